@@ -1,0 +1,82 @@
+#pragma once
+// One execution of the Convert command: checks, questions, the line loop,
+// the log, cancelling, the record limit and the stage-keyed failure branch.
+#include <cstdint>
+#include <string>
+#include <system_error>
+
+#include "convert/poi_record.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/run_host.h"
+
+namespace velorin {
+
+/// What the run was doing when it failed; the number selects the message.
+enum class RunStage : std::int16_t {
+  kNone = 0,
+  kOpenInput = 1,
+  kOpenOutput = 2,
+  kReadLine = 3,
+  kWriteRecord = 4,
+  kOpenLog = 5,
+  kWriteLog = 6,
+};
+
+enum class RunResult {
+  kRefusedSamePath,    ///< input and output name the same file
+  kDeclinedStart,      ///< the start question was answered No
+  kDeclinedOverwrite,  ///< the overwrite question was answered No
+  kFinished,
+  kCancelled,
+  kFailed,
+};
+
+struct RunOutcome {
+  RunResult result = RunResult::kFinished;
+  RunStage failedStage = RunStage::kNone;
+  std::int32_t records = 0;
+  std::string failedPath;  ///< the file of the failed stage
+  std::error_code error;   ///< the system's reason, when it gave one
+};
+
+/// Told about every point line that is skipped (for explanations).
+class RunObserver {
+ public:
+  virtual ~RunObserver() = default;
+  /// `lineNumber` counts physical input lines from 1.
+  virtual void OnPointLineSkipped(std::int64_t lineNumber, const PotLineOutcome& outcome) = 0;
+};
+
+struct RunOptions {
+  std::int32_t recordLimit = 1'000'000;
+  RunObserver* observer = nullptr;
+};
+
+class ConversionRun {
+ public:
+  ConversionRun(RunHost& host, FileSystem& files, Clock& clock, RunOptions options = {});
+
+  /// Runs the whole command; every end, failures included, leaves the host
+  /// in the idle layout with drops switched on.
+  RunOutcome Execute();
+
+  /// Records written so far (readable from the host while the run works).
+  std::int32_t RecordCount() const { return recordCount_; }
+
+ private:
+  RunHost& host_;
+  FileSystem& files_;
+  Clock& clock_;
+  RunOptions options_;
+  std::int32_t recordCount_ = 0;
+};
+
+/// The Cancel command: asks the cancel question and sets
+/// host.CancelRequested unless the answer is No.
+void RequestCancel(RunHost& host);
+
+/// " " followed by the decimal digits: how every count is shown.
+std::string CountText(std::int32_t count);
+
+}  // namespace velorin

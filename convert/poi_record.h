@@ -1,0 +1,46 @@
+#pragma once
+// One POT line turned into a point of interest, or the reason it is skipped.
+#include <string_view>
+
+#include "geo/coordinate.h"
+
+namespace velorin {
+
+inline constexpr std::string_view kNoTitle = "no title";
+
+/// What an accepted POT line yields. The texts are views into the line (or
+/// kNoTitle): a record lives only while its line is handled.
+struct PoiRecord {
+  std::string_view title;
+  std::string_view longitudeText;
+  std::string_view latitudeText;
+  double longitude = 0.0;
+  double latitude = 0.0;
+  PositionText position;
+};
+
+enum class SkipReason {
+  kNone,                ///< accepted
+  kNotPointLine,        ///< does not begin with ORD=POI
+  kNoTitle,             ///< empty title and untitled points are skipped
+  kNoLongitude,         ///< no /kei= value
+  kNoLatitude,          ///< no ido= value
+  kLongitudeRejected,   ///< ParseCoordinateText refused the longitude text
+  kLatitudeRejected,    ///< ParseCoordinateText refused the latitude text
+  kPositionOutOfRange,  ///< EncodeNviPosition gave no 17-character text
+};
+
+struct PotLineOutcome {
+  SkipReason reason = SkipReason::kNotPointLine;
+  /// Filled as far as the line got: texts after extraction, angles after
+  /// parsing, the position when accepted.
+  PoiRecord record;
+  bool accepted() const { return reason == SkipReason::kNone; }
+};
+
+/// Decides whether `line` is a point line that becomes a record.
+/// `untitledSetting` is settings entry 1: exactly "0" converts untitled
+/// points under kNoTitle, anything else skips them.
+PotLineOutcome ParsePotLine(std::string_view line, std::string_view untitledSetting);
+
+}  // namespace velorin

@@ -1,0 +1,28 @@
+#pragma once
+// The two ends of a file as the engine sees them: bytes in, bytes out.
+#include <cstddef>
+#include <system_error>
+
+namespace velorin {
+
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  /// Reads up to `capacity` bytes into `buffer`. Returns the count read,
+  /// 0 at the end of the data, or -1 on a read error (see error()).
+  virtual std::ptrdiff_t Read(char* buffer, std::size_t capacity) = 0;
+  virtual std::error_code error() const = 0;
+};
+
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  /// Writes all `size` bytes or fails; false on failure (see error()).
+  virtual bool Write(const char* data, std::size_t size) = 0;
+  /// Flushes and closes; false when anything not yet on disk could not be
+  /// written. Closing twice is harmless.
+  virtual bool Close() = 0;
+  virtual std::error_code error() const = 0;
+};
+
+}  // namespace velorin

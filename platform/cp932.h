@@ -1,0 +1,17 @@
+#pragma once
+// Conversions between CP932 (Microsoft's code page 932) and UTF-8, for text
+// that a person reads. The engine itself never decodes: it copies bytes.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velorin {
+
+/// Decodes CP932 bytes; a byte sequence that is not valid CP932 becomes
+/// U+FFFD, so the result is always printable UTF-8.
+std::string Cp932ToUtf8(std::string_view cp932);
+
+/// Encodes UTF-8 text as CP932; nothing when a character has no CP932 form.
+std::optional<std::string> Utf8ToCp932(std::string_view utf8);
+
+}  // namespace velorin

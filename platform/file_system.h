@@ -1,0 +1,38 @@
+#pragma once
+// The file operations that a conversion run needs, behind an interface so
+// that tests and the command-line host can stand in for the real disk.
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "platform/byte_stream.h"
+
+namespace velorin {
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  /// Opens an existing file for reading. A folder cannot be opened.
+  virtual std::unique_ptr<ByteSource> OpenForReading(const std::string& path,
+                                                     std::error_code& ec) = 0;
+  /// Creates the file, or empties it if it exists.
+  virtual std::unique_ptr<ByteSink> OpenForWriting(const std::string& path,
+                                                   std::error_code& ec) = 0;
+  /// Directory look-up used as an existence test: true only for an ordinary
+  /// file (not a folder, not a hidden file).
+  virtual bool IsNormalFile(const std::string& path) = 0;
+  /// True when both paths name one and the same existing regular file
+  /// (a link, "./a.pot" and "a.pot").
+  virtual bool AreSameExistingFile(const std::string& a, const std::string& b) = 0;
+};
+
+/// The real disk. Paths are native (UTF-8 on Linux).
+class LocalFileSystem : public FileSystem {
+ public:
+  std::unique_ptr<ByteSource> OpenForReading(const std::string& path, std::error_code& ec) override;
+  std::unique_ptr<ByteSink> OpenForWriting(const std::string& path, std::error_code& ec) override;
+  bool IsNormalFile(const std::string& path) override;
+  bool AreSameExistingFile(const std::string& a, const std::string& b) override;
+};
+
+}  // namespace velorin

@@ -1,0 +1,48 @@
+#pragma once
+// Line-by-line reading of a byte stream through one large buffer.
+//
+// A line ends at CR LF, at CR, or at a lone LF; the terminator is not part of
+// the line. The end of the data after a terminator starts no further line, so
+// "A\r\n" is one line and an empty stream has none. Lines are handed out as
+// views into the buffer: nothing is allocated per line, and memory grows only
+// with the longest line, never with the stream.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "platform/byte_stream.h"
+
+namespace velorin {
+
+class LineReader {
+ public:
+  static constexpr std::size_t kDefaultBufferSize = 1 << 20;
+
+  explicit LineReader(ByteSource& source, std::size_t bufferSize = kDefaultBufferSize);
+
+  /// True when no further line can be read (end of data). May read ahead.
+  /// A read error also ends the data; failed() tells the two apart.
+  bool AtEnd();
+  /// Reads the next line into `line` (valid until the next call). False at
+  /// the end of the data or on a read error.
+  bool ReadLine(std::string_view& line);
+  bool failed() const { return failed_; }
+  /// Bytes taken from the source so far.
+  std::uint64_t bytesConsumed() const { return consumed_; }
+
+ private:
+  bool Fill();
+
+  ByteSource& source_;
+  std::vector<char> buffer_;
+  std::size_t begin_ = 0;  // first unread byte
+  std::size_t end_ = 0;    // one past the last valid byte
+  std::size_t nextCr_ = 0;  // cached search results, relative to buffer
+  std::size_t nextLf_ = 0;
+  bool eof_ = false;
+  bool failed_ = false;
+  std::uint64_t consumed_ = 0;
+};
+
+}  // namespace velorin
