@@ -1,0 +1,38 @@
+#include "platform/clock.h"
+
+#include <ctime>
+
+namespace velorin {
+
+namespace {
+
+std::tm LocalTime(std::time_t seconds) {
+  std::tm parts{};
+#ifdef _WIN32
+  localtime_s(&parts, &seconds);
+#else
+  localtime_r(&seconds, &parts);
+#endif
+  return parts;
+}
+
+std::string Format(const char* format, const std::tm& parts) {
+  char text[64];
+  const std::size_t length = std::strftime(text, sizeof text, format, &parts);
+  return std::string(text, length);
+}
+
+}  // namespace
+
+const ClockReading& LocalClock::Now() {
+  const std::time_t seconds = std::time(nullptr);
+  if (static_cast<long long>(seconds) != lastSecond_) {
+    const std::tm parts = LocalTime(seconds);
+    reading_.date = Format("%Y/%m/%d", parts);
+    reading_.time = Format("%H:%M:%S", parts);
+    lastSecond_ = static_cast<long long>(seconds);
+  }
+  return reading_;
+}
+
+}  // namespace velorin
