@@ -1,0 +1,89 @@
+#include "platform/cp932.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+namespace velorin {
+namespace {
+
+struct CodecCase {
+  std::string cp932;
+  std::string utf8;
+};
+
+void PrintTo(const CodecCase& c, std::ostream* out) {
+  static const char kHex[] = "0123456789ABCDEF";
+  if (c.cp932.empty()) *out << "empty";
+  for (std::size_t i = 0; i < c.cp932.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(c.cp932[i]);
+    *out << (i > 0 ? " " : "") << kHex[byte >> 4] << kHex[byte & 15];
+  }
+}
+
+class Cp932RoundTripTest : public ::testing::TestWithParam<CodecCase> {};
+
+TEST_P(Cp932RoundTripTest, DecodesAndEncodes) {
+  const CodecCase& c = GetParam();
+  EXPECT_EQ(Cp932ToUtf8(c.cp932), c.utf8);
+  EXPECT_EQ(Utf8ToCp932(c.utf8), c.cp932);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Cp932RoundTripTest,
+    ::testing::Values(CodecCase{"", ""}, CodecCase{"ORD=POI/tex=Tower", "ORD=POI/tex=Tower"},
+                      CodecCase{"\x5c", "\\"},                // backslash, not a yen sign
+                      CodecCase{"\x7e", "~"},                 // tilde, not an overline
+                      CodecCase{"\x81\x60", "\xef\xbd\x9e"},  // U+FF5E fullwidth tilde
+                      CodecCase{"\x82\xa0", "\xe3\x81\x82"},  // hiragana a
+                      CodecCase{"\x93\x8c\x8b\x9e", "\xe6\x9d\xb1\xe4\xba\xac"},  // Tokyo
+                      CodecCase{"\xb1", "\xef\xbd\xb1"},      // half-width katakana a
+                      CodecCase{"\x87\x40", "\xe2\x91\xa0"},  // NEC special: circled 1
+                      CodecCase{"\x81\x5f", "\xef\xbc\xbc"},  // U+FF3C fullwidth backslash
+                      CodecCase{"\x81\x7c", "\xef\xbc\x8d"},  // U+FF0D fullwidth hyphen-minus
+                      CodecCase{std::string("a\0b", 3), std::string("a\0b", 3)}));
+
+TEST(Cp932ToUtf8Test, ExtensionCodesDecode) {
+  EXPECT_EQ(Cp932ToUtf8("\xfa\x5c"), "\xe7\xba\x8a");  // IBM extension: U+7E8A
+  EXPECT_EQ(Cp932ToUtf8("\xed\x40"), "\xe7\xba\x8a");  // the same character, NEC-selected IBM
+  EXPECT_EQ(Cp932ToUtf8("\xfa\x40"), "\xe2\x85\xb0");  // small roman numeral one
+}
+
+TEST(Cp932ToUtf8Test, InvalidBytesBecomeReplacementAndDecodingGoesOn) {
+  const std::string fffd = "\xef\xbf\xbd";
+  EXPECT_EQ(Cp932ToUtf8("\x80"), fffd);
+  EXPECT_EQ(Cp932ToUtf8("A\xa0Z"), "A" + fffd + "Z");
+  EXPECT_EQ(Cp932ToUtf8("\xff"), fffd);
+  // A lead byte at the very end, cut off from its second byte.
+  EXPECT_EQ(Cp932ToUtf8("AB\x82"), "AB" + fffd);
+  // A lead byte followed by a byte that cannot be a second byte: only the lead is lost.
+  EXPECT_EQ(Cp932ToUtf8("\x82 x"), fffd + " x");
+  EXPECT_EQ(Cp932ToUtf8("\x82\xa0\x80\x82\xa0"), "\xe3\x81\x82" + fffd + "\xe3\x81\x82");
+}
+
+TEST(Cp932ToUtf8Test, LongTextCrossesTheInternalBuffer) {
+  std::string cp932;
+  std::string utf8;
+  for (int i = 0; i < 5000; ++i) {
+    cp932 += "\x82\xa0x";
+    utf8 += "\xe3\x81\x82x";
+  }
+  cp932 += "\x80";
+  utf8 += "\xef\xbf\xbd";
+  EXPECT_EQ(Cp932ToUtf8(cp932), utf8);
+}
+
+TEST(Utf8ToCp932Test, CharacterWithoutCp932FormGivesNothing) {
+  EXPECT_EQ(Utf8ToCp932("\xf0\x9f\x98\x80"), std::nullopt);  // an emoji
+  EXPECT_EQ(Utf8ToCp932("ok \xc3\xa9"), std::nullopt);       // e acute
+  EXPECT_EQ(Utf8ToCp932("\xea\xb0\x80"), std::nullopt);      // a Hangul syllable
+}
+
+TEST(Utf8ToCp932Test, InvalidUtf8GivesNothing) {
+  EXPECT_EQ(Utf8ToCp932("\xff"), std::nullopt);
+  EXPECT_EQ(Utf8ToCp932("A\xe3\x81"), std::nullopt);  // cut off
+}
+
+}  // namespace
+}  // namespace velorin
