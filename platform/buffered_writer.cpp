@@ -9,7 +9,7 @@ BufferedWriter::BufferedWriter(ByteSink& sink, std::size_t bufferSize)
     : sink_(sink), buffer_(std::max<std::size_t>(bufferSize, 1)) {}
 
 void BufferedWriter::Append(std::string_view text) {
-  if (!ok_) return;
+  if (!ok_ || text.empty()) return;  // an empty view may have no data pointer
   if (text.size() > buffer_.size() - used_) {
     Flush();
     if (!ok_) return;
