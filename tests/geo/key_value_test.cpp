@@ -1,0 +1,198 @@
+#include "geo/key_value.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace velorin {
+namespace {
+
+// How the conversion reads the fields of a point line.
+std::string_view Field(std::string_view line, std::string_view key) {
+  return ExtractKeyValue(line, key, "/", 1, true, true, true);
+}
+
+struct Case {
+  std::string line;
+  std::string key;
+  std::string expected;
+};
+
+TEST(ExtractKeyValue, ReadsTheFieldsOfAPointLine) {
+  const std::string line = "ORD=POI/tex=Tower/kei=139'46'1'6/ido=35'40'52'3";
+  const Case cases[] = {
+      {line, "/tex=", "Tower"},
+      {line, "/kei=", "139'46'1'6"},
+      {line, "ido=", "35'40'52'3"},
+      {"ORD=POI/TEX=Tower/kei=1", "/tex=", "Tower"},
+      {"ORD=POI/tex=/kei=1", "/tex=", ""},
+      {"ORD=POI/tex=", "/tex=", ""},
+      {"ORD=POI/tex=   /kei=1", "/tex=", ""},
+      {"ORD=POI/tex= Tower /kei=1", "/tex=", " Tower "},
+      {"ORD=POI/kei=1", "/tex=", ""},
+      {"ORD=POI/tex=\"Tower\"/kei=1", "/tex=", "Tower"},
+      {"ORD=POI/tex=\"/kei=1", "/tex=", ""},
+      {"ORD=POI/tex=\"Tower/kei=1", "/tex=", "Tower"},
+      {"ORD=POI/tex=Tower\"/kei=1", "/tex=", "Tower"},
+      {"ORD=POI/tex=\"\"\"/kei=1", "/tex=", "\""},
+      {"ORD=POI/tex=a\"b/kei=1", "/tex=", "a\"b"},
+      {"ORD=POI/tex=\" \"/kei=1", "/tex=", ""},
+      {"ORD=POI/tex=\t/kei=1", "/tex=", "\t"},
+      {"ORD=POI/tex=Kaido=x/kei=1/ido=35'0'0'0", "ido=", "x"},
+      {"ORD=POI/tex=first/tex=second", "/tex=", "first"},
+      {"ORD=POI/tex=A/B/kei=1", "/tex=", "A"},
+      {"ORD=POI/Tex=a/kEI=b/IDO=c", "ido=", "c"},
+      {"ORD=POI/tex=a/KEI=b/ido=c", "/kei=", "b"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Field(c.line, c.key), c.expected) << c.line << " " << c.key;
+  }
+}
+
+TEST(ExtractKeyValue, WithEveryOptionOffReturnsTheExactText) {
+  EXPECT_EQ(ExtractKeyValue("ORD=POI/tex=\" a \"/kei=1", "/tex=", "/", 1, false, false, false),
+            "\" a \"");
+  EXPECT_EQ(ExtractKeyValue("ORD=POI/tex=   /kei=1", "/tex=", "/", 1, false, false, false), "   ");
+  EXPECT_EQ(ExtractKeyValue("ORD=POI/TEX=Tower", "/tex=", "/", 1, false, false, false), "");
+  EXPECT_EQ(ExtractKeyValue("ORD=POI/tex=a/KEI=b/kei=c", "/kei=", "/", 1, false, false, false),
+            "c");
+}
+
+TEST(ExtractKeyValue, OptionsActIndependently) {
+  const std::string line = "ORD=POI/tex=\"  \"/kei=1";
+  EXPECT_EQ(ExtractKeyValue(line, "/tex=", "/", 1, true, true, false), "  ");
+  EXPECT_EQ(ExtractKeyValue(line, "/tex=", "/", 1, true, false, true), "\"  \"");
+  EXPECT_EQ(ExtractKeyValue(line, "/tex=", "/", 1, true, true, true), "");
+  // Case is ignored for the delimiter too.
+  EXPECT_EQ(ExtractKeyValue("k=abcXdef", "K=", "x", 1, true, false, false), "abc");
+  EXPECT_EQ(ExtractKeyValue("k=abcXdef", "k=", "x", 1, false, false, false), "abcXdef");
+}
+
+TEST(ExtractKeyValue, ReturnsAViewIntoTheLine) {
+  const std::string line = "ORD=POI/TEX=Tower/kei=1";
+  const std::string_view value = Field(line, "/tex=");
+  EXPECT_EQ(value.data(), line.data() + 12);
+  EXPECT_EQ(value, "Tower");  // cut from the line, not from an upper-case copy
+}
+
+TEST(ExtractKeyValue, StartPositionCountsCharacters) {
+  // Characters: 1 is a double-byte katakana, 2 "/", 3 "k", ... 6 "/", 7 "k".
+  const std::string line = "\x83\x41/k=1/k=2";
+  EXPECT_EQ(ExtractKeyValue(line, "/k=", "/", 2, true, true, true), "1");
+  EXPECT_EQ(ExtractKeyValue(line, "/k=", "/", 3, true, true, true), "2");
+  EXPECT_EQ(ExtractKeyValue(line, "/k=", "/", 7, true, true, true), "");
+  EXPECT_EQ(ExtractKeyValue(line, "/k=", "/", 100, true, true, true), "");
+  EXPECT_EQ(ExtractKeyValue(line, "/k=", "/", 32767, true, true, true), "");
+}
+
+TEST(ExtractKeyValue, StartPositionBelowOneFails) {
+  EXPECT_EQ(ExtractKeyValue("k=1", "k=", "/", 0, true, true, true), "");
+  EXPECT_EQ(ExtractKeyValue("k=1", "k=", "/", -1, true, true, true), "");
+  EXPECT_EQ(ExtractKeyValue("k=1", "k=", "/", -32768, true, true, true), "");
+  EXPECT_EQ(ExtractKeyValue("k=1", "k=", "/", 1, true, true, true), "1");
+}
+
+TEST(ExtractKeyValue, ADelimiterInsideTheKeyFails) {
+  EXPECT_EQ(ExtractKeyValue("ORD=POI/tex=abc/kei=1", "/tex=", "e", 1, true, true, true), "");
+  EXPECT_EQ(ExtractKeyValue("ORD=POI/tex=abc/kei=1", "/tex=", "=", 1, true, true, true), "");
+  // The key's own first character is never searched for the delimiter.
+  EXPECT_EQ(ExtractKeyValue("ORD=POI/tex=abc/kei=1", "/tex=", "/", 1, true, true, true), "abc");
+  // A delimiter that begins inside the key and ends after it also fails.
+  EXPECT_EQ(ExtractKeyValue("k=abc", "k=", "=a", 1, false, false, false), "");
+  // One that begins right after the key gives an empty value.
+  EXPECT_EQ(ExtractKeyValue("k=/abc", "k=", "/a", 1, false, false, false), "");
+}
+
+TEST(ExtractKeyValue, KeepsDoubleByteTitlesWhole) {
+  // Tokyo Tower in CP932: the trail bytes 0x5E, 0x5B and 0x5C look like ASCII.
+  const std::string title = "\x93\x8c\x8b\x9e\x83\x5e\x83\x8f\x81\x5b\x95\x5c";
+  const std::string line = "ORD=POI/tex=" + title + "/kei=139'46'1'6/ido=35'40'52'3";
+  EXPECT_EQ(Field(line, "/tex="), title);
+  EXPECT_EQ(Field(line, "/kei="), "139'46'1'6");
+  EXPECT_EQ(Field(line, "ido="), "35'40'52'3");
+  // Double-byte characters right before and after keys.
+  EXPECT_EQ(Field("\x82\xa0/tex=\x82\xa2/kei=1", "/tex="), "\x82\xa2");
+  EXPECT_EQ(Field("\x82\xa0ido=\x82\xa2", "ido="), "\x82\xa2");
+}
+
+TEST(ExtractKeyValue, KeysNeverMatchInsideADoubleByteCharacter) {
+  // 0x83 0x69 is one character whose trail byte is the letter "i".
+  EXPECT_EQ(Field("ORD=POI/tex=\x83\x69"
+                  "do=5/kei=1",
+                  "ido="),
+            "");
+  EXPECT_EQ(Field("ORD=POI/tex=\x83\x69"
+                  "do=5/ido=7",
+                  "ido="),
+            "7");
+  EXPECT_EQ(Field("ORD=POI/tex=\x83\x49"
+                  "DO=5",
+                  "ido="),
+            "");
+  // A lead byte before a non-trail byte is a character of its own.
+  EXPECT_EQ(Field("ORD=POI\x81/tex=5", "/tex="), "5");
+  EXPECT_EQ(Field("ORD=POI/tex=a\x81/kei=1", "/tex="), "a\x81");
+}
+
+TEST(ExtractKeyValue, ADelimiterNeverMatchesInsideADoubleByteCharacter) {
+  // 0x95 0x5C ends in the byte of a backslash.
+  const std::string line =
+      "k=\x95\x5c"
+      "a\\b";
+  EXPECT_EQ(ExtractKeyValue(line, "k=", "\\", 1, false, false, false),
+            "\x95\x5c"
+            "a");
+  // "/" (0x2F) is never a trail byte, so it always ends the value.
+  EXPECT_EQ(ExtractKeyValue("k=\x95/x", "k=", "/", 1, false, false, false), "\x95");
+}
+
+TEST(ExtractKeyValue, UpperCasingLeavesDoubleByteCharactersAlone) {
+  // Trail bytes 0x61 ("a") and 0x41 ("A") belong to different characters.
+  EXPECT_EQ(ExtractKeyValue("\x83\x41=1", "\x83\x61=", "/", 1, true, false, false), "");
+  EXPECT_EQ(ExtractKeyValue("\x83\x61=1", "\x83\x61=", "/", 1, true, false, false), "1");
+  EXPECT_EQ(ExtractKeyValue("\x83\x61=1", "\x83\x61=", "/", 1, false, false, false), "1");
+  // A key ending in a lead byte does not match the first half of a character.
+  EXPECT_EQ(ExtractKeyValue("ab\x83\x41=1", "ab\x83", "/", 1, true, false, false), "");
+  // The value keeps its own bytes although the key was found case-blind.
+  EXPECT_EQ(ExtractKeyValue("/TEX=\x83\x61x", "/tex=", "/", 1, true, false, false), "\x83\x61x");
+}
+
+TEST(ExtractKeyValue, EmptyKeyOrDelimiterOccurAtEveryCharacter) {
+  EXPECT_EQ(ExtractKeyValue("abc", "", "/", 2, false, false, false), "bc");
+  EXPECT_EQ(ExtractKeyValue("abc", "", "/", 4, false, false, false), "");
+  EXPECT_EQ(ExtractKeyValue("k=abc", "=", "", 1, false, false, false), "");
+  EXPECT_EQ(ExtractKeyValue("k=abc", "k=", "", 1, false, false, false), "");
+}
+
+std::string Padding(std::size_t characters, bool doubleByte) {
+  std::string text;
+  for (std::size_t i = 0; i < characters; ++i) text += doubleByte ? "\x82\xa0" : "x";
+  return text;
+}
+
+TEST(ExtractKeyValue, KeyPositionsAreLimitedTo32767Characters) {
+  for (bool doubleByte : {false, true}) {
+    // The key at position 32765: value position 32767.
+    EXPECT_EQ(Field(Padding(32764, doubleByte) + "k=v", "k="), "v") << doubleByte;
+    // The key at 32766: the value would begin at 32768.
+    EXPECT_EQ(Field(Padding(32765, doubleByte) + "k=v", "k="), "") << doubleByte;
+    // The key at 32767: the delimiter search would begin at 32768.
+    EXPECT_EQ(Field(Padding(32766, doubleByte) + "=v", "="), "") << doubleByte;
+    // Beyond 32767 the key is unusable.
+    EXPECT_EQ(Field(Padding(40000, doubleByte) + "k=v", "k="), "") << doubleByte;
+  }
+}
+
+TEST(ExtractKeyValue, DelimiterPositionsAreLimitedTo32767Characters) {
+  for (bool doubleByte : {false, true}) {
+    const std::string head = "k=" + Padding(32764, doubleByte);  // 32766 characters
+    EXPECT_EQ(Field(head + "/", "k=").size(), head.size() - 2) << doubleByte;
+    EXPECT_EQ(Field(head + "y/", "k="), "") << doubleByte;
+    // Without any delimiter the value runs to the end of a long line.
+    EXPECT_EQ(Field(head + std::string(10000, 'y'), "k=").size(), head.size() - 2 + 10000)
+        << doubleByte;
+  }
+}
+
+}  // namespace
+}  // namespace velorin
