@@ -1,0 +1,84 @@
+#include <string_view>
+
+#include "convert/poi_record.h"
+#include "geo/coordinate.h"
+#include "geo/key_value.h"
+#include "geo/sjis_scan.h"
+
+namespace velorin {
+namespace {
+
+constexpr std::string_view kPointLinePrefix = "ORD=POI";
+constexpr std::string_view kTitleKey = "/tex=";
+constexpr std::string_view kLongitudeKey = "/kei=";
+constexpr std::string_view kLatitudeKey = "ido=";
+constexpr std::string_view kFieldDelimiter = "/";
+
+/// The first seven characters, ASCII letters upper-cased, read "ORD=POI".
+/// "ORD=POI" is plain ASCII, so comparing bytes compares characters.
+bool IsPointLine(std::string_view line) {
+  if (line.size() < kPointLinePrefix.size()) return false;
+  for (std::size_t i = 0; i < kPointLinePrefix.size(); ++i) {
+    if (AsciiUpper(line[i]) != kPointLinePrefix[i]) return false;
+  }
+  return true;
+}
+
+std::string_view ExtractField(std::string_view line, std::string_view key) {
+  return ExtractKeyValue(line, key, kFieldDelimiter, 1, /*ignoreCase=*/true,
+                         /*stripQuotes=*/true, /*blankToEmpty=*/true);
+}
+
+}  // namespace
+
+PotLineOutcome ParsePotLine(std::string_view line, std::string_view untitledSetting) {
+  PotLineOutcome outcome;
+  if (!IsPointLine(line)) {
+    outcome.reason = SkipReason::kNotPointLine;
+    return outcome;
+  }
+
+  // All three fields are taken before any of them is tested, so that a skip
+  // explanation can show every one of them.
+  PoiRecord& record = outcome.record;
+  record.title = ExtractField(line, kTitleKey);
+  record.longitudeText = ExtractField(line, kLongitudeKey);
+  record.latitudeText = ExtractField(line, kLatitudeKey);
+  if (record.title.empty() && untitledSetting == "0") record.title = kNoTitle;
+
+  if (record.title.empty()) {
+    outcome.reason = SkipReason::kNoTitle;
+    return outcome;
+  }
+  if (record.longitudeText.empty()) {
+    outcome.reason = SkipReason::kNoLongitude;
+    return outcome;
+  }
+  if (record.latitudeText.empty()) {
+    outcome.reason = SkipReason::kNoLatitude;
+    return outcome;
+  }
+
+  // Both texts are parsed, the longitude first, before either is tested.
+  record.longitude = ParseCoordinateText(record.longitudeText);
+  record.latitude = ParseCoordinateText(record.latitudeText);
+  // Written as "not at least 0" so that a NaN could never reach the encoder.
+  if (!(record.longitude >= 0.0)) {
+    outcome.reason = SkipReason::kLongitudeRejected;
+    return outcome;
+  }
+  if (!(record.latitude >= 0.0)) {
+    outcome.reason = SkipReason::kLatitudeRejected;
+    return outcome;
+  }
+
+  record.position = EncodeNviPosition(record.longitude, record.latitude);
+  if (record.position.size() != 17) {
+    outcome.reason = SkipReason::kPositionOutOfRange;
+    return outcome;
+  }
+  outcome.reason = SkipReason::kNone;
+  return outcome;
+}
+
+}  // namespace velorin
