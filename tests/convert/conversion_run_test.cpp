@@ -1,0 +1,278 @@
+#include "convert/conversion_run.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "run_fixture.h"
+
+namespace velorin {
+namespace {
+
+using ::testing::ElementsAre;
+using testing::Exists;
+using testing::kPosition135x35;
+using testing::NviBlock;
+using testing::PointLine;
+using testing::ReadBytes;
+using testing::ReferenceFile;
+using testing::RunTest;
+using testing::ScriptedHost;
+using testing::WriteBytes;
+
+TEST(CountText, IsABlankAndTheDigits) {
+  EXPECT_EQ(CountText(0), " 0");
+  EXPECT_EQ(CountText(7), " 7");
+  EXPECT_EQ(CountText(1'000'000), " 1000000");
+  EXPECT_EQ(CountText(2'147'483'647), " 2147483647");
+}
+
+TEST(RequestCancel, AsksWithNoAsTheDefault) {
+  ScriptedHost host;
+  host.Answer(RunMessage::kCancelQuestion, MessageAnswer::kNo);
+  RequestCancel(host);
+  EXPECT_FALSE(host.CancelRequested);
+  ASSERT_EQ(host.boxes.size(), 1u);
+  const MessageBoxRequest& box = host.boxes[0];
+  EXPECT_EQ(box.kind, RunMessage::kCancelQuestion);
+  EXPECT_EQ(box.title, "m90");
+  EXPECT_EQ(box.text, "m108\r\nm109");
+  EXPECT_EQ(box.buttons, MessageButtons::kYesNo);
+  EXPECT_EQ(box.defaultAnswer, MessageAnswer::kNo);
+}
+
+TEST(RequestCancel, SetsTheFlagUnlessTheAnswerIsNo) {
+  for (const MessageAnswer answer : {MessageAnswer::kYes, MessageAnswer::kOk}) {
+    ScriptedHost host;
+    host.Answer(RunMessage::kCancelQuestion, answer);
+    RequestCancel(host);
+    EXPECT_TRUE(host.CancelRequested);
+  }
+}
+
+TEST_F(RunTest, WorkedExampleGivesTheReferenceFiles) {
+  host.settings = {{1, "0"}, {3, "1"}};
+  WriteInput(ReferenceFile("worked_example.pot"));
+  const RunOutcome outcome = RunAnsweringYes();
+
+  EXPECT_EQ(outcome.result, RunResult::kFinished);
+  EXPECT_EQ(outcome.records, 2);
+  EXPECT_EQ(outcome.failedStage, RunStage::kNone);
+  const std::string nvi = Output();
+  EXPECT_EQ(nvi, ReferenceFile("worked_example.nvi"));
+  EXPECT_EQ(std::count(nvi.begin(), nvi.end(), '\n'), 24);
+  EXPECT_EQ(nvi.find('\r'), std::string::npos);
+  EXPECT_EQ(nvi.substr(0, 17), "NPOIs100@NRA/R1;\n");
+  EXPECT_EQ(ReadBytes(LogPath()), ReferenceFile("worked_example.log"));
+
+  const MessageBoxRequest& box = LastBox();
+  EXPECT_EQ(box.title, "m90");
+  EXPECT_EQ(box.text, "m106\r\nm107 2");
+  EXPECT_EQ(box.buttons, MessageButtons::kOk);
+  EXPECT_EQ(box.defaultAnswer, MessageAnswer::kOk);
+}
+
+TEST_F(RunTest, CallsTheHostInOrder) {
+  WriteInput(ReferenceFile("worked_example.pot"));
+  host.settings = {{1, "0"}, {3, "1"}};
+  RunAnsweringYes();
+  EXPECT_THAT(host.calls,
+              ElementsAre("drops off", "box start question", "panel 1", "progress m5 0",
+                          "progress m5 1", "progress m5 2", "panel 0", "box finished", "drops on"));
+  EXPECT_EQ(host.processEventsCalls, 3);
+  const MessageBoxRequest& start = host.boxes.front();
+  EXPECT_EQ(start.title, "m90");
+  EXPECT_EQ(start.text, "m100\r\nm101");
+  EXPECT_EQ(start.buttons, MessageButtons::kYesNo);
+  EXPECT_EQ(start.defaultAnswer, MessageAnswer::kYes);
+}
+
+TEST_F(RunTest, EmptyInputGivesEmptyFilesAndCountZero) {
+  host.settings[3] = "1";
+  WriteInput("");
+  const RunOutcome outcome = RunAnsweringYes();
+  EXPECT_EQ(outcome.result, RunResult::kFinished);
+  EXPECT_EQ(outcome.records, 0);
+  EXPECT_TRUE(Exists(host.outputPath));
+  EXPECT_EQ(Output(), "");
+  EXPECT_TRUE(Exists(LogPath()));
+  EXPECT_EQ(ReadBytes(LogPath()), "");
+  EXPECT_EQ(LastBox().text, "m106\r\nm107 0");
+  EXPECT_EQ(host.processEventsCalls, 0);
+}
+
+TEST_F(RunTest, NoPointLineGivesAnEmptyNviAndSkippedLogLines) {
+  host.settings[3] = "1";
+  WriteInput("HEADER\r\nORD=POI/tex=A\r\n\r\n");
+  EXPECT_EQ(RunAnsweringYes().records, 0);
+  EXPECT_EQ(Output(), "");
+  EXPECT_EQ(ReadBytes(LogPath()),
+            "Line# 0\twas Skipped\r\nLine# 0\twas Skipped\r\nLine# 0\twas Skipped\r\n");
+}
+
+TEST_F(RunTest, LogCountRepeatsTheLastRecordNumber) {
+  host.settings[3] = "1";
+  WriteInput("x\r" + PointLine("A") + "\ry\rz\r" + PointLine("B"));
+  EXPECT_EQ(RunAnsweringYes().records, 2);
+  const std::string remark = std::string("\t135'0'0'0\t35'0'0'0\t") + std::string(kPosition135x35);
+  EXPECT_EQ(ReadBytes(LogPath()), "Line# 0\twas Skipped\r\nLine# 1\tA" + remark +
+                                      "\r\nLine# 1\twas Skipped\r\nLine# 1\twas Skipped\r\n"
+                                      "Line# 2\tB" +
+                                      remark + "\r\n");
+}
+
+TEST_F(RunTest, LfOnlyInputGivesOneRecordPerLine) {
+  WriteInput(PointLine("A") + "\n" + PointLine("B") + "\n" + PointLine("C") + "\n");
+  EXPECT_EQ(RunAnsweringYes().records, 3);
+  EXPECT_EQ(Output(), NviBlock("A", kPosition135x35) + NviBlock("B", kPosition135x35) +
+                          NviBlock("C", kPosition135x35));
+}
+
+TEST_F(RunTest, TitleBytesReachNviAndLogUnchanged) {
+  // ソ (83 5C), the duplicate codes ED40 and FA5C, a lone lead byte before
+  // the delimiter, and bytes that are not CP932 at all.
+  const std::string titles[] = {"\x83\x5C\xED\x40\xFA\x5C", "\x80\xA0\xFD\xFE\xFF", "\x88\x9F\x81"};
+  host.settings[3] = "1";
+  WriteInput(PointLine(titles[0]) + "\r\n" + PointLine(titles[1]) + "\r\n" + PointLine(titles[2]) +
+             "\r\n");
+  EXPECT_EQ(RunAnsweringYes().records, 3);
+  EXPECT_EQ(Output(), NviBlock(titles[0], kPosition135x35) + NviBlock(titles[1], kPosition135x35) +
+                          NviBlock(titles[2], kPosition135x35));
+  const std::string log = ReadBytes(LogPath());
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_NE(log.find("Line# " + std::to_string(i + 1) + "\t" + titles[i] + "\t135'0'0'0\t"),
+              std::string::npos);
+  }
+}
+
+TEST_F(RunTest, LoggingOffLeavesAnOldLogUntouched) {
+  for (const char* setting : {"0", "", "1 ", " 1", "true"}) {
+    SCOPED_TRACE(setting);
+    WriteBytes(LogPath(), "old log\r\n");
+    host.settings[3] = setting;
+    WriteInput(PointLine("A") + "\r\n");
+    EXPECT_EQ(RunAnsweringYes().records, 1);
+    EXPECT_EQ(ReadBytes(LogPath()), "old log\r\n");
+  }
+}
+
+TEST_F(RunTest, SecondRunReplacesTheLog) {
+  host.settings[3] = "1";
+  WriteInput(PointLine("A") + "\r\nskipped\r\n");
+  RunAnsweringYes();
+  const std::string first = ReadBytes(LogPath());
+  EXPECT_EQ(first.substr(0, 9), "Line# 1\tA");
+  RunAnsweringYes();
+  EXPECT_EQ(ReadBytes(LogPath()), first);
+}
+
+TEST_F(RunTest, LogGoesWhereTheHostSays) {
+  host.settings[3] = "1";
+  host.logPath = folder.Path("elsewhere.txt");
+  WriteInput("x\r\n");
+  RunAnsweringYes();
+  EXPECT_EQ(ReadBytes(folder.Path("elsewhere.txt")), "Line# 0\twas Skipped\r\n");
+  EXPECT_FALSE(Exists(LogPath()));
+}
+
+TEST_F(RunTest, CancelAnsweredNoThenYesStopsBeforeTheNextLine) {
+  host.settings[3] = "1";
+  WriteInput(PointLine("A") + "\r\n" + PointLine("B") + "\r\n" + PointLine("C") + "\r\n" +
+             PointLine("D") + "\r\n");
+  host.Answer(RunMessage::kCancelQuestion, MessageAnswer::kNo);
+  host.Answer(RunMessage::kCancelQuestion, MessageAnswer::kYes);
+  std::vector<std::int32_t> countsSeen;
+  ConversionRun* running = nullptr;
+  host.OnProcessEvents(2, [&] {
+    countsSeen.push_back(running->RecordCount());
+    RequestCancel(host);
+  });
+  host.OnProcessEvents(3, [&] {
+    countsSeen.push_back(running->RecordCount());
+    RequestCancel(host);
+  });
+  host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
+  host.ExpectBox(RunMessage::kCancelled);
+  ConversionRun run(host, files, clock);
+  running = &run;
+  const RunOutcome outcome = run.Execute();
+
+  EXPECT_EQ(outcome.result, RunResult::kCancelled);
+  EXPECT_EQ(outcome.records, 2);
+  EXPECT_THAT(countsSeen, ElementsAre(1, 2));
+  EXPECT_EQ(host.processEventsCalls, 3);
+  EXPECT_EQ(Output(), NviBlock("A", kPosition135x35) + NviBlock("B", kPosition135x35));
+  EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "box cancel question"), 2);
+  const std::string log = ReadBytes(LogPath());
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2);
+  EXPECT_EQ(LastBox().kind, RunMessage::kCancelled);
+  EXPECT_EQ(LastBox().title, "m90");
+  EXPECT_EQ(LastBox().text, "m110\r\nm111 2");
+  EXPECT_EQ(host.calls.back(), "drops on");
+}
+
+TEST_F(RunTest, CancelBeforeTheFirstLineWritesNothing) {
+  WriteInput(PointLine("A") + "\r\n");
+  host.Answer(RunMessage::kCancelQuestion, MessageAnswer::kYes);
+  host.OnProcessEvents(1, [&] { RequestCancel(host); });
+  const RunOutcome outcome = RunAnsweringYes(RunMessage::kCancelled);
+  EXPECT_EQ(outcome.result, RunResult::kCancelled);
+  EXPECT_EQ(Output(), "");
+  EXPECT_EQ(LastBox().text, "m110\r\nm111 0");
+}
+
+TEST_F(RunTest, AnEarlierCancelIsClearedAtTheStart) {
+  WriteInput(PointLine("A") + "\r\n");
+  host.CancelRequested = true;
+  EXPECT_EQ(RunAnsweringYes().result, RunResult::kFinished);
+  EXPECT_EQ(Output(), NviBlock("A", kPosition135x35));
+}
+
+TEST_F(RunTest, RecordLimitLeavesTheRestUnreadAndUnlogged) {
+  host.settings[3] = "1";
+  WriteInput("x\r\n" + PointLine("A") + "\r\ny\r\n" + PointLine("B") + "\r\n" + PointLine("C") +
+             "\r\nz\r\n");
+  const RunOutcome outcome = RunAnsweringYes(RunMessage::kFinished, {.recordLimit = 2});
+  EXPECT_EQ(outcome.result, RunResult::kFinished);
+  EXPECT_EQ(outcome.records, 2);
+  EXPECT_EQ(host.processEventsCalls, 4);
+  EXPECT_EQ(Output(), NviBlock("A", kPosition135x35) + NviBlock("B", kPosition135x35));
+  const std::string log = ReadBytes(LogPath());
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 4);
+  EXPECT_EQ(log.substr(log.rfind("Line#"), 9), "Line# 2\tB");
+  EXPECT_EQ(LastBox().text, "m106\r\nm107 2");
+}
+
+TEST_F(RunTest, ProgressShowsOnlyWrittenRecords) {
+  WriteInput("x\r\n" + PointLine("A") + "\r\ny\r\nz\r\n" + PointLine("B") + "\r\n");
+  RunAnsweringYes();
+  EXPECT_THAT(host.progressTexts, ElementsAre("m5 0", "m5 1", "m5 2"));
+}
+
+class RecordingObserver : public RunObserver {
+ public:
+  void OnPointLineSkipped(std::int64_t lineNumber, const PotLineOutcome& outcome) override {
+    seen.emplace_back(lineNumber, outcome.reason);
+    titles.emplace_back(outcome.record.title);
+  }
+  std::vector<std::pair<std::int64_t, SkipReason>> seen;
+  std::vector<std::string> titles;
+};
+
+TEST_F(RunTest, ObserverHearsOfSkippedPointLinesOnly) {
+  WriteInput("HEADER\r\nORD=POI/tex=A\r\n" + PointLine("B") +
+             "\r\n\r\nord=poi/tex=C/kei=181'0'0'0/ido=1'0'0'0\r\nORD=TRK\r\n");
+  RecordingObserver observer;
+  EXPECT_EQ(RunAnsweringYes(RunMessage::kFinished, {.observer = &observer}).records, 1);
+  EXPECT_THAT(observer.seen,
+              ElementsAre(std::pair<std::int64_t, SkipReason>(2, SkipReason::kNoLongitude),
+                          std::pair<std::int64_t, SkipReason>(5, SkipReason::kLongitudeRejected)));
+  EXPECT_THAT(observer.titles, ElementsAre("A", "C"));
+}
+
+}  // namespace
+}  // namespace velorin

@@ -1,0 +1,223 @@
+// Every failure stage, caused by real file-system faults in a fresh folder.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <string>
+
+#include "convert/conversion_run.h"
+#include "run_fixture.h"
+
+namespace velorin {
+namespace {
+
+using ::testing::ElementsAre;
+using testing::Exists;
+using testing::kPosition135x35;
+using testing::NviBlock;
+using testing::PointLine;
+using testing::ReadBytes;
+using testing::RunTest;
+
+class RunFailureTest : public RunTest {
+ protected:
+  /// Runs with Yes to the start question and expects a failure box.
+  RunOutcome RunToFailure() {
+    host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
+    host.ExpectBox(RunMessage::kFailure);
+    return Run();
+  }
+  /// The failure box and the calls after it: the idle layout, the focus and
+  /// drops switched on again.
+  void ExpectFailureEnd(const char* text, const char* focus) {
+    const MessageBoxRequest& box = LastBox();
+    EXPECT_EQ(box.kind, RunMessage::kFailure);
+    EXPECT_EQ(box.title, "m91");
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.buttons, MessageButtons::kOk);
+    ASSERT_GE(host.calls.size(), 4u);
+    EXPECT_THAT(std::vector<std::string>(host.calls.end() - 4, host.calls.end()),
+                ElementsAre("box failure", "panel 0", focus, "drops on"));
+  }
+  static std::string PointLines(int count) {
+    std::string lines;
+    for (int i = 0; i < count; ++i) lines += PointLine("P" + std::to_string(i)) + "\r\n";
+    return lines;
+  }
+};
+
+TEST_F(RunFailureTest, MissingInputFailsInStageOne) {
+  host.settings[3] = "1";
+  const RunOutcome outcome = RunToFailure();
+  EXPECT_EQ(outcome.result, RunResult::kFailed);
+  EXPECT_EQ(outcome.failedStage, RunStage::kOpenInput);
+  EXPECT_EQ(outcome.failedPath, host.inputPath);
+  EXPECT_EQ(outcome.error, std::errc::no_such_file_or_directory);
+  EXPECT_THAT(host.calls, ElementsAre("drops off", "box start question", "box failure", "panel 0",
+                                      "focus input", "drops on"));
+  ExpectFailureEnd("m122\r\nm123", "focus input");
+  EXPECT_FALSE(Exists(host.outputPath));
+  EXPECT_FALSE(Exists(LogPath()));
+}
+
+TEST_F(RunFailureTest, FolderAsInputFailsInStageOne) {
+  ASSERT_EQ(mkdir(host.inputPath.c_str(), 0700), 0);
+  const RunOutcome outcome = RunToFailure();
+  EXPECT_EQ(outcome.failedStage, RunStage::kOpenInput);
+  EXPECT_EQ(outcome.error, std::errc::is_a_directory);
+  ExpectFailureEnd("m122\r\nm123", "focus input");
+  EXPECT_FALSE(Exists(host.outputPath));
+}
+
+TEST_F(RunFailureTest, OutputInMissingFolderFailsInStageTwo) {
+  host.settings[3] = "1";
+  WriteInput(PointLine("A") + "\r\n");
+  host.outputPath = folder.Path("missing/out.nvi");
+  const RunOutcome outcome = RunToFailure();
+  EXPECT_EQ(outcome.failedStage, RunStage::kOpenOutput);
+  EXPECT_EQ(outcome.failedPath, host.outputPath);
+  EXPECT_EQ(outcome.error, std::errc::no_such_file_or_directory);
+  ExpectFailureEnd("m124\r\nm125", "focus output");
+  EXPECT_FALSE(Exists(LogPath()));
+}
+
+TEST_F(RunFailureTest, FolderAsOutputIsNotAskedAboutAndFailsInStageTwo) {
+  WriteInput(PointLine("A") + "\r\n");
+  ASSERT_EQ(mkdir(host.outputPath.c_str(), 0700), 0);
+  const RunOutcome outcome = RunToFailure();  // no overwrite question queued
+  EXPECT_EQ(outcome.failedStage, RunStage::kOpenOutput);
+  ExpectFailureEnd("m124\r\nm125", "focus output");
+}
+
+TEST_F(RunFailureTest, ReadErrorOfTheInputFailsInStageThree) {
+  // Reading this process's memory from address 0 fails with an I/O error.
+  host.inputPath = "/proc/self/mem";
+  const RunOutcome outcome = RunToFailure();
+  EXPECT_EQ(outcome.failedStage, RunStage::kReadLine);
+  EXPECT_EQ(outcome.failedPath, "/proc/self/mem");
+  EXPECT_TRUE(outcome.error) << "the system's reason is kept";
+  EXPECT_THAT(host.calls, ElementsAre("drops off", "box start question", "panel 1", "progress m5 0",
+                                      "box failure", "panel 0", "focus input", "drops on"));
+  ExpectFailureEnd("m126\r\nm127", "focus input");
+  EXPECT_EQ(Output(), "");
+}
+
+/// The disk, except that reading fails once the first chunk has been read.
+class FailingSecondRead : public LocalFileSystem {
+ public:
+  std::unique_ptr<ByteSource> OpenForReading(const std::string& path,
+                                             std::error_code& ec) override {
+    auto source = LocalFileSystem::OpenForReading(path, ec);
+    return source ? std::make_unique<Source>(std::move(source)) : nullptr;
+  }
+
+ private:
+  class Source : public ByteSource {
+   public:
+    explicit Source(std::unique_ptr<ByteSource> inner) : inner_(std::move(inner)) {}
+    std::ptrdiff_t Read(char* buffer, std::size_t capacity) override {
+      if (++reads_ > 1) return -1;
+      return inner_->Read(buffer, capacity);
+    }
+    std::error_code error() const override { return std::make_error_code(std::errc::io_error); }
+
+   private:
+    std::unique_ptr<ByteSource> inner_;
+    int reads_ = 0;
+  };
+};
+
+TEST_F(RunFailureTest, ReadErrorKeepsTheBlocksWrittenBefore) {
+  host.settings[3] = "1";
+  WriteInput(PointLine("A") + "\r\nx\r\n" + PointLine("B") + "\r\n");
+  FailingSecondRead failing;
+  host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
+  host.ExpectBox(RunMessage::kFailure);
+  ConversionRun run(host, failing, clock);
+  const RunOutcome outcome = run.Execute();
+  EXPECT_EQ(outcome.failedStage, RunStage::kReadLine);
+  EXPECT_EQ(outcome.records, 2);
+  EXPECT_EQ(outcome.error, std::errc::io_error);
+  ExpectFailureEnd("m126\r\nm127", "focus input");
+  EXPECT_EQ(Output(), NviBlock("A", kPosition135x35) + NviBlock("B", kPosition135x35));
+  const std::string log = ReadBytes(LogPath());
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3);
+}
+
+TEST_F(RunFailureTest, FullDiskForTheOutputFailsInStageFourAtClose) {
+  host.settings[3] = "1";
+  WriteInput(PointLine("A") + "\r\n");
+  host.outputPath = "/dev/full";
+  const RunOutcome outcome = RunToFailure();  // not a normal file: no overwrite question
+  EXPECT_EQ(outcome.result, RunResult::kFailed);
+  EXPECT_EQ(outcome.failedStage, RunStage::kWriteRecord);
+  EXPECT_EQ(outcome.failedPath, "/dev/full");
+  EXPECT_EQ(outcome.error, std::errc::no_space_on_device);
+  EXPECT_EQ(outcome.records, 1);
+  EXPECT_THAT(host.calls,
+              ElementsAre("drops off", "box start question", "panel 1", "progress m5 0",
+                          "progress m5 1", "box failure", "panel 0", "focus output", "drops on"));
+  ExpectFailureEnd("m128\r\nm129", "focus output");
+  // The log is still closed properly, with its line.
+  EXPECT_EQ(ReadBytes(LogPath()).substr(0, 9), "Line# 1\tA");
+}
+
+TEST_F(RunFailureTest, FullDiskForTheOutputStopsTheLoopInStageFour) {
+  // More blocks than the output buffer holds: the disk refuses mid-run.
+  const int lines = 20'000;
+  WriteInput(PointLines(lines));
+  host.outputPath = "/dev/full";
+  const RunOutcome outcome = RunToFailure();
+  EXPECT_EQ(outcome.failedStage, RunStage::kWriteRecord);
+  EXPECT_LT(outcome.records, lines);
+  EXPECT_EQ(host.processEventsCalls, outcome.records + 1);
+  ExpectFailureEnd("m128\r\nm129", "focus output");
+}
+
+TEST_F(RunFailureTest, LogInMissingFolderFailsInStageFive) {
+  host.settings[3] = "1";
+  host.logPath = folder.Path("missing/velorin_log.txt");
+  WriteInput(PointLine("A") + "\r\n");
+  const RunOutcome outcome = RunToFailure();
+  EXPECT_EQ(outcome.failedStage, RunStage::kOpenLog);
+  EXPECT_EQ(outcome.failedPath, *host.logPath);
+  EXPECT_EQ(outcome.error, std::errc::no_such_file_or_directory);
+  EXPECT_THAT(host.calls, ElementsAre("drops off", "box start question", "box failure", "panel 0",
+                                      "focus input", "drops on"));
+  ExpectFailureEnd("m132\r\nm133", "focus input");
+  EXPECT_TRUE(Exists(host.outputPath));
+  EXPECT_EQ(Output(), "");
+}
+
+TEST_F(RunFailureTest, FullDiskForTheLogFailsInStageSixAtClose) {
+  host.settings[3] = "1";
+  host.logPath = "/dev/full";
+  WriteInput(PointLine("A") + "\r\n");
+  const RunOutcome outcome = RunToFailure();
+  EXPECT_EQ(outcome.failedStage, RunStage::kWriteLog);
+  EXPECT_EQ(outcome.failedPath, "/dev/full");
+  EXPECT_EQ(outcome.error, std::errc::no_space_on_device);
+  ExpectFailureEnd("m134\r\nm135", "focus input");
+  EXPECT_EQ(Output(), NviBlock("A", kPosition135x35));
+}
+
+TEST_F(RunFailureTest, FullDiskForTheLogStopsTheLoopInStageSix) {
+  // More log lines than the log buffer holds; the NVI keeps every block
+  // written before the failure.
+  host.settings[3] = "1";
+  host.logPath = "/dev/full";
+  const int lines = 40'000;
+  WriteInput(PointLines(lines));
+  const RunOutcome outcome = RunToFailure();
+  EXPECT_EQ(outcome.failedStage, RunStage::kWriteLog);
+  EXPECT_LT(outcome.records, lines);
+  ExpectFailureEnd("m134\r\nm135", "focus input");
+  const std::string nvi = Output();
+  EXPECT_EQ(std::count(nvi.begin(), nvi.end(), '\n'), 12 * outcome.records);
+}
+
+}  // namespace
+}  // namespace velorin

@@ -1,0 +1,148 @@
+// The checks before anything is opened: same path, start and overwrite.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "convert/conversion_run.h"
+#include "run_fixture.h"
+
+namespace velorin {
+namespace {
+
+using ::testing::ElementsAre;
+using testing::Exists;
+using testing::kPosition135x35;
+using testing::NviBlock;
+using testing::PointLine;
+using testing::ReadBytes;
+using testing::RunTest;
+using testing::WriteBytes;
+
+TEST_F(RunTest, StartAnsweredNoOpensNothing) {
+  host.settings[3] = "1";
+  WriteInput(PointLine("A") + "\r\n");
+  host.Answer(RunMessage::kStartQuestion, MessageAnswer::kNo);
+  const RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.result, RunResult::kDeclinedStart);
+  EXPECT_EQ(outcome.records, 0);
+  EXPECT_FALSE(Exists(host.outputPath));
+  EXPECT_FALSE(Exists(LogPath()));
+  EXPECT_THAT(host.calls, ElementsAre("drops off", "box start question", "drops on"));
+}
+
+TEST_F(RunTest, StartAnsweredNoLeavesAnExistingOutputAlone) {
+  WriteBytes(host.outputPath, "old nvi");
+  WriteInput(PointLine("A") + "\r\n");
+  host.Answer(RunMessage::kStartQuestion, MessageAnswer::kNo);
+  EXPECT_EQ(Run().result, RunResult::kDeclinedStart);
+  EXPECT_EQ(Output(), "old nvi");
+}
+
+TEST_F(RunTest, OverwriteAnsweredNoLeavesTheOutputUnchanged) {
+  host.settings[3] = "1";
+  WriteBytes(host.outputPath, "old nvi");
+  WriteInput(PointLine("A") + "\r\n");
+  host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
+  host.Answer(RunMessage::kOverwriteQuestion, MessageAnswer::kNo);
+  const RunOutcome outcome = Run();
+  EXPECT_EQ(outcome.result, RunResult::kDeclinedOverwrite);
+  EXPECT_EQ(Output(), "old nvi");
+  EXPECT_FALSE(Exists(LogPath()));
+  EXPECT_THAT(host.calls,
+              ElementsAre("drops off", "box start question", "box overwrite question", "drops on"));
+  const MessageBoxRequest& box = host.boxes.back();
+  EXPECT_EQ(box.title, "m90");
+  EXPECT_EQ(box.text, "m102\r\nm103");
+  EXPECT_EQ(box.buttons, MessageButtons::kYesNo);
+  EXPECT_EQ(box.defaultAnswer, MessageAnswer::kNo);
+}
+
+TEST_F(RunTest, OverwriteAnsweredYesReplacesTheOutput) {
+  WriteBytes(host.outputPath, std::string(5000, 'x'));
+  WriteInput(PointLine("A") + "\r\n");
+  host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
+  host.Answer(RunMessage::kOverwriteQuestion, MessageAnswer::kYes);
+  host.ExpectBox(RunMessage::kFinished);
+  EXPECT_EQ(Run().result, RunResult::kFinished);
+  EXPECT_EQ(Output(), NviBlock("A", kPosition135x35));
+}
+
+TEST_F(RunTest, OverwriteIsAskedThroughALinkToAFile) {
+  WriteBytes(folder.Path("target.nvi"), "old nvi");
+  ASSERT_EQ(symlink(folder.Path("target.nvi").c_str(), host.outputPath.c_str()), 0);
+  WriteInput(PointLine("A") + "\r\n");
+  host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
+  host.Answer(RunMessage::kOverwriteQuestion, MessageAnswer::kNo);
+  EXPECT_EQ(Run().result, RunResult::kDeclinedOverwrite);
+  EXPECT_EQ(ReadBytes(folder.Path("target.nvi")), "old nvi");
+}
+
+struct SamePathCase {
+  const char* input;
+  const char* output;
+  const char* focus;
+};
+
+TEST_F(RunTest, SamePathTextsAreRefusedWithoutTouchingFiles) {
+  const SamePathCase cases[] = {
+      {"C:\\data\\a.pot", "c:\\DATA\\A.POT", "focus output"},
+      {"x.nvi", "x.nvi", "focus input"},
+      {"X.NVI", "x.nvi", "focus input"},
+      {"a.Nvi", "A.nVI", "focus input"},
+      {"nvi", "NVI", "focus output"},
+      {"", "", "focus output"},
+  };
+  for (const SamePathCase& c : cases) {
+    SCOPED_TRACE(std::string(c.input) + " / " + c.output);
+    testing::ScriptedHost host;
+    host.inputPath = c.input;
+    host.outputPath = c.output;
+    host.ExpectBox(RunMessage::kSamePath);
+    ConversionRun run(host, files, clock);
+    EXPECT_EQ(run.Execute().result, RunResult::kRefusedSamePath);
+    EXPECT_THAT(host.calls, ElementsAre("drops off", "box same path", c.focus, "drops on"));
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].title, "m91");
+    EXPECT_EQ(host.boxes[0].text, "m120\r\nm121");
+    EXPECT_EQ(host.boxes[0].buttons, MessageButtons::kOk);
+  }
+}
+
+TEST_F(RunTest, SamePathInTheFolderIsRefusedRegardlessOfCase) {
+  host.inputPath = folder.Path("a.pot");
+  host.outputPath = folder.Path("A.POT");
+  host.ExpectBox(RunMessage::kSamePath);
+  EXPECT_EQ(Run().result, RunResult::kRefusedSamePath);
+  EXPECT_FALSE(Exists(host.inputPath));
+  EXPECT_FALSE(Exists(host.outputPath));
+}
+
+TEST_F(RunTest, TwoNamesOfOneFileAreRefused) {
+  const std::string pot = PointLine("A") + "\r\n";
+  WriteBytes(folder.Path("a.pot"), pot);
+  ASSERT_EQ(symlink(folder.Path("a.pot").c_str(), folder.Path("link.nvi").c_str()), 0);
+  ASSERT_EQ(link(folder.Path("a.pot").c_str(), folder.Path("hard.pot").c_str()), 0);
+  const SamePathCase cases[] = {
+      {"a.pot", "link.nvi", "focus input"},  // a link named like an output
+      {"link.nvi", "a.pot", "focus output"}, {"a.pot", "hard.pot", "focus output"},
+      {"a.pot", "./a.pot", "focus output"},  {"a.pot", "sub/../a.pot", "focus output"},
+  };
+  ASSERT_EQ(mkdir(folder.Path("sub").c_str(), 0700), 0);
+  for (const SamePathCase& c : cases) {
+    SCOPED_TRACE(std::string(c.input) + " / " + c.output);
+    testing::ScriptedHost host;
+    host.inputPath = folder.Path(c.input);
+    host.outputPath = folder.Path(c.output);
+    host.ExpectBox(RunMessage::kSamePath);
+    ConversionRun run(host, files, clock);
+    EXPECT_EQ(run.Execute().result, RunResult::kRefusedSamePath);
+    EXPECT_THAT(host.calls, ElementsAre("drops off", "box same path", c.focus, "drops on"));
+    EXPECT_EQ(ReadBytes(folder.Path("a.pot")), pot);
+  }
+}
+
+}  // namespace
+}  // namespace velorin
