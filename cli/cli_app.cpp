@@ -1,0 +1,99 @@
+#include "cli/cli_app.h"
+
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <iostream>
+
+#include "cli/convert_command.h"
+#include "cli/exit_codes.h"
+#include "cli/position_commands.h"
+
+namespace velorin {
+
+namespace {
+
+struct PositionArguments {
+  std::string longitude;
+  std::string latitude;
+  std::string position;
+};
+
+void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& untitled) {
+  CLI::App* convert =
+      app.add_subcommand("convert", "Convert the point lines of a POT file into an NVI file");
+  convert
+      ->add_option("--untitled", untitled,
+                   "Points without a title: keep them as \"no title\" or skip them")
+      ->check(CLI::IsMember({"keep", "skip"}))
+      ->capture_default_str();
+  convert->add_option("--log", options.logPath, "Write what became of every input line to FILE")
+      ->type_name("FILE");
+  convert
+      ->add_option("--timestamp", options.timestamp,
+                   "Date and time written into every record instead of the local clock")
+      ->type_name("'YYYY/MM/DD HH:MM:SS'");
+  convert->add_flag("--force", options.force, "Overwrite an existing output file without asking");
+  convert->add_flag("--explain", options.explain,
+                    "Tell on standard error why each skipped point line was skipped");
+  convert->add_option("INPUT", options.input, "POT file to read (\"-\": standard input)")
+      ->required();
+  convert->add_option("OUTPUT", options.output,
+                      "NVI file to write (\"-\": standard output); default: INPUT with the "
+                      "extension .nvi");
+}
+
+void AddPositionCommands(CLI::App& app, PositionArguments& arguments) {
+  CLI::App* encode =
+      app.add_subcommand("encode", "Print the NVI position text of two coordinate texts");
+  encode->add_option("LONGITUDE", arguments.longitude, "Longitude as D'M'S'T")->required();
+  encode->add_option("LATITUDE", arguments.latitude, "Latitude as D'M'S'T")->required();
+
+  CLI::App* decode = app.add_subcommand(
+      "decode", "Print the longitude and latitude of an NVI position text ($ and 16 hex digits)");
+  decode->add_option("POSITION", arguments.position, "Position text, e.g. $168736AFD305033D")
+      ->required();
+}
+
+int RunConvert(const ConvertOptions& options) {
+  const bool terminal = isatty(STDERR_FILENO) != 0;
+  ConvertConsole console{std::cerr};
+  console.answers = terminal && isatty(STDIN_FILENO) != 0 ? &std::cin : nullptr;
+  console.progressTerminal = terminal ? stderr : nullptr;
+  console.catchInterrupt = true;
+  return RunConvertCommand(options, console);
+}
+
+}  // namespace
+
+int RunCliApp(int argc, char** argv) {
+  CLI::App app{"Converts point lists in the POT format into NVI files.", "velorin-cli"};
+  app.set_version_flag("--version", kCliVersion);
+  app.require_subcommand(1);
+
+  ConvertOptions convertOptions;
+  std::string untitled = "skip";
+  PositionArguments positionArguments;
+  AddConvertCommand(app, convertOptions, untitled);
+  AddPositionCommands(app, positionArguments);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int code = app.exit(error);  // prints help, version or the error
+    return code == 0 ? kExitDone : kExitUsage;
+  }
+
+  if (app.got_subcommand("convert")) {
+    convertOptions.keepUntitled = untitled == "keep";
+    return RunConvert(convertOptions);
+  }
+  if (app.got_subcommand("encode")) {
+    return RunEncodeCommand(positionArguments.longitude, positionArguments.latitude, std::cout,
+                            std::cerr);
+  }
+  return RunDecodeCommand(positionArguments.position, std::cout, std::cerr);
+}
+
+}  // namespace velorin

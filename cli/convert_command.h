@@ -1,0 +1,47 @@
+#pragma once
+// `velorin-cli convert`: one conversion run hosted on the command line.
+#include <cstdio>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/clock.h"
+
+namespace velorin {
+
+struct ConvertOptions {
+  bool keepUntitled = false;
+  std::optional<std::string> logPath;
+  /// Fixed time stamp "DATE TIME"; the local clock when absent.
+  std::optional<std::string> timestamp;
+  bool force = false;
+  bool explain = false;
+  std::string input;                  ///< "-" is standard input
+  std::optional<std::string> output;  ///< "-" is standard output
+};
+
+/// Where the command talks to the person that runs it.
+struct ConvertConsole {
+  std::ostream& err;
+  /// Where an answer to the overwrite question is read from; no question is
+  /// asked (the output is refused) when absent.
+  std::istream* answers = nullptr;
+  /// Terminal for the live progress line; none when absent.
+  std::FILE* progressTerminal = nullptr;
+  /// Turn Ctrl-C into a cancel of the run.
+  bool catchInterrupt = false;
+};
+
+/// Splits "DATE TIME" at the first blank; the time text keeps any further
+/// blanks. Nothing when there is no blank.
+std::optional<ClockReading> SplitTimestamp(std::string_view text);
+
+/// The output path when none is given: standard output for standard input,
+/// otherwise the input path with its extension replaced by ".nvi".
+std::string DefaultOutputPath(std::string_view input);
+
+/// Runs the command and returns the exit code.
+int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console);
+
+}  // namespace velorin

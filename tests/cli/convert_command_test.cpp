@@ -1,0 +1,229 @@
+#include "cli/convert_command.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/exit_codes.h"
+#include "temp_folder.h"
+
+namespace velorin {
+namespace {
+
+constexpr const char* kWorkedExample =
+    "\r\n"
+    "ORD=POI/tex=Tower/kei=139'46'1'6/ido=35'40'52'3\r\n"
+    "ORD=POI/tex=/kei=135'30'0'0/ido=34'41'0'0/\r\n";
+
+std::string Block(const std::string& stamp, const std::string& position, const std::string& title) {
+  return "NPOIs100@NRA/R1;\n " + stamp + "_JST;\n 255;\n " + position + ";\n TTL= {" + title +
+         "};\n CHAR = SJIS;\n ADDR = {};\n HPGL = {};\n MAIL = {};\n LNKF = {};\n COMM = {};\n"
+         "eoNPOIs@NRA\n";
+}
+
+const std::string kTower = Block("2010/04/01_14:30:00", "$168736AFD305033D", "Tower");
+const std::string kUntitled = Block("2010/04/01_14:30:00", "$168099C7A8913920", "no title");
+
+class ConvertCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(folder_.ok()); }
+
+  ConvertOptions Options(const std::string& input, std::optional<std::string> output) {
+    ConvertOptions options;
+    options.input = input;
+    options.output = std::move(output);
+    options.timestamp = "2010/04/01 14:30:00";
+    return options;
+  }
+
+  int Run(const ConvertOptions& options, std::istream* answers = nullptr) {
+    err_.str("");
+    ConvertConsole console{err_};
+    console.answers = answers;
+    return RunConvertCommand(options, console);
+  }
+
+  TempFolder folder_;
+  std::ostringstream err_;
+};
+
+TEST_F(ConvertCommandTest, ConvertsTheWorkedExample) {
+  const std::string input = folder_ / "tokyo.pot";
+  WriteFile(input, kWorkedExample);
+  ConvertOptions options = Options(input, std::nullopt);
+  options.keepUntitled = true;
+  EXPECT_EQ(Run(options), kExitDone);
+  EXPECT_EQ(ReadFile(folder_ / "tokyo.nvi"), kTower + kUntitled);
+  EXPECT_EQ(err_.str(), "2 records written to " + (folder_ / "tokyo.nvi") + "\n");
+}
+
+TEST_F(ConvertCommandTest, SkipsUntitledPointsUnlessKept) {
+  const std::string input = folder_ / "a.pot";
+  WriteFile(input, kWorkedExample);
+  EXPECT_EQ(Run(Options(input, folder_ / "a.nvi")), kExitDone);
+  EXPECT_EQ(ReadFile(folder_ / "a.nvi"), kTower);
+}
+
+TEST_F(ConvertCommandTest, WritesTheLogOnlyWhenAskedTo) {
+  const std::string input = folder_ / "a.pot";
+  WriteFile(input, kWorkedExample);
+  ConvertOptions options = Options(input, folder_ / "a.nvi");
+  options.keepUntitled = true;
+  options.logPath = folder_ / "run.log";
+  EXPECT_EQ(Run(options), kExitDone);
+  EXPECT_EQ(ReadFile(folder_ / "run.log"),
+            "Line# 0\twas Skipped\r\n"
+            "Line# 1\tTower\t139'46'1'6\t35'40'52'3\t$168736AFD305033D\r\n"
+            "Line# 2\tno title\t135'30'0'0\t34'41'0'0\t$168099C7A8913920\r\n");
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "velorin_log.txt"));
+}
+
+TEST_F(ConvertCommandTest, NormalizesTheFixedTimestamp) {
+  const std::string input = folder_ / "a.pot";
+  WriteFile(input, kWorkedExample);
+  ConvertOptions options = Options(input, folder_ / "a.nvi");
+  options.timestamp = "10/04/01 9:05:03";
+  EXPECT_EQ(Run(options), kExitDone);
+  EXPECT_EQ(ReadFile(folder_ / "a.nvi"),
+            Block("2010/04/01_09:05:03", "$168736AFD305033D", "Tower"));
+}
+
+TEST_F(ConvertCommandTest, RefusesATimestampWithoutTime) {
+  const std::string input = folder_ / "a.pot";
+  WriteFile(input, kWorkedExample);
+  ConvertOptions options = Options(input, folder_ / "a.nvi");
+  options.timestamp = "2010/04/01";
+  EXPECT_EQ(Run(options), kExitUsage);
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "a.nvi"));
+}
+
+TEST_F(ConvertCommandTest, ReportsAMissingInputWithTheSystemsReason) {
+  const std::string input = folder_ / "x.pot";
+  EXPECT_EQ(Run(Options(input, std::nullopt)), kExitFailed);
+  EXPECT_EQ(err_.str(),
+            "velorin-cli: cannot open input file '" + input + "': No such file or directory\n");
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "x.nvi"));
+}
+
+TEST_F(ConvertCommandTest, ReportsAnOutputThatCannotBeCreated) {
+  const std::string input = folder_ / "a.pot";
+  WriteFile(input, kWorkedExample);
+  const std::string output = folder_ / "missing/a.nvi";
+  EXPECT_EQ(Run(Options(input, output)), kExitFailed);
+  EXPECT_EQ(err_.str(),
+            "velorin-cli: cannot open output file '" + output + "': No such file or directory\n");
+}
+
+TEST_F(ConvertCommandTest, LeavesAnExistingOutputAloneWithoutForce) {
+  const std::string input = folder_ / "a.pot";
+  const std::string output = folder_ / "a.nvi";
+  WriteFile(input, kWorkedExample);
+  WriteFile(output, "keep me");
+  EXPECT_EQ(Run(Options(input, output)), kExitRefused);
+  EXPECT_EQ(ReadFile(output), "keep me");
+  EXPECT_EQ(err_.str(),
+            "velorin-cli: output file '" + output + "' exists; use --force to overwrite it\n");
+
+  ConvertOptions forced = Options(input, output);
+  forced.force = true;
+  EXPECT_EQ(Run(forced), kExitDone);
+  EXPECT_EQ(ReadFile(output), kTower);
+}
+
+TEST_F(ConvertCommandTest, AsksBeforeOverwritingWhenSomebodyCanAnswer) {
+  const std::string input = folder_ / "a.pot";
+  const std::string output = folder_ / "a.nvi";
+  WriteFile(input, kWorkedExample);
+  const std::pair<const char*, bool> answers[] = {
+      {"", false},   {"\n", false},   {"n\n", false}, {"yes please\n", false},
+      {"Y\n", true}, {"yes\n", true}, {"y", true},
+  };
+  for (const auto& [text, overwrite] : answers) {
+    WriteFile(output, "keep me");
+    std::istringstream answer(text);
+    EXPECT_EQ(Run(Options(input, output), &answer), overwrite ? kExitDone : kExitRefused) << text;
+    EXPECT_EQ(ReadFile(output), overwrite ? kTower : "keep me") << text;
+    EXPECT_EQ(err_.str().rfind(output + " exists. Overwrite? [y/N] ", 0), 0u) << err_.str();
+  }
+}
+
+TEST_F(ConvertCommandTest, RefusesTheSameFileForInputAndOutput) {
+  const std::string input = folder_ / "a.pot";
+  WriteFile(input, kWorkedExample);
+  for (const std::string& output : {input, folder_ / "A.POT", folder_ / "./a.pot"}) {
+    ConvertOptions options = Options(input, output);
+    options.force = true;
+    EXPECT_EQ(Run(options), kExitRefused) << output;
+    EXPECT_EQ(ReadFile(input), kWorkedExample);
+  }
+}
+
+TEST_F(ConvertCommandTest, RefusesALogThatIsTheInputOrTheOutput) {
+  const std::string input = folder_ / "a.pot";
+  const std::string output = folder_ / "a.nvi";
+  WriteFile(input, kWorkedExample);
+  WriteFile(output, "old");
+  for (const std::string& log : {input, output, folder_ / "./a.pot"}) {
+    ConvertOptions options = Options(input, output);
+    options.force = true;
+    options.logPath = log;
+    EXPECT_EQ(Run(options), kExitRefused) << log;
+    EXPECT_EQ(ReadFile(input), kWorkedExample);
+    EXPECT_EQ(ReadFile(output), "old");
+  }
+}
+
+TEST_F(ConvertCommandTest, ExplainsEverySkippedPointLine) {
+  const std::string input = folder_ / "a.pot";
+  WriteFile(input,
+            "; header, not a point line\r\n"
+            "ORD=POI/tex=/kei=135'30'0'0/ido=34'41'0'0\r\n"
+            "ORD=POI/tex=A/ido=34'41'0'0\r\n"
+            "ORD=POI/tex=B/kei=135'30'0'0\r\n"
+            "ord=poi/tex=C/kei=181'0'0'0/ido=34'41'0'0\r\n"
+            "ORD=POI/tex=D/kei=135'30'0'0/ido=35'40'52.30'0\r\n"
+            "ORD=POI/tex=E/kei=135'30'0'0/ido=34'41'0'0\r\n");
+  ConvertOptions options = Options(input, folder_ / "a.nvi");
+  options.explain = true;
+  EXPECT_EQ(Run(options), kExitDone);
+  EXPECT_EQ(err_.str(),
+            "2: no title\n"
+            "3: no longitude\n"
+            "4: no latitude\n"
+            "5: longitude text rejected: 181'0'0'0\n"
+            "6: latitude text rejected: 35'40'52.30'0\n"
+            "1 records written to " +
+                (folder_ / "a.nvi") + "\n");
+}
+
+TEST(SplitTimestamp, SplitsAtTheFirstBlank) {
+  struct Case {
+    const char* text;
+    const char* date;
+    const char* time;
+  };
+  const Case cases[] = {
+      {"2010/04/01 14:30:00", "2010/04/01", "14:30:00"},
+      {"10/04/01 9:05:03", "10/04/01", "9:05:03"},
+      {"2010/04/01 2:30:00 PM", "2010/04/01", "2:30:00 PM"},
+      {" 14:30:00", "", "14:30:00"},
+      {"2010/04/01 ", "2010/04/01", ""},
+  };
+  for (const Case& c : cases) {
+    const std::optional<ClockReading> reading = SplitTimestamp(c.text);
+    ASSERT_TRUE(reading.has_value()) << c.text;
+    EXPECT_EQ(reading->date, c.date);
+    EXPECT_EQ(reading->time, c.time);
+  }
+  EXPECT_FALSE(SplitTimestamp("2010/04/01").has_value());
+  EXPECT_FALSE(SplitTimestamp("").has_value());
+}
+
+TEST(DefaultOutputPath, ReplacesTheExtensionOrKeepsStandardOutput) {
+  EXPECT_EQ(DefaultOutputPath("data/tokyo.pot"), "data/tokyo.nvi");
+  EXPECT_EQ(DefaultOutputPath("my.data/tokyo"), "my.data/tokyo.nvi");
+  EXPECT_EQ(DefaultOutputPath("-"), "-");
+}
+
+}  // namespace
+}  // namespace velorin

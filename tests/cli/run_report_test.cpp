@@ -1,0 +1,98 @@
+#include "cli/run_report.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "cli/exit_codes.h"
+#include "cli/stdio_file_system.h"
+
+namespace velorin {
+namespace {
+
+const RunFiles kFiles{"x.pot", "x.nvi", "run.log"};
+
+RunOutcome Outcome(RunResult result, std::int32_t records = 0) {
+  RunOutcome outcome;
+  outcome.result = result;
+  outcome.records = records;
+  return outcome;
+}
+
+RunOutcome Failure(RunStage stage, std::string path, int error, std::int32_t records = 0) {
+  RunOutcome outcome = Outcome(RunResult::kFailed, records);
+  outcome.failedStage = stage;
+  outcome.failedPath = std::move(path);
+  if (error != 0) outcome.error = std::error_code(error, std::generic_category());
+  return outcome;
+}
+
+TEST(ReportRunOutcome, FinishedAndCancelledRunsGiveTheCount) {
+  RunReport report = ReportRunOutcome(Outcome(RunResult::kFinished, 3), kFiles, false, false);
+  EXPECT_EQ(report.exitCode, kExitDone);
+  EXPECT_EQ(report.text, "3 records written to x.nvi\n");
+
+  report = ReportRunOutcome(Outcome(RunResult::kCancelled, 41), kFiles, false, false);
+  EXPECT_EQ(report.exitCode, kExitInterrupted);
+  EXPECT_EQ(report.text, "interrupted: 41 records written to x.nvi\n");
+
+  const RunFiles streams{std::string(StdioFileSystem::kStandardInput),
+                         std::string(StdioFileSystem::kStandardOutput), ""};
+  report = ReportRunOutcome(Outcome(RunResult::kFinished, 0), streams, false, false);
+  EXPECT_EQ(report.text, "0 records written to standard output\n");
+}
+
+TEST(ReportRunOutcome, RefusalsExitWithThree) {
+  RunReport report = ReportRunOutcome(Outcome(RunResult::kRefusedSamePath), kFiles, false, false);
+  EXPECT_EQ(report.exitCode, kExitRefused);
+  EXPECT_EQ(report.text,
+            "velorin-cli: input file 'x.pot' and output file 'x.nvi' are the same file\n");
+
+  report = ReportRunOutcome(Outcome(RunResult::kDeclinedOverwrite), kFiles, true, false);
+  EXPECT_EQ(report.exitCode, kExitRefused);
+  EXPECT_EQ(report.text, "velorin-cli: output file 'x.nvi' exists; use --force to overwrite it\n");
+
+  report = ReportRunOutcome(Outcome(RunResult::kDeclinedOverwrite), kFiles, true, true);
+  EXPECT_EQ(report.exitCode, kExitRefused);
+  EXPECT_EQ(report.text, "velorin-cli: output file 'x.nvi' left unchanged\n");
+}
+
+TEST(ReportRunOutcome, FailuresNameTheFileAndTheSystemsReason) {
+  struct Case {
+    RunOutcome outcome;
+    const char* text;
+  };
+  const Case cases[] = {
+      {Failure(RunStage::kOpenInput, "x.pot", ENOENT),
+       "velorin-cli: cannot open input file 'x.pot': No such file or directory\n"},
+      {Failure(RunStage::kOpenOutput, "x.nvi", EACCES),
+       "velorin-cli: cannot open output file 'x.nvi': Permission denied\n"},
+      {Failure(RunStage::kReadLine, "x.pot", EIO, 2),
+       "velorin-cli: read error on input file 'x.pot': Input/output error\n"
+       "velorin-cli: 2 records written to x.nvi before the failure\n"},
+      {Failure(RunStage::kWriteRecord, "x.nvi", ENOSPC, 7),
+       "velorin-cli: write error on output file 'x.nvi': No space left on device\n"
+       "velorin-cli: 7 records written to x.nvi before the failure\n"},
+      {Failure(RunStage::kOpenLog, "run.log", EISDIR),
+       "velorin-cli: cannot create log file 'run.log': Is a directory\n"},
+      {Failure(RunStage::kWriteLog, "run.log", ENOSPC),
+       "velorin-cli: write error on log file 'run.log': No space left on device\n"},
+      // Without a path or a reason from the run: the file of the stage, no reason.
+      {Failure(RunStage::kWriteRecord, "", 0), "velorin-cli: write error on output file 'x.nvi'\n"},
+      {Failure(RunStage::kReadLine, std::string(StdioFileSystem::kStandardInput), EIO),
+       "velorin-cli: read error on standard input: Input/output error\n"},
+  };
+  for (const Case& c : cases) {
+    const RunReport report = ReportRunOutcome(c.outcome, kFiles, false, false);
+    EXPECT_EQ(report.exitCode, kExitFailed);
+    EXPECT_EQ(report.text, c.text);
+  }
+}
+
+TEST(DescribeFile, EscapesControlCharactersInPaths) {
+  EXPECT_EQ(DescribeFile("input file", "a\nb.pot"), "input file 'a\\x0Ab.pot'");
+  EXPECT_EQ(DescribeFile("output file", StdioFileSystem::kStandardOutput), "standard output");
+}
+
+}  // namespace
+}  // namespace velorin

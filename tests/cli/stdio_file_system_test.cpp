@@ -1,0 +1,93 @@
+#include "cli/stdio_file_system.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "temp_folder.h"
+
+namespace velorin {
+namespace {
+
+const std::string kIn(StdioFileSystem::kStandardInput);
+const std::string kOut(StdioFileSystem::kStandardOutput);
+
+/// Puts a file on standard input for the life of the object.
+class RedirectedStdin {
+ public:
+  explicit RedirectedStdin(const std::string& path) : saved_(::dup(STDIN_FILENO)) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    ::dup2(fd, STDIN_FILENO);
+    ::close(fd);
+  }
+  ~RedirectedStdin() {
+    ::dup2(saved_, STDIN_FILENO);
+    ::close(saved_);
+  }
+
+ private:
+  int saved_;
+};
+
+std::string ReadAll(ByteSource& source) {
+  std::string text;
+  char buffer[4];
+  for (std::ptrdiff_t count; (count = source.Read(buffer, sizeof buffer)) > 0;) {
+    text.append(buffer, static_cast<std::size_t>(count));
+  }
+  return text;
+}
+
+TEST(StdioFileSystem, StandardStreamsAreNeverExistingFiles) {
+  StdioFileSystem files;
+  EXPECT_FALSE(files.IsNormalFile(kIn));
+  EXPECT_FALSE(files.IsNormalFile(kOut));
+  EXPECT_FALSE(files.AreSameExistingFile(kIn, kOut));
+  EXPECT_FALSE(files.AreSameExistingFile(kIn, kIn));
+  EXPECT_FALSE(files.AreSameExistingFile(kOut, kOut));
+}
+
+TEST(StdioFileSystem, CountsTheBytesReadOfAFileOfKnownSize) {
+  TempFolder folder;
+  const std::string path = folder / "a.pot";
+  WriteFile(path, "0123456789");
+  StdioFileSystem files;
+  std::error_code ec;
+  std::unique_ptr<ByteSource> source = files.OpenForReading(path, ec);
+  ASSERT_TRUE(source) << ec.message();
+  EXPECT_EQ(files.InputSize(), 10u);
+  EXPECT_EQ(files.BytesRead(), 0u);
+  char buffer[4];
+  EXPECT_EQ(source->Read(buffer, 4), 4);
+  EXPECT_EQ(files.BytesRead(), 4u);
+  EXPECT_EQ(ReadAll(*source), "456789");
+  EXPECT_EQ(files.BytesRead(), 10u);
+}
+
+TEST(StdioFileSystem, ReportsAMissingFileLikeTheDisk) {
+  TempFolder folder;
+  StdioFileSystem files;
+  std::error_code ec;
+  EXPECT_FALSE(files.OpenForReading(folder / "none.pot", ec));
+  EXPECT_EQ(ec, std::errc::no_such_file_or_directory);
+}
+
+TEST(StdioFileSystem, ReadsStandardInputAndSeesWhenItIsTheOutputFile) {
+  TempFolder folder;
+  const std::string path = folder / "a.pot";
+  WriteFile(path, "ORD=POI\r\n");
+  RedirectedStdin redirect(path);
+  StdioFileSystem files;
+  EXPECT_TRUE(files.AreSameExistingFile(kIn, path));
+  EXPECT_TRUE(files.AreSameExistingFile(path, kIn));
+  EXPECT_FALSE(files.AreSameExistingFile(kIn, folder / "other.nvi"));
+  std::error_code ec;
+  std::unique_ptr<ByteSource> source = files.OpenForReading(kIn, ec);
+  ASSERT_TRUE(source);
+  EXPECT_EQ(files.InputSize(), 9u);
+  EXPECT_EQ(ReadAll(*source), "ORD=POI\r\n");
+  EXPECT_EQ(files.BytesRead(), 9u);
+}
+
+}  // namespace
+}  // namespace velorin
