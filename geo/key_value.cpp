@@ -1,7 +1,7 @@
 #include "geo/key_value.h"
 
 #include <cstddef>
-#include <optional>
+#include <cstring>
 
 #include "geo/sjis_scan.h"
 
@@ -11,10 +11,9 @@ namespace {
 // Character positions are 16-bit signed integers.
 constexpr std::size_t kMaxPosition = 32767;
 
-struct Occurrence {
-  std::size_t byte;      ///< offset of the first byte in the line
-  std::size_t position;  ///< 1-based character position
-};
+constexpr std::size_t kNotFound = std::string_view::npos;
+
+constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
 // Compares one character of `line` at byte `at` with one of `pattern` at byte
 // `from`, both `width` bytes wide. Upper-casing touches single-byte characters
@@ -42,21 +41,57 @@ bool MatchesAt(std::string_view line, std::size_t at, std::string_view pattern, 
   return true;
 }
 
-// The first occurrence of `pattern` that begins at a character boundary at or
-// after byte `byte`, which is the boundary of character `position`. An empty
-// pattern occurs at every character of the line.
-std::optional<Occurrence> FindFrom(std::string_view line, std::size_t byte, std::size_t position,
-                                   std::string_view pattern, bool ignoreCase) {
-  for (; byte < line.size(); byte += CharWidthAt(line, byte), ++position) {
-    if (MatchesAt(line, byte, pattern, ignoreCase)) return Occurrence{byte, position};
+// Byte offset of the first occurrence of `pattern` that begins at a character
+// boundary at or after the boundary `from`; kNotFound if there is none. An
+// empty pattern occurs at every character of the line.
+//
+// Only bytes equal to the pattern's first byte are examined closely. Such a
+// byte begins a character unless the byte before it may be a lead byte; only
+// then are the characters walked, from the nearest byte known to begin one.
+std::size_t FindFrom(std::string_view line, std::size_t from, std::string_view pattern,
+                     bool ignoreCase) {
+  const std::size_t size = line.size();
+  if (pattern.empty()) return from < size ? from : kNotFound;
+
+  char first = pattern[0];
+  char firstOtherCase = first;
+  if (ignoreCase && CharWidthAt(pattern, 0) == 1) {
+    first = AsciiUpper(first);
+    firstOtherCase = AsciiLower(first);
   }
-  return std::nullopt;
+  std::size_t boundary = from;  // a byte known to begin a character
+  for (std::size_t at = from; at < size; ++at) {
+    if (first == firstOtherCase) {
+      // One byte to look for: let memchr skip to it.
+      const void* found = std::memchr(line.data() + at, first, size - at);
+      if (found == nullptr) break;
+      at = static_cast<std::size_t>(static_cast<const char*>(found) - line.data());
+    } else if (line[at] != first && line[at] != firstOtherCase) {
+      continue;
+    }
+    if (at > boundary && IsLeadByte(static_cast<unsigned char>(line[at - 1]))) {
+      // A byte that follows a non-lead byte begins a character.
+      std::size_t walk = at - 1;
+      while (walk > boundary && IsLeadByte(static_cast<unsigned char>(line[walk - 1]))) --walk;
+      while (walk < at) walk += CharWidthAt(line, walk);
+      boundary = walk;
+      if (walk != at) continue;  // the trail byte of a double-byte character
+    }
+    if (MatchesAt(line, at, pattern, ignoreCase)) return at;
+  }
+  return kNotFound;
 }
 
-std::size_t CharacterCount(std::string_view text) {
-  std::size_t count = 0;
-  for (std::size_t byte = 0; byte < text.size(); byte += CharWidthAt(text, byte)) ++count;
-  return count;
+// Whether the 1-based position of the character that begins at byte `byte`
+// holds in a 16-bit signed integer. A character has one or two bytes, so
+// only very long lines need their characters counted.
+bool PositionFits(std::string_view line, std::size_t byte) {
+  if (byte < kMaxPosition) return true;
+  std::size_t position = 1;
+  for (std::size_t at = 0; at < byte; at += CharWidthAt(line, at)) {
+    if (++position > kMaxPosition) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -70,26 +105,26 @@ std::string_view ExtractKeyValue(std::string_view line, std::string_view key,
   for (std::int16_t skipped = 1; skipped < startPosition && start < line.size(); ++skipped) {
     start += CharWidthAt(line, start);
   }
-  const std::optional<Occurrence> keyAt =
-      FindFrom(line, start, static_cast<std::size_t>(startPosition), key, ignoreCase);
-  if (!keyAt || keyAt->position > kMaxPosition) return {};
+  const std::size_t keyAt = FindFrom(line, start, key, ignoreCase);
+  if (keyAt == kNotFound) return {};
 
   // The delimiter search begins one character after the key's first
   // character, so a key that starts with the delimiter does not end itself.
-  const std::size_t searchPosition = keyAt->position + 1;
-  if (searchPosition > kMaxPosition) return {};
-  const std::optional<Occurrence> delimiterAt = FindFrom(
-      line, keyAt->byte + CharWidthAt(line, keyAt->byte), searchPosition, delimiter, ignoreCase);
+  // That position must fit as well as the key's own.
+  const std::size_t searchFrom = keyAt + CharWidthAt(line, keyAt);
+  if (!PositionFits(line, searchFrom)) return {};
+  const std::size_t delimiterAt = FindFrom(line, searchFrom, delimiter, ignoreCase);
 
-  // The key matched character by character, so it spans exactly key.size() bytes.
-  const std::size_t valueBegin = keyAt->byte + key.size();
+  // The key matched character by character, so it spans exactly key.size()
+  // bytes and the value begins at a character boundary.
+  const std::size_t valueBegin = keyAt + key.size();
   std::string_view value;
-  if (delimiterAt) {
-    if (delimiterAt->position > kMaxPosition) return {};
-    if (delimiterAt->byte < valueBegin) return {};  // inside the key: negative length
-    value = line.substr(valueBegin, delimiterAt->byte - valueBegin);
+  if (delimiterAt != kNotFound) {
+    if (!PositionFits(line, delimiterAt)) return {};
+    if (delimiterAt < valueBegin) return {};  // inside the key: negative length
+    value = line.substr(valueBegin, delimiterAt - valueBegin);
   } else if (valueBegin < line.size()) {
-    if (keyAt->position + CharacterCount(key) > kMaxPosition) return {};
+    if (!PositionFits(line, valueBegin)) return {};
     value = line.substr(valueBegin);
   }
 
