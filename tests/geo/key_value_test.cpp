@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 namespace velorin {
 namespace {
@@ -129,6 +131,11 @@ TEST(ExtractKeyValue, KeysNeverMatchInsideADoubleByteCharacter) {
                   "DO=5",
                   "ido="),
             "");
+  // Bytes in the lead range pair up from the last character boundary on.
+  EXPECT_EQ(Field("\x81\x81\x81ido=5", "ido="), "");
+  EXPECT_EQ(Field("\x81\x81ido=5", "ido="), "5");
+  EXPECT_EQ(Field("/\x81\x81\x81Ido=5/ido=6", "ido="), "6");
+  EXPECT_EQ(Field("/\x81\x81\x81\x81Ido=5/ido=6", "ido="), "5");
   // A lead byte before a non-trail byte is a character of its own.
   EXPECT_EQ(Field("ORD=POI\x81/tex=5", "/tex="), "5");
   EXPECT_EQ(Field("ORD=POI/tex=a\x81/kei=1", "/tex="), "a\x81");
@@ -191,6 +198,88 @@ TEST(ExtractKeyValue, DelimiterPositionsAreLimitedTo32767Characters) {
     // Without any delimiter the value runs to the end of a long line.
     EXPECT_EQ(Field(head + std::string(10000, 'y'), "k=").size(), head.size() - 2 + 10000)
         << doubleByte;
+  }
+}
+
+// A plain model: split both texts into characters, compare character lists.
+std::vector<std::string> Characters(const std::string& text) {
+  std::vector<std::string> characters;
+  for (std::size_t at = 0; at < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const bool pair = ((lead >= 0x81 && lead <= 0x9f) || (lead >= 0xe0 && lead <= 0xfc)) &&
+                      at + 1 < text.size() &&
+                      ((static_cast<unsigned char>(text[at + 1]) >= 0x40 &&
+                        static_cast<unsigned char>(text[at + 1]) <= 0x7e) ||
+                       (static_cast<unsigned char>(text[at + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[at + 1]) <= 0xfc));
+    characters.push_back(text.substr(at, pair ? 2 : 1));
+    at += pair ? 2 : 1;
+  }
+  return characters;
+}
+
+// 0-based index of the first occurrence at or after `from`, or -1.
+long ModelFind(const std::vector<std::string>& line, const std::vector<std::string>& pattern,
+               long from, bool ignoreCase) {
+  auto fold = [&](std::string c) {
+    if (ignoreCase && c.size() == 1 && c[0] >= 'a' && c[0] <= 'z') c[0] -= 32;
+    return c;
+  };
+  for (long at = from; at < static_cast<long>(line.size()); ++at) {
+    if (at + pattern.size() > line.size()) break;
+    bool same = true;
+    for (std::size_t i = 0; i < pattern.size() && same; ++i) {
+      same = fold(line[at + i]) == fold(pattern[i]);
+    }
+    if (same) return at;
+  }
+  return -1;
+}
+
+std::string ModelExtract(const std::string& text, const std::string& keyText,
+                         const std::string& delimiterText, int start, bool ignoreCase,
+                         bool stripQuotes, bool blankToEmpty) {
+  if (start < 1) return "";
+  const auto line = Characters(text);
+  const auto key = Characters(keyText);
+  const long k = ModelFind(line, key, start - 1, ignoreCase);
+  if (k < 0) return "";
+  const long d = ModelFind(line, Characters(delimiterText), k + 1, ignoreCase);
+  const long valueBegin = k + static_cast<long>(key.size());
+  const long valueEnd = d >= 0 ? d : static_cast<long>(line.size());
+  if (valueEnd < valueBegin) return "";
+  std::string value;
+  for (long i = valueBegin; i < valueEnd; ++i) value += line[i];
+  if (stripQuotes && !value.empty() && value.front() == '"') value.erase(0, 1);
+  if (stripQuotes && !value.empty() && value.back() == '"') value.pop_back();
+  if (blankToEmpty && value.find_first_not_of(' ') == std::string::npos) return "";
+  return value;
+}
+
+TEST(ExtractKeyValue, AgreesWithACharacterListModelOnRandomLines) {
+  // Bytes that form keys, delimiters, lead and trail bytes and quotes.
+  const std::string bytes = "/=ido\"I \x81\x83\x95\xe0\x5c\x69\xa0\xfd";
+  const std::vector<std::string> patterns = {"ido=", "/tex=",    "/",    "=", "\\",
+                                             "I",    "\x83\x69", "\x81", "",  "/i"};
+  std::mt19937 random(99);
+  std::uniform_int_distribution<std::size_t> length(0, 24);
+  std::uniform_int_distribution<std::size_t> byte(0, bytes.size() - 1);
+  std::uniform_int_distribution<std::size_t> pattern(0, patterns.size() - 1);
+  std::uniform_int_distribution<int> start(-1, 8);
+  std::uniform_int_distribution<int> flags(0, 7);
+  for (int i = 0; i < 200000; ++i) {
+    std::string line(length(random), ' ');
+    for (char& c : line) c = bytes[byte(random)];
+    const std::string& key = patterns[pattern(random)];
+    const std::string& delimiter = patterns[pattern(random)];
+    const int from = start(random);
+    const int options = flags(random);
+    const bool ignoreCase = options & 1, stripQuotes = options & 2, blankToEmpty = options & 4;
+    ASSERT_EQ(ExtractKeyValue(line, key, delimiter, static_cast<std::int16_t>(from), ignoreCase,
+                              stripQuotes, blankToEmpty),
+              ModelExtract(line, key, delimiter, from, ignoreCase, stripQuotes, blankToEmpty))
+        << testing::PrintToString(line) << " key " << testing::PrintToString(key) << " delimiter "
+        << testing::PrintToString(delimiter) << " start " << from << " options " << options;
   }
 }
 
