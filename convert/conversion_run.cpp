@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -132,11 +133,18 @@ class ConvertCommand {
  private:
   MessageAnswer ShowBox(RunMessage kind, int title, int firstText, MessageButtons buttons,
                         MessageAnswer defaultAnswer, std::string_view countText = {});
-  bool OpenFiles(RunOutcome& failure);
-  /// The line loop; false after a failure, which `failure` then describes.
-  bool ConvertLines(RunOutcome& failure);
+  /// What went wrong, for the failure branch.
+  struct Failure {
+    RunStage stage;
+    std::string_view path;  ///< one of the run's own paths
+    std::error_code error;
+  };
+
+  std::optional<Failure> OpenFiles();
+  /// The line loop, up to the end, the record limit, a cancel or a failure.
+  std::optional<Failure> ConvertLines();
   void WriteLogLine(const PotLineOutcome& parsed);
-  RunOutcome Fail(RunStage stage, const std::string& path, std::error_code error);
+  RunOutcome Fail(const Failure& failure);
   /// Switches drops on again: every way out of the run ends here.
   RunOutcome Leave(RunResult result);
 
@@ -203,20 +211,28 @@ RunOutcome ConvertCommand::Execute() {
   progressPrefixSize_ = progressText_.size();
   progressText_.reserve(progressPrefixSize_ + countBuffer_.size());
 
-  RunOutcome failure;
-  if (!OpenFiles(failure)) return failure;
+  if (const auto failure = OpenFiles()) return Fail(*failure);
   host_.ShowExecutionPanel(1);
   progressText_ += FormatCountText(countBuffer_, 0);
   host_.SetProgressText(progressText_);
   host_.CancelRequested = false;
-  if (!ConvertLines(failure)) return failure;
+  std::optional<Failure> failure;
+  try {
+    failure = ConvertLines();
+  } catch (const std::bad_alloc&) {
+    // A line too long for memory (a file without line ends) fails like a
+    // read error instead of ending the program.
+    failure = Failure{RunStage::kReadLine, inputPath_,
+                      std::make_error_code(std::errc::not_enough_memory)};
+  }
+  if (failure) return Fail(*failure);
 
   // Output goes through a buffer, so a full disk may show only now: closing
   // is checked, and a failure is reported under its stage, never as success.
   std::error_code error;
   open_.CloseInput();
-  if (!open_.CloseOutput(error)) return Fail(RunStage::kWriteRecord, outputPath_, error);
-  if (!open_.CloseLog(error)) return Fail(RunStage::kWriteLog, logPath_, error);
+  if (!open_.CloseOutput(error)) return Fail({RunStage::kWriteRecord, outputPath_, error});
+  if (!open_.CloseLog(error)) return Fail({RunStage::kWriteLog, logPath_, error});
 
   host_.ShowExecutionPanel(0);
   const bool cancelled = host_.CancelRequested;
@@ -226,35 +242,26 @@ RunOutcome ConvertCommand::Execute() {
   return Leave(cancelled ? RunResult::kCancelled : RunResult::kFinished);
 }
 
-bool ConvertCommand::OpenFiles(RunOutcome& failure) {
+std::optional<ConvertCommand::Failure> ConvertCommand::OpenFiles() {
   std::error_code error;
   open_.inputSource = files_.OpenForReading(inputPath_, error);
-  if (!open_.inputSource || error) {
-    failure = Fail(RunStage::kOpenInput, inputPath_, error);
-    return false;
-  }
+  if (!open_.inputSource || error) return Failure{RunStage::kOpenInput, inputPath_, error};
   open_.input.emplace(*open_.inputSource);
 
   open_.outputSink = files_.OpenForWriting(outputPath_, error);
-  if (!open_.outputSink || error) {
-    failure = Fail(RunStage::kOpenOutput, outputPath_, error);
-    return false;
-  }
+  if (!open_.outputSink || error) return Failure{RunStage::kOpenOutput, outputPath_, error};
   open_.output.emplace(*open_.outputSink);
 
   if (logging_) {
     logPath_ = host_.LogFilePath();
     open_.logSink = files_.OpenForWriting(logPath_, error);
-    if (!open_.logSink || error) {
-      failure = Fail(RunStage::kOpenLog, logPath_, error);
-      return false;
-    }
+    if (!open_.logSink || error) return Failure{RunStage::kOpenLog, logPath_, error};
     open_.log.emplace(*open_.logSink);
   }
-  return true;
+  return std::nullopt;
 }
 
-bool ConvertCommand::ConvertLines(RunOutcome& failure) {
+std::optional<ConvertCommand::Failure> ConvertCommand::ConvertLines() {
   LineReader& input = *open_.input;
   BufferedWriter& output = *open_.output;
   std::int64_t lineNumber = 0;
@@ -262,26 +269,23 @@ bool ConvertCommand::ConvertLines(RunOutcome& failure) {
   while (true) {
     if (input.AtEnd()) {
       // A read error also ends the data; it must not pass for the end.
-      if (!input.failed()) return true;
-      failure = Fail(RunStage::kReadLine, inputPath_, open_.inputSource->error());
-      return false;
+      if (!input.failed()) return std::nullopt;
+      return Failure{RunStage::kReadLine, inputPath_, open_.inputSource->error()};
     }
-    if (recordCount_ >= options_.recordLimit) return true;
+    if (recordCount_ >= options_.recordLimit) return std::nullopt;
     host_.ProcessEvents();
-    if (host_.CancelRequested) return true;
+    if (host_.CancelRequested) return std::nullopt;
 
     if (!input.ReadLine(line)) {
-      if (!input.failed()) return true;
-      failure = Fail(RunStage::kReadLine, inputPath_, open_.inputSource->error());
-      return false;
+      if (!input.failed()) return std::nullopt;
+      return Failure{RunStage::kReadLine, inputPath_, open_.inputSource->error()};
     }
     ++lineNumber;
     const PotLineOutcome parsed = ParsePotLine(line, untitledSetting_);
     if (parsed.accepted()) {
       WriteNviRecord(output, parsed.record, clock_);
       if (!output.ok()) {
-        failure = Fail(RunStage::kWriteRecord, outputPath_, open_.outputSink->error());
-        return false;
+        return Failure{RunStage::kWriteRecord, outputPath_, open_.outputSink->error()};
       }
       ++recordCount_;
       progressText_.resize(progressPrefixSize_);
@@ -293,10 +297,7 @@ bool ConvertCommand::ConvertLines(RunOutcome& failure) {
 
     if (logging_) {
       WriteLogLine(parsed);
-      if (!open_.log->ok()) {
-        failure = Fail(RunStage::kWriteLog, logPath_, open_.logSink->error());
-        return false;
-      }
+      if (!open_.log->ok()) return Failure{RunStage::kWriteLog, logPath_, open_.logSink->error()};
     }
   }
 }
@@ -322,17 +323,17 @@ void ConvertCommand::WriteLogLine(const PotLineOutcome& parsed) {
   log.Append(kLineBreak);
 }
 
-RunOutcome ConvertCommand::Fail(RunStage stage, const std::string& path, std::error_code error) {
-  ShowBox(RunMessage::kFailure, kErrorTitle, FailureText(stage), MessageButtons::kOk,
+RunOutcome ConvertCommand::Fail(const Failure& failure) {
+  ShowBox(RunMessage::kFailure, kErrorTitle, FailureText(failure.stage), MessageButtons::kOk,
           MessageAnswer::kOk);
   host_.ShowExecutionPanel(0);
-  host_.MoveFocus(FailureFocus(stage));
+  host_.MoveFocus(FailureFocus(failure.stage));
   // Nothing is deleted or rolled back: what was written stays.
   open_.CloseAllQuietly();
   RunOutcome outcome = Leave(RunResult::kFailed);
-  outcome.failedStage = stage;
-  outcome.failedPath = path;
-  outcome.error = error;
+  outcome.failedStage = failure.stage;
+  outcome.failedPath = std::string(failure.path);
+  outcome.error = failure.error;
   return outcome;
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "convert/conversion_run.h"
@@ -96,6 +97,7 @@ TEST_F(RunFailureTest, ReadErrorOfTheInputFailsInStageThree) {
   // Reading this process's memory from address 0 fails with an I/O error.
   host.inputPath = "/proc/self/mem";
   const RunOutcome outcome = RunToFailure();
+  if (outcome.failedStage == RunStage::kOpenInput) GTEST_SKIP() << "no /proc/self/mem here";
   EXPECT_EQ(outcome.failedStage, RunStage::kReadLine);
   EXPECT_EQ(outcome.failedPath, "/proc/self/mem");
   EXPECT_TRUE(outcome.error) << "the system's reason is kept";
@@ -145,6 +147,36 @@ TEST_F(RunFailureTest, ReadErrorKeepsTheBlocksWrittenBefore) {
   EXPECT_EQ(Output(), NviBlock("A", kPosition135x35) + NviBlock("B", kPosition135x35));
   const std::string log = ReadBytes(LogPath());
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3);
+}
+
+/// Stands for a line longer than memory: reading it runs out of memory.
+class ExhaustedMemory : public LocalFileSystem {
+ public:
+  std::unique_ptr<ByteSource> OpenForReading(const std::string&, std::error_code& ec) override {
+    ec.clear();
+    return std::make_unique<Source>();
+  }
+
+ private:
+  class Source : public ByteSource {
+   public:
+    std::ptrdiff_t Read(char*, std::size_t) override { throw std::bad_alloc(); }
+    std::error_code error() const override { return {}; }
+  };
+};
+
+TEST_F(RunFailureTest, RunningOutOfMemoryOnALineFailsInStageThree) {
+  host.settings[3] = "1";
+  ExhaustedMemory exhausted;
+  host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
+  host.ExpectBox(RunMessage::kFailure);
+  ConversionRun run(host, exhausted, clock);
+  const RunOutcome outcome = run.Execute();
+  EXPECT_EQ(outcome.failedStage, RunStage::kReadLine);
+  EXPECT_EQ(outcome.error, std::errc::not_enough_memory);
+  ExpectFailureEnd("m126\r\nm127", "focus input");
+  EXPECT_EQ(Output(), "");
+  EXPECT_EQ(ReadBytes(LogPath()), "");
 }
 
 TEST_F(RunFailureTest, FullDiskForTheOutputFailsInStageFourAtClose) {
