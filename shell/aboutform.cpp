@@ -22,8 +22,8 @@ constexpr int kFontNameMessage = 0;
 constexpr int kFontSizeMessage = 1;
 constexpr int kCaptionMessage = 3;
 
-const char kJapaneseCopyright[] = "Copyright (C) 2026 Velorin 開発チーム";
-const char kEnglishCopyright[] = "Copyright (C) 2026 The Velorin developers";
+const char kJapaneseCopyright[] = "Copyright (C) 2026 Velorin 開発者";
+const char kEnglishCopyright[] = "Copyright (C) 2026 Velorin team";
 
 QString Message(const StartupTables& tables, int number) {
   return QString::fromStdString(Cp932ToUtf8(tables.MessageTable[number]));

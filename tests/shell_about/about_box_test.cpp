@@ -1,7 +1,10 @@
 // The About box: controls, texts by language, geometry in twips, fonts, and
 // the drop switch around every way of closing it.
+#include <QFile>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <vector>
 
@@ -27,8 +30,26 @@ T* Control(const QWidget& box, const char* name) {
   return box.findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
 }
 
-const QString kJapaneseNotice = QString::fromUtf8("Copyright (C) 2026 Velorin 開発チーム");
-const QString kEnglishNotice = QStringLiteral("Copyright (C) 2026 The Velorin developers");
+const QString kJapaneseNotice = QString::fromUtf8("Copyright (C) 2026 Velorin 開発者");
+const QString kEnglishNotice = QStringLiteral("Copyright (C) 2026 Velorin team");
+
+// The shipped settings and message files, with settings line 1 set to `language`.
+bool LoadShippedTables(const QString& language, velorin::StartupTables& tables) {
+  QTemporaryDir dir;
+  const QString data = QStringLiteral(VELORIN_DATA_DIR "/");
+  for (const char* name : {"velorin_e.msg", "velorin_j.msg"}) {
+    if (!QFile::copy(data + name, dir.filePath(name))) return false;
+  }
+  QFile ini(data + "velorin.ini");
+  if (!ini.open(QIODevice::ReadOnly)) return false;
+  QByteArray lines = ini.readAll();
+  lines = language.toLatin1() + lines.mid(lines.indexOf("\r\n"));
+  QFile copy(dir.filePath("velorin.ini"));
+  if (!copy.open(QIODevice::WriteOnly) || copy.write(lines) != lines.size()) return false;
+  copy.close();
+  return velorin::LoadStartupTables(dir.path().toStdString() + "/", tables) ==
+         velorin::StartupFailure::kNone;
+}
 
 }  // namespace
 
@@ -152,6 +173,29 @@ class AboutBoxTest : public QObject {
     QCOMPARE(widget->font().family(), QStringLiteral("DejaVu Sans"));
     QCOMPARE(widget->font().pointSizeF(), 10.5);
     QCOMPARE(widget->font().bold(), bold);
+  }
+
+  // With the font that the shipped message files name, no label text is cut off.
+  void shippedFontFitsTheLabels_data() {
+    QTest::addColumn<QString>("language");
+    QTest::newRow("English") << "1";
+    QTest::newRow("Japanese") << "0";
+  }
+  void shippedFontFitsTheLabels() {
+    QFETCH(QString, language);
+    velorin::StartupTables tables;
+    QVERIFY(LoadShippedTables(language, tables));
+    aboutform box(nullptr, tables);
+    for (const char* name : {"Label_Title", "Label_Version", "Label_Copyright"}) {
+      auto* label = Control<QLabel>(box, name);
+      const QFontInfo used(label->font());
+      if (used.family() != label->font().family()) {
+        QSKIP(qPrintable("font not installed: " + label->font().family()));
+      }
+      const QFontMetrics metrics(label->font());
+      QVERIFY2(metrics.horizontalAdvance(label->text()) <= label->width(), name);
+      QVERIFY2(metrics.height() <= label->height(), name);
+    }
   }
 
   void dropsOffWhileShownThenOn_data() {
