@@ -1,0 +1,56 @@
+// velorin_screens APPLICATION-FOLDER OUTPUT-FOLDER SUFFIX
+// Pictures of the two windows that a screenshot of the real program cannot
+// reach without a person: the main window in its running layout, and the
+// About box. Both are built from the settings and message files in
+// APPLICATION-FOLDER, as the program builds them, and saved as
+// main-running-SUFFIX.png and about-SUFFIX.png in OUTPUT-FOLDER.
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <cstdio>
+
+#include "shell/aboutform.h"
+#include "shell/app_start.h"
+#include "shell/qt_run_host.h"
+#include "shell/startup.h"
+
+namespace {
+
+bool Save(QWidget& widget, const QString& path) {
+  QApplication::processEvents();
+  if (!widget.grab().save(path, "PNG")) {
+    std::fprintf(stderr, "velorin_screens: cannot write %s\n", qPrintable(path));
+    return false;
+  }
+  std::printf("wrote %s\n", qPrintable(path));
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: velorin_screens APPLICATION-FOLDER OUTPUT-FOLDER SUFFIX\n");
+    return 2;
+  }
+  const std::string folder = velorin::ApplicationFolderFrom(argv[1]);
+  const QDir output(QString::fromLocal8Bit(argv[2]));
+  const QString suffix = QString::fromLocal8Bit(argv[3]);
+
+  std::unique_ptr<velorin::mainform> window = velorin::StartMainWindow(folder);
+  if (!window) return 1;
+  window->show();
+
+  // The running layout as a run shows it, with a record count on the way.
+  velorin::QtRunHost& host = window->RunHostForWindow();
+  host.SetProgressText(host.MessageText(5) + " 123456");
+  host.ShowExecutionPanel(1);
+  if (!Save(*window, output.filePath("main-running-" + suffix + ".png"))) return 1;
+  host.ShowExecutionPanel(0);
+
+  velorin::aboutform about(window.get(), window->Tables());
+  about.show();
+  if (!Save(about, output.filePath("about-" + suffix + ".png"))) return 1;
+  return 0;
+}
