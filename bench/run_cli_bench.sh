@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Conversion speed and memory of velorin-cli, next to the time that merely
+# copying a file of the output's size takes (the write floor).
+#
+# Usage: bench/run_cli_bench.sh BUILD_DIR [LINES...]
+# Builds nothing: BUILD_DIR/bin/velorin-cli must exist (use a Release build).
+set -euo pipefail
+
+build_dir=${1:?usage: $0 BUILD_DIR [LINES...]}
+shift
+sizes=("$@")
+[[ ${#sizes[@]} -gt 0 ]] || sizes=(100000 1000000)
+cli=$build_dir/bin/velorin-cli
+[[ -x $cli ]] || { echo "no $cli: build the velorin-cli target first" >&2; exit 1; }
+[[ -x /usr/bin/time ]] || { echo "GNU time (/usr/bin/time) is needed" >&2; exit 1; }
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+runs=3
+
+now_ns() { date +%s%N; }
+
+# Best wall time of $runs runs, in nanoseconds; the target file is removed
+# before each run so that every run creates it afresh.
+best_of() {
+  local target=$1
+  shift
+  local best=
+  for ((i = 0; i < runs; i++)); do
+    rm -f "$target"
+    local start end
+    start=$(now_ns)
+    "$@"
+    end=$(now_ns)
+    local took=$((end - start))
+    if [[ -z $best || $took -lt $best ]]; then best=$took; fi
+  done
+  echo "$best"
+}
+
+convert() {
+  "$cli" convert --force --timestamp='2010/04/01 14:30:00' "$1" "$2" 2>/dev/null
+}
+
+seconds() { awk -v ns="$1" 'BEGIN { printf "%.3f", ns / 1e9 }'; }
+
+printf '%-9s %9s %9s %9s %12s %10s %8s %9s %7s\n' \
+  lines "input MB" "output MB" "convert s" "lines/s" "peak KiB" "peak MiB" "floor s" "x floor"
+for lines in "${sizes[@]}"; do
+  pot=$work/in-$lines.pot
+  nvi=$work/out-$lines.nvi
+  python3 "$here/gen_pot.py" "$lines" "$pot"
+  convert "$pot" "$nvi"  # warm the page cache and check that it works
+  convert_ns=$(best_of "$nvi" convert "$pot" "$nvi")
+  rm -f "$nvi"
+  peak_kib=$(/usr/bin/time -f %M "$cli" convert --force --timestamp='2010/04/01 14:30:00' \
+    "$pot" "$nvi" 2>&1 >/dev/null | tail -n 1)
+  copy=$work/copy-$lines.nvi
+  floor_ns=$(best_of "$copy" sh -c 'cat "$1" > "$2"' sh "$nvi" "$copy")
+  rm -f "$copy"
+  printf '%-9s %9.1f %9.1f %9s %12.0f %10s %8.1f %9s %7.2f\n' \
+    "$lines" "$(awk -v b="$(stat -c %s "$pot")" 'BEGIN { print b / 1e6 }')" \
+    "$(awk -v b="$(stat -c %s "$nvi")" 'BEGIN { print b / 1e6 }')" \
+    "$(seconds "$convert_ns")" \
+    "$(awk -v n="$lines" -v ns="$convert_ns" 'BEGIN { print n / (ns / 1e9) }')" \
+    "$peak_kib" "$(awk -v k="$peak_kib" 'BEGIN { print k / 1024 }')" \
+    "$(seconds "$floor_ns")" \
+    "$(awk -v a="$convert_ns" -v b="$floor_ns" 'BEGIN { print a / b }')"
+  rm -f "$pot" "$nvi"
+done
+echo "best of $runs runs; floor: cat of the NVI output into a new file"
