@@ -1,6 +1,7 @@
 #include "shell/help_command.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
@@ -44,7 +45,12 @@ void OpenInTextViewer(const std::string& path) {
     return;
   }
 #ifdef Q_OS_WIN
-  QProcess::startDetached(QStringLiteral("Notepad ") + QString::fromStdString(path));
+  // The command line is "Notepad " and the path, unquoted: Notepad takes the
+  // rest of its command line as one file name, spaces and all.
+  QProcess notepad;
+  notepad.setProgram(QStringLiteral("Notepad"));
+  notepad.setNativeArguments(QDir::toNativeSeparators(QString::fromStdString(path)));
+  notepad.startDetached();
 #else
   QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 #endif
