@@ -3,9 +3,9 @@
 #include <QFont>
 #include <QLabel>
 #include <QPushButton>
-#include <QtGlobal>
 
 #include "platform/cp932.h"
+#include "shell/twips.h"
 
 // The resources live in a static library: a linker keeps them only when
 // something refers to them, so they are registered by name on first use.
@@ -14,7 +14,6 @@ static void RegisterVelorinResources() { Q_INIT_RESOURCE(velorin); }
 namespace velorin {
 namespace {
 
-constexpr int kTwipsPerInch = 1440;
 constexpr int kOffsetFromMainWindow = 500;  // twips right of and below its corner
 constexpr int kClientWidth = 3660;
 constexpr int kClientHeight = 1860;
@@ -111,13 +110,9 @@ aboutform::~aboutform() {
   if (unloaded_) unloaded_();
 }
 
-int aboutform::TwipsX(int twips) const {
-  return qRound(twips * logicalDpiX() / double(kTwipsPerInch));
-}
+int aboutform::TwipsX(int twips) const { return TwipsToPixels(twips, logicalDpiX()); }
 
-int aboutform::TwipsY(int twips) const {
-  return qRound(twips * logicalDpiY() / double(kTwipsPerInch));
-}
+int aboutform::TwipsY(int twips) const { return TwipsToPixels(twips, logicalDpiY()); }
 
 void aboutform::Place(QWidget* widget, int left, int top, int width, int height) const {
   widget->setGeometry(TwipsX(left), TwipsY(top), TwipsX(width), TwipsY(height));
