@@ -20,15 +20,11 @@
 #include "platform/clock.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
+#include "shell/aboutform.h"
 #include "shell/common_dialog.h"
+#include "shell/help_command.h"
 #include "shell/qt_run_host.h"
 #include "shell/twips.h"
-
-#if __has_include("shell/aboutform.h") && __has_include("shell/help_command.h")
-#include "shell/aboutform.h"
-#include "shell/help_command.h"
-#define VELORIN_HAS_HELP_AND_ABOUT 1
-#endif
 
 namespace velorin {
 namespace {
@@ -406,16 +402,12 @@ void mainform::OnConvertClicked() {
 void mainform::OnCancelClicked() { RequestCancel(*runHost_); }
 
 void mainform::OnHelpClicked() {
-#ifdef VELORIN_HAS_HELP_AND_ABOUT
   ShowHelpFile(this, tables_, applicationFolder_,
                [this](bool enabled) { SetDropTargetsEnabled(enabled); });
-#endif
 }
 
 void mainform::OnAboutClicked() {
-#ifdef VELORIN_HAS_HELP_AND_ABOUT
   ShowAboutBox(this, tables_, [this](bool enabled) { SetDropTargetsEnabled(enabled); });
-#endif
 }
 
 }  // namespace velorin

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,7 +12,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
+#include "shell/help_command.h"
 #include "window_test_support.h"
 
 using namespace velorin;
@@ -47,6 +50,7 @@ class MainformTest : public QObject {
   Q_OBJECT
 
  private:
+  DataFolder folder_;
   std::unique_ptr<mainform> window_;
 
   std::vector<QWidget*> SwitchedTargets() const {
@@ -101,11 +105,15 @@ class MainformTest : public QObject {
   }
 
  private slots:
-  void initTestCase() { EnableSeams(); }
+  void initTestCase() {
+    EnableSeams();
+    help_viewer_seam::EnableTestMode();
+  }
 
   void init() {
     ResetSeams();
-    window_ = std::make_unique<mainform>(SyntheticTables(), "/opt/velorin/");
+    help_viewer_seam::Reset();
+    window_ = std::make_unique<mainform>(SyntheticTables(), folder_.FolderText());
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
   }
@@ -408,6 +416,43 @@ class MainformTest : public QObject {
       QVERIFY(!DragAndDrop(target, data.get()).dropAccepted);
     }
     QVERIFY(window_->Text_for_POT->text().isEmpty());
+  }
+
+  void helpItemOpensTheHelpFile() {
+    const QString help = folder_.Write("velorin_hlp_e.txt", "help\r\n");
+    window_->mainform_menu_help_help->trigger();
+    QCOMPARE(help_viewer_seam::Opened().size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(help_viewer_seam::Opened()[0]), help);
+    QFile::remove(help);
+  }
+
+  void helpItemReportsAMissingFileWithDropsOff() {
+    message_box_seam::QueueAnswer(MessageAnswer::kOk);
+    window_->mainform_menu_help_help->trigger();
+    QVERIFY(help_viewer_seam::Opened().empty());
+    QCOMPARE(message_box_seam::Shown().size(), std::size_t{1});
+    QCOMPARE(message_box_seam::Shown()[0].title, M(91));
+    QCOMPARE(message_box_seam::Shown()[0].text, M(136) + "\r\n" + M(137));
+    for (QWidget* target : SwitchedTargets()) QVERIFY(target->acceptDrops());
+  }
+
+  void aboutItemShowsTheBoxModallyWithDropsOff() {
+    bool boxSeen = false;
+    bool dropsOffWhileOpen = false;
+    QTimer::singleShot(0, this, [&] {
+      for (QWidget* top : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(top);
+        if (dialog == nullptr || !dialog->isVisible()) continue;
+        boxSeen = true;
+        dropsOffWhileOpen = !window_->acceptDrops() && !window_->Text_for_POT->acceptDrops() &&
+                            window_->Frame1->acceptDrops();
+        dialog->close();
+      }
+    });
+    window_->mainform_menu_help_about->trigger();  // returns once the box is closed
+    QVERIFY(boxSeen);
+    QVERIFY(dropsOffWhileOpen);
+    for (QWidget* target : SwitchedTargets()) QVERIFY(target->acceptDrops());
   }
 
   void closesWhenIdle() {
