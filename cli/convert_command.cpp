@@ -98,7 +98,7 @@ int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
       asked = true;
       console.err << PrintableText(paths.output) << " exists. Overwrite? [y/N] " << std::flush;
       // While the question waits, Ctrl-C simply ends the program.
-      if (console.catchInterrupt) RestoreDefaultInterrupt();
+      if (console.catchInterrupt) RestoreOriginalInterrupt();
       std::string answer;
       const bool answered = static_cast<bool>(std::getline(*console.answers, answer));
       if (console.catchInterrupt) InstallInterruptHandler();

@@ -10,6 +10,10 @@ namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
 
+struct sigaction original {};
+bool originalSaved = false;
+bool ignoredAtStart = false;
+
 extern "C" void OnInterrupt(int signalNumber) {
   if (interrupted != 0) {
     std::signal(signalNumber, SIG_DFL);
@@ -19,20 +23,32 @@ extern "C" void OnInterrupt(int signalNumber) {
   interrupted = 1;
 }
 
-void SetAction(void (*handler)(int)) {
+void SaveOriginal() {
+  if (originalSaved) return;
+  sigaction(SIGINT, nullptr, &original);
+  ignoredAtStart = original.sa_handler == SIG_IGN;
+  originalSaved = true;
+}
+
+}  // namespace
+
+void InstallInterruptHandler() {
+  SaveOriginal();
+  // A program started with Ctrl-C ignored (a background job, nohup) keeps
+  // ignoring it.
+  if (ignoredAtStart) return;
   struct sigaction action {};
-  action.sa_handler = handler;
+  action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
   // Reads and writes in progress go on; the run looks at the flag per line.
   action.sa_flags = SA_RESTART;
   sigaction(SIGINT, &action, nullptr);
 }
 
-}  // namespace
-
-void InstallInterruptHandler() { SetAction(OnInterrupt); }
-
-void RestoreDefaultInterrupt() { SetAction(SIG_DFL); }
+void RestoreOriginalInterrupt() {
+  SaveOriginal();
+  sigaction(SIGINT, &original, nullptr);
+}
 
 bool InterruptRequested() { return interrupted != 0; }
 

@@ -8,9 +8,9 @@ namespace velorin {
 /// pending ends the program the usual way (for a run that is stuck waiting
 /// for input).
 void InstallInterruptHandler();
-/// Back to the default action (Ctrl-C ends the program), e.g. while a
-/// question waits for an answer on the terminal.
-void RestoreDefaultInterrupt();
+/// Back to the action that the program started with (normally: Ctrl-C ends
+/// the program), e.g. while a question waits for an answer on the terminal.
+void RestoreOriginalInterrupt();
 bool InterruptRequested();
 
 }  // namespace velorin

@@ -70,6 +70,14 @@ RunReport ReportRunOutcome(const RunOutcome& outcome, const RunFiles& files,
   std::string program(kProgram);
   switch (outcome.result) {
     case RunResult::kFinished:
+      if (outcome.records >= RunOptions{}.recordLimit) {
+        // The run stops there without reading further; say so, since the
+        // input may well have had more.
+        return {kExitDone, CountLine(outcome.records, files) + "\n" + program +
+                               std::to_string(outcome.records) +
+                               " records is the most that one NVI file holds; any further "
+                               "lines were not converted\n"};
+      }
       return {kExitDone, CountLine(outcome.records, files) + "\n"};
     case RunResult::kCancelled:
       return {kExitInterrupted, "interrupted: " + CountLine(outcome.records, files) + "\n"};

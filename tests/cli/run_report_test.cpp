@@ -36,6 +36,13 @@ TEST(ReportRunOutcome, FinishedAndCancelledRunsGiveTheCount) {
   EXPECT_EQ(report.exitCode, kExitInterrupted);
   EXPECT_EQ(report.text, "interrupted: 41 records written to x.nvi\n");
 
+  report = ReportRunOutcome(Outcome(RunResult::kFinished, 1000000), kFiles, false, false);
+  EXPECT_EQ(report.exitCode, kExitDone);
+  EXPECT_EQ(report.text,
+            "1000000 records written to x.nvi\n"
+            "velorin-cli: 1000000 records is the most that one NVI file holds; any further lines "
+            "were not converted\n");
+
   const RunFiles streams{std::string(StdioFileSystem::kStandardInput),
                          std::string(StdioFileSystem::kStandardOutput), ""};
   report = ReportRunOutcome(Outcome(RunResult::kFinished, 0), streams, false, false);
