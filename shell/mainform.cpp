@@ -102,7 +102,8 @@ void mainform::CreateControls() {
   auto makeCommand = [](QWidget* container, const char* name) {
     auto* command = new QPushButton(container);
     command->setObjectName(QLatin1String(name));
-    command->setAutoDefault(false);
+    // Enter clicks the command that has the focus, as Space does.
+    command->setAutoDefault(true);
     return command;
   };
   auto makePathBox = [](QWidget* container, const char* name) {
@@ -331,6 +332,12 @@ void mainform::FixWindowSize() {
   const int barHeight =
       bar->hasHeightForWidth() ? bar->heightForWidth(client.width()) : bar->sizeHint().height();
   setFixedSize(client.width(), client.height() + barHeight);
+}
+
+void mainform::showEvent(QShowEvent* event) {
+  // The menu bar's height is final once the window is polished.
+  FixWindowSize();
+  QMainWindow::showEvent(event);
 }
 
 void mainform::closeEvent(QCloseEvent* event) {

@@ -75,6 +75,7 @@ class mainform : public QMainWindow {
   QAction* mainform_menu_help_about;
 
  protected:
+  void showEvent(QShowEvent* event) override;
   /// Close guard: refused while the running panel is shown.
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;

@@ -268,6 +268,17 @@ class ConversionWindowTest : public QObject {
     VerifyIdleAndDropsOn();
   }
 
+  void enterOnTheFocusedConvertStartsTheRun() {
+    StartWindow(false);
+    AcceptInputPath(*window_, folder_->Write("enter.pot", kWorkedExamplePot));
+    message_box_seam::QueueAnswer(MessageAnswer::kNo);  // the start question
+    QTest::keyClick(window_->focusWidget(), Qt::Key_Return);
+    QCOMPARE(message_box_seam::Shown().size(), std::size_t{1});
+    VerifyBox(0, M(90), M(100) + "\r\n" + M(101), MessageButtons::kYesNo, MessageAnswer::kYes);
+    QVERIFY(!QFile::exists(folder_->PathOf("enter.nvi")));
+    VerifyIdleAndDropsOn();
+  }
+
   void declinedOverwriteLeavesTheOutput() {
     StartWindow(false);
     AcceptInputPath(*window_, folder_->Write("keep.pot", kWorkedExamplePot));
