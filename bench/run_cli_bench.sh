@@ -4,6 +4,8 @@
 #
 # Usage: bench/run_cli_bench.sh BUILD_DIR [LINES...]
 # Builds nothing: BUILD_DIR/bin/velorin-cli must exist (use a Release build).
+# GNU cat copies inside the kernel where it can (copy_file_range), so the
+# floor is the cost of putting that many bytes into a file, nothing more.
 set -euo pipefail
 
 build_dir=${1:?usage: $0 BUILD_DIR [LINES...]}
