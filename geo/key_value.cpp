@@ -41,43 +41,62 @@ bool MatchesAt(std::string_view line, std::size_t at, std::string_view pattern, 
   return true;
 }
 
+// Whether byte `at` begins a character, given `boundary`, a byte at or
+// before `at` known to begin one. A byte that follows a non-lead byte always
+// begins a character; otherwise the characters are walked from the nearest
+// byte known to begin one. `boundary` moves up to what was learned, so calls
+// with growing `at` walk every byte at most once.
+bool BeginsCharacter(std::string_view line, std::size_t at, std::size_t& boundary) {
+  if (at <= boundary || !IsLeadByte(static_cast<unsigned char>(line[at - 1]))) return true;
+  std::size_t walk = at - 1;
+  while (walk > boundary && IsLeadByte(static_cast<unsigned char>(line[walk - 1]))) --walk;
+  while (walk < at) walk += CharWidthAt(line, walk);
+  boundary = walk;
+  return walk == at;
+}
+
+// The index of a pattern byte that letter case cannot change, for memchr to
+// look for; kNotFound when every byte is an ASCII letter under ignoreCase.
+std::size_t AnchorIndex(std::string_view pattern, bool ignoreCase) {
+  if (!ignoreCase) return 0;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (AsciiUpper(pattern[i]) == AsciiLower(pattern[i])) return i;
+  }
+  return kNotFound;
+}
+
 // Byte offset of the first occurrence of `pattern` that begins at a character
 // boundary at or after the boundary `from`; kNotFound if there is none. An
 // empty pattern occurs at every character of the line.
 //
-// Only bytes equal to the pattern's first byte are examined closely. Such a
-// byte begins a character unless the byte before it may be a lead byte; only
-// then are the characters walked, from the nearest byte known to begin one.
+// memchr skips to the bytes that can hold the pattern's anchor byte ("=" of
+// "ido="); only there are the characters checked closely.
 std::size_t FindFrom(std::string_view line, std::size_t from, std::string_view pattern,
                      bool ignoreCase) {
   const std::size_t size = line.size();
   if (pattern.empty()) return from < size ? from : kNotFound;
 
-  char first = pattern[0];
-  char firstOtherCase = first;
-  if (ignoreCase && CharWidthAt(pattern, 0) == 1) {
-    first = AsciiUpper(first);
-    firstOtherCase = AsciiLower(first);
-  }
   std::size_t boundary = from;  // a byte known to begin a character
-  for (std::size_t at = from; at < size; ++at) {
-    if (first == firstOtherCase) {
-      // One byte to look for: let memchr skip to it.
-      const void* found = std::memchr(line.data() + at, first, size - at);
-      if (found == nullptr) break;
-      at = static_cast<std::size_t>(static_cast<const char*>(found) - line.data());
-    } else if (line[at] != first && line[at] != firstOtherCase) {
-      continue;
+  const std::size_t anchor = AnchorIndex(pattern, ignoreCase);
+  if (anchor == kNotFound) {
+    // Letters only: look at every byte for either case of the first letter.
+    const char upper = AsciiUpper(pattern[0]);
+    for (std::size_t at = from; at < size; ++at) {
+      if (AsciiUpper(line[at]) != upper) continue;
+      if (BeginsCharacter(line, at, boundary) && MatchesAt(line, at, pattern, ignoreCase)) {
+        return at;
+      }
     }
-    if (at > boundary && IsLeadByte(static_cast<unsigned char>(line[at - 1]))) {
-      // A byte that follows a non-lead byte begins a character.
-      std::size_t walk = at - 1;
-      while (walk > boundary && IsLeadByte(static_cast<unsigned char>(line[walk - 1]))) --walk;
-      while (walk < at) walk += CharWidthAt(line, walk);
-      boundary = walk;
-      if (walk != at) continue;  // the trail byte of a double-byte character
-    }
-    if (MatchesAt(line, at, pattern, ignoreCase)) return at;
+    return kNotFound;
+  }
+
+  for (std::size_t searchAt = from + anchor; searchAt < size;) {
+    const void* found = std::memchr(line.data() + searchAt, pattern[anchor], size - searchAt);
+    if (found == nullptr) break;
+    const auto anchorAt = static_cast<std::size_t>(static_cast<const char*>(found) - line.data());
+    const std::size_t at = anchorAt - anchor;
+    if (BeginsCharacter(line, at, boundary) && MatchesAt(line, at, pattern, ignoreCase)) return at;
+    searchAt = anchorAt + 1;
   }
   return kNotFound;
 }
