@@ -1,8 +1,8 @@
 #include "geo/key_value.h"
 
 #include <cstddef>
-#include <cstring>
 
+#include "geo/byte_search.h"
 #include "geo/sjis_scan.h"
 
 namespace velorin {
@@ -41,6 +41,30 @@ bool MatchesAt(std::string_view line, std::size_t at, std::string_view pattern, 
   return true;
 }
 
+constexpr bool IsAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
+
+bool IsAscii(std::string_view text) {
+  for (const char c : text) {
+    if (!IsAscii(c)) return false;
+  }
+  return true;
+}
+
+// MatchesAt for a pattern of ASCII bytes only. A line byte equal to an ASCII
+// byte (upper-cased or not) is ASCII itself, so never a lead byte: matching
+// byte for byte from a character boundary matches whole characters.
+bool MatchesAsciiAt(std::string_view line, std::size_t at, std::string_view pattern,
+                    bool ignoreCase) {
+  if (pattern.size() > line.size() - at) return false;
+  const char* bytes = line.data() + at;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (ignoreCase ? AsciiUpper(bytes[i]) != AsciiUpper(pattern[i]) : bytes[i] != pattern[i]) {
+      return false;
+    }
+  }
+  return true;
+}
+
 // Whether byte `at` begins a character, given `boundary`, a byte at or
 // before `at` known to begin one. A byte that follows a non-lead byte always
 // begins a character; otherwise the characters are walked from the nearest
@@ -69,36 +93,44 @@ std::size_t AnchorIndex(std::string_view pattern, bool ignoreCase) {
 // boundary at or after the boundary `from`; kNotFound if there is none. An
 // empty pattern occurs at every character of the line.
 //
-// memchr skips to the bytes that can hold the pattern's anchor byte ("=" of
-// "ido="); only there are the characters checked closely.
+// Only bytes equal to the pattern's anchor byte ("=" of "ido=") can hold the
+// pattern; only there are the characters checked closely.
 std::size_t FindFrom(std::string_view line, std::size_t from, std::string_view pattern,
                      bool ignoreCase) {
   const std::size_t size = line.size();
   if (pattern.empty()) return from < size ? from : kNotFound;
 
   std::size_t boundary = from;  // a byte known to begin a character
+  const bool asciiPattern = IsAscii(pattern);
+  const auto matchesAt = [&](std::size_t at) {
+    return asciiPattern ? MatchesAsciiAt(line, at, pattern, ignoreCase)
+                        : MatchesAt(line, at, pattern, ignoreCase);
+  };
   const std::size_t anchor = AnchorIndex(pattern, ignoreCase);
   if (anchor == kNotFound) {
     // Letters only: look at every byte for either case of the first letter.
     const char upper = AsciiUpper(pattern[0]);
     for (std::size_t at = from; at < size; ++at) {
       if (AsciiUpper(line[at]) != upper) continue;
-      if (BeginsCharacter(line, at, boundary) && MatchesAt(line, at, pattern, ignoreCase)) {
-        return at;
-      }
+      if (BeginsCharacter(line, at, boundary) && matchesAt(at)) return at;
     }
     return kNotFound;
   }
 
-  for (std::size_t searchAt = from + anchor; searchAt < size;) {
-    const void* found = std::memchr(line.data() + searchAt, pattern[anchor], size - searchAt);
-    if (found == nullptr) break;
-    const auto anchorAt = static_cast<std::size_t>(static_cast<const char*>(found) - line.data());
-    const std::size_t at = anchorAt - anchor;
-    if (BeginsCharacter(line, at, boundary) && MatchesAt(line, at, pattern, ignoreCase)) return at;
-    searchAt = anchorAt + 1;
+  // Only a trail byte can stand inside a character, so a pattern that starts
+  // with any other byte ("/", "=") begins a character wherever that byte is.
+  const bool anchorBeginsCharacter =
+      anchor == 0 && !IsTrailByte(static_cast<unsigned char>(pattern[0]));
+  if (anchorBeginsCharacter && pattern.size() == 1) {
+    // Such a byte alone, as the delimiter "/" is: its first occurrence.
+    return FindByteWhere(line, from, pattern[0], [](std::size_t) { return true; });
   }
-  return kNotFound;
+  const std::size_t anchorAt =
+      FindByteWhere(line, from + anchor, pattern[anchor], [&](std::size_t candidate) {
+        const std::size_t at = candidate - anchor;
+        return (anchorBeginsCharacter || BeginsCharacter(line, at, boundary)) && matchesAt(at);
+      });
+  return anchorAt == kNotFound ? kNotFound : anchorAt - anchor;
 }
 
 // Whether the 1-based position of the character that begins at byte `byte`

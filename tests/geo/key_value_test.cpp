@@ -283,5 +283,54 @@ TEST(ExtractKeyValue, AgreesWithACharacterListModelOnRandomLines) {
   }
 }
 
+// Lines as long as real point lines, so that the keys and delimiters fall in
+// every byte of the eight-byte words that the search tests at once, in the
+// last partial word and right after lead bytes.
+TEST(ExtractKeyValue, AgreesWithTheModelOnLinesOfPointLineLength) {
+  const std::vector<std::string> pieces = {
+      "/", "=", "ido=", "/tex=", "/kei=", "IDO=", "/TEX=", "\"",       " ",    "x",
+      "7", "'", "\x81", "\x83",  "\x95",  "\xe0", "\x69",  "\x83\x69", "\x2f", "\xfc"};
+  const std::vector<std::string> patterns = {"ido=",
+                                             "/tex=",
+                                             "/kei=",
+                                             "/",
+                                             "=",
+                                             "\x83\x69"
+                                             "d"};
+  std::mt19937 random(2010);
+  std::uniform_int_distribution<std::size_t> count(0, 30);
+  std::uniform_int_distribution<std::size_t> piece(0, pieces.size() - 1);
+  std::uniform_int_distribution<std::size_t> pattern(0, patterns.size() - 1);
+  std::uniform_int_distribution<int> flags(0, 7);
+  for (int i = 0; i < 100000; ++i) {
+    std::string line;
+    for (std::size_t n = count(random); n > 0; --n) line += pieces[piece(random)];
+    const std::string& key = patterns[pattern(random)];
+    const std::string& delimiter = patterns[pattern(random)];
+    const int options = flags(random);
+    const bool ignoreCase = options & 1, stripQuotes = options & 2, blankToEmpty = options & 4;
+    ASSERT_EQ(ExtractKeyValue(line, key, delimiter, 1, ignoreCase, stripQuotes, blankToEmpty),
+              ModelExtract(line, key, delimiter, 1, ignoreCase, stripQuotes, blankToEmpty))
+        << testing::PrintToString(line) << " key " << testing::PrintToString(key) << " delimiter "
+        << testing::PrintToString(delimiter) << " options " << options;
+  }
+}
+
+TEST(ExtractKeyValue, FindsKeysAfterDoubleByteCharactersInLongLines) {
+  // A title of double-byte characters whose trail bytes include "i" (0x69)
+  // and "I" (0x49): "ido=" must not start inside one of them, wherever the
+  // eight-byte words of the search begin.
+  for (std::size_t pad = 0; pad < 16; ++pad) {
+    const std::string head = "ORD=POI/tex=" + std::string(pad, 'x') + "\x83\x69" + "do=1" +
+                             "\x83\x49" + "DO=2" + "\x81\x81";
+    EXPECT_EQ(Field(head + "ido=3/kei=4", "ido="), "3") << pad;
+    EXPECT_EQ(Field(head + "/kei=4/ido=5", "ido="), "5") << pad;
+    EXPECT_EQ(Field(head + "/kei=4/ido=5", "/kei="), "4") << pad;
+    EXPECT_EQ(Field(head + "/kei=4/ido=5", "/tex="),
+              std::string(pad, 'x') + "\x83\x69" + "do=1" + "\x83\x49" + "DO=2" + "\x81\x81")
+        << pad;
+  }
+}
+
 }  // namespace
 }  // namespace velorin
