@@ -16,6 +16,9 @@ constexpr std::size_t kMaxPosition = 32767;
 
 constexpr double kMaxAngle = 180.0;
 
+// The most significant digits of a numeral that the numeral rule accepts.
+constexpr std::size_t kMaxWholeDigits = 15;
+
 // Divisors of degrees, minutes, seconds and tenths of a second.
 constexpr double kPartDivisors[kPartCount] = {1.0, 60.0, 3600.0, 36000.0};
 
@@ -39,6 +42,31 @@ std::optional<std::uint32_t> AngleUnits(double angle) {
   return static_cast<std::uint32_t>(asInt32) & 0x7FFFFFFFu;
 }
 
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A part read as far as its digits go.
+struct WholeNumeral {
+  std::size_t end;      ///< offset of the first byte that is not a digit, or the size
+  std::uint64_t value;  ///< the digits' value, when complete
+  bool complete;        ///< the part ends there and is a whole number the numeral rule accepts
+};
+
+// Reads the digits from `begin` on. A part made only of digits, with at most
+// 15 after its leading zeros, is its own canonical rendering; its value is
+// then exact in a double.
+WholeNumeral ReadWholeNumeral(std::string_view text, std::size_t begin) {
+  std::size_t at = begin;
+  while (at < text.size() && text[at] == '0') ++at;
+  const std::size_t firstSignificant = at;
+  std::uint64_t value = 0;
+  while (at < text.size() && IsDigit(text[at]) && at - firstSignificant < kMaxWholeDigits) {
+    value = value * 10 + static_cast<unsigned>(text[at] - '0');
+    ++at;
+  }
+  const bool complete = at == text.size() || text[at] == '\'';
+  return {at, value, complete};
+}
+
 }  // namespace
 
 double ParseCoordinateText(std::string_view text) {
@@ -49,22 +77,30 @@ double ParseCoordinateText(std::string_view text) {
   //
   // The text is read as if one apostrophe were appended to it; that
   // apostrophe sits at byte offset text.size().
+  const std::size_t size = text.size();
   double angle = 0.0;
   std::size_t current = 0;  // 0-based offset of the current position
   for (int part = 0; part < kPartCount; ++part) {
-    std::size_t apostrophe = text.find('\'', current);
-    if (apostrophe == std::string_view::npos) {
-      if (current > text.size()) return kRejectedAngle;  // the appended one is used up
-      apostrophe = text.size();
+    if (current > size) return kRejectedAngle;  // the appended apostrophe is used up
+
+    // Most parts are whole numbers: their digits are read in the same pass
+    // that finds the apostrophe. Any other part takes the full numeral rule.
+    const WholeNumeral whole = ReadWholeNumeral(text, current);
+    std::size_t apostrophe = whole.end;
+    double value = static_cast<double>(whole.value);
+    if (!whole.complete) {
+      apostrophe = text.find('\'', whole.end);
+      if (apostrophe == std::string_view::npos) apostrophe = size;
+      const std::optional<double> numeral =
+          ParseCanonicalNumeral(text.substr(current, apostrophe - current));
+      if (!numeral) return kRejectedAngle;
+      value = *numeral;
     }
     // The apostrophe's position and the position after it must both fit.
     if (apostrophe + 2 > kMaxPosition) return kRejectedAngle;
 
-    const std::optional<double> value =
-        ParseCanonicalNumeral(text.substr(current, apostrophe - current));
-    if (!value) return kRejectedAngle;
     // Accumulates ((D + M / 60) + S / 3600) + T / 36000 in this order.
-    angle += *value / kPartDivisors[part];
+    angle += value / kPartDivisors[part];
     current = apostrophe + 1;
   }
   if (!std::isfinite(angle) || angle > kMaxAngle) return kRejectedAngle;

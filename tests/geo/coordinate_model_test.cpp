@@ -1,0 +1,114 @@
+// ParseCoordinateText against a literal reading of its rules: split at the
+// apostrophes of the text with one apostrophe appended, render every part
+// with 15 significant digits and compare, sum the four parts in order.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "geo/coordinate.h"
+
+namespace velorin {
+namespace {
+
+std::optional<double> LiteralPart(const std::string& part) {
+  std::size_t end = 0;
+  bool point = false;
+  while (end < part.size() &&
+         ((part[end] >= '0' && part[end] <= '9') || (part[end] == '.' && !point))) {
+    point = point || part[end] == '.';
+    ++end;
+  }
+  const std::string numeral = part.substr(0, end);
+  const bool hasDigit = numeral.find_first_of("0123456789") != std::string::npos;
+  const double value = hasDigit ? std::strtod(numeral.c_str(), nullptr) : 0.0;
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.15g", value);
+  std::string rendering = buffer;
+  if (rendering.rfind("0.", 0) == 0) rendering.erase(0, 1);
+  const std::string padded = std::string(part.size(), '0') + rendering;
+  if (padded.substr(padded.size() - part.size()) != part) return std::nullopt;
+  return value;
+}
+
+double LiteralCoordinate(const std::string& text) {
+  const std::string extended = text + "'";
+  const double divisors[] = {1, 60, 3600, 36000};
+  double angle = 0;
+  std::size_t current = 0;
+  for (const double divisor : divisors) {
+    const std::size_t apostrophe = extended.find('\'', current);
+    if (apostrophe == std::string::npos) return kRejectedAngle;
+    if (apostrophe + 2 > 32767) return kRejectedAngle;  // 1-based position after it
+    const std::optional<double> value = LiteralPart(extended.substr(current, apostrophe - current));
+    if (!value) return kRejectedAngle;
+    angle += *value / divisor;
+    current = apostrophe + 1;
+  }
+  if (!std::isfinite(angle) || angle > 180) return kRejectedAngle;
+  return angle;
+}
+
+void ExpectAgrees(const std::string& text) {
+  const double expected = LiteralCoordinate(text);
+  const double actual = ParseCoordinateText(text);
+  ASSERT_TRUE(expected == actual) << testing::PrintToString(text) << " literal " << expected
+                                  << " parsed " << actual;
+}
+
+TEST(ParseCoordinateTextModel, AgreesOnWholeNumberPartsOfEveryLength) {
+  // Parts of 0 to 17 digits after 0 to 3 zeros, around the 15-digit limit.
+  for (int zeros = 0; zeros <= 3; ++zeros) {
+    for (int digits = 0; digits <= 17; ++digits) {
+      std::string part(zeros, '0');
+      for (int i = 0; i < digits; ++i) part += static_cast<char>('1' + i % 9);
+      for (int place = 0; place < 4; ++place) {
+        std::string parts[4] = {"1", "2", "3", "4"};
+        parts[place] = part;
+        ExpectAgrees(parts[0] + "'" + parts[1] + "'" + parts[2] + "'" + parts[3]);
+        ExpectAgrees(parts[0] + "'" + parts[1] + "'" + parts[2] + "'" + parts[3] + "'");
+        ExpectAgrees(parts[0] + "'" + parts[1] + "'" + parts[2] + "'" + parts[3] + ".5");
+        ExpectAgrees(parts[0] + "'" + parts[1] + "'" + parts[2] + "'" + parts[3] + "x");
+      }
+    }
+  }
+}
+
+TEST(ParseCoordinateTextModel, AgreesOnRandomTexts) {
+  const std::string pieces[] = {"0", "1",        "5",        "9",  "35",       "139", "'",
+                                "'", "'",        ".",        "00", "",         " ",   "-",
+                                "x", "\x82\x4f", "\x81\x27", "59", "000000000"};
+  std::mt19937 random(1024);
+  std::uniform_int_distribution<std::size_t> count(0, 14);
+  std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+  for (int i = 0; i < 300000; ++i) {
+    std::string text;
+    for (std::size_t n = count(random); n > 0; --n) text += pieces[pick(random)];
+    ExpectAgrees(text);
+  }
+}
+
+TEST(ParseCoordinateTextModel, AgreesOnRandomCoordinateShapes) {
+  std::mt19937 random(35);
+  std::uniform_int_distribution<int> digits(0, 4);
+  std::uniform_int_distribution<int> digit(0, 9);
+  std::uniform_int_distribution<int> coin(0, 9);
+  for (int i = 0; i < 300000; ++i) {
+    std::string text;
+    for (int part = 0; part < 4; ++part) {
+      if (part > 0) text += '\'';
+      for (int n = digits(random); n > 0; --n) text += static_cast<char>('0' + digit(random));
+      if (coin(random) == 0) text += '.';
+      if (coin(random) == 0) text += static_cast<char>('0' + digit(random));
+    }
+    if (coin(random) == 0) text += '\'';
+    ExpectAgrees(text);
+  }
+}
+
+}  // namespace
+}  // namespace velorin
