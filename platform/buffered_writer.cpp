@@ -8,7 +8,7 @@ namespace velorin {
 BufferedWriter::BufferedWriter(ByteSink& sink, std::size_t bufferSize)
     : sink_(sink), buffer_(std::max<std::size_t>(bufferSize, 1)) {}
 
-void BufferedWriter::Append(std::string_view text) {
+void BufferedWriter::AppendBeyondBuffer(std::string_view text) {
   if (!ok_ || text.empty()) return;  // an empty view may have no data pointer
   if (text.size() > buffer_.size() - used_) {
     Flush();
@@ -21,15 +21,6 @@ void BufferedWriter::Append(std::string_view text) {
   }
   std::memcpy(buffer_.data() + used_, text.data(), text.size());
   used_ += text.size();
-}
-
-void BufferedWriter::Append(char c) {
-  if (!ok_) return;
-  if (used_ == buffer_.size()) {
-    Flush();
-    if (!ok_) return;
-  }
-  buffer_[used_++] = c;
 }
 
 bool BufferedWriter::Close() {

@@ -2,6 +2,7 @@
 // Appends small pieces of text to a ByteSink through one large buffer.
 // A failed write is sticky: later appends do nothing and ok() stays false.
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -15,13 +16,31 @@ class BufferedWriter {
 
   explicit BufferedWriter(ByteSink& sink, std::size_t bufferSize = kDefaultBufferSize);
 
-  void Append(std::string_view text);
-  void Append(char c);
+  // Small pieces that fit the buffer are copied inline; everything else
+  // (a full buffer, a failed writer) takes the out-of-line path.
+  void Append(std::string_view text) {
+    if (ok_ && text.size() <= buffer_.size() - used_) {
+      if (!text.empty()) std::memcpy(buffer_.data() + used_, text.data(), text.size());
+      used_ += text.size();
+      return;
+    }
+    AppendBeyondBuffer(text);
+  }
+  void Append(char c) {
+    if (ok_ && used_ < buffer_.size()) {
+      buffer_[used_++] = c;
+      return;
+    }
+    AppendBeyondBuffer(std::string_view(&c, 1));
+  }
   /// Writes what is buffered and closes the sink; false if any write failed.
   bool Close();
   bool ok() const { return ok_; }
 
  private:
+  /// Append when the piece does not fit what is left of the buffer, or the
+  /// writer has failed.
+  void AppendBeyondBuffer(std::string_view text);
   void Flush();
 
   ByteSink& sink_;
