@@ -75,28 +75,20 @@ std::string NormalizeDateText(std::string_view date) { return NormalizeDate(date
 
 std::string NormalizeTimeText(std::string_view time) { return NormalizeTime(time).str(); }
 
-void WriteNviRecord(BufferedWriter& out, const PoiRecord& record, Clock& clock) {
-  const ClockReading& now = clock.Now();
-  const StampPart date = NormalizeDate(now.date);
-  const StampPart time = NormalizeTime(now.time);
+namespace {
 
-  out.Append("NPOIs100@NRA/R1;\n");
-  out.Append(' ');
-  out.Append(date.prefix);
-  out.Append(date.text);
-  out.Append('_');
-  out.Append(time.prefix);
-  out.Append(time.text);
-  out.Append("_JST;\n");
-  out.Append(" 255;\n");
-  out.Append(' ');
+constexpr std::string_view kBlockOpener = "NPOIs100@NRA/R1;\n";
+constexpr std::string_view kStampSuffix = "_JST;\n";
+constexpr std::string_view kAfterStamp = " 255;\n ";
+
+/// Lines 4 to 12: everything after the blank that begins the position line.
+void AppendBlockRest(BufferedWriter& out, const PoiRecord& record) {
   out.Append(record.position.view());
-  out.Append(";\n");
+  out.Append(";\n TTL= {");
   // The title goes out byte for byte: no escaping, no check of its encoding.
-  out.Append(" TTL= {");
   out.Append(record.title);
-  out.Append("};\n");
   out.Append(
+      "};\n"
       " CHAR = SJIS;\n"
       " ADDR = {};\n"
       " HPGL = {};\n"
@@ -104,6 +96,46 @@ void WriteNviRecord(BufferedWriter& out, const PoiRecord& record, Clock& clock) 
       " LNKF = {};\n"
       " COMM = {};\n"
       "eoNPOIs@NRA\n");
+}
+
+}  // namespace
+
+void WriteNviRecord(BufferedWriter& out, const PoiRecord& record, Clock& clock) {
+  const ClockReading& now = clock.Now();
+  const StampPart date = NormalizeDate(now.date);
+  const StampPart time = NormalizeTime(now.time);
+
+  out.Append(kBlockOpener);
+  out.Append(' ');
+  out.Append(date.prefix);
+  out.Append(date.text);
+  out.Append('_');
+  out.Append(time.prefix);
+  out.Append(time.text);
+  out.Append(kStampSuffix);
+  out.Append(kAfterStamp);
+  AppendBlockRest(out, record);
+}
+
+void NviRecordWriter::Write(const PoiRecord& record) {
+  const ClockReading& now = clock_.Now();
+  if (!hasHead_ || now.date != stampedReading_.date || now.time != stampedReading_.time) {
+    const StampPart date = NormalizeDate(now.date);
+    const StampPart time = NormalizeTime(now.time);
+    blockHead_.assign(kBlockOpener);
+    blockHead_ += ' ';
+    blockHead_ += date.prefix;
+    blockHead_ += date.text;
+    blockHead_ += '_';
+    blockHead_ += time.prefix;
+    blockHead_ += time.text;
+    blockHead_ += kStampSuffix;
+    blockHead_ += kAfterStamp;
+    stampedReading_ = now;
+    hasHead_ = true;
+  }
+  out_.Append(blockHead_);
+  AppendBlockRest(out_, record);
 }
 
 }  // namespace velorin

@@ -20,4 +20,22 @@ std::string NormalizeTimeText(std::string_view time);
 /// stamped with the clock's reading taken once for this block.
 void WriteNviRecord(BufferedWriter& out, const PoiRecord& record, Clock& clock);
 
+/// Writes the blocks of one run exactly as WriteNviRecord does, reading the
+/// clock once per block, but forms the time-stamp line anew only when the
+/// reading's texts differ from the block before (the clock changes once a
+/// second, blocks come far more often).
+class NviRecordWriter {
+ public:
+  NviRecordWriter(BufferedWriter& out, Clock& clock) : out_(out), clock_(clock) {}
+
+  void Write(const PoiRecord& record);
+
+ private:
+  BufferedWriter& out_;
+  Clock& clock_;
+  ClockReading stampedReading_;  ///< the reading that blockHead_ was formed from
+  std::string blockHead_;        ///< lines 1 to 3 and the blank that begins line 4
+  bool hasHead_ = false;
+};
+
 }  // namespace velorin

@@ -1,0 +1,104 @@
+// The run's record writer keeps the time-stamp line of the last reading; its
+// blocks must be exactly those of WriteNviRecord, reading for reading.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "convert/nvi_writer.h"
+#include "convert/poi_record.h"
+#include "platform/buffered_writer.h"
+#include "platform/clock.h"
+#include "string_sink.h"
+
+namespace velorin {
+namespace {
+
+using testing::StringSink;
+
+/// Hands out the given readings in turn, all through one ClockReading object
+/// whose texts change in place, as the local clock does.
+class ChangingClock : public Clock {
+ public:
+  explicit ChangingClock(std::vector<ClockReading> readings) : readings_(std::move(readings)) {}
+  const ClockReading& Now() override {
+    current_ = readings_.at(calls++);
+    return current_;
+  }
+  std::size_t calls = 0;
+
+ private:
+  std::vector<ClockReading> readings_;
+  ClockReading current_;
+};
+
+PoiRecord Record(std::string_view title) {
+  PoiRecord record;
+  record.title = title;
+  record.position = EncodeNviPosition(139.7671111, 35.6811944);
+  return record;
+}
+
+std::string WithRecordWriter(const std::vector<ClockReading>& readings) {
+  ChangingClock clock(readings);
+  StringSink sink;
+  BufferedWriter out(sink);
+  NviRecordWriter writer(out, clock);
+  for (std::size_t i = 0; i < readings.size(); ++i) writer.Write(Record("T" + std::to_string(i)));
+  EXPECT_TRUE(out.Close());
+  EXPECT_EQ(clock.calls, readings.size());  // one reading per block
+  return sink.bytes;
+}
+
+std::string WithWriteNviRecord(const std::vector<ClockReading>& readings) {
+  ChangingClock clock(readings);
+  StringSink sink;
+  BufferedWriter out(sink);
+  for (std::size_t i = 0; i < readings.size(); ++i) {
+    WriteNviRecord(out, Record("T" + std::to_string(i)), clock);
+  }
+  EXPECT_TRUE(out.Close());
+  return sink.bytes;
+}
+
+TEST(NviRecordWriter, WritesTheBlocksOfWriteNviRecord) {
+  const std::vector<std::vector<ClockReading>> runs = {
+      {},
+      {{"2010/04/01", "14:30:00"}},
+      {{"2010/04/01", "14:30:00"}, {"2010/04/01", "14:30:00"}, {"2010/04/01", "14:30:00"}},
+      // The second changes, then the day, then back to an earlier reading.
+      {{"2010/04/01", "23:59:58"},
+       {"2010/04/01", "23:59:59"},
+       {"2010/04/02", "00:00:00"},
+       {"2010/04/02", "00:00:00"},
+       {"2010/04/01", "23:59:59"}},
+      // Forms that are normalized, one after the other and repeated.
+      {{"10/04/01", "9:05:03"},
+       {"10/04/01", "9:05:03"},
+       {"2010/04/01", "09:05:03"},
+       {"01.04.2010", "2:30:00 PM"},
+       {"4/1/2010", "2:30:01 PM"},
+       {"", ""},
+       {"\x94\x4E\x94\x4E/4/1", "\x82\x58:05:03"},
+       {"10/04/01", "9:05:03"}},
+      // Only the date, or only the time, changes.
+      {{"2010/04/01", "14:30:00"}, {"2010/04/02", "14:30:00"}, {"2010/04/02", "14:30:01"}},
+  };
+  for (const auto& readings : runs) {
+    EXPECT_EQ(WithRecordWriter(readings), WithWriteNviRecord(readings))
+        << readings.size() << " readings";
+  }
+}
+
+TEST(NviRecordWriter, StampsEveryBlockWithItsOwnReading) {
+  const std::string blocks =
+      WithRecordWriter({{"2010/04/01", "23:59:59"}, {"10/04/02", "0:00:00"}});
+  const std::string first = " 2010/04/01_23:59:59_JST;\n";
+  const std::string second = " 2010/04/02_00:00:00_JST;\n";
+  ASSERT_EQ(blocks.size() % 2, 0u);
+  EXPECT_EQ(blocks.substr(17, first.size()), first);
+  EXPECT_EQ(blocks.substr(blocks.size() / 2 + 17, second.size()), second);
+}
+
+}  // namespace
+}  // namespace velorin
