@@ -9,6 +9,7 @@
 #include <string_view>
 #include <utility>
 
+#include "convert/counting_text.h"
 #include "convert/nvi_writer.h"
 #include "convert/poi_record.h"
 #include "geo/sjis_scan.h"
@@ -160,8 +161,11 @@ class ConvertCommand {
   std::string untitledSetting_;
   bool logging_ = false;
   RunFiles open_;
-  std::string progressText_;
-  std::size_t progressPrefixSize_ = 0;
+  // The progress label (message 5 and the count text) and the log's count
+  // text follow the record count by adding one to their digits, not by
+  // writing the number anew for every record.
+  CountingText progressText_;
+  CountingText countText_{" "};
   CountBuffer countBuffer_{};
 };
 
@@ -207,14 +211,11 @@ RunOutcome ConvertCommand::Execute() {
   // Settings and texts are fetched once, not for every line.
   untitledSetting_ = host_.SettingEntry(1);
   logging_ = host_.SettingEntry(3) == "1";
-  progressText_ = host_.MessageText(kProgressLabel);
-  progressPrefixSize_ = progressText_.size();
-  progressText_.reserve(progressPrefixSize_ + countBuffer_.size());
+  progressText_ = CountingText(host_.MessageText(kProgressLabel) + " ");
 
   if (const auto failure = OpenFiles()) return Fail(*failure);
   host_.ShowExecutionPanel(1);
-  progressText_ += FormatCountText(countBuffer_, 0);
-  host_.SetProgressText(progressText_);
+  host_.SetProgressText(progressText_.text());
   host_.CancelRequested = false;
   std::optional<Failure> failure;
   try {
@@ -264,6 +265,7 @@ std::optional<ConvertCommand::Failure> ConvertCommand::OpenFiles() {
 std::optional<ConvertCommand::Failure> ConvertCommand::ConvertLines() {
   LineReader& input = *open_.input;
   BufferedWriter& output = *open_.output;
+  NviRecordWriter records(output, clock_);
   std::int64_t lineNumber = 0;
   std::string_view line;
   while (true) {
@@ -283,14 +285,14 @@ std::optional<ConvertCommand::Failure> ConvertCommand::ConvertLines() {
     ++lineNumber;
     const PotLineOutcome parsed = ParsePotLine(line, untitledSetting_);
     if (parsed.accepted()) {
-      WriteNviRecord(output, parsed.record, clock_);
+      records.Write(parsed.record);
       if (!output.ok()) {
         return Failure{RunStage::kWriteRecord, outputPath_, open_.outputSink->error()};
       }
       ++recordCount_;
-      progressText_.resize(progressPrefixSize_);
-      progressText_ += FormatCountText(countBuffer_, recordCount_);
-      host_.SetProgressText(progressText_);
+      progressText_.Increment();
+      countText_.Increment();
+      host_.SetProgressText(progressText_.text());
     } else if (options_.observer != nullptr && parsed.reason != SkipReason::kNotPointLine) {
       options_.observer->OnPointLineSkipped(lineNumber, parsed);
     }
@@ -306,7 +308,7 @@ std::optional<ConvertCommand::Failure> ConvertCommand::ConvertLines() {
 void ConvertCommand::WriteLogLine(const PotLineOutcome& parsed) {
   BufferedWriter& log = *open_.log;
   log.Append("Line#");
-  log.Append(FormatCountText(countBuffer_, recordCount_));
+  log.Append(countText_.text());
   log.Append('\t');
   if (parsed.accepted()) {
     const PoiRecord& record = parsed.record;
