@@ -9,10 +9,11 @@ namespace velorin {
 namespace {
 
 constexpr std::string_view kPointLinePrefix = "ORD=POI";
-constexpr std::string_view kTitleKey = "/tex=";
-constexpr std::string_view kLongitudeKey = "/kei=";
-constexpr std::string_view kLatitudeKey = "ido=";
-constexpr std::string_view kFieldDelimiter = "/";
+// Keys and delimiter, found without regard to letter case, analysed once.
+constexpr SearchPattern kTitleKey("/tex=", true);
+constexpr SearchPattern kLongitudeKey("/kei=", true);
+constexpr SearchPattern kLatitudeKey("ido=", true);
+constexpr SearchPattern kFieldDelimiter("/", true);
 
 /// The first seven characters, ASCII letters upper-cased, read "ORD=POI".
 /// "ORD=POI" is plain ASCII, so comparing bytes compares characters.
@@ -24,9 +25,9 @@ bool IsPointLine(std::string_view line) {
   return true;
 }
 
-std::string_view ExtractField(std::string_view line, std::string_view key) {
-  return ExtractKeyValue(line, key, kFieldDelimiter, 1, /*ignoreCase=*/true,
-                         /*stripQuotes=*/true, /*blankToEmpty=*/true);
+std::string_view ExtractField(std::string_view line, const SearchPattern& key) {
+  return ExtractKeyValue(line, key, kFieldDelimiter, 1, /*stripQuotes=*/true,
+                         /*blankToEmpty=*/true);
 }
 
 }  // namespace

@@ -22,42 +22,60 @@ constexpr std::uint64_t MatchingBytes(std::uint64_t word, std::uint64_t pattern)
   return ~(((diff & kLow7) + kLow7) | diff | kLow7);
 }
 
-/// Offers `accept` the offsets of the bytes equal to `byte` at or after
-/// `from`, in increasing order, and returns the first offset that it
-/// accepts, or std::string_view::npos when it accepts none.
-template <typename Accept>
-std::size_t FindByteWhere(std::string_view text, std::size_t from, char byte, Accept&& accept) {
-  const std::size_t size = text.size();
-  const char* data = text.data();
-  std::size_t at = from;
-  if constexpr (std::endian::native == std::endian::little) {
-    // The first byte in memory is the lowest byte of a little-endian word.
-    const std::uint64_t pattern = 0x0101010101010101ull * static_cast<unsigned char>(byte);
-    const auto acceptAny = [&](std::size_t wordAt, std::uint64_t hits) {
-      for (; hits != 0; hits &= hits - 1) {
-        const std::size_t hit = wordAt + static_cast<std::size_t>(std::countr_zero(hits)) / 8;
-        if (accept(hit)) return hit;
+/// The offsets of the bytes equal to one value, from a given offset on, in
+/// increasing order.
+class ByteHits {
+ public:
+  static constexpr std::size_t kNone = std::string_view::npos;
+
+  ByteHits(std::string_view text, std::size_t from, char byte)
+      : data_(text.data()),
+        size_(text.size()),
+        next_(from),
+        byte_(byte),
+        pattern_(0x0101010101010101ull * static_cast<unsigned char>(byte)) {}
+
+  /// The next offset, or kNone when there is none.
+  std::size_t Next() {
+    while (hits_ == 0) {
+      if (next_ >= size_) return kNone;
+      LoadWord();
+    }
+    const std::size_t hit = wordAt_ + static_cast<std::size_t>(std::countr_zero(hits_)) / 8;
+    hits_ &= hits_ - 1;
+    return hit;
+  }
+
+ private:
+  // Marks the hits among the next eight bytes (or fewer, at the end of the
+  // text) in hits_, byte i of the word standing for offset wordAt_ + i.
+  void LoadWord() {
+    if constexpr (std::endian::native == std::endian::little) {
+      // The first byte in memory is the lowest byte of a little-endian word.
+      if (size_ >= 8) {
+        // At the end, the last eight bytes of the text without those seen.
+        wordAt_ = next_ + 8 <= size_ ? next_ : size_ - 8;
+        std::uint64_t word;
+        std::memcpy(&word, data_ + wordAt_, 8);
+        hits_ = MatchingBytes(word, pattern_) & (~0ull << (8 * (next_ - wordAt_)));
+        next_ = wordAt_ + 8;
+        return;
       }
-      return std::string_view::npos;
-    };
-    for (; at + 8 <= size; at += 8) {
-      std::uint64_t word;
-      std::memcpy(&word, data + at, 8);
-      const std::size_t found = acceptAny(at, MatchingBytes(word, pattern));
-      if (found != std::string_view::npos) return found;
     }
-    if (at < size && size >= 8) {
-      // The last eight bytes of the text, without the ones already seen.
-      std::uint64_t word;
-      std::memcpy(&word, data + size - 8, 8);
-      const unsigned seen = static_cast<unsigned>(8 - (size - at));
-      return acceptAny(size - 8, MatchingBytes(word, pattern) & (~0ull << (8 * seen)));
+    wordAt_ = next_;
+    const std::size_t end = next_ + 8 <= size_ ? next_ + 8 : size_;
+    for (; next_ < end; ++next_) {
+      if (data_[next_] == byte_) hits_ |= 0x80ull << (8 * (next_ - wordAt_));
     }
   }
-  for (; at < size; ++at) {
-    if (data[at] == byte && accept(at)) return at;
-  }
-  return std::string_view::npos;
-}
+
+  const char* data_;
+  std::size_t size_;
+  std::size_t next_;  // the first offset not yet loaded
+  char byte_;
+  std::uint64_t pattern_;
+  std::size_t wordAt_ = 0;
+  std::uint64_t hits_ = 0;
+};
 
 }  // namespace velorin

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "geo/search_pattern.h"
+
 namespace velorin {
 
 /// Returns the text that follows the first `key` found at or after the
@@ -15,5 +17,13 @@ namespace velorin {
 std::string_view ExtractKeyValue(std::string_view line, std::string_view key,
                                  std::string_view delimiter, std::int16_t startPosition,
                                  bool ignoreCase, bool stripQuotes, bool blankToEmpty);
+
+/// The same extraction with the key and the delimiter analysed beforehand,
+/// each with its own letter-case rule: for searching many lines with the
+/// same key. ExtractKeyValue(line, key, delimiter, start, ignoreCase, ...)
+/// is this with both patterns made with `ignoreCase`.
+std::string_view ExtractKeyValue(std::string_view line, const SearchPattern& key,
+                                 const SearchPattern& delimiter, std::int16_t startPosition,
+                                 bool stripQuotes, bool blankToEmpty);
 
 }  // namespace velorin

@@ -47,6 +47,23 @@ void BM_PointLineFields(benchmark::State& state) {
 }
 BENCHMARK(BM_PointLineFields);
 
+// The same with the keys and the delimiter analysed once, as ParsePotLine does.
+void BM_PointLineFieldsPrepared(benchmark::State& state) {
+  static constexpr SearchPattern kTitle("/tex=", true);
+  static constexpr SearchPattern kLongitude("/kei=", true);
+  static constexpr SearchPattern kLatitude("ido=", true);
+  static constexpr SearchPattern kSlash("/", true);
+  for (auto _ : state) {
+    const std::string_view title = ExtractKeyValue(kPotLine, kTitle, kSlash, 1, true, true);
+    const std::string_view longitude = ExtractKeyValue(kPotLine, kLongitude, kSlash, 1, true, true);
+    const std::string_view latitude = ExtractKeyValue(kPotLine, kLatitude, kSlash, 1, true, true);
+    benchmark::DoNotOptimize(title);
+    benchmark::DoNotOptimize(
+        EncodeNviPosition(ParseCoordinateText(longitude), ParseCoordinateText(latitude)));
+  }
+}
+BENCHMARK(BM_PointLineFieldsPrepared);
+
 void BM_EncodeNviPosition(benchmark::State& state) {
   double longitude = 139.7671111;
   double latitude = 35.6811944;

@@ -1,0 +1,109 @@
+#include "geo/search_pattern.h"
+
+#include <cstring>
+
+#include "geo/byte_search.h"
+
+namespace velorin {
+namespace {
+
+// Whether byte `at` begins a character, given `boundary`, a byte at or
+// before `at` known to begin one. A byte that follows a non-lead byte always
+// begins a character; otherwise the characters are walked from the nearest
+// byte known to begin one. `boundary` moves up to what was learned, so calls
+// with growing `at` walk every byte at most once.
+bool BeginsCharacter(std::string_view line, std::size_t at, std::size_t& boundary) {
+  if (at <= boundary || !IsLeadByte(static_cast<unsigned char>(line[at - 1]))) return true;
+  std::size_t walk = at - 1;
+  while (walk > boundary && IsLeadByte(static_cast<unsigned char>(line[walk - 1]))) --walk;
+  while (walk < at) walk += CharWidthAt(line, walk);
+  boundary = walk;
+  return walk == at;
+}
+
+// AsciiUpper applied to each of the eight bytes of `word`: 0x20 is taken off
+// exactly the bytes "a" to "z" (never carrying into a neighbour).
+constexpr std::uint64_t AsciiUpperWord(std::uint64_t word) {
+  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+  constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+  const std::uint64_t low7 = word & kLow7;
+  const std::uint64_t fromA = low7 + 0x1F1F1F1F1F1F1F1Full;    // high bit: low 7 bits >= 'a'
+  const std::uint64_t pastZ = low7 + 0x0505050505050505ull;    // high bit: low 7 bits > 'z'
+  const std::uint64_t lower = fromA & ~pastZ & ~word & kHigh;  // and the byte is ASCII
+  return word - (lower >> 2);
+}
+
+// Compares one character of `line` at byte `at` with one of `pattern` at byte
+// `from`, both `width` bytes wide. Upper-casing touches single-byte characters
+// only, so the trail byte of a double-byte character is never changed.
+bool SameCharacter(std::string_view line, std::size_t at, std::string_view pattern,
+                   std::size_t from, std::size_t width, bool ignoreCase) {
+  if (width == 2) return line[at] == pattern[from] && line[at + 1] == pattern[from + 1];
+  return ignoreCase ? AsciiUpper(line[at]) == AsciiUpper(pattern[from]) : line[at] == pattern[from];
+}
+
+}  // namespace
+
+std::size_t SearchPattern::FindIn(std::string_view line, std::size_t from) const {
+  if (text_.empty()) return from < line.size() ? from : kNotFound;
+  if (anchor_ == kNotFound) return FindLettersIn(line, from);
+
+  ByteHits hits(line, from + anchor_, text_[anchor_]);
+  // A single byte that cannot stand inside a character, as the delimiter "/".
+  if (anchorBeginsCharacter_ && text_.size() == 1) return hits.Next();
+
+  std::size_t boundary = from;  // a byte known to begin a character
+  for (std::size_t hit = hits.Next(); hit != kNotFound; hit = hits.Next()) {
+    const std::size_t at = hit - anchor_;
+    if ((anchorBeginsCharacter_ || BeginsCharacter(line, at, boundary)) && MatchesAt(line, at)) {
+      return at;
+    }
+  }
+  return kNotFound;
+}
+
+// Letters only, under ignoreCase: every byte is looked at for either case of
+// the first letter.
+std::size_t SearchPattern::FindLettersIn(std::string_view line, std::size_t from) const {
+  std::size_t boundary = from;
+  const char upper = AsciiUpper(text_[0]);
+  for (std::size_t at = from; at < line.size(); ++at) {
+    if (AsciiUpper(line[at]) != upper) continue;
+    if (BeginsCharacter(line, at, boundary) && MatchesAt(line, at)) return at;
+  }
+  return kNotFound;
+}
+
+bool SearchPattern::MatchesAt(std::string_view line, std::size_t at) const {
+  if (ascii_) {
+    // A line byte equal to an ASCII byte (upper-cased or not) is ASCII
+    // itself, so never a lead byte: matching byte for byte from a character
+    // boundary matches whole characters.
+    if (text_.size() > line.size() - at) return false;
+    if (fitsWord_ && line.size() - at >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, line.data() + at, 8);
+      if (ignoreCase_) word = AsciiUpperWord(word);
+      return ((word ^ word_) & mask_) == 0;
+    }
+    for (std::size_t i = 0; i < text_.size(); ++i) {
+      const char c = line[at + i];
+      if (ignoreCase_ ? AsciiUpper(c) != AsciiUpper(text_[i]) : c != text_[i]) return false;
+    }
+    return true;
+  }
+  std::size_t from = 0;
+  while (from < text_.size()) {
+    if (at >= line.size()) return false;
+    const std::size_t width = CharWidthAt(line, at);
+    if (width != CharWidthAt(text_, from) ||
+        !SameCharacter(line, at, text_, from, width, ignoreCase_)) {
+      return false;
+    }
+    at += width;
+    from += width;
+  }
+  return true;
+}
+
+}  // namespace velorin
