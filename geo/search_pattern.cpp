@@ -7,18 +7,23 @@
 namespace velorin {
 namespace {
 
-// Whether byte `at` begins a character, given `boundary`, a byte at or
-// before `at` known to begin one. A byte that follows a non-lead byte always
-// begins a character; otherwise the characters are walked from the nearest
-// byte known to begin one. `boundary` moves up to what was learned, so calls
-// with growing `at` walk every byte at most once.
-bool BeginsCharacter(std::string_view line, std::size_t at, std::size_t& boundary) {
-  if (at <= boundary || !IsLeadByte(static_cast<unsigned char>(line[at - 1]))) return true;
+// BeginsCharacter for a byte that follows a lead byte: the characters are
+// walked from the nearest byte known to begin one. `boundary` moves up to
+// what was learned, so calls with growing `at` walk every byte at most once.
+bool WalkToCharacter(std::string_view line, std::size_t at, std::size_t& boundary) {
   std::size_t walk = at - 1;
   while (walk > boundary && IsLeadByte(static_cast<unsigned char>(line[walk - 1]))) --walk;
   while (walk < at) walk += CharWidthAt(line, walk);
   boundary = walk;
   return walk == at;
+}
+
+// Whether byte `at` begins a character, given `boundary`, a byte at or
+// before `at` known to begin one. A byte that follows a non-lead byte always
+// begins a character.
+inline bool BeginsCharacter(std::string_view line, std::size_t at, std::size_t& boundary) {
+  if (at <= boundary || !IsLeadByte(static_cast<unsigned char>(line[at - 1]))) return true;
+  return WalkToCharacter(line, at, boundary);
 }
 
 // AsciiUpper applied to each of the eight bytes of `word`: 0x20 is taken off
@@ -44,48 +49,22 @@ bool SameCharacter(std::string_view line, std::size_t at, std::string_view patte
 
 }  // namespace
 
-std::size_t SearchPattern::FindIn(std::string_view line, std::size_t from) const {
-  if (text_.empty()) return from < line.size() ? from : kNotFound;
-  if (anchor_ == kNotFound) return FindLettersIn(line, from);
-
-  ByteHits hits(line, from + anchor_, text_[anchor_]);
-  // A single byte that cannot stand inside a character, as the delimiter "/".
-  if (anchorBeginsCharacter_ && text_.size() == 1) return hits.Next();
-
-  std::size_t boundary = from;  // a byte known to begin a character
-  for (std::size_t hit = hits.Next(); hit != kNotFound; hit = hits.Next()) {
-    const std::size_t at = hit - anchor_;
-    if ((anchorBeginsCharacter_ || BeginsCharacter(line, at, boundary)) && MatchesAt(line, at)) {
-      return at;
-    }
-  }
-  return kNotFound;
-}
-
-// Letters only, under ignoreCase: every byte is looked at for either case of
-// the first letter.
-std::size_t SearchPattern::FindLettersIn(std::string_view line, std::size_t from) const {
-  std::size_t boundary = from;
-  const char upper = AsciiUpper(text_[0]);
-  for (std::size_t at = from; at < line.size(); ++at) {
-    if (AsciiUpper(line[at]) != upper) continue;
-    if (BeginsCharacter(line, at, boundary) && MatchesAt(line, at)) return at;
-  }
-  return kNotFound;
-}
-
-bool SearchPattern::MatchesAt(std::string_view line, std::size_t at) const {
-  if (ascii_) {
+inline bool SearchPattern::MatchesAt(std::string_view line, std::size_t at) const {
+  if (fitsWord_ && line.size() - at >= 8) {
     // A line byte equal to an ASCII byte (upper-cased or not) is ASCII
     // itself, so never a lead byte: matching byte for byte from a character
     // boundary matches whole characters.
+    std::uint64_t word;
+    std::memcpy(&word, line.data() + at, 8);
+    if (ignoreCase_) word = AsciiUpperWord(word);
+    return ((word ^ word_) & mask_) == 0;
+  }
+  return MatchesAtSlowly(line, at);
+}
+
+bool SearchPattern::MatchesAtSlowly(std::string_view line, std::size_t at) const {
+  if (ascii_) {
     if (text_.size() > line.size() - at) return false;
-    if (fitsWord_ && line.size() - at >= 8) {
-      std::uint64_t word;
-      std::memcpy(&word, line.data() + at, 8);
-      if (ignoreCase_) word = AsciiUpperWord(word);
-      return ((word ^ word_) & mask_) == 0;
-    }
     for (std::size_t i = 0; i < text_.size(); ++i) {
       const char c = line[at + i];
       if (ignoreCase_ ? AsciiUpper(c) != AsciiUpper(text_[i]) : c != text_[i]) return false;
@@ -104,6 +83,37 @@ bool SearchPattern::MatchesAt(std::string_view line, std::size_t at) const {
     from += width;
   }
   return true;
+}
+
+std::size_t SearchPattern::FindIn(std::string_view line, std::size_t from) const {
+  if (text_.empty()) return from < line.size() ? from : kNotFound;
+  if (anchor_ == kNotFound) return FindLettersIn(line, from);
+
+  ByteHits hits(line, from + anchor_, text_[anchor_]);
+  // A single byte that cannot stand inside a character, as the delimiter "/".
+  if (anchorBeginsCharacter_ && text_.size() == 1) return hits.Next();
+
+  // The bytes are compared first, the rarer character boundary test after.
+  std::size_t boundary = from;  // a byte known to begin a character
+  for (std::size_t hit = hits.Next(); hit != kNotFound; hit = hits.Next()) {
+    const std::size_t at = hit - anchor_;
+    if (MatchesAt(line, at) && (anchorBeginsCharacter_ || BeginsCharacter(line, at, boundary))) {
+      return at;
+    }
+  }
+  return kNotFound;
+}
+
+// Letters only, under ignoreCase: every byte is looked at for either case of
+// the first letter.
+std::size_t SearchPattern::FindLettersIn(std::string_view line, std::size_t from) const {
+  std::size_t boundary = from;
+  const char upper = AsciiUpper(text_[0]);
+  for (std::size_t at = from; at < line.size(); ++at) {
+    if (AsciiUpper(line[at]) != upper) continue;
+    if (BeginsCharacter(line, at, boundary) && MatchesAt(line, at)) return at;
+  }
+  return kNotFound;
 }
 
 }  // namespace velorin

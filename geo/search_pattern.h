@@ -60,6 +60,7 @@ class SearchPattern {
   /// Whether the pattern's characters follow one another in `line` from the
   /// character boundary `at` on.
   bool MatchesAt(std::string_view line, std::size_t at) const;
+  bool MatchesAtSlowly(std::string_view line, std::size_t at) const;
 
   std::string_view text_;
   bool ignoreCase_;
