@@ -1,7 +1,9 @@
 #include "geo/coordinate.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 #include "geo/canonical_numeral.h"
@@ -31,6 +33,28 @@ constexpr std::uint64_t SpreadToEvenBits(std::uint32_t value) {
   x = (x | (x << 2)) & 0x3333333333333333ull;
   x = (x | (x << 1)) & 0x5555555555555555ull;
   return x;
+}
+
+// The bytes of `value` in the opposite order.
+constexpr std::uint64_t ReverseBytes(std::uint64_t value) {
+  value = ((value & 0x00FF00FF00FF00FFull) << 8) | ((value >> 8) & 0x00FF00FF00FF00FFull);
+  value = ((value & 0x0000FFFF0000FFFFull) << 16) | ((value >> 16) & 0x0000FFFF0000FFFFull);
+  return (value << 32) | (value >> 32);
+}
+
+// The eight upper-case hexadecimal digits of `value` as eight bytes that,
+// copied to memory, read most significant digit first. All digits at once:
+// each nibble is spread to a byte of its own, then turned into "0" to "9" or
+// "A" to "F" (a nibble of 10 or more carries into bit 4 when 6 is added).
+constexpr std::uint64_t HexDigits(std::uint32_t value) {
+  std::uint64_t x = value;
+  x = (x | (x << 16)) & 0x0000FFFF0000FFFFull;
+  x = (x | (x << 8)) & 0x00FF00FF00FF00FFull;
+  x = (x | (x << 4)) & 0x0F0F0F0F0F0F0F0Full;  // nibble i in byte i, counted from the low end
+  const std::uint64_t letters = ((x + 0x0606060606060606ull) >> 4) & 0x0101010101010101ull;
+  x += 0x3030303030303030ull + letters * ('A' - '0' - 10);
+  // The low end of a little-endian word comes first in memory.
+  return std::endian::native == std::endian::little ? ReverseBytes(x) : x;
 }
 
 // The angle in code units as the low 31 bits of its 32-bit two's complement;
@@ -114,12 +138,12 @@ PositionText EncodeNviPosition(double longitude, double latitude) {
   if (!x || !y) return {};
 
   const std::uint64_t code = SpreadToEvenBits(*x) | (SpreadToEvenBits(*y) << 1);
-  constexpr char kHexDigits[] = "0123456789ABCDEF";
-  std::array<char, 17> chars{};
+  std::array<char, 17> chars;
   chars[0] = '$';
-  for (int digit = 0; digit < 16; ++digit) {
-    chars[16 - digit] = kHexDigits[(code >> (4 * digit)) & 0xF];
-  }
+  const std::uint64_t high = HexDigits(static_cast<std::uint32_t>(code >> 32));
+  const std::uint64_t low = HexDigits(static_cast<std::uint32_t>(code));
+  std::memcpy(chars.data() + 1, &high, 8);
+  std::memcpy(chars.data() + 9, &low, 8);
   return PositionText(chars);
 }
 
