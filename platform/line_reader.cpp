@@ -1,6 +1,8 @@
 #include "platform/line_reader.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace velorin {
@@ -10,12 +12,33 @@ namespace {
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';
 
-// Position of the first `byte` at or after `from`, or `end` when there is none.
-std::size_t Find(const std::vector<char>& buffer, std::size_t from, std::size_t end, char byte) {
-  if (from >= end) return end;
-  const void* hit = std::memchr(buffer.data() + from, byte, end - from);
-  return hit == nullptr ? end
-                        : static_cast<std::size_t>(static_cast<const char*>(hit) - buffer.data());
+// Offset of the first CR or LF in buffer[from, end), or `end` when there is
+// none. One pass for both bytes, eight at a time: a word with no byte below
+// 0x0E holds neither; in one that has, the first byte flagged is truly below
+// 0x0E (flags can be wrong only above a true one) and is looked at closely.
+std::size_t FindLineEnd(const std::vector<char>& buffer, std::size_t from, std::size_t end) {
+  const char* data = buffer.data();
+  std::size_t at = from;
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    while (at + 8 <= end) {
+      std::uint64_t word;
+      std::memcpy(&word, data + at, 8);
+      const std::uint64_t below = (word - kOnes * 0x0E) & ~word & kHigh;
+      if (below == 0) {
+        at += 8;
+        continue;
+      }
+      const std::size_t first = at + static_cast<std::size_t>(std::countr_zero(below)) / 8;
+      if (data[first] == kCr || data[first] == kLf) return first;
+      at = first + 1;  // a tab or another control byte: go on after it
+    }
+  }
+  for (; at < end; ++at) {
+    if (data[at] == kCr || data[at] == kLf) return at;
+  }
+  return end;
 }
 
 }  // namespace
@@ -40,12 +63,9 @@ bool LineReader::AtEnd() {
 bool LineReader::ReadLine(std::string_view& line) {
   if (AtEnd()) return false;
   for (;;) {
-    // The cached positions are either a CR (LF) at or after begin_, or the end
-    // of what has been searched; either way nothing before them needs another
-    // look, so every byte is searched once per kind.
-    nextCr_ = Find(buffer_, std::max(nextCr_, begin_), end_, kCr);
-    nextLf_ = Find(buffer_, std::max(nextLf_, begin_), end_, kLf);
-    const std::size_t terminator = std::min(nextCr_, nextLf_);
+    // Bytes before searched_ hold no line end: a line that needs more reads
+    // is not searched again from its start.
+    const std::size_t terminator = FindLineEnd(buffer_, std::max(searched_, begin_), end_);
     if (terminator < end_) {
       line = std::string_view(buffer_.data() + begin_, terminator - begin_);
       begin_ = terminator + 1;
@@ -59,6 +79,7 @@ bool LineReader::ReadLine(std::string_view& line) {
       }
       return true;
     }
+    searched_ = end_;
     if (eof_) {
       const bool complete = !failed_;  // a read error leaves an unfinished line
       line = std::string_view(buffer_.data() + begin_, complete ? end_ - begin_ : 0);
@@ -74,8 +95,7 @@ bool LineReader::Fill() {
     // Move the unfinished line to the front so that the next read is large.
     const std::size_t pending = end_ - begin_;
     if (pending > 0) std::memmove(buffer_.data(), buffer_.data() + begin_, pending);
-    nextCr_ = nextCr_ > begin_ ? nextCr_ - begin_ : 0;
-    nextLf_ = nextLf_ > begin_ ? nextLf_ - begin_ : 0;
+    searched_ = searched_ > begin_ ? searched_ - begin_ : 0;
     end_ = pending;
     begin_ = 0;
   }

@@ -36,11 +36,10 @@ class LineReader {
 
   ByteSource& source_;
   std::vector<char> buffer_;
-  std::size_t begin_ = 0;   // first unread byte
-  std::size_t end_ = 0;     // one past the last valid byte
-  std::size_t nextCr_ = 0;  // cached search results, relative to buffer
-  std::size_t nextLf_ = 0;
-  bool skipLf_ = false;  // last line ended at a CR that was the last byte read
+  std::size_t begin_ = 0;     // first unread byte
+  std::size_t end_ = 0;       // one past the last valid byte
+  std::size_t searched_ = 0;  // [begin_, searched_) holds no CR or LF
+  bool skipLf_ = false;       // last line ended at a CR that was the last byte read
   bool eof_ = false;
   bool failed_ = false;
   std::uint64_t consumed_ = 0;

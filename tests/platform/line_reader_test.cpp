@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -215,6 +216,44 @@ TEST(LineReaderTest, ManyShortLinesWithoutAnyLf) {
     ++count;
   }
   EXPECT_EQ(count, kLines);
+}
+
+// Splits the plain way: CR LF, CR or LF ends a line; nothing after the last
+// line end starts a further line.
+std::vector<std::string> ModelLines(const std::string& input) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (std::size_t at = 0; at < input.size(); ++at) {
+    if (input[at] == '\r' || input[at] == '\n') {
+      lines.push_back(line);
+      line.clear();
+      if (input[at] == '\r' && at + 1 < input.size() && input[at + 1] == '\n') ++at;
+    } else {
+      line += input[at];
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+TEST(LineReaderTest, ControlBytesBesideLineEndsInLongLines) {
+  // Tabs and other bytes below 0x0E share the eight-byte test with CR and LF
+  // and must be told apart from them anywhere in a word.
+  const std::string pieces[] = {"\t",   "\x0b", "\x0c", std::string(1, '\0'),
+                                "\x0e", "\x8d", "\x8a", "\r",
+                                "\n",   "\r\n", "abc",  "ORD=POI/tex="};
+  std::mt19937 random(932);
+  std::uniform_int_distribution<std::size_t> count(0, 60);
+  std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+  for (int i = 0; i < 3000; ++i) {
+    std::string input;
+    for (std::size_t n = count(random); n > 0; --n) input += pieces[pick(random)];
+    for (const std::size_t chunk : {std::size_t{0}, std::size_t{5}}) {
+      MemorySource source(input, chunk);
+      LineReader reader(source, 16);
+      ASSERT_EQ(ReadAll(reader), ModelLines(input)) << ::testing::PrintToString(input);
+    }
+  }
 }
 
 }  // namespace
