@@ -24,6 +24,25 @@ constexpr std::size_t kMaxWholeDigits = 15;
 // Divisors of degrees, minutes, seconds and tenths of a second.
 constexpr double kPartDivisors[kPartCount] = {1.0, 60.0, 3600.0, 36000.0};
 
+// The parts of nearly every coordinate are whole numbers below 100. Their
+// quotients are divided out once, by the compiler: a division rounds the
+// same way wherever it is done, so a looked-up quotient is the very double
+// that dividing at run time would give, without the division's latency.
+constexpr std::uint32_t kTabledWholes = 100;
+struct PartQuotients {
+  double of[kPartCount][kTabledWholes];
+};
+constexpr PartQuotients MakePartQuotients() {
+  PartQuotients quotients{};
+  for (int part = 0; part < kPartCount; ++part) {
+    for (std::uint32_t whole = 0; whole < kTabledWholes; ++whole) {
+      quotients.of[part][whole] = static_cast<double>(whole) / kPartDivisors[part];
+    }
+  }
+  return quotients;
+}
+constexpr PartQuotients kPartQuotients = MakePartQuotients();
+
 // Spreads the 32 bits of `value` to the even bit positions of a 64-bit word.
 constexpr std::uint64_t SpreadToEvenBits(std::uint32_t value) {
   std::uint64_t x = value;
@@ -124,7 +143,8 @@ double ParseCoordinateText(std::string_view text) {
     if (apostrophe + 2 > kMaxPosition) return kRejectedAngle;
 
     // Accumulates ((D + M / 60) + S / 3600) + T / 36000 in this order.
-    angle += value / kPartDivisors[part];
+    angle += whole.complete && whole.value < kTabledWholes ? kPartQuotients.of[part][whole.value]
+                                                           : value / kPartDivisors[part];
     current = apostrophe + 1;
   }
   if (!std::isfinite(angle) || angle > kMaxAngle) return kRejectedAngle;

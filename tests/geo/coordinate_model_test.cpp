@@ -78,6 +78,25 @@ TEST(ParseCoordinateTextModel, AgreesOnWholeNumberPartsOfEveryLength) {
   }
 }
 
+TEST(ParseCoordinateTextModel, AgreesOnEveryWholePartAroundTheTabledOnes) {
+  // Parts below 100 take looked-up quotients, the others divide: every value
+  // in every place, with and without leading zeros, against run-time division.
+  for (int value = 0; value <= 130; ++value) {
+    for (const std::string& zeros : {std::string(), std::string("0"), std::string("000")}) {
+      const std::string part = zeros + std::to_string(value);
+      ExpectAgrees(part + "'17'29'3");
+      ExpectAgrees("139'" + part + "'29'3");
+      ExpectAgrees("35'17'" + part + "'3");
+      ExpectAgrees("35'17'29'" + part);
+      ExpectAgrees(part + "'" + part + "'" + part + "'" + part);
+      // One part alone: the angle is that part's quotient itself.
+      ExpectAgrees("0'" + part + "'0'0");
+      ExpectAgrees("0'0'" + part + "'0");
+      ExpectAgrees("0'0'0'" + part);
+    }
+  }
+}
+
 TEST(ParseCoordinateTextModel, AgreesOnRandomTexts) {
   const std::string pieces[] = {"0", "1",        "5",        "9",  "35",       "139", "'",
                                 "'", "'",        ".",        "00", "",         " ",   "-",
