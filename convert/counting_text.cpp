@@ -18,7 +18,7 @@ CountingText::CountingText(std::string_view prefix, std::int32_t count)
   text_.append(digits, end);
 }
 
-void CountingText::Increment() {
+void CountingText::Carry() {
   std::size_t at = text_.size();
   while (at > prefixSize_ && text_[at - 1] == '9') text_[--at] = '0';
   if (at == prefixSize_) {

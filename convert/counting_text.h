@@ -16,10 +16,20 @@ class CountingText {
   /// `count` is 0 or more.
   explicit CountingText(std::string_view prefix = {}, std::int32_t count = 0);
 
-  void Increment();
+  void Increment() {
+    char& last = text_.back();  // the text always ends in a digit
+    if (last != '9') {
+      ++last;
+      return;
+    }
+    Carry();
+  }
   std::string_view text() const { return text_; }
 
  private:
+  /// Increment for a count that ends in 9.
+  void Carry();
+
   std::string text_;
   std::size_t prefixSize_;
 };
