@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "geo/byte_search.h"
-
 namespace velorin {
 namespace {
 
@@ -85,13 +83,11 @@ bool SearchPattern::MatchesAtSlowly(std::string_view line, std::size_t at) const
   return true;
 }
 
-std::size_t SearchPattern::FindIn(std::string_view line, std::size_t from) const {
+std::size_t SearchPattern::FindPatternIn(std::string_view line, std::size_t from) const {
   if (text_.empty()) return from < line.size() ? from : kNotFound;
   if (anchor_ == kNotFound) return FindLettersIn(line, from);
 
   ByteHits hits(line, from + anchor_, text_[anchor_]);
-  // A single byte that cannot stand inside a character, as the delimiter "/".
-  if (anchorBeginsCharacter_ && text_.size() == 1) return hits.Next();
 
   // The bytes are compared first, the rarer character boundary test after.
   std::size_t boundary = from;  // a byte known to begin a character

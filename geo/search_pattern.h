@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "geo/byte_search.h"
 #include "geo/sjis_scan.h"
 
 namespace velorin {
@@ -30,6 +31,7 @@ class SearchPattern {
         !text.empty() && anchor_ == 0 && !IsTrailByte(static_cast<unsigned char>(text[0]));
     ascii_ = true;
     for (const char c : text) ascii_ = ascii_ && static_cast<unsigned char>(c) < 0x80;
+    singleByte_ = anchorBeginsCharacter_ && text.size() == 1;
     fitsWord_ = ascii_ && text.size() <= 8;
     for (std::size_t i = 0; i < text.size() && fitsWord_; ++i) {
       const char c = ignoreCase ? AsciiUpper(text[i]) : text[i];
@@ -44,7 +46,12 @@ class SearchPattern {
   /// Byte offset of the first occurrence in `line` that begins at a character
   /// boundary at or after the boundary `from`; kNotFound if there is none. An
   /// empty pattern occurs at every character of the line.
-  std::size_t FindIn(std::string_view line, std::size_t from) const;
+  std::size_t FindIn(std::string_view line, std::size_t from) const {
+    // One byte that can only begin a character, as the delimiter "/": its
+    // first occurrence, found inline.
+    if (singleByte_) return ByteHits(line, from, text_[0]).Next();
+    return FindPatternIn(line, from);
+  }
 
  private:
   static constexpr char AsciiLower(char c) {
@@ -56,6 +63,7 @@ class SearchPattern {
                                                       : static_cast<int>(56 - 8 * i);
   }
 
+  std::size_t FindPatternIn(std::string_view line, std::size_t from) const;
   std::size_t FindLettersIn(std::string_view line, std::size_t from) const;
   /// Whether the pattern's characters follow one another in `line` from the
   /// character boundary `at` on.
@@ -69,6 +77,7 @@ class SearchPattern {
   /// kNotFound for a pattern of ASCII letters only under ignoreCase.
   std::size_t anchor_ = kNotFound;
   bool anchorBeginsCharacter_ = false;
+  bool singleByte_ = false;  ///< one byte, and it can only begin a character
   bool ascii_ = true;
   /// An ASCII pattern of up to eight bytes is compared with eight line bytes
   /// at once: word_ holds it (upper-cased under ignoreCase), mask_ 0xFF in
