@@ -79,10 +79,13 @@ constexpr std::uint64_t HexDigits(std::uint32_t value) {
 // The angle in code units as the low 31 bits of its 32-bit two's complement;
 // nothing when the unit count does not fit 32 bits (or is not a number).
 std::optional<std::uint32_t> AngleUnits(double angle) {
-  const double units = std::floor(angle * kUnitsPerDegree + 0.5);
+  const double units = angle * kUnitsPerDegree + 0.5;
+  // floor(units) lies in the 32-bit range exactly when units does; inside
+  // it, truncation and one step down for a negative fraction is floor.
   if (!(units >= -2147483648.0 && units < 2147483648.0)) return std::nullopt;
-  const auto asInt32 = static_cast<std::int32_t>(units);
-  return static_cast<std::uint32_t>(asInt32) & 0x7FFFFFFFu;
+  auto floored = static_cast<std::int64_t>(units);
+  if (static_cast<double>(floored) > units) --floored;
+  return static_cast<std::uint32_t>(floored) & 0x7FFFFFFFu;
 }
 
 constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
