@@ -8,22 +8,16 @@
 namespace velorin {
 namespace {
 
-constexpr std::string_view kPointLinePrefix = "ORD=POI";
-// Keys and delimiter, found without regard to letter case, analysed once.
+// The prefix, keys and delimiter, all without regard to letter case,
+// analysed once.
+constexpr SearchPattern kPointLinePrefix("ORD=POI", true);
 constexpr SearchPattern kTitleKey("/tex=", true);
 constexpr SearchPattern kLongitudeKey("/kei=", true);
 constexpr SearchPattern kLatitudeKey("ido=", true);
 constexpr SearchPattern kFieldDelimiter("/", true);
 
 /// The first seven characters, ASCII letters upper-cased, read "ORD=POI".
-/// "ORD=POI" is plain ASCII, so comparing bytes compares characters.
-bool IsPointLine(std::string_view line) {
-  if (line.size() < kPointLinePrefix.size()) return false;
-  for (std::size_t i = 0; i < kPointLinePrefix.size(); ++i) {
-    if (AsciiUpper(line[i]) != kPointLinePrefix[i]) return false;
-  }
-  return true;
-}
+bool IsPointLine(std::string_view line) { return kPointLinePrefix.MatchesAt(line, 0); }
 
 std::string_view ExtractField(std::string_view line, const SearchPattern& key) {
   return ExtractKeyValue(line, key, kFieldDelimiter, 1, /*stripQuotes=*/true,

@@ -1,7 +1,5 @@
 #include "geo/search_pattern.h"
 
-#include <cstring>
-
 namespace velorin {
 namespace {
 
@@ -24,18 +22,6 @@ inline bool BeginsCharacter(std::string_view line, std::size_t at, std::size_t& 
   return WalkToCharacter(line, at, boundary);
 }
 
-// AsciiUpper applied to each of the eight bytes of `word`: 0x20 is taken off
-// exactly the bytes "a" to "z" (never carrying into a neighbour).
-constexpr std::uint64_t AsciiUpperWord(std::uint64_t word) {
-  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
-  constexpr std::uint64_t kHigh = 0x8080808080808080ull;
-  const std::uint64_t low7 = word & kLow7;
-  const std::uint64_t fromA = low7 + 0x1F1F1F1F1F1F1F1Full;    // high bit: low 7 bits >= 'a'
-  const std::uint64_t pastZ = low7 + 0x0505050505050505ull;    // high bit: low 7 bits > 'z'
-  const std::uint64_t lower = fromA & ~pastZ & ~word & kHigh;  // and the byte is ASCII
-  return word - (lower >> 2);
-}
-
 // Compares one character of `line` at byte `at` with one of `pattern` at byte
 // `from`, both `width` bytes wide. Upper-casing touches single-byte characters
 // only, so the trail byte of a double-byte character is never changed.
@@ -46,19 +32,6 @@ bool SameCharacter(std::string_view line, std::size_t at, std::string_view patte
 }
 
 }  // namespace
-
-inline bool SearchPattern::MatchesAt(std::string_view line, std::size_t at) const {
-  if (fitsWord_ && line.size() - at >= 8) {
-    // A line byte equal to an ASCII byte (upper-cased or not) is ASCII
-    // itself, so never a lead byte: matching byte for byte from a character
-    // boundary matches whole characters.
-    std::uint64_t word;
-    std::memcpy(&word, line.data() + at, 8);
-    if (ignoreCase_) word = AsciiUpperWord(word);
-    return ((word ^ word_) & mask_) == 0;
-  }
-  return MatchesAtSlowly(line, at);
-}
 
 bool SearchPattern::MatchesAtSlowly(std::string_view line, std::size_t at) const {
   if (ascii_) {

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "geo/byte_search.h"
@@ -40,6 +41,21 @@ class SearchPattern {
     }
   }
 
+  /// Whether the pattern's characters follow one another in `line` from the
+  /// character boundary `at` (at most line.size()) on.
+  bool MatchesAt(std::string_view line, std::size_t at) const {
+    if (fitsWord_ && line.size() - at >= 8) {
+      // A line byte equal to an ASCII byte (upper-cased or not) is ASCII
+      // itself, so never a lead byte: matching byte for byte from a
+      // character boundary matches whole characters.
+      std::uint64_t word;
+      std::memcpy(&word, line.data() + at, 8);
+      if (ignoreCase_) word = AsciiUpperWord(word);
+      return ((word ^ word_) & mask_) == 0;
+    }
+    return MatchesAtSlowly(line, at);
+  }
+
   std::string_view text() const { return text_; }
   bool ignoreCase() const { return ignoreCase_; }
 
@@ -65,9 +81,6 @@ class SearchPattern {
 
   std::size_t FindPatternIn(std::string_view line, std::size_t from) const;
   std::size_t FindLettersIn(std::string_view line, std::size_t from) const;
-  /// Whether the pattern's characters follow one another in `line` from the
-  /// character boundary `at` on.
-  bool MatchesAt(std::string_view line, std::size_t at) const;
   bool MatchesAtSlowly(std::string_view line, std::size_t at) const;
 
   std::string_view text_;
