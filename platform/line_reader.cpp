@@ -46,7 +46,7 @@ std::size_t FindLineEnd(const std::vector<char>& buffer, std::size_t from, std::
 LineReader::LineReader(ByteSource& source, std::size_t bufferSize)
     : source_(source), buffer_(std::max<std::size_t>(bufferSize, 1)) {}
 
-bool LineReader::AtEnd() {
+bool LineReader::AtEndAfterReading() {
   for (;;) {
     if (skipLf_ && begin_ < end_) {
       // The previous line ended with the last byte of the buffer, a CR:

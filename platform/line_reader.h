@@ -23,7 +23,10 @@ class LineReader {
 
   /// True when no further line can be read (end of data). May read ahead.
   /// A read error also ends the data; failed() tells the two apart.
-  bool AtEnd();
+  bool AtEnd() {
+    if (!skipLf_ && begin_ < end_) return false;  // unread bytes: the usual case
+    return AtEndAfterReading();
+  }
   /// Reads the next line into `line` (valid until the next call). False at
   /// the end of the data or on a read error.
   bool ReadLine(std::string_view& line);
@@ -32,6 +35,8 @@ class LineReader {
   std::uint64_t bytesConsumed() const { return consumed_; }
 
  private:
+  /// AtEnd when a pending LF must be dropped or the buffer is used up.
+  bool AtEndAfterReading();
   bool Fill();
 
   ByteSource& source_;
