@@ -97,19 +97,18 @@ struct WholeNumeral {
   bool complete;        ///< the part ends there and is a whole number the numeral rule accepts
 };
 
-// Reads the digits from `begin` on. A part made only of digits, with at most
-// 15 after its leading zeros, is its own canonical rendering; its value is
-// then exact in a double.
+// Reads the digits from `begin` on. A part made only of digits, at most 15
+// of them, is its own canonical rendering (leading zeros are allowed) and
+// its value is exact in a double. A longer run of digits may still be a
+// numeral (zeros in front of it); it is left to the full rule.
 WholeNumeral ReadWholeNumeral(std::string_view text, std::size_t begin) {
   std::size_t at = begin;
-  while (at < text.size() && text[at] == '0') ++at;
-  const std::size_t firstSignificant = at;
   std::uint64_t value = 0;
-  while (at < text.size() && IsDigit(text[at]) && at - firstSignificant < kMaxWholeDigits) {
-    value = value * 10 + static_cast<unsigned>(text[at] - '0');
+  while (at < text.size() && IsDigit(text[at])) {
+    value = value * 10 + static_cast<unsigned>(text[at] - '0');  // wraps harmlessly when long
     ++at;
   }
-  const bool complete = at == text.size() || text[at] == '\'';
+  const bool complete = at - begin <= kMaxWholeDigits && (at == text.size() || text[at] == '\'');
   return {at, value, complete};
 }
 
