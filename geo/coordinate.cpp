@@ -112,6 +112,38 @@ WholeNumeral ReadWholeNumeral(std::string_view text, std::size_t begin) {
   return {at, value, complete};
 }
 
+// Reads part number kPart of a coordinate text from `current` up to the next
+// apostrophe, adds its share (value / divisor) to `angle` and moves
+// `current` past the apostrophe; false when the text is to be rejected.
+// One function per part, so that each part's divisor and table are fixed
+// where it is read.
+template <int kPart>
+bool AddPart(std::string_view text, std::size_t& current, double& angle) {
+  const std::size_t size = text.size();
+  if (current > size) return false;  // the appended apostrophe is used up
+
+  // Most parts are whole numbers: their digits are read in the same pass
+  // that finds the apostrophe. Any other part takes the full numeral rule.
+  const WholeNumeral whole = ReadWholeNumeral(text, current);
+  std::size_t apostrophe = whole.end;
+  double value = static_cast<double>(whole.value);
+  if (!whole.complete) {
+    apostrophe = text.find('\'', whole.end);
+    if (apostrophe == std::string_view::npos) apostrophe = size;
+    const std::optional<double> numeral =
+        ParseCanonicalNumeral(text.substr(current, apostrophe - current));
+    if (!numeral) return false;
+    value = *numeral;
+  }
+  // The apostrophe's position and the position after it must both fit.
+  if (apostrophe + 2 > kMaxPosition) return false;
+
+  angle += whole.complete && whole.value < kTabledWholes ? kPartQuotients.of[kPart][whole.value]
+                                                         : value / kPartDivisors[kPart];
+  current = apostrophe + 1;
+  return true;
+}
+
 }  // namespace
 
 double ParseCoordinateText(std::string_view text) {
@@ -121,33 +153,13 @@ double ParseCoordinateText(std::string_view text) {
   // result depends on them. An apostrophe (0x27) is never a trail byte.
   //
   // The text is read as if one apostrophe were appended to it; that
-  // apostrophe sits at byte offset text.size().
-  const std::size_t size = text.size();
+  // apostrophe sits at byte offset text.size(). Accumulates
+  // ((D + M / 60) + S / 3600) + T / 36000 in this order.
   double angle = 0.0;
   std::size_t current = 0;  // 0-based offset of the current position
-  for (int part = 0; part < kPartCount; ++part) {
-    if (current > size) return kRejectedAngle;  // the appended apostrophe is used up
-
-    // Most parts are whole numbers: their digits are read in the same pass
-    // that finds the apostrophe. Any other part takes the full numeral rule.
-    const WholeNumeral whole = ReadWholeNumeral(text, current);
-    std::size_t apostrophe = whole.end;
-    double value = static_cast<double>(whole.value);
-    if (!whole.complete) {
-      apostrophe = text.find('\'', whole.end);
-      if (apostrophe == std::string_view::npos) apostrophe = size;
-      const std::optional<double> numeral =
-          ParseCanonicalNumeral(text.substr(current, apostrophe - current));
-      if (!numeral) return kRejectedAngle;
-      value = *numeral;
-    }
-    // The apostrophe's position and the position after it must both fit.
-    if (apostrophe + 2 > kMaxPosition) return kRejectedAngle;
-
-    // Accumulates ((D + M / 60) + S / 3600) + T / 36000 in this order.
-    angle += whole.complete && whole.value < kTabledWholes ? kPartQuotients.of[part][whole.value]
-                                                           : value / kPartDivisors[part];
-    current = apostrophe + 1;
+  if (!AddPart<0>(text, current, angle) || !AddPart<1>(text, current, angle) ||
+      !AddPart<2>(text, current, angle) || !AddPart<3>(text, current, angle)) {
+    return kRejectedAngle;
   }
   if (!std::isfinite(angle) || angle > kMaxAngle) return kRejectedAngle;
   return angle;
