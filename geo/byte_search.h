@@ -4,13 +4,19 @@
 // The keyed extraction looks for a byte several times per line, each time
 // over a few dozen bytes, and often has to look at several hits before one
 // fits. A call of memchr for every hit costs more than the search itself;
-// this search is inline, tests eight bytes at a time and hands out every hit
-// of an eight-byte word without looking at the word again.
+// this search is inline, tests sixteen bytes at a time where the processor
+// offers SSE2 (every x86-64 one does) and eight at a time in plain C++
+// elsewhere, and hands out every hit of such a block without looking at the
+// block again.
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace velorin {
 
@@ -29,43 +35,61 @@ class ByteHits {
   static constexpr std::size_t kNone = std::string_view::npos;
 
   ByteHits(std::string_view text, std::size_t from, char byte)
-      : data_(text.data()),
-        size_(text.size()),
-        next_(from),
-        byte_(byte),
-        pattern_(0x0101010101010101ull * static_cast<unsigned char>(byte)) {}
+      : data_(text.data()), size_(text.size()), next_(from), byte_(byte) {
+#if defined(__SSE2__)
+    // Sixteen-byte blocks; at the end, the last sixteen bytes of the text.
+    if (size_ >= 16) {
+      bitsPerByteLog2_ = 0;
+      return;
+    }
+#endif
+    bitsPerByteLog2_ = 3;
+  }
 
   /// The next offset, or kNone when there is none.
   std::size_t Next() {
     while (hits_ == 0) {
       if (next_ >= size_) return kNone;
-      LoadWord();
+      LoadBlock();
     }
-    const std::size_t hit = wordAt_ + static_cast<std::size_t>(std::countr_zero(hits_)) / 8;
+    const auto bit = static_cast<std::size_t>(std::countr_zero(hits_));
     hits_ &= hits_ - 1;
-    return hit;
+    return blockAt_ + (bit >> bitsPerByteLog2_);
   }
 
  private:
-  // Marks the hits among the next eight bytes (or fewer, at the end of the
-  // text) in hits_, byte i of the word standing for offset wordAt_ + i.
-  void LoadWord() {
+  // Marks the hits among the next block of bytes in hits_: byte i of the
+  // block, offset blockAt_ + i, is bit i (SSE2) or bit 8i + 7 (eight-byte
+  // words). At the end of the text the block is the text's last bytes,
+  // without those already seen.
+  void LoadBlock() {
+#if defined(__SSE2__)
+    if (bitsPerByteLog2_ == 0) {
+      blockAt_ = next_ + 16 <= size_ ? next_ : size_ - 16;
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data_ + blockAt_));
+      const auto equal =
+          static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(byte_))));
+      hits_ = equal & (~0u << (next_ - blockAt_));
+      next_ = blockAt_ + 16;
+      return;
+    }
+#endif
     if constexpr (std::endian::native == std::endian::little) {
       // The first byte in memory is the lowest byte of a little-endian word.
       if (size_ >= 8) {
-        // At the end, the last eight bytes of the text without those seen.
-        wordAt_ = next_ + 8 <= size_ ? next_ : size_ - 8;
+        blockAt_ = next_ + 8 <= size_ ? next_ : size_ - 8;
         std::uint64_t word;
-        std::memcpy(&word, data_ + wordAt_, 8);
-        hits_ = MatchingBytes(word, pattern_) & (~0ull << (8 * (next_ - wordAt_)));
-        next_ = wordAt_ + 8;
+        std::memcpy(&word, data_ + blockAt_, 8);
+        const std::uint64_t pattern = 0x0101010101010101ull * static_cast<unsigned char>(byte_);
+        hits_ = MatchingBytes(word, pattern) & (~0ull << (8 * (next_ - blockAt_)));
+        next_ = blockAt_ + 8;
         return;
       }
     }
-    wordAt_ = next_;
+    blockAt_ = next_;
     const std::size_t end = next_ + 8 <= size_ ? next_ + 8 : size_;
     for (; next_ < end; ++next_) {
-      if (data_[next_] == byte_) hits_ |= 0x80ull << (8 * (next_ - wordAt_));
+      if (data_[next_] == byte_) hits_ |= 0x80ull << (8 * (next_ - blockAt_));
     }
   }
 
@@ -73,8 +97,8 @@ class ByteHits {
   std::size_t size_;
   std::size_t next_;  // the first offset not yet loaded
   char byte_;
-  std::uint64_t pattern_;
-  std::size_t wordAt_ = 0;
+  int bitsPerByteLog2_;  // how hits_ counts bytes: 1 bit (0) or 8 bits (3) each
+  std::size_t blockAt_ = 0;
   std::uint64_t hits_ = 0;
 };
 
