@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace velorin {
 
 namespace {
@@ -13,12 +17,26 @@ constexpr char kCr = '\r';
 constexpr char kLf = '\n';
 
 // Offset of the first CR or LF in buffer[from, end), or `end` when there is
-// none. One pass for both bytes, eight at a time: a word with no byte below
-// 0x0E holds neither; in one that has, the first byte flagged is truly below
-// 0x0E (flags can be wrong only above a true one) and is looked at closely.
+// none. One pass for both bytes: sixteen at a time with SSE2 where the
+// compiler offers it, then eight at a time in plain C++: a word with no byte
+// below 0x0E holds neither; in one that has, the first byte flagged is truly
+// below 0x0E (flags can be wrong only above a true one) and is looked at
+// closely. The last few bytes one by one.
 std::size_t FindLineEnd(const std::vector<char>& buffer, std::size_t from, std::size_t end) {
   const char* data = buffer.data();
   std::size_t at = from;
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8(kCr);
+  const __m128i lf = _mm_set1_epi8(kLf);
+  for (; at + 16 <= end; at += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+    const int ends =
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+    if (ends != 0) {
+      return at + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(ends)));
+    }
+  }
+#endif
   if constexpr (std::endian::native == std::endian::little) {
     constexpr std::uint64_t kOnes = 0x0101010101010101ull;
     constexpr std::uint64_t kHigh = 0x8080808080808080ull;
