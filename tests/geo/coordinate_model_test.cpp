@@ -11,29 +11,10 @@
 #include <string>
 
 #include "geo/coordinate.h"
+#include "literal_part_rule.h"
 
 namespace velorin {
 namespace {
-
-std::optional<double> LiteralPart(const std::string& part) {
-  std::size_t end = 0;
-  bool point = false;
-  while (end < part.size() &&
-         ((part[end] >= '0' && part[end] <= '9') || (part[end] == '.' && !point))) {
-    point = point || part[end] == '.';
-    ++end;
-  }
-  const std::string numeral = part.substr(0, end);
-  const bool hasDigit = numeral.find_first_of("0123456789") != std::string::npos;
-  const double value = hasDigit ? std::strtod(numeral.c_str(), nullptr) : 0.0;
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.15g", value);
-  std::string rendering = buffer;
-  if (rendering.rfind("0.", 0) == 0) rendering.erase(0, 1);
-  const std::string padded = std::string(part.size(), '0') + rendering;
-  if (padded.substr(padded.size() - part.size()) != part) return std::nullopt;
-  return value;
-}
 
 double LiteralCoordinate(const std::string& text) {
   const std::string extended = text + "'";
@@ -44,7 +25,8 @@ double LiteralCoordinate(const std::string& text) {
     const std::size_t apostrophe = extended.find('\'', current);
     if (apostrophe == std::string::npos) return kRejectedAngle;
     if (apostrophe + 2 > 32767) return kRejectedAngle;  // 1-based position after it
-    const std::optional<double> value = LiteralPart(extended.substr(current, apostrophe - current));
+    const std::optional<double> value =
+        testing::LiteralPartRule(extended.substr(current, apostrophe - current));
     if (!value) return kRejectedAngle;
     angle += *value / divisor;
     current = apostrophe + 1;
@@ -56,7 +38,7 @@ double LiteralCoordinate(const std::string& text) {
 void ExpectAgrees(const std::string& text) {
   const double expected = LiteralCoordinate(text);
   const double actual = ParseCoordinateText(text);
-  ASSERT_TRUE(expected == actual) << testing::PrintToString(text) << " literal " << expected
+  ASSERT_TRUE(expected == actual) << ::testing::PrintToString(text) << " literal " << expected
                                   << " parsed " << actual;
 }
 
