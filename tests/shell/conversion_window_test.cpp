@@ -9,7 +9,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <fstream>
 #include <functional>
+#include <iterator>
 
 #include "paths/path_selection.h"
 #include "shell/mainform.h"
@@ -21,42 +23,13 @@ using namespace velorin::window_test;
 
 namespace {
 
-const char kWorkedExamplePot[] =
-    "\r\n"
-    "ORD=POI/tex=Tower/kei=139'46'1'6/ido=35'40'52'3\r\n"
-    "ORD=POI/tex=/kei=135'30'0'0/ido=34'41'0'0/\r\n";
-
-// Line 2 of each block (the time stamp) reads " <date>_<time>_JST;".
-const char kWorkedExampleNvi[] =
-    "NPOIs100@NRA/R1;\n"
-    " STAMP\n"
-    " 255;\n"
-    " $168736AFD305033D;\n"
-    " TTL= {Tower};\n"
-    " CHAR = SJIS;\n"
-    " ADDR = {};\n"
-    " HPGL = {};\n"
-    " MAIL = {};\n"
-    " LNKF = {};\n"
-    " COMM = {};\n"
-    "eoNPOIs@NRA\n"
-    "NPOIs100@NRA/R1;\n"
-    " STAMP\n"
-    " 255;\n"
-    " $168099C7A8913920;\n"
-    " TTL= {no title};\n"
-    " CHAR = SJIS;\n"
-    " ADDR = {};\n"
-    " HPGL = {};\n"
-    " MAIL = {};\n"
-    " LNKF = {};\n"
-    " COMM = {};\n"
-    "eoNPOIs@NRA\n";
-
-const char kWorkedExampleLog[] =
-    "Line# 0\twas Skipped\r\n"
-    "Line# 1\tTower\t139'46'1'6\t35'40'52'3\t$168736AFD305033D\r\n"
-    "Line# 2\tno title\t135'30'0'0\t34'41'0'0\t$168099C7A8913920\r\n";
+// The worked example that the engine's tests compare byte for byte: its POT
+// input, the NVI output (stamped 2010/04/01 14:30:00) and the log.
+std::string WorkedExample(const char* extension) {
+  std::ifstream file(std::string(VELORIN_CONVERT_TEST_DATA) + "/worked_example." + extension,
+                     std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
 
 std::string PointLines(int count) {
   std::string text;
@@ -158,7 +131,7 @@ class ConversionWindowTest : public QObject {
 
   void workedExampleThroughTheWindow() {
     StartWindow(true);
-    const QString input = folder_->Write("tokyo.pot", kWorkedExamplePot);
+    const QString input = folder_->Write("tokyo.pot", WorkedExample("pot"));
     AcceptInputPath(*window_, input);
     QCOMPARE(window_->focusWidget(), window_->Command_for_Convert);
 
@@ -169,8 +142,9 @@ class ConversionWindowTest : public QObject {
     QCOMPARE(message_box_seam::Shown().size(), std::size_t{2});
     VerifyBox(0, M(90), M(100) + "\r\n" + M(101), MessageButtons::kYesNo, MessageAnswer::kYes);
     VerifyBox(1, M(90), M(106) + "\r\n" + M(107) + " 2", MessageButtons::kOk, MessageAnswer::kOk);
-    QCOMPARE(WithoutTimeStamps(folder_->Read("tokyo.nvi")), QString(kWorkedExampleNvi));
-    QCOMPARE(folder_->Read("velorin_log.txt"), std::string(kWorkedExampleLog));
+    QCOMPARE(WithoutTimeStamps(folder_->Read("tokyo.nvi")),
+             WithoutTimeStamps(WorkedExample("nvi")));
+    QCOMPARE(folder_->Read("velorin_log.txt"), WorkedExample("log"));
     QCOMPARE(window_->Label_for_While_Execute2->text(), M(5) + " 2");
     VerifyIdleAndDropsOn();
   }
@@ -270,7 +244,7 @@ class ConversionWindowTest : public QObject {
 
   void enterOnTheFocusedConvertStartsTheRun() {
     StartWindow(false);
-    AcceptInputPath(*window_, folder_->Write("enter.pot", kWorkedExamplePot));
+    AcceptInputPath(*window_, folder_->Write("enter.pot", WorkedExample("pot")));
     message_box_seam::QueueAnswer(MessageAnswer::kNo);  // the start question
     QTest::keyClick(window_->focusWidget(), Qt::Key_Return);
     QCOMPARE(message_box_seam::Shown().size(), std::size_t{1});
@@ -281,7 +255,7 @@ class ConversionWindowTest : public QObject {
 
   void declinedOverwriteLeavesTheOutput() {
     StartWindow(false);
-    AcceptInputPath(*window_, folder_->Write("keep.pot", kWorkedExamplePot));
+    AcceptInputPath(*window_, folder_->Write("keep.pot", WorkedExample("pot")));
     folder_->Write("keep.nvi", "old content");
     message_box_seam::QueueAnswer(MessageAnswer::kYes);
     message_box_seam::QueueAnswer(MessageAnswer::kNo);
