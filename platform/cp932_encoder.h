@@ -1,0 +1,49 @@
+#pragma once
+// UTF-8 text turned into CP932, the encoding of NVI and POT files. A
+// character that CP932 lacks becomes the closest character it holds (a Latin
+// letter without its accent), else "?": a title never costs its point. The
+// result does not depend on the locale.
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velorin {
+
+/// Bytes [offset, offset + size) of an encoded text that stand in for one
+/// character CP932 does not hold.
+struct ByteSpan {
+  std::size_t offset = 0;
+  std::size_t size = 0;
+};
+
+/// Keeps its converter open between calls: one encoder serves a whole file.
+class Cp932Encoder {
+ public:
+  Cp932Encoder();
+  ~Cp932Encoder();
+  Cp932Encoder(const Cp932Encoder&) = delete;
+  Cp932Encoder& operator=(const Cp932Encoder&) = delete;
+
+  /// Appends the CP932 form of `utf8` to `out`. False, with `out` as it was,
+  /// when `utf8` is not valid UTF-8. Every replaced character adds its span
+  /// of `out` to `replaced`, when given.
+  bool Append(std::string_view utf8, std::string& out, std::vector<ByteSpan>* replaced = nullptr);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+/// A title in CP932 and how many of its characters had to be replaced.
+struct Cp932Title {
+  std::string text;
+  std::size_t replaced = 0;
+};
+
+/// The title rule in one call; nothing when `utf8` is not valid UTF-8.
+std::optional<Cp932Title> TitleToCp932(std::string_view utf8);
+
+}  // namespace velorin

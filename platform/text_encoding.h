@@ -1,0 +1,31 @@
+#pragma once
+// Which encoding a text file (a POT or CSV file) is in, decided once from its
+// first bytes: CP932 unless the bytes clearly say UTF-8.
+#include <cstddef>
+#include <string_view>
+
+namespace velorin {
+
+enum class TextEncoding { kCp932, kUtf8 };
+
+/// How much of a file's start the automatic choice looks at.
+inline constexpr std::size_t kEncodingSniffBytes = 64 * 1024;
+
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+struct DetectedEncoding {
+  TextEncoding encoding = TextEncoding::kCp932;
+  std::size_t byteOrderMarkSize = 0;  ///< bytes to drop at the start (3 or 0)
+};
+
+/// UTF-8 when `head` (the first bytes of the file, up to kEncodingSniffBytes)
+/// starts with a UTF-8 byte-order mark, or when it is valid UTF-8 (a sequence
+/// cut off at its end allowed) with at least one sequence of three bytes or
+/// more; otherwise CP932. Plain ASCII counts as CP932: it converts the same.
+DetectedEncoding DetectTextEncoding(std::string_view head, bool headIsWholeFile);
+
+/// True when `text` is well-formed UTF-8 (no overlong forms, no surrogates,
+/// nothing above U+10FFFF).
+bool IsValidUtf8(std::string_view text);
+
+}  // namespace velorin
