@@ -50,8 +50,9 @@ std::string TemporaryTemplate(const std::string& target) {
 
 class TemporaryFileSink : public ReplacingSink {
  public:
-  TemporaryFileSink(int fd, std::string temporary, std::string target)
-      : fd_(fd), temporary_(std::move(temporary)), target_(std::move(target)) {
+  /// `replaces`: an existing file is to be replaced (see Close()).
+  TemporaryFileSink(int fd, std::string temporary, std::string target, bool replaces)
+      : fd_(fd), temporary_(std::move(temporary)), target_(std::move(target)), replaces_(replaces) {
     RememberPendingTemporaryFile(temporary_);
   }
   ~TemporaryFileSink() override {
@@ -71,9 +72,10 @@ class TemporaryFileSink : public ReplacingSink {
 
   bool Close() override {
     if (fd_ >= 0) {
-      // On the disk before it takes the target's place: a crash right after
-      // the rename must not leave an empty file where the old one was.
-      if (!error_ && ::fsync(fd_) != 0 && errno != EINVAL) error_ = LastError();
+      // On the disk before it takes an old file's place: a crash right after
+      // the rename must not leave an empty file where the old one was. A new
+      // file has nothing to lose, and is spared the wait.
+      if (replaces_ && !error_ && ::fsync(fd_) != 0 && errno != EINVAL) error_ = LastError();
       if (::close(fd_) != 0 && !error_) error_ = LastError();
       fd_ = -1;
     }
@@ -106,6 +108,7 @@ class TemporaryFileSink : public ReplacingSink {
   int fd_;
   std::string temporary_;
   std::string target_;
+  bool replaces_;
   bool finished_ = false;
   std::error_code error_;
 };
@@ -199,7 +202,7 @@ std::unique_ptr<ReplacingSink> OpenReplacingFile(const std::string& path, std::e
   } else {
     ::fchmod(fd, 0666 & ~CurrentUmask());
   }
-  return std::make_unique<TemporaryFileSink>(fd, std::move(temporary), target);
+  return std::make_unique<TemporaryFileSink>(fd, std::move(temporary), target, exists);
 }
 
 }  // namespace velorin
