@@ -1,5 +1,13 @@
 # velorin_add_gtest(NAME SOURCES... LIBS... LABEL label)
 # One GoogleTest executable per unit; every test case becomes one CTest entry.
+# A cross build finds its test cases when CTest runs, through the emulator
+# (Wine), so that building never starts it.
+if(CMAKE_CROSSCOMPILING)
+  set(VELORIN_DISCOVERY_MODE PRE_TEST)
+else()
+  set(VELORIN_DISCOVERY_MODE POST_BUILD)
+endif()
+
 function(velorin_add_gtest name)
   cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -8,5 +16,15 @@ function(velorin_add_gtest name)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     PROPERTIES LABELS "${ARG_LABEL}"
+    DISCOVERY_MODE ${VELORIN_DISCOVERY_MODE}
     DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# velorin_test_path(VAR PATH): PATH as the test programs see it. Tests of a
+# Windows build run under Wine, which shows the build machine's root as Z:.
+function(velorin_test_path var path)
+  if(WIN32 AND CMAKE_CROSSCOMPILING)
+    set(path "Z:${path}")
+  endif()
+  set(${var} "${path}" PARENT_SCOPE)
 endfunction()

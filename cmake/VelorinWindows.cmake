@@ -1,0 +1,33 @@
+# The Windows build of the engine and velorin-cli. From Linux it is a cross
+# build (cmake/toolchains/mingw-w64-x86_64.cmake) whose tests run under Wine.
+
+if(CMAKE_CROSSCOMPILING)
+  # Qt and Google Benchmark exist for Linux only here.
+  foreach(part VELORIN_BUILD_GUI VELORIN_BUILD_BENCH)
+    if(${part})
+      message(STATUS "Windows cross build: ${part} set to OFF")
+      set(${part} OFF)
+    endif()
+  endforeach()
+
+  # CLI11 is headers only: take them from the build machine, but only their
+  # own folder, so that no other Linux header reaches the Windows compiler.
+  find_path(VELORIN_CLI11_INCLUDE CLI/CLI.hpp
+    PATHS /usr/include NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  file(COPY ${VELORIN_CLI11_INCLUDE}/CLI DESTINATION ${CMAKE_BINARY_DIR}/cli11)
+  add_library(CLI11::CLI11 INTERFACE IMPORTED)
+  target_include_directories(CLI11::CLI11 INTERFACE ${CMAKE_BINARY_DIR}/cli11)
+
+  # GoogleTest built from Debian's sources (googletest) with the cross
+  # compiler; it names its targets GTest::gtest and so on itself.
+  if(BUILD_TESTING)
+    set(VELORIN_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH
+      "GoogleTest sources, built along for the cross build")
+    set(INSTALL_GTEST OFF)
+    add_subdirectory(${VELORIN_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    foreach(library gtest gtest_main gmock gmock_main)
+      # Their own code, their own warnings: not ours to fix.
+      target_compile_options(${library} PRIVATE -w)
+    endforeach()
+  endif()
+endif()

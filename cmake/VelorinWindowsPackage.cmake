@@ -1,0 +1,15 @@
+# `cpack -G ZIP` in the Windows build: velorin-cli-VERSION-win64.zip, the
+# program with the README and, once the project has one, the licence.
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME velorin-cli)
+set(CPACK_PACKAGE_FILE_NAME velorin-cli-${PROJECT_VERSION}-win64)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_STRIP_FILES ON)
+install(TARGETS velorin-cli RUNTIME DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
+foreach(licence LICENSE LICENSE.txt COPYING)
+  if(EXISTS ${PROJECT_SOURCE_DIR}/${licence})
+    install(FILES ${PROJECT_SOURCE_DIR}/${licence} DESTINATION .)
+  endif()
+endforeach()
+include(CPack)
