@@ -2,19 +2,11 @@
 
 #include <ctime>
 
+#include "platform/local_time.h"
+
 namespace velorin {
 
 namespace {
-
-std::tm LocalTime(std::time_t seconds) {
-  std::tm parts{};
-#ifdef _WIN32
-  localtime_s(&parts, &seconds);
-#else
-  localtime_r(&seconds, &parts);
-#endif
-  return parts;
-}
 
 std::string Format(const char* format, const std::tm& parts) {
   char text[64];

@@ -15,7 +15,18 @@ std::string FollowLinks(const std::string& path, std::error_code& ec);
 /// True when `a` and `b` name the same file: both exist and are one file
 /// (a hard link, "./a.pot" and "a.pot"), or, links followed, they lie in the
 /// same folder (by identity) under the same name, existing or not. Names
-/// compare as the file system does: exactly on Linux.
+/// compare as the file system does: exactly on Linux, without regard to case
+/// on Windows (where two texts that differ only in case always clash).
 bool NameSameFile(const std::string& a, const std::string& b);
+
+/// The standard streams, compared with files by what they are connected to.
+enum class StandardStream { kInput, kOutput };
+
+/// True when `stream` is connected to the regular file that `path` names
+/// ("convert - x.nvi < x.nvi"). A pipe or terminal is never such a file.
+bool StreamIsFile(StandardStream stream, const std::string& path);
+
+/// True when standard input and standard output are one regular file.
+bool StreamsAreOneFile();
 
 }  // namespace velorin

@@ -25,6 +25,14 @@ std::optional<FileId> IdOf(const std::string& path) {
   return FileId{status.st_dev, status.st_ino};
 }
 
+/// The regular file that a standard stream is connected to, if it is one.
+std::optional<FileId> StreamId(StandardStream stream) {
+  struct stat status {};
+  const int fd = stream == StandardStream::kInput ? STDIN_FILENO : STDOUT_FILENO;
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  return FileId{status.st_dev, status.st_ino};
+}
+
 /// The folder part ("." when there is none) and the final name of `path`.
 std::pair<std::string, std::string> SplitFolder(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
@@ -81,6 +89,18 @@ bool NameSameFile(const std::string& a, const std::string& b) {
   const std::optional<Place> placeA = PlaceOf(a);
   const std::optional<Place> placeB = PlaceOf(b);
   return placeA && placeB && placeA->folder == placeB->folder && placeA->name == placeB->name;
+}
+
+bool StreamIsFile(StandardStream stream, const std::string& path) {
+  const std::optional<FileId> streamId = StreamId(stream);
+  const std::optional<FileId> fileId = IdOf(path);
+  return streamId && fileId && *streamId == *fileId;
+}
+
+bool StreamsAreOneFile() {
+  const std::optional<FileId> input = StreamId(StandardStream::kInput);
+  const std::optional<FileId> output = StreamId(StandardStream::kOutput);
+  return input && output && *input == *output;
 }
 
 }  // namespace velorin

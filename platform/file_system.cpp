@@ -1,50 +1,18 @@
 #include "platform/file_system.h"
 
-#include "platform/file_identity.h"
-
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
+
+#include "platform/file_identity.h"
+#include "platform/native_file.h"
 
 namespace velorin {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// Paths arrive as UTF-8; on POSIX systems the bytes are the native name as
-// they stand (even when they are not UTF-8), on Windows they are converted.
-fs::path NativePath(const std::string& path) {
-#ifdef _WIN32
-  return fs::path(std::u8string(reinterpret_cast<const char8_t*>(path.data()), path.size()));
-#else
-  return fs::path(path);
-#endif
-}
-
-std::FILE* OpenFile(const std::string& path, bool forWriting) {
-#ifdef _WIN32
-  return _wfopen(NativePath(path).c_str(), forWriting ? L"wb" : L"rb");
-#else
-  return std::fopen(path.c_str(), forWriting ? "wb" : "rb");
-#endif
-}
-
 std::error_code LastError() {
   const int error = errno;
   return std::error_code(error != 0 ? error : EIO, std::generic_category());
-}
-
-bool IsFolder(std::FILE* file) {
-#ifdef _WIN32
-  (void)file;
-  return false;  // Windows refuses to open a folder as a file in the first place.
-#else
-  struct stat status {};
-  return fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode);
-#endif
 }
 
 // Both ends read and write in the callers' large chunks, so the stream's own
@@ -120,40 +88,19 @@ class FileSink : public ByteSink {
 
 std::unique_ptr<ByteSource> LocalFileSystem::OpenForReading(const std::string& path,
                                                             std::error_code& ec) {
-  errno = 0;
-  std::FILE* file = OpenFile(path, false);
-  if (file == nullptr) {
-    ec = LastError();
-    return nullptr;
-  }
-  // fopen accepts a folder on Linux; its first read would fail instead.
-  if (IsFolder(file)) {
-    std::fclose(file);
-    ec = std::make_error_code(std::errc::is_a_directory);
-    return nullptr;
-  }
-  ec.clear();
+  std::FILE* file = OpenNativeFile(path, false, ec);
+  if (file == nullptr) return nullptr;
   return std::make_unique<FileSource>(file);
 }
 
 std::unique_ptr<ByteSink> LocalFileSystem::OpenForWriting(const std::string& path,
                                                           std::error_code& ec) {
-  errno = 0;
-  std::FILE* file = OpenFile(path, true);
-  if (file == nullptr) {
-    ec = LastError();
-    return nullptr;
-  }
-  ec.clear();
+  std::FILE* file = OpenNativeFile(path, true, ec);
+  if (file == nullptr) return nullptr;
   return std::make_unique<FileSink>(file);
 }
 
-bool LocalFileSystem::IsNormalFile(const std::string& path) {
-  // Linux has no hidden or system attribute: any regular file counts, a link
-  // counts by what it points to.
-  std::error_code ec;
-  return fs::is_regular_file(NativePath(path), ec);
-}
+bool LocalFileSystem::IsNormalFile(const std::string& path) { return IsOrdinaryFile(path); }
 
 std::unique_ptr<ReplacingSink> LocalFileSystem::OpenForReplacing(const std::string& path,
                                                                 std::error_code& ec) {

@@ -9,6 +9,8 @@
 #include <regex>
 #include <string>
 
+#include "tests/support/test_system.h"
+
 namespace velorin {
 namespace {
 
@@ -17,25 +19,16 @@ class ScopedTimeZone {
  public:
   explicit ScopedTimeZone(const char* zone) {
     if (const char* old = std::getenv("TZ")) old_ = old;
-    setenv("TZ", zone, 1);
-    tzset();
+    testutil::SetTimeZoneVariable(zone);
   }
-  ~ScopedTimeZone() {
-    if (old_) {
-      setenv("TZ", old_->c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-    tzset();
-  }
+  ~ScopedTimeZone() { testutil::SetTimeZoneVariable(old_ ? old_->c_str() : nullptr); }
 
  private:
   std::optional<std::string> old_;
 };
 
 ClockReading UtcReading(std::time_t seconds) {
-  std::tm parts{};
-  gmtime_r(&seconds, &parts);
+  const std::tm parts = *std::gmtime(&seconds);
   char date[32];
   char time[32];
   std::snprintf(date, sizeof date, "%04d/%02d/%02d", parts.tm_year + 1900, parts.tm_mon + 1,

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -84,6 +85,54 @@ TEST(Utf8ToCp932Test, InvalidUtf8GivesNothing) {
   EXPECT_EQ(Utf8ToCp932("\xff"), std::nullopt);
   EXPECT_EQ(Utf8ToCp932("A\xe3\x81"), std::nullopt);  // cut off
 }
+
+struct SharedTableCase {
+  const char* name;
+  std::string cp932;  ///< empty: the character has no CP932 form
+  std::string utf8;
+};
+
+void PrintTo(const SharedTableCase& c, std::ostream* out) { *out << c.name; }
+
+// Where Windows' own table and glibc's part ways, both systems decode as
+// glibc does: bytes 80, A0 and FD to FF are invalid.
+class SharedDecodingTest : public ::testing::TestWithParam<SharedTableCase> {};
+
+TEST_P(SharedDecodingTest, DecodesAsGlibcDoes) {
+  EXPECT_EQ(Cp932ToUtf8(GetParam().cp932), GetParam().utf8);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SharedDecodingTest,
+    ::testing::Values(SharedTableCase{"Byte80", "a\x80" "b", "a\xef\xbf\xbd" "b"},
+                      SharedTableCase{"ByteA0", "a\xa0" "b", "a\xef\xbf\xbd" "b"},
+                      SharedTableCase{"ByteFD", "\xfd", "\xef\xbf\xbd"},
+                      SharedTableCase{"ByteFE", "\xfe\x40", "\xef\xbf\xbd@"},
+                      SharedTableCase{"ByteFF", "\xff\xff", "\xef\xbf\xbd\xef\xbf\xbd"},
+                      SharedTableCase{"UserDefinedF040", "\xf0\x40", "\xee\x80\x80"},
+                      SharedTableCase{"NecRow13Duplicate", "\x87\x90", "\xe2\x89\x92"},
+                      SharedTableCase{"NecSelectedIbmDuplicate", "\xee\xf9", "\xef\xbf\xa2"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ... and encode as glibc does: characters that only Windows' table holds
+// have no form, and duplicates take the code glibc takes.
+class SharedEncodingTest : public ::testing::TestWithParam<SharedTableCase> {};
+
+TEST_P(SharedEncodingTest, EncodesAsGlibcDoes) {
+  const SharedTableCase& c = GetParam();
+  EXPECT_EQ(Utf8ToCp932(c.utf8), c.cp932.empty() ? std::nullopt : std::optional<std::string>(c.cp932));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SharedEncodingTest,
+    ::testing::Values(SharedTableCase{"U0080", "", "\xc2\x80"},
+                      SharedTableCase{"UF8F0", "", "\xef\xa3\xb0"},
+                      SharedTableCase{"UF8F3", "", "\xef\xa3\xb3"},
+                      SharedTableCase{"UE000", "\xf0\x40", "\xee\x80\x80"},
+                      SharedTableCase{"U2252", "\x81\xe0", "\xe2\x89\x92"},
+                      SharedTableCase{"UFFE2", "\x81\xca", "\xef\xbf\xa2"},
+                      SharedTableCase{"U2170", "\xfa\x40", "\xe2\x85\xb0"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace velorin

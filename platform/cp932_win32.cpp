@@ -1,0 +1,77 @@
+#include <windows.h>
+
+#include "platform/cp932.h"
+#include "platform/cp932_converter.h"
+#include "platform/text_encoding.h"
+#include "platform/wide_text_win32.h"
+
+namespace velorin {
+
+namespace {
+
+constexpr UINT kCp932 = 932;
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+bool IsLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+
+/// Bytes that Windows' table maps (to U+0080 and private-use characters) but
+/// glibc's holds invalid; both systems decode them as invalid.
+bool OutsideSharedTable(unsigned char byte) { return byte == 0x80 || byte == 0xA0 || byte >= 0xFD; }
+
+/// Decodes `cp932` whole; nothing when any of it is invalid.
+std::optional<std::wstring> DecodeStrictly(std::string_view cp932) {
+  const int size = static_cast<int>(cp932.size());
+  const int length = MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, cp932.data(), size, nullptr, 0);
+  if (length <= 0) return std::nullopt;
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, cp932.data(), size, wide.data(), length);
+  return wide;
+}
+
+bool HoldsBytesOutsideSharedTable(std::string_view cp932) {
+  for (const char c : cp932) {
+    if (OutsideSharedTable(static_cast<unsigned char>(c))) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string Cp932ToUtf8(std::string_view cp932) {
+  if (cp932.empty()) return {};
+  if (!HoldsBytesOutsideSharedTable(cp932)) {
+    if (const auto wide = DecodeStrictly(cp932)) return Narrow(*wide).value_or(std::string());
+  }
+  // Something is invalid: character by character, as iconv goes: an invalid
+  // or cut-off sequence is marked and decoding goes on after its first byte.
+  std::wstring wide;
+  std::string utf8;
+  std::size_t at = 0;
+  while (at < cp932.size()) {
+    const auto lead = static_cast<unsigned char>(cp932[at]);
+    const std::size_t width = IsLeadByte(lead) ? 2 : 1;
+    std::optional<std::wstring> character;
+    if (!OutsideSharedTable(lead) && at + width <= cp932.size()) {
+      character = DecodeStrictly(cp932.substr(at, width));
+    }
+    if (character && character->size() == 1) {
+      wide += *character;
+      at += width;
+      continue;
+    }
+    utf8 += Narrow(wide).value_or(std::string()) + std::string(kReplacement);
+    wide.clear();
+    ++at;
+  }
+  return utf8 + Narrow(wide).value_or(std::string());
+}
+
+std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
+  if (!IsValidUtf8(utf8)) return std::nullopt;
+  std::string cp932;
+  Cp932Converter converter;
+  if (converter.Convert(utf8, cp932) != utf8.size()) return std::nullopt;
+  return cp932;
+}
+
+}  // namespace velorin

@@ -1,0 +1,11 @@
+#include "platform/local_time.h"
+
+namespace velorin {
+
+std::tm LocalTime(std::time_t seconds) {
+  std::tm parts{};
+  localtime_r(&seconds, &parts);
+  return parts;
+}
+
+}  // namespace velorin

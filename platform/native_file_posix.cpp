@@ -1,0 +1,35 @@
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "platform/native_file.h"
+
+namespace velorin {
+
+std::FILE* OpenNativeFile(const std::string& path, bool forWriting, std::error_code& ec) {
+  errno = 0;
+  std::FILE* file = std::fopen(path.c_str(), forWriting ? "wb" : "rb");
+  if (file == nullptr) {
+    ec = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+    return nullptr;
+  }
+  // fopen accepts a folder for reading on Linux; its first read would fail.
+  struct stat status {};
+  if (fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode)) {
+    std::fclose(file);
+    ec = std::make_error_code(std::errc::is_a_directory);
+    return nullptr;
+  }
+  ec.clear();
+  return file;
+}
+
+bool IsOrdinaryFile(const std::string& path) {
+  // Linux has no hidden or system attribute: any regular file counts, a link
+  // counts by what it points to.
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
+}  // namespace velorin

@@ -1,0 +1,223 @@
+#include <windows.h>
+
+#include <random>
+
+#include "platform/abort_cleanup.h"
+#include "platform/file_identity.h"
+#include "platform/replacing_file.h"
+#include "platform/system_error_win32.h"
+#include "platform/wide_text_win32.h"
+
+namespace velorin {
+
+namespace {
+
+/// Attributes a replaced file keeps: how Explorer shows it. Read-only never
+/// comes here (such a file is refused), and the rest belong to the new file.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+/// Writes every byte, through short writes (a file-size limit under Wine
+/// cuts a write short before it fails).
+bool WriteAll(HANDLE file, const char* data, std::size_t size, std::error_code& error) {
+  while (size > 0) {
+    const DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
+    DWORD written = 0;
+    if (!WriteFile(file, data, chunk, &written, nullptr)) {
+      error = LastWin32Error();
+      return false;
+    }
+    if (written == 0) {
+      error = std::make_error_code(std::errc::io_error);
+      return false;
+    }
+    data += written;
+    size -= written;
+  }
+  return true;
+}
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+/// A new, hidden temporary file beside the target, opened for writing. Others
+/// may delete it (the clean-up after a second Ctrl-C runs on another thread).
+HANDLE CreateTemporary(const std::wstring& target, std::wstring& temporary) {
+  std::size_t nameStart = target.size();
+  while (nameStart > 0 && !IsSeparator(target[nameStart - 1]) && target[nameStart - 1] != L':') {
+    --nameStart;
+  }
+  // Room for the dot and the suffix within the usual 255-character name limit.
+  const std::wstring name = target.substr(nameStart, 200);
+  static constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::wstring suffix;
+    for (int i = 0; i < 6; ++i) suffix += kLetters[random() % 36];
+    temporary = target.substr(0, nameStart) + L"." + name + L".velorin-" + suffix;
+    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                    nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+class TemporaryFileSink : public ReplacingSink {
+ public:
+  /// `keptAttributes`: those of the file that is replaced, or none (a new file).
+  TemporaryFileSink(HANDLE file, std::wstring temporary, std::wstring target,
+                    std::optional<DWORD> keptAttributes)
+      : file_(file),
+        temporary_(std::move(temporary)),
+        target_(std::move(target)),
+        keptAttributes_(keptAttributes) {
+    RememberPendingTemporaryFile(Narrow(temporary_).value_or(std::string()));
+  }
+  ~TemporaryFileSink() override {
+    if (!finished_) Discard();
+  }
+  TemporaryFileSink(const TemporaryFileSink&) = delete;
+  TemporaryFileSink& operator=(const TemporaryFileSink&) = delete;
+
+  bool Write(const char* data, std::size_t size) override {
+    if (error_) return false;
+    if (file_ == INVALID_HANDLE_VALUE) {
+      error_ = std::make_error_code(std::errc::bad_file_descriptor);
+      return false;
+    }
+    return WriteAll(file_, data, size, error_);
+  }
+
+  bool Close() override {
+    if (file_ != INVALID_HANDLE_VALUE) {
+      // On the disk before it takes an old file's place (see the POSIX
+      // sibling); a new file is spared the wait.
+      if (keptAttributes_ && !error_ && !FlushFileBuffers(file_)) error_ = LastWin32Error();
+      if (!CloseHandle(file_) && !error_) error_ = LastWin32Error();
+      file_ = INVALID_HANDLE_VALUE;
+    }
+    return !error_;
+  }
+
+  bool Commit() override {
+    if (finished_) return !error_;
+    if (Close()) {
+      const DWORD attributes = keptAttributes_ ? *keptAttributes_ & kKeptAttributes : FILE_ATTRIBUTE_NORMAL;
+      SetFileAttributesW(temporary_.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes);
+      if (!MoveFileExW(temporary_.c_str(), target_.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error_ = LastWin32Error();
+      }
+    }
+    if (error_) {
+      Discard();
+      return false;
+    }
+    finished_ = true;
+    ForgetPendingTemporaryFile();
+    return true;
+  }
+
+  void Discard() override {
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
+    if (!finished_) DeleteFileW(temporary_.c_str());
+    finished_ = true;
+    ForgetPendingTemporaryFile();
+  }
+
+  std::error_code error() const override { return error_; }
+
+ private:
+  HANDLE file_;
+  std::wstring temporary_;
+  std::wstring target_;
+  std::optional<DWORD> keptAttributes_;
+  bool finished_ = false;
+  std::error_code error_;
+};
+
+/// Writes straight into a target that is no file on a disk (NUL, COM1).
+class DirectFileSink : public ByteSink {
+ public:
+  explicit DirectFileSink(HANDLE file) : file_(file) {}
+  ~DirectFileSink() override { Close(); }
+  DirectFileSink(const DirectFileSink&) = delete;
+  DirectFileSink& operator=(const DirectFileSink&) = delete;
+
+  bool Write(const char* data, std::size_t size) override {
+    if (error_) return false;
+    if (file_ == INVALID_HANDLE_VALUE) {
+      error_ = std::make_error_code(std::errc::bad_file_descriptor);
+      return false;
+    }
+    return WriteAll(file_, data, size, error_);
+  }
+  bool Close() override {
+    if (file_ != INVALID_HANDLE_VALUE && !CloseHandle(file_) && !error_) error_ = LastWin32Error();
+    file_ = INVALID_HANDLE_VALUE;
+    return !error_;
+  }
+  std::error_code error() const override { return error_; }
+
+ private:
+  HANDLE file_;
+  std::error_code error_;
+};
+
+class InPlaceSink : public ReplacingSink {
+ public:
+  explicit InPlaceSink(std::unique_ptr<ByteSink> sink) : sink_(std::move(sink)) {}
+  bool Write(const char* data, std::size_t size) override { return sink_->Write(data, size); }
+  bool Close() override { return sink_->Close(); }
+  std::error_code error() const override { return sink_->error(); }
+  bool Commit() override { return sink_->Close(); }
+  void Discard() override { sink_->Close(); }
+
+ private:
+  std::unique_ptr<ByteSink> sink_;
+};
+
+}  // namespace
+
+std::unique_ptr<ReplacingSink> WriteInPlace(std::unique_ptr<ByteSink> sink) {
+  return std::make_unique<InPlaceSink>(std::move(sink));
+}
+
+std::unique_ptr<ReplacingSink> OpenReplacingFile(const std::string& path, std::error_code& ec) {
+  ec.clear();
+  const std::string followed = FollowLinks(path, ec);
+  if (ec) return nullptr;
+  const std::wstring target = Widen(followed);
+
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    ec = std::make_error_code(std::errc::is_a_directory);
+    return nullptr;
+  }
+  // Opening the target for writing, without changing it, refuses what
+  // opening it would refuse (a read-only file, a file another program holds)
+  // and tells a device from a file.
+  std::optional<DWORD> keptAttributes;
+  const HANDLE existing = CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (existing != INVALID_HANDLE_VALUE) {
+    if (GetFileType(existing) != FILE_TYPE_DISK) {
+      return WriteInPlace(std::make_unique<DirectFileSink>(existing));
+    }
+    CloseHandle(existing);
+    keptAttributes = attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : attributes;
+  } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
+    ec = LastWin32Error();
+    return nullptr;
+  }
+
+  std::wstring temporary;
+  const HANDLE file = CreateTemporary(target, temporary);
+  if (file == INVALID_HANDLE_VALUE) {
+    ec = LastWin32Error();
+    return nullptr;
+  }
+  return std::make_unique<TemporaryFileSink>(file, std::move(temporary), target, keptAttributes);
+}
+
+}  // namespace velorin

@@ -1,0 +1,128 @@
+#pragma once
+// What the tests need to know about the system they run on, and the few
+// things each system does its own way: a fresh temporary folder, the time
+// zone, a device that is always full, symbolic links.
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <random>
+#include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
+namespace velorin::testutil {
+
+/// Windows compares file names without regard to case; Linux exactly.
+#ifdef _WIN32
+inline constexpr bool kNamesIgnoreCase = true;
+#else
+inline constexpr bool kNamesIgnoreCase = false;
+#endif
+
+/// True when the tests of the Windows build run under Wine on Linux.
+inline bool RunningUnderWine() {
+#ifdef _WIN32
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+  return false;
+#endif
+}
+
+/// A new folder in the system's temporary folder: `prefix` and six random
+/// letters. Empty when none could be made.
+inline std::filesystem::path MakeUniqueFolder(const std::string& prefix) {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device random;
+  std::error_code ec;
+  const std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+  if (ec) return {};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = prefix;
+    for (int i = 0; i < 6; ++i) name += kLetters[random() % 36];
+    const std::filesystem::path folder = base / name;
+    if (std::filesystem::create_directory(folder, ec)) return folder;
+  }
+  return {};
+}
+
+/// A device on which every write fails for want of space: /dev/full on
+/// Linux, also under Wine (through its prefix for Unix paths); none on
+/// Windows itself.
+inline std::optional<std::string> FullDevicePath() {
+#ifdef _WIN32
+  if (RunningUnderWine()) return std::string("\\\\?\\unix\\dev\\full");
+  return std::nullopt;
+#else
+  std::error_code ec;
+  if (!std::filesystem::exists("/dev/full", ec)) return std::nullopt;
+  return std::string("/dev/full");
+#endif
+}
+
+/// Makes `link` a symbolic link to `target`. False where the system cannot:
+/// Windows without the privilege, and Wine, which reports success and makes
+/// nothing.
+inline bool MakeSymbolicLink(const std::filesystem::path& target, const std::filesystem::path& link) {
+  std::error_code ec;
+  std::filesystem::create_symlink(target, link, ec);
+  return !ec && std::filesystem::is_symlink(link, ec);
+}
+
+/// Sets the TZ variable (or removes it for nullptr) and has the C library
+/// read it again.
+inline void SetTimeZoneVariable(const char* zone) {
+#ifdef _WIN32
+  _putenv_s("TZ", zone != nullptr ? zone : "");
+  _tzset();
+#else
+  if (zone != nullptr) {
+    setenv("TZ", zone, 1);
+  } else {
+    unsetenv("TZ");
+  }
+  tzset();
+#endif
+}
+
+/// Lowers the file-size limit for the life of the object (SIGXFSZ ignored,
+/// so a write beyond it fails with EFBIG instead of ending the process).
+/// Windows has no such limit: kAvailable is false there, and the object does
+/// nothing.
+class FileSizeLimit {
+ public:
+#ifdef _WIN32
+  static constexpr bool kAvailable = false;
+  explicit FileSizeLimit(std::uint64_t) {}
+#else
+  static constexpr bool kAvailable = true;
+  explicit FileSizeLimit(std::uint64_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    struct rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, handler_);
+  }
+#endif
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+#ifndef _WIN32
+ private:
+  struct rlimit saved_ {};
+  void (*handler_)(int);
+#endif
+};
+
+}  // namespace velorin::testutil
