@@ -1,7 +1,5 @@
 #include "cli/cli_app.h"
 
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <iostream>
@@ -9,6 +7,7 @@
 #include "cli/convert_command.h"
 #include "cli/exit_codes.h"
 #include "cli/position_commands.h"
+#include "cli/terminal.h"
 #include "cli/usage_error.h"
 
 namespace velorin {
@@ -72,9 +71,9 @@ InputEncodingChoice InputEncodingFromName(std::string name) {
 }
 
 int RunConvert(const ConvertOptions& options) {
-  const bool terminal = isatty(STDERR_FILENO) != 0;
+  const bool terminal = StandardErrorIsTerminal();
   ConvertConsole console{std::cerr};
-  console.answers = terminal && isatty(STDIN_FILENO) != 0 ? &std::cin : nullptr;
+  console.answers = terminal && StandardInputIsTerminal() ? &std::cin : nullptr;
   console.progressTerminal = terminal ? stderr : nullptr;
   console.catchInterrupt = true;
   return RunConvertCommand(options, console);
@@ -85,6 +84,8 @@ int RunConvert(const ConvertOptions& options) {
 int RunCliApp(int argc, char** argv) {
   CLI::App app{"Converts point lists in the POT format into NVI files.", "velorin-cli"};
   app.set_version_flag("--version", kCliVersion);
+  // On Windows CLI11 would take "/tmp/x.pot" for an option "/tmp...".
+  app.allow_windows_style_options(false);
   app.require_subcommand(1);
 
   ConvertOptions convertOptions;

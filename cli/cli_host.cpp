@@ -1,7 +1,6 @@
 #include "cli/cli_host.h"
 
-#include <filesystem>
-
+#include "cli/executable_folder.h"
 #include "cli/interrupt.h"
 #include "cli/progress.h"
 #include "cli/stdio_file_system.h"
@@ -105,15 +104,6 @@ void CliHost::DrawProgress() {
   const std::uint64_t bytesRead = files_ != nullptr ? files_->BytesRead() : 0;
   const std::optional<std::uint64_t> size = files_ != nullptr ? files_->InputSize() : std::nullopt;
   progress_->Draw(FormatProgress(records, bytesRead, size));
-}
-
-std::string ExecutableFolder() {
-  std::error_code ec;
-  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return "./";
-  std::string folder = executable.parent_path().string();
-  if (folder.empty() || folder.back() != '/') folder += '/';
-  return folder;
 }
 
 }  // namespace velorin

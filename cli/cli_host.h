@@ -62,7 +62,4 @@ class CliHost : public RunHost {
   const StdioFileSystem* files_ = nullptr;
 };
 
-/// The folder of the running executable, ending with "/".
-std::string ExecutableFolder();
-
 }  // namespace velorin

@@ -47,6 +47,8 @@ std::string FileSystemPath(std::string_view path, std::string_view stream) {
 }
 
 bool IsYes(std::string answer) {
+  // A Windows console hands the line over with its CR.
+  if (!answer.empty() && answer.back() == '\r') answer.pop_back();
   for (char& c : answer) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
   return answer == "y" || answer == "yes";
 }

@@ -3,7 +3,9 @@
 // only sets a flag and wakes a waiting read, and the run turns it into a
 // cancel that keeps the whole blocks written so far. A second one while the
 // first is pending ends the program at once, removing the temporary output
-// file so that an existing output stays as it was.
+// file so that an existing output stays as it was. On Windows the console's
+// Ctrl-C and Ctrl-Break stand for SIGINT, its closing for SIGHUP, and a
+// logoff or shutdown for SIGTERM. One sibling file per system.
 
 namespace velorin {
 
@@ -14,11 +16,8 @@ void InstallInterruptHandler();
 /// ends the program), e.g. while a question waits for an answer.
 void RestoreOriginalInterrupt();
 bool InterruptRequested();
-/// The signal that asked for the cancel (SIGINT, SIGTERM or SIGHUP); 0 when
-/// none has.
+/// The signal that asked for the cancel (SIGINT, SIGTERM or SIGHUP, by their
+/// POSIX numbers on every system); 0 when none has.
 int InterruptSignal();
-/// A descriptor that becomes readable when a signal has come, for a read
-/// that waits on a pipe or terminal; -1 when the handlers are not installed.
-int InterruptWakeDescriptor();
 
 }  // namespace velorin

@@ -6,6 +6,7 @@
 
 #include <csignal>
 
+#include "cli/interrupt_posix.h"
 #include "platform/abort_cleanup.h"
 
 namespace velorin {

@@ -1,5 +1,3 @@
-#include "cli/stdio_file_system.h"
-
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
@@ -8,6 +6,8 @@
 #include <cerrno>
 
 #include "cli/interrupt.h"
+#include "cli/interrupt_posix.h"
+#include "cli/standard_streams.h"
 
 namespace velorin {
 
@@ -110,24 +110,12 @@ class StdoutSink : public ByteSink {
   std::error_code error_;
 };
 
-bool IsStream(const std::string& path) {
-  return path == StdioFileSystem::kStandardInput || path == StdioFileSystem::kStandardOutput;
-}
-
-/// The regular file that a standard stream is connected to, if it is one.
-std::optional<struct stat> StreamFile(int fd) {
-  struct stat status {};
-  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
-  return status;
-}
-
 }  // namespace
 
-std::unique_ptr<ByteSource> StdioFileSystem::OpenForReading(const std::string& path,
-                                                            std::error_code& ec) {
-  bytesRead_ = 0;
-  inputSize_.reset();
-  const bool standardInput = path == kStandardInput;
+std::unique_ptr<ByteSource> OpenInterruptibleSource(const std::string& path, std::uint64_t& count,
+                                                    std::optional<std::uint64_t>& size,
+                                                    std::error_code& ec) {
+  const bool standardInput = path.empty();
   int fd = STDIN_FILENO;
   if (!standardInput) {
     errno = 0;
@@ -149,51 +137,11 @@ std::unique_ptr<ByteSource> StdioFileSystem::OpenForReading(const std::string& p
     return nullptr;
   }
   const bool regular = S_ISREG(status.st_mode);
-  if (regular) inputSize_ = static_cast<std::uint64_t>(status.st_size);
+  if (regular) size = static_cast<std::uint64_t>(status.st_size);
   ec.clear();
-  return std::make_unique<DescriptorSource>(fd, !standardInput, regular, bytesRead_);
+  return std::make_unique<DescriptorSource>(fd, !standardInput, regular, count);
 }
 
-std::unique_ptr<ByteSink> StdioFileSystem::OpenForWriting(const std::string& path,
-                                                          std::error_code& ec) {
-  if (path == kStandardOutput) {
-    ec.clear();
-    return std::make_unique<StdoutSink>();
-  }
-  return LocalFileSystem::OpenForWriting(path, ec);
-}
-
-std::unique_ptr<ReplacingSink> StdioFileSystem::OpenForReplacing(const std::string& path,
-                                                                 std::error_code& ec) {
-  // Standard output streams as it goes: there is no file to keep.
-  if (path == kStandardOutput) {
-    ec.clear();
-    return WriteInPlace(std::make_unique<StdoutSink>());
-  }
-  return LocalFileSystem::OpenForReplacing(path, ec);
-}
-
-bool StdioFileSystem::IsNormalFile(const std::string& path) {
-  // Standard output is written whatever it is connected to.
-  if (IsStream(path)) return false;
-  return LocalFileSystem::IsNormalFile(path);
-}
-
-bool StdioFileSystem::NameSameFile(const std::string& a, const std::string& b) {
-  if (!IsStream(a) && !IsStream(b)) return LocalFileSystem::NameSameFile(a, b);
-  if (a == b) return false;  // "-" in and "-" out are two streams
-  // A stream against a file, or standard input against standard output: the
-  // same when both are one regular file.
-  const auto fileOf = [](const std::string& path) -> std::optional<struct stat> {
-    if (path == kStandardInput) return StreamFile(STDIN_FILENO);
-    if (path == kStandardOutput) return StreamFile(STDOUT_FILENO);
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
-    return status;
-  };
-  const std::optional<struct stat> first = fileOf(a);
-  const std::optional<struct stat> second = fileOf(b);
-  return first && second && first->st_dev == second->st_dev && first->st_ino == second->st_ino;
-}
+std::unique_ptr<ByteSink> StandardOutputSink() { return std::make_unique<StdoutSink>(); }
 
 }  // namespace velorin

@@ -1,9 +1,8 @@
 #include "cli/stdio_file_system.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include "redirected_stream.h"
 #include "temp_folder.h"
 
 namespace velorin {
@@ -12,26 +11,8 @@ namespace {
 const std::string kIn(StdioFileSystem::kStandardInput);
 const std::string kOut(StdioFileSystem::kStandardOutput);
 
-/// Puts a file on a standard stream for the life of the object.
-class Redirected {
- public:
-  Redirected(int stream, const std::string& path, int flags)
-      : stream_(stream), saved_(::dup(stream)) {
-    const int fd = ::open(path.c_str(), flags);
-    ::dup2(fd, stream);
-    ::close(fd);
-  }
-  ~Redirected() {
-    ::dup2(saved_, stream_);
-    ::close(saved_);
-  }
-  Redirected(const Redirected&) = delete;
-  Redirected& operator=(const Redirected&) = delete;
-
- private:
-  int stream_;
-  int saved_;
-};
+using testing::Redirected;
+using testing::Stream;
 
 std::string ReadAll(ByteSource& source) {
   std::string text;
@@ -79,7 +60,7 @@ TEST(StdioFileSystem, ReadsStandardInputAndSeesWhenItIsTheOutputFile) {
   TempFolder folder;
   const std::string path = folder / "a.pot";
   WriteFile(path, "ORD=POI\r\n");
-  Redirected redirect(STDIN_FILENO, path, O_RDONLY);
+  Redirected redirect(Stream::kInput, path, false);
   StdioFileSystem files;
   EXPECT_TRUE(files.NameSameFile(kIn, path));
   EXPECT_TRUE(files.NameSameFile(path, kIn));
@@ -102,8 +83,8 @@ TEST(StdioFileSystem, SeesWhenStandardOutputIsTheInputFile) {
   bool sameAsOther = true;
   bool sameAsStdin = false;
   {
-    Redirected out(STDOUT_FILENO, path, O_RDWR);
-    Redirected in(STDIN_FILENO, path, O_RDONLY);
+    Redirected out(Stream::kOutput, path, true);
+    Redirected in(Stream::kInput, path, false);
     sameAsInput = files.NameSameFile(path, kOut);
     sameAsOther = files.NameSameFile(folder / "b.pot", kOut);
     sameAsStdin = files.NameSameFile(kIn, kOut);

@@ -6,14 +6,13 @@
 #include <iterator>
 #include <string>
 
+#include "tests/support/test_system.h"
+
 namespace velorin {
 
 class TempFolder {
  public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velorin-cli-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-  }
+  TempFolder() : path_(testutil::MakeUniqueFolder("velorin-cli-").string()) {}
   ~TempFolder() {
     std::error_code ignored;
     if (!path_.empty()) std::filesystem::remove_all(path_, ignored);

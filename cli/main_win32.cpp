@@ -1,0 +1,35 @@
+// velorin-cli on Windows: the command line arrives as UTF-16 and is kept as
+// UTF-8 inside, like every path; the standard streams carry bytes.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_app.h"
+#include "cli/console_text_win32.h"
+#include "cli/exit_codes.h"
+#include "platform/wide_text_win32.h"
+
+int wmain(int argc, wchar_t** argv) {
+  // No CR LF translation: NVI output and POT input are bytes.
+  for (FILE* stream : {stdin, stdout, stderr}) _setmode(_fileno(stream), _O_BINARY);
+  const velorin::ConsoleTextStreams console;
+
+  std::vector<std::string> arguments;
+  for (int i = 0; i < argc; ++i) {
+    const std::optional<std::string> argument = velorin::Narrow(argv[i]);
+    if (!argument) {
+      std::cerr << "velorin-cli: argument " << i << " is not valid Unicode\n";
+      return velorin::kExitUsage;
+    }
+    arguments.push_back(*argument);
+  }
+  std::vector<char*> pointers;
+  for (std::string& argument : arguments) pointers.push_back(argument.data());
+  pointers.push_back(nullptr);
+  return velorin::RunCliApp(argc, pointers.data());
+}

@@ -1,0 +1,62 @@
+#include "cli/stdio_file_system.h"
+
+#include "cli/standard_streams.h"
+#include "platform/file_identity.h"
+
+namespace velorin {
+
+namespace {
+
+bool IsStream(const std::string& path) {
+  return path == StdioFileSystem::kStandardInput || path == StdioFileSystem::kStandardOutput;
+}
+
+StandardStream StreamOf(const std::string& path) {
+  return path == StdioFileSystem::kStandardInput ? StandardStream::kInput : StandardStream::kOutput;
+}
+
+}  // namespace
+
+std::unique_ptr<ByteSource> StdioFileSystem::OpenForReading(const std::string& path,
+                                                            std::error_code& ec) {
+  bytesRead_ = 0;
+  inputSize_.reset();
+  return OpenInterruptibleSource(path == kStandardInput ? std::string() : path, bytesRead_,
+                                 inputSize_, ec);
+}
+
+std::unique_ptr<ByteSink> StdioFileSystem::OpenForWriting(const std::string& path,
+                                                          std::error_code& ec) {
+  if (path == kStandardOutput) {
+    ec.clear();
+    return StandardOutputSink();
+  }
+  return LocalFileSystem::OpenForWriting(path, ec);
+}
+
+std::unique_ptr<ReplacingSink> StdioFileSystem::OpenForReplacing(const std::string& path,
+                                                                 std::error_code& ec) {
+  // Standard output streams as it goes: there is no file to keep.
+  if (path == kStandardOutput) {
+    ec.clear();
+    return WriteInPlace(StandardOutputSink());
+  }
+  return LocalFileSystem::OpenForReplacing(path, ec);
+}
+
+bool StdioFileSystem::IsNormalFile(const std::string& path) {
+  // Standard output is written whatever it is connected to.
+  if (IsStream(path)) return false;
+  return LocalFileSystem::IsNormalFile(path);
+}
+
+bool StdioFileSystem::NameSameFile(const std::string& a, const std::string& b) {
+  if (!IsStream(a) && !IsStream(b)) return LocalFileSystem::NameSameFile(a, b);
+  if (a == b) return false;  // "-" in and "-" out are two streams
+  // A stream against a file, or standard input against standard output: the
+  // same when both are one regular file.
+  if (IsStream(a) && IsStream(b)) return StreamsAreOneFile();
+  return IsStream(a) ? StreamIsFile(StreamOf(a), b) : StreamIsFile(StreamOf(b), a);
+}
+
+}  // namespace velorin

@@ -1,0 +1,10 @@
+#include <unistd.h>
+
+#include "cli/terminal.h"
+
+namespace velorin {
+
+bool StandardInputIsTerminal() { return isatty(STDIN_FILENO) != 0; }
+bool StandardErrorIsTerminal() { return isatty(STDERR_FILENO) != 0; }
+
+}  // namespace velorin
