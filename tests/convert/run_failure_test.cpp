@@ -1,12 +1,9 @@
 // Every failure stage, caused by real file-system faults in a fresh folder.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <filesystem>
 #include <optional>
 #include <tuple>
@@ -16,6 +13,7 @@
 
 #include "convert/conversion_run.h"
 #include "run_fixture.h"
+#include "tests/support/test_system.h"
 
 namespace velorin {
 namespace {
@@ -28,6 +26,8 @@ using testing::PointLine;
 using testing::ReadBytes;
 using testing::RunTest;
 using testing::WriteBytes;
+
+constexpr const char* kNoFullDevice = "no device that is always full here";
 
 class RunFailureTest : public RunTest {
  protected:
@@ -71,7 +71,7 @@ TEST_F(RunFailureTest, MissingInputFailsInStageOne) {
 }
 
 TEST_F(RunFailureTest, FolderAsInputFailsInStageOne) {
-  ASSERT_EQ(mkdir(host.inputPath.c_str(), 0700), 0);
+  ASSERT_TRUE(std::filesystem::create_directory(host.inputPath));
   const RunOutcome outcome = RunToFailure();
   EXPECT_EQ(outcome.failedStage, RunStage::kOpenInput);
   EXPECT_EQ(outcome.error, std::errc::is_a_directory);
@@ -93,7 +93,7 @@ TEST_F(RunFailureTest, OutputInMissingFolderFailsInStageTwo) {
 
 TEST_F(RunFailureTest, FolderAsOutputIsNotAskedAboutAndFailsInStageTwo) {
   WriteInput(PointLine("A") + "\r\n");
-  ASSERT_EQ(mkdir(host.outputPath.c_str(), 0700), 0);
+  ASSERT_TRUE(std::filesystem::create_directory(host.outputPath));
   const RunOutcome outcome = RunToFailure();  // no overwrite question queued
   EXPECT_EQ(outcome.failedStage, RunStage::kOpenOutput);
   ExpectFailureEnd("m124\r\nm125", "focus output");
@@ -188,11 +188,13 @@ TEST_F(RunFailureTest, RunningOutOfMemoryOnALineFailsInStageThree) {
 TEST_F(RunFailureTest, FullDiskForTheOutputFailsInStageFourAtClose) {
   host.settings[3] = "1";
   WriteInput(PointLine("A") + "\r\n");
-  host.outputPath = "/dev/full";
+  const std::optional<std::string> full = testutil::FullDevicePath();
+  if (!full) GTEST_SKIP() << kNoFullDevice;
+  host.outputPath = *full;
   const RunOutcome outcome = RunToFailure();  // not a normal file: no overwrite question
   EXPECT_EQ(outcome.result, RunResult::kFailed);
   EXPECT_EQ(outcome.failedStage, RunStage::kWriteRecord);
-  EXPECT_EQ(outcome.failedPath, "/dev/full");
+  EXPECT_EQ(outcome.failedPath, *full);
   EXPECT_EQ(outcome.error, std::errc::no_space_on_device);
   EXPECT_EQ(outcome.records, 1);
   EXPECT_THAT(host.calls,
@@ -207,7 +209,9 @@ TEST_F(RunFailureTest, FullDiskForTheOutputStopsTheLoopInStageFour) {
   // More blocks than the output buffer holds: the disk refuses mid-run.
   const int lines = 20'000;
   WriteInput(PointLines(lines));
-  host.outputPath = "/dev/full";
+  const std::optional<std::string> full = testutil::FullDevicePath();
+  if (!full) GTEST_SKIP() << kNoFullDevice;
+  host.outputPath = *full;
   const RunOutcome outcome = RunToFailure();
   EXPECT_EQ(outcome.failedStage, RunStage::kWriteRecord);
   EXPECT_LT(outcome.records, lines);
@@ -230,12 +234,14 @@ TEST_F(RunFailureTest, LogInMissingFolderFailsInStageFive) {
 }
 
 TEST_F(RunFailureTest, FullDiskForTheLogFailsInStageSixAtClose) {
+  const std::optional<std::string> full = testutil::FullDevicePath();
+  if (!full) GTEST_SKIP() << kNoFullDevice;
   host.settings[3] = "1";
-  host.logPath = "/dev/full";
+  host.logPath = *full;
   WriteInput(PointLine("A") + "\r\n");
   const RunOutcome outcome = RunToFailure();
   EXPECT_EQ(outcome.failedStage, RunStage::kWriteLog);
-  EXPECT_EQ(outcome.failedPath, "/dev/full");
+  EXPECT_EQ(outcome.failedPath, *full);
   EXPECT_EQ(outcome.error, std::errc::no_space_on_device);
   ExpectFailureEnd("m134\r\nm135", "focus input");
   EXPECT_FALSE(Exists(host.outputPath));
@@ -243,8 +249,10 @@ TEST_F(RunFailureTest, FullDiskForTheLogFailsInStageSixAtClose) {
 
 TEST_F(RunFailureTest, FullDiskForTheLogStopsTheLoopInStageSix) {
   // More log lines than the log buffer holds.
+  const std::optional<std::string> full = testutil::FullDevicePath();
+  if (!full) GTEST_SKIP() << kNoFullDevice;
   host.settings[3] = "1";
-  host.logPath = "/dev/full";
+  host.logPath = *full;
   const int lines = 40'000;
   WriteInput(PointLines(lines));
   const RunOutcome outcome = RunToFailure();
@@ -253,28 +261,6 @@ TEST_F(RunFailureTest, FullDiskForTheLogStopsTheLoopInStageSix) {
   ExpectFailureEnd("m134\r\nm135", "focus input");
   EXPECT_FALSE(Exists(host.outputPath));
 }
-
-/// Lowers the file-size limit for the life of the object (SIGXFSZ ignored, so
-/// a write beyond it fails with EFBIG instead of ending the process).
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    struct rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, handler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  struct rlimit saved_ {};
-  void (*handler_)(int);
-};
 
 /// Names in the test folder, so that a temporary file left behind shows.
 std::vector<std::string> FolderNames(const std::string& folder) {
@@ -305,12 +291,15 @@ TEST_P(FailureKeepsOutputTest, OutputIsAsItWas) {
   WriteInput(PointLines(30'000));  // more than one output buffer
   FailingSecondRead failingRead;
   FileSystem* fileSystem = &files;
-  std::optional<FileSizeLimit> limit;
+  std::optional<testutil::FileSizeLimit> limit;
   switch (failure.stage) {
     case RunStage::kReadLine:
       fileSystem = &failingRead;
       break;
     case RunStage::kWriteRecord:
+      if (!testutil::FileSizeLimit::kAvailable) {
+        GTEST_SKIP() << "no file-size limit on Windows (the Wine process tests set one with ulimit)";
+      }
       limit.emplace(64 * 1024);  // below the input's size: it is already written
       break;
     case RunStage::kOpenLog:
@@ -318,8 +307,9 @@ TEST_P(FailureKeepsOutputTest, OutputIsAsItWas) {
       host.logPath = folder.Path("missing/velorin_log.txt");
       break;
     case RunStage::kWriteLog:
+      if (!testutil::FullDevicePath()) GTEST_SKIP() << kNoFullDevice;
       host.settings[3] = "1";
-      host.logPath = "/dev/full";
+      host.logPath = *testutil::FullDevicePath();
       break;
     default:
       FAIL();

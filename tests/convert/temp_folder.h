@@ -2,7 +2,6 @@
 // A fresh folder per test in the system's temporary folder, and whole-file
 // helpers that read and write bytes exactly.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,15 +9,15 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/test_system.h"
+
 namespace velorin::testing {
 
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "velorin-convert-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot create " << pattern;
-    folder_ = pattern;
+    folder_ = testutil::MakeUniqueFolder("velorin-convert-").string();
+    if (folder_.empty()) ADD_FAILURE() << "cannot create a temporary folder";
   }
   ~TempFolder() {
     std::error_code ignored;

@@ -62,9 +62,13 @@ ROOT = sys.argv[1]
 def sj(text):
     return text.encode("cp932")
 
-def write_case(name, args, input_bytes, blocks=None, log=None, exit_code=None, extra=None):
+def write_case(name, args, input_bytes, blocks=None, log=None, exit_code=None, extra=None,
+               input_name=None):
     d = os.path.join(ROOT, name)
     os.makedirs(d, exist_ok=True)
+    if input_name is not None:
+        with open(os.path.join(d, "input_name"), "w", encoding="utf-8") as f:
+            f.write(input_name + "\n")
     with open(os.path.join(d, "input.pot"), "wb") as f:
         f.write(input_bytes)
     with open(os.path.join(d, "args"), "w") as f:
@@ -320,10 +324,15 @@ data, nvi, log = expect(WORKED[:2])
 write_case("stdin_to_file", ["--log=@LOG@", "-", "@OUT@"], data, nvi, log)
 write_case("file_to_stdout", ["@IN@", "-"], ONE, block(TOWER_POS, "Tower"))
 write_case("default_output_path", ["@IN@"], ONE, block(TOWER_POS, "Tower"))
+# A file name beyond ASCII (UTF-16 on Windows, UTF-8 on Linux), and the
+# default output named after it.
+write_case("japanese_file_name", ["@IN@"], ONE, block(TOWER_POS, "Tower"), input_name="東京.pot")
 
 # Refusals and failures: exit codes, no output written.
 write_case("missing_input", ["no-such-file.pot", "@OUT@"], ONE, exit_code=1)
 write_case("same_file", ["@IN@", "@IN@"], ONE, exit_code=3)
+# "convert - x.pot < x.pot": standard input is the output file.
+write_case("stdin_onto_input", ["-", "@IN@"], ONE, exit_code=3)
 write_case("log_is_input", ["--log=@IN@", "@IN@", "@OUT@"], ONE, exit_code=3)
 # The log would be the output once written: refused before either exists.
 write_case("log_is_output", ["--log=./output.nvi", "@IN@", "@OUT@"], ONE, exit_code=3)

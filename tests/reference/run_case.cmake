@@ -4,7 +4,11 @@
 # WORK_DIR with the case's input on standard input and standard output
 # caught. The args may bring their own --timestamp. The file compared with
 # expected.nvi is @OUT@ when the args name it, standard output when they use
-# "-" instead, and otherwise the default output next to the input.
+# "-" instead, and otherwise the default output next to the input. The input
+# is called input.pot, or what the case's input_name file says.
+#
+# A Windows build passes -DEMULATOR=wine and -DPROGRAM_WORK_DIR=Z:/...: the
+# program runs under Wine and sees the scratch folder under that name.
 foreach(var CLI CASE_DIR WORK_DIR)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "run_case.cmake needs -D${var}=...")
@@ -15,7 +19,15 @@ set(default_timestamp "2010/04/01 14:30:00")
 
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
-set(input ${WORK_DIR}/input.pot)
+if(NOT DEFINED PROGRAM_WORK_DIR)
+  set(PROGRAM_WORK_DIR ${WORK_DIR})
+endif()
+set(input_name input.pot)
+if(EXISTS ${CASE_DIR}/input_name)
+  file(STRINGS ${CASE_DIR}/input_name input_name LIMIT_COUNT 1 ENCODING UTF-8)
+endif()
+get_filename_component(input_stem ${input_name} NAME_WLE)
+set(input ${WORK_DIR}/${input_name})
 set(output ${WORK_DIR}/output.nvi)
 set(log ${WORK_DIR}/run.log)
 set(stdout ${WORK_DIR}/stdout.bin)
@@ -24,7 +36,7 @@ file(COPY_FILE ${CASE_DIR}/input.pot ${input})
 # One argument per line; arguments hold no ";" (CMake's list separator).
 file(STRINGS ${CASE_DIR}/args raw_args)
 set(args --force)
-set(result_file ${WORK_DIR}/input.nvi)
+set(result_file ${WORK_DIR}/${input_stem}.nvi)
 set(has_timestamp FALSE)
 foreach(arg IN LISTS raw_args)
   if(arg MATCHES "^--timestamp")
@@ -35,9 +47,9 @@ foreach(arg IN LISTS raw_args)
   elseif(arg STREQUAL "-" AND NOT result_file STREQUAL output)
     set(result_file ${stdout})
   endif()
-  string(REPLACE "@IN@" "${input}" arg "${arg}")
-  string(REPLACE "@OUT@" "${output}" arg "${arg}")
-  string(REPLACE "@LOG@" "${log}" arg "${arg}")
+  string(REPLACE "@IN@" "${PROGRAM_WORK_DIR}/${input_name}" arg "${arg}")
+  string(REPLACE "@OUT@" "${PROGRAM_WORK_DIR}/output.nvi" arg "${arg}")
+  string(REPLACE "@LOG@" "${PROGRAM_WORK_DIR}/run.log" arg "${arg}")
   list(APPEND args "${arg}")
 endforeach()
 if(NOT has_timestamp)
@@ -45,7 +57,7 @@ if(NOT has_timestamp)
 endif()
 
 execute_process(
-  COMMAND ${CLI} convert ${args}
+  COMMAND ${EMULATOR} ${CLI} convert ${args}
   WORKING_DIRECTORY ${WORK_DIR}
   INPUT_FILE ${input}
   OUTPUT_FILE ${stdout}
