@@ -73,7 +73,7 @@ int RunCliApp(int argc, char** argv) {
   app.require_subcommand(1);
 
   ConvertOptions convertOptions;
-  std::string untitled = "skip";
+  std::string untitled = "keep";
   PositionArguments positionArguments;
   AddConvertCommand(app, convertOptions, untitled);
   AddPositionCommands(app, positionArguments);
