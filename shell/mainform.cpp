@@ -276,8 +276,11 @@ void mainform::ApplyMainWindowTexts() {
   mainform_menu_tool_option->setText(Message(16));
   mainform_menu_help->setTitle(Message(20));
   mainform_menu_help_help->setText(Message(21));
-  mainform_menu_help_dummy1->setText(Message(22));
-  mainform_menu_help_dummy1->setSeparator(Message(22) == QStringLiteral("-"));
+  // "-" draws only the separator line: a separator that keeps a text has the
+  // style draw that text beside the line.
+  const bool separator = Message(22) == QStringLiteral("-");
+  mainform_menu_help_dummy1->setSeparator(separator);
+  mainform_menu_help_dummy1->setText(separator ? QString() : Message(22));
   mainform_menu_help_about->setText(Message(23));
   // 11 to 14. The running panel and Cancel.
   Frame_for_While_Execute->setFont(font);

@@ -209,6 +209,7 @@ class MainformTest : public QObject {
     QCOMPARE(help[0]->text(), M(21));
     QCOMPARE(help[1], w.mainform_menu_help_dummy1);
     QVERIFY(help[1]->isSeparator());
+    QVERIFY2(help[1]->text().isEmpty(), "a separator with a text shows it beside the line");
     QCOMPARE(help[2], w.mainform_menu_help_about);
     QCOMPARE(help[2]->text(), M(23));
   }
