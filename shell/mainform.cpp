@@ -21,7 +21,7 @@
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "shell/aboutform.h"
-#include "shell/common_dialog.h"
+#include "paths/common_dialog.h"
 #include "shell/help_command.h"
 #include "shell/qt_run_host.h"
 #include "shell/twips.h"

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "paths/path_window.h"
 #include "shell/startup.h"
 
 class QAction;
@@ -24,7 +25,7 @@ namespace velorin {
 class CommonDialog;
 class QtRunHost;
 
-class mainform : public QMainWindow {
+class mainform : public QMainWindow, public PathWindow {
   Q_OBJECT
 
  public:
@@ -47,6 +48,14 @@ class mainform : public QMainWindow {
   const QString& Message(int number) const;
   /// The host through which Convert and Cancel drive the conversion run.
   QtRunHost& RunHostForWindow() { return *runHost_; }
+
+  // What path selection works on.
+  QLineEdit* InputPathBox() override { return Text_for_POT; }
+  QLineEdit* OutputPathBox() override { return Text_for_NVI; }
+  QPushButton* ConvertCommand() override { return Command_for_Convert; }
+  CommonDialog* InputDialog() override { return CommonDialog_for_POT; }
+  CommonDialog* OutputDialog() override { return CommonDialog_for_NVI; }
+  QWidget* DialogParent() override { return this; }
 
   // Controls, by the names used throughout the program.
   QGroupBox* Frame1;
