@@ -16,13 +16,14 @@
 #include <QUrl>
 
 #include "convert/conversion_run.h"
+#include "paths/common_dialog.h"
 #include "paths/path_selection.h"
 #include "platform/clock.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "shell/aboutform.h"
-#include "paths/common_dialog.h"
 #include "shell/help_command.h"
+#include "shell/program_icon.h"
 #include "shell/qt_run_host.h"
 #include "shell/twips.h"
 
@@ -54,9 +55,14 @@ QString FirstDroppedFile(const QMimeData* data) {
   return QString();
 }
 
-mainform::mainform(const StartupTables& tables, std::string applicationFolder, QWidget* parent)
-    : QMainWindow(parent), tables_(tables), applicationFolder_(std::move(applicationFolder)) {
+mainform::mainform(const StartupTables& tables, const std::string& applicationFolder,
+                   QWidget* parent)
+    : mainform(tables, PortableLocations(applicationFolder), parent) {}
+
+mainform::mainform(const StartupTables& tables, FileLocations locations, QWidget* parent)
+    : QMainWindow(parent), tables_(tables), locations_(std::move(locations)) {
   setObjectName(QStringLiteral("mainform"));
+  setWindowIcon(VelorinIcon());
   messages_.reserve(tables_.MessageTable.size());
   for (const std::string& text : tables_.MessageTable) {
     messages_.push_back(QString::fromStdString(Cp932ToUtf8(text)));
@@ -412,7 +418,7 @@ void mainform::OnConvertClicked() {
 void mainform::OnCancelClicked() { RequestCancel(*runHost_); }
 
 void mainform::OnHelpClicked() {
-  ShowHelpFile(this, tables_, applicationFolder_,
+  ShowHelpFile(this, tables_, locations_.dataFolder,
                [this](bool enabled) { SetDropTargetsEnabled(enabled); });
 }
 
