@@ -13,11 +13,9 @@ WindowArguments ParseWindowArguments(const std::vector<std::string>& arguments) 
     if (options && argument == "--") {
       options = false;
     } else if (options && (argument == "--help" || argument == "-h")) {
-      result.action = WindowAction::kHelp;
-      return result;
+      return {WindowAction::kHelp, std::string(), std::string()};
     } else if (options && argument == "--version") {
-      result.action = WindowAction::kVersion;
-      return result;
+      return {WindowAction::kVersion, std::string(), std::string()};
     } else if (options && argument.size() > 1 && argument.front() == '-') {
       return {WindowAction::kUsageError, std::string(), "unknown option '" + argument + "'"};
     } else if (result.file.empty()) {
