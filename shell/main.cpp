@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/abort_cleanup.h"
 #include "shell/app_start.h"
 #include "shell/file_locations.h"
 #include "shell/program_icon.h"
@@ -62,6 +63,9 @@ int main(int argc, char* argv[]) {
   // like one of Qt's options stays a file).
   int qtArgc = 1;
   QApplication application(qtArgc, argv);
+  // Killed in the middle of a run (a logout), the program leaves no
+  // temporary output file behind.
+  RemovePendingTemporaryFileOnSignals();
   QGuiApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));
   QApplication::setWindowIcon(VelorinIcon());
   std::unique_ptr<mainform> window = StartMainWindow(PrepareFileLocations(), std::cerr);
