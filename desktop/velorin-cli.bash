@@ -33,18 +33,22 @@ _velorin_cli() {
         --timestamp=*)
           return
           ;;
+        --input-encoding=*)
+          COMPREPLY=($(compgen -W "auto cp932 utf-8" -- "${cur#--input-encoding=}"))
+          return
+          ;;
       esac
       case $prev in
         --log)
           _filedir
           return
           ;;
-        --timestamp | --untitled)
+        --timestamp | --untitled | --input-encoding)
           return
           ;;
       esac
       if [[ $cur == -* ]]; then
-        local options="--untitled=keep --untitled=skip --log= --timestamp= --force --explain --help"
+        local options="--untitled=keep --untitled=skip --log= --timestamp= --force --explain --input-encoding= --help"
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
