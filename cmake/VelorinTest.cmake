@@ -1,5 +1,7 @@
 # velorin_add_gtest(NAME SOURCES... LIBS... LABEL label)
-# One GoogleTest executable per unit; every test case becomes one CTest entry.
+# One GoogleTest executable per unit; every test case becomes one CTest entry,
+# named by the case name alone (parameterised tables give every case a name;
+# the printed parameter would only repeat it, or dump raw bytes).
 # A cross build finds its test cases when CTest runs, through the emulator
 # (Wine), so that building never starts it.
 if(CMAKE_CROSSCOMPILING)
@@ -15,6 +17,7 @@ function(velorin_add_gtest name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    NO_PRETTY_VALUES
     PROPERTIES LABELS "${ARG_LABEL}"
     DISCOVERY_MODE ${VELORIN_DISCOVERY_MODE}
     DISCOVERY_TIMEOUT 60)
