@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "cli/exit_codes.h"
 #include "cli/interrupt.h"
 #include "cli/interrupt_win32.h"
 #include "platform/abort_cleanup.h"
@@ -41,9 +42,12 @@ int SignalFor(DWORD event) {
 BOOL WINAPI OnConsoleEvent(DWORD event) {
   int none = 0;
   if (!requested.compare_exchange_strong(none, SignalFor(event))) {
-    // Asked twice: end now, as the event would, without a temporary file.
+    // Asked twice: end now, without a temporary file. The main thread may be
+    // stuck inside a write, holding the C runtime's locks that a normal exit
+    // would wait for; the exit code is the one a signal gives on Linux.
     RemovePendingTemporaryFile();
-    return FALSE;
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(kExitSignalBase + SignalFor(event)));
+    return TRUE;
   }
   SetEvent(wakeEvent);
   if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;
