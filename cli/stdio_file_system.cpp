@@ -2,6 +2,7 @@
 
 #include "cli/standard_streams.h"
 #include "platform/file_identity.h"
+#include "platform/native_file.h"
 
 namespace velorin {
 
@@ -47,7 +48,10 @@ std::unique_ptr<ReplacingSink> StdioFileSystem::OpenForReplacing(const std::stri
 bool StdioFileSystem::IsNormalFile(const std::string& path) {
   // Standard output is written whatever it is connected to.
   if (IsStream(path)) return false;
-  return LocalFileSystem::IsNormalFile(path);
+  // Any file counts, hidden ones too: the command line never overwrites a
+  // file without --force or a yes (the window's look-up passes over hidden
+  // and system files on Windows).
+  return IsExistingFile(path);
 }
 
 bool StdioFileSystem::NameSameFile(const std::string& a, const std::string& b) {

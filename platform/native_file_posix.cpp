@@ -32,4 +32,6 @@ bool IsOrdinaryFile(const std::string& path) {
   return std::filesystem::is_regular_file(path, ec);
 }
 
+bool IsExistingFile(const std::string& path) { return IsOrdinaryFile(path); }
+
 }  // namespace velorin

@@ -15,6 +15,22 @@ bool IsFolder(DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+/// A file on a disk without any of `excluded` among its attributes.
+bool IsFileWithout(const std::string& path, DWORD excluded) {
+  if (path.empty()) return false;
+  const DWORD attributes = Attributes(path);
+  excluded |= FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & excluded) != 0) return false;
+  // NUL, CON and the other device names answer like files: ask what they are.
+  const HANDLE file = CreateFileW(Widen(path).c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return true;  // there, but in use beyond even a look
+  const bool disk = GetFileType(file) == FILE_TYPE_DISK;
+  CloseHandle(file);
+  return disk;
+}
+
 }  // namespace
 
 std::FILE* OpenNativeFile(const std::string& path, bool forWriting, std::error_code& ec) {
@@ -34,19 +50,9 @@ std::FILE* OpenNativeFile(const std::string& path, bool forWriting, std::error_c
 }
 
 bool IsOrdinaryFile(const std::string& path) {
-  if (path.empty()) return false;
-  const DWORD attributes = Attributes(path);
-  constexpr DWORD kNotOrdinary =
-      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotOrdinary) != 0) return false;
-  // NUL, CON and the other device names answer like files: ask what they are.
-  const HANDLE file = CreateFileW(Widen(path).c_str(), 0,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return true;  // there, but in use beyond even a look
-  const bool disk = GetFileType(file) == FILE_TYPE_DISK;
-  CloseHandle(file);
-  return disk;
+  return IsFileWithout(path, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 }
+
+bool IsExistingFile(const std::string& path) { return IsFileWithout(path, 0); }
 
 }  // namespace velorin

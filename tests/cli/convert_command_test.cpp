@@ -138,6 +138,8 @@ TEST_F(ConvertCommandTest, AsksBeforeOverwritingWhenSomebodyCanAnswer) {
   const std::pair<const char*, bool> answers[] = {
       {"", false},   {"\n", false},   {"n\n", false}, {"yes please\n", false},
       {"Y\n", true}, {"yes\n", true}, {"y", true},
+      {"y\r\n", true},  // a Windows console hands the line over with its CR
+      {"\r\n", false},
   };
   for (const auto& [text, overwrite] : answers) {
     WriteFile(output, "keep me");

@@ -105,7 +105,10 @@ class WineProcessTest(unittest.TestCase):
         self.wait_for(lambda: self.temporary_size("out.nvi") >= 2 * len(block(b"A")),
                       "the blocks never came")
         child.send_signal(signal.SIGINT)
-        _, err = child.communicate(timeout=PATIENCE)  # the pipe stays open until the end
+        # The pipe stays open (and quiet) until the program has ended.
+        child.wait(timeout=PATIENCE)
+        err = child.stderr.read()
+        child.stdin.close()
         self.assertEqual(child.returncode, 130)
         self.assertEqual(err, b"interrupted: 2 records written to out.nvi\n")
         self.assertEqual(self.read("out.nvi"), block(b"A") + block(b"B"))

@@ -1,0 +1,53 @@
+// velorin-cli on Windows: an existing output is never overwritten without
+// --force, even one marked hidden or system that the window's look-up passes
+// over.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "cli/convert_command.h"
+#include "cli/exit_codes.h"
+#include "temp_folder.h"
+
+namespace velorin {
+namespace {
+
+struct MarkedOutputCase {
+  const char* name;
+  DWORD attributes;
+};
+
+void PrintTo(const MarkedOutputCase& c, std::ostream* out) { *out << c.name; }
+
+class MarkedOutputTest : public ::testing::TestWithParam<MarkedOutputCase> {};
+
+TEST_P(MarkedOutputTest, IsNotOverwrittenWithoutForce) {
+  TempFolder folder;
+  ASSERT_TRUE(folder.ok());
+  const std::string input = folder / "a.pot";
+  const std::string output = folder / "a.nvi";
+  WriteFile(input, "ORD=POI/tex=Tower/kei=139'46'1'6/ido=35'40'52'3\r\n");
+  WriteFile(output, "keep me");
+  ASSERT_TRUE(SetFileAttributesW(std::filesystem::path(output).c_str(), GetParam().attributes));
+  ConvertOptions options;
+  options.input = input;
+  options.output = output;
+  std::ostringstream err;
+  ConvertConsole console{err};
+  EXPECT_EQ(RunConvertCommand(options, console), kExitRefused) << err.str();
+  SetFileAttributesW(std::filesystem::path(output).c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadFile(output), "keep me");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MarkedOutputTest,
+                         ::testing::Values(MarkedOutputCase{"Plain", FILE_ATTRIBUTE_NORMAL},
+                                           MarkedOutputCase{"Hidden", FILE_ATTRIBUTE_HIDDEN},
+                                           MarkedOutputCase{"System", FILE_ATTRIBUTE_SYSTEM}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace velorin
