@@ -100,5 +100,15 @@ TEST(CliApp, ConvertKeepsUntitledPointsUnlessSkipped) {
   EXPECT_NE(ReadFile(folder / "skip.nvi").find("TTL= {Tower};"), std::string::npos);
 }
 
+// An argument that starts with "/" is a path on every system (on Windows
+// CLI11 would otherwise take "/no/such.pot" for an option "/no").
+TEST(CliApp, ArgumentStartingWithSlashIsAPath) {
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunWith({"convert", "/no/such/folder/x.pot", "/no/such/folder/x.nvi"}), kExitFailed);
+  EXPECT_EQ(testing::internal::GetCapturedStderr().rfind(
+                "velorin-cli: cannot open input file '/no/such/folder/x.pot': ", 0),
+            0u);
+}
+
 }  // namespace
 }  // namespace velorin
