@@ -1,0 +1,28 @@
+#include "convert/pot_skip_reason.h"
+
+#include "platform/cp932.h"
+
+namespace velorin {
+
+std::string PotSkipReasonText(const PotLineOutcome& outcome) {
+  switch (outcome.reason) {
+    case SkipReason::kNone:
+    case SkipReason::kNotPointLine:
+      return {};
+    case SkipReason::kNoTitle:
+      return "no title";
+    case SkipReason::kNoLongitude:
+      return "no longitude";
+    case SkipReason::kNoLatitude:
+      return "no latitude";
+    case SkipReason::kLongitudeRejected:
+      return "longitude text rejected: " + Cp932ToUtf8(outcome.record.longitudeText);
+    case SkipReason::kLatitudeRejected:
+      return "latitude text rejected: " + Cp932ToUtf8(outcome.record.latitudeText);
+    case SkipReason::kPositionOutOfRange:
+      return "position out of range";
+  }
+  return {};
+}
+
+}  // namespace velorin
