@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "convert/poi_record.h"
+#include "convert/pot_skip_reason.h"
 
 namespace velorin {
 

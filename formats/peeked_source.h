@@ -22,6 +22,9 @@ class PeekedSource : public ByteSource {
 
   std::ptrdiff_t Read(char* buffer, std::size_t capacity) override;
   std::error_code error() const override { return inner_.error(); }
+  bool HasDataReady() override {
+    return offset_ < head_.size() || failed_ || whole_ || inner_.HasDataReady();
+  }
 
  private:
   ByteSource& inner_;

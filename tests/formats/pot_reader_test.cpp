@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "convert/pot_skip_reason.h"
 #include "formats/read_all.h"
 #include "platform/memory_streams.h"
 
@@ -20,9 +21,11 @@ TEST(PotReaderTest, ReadsPointLinesByTheConversionsRules) {
       "ord=poi/tex=Bad/kei=181'0'0'0/ido=1'0'0'0\r"
       "ORD=POI/tex=NoLatitude/kei=1'0'0'0\r\n");
   PotReader reader(source);
-  EXPECT_EQ(testing::ReadAll(reader),
-            (Entries{"2 Tower 139.767111 35.6811944", "3  135.5 34.6833333",
-                     "5 skip: longitude text rejected: 181'0'0'0", "6 skip: no latitude"}));
+  EXPECT_EQ(
+      testing::ReadAll(reader),
+      (Entries{"2 Tower 139.767111 35.6811944", "3  135.5 34.6833333",
+               "5 skip: longitude text rejected: 181'0'0'0" + std::string(kExpectedCoordinateForm),
+               "6 skip: no latitude"}));
 }
 
 TEST(PotReaderTest, ATitleThatReadsNoTitleIsStillATitle) {
