@@ -32,7 +32,8 @@ class CsvReader : public PointReader {
   /// fails the input.
   static constexpr std::size_t kMaxRecordSize = 1 << 20;
 
-  explicit CsvReader(ByteSource& source);
+  /// `encoding`: as told, or chosen from the first bytes when absent.
+  explicit CsvReader(ByteSource& source, std::optional<TextEncoding> encoding = std::nullopt);
   bool Next(ReadEntry& entry) override;
 
   TextEncoding encoding() const { return encoding_; }

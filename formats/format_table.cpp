@@ -20,8 +20,13 @@ namespace velorin {
 namespace {
 
 template <typename Reader>
-std::unique_ptr<PointReader> MakeReader(ByteSource& source) {
+std::unique_ptr<PointReader> MakeReader(ByteSource& source, const ReaderOptions&) {
   return std::make_unique<Reader>(source);
+}
+
+template <typename Reader>
+std::unique_ptr<PointReader> MakeTextReader(ByteSource& source, const ReaderOptions& options) {
+  return std::make_unique<Reader>(source, options.textEncoding);
 }
 
 template <typename Writer>
@@ -34,12 +39,12 @@ std::unique_ptr<PointWriter> MakeNviWriter(BufferedWriter& out, Clock& clock) {
 }
 
 const std::array<FormatInfo, 6> kFormats = {{
-    {PointFormat::kPot, "pot", ".pot", &MakeReader<PotReader>, &MakeWriter<PotWriter>},
+    {PointFormat::kPot, "pot", ".pot", &MakeTextReader<PotReader>, &MakeWriter<PotWriter>},
     {PointFormat::kNvi, "nvi", ".nvi", &MakeReader<NviReader>, &MakeNviWriter},
     {PointFormat::kGpx, "gpx", ".gpx", &MakeReader<GpxReader>, &MakeWriter<GpxWriter>},
     {PointFormat::kKml, "kml", ".kml", &MakeReader<KmlReader>, &MakeWriter<KmlWriter>},
     {PointFormat::kKmz, "kmz", ".kmz", &MakeReader<KmzReader>, nullptr},
-    {PointFormat::kCsv, "csv", ".csv", &MakeReader<CsvReader>, &MakeWriter<CsvWriter>},
+    {PointFormat::kCsv, "csv", ".csv", &MakeTextReader<CsvReader>, &MakeWriter<CsvWriter>},
 }};
 
 std::string LowerAscii(std::string_view text) {

@@ -22,7 +22,7 @@ struct FormatInfo {
   std::string_view name;       ///< as --from and --to take it
   std::string_view extension;  ///< with its dot
   /// Nothing when the format cannot be read (or written).
-  std::unique_ptr<PointReader> (*makeReader)(ByteSource& source);
+  std::unique_ptr<PointReader> (*makeReader)(ByteSource& source, const ReaderOptions& options);
   std::unique_ptr<PointWriter> (*makeWriter)(BufferedWriter& out, Clock& clock);
 };
 

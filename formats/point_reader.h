@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "formats/point.h"
+#include "platform/text_encoding.h"
 
 namespace velorin {
 
@@ -37,6 +38,13 @@ struct IgnoredItems {
   std::int64_t routes = 0;
   std::int64_t tracks = 0;
   std::int64_t placemarksWithoutPoint = 0;
+};
+
+/// What a reader may be told beforehand.
+struct ReaderOptions {
+  /// The encoding of a text input (POT, CSV); chosen from its first bytes
+  /// when absent.
+  std::optional<TextEncoding> textEncoding;
 };
 
 /// "read error: " and the system's words; a source of its own kind (an

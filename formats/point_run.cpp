@@ -72,7 +72,8 @@ PointRunOutcome RunPoints(PointReader& reader, PointWriter& writer, const Buffer
   for (;;) {
     if (!out.ok()) return finish(PointRunEnd::kWriteFailed);
     if (options.cancelRequested && options.cancelRequested()) {
-      return finish(PointRunEnd::kCancelled);
+      writer.End();
+      return finish(out.ok() ? PointRunEnd::kCancelled : PointRunEnd::kWriteFailed);
     }
     if (!reader.Next(entry)) break;
     if (!entry.isPoint) {
@@ -91,7 +92,10 @@ PointRunOutcome RunPoints(PointReader& reader, PointWriter& writer, const Buffer
     writer.Write(entry.point.title.empty() ? kNoTitle : std::string_view(entry.point.title),
                  entry.point.position);
     ++tally.written;
-    if (entry.point.titleApproximated) ++tally.titlesApproximated;
+    if (entry.point.titleApproximated) {
+      ++tally.titlesApproximated;
+      if (options.onTitleApproximated) options.onTitleApproximated(entry.point);
+    }
   }
   if (reader.failure()) {
     outcome.readFailure = reader.failure();

@@ -24,6 +24,8 @@ struct PointRunOptions {
   std::function<bool()> cancelRequested;
   /// Told about every skipped entry: its line (0 when unknown) and why.
   std::function<void(std::int64_t line, std::string_view reason)> onSkipped;
+  /// Told about every point written whose title had characters replaced.
+  std::function<void(const Point& point)> onTitleApproximated;
 };
 
 struct PointTally {
@@ -52,8 +54,9 @@ std::optional<std::pair<SkipKind, std::string>> CheckPoint(const Point& point,
                                                            UntitledRule untitled);
 
 /// Reads every entry of `reader` into `writer` (Begin, the points, End),
-/// which appends to `out`; stops at the first write failure of `out`.
-/// Closing `out` is the caller's.
+/// which appends to `out`; stops at the first write failure of `out`. A
+/// cancel, like the record limit, ends the file properly (End) after the
+/// points written so far. Closing `out` is the caller's.
 PointRunOutcome RunPoints(PointReader& reader, PointWriter& writer, const BufferedWriter& out,
                           const PointRunOptions& options);
 

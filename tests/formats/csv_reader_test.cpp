@@ -63,6 +63,20 @@ INSTANTIATE_TEST_SUITE_P(
         CsvCase{"Empty", "", {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(CsvReaderTest, EncodingAsTold) {
+  // 東 in UTF-8 is three bytes that CP932 reads too: told CP932, they stay.
+  const std::string table = "name,lat,lon\n\xE6\x9D\xB1,1,2\n";
+  testing::MemorySource cp932Source(table);
+  CsvReader cp932(cp932Source, TextEncoding::kCp932);
+  ReadEntry entry;
+  ASSERT_TRUE(cp932.Next(entry));
+  EXPECT_EQ(entry.point.title, "\xE6\x9D\xB1");
+  testing::MemorySource utf8Source(table);
+  CsvReader utf8(utf8Source, TextEncoding::kUtf8);
+  ASSERT_TRUE(utf8.Next(entry));
+  EXPECT_EQ(entry.point.title, "\x93\x8C");
+}
+
 TEST(CsvReaderTest, GiganticLineFailsWithoutTakingItsMemory) {
   testing::MemorySource source("name,lat,lon\n" + std::string(16u << 20, 'x') + ",1,2\n", 1 << 16);
   CsvReader reader(source);

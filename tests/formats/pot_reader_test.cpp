@@ -34,5 +34,24 @@ TEST(PotReaderTest, ATitleThatReadsNoTitleIsStillATitle) {
   EXPECT_EQ(testing::ReadAll(reader), (Entries{"1 no title 1 1"}));
 }
 
+TEST(PotReaderTest, Utf8LinesBecomeCp932AndSayWhenATitleLostCharacters) {
+  testing::MemorySource source(
+      "\xEF\xBB\xBFORD=POI/tex=東京/kei=139'0'0'0/ido=35'0'0'0\r\n"
+      "ORD=POI/tex=Tower 🗼/kei=139'0'0'0/ido=35'0'0'0\r\n"
+      "ORD=POI/tex=\xFF/kei=1'0'0'0/ido=1'0'0'0\r\n");
+  PotReader reader(source);
+  EXPECT_EQ(testing::ReadAll(reader),
+            (Entries{"1 東京 139 35", "2 Tower ?* 139 35", "3 skip: not valid UTF-8"}));
+}
+
+TEST(PotReaderTest, EncodingAsTold) {
+  // Valid UTF-8, but told CP932: the bytes stay as they are.
+  testing::MemorySource source("ORD=POI/tex=\xE6\x9D\xB1/kei=1'0'0'0/ido=1'0'0'0\r\n");
+  PotReader reader(source, TextEncoding::kCp932);
+  ReadEntry entry;
+  ASSERT_TRUE(reader.Next(entry));
+  EXPECT_EQ(entry.point.title, "\xE6\x9D\xB1");
+}
+
 }  // namespace
 }  // namespace velorin

@@ -49,7 +49,7 @@ class RoundTripTest : public ::testing::TestWithParam<PointFormat> {};
 TEST_P(RoundTripTest, TitlesAndCodesComeBack) {
   const std::vector<Sample> samples = Samples();
   testing::MemorySource source(Write(GetParam(), samples));
-  auto reader = InfoOf(GetParam()).makeReader(source);
+  auto reader = InfoOf(GetParam()).makeReader(source, {});
   ReadEntry entry;
   std::size_t index = 0;
   const std::int64_t tolerance = GetParam() == PointFormat::kPot ? 166 : 0;
