@@ -19,6 +19,8 @@ struct ConvertOptions {
   bool force = false;
   bool explain = false;
   InputEncodingChoice inputEncoding = InputEncodingChoice::kAuto;
+  std::optional<std::string> from;  ///< input format name (--from)
+  std::optional<std::string> to;    ///< output format name (--to)
   std::string input;                  ///< "-" is standard input
   std::optional<std::string> output;  ///< "-" is standard output
 };
