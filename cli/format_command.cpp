@@ -154,6 +154,9 @@ int RunConvertBetweenFormats(const ConvertOptions& options, ConvertConsole& cons
     }
   }
 
+  // From here on a signal cancels the run (and a second one ends the
+  // program without leaving the temporary output behind).
+  if (console.catchInterrupt) InstallInterruptHandler();
   std::error_code error;
   const std::unique_ptr<ByteSource> source = files.OpenForReading(paths.input, error);
   if (!source || error) {
@@ -170,7 +173,6 @@ int RunConvertBetweenFormats(const ConvertOptions& options, ConvertConsole& cons
     return Report(console, ReportRunOutcome(early, paths, false, asked));
   }
 
-  if (console.catchInterrupt) InstallInterruptHandler();
   BufferedWriter out(*sink);
   ReaderOptions readerOptions;
   readerOptions.textEncoding = TextEncodingOf(options.inputEncoding);
