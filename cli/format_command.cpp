@@ -62,7 +62,7 @@ int Report(ConvertConsole& console, const RunReport& report) {
 
 }  // namespace
 
-std::variant<FormatChoice, std::string> ChooseFormats(const ConvertOptions& options) {
+FormatChoice ChooseFormats(const ConvertOptions& options) {
   FormatChoice choice;
   if (options.from) {
     choice.input = *FormatNamed(*options.from);
@@ -84,31 +84,38 @@ std::variant<FormatChoice, std::string> ChooseFormats(const ConvertOptions& opti
   }
 
   if (InfoOf(choice.output).makeWriter == nullptr) {
-    return UpperName(choice.output) + " can only be read; write " +
-           (choice.output == PointFormat::kKmz ? "KML" : "another format") + " instead";
-  }
-  if (options.logPath && choice.input != PointFormat::kPot) {
-    return "--log applies to POT input only (the input is " + UpperName(choice.input) + ")";
-  }
-  if (options.timestamp && choice.output != PointFormat::kNvi) {
-    return "--timestamp applies to NVI output only (the output is " + UpperName(choice.output) +
-           ")";
-  }
-  if (options.inputEncoding != InputEncodingChoice::kAuto && choice.input != PointFormat::kPot &&
-      choice.input != PointFormat::kCsv) {
-    return "--input-encoding applies to POT and CSV input only (the input is " +
-           UpperName(choice.input) + ")";
+    choice.usageError = UpperName(choice.output) + " can only be read; write " +
+                        (choice.output == PointFormat::kKmz ? "KML" : "another format") +
+                        " instead";
+  } else if (options.logPath && choice.input != PointFormat::kPot) {
+    choice.usageError =
+        "--log applies to POT input only (the input is " + UpperName(choice.input) + ")";
+  } else if (options.timestamp && choice.output != PointFormat::kNvi) {
+    choice.usageError =
+        "--timestamp applies to NVI output only (the output is " + UpperName(choice.output) + ")";
+  } else if (options.inputEncoding != InputEncodingChoice::kAuto &&
+             choice.input != PointFormat::kPot && choice.input != PointFormat::kCsv) {
+    choice.usageError = "--input-encoding applies to POT and CSV input only (the input is " +
+                        UpperName(choice.input) + ")";
   }
   return choice;
 }
 
 int RunConvertBetweenFormats(const ConvertOptions& options, ConvertConsole& console) {
-  const auto chosen = ChooseFormats(options);
-  if (const auto* usage = std::get_if<std::string>(&chosen)) {
-    console.err << "velorin-cli: " << *usage << "\n";
+  const FormatChoice choice = ChooseFormats(options);
+  if (!choice.usageError.empty()) {
+    // One file named twice is refused as such, whatever the options.
+    RunFiles paths;
+    paths.input = FileSystemPath(options.input, StdioFileSystem::kStandardInput);
+    paths.output = FileSystemPath(choice.outputPath, StdioFileSystem::kStandardOutput);
+    if (StdioFileSystem().NameSameFile(paths.input, paths.output)) {
+      RunOutcome refused;
+      refused.result = RunResult::kRefusedSamePath;
+      return Report(console, ReportRunOutcome(refused, paths, false, false));
+    }
+    console.err << "velorin-cli: " << choice.usageError << "\n";
     return kExitUsage;
   }
-  const FormatChoice& choice = std::get<FormatChoice>(chosen);
   if (choice.input == PointFormat::kPot && choice.output == PointFormat::kNvi) {
     // The conversion run, byte for byte and at its own speed.
     ConvertOptions potOptions = options;

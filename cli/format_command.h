@@ -3,7 +3,6 @@
 // from --from/--to or the paths, POT to NVI handed to the conversion run as
 // always, every other pair run through a point reader and writer.
 #include <string>
-#include <variant>
 
 #include "cli/convert_command.h"
 #include "formats/format_table.h"
@@ -14,13 +13,15 @@ struct FormatChoice {
   PointFormat input = PointFormat::kPot;
   PointFormat output = PointFormat::kNvi;
   std::string outputPath;  ///< as given, or the default for the input ("-": standard output)
+  /// An option that does not apply to these formats: one line, without the
+  /// program's name; empty when all is well.
+  std::string usageError;
 };
 
 /// The formats of a command: --from and --to when given, else the paths'
 /// extensions (standard input counts as POT, standard output as NVI, or as
-/// GPX when the input is NVI). A one-line usage error, without the
-/// program's name, when an option does not apply to them.
-std::variant<FormatChoice, std::string> ChooseFormats(const ConvertOptions& options);
+/// GPX when the input is NVI), and whether every option applies to them.
+FormatChoice ChooseFormats(const ConvertOptions& options);
 
 /// Runs the convert command for any pair of formats; returns the exit code.
 int RunConvertBetweenFormats(const ConvertOptions& options, ConvertConsole& console);
