@@ -106,7 +106,7 @@ int RunCliApp(int argc, char** argv) {
   app.require_subcommand(1);
 
   ConvertOptions convertOptions;
-  std::string untitled = "skip";
+  std::string untitled = "keep";
   std::string inputEncoding = "auto";
   PositionArguments positionArguments;
   AddConvertCommand(app, convertOptions, untitled, inputEncoding);

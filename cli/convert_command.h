@@ -12,7 +12,8 @@
 namespace velorin {
 
 struct ConvertOptions {
-  bool keepUntitled = false;
+  /// Untitled points become "no title", as the shipped velorin.ini has it.
+  bool keepUntitled = true;
   std::optional<std::string> logPath;
   /// Fixed time stamp "DATE TIME"; the local clock when absent.
   std::optional<std::string> timestamp;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "memory_streams.h"
+#include "tests/support/case_name.h"
 
 namespace velorin {
 namespace {
@@ -102,7 +103,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"one\r\ntwo\r\nthree\r\n", {"one", "two", "three"}},
                       SplitCase{"\r\n\r\nX", {"", "", "X"}},
                       SplitCase{std::string("A\0B\r\n", 5), {std::string("A\0B", 3)}},
-                      SplitCase{"\x82\xa0\x81\x60\r\n\x5c\r", {"\x82\xa0\x81\x60", "\x5c"}}));
+                      SplitCase{"\x82\xa0\x81\x60\r\n\x5c\r", {"\x82\xa0\x81\x60", "\x5c"}}),
+    [](const ::testing::TestParamInfo<SplitCase>& info) {
+      return testutil::CaseName(info.param.input);
+    });
 
 INSTANTIATE_TEST_SUITE_P(
     LongLines, LineSplitTest,
@@ -111,7 +115,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{std::string(64, 'a') + "\r" + std::string(64, 'b') + "\r",
                                 {std::string(64, 'a'), std::string(64, 'b')}},
                       SplitCase{"s\n" + std::string(300, 'L') + "\nt",
-                                {"s", std::string(300, 'L'), "t"}}));
+                                {"s", std::string(300, 'L'), "t"}}),
+    [](const ::testing::TestParamInfo<SplitCase>& info) {
+      return testutil::CaseName(info.param.input);
+    });
 
 TEST(LineReaderTest, BufferKeepsItsSizeWhileLinesFit) {
   std::string input;
