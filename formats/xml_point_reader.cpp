@@ -1,12 +1,67 @@
 #include "formats/xml_point_reader.h"
 
 #include <expat.h>
+#include <iconv.h>
 
 namespace velorin {
 
 namespace {
 
 constexpr char kNamespaceSeparator = '\x01';
+
+// Shift_JIS under its usual names: expat knows no Japanese encoding, so this
+// one is told to it byte by byte, read as CP932 (what Japanese Windows
+// programs mean by Shift_JIS).
+constexpr const char* kShiftJisNames[] = {"shift_jis",   "shift-jis", "sjis",    "x-sjis",
+                                          "windows-31j", "cp932",     "ms_kanji"};
+
+bool IsShiftJisName(std::string_view name) {
+  std::string lower(name);
+  for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+  for (const char* known : kShiftJisNames) {
+    if (lower == known) return true;
+  }
+  return false;
+}
+
+/// One double-byte CP932 character to its Unicode scalar, or -1.
+int ConvertCp932Pair(void* data, const char* bytes) {
+  const auto cd = static_cast<iconv_t>(data);
+  char* input = const_cast<char*>(bytes);
+  std::size_t inputLeft = 2;
+  unsigned char output[4];
+  char* out = reinterpret_cast<char*>(output);
+  std::size_t outputLeft = sizeof output;
+  if (iconv(cd, &input, &inputLeft, &out, &outputLeft) == static_cast<std::size_t>(-1) ||
+      outputLeft != 0) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    return -1;
+  }
+  return output[0] | output[1] << 8 | output[2] << 16 | output[3] << 24;
+}
+
+void ReleaseCp932(void* data) { iconv_close(static_cast<iconv_t>(data)); }
+
+int ShiftJisEncoding(void*, const XML_Char* name, XML_Encoding* info) {
+  if (!IsShiftJisName(name)) return XML_STATUS_ERROR;
+  const iconv_t cd = iconv_open("UTF-32LE", "CP932");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return XML_STATUS_ERROR;
+  for (int byte = 0; byte < 256; ++byte) {
+    if (byte < 0x80) {
+      info->map[byte] = byte;
+    } else if (byte >= 0xA1 && byte <= 0xDF) {
+      info->map[byte] = 0xFF61 + (byte - 0xA1);  // half-width katakana
+    } else if ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC)) {
+      info->map[byte] = -2;  // the lead byte of a two-byte character
+    } else {
+      info->map[byte] = -1;
+    }
+  }
+  info->data = cd;
+  info->convert = &ConvertCp932Pair;
+  info->release = &ReleaseCp932;
+  return XML_STATUS_OK;
+}
 
 }  // namespace
 
@@ -42,6 +97,7 @@ XmlPointReader::XmlPointReader(ByteSource& source, std::string_view rootName,
   XML_SetElementHandler(parser_, &StartHandler, &EndHandler);
   XML_SetCharacterDataHandler(parser_, &TextHandler);
   XML_SetEntityDeclHandler(parser_, &EntityHandler);
+  XML_SetUnknownEncodingHandler(parser_, &ShiftJisEncoding, nullptr);
   // Never read an external DTD or parameter entity.
   XML_SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
 }

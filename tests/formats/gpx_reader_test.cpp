@@ -96,7 +96,18 @@ INSTANTIATE_TEST_SUITE_P(
         GpxCase{"Latin1Declared",
                 "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"
                 "<gpx><wpt lat=\"1\" lon=\"1\"><name>\xA7 1</name></wpt></gpx>",
-                {"1 § 1 1 1"}}),
+                {"1 § 1 1 1"}},
+        GpxCase{"ShiftJisDeclared",
+                "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<gpx><wpt lat=\"1\" lon=\"1\">"
+                "<name>\x93\x8C\x8B\x9E\x83\x5E\x83\x8F\x81\x5B \xB1</name></wpt></gpx>",
+                {"2 東京タワー ｱ 1 1"}},
+        GpxCase{
+            "BrokenShiftJis",
+            "<?xml version=\"1.0\" encoding=\"Windows-31J\"?>\n<gpx><name>\x81\x20</name></gpx>",
+            {"2 failed: not a well-formed GPX file: not well-formed (invalid token)"}},
+        GpxCase{"UnknownEncoding",
+                "<?xml version=\"1.0\" encoding=\"EUC-JP\"?>\n<gpx/>",
+                {"1 failed: not a well-formed GPX file: unknown encoding"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Documents are made when a case runs, not when it is registered: every
