@@ -48,9 +48,11 @@ bool PotReader::Next(ReadEntry& entry) {
       }
       line = converted_;
     }
-    // Untitled lines are let through as "no title" and told apart by that
-    // very constant, so that the one untitled rule of every format decides.
-    const PotLineOutcome parsed = ParsePotLine(line, "0");
+    // A line skipped only for want of a title is read again with untitled
+    // points kept, so that the one untitled rule of every format decides.
+    PotLineOutcome parsed = ParsePotLine(line, "1");
+    const bool untitled = parsed.reason == SkipReason::kNoTitle;
+    if (untitled) parsed = ParsePotLine(line, "0");
     if (parsed.reason == SkipReason::kNotPointLine) continue;
     if (!parsed.accepted()) {
       entry.isPoint = false;
@@ -60,7 +62,6 @@ bool PotReader::Next(ReadEntry& entry) {
       return true;
     }
     const std::string_view title = parsed.record.title;
-    const bool untitled = title.data() == kNoTitle.data();
     entry.isPoint = true;
     entry.point.title.assign(untitled ? std::string_view() : title);
     entry.point.titleApproximated = false;
