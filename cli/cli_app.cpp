@@ -49,14 +49,10 @@ void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& unti
       ->check(CLI::IsMember({"auto", "cp932", "utf-8"}, CLI::ignore_case))
       ->capture_default_str();
   // Point formats beyond POT and NVI.
-  convert
-      ->add_option("--from", options.from,
-                   "Format of INPUT, instead of its extension: pot, nvi, gpx, kml, kmz or csv")
+  convert->add_option("--from", options.from, "Format of INPUT instead of its extension")
       ->check(CLI::IsMember({"pot", "nvi", "gpx", "kml", "kmz", "csv"}, CLI::ignore_case))
       ->type_name("FORMAT");
-  convert
-      ->add_option("--to", options.to,
-                   "Format of OUTPUT, instead of its extension: nvi, gpx, kml, csv or pot")
+  convert->add_option("--to", options.to, "Format of OUTPUT instead of its extension")
       ->check(CLI::IsMember({"pot", "nvi", "gpx", "kml", "csv"}, CLI::ignore_case))
       ->type_name("FORMAT");
   convert
