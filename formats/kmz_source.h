@@ -22,6 +22,7 @@ enum class KmzError {
   kBomb,              ///< expands far beyond its packed size
   kTooManyMembers,
   kEncrypted,
+  kNoLibrary,  ///< libarchive could not be loaded
 };
 
 const std::error_category& KmzCategory();
