@@ -16,6 +16,8 @@ struct CsvCase {
   Entries entries;
 };
 
+void PrintTo(const CsvCase& c, std::ostream* out) { *out << c.name; }
+
 class CsvReaderTest : public ::testing::TestWithParam<CsvCase> {};
 
 TEST_P(CsvReaderTest, ReadsRowsByTheirHeader) {

@@ -13,6 +13,8 @@ struct FormatCase {
   const char* text;
 };
 
+void PrintTo(const FormatCase& c, std::ostream* out) { *out << c.name; }
+
 class FormatDegreesTest : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(FormatDegreesTest, NinePlaces) {
@@ -34,6 +36,8 @@ struct UnitsCase {
   std::uint32_t units;
   const char* text;
 };
+
+void PrintTo(const UnitsCase& c, std::ostream* out) { *out << c.name; }
 
 class FormatUnitsTest : public ::testing::TestWithParam<UnitsCase> {};
 
@@ -66,6 +70,8 @@ struct ParseCase {
   const char* text;
   std::optional<double> value;
 };
+
+void PrintTo(const ParseCase& c, std::ostream* out) { *out << c.name; }
 
 class ParseDecimalDegreesTest : public ::testing::TestWithParam<ParseCase> {};
 

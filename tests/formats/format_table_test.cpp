@@ -13,6 +13,8 @@ struct PathCase {
   const char* defaultOutput;
 };
 
+void PrintTo(const PathCase& c, std::ostream* out) { *out << c.name; }
+
 class FormatTableTest : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(FormatTableTest, ChoosesByExtensionInAnyCase) {

@@ -15,6 +15,8 @@ struct GpxCase {
   std::string document;
   Entries entries;
   IgnoredItems ignored{};
+
+  void PrintTo(const GpxCase& c, std::ostream* out) { *out << c.name; }
 };
 
 constexpr const char* kHead11 =
@@ -117,6 +119,8 @@ struct HostileCase {
   std::string (*document)();
   std::string failure;
 };
+
+void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.name; }
 
 class GpxHostileTest : public ::testing::TestWithParam<HostileCase> {};
 

@@ -17,6 +17,8 @@ struct KmlCase {
   std::int64_t placemarksWithoutPoint = 0;
 };
 
+void PrintTo(const KmlCase& c, std::ostream* out) { *out << c.name; }
+
 std::string Kml(const std::string& body) {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
          "<kml xmlns=\"http://www.opengis.net/kml/2.2\" "
@@ -87,6 +89,8 @@ struct TupleCase {
   const char* text;
   std::optional<std::pair<double, double>> degrees;
 };
+
+void PrintTo(const TupleCase& c, std::ostream* out) { *out << c.name; }
 
 class KmlCoordinatesTest : public ::testing::TestWithParam<TupleCase> {};
 

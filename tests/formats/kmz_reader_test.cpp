@@ -51,6 +51,8 @@ struct KmzCase {
   Entries entries;
 };
 
+void PrintTo(const KmzCase& c, std::ostream* out) { *out << c.name; }
+
 class KmzReaderTest : public ::testing::TestWithParam<KmzCase> {};
 
 TEST_P(KmzReaderTest, ReadsTheFirstKmlMember) {

@@ -14,6 +14,8 @@ struct EscapeCase {
   bool replaced = false;
 };
 
+void PrintTo(const EscapeCase& c, std::ostream* out) { *out << c.name; }
+
 std::string CaseName(const ::testing::TestParamInfo<EscapeCase>& info) { return info.param.name; }
 
 class XmlTextTest : public ::testing::TestWithParam<EscapeCase> {};

@@ -45,6 +45,8 @@ struct NviCase {
   Entries entries;
 };
 
+void PrintTo(const NviCase& c, std::ostream* out) { *out << c.name; }
+
 class NviReaderTest : public ::testing::TestWithParam<NviCase> {};
 
 TEST_P(NviReaderTest, ReadsBlocksAndSkipsBrokenOnes) {

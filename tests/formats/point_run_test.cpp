@@ -72,6 +72,8 @@ struct CheckCase {
   std::string reason;
 };
 
+void PrintTo(const CheckCase& c, std::ostream* out) { *out << c.name; }
+
 class CheckPointTest : public ::testing::TestWithParam<CheckCase> {};
 
 TEST_P(CheckPointTest, HoldsEveryPointToWhatNviCanHold) {

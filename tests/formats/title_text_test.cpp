@@ -13,6 +13,8 @@ struct TextCase {
   std::string expected;
 };
 
+void PrintTo(const TextCase& c, std::ostream* out) { *out << c.name; }
+
 std::string CaseName(const ::testing::TestParamInfo<TextCase>& info) { return info.param.name; }
 
 class CollapseWhiteSpaceTest : public ::testing::TestWithParam<TextCase> {};
@@ -41,6 +43,8 @@ struct EncodeCase {
   std::string cp932;
   bool approximated;
 };
+
+void PrintTo(const EncodeCase& c, std::ostream* out) { *out << c.name; }
 
 class TitleEncoderTest : public ::testing::TestWithParam<EncodeCase> {};
 

@@ -22,6 +22,8 @@ struct WriterCase {
   std::string expected;
 };
 
+void PrintTo(const WriterCase& c, std::ostream* out) { *out << c.name; }
+
 class WritersTest : public ::testing::TestWithParam<WriterCase> {};
 
 TEST_P(WritersTest, WriteTheWholeFile) {
@@ -84,6 +86,8 @@ struct PotTitleCase {
   std::string written;
   bool changed;
 };
+
+void PrintTo(const PotTitleCase& c, std::ostream* out) { *out << c.name; }
 
 class PotTitleTest : public ::testing::TestWithParam<PotTitleCase> {};
 

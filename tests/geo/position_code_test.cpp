@@ -16,6 +16,8 @@ struct RangeCase {
   bool within;
 };
 
+void PrintTo(const RangeCase& c, std::ostream* out) { *out << c.name; }
+
 class NviRange : public ::testing::TestWithParam<RangeCase> {};
 
 TEST_P(NviRange, TellsWhatAnNviFileCanHold) {
@@ -41,6 +43,8 @@ struct UnitsCase {
   const char* notation;
 };
 
+void PrintTo(const UnitsCase& c, std::ostream* out) { *out << c.name; }
+
 class PotNotationOfUnits : public ::testing::TestWithParam<UnitsCase> {};
 
 TEST_P(PotNotationOfUnits, RoundsToTheNearestTenthOfASecond) {
@@ -48,21 +52,20 @@ TEST_P(PotNotationOfUnits, RoundsToTheNearestTenthOfASecond) {
 }
 
 // 11930464 units per degree: 331.4 units per tenth of a second.
-INSTANTIATE_TEST_SUITE_P(
-    Angles, PotNotationOfUnits,
-    ::testing::Values(UnitsCase{"Zero", 0, "0'0'0'0"},
-                      UnitsCase{"OneEighty", kMaxAngleUnits, "180'0'0'0"},
-                      UnitsCase{"WorkedLongitude", 1667486487, "139'46'1'6"},
-                      UnitsCase{"WorkedLatitude", 425693206, "35'40'52'3"},
-                      UnitsCase{"BelowHalfATenth", 165, "0'0'0'0"},
-                      UnitsCase{"AboveHalfATenth", 166, "0'0'0'1"},
-                      UnitsCase{"CarriesIntoTheMinute", 11930464 / 60 - 10, "0'1'0'0"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Angles, PotNotationOfUnits,
+                         ::testing::Values(UnitsCase{"Zero", 0, "0'0'0'0"},
+                                           UnitsCase{"OneEighty", kMaxAngleUnits, "180'0'0'0"},
+                                           UnitsCase{"WorkedLongitude", 1667486487, "139'46'1'6"},
+                                           UnitsCase{"WorkedLatitude", 425693206, "35'40'52'3"},
+                                           UnitsCase{"BelowHalfATenth", 165, "0'0'0'0"},
+                                           UnitsCase{"AboveHalfATenth", 166, "0'0'0'1"},
+                                           UnitsCase{"CarriesIntoTheMinute", 11930464 / 60 - 10,
+                                                     "0'1'0'0"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PotNotationOfUnits, AgreesWithTheDecimalFormAcrossTheRange) {
   for (std::uint32_t units = 0; units < kMaxAngleUnits; units += 7919 * 331) {
-    EXPECT_EQ(FormatPotNotationOfUnits(units), FormatPotNotation(units / kUnitsPerDegree))
-        << units;
+    EXPECT_EQ(FormatPotNotationOfUnits(units), FormatPotNotation(units / kUnitsPerDegree)) << units;
   }
 }
 

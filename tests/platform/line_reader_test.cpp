@@ -269,6 +269,8 @@ struct BoundCase {
   bool fits;
 };
 
+void PrintTo(const BoundCase& c, std::ostream* out) { *out << c.name; }
+
 class LineReaderBound : public ::testing::TestWithParam<BoundCase> {};
 
 // A bound of 64 bytes with a 16-byte buffer: the buffer may grow to the
