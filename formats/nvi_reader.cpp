@@ -77,6 +77,25 @@ bool NviReader::Next(ReadEntry& entry) {
   }
 }
 
+bool NviReader::ReadTitle(std::string_view line, std::string& title) {
+  if (!line.starts_with(kTitlePrefix)) return false;
+  line.remove_prefix(kTitlePrefix.size());
+  title.clear();
+  // A POT title may hold a lone LF, which the NVI file keeps: such a title
+  // goes on over the next lines, up to the one that ends the field.
+  while (!line.ends_with(kTitleSuffix)) {
+    title.append(line);
+    title += '\n';
+    if (title.size() > kMaxLineSize || !ReadLine(line) || line == kOpener || line == kCharset) {
+      // Never closed: the next field, the next block or the end came first.
+      if (line == kOpener) pendingOpener_ = lineNumber_;
+      return false;
+    }
+  }
+  title.append(line.substr(0, line.size() - kTitleSuffix.size()));
+  return true;
+}
+
 void NviReader::ReadBlock(std::int64_t first, ReadEntry& entry) {
   entry.isPoint = false;
   entry.skip = SkipKind::kMalformed;
@@ -107,11 +126,8 @@ void NviReader::ReadBlock(std::int64_t first, ReadEntry& entry) {
       if (!position)
         entry.reason = "record block: no position code on line " + std::to_string(lineNumber_);
     } else if (number == kTitleLine) {
-      if (line.size() >= kTitlePrefix.size() + kTitleSuffix.size() &&
-          line.starts_with(kTitlePrefix) && line.ends_with(kTitleSuffix)) {
-        entry.point.title.assign(line.substr(
-            kTitlePrefix.size(), line.size() - kTitlePrefix.size() - kTitleSuffix.size()));
-      } else {
+      if (!ReadTitle(line, entry.point.title)) {
+        if (failure()) return;
         entry.reason = "record block: no title line on line " + std::to_string(lineNumber_);
       }
     } else if (number == kCharsetLine) {

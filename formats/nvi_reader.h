@@ -22,6 +22,9 @@ class NviReader : public PointReader {
  private:
   /// Reads one line; false at the end of the input or on a failure.
   bool ReadLine(std::string_view& line);
+  /// Reads the title field that begins on `line`, over more lines when the
+  /// title holds line breaks; false when it is not a title field.
+  bool ReadTitle(std::string_view line, std::string& title);
   /// Reads the rest of a block whose opener is line `first`.
   void ReadBlock(std::int64_t first, ReadEntry& entry);
 
