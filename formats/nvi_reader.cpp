@@ -81,8 +81,9 @@ bool NviReader::ReadTitle(std::string_view line, std::string& title) {
   if (!line.starts_with(kTitlePrefix)) return false;
   line.remove_prefix(kTitlePrefix.size());
   title.clear();
-  // A POT title may hold a lone LF, which the NVI file keeps: such a title
-  // goes on over the next lines, up to the one that ends the field.
+  // A title may hold a line break (in the POT format a lone LF is part of
+  // its line), which the NVI file keeps as it is: such a title goes on over
+  // the next lines, up to the one that ends the field.
   while (!line.ends_with(kTitleSuffix)) {
     title.append(line);
     title += '\n';

@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         NviCase{"TitleKeptByteForByte",
                 Block("$0000000000000001", "a};b\x81\x5B{"),
                 {"1 a};bー{ #1,0"}},
-        // A POT title with a lone LF in it, as a POT to NVI conversion keeps it.
+        // A title with a line break in it, kept as it is in the file.
         NviCase{"TitleOverTwoLines",
                 Block("$0000000000000001", "up\ndown}") + kOsaka,
                 {"1 up\ndown} #1,0", "14 大阪 #1616577872,413788260"}},
