@@ -46,13 +46,6 @@ std::string FileSystemPath(std::string_view path, std::string_view stream) {
   return std::string(path == "-" ? stream : path);
 }
 
-bool IsYes(std::string answer) {
-  // A Windows console hands the line over with its CR.
-  if (!answer.empty() && answer.back() == '\r') answer.pop_back();
-  for (char& c : answer) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-  return answer == "y" || answer == "yes";
-}
-
 /// A log that is the input or the output file would destroy it.
 bool LogClashes(StdioFileSystem& files, const std::string& log, const RunFiles& paths) {
   return files.NameSameFile(log, paths.input) || files.NameSameFile(log, paths.output);
@@ -96,6 +89,13 @@ std::optional<ClockReading> ParseTimestamp(std::string_view text) {
     return std::nullopt;
   }
   return ClockReading{std::string(text.substr(0, 10)), std::string(text.substr(11))};
+}
+
+bool IsYesAnswer(std::string answer) {
+  // A Windows console hands the line over with its CR.
+  if (!answer.empty() && answer.back() == '\r') answer.pop_back();
+  for (char& c : answer) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  return answer == "y" || answer == "yes";
 }
 
 std::string DefaultOutputPath(std::string_view input) {
@@ -142,7 +142,7 @@ int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
       std::string answer;
       const bool answered = static_cast<bool>(std::getline(*console.answers, answer));
       if (console.catchInterrupt) InstallInterruptHandler();
-      return answered && IsYes(answer);
+      return answered && IsYesAnswer(answer);
     };
   }
 

@@ -20,6 +20,8 @@ struct ConvertOptions {
   bool force = false;
   bool explain = false;
   InputEncodingChoice inputEncoding = InputEncodingChoice::kAuto;
+  std::optional<std::string> from;  ///< input format name (--from)
+  std::optional<std::string> to;    ///< output format name (--to)
   std::string input;                  ///< "-" is standard input
   std::optional<std::string> output;  ///< "-" is standard output
 };
@@ -39,6 +41,9 @@ struct ConvertConsole {
 /// Reads "YYYY/MM/DD HH:MM:SS" naming a real date and time (a 24-hour
 /// clock). Nothing for any other text.
 std::optional<ClockReading> ParseTimestamp(std::string_view text);
+
+/// True for an answer "y" or "yes" to the overwrite question, in any case.
+bool IsYesAnswer(std::string answer);
 
 /// The output path when none is given: standard output for standard input,
 /// otherwise the input path with its extension replaced by ".nvi".

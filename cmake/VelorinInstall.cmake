@@ -28,7 +28,8 @@ install(FILES ${velorin_man_outputs} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The .deb: Depends come from the programs' shared libraries (dpkg-shlibdeps:
 # Qt 6, the C++ runtime), plus what the programs load by name at run time:
-# Qt's Japanese texts and the font that the message files name (IPAPGothic).
+# Qt's Japanese texts and the font that the message files name (IPAPGothic);
+# libarchive, which velorin-cli loads when it reads a KMZ file.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME velorin)
 set(CPACK_PACKAGE_VENDOR "Velorin team")
@@ -45,6 +46,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/velorin/velorin)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-ipafont-gothic")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-ipafont-gothic, libarchive13")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hicolor-icon-theme")
 include(CPack)

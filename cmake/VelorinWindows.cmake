@@ -2,8 +2,8 @@
 # build (cmake/toolchains/mingw-w64-x86_64.cmake) whose tests run under Wine.
 
 if(CMAKE_CROSSCOMPILING)
-  # Qt and Google Benchmark exist for Linux only here.
-  foreach(part VELORIN_BUILD_GUI VELORIN_BUILD_BENCH)
+  # Qt, Google Benchmark, expat and libarchive exist for Linux only here.
+  foreach(part VELORIN_BUILD_GUI VELORIN_BUILD_BENCH VELORIN_XML_READERS)
     if(${part})
       message(STATUS "Windows cross build: ${part} set to OFF")
       set(${part} OFF)

@@ -37,18 +37,26 @@ _velorin_cli() {
           COMPREPLY=($(compgen -W "auto cp932 utf-8" -- "${cur#--input-encoding=}"))
           return
           ;;
+        --from=*)
+          COMPREPLY=($(compgen -W "pot nvi gpx kml kmz csv" -- "${cur#--from=}"))
+          return
+          ;;
+        --to=*)
+          COMPREPLY=($(compgen -W "nvi gpx kml csv pot" -- "${cur#--to=}"))
+          return
+          ;;
       esac
       case $prev in
         --log)
           _filedir
           return
           ;;
-        --timestamp | --untitled | --input-encoding)
+        --timestamp | --untitled | --input-encoding | --from | --to)
           return
           ;;
       esac
       if [[ $cur == -* ]]; then
-        local options="--untitled=keep --untitled=skip --log= --timestamp= --force --explain --input-encoding= --help"
+        local options="--untitled=keep --untitled=skip --log= --timestamp= --force --explain --input-encoding= --from= --to= --help"
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return

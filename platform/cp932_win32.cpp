@@ -37,15 +37,24 @@ bool HoldsBytesOutsideSharedTable(std::string_view cp932) {
 
 }  // namespace
 
-std::string Cp932ToUtf8(std::string_view cp932) {
-  if (cp932.empty()) return {};
+/// Nothing to keep between calls: Windows' table is always at hand.
+struct Cp932Decoder::State {};
+
+Cp932Decoder::Cp932Decoder() = default;
+Cp932Decoder::~Cp932Decoder() = default;
+
+void Cp932Decoder::Decode(std::string_view cp932, std::string& utf8) {
+  utf8.clear();
+  if (cp932.empty()) return;
   if (!HoldsBytesOutsideSharedTable(cp932)) {
-    if (const auto wide = DecodeStrictly(cp932)) return Narrow(*wide).value_or(std::string());
+    if (const auto wide = DecodeStrictly(cp932)) {
+      utf8 = Narrow(*wide).value_or(std::string());
+      return;
+    }
   }
   // Something is invalid: character by character, as iconv goes: an invalid
   // or cut-off sequence is marked and decoding goes on after its first byte.
   std::wstring wide;
-  std::string utf8;
   std::size_t at = 0;
   while (at < cp932.size()) {
     const auto lead = static_cast<unsigned char>(cp932[at]);
@@ -63,7 +72,13 @@ std::string Cp932ToUtf8(std::string_view cp932) {
     wide.clear();
     ++at;
   }
-  return utf8 + Narrow(wide).value_or(std::string());
+  utf8 += Narrow(wide).value_or(std::string());
+}
+
+std::string Cp932ToUtf8(std::string_view cp932) {
+  std::string utf8;
+  Cp932Decoder().Decode(cp932, utf8);
+  return utf8;
 }
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) {

@@ -263,5 +263,50 @@ TEST(LineReaderTest, ControlBytesBesideLineEndsInLongLines) {
   }
 }
 
+struct BoundCase {
+  const char* name;
+  std::size_t lineLength;
+  bool fits;
+};
+
+void PrintTo(const BoundCase& c, std::ostream* out) { *out << c.name; }
+
+class LineReaderBound : public ::testing::TestWithParam<BoundCase> {};
+
+// A bound of 64 bytes with a 16-byte buffer: the buffer may grow to the
+// bound and no further; a longer line ends the data as a failure instead of
+// taking memory without end.
+TEST_P(LineReaderBound, LineBeyondTheBoundFailsInsteadOfGrowing) {
+  const std::string longLine(GetParam().lineLength, 'x');
+  MemorySource source("ab\n" + longLine + "\ncd\n", 7);
+  LineReader reader(source, 16, 64);
+  std::vector<std::string> lines = ReadAllWithoutAtEnd(reader);
+  EXPECT_LE(source.maxCapacity(), 64u);
+  if (GetParam().fits) {
+    EXPECT_EQ(lines, (std::vector<std::string>{"ab", longLine, "cd"}));
+    EXPECT_FALSE(reader.failed());
+  } else {
+    EXPECT_EQ(lines, (std::vector<std::string>{"ab"}));
+    EXPECT_TRUE(reader.failed());
+    EXPECT_TRUE(reader.lineTooLong());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, LineReaderBound,
+                         ::testing::Values(BoundCase{"WellWithin", 20, true},
+                                           BoundCase{"JustFits", 63, true},
+                                           BoundCase{"FillsTheBound", 64, false},
+                                           BoundCase{"FarBeyond", 100000, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LineReaderTest, ReadErrorIsNotALineTooLong) {
+  MemorySource source("abc");
+  source.FailAfter(0);
+  LineReader reader(source, 16, 64);
+  ReadAllWithoutAtEnd(reader);
+  EXPECT_TRUE(reader.failed());
+  EXPECT_FALSE(reader.lineTooLong());
+}
+
 }  // namespace
 }  // namespace velorin

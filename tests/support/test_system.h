@@ -27,6 +27,15 @@ inline constexpr bool kNamesIgnoreCase = true;
 inline constexpr bool kNamesIgnoreCase = false;
 #endif
 
+/// A library that every system of its kind has, and a function in it.
+#ifdef _WIN32
+inline constexpr const char* kSystemLibrary = "kernel32.dll";
+inline constexpr const char* kSystemLibraryFunction = "GetTickCount";
+#else
+inline constexpr const char* kSystemLibrary = "libc.so.6";
+inline constexpr const char* kSystemLibraryFunction = "strlen";
+#endif
+
 /// True when the tests of the Windows build run under Wine on Linux.
 inline bool RunningUnderWine() {
 #ifdef _WIN32
