@@ -4,7 +4,9 @@
 
 #include <cerrno>
 
+#include "platform/cp932_closest.h"
 #include "platform/text_encoding.h"
+#include "platform/utf8.h"
 
 namespace velorin {
 
@@ -12,20 +14,81 @@ namespace {
 
 constexpr std::string_view kUnknown = "?";
 
-/// Bytes of the UTF-8 character that starts with `lead` (valid input).
-std::size_t Utf8Width(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if (lead < 0xE0) return 2;
-  if (lead < 0xF0) return 3;
-  return 4;
+/// Room that any one character needs in CP932 beyond its UTF-8 length (none
+/// in glibc's table: every character it writes is as short as its UTF-8).
+constexpr std::size_t kSlack = 8;
+
+std::size_t NonAsciiPrefixLength(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && static_cast<unsigned char>(text[i]) >= 0x80) ++i;
+  return i;
+}
+
+/// The code point of the character that ends at byte `end` of valid UTF-8.
+char32_t CodePointBefore(std::string_view text, std::size_t end) {
+  std::size_t start = end - 1;
+  while (start > 0 && utf8::IsContinuation(static_cast<unsigned char>(text[start]))) --start;
+  return utf8::Decode(text.data() + start, end - start);
+}
+
+/// Writes the character at byte `at` of `utf8`, one that the converter
+/// refused: joined with the character before it when CP932 holds the pair as
+/// one, else its closest form, else "?". Returns its length in `utf8`.
+std::size_t AppendRefused(std::string_view utf8, std::size_t at, std::string& out,
+                          std::vector<ByteSpan>* replaced) {
+  const auto length = static_cast<std::size_t>(utf8::SequenceLength(utf8.substr(at)));
+  const char32_t codePoint = utf8::Decode(utf8.data() + at, length);
+  if (at > 0) {
+    // The character before was written as itself: CP932 holds every base.
+    const auto pair = FindCp932Composition(CodePointBefore(utf8, at), codePoint);
+    if (pair && out.ends_with(pair->baseBytes)) {
+      out.resize(out.size() - pair->baseBytes.size());
+      out += pair->bytes;
+      return length;
+    }
+  }
+  const std::size_t offset = out.size();
+  const auto closest = FindCp932Closest(codePoint);
+  out += closest ? closest->bytes : kUnknown;
+  if (replaced != nullptr && !(closest && closest->sameCharacter)) {
+    replaced->push_back({offset, out.size() - offset});
+  }
+  return length;
 }
 
 }  // namespace
 
 struct Cp932Encoder::State {
   iconv_t cd = iconv_open("CP932", "UTF-8");
+  bool open() const { return cd != reinterpret_cast<iconv_t>(-1); }
   ~State() {
-    if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+    if (open()) iconv_close(cd);
+  }
+
+  /// Converts the start of `in` (valid UTF-8) onto `out` as far as the
+  /// converter goes; returns the bytes of `in` it took. It stops short of the
+  /// end only at a character that CP932 does not hold (every character when
+  /// the system has no CP932 tables).
+  std::size_t Convert(std::string_view in, std::string& out) {
+    if (!open()) return 0;
+    std::size_t taken = 0;
+    for (;;) {
+      const std::size_t base = out.size();
+      const std::size_t room = in.size() - taken + kSlack;
+      out.resize(base + room);
+      char* input = const_cast<char*>(in.data() + taken);
+      std::size_t inputLeft = in.size() - taken;
+      char* output = out.data() + base;
+      std::size_t outputLeft = room;
+      const std::size_t result = iconv(cd, &input, &inputLeft, &output, &outputLeft);
+      const int error = errno;
+      out.resize(base + room - outputLeft);
+      const std::size_t before = taken;
+      taken = in.size() - inputLeft;
+      if (result != static_cast<std::size_t>(-1) || error != E2BIG || taken == before) break;
+    }
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    return taken;
   }
 };
 
@@ -34,27 +97,27 @@ Cp932Encoder::~Cp932Encoder() = default;
 
 bool Cp932Encoder::Append(std::string_view utf8, std::string& out,
                           std::vector<ByteSpan>* replaced) {
-  if (!IsValidUtf8(utf8)) return false;
-  const iconv_t cd = state_->cd;
-  while (!utf8.empty()) {
-    char buffer[1024];
-    char* input = const_cast<char*>(utf8.data());
-    std::size_t inputLeft = utf8.size();
-    char* output = buffer;
-    std::size_t outputLeft = sizeof buffer;
-    const bool open = cd != reinterpret_cast<iconv_t>(-1);
-    const std::size_t result =
-        open ? iconv(cd, &input, &inputLeft, &output, &outputLeft) : static_cast<std::size_t>(-1);
-    const int error = open ? errno : EILSEQ;
-    out.append(buffer, static_cast<std::size_t>(output - buffer));
-    utf8.remove_prefix(utf8.size() - inputLeft);
-    if (result != static_cast<std::size_t>(-1) || error == E2BIG) continue;
-    // A character CP932 does not hold (the input is valid UTF-8).
-    const std::size_t width = Utf8Width(static_cast<unsigned char>(utf8.front()));
-    if (replaced != nullptr) replaced->push_back({out.size(), kUnknown.size()});
-    out += kUnknown;
-    utf8.remove_prefix(width);
-    if (open) iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  // Most lines of a POT file, and most of every line, are ASCII.
+  std::size_t done = utf8::AsciiPrefixLength(utf8);
+  if (done == utf8.size()) {
+    out.append(utf8);
+    return true;
+  }
+  if (!IsValidUtf8(utf8.substr(done))) return false;
+  out.append(utf8.data(), done);
+  while (done < utf8.size()) {
+    // ASCII runs are copied; iconv sees only the runs between them.
+    const std::string_view rest = utf8.substr(done);
+    const std::size_t ascii = utf8::AsciiPrefixLength(rest);
+    if (ascii > 0) {
+      out.append(rest.data(), ascii);
+      done += ascii;
+      continue;
+    }
+    const std::size_t run = NonAsciiPrefixLength(rest);
+    const std::size_t taken = state_->Convert(rest.substr(0, run), out);
+    done += taken;
+    if (taken < run) done += AppendRefused(utf8, done, out, replaced);
   }
   return true;
 }
