@@ -9,6 +9,7 @@
 #include "cli/convert_command.h"
 #include "cli/exit_codes.h"
 #include "cli/position_commands.h"
+#include "cli/usage_error.h"
 
 namespace velorin {
 
@@ -20,7 +21,8 @@ struct PositionArguments {
   std::string position;
 };
 
-void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& untitled) {
+void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& untitled,
+                       std::string& inputEncoding) {
   CLI::App* convert =
       app.add_subcommand("convert", "Convert the point lines of a POT file into an NVI file");
   convert
@@ -37,6 +39,12 @@ void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& unti
   convert->add_flag("--force", options.force, "Overwrite an existing output file without asking");
   convert->add_flag("--explain", options.explain,
                     "Tell on standard error why each skipped point line was skipped");
+  convert
+      ->add_option("--input-encoding", inputEncoding,
+                   "Encoding of the input: chosen from its first bytes (auto: UTF-8 when they "
+                   "clearly are, else CP932), or as given")
+      ->check(CLI::IsMember({"auto", "cp932", "utf-8"}, CLI::ignore_case))
+      ->capture_default_str();
   convert->add_option("INPUT", options.input, "POT file to read (\"-\": standard input)")
       ->required();
   convert->add_option("OUTPUT", options.output,
@@ -54,6 +62,13 @@ void AddPositionCommands(CLI::App& app, PositionArguments& arguments) {
       "decode", "Print the longitude and latitude of an NVI position text ($ and 16 hex digits)");
   decode->add_option("POSITION", arguments.position, "Position text, e.g. $168736AFD305033D")
       ->required();
+}
+
+InputEncodingChoice InputEncodingFromName(std::string name) {
+  for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  if (name == "cp932") return InputEncodingChoice::kCp932;
+  if (name == "utf-8") return InputEncodingChoice::kUtf8;
+  return InputEncodingChoice::kAuto;
 }
 
 int RunConvert(const ConvertOptions& options) {
@@ -74,19 +89,23 @@ int RunCliApp(int argc, char** argv) {
 
   ConvertOptions convertOptions;
   std::string untitled = "skip";
+  std::string inputEncoding = "auto";
   PositionArguments positionArguments;
-  AddConvertCommand(app, convertOptions, untitled);
+  AddConvertCommand(app, convertOptions, untitled, inputEncoding);
   AddPositionCommands(app, positionArguments);
 
   try {
     app.parse(argc, argv);
+  } catch (const CLI::Success& done) {
+    return app.exit(done);  // --help or --version: printed on standard output
   } catch (const CLI::ParseError& error) {
-    const int code = app.exit(error);  // prints help, version or the error
-    return code == 0 ? kExitDone : kExitUsage;
+    std::cerr << "velorin-cli: " << UsageErrorText(error, app) << "\n";
+    return kExitUsage;
   }
 
   if (app.got_subcommand("convert")) {
     convertOptions.keepUntitled = untitled == "keep";
+    convertOptions.inputEncoding = InputEncodingFromName(inputEncoding);
     return RunConvert(convertOptions);
   }
   if (app.got_subcommand("encode")) {

@@ -13,6 +13,7 @@
 #include "cli/stdio_file_system.h"
 #include "convert/conversion_run.h"
 #include "convert/output_path.h"
+#include "platform/cp932.h"
 
 namespace velorin {
 
@@ -24,13 +25,19 @@ class ExplainObserver : public RunObserver {
   ExplainObserver(std::ostream& err, ProgressLine* progress) : err_(err), progress_(progress) {}
 
   void OnPointLineSkipped(std::int64_t lineNumber, const PotLineOutcome& outcome) override {
-    const std::string reason = SkipReasonText(outcome);
-    if (reason.empty()) return;
-    if (progress_ != nullptr) progress_->Clear();
-    err_ << (std::to_string(lineNumber) + ": " + reason + "\n");
+    Say(lineNumber, SkipReasonText(outcome));
+  }
+  void OnTitleReplaced(std::int64_t lineNumber, const PoiRecord& record) override {
+    Say(lineNumber, "title changed to fit CP932: " + PrintableText(Cp932ToUtf8(record.title)));
   }
 
  private:
+  void Say(std::int64_t lineNumber, const std::string& what) {
+    if (what.empty()) return;
+    if (progress_ != nullptr) progress_->Clear();
+    err_ << (std::to_string(lineNumber) + ": " + what + "\n");
+  }
+
   std::ostream& err_;
   ProgressLine* progress_;
 };
@@ -46,18 +53,47 @@ bool IsYes(std::string answer) {
 
 /// A log that is the input or the output file would destroy it.
 bool LogClashes(StdioFileSystem& files, const std::string& log, const RunFiles& paths) {
-  for (const std::string* other : {&paths.input, &paths.output}) {
-    if (log == *other || files.AreSameExistingFile(log, *other)) return true;
+  return files.NameSameFile(log, paths.input) || files.NameSameFile(log, paths.output);
+}
+
+/// Reads exactly `digits` decimal digits at `at`.
+std::optional<int> Digits(std::string_view text, std::size_t at, std::size_t digits) {
+  if (at + digits > text.size()) return std::nullopt;
+  int value = 0;
+  for (std::size_t i = at; i < at + digits; ++i) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    value = value * 10 + (text[i] - '0');
   }
-  return false;
+  return value;
+}
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
 }  // namespace
 
-std::optional<ClockReading> SplitTimestamp(std::string_view text) {
-  const std::size_t blank = text.find(' ');
-  if (blank == std::string_view::npos) return std::nullopt;
-  return ClockReading{std::string(text.substr(0, blank)), std::string(text.substr(blank + 1))};
+std::optional<ClockReading> ParseTimestamp(std::string_view text) {
+  // YYYY/MM/DD HH:MM:SS, the punctuation at fixed places.
+  constexpr std::string_view kShape = "0000/00/00 00:00:00";
+  if (text.size() != kShape.size()) return std::nullopt;
+  for (std::size_t i = 0; i < kShape.size(); ++i) {
+    if (kShape[i] != '0' && text[i] != kShape[i]) return std::nullopt;
+  }
+  const auto year = Digits(text, 0, 4);
+  const auto month = Digits(text, 5, 2);
+  const auto day = Digits(text, 8, 2);
+  const auto hour = Digits(text, 11, 2);
+  const auto minute = Digits(text, 14, 2);
+  const auto second = Digits(text, 17, 2);
+  if (!year || !month || !day || !hour || !minute || !second) return std::nullopt;
+  if (*year < 1 || *month < 1 || *month > 12 || *day < 1 || *day > DaysInMonth(*year, *month) ||
+      *hour > 23 || *minute > 59 || *second > 59) {
+    return std::nullopt;
+  }
+  return ClockReading{std::string(text.substr(0, 10)), std::string(text.substr(11))};
 }
 
 std::string DefaultOutputPath(std::string_view input) {
@@ -80,9 +116,11 @@ int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
 
   std::unique_ptr<Clock> clock;
   if (options.timestamp) {
-    const std::optional<ClockReading> reading = SplitTimestamp(*options.timestamp);
+    const std::optional<ClockReading> reading = ParseTimestamp(*options.timestamp);
     if (!reading) {
-      console.err << "velorin-cli: --timestamp needs a date and a time separated by a blank\n";
+      console.err << "velorin-cli: --timestamp must be a real date and time as "
+                     "'YYYY/MM/DD HH:MM:SS', not '"
+                  << PrintableText(*options.timestamp) << "'\n";
       return kExitUsage;
     }
     clock = std::make_unique<FixedClock>(*reading);
@@ -119,6 +157,7 @@ int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
   ExplainObserver explainer(console.err, progress ? &*progress : nullptr);
   RunOptions runOptions;
   if (options.explain) runOptions.observer = &explainer;
+  runOptions.inputEncoding = options.inputEncoding;
 
   ConversionRun run(host, files, *clock, runOptions);
   if (progress) host.ShowProgressOn(&*progress, &run, &files);
@@ -126,7 +165,8 @@ int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
   const RunOutcome outcome = run.Execute();
   if (progress) progress->Clear();
 
-  const RunReport report = ReportRunOutcome(outcome, paths, host.RefusedExistingOutput(), asked);
+  const RunReport report = ReportRunOutcome(outcome, paths, host.RefusedExistingOutput(), asked,
+                                            console.catchInterrupt ? InterruptSignal() : 0);
   console.err << report.text;
   return report.exitCode;
 }

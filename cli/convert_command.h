@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "convert/conversion_run.h"
 #include "platform/clock.h"
 
 namespace velorin {
@@ -17,6 +18,7 @@ struct ConvertOptions {
   std::optional<std::string> timestamp;
   bool force = false;
   bool explain = false;
+  InputEncodingChoice inputEncoding = InputEncodingChoice::kAuto;
   std::string input;                  ///< "-" is standard input
   std::optional<std::string> output;  ///< "-" is standard output
 };
@@ -33,9 +35,9 @@ struct ConvertConsole {
   bool catchInterrupt = false;
 };
 
-/// Splits "DATE TIME" at the first blank; the time text keeps any further
-/// blanks. Nothing when there is no blank.
-std::optional<ClockReading> SplitTimestamp(std::string_view text);
+/// Reads "YYYY/MM/DD HH:MM:SS" naming a real date and time (a 24-hour
+/// clock). Nothing for any other text.
+std::optional<ClockReading> ParseTimestamp(std::string_view text);
 
 /// The output path when none is given: standard output for standard input,
 /// otherwise the input path with its extension replaced by ".nvi".

@@ -9,7 +9,11 @@ inline constexpr int kExitUsage = 2;
 /// The command was refused before anything was written (same file, or an
 /// existing output without --force).
 inline constexpr int kExitRefused = 3;
-/// Stopped by Ctrl-C (128 + SIGINT, as shells report it).
+/// The record limit stopped the run with input lines left unconverted.
+inline constexpr int kExitLimitReached = 4;
+/// Stopped by Ctrl-C (128 + SIGINT, as shells report it); SIGTERM gives 143
+/// and SIGHUP 129 the same way.
 inline constexpr int kExitInterrupted = 130;
+inline constexpr int kExitSignalBase = 128;
 
 }  // namespace velorin

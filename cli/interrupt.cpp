@@ -1,55 +1,85 @@
 #include "cli/interrupt.h"
 
+#include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <csignal>
+
+#include "platform/abort_cleanup.h"
 
 namespace velorin {
 
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int kSignalCount = 3;
 
-struct sigaction original {};
+volatile std::sig_atomic_t requested = 0;  // the first signal's number
+int wakePipe[2] = {-1, -1};
+
+struct sigaction original[kSignalCount] = {};
 bool originalSaved = false;
-bool ignoredAtStart = false;
 
 extern "C" void OnInterrupt(int signalNumber) {
-  if (interrupted != 0) {
+  if (requested != 0) {
+    // Asked twice: end now, as the signal would, without a temporary file.
+    RemovePendingTemporaryFile();
     std::signal(signalNumber, SIG_DFL);
     std::raise(signalNumber);
     return;
   }
-  interrupted = 1;
+  requested = signalNumber;
+  if (wakePipe[1] >= 0) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t ignored = ::write(wakePipe[1], &byte, 1);
+  }
 }
 
 void SaveOriginal() {
   if (originalSaved) return;
-  sigaction(SIGINT, nullptr, &original);
-  ignoredAtStart = original.sa_handler == SIG_IGN;
+  for (int i = 0; i < kSignalCount; ++i) sigaction(kSignals[i], nullptr, &original[i]);
   originalSaved = true;
+}
+
+void OpenWakePipe() {
+  if (wakePipe[0] >= 0) return;
+  if (::pipe(wakePipe) != 0) {
+    wakePipe[0] = wakePipe[1] = -1;
+    return;
+  }
+  for (const int fd : wakePipe) {
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+  }
 }
 
 }  // namespace
 
 void InstallInterruptHandler() {
   SaveOriginal();
-  // A program started with Ctrl-C ignored (a background job, nohup) keeps
-  // ignoring it.
-  if (ignoredAtStart) return;
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  // Reads and writes in progress go on; the run looks at the flag per line.
-  action.sa_flags = SA_RESTART;
-  sigaction(SIGINT, &action, nullptr);
+  OpenWakePipe();
+  for (int i = 0; i < kSignalCount; ++i) {
+    if (original[i].sa_handler == SIG_IGN) continue;
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    // Writes in progress go on; a read that waits for input is woken
+    // through the pipe, and the run looks at the flag once per line.
+    action.sa_flags = SA_RESTART;
+    sigaction(kSignals[i], &action, nullptr);
+  }
 }
 
 void RestoreOriginalInterrupt() {
   SaveOriginal();
-  sigaction(SIGINT, &original, nullptr);
+  for (int i = 0; i < kSignalCount; ++i) sigaction(kSignals[i], &original[i], nullptr);
 }
 
-bool InterruptRequested() { return interrupted != 0; }
+bool InterruptRequested() { return requested != 0; }
+
+int InterruptSignal() { return requested; }
+
+int InterruptWakeDescriptor() { return wakePipe[0]; }
 
 }  // namespace velorin

@@ -59,11 +59,13 @@ int RunEncodeCommand(std::string_view longitudeText, std::string_view latitudeTe
   const double latitude = ParseCoordinateText(latitudeText);
   bool rejected = false;
   if (longitude < 0.0) {
-    err << "velorin-cli: longitude text rejected: " << PrintableText(longitudeText) << "\n";
+    err << "velorin-cli: longitude text rejected: " << PrintableText(longitudeText)
+        << kExpectedCoordinateForm << "\n";
     rejected = true;
   }
   if (latitude < 0.0) {
-    err << "velorin-cli: latitude text rejected: " << PrintableText(latitudeText) << "\n";
+    err << "velorin-cli: latitude text rejected: " << PrintableText(latitudeText)
+        << kExpectedCoordinateForm << "\n";
     rejected = true;
   }
   if (rejected) return kExitFailed;
@@ -82,6 +84,14 @@ int RunDecodeCommand(std::string_view positionText, std::ostream& out, std::ostr
     err << "velorin-cli: not a position text: '" << PrintableText(positionText)
         << "' (expected \"$\" followed by 16 hexadecimal digits)\n";
     return kExitFailed;
+  }
+  // Bit 31 of either angle (bits 62 and 63 of the code) or any value above
+  // 180 degrees is nothing an NVI file can hold.
+  constexpr std::uint32_t kMaxUnits = 2147483520;  // 180 x 11930464
+  if (position->x > kMaxUnits || position->y > kMaxUnits) {
+    err << "velorin-cli: position out of range: '" << PrintableText(positionText)
+        << "' (longitude and latitude must lie between 0 and 180 degrees)\n";
+    return kExitUsage;
   }
   out << FormatDecodedPosition(*position);
   return kExitDone;

@@ -15,8 +15,27 @@ std::string Where(const RunFiles& files) {
                                                           : PrintableText(files.output);
 }
 
-std::string CountLine(std::int32_t records, const RunFiles& files) {
-  return std::to_string(records) + " records written to " + Where(files);
+std::string CountLine(const RunOutcome& outcome, const RunFiles& files) {
+  std::string line = RecordCount(outcome.records) + " written to " + Where(files);
+  if (outcome.titlesReplaced > 0) {
+    line += " (" + std::to_string(outcome.titlesReplaced) +
+            (outcome.titlesReplaced == 1 ? " title" : " titles") +
+            " with characters CP932 lacks replaced by the closest ones)";
+  }
+  return line;
+}
+
+/// What became of the output file after a failure: it is only ever written
+/// through a temporary file, so it is as it was.
+std::string OutputAfterFailure(const RunOutcome& outcome, const RunFiles& files) {
+  if (outcome.failedStage == RunStage::kOpenInput || outcome.failedStage == RunStage::kOpenOutput) {
+    return {};
+  }
+  if (files.output == StdioFileSystem::kStandardOutput) {
+    return std::string(kProgram) + "what reached standard output may be incomplete\n";
+  }
+  return std::string(kProgram) + DescribeFile("output file", files.output) +
+         (outcome.outputExisted ? " left unchanged\n" : " not created\n");
 }
 
 struct StageText {
@@ -59,6 +78,10 @@ const std::string& FileOfStage(RunStage stage, const RunFiles& files) {
 
 }  // namespace
 
+std::string RecordCount(std::int64_t records) {
+  return std::to_string(records) + (records == 1 ? " record" : " records");
+}
+
 std::string DescribeFile(std::string_view role, std::string_view path) {
   if (path == StdioFileSystem::kStandardInput) return "standard input";
   if (path == StdioFileSystem::kStandardOutput) return "standard output";
@@ -66,21 +89,21 @@ std::string DescribeFile(std::string_view role, std::string_view path) {
 }
 
 RunReport ReportRunOutcome(const RunOutcome& outcome, const RunFiles& files,
-                           bool refusedExistingOutput, bool asked) {
+                           bool refusedExistingOutput, bool asked, int interruptSignal) {
   std::string program(kProgram);
   switch (outcome.result) {
     case RunResult::kFinished:
-      if (outcome.records >= RunOptions{}.recordLimit) {
-        // The run stops there without reading further; say so, since the
-        // input may well have had more.
-        return {kExitDone, CountLine(outcome.records, files) + "\n" + program +
-                               std::to_string(outcome.records) +
-                               " records is the most that one NVI file holds; any further "
-                               "lines were not converted\n"};
+      if (outcome.firstLineNotConverted > 0) {
+        return {kExitLimitReached,
+                CountLine(outcome, files) + "\n" + program + "the limit of " +
+                    std::to_string(outcome.records) +
+                    " records was reached; input lines from line " +
+                    std::to_string(outcome.firstLineNotConverted) + " on were not converted\n"};
       }
-      return {kExitDone, CountLine(outcome.records, files) + "\n"};
+      return {kExitDone, CountLine(outcome, files) + "\n"};
     case RunResult::kCancelled:
-      return {kExitInterrupted, "interrupted: " + CountLine(outcome.records, files) + "\n"};
+      return {interruptSignal > 0 ? kExitSignalBase + interruptSignal : kExitInterrupted,
+              "interrupted: " + CountLine(outcome, files) + "\n"};
     case RunResult::kRefusedSamePath:
       return {kExitRefused, program + DescribeFile("input file", files.input) + " and " +
                                 DescribeFile("output file", files.output) + " are the same file\n"};
@@ -102,9 +125,7 @@ RunReport ReportRunOutcome(const RunOutcome& outcome, const RunFiles& files,
   std::string text = program + stage.action + " " + DescribeFile(stage.role, path);
   if (outcome.error) text += ": " + outcome.error.message();
   text += "\n";
-  if (outcome.records > 0) {
-    text += program + CountLine(outcome.records, files) + " before the failure\n";
-  }
+  text += OutputAfterFailure(outcome, files);
   return {kExitFailed, text};
 }
 

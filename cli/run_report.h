@@ -24,9 +24,13 @@ struct RunFiles {
 /// "input file 'a.pot'", or "standard input" for the stream.
 std::string DescribeFile(std::string_view role, std::string_view path);
 
+/// "1 record", "2 records".
+std::string RecordCount(std::int64_t records);
+
 /// `refusedExistingOutput`: the overwrite question was answered No (or
-/// could not be asked); `asked`: a person answered it.
+/// could not be asked); `asked`: a person answered it; `interruptSignal`:
+/// the signal that cancelled the run (its exit code is 128 + the number).
 RunReport ReportRunOutcome(const RunOutcome& outcome, const RunFiles& files,
-                           bool refusedExistingOutput, bool asked);
+                           bool refusedExistingOutput, bool asked, int interruptSignal = 0);
 
 }  // namespace velorin

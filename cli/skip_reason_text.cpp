@@ -47,11 +47,15 @@ std::string SkipReasonText(const PotLineOutcome& outcome) {
     case SkipReason::kNoLatitude:
       return "no latitude";
     case SkipReason::kLongitudeRejected:
-      return "longitude text rejected: " + PrintableText(Cp932ToUtf8(outcome.record.longitudeText));
+      return "longitude text rejected: " + PrintableText(Cp932ToUtf8(outcome.record.longitudeText)) +
+             std::string(kExpectedCoordinateForm);
     case SkipReason::kLatitudeRejected:
-      return "latitude text rejected: " + PrintableText(Cp932ToUtf8(outcome.record.latitudeText));
+      return "latitude text rejected: " + PrintableText(Cp932ToUtf8(outcome.record.latitudeText)) +
+             std::string(kExpectedCoordinateForm);
     case SkipReason::kPositionOutOfRange:
       return "position out of range";
+    case SkipReason::kNotUtf8:
+      return "not valid UTF-8";
   }
   return {};
 }

@@ -1,9 +1,13 @@
 #include "cli/stdio_file_system.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+
+#include "cli/interrupt.h"
 
 namespace velorin {
 
@@ -13,28 +17,72 @@ std::error_code LastError() {
   return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
 }
 
-std::optional<std::uint64_t> RegularFileSize(const struct stat& status) {
-  if (!S_ISREG(status.st_mode)) return std::nullopt;
-  return static_cast<std::uint64_t>(status.st_size);
-}
-
-/// Standard input, read as it comes; never closed here.
-class StdinSource : public ByteSource {
+/// A file descriptor read as it comes. A pipe or terminal is waited on
+/// together with the interrupt descriptor, so that Ctrl-C ends a wait for
+/// input that may never come.
+class DescriptorSource : public ByteSource {
  public:
+  DescriptorSource(int fd, bool owned, bool regular, std::uint64_t& count)
+      : fd_(fd), owned_(owned), regular_(regular), count_(count) {}
+  ~DescriptorSource() override {
+    if (owned_) ::close(fd_);
+  }
+  DescriptorSource(const DescriptorSource&) = delete;
+  DescriptorSource& operator=(const DescriptorSource&) = delete;
+
   std::ptrdiff_t Read(char* buffer, std::size_t capacity) override {
     if (error_) return -1;
     for (;;) {
-      const ssize_t count = ::read(STDIN_FILENO, buffer, capacity);
-      if (count >= 0) return count;
+      if (!regular_ && !WaitForData()) return -1;
+      const ssize_t count = ::read(fd_, buffer, capacity);
+      if (count >= 0) {
+        count_ += static_cast<std::uint64_t>(count);
+        return count;
+      }
+      if (errno == EAGAIN) continue;  // a non-blocking descriptor: wait again
       if (errno != EINTR) {
         error_ = LastError();
         return -1;
       }
+      if (InterruptRequested()) return Cancelled();
     }
   }
+
+  bool HasDataReady() override {
+    if (regular_) return true;
+    pollfd input{fd_, POLLIN, 0};
+    return ::poll(&input, 1, 0) > 0;
+  }
+
   std::error_code error() const override { return error_; }
 
  private:
+  std::ptrdiff_t Cancelled() {
+    error_ = std::make_error_code(std::errc::operation_canceled);
+    return -1;
+  }
+  /// Waits until the descriptor has data (or its end); false, with error_
+  /// set, when a signal came first or the wait failed.
+  bool WaitForData() {
+    for (;;) {
+      if (InterruptRequested()) return Cancelled(), false;
+      pollfd waits[2] = {{fd_, POLLIN, 0}, {InterruptWakeDescriptor(), POLLIN, 0}};
+      const nfds_t count = waits[1].fd >= 0 ? 2 : 1;
+      const int ready = ::poll(waits, count, -1);
+      if (ready < 0) {
+        if (errno == EINTR) continue;
+        error_ = LastError();
+        return false;
+      }
+      if (count == 2 && waits[1].revents != 0) return Cancelled(), false;
+      if (waits[0].revents != 0) return true;
+    }
+  }
+
+  int fd_;
+  bool owned_;
+  bool regular_;
+  std::uint64_t& count_;
   std::error_code error_;
 };
 
@@ -62,25 +110,15 @@ class StdoutSink : public ByteSink {
   std::error_code error_;
 };
 
-/// Passes reads through and counts the bytes.
-class CountingSource : public ByteSource {
- public:
-  CountingSource(std::unique_ptr<ByteSource> inner, std::uint64_t& count)
-      : inner_(std::move(inner)), count_(count) {}
-  std::ptrdiff_t Read(char* buffer, std::size_t capacity) override {
-    const std::ptrdiff_t count = inner_->Read(buffer, capacity);
-    if (count > 0) count_ += static_cast<std::uint64_t>(count);
-    return count;
-  }
-  std::error_code error() const override { return inner_->error(); }
-
- private:
-  std::unique_ptr<ByteSource> inner_;
-  std::uint64_t& count_;
-};
-
 bool IsStream(const std::string& path) {
   return path == StdioFileSystem::kStandardInput || path == StdioFileSystem::kStandardOutput;
+}
+
+/// The regular file that a standard stream is connected to, if it is one.
+std::optional<struct stat> StreamFile(int fd) {
+  struct stat status {};
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  return status;
 }
 
 }  // namespace
@@ -89,18 +127,31 @@ std::unique_ptr<ByteSource> StdioFileSystem::OpenForReading(const std::string& p
                                                             std::error_code& ec) {
   bytesRead_ = 0;
   inputSize_.reset();
-  std::unique_ptr<ByteSource> source;
-  struct stat status {};
-  if (path == kStandardInput) {
-    ec.clear();
-    source = std::make_unique<StdinSource>();
-    if (::fstat(STDIN_FILENO, &status) == 0) inputSize_ = RegularFileSize(status);
-  } else {
-    source = LocalFileSystem::OpenForReading(path, ec);
-    if (!source) return nullptr;
-    if (::stat(path.c_str(), &status) == 0) inputSize_ = RegularFileSize(status);
+  const bool standardInput = path == kStandardInput;
+  int fd = STDIN_FILENO;
+  if (!standardInput) {
+    errno = 0;
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+      ec = LastError();
+      return nullptr;
+    }
   }
-  return std::make_unique<CountingSource>(std::move(source), bytesRead_);
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) {
+    ec = LastError();
+    if (!standardInput) ::close(fd);
+    return nullptr;
+  }
+  if (S_ISDIR(status.st_mode)) {
+    ec = std::make_error_code(std::errc::is_a_directory);
+    if (!standardInput) ::close(fd);
+    return nullptr;
+  }
+  const bool regular = S_ISREG(status.st_mode);
+  if (regular) inputSize_ = static_cast<std::uint64_t>(status.st_size);
+  ec.clear();
+  return std::make_unique<DescriptorSource>(fd, !standardInput, regular, bytesRead_);
 }
 
 std::unique_ptr<ByteSink> StdioFileSystem::OpenForWriting(const std::string& path,
@@ -112,25 +163,37 @@ std::unique_ptr<ByteSink> StdioFileSystem::OpenForWriting(const std::string& pat
   return LocalFileSystem::OpenForWriting(path, ec);
 }
 
+std::unique_ptr<ReplacingSink> StdioFileSystem::OpenForReplacing(const std::string& path,
+                                                                 std::error_code& ec) {
+  // Standard output streams as it goes: there is no file to keep.
+  if (path == kStandardOutput) {
+    ec.clear();
+    return WriteInPlace(std::make_unique<StdoutSink>());
+  }
+  return LocalFileSystem::OpenForReplacing(path, ec);
+}
+
 bool StdioFileSystem::IsNormalFile(const std::string& path) {
   // Standard output is written whatever it is connected to.
   if (IsStream(path)) return false;
   return LocalFileSystem::IsNormalFile(path);
 }
 
-bool StdioFileSystem::AreSameExistingFile(const std::string& a, const std::string& b) {
-  if (a == kStandardOutput || b == kStandardOutput) return false;
-  if (a == kStandardInput || b == kStandardInput) {
-    // "convert - x.nvi < x.nvi" would empty the file that it is reading.
-    const std::string& other = a == kStandardInput ? b : a;
-    if (other == kStandardInput) return false;
-    struct stat input {};
-    struct stat file {};
-    return ::fstat(STDIN_FILENO, &input) == 0 && S_ISREG(input.st_mode) &&
-           ::stat(other.c_str(), &file) == 0 && input.st_dev == file.st_dev &&
-           input.st_ino == file.st_ino;
-  }
-  return LocalFileSystem::AreSameExistingFile(a, b);
+bool StdioFileSystem::NameSameFile(const std::string& a, const std::string& b) {
+  if (!IsStream(a) && !IsStream(b)) return LocalFileSystem::NameSameFile(a, b);
+  if (a == b) return false;  // "-" in and "-" out are two streams
+  // A stream against a file, or standard input against standard output: the
+  // same when both are one regular file.
+  const auto fileOf = [](const std::string& path) -> std::optional<struct stat> {
+    if (path == kStandardInput) return StreamFile(STDIN_FILENO);
+    if (path == kStandardOutput) return StreamFile(STDOUT_FILENO);
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+    return status;
+  };
+  const std::optional<struct stat> first = fileOf(a);
+  const std::optional<struct stat> second = fileOf(b);
+  return first && second && first->st_dev == second->st_dev && first->st_ino == second->st_ino;
 }
 
 }  // namespace velorin

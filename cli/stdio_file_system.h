@@ -1,6 +1,7 @@
 #pragma once
-// The local disk, plus standard input and output under two reserved path
-// texts, and a count of the input bytes read for the progress line.
+// The local disk as velorin-cli sees it: standard input and output under two
+// reserved path texts, reads that a signal can cut short while a pipe or
+// terminal is quiet, and a count of the input bytes read for the progress line.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,8 +20,12 @@ class StdioFileSystem : public LocalFileSystem {
 
   std::unique_ptr<ByteSource> OpenForReading(const std::string& path, std::error_code& ec) override;
   std::unique_ptr<ByteSink> OpenForWriting(const std::string& path, std::error_code& ec) override;
+  std::unique_ptr<ReplacingSink> OpenForReplacing(const std::string& path,
+                                                  std::error_code& ec) override;
   bool IsNormalFile(const std::string& path) override;
-  bool AreSameExistingFile(const std::string& a, const std::string& b) override;
+  /// Also compares the standard streams, by what they are connected to:
+  /// "convert - x.nvi < x.nvi" and "convert x.pot - 1<>x.pot" name one file.
+  bool NameSameFile(const std::string& a, const std::string& b) override;
 
   /// Bytes read so far from the last file opened for reading.
   std::uint64_t BytesRead() const { return bytesRead_; }

@@ -14,6 +14,7 @@
 #include "convert/poi_record.h"
 #include "geo/sjis_scan.h"
 #include "platform/buffered_writer.h"
+#include "platform/cp932_encoder.h"
 #include "platform/line_reader.h"
 
 namespace velorin {
@@ -29,6 +30,7 @@ constexpr int kOverwriteQuestionText = 102;
 constexpr int kFinishedText = 106;
 constexpr int kCancelQuestionText = 108;
 constexpr int kCancelledText = 110;
+constexpr int kLimitReachedText = 112;
 
 constexpr std::string_view kLineBreak = "\r\n";
 constexpr std::string_view kSkippedRemark = "was Skipped";
@@ -71,10 +73,10 @@ bool EndsWithNviExtension(std::string_view path) {
   return path.size() >= 4 && UpperAscii(path.substr(path.size() - 4)) == ".NVI";
 }
 
-/// Room for " " and the digits of any 32-bit count.
-using CountBuffer = std::array<char, 16>;
+/// Room for " " and the digits of any 64-bit count.
+using CountBuffer = std::array<char, 24>;
 
-std::string_view FormatCountText(CountBuffer& buffer, std::int32_t count) {
+std::string_view FormatCountText(CountBuffer& buffer, std::int64_t count) {
   buffer[0] = ' ';
   const auto end = std::to_chars(buffer.data() + 1, buffer.data() + buffer.size(), count).ptr;
   return {buffer.data(), static_cast<std::size_t>(end - buffer.data())};
@@ -82,11 +84,14 @@ std::string_view FormatCountText(CountBuffer& buffer, std::int32_t count) {
 
 /// The three files of a run. Every way out of the run closes them in the
 /// order input, output, log; closing one that was never opened does nothing.
+/// The output is a temporary file until the run ends normally and commits
+/// it; every other way out discards it, so that an existing output stays as
+/// it was.
 class RunFiles {
  public:
   std::unique_ptr<ByteSource> inputSource;
   std::optional<LineReader> input;
-  std::unique_ptr<ByteSink> outputSink;
+  std::unique_ptr<ReplacingSink> outputSink;
   std::optional<BufferedWriter> output;
   std::unique_ptr<ByteSink> logSink;
   std::optional<BufferedWriter> log;
@@ -95,31 +100,78 @@ class RunFiles {
     input.reset();
     inputSource.reset();
   }
-  /// False, with the sink's reason in `error`, when buffered bytes could not
-  /// be written or the file could not be closed.
-  bool CloseOutput(std::error_code& error) { return Close(output, outputSink, error); }
-  bool CloseLog(std::error_code& error) { return Close(log, logSink, error); }
+  /// Writes out the output file and closes it, without putting it in place.
+  /// False, with the reason in `error`, when that failed.
+  bool CloseOutput(std::error_code& error) {
+    bool ok = true;
+    if (output) {
+      ok = output->Close();
+      output.reset();
+    }
+    if (!ok && outputSink) error = outputSink->error();
+    return ok;
+  }
+  /// Puts the closed output file in place of the target.
+  bool CommitOutput(std::error_code& error) {
+    const bool ok = outputSink && outputSink->Commit();
+    if (!ok && outputSink) error = outputSink->error();
+    outputSink.reset();
+    return ok;
+  }
+  bool CloseLog(std::error_code& error) {
+    bool ok = true;
+    if (log) {
+      ok = log->Close();
+      log.reset();
+    } else if (logSink) {
+      ok = logSink->Close();
+    }
+    if (!ok && logSink) error = logSink->error();
+    logSink.reset();
+    return ok;
+  }
+  /// Closes everything after a failure; the output file is dropped.
   void CloseAllQuietly() {
     std::error_code ignored;
     CloseInput();
-    CloseOutput(ignored);
+    output.reset();
+    if (outputSink) outputSink->Discard();
+    outputSink.reset();
     CloseLog(ignored);
+  }
+};
+
+/// Lines of a UTF-8 input in CP932, the encoding of the NVI file and the log.
+class Utf8Lines {
+ public:
+  /// The CP932 form of `line`, valid until the next call; false when the
+  /// line is not valid UTF-8.
+  bool Convert(std::string_view line, std::string_view& converted) {
+    text_.clear();
+    replaced_.clear();
+    if (!encoder_.Append(line, text_, &replaced_)) return false;
+    converted = text_;
+    return true;
+  }
+  /// True when `part` (a view into the last converted line) holds a
+  /// character that stands in for one CP932 does not hold.
+  bool HasReplacementIn(std::string_view part) const {
+    if (replaced_.empty() || part.data() < text_.data() ||
+        part.data() > text_.data() + text_.size()) {
+      return false;
+    }
+    const auto begin = static_cast<std::size_t>(part.data() - text_.data());
+    const std::size_t end = begin + part.size();
+    for (const ByteSpan& span : replaced_) {
+      if (span.offset < end && span.offset + span.size > begin) return true;
+    }
+    return false;
   }
 
  private:
-  static bool Close(std::optional<BufferedWriter>& writer, std::unique_ptr<ByteSink>& sink,
-                    std::error_code& error) {
-    bool ok = true;
-    if (writer) {
-      ok = writer->Close();
-      writer.reset();
-    } else if (sink) {
-      ok = sink->Close();
-    }
-    if (!ok && sink) error = sink->error();
-    sink.reset();
-    return ok;
-  }
+  Cp932Encoder encoder_;
+  std::string text_;
+  std::vector<ByteSpan> replaced_;
 };
 
 /// One execution of the Convert command, from its checks to its last message.
@@ -141,9 +193,17 @@ class ConvertCommand {
     std::error_code error;
   };
 
+  /// Input, output and log names two of which are one file.
+  bool PathsClash();
   std::optional<Failure> OpenFiles();
+  /// Chooses the input's encoding from its first bytes (or as told) and
+  /// drops a UTF-8 byte-order mark.
+  void ChooseInputEncoding();
   /// The line loop, up to the end, the record limit, a cancel or a failure.
   std::optional<Failure> ConvertLines();
+  /// After the record limit: the number of the first line left unread, or 0
+  /// when the input has ended.
+  std::int64_t FirstLineLeft(std::int64_t linesRead);
   void WriteLogLine(const PotLineOutcome& parsed);
   RunOutcome Fail(const Failure& failure);
   /// Switches drops on again: every way out of the run ends here.
@@ -161,6 +221,8 @@ class ConvertCommand {
   std::string untitledSetting_;
   bool logging_ = false;
   RunFiles open_;
+  RunOutcome outcome_;
+  std::optional<Utf8Lines> utf8_;  ///< set when the input is UTF-8
   // The progress label (message 5 and the count text) and the log's count
   // text follow the record count by adding one to their digits, not by
   // writing the number anew for every record.
@@ -185,12 +247,12 @@ RunOutcome ConvertCommand::Execute() {
   inputPath_ = host_.InputPathText();
   outputPath_ = host_.OutputPathText();
   recordCount_ = 0;
+  // Settings and texts are fetched once, not for every line.
+  untitledSetting_ = host_.SettingEntry(1);
+  logging_ = host_.SettingEntry(3) == "1";
+  if (logging_) logPath_ = host_.LogFilePath();
 
-  // The same file named twice: equal texts regardless of ASCII letter case,
-  // or two different texts that lead to one existing file (a link, "./a.pot"
-  // and "a.pot"). Reading and emptying one file at once would destroy it.
-  if (UpperAscii(inputPath_) == UpperAscii(outputPath_) ||
-      files_.AreSameExistingFile(inputPath_, outputPath_)) {
+  if (PathsClash()) {
     ShowBox(RunMessage::kSamePath, kErrorTitle, kSamePathText, MessageButtons::kOk,
             MessageAnswer::kOk);
     // An output name without the NVI extension is the likelier mistake.
@@ -202,15 +264,13 @@ RunOutcome ConvertCommand::Execute() {
               MessageButtons::kYesNo, MessageAnswer::kYes) == MessageAnswer::kNo) {
     return Leave(RunResult::kDeclinedStart);
   }
-  if (files_.IsNormalFile(outputPath_) &&
+  outcome_.outputExisted = files_.IsNormalFile(outputPath_);
+  if (outcome_.outputExisted &&
       ShowBox(RunMessage::kOverwriteQuestion, kQuestionTitle, kOverwriteQuestionText,
               MessageButtons::kYesNo, MessageAnswer::kNo) == MessageAnswer::kNo) {
     return Leave(RunResult::kDeclinedOverwrite);
   }
 
-  // Settings and texts are fetched once, not for every line.
-  untitledSetting_ = host_.SettingEntry(1);
-  logging_ = host_.SettingEntry(3) == "1";
   progressText_ = CountingText(host_.MessageText(kProgressLabel) + " ");
 
   if (const auto failure = OpenFiles()) return Fail(*failure);
@@ -219,6 +279,7 @@ RunOutcome ConvertCommand::Execute() {
   host_.CancelRequested = false;
   std::optional<Failure> failure;
   try {
+    ChooseInputEncoding();
     failure = ConvertLines();
   } catch (const std::bad_alloc&) {
     // A line too long for memory (a file without line ends) fails like a
@@ -230,17 +291,33 @@ RunOutcome ConvertCommand::Execute() {
 
   // Output goes through a buffer, so a full disk may show only now: closing
   // is checked, and a failure is reported under its stage, never as success.
+  // The output takes its place last, once nothing else can fail.
   std::error_code error;
   open_.CloseInput();
   if (!open_.CloseOutput(error)) return Fail({RunStage::kWriteRecord, outputPath_, error});
   if (!open_.CloseLog(error)) return Fail({RunStage::kWriteLog, logPath_, error});
+  if (!open_.CommitOutput(error)) return Fail({RunStage::kWriteRecord, outputPath_, error});
 
   host_.ShowExecutionPanel(0);
   const bool cancelled = host_.CancelRequested;
+  std::string countText(FormatCountText(countBuffer_, recordCount_));
+  if (!cancelled && outcome_.firstLineNotConverted > 0) {
+    // The limit cut the input short: a third line says from where.
+    countText += kLineBreak;
+    countText += host_.MessageText(kLimitReachedText);
+    countText += FormatCountText(countBuffer_, outcome_.firstLineNotConverted);
+  }
   ShowBox(cancelled ? RunMessage::kCancelled : RunMessage::kFinished, kQuestionTitle,
           cancelled ? kCancelledText : kFinishedText, MessageButtons::kOk, MessageAnswer::kOk,
-          FormatCountText(countBuffer_, recordCount_));
+          countText);
   return Leave(cancelled ? RunResult::kCancelled : RunResult::kFinished);
+}
+
+bool ConvertCommand::PathsClash() {
+  if (files_.NameSameFile(inputPath_, outputPath_)) return true;
+  // A log that is the output or the input would overwrite it.
+  return logging_ &&
+         (files_.NameSameFile(logPath_, outputPath_) || files_.NameSameFile(logPath_, inputPath_));
 }
 
 std::optional<ConvertCommand::Failure> ConvertCommand::OpenFiles() {
@@ -249,17 +326,44 @@ std::optional<ConvertCommand::Failure> ConvertCommand::OpenFiles() {
   if (!open_.inputSource || error) return Failure{RunStage::kOpenInput, inputPath_, error};
   open_.input.emplace(*open_.inputSource);
 
-  open_.outputSink = files_.OpenForWriting(outputPath_, error);
+  open_.outputSink = files_.OpenForReplacing(outputPath_, error);
   if (!open_.outputSink || error) return Failure{RunStage::kOpenOutput, outputPath_, error};
   open_.output.emplace(*open_.outputSink);
 
   if (logging_) {
-    logPath_ = host_.LogFilePath();
     open_.logSink = files_.OpenForWriting(logPath_, error);
     if (!open_.logSink || error) return Failure{RunStage::kOpenLog, logPath_, error};
     open_.log.emplace(*open_.logSink);
   }
+  // While the input waits for more (a quiet pipe), what is converted so far
+  // goes on to whoever reads the output.
+  open_.input->OnWait([this] {
+    if (open_.output) open_.output->Flush();
+    if (open_.log) open_.log->Flush();
+  });
   return std::nullopt;
+}
+
+void ConvertCommand::ChooseInputEncoding() {
+  LineReader& input = *open_.input;
+  DetectedEncoding detected;
+  switch (options_.inputEncoding) {
+    case InputEncodingChoice::kCp932:
+      return;
+    case InputEncodingChoice::kAuto:
+      detected = DetectTextEncoding(input.Peek(kEncodingSniffBytes), input.SawEnd());
+      break;
+    case InputEncodingChoice::kUtf8: {
+      const std::string_view head = input.Peek(kUtf8ByteOrderMark.size());
+      detected.encoding = TextEncoding::kUtf8;
+      detected.byteOrderMarkSize = head == kUtf8ByteOrderMark ? head.size() : 0;
+      break;
+    }
+  }
+  if (detected.encoding != TextEncoding::kUtf8) return;
+  input.Skip(detected.byteOrderMarkSize);
+  utf8_.emplace();
+  outcome_.inputEncoding = TextEncoding::kUtf8;
 }
 
 std::optional<ConvertCommand::Failure> ConvertCommand::ConvertLines() {
@@ -268,22 +372,39 @@ std::optional<ConvertCommand::Failure> ConvertCommand::ConvertLines() {
   NviRecordWriter records(output, clock_);
   std::int64_t lineNumber = 0;
   std::string_view line;
+  const auto readFailure = [&]() -> std::optional<Failure> {
+    const std::error_code error = open_.inputSource->error();
+    if (error == std::errc::operation_canceled) {
+      // The person running the program cancelled while the input was quiet.
+      host_.CancelRequested = true;
+      return std::nullopt;
+    }
+    return Failure{RunStage::kReadLine, inputPath_, error};
+  };
   while (true) {
     if (input.AtEnd()) {
       // A read error also ends the data; it must not pass for the end.
       if (!input.failed()) return std::nullopt;
-      return Failure{RunStage::kReadLine, inputPath_, open_.inputSource->error()};
+      return readFailure();
     }
-    if (recordCount_ >= options_.recordLimit) return std::nullopt;
+    if (recordCount_ >= options_.recordLimit) {
+      outcome_.firstLineNotConverted = FirstLineLeft(lineNumber);
+      return std::nullopt;
+    }
     host_.ProcessEvents();
     if (host_.CancelRequested) return std::nullopt;
 
     if (!input.ReadLine(line)) {
       if (!input.failed()) return std::nullopt;
-      return Failure{RunStage::kReadLine, inputPath_, open_.inputSource->error()};
+      return readFailure();
     }
     ++lineNumber;
-    const PotLineOutcome parsed = ParsePotLine(line, untitledSetting_);
+    PotLineOutcome parsed;
+    if (utf8_ && !utf8_->Convert(line, line)) {
+      parsed.reason = SkipReason::kNotUtf8;
+    } else {
+      parsed = ParsePotLine(line, untitledSetting_);
+    }
     if (parsed.accepted()) {
       records.Write(parsed.record);
       if (!output.ok()) {
@@ -293,6 +414,10 @@ std::optional<ConvertCommand::Failure> ConvertCommand::ConvertLines() {
       progressText_.Increment();
       countText_.Increment();
       host_.SetProgressText(progressText_.text());
+      if (utf8_ && utf8_->HasReplacementIn(parsed.record.title)) {
+        ++outcome_.titlesReplaced;
+        if (options_.observer != nullptr) options_.observer->OnTitleReplaced(lineNumber, parsed.record);
+      }
     } else if (options_.observer != nullptr && parsed.reason != SkipReason::kNotPointLine) {
       options_.observer->OnPointLineSkipped(lineNumber, parsed);
     }
@@ -302,6 +427,13 @@ std::optional<ConvertCommand::Failure> ConvertCommand::ConvertLines() {
       if (!open_.log->ok()) return Failure{RunStage::kWriteLog, logPath_, open_.logSink->error()};
     }
   }
+}
+
+std::int64_t ConvertCommand::FirstLineLeft(std::int64_t linesRead) {
+  // Only the end of the data is looked for; nothing further is converted or
+  // logged. A read error here says nothing about the lines converted.
+  LineReader& input = *open_.input;
+  return input.AtEnd() ? 0 : linesRead + 1;
 }
 
 /// "Line#", the record count after the line, TAB and what became of the line.
@@ -330,7 +462,8 @@ RunOutcome ConvertCommand::Fail(const Failure& failure) {
           MessageAnswer::kOk);
   host_.ShowExecutionPanel(0);
   host_.MoveFocus(FailureFocus(failure.stage));
-  // Nothing is deleted or rolled back: what was written stays.
+  // The output written so far is dropped: an existing output stays as it
+  // was, a new one is not created. The log keeps what it got.
   open_.CloseAllQuietly();
   RunOutcome outcome = Leave(RunResult::kFailed);
   outcome.failedStage = failure.stage;
@@ -340,7 +473,7 @@ RunOutcome ConvertCommand::Fail(const Failure& failure) {
 }
 
 RunOutcome ConvertCommand::Leave(RunResult result) {
-  RunOutcome outcome;
+  RunOutcome outcome = outcome_;
   outcome.result = result;
   outcome.records = recordCount_;
   host_.SetDropTargetsEnabled(true);
@@ -366,7 +499,7 @@ void RequestCancel(RunHost& host) {
   if (host.ShowMessageBox(request) != MessageAnswer::kNo) host.CancelRequested = true;
 }
 
-std::string CountText(std::int32_t count) {
+std::string CountText(std::int64_t count) {
   CountBuffer buffer;
   return std::string(FormatCountText(buffer, count));
 }

@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/run_host.h"
+#include "platform/text_encoding.h"
 
 namespace velorin {
 
@@ -38,19 +39,39 @@ struct RunOutcome {
   std::int32_t records = 0;
   std::string failedPath;  ///< the file of the failed stage
   std::error_code error;   ///< the system's reason, when it gave one
+  /// The output file existed before the run (and, unless the run ended
+  /// normally, still holds what it held).
+  bool outputExisted = false;
+  /// When the record limit stopped the run with input left unread: the
+  /// number (from 1) of the first input line not converted; 0 otherwise.
+  std::int64_t firstLineNotConverted = 0;
+  /// The encoding the input was read in.
+  TextEncoding inputEncoding = TextEncoding::kCp932;
+  /// Records whose title had characters CP932 does not hold (UTF-8 input).
+  std::int32_t titlesReplaced = 0;
 };
 
-/// Told about every point line that is skipped (for explanations).
+/// Told about what a person may want to know of single lines (explanations).
 class RunObserver {
  public:
   virtual ~RunObserver() = default;
-  /// `lineNumber` counts physical input lines from 1.
+  /// A point line, or a line of a UTF-8 file that is not valid UTF-8, was
+  /// skipped. `lineNumber` counts physical input lines from 1.
   virtual void OnPointLineSkipped(std::int64_t lineNumber, const PotLineOutcome& outcome) = 0;
+  /// A record was written with a title whose characters CP932 does not hold
+  /// all replaced by the closest ones it does.
+  virtual void OnTitleReplaced(std::int64_t /*lineNumber*/, const PoiRecord& /*record*/) {}
 };
 
+/// How the input file is read: chosen from its first bytes, or as told.
+enum class InputEncodingChoice { kAuto, kCp932, kUtf8 };
+
+inline constexpr std::int32_t kRecordLimit = 1'000'000;
+
 struct RunOptions {
-  std::int32_t recordLimit = 1'000'000;
+  std::int32_t recordLimit = kRecordLimit;
   RunObserver* observer = nullptr;
+  InputEncodingChoice inputEncoding = InputEncodingChoice::kAuto;
 };
 
 class ConversionRun {
@@ -77,6 +98,6 @@ class ConversionRun {
 void RequestCancel(RunHost& host);
 
 /// " " followed by the decimal digits: how every count is shown.
-std::string CountText(std::int32_t count);
+std::string CountText(std::int64_t count);
 
 }  // namespace velorin

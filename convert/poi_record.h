@@ -28,6 +28,7 @@ enum class SkipReason {
   kLongitudeRejected,   ///< ParseCoordinateText refused the longitude text
   kLatitudeRejected,    ///< ParseCoordinateText refused the latitude text
   kPositionOutOfRange,  ///< EncodeNviPosition gave no 17-character text
+  kNotUtf8,             ///< a line of a UTF-8 file that is not valid UTF-8
 };
 
 struct PotLineOutcome {

@@ -31,9 +31,10 @@ bool BufferedWriter::Close() {
   return ok_;
 }
 
-void BufferedWriter::Flush() {
+bool BufferedWriter::Flush() {
   if (ok_ && used_ > 0) ok_ = sink_.Write(buffer_.data(), used_);
   used_ = 0;
+  return ok_;
 }
 
 }  // namespace velorin

@@ -33,6 +33,9 @@ class BufferedWriter {
     }
     AppendBeyondBuffer(std::string_view(&c, 1));
   }
+  /// Hands what is buffered to the sink now (for a reader downstream that
+  /// waits for it); false if any write failed.
+  bool Flush();
   /// Writes what is buffered and closes the sink; false if any write failed.
   bool Close();
   bool ok() const { return ok_; }
@@ -41,7 +44,6 @@ class BufferedWriter {
   /// Append when the piece does not fit what is left of the buffer, or the
   /// writer has failed.
   void AppendBeyondBuffer(std::string_view text);
-  void Flush();
 
   ByteSink& sink_;
   std::vector<char> buffer_;

@@ -9,9 +9,14 @@ class ByteSource {
  public:
   virtual ~ByteSource() = default;
   /// Reads up to `capacity` bytes into `buffer`. Returns the count read,
-  /// 0 at the end of the data, or -1 on a read error (see error()).
+  /// 0 at the end of the data, or -1 on a read error (see error()). A read
+  /// given up because the person running the program cancelled (Ctrl-C while
+  /// a pipe is quiet) fails with std::errc::operation_canceled.
   virtual std::ptrdiff_t Read(char* buffer, std::size_t capacity) = 0;
   virtual std::error_code error() const = 0;
+  /// False when the next Read() would wait for data to arrive (a quiet pipe
+  /// or terminal); files are always ready.
+  virtual bool HasDataReady() { return true; }
 };
 
 class ByteSink {

@@ -1,5 +1,7 @@
 #include "platform/file_system.h"
 
+#include "platform/file_identity.h"
+
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -153,13 +155,13 @@ bool LocalFileSystem::IsNormalFile(const std::string& path) {
   return fs::is_regular_file(NativePath(path), ec);
 }
 
-bool LocalFileSystem::AreSameExistingFile(const std::string& a, const std::string& b) {
-  std::error_code ec;
-  const fs::path first = NativePath(a);
-  const fs::path second = NativePath(b);
-  if (!fs::is_regular_file(first, ec) || !fs::is_regular_file(second, ec)) return false;
-  const bool same = fs::equivalent(first, second, ec);
-  return !ec && same;
+std::unique_ptr<ReplacingSink> LocalFileSystem::OpenForReplacing(const std::string& path,
+                                                                std::error_code& ec) {
+  return OpenReplacingFile(path, ec);
+}
+
+bool LocalFileSystem::NameSameFile(const std::string& a, const std::string& b) {
+  return velorin::NameSameFile(a, b);
 }
 
 }  // namespace velorin

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/byte_stream.h"
+#include "platform/replacing_file.h"
 
 namespace velorin {
 
@@ -15,15 +16,19 @@ class FileSystem {
   /// Opens an existing file for reading. A folder cannot be opened.
   virtual std::unique_ptr<ByteSource> OpenForReading(const std::string& path,
                                                      std::error_code& ec) = 0;
-  /// Creates the file, or empties it if it exists.
+  /// Creates the file, or empties it if it exists (the log).
   virtual std::unique_ptr<ByteSink> OpenForWriting(const std::string& path,
                                                    std::error_code& ec) = 0;
+  /// A file that takes the place of `path` only when committed (the output):
+  /// until then an existing file stays as it was. See OpenReplacingFile.
+  virtual std::unique_ptr<ReplacingSink> OpenForReplacing(const std::string& path,
+                                                          std::error_code& ec) = 0;
   /// Directory look-up used as an existence test: true only for an ordinary
   /// file (not a folder, not a hidden file).
   virtual bool IsNormalFile(const std::string& path) = 0;
-  /// True when both paths name one and the same existing regular file
-  /// (a link, "./a.pot" and "a.pot").
-  virtual bool AreSameExistingFile(const std::string& a, const std::string& b) = 0;
+  /// True when both paths name one file, now or once it is written (see
+  /// NameSameFile in platform/file_identity.h).
+  virtual bool NameSameFile(const std::string& a, const std::string& b) = 0;
 };
 
 /// The real disk. Paths are native (UTF-8 on Linux).
@@ -31,8 +36,10 @@ class LocalFileSystem : public FileSystem {
  public:
   std::unique_ptr<ByteSource> OpenForReading(const std::string& path, std::error_code& ec) override;
   std::unique_ptr<ByteSink> OpenForWriting(const std::string& path, std::error_code& ec) override;
+  std::unique_ptr<ReplacingSink> OpenForReplacing(const std::string& path,
+                                                  std::error_code& ec) override;
   bool IsNormalFile(const std::string& path) override;
-  bool AreSameExistingFile(const std::string& a, const std::string& b) override;
+  bool NameSameFile(const std::string& a, const std::string& b) override;
 };
 
 }  // namespace velorin

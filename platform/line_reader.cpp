@@ -108,7 +108,18 @@ bool LineReader::ReadLine(std::string_view& line) {
   }
 }
 
+std::string_view LineReader::Peek(std::size_t size) {
+  while (end_ - begin_ < size && !eof_) {
+    if (begin_ < end_ && !source_.HasDataReady()) break;
+    Fill();
+  }
+  return std::string_view(buffer_.data() + begin_, std::min(size, end_ - begin_));
+}
+
+void LineReader::Skip(std::size_t size) { begin_ += std::min(size, end_ - begin_); }
+
 bool LineReader::Fill() {
+  if (beforeWait_ && !source_.HasDataReady()) beforeWait_();
   if (begin_ > 0) {
     // Move the unfinished line to the front so that the next read is large.
     const std::size_t pending = end_ - begin_;

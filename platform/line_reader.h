@@ -8,6 +8,7 @@
 // with the longest line, never with the stream.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -31,6 +32,17 @@ class LineReader {
   /// the end of the data or on a read error.
   bool ReadLine(std::string_view& line);
   bool failed() const { return failed_; }
+  /// The next unread bytes, up to `size` of them, without consuming them:
+  /// reads until that many are buffered, the data ends, or the source would
+  /// wait (then what has come so far, at least one byte unless at the end).
+  std::string_view Peek(std::size_t size);
+  /// True when the data has ended (what Peek shows is all there is).
+  bool SawEnd() const { return eof_; }
+  /// Drops `size` unread bytes (no more than Peek showed).
+  void Skip(std::size_t size);
+  /// Called before a read that would wait for the source (a quiet pipe):
+  /// the moment to hand on what was converted so far.
+  void OnWait(std::function<void()> beforeWait) { beforeWait_ = std::move(beforeWait); }
   /// Bytes taken from the source so far.
   std::uint64_t bytesConsumed() const { return consumed_; }
 
@@ -40,6 +52,7 @@ class LineReader {
   bool Fill();
 
   ByteSource& source_;
+  std::function<void()> beforeWait_;
   std::vector<char> buffer_;
   std::size_t begin_ = 0;     // first unread byte
   std::size_t end_ = 0;       // one past the last valid byte

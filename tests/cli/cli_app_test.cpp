@@ -28,22 +28,42 @@ TEST(CliApp, HelpAndVersionSucceed) {
   }
 }
 
-TEST(CliApp, UsageErrorsExitWithTwo) {
-  const std::vector<std::vector<std::string>> cases = {
-      {},
-      {"frobnicate"},
-      {"convert"},
-      {"convert", "--untitled=maybe", "a.pot"},
-      {"convert", "--bogus", "a.pot"},
-      {"convert", "--timestamp", "--force"},
-      {"convert", "a.pot", "b.nvi", "c"},
-      {"encode", "139'46'1'6"},
-      {"decode"},
+// Usage errors: exit 2 and one line that names what is wrong.
+TEST(CliApp, UsageErrorsExitWithTwoAndSayWhy) {
+  struct Case {
+    std::vector<std::string> arguments;
+    const char* text;
   };
-  for (const auto& arguments : cases) {
+  const Case cases[] = {
+      {{}, "velorin-cli: a command is needed: convert, encode, decode\n"},
+      {{"frobnicate"}, "velorin-cli: unknown command 'frobnicate' (commands: convert, encode, decode)\n"},
+      {{"--bogus"}, "velorin-cli: unknown option '--bogus'\n"},
+      {{"--force", "convert", "a.pot"},
+       "velorin-cli: option '--force' belongs after its command: velorin-cli convert --force ...\n"},
+      {{"convert"}, "velorin-cli: INPUT is required\n"},
+      {{"convert", "--untitled=maybe", "a.pot"}, "velorin-cli: --untitled: maybe not in {keep,skip}\n"},
+      {{"convert", "--input-encoding=latin1", "a.pot"},
+       "velorin-cli: --input-encoding: latin1 not in {auto,cp932,utf-8}\n"},
+      {{"convert", "--bogus", "a.pot"}, "velorin-cli: 'convert' has no option '--bogus'\n"},
+      {{"decode", "--force", "$0000000000000000"},
+       "velorin-cli: 'decode' has no option '--force' (it belongs to 'convert')\n"},
+      {{"convert", "a.pot", "b.nvi", "c"}, "velorin-cli: unexpected argument 'c' for 'convert'\n"},
+      {{"convert", "--timestamp=2023/02/29 10:00:00", "a.pot"},
+       "velorin-cli: --timestamp must be a real date and time as 'YYYY/MM/DD HH:MM:SS', not "
+       "'2023/02/29 10:00:00'\n"},
+      {{"encode", "139'46'1'6"}, "velorin-cli: LATITUDE is required\n"},
+      {{"decode"}, "velorin-cli: POSITION is required\n"},
+      {{"decode", "$FFFFFFFFFFFFFFFF"},
+       "velorin-cli: position out of range: '$FFFFFFFFFFFFFFFF' (longitude and latitude must lie "
+       "between 0 and 180 degrees)\n"},
+      {{"decode", "$3FFFFFFFFFFFC001"},
+       "velorin-cli: position out of range: '$3FFFFFFFFFFFC001' (longitude and latitude must lie "
+       "between 0 and 180 degrees)\n"},
+  };
+  for (const Case& c : cases) {
     testing::internal::CaptureStderr();
-    EXPECT_EQ(RunWith(arguments), kExitUsage) << testing::PrintToString(arguments);
-    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(RunWith(c.arguments), kExitUsage) << testing::PrintToString(c.arguments);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.text);
   }
 }
 

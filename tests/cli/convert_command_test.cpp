@@ -78,14 +78,13 @@ TEST_F(ConvertCommandTest, WritesTheLogOnlyWhenAskedTo) {
   EXPECT_FALSE(std::filesystem::exists(folder_ / "velorin_log.txt"));
 }
 
-TEST_F(ConvertCommandTest, NormalizesTheFixedTimestamp) {
+TEST_F(ConvertCommandTest, RefusesATimestampThatIsNoRealDateAndTime) {
   const std::string input = folder_ / "a.pot";
   WriteFile(input, kWorkedExample);
   ConvertOptions options = Options(input, folder_ / "a.nvi");
   options.timestamp = "10/04/01 9:05:03";
-  EXPECT_EQ(Run(options), kExitDone);
-  EXPECT_EQ(ReadFile(folder_ / "a.nvi"),
-            Block("2010/04/01_09:05:03", "$168736AFD305033D", "Tower"));
+  EXPECT_EQ(Run(options), kExitUsage);
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "a.nvi"));
 }
 
 TEST_F(ConvertCommandTest, RefusesATimestampWithoutTime) {
@@ -150,7 +149,8 @@ TEST_F(ConvertCommandTest, AsksBeforeOverwritingWhenSomebodyCanAnswer) {
 TEST_F(ConvertCommandTest, RefusesTheSameFileForInputAndOutput) {
   const std::string input = folder_ / "a.pot";
   WriteFile(input, kWorkedExample);
-  for (const std::string& output : {input, folder_ / "A.POT", folder_ / "./a.pot"}) {
+  std::filesystem::create_symlink(input, folder_ / "link.nvi");
+  for (const std::string& output : {input, folder_ / "./a.pot", folder_ / "link.nvi"}) {
     ConvertOptions options = Options(input, output);
     options.force = true;
     EXPECT_EQ(Run(options), kExitRefused) << output;
@@ -190,33 +190,52 @@ TEST_F(ConvertCommandTest, ExplainsEverySkippedPointLine) {
             "2: no title\n"
             "3: no longitude\n"
             "4: no latitude\n"
-            "5: longitude text rejected: 181'0'0'0\n"
-            "6: latitude text rejected: 35'40'52.30'0\n"
-            "1 records written to " +
+            "5: longitude text rejected: 181'0'0'0 (expected degrees'minutes'seconds'tenths, "
+            "e.g. 35'40'52'3)\n"
+            "6: latitude text rejected: 35'40'52.30'0 (expected degrees'minutes'seconds'tenths, "
+            "e.g. 35'40'52'3)\n"
+            "1 record written to " +
                 (folder_ / "a.nvi") + "\n");
 }
 
-TEST(SplitTimestamp, SplitsAtTheFirstBlank) {
+// Only a real date and time in the one form is taken: anything else would
+// end up as a fallback text in every block without a word.
+TEST(ParseTimestamp, TakesOnlyRealDatesAndTimes) {
   struct Case {
     const char* text;
-    const char* date;
-    const char* time;
+    bool accepted;
   };
   const Case cases[] = {
-      {"2010/04/01 14:30:00", "2010/04/01", "14:30:00"},
-      {"10/04/01 9:05:03", "10/04/01", "9:05:03"},
-      {"2010/04/01 2:30:00 PM", "2010/04/01", "2:30:00 PM"},
-      {" 14:30:00", "", "14:30:00"},
-      {"2010/04/01 ", "2010/04/01", ""},
+      {"2010/04/01 14:30:00", true},
+      {"2024/02/29 23:59:59", true},   // a leap day
+      {"2000/02/29 00:00:00", true},   // leap: divisible by 400
+      {"2023/02/29 10:00:00", false},  // no leap day that year
+      {"1900/02/29 10:00:00", false},  // not leap: divisible by 100
+      {"2023/13/01 10:00:00", false},
+      {"2023/00/10 10:00:00", false},
+      {"2023/04/31 10:00:00", false},
+      {"2023/04/00 10:00:00", false},
+      {"2023/04/01 25:61:61", false},
+      {"2023/04/01 24:00:00", false},
+      {"2023/04/01 23:60:00", false},
+      {"0000/04/01 10:00:00", false},
+      {"10/04/01 9:05:03", false},
+      {"2010/4/1 14:30:00", false},
+      {"2010/04/01 2:30:00 PM", false},
+      {"2010-04-01 14:30:00", false},
+      {"2010/04/01T14:30:00", false},
+      {"2010/04/01 14:30:0x", false},
+      {"2010/04/01", false},
+      {"", false},
   };
   for (const Case& c : cases) {
-    const std::optional<ClockReading> reading = SplitTimestamp(c.text);
-    ASSERT_TRUE(reading.has_value()) << c.text;
-    EXPECT_EQ(reading->date, c.date);
-    EXPECT_EQ(reading->time, c.time);
+    const std::optional<ClockReading> reading = ParseTimestamp(c.text);
+    EXPECT_EQ(reading.has_value(), c.accepted) << c.text;
   }
-  EXPECT_FALSE(SplitTimestamp("2010/04/01").has_value());
-  EXPECT_FALSE(SplitTimestamp("").has_value());
+  const std::optional<ClockReading> reading = ParseTimestamp("2010/04/01 14:30:00");
+  ASSERT_TRUE(reading.has_value());
+  EXPECT_EQ(reading->date, "2010/04/01");
+  EXPECT_EQ(reading->time, "14:30:00");
 }
 
 TEST(DefaultOutputPath, ReplacesTheExtensionOrKeepsStandardOutput) {

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/exit_codes.h"
+#include "cli/skip_reason_text.h"
 
 namespace velorin {
 namespace {
@@ -103,17 +104,20 @@ TEST(EncodeCommand, NamesEachRejectedText) {
   CommandResult result = Encode("181'0'0'0", "35'40'52'3");
   EXPECT_EQ(result.exitCode, kExitFailed);
   EXPECT_EQ(result.out, "");
-  EXPECT_EQ(result.err, "velorin-cli: longitude text rejected: 181'0'0'0\n");
+  EXPECT_EQ(result.err, "velorin-cli: longitude text rejected: 181'0'0'0" +
+                            std::string(kExpectedCoordinateForm) + "\n");
 
   result = Encode("139'46'1'6", "35'40'52.30'0");
   EXPECT_EQ(result.exitCode, kExitFailed);
-  EXPECT_EQ(result.err, "velorin-cli: latitude text rejected: 35'40'52.30'0\n");
+  EXPECT_EQ(result.err, "velorin-cli: latitude text rejected: 35'40'52.30'0" +
+                            std::string(kExpectedCoordinateForm) + "\n");
 
   result = Encode("35'40'52", "x\x1b[2J");
   EXPECT_EQ(result.exitCode, kExitFailed);
   EXPECT_EQ(result.err,
-            "velorin-cli: longitude text rejected: 35'40'52\n"
-            "velorin-cli: latitude text rejected: x\\x1B[2J\n");
+            "velorin-cli: longitude text rejected: 35'40'52" + std::string(kExpectedCoordinateForm) +
+                "\nvelorin-cli: latitude text rejected: x\\x1B[2J" +
+                std::string(kExpectedCoordinateForm) + "\n");
 }
 
 TEST(DecodeCommand, PrintsBothNotations) {

@@ -19,8 +19,10 @@ RunOutcome Outcome(RunResult result, std::int32_t records = 0) {
   return outcome;
 }
 
-RunOutcome Failure(RunStage stage, std::string path, int error, std::int32_t records = 0) {
+RunOutcome Failure(RunStage stage, std::string path, int error, std::int32_t records = 0,
+                   bool outputExisted = false) {
   RunOutcome outcome = Outcome(RunResult::kFailed, records);
+  outcome.outputExisted = outputExisted;
   outcome.failedStage = stage;
   outcome.failedPath = std::move(path);
   if (error != 0) outcome.error = std::error_code(error, std::generic_category());
@@ -32,16 +34,37 @@ TEST(ReportRunOutcome, FinishedAndCancelledRunsGiveTheCount) {
   EXPECT_EQ(report.exitCode, kExitDone);
   EXPECT_EQ(report.text, "3 records written to x.nvi\n");
 
+  report = ReportRunOutcome(Outcome(RunResult::kFinished, 1), kFiles, false, false);
+  EXPECT_EQ(report.text, "1 record written to x.nvi\n");
+
   report = ReportRunOutcome(Outcome(RunResult::kCancelled, 41), kFiles, false, false);
   EXPECT_EQ(report.exitCode, kExitInterrupted);
   EXPECT_EQ(report.text, "interrupted: 41 records written to x.nvi\n");
+  // SIGTERM and SIGHUP cancel the same way; the exit code tells which came.
+  EXPECT_EQ(ReportRunOutcome(Outcome(RunResult::kCancelled, 1), kFiles, false, false, 15).exitCode,
+            143);
+  EXPECT_EQ(ReportRunOutcome(Outcome(RunResult::kCancelled, 1), kFiles, false, false, 1).exitCode,
+            129);
 
+  // At the limit with nothing left over: no word of it.
   report = ReportRunOutcome(Outcome(RunResult::kFinished, 1000000), kFiles, false, false);
   EXPECT_EQ(report.exitCode, kExitDone);
+  EXPECT_EQ(report.text, "1000000 records written to x.nvi\n");
+
+  RunOutcome cut = Outcome(RunResult::kFinished, 1000000);
+  cut.firstLineNotConverted = 1000003;
+  report = ReportRunOutcome(cut, kFiles, false, false);
+  EXPECT_EQ(report.exitCode, kExitLimitReached);
   EXPECT_EQ(report.text,
             "1000000 records written to x.nvi\n"
-            "velorin-cli: 1000000 records is the most that one NVI file holds; any further lines "
-            "were not converted\n");
+            "velorin-cli: the limit of 1000000 records was reached; input lines from line 1000003 "
+            "on were not converted\n");
+
+  RunOutcome replaced = Outcome(RunResult::kFinished, 3);
+  replaced.titlesReplaced = 2;
+  EXPECT_EQ(ReportRunOutcome(replaced, kFiles, false, false).text,
+            "3 records written to x.nvi (2 titles with characters CP932 lacks replaced by the "
+            "closest ones)\n");
 
   const RunFiles streams{std::string(StdioFileSystem::kStandardInput),
                          std::string(StdioFileSystem::kStandardOutput), ""};
@@ -74,20 +97,26 @@ TEST(ReportRunOutcome, FailuresNameTheFileAndTheSystemsReason) {
        "velorin-cli: cannot open input file 'x.pot': No such file or directory\n"},
       {Failure(RunStage::kOpenOutput, "x.nvi", EACCES),
        "velorin-cli: cannot open output file 'x.nvi': Permission denied\n"},
+      // Nothing is written on a failure: the count would not be true.
       {Failure(RunStage::kReadLine, "x.pot", EIO, 2),
        "velorin-cli: read error on input file 'x.pot': Input/output error\n"
-       "velorin-cli: 2 records written to x.nvi before the failure\n"},
-      {Failure(RunStage::kWriteRecord, "x.nvi", ENOSPC, 7),
+       "velorin-cli: output file 'x.nvi' not created\n"},
+      {Failure(RunStage::kWriteRecord, "x.nvi", ENOSPC, 7, true),
        "velorin-cli: write error on output file 'x.nvi': No space left on device\n"
-       "velorin-cli: 7 records written to x.nvi before the failure\n"},
+       "velorin-cli: output file 'x.nvi' left unchanged\n"},
       {Failure(RunStage::kOpenLog, "run.log", EISDIR),
-       "velorin-cli: cannot create log file 'run.log': Is a directory\n"},
-      {Failure(RunStage::kWriteLog, "run.log", ENOSPC),
-       "velorin-cli: write error on log file 'run.log': No space left on device\n"},
+       "velorin-cli: cannot create log file 'run.log': Is a directory\n"
+       "velorin-cli: output file 'x.nvi' not created\n"},
+      {Failure(RunStage::kWriteLog, "run.log", ENOSPC, 0, true),
+       "velorin-cli: write error on log file 'run.log': No space left on device\n"
+       "velorin-cli: output file 'x.nvi' left unchanged\n"},
       // Without a path or a reason from the run: the file of the stage, no reason.
-      {Failure(RunStage::kWriteRecord, "", 0), "velorin-cli: write error on output file 'x.nvi'\n"},
+      {Failure(RunStage::kWriteRecord, "", 0),
+       "velorin-cli: write error on output file 'x.nvi'\n"
+       "velorin-cli: output file 'x.nvi' not created\n"},
       {Failure(RunStage::kReadLine, std::string(StdioFileSystem::kStandardInput), EIO),
-       "velorin-cli: read error on standard input: Input/output error\n"},
+       "velorin-cli: read error on standard input: Input/output error\n"
+       "velorin-cli: output file 'x.nvi' not created\n"},
   };
   for (const Case& c : cases) {
     const RunReport report = ReportRunOutcome(c.outcome, kFiles, false, false);

@@ -19,10 +19,11 @@ TEST(SkipReasonText, NamesEveryReason) {
   EXPECT_EQ(SkipReasonText(Skipped(SkipReason::kNoLongitude)), "no longitude");
   EXPECT_EQ(SkipReasonText(Skipped(SkipReason::kNoLatitude)), "no latitude");
   EXPECT_EQ(SkipReasonText(Skipped(SkipReason::kLongitudeRejected, "181'0'0'0", "35'0'0'0")),
-            "longitude text rejected: 181'0'0'0");
+            "longitude text rejected: 181'0'0'0" + std::string(kExpectedCoordinateForm));
   EXPECT_EQ(SkipReasonText(Skipped(SkipReason::kLatitudeRejected, "139'0'0'0", "35'40'52.30'0")),
-            "latitude text rejected: 35'40'52.30'0");
+            "latitude text rejected: 35'40'52.30'0" + std::string(kExpectedCoordinateForm));
   EXPECT_EQ(SkipReasonText(Skipped(SkipReason::kPositionOutOfRange)), "position out of range");
+  EXPECT_EQ(SkipReasonText(Skipped(SkipReason::kNotUtf8)), "not valid UTF-8");
 }
 
 TEST(SkipReasonText, IsEmptyForAcceptedLinesAndOtherLines) {
@@ -34,7 +35,8 @@ TEST(SkipReasonText, ShowsCp932TextsAsUtf8) {
   // Full-width digits "１３９" in CP932.
   EXPECT_EQ(
       SkipReasonText(Skipped(SkipReason::kLongitudeRejected, "\x82\x50\x82\x52\x82\x58'0'0'0")),
-      "longitude text rejected: \xEF\xBC\x91\xEF\xBC\x93\xEF\xBC\x99'0'0'0");
+      "longitude text rejected: \xEF\xBC\x91\xEF\xBC\x93\xEF\xBC\x99'0'0'0" +
+          std::string(kExpectedCoordinateForm));
 }
 
 TEST(PrintableText, EscapesControlCharacters) {

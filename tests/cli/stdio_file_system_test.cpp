@@ -12,20 +12,24 @@ namespace {
 const std::string kIn(StdioFileSystem::kStandardInput);
 const std::string kOut(StdioFileSystem::kStandardOutput);
 
-/// Puts a file on standard input for the life of the object.
-class RedirectedStdin {
+/// Puts a file on a standard stream for the life of the object.
+class Redirected {
  public:
-  explicit RedirectedStdin(const std::string& path) : saved_(::dup(STDIN_FILENO)) {
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    ::dup2(fd, STDIN_FILENO);
+  Redirected(int stream, const std::string& path, int flags)
+      : stream_(stream), saved_(::dup(stream)) {
+    const int fd = ::open(path.c_str(), flags);
+    ::dup2(fd, stream);
     ::close(fd);
   }
-  ~RedirectedStdin() {
-    ::dup2(saved_, STDIN_FILENO);
+  ~Redirected() {
+    ::dup2(saved_, stream_);
     ::close(saved_);
   }
+  Redirected(const Redirected&) = delete;
+  Redirected& operator=(const Redirected&) = delete;
 
  private:
+  int stream_;
   int saved_;
 };
 
@@ -42,9 +46,8 @@ TEST(StdioFileSystem, StandardStreamsAreNeverExistingFiles) {
   StdioFileSystem files;
   EXPECT_FALSE(files.IsNormalFile(kIn));
   EXPECT_FALSE(files.IsNormalFile(kOut));
-  EXPECT_FALSE(files.AreSameExistingFile(kIn, kOut));
-  EXPECT_FALSE(files.AreSameExistingFile(kIn, kIn));
-  EXPECT_FALSE(files.AreSameExistingFile(kOut, kOut));
+  EXPECT_FALSE(files.NameSameFile(kIn, kIn));
+  EXPECT_FALSE(files.NameSameFile(kOut, kOut));
 }
 
 TEST(StdioFileSystem, CountsTheBytesReadOfAFileOfKnownSize) {
@@ -76,17 +79,39 @@ TEST(StdioFileSystem, ReadsStandardInputAndSeesWhenItIsTheOutputFile) {
   TempFolder folder;
   const std::string path = folder / "a.pot";
   WriteFile(path, "ORD=POI\r\n");
-  RedirectedStdin redirect(path);
+  Redirected redirect(STDIN_FILENO, path, O_RDONLY);
   StdioFileSystem files;
-  EXPECT_TRUE(files.AreSameExistingFile(kIn, path));
-  EXPECT_TRUE(files.AreSameExistingFile(path, kIn));
-  EXPECT_FALSE(files.AreSameExistingFile(kIn, folder / "other.nvi"));
+  EXPECT_TRUE(files.NameSameFile(kIn, path));
+  EXPECT_TRUE(files.NameSameFile(path, kIn));
+  EXPECT_FALSE(files.NameSameFile(kIn, folder / "other.nvi"));
   std::error_code ec;
   std::unique_ptr<ByteSource> source = files.OpenForReading(kIn, ec);
   ASSERT_TRUE(source);
   EXPECT_EQ(files.InputSize(), 9u);
   EXPECT_EQ(ReadAll(*source), "ORD=POI\r\n");
   EXPECT_EQ(files.BytesRead(), 9u);
+}
+
+// "convert in.pot - 1<>in.pot" would empty the input while reading it.
+TEST(StdioFileSystem, SeesWhenStandardOutputIsTheInputFile) {
+  TempFolder folder;
+  const std::string path = folder / "a.pot";
+  WriteFile(path, "ORD=POI\r\n");
+  StdioFileSystem files;
+  bool sameAsInput = false;
+  bool sameAsOther = true;
+  bool sameAsStdin = false;
+  {
+    Redirected out(STDOUT_FILENO, path, O_RDWR);
+    Redirected in(STDIN_FILENO, path, O_RDONLY);
+    sameAsInput = files.NameSameFile(path, kOut);
+    sameAsOther = files.NameSameFile(folder / "b.pot", kOut);
+    sameAsStdin = files.NameSameFile(kIn, kOut);
+  }
+  EXPECT_TRUE(sameAsInput);
+  EXPECT_FALSE(sameAsOther);
+  EXPECT_TRUE(sameAsStdin);
+  EXPECT_EQ(ReadFile(path), "ORD=POI\r\n");
 }
 
 }  // namespace

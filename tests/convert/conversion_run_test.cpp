@@ -244,6 +244,16 @@ TEST_F(RunTest, RecordLimitLeavesTheRestUnreadAndUnlogged) {
   const std::string log = ReadBytes(LogPath());
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 4);
   EXPECT_EQ(log.substr(log.rfind("Line#"), 9), "Line# 2\tB");
+  // A third line says from which input line on nothing was converted.
+  EXPECT_EQ(outcome.firstLineNotConverted, 5);
+  EXPECT_EQ(LastBox().text, "m106\r\nm107 2\r\nm112 5");
+}
+
+TEST_F(RunTest, InputEndingExactlyAtTheRecordLimitFinishesAsUsual) {
+  WriteInput("x\r\n" + PointLine("A") + "\r\n" + PointLine("B") + "\r\n");
+  const RunOutcome outcome = RunAnsweringYes(RunMessage::kFinished, {.recordLimit = 2});
+  EXPECT_EQ(outcome.records, 2);
+  EXPECT_EQ(outcome.firstLineNotConverted, 0);
   EXPECT_EQ(LastBox().text, "m106\r\nm107 2");
 }
 

@@ -1,10 +1,15 @@
 // Every failure stage, caused by real file-system faults in a fresh folder.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <optional>
+#include <tuple>
 #include <memory>
 #include <new>
 #include <string>
@@ -22,6 +27,7 @@ using testing::NviBlock;
 using testing::PointLine;
 using testing::ReadBytes;
 using testing::RunTest;
+using testing::WriteBytes;
 
 class RunFailureTest : public RunTest {
  protected:
@@ -132,7 +138,7 @@ class FailingSecondRead : public LocalFileSystem {
   };
 };
 
-TEST_F(RunFailureTest, ReadErrorKeepsTheBlocksWrittenBefore) {
+TEST_F(RunFailureTest, ReadErrorDropsTheBlocksWrittenBefore) {
   host.settings[3] = "1";
   WriteInput(PointLine("A") + "\r\nx\r\n" + PointLine("B") + "\r\n");
   FailingSecondRead failing;
@@ -144,7 +150,7 @@ TEST_F(RunFailureTest, ReadErrorKeepsTheBlocksWrittenBefore) {
   EXPECT_EQ(outcome.records, 2);
   EXPECT_EQ(outcome.error, std::errc::io_error);
   ExpectFailureEnd("m126\r\nm127", "focus input");
-  EXPECT_EQ(Output(), NviBlock("A", kPosition135x35) + NviBlock("B", kPosition135x35));
+  EXPECT_FALSE(Exists(host.outputPath));  // nothing half-done is left behind
   const std::string log = ReadBytes(LogPath());
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3);
 }
@@ -175,7 +181,7 @@ TEST_F(RunFailureTest, RunningOutOfMemoryOnALineFailsInStageThree) {
   EXPECT_EQ(outcome.failedStage, RunStage::kReadLine);
   EXPECT_EQ(outcome.error, std::errc::not_enough_memory);
   ExpectFailureEnd("m126\r\nm127", "focus input");
-  EXPECT_EQ(Output(), "");
+  EXPECT_FALSE(Exists(host.outputPath));
   EXPECT_EQ(ReadBytes(LogPath()), "");
 }
 
@@ -220,8 +226,7 @@ TEST_F(RunFailureTest, LogInMissingFolderFailsInStageFive) {
   EXPECT_THAT(host.calls, ElementsAre("drops off", "box start question", "box failure", "panel 0",
                                       "focus input", "drops on"));
   ExpectFailureEnd("m132\r\nm133", "focus input");
-  EXPECT_TRUE(Exists(host.outputPath));
-  EXPECT_EQ(Output(), "");
+  EXPECT_FALSE(Exists(host.outputPath));
 }
 
 TEST_F(RunFailureTest, FullDiskForTheLogFailsInStageSixAtClose) {
@@ -233,12 +238,11 @@ TEST_F(RunFailureTest, FullDiskForTheLogFailsInStageSixAtClose) {
   EXPECT_EQ(outcome.failedPath, "/dev/full");
   EXPECT_EQ(outcome.error, std::errc::no_space_on_device);
   ExpectFailureEnd("m134\r\nm135", "focus input");
-  EXPECT_EQ(Output(), NviBlock("A", kPosition135x35));
+  EXPECT_FALSE(Exists(host.outputPath));
 }
 
 TEST_F(RunFailureTest, FullDiskForTheLogStopsTheLoopInStageSix) {
-  // More log lines than the log buffer holds; the NVI keeps every block
-  // written before the failure.
+  // More log lines than the log buffer holds.
   host.settings[3] = "1";
   host.logPath = "/dev/full";
   const int lines = 40'000;
@@ -247,9 +251,106 @@ TEST_F(RunFailureTest, FullDiskForTheLogStopsTheLoopInStageSix) {
   EXPECT_EQ(outcome.failedStage, RunStage::kWriteLog);
   EXPECT_LT(outcome.records, lines);
   ExpectFailureEnd("m134\r\nm135", "focus input");
-  const std::string nvi = Output();
-  EXPECT_EQ(std::count(nvi.begin(), nvi.end(), '\n'), 12 * outcome.records);
+  EXPECT_FALSE(Exists(host.outputPath));
 }
+
+/// Lowers the file-size limit for the life of the object (SIGXFSZ ignored, so
+/// a write beyond it fails with EFBIG instead of ending the process).
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    struct rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, handler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  struct rlimit saved_ {};
+  void (*handler_)(int);
+};
+
+/// Names in the test folder, so that a temporary file left behind shows.
+std::vector<std::string> FolderNames(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+struct FailureCase {
+  const char* name;
+  RunStage stage;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
+
+// Whatever fails, an output that existed holds exactly what it held, and a
+// new one is not created; no temporary file is left behind.
+class FailureKeepsOutputTest : public RunFailureTest,
+                               public ::testing::WithParamInterface<std::tuple<FailureCase, bool>> {};
+
+TEST_P(FailureKeepsOutputTest, OutputIsAsItWas) {
+  const auto& [failure, outputExists] = GetParam();
+  const std::string old = "old nvi\n";
+  if (outputExists) WriteBytes(host.outputPath, old);
+  WriteInput(PointLines(30'000));  // more than one output buffer
+  FailingSecondRead failingRead;
+  FileSystem* fileSystem = &files;
+  std::optional<FileSizeLimit> limit;
+  switch (failure.stage) {
+    case RunStage::kReadLine:
+      fileSystem = &failingRead;
+      break;
+    case RunStage::kWriteRecord:
+      limit.emplace(64 * 1024);  // below the input's size: it is already written
+      break;
+    case RunStage::kOpenLog:
+      host.settings[3] = "1";
+      host.logPath = folder.Path("missing/velorin_log.txt");
+      break;
+    case RunStage::kWriteLog:
+      host.settings[3] = "1";
+      host.logPath = "/dev/full";
+      break;
+    default:
+      FAIL();
+  }
+  host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
+  if (outputExists) host.Answer(RunMessage::kOverwriteQuestion, MessageAnswer::kYes);
+  host.ExpectBox(RunMessage::kFailure);
+  ConversionRun run(host, *fileSystem, clock);
+  const RunOutcome outcome = run.Execute();
+  limit.reset();
+  EXPECT_EQ(outcome.failedStage, failure.stage);
+  EXPECT_EQ(outcome.outputExisted, outputExists);
+  std::vector<std::string> expected{"in.pot"};
+  if (outputExists) {
+    EXPECT_EQ(Output(), old);
+    expected.push_back("out.nvi");
+  }
+  EXPECT_EQ(FolderNames(folder.Folder()), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryStage, FailureKeepsOutputTest,
+    ::testing::Combine(::testing::Values(FailureCase{"ReadError", RunStage::kReadLine},
+                                         FailureCase{"FileSizeLimit", RunStage::kWriteRecord},
+                                         FailureCase{"LogFolderMissing", RunStage::kOpenLog},
+                                         FailureCase{"LogDiskFull", RunStage::kWriteLog}),
+                       ::testing::Bool()),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).name) +
+             (std::get<1>(info.param) ? "_ExistingOutput" : "_NewOutput");
+    });
 
 }  // namespace
 }  // namespace velorin

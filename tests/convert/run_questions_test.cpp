@@ -86,20 +86,29 @@ struct SamePathCase {
   const char* focus;
 };
 
+// Equal texts are one file. Texts that differ only in letter case name two
+// files on a case-sensitive disk, so those runs go on to the start question.
 TEST_F(RunTest, SamePathTextsAreRefusedWithoutTouchingFiles) {
   const SamePathCase cases[] = {
-      {"C:\\data\\a.pot", "c:\\DATA\\A.POT", "focus output"},
       {"x.nvi", "x.nvi", "focus input"},
-      {"X.NVI", "x.nvi", "focus input"},
-      {"a.Nvi", "A.nVI", "focus input"},
-      {"nvi", "NVI", "focus output"},
+      {"a.Nvi", "a.Nvi", "focus input"},
+      {"nvi", "nvi", "focus output"},
       {"", "", "focus output"},
+      {"C:\\data\\a.pot", "c:\\DATA\\A.POT", nullptr},
+      {"X.NVI", "x.nvi", nullptr},
+      {"nvi", "NVI", nullptr},
   };
   for (const SamePathCase& c : cases) {
     SCOPED_TRACE(std::string(c.input) + " / " + c.output);
     testing::ScriptedHost host;
     host.inputPath = c.input;
     host.outputPath = c.output;
+    if (c.focus == nullptr) {
+      host.Answer(RunMessage::kStartQuestion, MessageAnswer::kNo);
+      ConversionRun run(host, files, clock);
+      EXPECT_EQ(run.Execute().result, RunResult::kDeclinedStart);
+      continue;
+    }
     host.ExpectBox(RunMessage::kSamePath);
     ConversionRun run(host, files, clock);
     EXPECT_EQ(run.Execute().result, RunResult::kRefusedSamePath);
@@ -111,13 +120,37 @@ TEST_F(RunTest, SamePathTextsAreRefusedWithoutTouchingFiles) {
   }
 }
 
-TEST_F(RunTest, SamePathInTheFolderIsRefusedRegardlessOfCase) {
+TEST_F(RunTest, NamesDifferingInCaseAreTwoFiles) {
   host.inputPath = folder.Path("a.pot");
   host.outputPath = folder.Path("A.POT");
-  host.ExpectBox(RunMessage::kSamePath);
-  EXPECT_EQ(Run().result, RunResult::kRefusedSamePath);
-  EXPECT_FALSE(Exists(host.inputPath));
-  EXPECT_FALSE(Exists(host.outputPath));
+  WriteInput(PointLine("A") + "\r\n");
+  EXPECT_EQ(RunAnsweringYes().result, RunResult::kFinished);
+  EXPECT_EQ(ReadBytes(host.inputPath), PointLine("A") + "\r\n");
+  EXPECT_EQ(Output(), NviBlock("A", kPosition135x35));
+}
+
+// The log is written while the run reads and writes: a log that is the
+// output (or the input) would overwrite it. Refused like equal paths,
+// whether the file exists yet or not.
+TEST_F(RunTest, LogThatIsTheOutputOrTheInputIsRefused) {
+  const SamePathCase cases[] = {
+      {"in.pot", "velorin_log.txt", "focus output"},
+      {"in.pot", "./velorin_log.txt", "focus output"},
+      {"velorin_log.txt", "out.nvi", "focus input"},
+  };
+  for (const SamePathCase& c : cases) {
+    SCOPED_TRACE(std::string(c.input) + " / " + c.output);
+    testing::ScriptedHost host;
+    host.settings[3] = "1";
+    host.logPath = folder.Path("velorin_log.txt");
+    host.inputPath = folder.Path(c.input);
+    host.outputPath = folder.Path(c.output);
+    host.ExpectBox(RunMessage::kSamePath);
+    ConversionRun run(host, files, clock);
+    EXPECT_EQ(run.Execute().result, RunResult::kRefusedSamePath);
+    EXPECT_THAT(host.calls, ElementsAre("drops off", "box same path", c.focus, "drops on"));
+    EXPECT_FALSE(Exists(folder.Path("velorin_log.txt")));
+  }
 }
 
 TEST_F(RunTest, TwoNamesOfOneFileAreRefused) {

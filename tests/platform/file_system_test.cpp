@@ -176,32 +176,63 @@ TEST_F(FileSystemTest, IsNormalFileOnlyForRegularFiles) {
   EXPECT_FALSE(files_.IsNormalFile("/dev/null"));
 }
 
-TEST_F(FileSystemTest, SameExistingFile) {
+// Two paths name one file when they do now, or will once the file is
+// written: a file not yet there clashes with another name for its place.
+TEST_F(FileSystemTest, NameSameFile) {
   WriteFile("a.pot", "x");
   WriteFile("b.pot", "x");
+  WriteFile("Case.pot", "x");
+  WriteFile("CASE.POT", "y");
   fs::create_directory(folder_ / "sub");
   fs::create_symlink(folder_ / "a.pot", folder_ / "link.pot");
   fs::create_hard_link(folder_ / "a.pot", folder_ / "hard.pot");
+  fs::create_symlink("new.nvi", folder_ / "dangling.nvi");
+  fs::create_symlink(folder_ / "sub" / "far.nvi", folder_ / "far-link.nvi");
+  fs::create_symlink("loop2", folder_ / "loop1");
+  fs::create_symlink("loop1", folder_ / "loop2");
 
-  EXPECT_TRUE(files_.AreSameExistingFile(PathOf("a.pot"), PathOf("a.pot")));
-  EXPECT_TRUE(files_.AreSameExistingFile(PathOf("a.pot"), PathOf("link.pot")));
-  EXPECT_TRUE(files_.AreSameExistingFile(PathOf("a.pot"), PathOf("hard.pot")));
-  EXPECT_TRUE(files_.AreSameExistingFile(PathOf("a.pot"), PathOf("sub/../a.pot")));
-  EXPECT_FALSE(files_.AreSameExistingFile(PathOf("a.pot"), PathOf("b.pot")));
-  EXPECT_FALSE(files_.AreSameExistingFile(PathOf("a.pot"), PathOf("missing.pot")));
-  EXPECT_FALSE(files_.AreSameExistingFile(PathOf("missing.pot"), PathOf("missing.pot")));
-  EXPECT_FALSE(files_.AreSameExistingFile(PathOf("sub"), PathOf("sub")));  // folders do not count
+  struct Case {
+    const char* a;
+    const char* b;
+    bool same;
+  };
+  const Case cases[] = {
+      {"a.pot", "a.pot", true},
+      {"a.pot", "link.pot", true},
+      {"a.pot", "hard.pot", true},
+      {"a.pot", "sub/../a.pot", true},
+      {"a.pot", "b.pot", false},
+      {"a.pot", "missing.pot", false},
+      {"Case.pot", "CASE.POT", false},  // two files on a case-sensitive disk
+      {"new.nvi", "NEW.NVI", false},
+      {"new.nvi", "new.nvi", true},
+      {"new.nvi", "sub/../new.nvi", true},  // neither exists yet
+      {"new.nvi", "./sub/../new.nvi", true},
+      {"new.nvi", "dangling.nvi", true},  // the link's target is written
+      {"sub/far.nvi", "far-link.nvi", true},
+      {"sub/far.nvi", "far.nvi", false},
+      {"new.nvi", "sub/new.nvi", false},
+      {"loop1", "new.nvi", false},
+      {"missing/x.nvi", "missing/x.nvi", true},
+      {"missing/x.nvi", "missing/y.nvi", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(files_.NameSameFile(PathOf(c.a), PathOf(c.b)), c.same) << c.a << " and " << c.b;
+    EXPECT_EQ(files_.NameSameFile(PathOf(c.b), PathOf(c.a)), c.same) << c.b << " and " << c.a;
+  }
 }
 
-TEST_F(FileSystemTest, SameExistingFileRelativeToWorkingFolder) {
+TEST_F(FileSystemTest, NameSameFileRelativeToWorkingFolder) {
   WriteFile("a.pot", "x");
   const fs::path before = fs::current_path();
   fs::current_path(folder_);
-  const bool same = files_.AreSameExistingFile("./a.pot", "a.pot");
-  const bool absolute = files_.AreSameExistingFile("a.pot", PathOf("a.pot"));
+  const bool same = files_.NameSameFile("./a.pot", "a.pot");
+  const bool absolute = files_.NameSameFile("a.pot", PathOf("a.pot"));
+  const bool notYet = files_.NameSameFile("out.nvi", PathOf("out.nvi"));
   fs::current_path(before);
   EXPECT_TRUE(same);
   EXPECT_TRUE(absolute);
+  EXPECT_TRUE(notYet);
 }
 
 }  // namespace

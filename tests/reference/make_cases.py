@@ -289,17 +289,28 @@ data, nvi, log = expect([
 assert abs(angle(35, 99, 99, 9) - 36.67775) < 1e-12
 write_case("rejected_coordinates", ["--log=@LOG@", "@IN@", "@OUT@"], data, nvi, log)
 
-# Time stamps given on the command line go through the date and time rules.
+# A time stamp on the command line must be a real date and time written
+# YYYY/MM/DD HH:MM:SS; anything else is a usage error and nothing is written.
 ONE = b"ORD=POI/tex=Tower/kei=139'46'1'6/ido=35'40'52'3\r\n"
 TOWER_POS = "$168736AFD305033D"
-for name, stamp_arg, stamp in [
-    ("timestamp_two_digit_year", "10/04/01 9:05:03", "2010/04/01_09:05:03"),
-    ("timestamp_unpadded_date", "2010/4/1 14:30:00", "2010/4/1_14:30:00"),
-    ("timestamp_foreign_forms", "4/1/2010 2:30:00 PM", "2009/06/13_00:00:00"),
-    ("timestamp_dotted", "01.04.2010 14.30.00", "2009/06/13_00:00:00"),
+for name, stamp_arg in [
+    ("timestamp_two_digit_year", "10/04/01 9:05:03"),
+    ("timestamp_unpadded_date", "2010/4/1 14:30:00"),
+    ("timestamp_foreign_forms", "4/1/2010 2:30:00 PM"),
+    ("timestamp_dotted", "01.04.2010 14.30.00"),
+    ("timestamp_no_leap_day", "2023/02/29 10:00:00"),
 ]:
-    write_case(name, ["--timestamp=" + stamp_arg, "@IN@", "@OUT@"], ONE,
-               block(TOWER_POS, "Tower", stamp))
+    write_case(name, ["--timestamp=" + stamp_arg, "@IN@", "@OUT@"], ONE, exit_code=2)
+
+# UTF-8 input: the byte-order mark is dropped and titles reach the NVI file
+# and the log in CP932.
+TOKYO_UTF8 = "東京タワー".encode("utf-8")
+TOKYO_CP932 = "東京タワー".encode("cp932")
+utf8_input = (b"\xef\xbb\xbf" + b"ORD=POI/tex=" + TOKYO_UTF8 +
+              b"/kei=139'46'1'6/ido=35'40'52'3\r\n")
+write_case("utf8_input", ["--log=@LOG@", "@IN@", "@OUT@"], utf8_input,
+           block(TOWER_POS, TOKYO_CP932),
+           log_line(1, TOKYO_CP932 + b"\t139'46'1'6\t35'40'52'3\t" + TOWER_POS.encode()))
 
 # Standard input and output.
 data, nvi, log = expect(WORKED)
@@ -314,3 +325,5 @@ write_case("default_output_path", ["@IN@"], ONE, block(TOWER_POS, "Tower"))
 write_case("missing_input", ["no-such-file.pot", "@OUT@"], ONE, exit_code=1)
 write_case("same_file", ["@IN@", "@IN@"], ONE, exit_code=3)
 write_case("log_is_input", ["--log=@IN@", "@IN@", "@OUT@"], ONE, exit_code=3)
+# The log would be the output once written: refused before either exists.
+write_case("log_is_output", ["--log=./output.nvi", "@IN@", "@OUT@"], ONE, exit_code=3)

@@ -271,7 +271,7 @@ class ConversionWindowTest : public QObject {
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("focus");
     QTest::newRow("output not .nvi") << "/data/a.pot"
-                                     << "/DATA/A.POT"
+                                     << "/data/a.pot"
                                      << "Command_for_NVI";
     QTest::newRow("both .nvi") << "/data/x.nvi"
                                << "/data/x.nvi"

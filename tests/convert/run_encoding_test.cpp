@@ -1,0 +1,132 @@
+// The input's encoding: chosen once per file, UTF-8 lines converted to CP932
+// before they are parsed, so that titles reach the NVI file in CP932.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "convert/conversion_run.h"
+#include "run_fixture.h"
+
+namespace velorin {
+namespace {
+
+using testing::kPosition135x35;
+using testing::NviBlock;
+using testing::PointLine;
+using testing::RunTest;
+
+const std::string kBom = "\xEF\xBB\xBF";
+const std::string kTokyoUtf8 = "\xE6\x9D\xB1\xE4\xBA\xAC";  // 東京
+const std::string kTokyoCp932 = "\x93\x8C\x8B\x9E";
+const std::string kEmoji = "\xF0\x9F\x98\x80";  // nothing CP932 holds comes close
+
+struct EncodingCase {
+  const char* name;
+  InputEncodingChoice choice;
+  std::string input;
+  TextEncoding encoding;
+  std::vector<std::string> titles;  ///< of the blocks written, in CP932
+  std::vector<std::int64_t> notUtf8Lines;
+  std::int32_t titlesReplaced;
+};
+
+void PrintTo(const EncodingCase& c, std::ostream* out) { *out << c.name; }
+
+std::string Lines(std::initializer_list<std::string> lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+/// Lines that are no point lines, in UTF-8 with Japanese, `count` of them.
+std::string Filler(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += "memo " + kTokyoUtf8 + "\r\n";
+  return text;
+}
+
+class ChoiceRecorder : public RunObserver {
+ public:
+  void OnPointLineSkipped(std::int64_t lineNumber, const PotLineOutcome& outcome) override {
+    if (outcome.reason == SkipReason::kNotUtf8) notUtf8.push_back(lineNumber);
+  }
+  void OnTitleReplaced(std::int64_t lineNumber, const PoiRecord&) override {
+    replaced.push_back(lineNumber);
+  }
+  std::vector<std::int64_t> notUtf8;
+  std::vector<std::int64_t> replaced;
+};
+
+class RunEncodingTest : public RunTest, public ::testing::WithParamInterface<EncodingCase> {};
+
+TEST_P(RunEncodingTest, TitlesReachTheNviFileInCp932) {
+  const EncodingCase& c = GetParam();
+  WriteInput(c.input);
+  ChoiceRecorder observer;
+  const RunOutcome outcome = RunAnsweringYes(
+      RunMessage::kFinished, {.observer = &observer, .inputEncoding = c.choice});
+  EXPECT_EQ(outcome.inputEncoding, c.encoding);
+  std::string expected;
+  for (const std::string& title : c.titles) expected += NviBlock(title, kPosition135x35);
+  EXPECT_EQ(Output(), expected);
+  EXPECT_EQ(observer.notUtf8, c.notUtf8Lines);
+  EXPECT_EQ(outcome.titlesReplaced, c.titlesReplaced);
+  EXPECT_EQ(observer.replaced.size(), static_cast<std::size_t>(c.titlesReplaced));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RunEncodingTest,
+    ::testing::Values(
+        EncodingCase{"Cp932StaysByteForByte", InputEncodingChoice::kAuto,
+                     Lines({PointLine(kTokyoCp932), PointLine("\x81\x60\x87\x40")}),
+                     TextEncoding::kCp932, {kTokyoCp932, "\x81\x60\x87\x40"}, {}, 0},
+        EncodingCase{"AsciiIsReadAsCp932", InputEncodingChoice::kAuto, Lines({PointLine("Tower")}),
+                     TextEncoding::kCp932, {"Tower"}, {}, 0},
+        EncodingCase{"Utf8WithJapanese", InputEncodingChoice::kAuto,
+                     Lines({PointLine(kTokyoUtf8), PointLine("A")}), TextEncoding::kUtf8,
+                     {kTokyoCp932, "A"}, {}, 0},
+        // The mark is dropped: the first line is a point line again.
+        EncodingCase{"Utf8ByteOrderMark", InputEncodingChoice::kAuto,
+                     kBom + Lines({PointLine("A")}), TextEncoding::kUtf8, {"A"}, {}, 0},
+        EncodingCase{"Utf8ByteOrderMarkToldUtf8", InputEncodingChoice::kUtf8,
+                     kBom + Lines({PointLine("A")}), TextEncoding::kUtf8, {"A"}, {}, 0},
+        // A character CP932 lacks never costs the point.
+        EncodingCase{"CharacterCp932Lacks", InputEncodingChoice::kAuto,
+                     Lines({PointLine(kTokyoUtf8 + kEmoji), PointLine("B")}), TextEncoding::kUtf8,
+                     {kTokyoCp932 + "?", "B"}, {}, 1},
+        // Only the title counts as changed: elsewhere the line is not written.
+        EncodingCase{"ReplacementOutsideTheTitle", InputEncodingChoice::kAuto,
+                     Lines({PointLine(kTokyoUtf8) + "/memo=" + kEmoji}), TextEncoding::kUtf8,
+                     {kTokyoCp932}, {}, 0},
+        // The choice looks at the first 64 KiB only; a bad line after them
+        // is skipped, not taken for CP932.
+        EncodingCase{"InvalidLineAfterTheStartIsSkipped", InputEncodingChoice::kAuto,
+                     Filler(6000) + Lines({PointLine(kTokyoUtf8), PointLine("\xFF"), PointLine("C")}),
+                     TextEncoding::kUtf8, {kTokyoCp932, "C"}, {6002}, 0},
+        EncodingCase{"InvalidStartMeansCp932", InputEncodingChoice::kAuto,
+                     Lines({PointLine(kTokyoUtf8), PointLine("\xFF")}), TextEncoding::kCp932,
+                     {kTokyoUtf8, "\xFF"}, {}, 0},
+        EncodingCase{"InvalidLineOfAFileToldUtf8IsSkipped", InputEncodingChoice::kUtf8,
+                     Lines({PointLine("A"), PointLine("\xFF"), PointLine("C")}),
+                     TextEncoding::kUtf8, {"A", "C"}, {2}, 0},
+        EncodingCase{"ToldCp932KeepsUtf8Bytes", InputEncodingChoice::kCp932,
+                     Lines({PointLine(kTokyoUtf8)}), TextEncoding::kCp932, {kTokyoUtf8}, {}, 0},
+        EncodingCase{"ToldUtf8SkipsCp932Lines", InputEncodingChoice::kUtf8,
+                     Lines({PointLine(kTokyoCp932), PointLine("D")}), TextEncoding::kUtf8, {"D"},
+                     {1}, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RunTest, Utf8LogHoldsCp932) {
+  host.settings[3] = "1";
+  WriteInput(PointLine(kTokyoUtf8) + "\r\n");
+  RunAnsweringYes();
+  EXPECT_EQ(testing::ReadBytes(LogPath()),
+            "Line# 1\t" + kTokyoCp932 + "\t135'0'0'0\t35'0'0'0\t" + std::string(kPosition135x35) +
+                "\r\n");
+}
+
+}  // namespace
+}  // namespace velorin
