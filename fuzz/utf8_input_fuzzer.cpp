@@ -83,7 +83,7 @@ void CheckEncoding(std::string_view bytes) {
   FUZZ_CHECK(Cp932ToUtf8(text).find("\xEF\xBF\xBD") == std::string::npos);
   std::size_t previousEnd = kHead.size();
   for (const ByteSpan& span : replaced) {
-    FUZZ_CHECK(span.offset >= previousEnd && span.offset + span.size <= out.size());
+    FUZZ_CHECK(span.size > 0 && span.offset >= previousEnd && span.offset + span.size <= out.size());
     FUZZ_CHECK(StartsCharacter(text, span.offset - kHead.size()));
     previousEnd = span.offset + span.size;
   }

@@ -8,11 +8,15 @@ namespace velorin {
 
 namespace {
 
+// Flags of an entry.
+constexpr std::uint8_t kChanges = 1;
+constexpr std::uint8_t kCombining = 2;
+
 struct ClosestEntry {
   char32_t codePoint;
   std::uint16_t offset;  // into kClosestBytes
   std::uint8_t size;
-  bool sameCharacter;
+  std::uint8_t flags;
 };
 
 struct CompositionEntry {
@@ -38,7 +42,8 @@ std::optional<Cp932Closest> FindCp932Closest(char32_t codePoint) {
       std::lower_bound(std::begin(kClosestEntries), end, codePoint,
                        [](const ClosestEntry& e, char32_t cp) { return e.codePoint < cp; });
   if (found == end || found->codePoint != codePoint) return std::nullopt;
-  return Cp932Closest{Bytes(found->offset, found->size), found->sameCharacter};
+  return Cp932Closest{Bytes(found->offset, found->size), (found->flags & kChanges) != 0,
+                      (found->flags & kCombining) != 0};
 }
 
 std::optional<Cp932Composition> FindCp932Composition(char32_t base, char32_t mark) {

@@ -17,11 +17,15 @@ namespace velorin {
 
 struct Cp932Closest {
   /// CP932 bytes; empty when the character is dropped (invisible characters
-  /// such as U+200B and variation selectors, and lone combining marks).
+  /// such as U+200B, combining marks and variation selectors).
   std::string_view bytes;
-  /// The same character under another mapping or code point (U+301C WAVE
-  /// DASH, a CJK compatibility ideograph): the text is not changed by it.
-  bool sameCharacter = false;
+  /// False when a reader sees no change: the same character under another
+  /// mapping or code point (U+301C WAVE DASH, a CJK compatibility
+  /// ideograph), or an invisible character dropped.
+  bool changesText = true;
+  /// A combining mark (an accent, a variation selector): dropped, it changes
+  /// the character it was on rather than standing for one of its own.
+  bool combining = false;
 };
 
 /// Nothing when CP932 holds nothing close: the caller writes "?".

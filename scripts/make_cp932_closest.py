@@ -16,7 +16,8 @@ from python3's unicodedata, in this order:
  3. a character CP932 holds under another, canonically equal code point
     (U+00C5 as the angstrom sign 81 F0, CJK compatibility ideographs);
  4. the wide or narrow form CP932 holds (U+00A6 as FULLWIDTH BROKEN BAR);
- 5. a combining mark on its own: dropped;
+ 5. a combining mark on its own: dropped (the encoder counts the character
+    it was on as changed); an invisible character (U+200B): dropped;
  6. a Latin letter with a stroke or hook: its base letter (from its name);
  7. the compatibility decomposition without its combining marks, each
     character of it written by the steps above ("Shingu" for "Shingū"),
@@ -109,12 +110,12 @@ HAND = {
     "\U00020BB7": "\u5409",                        # the "tsuchi-yoshi" variant of 吉
 }
 
-# Invisible characters: dropped.
+# Invisible characters: dropped, and no change to a reader. (Variation
+# selectors are not among them: they are combining marks that choose a glyph.)
 IGNORABLE = set(
     [0x00AD, 0x034F, 0x061C, 0x115F, 0x1160, 0x17B4, 0x17B5, 0x180E, 0x3164, 0xFEFF, 0xFFA0]
     + list(range(0x180B, 0x1810)) + list(range(0x200B, 0x2010))
-    + list(range(0x202A, 0x202F)) + list(range(0x2060, 0x2070))
-    + list(range(0xFE00, 0xFE10)) + list(range(0xE0100, 0xE01F0)))
+    + list(range(0x202A, 0x202F)) + list(range(0x2060, 0x2070)))
 
 # POT syntax must not appear from nowhere: full-width forms instead.
 SAFE = {"/": "\uFF0F", "=": "\uFF1D", '"': "\uFF02", "'": "\uFF07"}
@@ -154,10 +155,10 @@ def build():
         if len(k) == 1 and k != ch:
             compat_single.setdefault(k, ch)
 
-    table = {}          # code point -> (bytes, same character)
+    table = {}          # code point -> (bytes, unchanged to a reader)
 
     def closest(ch, depth=0):
-        """(bytes, same character) for one character CP932 does not hold, or None."""
+        """(bytes, unchanged to a reader) for one character CP932 does not hold, or None."""
         if ch in held_singles:
             return held_singles[ch], True
         if ord(ch) in table:
@@ -171,7 +172,7 @@ def build():
         if data is not None:
             return data, True           # glibc's own one-way mapping
         if ord(ch) in IGNORABLE:
-            return b"", False
+            return b"", True            # invisible: nobody sees it go
         nfd = unicodedata.normalize("NFD", ch)
         if nfd in canonical:
             return held_singles[canonical[nfd]], True
@@ -267,12 +268,15 @@ def write(table, compositions, out):
     for i in range(0, len(pool), 24):
         w("    %s\n" % escaped(pool[i:i + 24]))
     w("    \"\";\n\n")
-    w("// Sorted by code point: {code point, offset, size, same character}.\n")
+    w("// Sorted by code point: {code point, offset, size, flags}.\n")
     w("constexpr ClosestEntry kClosestEntries[] = {\n")
     for cp in sorted(table):
-        data, same = table[cp]
+        data, unchanged = table[cp]
+        flags = [] if unchanged else ["kChanges"]
+        if is_mark(chr(cp)):
+            flags.append("kCombining")
         w("    {0x%04X, %d, %d, %s},  // %s\n"
-          % (cp, place(data), len(data), "true" if same else "false", name_of(cp)))
+          % (cp, place(data), len(data), " | ".join(flags) or "0", name_of(cp)))
     w("};\n\n")
     w("// Sorted by base, then mark: {base, mark, base offset, base size, offset, size}.\n")
     w("constexpr CompositionEntry kCompositions[] = {\n")

@@ -90,15 +90,21 @@ INSTANTIATE_TEST_SUITE_P(
         EncodeCase{"DecomposedShortI", "И\u0306", "\x84\x4A", 0},
         EncodeCase{"DecomposedWithoutPrecomposed", "う\u3099", "\x82\xA4\x81\x4A", 1},
         EncodeCase{"DecomposedLatin", "Shingu\u0304", "Shingu", 1},
-        EncodeCase{"MarkAtStart", "\u0301a", "a", 1},
+        EncodeCase{"TwoMarksOnOneLetter", "u\u0304\u0301", "u", 1},
+        EncodeCase{"MarkOnAReplacedLetter", "ü\u0301", "u", 1},
+        EncodeCase{"MarkOnJapanese", "東\u0301", "\x93\x8C", 1},
+        EncodeCase{"MarkWithNothingBefore", "\u0301a", "?a", 1},
+        EncodeCase{"MarkAfterAnInvisible", "\u200B\u0301", "?", 1},
         EncodeCase{"EqualsNeverTakesAMark", "ido=\u0338", "ido=", 1},
-        // Invisible characters are dropped.
-        EncodeCase{"ZeroWidthSpace", "A\u200BB", "AB", 1},
-        EncodeCase{"IdeographicVariation", "葛\U000E0100", "\x8A\x8B", 1},
+        // Invisible characters are dropped; a variation selector changes its character.
+        EncodeCase{"ZeroWidthSpace", "A\u200BB", "AB", 0},
+        EncodeCase{"SoftHyphen", "Zürich\u00AD", "Zurich", 1},
+        EncodeCase{"GraphemeJoiner", "a\u034Fb", "ab", 0},
         EncodeCase{"TagCharacter", "\U000E0041", "", 0},
+        EncodeCase{"IdeographicVariation", "葛\U000E0100", "\x8A\x8B", 1},
         // Nothing close: "?".
         EncodeCase{"Emoji", "😀", "?", 1},
-        EncodeCase{"EmojiWithSelector", "☀️", "?", 2},
+        EncodeCase{"EmojiWithSelector", "☀️", "?", 1},
         EncodeCase{"Hangul", "서울", "??", 2},
         EncodeCase{"SimplifiedHanzi", "们", "?", 1},
         EncodeCase{"NotAlmostEqual", "≉", "?", 1},
@@ -146,15 +152,26 @@ TEST(Cp932EncoderSpans, MarkTheReplacedBytesOfTheWholeOutput) {
   std::vector<ByteSpan> replaced;
   ASSERT_TRUE(encoder.Append("Café 東京 😀 a\u200Bb ©", out, &replaced));
   EXPECT_EQ(out, "head:Cafe \x93\x8C\x8B\x9E ? ab (C)");
-  EXPECT_EQ(replaced, (std::vector<ByteSpan>{{8, 1}, {15, 1}, {18, 0}, {20, 3}}));
+  EXPECT_EQ(replaced, (std::vector<ByteSpan>{{8, 1}, {15, 1}, {20, 3}}));
+}
+
+TEST(Cp932EncoderSpans, ADroppedAccentMarksItsLetter) {
+  Cp932Encoder encoder;
+  std::string out;
+  std::vector<ByteSpan> replaced;
+  // After ASCII, after the converter's own characters, after a replacement.
+  ASSERT_TRUE(encoder.Append("Shingu\u0304/東京\uFE00/Æ\u0301", out, &replaced));
+  EXPECT_EQ(out, "Shingu/\x93\x8C\x8B\x9E/AE");
+  EXPECT_EQ(replaced, (std::vector<ByteSpan>{{5, 1}, {9, 2}, {12, 2}}));
 }
 
 // glibc's converter restarts after every refused character: the whole line
-// must come out as its characters one by one do.
+// must come out as its characters one by one do (combining marks aside,
+// which belong to the character before them).
 TEST(Cp932EncoderLines, WholeLineMatchesCharacterByCharacter) {
   const std::vector<std::string> alphabet = {
       "a", "/", "=", " ", "東", "ｶ", "①", "〜", "¥", "é", "ß", "😀", "서", "\u200B",
-      "½", "€", "—", "¦", "髙", "\U000E0100", "Å", "\u00A0", "\U000E0041"};
+      "½", "€", "—", "¦", "髙", "Å", "\u00A0", "\U000E0041"};
   Cp932Encoder lineEncoder;
   Cp932Encoder charEncoder;
   std::mt19937 random(6);
