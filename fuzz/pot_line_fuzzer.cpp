@@ -76,8 +76,9 @@ void CheckSkipped(std::string_view line, const PotLineOutcome& o) {
       FUZZ_CHECK(ParseCoordinateText(Field(line, "/kei=")) >= 0.0);
       FUZZ_CHECK(ParseCoordinateText(Field(line, "ido=")) < 0.0);
       break;
-    case SkipReason::kPositionOutOfRange:
-      FUZZ_CHECK(false);  // every accepted angle is at most 180 degrees
+    case SkipReason::kPositionOutOfRange:  // every accepted angle is at most 180 degrees
+    case SkipReason::kNotUtf8:             // the run's reason, never the parser's
+      FUZZ_CHECK(false);
       break;
     case SkipReason::kNone:
       break;
