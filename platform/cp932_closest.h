@@ -1,9 +1,10 @@
 #pragma once
 // The closest CP932 form of a character that CP932's own table lacks: the
 // base letter of an accented Latin letter, "ss" for "ß", a full-width bar for
-// "¦". A fixed, generated table, so the answer is the same on every system
-// and in every locale. The encoder asks it only when the system's converter
-// refuses a character.
+// "¦". A fixed table, so the answer is the same on every system and in every
+// locale, written by scripts/make_cp932_closest.py (run it again to change
+// it). The encoder asks it only when the system's converter refuses a
+// character.
 //
 // The table also repeats the one-way mappings of glibc's converter (U+301C
 // WAVE DASH as 81 60, U+00A5 as 5C), so that a converter holding only

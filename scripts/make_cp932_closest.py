@@ -103,6 +103,8 @@ HAND = {
     "\u2044": "\uFF0F", "\u2215": "\uFF0F",        # fraction and division slashes
     "\u2248": "\u2252",                            # almost equal: the Japanese sign
     "\u2264": "\u2266", "\u2265": "\u2267",        # less/greater or equal
+    "\u00AF": "\uFFE3", "\u02DC": "~", "\u02C6": "^",  # spacing macron, tilde, circumflex
+    "\u22EF": "\u2026", "\u2027": "\u30FB",        # midline ellipsis, hyphenation point
     "\u00A9": "(C)", "\u00AE": "(R)", "\u20AC": "EUR",
     "\u2028": " ", "\u2029": " ",                  # line and paragraph separators
     "\u03C2": "\u03C3",                            # final sigma

@@ -75,6 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
         EncodeCase{"Copyright", "©", "(C)", 1},
         EncodeCase{"Trademark", "Velorin™", "VelorinTM", 1},
         EncodeCase{"AlmostEqual", "≈", "\x81\xE0", 1},
+        EncodeCase{"SpacingMacron", "¯", "\x81\x50", 1},
         // Never new POT syntax: the full-width forms instead.
         EncodeCase{"FractionSlash", "½", "1\x81\x5E" "2", 1},
         EncodeCase{"SuperscriptEquals", "ido⁼5", "ido\x81\x81" "5", 1},
