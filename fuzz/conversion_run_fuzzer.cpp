@@ -6,7 +6,9 @@
 // failed or refused run leaves the output file as it was.
 //
 // Input: the POT file, followed by eight bytes that set the run (read from
-// the end): flags, record limit, cancel point, read chunk, fault, fault place.
+// the end): flags, record limit, cancel point, read chunk, fault, fault place
+// (two bytes), and how many times the file is repeated (to pass the 64 KiB
+// that the encoding is chosen from).
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -43,6 +45,8 @@ struct Plan {
   bool declineStart = false;
   bool declineOverwrite = false;
   bool outputIsInput = false;
+  bool logIsOutput = false;
+  bool logIsInput = false;
   std::int32_t recordLimit = kRecordLimit;
   int cancelAt = 0;  // the ProcessEvents call that cancels; 0: none
   std::size_t readChunk = 4096;
@@ -62,14 +66,18 @@ Plan ReadPlan(const std::uint8_t* data, std::size_t size) {
   plan.declineStart = (flags & 0xE0) == 0x20;
   plan.declineOverwrite = (flags & 0xE0) == 0x40;
   plan.outputIsInput = (flags & 0xE0) == 0x60;
+  plan.logIsOutput = (flags & 0xE0) == 0x80;
+  plan.logIsInput = (flags & 0xE0) == 0xA0;
   const auto limit = provider.ConsumeIntegral<std::uint8_t>();
   if (limit != 0) plan.recordLimit = limit % 8 + 1;
   plan.cancelAt = provider.ConsumeIntegral<std::uint8_t>();
   const auto chunk = provider.ConsumeIntegral<std::uint8_t>();
   plan.readChunk = chunk == 0 ? 4096 : chunk;
   plan.fault = static_cast<Fault>(provider.ConsumeIntegral<std::uint8_t>() % 6);
-  plan.faultAfter = provider.ConsumeIntegral<std::uint16_t>() % 4096;
-  plan.input = provider.ConsumeRemainingBytesAsString();
+  plan.faultAfter = provider.ConsumeIntegral<std::uint16_t>();
+  const int repeat = std::max(1, static_cast<int>(provider.ConsumeIntegral<std::uint8_t>()));
+  const std::string file = provider.ConsumeRemainingBytesAsString();
+  for (int i = 0; i < repeat; ++i) plan.input += file;
   return plan;
 }
 
@@ -89,6 +97,11 @@ class Host : public RunHost {
   }
   std::string MessageText(int number) override { return "m" + std::to_string(number); }
   std::string ApplicationFolder() override { return std::string(kApplicationFolder); }
+  std::string LogFilePath() override {
+    if (plan_.logIsOutput) return std::string(kOutputPath);
+    if (plan_.logIsInput) return std::string(kInputPath);
+    return RunHost::LogFilePath();
+  }
   MessageAnswer ShowMessageBox(const MessageBoxRequest& request) override {
     boxes.push_back(request);
     calls.push_back("box");
@@ -227,7 +240,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Plan plan = ReadPlan(data, size);
   MemoryFileSystem files;
   const std::string input(kInputPath), output(kOutputPath);
-  const std::string log = std::string(kApplicationFolder) + "velorin_log.txt";
+  const std::string log = plan.logIsOutput  ? std::string(kOutputPath)
+                          : plan.logIsInput ? std::string(kInputPath)
+                                            : std::string(kApplicationFolder) + "velorin_log.txt";
   files.files[input] = plan.input;
   if (plan.outputExists) files.files[output] = kOldOutput;
   files.readChunk = plan.readChunk;
@@ -256,7 +271,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   switch (outcome.result) {
     case RunResult::kRefusedSamePath:
-      FUZZ_CHECK(plan.outputIsInput && files.files == before);
+      FUZZ_CHECK((plan.outputIsInput || (plan.logging && (plan.logIsOutput || plan.logIsInput))) &&
+                 files.files == before);
       return 0;
     case RunResult::kDeclinedStart:
       FUZZ_CHECK(plan.declineStart && files.files == before);
@@ -272,6 +288,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case RunResult::kFinished:
     case RunResult::kCancelled:
       FUZZ_CHECK(!plan.outputIsInput && !plan.declineStart);
+      FUZZ_CHECK(!plan.logging || !(plan.logIsOutput || plan.logIsInput));
       FUZZ_CHECK(!(plan.declineOverwrite && plan.outputExists));
       break;
   }
