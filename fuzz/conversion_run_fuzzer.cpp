@@ -112,8 +112,12 @@ class Host : public RunHost {
     return request.buttons == MessageButtons::kOk ? MessageAnswer::kOk : MessageAnswer::kYes;
   }
   void SetProgressText(std::string_view) override {}
-  void ShowExecutionPanel(std::int16_t mode) override { calls.push_back(mode == 1 ? "panel" : "idle"); }
-  void SetDropTargetsEnabled(bool enabled) override { calls.push_back(enabled ? "drops on" : "drops off"); }
+  void ShowExecutionPanel(std::int16_t mode) override {
+    calls.push_back(mode == 1 ? "panel" : "idle");
+  }
+  void SetDropTargetsEnabled(bool enabled) override {
+    calls.push_back(enabled ? "drops on" : "drops off");
+  }
   void MoveFocus(FocusTarget) override { calls.push_back("focus"); }
   void ProcessEvents() override {
     if (++processEventsCalls_ == plan_.cancelAt) CancelRequested = true;
@@ -165,8 +169,8 @@ Expected Model(const Plan& plan) {
   std::string_view text = plan.input;
   DetectedEncoding detected;
   if (plan.encoding == InputEncodingChoice::kAuto) {
-    detected = DetectTextEncoding(text.substr(0, kEncodingSniffBytes),
-                                  text.size() < kEncodingSniffBytes);
+    detected =
+        DetectTextEncoding(text.substr(0, kEncodingSniffBytes), text.size() < kEncodingSniffBytes);
   } else if (plan.encoding == InputEncodingChoice::kUtf8) {
     detected = {TextEncoding::kUtf8, text.starts_with(kUtf8ByteOrderMark) ? 3u : 0u};
   }
@@ -265,9 +269,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(files.files.at(input) == plan.input);
   FUZZ_CHECK(outcome.records == run.RecordCount());
   const auto outputNow = files.files.find(output);
-  const bool outputAsBefore = plan.outputExists
-                                  ? outputNow != files.files.end() && outputNow->second == kOldOutput
-                                  : outputNow == files.files.end();
+  const bool outputAsBefore =
+      plan.outputExists ? outputNow != files.files.end() && outputNow->second == kOldOutput
+                        : outputNow == files.files.end();
 
   switch (outcome.result) {
     case RunResult::kRefusedSamePath:

@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const double angle = ParseCoordinateText(text);
   FUZZ_CHECK(ParseCoordinateText(text) == angle || std::isnan(angle));
 
-  const std::size_t apostrophes = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\''));
+  const std::size_t apostrophes =
+      static_cast<std::size_t>(std::count(text.begin(), text.end(), '\''));
   if (apostrophes < 3) FUZZ_CHECK(angle == kRejectedAngle);
 
   // Whatever follows the fourth apostrophe is never read.

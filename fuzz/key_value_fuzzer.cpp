@@ -102,15 +102,15 @@ MODEL bool SameCharacter(std::string_view a, std::string_view b, bool ignoreCase
 }
 
 /// 0-based index of the first occurrence at or after `from`, or -1.
-MODEL long Find(const std::vector<std::string_view>& line, const std::vector<std::string_view>& pattern,
-          long from, bool ignoreCase) {
+MODEL long Find(const std::vector<std::string_view>& line,
+                const std::vector<std::string_view>& pattern, long from, bool ignoreCase) {
   const long size = static_cast<long>(line.size());
   const long length = static_cast<long>(pattern.size());
   for (long at = from; at < size && at + length <= size; ++at) {
     bool same = true;
     for (long i = 0; i < length && same; ++i) {
-      same = SameCharacter(line[static_cast<std::size_t>(at + i)], pattern[static_cast<std::size_t>(i)],
-                           ignoreCase);
+      same = SameCharacter(line[static_cast<std::size_t>(at + i)],
+                           pattern[static_cast<std::size_t>(i)], ignoreCase);
     }
     if (same) return at;
   }
@@ -151,8 +151,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view value =
       ExtractKeyValue(line, r.key, r.delimiter, static_cast<std::int16_t>(r.start), r.ignoreCase,
                       r.stripQuotes, r.blankToEmpty);
-  FUZZ_CHECK(value.empty() ||
-             (value.data() >= line.data() && value.data() + value.size() <= line.data() + line.size()));
+  FUZZ_CHECK(value.empty() || (value.data() >= line.data() &&
+                               value.data() + value.size() <= line.data() + line.size()));
   FUZZ_CHECK(value == Model(r));
   return 0;
 }

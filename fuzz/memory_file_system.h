@@ -88,7 +88,8 @@ class MemoryFileSystem : public FileSystem {
   /// Writes straight into a file of the file system (the log).
   class Sink : public ByteSink {
    public:
-    Sink(MemoryFileSystem& fs, std::string path, bool fills) : fs_(fs), path_(std::move(path)), fills_(fills) {}
+    Sink(MemoryFileSystem& fs, std::string path, bool fills)
+        : fs_(fs), path_(std::move(path)), fills_(fills) {}
     bool Write(const char* data, std::size_t size) override {
       std::string& file = fs_.files[path_];
       if (fills_ && file.size() + size > fs_.faultAfter) {

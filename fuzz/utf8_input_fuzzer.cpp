@@ -27,7 +27,8 @@ bool IsWholeCp932(std::string_view text) {
   for (std::size_t at = 0; at < text.size();) {
     const auto byte = static_cast<unsigned char>(text[at]);
     const std::size_t width = CharWidthAt(text, at);
-    if (IsLeadByte(byte) ? width != 2 : (byte == 0x80 || byte == 0xA0 || byte >= 0xFD)) return false;
+    if (IsLeadByte(byte) ? width != 2 : (byte == 0x80 || byte == 0xA0 || byte >= 0xFD))
+      return false;
     at += width;
   }
   return true;
@@ -83,7 +84,8 @@ void CheckEncoding(std::string_view bytes) {
   FUZZ_CHECK(Cp932ToUtf8(text).find("\xEF\xBF\xBD") == std::string::npos);
   std::size_t previousEnd = kHead.size();
   for (const ByteSpan& span : replaced) {
-    FUZZ_CHECK(span.size > 0 && span.offset >= previousEnd && span.offset + span.size <= out.size());
+    FUZZ_CHECK(span.size > 0 && span.offset >= previousEnd &&
+               span.offset + span.size <= out.size());
     FUZZ_CHECK(StartsCharacter(text, span.offset - kHead.size()));
     previousEnd = span.offset + span.size;
   }

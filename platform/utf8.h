@@ -54,7 +54,9 @@ inline int SequenceLength(std::string_view text) {
 
 /// The code point of the well-formed sequence of `size` bytes at `text`.
 inline char32_t Decode(const char* text, std::size_t size) {
-  const auto b = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(text[i])); };
+  const auto b = [&](std::size_t i) {
+    return static_cast<char32_t>(static_cast<unsigned char>(text[i]));
+  };
   switch (size) {
     case 1:
       return b(0);

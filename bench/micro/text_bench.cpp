@@ -12,9 +12,12 @@ namespace velorin {
 namespace {
 
 // Typical point lines saved as UTF-8.
-const std::string kAsciiLine = "ORD=POI/tex=Tokyo Tower/kei=139'44'43'6/ido=35'39'31'0/tel=03-3433-5111";
-const std::string kJapaneseLine = "ORD=POI/tex=東京タワー/kei=139'44'43'6/ido=35'39'31'0/adr=東京都港区芝公園";
-const std::string kAccentedLine = "ORD=POI/tex=Shingū Hayatama Taisha/kei=135'59'18'0/ido=33'43'54'0";
+const std::string kAsciiLine =
+    "ORD=POI/tex=Tokyo Tower/kei=139'44'43'6/ido=35'39'31'0/tel=03-3433-5111";
+const std::string kJapaneseLine =
+    "ORD=POI/tex=東京タワー/kei=139'44'43'6/ido=35'39'31'0/adr=東京都港区芝公園";
+const std::string kAccentedLine =
+    "ORD=POI/tex=Shingū Hayatama Taisha/kei=135'59'18'0/ido=33'43'54'0";
 const std::string kEmojiLine = "ORD=POI/tex=Café ☕ Ærø 😀/kei=10'24'0'0/ido=54'52'0'0";
 
 void BM_EncodeLine(benchmark::State& state, const std::string& line) {

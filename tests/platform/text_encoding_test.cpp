@@ -101,7 +101,9 @@ INSTANTIATE_TEST_SUITE_P(
         ValidityCase{"CutAtTheEnd", "\xE6\x9D", false},
         ValidityCase{"InvalidAfterEightAscii", "01234567\x80", false},
         ValidityCase{"InvalidInsideAsciiWord", "0123\x80" "567", false}),
-    [](const ::testing::TestParamInfo<ValidityCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ValidityCase>& info) {
+      return std::string(info.param.name);
+    });
 
 }  // namespace
 }  // namespace velorin
