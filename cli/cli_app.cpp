@@ -8,6 +8,7 @@
 
 #include "cli/convert_command.h"
 #include "cli/exit_codes.h"
+#include "cli/format_command.h"
 #include "cli/position_commands.h"
 #include "cli/usage_error.h"
 
@@ -24,7 +25,9 @@ struct PositionArguments {
 void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& untitled,
                        std::string& inputEncoding) {
   CLI::App* convert =
-      app.add_subcommand("convert", "Convert the point lines of a POT file into an NVI file");
+      app.add_subcommand("convert",
+                         "Convert points of interest: POT to NVI, or between POT, NVI, GPX, "
+                         "KML (KMZ) and CSV");
   convert
       ->add_option("--untitled", untitled,
                    "Points without a title: keep them as \"no title\" or skip them")
@@ -45,11 +48,22 @@ void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& unti
                    "clearly are, else CP932), or as given")
       ->check(CLI::IsMember({"auto", "cp932", "utf-8"}, CLI::ignore_case))
       ->capture_default_str();
-  convert->add_option("INPUT", options.input, "POT file to read (\"-\": standard input)")
+  // Point formats beyond POT and NVI.
+  convert->add_option("--from", options.from, "Format of INPUT instead of its extension")
+      ->check(CLI::IsMember({"pot", "nvi", "gpx", "kml", "kmz", "csv"}, CLI::ignore_case))
+      ->type_name("FORMAT");
+  convert->add_option("--to", options.to, "Format of OUTPUT instead of its extension")
+      ->check(CLI::IsMember({"pot", "nvi", "gpx", "kml", "csv"}, CLI::ignore_case))
+      ->type_name("FORMAT");
+  convert
+      ->add_option("INPUT", options.input,
+                   "File to read (\"-\": standard input): POT unless its extension is .nvi, "
+                   ".gpx, .kml, .kmz or .csv")
       ->required();
   convert->add_option("OUTPUT", options.output,
-                      "NVI file to write (\"-\": standard output); default: INPUT with the "
-                      "extension .nvi");
+                      "File to write (\"-\": standard output): NVI unless its extension is "
+                      ".gpx, .kml, .csv or .pot; default: INPUT with the extension .nvi (.gpx "
+                      "for NVI input)");
 }
 
 void AddPositionCommands(CLI::App& app, PositionArguments& arguments) {
@@ -77,7 +91,7 @@ int RunConvert(const ConvertOptions& options) {
   console.answers = terminal && isatty(STDIN_FILENO) != 0 ? &std::cin : nullptr;
   console.progressTerminal = terminal ? stderr : nullptr;
   console.catchInterrupt = true;
-  return RunConvertCommand(options, console);
+  return RunConvertBetweenFormats(options, console);
 }
 
 }  // namespace
@@ -88,7 +102,7 @@ int RunCliApp(int argc, char** argv) {
   app.require_subcommand(1);
 
   ConvertOptions convertOptions;
-  std::string untitled = "skip";
+  std::string untitled = "keep";
   std::string inputEncoding = "auto";
   PositionArguments positionArguments;
   AddConvertCommand(app, convertOptions, untitled, inputEncoding);

@@ -19,7 +19,7 @@ class StdioFileSystem;
 struct CliHostSettings {
   std::string inputPath;   ///< as the file system is to see it
   std::string outputPath;  ///< as the file system is to see it
-  bool keepUntitled = false;
+  bool keepUntitled = true;
   std::optional<std::string> logPath;  ///< logging on, to this file
   bool force = false;                  ///< overwrite an existing output
 };

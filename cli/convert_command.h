@@ -12,13 +12,16 @@
 namespace velorin {
 
 struct ConvertOptions {
-  bool keepUntitled = false;
+  /// Untitled points become "no title", as the shipped velorin.ini has it.
+  bool keepUntitled = true;
   std::optional<std::string> logPath;
   /// Fixed time stamp "DATE TIME"; the local clock when absent.
   std::optional<std::string> timestamp;
   bool force = false;
   bool explain = false;
   InputEncodingChoice inputEncoding = InputEncodingChoice::kAuto;
+  std::optional<std::string> from;  ///< input format name (--from)
+  std::optional<std::string> to;    ///< output format name (--to)
   std::string input;                  ///< "-" is standard input
   std::optional<std::string> output;  ///< "-" is standard output
 };

@@ -10,41 +10,6 @@
 
 namespace velorin {
 
-namespace {
-
-constexpr std::size_t kHexDigits = 16;
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-}  // namespace
-
-std::optional<DecodedPosition> DecodePositionText(std::string_view text) {
-  if (text.size() != kHexDigits + 1 || text.front() != '$') return std::nullopt;
-  std::uint64_t code = 0;
-  for (const char c : text.substr(1)) {
-    const int digit = HexValue(c);
-    if (digit < 0) return std::nullopt;
-    code = (code << 4) | static_cast<std::uint64_t>(digit);
-  }
-  DecodedPosition position;
-  for (int i = 0; i < 32; ++i) {
-    position.x |= static_cast<std::uint32_t>((code >> (2 * i)) & 1U) << i;
-    position.y |= static_cast<std::uint32_t>((code >> (2 * i + 1)) & 1U) << i;
-  }
-  return position;
-}
-
-std::string FormatPotNotation(double degrees) {
-  const long long tenths = std::llround(degrees * 36000.0);
-  return std::to_string(tenths / 36000) + "'" + std::to_string(tenths % 36000 / 600) + "'" +
-         std::to_string(tenths % 600 / 10) + "'" + std::to_string(tenths % 10);
-}
-
 std::string FormatDecodedPosition(const DecodedPosition& position) {
   const double longitude = position.x / kUnitsPerDegree;
   const double latitude = position.y / kUnitsPerDegree;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/cp932.h"
+#include "convert/pot_skip_reason.h"
 
 namespace velorin {
 
@@ -36,28 +36,7 @@ std::string PrintableText(std::string_view utf8) {
 }
 
 std::string SkipReasonText(const PotLineOutcome& outcome) {
-  switch (outcome.reason) {
-    case SkipReason::kNone:
-    case SkipReason::kNotPointLine:
-      return {};
-    case SkipReason::kNoTitle:
-      return "no title";
-    case SkipReason::kNoLongitude:
-      return "no longitude";
-    case SkipReason::kNoLatitude:
-      return "no latitude";
-    case SkipReason::kLongitudeRejected:
-      return "longitude text rejected: " + PrintableText(Cp932ToUtf8(outcome.record.longitudeText)) +
-             std::string(kExpectedCoordinateForm);
-    case SkipReason::kLatitudeRejected:
-      return "latitude text rejected: " + PrintableText(Cp932ToUtf8(outcome.record.latitudeText)) +
-             std::string(kExpectedCoordinateForm);
-    case SkipReason::kPositionOutOfRange:
-      return "position out of range";
-    case SkipReason::kNotUtf8:
-      return "not valid UTF-8";
-  }
-  return {};
+  return PrintableText(PotSkipReasonText(outcome));
 }
 
 }  // namespace velorin

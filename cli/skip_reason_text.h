@@ -4,12 +4,9 @@
 #include <string_view>
 
 #include "convert/poi_record.h"
+#include "convert/pot_skip_reason.h"
 
 namespace velorin {
-
-/// What a rejected coordinate text is told it should have looked like.
-inline constexpr std::string_view kExpectedCoordinateForm =
-    " (expected degrees'minutes'seconds'tenths, e.g. 35'40'52'3)";
 
 /// Makes text safe to print on a terminal: control characters (C0, DEL and
 /// the C1 range of UTF-8) become \xNN escapes, everything else stays.

@@ -2,13 +2,17 @@
 
 namespace velorin {
 
-std::string DeriveOutputPath(std::string_view inputPath) {
-  for (std::size_t k = inputPath.size(); k > 0; --k) {
-    const char c = inputPath[k - 1];
+std::string ReplaceExtension(std::string_view path, std::string_view extension) {
+  for (std::size_t k = path.size(); k > 0; --k) {
+    const char c = path[k - 1];
     if (c == '\\' || c == '/') break;
-    if (c == '.') return std::string(inputPath.substr(0, k - 1)) + ".nvi";
+    if (c == '.') return std::string(path.substr(0, k - 1)) + std::string(extension);
   }
-  return std::string(inputPath) + ".nvi";
+  return std::string(path) + std::string(extension);
+}
+
+std::string DeriveOutputPath(std::string_view inputPath) {
+  return ReplaceExtension(inputPath, ".nvi");
 }
 
 }  // namespace velorin

@@ -4,9 +4,12 @@
 
 namespace velorin {
 
-/// The default output path for an input path: the extension of the final
-/// component (from its last ".") is replaced by ".nvi", or ".nvi" is added
-/// when there is none. Both "\" and "/" end the search for the extension.
+/// The path with the extension of its final component (from its last ".")
+/// replaced by `extension` (".gpx"), or `extension` added when there is
+/// none. Both "\" and "/" end the search for the extension.
+std::string ReplaceExtension(std::string_view path, std::string_view extension);
+
+/// The default output path for an input path: ReplaceExtension with ".nvi".
 std::string DeriveOutputPath(std::string_view inputPath);
 
 }  // namespace velorin

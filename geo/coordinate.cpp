@@ -170,8 +170,13 @@ PositionText EncodeNviPosition(double longitude, double latitude) {
   const std::optional<std::uint32_t> x = AngleUnits(longitude);
   const std::optional<std::uint32_t> y = AngleUnits(latitude);
   if (!x || !y) return {};
+  return FormatPositionCode(*x, *y);
+}
 
-  const std::uint64_t code = SpreadToEvenBits(*x) | (SpreadToEvenBits(*y) << 1);
+PositionText FormatPositionCode(std::uint32_t x, std::uint32_t y) {
+  x &= 0x7FFFFFFFu;
+  y &= 0x7FFFFFFFu;
+  const std::uint64_t code = SpreadToEvenBits(x) | (SpreadToEvenBits(y) << 1);
   std::array<char, 17> chars;
   chars[0] = '$';
   const std::uint64_t high = HexDigits(static_cast<std::uint32_t>(code >> 32));

@@ -40,4 +40,9 @@ class PositionText {
 /// digits. Returns an empty PositionText when either angle is above 180.
 PositionText EncodeNviPosition(double longitude, double latitude);
 
+/// The position text of two angles already counted in code units (only
+/// their low 31 bits are used): what EncodeNviPosition writes once it has
+/// rounded the angles.
+PositionText FormatPositionCode(std::uint32_t x, std::uint32_t y);
+
 }  // namespace velorin

@@ -4,15 +4,14 @@
 #include <QPushButton>
 
 #include "convert/output_path.h"
-#include "shell/common_dialog.h"
-#include "shell/mainform.h"
+#include "paths/common_dialog.h"
 
 namespace velorin {
 namespace {
 
 // Setting a box's text is its change event. Qt reports no change when the text
 // stays the same, but a path applied again must still refresh Convert.
-void SetPathBoxText(mainform& window, QLineEdit* box, const QString& text) {
+void SetPathBoxText(PathWindow& window, QLineEdit* box, const QString& text) {
   if (box->text() == text) {
     UpdateConvertCommand(window);
   } else {
@@ -23,38 +22,38 @@ void SetPathBoxText(mainform& window, QLineEdit* box, const QString& text) {
 
 }  // namespace
 
-void AcceptInputPath(mainform& window, const QString& path) {
-  SetPathBoxText(window, window.Text_for_POT, path);
-  window.CommonDialog_for_POT->FileName = path;
+void AcceptInputPath(PathWindow& window, const QString& path) {
+  SetPathBoxText(window, window.InputPathBox(), path);
+  window.InputDialog()->FileName = path;
   const QString out = QString::fromStdString(DeriveOutputPath(path.toStdString()));
-  SetPathBoxText(window, window.Text_for_NVI, out);
-  window.CommonDialog_for_NVI->FileName = out;
+  SetPathBoxText(window, window.OutputPathBox(), out);
+  window.OutputDialog()->FileName = out;
 }
 
-void AcceptOutputPath(mainform& window, const QString& path) {
-  SetPathBoxText(window, window.Text_for_NVI, path);
+void AcceptOutputPath(PathWindow& window, const QString& path) {
+  SetPathBoxText(window, window.OutputPathBox(), path);
 }
 
-void UpdateConvertCommand(mainform& window) {
+void UpdateConvertCommand(PathWindow& window) {
   const bool bothPresent =
-      !window.Text_for_POT->text().isEmpty() && !window.Text_for_NVI->text().isEmpty();
-  window.Command_for_Convert->setEnabled(bothPresent);
+      !window.InputPathBox()->text().isEmpty() && !window.OutputPathBox()->text().isEmpty();
+  window.ConvertCommand()->setEnabled(bothPresent);
   // During a run Convert is hidden (Frame1 still takes drops): the paths are
   // taken, but the focus stays where it is.
-  if (bothPresent && !window.Command_for_Convert->isHidden()) {
-    window.Command_for_Convert->setFocus();
+  if (bothPresent && !window.ConvertCommand()->isHidden()) {
+    window.ConvertCommand()->setFocus();
   }
 }
 
-void InputDialogCommand(mainform& window) {
-  window.CommonDialog_for_POT->ShowOpen(&window);
-  const QString name = window.CommonDialog_for_POT->FileName;
+void InputDialogCommand(PathWindow& window) {
+  window.InputDialog()->ShowOpen(window.DialogParent());
+  const QString name = window.InputDialog()->FileName;
   if (!name.isEmpty()) AcceptInputPath(window, name);
 }
 
-void OutputDialogCommand(mainform& window) {
-  window.CommonDialog_for_NVI->ShowSave(&window);
-  const QString name = window.CommonDialog_for_NVI->FileName;
+void OutputDialogCommand(PathWindow& window) {
+  window.OutputDialog()->ShowSave(window.DialogParent());
+  const QString name = window.OutputDialog()->FileName;
   if (!name.isEmpty()) AcceptOutputPath(window, name);
 }
 

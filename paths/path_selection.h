@@ -4,27 +4,27 @@
 // from it; Convert is available exactly while both paths are non-empty.
 #include <QString>
 
-namespace velorin {
+#include "paths/path_window.h"
 
-class mainform;
+namespace velorin {
 
 /// Makes `path` the input path and derives the output path from it; both
 /// dialogs are primed with the new names.
-void AcceptInputPath(mainform& window, const QString& path);
+void AcceptInputPath(PathWindow& window, const QString& path);
 
 /// Makes `path` the output path; the dialogs keep their names.
-void AcceptOutputPath(mainform& window, const QString& path);
+void AcceptOutputPath(PathWindow& window, const QString& path);
 
 /// Change handler of both path boxes: enables Convert and gives it the focus
 /// when both paths are non-empty, disables it otherwise.
-void UpdateConvertCommand(mainform& window);
+void UpdateConvertCommand(PathWindow& window);
 
 /// Click of the input browse command: the open dialog, then its FileName (also
 /// after a cancel) becomes the input path unless it is empty.
-void InputDialogCommand(mainform& window);
+void InputDialogCommand(PathWindow& window);
 
 /// Click of the output browse command: the save dialog, then its FileName
 /// (also after a cancel) becomes the output path unless it is empty.
-void OutputDialogCommand(mainform& window);
+void OutputDialogCommand(PathWindow& window);
 
 }  // namespace velorin

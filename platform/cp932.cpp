@@ -24,6 +24,8 @@ class Converter {
   Converter& operator=(const Converter&) = delete;
 
   bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  /// Back to the initial state after a conversion stopped half way.
+  void Reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
 
   enum class Stop { kDone, kInvalid, kIncomplete, kOther };
 
@@ -63,9 +65,16 @@ class Converter {
 
 }  // namespace
 
-std::string Cp932ToUtf8(std::string_view cp932) {
-  std::string utf8;
-  Converter converter(kUtf8, kCp932);
+struct Cp932Decoder::State {
+  Converter converter{kUtf8, kCp932};
+};
+
+Cp932Decoder::Cp932Decoder() : state_(std::make_unique<State>()) {}
+Cp932Decoder::~Cp932Decoder() = default;
+
+void Cp932Decoder::Decode(std::string_view cp932, std::string& utf8) {
+  utf8.clear();
+  Converter& converter = state_->converter;
   if (!converter.valid()) {
     // No CP932 tables installed: keep what is plainly ASCII readable.
     for (const char c : cp932) {
@@ -75,7 +84,7 @@ std::string Cp932ToUtf8(std::string_view cp932) {
         utf8 += kReplacement;
       }
     }
-    return utf8;
+    return;
   }
   utf8.reserve(cp932.size() + cp932.size() / 2);
   while (!cp932.empty()) {
@@ -83,7 +92,13 @@ std::string Cp932ToUtf8(std::string_view cp932) {
     // An invalid or cut-off sequence: mark it and go on after its first byte.
     utf8 += kReplacement;
     if (!cp932.empty()) cp932.remove_prefix(1);
+    converter.Reset();
   }
+}
+
+std::string Cp932ToUtf8(std::string_view cp932) {
+  std::string utf8;
+  Cp932Decoder().Decode(cp932, utf8);
   return utf8;
 }
 

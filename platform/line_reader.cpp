@@ -61,8 +61,10 @@ std::size_t FindLineEnd(const std::vector<char>& buffer, std::size_t from, std::
 
 }  // namespace
 
-LineReader::LineReader(ByteSource& source, std::size_t bufferSize)
-    : source_(source), buffer_(std::max<std::size_t>(bufferSize, 1)) {}
+LineReader::LineReader(ByteSource& source, std::size_t bufferSize, std::size_t maxLineSize)
+    : source_(source),
+      buffer_(std::max<std::size_t>(std::min(bufferSize, maxLineSize), 1)),
+      maxLineSize_(maxLineSize) {}
 
 bool LineReader::AtEndAfterReading() {
   for (;;) {
@@ -128,7 +130,15 @@ bool LineReader::Fill() {
     end_ = pending;
     begin_ = 0;
   }
-  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // one line fills it all
+  if (end_ == buffer_.size()) {  // one line fills it all
+    if (buffer_.size() >= maxLineSize_) {
+      lineTooLong_ = true;
+      failed_ = true;
+      eof_ = true;
+      return false;
+    }
+    buffer_.resize(std::min(buffer_.size() * 2, std::max(maxLineSize_, buffer_.size())));
+  }
   const std::ptrdiff_t count = source_.Read(buffer_.data() + end_, buffer_.size() - end_);
   if (count < 0) {
     failed_ = true;

@@ -20,7 +20,10 @@ class LineReader {
  public:
   static constexpr std::size_t kDefaultBufferSize = 1 << 20;
 
-  explicit LineReader(ByteSource& source, std::size_t bufferSize = kDefaultBufferSize);
+  /// `maxLineSize` bounds the memory one line may take: a line that does not
+  /// fit in that many bytes ends the data as a failure (see lineTooLong()).
+  explicit LineReader(ByteSource& source, std::size_t bufferSize = kDefaultBufferSize,
+                      std::size_t maxLineSize = SIZE_MAX);
 
   /// True when no further line can be read (end of data). May read ahead.
   /// A read error also ends the data; failed() tells the two apart.
@@ -32,6 +35,8 @@ class LineReader {
   /// the end of the data or on a read error.
   bool ReadLine(std::string_view& line);
   bool failed() const { return failed_; }
+  /// The failure was a line longer than the bound, not a read error.
+  bool lineTooLong() const { return lineTooLong_; }
   /// The next unread bytes, up to `size` of them, without consuming them:
   /// reads until that many are buffered, the data ends, or the source would
   /// wait (then what has come so far, at least one byte unless at the end).
@@ -60,6 +65,8 @@ class LineReader {
   bool skipLf_ = false;       // last line ended at a CR that was the last byte read
   bool eof_ = false;
   bool failed_ = false;
+  bool lineTooLong_ = false;
+  std::size_t maxLineSize_;
   std::uint64_t consumed_ = 0;
 };
 

@@ -1,16 +1,20 @@
 // velorin_screens APPLICATION-FOLDER OUTPUT-FOLDER SUFFIX
-// Pictures of the two windows that a screenshot of the real program cannot
-// reach without a person: the main window in its running layout, and the
-// About box. Both are built from the settings and message files in
+// Pictures of the windows that a screenshot of the real program cannot reach
+// without a person: the main window in its running layout, the About box, the
+// start question (Qt's Yes/No in the language of the messages) and the help
+// viewer. All are built from the settings and message files in
 // APPLICATION-FOLDER, as the program builds them, and saved as
-// main-running-SUFFIX.png and about-SUFFIX.png in OUTPUT-FOLDER.
+// main-running-SUFFIX.png, about-SUFFIX.png, question-SUFFIX.png and
+// help-SUFFIX.png in OUTPUT-FOLDER.
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QPixmap>
 #include <cstdio>
 
 #include "shell/aboutform.h"
 #include "shell/app_start.h"
+#include "shell/help_command.h"
 #include "shell/qt_run_host.h"
 #include "shell/startup.h"
 
@@ -52,5 +56,22 @@ int main(int argc, char* argv[]) {
   velorin::aboutform about(window.get(), window->Tables());
   about.show();
   if (!Save(about, output.filePath("about-" + suffix + ".png"))) return 1;
+  about.hide();
+
+  // The start question, with Qt's buttons in the language of the messages.
+  QMessageBox question(window.get());
+  question.setIcon(QMessageBox::NoIcon);
+  question.setWindowTitle(window->Message(90));
+  question.setText(window->Message(100) + QStringLiteral("\r\n") + window->Message(101));
+  question.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  question.setDefaultButton(QMessageBox::Yes);
+  question.show();
+  if (!Save(question, output.filePath("question-" + suffix + ".png"))) return 1;
+  question.hide();
+
+  // The help viewer with the help file of the language.
+  QWidget* help = velorin::ShowHelpFile(window.get(), window->Tables(),
+                                        window->Locations().dataFolder, [](bool) {});
+  if (help == nullptr || !Save(*help, output.filePath("help-" + suffix + ".png"))) return 1;
   return 0;
 }

@@ -7,10 +7,6 @@
 #include "platform/cp932.h"
 #include "shell/twips.h"
 
-// The resources live in a static library: a linker keeps them only when
-// something refers to them, so they are registered by name on first use.
-static void RegisterVelorinResources() { Q_INIT_RESOURCE(velorin); }
-
 namespace velorin {
 namespace {
 
@@ -47,12 +43,6 @@ QLabel* NewLabel(QWidget* parent, const char* name, const QString& text, bool bo
 }
 
 }  // namespace
-
-QIcon VelorinIcon() {
-  static const bool registered = (RegisterVelorinResources(), true);
-  (void)registered;
-  return QIcon(QStringLiteral(":/velorin/velorin_icon.png"));
-}
 
 QString AboutVersionText() {
   return QStringLiteral("Version: ") + QString::fromLatin1(kVersionNumber);

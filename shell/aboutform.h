@@ -6,7 +6,9 @@
 #include <QPixmap>
 #include <functional>
 
+#include "shell/program_icon.h"
 #include "shell/startup.h"
+#include "shell/version.h"
 
 class QLabel;
 class QPushButton;
@@ -14,10 +16,6 @@ class QPushButton;
 namespace velorin {
 
 inline constexpr char kAboutTitleText[] = "Velorin   (Old platform)";
-inline constexpr char kVersionNumber[] = "0.2.0";
-
-/// The program icon (32 x 32), also the icon of every window of the program.
-QIcon VelorinIcon();
 
 /// "Version: " and the version number.
 QString AboutVersionText();

@@ -1,8 +1,11 @@
 #include "shell/app_start.h"
 
 #include <QString>
+#include <iostream>
 
+#include "paths/path_selection.h"
 #include "shell/message_box.h"
+#include "shell/qt_translations.h"
 #include "shell/startup.h"
 
 namespace velorin {
@@ -14,18 +17,29 @@ QString FromAscii(std::string_view text) {
 
 }  // namespace
 
-std::unique_ptr<mainform> StartMainWindow(const std::string& applicationFolder) {
+std::unique_ptr<mainform> StartMainWindow(const FileLocations& locations, std::ostream& errors) {
   StartupTables tables;
-  const StartupFailure failure = LoadStartupTables(applicationFolder, tables);
-  if (failure != StartupFailure::kNone) {
+  const StartupOutcome outcome = LoadStartupFiles(locations, tables);
+  if (outcome.failure != StartupFailure::kNone) {
+    errors << StartupFailureReport(outcome) << std::endl;
     // The message table is not there: these two texts are fixed.
     const std::string_view text =
-        failure == StartupFailure::kSettings ? kIllegalSystemDataText : kIllegalMessageText;
+        outcome.failure == StartupFailure::kSettings ? kIllegalSystemDataText : kIllegalMessageText;
     ShowMessageBox(nullptr, FromAscii(kStartupFailureTitle), FromAscii(text), MessageButtons::kOk,
                    MessageAnswer::kOk);
     return nullptr;
   }
-  return std::make_unique<mainform>(tables, applicationFolder);
+  UseQtTranslations(tables.Japanese() ? QtLanguage::kJapanese : QtLanguage::kEnglish);
+  return std::make_unique<mainform>(tables, locations);
+}
+
+void ShowMainWindow(mainform& window, const QString& inputFile) {
+  window.show();
+  if (!inputFile.isEmpty()) AcceptInputPath(window, inputFile);
+}
+
+std::unique_ptr<mainform> StartMainWindow(const std::string& applicationFolder) {
+  return StartMainWindow(PortableLocations(applicationFolder), std::cerr);
 }
 
 }  // namespace velorin

@@ -16,13 +16,14 @@
 #include <QUrl>
 
 #include "convert/conversion_run.h"
+#include "paths/common_dialog.h"
 #include "paths/path_selection.h"
 #include "platform/clock.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "shell/aboutform.h"
-#include "shell/common_dialog.h"
 #include "shell/help_command.h"
+#include "shell/program_icon.h"
 #include "shell/qt_run_host.h"
 #include "shell/twips.h"
 
@@ -54,9 +55,14 @@ QString FirstDroppedFile(const QMimeData* data) {
   return QString();
 }
 
-mainform::mainform(const StartupTables& tables, std::string applicationFolder, QWidget* parent)
-    : QMainWindow(parent), tables_(tables), applicationFolder_(std::move(applicationFolder)) {
+mainform::mainform(const StartupTables& tables, const std::string& applicationFolder,
+                   QWidget* parent)
+    : mainform(tables, PortableLocations(applicationFolder), parent) {}
+
+mainform::mainform(const StartupTables& tables, FileLocations locations, QWidget* parent)
+    : QMainWindow(parent), tables_(tables), locations_(std::move(locations)) {
   setObjectName(QStringLiteral("mainform"));
+  setWindowIcon(VelorinIcon());
   messages_.reserve(tables_.MessageTable.size());
   for (const std::string& text : tables_.MessageTable) {
     messages_.push_back(QString::fromStdString(Cp932ToUtf8(text)));
@@ -276,8 +282,11 @@ void mainform::ApplyMainWindowTexts() {
   mainform_menu_tool_option->setText(Message(16));
   mainform_menu_help->setTitle(Message(20));
   mainform_menu_help_help->setText(Message(21));
-  mainform_menu_help_dummy1->setText(Message(22));
-  mainform_menu_help_dummy1->setSeparator(Message(22) == QStringLiteral("-"));
+  // "-" draws only the separator line: a separator that keeps a text has the
+  // style draw that text beside the line.
+  const bool separator = Message(22) == QStringLiteral("-");
+  mainform_menu_help_dummy1->setSeparator(separator);
+  mainform_menu_help_dummy1->setText(separator ? QString() : Message(22));
   mainform_menu_help_about->setText(Message(23));
   // 11 to 14. The running panel and Cancel.
   Frame_for_While_Execute->setFont(font);
@@ -409,7 +418,7 @@ void mainform::OnConvertClicked() {
 void mainform::OnCancelClicked() { RequestCancel(*runHost_); }
 
 void mainform::OnHelpClicked() {
-  ShowHelpFile(this, tables_, applicationFolder_,
+  ShowHelpFile(this, tables_, locations_.dataFolder,
                [this](bool enabled) { SetDropTargetsEnabled(enabled); });
 }
 

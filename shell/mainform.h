@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "paths/path_window.h"
+#include "shell/file_locations.h"
 #include "shell/startup.h"
 
 class QAction;
@@ -24,14 +26,17 @@ namespace velorin {
 class CommonDialog;
 class QtRunHost;
 
-class mainform : public QMainWindow {
+class mainform : public QMainWindow, public PathWindow {
   Q_OBJECT
 
  public:
   /// Creating the window is its load event: the tables come from a start-up
   /// that succeeded; the texts, the idle layout and drop acceptance are set
   /// here, before the window is first shown.
-  mainform(const StartupTables& tables, std::string applicationFolder, QWidget* parent = nullptr);
+  mainform(const StartupTables& tables, FileLocations locations, QWidget* parent = nullptr);
+  /// A portable copy: every file in `applicationFolder`.
+  mainform(const StartupTables& tables, const std::string& applicationFolder,
+           QWidget* parent = nullptr);
   ~mainform() override;
 
   /// Captions, texts and fonts of the window, its controls, menus and dialogs.
@@ -42,11 +47,20 @@ class mainform : public QMainWindow {
   void SetDropTargetsEnabled(bool enabled);
 
   const StartupTables& Tables() const { return tables_; }
-  const std::string& ApplicationFolder() const { return applicationFolder_; }
+  /// Where the help files are and where the log goes.
+  const FileLocations& Locations() const { return locations_; }
   /// Message `number` of the table, decoded for display.
   const QString& Message(int number) const;
   /// The host through which Convert and Cancel drive the conversion run.
   QtRunHost& RunHostForWindow() { return *runHost_; }
+
+  // What path selection works on.
+  QLineEdit* InputPathBox() override { return Text_for_POT; }
+  QLineEdit* OutputPathBox() override { return Text_for_NVI; }
+  QPushButton* ConvertCommand() override { return Command_for_Convert; }
+  CommonDialog* InputDialog() override { return CommonDialog_for_POT; }
+  CommonDialog* OutputDialog() override { return CommonDialog_for_NVI; }
+  QWidget* DialogParent() override { return this; }
 
   // Controls, by the names used throughout the program.
   QGroupBox* Frame1;
@@ -100,7 +114,7 @@ class mainform : public QMainWindow {
   void OnAboutClicked();
 
   StartupTables tables_;
-  std::string applicationFolder_;
+  FileLocations locations_;
   std::vector<QString> messages_;
   std::unique_ptr<QtRunHost> runHost_;
   bool conversionActive_ = false;

@@ -8,6 +8,7 @@
 #include "platform/cp932.h"
 #include "shell/mainform.h"
 #include "shell/message_box.h"
+#include "shell/user_files.h"
 
 namespace velorin {
 
@@ -32,7 +33,14 @@ std::string QtRunHost::MessageText(int number) {
   return messages_[static_cast<std::size_t>(number)];
 }
 
-std::string QtRunHost::ApplicationFolder() { return window_.ApplicationFolder(); }
+std::string QtRunHost::ApplicationFolder() { return window_.Locations().dataFolder; }
+
+std::string QtRunHost::LogFilePath() {
+  const FileLocations& locations = window_.Locations();
+  // A folder that cannot be made shows as the log that cannot be opened.
+  if (locations.createLogFolder) CreateFolderOf(locations.logPath);
+  return locations.logPath;
+}
 
 MessageAnswer QtRunHost::ShowMessageBox(const MessageBoxRequest& request) {
   ApplyProgressText();

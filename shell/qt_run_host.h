@@ -21,7 +21,11 @@ class QtRunHost : public RunHost {
   std::string SettingEntry(int index) override;
   /// Decoded from CP932 to UTF-8, the encoding of the window's texts.
   std::string MessageText(int number) override;
+  /// The folder of the message and help files.
   std::string ApplicationFolder() override;
+  /// The log of the file locations; in installed mode its folder is made
+  /// when the run asks for it.
+  std::string LogFilePath() override;
 
   MessageAnswer ShowMessageBox(const MessageBoxRequest& request) override;
   /// Kept until the next event step: a label change per record would cost

@@ -54,20 +54,57 @@ std::string MessageFileName(const StartupTables& tables) {
   return tables.Japanese() ? "velorin_j.msg" : "velorin_e.msg";
 }
 
-StartupFailure LoadStartupTables(const std::string& applicationFolder, StartupTables& tables) {
-  if (LoadTextLines(applicationFolder + "velorin.ini", kSettingsLines, tables.SystemSettings) != 0)
-    return StartupFailure::kSettings;
+namespace {
 
-  const std::string messagePath = applicationFolder + MessageFileName(tables);
-  if (LoadTextLines(messagePath, kMessageLines, tables.MessageTable) != 0)
-    return StartupFailure::kMessages;
+// What a failed LoadTextLines result says about the file.
+std::string LoadProblem(std::int16_t result, std::int32_t lines) {
+  switch (result) {
+    case -1:
+      return "cannot be opened (it is missing or unreadable)";
+    case 1:
+      return "has fewer than " + std::to_string(lines) + " lines";
+    default:
+      return "could not be read";
+  }
+}
+
+}  // namespace
+
+StartupOutcome LoadStartupFiles(const FileLocations& locations, StartupTables& tables) {
+  const std::int16_t settings =
+      LoadTextLines(locations.settingsPath, kSettingsLines, tables.SystemSettings);
+  if (settings != 0)
+    return {StartupFailure::kSettings, locations.settingsPath,
+            LoadProblem(settings, kSettingsLines)};
+
+  const std::string messagePath = locations.dataFolder + MessageFileName(tables);
+  const std::int16_t messages = LoadTextLines(messagePath, kMessageLines, tables.MessageTable);
+  if (messages != 0)
+    return {StartupFailure::kMessages, messagePath, LoadProblem(messages, kMessageLines)};
 
   // The window cannot set its fonts without a numeric message 1, so such a
   // message file is as unusable as a short one.
   float fontSize = 0.0f;
   if (!ParseFontSize(tables.MessageTable[kFontSizeMessage], fontSize))
-    return StartupFailure::kMessages;
-  return StartupFailure::kNone;
+    return {StartupFailure::kMessages, messagePath,
+            "has no font size on line 2 (a number of points up to 72)"};
+  return {};
+}
+
+StartupFailure LoadStartupTables(const std::string& applicationFolder, StartupTables& tables) {
+  return LoadStartupFiles(PortableLocations(applicationFolder), tables).failure;
+}
+
+std::string StartupFailureReport(const StartupOutcome& outcome) {
+  switch (outcome.failure) {
+    case StartupFailure::kNone:
+      return std::string();
+    case StartupFailure::kSettings:
+      return "velorin: the settings file " + outcome.path + " " + outcome.problem;
+    case StartupFailure::kMessages:
+      return "velorin: the message file " + outcome.path + " " + outcome.problem;
+  }
+  return std::string();
 }
 
 bool ParseFontSize(std::string_view text, float& size) {

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/file_locations.h"
+
 namespace velorin {
 
 inline constexpr std::string_view kIllegalSystemDataText = "Illegal System data file!!";
@@ -34,8 +36,23 @@ std::string ApplicationFolderFrom(std::string folder);
 /// Message file name for the settings: velorin_j.msg or velorin_e.msg.
 std::string MessageFileName(const StartupTables& tables);
 
+/// The result of loading the start-up files: on a failure, which file and
+/// what was wrong with it, for the person who has to mend it.
+struct StartupOutcome {
+  StartupFailure failure = StartupFailure::kNone;
+  std::string path;     ///< the file that failed
+  std::string problem;  ///< "cannot be opened", "has fewer than 16 lines", ...
+};
+
+/// Loads the settings from `locations.settingsPath`, then the message file
+/// they select from the data folder.
+StartupOutcome LoadStartupFiles(const FileLocations& locations, StartupTables& tables);
+
 /// Loads both tables from `applicationFolder` (which ends with a separator).
 StartupFailure LoadStartupTables(const std::string& applicationFolder, StartupTables& tables);
+
+/// One line for standard error: "velorin: the settings file PATH PROBLEM".
+std::string StartupFailureReport(const StartupOutcome& outcome);
 
 /// Message 1 read as a single-precision font size; false when not a number.
 bool ParseFontSize(std::string_view text, float& size);

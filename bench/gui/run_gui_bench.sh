@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The same POT file converted through the main window (gui_bench, offscreen)
-# and by velorin-cli convert --force, best of a few runs each. Both write the
-# log, since the shipped velorin.ini switches it on for the window.
+# and by velorin-cli convert --force, best of a few runs each. Neither writes
+# a log, since the shipped velorin.ini switches it off for the window.
 #
 # Usage: bench/gui/run_gui_bench.sh BUILD_DIR [LINES]
 # Builds nothing: BUILD_DIR/bin/gui_bench must exist (use a Release build).
@@ -33,9 +33,9 @@ fi
 now_ns() { date +%s%N; }
 best=
 for ((i = 0; i < runs; i++)); do
-  rm -f "$work/cli.nvi" "$work/cli_log.txt"
+  rm -f "$work/cli.nvi"
   start=$(now_ns)
-  "$cli" convert --force --log "$work/cli_log.txt" "$pot" "$work/cli.nvi" >/dev/null 2>&1
+  "$cli" convert --force "$pot" "$work/cli.nvi" >/dev/null 2>&1
   end=$(now_ns)
   took=$((end - start))
   if [[ -z $best || $took -lt $best ]]; then best=$took; fi

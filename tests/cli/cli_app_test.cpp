@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/exit_codes.h"
+#include "temp_folder.h"
 
 namespace velorin {
 namespace {
@@ -78,6 +79,25 @@ TEST(CliApp, RunsThePositionCommands) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(RunWith({"decode", "168736AFD305033D"}), kExitFailed);
   testing::internal::GetCapturedStderr();
+}
+
+// The window's shipped settings keep untitled points; the command line agrees
+// unless told --untitled=skip, so one file gives one NVI file from both.
+TEST(CliApp, ConvertKeepsUntitledPointsUnlessSkipped) {
+  TempFolder folder;
+  ASSERT_TRUE(folder.ok());
+  WriteFile(folder / "a.pot",
+            "ORD=POI/tex=Tower/kei=139'46'1'6/ido=35'40'52'3\r\n"
+            "ORD=POI/tex=/kei=135'30'0'0/ido=34'41'0'0\r\n");
+  const std::string stamp = "--timestamp=2010/04/01 14:30:00";
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunWith({"convert", stamp, folder / "a.pot", folder / "default.nvi"}), kExitDone);
+  EXPECT_EQ(RunWith({"convert", stamp, "--untitled=skip", folder / "a.pot", folder / "skip.nvi"}),
+            kExitDone);
+  testing::internal::GetCapturedStderr();
+  EXPECT_NE(ReadFile(folder / "default.nvi").find("TTL= {no title};"), std::string::npos);
+  EXPECT_EQ(ReadFile(folder / "skip.nvi").find("TTL= {no title};"), std::string::npos);
+  EXPECT_NE(ReadFile(folder / "skip.nvi").find("TTL= {Tower};"), std::string::npos);
 }
 
 }  // namespace

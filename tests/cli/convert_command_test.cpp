@@ -33,6 +33,7 @@ class ConvertCommandTest : public ::testing::Test {
     options.input = input;
     options.output = std::move(output);
     options.timestamp = "2010/04/01 14:30:00";
+    options.keepUntitled = false;  // the cases below keep them where they say so
     return options;
   }
 

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "shell/common_dialog.h"
+#include "paths/common_dialog.h"
 #include "shell/mainform.h"
 #include "window_test_support.h"
 

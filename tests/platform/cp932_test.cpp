@@ -42,7 +42,14 @@ INSTANTIATE_TEST_SUITE_P(
                       CodecCase{"\x87\x40", "\xe2\x91\xa0"},  // NEC special: circled 1
                       CodecCase{"\x81\x5f", "\xef\xbc\xbc"},  // U+FF3C fullwidth backslash
                       CodecCase{"\x81\x7c", "\xef\xbc\x8d"},  // U+FF0D fullwidth hyphen-minus
-                      CodecCase{std::string("a\0b", 3), std::string("a\0b", 3)}));
+                      CodecCase{std::string("a\0b", 3), std::string("a\0b", 3)}),
+    [](const ::testing::TestParamInfo<CodecCase>& info) {
+      std::string name = ::testing::PrintToString(info.param);  // "81 60"
+      for (char& c : name) {
+        if (c == ' ') c = '_';
+      }
+      return name;
+    });
 
 TEST(Cp932ToUtf8Test, ExtensionCodesDecode) {
   EXPECT_EQ(Cp932ToUtf8("\xfa\x5c"), "\xe7\xba\x8a");  // IBM extension: U+7E8A

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "memory_streams.h"
+#include "tests/support/case_name.h"
 
 namespace velorin {
 namespace {
@@ -102,7 +103,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"one\r\ntwo\r\nthree\r\n", {"one", "two", "three"}},
                       SplitCase{"\r\n\r\nX", {"", "", "X"}},
                       SplitCase{std::string("A\0B\r\n", 5), {std::string("A\0B", 3)}},
-                      SplitCase{"\x82\xa0\x81\x60\r\n\x5c\r", {"\x82\xa0\x81\x60", "\x5c"}}));
+                      SplitCase{"\x82\xa0\x81\x60\r\n\x5c\r", {"\x82\xa0\x81\x60", "\x5c"}}),
+    [](const ::testing::TestParamInfo<SplitCase>& info) {
+      return testutil::CaseName(info.param.input);
+    });
 
 INSTANTIATE_TEST_SUITE_P(
     LongLines, LineSplitTest,
@@ -111,7 +115,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{std::string(64, 'a') + "\r" + std::string(64, 'b') + "\r",
                                 {std::string(64, 'a'), std::string(64, 'b')}},
                       SplitCase{"s\n" + std::string(300, 'L') + "\nt",
-                                {"s", std::string(300, 'L'), "t"}}));
+                                {"s", std::string(300, 'L'), "t"}}),
+    [](const ::testing::TestParamInfo<SplitCase>& info) {
+      return testutil::CaseName(info.param.input);
+    });
 
 TEST(LineReaderTest, BufferKeepsItsSizeWhileLinesFit) {
   std::string input;
@@ -254,6 +261,51 @@ TEST(LineReaderTest, ControlBytesBesideLineEndsInLongLines) {
       ASSERT_EQ(ReadAll(reader), ModelLines(input)) << ::testing::PrintToString(input);
     }
   }
+}
+
+struct BoundCase {
+  const char* name;
+  std::size_t lineLength;
+  bool fits;
+};
+
+void PrintTo(const BoundCase& c, std::ostream* out) { *out << c.name; }
+
+class LineReaderBound : public ::testing::TestWithParam<BoundCase> {};
+
+// A bound of 64 bytes with a 16-byte buffer: the buffer may grow to the
+// bound and no further; a longer line ends the data as a failure instead of
+// taking memory without end.
+TEST_P(LineReaderBound, LineBeyondTheBoundFailsInsteadOfGrowing) {
+  const std::string longLine(GetParam().lineLength, 'x');
+  MemorySource source("ab\n" + longLine + "\ncd\n", 7);
+  LineReader reader(source, 16, 64);
+  std::vector<std::string> lines = ReadAllWithoutAtEnd(reader);
+  EXPECT_LE(source.maxCapacity(), 64u);
+  if (GetParam().fits) {
+    EXPECT_EQ(lines, (std::vector<std::string>{"ab", longLine, "cd"}));
+    EXPECT_FALSE(reader.failed());
+  } else {
+    EXPECT_EQ(lines, (std::vector<std::string>{"ab"}));
+    EXPECT_TRUE(reader.failed());
+    EXPECT_TRUE(reader.lineTooLong());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, LineReaderBound,
+                         ::testing::Values(BoundCase{"WellWithin", 20, true},
+                                           BoundCase{"JustFits", 63, true},
+                                           BoundCase{"FillsTheBound", 64, false},
+                                           BoundCase{"FarBeyond", 100000, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LineReaderTest, ReadErrorIsNotALineTooLong) {
+  MemorySource source("abc");
+  source.FailAfter(0);
+  LineReader reader(source, 16, 64);
+  ReadAllWithoutAtEnd(reader);
+  EXPECT_TRUE(reader.failed());
+  EXPECT_FALSE(reader.lineTooLong());
 }
 
 }  // namespace

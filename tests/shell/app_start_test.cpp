@@ -79,7 +79,8 @@ class AppStartTest : public QObject {
     const std::unique_ptr<mainform> window = StartMainWindow(folder.FolderText());
     QVERIFY(window != nullptr);
     QCOMPARE(window->windowTitle(), QStringLiteral("E2"));
-    QCOMPARE(window->ApplicationFolder(), folder.FolderText());
+    QCOMPARE(window->Locations().dataFolder, folder.FolderText());
+    QCOMPARE(window->Locations().logPath, folder.FolderText() + "velorin_log.txt");
   }
 
   void missingMessageFileIsRefused() {

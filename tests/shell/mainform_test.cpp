@@ -10,11 +10,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include "shell/help_command.h"
+#include "shell/help_viewer.h"
 #include "window_test_support.h"
 
 using namespace velorin;
@@ -105,14 +107,10 @@ class MainformTest : public QObject {
   }
 
  private slots:
-  void initTestCase() {
-    EnableSeams();
-    help_viewer_seam::EnableTestMode();
-  }
+  void initTestCase() { EnableSeams(); }
 
   void init() {
     ResetSeams();
-    help_viewer_seam::Reset();
     window_ = std::make_unique<mainform>(SyntheticTables(), folder_.FolderText());
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -209,6 +207,7 @@ class MainformTest : public QObject {
     QCOMPARE(help[0]->text(), M(21));
     QCOMPARE(help[1], w.mainform_menu_help_dummy1);
     QVERIFY(help[1]->isSeparator());
+    QVERIFY2(help[1]->text().isEmpty(), "a separator with a text shows it beside the line");
     QCOMPARE(help[2], w.mainform_menu_help_about);
     QCOMPARE(help[2]->text(), M(23));
   }
@@ -421,15 +420,22 @@ class MainformTest : public QObject {
   void helpItemOpensTheHelpFile() {
     const QString help = folder_.Write("velorin_hlp_e.txt", "help\r\n");
     window_->mainform_menu_help_help->trigger();
-    QCOMPARE(help_viewer_seam::Opened().size(), std::size_t{1});
-    QCOMPARE(QString::fromStdString(help_viewer_seam::Opened()[0]), help);
+    auto* viewer = window_->findChild<HelpViewer*>();
+    QVERIFY(viewer != nullptr);
+    QCOMPARE(viewer->Text_for_Help->toPlainText(), QStringLiteral("help\n"));
+    QVERIFY(message_box_seam::Shown().empty());
+    // Help again brings the same viewer forward instead of a second one.
+    window_->mainform_menu_help_help->trigger();
+    QCOMPARE(window_->findChildren<HelpViewer*>().size(), qsizetype{1});
+    viewer->close();
+    QTRY_VERIFY(window_->findChild<HelpViewer*>() == nullptr);
     QFile::remove(help);
   }
 
   void helpItemReportsAMissingFileWithDropsOff() {
     message_box_seam::QueueAnswer(MessageAnswer::kOk);
     window_->mainform_menu_help_help->trigger();
-    QVERIFY(help_viewer_seam::Opened().empty());
+    QVERIFY(window_->findChild<HelpViewer*>() == nullptr);
     QCOMPARE(message_box_seam::Shown().size(), std::size_t{1});
     QCOMPARE(message_box_seam::Shown()[0].title, M(91));
     QCOMPARE(message_box_seam::Shown()[0].text, M(136) + "\r\n" + M(137));

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/cp932.h"
-#include "shell/common_dialog.h"
+#include "paths/common_dialog.h"
 #include "shell/message_box.h"
 #include "shell/startup.h"
 #include "shell/twips.h"

@@ -83,7 +83,7 @@ TEST(ShippedData, SettingsLoadAsDelivered) {
   ASSERT_EQ(LoadStartupTables(kDataFolder, tables), StartupFailure::kNone);
   EXPECT_EQ(tables.SystemSettings[0], "1") << "English";
   EXPECT_EQ(tables.SystemSettings[1], "0") << "untitled points become \"no title\"";
-  EXPECT_EQ(tables.SystemSettings[3], "1") << "log on";
+  EXPECT_EQ(tables.SystemSettings[3], "0") << "no log unless the user asks for one";
   for (int n : {2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}) {
     EXPECT_EQ(tables.SystemSettings[n], "") << "entry " << n << " is not interpreted";
   }

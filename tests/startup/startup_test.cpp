@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "tests/startup/temp_folder.h"
+#include "tests/support/case_name.h"
 
 namespace velorin {
 namespace {
@@ -45,6 +47,8 @@ struct StartupCase {
 
 const std::string kEnglish = MessageFile("English");
 const std::string kJapanese = MessageFile("Japanese");
+
+void PrintTo(const StartupCase& c, std::ostream* out) { *out << c.name; }
 
 class LoadStartupTablesCase : public ::testing::TestWithParam<StartupCase> {};
 
@@ -169,6 +173,10 @@ struct FontSizeCase {
   float size;
 };
 
+void PrintTo(const FontSizeCase& c, std::ostream* out) {
+  *out << '"' << c.text << '"' << (c.ok ? " is a font size" : " is refused");
+}
+
 class ParseFontSizeCase : public ::testing::TestWithParam<FontSizeCase> {};
 
 TEST_P(ParseFontSizeCase, Parses) {
@@ -193,7 +201,10 @@ INSTANTIATE_TEST_SUITE_P(
                       FontSizeCase{"1e1", false, 0}, FontSizeCase{"inf", false, 0},
                       FontSizeCase{"nan", false, 0}, FontSizeCase{"0x9", false, 0},
                       FontSizeCase{"\xEF\xBC\x99", false, 0},  // a full-width 9
-                      FontSizeCase{"99999999999999999999999999999999999999999999", false, 0}));
+                      FontSizeCase{"99999999999999999999999999999999999999999999", false, 0}),
+    [](const ::testing::TestParamInfo<FontSizeCase>& info) {
+      return testutil::CaseName(info.param.text) + (info.param.ok ? "_accepted" : "_refused");
+    });
 
 }  // namespace
 }  // namespace velorin

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ struct LoadCase {
   std::int16_t result;
   std::vector<std::string> lines;  // the whole array afterwards
 };
+
+void PrintTo(const LoadCase& c, std::ostream* out) { *out << c.name; }
 
 class LoadTextLinesCase : public ::testing::TestWithParam<LoadCase> {};
 

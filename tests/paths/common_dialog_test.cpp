@@ -1,6 +1,6 @@
 // The file dialog model: its filter in Qt's form, and the seam that stands in
 // for the person choosing a file.
-#include "shell/common_dialog.h"
+#include "paths/common_dialog.h"
 
 #include <QTest>
 

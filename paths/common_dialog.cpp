@@ -1,4 +1,4 @@
-#include "shell/common_dialog.h"
+#include "paths/common_dialog.h"
 
 #include <QFileDialog>
 #include <QStringList>

@@ -1,0 +1,163 @@
+#include "formats/csv_reader.h"
+
+#include <array>
+
+#include "formats/decimal_text.h"
+
+namespace velorin {
+
+namespace {
+
+constexpr std::array<std::string_view, 4> kNameHeaders = {"name", "title", "名称", "名前"};
+constexpr std::array<std::string_view, 3> kLatitudeHeaders = {"lat", "latitude", "緯度"};
+constexpr std::array<std::string_view, 5> kLongitudeHeaders = {"lon", "lng", "long", "longitude",
+                                                               "経度"};
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+  return text;
+}
+
+template <std::size_t N>
+bool IsOneOf(std::string_view cell, const std::array<std::string_view, N>& names) {
+  for (const std::string_view name : names) {
+    if (cell == name) return true;
+  }
+  return false;
+}
+
+bool IsBlank(std::string_view text) {
+  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+/// The encoding as told, or as the first bytes say; a UTF-8 byte-order
+/// mark is dropped either way.
+DetectedEncoding Detect(const PeekedSource& source, std::optional<TextEncoding> told) {
+  DetectedEncoding detected = DetectTextEncoding(source.head(), source.headIsWhole());
+  if (told) {
+    if (*told == TextEncoding::kCp932) detected.byteOrderMarkSize = 0;
+    detected.encoding = *told;
+  }
+  return detected;
+}
+
+}  // namespace
+
+CsvColumns FindCsvColumns(const std::vector<std::string>& headerCells) {
+  CsvColumns columns;
+  for (std::size_t i = 0; i < headerCells.size(); ++i) {
+    const std::string cell = LowerAscii(headerCells[i]);
+    if (!columns.name && IsOneOf(cell, kNameHeaders)) columns.name = i;
+    if (!columns.latitude && IsOneOf(cell, kLatitudeHeaders)) columns.latitude = i;
+    if (!columns.longitude && IsOneOf(cell, kLongitudeHeaders)) columns.longitude = i;
+  }
+  return columns;
+}
+
+CsvReader::CsvReader(ByteSource& source, std::optional<TextEncoding> encoding)
+    : peeked_(source, kEncodingSniffBytes),
+      encoding_(Detect(peeked_, encoding).encoding),
+      lines_((peeked_.Skip(Detect(peeked_, encoding).byteOrderMarkSize), peeked_), 1 << 16,
+             kMaxRecordSize) {}
+
+bool CsvReader::ReadLine(std::string_view& line) {
+  if (!lines_.ReadLine(line)) {
+    if (lines_.lineTooLong()) {
+      Fail(lineNumber_ + 1, "a line longer than " + std::to_string(kMaxRecordSize) + " bytes");
+    } else if (lines_.failed()) {
+      Fail(0, ReadErrorText(peeked_.error()));
+    }
+    return false;
+  }
+  ++lineNumber_;
+  return true;
+}
+
+bool CsvReader::ReadRecord(std::int64_t& firstLine) {
+  std::string_view line;
+  for (;;) {
+    if (!ReadLine(line)) return false;
+    if (!headerRead_ && IsBlank(line)) continue;
+    if (!headerRead_) record_ = CsvRecord(GuessCsvDelimiter(line));
+    firstLine = lineNumber_;
+    record_.Clear();
+    bool complete = record_.Feed(line);
+    while (!complete) {
+      if (record_.bytes() > kMaxRecordSize) {
+        Fail(firstLine, "a record longer than " + std::to_string(kMaxRecordSize) + " bytes");
+        return false;
+      }
+      if (!ReadLine(line)) {
+        if (!failure()) Fail(firstLine, "a quoted field is never closed");
+        return false;
+      }
+      complete = record_.Feed(line);
+    }
+    bool blank = true;
+    for (std::size_t i = 0; i < record_.size() && blank; ++i) blank = IsBlank(record_.field(i));
+    if (!blank) return true;
+  }
+}
+
+std::string CsvReader::HeaderCell(std::string_view cell) {
+  std::string text;
+  if (encoding_ == TextEncoding::kCp932) {
+    decoder_.Decode(cell, text);
+  } else {
+    text.assign(cell);
+  }
+  CollapseWhiteSpace(text);
+  return text;
+}
+
+bool CsvReader::ReadHeader() {
+  std::int64_t line = 0;
+  if (!ReadRecord(line)) return false;
+  headerRead_ = true;
+  std::vector<std::string> cells;
+  for (std::size_t i = 0; i < record_.size(); ++i) cells.push_back(HeaderCell(record_.field(i)));
+  columns_ = FindCsvColumns(cells);
+  if (!columns_.latitude || !columns_.longitude) {
+    Fail(line, std::string("the header row names no ") +
+                   (!columns_.latitude ? "latitude column (lat, latitude or 緯度)"
+                                       : "longitude column (lon, lng, long, longitude or 経度)"));
+    return false;
+  }
+  return true;
+}
+
+bool CsvReader::Next(ReadEntry& entry) {
+  if (!headerRead_ && !ReadHeader()) return false;
+  std::int64_t line = 0;
+  if (!ReadRecord(line)) return false;
+
+  entry.point.line = line;
+  entry.isPoint = false;
+  entry.skip = SkipKind::kMalformed;
+  const std::string_view latitudeText = record_.field(*columns_.latitude);
+  const std::string_view longitudeText = record_.field(*columns_.longitude);
+  const std::optional<double> latitude = ParseDecimalDegrees(latitudeText);
+  const std::optional<double> longitude = ParseDecimalDegrees(longitudeText);
+  if (!latitude || !longitude) {
+    const bool badLatitude = !latitude;
+    std::string text(badLatitude ? latitudeText : longitudeText);
+    if (encoding_ == TextEncoding::kCp932) text = Cp932ToUtf8(text);
+    entry.reason = std::string(badLatitude ? "latitude" : "longitude") +
+                   (text.empty() ? std::string(" missing") : " '" + text + "' is not a number");
+    return true;
+  }
+
+  cell_.assign(columns_.name ? record_.field(*columns_.name) : std::string_view());
+  CollapseWhiteSpace(cell_);
+  if (encoding_ == TextEncoding::kUtf8) {
+    entry.point.titleApproximated = encoder_.Encode(cell_, entry.point.title);
+  } else {
+    entry.point.title = cell_;  // CP932 already: the bytes as they are
+    entry.point.titleApproximated = false;
+  }
+  entry.point.position = Degrees{*longitude, *latitude};
+  entry.isPoint = true;
+  return true;
+}
+
+}  // namespace velorin

@@ -1,0 +1,61 @@
+#pragma once
+// Points read from a CSV table (RFC 4180, comma or TAB separated) whose
+// header row names the columns: name/title/名称/名前, lat/latitude/緯度,
+// lon/lng/long/longitude/経度, in any letter case; other columns are
+// ignored. UTF-8 (with or without a byte-order mark) or CP932, chosen from
+// the file's first bytes as for POT files.
+#include <optional>
+#include <string>
+
+#include "formats/csv_record.h"
+#include "formats/peeked_source.h"
+#include "formats/point_reader.h"
+#include "formats/title_text.h"
+#include "platform/line_reader.h"
+#include "platform/text_encoding.h"
+
+namespace velorin {
+
+/// The roles of a header's columns; nothing for a column not found.
+struct CsvColumns {
+  std::optional<std::size_t> name;
+  std::optional<std::size_t> latitude;
+  std::optional<std::size_t> longitude;
+};
+
+/// Finds the columns among header cells given in UTF-8.
+CsvColumns FindCsvColumns(const std::vector<std::string>& headerCells);
+
+class CsvReader : public PointReader {
+ public:
+  /// Longest record taken (a quoted field may span lines); a longer one
+  /// fails the input.
+  static constexpr std::size_t kMaxRecordSize = 1 << 20;
+
+  /// `encoding`: as told, or chosen from the first bytes when absent.
+  explicit CsvReader(ByteSource& source, std::optional<TextEncoding> encoding = std::nullopt);
+  bool Next(ReadEntry& entry) override;
+
+  TextEncoding encoding() const { return encoding_; }
+
+ private:
+  /// Reads the next record that is not blank; false at the end or on a failure.
+  bool ReadRecord(std::int64_t& firstLine);
+  bool ReadLine(std::string_view& line);
+  bool ReadHeader();
+  /// The cell as UTF-8 (CP932 files decoded), white space collapsed.
+  std::string HeaderCell(std::string_view cell);
+
+  PeekedSource peeked_;
+  TextEncoding encoding_;
+  LineReader lines_;
+  CsvRecord record_;
+  std::int64_t lineNumber_ = 0;
+  bool headerRead_ = false;
+  CsvColumns columns_;
+  TitleEncoder encoder_;
+  Cp932Decoder decoder_;
+  std::string cell_;
+};
+
+}  // namespace velorin

@@ -1,0 +1,43 @@
+#pragma once
+// The point formats velorin-cli knows, and the one table that picks a
+// reader and a writer for each: by name (--from, --to) or by a path's
+// extension.
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "formats/point_reader.h"
+#include "formats/point_writer.h"
+#include "platform/buffered_writer.h"
+#include "platform/clock.h"
+
+namespace velorin {
+
+enum class PointFormat { kPot, kNvi, kGpx, kKml, kKmz, kCsv };
+
+struct FormatInfo {
+  PointFormat format;
+  std::string_view name;       ///< as --from and --to take it
+  std::string_view extension;  ///< with its dot
+  /// Nothing when the format cannot be read (or written).
+  std::unique_ptr<PointReader> (*makeReader)(ByteSource& source, const ReaderOptions& options);
+  std::unique_ptr<PointWriter> (*makeWriter)(BufferedWriter& out, Clock& clock);
+};
+
+std::span<const FormatInfo> PointFormats();
+const FormatInfo& InfoOf(PointFormat format);
+std::optional<PointFormat> FormatNamed(std::string_view name);
+
+/// The format of a path by its extension, in any letter case; nothing for
+/// an extension the table does not know.
+std::optional<PointFormat> FormatOfExtension(std::string_view path);
+/// An unknown extension counts as POT for an input.
+PointFormat InputFormatOfPath(std::string_view path);
+/// An unknown extension counts as NVI for an output.
+PointFormat OutputFormatOfPath(std::string_view path);
+/// The input with the extension .nvi, or .gpx when the input is an NVI file.
+std::string DefaultOutputPathFor(std::string_view input, PointFormat inputFormat);
+
+}  // namespace velorin

@@ -1,0 +1,81 @@
+#include "formats/gpx_reader.h"
+
+#include "formats/decimal_text.h"
+
+namespace velorin {
+
+namespace {
+
+constexpr int kWaypointDepth = 2;  // gpx/wpt
+constexpr std::string_view kGpxNamespacePrefix = "http://www.topografix.com/GPX/";
+
+/// GPX's own elements: in a GPX namespace, or in none. An extension's
+/// <name> in another namespace is not the waypoint's name.
+bool IsGpxElement(std::string_view name) {
+  const std::string_view space = NamespaceOf(name);
+  return space.empty() || space.starts_with(kGpxNamespacePrefix);
+}
+
+}  // namespace
+
+void GpxReader::OnStart(std::string_view name, int depth, const char** attributes) {
+  if (!IsGpxElement(name)) return;
+  const std::string_view local = LocalName(name);
+  if (depth == kWaypointDepth) {
+    if (local == "rte") ++ignored_.routes;
+    if (local == "trk") ++ignored_.tracks;
+    if (local != "wpt") return;
+    inWaypoint_ = true;
+    waypointLine_ = CurrentLine();
+    const char* latitude = FindAttribute(attributes, "lat");
+    const char* longitude = FindAttribute(attributes, "lon");
+    hasLatitude_ = latitude != nullptr;
+    hasLongitude_ = longitude != nullptr;
+    latitude_.assign(hasLatitude_ ? latitude : "");
+    longitude_.assign(hasLongitude_ ? longitude : "");
+    hasName_ = false;
+    nameTooLong_ = false;
+    name_.clear();
+    return;
+  }
+  if (inWaypoint_ && depth == kWaypointDepth + 1 && local == "name" && !hasName_) {
+    CollectText();
+  }
+}
+
+void GpxReader::OnEnd(std::string_view name, int depth) {
+  if (!inWaypoint_ || !IsGpxElement(name)) return;
+  const std::string_view local = LocalName(name);
+  if (depth == kWaypointDepth + 1 && local == "name" && !hasName_) {
+    name_.assign(TakeText());
+    nameTooLong_ = TextOverflowed();
+    hasName_ = true;
+    return;
+  }
+  if (depth != kWaypointDepth || local != "wpt") return;
+  inWaypoint_ = false;
+
+  ReadEntry& entry = Emit();
+  entry.point.line = waypointLine_;
+  const std::optional<double> latitude = ParseDecimalDegrees(latitude_);
+  const std::optional<double> longitude = ParseDecimalDegrees(longitude_);
+  if (!latitude || !longitude) {
+    entry.isPoint = false;
+    const bool badLatitude = !latitude;
+    const bool present = badLatitude ? hasLatitude_ : hasLongitude_;
+    const std::string& text = badLatitude ? latitude_ : longitude_;
+    entry.reason = std::string("waypoint ") + (badLatitude ? "lat" : "lon") +
+                   (present ? " '" + text + "' is not a number" : " missing");
+    return;
+  }
+  if (nameTooLong_) {
+    entry.isPoint = false;
+    entry.reason = "waypoint name longer than " + std::to_string(kMaxTextSize) + " bytes";
+    return;
+  }
+  CollapseWhiteSpace(name_);
+  entry.point.titleApproximated = titles_.Encode(name_, entry.point.title);
+  entry.point.position = Degrees{*longitude, *latitude};
+}
+
+}  // namespace velorin

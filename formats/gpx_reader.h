@@ -1,0 +1,30 @@
+#pragma once
+// Points read from the waypoints (wpt) of a GPX 1.0 or 1.1 file, the name
+// of each its title. Routes and tracks are no points of interest: they are
+// counted, not read.
+#include "formats/xml_point_reader.h"
+
+namespace velorin {
+
+class GpxReader : public XmlPointReader {
+ public:
+  explicit GpxReader(ByteSource& source) : XmlPointReader(source, "gpx", "GPX") {}
+  IgnoredItems ignored() const override { return ignored_; }
+
+ private:
+  void OnStart(std::string_view name, int depth, const char** attributes) override;
+  void OnEnd(std::string_view name, int depth) override;
+
+  bool inWaypoint_ = false;
+  std::int64_t waypointLine_ = 0;
+  std::string latitude_;
+  std::string longitude_;
+  bool hasLatitude_ = false;
+  bool hasLongitude_ = false;
+  bool hasName_ = false;
+  std::string name_;
+  bool nameTooLong_ = false;
+  IgnoredItems ignored_;
+};
+
+}  // namespace velorin

@@ -1,0 +1,76 @@
+#include "formats/markup_escape.h"
+
+namespace velorin {
+
+namespace {
+
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
+
+bool IsForbiddenInXml(unsigned char c) { return c < 0x20 && c != '\t' && c != '\n' && c != '\r'; }
+
+}  // namespace
+
+bool AppendXmlText(BufferedWriter& out, std::string_view utf8) {
+  bool replaced = false;
+  std::size_t plain = 0;  // start of the run of bytes that need nothing
+  for (std::size_t at = 0; at < utf8.size(); ++at) {
+    const auto c = static_cast<unsigned char>(utf8[at]);
+    std::string_view escape;
+    switch (c) {
+      case '&':
+        escape = "&amp;";
+        break;
+      case '<':
+        escape = "&lt;";
+        break;
+      case '>':
+        escape = "&gt;";
+        break;
+      case '"':
+        escape = "&quot;";
+        break;
+      case '\'':
+        escape = "&apos;";
+        break;
+      case '\t':
+        escape = "&#9;";  // a raw TAB would be read back as a blank in attributes
+        break;
+      case '\n':
+        escape = "&#10;";
+        break;
+      case '\r':
+        escape = "&#13;";  // a raw CR would be read back as LF
+        break;
+      default:
+        if (!IsForbiddenInXml(c)) continue;
+        escape = kReplacementCharacter;
+        replaced = true;
+    }
+    out.Append(utf8.substr(plain, at - plain));
+    out.Append(escape);
+    plain = at + 1;
+  }
+  out.Append(utf8.substr(plain));
+  return replaced;
+}
+
+void AppendCsvField(BufferedWriter& out, std::string_view text, char delimiter) {
+  const bool quoted =
+      text.find_first_of(std::string{delimiter, '"', '\r', '\n'}) != std::string_view::npos ||
+      (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+  if (!quoted) {
+    out.Append(text);
+    return;
+  }
+  out.Append('"');
+  std::size_t plain = 0;
+  for (std::size_t at = text.find('"'); at != std::string_view::npos; at = text.find('"', at + 1)) {
+    out.Append(text.substr(plain, at + 1 - plain));
+    out.Append('"');
+    plain = at + 1;
+  }
+  out.Append(text.substr(plain));
+  out.Append('"');
+}
+
+}  // namespace velorin

@@ -1,0 +1,19 @@
+#pragma once
+// Text put safely into XML and CSV output.
+#include <string_view>
+
+#include "platform/buffered_writer.h"
+
+namespace velorin {
+
+/// Appends UTF-8 text as XML character data or attribute value: & < > " '
+/// become references, and the control characters XML 1.0 forbids (all below
+/// 0x20 but TAB, LF and CR) become U+FFFD. True when such a character was
+/// replaced, i.e. the text could not be kept.
+bool AppendXmlText(BufferedWriter& out, std::string_view utf8);
+
+/// Appends one CSV field (RFC 4180): quoted, with inner quotes doubled, when
+/// it holds the delimiter, a quote, CR or LF, or begins or ends with a blank.
+void AppendCsvField(BufferedWriter& out, std::string_view text, char delimiter = ',');
+
+}  // namespace velorin

@@ -1,0 +1,19 @@
+#pragma once
+// Points written as NVI record blocks, exactly as a POT conversion writes
+// them.
+#include "convert/nvi_writer.h"
+#include "formats/point_writer.h"
+
+namespace velorin {
+
+class NviPointWriter : public PointWriter {
+ public:
+  NviPointWriter(BufferedWriter& out, Clock& clock) : records_(out, clock) {}
+  /// The position must be one NVI holds (the run checks it first).
+  void Write(std::string_view title, const PointPosition& position) override;
+
+ private:
+  NviRecordWriter records_;
+};
+
+}  // namespace velorin

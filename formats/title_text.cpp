@@ -1,0 +1,67 @@
+#include "formats/title_text.h"
+
+#include "platform/text_encoding.h"
+
+namespace velorin {
+
+namespace {
+
+constexpr bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+constexpr std::size_t kMaxUtf8Width = 4;
+
+}  // namespace
+
+void CollapseWhiteSpace(std::string& text) {
+  std::size_t kept = 0;
+  bool pendingBlank = false;
+  for (const char c : text) {
+    if (IsWhiteSpace(c)) {
+      pendingBlank = kept > 0;
+      continue;
+    }
+    if (pendingBlank) text[kept++] = ' ';
+    pendingBlank = false;
+    text[kept++] = c;
+  }
+  text.resize(kept);
+}
+
+bool TitleEncoder::Encode(std::string_view utf8, std::string& out) {
+  out.clear();
+  replaced_.clear();
+  if (encoder_.Append(utf8, out, &replaced_)) return !replaced_.empty();
+  // Not valid UTF-8 throughout: character by character, each byte that
+  // starts no valid character standing in as "?".
+  out.clear();
+  replaced_.clear();
+  bool approximated = false;
+  while (!utf8.empty()) {
+    std::size_t width = 0;
+    for (std::size_t w = 1; w <= kMaxUtf8Width && w <= utf8.size(); ++w) {
+      if (IsValidUtf8(utf8.substr(0, w))) {
+        width = w;
+        break;
+      }
+    }
+    if (width == 0) {
+      out += '?';
+      approximated = true;
+      width = 1;
+    } else {
+      encoder_.Append(utf8.substr(0, width), out, &replaced_);
+    }
+    utf8.remove_prefix(width);
+  }
+  return approximated || !replaced_.empty();
+}
+
+std::string_view TitleDecoder::Decode(std::string_view cp932) {
+  bool ascii = true;
+  for (const char c : cp932) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) return cp932;
+  decoder_.Decode(cp932, utf8_);
+  return utf8_;
+}
+
+}  // namespace velorin

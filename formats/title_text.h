@@ -1,0 +1,42 @@
+#pragma once
+// Titles as they come out of text formats: white space tidied so that a
+// title never breaks an NVI or POT line, and UTF-8 turned into CP932 by the
+// one title rule (closest character, else "?").
+#include <string>
+#include <string_view>
+
+#include "platform/cp932.h"
+#include "platform/cp932_encoder.h"
+
+namespace velorin {
+
+/// Runs of CR, LF, TAB and blanks become one blank; none at either end.
+/// These bytes are never part of a CP932 double-byte character, so the rule
+/// holds for CP932 and UTF-8 text alike.
+void CollapseWhiteSpace(std::string& text);
+
+/// One encoder for a whole file.
+class TitleEncoder {
+ public:
+  /// Replaces `out` with the CP932 form of `utf8`. A byte that is not part
+  /// of valid UTF-8 becomes "?" as well. True when anything was replaced.
+  bool Encode(std::string_view utf8, std::string& out);
+
+ private:
+  Cp932Encoder encoder_;
+  std::vector<ByteSpan> replaced_;
+};
+
+/// CP932 titles for UTF-8 formats, one decoder for a whole file.
+class TitleDecoder {
+ public:
+  /// The UTF-8 form of `cp932`: `cp932` itself when it is ASCII, else a view
+  /// of a buffer valid until the next call. Invalid bytes become U+FFFD.
+  std::string_view Decode(std::string_view cp932);
+
+ private:
+  Cp932Decoder decoder_;
+  std::string utf8_;
+};
+
+}  // namespace velorin

@@ -1,0 +1,219 @@
+#include "formats/xml_point_reader.h"
+
+#include <expat.h>
+#include <iconv.h>
+
+namespace velorin {
+
+namespace {
+
+constexpr char kNamespaceSeparator = '\x01';
+
+// Shift_JIS under its usual names: expat knows no Japanese encoding, so this
+// one is told to it byte by byte, read as CP932 (what Japanese Windows
+// programs mean by Shift_JIS).
+constexpr const char* kShiftJisNames[] = {"shift_jis",   "shift-jis", "sjis",    "x-sjis",
+                                          "windows-31j", "cp932",     "ms_kanji"};
+
+bool IsShiftJisName(std::string_view name) {
+  std::string lower(name);
+  for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+  for (const char* known : kShiftJisNames) {
+    if (lower == known) return true;
+  }
+  return false;
+}
+
+/// One double-byte CP932 character to its Unicode scalar, or -1.
+int ConvertCp932Pair(void* data, const char* bytes) {
+  const auto cd = static_cast<iconv_t>(data);
+  char* input = const_cast<char*>(bytes);
+  std::size_t inputLeft = 2;
+  unsigned char output[4];
+  char* out = reinterpret_cast<char*>(output);
+  std::size_t outputLeft = sizeof output;
+  if (iconv(cd, &input, &inputLeft, &out, &outputLeft) == static_cast<std::size_t>(-1) ||
+      outputLeft != 0) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    return -1;
+  }
+  return output[0] | output[1] << 8 | output[2] << 16 | output[3] << 24;
+}
+
+void ReleaseCp932(void* data) { iconv_close(static_cast<iconv_t>(data)); }
+
+int ShiftJisEncoding(void*, const XML_Char* name, XML_Encoding* info) {
+  if (!IsShiftJisName(name)) return XML_STATUS_ERROR;
+  const iconv_t cd = iconv_open("UTF-32LE", "CP932");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return XML_STATUS_ERROR;
+  for (int byte = 0; byte < 256; ++byte) {
+    if (byte < 0x80) {
+      info->map[byte] = byte;
+    } else if (byte >= 0xA1 && byte <= 0xDF) {
+      info->map[byte] = 0xFF61 + (byte - 0xA1);  // half-width katakana
+    } else if ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC)) {
+      info->map[byte] = -2;  // the lead byte of a two-byte character
+    } else {
+      info->map[byte] = -1;
+    }
+  }
+  info->data = cd;
+  info->convert = &ConvertCp932Pair;
+  info->release = &ReleaseCp932;
+  return XML_STATUS_OK;
+}
+
+}  // namespace
+
+std::string_view LocalName(std::string_view name) {
+  const std::size_t separator = name.rfind(kNamespaceSeparator);
+  return separator == std::string_view::npos ? name : name.substr(separator + 1);
+}
+
+std::string_view NamespaceOf(std::string_view name) {
+  const std::size_t separator = name.rfind(kNamespaceSeparator);
+  return separator == std::string_view::npos ? std::string_view() : name.substr(0, separator);
+}
+
+const char* FindAttribute(const char** attributes, std::string_view name) {
+  for (const char** at = attributes; at[0] != nullptr; at += 2) {
+    if (std::string_view(at[0]) == name) return at[1];
+  }
+  return nullptr;
+}
+
+XmlPointReader::XmlPointReader(ByteSource& source, std::string_view rootName,
+                               std::string_view formatName)
+    : source_(source),
+      parser_(XML_ParserCreateNS(nullptr, kNamespaceSeparator)),
+      rootName_(rootName),
+      formatName_(formatName) {
+  if (parser_ == nullptr) {
+    Fail(0, "out of memory");
+    finished_ = true;
+    return;
+  }
+  XML_SetUserData(parser_, this);
+  XML_SetElementHandler(parser_, &StartHandler, &EndHandler);
+  XML_SetCharacterDataHandler(parser_, &TextHandler);
+  XML_SetEntityDeclHandler(parser_, &EntityHandler);
+  XML_SetUnknownEncodingHandler(parser_, &ShiftJisEncoding, nullptr);
+  // Never read an external DTD or parameter entity.
+  XML_SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
+}
+
+XmlPointReader::~XmlPointReader() {
+  if (parser_ != nullptr) XML_ParserFree(parser_);
+}
+
+bool XmlPointReader::Next(ReadEntry& entry) {
+  while (taken_ == queued_) {
+    taken_ = queued_ = 0;
+    if (finished_ || !ParseMore()) {
+      finished_ = true;
+      if (taken_ == queued_) return false;
+    }
+  }
+  std::swap(entry, queue_[taken_++]);
+  return true;
+}
+
+ReadEntry& XmlPointReader::Emit() {
+  if (queued_ == queue_.size()) queue_.emplace_back();
+  ReadEntry& entry = queue_[queued_++];
+  entry.isPoint = true;
+  entry.skip = SkipKind::kMalformed;
+  entry.reason.clear();
+  entry.point.title.clear();
+  entry.point.titleApproximated = false;
+  entry.point.line = CurrentLine();
+  return entry;
+}
+
+std::int64_t XmlPointReader::CurrentLine() const {
+  return static_cast<std::int64_t>(XML_GetCurrentLineNumber(parser_));
+}
+
+void XmlPointReader::Stop(std::string message) {
+  Fail(CurrentLine(), std::move(message));
+  XML_StopParser(parser_, XML_FALSE);
+}
+
+bool XmlPointReader::ParseMore() {
+  void* buffer = XML_GetBuffer(parser_, static_cast<int>(kChunkSize));
+  if (buffer == nullptr) {
+    Fail(CurrentLine(), "out of memory");
+    return false;
+  }
+  const std::ptrdiff_t count = source_.Read(static_cast<char*>(buffer), kChunkSize);
+  if (count < 0) {
+    Fail(0, ReadErrorText(source_.error()));
+    return false;
+  }
+  const bool last = count == 0;
+  fed_ += static_cast<std::uint64_t>(count);
+  if (XML_ParseBuffer(parser_, static_cast<int>(count), last) != XML_STATUS_OK) {
+    if (!failure()) {
+      Fail(static_cast<std::int64_t>(XML_GetCurrentLineNumber(parser_)),
+           std::string("not a well-formed ") + formatName_ +
+               " file: " + XML_ErrorString(XML_GetErrorCode(parser_)));
+    }
+    return false;
+  }
+  if (failure()) return false;
+  if (fed_ - lastEvent_ > kMaxMarkupSize) {
+    Fail(CurrentLine(),
+         "a single piece of markup longer than " + std::to_string(kMaxMarkupSize) + " bytes");
+    return false;
+  }
+  return !last;
+}
+
+void XmlPointReader::NoteProgress() {
+  const XML_Index at = XML_GetCurrentByteIndex(parser_);
+  if (at > 0) lastEvent_ = static_cast<std::uint64_t>(at);
+}
+
+void XmlPointReader::StartHandler(void* self, const char* name, const char** attributes) {
+  auto& reader = *static_cast<XmlPointReader*>(self);
+  if (reader.failure()) return;  // expat may call on for a moment after a stop
+  reader.NoteProgress();
+  ++reader.depth_;
+  const std::string_view local = LocalName(name);
+  if (reader.depth_ == 1 && local != reader.rootName_) {
+    reader.Stop("not a " + reader.formatName_ + " file: the document element is <" +
+                std::string(local) + ">, not <" + reader.rootName_ + ">");
+    return;
+  }
+  reader.collecting_ = false;  // text is collected from leaf elements only
+  reader.OnStart(name, reader.depth_, attributes);
+}
+
+void XmlPointReader::EndHandler(void* self, const char* name) {
+  auto& reader = *static_cast<XmlPointReader*>(self);
+  if (reader.failure()) return;
+  reader.NoteProgress();
+  reader.OnEnd(name, reader.depth_);
+  reader.collecting_ = false;
+  --reader.depth_;
+}
+
+void XmlPointReader::TextHandler(void* self, const char* text, int length) {
+  auto& reader = *static_cast<XmlPointReader*>(self);
+  reader.NoteProgress();
+  if (!reader.collecting_) return;
+  const std::size_t room = kMaxTextSize - reader.text_.size();
+  const auto size = static_cast<std::size_t>(length);
+  if (size > room) reader.textOverflow_ = true;
+  reader.text_.append(text, std::min(size, room));
+}
+
+void XmlPointReader::EntityHandler(void* self, const char*, int, const char*, int, const char*,
+                                   const char*, const char*, const char*) {
+  auto& reader = *static_cast<XmlPointReader*>(self);
+  reader.Stop(
+      "the file declares entities, which are refused (they can expand without bound or "
+      "read other files)");
+}
+
+}  // namespace velorin

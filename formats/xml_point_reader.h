@@ -1,0 +1,103 @@
+#pragma once
+// The streaming XML side of the GPX and KML readers: expat fed in chunks,
+// elements handed to the format's handlers by local name, the points they
+// make queued until asked for. Memory stays flat: nothing of the document
+// is kept but the text of the element being collected (bounded).
+//
+// Hostile documents are refused: any entity declaration (the road to
+// entity-expansion bombs and to external entities), and a single piece of
+// markup (a tag, a comment) larger than kMaxMarkupSize.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "formats/point_reader.h"
+#include "formats/title_text.h"
+#include "platform/byte_stream.h"
+
+typedef struct XML_ParserStruct* XML_Parser;
+
+namespace velorin {
+
+class XmlPointReader : public PointReader {
+ public:
+  static constexpr std::size_t kChunkSize = 1 << 16;
+  /// The most bytes expat may hold waiting for one piece of markup to end.
+  static constexpr std::size_t kMaxMarkupSize = 1 << 20;
+  /// The most text of one element that is collected (a title, coordinates).
+  static constexpr std::size_t kMaxTextSize = 1 << 16;
+
+  /// `rootName`: the local name the document element must have.
+  XmlPointReader(ByteSource& source, std::string_view rootName, std::string_view formatName);
+  ~XmlPointReader() override;
+  XmlPointReader(const XmlPointReader&) = delete;
+  XmlPointReader& operator=(const XmlPointReader&) = delete;
+
+  bool Next(ReadEntry& entry) override;
+
+ protected:
+  /// An element of the document; `depth` is 1 for the root. `attributes` is
+  /// expat's list of name, value pairs (names are local when unprefixed).
+  virtual void OnStart(std::string_view name, int depth, const char** attributes) = 0;
+  virtual void OnEnd(std::string_view name, int depth) = 0;
+
+  /// Collects the text of the current element from here to its end tag.
+  void CollectText() {
+    collecting_ = true;
+    text_.clear();
+    textOverflow_ = false;
+  }
+  /// The collected text; stops collecting.
+  std::string_view TakeText() {
+    collecting_ = false;
+    return text_;
+  }
+  /// The collected text was cut at kMaxTextSize.
+  bool TextOverflowed() const { return textOverflow_; }
+  std::int64_t CurrentLine() const;
+
+  /// A new entry at the end of the queue, its strings' memory reused.
+  ReadEntry& Emit();
+  /// Stops reading with a failure at the current line.
+  void Stop(std::string message);
+
+  TitleEncoder titles_;
+
+ private:
+  static void StartHandler(void* self, const char* name, const char** attributes);
+  static void EndHandler(void* self, const char* name);
+  static void TextHandler(void* self, const char* text, int length);
+  static void EntityHandler(void* self, const char* name, int parameterEntity, const char* value,
+                            int valueLength, const char* base, const char* systemId,
+                            const char* publicId, const char* notation);
+  /// Feeds the next chunk; false at the end of the document or on a failure.
+  bool ParseMore();
+  void NoteProgress();
+
+  ByteSource& source_;
+  XML_Parser parser_;
+  std::string rootName_;
+  std::string formatName_;
+  std::vector<ReadEntry> queue_;
+  std::size_t queued_ = 0;
+  std::size_t taken_ = 0;
+  int depth_ = 0;
+  bool finished_ = false;
+  bool collecting_ = false;
+  bool textOverflow_ = false;
+  std::string text_;
+  std::uint64_t fed_ = 0;        ///< bytes given to expat
+  std::uint64_t lastEvent_ = 0;  ///< byte offset of the latest event
+};
+
+/// The local part of an element or attribute name as expat reports it with
+/// namespace processing ("uri\x01local" or "local").
+std::string_view LocalName(std::string_view name);
+/// The namespace part ("" when there is none).
+std::string_view NamespaceOf(std::string_view name);
+/// The value of the unprefixed attribute `name`; nothing when absent.
+const char* FindAttribute(const char** attributes, std::string_view name);
+
+}  // namespace velorin

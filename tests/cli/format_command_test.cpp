@@ -1,0 +1,264 @@
+#include "cli/format_command.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/exit_codes.h"
+#include "cli/format_report.h"
+#include "cli/stdio_file_system.h"
+#include "temp_folder.h"
+
+namespace velorin {
+namespace {
+
+struct ChoiceCase {
+  const char* name;
+  std::string input;
+  std::optional<std::string> output;
+  std::optional<std::string> from;
+  std::optional<std::string> to;
+  PointFormat inputFormat;
+  PointFormat outputFormat;
+  std::string outputPath;
+};
+
+void PrintTo(const ChoiceCase& c, std::ostream* out) { *out << c.name; }
+
+class ChooseFormatsTest : public ::testing::TestWithParam<ChoiceCase> {};
+
+TEST_P(ChooseFormatsTest, ByOptionElseByExtension) {
+  const ChoiceCase& c = GetParam();
+  ConvertOptions options;
+  options.input = c.input;
+  options.output = c.output;
+  options.from = c.from;
+  options.to = c.to;
+  const FormatChoice choice = ChooseFormats(options);
+  EXPECT_EQ(choice.usageError, "");
+  EXPECT_EQ(choice.input, c.inputFormat);
+  EXPECT_EQ(choice.output, c.outputFormat);
+  EXPECT_EQ(choice.outputPath, c.outputPath);
+}
+
+using F = PointFormat;
+INSTANTIATE_TEST_SUITE_P(
+    Commands, ChooseFormatsTest,
+    ::testing::Values(
+        ChoiceCase{"PotAsEver", "a.pot", {}, {}, {}, F::kPot, F::kNvi, "a.nvi"},
+        ChoiceCase{
+            "UnknownExtensionIsPotToNvi", "a.txt", "b.dat", {}, {}, F::kPot, F::kNvi, "b.dat"},
+        ChoiceCase{"GpxToNvi", "trip.GPX", {}, {}, {}, F::kGpx, F::kNvi, "trip.nvi"},
+        ChoiceCase{"NviBackToGpx", "car.nvi", {}, {}, {}, F::kNvi, F::kGpx, "car.gpx"},
+        ChoiceCase{
+            "NviToCsvByExtension", "car.nvi", "car.csv", {}, {}, F::kNvi, F::kCsv, "car.csv"},
+        ChoiceCase{"StreamsArePotAndNvi", "-", {}, {}, {}, F::kPot, F::kNvi, "-"},
+        ChoiceCase{"NviStreamGivesGpx", "-", "-", "nvi", {}, F::kNvi, F::kGpx, "-"},
+        ChoiceCase{"OptionsOverExtensions", "a.pot", "b.gpx", "kml", "csv", F::kKml, F::kCsv,
+                   "b.gpx"},
+        ChoiceCase{"KmzIn", "map.kmz", {}, {}, {}, F::kKmz, F::kNvi, "map.nvi"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RefusalCase {
+  const char* name;
+  std::string input;
+  std::string output;
+  bool log;
+  bool timestamp;
+  bool encoding;
+  std::string message;
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
+
+class FormatRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(FormatRefusalTest, OptionsThatDoNotApplyAreUsageErrors) {
+  const RefusalCase& c = GetParam();
+  ConvertOptions options;
+  options.input = c.input;
+  options.output = c.output;
+  if (c.log) options.logPath = "x.log";
+  if (c.timestamp) options.timestamp = "2010/04/01 14:30:00";
+  if (c.encoding) options.inputEncoding = InputEncodingChoice::kUtf8;
+  EXPECT_EQ(ChooseFormats(options).usageError, c.message);
+
+  std::ostringstream err;
+  ConvertConsole console{err};
+  EXPECT_EQ(RunConvertBetweenFormats(options, console), kExitUsage);
+  EXPECT_EQ(err.str(), "velorin-cli: " + c.message + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, FormatRefusalTest,
+    ::testing::Values(RefusalCase{"LogForGpx", "a.gpx", "a.nvi", true, false, false,
+                                  "--log applies to POT input only (the input is GPX)"},
+                      RefusalCase{"TimestampForCsv", "a.nvi", "a.csv", false, true, false,
+                                  "--timestamp applies to NVI output only (the output is CSV)"},
+                      RefusalCase{"KmzOut", "a.nvi", "a.kmz", false, false, false,
+                                  "KMZ can only be read; write KML instead"},
+                      RefusalCase{
+                          "EncodingForKml", "a.kml", "a.nvi", false, false, true,
+                          "--input-encoding applies to POT and CSV input only (the input is KML)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct ReportCase {
+  const char* name;
+  PointRunOutcome outcome;
+  PointFormat output;
+  int exitCode;
+  std::string text;
+};
+
+void PrintTo(const ReportCase& c, std::ostream* out) { *out << c.name; }
+
+PointRunOutcome Outcome(PointRunEnd end, PointTally tally,
+                        std::optional<ReadFailure> failure = std::nullopt,
+                        std::int64_t firstLine = 0) {
+  PointRunOutcome outcome;
+  outcome.end = end;
+  outcome.tally = tally;
+  outcome.readFailure = failure;
+  outcome.firstLineNotConverted = firstLine;
+  return outcome;
+}
+
+PointTally Written(std::int64_t written) {
+  PointTally tally;
+  tally.written = written;
+  return tally;
+}
+
+PointTally EveryKindOfTally() {
+  PointTally tally = Written(3);
+  tally.malformed = 1;
+  tally.untitled = 2;
+  tally.outOfRange = 3;
+  tally.titlesApproximated = 1;
+  tally.titlesAdjusted = 2;
+  tally.ignored = {2, 1, 4};
+  return tally;
+}
+
+class FormatReportTest : public ::testing::TestWithParam<ReportCase> {};
+
+TEST_P(FormatReportTest, SaysWhatBecameOfThePoints) {
+  FormatRunContext context;
+  context.files = {"in.gpx", "out.nvi", ""};
+  context.output = GetParam().output;
+  context.writeError = std::make_error_code(std::errc::no_space_on_device);
+  const RunReport report = ReportFormatRun(GetParam().outcome, context);
+  EXPECT_EQ(report.exitCode, GetParam().exitCode);
+  EXPECT_EQ(report.text, GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, FormatReportTest,
+    ::testing::Values(
+        ReportCase{"OneRecord", Outcome(PointRunEnd::kFinished, Written(1)), F::kNvi, 0,
+                   "1 record written to out.nvi\n"},
+        ReportCase{"PointsForOtherFormats", Outcome(PointRunEnd::kFinished, Written(2)), F::kGpx, 0,
+                   "2 points written to out.nvi\n"},
+        ReportCase{"SkippedIgnoredAndChanged", Outcome(PointRunEnd::kFinished, EveryKindOfTally()),
+                   F::kPot, 0,
+                   "3 points written to out.nvi (1 title with characters CP932 lacks replaced by "
+                   "the closest ones)\n"
+                   "velorin-cli: 6 points skipped: 2 without a title, 3 outside 0 to 180 degrees "
+                   "and 1 unreadable (--explain tells which)\n"
+                   "velorin-cli: 2 routes, 1 track and 4 placemarks without a point ignored\n"
+                   "velorin-cli: 2 titles changed to fit a POT line (\"/\" and the \"=\" of "
+                   "\"ido=\" written full width)\n"},
+        ReportCase{"LimitReached",
+                   Outcome(PointRunEnd::kLimitReached, Written(1000000), std::nullopt, 1234567),
+                   F::kNvi, 4,
+                   "1000000 records written to out.nvi\n"
+                   "velorin-cli: the limit of 1000000 records was reached; input lines from line "
+                   "1234567 on were not converted\n"},
+        ReportCase{"Cancelled", Outcome(PointRunEnd::kCancelled, Written(5)), F::kNvi, 130,
+                   "interrupted: 5 records written to out.nvi\n"},
+        ReportCase{"ReadFailed",
+                   Outcome(PointRunEnd::kReadFailed, Written(5),
+                           ReadFailure{7, "not a well-formed GPX file: mismatched tag"}),
+                   F::kNvi, 1,
+                   "velorin-cli: input file 'in.gpx' line 7: not a well-formed GPX file: "
+                   "mismatched tag\nvelorin-cli: output file 'out.nvi' not created\n"},
+        ReportCase{"WriteFailed", Outcome(PointRunEnd::kWriteFailed, Written(5)), F::kNvi, 1,
+                   "velorin-cli: write error on output file 'out.nvi': No space left on device\n"
+                   "velorin-cli: output file 'out.nvi' not created\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class FormatCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(folder_.ok()); }
+  int Run(ConvertOptions options) {
+    err_.str("");
+    ConvertConsole console{err_};
+    return RunConvertBetweenFormats(options, console);
+  }
+  ConvertOptions Options(const std::string& input, std::optional<std::string> output) {
+    ConvertOptions options;
+    options.input = folder_ / input;
+    if (output) options.output = folder_ / *output;
+    return options;
+  }
+  TempFolder folder_;
+  std::ostringstream err_;
+};
+
+const std::string kGpx =
+    "<gpx><wpt lat=\"35.6585805\" lon=\"139.7454329\"><name>Tower</name></wpt>"
+    "<wpt lat=\"-1\" lon=\"1\"><name>South</name></wpt><trk/></gpx>";
+
+TEST_F(FormatCommandTest, GpxToNviAndBackToGpx) {
+  WriteFile(folder_ / "trip.gpx", kGpx);
+  ConvertOptions options = Options("trip.gpx", std::nullopt);
+  options.timestamp = "2010/04/01 14:30:00";
+  EXPECT_EQ(Run(options), kExitDone);
+  EXPECT_EQ(err_.str(), "1 record written to " + (folder_ / "trip.nvi") +
+                            "\nvelorin-cli: 1 point skipped: 1 outside 0 to 180 degrees "
+                            "(--explain tells which)\nvelorin-cli: 1 track ignored\n");
+  EXPECT_NE(ReadFile(folder_ / "trip.nvi").find(" $16873"), std::string::npos);
+
+  EXPECT_EQ(Run(Options("trip.nvi", "back.gpx")), kExitDone);
+  EXPECT_NE(ReadFile(folder_ / "back.gpx").find("<wpt lat=\"35.658580504\" lon=\"139.745432868\">"),
+            std::string::npos);
+}
+
+TEST_F(FormatCommandTest, ExistingOutputNeedsForce) {
+  WriteFile(folder_ / "trip.gpx", kGpx);
+  WriteFile(folder_ / "trip.csv", "old");
+  EXPECT_EQ(Run(Options("trip.gpx", "trip.csv")), kExitRefused);
+  EXPECT_EQ(ReadFile(folder_ / "trip.csv"), "old");
+  ConvertOptions options = Options("trip.gpx", "trip.csv");
+  options.force = true;
+  EXPECT_EQ(Run(options), kExitDone);
+  EXPECT_EQ(ReadFile(folder_ / "trip.csv"),
+            "name,latitude,longitude\r\nTower,35.658580500,139.745432900\r\n");
+}
+
+TEST_F(FormatCommandTest, BrokenInputLeavesNoOutput) {
+  WriteFile(folder_ / "bad.kml", "<kml><Placemark><name>A</name><Point><coordinates>1,2");
+  EXPECT_EQ(Run(Options("bad.kml", "bad.gpx")), kExitFailed);
+  EXPECT_EQ(err_.str(), "velorin-cli: input file '" + (folder_ / "bad.kml") +
+                            "' line 1: not a well-formed KML file: no element found\n"
+                            "velorin-cli: output file '" +
+                            (folder_ / "bad.gpx") + "' not created\n");
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "bad.gpx"));
+}
+
+TEST_F(FormatCommandTest, MissingInputIsReportedAsForPot) {
+  EXPECT_EQ(Run(Options("none.gpx", std::nullopt)), kExitFailed);
+  EXPECT_EQ(err_.str(), "velorin-cli: cannot open input file '" + (folder_ / "none.gpx") +
+                            "': No such file or directory\n");
+}
+
+TEST_F(FormatCommandTest, PotToNviStillGoesThroughTheConversionRun) {
+  WriteFile(folder_ / "a.pot", "ORD=POI/tex=A/kei=1'0'0'0/ido=1'0'0'0\r\n");
+  ConvertOptions options = Options("a.pot", std::nullopt);
+  options.logPath = folder_ / "a.log";  // only the conversion run writes a log
+  EXPECT_EQ(Run(options), kExitDone);
+  EXPECT_TRUE(std::filesystem::exists(folder_ / "a.log"));
+}
+
+}  // namespace
+}  // namespace velorin

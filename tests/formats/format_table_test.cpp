@@ -1,0 +1,53 @@
+#include "formats/format_table.h"
+
+#include <gtest/gtest.h>
+
+namespace velorin {
+namespace {
+
+struct PathCase {
+  const char* name;
+  const char* path;
+  PointFormat input;
+  PointFormat output;
+  const char* defaultOutput;
+};
+
+void PrintTo(const PathCase& c, std::ostream* out) { *out << c.name; }
+
+class FormatTableTest : public ::testing::TestWithParam<PathCase> {};
+
+TEST_P(FormatTableTest, ChoosesByExtensionInAnyCase) {
+  EXPECT_EQ(InputFormatOfPath(GetParam().path), GetParam().input);
+  EXPECT_EQ(OutputFormatOfPath(GetParam().path), GetParam().output);
+  EXPECT_EQ(DefaultOutputPathFor(GetParam().path, GetParam().input), GetParam().defaultOutput);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, FormatTableTest,
+    ::testing::Values(
+        PathCase{"Gpx", "trip.gpx", PointFormat::kGpx, PointFormat::kGpx, "trip.nvi"},
+        PathCase{"UpperCaseKml", "dir/Map.KML", PointFormat::kKml, PointFormat::kKml,
+                 "dir/Map.nvi"},
+        PathCase{"Kmz", "saved.kmz", PointFormat::kKmz, PointFormat::kKmz, "saved.nvi"},
+        PathCase{"Csv", "table.Csv", PointFormat::kCsv, PointFormat::kCsv, "table.nvi"},
+        PathCase{"NviBackToGpx", "car.nvi", PointFormat::kNvi, PointFormat::kNvi, "car.gpx"},
+        PathCase{"Pot", "a.pot", PointFormat::kPot, PointFormat::kPot, "a.nvi"},
+        PathCase{"UnknownExtension", "list.txt", PointFormat::kPot, PointFormat::kNvi, "list.nvi"},
+        PathCase{"NoExtension", "list", PointFormat::kPot, PointFormat::kNvi, "list.nvi"},
+        PathCase{"DotInFolderOnly", "my.gpx/list", PointFormat::kPot, PointFormat::kNvi,
+                 "my.gpx/list.nvi"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FormatTableTest, NamesAndWhatEachFormatCanDo) {
+  EXPECT_EQ(FormatNamed("GPX"), PointFormat::kGpx);
+  EXPECT_EQ(FormatNamed("shp"), std::nullopt);
+  for (const FormatInfo& info : PointFormats()) {
+    EXPECT_NE(info.makeReader, nullptr) << info.name;
+    EXPECT_EQ(info.makeWriter == nullptr, info.format == PointFormat::kKmz) << info.name;
+    EXPECT_EQ(FormatNamed(info.name), info.format);
+  }
+}
+
+}  // namespace
+}  // namespace velorin

@@ -1,0 +1,120 @@
+#include "formats/kml_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "formats/read_all.h"
+#include "platform/memory_streams.h"
+
+namespace velorin {
+namespace {
+
+using Entries = std::vector<std::string>;
+
+struct KmlCase {
+  const char* name;
+  std::string document;
+  Entries entries;
+  std::int64_t placemarksWithoutPoint = 0;
+};
+
+void PrintTo(const KmlCase& c, std::ostream* out) { *out << c.name; }
+
+std::string Kml(const std::string& body) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<kml xmlns=\"http://www.opengis.net/kml/2.2\" "
+         "xmlns:gx=\"http://www.google.com/kml/ext/2.2\">\n"
+         "<Document>\n" +
+         body + "</Document></kml>\n";
+}
+
+class KmlReaderTest : public ::testing::TestWithParam<KmlCase> {};
+
+TEST_P(KmlReaderTest, ReadsPlacemarksWithAPoint) {
+  for (const std::size_t chunk : {std::size_t{0}, std::size_t{3}}) {
+    testing::MemorySource source(GetParam().document, chunk);
+    KmlReader reader(source);
+    EXPECT_EQ(testing::ReadAll(reader), GetParam().entries) << "chunk " << chunk;
+    EXPECT_EQ(reader.ignored().placemarksWithoutPoint, GetParam().placemarksWithoutPoint);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, KmlReaderTest,
+    ::testing::Values(
+        KmlCase{"PlacemarkInNestedFolders",
+                Kml("<Folder><name>F</name><Folder>\n<Placemark><name>Tower</name>"
+                    "<description><![CDATA[<b>red</b>]]></description>"
+                    "<Point><coordinates>139.7454329,35.6585805,0</coordinates></Point>"
+                    "</Placemark></Folder></Folder>\n"),
+                {"5 Tower 139.745433 35.6585805"}},
+        KmlCase{"BlanksAroundTheTuple",
+                Kml("<Placemark>\n<name>\n A\n B </name><Point><coordinates>\n  135.5,34.5 \n"
+                    "</coordinates></Point></Placemark>"),
+                {"4 A B 135.5 34.5"}},
+        KmlCase{"NameAfterThePoint",
+                Kml("<Placemark><Point><coordinates>1,2</coordinates></Point><name>late</name>"
+                    "</Placemark>"),
+                {"4 late 1 2"}},
+        KmlCase{"OtherShapesAreCounted",
+                Kml("<Placemark><name>L</name><LineString><coordinates>1,2 3,4</coordinates>"
+                    "</LineString></Placemark><Placemark><name>P</name><Polygon/></Placemark>"
+                    "<Placemark><Point><coordinates>5,6</coordinates></Point></Placemark>"),
+                {"4  5 6"},
+                2},
+        KmlCase{"ExtendedDataNameIsNotTheTitle",
+                Kml("<Placemark><ExtendedData><Data name=\"x\"><name>no</name></Data>"
+                    "</ExtendedData><gx:name>no</gx:name><name>yes</name>"
+                    "<Point><coordinates>1,2</coordinates></Point></Placemark>"),
+                {"4 yes 1 2"}},
+        KmlCase{"GoogleKml21Namespace",
+                "<kml xmlns=\"http://earth.google.com/kml/2.1\"><Placemark><name>A</name><Point>"
+                "<coordinates>1,2</coordinates></Point></Placemark></kml>",
+                {"1 A 1 2"}},
+        KmlCase{"BadCoordinates",
+                Kml("<Placemark><Point><coordinates>1</coordinates></Point></Placemark>\n"
+                    "<Placemark><Point><coordinates>1,2 3,4</coordinates></Point></Placemark>\n"
+                    "<Placemark><Point/></Placemark>\n"
+                    "<Placemark><Point><coordinates>x,2</coordinates></Point></Placemark>\n"),
+                {"4 skip: placemark coordinates are not longitude,latitude",
+                 "5 skip: placemark coordinates are not longitude,latitude",
+                 "6 skip: placemark point without coordinates",
+                 "7 skip: placemark coordinates are not longitude,latitude"}},
+        KmlCase{"NotKml",
+                "<gpx/>",
+                {"1 failed: not a KML file: the document element is <gpx>, not <kml>"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct TupleCase {
+  const char* name;
+  const char* text;
+  std::optional<std::pair<double, double>> degrees;
+};
+
+void PrintTo(const TupleCase& c, std::ostream* out) { *out << c.name; }
+
+class KmlCoordinatesTest : public ::testing::TestWithParam<TupleCase> {};
+
+TEST_P(KmlCoordinatesTest, OneTupleOfLongitudeLatitudeAndMaybeAltitude) {
+  const std::optional<Degrees> parsed = ParseKmlCoordinates(GetParam().text);
+  ASSERT_EQ(parsed.has_value(), GetParam().degrees.has_value());
+  if (parsed) {
+    EXPECT_EQ(parsed->longitude, GetParam().degrees->first);
+    EXPECT_EQ(parsed->latitude, GetParam().degrees->second);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, KmlCoordinatesTest,
+    ::testing::Values(TupleCase{"Pair", "139.5,35.25", std::pair{139.5, 35.25}},
+                      TupleCase{"WithAltitude", "139.5,35.25,12.5", std::pair{139.5, 35.25}},
+                      TupleCase{"Blanks", "\n 139.5,35.25,0\t", std::pair{139.5, 35.25}},
+                      TupleCase{"Negative", "-0.1,-51.5", std::pair{-0.1, -51.5}},
+                      TupleCase{"OneNumber", "139.5", std::nullopt},
+                      TupleCase{"TwoTuples", "1,2 3,4", std::nullopt},
+                      TupleCase{"TwoTuplesWithAltitude", "1,2,0 3,4,0", std::nullopt},
+                      TupleCase{"Empty", "", std::nullopt},
+                      TupleCase{"BadAltitude", "1,2,high", std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace velorin

@@ -1,0 +1,64 @@
+#include "formats/markup_escape.h"
+
+#include <gtest/gtest.h>
+
+#include "convert/string_sink.h"
+
+namespace velorin {
+namespace {
+
+struct EscapeCase {
+  const char* name;
+  std::string text;
+  std::string written;
+  bool replaced = false;
+};
+
+void PrintTo(const EscapeCase& c, std::ostream* out) { *out << c.name; }
+
+std::string CaseName(const ::testing::TestParamInfo<EscapeCase>& info) { return info.param.name; }
+
+class XmlTextTest : public ::testing::TestWithParam<EscapeCase> {};
+
+TEST_P(XmlTextTest, WritesWhatAnXmlParserGivesBack) {
+  testing::StringSink sink;
+  BufferedWriter out(sink);
+  EXPECT_EQ(AppendXmlText(out, GetParam().text), GetParam().replaced);
+  out.Close();
+  EXPECT_EQ(sink.bytes, GetParam().written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, XmlTextTest,
+    ::testing::Values(EscapeCase{"Plain", "Tokyo Tower", "Tokyo Tower"},
+                      EscapeCase{"Markup", "<b>&\"'", "&lt;b&gt;&amp;&quot;&apos;"},
+                      EscapeCase{"CdataEnd", "]]>", "]]&gt;"},
+                      EscapeCase{"TabLineBreaks", "a\tb\r\nc", "a&#9;b&#13;&#10;c"},
+                      EscapeCase{"ControlCharacter", std::string("a\x01z"), "a\xEF\xBF\xBDz", true},
+                      EscapeCase{"Nul", std::string("a\0z", 3), "a\xEF\xBF\xBDz", true},
+                      EscapeCase{"Utf8StaysAsItIs", "東京", "東京"}),
+    CaseName);
+
+class CsvFieldTest : public ::testing::TestWithParam<EscapeCase> {};
+
+TEST_P(CsvFieldTest, QuotesOnlyWhatNeedsIt) {
+  testing::StringSink sink;
+  BufferedWriter out(sink);
+  AppendCsvField(out, GetParam().text);
+  out.Close();
+  EXPECT_EQ(sink.bytes, GetParam().written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, CsvFieldTest,
+    ::testing::Values(EscapeCase{"Plain", "Tokyo Tower", "Tokyo Tower"},
+                      EscapeCase{"Empty", "", ""},
+                      EscapeCase{"Comma", "Shiba, Minato", "\"Shiba, Minato\""},
+                      EscapeCase{"Quotes", "the \"Tower\"", "\"the \"\"Tower\"\"\""},
+                      EscapeCase{"LineBreak", "a\nb", "\"a\nb\""},
+                      EscapeCase{"LeadingBlank", " a", "\" a\""},
+                      EscapeCase{"Semicolon", "a;b", "a;b"}),
+    CaseName);
+
+}  // namespace
+}  // namespace velorin

@@ -1,0 +1,40 @@
+#pragma once
+// A reader's whole output as short texts that a test compares at a glance:
+// "LINE title lon lat" for a point (angle integers as "#x,y", titles in
+// UTF-8, "*" after an approximated one), "LINE skip: reason" for a skipped
+// entry, and "LINE failed: message" at a failure.
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "formats/decimal_text.h"
+#include "formats/point_reader.h"
+#include "platform/cp932.h"
+
+namespace velorin::testing {
+
+inline std::string Describe(const ReadEntry& entry) {
+  std::string text = std::to_string(entry.point.line) + " ";
+  if (!entry.isPoint) return text + "skip: " + entry.reason;
+  text += Cp932ToUtf8(entry.point.title);
+  if (entry.point.titleApproximated) text += "*";
+  if (const auto* units = std::get_if<DecodedPosition>(&entry.point.position)) {
+    return text + " #" + std::to_string(units->x) + "," + std::to_string(units->y);
+  }
+  const Degrees& degrees = std::get<Degrees>(entry.point.position);
+  char numbers[96];
+  std::snprintf(numbers, sizeof numbers, " %.9g %.9g", degrees.longitude, degrees.latitude);
+  return text + numbers;
+}
+
+inline std::vector<std::string> ReadAll(PointReader& reader) {
+  std::vector<std::string> entries;
+  ReadEntry entry;
+  while (reader.Next(entry)) entries.push_back(Describe(entry));
+  if (const auto& failure = reader.failure()) {
+    entries.push_back(std::to_string(failure->line) + " failed: " + failure->message);
+  }
+  return entries;
+}
+
+}  // namespace velorin::testing

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The bash completion of velorin-cli offers what each position takes.
+#   completion_test.sh COMPLETION-FILE
+set -uo pipefail
+source /usr/share/bash-completion/bash_completion
+source "$1"
+
+failures=0
+# complete "WORDS..." EXPECTED: completes the last word of WORDS.
+check() {
+  local line=$1 expected=$2
+  read -ra COMP_WORDS <<<"$line"
+  [[ $line == *" " ]] && COMP_WORDS+=("")
+  COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+  COMP_LINE=$line
+  COMP_POINT=${#line}
+  COMPREPLY=()
+  _velorin_cli
+  local got="${COMPREPLY[*]}"
+  if [[ $got != "$expected" ]]; then
+    echo "FAIL: '$line' gave '$got', expected '$expected'"
+    failures=$((failures + 1))
+  fi
+}
+
+check "velorin-cli con" "convert"
+check "velorin-cli " "convert encode decode --help --version"
+check "velorin-cli convert --unt" "--untitled=keep --untitled=skip"
+check "velorin-cli convert --untitled=s" "skip"
+check "velorin-cli convert --fo" "--force"
+check "velorin-cli convert --from=k" "kml kmz"
+check "velorin-cli convert --to=" "nvi gpx kml csv pot"
+check "velorin-cli decode --h" "--help"
+[[ $failures -eq 0 ]] && echo "all completions as expected"
+exit "$failures"

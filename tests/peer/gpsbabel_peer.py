@@ -1,0 +1,199 @@
+#!/usr/bin/env python3
+"""velorin-cli against GPSBabel, an independent reader and writer of GPX,
+KML and CSV, in both directions:
+
+1. GPSBabel writes GPX, KML and CSV (and the KML zipped as KMZ); velorin-cli
+   converts each to NVI. Every position code must be exactly the one that the
+   numbers GPSBabel wrote give (floor(degrees * 11930464 + 0.5), interleaved),
+   and every title the name GPSBabel wrote, in CP932.
+2. velorin-cli turns an NVI file into GPX, KML and CSV; GPSBabel reads each
+   back (and writes GPX, its most precise output). Every point must come back
+   within 1e-7 degree of the NVI code, with its name.
+
+Usage: gpsbabel_peer.py VELORIN_CLI WORK_DIR
+"""
+import csv
+import math
+import random
+import shutil
+import subprocess
+import sys
+import xml.etree.ElementTree as ET
+import zipfile
+from pathlib import Path
+
+UNITS = 11930464
+GPX_NS = {"g": "http://www.topografix.com/GPX/1/0"}
+TITLES = [
+    "東京タワー", "Osaka & Castle", 'The "Big" One', "Shiba, Minato", "<b>bold</b>",
+    "ソフト表示", "a  b", "Ünïcödé ça", "x", "富士山 5合目",
+]
+
+
+def spread(value):
+    code = 0
+    for bit in range(31):
+        code |= ((value >> bit) & 1) << (2 * bit)
+    return code
+
+
+def code_of(longitude, latitude):
+    x = math.floor(longitude * UNITS + 0.5)
+    y = math.floor(latitude * UNITS + 0.5)
+    return "$%016X" % (spread(x) | (spread(y) << 1))
+
+
+def decode(code):
+    value = int(code[1:], 16)
+    x = sum(((value >> (2 * bit)) & 1) << bit for bit in range(31))
+    y = sum(((value >> (2 * bit + 1)) & 1) << bit for bit in range(31))
+    return x, y
+
+
+def nvi_blocks(path):
+    """(title bytes, position code) of every block of an NVI file."""
+    lines = path.read_bytes().split(b"\n")
+    blocks = []
+    for at, line in enumerate(lines):
+        if line == b"NPOIs100@NRA/R1;":
+            position = lines[at + 3].decode("ascii").strip(" ;")
+            title = lines[at + 4][len(b" TTL= {"):-len(b"};")]
+            blocks.append((title, position))
+    return blocks
+
+
+def collapse(text):
+    return " ".join(text.split())
+
+
+def title_matches(title, name):
+    """The name in CP932; a character CP932 lacks stands for one of its own
+    (the closest one, whichever the encoder's tables choose)."""
+    try:
+        return title == name.encode("cp932")
+    except UnicodeEncodeError:
+        text = title.decode("cp932")
+        return len(text) == len(name) and all(
+            a == b for a, b in zip(text, name) if b.encode("cp932", "ignore"))
+
+
+def run(*command):
+    result = subprocess.run(command, capture_output=True)
+    if result.returncode != 0:
+        sys.exit("failed: %s\n%s" % (" ".join(map(str, command)), result.stderr.decode()))
+    return result
+
+
+def gpx_points(path):
+    """(name, longitude, latitude) of the waypoints GPSBabel wrote, as written."""
+    root = ET.parse(path).getroot()
+    ns = {"g": root.tag[1:root.tag.index("}")]}
+    return [(w.findtext("g:name", "", ns), float(w.get("lon")), float(w.get("lat")))
+            for w in root.findall("g:wpt", ns)]
+
+
+def kml_points(path):
+    root = ET.parse(path).getroot()
+    ns = {"k": root.tag[1:root.tag.index("}")]}
+    points = []
+    for placemark in root.iter("{%s}Placemark" % ns["k"]):
+        coordinates = placemark.findtext("k:Point/k:coordinates", None, ns)
+        if coordinates is None:
+            continue
+        longitude, latitude = coordinates.strip().split(",")[:2]
+        points.append((placemark.findtext("k:name", "", ns), float(longitude), float(latitude)))
+    return points
+
+
+def csv_points(path):
+    with open(path, newline="", encoding="utf-8-sig") as table:
+        return [(row["Name"], float(row["Longitude"]), float(row["Latitude"]))
+                for row in csv.DictReader(table)]
+
+
+def check(condition, message):
+    if not condition:
+        sys.exit("mismatch: " + message)
+
+
+def gpsbabel_writes(cli, work):
+    random.seed(7)
+    reference = work / "reference.csv"
+    with open(reference, "w", newline="", encoding="utf-8") as table:
+        writer = csv.writer(table)
+        writer.writerow(["name", "lat", "lon"])
+        writer.writerow(["corner", "0", "0"])
+        writer.writerow(["far corner", "89.999999", "179.999999"])
+        for i in range(300):
+            writer.writerow([TITLES[i % len(TITLES)] + " %d" % i,
+                             "%.9f" % random.uniform(0, 89), "%.9f" % random.uniform(0, 180)])
+    written = {
+        "gpx": (work / "babel.gpx", gpx_points),
+        "kml": (work / "babel.kml", kml_points),
+        "unicsv": (work / "babel.csv", csv_points),
+    }
+    for format_name, (path, _) in written.items():
+        run("gpsbabel", "-i", "unicsv", "-f", reference, "-o", format_name, "-F", path)
+    with zipfile.ZipFile(work / "babel.kmz", "w", zipfile.ZIP_DEFLATED) as kmz:
+        kmz.write(work / "babel.kml", "doc.kml")
+    written["kmz"] = (work / "babel.kmz", lambda _: kml_points(work / "babel.kml"))
+
+    for format_name, (path, read) in written.items():
+        nvi = path.with_suffix(".%s.nvi" % format_name)
+        run(cli, "convert", "--force", "--untitled=keep", path, nvi)
+        expected = read(path)
+        blocks = nvi_blocks(nvi)
+        check(len(blocks) == len(expected),
+              "%s: %d blocks for %d points" % (format_name, len(blocks), len(expected)))
+        for (title, position), (name, longitude, latitude) in zip(blocks, expected):
+            check(position == code_of(longitude, latitude),
+                  "%s: %s for %s %r, expected %s" % (format_name, position, name, (longitude, latitude),
+                                                    code_of(longitude, latitude)))
+            check(title_matches(title, collapse(name)),
+                  "%s: title %r for %r" % (format_name, title.decode("cp932", "replace"), name))
+        print("GPSBabel %s -> velorin NVI: %d points exact" % (format_name, len(blocks)))
+
+
+def velorin_writes(cli, work):
+    random.seed(11)
+    pot = work / "points.pot"
+    lines = []
+    for i in range(300):
+        def angle(limit):
+            tenths = random.randrange(limit * 36000)
+            return "%d'%d'%d'%d" % (tenths // 36000, tenths % 36000 // 600, tenths % 600 // 10,
+                                    tenths % 10)
+        title = TITLES[i % len(TITLES)] + " %d" % i
+        title = title.replace("&", "and") if i % 3 else title
+        lines.append("ORD=POI/tex=%s/kei=%s/ido=%s\r\n" % (title, angle(180), angle(90)))
+    pot.write_bytes("".join(lines).encode("cp932", "replace"))
+    nvi = work / "points.nvi"
+    run(cli, "convert", "--force", pot, nvi)
+    blocks = nvi_blocks(nvi)
+    for format_name, suffix in (("gpx", "gpx"), ("kml", "kml"), ("unicsv", "csv")):
+        path = work / ("velorin." + suffix)
+        run(cli, "convert", "--force", nvi, path)
+        back = work / ("back-%s.gpx" % suffix)
+        run("gpsbabel", "-i", format_name, "-f", path, "-o", "gpx", "-F", back)
+        points = gpx_points(back)
+        check(len(points) == len(blocks),
+              "%s: GPSBabel read %d points of %d" % (suffix, len(points), len(blocks)))
+        for (title, position), (name, longitude, latitude) in zip(blocks, points):
+            x, y = decode(position)
+            check(abs(longitude - x / UNITS) <= 1e-7 and abs(latitude - y / UNITS) <= 1e-7,
+                  "%s: %s came back as %r" % (suffix, position, (longitude, latitude)))
+            check(name == title.decode("cp932"),
+                  "%s: name %r for %r" % (suffix, name, title.decode("cp932")))
+        print("velorin %s -> GPSBabel: %d points within 1e-7 degree, names kept" % (suffix, len(points)))
+
+
+def main():
+    cli, work = sys.argv[1], Path(sys.argv[2])
+    shutil.rmtree(work, ignore_errors=True)
+    work.mkdir(parents=True)
+    gpsbabel_writes(cli, work)
+    velorin_writes(cli, work)
+
+
+if __name__ == "__main__":
+    main()

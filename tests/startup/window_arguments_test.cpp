@@ -1,0 +1,82 @@
+// The command line of the desktop program.
+#include "shell/window_arguments.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace velorin {
+namespace {
+
+struct ArgumentsCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  WindowAction action;
+  std::string file;
+  std::string error;
+};
+
+void PrintTo(const ArgumentsCase& c, std::ostream* out) { *out << c.name; }
+
+class ParseWindowArgumentsCase : public ::testing::TestWithParam<ArgumentsCase> {};
+
+TEST_P(ParseWindowArgumentsCase, ActionFileAndError) {
+  const ArgumentsCase& c = GetParam();
+  const WindowArguments parsed = ParseWindowArguments(c.arguments);
+  EXPECT_EQ(parsed.action, c.action);
+  EXPECT_EQ(parsed.file, c.file);
+  EXPECT_EQ(parsed.error, c.error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, ParseWindowArgumentsCase,
+    ::testing::Values(
+        ArgumentsCase{"Nothing", {}, WindowAction::kRun, "", ""},
+        ArgumentsCase{"OneFile", {"tokyo.pot"}, WindowAction::kRun, "tokyo.pot", ""},
+        ArgumentsCase{
+            "TheFirstOfSeveralFiles", {"a.pot", "b.pot"}, WindowAction::kRun, "a.pot", ""},
+        ArgumentsCase{"Help", {"--help"}, WindowAction::kHelp, "", ""},
+        ArgumentsCase{"ShortHelp", {"-h"}, WindowAction::kHelp, "", ""},
+        ArgumentsCase{"HelpAfterAFile", {"a.pot", "--help"}, WindowAction::kHelp, "", ""},
+        ArgumentsCase{"Version", {"--version"}, WindowAction::kVersion, "", ""},
+        ArgumentsCase{"UnknownOption",
+                      {"--bogus"},
+                      WindowAction::kUsageError,
+                      "",
+                      "unknown option '--bogus'"},
+        ArgumentsCase{"QtOptionsAreNotTaken",
+                      {"-platform", "xcb"},
+                      WindowAction::kUsageError,
+                      "",
+                      "unknown option '-platform'"},
+        ArgumentsCase{"UnknownOptionAfterAFile",
+                      {"a.pot", "-x"},
+                      WindowAction::kUsageError,
+                      "",
+                      "unknown option '-x'"},
+        ArgumentsCase{"DashAloneIsAFile", {"-"}, WindowAction::kRun, "-", ""},
+        ArgumentsCase{
+            "DoubleDashEndsTheOptions", {"--", "--help"}, WindowAction::kRun, "--help", ""},
+        ArgumentsCase{
+            "FileWithBlanks", {"my points.pot"}, WindowAction::kRun, "my points.pot", ""}),
+    [](const ::testing::TestParamInfo<ArgumentsCase>& info) {
+      return std::string(info.param.name);
+    });
+
+TEST(WindowArguments, HelpAndVersionTexts) {
+  EXPECT_EQ(WindowVersionText(), "velorin 0.2.0");
+  EXPECT_EQ(WindowUsageText().rfind("Usage: velorin [FILE]\n", 0), 0u);
+  EXPECT_NE(WindowUsageText().find("--version"), std::string::npos);
+}
+
+TEST(AbsoluteInputPath, RelativeNamesAreTakenFromTheCurrentFolder) {
+  EXPECT_EQ(AbsoluteInputPath("tokyo.pot", "/home/u/data"), "/home/u/data/tokyo.pot");
+  EXPECT_EQ(AbsoluteInputPath("./sub/tokyo.pot", "/home/u"), "/home/u/sub/tokyo.pot");
+  EXPECT_EQ(AbsoluteInputPath("/data/tokyo.pot", "/home/u"), "/data/tokyo.pot");
+  EXPECT_EQ(AbsoluteInputPath("-", "/home/u"), "/home/u/-");
+}
+
+}  // namespace
+}  // namespace velorin
