@@ -259,6 +259,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FixedClock clock({"2010/04/01", "14:30:00"});
   RunOptions options;
   options.recordLimit = plan.recordLimit;
+  // Small buffers: fast runs, and every buffer edge within reach.
+  options.bufferSize = 4096;
   options.inputEncoding = plan.encoding;
   ConversionRun run(host, files, clock, options);
   const RunOutcome outcome = run.Execute();
