@@ -324,16 +324,16 @@ std::optional<ConvertCommand::Failure> ConvertCommand::OpenFiles() {
   std::error_code error;
   open_.inputSource = files_.OpenForReading(inputPath_, error);
   if (!open_.inputSource || error) return Failure{RunStage::kOpenInput, inputPath_, error};
-  open_.input.emplace(*open_.inputSource);
+  open_.input.emplace(*open_.inputSource, options_.bufferSize);
 
   open_.outputSink = files_.OpenForReplacing(outputPath_, error);
   if (!open_.outputSink || error) return Failure{RunStage::kOpenOutput, outputPath_, error};
-  open_.output.emplace(*open_.outputSink);
+  open_.output.emplace(*open_.outputSink, options_.bufferSize);
 
   if (logging_) {
     open_.logSink = files_.OpenForWriting(logPath_, error);
     if (!open_.logSink || error) return Failure{RunStage::kOpenLog, logPath_, error};
-    open_.log.emplace(*open_.logSink);
+    open_.log.emplace(*open_.logSink, options_.bufferSize);
   }
   // While the input waits for more (a quiet pipe), what is converted so far
   // goes on to whoever reads the output.

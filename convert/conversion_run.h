@@ -72,6 +72,9 @@ struct RunOptions {
   std::int32_t recordLimit = kRecordLimit;
   RunObserver* observer = nullptr;
   InputEncodingChoice inputEncoding = InputEncodingChoice::kAuto;
+  /// Bytes read and written at a time (the input's and each output's
+  /// buffer). Small ones let tests and fuzzing reach every buffer edge.
+  std::size_t bufferSize = 1 << 20;
 };
 
 class ConversionRun {

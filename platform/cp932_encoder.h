@@ -13,10 +13,11 @@
 namespace velorin {
 
 /// Bytes [offset, offset + size) of an encoded text that stand in for one
-/// character CP932 does not hold.
+/// character CP932 does not hold (never empty).
 struct ByteSpan {
   std::size_t offset = 0;
   std::size_t size = 0;
+  bool operator==(const ByteSpan&) const = default;
 };
 
 /// Keeps its converter open between calls: one encoder serves a whole file.
@@ -29,7 +30,12 @@ class Cp932Encoder {
 
   /// Appends the CP932 form of `utf8` to `out`. False, with `out` as it was,
   /// when `utf8` is not valid UTF-8. Every replaced character adds its span
-  /// of `out` to `replaced`, when given.
+  /// of `out` to `replaced`, when given; a dropped accent or variation
+  /// selector adds the span of the character it was on (once per character).
+  /// Not replacements: a character written as the same character under
+  /// another code (U+301C WAVE DASH as 81 60, "か" + U+3099 as "が") and an
+  /// invisible one dropped (U+200B). Never writes "/", "=", quotes or control
+  /// characters that the input did not hold.
   bool Append(std::string_view utf8, std::string& out, std::vector<ByteSpan>* replaced = nullptr);
 
  private:

@@ -1,50 +1,17 @@
 #include "platform/text_encoding.h"
 
+#include "platform/utf8.h"
+
 namespace velorin {
 
-namespace {
-
-/// Length of the well-formed UTF-8 sequence at the start of `text`: 1 to 4,
-/// 0 when it is malformed, -1 when it is only cut off by the end of `text`.
-int SequenceLength(std::string_view text) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  if (lead < 0x80) return 1;
-  int length = 0;
-  unsigned char low = 0x80;  // bounds of the second byte (RFC 3629 table)
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;   // no overlong forms
-    if (lead == 0xED) high = 0x9F;  // no surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-  } else {
-    return 0;
-  }
-  for (int i = 1; i < length; ++i) {
-    if (static_cast<std::size_t>(i) >= text.size()) return -1;
-    const unsigned char b = byte(static_cast<std::size_t>(i));
-    const unsigned char min = i == 1 ? low : 0x80;
-    const unsigned char max = i == 1 ? high : 0xBF;
-    if (b < min || b > max) return 0;
-  }
-  return length;
-}
-
-}  // namespace
-
 bool IsValidUtf8(std::string_view text) {
-  while (!text.empty()) {
-    const int length = SequenceLength(text);
+  for (;;) {
+    text.remove_prefix(utf8::AsciiPrefixLength(text));
+    if (text.empty()) return true;
+    const int length = utf8::SequenceLength(text);
     if (length <= 0) return false;
     text.remove_prefix(static_cast<std::size_t>(length));
   }
-  return true;
 }
 
 DetectedEncoding DetectTextEncoding(std::string_view head, bool headIsWholeFile) {
@@ -52,8 +19,10 @@ DetectedEncoding DetectTextEncoding(std::string_view head, bool headIsWholeFile)
     return {TextEncoding::kUtf8, kUtf8ByteOrderMark.size()};
   }
   bool sawLongSequence = false;
-  while (!head.empty()) {
-    const int length = SequenceLength(head);
+  for (;;) {
+    head.remove_prefix(utf8::AsciiPrefixLength(head));
+    if (head.empty()) break;
+    const int length = utf8::SequenceLength(head);
     if (length == 0) return {};
     if (length < 0) {
       // Cut off by the end of what was looked at: fine unless the file

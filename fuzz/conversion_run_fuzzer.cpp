@@ -1,0 +1,370 @@
+// A whole conversion run over an in-memory POT file, with a scripted host and
+// an in-memory file system. The run's output is checked against a plain model
+// of the run: the same lines, the same accepted records, every accepted title
+// in its block byte for byte, whole twelve-line blocks only, the record limit
+// and a cancel at the lines where they happen, the log line by line; and a
+// failed or refused run leaves the output file as it was.
+//
+// Input: the POT file, followed by eight bytes that set the run (read from
+// the end): flags, record limit, cancel point, read chunk, fault, fault place
+// (two bytes), and how many times the file is repeated (to pass the 64 KiB
+// that the encoding is chosen from).
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "convert/conversion_run.h"
+#include "convert/poi_record.h"
+#include "fuzz/fuzz_check.h"
+#include "fuzz/memory_file_system.h"
+#include "platform/cp932_encoder.h"
+#include "platform/text_encoding.h"
+
+namespace {
+
+using namespace velorin;
+using fuzzing::Fault;
+using fuzzing::MemoryFileSystem;
+
+constexpr std::string_view kInputPath = "/data/in.pot";
+constexpr std::string_view kOutputPath = "/data/out.nvi";
+constexpr std::string_view kApplicationFolder = "/app/";
+constexpr std::string_view kOldOutput = "an older NVI file\n";
+
+struct Plan {
+  std::string untitled;  // settings entry 1
+  bool logging = false;
+  InputEncodingChoice encoding = InputEncodingChoice::kAuto;
+  bool outputExists = false;
+  bool declineStart = false;
+  bool declineOverwrite = false;
+  bool outputIsInput = false;
+  bool logIsOutput = false;
+  bool logIsInput = false;
+  std::int32_t recordLimit = kRecordLimit;
+  int cancelAt = 0;  // the ProcessEvents call that cancels; 0: none
+  std::size_t readChunk = 4096;
+  Fault fault = Fault::kNone;
+  std::size_t faultAfter = 0;
+  std::string input;
+};
+
+Plan ReadPlan(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider provider(data, size);
+  Plan plan;
+  const auto flags = provider.ConsumeIntegral<std::uint8_t>();
+  plan.untitled = (flags & 1) ? "0" : "1";
+  plan.logging = (flags & 2) != 0;
+  plan.encoding = static_cast<InputEncodingChoice>((flags >> 2) % 3);
+  plan.outputExists = (flags & 16) != 0;
+  plan.declineStart = (flags & 0xE0) == 0x20;
+  plan.declineOverwrite = (flags & 0xE0) == 0x40;
+  plan.outputIsInput = (flags & 0xE0) == 0x60;
+  plan.logIsOutput = (flags & 0xE0) == 0x80;
+  plan.logIsInput = (flags & 0xE0) == 0xA0;
+  const auto limit = provider.ConsumeIntegral<std::uint8_t>();
+  if (limit != 0) plan.recordLimit = limit % 8 + 1;
+  plan.cancelAt = provider.ConsumeIntegral<std::uint8_t>();
+  const auto chunk = provider.ConsumeIntegral<std::uint8_t>();
+  plan.readChunk = chunk == 0 ? 4096 : chunk;
+  plan.fault = static_cast<Fault>(provider.ConsumeIntegral<std::uint8_t>() % 6);
+  plan.faultAfter = provider.ConsumeIntegral<std::uint16_t>();
+  const int repeat = std::max(1, static_cast<int>(provider.ConsumeIntegral<std::uint8_t>()));
+  const std::string file = provider.ConsumeRemainingBytesAsString();
+  for (int i = 0; i < repeat; ++i) plan.input += file;
+  return plan;
+}
+
+class Host : public RunHost {
+ public:
+  explicit Host(const Plan& plan) : plan_(plan) {}
+
+  std::vector<MessageBoxRequest> boxes;
+  std::vector<std::string> calls;
+
+  std::string InputPathText() override { return std::string(kInputPath); }
+  std::string OutputPathText() override {
+    return std::string(plan_.outputIsInput ? kInputPath : kOutputPath);
+  }
+  std::string SettingEntry(int index) override {
+    return index == 1 ? plan_.untitled : index == 3 ? (plan_.logging ? "1" : "0") : "";
+  }
+  std::string MessageText(int number) override { return "m" + std::to_string(number); }
+  std::string ApplicationFolder() override { return std::string(kApplicationFolder); }
+  std::string LogFilePath() override {
+    if (plan_.logIsOutput) return std::string(kOutputPath);
+    if (plan_.logIsInput) return std::string(kInputPath);
+    return RunHost::LogFilePath();
+  }
+  MessageAnswer ShowMessageBox(const MessageBoxRequest& request) override {
+    boxes.push_back(request);
+    calls.push_back("box");
+    if (request.kind == RunMessage::kStartQuestion && plan_.declineStart) return MessageAnswer::kNo;
+    if (request.kind == RunMessage::kOverwriteQuestion && plan_.declineOverwrite) {
+      return MessageAnswer::kNo;
+    }
+    return request.buttons == MessageButtons::kOk ? MessageAnswer::kOk : MessageAnswer::kYes;
+  }
+  void SetProgressText(std::string_view) override {}
+  void ShowExecutionPanel(std::int16_t mode) override {
+    calls.push_back(mode == 1 ? "panel" : "idle");
+  }
+  void SetDropTargetsEnabled(bool enabled) override {
+    calls.push_back(enabled ? "drops on" : "drops off");
+  }
+  void MoveFocus(FocusTarget) override { calls.push_back("focus"); }
+  void ProcessEvents() override {
+    if (++processEventsCalls_ == plan_.cancelAt) CancelRequested = true;
+  }
+
+ private:
+  const Plan& plan_;
+  int processEventsCalls_ = 0;
+};
+
+// --- the model ---------------------------------------------------------
+
+/// Lines end at CR LF, CR or LF; the end after a terminator starts none.
+std::vector<std::string_view> Lines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const std::size_t end = text.find_first_of("\r\n");
+    lines.push_back(text.substr(0, end));
+    if (end == std::string_view::npos) break;
+    const std::size_t terminator = text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+    text.remove_prefix(end + terminator);
+  }
+  return lines;
+}
+
+std::string Block(const PoiRecord& record) {
+  std::string block = "NPOIs100@NRA/R1;\n 2010/04/01_14:30:00_JST;\n 255;\n ";
+  block += record.position.view();
+  block += ";\n TTL= {";
+  block += record.title;
+  block +=
+      "};\n CHAR = SJIS;\n ADDR = {};\n HPGL = {};\n MAIL = {};\n LNKF = {};\n COMM = {};\n"
+      "eoNPOIs@NRA\n";
+  return block;
+}
+
+struct Expected {
+  std::string output;
+  std::string log;
+  std::int32_t records = 0;
+  bool cancelled = false;
+  std::int64_t firstLineNotConverted = 0;
+  TextEncoding encoding = TextEncoding::kCp932;
+};
+
+/// What a run that nothing goes wrong for writes, line by line.
+Expected Model(const Plan& plan) {
+  Expected expected;
+  std::string_view text = plan.input;
+  DetectedEncoding detected;
+  if (plan.encoding == InputEncodingChoice::kAuto) {
+    detected =
+        DetectTextEncoding(text.substr(0, kEncodingSniffBytes), text.size() < kEncodingSniffBytes);
+  } else if (plan.encoding == InputEncodingChoice::kUtf8) {
+    detected = {TextEncoding::kUtf8, text.starts_with(kUtf8ByteOrderMark) ? 3u : 0u};
+  }
+  expected.encoding = detected.encoding;
+  text.remove_prefix(detected.byteOrderMarkSize);
+
+  const std::vector<std::string_view> lines = Lines(text);
+  Cp932Encoder encoder;
+  std::string converted;
+  int processEvents = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (expected.records >= plan.recordLimit) {
+      expected.firstLineNotConverted = static_cast<std::int64_t>(i) + 1;
+      break;
+    }
+    if (++processEvents == plan.cancelAt) {
+      expected.cancelled = true;
+      break;
+    }
+    std::string_view line = lines[i];
+    PotLineOutcome parsed;
+    parsed.reason = SkipReason::kNotPointLine;
+    converted.clear();
+    if (detected.encoding == TextEncoding::kUtf8) {
+      if (encoder.Append(line, converted)) parsed = ParsePotLine(converted, plan.untitled);
+    } else {
+      parsed = ParsePotLine(line, plan.untitled);
+    }
+    if (parsed.accepted()) {
+      expected.output += Block(parsed.record);
+      ++expected.records;
+    }
+    expected.log += "Line# " + std::to_string(expected.records) + "\t";
+    if (parsed.accepted()) {
+      const PoiRecord& r = parsed.record;
+      expected.log += std::string(r.title) + "\t" + std::string(r.longitudeText) + "\t" +
+                      std::string(r.latitudeText) + "\t" + r.position.str();
+    } else {
+      expected.log += "was Skipped";
+    }
+    expected.log += "\r\n";
+  }
+  return expected;
+}
+
+/// The stage that the planted fault fails the run in.
+RunStage FailedStage(const Plan& plan) {
+  switch (plan.fault) {
+    case Fault::kReadError:
+      return RunStage::kReadLine;
+    case Fault::kOutputFull:
+    case Fault::kCommitFails:
+      return RunStage::kWriteRecord;
+    case Fault::kLogFull:
+      return RunStage::kWriteLog;
+    case Fault::kNoOutputFolder:
+      return RunStage::kOpenOutput;
+    case Fault::kNone:
+      break;
+  }
+  return RunStage::kNone;
+}
+
+std::size_t Count(std::string_view text, char c) {
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const Plan plan = ReadPlan(data, size);
+  MemoryFileSystem files;
+  const std::string input(kInputPath), output(kOutputPath);
+  const std::string log = plan.logIsOutput  ? std::string(kOutputPath)
+                          : plan.logIsInput ? std::string(kInputPath)
+                                            : std::string(kApplicationFolder) + "velorin_log.txt";
+  files.files[input] = plan.input;
+  if (plan.outputExists) files.files[output] = kOldOutput;
+  files.readChunk = plan.readChunk;
+  files.fault = plan.fault;
+  files.faultAfter = plan.faultAfter;
+  files.logPath = log;
+  const auto before = files.files;
+
+  Host host(plan);
+  FixedClock clock({"2010/04/01", "14:30:00"});
+  RunOptions options;
+  options.recordLimit = plan.recordLimit;
+  // Small buffers: fast runs, and every buffer edge within reach.
+  options.bufferSize = 4096;
+  options.inputEncoding = plan.encoding;
+  ConversionRun run(host, files, clock, options);
+  const RunOutcome outcome = run.Execute();
+
+  // Every end leaves the window idle with drops on; the input is never touched.
+  FUZZ_CHECK(!host.calls.empty() && host.calls.front() == "drops off" &&
+             host.calls.back() == "drops on");
+  FUZZ_CHECK(files.files.at(input) == plan.input);
+  FUZZ_CHECK(outcome.records == run.RecordCount());
+  const auto outputNow = files.files.find(output);
+  const bool outputAsBefore =
+      plan.outputExists ? outputNow != files.files.end() && outputNow->second == kOldOutput
+                        : outputNow == files.files.end();
+
+  switch (outcome.result) {
+    case RunResult::kRefusedSamePath:
+      FUZZ_CHECK((plan.outputIsInput || (plan.logging && (plan.logIsOutput || plan.logIsInput))) &&
+                 files.files == before);
+      return 0;
+    case RunResult::kDeclinedStart:
+      FUZZ_CHECK(plan.declineStart && files.files == before);
+      return 0;
+    case RunResult::kDeclinedOverwrite:
+      FUZZ_CHECK(plan.declineOverwrite && plan.outputExists && files.files == before);
+      return 0;
+    case RunResult::kFailed:
+      FUZZ_CHECK(outputAsBefore);
+      FUZZ_CHECK(host.boxes.back().kind == RunMessage::kFailure);
+      FUZZ_CHECK(outcome.failedStage == FailedStage(plan));
+      break;
+    case RunResult::kFinished:
+    case RunResult::kCancelled:
+      FUZZ_CHECK(!plan.outputIsInput && !plan.declineStart);
+      FUZZ_CHECK(!plan.logging || !(plan.logIsOutput || plan.logIsInput));
+      FUZZ_CHECK(!(plan.declineOverwrite && plan.outputExists));
+      break;
+  }
+
+  const Expected expected = Model(plan);
+  if (outcome.result == RunResult::kFailed) {
+    // Only a fault that the run meets may fail it.
+    switch (plan.fault) {
+      case Fault::kReadError:
+        FUZZ_CHECK(plan.faultAfter <= plan.input.size());
+        break;
+      case Fault::kOutputFull:
+        FUZZ_CHECK(expected.output.size() > plan.faultAfter);
+        break;
+      case Fault::kLogFull:
+        FUZZ_CHECK(plan.logging && expected.log.size() > plan.faultAfter);
+        break;
+      case Fault::kNone:
+        FUZZ_CHECK(false);
+        break;
+      case Fault::kCommitFails:
+      case Fault::kNoOutputFolder:
+        break;
+    }
+    return 0;
+  }
+  FUZZ_CHECK(outcome.inputEncoding == expected.encoding);
+  FUZZ_CHECK((outcome.result == RunResult::kCancelled) == expected.cancelled);
+  FUZZ_CHECK(outcome.records == expected.records);
+  FUZZ_CHECK(outcome.firstLineNotConverted == expected.firstLineNotConverted);
+  FUZZ_CHECK(outcome.titlesReplaced <= outcome.records);
+  if (expected.encoding == TextEncoding::kCp932) FUZZ_CHECK(outcome.titlesReplaced == 0);
+
+  // The output: the expected blocks, byte for byte, twelve lines each.
+  FUZZ_CHECK(outputNow != files.files.end());
+  FUZZ_CHECK(outputNow->second == expected.output);
+  FUZZ_CHECK(Count(outputNow->second, '\n') == 12 * static_cast<std::size_t>(outcome.records));
+  if (plan.logging) FUZZ_CHECK(files.files.at(log) == expected.log);
+
+  // Any fault that the run met must have made it fail.
+  const bool outputTooBig = expected.output.size() > plan.faultAfter;
+  const bool logTooBig = expected.log.size() > plan.faultAfter;
+  switch (plan.fault) {
+    case Fault::kOutputFull:
+      FUZZ_CHECK(!outputTooBig);
+      break;
+    case Fault::kLogFull:
+      FUZZ_CHECK(!plan.logging || !logTooBig);
+      break;
+    case Fault::kCommitFails:
+    case Fault::kNoOutputFolder:
+      FUZZ_CHECK(false);
+      break;
+    case Fault::kReadError:
+      // A read error must not pass for the end of the file, unless the run
+      // stopped before it needed those bytes.
+      FUZZ_CHECK(plan.faultAfter > plan.input.size() || expected.cancelled ||
+                 expected.firstLineNotConverted > 0);
+      break;
+    case Fault::kNone:
+      break;
+  }
+
+  // The last box says how it ended, with the count (and the first line left).
+  const MessageBoxRequest& last = host.boxes.back();
+  FUZZ_CHECK(last.kind == (expected.cancelled ? RunMessage::kCancelled : RunMessage::kFinished));
+  std::string countText = CountText(outcome.records);
+  if (!expected.cancelled && expected.firstLineNotConverted > 0) {
+    countText += "\r\nm112" + CountText(expected.firstLineNotConverted);
+  }
+  FUZZ_CHECK(std::string_view(last.text).ends_with(countText));
+  return 0;
+}

@@ -1,0 +1,75 @@
+#pragma once
+// Reading UTF-8 sequences, for the encoding check and the CP932 encoder.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace velorin::utf8 {
+
+/// Length of the ASCII run at the start of `text`, eight bytes at a time.
+inline std::size_t AsciiPrefixLength(std::string_view text) {
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    if ((word & 0x8080808080808080ull) != 0) break;
+  }
+  while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) ++i;
+  return i;
+}
+
+/// Length of the well-formed sequence at the start of `text` (not empty): 1
+/// to 4; 0 when it is malformed (overlong, a surrogate, above U+10FFFF, a
+/// stray continuation byte); -1 when it is only cut off by the end of `text`.
+inline int SequenceLength(std::string_view text) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  int length = 0;
+  unsigned char low = 0x80;  // bounds of the second byte (RFC 3629 table)
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;   // no overlong forms
+    if (lead == 0xED) high = 0x9F;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+  } else {
+    return 0;
+  }
+  for (int i = 1; i < length; ++i) {
+    if (static_cast<std::size_t>(i) >= text.size()) return -1;
+    const unsigned char b = byte(static_cast<std::size_t>(i));
+    const unsigned char min = i == 1 ? low : 0x80;
+    const unsigned char max = i == 1 ? high : 0xBF;
+    if (b < min || b > max) return 0;
+  }
+  return length;
+}
+
+/// The code point of the well-formed sequence of `size` bytes at `text`.
+inline char32_t Decode(const char* text, std::size_t size) {
+  const auto b = [&](std::size_t i) {
+    return static_cast<char32_t>(static_cast<unsigned char>(text[i]));
+  };
+  switch (size) {
+    case 1:
+      return b(0);
+    case 2:
+      return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
+    case 3:
+      return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
+    default:
+      return ((b(0) & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) | (b(3) & 0x3F);
+  }
+}
+
+/// True for the second to fourth bytes of a sequence.
+constexpr bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+}  // namespace velorin::utf8
