@@ -39,6 +39,26 @@ bool WriteAll(HANDLE file, const char* data, std::size_t size, std::error_code& 
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
+/// Renames `from` over `to` in one step. Windows refuses to replace a file
+/// that another program has open at that moment (a virus scanner, an indexer,
+/// a second run about to replace it too): such a hold is brief, so the
+/// rename is tried again for about a second.
+bool MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
+  constexpr int kAttempts = 20;
+  constexpr DWORD kPause = 50;  // milliseconds
+  for (int attempt = 1;; ++attempt) {
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
+    const DWORD error = GetLastError();
+    if (attempt == kAttempts || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)) {
+      SetLastError(error);
+      return false;
+    }
+    Sleep(kPause);
+  }
+}
+
 /// A new, hidden temporary file beside the target, opened for writing. Others
 /// may delete it (the clean-up after a second Ctrl-C runs on another thread).
 HANDLE CreateTemporary(const std::wstring& target, std::wstring& temporary) {
@@ -103,10 +123,7 @@ class TemporaryFileSink : public ReplacingSink {
     if (Close()) {
       const DWORD attributes = keptAttributes_ ? *keptAttributes_ & kKeptAttributes : FILE_ATTRIBUTE_NORMAL;
       SetFileAttributesW(temporary_.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes);
-      if (!MoveFileExW(temporary_.c_str(), target_.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        error_ = LastWin32Error();
-      }
+      if (!MoveIntoPlace(temporary_, target_)) error_ = LastWin32Error();
     }
     if (error_) {
       Discard();
@@ -198,8 +215,9 @@ std::unique_ptr<ReplacingSink> OpenReplacingFile(const std::string& path, std::e
   // opening it would refuse (a read-only file, a file another program holds)
   // and tells a device from a file.
   std::optional<DWORD> keptAttributes;
-  const HANDLE existing = CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE existing =
+      CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (existing != INVALID_HANDLE_VALUE) {
     if (GetFileType(existing) != FILE_TYPE_DISK) {
       return WriteInPlace(std::make_unique<DirectFileSink>(existing));

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "replacing_file_fixture.h"
 
@@ -116,6 +117,45 @@ TEST_F(ReplacingFileTest, FullDeviceFailsAtWrite) {
   EXPECT_EQ(sink->error(), std::errc::no_space_on_device);
   EXPECT_FALSE(sink->Commit());
 }
+
+struct HoldCase {
+  const char* name;
+  DWORD holdMilliseconds;
+  bool commits;
+};
+
+void PrintTo(const HoldCase& c, std::ostream* out) { *out << c.name; }
+
+class HeldTargetTest : public ReplacingFileTest, public ::testing::WithParamInterface<HoldCase> {};
+
+// Another program that has the target open when the new file takes its
+// place (a virus scanner, a second run) is waited out for about a second;
+// a longer hold fails the commit and leaves the old file and no trace.
+TEST_P(HeldTargetTest, IsWaitedOutBriefly) {
+  const HoldCase& c = GetParam();
+  Write("out.nvi", "old");
+  std::error_code ec;
+  auto sink = Open("out.nvi", ec);
+  ASSERT_TRUE(sink && sink->Write("new", 3)) << ec.message();
+  const HANDLE held = CreateFileW((folder_ / "out.nvi").c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::thread release([&] {
+    Sleep(c.holdMilliseconds);
+    CloseHandle(held);
+  });
+  const bool committed = sink->Commit();
+  release.join();
+  sink.reset();
+  EXPECT_EQ(committed, c.commits);
+  EXPECT_EQ(Read("out.nvi"), c.commits ? "new" : "old");
+  EXPECT_EQ(FolderNames(), Names({"out.nvi"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HeldTargetTest,
+                         ::testing::Values(HoldCase{"BriefHold", 300, true},
+                                           HoldCase{"LongHold", 3000, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace velorin
