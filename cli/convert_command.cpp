@@ -98,6 +98,18 @@ bool IsYesAnswer(std::string answer) {
   return answer == "y" || answer == "yes";
 }
 
+std::unique_ptr<Clock> ClockForTimestamp(const std::optional<std::string>& timestamp,
+                                         std::ostream& err) {
+  if (!timestamp) return std::make_unique<LocalClock>();
+  const std::optional<ClockReading> reading = ParseTimestamp(*timestamp);
+  if (!reading) {
+    err << "velorin-cli: --timestamp must be a real date and time as 'YYYY/MM/DD HH:MM:SS', not '"
+        << PrintableText(*timestamp) << "'\n";
+    return nullptr;
+  }
+  return std::make_unique<FixedClock>(*reading);
+}
+
 std::string DefaultOutputPath(std::string_view input) {
   return input == "-" ? std::string("-") : DeriveOutputPath(input);
 }
@@ -116,19 +128,8 @@ int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
     return kExitRefused;
   }
 
-  std::unique_ptr<Clock> clock;
-  if (options.timestamp) {
-    const std::optional<ClockReading> reading = ParseTimestamp(*options.timestamp);
-    if (!reading) {
-      console.err << "velorin-cli: --timestamp must be a real date and time as "
-                     "'YYYY/MM/DD HH:MM:SS', not '"
-                  << PrintableText(*options.timestamp) << "'\n";
-      return kExitUsage;
-    }
-    clock = std::make_unique<FixedClock>(*reading);
-  } else {
-    clock = std::make_unique<LocalClock>();
-  }
+  std::unique_ptr<Clock> clock = ClockForTimestamp(options.timestamp, console.err);
+  if (!clock) return kExitUsage;
 
   // Asking on the terminal only makes sense when the input comes from a file.
   bool asked = false;

@@ -2,6 +2,7 @@
 // `velorin-cli convert`: one conversion run hosted on the command line.
 #include <cstdio>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,11 @@ std::optional<ClockReading> ParseTimestamp(std::string_view text);
 
 /// True for an answer "y" or "yes" to the overwrite question, in any case.
 bool IsYesAnswer(std::string answer);
+
+/// The fixed clock of --timestamp, or the local clock without one. Null,
+/// with the reason told on `err`, when the text is no real date and time.
+std::unique_ptr<Clock> ClockForTimestamp(const std::optional<std::string>& timestamp,
+                                         std::ostream& err);
 
 /// The output path when none is given: standard output for standard input,
 /// otherwise the input path with its extension replaced by ".nvi".

@@ -131,17 +131,8 @@ int RunConvertBetweenFormats(const ConvertOptions& options, ConvertConsole& cons
   context.output = choice.output;
   context.explained = options.explain;
 
-  std::unique_ptr<Clock> clock = std::make_unique<LocalClock>();
-  if (options.timestamp) {
-    const std::optional<ClockReading> reading = ParseTimestamp(*options.timestamp);
-    if (!reading) {
-      console.err << "velorin-cli: --timestamp must be a real date and time as "
-                     "'YYYY/MM/DD HH:MM:SS', not '"
-                  << PrintableText(*options.timestamp) << "'\n";
-      return kExitUsage;
-    }
-    clock = std::make_unique<FixedClock>(*reading);
-  }
+  const std::unique_ptr<Clock> clock = ClockForTimestamp(options.timestamp, console.err);
+  if (!clock) return kExitUsage;
 
   // The refusals and failures before the run read as they do for POT input.
   StdioFileSystem files;

@@ -93,11 +93,15 @@ std::unique_ptr<ByteSource> LocalFileSystem::OpenForReading(const std::string& p
   return std::make_unique<FileSource>(file);
 }
 
-std::unique_ptr<ByteSink> LocalFileSystem::OpenForWriting(const std::string& path,
-                                                          std::error_code& ec) {
+std::unique_ptr<ByteSink> OpenFileForWriting(const std::string& path, std::error_code& ec) {
   std::FILE* file = OpenNativeFile(path, true, ec);
   if (file == nullptr) return nullptr;
   return std::make_unique<FileSink>(file);
+}
+
+std::unique_ptr<ByteSink> LocalFileSystem::OpenForWriting(const std::string& path,
+                                                          std::error_code& ec) {
+  return OpenFileForWriting(path, ec);
 }
 
 bool LocalFileSystem::IsNormalFile(const std::string& path) { return IsOrdinaryFile(path); }

@@ -31,6 +31,9 @@ class FileSystem {
   virtual bool NameSameFile(const std::string& a, const std::string& b) = 0;
 };
 
+/// Creates the file at `path`, or empties it if it exists; a folder fails.
+std::unique_ptr<ByteSink> OpenFileForWriting(const std::string& path, std::error_code& ec);
+
 /// The real disk. Paths are native (UTF-8 on Linux).
 class LocalFileSystem : public FileSystem {
  public:

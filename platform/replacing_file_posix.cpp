@@ -7,6 +7,7 @@
 
 #include "platform/abort_cleanup.h"
 #include "platform/file_identity.h"
+#include "platform/file_system.h"
 #include "platform/replacing_file.h"
 
 namespace velorin {
@@ -113,52 +114,7 @@ class TemporaryFileSink : public ReplacingSink {
   std::error_code error_;
 };
 
-/// Writes straight into a target that is not a regular file.
-class DirectFileSink : public ByteSink {
- public:
-  explicit DirectFileSink(int fd) : fd_(fd) {}
-  ~DirectFileSink() override { Close(); }
-  DirectFileSink(const DirectFileSink&) = delete;
-  DirectFileSink& operator=(const DirectFileSink&) = delete;
-
-  bool Write(const char* data, std::size_t size) override {
-    if (error_) return false;
-    if (fd_ < 0) {
-      error_ = std::make_error_code(std::errc::bad_file_descriptor);
-      return false;
-    }
-    return WriteAll(fd_, data, size, error_);
-  }
-  bool Close() override {
-    if (fd_ >= 0 && ::close(fd_) != 0 && !error_) error_ = LastError();
-    fd_ = -1;
-    return !error_;
-  }
-  std::error_code error() const override { return error_; }
-
- private:
-  int fd_;
-  std::error_code error_;
-};
-
-class InPlaceSink : public ReplacingSink {
- public:
-  explicit InPlaceSink(std::unique_ptr<ByteSink> sink) : sink_(std::move(sink)) {}
-  bool Write(const char* data, std::size_t size) override { return sink_->Write(data, size); }
-  bool Close() override { return sink_->Close(); }
-  std::error_code error() const override { return sink_->error(); }
-  bool Commit() override { return sink_->Close(); }
-  void Discard() override { sink_->Close(); }
-
- private:
-  std::unique_ptr<ByteSink> sink_;
-};
-
 }  // namespace
-
-std::unique_ptr<ReplacingSink> WriteInPlace(std::unique_ptr<ByteSink> sink) {
-  return std::make_unique<InPlaceSink>(std::move(sink));
-}
 
 std::unique_ptr<ReplacingSink> OpenReplacingFile(const std::string& path, std::error_code& ec) {
   ec.clear();
@@ -173,12 +129,9 @@ std::unique_ptr<ReplacingSink> OpenReplacingFile(const std::string& path, std::e
     return nullptr;
   }
   if (exists && !S_ISREG(existing.st_mode)) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0) {
-      ec = LastError();
-      return nullptr;
-    }
-    return WriteInPlace(std::make_unique<DirectFileSink>(fd));
+    // A device or a pipe: nothing to keep, so it is written as it is.
+    std::unique_ptr<ByteSink> sink = OpenFileForWriting(target, ec);
+    return sink ? WriteInPlace(std::move(sink)) : nullptr;
   }
   // A file that may not be written is refused as opening it would be, even
   // though its folder would allow replacing it.

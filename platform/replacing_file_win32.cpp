@@ -4,6 +4,7 @@
 
 #include "platform/abort_cleanup.h"
 #include "platform/file_identity.h"
+#include "platform/file_system.h"
 #include "platform/replacing_file.h"
 #include "platform/system_error_win32.h"
 #include "platform/wide_text_win32.h"
@@ -153,52 +154,7 @@ class TemporaryFileSink : public ReplacingSink {
   std::error_code error_;
 };
 
-/// Writes straight into a target that is no file on a disk (NUL, COM1).
-class DirectFileSink : public ByteSink {
- public:
-  explicit DirectFileSink(HANDLE file) : file_(file) {}
-  ~DirectFileSink() override { Close(); }
-  DirectFileSink(const DirectFileSink&) = delete;
-  DirectFileSink& operator=(const DirectFileSink&) = delete;
-
-  bool Write(const char* data, std::size_t size) override {
-    if (error_) return false;
-    if (file_ == INVALID_HANDLE_VALUE) {
-      error_ = std::make_error_code(std::errc::bad_file_descriptor);
-      return false;
-    }
-    return WriteAll(file_, data, size, error_);
-  }
-  bool Close() override {
-    if (file_ != INVALID_HANDLE_VALUE && !CloseHandle(file_) && !error_) error_ = LastWin32Error();
-    file_ = INVALID_HANDLE_VALUE;
-    return !error_;
-  }
-  std::error_code error() const override { return error_; }
-
- private:
-  HANDLE file_;
-  std::error_code error_;
-};
-
-class InPlaceSink : public ReplacingSink {
- public:
-  explicit InPlaceSink(std::unique_ptr<ByteSink> sink) : sink_(std::move(sink)) {}
-  bool Write(const char* data, std::size_t size) override { return sink_->Write(data, size); }
-  bool Close() override { return sink_->Close(); }
-  std::error_code error() const override { return sink_->error(); }
-  bool Commit() override { return sink_->Close(); }
-  void Discard() override { sink_->Close(); }
-
- private:
-  std::unique_ptr<ByteSink> sink_;
-};
-
 }  // namespace
-
-std::unique_ptr<ReplacingSink> WriteInPlace(std::unique_ptr<ByteSink> sink) {
-  return std::make_unique<InPlaceSink>(std::move(sink));
-}
 
 std::unique_ptr<ReplacingSink> OpenReplacingFile(const std::string& path, std::error_code& ec) {
   ec.clear();
@@ -219,10 +175,13 @@ std::unique_ptr<ReplacingSink> OpenReplacingFile(const std::string& path, std::e
       CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (existing != INVALID_HANDLE_VALUE) {
-    if (GetFileType(existing) != FILE_TYPE_DISK) {
-      return WriteInPlace(std::make_unique<DirectFileSink>(existing));
-    }
+    const bool device = GetFileType(existing) != FILE_TYPE_DISK;
     CloseHandle(existing);
+    if (device) {
+      // Nothing to keep (NUL, COM1): written as it is.
+      std::unique_ptr<ByteSink> sink = OpenFileForWriting(followed, ec);
+      return sink ? WriteInPlace(std::move(sink)) : nullptr;
+    }
     keptAttributes = attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : attributes;
   } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
     ec = LastWin32Error();
