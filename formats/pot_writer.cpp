@@ -26,14 +26,15 @@ std::string AngleText(const PointPosition& position, bool longitude) {
 bool PotTitleText(std::string_view cp932, std::string& out) {
   out.clear();
   bool changed = false;
-  // "/" and CR are single bytes that are never the trail byte of a CP932
-  // character, so a byte test finds only the characters themselves.
+  // "/", CR and LF are single bytes that are never the trail byte of a CP932
+  // character, so a byte test finds only the characters themselves. A line
+  // break (an NVI title may hold one) would end the POT line.
   for (std::size_t at = 0; at < cp932.size(); ++at) {
     const char c = cp932[at];
     if (c == '/') {
       out += kFullWidthSolidus;
       changed = true;
-    } else if (c == '\r') {
+    } else if (c == '\r' || c == '\n') {
       out += ' ';
       changed = true;
     } else {

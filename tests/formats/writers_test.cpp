@@ -114,7 +114,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PotTitleCase{"KeyLettersAfterALeadByte", "\x83ido=", "\x83ido=", false},
                       PotTitleCase{"LeadingQuote", "\"Big\" Tower", "\"\"Big\" Tower\"", false},
                       PotTitleCase{"TrailingQuote", "say \"hi\"", "\"say \"hi\"\"", false},
-                      PotTitleCase{"CarriageReturn", "A\rB", "A B", true}),
+                      PotTitleCase{"CarriageReturn", "A\rB", "A B", true},
+                      PotTitleCase{"LineFeed", "A\nB", "A B", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WritersTest, XmlWritersCountTitlesTheyCannotKeep) {

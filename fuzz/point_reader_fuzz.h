@@ -1,0 +1,98 @@
+#pragma once
+// One fuzz target per point format: the input's bytes through the format's
+// reader, every point through every writer. What must hold: the reader
+// ends, its points are ones NVI can hold, with a title that never breaks a
+// line, and line numbers that never go back.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "formats/format_table.h"
+#include "formats/point_run.h"
+#include "fuzz/fuzz_check.h"
+#include "platform/buffered_writer.h"
+#include "platform/clock.h"
+
+namespace velorin::fuzzing {
+
+/// The bytes of one input, handed out in chunks of a size the input picks.
+class BytesSource : public ByteSource {
+ public:
+  BytesSource(const std::uint8_t* data, std::size_t size, std::size_t chunk)
+      : data_(data), size_(size), chunk_(chunk == 0 ? 1 : chunk) {}
+  std::ptrdiff_t Read(char* buffer, std::size_t capacity) override {
+    const std::size_t count = std::min({capacity, chunk_, size_ - position_});
+    for (std::size_t i = 0; i < count; ++i) buffer[i] = static_cast<char>(data_[position_ + i]);
+    position_ += count;
+    return static_cast<std::ptrdiff_t>(count);
+  }
+  std::error_code error() const override { return {}; }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t chunk_;
+  std::size_t position_ = 0;
+};
+
+/// Swallows what a writer writes.
+class NullSink : public ByteSink {
+ public:
+  bool Write(const char*, std::size_t size) override {
+    written += size;
+    return true;
+  }
+  bool Close() override { return true; }
+  std::error_code error() const override { return {}; }
+  std::size_t written = 0;
+};
+
+inline void FuzzPointReader(PointFormat format, const std::uint8_t* data, std::size_t size) {
+  // The first byte picks how the input arrives: in one piece or in chunks.
+  const std::size_t chunk = size > 0 ? (data[0] % 8 == 0 ? 1 << 16 : data[0] % 61 + 1) : 1;
+  BytesSource source(data, size, chunk);
+  const std::unique_ptr<PointReader> reader = InfoOf(format).makeReader(source, ReaderOptions{});
+  FUZZ_CHECK(reader != nullptr);
+
+  FixedClock clock({"2010/04/01", "14:30:00"});
+  NullSink sink;
+  BufferedWriter out(sink, 4096);
+  std::vector<std::unique_ptr<PointWriter>> writers;
+  for (const FormatInfo& info : PointFormats()) {
+    if (info.makeWriter != nullptr) writers.push_back(info.makeWriter(out, clock));
+  }
+  for (auto& writer : writers) writer->Begin();
+
+  ReadEntry entry;
+  std::int64_t lastLine = 0;
+  std::size_t entries = 0;
+  while (reader->Next(entry)) {
+    FUZZ_CHECK(++entries <= size + 1);  // every entry takes at least one byte
+    FUZZ_CHECK(entry.point.line >= lastLine);
+    lastLine = entry.point.line;
+    if (!entry.isPoint) {
+      FUZZ_CHECK(!entry.reason.empty());
+      continue;
+    }
+    const Point& point = entry.point;
+    // Text formats tidy white space; an NVI title keeps a line break as the
+    // file holds it (the POT writer blanks it).
+    if (format != PointFormat::kNvi) {
+      FUZZ_CHECK(point.title.find_first_of("\r\n") == std::string::npos);
+    }
+    if (CheckPoint(point, UntitledRule::kKeep)) continue;  // skipped by the run
+    FUZZ_CHECK(NviPositionOf(point.position).size() == 17);
+    if (const auto* degrees = std::get_if<Degrees>(&point.position)) {
+      FUZZ_CHECK(degrees->longitude >= 0.0 && degrees->longitude <= 180.0);
+      FUZZ_CHECK(degrees->latitude >= 0.0 && degrees->latitude <= 180.0);
+    }
+    for (auto& writer : writers) writer->Write(point.title, point.position);
+  }
+  for (auto& writer : writers) writer->End();
+  FUZZ_CHECK(out.Close());
+}
+
+}  // namespace velorin::fuzzing
