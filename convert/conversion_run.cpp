@@ -12,9 +12,10 @@
 #include "convert/counting_text.h"
 #include "convert/nvi_writer.h"
 #include "convert/poi_record.h"
+#include "convert/run_files.h"
+#include "convert/utf8_lines.h"
 #include "geo/sjis_scan.h"
 #include "platform/buffered_writer.h"
-#include "platform/cp932_encoder.h"
 #include "platform/line_reader.h"
 
 namespace velorin {
@@ -81,98 +82,6 @@ std::string_view FormatCountText(CountBuffer& buffer, std::int64_t count) {
   const auto end = std::to_chars(buffer.data() + 1, buffer.data() + buffer.size(), count).ptr;
   return {buffer.data(), static_cast<std::size_t>(end - buffer.data())};
 }
-
-/// The three files of a run. Every way out of the run closes them in the
-/// order input, output, log; closing one that was never opened does nothing.
-/// The output is a temporary file until the run ends normally and commits
-/// it; every other way out discards it, so that an existing output stays as
-/// it was.
-class RunFiles {
- public:
-  std::unique_ptr<ByteSource> inputSource;
-  std::optional<LineReader> input;
-  std::unique_ptr<ReplacingSink> outputSink;
-  std::optional<BufferedWriter> output;
-  std::unique_ptr<ByteSink> logSink;
-  std::optional<BufferedWriter> log;
-
-  void CloseInput() {
-    input.reset();
-    inputSource.reset();
-  }
-  /// Writes out the output file and closes it, without putting it in place.
-  /// False, with the reason in `error`, when that failed.
-  bool CloseOutput(std::error_code& error) {
-    bool ok = true;
-    if (output) {
-      ok = output->Close();
-      output.reset();
-    }
-    if (!ok && outputSink) error = outputSink->error();
-    return ok;
-  }
-  /// Puts the closed output file in place of the target.
-  bool CommitOutput(std::error_code& error) {
-    const bool ok = outputSink && outputSink->Commit();
-    if (!ok && outputSink) error = outputSink->error();
-    outputSink.reset();
-    return ok;
-  }
-  bool CloseLog(std::error_code& error) {
-    bool ok = true;
-    if (log) {
-      ok = log->Close();
-      log.reset();
-    } else if (logSink) {
-      ok = logSink->Close();
-    }
-    if (!ok && logSink) error = logSink->error();
-    logSink.reset();
-    return ok;
-  }
-  /// Closes everything after a failure; the output file is dropped.
-  void CloseAllQuietly() {
-    std::error_code ignored;
-    CloseInput();
-    output.reset();
-    if (outputSink) outputSink->Discard();
-    outputSink.reset();
-    CloseLog(ignored);
-  }
-};
-
-/// Lines of a UTF-8 input in CP932, the encoding of the NVI file and the log.
-class Utf8Lines {
- public:
-  /// The CP932 form of `line`, valid until the next call; false when the
-  /// line is not valid UTF-8.
-  bool Convert(std::string_view line, std::string_view& converted) {
-    text_.clear();
-    replaced_.clear();
-    if (!encoder_.Append(line, text_, &replaced_)) return false;
-    converted = text_;
-    return true;
-  }
-  /// True when `part` (a view into the last converted line) holds a
-  /// character that stands in for one CP932 does not hold.
-  bool HasReplacementIn(std::string_view part) const {
-    if (replaced_.empty() || part.data() < text_.data() ||
-        part.data() > text_.data() + text_.size()) {
-      return false;
-    }
-    const auto begin = static_cast<std::size_t>(part.data() - text_.data());
-    const std::size_t end = begin + part.size();
-    for (const ByteSpan& span : replaced_) {
-      if (span.offset < end && span.offset + span.size > begin) return true;
-    }
-    return false;
-  }
-
- private:
-  Cp932Encoder encoder_;
-  std::string text_;
-  std::vector<ByteSpan> replaced_;
-};
 
 /// One execution of the Convert command, from its checks to its last message.
 class ConvertCommand {
