@@ -74,6 +74,12 @@ bool EndsWithNviExtension(std::string_view path) {
   return path.size() >= 4 && UpperAscii(path.substr(path.size() - 4)) == ".NVI";
 }
 
+PotLineOutcome NotUtf8() {
+  PotLineOutcome outcome;
+  outcome.reason = SkipReason::kNotUtf8;
+  return outcome;
+}
+
 /// Room for " " and the digits of any 64-bit count.
 using CountBuffer = std::array<char, 24>;
 
@@ -308,12 +314,9 @@ std::optional<ConvertCommand::Failure> ConvertCommand::ConvertLines() {
       return readFailure();
     }
     ++lineNumber;
-    PotLineOutcome parsed;
-    if (utf8_ && !utf8_->Convert(line, line)) {
-      parsed.reason = SkipReason::kNotUtf8;
-    } else {
-      parsed = ParsePotLine(line, untitledSetting_);
-    }
+    // Built in place either way: the outcome is too large to copy per line.
+    const bool notUtf8 = utf8_ && !utf8_->Convert(line, line);
+    const PotLineOutcome parsed = notUtf8 ? NotUtf8() : ParsePotLine(line, untitledSetting_);
     if (parsed.accepted()) {
       records.Write(parsed.record);
       if (!output.ok()) {

@@ -165,15 +165,10 @@ double ParseCoordinateText(std::string_view text) {
   return angle;
 }
 
-PositionText EncodeNviPosition(double longitude, double latitude) {
-  if (longitude > kMaxAngle || latitude > kMaxAngle) return {};
-  const std::optional<std::uint32_t> x = AngleUnits(longitude);
-  const std::optional<std::uint32_t> y = AngleUnits(latitude);
-  if (!x || !y) return {};
-  return FormatPositionCode(*x, *y);
-}
+namespace {
 
-PositionText FormatPositionCode(std::uint32_t x, std::uint32_t y) {
+// Inline in both callers: the conversion run writes one for every record.
+inline PositionText PositionCodeText(std::uint32_t x, std::uint32_t y) {
   x &= 0x7FFFFFFFu;
   y &= 0x7FFFFFFFu;
   const std::uint64_t code = SpreadToEvenBits(x) | (SpreadToEvenBits(y) << 1);
@@ -185,5 +180,17 @@ PositionText FormatPositionCode(std::uint32_t x, std::uint32_t y) {
   std::memcpy(chars.data() + 9, &low, 8);
   return PositionText(chars);
 }
+
+}  // namespace
+
+PositionText EncodeNviPosition(double longitude, double latitude) {
+  if (longitude > kMaxAngle || latitude > kMaxAngle) return {};
+  const std::optional<std::uint32_t> x = AngleUnits(longitude);
+  const std::optional<std::uint32_t> y = AngleUnits(latitude);
+  if (!x || !y) return {};
+  return PositionCodeText(*x, *y);
+}
+
+PositionText FormatPositionCode(std::uint32_t x, std::uint32_t y) { return PositionCodeText(x, y); }
 
 }  // namespace velorin
