@@ -32,19 +32,19 @@ void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& unti
                    "Points without a title: keep them as \"no title\" or skip them")
       ->check(CLI::IsMember({"keep", "skip"}))
       ->capture_default_str();
-  convert->add_option("--log", options.logPath, "Write what became of every input line to FILE")
+  convert->add_option("--log", options.logPath, "Write what became of every input line to FILE (POT input)")
       ->type_name("FILE");
   convert
       ->add_option("--timestamp", options.timestamp,
-                   "Date and time written into every record instead of the local clock")
+                   "Date and time written into every record instead of the local clock (NVI output)")
       ->type_name("'YYYY/MM/DD HH:MM:SS'");
   convert->add_flag("--force", options.force, "Overwrite an existing output file without asking");
   convert->add_flag("--explain", options.explain,
                     "Tell on standard error why each skipped point line was skipped");
   convert
       ->add_option("--input-encoding", inputEncoding,
-                   "Encoding of the input: chosen from its first bytes (auto: UTF-8 when they "
-                   "clearly are, else CP932), or as given")
+                   "Encoding of a POT or CSV input: chosen from its first bytes (auto: UTF-8 "
+                   "when they clearly are, else CP932), or as given")
       ->check(CLI::IsMember({"auto", "cp932", "utf-8"}, CLI::ignore_case))
       ->capture_default_str();
   // Point formats beyond POT and NVI.
