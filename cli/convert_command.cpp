@@ -47,7 +47,7 @@ std::string FileSystemPath(std::string_view path, std::string_view stream) {
 }
 
 /// A log that is the input or the output file would destroy it.
-bool LogClashes(StdioFileSystem& files, const std::string& log, const RunFiles& paths) {
+bool LogClashes(StdioFileSystem& files, const std::string& log, const RunPaths& paths) {
   return files.NameSameFile(log, paths.input) || files.NameSameFile(log, paths.output);
 }
 
@@ -115,7 +115,7 @@ std::string DefaultOutputPath(std::string_view input) {
 }
 
 int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
-  RunFiles paths;
+  RunPaths paths;
   paths.input = FileSystemPath(options.input, StdioFileSystem::kStandardInput);
   paths.output = FileSystemPath(options.output ? *options.output : DefaultOutputPath(options.input),
                                 StdioFileSystem::kStandardOutput);

@@ -106,7 +106,7 @@ int RunConvertBetweenFormats(const ConvertOptions& options, ConvertConsole& cons
   const FormatChoice choice = ChooseFormats(options);
   if (!choice.usageError.empty()) {
     // One file named twice is refused as such, whatever the options.
-    RunFiles paths;
+    RunPaths paths;
     paths.input = FileSystemPath(options.input, StdioFileSystem::kStandardInput);
     paths.output = FileSystemPath(choice.outputPath, StdioFileSystem::kStandardOutput);
     if (StdioFileSystem().NameSameFile(paths.input, paths.output)) {
@@ -125,7 +125,7 @@ int RunConvertBetweenFormats(const ConvertOptions& options, ConvertConsole& cons
   }
 
   FormatRunContext context;
-  RunFiles& paths = context.files;
+  RunPaths& paths = context.files;
   paths.input = FileSystemPath(options.input, StdioFileSystem::kStandardInput);
   paths.output = FileSystemPath(choice.outputPath, StdioFileSystem::kStandardOutput);
   context.output = choice.output;

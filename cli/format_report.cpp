@@ -26,7 +26,7 @@ std::string Listed(const std::vector<std::string>& parts) {
   return text;
 }
 
-std::string Where(const RunFiles& files) {
+std::string Where(const RunPaths& files) {
   return files.output == StdioFileSystem::kStandardOutput ? std::string("standard output")
                                                           : PrintableText(files.output);
 }

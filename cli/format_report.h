@@ -10,7 +10,7 @@
 namespace velorin {
 
 struct FormatRunContext {
-  RunFiles files;
+  RunPaths files;
   PointFormat output = PointFormat::kNvi;
   bool outputExisted = false;
   bool explained = false;      ///< --explain told every skip already

@@ -10,12 +10,12 @@ namespace {
 
 constexpr std::string_view kProgram = "velorin-cli: ";
 
-std::string Where(const RunFiles& files) {
+std::string Where(const RunPaths& files) {
   return files.output == StdioFileSystem::kStandardOutput ? std::string("standard output")
                                                           : PrintableText(files.output);
 }
 
-std::string CountLine(const RunOutcome& outcome, const RunFiles& files) {
+std::string CountLine(const RunOutcome& outcome, const RunPaths& files) {
   std::string line = RecordCount(outcome.records) + " written to " + Where(files);
   if (outcome.titlesReplaced > 0) {
     line += " (" + std::to_string(outcome.titlesReplaced) +
@@ -27,7 +27,7 @@ std::string CountLine(const RunOutcome& outcome, const RunFiles& files) {
 
 /// What became of the output file after a failure: it is only ever written
 /// through a temporary file, so it is as it was.
-std::string OutputAfterFailure(const RunOutcome& outcome, const RunFiles& files) {
+std::string OutputAfterFailure(const RunOutcome& outcome, const RunPaths& files) {
   if (outcome.failedStage == RunStage::kOpenInput || outcome.failedStage == RunStage::kOpenOutput) {
     return {};
   }
@@ -63,7 +63,7 @@ StageText TextForStage(RunStage stage) {
   return {"failure with", "file"};
 }
 
-const std::string& FileOfStage(RunStage stage, const RunFiles& files) {
+const std::string& FileOfStage(RunStage stage, const RunPaths& files) {
   switch (stage) {
     case RunStage::kOpenInput:
     case RunStage::kReadLine:
@@ -88,7 +88,7 @@ std::string DescribeFile(std::string_view role, std::string_view path) {
   return std::string(role) + " '" + PrintableText(path) + "'";
 }
 
-RunReport ReportRunOutcome(const RunOutcome& outcome, const RunFiles& files,
+RunReport ReportRunOutcome(const RunOutcome& outcome, const RunPaths& files,
                            bool refusedExistingOutput, bool asked, int interruptSignal) {
   std::string program(kProgram);
   switch (outcome.result) {

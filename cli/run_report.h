@@ -15,7 +15,7 @@ struct RunReport {
 
 /// The files of the run as the file system saw them (the standard streams
 /// under their reserved names).
-struct RunFiles {
+struct RunPaths {
   std::string input;
   std::string output;
   std::string log;
@@ -30,7 +30,7 @@ std::string RecordCount(std::int64_t records);
 /// `refusedExistingOutput`: the overwrite question was answered No (or
 /// could not be asked); `asked`: a person answered it; `interruptSignal`:
 /// the signal that cancelled the run (its exit code is 128 + the number).
-RunReport ReportRunOutcome(const RunOutcome& outcome, const RunFiles& files,
+RunReport ReportRunOutcome(const RunOutcome& outcome, const RunPaths& files,
                            bool refusedExistingOutput, bool asked, int interruptSignal = 0);
 
 }  // namespace velorin

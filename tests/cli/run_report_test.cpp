@@ -10,7 +10,7 @@
 namespace velorin {
 namespace {
 
-const RunFiles kFiles{"x.pot", "x.nvi", "run.log"};
+const RunPaths kFiles{"x.pot", "x.nvi", "run.log"};
 
 RunOutcome Outcome(RunResult result, std::int32_t records = 0) {
   RunOutcome outcome;
@@ -66,7 +66,7 @@ TEST(ReportRunOutcome, FinishedAndCancelledRunsGiveTheCount) {
             "3 records written to x.nvi (2 titles with characters CP932 lacks replaced by the "
             "closest ones)\n");
 
-  const RunFiles streams{std::string(StdioFileSystem::kStandardInput),
+  const RunPaths streams{std::string(StdioFileSystem::kStandardInput),
                          std::string(StdioFileSystem::kStandardOutput), ""};
   report = ReportRunOutcome(Outcome(RunResult::kFinished, 0), streams, false, false);
   EXPECT_EQ(report.text, "0 records written to standard output\n");
