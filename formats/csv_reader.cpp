@@ -30,17 +30,6 @@ bool IsBlank(std::string_view text) {
   return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
-/// The encoding as told, or as the first bytes say; a UTF-8 byte-order
-/// mark is dropped either way.
-DetectedEncoding Detect(const PeekedSource& source, std::optional<TextEncoding> told) {
-  DetectedEncoding detected = DetectTextEncoding(source.head(), source.headIsWhole());
-  if (told) {
-    if (*told == TextEncoding::kCp932) detected.byteOrderMarkSize = 0;
-    detected.encoding = *told;
-  }
-  return detected;
-}
-
 }  // namespace
 
 CsvColumns FindCsvColumns(const std::vector<std::string>& headerCells) {
@@ -56,9 +45,8 @@ CsvColumns FindCsvColumns(const std::vector<std::string>& headerCells) {
 
 CsvReader::CsvReader(ByteSource& source, std::optional<TextEncoding> encoding)
     : peeked_(source, kEncodingSniffBytes),
-      encoding_(Detect(peeked_, encoding).encoding),
-      lines_((peeked_.Skip(Detect(peeked_, encoding).byteOrderMarkSize), peeked_), 1 << 16,
-             kMaxRecordSize) {}
+      encoding_(TakeTextEncoding(peeked_, encoding)),
+      lines_(peeked_, 1 << 16, kMaxRecordSize) {}
 
 bool CsvReader::ReadLine(std::string_view& line) {
   if (!lines_.ReadLine(line)) {

@@ -35,4 +35,14 @@ std::ptrdiff_t PeekedSource::Read(char* buffer, std::size_t capacity) {
   return inner_.Read(buffer, capacity);
 }
 
+TextEncoding TakeTextEncoding(PeekedSource& source, std::optional<TextEncoding> told) {
+  DetectedEncoding detected = DetectTextEncoding(source.head(), source.headIsWhole());
+  if (told) {
+    if (*told == TextEncoding::kCp932) detected.byteOrderMarkSize = 0;
+    detected.encoding = *told;
+  }
+  source.Skip(detected.byteOrderMarkSize);
+  return detected.encoding;
+}
+
 }  // namespace velorin

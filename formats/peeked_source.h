@@ -2,10 +2,12 @@
 // A byte source whose first bytes can be looked at before reading starts
 // (to choose a text file's encoding), without seeking: they are kept and
 // handed out again.
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/byte_stream.h"
+#include "platform/text_encoding.h"
 
 namespace velorin {
 
@@ -33,5 +35,9 @@ class PeekedSource : public ByteSource {
   bool whole_ = false;
   bool failed_ = false;
 };
+
+/// The encoding of the text in `source`: as told, or as its head says. A
+/// UTF-8 byte-order mark is dropped, unless the text is told to be CP932.
+TextEncoding TakeTextEncoding(PeekedSource& source, std::optional<TextEncoding> told);
 
 }  // namespace velorin

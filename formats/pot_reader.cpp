@@ -5,24 +5,10 @@
 
 namespace velorin {
 
-namespace {
-
-DetectedEncoding Detect(const PeekedSource& source, std::optional<TextEncoding> told) {
-  DetectedEncoding detected = DetectTextEncoding(source.head(), source.headIsWhole());
-  if (told) {
-    if (*told == TextEncoding::kCp932) detected.byteOrderMarkSize = 0;
-    detected.encoding = *told;
-  }
-  return detected;
-}
-
-}  // namespace
-
 PotReader::PotReader(ByteSource& source, std::optional<TextEncoding> encoding)
     : peeked_(source, kEncodingSniffBytes),
-      encoding_(Detect(peeked_, encoding).encoding),
-      lines_((peeked_.Skip(Detect(peeked_, encoding).byteOrderMarkSize), peeked_), 1 << 16,
-             kMaxLineSize) {}
+      encoding_(TakeTextEncoding(peeked_, encoding)),
+      lines_(peeked_, 1 << 16, kMaxLineSize) {}
 
 bool PotReader::Next(ReadEntry& entry) {
   std::string_view line;

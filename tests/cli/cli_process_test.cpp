@@ -54,15 +54,7 @@ class CliProcessTest : public ::testing::Test {
     EXPECT_TRUE(child->started());
     return child;
   }
-  /// Names in the folder, so that a temporary file left behind shows.
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_ / "")) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> Names() const { return folder_.Names(); }
   /// The size of the run's temporary output file, once there is one.
   std::uintmax_t TemporarySize() const {
     for (const std::string& name : Names()) {

@@ -2,7 +2,6 @@
 // size limit, the record limit.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <thread>
 
@@ -38,14 +37,7 @@ class FormatProcessTest : public ::testing::Test {
     EXPECT_TRUE(child->started());
     return child;
   }
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_ / "")) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> Names() const { return folder_.Names(); }
   /// Waits until the run has made its temporary output: it is then ready for
   /// a signal.
   bool WaitForTemporaryFile() const {

@@ -3,8 +3,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "tests/support/test_system.h"
 
@@ -22,6 +24,15 @@ class TempFolder {
 
   std::string operator/(const std::string& name) const { return path_ + "/" + name; }
   bool ok() const { return !path_.empty(); }
+  /// The names in the folder, sorted, so that a file left behind shows.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
 
  private:
   std::string path_;
