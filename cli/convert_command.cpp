@@ -168,8 +168,12 @@ int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
   const RunOutcome outcome = run.Execute();
   if (progress) progress->Clear();
 
-  const RunReport report = ReportRunOutcome(outcome, paths, host.RefusedExistingOutput(), asked,
-                                            console.catchInterrupt ? InterruptSignal() : 0);
+  const RunReport report =
+      ReportRunOutcome(outcome, paths,
+                       {.refusedExistingOutput = host.RefusedExistingOutput(),
+                        .asked = asked,
+                        .explained = options.explain,
+                        .interruptSignal = console.catchInterrupt ? InterruptSignal() : 0});
   console.err << report.text;
   return report.exitCode;
 }

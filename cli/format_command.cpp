@@ -81,10 +81,10 @@ FormatChoice ChooseFormats(const ConvertOptions& options) {
 
   if (InfoOf(choice.output).makeWriter == nullptr) {
     const bool readable = InfoOf(choice.output).makeReader != nullptr;
-    choice.usageError = UpperName(choice.output) +
-                        (readable ? " can only be read" : " is neither read nor written by this build") +
-                        "; write " + (choice.output == PointFormat::kKmz ? "KML" : "another format") +
-                        " instead";
+    choice.usageError =
+        UpperName(choice.output) +
+        (readable ? " can only be read" : " is neither read nor written by this build") +
+        "; write " + (choice.output == PointFormat::kKmz ? "KML" : "another format") + " instead";
   } else if (options.logPath && choice.input != PointFormat::kPot) {
     choice.usageError =
         "--log applies to POT input only (the input is " + UpperName(choice.input) + ")";
@@ -97,7 +97,8 @@ FormatChoice ChooseFormats(const ConvertOptions& options) {
                         UpperName(choice.input) + ")";
   } else if (InfoOf(choice.input).makeReader == nullptr) {
     // A build without an XML reader (Windows).
-    choice.usageError = UpperName(choice.input) + " files are not read by this build of velorin-cli";
+    choice.usageError =
+        UpperName(choice.input) + " files are not read by this build of velorin-cli";
   }
   return choice;
 }
@@ -112,7 +113,7 @@ int RunConvertBetweenFormats(const ConvertOptions& options, ConvertConsole& cons
     if (StdioFileSystem().NameSameFile(paths.input, paths.output)) {
       RunOutcome refused;
       refused.result = RunResult::kRefusedSamePath;
-      return Report(console, ReportRunOutcome(refused, paths, false, false));
+      return Report(console, ReportRunOutcome(refused, paths));
     }
     console.err << "velorin-cli: " << choice.usageError << "\n";
     return kExitUsage;
@@ -139,7 +140,7 @@ int RunConvertBetweenFormats(const ConvertOptions& options, ConvertConsole& cons
   RunOutcome early;
   if (files.NameSameFile(paths.input, paths.output)) {
     early.result = RunResult::kRefusedSamePath;
-    return Report(console, ReportRunOutcome(early, paths, false, false));
+    return Report(console, ReportRunOutcome(early, paths));
   }
   context.outputExisted = files.IsNormalFile(paths.output);
   bool asked = false;
@@ -149,7 +150,8 @@ int RunConvertBetweenFormats(const ConvertOptions& options, ConvertConsole& cons
     asked = canAsk;
     if (!canAsk || !AskOverwrite(console, paths.output)) {
       early.result = RunResult::kDeclinedOverwrite;
-      return Report(console, ReportRunOutcome(early, paths, true, asked));
+      return Report(
+          console, ReportRunOutcome(early, paths, {.refusedExistingOutput = true, .asked = asked}));
     }
   }
 
@@ -162,14 +164,14 @@ int RunConvertBetweenFormats(const ConvertOptions& options, ConvertConsole& cons
     early.result = RunResult::kFailed;
     early.failedStage = RunStage::kOpenInput;
     early.error = error;
-    return Report(console, ReportRunOutcome(early, paths, false, asked));
+    return Report(console, ReportRunOutcome(early, paths, {.asked = asked}));
   }
   const std::unique_ptr<ReplacingSink> sink = files.OpenForReplacing(paths.output, error);
   if (!sink || error) {
     early.result = RunResult::kFailed;
     early.failedStage = RunStage::kOpenOutput;
     early.error = error;
-    return Report(console, ReportRunOutcome(early, paths, false, asked));
+    return Report(console, ReportRunOutcome(early, paths, {.asked = asked}));
   }
 
   BufferedWriter out(*sink);

@@ -25,6 +25,14 @@ std::string CountLine(const RunOutcome& outcome, const RunPaths& files) {
   return line;
 }
 
+/// Point lines that gave no record: never left unsaid.
+std::string SkippedLines(const RunOutcome& outcome, bool explained) {
+  if (outcome.pointLinesSkipped == 0) return {};
+  return std::string(kProgram) + std::to_string(outcome.pointLinesSkipped) +
+         (outcome.pointLinesSkipped == 1 ? " point line" : " point lines") + " skipped" +
+         (explained ? "\n" : " (--explain tells which)\n");
+}
+
 /// What became of the output file after a failure: it is only ever written
 /// through a temporary file, so it is as it was.
 std::string OutputAfterFailure(const RunOutcome& outcome, const RunPaths& files) {
@@ -89,26 +97,28 @@ std::string DescribeFile(std::string_view role, std::string_view path) {
 }
 
 RunReport ReportRunOutcome(const RunOutcome& outcome, const RunPaths& files,
-                           bool refusedExistingOutput, bool asked, int interruptSignal) {
+                           const ReportContext& context) {
   std::string program(kProgram);
+  const std::string skipped = SkippedLines(outcome, context.explained);
   switch (outcome.result) {
     case RunResult::kFinished:
       if (outcome.firstLineNotConverted > 0) {
-        return {kExitLimitReached,
-                CountLine(outcome, files) + "\n" + program + "the limit of " +
-                    std::to_string(outcome.records) +
-                    " records was reached; input lines from line " +
-                    std::to_string(outcome.firstLineNotConverted) + " on were not converted\n"};
+        return {kExitLimitReached, CountLine(outcome, files) + "\n" + skipped + program +
+                                       "the limit of " + std::to_string(outcome.records) +
+                                       " records was reached; input lines from line " +
+                                       std::to_string(outcome.firstLineNotConverted) +
+                                       " on were not converted\n"};
       }
-      return {kExitDone, CountLine(outcome, files) + "\n"};
+      return {kExitDone, CountLine(outcome, files) + "\n" + skipped};
     case RunResult::kCancelled:
-      return {interruptSignal > 0 ? kExitSignalBase + interruptSignal : kExitInterrupted,
-              "interrupted: " + CountLine(outcome, files) + "\n"};
+      return {context.interruptSignal > 0 ? kExitSignalBase + context.interruptSignal
+                                          : kExitInterrupted,
+              "interrupted: " + CountLine(outcome, files) + "\n" + skipped};
     case RunResult::kRefusedSamePath:
       return {kExitRefused, program + DescribeFile("input file", files.input) + " and " +
                                 DescribeFile("output file", files.output) + " are the same file\n"};
     case RunResult::kDeclinedOverwrite:
-      if (refusedExistingOutput && !asked) {
+      if (context.refusedExistingOutput && !context.asked) {
         return {kExitRefused, program + DescribeFile("output file", files.output) +
                                   " exists; use --force to overwrite it\n"};
       }

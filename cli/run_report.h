@@ -27,10 +27,19 @@ std::string DescribeFile(std::string_view role, std::string_view path);
 /// "1 record", "2 records".
 std::string RecordCount(std::int64_t records);
 
-/// `refusedExistingOutput`: the overwrite question was answered No (or
-/// could not be asked); `asked`: a person answered it; `interruptSignal`:
-/// the signal that cancelled the run (its exit code is 128 + the number).
+/// What the report needs to know besides the outcome.
+struct ReportContext {
+  /// The overwrite question was answered No (or could not be asked).
+  bool refusedExistingOutput = false;
+  /// A person answered the overwrite question.
+  bool asked = false;
+  /// The skipped lines were already named (--explain).
+  bool explained = false;
+  /// The signal that cancelled the run (its exit code is 128 + the number).
+  int interruptSignal = 0;
+};
+
 RunReport ReportRunOutcome(const RunOutcome& outcome, const RunPaths& files,
-                           bool refusedExistingOutput, bool asked, int interruptSignal = 0);
+                           const ReportContext& context = {});
 
 }  // namespace velorin

@@ -328,10 +328,12 @@ std::optional<ConvertCommand::Failure> ConvertCommand::ConvertLines() {
       host_.SetProgressText(progressText_.text());
       if (utf8_ && utf8_->HasReplacementIn(parsed.record.title)) {
         ++outcome_.titlesReplaced;
-        if (options_.observer != nullptr) options_.observer->OnTitleReplaced(lineNumber, parsed.record);
+        if (options_.observer != nullptr)
+          options_.observer->OnTitleReplaced(lineNumber, parsed.record);
       }
-    } else if (options_.observer != nullptr && parsed.reason != SkipReason::kNotPointLine) {
-      options_.observer->OnPointLineSkipped(lineNumber, parsed);
+    } else if (parsed.reason != SkipReason::kNotPointLine) {
+      ++outcome_.pointLinesSkipped;
+      if (options_.observer != nullptr) options_.observer->OnPointLineSkipped(lineNumber, parsed);
     }
 
     if (logging_) {

@@ -49,6 +49,9 @@ struct RunOutcome {
   TextEncoding inputEncoding = TextEncoding::kCp932;
   /// Records whose title had characters CP932 does not hold (UTF-8 input).
   std::int32_t titlesReplaced = 0;
+  /// Point lines that gave no record (no title, a rejected coordinate, not
+  /// UTF-8); lines that are not point lines do not count.
+  std::int32_t pointLinesSkipped = 0;
 };
 
 /// Told about what a person may want to know of single lines (explanations).

@@ -200,7 +200,7 @@ TEST_F(ConvertCommandTest, ExplainsEverySkippedPointLine) {
             "6: latitude text rejected: 35'40'52.30'0 (expected degrees'minutes'seconds'tenths, "
             "e.g. 35'40'52'3)\n"
             "1 record written to " +
-                (folder_ / "a.nvi") + "\n");
+                (folder_ / "a.nvi") + "\nvelorin-cli: 5 point lines skipped\n");
 }
 
 // Only a real date and time in the one form is taken: anything else would

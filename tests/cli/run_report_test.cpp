@@ -30,30 +30,32 @@ RunOutcome Failure(RunStage stage, std::string path, int error, std::int32_t rec
 }
 
 TEST(ReportRunOutcome, FinishedAndCancelledRunsGiveTheCount) {
-  RunReport report = ReportRunOutcome(Outcome(RunResult::kFinished, 3), kFiles, false, false);
+  RunReport report = ReportRunOutcome(Outcome(RunResult::kFinished, 3), kFiles);
   EXPECT_EQ(report.exitCode, kExitDone);
   EXPECT_EQ(report.text, "3 records written to x.nvi\n");
 
-  report = ReportRunOutcome(Outcome(RunResult::kFinished, 1), kFiles, false, false);
+  report = ReportRunOutcome(Outcome(RunResult::kFinished, 1), kFiles);
   EXPECT_EQ(report.text, "1 record written to x.nvi\n");
 
-  report = ReportRunOutcome(Outcome(RunResult::kCancelled, 41), kFiles, false, false);
+  report = ReportRunOutcome(Outcome(RunResult::kCancelled, 41), kFiles);
   EXPECT_EQ(report.exitCode, kExitInterrupted);
   EXPECT_EQ(report.text, "interrupted: 41 records written to x.nvi\n");
   // SIGTERM and SIGHUP cancel the same way; the exit code tells which came.
-  EXPECT_EQ(ReportRunOutcome(Outcome(RunResult::kCancelled, 1), kFiles, false, false, 15).exitCode,
-            143);
-  EXPECT_EQ(ReportRunOutcome(Outcome(RunResult::kCancelled, 1), kFiles, false, false, 1).exitCode,
-            129);
+  EXPECT_EQ(
+      ReportRunOutcome(Outcome(RunResult::kCancelled, 1), kFiles, {.interruptSignal = 15}).exitCode,
+      143);
+  EXPECT_EQ(
+      ReportRunOutcome(Outcome(RunResult::kCancelled, 1), kFiles, {.interruptSignal = 1}).exitCode,
+      129);
 
   // At the limit with nothing left over: no word of it.
-  report = ReportRunOutcome(Outcome(RunResult::kFinished, 1000000), kFiles, false, false);
+  report = ReportRunOutcome(Outcome(RunResult::kFinished, 1000000), kFiles);
   EXPECT_EQ(report.exitCode, kExitDone);
   EXPECT_EQ(report.text, "1000000 records written to x.nvi\n");
 
   RunOutcome cut = Outcome(RunResult::kFinished, 1000000);
   cut.firstLineNotConverted = 1000003;
-  report = ReportRunOutcome(cut, kFiles, false, false);
+  report = ReportRunOutcome(cut, kFiles);
   EXPECT_EQ(report.exitCode, kExitLimitReached);
   EXPECT_EQ(report.text,
             "1000000 records written to x.nvi\n"
@@ -62,27 +64,51 @@ TEST(ReportRunOutcome, FinishedAndCancelledRunsGiveTheCount) {
 
   RunOutcome replaced = Outcome(RunResult::kFinished, 3);
   replaced.titlesReplaced = 2;
-  EXPECT_EQ(ReportRunOutcome(replaced, kFiles, false, false).text,
+  EXPECT_EQ(ReportRunOutcome(replaced, kFiles).text,
             "3 records written to x.nvi (2 titles with characters CP932 lacks replaced by the "
             "closest ones)\n");
 
   const RunPaths streams{std::string(StdioFileSystem::kStandardInput),
                          std::string(StdioFileSystem::kStandardOutput), ""};
-  report = ReportRunOutcome(Outcome(RunResult::kFinished, 0), streams, false, false);
+  report = ReportRunOutcome(Outcome(RunResult::kFinished, 0), streams);
   EXPECT_EQ(report.text, "0 records written to standard output\n");
 }
 
+TEST(ReportRunOutcome, SkippedPointLinesAreNeverLeftUnsaid) {
+  RunOutcome skipped = Outcome(RunResult::kFinished, 9);
+  skipped.pointLinesSkipped = 1;
+  EXPECT_EQ(ReportRunOutcome(skipped, kFiles).text,
+            "9 records written to x.nvi\n"
+            "velorin-cli: 1 point line skipped (--explain tells which)\n");
+  // Under --explain the lines were named above: just the count.
+  skipped.pointLinesSkipped = 2;
+  EXPECT_EQ(ReportRunOutcome(skipped, kFiles, {.explained = true}).text,
+            "9 records written to x.nvi\nvelorin-cli: 2 point lines skipped\n");
+  skipped.result = RunResult::kCancelled;
+  EXPECT_EQ(ReportRunOutcome(skipped, kFiles, {.explained = true}).text,
+            "interrupted: 9 records written to x.nvi\nvelorin-cli: 2 point lines skipped\n");
+  // The limit line comes last: it is the one that sets the exit code.
+  skipped.result = RunResult::kFinished;
+  skipped.firstLineNotConverted = 12;
+  EXPECT_EQ(ReportRunOutcome(skipped, kFiles, {.explained = true}).text,
+            "9 records written to x.nvi\nvelorin-cli: 2 point lines skipped\n"
+            "velorin-cli: the limit of 9 records was reached; input lines from line 12 on were "
+            "not converted\n");
+}
+
 TEST(ReportRunOutcome, RefusalsExitWithThree) {
-  RunReport report = ReportRunOutcome(Outcome(RunResult::kRefusedSamePath), kFiles, false, false);
+  RunReport report = ReportRunOutcome(Outcome(RunResult::kRefusedSamePath), kFiles);
   EXPECT_EQ(report.exitCode, kExitRefused);
   EXPECT_EQ(report.text,
             "velorin-cli: input file 'x.pot' and output file 'x.nvi' are the same file\n");
 
-  report = ReportRunOutcome(Outcome(RunResult::kDeclinedOverwrite), kFiles, true, false);
+  report = ReportRunOutcome(Outcome(RunResult::kDeclinedOverwrite), kFiles,
+                            {.refusedExistingOutput = true});
   EXPECT_EQ(report.exitCode, kExitRefused);
   EXPECT_EQ(report.text, "velorin-cli: output file 'x.nvi' exists; use --force to overwrite it\n");
 
-  report = ReportRunOutcome(Outcome(RunResult::kDeclinedOverwrite), kFiles, true, true);
+  report = ReportRunOutcome(Outcome(RunResult::kDeclinedOverwrite), kFiles,
+                            {.refusedExistingOutput = true, .asked = true});
   EXPECT_EQ(report.exitCode, kExitRefused);
   EXPECT_EQ(report.text, "velorin-cli: output file 'x.nvi' left unchanged\n");
 }
@@ -119,7 +145,7 @@ TEST(ReportRunOutcome, FailuresNameTheFileAndTheSystemsReason) {
        "velorin-cli: output file 'x.nvi' not created\n"},
   };
   for (const Case& c : cases) {
-    const RunReport report = ReportRunOutcome(c.outcome, kFiles, false, false);
+    const RunReport report = ReportRunOutcome(c.outcome, kFiles);
     EXPECT_EQ(report.exitCode, kExitFailed);
     EXPECT_EQ(report.text, c.text);
   }
