@@ -167,12 +167,17 @@ struct Expected {
 Expected Model(const Plan& plan) {
   Expected expected;
   std::string_view text = plan.input;
+  // The encoding is chosen from the bytes before a read error, if one comes
+  // that early; what follows the error is not known to be the end.
+  const bool readErrorInHead = plan.fault == Fault::kReadError && plan.faultAfter < text.size();
+  const std::string_view head = text.substr(
+      0,
+      std::min<std::size_t>(kEncodingSniffBytes, readErrorInHead ? plan.faultAfter : text.size()));
   DetectedEncoding detected;
   if (plan.encoding == InputEncodingChoice::kAuto) {
-    detected =
-        DetectTextEncoding(text.substr(0, kEncodingSniffBytes), text.size() < kEncodingSniffBytes);
+    detected = DetectTextEncoding(head, !readErrorInHead && text.size() < kEncodingSniffBytes);
   } else if (plan.encoding == InputEncodingChoice::kUtf8) {
-    detected = {TextEncoding::kUtf8, text.starts_with(kUtf8ByteOrderMark) ? 3u : 0u};
+    detected = {TextEncoding::kUtf8, head.starts_with(kUtf8ByteOrderMark) ? 3u : 0u};
   }
   expected.encoding = detected.encoding;
   text.remove_prefix(detected.byteOrderMarkSize);

@@ -41,8 +41,9 @@ class LineReader {
   /// reads until that many are buffered, the data ends, or the source would
   /// wait (then what has come so far, at least one byte unless at the end).
   std::string_view Peek(std::size_t size);
-  /// True when the data has ended (what Peek shows is all there is).
-  bool SawEnd() const { return eof_; }
+  /// True when the data has ended cleanly (what Peek shows is all there
+  /// is); a read error is no end: the bytes after it are unknown.
+  bool SawEnd() const { return eof_ && !failed_; }
   /// Drops `size` unread bytes (no more than Peek showed).
   void Skip(std::size_t size);
   /// Called before a read that would wait for the source (a quiet pipe):

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
 #include <random>
 #include <string>
@@ -207,6 +208,37 @@ TEST(LineReaderTest, ReadErrorAfterLastTerminatorIsStillReported) {
   EXPECT_EQ(line, "one");
   EXPECT_TRUE(reader.AtEnd());
   EXPECT_TRUE(reader.failed());
+}
+
+TEST(LineReaderTest, PeekShowsTheHeadAndSaysWhetherItIsAll) {
+  // The encoding of a file is chosen from its head: "all there is" must be
+  // true only at a clean end, never at a read error.
+  struct Case {
+    const char* name;
+    std::string data;
+    std::size_t chunk;
+    std::optional<std::size_t> failAfter;
+    std::size_t peek;
+    std::string head;
+    bool sawEnd;
+  };
+  const Case cases[] = {
+      {"whole file", "ab\r\ncd\r\n", 3, std::nullopt, 64, "ab\r\ncd\r\n", true},
+      {"longer file", "ab\r\ncd\r\n", 3, std::nullopt, 4, "ab\r\n", false},
+      {"read error", "ab\r\ncd\r\n", 2, 5, 64, "ab\r\nc", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemorySource source(c.data, c.chunk);
+    if (c.failAfter) source.FailAfter(*c.failAfter);
+    LineReader reader(source, 4);
+    EXPECT_EQ(reader.Peek(c.peek), c.head);
+    EXPECT_EQ(reader.SawEnd(), c.sawEnd);
+    // Nothing was consumed: the lines start at the beginning.
+    std::string_view line;
+    ASSERT_TRUE(reader.ReadLine(line));
+    EXPECT_EQ(line, "ab");
+  }
 }
 
 TEST(LineReaderTest, ManyShortLinesWithoutAnyLf) {
