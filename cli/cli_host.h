@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/run_host.h"
+#include "convert/run_host.h"
 
 namespace velorin {
 

@@ -12,8 +12,8 @@
 #include "cli/skip_reason_text.h"
 #include "cli/stdio_file_system.h"
 #include "convert/conversion_run.h"
-#include "convert/output_path.h"
-#include "platform/cp932.h"
+#include "formats/output_path.h"
+#include "text/cp932.h"
 
 namespace velorin {
 

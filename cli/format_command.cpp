@@ -12,7 +12,7 @@
 #include "cli/stdio_file_system.h"
 #include "formats/point_run.h"
 #include "platform/buffered_writer.h"
-#include "platform/cp932.h"
+#include "text/cp932.h"
 
 namespace velorin {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "convert/pot_skip_reason.h"
+#include "formats/pot_skip_reason.h"
 
 namespace velorin {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "convert/poi_record.h"
-#include "convert/pot_skip_reason.h"
+#include "formats/poi_record.h"
+#include "formats/pot_skip_reason.h"
 
 namespace velorin {
 

@@ -9,7 +9,7 @@
 #include "cli/interrupt.h"
 #include "cli/interrupt_win32.h"
 #include "cli/standard_streams.h"
-#include "platform/cp932.h"
+#include "text/cp932.h"
 #include "platform/system_error_win32.h"
 #include "platform/wide_text_win32.h"
 

@@ -10,11 +10,11 @@
 #include <utility>
 
 #include "convert/counting_text.h"
-#include "convert/nvi_writer.h"
-#include "convert/poi_record.h"
+#include "formats/nvi_writer.h"
+#include "formats/poi_record.h"
 #include "convert/run_files.h"
-#include "convert/utf8_lines.h"
-#include "geo/sjis_scan.h"
+#include "formats/utf8_lines.h"
+#include "text/sjis_scan.h"
 #include "platform/buffered_writer.h"
 #include "platform/line_reader.h"
 

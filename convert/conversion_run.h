@@ -5,11 +5,11 @@
 #include <string>
 #include <system_error>
 
-#include "convert/poi_record.h"
+#include "formats/poi_record.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
-#include "platform/run_host.h"
-#include "platform/text_encoding.h"
+#include "convert/run_host.h"
+#include "text/text_encoding.h"
 
 namespace velorin {
 

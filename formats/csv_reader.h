@@ -12,7 +12,7 @@
 #include "formats/point_reader.h"
 #include "formats/title_text.h"
 #include "platform/line_reader.h"
-#include "platform/text_encoding.h"
+#include "text/text_encoding.h"
 
 namespace velorin {
 

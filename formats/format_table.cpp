@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "convert/output_path.h"
+#include "formats/output_path.h"
 #include "formats/csv_reader.h"
 #include "formats/csv_writer.h"
 #include "formats/gpx_writer.h"

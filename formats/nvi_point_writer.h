@@ -1,7 +1,7 @@
 #pragma once
 // Points written as NVI record blocks, exactly as a POT conversion writes
 // them.
-#include "convert/nvi_writer.h"
+#include "formats/nvi_writer.h"
 #include "formats/point_writer.h"
 
 namespace velorin {

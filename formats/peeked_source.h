@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/byte_stream.h"
-#include "platform/text_encoding.h"
+#include "text/text_encoding.h"
 
 namespace velorin {
 

@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "formats/point.h"
-#include "platform/text_encoding.h"
+#include "text/text_encoding.h"
 
 namespace velorin {
 

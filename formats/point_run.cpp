@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <variant>
 
-#include "convert/poi_record.h"
+#include "formats/poi_record.h"
 
 namespace velorin {
 

@@ -1,7 +1,7 @@
 #include "formats/pot_reader.h"
 
-#include "convert/poi_record.h"
-#include "convert/pot_skip_reason.h"
+#include "formats/poi_record.h"
+#include "formats/pot_skip_reason.h"
 
 namespace velorin {
 

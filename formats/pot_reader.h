@@ -7,9 +7,9 @@
 
 #include "formats/peeked_source.h"
 #include "formats/point_reader.h"
-#include "platform/cp932_encoder.h"
+#include "text/cp932_encoder.h"
 #include "platform/line_reader.h"
-#include "platform/text_encoding.h"
+#include "text/text_encoding.h"
 
 namespace velorin {
 

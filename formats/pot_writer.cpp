@@ -2,8 +2,8 @@
 
 #include <variant>
 
-#include "geo/search_pattern.h"
-#include "geo/sjis_scan.h"
+#include "text/search_pattern.h"
+#include "text/sjis_scan.h"
 
 namespace velorin {
 

@@ -1,6 +1,6 @@
 #include "formats/title_text.h"
 
-#include "platform/text_encoding.h"
+#include "text/text_encoding.h"
 
 namespace velorin {
 

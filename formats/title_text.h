@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/cp932.h"
-#include "platform/cp932_encoder.h"
+#include "text/cp932.h"
+#include "text/cp932_encoder.h"
 
 namespace velorin {
 

@@ -20,11 +20,11 @@
 #include <vector>
 
 #include "convert/conversion_run.h"
-#include "convert/poi_record.h"
+#include "formats/poi_record.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/memory_file_system.h"
-#include "platform/cp932_encoder.h"
-#include "platform/text_encoding.h"
+#include "text/cp932_encoder.h"
+#include "text/text_encoding.h"
 
 namespace {
 

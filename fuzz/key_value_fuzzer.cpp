@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "geo/key_value.h"
-#include "geo/sjis_scan.h"
+#include "text/key_value.h"
+#include "text/sjis_scan.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string_view>
 
-#include "convert/poi_record.h"
+#include "formats/poi_record.h"
 #include "fuzz/fuzz_check.h"
 #include "geo/coordinate.h"
-#include "geo/key_value.h"
-#include "geo/sjis_scan.h"
+#include "text/key_value.h"
+#include "text/sjis_scan.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "geo/sjis_scan.h"
-#include "platform/cp932.h"
-#include "platform/cp932_encoder.h"
-#include "platform/text_encoding.h"
+#include "text/sjis_scan.h"
+#include "text/cp932.h"
+#include "text/cp932_encoder.h"
+#include "text/text_encoding.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <QPixmap>
 #include <cstdio>
 
-#include "shell/aboutform.h"
-#include "shell/app_start.h"
-#include "shell/help_command.h"
-#include "shell/qt_run_host.h"
-#include "shell/startup.h"
+#include "gui/aboutform.h"
+#include "gui/app_start.h"
+#include "gui/help_command.h"
+#include "gui/qt_run_host.h"
+#include "startup/startup.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "paths/path_selection.h"
-#include "shell/app_start.h"
-#include "shell/mainform.h"
-#include "shell/message_box.h"
-#include "shell/startup.h"
+#include "gui/path_selection.h"
+#include "gui/app_start.h"
+#include "gui/mainform.h"
+#include "gui/message_box.h"
+#include "startup/startup.h"
 
 namespace {
 

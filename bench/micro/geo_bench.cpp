@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "geo/coordinate.h"
-#include "geo/key_value.h"
+#include "text/key_value.h"
 
 namespace velorin {
 namespace {

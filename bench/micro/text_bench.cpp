@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/cp932_encoder.h"
-#include "platform/text_encoding.h"
+#include "text/cp932_encoder.h"
+#include "text/text_encoding.h"
 
 namespace velorin {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "convert/nvi_writer.h"
-#include "convert/poi_record.h"
+#include "formats/nvi_writer.h"
+#include "formats/poi_record.h"
 #include "platform/buffered_writer.h"
 #include "platform/clock.h"
 #include "string_sink.h"

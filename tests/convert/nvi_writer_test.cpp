@@ -1,4 +1,4 @@
-#include "convert/nvi_writer.h"
+#include "formats/nvi_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "convert/poi_record.h"
+#include "formats/poi_record.h"
 #include "platform/buffered_writer.h"
 #include "platform/clock.h"
 #include "string_sink.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "convert/poi_record.h"
+#include "formats/poi_record.h"
 #include "geo/coordinate.h"
 
 namespace velorin {

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/run_host.h"
+#include "convert/run_host.h"
 
 namespace velorin::testing {
 

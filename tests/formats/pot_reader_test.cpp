@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "convert/pot_skip_reason.h"
+#include "formats/pot_skip_reason.h"
 #include "formats/read_all.h"
 #include "platform/memory_streams.h"
 

@@ -9,7 +9,7 @@
 
 #include "formats/decimal_text.h"
 #include "formats/point_reader.h"
-#include "platform/cp932.h"
+#include "text/cp932.h"
 
 namespace velorin::testing {
 

@@ -1,13 +1,13 @@
 // Where the program's files are: the portable and installed rules, the XDG
 // variables, and the report of a start-up file that failed.
-#include "shell/file_locations.h"
+#include "startup/file_locations.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
 
-#include "shell/startup.h"
+#include "startup/startup.h"
 #include "tests/startup/temp_folder.h"
 
 namespace velorin {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/cp932.h"
-#include "shell/startup.h"
+#include "text/cp932.h"
+#include "startup/startup.h"
 #include "tests/startup/temp_folder.h"
 
 namespace velorin {

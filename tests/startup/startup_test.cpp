@@ -1,4 +1,4 @@
-#include "shell/startup.h"
+#include "startup/startup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/text_file_loader.h"
+#include "startup/text_file_loader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The side effects of the file locations on a real file system: the user's
 // settings made from the shipped ones, private new folders, and failures
 // (a file where a folder should be, a full disk) that leave nothing behind.
-#include "shell/user_files.h"
+#include "startup/user_files.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

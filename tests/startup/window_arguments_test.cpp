@@ -1,5 +1,5 @@
 // The command line of the desktop program.
-#include "shell/window_arguments.h"
+#include "startup/window_arguments.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,24 @@
+#pragma once
+// Help > Help: shows the plain-text help file of the current language (in
+// Velorin's own viewer on Linux, in Notepad on Windows), or says that it is
+// missing.
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "startup/startup.h"
+
+namespace velorin {
+
+/// Data folder (ending with a separator) + velorin_hlp_j.txt when the
+/// language is Japanese, else velorin_hlp_e.txt.
+std::string HelpFilePath(const StartupTables& tables, const std::string& dataFolder);
+
+/// Shows the help file without waiting for it to be closed, and returns
+/// Velorin's viewer of it (none on Windows). When no ordinary, readable file
+/// is at that path, shows message 136/137 (title 91) with drops switched off
+/// and returns null.
+QWidget* ShowHelpFile(QWidget* parent, const StartupTables& tables, const std::string& dataFolder,
+                      const std::function<void(bool)>& setDropTargetsEnabled);
+
+}  // namespace velorin

@@ -1,0 +1,78 @@
+// velorin: the desktop program. Reads its arguments, decides where its files
+// are, and starts the window; everything else lives in velorin_gui.
+#include <QApplication>
+#include <QDir>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "platform/abort_cleanup.h"
+#include "gui/app_start.h"
+#include "startup/file_locations.h"
+#include "gui/program_icon.h"
+#include "startup/startup.h"
+#include "startup/user_files.h"
+#include "startup/version.h"
+#include "startup/window_arguments.h"
+
+#ifndef VELORIN_DATA_FROM_PROGRAM
+#define VELORIN_DATA_FROM_PROGRAM "../share/velorin"
+#endif
+
+namespace {
+
+using namespace velorin;
+
+// Portable or installed; in installed mode the user gets a settings file of
+// their own on the first start, or the shipped one is read when that fails.
+FileLocations PrepareFileLocations() {
+  const std::string programFolder =
+      ApplicationFolderFrom(QCoreApplication::applicationDirPath().toStdString());
+  FileLocations locations =
+      DecideFileLocations(GatherLocationFacts(programFolder, VELORIN_DATA_FROM_PROGRAM));
+  if (const std::string problem = ProvideUserSettings(locations); !problem.empty()) {
+    std::cerr << "velorin: cannot create the settings file " << locations.settingsPath << " ("
+              << problem << "); reading " << locations.shippedSettingsPath << " instead"
+              << std::endl;
+    locations = WithShippedSettings(locations);
+  }
+  return locations;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  // Answered before any window system is needed.
+  const WindowArguments arguments =
+      ParseWindowArguments(std::vector<std::string>(argv + 1, argv + argc));
+  switch (arguments.action) {
+    case WindowAction::kHelp:
+      std::cout << WindowUsageText();
+      return 0;
+    case WindowAction::kVersion:
+      std::cout << WindowVersionText() << '\n';
+      return 0;
+    case WindowAction::kUsageError:
+      std::cerr << "velorin: " << arguments.error << "\nTry 'velorin --help'.\n";
+      return kWindowUsageExit;
+    case WindowAction::kRun:
+      break;
+  }
+
+  // Qt sees the program name only: every argument is Velorin's (a file named
+  // like one of Qt's options stays a file).
+  int qtArgc = 1;
+  QApplication application(qtArgc, argv);
+  // Killed in the middle of a run (a logout), the program leaves no
+  // temporary output file behind.
+  RemovePendingTemporaryFileOnSignals();
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));
+  QApplication::setWindowIcon(VelorinIcon());
+  std::unique_ptr<mainform> window = StartMainWindow(PrepareFileLocations(), std::cerr);
+  if (!window) return 1;
+  const std::string input =
+      arguments.file.empty() ? std::string()
+                             : AbsoluteInputPath(arguments.file, QDir::currentPath().toStdString());
+  ShowMainWindow(*window, QString::fromStdString(input));
+  return application.exec();
+}

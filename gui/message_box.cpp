@@ -1,0 +1,66 @@
+#include "gui/message_box.h"
+
+#include <QMessageBox>
+#include <deque>
+
+namespace velorin {
+namespace {
+
+struct SeamState {
+  bool testMode = false;
+  std::deque<MessageAnswer> answers;
+  std::vector<ShownMessageBox> shown;
+};
+
+SeamState& State() {
+  static SeamState state;
+  return state;
+}
+
+}  // namespace
+
+MessageAnswer ShowMessageBox(QWidget* parent, const QString& title, const QString& text,
+                             MessageButtons buttons, MessageAnswer defaultAnswer) {
+  SeamState& state = State();
+  if (state.testMode) {
+    ShownMessageBox box{title, text, buttons, defaultAnswer};
+    MessageAnswer answer = defaultAnswer;
+    if (state.answers.empty()) {
+      box.unexpected = true;
+    } else {
+      answer = state.answers.front();
+      state.answers.pop_front();
+    }
+    state.shown.push_back(box);
+    return answer;
+  }
+
+  QMessageBox box(parent);
+  box.setIcon(QMessageBox::NoIcon);
+  box.setWindowTitle(title);
+  box.setText(text);
+  if (buttons == MessageButtons::kOk) {
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    return MessageAnswer::kOk;
+  }
+  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  box.setDefaultButton(defaultAnswer == MessageAnswer::kNo ? QMessageBox::No : QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes ? MessageAnswer::kYes : MessageAnswer::kNo;
+}
+
+namespace message_box_seam {
+
+void EnableTestMode() { State().testMode = true; }
+void QueueAnswer(MessageAnswer answer) { State().answers.push_back(answer); }
+const std::vector<ShownMessageBox>& Shown() { return State().shown; }
+std::size_t PendingAnswers() { return State().answers.size(); }
+void Reset() {
+  State().answers.clear();
+  State().shown.clear();
+}
+
+}  // namespace message_box_seam
+}  // namespace velorin

@@ -1,0 +1,55 @@
+#pragma once
+// The main window as the host of a conversion run: paths from the path boxes,
+// texts from the start-up tables, boxes through ShowMessageBox, and an event
+// step that stays cheap when it is called for every input line.
+#include <QElapsedTimer>
+#include <string>
+#include <vector>
+
+#include "convert/run_host.h"
+
+namespace velorin {
+
+class mainform;
+
+class QtRunHost : public RunHost {
+ public:
+  explicit QtRunHost(mainform& window);
+
+  std::string InputPathText() override;
+  std::string OutputPathText() override;
+  std::string SettingEntry(int index) override;
+  /// Decoded from CP932 to UTF-8, the encoding of the window's texts.
+  std::string MessageText(int number) override;
+  /// The folder of the message and help files.
+  std::string ApplicationFolder() override;
+  /// The log of the file locations; in installed mode its folder is made
+  /// when the run asks for it.
+  std::string LogFilePath() override;
+
+  MessageAnswer ShowMessageBox(const MessageBoxRequest& request) override;
+  /// Kept until the next event step: a label change per record would cost
+  /// more than the conversion itself.
+  void SetProgressText(std::string_view text) override;
+  void ShowExecutionPanel(std::int16_t mode) override;
+  void SetDropTargetsEnabled(bool enabled) override;
+  void MoveFocus(FocusTarget target) override;
+  /// Handles pending events (and shows the progress text) at most once per
+  /// event-step interval; otherwise returns at once.
+  void ProcessEvents() override;
+
+  /// Milliseconds between two real event steps (0: every call).
+  void SetEventStepInterval(int milliseconds) { eventStepInterval_ = milliseconds; }
+  /// Puts a progress text still kept back on the label.
+  void ApplyProgressText();
+
+ private:
+  mainform& window_;
+  std::vector<std::string> messages_;
+  std::string progressText_;
+  bool progressPending_ = false;
+  QElapsedTimer sinceEventStep_;
+  int eventStepInterval_ = 10;
+};
+
+}  // namespace velorin

@@ -1,0 +1,65 @@
+#include "startup/file_locations.h"
+
+#include <filesystem>
+
+namespace velorin {
+namespace {
+
+// "/usr/bin/../share/velorin" as "/usr/share/velorin/": shorter in messages,
+// and no file system access (the program folder is already resolved).
+std::string NormalFolder(const std::string& path) {
+  std::string folder = std::filesystem::path(path).lexically_normal().string();
+  if (folder.empty() || folder.back() != '/') folder.push_back('/');
+  return folder;
+}
+
+// An XDG base folder: the variable when it holds an absolute path, else the
+// default below home; empty when neither is known.
+std::string BaseFolder(const std::string& variable, const std::string& home,
+                       const char* defaultBelowHome) {
+  if (!variable.empty() && variable.front() == '/') return NormalFolder(variable);
+  if (!home.empty() && home.front() == '/') return NormalFolder(home + "/" + defaultBelowHome);
+  return std::string();
+}
+
+}  // namespace
+
+FileLocations PortableLocations(const std::string& folder) {
+  FileLocations locations;
+  locations.mode = FileMode::kPortable;
+  locations.dataFolder = folder;
+  locations.settingsPath = folder + kSettingsFileName;
+  locations.logPath = folder + kLogFileName;
+  return locations;
+}
+
+FileLocations DecideFileLocations(const LocationFacts& facts) {
+  if (facts.dataBesideProgram) return PortableLocations(facts.programFolder);
+
+  FileLocations locations;
+  locations.mode = FileMode::kInstalled;
+  locations.dataFolder = NormalFolder(facts.programFolder + facts.dataFromProgram);
+  locations.shippedSettingsPath = locations.dataFolder + kSettingsFileName;
+
+  const std::string config = BaseFolder(facts.xdgConfigHome, facts.home, ".config");
+  locations.settingsPath =
+      config.empty() ? locations.shippedSettingsPath : config + "velorin/" + kSettingsFileName;
+  if (config.empty()) locations.shippedSettingsPath.clear();
+
+  const std::string state = BaseFolder(facts.xdgStateHome, facts.home, ".local/state");
+  if (!state.empty()) {
+    locations.logPath = state + "velorin/" + kLogFileName;
+    locations.createLogFolder = true;
+  }
+  return locations;
+}
+
+FileLocations WithShippedSettings(FileLocations locations) {
+  if (!locations.shippedSettingsPath.empty()) {
+    locations.settingsPath = locations.shippedSettingsPath;
+    locations.shippedSettingsPath.clear();
+  }
+  return locations;
+}
+
+}  // namespace velorin

@@ -1,0 +1,60 @@
+#pragma once
+// The start-up sequence: settings file, then the message file it selects
+// (module mainModule holds the two tables).
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "startup/file_locations.h"
+
+namespace velorin {
+
+inline constexpr std::string_view kIllegalSystemDataText = "Illegal System data file!!";
+inline constexpr std::string_view kIllegalMessageText = "Illegal Message file!!";
+inline constexpr std::string_view kStartupFailureTitle = "Velorin";
+
+/// The two global tables, filled once at start-up and read-only afterwards.
+/// Texts are the files' CP932 bytes, without line ends.
+struct StartupTables {
+  std::vector<std::string> SystemSettings = std::vector<std::string>(16);
+  std::vector<std::string> MessageTable = std::vector<std::string>(200);
+
+  /// Settings entry 0 is exactly "0".
+  bool Japanese() const { return SystemSettings[0] == "0"; }
+};
+
+enum class StartupFailure {
+  kNone,
+  kSettings,  ///< velorin.ini missing, unreadable or shorter than 16 lines
+  kMessages,  ///< message file missing, unreadable, short, or message 1 not a number
+};
+
+/// The folder text with the platform's separator appended unless it already
+/// ends with one (so a root keeps a single separator).
+std::string ApplicationFolderFrom(std::string folder);
+
+/// Message file name for the settings: velorin_j.msg or velorin_e.msg.
+std::string MessageFileName(const StartupTables& tables);
+
+/// The result of loading the start-up files: on a failure, which file and
+/// what was wrong with it, for the person who has to mend it.
+struct StartupOutcome {
+  StartupFailure failure = StartupFailure::kNone;
+  std::string path;     ///< the file that failed
+  std::string problem;  ///< "cannot be opened", "has fewer than 16 lines", ...
+};
+
+/// Loads the settings from `locations.settingsPath`, then the message file
+/// they select from the data folder.
+StartupOutcome LoadStartupFiles(const FileLocations& locations, StartupTables& tables);
+
+/// Loads both tables from `applicationFolder` (which ends with a separator).
+StartupFailure LoadStartupTables(const std::string& applicationFolder, StartupTables& tables);
+
+/// One line for standard error: "velorin: the settings file PATH PROBLEM".
+std::string StartupFailureReport(const StartupOutcome& outcome);
+
+/// Message 1 read as a single-precision font size; false when not a number.
+bool ParseFontSize(std::string_view text, float& size);
+
+}  // namespace velorin

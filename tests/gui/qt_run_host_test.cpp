@@ -1,0 +1,133 @@
+// The window as host of a conversion run: texts in, progress out, and an
+// event step that only works when its interval has passed.
+#include "gui/qt_run_host.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "gui/path_selection.h"
+#include "gui/mainform.h"
+#include "window_test_support.h"
+
+using namespace velorin;
+using namespace velorin::window_test;
+
+class QtRunHostTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<mainform> window_;
+  QtRunHost& Host() { return window_->RunHostForWindow(); }
+
+ private slots:
+  void initTestCase() { EnableSeams(); }
+
+  void init() {
+    ResetSeams();
+    StartupTables tables = SyntheticTables();
+    tables.SystemSettings[1] = "0";
+    tables.SystemSettings[3] = "1";
+    tables.MessageTable[90] = Cp932("確認");
+    tables.MessageTable[100] = Cp932("変換を始めます");
+    window_ = std::make_unique<mainform>(tables, "/opt/velorin/");
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  }
+
+  void cleanup() {
+    VerifySeamsSettled();
+    window_.reset();
+  }
+
+  void messagesComeDecoded() {
+    QCOMPARE(Host().MessageText(90), std::string("確認"));
+    QCOMPARE(Host().MessageText(5), std::string("M5"));
+    QCOMPARE(Host().MessageText(200), std::string());
+    QCOMPARE(Host().MessageText(-1), std::string());
+  }
+
+  void settingsAndFolderComeFromStartUp() {
+    QCOMPARE(Host().SettingEntry(1), std::string("0"));
+    QCOMPARE(Host().SettingEntry(3), std::string("1"));
+    QCOMPARE(Host().SettingEntry(16), std::string());
+    QCOMPARE(Host().ApplicationFolder(), std::string("/opt/velorin/"));
+    QCOMPARE(Host().LogFilePath(), std::string("/opt/velorin/velorin_log.txt"));
+  }
+
+  void pathsAreTheBoxTextsInUtf8() {
+    AcceptInputPath(*window_, QStringLiteral("/データ/東京.pot"));
+    QCOMPARE(Host().InputPathText(), std::string("/データ/東京.pot"));
+    QCOMPARE(Host().OutputPathText(), std::string("/データ/東京.nvi"));
+  }
+
+  void boxesGoThroughTheMessageBoxSeam() {
+    message_box_seam::QueueAnswer(MessageAnswer::kNo);
+    const MessageAnswer answer =
+        Host().ShowMessageBox({RunMessage::kStartQuestion, Host().MessageText(90),
+                               Host().MessageText(100) + "\r\n" + Host().MessageText(101),
+                               MessageButtons::kYesNo, MessageAnswer::kYes});
+    QCOMPARE(answer, MessageAnswer::kNo);
+    QCOMPARE(message_box_seam::Shown().size(), std::size_t{1});
+    QCOMPARE(message_box_seam::Shown()[0].title, QStringLiteral("確認"));
+    QCOMPARE(message_box_seam::Shown()[0].text, QStringLiteral("変換を始めます\r\nM101"));
+    QCOMPARE(message_box_seam::Shown()[0].buttons, MessageButtons::kYesNo);
+    QCOMPARE(message_box_seam::Shown()[0].defaultAnswer, MessageAnswer::kYes);
+  }
+
+  void progressTextWaitsForTheEventStep() {
+    Host().ShowExecutionPanel(1);
+    Host().SetEventStepInterval(60'000);
+    Host().SetProgressText("M5 0");
+    QVERIFY(window_->Label_for_While_Execute2->text().isEmpty());
+    Host().ProcessEvents();  // the first step after the panel appears always runs
+    QCOMPARE(window_->Label_for_While_Execute2->text(), QStringLiteral("M5 0"));
+    Host().SetProgressText("M5 1");
+    Host().SetProgressText("M5 2");
+    Host().ProcessEvents();  // within the interval: nothing happens
+    QCOMPARE(window_->Label_for_While_Execute2->text(), QStringLiteral("M5 0"));
+    Host().ShowExecutionPanel(0);  // the end of a run shows the last count
+    QCOMPARE(window_->Label_for_While_Execute2->text(), QStringLiteral("M5 2"));
+  }
+
+  void eventStepHandlesPostedEventsOnlyWhenDue() {
+    int delivered = 0;
+    Host().ShowExecutionPanel(1);
+    Host().SetEventStepInterval(60'000);
+    QMetaObject::invokeMethod(
+        window_.get(), [&] { ++delivered; }, Qt::QueuedConnection);
+    Host().ProcessEvents();
+    QCOMPARE(delivered, 1);
+    QMetaObject::invokeMethod(
+        window_.get(), [&] { ++delivered; }, Qt::QueuedConnection);
+    Host().ProcessEvents();
+    QCOMPARE(delivered, 1);
+    Host().SetEventStepInterval(0);
+    Host().ProcessEvents();
+    QCOMPARE(delivered, 2);
+    Host().ShowExecutionPanel(0);
+  }
+
+  void focusMovesToTheBrowseCommands() {
+    Host().MoveFocus(FocusTarget::kOutputBrowse);
+    QCOMPARE(window_->focusWidget(), window_->Command_for_NVI);
+    Host().MoveFocus(FocusTarget::kInputBrowse);
+    QCOMPARE(window_->focusWidget(), window_->Command_for_POT);
+  }
+
+  void layoutAndDropSwitchesReachTheWindow() {
+    Host().SetDropTargetsEnabled(false);
+    QVERIFY(!window_->Text_for_POT->acceptDrops());
+    Host().ShowExecutionPanel(1);
+    QVERIFY(window_->Command_for_Cancel->isVisible());
+    Host().ShowExecutionPanel(0);
+    Host().SetDropTargetsEnabled(true);
+    QVERIFY(window_->Text_for_POT->acceptDrops());
+    QVERIFY(!window_->Command_for_Cancel->isVisible());
+  }
+};
+
+QTEST_MAIN(QtRunHostTest)
+#include "qt_run_host_test.moc"

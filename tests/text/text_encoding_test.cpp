@@ -1,0 +1,109 @@
+#include "text/text_encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace velorin {
+namespace {
+
+const std::string kAscii64K(kEncodingSniffBytes, 'a');
+
+struct DetectCase {
+  const char* name;
+  std::string head;
+  bool wholeFile;
+  TextEncoding encoding;
+  std::size_t byteOrderMark;
+};
+
+void PrintTo(const DetectCase& c, std::ostream* out) { *out << c.name; }
+
+class EncodingChoice : public ::testing::TestWithParam<DetectCase> {};
+
+TEST_P(EncodingChoice, FollowsTheFirstBytes) {
+  const DetectCase& c = GetParam();
+  const DetectedEncoding detected = DetectTextEncoding(c.head, c.wholeFile);
+  EXPECT_EQ(detected.encoding, c.encoding);
+  EXPECT_EQ(detected.byteOrderMarkSize, c.byteOrderMark);
+}
+
+constexpr auto kUtf8 = TextEncoding::kUtf8;
+constexpr auto kCp932 = TextEncoding::kCp932;
+
+INSTANTIATE_TEST_SUITE_P(
+    Heads, EncodingChoice,
+    ::testing::Values(
+        DetectCase{"EmptyFile", "", true, kCp932, 0},
+        DetectCase{"AsciiOnly", "ORD=POI/tex=Tower\r\n", true, kCp932, 0},
+        DetectCase{"ByteOrderMarkAlone", "\xEF\xBB\xBF", true, kUtf8, 3},
+        DetectCase{"ByteOrderMarkThenAscii", "\xEF\xBB\xBFORD=POI", true, kUtf8, 3},
+        DetectCase{"ByteOrderMarkThenInvalid", "\xEF\xBB\xBF\x93\x8C", true, kUtf8, 3},
+        DetectCase{"MarkNotAtTheStart", "a\xEF\xBB\xBF", true, kUtf8, 0},
+        DetectCase{"JapaneseUtf8", "ORD=POI/tex=東京タワー\r\n", true, kUtf8, 0},
+        DetectCase{"FourByteSequence", "tex=😀", true, kUtf8, 0},
+        // Only two-byte sequences: Latin-1 accents, or CP932 half-width kana
+        // that happen to look like them ("ﾃｽ" is C3 BD). CP932 converts them as today.
+        DetectCase{"LatinAccentsOnly", "tex=Café Zürich", true, kCp932, 0},
+        DetectCase{"HalfWidthKanaLookingLikeUtf8", "tex=\xC3\xBD", true, kCp932, 0},
+        DetectCase{"Cp932Japanese", "ORD=POI/tex=\x93\x8C\x8B\x9E\x83\x5E\x83\x8F\x81\x5B", true,
+                   kCp932, 0},
+        DetectCase{"Cp932AfterUtf8", "東京 \x93\x8C", true, kCp932, 0},
+        DetectCase{"OverlongForm", "東\xE0\x80\xAF", true, kCp932, 0},
+        DetectCase{"Surrogate", "東\xED\xA0\x80", true, kCp932, 0},
+        DetectCase{"AboveUnicode", "東\xF4\x90\x80\x80", true, kCp932, 0},
+        // A sequence cut by the end of the head is fine; by the end of the file it is not.
+        DetectCase{"CutByTheHead", "東京\xE3\x81", false, kUtf8, 0},
+        DetectCase{"CutByTheEndOfTheFile", "東京\xE3\x81", true, kCp932, 0},
+        DetectCase{"CutByThe64KiBHead", kAscii64K.substr(3) + "東" + "\xE4\xBA", false, kUtf8, 0},
+        DetectCase{"OnlyACutSequence", kAscii64K.substr(2) + "\xE6\x9D", false, kCp932, 0},
+        DetectCase{"CutButMalformedSoFar", "東\xE3\x41", false, kCp932, 0}),
+    [](const ::testing::TestParamInfo<DetectCase>& info) { return std::string(info.param.name); });
+
+struct ValidityCase {
+  const char* name;
+  std::string text;
+  bool valid;
+};
+
+void PrintTo(const ValidityCase& c, std::ostream* out) { *out << c.name; }
+
+class Utf8Validity : public ::testing::TestWithParam<ValidityCase> {};
+
+TEST_P(Utf8Validity, WellFormedOnly) { EXPECT_EQ(IsValidUtf8(GetParam().text), GetParam().valid); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Utf8Validity,
+    ::testing::Values(
+        ValidityCase{"Empty", "", true},
+        ValidityCase{"Nul", std::string(1, '\0'), true},
+        ValidityCase{"LastAscii", "\x7F", true},
+        ValidityCase{"FirstTwoByte", "\xC2\x80", true},
+        ValidityCase{"LastTwoByte", "\xDF\xBF", true},
+        ValidityCase{"FirstThreeByte", "\xE0\xA0\x80", true},
+        ValidityCase{"LastBeforeSurrogates", "\xED\x9F\xBF", true},
+        ValidityCase{"FirstAfterSurrogates", "\xEE\x80\x80", true},
+        ValidityCase{"LastThreeByte", "\xEF\xBF\xBF", true},
+        ValidityCase{"FirstFourByte", "\xF0\x90\x80\x80", true},
+        ValidityCase{"LastCodePoint", "\xF4\x8F\xBF\xBF", true},
+        ValidityCase{"LongAsciiThenKanji", "0123456789abcdefg東", true},
+        ValidityCase{"OverlongNul", "\xC0\x80", false},
+        ValidityCase{"OverlongC1", "\xC1\xBF", false},
+        ValidityCase{"OverlongThreeByte", "\xE0\x9F\xBF", false},
+        ValidityCase{"OverlongFourByte", "\xF0\x8F\xBF\xBF", false},
+        ValidityCase{"FirstSurrogate", "\xED\xA0\x80", false},
+        ValidityCase{"LastSurrogate", "\xED\xBF\xBF", false},
+        ValidityCase{"AboveUnicode", "\xF4\x90\x80\x80", false},
+        ValidityCase{"LeadF5", "\xF5\x80\x80\x80", false},
+        ValidityCase{"LeadFF", "\xFF", false},
+        ValidityCase{"LoneContinuation", "\x80", false},
+        ValidityCase{"ContinuationMissing", "\xE6\x9D" "a", false},
+        ValidityCase{"CutAtTheEnd", "\xE6\x9D", false},
+        ValidityCase{"InvalidAfterEightAscii", "01234567\x80", false},
+        ValidityCase{"InvalidInsideAsciiWord", "0123\x80" "567", false}),
+    [](const ::testing::TestParamInfo<ValidityCase>& info) {
+      return std::string(info.param.name);
+    });
+
+}  // namespace
+}  // namespace velorin

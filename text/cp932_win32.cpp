@@ -1,0 +1,92 @@
+#include <windows.h>
+
+#include "text/cp932.h"
+#include "text/cp932_converter.h"
+#include "text/text_encoding.h"
+#include "platform/wide_text_win32.h"
+
+namespace velorin {
+
+namespace {
+
+constexpr UINT kCp932 = 932;
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+bool IsLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+
+/// Bytes that Windows' table maps (to U+0080 and private-use characters) but
+/// glibc's holds invalid; both systems decode them as invalid.
+bool OutsideSharedTable(unsigned char byte) { return byte == 0x80 || byte == 0xA0 || byte >= 0xFD; }
+
+/// Decodes `cp932` whole; nothing when any of it is invalid.
+std::optional<std::wstring> DecodeStrictly(std::string_view cp932) {
+  const int size = static_cast<int>(cp932.size());
+  const int length = MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, cp932.data(), size, nullptr, 0);
+  if (length <= 0) return std::nullopt;
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, cp932.data(), size, wide.data(), length);
+  return wide;
+}
+
+bool HoldsBytesOutsideSharedTable(std::string_view cp932) {
+  for (const char c : cp932) {
+    if (OutsideSharedTable(static_cast<unsigned char>(c))) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+/// Nothing to keep between calls: Windows' table is always at hand.
+struct Cp932Decoder::State {};
+
+Cp932Decoder::Cp932Decoder() = default;
+Cp932Decoder::~Cp932Decoder() = default;
+
+void Cp932Decoder::Decode(std::string_view cp932, std::string& utf8) {
+  utf8.clear();
+  if (cp932.empty()) return;
+  if (!HoldsBytesOutsideSharedTable(cp932)) {
+    if (const auto wide = DecodeStrictly(cp932)) {
+      utf8 = Narrow(*wide).value_or(std::string());
+      return;
+    }
+  }
+  // Something is invalid: character by character, as iconv goes: an invalid
+  // or cut-off sequence is marked and decoding goes on after its first byte.
+  std::wstring wide;
+  std::size_t at = 0;
+  while (at < cp932.size()) {
+    const auto lead = static_cast<unsigned char>(cp932[at]);
+    const std::size_t width = IsLeadByte(lead) ? 2 : 1;
+    std::optional<std::wstring> character;
+    if (!OutsideSharedTable(lead) && at + width <= cp932.size()) {
+      character = DecodeStrictly(cp932.substr(at, width));
+    }
+    if (character && character->size() == 1) {
+      wide += *character;
+      at += width;
+      continue;
+    }
+    utf8 += Narrow(wide).value_or(std::string()) + std::string(kReplacement);
+    wide.clear();
+    ++at;
+  }
+  utf8 += Narrow(wide).value_or(std::string());
+}
+
+std::string Cp932ToUtf8(std::string_view cp932) {
+  std::string utf8;
+  Cp932Decoder().Decode(cp932, utf8);
+  return utf8;
+}
+
+std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
+  if (!IsValidUtf8(utf8)) return std::nullopt;
+  std::string cp932;
+  Cp932Converter converter;
+  if (converter.Convert(utf8, cp932) != utf8.size()) return std::nullopt;
+  return cp932;
+}
+
+}  // namespace velorin
