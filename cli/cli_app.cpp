@@ -3,10 +3,11 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "cli/convert_command.h"
 #include "cli/exit_codes.h"
-#include "cli/format_command.h"
 #include "cli/position_commands.h"
 #include "cli/terminal.h"
 #include "cli/usage_error.h"
@@ -20,6 +21,16 @@ struct PositionArguments {
   std::string latitude;
   std::string position;
 };
+
+/// The names --from takes (every format of the table), or --to takes (those
+/// with a writer).
+std::vector<std::string> FormatNames(bool written) {
+  std::vector<std::string> names;
+  for (const FormatInfo& info : PointFormats()) {
+    if (!written || info.makeWriter != nullptr) names.emplace_back(info.name);
+  }
+  return names;
+}
 
 void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& untitled,
                        std::string& inputEncoding) {
@@ -49,10 +60,10 @@ void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& unti
       ->capture_default_str();
   // Point formats beyond POT and NVI.
   convert->add_option("--from", options.from, "Format of INPUT instead of its extension")
-      ->check(CLI::IsMember({"pot", "nvi", "gpx", "kml", "kmz", "csv"}, CLI::ignore_case))
+      ->check(CLI::IsMember(FormatNames(false), CLI::ignore_case))
       ->type_name("FORMAT");
   convert->add_option("--to", options.to, "Format of OUTPUT instead of its extension")
-      ->check(CLI::IsMember({"pot", "nvi", "gpx", "kml", "csv"}, CLI::ignore_case))
+      ->check(CLI::IsMember(FormatNames(true), CLI::ignore_case))
       ->type_name("FORMAT");
   convert
       ->add_option("INPUT", options.input,
@@ -77,11 +88,11 @@ void AddPositionCommands(CLI::App& app, PositionArguments& arguments) {
       ->required();
 }
 
-InputEncodingChoice InputEncodingFromName(std::string name) {
+std::optional<TextEncoding> InputEncodingFromName(std::string name) {
   for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-  if (name == "cp932") return InputEncodingChoice::kCp932;
-  if (name == "utf-8") return InputEncodingChoice::kUtf8;
-  return InputEncodingChoice::kAuto;
+  if (name == "cp932") return TextEncoding::kCp932;
+  if (name == "utf-8") return TextEncoding::kUtf8;
+  return std::nullopt;
 }
 
 int RunConvert(const ConvertOptions& options) {
@@ -90,7 +101,7 @@ int RunConvert(const ConvertOptions& options) {
   console.answers = terminal && StandardInputIsTerminal() ? &std::cin : nullptr;
   console.progressTerminal = terminal ? stderr : nullptr;
   console.catchInterrupt = true;
-  return RunConvertBetweenFormats(options, console);
+  return RunConvertCommand(options, console);
 }
 
 }  // namespace

@@ -18,17 +18,6 @@ void CliHost::ShowProgressOn(ProgressLine* line, const ConversionRun* run,
   files_ = files;
 }
 
-std::string CliHost::SettingEntry(int index) {
-  switch (index) {
-    case 1:  // untitled points: "0" converts them under "no title"
-      return settings_.keepUntitled ? "0" : "1";
-    case 3:  // log switch
-      return settings_.logPath ? "1" : "0";
-    default:
-      return {};
-  }
-}
-
 std::string CliHost::MessageText(int number) {
   // The command line reports by message kind and outcome; these short texts
   // only keep the run's boxes readable should anything print them.

@@ -1,8 +1,7 @@
 #pragma once
-// The conversion run's host on the command line: settings come from the
-// options, questions are answered by the options (or by the person at the
-// terminal), and the run's message boxes turn into a result that the
-// convert command reports after the run.
+// The conversion run's host on the command line: questions are answered by
+// the options (or by the person at the terminal), and the run's message
+// boxes turn into a result that the convert command reports after the run.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -19,7 +18,6 @@ class StdioFileSystem;
 struct CliHostSettings {
   std::string inputPath;   ///< as the file system is to see it
   std::string outputPath;  ///< as the file system is to see it
-  bool keepUntitled = true;
   std::optional<std::string> logPath;  ///< logging on, to this file
   bool force = false;                  ///< overwrite an existing output
 };
@@ -39,7 +37,6 @@ class CliHost : public RunHost {
 
   std::string InputPathText() override { return settings_.inputPath; }
   std::string OutputPathText() override { return settings_.outputPath; }
-  std::string SettingEntry(int index) override;
   std::string MessageText(int number) override;
   std::string ApplicationFolder() override;
   std::string LogFilePath() override;

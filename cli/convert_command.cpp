@@ -1,5 +1,6 @@
 #include "cli/convert_command.h"
 
+#include <functional>
 #include <istream>
 #include <memory>
 #include <ostream>
@@ -9,26 +10,25 @@
 #include "cli/interrupt.h"
 #include "cli/progress.h"
 #include "cli/run_report.h"
-#include "cli/skip_reason_text.h"
+#include "cli/printable_text.h"
 #include "cli/stdio_file_system.h"
 #include "convert/conversion_run.h"
-#include "formats/output_path.h"
 #include "text/cp932.h"
 
 namespace velorin {
 
 namespace {
 
-/// --explain: one "LINE: reason" line per skipped point line.
+/// --explain: one "LINE: reason" line per skipped point.
 class ExplainObserver : public RunObserver {
  public:
   ExplainObserver(std::ostream& err, ProgressLine* progress) : err_(err), progress_(progress) {}
 
-  void OnPointLineSkipped(std::int64_t lineNumber, const PotLineOutcome& outcome) override {
-    Say(lineNumber, SkipReasonText(outcome));
+  void OnSkipped(std::int64_t line, SkipKind, std::string_view reason) override {
+    Say(line, PrintableText(reason));
   }
-  void OnTitleReplaced(std::int64_t lineNumber, const PoiRecord& record) override {
-    Say(lineNumber, "title changed to fit CP932: " + PrintableText(Cp932ToUtf8(record.title)));
+  void OnTitleReplaced(const Point& point) override {
+    Say(point.line, "title changed to fit CP932: " + PrintableText(Cp932ToUtf8(point.title)));
   }
 
  private:
@@ -60,6 +60,58 @@ std::optional<int> Digits(std::string_view text, std::size_t at, std::size_t dig
     value = value * 10 + (text[i] - '0');
   }
   return value;
+}
+
+/// The overwrite question on the terminal; false when nobody answers yes.
+bool AskOverwrite(ConvertConsole& console, const std::string& output) {
+  console.err << PrintableText(output) << " exists. Overwrite? [y/N] " << std::flush;
+  // While the question waits, Ctrl-C simply ends the program.
+  if (console.catchInterrupt) RestoreOriginalInterrupt();
+  std::string answer;
+  const bool answered = static_cast<bool>(std::getline(*console.answers, answer));
+  if (console.catchInterrupt) InstallInterruptHandler();
+  return answered && IsYesAnswer(answer);
+}
+
+int Report(ConvertConsole& console, const RunReport& report) {
+  console.err << report.text;
+  return report.exitCode;
+}
+
+std::string UpperName(PointFormat format) {
+  std::string name(InfoOf(format).name);
+  for (char& c : name) c = static_cast<char>(c - 32);
+  return name;
+}
+
+/// An option that does not apply to the chosen formats, in words; empty
+/// when every one does.
+std::string OptionMisfit(const ConvertOptions& options, const FormatChoice& choice) {
+  const FormatInfo& output = InfoOf(choice.output);
+  if (output.makeWriter == nullptr) {
+    const bool readable = output.makeReader != nullptr;
+    return UpperName(choice.output) +
+           (readable ? " can only be read" : " is neither read nor written by this build") +
+           "; write " + (choice.output == PointFormat::kKmz ? "KML" : "another format") +
+           " instead";
+  }
+  if (options.logPath && choice.input != PointFormat::kPot) {
+    return "--log applies to POT input only (the input is " + UpperName(choice.input) + ")";
+  }
+  if (options.timestamp && choice.output != PointFormat::kNvi) {
+    return "--timestamp applies to NVI output only (the output is " + UpperName(choice.output) +
+           ")";
+  }
+  if (options.inputEncoding && choice.input != PointFormat::kPot &&
+      choice.input != PointFormat::kCsv) {
+    return "--input-encoding applies to POT and CSV input only (the input is " +
+           UpperName(choice.input) + ")";
+  }
+  if (InfoOf(choice.input).makeReader == nullptr) {
+    // A build without an XML reader (Windows).
+    return UpperName(choice.input) + " files are not read by this build of velorin-cli";
+  }
+  return {};
 }
 
 int DaysInMonth(int year, int month) {
@@ -110,24 +162,57 @@ std::unique_ptr<Clock> ClockForTimestamp(const std::optional<std::string>& times
   return std::make_unique<FixedClock>(*reading);
 }
 
-std::string DefaultOutputPath(std::string_view input) {
-  return input == "-" ? std::string("-") : DeriveOutputPath(input);
+FormatChoice ChooseFormats(const ConvertOptions& options) {
+  FormatChoice choice;
+  if (options.from) {
+    choice.input = *FormatNamed(*options.from);
+  } else if (options.input != "-") {
+    choice.input = InputFormatOfPath(options.input);
+  }
+  if (options.output) {
+    choice.outputPath = *options.output;
+  } else {
+    choice.outputPath = options.input == "-" ? std::string("-")
+                                             : DefaultOutputPath(options.input,
+                                                                 DefaultOutputFormat(choice.input));
+  }
+  if (options.to) {
+    choice.output = *FormatNamed(*options.to);
+  } else if (choice.outputPath == "-") {
+    choice.output = DefaultOutputFormat(choice.input);
+  } else {
+    choice.output = OutputFormatOfPath(choice.outputPath);
+  }
+  choice.usageError = OptionMisfit(options, choice);
+  return choice;
 }
 
 int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
+  const FormatChoice choice = ChooseFormats(options);
   RunPaths paths;
   paths.input = FileSystemPath(options.input, StdioFileSystem::kStandardInput);
-  paths.output = FileSystemPath(options.output ? *options.output : DefaultOutputPath(options.input),
-                                StdioFileSystem::kStandardOutput);
+  paths.output = FileSystemPath(choice.outputPath, StdioFileSystem::kStandardOutput);
   paths.log = options.logPath.value_or("");
+  ReportContext context;
+  context.input = choice.input;
+  context.output = choice.output;
 
   StdioFileSystem files;
+  if (!choice.usageError.empty()) {
+    // One file named twice is refused as such, whatever the options.
+    if (!files.NameSameFile(paths.input, paths.output)) {
+      console.err << "velorin-cli: " << choice.usageError << "\n";
+      return kExitUsage;
+    }
+    RunOutcome refused;
+    refused.result = RunResult::kRefusedSamePath;
+    return Report(console, ReportRunOutcome(refused, paths, context));
+  }
   if (options.logPath && LogClashes(files, paths.log, paths)) {
     console.err << "velorin-cli: " << DescribeFile("log file", paths.log)
                 << " must not be the input or the output file\n";
     return kExitRefused;
   }
-
   std::unique_ptr<Clock> clock = ClockForTimestamp(options.timestamp, console.err);
   if (!clock) return kExitUsage;
 
@@ -137,45 +222,35 @@ int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
   if (console.answers != nullptr && paths.input != StdioFileSystem::kStandardInput) {
     askOverwrite = [&] {
       asked = true;
-      console.err << PrintableText(paths.output) << " exists. Overwrite? [y/N] " << std::flush;
-      // While the question waits, Ctrl-C simply ends the program.
-      if (console.catchInterrupt) RestoreOriginalInterrupt();
-      std::string answer;
-      const bool answered = static_cast<bool>(std::getline(*console.answers, answer));
-      if (console.catchInterrupt) InstallInterruptHandler();
-      return answered && IsYesAnswer(answer);
+      return AskOverwrite(console, paths.output);
     };
   }
-
-  CliHostSettings settings;
-  settings.inputPath = paths.input;
-  settings.outputPath = paths.output;
-  settings.keepUntitled = options.keepUntitled;
-  settings.logPath = options.logPath;
-  settings.force = options.force;
-  CliHost host(settings, askOverwrite);
+  CliHost host({paths.input, paths.output, options.logPath, options.force}, askOverwrite);
 
   std::optional<ProgressLine> progress;
   if (console.progressTerminal != nullptr) progress.emplace(console.progressTerminal);
   ExplainObserver explainer(console.err, progress ? &*progress : nullptr);
   RunOptions runOptions;
+  runOptions.inputFormat = choice.input;
+  runOptions.outputFormat = choice.output;
+  runOptions.untitled = options.keepUntitled ? UntitledRule::kKeep : UntitledRule::kSkip;
+  runOptions.log = options.logPath.has_value();
   if (options.explain) runOptions.observer = &explainer;
   runOptions.inputEncoding = options.inputEncoding;
 
   ConversionRun run(host, files, *clock, runOptions);
   if (progress) host.ShowProgressOn(&*progress, &run, &files);
+  // From here on a signal cancels the run (and a second one ends the
+  // program without leaving the temporary output behind).
   if (console.catchInterrupt) InstallInterruptHandler();
   const RunOutcome outcome = run.Execute();
   if (progress) progress->Clear();
 
-  const RunReport report =
-      ReportRunOutcome(outcome, paths,
-                       {.refusedExistingOutput = host.RefusedExistingOutput(),
-                        .asked = asked,
-                        .explained = options.explain,
-                        .interruptSignal = console.catchInterrupt ? InterruptSignal() : 0});
-  console.err << report.text;
-  return report.exitCode;
+  context.refusedExistingOutput = host.RefusedExistingOutput();
+  context.asked = asked;
+  context.explained = options.explain;
+  context.interruptSignal = console.catchInterrupt ? InterruptSignal() : 0;
+  return Report(console, ReportRunOutcome(outcome, paths, context));
 }
 
 }  // namespace velorin

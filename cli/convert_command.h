@@ -1,5 +1,7 @@
 #pragma once
-// `velorin-cli convert`: one conversion run hosted on the command line.
+// `velorin-cli convert`: the options, the formats chosen from the format
+// table, the checks before the run, then one conversion run hosted on the
+// command line, for every pair of formats.
 #include <cstdio>
 #include <iosfwd>
 #include <memory>
@@ -8,6 +10,7 @@
 #include <string_view>
 
 #include "convert/conversion_run.h"
+#include "formats/format_table.h"
 #include "platform/clock.h"
 
 namespace velorin {
@@ -20,7 +23,9 @@ struct ConvertOptions {
   std::optional<std::string> timestamp;
   bool force = false;
   bool explain = false;
-  InputEncodingChoice inputEncoding = InputEncodingChoice::kAuto;
+  /// The encoding of a POT or CSV input; chosen from its first bytes when
+  /// absent.
+  std::optional<TextEncoding> inputEncoding;
   std::optional<std::string> from;  ///< input format name (--from)
   std::optional<std::string> to;    ///< output format name (--to)
   std::string input;                  ///< "-" is standard input
@@ -51,9 +56,19 @@ bool IsYesAnswer(std::string answer);
 std::unique_ptr<Clock> ClockForTimestamp(const std::optional<std::string>& timestamp,
                                          std::ostream& err);
 
-/// The output path when none is given: standard output for standard input,
-/// otherwise the input path with its extension replaced by ".nvi".
-std::string DefaultOutputPath(std::string_view input);
+struct FormatChoice {
+  PointFormat input = PointFormat::kPot;
+  PointFormat output = PointFormat::kNvi;
+  std::string outputPath;  ///< as given, or the default for the input ("-": standard output)
+  /// An option that does not apply to these formats: one line, without the
+  /// program's name; empty when all is well.
+  std::string usageError;
+};
+
+/// The formats of a command: --from and --to when given, else the paths'
+/// extensions (standard input counts as POT, standard output as NVI, or as
+/// GPX when the input is NVI), and whether every option applies to them.
+FormatChoice ChooseFormats(const ConvertOptions& options);
 
 /// Runs the command and returns the exit code.
 int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console);

@@ -5,7 +5,8 @@
 #include <ostream>
 
 #include "cli/exit_codes.h"
-#include "cli/skip_reason_text.h"
+#include "cli/printable_text.h"
+#include "formats/pot_skip_reason.h"
 #include "geo/coordinate.h"
 
 namespace velorin {

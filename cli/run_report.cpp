@@ -1,7 +1,9 @@
 #include "cli/run_report.h"
 
+#include <vector>
+
 #include "cli/exit_codes.h"
-#include "cli/skip_reason_text.h"
+#include "cli/printable_text.h"
 #include "cli/stdio_file_system.h"
 
 namespace velorin {
@@ -10,27 +12,75 @@ namespace {
 
 constexpr std::string_view kProgram = "velorin-cli: ";
 
+std::string Counted(std::int64_t count, std::string_view one, std::string_view many) {
+  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+/// "a", "a and b", "a, b and c".
+std::string Listed(const std::vector<std::string>& parts) {
+  std::string text;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) text += i + 1 == parts.size() ? " and " : ", ";
+    text += parts[i];
+  }
+  return text;
+}
+
 std::string Where(const RunPaths& files) {
   return files.output == StdioFileSystem::kStandardOutput ? std::string("standard output")
                                                           : PrintableText(files.output);
 }
 
-std::string CountLine(const RunOutcome& outcome, const RunPaths& files) {
-  std::string line = RecordCount(outcome.records) + " written to " + Where(files);
+std::string CountLine(const RunOutcome& outcome, const RunPaths& files,
+                      const ReportContext& context) {
+  std::string line = context.output == PointFormat::kNvi
+                         ? Counted(outcome.records, "record", "records")
+                         : Counted(outcome.records, "point", "points");
+  line += " written to " + Where(files);
   if (outcome.titlesReplaced > 0) {
-    line += " (" + std::to_string(outcome.titlesReplaced) +
-            (outcome.titlesReplaced == 1 ? " title" : " titles") +
+    line += " (" + Counted(outcome.titlesReplaced, "title", "titles") +
             " with characters CP932 lacks replaced by the closest ones)";
   }
-  return line;
+  return line + "\n";
 }
 
-/// Point lines that gave no record: never left unsaid.
-std::string SkippedLines(const RunOutcome& outcome, bool explained) {
-  if (outcome.pointLinesSkipped == 0) return {};
-  return std::string(kProgram) + std::to_string(outcome.pointLinesSkipped) +
-         (outcome.pointLinesSkipped == 1 ? " point line" : " point lines") + " skipped" +
-         (explained ? "\n" : " (--explain tells which)\n");
+/// Points that gave no record (never left unsaid), ignored routes and
+/// tracks, titles the output changed.
+std::string DetailLines(const RunOutcome& outcome, const ReportContext& context) {
+  const SkipCounts& counts = outcome.skipped;
+  std::string text;
+  std::vector<std::string> skipped;
+  if (counts.untitled > 0) skipped.push_back(std::to_string(counts.untitled) + " without a title");
+  if (counts.outOfRange > 0) {
+    skipped.push_back(std::to_string(counts.outOfRange) + " outside 0 to 180 degrees");
+  }
+  if (counts.malformed > 0) skipped.push_back(std::to_string(counts.malformed) + " unreadable");
+  if (counts.total() > 0) {
+    // POT files are read by the line, the others by the point.
+    const bool lines = context.input == PointFormat::kPot;
+    text += std::string(kProgram) +
+            Counted(counts.total(), lines ? "point line" : "point",
+                    lines ? "point lines" : "points") +
+            " skipped: " + Listed(skipped) +
+            (context.explained ? "\n" : " (--explain tells which)\n");
+  }
+  std::vector<std::string> ignored;
+  const IgnoredItems& items = outcome.ignored;
+  if (items.routes > 0) ignored.push_back(Counted(items.routes, "route", "routes"));
+  if (items.tracks > 0) ignored.push_back(Counted(items.tracks, "track", "tracks"));
+  if (items.placemarksWithoutPoint > 0) {
+    ignored.push_back(Counted(items.placemarksWithoutPoint, "placemark", "placemarks") +
+                      " without a point");
+  }
+  if (!ignored.empty()) text += std::string(kProgram) + Listed(ignored) + " ignored\n";
+  if (outcome.titlesAdjusted > 0) {
+    text += std::string(kProgram) + Counted(outcome.titlesAdjusted, "title", "titles") +
+            (context.output == PointFormat::kPot
+                 ? " changed to fit a POT line (\"/\" and the \"=\" of \"ido=\" written full "
+                   "width)\n"
+                 : " with control characters replaced\n");
+  }
+  return text;
 }
 
 /// What became of the output file after a failure: it is only ever written
@@ -84,11 +134,23 @@ const std::string& FileOfStage(RunStage stage, const RunPaths& files) {
   }
 }
 
-}  // namespace
-
-std::string RecordCount(std::int64_t records) {
-  return std::to_string(records) + (records == 1 ? " record" : " records");
+/// The failure line: the reader's own words when the input is not what its
+/// format allows, else what the stage did and the system's reason.
+std::string FailureLine(const RunOutcome& outcome, const RunPaths& files) {
+  const std::string& path =
+      outcome.failedPath.empty() ? FileOfStage(outcome.failedStage, files) : outcome.failedPath;
+  if (outcome.readFailure && !outcome.error) {
+    std::string text = std::string(kProgram) + DescribeFile("input file", path);
+    if (outcome.readFailure->line > 0) text += " line " + std::to_string(outcome.readFailure->line);
+    return text + ": " + PrintableText(outcome.readFailure->message) + "\n";
+  }
+  const StageText stage = TextForStage(outcome.failedStage);
+  std::string text = std::string(kProgram) + stage.action + " " + DescribeFile(stage.role, path);
+  if (outcome.error) text += ": " + outcome.error.message();
+  return text + "\n";
 }
+
+}  // namespace
 
 std::string DescribeFile(std::string_view role, std::string_view path) {
   if (path == StdioFileSystem::kStandardInput) return "standard input";
@@ -98,22 +160,21 @@ std::string DescribeFile(std::string_view role, std::string_view path) {
 
 RunReport ReportRunOutcome(const RunOutcome& outcome, const RunPaths& files,
                            const ReportContext& context) {
-  std::string program(kProgram);
-  const std::string skipped = SkippedLines(outcome, context.explained);
+  const std::string program(kProgram);
   switch (outcome.result) {
-    case RunResult::kFinished:
-      if (outcome.firstLineNotConverted > 0) {
-        return {kExitLimitReached, CountLine(outcome, files) + "\n" + skipped + program +
-                                       "the limit of " + std::to_string(outcome.records) +
-                                       " records was reached; input lines from line " +
-                                       std::to_string(outcome.firstLineNotConverted) +
-                                       " on were not converted\n"};
-      }
-      return {kExitDone, CountLine(outcome, files) + "\n" + skipped};
+    case RunResult::kFinished: {
+      std::string text = CountLine(outcome, files, context) + DetailLines(outcome, context);
+      if (outcome.firstLineNotConverted == 0) return {kExitDone, text};
+      return {kExitLimitReached, text + program + "the limit of " +
+                                     std::to_string(outcome.records) +
+                                     " records was reached; input lines from line " +
+                                     std::to_string(outcome.firstLineNotConverted) +
+                                     " on were not converted\n"};
+    }
     case RunResult::kCancelled:
       return {context.interruptSignal > 0 ? kExitSignalBase + context.interruptSignal
                                           : kExitInterrupted,
-              "interrupted: " + CountLine(outcome, files) + "\n" + skipped};
+              "interrupted: " + CountLine(outcome, files, context) + DetailLines(outcome, context)};
     case RunResult::kRefusedSamePath:
       return {kExitRefused, program + DescribeFile("input file", files.input) + " and " +
                                 DescribeFile("output file", files.output) + " are the same file\n"};
@@ -129,14 +190,7 @@ RunReport ReportRunOutcome(const RunOutcome& outcome, const RunPaths& files,
     case RunResult::kFailed:
       break;
   }
-  const StageText stage = TextForStage(outcome.failedStage);
-  const std::string& path =
-      outcome.failedPath.empty() ? FileOfStage(outcome.failedStage, files) : outcome.failedPath;
-  std::string text = program + stage.action + " " + DescribeFile(stage.role, path);
-  if (outcome.error) text += ": " + outcome.error.message();
-  text += "\n";
-  text += OutputAfterFailure(outcome, files);
-  return {kExitFailed, text};
+  return {kExitFailed, FailureLine(outcome, files) + OutputAfterFailure(outcome, files)};
 }
 
 }  // namespace velorin

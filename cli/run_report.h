@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "convert/conversion_run.h"
+#include "formats/format_table.h"
 
 namespace velorin {
 
@@ -24,21 +25,23 @@ struct RunPaths {
 /// "input file 'a.pot'", or "standard input" for the stream.
 std::string DescribeFile(std::string_view role, std::string_view path);
 
-/// "1 record", "2 records".
-std::string RecordCount(std::int64_t records);
-
 /// What the report needs to know besides the outcome.
 struct ReportContext {
+  PointFormat input = PointFormat::kPot;
+  PointFormat output = PointFormat::kNvi;
   /// The overwrite question was answered No (or could not be asked).
   bool refusedExistingOutput = false;
   /// A person answered the overwrite question.
   bool asked = false;
-  /// The skipped lines were already named (--explain).
+  /// The skipped points were already named (--explain).
   bool explained = false;
   /// The signal that cancelled the run (its exit code is 128 + the number).
   int interruptSignal = 0;
 };
 
+/// "12 records written to a.nvi" (points for other formats), then a line
+/// each for skipped points, ignored routes and tracks and changed titles;
+/// or the refusal; or the failure and what became of the output file.
 RunReport ReportRunOutcome(const RunOutcome& outcome, const RunPaths& files,
                            const ReportContext& context = {});
 

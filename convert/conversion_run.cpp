@@ -10,13 +10,12 @@
 #include <utility>
 
 #include "convert/counting_text.h"
-#include "formats/nvi_writer.h"
-#include "formats/poi_record.h"
 #include "convert/run_files.h"
-#include "formats/utf8_lines.h"
-#include "text/sjis_scan.h"
+#include "formats/output_path.h"
+#include "formats/poi_record.h"
+#include "formats/point_check.h"
+#include "formats/point_writer.h"
 #include "platform/buffered_writer.h"
-#include "platform/line_reader.h"
 
 namespace velorin {
 namespace {
@@ -64,22 +63,6 @@ FocusTarget FailureFocus(RunStage stage) {
              : FocusTarget::kInputBrowse;
 }
 
-std::string UpperAscii(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) c = AsciiUpper(c);
-  return upper;
-}
-
-bool EndsWithNviExtension(std::string_view path) {
-  return path.size() >= 4 && UpperAscii(path.substr(path.size() - 4)) == ".NVI";
-}
-
-PotLineOutcome NotUtf8() {
-  PotLineOutcome outcome;
-  outcome.reason = SkipReason::kNotUtf8;
-  return outcome;
-}
-
 /// Room for " " and the digits of any 64-bit count.
 using CountBuffer = std::array<char, 24>;
 
@@ -111,15 +94,23 @@ class ConvertCommand {
   /// Input, output and log names two of which are one file.
   bool PathsClash();
   std::optional<Failure> OpenFiles();
-  /// Chooses the input's encoding from its first bytes (or as told) and
-  /// drops a UTF-8 byte-order mark.
-  void ChooseInputEncoding();
-  /// The line loop, up to the end, the record limit, a cancel or a failure.
-  std::optional<Failure> ConvertLines();
-  /// After the record limit: the number of the first line left unread, or 0
+  /// The entry loop, up to the end, the record limit, a cancel or a failure;
+  /// the output's last part (a closing tag) is written at every end but a
+  /// failure.
+  std::optional<Failure> ConvertEntries();
+  /// One entry: a record written, or a skip counted and told; then its log line.
+  std::optional<Failure> Take(const ReadEntry& entry);
+  void CountSkip(const ReadEntry& entry, SkipKind kind, std::string_view reason);
+  /// The input holds no further entry, or could not be read on.
+  std::optional<Failure> InputEnded();
+  std::optional<Failure> EndOutput();
+  /// Notes what the reader and the writer counted, then lets them go: they
+  /// must not outlive the files they work on.
+  void ReleaseReaderAndWriter();
+  /// After the record limit: the line of the first entry left unread, or 0
   /// when the input has ended.
-  std::int64_t FirstLineLeft(std::int64_t linesRead);
-  void WriteLogLine(const PotLineOutcome& parsed);
+  std::int64_t FirstLineLeft(ReadEntry& entry);
+  void WriteLogLine(const ReadEntry& entry, bool written);
   RunOutcome Fail(const Failure& failure);
   /// Switches drops on again: every way out of the run ends here.
   RunOutcome Leave(RunResult result);
@@ -133,11 +124,10 @@ class ConvertCommand {
   std::string inputPath_;
   std::string outputPath_;
   std::string logPath_;
-  std::string untitledSetting_;
-  bool logging_ = false;
   RunFiles open_;
+  std::unique_ptr<PointReader> reader_;
+  std::unique_ptr<PointWriter> writer_;
   RunOutcome outcome_;
-  std::optional<Utf8Lines> utf8_;  ///< set when the input is UTF-8
   // The progress label (message 5 and the count text) and the log's count
   // text follow the record count by adding one to their digits, not by
   // writing the number anew for every record.
@@ -162,17 +152,15 @@ RunOutcome ConvertCommand::Execute() {
   inputPath_ = host_.InputPathText();
   outputPath_ = host_.OutputPathText();
   recordCount_ = 0;
-  // Settings and texts are fetched once, not for every line.
-  untitledSetting_ = host_.SettingEntry(1);
-  logging_ = host_.SettingEntry(3) == "1";
-  if (logging_) logPath_ = host_.LogFilePath();
+  if (options_.log) logPath_ = host_.LogFilePath();
 
   if (PathsClash()) {
     ShowBox(RunMessage::kSamePath, kErrorTitle, kSamePathText, MessageButtons::kOk,
             MessageAnswer::kOk);
-    // An output name without the NVI extension is the likelier mistake.
-    host_.MoveFocus(EndsWithNviExtension(outputPath_) ? FocusTarget::kInputBrowse
-                                                      : FocusTarget::kOutputBrowse);
+    // An output name without the output's extension is the likelier mistake.
+    const bool outputNamedRight =
+        HasExtension(outputPath_, InfoOf(options_.outputFormat).extension);
+    host_.MoveFocus(outputNamedRight ? FocusTarget::kInputBrowse : FocusTarget::kOutputBrowse);
     return Leave(RunResult::kRefusedSamePath);
   }
   if (ShowBox(RunMessage::kStartQuestion, kQuestionTitle, kStartQuestionText,
@@ -194,14 +182,14 @@ RunOutcome ConvertCommand::Execute() {
   host_.CancelRequested = false;
   std::optional<Failure> failure;
   try {
-    ChooseInputEncoding();
-    failure = ConvertLines();
+    failure = ConvertEntries();
   } catch (const std::bad_alloc&) {
-    // A line too long for memory (a file without line ends) fails like a
-    // read error instead of ending the program.
+    // An entry too large for memory fails like a read error instead of
+    // ending the program.
     failure = Failure{RunStage::kReadLine, inputPath_,
                       std::make_error_code(std::errc::not_enough_memory)};
   }
+  ReleaseReaderAndWriter();
   if (failure) return Fail(*failure);
 
   // Output goes through a buffer, so a full disk may show only now: closing
@@ -231,7 +219,7 @@ RunOutcome ConvertCommand::Execute() {
 bool ConvertCommand::PathsClash() {
   if (files_.NameSameFile(inputPath_, outputPath_)) return true;
   // A log that is the output or the input would overwrite it.
-  return logging_ &&
+  return options_.log &&
          (files_.NameSameFile(logPath_, outputPath_) || files_.NameSameFile(logPath_, inputPath_));
 }
 
@@ -239,132 +227,150 @@ std::optional<ConvertCommand::Failure> ConvertCommand::OpenFiles() {
   std::error_code error;
   open_.inputSource = files_.OpenForReading(inputPath_, error);
   if (!open_.inputSource || error) return Failure{RunStage::kOpenInput, inputPath_, error};
-  open_.input.emplace(*open_.inputSource, options_.bufferSize);
+  // While the input waits for more (a quiet pipe), what is converted so far
+  // goes on to whoever reads the output.
+  open_.input.emplace(*open_.inputSource, [this] {
+    if (open_.output) open_.output->Flush();
+    if (open_.log) open_.log->Flush();
+  });
 
   open_.outputSink = files_.OpenForReplacing(outputPath_, error);
   if (!open_.outputSink || error) return Failure{RunStage::kOpenOutput, outputPath_, error};
   open_.output.emplace(*open_.outputSink, options_.bufferSize);
 
-  if (logging_) {
+  if (options_.log) {
     open_.logSink = files_.OpenForWriting(logPath_, error);
     if (!open_.logSink || error) return Failure{RunStage::kOpenLog, logPath_, error};
     open_.log.emplace(*open_.logSink, options_.bufferSize);
   }
-  // While the input waits for more (a quiet pipe), what is converted so far
-  // goes on to whoever reads the output.
-  open_.input->OnWait([this] {
-    if (open_.output) open_.output->Flush();
-    if (open_.log) open_.log->Flush();
-  });
   return std::nullopt;
 }
 
-void ConvertCommand::ChooseInputEncoding() {
-  LineReader& input = *open_.input;
-  DetectedEncoding detected;
-  switch (options_.inputEncoding) {
-    case InputEncodingChoice::kCp932:
-      return;
-    case InputEncodingChoice::kAuto:
-      detected = DetectTextEncoding(input.Peek(kEncodingSniffBytes), input.SawEnd());
-      break;
-    case InputEncodingChoice::kUtf8: {
-      const std::string_view head = input.Peek(kUtf8ByteOrderMark.size());
-      detected.encoding = TextEncoding::kUtf8;
-      detected.byteOrderMarkSize = head == kUtf8ByteOrderMark ? head.size() : 0;
-      break;
-    }
-  }
-  if (detected.encoding != TextEncoding::kUtf8) return;
-  input.Skip(detected.byteOrderMarkSize);
-  utf8_.emplace();
-  outcome_.inputEncoding = TextEncoding::kUtf8;
-}
-
-std::optional<ConvertCommand::Failure> ConvertCommand::ConvertLines() {
-  LineReader& input = *open_.input;
-  BufferedWriter& output = *open_.output;
-  NviRecordWriter records(output, clock_);
-  std::int64_t lineNumber = 0;
-  std::string_view line;
-  const auto readFailure = [&]() -> std::optional<Failure> {
-    const std::error_code error = open_.inputSource->error();
-    if (error == std::errc::operation_canceled) {
-      // The person running the program cancelled while the input was quiet.
-      host_.CancelRequested = true;
-      return std::nullopt;
-    }
-    return Failure{RunStage::kReadLine, inputPath_, error};
-  };
+std::optional<ConvertCommand::Failure> ConvertCommand::ConvertEntries() {
+  ReaderOptions readerOptions;
+  readerOptions.textEncoding = options_.inputEncoding;
+  readerOptions.untitled = options_.untitled;
+  readerOptions.bufferSize = options_.bufferSize;
+  reader_ = InfoOf(options_.inputFormat).makeReader(*open_.input, readerOptions);
+  writer_ = InfoOf(options_.outputFormat).makeWriter(*open_.output, clock_);
+  const std::int32_t limit = InfoOf(options_.outputFormat).limitsRecords ? options_.recordLimit : 0;
+  writer_->Begin();
+  ReadEntry entry;
   while (true) {
-    if (input.AtEnd()) {
-      // A read error also ends the data; it must not pass for the end.
-      if (!input.failed()) return std::nullopt;
-      return readFailure();
-    }
-    if (recordCount_ >= options_.recordLimit) {
-      outcome_.firstLineNotConverted = FirstLineLeft(lineNumber);
-      return std::nullopt;
+    if (reader_->AtEnd()) return InputEnded();
+    if (limit > 0 && recordCount_ >= limit) {
+      outcome_.firstLineNotConverted = FirstLineLeft(entry);
+      return EndOutput();
     }
     host_.ProcessEvents();
-    if (host_.CancelRequested) return std::nullopt;
+    if (host_.CancelRequested) return EndOutput();
+    if (!reader_->Next(entry)) return InputEnded();
+    if (auto failure = Take(entry)) return failure;
+  }
+}
 
-    if (!input.ReadLine(line)) {
-      if (!input.failed()) return std::nullopt;
-      return readFailure();
-    }
-    ++lineNumber;
-    // Built in place either way: the outcome is too large to copy per line.
-    const bool notUtf8 = utf8_ && !utf8_->Convert(line, line);
-    const PotLineOutcome parsed = notUtf8 ? NotUtf8() : ParsePotLine(line, untitledSetting_);
-    if (parsed.accepted()) {
-      records.Write(parsed.record);
-      if (!output.ok()) {
+std::optional<ConvertCommand::Failure> ConvertCommand::Take(const ReadEntry& entry) {
+  bool written = false;
+  if (entry.isPoint) {
+    const Point& point = entry.point;
+    if (const auto problem = CheckPoint(point, options_.untitled)) {
+      CountSkip(entry, problem->first, problem->second);
+    } else {
+      writer_->Write(point.title.empty() ? kNoTitle : std::string_view(point.title),
+                     point.position);
+      if (!open_.output->ok()) {
         return Failure{RunStage::kWriteRecord, outputPath_, open_.outputSink->error()};
       }
+      written = true;
       ++recordCount_;
       progressText_.Increment();
       countText_.Increment();
       host_.SetProgressText(progressText_.text());
-      if (utf8_ && utf8_->HasReplacementIn(parsed.record.title)) {
+      if (point.titleApproximated) {
         ++outcome_.titlesReplaced;
-        if (options_.observer != nullptr)
-          options_.observer->OnTitleReplaced(lineNumber, parsed.record);
+        if (options_.observer != nullptr) options_.observer->OnTitleReplaced(point);
       }
-    } else if (parsed.reason != SkipReason::kNotPointLine) {
-      ++outcome_.pointLinesSkipped;
-      if (options_.observer != nullptr) options_.observer->OnPointLineSkipped(lineNumber, parsed);
     }
-
-    if (logging_) {
-      WriteLogLine(parsed);
-      if (!open_.log->ok()) return Failure{RunStage::kWriteLog, logPath_, open_.logSink->error()};
-    }
+  } else if (entry.skip != SkipKind::kNotPointLine) {
+    CountSkip(entry, entry.skip, entry.reason);
   }
+  if (options_.log) {
+    WriteLogLine(entry, written);
+    if (!open_.log->ok()) return Failure{RunStage::kWriteLog, logPath_, open_.logSink->error()};
+  }
+  return std::nullopt;
 }
 
-std::int64_t ConvertCommand::FirstLineLeft(std::int64_t linesRead) {
-  // Only the end of the data is looked for; nothing further is converted or
-  // logged. A read error here says nothing about the lines converted.
-  LineReader& input = *open_.input;
-  return input.AtEnd() ? 0 : linesRead + 1;
+void ConvertCommand::CountSkip(const ReadEntry& entry, SkipKind kind, std::string_view reason) {
+  SkipCounts& skipped = outcome_.skipped;
+  switch (kind) {
+    case SkipKind::kUntitled:
+      ++skipped.untitled;
+      break;
+    case SkipKind::kOutOfRange:
+      ++skipped.outOfRange;
+      break;
+    case SkipKind::kMalformed:
+    case SkipKind::kNotPointLine:
+      ++skipped.malformed;
+      break;
+  }
+  if (options_.observer != nullptr) options_.observer->OnSkipped(entry.point.line, kind, reason);
 }
 
-/// "Line#", the record count after the line, TAB and what became of the line.
-void ConvertCommand::WriteLogLine(const PotLineOutcome& parsed) {
+std::optional<ConvertCommand::Failure> ConvertCommand::InputEnded() {
+  const auto& failure = reader_->failure();
+  if (!failure) return EndOutput();
+  const std::error_code error = open_.inputSource->error();
+  if (error == std::errc::operation_canceled) {
+    // The person running the program cancelled while the input was quiet.
+    host_.CancelRequested = true;
+    return EndOutput();
+  }
+  outcome_.readFailure = failure;
+  return Failure{RunStage::kReadLine, inputPath_, error};
+}
+
+std::optional<ConvertCommand::Failure> ConvertCommand::EndOutput() {
+  writer_->End();
+  if (!open_.output->ok()) {
+    return Failure{RunStage::kWriteRecord, outputPath_, open_.outputSink->error()};
+  }
+  return std::nullopt;
+}
+
+void ConvertCommand::ReleaseReaderAndWriter() {
+  if (reader_) {
+    outcome_.inputEncoding = reader_->textEncoding().value_or(TextEncoding::kCp932);
+    outcome_.ignored = reader_->ignored();
+  }
+  if (writer_) outcome_.titlesAdjusted = writer_->titlesAdjusted();
+  writer_.reset();
+  reader_.reset();
+}
+
+std::int64_t ConvertCommand::FirstLineLeft(ReadEntry& entry) {
+  // Only where the rest begins is looked for; nothing further is converted
+  // or logged. A read error here says nothing about the entries converted.
+  if (reader_->AtEnd() || !reader_->Next(entry)) return 0;
+  return entry.point.line;
+}
+
+/// "Line#", the record count after the entry, TAB and what became of it.
+void ConvertCommand::WriteLogLine(const ReadEntry& entry, bool written) {
   BufferedWriter& log = *open_.log;
   log.Append("Line#");
   log.Append(countText_.text());
   log.Append('\t');
-  if (parsed.accepted()) {
-    const PoiRecord& record = parsed.record;
-    log.Append(record.title);
+  if (written) {
+    const Point& point = entry.point;
+    log.Append(point.title.empty() ? kNoTitle : std::string_view(point.title));
     log.Append('\t');
-    log.Append(record.longitudeText);
+    log.Append(entry.longitudeText);
     log.Append('\t');
-    log.Append(record.latitudeText);
+    log.Append(entry.latitudeText);
     log.Append('\t');
-    log.Append(record.position.view());
+    log.Append(NviPositionOf(point.position).view());
   } else {
     log.Append(kSkippedRemark);
   }
@@ -378,6 +384,7 @@ RunOutcome ConvertCommand::Fail(const Failure& failure) {
   host_.MoveFocus(FailureFocus(failure.stage));
   // The output written so far is dropped: an existing output stays as it
   // was, a new one is not created. The log keeps what it got.
+  ReleaseReaderAndWriter();
   open_.CloseAllQuietly();
   RunOutcome outcome = Leave(RunResult::kFailed);
   outcome.failedStage = failure.stage;

@@ -1,14 +1,19 @@
 #pragma once
-// One execution of the Convert command: checks, questions, the line loop,
-// the log, cancelling, the record limit and the stage-keyed failure branch.
+// One execution of the Convert command, for any pair of point formats:
+// checks, questions, the entry loop, the log, cancelling, the record limit,
+// the safe output and the stage-keyed failure branch.
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 
-#include "formats/poi_record.h"
+#include "convert/run_host.h"
+#include "formats/format_table.h"
+#include "formats/point_reader.h"
+#include "formats/untitled_rule.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
-#include "convert/run_host.h"
 #include "text/text_encoding.h"
 
 namespace velorin {
@@ -33,48 +38,69 @@ enum class RunResult {
   kFailed,
 };
 
+/// Entries of the input that gave no record, by why.
+struct SkipCounts {
+  std::int64_t untitled = 0;
+  std::int64_t outOfRange = 0;
+  std::int64_t malformed = 0;  ///< unreadable: no position, a bad number, not UTF-8 ...
+  std::int64_t total() const { return untitled + outOfRange + malformed; }
+};
+
 struct RunOutcome {
   RunResult result = RunResult::kFinished;
   RunStage failedStage = RunStage::kNone;
   std::int32_t records = 0;
   std::string failedPath;  ///< the file of the failed stage
   std::error_code error;   ///< the system's reason, when it gave one
+  /// The reader's own words when the input could not be read on (a file
+  /// that is not well-formed, a line too long); the stage is kReadLine.
+  std::optional<ReadFailure> readFailure;
   /// The output file existed before the run (and, unless the run ended
   /// normally, still holds what it held).
   bool outputExisted = false;
   /// When the record limit stopped the run with input left unread: the
-  /// number (from 1) of the first input line not converted; 0 otherwise.
+  /// number (from 1) of the line where the first entry not converted
+  /// begins; 0 otherwise.
   std::int64_t firstLineNotConverted = 0;
-  /// The encoding the input was read in.
+  /// The encoding a text input was read in.
   TextEncoding inputEncoding = TextEncoding::kCp932;
-  /// Records whose title had characters CP932 does not hold (UTF-8 input).
+  /// Records whose title had characters CP932 does not hold.
   std::int32_t titlesReplaced = 0;
-  /// Point lines that gave no record (no title, a rejected coordinate, not
-  /// UTF-8); lines that are not point lines do not count.
-  std::int32_t pointLinesSkipped = 0;
+  /// Point entries that gave no record (no title, a rejected coordinate, not
+  /// UTF-8 ...); lines that hold no point at all do not count.
+  SkipCounts skipped;
+  /// Titles the output format made change.
+  std::int64_t titlesAdjusted = 0;
+  /// What the input held that is no point of interest (routes, tracks ...).
+  IgnoredItems ignored;
 };
 
-/// Told about what a person may want to know of single lines (explanations).
+/// Told about what a person may want to know of single entries.
 class RunObserver {
  public:
   virtual ~RunObserver() = default;
-  /// A point line, or a line of a UTF-8 file that is not valid UTF-8, was
-  /// skipped. `lineNumber` counts physical input lines from 1.
-  virtual void OnPointLineSkipped(std::int64_t lineNumber, const PotLineOutcome& outcome) = 0;
+  /// A point entry gave no record. `line` counts physical input lines from
+  /// 1 (0 when unknown); `reason` is UTF-8.
+  virtual void OnSkipped(std::int64_t line, SkipKind kind, std::string_view reason) = 0;
   /// A record was written with a title whose characters CP932 does not hold
   /// all replaced by the closest ones it does.
-  virtual void OnTitleReplaced(std::int64_t /*lineNumber*/, const PoiRecord& /*record*/) {}
+  virtual void OnTitleReplaced(const Point& /*point*/) {}
 };
-
-/// How the input file is read: chosen from its first bytes, or as told.
-enum class InputEncodingChoice { kAuto, kCp932, kUtf8 };
 
 inline constexpr std::int32_t kRecordLimit = 1'000'000;
 
 struct RunOptions {
+  PointFormat inputFormat = PointFormat::kPot;
+  PointFormat outputFormat = PointFormat::kNvi;
+  UntitledRule untitled = UntitledRule::kSkip;
+  /// The log switch: what became of every input entry goes to the host's
+  /// log file.
+  bool log = false;
+  /// Most records in an output format that has a limit (NVI).
   std::int32_t recordLimit = kRecordLimit;
   RunObserver* observer = nullptr;
-  InputEncodingChoice inputEncoding = InputEncodingChoice::kAuto;
+  /// The encoding of a text input; chosen from its first bytes when absent.
+  std::optional<TextEncoding> inputEncoding;
   /// Bytes read and written at a time (the input's and each output's
   /// buffer). Small ones let tests and fuzzing reach every buffer edge.
   std::size_t bufferSize = 1 << 20;

@@ -1,16 +1,37 @@
 #pragma once
 // The input, output and log files of one conversion run, and how each way
 // out of the run closes them.
+#include <functional>
 #include <memory>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include "platform/buffered_writer.h"
 #include "platform/byte_stream.h"
-#include "platform/line_reader.h"
 #include "platform/replacing_file.h"
 
 namespace velorin {
+
+/// The input as the readers see it. Before a read that would wait for a
+/// quiet input (a pipe), `beforeWait` runs: the moment to hand on what was
+/// converted so far.
+class WaitAwareSource : public ByteSource {
+ public:
+  WaitAwareSource(ByteSource& inner, std::function<void()> beforeWait)
+      : inner_(inner), beforeWait_(std::move(beforeWait)) {}
+
+  std::ptrdiff_t Read(char* buffer, std::size_t capacity) override {
+    if (!inner_.HasDataReady()) beforeWait_();
+    return inner_.Read(buffer, capacity);
+  }
+  std::error_code error() const override { return inner_.error(); }
+  bool HasDataReady() override { return inner_.HasDataReady(); }
+
+ private:
+  ByteSource& inner_;
+  std::function<void()> beforeWait_;
+};
 
 /// The three files of a run. Every way out of the run closes them in the
 /// order input, output, log; closing one that was never opened does nothing.
@@ -20,7 +41,7 @@ namespace velorin {
 class RunFiles {
  public:
   std::unique_ptr<ByteSource> inputSource;
-  std::optional<LineReader> input;
+  std::optional<WaitAwareSource> input;
   std::unique_ptr<ReplacingSink> outputSink;
   std::optional<BufferedWriter> output;
   std::unique_ptr<ByteSink> logSink;

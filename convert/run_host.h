@@ -40,8 +40,6 @@ class RunHost {
   /// Texts of the two path boxes (native paths, UTF-8 on Linux).
   virtual std::string InputPathText() = 0;
   virtual std::string OutputPathText() = 0;
-  /// Settings entry by index (only 1 and 3 are asked for).
-  virtual std::string SettingEntry(int index) = 0;
   /// Message table text by number, in the host's encoding; the run only joins
   /// such texts with CR LF and ASCII count texts.
   virtual std::string MessageText(int number) = 0;

@@ -27,6 +27,10 @@ std::unique_ptr<PointReader> MakeTextReader(ByteSource& source, const ReaderOpti
   return std::make_unique<Reader>(source, options.textEncoding);
 }
 
+std::unique_ptr<PointReader> MakePotReader(ByteSource& source, const ReaderOptions& options) {
+  return std::make_unique<PotReader>(source, options);
+}
+
 template <typename Writer>
 std::unique_ptr<PointWriter> MakeWriter(BufferedWriter& out, Clock&) {
   return std::make_unique<Writer>(out);
@@ -40,12 +44,12 @@ std::unique_ptr<PointWriter> MakeNviWriter(BufferedWriter& out, Clock& clock) {
 /// depends on the build (see formats/xml_readers.h).
 const std::array<FormatInfo, 6>& Formats() {
   static const std::array<FormatInfo, 6> formats = {{
-      {PointFormat::kPot, "pot", ".pot", &MakeTextReader<PotReader>, &MakeWriter<PotWriter>},
-      {PointFormat::kNvi, "nvi", ".nvi", &MakeReader<NviReader>, &MakeNviWriter},
-      {PointFormat::kGpx, "gpx", ".gpx", GpxReaderFactory(), &MakeWriter<GpxWriter>},
-      {PointFormat::kKml, "kml", ".kml", KmlReaderFactory(), &MakeWriter<KmlWriter>},
-      {PointFormat::kKmz, "kmz", ".kmz", KmzReaderFactory(), nullptr},
-      {PointFormat::kCsv, "csv", ".csv", &MakeTextReader<CsvReader>, &MakeWriter<CsvWriter>},
+      {PointFormat::kPot, "pot", ".pot", false, &MakePotReader, &MakeWriter<PotWriter>},
+      {PointFormat::kNvi, "nvi", ".nvi", true, &MakeReader<NviReader>, &MakeNviWriter},
+      {PointFormat::kGpx, "gpx", ".gpx", false, GpxReaderFactory(), &MakeWriter<GpxWriter>},
+      {PointFormat::kKml, "kml", ".kml", false, KmlReaderFactory(), &MakeWriter<KmlWriter>},
+      {PointFormat::kKmz, "kmz", ".kmz", false, KmzReaderFactory(), nullptr},
+      {PointFormat::kCsv, "csv", ".csv", false, &MakeTextReader<CsvReader>, &MakeWriter<CsvWriter>},
   }};
   return formats;
 }
@@ -76,13 +80,8 @@ std::optional<PointFormat> FormatNamed(std::string_view name) {
 }
 
 std::optional<PointFormat> FormatOfExtension(std::string_view path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  const std::string_view file = slash == std::string_view::npos ? path : path.substr(slash + 1);
-  const std::size_t dot = file.rfind('.');
-  if (dot == std::string_view::npos) return std::nullopt;
-  const std::string extension = LowerAscii(file.substr(dot));
   for (const FormatInfo& info : Formats()) {
-    if (info.extension == extension) return info.format;
+    if (HasExtension(path, info.extension)) return info.format;
   }
   return std::nullopt;
 }
@@ -95,8 +94,12 @@ PointFormat OutputFormatOfPath(std::string_view path) {
   return FormatOfExtension(path).value_or(PointFormat::kNvi);
 }
 
-std::string DefaultOutputPathFor(std::string_view input, PointFormat inputFormat) {
-  return ReplaceExtension(input, inputFormat == PointFormat::kNvi ? ".gpx" : ".nvi");
+PointFormat DefaultOutputFormat(PointFormat input) {
+  return input == PointFormat::kNvi ? PointFormat::kGpx : PointFormat::kNvi;
+}
+
+std::string DefaultOutputPath(std::string_view input, PointFormat output) {
+  return ReplaceExtension(input, InfoOf(output).extension);
 }
 
 }  // namespace velorin

@@ -21,6 +21,7 @@ struct FormatInfo {
   PointFormat format;
   std::string_view name;       ///< as --from and --to take it
   std::string_view extension;  ///< with its dot
+  bool limitsRecords;          ///< a file holds at most kRecordLimit records
   /// Nothing when the format cannot be read (or written).
   std::unique_ptr<PointReader> (*makeReader)(ByteSource& source, const ReaderOptions& options);
   std::unique_ptr<PointWriter> (*makeWriter)(BufferedWriter& out, Clock& clock);
@@ -37,7 +38,10 @@ std::optional<PointFormat> FormatOfExtension(std::string_view path);
 PointFormat InputFormatOfPath(std::string_view path);
 /// An unknown extension counts as NVI for an output.
 PointFormat OutputFormatOfPath(std::string_view path);
-/// The input with the extension .nvi, or .gpx when the input is an NVI file.
-std::string DefaultOutputPathFor(std::string_view input, PointFormat inputFormat);
+/// What an input is converted into when nothing says: NVI, or GPX for an
+/// NVI input.
+PointFormat DefaultOutputFormat(PointFormat input);
+/// The input path with the extension of `output`.
+std::string DefaultOutputPath(std::string_view input, PointFormat output);
 
 }  // namespace velorin

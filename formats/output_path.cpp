@@ -2,17 +2,33 @@
 
 namespace velorin {
 
-std::string ReplaceExtension(std::string_view path, std::string_view extension) {
+namespace {
+
+char AsciiLowerCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+}  // namespace
+
+std::string_view ExtensionOf(std::string_view path) {
   for (std::size_t k = path.size(); k > 0; --k) {
     const char c = path[k - 1];
     if (c == '\\' || c == '/') break;
-    if (c == '.') return std::string(path.substr(0, k - 1)) + std::string(extension);
+    if (c == '.') return path.substr(k - 1);
   }
-  return std::string(path) + std::string(extension);
+  return {};
 }
 
-std::string DeriveOutputPath(std::string_view inputPath) {
-  return ReplaceExtension(inputPath, ".nvi");
+bool HasExtension(std::string_view path, std::string_view extension) {
+  const std::string_view own = ExtensionOf(path);
+  if (own.size() != extension.size()) return false;
+  for (std::size_t i = 0; i < own.size(); ++i) {
+    if (AsciiLowerCase(own[i]) != AsciiLowerCase(extension[i])) return false;
+  }
+  return true;
+}
+
+std::string ReplaceExtension(std::string_view path, std::string_view extension) {
+  const std::string_view own = ExtensionOf(path);
+  return std::string(path.substr(0, path.size() - own.size())) + std::string(extension);
 }
 
 }  // namespace velorin

@@ -1,15 +1,20 @@
 #pragma once
+// File name extensions, the one place that reads and replaces them.
 #include <string>
 #include <string_view>
 
 namespace velorin {
 
-/// The path with the extension of its final component (from its last ".")
-/// replaced by `extension` (".gpx"), or `extension` added when there is
-/// none. Both "\" and "/" end the search for the extension.
-std::string ReplaceExtension(std::string_view path, std::string_view extension);
+/// The extension of the final component of `path`, from its last "." on
+/// (".pot"), or empty when it has none. Both "\" and "/" end a component.
+std::string_view ExtensionOf(std::string_view path);
 
-/// The default output path for an input path: ReplaceExtension with ".nvi".
-std::string DeriveOutputPath(std::string_view inputPath);
+/// True when the extension of `path` is `extension` (with its dot), in any
+/// ASCII letter case.
+bool HasExtension(std::string_view path, std::string_view extension);
+
+/// The path with its extension replaced by `extension` (".gpx"), or
+/// `extension` added when there is none.
+std::string ReplaceExtension(std::string_view path, std::string_view extension);
 
 }  // namespace velorin

@@ -36,11 +36,7 @@ std::ptrdiff_t PeekedSource::Read(char* buffer, std::size_t capacity) {
 }
 
 TextEncoding TakeTextEncoding(PeekedSource& source, std::optional<TextEncoding> told) {
-  DetectedEncoding detected = DetectTextEncoding(source.head(), source.headIsWhole());
-  if (told) {
-    if (*told == TextEncoding::kCp932) detected.byteOrderMarkSize = 0;
-    detected.encoding = *told;
-  }
+  const DetectedEncoding detected = ChooseTextEncoding(source.head(), source.headIsWhole(), told);
   source.Skip(detected.byteOrderMarkSize);
   return detected.encoding;
 }

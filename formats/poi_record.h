@@ -2,6 +2,7 @@
 // One POT line turned into a point of interest, or the reason it is skipped.
 #include <string_view>
 
+#include "formats/untitled_rule.h"
 #include "geo/coordinate.h"
 
 namespace velorin {
@@ -39,9 +40,9 @@ struct PotLineOutcome {
   bool accepted() const { return reason == SkipReason::kNone; }
 };
 
-/// Decides whether `line` is a point line that becomes a record.
-/// `untitledSetting` is settings entry 1: exactly "0" converts untitled
-/// points under kNoTitle, anything else skips them.
-PotLineOutcome ParsePotLine(std::string_view line, std::string_view untitledSetting);
+/// Decides whether `line` is a point line that becomes a record. An untitled
+/// point is kept under kNoTitle or skipped, as `untitled` says; the title is
+/// tested before the coordinates.
+PotLineOutcome ParsePotLine(std::string_view line, UntitledRule untitled);
 
 }  // namespace velorin

@@ -8,6 +8,7 @@ PositionText NviPositionOf(const PointPosition& position) {
     return FormatPositionCode(units->x, units->y);
   }
   const Degrees& degrees = std::get<Degrees>(position);
+  if (!degrees.nviCode.empty()) return degrees.nviCode;
   // Written as "not at least 0" so that a NaN never reaches the encoder.
   if (!(degrees.longitude >= 0.0) || !(degrees.latitude >= 0.0)) return {};
   return EncodeNviPosition(degrees.longitude, degrees.latitude);

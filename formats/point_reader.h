@@ -5,18 +5,22 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "formats/point.h"
+#include "formats/untitled_rule.h"
 #include "text/text_encoding.h"
 
 namespace velorin {
 
 /// Why an entry of the input did not become a point.
 enum class SkipKind {
-  kMalformed,   ///< the entry could not be read (no position, a bad number ...)
-  kUntitled,    ///< no title, and untitled points are skipped
-  kOutOfRange,  ///< a longitude or latitude NVI cannot hold (below 0, above 180)
+  kMalformed,     ///< the entry could not be read (no position, a bad number ...)
+  kUntitled,      ///< no title, and untitled points are skipped
+  kOutOfRange,    ///< a longitude or latitude the output cannot hold
+  kNotPointLine,  ///< a line of a line-based file that holds no point at all:
+                  ///< neither counted nor told, only logged
 };
 
 struct ReadEntry {
@@ -24,6 +28,10 @@ struct ReadEntry {
   Point point;          ///< the point; for a skipped entry only point.line counts
   SkipKind skip = SkipKind::kMalformed;
   std::string reason;  ///< UTF-8, for --explain
+  /// The coordinate texts as the file wrote them, where it writes texts
+  /// (POT); views that live until the next entry. For the log.
+  std::string_view longitudeText;
+  std::string_view latitudeText;
 };
 
 /// The input as a whole could not be read on (not well-formed, a read error,
@@ -45,6 +53,12 @@ struct ReaderOptions {
   /// The encoding of a text input (POT, CSV); chosen from its first bytes
   /// when absent.
   std::optional<TextEncoding> textEncoding;
+  /// Where a format decides untitled points in its own order (POT tests the
+  /// title before the coordinates); the run applies it to every other.
+  UntitledRule untitled = UntitledRule::kKeep;
+  /// Bytes read at a time; small ones let tests and fuzzing reach every
+  /// buffer edge.
+  std::size_t bufferSize = 1 << 16;
 };
 
 /// "read error: " and the system's words; a source of its own kind (an
@@ -62,8 +76,14 @@ class PointReader {
   /// Fills `entry` with the next point or skipped entry. False at the end of
   /// the input and on a failure; failure() tells the two apart.
   virtual bool Next(ReadEntry& entry) = 0;
+  /// True when the input certainly holds no further entry (it may read
+  /// ahead to know); readers that cannot tell cheaply say false, and Next()
+  /// answers.
+  virtual bool AtEnd() { return false; }
   const std::optional<ReadFailure>& failure() const { return failure_; }
   virtual IgnoredItems ignored() const { return {}; }
+  /// The encoding a text input is read in; nothing for other formats.
+  virtual std::optional<TextEncoding> textEncoding() { return std::nullopt; }
 
  protected:
   void Fail(std::int64_t line, std::string message) {

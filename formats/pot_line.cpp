@@ -26,7 +26,7 @@ std::string_view ExtractField(std::string_view line, const SearchPattern& key) {
 
 }  // namespace
 
-PotLineOutcome ParsePotLine(std::string_view line, std::string_view untitledSetting) {
+PotLineOutcome ParsePotLine(std::string_view line, UntitledRule untitled) {
   PotLineOutcome outcome;
   if (!IsPointLine(line)) {
     outcome.reason = SkipReason::kNotPointLine;
@@ -39,7 +39,7 @@ PotLineOutcome ParsePotLine(std::string_view line, std::string_view untitledSett
   record.title = ExtractField(line, kTitleKey);
   record.longitudeText = ExtractField(line, kLongitudeKey);
   record.latitudeText = ExtractField(line, kLatitudeKey);
-  if (record.title.empty() && untitledSetting == "0") record.title = kNoTitle;
+  if (record.title.empty() && untitled == UntitledRule::kKeep) record.title = kNoTitle;
 
   if (record.title.empty()) {
     outcome.reason = SkipReason::kNoTitle;

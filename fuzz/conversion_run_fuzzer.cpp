@@ -40,7 +40,7 @@ constexpr std::string_view kOldOutput = "an older NVI file\n";
 struct Plan {
   std::string untitled;  // settings entry 1
   bool logging = false;
-  InputEncodingChoice encoding = InputEncodingChoice::kAuto;
+  std::optional<TextEncoding> encoding;  // absent: chosen from the first bytes
   bool outputExists = false;
   bool declineStart = false;
   bool declineOverwrite = false;
@@ -61,7 +61,14 @@ Plan ReadPlan(const std::uint8_t* data, std::size_t size) {
   const auto flags = provider.ConsumeIntegral<std::uint8_t>();
   plan.untitled = (flags & 1) ? "0" : "1";
   plan.logging = (flags & 2) != 0;
-  plan.encoding = static_cast<InputEncodingChoice>((flags >> 2) % 3);
+  switch ((flags >> 2) % 3) {
+    case 1:
+      plan.encoding = TextEncoding::kCp932;
+      break;
+    case 2:
+      plan.encoding = TextEncoding::kUtf8;
+      break;
+  }
   plan.outputExists = (flags & 16) != 0;
   plan.declineStart = (flags & 0xE0) == 0x20;
   plan.declineOverwrite = (flags & 0xE0) == 0x40;
@@ -91,9 +98,6 @@ class Host : public RunHost {
   std::string InputPathText() override { return std::string(kInputPath); }
   std::string OutputPathText() override {
     return std::string(plan_.outputIsInput ? kInputPath : kOutputPath);
-  }
-  std::string SettingEntry(int index) override {
-    return index == 1 ? plan_.untitled : index == 3 ? (plan_.logging ? "1" : "0") : "";
   }
   std::string MessageText(int number) override { return "m" + std::to_string(number); }
   std::string ApplicationFolder() override { return std::string(kApplicationFolder); }
@@ -174,9 +178,9 @@ Expected Model(const Plan& plan) {
       0,
       std::min<std::size_t>(kEncodingSniffBytes, readErrorInHead ? plan.faultAfter : text.size()));
   DetectedEncoding detected;
-  if (plan.encoding == InputEncodingChoice::kAuto) {
+  if (!plan.encoding) {
     detected = DetectTextEncoding(head, !readErrorInHead && text.size() < kEncodingSniffBytes);
-  } else if (plan.encoding == InputEncodingChoice::kUtf8) {
+  } else if (plan.encoding == TextEncoding::kUtf8) {
     detected = {TextEncoding::kUtf8, head.starts_with(kUtf8ByteOrderMark) ? 3u : 0u};
   }
   expected.encoding = detected.encoding;
@@ -200,9 +204,9 @@ Expected Model(const Plan& plan) {
     parsed.reason = SkipReason::kNotPointLine;
     converted.clear();
     if (detected.encoding == TextEncoding::kUtf8) {
-      if (encoder.Append(line, converted)) parsed = ParsePotLine(converted, plan.untitled);
+      if (encoder.Append(line, converted)) parsed = ParsePotLine(converted, UntitledRuleOfSetting(plan.untitled));
     } else {
-      parsed = ParsePotLine(line, plan.untitled);
+      parsed = ParsePotLine(line, UntitledRuleOfSetting(plan.untitled));
     }
     if (parsed.accepted()) {
       expected.output += Block(parsed.record);
@@ -263,6 +267,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Host host(plan);
   FixedClock clock({"2010/04/01", "14:30:00"});
   RunOptions options;
+  options.untitled = UntitledRuleOfSetting(plan.untitled);
+  options.log = plan.logging;
   options.recordLimit = plan.recordLimit;
   // Small buffers: fast runs, and every buffer edge within reach.
   options.bufferSize = 4096;

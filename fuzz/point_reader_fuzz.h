@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "formats/format_table.h"
-#include "formats/point_run.h"
+#include "formats/point_check.h"
 #include "fuzz/fuzz_check.h"
 #include "platform/buffered_writer.h"
 #include "platform/clock.h"

@@ -90,8 +90,8 @@ void CheckSkipped(std::string_view line, const PotLineOutcome& o) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view line(reinterpret_cast<const char*>(data), size);
-  const PotLineOutcome keep = ParsePotLine(line, "0");
-  const PotLineOutcome skip = ParsePotLine(line, "1");
+  const PotLineOutcome keep = ParsePotLine(line, UntitledRule::kKeep);
+  const PotLineOutcome skip = ParsePotLine(line, UntitledRule::kSkip);
   for (const PotLineOutcome* o : {&keep, &skip}) {
     if (o->accepted()) {
       CheckAccepted(line, o->record);

@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include "convert/conversion_run.h"
+#include "convert/run_settings.h"
 #include "gui/common_dialog.h"
 #include "gui/path_selection.h"
 #include "platform/clock.h"
@@ -409,7 +410,7 @@ void mainform::OnConvertClicked() {
   conversionActive_ = true;
   LocalFileSystem files;
   LocalClock clock;
-  ConversionRun run(*runHost_, files, clock);
+  ConversionRun run(*runHost_, files, clock, RunOptionsFromSettings(tables_.SystemSettings));
   run.Execute();
   runHost_->ApplyProgressText();
   conversionActive_ = false;

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "formats/output_path.h"
+#include "formats/format_table.h"
 #include "gui/common_dialog.h"
 
 namespace velorin {
@@ -25,7 +25,7 @@ void SetPathBoxText(PathWindow& window, QLineEdit* box, const QString& text) {
 void AcceptInputPath(PathWindow& window, const QString& path) {
   SetPathBoxText(window, window.InputPathBox(), path);
   window.InputDialog()->FileName = path;
-  const QString out = QString::fromStdString(DeriveOutputPath(path.toStdString()));
+  const QString out = QString::fromStdString(DefaultOutputPath(path.toStdString(), PointFormat::kNvi));
   SetPathBoxText(window, window.OutputPathBox(), out);
   window.OutputDialog()->FileName = out;
 }

@@ -22,12 +22,6 @@ std::string QtRunHost::InputPathText() { return window_.Text_for_POT->text().toS
 
 std::string QtRunHost::OutputPathText() { return window_.Text_for_NVI->text().toStdString(); }
 
-std::string QtRunHost::SettingEntry(int index) {
-  const std::vector<std::string>& settings = window_.Tables().SystemSettings;
-  if (index < 0 || static_cast<std::size_t>(index) >= settings.size()) return std::string();
-  return settings[static_cast<std::size_t>(index)];
-}
-
 std::string QtRunHost::MessageText(int number) {
   if (number < 0 || static_cast<std::size_t>(number) >= messages_.size()) return std::string();
   return messages_[static_cast<std::size_t>(number)];

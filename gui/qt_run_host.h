@@ -18,7 +18,6 @@ class QtRunHost : public RunHost {
 
   std::string InputPathText() override;
   std::string OutputPathText() override;
-  std::string SettingEntry(int index) override;
   /// Decoded from CP932 to UTF-8, the encoding of the window's texts.
   std::string MessageText(int number) override;
   /// The folder of the message and help files.

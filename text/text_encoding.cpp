@@ -36,4 +36,14 @@ DetectedEncoding DetectTextEncoding(std::string_view head, bool headIsWholeFile)
   return {sawLongSequence ? TextEncoding::kUtf8 : TextEncoding::kCp932, 0};
 }
 
+DetectedEncoding ChooseTextEncoding(std::string_view head, bool headIsWholeFile,
+                                    std::optional<TextEncoding> told) {
+  DetectedEncoding chosen = DetectTextEncoding(head, headIsWholeFile);
+  if (told) {
+    chosen.encoding = *told;
+    if (*told == TextEncoding::kCp932) chosen.byteOrderMarkSize = 0;
+  }
+  return chosen;
+}
+
 }  // namespace velorin

@@ -2,6 +2,7 @@
 // Which encoding a text file (a POT or CSV file) is in, decided once from its
 // first bytes: CP932 unless the bytes clearly say UTF-8.
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace velorin {
@@ -23,6 +24,12 @@ struct DetectedEncoding {
 /// cut off at its end allowed) with at least one sequence of three bytes or
 /// more; otherwise CP932. Plain ASCII counts as CP932: it converts the same.
 DetectedEncoding DetectTextEncoding(std::string_view head, bool headIsWholeFile);
+
+/// The encoding to read a text in: `told` when given, else as its head says.
+/// A UTF-8 byte-order mark at the start is to be dropped, unless the text is
+/// told to be CP932 (then those are three characters like any other).
+DetectedEncoding ChooseTextEncoding(std::string_view head, bool headIsWholeFile,
+                                    std::optional<TextEncoding> told);
 
 /// True when `text` is well-formed UTF-8 (no overlong forms, no surrogates,
 /// nothing above U+10FFFF).

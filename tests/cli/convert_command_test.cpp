@@ -200,7 +200,8 @@ TEST_F(ConvertCommandTest, ExplainsEverySkippedPointLine) {
             "6: latitude text rejected: 35'40'52.30'0 (expected degrees'minutes'seconds'tenths, "
             "e.g. 35'40'52'3)\n"
             "1 record written to " +
-                (folder_ / "a.nvi") + "\nvelorin-cli: 5 point lines skipped\n");
+                (folder_ / "a.nvi") +
+                "\nvelorin-cli: 5 point lines skipped: 1 without a title and 4 unreadable\n");
 }
 
 // Only a real date and time in the one form is taken: anything else would
@@ -244,9 +245,14 @@ TEST(ParseTimestamp, TakesOnlyRealDatesAndTimes) {
 }
 
 TEST(DefaultOutputPath, ReplacesTheExtensionOrKeepsStandardOutput) {
-  EXPECT_EQ(DefaultOutputPath("data/tokyo.pot"), "data/tokyo.nvi");
-  EXPECT_EQ(DefaultOutputPath("my.data/tokyo"), "my.data/tokyo.nvi");
-  EXPECT_EQ(DefaultOutputPath("-"), "-");
+  const auto outputOf = [](std::string input) {
+    ConvertOptions options;
+    options.input = std::move(input);
+    return ChooseFormats(options).outputPath;
+  };
+  EXPECT_EQ(outputOf("data/tokyo.pot"), "data/tokyo.nvi");
+  EXPECT_EQ(outputOf("my.data/tokyo"), "my.data/tokyo.nvi");
+  EXPECT_EQ(outputOf("-"), "-");
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 #include "cli/position_commands.h"
+#include "formats/pot_skip_reason.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "cli/exit_codes.h"
-#include "cli/skip_reason_text.h"
+#include "cli/printable_text.h"
 
 namespace velorin {
 namespace {

@@ -76,22 +76,25 @@ TEST(ReportRunOutcome, FinishedAndCancelledRunsGiveTheCount) {
 
 TEST(ReportRunOutcome, SkippedPointLinesAreNeverLeftUnsaid) {
   RunOutcome skipped = Outcome(RunResult::kFinished, 9);
-  skipped.pointLinesSkipped = 1;
+  skipped.skipped.malformed = 1;
   EXPECT_EQ(ReportRunOutcome(skipped, kFiles).text,
             "9 records written to x.nvi\n"
-            "velorin-cli: 1 point line skipped (--explain tells which)\n");
+            "velorin-cli: 1 point line skipped: 1 unreadable (--explain tells which)\n");
   // Under --explain the lines were named above: just the count.
-  skipped.pointLinesSkipped = 2;
+  skipped.skipped.untitled = 1;
   EXPECT_EQ(ReportRunOutcome(skipped, kFiles, {.explained = true}).text,
-            "9 records written to x.nvi\nvelorin-cli: 2 point lines skipped\n");
+            "9 records written to x.nvi\n"
+            "velorin-cli: 2 point lines skipped: 1 without a title and 1 unreadable\n");
   skipped.result = RunResult::kCancelled;
   EXPECT_EQ(ReportRunOutcome(skipped, kFiles, {.explained = true}).text,
-            "interrupted: 9 records written to x.nvi\nvelorin-cli: 2 point lines skipped\n");
+            "interrupted: 9 records written to x.nvi\n"
+            "velorin-cli: 2 point lines skipped: 1 without a title and 1 unreadable\n");
   // The limit line comes last: it is the one that sets the exit code.
   skipped.result = RunResult::kFinished;
   skipped.firstLineNotConverted = 12;
   EXPECT_EQ(ReportRunOutcome(skipped, kFiles, {.explained = true}).text,
-            "9 records written to x.nvi\nvelorin-cli: 2 point lines skipped\n"
+            "9 records written to x.nvi\n"
+            "velorin-cli: 2 point lines skipped: 1 without a title and 1 unreadable\n"
             "velorin-cli: the limit of 9 records was reached; input lines from line 12 on were "
             "not converted\n");
 }

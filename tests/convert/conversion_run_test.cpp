@@ -197,7 +197,7 @@ TEST_F(RunTest, CancelAnsweredNoThenYesStopsBeforeTheNextLine) {
   });
   host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
   host.ExpectBox(RunMessage::kCancelled);
-  ConversionRun run(host, files, clock);
+  ConversionRun run(host, files, clock, host.Options());
   running = &run;
   const RunOutcome outcome = run.Execute();
 
@@ -265,12 +265,10 @@ TEST_F(RunTest, ProgressShowsOnlyWrittenRecords) {
 
 class RecordingObserver : public RunObserver {
  public:
-  void OnPointLineSkipped(std::int64_t lineNumber, const PotLineOutcome& outcome) override {
-    seen.emplace_back(lineNumber, outcome.reason);
-    titles.emplace_back(outcome.record.title);
+  void OnSkipped(std::int64_t line, SkipKind, std::string_view reason) override {
+    seen.emplace_back(line, std::string(reason.substr(0, reason.find(':'))));
   }
-  std::vector<std::pair<std::int64_t, SkipReason>> seen;
-  std::vector<std::string> titles;
+  std::vector<std::pair<std::int64_t, std::string>> seen;
 };
 
 TEST_F(RunTest, ObserverHearsOfSkippedPointLinesOnly) {
@@ -279,9 +277,8 @@ TEST_F(RunTest, ObserverHearsOfSkippedPointLinesOnly) {
   RecordingObserver observer;
   EXPECT_EQ(RunAnsweringYes(RunMessage::kFinished, {.observer = &observer}).records, 1);
   EXPECT_THAT(observer.seen,
-              ElementsAre(std::pair<std::int64_t, SkipReason>(2, SkipReason::kNoLongitude),
-                          std::pair<std::int64_t, SkipReason>(5, SkipReason::kLongitudeRejected)));
-  EXPECT_THAT(observer.titles, ElementsAre("A", "C"));
+              ElementsAre(std::pair<std::int64_t, std::string>(2, "no longitude"),
+                          std::pair<std::int64_t, std::string>(5, "longitude text rejected")));
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ const std::string kEmoji = "\xF0\x9F\x98\x80";  // nothing CP932 holds comes clo
 
 struct EncodingCase {
   const char* name;
-  InputEncodingChoice choice;
+  std::optional<TextEncoding> choice;
   std::string input;
   TextEncoding encoding;
   std::vector<std::string> titles;  ///< of the blocks written, in CP932
@@ -50,12 +50,10 @@ std::string Filler(int count) {
 
 class ChoiceRecorder : public RunObserver {
  public:
-  void OnPointLineSkipped(std::int64_t lineNumber, const PotLineOutcome& outcome) override {
-    if (outcome.reason == SkipReason::kNotUtf8) notUtf8.push_back(lineNumber);
+  void OnSkipped(std::int64_t line, SkipKind, std::string_view reason) override {
+    if (reason == "not valid UTF-8") notUtf8.push_back(line);
   }
-  void OnTitleReplaced(std::int64_t lineNumber, const PoiRecord&) override {
-    replaced.push_back(lineNumber);
-  }
+  void OnTitleReplaced(const Point& point) override { replaced.push_back(point.line); }
   std::vector<std::int64_t> notUtf8;
   std::vector<std::int64_t> replaced;
 };
@@ -80,41 +78,41 @@ TEST_P(RunEncodingTest, TitlesReachTheNviFileInCp932) {
 INSTANTIATE_TEST_SUITE_P(
     Table, RunEncodingTest,
     ::testing::Values(
-        EncodingCase{"Cp932StaysByteForByte", InputEncodingChoice::kAuto,
+        EncodingCase{"Cp932StaysByteForByte", std::nullopt,
                      Lines({PointLine(kTokyoCp932), PointLine("\x81\x60\x87\x40")}),
                      TextEncoding::kCp932, {kTokyoCp932, "\x81\x60\x87\x40"}, {}, 0},
-        EncodingCase{"AsciiIsReadAsCp932", InputEncodingChoice::kAuto, Lines({PointLine("Tower")}),
+        EncodingCase{"AsciiIsReadAsCp932", std::nullopt, Lines({PointLine("Tower")}),
                      TextEncoding::kCp932, {"Tower"}, {}, 0},
-        EncodingCase{"Utf8WithJapanese", InputEncodingChoice::kAuto,
+        EncodingCase{"Utf8WithJapanese", std::nullopt,
                      Lines({PointLine(kTokyoUtf8), PointLine("A")}), TextEncoding::kUtf8,
                      {kTokyoCp932, "A"}, {}, 0},
         // The mark is dropped: the first line is a point line again.
-        EncodingCase{"Utf8ByteOrderMark", InputEncodingChoice::kAuto,
+        EncodingCase{"Utf8ByteOrderMark", std::nullopt,
                      kBom + Lines({PointLine("A")}), TextEncoding::kUtf8, {"A"}, {}, 0},
-        EncodingCase{"Utf8ByteOrderMarkToldUtf8", InputEncodingChoice::kUtf8,
+        EncodingCase{"Utf8ByteOrderMarkToldUtf8", TextEncoding::kUtf8,
                      kBom + Lines({PointLine("A")}), TextEncoding::kUtf8, {"A"}, {}, 0},
         // A character CP932 lacks never costs the point.
-        EncodingCase{"CharacterCp932Lacks", InputEncodingChoice::kAuto,
+        EncodingCase{"CharacterCp932Lacks", std::nullopt,
                      Lines({PointLine(kTokyoUtf8 + kEmoji), PointLine("B")}), TextEncoding::kUtf8,
                      {kTokyoCp932 + "?", "B"}, {}, 1},
         // Only the title counts as changed: elsewhere the line is not written.
-        EncodingCase{"ReplacementOutsideTheTitle", InputEncodingChoice::kAuto,
+        EncodingCase{"ReplacementOutsideTheTitle", std::nullopt,
                      Lines({PointLine(kTokyoUtf8) + "/memo=" + kEmoji}), TextEncoding::kUtf8,
                      {kTokyoCp932}, {}, 0},
         // The choice looks at the first 64 KiB only; a bad line after them
         // is skipped, not taken for CP932.
-        EncodingCase{"InvalidLineAfterTheStartIsSkipped", InputEncodingChoice::kAuto,
+        EncodingCase{"InvalidLineAfterTheStartIsSkipped", std::nullopt,
                      Filler(6000) + Lines({PointLine(kTokyoUtf8), PointLine("\xFF"), PointLine("C")}),
                      TextEncoding::kUtf8, {kTokyoCp932, "C"}, {6002}, 0},
-        EncodingCase{"InvalidStartMeansCp932", InputEncodingChoice::kAuto,
+        EncodingCase{"InvalidStartMeansCp932", std::nullopt,
                      Lines({PointLine(kTokyoUtf8), PointLine("\xFF")}), TextEncoding::kCp932,
                      {kTokyoUtf8, "\xFF"}, {}, 0},
-        EncodingCase{"InvalidLineOfAFileToldUtf8IsSkipped", InputEncodingChoice::kUtf8,
+        EncodingCase{"InvalidLineOfAFileToldUtf8IsSkipped", TextEncoding::kUtf8,
                      Lines({PointLine("A"), PointLine("\xFF"), PointLine("C")}),
                      TextEncoding::kUtf8, {"A", "C"}, {2}, 0},
-        EncodingCase{"ToldCp932KeepsUtf8Bytes", InputEncodingChoice::kCp932,
+        EncodingCase{"ToldCp932KeepsUtf8Bytes", TextEncoding::kCp932,
                      Lines({PointLine(kTokyoUtf8)}), TextEncoding::kCp932, {kTokyoUtf8}, {}, 0},
-        EncodingCase{"ToldUtf8SkipsCp932Lines", InputEncodingChoice::kUtf8,
+        EncodingCase{"ToldUtf8SkipsCp932Lines", TextEncoding::kUtf8,
                      Lines({PointLine(kTokyoCp932), PointLine("D")}), TextEncoding::kUtf8, {"D"},
                      {1}, 0}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -144,7 +144,7 @@ TEST_F(RunFailureTest, ReadErrorDropsTheBlocksWrittenBefore) {
   FailingSecondRead failing;
   host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
   host.ExpectBox(RunMessage::kFailure);
-  ConversionRun run(host, failing, clock);
+  ConversionRun run(host, failing, clock, host.Options());
   const RunOutcome outcome = run.Execute();
   EXPECT_EQ(outcome.failedStage, RunStage::kReadLine);
   EXPECT_EQ(outcome.records, 2);
@@ -176,7 +176,7 @@ TEST_F(RunFailureTest, RunningOutOfMemoryOnALineFailsInStageThree) {
   ExhaustedMemory exhausted;
   host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
   host.ExpectBox(RunMessage::kFailure);
-  ConversionRun run(host, exhausted, clock);
+  ConversionRun run(host, exhausted, clock, host.Options());
   const RunOutcome outcome = run.Execute();
   EXPECT_EQ(outcome.failedStage, RunStage::kReadLine);
   EXPECT_EQ(outcome.error, std::errc::not_enough_memory);
@@ -317,7 +317,7 @@ TEST_P(FailureKeepsOutputTest, OutputIsAsItWas) {
   host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
   if (outputExists) host.Answer(RunMessage::kOverwriteQuestion, MessageAnswer::kYes);
   host.ExpectBox(RunMessage::kFailure);
-  ConversionRun run(host, *fileSystem, clock);
+  ConversionRun run(host, *fileSystem, clock, host.Options());
   const RunOutcome outcome = run.Execute();
   limit.reset();
   EXPECT_EQ(outcome.failedStage, failure.stage);

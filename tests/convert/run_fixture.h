@@ -57,7 +57,7 @@ class RunTest : public ::testing::Test {
     return Run(options);
   }
   RunOutcome Run(RunOptions options = {}) {
-    ConversionRun run(host, files, clock, options);
+    ConversionRun run(host, files, clock, host.Options(options));
     return run.Execute();
   }
   const MessageBoxRequest& LastBox() const { return host.boxes.back(); }

@@ -110,12 +110,12 @@ TEST_F(RunTest, SamePathTextsAreRefusedWithoutTouchingFiles) {
     host.outputPath = c.output;
     if (c.focus == nullptr) {
       host.Answer(RunMessage::kStartQuestion, MessageAnswer::kNo);
-      ConversionRun run(host, files, clock);
+      ConversionRun run(host, files, clock, host.Options());
       EXPECT_EQ(run.Execute().result, RunResult::kDeclinedStart);
       continue;
     }
     host.ExpectBox(RunMessage::kSamePath);
-    ConversionRun run(host, files, clock);
+    ConversionRun run(host, files, clock, host.Options());
     EXPECT_EQ(run.Execute().result, RunResult::kRefusedSamePath);
     EXPECT_THAT(host.calls, ElementsAre("drops off", "box same path", c.focus, "drops on"));
     ASSERT_EQ(host.boxes.size(), 1u);
@@ -158,7 +158,7 @@ TEST_F(RunTest, LogThatIsTheOutputOrTheInputIsRefused) {
     host.inputPath = folder.Path(c.input);
     host.outputPath = folder.Path(c.output);
     host.ExpectBox(RunMessage::kSamePath);
-    ConversionRun run(host, files, clock);
+    ConversionRun run(host, files, clock, host.Options());
     EXPECT_EQ(run.Execute().result, RunResult::kRefusedSamePath);
     EXPECT_THAT(host.calls, ElementsAre("drops off", "box same path", c.focus, "drops on"));
     EXPECT_FALSE(Exists(folder.Path("velorin_log.txt")));
@@ -185,7 +185,7 @@ TEST_F(RunTest, TwoNamesOfOneFileAreRefused) {
     host.inputPath = folder.Path(c.input);
     host.outputPath = folder.Path(c.output);
     host.ExpectBox(RunMessage::kSamePath);
-    ConversionRun run(host, files, clock);
+    ConversionRun run(host, files, clock, host.Options());
     EXPECT_EQ(run.Execute().result, RunResult::kRefusedSamePath);
     EXPECT_THAT(host.calls, ElementsAre("drops off", "box same path", c.focus, "drops on"));
     EXPECT_EQ(ReadBytes(folder.Path("a.pot")), pot);

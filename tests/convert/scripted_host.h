@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/conversion_run.h"
 #include "convert/run_host.h"
 
 namespace velorin::testing {
@@ -56,6 +57,7 @@ class ScriptedHost : public RunHost {
   // What the run reads.
   std::string inputPath;
   std::string outputPath;
+  /// Settings entries 1 (untitled rule) and 3 (log switch); see Options().
   std::map<int, std::string> settings{{1, "1"}, {3, "0"}};
   std::string applicationFolder = "/nonexistent/";
   std::optional<std::string> logPath;  ///< replaces the default log place
@@ -70,9 +72,16 @@ class ScriptedHost : public RunHost {
 
   std::string InputPathText() override { return inputPath; }
   std::string OutputPathText() override { return outputPath; }
-  std::string SettingEntry(int index) override {
-    const auto found = settings.find(index);
-    return found == settings.end() ? std::string() : found->second;
+  /// `base` with the untitled rule and the log switch of `settings`, as the
+  /// window sets them.
+  RunOptions Options(RunOptions base = {}) const {
+    const auto entry = [&](int index) {
+      const auto found = settings.find(index);
+      return found == settings.end() ? std::string() : found->second;
+    };
+    base.untitled = UntitledRuleOfSetting(entry(1));
+    base.log = entry(3) == "1";
+    return base;
   }
   /// Message N reads "mN", so expected texts spell out the numbers used.
   std::string MessageText(int number) override { return "m" + std::to_string(number); }

@@ -20,7 +20,8 @@ class FormatTableTest : public ::testing::TestWithParam<PathCase> {};
 TEST_P(FormatTableTest, ChoosesByExtensionInAnyCase) {
   EXPECT_EQ(InputFormatOfPath(GetParam().path), GetParam().input);
   EXPECT_EQ(OutputFormatOfPath(GetParam().path), GetParam().output);
-  EXPECT_EQ(DefaultOutputPathFor(GetParam().path, GetParam().input), GetParam().defaultOutput);
+  EXPECT_EQ(DefaultOutputPath(GetParam().path, DefaultOutputFormat(GetParam().input)),
+            GetParam().defaultOutput);
 }
 
 INSTANTIATE_TEST_SUITE_P(

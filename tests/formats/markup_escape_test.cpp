@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "convert/string_sink.h"
+#include "support/string_sink.h"
 
 namespace velorin {
 namespace {

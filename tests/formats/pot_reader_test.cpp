@@ -47,7 +47,7 @@ TEST(PotReaderTest, Utf8LinesBecomeCp932AndSayWhenATitleLostCharacters) {
 TEST(PotReaderTest, EncodingAsTold) {
   // Valid UTF-8, but told CP932: the bytes stay as they are.
   testing::MemorySource source("ORD=POI/tex=\xE6\x9D\xB1/kei=1'0'0'0/ido=1'0'0'0\r\n");
-  PotReader reader(source, TextEncoding::kCp932);
+  PotReader reader(source, {.textEncoding = TextEncoding::kCp932});
   ReadEntry entry;
   ASSERT_TRUE(reader.Next(entry));
   EXPECT_EQ(entry.point.title, "\xE6\x9D\xB1");

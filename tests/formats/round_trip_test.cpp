@@ -5,9 +5,8 @@
 #include <cstdlib>
 #include <random>
 
-#include "convert/string_sink.h"
+#include "support/string_sink.h"
 #include "formats/format_table.h"
-#include "formats/point_run.h"
 #include "platform/memory_streams.h"
 
 namespace velorin {

@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "convert/string_sink.h"
+#include "support/string_sink.h"
 #include "formats/format_table.h"
 #include "formats/pot_writer.h"
 

@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "gui/path_selection.h"
+#include "convert/run_settings.h"
 #include "gui/mainform.h"
 #include "window_test_support.h"
 
@@ -50,9 +51,12 @@ class QtRunHostTest : public QObject {
   }
 
   void settingsAndFolderComeFromStartUp() {
-    QCOMPARE(Host().SettingEntry(1), std::string("0"));
-    QCOMPARE(Host().SettingEntry(3), std::string("1"));
-    QCOMPARE(Host().SettingEntry(16), std::string());
+    const RunOptions options = RunOptionsFromSettings(window_->Tables().SystemSettings);
+    QVERIFY(options.untitled == UntitledRule::kKeep);
+    QVERIFY(options.log);
+    // A table cut short counts its missing entries as empty.
+    const std::vector<std::string> shortTable = {"JPN", "0"};
+    QVERIFY(!RunOptionsFromSettings(shortTable).log);
     QCOMPARE(Host().ApplicationFolder(), std::string("/opt/velorin/"));
     QCOMPARE(Host().LogFilePath(), std::string("/opt/velorin/velorin_log.txt"));
   }

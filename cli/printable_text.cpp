@@ -1,8 +1,7 @@
-#include "cli/skip_reason_text.h"
+#include "cli/printable_text.h"
 
 #include <cstdio>
 
-#include "formats/pot_skip_reason.h"
 
 namespace velorin {
 
@@ -33,10 +32,6 @@ std::string PrintableText(std::string_view utf8) {
     }
   }
   return out;
-}
-
-std::string SkipReasonText(const PotLineOutcome& outcome) {
-  return PrintableText(PotSkipReasonText(outcome));
 }
 
 }  // namespace velorin

@@ -9,7 +9,7 @@
 #include "formats/poi_record.h"
 #include "platform/buffered_writer.h"
 #include "platform/clock.h"
-#include "string_sink.h"
+#include "support/string_sink.h"
 
 namespace velorin {
 namespace {

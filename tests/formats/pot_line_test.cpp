@@ -111,7 +111,7 @@ class PotLineTable : public ::testing::TestWithParam<PotLineCase> {};
 
 TEST_P(PotLineTable, GivesReasonAndTexts) {
   const PotLineCase& c = GetParam();
-  const PotLineOutcome outcome = ParsePotLine(c.line, c.untitledSetting);
+  const PotLineOutcome outcome = ParsePotLine(c.line, UntitledRuleOfSetting(c.untitledSetting));
   EXPECT_EQ(outcome.reason, c.reason);
   EXPECT_EQ(outcome.accepted(), c.reason == SkipReason::kNone);
   EXPECT_EQ(outcome.record.title, c.title);
@@ -132,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, PotLineTable, ::testing::ValuesIn(kCases),
                          });
 
 TEST(ParsePotLine, AcceptedRecordHoldsBothAngles) {
-  const PotLineOutcome outcome = ParsePotLine("ORD=POI/tex=A/kei=135'30'0'0/ido=34'41'0'0", "1");
+  const PotLineOutcome outcome = ParsePotLine("ORD=POI/tex=A/kei=135'30'0'0/ido=34'41'0'0", UntitledRule::kSkip);
   ASSERT_TRUE(outcome.accepted());
   EXPECT_DOUBLE_EQ(outcome.record.longitude, 135.5);
   EXPECT_DOUBLE_EQ(outcome.record.latitude, 34.0 + 41.0 / 60.0);
@@ -140,7 +140,7 @@ TEST(ParsePotLine, AcceptedRecordHoldsBothAngles) {
 }
 
 TEST(ParsePotLine, RejectedLatitudeStillShowsBothAngles) {
-  const PotLineOutcome outcome = ParsePotLine("ORD=POI/tex=A/kei=135'0'0'0/ido=181'0'0'0", "1");
+  const PotLineOutcome outcome = ParsePotLine("ORD=POI/tex=A/kei=135'0'0'0/ido=181'0'0'0", UntitledRule::kSkip);
   EXPECT_EQ(outcome.reason, SkipReason::kLatitudeRejected);
   EXPECT_DOUBLE_EQ(outcome.record.longitude, 135.0);
   EXPECT_EQ(outcome.record.latitude, kRejectedAngle);
@@ -149,7 +149,7 @@ TEST(ParsePotLine, RejectedLatitudeStillShowsBothAngles) {
 
 TEST(ParsePotLine, TextsAreViewsIntoTheLine) {
   const std::string line(kTower);
-  const PotLineOutcome outcome = ParsePotLine(line, "1");
+  const PotLineOutcome outcome = ParsePotLine(line, UntitledRule::kSkip);
   ASSERT_TRUE(outcome.accepted());
   for (std::string_view text :
        {outcome.record.title, outcome.record.longitudeText, outcome.record.latitudeText}) {
@@ -163,13 +163,13 @@ TEST(ParsePotLine, TitleBytesAreNeverDecoded) {
   // and bytes that are no CP932 at all.
   const std::string title = "\x83\x5C\xED\x40\xFA\x5C\x80\xA0\xFD\xFE\xFF";
   const std::string line = "ORD=POI/tex=" + title + "/kei=135'0'0'0/ido=35'0'0'0";
-  const PotLineOutcome outcome = ParsePotLine(line, "1");
+  const PotLineOutcome outcome = ParsePotLine(line, UntitledRule::kSkip);
   ASSERT_TRUE(outcome.accepted());
   EXPECT_EQ(outcome.record.title, title);
 }
 
 TEST(ParsePotLine, UntitledPointUsesTheNoTitleText) {
-  const PotLineOutcome outcome = ParsePotLine("ORD=POI/kei=0'0'0'0/ido=0'0'0'0", "0");
+  const PotLineOutcome outcome = ParsePotLine("ORD=POI/kei=0'0'0'0/ido=0'0'0'0", UntitledRule::kKeep);
   ASSERT_TRUE(outcome.accepted());
   EXPECT_EQ(outcome.record.title, kNoTitle);
   EXPECT_EQ(kNoTitle, "no title");

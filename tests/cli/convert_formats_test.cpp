@@ -1,11 +1,11 @@
-#include "cli/format_command.h"
+#include "cli/convert_command.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "cli/exit_codes.h"
-#include "cli/format_report.h"
+#include "cli/run_report.h"
 #include "cli/stdio_file_system.h"
 #include "temp_folder.h"
 
@@ -82,12 +82,12 @@ TEST_P(FormatRefusalTest, OptionsThatDoNotApplyAreUsageErrors) {
   options.output = c.output;
   if (c.log) options.logPath = "x.log";
   if (c.timestamp) options.timestamp = "2010/04/01 14:30:00";
-  if (c.encoding) options.inputEncoding = InputEncodingChoice::kUtf8;
+  if (c.encoding) options.inputEncoding = TextEncoding::kUtf8;
   EXPECT_EQ(ChooseFormats(options).usageError, c.message);
 
   std::ostringstream err;
   ConvertConsole console{err};
-  EXPECT_EQ(RunConvertBetweenFormats(options, console), kExitUsage);
+  EXPECT_EQ(RunConvertCommand(options, console), kExitUsage);
   EXPECT_EQ(err.str(), "velorin-cli: " + c.message + "\n");
 }
 
@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct ReportCase {
   const char* name;
-  PointRunOutcome outcome;
+  RunOutcome outcome;
   PointFormat output;
   int exitCode;
   std::string text;
@@ -117,42 +117,43 @@ struct ReportCase {
 
 void PrintTo(const ReportCase& c, std::ostream* out) { *out << c.name; }
 
-PointRunOutcome Outcome(PointRunEnd end, PointTally tally,
-                        std::optional<ReadFailure> failure = std::nullopt,
-                        std::int64_t firstLine = 0) {
-  PointRunOutcome outcome;
-  outcome.end = end;
-  outcome.tally = tally;
-  outcome.readFailure = failure;
-  outcome.firstLineNotConverted = firstLine;
+RunOutcome Written(std::int32_t records, RunResult result = RunResult::kFinished) {
+  RunOutcome outcome;
+  outcome.result = result;
+  outcome.records = records;
   return outcome;
 }
 
-PointTally Written(std::int64_t written) {
-  PointTally tally;
-  tally.written = written;
-  return tally;
+RunOutcome EveryKindOfCount() {
+  RunOutcome outcome = Written(3);
+  outcome.skipped = {2, 3, 1};
+  outcome.titlesReplaced = 1;
+  outcome.titlesAdjusted = 2;
+  outcome.ignored = {2, 1, 4};
+  return outcome;
 }
 
-PointTally EveryKindOfTally() {
-  PointTally tally = Written(3);
-  tally.malformed = 1;
-  tally.untitled = 2;
-  tally.outOfRange = 3;
-  tally.titlesApproximated = 1;
-  tally.titlesAdjusted = 2;
-  tally.ignored = {2, 1, 4};
-  return tally;
+RunOutcome LimitReached() {
+  RunOutcome outcome = Written(1000000);
+  outcome.firstLineNotConverted = 1234567;
+  return outcome;
+}
+
+RunOutcome Failed(RunStage stage, std::optional<ReadFailure> readFailure, std::error_code error) {
+  RunOutcome outcome = Written(5, RunResult::kFailed);
+  outcome.failedStage = stage;
+  outcome.readFailure = std::move(readFailure);
+  outcome.error = error;
+  return outcome;
 }
 
 class FormatReportTest : public ::testing::TestWithParam<ReportCase> {};
 
 TEST_P(FormatReportTest, SaysWhatBecameOfThePoints) {
-  FormatRunContext context;
-  context.files = {"in.gpx", "out.nvi", ""};
+  ReportContext context;
+  context.input = PointFormat::kGpx;
   context.output = GetParam().output;
-  context.writeError = std::make_error_code(std::errc::no_space_on_device);
-  const RunReport report = ReportFormatRun(GetParam().outcome, context);
+  const RunReport report = ReportRunOutcome(GetParam().outcome, {"in.gpx", "out.nvi", ""}, context);
   EXPECT_EQ(report.exitCode, GetParam().exitCode);
   EXPECT_EQ(report.text, GetParam().text);
 }
@@ -160,12 +161,10 @@ TEST_P(FormatReportTest, SaysWhatBecameOfThePoints) {
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, FormatReportTest,
     ::testing::Values(
-        ReportCase{"OneRecord", Outcome(PointRunEnd::kFinished, Written(1)), F::kNvi, 0,
-                   "1 record written to out.nvi\n"},
-        ReportCase{"PointsForOtherFormats", Outcome(PointRunEnd::kFinished, Written(2)), F::kGpx, 0,
+        ReportCase{"OneRecord", Written(1), F::kNvi, 0, "1 record written to out.nvi\n"},
+        ReportCase{"PointsForOtherFormats", Written(2), F::kGpx, 0,
                    "2 points written to out.nvi\n"},
-        ReportCase{"SkippedIgnoredAndChanged", Outcome(PointRunEnd::kFinished, EveryKindOfTally()),
-                   F::kPot, 0,
+        ReportCase{"SkippedIgnoredAndChanged", EveryKindOfCount(), F::kPot, 0,
                    "3 points written to out.nvi (1 title with characters CP932 lacks replaced by "
                    "the closest ones)\n"
                    "velorin-cli: 6 points skipped: 2 without a title, 3 outside 0 to 180 degrees "
@@ -173,21 +172,22 @@ INSTANTIATE_TEST_SUITE_P(
                    "velorin-cli: 2 routes, 1 track and 4 placemarks without a point ignored\n"
                    "velorin-cli: 2 titles changed to fit a POT line (\"/\" and the \"=\" of "
                    "\"ido=\" written full width)\n"},
-        ReportCase{"LimitReached",
-                   Outcome(PointRunEnd::kLimitReached, Written(1000000), std::nullopt, 1234567),
-                   F::kNvi, 4,
+        ReportCase{"LimitReached", LimitReached(), F::kNvi, 4,
                    "1000000 records written to out.nvi\n"
                    "velorin-cli: the limit of 1000000 records was reached; input lines from line "
                    "1234567 on were not converted\n"},
-        ReportCase{"Cancelled", Outcome(PointRunEnd::kCancelled, Written(5)), F::kNvi, 130,
+        ReportCase{"Cancelled", Written(5, RunResult::kCancelled), F::kNvi, 130,
                    "interrupted: 5 records written to out.nvi\n"},
         ReportCase{"ReadFailed",
-                   Outcome(PointRunEnd::kReadFailed, Written(5),
-                           ReadFailure{7, "not a well-formed GPX file: mismatched tag"}),
+                   Failed(RunStage::kReadLine,
+                          ReadFailure{7, "not a well-formed GPX file: mismatched tag"}, {}),
                    F::kNvi, 1,
                    "velorin-cli: input file 'in.gpx' line 7: not a well-formed GPX file: "
                    "mismatched tag\nvelorin-cli: output file 'out.nvi' not created\n"},
-        ReportCase{"WriteFailed", Outcome(PointRunEnd::kWriteFailed, Written(5)), F::kNvi, 1,
+        ReportCase{"WriteFailed",
+                   Failed(RunStage::kWriteRecord, std::nullopt,
+                          std::make_error_code(std::errc::no_space_on_device)),
+                   F::kNvi, 1,
                    "velorin-cli: write error on output file 'out.nvi': No space left on device\n"
                    "velorin-cli: output file 'out.nvi' not created\n"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -198,7 +198,7 @@ class FormatCommandTest : public ::testing::Test {
   int Run(ConvertOptions options) {
     err_.str("");
     ConvertConsole console{err_};
-    return RunConvertBetweenFormats(options, console);
+    return RunConvertCommand(options, console);
   }
   ConvertOptions Options(const std::string& input, std::optional<std::string> output) {
     ConvertOptions options;
@@ -264,10 +264,10 @@ TEST_F(FormatCommandTest, MissingInputIsReportedAsForPot) {
                             "': No such file or directory\n");
 }
 
-TEST_F(FormatCommandTest, PotToNviStillGoesThroughTheConversionRun) {
+TEST_F(FormatCommandTest, PotToNviWritesTheLog) {
   WriteFile(folder_ / "a.pot", "ORD=POI/tex=A/kei=1'0'0'0/ido=1'0'0'0\r\n");
   ConvertOptions options = Options("a.pot", std::nullopt);
-  options.logPath = folder_ / "a.log";  // only the conversion run writes a log
+  options.logPath = folder_ / "a.log";
   EXPECT_EQ(Run(options), kExitDone);
   EXPECT_TRUE(std::filesystem::exists(folder_ / "a.log"));
 }
@@ -289,7 +289,7 @@ TEST_P(UnreadFormatTest, IsAUsageError) {
   options.input = GetParam().input;
   std::ostringstream err;
   ConvertConsole console{err};
-  EXPECT_EQ(RunConvertBetweenFormats(options, console), kExitUsage);
+  EXPECT_EQ(RunConvertCommand(options, console), kExitUsage);
   EXPECT_EQ(err.str(), std::string("velorin-cli: ") + GetParam().message + "\n");
 }
 

@@ -1,0 +1,44 @@
+#include "formats/point_check.h"
+
+#include <cmath>
+#include <cstdio>
+#include <variant>
+
+namespace velorin {
+
+namespace {
+
+constexpr double kMaxAngle = 180.0;
+
+std::string AngleWords(double value) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.9g", value);
+  return text;
+}
+
+}  // namespace
+
+std::optional<std::pair<SkipKind, std::string>> CheckPoint(const Point& point,
+                                                           UntitledRule untitled) {
+  if (point.title.empty() && untitled == UntitledRule::kSkip) {
+    return std::pair{SkipKind::kUntitled, std::string("no title")};
+  }
+  if (const auto* units = std::get_if<DecodedPosition>(&point.position)) {
+    if (!IsWithinNviRange(*units)) {
+      return std::pair{SkipKind::kOutOfRange, std::string("position beyond 180 degrees")};
+    }
+    return std::nullopt;
+  }
+  const Degrees& degrees = std::get<Degrees>(point.position);
+  if (!degrees.nviCode.empty()) return std::nullopt;  // within 0 to 180: it has a code
+  for (const auto& [name, value] :
+       {std::pair{"longitude", degrees.longitude}, std::pair{"latitude", degrees.latitude}}) {
+    if (!(value >= 0.0 && value <= kMaxAngle)) {
+      return std::pair{SkipKind::kOutOfRange, std::string(name) + " " + AngleWords(value) +
+                                                  " is outside 0 to 180 degrees"};
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace velorin

@@ -1,0 +1,43 @@
+#include "formats/pot_line_source.h"
+
+namespace velorin {
+
+PotLineSource::PotLineSource(ByteSource& source, std::optional<TextEncoding> told,
+                             std::size_t bufferSize, std::size_t maxLineSize)
+    : lines_(source, bufferSize, maxLineSize), told_(told) {}
+
+void PotLineSource::ChooseEncoding() {
+  LineReader& reader = lines_.reader();
+  // Peek hands over what has come so far rather than wait for a quiet pipe
+  // to fill the whole sniff size.
+  const std::string_view head = reader.Peek(kEncodingSniffBytes);
+  const DetectedEncoding chosen = ChooseTextEncoding(head, reader.SawEnd(), told_);
+  reader.Skip(chosen.byteOrderMarkSize);
+  encoding_ = chosen.encoding;
+}
+
+PotLineSource::Line PotLineSource::Next(std::string_view& line) {
+  if (!encoding_) ChooseEncoding();
+  if (!lines_.Read(line)) return Line::kNone;
+  if (*encoding_ == TextEncoding::kCp932) return Line::kRead;
+  converted_.clear();
+  replaced_.clear();
+  if (!encoder_.Append(line, converted_, &replaced_)) return Line::kNotUtf8;
+  line = converted_;
+  return Line::kRead;
+}
+
+bool PotLineSource::HasReplacementIn(std::string_view part) const {
+  if (replaced_.empty() || part.data() < converted_.data() ||
+      part.data() > converted_.data() + converted_.size()) {
+    return false;
+  }
+  const auto begin = static_cast<std::size_t>(part.data() - converted_.data());
+  const std::size_t end = begin + part.size();
+  for (const ByteSpan& span : replaced_) {
+    if (span.offset < end && span.offset + span.size > begin) return true;
+  }
+  return false;
+}
+
+}  // namespace velorin

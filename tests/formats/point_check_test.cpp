@@ -1,0 +1,56 @@
+#include "formats/point_check.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace velorin {
+namespace {
+
+struct CheckCase {
+  const char* name;
+  Point point;
+  UntitledRule untitled;
+  std::optional<SkipKind> kind;
+  std::string reason;
+};
+
+void PrintTo(const CheckCase& c, std::ostream* out) { *out << c.name; }
+
+class CheckPointTest : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(CheckPointTest, HoldsEveryPointToWhatNviCanHold) {
+  const auto problem = CheckPoint(GetParam().point, GetParam().untitled);
+  ASSERT_EQ(problem.has_value(), GetParam().kind.has_value());
+  if (problem) {
+    EXPECT_EQ(problem->first, *GetParam().kind);
+    EXPECT_EQ(problem->second, GetParam().reason);
+  }
+}
+
+Point At(std::string title, PointPosition position) {
+  Point point;
+  point.title = std::move(title);
+  point.position = position;
+  return point;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Points, CheckPointTest,
+    ::testing::Values(
+        CheckCase{"Corners", At("A", Degrees{180.0, 0.0}), UntitledRule::kSkip, {}, ""},
+        CheckCase{"NegativeZero", At("A", Degrees{-0.0, 0.0}), UntitledRule::kSkip, {}, ""},
+        CheckCase{"NegativeLongitude", At("A", Degrees{-0.5, 1.0}), UntitledRule::kSkip,
+                  SkipKind::kOutOfRange, "longitude -0.5 is outside 0 to 180 degrees"},
+        CheckCase{"LatitudeAbove180", At("A", Degrees{1.0, 180.000001}), UntitledRule::kSkip,
+                  SkipKind::kOutOfRange, "latitude 180.000001 is outside 0 to 180 degrees"},
+        CheckCase{"CodeBeyond180", At("A", DecodedPosition{kMaxAngleUnits + 1, 0}),
+                  UntitledRule::kSkip, SkipKind::kOutOfRange, "position beyond 180 degrees"},
+        CheckCase{"UntitledSkipped", At("", Degrees{1.0, 1.0}), UntitledRule::kSkip,
+                  SkipKind::kUntitled, "no title"},
+        CheckCase{"UntitledKept", At("", Degrees{1.0, 1.0}), UntitledRule::kKeep, {}, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace velorin
