@@ -36,8 +36,8 @@ void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& unti
                        std::string& inputEncoding) {
   CLI::App* convert =
       app.add_subcommand("convert",
-                         "Convert points of interest: POT to NVI, or between POT, NVI, GPX, "
-                         "KML (KMZ) and CSV");
+                         "Convert points of interest into NVI, or between POT, NVI, GPX, KML "
+                         "(KMZ read only) and CSV");
   convert
       ->add_option("--untitled", untitled,
                    "Points without a title: keep them as \"no title\" or skip them")
@@ -107,7 +107,11 @@ int RunConvert(const ConvertOptions& options) {
 }  // namespace
 
 int RunCliApp(int argc, char** argv) {
-  CLI::App app{"Converts point lists in the POT format into NVI files.", "velorin-cli"};
+  CLI::App app{
+      "Converts lists of points of interest into NVI files for car navigation units, and "
+      "between the point formats: reads POT, NVI, GPX, KML, KMZ and CSV; writes NVI, POT, GPX, "
+      "KML and CSV.",
+      "velorin-cli"};
   app.set_version_flag("--version", kCliVersion);
   // On Windows CLI11 would take "/tmp/x.pot" for an option "/tmp...".
   app.allow_windows_style_options(false);
@@ -130,7 +134,7 @@ int RunCliApp(int argc, char** argv) {
   }
 
   if (app.got_subcommand("convert")) {
-    convertOptions.keepUntitled = untitled == "keep";
+    convertOptions.untitled = untitled == "keep" ? UntitledRule::kKeep : UntitledRule::kSkip;
     convertOptions.inputEncoding = InputEncodingFromName(inputEncoding);
     return RunConvert(convertOptions);
   }

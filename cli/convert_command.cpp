@@ -187,16 +187,27 @@ FormatChoice ChooseFormats(const ConvertOptions& options) {
   return choice;
 }
 
-int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
-  const FormatChoice choice = ChooseFormats(options);
-  RunPaths paths;
-  paths.input = FileSystemPath(options.input, StdioFileSystem::kStandardInput);
-  paths.output = FileSystemPath(choice.outputPath, StdioFileSystem::kStandardOutput);
-  paths.log = options.logPath.value_or("");
-  ReportContext context;
-  context.input = choice.input;
-  context.output = choice.output;
+namespace {
 
+/// The run's options from the command's.
+RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choice,
+                        RunObserver& explainer) {
+  RunOptions runOptions;
+  runOptions.inputFormat = choice.input;
+  runOptions.outputFormat = choice.output;
+  runOptions.untitled = options.untitled;
+  runOptions.log = options.logPath.has_value();
+  if (options.explain) runOptions.observer = &explainer;
+  runOptions.inputEncoding = options.inputEncoding;
+  return runOptions;
+}
+
+/// The refusals before any file is opened (options that do not apply, one
+/// file named twice, a log on the input or output): the exit code, or
+/// nothing when the run may start.
+std::optional<int> RefuseBeforeTheRun(const ConvertOptions& options, const FormatChoice& choice,
+                                      const RunPaths& paths, const ReportContext& context,
+                                      ConvertConsole& console) {
   StdioFileSystem files;
   if (!choice.usageError.empty()) {
     // One file named twice is refused as such, whatever the options.
@@ -213,6 +224,23 @@ int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
                 << " must not be the input or the output file\n";
     return kExitRefused;
   }
+  return std::nullopt;
+}
+
+}  // namespace
+
+int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
+  const FormatChoice choice = ChooseFormats(options);
+  RunPaths paths;
+  paths.input = FileSystemPath(options.input, StdioFileSystem::kStandardInput);
+  paths.output = FileSystemPath(choice.outputPath, StdioFileSystem::kStandardOutput);
+  paths.log = options.logPath.value_or("");
+  ReportContext context;
+  context.input = choice.input;
+  context.output = choice.output;
+  if (const auto refused = RefuseBeforeTheRun(options, choice, paths, context, console)) {
+    return *refused;
+  }
   std::unique_ptr<Clock> clock = ClockForTimestamp(options.timestamp, console.err);
   if (!clock) return kExitUsage;
 
@@ -226,19 +254,12 @@ int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
     };
   }
   CliHost host({paths.input, paths.output, options.logPath, options.force}, askOverwrite);
-
   std::optional<ProgressLine> progress;
   if (console.progressTerminal != nullptr) progress.emplace(console.progressTerminal);
   ExplainObserver explainer(console.err, progress ? &*progress : nullptr);
-  RunOptions runOptions;
-  runOptions.inputFormat = choice.input;
-  runOptions.outputFormat = choice.output;
-  runOptions.untitled = options.keepUntitled ? UntitledRule::kKeep : UntitledRule::kSkip;
-  runOptions.log = options.logPath.has_value();
-  if (options.explain) runOptions.observer = &explainer;
-  runOptions.inputEncoding = options.inputEncoding;
 
-  ConversionRun run(host, files, *clock, runOptions);
+  StdioFileSystem files;
+  ConversionRun run(host, files, *clock, RunOptionsOf(options, choice, explainer));
   if (progress) host.ShowProgressOn(&*progress, &run, &files);
   // From here on a signal cancels the run (and a second one ends the
   // program without leaving the temporary output behind).

@@ -17,7 +17,7 @@ namespace velorin {
 
 struct ConvertOptions {
   /// Untitled points become "no title", as the shipped velorin.ini has it.
-  bool keepUntitled = true;
+  UntitledRule untitled = UntitledRule::kKeep;
   std::optional<std::string> logPath;
   /// Fixed time stamp "DATE TIME"; the local clock when absent.
   std::optional<std::string> timestamp;

@@ -91,8 +91,13 @@ class ConvertCommand {
     std::error_code error;
   };
 
+  /// The same-path refusal, the start and the overwrite questions: the
+  /// result when the run ends there.
+  std::optional<RunResult> AskFirst();
   /// Input, output and log names two of which are one file.
   bool PathsClash();
+  /// Closes the files, puts the output in place, shows the last message.
+  RunOutcome Finish();
   std::optional<Failure> OpenFiles();
   /// The entry loop, up to the end, the record limit, a cancel or a failure;
   /// the output's last part (a closing tag) is written at every end but a
@@ -153,29 +158,9 @@ RunOutcome ConvertCommand::Execute() {
   outputPath_ = host_.OutputPathText();
   recordCount_ = 0;
   if (options_.log) logPath_ = host_.LogFilePath();
-
-  if (PathsClash()) {
-    ShowBox(RunMessage::kSamePath, kErrorTitle, kSamePathText, MessageButtons::kOk,
-            MessageAnswer::kOk);
-    // An output name without the output's extension is the likelier mistake.
-    const bool outputNamedRight =
-        HasExtension(outputPath_, InfoOf(options_.outputFormat).extension);
-    host_.MoveFocus(outputNamedRight ? FocusTarget::kInputBrowse : FocusTarget::kOutputBrowse);
-    return Leave(RunResult::kRefusedSamePath);
-  }
-  if (ShowBox(RunMessage::kStartQuestion, kQuestionTitle, kStartQuestionText,
-              MessageButtons::kYesNo, MessageAnswer::kYes) == MessageAnswer::kNo) {
-    return Leave(RunResult::kDeclinedStart);
-  }
-  outcome_.outputExisted = files_.IsNormalFile(outputPath_);
-  if (outcome_.outputExisted &&
-      ShowBox(RunMessage::kOverwriteQuestion, kQuestionTitle, kOverwriteQuestionText,
-              MessageButtons::kYesNo, MessageAnswer::kNo) == MessageAnswer::kNo) {
-    return Leave(RunResult::kDeclinedOverwrite);
-  }
+  if (const auto refused = AskFirst()) return Leave(*refused);
 
   progressText_ = CountingText(host_.MessageText(kProgressLabel) + " ");
-
   if (const auto failure = OpenFiles()) return Fail(*failure);
   host_.ShowExecutionPanel(1);
   host_.SetProgressText(progressText_.text());
@@ -191,7 +176,33 @@ RunOutcome ConvertCommand::Execute() {
   }
   ReleaseReaderAndWriter();
   if (failure) return Fail(*failure);
+  return Finish();
+}
 
+std::optional<RunResult> ConvertCommand::AskFirst() {
+  if (PathsClash()) {
+    ShowBox(RunMessage::kSamePath, kErrorTitle, kSamePathText, MessageButtons::kOk,
+            MessageAnswer::kOk);
+    // An output name without the output's extension is the likelier mistake.
+    const bool outputNamedRight =
+        HasExtension(outputPath_, InfoOf(options_.outputFormat).extension);
+    host_.MoveFocus(outputNamedRight ? FocusTarget::kInputBrowse : FocusTarget::kOutputBrowse);
+    return RunResult::kRefusedSamePath;
+  }
+  if (ShowBox(RunMessage::kStartQuestion, kQuestionTitle, kStartQuestionText,
+              MessageButtons::kYesNo, MessageAnswer::kYes) == MessageAnswer::kNo) {
+    return RunResult::kDeclinedStart;
+  }
+  outcome_.outputExisted = files_.IsNormalFile(outputPath_);
+  if (outcome_.outputExisted &&
+      ShowBox(RunMessage::kOverwriteQuestion, kQuestionTitle, kOverwriteQuestionText,
+              MessageButtons::kYesNo, MessageAnswer::kNo) == MessageAnswer::kNo) {
+    return RunResult::kDeclinedOverwrite;
+  }
+  return std::nullopt;
+}
+
+RunOutcome ConvertCommand::Finish() {
   // Output goes through a buffer, so a full disk may show only now: closing
   // is checked, and a failure is reported under its stage, never as success.
   // The output takes its place last, once nothing else can fail.

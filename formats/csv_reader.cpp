@@ -49,16 +49,9 @@ CsvReader::CsvReader(ByteSource& source, std::optional<TextEncoding> encoding)
       lines_(peeked_, 1 << 16, kMaxRecordSize) {}
 
 bool CsvReader::ReadLine(std::string_view& line) {
-  if (!lines_.ReadLine(line)) {
-    if (lines_.lineTooLong()) {
-      Fail(lineNumber_ + 1, "a line longer than " + std::to_string(kMaxRecordSize) + " bytes");
-    } else if (lines_.failed()) {
-      Fail(0, ReadErrorText(peeked_.error()));
-    }
-    return false;
-  }
-  ++lineNumber_;
-  return true;
+  if (lines_.Read(line)) return true;
+  FailWith(lines_.failure());
+  return false;
 }
 
 bool CsvReader::ReadRecord(std::int64_t& firstLine) {
@@ -67,7 +60,7 @@ bool CsvReader::ReadRecord(std::int64_t& firstLine) {
     if (!ReadLine(line)) return false;
     if (!headerRead_ && IsBlank(line)) continue;
     if (!headerRead_) record_ = CsvRecord(GuessCsvDelimiter(line));
-    firstLine = lineNumber_;
+    firstLine = lines_.number();
     record_.Clear();
     bool complete = record_.Feed(line);
     while (!complete) {

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "formats/csv_record.h"
+#include "formats/numbered_lines.h"
 #include "formats/peeked_source.h"
 #include "formats/point_reader.h"
 #include "formats/title_text.h"
-#include "platform/line_reader.h"
 #include "text/text_encoding.h"
 
 namespace velorin {
@@ -37,6 +37,7 @@ class CsvReader : public PointReader {
   bool Next(ReadEntry& entry) override;
 
   TextEncoding encoding() const { return encoding_; }
+  std::optional<TextEncoding> textEncoding() override { return encoding_; }
 
  private:
   /// Reads the next record that is not blank; false at the end or on a failure.
@@ -48,9 +49,8 @@ class CsvReader : public PointReader {
 
   PeekedSource peeked_;
   TextEncoding encoding_;
-  LineReader lines_;
+  NumberedLines lines_;
   CsvRecord record_;
-  std::int64_t lineNumber_ = 0;
   bool headerRead_ = false;
   CsvColumns columns_;
   TitleEncoder encoder_;

@@ -21,19 +21,12 @@ bool IsBlank(std::string_view line) {
 
 }  // namespace
 
-NviReader::NviReader(ByteSource& source) : source_(source), lines_(source, 1 << 16, kMaxLineSize) {}
+NviReader::NviReader(ByteSource& source) : lines_(source, 1 << 16, kMaxLineSize) {}
 
 bool NviReader::ReadLine(std::string_view& line) {
-  if (!lines_.ReadLine(line)) {
-    if (lines_.lineTooLong()) {
-      Fail(lineNumber_ + 1, "a line longer than " + std::to_string(kMaxLineSize) + " bytes");
-    } else if (lines_.failed()) {
-      Fail(0, ReadErrorText(source_.error()));
-    }
-    return false;
-  }
-  ++lineNumber_;
-  return true;
+  if (lines_.Read(line)) return true;
+  FailWith(lines_.failure());
+  return false;
 }
 
 bool NviReader::Next(ReadEntry& entry) {
@@ -57,10 +50,10 @@ bool NviReader::Next(ReadEntry& entry) {
         return false;
       }
       if (line != kOpener) {
-        if (!IsBlank(line) && !strayAt) strayAt = lineNumber_;
+        if (!IsBlank(line) && !strayAt) strayAt = lines_.number();
         continue;
       }
-      opener = lineNumber_;
+      opener = lines_.number();
     }
     if (strayAt) {
       // Tell about the stray lines first; the block waits.
@@ -89,7 +82,7 @@ bool NviReader::ReadTitle(std::string_view line, std::string& title) {
     title += '\n';
     if (title.size() > kMaxLineSize || !ReadLine(line) || line == kOpener || line == kCharset) {
       // Never closed: the next field, the next block or the end came first.
-      if (line == kOpener) pendingOpener_ = lineNumber_;
+      if (line == kOpener) pendingOpener_ = lines_.number();
       return false;
     }
   }
@@ -113,7 +106,7 @@ void NviReader::ReadBlock(std::int64_t first, ReadEntry& entry) {
     }
     if (line == kOpener) {
       // A new block begins before this one ended.
-      pendingOpener_ = lineNumber_;
+      pendingOpener_ = lines_.number();
       if (entry.reason.empty()) entry.reason = "record block cut off by the next block";
       return;
     }
@@ -125,18 +118,18 @@ void NviReader::ReadBlock(std::int64_t first, ReadEntry& entry) {
               : std::string_view();
       position = DecodePositionText(text);
       if (!position)
-        entry.reason = "record block: no position code on line " + std::to_string(lineNumber_);
+        entry.reason = "record block: no position code on line " + std::to_string(lines_.number());
     } else if (number == kTitleLine) {
       if (!ReadTitle(line, entry.point.title)) {
         if (failure()) return;
-        entry.reason = "record block: no title line on line " + std::to_string(lineNumber_);
+        entry.reason = "record block: no title line on line " + std::to_string(lines_.number());
       }
     } else if (number == kCharsetLine) {
       if (line != kCharset) {
-        entry.reason = "record block: not a Shift-JIS block on line " + std::to_string(lineNumber_);
+        entry.reason = "record block: not a Shift-JIS block on line " + std::to_string(lines_.number());
       }
     } else if (number == kBlockLines && line != kCloser) {
-      entry.reason = "record block: no block closer on line " + std::to_string(lineNumber_);
+      entry.reason = "record block: no block closer on line " + std::to_string(lines_.number());
     }
   }
   if (!entry.reason.empty()) return;

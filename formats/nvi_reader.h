@@ -7,7 +7,7 @@
 #include <string>
 
 #include "formats/point_reader.h"
-#include "platform/line_reader.h"
+#include "formats/numbered_lines.h"
 
 namespace velorin {
 
@@ -28,9 +28,7 @@ class NviReader : public PointReader {
   /// Reads the rest of a block whose opener is line `first`.
   void ReadBlock(std::int64_t first, ReadEntry& entry);
 
-  ByteSource& source_;
-  LineReader lines_;
-  std::int64_t lineNumber_ = 0;
+  NumberedLines lines_;
   /// An opener met while reading a broken block: it begins the next one.
   std::optional<std::int64_t> pendingOpener_;
 };

@@ -89,6 +89,10 @@ class PointReader {
   void Fail(std::int64_t line, std::string message) {
     if (!failure_) failure_ = ReadFailure{line, std::move(message)};
   }
+  /// Takes on the failure of what the reader reads through, if it had one.
+  void FailWith(const std::optional<ReadFailure>& failure) {
+    if (failure) Fail(failure->line, failure->message);
+  }
 
  private:
   std::optional<ReadFailure> failure_;

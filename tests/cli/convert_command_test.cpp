@@ -34,7 +34,7 @@ class ConvertCommandTest : public ::testing::Test {
     options.input = input;
     options.output = std::move(output);
     options.timestamp = "2010/04/01 14:30:00";
-    options.keepUntitled = false;  // the cases below keep them where they say so
+    options.untitled = UntitledRule::kSkip;  // the cases below keep them where they say so
     return options;
   }
 
@@ -53,7 +53,7 @@ TEST_F(ConvertCommandTest, ConvertsTheWorkedExample) {
   const std::string input = folder_ / "tokyo.pot";
   WriteFile(input, kWorkedExample);
   ConvertOptions options = Options(input, std::nullopt);
-  options.keepUntitled = true;
+  options.untitled = UntitledRule::kKeep;
   EXPECT_EQ(Run(options), kExitDone);
   EXPECT_EQ(ReadFile(folder_ / "tokyo.nvi"), kTower + kUntitled);
   EXPECT_EQ(err_.str(), "2 records written to " + (folder_ / "tokyo.nvi") + "\n");
@@ -70,7 +70,7 @@ TEST_F(ConvertCommandTest, WritesTheLogOnlyWhenAskedTo) {
   const std::string input = folder_ / "a.pot";
   WriteFile(input, kWorkedExample);
   ConvertOptions options = Options(input, folder_ / "a.nvi");
-  options.keepUntitled = true;
+  options.untitled = UntitledRule::kKeep;
   options.logPath = folder_ / "run.log";
   EXPECT_EQ(Run(options), kExitDone);
   EXPECT_EQ(ReadFile(folder_ / "run.log"),
