@@ -43,11 +43,15 @@ void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& unti
                    "Points without a title: keep them as \"no title\" or skip them")
       ->check(CLI::IsMember({"keep", "skip"}))
       ->capture_default_str();
-  convert->add_option("--log", options.logPath, "Write what became of every input line to FILE (POT input)")
+  convert
+      ->add_option("--log", options.logPath,
+                   "Write what became of the input to FILE: every line of a POT file, every "
+                   "skipped point of the others")
       ->type_name("FILE");
   convert
-      ->add_option("--timestamp", options.timestamp,
-                   "Date and time written into every record instead of the local clock (NVI output)")
+      ->add_option(
+          "--timestamp", options.timestamp,
+          "Date and time written into every record instead of the local clock (NVI output)")
       ->type_name("'YYYY/MM/DD HH:MM:SS'");
   convert->add_flag("--force", options.force, "Overwrite an existing output file without asking");
   convert->add_flag("--explain", options.explain,

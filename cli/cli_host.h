@@ -16,8 +16,8 @@ class ProgressLine;
 class StdioFileSystem;
 
 struct CliHostSettings {
-  std::string inputPath;   ///< as the file system is to see it
-  std::string outputPath;  ///< as the file system is to see it
+  std::string inputPath;               ///< as the file system is to see it
+  std::string outputPath;              ///< as the file system is to see it
   std::optional<std::string> logPath;  ///< logging on, to this file
   bool force = false;                  ///< overwrite an existing output
 };

@@ -55,10 +55,12 @@ bool ConsoleTextBuffer::WritePending(bool all) {
   DWORD written = 0;
   if (console_) {
     const std::wstring wide = Widen(text);
-    return WriteConsoleW(handle_, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) != FALSE;
+    return WriteConsoleW(handle_, wide.data(), static_cast<DWORD>(wide.size()), &written,
+                         nullptr) != FALSE;
   }
   for (std::size_t done = 0; done < text.size(); done += written) {
-    if (!WriteFile(handle_, text.data() + done, static_cast<DWORD>(text.size() - done), &written, nullptr) ||
+    if (!WriteFile(handle_, text.data() + done, static_cast<DWORD>(text.size() - done), &written,
+                   nullptr) ||
         written == 0) {
       return false;
     }

@@ -8,9 +8,9 @@
 #include "cli/cli_host.h"
 #include "cli/exit_codes.h"
 #include "cli/interrupt.h"
+#include "cli/printable_text.h"
 #include "cli/progress.h"
 #include "cli/run_report.h"
-#include "cli/printable_text.h"
 #include "cli/stdio_file_system.h"
 #include "convert/conversion_run.h"
 #include "text/cp932.h"
@@ -95,9 +95,6 @@ std::string OptionMisfit(const ConvertOptions& options, const FormatChoice& choi
            "; write " + (choice.output == PointFormat::kKmz ? "KML" : "another format") +
            " instead";
   }
-  if (options.logPath && choice.input != PointFormat::kPot) {
-    return "--log applies to POT input only (the input is " + UpperName(choice.input) + ")";
-  }
   if (options.timestamp && choice.output != PointFormat::kNvi) {
     return "--timestamp applies to NVI output only (the output is " + UpperName(choice.output) +
            ")";
@@ -172,9 +169,9 @@ FormatChoice ChooseFormats(const ConvertOptions& options) {
   if (options.output) {
     choice.outputPath = *options.output;
   } else {
-    choice.outputPath = options.input == "-" ? std::string("-")
-                                             : DefaultOutputPath(options.input,
-                                                                 DefaultOutputFormat(choice.input));
+    choice.outputPath = options.input == "-"
+                            ? std::string("-")
+                            : DefaultOutputPath(options.input, DefaultOutputFormat(choice.input));
   }
   if (options.to) {
     choice.output = *FormatNamed(*options.to);

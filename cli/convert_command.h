@@ -26,8 +26,8 @@ struct ConvertOptions {
   /// The encoding of a POT or CSV input; chosen from its first bytes when
   /// absent.
   std::optional<TextEncoding> inputEncoding;
-  std::optional<std::string> from;  ///< input format name (--from)
-  std::optional<std::string> to;    ///< output format name (--to)
+  std::optional<std::string> from;    ///< input format name (--from)
+  std::optional<std::string> to;      ///< output format name (--to)
   std::string input;                  ///< "-" is standard input
   std::optional<std::string> output;  ///< "-" is standard output
 };

@@ -1,4 +1,4 @@
-#include "cli/interrupt.h"
+#include "cli/interrupt_posix.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -6,7 +6,7 @@
 
 #include <csignal>
 
-#include "cli/interrupt_posix.h"
+#include "cli/interrupt.h"
 #include "platform/abort_cleanup.h"
 
 namespace velorin {

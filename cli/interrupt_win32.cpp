@@ -1,10 +1,11 @@
+#include "cli/interrupt_win32.h"
+
 #include <windows.h>
 
 #include <atomic>
 
 #include "cli/exit_codes.h"
 #include "cli/interrupt.h"
-#include "cli/interrupt_win32.h"
 #include "platform/abort_cleanup.h"
 
 namespace velorin {

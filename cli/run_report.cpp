@@ -1,30 +1,15 @@
 #include "cli/run_report.h"
 
-#include <vector>
-
 #include "cli/exit_codes.h"
 #include "cli/printable_text.h"
 #include "cli/stdio_file_system.h"
+#include "convert/run_summary.h"
 
 namespace velorin {
 
 namespace {
 
 constexpr std::string_view kProgram = "velorin-cli: ";
-
-std::string Counted(std::int64_t count, std::string_view one, std::string_view many) {
-  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
-}
-
-/// "a", "a and b", "a, b and c".
-std::string Listed(const std::vector<std::string>& parts) {
-  std::string text;
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    if (i > 0) text += i + 1 == parts.size() ? " and " : ", ";
-    text += parts[i];
-  }
-  return text;
-}
 
 std::string Where(const RunPaths& files) {
   return files.output == StdioFileSystem::kStandardOutput ? std::string("standard output")
@@ -33,52 +18,26 @@ std::string Where(const RunPaths& files) {
 
 std::string CountLine(const RunOutcome& outcome, const RunPaths& files,
                       const ReportContext& context) {
-  std::string line = context.output == PointFormat::kNvi
-                         ? Counted(outcome.records, "record", "records")
-                         : Counted(outcome.records, "point", "points");
-  line += " written to " + Where(files);
+  std::string line = WrittenCount(outcome.records, context.output) + " written to " + Where(files);
   if (outcome.titlesReplaced > 0) {
-    line += " (" + Counted(outcome.titlesReplaced, "title", "titles") +
+    line += " (" + std::to_string(outcome.titlesReplaced) +
+            (outcome.titlesReplaced == 1 ? " title" : " titles") +
             " with characters CP932 lacks replaced by the closest ones)";
   }
   return line + "\n";
 }
 
-/// Points that gave no record (never left unsaid), ignored routes and
-/// tracks, titles the output changed.
+/// Points that gave no record (never left unsaid), what the input held
+/// besides points, titles the output changed.
 std::string DetailLines(const RunOutcome& outcome, const ReportContext& context) {
-  const SkipCounts& counts = outcome.skipped;
+  const RunSummary summary = SummarizeRun(outcome, context.input, context.output);
   std::string text;
-  std::vector<std::string> skipped;
-  if (counts.untitled > 0) skipped.push_back(std::to_string(counts.untitled) + " without a title");
-  if (counts.outOfRange > 0) {
-    skipped.push_back(std::to_string(counts.outOfRange) + " outside 0 to 180 degrees");
-  }
-  if (counts.malformed > 0) skipped.push_back(std::to_string(counts.malformed) + " unreadable");
-  if (counts.total() > 0) {
-    // POT files are read by the line, the others by the point.
-    const bool lines = context.input == PointFormat::kPot;
-    text += std::string(kProgram) +
-            Counted(counts.total(), lines ? "point line" : "point",
-                    lines ? "point lines" : "points") +
-            " skipped: " + Listed(skipped) +
+  if (!summary.skipped.empty()) {
+    text += std::string(kProgram) + summary.skipped +
             (context.explained ? "\n" : " (--explain tells which)\n");
   }
-  std::vector<std::string> ignored;
-  const IgnoredItems& items = outcome.ignored;
-  if (items.routes > 0) ignored.push_back(Counted(items.routes, "route", "routes"));
-  if (items.tracks > 0) ignored.push_back(Counted(items.tracks, "track", "tracks"));
-  if (items.placemarksWithoutPoint > 0) {
-    ignored.push_back(Counted(items.placemarksWithoutPoint, "placemark", "placemarks") +
-                      " without a point");
-  }
-  if (!ignored.empty()) text += std::string(kProgram) + Listed(ignored) + " ignored\n";
-  if (outcome.titlesAdjusted > 0) {
-    text += std::string(kProgram) + Counted(outcome.titlesAdjusted, "title", "titles") +
-            (context.output == PointFormat::kPot
-                 ? " changed to fit a POT line (\"/\" and the \"=\" of \"ido=\" written full "
-                   "width)\n"
-                 : " with control characters replaced\n");
+  for (const std::string* line : {&summary.ignored, &summary.titlesChanged}) {
+    if (!line->empty()) text += std::string(kProgram) + *line + "\n";
   }
   return text;
 }
@@ -165,11 +124,10 @@ RunReport ReportRunOutcome(const RunOutcome& outcome, const RunPaths& files,
     case RunResult::kFinished: {
       std::string text = CountLine(outcome, files, context) + DetailLines(outcome, context);
       if (outcome.firstLineNotConverted == 0) return {kExitDone, text};
-      return {kExitLimitReached, text + program + "the limit of " +
-                                     std::to_string(outcome.records) +
-                                     " records was reached; input lines from line " +
-                                     std::to_string(outcome.firstLineNotConverted) +
-                                     " on were not converted\n"};
+      return {kExitLimitReached,
+              text + program + "the limit of " + std::to_string(outcome.records) +
+                  " records was reached; input lines from line " +
+                  std::to_string(outcome.firstLineNotConverted) + " on were not converted\n"};
     }
     case RunResult::kCancelled:
       return {context.interruptSignal > 0 ? kExitSignalBase + context.interruptSignal

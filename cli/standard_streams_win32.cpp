@@ -9,9 +9,9 @@
 #include "cli/interrupt.h"
 #include "cli/interrupt_win32.h"
 #include "cli/standard_streams.h"
-#include "text/cp932.h"
 #include "platform/system_error_win32.h"
 #include "platform/wide_text_win32.h"
+#include "text/cp932.h"
 
 namespace velorin {
 
@@ -27,7 +27,8 @@ bool IsConsole(HANDLE handle) {
 /// A file on a disk, read straight through.
 class DiskSource : public ByteSource {
  public:
-  DiskSource(HANDLE file, bool owned, std::uint64_t& count) : file_(file), owned_(owned), count_(count) {}
+  DiskSource(HANDLE file, bool owned, std::uint64_t& count)
+      : file_(file), owned_(owned), count_(count) {}
   ~DiskSource() override {
     if (owned_) CloseHandle(file_);
   }
@@ -88,8 +89,8 @@ void ReadChunks(HANDLE input, bool console, std::shared_ptr<Chunks> chunks) {
     WaitForSingleObject(chunks->taken, INFINITE);
     DWORD count = 0;
     SetLastError(ERROR_SUCCESS);
-    const BOOL ok = ReadFile(input, chunks->data.data(), static_cast<DWORD>(chunks->data.size()), &count,
-                             nullptr);
+    const BOOL ok = ReadFile(input, chunks->data.data(), static_cast<DWORD>(chunks->data.size()),
+                             &count, nullptr);
     const DWORD error = GetLastError();
     if (console && count == 0 && error == ERROR_OPERATION_ABORTED) {
       // Ctrl-C at the console prompt ends the read as if the input had
@@ -105,7 +106,8 @@ void ReadChunks(HANDLE input, bool console, std::shared_ptr<Chunks> chunks) {
     } else if (ok || error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) {
       chunks->ended = true;
     } else {
-      chunks->error = error == ERROR_SUCCESS ? std::make_error_code(std::errc::io_error) : Win32Error(error);
+      chunks->error =
+          error == ERROR_SUCCESS ? std::make_error_code(std::errc::io_error) : Win32Error(error);
     }
     SetEvent(chunks->ready);
     if (chunks->ended || chunks->error) return;
@@ -241,16 +243,17 @@ std::unique_ptr<ByteSource> OpenInterruptibleSource(const std::string& path, std
       ec = std::make_error_code(std::errc::is_a_directory);
       return nullptr;
     }
-    input = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                        nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    input = CreateFileW(wide.c_str(), GENERIC_READ,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (input == INVALID_HANDLE_VALUE) {
       ec = LastWin32Error();
       return nullptr;
     }
   } else if (input == nullptr || input == INVALID_HANDLE_VALUE) {
     // A program started without standard input reads an empty one.
-    input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                        0, nullptr);
+    input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, 0, nullptr);
   }
   ec.clear();
   if (GetFileType(input) == FILE_TYPE_DISK) {

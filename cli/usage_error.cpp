@@ -55,8 +55,8 @@ std::string UsageErrorText(const CLI::ParseError& error, const CLI::App& app) {
     const CLI::App* owner = CommandWithOption(app, name);
     if (owner == command) {
       // Given before the command word, where only --help and --version go.
-      return "option '" + name + "' belongs after its command: velorin-cli " +
-             command->get_name() + " " + name + " ...";
+      return "option '" + name + "' belongs after its command: velorin-cli " + command->get_name() +
+             " " + name + " ...";
     }
     std::string text = "'" + command->get_name() + "' has no option '" + name + "'";
     if (owner != nullptr) text += " (it belongs to '" + owner->get_name() + "')";

@@ -11,11 +11,13 @@
 
 #include "convert/counting_text.h"
 #include "convert/run_files.h"
+#include "convert/run_summary.h"
 #include "formats/output_path.h"
 #include "formats/poi_record.h"
 #include "formats/point_check.h"
 #include "formats/point_writer.h"
 #include "platform/buffered_writer.h"
+#include "text/cp932_encoder.h"
 
 namespace velorin {
 namespace {
@@ -31,6 +33,11 @@ constexpr int kFinishedText = 106;
 constexpr int kCancelQuestionText = 108;
 constexpr int kCancelledText = 110;
 constexpr int kLimitReachedText = 112;
+// The points skipped, and why, on a line of their own (input other than POT).
+constexpr int kSkippedText = 113;
+constexpr int kSkippedUntitledText = 114;
+constexpr int kSkippedOutOfRangeText = 115;
+constexpr int kSkippedUnreadableText = 116;
 
 constexpr std::string_view kLineBreak = "\r\n";
 constexpr std::string_view kSkippedRemark = "was Skipped";
@@ -98,6 +105,10 @@ class ConvertCommand {
   bool PathsClash();
   /// Closes the files, puts the output in place, shows the last message.
   RunOutcome Finish();
+  /// For input other than POT: CR LF and the points skipped, with why in
+  /// short ("Points skipped: 3 (no title: 2, unreadable: 1)"); empty when
+  /// none was.
+  std::string SkippedLine();
   std::optional<Failure> OpenFiles();
   /// The entry loop, up to the end, the record limit, a cancel or a failure;
   /// the output's last part (a closing tag) is written at every end but a
@@ -116,6 +127,12 @@ class ConvertCommand {
   /// when the input has ended.
   std::int64_t FirstLineLeft(ReadEntry& entry);
   void WriteLogLine(const ReadEntry& entry, bool written);
+  /// The log of a file that is not read by the line (anything but POT):
+  /// a line for every skipped point, where it stands and why.
+  void WriteSkipLogLine(std::int64_t line, std::string_view reason);
+  /// Such a log ends with what the run did, in the summary's words.
+  void WriteLogSummary();
+  void AppendToLog(std::string_view utf8);
   RunOutcome Fail(const Failure& failure);
   /// Switches drops on again: every way out of the run ends here.
   RunOutcome Leave(RunResult result);
@@ -208,6 +225,10 @@ RunOutcome ConvertCommand::Finish() {
   // The output takes its place last, once nothing else can fail.
   std::error_code error;
   open_.CloseInput();
+  if (options_.log && options_.inputFormat != PointFormat::kPot) {
+    WriteLogSummary();
+    if (!open_.log->ok()) return Fail({RunStage::kWriteLog, logPath_, open_.logSink->error()});
+  }
   if (!open_.CloseOutput(error)) return Fail({RunStage::kWriteRecord, outputPath_, error});
   if (!open_.CloseLog(error)) return Fail({RunStage::kWriteLog, logPath_, error});
   if (!open_.CommitOutput(error)) return Fail({RunStage::kWriteRecord, outputPath_, error});
@@ -221,10 +242,30 @@ RunOutcome ConvertCommand::Finish() {
     countText += host_.MessageText(kLimitReachedText);
     countText += FormatCountText(countBuffer_, outcome_.firstLineNotConverted);
   }
+  if (!cancelled) countText += SkippedLine();
   ShowBox(cancelled ? RunMessage::kCancelled : RunMessage::kFinished, kQuestionTitle,
           cancelled ? kCancelledText : kFinishedText, MessageButtons::kOk, MessageAnswer::kOk,
           countText);
   return Leave(cancelled ? RunResult::kCancelled : RunResult::kFinished);
+}
+
+std::string ConvertCommand::SkippedLine() {
+  const SkipCounts& skipped = outcome_.skipped;
+  if (options_.inputFormat == PointFormat::kPot || skipped.total() == 0) return {};
+  std::string line(kLineBreak);
+  line += host_.MessageText(kSkippedText);
+  line += FormatCountText(countBuffer_, skipped.total());
+  const char* separator = " (";
+  for (const auto& [count, text] : {std::pair{skipped.untitled, kSkippedUntitledText},
+                                    std::pair{skipped.outOfRange, kSkippedOutOfRangeText},
+                                    std::pair{skipped.malformed, kSkippedUnreadableText}}) {
+    if (count == 0) continue;
+    line += separator;
+    line += host_.MessageText(text);
+    line += FormatCountText(countBuffer_, count);
+    separator = ", ";
+  }
+  return line + ")";
 }
 
 bool ConvertCommand::PathsClash() {
@@ -306,7 +347,7 @@ std::optional<ConvertCommand::Failure> ConvertCommand::Take(const ReadEntry& ent
     CountSkip(entry, entry.skip, entry.reason);
   }
   if (options_.log) {
-    WriteLogLine(entry, written);
+    if (options_.inputFormat == PointFormat::kPot) WriteLogLine(entry, written);
     if (!open_.log->ok()) return Failure{RunStage::kWriteLog, logPath_, open_.logSink->error()};
   }
   return std::nullopt;
@@ -327,6 +368,9 @@ void ConvertCommand::CountSkip(const ReadEntry& entry, SkipKind kind, std::strin
       break;
   }
   if (options_.observer != nullptr) options_.observer->OnSkipped(entry.point.line, kind, reason);
+  if (options_.log && options_.inputFormat != PointFormat::kPot) {
+    WriteSkipLogLine(entry.point.line, reason);
+  }
 }
 
 std::optional<ConvertCommand::Failure> ConvertCommand::InputEnded() {
@@ -386,6 +430,26 @@ void ConvertCommand::WriteLogLine(const ReadEntry& entry, bool written) {
     log.Append(kSkippedRemark);
   }
   log.Append(kLineBreak);
+}
+
+void ConvertCommand::AppendToLog(std::string_view utf8) {
+  // The log is CP932 like every text file of the program.
+  const std::optional<Cp932Title> text = TitleToCp932(utf8);
+  open_.log->Append(text ? std::string_view(text->text) : utf8);
+  open_.log->Append(kLineBreak);
+}
+
+/// "Line 12", TAB, why the point there was skipped.
+void ConvertCommand::WriteSkipLogLine(std::int64_t line, std::string_view reason) {
+  AppendToLog("Line " + std::to_string(line) + "\t" + std::string(reason));
+}
+
+void ConvertCommand::WriteLogSummary() {
+  AppendToLog(WrittenCount(recordCount_, options_.outputFormat) + " written");
+  const RunSummary summary = SummarizeRun(outcome_, options_.inputFormat, options_.outputFormat);
+  for (const std::string* line : {&summary.skipped, &summary.ignored, &summary.titlesChanged}) {
+    if (!line->empty()) AppendToLog(*line);
+  }
 }
 
 RunOutcome ConvertCommand::Fail(const Failure& failure) {

@@ -2,13 +2,13 @@
 
 #include <array>
 
-#include "formats/output_path.h"
 #include "formats/csv_reader.h"
 #include "formats/csv_writer.h"
 #include "formats/gpx_writer.h"
 #include "formats/kml_writer.h"
 #include "formats/nvi_point_writer.h"
 #include "formats/nvi_reader.h"
+#include "formats/output_path.h"
 #include "formats/pot_reader.h"
 #include "formats/pot_writer.h"
 #include "formats/xml_readers.h"

@@ -10,8 +10,8 @@ NumberedLines::NumberedLines(ByteSource& source, std::size_t bufferSize, std::si
 void NumberedLines::NoteFailure() {
   if (failure_ || !lines_.failed()) return;
   if (lines_.lineTooLong()) {
-    failure_ = ReadFailure{number_ + 1,
-                           "a line longer than " + std::to_string(maxLineSize_) + " bytes"};
+    failure_ =
+        ReadFailure{number_ + 1, "a line longer than " + std::to_string(maxLineSize_) + " bytes"};
   } else {
     failure_ = ReadFailure{0, ReadErrorText(source_.error())};
   }

@@ -17,16 +17,17 @@
 
 #include "convert/conversion_run.h"
 #include "convert/run_settings.h"
-#include "gui/common_dialog.h"
-#include "gui/path_selection.h"
-#include "platform/clock.h"
-#include "text/cp932.h"
-#include "platform/file_system.h"
+#include "formats/format_table.h"
 #include "gui/aboutform.h"
+#include "gui/common_dialog.h"
 #include "gui/help_command.h"
+#include "gui/path_selection.h"
 #include "gui/program_icon.h"
 #include "gui/qt_run_host.h"
 #include "gui/twips.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "text/cp932.h"
 
 namespace velorin {
 namespace {
@@ -410,7 +411,10 @@ void mainform::OnConvertClicked() {
   conversionActive_ = true;
   LocalFileSystem files;
   LocalClock clock;
-  ConversionRun run(*runHost_, files, clock, RunOptionsFromSettings(tables_.SystemSettings));
+  RunOptions options = RunOptionsFromSettings(tables_.SystemSettings);
+  // Any point file Velorin reads, told by its extension; the output is NVI.
+  options.inputFormat = InputFormatOfPath(Text_for_POT->text().toStdString());
+  ConversionRun run(*runHost_, files, clock, options);
   run.Execute();
   runHost_->ApplyProgressText();
   conversionActive_ = false;

@@ -37,12 +37,15 @@ TEST(CliApp, UsageErrorsExitWithTwoAndSayWhy) {
   };
   const Case cases[] = {
       {{}, "velorin-cli: a command is needed: convert, encode, decode\n"},
-      {{"frobnicate"}, "velorin-cli: unknown command 'frobnicate' (commands: convert, encode, decode)\n"},
+      {{"frobnicate"},
+       "velorin-cli: unknown command 'frobnicate' (commands: convert, encode, decode)\n"},
       {{"--bogus"}, "velorin-cli: unknown option '--bogus'\n"},
       {{"--force", "convert", "a.pot"},
-       "velorin-cli: option '--force' belongs after its command: velorin-cli convert --force ...\n"},
+       "velorin-cli: option '--force' belongs after its command: velorin-cli convert --force "
+       "...\n"},
       {{"convert"}, "velorin-cli: INPUT is required\n"},
-      {{"convert", "--untitled=maybe", "a.pot"}, "velorin-cli: --untitled: maybe not in {keep,skip}\n"},
+      {{"convert", "--untitled=maybe", "a.pot"},
+       "velorin-cli: --untitled: maybe not in {keep,skip}\n"},
       {{"convert", "--input-encoding=latin1", "a.pot"},
        "velorin-cli: --input-encoding: latin1 not in {auto,cp932,utf-8}\n"},
       {{"convert", "--bogus", "a.pot"}, "velorin-cli: 'convert' has no option '--bogus'\n"},

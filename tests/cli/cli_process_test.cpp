@@ -116,7 +116,8 @@ TEST_F(CliProcessTest, SecondInterruptEndsTheProgramAndKeepsTheOldOutput) {
   WriteFile(folder_ / "in.pot", PointLine("A"));
   WriteFile(folder_ / "out.nvi", "old");
   ASSERT_EQ(::mkfifo((folder_ / "log.fifo").c_str(), 0600), 0);
-  auto child = Start(Command({"convert", "--force", "--log=log.fifo", kStamp, "in.pot", "out.nvi"}));
+  auto child =
+      Start(Command({"convert", "--force", "--log=log.fifo", kStamp, "in.pot", "out.nvi"}));
   // The temporary output exists once the log is being opened.
   const auto end = std::chrono::steady_clock::now() + kPatience;
   while (Names().size() < 4 && std::chrono::steady_clock::now() < end) {
@@ -195,19 +196,19 @@ TEST_P(OutputFaultTest, ExistingOutputStaysAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, OutputFaultTest,
-    ::testing::Values(
-        FaultCase{"LogInMissingFolder",
-                  {"--log=/no/such/dir/log.txt", "in.pot", "out.nvi"},
-                  std::nullopt,
-                  "velorin-cli: output file 'out.nvi' left unchanged\n"},
-        FaultCase{"FileSizeLimit",
-                  {"in.pot", "out.nvi"},
-                  256 * 1024,
-                  ": File too large\nvelorin-cli: output file 'out.nvi' left unchanged\n"},
-        FaultCase{"LogOnFullDisk",
-                  {"--log=/dev/full", "in.pot", "out.nvi"},
-                  std::nullopt,
-                  "velorin-cli: output file 'out.nvi' left unchanged\n"}),
+    ::testing::Values(FaultCase{"LogInMissingFolder",
+                                {"--log=/no/such/dir/log.txt", "in.pot", "out.nvi"},
+                                std::nullopt,
+                                "velorin-cli: output file 'out.nvi' left unchanged\n"},
+                      FaultCase{
+                          "FileSizeLimit",
+                          {"in.pot", "out.nvi"},
+                          256 * 1024,
+                          ": File too large\nvelorin-cli: output file 'out.nvi' left unchanged\n"},
+                      FaultCase{"LogOnFullDisk",
+                                {"--log=/dev/full", "in.pot", "out.nvi"},
+                                std::nullopt,
+                                "velorin-cli: output file 'out.nvi' left unchanged\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Files that would be one: refused before anything is opened for writing.

@@ -136,9 +136,9 @@ TEST_F(ConvertCommandTest, AsksBeforeOverwritingWhenSomebodyCanAnswer) {
   const std::string output = folder_ / "a.nvi";
   WriteFile(input, kWorkedExample);
   const std::pair<const char*, bool> answers[] = {
-      {"", false},   {"\n", false},   {"n\n", false}, {"yes please\n", false},
-      {"Y\n", true}, {"yes\n", true}, {"y", true},
-      {"y\r\n", true},  // a Windows console hands the line over with its CR
+      {"", false},     {"\n", false}, {"n\n", false},  {"yes please\n", false}, {"Y\n", true},
+      {"yes\n", true}, {"y", true},   {"y\r\n", true},  // a Windows console hands the line over
+                                                        // with its CR
       {"\r\n", false},
   };
   for (const auto& [text, overwrite] : answers) {
@@ -154,7 +154,8 @@ TEST_F(ConvertCommandTest, RefusesTheSameFileForInputAndOutput) {
   const std::string input = folder_ / "a.pot";
   WriteFile(input, kWorkedExample);
   std::vector<std::string> outputs{input, folder_ / "./a.pot"};
-  if (testutil::MakeSymbolicLink(input, folder_ / "link.nvi")) outputs.push_back(folder_ / "link.nvi");
+  if (testutil::MakeSymbolicLink(input, folder_ / "link.nvi"))
+    outputs.push_back(folder_ / "link.nvi");
   for (const std::string& output : outputs) {
     ConvertOptions options = Options(input, output);
     options.force = true;

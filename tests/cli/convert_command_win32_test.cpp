@@ -1,9 +1,8 @@
 // velorin-cli on Windows: an existing output is never overwritten without
 // --force, even one marked hidden or system that the window's look-up passes
 // over.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <sstream>

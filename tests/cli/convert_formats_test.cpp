@@ -1,9 +1,8 @@
-#include "cli/convert_command.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "cli/convert_command.h"
 #include "cli/exit_codes.h"
 #include "cli/run_report.h"
 #include "cli/stdio_file_system.h"
@@ -93,18 +92,15 @@ TEST_P(FormatRefusalTest, OptionsThatDoNotApplyAreUsageErrors) {
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, FormatRefusalTest,
-    ::testing::Values(RefusalCase{"LogForGpx", "a.gpx", "a.nvi", true, false, false,
-                                  "--log applies to POT input only (the input is GPX)"},
-                      RefusalCase{"TimestampForCsv", "a.nvi", "a.csv", false, true, false,
-                                  "--timestamp applies to NVI output only (the output is CSV)"},
-                      RefusalCase{"KmzOut", "a.nvi", "a.kmz", false, false, false,
-                                  VELORIN_XML_READERS
-                                      ? "KMZ can only be read; write KML instead"
-                                      : "KMZ is neither read nor written by this build; write "
-                                        "KML instead"},
-                      RefusalCase{
-                          "EncodingForKml", "a.kml", "a.nvi", false, false, true,
-                          "--input-encoding applies to POT and CSV input only (the input is KML)"}),
+    ::testing::Values(
+        RefusalCase{"TimestampForCsv", "a.nvi", "a.csv", false, true, false,
+                    "--timestamp applies to NVI output only (the output is CSV)"},
+        RefusalCase{"KmzOut", "a.nvi", "a.kmz", false, false, false,
+                    VELORIN_XML_READERS ? "KMZ can only be read; write KML instead"
+                                        : "KMZ is neither read nor written by this build; write "
+                                          "KML instead"},
+        RefusalCase{"EncodingForKml", "a.kml", "a.nvi", false, false, true,
+                    "--input-encoding applies to POT and CSV input only (the input is KML)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ReportCase {
@@ -270,6 +266,19 @@ TEST_F(FormatCommandTest, PotToNviWritesTheLog) {
   options.logPath = folder_ / "a.log";
   EXPECT_EQ(Run(options), kExitDone);
   EXPECT_TRUE(std::filesystem::exists(folder_ / "a.log"));
+}
+
+TEST_F(FormatCommandTest, LogOfOtherInputNamesEverySkippedPointThenSums) {
+  WriteFile(folder_ / "a.csv", "name,lat,lon\nA,1,1\n,2,2\nC,2,-1\n");
+  ConvertOptions options = Options("a.csv", std::nullopt);
+  options.untitled = UntitledRule::kSkip;
+  options.logPath = folder_ / "a.log";
+  EXPECT_EQ(Run(options), kExitDone);
+  EXPECT_EQ(ReadFile(folder_ / "a.log"),
+            "Line 3\tno title\r\n"
+            "Line 4\tlongitude -1 is outside 0 to 180 degrees\r\n"
+            "1 record written\r\n"
+            "2 points skipped: 1 without a title and 1 outside 0 to 180 degrees\r\n");
 }
 
 struct UnreadCase {

@@ -1,5 +1,4 @@
 #include "cli/position_commands.h"
-#include "formats/pot_skip_reason.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +6,7 @@
 
 #include "cli/exit_codes.h"
 #include "cli/printable_text.h"
+#include "formats/pot_skip_reason.h"
 
 namespace velorin {
 namespace {
@@ -115,10 +115,10 @@ TEST(EncodeCommand, NamesEachRejectedText) {
 
   result = Encode("35'40'52", "x\x1b[2J");
   EXPECT_EQ(result.exitCode, kExitFailed);
-  EXPECT_EQ(result.err,
-            "velorin-cli: longitude text rejected: 35'40'52" + std::string(kExpectedCoordinateForm) +
-                "\nvelorin-cli: latitude text rejected: x\\x1B[2J" +
-                std::string(kExpectedCoordinateForm) + "\n");
+  EXPECT_EQ(result.err, "velorin-cli: longitude text rejected: 35'40'52" +
+                            std::string(kExpectedCoordinateForm) +
+                            "\nvelorin-cli: latitude text rejected: x\\x1B[2J" +
+                            std::string(kExpectedCoordinateForm) + "\n");
 }
 
 TEST(DecodeCommand, PrintsBothNotations) {

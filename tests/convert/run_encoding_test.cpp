@@ -64,8 +64,8 @@ TEST_P(RunEncodingTest, TitlesReachTheNviFileInCp932) {
   const EncodingCase& c = GetParam();
   WriteInput(c.input);
   ChoiceRecorder observer;
-  const RunOutcome outcome = RunAnsweringYes(
-      RunMessage::kFinished, {.observer = &observer, .inputEncoding = c.choice});
+  const RunOutcome outcome =
+      RunAnsweringYes(RunMessage::kFinished, {.observer = &observer, .inputEncoding = c.choice});
   EXPECT_EQ(outcome.inputEncoding, c.encoding);
   std::string expected;
   for (const std::string& title : c.titles) expected += NviBlock(title, kPosition135x35);
@@ -77,53 +77,104 @@ TEST_P(RunEncodingTest, TitlesReachTheNviFileInCp932) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, RunEncodingTest,
-    ::testing::Values(
-        EncodingCase{"Cp932StaysByteForByte", std::nullopt,
-                     Lines({PointLine(kTokyoCp932), PointLine("\x81\x60\x87\x40")}),
-                     TextEncoding::kCp932, {kTokyoCp932, "\x81\x60\x87\x40"}, {}, 0},
-        EncodingCase{"AsciiIsReadAsCp932", std::nullopt, Lines({PointLine("Tower")}),
-                     TextEncoding::kCp932, {"Tower"}, {}, 0},
-        EncodingCase{"Utf8WithJapanese", std::nullopt,
-                     Lines({PointLine(kTokyoUtf8), PointLine("A")}), TextEncoding::kUtf8,
-                     {kTokyoCp932, "A"}, {}, 0},
-        // The mark is dropped: the first line is a point line again.
-        EncodingCase{"Utf8ByteOrderMark", std::nullopt,
-                     kBom + Lines({PointLine("A")}), TextEncoding::kUtf8, {"A"}, {}, 0},
-        EncodingCase{"Utf8ByteOrderMarkToldUtf8", TextEncoding::kUtf8,
-                     kBom + Lines({PointLine("A")}), TextEncoding::kUtf8, {"A"}, {}, 0},
-        // A character CP932 lacks never costs the point.
-        EncodingCase{"CharacterCp932Lacks", std::nullopt,
-                     Lines({PointLine(kTokyoUtf8 + kEmoji), PointLine("B")}), TextEncoding::kUtf8,
-                     {kTokyoCp932 + "?", "B"}, {}, 1},
-        // Only the title counts as changed: elsewhere the line is not written.
-        EncodingCase{"ReplacementOutsideTheTitle", std::nullopt,
-                     Lines({PointLine(kTokyoUtf8) + "/memo=" + kEmoji}), TextEncoding::kUtf8,
-                     {kTokyoCp932}, {}, 0},
-        // The choice looks at the first 64 KiB only; a bad line after them
-        // is skipped, not taken for CP932.
-        EncodingCase{"InvalidLineAfterTheStartIsSkipped", std::nullopt,
-                     Filler(6000) + Lines({PointLine(kTokyoUtf8), PointLine("\xFF"), PointLine("C")}),
-                     TextEncoding::kUtf8, {kTokyoCp932, "C"}, {6002}, 0},
-        EncodingCase{"InvalidStartMeansCp932", std::nullopt,
-                     Lines({PointLine(kTokyoUtf8), PointLine("\xFF")}), TextEncoding::kCp932,
-                     {kTokyoUtf8, "\xFF"}, {}, 0},
-        EncodingCase{"InvalidLineOfAFileToldUtf8IsSkipped", TextEncoding::kUtf8,
-                     Lines({PointLine("A"), PointLine("\xFF"), PointLine("C")}),
-                     TextEncoding::kUtf8, {"A", "C"}, {2}, 0},
-        EncodingCase{"ToldCp932KeepsUtf8Bytes", TextEncoding::kCp932,
-                     Lines({PointLine(kTokyoUtf8)}), TextEncoding::kCp932, {kTokyoUtf8}, {}, 0},
-        EncodingCase{"ToldUtf8SkipsCp932Lines", TextEncoding::kUtf8,
-                     Lines({PointLine(kTokyoCp932), PointLine("D")}), TextEncoding::kUtf8, {"D"},
-                     {1}, 0}),
+    ::testing::Values(EncodingCase{"Cp932StaysByteForByte",
+                                   std::nullopt,
+                                   Lines({PointLine(kTokyoCp932), PointLine("\x81\x60\x87\x40")}),
+                                   TextEncoding::kCp932,
+                                   {kTokyoCp932, "\x81\x60\x87\x40"},
+                                   {},
+                                   0},
+                      EncodingCase{"AsciiIsReadAsCp932",
+                                   std::nullopt,
+                                   Lines({PointLine("Tower")}),
+                                   TextEncoding::kCp932,
+                                   {"Tower"},
+                                   {},
+                                   0},
+                      EncodingCase{"Utf8WithJapanese",
+                                   std::nullopt,
+                                   Lines({PointLine(kTokyoUtf8), PointLine("A")}),
+                                   TextEncoding::kUtf8,
+                                   {kTokyoCp932, "A"},
+                                   {},
+                                   0},
+                      // The mark is dropped: the first line is a point line again.
+                      EncodingCase{"Utf8ByteOrderMark",
+                                   std::nullopt,
+                                   kBom + Lines({PointLine("A")}),
+                                   TextEncoding::kUtf8,
+                                   {"A"},
+                                   {},
+                                   0},
+                      EncodingCase{"Utf8ByteOrderMarkToldUtf8",
+                                   TextEncoding::kUtf8,
+                                   kBom + Lines({PointLine("A")}),
+                                   TextEncoding::kUtf8,
+                                   {"A"},
+                                   {},
+                                   0},
+                      // A character CP932 lacks never costs the point.
+                      EncodingCase{"CharacterCp932Lacks",
+                                   std::nullopt,
+                                   Lines({PointLine(kTokyoUtf8 + kEmoji), PointLine("B")}),
+                                   TextEncoding::kUtf8,
+                                   {kTokyoCp932 + "?", "B"},
+                                   {},
+                                   1},
+                      // Only the title counts as changed: elsewhere the line is not written.
+                      EncodingCase{"ReplacementOutsideTheTitle",
+                                   std::nullopt,
+                                   Lines({PointLine(kTokyoUtf8) + "/memo=" + kEmoji}),
+                                   TextEncoding::kUtf8,
+                                   {kTokyoCp932},
+                                   {},
+                                   0},
+                      // The choice looks at the first 64 KiB only; a bad line after them
+                      // is skipped, not taken for CP932.
+                      EncodingCase{"InvalidLineAfterTheStartIsSkipped",
+                                   std::nullopt,
+                                   Filler(6000) + Lines({PointLine(kTokyoUtf8), PointLine("\xFF"),
+                                                         PointLine("C")}),
+                                   TextEncoding::kUtf8,
+                                   {kTokyoCp932, "C"},
+                                   {6002},
+                                   0},
+                      EncodingCase{"InvalidStartMeansCp932",
+                                   std::nullopt,
+                                   Lines({PointLine(kTokyoUtf8), PointLine("\xFF")}),
+                                   TextEncoding::kCp932,
+                                   {kTokyoUtf8, "\xFF"},
+                                   {},
+                                   0},
+                      EncodingCase{"InvalidLineOfAFileToldUtf8IsSkipped",
+                                   TextEncoding::kUtf8,
+                                   Lines({PointLine("A"), PointLine("\xFF"), PointLine("C")}),
+                                   TextEncoding::kUtf8,
+                                   {"A", "C"},
+                                   {2},
+                                   0},
+                      EncodingCase{"ToldCp932KeepsUtf8Bytes",
+                                   TextEncoding::kCp932,
+                                   Lines({PointLine(kTokyoUtf8)}),
+                                   TextEncoding::kCp932,
+                                   {kTokyoUtf8},
+                                   {},
+                                   0},
+                      EncodingCase{"ToldUtf8SkipsCp932Lines",
+                                   TextEncoding::kUtf8,
+                                   Lines({PointLine(kTokyoCp932), PointLine("D")}),
+                                   TextEncoding::kUtf8,
+                                   {"D"},
+                                   {1},
+                                   0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RunTest, Utf8LogHoldsCp932) {
   host.settings[3] = "1";
   WriteInput(PointLine(kTokyoUtf8) + "\r\n");
   RunAnsweringYes();
-  EXPECT_EQ(testing::ReadBytes(LogPath()),
-            "Line# 1\t" + kTokyoCp932 + "\t135'0'0'0\t35'0'0'0\t" + std::string(kPosition135x35) +
-                "\r\n");
+  EXPECT_EQ(testing::ReadBytes(LogPath()), "Line# 1\t" + kTokyoCp932 + "\t135'0'0'0\t35'0'0'0\t" +
+                                               std::string(kPosition135x35) + "\r\n");
 }
 
 }  // namespace

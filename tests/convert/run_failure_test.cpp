@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <optional>
-#include <tuple>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
+#include <tuple>
 
 #include "convert/conversion_run.h"
 #include "run_fixture.h"
@@ -282,7 +282,8 @@ void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
 // Whatever fails, an output that existed holds exactly what it held, and a
 // new one is not created; no temporary file is left behind.
 class FailureKeepsOutputTest : public RunFailureTest,
-                               public ::testing::WithParamInterface<std::tuple<FailureCase, bool>> {};
+                               public ::testing::WithParamInterface<std::tuple<FailureCase, bool>> {
+};
 
 TEST_P(FailureKeepsOutputTest, OutputIsAsItWas) {
   const auto& [failure, outputExists] = GetParam();
@@ -298,7 +299,8 @@ TEST_P(FailureKeepsOutputTest, OutputIsAsItWas) {
       break;
     case RunStage::kWriteRecord:
       if (!testutil::FileSizeLimit::kAvailable) {
-        GTEST_SKIP() << "no file-size limit on Windows (the Wine process tests set one with ulimit)";
+        GTEST_SKIP()
+            << "no file-size limit on Windows (the Wine process tests set one with ulimit)";
       }
       limit.emplace(64 * 1024);  // below the input's size: it is already written
       break;

@@ -48,6 +48,8 @@ TEST_F(RunFormatsTest, CountsEverySkipByKindAndTellsIt) {
   EXPECT_EQ(observer.told[0], "3 no title");
   EXPECT_EQ(observer.told[1], "4 longitude -1 is outside 0 to 180 degrees");
   EXPECT_EQ(Output().rfind("</gpx>\n"), Output().size() - 7);
+  // The finished message gives the skipped points a line of their own.
+  EXPECT_EQ(LastBox().text, "m106\r\nm107 1\r\nm113 3 (m114 1, m115 1, m116 1)");
 }
 
 TEST_F(RunFormatsTest, RecordLimitOfNviNamesTheLineOfTheFirstEntryLeft) {

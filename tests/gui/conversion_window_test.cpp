@@ -13,8 +13,8 @@
 #include <functional>
 #include <iterator>
 
-#include "gui/path_selection.h"
 #include "gui/mainform.h"
+#include "gui/path_selection.h"
 #include "gui/qt_run_host.h"
 #include "window_test_support.h"
 
@@ -146,6 +146,24 @@ class ConversionWindowTest : public QObject {
              WithoutTimeStamps(WorkedExample("nvi")));
     QCOMPARE(folder_->Read("velorin_log.txt"), WorkedExample("log"));
     QCOMPARE(window_->Label_for_While_Execute2->text(), M(5) + " 2");
+    VerifyIdleAndDropsOn();
+  }
+
+  void otherPointFilesThroughTheWindow() {
+    StartWindow(false);
+    const QString input =
+        folder_->Write("shops.csv", "name,lat,lon\nA,35.5,139.5\nB,35.6,139.6\nC,x,1\n");
+    AcceptInputPath(*window_, input);
+    QCOMPARE(window_->Text_for_NVI->text(), folder_->PathOf("shops.nvi"));
+
+    message_box_seam::QueueAnswer(MessageAnswer::kYes);
+    message_box_seam::QueueAnswer(MessageAnswer::kOk);
+    window_->Command_for_Convert->click();
+
+    // The skipped point gets a line of its own in the finished message.
+    VerifyBox(1, M(90), M(106) + "\r\n" + M(107) + " 2\r\n" + M(113) + " 1 (" + M(116) + " 1)",
+              MessageButtons::kOk, MessageAnswer::kOk);
+    QCOMPARE(BlockCount(folder_->Read("shops.nvi")), 2);
     VerifyIdleAndDropsOn();
   }
 

@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "gui/path_selection.h"
 #include "convert/run_settings.h"
 #include "gui/mainform.h"
+#include "gui/path_selection.h"
 #include "window_test_support.h"
 
 using namespace velorin;

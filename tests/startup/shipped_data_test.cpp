@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "text/cp932.h"
 #include "startup/startup.h"
 #include "tests/startup/temp_folder.h"
+#include "text/cp932.h"
 
 namespace velorin {
 namespace {
@@ -25,9 +25,10 @@ const std::string kDataFolder = std::string(VELORIN_DATA_DIR) + "/";
 
 // Every message number that the program reads.
 const std::set<int> kUsedMessages = {
-    0,   1,   2,   3,   5,   10,  11,  15,  16,  20,  21,  22,  23,  30,  31,  32,  33,  34,  35,
-    36,  40,  41,  42,  45,  46,  47,  90,  91,  100, 101, 102, 103, 104, 105, 106, 107, 108, 109,
-    110, 111, 112, 120, 121, 122, 123, 124, 125, 126, 127, 128, 129, 132, 133, 134, 135, 136, 137};
+    0,   1,   2,   3,   5,   10,  11,  15,  16,  20,  21,  22,  23,  30,  31,  32,
+    33,  34,  35,  36,  40,  41,  42,  45,  46,  47,  90,  91,  100, 101, 102, 103,
+    104, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 120, 121, 122,
+    123, 124, 125, 126, 127, 128, 129, 132, 133, 134, 135, 136, 137};
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -1,0 +1,69 @@
+#include "convert/run_summary.h"
+
+#include <vector>
+
+namespace velorin {
+
+namespace {
+
+std::string Counted(std::int64_t count, std::string_view one, std::string_view many) {
+  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+/// "a", "a and b", "a, b and c".
+std::string Listed(const std::vector<std::string>& parts) {
+  std::string text;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) text += i + 1 == parts.size() ? " and " : ", ";
+    text += parts[i];
+  }
+  return text;
+}
+
+std::string SkippedLine(const SkipCounts& counts, PointFormat input) {
+  if (counts.total() == 0) return {};
+  std::vector<std::string> why;
+  if (counts.untitled > 0) why.push_back(std::to_string(counts.untitled) + " without a title");
+  if (counts.outOfRange > 0) {
+    why.push_back(std::to_string(counts.outOfRange) + " outside 0 to 180 degrees");
+  }
+  if (counts.malformed > 0) why.push_back(std::to_string(counts.malformed) + " unreadable");
+  // POT files are read by the line, the others by the point.
+  const bool lines = input == PointFormat::kPot;
+  return Counted(counts.total(), lines ? "point line" : "point", lines ? "point lines" : "points") +
+         " skipped: " + Listed(why);
+}
+
+std::string IgnoredLine(const IgnoredItems& items) {
+  std::vector<std::string> ignored;
+  if (items.routes > 0) ignored.push_back(Counted(items.routes, "route", "routes"));
+  if (items.tracks > 0) ignored.push_back(Counted(items.tracks, "track", "tracks"));
+  if (items.placemarksWithoutPoint > 0) {
+    ignored.push_back(Counted(items.placemarksWithoutPoint, "placemark", "placemarks") +
+                      " without a point");
+  }
+  return ignored.empty() ? std::string() : Listed(ignored) + " ignored";
+}
+
+}  // namespace
+
+RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output) {
+  RunSummary summary;
+  summary.skipped = SkippedLine(outcome.skipped, input);
+  summary.ignored = IgnoredLine(outcome.ignored);
+  if (outcome.titlesAdjusted > 0) {
+    summary.titlesChanged =
+        Counted(outcome.titlesAdjusted, "title", "titles") +
+        (output == PointFormat::kPot
+             ? " changed to fit a POT line (\"/\" and the \"=\" of \"ido=\" written full width)"
+             : " with control characters replaced");
+  }
+  return summary;
+}
+
+std::string WrittenCount(std::int64_t count, PointFormat output) {
+  return output == PointFormat::kNvi ? Counted(count, "record", "records")
+                                     : Counted(count, "point", "points");
+}
+
+}  // namespace velorin

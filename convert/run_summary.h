@@ -1,0 +1,26 @@
+#pragma once
+// What became of a run's entries, in short lines of English: the points
+// skipped and why, what the input held besides points, the titles the
+// output changed. velorin-cli prints them; the log ends with them.
+#include <string>
+
+#include "convert/conversion_run.h"
+
+namespace velorin {
+
+struct RunSummary {
+  /// "2 points skipped: 1 without a title and 1 unreadable" (point lines
+  /// for POT input); empty when none was.
+  std::string skipped;
+  /// "2 routes and 1 track ignored"; empty when there was nothing else.
+  std::string ignored;
+  /// "2 titles with control characters replaced"; empty when none changed.
+  std::string titlesChanged;
+};
+
+RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output);
+
+/// "1 record", "2 points": records for NVI output, points for the others.
+std::string WrittenCount(std::int64_t count, PointFormat output);
+
+}  // namespace velorin
