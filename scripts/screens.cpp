@@ -1,11 +1,11 @@
 // velorin_screens APPLICATION-FOLDER OUTPUT-FOLDER SUFFIX
 // Pictures of the windows that a screenshot of the real program cannot reach
 // without a person: the main window in its running layout, the About box, the
-// start question (Qt's Yes/No in the language of the messages) and the help
-// viewer. All are built from the settings and message files in
+// start question (Qt's Yes/No in the language of the messages), the finished
+// message of a run that skipped points, and the help viewer. All are built from the settings and message files in
 // APPLICATION-FOLDER, as the program builds them, and saved as
-// main-running-SUFFIX.png, about-SUFFIX.png, question-SUFFIX.png and
-// help-SUFFIX.png in OUTPUT-FOLDER.
+// main-running-SUFFIX.png, about-SUFFIX.png, question-SUFFIX.png,
+// finished-SUFFIX.png and help-SUFFIX.png in OUTPUT-FOLDER.
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
@@ -68,6 +68,20 @@ int main(int argc, char* argv[]) {
   question.show();
   if (!Save(question, output.filePath("question-" + suffix + ".png"))) return 1;
   question.hide();
+
+  // The finished message of a run over a point file other than POT, whose
+  // skipped points get a line of their own.
+  QMessageBox finished(window.get());
+  finished.setIcon(QMessageBox::NoIcon);
+  finished.setWindowTitle(window->Message(90));
+  finished.setText(window->Message(106) + QStringLiteral("\r\n") + window->Message(107) +
+                   QStringLiteral(" 1683\r\n") + window->Message(113) + QStringLiteral(" 3 (") +
+                   window->Message(114) + QStringLiteral(" 1, ") + window->Message(116) +
+                   QStringLiteral(" 2)"));
+  finished.setStandardButtons(QMessageBox::Ok);
+  finished.show();
+  if (!Save(finished, output.filePath("finished-" + suffix + ".png"))) return 1;
+  finished.hide();
 
   // The help viewer with the help file of the language.
   QWidget* help = velorin::ShowHelpFile(window.get(), window->Tables(),
