@@ -97,6 +97,29 @@ log=$home/.local/state/velorin/velorin_log.txt
 echo "log: $(wc -l <"$log") lines in $log"
 [ "$(md5sum <"$home/.config/velorin/velorin.ini")" = "$settings_before" ] ||
   fail "the user's settings changed"
+
+echo "== every other point format through the window: the same records as velorin-cli's"
+mkdir -p "$WORK/formats"
+for format in gpx kml csv; do
+  "$prefix/bin/velorin-cli" convert "$WORK/data/tokyo.pot" "$WORK/formats/tokyo.$format" 2>/dev/null
+done
+# A KMZ is the KML zipped as doc.kml.
+python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1], "w").write(sys.argv[2], "doc.kml")' \
+  "$WORK/formats/tokyo.kmz" "$WORK/formats/tokyo.kml"
+for format in gpx kml kmz csv; do
+  input=$WORK/formats/tokyo.$format
+  mkdir -p "$WORK/formats/$format"
+  cp "$input" "$WORK/formats/$format/"
+  "$prefix/bin/velorin-cli" convert "$input" "$WORK/formats/cli-$format.nvi" 2>/dev/null
+  env -u XDG_CONFIG_HOME -u XDG_STATE_HOME HOME="$home" QT_QPA_PLATFORM=xcb \
+    xvfb-run -a -s "-screen 0 1024x768x24" \
+    "$0" --inside "$prefix/bin/velorin" "$WORK/formats/$format/tokyo.$format" \
+    "$WORK/formats/$format/tokyo.nvi"
+  cmp <(sed "$stamps" "$WORK/formats/cli-$format.nvi") \
+    <(sed "$stamps" "$WORK/formats/$format/tokyo.nvi") ||
+    fail "the window and velorin-cli wrote different records for $format"
+  echo "$format: $(grep -c '^NPOIs100' "$WORK/formats/$format/tokyo.nvi") records, the same as velorin-cli's"
+done
 [ "$(listing)" = "$before" ] || { diff <(echo "$before") <(listing) >&2; fail "the prefix changed"; }
 echo "nothing new in the prefix"
 
