@@ -28,7 +28,9 @@ class ExplainObserver : public RunObserver {
     Say(line, PrintableText(reason));
   }
   void OnTitleReplaced(const Point& point) override {
-    Say(point.line, "title changed to fit CP932: " + PrintableText(Cp932ToUtf8(point.title)));
+    const std::string title =
+        point.titleEncoding == TitleEncoding::kCp932 ? Cp932ToUtf8(point.title) : point.title;
+    Say(point.line, "title changed to fit CP932: " + PrintableText(title));
   }
 
  private:

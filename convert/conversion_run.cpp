@@ -325,11 +325,12 @@ std::optional<ConvertCommand::Failure> ConvertCommand::Take(const ReadEntry& ent
   bool written = false;
   if (entry.isPoint) {
     const Point& point = entry.point;
-    if (const auto problem = CheckPoint(point, options_.untitled)) {
+    if (const auto problem =
+            CheckPoint(point, options_.untitled, InfoOf(options_.outputFormat).positions)) {
       CountSkip(entry, problem->first, problem->second);
     } else {
-      writer_->Write(point.title.empty() ? kNoTitle : std::string_view(point.title),
-                     point.position);
+      const bool replaced = writer_->Write(
+          point.title.empty() ? TitleView{kNoTitle} : TitleOf(point), point.position);
       if (!open_.output->ok()) {
         return Failure{RunStage::kWriteRecord, outputPath_, open_.outputSink->error()};
       }
@@ -338,7 +339,7 @@ std::optional<ConvertCommand::Failure> ConvertCommand::Take(const ReadEntry& ent
       progressText_.Increment();
       countText_.Increment();
       host_.SetProgressText(progressText_.text());
-      if (point.titleApproximated) {
+      if (replaced || point.titleApproximated) {
         ++outcome_.titlesReplaced;
         if (options_.observer != nullptr) options_.observer->OnTitleReplaced(point);
       }

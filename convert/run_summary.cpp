@@ -20,12 +20,15 @@ std::string Listed(const std::vector<std::string>& parts) {
   return text;
 }
 
-std::string SkippedLine(const SkipCounts& counts, PointFormat input) {
+std::string SkippedLine(const SkipCounts& counts, PointFormat input, PointFormat output) {
   if (counts.total() == 0) return {};
   std::vector<std::string> why;
   if (counts.untitled > 0) why.push_back(std::to_string(counts.untitled) + " without a title");
   if (counts.outOfRange > 0) {
-    why.push_back(std::to_string(counts.outOfRange) + " outside 0 to 180 degrees");
+    why.push_back(std::to_string(counts.outOfRange) +
+                  (InfoOf(output).positions == PositionRange::kNvi
+                       ? " outside 0 to 180 degrees"
+                       : " outside latitude -90 to 90 or longitude -180 to 180"));
   }
   if (counts.malformed > 0) why.push_back(std::to_string(counts.malformed) + " unreadable");
   // POT files are read by the line, the others by the point.
@@ -49,7 +52,7 @@ std::string IgnoredLine(const IgnoredItems& items) {
 
 RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output) {
   RunSummary summary;
-  summary.skipped = SkippedLine(outcome.skipped, input);
+  summary.skipped = SkippedLine(outcome.skipped, input, output);
   summary.ignored = IgnoredLine(outcome.ignored);
   if (outcome.titlesAdjusted > 0) {
     summary.titlesChanged =

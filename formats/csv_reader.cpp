@@ -130,11 +130,18 @@ bool CsvReader::Next(ReadEntry& entry) {
 
   cell_.assign(columns_.name ? record_.field(*columns_.name) : std::string_view());
   CollapseWhiteSpace(cell_);
-  if (encoding_ == TextEncoding::kUtf8) {
-    entry.point.titleApproximated = encoder_.Encode(cell_, entry.point.title);
+  entry.point.titleApproximated = false;
+  if (encoding_ == TextEncoding::kCp932) {
+    entry.point.title = cell_;  // the bytes as they are
+    entry.point.titleEncoding = TitleEncoding::kCp932;
+  } else if (IsValidUtf8(cell_)) {
+    entry.point.title = cell_;
+    entry.point.titleEncoding = TitleEncoding::kUtf8;
   } else {
-    entry.point.title = cell_;  // CP932 already: the bytes as they are
-    entry.point.titleApproximated = false;
+    // Bytes that are no UTF-8 become "?" by the title rule, once, here.
+    encoder_.Encode(cell_, entry.point.title);
+    entry.point.titleEncoding = TitleEncoding::kCp932;
+    entry.point.titleApproximated = true;
   }
   entry.point.position = Degrees{*longitude, *latitude};
   entry.isPoint = true;

@@ -14,14 +14,15 @@ void CsvWriter::Begin() {
   out_.Append(kRecordEnd);
 }
 
-void CsvWriter::Write(std::string_view title, const PointPosition& position) {
+bool CsvWriter::Write(TitleView title, const PointPosition& position) {
   const DecimalPosition decimal = FormatPosition(position);
-  AppendCsvField(out_, titles_.Decode(title));
+  AppendCsvField(out_, titles_.Utf8(title));
   out_.Append(',');
   out_.Append(decimal.latitude.view());
   out_.Append(',');
   out_.Append(decimal.longitude.view());
   out_.Append(kRecordEnd);
+  return false;
 }
 
 }  // namespace velorin

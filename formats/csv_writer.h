@@ -10,11 +10,11 @@ class CsvWriter : public PointWriter {
  public:
   explicit CsvWriter(BufferedWriter& out) : out_(out) {}
   void Begin() override;
-  void Write(std::string_view title, const PointPosition& position) override;
+  bool Write(TitleView title, const PointPosition& position) override;
 
  private:
   BufferedWriter& out_;
-  TitleDecoder titles_;
+  TitleConverter titles_;
 };
 
 }  // namespace velorin

@@ -44,12 +44,17 @@ std::unique_ptr<PointWriter> MakeNviWriter(BufferedWriter& out, Clock& clock) {
 /// depends on the build (see formats/xml_readers.h).
 const std::array<FormatInfo, 6>& Formats() {
   static const std::array<FormatInfo, 6> formats = {{
-      {PointFormat::kPot, "pot", ".pot", false, &MakePotReader, &MakeWriter<PotWriter>},
-      {PointFormat::kNvi, "nvi", ".nvi", true, &MakeReader<NviReader>, &MakeNviWriter},
-      {PointFormat::kGpx, "gpx", ".gpx", false, GpxReaderFactory(), &MakeWriter<GpxWriter>},
-      {PointFormat::kKml, "kml", ".kml", false, KmlReaderFactory(), &MakeWriter<KmlWriter>},
-      {PointFormat::kKmz, "kmz", ".kmz", false, KmzReaderFactory(), nullptr},
-      {PointFormat::kCsv, "csv", ".csv", false, &MakeTextReader<CsvReader>, &MakeWriter<CsvWriter>},
+      {PointFormat::kPot, "pot", ".pot", false, PositionRange::kNvi, &MakePotReader,
+       &MakeWriter<PotWriter>},
+      {PointFormat::kNvi, "nvi", ".nvi", true, PositionRange::kNvi, &MakeReader<NviReader>,
+       &MakeNviWriter},
+      {PointFormat::kGpx, "gpx", ".gpx", false, PositionRange::kGlobe, GpxReaderFactory(),
+       &MakeWriter<GpxWriter>},
+      {PointFormat::kKml, "kml", ".kml", false, PositionRange::kGlobe, KmlReaderFactory(),
+       &MakeWriter<KmlWriter>},
+      {PointFormat::kKmz, "kmz", ".kmz", false, PositionRange::kGlobe, KmzReaderFactory(), nullptr},
+      {PointFormat::kCsv, "csv", ".csv", false, PositionRange::kGlobe, &MakeTextReader<CsvReader>,
+       &MakeWriter<CsvWriter>},
   }};
   return formats;
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "formats/point_check.h"
 #include "formats/point_reader.h"
 #include "formats/point_writer.h"
 #include "platform/buffered_writer.h"
@@ -22,6 +23,7 @@ struct FormatInfo {
   std::string_view name;       ///< as --from and --to take it
   std::string_view extension;  ///< with its dot
   bool limitsRecords;          ///< a file holds at most kRecordLimit records
+  PositionRange positions;     ///< the positions a file holds
   /// Nothing when the format cannot be read (or written).
   std::unique_ptr<PointReader> (*makeReader)(ByteSource& source, const ReaderOptions& options);
   std::unique_ptr<PointWriter> (*makeWriter)(BufferedWriter& out, Clock& clock);

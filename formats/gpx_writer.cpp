@@ -11,15 +11,16 @@ void GpxWriter::Begin() {
       "<gpx version=\"1.1\" creator=\"Velorin\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n");
 }
 
-void GpxWriter::Write(std::string_view title, const PointPosition& position) {
+bool GpxWriter::Write(TitleView title, const PointPosition& position) {
   const DecimalPosition decimal = FormatPosition(position);
   out_.Append("  <wpt lat=\"");
   out_.Append(decimal.latitude.view());
   out_.Append("\" lon=\"");
   out_.Append(decimal.longitude.view());
   out_.Append("\">\n    <name>");
-  if (AppendXmlText(out_, titles_.Decode(title))) ++titlesAdjusted_;
+  if (AppendXmlText(out_, titles_.Utf8(title))) ++titlesAdjusted_;
   out_.Append("</name>\n  </wpt>\n");
+  return false;
 }
 
 void GpxWriter::End() { out_.Append("</gpx>\n"); }

@@ -10,12 +10,12 @@ class GpxWriter : public PointWriter {
  public:
   explicit GpxWriter(BufferedWriter& out) : out_(out) {}
   void Begin() override;
-  void Write(std::string_view title, const PointPosition& position) override;
+  bool Write(TitleView title, const PointPosition& position) override;
   void End() override;
 
  private:
   BufferedWriter& out_;
-  TitleDecoder titles_;
+  TitleConverter titles_;
 };
 
 }  // namespace velorin

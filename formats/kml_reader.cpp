@@ -112,7 +112,9 @@ void KmlReader::OnEnd(std::string_view name, int depth) {
     return;
   }
   CollapseWhiteSpace(name_);
-  entry.point.titleApproximated = titles_.Encode(name_, entry.point.title);
+  // Expat hands over valid UTF-8: the title stays as the file gives it.
+  entry.point.title = name_;
+  entry.point.titleEncoding = TitleEncoding::kUtf8;
   entry.point.position = *position;
 }
 

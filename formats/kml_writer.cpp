@@ -12,15 +12,16 @@ void KmlWriter::Begin() {
       "<Document>\n");
 }
 
-void KmlWriter::Write(std::string_view title, const PointPosition& position) {
+bool KmlWriter::Write(TitleView title, const PointPosition& position) {
   const DecimalPosition decimal = FormatPosition(position);
   out_.Append("  <Placemark>\n    <name>");
-  if (AppendXmlText(out_, titles_.Decode(title))) ++titlesAdjusted_;
+  if (AppendXmlText(out_, titles_.Utf8(title))) ++titlesAdjusted_;
   out_.Append("</name>\n    <Point><coordinates>");
   out_.Append(decimal.longitude.view());
   out_.Append(',');
   out_.Append(decimal.latitude.view());
   out_.Append("</coordinates></Point>\n  </Placemark>\n");
+  return false;
 }
 
 void KmlWriter::End() { out_.Append("</Document>\n</kml>\n"); }

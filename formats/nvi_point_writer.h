@@ -10,10 +10,11 @@ class NviPointWriter : public PointWriter {
  public:
   NviPointWriter(BufferedWriter& out, Clock& clock) : records_(out, clock) {}
   /// The position must be one NVI holds (the run checks it first).
-  void Write(std::string_view title, const PointPosition& position) override;
+  bool Write(TitleView title, const PointPosition& position) override;
 
  private:
   NviRecordWriter records_;
+  TitleConverter titles_;
 };
 
 }  // namespace velorin

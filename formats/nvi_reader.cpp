@@ -95,6 +95,7 @@ void NviReader::ReadBlock(std::int64_t first, ReadEntry& entry) {
   entry.skip = SkipKind::kMalformed;
   entry.point.line = first;
   entry.point.title.clear();
+  entry.point.titleEncoding = TitleEncoding::kCp932;
   entry.point.titleApproximated = false;
   entry.reason.clear();
   std::optional<DecodedPosition> position;
@@ -126,7 +127,8 @@ void NviReader::ReadBlock(std::int64_t first, ReadEntry& entry) {
       }
     } else if (number == kCharsetLine) {
       if (line != kCharset) {
-        entry.reason = "record block: not a Shift-JIS block on line " + std::to_string(lines_.number());
+        entry.reason =
+            "record block: not a Shift-JIS block on line " + std::to_string(lines_.number());
       }
     } else if (number == kBlockLines && line != kCloser) {
       entry.reason = "record block: no block closer on line " + std::to_string(lines_.number());

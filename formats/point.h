@@ -1,11 +1,12 @@
 #pragma once
-// One point of interest on its way between two formats: a title in CP932
-// (the encoding of NVI and POT files) and a position, kept exactly as the
-// input gave it.
+// One point of interest on its way between two formats: its title and its
+// position, both kept exactly as the input gave them; each writer makes of
+// them what its format can hold.
 #include <cstdint>
 #include <string>
 #include <variant>
 
+#include "formats/title_text.h"
 #include "geo/coordinate.h"
 #include "geo/position_code.h"
 
@@ -25,8 +26,11 @@ struct Degrees {
 using PointPosition = std::variant<Degrees, DecodedPosition>;
 
 struct Point {
-  std::string title;               ///< CP932 bytes; empty when the input named none
-  bool titleApproximated = false;  ///< characters CP932 lacks were replaced
+  std::string title;  ///< as the input gave it; empty when it named none
+  TitleEncoding titleEncoding = TitleEncoding::kUtf8;
+  /// The reader had to replace characters CP932 lacks already (a POT file
+  /// in UTF-8 is read as CP932).
+  bool titleApproximated = false;
   PointPosition position;
   std::int64_t line = 0;  ///< input line where the point begins; 0 when unknown
 };
@@ -37,5 +41,8 @@ PositionText NviPositionOf(const PointPosition& position);
 
 /// Decimal degrees of either kind of position (angle integers divided out).
 Degrees DegreesOf(const PointPosition& position);
+
+/// The title as a view with its encoding.
+inline TitleView TitleOf(const Point& point) { return {point.title, point.titleEncoding}; }
 
 }  // namespace velorin

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <tuple>
 #include <variant>
 
 namespace velorin {
@@ -16,13 +17,27 @@ std::string AngleWords(double value) {
   return text;
 }
 
+std::optional<std::pair<SkipKind, std::string>> CheckOnGlobe(const Degrees& degrees) {
+  for (const auto& [name, value, limit] : {std::tuple{"longitude", degrees.longitude, 180.0},
+                                           std::tuple{"latitude", degrees.latitude, 90.0}}) {
+    if (!(value >= -limit && value <= limit)) {
+      return std::pair{SkipKind::kOutOfRange, std::string(name) + " " + AngleWords(value) +
+                                                  " is outside " + AngleWords(-limit) + " to " +
+                                                  AngleWords(limit) + " degrees"};
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::pair<SkipKind, std::string>> CheckPoint(const Point& point,
-                                                           UntitledRule untitled) {
+                                                           UntitledRule untitled,
+                                                           PositionRange range) {
   if (point.title.empty() && untitled == UntitledRule::kSkip) {
     return std::pair{SkipKind::kUntitled, std::string("no title")};
   }
+  if (range == PositionRange::kGlobe) return CheckOnGlobe(DegreesOf(point.position));
   if (const auto* units = std::get_if<DecodedPosition>(&point.position)) {
     if (!IsWithinNviRange(*units)) {
       return std::pair{SkipKind::kOutOfRange, std::string("position beyond 180 degrees")};

@@ -1,6 +1,6 @@
 #pragma once
-// Whether a point can be written: what every output holds to today (a
-// title unless untitled points are kept, longitude and latitude 0 to 180).
+// Whether a point can be written: a title unless untitled points are kept,
+// and a position the output's format holds.
 #include <optional>
 #include <string>
 #include <utility>
@@ -10,9 +10,15 @@
 
 namespace velorin {
 
+/// The positions a format holds.
+enum class PositionRange {
+  kNvi,    ///< longitude and latitude 0 to 180 degrees (NVI, POT)
+  kGlobe,  ///< latitude -90 to 90, longitude -180 to 180 (GPX, KML, CSV ...)
+};
+
 /// Why `point` cannot be written, or nothing when it can: no title under
-/// the skip rule, a coordinate below 0 or above 180 (or not a number).
-std::optional<std::pair<SkipKind, std::string>> CheckPoint(const Point& point,
-                                                           UntitledRule untitled);
+/// the skip rule, a coordinate outside `range` (or not a number).
+std::optional<std::pair<SkipKind, std::string>> CheckPoint(
+    const Point& point, UntitledRule untitled, PositionRange range = PositionRange::kNvi);
 
 }  // namespace velorin

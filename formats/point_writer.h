@@ -12,8 +12,14 @@ class PointWriter {
  public:
   virtual ~PointWriter() = default;
   virtual void Begin() {}
-  /// `title` is CP932 and never empty (untitled points arrive as "no title").
-  virtual void Write(std::string_view title, const PointPosition& position) = 0;
+  /// Writes one point; `title` is never empty (untitled points arrive as
+  /// "no title"). True when characters of the title had to be replaced by
+  /// the closest ones the format's encoding holds.
+  virtual bool Write(TitleView title, const PointPosition& position) = 0;
+  /// A CP932 title.
+  bool Write(std::string_view cp932, const PointPosition& position) {
+    return Write(TitleView{cp932, TitleEncoding::kCp932}, position);
+  }
   virtual void End() {}
   /// Titles that had to be changed to fit the format (none for most).
   std::int64_t titlesAdjusted() const { return titlesAdjusted_; }

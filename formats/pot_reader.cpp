@@ -60,6 +60,7 @@ bool PotReader::Next(ReadEntry& entry) {
   // An untitled point kept under "no title" reaches the writers untitled.
   const bool untitled = record.title.data() == kNoTitle.data();
   entry.point.title.assign(untitled ? std::string_view() : record.title);
+  entry.point.titleEncoding = TitleEncoding::kCp932;
   entry.point.titleApproximated = !untitled && lines_.HasReplacementIn(record.title);
   entry.point.position = Degrees{record.longitude, record.latitude, record.position};
   return true;

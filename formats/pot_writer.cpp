@@ -53,8 +53,9 @@ bool PotTitleText(std::string_view cp932, std::string& out) {
   return changed;
 }
 
-void PotWriter::Write(std::string_view title, const PointPosition& position) {
-  if (PotTitleText(title, title_)) ++titlesAdjusted_;
+bool PotWriter::Write(TitleView title, const PointPosition& position) {
+  bool approximated = false;
+  if (PotTitleText(titles_.Cp932(title, approximated), title_)) ++titlesAdjusted_;
   out_.Append("ORD=POI/tex=");
   out_.Append(title_);
   out_.Append("/kei=");
@@ -62,6 +63,7 @@ void PotWriter::Write(std::string_view title, const PointPosition& position) {
   out_.Append("/ido=");
   out_.Append(AngleText(position, false));
   out_.Append("\r\n");
+  return approximated;
 }
 
 }  // namespace velorin

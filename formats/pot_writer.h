@@ -19,10 +19,11 @@ bool PotTitleText(std::string_view cp932, std::string& out);
 class PotWriter : public PointWriter {
  public:
   explicit PotWriter(BufferedWriter& out) : out_(out) {}
-  void Write(std::string_view title, const PointPosition& position) override;
+  bool Write(TitleView title, const PointPosition& position) override;
 
  private:
   BufferedWriter& out_;
+  TitleConverter titles_;
   std::string title_;
 };
 

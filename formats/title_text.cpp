@@ -64,4 +64,16 @@ std::string_view TitleDecoder::Decode(std::string_view cp932) {
   return utf8_;
 }
 
+std::string_view TitleConverter::Cp932(TitleView title, bool& approximated) {
+  approximated = false;
+  if (title.encoding == TitleEncoding::kCp932) return title.text;
+  approximated = encoder_.Encode(title.text, cp932_);
+  return cp932_;
+}
+
+std::string_view TitleConverter::Utf8(TitleView title) {
+  if (title.encoding == TitleEncoding::kUtf8) return title.text;
+  return decoder_.Decode(title.text);
+}
+
 }  // namespace velorin

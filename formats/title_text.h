@@ -1,7 +1,8 @@
 #pragma once
-// Titles as they come out of text formats: white space tidied so that a
-// title never breaks an NVI or POT line, and UTF-8 turned into CP932 by the
-// one title rule (closest character, else "?").
+// Titles on their way between formats: kept as the file gave them (UTF-8
+// text, or the CP932 bytes of POT and NVI files), white space tidied so that
+// a title never breaks a line, and turned into the encoding an output needs
+// (into CP932 by the one title rule: closest character, else "?").
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,14 @@
 #include "text/cp932_encoder.h"
 
 namespace velorin {
+
+enum class TitleEncoding { kUtf8, kCp932 };
+
+/// A title's bytes and what they are.
+struct TitleView {
+  std::string_view text;
+  TitleEncoding encoding = TitleEncoding::kCp932;
+};
 
 /// Runs of CR, LF, TAB and blanks become one blank; none at either end.
 /// These bytes are never part of a CP932 double-byte character, so the rule
@@ -37,6 +46,23 @@ class TitleDecoder {
  private:
   Cp932Decoder decoder_;
   std::string utf8_;
+};
+
+/// Titles in the encoding an output needs, one converter for a whole file.
+class TitleConverter {
+ public:
+  /// The CP932 form: the bytes themselves, or UTF-8 by the title rule
+  /// (`approximated` tells whether characters were replaced). Valid until
+  /// the next call.
+  std::string_view Cp932(TitleView title, bool& approximated);
+  /// The UTF-8 form: the text itself, or CP932 decoded (invalid bytes as
+  /// U+FFFD). Valid until the next call.
+  std::string_view Utf8(TitleView title);
+
+ private:
+  TitleEncoder encoder_;
+  TitleDecoder decoder_;
+  std::string cp932_;
 };
 
 }  // namespace velorin

@@ -63,7 +63,6 @@ class XmlPointReader : public PointReader {
   /// Stops reading with a failure at the current line.
   void Stop(std::string message);
 
-  TitleEncoder titles_;
 
  private:
   static void StartHandler(void* self, const char* name, const char** attributes);

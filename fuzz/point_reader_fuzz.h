@@ -89,7 +89,7 @@ inline void FuzzPointReader(PointFormat format, const std::uint8_t* data, std::s
       FUZZ_CHECK(degrees->longitude >= 0.0 && degrees->longitude <= 180.0);
       FUZZ_CHECK(degrees->latitude >= 0.0 && degrees->latitude <= 180.0);
     }
-    for (auto& writer : writers) writer->Write(point.title, point.position);
+    for (auto& writer : writers) writer->Write(TitleOf(point), point.position);
   }
   for (auto& writer : writers) writer->End();
   FUZZ_CHECK(out.Close());

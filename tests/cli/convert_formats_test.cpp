@@ -239,7 +239,8 @@ TEST_F(FormatCommandTest, ExistingOutputNeedsForce) {
   options.force = true;
   EXPECT_EQ(Run(options), kExitDone);
   EXPECT_EQ(ReadFile(folder_ / "trip.csv"),
-            "name,latitude,longitude\r\nTower,35.658580500,139.745432900\r\n");
+            "name,latitude,longitude\r\nTower,35.658580500,139.745432900\r\n"
+            "South,-1.000000000,1.000000000\r\n");
 }
 
 TEST_F(FormatCommandTest, BrokenInputLeavesNoOutput) {
@@ -258,6 +259,18 @@ TEST_F(FormatCommandTest, MissingInputIsReportedAsForPot) {
   EXPECT_EQ(Run(Options("none.gpx", std::nullopt)), kExitFailed);
   EXPECT_EQ(err_.str(), "velorin-cli: cannot open input file '" + (folder_ / "none.gpx") +
                             "': No such file or directory\n");
+}
+
+// A point is what its file says: the Americas and their accents reach KML.
+TEST_F(FormatCommandTest, EveryPointOfTheGlobeAndEveryAccentReachesKml) {
+  WriteFile(folder_ / "a.csv", "name,lat,lon\nNew York,40.7,-74.0\nSão Paulo,-23.55,-46.63\n");
+  ConvertOptions options = Options("a.csv", "a.kml");
+  options.inputEncoding = TextEncoding::kUtf8;
+  EXPECT_EQ(Run(options), kExitDone);
+  const std::string kml = ReadFile(folder_ / "a.kml");
+  EXPECT_NE(kml.find("<name>São Paulo</name>"), std::string::npos) << kml;
+  EXPECT_NE(kml.find("-74.000000000,40.700000000"), std::string::npos) << kml;
+  EXPECT_EQ(err_.str(), "2 points written to " + (folder_ / "a.kml") + "\n");
 }
 
 TEST_F(FormatCommandTest, PotToNviWritesTheLog) {

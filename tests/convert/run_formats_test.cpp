@@ -35,21 +35,22 @@ class RunFormatsTest : public testing::RunTest {
 };
 
 TEST_F(RunFormatsTest, CountsEverySkipByKindAndTellsIt) {
-  WriteInput("name,lat,lon\nA,1,1\n,2,2\nC,2,-1\nD,x,1\n");
+  // West of Greenwich is on the globe; 95 degrees north is not.
+  WriteInput("name,lat,lon\nA,1,1\nW,2,-1\n,2,2\nC,95,1\nD,x,1\n");
   SkipRecorder observer;
   RunOptions options = CsvTo(PointFormat::kGpx);
   options.observer = &observer;
   const RunOutcome outcome = RunAnsweringYes(RunMessage::kFinished, options);
-  EXPECT_EQ(outcome.records, 1);
+  EXPECT_EQ(outcome.records, 2);
   EXPECT_EQ(outcome.skipped.untitled, 1);
   EXPECT_EQ(outcome.skipped.outOfRange, 1);
   EXPECT_EQ(outcome.skipped.malformed, 1);
   ASSERT_EQ(observer.told.size(), 3u);
-  EXPECT_EQ(observer.told[0], "3 no title");
-  EXPECT_EQ(observer.told[1], "4 longitude -1 is outside 0 to 180 degrees");
+  EXPECT_EQ(observer.told[0], "4 no title");
+  EXPECT_EQ(observer.told[1], "5 latitude 95 is outside -90 to 90 degrees");
   EXPECT_EQ(Output().rfind("</gpx>\n"), Output().size() - 7);
   // The finished message gives the skipped points a line of their own.
-  EXPECT_EQ(LastBox().text, "m106\r\nm107 1\r\nm113 3 (m114 1, m115 1, m116 1)");
+  EXPECT_EQ(LastBox().text, "m106\r\nm107 2\r\nm113 3 (m114 1, m115 1, m116 1)");
 }
 
 TEST_F(RunFormatsTest, RecordLimitOfNviNamesTheLineOfTheFirstEntryLeft) {

@@ -76,7 +76,8 @@ TEST(CsvReaderTest, EncodingAsTold) {
   testing::MemorySource utf8Source(table);
   CsvReader utf8(utf8Source, TextEncoding::kUtf8);
   ASSERT_TRUE(utf8.Next(entry));
-  EXPECT_EQ(entry.point.title, "\x93\x8C");
+  EXPECT_EQ(entry.point.title, "\xE6\x9D\xB1");
+  EXPECT_EQ(entry.point.titleEncoding, TitleEncoding::kUtf8);
 }
 
 TEST(CsvReaderTest, GiganticLineFailsWithoutTakingItsMemory) {

@@ -52,5 +52,27 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"UntitledKept", At("", Degrees{1.0, 1.0}), UntitledRule::kKeep, {}, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// GPX, KML and CSV take the whole globe: west and south are fine, a
+// latitude beyond a pole is not (an NVI code can hold up to 180).
+TEST(CheckPointOnTheGlobe, HoldsLatitudeTo90AndLongitudeTo180) {
+  struct Case {
+    PointPosition position;
+    std::string reason;  ///< empty: written
+  };
+  const Case cases[] = {
+      {Degrees{-74.0, 40.7}, ""},
+      {Degrees{-180.0, -90.0}, ""},
+      {Degrees{180.0, 90.0}, ""},
+      {Degrees{1.0, 95.0}, "latitude 95 is outside -90 to 90 degrees"},
+      {Degrees{-180.5, 1.0}, "longitude -180.5 is outside -180 to 180 degrees"},
+      {DecodedPosition{0, 100 * 11930464u}, "latitude 100 is outside -90 to 90 degrees"},
+  };
+  for (const Case& c : cases) {
+    const auto problem =
+        CheckPoint(At("A", c.position), UntitledRule::kSkip, PositionRange::kGlobe);
+    EXPECT_EQ(problem ? problem->second : std::string(), c.reason);
+  }
+}
+
 }  // namespace
 }  // namespace velorin

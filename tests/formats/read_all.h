@@ -16,7 +16,8 @@ namespace velorin::testing {
 inline std::string Describe(const ReadEntry& entry) {
   std::string text = std::to_string(entry.point.line) + " ";
   if (!entry.isPoint) return text + "skip: " + entry.reason;
-  text += Cp932ToUtf8(entry.point.title);
+  text += entry.point.titleEncoding == TitleEncoding::kCp932 ? Cp932ToUtf8(entry.point.title)
+                                                             : entry.point.title;
   if (entry.point.titleApproximated) text += "*";
   if (const auto* units = std::get_if<DecodedPosition>(&entry.point.position)) {
     return text + " #" + std::to_string(units->x) + "," + std::to_string(units->y);

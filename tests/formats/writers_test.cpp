@@ -3,9 +3,9 @@
 #include <functional>
 #include <memory>
 
-#include "support/string_sink.h"
 #include "formats/format_table.h"
 #include "formats/pot_writer.h"
+#include "support/string_sink.h"
 
 namespace velorin {
 namespace {
@@ -127,6 +127,33 @@ TEST(WritersTest, XmlWritersCountTitlesTheyCannotKeep) {
     writer->Write(std::string("A\x01", 2), kTowerCode);
     writer->Write("B", kTowerCode);
     EXPECT_EQ(writer->titlesAdjusted(), 1);
+  }
+}
+
+// A UTF-8 title reaches a UTF-8 format as it is and a CP932 format by the
+// title rule, which says when it had to replace a character.
+TEST(WritersTest, EachWriterTurnsTheTitleIntoItsOwnEncoding) {
+  struct Case {
+    PointFormat format;
+    std::string written;  ///< the title's bytes in the file
+    bool replaced;
+  };
+  const Case cases[] = {
+      {PointFormat::kGpx, "Café 🗼", false},
+      {PointFormat::kCsv, "Café 🗼", false},
+      {PointFormat::kNvi, "Cafe ?", true},  // é has no CP932 form: the closest is e
+      {PointFormat::kPot, "Cafe ?", true},
+  };
+  for (const Case& c : cases) {
+    testing::StringSink sink;
+    BufferedWriter out(sink);
+    FixedClock clock({"2010/04/01", "14:30:00"});
+    std::unique_ptr<PointWriter> writer = InfoOf(c.format).makeWriter(out, clock);
+    writer->Begin();
+    EXPECT_EQ(writer->Write(TitleView{"Café 🗼", TitleEncoding::kUtf8}, kTowerCode), c.replaced);
+    writer->End();
+    ASSERT_TRUE(out.Close());
+    EXPECT_NE(sink.bytes.find(c.written), std::string::npos) << sink.bytes;
   }
 }
 
