@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Speed and memory of velorin-cli between point formats, beside GPSBabel on
 # the same file: GPX -> NVI and NVI -> GPX by velorin-cli, GPX -> CSV
-# (unicsv) by GPSBabel, each on N waypoints (default 1,000,000).
+# (unicsv) by GPSBabel, each on N waypoints (default 1,000,000); and the
+# floor of the GPX reader: expat alone over the same file (namespace
+# processing, a start handler that only counts: BUILD_DIR/bin/expat_bare_parse).
 #
 # Usage: bench/run_formats_bench.sh BUILD_DIR [WAYPOINTS]
 # Builds nothing: BUILD_DIR/bin/velorin-cli must exist (use a Release build).
@@ -49,6 +51,11 @@ read -r to_nvi_ns to_nvi_kib < <(measure "$work/out.nvi" $runs "$cli" convert --
 "$cli" convert --force "$stamp" "$gpx" "$work/out.nvi" 2>/dev/null
 read -r to_gpx_ns to_gpx_kib < <(measure "$work/back.gpx" $runs "$cli" convert --force "$work/out.nvi" "$work/back.gpx")
 "$cli" convert --force "$work/out.nvi" "$work/back.gpx" 2>/dev/null
+bare=$build_dir/bin/expat_bare_parse
+bare_ns=
+if [[ -x $bare ]]; then
+  read -r bare_ns _ < <(measure "$work/none" $runs "$bare" "$gpx")
+fi
 read -r babel_ns babel_kib < <(measure "$work/babel.csv" 1 gpsbabel -i gpx -f "$gpx" -o unicsv -F "$work/babel.csv")
 gpsbabel -i gpx -f "$gpx" -o unicsv -F "$work/babel.csv"
 
@@ -66,3 +73,8 @@ row "velorin-cli GPX -> NVI" "$gpx" "$work/out.nvi" "$to_nvi_ns" "$to_nvi_kib"
 row "velorin-cli NVI -> GPX" "$work/out.nvi" "$work/back.gpx" "$to_gpx_ns" "$to_gpx_kib"
 row "GPSBabel GPX -> CSV" "$gpx" "$work/babel.csv" "$babel_ns" "$babel_kib"
 echo "velorin-cli: best of $runs runs; GPSBabel: one run; x GPSBabel: how many times faster"
+if [[ -n $bare_ns ]]; then
+  awk -v a="$to_nvi_ns" -v b="$bare_ns" 'BEGIN {
+    printf "expat alone over the GPX: %.3f s; velorin-cli GPX -> NVI takes %.2f times that\n",
+      b / 1e9, a / b }'
+fi
