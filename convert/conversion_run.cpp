@@ -149,6 +149,7 @@ class ConvertCommand {
   RunFiles open_;
   std::unique_ptr<PointReader> reader_;
   std::unique_ptr<PointWriter> writer_;
+  PositionRange outputRange_ = PositionRange::kNvi;  ///< what the output holds
   RunOutcome outcome_;
   // The progress label (message 5 and the count text) and the log's count
   // text follow the record count by adding one to their digits, not by
@@ -305,7 +306,9 @@ std::optional<ConvertCommand::Failure> ConvertCommand::ConvertEntries() {
   readerOptions.bufferSize = options_.bufferSize;
   reader_ = InfoOf(options_.inputFormat).makeReader(*open_.input, readerOptions);
   writer_ = InfoOf(options_.outputFormat).makeWriter(*open_.output, clock_);
-  const std::int32_t limit = InfoOf(options_.outputFormat).limitsRecords ? options_.recordLimit : 0;
+  const FormatInfo& output = InfoOf(options_.outputFormat);
+  const std::int32_t limit = output.limitsRecords ? options_.recordLimit : 0;
+  outputRange_ = output.positions;
   writer_->Begin();
   ReadEntry entry;
   while (true) {
@@ -325,8 +328,7 @@ std::optional<ConvertCommand::Failure> ConvertCommand::Take(const ReadEntry& ent
   bool written = false;
   if (entry.isPoint) {
     const Point& point = entry.point;
-    if (const auto problem =
-            CheckPoint(point, options_.untitled, InfoOf(options_.outputFormat).positions)) {
+    if (const auto problem = CheckPoint(point, options_.untitled, outputRange_)) {
       CountSkip(entry, problem->first, problem->second);
     } else {
       const bool replaced = writer_->Write(

@@ -31,9 +31,9 @@ std::optional<std::pair<SkipKind, std::string>> CheckOnGlobe(const Degrees& degr
 
 }  // namespace
 
-std::optional<std::pair<SkipKind, std::string>> CheckPoint(const Point& point,
-                                                           UntitledRule untitled,
-                                                           PositionRange range) {
+std::optional<std::pair<SkipKind, std::string>> CheckPointFully(const Point& point,
+                                                                UntitledRule untitled,
+                                                                PositionRange range) {
   if (point.title.empty() && untitled == UntitledRule::kSkip) {
     return std::pair{SkipKind::kUntitled, std::string("no title")};
   }

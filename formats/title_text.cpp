@@ -64,10 +64,8 @@ std::string_view TitleDecoder::Decode(std::string_view cp932) {
   return utf8_;
 }
 
-std::string_view TitleConverter::Cp932(TitleView title, bool& approximated) {
-  approximated = false;
-  if (title.encoding == TitleEncoding::kCp932) return title.text;
-  approximated = encoder_.Encode(title.text, cp932_);
+std::string_view TitleConverter::EncodeToCp932(std::string_view utf8, bool& approximated) {
+  approximated = encoder_.Encode(utf8, cp932_);
   return cp932_;
 }
 

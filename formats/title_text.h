@@ -54,12 +54,18 @@ class TitleConverter {
   /// The CP932 form: the bytes themselves, or UTF-8 by the title rule
   /// (`approximated` tells whether characters were replaced). Valid until
   /// the next call.
-  std::string_view Cp932(TitleView title, bool& approximated);
+  std::string_view Cp932(TitleView title, bool& approximated) {
+    approximated = false;
+    if (title.encoding == TitleEncoding::kCp932) return title.text;
+    return EncodeToCp932(title.text, approximated);
+  }
   /// The UTF-8 form: the text itself, or CP932 decoded (invalid bytes as
   /// U+FFFD). Valid until the next call.
   std::string_view Utf8(TitleView title);
 
  private:
+  std::string_view EncodeToCp932(std::string_view utf8, bool& approximated);
+
   TitleEncoder encoder_;
   TitleDecoder decoder_;
   std::string cp932_;
