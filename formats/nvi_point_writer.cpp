@@ -4,12 +4,16 @@ namespace velorin {
 
 bool NviPointWriter::Write(TitleView title, const PointPosition& position) {
   bool approximated = false;
-  PoiRecord record;
-  record.title = titles_.Cp932(title, approximated);
-  // Straight from the decimal degrees (or the code's own integers), never
-  // through degrees'minutes'seconds.
-  record.position = NviPositionOf(position);
-  records_.Write(record);
+  const std::string_view cp932 = titles_.Cp932(title, approximated);
+  // A code the reader worked out already (POT) goes out as it is; any other
+  // position straight from its decimal degrees (or the code's own
+  // integers), never through degrees'minutes'seconds.
+  const auto* degrees = std::get_if<Degrees>(&position);
+  if (degrees != nullptr && !degrees->nviCode.empty()) {
+    records_.Write(cp932, degrees->nviCode.view());
+  } else {
+    records_.Write(cp932, NviPositionOf(position).view());
+  }
   return approximated;
 }
 

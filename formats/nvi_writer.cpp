@@ -82,11 +82,11 @@ constexpr std::string_view kStampSuffix = "_JST;\n";
 constexpr std::string_view kAfterStamp = " 255;\n ";
 
 /// Lines 4 to 12: everything after the blank that begins the position line.
-void AppendBlockRest(BufferedWriter& out, const PoiRecord& record) {
-  out.Append(record.position.view());
+void AppendBlockRest(BufferedWriter& out, std::string_view title, std::string_view position) {
+  out.Append(position);
   out.Append(";\n TTL= {");
   // The title goes out byte for byte: no escaping, no check of its encoding.
-  out.Append(record.title);
+  out.Append(title);
   out.Append(
       "};\n"
       " CHAR = SJIS;\n"
@@ -114,10 +114,14 @@ void WriteNviRecord(BufferedWriter& out, const PoiRecord& record, Clock& clock) 
   out.Append(time.text);
   out.Append(kStampSuffix);
   out.Append(kAfterStamp);
-  AppendBlockRest(out, record);
+  AppendBlockRest(out, record.title, record.position.view());
 }
 
 void NviRecordWriter::Write(const PoiRecord& record) {
+  Write(record.title, record.position.view());
+}
+
+void NviRecordWriter::Write(std::string_view title, std::string_view position) {
   const ClockReading& now = clock_.Now();
   if (!hasHead_ || now.date != stampedReading_.date || now.time != stampedReading_.time) {
     const StampPart date = NormalizeDate(now.date);
@@ -135,7 +139,7 @@ void NviRecordWriter::Write(const PoiRecord& record) {
     hasHead_ = true;
   }
   out_.Append(blockHead_);
-  AppendBlockRest(out_, record);
+  AppendBlockRest(out_, title, position);
 }
 
 }  // namespace velorin

@@ -29,6 +29,8 @@ class NviRecordWriter {
   NviRecordWriter(BufferedWriter& out, Clock& clock) : out_(out), clock_(clock) {}
 
   void Write(const PoiRecord& record);
+  /// The same for a CP932 title and a 17-character position text.
+  void Write(std::string_view title, std::string_view position);
 
  private:
   BufferedWriter& out_;

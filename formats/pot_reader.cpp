@@ -62,7 +62,14 @@ bool PotReader::Next(ReadEntry& entry) {
   entry.point.title.assign(untitled ? std::string_view() : record.title);
   entry.point.titleEncoding = TitleEncoding::kCp932;
   entry.point.titleApproximated = !untitled && lines_.HasReplacementIn(record.title);
-  entry.point.position = Degrees{record.longitude, record.latitude, record.position};
+  // In place: the entry is reused line after line.
+  if (auto* degrees = std::get_if<Degrees>(&entry.point.position)) {
+    degrees->longitude = record.longitude;
+    degrees->latitude = record.latitude;
+    degrees->nviCode = record.position;
+  } else {
+    entry.point.position = Degrees{record.longitude, record.latitude, record.position};
+  }
   return true;
 }
 
