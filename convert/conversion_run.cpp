@@ -332,7 +332,7 @@ std::optional<ConvertCommand::Failure> ConvertCommand::Take(const ReadEntry& ent
       CountSkip(entry, problem->first, problem->second);
     } else {
       const bool replaced = writer_->Write(
-          point.title.empty() ? TitleView{kNoTitle} : TitleOf(point), point.position);
+          point.title.empty() ? TitleView{kNoTitleText} : TitleOf(point), point.position);
       if (!open_.output->ok()) {
         return Failure{RunStage::kWriteRecord, outputPath_, open_.outputSink->error()};
       }
@@ -422,7 +422,7 @@ void ConvertCommand::WriteLogLine(const ReadEntry& entry, bool written) {
   log.Append('\t');
   if (written) {
     const Point& point = entry.point;
-    log.Append(point.title.empty() ? kNoTitle : std::string_view(point.title));
+    log.Append(point.title.empty() ? kNoTitleText : std::string_view(point.title));
     log.Append('\t');
     log.Append(entry.longitudeText);
     log.Append('\t');

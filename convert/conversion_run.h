@@ -100,7 +100,7 @@ struct RunOptions {
   std::int32_t recordLimit = kRecordLimit;
   RunObserver* observer = nullptr;
   /// The encoding of a text input; chosen from its first bytes when absent.
-  std::optional<TextEncoding> inputEncoding;
+  std::optional<TextEncoding> inputEncoding = std::nullopt;
   /// Bytes read and written at a time (the input's and each output's
   /// buffer). Small ones let tests and fuzzing reach every buffer edge.
   std::size_t bufferSize = 1 << 20;

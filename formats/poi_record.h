@@ -7,10 +7,10 @@
 
 namespace velorin {
 
-inline constexpr std::string_view kNoTitle = "no title";
+inline constexpr std::string_view kNoTitleText = "no title";
 
 /// What an accepted POT line yields. The texts are views into the line (or
-/// kNoTitle): a record lives only while its line is handled.
+/// kNoTitleText): a record lives only while its line is handled.
 struct PoiRecord {
   std::string_view title;
   std::string_view longitudeText;
@@ -41,7 +41,7 @@ struct PotLineOutcome {
 };
 
 /// Decides whether `line` is a point line that becomes a record. An untitled
-/// point is kept under kNoTitle or skipped, as `untitled` says; the title is
+/// point is kept under kNoTitleText or skipped, as `untitled` says; the title is
 /// tested before the coordinates.
 PotLineOutcome ParsePotLine(std::string_view line, UntitledRule untitled);
 

@@ -18,7 +18,7 @@ struct Degrees {
   double latitude = 0.0;
   /// The NVI position text of these degrees when the reader worked it out
   /// already (a POT line is only a point once it has one); empty otherwise.
-  PositionText nviCode;
+  PositionText nviCode = {};
 };
 
 /// Decimal degrees, or the exact angle integers of an NVI position code (so

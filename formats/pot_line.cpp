@@ -39,7 +39,7 @@ PotLineOutcome ParsePotLine(std::string_view line, UntitledRule untitled) {
   record.title = ExtractField(line, kTitleKey);
   record.longitudeText = ExtractField(line, kLongitudeKey);
   record.latitudeText = ExtractField(line, kLatitudeKey);
-  if (record.title.empty() && untitled == UntitledRule::kKeep) record.title = kNoTitle;
+  if (record.title.empty() && untitled == UntitledRule::kKeep) record.title = kNoTitleText;
 
   if (record.title.empty()) {
     outcome.reason = SkipReason::kNoTitle;

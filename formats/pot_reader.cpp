@@ -58,7 +58,7 @@ bool PotReader::Next(ReadEntry& entry) {
   }
   entry.isPoint = true;
   // An untitled point kept under "no title" reaches the writers untitled.
-  const bool untitled = record.title.data() == kNoTitle.data();
+  const bool untitled = record.title.data() == kNoTitleText.data();
   entry.point.title.assign(untitled ? std::string_view() : record.title);
   entry.point.titleEncoding = TitleEncoding::kCp932;
   entry.point.titleApproximated = !untitled && lines_.HasReplacementIn(record.title);

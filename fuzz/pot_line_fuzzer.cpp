@@ -38,7 +38,7 @@ void CheckAccepted(std::string_view line, const PoiRecord& r) {
   // An empty title field is "no title" (under setting "0" only: CheckSkipped
   // sees the other), any other title the field itself.
   const std::string_view field = Field(line, "/tex=");
-  FUZZ_CHECK(field.empty() ? r.title == kNoTitle : r.title == field && Inside(r.title, line));
+  FUZZ_CHECK(field.empty() ? r.title == kNoTitleText : r.title == field && Inside(r.title, line));
   FUZZ_CHECK(!r.longitudeText.empty() && Inside(r.longitudeText, line));
   FUZZ_CHECK(!r.latitudeText.empty() && Inside(r.latitudeText, line));
   FUZZ_CHECK(r.longitudeText == Field(line, "/kei="));

@@ -171,8 +171,8 @@ TEST(ParsePotLine, TitleBytesAreNeverDecoded) {
 TEST(ParsePotLine, UntitledPointUsesTheNoTitleText) {
   const PotLineOutcome outcome = ParsePotLine("ORD=POI/kei=0'0'0'0/ido=0'0'0'0", UntitledRule::kKeep);
   ASSERT_TRUE(outcome.accepted());
-  EXPECT_EQ(outcome.record.title, kNoTitle);
-  EXPECT_EQ(kNoTitle, "no title");
+  EXPECT_EQ(outcome.record.title, kNoTitleText);
+  EXPECT_EQ(kNoTitleText, "no title");
 }
 
 }  // namespace
