@@ -453,7 +453,7 @@ class Cases:
             f.write(origin.strip() + "\n")
 
     def pair(self, name, args, input_ext, input_bytes, output_ext, points, how_input,
-             input_name=None, untitled="keep"):
+             input_name=None, untitled="keep", note=""):
         written = accepted(points, untitled)
         how_output = {
             "nvi": "the twelve-line blocks of make_cases.py, the position code worked out from "
@@ -474,6 +474,7 @@ class Cases:
             origin += ("\nChecked when made: %s reads the same names and positions "
                        "(within 1e-7 degree) from expected.%s."
                        % ("GDAL (ogr2ogr)" if output_ext == "csv" else "GPSBabel", output_ext))
+        origin += note
         self.write(name, args, input_ext, input_bytes, output_ext, WRITERS[output_ext](written),
                    origin, input_name)
         if output_ext in ("gpx", "kml", "csv"):
@@ -645,7 +646,9 @@ def main():
         # Each step's points: the angles come back exact at nine decimals.
         step = [(t, Units(p.x, p.y)) if source == "nvi" else
                 (t, Deg(*decimals(p))) for t, p in start]
-        pair(name, io_args, source, data, target, step, how)
+        pair(name, io_args, source, data, target, step, how,
+             note="\nThe round trip ends where it began: this expected.nvi is input.nvi of "
+                  "round_trip_nvi_to_gpx, byte for byte." if target == "nvi" else "")
         with open(os.path.join(cases.root, name, "expected." + target), "rb") as f:
             data = f.read()
         previous = (source, target)
