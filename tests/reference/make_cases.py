@@ -147,9 +147,11 @@ def untitled_lines(keep):
     ]
 
 data, nvi, log = expect(untitled_lines(False))
-write_case("untitled_skip", ["--log=@LOG@", "@IN@", "@OUT@"], data, nvi, log)
+write_case("untitled_skip", ["--untitled=skip", "--log=@LOG@", "@IN@", "@OUT@"], data, nvi, log)
 data, nvi, log = expect(untitled_lines(True))
 write_case("untitled_keep", ["--untitled=keep", "--log=@LOG@", "@IN@", "@OUT@"], data, nvi, log)
+# Kept is the default.
+write_case("untitled_default", ["--log=@LOG@", "@IN@", "@OUT@"], data, nvi, log)
 
 # Line ends: a lone LF ends a line just as CR LF and CR do.
 A = ("A", "139'0'0'0", "35'0'0'0", 139, 35)
@@ -222,7 +224,7 @@ data, nvi, log = expect([
     q(b"\"   \"", None, 9),
     q(b"braces} and; semicolons{", b"braces} and; semicolons{", 10),
 ])
-write_case("quoted_titles", ["--log=@LOG@", "@IN@", "@OUT@"], data, nvi, log)
+write_case("quoted_titles", ["--untitled=skip", "--log=@LOG@", "@IN@", "@OUT@"], data, nvi, log)
 
 # "ido=" is found wherever it first occurs, also inside the title.
 data, nvi, log = expect([
