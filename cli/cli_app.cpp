@@ -76,8 +76,8 @@ void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& unti
       ->required();
   convert->add_option("OUTPUT", options.output,
                       "File to write (\"-\": standard output): NVI unless its extension is "
-                      ".gpx, .kml, .csv or .pot; default: INPUT with the extension .nvi (.gpx "
-                      "for NVI input)");
+                      ".gpx, .kml, .csv or .pot; default: INPUT with the extension of the "
+                      "format written (.nvi, or .gpx for NVI input, unless --to says)");
 }
 
 void AddPositionCommands(CLI::App& app, PositionArguments& arguments) {

@@ -168,12 +168,14 @@ FormatChoice ChooseFormats(const ConvertOptions& options) {
   } else if (options.input != "-") {
     choice.input = InputFormatOfPath(options.input);
   }
+  // Without a name, the output is named after the format it is written in.
+  const PointFormat named =
+      options.to ? *FormatNamed(*options.to) : DefaultOutputFormat(choice.input);
   if (options.output) {
     choice.outputPath = *options.output;
   } else {
-    choice.outputPath = options.input == "-"
-                            ? std::string("-")
-                            : DefaultOutputPath(options.input, DefaultOutputFormat(choice.input));
+    choice.outputPath =
+        options.input == "-" ? std::string("-") : DefaultOutputPath(options.input, named);
   }
   if (options.to) {
     choice.output = *FormatNamed(*options.to);

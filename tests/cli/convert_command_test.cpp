@@ -254,6 +254,11 @@ TEST(DefaultOutputPath, ReplacesTheExtensionOrKeepsStandardOutput) {
   EXPECT_EQ(outputOf("data/tokyo.pot"), "data/tokyo.nvi");
   EXPECT_EQ(outputOf("my.data/tokyo"), "my.data/tokyo.nvi");
   EXPECT_EQ(outputOf("-"), "-");
+  // --to names the format, and so the default name's extension.
+  ConvertOptions toKml;
+  toKml.input = "trip.gpx";
+  toKml.to = "kml";
+  EXPECT_EQ(ChooseFormats(toKml).outputPath, "trip.kml");
 }
 
 }  // namespace

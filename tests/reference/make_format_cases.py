@@ -139,6 +139,15 @@ def sj(text):
     return text.encode("cp932")
 
 
+class UTitle(bytes):
+    """A title that UTF-8 files keep as it is (`unicode`) but CP932 files can
+    only hold by the closest characters (the bytes themselves)."""
+    def __new__(cls, cp932, unicode):
+        title = super().__new__(cls, cp932)
+        title.unicode = unicode
+        return title
+
+
 def shown(title):
     return title if title else NO_TITLE
 
@@ -187,6 +196,8 @@ def write_pot(points):
 
 
 def utf8_title(title):
+    if isinstance(title, UTitle):
+        return title.unicode
     return shown(title).decode("cp932")
 
 
@@ -313,14 +324,15 @@ def gpx_input():
         ('  <wpt lon="135.5259" lat="34.6873">\n    <name>Osaka &amp; &lt;Castle&gt;</name>\n'
          '    <extensions><x:name>not the name</x:name></extensions>\n  </wpt>\n',
          (b"Osaka & <Castle>", Deg("135.5259", "34.6873"))),
-        ('  <wpt lat="51.500729" lon="-0.124625"><name>Big Ben</name></wpt>\n', None),
+        ('  <wpt lat="51.500729" lon="-0.124625"><name>Big Ben</name></wpt>\n',
+         (b"Big Ben", Deg("-0.124625", "51.500729"))),
         ('  <wpt lat=" +3.56467e1 " lon="139.7481"><name>  Shiba,\n\t Minato  </name></wpt>\n',
          (b"Shiba, Minato", Deg("139.7481", "35.6467"))),
         ('  <wpt lat="35.360626" lon="138.727363"/>\n', (b"", Deg("138.727363", "35.360626"))),
         ('  <wpt lat="north" lon="139"><name>Nowhere</name></wpt>\n', None),
         ('  <rte><rtept lat="35" lon="139"><name>route point</name></rtept></rte>\n', None),
         ('  <wpt lat="33.7" lon="135.99"><name>Shingū &#x6771;<![CDATA[ "A/B" ]]></name></wpt>\n',
-         (b"Shingu \x93\x8c \"A/B\"", Deg("135.99", "33.7"))),
+         (UTitle(b"Shingu \x93\x8c \"A/B\"", "Shingū 東 \"A/B\""), Deg("135.99", "33.7"))),
         ('  <wpt lat="0" lon="180"><name>Joe\'s</name></wpt>\n', (b"Joe's", Deg(180, 0))),
         ('  <trk><name>track</name><trkseg><trkpt lat="35" lon="139"/></trkseg></trk>\n', None),
     ]
@@ -339,7 +351,8 @@ def kml_input():
          (sj("東京タワー"), Deg("139.745433", "35.658581"))),
         ('    <Folder>\n      <Placemark><name><![CDATA[Fish & Chips <Soho>]]></name>\n'
          '        <Point><coordinates>\n          -0.1337,51.5136\n        </coordinates></Point>\n'
-         '      </Placemark>\n    </Folder>\n  </Folder>\n', None),
+         '      </Placemark>\n    </Folder>\n  </Folder>\n',
+         (b"Fish & Chips <Soho>", Deg("-0.1337", "51.5136"))),
         ('  <Placemark><name>Route</name><LineString><coordinates>139,35 140,36</coordinates>'
          '</LineString></Placemark>\n', None),
         ('  <Placemark><Point><coordinates> 135.5259 , 34.6873 </coordinates></Point></Placemark>\n',
@@ -363,7 +376,7 @@ def kmz_kml():
         ('<Placemark><name>富士山</name><Point><coordinates>138.727363,35.360626,3776'
          '</coordinates></Point></Placemark>\n', (sj("富士山"), Deg("138.727363", "35.360626"))),
         ('<Placemark><name>Sydney</name><Point><coordinates>151.2093,-33.8688</coordinates>'
-         '</Point></Placemark>\n', None),
+         '</Point></Placemark>\n', (b"Sydney", Deg("151.2093", "-33.8688"))),
         ('<Placemark><name>金閣寺 &amp; garden</name><Point><coordinates>135.729243,35.03937'
          '</coordinates></Point></Placemark>\n', (sj("金閣寺 & garden"), Deg("135.729243", "35.03937"))),
         ('<Placemark><Point><coordinates>135.525900,34.687300</coordinates></Point></Placemark>\n',
@@ -400,7 +413,7 @@ def csv_input():
         ('"The ""Big""\r\nOne",43.0621,141.3544,"two\r\nlines"',
          (b"The \"Big\" One", Deg("141.3544", "43.0621"))),
         (",34.6873,135.5259,untitled", (b"", Deg("135.5259", "34.6873"))),
-        ("Big Ben,51.500729,-0.124625,west", None),
+        ("Big Ben,51.500729,-0.124625,west", (b"Big Ben", Deg("-0.124625", "51.500729"))),
         ("Nowhere,north,139,not a number", None),
         ("", None),
         ("Far east,35,180.0000001,beyond 180", None),
@@ -418,7 +431,7 @@ def csv_cp932_tab_input():
         ("139.745433\t東京タワー\t35.658581", (sj("東京タワー"), Deg("139.745433", "35.658581"))),
         ("135.5259\tA/B ido=1\t34.6873", (b"A/B ido=1", Deg("135.5259", "34.6873"))),
         ("135.526201\t\"大阪城\"\t34.687315", (sj("大阪城"), Deg("135.526201", "34.687315"))),
-        ("-0.124625\tBig Ben\t51.500729", None),
+        ("-0.124625\tBig Ben\t51.500729", (b"Big Ben", Deg("-0.124625", "51.500729"))),
     ]
     data = b"".join(sj(text) + b"\r\n" for text, _ in rows)
     return data, [point for _, point in rows[1:]]
@@ -426,8 +439,17 @@ def csv_cp932_tab_input():
 
 # ---- Cases -----------------------------------------------------------------
 
-def accepted(points, untitled="keep"):
-    return [p for p in points if p is not None and (p[0] or untitled == "keep")]
+def holds(pos, output_ext):
+    """NVI and POT hold 0 to 180 degrees; GPX, KML and CSV the whole globe."""
+    lon, lat = degrees(pos)
+    if output_ext in ("nvi", "pot"):
+        return 0 <= lon <= 180 and 0 <= lat <= 180
+    return -180 <= lon <= 180 and -90 <= lat <= 90
+
+
+def accepted(points, untitled="keep", output_ext="nvi"):
+    return [p for p in points
+            if p is not None and (p[0] or untitled == "keep") and holds(p[1], output_ext)]
 
 
 class Cases:
@@ -454,7 +476,7 @@ class Cases:
 
     def pair(self, name, args, input_ext, input_bytes, output_ext, points, how_input,
              input_name=None, untitled="keep", note=""):
-        written = accepted(points, untitled)
+        written = accepted(points, untitled, output_ext)
         how_output = {
             "nvi": "the twelve-line blocks of make_cases.py, the position code worked out from "
                    "the degrees (floor(degrees * 11930464 + 0.5), bits interleaved) or taken "
