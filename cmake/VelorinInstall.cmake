@@ -62,7 +62,9 @@ foreach(component ${velorin_components})
   # trailer line for malformed; the package says why instead of inventing one.
   if(NOT VELORIN_DEB_MAINTAINER MATCHES "<[^>]+@[^>]+>")
     file(WRITE ${CMAKE_BINARY_DIR}/deb/${package}/lintian-overrides
-      "# The project has no contact address yet (see VELORIN_DEB_MAINTAINER).\n"
+      "# The project has no contact address yet: the Maintainer field and the\n"
+      "# changelog name the authors without one. A packager gives theirs with\n"
+      "# cmake -DVELORIN_DEB_MAINTAINER=\"Name <address>\".\n"
       "${package}: malformed-contact Maintainer *\n"
       "${package}: syntax-error-in-debian-changelog *\n")
     install(FILES ${CMAKE_BINARY_DIR}/deb/${package}/lintian-overrides

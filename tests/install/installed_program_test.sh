@@ -174,7 +174,7 @@ entry=$prefix/share/applications/io.github.velorin.Velorin.desktop
 for mime in $(sed -n 's/^MimeType=//p' "$entry" | tr ';' ' '); do
   [ -e "$types/share/mime/$mime.xml" ] || [ -e "/usr/share/mime/$mime.xml" ] ||
     fail "the desktop entry names $mime, which no MIME package defines"
-  in_session gio mime "$mime" | grep -q "io.github.velorin.Velorin.desktop" ||
+  grep -q "io.github.velorin.Velorin.desktop" <<<"$(in_session gio mime "$mime")" ||
     fail "Velorin is not offered for $mime"
 done
 echo "Velorin offered for: $(sed -n 's/^MimeType=//p' "$entry")"
@@ -187,7 +187,7 @@ window_deb=$WORK/package/velorin_${version}_amd64.deb
 [ -f "$cli_deb" ] && [ -f "$window_deb" ] || { ls "$WORK/package" >&2; fail "not the two packages"; }
 # check_package DEB WANTED-DEPENDS UNWANTED-DEPENDS FILES: Depends and contents.
 check_package() {
-  local deb=$1 wanted=$2 unwanted=$3 files=$4 name depends contents
+  local deb=$1 wanted=$2 unwanted=$3 files=$4 name depends contents latest
   name=$(dpkg-deb -f "$deb" Package)
   depends=$(dpkg-deb -f "$deb" Depends)
   echo "$name Depends: $depends"
@@ -202,8 +202,9 @@ check_package() {
     grep -q " $file\$" <<<"$contents" || fail "$name lacks $file"
   done
   # The changelog's latest entry is this version.
-  dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/share/doc/$name/changelog.gz" | gzip -dc |
-    sed -n 1p | grep -q "^$name ($version) " || fail "$name: the changelog does not begin with $version"
+  latest=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/share/doc/$name/changelog.gz" |
+    gzip -dc | sed -n 1p)
+  [[ $latest == "$name ($version) "* ]] || fail "$name: the changelog begins \"$latest\", not $version"
 }
 check_package "$cli_deb" "libarchive13" "libqt6 qt6- fonts-" \
   "./usr/bin/velorin-cli ./usr/share/man/man1/velorin-cli.1.gz
