@@ -1,5 +1,6 @@
 # `cpack -G ZIP` in the Windows build: velorin-cli-VERSION-win64.zip, the
-# program with the README and, once the project has one, the licence.
+# program with the README, the licence, and the pages of docs/ that a user of
+# velorin-cli on Windows reads (the README links to them).
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME velorin-cli)
 set(CPACK_PACKAGE_FILE_NAME velorin-cli-${PROJECT_VERSION}-win64)
@@ -10,10 +11,9 @@ set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL velorin_cli_zip)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 install(TARGETS velorin-cli RUNTIME DESTINATION . COMPONENT velorin_cli_zip)
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . COMPONENT velorin_cli_zip)
-foreach(licence LICENSE LICENSE.txt COPYING)
-  if(EXISTS ${PROJECT_SOURCE_DIR}/${licence})
-    install(FILES ${PROJECT_SOURCE_DIR}/${licence} DESTINATION . COMPONENT velorin_cli_zip)
-  endif()
-endforeach()
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
+  DESTINATION . COMPONENT velorin_cli_zip)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/windows.md ${PROJECT_SOURCE_DIR}/docs/command-line.md
+              ${PROJECT_SOURCE_DIR}/docs/formats.md
+  DESTINATION docs COMPONENT velorin_cli_zip)
 include(CPack)

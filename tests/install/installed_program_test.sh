@@ -7,10 +7,16 @@
 #     ~/.config/velorin/velorin.ini turns the log on. The NVI file must appear
 #     beside FILE with the same records as velorin-cli's, the log under
 #     $HOME/.local/state/velorin/, and nothing new in the prefix;
-#  4. cpack -G DEB makes a package whose Depends name Qt 6, Qt's translations
-#     and the font of the message files.
+#  4. the installed file types: update-mime-database and gio tell the point
+#     files apart (a .pot of points from a gettext template) and offer the
+#     window for the files it reads;
+#  5. cpack -G DEB makes two packages: velorin-cli without Qt or fonts, and
+#     velorin, whose Depends name velorin-cli, Qt 6, Qt's translations and
+#     the font of the message files; lintian finds no error in either.
 #   installed_program_test.sh BUILD-DIR
-# Needs xvfb-run, xwininfo (x11-utils), xdotool and dpkg-deb.
+# Needs xvfb-run, xwininfo (x11-utils), xdotool, update-mime-database
+# (shared-mime-info), update-desktop-database (desktop-file-utils), gio
+# (libglib2.0-bin), dpkg-deb and lintian.
 set -euo pipefail
 
 if [ "${1:-}" = "--inside" ]; then
@@ -123,17 +129,101 @@ done
 [ "$(listing)" = "$before" ] || { diff <(echo "$before") <(listing) >&2; fail "the prefix changed"; }
 echo "nothing new in the prefix"
 
-echo "== cpack -G DEB"
+echo "== file types: what a file manager calls each point file, and what it offers"
+# Copies, so that the prefix stays as installed: the MIME database and the
+# desktop entries' cache, as the Debian triggers build them.
+types=$WORK/types
+mkdir -p "$types/share/applications" "$types/samples"
+cp -r "$prefix/share/mime" "$types/share/"
+update-mime-database "$types/share/mime" 2>/dev/null
+cp "$prefix"/share/applications/*.desktop "$types/share/applications/"
+update-desktop-database "$types/share/applications"
+in_session() { PATH=$prefix/bin:$PATH XDG_DATA_DIRS=$types/share:/usr/share XDG_DATA_HOME=$WORK/none "$@"; }
+type_of() { in_session gio info -a standard::content-type "$1" | sed -n 's/^ *standard::content-type: //p'; }
+samples=$types/samples
+cp "$WORK/data/tokyo.pot" "$samples/comments-first.pot"
+printf 'ORD=POI/tex=A/kei=139'"'"'44'"'"'43'"'"'6/ido=35'"'"'39'"'"'30'"'"'9\r\n' >"$samples/point-first.pot"
+printf '\xef\xbb\xbford=poi/tex=A\n' >"$samples/utf8-bom.POT"
+printf '#, fuzzy\nmsgid ""\nmsgstr ""\n"Project-Id-Version: x\\n"\n' >"$samples/messages.pot"
+printf 'msgid "Open"\nmsgstr ""\n' >"$samples/bare-template.pot"
+cp "$WORK/cli.nvi" "$samples/tokyo.nvi"
+cp "$WORK/cli.nvi" "$samples/no-extension"
+printf 'not a block\n' >"$samples/other.nvi"
+for format in gpx kml kmz csv; do cp "$WORK/formats/tokyo.$format" "$samples/"; done
+while read -r sample expected; do
+  got=$(type_of "$samples/$sample")
+  [ "$got" = "$expected" ] || fail "$sample is $got, not $expected"
+  echo "$sample: $got"
+done <<'TABLE'
+comments-first.pot text/x-poi-pot
+point-first.pot text/x-poi-pot
+utf8-bom.POT text/x-poi-pot
+messages.pot text/x-gettext-translation-template
+bare-template.pot text/x-gettext-translation-template
+tokyo.nvi text/x-poi-nvi
+no-extension text/x-poi-nvi
+other.nvi text/x-poi-nvi
+tokyo.gpx application/gpx+xml
+tokyo.kml application/vnd.google-earth.kml+xml
+tokyo.kmz application/vnd.google-earth.kmz
+tokyo.csv text/csv
+TABLE
+# Every type of the desktop entry is one the database knows, and the window
+# is among the programs offered for it ("Open with Velorin").
+entry=$prefix/share/applications/io.github.velorin.Velorin.desktop
+for mime in $(sed -n 's/^MimeType=//p' "$entry" | tr ';' ' '); do
+  [ -e "$types/share/mime/$mime.xml" ] || [ -e "/usr/share/mime/$mime.xml" ] ||
+    fail "the desktop entry names $mime, which no MIME package defines"
+  grep -q "io.github.velorin.Velorin.desktop" <<<"$(in_session gio mime "$mime")" ||
+    fail "Velorin is not offered for $mime"
+done
+echo "Velorin offered for: $(sed -n 's/^MimeType=//p' "$entry")"
+
+echo "== cpack -G DEB: velorin-cli and velorin"
 (cd "$build" && cpack -G DEB -B "$WORK/package" >/dev/null)
-deb=$(ls "$WORK"/package/velorin_*.deb)
-depends=$(dpkg-deb -f "$deb" Depends)
-echo "Depends: $depends"
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 qt6-translations-l10n fonts-ipafont-gothic; do
-  [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed"
-done
-contents=$(dpkg-deb -c "$deb")
-for file in ./usr/bin/velorin ./usr/bin/velorin-cli ./usr/share/velorin/velorin_j.msg \
-  ./usr/share/applications/io.github.velorin.Velorin.desktop ./usr/share/man/man1/velorin.1.gz; do
-  grep -q " $file\$" <<<"$contents" || fail "the package lacks $file"
-done
+version=$("$prefix/bin/velorin-cli" --version | awk '{print $2}')
+cli_deb=$WORK/package/velorin-cli_${version}_amd64.deb
+window_deb=$WORK/package/velorin_${version}_amd64.deb
+[ -f "$cli_deb" ] && [ -f "$window_deb" ] || { ls "$WORK/package" >&2; fail "not the two packages"; }
+# check_package DEB WANTED-DEPENDS UNWANTED-DEPENDS FILES: Depends and contents.
+check_package() {
+  local deb=$1 wanted=$2 unwanted=$3 files=$4 name depends contents latest
+  name=$(dpkg-deb -f "$deb" Package)
+  depends=$(dpkg-deb -f "$deb" Depends)
+  echo "$name Depends: $depends"
+  for needed in $wanted; do
+    [[ $depends == *"$needed"* ]] || fail "$name: Depends lacks $needed"
+  done
+  for unneeded in $unwanted; do
+    [[ $depends != *"$unneeded"* ]] || fail "$name: Depends names $unneeded"
+  done
+  contents=$(dpkg-deb -c "$deb")
+  for file in $files ./usr/share/doc/$name/copyright ./usr/share/doc/$name/changelog.gz; do
+    grep -q " $file\$" <<<"$contents" || fail "$name lacks $file"
+  done
+  # The changelog's latest entry is this version.
+  latest=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/share/doc/$name/changelog.gz" |
+    gzip -dc | sed -n 1p)
+  [[ $latest == "$name ($version) "* ]] || fail "$name: the changelog begins \"$latest\", not $version"
+}
+check_package "$cli_deb" "libarchive13" "libqt6 qt6- fonts-" \
+  "./usr/bin/velorin-cli ./usr/share/man/man1/velorin-cli.1.gz
+   ./usr/share/bash-completion/completions/velorin-cli"
+check_package "$window_deb" \
+  "velorin-cli (= $version) libqt6widgets6 libqt6gui6 libqt6core6 qt6-translations-l10n fonts-ipafont-gothic" "" \
+  "./usr/bin/velorin ./usr/share/velorin/velorin_j.msg ./usr/share/man/man1/velorin.1.gz
+   ./usr/share/applications/io.github.velorin.Velorin.desktop
+   ./usr/share/metainfo/io.github.velorin.Velorin.metainfo.xml
+   ./usr/share/mime/packages/io.github.velorin.Velorin.xml"
+# The window's files are the window's package's alone.
+! grep -q "/usr/bin/velorin$\|/usr/share/velorin/" <<<"$(dpkg-deb -c "$cli_deb")" ||
+  fail "velorin-cli holds files of the window"
+
+echo "== lintian: no error"
+command -v lintian >/dev/null || fail "lintian is not installed (scripts/install-deps)"
+# Exit status 0 with errors overridden; warnings are shown, not counted.
+lintian_status=0
+lintian_out=$(lintian --fail-on error "$cli_deb" "$window_deb" 2>&1) || lintian_status=$?
+grep -v "^running with root" <<<"$lintian_out" || true
+[ "$lintian_status" -eq 0 ] && ! grep -q "^E:" <<<"$lintian_out" || fail "lintian reports errors"
 echo "installed program test passed"
