@@ -61,6 +61,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "<Placemark><Point><coordinates>5,6</coordinates></Point></Placemark>"),
                 {"4  5 6"},
                 2},
+        KmlCase{"EachPointOfAMultiGeometryNamedAfterThePlacemark",
+                Kml("<Placemark><MultiGeometry>\n<Point><coordinates>1,2</coordinates></Point>\n"
+                    "<LineString><coordinates>1,2 3,4</coordinates></LineString><MultiGeometry>\n"
+                    "<Point><coordinates>5,6</coordinates></Point></MultiGeometry>\n"
+                    "</MultiGeometry><name>Two</name></Placemark>"),
+                {"5 Two 1 2", "7 Two 5 6"}},
         KmlCase{"ExtendedDataNameIsNotTheTitle",
                 Kml("<Placemark><ExtendedData><Data name=\"x\"><name>no</name></Data>"
                     "</ExtendedData><gx:name>no</gx:name><name>yes</name>"
@@ -83,6 +89,20 @@ INSTANTIATE_TEST_SUITE_P(
                 "<gpx/>",
                 {"1 failed: not a KML file: the document element is <gpx>, not <kml>"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Points wait for a name that comes after them only up to a bound: a
+// hostile placemark cannot hold them all in memory.
+TEST(KmlReaderTest, PointsWaitingForANameAreBounded) {
+  std::string points;
+  for (int i = 0; i < 4097; ++i) points += "<Point><coordinates>1,2</coordinates></Point>";
+  testing::MemorySource source(
+      Kml("<Placemark><MultiGeometry>" + points + "</MultiGeometry><name>N</name></Placemark>"));
+  KmlReader reader(source);
+  const Entries entries = testing::ReadAll(reader);
+  ASSERT_EQ(entries.size(), 4097u);
+  EXPECT_EQ(entries.front(), "4 skip: more than 4096 points of one placemark before its name");
+  EXPECT_EQ(entries.back(), "4 N 1 2");
+}
 
 struct TupleCase {
   const char* name;
