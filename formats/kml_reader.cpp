@@ -48,6 +48,8 @@ std::optional<Degrees> ParseKmlCoordinates(std::string_view text) {
 }
 
 void KmlReader::OnStart(std::string_view name, int depth, const char**) {
+  // KML names are case-sensitive: a <placemark> is said, not silently lost.
+  if (placemarkDepth_ == 0 && PassesOver(name, "Placemark", IsKmlElement(name))) return;
   if (!IsKmlElement(name)) return;
   const std::string_view local = LocalName(name);
   if (placemarkDepth_ == 0) {

@@ -17,7 +17,6 @@ class KmlReader : public XmlPointReader {
   static constexpr std::size_t kMaxPointsBeforeName = 4096;
 
   explicit KmlReader(ByteSource& source) : XmlPointReader(source, "kml", "KML") {}
-  IgnoredItems ignored() const override { return ignored_; }
 
  private:
   /// A point of the placemark read before its name.
@@ -49,7 +48,6 @@ class KmlReader : public XmlPointReader {
   std::string name_;
   std::string coordinates_;
   std::vector<Waiting> waiting_;
-  IgnoredItems ignored_;
 };
 
 /// Reads "longitude,latitude[,altitude]" (blanks around it and around each

@@ -144,6 +144,24 @@ void XmlPointReader::Stop(std::string message) {
   XML_StopParser(parser_, XML_FALSE);
 }
 
+bool XmlPointReader::PassesOver(std::string_view name, std::string_view readName,
+                                bool ownNamespace) {
+  const std::string_view local = LocalName(name);
+  if (ownNamespace && local == readName) return false;
+  if (local.size() != readName.size()) return false;
+  for (std::size_t i = 0; i < local.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (lower(local[i]) != lower(readName[i])) return false;
+  }
+  if (ignored_.unreadElements++ == 0) {
+    ignored_.unreadName = local;
+    ignored_.unreadNote = local == readName
+                              ? "in namespace " + std::string(NamespaceOf(name))
+                              : "(not <" + std::string(readName) + ">)";
+  }
+  return true;
+}
+
 bool XmlPointReader::ParseMore() {
   void* buffer = XML_GetBuffer(parser_, static_cast<int>(kChunkSize));
   if (buffer == nullptr) {

@@ -41,6 +41,7 @@ class XmlPointReader : public PointReader {
   XmlPointReader& operator=(const XmlPointReader&) = delete;
 
   bool Next(ReadEntry& entry) override;
+  IgnoredItems ignored() const override { return ignored_; }
 
  protected:
   /// An element of the document; `depth` is 1 for the root. `attributes` is
@@ -67,8 +68,12 @@ class XmlPointReader : public PointReader {
   ReadEntry& Emit();
   /// Stops reading with a failure at the current line.
   void Stop(std::string message);
+  /// Counts an element `name` that looks like the format's `readName` but is
+  /// not it, when it is not (another namespace or spelling); true then.
+  bool PassesOver(std::string_view name, std::string_view readName, bool ownNamespace);
 
   TitleEncoder titles_;
+  IgnoredItems ignored_;
 
  private:
   static void StartHandler(void* self, const char* name, const char** attributes);

@@ -15,6 +15,7 @@ struct GpxCase {
   std::string document;
   Entries entries;
   IgnoredItems ignored{};
+  std::string unread = "";
 
   void PrintTo(const GpxCase& c, std::ostream* out) { *out << c.name; }
 };
@@ -36,6 +37,7 @@ TEST_P(GpxReaderTest, ReadsWaypoints) {
     EXPECT_EQ(testing::ReadAll(reader), GetParam().entries) << "chunk " << chunk;
     EXPECT_EQ(reader.ignored().routes, GetParam().ignored.routes);
     EXPECT_EQ(reader.ignored().tracks, GetParam().ignored.tracks);
+    EXPECT_EQ(testing::DescribeUnread(reader.ignored()), GetParam().unread);
   }
 }
 
@@ -85,6 +87,12 @@ INSTANTIATE_TEST_SUITE_P(
                       "<wpt lat=\"1\" lon=\"1\"><name>W</name></wpt>"),
                 {"5 W 1 1"},
                 IgnoredItems{2, 1, 0}},
+        GpxCase{"WaypointsOfAnotherNamespaceOrSpellingAreCounted",
+                "<gpx xmlns=\"urn:x\"><wpt lat='1' lon='2'/><wpt lat='1' lon='2'/>"
+                "<WPT xmlns=\"http://www.topografix.com/GPX/1/1\" lat='1' lon='2'/></gpx>",
+                {},
+                {},
+                "3 <wpt> in namespace urn:x"},
         GpxCase{"WaypointOutsideTheRootLevelIsNoWaypoint",
                 Gpx11("<extensions><wpt lat=\"1\" lon=\"1\"/></extensions>"),
                 {}},

@@ -15,6 +15,7 @@ struct KmlCase {
   std::string document;
   Entries entries;
   std::int64_t placemarksWithoutPoint = 0;
+  std::string unread = "";
 };
 
 void PrintTo(const KmlCase& c, std::ostream* out) { *out << c.name; }
@@ -35,6 +36,7 @@ TEST_P(KmlReaderTest, ReadsPlacemarksWithAPoint) {
     KmlReader reader(source);
     EXPECT_EQ(testing::ReadAll(reader), GetParam().entries) << "chunk " << chunk;
     EXPECT_EQ(reader.ignored().placemarksWithoutPoint, GetParam().placemarksWithoutPoint);
+    EXPECT_EQ(testing::DescribeUnread(reader.ignored()), GetParam().unread);
   }
 }
 
@@ -72,6 +74,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "</ExtendedData><gx:name>no</gx:name><name>yes</name>"
                     "<Point><coordinates>1,2</coordinates></Point></Placemark>"),
                 {"4 yes 1 2"}},
+        KmlCase{"PlacemarksOfAnotherSpellingOrNamespaceAreCounted",
+                Kml("<placemark><name>A</name><Point><coordinates>1,2</coordinates></Point>"
+                    "</placemark><x:Placemark xmlns:x=\"urn:x\"/>"),
+                {},
+                0,
+                "2 <placemark> (not <Placemark>)"},
         KmlCase{"GoogleKml21Namespace",
                 "<kml xmlns=\"http://earth.google.com/kml/2.1\"><Placemark><name>A</name><Point>"
                 "<coordinates>1,2</coordinates></Point></Placemark></kml>",
