@@ -45,6 +45,11 @@ std::string IgnoredLine(const IgnoredItems& items) {
     ignored.push_back(Counted(items.placemarksWithoutPoint, "placemark", "placemarks") +
                       " without a point");
   }
+  if (items.unreadElements > 0) {
+    const std::string element = "<" + items.unreadName + "> element";
+    ignored.push_back(Counted(items.unreadElements, element, element + "s") + " " +
+                      items.unreadNote);
+  }
   return ignored.empty() ? std::string() : Listed(ignored) + " ignored";
 }
 

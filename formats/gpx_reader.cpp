@@ -19,6 +19,8 @@ bool IsGpxElement(std::string_view name) {
 }  // namespace
 
 void GpxReader::OnStart(std::string_view name, int depth, const char** attributes) {
+  // A waypoint of a wrong namespace or spelling: said, not silently lost.
+  if (depth == kWaypointDepth && PassesOver(name, "wpt", IsGpxElement(name))) return;
   if (!IsGpxElement(name)) return;
   const std::string_view local = LocalName(name);
   if (depth == kWaypointDepth) {

@@ -9,7 +9,6 @@ namespace velorin {
 class GpxReader : public XmlPointReader {
  public:
   explicit GpxReader(ByteSource& source) : XmlPointReader(source, "gpx", "GPX") {}
-  IgnoredItems ignored() const override { return ignored_; }
 
  private:
   void OnStart(std::string_view name, int depth, const char** attributes) override;
@@ -24,7 +23,6 @@ class GpxReader : public XmlPointReader {
   bool hasName_ = false;
   std::string name_;
   bool nameTooLong_ = false;
-  IgnoredItems ignored_;
 };
 
 }  // namespace velorin

@@ -48,24 +48,39 @@ std::optional<Degrees> ParseKmlCoordinates(std::string_view text) {
 }
 
 void KmlReader::OnStart(std::string_view name, int depth, const char**) {
+  // KML names are case-sensitive: a <placemark> is said, not silently lost.
+  if (placemarkDepth_ == 0 && PassesOver(name, "Placemark", IsKmlElement(name))) return;
   if (!IsKmlElement(name)) return;
   const std::string_view local = LocalName(name);
   if (placemarkDepth_ == 0) {
     if (local != "Placemark") return;
-    placemarkDepth_ = depth;
+    placemarkDepth_ = containerDepth_ = depth;
     placemarkLine_ = CurrentLine();
-    inPoint_ = hasPoint_ = hasCoordinates_ = hasName_ = false;
-    nameTooLong_ = coordinatesTooLong_ = false;
+    pointDepth_ = 0;
+    points_ = 0;
+    hasDirectPoint_ = hasName_ = nameTooLong_ = false;
     name_.clear();
-    coordinates_.clear();
+    waiting_.clear();
     return;
   }
-  if (depth == placemarkDepth_ + 1) {
-    if (local == "name" && !hasName_) CollectText();
-    if (local == "Point" && !hasPoint_) inPoint_ = hasPoint_ = true;
+  if (depth == placemarkDepth_ + 1 && local == "name" && !hasName_) {
+    CollectText();
     return;
   }
-  if (inPoint_ && depth == placemarkDepth_ + 2 && local == "coordinates" && !hasCoordinates_) {
+  if (pointDepth_ == 0 && depth == containerDepth_ + 1) {
+    if (local == "MultiGeometry") {
+      containerDepth_ = depth;
+    } else if (local == "Point" && (depth > placemarkDepth_ + 1 || !hasDirectPoint_)) {
+      // A placemark holds one Point of its own; a MultiGeometry any number.
+      hasDirectPoint_ = hasDirectPoint_ || depth == placemarkDepth_ + 1;
+      pointDepth_ = depth;
+      point_.line = depth == placemarkDepth_ + 1 ? placemarkLine_ : CurrentLine();
+      hasCoordinates_ = coordinatesTooLong_ = false;
+      coordinates_.clear();
+    }
+    return;
+  }
+  if (pointDepth_ != 0 && depth == pointDepth_ + 1 && local == "coordinates" && !hasCoordinates_) {
     CollectText();
   }
 }
@@ -76,34 +91,61 @@ void KmlReader::OnEnd(std::string_view name, int depth) {
   if (depth == placemarkDepth_ + 1 && local == "name" && !hasName_) {
     name_.assign(TakeText());
     nameTooLong_ = TextOverflowed();
+    CollapseWhiteSpace(name_);
     hasName_ = true;
+    for (const Waiting& point : waiting_) EmitPoint(point);
+    waiting_.clear();
     return;
   }
-  if (depth == placemarkDepth_ + 1 && local == "Point") {
-    inPoint_ = false;
-    return;
-  }
-  if (inPoint_ && depth == placemarkDepth_ + 2 && local == "coordinates" && !hasCoordinates_) {
+  if (pointDepth_ != 0 && depth == pointDepth_ + 1 && local == "coordinates" && !hasCoordinates_) {
     coordinates_.assign(TakeText());
     coordinatesTooLong_ = TextOverflowed();
     hasCoordinates_ = true;
     return;
   }
+  if (depth == pointDepth_ && local == "Point") {
+    EndPoint();
+    return;
+  }
+  if (depth == containerDepth_ && depth > placemarkDepth_ && local == "MultiGeometry") {
+    --containerDepth_;
+    return;
+  }
   if (depth != placemarkDepth_ || local != "Placemark") return;
   placemarkDepth_ = 0;
-  if (!hasPoint_) {
+  if (points_ == 0) {
     ++ignored_.placemarksWithoutPoint;
     return;
   }
+  for (const Waiting& point : waiting_) EmitPoint(point);
+  waiting_.clear();
+}
 
-  ReadEntry& entry = Emit();
-  entry.point.line = placemarkLine_;
-  const std::optional<Degrees> position =
-      coordinatesTooLong_ ? std::nullopt : ParseKmlCoordinates(coordinates_);
-  if (!position) {
+void KmlReader::EndPoint() {
+  pointDepth_ = 0;
+  ++points_;
+  point_.hadCoordinates = hasCoordinates_;
+  point_.position = coordinatesTooLong_ ? std::nullopt : ParseKmlCoordinates(coordinates_);
+  if (hasName_) {
+    EmitPoint(point_);
+  } else if (waiting_.size() < kMaxPointsBeforeName) {
+    waiting_.push_back(point_);
+  } else {
+    ReadEntry& entry = Emit();
+    entry.point.line = point_.line;
     entry.isPoint = false;
-    entry.reason = hasCoordinates_ ? "placemark coordinates are not longitude,latitude"
-                                   : "placemark point without coordinates";
+    entry.reason = "more than " + std::to_string(kMaxPointsBeforeName) +
+                   " points of one placemark before its name";
+  }
+}
+
+void KmlReader::EmitPoint(const Waiting& point) {
+  ReadEntry& entry = Emit();
+  entry.point.line = point.line;
+  if (!point.position) {
+    entry.isPoint = false;
+    entry.reason = point.hadCoordinates ? "placemark coordinates are not longitude,latitude"
+                                        : "placemark point without coordinates";
     return;
   }
   if (nameTooLong_) {
@@ -115,7 +157,7 @@ void KmlReader::OnEnd(std::string_view name, int depth) {
   // Expat hands over valid UTF-8: the title stays as the file gives it.
   entry.point.title = name_;
   entry.point.titleEncoding = TitleEncoding::kUtf8;
-  entry.point.position = *position;
+  entry.point.position = *point.position;
 }
 
 }  // namespace velorin

@@ -1,32 +1,53 @@
 #pragma once
 // Points read from the placemarks of a KML 2.2 document (Document and Folder
-// nesting as deep as it goes): each Placemark with a Point, its name the
-// title, its coordinates longitude,latitude[,altitude]. Placemarks of other
-// shapes (lines, polygons) are counted, not read.
+// nesting as deep as it goes): each Placemark with a Point, and each Point
+// of a MultiGeometry, its name the title, its coordinates
+// longitude,latitude[,altitude]. Placemarks of other shapes (lines,
+// polygons) are counted, not read.
+#include <vector>
+
 #include "formats/xml_point_reader.h"
 
 namespace velorin {
 
 class KmlReader : public XmlPointReader {
  public:
+  /// The most points of one placemark kept waiting for a name that comes
+  /// after them; those past it are skipped.
+  static constexpr std::size_t kMaxPointsBeforeName = 4096;
+
   explicit KmlReader(ByteSource& source) : XmlPointReader(source, "kml", "KML") {}
-  IgnoredItems ignored() const override { return ignored_; }
 
  private:
+  /// A point of the placemark read before its name.
+  struct Waiting {
+    std::int64_t line = 0;
+    std::optional<Degrees> position;
+    bool hadCoordinates = false;
+  };
+
   void OnStart(std::string_view name, int depth, const char** attributes) override;
   void OnEnd(std::string_view name, int depth) override;
+  /// The point that just ended: out now when the name is known, else kept.
+  void EndPoint();
+  void EmitPoint(const Waiting& point);
 
   int placemarkDepth_ = 0;  ///< 0 outside a placemark
   std::int64_t placemarkLine_ = 0;
-  bool inPoint_ = false;
-  bool hasPoint_ = false;
+  /// The innermost open geometry container: the placemark itself or a
+  /// MultiGeometry in it; its Points are read.
+  int containerDepth_ = 0;
+  int pointDepth_ = 0;  ///< 0 outside a Point being read
+  bool hasDirectPoint_ = false;
+  std::int64_t points_ = 0;  ///< Points of this placemark read so far
+  Waiting point_;
   bool hasCoordinates_ = false;
   bool hasName_ = false;
   bool nameTooLong_ = false;
   bool coordinatesTooLong_ = false;
   std::string name_;
   std::string coordinates_;
-  IgnoredItems ignored_;
+  std::vector<Waiting> waiting_;
 };
 
 /// Reads "longitude,latitude[,altitude]" (blanks around it and around each

@@ -10,6 +10,8 @@ constexpr std::string_view kPositionPrefix = " ";
 constexpr std::string_view kTitlePrefix = " TTL= {";
 constexpr std::string_view kTitleSuffix = "};";
 constexpr std::string_view kCharset = " CHAR = SJIS;";
+// Editors that save as UTF-8 put one before the first block.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr int kBlockLines = 12;
 constexpr int kPositionLine = 4;
 constexpr int kTitleLine = 5;
@@ -24,7 +26,12 @@ bool IsBlank(std::string_view line) {
 NviReader::NviReader(ByteSource& source) : lines_(source, 1 << 16, kMaxLineSize) {}
 
 bool NviReader::ReadLine(std::string_view& line) {
-  if (lines_.Read(line)) return true;
+  if (lines_.Read(line)) {
+    if (lines_.number() == 1 && line.starts_with(kByteOrderMark)) {
+      line.remove_prefix(kByteOrderMark.size());
+    }
+    return true;
+  }
   FailWith(lines_.failure());
   return false;
 }

@@ -42,7 +42,10 @@ int ConvertCp932Pair(void* data, const char* bytes) {
 
 void ReleaseCp932(void* data) { iconv_close(static_cast<iconv_t>(data)); }
 
-int ShiftJisEncoding(void*, const XML_Char* name, XML_Encoding* info) {
+/// `data`: where the name of an encoding expat lacks is kept, for the
+/// failure that names it.
+int ShiftJisEncoding(void* data, const XML_Char* name, XML_Encoding* info) {
+  *static_cast<std::string*>(data) = name;
   if (!IsShiftJisName(name)) return XML_STATUS_ERROR;
   const iconv_t cd = iconv_open("UTF-32LE", "CP932");
   if (cd == reinterpret_cast<iconv_t>(-1)) return XML_STATUS_ERROR;
@@ -97,7 +100,9 @@ XmlPointReader::XmlPointReader(ByteSource& source, std::string_view rootName,
   XML_SetElementHandler(parser_, &StartHandler, &EndHandler);
   XML_SetCharacterDataHandler(parser_, &TextHandler);
   XML_SetEntityDeclHandler(parser_, &EntityHandler);
-  XML_SetUnknownEncodingHandler(parser_, &ShiftJisEncoding, nullptr);
+  XML_SetStartDoctypeDeclHandler(parser_, &DoctypeHandler);
+  XML_SetSkippedEntityHandler(parser_, &SkippedEntityHandler);
+  XML_SetUnknownEncodingHandler(parser_, &ShiftJisEncoding, &encoding_);
   // Never read an external DTD or parameter entity.
   XML_SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
 }
@@ -139,6 +144,24 @@ void XmlPointReader::Stop(std::string message) {
   XML_StopParser(parser_, XML_FALSE);
 }
 
+bool XmlPointReader::PassesOver(std::string_view name, std::string_view readName,
+                                bool ownNamespace) {
+  const std::string_view local = LocalName(name);
+  if (ownNamespace && local == readName) return false;
+  if (local.size() != readName.size()) return false;
+  for (std::size_t i = 0; i < local.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (lower(local[i]) != lower(readName[i])) return false;
+  }
+  if (ignored_.unreadElements++ == 0) {
+    ignored_.unreadName = local;
+    ignored_.unreadNote = local == readName
+                              ? "in namespace " + std::string(NamespaceOf(name))
+                              : "(not <" + std::string(readName) + ">)";
+  }
+  return true;
+}
+
 bool XmlPointReader::ParseMore() {
   void* buffer = XML_GetBuffer(parser_, static_cast<int>(kChunkSize));
   if (buffer == nullptr) {
@@ -153,6 +176,11 @@ bool XmlPointReader::ParseMore() {
   const bool last = count == 0;
   fed_ += static_cast<std::uint64_t>(count);
   if (XML_ParseBuffer(parser_, static_cast<int>(count), last) != XML_STATUS_OK) {
+    if (!failure() && XML_GetErrorCode(parser_) == XML_ERROR_UNKNOWN_ENCODING) {
+      Fail(CurrentLine(), "the " + formatName_ + " file is in " + encoding_ +
+                              ", which is not read (UTF-8, UTF-16, ISO-8859-1, US-ASCII and "
+                              "Shift_JIS are)");
+    }
     if (!failure()) {
       Fail(static_cast<std::int64_t>(XML_GetCurrentLineNumber(parser_)),
            std::string("not a well-formed ") + formatName_ +
@@ -178,7 +206,10 @@ void XmlPointReader::StartHandler(void* self, const char* name, const char** att
   auto& reader = *static_cast<XmlPointReader*>(self);
   if (reader.failure()) return;  // expat may call on for a moment after a stop
   reader.NoteProgress();
-  ++reader.depth_;
+  if (++reader.depth_ > kMaxDepth) {
+    reader.Stop("elements nested more than " + std::to_string(kMaxDepth) + " deep: refused");
+    return;
+  }
   const std::string_view local = LocalName(name);
   if (reader.depth_ == 1 && local != reader.rootName_) {
     reader.Stop("not a " + reader.formatName_ + " file: the document element is <" +
@@ -214,6 +245,21 @@ void XmlPointReader::EntityHandler(void* self, const char*, int, const char*, in
   reader.Stop(
       "the file declares entities, which are refused (they can expand without bound or "
       "read other files)");
+}
+
+void XmlPointReader::DoctypeHandler(void* self, const char*, const char*, const char*,
+                                    int internalSubset) {
+  if (internalSubset == 0) return;  // a named external DTD alone is never read
+  static_cast<XmlPointReader*>(self)->Stop(
+      "the file has a DTD of its own, which is refused (its entities can expand without bound "
+      "or read other files, its defaults add attributes the file does not show)");
+}
+
+void XmlPointReader::SkippedEntityHandler(void* self, const char* name, int) {
+  // expat passes over a reference it cannot resolve when an external DTD is
+  // named: reading on would drop text silently.
+  static_cast<XmlPointReader*>(self)->Stop(std::string("the entity &") + name +
+                                           "; is not defined in the file");
 }
 
 }  // namespace velorin

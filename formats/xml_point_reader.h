@@ -4,9 +4,12 @@
 // make queued until asked for. Memory stays flat: nothing of the document
 // is kept but the text of the element being collected (bounded).
 //
-// Hostile documents are refused: any entity declaration (the road to
-// entity-expansion bombs and to external entities), and a single piece of
-// markup (a tag, a comment) larger than kMaxMarkupSize.
+// Hostile documents are refused: a DTD of the document's own (its entities
+// can expand without bound or read other files, its attribute defaults add
+// values the file does not show), a reference to an entity never defined
+// (an external DTD is never read), elements nested deeper than kMaxDepth,
+// and a single piece of markup (a tag, a comment) larger than
+// kMaxMarkupSize.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,6 +31,8 @@ class XmlPointReader : public PointReader {
   static constexpr std::size_t kMaxMarkupSize = 1 << 20;
   /// The most text of one element that is collected (a title, coordinates).
   static constexpr std::size_t kMaxTextSize = 1 << 16;
+  /// The deepest element nesting read; expat's memory grows with the depth.
+  static constexpr int kMaxDepth = 256;
 
   /// `rootName`: the local name the document element must have.
   XmlPointReader(ByteSource& source, std::string_view rootName, std::string_view formatName);
@@ -36,6 +41,7 @@ class XmlPointReader : public PointReader {
   XmlPointReader& operator=(const XmlPointReader&) = delete;
 
   bool Next(ReadEntry& entry) override;
+  IgnoredItems ignored() const override { return ignored_; }
 
  protected:
   /// An element of the document; `depth` is 1 for the root. `attributes` is
@@ -62,7 +68,11 @@ class XmlPointReader : public PointReader {
   ReadEntry& Emit();
   /// Stops reading with a failure at the current line.
   void Stop(std::string message);
+  /// Counts an element `name` that looks like the format's `readName` but is
+  /// not it, when it is not (another namespace or spelling); true then.
+  bool PassesOver(std::string_view name, std::string_view readName, bool ownNamespace);
 
+  IgnoredItems ignored_;
 
  private:
   static void StartHandler(void* self, const char* name, const char** attributes);
@@ -71,6 +81,9 @@ class XmlPointReader : public PointReader {
   static void EntityHandler(void* self, const char* name, int parameterEntity, const char* value,
                             int valueLength, const char* base, const char* systemId,
                             const char* publicId, const char* notation);
+  static void DoctypeHandler(void* self, const char* name, const char* systemId,
+                             const char* publicId, int internalSubset);
+  static void SkippedEntityHandler(void* self, const char* name, int parameterEntity);
   /// Feeds the next chunk; false at the end of the document or on a failure.
   bool ParseMore();
   void NoteProgress();
@@ -87,6 +100,7 @@ class XmlPointReader : public PointReader {
   bool collecting_ = false;
   bool textOverflow_ = false;
   std::string text_;
+  std::string encoding_;         ///< the declared encoding expat does not know
   std::uint64_t fed_ = 0;        ///< bytes given to expat
   std::uint64_t lastEvent_ = 0;  ///< byte offset of the latest event
 };

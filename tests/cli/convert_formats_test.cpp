@@ -168,6 +168,17 @@ INSTANTIATE_TEST_SUITE_P(
                    "velorin-cli: 2 routes, 1 track and 4 placemarks without a point ignored\n"
                    "velorin-cli: 2 titles changed to fit a POT line (\"/\" and the \"=\" of "
                    "\"ido=\" written full width)\n"},
+        ReportCase{"ElementsPassedOver",
+                   [] {
+                     RunOutcome outcome = Written(0);
+                     outcome.ignored.unreadElements = 1000;
+                     outcome.ignored.unreadName = "wpt";
+                     outcome.ignored.unreadNote = "in namespace urn:x";
+                     return outcome;
+                   }(),
+                   F::kNvi, 0,
+                   "0 records written to out.nvi\n"
+                   "velorin-cli: 1000 <wpt> elements in namespace urn:x ignored\n"},
         ReportCase{"LimitReached", LimitReached(), F::kNvi, 4,
                    "1000000 records written to out.nvi\n"
                    "velorin-cli: the limit of 1000000 records was reached; input lines from line "

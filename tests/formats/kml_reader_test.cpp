@@ -15,6 +15,7 @@ struct KmlCase {
   std::string document;
   Entries entries;
   std::int64_t placemarksWithoutPoint = 0;
+  std::string unread = "";
 };
 
 void PrintTo(const KmlCase& c, std::ostream* out) { *out << c.name; }
@@ -35,6 +36,7 @@ TEST_P(KmlReaderTest, ReadsPlacemarksWithAPoint) {
     KmlReader reader(source);
     EXPECT_EQ(testing::ReadAll(reader), GetParam().entries) << "chunk " << chunk;
     EXPECT_EQ(reader.ignored().placemarksWithoutPoint, GetParam().placemarksWithoutPoint);
+    EXPECT_EQ(testing::DescribeUnread(reader.ignored()), GetParam().unread);
   }
 }
 
@@ -61,11 +63,23 @@ INSTANTIATE_TEST_SUITE_P(
                     "<Placemark><Point><coordinates>5,6</coordinates></Point></Placemark>"),
                 {"4  5 6"},
                 2},
+        KmlCase{"EachPointOfAMultiGeometryNamedAfterThePlacemark",
+                Kml("<Placemark><MultiGeometry>\n<Point><coordinates>1,2</coordinates></Point>\n"
+                    "<LineString><coordinates>1,2 3,4</coordinates></LineString><MultiGeometry>\n"
+                    "<Point><coordinates>5,6</coordinates></Point></MultiGeometry>\n"
+                    "</MultiGeometry><name>Two</name></Placemark>"),
+                {"5 Two 1 2", "7 Two 5 6"}},
         KmlCase{"ExtendedDataNameIsNotTheTitle",
                 Kml("<Placemark><ExtendedData><Data name=\"x\"><name>no</name></Data>"
                     "</ExtendedData><gx:name>no</gx:name><name>yes</name>"
                     "<Point><coordinates>1,2</coordinates></Point></Placemark>"),
                 {"4 yes 1 2"}},
+        KmlCase{"PlacemarksOfAnotherSpellingOrNamespaceAreCounted",
+                Kml("<placemark><name>A</name><Point><coordinates>1,2</coordinates></Point>"
+                    "</placemark><x:Placemark xmlns:x=\"urn:x\"/>"),
+                {},
+                0,
+                "2 <placemark> (not <Placemark>)"},
         KmlCase{"GoogleKml21Namespace",
                 "<kml xmlns=\"http://earth.google.com/kml/2.1\"><Placemark><name>A</name><Point>"
                 "<coordinates>1,2</coordinates></Point></Placemark></kml>",
@@ -83,6 +97,20 @@ INSTANTIATE_TEST_SUITE_P(
                 "<gpx/>",
                 {"1 failed: not a KML file: the document element is <gpx>, not <kml>"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Points wait for a name that comes after them only up to a bound: a
+// hostile placemark cannot hold them all in memory.
+TEST(KmlReaderTest, PointsWaitingForANameAreBounded) {
+  std::string points;
+  for (int i = 0; i < 4097; ++i) points += "<Point><coordinates>1,2</coordinates></Point>";
+  testing::MemorySource source(
+      Kml("<Placemark><MultiGeometry>" + points + "</MultiGeometry><name>N</name></Placemark>"));
+  KmlReader reader(source);
+  const Entries entries = testing::ReadAll(reader);
+  ASSERT_EQ(entries.size(), 4097u);
+  EXPECT_EQ(entries.front(), "4 skip: more than 4096 points of one placemark before its name");
+  EXPECT_EQ(entries.back(), "4 N 1 2");
+}
 
 struct TupleCase {
   const char* name;
