@@ -132,7 +132,7 @@ void KmlReader::EndPoint() {
     waiting_.push_back(point_);
   } else {
     ReadEntry& entry = Emit();
-    entry.point.line = point_.line;
+    entry.point.line = placemarkLine_;  // before the waiting ones: lines never go back
     entry.isPoint = false;
     entry.reason = "more than " + std::to_string(kMaxPointsBeforeName) +
                    " points of one placemark before its name";
