@@ -50,7 +50,19 @@ std::string IgnoredLine(const IgnoredItems& items) {
     ignored.push_back(Counted(items.unreadElements, element, element + "s") + " " +
                       items.unreadNote);
   }
-  return ignored.empty() ? std::string() : Listed(ignored) + " ignored";
+  std::vector<std::string> clauses;
+  if (!ignored.empty()) clauses.push_back(Listed(ignored) + " ignored");
+  if (items.linksOutside > 0) {
+    clauses.push_back(Counted(items.linksOutside, "link to another file", "links to other files") +
+                      " not followed");
+  }
+  if (items.linksNotFollowed > 0) {
+    clauses.push_back(Counted(items.linksNotFollowed, "link", "links") +
+                      " within the archive not followed (no such file, or too deep or too many)");
+  }
+  std::string line;
+  for (const std::string& clause : clauses) line += (line.empty() ? "" : "; ") + clause;
+  return line;
 }
 
 }  // namespace

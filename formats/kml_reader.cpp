@@ -52,6 +52,10 @@ void KmlReader::OnStart(std::string_view name, int depth, const char**) {
   if (placemarkDepth_ == 0 && PassesOver(name, "Placemark", IsKmlElement(name))) return;
   if (!IsKmlElement(name)) return;
   const std::string_view local = LocalName(name);
+  if (linkDepth_ != 0 || (placemarkDepth_ == 0 && local == "NetworkLink")) {
+    OnLinkStart(local, depth);
+    return;
+  }
   if (placemarkDepth_ == 0) {
     if (local != "Placemark") return;
     placemarkDepth_ = containerDepth_ = depth;
@@ -86,8 +90,13 @@ void KmlReader::OnStart(std::string_view name, int depth, const char**) {
 }
 
 void KmlReader::OnEnd(std::string_view name, int depth) {
-  if (placemarkDepth_ == 0 || !IsKmlElement(name)) return;
+  if (!IsKmlElement(name)) return;
   const std::string_view local = LocalName(name);
+  if (linkDepth_ != 0) {
+    OnLinkEnd(local, depth);
+    return;
+  }
+  if (placemarkDepth_ == 0) return;
   if (depth == placemarkDepth_ + 1 && local == "name" && !hasName_) {
     name_.assign(TakeText());
     nameTooLong_ = TextOverflowed();
@@ -121,6 +130,37 @@ void KmlReader::OnEnd(std::string_view name, int depth) {
   waiting_.clear();
 }
 
+void KmlReader::OnLinkStart(std::string_view local, int depth) {
+  if (linkDepth_ == 0) {
+    linkDepth_ = depth;
+    hasHref_ = false;
+  } else if (depth == linkDepth_ + 1) {
+    inLinkElement_ = local == "Link" || local == "Url";
+  } else if (depth == linkDepth_ + 2 && inLinkElement_ && local == "href" && !hasHref_) {
+    CollectText();
+  }
+}
+
+void KmlReader::OnLinkEnd(std::string_view local, int depth) {
+  if (depth == linkDepth_ + 2 && inLinkElement_ && local == "href" && !hasHref_) {
+    href_.assign(TakeText());
+    hrefTooLong_ = TextOverflowed();
+    hasHref_ = true;
+    return;
+  }
+  if (depth != linkDepth_) return;
+  linkDepth_ = 0;
+  inLinkElement_ = false;
+  if (!hasHref_) return;  // links to nothing
+  if (!keepsLinks_) {
+    ++ignored_.linksOutside;
+  } else if (links_.size() < kMaxLinks && !hrefTooLong_) {
+    links_.push_back(href_);
+  } else {
+    ++ignored_.linksNotFollowed;
+  }
+}
+
 void KmlReader::EndPoint() {
   pointDepth_ = 0;
   ++points_;
@@ -132,7 +172,7 @@ void KmlReader::EndPoint() {
     waiting_.push_back(point_);
   } else {
     ReadEntry& entry = Emit();
-    entry.point.line = point_.line;
+    entry.point.line = placemarkLine_;  // before the waiting ones: lines never go back
     entry.isPoint = false;
     entry.reason = "more than " + std::to_string(kMaxPointsBeforeName) +
                    " points of one placemark before its name";

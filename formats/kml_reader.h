@@ -3,7 +3,8 @@
 // nesting as deep as it goes): each Placemark with a Point, and each Point
 // of a MultiGeometry, its name the title, its coordinates
 // longitude,latitude[,altitude]. Placemarks of other shapes (lines,
-// polygons) are counted, not read.
+// polygons) are counted, not read, and so are NetworkLinks, unless the
+// reader is told to keep them for following.
 #include <vector>
 
 #include "formats/xml_point_reader.h"
@@ -16,7 +17,15 @@ class KmlReader : public XmlPointReader {
   /// after them; those past it are skipped.
   static constexpr std::size_t kMaxPointsBeforeName = 4096;
 
-  explicit KmlReader(ByteSource& source) : XmlPointReader(source, "kml", "KML") {}
+  /// The most NetworkLinks of one document kept for following.
+  static constexpr std::size_t kMaxLinks = 256;
+
+  /// `keepsLinks`: the href of each NetworkLink is kept for links() (a KMZ
+  /// reads the files of its archive they name); otherwise each counts as a
+  /// link to another file.
+  explicit KmlReader(ByteSource& source, bool keepsLinks = false)
+      : XmlPointReader(source, "kml", "KML"), keepsLinks_(keepsLinks) {}
+  const std::vector<std::string>& links() const { return links_; }
 
  private:
   /// A point of the placemark read before its name.
@@ -31,6 +40,8 @@ class KmlReader : public XmlPointReader {
   /// The point that just ended: out now when the name is known, else kept.
   void EndPoint();
   void EmitPoint(const Waiting& point);
+  void OnLinkStart(std::string_view local, int depth);
+  void OnLinkEnd(std::string_view local, int depth);
 
   int placemarkDepth_ = 0;  ///< 0 outside a placemark
   std::int64_t placemarkLine_ = 0;
@@ -48,6 +59,13 @@ class KmlReader : public XmlPointReader {
   std::string name_;
   std::string coordinates_;
   std::vector<Waiting> waiting_;
+  bool keepsLinks_ = false;
+  int linkDepth_ = 0;  ///< of the open NetworkLink; 0 outside one
+  bool inLinkElement_ = false;  ///< in its Link (or the older Url)
+  bool hasHref_ = false;
+  bool hrefTooLong_ = false;
+  std::string href_;
+  std::vector<std::string> links_;
 };
 
 /// Reads "longitude,latitude[,altitude]" (blanks around it and around each

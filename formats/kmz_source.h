@@ -1,16 +1,22 @@
 #pragma once
-// The KML document inside a KMZ (zip) archive as a stream of bytes: the
-// first .kml member (doc.kml by convention, and the one Google Earth
-// loads), unpacked as it is read, through libarchive. Nothing is unpacked
-// to disk or held whole. Limits keep a hostile archive from costing more
-// than reading a real one: a member that expands beyond kMaxExpansion
-// times its packed size (past the first kExpansionGrace bytes), or a
-// search through more than kMaxMembers members, is refused.
+// The KML documents inside a KMZ (zip) archive as streams of bytes, through
+// libarchive: the first .kml member (doc.kml by convention, and the one
+// Google Earth loads), or a member named by a link, unpacked as it is read.
+// Nothing is unpacked to disk or held whole.
+//
+// The archive itself is copied once as it is read (in memory, in a
+// temporary file past kMemoryCopy), so that libarchive can read the zip's
+// central directory: only it tells a symbolic link from a file, and a
+// linked document may come before the one that links it.
+//
+// Limits keep a hostile archive from costing more than reading a real one:
+// a member that expands beyond kMaxExpansion times the packed bytes it has
+// used so far (from its first bytes on), or a search through more than
+// kMaxMembers members, is refused.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <system_error>
-#include <vector>
 
 #include "platform/byte_stream.h"
 
@@ -23,22 +29,48 @@ enum class KmzError {
   kTooManyMembers,
   kEncrypted,
   kNoLibrary,  ///< libarchive could not be loaded
+  kNoMember,   ///< no file of the name asked for
+  kNoCopy,     ///< the temporary copy could not be made
 };
 
 const std::error_category& KmzCategory();
 std::error_code make_error_code(KmzError error);
 
+/// The archive, copied on first use; shared by the members read from it.
+class KmzArchive {
+ public:
+  static constexpr std::size_t kMemoryCopy = 16u << 20;
+
+  explicit KmzArchive(ByteSource& archive);
+  ~KmzArchive();
+  KmzArchive(const KmzArchive&) = delete;
+  KmzArchive& operator=(const KmzArchive&) = delete;
+
+ private:
+  friend class KmzSource;
+  struct Copy;
+  ByteSource& archive_;
+  std::unique_ptr<Copy> copy_;
+};
+
 class KmzSource : public ByteSource {
  public:
   static constexpr std::uint64_t kMaxExpansion = 200;
-  static constexpr std::uint64_t kExpansionGrace = 16u << 20;
+  /// Unpacked bytes allowed beyond the ratio: what one read of a real
+  /// document may bring before its packed bytes are counted.
+  static constexpr std::uint64_t kExpansionSlack = 64u << 10;
   static constexpr int kMaxMembers = 10000;
 
-  explicit KmzSource(ByteSource& archive);
+  /// The member `name` of `archive`; the first .kml file when `name` is
+  /// empty.
+  explicit KmzSource(KmzArchive& archive, std::string name = {});
   ~KmzSource() override;
   KmzSource(const KmzSource&) = delete;
   KmzSource& operator=(const KmzSource&) = delete;
 
+  /// Copies the archive if no member did yet and finds the member; false on
+  /// a failure (error()), kNoMember among them. Read() opens as well.
+  bool Open();
   std::ptrdiff_t Read(char* buffer, std::size_t capacity) override;
   std::error_code error() const override { return error_; }
   /// The member being read (empty before it is found).
@@ -48,14 +80,15 @@ class KmzSource : public ByteSource {
 
  private:
   struct State;
-  bool FindKml();
+  bool Find();
   std::ptrdiff_t Failure(std::error_code error);
 
+  KmzArchive& archive_;
   std::unique_ptr<State> state_;
+  std::string wanted_;
   std::error_code error_;
   std::string member_;
   std::string detail_;
-  bool found_ = false;
   bool ended_ = false;
 };
 

@@ -51,6 +51,22 @@ struct IgnoredItems {
   std::int64_t unreadElements = 0;
   std::string unreadName = {};  ///< the first one's local name: "wpt"
   std::string unreadNote = {};  ///< why: "in namespace urn:x", "(not <Placemark>)"
+  std::int64_t linksOutside = 0;  ///< links to other files, never followed
+  /// Links within a KMZ archive to no file of it, or past its limits.
+  std::int64_t linksNotFollowed = 0;
+
+  void Add(const IgnoredItems& other) {
+    routes += other.routes;
+    tracks += other.tracks;
+    placemarksWithoutPoint += other.placemarksWithoutPoint;
+    if (unreadElements == 0) {
+      unreadName = other.unreadName;
+      unreadNote = other.unreadNote;
+    }
+    unreadElements += other.unreadElements;
+    linksOutside += other.linksOutside;
+    linksNotFollowed += other.linksNotFollowed;
+  }
 };
 
 /// What a reader may be told beforehand.

@@ -179,6 +179,18 @@ INSTANTIATE_TEST_SUITE_P(
                    F::kNvi, 0,
                    "0 records written to out.nvi\n"
                    "velorin-cli: 1000 <wpt> elements in namespace urn:x ignored\n"},
+        ReportCase{"LinksNotFollowed",
+                   [] {
+                     RunOutcome outcome = Written(0);
+                     outcome.ignored.tracks = 1;
+                     outcome.ignored.linksOutside = 1;
+                     outcome.ignored.linksNotFollowed = 2;
+                     return outcome;
+                   }(),
+                   F::kNvi, 0,
+                   "0 records written to out.nvi\n"
+                   "velorin-cli: 1 track ignored; 1 link to another file not followed; 2 links "
+                   "within the archive not followed (no such file, or too deep or too many)\n"},
         ReportCase{"LimitReached", LimitReached(), F::kNvi, 4,
                    "1000000 records written to out.nvi\n"
                    "velorin-cli: the limit of 1000000 records was reached; input lines from line "

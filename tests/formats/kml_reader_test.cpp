@@ -16,6 +16,7 @@ struct KmlCase {
   Entries entries;
   std::int64_t placemarksWithoutPoint = 0;
   std::string unread = "";
+  std::int64_t linksOutside = 0;
 };
 
 void PrintTo(const KmlCase& c, std::ostream* out) { *out << c.name; }
@@ -37,6 +38,7 @@ TEST_P(KmlReaderTest, ReadsPlacemarksWithAPoint) {
     EXPECT_EQ(testing::ReadAll(reader), GetParam().entries) << "chunk " << chunk;
     EXPECT_EQ(reader.ignored().placemarksWithoutPoint, GetParam().placemarksWithoutPoint);
     EXPECT_EQ(testing::DescribeUnread(reader.ignored()), GetParam().unread);
+    EXPECT_EQ(reader.ignored().linksOutside, GetParam().linksOutside);
   }
 }
 
@@ -80,6 +82,13 @@ INSTANTIATE_TEST_SUITE_P(
                 {},
                 0,
                 "2 <placemark> (not <Placemark>)"},
+        KmlCase{"NetworkLinksAreCountedNotFollowed",
+                Kml("<NetworkLink><Link><href>a.kml</href></Link></NetworkLink><NetworkLink>"
+                    "<Url><href>http://example.com/b.kml</href></Url></NetworkLink><NetworkLink/>"),
+                {},
+                0,
+                "",
+                2},
         KmlCase{"GoogleKml21Namespace",
                 "<kml xmlns=\"http://earth.google.com/kml/2.1\"><Placemark><name>A</name><Point>"
                 "<coordinates>1,2</coordinates></Point></Placemark></kml>",

@@ -4,6 +4,9 @@
 #include <archive_entry.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "formats/read_all.h"
 #include "platform/memory_streams.h"
 
@@ -14,7 +17,8 @@ using Entries = std::vector<std::string>;
 
 struct Member {
   std::string name;
-  std::string bytes;
+  std::string bytes;  ///< the path it names, for a symbolic link
+  unsigned type = AE_IFREG;
 };
 
 /// A zip archive made in memory, each member deflated.
@@ -28,11 +32,16 @@ std::string Zip(const std::vector<Member>& members) {
   for (const Member& member : members) {
     archive_entry* entry = archive_entry_new();
     archive_entry_set_pathname(entry, member.name.c_str());
-    archive_entry_set_filetype(entry, AE_IFREG);
+    archive_entry_set_filetype(entry, member.type);
     archive_entry_set_perm(entry, 0644);
-    archive_entry_set_size(entry, static_cast<la_int64_t>(member.bytes.size()));
-    archive_write_header(writer, entry);
-    archive_write_data(writer, member.bytes.data(), member.bytes.size());
+    if (member.type == AE_IFLNK) {
+      archive_entry_set_symlink(entry, member.bytes.c_str());
+      archive_write_header(writer, entry);
+    } else {
+      archive_entry_set_size(entry, static_cast<la_int64_t>(member.bytes.size()));
+      archive_write_header(writer, entry);
+      archive_write_data(writer, member.bytes.data(), member.bytes.size());
+    }
     archive_entry_free(entry);
   }
   archive_write_close(writer);
@@ -45,10 +54,26 @@ const std::string kKml =
     "<Placemark><name>東京タワー</name><Point><coordinates>139.7454329,35.6585805</coordinates>"
     "</Point></Placemark>\n</Document></kml>";
 
+/// A one-line KML document: a NetworkLink to each of `hrefs`, then
+/// `placemark` named so at 1,2 unless empty.
+std::string Linking(const std::vector<std::string>& hrefs, const std::string& placemark = "") {
+  std::string kml = "<kml><Document>";
+  for (const std::string& href : hrefs) {
+    kml += "<NetworkLink><Link><href>" + href + "</href></Link></NetworkLink>";
+  }
+  if (!placemark.empty()) {
+    kml += "<Placemark><name>" + placemark + "</name><Point><coordinates>1,2</coordinates>"
+           "</Point></Placemark>";
+  }
+  return kml + "</Document></kml>";
+}
+
 struct KmzCase {
   const char* name;
   std::vector<Member> members;
   Entries entries;
+  std::int64_t linksOutside = 0;
+  std::int64_t linksNotFollowed = 0;
 };
 
 void PrintTo(const KmzCase& c, std::ostream* out) { *out << c.name; }
@@ -59,6 +84,8 @@ TEST_P(KmzReaderTest, ReadsTheFirstKmlMember) {
   testing::MemorySource source(Zip(GetParam().members), 1000);
   KmzReader reader(source);
   EXPECT_EQ(testing::ReadAll(reader), GetParam().entries);
+  EXPECT_EQ(reader.ignored().linksOutside, GetParam().linksOutside);
+  EXPECT_EQ(reader.ignored().linksNotFollowed, GetParam().linksNotFollowed);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -71,6 +98,33 @@ INSTANTIATE_TEST_SUITE_P(
         KmzCase{"OnlyTheFirstKml",
                 {{"doc.kml", kKml}, {"other.kml", "<kml><Placemark/></kml>"}},
                 {"2 東京タワー 139.745433 35.6585805"}},
+        KmzCase{"SymbolicLinkIsNoKml",
+                {{"doc.kml", "real.kml", AE_IFLNK}, {"real.kml", kKml}},
+                {"2 東京タワー 139.745433 35.6585805"}},
+        KmzCase{"LinkedFilesOfTheArchiveInLinkOrder",
+                {{"doc.kml", Linking({"layers/b.kml", " ./layers/a.kml#x "})},
+                 {"layers/a.kml", Linking({"../doc.kml", "c.kml"}, "A")},
+                 {"layers/b.kml", Linking({}, "B")},
+                 {"layers/c.kml", "<kml><Placemark><Point/></Placemark></kml>"}},
+                {"1 B 1 2", "1 A 1 2", "1 skip: layers/c.kml: placemark point without coordinates"}},
+        KmzCase{"LinksOutOfTheArchiveOrToNoFileAreCounted",
+                {{"doc.kml", Linking({"http://example.com/a.kml", "/etc/a.kml", "../a.kml",
+                                      "C:/a.kml", "missing.kml", "link.kml"})},
+                 {"a.kml", kKml},
+                 {"link.kml", "a.kml", AE_IFLNK}},
+                {},
+                4,
+                2},
+        KmzCase{"LinksFourDeepAtMost",
+                {{"doc.kml", Linking({"1.kml"}, "0")},
+                 {"1.kml", Linking({"2.kml"}, "1")},
+                 {"2.kml", Linking({"3.kml"}, "2")},
+                 {"3.kml", Linking({"4.kml"}, "3")},
+                 {"4.kml", Linking({"5.kml"}, "4")},
+                 {"5.kml", Linking({}, "5")}},
+                {"1 0 1 2", "1 1 1 2", "1 2 1 2", "1 3 1 2", "1 4 1 2"},
+                0,
+                1},
         KmzCase{"NoKml", {{"readme.txt", "hello"}}, {"0 failed: the archive holds no .kml file"}},
         KmzCase{"BrokenKml",
                 {{"doc.kml", "<kml><Placemark>"}},
@@ -98,6 +152,85 @@ TEST(KmzReaderTest, ZipBombIsRefusedNotUnpacked) {
             (Entries{"0 failed: the .kml file expands more than 200 times its packed size: "
                      "refused as a zip bomb"}));
 }
+
+// A highly packed member is refused from its first bytes, well before the
+// memory it would cost mattered.
+TEST(KmzReaderTest, ExpansionIsMeasuredFromTheFirstBytes) {
+  testing::MemorySource source(Zip({{"doc.kml", "<kml>" + std::string(1u << 20, ' ') + "</kml>"},
+                                    {"photo.jpg", std::string(1u << 20, '\x89')}}));
+  KmzReader reader(source);
+  EXPECT_EQ(testing::ReadAll(reader),
+            (Entries{"0 failed: the .kml file expands more than 200 times its packed size: "
+                     "refused as a zip bomb"}));
+}
+
+// Past 16 MiB the archive is copied to a temporary file, not held in memory.
+TEST(KmzReaderTest, LargeArchiveIsReadThroughATemporaryCopy) {
+  std::string photo(17u << 20, '\0');
+  std::uint32_t noise = 1;
+  for (char& c : photo) c = static_cast<char>((noise = noise * 1664525u + 1013904223u) >> 24);
+  testing::MemorySource source(Zip({{"photo.jpg", photo}, {"doc.kml", kKml}}), 1 << 16);
+  KmzReader reader(source);
+  EXPECT_EQ(testing::ReadAll(reader), (Entries{"2 東京タワー 139.745433 35.6585805"}));
+}
+
+TEST(KmzReaderTest, SixtyFourLinkedFilesAtMost) {
+  std::vector<std::string> hrefs;
+  std::vector<Member> members(1);
+  for (int i = 0; i < 70; ++i) {
+    hrefs.push_back(std::to_string(i) + ".kml");
+    members.push_back({hrefs.back(), Linking({}, "P")});
+  }
+  members[0] = {"doc.kml", Linking(hrefs)};
+  testing::MemorySource source(Zip(members));
+  KmzReader reader(source);
+  EXPECT_EQ(testing::ReadAll(reader).size(), 64u);
+  EXPECT_EQ(reader.ignored().linksNotFollowed, 6);
+}
+
+// Made by `ogr2ogr -f LIBKML gdal_layers.kmz in.gpx` (GDAL 3.6) from two
+// waypoints: doc.kml only links the layers, each a file of the archive.
+TEST(KmzReaderTest, GdalLayersAreRead) {
+  std::ifstream file(VELORIN_FORMATS_TEST_DATA "/gdal_layers.kmz", std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  testing::MemorySource source(bytes.str());
+  KmzReader reader(source);
+  EXPECT_EQ(testing::ReadAll(reader),
+            (Entries{"28 Tokyo Tower 139.745433 35.6585805", "36 Osaka 135.5 34.5"}));
+}
+
+struct LinkCase {
+  const char* name;
+  const char* from;
+  const char* href;
+  std::optional<std::string> member;
+};
+
+void PrintTo(const LinkCase& c, std::ostream* out) { *out << c.from << " " << c.href; }
+
+class LinkedMemberTest : public ::testing::TestWithParam<LinkCase> {};
+
+TEST_P(LinkedMemberTest, NamesAMemberOfTheArchiveOrNothing) {
+  EXPECT_EQ(LinkedMember(GetParam().from, GetParam().href), GetParam().member);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, LinkedMemberTest,
+    ::testing::Values(
+        LinkCase{"FromTheRoot", "doc.kml", "layers/a.kml", "layers/a.kml"},
+        LinkCase{"BesideTheLinkingFile", "layers/a.kml", "b.kml", "layers/b.kml"},
+        LinkCase{"UpOneFolder", "layers/a.kml", "../b.kml", "b.kml"},
+        LinkCase{"DotsAndFragment", "a/b/c.kml", ".//../d.kml#f", "a/d.kml"},
+        LinkCase{"AboveTheArchive", "layers/a.kml", "../../b.kml", std::nullopt},
+        LinkCase{"WebAddress", "doc.kml", "https://example.com/b.kml", std::nullopt},
+        LinkCase{"FileScheme", "doc.kml", "file:b.kml", std::nullopt},
+        LinkCase{"DrivePath", "doc.kml", "C:\\b.kml", std::nullopt},
+        LinkCase{"AbsolutePath", "doc.kml", "/b.kml", std::nullopt},
+        LinkCase{"FragmentOnly", "doc.kml", "#feature", std::nullopt},
+        LinkCase{"AnyScheme", "doc.kml", "a:b/c.kml", std::nullopt},
+        LinkCase{"ColonInAName", "doc.kml", "a/b:c.kml", "a/b:c.kml"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace velorin
