@@ -130,16 +130,26 @@ done
 echo "nothing new in the prefix"
 
 echo "== file types: what a file manager calls each point file, and what it offers"
-# Copies, so that the prefix stays as installed: the MIME database and the
-# desktop entries' cache, as the Debian triggers build them.
+# Copies, so that the prefix stays as installed. Two ways a system holds the
+# types: "package", one database of the system's packages and Velorin's, as
+# the Debian trigger builds it; "prefix", Velorin's own database (a prefix
+# such as ~/.local) searched before the system's. And the desktop entries'
+# cache, as update-desktop-database builds it.
 types=$WORK/types
-mkdir -p "$types/share/applications" "$types/samples"
-cp -r "$prefix/share/mime" "$types/share/"
-update-mime-database "$types/share/mime" 2>/dev/null
-cp "$prefix"/share/applications/*.desktop "$types/share/applications/"
-update-desktop-database "$types/share/applications"
-in_session() { PATH=$prefix/bin:$PATH XDG_DATA_DIRS=$types/share:/usr/share XDG_DATA_HOME=$WORK/none "$@"; }
-type_of() { in_session gio info -a standard::content-type "$1" | sed -n 's/^ *standard::content-type: //p'; }
+mkdir -p "$types/package/mime/packages" "$types/prefix/mime/packages" "$types/apps/applications" \
+  "$types/samples"
+cp /usr/share/mime/packages/*.xml "$prefix"/share/mime/packages/*.xml "$types/package/mime/packages/"
+cp "$prefix"/share/mime/packages/*.xml "$types/prefix/mime/packages/"
+for database in package prefix; do update-mime-database "$types/$database/mime" 2>/dev/null; done
+cp "$prefix"/share/applications/*.desktop "$types/apps/applications/"
+update-desktop-database "$types/apps/applications"
+declare -A data_dirs_of=([package]=$types/package [prefix]=$types/prefix:/usr/share)
+in_session() {  # in_session DATABASE COMMAND...
+  local dirs=${data_dirs_of[$1]}
+  shift
+  PATH=$prefix/bin:$PATH XDG_DATA_DIRS=$types/apps:$dirs XDG_DATA_HOME=$WORK/none "$@"
+}
+type_of() { in_session "$1" gio info -a standard::content-type "$2" | sed -n 's/^ *standard::content-type: //p'; }
 samples=$types/samples
 cp "$WORK/data/tokyo.pot" "$samples/comments-first.pot"
 printf 'ORD=POI/tex=A/kei=139'"'"'44'"'"'43'"'"'6/ido=35'"'"'39'"'"'30'"'"'9\r\n' >"$samples/point-first.pot"
@@ -151,8 +161,10 @@ cp "$WORK/cli.nvi" "$samples/no-extension"
 printf 'not a block\n' >"$samples/other.nvi"
 for format in gpx kml kmz csv; do cp "$WORK/formats/tokyo.$format" "$samples/"; done
 while read -r sample expected; do
-  got=$(type_of "$samples/$sample")
-  [ "$got" = "$expected" ] || fail "$sample is $got, not $expected"
+  for database in package prefix; do
+    got=$(type_of "$database" "$samples/$sample")
+    [ "$got" = "$expected" ] || fail "$sample is $got, not $expected ($database database)"
+  done
   echo "$sample: $got"
 done <<'TABLE'
 comments-first.pot text/x-poi-pot
@@ -172,9 +184,9 @@ TABLE
 # is among the programs offered for it ("Open with Velorin").
 entry=$prefix/share/applications/io.github.velorin.Velorin.desktop
 for mime in $(sed -n 's/^MimeType=//p' "$entry" | tr ';' ' '); do
-  [ -e "$types/share/mime/$mime.xml" ] || [ -e "/usr/share/mime/$mime.xml" ] ||
+  [ -e "$types/package/mime/$mime.xml" ] ||
     fail "the desktop entry names $mime, which no MIME package defines"
-  grep -q "io.github.velorin.Velorin.desktop" <<<"$(in_session gio mime "$mime")" ||
+  grep -q "io.github.velorin.Velorin.desktop" <<<"$(in_session package gio mime "$mime")" ||
     fail "Velorin is not offered for $mime"
 done
 echo "Velorin offered for: $(sed -n 's/^MimeType=//p' "$entry")"
