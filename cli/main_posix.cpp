@@ -1,3 +1,7 @@
 #include "cli/cli_app.h"
+#include "platform/abort_cleanup.h"
 
-int main(int argc, char** argv) { return velorin::RunCliApp(argc, argv); }
+int main(int argc, char** argv) {
+  velorin::LetWritesFailPastTheFileSizeLimit();
+  return velorin::RunCliApp(argc, argv);
+}

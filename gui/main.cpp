@@ -66,6 +66,7 @@ int main(int argc, char* argv[]) {
   // Killed in the middle of a run (a logout), the program leaves no
   // temporary output file behind.
   RemovePendingTemporaryFileOnSignals();
+  LetWritesFailPastTheFileSizeLimit();
   QGuiApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));
   QApplication::setWindowIcon(VelorinIcon());
   std::unique_ptr<mainform> window = StartMainWindow(PrepareFileLocations(), std::cerr);

@@ -17,4 +17,9 @@ void RemovePendingTemporaryFile();
 /// ignored at start stay ignored.
 void RemovePendingTemporaryFileOnSignals();
 
+/// Past the file-size limit (`ulimit -f`) a write then fails with EFBIG,
+/// which a run reports and recovers from (the old output kept, the temporary
+/// file removed), instead of the signal ending the program in mid-write.
+void LetWritesFailPastTheFileSizeLimit();
+
 }  // namespace velorin

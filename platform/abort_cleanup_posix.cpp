@@ -51,4 +51,6 @@ void RemovePendingTemporaryFileOnSignals() {
   }
 }
 
+void LetWritesFailPastTheFileSizeLimit() { std::signal(SIGXFSZ, SIG_IGN); }
+
 }  // namespace velorin

@@ -41,4 +41,7 @@ void RemovePendingTemporaryFile() {
 
 void RemovePendingTemporaryFileOnSignals() { SetConsoleCtrlHandler(RemoveAndPassOn, TRUE); }
 
+// Windows has no file-size limit signal: a write past a quota just fails.
+void LetWritesFailPastTheFileSizeLimit() {}
+
 }  // namespace velorin

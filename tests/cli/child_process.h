@@ -24,7 +24,8 @@ struct ChildSetup {
   /// A file for standard output (opened read-write, not emptied); a pipe
   /// the test reads from when empty.
   std::string stdoutFile;
-  /// RLIMIT_FSIZE for the child (SIGXFSZ then ignored), when set.
+  /// RLIMIT_FSIZE for the child, when set. SIGXFSZ keeps its default action
+  /// (end the process): the program must ignore it itself.
   std::optional<rlim_t> fileSizeLimit;
 };
 
@@ -40,12 +41,11 @@ class Child {
     pid_ = ::fork();
     if (pid_ == 0) {
       // The child: default signal actions (a test runner may ignore some).
-      for (const int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::signal(s, SIG_DFL);
+      for (const int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ}) ::signal(s, SIG_DFL);
       sigset_t none;
       sigemptyset(&none);
       ::sigprocmask(SIG_SETMASK, &none, nullptr);
       if (setup.fileSizeLimit) {
-        ::signal(SIGXFSZ, SIG_IGN);
         struct rlimit limit {};
         ::getrlimit(RLIMIT_FSIZE, &limit);
         limit.rlim_cur = *setup.fileSizeLimit;
