@@ -3,6 +3,7 @@
 #include <array>
 
 #include "formats/decimal_text.h"
+#include "formats/encoding_head.h"
 
 namespace velorin {
 
@@ -44,11 +45,10 @@ CsvColumns FindCsvColumns(const std::vector<std::string>& headerCells) {
 }
 
 CsvReader::CsvReader(ByteSource& source, std::optional<TextEncoding> encoding)
-    : peeked_(source, kEncodingSniffBytes),
-      encoding_(TakeTextEncoding(peeked_, encoding)),
-      lines_(peeked_, 1 << 16, kMaxRecordSize) {}
+    : told_(encoding), lines_(source, 1 << 16, kMaxRecordSize) {}
 
 bool CsvReader::ReadLine(std::string_view& line) {
+  if (!encoding_) encoding_ = TakeTextEncoding(lines_.reader(), told_);
   if (lines_.Read(line)) return true;
   FailWith(lines_.failure());
   return false;

@@ -9,7 +9,6 @@
 
 #include "formats/csv_record.h"
 #include "formats/numbered_lines.h"
-#include "formats/peeked_source.h"
 #include "formats/point_reader.h"
 #include "formats/title_text.h"
 #include "text/text_encoding.h"
@@ -36,8 +35,7 @@ class CsvReader : public PointReader {
   explicit CsvReader(ByteSource& source, std::optional<TextEncoding> encoding = std::nullopt);
   bool Next(ReadEntry& entry) override;
 
-  TextEncoding encoding() const { return encoding_; }
-  std::optional<TextEncoding> textEncoding() override { return encoding_; }
+  std::optional<TextEncoding> textEncoding() override { return encoding_ ? encoding_ : told_; }
 
  private:
   /// Reads the next record that is not blank; false at the end or on a failure.
@@ -47,8 +45,9 @@ class CsvReader : public PointReader {
   /// The cell as UTF-8 (CP932 files decoded), white space collapsed.
   std::string HeaderCell(std::string_view cell);
 
-  PeekedSource peeked_;
-  TextEncoding encoding_;
+  std::optional<TextEncoding> told_;
+  /// Chosen at the first line, when the first bytes have come.
+  std::optional<TextEncoding> encoding_;
   NumberedLines lines_;
   CsvRecord record_;
   bool headerRead_ = false;

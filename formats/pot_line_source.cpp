@@ -1,23 +1,15 @@
 #include "formats/pot_line_source.h"
 
+#include "formats/encoding_head.h"
+
 namespace velorin {
 
 PotLineSource::PotLineSource(ByteSource& source, std::optional<TextEncoding> told,
                              std::size_t bufferSize, std::size_t maxLineSize)
     : lines_(source, bufferSize, maxLineSize), told_(told) {}
 
-void PotLineSource::ChooseEncoding() {
-  LineReader& reader = lines_.reader();
-  // Peek hands over what has come so far rather than wait for a quiet pipe
-  // to fill the whole sniff size.
-  const std::string_view head = reader.Peek(kEncodingSniffBytes);
-  const DetectedEncoding chosen = ChooseTextEncoding(head, reader.SawEnd(), told_);
-  reader.Skip(chosen.byteOrderMarkSize);
-  encoding_ = chosen.encoding;
-}
-
 PotLineSource::Line PotLineSource::Next(std::string_view& line) {
-  if (!encoding_) ChooseEncoding();
+  if (!encoding_) encoding_ = TakeTextEncoding(lines_.reader(), told_);
   if (!lines_.Read(line)) return Line::kNone;
   if (*encoding_ == TextEncoding::kCp932) return Line::kRead;
   converted_.clear();

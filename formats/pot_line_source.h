@@ -38,7 +38,6 @@ class PotLineSource {
   bool HasReplacementIn(std::string_view part) const;
 
  private:
-  void ChooseEncoding();
 
   NumberedLines lines_;
   std::optional<TextEncoding> told_;

@@ -2,6 +2,7 @@
 // size limit, the record limit.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <thread>
 
@@ -69,6 +70,52 @@ TEST_F(FormatProcessTest, InterruptOnAQuietPipeKeepsAWholeFile) {
   EXPECT_EQ(csv.back(), '\n');
   EXPECT_EQ(Names(), std::vector<std::string>{"out.csv"});
 }
+
+struct ArrivalCase {
+  const char* name;
+  const char* from;
+  const char* head;  ///< sent with the first line
+  std::array<const char*, 2> lines;
+  std::array<const char*, 2> outputs;  ///< what each line gives on standard output
+};
+
+void PrintTo(const ArrivalCase& c, std::ostream* out) { *out << c.name; }
+
+class LineArrivalTest : public FormatProcessTest,
+                        public ::testing::WithParamInterface<ArrivalCase> {};
+
+// Each line of a text input that comes through a pipe is converted and passed
+// on before the next one arrives, whatever the formats.
+TEST_P(LineArrivalTest, EachLineIsPassedOnAsItComes) {
+  const ArrivalCase& c = GetParam();
+  auto child = Start({"convert", std::string("--from=") + c.from, "--to=csv", "-", "-"});
+  for (std::size_t i = 0; i < c.lines.size(); ++i) {
+    child->WriteStdin((i == 0 ? std::string(c.head) : "") + c.lines[i]);
+    const std::string expected = c.outputs[i];
+    EXPECT_EQ(child->ReadStdout(expected.size(), kPatience), expected) << "line " << i + 1;
+  }
+  child->CloseStdin();
+  ASSERT_TRUE(child->Wait(kPatience));
+  EXPECT_EQ(child->ExitCode(), 0) << child->Stderr();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TextInputs, LineArrivalTest,
+    ::testing::Values(
+        ArrivalCase{"Csv",
+                    "csv",
+                    "name,lat,lon\r\n",
+                    {"A,35.5,139.5\r\n", "B,35.25,139.25\r\n"},
+                    {"name,latitude,longitude\r\nA,35.500000000,139.500000000\r\n",
+                     "B,35.250000000,139.250000000\r\n"}},
+        ArrivalCase{"Pot",
+                    "pot",
+                    "",
+                    {"ORD=POI/tex=A/kei=139'30'0'0/ido=35'30'0'0\r\n",
+                     "ORD=POI/tex=B/kei=139'15'0'0/ido=35'15'0'0\r\n"},
+                    {"name,latitude,longitude\r\nA,35.500000000,139.500000000\r\n",
+                     "B,35.250000000,139.250000000\r\n"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A file size limit (a full disk) mid-way: the old output stays, nothing is
 // left behind.
