@@ -1,6 +1,16 @@
 # Bash completion for velorin-cli: the commands, their options, and file
 # names for the files. Installed as bash-completion/completions/velorin-cli.
 
+# The values an option of convert takes.
+_velorin_cli_values() {
+  case $1 in
+    --untitled) echo "keep skip" ;;
+    --input-encoding) echo "auto cp932 utf-8" ;;
+    --from) echo "pot nvi gpx kml kmz csv" ;;
+    --to) echo "nvi gpx kml csv pot" ;;
+  esac
+}
+
 _velorin_cli() {
   local cur prev words cword
   _init_completion -n = || return
@@ -20,38 +30,25 @@ _velorin_cli() {
       COMPREPLY=($(compgen -W "convert encode decode --help --version" -- "$cur"))
       ;;
     convert)
-      case $cur in
-        --untitled=*)
-          COMPREPLY=($(compgen -W "keep skip" -- "${cur#--untitled=}"))
-          return
-          ;;
-        --log=*)
-          cur=${cur#--log=}
-          _filedir
-          return
-          ;;
-        --timestamp=*)
-          return
-          ;;
-        --input-encoding=*)
-          COMPREPLY=($(compgen -W "auto cp932 utf-8" -- "${cur#--input-encoding=}"))
-          return
-          ;;
-        --from=*)
-          COMPREPLY=($(compgen -W "pot nvi gpx kml kmz csv" -- "${cur#--from=}"))
-          return
-          ;;
-        --to=*)
-          COMPREPLY=($(compgen -W "nvi gpx kml csv pot" -- "${cur#--to=}"))
-          return
-          ;;
-      esac
-      case $prev in
+      # An option's value, written as --from=kml or as --from kml.
+      local option="" value=$cur
+      if [[ $cur == --*=* ]]; then
+        option=${cur%%=*}
+        value=${cur#*=}
+      elif [[ $prev == --* ]]; then
+        option=$prev
+      fi
+      case $option in
         --log)
+          cur=$value
           _filedir
           return
           ;;
-        --timestamp | --untitled | --input-encoding | --from | --to)
+        --timestamp)
+          return
+          ;;
+        --untitled | --input-encoding | --from | --to)
+          COMPREPLY=($(compgen -W "$(_velorin_cli_values "$option")" -- "$value"))
           return
           ;;
       esac
