@@ -27,10 +27,12 @@ class ExplainObserver : public RunObserver {
   void OnSkipped(std::int64_t line, SkipKind, std::string_view reason) override {
     Say(line, PrintableText(reason));
   }
-  void OnTitleReplaced(const Point& point) override {
+  void OnTitleReplaced(const Point& point, TitleChange change) override {
     const std::string title =
         point.titleEncoding == TitleEncoding::kCp932 ? Cp932ToUtf8(point.title) : point.title;
-    Say(point.line, "title changed to fit CP932: " + PrintableText(title));
+    Say(point.line, (change == TitleChange::kUnshowable ? "title CP932 cannot show at all: "
+                                                        : "title changed to fit CP932: ") +
+                        PrintableText(title));
   }
 
  private:

@@ -331,7 +331,7 @@ std::optional<ConvertCommand::Failure> ConvertCommand::Take(const ReadEntry& ent
     if (const auto problem = CheckPoint(point, options_.untitled, outputRange_)) {
       CountSkip(entry, problem->first, problem->second);
     } else {
-      const bool replaced = writer_->Write(
+      TitleChange change = writer_->Write(
           point.title.empty() ? TitleView{kNoTitleText} : TitleOf(point), point.position);
       if (!open_.output->ok()) {
         return Failure{RunStage::kWriteRecord, outputPath_, open_.outputSink->error()};
@@ -341,9 +341,13 @@ std::optional<ConvertCommand::Failure> ConvertCommand::Take(const ReadEntry& ent
       progressText_.Increment();
       countText_.Increment();
       host_.SetProgressText(progressText_.text());
-      if (replaced || point.titleApproximated) {
-        ++outcome_.titlesReplaced;
-        if (options_.observer != nullptr) options_.observer->OnTitleReplaced(point);
+      if (change == TitleChange::kNone && point.titleApproximated) {
+        change = ChangeOfTitle(point.title, true);  // the reader's CP932
+      }
+      if (change != TitleChange::kNone) {
+        ++(change == TitleChange::kUnshowable ? outcome_.titlesUnshowable
+                                              : outcome_.titlesReplaced);
+        if (options_.observer != nullptr) options_.observer->OnTitleReplaced(point, change);
       }
     }
   } else if (entry.skip != SkipKind::kNotPointLine) {
@@ -450,7 +454,8 @@ void ConvertCommand::WriteSkipLogLine(std::int64_t line, std::string_view reason
 void ConvertCommand::WriteLogSummary() {
   AppendToLog(WrittenCount(recordCount_, options_.outputFormat) + " written");
   const RunSummary summary = SummarizeRun(outcome_, options_.inputFormat, options_.outputFormat);
-  for (const std::string* line : {&summary.skipped, &summary.ignored, &summary.titlesChanged}) {
+  for (const std::string* line : {&summary.skipped, &summary.ignored, &summary.titlesChanged,
+                                  &summary.titlesUnshowable}) {
     if (!line->empty()) AppendToLog(*line);
   }
 }

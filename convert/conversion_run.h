@@ -64,8 +64,11 @@ struct RunOutcome {
   std::int64_t firstLineNotConverted = 0;
   /// The encoding a text input was read in.
   TextEncoding inputEncoding = TextEncoding::kCp932;
-  /// Records whose title had characters CP932 does not hold.
+  /// Records whose title had characters CP932 does not hold, replaced by
+  /// the closest ones.
   std::int32_t titlesReplaced = 0;
+  /// Records whose title CP932 could show none of ("?" alone is left).
+  std::int32_t titlesUnshowable = 0;
   /// Point entries that gave no record (no title, a rejected coordinate, not
   /// UTF-8 ...); lines that hold no point at all do not count.
   SkipCounts skipped;
@@ -83,8 +86,8 @@ class RunObserver {
   /// 1 (0 when unknown); `reason` is UTF-8.
   virtual void OnSkipped(std::int64_t line, SkipKind kind, std::string_view reason) = 0;
   /// A record was written with a title whose characters CP932 does not hold
-  /// all replaced by the closest ones it does.
-  virtual void OnTitleReplaced(const Point& /*point*/) {}
+  /// all: replaced by the closest ones it does, or by "?" throughout.
+  virtual void OnTitleReplaced(const Point& /*point*/, TitleChange /*change*/) {}
 };
 
 inline constexpr std::int32_t kRecordLimit = 1'000'000;

@@ -78,6 +78,10 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
              ? " changed to fit a POT line (\"/\" and the \"=\" of \"ido=\" written full width)"
              : " with control characters replaced");
   }
+  if (outcome.titlesUnshowable > 0) {
+    summary.titlesUnshowable = Counted(outcome.titlesUnshowable, "title", "titles") +
+                               " CP932 cannot show at all, written as \"?\"";
+  }
   return summary;
 }
 

@@ -17,6 +17,8 @@ struct RunSummary {
   std::string ignored;
   /// "2 titles with control characters replaced"; empty when none changed.
   std::string titlesChanged;
+  /// "3 titles CP932 cannot show at all, written as \"?\""; empty when none.
+  std::string titlesUnshowable;
 };
 
 RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output);

@@ -14,7 +14,7 @@ void CsvWriter::Begin() {
   out_.Append(kRecordEnd);
 }
 
-bool CsvWriter::Write(TitleView title, const PointPosition& position) {
+TitleChange CsvWriter::Write(TitleView title, const PointPosition& position) {
   const DecimalPosition decimal = FormatPosition(position);
   AppendCsvField(out_, titles_.Utf8(title));
   out_.Append(',');
@@ -22,7 +22,7 @@ bool CsvWriter::Write(TitleView title, const PointPosition& position) {
   out_.Append(',');
   out_.Append(decimal.longitude.view());
   out_.Append(kRecordEnd);
-  return false;
+  return TitleChange::kNone;
 }
 
 }  // namespace velorin

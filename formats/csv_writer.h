@@ -10,7 +10,7 @@ class CsvWriter : public PointWriter {
  public:
   explicit CsvWriter(BufferedWriter& out) : out_(out) {}
   void Begin() override;
-  bool Write(TitleView title, const PointPosition& position) override;
+  TitleChange Write(TitleView title, const PointPosition& position) override;
 
  private:
   BufferedWriter& out_;

@@ -11,7 +11,7 @@ void GpxWriter::Begin() {
       "<gpx version=\"1.1\" creator=\"Velorin\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n");
 }
 
-bool GpxWriter::Write(TitleView title, const PointPosition& position) {
+TitleChange GpxWriter::Write(TitleView title, const PointPosition& position) {
   const DecimalPosition decimal = FormatPosition(position);
   out_.Append("  <wpt lat=\"");
   out_.Append(decimal.latitude.view());
@@ -20,7 +20,7 @@ bool GpxWriter::Write(TitleView title, const PointPosition& position) {
   out_.Append("\">\n    <name>");
   if (AppendXmlText(out_, titles_.Utf8(title))) ++titlesAdjusted_;
   out_.Append("</name>\n  </wpt>\n");
-  return false;
+  return TitleChange::kNone;
 }
 
 void GpxWriter::End() { out_.Append("</gpx>\n"); }

@@ -12,7 +12,7 @@ void KmlWriter::Begin() {
       "<Document>\n");
 }
 
-bool KmlWriter::Write(TitleView title, const PointPosition& position) {
+TitleChange KmlWriter::Write(TitleView title, const PointPosition& position) {
   const DecimalPosition decimal = FormatPosition(position);
   out_.Append("  <Placemark>\n    <name>");
   if (AppendXmlText(out_, titles_.Utf8(title))) ++titlesAdjusted_;
@@ -21,7 +21,7 @@ bool KmlWriter::Write(TitleView title, const PointPosition& position) {
   out_.Append(',');
   out_.Append(decimal.latitude.view());
   out_.Append("</coordinates></Point>\n  </Placemark>\n");
-  return false;
+  return TitleChange::kNone;
 }
 
 void KmlWriter::End() { out_.Append("</Document>\n</kml>\n"); }

@@ -10,7 +10,7 @@ class KmlWriter : public PointWriter {
  public:
   explicit KmlWriter(BufferedWriter& out) : out_(out) {}
   void Begin() override;
-  bool Write(TitleView title, const PointPosition& position) override;
+  TitleChange Write(TitleView title, const PointPosition& position) override;
   void End() override;
 
  private:

@@ -2,7 +2,7 @@
 
 namespace velorin {
 
-bool NviPointWriter::Write(TitleView title, const PointPosition& position) {
+TitleChange NviPointWriter::Write(TitleView title, const PointPosition& position) {
   bool approximated = false;
   const std::string_view cp932 = titles_.Cp932(title, approximated);
   // A code the reader worked out already (POT) goes out as it is; any other
@@ -14,7 +14,7 @@ bool NviPointWriter::Write(TitleView title, const PointPosition& position) {
   } else {
     records_.Write(cp932, NviPositionOf(position).view());
   }
-  return approximated;
+  return ChangeOfTitle(cp932, approximated);
 }
 
 }  // namespace velorin

@@ -10,7 +10,7 @@ class NviPointWriter : public PointWriter {
  public:
   NviPointWriter(BufferedWriter& out, Clock& clock) : records_(out, clock) {}
   /// The position must be one NVI holds (the run checks it first).
-  bool Write(TitleView title, const PointPosition& position) override;
+  TitleChange Write(TitleView title, const PointPosition& position) override;
 
  private:
   NviRecordWriter records_;

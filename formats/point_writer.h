@@ -13,11 +13,11 @@ class PointWriter {
   virtual ~PointWriter() = default;
   virtual void Begin() {}
   /// Writes one point; `title` is never empty (untitled points arrive as
-  /// "no title"). True when characters of the title had to be replaced by
-  /// the closest ones the format's encoding holds.
-  virtual bool Write(TitleView title, const PointPosition& position) = 0;
+  /// "no title"). Says whether characters of the title had to be replaced
+  /// by the closest ones the format's encoding holds.
+  virtual TitleChange Write(TitleView title, const PointPosition& position) = 0;
   /// A CP932 title.
-  bool Write(std::string_view cp932, const PointPosition& position) {
+  TitleChange Write(std::string_view cp932, const PointPosition& position) {
     return Write(TitleView{cp932, TitleEncoding::kCp932}, position);
   }
   virtual void End() {}

@@ -53,9 +53,11 @@ bool PotTitleText(std::string_view cp932, std::string& out) {
   return changed;
 }
 
-bool PotWriter::Write(TitleView title, const PointPosition& position) {
+TitleChange PotWriter::Write(TitleView title, const PointPosition& position) {
   bool approximated = false;
-  if (PotTitleText(titles_.Cp932(title, approximated), title_)) ++titlesAdjusted_;
+  const std::string_view cp932 = titles_.Cp932(title, approximated);
+  const TitleChange change = ChangeOfTitle(cp932, approximated);
+  if (PotTitleText(cp932, title_)) ++titlesAdjusted_;
   out_.Append("ORD=POI/tex=");
   out_.Append(title_);
   out_.Append("/kei=");
@@ -63,7 +65,7 @@ bool PotWriter::Write(TitleView title, const PointPosition& position) {
   out_.Append("/ido=");
   out_.Append(AngleText(position, false));
   out_.Append("\r\n");
-  return approximated;
+  return change;
 }
 
 }  // namespace velorin

@@ -19,7 +19,7 @@ bool PotTitleText(std::string_view cp932, std::string& out);
 class PotWriter : public PointWriter {
  public:
   explicit PotWriter(BufferedWriter& out) : out_(out) {}
-  bool Write(TitleView title, const PointPosition& position) override;
+  TitleChange Write(TitleView title, const PointPosition& position) override;
 
  private:
   BufferedWriter& out_;

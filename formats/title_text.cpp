@@ -56,6 +56,13 @@ bool TitleEncoder::Encode(std::string_view utf8, std::string& out) {
   return approximated || !replaced_.empty();
 }
 
+TitleChange ChangeOfTitle(std::string_view cp932, bool replaced) {
+  if (!replaced) return TitleChange::kNone;
+  // '?' and blanks are never a trail byte of a CP932 character.
+  return cp932.find_first_not_of("? ") == std::string_view::npos ? TitleChange::kUnshowable
+                                                                  : TitleChange::kClosest;
+}
+
 std::string_view TitleDecoder::Decode(std::string_view cp932) {
   bool ascii = true;
   for (const char c : cp932) ascii = ascii && static_cast<unsigned char>(c) < 0x80;

@@ -13,6 +13,17 @@ namespace velorin {
 
 enum class TitleEncoding { kUtf8, kCp932 };
 
+/// What turning a title into CP932 did to it.
+enum class TitleChange {
+  kNone,
+  kClosest,     ///< characters CP932 lacks became the closest ones (or "?")
+  kUnshowable,  ///< nothing but "?" is left: CP932 holds none of its characters
+};
+
+/// The change of a title that became `cp932`, with characters `replaced` or
+/// not.
+TitleChange ChangeOfTitle(std::string_view cp932, bool replaced);
+
 /// A title's bytes and what they are.
 struct TitleView {
   std::string_view text;

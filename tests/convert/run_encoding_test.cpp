@@ -31,6 +31,7 @@ struct EncodingCase {
   std::vector<std::string> titles;  ///< of the blocks written, in CP932
   std::vector<std::int64_t> notUtf8Lines;
   std::int32_t titlesReplaced;
+  std::int32_t titlesUnshowable;
 };
 
 void PrintTo(const EncodingCase& c, std::ostream* out) { *out << c.name; }
@@ -53,9 +54,12 @@ class ChoiceRecorder : public RunObserver {
   void OnSkipped(std::int64_t line, SkipKind, std::string_view reason) override {
     if (reason == "not valid UTF-8") notUtf8.push_back(line);
   }
-  void OnTitleReplaced(const Point& point) override { replaced.push_back(point.line); }
+  void OnTitleReplaced(const Point& point, TitleChange change) override {
+    (change == TitleChange::kUnshowable ? unshowable : replaced).push_back(point.line);
+  }
   std::vector<std::int64_t> notUtf8;
   std::vector<std::int64_t> replaced;
+  std::vector<std::int64_t> unshowable;
 };
 
 class RunEncodingTest : public RunTest, public ::testing::WithParamInterface<EncodingCase> {};
@@ -73,6 +77,8 @@ TEST_P(RunEncodingTest, TitlesReachTheNviFileInCp932) {
   EXPECT_EQ(observer.notUtf8, c.notUtf8Lines);
   EXPECT_EQ(outcome.titlesReplaced, c.titlesReplaced);
   EXPECT_EQ(observer.replaced.size(), static_cast<std::size_t>(c.titlesReplaced));
+  EXPECT_EQ(outcome.titlesUnshowable, c.titlesUnshowable);
+  EXPECT_EQ(observer.unshowable.size(), static_cast<std::size_t>(c.titlesUnshowable));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -83,6 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    TextEncoding::kCp932,
                                    {kTokyoCp932, "\x81\x60\x87\x40"},
                                    {},
+                                   0,
                                    0},
                       EncodingCase{"AsciiIsReadAsCp932",
                                    std::nullopt,
@@ -90,6 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    TextEncoding::kCp932,
                                    {"Tower"},
                                    {},
+                                   0,
                                    0},
                       EncodingCase{"Utf8WithJapanese",
                                    std::nullopt,
@@ -97,6 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    TextEncoding::kUtf8,
                                    {kTokyoCp932, "A"},
                                    {},
+                                   0,
                                    0},
                       // The mark is dropped: the first line is a point line again.
                       EncodingCase{"Utf8ByteOrderMark",
@@ -105,6 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    TextEncoding::kUtf8,
                                    {"A"},
                                    {},
+                                   0,
                                    0},
                       EncodingCase{"Utf8ByteOrderMarkToldUtf8",
                                    TextEncoding::kUtf8,
@@ -112,6 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    TextEncoding::kUtf8,
                                    {"A"},
                                    {},
+                                   0,
                                    0},
                       // A character CP932 lacks never costs the point.
                       EncodingCase{"CharacterCp932Lacks",
@@ -120,6 +131,16 @@ INSTANTIATE_TEST_SUITE_P(
                                    TextEncoding::kUtf8,
                                    {kTokyoCp932 + "?", "B"},
                                    {},
+                                   1,
+                                   0},
+                      // Nothing CP932 shows is left: counted apart.
+                      EncodingCase{"TitleCp932CannotShowAtAll",
+                                   std::nullopt,
+                                   Lines({PointLine(kEmoji + " " + kEmoji), PointLine("B")}),
+                                   TextEncoding::kUtf8,
+                                   {"? ?", "B"},
+                                   {},
+                                   0,
                                    1},
                       // Only the title counts as changed: elsewhere the line is not written.
                       EncodingCase{"ReplacementOutsideTheTitle",
@@ -128,6 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    TextEncoding::kUtf8,
                                    {kTokyoCp932},
                                    {},
+                                   0,
                                    0},
                       // The choice looks at the first 64 KiB only; a bad line after them
                       // is skipped, not taken for CP932.
@@ -138,6 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    TextEncoding::kUtf8,
                                    {kTokyoCp932, "C"},
                                    {6002},
+                                   0,
                                    0},
                       EncodingCase{"InvalidStartMeansCp932",
                                    std::nullopt,
@@ -145,6 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    TextEncoding::kCp932,
                                    {kTokyoUtf8, "\xFF"},
                                    {},
+                                   0,
                                    0},
                       EncodingCase{"InvalidLineOfAFileToldUtf8IsSkipped",
                                    TextEncoding::kUtf8,
@@ -152,6 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    TextEncoding::kUtf8,
                                    {"A", "C"},
                                    {2},
+                                   0,
                                    0},
                       EncodingCase{"ToldCp932KeepsUtf8Bytes",
                                    TextEncoding::kCp932,
@@ -159,6 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    TextEncoding::kCp932,
                                    {kTokyoUtf8},
                                    {},
+                                   0,
                                    0},
                       EncodingCase{"ToldUtf8SkipsCp932Lines",
                                    TextEncoding::kUtf8,
@@ -166,6 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    TextEncoding::kUtf8,
                                    {"D"},
                                    {1},
+                                   0,
                                    0}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -135,14 +135,19 @@ TEST(WritersTest, XmlWritersCountTitlesTheyCannotKeep) {
 TEST(WritersTest, EachWriterTurnsTheTitleIntoItsOwnEncoding) {
   struct Case {
     PointFormat format;
+    std::string title;
     std::string written;  ///< the title's bytes in the file
-    bool replaced;
+    TitleChange change;
   };
   const Case cases[] = {
-      {PointFormat::kGpx, "Café 🗼", false},
-      {PointFormat::kCsv, "Café 🗼", false},
-      {PointFormat::kNvi, "Cafe ?", true},  // é has no CP932 form: the closest is e
-      {PointFormat::kPot, "Cafe ?", true},
+      {PointFormat::kGpx, "Café 🗼", "Café 🗼", TitleChange::kNone},
+      {PointFormat::kCsv, "Café 🗼", "Café 🗼", TitleChange::kNone},
+      // é has no CP932 form: the closest is e.
+      {PointFormat::kNvi, "Café 🗼", "Cafe ?", TitleChange::kClosest},
+      {PointFormat::kPot, "Café 🗼", "Cafe ?", TitleChange::kClosest},
+      {PointFormat::kNvi, "🗼 🗼", "? ?", TitleChange::kUnshowable},
+      {PointFormat::kPot, "🗼", "tex=?/", TitleChange::kUnshowable},
+      {PointFormat::kNvi, "?", "?", TitleChange::kNone},  // a "?" of its own
   };
   for (const Case& c : cases) {
     testing::StringSink sink;
@@ -150,7 +155,8 @@ TEST(WritersTest, EachWriterTurnsTheTitleIntoItsOwnEncoding) {
     FixedClock clock({"2010/04/01", "14:30:00"});
     std::unique_ptr<PointWriter> writer = InfoOf(c.format).makeWriter(out, clock);
     writer->Begin();
-    EXPECT_EQ(writer->Write(TitleView{"Café 🗼", TitleEncoding::kUtf8}, kTowerCode), c.replaced);
+    EXPECT_EQ(writer->Write(TitleView{c.title, TitleEncoding::kUtf8}, kTowerCode), c.change)
+        << c.title;
     writer->End();
     ASSERT_TRUE(out.Close());
     EXPECT_NE(sink.bytes.find(c.written), std::string::npos) << sink.bytes;
