@@ -36,8 +36,8 @@ std::string DetailLines(const RunOutcome& outcome, const ReportContext& context)
     text += std::string(kProgram) + summary.skipped +
             (context.explained ? "\n" : " (--explain tells which)\n");
   }
-  for (const std::string* line :
-       {&summary.ignored, &summary.titlesChanged, &summary.titlesUnshowable}) {
+  for (const std::string* line : {&summary.encoding, &summary.ignored, &summary.titlesChanged,
+                                  &summary.titlesUnshowable}) {
     if (!line->empty()) text += std::string(kProgram) + *line + "\n";
   }
   return text;

@@ -404,6 +404,7 @@ std::optional<ConvertCommand::Failure> ConvertCommand::EndOutput() {
 void ConvertCommand::ReleaseReaderAndWriter() {
   if (reader_) {
     outcome_.inputEncoding = reader_->textEncoding().value_or(TextEncoding::kCp932);
+    outcome_.encodingWorthSaying = reader_->textBeyondAscii();
     outcome_.ignored = reader_->ignored();
   }
   if (writer_) outcome_.titlesAdjusted = writer_->titlesAdjusted();
@@ -454,8 +455,8 @@ void ConvertCommand::WriteSkipLogLine(std::int64_t line, std::string_view reason
 void ConvertCommand::WriteLogSummary() {
   AppendToLog(WrittenCount(recordCount_, options_.outputFormat) + " written");
   const RunSummary summary = SummarizeRun(outcome_, options_.inputFormat, options_.outputFormat);
-  for (const std::string* line : {&summary.skipped, &summary.ignored, &summary.titlesChanged,
-                                  &summary.titlesUnshowable}) {
+  for (const std::string* line : {&summary.encoding, &summary.skipped, &summary.ignored,
+                                  &summary.titlesChanged, &summary.titlesUnshowable}) {
     if (!line->empty()) AppendToLog(*line);
   }
 }

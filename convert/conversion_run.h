@@ -64,6 +64,8 @@ struct RunOutcome {
   std::int64_t firstLineNotConverted = 0;
   /// The encoding a text input was read in.
   TextEncoding inputEncoding = TextEncoding::kCp932;
+  /// The input held more than ASCII, so its encoding is said in the summary.
+  bool encodingWorthSaying = false;
   /// Records whose title had characters CP932 does not hold, replaced by
   /// the closest ones.
   std::int32_t titlesReplaced = 0;

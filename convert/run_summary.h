@@ -9,6 +9,8 @@
 namespace velorin {
 
 struct RunSummary {
+  /// "read as UTF-8" for a text input with more than ASCII; empty otherwise.
+  std::string encoding;
   /// "2 points skipped: 1 without a title and 1 unreadable" (point lines
   /// for POT input); empty when none was.
   std::string skipped;

@@ -48,7 +48,7 @@ CsvReader::CsvReader(ByteSource& source, std::optional<TextEncoding> encoding)
     : told_(encoding), lines_(source, 1 << 16, kMaxRecordSize) {}
 
 bool CsvReader::ReadLine(std::string_view& line) {
-  if (!encoding_) encoding_ = TakeTextEncoding(lines_.reader(), told_);
+  if (!chosen_) chosen_ = TakeTextEncoding(lines_.reader(), told_);
   if (lines_.Read(line)) return true;
   FailWith(lines_.failure());
   return false;
@@ -82,7 +82,7 @@ bool CsvReader::ReadRecord(std::int64_t& firstLine) {
 
 std::string CsvReader::HeaderCell(std::string_view cell) {
   std::string text;
-  if (encoding_ == TextEncoding::kCp932) {
+  if (chosen_->encoding == TextEncoding::kCp932) {
     decoder_.Decode(cell, text);
   } else {
     text.assign(cell);
@@ -122,7 +122,7 @@ bool CsvReader::Next(ReadEntry& entry) {
   if (!latitude || !longitude) {
     const bool badLatitude = !latitude;
     std::string text(badLatitude ? latitudeText : longitudeText);
-    if (encoding_ == TextEncoding::kCp932) text = Cp932ToUtf8(text);
+    if (chosen_->encoding == TextEncoding::kCp932) text = Cp932ToUtf8(text);
     entry.reason = std::string(badLatitude ? "latitude" : "longitude") +
                    (text.empty() ? std::string(" missing") : " '" + text + "' is not a number");
     return true;
@@ -131,7 +131,7 @@ bool CsvReader::Next(ReadEntry& entry) {
   cell_.assign(columns_.name ? record_.field(*columns_.name) : std::string_view());
   CollapseWhiteSpace(cell_);
   entry.point.titleApproximated = false;
-  if (encoding_ == TextEncoding::kCp932) {
+  if (chosen_->encoding == TextEncoding::kCp932) {
     entry.point.title = cell_;  // the bytes as they are
     entry.point.titleEncoding = TitleEncoding::kCp932;
   } else if (IsValidUtf8(cell_)) {

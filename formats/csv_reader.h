@@ -35,7 +35,10 @@ class CsvReader : public PointReader {
   explicit CsvReader(ByteSource& source, std::optional<TextEncoding> encoding = std::nullopt);
   bool Next(ReadEntry& entry) override;
 
-  std::optional<TextEncoding> textEncoding() override { return encoding_ ? encoding_ : told_; }
+  std::optional<TextEncoding> textEncoding() override {
+    return chosen_ ? chosen_->encoding : told_;
+  }
+  bool textBeyondAscii() override { return chosen_ && chosen_->beyondAscii; }
 
  private:
   /// Reads the next record that is not blank; false at the end or on a failure.
@@ -47,7 +50,7 @@ class CsvReader : public PointReader {
 
   std::optional<TextEncoding> told_;
   /// Chosen at the first line, when the first bytes have come.
-  std::optional<TextEncoding> encoding_;
+  std::optional<DetectedEncoding> chosen_;
   NumberedLines lines_;
   CsvRecord record_;
   bool headerRead_ = false;

@@ -2,11 +2,11 @@
 
 namespace velorin {
 
-TextEncoding TakeTextEncoding(LineReader& reader, std::optional<TextEncoding> told) {
+DetectedEncoding TakeTextEncoding(LineReader& reader, std::optional<TextEncoding> told) {
   const std::string_view head = reader.Peek(kEncodingSniffBytes);
   const DetectedEncoding chosen = ChooseTextEncoding(head, reader.SawEnd(), told);
   reader.Skip(chosen.byteOrderMarkSize);
-  return chosen.encoding;
+  return chosen;
 }
 
 }  // namespace velorin

@@ -12,6 +12,6 @@ namespace velorin {
 /// The encoding of what `reader` is about to give: as told, or as what has
 /// arrived of its first kEncodingSniffBytes says. A UTF-8 byte-order mark is
 /// skipped, unless the text is told to be CP932.
-TextEncoding TakeTextEncoding(LineReader& reader, std::optional<TextEncoding> told);
+DetectedEncoding TakeTextEncoding(LineReader& reader, std::optional<TextEncoding> told);
 
 }  // namespace velorin

@@ -105,6 +105,9 @@ class PointReader {
   virtual IgnoredItems ignored() const { return {}; }
   /// The encoding a text input is read in; nothing for other formats.
   virtual std::optional<TextEncoding> textEncoding() { return std::nullopt; }
+  /// True when a text input's first bytes held more than ASCII, so that the
+  /// encoding it was read in is worth saying.
+  virtual bool textBeyondAscii() { return false; }
 
  protected:
   void Fail(std::int64_t line, std::string message) {

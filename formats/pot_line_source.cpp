@@ -9,9 +9,9 @@ PotLineSource::PotLineSource(ByteSource& source, std::optional<TextEncoding> tol
     : lines_(source, bufferSize, maxLineSize), told_(told) {}
 
 PotLineSource::Line PotLineSource::Next(std::string_view& line) {
-  if (!encoding_) encoding_ = TakeTextEncoding(lines_.reader(), told_);
+  if (!chosen_) chosen_ = TakeTextEncoding(lines_.reader(), told_);
   if (!lines_.Read(line)) return Line::kNone;
-  if (*encoding_ == TextEncoding::kCp932) return Line::kRead;
+  if (chosen_->encoding == TextEncoding::kCp932) return Line::kRead;
   converted_.clear();
   replaced_.clear();
   if (!encoder_.Append(line, converted_, &replaced_)) return Line::kNotUtf8;

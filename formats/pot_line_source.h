@@ -32,7 +32,11 @@ class PotLineSource {
   const std::optional<ReadFailure>& failure() const { return lines_.failure(); }
   /// The encoding the file is read in: chosen at the first line; before
   /// that (an empty file), the one told, if any.
-  std::optional<TextEncoding> encoding() const { return encoding_ ? encoding_ : told_; }
+  std::optional<TextEncoding> encoding() const {
+    return chosen_ ? chosen_->encoding : told_;
+  }
+  /// True when the first bytes held more than ASCII (the encoding mattered).
+  bool beyondAscii() const { return chosen_ && chosen_->beyondAscii; }
   /// True when `part`, a view into the line Next() gave last, holds a
   /// character that stands in for one CP932 lacks.
   bool HasReplacementIn(std::string_view part) const;
@@ -41,7 +45,7 @@ class PotLineSource {
 
   NumberedLines lines_;
   std::optional<TextEncoding> told_;
-  std::optional<TextEncoding> encoding_;
+  std::optional<DetectedEncoding> chosen_;
   Cp932Encoder encoder_;
   std::string converted_;
   std::vector<ByteSpan> replaced_;

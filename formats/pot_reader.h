@@ -18,6 +18,7 @@ class PotReader : public PointReader {
   bool Next(ReadEntry& entry) override;
   bool AtEnd() override;
   std::optional<TextEncoding> textEncoding() override { return lines_.encoding(); }
+  bool textBeyondAscii() override { return lines_.beyondAscii(); }
 
  private:
   bool Stop();

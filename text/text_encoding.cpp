@@ -16,24 +16,45 @@ bool IsValidUtf8(std::string_view text) {
 
 DetectedEncoding DetectTextEncoding(std::string_view head, bool headIsWholeFile) {
   if (head.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) {
-    return {TextEncoding::kUtf8, kUtf8ByteOrderMark.size()};
+    const std::string_view text = head.substr(kUtf8ByteOrderMark.size());
+    const bool beyondAscii = utf8::AsciiPrefixLength(text) < text.size();
+    return {TextEncoding::kUtf8, kUtf8ByteOrderMark.size(), beyondAscii};
   }
-  bool sawLongSequence = false;
+  // A two-byte sequence whose second byte is A1 to BF reads in CP932 as two
+  // half-width katakana ("é" C3 A9 as "ﾃｩ"). Latin text has such pairs
+  // alone or two in a row ("créé"); katakana words that happen to be valid
+  // UTF-8 come as longer runs of them.
+  constexpr int kKanaRunOfCp932 = 3;
+  bool beyondAscii = false;
+  bool sawUtf8Only = false;  // a sequence CP932 could not be made of
+  bool sawKanaForm = false;
+  bool sawKanaRun = false;
+  int kanaRun = 0;
   for (;;) {
-    head.remove_prefix(utf8::AsciiPrefixLength(head));
+    const std::size_t ascii = utf8::AsciiPrefixLength(head);
+    if (ascii > 0) kanaRun = 0;
+    head.remove_prefix(ascii);
     if (head.empty()) break;
+    beyondAscii = true;
     const int length = utf8::SequenceLength(head);
-    if (length == 0) return {};
+    if (length == 0) return {TextEncoding::kCp932, 0, true};
     if (length < 0) {
       // Cut off by the end of what was looked at: fine unless the file
       // really ends there.
-      if (headIsWholeFile) return {};
+      if (headIsWholeFile) return {TextEncoding::kCp932, 0, true};
       break;
     }
-    if (length >= 3) sawLongSequence = true;
+    if (length == 2 && static_cast<unsigned char>(head[1]) >= 0xA1) {
+      sawKanaForm = true;
+      sawKanaRun = sawKanaRun || ++kanaRun >= kKanaRunOfCp932;
+    } else {
+      sawUtf8Only = true;
+      kanaRun = 0;
+    }
     head.remove_prefix(static_cast<std::size_t>(length));
   }
-  return {sawLongSequence ? TextEncoding::kUtf8 : TextEncoding::kCp932, 0};
+  const bool utf8 = sawUtf8Only || (sawKanaForm && !sawKanaRun);
+  return {utf8 ? TextEncoding::kUtf8 : TextEncoding::kCp932, 0, beyondAscii};
 }
 
 DetectedEncoding ChooseTextEncoding(std::string_view head, bool headIsWholeFile,

@@ -17,12 +17,16 @@ inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 struct DetectedEncoding {
   TextEncoding encoding = TextEncoding::kCp932;
   std::size_t byteOrderMarkSize = 0;  ///< bytes to drop at the start (3 or 0)
+  /// The bytes looked at held more than ASCII, so the choice mattered.
+  bool beyondAscii = false;
 };
 
 /// UTF-8 when `head` (the first bytes of the file, up to kEncodingSniffBytes)
 /// starts with a UTF-8 byte-order mark, or when it is valid UTF-8 (a sequence
-/// cut off at its end allowed) with at least one sequence of three bytes or
-/// more; otherwise CP932. Plain ASCII counts as CP932: it converts the same.
+/// cut off at its end allowed) holding characters beyond ASCII, unless those
+/// are all two-byte ones that CP932 reads as half-width katakana and some
+/// come three or more in a row (katakana words, not accented letters);
+/// otherwise CP932. Plain ASCII counts as CP932: it converts the same.
 DetectedEncoding DetectTextEncoding(std::string_view head, bool headIsWholeFile);
 
 /// The encoding to read a text in: `told` when given, else as its head says.

@@ -42,10 +42,17 @@ INSTANTIATE_TEST_SUITE_P(
         DetectCase{"MarkNotAtTheStart", "a\xEF\xBB\xBF", true, kUtf8, 0},
         DetectCase{"JapaneseUtf8", "ORD=POI/tex=東京タワー\r\n", true, kUtf8, 0},
         DetectCase{"FourByteSequence", "tex=😀", true, kUtf8, 0},
-        // Only two-byte sequences: Latin-1 accents, or CP932 half-width kana
-        // that happen to look like them ("ﾃｽ" is C3 BD). CP932 converts them as today.
-        DetectCase{"LatinAccentsOnly", "tex=Café Zürich", true, kCp932, 0},
-        DetectCase{"HalfWidthKanaLookingLikeUtf8", "tex=\xC3\xBD", true, kCp932, 0},
+        // Only two-byte sequences: accented letters, Greek, Cyrillic; or CP932
+        // half-width katakana that happen to be valid UTF-8 ("ﾃｽ" is C3 BD).
+        DetectCase{"EuropeanPlaces", "Café Zürich\r\nKraków\r\nSão Paulo\r\ncréé", true, kUtf8,
+                   0},
+        DetectCase{"GreekAndCyrillic", "Αθήνα,Москва", true, kUtf8, 0},
+        DetectCase{"DegreeSign", "35°40'", true, kUtf8, 0},
+        DetectCase{"Cp932KatakanaPlaceNames", "\xC4\xB3\xB7\xAE\xB3 \xC0\xDC\xB0", true,
+                   kCp932, 0},  // ﾄｳｷｮｳ ﾀﾜｰ: not UTF-8
+        DetectCase{"KatakanaRunThatIsValidUtf8", "tex=\xC3\xBD\xC4\xB0\xD2\xB0", true, kCp932,
+                   0},  // ﾃｽﾄｰﾒｰ
+        DetectCase{"KatakanaPairAloneReadsAsAnAccent", "tex=\xC3\xBD", true, kUtf8, 0},
         DetectCase{"Cp932Japanese", "ORD=POI/tex=\x93\x8C\x8B\x9E\x83\x5E\x83\x8F\x81\x5B", true,
                    kCp932, 0},
         DetectCase{"Cp932AfterUtf8", "東京 \x93\x8C", true, kCp932, 0},
