@@ -80,7 +80,8 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
     summary.titlesChanged =
         Counted(outcome.titlesAdjusted, "title", "titles") +
         (output == PointFormat::kPot
-             ? " changed to fit a POT line (\"/\" and the \"=\" of \"ido=\" written full width)"
+             ? " changed to fit a POT line (\"/\" and the \"=\" of \"ido=\" written full width, "
+               "line breaks as blanks, past 32000 characters cut)"
              : " with control characters replaced");
   }
   if (outcome.titlesUnshowable > 0) {

@@ -46,6 +46,14 @@ bool PotTitleText(std::string_view cp932, std::string& out) {
     out.replace(at + 3, 1, kFullWidthEquals);
     changed = true;
   }
+  std::size_t characters = 0;
+  for (std::size_t at = 0; at < out.size(); at += CharWidthAt(out, at)) {
+    if (++characters > kMaxPotTitleCharacters) {
+      out.resize(at);
+      changed = true;
+      break;
+    }
+  }
   if (!out.empty() && (out.front() == '"' || out.back() == '"')) {
     out.insert(out.begin(), '"');
     out += '"';

@@ -167,7 +167,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "and 1 unreadable (--explain tells which)\n"
                    "velorin-cli: 2 routes, 1 track and 4 placemarks without a point ignored\n"
                    "velorin-cli: 2 titles changed to fit a POT line (\"/\" and the \"=\" of "
-                   "\"ido=\" written full width)\n"},
+                   "\"ido=\" written full width, line breaks as blanks, past 32000 characters "
+                   "cut)\n"},
         ReportCase{"ElementsPassedOver",
                    [] {
                      RunOutcome outcome = Written(0);

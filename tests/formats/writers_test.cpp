@@ -115,7 +115,12 @@ INSTANTIATE_TEST_SUITE_P(
                       PotTitleCase{"LeadingQuote", "\"Big\" Tower", "\"\"Big\" Tower\"", false},
                       PotTitleCase{"TrailingQuote", "say \"hi\"", "\"say \"hi\"\"", false},
                       PotTitleCase{"CarriageReturn", "A\rB", "A B", true},
-                      PotTitleCase{"LineFeed", "A\nB", "A B", true}),
+                      PotTitleCase{"LineFeed", "A\nB", "A B", true},
+                      PotTitleCase{"LongestKept", std::string(32'000, 'A'),
+                                   std::string(32'000, 'A'), false},
+                      // Cut by characters: a double-byte one is never split.
+                      PotTitleCase{"TooLongIsCut", std::string(31'999, 'A') + "\x82\xA0\x82\xA0",
+                                   std::string(31'999, 'A') + "\x82\xA0", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WritersTest, XmlWritersCountTitlesTheyCannotKeep) {
