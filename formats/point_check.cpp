@@ -1,7 +1,7 @@
 #include "formats/point_check.h"
 
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 #include <tuple>
 #include <variant>
 
@@ -11,10 +11,12 @@ namespace {
 
 constexpr double kMaxAngle = 180.0;
 
+/// The shortest text that reads back as `value`: 180.0000000001 is not
+/// shown as 180, which would not explain why it is outside.
 std::string AngleWords(double value) {
   char text[40];
-  std::snprintf(text, sizeof text, "%.9g", value);
-  return text;
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
 }
 
 std::optional<std::pair<SkipKind, std::string>> CheckOnGlobe(const Degrees& degrees) {

@@ -45,6 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
                   SkipKind::kOutOfRange, "longitude -0.5 is outside 0 to 180 degrees"},
         CheckCase{"LatitudeAbove180", At("A", Degrees{1.0, 180.000001}), UntitledRule::kSkip,
                   SkipKind::kOutOfRange, "latitude 180.000001 is outside 0 to 180 degrees"},
+        CheckCase{"JustPastTheLimit", At("A", Degrees{1.0, 180.0000000001}), UntitledRule::kSkip,
+                  SkipKind::kOutOfRange, "latitude 180.0000000001 is outside 0 to 180 degrees"},
         CheckCase{"CodeBeyond180", At("A", DecodedPosition{kMaxAngleUnits + 1, 0}),
                   UntitledRule::kSkip, SkipKind::kOutOfRange, "position beyond 180 degrees"},
         CheckCase{"UntitledSkipped", At("", Degrees{1.0, 1.0}), UntitledRule::kSkip,
