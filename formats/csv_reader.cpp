@@ -65,7 +65,9 @@ bool CsvReader::ReadRecord(std::int64_t& firstLine) {
     bool complete = record_.Feed(line);
     while (!complete) {
       if (record_.bytes() > kMaxRecordSize) {
-        Fail(firstLine, "a record longer than " + std::to_string(kMaxRecordSize) + " bytes");
+        // Only an open quote makes a record span lines.
+        Fail(firstLine, "a quote opened in the record of this line does not close within " +
+                            std::to_string(kMaxRecordSize) + " bytes");
         return false;
       }
       if (!ReadLine(line)) {
@@ -91,6 +93,23 @@ std::string CsvReader::HeaderCell(std::string_view cell) {
   return text;
 }
 
+namespace {
+
+/// Why a header row may name no column: the file is not what it is read as.
+std::string HeaderHint(const CsvRecord& header) {
+  for (std::size_t i = 0; i < header.size(); ++i) {
+    if (header.field(i).find('\0') != std::string_view::npos) {
+      return "; the file looks like UTF-16, which is not read (save it as UTF-8)";
+    }
+  }
+  if (header.size() == 1 && header.field(0).find(';') != std::string_view::npos) {
+    return "; its cells are separated by \";\", which is not read (use commas or TABs)";
+  }
+  return {};
+}
+
+}  // namespace
+
 bool CsvReader::ReadHeader() {
   std::int64_t line = 0;
   if (!ReadRecord(line)) return false;
@@ -101,7 +120,8 @@ bool CsvReader::ReadHeader() {
   if (!columns_.latitude || !columns_.longitude) {
     Fail(line, std::string("the header row names no ") +
                    (!columns_.latitude ? "latitude column (lat, latitude or 緯度)"
-                                       : "longitude column (lon, lng, long, longitude or 経度)"));
+                                       : "longitude column (lon, lng, long, longitude or 経度)") +
+                   HeaderHint(record_));
     return false;
   }
   return true;

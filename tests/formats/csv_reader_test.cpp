@@ -59,6 +59,14 @@ INSTANTIATE_TEST_SUITE_P(
         CsvCase{"NoLatitudeColumn",
                 "name,lon\nA,1\n",
                 {"1 failed: the header row names no latitude column (lat, latitude or 緯度)"}},
+        CsvCase{"SemicolonSeparated",
+                "name;lat;lon\nA;1;2\n",
+                {"1 failed: the header row names no latitude column (lat, latitude or 緯度); its "
+                 "cells are separated by \";\", which is not read (use commas or TABs)"}},
+        CsvCase{"Utf16",
+                std::string("n\0a\0m\0e\0,\0l\0a\0t\0", 16),
+                {"1 failed: the header row names no latitude column (lat, latitude or 緯度); the "
+                 "file looks like UTF-16, which is not read (save it as UTF-8)"}},
         CsvCase{"UnclosedQuote",
                 "name,lat,lon\n\"A,1,2\nB,3,4\n",
                 {"2 failed: a quoted field is never closed"}},
@@ -92,7 +100,9 @@ TEST(CsvReaderTest, EndlessQuotedFieldFailsWithoutTakingItsMemory) {
   for (int i = 0; i < 200000; ++i) table += "0123456789\n";
   testing::MemorySource source(table, 1 << 16);
   CsvReader reader(source);
-  EXPECT_EQ(testing::ReadAll(reader), (Entries{"2 failed: a record longer than 1048576 bytes"}));
+  EXPECT_EQ(testing::ReadAll(reader),
+            (Entries{"2 failed: a quote opened in the record of this line does not close within "
+                     "1048576 bytes"}));
 }
 
 }  // namespace
