@@ -1,5 +1,8 @@
 #include "cli/run_report.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "cli/exit_codes.h"
 #include "cli/printable_text.h"
 #include "cli/stdio_file_system.h"
@@ -107,6 +110,16 @@ std::string FailureLine(const RunOutcome& outcome, const RunPaths& files) {
   const StageText stage = TextForStage(outcome.failedStage);
   std::string text = std::string(kProgram) + stage.action + " " + DescribeFile(stage.role, path);
   if (outcome.error) text += ": " + outcome.error.message();
+  if (outcome.failedStage == RunStage::kOpenOutput &&
+      outcome.error == std::errc::permission_denied && path != StdioFileSystem::kStandardOutput) {
+    // The file itself may be writable: the temporary file beside it is not.
+    // Through UTF-8 explicitly: a Windows path of any characters stays whole.
+    const std::u8string folder8 =
+        std::filesystem::path(std::u8string(path.begin(), path.end())).parent_path().u8string();
+    const std::string folder(folder8.begin(), folder8.end());
+    text += " (it is written as a new file in its folder '" +
+            PrintableText(folder.empty() ? "." : folder) + "' first)";
+  }
   return text + "\n";
 }
 

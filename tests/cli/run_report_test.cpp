@@ -125,7 +125,11 @@ TEST(ReportRunOutcome, FailuresNameTheFileAndTheSystemsReason) {
       {Failure(RunStage::kOpenInput, "x.pot", ENOENT),
        "velorin-cli: cannot open input file 'x.pot': No such file or directory\n"},
       {Failure(RunStage::kOpenOutput, "x.nvi", EACCES),
-       "velorin-cli: cannot open output file 'x.nvi': Permission denied\n"},
+       "velorin-cli: cannot open output file 'x.nvi': Permission denied (it is written as a new "
+       "file in its folder '.' first)\n"},
+      {Failure(RunStage::kOpenOutput, "/data/x.nvi", EACCES),
+       "velorin-cli: cannot open output file '/data/x.nvi': Permission denied (it is written as a "
+       "new file in its folder '/data' first)\n"},
       // Nothing is written on a failure: the count would not be true.
       {Failure(RunStage::kReadLine, "x.pot", EIO, 2),
        "velorin-cli: read error on input file 'x.pot': Input/output error\n"
