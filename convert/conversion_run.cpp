@@ -282,10 +282,16 @@ std::optional<ConvertCommand::Failure> ConvertCommand::OpenFiles() {
   if (!open_.inputSource || error) return Failure{RunStage::kOpenInput, inputPath_, error};
   // While the input waits for more (a quiet pipe), what is converted so far
   // goes on to whoever reads the output.
-  open_.input.emplace(*open_.inputSource, [this] {
-    if (open_.output) open_.output->Flush();
-    if (open_.log) open_.log->Flush();
-  });
+  open_.input.emplace(
+      *open_.inputSource,
+      [this] {
+        if (open_.output) open_.output->Flush();
+        if (open_.log) open_.log->Flush();
+      },
+      [this] {
+        host_.ProcessEvents();
+        return !host_.CancelRequested;
+      });
 
   open_.outputSink = files_.OpenForReplacing(outputPath_, error);
   if (!open_.outputSink || error) return Failure{RunStage::kOpenOutput, outputPath_, error};
@@ -383,7 +389,7 @@ void ConvertCommand::CountSkip(const ReadEntry& entry, SkipKind kind, std::strin
 std::optional<ConvertCommand::Failure> ConvertCommand::InputEnded() {
   const auto& failure = reader_->failure();
   if (!failure) return EndOutput();
-  const std::error_code error = open_.inputSource->error();
+  const std::error_code error = open_.input->error();
   if (error == std::errc::operation_canceled) {
     // The person running the program cancelled while the input was quiet.
     host_.CancelRequested = true;

@@ -1,6 +1,7 @@
 #pragma once
 // The input, output and log files of one conversion run, and how each way
 // out of the run closes them.
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -15,22 +16,40 @@ namespace velorin {
 
 /// The input as the readers see it. Before a read that would wait for a
 /// quiet input (a pipe), `beforeWait` runs: the moment to hand on what was
-/// converted so far.
+/// converted so far. Then, where the input can wait in slices, `keepWaiting`
+/// runs between them (the window repaints and hears Cancel); when it says
+/// no, the read fails with std::errc::operation_canceled.
 class WaitAwareSource : public ByteSource {
  public:
-  WaitAwareSource(ByteSource& inner, std::function<void()> beforeWait)
-      : inner_(inner), beforeWait_(std::move(beforeWait)) {}
+  static constexpr std::chrono::milliseconds kWaitSlice{50};
+
+  WaitAwareSource(ByteSource& inner, std::function<void()> beforeWait,
+                  std::function<bool()> keepWaiting)
+      : inner_(inner), beforeWait_(std::move(beforeWait)), keepWaiting_(std::move(keepWaiting)) {}
 
   std::ptrdiff_t Read(char* buffer, std::size_t capacity) override {
-    if (!inner_.HasDataReady()) beforeWait_();
+    if (!inner_.HasDataReady()) {
+      beforeWait_();
+      while (!inner_.HasDataReady()) {
+        if (!keepWaiting_()) {
+          cancelled_ = true;
+          return -1;
+        }
+        if (!inner_.WaitForData(kWaitSlice)) break;
+      }
+    }
     return inner_.Read(buffer, capacity);
   }
-  std::error_code error() const override { return inner_.error(); }
+  std::error_code error() const override {
+    return cancelled_ ? std::make_error_code(std::errc::operation_canceled) : inner_.error();
+  }
   bool HasDataReady() override { return inner_.HasDataReady(); }
 
  private:
   ByteSource& inner_;
   std::function<void()> beforeWait_;
+  std::function<bool()> keepWaiting_;
+  bool cancelled_ = false;
 };
 
 /// The three files of a run. Every way out of the run closes them in the

@@ -1,5 +1,6 @@
 #pragma once
 // The two ends of a file as the engine sees them: bytes in, bytes out.
+#include <chrono>
 #include <cstddef>
 #include <system_error>
 
@@ -17,6 +18,9 @@ class ByteSource {
   /// False when the next Read() would wait for data to arrive (a quiet pipe
   /// or terminal); files are always ready.
   virtual bool HasDataReady() { return true; }
+  /// Waits up to `limit` for data to arrive; false when this source cannot
+  /// wait in slices (its Read() then waits on its own).
+  virtual bool WaitForData(std::chrono::milliseconds /*limit*/) { return false; }
 };
 
 class ByteSink {

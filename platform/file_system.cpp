@@ -24,7 +24,8 @@ std::FILE* Unbuffered(std::FILE* file) {
 
 class FileSource : public ByteSource {
  public:
-  explicit FileSource(std::FILE* file) : file_(Unbuffered(file)) {}
+  explicit FileSource(std::FILE* file)
+      : file_(Unbuffered(file)), stream_(NativeStream::IsStream(file)) {}
   ~FileSource() override { std::fclose(file_); }
   FileSource(const FileSource&) = delete;
   FileSource& operator=(const FileSource&) = delete;
@@ -32,6 +33,12 @@ class FileSource : public ByteSource {
   std::ptrdiff_t Read(char* buffer, std::size_t capacity) override {
     if (error_) return -1;
     errno = 0;
+    if (stream_) {
+      // One read: fread would wait until the whole buffer is full.
+      const std::ptrdiff_t count = NativeStream::ReadSome(file_, buffer, capacity);
+      if (count < 0) error_ = LastError();
+      return count;
+    }
     const std::size_t count = std::fread(buffer, 1, capacity, file_);
     if (count == 0 && std::ferror(file_)) {
       error_ = LastError();
@@ -41,9 +48,16 @@ class FileSource : public ByteSource {
   }
 
   std::error_code error() const override { return error_; }
+  bool HasDataReady() override { return !stream_ || NativeStream::HasData(file_); }
+  bool WaitForData(std::chrono::milliseconds limit) override {
+    if (!stream_) return false;
+    NativeStream::WaitForData(file_, limit);
+    return true;
+  }
 
  private:
   std::FILE* file_;
+  bool stream_;
   std::error_code error_;
 };
 

@@ -1,6 +1,8 @@
 #pragma once
 // Opening a file by its UTF-8 path, and the existence test of the run, as
 // each system does them. One sibling file per system.
+#include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <system_error>
@@ -18,5 +20,20 @@ bool IsOrdinaryFile(const std::string& path);
 /// Any file of that name on a disk, whatever its attributes: what velorin-cli
 /// does not overwrite without --force. Not a folder, nor a device.
 bool IsExistingFile(const std::string& path);
+
+/// A file opened for reading that data arrives in as someone writes it (a
+/// named pipe): it is read as it comes, never waited on in one long read.
+class NativeStream {
+ public:
+  /// Nothing to do (false) for a file whose data is all there, as on Windows.
+  static bool IsStream(std::FILE* file);
+  /// Reads what has arrived, up to `capacity` (at least one byte, waiting
+  /// for it); 0 at the end, -1 on an error (errno set).
+  static std::ptrdiff_t ReadSome(std::FILE* file, char* buffer, std::size_t capacity);
+  /// True when ReadSome() would not wait.
+  static bool HasData(std::FILE* file);
+  /// Waits until data arrives or `limit` has passed.
+  static void WaitForData(std::FILE* file, std::chrono::milliseconds limit);
+};
 
 }  // namespace velorin

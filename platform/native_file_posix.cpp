@@ -1,4 +1,6 @@
+#include <poll.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -33,5 +35,27 @@ bool IsOrdinaryFile(const std::string& path) {
 }
 
 bool IsExistingFile(const std::string& path) { return IsOrdinaryFile(path); }
+
+bool NativeStream::IsStream(std::FILE* file) {
+  struct stat status {};
+  return fstat(fileno(file), &status) == 0 && (S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode));
+}
+
+std::ptrdiff_t NativeStream::ReadSome(std::FILE* file, char* buffer, std::size_t capacity) {
+  for (;;) {
+    const ssize_t count = ::read(fileno(file), buffer, capacity);
+    if (count >= 0 || errno != EINTR) return count;
+  }
+}
+
+bool NativeStream::HasData(std::FILE* file) {
+  pollfd input{fileno(file), POLLIN, 0};
+  return ::poll(&input, 1, 0) > 0;
+}
+
+void NativeStream::WaitForData(std::FILE* file, std::chrono::milliseconds limit) {
+  pollfd input{fileno(file), POLLIN, 0};
+  ::poll(&input, 1, static_cast<int>(limit.count()));
+}
 
 }  // namespace velorin

@@ -55,4 +55,16 @@ bool IsOrdinaryFile(const std::string& path) {
 
 bool IsExistingFile(const std::string& path) { return IsFileWithout(path, 0); }
 
+// Named pipes are not opened by path here: every file is read whole.
+bool NativeStream::IsStream(std::FILE*) { return false; }
+
+std::ptrdiff_t NativeStream::ReadSome(std::FILE* file, char* buffer, std::size_t capacity) {
+  const std::size_t count = std::fread(buffer, 1, capacity, file);
+  return count == 0 && std::ferror(file) ? -1 : static_cast<std::ptrdiff_t>(count);
+}
+
+bool NativeStream::HasData(std::FILE*) { return true; }
+
+void NativeStream::WaitForData(std::FILE*, std::chrono::milliseconds) {}
+
 }  // namespace velorin

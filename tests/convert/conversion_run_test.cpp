@@ -10,6 +10,12 @@
 
 #include "run_fixture.h"
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace velorin {
 namespace {
 
@@ -178,6 +184,27 @@ TEST_F(RunTest, LogGoesWhereTheHostSays) {
   EXPECT_EQ(ReadBytes(folder.Path("elsewhere.txt")), "Line# 0\twas Skipped\r\n");
   EXPECT_FALSE(Exists(LogPath()));
 }
+
+#ifndef _WIN32
+// A named pipe that goes quiet: the host keeps hearing its events while the
+// run waits, and Cancel ends the run with what had come.
+TEST_F(RunTest, QuietNamedPipeStillHearsCancel) {
+  ASSERT_EQ(::mkfifo(host.inputPath.c_str(), 0600), 0);
+  // Open for reading and writing: the run's open does not wait for a writer,
+  // and the pipe never ends.
+  const int pipe = ::open(host.inputPath.c_str(), O_RDWR);
+  ASSERT_GE(pipe, 0);
+  const std::string line = PointLine("A") + "\r\n";
+  ASSERT_EQ(::write(pipe, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+  host.Answer(RunMessage::kCancelQuestion, MessageAnswer::kYes);
+  host.OnProcessEvents(5, [&] { RequestCancel(host); });
+  const RunOutcome outcome = RunAnsweringYes(RunMessage::kCancelled);
+  ::close(pipe);
+  EXPECT_EQ(outcome.result, RunResult::kCancelled);
+  EXPECT_EQ(outcome.records, 1);
+  EXPECT_EQ(Output(), NviBlock("A", kPosition135x35));
+}
+#endif
 
 TEST_F(RunTest, CancelAnsweredNoThenYesStopsBeforeTheNextLine) {
   host.settings[3] = "1";
