@@ -35,7 +35,7 @@ TEST(RequestCancel, AsksWithNoAsTheDefault) {
   ScriptedHost host;
   host.Answer(RunMessage::kCancelQuestion, MessageAnswer::kNo);
   RequestCancel(host);
-  EXPECT_FALSE(host.CancelRequested);
+  EXPECT_FALSE(host.cancelRequested);
   ASSERT_EQ(host.boxes.size(), 1u);
   const MessageBoxRequest& box = host.boxes[0];
   EXPECT_EQ(box.kind, RunMessage::kCancelQuestion);
@@ -50,7 +50,7 @@ TEST(RequestCancel, SetsTheFlagUnlessTheAnswerIsNo) {
     ScriptedHost host;
     host.Answer(RunMessage::kCancelQuestion, answer);
     RequestCancel(host);
-    EXPECT_TRUE(host.CancelRequested);
+    EXPECT_TRUE(host.cancelRequested);
   }
 }
 
@@ -227,7 +227,7 @@ TEST_F(RunTest, CancelBeforeTheFirstLineWritesNothing) {
 
 TEST_F(RunTest, AnEarlierCancelIsClearedAtTheStart) {
   WriteInput(PointLine("A") + "\r\n");
-  host.CancelRequested = true;
+  host.cancelRequested = true;
   EXPECT_EQ(RunAnsweringYes().result, RunResult::kFinished);
   EXPECT_EQ(Output(), NviBlock("A", kPosition135x35));
 }
