@@ -84,7 +84,7 @@ MessageAnswer CliHost::ShowMessageBox(const MessageBoxRequest& request) {
 }
 
 void CliHost::ProcessEvents() {
-  if (InterruptRequested()) CancelRequested = true;
+  if (InterruptRequested()) cancelRequested = true;
   if (progress_ != nullptr && progress_->Due()) DrawProgress();
 }
 

@@ -3,7 +3,7 @@
 // that the argument parser finds.
 #include <string>
 
-namespace CLI {
+namespace CLI {  // NOLINT(readability-identifier-naming): CLI11's own name
 class App;
 class ParseError;
 }  // namespace CLI

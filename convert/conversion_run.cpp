@@ -182,7 +182,7 @@ RunOutcome ConvertCommand::Execute() {
   if (const auto failure = OpenFiles()) return Fail(*failure);
   host_.ShowExecutionPanel(1);
   host_.SetProgressText(progressText_.text());
-  host_.CancelRequested = false;
+  host_.cancelRequested = false;
   std::optional<Failure> failure;
   try {
     failure = ConvertEntries();
@@ -235,7 +235,7 @@ RunOutcome ConvertCommand::Finish() {
   if (!open_.CommitOutput(error)) return Fail({RunStage::kWriteRecord, outputPath_, error});
 
   host_.ShowExecutionPanel(0);
-  const bool cancelled = host_.CancelRequested;
+  const bool cancelled = host_.cancelRequested;
   std::string countText(FormatCountText(countBuffer_, recordCount_));
   if (!cancelled && outcome_.firstLineNotConverted > 0) {
     // The limit cut the input short: a third line says from where.
@@ -324,7 +324,7 @@ std::optional<ConvertCommand::Failure> ConvertCommand::ConvertEntries() {
       return EndOutput();
     }
     host_.ProcessEvents();
-    if (host_.CancelRequested) return EndOutput();
+    if (host_.cancelRequested) return EndOutput();
     if (!reader_->Next(entry)) return InputEnded();
     if (auto failure = Take(entry)) return failure;
   }
@@ -392,7 +392,7 @@ std::optional<ConvertCommand::Failure> ConvertCommand::InputEnded() {
   const std::error_code error = open_.input->error();
   if (error == std::errc::operation_canceled) {
     // The person running the program cancelled while the input was quiet.
-    host_.CancelRequested = true;
+    host_.cancelRequested = true;
     return EndOutput();
   }
   outcome_.readFailure = failure;
@@ -507,7 +507,7 @@ void RequestCancel(RunHost& host) {
                             MessageAnswer::kNo};
   request.text += kLineBreak;
   request.text += host.MessageText(kCancelQuestionText + 1);
-  if (host.ShowMessageBox(request) != MessageAnswer::kNo) host.CancelRequested = true;
+  if (host.ShowMessageBox(request) != MessageAnswer::kNo) host.cancelRequested = true;
 }
 
 std::string CountText(std::int64_t count) {

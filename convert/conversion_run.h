@@ -131,7 +131,7 @@ class ConversionRun {
 };
 
 /// The Cancel command: asks the cancel question and sets
-/// host.CancelRequested unless the answer is No.
+/// host.cancelRequested unless the answer is No.
 void RequestCancel(RunHost& host);
 
 /// " " followed by the decimal digits: how every count is shown.

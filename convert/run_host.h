@@ -63,7 +63,7 @@ class RunHost {
 
   /// Set by the Cancel command (see RequestCancel), cleared by the run before
   /// its loop and read right after every ProcessEvents().
-  bool CancelRequested = false;
+  bool cancelRequested = false;
 };
 
 }  // namespace velorin

@@ -34,6 +34,7 @@ enum class KmzError {
 };
 
 const std::error_category& KmzCategory();
+// NOLINTNEXTLINE(readability-identifier-naming): the name std::error_code looks up.
 std::error_code make_error_code(KmzError error);
 
 /// The archive, copied on first use; shared by the members read from it.

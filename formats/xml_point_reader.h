@@ -20,6 +20,7 @@
 #include "formats/title_text.h"
 #include "platform/byte_stream.h"
 
+// NOLINTNEXTLINE(readability-identifier-naming): expat's own declaration.
 typedef struct XML_ParserStruct* XML_Parser;
 
 namespace velorin {

@@ -124,7 +124,7 @@ class Host : public RunHost {
   }
   void MoveFocus(FocusTarget) override { calls.push_back("focus"); }
   void ProcessEvents() override {
-    if (++processEventsCalls_ == plan_.cancelAt) CancelRequested = true;
+    if (++processEventsCalls_ == plan_.cancelAt) cancelRequested = true;
   }
 
  private:

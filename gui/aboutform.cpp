@@ -21,7 +21,7 @@ const char kJapaneseCopyright[] = "Copyright (C) 2026 Velorin 開発者";
 const char kEnglishCopyright[] = "Copyright (C) 2026 Velorin team";
 
 QString Message(const StartupTables& tables, int number) {
-  return QString::fromStdString(Cp932ToUtf8(tables.MessageTable[number]));
+  return QString::fromStdString(Cp932ToUtf8(tables.messageTable[number]));
 }
 
 // Name and size of message 0 and 1; the weight of `font` is kept, so the
@@ -29,7 +29,7 @@ QString Message(const StartupTables& tables, int number) {
 QFont WithMessageFont(QFont font, const StartupTables& tables) {
   font.setFamily(Message(tables, kFontNameMessage));
   float size = 0.0f;
-  if (ParseFontSize(tables.MessageTable[kFontSizeMessage], size)) font.setPointSizeF(size);
+  if (ParseFontSize(tables.messageTable[kFontSizeMessage], size)) font.setPointSizeF(size);
   return font;
 }
 

@@ -14,7 +14,7 @@ constexpr int kMissingTextMessage = 136;
 constexpr int kMissingTextMessage2 = 137;
 
 QString Message(const StartupTables& tables, int number) {
-  return QString::fromStdString(Cp932ToUtf8(tables.MessageTable[number]));
+  return QString::fromStdString(Cp932ToUtf8(tables.messageTable[number]));
 }
 
 // A regular file counts; a folder of that name does not, nor a file marked

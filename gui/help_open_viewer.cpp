@@ -9,13 +9,13 @@ namespace velorin {
 namespace {
 
 QString Message(const StartupTables& tables, int number) {
-  return QString::fromStdString(Cp932ToUtf8(tables.MessageTable[number]));
+  return QString::fromStdString(Cp932ToUtf8(tables.messageTable[number]));
 }
 
 QFont MessageFont(const StartupTables& tables) {
   QFont font(Message(tables, 0));
   float size = 0.0F;
-  if (ParseFontSize(tables.MessageTable[1], size)) font.setPointSizeF(size);
+  if (ParseFontSize(tables.messageTable[1], size)) font.setPointSizeF(size);
   return font;
 }
 

@@ -65,8 +65,8 @@ mainform::mainform(const StartupTables& tables, FileLocations locations, QWidget
     : QMainWindow(parent), tables_(tables), locations_(std::move(locations)) {
   setObjectName(QStringLiteral("mainform"));
   setWindowIcon(VelorinIcon());
-  messages_.reserve(tables_.MessageTable.size());
-  for (const std::string& text : tables_.MessageTable) {
+  messages_.reserve(tables_.messageTable.size());
+  for (const std::string& text : tables_.messageTable) {
     messages_.push_back(QString::fromStdString(Cp932ToUtf8(text)));
   }
   runHost_ = std::make_unique<QtRunHost>(*this);
@@ -239,7 +239,7 @@ void mainform::ConnectEvents() {
 void mainform::ApplyMainWindowTexts() {
   QFont font(Message(0));
   float size = 0.0F;
-  if (ParseFontSize(tables_.MessageTable[1], size) && size > 0.0F) font.setPointSizeF(size);
+  if (ParseFontSize(tables_.messageTable[1], size) && size > 0.0F) font.setPointSizeF(size);
   QFont boldFont = font;
   boldFont.setBold(true);
 
@@ -411,7 +411,7 @@ void mainform::OnConvertClicked() {
   conversionActive_ = true;
   LocalFileSystem files;
   LocalClock clock;
-  RunOptions options = RunOptionsFromSettings(tables_.SystemSettings);
+  RunOptions options = RunOptionsFromSettings(tables_.systemSettings);
   // Any point file Velorin reads, told by its extension; the output is NVI.
   options.inputFormat = InputFormatOfPath(Text_for_POT->text().toStdString());
   ConversionRun run(*runHost_, files, clock, options);

@@ -13,7 +13,7 @@
 namespace velorin {
 
 QtRunHost::QtRunHost(mainform& window) : window_(window) {
-  const std::vector<std::string>& table = window.Tables().MessageTable;
+  const std::vector<std::string>& table = window.Tables().messageTable;
   messages_.reserve(table.size());
   for (const std::string& text : table) messages_.push_back(Cp932ToUtf8(text));
 }

@@ -46,7 +46,8 @@ void RemovePendingTemporaryFileOnSignals() {
     struct sigaction action {};
     action.sa_handler = RemoveAndReraise;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    // SA_RESETHAND is the sign bit, given as an unsigned constant.
+    action.sa_flags = static_cast<int>(SA_RESTART | SA_RESETHAND);
     sigaction(signalNumber, &action, nullptr);
   }
 }

@@ -72,20 +72,20 @@ std::string LoadProblem(std::int16_t result, std::int32_t lines) {
 
 StartupOutcome LoadStartupFiles(const FileLocations& locations, StartupTables& tables) {
   const std::int16_t settings =
-      LoadTextLines(locations.settingsPath, kSettingsLines, tables.SystemSettings);
+      LoadTextLines(locations.settingsPath, kSettingsLines, tables.systemSettings);
   if (settings != 0)
     return {StartupFailure::kSettings, locations.settingsPath,
             LoadProblem(settings, kSettingsLines)};
 
   const std::string messagePath = locations.dataFolder + MessageFileName(tables);
-  const std::int16_t messages = LoadTextLines(messagePath, kMessageLines, tables.MessageTable);
+  const std::int16_t messages = LoadTextLines(messagePath, kMessageLines, tables.messageTable);
   if (messages != 0)
     return {StartupFailure::kMessages, messagePath, LoadProblem(messages, kMessageLines)};
 
   // The window cannot set its fonts without a numeric message 1, so such a
   // message file is as unusable as a short one.
   float fontSize = 0.0f;
-  if (!ParseFontSize(tables.MessageTable[kFontSizeMessage], fontSize))
+  if (!ParseFontSize(tables.messageTable[kFontSizeMessage], fontSize))
     return {StartupFailure::kMessages, messagePath,
             "has no font size on line 2 (a number of points up to 72)"};
   return {};

@@ -16,11 +16,11 @@ inline constexpr std::string_view kStartupFailureTitle = "Velorin";
 /// The two global tables, filled once at start-up and read-only afterwards.
 /// Texts are the files' CP932 bytes, without line ends.
 struct StartupTables {
-  std::vector<std::string> SystemSettings = std::vector<std::string>(16);
-  std::vector<std::string> MessageTable = std::vector<std::string>(200);
+  std::vector<std::string> systemSettings = std::vector<std::string>(16);
+  std::vector<std::string> messageTable = std::vector<std::string>(200);
 
   /// Settings entry 0 is exactly "0".
-  bool Japanese() const { return SystemSettings[0] == "0"; }
+  bool Japanese() const { return systemSettings[0] == "0"; }
 };
 
 enum class StartupFailure {

@@ -18,7 +18,7 @@ constexpr std::int16_t kBadCount = -2;
 constexpr std::int16_t kReadFailed = -3;
 
 // The files are a few kilobytes; the reader grows its buffer for a longer line.
-constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
 }  // namespace
 

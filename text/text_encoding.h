@@ -10,7 +10,7 @@ namespace velorin {
 enum class TextEncoding { kCp932, kUtf8 };
 
 /// How much of a file's start the automatic choice looks at.
-inline constexpr std::size_t kEncodingSniffBytes = 64 * 1024;
+inline constexpr std::size_t kEncodingSniffBytes = std::size_t{64} * 1024;
 
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 

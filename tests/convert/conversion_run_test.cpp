@@ -41,7 +41,7 @@ TEST(RequestCancel, AsksWithNoAsTheDefault) {
   ScriptedHost host;
   host.Answer(RunMessage::kCancelQuestion, MessageAnswer::kNo);
   RequestCancel(host);
-  EXPECT_FALSE(host.CancelRequested);
+  EXPECT_FALSE(host.cancelRequested);
   ASSERT_EQ(host.boxes.size(), 1u);
   const MessageBoxRequest& box = host.boxes[0];
   EXPECT_EQ(box.kind, RunMessage::kCancelQuestion);
@@ -56,7 +56,7 @@ TEST(RequestCancel, SetsTheFlagUnlessTheAnswerIsNo) {
     ScriptedHost host;
     host.Answer(RunMessage::kCancelQuestion, answer);
     RequestCancel(host);
-    EXPECT_TRUE(host.CancelRequested);
+    EXPECT_TRUE(host.cancelRequested);
   }
 }
 
@@ -254,7 +254,7 @@ TEST_F(RunTest, CancelBeforeTheFirstLineWritesNothing) {
 
 TEST_F(RunTest, AnEarlierCancelIsClearedAtTheStart) {
   WriteInput(PointLine("A") + "\r\n");
-  host.CancelRequested = true;
+  host.cancelRequested = true;
   EXPECT_EQ(RunAnsweringYes().result, RunResult::kFinished);
   EXPECT_EQ(Output(), NviBlock("A", kPosition135x35));
 }

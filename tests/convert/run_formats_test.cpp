@@ -73,7 +73,7 @@ TEST_F(RunFormatsTest, OtherFormatsHaveNoRecordLimit) {
 
 TEST_F(RunFormatsTest, CancelKeepsAWholeFileOfThePointsSoFar) {
   WriteInput("name,lat,lon\nA,1,1\nB,1,1\nC,1,1\n");
-  host.OnProcessEvents(2, [this] { host.CancelRequested = true; });
+  host.OnProcessEvents(2, [this] { host.cancelRequested = true; });
   const RunOutcome outcome = RunAnsweringYes(RunMessage::kCancelled, CsvTo(PointFormat::kGpx));
   EXPECT_EQ(outcome.result, RunResult::kCancelled);
   EXPECT_EQ(outcome.records, 1);

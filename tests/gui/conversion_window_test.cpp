@@ -88,8 +88,8 @@ class ConversionWindowTest : public QObject {
 
   void StartWindow(bool logging) {
     StartupTables tables = SyntheticTables();
-    tables.SystemSettings[1] = "0";
-    tables.SystemSettings[3] = logging ? "1" : "0";
+    tables.systemSettings[1] = "0";
+    tables.systemSettings[3] = logging ? "1" : "0";
     window_ = std::make_unique<mainform>(tables, folder_->FolderText());
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));

@@ -96,7 +96,7 @@ class HelpCommandTest : public QObject {
     QTemporaryDir dir;
     WriteFile(dir.filePath("velorin_hlp_e.txt"));
     velorin::StartupTables tables = TablesFor("1");
-    tables.MessageTable[21] = "Velorin &Help";
+    tables.messageTable[21] = "Velorin &Help";
     std::unique_ptr<HelpViewer> viewer(
         ShownViewer(ShowHelpFile(nullptr, tables, Folder(dir), [](bool) {})));
     QVERIFY(viewer != nullptr);

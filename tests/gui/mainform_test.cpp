@@ -214,7 +214,7 @@ class MainformTest : public QObject {
 
   void helpMenuItemIsPlainWhenMessage22IsNotADash() {
     StartupTables tables = SyntheticTables();
-    tables.MessageTable[22] = "--";
+    tables.messageTable[22] = "--";
     mainform other(tables, "/opt/velorin/");
     QVERIFY(!other.mainform_menu_help_dummy1->isSeparator());
     QCOMPARE(other.mainform_menu_help_dummy1->text(), QStringLiteral("--"));
@@ -222,10 +222,10 @@ class MainformTest : public QObject {
 
   void decodesJapaneseMessages() {
     StartupTables tables = SyntheticTables();
-    tables.MessageTable[2] = Cp932("ベロリン変換");
-    tables.MessageTable[30] = Cp932("入力ファイル (POT)");
-    tables.MessageTable[104] = Cp932("変換中です");
-    tables.MessageTable[105] = Cp932("お待ちください");
+    tables.messageTable[2] = Cp932("ベロリン変換");
+    tables.messageTable[30] = Cp932("入力ファイル (POT)");
+    tables.messageTable[104] = Cp932("変換中です");
+    tables.messageTable[105] = Cp932("お待ちください");
     mainform other(tables, "/opt/velorin/");
     QCOMPARE(other.windowTitle(), QStringLiteral("ベロリン変換"));
     QCOMPARE(other.Frame_for_POT->title(), QStringLiteral("入力ファイル (POT)"));

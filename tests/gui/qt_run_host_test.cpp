@@ -29,10 +29,10 @@ class QtRunHostTest : public QObject {
   void init() {
     ResetSeams();
     StartupTables tables = SyntheticTables();
-    tables.SystemSettings[1] = "0";
-    tables.SystemSettings[3] = "1";
-    tables.MessageTable[90] = Cp932("確認");
-    tables.MessageTable[100] = Cp932("変換を始めます");
+    tables.systemSettings[1] = "0";
+    tables.systemSettings[3] = "1";
+    tables.messageTable[90] = Cp932("確認");
+    tables.messageTable[100] = Cp932("変換を始めます");
     window_ = std::make_unique<mainform>(tables, "/opt/velorin/");
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -51,7 +51,7 @@ class QtRunHostTest : public QObject {
   }
 
   void settingsAndFolderComeFromStartUp() {
-    const RunOptions options = RunOptionsFromSettings(window_->Tables().SystemSettings);
+    const RunOptions options = RunOptionsFromSettings(window_->Tables().systemSettings);
     QVERIFY(options.untitled == UntitledRule::kKeep);
     QVERIFY(options.log);
     // A table cut short counts its missing entries as empty.

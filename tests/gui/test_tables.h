@@ -12,13 +12,13 @@ inline std::string Cp932(const char* utf8) { return Utf8ToCp932(utf8).value(); }
 
 inline StartupTables TablesFor(const std::string& language) {
   StartupTables tables;
-  tables.SystemSettings[0] = language;
-  tables.MessageTable[0] = "DejaVu Sans";
-  tables.MessageTable[1] = "10.5";
-  tables.MessageTable[3] = Cp932("バージョン情報 (About)");
-  tables.MessageTable[91] = Cp932("エラー Error");
-  tables.MessageTable[136] = Cp932("ヘルプファイルがありません。");
-  tables.MessageTable[137] = Cp932("Help file is missing.");
+  tables.systemSettings[0] = language;
+  tables.messageTable[0] = "DejaVu Sans";
+  tables.messageTable[1] = "10.5";
+  tables.messageTable[3] = Cp932("バージョン情報 (About)");
+  tables.messageTable[91] = Cp932("エラー Error");
+  tables.messageTable[136] = Cp932("ヘルプファイルがありません。");
+  tables.messageTable[137] = Cp932("Help file is missing.");
   return tables;
 }
 

@@ -35,14 +35,14 @@ inline std::string Cp932(const char* utf8) { return Utf8ToCp932(utf8).value(); }
 /// the font name and size, and "-" for the separator of the Help menu.
 inline StartupTables SyntheticTables() {
   StartupTables tables;
-  tables.SystemSettings[0] = "1";
-  tables.SystemSettings[1] = "0";
-  for (std::size_t n = 0; n < tables.MessageTable.size(); ++n) {
-    tables.MessageTable[n] = "M" + std::to_string(n);
+  tables.systemSettings[0] = "1";
+  tables.systemSettings[1] = "0";
+  for (std::size_t n = 0; n < tables.messageTable.size(); ++n) {
+    tables.messageTable[n] = "M" + std::to_string(n);
   }
-  tables.MessageTable[0] = kTestFontName;
-  tables.MessageTable[1] = "10.5";
-  tables.MessageTable[22] = "-";
+  tables.messageTable[0] = kTestFontName;
+  tables.messageTable[1] = "10.5";
+  tables.messageTable[22] = "-";
   return tables;
 }
 

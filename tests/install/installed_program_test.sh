@@ -12,7 +12,8 @@
 #     window for the files it reads;
 #  5. cpack -G DEB makes two packages: velorin-cli without Qt or fonts, and
 #     velorin, whose Depends name velorin-cli, Qt 6, Qt's translations and
-#     the font of the message files; lintian finds no error in either.
+#     the font of the message files; lintian finds no error in either, nor
+#     (Release and RelWithDebInfo builds) a program without hardening.
 #   installed_program_test.sh BUILD-DIR
 # Needs xvfb-run, xwininfo (x11-utils), xdotool, update-mime-database
 # (shared-mime-info), update-desktop-database (desktop-file-utils), gio
@@ -235,7 +236,12 @@ echo "== lintian: no error"
 command -v lintian >/dev/null || fail "lintian is not installed (scripts/install-deps)"
 # Exit status 0 with errors overridden; warnings are shown, not counted.
 lintian_status=0
-lintian_out=$(lintian --fail-on error "$cli_deb" "$window_deb" 2>&1) || lintian_status=$?
+lintian_out=$(lintian --display-info --fail-on error "$cli_deb" "$window_deb" 2>&1) || lintian_status=$?
 grep -v "^running with root" <<<"$lintian_out" || true
 [ "$lintian_status" -eq 0 ] && ! grep -q "^E:" <<<"$lintian_out" || fail "lintian reports errors"
+# Optimised builds harden the programs as Debian's packages are hardened.
+build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt")
+if [ "$build_type" = Release ] || [ "$build_type" = RelWithDebInfo ]; then
+  ! grep -q " hardening-" <<<"$lintian_out" || fail "lintian finds programs without hardening"
+fi
 echo "installed program test passed"

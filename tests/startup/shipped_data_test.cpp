@@ -61,18 +61,18 @@ StartupTables LoadShippedMessages(const std::string& language, const std::string
 void ExpectUsableMessages(const StartupTables& tables) {
   for (int n = 0; n < 200; ++n) {
     if (kUsedMessages.count(n)) {
-      EXPECT_FALSE(tables.MessageTable[n].empty()) << "message " << n << " is used";
+      EXPECT_FALSE(tables.messageTable[n].empty()) << "message " << n << " is used";
     } else {
-      EXPECT_TRUE(tables.MessageTable[n].empty()) << "message " << n << " is never read";
+      EXPECT_TRUE(tables.messageTable[n].empty()) << "message " << n << " is never read";
     }
   }
   float size = 0;
-  EXPECT_TRUE(ParseFontSize(tables.MessageTable[1], size));
-  EXPECT_EQ(tables.MessageTable[22], "-") << "the Help menu separator";
-  EXPECT_EQ(tables.MessageTable[41], "pot");
-  EXPECT_EQ(tables.MessageTable[46], "nvi");
+  EXPECT_TRUE(ParseFontSize(tables.messageTable[1], size));
+  EXPECT_EQ(tables.messageTable[22], "-") << "the Help menu separator";
+  EXPECT_EQ(tables.messageTable[41], "pot");
+  EXPECT_EQ(tables.messageTable[46], "nvi");
   for (int filter : {42, 47}) {
-    const std::vector<std::string> parts = Split(tables.MessageTable[filter], '|');
+    const std::vector<std::string> parts = Split(tables.messageTable[filter], '|');
     EXPECT_GE(parts.size(), 2u) << "message " << filter;
     EXPECT_EQ(parts.size() % 2, 0u) << "message " << filter << ": description|pattern pairs";
     for (const std::string& part : parts) EXPECT_FALSE(part.empty()) << "message " << filter;
@@ -82,11 +82,11 @@ void ExpectUsableMessages(const StartupTables& tables) {
 TEST(ShippedData, SettingsLoadAsDelivered) {
   StartupTables tables;
   ASSERT_EQ(LoadStartupTables(kDataFolder, tables), StartupFailure::kNone);
-  EXPECT_EQ(tables.SystemSettings[0], "1") << "English";
-  EXPECT_EQ(tables.SystemSettings[1], "0") << "untitled points become \"no title\"";
-  EXPECT_EQ(tables.SystemSettings[3], "0") << "no log unless the user asks for one";
+  EXPECT_EQ(tables.systemSettings[0], "1") << "English";
+  EXPECT_EQ(tables.systemSettings[1], "0") << "untitled points become \"no title\"";
+  EXPECT_EQ(tables.systemSettings[3], "0") << "no log unless the user asks for one";
   for (int n : {2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}) {
-    EXPECT_EQ(tables.SystemSettings[n], "") << "entry " << n << " is not interpreted";
+    EXPECT_EQ(tables.systemSettings[n], "") << "entry " << n << " is not interpreted";
   }
 }
 

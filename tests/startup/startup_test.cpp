@@ -62,10 +62,10 @@ TEST_P(LoadStartupTablesCase, FailureAndLanguage) {
   StartupTables tables;
   EXPECT_EQ(LoadStartupTables(folder.folderText(), tables), c.failure);
   if (c.failure == StartupFailure::kNone) {
-    EXPECT_EQ(tables.MessageTable[2], c.caption);
+    EXPECT_EQ(tables.messageTable[2], c.caption);
   }
-  EXPECT_EQ(tables.SystemSettings.size(), 16u);
-  EXPECT_EQ(tables.MessageTable.size(), 200u);
+  EXPECT_EQ(tables.systemSettings.size(), 16u);
+  EXPECT_EQ(tables.messageTable.size(), 200u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -122,12 +122,12 @@ TEST(LoadStartupTables, SettingsBeyondLine16AreIgnored) {
   folder.Write("velorin_j.msg", kJapanese);
   StartupTables tables;
   ASSERT_EQ(LoadStartupTables(folder.folderText(), tables), StartupFailure::kNone);
-  EXPECT_EQ(tables.SystemSettings[0], "0");
-  EXPECT_EQ(tables.SystemSettings[1], "0");
-  EXPECT_EQ(tables.SystemSettings[2], "");
-  EXPECT_EQ(tables.SystemSettings[3], "1");
-  EXPECT_EQ(tables.SystemSettings[15], "");
-  EXPECT_EQ(tables.MessageTable[199], "message 199");
+  EXPECT_EQ(tables.systemSettings[0], "0");
+  EXPECT_EQ(tables.systemSettings[1], "0");
+  EXPECT_EQ(tables.systemSettings[2], "");
+  EXPECT_EQ(tables.systemSettings[3], "1");
+  EXPECT_EQ(tables.systemSettings[15], "");
+  EXPECT_EQ(tables.messageTable[199], "message 199");
 }
 
 TEST(LoadStartupTables, ShortSettingsStopBeforeTheMessages) {
@@ -136,18 +136,18 @@ TEST(LoadStartupTables, ShortSettingsStopBeforeTheMessages) {
   folder.Write("velorin_e.msg", kEnglish);
   StartupTables tables;
   EXPECT_EQ(LoadStartupTables(folder.folderText(), tables), StartupFailure::kSettings);
-  EXPECT_EQ(tables.MessageTable[2], "");
+  EXPECT_EQ(tables.messageTable[2], "");
 }
 
 TEST(MessageFileName, OnlyExactZeroSelectsJapanese) {
   for (const char* language : {"1", "00", " 0", "0 ", "", "O", "0\t"}) {
     StartupTables tables;
-    tables.SystemSettings[0] = language;
+    tables.systemSettings[0] = language;
     EXPECT_EQ(MessageFileName(tables), "velorin_e.msg") << '"' << language << '"';
     EXPECT_FALSE(tables.Japanese());
   }
   StartupTables tables;
-  tables.SystemSettings[0] = "0";
+  tables.systemSettings[0] = "0";
   EXPECT_EQ(MessageFileName(tables), "velorin_j.msg");
   EXPECT_TRUE(tables.Japanese());
 }
