@@ -290,7 +290,7 @@ std::optional<ConvertCommand::Failure> ConvertCommand::OpenFiles() {
       },
       [this] {
         host_.ProcessEvents();
-        return !host_.CancelRequested;
+        return !host_.cancelRequested;
       });
 
   open_.outputSink = files_.OpenForReplacing(outputPath_, error);
