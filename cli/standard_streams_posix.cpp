@@ -33,7 +33,7 @@ class DescriptorSource : public ByteSource {
   std::ptrdiff_t Read(char* buffer, std::size_t capacity) override {
     if (error_) return -1;
     for (;;) {
-      if (!regular_ && !WaitForData()) return -1;
+      if (!regular_ && !WaitUntilReadable()) return -1;
       const ssize_t count = ::read(fd_, buffer, capacity);
       if (count >= 0) {
         count_ += static_cast<std::uint64_t>(count);
@@ -63,7 +63,7 @@ class DescriptorSource : public ByteSource {
   }
   /// Waits until the descriptor has data (or its end); false, with error_
   /// set, when a signal came first or the wait failed.
-  bool WaitForData() {
+  bool WaitUntilReadable() {
     for (;;) {
       if (InterruptRequested()) return Cancelled(), false;
       pollfd waits[2] = {{fd_, POLLIN, 0}, {InterruptWakeDescriptor(), POLLIN, 0}};
