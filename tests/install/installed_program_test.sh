@@ -242,6 +242,10 @@ grep -v "^running with root" <<<"$lintian_out" || true
 # Optimised builds harden the programs as Debian's packages are hardened.
 build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt")
 if [ "$build_type" = Release ] || [ "$build_type" = RelWithDebInfo ]; then
-  ! grep -q " hardening-" <<<"$lintian_out" || fail "lintian finds programs without hardening"
+  # hardening-no-fortify-functions is an informational tag that lintian
+  # gives when it finds no fortified call, as in a program whose fortified
+  # calls all sit in the libraries it links: not a missing flag.
+  ! grep " hardening-" <<<"$lintian_out" | grep -qv "hardening-no-fortify-functions" ||
+    fail "lintian finds programs without hardening"
 fi
 echo "installed program test passed"
