@@ -58,7 +58,10 @@ bool PotReader::Next(ReadEntry& entry) {
   }
   entry.isPoint = true;
   // An untitled point kept under "no title" reaches the writers untitled.
-  const bool untitled = record.title.data() == kNoTitleText.data();
+  // That text is the only title that is not a part of the line (comparing
+  // with its address fails where the linker keeps one copy per library).
+  const bool untitled =
+      record.title.data() < line.data() || record.title.data() > line.data() + line.size();
   entry.point.title.assign(untitled ? std::string_view() : record.title);
   entry.point.titleEncoding = TitleEncoding::kCp932;
   entry.point.titleApproximated = !untitled && lines_.HasReplacementIn(record.title);
