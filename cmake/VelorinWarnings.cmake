@@ -3,7 +3,13 @@
 # VELORIN_WERROR turns every warning into an error: CI builds with it, so a
 # warning fails the build of the change that made it. Third-party code built
 # along (GoogleTest in the Windows build) is compiled with -w and never fails.
-option(VELORIN_WERROR "Treat compiler warnings as errors" OFF)
+# The environment may set the default, so that CI can run the README's own
+# build command unchanged with warnings as errors.
+set(_velorin_werror_default OFF)
+if("$ENV{VELORIN_WERROR}")
+  set(_velorin_werror_default ON)
+endif()
+option(VELORIN_WERROR "Treat compiler warnings as errors" ${_velorin_werror_default})
 if(VELORIN_WERROR)
   add_compile_options(-Werror)
 endif()
