@@ -104,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(keep.accepted() && keep.record.title == skip.record.title &&
                keep.record.position == skip.record.position.view());
   } else if (skip.reason == SkipReason::kNoTitle) {
-    FUZZ_CHECK(keep.reason != SkipReason::kNoTitle && keep.record.title == kNoTitle);
+    FUZZ_CHECK(keep.reason != SkipReason::kNoTitle && keep.record.title == kNoTitleText);
   } else {
     FUZZ_CHECK(keep.reason == skip.reason);
   }
