@@ -92,6 +92,9 @@ std::optional<PointFormat> FormatOfExtension(std::string_view path) {
 }
 
 PointFormat InputFormatOfPath(std::string_view path) {
+  // A tab-separated table is a CSV file to the reader, which tells the
+  // separator from the header row.
+  if (HasExtension(path, ".tsv")) return PointFormat::kCsv;
   return FormatOfExtension(path).value_or(PointFormat::kPot);
 }
 

@@ -36,7 +36,7 @@ std::optional<PointFormat> FormatNamed(std::string_view name);
 /// The format of a path by its extension, in any letter case; nothing for
 /// an extension the table does not know.
 std::optional<PointFormat> FormatOfExtension(std::string_view path);
-/// An unknown extension counts as POT for an input.
+/// An unknown extension counts as POT for an input; `.tsv` is read as CSV.
 PointFormat InputFormatOfPath(std::string_view path);
 /// An unknown extension counts as NVI for an output.
 PointFormat OutputFormatOfPath(std::string_view path);

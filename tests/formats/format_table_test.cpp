@@ -32,6 +32,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "dir/Map.nvi"},
         PathCase{"Kmz", "saved.kmz", PointFormat::kKmz, PointFormat::kKmz, "saved.nvi"},
         PathCase{"Csv", "table.Csv", PointFormat::kCsv, PointFormat::kCsv, "table.nvi"},
+        PathCase{"TsvReadAsCsv", "shops.tsv", PointFormat::kCsv, PointFormat::kNvi, "shops.nvi"},
         PathCase{"NviBackToGpx", "car.nvi", PointFormat::kNvi, PointFormat::kNvi, "car.gpx"},
         PathCase{"Pot", "a.pot", PointFormat::kPot, PointFormat::kPot, "a.nvi"},
         PathCase{"UnknownExtension", "list.txt", PointFormat::kPot, PointFormat::kNvi, "list.nvi"},

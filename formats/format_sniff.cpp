@@ -1,0 +1,132 @@
+#include "formats/format_sniff.h"
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "formats/csv_reader.h"
+#include "formats/csv_record.h"
+#include "formats/output_path.h"
+#include "platform/native_file.h"
+
+namespace velorin {
+
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (LowerAscii(text[i]) != prefix[i]) return false;
+  }
+  return true;
+}
+
+/// The local name of the first element of an XML text, past its
+/// declaration, comments, processing instructions and DOCTYPE.
+std::string_view XmlRootName(std::string_view text) {
+  std::size_t at = 0;
+  while ((at = text.find('<', at)) != std::string_view::npos) {
+    const std::string_view rest = text.substr(at + 1);
+    if (rest.starts_with("?") || rest.starts_with("!")) {
+      at = text.find('>', at);
+      if (at == std::string_view::npos) return {};
+      continue;
+    }
+    std::size_t end = 0;
+    while (end < rest.size() && !IsBlank(rest[end]) && rest[end] != '>' && rest[end] != '/') ++end;
+    std::string_view name = rest.substr(0, end);
+    if (const std::size_t colon = name.find(':'); colon != std::string_view::npos) {
+      name.remove_prefix(colon + 1);
+    }
+    return name;
+  }
+  return {};
+}
+
+/// The text up to its first line break.
+std::string_view FirstLine(std::string_view text) {
+  const std::size_t end = text.find('\n');
+  std::string_view line = text.substr(0, end);
+  if (line.ends_with('\r')) line.remove_suffix(1);
+  return line;
+}
+
+bool HoldsPotPointLine(std::string_view text) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    while (at < text.size() && IsBlank(text[at])) ++at;
+    if (StartsWithIgnoringCase(text.substr(at), "ord=poi")) return true;
+    at = text.find('\n', at);
+    if (at == std::string_view::npos) break;
+  }
+  return false;
+}
+
+bool IsCsvHeader(std::string_view line) {
+  std::vector<std::string> cells;
+  const char delimiter = GuessCsvDelimiter(line);
+  std::size_t start = 0;
+  while (start <= line.size()) {
+    std::size_t end = line.find(delimiter, start);
+    if (end == std::string_view::npos) end = line.size();
+    std::string_view cell = line.substr(start, end - start);
+    if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"') {
+      cell = cell.substr(1, cell.size() - 2);
+    }
+    cells.emplace_back(cell);
+    start = end + 1;
+  }
+  const CsvColumns columns = FindCsvColumns(cells);
+  return columns.latitude && columns.longitude;
+}
+
+}  // namespace
+
+std::optional<PointFormat> SniffPointFormat(std::string_view head) {
+  if (head.starts_with("PK\x03\x04")) return PointFormat::kKmz;
+  if (head.starts_with(kUtf8Mark)) head.remove_prefix(kUtf8Mark.size());
+  std::size_t first = 0;
+  while (first < head.size() && IsBlank(head[first])) ++first;
+  const std::string_view text = head.substr(first);
+  if (text.starts_with("NPOIs100@NRA/R1;")) return PointFormat::kNvi;
+  if (text.starts_with("<")) {
+    const std::string_view root = XmlRootName(text);
+    if (root == "gpx") return PointFormat::kGpx;
+    if (root == "kml") return PointFormat::kKml;
+    return std::nullopt;
+  }
+  if (HoldsPotPointLine(text)) return PointFormat::kPot;
+  if (IsCsvHeader(FirstLine(text))) return PointFormat::kCsv;
+  return std::nullopt;
+}
+
+bool ExtensionLeavesFormatOpen(std::string_view path) {
+  if (FormatOfExtension(path)) return false;
+  return !HasExtension(path, ".tsv");
+}
+
+std::optional<PointFormat> SniffFileFormat(const std::string& path) {
+  if (!IsOrdinaryFile(path)) return std::nullopt;
+  std::error_code ignored;
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenNativeFile(path, false, ignored),
+                                                             &std::fclose);
+  if (!file) return std::nullopt;
+  std::string head(kSniffedBytes, '\0');
+  head.resize(std::fread(head.data(), 1, head.size(), file.get()));
+  return SniffPointFormat(head);
+}
+
+PointFormat InputFormatOfFile(const std::string& path) {
+  const std::optional<PointFormat> sniffed =
+      ExtensionLeavesFormatOpen(path) ? SniffFileFormat(path) : std::nullopt;
+  return sniffed.value_or(InputFormatOfPath(path));
+}
+
+}  // namespace velorin
