@@ -72,7 +72,8 @@ void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& unti
   convert
       ->add_option("INPUT", options.input,
                    "File to read (\"-\": standard input): POT unless its extension is .nvi, "
-                   ".gpx, .kml, .kmz or .csv")
+                   ".gpx, .kml, .kmz, .csv or .tsv (read as CSV), or its first bytes show another "
+                   "format")
       ->required();
   convert->add_option("OUTPUT", options.output,
                       "File to write (\"-\": standard output): NVI unless its extension is "

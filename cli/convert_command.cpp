@@ -13,11 +13,28 @@
 #include "cli/run_report.h"
 #include "cli/stdio_file_system.h"
 #include "convert/conversion_run.h"
+#include "formats/format_sniff.h"
 #include "text/cp932.h"
 
 namespace velorin {
 
 namespace {
+
+/// The --explain words for a title changed on its way into the output.
+std::string_view WhatBecameOfTitle(TitleChange change) {
+  switch (change) {
+    case TitleChange::kUnshowable:
+      return "title CP932 cannot show at all: ";
+    case TitleChange::kRecoded:
+      return "title's CP932 codes written as their usual form or U+FFFD: ";
+    case TitleChange::kTidied:
+      return "title's blanks, TABs or line breaks made single blanks: ";
+    case TitleChange::kClosest:
+    case TitleChange::kNone:
+      break;
+  }
+  return "title changed to fit CP932: ";
+}
 
 /// --explain: one "LINE: reason" line per skipped point.
 class ExplainObserver : public RunObserver {
@@ -27,12 +44,10 @@ class ExplainObserver : public RunObserver {
   void OnSkipped(std::int64_t line, SkipKind, std::string_view reason) override {
     Say(line, PrintableText(reason));
   }
-  void OnTitleReplaced(const Point& point, TitleChange change) override {
+  void OnTitleChanged(const Point& point, TitleChange change) override {
     const std::string title =
         point.titleEncoding == TitleEncoding::kCp932 ? Cp932ToUtf8(point.title) : point.title;
-    Say(point.line, (change == TitleChange::kUnshowable ? "title CP932 cannot show at all: "
-                                                        : "title changed to fit CP932: ") +
-                        PrintableText(title));
+    Say(point.line, std::string(WhatBecameOfTitle(change)) + PrintableText(title));
   }
 
  private:
@@ -167,8 +182,14 @@ FormatChoice ChooseFormats(const ConvertOptions& options) {
   FormatChoice choice;
   if (options.from) {
     choice.input = *FormatNamed(*options.from);
+    choice.inputBasis = FormatBasis::kOption;
   } else if (options.input != "-") {
-    choice.input = InputFormatOfPath(options.input);
+    const bool open = ExtensionLeavesFormatOpen(options.input);
+    const std::optional<PointFormat> sniffed =
+        open ? SniffFileFormat(options.input) : std::nullopt;
+    choice.input = sniffed.value_or(InputFormatOfPath(options.input));
+    choice.inputBasis =
+        sniffed ? FormatBasis::kContent : (open ? FormatBasis::kNothing : FormatBasis::kExtension);
   }
   // Without a name, the output is named after the format it is written in.
   const PointFormat named =
@@ -240,6 +261,7 @@ int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
   paths.log = options.logPath.value_or("");
   ReportContext context;
   context.input = choice.input;
+  context.inputBasis = choice.inputBasis;
   context.output = choice.output;
   if (const auto refused = RefuseBeforeTheRun(options, choice, paths, context, console)) {
     return *refused;

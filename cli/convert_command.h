@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/run_report.h"
 #include "convert/conversion_run.h"
 #include "formats/format_table.h"
 #include "platform/clock.h"
@@ -58,6 +59,7 @@ std::unique_ptr<Clock> ClockForTimestamp(const std::optional<std::string>& times
 
 struct FormatChoice {
   PointFormat input = PointFormat::kPot;
+  FormatBasis inputBasis = FormatBasis::kNothing;
   PointFormat output = PointFormat::kNvi;
   std::string outputPath;  ///< as given, or the default for the input ("-": standard output)
   /// An option that does not apply to these formats: one line, without the

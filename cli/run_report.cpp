@@ -30,17 +30,57 @@ std::string CountLine(const RunOutcome& outcome, const RunPaths& files,
   return line + "\n";
 }
 
+/// "gpx, kml, ...": the formats --from takes.
+std::string ReadableFormatNames() {
+  std::string names;
+  for (const FormatInfo& info : PointFormats()) {
+    if (info.makeReader == nullptr) continue;
+    names += (names.empty() ? "" : ", ") + std::string(info.name);
+  }
+  return names;
+}
+
+/// An input that held bytes but nothing Velorin took for a point, skipped
+/// or ignored: the format it was read as, and why, is the likely cause.
+std::string NothingFoundLine(const RunOutcome& outcome, const RunSummary& summary,
+                             const ReportContext& context) {
+  if (outcome.records > 0 || outcome.skipped.total() > 0 || !summary.ignored.empty() ||
+      !outcome.inputHeldBytes) {
+    return {};
+  }
+  std::string format(InfoOf(context.input).name);
+  for (char& c : format) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  std::string why;
+  switch (context.inputBasis) {
+    case FormatBasis::kOption:
+      why = "as --from says";
+      break;
+    case FormatBasis::kExtension:
+      why = "by its extension";
+      break;
+    case FormatBasis::kContent:
+      why = "by its first bytes";
+      break;
+    case FormatBasis::kNothing:
+      why = "since neither its extension nor its first bytes name a format";
+      break;
+  }
+  return std::string(kProgram) + "no point found in the input, read as " + format + " " + why +
+         "; if it is another format, name it with --from (" + ReadableFormatNames() + ")\n";
+}
+
 /// Points that gave no record (never left unsaid), what the input held
 /// besides points, titles the output changed.
 std::string DetailLines(const RunOutcome& outcome, const ReportContext& context) {
   const RunSummary summary = SummarizeRun(outcome, context.input, context.output);
-  std::string text;
+  std::string text = NothingFoundLine(outcome, summary, context);
   if (!summary.skipped.empty()) {
     text += std::string(kProgram) + summary.skipped +
             (context.explained ? "\n" : " (--explain tells which)\n");
   }
   for (const std::string* line : {&summary.encoding, &summary.ignored, &summary.titlesChanged,
-                                  &summary.titlesUnshowable}) {
+                                  &summary.titlesUnshowable, &summary.titlesRecoded,
+                                  &summary.titlesTidied}) {
     if (!line->empty()) text += std::string(kProgram) + *line + "\n";
   }
   return text;
@@ -109,7 +149,12 @@ std::string FailureLine(const RunOutcome& outcome, const RunPaths& files) {
   }
   const StageText stage = TextForStage(outcome.failedStage);
   std::string text = std::string(kProgram) + stage.action + " " + DescribeFile(stage.role, path);
-  if (outcome.error) text += ": " + outcome.error.message();
+  if (outcome.error == std::errc::device_or_resource_busy) {
+    // Windows' word for a file another program holds open.
+    text += ": in use by another program";
+  } else if (outcome.error) {
+    text += ": " + outcome.error.message();
+  }
   if (outcome.failedStage == RunStage::kOpenOutput &&
       outcome.error == std::errc::permission_denied && path != StdioFileSystem::kStandardOutput) {
     // The file itself may be writable: the temporary file beside it is not.

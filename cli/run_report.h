@@ -26,8 +26,12 @@ struct RunPaths {
 std::string DescribeFile(std::string_view role, std::string_view path);
 
 /// What the report needs to know besides the outcome.
+/// What chose the input's format.
+enum class FormatBasis { kOption, kExtension, kContent, kNothing };
+
 struct ReportContext {
   PointFormat input = PointFormat::kPot;
+  FormatBasis inputBasis = FormatBasis::kExtension;
   PointFormat output = PointFormat::kNvi;
   /// The overwrite question was answered No (or could not be asked).
   bool refusedExistingOutput = false;

@@ -117,6 +117,7 @@ class ConvertCommand {
   /// One entry: a record written, or a skip counted and told; then its log line.
   std::optional<Failure> Take(const ReadEntry& entry);
   void CountSkip(const ReadEntry& entry, SkipKind kind, std::string_view reason);
+  void CountTitleChange(const Point& point, TitleChange change);
   /// The input holds no further entry, or could not be read on.
   std::optional<Failure> InputEnded();
   std::optional<Failure> EndOutput();
@@ -350,11 +351,8 @@ std::optional<ConvertCommand::Failure> ConvertCommand::Take(const ReadEntry& ent
       if (change == TitleChange::kNone && point.titleApproximated) {
         change = ChangeOfTitle(point.title, true);  // the reader's CP932
       }
-      if (change != TitleChange::kNone) {
-        ++(change == TitleChange::kUnshowable ? outcome_.titlesUnshowable
-                                              : outcome_.titlesReplaced);
-        if (options_.observer != nullptr) options_.observer->OnTitleReplaced(point, change);
-      }
+      if (change == TitleChange::kNone && point.titleTidied) change = TitleChange::kTidied;
+      if (change != TitleChange::kNone) CountTitleChange(point, change);
     }
   } else if (entry.skip != SkipKind::kNotPointLine) {
     CountSkip(entry, entry.skip, entry.reason);
@@ -364,6 +362,26 @@ std::optional<ConvertCommand::Failure> ConvertCommand::Take(const ReadEntry& ent
     if (!open_.log->ok()) return Failure{RunStage::kWriteLog, logPath_, open_.logSink->error()};
   }
   return std::nullopt;
+}
+
+void ConvertCommand::CountTitleChange(const Point& point, TitleChange change) {
+  switch (change) {
+    case TitleChange::kNone:
+      return;
+    case TitleChange::kClosest:
+      ++outcome_.titlesReplaced;
+      break;
+    case TitleChange::kUnshowable:
+      ++outcome_.titlesUnshowable;
+      break;
+    case TitleChange::kRecoded:
+      ++outcome_.titlesRecoded;
+      break;
+    case TitleChange::kTidied:
+      ++outcome_.titlesTidied;
+      break;
+  }
+  if (options_.observer != nullptr) options_.observer->OnTitleChanged(point, change);
 }
 
 void ConvertCommand::CountSkip(const ReadEntry& entry, SkipKind kind, std::string_view reason) {
@@ -413,6 +431,7 @@ void ConvertCommand::ReleaseReaderAndWriter() {
     outcome_.encodingWorthSaying = reader_->textBeyondAscii();
     outcome_.ignored = reader_->ignored();
   }
+  if (open_.input) outcome_.inputHeldBytes = open_.input->heldBytes();
   if (writer_) outcome_.titlesAdjusted = writer_->titlesAdjusted();
   writer_.reset();
   reader_.reset();
@@ -462,7 +481,8 @@ void ConvertCommand::WriteLogSummary() {
   AppendToLog(WrittenCount(recordCount_, options_.outputFormat) + " written");
   const RunSummary summary = SummarizeRun(outcome_, options_.inputFormat, options_.outputFormat);
   for (const std::string* line : {&summary.encoding, &summary.skipped, &summary.ignored,
-                                  &summary.titlesChanged, &summary.titlesUnshowable}) {
+                                  &summary.titlesChanged, &summary.titlesUnshowable,
+                                  &summary.titlesRecoded, &summary.titlesTidied}) {
     if (!line->empty()) AppendToLog(*line);
   }
 }

@@ -64,6 +64,8 @@ struct RunOutcome {
   std::int64_t firstLineNotConverted = 0;
   /// The encoding a text input was read in.
   TextEncoding inputEncoding = TextEncoding::kCp932;
+  /// Any byte was read from the input.
+  bool inputHeldBytes = false;
   /// The input held more than ASCII, so its encoding is said in the summary.
   bool encodingWorthSaying = false;
   /// Records whose title had characters CP932 does not hold, replaced by
@@ -71,6 +73,11 @@ struct RunOutcome {
   std::int32_t titlesReplaced = 0;
   /// Records whose title CP932 could show none of ("?" alone is left).
   std::int32_t titlesUnshowable = 0;
+  /// Titles written as UTF-8 text that holds their CP932 bytes only as
+  /// other codes (duplicate codes, bytes that are no character).
+  std::int64_t titlesRecoded = 0;
+  /// Titles whose inner white space the reader tidied into single blanks.
+  std::int64_t titlesTidied = 0;
   /// Point entries that gave no record (no title, a rejected coordinate, not
   /// UTF-8 ...); lines that hold no point at all do not count.
   SkipCounts skipped;
@@ -87,9 +94,10 @@ class RunObserver {
   /// A point entry gave no record. `line` counts physical input lines from
   /// 1 (0 when unknown); `reason` is UTF-8.
   virtual void OnSkipped(std::int64_t line, SkipKind kind, std::string_view reason) = 0;
-  /// A record was written with a title whose characters CP932 does not hold
-  /// all: replaced by the closest ones it does, or by "?" throughout.
-  virtual void OnTitleReplaced(const Point& /*point*/, TitleChange /*change*/) {}
+  /// A record was written with its title changed on the way (see
+  /// TitleChange): characters CP932 lacks replaced, CP932 codes UTF-8 holds
+  /// only as others, white space tidied by the reader.
+  virtual void OnTitleChanged(const Point& /*point*/, TitleChange /*change*/) {}
 };
 
 inline constexpr std::int32_t kRecordLimit = 1'000'000;

@@ -38,8 +38,12 @@ class WaitAwareSource : public ByteSource {
         if (!inner_.WaitForData(kWaitSlice)) break;
       }
     }
-    return inner_.Read(buffer, capacity);
+    const std::ptrdiff_t count = inner_.Read(buffer, capacity);
+    heldBytes_ = heldBytes_ || count > 0;
+    return count;
   }
+  /// Whether any byte was read.
+  bool heldBytes() const { return heldBytes_; }
   std::error_code error() const override {
     return cancelled_ ? std::make_error_code(std::errc::operation_canceled) : inner_.error();
   }
@@ -50,6 +54,7 @@ class WaitAwareSource : public ByteSource {
   std::function<void()> beforeWait_;
   std::function<bool()> keepWaiting_;
   bool cancelled_ = false;
+  bool heldBytes_ = false;
 };
 
 /// The three files of a run. Every way out of the run closes them in the

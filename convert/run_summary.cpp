@@ -88,6 +88,16 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
     summary.titlesUnshowable = Counted(outcome.titlesUnshowable, "title", "titles") +
                                " CP932 cannot show at all, written as \"?\"";
   }
+  if (outcome.titlesRecoded > 0) {
+    summary.titlesRecoded =
+        Counted(outcome.titlesRecoded, "title", "titles") +
+        " with CP932 codes that UTF-8 holds only as others (a duplicate code written as the "
+        "usual one, bytes that are no character as U+FFFD)";
+  }
+  if (outcome.titlesTidied > 0) {
+    summary.titlesTidied = Counted(outcome.titlesTidied, "title", "titles") +
+                           " with blanks, TABs or line breaks inside made single blanks";
+  }
   return summary;
 }
 

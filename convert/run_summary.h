@@ -21,6 +21,10 @@ struct RunSummary {
   std::string titlesChanged;
   /// "3 titles CP932 cannot show at all, written as \"?\""; empty when none.
   std::string titlesUnshowable;
+  /// CP932 titles whose codes UTF-8 holds only as others; empty when none.
+  std::string titlesRecoded;
+  /// Titles whose inner white space became single blanks; empty when none.
+  std::string titlesTidied;
 };
 
 RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output);

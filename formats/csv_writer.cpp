@@ -22,7 +22,7 @@ TitleChange CsvWriter::Write(TitleView title, const PointPosition& position) {
   out_.Append(',');
   out_.Append(decimal.longitude.view());
   out_.Append(kRecordEnd);
-  return TitleChange::kNone;
+  return titles_.lastUtf8Change();
 }
 
 }  // namespace velorin

@@ -75,7 +75,7 @@ void GpxReader::OnEnd(std::string_view name, int depth) {
     entry.reason = "waypoint name longer than " + std::to_string(kMaxTextSize) + " bytes";
     return;
   }
-  CollapseWhiteSpace(name_);
+  entry.point.titleTidied = CollapseWhiteSpace(name_);
   // Expat hands over valid UTF-8: the title stays as the file gives it.
   entry.point.title = name_;
   entry.point.titleEncoding = TitleEncoding::kUtf8;

@@ -20,7 +20,7 @@ TitleChange GpxWriter::Write(TitleView title, const PointPosition& position) {
   out_.Append("\">\n    <name>");
   if (AppendXmlText(out_, titles_.Utf8(title))) ++titlesAdjusted_;
   out_.Append("</name>\n  </wpt>\n");
-  return TitleChange::kNone;
+  return titles_.lastUtf8Change();
 }
 
 void GpxWriter::End() { out_.Append("</gpx>\n"); }

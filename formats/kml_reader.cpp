@@ -62,7 +62,7 @@ void KmlReader::OnStart(std::string_view name, int depth, const char**) {
     placemarkLine_ = CurrentLine();
     pointDepth_ = 0;
     points_ = 0;
-    hasDirectPoint_ = hasName_ = nameTooLong_ = false;
+    hasDirectPoint_ = hasName_ = nameTooLong_ = nameTidied_ = false;
     name_.clear();
     waiting_.clear();
     return;
@@ -100,7 +100,7 @@ void KmlReader::OnEnd(std::string_view name, int depth) {
   if (depth == placemarkDepth_ + 1 && local == "name" && !hasName_) {
     name_.assign(TakeText());
     nameTooLong_ = TextOverflowed();
-    CollapseWhiteSpace(name_);
+    nameTidied_ = CollapseWhiteSpace(name_);
     hasName_ = true;
     for (const Waiting& point : waiting_) EmitPoint(point);
     waiting_.clear();
@@ -193,7 +193,8 @@ void KmlReader::EmitPoint(const Waiting& point) {
     entry.reason = "placemark name longer than " + std::to_string(kMaxTextSize) + " bytes";
     return;
   }
-  CollapseWhiteSpace(name_);
+  nameTidied_ = CollapseWhiteSpace(name_) || nameTidied_;
+  entry.point.titleTidied = nameTidied_;
   // Expat hands over valid UTF-8: the title stays as the file gives it.
   entry.point.title = name_;
   entry.point.titleEncoding = TitleEncoding::kUtf8;

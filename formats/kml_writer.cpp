@@ -21,7 +21,7 @@ TitleChange KmlWriter::Write(TitleView title, const PointPosition& position) {
   out_.Append(',');
   out_.Append(decimal.latitude.view());
   out_.Append("</coordinates></Point>\n  </Placemark>\n");
-  return TitleChange::kNone;
+  return titles_.lastUtf8Change();
 }
 
 void KmlWriter::End() { out_.Append("</Document>\n</kml>\n"); }

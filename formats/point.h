@@ -31,6 +31,8 @@ struct Point {
   /// The reader had to replace characters CP932 lacks already (a POT file
   /// in UTF-8 is read as CP932).
   bool titleApproximated = false;
+  /// The reader made runs of white space inside the title single blanks.
+  bool titleTidied = false;
   PointPosition position;
   std::int64_t line = 0;  ///< input line where the point begins; 0 when unknown
 };

@@ -10,24 +10,64 @@ constexpr bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' 
 
 constexpr std::size_t kMaxUtf8Width = 4;
 
+/// UTF-8 of characters that take no room and that CP932 drops: the soft
+/// hyphen, zero-width spaces and joiners, direction marks and embeddings,
+/// the word joiner and invisible operators, the byte-order mark.
+bool HoldsInvisibleCharacter(std::string_view utf8) {
+  for (std::size_t at = 0; at + 1 < utf8.size(); ++at) {
+    const auto b0 = static_cast<unsigned char>(utf8[at]);
+    const auto b1 = static_cast<unsigned char>(utf8[at + 1]);
+    if (b0 == 0xC2 && b1 == 0xAD) return true;
+    if (at + 2 >= utf8.size()) continue;
+    const auto b2 = static_cast<unsigned char>(utf8[at + 2]);
+    if (b0 == 0xE2 && b1 == 0x80 && ((b2 >= 0x8B && b2 <= 0x8F) || (b2 >= 0xAA && b2 <= 0xAE))) {
+      return true;
+    }
+    if (b0 == 0xE2 && b1 == 0x81 && b2 >= 0xA0 && b2 <= 0xA4) return true;
+    if (b0 == 0xEF && b1 == 0xBB && b2 == 0xBF) return true;
+  }
+  return false;
+}
+
+/// Lead bytes of the CP932 characters that have a second code: NEC's row 13
+/// symbols, NEC's selection of IBM characters, IBM's extension.
+bool HoldsDuplicateCodeLead(std::string_view cp932) {
+  for (std::size_t at = 0; at < cp932.size(); ++at) {
+    const auto b = static_cast<unsigned char>(cp932[at]);
+    if (b == 0x87 || b == 0xED || b == 0xEE || (b >= 0xFA && b <= 0xFC)) return true;
+    if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) ++at;  // a trail byte
+  }
+  return false;
+}
+
 }  // namespace
 
-void CollapseWhiteSpace(std::string& text) {
+bool CollapseWhiteSpace(std::string& text) {
   std::size_t kept = 0;
   bool pendingBlank = false;
+  bool changedInside = false;
+  std::size_t run = 0;  // white space bytes in the current run
+  bool runIsOneBlank = true;
   for (const char c : text) {
     if (IsWhiteSpace(c)) {
       pendingBlank = kept > 0;
+      ++run;
+      runIsOneBlank = run == 1 && c == ' ';
       continue;
     }
-    if (pendingBlank) text[kept++] = ' ';
+    if (pendingBlank) {
+      text[kept++] = ' ';
+      changedInside = changedInside || !runIsOneBlank;
+    }
     pendingBlank = false;
+    run = 0;
     text[kept++] = c;
   }
   text.resize(kept);
+  return changedInside;
 }
 
-bool TitleEncoder::Encode(std::string_view utf8, std::string& out) {
+bool TitleEncoder::EncodeCharacters(std::string_view utf8, std::string& out) {
   out.clear();
   replaced_.clear();
   if (encoder_.Append(utf8, out, &replaced_)) return !replaced_.empty();
@@ -56,6 +96,16 @@ bool TitleEncoder::Encode(std::string_view utf8, std::string& out) {
   return approximated || !replaced_.empty();
 }
 
+bool TitleEncoder::Encode(std::string_view utf8, std::string& out) {
+  bool changed = EncodeCharacters(utf8, out);
+  if (!changed && out.size() != utf8.size() && HoldsInvisibleCharacter(utf8)) changed = true;
+  if (out.empty() && !utf8.empty()) {
+    out = "?";  // a title is never lost to characters that take no room
+    changed = true;
+  }
+  return changed;
+}
+
 TitleChange ChangeOfTitle(std::string_view cp932, bool replaced) {
   if (!replaced) return TitleChange::kNone;
   // '?' and blanks are never a trail byte of a CP932 character.
@@ -64,11 +114,21 @@ TitleChange ChangeOfTitle(std::string_view cp932, bool replaced) {
 }
 
 std::string_view TitleDecoder::Decode(std::string_view cp932) {
+  recoded_ = false;
   bool ascii = true;
   for (const char c : cp932) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
   if (ascii) return cp932;
   decoder_.Decode(cp932, utf8_);
+  recoded_ = ComesBackAsOtherBytes(cp932);
   return utf8_;
+}
+
+bool TitleDecoder::ComesBackAsOtherBytes(std::string_view cp932) {
+  // CP932 has no U+FFFD of its own: the decoder wrote it for invalid bytes.
+  if (utf8_.find("\xEF\xBF\xBD") != std::string::npos) return true;
+  if (!HoldsDuplicateCodeLead(cp932)) return false;
+  back_.clear();
+  return !encoder_.Append(utf8_, back_) || back_ != cp932;
 }
 
 std::string_view TitleConverter::EncodeToCp932(std::string_view utf8, bool& approximated) {
@@ -77,8 +137,11 @@ std::string_view TitleConverter::EncodeToCp932(std::string_view utf8, bool& appr
 }
 
 std::string_view TitleConverter::Utf8(TitleView title) {
+  utf8Change_ = TitleChange::kNone;
   if (title.encoding == TitleEncoding::kUtf8) return title.text;
-  return decoder_.Decode(title.text);
+  const std::string_view utf8 = decoder_.Decode(title.text);
+  if (decoder_.lastRecoded()) utf8Change_ = TitleChange::kRecoded;
+  return utf8;
 }
 
 }  // namespace velorin

@@ -18,6 +18,12 @@ enum class TitleChange {
   kNone,
   kClosest,     ///< characters CP932 lacks became the closest ones (or "?")
   kUnshowable,  ///< nothing but "?" is left: CP932 holds none of its characters
+  /// CP932 bytes that UTF-8 text holds only as other codes: one of the
+  /// duplicate codes of NEC and IBM characters (it comes back as the usual
+  /// one), or bytes that are no CP932 character (written as U+FFFD).
+  kRecoded,
+  /// Blanks, TABs or line breaks inside the title became single blanks.
+  kTidied,
 };
 
 /// The change of a title that became `cp932`, with characters `replaced` or
@@ -32,17 +38,22 @@ struct TitleView {
 
 /// Runs of CR, LF, TAB and blanks become one blank; none at either end.
 /// These bytes are never part of a CP932 double-byte character, so the rule
-/// holds for CP932 and UTF-8 text alike.
-void CollapseWhiteSpace(std::string& text);
+/// holds for CP932 and UTF-8 text alike. True when white space inside the
+/// text changed (ends trimmed alone do not count: files indent their names).
+bool CollapseWhiteSpace(std::string& text);
 
 /// One encoder for a whole file.
 class TitleEncoder {
  public:
   /// Replaces `out` with the CP932 form of `utf8`. A byte that is not part
-  /// of valid UTF-8 becomes "?" as well. True when anything was replaced.
+  /// of valid UTF-8 becomes "?" as well. True when anything was replaced or
+  /// dropped (an invisible character); a title of invisible characters alone
+  /// becomes "?" rather than nothing.
   bool Encode(std::string_view utf8, std::string& out);
 
  private:
+  bool EncodeCharacters(std::string_view utf8, std::string& out);
+
   Cp932Encoder encoder_;
   std::vector<ByteSpan> replaced_;
 };
@@ -53,10 +64,18 @@ class TitleDecoder {
   /// The UTF-8 form of `cp932`: `cp932` itself when it is ASCII, else a view
   /// of a buffer valid until the next call. Invalid bytes become U+FFFD.
   std::string_view Decode(std::string_view cp932);
+  /// Whether the last Decode wrote the bytes as text that comes back as
+  /// other bytes (see TitleChange::kRecoded).
+  bool lastRecoded() const { return recoded_; }
 
  private:
+  bool ComesBackAsOtherBytes(std::string_view cp932);
+
   Cp932Decoder decoder_;
+  Cp932Encoder encoder_;
   std::string utf8_;
+  std::string back_;
+  bool recoded_ = false;
 };
 
 /// Titles in the encoding an output needs, one converter for a whole file.
@@ -73,6 +92,8 @@ class TitleConverter {
   /// The UTF-8 form: the text itself, or CP932 decoded (invalid bytes as
   /// U+FFFD). Valid until the next call.
   std::string_view Utf8(TitleView title);
+  /// What the last Utf8 call did to the title: kRecoded or kNone.
+  TitleChange lastUtf8Change() const { return utf8Change_; }
 
  private:
   std::string_view EncodeToCp932(std::string_view utf8, bool& approximated);
@@ -80,6 +101,7 @@ class TitleConverter {
   TitleEncoder encoder_;
   TitleDecoder decoder_;
   std::string cp932_;
+  TitleChange utf8Change_ = TitleChange::kNone;
 };
 
 }  // namespace velorin

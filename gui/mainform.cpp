@@ -17,6 +17,7 @@
 
 #include "convert/conversion_run.h"
 #include "convert/run_settings.h"
+#include "formats/format_sniff.h"
 #include "formats/format_table.h"
 #include "gui/aboutform.h"
 #include "gui/common_dialog.h"
@@ -412,8 +413,9 @@ void mainform::OnConvertClicked() {
   LocalFileSystem files;
   LocalClock clock;
   RunOptions options = RunOptionsFromSettings(tables_.systemSettings);
-  // Any point file Velorin reads, told by its extension; the output is NVI.
-  options.inputFormat = InputFormatOfPath(Text_for_POT->text().toStdString());
+  // Any point file Velorin reads, told by its extension or else by its
+  // first bytes; the output is NVI.
+  options.inputFormat = InputFormatOfFile(Text_for_POT->text().toStdString());
   ConversionRun run(*runHost_, files, clock, options);
   run.Execute();
   runHost_->ApplyProgressText();

@@ -29,6 +29,36 @@ RunOutcome Failure(RunStage stage, std::string path, int error, std::int32_t rec
   return outcome;
 }
 
+// An input that held bytes but gave nothing at all: the format it was read
+// as, and what chose it, is the likely cause.
+TEST(ReportRunOutcome, NothingFoundNamesTheFormatReadAndWhy) {
+  RunOutcome nothing = Outcome(RunResult::kFinished, 0);
+  nothing.inputHeldBytes = true;
+  const struct {
+    FormatBasis basis;
+    PointFormat format;
+    const char* said;
+  } cases[] = {
+      {FormatBasis::kNothing, PointFormat::kPot,
+       "read as POT since neither its extension nor its first bytes name a format"},
+      {FormatBasis::kExtension, PointFormat::kGpx, "read as GPX by its extension"},
+      {FormatBasis::kOption, PointFormat::kCsv, "read as CSV as --from says"},
+  };
+  for (const auto& c : cases) {
+    ReportContext context;
+    context.input = c.format;
+    context.inputBasis = c.basis;
+    const std::string text = ReportRunOutcome(nothing, kFiles, context).text;
+    EXPECT_NE(text.find(std::string("no point found in the input, ") + c.said +
+                        "; if it is another format, name it with --from (pot, nvi"),
+              std::string::npos)
+        << text;
+  }
+  // An empty input, or one whose points were all skipped, says so otherwise.
+  nothing.inputHeldBytes = false;
+  EXPECT_EQ(ReportRunOutcome(nothing, kFiles).text, "0 records written to x.nvi\n");
+}
+
 TEST(ReportRunOutcome, FinishedAndCancelledRunsGiveTheCount) {
   RunReport report = ReportRunOutcome(Outcome(RunResult::kFinished, 3), kFiles);
   EXPECT_EQ(report.exitCode, kExitDone);
@@ -127,6 +157,8 @@ TEST(ReportRunOutcome, FailuresNameTheFileAndTheSystemsReason) {
       {Failure(RunStage::kOpenOutput, "x.nvi", EACCES),
        "velorin-cli: cannot open output file 'x.nvi': Permission denied (it is written as a new "
        "file in its folder '.' first)\n"},
+      {Failure(RunStage::kOpenOutput, "x.nvi", EBUSY),
+       "velorin-cli: cannot open output file 'x.nvi': in use by another program\n"},
       {Failure(RunStage::kOpenOutput, "/data/x.nvi", EACCES),
        "velorin-cli: cannot open output file '/data/x.nvi': Permission denied (it is written as a "
        "new file in its folder '/data' first)\n"},

@@ -54,7 +54,7 @@ class ChoiceRecorder : public RunObserver {
   void OnSkipped(std::int64_t line, SkipKind, std::string_view reason) override {
     if (reason == "not valid UTF-8") notUtf8.push_back(line);
   }
-  void OnTitleReplaced(const Point& point, TitleChange change) override {
+  void OnTitleChanged(const Point& point, TitleChange change) override {
     (change == TitleChange::kUnshowable ? unshowable : replaced).push_back(point.line);
   }
   std::vector<std::int64_t> notUtf8;

@@ -53,6 +53,36 @@ TEST_F(RunFormatsTest, CountsEverySkipByKindAndTellsIt) {
   EXPECT_EQ(LastBox().text, "m106\r\nm107 2\r\nm113 3 (m114 1, m115 1, m116 1)");
 }
 
+/// Tells every changed title as "LINE change".
+class TitleRecorder : public RunObserver {
+ public:
+  void OnSkipped(std::int64_t, SkipKind, std::string_view) override {}
+  void OnTitleChanged(const Point& point, TitleChange change) override {
+    told.push_back(std::to_string(point.line) + " " + std::to_string(static_cast<int>(change)));
+  }
+  std::vector<std::string> told;
+};
+
+// Every title that reaches the output other than the input gave it is
+// counted and told: white space tidied on the way in, CP932 codes that
+// UTF-8 holds only as others on the way out.
+TEST_F(RunFormatsTest, TitlesChangedOnTheWayAreCountedAndTold) {
+  WriteInput("name,lat,lon\nA  B,1,1\n\" C \",1,1\n\"D\tE\",1,1\n\xED\x40,1,1\nF,1,1\n");
+  TitleRecorder observer;
+  RunOptions options = CsvTo(PointFormat::kCsv);
+  options.inputEncoding = TextEncoding::kCp932;
+  options.observer = &observer;
+  host.outputPath = folder.Path("out.csv");
+  const RunOutcome outcome = RunAnsweringYes(RunMessage::kFinished, options);
+  EXPECT_EQ(outcome.records, 5);
+  EXPECT_EQ(outcome.titlesTidied, 2);
+  EXPECT_EQ(outcome.titlesRecoded, 1);
+  const auto tidied = std::to_string(static_cast<int>(TitleChange::kTidied));
+  const auto recoded = std::to_string(static_cast<int>(TitleChange::kRecoded));
+  EXPECT_EQ(observer.told,
+            (std::vector<std::string>{"2 " + tidied, "4 " + tidied, "5 " + recoded}));
+}
+
 TEST_F(RunFormatsTest, RecordLimitOfNviNamesTheLineOfTheFirstEntryLeft) {
   host.outputPath = folder.Path("out.nvi");
   WriteInput("name,lat,lon\nA,1,1\nB,1,1\n\nD,1,1\n");

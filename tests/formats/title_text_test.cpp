@@ -11,6 +11,7 @@ struct TextCase {
   const char* name;
   std::string input;
   std::string expected;
+  bool changedInside = false;  ///< more than the ends was tidied
 };
 
 void PrintTo(const TextCase& c, std::ostream* out) { *out << c.name; }
@@ -21,7 +22,7 @@ class CollapseWhiteSpaceTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(CollapseWhiteSpaceTest, LeavesOneBlankBetweenWordsAndNoneAtTheEnds) {
   std::string text = GetParam().input;
-  CollapseWhiteSpace(text);
+  EXPECT_EQ(CollapseWhiteSpace(text), GetParam().changedInside);
   EXPECT_EQ(text, GetParam().expected);
 }
 
@@ -29,11 +30,14 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, CollapseWhiteSpaceTest,
     ::testing::Values(TextCase{"Empty", "", ""}, TextCase{"OnlyWhiteSpace", " \t\r\n ", ""},
                       TextCase{"Plain", "Tokyo Tower", "Tokyo Tower"},
-                      TextCase{"LineBreaksInside", "Tokyo\r\n  Tower", "Tokyo Tower"},
-                      TextCase{"TabsAndEnds", "\tA\t\tB\n", "A B"},
+                      TextCase{"IndentedName", "\n    Tokyo Tower\n  ", "Tokyo Tower"},
+                      TextCase{"LineBreaksInside", "Tokyo\r\n  Tower", "Tokyo Tower", true},
+                      TextCase{"TabsAndEnds", "\tA\t\tB\n", "A B", true},
+                      TextCase{"OneTabInside", "A\tB", "A B", true},
+                      TextCase{"DoubledBlank", "A  B", "A B", true},
                       // 東京 in CP932 next to white space: the bytes stay whole.
                       TextCase{"Cp932Bytes", " \x93\x8C\x8B\x9E \n\x83\x5E ",
-                               "\x93\x8C\x8B\x9E \x83\x5E"},
+                               "\x93\x8C\x8B\x9E \x83\x5E", true},
                       TextCase{"FullWidthBlankIsNoWhiteSpace", "\x81\x40", "\x81\x40"}),
     CaseName);
 
@@ -66,7 +70,12 @@ INSTANTIATE_TEST_SUITE_P(
                                  "A\xFF"
                                  "B",
                                  "A?B", true},
-                      EncodeCase{"CutOffSequence", "B\xE6\x9D", "B??", true}),
+                      EncodeCase{"CutOffSequence", "B\xE6\x9D", "B??", true},
+                      // Characters that take no room are dropped, and said to be.
+                      EncodeCase{"ZeroWidthSpace", "A\xE2\x80\x8B"
+                                                   "B",
+                                 "AB", true},
+                      EncodeCase{"SoftHyphenAlone", "\xC2\xAD", "?", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TitleDecoder, GivesAsciiAsItIsAndDecodesTheRest) {
@@ -76,6 +85,36 @@ TEST(TitleDecoder, GivesAsciiAsItIsAndDecodesTheRest) {
   EXPECT_EQ(decoder.Decode("\x93\x8C\x8B\x9E"), "東京");
   EXPECT_EQ(decoder.Decode("A\x81"), "A\xEF\xBF\xBD");
 }
+
+struct RecodeCase {
+  const char* name;
+  std::string cp932;
+  TitleChange change;
+};
+
+void PrintTo(const RecodeCase& c, std::ostream* out) { *out << c.name; }
+
+class TitleToUtf8Test : public ::testing::TestWithParam<RecodeCase> {};
+
+// A CP932 title in a UTF-8 file comes back as the same bytes, or is said not to.
+TEST_P(TitleToUtf8Test, SaysWhenTheBytesWouldNotComeBack) {
+  TitleConverter converter;
+  converter.Utf8({GetParam().cp932, TitleEncoding::kCp932});
+  EXPECT_EQ(converter.lastUtf8Change(), GetParam().change);
+  converter.Utf8({"Tower", TitleEncoding::kUtf8});
+  EXPECT_EQ(converter.lastUtf8Change(), TitleChange::kNone);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Titles, TitleToUtf8Test,
+    ::testing::Values(RecodeCase{"Japanese", "\x93\x8C\x8B\x9E", TitleChange::kNone},
+                      RecodeCase{"IbmExtensionItself", "\xFA\x5C", TitleChange::kNone},
+                      RecodeCase{"NecSelectedDuplicate", "\xED\x40", TitleChange::kRecoded},
+                      RecodeCase{"NecRow13Duplicate", "A\x87\x90", TitleChange::kRecoded},
+                      RecodeCase{"NecRow13Numeral", "\x87\x40", TitleChange::kNone},
+                      RecodeCase{"NoCharacter", "A\x85\x40", TitleChange::kRecoded},
+                      RecodeCase{"CutOffAtTheEnd", "A\x81", TitleChange::kRecoded}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace velorin
