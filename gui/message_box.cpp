@@ -1,6 +1,11 @@
 #include "gui/message_box.h"
 
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
+#include <algorithm>
 #include <deque>
 
 namespace velorin {
@@ -15,6 +20,22 @@ struct SeamState {
 SeamState& State() {
   static SeamState state;
   return state;
+}
+
+// QMessageBox breaks its text at about 500 pixels, which put the number at
+// the end of a long line ("... not converted from line 1000001") on a line
+// of its own. A line as wide as three quarters of the screen stays whole.
+void KeepLinesWhole(QMessageBox& box, const QString& text) {
+  auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  if (label == nullptr) return;
+  const QFontMetrics metrics(label->font());
+  int widest = 0;
+  for (const QString& line : text.split(QLatin1Char('\n'))) {
+    widest = std::max(widest, metrics.horizontalAdvance(line));
+  }
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const int room = screen != nullptr ? screen->availableGeometry().width() * 3 / 4 : widest;
+  label->setMinimumWidth(std::min(widest + metrics.averageCharWidth(), room));
 }
 
 }  // namespace
@@ -39,6 +60,7 @@ MessageAnswer ShowMessageBox(QWidget* parent, const QString& title, const QStrin
   box.setIcon(QMessageBox::NoIcon);
   box.setWindowTitle(title);
   box.setText(text);
+  KeepLinesWhole(box, text);
   if (buttons == MessageButtons::kOk) {
     box.setStandardButtons(QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
