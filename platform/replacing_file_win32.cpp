@@ -167,13 +167,15 @@ std::unique_ptr<ReplacingSink> OpenReplacingFile(const std::string& path, std::e
     ec = std::make_error_code(std::errc::is_a_directory);
     return nullptr;
   }
-  // Opening the target for writing, without changing it, refuses what
-  // opening it would refuse (a read-only file, a file another program holds)
-  // and tells a device from a file.
+  // Opening the target with the access the final rename needs (writing and
+  // deleting), without changing it, refuses now what the rename would refuse
+  // after the whole conversion: a read-only file, a file another program
+  // holds, even one it lets others write but not delete. It also tells a
+  // device from a file.
   std::optional<DWORD> keptAttributes;
-  const HANDLE existing =
-      CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE existing = CreateFileW(
+      target.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (existing != INVALID_HANDLE_VALUE) {
     const bool device = GetFileType(existing) != FILE_TYPE_DISK;
     CloseHandle(existing);

@@ -57,6 +57,7 @@ TEST_F(ReplacingFileTest, NewOutputIsNotHidden) {
 struct RefusalCase {
   const char* name;
   std::errc error;
+  DWORD heldSharing = 0;  ///< how the other program shares the file it holds
 };
 
 void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
@@ -64,7 +65,8 @@ void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
 class RefusedTargetTest : public ReplacingFileTest, public ::testing::WithParamInterface<RefusalCase> {};
 
 // A file that may not be written (read-only) or that another program holds
-// without sharing is refused as opening it would be, and stays as it was.
+// without sharing what the final rename needs is refused before anything is
+// converted, and stays as it was.
 TEST_P(RefusedTargetTest, FailsAtOnceAndKeepsTheFile) {
   const RefusalCase& c = GetParam();
   Write("out.nvi", "old");
@@ -79,7 +81,8 @@ TEST_P(RefusedTargetTest, FailsAtOnceAndKeepsTheFile) {
       GTEST_SKIP() << "read-only files are writable here (Wine run as root)";
     }
   } else {
-    held = CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    held = CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, c.heldSharing, nullptr,
+                       OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
   }
   std::error_code ec;
@@ -94,7 +97,10 @@ TEST_P(RefusedTargetTest, FailsAtOnceAndKeepsTheFile) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedTargetTest,
     ::testing::Values(RefusalCase{"ReadOnly", std::errc::permission_denied},
-                      RefusalCase{"HeldByAnotherProgram", std::errc::device_or_resource_busy}),
+                      RefusalCase{"HeldByAnotherProgram", std::errc::device_or_resource_busy},
+                      // Others may write it but not delete it, as the rename must.
+                      RefusalCase{"HeldWithWriteSharing", std::errc::device_or_resource_busy,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ReplacingFileTest, DeviceIsWrittenDirectly) {
