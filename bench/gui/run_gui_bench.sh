@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# The same POT file converted through the main window (gui_bench, offscreen)
-# and by velorin-cli convert --force, best of a few runs each. Neither writes
-# a log, since the shipped velorin.ini switches it off for the window.
+# The same POT (or GPX) file converted through the main window (gui_bench,
+# offscreen) and by velorin-cli convert --force, best of a few runs each.
+# Neither writes a log, since the shipped velorin.ini switches it off for
+# the window.
 #
-# Usage: bench/gui/run_gui_bench.sh BUILD_DIR [LINES]
+# Usage: bench/gui/run_gui_bench.sh BUILD_DIR [POINTS] [pot|gpx]
 # Builds nothing: BUILD_DIR/bin/gui_bench must exist (use a Release build).
 set -euo pipefail
 
-build_dir=${1:?usage: $0 BUILD_DIR [LINES]}
+build_dir=${1:?usage: $0 BUILD_DIR [POINTS] [pot|gpx]}
 lines=${2:-1000000}
+format=${3:-pot}
 bin=$build_dir/bin
 gui=$bin/gui_bench
 cli=$bin/velorin-cli
@@ -18,9 +20,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 runs=3
 
-pot=$work/points.pot
-python3 "$here/../gen_pot.py" "$lines" "$pot"
-echo "input: $lines point lines, $(awk -v b="$(stat -c %s "$pot")" 'BEGIN { printf "%.1f", b / 1e6 }') MB"
+pot=$work/points.$format
+python3 "$here/../gen_$format.py" "$lines" "$pot"
+echo "input: $lines points ($format), $(awk -v b="$(stat -c %s "$pot")" 'BEGIN { printf "%.1f", b / 1e6 }') MB"
 
 gui_line=$(QT_QPA_PLATFORM=offscreen "$gui" "$pot" "$runs")
 echo "$gui_line"
