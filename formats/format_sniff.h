@@ -12,7 +12,7 @@
 namespace velorin {
 
 /// How many first bytes SniffPointFormat needs at most.
-inline constexpr std::size_t kSniffedBytes = 64 * 1024;
+inline constexpr std::size_t kSniffedBytes = std::size_t{64} * 1024;
 
 /// The format `head` (a file's first bytes) shows; nothing when it shows none.
 std::optional<PointFormat> SniffPointFormat(std::string_view head);
