@@ -217,6 +217,11 @@ bool GeoJsonHandler::EndObject(unsigned) {
     ok = CheckCrs();
   } else if (role == Role::kTop) {
     if (!top_.typed) return Fail("not a GeoJSON file: the top-level object has no \"type\"");
+    // Its elements were handed out as they came: a Feature or geometry around
+    // them would be a second, earlier source of points.
+    if (featuresSeen_ && top_.type != "FeatureCollection") {
+      return Fail("not a GeoJSON file: a \"features\" member in a " + Quoted(top_.type));
+    }
     if (top_.type != "FeatureCollection" && top_.type != "Feature") {
       ok = EndGeometry(geometries_[0]);
     }

@@ -224,6 +224,12 @@ INSTANTIATE_TEST_SUITE_P(
         GeoJsonCase{"OtherType",
                     "{\"type\": \"Topology\", \"objects\": {}}",
                     {"1 failed: not a GeoJSON file: the top-level \"type\" is \"Topology\""}},
+        GeoJsonCase{
+            "FeaturesOfAFeature",
+            "{\"features\": [" + Feature("{}", Point("[1, 2]")) + "],\n\"type\": \"Feature\"}",
+            {"1  1 2",
+             "2 failed: not a GeoJSON file: a \"features\" member in a "
+             "\"Feature\""}},
         GeoJsonCase{"CutOff",
                     Collection(Feature("{\"name\": \"A\"}", Point("[1, 2]"))).substr(0, 90),
                     {"1 failed: not a well-formed GeoJSON file: Missing a comma or '}' after an "
