@@ -143,8 +143,8 @@ bool GeoJsonHandler::StartObject() {
   if (depth_ >= kMaxDepth) {
     return Fail("JSON nested more than " + std::to_string(kMaxDepth) + " deep: refused");
   }
-  const std::int64_t line = stream_.Line();
   if (depth_ == 0) {
+    const std::int64_t line = stream_.Line();
     top_.Reset(line);
     openGeometries_ = 0;
     PushGeometry(line, true);  // in case the top is a geometry
@@ -153,13 +153,15 @@ bool GeoJsonHandler::StartObject() {
   }
   Frame& parent = frames_[depth_ - 1];
   Role role = Role::kPassed;
+  // Lines are counted where a feature or a geometry begins, nowhere else.
+  const std::int64_t line = 0;
   if (parent.array) {
     if (parent.role == Role::kFeatures) {
-      element_.Reset(line);
+      element_.Reset(stream_.Line());
       inElement_ = true;
       role = Role::kFeature;
     } else if (parent.role == Role::kGeometries) {
-      PushGeometry(line, false);
+      PushGeometry(stream_.Line(), false);
       role = Role::kGeometry;
     } else if (parent.role == Role::kCoordinates && parent.reason.empty()) {
       parent.reason = "a position holds an object";
@@ -173,7 +175,7 @@ bool GeoJsonHandler::StartObject() {
     case Member::kGeometry:
       if (featureLike && !feature.hasGeometry) {
         feature.hasGeometry = true;
-        PushGeometry(line, true);
+        PushGeometry(stream_.Line(), true);
         role = Role::kGeometry;
       }
       break;
@@ -238,18 +240,19 @@ bool GeoJsonHandler::StartArray() {
     return Fail("JSON nested more than " + std::to_string(kMaxDepth) + " deep: refused");
   }
   if (depth_ == 0) return Fail("not a GeoJSON file: the top-level value is no object");
-  const std::int64_t line = stream_.Line();
   Frame& parent = frames_[depth_ - 1];
   Role role = Role::kPassed;
   int level = 0;
+  std::int64_t line = 0;  // counted for coordinates only
   if (parent.array) {
     if (parent.role == Role::kCoordinates) {
       parent.holdsArrays = true;
       role = Role::kCoordinates;
       level = parent.level + 1;
+      line = stream_.Line();
       if (level >= 3) geometries_[openGeometries_ - 1].deepCoordinates = true;
     } else if (parent.role == Role::kFeatures) {
-      Emit(line).reason = "a features element that is no object";
+      Emit(stream_.Line()).reason = "a features element that is no object";
       ready_[readyCount_ - 1].isPoint = false;
     }
   } else if (parent.role == Role::kTop || parent.role == Role::kGeometry) {
@@ -261,6 +264,7 @@ bool GeoJsonHandler::StartArray() {
       geometry.hasCoordinates = true;
       role = Role::kCoordinates;
       level = 1;
+      line = stream_.Line();
     } else if (parent.member == Member::kGeometries && !geometry.hasGeometries) {
       geometry.hasGeometries = true;
       role = Role::kGeometries;

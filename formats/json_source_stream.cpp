@@ -1,6 +1,7 @@
 #include "formats/json_source_stream.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace velorin {
 
@@ -39,8 +40,24 @@ JsonSourceStream::JsonSourceStream(ByteSource& source, std::size_t bufferSize)
   }
 }
 
+namespace {
+
+/// Newlines in [from, to): memchr leaps over the long runs between them.
+std::int64_t CountNewlines(const char* from, const char* to) {
+  std::int64_t count = 0;
+  while (from < to) {
+    const void* found = std::memchr(from, '\n', static_cast<std::size_t>(to - from));
+    if (found == nullptr) break;
+    ++count;
+    from = static_cast<const char*>(found) + 1;
+  }
+  return count;
+}
+
+}  // namespace
+
 std::int64_t JsonSourceStream::Line() {
-  newlines_ += std::count(static_cast<const Ch*>(counted_), static_cast<const Ch*>(current_), '\n');
+  newlines_ += CountNewlines(counted_, current_);
   counted_ = current_;
   return newlines_ + 1;
 }
@@ -55,7 +72,7 @@ void JsonSourceStream::End() {
 void JsonSourceStream::Refill() {
   if (ended_) return;
   const Ch* end = last_ + 1;
-  newlines_ += std::count(counted_, end, '\n');
+  newlines_ += CountNewlines(counted_, end);
   consumed_ += static_cast<std::size_t>(end - begin());
   if (consumed_ - lastEvent_ > kMaxTokenSize) {
     tokenTooLong_ = true;
