@@ -1,5 +1,6 @@
 #include "formats/geojson_handler.h"
 
+#include <algorithm>
 #include <array>
 
 #include "formats/decimal_text.h"
@@ -512,6 +513,10 @@ void GeoJsonHandler::EmitFeature(Feature& feature, bool isFeature) {
     if (candidate && title == nullptr) title = &*candidate;
   }
   const bool tooLong = title != nullptr && title->size() > kMaxTitleSize;
+  // In the order of their lines: a collection's members end, and give their
+  // points, before the collection does.
+  std::stable_sort(feature.points.begin(), feature.points.end(),
+                   [](const Pending& a, const Pending& b) { return a.line < b.line; });
   for (Pending& pending : feature.points) {
     ReadEntry& entry = Emit(pending.line);
     if (!pending.reason.empty() || tooLong) {
