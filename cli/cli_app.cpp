@@ -37,7 +37,7 @@ void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& unti
   CLI::App* convert =
       app.add_subcommand("convert",
                          "Convert points of interest into NVI, or between POT, NVI, GPX, KML "
-                         "(KMZ read only) and CSV");
+                         "(KMZ read only), CSV and GeoJSON");
   convert
       ->add_option("--untitled", untitled,
                    "Points without a title: keep them as \"no title\" or skip them")
@@ -72,12 +72,12 @@ void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& unti
   convert
       ->add_option("INPUT", options.input,
                    "File to read (\"-\": standard input): POT unless its extension is .nvi, "
-                   ".gpx, .kml, .kmz, .csv or .tsv (read as CSV), or its first bytes show another "
-                   "format")
+                   ".gpx, .kml, .kmz, .csv, .tsv (read as CSV), .geojson or .json, or its first "
+                   "bytes show another format")
       ->required();
   convert->add_option("OUTPUT", options.output,
                       "File to write (\"-\": standard output): NVI unless its extension is "
-                      ".gpx, .kml, .csv or .pot; default: INPUT with the extension of the "
+                      ".gpx, .kml, .csv, .geojson, .json or .pot; default: INPUT with the extension of the "
                       "format written (.nvi, or .gpx for NVI input, unless --to says)");
 }
 

@@ -18,6 +18,13 @@ if(CMAKE_CROSSCOMPILING)
   add_library(CLI11::CLI11 INTERFACE IMPORTED)
   target_include_directories(CLI11::CLI11 INTERFACE ${CMAKE_BINARY_DIR}/cli11)
 
+  # RapidJSON (GeoJSON) is headers only as well: the same, into a folder of
+  # its own.
+  find_path(velorin_rapidjson_source rapidjson/reader.h
+    PATHS /usr/include NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  file(COPY ${velorin_rapidjson_source}/rapidjson DESTINATION ${CMAKE_BINARY_DIR}/rapidjson)
+  set(VELORIN_RAPIDJSON_INCLUDE ${CMAKE_BINARY_DIR}/rapidjson)
+
   # GoogleTest built from Debian's sources (googletest) with the cross
   # compiler; it names its targets GTest::gtest and so on itself.
   if(BUILD_TESTING)

@@ -45,6 +45,18 @@ std::string IgnoredLine(const IgnoredItems& items) {
     ignored.push_back(Counted(items.placemarksWithoutPoint, "placemark", "placemarks") +
                       " without a point");
   }
+  if (items.lineStrings > 0) {
+    ignored.push_back(Counted(items.lineStrings, "LineString", "LineStrings"));
+  }
+  if (items.polygons > 0) ignored.push_back(Counted(items.polygons, "Polygon", "Polygons"));
+  if (items.otherGeometries > 0) {
+    ignored.push_back(Counted(items.otherGeometries, "geometry", "geometries") +
+                      " of a type GeoJSON lacks");
+  }
+  if (items.featuresWithoutGeometry > 0) {
+    ignored.push_back(Counted(items.featuresWithoutGeometry, "feature", "features") +
+                      " without a geometry");
+  }
   if (items.unreadElements > 0) {
     const std::string element = "<" + items.unreadName + "> element";
     ignored.push_back(Counted(items.unreadElements, element, element + "s") + " " +

@@ -14,7 +14,8 @@ struct RunSummary {
   /// "2 points skipped: 1 without a title and 1 unreadable" (point lines
   /// for POT input); empty when none was.
   std::string skipped;
-  /// "2 routes and 1 track ignored", "1 link to another file not followed";
+  /// "2 routes and 1 track ignored", "3 LineStrings and 1 Polygon ignored",
+  /// "1 link to another file not followed";
   /// empty when there was nothing else.
   std::string ignored;
   /// "2 titles with control characters replaced"; empty when none changed.

@@ -6,8 +6,8 @@ _velorin_cli_values() {
   case $1 in
     --untitled) echo "keep skip" ;;
     --input-encoding) echo "auto cp932 utf-8" ;;
-    --from) echo "pot nvi gpx kml kmz csv" ;;
-    --to) echo "nvi gpx kml csv pot" ;;
+    --from) echo "pot nvi gpx kml kmz csv geojson" ;;
+    --to) echo "nvi gpx kml csv geojson pot" ;;
   esac
 }
 

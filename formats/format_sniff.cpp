@@ -96,6 +96,10 @@ std::optional<PointFormat> SniffPointFormat(std::string_view head) {
   while (first < head.size() && IsBlank(head[first])) ++first;
   const std::string_view text = head.substr(first);
   if (text.starts_with("NPOIs100@NRA/R1;")) return PointFormat::kNvi;
+  if (text.starts_with("{")) {
+    if (text.find("\"type\"") != std::string_view::npos) return PointFormat::kGeoJson;
+    return std::nullopt;
+  }
   if (text.starts_with("<")) {
     const std::string_view root = XmlRootName(text);
     if (root == "gpx") return PointFormat::kGpx;

@@ -1,8 +1,9 @@
 #pragma once
 // The format of a point file told by its first bytes, for an input whose
-// extension names none (or names a container of many kinds: .xml, .json,
-// .txt): an XML root element <gpx> or <kml>, a zip archive (KMZ), NVI's
-// record mark, a POT point line, a CSV header naming latitude and longitude.
+// extension names none (.xml and .txt name none either): an XML root
+// element <gpx> or <kml>, a zip archive (KMZ), NVI's record mark, a POT
+// point line, a CSV header naming latitude and longitude, a JSON object with
+// a "type" member (GeoJSON).
 #include <optional>
 #include <string>
 #include <string_view>

@@ -4,6 +4,8 @@
 
 #include "formats/csv_reader.h"
 #include "formats/csv_writer.h"
+#include "formats/geojson_reader.h"
+#include "formats/geojson_writer.h"
 #include "formats/gpx_writer.h"
 #include "formats/kml_writer.h"
 #include "formats/nvi_point_writer.h"
@@ -42,8 +44,8 @@ std::unique_ptr<PointWriter> MakeNviWriter(BufferedWriter& out, Clock& clock) {
 
 /// The table. Built at its first use: whether the XML formats can be read
 /// depends on the build (see formats/xml_readers.h).
-const std::array<FormatInfo, 6>& Formats() {
-  static const std::array<FormatInfo, 6> formats = {{
+const std::array<FormatInfo, 7>& Formats() {
+  static const std::array<FormatInfo, 7> formats = {{
       {PointFormat::kPot, "pot", ".pot", false, PositionRange::kNvi, &MakePotReader,
        &MakeWriter<PotWriter>},
       {PointFormat::kNvi, "nvi", ".nvi", true, PositionRange::kNvi, &MakeReader<NviReader>,
@@ -55,6 +57,8 @@ const std::array<FormatInfo, 6>& Formats() {
       {PointFormat::kKmz, "kmz", ".kmz", false, PositionRange::kGlobe, KmzReaderFactory(), nullptr},
       {PointFormat::kCsv, "csv", ".csv", false, PositionRange::kGlobe, &MakeTextReader<CsvReader>,
        &MakeWriter<CsvWriter>},
+      {PointFormat::kGeoJson, "geojson", ".geojson", false, PositionRange::kGlobe,
+       &MakeReader<GeoJsonReader>, &MakeWriter<GeoJsonWriter>},
   }};
   return formats;
 }
@@ -88,6 +92,7 @@ std::optional<PointFormat> FormatOfExtension(std::string_view path) {
   for (const FormatInfo& info : Formats()) {
     if (HasExtension(path, info.extension)) return info.format;
   }
+  if (HasExtension(path, ".json")) return PointFormat::kGeoJson;
   return std::nullopt;
 }
 

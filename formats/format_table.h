@@ -16,7 +16,7 @@
 
 namespace velorin {
 
-enum class PointFormat { kPot, kNvi, kGpx, kKml, kKmz, kCsv };
+enum class PointFormat { kPot, kNvi, kGpx, kKml, kKmz, kCsv, kGeoJson };
 
 struct FormatInfo {
   PointFormat format;
@@ -34,7 +34,8 @@ const FormatInfo& InfoOf(PointFormat format);
 std::optional<PointFormat> FormatNamed(std::string_view name);
 
 /// The format of a path by its extension, in any letter case; nothing for
-/// an extension the table does not know.
+/// an extension the table does not know. ".json" counts as GeoJSON (whose
+/// reader refuses a file that is other JSON, saying so).
 std::optional<PointFormat> FormatOfExtension(std::string_view path);
 /// An unknown extension counts as POT for an input; `.tsv` is read as CSV.
 PointFormat InputFormatOfPath(std::string_view path);

@@ -73,4 +73,45 @@ void AppendCsvField(BufferedWriter& out, std::string_view text, char delimiter) 
   out.Append('"');
 }
 
+void AppendJsonString(BufferedWriter& out, std::string_view utf8) {
+  constexpr char kHex[] = "0123456789abcdef";
+  out.Append('"');
+  std::size_t plain = 0;  // start of the run of bytes that need nothing
+  for (std::size_t at = 0; at < utf8.size(); ++at) {
+    const auto c = static_cast<unsigned char>(utf8[at]);
+    if (c >= 0x20 && c != '"' && c != '\\') continue;
+    out.Append(utf8.substr(plain, at - plain));
+    plain = at + 1;
+    switch (c) {
+      case '"':
+        out.Append("\\\"");
+        break;
+      case '\\':
+        out.Append("\\\\");
+        break;
+      case '\b':
+        out.Append("\\b");
+        break;
+      case '\f':
+        out.Append("\\f");
+        break;
+      case '\n':
+        out.Append("\\n");
+        break;
+      case '\r':
+        out.Append("\\r");
+        break;
+      case '\t':
+        out.Append("\\t");
+        break;
+      default: {
+        const char escape[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+        out.Append(std::string_view(escape, sizeof escape));
+      }
+    }
+  }
+  out.Append(utf8.substr(plain));
+  out.Append('"');
+}
+
 }  // namespace velorin

@@ -54,6 +54,12 @@ struct IgnoredItems {
   std::int64_t linksOutside = 0;  ///< links to other files, never followed
   /// Links within a KMZ archive to no file of it, or past its limits.
   std::int64_t linksNotFollowed = 0;
+  /// GeoJSON geometries that are no points: LineStrings and
+  /// MultiLineStrings, Polygons and MultiPolygons, types GeoJSON lacks.
+  std::int64_t lineStrings = 0;
+  std::int64_t polygons = 0;
+  std::int64_t otherGeometries = 0;
+  std::int64_t featuresWithoutGeometry = 0;  ///< "geometry": null
 
   void Add(const IgnoredItems& other) {
     routes += other.routes;
@@ -66,6 +72,10 @@ struct IgnoredItems {
     unreadElements += other.unreadElements;
     linksOutside += other.linksOutside;
     linksNotFollowed += other.linksNotFollowed;
+    lineStrings += other.lineStrings;
+    polygons += other.polygons;
+    otherGeometries += other.otherGeometries;
+    featuresWithoutGeometry += other.featuresWithoutGeometry;
   }
 };
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/run_summary.h"
 #include "run_fixture.h"
 
 namespace velorin {
@@ -119,6 +120,29 @@ TEST_F(RunFormatsTest, AnInputItsReaderRefusesFailsTheReadStage) {
   ASSERT_TRUE(outcome.readFailure.has_value());
   EXPECT_EQ(outcome.readFailure->line, 3);
   EXPECT_FALSE(testing::Exists(host.outputPath));
+}
+
+// GeoJSON geometries that are no points are counted by kind, and the
+// summary names each.
+TEST_F(RunFormatsTest, GeometriesThatAreNoPointsAreSummedUpByKind) {
+  host.inputPath = folder.Path("in.geojson");
+  WriteInput(
+      "{\"type\": \"FeatureCollection\", \"features\": [\n"
+      "{\"type\": \"Feature\", \"properties\": {\"name\": \"A\"}, "
+      "\"geometry\": {\"type\": \"Point\", \"coordinates\": [1, 2]}},\n"
+      "{\"type\": \"Feature\", \"geometry\": {\"type\": \"LineString\", \"coordinates\": []}},\n"
+      "{\"type\": \"Feature\", \"geometry\": {\"type\": \"MultiLineString\"}},\n"
+      "{\"type\": \"Feature\", \"geometry\": {\"type\": \"MultiPolygon\"}},\n"
+      "{\"type\": \"Feature\", \"geometry\": {\"type\": \"Curve\"}},\n"
+      "{\"type\": \"Feature\", \"geometry\": null}]}\n");
+  RunOptions options;
+  options.inputFormat = PointFormat::kGeoJson;
+  options.outputFormat = PointFormat::kGpx;
+  const RunOutcome outcome = RunAnsweringYes(RunMessage::kFinished, options);
+  EXPECT_EQ(outcome.records, 1);
+  EXPECT_EQ(SummarizeRun(outcome, PointFormat::kGeoJson, PointFormat::kGpx).ignored,
+            "2 LineStrings, 1 Polygon, 1 geometry of a type GeoJSON lacks and 1 feature "
+            "without a geometry ignored");
 }
 
 }  // namespace

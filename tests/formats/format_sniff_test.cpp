@@ -40,6 +40,9 @@ INSTANTIATE_TEST_SUITE_P(
         SniffCase{"CsvHeader", "Name,Latitude,Longitude\r\nA,35,139\r\n", PointFormat::kCsv},
         SniffCase{"TabHeader", "lat\tlon\tname\n", PointFormat::kCsv},
         SniffCase{"CsvWithoutPositionColumns", "name,address\n", std::nullopt},
+        SniffCase{"GeoJson", "\n{\"type\": \"FeatureCollection\", \"features\": []}",
+                  PointFormat::kGeoJson},
+        SniffCase{"OtherJson", "{\"name\": \"settings\"}", std::nullopt},
         SniffCase{"PlainText", "Shopping list\nmilk\n", std::nullopt},
         SniffCase{"Empty", "", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -34,6 +34,11 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{"Csv", "table.Csv", PointFormat::kCsv, PointFormat::kCsv, "table.nvi"},
         PathCase{"TsvReadAsCsv", "shops.tsv", PointFormat::kCsv, PointFormat::kNvi, "shops.nvi"},
         PathCase{"NviBackToGpx", "car.nvi", PointFormat::kNvi, PointFormat::kNvi, "car.gpx"},
+        PathCase{"GeoJson", "places.GeoJSON", PointFormat::kGeoJson, PointFormat::kGeoJson,
+                 "places.nvi"},
+        // Read as GeoJSON, whose reader refuses other JSON; written as GeoJSON.
+        PathCase{"Json", "Saved Places.json", PointFormat::kGeoJson, PointFormat::kGeoJson,
+                 "Saved Places.nvi"},
         PathCase{"Pot", "a.pot", PointFormat::kPot, PointFormat::kPot, "a.nvi"},
         PathCase{"UnknownExtension", "list.txt", PointFormat::kPot, PointFormat::kNvi, "list.nvi"},
         PathCase{"NoExtension", "list", PointFormat::kPot, PointFormat::kNvi, "list.nvi"},

@@ -60,5 +60,27 @@ INSTANTIATE_TEST_SUITE_P(
                       EscapeCase{"Semicolon", "a;b", "a;b"}),
     CaseName);
 
+class JsonStringTest : public ::testing::TestWithParam<EscapeCase> {};
+
+TEST_P(JsonStringTest, EscapesWhatJsonNeedsAndKeepsTheRest) {
+  testing::StringSink sink;
+  BufferedWriter out(sink);
+  AppendJsonString(out, GetParam().text);
+  out.Close();
+  EXPECT_EQ(sink.bytes, GetParam().written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, JsonStringTest,
+    ::testing::Values(EscapeCase{"Plain", "Tokyo Tower", "\"Tokyo Tower\""},
+                      EscapeCase{"Empty", "", "\"\""},
+                      EscapeCase{"QuoteAndBackslash", "a \"b\" \\c", "\"a \\\"b\\\" \\\\c\""},
+                      EscapeCase{"ShortEscapes", "\b\f\n\r\t", "\"\\b\\f\\n\\r\\t\""},
+                      EscapeCase{"OtherControls", std::string("\0\x01\x1f\x7f", 4),
+                                 "\"\\u0000\\u0001\\u001f\x7f\""},
+                      EscapeCase{"SlashAndMarkupStay", "</a> & '", "\"</a> & '\""},
+                      EscapeCase{"Utf8StaysAsItIs", "東京 🗼", "\"東京 🗼\""}),
+    CaseName);
+
 }  // namespace
 }  // namespace velorin

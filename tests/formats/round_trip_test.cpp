@@ -23,6 +23,7 @@ std::vector<Sample> Samples() {
       {"\x93\x8C\x8B\x9E\x83\x5E\x83\x8F\x81\x5B", {0, 0}},  // 東京タワー
       {"a & b <c> \"d\", e", {kMaxAngleUnits, kMaxAngleUnits}},
       {"\x83\x5C\x83\x74\x83\x67 \x95\x5C", {1, 2}},  // ソフト 表: trail bytes 5C
+      {"back\\slash", {kMaxAngleUnits, 1}},
   };
   std::mt19937 random(42);
   std::uniform_int_distribution<std::uint32_t> angle(0, kMaxAngleUnits);
@@ -75,7 +76,8 @@ TEST_P(RoundTripTest, TitlesAndCodesComeBack) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, RoundTripTest,
                          ::testing::Values(PointFormat::kNvi, PointFormat::kGpx, PointFormat::kKml,
-                                           PointFormat::kCsv, PointFormat::kPot),
+                                           PointFormat::kCsv, PointFormat::kPot,
+                                           PointFormat::kGeoJson),
                          [](const auto& info) { return std::string(InfoOf(info.param).name); });
 
 }  // namespace

@@ -64,6 +64,14 @@ INSTANTIATE_TEST_SUITE_P(
                    "name,latitude,longitude\r\n"
                    "Tower,35.681194462,139.767111070\r\n"
                    "\"神社 <&> \"\"A, B\"\"\",34.683333333,135.500000000\r\n"},
+        WriterCase{"GeoJson", PointFormat::kGeoJson,
+                   "{\"type\": \"FeatureCollection\", \"features\": [\n"
+                   "{\"type\": \"Feature\", \"properties\": {\"name\": \"Tower\"}, "
+                   "\"geometry\": {\"type\": \"Point\", "
+                   "\"coordinates\": [139.767111070, 35.681194462]}},\n"
+                   "{\"type\": \"Feature\", \"properties\": {\"name\": "
+                   "\"神社 <&> \\\"A, B\\\"\"}, \"geometry\": {\"type\": \"Point\", "
+                   "\"coordinates\": [135.500000000, 34.683333333]}}\n]}\n"},
         WriterCase{"Pot", PointFormat::kPot,
                    "ORD=POI/tex=Tower/kei=139'46'1'6/ido=35'40'52'3\r\n"
                    // The title ends in a quote: quoted, so that reading gives it back.
@@ -147,6 +155,7 @@ TEST(WritersTest, EachWriterTurnsTheTitleIntoItsOwnEncoding) {
   const Case cases[] = {
       {PointFormat::kGpx, "Café 🗼", "Café 🗼", TitleChange::kNone},
       {PointFormat::kCsv, "Café 🗼", "Café 🗼", TitleChange::kNone},
+      {PointFormat::kGeoJson, "Café 🗼\t", "\"Café 🗼\\t\"", TitleChange::kNone},
       // é has no CP932 form: the closest is e.
       {PointFormat::kNvi, "Café 🗼", "Cafe ?", TitleChange::kClosest},
       {PointFormat::kPot, "Café 🗼", "Cafe ?", TitleChange::kClosest},

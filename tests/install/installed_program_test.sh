@@ -107,13 +107,13 @@ echo "log: $(wc -l <"$log") lines in $log"
 
 echo "== every other point format through the window: the same records as velorin-cli's"
 mkdir -p "$WORK/formats"
-for format in gpx kml csv; do
+for format in gpx kml csv geojson; do
   "$prefix/bin/velorin-cli" convert "$WORK/data/tokyo.pot" "$WORK/formats/tokyo.$format" 2>/dev/null
 done
 # A KMZ is the KML zipped as doc.kml.
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1], "w").write(sys.argv[2], "doc.kml")' \
   "$WORK/formats/tokyo.kmz" "$WORK/formats/tokyo.kml"
-for format in gpx kml kmz csv; do
+for format in gpx kml kmz csv geojson; do
   input=$WORK/formats/tokyo.$format
   mkdir -p "$WORK/formats/$format"
   cp "$input" "$WORK/formats/$format/"
@@ -160,7 +160,7 @@ printf 'msgid "Open"\nmsgstr ""\n' >"$samples/bare-template.pot"
 cp "$WORK/cli.nvi" "$samples/tokyo.nvi"
 cp "$WORK/cli.nvi" "$samples/no-extension"
 printf 'not a block\n' >"$samples/other.nvi"
-for format in gpx kml kmz csv; do cp "$WORK/formats/tokyo.$format" "$samples/"; done
+for format in gpx kml kmz csv geojson; do cp "$WORK/formats/tokyo.$format" "$samples/"; done
 while read -r sample expected; do
   for database in package prefix; do
     got=$(type_of "$database" "$samples/$sample")
@@ -180,6 +180,7 @@ tokyo.gpx application/gpx+xml
 tokyo.kml application/vnd.google-earth.kml+xml
 tokyo.kmz application/vnd.google-earth.kmz
 tokyo.csv text/csv
+tokyo.geojson application/geo+json
 TABLE
 # Every type of the desktop entry is one the database knows, and the window
 # is among the programs offered for it ("Open with Velorin").

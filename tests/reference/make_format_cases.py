@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the reference cases that go from one point format to another:
-POT, NVI, GPX, KML, KMZ and CSV in, NVI, POT, GPX, KML and CSV out.
+POT, NVI, GPX, KML, KMZ, CSV and GeoJSON in, NVI, POT, GPX, KML, CSV and
+GeoJSON out.
 
 Usage: python3 tests/reference/make_format_cases.py tests/cases
 
@@ -8,7 +9,7 @@ As in make_cases.py, every input is written here point by point beside what
 must become of each point, and every expected file is derived from the
 formats' rules written out below; velorin-cli is never run to make them.
 Each expected GPX, KML and CSV file is then read by an independent reader
-(GPSBabel for GPX and KML, GDAL's ogr2ogr for CSV), which must find the same
+(GPSBabel for GPX and KML, GDAL's ogr2ogr for CSV and GeoJSON), which must find the same
 names and positions (within 1e-7 degree).
 Each case folder gets an "origin" file saying how its files were made.
 """
@@ -244,8 +245,22 @@ def write_csv(points):
     return out.encode()
 
 
+def write_geojson(points):
+    """One Point feature a line; json.dumps escapes as RFC 8259 says (quote,
+    backslash, control characters as \\n or \\u00XX) and keeps the rest."""
+    features = []
+    for title, pos in points:
+        lon, lat = decimals(pos)
+        features.append('{"type": "Feature", "properties": {"name": %s}, "geometry": '
+                        '{"type": "Point", "coordinates": [%s, %s]}}'
+                        % (json.dumps(utf8_title(title), ensure_ascii=False), lon, lat))
+    body = ",\n".join(features)
+    return ('{"type": "FeatureCollection", "features": [\n' + body + ("\n" if body else "") +
+            "]}\n").encode()
+
+
 WRITERS = {"nvi": write_nvi, "pot": write_pot, "gpx": write_gpx, "kml": write_kml,
-           "csv": write_csv}
+           "csv": write_csv, "geojson": write_geojson}
 
 
 # ---- Inputs: each entry pairs its text with the point it must become -------
@@ -437,6 +452,49 @@ def csv_cp932_tab_input():
     return data, [point for _, point in rows[1:]]
 
 
+def geojson_input():
+    """A FeatureCollection as GDAL or a map account writes it: a crs naming
+    CRS84, titles by each fallback, a MultiPoint, a GeometryCollection,
+    members in another order, a line string, a null geometry."""
+    head = ('{\n"type": "FeatureCollection",\n"name": "places",\n'
+            '"crs": { "type": "name", "properties": { "name": '
+            '"urn:ogc:def:crs:OGC:1.3:CRS84" } },\n"features": [\n')
+    entries = [
+        ('{ "type": "Feature", "properties": { "name": "東京タワー", "height": 333 }, '
+         '"geometry": { "type": "Point", "coordinates": [ 139.745433, 35.658581, 333.0 ] } },\n',
+         (sj("東京タワー"), Deg("139.745433", "35.658581"))),
+        ('{ "type": "Feature", "properties": { "title": "Osaka \\"Castle\\" \\u0026 Park" },\n'
+         '  "geometry": { "type": "Point", "coordinates": [ 135.5259, 34.6873 ] } },\n',
+         (b'Osaka "Castle" & Park', Deg("135.5259", "34.6873"))),
+        ('{ "geometry": { "coordinates": [ 139.7481, 35.6467 ], "type": "Point" },\n'
+         '  "properties": { "date": "2024-05-01T10:00:00Z", "location": { "address": '
+         '"Shiba, Minato", "name": "  Shiba,\\n\\t Minato  " } }, "type": "Feature" },\n',
+         (b"Shiba, Minato", Deg("139.7481", "35.6467"))),
+        ('{ "type": "Feature", "properties": { "Title": "Shingū 東" }, "geometry": '
+         '{ "type": "MultiPoint", "coordinates": [\n  [ 135.99, 33.7 ],\n', None),
+        ('  [ -0.124625, 51.500729 ] ] } },\n', None),
+        ('{ "type": "Feature", "properties": { "name": "Route" }, "geometry": '
+         '{ "type": "LineString", "coordinates": [ [ 139, 35 ], [ 140, 36 ] ] } },\n', None),
+        ('{ "type": "Feature", "properties": { "name": null }, "geometry": '
+         '{ "type": "Point", "coordinates": [ 138.727363, 35.360626 ] } },\n',
+         (b"", Deg("138.727363", "35.360626"))),
+        ('{ "type": "Feature", "properties": { "name": "Nowhere" }, "geometry": '
+         '{ "type": "Point", "coordinates": [ "139", 35 ] } },\n', None),
+        ('{ "type": "Feature", "properties": { "name": "No geometry" }, "geometry": null },\n',
+         None),
+        ('{ "type": "Feature", "properties": { "name": "Joe\'s" }, "geometry": '
+         '{ "type": "GeometryCollection", "geometries": [\n  { "type": "Point", '
+         '"coordinates": [ 180, 0 ] },\n  { "type": "Polygon", "coordinates": [ [ [ 0, 0 ], '
+         '[ 1, 0 ], [ 0, 1 ], [ 0, 0 ] ] ] } ] } }\n',
+         (b"Joe's", Deg(180, 0))),
+    ]
+    # The MultiPoint's two positions are two points, spread over two entries.
+    shingu = UTitle(b"Shingu \x93\x8c", "Shingū 東")
+    entries[3] = (entries[3][0], (shingu, Deg("135.99", "33.7")))
+    entries[4] = (entries[4][0], (shingu, Deg("-0.124625", "51.500729")))
+    return head, entries, "]\n}\n"
+
+
 # ---- Cases -----------------------------------------------------------------
 
 def holds(pos, output_ext):
@@ -487,19 +545,22 @@ class Cases:
             "kml": "one <Placemark> with a <Point> per point, nine decimals, names in UTF-8",
             "csv": "name,latitude,longitude, CR LF, nine decimals, names in UTF-8 quoted "
                    "where they hold a comma, quote or line break",
+            "geojson": "a FeatureCollection, one Point feature a line with properties.name, "
+                       "nine decimals, names in UTF-8 with JSON escapes",
         }[output_ext]
         origin = ("input.%s: %s.\n"
                   "expected.%s: derived by tests/reference/make_format_cases.py from the points "
                   "the input must give (%d written), not by running velorin-cli: %s."
                   % (input_ext, how_input, output_ext, len(written), how_output))
-        if output_ext in ("gpx", "kml", "csv"):
+        if output_ext in ("gpx", "kml", "csv", "geojson"):
             origin += ("\nChecked when made: %s reads the same names and positions "
                        "(within 1e-7 degree) from expected.%s."
-                       % ("GDAL (ogr2ogr)" if output_ext == "csv" else "GPSBabel", output_ext))
+                       % ("GDAL (ogr2ogr)" if output_ext in ("csv", "geojson") else "GPSBabel",
+                          output_ext))
         origin += note
         self.write(name, args, input_ext, input_bytes, output_ext, WRITERS[output_ext](written),
                    origin, input_name)
-        if output_ext in ("gpx", "kml", "csv"):
+        if output_ext in ("gpx", "kml", "csv", "geojson"):
             self.peer_checks.append((os.path.join(self.root, name), output_ext, written))
 
     def peer_check(self):
@@ -512,7 +573,8 @@ class Cases:
                          % tool)
         for d, ext, meant in self.peer_checks:
             path = os.path.join(d, "expected." + ext)
-            read = gdal_csv_points(path) if ext == "csv" else gpsbabel_points(path, ext)
+            read = (gdal_csv_points(path) if ext == "csv" else gdal_geojson_points(path)
+                    if ext == "geojson" else gpsbabel_points(path, ext))
             if len(read) != len(meant):
                 sys.exit("%s: the peer read %d points, %d meant" % (d, len(read), len(meant)))
             for (name, lon, lat), (title, pos) in zip(read, meant):
@@ -522,7 +584,8 @@ class Cases:
                 if name != utf8_title(title):
                     sys.exit("%s: name %r, meant %r" % (d, name, utf8_title(title)))
             print("%s reads %s/expected.%s: %d points as meant" %
-                  ("GDAL" if ext == "csv" else "GPSBabel", os.path.basename(d), ext, len(read)))
+                  ("GDAL" if ext in ("csv", "geojson") else "GPSBabel", os.path.basename(d), ext,
+                   len(read)))
 
 
 def run_peer(command):
@@ -548,6 +611,12 @@ def gdal_csv_points(path):
     features = json.loads(run_peer(
         ["ogr2ogr", "-f", "GeoJSON", "/vsistdout/", path, "-oo", "X_POSSIBLE_NAMES=longitude",
          "-oo", "Y_POSSIBLE_NAMES=latitude", "-oo", "KEEP_GEOM_COLUMNS=NO"]))["features"]
+    return [(f["properties"]["name"], *f["geometry"]["coordinates"][:2]) for f in features]
+
+
+def gdal_geojson_points(path):
+    """(name, longitude, latitude) as GDAL's GeoJSON driver reads them."""
+    features = json.loads(run_peer(["ogr2ogr", "-f", "GeoJSON", "/vsistdout/", path]))["features"]
     return [(f["properties"]["name"], *f["geometry"]["coordinates"][:2]) for f in features]
 
 
@@ -649,6 +718,24 @@ def main():
     pair("csv_to_gpx", io_args, "csv", csv_data, "gpx", points, how)
     pair("csv_to_kml", io_args, "csv", csv_data, "kml", points, how)
     pair("csv_to_csv", io_args, "csv", csv_data, "csv", points, how)
+
+    # GeoJSON in and out.
+    head, entries, tail = geojson_input()
+    geojson = (head + "".join(t for t, _ in entries) + tail).encode()
+    points = [p for _, p in entries]
+    how = ("GeoJSON written by hand as GDAL writes it (a crs naming CRS84, one feature a line "
+           "or two): an elevation, JSON escapes, members in another order, titles from name, "
+           "title, Title and location.name, a MultiPoint of two positions (one western, "
+           "skipped), a GeometryCollection with a Point and a Polygon, an untitled point; a "
+           "LineString, a null geometry and a position with a string (skipped or not read)")
+    pair("geojson_to_nvi", ["@IN@"], "geojson", geojson, "nvi", points,
+         how + "; no output named: input.nvi is written")
+    entries = nvi_input()
+    pair("nvi_to_geojson", io_args, "nvi", b"".join(t for t, _ in entries), "geojson",
+         [p for _, p in entries],
+         "the NVI blocks of nvi_to_nvi (angle integers: the extremes 0, 1 unit and 180 degrees, "
+         "Japanese and half-width titles, a title over two lines, an untitled block; three "
+         "entries skipped)")
 
     # Round trips: NVI to GPX to KML to CSV and back to NVI gives the very
     # blocks (with the run's time stamp) it started from; NVI to POT to NVI

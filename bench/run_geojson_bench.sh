@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Speed and memory of velorin-cli's GeoJSON reader: a generated GeoJSON
+# FeatureCollection of N Point features (default 1,000,000) converted to NVI,
+# beside its floor, RapidJSON's SAX parser alone over the same file with the
+# reader's flags (BUILD_DIR/bin/rapidjson_bare_parse), and the reader alone
+# with nothing written (BUILD_DIR/bin/geojson_reader_pass). Prints the best
+# wall time of three runs, the ratios to the floor, and the peak memory.
+#
+# Usage: bench/run_geojson_bench.sh BUILD_DIR [FEATURES]
+# Builds nothing: BUILD_DIR/bin/velorin-cli and rapidjson_bare_parse must
+# exist (use a Release build).
+set -euo pipefail
+
+build_dir=${1:?usage: $0 BUILD_DIR [FEATURES]}
+count=${2:-1000000}
+cli=$build_dir/bin/velorin-cli
+bare=$build_dir/bin/rapidjson_bare_parse
+reader=$build_dir/bin/geojson_reader_pass
+for program in "$cli" "$bare" "$reader"; do
+  [[ -x $program ]] || { echo "no $program: build it first" >&2; exit 1; }
+done
+[[ -x /usr/bin/time ]] || { echo "GNU time (/usr/bin/time) is needed" >&2; exit 1; }
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+runs=3
+
+now_ns() { date +%s%N; }
+
+# Best wall time of $runs runs in nanoseconds, then the peak memory (KiB) of
+# one more run; the output is removed before each run.
+measure() {
+  local target=$1
+  shift
+  local best=
+  for ((i = 0; i < runs; i++)); do
+    rm -f "$target"
+    local start end
+    start=$(now_ns)
+    "$@" 2>/dev/null
+    end=$(now_ns)
+    local took=$((end - start))
+    if [[ -z $best || $took -lt $best ]]; then best=$took; fi
+  done
+  rm -f "$target"
+  local peak
+  peak=$(/usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -n 1)
+  echo "$best $peak"
+}
+
+input=$work/in.geojson
+python3 "$here/gen_geojson.py" "$count" "$input"
+stamp='--timestamp=2010/04/01 14:30:00'
+read -r nvi_ns nvi_kib < <(measure "$work/out.nvi" "$cli" convert --force "$stamp" "$input" "$work/out.nvi")
+read -r bare_ns bare_kib < <(measure "$work/none" "$bare" "$input")
+read -r reader_ns reader_kib < <(measure "$work/none" "$reader" "$input")
+
+awk -v n="$count" -v mb="$(stat -c %s "$input")" -v a="$nvi_ns" -v ak="$nvi_kib" \
+  -v b="$bare_ns" -v bk="$bare_kib" -v r="$reader_ns" -v rk="$reader_kib" 'BEGIN {
+  printf "%d features, %.1f MB of GeoJSON; best of 3 runs\n", n, mb / 1e6
+  printf "velorin-cli GeoJSON -> NVI  %7.3f s  %10.0f points/s  peak %6.1f MiB\n",
+    a / 1e9, n / (a / 1e9), ak / 1024
+  printf "GeoJSON reader alone        %7.3f s  %10.0f points/s  peak %6.1f MiB\n",
+    r / 1e9, n / (r / 1e9), rk / 1024
+  printf "RapidJSON SAX alone         %7.3f s  %10.0f points/s  peak %6.1f MiB\n",
+    b / 1e9, n / (b / 1e9), bk / 1024
+  printf "the reader alone takes %.2f times the bare SAX pass, GeoJSON -> NVI %.2f times\n",
+    r / b, a / b }'

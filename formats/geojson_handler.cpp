@@ -1,0 +1,543 @@
+#include "formats/geojson_handler.h"
+
+#include <algorithm>
+#include <array>
+
+#include "formats/decimal_text.h"
+#include "formats/title_text.h"
+
+namespace velorin {
+
+namespace {
+
+constexpr std::array<std::string_view, 9> kTopTypes = {
+    "FeatureCollection", "Feature", "Point",        "MultiPoint",        "LineString",
+    "MultiLineString",   "Polygon", "MultiPolygon", "GeometryCollection"};
+
+/// The names of WGS 84 longitude/latitude that a crs member may give: OGC's
+/// CRS84 and, as GDAL writes it for such data, EPSG:4326.
+constexpr std::array<std::string_view, 7> kWgs84Names = {
+    "urn:ogc:def:crs:OGC:1.3:CRS84",
+    "urn:ogc:def:crs:OGC::CRS84",
+    "http://www.opengis.net/def/crs/OGC/1.3/CRS84",
+    "OGC:CRS84",
+    "EPSG:4326",
+    "urn:ogc:def:crs:EPSG::4326",
+    "http://www.opengis.net/def/crs/EPSG/0/4326"};
+
+template <std::size_t N>
+bool IsOneOf(std::string_view text, const std::array<std::string_view, N>& names) {
+  for (const std::string_view name : names) {
+    if (text == name) return true;
+  }
+  return false;
+}
+
+/// A text of the file for a message: cut short, quoted.
+std::string Quoted(std::string_view text) {
+  constexpr std::size_t kShown = 60;
+  return "\"" + std::string(text.substr(0, kShown)) + (text.size() > kShown ? "...\"" : "\"");
+}
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+}  // namespace
+
+void GeoJsonHandler::Feature::Reset(std::int64_t at) {
+  line = at;
+  type.clear();
+  typed = false;
+  hasGeometry = false;
+  hasProperties = false;
+  for (auto& title : titles) title.reset();
+  hasLocation = false;
+  points.clear();
+}
+
+bool GeoJsonHandler::Fail(std::string message) {
+  if (!failure_) failure_ = ReadFailure{stream_.Line(), std::move(message)};
+  return false;
+}
+
+GeoJsonHandler::Member GeoJsonHandler::MemberOf(Role role, std::string_view name) const {
+  switch (role) {
+    case Role::kTop:
+      if (name == "features") return Member::kFeatures;
+      if (name == "crs") return Member::kCrs;
+      [[fallthrough]];  // the top may be a Feature or a geometry too
+    case Role::kFeature:
+    case Role::kGeometry:
+      if (name == "type") return Member::kType;
+      if (role != Role::kGeometry && name == "geometry") return Member::kGeometry;
+      if (role != Role::kGeometry && name == "properties") return Member::kProperties;
+      if (role != Role::kFeature && name == "coordinates") return Member::kCoordinates;
+      if (role != Role::kFeature && name == "geometries") return Member::kGeometries;
+      return Member::kOther;
+    case Role::kProperties:
+      if (name == "name") return Member::kName;
+      if (name == "title") return Member::kTitle;
+      if (name == "Title") return Member::kTitleCapital;
+      if (name == "location") return Member::kLocation;
+      return Member::kOther;
+    case Role::kLocation:
+    case Role::kCrsProperties:
+      return name == "name" ? Member::kName : Member::kOther;
+    case Role::kCrs:
+      if (name == "type") return Member::kType;
+      return name == "properties" ? Member::kProperties : Member::kOther;
+    default:
+      return Member::kOther;
+  }
+}
+
+GeoJsonHandler::Feature& GeoJsonHandler::CurrentFeature() { return inElement_ ? element_ : top_; }
+
+GeoJsonHandler::Frame& GeoJsonHandler::Push(Role role, std::int64_t line) {
+  if (depth_ == frames_.size()) frames_.emplace_back();
+  Frame& frame = frames_[depth_++];
+  frame.role = role;
+  frame.array = false;
+  frame.member = Member::kOther;
+  frame.level = 0;
+  frame.numbers = 0;
+  frame.holdsArrays = false;
+  frame.line = line;
+  frame.longitude.reset();
+  frame.latitude.reset();
+  frame.reason.clear();
+  return frame;
+}
+
+GeoJsonHandler::Geometry& GeoJsonHandler::PushGeometry(std::int64_t line, bool direct) {
+  if (openGeometries_ == geometries_.size()) geometries_.emplace_back();
+  Geometry& geometry = geometries_[openGeometries_++];
+  geometry.line = line;
+  geometry.type.clear();
+  geometry.typed = false;
+  geometry.direct = direct;
+  geometry.collects = true;
+  geometry.hasCoordinates = false;
+  geometry.hasGeometries = false;
+  geometry.emptyCoordinates = false;
+  geometry.deepCoordinates = false;
+  geometry.positions.clear();
+  return geometry;
+}
+
+void GeoJsonHandler::SetGeometryType(Geometry& geometry, std::string_view type, bool isString) {
+  if (geometry.typed) return;
+  geometry.typed = true;
+  geometry.type = isString ? type : "(not a string)";
+  geometry.collects = geometry.type == "Point" || geometry.type == "MultiPoint";
+  if (!geometry.collects) geometry.positions.clear();
+}
+
+bool GeoJsonHandler::Key(const char* text, unsigned length, bool) {
+  stream_.MarkEvent();
+  Frame& frame = frames_[depth_ - 1];
+  frame.member = MemberOf(frame.role, {text, length});
+  return true;
+}
+
+bool GeoJsonHandler::StartObject() {
+  stream_.MarkEvent();
+  if (depth_ >= kMaxDepth) {
+    return Fail("JSON nested more than " + std::to_string(kMaxDepth) + " deep: refused");
+  }
+  if (depth_ == 0) {
+    const std::int64_t line = stream_.Line();
+    top_.Reset(line);
+    openGeometries_ = 0;
+    PushGeometry(line, true);  // in case the top is a geometry
+    Push(Role::kTop, line);
+    return true;
+  }
+  Frame& parent = frames_[depth_ - 1];
+  Role role = Role::kPassed;
+  // Lines are counted where a feature or a geometry begins, nowhere else.
+  const std::int64_t line = 0;
+  if (parent.array) {
+    if (parent.role == Role::kFeatures) {
+      element_.Reset(stream_.Line());
+      inElement_ = true;
+      role = Role::kFeature;
+    } else if (parent.role == Role::kGeometries) {
+      PushGeometry(stream_.Line(), false);
+      role = Role::kGeometry;
+    } else if (parent.role == Role::kCoordinates && parent.reason.empty()) {
+      parent.reason = "a position holds an object";
+    }
+    Push(role, line);
+    return true;
+  }
+  const bool featureLike = parent.role == Role::kTop || parent.role == Role::kFeature;
+  Feature& feature = CurrentFeature();
+  switch (parent.member) {
+    case Member::kGeometry:
+      if (featureLike && !feature.hasGeometry) {
+        feature.hasGeometry = true;
+        PushGeometry(stream_.Line(), true);
+        role = Role::kGeometry;
+      }
+      break;
+    case Member::kProperties:
+      if (featureLike && !feature.hasProperties) {
+        feature.hasProperties = true;
+        role = Role::kProperties;
+      } else if (parent.role == Role::kCrs) {
+        role = Role::kCrsProperties;
+      }
+      break;
+    case Member::kLocation:
+      if (!feature.hasLocation) {
+        feature.hasLocation = true;
+        role = Role::kLocation;
+      }
+      break;
+    case Member::kCrs:
+      if (!crsSeen_) {
+        crsSeen_ = true;
+        role = Role::kCrs;
+      }
+      break;
+    default:
+      break;
+  }
+  Push(role, line);
+  return true;
+}
+
+bool GeoJsonHandler::EndObject(unsigned) {
+  stream_.MarkEvent();
+  const Role role = frames_[depth_ - 1].role;
+  bool ok = true;
+  if (role == Role::kFeature) {
+    EmitFeature(element_, true);
+    inElement_ = false;
+  } else if (role == Role::kGeometry) {
+    ok = EndGeometry(geometries_[--openGeometries_]);
+  } else if (role == Role::kCrs) {
+    ok = CheckCrs();
+  } else if (role == Role::kTop) {
+    if (!top_.typed) return Fail("not a GeoJSON file: the top-level object has no \"type\"");
+    // Its elements were handed out as they came: a Feature or geometry around
+    // them would be a second, earlier source of points.
+    if (featuresSeen_ && top_.type != "FeatureCollection") {
+      return Fail("not a GeoJSON file: a \"features\" member in a " + Quoted(top_.type));
+    }
+    if (top_.type != "FeatureCollection" && top_.type != "Feature") {
+      ok = EndGeometry(geometries_[0]);
+    }
+    if (top_.type != "FeatureCollection") EmitFeature(top_, top_.type == "Feature");
+    openGeometries_ = 0;
+  }
+  --depth_;
+  return ok;
+}
+
+bool GeoJsonHandler::StartArray() {
+  stream_.MarkEvent();
+  if (depth_ >= kMaxDepth) {
+    return Fail("JSON nested more than " + std::to_string(kMaxDepth) + " deep: refused");
+  }
+  if (depth_ == 0) return Fail("not a GeoJSON file: the top-level value is no object");
+  Frame& parent = frames_[depth_ - 1];
+  Role role = Role::kPassed;
+  int level = 0;
+  std::int64_t line = 0;  // counted for coordinates only
+  if (parent.array) {
+    if (parent.role == Role::kCoordinates) {
+      parent.holdsArrays = true;
+      role = Role::kCoordinates;
+      level = parent.level + 1;
+      line = stream_.Line();
+      if (level >= 3) geometries_[openGeometries_ - 1].deepCoordinates = true;
+    } else if (parent.role == Role::kFeatures) {
+      Emit(stream_.Line()).reason = "a features element that is no object";
+      ready_[readyCount_ - 1].isPoint = false;
+    }
+  } else if (parent.role == Role::kTop || parent.role == Role::kGeometry) {
+    Geometry& geometry = geometries_[openGeometries_ - 1];
+    if (parent.member == Member::kFeatures && parent.role == Role::kTop && !featuresSeen_) {
+      featuresSeen_ = true;
+      role = Role::kFeatures;
+    } else if (parent.member == Member::kCoordinates && !geometry.hasCoordinates) {
+      geometry.hasCoordinates = true;
+      role = Role::kCoordinates;
+      level = 1;
+      line = stream_.Line();
+    } else if (parent.member == Member::kGeometries && !geometry.hasGeometries) {
+      geometry.hasGeometries = true;
+      role = Role::kGeometries;
+    }
+  }
+  Frame& frame = Push(role, line);
+  frame.array = true;
+  frame.level = level;
+  return true;
+}
+
+bool GeoJsonHandler::EndArray(unsigned) {
+  stream_.MarkEvent();
+  const Frame& frame = frames_[depth_ - 1];
+  if (frame.role == Role::kCoordinates) EndPosition(frame);
+  --depth_;
+  return !failure_;
+}
+
+bool GeoJsonHandler::FeaturesNext() const {
+  return depth_ == 1 && frames_[0].member == Member::kFeatures && !featuresSeen_;
+}
+
+void GeoJsonHandler::OnNumber(Frame& frame, std::string_view text) {
+  ++frame.numbers;
+  if (frame.numbers > 2 || !frame.reason.empty()) return;  // an elevation and beyond
+  const bool longitude = frame.numbers == 1;
+  const std::optional<double> value = ParseDecimalDegrees(text);
+  if (!value) {
+    frame.reason =
+        std::string(longitude ? "longitude" : "latitude") + " " + Quoted(text) + " is out of range";
+  }
+  (longitude ? frame.longitude : frame.latitude) = value;
+}
+
+void GeoJsonHandler::EndPosition(const Frame& frame) {
+  Geometry& geometry = geometries_[openGeometries_ - 1];
+  if (frame.level == 1 && frame.numbers == 0 && !frame.holdsArrays && frame.reason.empty()) {
+    geometry.emptyCoordinates = true;
+    return;
+  }
+  if (frame.holdsArrays && frame.numbers == 0 && frame.reason.empty()) return;
+  if (!geometry.collects || frame.level > 2) return;
+  if (geometry.positions.size() + CurrentFeature().points.size() >= kMaxFeaturePositions) {
+    Fail("a feature with more than " + std::to_string(kMaxFeaturePositions) +
+         " positions of points: refused");
+    return;
+  }
+  Position& position = geometry.positions.emplace_back();
+  position.level = frame.level;
+  position.line = frame.line;
+  if (!frame.reason.empty()) {
+    position.reason = frame.reason;
+  } else if (frame.holdsArrays) {
+    position.reason = "a position holds an array";
+  } else if (frame.numbers < 2) {
+    position.reason = "a position with fewer than two numbers";
+  } else {
+    position.longitude = *frame.longitude;
+    position.latitude = *frame.latitude;
+  }
+}
+
+bool GeoJsonHandler::Scalar(ScalarKind kind, std::string_view text) {
+  stream_.MarkEvent();
+  if (depth_ == 0) return true;
+  Frame& frame = frames_[depth_ - 1];
+  const bool isString = kind == ScalarKind::kString;
+  if (frame.array) {
+    if (frame.role == Role::kCoordinates) {
+      if (kind == ScalarKind::kNumber) {
+        OnNumber(frame, text);
+      } else if (frame.reason.empty()) {
+        frame.reason = "a position holds something other than a number";
+      }
+    } else if (frame.role == Role::kFeatures) {
+      ReadEntry& entry = Emit(stream_.Line());
+      entry.isPoint = false;
+      entry.reason = "a features element that is no object";
+    }
+    return true;
+  }
+  Feature& feature = CurrentFeature();
+  switch (frame.role) {
+    case Role::kTop:
+      if (frame.member == Member::kType && !top_.typed) {
+        top_.typed = true;
+        top_.type = text;
+        SetGeometryType(geometries_[0], text, isString);
+        if (!isString) return Fail("not a GeoJSON file: the top-level \"type\" is no string");
+        if (!IsOneOf(text, kTopTypes)) {
+          return Fail("not a GeoJSON file: the top-level \"type\" is " + Quoted(text));
+        }
+      } else if (frame.member == Member::kCrs && kind == ScalarKind::kNull && !crsSeen_) {
+        crsSeen_ = true;  // null: no coordinate system named, WGS 84 as always
+      } else if (frame.member == Member::kCrs && !crsSeen_) {
+        return Fail("the \"crs\" member is no object naming a coordinate system");
+      }
+      break;
+    case Role::kFeature:
+      if (frame.member == Member::kType && !feature.typed) {
+        feature.typed = true;
+        feature.type = isString ? text : "(not a string)";
+      }
+      break;
+    case Role::kGeometry:
+      if (frame.member == Member::kType) {
+        SetGeometryType(geometries_[openGeometries_ - 1], text, isString);
+      }
+      break;
+    case Role::kProperties:
+    case Role::kLocation: {
+      std::size_t index = 0;
+      if (frame.role == Role::kLocation) {
+        if (frame.member != Member::kName) break;
+        index = 3;
+      } else if (frame.member == Member::kName) {
+        index = 0;
+      } else if (frame.member == Member::kTitle) {
+        index = 1;
+      } else if (frame.member == Member::kTitleCapital) {
+        index = 2;
+      } else {
+        break;
+      }
+      // Only a string is a title; null or a number leaves the next choice.
+      if (isString && !feature.titles[index]) {
+        feature.titles[index].emplace(text.substr(0, kMaxTitleSize + 1));
+      }
+      break;
+    }
+    case Role::kCrs:
+      if (frame.member == Member::kType && isString) crsType_ = text.substr(0, 100);
+      break;
+    case Role::kCrsProperties:
+      if (frame.member == Member::kName && isString) crsName_ = text.substr(0, 100);
+      break;
+    default:
+      break;
+  }
+  return true;
+}
+
+bool GeoJsonHandler::CheckCrs() {
+  if (crsType_ == "name" && IsOneOf(crsName_, kWgs84Names)) return true;
+  const std::string named =
+      crsType_ == "name" ? Quoted(crsName_) : "no name (type " + Quoted(crsType_) + ")";
+  return Fail("the \"crs\" member gives " + named +
+              ", not WGS 84 longitude/latitude (urn:ogc:def:crs:OGC:1.3:CRS84): no coordinate "
+              "system is converted");
+}
+
+bool GeoJsonHandler::AddPoint(std::int64_t line, double longitude, double latitude) {
+  Pending& point = CurrentFeature().points.emplace_back();
+  point.line = line;
+  point.longitude = longitude;
+  point.latitude = latitude;
+  point.reason.clear();
+  return true;
+}
+
+bool GeoJsonHandler::AddSkip(std::int64_t line, std::string reason) {
+  Pending& point = CurrentFeature().points.emplace_back();
+  point.line = line;
+  point.reason = std::move(reason);
+  return true;
+}
+
+bool GeoJsonHandler::EndGeometry(Geometry& geometry) {
+  const std::string& type = geometry.type;
+  const std::int64_t featureLine = CurrentFeature().line;
+  if (!geometry.typed) {
+    AddSkip(geometry.line, "a geometry without a \"type\"");
+  } else if (type == "Point") {
+    const Position* single = nullptr;
+    for (const Position& position : geometry.positions) {
+      if (position.level == 1) single = &position;
+    }
+    if (!geometry.hasCoordinates || geometry.emptyCoordinates) {
+      AddSkip(geometry.line, "a Point without coordinates");
+    } else if (single == nullptr || geometry.positions.size() != 1 || geometry.deepCoordinates) {
+      AddSkip(geometry.line, "Point coordinates that are not one position");
+    } else {
+      const std::int64_t line = geometry.direct ? featureLine : single->line;
+      if (single->reason.empty()) {
+        AddPoint(line, single->longitude, single->latitude);
+      } else {
+        AddSkip(line, single->reason);
+      }
+    }
+  } else if (type == "MultiPoint") {
+    bool flat = !geometry.deepCoordinates;
+    for (const Position& position : geometry.positions) flat = flat && position.level == 2;
+    if (!flat) {
+      AddSkip(geometry.line, "MultiPoint coordinates that are not a list of positions");
+    } else {
+      for (const Position& position : geometry.positions) {
+        if (position.reason.empty()) {
+          AddPoint(position.line, position.longitude, position.latitude);
+        } else {
+          AddSkip(position.line, position.reason);
+        }
+      }
+    }
+  } else if (type == "LineString" || type == "MultiLineString") {
+    ++ignored_.lineStrings;
+  } else if (type == "Polygon" || type == "MultiPolygon") {
+    ++ignored_.polygons;
+  } else if (type != "GeometryCollection") {
+    ++ignored_.otherGeometries;
+  }
+  geometry.positions.clear();
+  if (CurrentFeature().points.size() > kMaxFeaturePositions) {
+    return Fail("a feature with more than " + std::to_string(kMaxFeaturePositions) +
+                " positions of points: refused");
+  }
+  return true;
+}
+
+ReadEntry& GeoJsonHandler::Emit(std::int64_t line) {
+  if (readyCount_ == ready_.size()) ready_.emplace_back();
+  ReadEntry& entry = ready_[readyCount_++];
+  entry.isPoint = true;
+  entry.skip = SkipKind::kMalformed;
+  entry.reason.clear();
+  entry.point.title.clear();
+  entry.point.titleEncoding = TitleEncoding::kUtf8;
+  entry.point.titleApproximated = false;
+  entry.point.titleTidied = false;
+  entry.point.line = line;
+  return entry;
+}
+
+void GeoJsonHandler::EmitFeature(Feature& feature, bool isFeature) {
+  if (&feature == &element_ && feature.type != "Feature") {
+    Emit(feature.line).reason =
+        feature.typed ? "a features element of type " + Quoted(feature.type) + ", not \"Feature\""
+                      : "a features element without a \"type\"";
+    ready_[readyCount_ - 1].isPoint = false;
+    feature.points.clear();
+    return;
+  }
+  if (isFeature && !feature.hasGeometry) ++ignored_.featuresWithoutGeometry;
+  const std::string* title = nullptr;
+  for (const auto& candidate : feature.titles) {
+    if (candidate && title == nullptr) title = &*candidate;
+  }
+  const bool tooLong = title != nullptr && title->size() > kMaxTitleSize;
+  // In the order of their lines: a collection's members end, and give their
+  // points, before the collection does.
+  std::stable_sort(feature.points.begin(), feature.points.end(),
+                   [](const Pending& a, const Pending& b) { return a.line < b.line; });
+  for (Pending& pending : feature.points) {
+    ReadEntry& entry = Emit(pending.line);
+    if (!pending.reason.empty() || tooLong) {
+      entry.isPoint = false;
+      entry.reason = tooLong ? "a title longer than " + std::to_string(kMaxTitleSize) + " bytes"
+                             : std::move(pending.reason);
+      continue;
+    }
+    if (title != nullptr) {
+      entry.point.title = *title;
+      // A JSON string may hold U+0000, which no title should.
+      for (std::size_t at = entry.point.title.find('\0'); at != std::string::npos;
+           at = entry.point.title.find('\0', at)) {
+        entry.point.title.replace(at, 1, kReplacement);
+      }
+      entry.point.titleTidied = CollapseWhiteSpace(entry.point.title);
+    }
+    entry.point.position = Degrees{pending.longitude, pending.latitude};
+  }
+  feature.points.clear();
+}
+
+}  // namespace velorin

@@ -1,0 +1,186 @@
+#pragma once
+// The events of a GeoJSON document (RFC 7946), as RapidJSON's SAX reader
+// hands them over, turned into points: a state machine over the nesting of
+// objects and arrays that knows the members that matter (type, features,
+// geometry, geometries, coordinates, properties, crs) and passes over every
+// other. A feature's points wait until the feature ends, since its members
+// may come in any order (the title after the geometry, the type after the
+// coordinates); what a feature holds is bounded (kMaxFeaturePositions).
+//
+// A member given twice counts once: the first one wins, for every member.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "formats/json_source_stream.h"
+#include "formats/point_reader.h"
+
+namespace velorin {
+
+class GeoJsonHandler {
+ public:
+  /// The deepest nesting of objects and arrays read.
+  static constexpr std::size_t kMaxDepth = 256;
+  /// The longest title taken; a longer one skips its feature's points.
+  static constexpr std::size_t kMaxTitleSize = 1 << 16;
+  /// The most positions of points one feature (or a top-level geometry)
+  /// may hold: they are kept until it ends.
+  static constexpr std::size_t kMaxFeaturePositions = 100'000;
+
+  explicit GeoJsonHandler(JsonSourceStream& stream) : stream_(stream) {}
+
+  // RapidJSON's handler concept; false stops the parser (see failure()).
+  bool Null() { return Scalar(ScalarKind::kNull, {}); }
+  bool Bool(bool) { return Scalar(ScalarKind::kOther, {}); }
+  // Numbers come as their texts (the parser runs with kParseNumbersAsStringsFlag).
+  bool Int(int) { return Scalar(ScalarKind::kOther, {}); }
+  bool Uint(unsigned) { return Scalar(ScalarKind::kOther, {}); }
+  bool Int64(std::int64_t) { return Scalar(ScalarKind::kOther, {}); }
+  bool Uint64(std::uint64_t) { return Scalar(ScalarKind::kOther, {}); }
+  bool Double(double) { return Scalar(ScalarKind::kOther, {}); }
+  bool RawNumber(const char* text, unsigned length, bool) {
+    return Scalar(ScalarKind::kNumber, {text, length});
+  }
+  bool String(const char* text, unsigned length, bool) {
+    return Scalar(ScalarKind::kString, {text, length});
+  }
+  bool Key(const char* text, unsigned length, bool);
+  bool StartObject();
+  bool EndObject(unsigned);
+  bool StartArray();
+  bool EndArray(unsigned);
+
+  /// The top-level value is the object whose member `features` is open
+  /// next: the reader then takes its elements one at a time.
+  bool FeaturesNext() const;
+
+  /// Entries ready to hand out, in order; their memory is reused once
+  /// ClearReady() says they are all taken.
+  std::size_t readyCount() const { return readyCount_; }
+  ReadEntry& ReadyAt(std::size_t index) { return ready_[index]; }
+  void ClearReady() { readyCount_ = 0; }
+  const std::optional<ReadFailure>& failure() const { return failure_; }
+  const IgnoredItems& ignored() const { return ignored_; }
+
+ private:
+  enum class ScalarKind { kString, kNumber, kNull, kOther };
+  /// What a container is in GeoJSON's terms.
+  enum class Role : std::uint8_t {
+    kTop,  ///< the top-level object: a FeatureCollection, a Feature or a geometry
+    kFeatures,
+    kFeature,
+    kGeometry,
+    kGeometries,
+    kCoordinates,
+    kProperties,
+    kLocation,
+    kCrs,
+    kCrsProperties,
+    kPassed,  ///< anything else, read over
+  };
+  /// The member names that matter.
+  enum class Member : std::uint8_t {
+    kOther,
+    kType,
+    kFeatures,
+    kGeometry,
+    kGeometries,
+    kCoordinates,
+    kProperties,
+    kCrs,
+    kName,
+    kTitle,
+    kTitleCapital,
+    kLocation,
+  };
+  struct Frame {
+    Role role = Role::kPassed;
+    bool array = false;
+    Member member = Member::kOther;  ///< of the value that comes next (objects)
+    // Coordinates: 1 for the "coordinates" array itself, +1 inward.
+    int level = 0;
+    int numbers = 0;
+    bool holdsArrays = false;
+    std::int64_t line = 0;
+    std::optional<double> longitude;
+    std::optional<double> latitude;
+    std::string reason;  ///< why this array is no readable position
+  };
+  struct Position {
+    int level = 0;
+    std::int64_t line = 0;
+    double longitude = 0.0;
+    double latitude = 0.0;
+    std::string reason;  ///< empty for a readable position
+  };
+  struct Geometry {
+    std::int64_t line = 0;
+    std::string type;
+    bool typed = false;
+    bool direct = false;   ///< a feature's own geometry, not one of a collection
+    bool collects = true;  ///< may be a Point or MultiPoint: positions are kept
+    bool hasCoordinates = false;
+    bool hasGeometries = false;
+    bool emptyCoordinates = false;
+    bool deepCoordinates = false;  ///< arrays three deep or more
+    std::vector<Position> positions;
+  };
+  /// A point of a feature before its title is known.
+  struct Pending {
+    std::int64_t line = 0;
+    double longitude = 0.0;
+    double latitude = 0.0;
+    std::string reason;  ///< empty for a point
+  };
+  struct Feature {
+    std::int64_t line = 0;
+    std::string type;
+    bool typed = false;
+    bool hasGeometry = false;  ///< a "geometry" member that is an object
+    bool hasProperties = false;
+    // Title candidates in the order they are chosen.
+    std::optional<std::string> titles[4];
+    bool hasLocation = false;
+    std::vector<Pending> points;
+    void Reset(std::int64_t at);
+  };
+
+  bool Scalar(ScalarKind kind, std::string_view text);
+  bool Fail(std::string message);
+  Member MemberOf(Role role, std::string_view name) const;
+  Feature& CurrentFeature();
+  void OnNumber(Frame& frame, std::string_view text);
+  void EndPosition(const Frame& frame);
+  Frame& Push(Role role, std::int64_t line);
+  Geometry& PushGeometry(std::int64_t line, bool direct);
+  void SetGeometryType(Geometry& geometry, std::string_view type, bool isString);
+  bool EndGeometry(Geometry& geometry);
+  bool AddPoint(std::int64_t line, double longitude, double latitude);
+  bool AddSkip(std::int64_t line, std::string reason);
+  void EmitFeature(Feature& feature, bool checkType);
+  bool CheckTopType(std::string_view type);
+  bool CheckCrs();
+  ReadEntry& Emit(std::int64_t line);
+
+  JsonSourceStream& stream_;
+  std::vector<Frame> frames_;  ///< the open containers, outermost first
+  std::size_t depth_ = 0;      ///< frames in use
+  std::vector<Geometry> geometries_;
+  std::size_t openGeometries_ = 0;
+  Feature top_;
+  Feature element_;  ///< the element of "features" being read
+  bool inElement_ = false;
+  bool featuresSeen_ = false;
+  bool crsSeen_ = false;
+  std::string crsType_;
+  std::string crsName_;
+  std::vector<ReadEntry> ready_;
+  std::size_t readyCount_ = 0;
+  std::optional<ReadFailure> failure_;
+  IgnoredItems ignored_;
+};
+
+}  // namespace velorin

@@ -1,0 +1,181 @@
+#include "formats/geojson_reader.h"
+
+#include <rapidjson/error/en.h>
+#include <rapidjson/reader.h>
+
+namespace velorin {
+
+namespace {
+
+// Iterative: the parser's own stack, not the call stack, grows with the
+// nesting. One value at a time: the reader itself walks the top-level
+// object and its "features". Numbers as texts: coordinates are parsed by
+// ParseDecimalDegrees (correctly rounded), other numbers not at all.
+constexpr unsigned kParseFlags =
+    rapidjson::kParseIterativeFlag | rapidjson::kParseStopWhenDoneFlag |
+    rapidjson::kParseValidateEncodingFlag | rapidjson::kParseNumbersAsStringsFlag;
+
+/// A member's name, parsed as a JSON string of its own, handed on as a key.
+struct KeyHandler : rapidjson::BaseReaderHandler<rapidjson::UTF8<>, KeyHandler> {
+  explicit KeyHandler(GeoJsonHandler& handler) : target(handler) {}
+  bool String(const char* text, rapidjson::SizeType length, bool copy) {
+    return target.Key(text, length, copy);
+  }
+  bool Default() { return false; }
+  GeoJsonHandler& target;
+};
+
+}  // namespace
+
+struct GeoJsonReader::Parser {
+  rapidjson::Reader reader;
+};
+
+GeoJsonReader::GeoJsonReader(ByteSource& source, std::size_t bufferSize)
+    : stream_(source, bufferSize), handler_(stream_), parser_(std::make_unique<Parser>()) {}
+
+GeoJsonReader::~GeoJsonReader() = default;
+
+bool GeoJsonReader::Next(ReadEntry& entry) {
+  while (taken_ == handler_.readyCount()) {
+    handler_.ClearReady();
+    taken_ = 0;
+    if (state_ == State::kDone || !Step()) {
+      state_ = State::kDone;
+      if (handler_.readyCount() == 0) return false;
+    }
+  }
+  std::swap(entry, handler_.ReadyAt(taken_++));
+  return true;
+}
+
+bool GeoJsonReader::Stop(int errorCode) {
+  if (handler_.failure()) {
+    FailWith(handler_.failure());
+  } else if (stream_.readFailed()) {
+    Fail(0, ReadErrorText(stream_.error()));
+  } else if (stream_.tokenTooLong()) {
+    Fail(stream_.Line(), "a single JSON string, number or run of white space longer than " +
+                             std::to_string(JsonSourceStream::kMaxTokenSize) + " bytes");
+  } else if (errorCode == rapidjson::kParseErrorDocumentEmpty) {
+    // Only a value within the object can be missing: the file is cut off.
+    Fail(stream_.Line(), "not a well-formed GeoJSON file: it ends where a value should follow");
+  } else {
+    const auto code = static_cast<rapidjson::ParseErrorCode>(errorCode);
+    Fail(stream_.Line(),
+         std::string("not a well-formed GeoJSON file: ") + rapidjson::GetParseError_En(code));
+  }
+  return false;
+}
+
+bool GeoJsonReader::StopAtHandler() {
+  if (!handler_.failure()) return true;
+  FailWith(handler_.failure());
+  return false;
+}
+
+bool GeoJsonReader::ParseValue() {
+  const rapidjson::ParseResult result = parser_->reader.Parse<kParseFlags>(stream_, handler_);
+  return result.IsError() ? Stop(result.Code()) : StopAtHandler();
+}
+
+bool GeoJsonReader::ParseKey() {
+  rapidjson::SkipWhitespace(stream_);
+  if (stream_.Peek() != '"') return Stop(rapidjson::kParseErrorObjectMissName);
+  KeyHandler keys(handler_);
+  const rapidjson::ParseResult result = parser_->reader.Parse<kParseFlags>(stream_, keys);
+  if (result.IsError()) return Stop(result.Code());
+  return Expect(':', rapidjson::kParseErrorObjectMissColon);
+}
+
+bool GeoJsonReader::Expect(char c, int errorCode) {
+  rapidjson::SkipWhitespace(stream_);
+  if (stream_.Peek() != c) return Stop(errorCode);
+  stream_.Take();
+  stream_.MarkEvent();
+  return true;
+}
+
+bool GeoJsonReader::Step() {
+  rapidjson::SkipWhitespace(stream_);
+  const char next = stream_.Peek();
+  switch (state_) {
+    case State::kStart:
+      if (stream_.LooksWide()) {
+        Fail(1, "not UTF-8 (the file looks like UTF-16 or UTF-32): GeoJSON is read in UTF-8 only");
+        return false;
+      }
+      if (next == '\0' && stream_.AtEnd() && !stream_.readFailed()) {
+        Fail(stream_.Line(), "not a GeoJSON file: the file is empty");
+        return false;
+      }
+      if (next != '{') {
+        if (next == '\0') return Stop(rapidjson::kParseErrorValueInvalid);
+        Fail(stream_.Line(), "not a GeoJSON file: it does not begin with a JSON object ('{')");
+        return false;
+      }
+      stream_.Take();
+      handler_.StartObject();
+      state_ = State::kFirstMember;
+      return true;
+    case State::kFirstMember:
+    case State::kMember:
+      if (next == '}' && state_ == State::kFirstMember) {
+        stream_.Take();
+        state_ = State::kTrailing;
+        return handler_.EndObject(0) || StopAtHandler();
+      }
+      if (!ParseKey()) return false;
+      rapidjson::SkipWhitespace(stream_);
+      if (handler_.FeaturesNext() && stream_.Peek() == '[') {
+        stream_.Take();
+        handler_.StartArray();
+        state_ = State::kFirstElement;
+        return true;
+      }
+      state_ = State::kAfterMember;
+      return ParseValue();
+    case State::kAfterMember:
+      if (next == ',') {
+        stream_.Take();
+        stream_.MarkEvent();
+        state_ = State::kMember;
+        return true;
+      }
+      if (next != '}') return Stop(rapidjson::kParseErrorObjectMissCommaOrCurlyBracket);
+      stream_.Take();
+      state_ = State::kTrailing;
+      return handler_.EndObject(0) || StopAtHandler();
+    case State::kFirstElement:
+    case State::kElement:
+      if (next == ']' && state_ == State::kFirstElement) {
+        stream_.Take();
+        state_ = State::kAfterMember;
+        return handler_.EndArray(0) || StopAtHandler();
+      }
+      state_ = State::kAfterElement;
+      return ParseValue();
+    case State::kAfterElement:
+      if (next == ',') {
+        stream_.Take();
+        stream_.MarkEvent();
+        state_ = State::kElement;
+        return true;
+      }
+      if (next != ']') return Stop(rapidjson::kParseErrorArrayMissCommaOrSquareBracket);
+      stream_.Take();
+      state_ = State::kAfterMember;
+      return handler_.EndArray(0) || StopAtHandler();
+    case State::kTrailing:
+      if (next != '\0' || !stream_.AtEnd() || stream_.readFailed() || stream_.tokenTooLong()) {
+        return Stop(rapidjson::kParseErrorDocumentRootNotSingular);
+      }
+      state_ = State::kDone;
+      return false;
+    case State::kDone:
+      return false;
+  }
+  return false;
+}
+
+}  // namespace velorin

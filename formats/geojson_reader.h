@@ -1,0 +1,67 @@
+#pragma once
+// Points read from a GeoJSON file (RFC 7946): the Point and MultiPoint
+// geometries of a FeatureCollection's features, of a single Feature, of a
+// bare geometry, and of GeometryCollections among them; each position of a
+// MultiPoint is a point. The title is the feature's properties.name, else
+// properties.title or Title, else properties.location.name (as saved
+// places exported from a map account hold it). Other geometries are counted,
+// not read. UTF-8 only (a byte-order mark is skipped); a "crs" member must
+// name WGS 84 longitude/latitude.
+//
+// Read as a stream: RapidJSON's SAX parser over a fixed buffer, one element
+// of "features" at a time, nothing of the document kept but the feature
+// being read (see geojson_handler.h). Hostile input is refused: nesting
+// deeper than GeoJsonHandler::kMaxDepth, a string or number longer than
+// JsonSourceStream::kMaxTokenSize, invalid UTF-8, numbers beyond a double,
+// NaN and Infinity (no JSON).
+#include <memory>
+
+#include "formats/geojson_handler.h"
+#include "formats/json_source_stream.h"
+#include "formats/point_reader.h"
+#include "platform/byte_stream.h"
+
+namespace velorin {
+
+class GeoJsonReader : public PointReader {
+ public:
+  explicit GeoJsonReader(ByteSource& source, std::size_t bufferSize = 1 << 16);
+  ~GeoJsonReader() override;
+  GeoJsonReader(const GeoJsonReader&) = delete;
+  GeoJsonReader& operator=(const GeoJsonReader&) = delete;
+
+  bool Next(ReadEntry& entry) override;
+  IgnoredItems ignored() const override { return handler_.ignored(); }
+
+ private:
+  /// Where the reader is in the top-level object and its "features".
+  enum class State {
+    kStart,
+    kFirstMember,
+    kMember,
+    kAfterMember,
+    kFirstElement,
+    kElement,
+    kAfterElement,
+    kTrailing,
+    kDone,
+  };
+  struct Parser;
+
+  /// Reads on to the next member or element; false at the end or a failure.
+  bool Step();
+  bool ParseValue();
+  bool ParseKey();
+  /// Takes `c` after white space; false (a failure) when something else comes.
+  bool Expect(char c, int errorCode);
+  bool Stop(int errorCode);
+  bool StopAtHandler();
+
+  JsonSourceStream stream_;
+  GeoJsonHandler handler_;
+  std::unique_ptr<Parser> parser_;
+  State state_ = State::kStart;
+  std::size_t taken_ = 0;
+};
+
+}  // namespace velorin

@@ -1,0 +1,25 @@
+#pragma once
+// Points written as a GeoJSON FeatureCollection (RFC 7946, UTF-8), one
+// Point feature a line, the title its properties.name. Positions have nine
+// decimals, not the six RFC 7946 suggests: an NVI position is a multiple of
+// 1/11930464 degree, and only nine decimals read back to the same one.
+#include "formats/point_writer.h"
+#include "formats/title_text.h"
+#include "platform/buffered_writer.h"
+
+namespace velorin {
+
+class GeoJsonWriter : public PointWriter {
+ public:
+  explicit GeoJsonWriter(BufferedWriter& out) : out_(out) {}
+  void Begin() override;
+  TitleChange Write(TitleView title, const PointPosition& position) override;
+  void End() override;
+
+ private:
+  BufferedWriter& out_;
+  TitleConverter titles_;
+  bool first_ = true;
+};
+
+}  // namespace velorin

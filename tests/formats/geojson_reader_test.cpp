@@ -1,0 +1,365 @@
+#include "formats/geojson_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "formats/read_all.h"
+#include "platform/memory_streams.h"
+
+namespace velorin {
+namespace {
+
+using Entries = std::vector<std::string>;
+
+/// LineStrings, Polygons, other geometries, features without a geometry.
+struct Ignored {
+  std::int64_t lineStrings = 0;
+  std::int64_t polygons = 0;
+  std::int64_t other = 0;
+  std::int64_t withoutGeometry = 0;
+  bool operator==(const Ignored&) const = default;
+};
+
+struct GeoJsonCase {
+  const char* name;
+  std::string document;
+  Entries entries;
+  Ignored ignored{};
+};
+
+void PrintTo(const GeoJsonCase& c, std::ostream* out) { *out << c.name; }
+
+std::string Feature(const std::string& properties, const std::string& geometry) {
+  return "{\"type\": \"Feature\", \"properties\": " + properties + ", \"geometry\": " + geometry +
+         "}";
+}
+std::string Point(const std::string& coordinates) {
+  return "{\"type\": \"Point\", \"coordinates\": " + coordinates + "}";
+}
+std::string Collection(const std::string& features) {
+  return "{\"type\": \"FeatureCollection\", \"features\": [" + features + "]}";
+}
+
+class GeoJsonReaderTest : public ::testing::TestWithParam<GeoJsonCase> {};
+
+// Every case is read in one piece, and in pieces of 3 bytes through a
+// buffer of 5, so that tokens and UTF-8 characters are split between reads.
+TEST_P(GeoJsonReaderTest, ReadsPoints) {
+  for (const std::size_t chunk : {std::size_t{0}, std::size_t{3}}) {
+    testing::MemorySource source(GetParam().document, chunk);
+    GeoJsonReader reader(source, chunk == 0 ? 1 << 16 : 5);
+    EXPECT_EQ(testing::ReadAll(reader), GetParam().entries) << "chunk " << chunk;
+    const IgnoredItems items = reader.ignored();
+    EXPECT_EQ((Ignored{items.lineStrings, items.polygons, items.otherGeometries,
+                       items.featuresWithoutGeometry}),
+              GetParam().ignored);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, GeoJsonReaderTest,
+    ::testing::Values(
+        // Shapes.
+        GeoJsonCase{"FeatureCollectionLinesOfFeatures",
+                    "{\n\"type\": \"FeatureCollection\",\n\"features\": [\n" +
+                        Feature("{\"name\": \"Tokyo Tower\"}", Point("[139.745433, 35.658581]")) +
+                        ",\n\n" + Feature("{\"name\": \"東京\"}", Point("[139.7671, 35.6812, 3]")) +
+                        "\n]\n}\n",
+                    {"4 Tokyo Tower 139.745433 35.658581", "6 東京 139.7671 35.6812"}},
+        GeoJsonCase{"MembersInAnyOrder",
+                    "{\"features\": [{\"geometry\": {\"coordinates\": [1.5, 2.5], \"type\": "
+                    "\"Point\"}, \"properties\": {\"name\": \"A\"}, \"type\": \"Feature\"}], "
+                    "\"type\": \"FeatureCollection\"}",
+                    {"1 A 1.5 2.5"}},
+        GeoJsonCase{"MultiPointPositionsHaveTheirLines",
+                    Collection(Feature("{\"name\": \"M\"}",
+                                       "{\"type\": \"MultiPoint\", \"coordinates\": "
+                                       "[[1, 2],\n[3, 4], \n [5,6]]}")),
+                    {"1 M 1 2", "2 M 3 4", "3 M 5 6"}},
+        GeoJsonCase{"GeometryCollectionPointsOnly",
+                    Collection(Feature("{\"name\": \"G\"}",
+                                       "{\"type\": \"GeometryCollection\", \"geometries\": [\n" +
+                                           Point("[1, 2]") +
+                                           ", {\"type\": \"LineString\", \"coordinates\": "
+                                           "[[1, 2], [3, 4]]},\n{\"type\": \"GeometryCollection\","
+                                           " \"geometries\": [" +
+                                           Point("[5, 6]") + "]}]}")),
+                    {"2 G 1 2", "3 G 5 6"},
+                    {1, 0, 0, 0}},
+        GeoJsonCase{"BareGeometriesAreUntitled",
+                    "{\"type\": \"MultiPoint\", \"coordinates\": [[1, 2], [3, 4]]}",
+                    {"1  1 2", "1  3 4"}},
+        GeoJsonCase{"BarePoint", "\n" + Point("[-0.5, 51.5]"), {"2  -0.5 51.5"}},
+        GeoJsonCase{"SingleFeature",
+                    Feature("{\"name\": \"Alone\"}", Point("[135, 35]")),
+                    {"1 Alone 135 35"}},
+        GeoJsonCase{"EmptyCollection", Collection(""), {}},
+        // Titles: name, else title, else Title, else location.name.
+        GeoJsonCase{
+            "TitleFallbackOrder",
+            Collection(
+                Feature("{\"Title\": \"T\", \"title\": \"t\", \"name\": \"n\"}", Point("[1, 1]")) +
+                ",\n" + Feature("{\"Title\": \"T\", \"title\": \"t\"}", Point("[2, 2]")) + ",\n" +
+                Feature("{\"location\": {\"name\": \"L\"}, \"Title\": \"T\"}", Point("[3, 3]")) +
+                ",\n" +
+                Feature("{\"location\": {\"name\": \"L\", \"address\": \"x\"}}", Point("[4, 4]")) +
+                ",\n" +
+                Feature("{\"name\": null, \"title\": 7, \"other\": \"no\"}", Point("[5, 5]")) +
+                ",\n" + Feature("null", Point("[6, 6]"))),
+            {"1 n 1 1", "2 t 2 2", "3 T 3 3", "4 L 4 4", "5  5 5", "6  6 6"}},
+        GeoJsonCase{
+            "TitleTextTidied",
+            Collection(Feature("{\"name\": \"  A\\n\\tB \\u6771\\u0000 \"}", Point("[1, 2]"))),
+            {"1 A B 東\xEF\xBF\xBD 1 2"}},
+        GeoJsonCase{"SavedPlacesOfAMapAccount",
+                    "{\"type\": \"FeatureCollection\", \"features\": [{\"geometry\": "
+                    "{\"coordinates\": [139.7454329, 35.6585805], \"type\": \"Point\"}, "
+                    "\"properties\": {\"date\": \"2024-05-01T10:00:00Z\", \"google_maps_url\": "
+                    "\"http://maps.example/?cid=1\", \"location\": {\"address\": \"4 Chome-2-8 "
+                    "Shibakoen, Minato City, Tokyo\", \"country_code\": \"JP\", \"name\": \"Tokyo "
+                    "Tower\"}}, \"type\": \"Feature\"}]}",
+                    {"1 Tokyo Tower 139.745433 35.6585805"}},
+        // A member given twice: the first one counts.
+        GeoJsonCase{"DuplicateMembersFirstWins",
+                    Collection("{\"type\": \"Feature\", \"type\": \"X\", \"properties\": "
+                               "{\"name\": \"first\", \"name\": \"second\"}, \"properties\": "
+                               "{\"name\": \"third\"}, \"geometry\": {\"type\": \"Point\", "
+                               "\"type\": \"LineString\", \"coordinates\": [1, 2], "
+                               "\"coordinates\": [3, 4]}, \"geometry\": " +
+                               Point("[5, 6]") + "}"),
+                    {"1 first 1 2"}},
+        // Other geometries: counted, not read.
+        GeoJsonCase{
+            "OtherGeometriesAreCounted",
+            Collection(Feature("{}",
+                               "{\"type\": \"LineString\", \"coordinates\": [[1, 2], [3, "
+                               "4]]}") +
+                       "," +
+                       Feature("{}",
+                               "{\"coordinates\": [[[1, 2]]], \"type\": "
+                               "\"MultiLineString\"}") +
+                       "," +
+                       Feature("{}",
+                               "{\"type\": \"Polygon\", \"coordinates\": [[[0, 0], "
+                               "[1, 0], [0, 1], [0, 0]]]}") +
+                       "," + Feature("{}", "{\"type\": \"MultiPolygon\", \"coordinates\": []}") +
+                       "," + Feature("{}", "{\"type\": \"Circle\", \"radius\": 5}") + "," +
+                       Feature("{}", "null") + ",{\"type\": \"Feature\"}"),
+            {},
+            {2, 2, 1, 2}},
+        // Positions that give no point: skipped with the reason.
+        GeoJsonCase{
+            "UnreadablePositions",
+            Collection(
+                Feature("{}", Point("[\"139\", 35]")) + ",\n" + Feature("{}", Point("[139]")) +
+                ",\n" + Feature("{}", Point("[[1, 2]]")) + ",\n" + Feature("{}", Point("[]")) +
+                ",\n" + Feature("{}", "{\"type\": \"Point\"}") + ",\n" +
+                Feature("{}", "{\"coordinates\": [1, 2]}") + ",\n" +
+                Feature("{}", "{\"type\": \"MultiPoint\", \"coordinates\": [1, 2]}") + ",\n" +
+                Feature("{}",
+                        "{\"type\": \"MultiPoint\", \"coordinates\": [[1, 2], [null, "
+                        "2], [1e-400, 1]]}") +
+                ",\n" + Feature("{}", Point("[1, {\"a\": 2}]"))),
+            {"1 skip: a position holds something other than a number",
+             "2 skip: a position with fewer than two numbers",
+             "3 skip: Point coordinates that are not one position",
+             "4 skip: a Point without coordinates", "5 skip: a Point without coordinates",
+             "6 skip: a geometry without a \"type\"",
+             "7 skip: MultiPoint coordinates that are not a list of positions", "8  1 2",
+             "8 skip: a position holds something other than a number",
+             "8 skip: longitude \"1e-400\" is out of range", "9 skip: a position holds an object"}},
+        GeoJsonCase{"UntypedCollectionSkippedBeforeItsMembers",
+                    Collection(Feature("{\"name\": \"U\"}",
+                                       "{\"geometries\": [\n" + Point("[1, 2]") + "]}")),
+                    {"1 skip: a geometry without a \"type\"", "2 U 1 2"}},
+        GeoJsonCase{"ElementsThatAreNoFeature",
+                    Collection(Point("[1, 2]") + ",\n7,\n[1, 2],\n{\"properties\": {}}"),
+                    {"1 skip: a features element of type \"Point\", not \"Feature\"",
+                     "2 skip: a features element that is no object",
+                     "3 skip: a features element that is no object",
+                     "4 skip: a features element without a \"type\""}},
+        GeoJsonCase{"RangesAreLeftToTheRun",
+                    Collection(Feature("{\"name\": \"W\"}", Point("[-180, -90]")) + "," +
+                               Feature("{\"name\": \"E\"}", Point("[180.5, 1e2]"))),
+                    {"1 W -180 -90", "1 E 180.5 100"}},
+        // Coordinate systems.
+        GeoJsonCase{"Crs84Named",
+                    "{\"type\": \"FeatureCollection\", \"crs\": {\"type\": \"name\", "
+                    "\"properties\": {\"name\": \"urn:ogc:def:crs:OGC:1.3:CRS84\"}}, "
+                    "\"features\": [" +
+                        Feature("{\"name\": \"A\"}", Point("[1, 2]")) + "]}",
+                    {"1 A 1 2"}},
+        GeoJsonCase{"Epsg4326AsGdalWritesIt",
+                    "{\"type\": \"FeatureCollection\", \"features\": [], \"crs\": {\"type\": "
+                    "\"name\", \"properties\": {\"name\": \"EPSG:4326\"}}}",
+                    {}},
+        GeoJsonCase{"NullCrs", "{\"type\": \"FeatureCollection\", \"crs\": null}", {}},
+        GeoJsonCase{"OtherCrsRefused",
+                    "{\"type\": \"FeatureCollection\",\n\"crs\": {\"type\": \"name\", "
+                    "\"properties\": {\"name\": \"urn:ogc:def:crs:EPSG::3857\"}},\n"
+                    "\"features\": []}",
+                    {"2 failed: the \"crs\" member gives \"urn:ogc:def:crs:EPSG::3857\", not WGS "
+                     "84 longitude/latitude (urn:ogc:def:crs:OGC:1.3:CRS84): no coordinate "
+                     "system is converted"}},
+        GeoJsonCase{"LinkedCrsRefused",
+                    "{\"type\": \"Point\", \"coordinates\": [1, 2], \"crs\": {\"type\": "
+                    "\"link\", \"properties\": {\"href\": \"http://example.com/crs/42\"}}}",
+                    {"1 failed: the \"crs\" member gives no name (type \"link\"), not WGS 84 "
+                     "longitude/latitude (urn:ogc:def:crs:OGC:1.3:CRS84): no coordinate system "
+                     "is converted"}},
+        // Encodings.
+        GeoJsonCase{"ByteOrderMarkSkipped",
+                    "\xEF\xBB\xBF" + Collection(Feature("{\"name\": \"A\"}", Point("[1, 2]"))),
+                    {"1 A 1 2"}},
+        GeoJsonCase{"Utf16Refused",
+                    std::string("\xFF\xFE{\0\"\0", 6),
+                    {"1 failed: not UTF-8 (the file looks like UTF-16 or UTF-32): GeoJSON is "
+                     "read in UTF-8 only"}},
+        GeoJsonCase{"InvalidUtf8Refused",
+                    Collection(Feature("{\"name\": \"\xC3\x28\"}", Point("[1, 2]"))),
+                    {"1 failed: not a well-formed GeoJSON file: Invalid encoding in string."}},
+        // Not GeoJSON, or no JSON at all.
+        GeoJsonCase{"Empty", " \n", {"2 failed: not a GeoJSON file: the file is empty"}},
+        GeoJsonCase{"TopLevelArray",
+                    "[{\"type\": \"Feature\"}]",
+                    {"1 failed: not a GeoJSON file: it does not begin with a JSON object ('{')"}},
+        GeoJsonCase{"OtherJson",
+                    "{\"name\": \"package\", \"version\": \"1.0\"}",
+                    {"1 failed: not a GeoJSON file: the top-level object has no \"type\""}},
+        GeoJsonCase{"OtherType",
+                    "{\"type\": \"Topology\", \"objects\": {}}",
+                    {"1 failed: not a GeoJSON file: the top-level \"type\" is \"Topology\""}},
+        GeoJsonCase{
+            "FeaturesOfAFeature",
+            "{\"features\": [" + Feature("{}", Point("[1, 2]")) + "],\n\"type\": \"Feature\"}",
+            {"1  1 2",
+             "2 failed: not a GeoJSON file: a \"features\" member in a "
+             "\"Feature\""}},
+        GeoJsonCase{"CutOff",
+                    Collection(Feature("{\"name\": \"A\"}", Point("[1, 2]"))).substr(0, 90),
+                    {"1 failed: not a well-formed GeoJSON file: Missing a comma or '}' after an "
+                     "object member."}},
+        GeoJsonCase{"CutOffBetweenFeatures",
+                    "{\"type\": \"FeatureCollection\", \"features\": [" +
+                        Feature("{\"name\": \"A\"}", Point("[1, 2]")) + ",\n",
+                    {"1 A 1 2",
+                     "2 failed: not a well-formed GeoJSON file: it ends where a value should "
+                     "follow"}},
+        GeoJsonCase{
+            "TrailingComma",
+            "{\"type\": \"FeatureCollection\", \"features\": [],}",
+            {"1 failed: not a well-formed GeoJSON file: Missing a name for object member."}},
+        GeoJsonCase{"MoreAfterTheObject",
+                    Collection("") + "\n{}",
+                    {"2 failed: not a well-formed GeoJSON file: The document root must not be "
+                     "followed by other values."}},
+        GeoJsonCase{"NanIsNoJson",
+                    Collection(Feature("{}", Point("[NaN, 1]"))),
+                    {"1 failed: not a well-formed GeoJSON file: Invalid value."}},
+        GeoJsonCase{"InfinityIsNoJson",
+                    Collection(Feature("{}", Point("[1, -Infinity]"))),
+                    {"1 failed: not a well-formed GeoJSON file: Invalid value."}},
+        GeoJsonCase{"NumberBeyondADouble",
+                    Collection(Feature("{}", Point("[1e400, 1]"))),
+                    {"1 failed: not a well-formed GeoJSON file: Number too big to be stored in "
+                     "double."}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Documents are made when a case runs, not when it is registered.
+struct HostileCase {
+  const char* name;
+  std::string (*document)();
+  std::string failure;
+};
+
+void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.name; }
+
+class GeoJsonHostileTest : public ::testing::TestWithParam<HostileCase> {};
+
+TEST_P(GeoJsonHostileTest, IsRefusedWithAClearReason) {
+  testing::MemorySource source(GetParam().document(), 4096);
+  GeoJsonReader reader(source);
+  const Entries entries = testing::ReadAll(reader);
+  ASSERT_FALSE(entries.empty());
+  EXPECT_EQ(entries.back(), GetParam().failure);
+  // The refusal comes early: the source is not read to its end.
+  EXPECT_LT(source.position(), 4u << 20);
+}
+
+std::string Nested(const std::string& open) {
+  std::string document = "{\"type\": \"FeatureCollection\", \"deep\": ";
+  for (int i = 0; i < 1'000'000; ++i) document += open;
+  return document;
+}
+
+std::string ManyPositions() {
+  std::string document = "{\"type\": \"MultiPoint\", \"coordinates\": [";
+  for (int i = 0; i < 200'000; ++i) document += "[1,2],";
+  return document + "[1,2]]}";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, GeoJsonHostileTest,
+    ::testing::Values(
+        HostileCase{"DeepArrays", [] { return Nested("["); },
+                    "1 failed: JSON nested more than 256 deep: refused"},
+        HostileCase{"DeepObjects", [] { return Nested("{\"a\":"); },
+                    "1 failed: JSON nested more than 256 deep: refused"},
+        HostileCase{"HugeString",
+                    [] {
+                      return "{\"type\": \"Feature\", \"properties\": {\"name\": \"" +
+                             std::string(100u << 20, 'x') + "\"}}";
+                    },
+                    "1 failed: a single JSON string, number or run of white space longer than "
+                    "1048576 bytes"},
+        HostileCase{"HugeKey", [] { return "{\"" + std::string(100u << 20, 'k') + "\": 1}"; },
+                    "1 failed: a single JSON string, number or run of white space longer than "
+                    "1048576 bytes"},
+        HostileCase{"HugeNumber",
+                    [] {
+                      return "{\"type\": \"Point\", \"coordinates\": [1." +
+                             std::string(16u << 20, '1') + ", 2]}";
+                    },
+                    "1 failed: a single JSON string, number or run of white space longer than "
+                    "1048576 bytes"},
+        HostileCase{"TooManyPositionsInOneFeature", &ManyPositions,
+                    "1 failed: a feature with more than 100000 positions of points: refused"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A title over 64 KiB (but within a token's bound) skips its points.
+TEST(GeoJsonReaderTest, LongTitleSkipsItsPoints) {
+  testing::MemorySource source(
+      Collection(Feature("{\"name\": \"" + std::string(70'000, 'n') + "\"}", Point("[1, 2]")) +
+                 ",\n" + Feature("{\"name\": \"B\"}", Point("[3, 4]"))));
+  GeoJsonReader reader(source);
+  EXPECT_EQ(testing::ReadAll(reader),
+            (Entries{"1 skip: a title longer than 65536 bytes", "2 B 3 4"}));
+}
+
+// Features are handed out as they are read: the reader has not read far
+// past the first feature when it gives its point.
+TEST(GeoJsonReaderTest, StreamsFeatureByFeature) {
+  std::string features;
+  for (int i = 0; i < 20'000; ++i) {
+    features += (i > 0 ? ",\n" : "") + Feature("{\"name\": \"P\"}", Point("[1, 2]"));
+  }
+  testing::MemorySource source(Collection(features));
+  GeoJsonReader reader(source, 4096);
+  ReadEntry entry;
+  ASSERT_TRUE(reader.Next(entry));
+  EXPECT_LE(source.position(), 2u * 4096);
+  std::size_t count = 1;
+  while (reader.Next(entry)) ++count;
+  EXPECT_EQ(count, 20'000u);
+  EXPECT_EQ(entry.point.line, 20'000);
+  EXPECT_FALSE(reader.failure().has_value());
+}
+
+TEST(GeoJsonReaderTest, ReadErrorIsAFailure) {
+  testing::MemorySource source(Collection(Feature("{}", Point("[1, 2]"))));
+  source.FailAfter(10);
+  GeoJsonReader reader(source);
+  EXPECT_EQ(testing::ReadAll(reader), (Entries{"0 failed: read error: Input/output error"}));
+}
+
+}  // namespace
+}  // namespace velorin

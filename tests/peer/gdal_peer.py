@@ -1,0 +1,98 @@
+#!/usr/bin/env python3
+"""velorin-cli against GDAL (ogr2ogr), an independent reader and writer of
+GeoJSON, in both directions:
+
+1. ogr2ogr turns a GPX file's waypoints into GeoJSON; velorin-cli converts
+   that to NVI. Every position code must be exactly the one that the numbers
+   GDAL wrote give (floor(degrees * 11930464 + 0.5), interleaved), and every
+   title the name GDAL wrote, in CP932.
+2. velorin-cli turns an NVI file into GeoJSON; ogr2ogr reads it back and
+   writes CSV. Every point must come back within 1e-7 degree of the NVI code,
+   with its name.
+
+Usage: gdal_peer.py VELORIN_CLI WORK_DIR
+"""
+import csv
+import json
+import random
+import shutil
+import sys
+from pathlib import Path
+from xml.sax.saxutils import escape, quoteattr
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+from gpsbabel_peer import (TITLES, UNITS, check, code_of, collapse, decode,  # noqa: E402
+                           nvi_blocks, run, title_matches)
+
+
+def gdal_writes(cli, work):
+    random.seed(13)
+    gpx = work / "reference.gpx"
+    points = [("corner", 0.0, 0.0), ("far corner", 179.999999, 89.999999)]
+    for i in range(300):
+        points.append((TITLES[i % len(TITLES)] + " %d" % i, random.uniform(0, 180),
+                       random.uniform(0, 89)))
+    lines = ['<?xml version="1.0" encoding="UTF-8"?>',
+             '<gpx version="1.1" creator="peer" xmlns="http://www.topografix.com/GPX/1/1">']
+    for name, longitude, latitude in points:
+        lines.append('<wpt lat=%s lon=%s><name>%s</name></wpt>'
+                     % (quoteattr("%.9f" % latitude), quoteattr("%.9f" % longitude), escape(name)))
+    gpx.write_text("\n".join(lines + ["</gpx>", ""]), encoding="utf-8")
+    geojson = work / "gdal.geojson"
+    run("ogr2ogr", "-f", "GeoJSON", geojson, gpx, "waypoints")
+    written = [(f["properties"]["name"], *f["geometry"]["coordinates"][:2])
+               for f in json.loads(geojson.read_text(encoding="utf-8"))["features"]]
+    check(len(written) == len(points), "GDAL wrote %d of %d waypoints" % (len(written), len(points)))
+    nvi = work / "gdal.nvi"
+    run(cli, "convert", "--force", "--untitled=keep", geojson, nvi)
+    blocks = nvi_blocks(nvi)
+    check(len(blocks) == len(written), "%d blocks for %d features" % (len(blocks), len(written)))
+    for (title, position), (name, longitude, latitude) in zip(blocks, written):
+        check(position == code_of(longitude, latitude),
+              "%s for %s %r, expected %s" % (position, name, (longitude, latitude),
+                                             code_of(longitude, latitude)))
+        check(title_matches(title, collapse(name)),
+              "title %r for %r" % (title.decode("cp932", "replace"), name))
+    print("GDAL GeoJSON -> velorin NVI: %d points exact" % len(blocks))
+
+
+def velorin_writes(cli, work):
+    random.seed(17)
+    pot = work / "points.pot"
+    lines = []
+    for i in range(300):
+        def angle(limit):
+            tenths = random.randrange(limit * 36000)
+            return "%d'%d'%d'%d" % (tenths // 36000, tenths % 36000 // 600, tenths % 600 // 10,
+                                    tenths % 10)
+        lines.append("ORD=POI/tex=%s %d/kei=%s/ido=%s\r\n"
+                     % (TITLES[i % len(TITLES)], i, angle(180), angle(90)))
+    pot.write_bytes("".join(lines).encode("cp932", "replace"))
+    nvi = work / "points.nvi"
+    run(cli, "convert", "--force", pot, nvi)
+    blocks = nvi_blocks(nvi)
+    geojson = work / "velorin.geojson"
+    run(cli, "convert", "--force", nvi, geojson)
+    back = work / "back.csv"
+    run("ogr2ogr", "-f", "CSV", back, geojson, "-lco", "GEOMETRY=AS_XY")
+    with open(back, newline="", encoding="utf-8") as table:
+        points = [(row["name"], float(row["X"]), float(row["Y"])) for row in csv.DictReader(table)]
+    check(len(points) == len(blocks), "GDAL read %d points of %d" % (len(points), len(blocks)))
+    for (title, position), (name, longitude, latitude) in zip(blocks, points):
+        x, y = decode(position)
+        check(abs(longitude - x / UNITS) <= 1e-7 and abs(latitude - y / UNITS) <= 1e-7,
+              "%s came back as %r" % (position, (longitude, latitude)))
+        check(name == title.decode("cp932"), "name %r for %r" % (name, title.decode("cp932")))
+    print("velorin GeoJSON -> GDAL: %d points within 1e-7 degree, names kept" % len(points))
+
+
+def main():
+    cli, work = sys.argv[1], Path(sys.argv[2])
+    shutil.rmtree(work, ignore_errors=True)
+    work.mkdir(parents=True)
+    gdal_writes(cli, work)
+    velorin_writes(cli, work)
+
+
+if __name__ == "__main__":
+    main()
