@@ -9,20 +9,19 @@ namespace {
 constexpr int kWaypointDepth = 2;  // gpx/wpt
 constexpr std::string_view kGpxNamespacePrefix = "http://www.topografix.com/GPX/";
 
-/// GPX's own elements: in a GPX namespace, or in none. An extension's
-/// <name> in another namespace is not the waypoint's name.
-bool IsGpxElement(std::string_view name) {
-  const std::string_view space = NamespaceOf(name);
-  return space.empty() || space.starts_with(kGpxNamespacePrefix);
-}
-
 }  // namespace
 
-void GpxReader::OnStart(std::string_view name, int depth, const char** attributes) {
+/// GPX's own elements: in a GPX namespace, or in none. An extension's
+/// <name> in another namespace is not the waypoint's name.
+bool GpxReader::IsOwnNamespace(std::string_view space) const {
+  return space.starts_with(kGpxNamespacePrefix);
+}
+
+void GpxReader::OnStart(const XmlName& name, int depth, const char** attributes) {
   // A waypoint of a wrong namespace or spelling: said, not silently lost.
-  if (depth == kWaypointDepth && PassesOver(name, "wpt", IsGpxElement(name))) return;
-  if (!IsGpxElement(name)) return;
-  const std::string_view local = LocalName(name);
+  if (depth == kWaypointDepth && PassesOver(name, "wpt")) return;
+  if (!name.own) return;
+  const std::string_view local = name.local;
   if (depth == kWaypointDepth) {
     if (local == "rte") ++ignored_.routes;
     if (local == "trk") ++ignored_.tracks;
@@ -45,9 +44,9 @@ void GpxReader::OnStart(std::string_view name, int depth, const char** attribute
   }
 }
 
-void GpxReader::OnEnd(std::string_view name, int depth) {
-  if (!inWaypoint_ || !IsGpxElement(name)) return;
-  const std::string_view local = LocalName(name);
+void GpxReader::OnEnd(const XmlName& name, int depth) {
+  if (!inWaypoint_ || !name.own) return;
+  const std::string_view local = name.local;
   if (depth == kWaypointDepth + 1 && local == "name" && !hasName_) {
     name_.assign(TakeText());
     nameTooLong_ = TextOverflowed();

@@ -11,8 +11,9 @@ class GpxReader : public XmlPointReader {
   explicit GpxReader(ByteSource& source) : XmlPointReader(source, "gpx", "GPX") {}
 
  private:
-  void OnStart(std::string_view name, int depth, const char** attributes) override;
-  void OnEnd(std::string_view name, int depth) override;
+  void OnStart(const XmlName& name, int depth, const char** attributes) override;
+  void OnEnd(const XmlName& name, int depth) override;
+  bool IsOwnNamespace(std::string_view space) const override;
 
   bool inWaypoint_ = false;
   std::int64_t waypointLine_ = 0;

@@ -6,14 +6,6 @@ namespace velorin {
 
 namespace {
 
-/// KML's own elements: in a KML namespace (OGC 2.2, or Google's older
-/// ones), or in none. Google's gx: extensions and others are passed over.
-bool IsKmlElement(std::string_view name) {
-  const std::string_view space = NamespaceOf(name);
-  return space.empty() || space.find("opengis.net/kml/") != std::string_view::npos ||
-         space.find("earth.google.com/kml/") != std::string_view::npos;
-}
-
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 }  // namespace
@@ -47,11 +39,18 @@ std::optional<Degrees> ParseKmlCoordinates(std::string_view text) {
   return Degrees{*longitude, *latitude};
 }
 
-void KmlReader::OnStart(std::string_view name, int depth, const char**) {
+/// KML's own elements: in a KML namespace (OGC 2.2, or Google's older
+/// ones), or in none. Google's gx: extensions and others are passed over.
+bool KmlReader::IsOwnNamespace(std::string_view space) const {
+  return space.find("opengis.net/kml/") != std::string_view::npos ||
+         space.find("earth.google.com/kml/") != std::string_view::npos;
+}
+
+void KmlReader::OnStart(const XmlName& name, int depth, const char**) {
   // KML names are case-sensitive: a <placemark> is said, not silently lost.
-  if (placemarkDepth_ == 0 && PassesOver(name, "Placemark", IsKmlElement(name))) return;
-  if (!IsKmlElement(name)) return;
-  const std::string_view local = LocalName(name);
+  if (placemarkDepth_ == 0 && PassesOver(name, "Placemark")) return;
+  if (!name.own) return;
+  const std::string_view local = name.local;
   if (linkDepth_ != 0 || (placemarkDepth_ == 0 && local == "NetworkLink")) {
     OnLinkStart(local, depth);
     return;
@@ -89,9 +88,9 @@ void KmlReader::OnStart(std::string_view name, int depth, const char**) {
   }
 }
 
-void KmlReader::OnEnd(std::string_view name, int depth) {
-  if (!IsKmlElement(name)) return;
-  const std::string_view local = LocalName(name);
+void KmlReader::OnEnd(const XmlName& name, int depth) {
+  if (!name.own) return;
+  const std::string_view local = name.local;
   if (linkDepth_ != 0) {
     OnLinkEnd(local, depth);
     return;

@@ -25,6 +25,15 @@ typedef struct XML_ParserStruct* XML_Parser;
 
 namespace velorin {
 
+/// An element's name as expat reports it with namespace processing
+/// ("uri\x01local", or "local" in no namespace), split once for the
+/// handlers.
+struct XmlName {
+  std::string_view space;  ///< "" when there is none
+  std::string_view local;
+  bool own = false;  ///< in no namespace, or in one of the format's own
+};
+
 class XmlPointReader : public PointReader {
  public:
   static constexpr std::size_t kChunkSize = 1 << 16;
@@ -47,8 +56,10 @@ class XmlPointReader : public PointReader {
  protected:
   /// An element of the document; `depth` is 1 for the root. `attributes` is
   /// expat's list of name, value pairs (names are local when unprefixed).
-  virtual void OnStart(std::string_view name, int depth, const char** attributes) = 0;
-  virtual void OnEnd(std::string_view name, int depth) = 0;
+  virtual void OnStart(const XmlName& name, int depth, const char** attributes) = 0;
+  virtual void OnEnd(const XmlName& name, int depth) = 0;
+  /// Whether elements of namespace `space` (never "") are the format's own.
+  virtual bool IsOwnNamespace(std::string_view space) const = 0;
 
   /// Collects the text of the current element from here to its end tag.
   void CollectText() {
@@ -71,7 +82,7 @@ class XmlPointReader : public PointReader {
   void Stop(std::string message);
   /// Counts an element `name` that looks like the format's `readName` but is
   /// not it, when it is not (another namespace or spelling); true then.
-  bool PassesOver(std::string_view name, std::string_view readName, bool ownNamespace);
+  bool PassesOver(const XmlName& name, std::string_view readName);
 
   IgnoredItems ignored_;
 
@@ -87,7 +98,11 @@ class XmlPointReader : public PointReader {
   static void SkippedEntityHandler(void* self, const char* name, int parameterEntity);
   /// Feeds the next chunk; false at the end of the document or on a failure.
   bool ParseMore();
+  /// Keeps where expat got to, for the check on a single piece of markup.
   void NoteProgress();
+  /// `name` split, its namespace judged (the last one judged is kept: a
+  /// document mostly stays in one).
+  XmlName Split(const char* name);
 
   ByteSource& source_;
   XML_Parser parser_;
@@ -101,16 +116,14 @@ class XmlPointReader : public PointReader {
   bool collecting_ = false;
   bool textOverflow_ = false;
   std::string text_;
+  std::string lastSpace_;  ///< the namespace judged last
+  bool lastSpaceOwn_ = false;
   std::string encoding_;         ///< the declared encoding expat does not know
   std::uint64_t fed_ = 0;        ///< bytes given to expat
   std::uint64_t lastEvent_ = 0;  ///< byte offset of the latest event
+  bool eventSeen_ = false;       ///< in the chunk being parsed
 };
 
-/// The local part of an element or attribute name as expat reports it with
-/// namespace processing ("uri\x01local" or "local").
-std::string_view LocalName(std::string_view name);
-/// The namespace part ("" when there is none).
-std::string_view NamespaceOf(std::string_view name);
 /// The value of the unprefixed attribute `name`; nothing when absent.
 const char* FindAttribute(const char** attributes, std::string_view name);
 
