@@ -229,6 +229,7 @@ void XmlPointReader::StartHandler(void* self, const char* name, const char** att
     return;
   }
   const XmlName split = reader.Split(name);
+  reader.open_[reader.depth_ - 1] = {name, split};
   if (reader.depth_ == 1 && split.local != reader.rootName_) {
     reader.Stop("not a " + reader.formatName_ + " file: the document element is <" +
                 std::string(split.local) + ">, not <" + reader.rootName_ + ">");
@@ -242,7 +243,10 @@ void XmlPointReader::EndHandler(void* self, const char* name) {
   auto& reader = *static_cast<XmlPointReader*>(self);
   if (reader.failure()) return;
   reader.eventSeen_ = true;
-  reader.OnEnd(reader.Split(name), reader.depth_);
+  // expat ends an element with the name it began it with, still held: the
+  // split made then serves (split again should the name be elsewhere).
+  const OpenElement& open = reader.open_[reader.depth_ - 1];
+  reader.OnEnd(open.name == name ? open.split : reader.Split(name), reader.depth_);
   reader.collecting_ = false;
   --reader.depth_;
 }

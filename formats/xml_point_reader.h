@@ -10,6 +10,7 @@
 // (an external DTD is never read), elements nested deeper than kMaxDepth,
 // and a single piece of markup (a tag, a comment) larger than
 // kMaxMarkupSize.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -104,6 +105,12 @@ class XmlPointReader : public PointReader {
   /// document mostly stays in one).
   XmlName Split(const char* name);
 
+  /// An element begun and not yet ended: expat's name for it, split.
+  struct OpenElement {
+    const char* name = nullptr;
+    XmlName split;
+  };
+
   ByteSource& source_;
   XML_Parser parser_;
   std::string rootName_;
@@ -112,6 +119,7 @@ class XmlPointReader : public PointReader {
   std::size_t queued_ = 0;
   std::size_t taken_ = 0;
   int depth_ = 0;
+  std::array<OpenElement, kMaxDepth> open_{};  ///< by depth, the root first
   bool finished_ = false;
   bool collecting_ = false;
   bool textOverflow_ = false;
