@@ -24,18 +24,10 @@ std::optional<Degrees> ParseKmlCoordinates(std::string_view text) {
     // follow a blank).
     if (!ParseDecimalDegrees(text.substr(second + 1))) return std::nullopt;
   }
+  // A blank inside a number's text (a second tuple) leaves no number.
   const std::optional<double> longitude = ParseDecimalDegrees(longitudeText);
   const std::optional<double> latitude = ParseDecimalDegrees(latitudeText);
   if (!longitude || !latitude) return std::nullopt;
-  // Blanks inside a number's text would be a second tuple.
-  for (const std::string_view part : {longitudeText, latitudeText}) {
-    std::string_view inner = part;
-    while (!inner.empty() && IsBlank(inner.front())) inner.remove_prefix(1);
-    while (!inner.empty() && IsBlank(inner.back())) inner.remove_suffix(1);
-    for (const char c : inner) {
-      if (IsBlank(c)) return std::nullopt;
-    }
-  }
   return Degrees{*longitude, *latitude};
 }
 
@@ -192,8 +184,8 @@ void KmlReader::EmitPoint(const Waiting& point) {
     entry.reason = "placemark name longer than " + std::to_string(kMaxTextSize) + " bytes";
     return;
   }
-  CollapseWhiteSpace(name_);
-  // Expat hands over valid UTF-8: the title stays as the file gives it.
+  // name_ was collapsed as it ended. Expat hands over valid UTF-8: the title stays as the file
+  // gives it.
   entry.point.title = name_;
   entry.point.titleEncoding = TitleEncoding::kUtf8;
   entry.point.position = *point.position;
