@@ -37,7 +37,7 @@ struct XmlName {
 
 class XmlPointReader : public PointReader {
  public:
-  static constexpr std::size_t kChunkSize = 1 << 16;
+  static constexpr std::size_t kChunkSize = 1 << 18;
   /// The most bytes expat may hold waiting for one piece of markup to end.
   static constexpr std::size_t kMaxMarkupSize = 1 << 20;
   /// The most text of one element that is collected (a title, coordinates).
