@@ -28,12 +28,8 @@ void GpxReader::OnStart(const XmlName& name, int depth, const char** attributes)
     if (local != "wpt") return;
     inWaypoint_ = true;
     waypointLine_ = CurrentLine();
-    const char* latitude = FindAttribute(attributes, "lat");
-    const char* longitude = FindAttribute(attributes, "lon");
-    hasLatitude_ = latitude != nullptr;
-    hasLongitude_ = longitude != nullptr;
-    latitude_.assign(hasLatitude_ ? latitude : "");
-    longitude_.assign(hasLongitude_ ? longitude : "");
+    latitude_.Read(FindAttribute(attributes, "lat"));
+    longitude_.Read(FindAttribute(attributes, "lon"));
     hasName_ = false;
     nameTooLong_ = false;
     name_.clear();
@@ -58,15 +54,12 @@ void GpxReader::OnEnd(const XmlName& name, int depth) {
 
   ReadEntry& entry = Emit();
   entry.point.line = waypointLine_;
-  const std::optional<double> latitude = ParseDecimalDegrees(latitude_);
-  const std::optional<double> longitude = ParseDecimalDegrees(longitude_);
-  if (!latitude || !longitude) {
+  if (!latitude_.degrees || !longitude_.degrees) {
     entry.isPoint = false;
-    const bool badLatitude = !latitude;
-    const bool present = badLatitude ? hasLatitude_ : hasLongitude_;
-    const std::string& text = badLatitude ? latitude_ : longitude_;
+    const bool badLatitude = !latitude_.degrees;
+    const Coordinate& bad = badLatitude ? latitude_ : longitude_;
     entry.reason = std::string("waypoint ") + (badLatitude ? "lat" : "lon") +
-                   (present ? " '" + text + "' is not a number" : " missing");
+                   (bad.present ? " '" + bad.text + "' is not a number" : " missing");
     return;
   }
   if (nameTooLong_) {
@@ -76,9 +69,17 @@ void GpxReader::OnEnd(const XmlName& name, int depth) {
   }
   CollapseWhiteSpace(name_);
   // Expat hands over valid UTF-8: the title stays as the file gives it.
-  entry.point.title = name_;
+  // One point a waypoint: the name's memory goes with it, the title's comes
+  // back for the next name.
+  entry.point.title.swap(name_);
   entry.point.titleEncoding = TitleEncoding::kUtf8;
-  entry.point.position = Degrees{*longitude, *latitude};
+  entry.point.position = Degrees{*longitude_.degrees, *latitude_.degrees};
+}
+
+void GpxReader::Coordinate::Read(const char* attribute) {
+  present = attribute != nullptr;
+  degrees = present ? ParseDecimalDegrees(attribute) : std::nullopt;
+  if (present && !degrees) text.assign(attribute);
 }
 
 }  // namespace velorin
