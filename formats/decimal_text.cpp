@@ -88,6 +88,7 @@ DecimalPosition FormatPosition(const PointPosition& position) {
 }
 
 std::optional<double> ParseDecimalDegrees(std::string_view text) {
+  if (const std::optional<double> plain = ParsePlainDecimal(text)) return plain;  // most texts
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   if (text.starts_with("+-")) return std::nullopt;

@@ -44,7 +44,7 @@ void GpxReader::OnEnd(const XmlName& name, int depth) {
   if (!inWaypoint_ || !name.own) return;
   const std::string_view local = name.local;
   if (depth == kWaypointDepth + 1 && local == "name" && !hasName_) {
-    name_.assign(TakeText());
+    TakeTextInto(name_);
     nameTooLong_ = TextOverflowed();
     hasName_ = true;
     return;

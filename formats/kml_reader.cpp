@@ -89,7 +89,7 @@ void KmlReader::OnEnd(const XmlName& name, int depth) {
   }
   if (placemarkDepth_ == 0) return;
   if (depth == placemarkDepth_ + 1 && local == "name" && !hasName_) {
-    name_.assign(TakeText());
+    TakeTextInto(name_);
     nameTooLong_ = TextOverflowed();
     CollapseWhiteSpace(name_);
     hasName_ = true;
@@ -98,7 +98,7 @@ void KmlReader::OnEnd(const XmlName& name, int depth) {
     return;
   }
   if (pointDepth_ != 0 && depth == pointDepth_ + 1 && local == "coordinates" && !hasCoordinates_) {
-    coordinates_.assign(TakeText());
+    TakeTextInto(coordinates_);
     coordinatesTooLong_ = TextOverflowed();
     hasCoordinates_ = true;
     return;

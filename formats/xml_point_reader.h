@@ -73,6 +73,12 @@ class XmlPointReader : public PointReader {
     collecting_ = false;
     return text_;
   }
+  /// Moves the collected text into `into`, whose memory collects the next
+  /// text; stops collecting.
+  void TakeTextInto(std::string& into) {
+    collecting_ = false;
+    into.swap(text_);
+  }
   /// The collected text was cut at kMaxTextSize.
   bool TextOverflowed() const { return textOverflow_; }
   std::int64_t CurrentLine() const;
