@@ -5,9 +5,9 @@
 #
 # On N waypoints (default 1,000,000; bench/gen_gpx.py) and on the same
 # points as KML (written from the GPX by velorin-cli), prints for GPX -> NVI
-# and KML -> NVI: velorin-cli's best wall time, expat's best over the same
-# file (the two runs alternate, so that a busy moment of the machine hits
-# both), their ratio and velorin-cli's peak memory. Then NVI -> GPX, and
+# and KML -> NVI: velorin-cli's best wall and processor times, expat's best
+# over the same file (the two runs alternate, so that a busy moment of the
+# machine hits both), their ratios and velorin-cli's peak memory. Then NVI -> GPX, and
 # GPSBabel's GPX -> CSV (unicsv) on the same file when gpsbabel is there.
 # With valgrind, bench/count_instructions.sh follows on a tenth of the points
 # (at most 100,000): instruction counts do not move with the machine's load.
@@ -55,22 +55,37 @@ peak_kib() {
 seconds() { awk -v ns="$1" 'BEGIN { printf "%.3f", ns / 1e9 }'; }
 mb() { awk -v b="$(stat -c %s "$1")" 'BEGIN { printf "%.1f", b / 1e6 }'; }
 
-# INPUT: velorin-cli INPUT -> NVI beside expat alone over INPUT, alternating.
-# Prints one row.
+# One run under GNU time: "wall processor peak" (seconds, seconds of user
+# and system time, KiB); `target` is removed before.
+timed() {
+  local target=$1
+  shift
+  rm -f "$target"
+  /usr/bin/time -o "$work/time" -f '%e %U %S %M' "$@" >/dev/null 2>&1
+  awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$work/time"
+}
+
+smaller() { awk -v a="$1" -v b="$2" 'BEGIN { print (b == "" || a < b) ? a : b }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+# INPUT: velorin-cli INPUT -> NVI beside expat alone over INPUT, alternating,
+# best wall and processor times of each. Prints two rows.
 versus_expat() {
-  local name=$1 input=$2 best_cli= best_bare=
+  local name=$1 input=$2 wall='' cpu='' bare_wall='' bare_cpu='' peak=0
   for ((i = 0; i < runs; i++)); do
-    local a b
-    a=$(took_ns "$work/out.nvi" "$cli" convert --force "$stamp" "$input" "$work/out.nvi")
-    b=$(took_ns "$work/none" "$bare" "$input")
-    if [[ -z $best_cli || $a -lt $best_cli ]]; then best_cli=$a; fi
-    if [[ -z $best_bare || $b -lt $best_bare ]]; then best_bare=$b; fi
+    local w c m
+    read -r w c m < <(timed "$work/out.nvi" "$cli" convert --force "$stamp" "$input" "$work/out.nvi")
+    wall=$(smaller "$w" "$wall") cpu=$(smaller "$c" "$cpu")
+    ((m > peak)) && peak=$m
+    read -r w c m < <(timed "$work/none" "$bare" "$input")
+    bare_wall=$(smaller "$w" "$bare_wall") bare_cpu=$(smaller "$c" "$bare_cpu")
   done
-  local peak
-  peak=$(peak_kib "$work/out.nvi" "$cli" convert --force "$stamp" "$input" "$work/out.nvi")
-  printf '%-22s %9s %11s %11s %7s %9.1f\n' "$name" "$(mb "$input")" "$(seconds "$best_cli")" \
-    "$(seconds "$best_bare")" "$(awk -v a="$best_cli" -v b="$best_bare" 'BEGIN { printf "%.2f", a / b }')" \
-    "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')"
+  local mib
+  mib=$(awk -v k="$peak" 'BEGIN { printf "%.1f", k / 1024 }')
+  printf '%-22s %9s %11s %11s %7s %9s\n' "$name, wall" "$(mb "$input")" "$wall" "$bare_wall" \
+    "$(ratio "$wall" "$bare_wall")" "$mib"
+  printf '%-22s %9s %11s %11s %7s %9s\n' "$name, processor" "" "$cpu" "$bare_cpu" \
+    "$(ratio "$cpu" "$bare_cpu")" ""
 }
 
 # Best wall time of $runs runs and the peak memory of one more.
@@ -104,7 +119,8 @@ if command -v gpsbabel >/dev/null; then
   alone "GPSBabel GPX -> CSV" "$gpx" "$work/babel.csv" 1 \
     gpsbabel -i gpx -f "$gpx" -o unicsv -F "$work/babel.csv"
 fi
-echo "seconds: best of $runs runs (GPSBabel: one run); ratio: velorin-cli over expat alone"
+echo "seconds: best of $runs runs (GPSBabel: one run); ratio: velorin-cli over expat alone;"
+echo "processor: user + system time, steadier than wall time while other programs run"
 
 if command -v valgrind >/dev/null; then
   small=$((count / 10 < 100000 ? count / 10 : 100000))
