@@ -13,6 +13,40 @@ constexpr std::uint64_t kScale = 1'000'000'000;  // 10^kDecimalPlaces
 
 constexpr bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+constexpr int kMaxExactDigits = 15;  // any 15-digit integer is a double exactly
+constexpr double kExactPowersOfTen[kMaxExactDigits + 1] = {
+    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+/// The usual form of a coordinate, [-]digits[.digits] with at most 15 digits
+/// in all, read without the general parser: its digits make an integer that
+/// a double holds exactly, divided by a power of ten that it holds exactly,
+/// so the one rounding of the division gives the correctly rounded value,
+/// as the general parser does. Nothing for any other form.
+std::optional<double> ParsePlainDecimal(std::string_view text) {
+  const char* at = text.data();
+  const char* const end = at + text.size();
+  const bool negative = at != end && *at == '-';
+  if (negative) ++at;
+  const auto digitsFrom = [&at, end](std::uint64_t& digits) {
+    const char* const start = at;
+    for (; at != end && static_cast<unsigned char>(*at - '0') < 10; ++at) {
+      digits = digits * 10 + static_cast<std::uint64_t>(*at - '0');
+    }
+    return at - start;
+  };
+  std::uint64_t digits = 0;
+  const std::ptrdiff_t whole = digitsFrom(digits);
+  std::ptrdiff_t places = 0;
+  if (at != end && *at == '.') {
+    ++at;
+    places = digitsFrom(digits);
+    if (places == 0) return std::nullopt;
+  }
+  if (whole == 0 || at != end || whole + places > kMaxExactDigits) return std::nullopt;
+  const double value = static_cast<double>(digits) / kExactPowersOfTen[places];
+  return negative ? -value : value;
+}
+
 }  // namespace
 
 DecimalText FormatDegrees(double degrees) {
@@ -54,10 +88,12 @@ DecimalPosition FormatPosition(const PointPosition& position) {
 }
 
 std::optional<double> ParseDecimalDegrees(std::string_view text) {
+  if (const std::optional<double> plain = ParsePlainDecimal(text)) return plain;  // most texts
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   if (text.starts_with("+-")) return std::nullopt;
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (const std::optional<double> plain = ParsePlainDecimal(text)) return plain;
   // from_chars reads "inf" and "nan" too; a number starts with a digit, a
   // point or a minus sign followed by one of those.
   const std::string_view digits = !text.empty() && text.front() == '-' ? text.substr(1) : text;

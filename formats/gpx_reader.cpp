@@ -9,32 +9,27 @@ namespace {
 constexpr int kWaypointDepth = 2;  // gpx/wpt
 constexpr std::string_view kGpxNamespacePrefix = "http://www.topografix.com/GPX/";
 
-/// GPX's own elements: in a GPX namespace, or in none. An extension's
-/// <name> in another namespace is not the waypoint's name.
-bool IsGpxElement(std::string_view name) {
-  const std::string_view space = NamespaceOf(name);
-  return space.empty() || space.starts_with(kGpxNamespacePrefix);
-}
-
 }  // namespace
 
-void GpxReader::OnStart(std::string_view name, int depth, const char** attributes) {
+/// GPX's own elements: in a GPX namespace, or in none. An extension's
+/// <name> in another namespace is not the waypoint's name.
+bool GpxReader::IsOwnNamespace(std::string_view space) const {
+  return space.starts_with(kGpxNamespacePrefix);
+}
+
+void GpxReader::OnStart(const XmlName& name, int depth, const char** attributes) {
   // A waypoint of a wrong namespace or spelling: said, not silently lost.
-  if (depth == kWaypointDepth && PassesOver(name, "wpt", IsGpxElement(name))) return;
-  if (!IsGpxElement(name)) return;
-  const std::string_view local = LocalName(name);
+  if (depth == kWaypointDepth && PassesOver(name, "wpt")) return;
+  if (!name.own) return;
+  const std::string_view local = name.local;
   if (depth == kWaypointDepth) {
     if (local == "rte") ++ignored_.routes;
     if (local == "trk") ++ignored_.tracks;
     if (local != "wpt") return;
     inWaypoint_ = true;
     waypointLine_ = CurrentLine();
-    const char* latitude = FindAttribute(attributes, "lat");
-    const char* longitude = FindAttribute(attributes, "lon");
-    hasLatitude_ = latitude != nullptr;
-    hasLongitude_ = longitude != nullptr;
-    latitude_.assign(hasLatitude_ ? latitude : "");
-    longitude_.assign(hasLongitude_ ? longitude : "");
+    latitude_.Read(FindAttribute(attributes, "lat"));
+    longitude_.Read(FindAttribute(attributes, "lon"));
     hasName_ = false;
     nameTooLong_ = false;
     name_.clear();
@@ -45,11 +40,11 @@ void GpxReader::OnStart(std::string_view name, int depth, const char** attribute
   }
 }
 
-void GpxReader::OnEnd(std::string_view name, int depth) {
-  if (!inWaypoint_ || !IsGpxElement(name)) return;
-  const std::string_view local = LocalName(name);
+void GpxReader::OnEnd(const XmlName& name, int depth) {
+  if (!inWaypoint_ || !name.own) return;
+  const std::string_view local = name.local;
   if (depth == kWaypointDepth + 1 && local == "name" && !hasName_) {
-    name_.assign(TakeText());
+    TakeTextInto(name_);
     nameTooLong_ = TextOverflowed();
     hasName_ = true;
     return;
@@ -59,15 +54,12 @@ void GpxReader::OnEnd(std::string_view name, int depth) {
 
   ReadEntry& entry = Emit();
   entry.point.line = waypointLine_;
-  const std::optional<double> latitude = ParseDecimalDegrees(latitude_);
-  const std::optional<double> longitude = ParseDecimalDegrees(longitude_);
-  if (!latitude || !longitude) {
+  if (!latitude_.degrees || !longitude_.degrees) {
     entry.isPoint = false;
-    const bool badLatitude = !latitude;
-    const bool present = badLatitude ? hasLatitude_ : hasLongitude_;
-    const std::string& text = badLatitude ? latitude_ : longitude_;
+    const bool badLatitude = !latitude_.degrees;
+    const Coordinate& bad = badLatitude ? latitude_ : longitude_;
     entry.reason = std::string("waypoint ") + (badLatitude ? "lat" : "lon") +
-                   (present ? " '" + text + "' is not a number" : " missing");
+                   (bad.present ? " '" + bad.text + "' is not a number" : " missing");
     return;
   }
   if (nameTooLong_) {
@@ -77,9 +69,17 @@ void GpxReader::OnEnd(std::string_view name, int depth) {
   }
   entry.point.titleTidied = CollapseWhiteSpace(name_);
   // Expat hands over valid UTF-8: the title stays as the file gives it.
-  entry.point.title = name_;
+  // One point a waypoint: the name's memory goes with it, the title's comes
+  // back for the next name.
+  entry.point.title.swap(name_);
   entry.point.titleEncoding = TitleEncoding::kUtf8;
-  entry.point.position = Degrees{*longitude, *latitude};
+  entry.point.position = Degrees{*longitude_.degrees, *latitude_.degrees};
+}
+
+void GpxReader::Coordinate::Read(const char* attribute) {
+  present = attribute != nullptr;
+  degrees = present ? ParseDecimalDegrees(attribute) : std::nullopt;
+  if (present && !degrees) text.assign(attribute);
 }
 
 }  // namespace velorin

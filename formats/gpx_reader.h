@@ -11,15 +11,22 @@ class GpxReader : public XmlPointReader {
   explicit GpxReader(ByteSource& source) : XmlPointReader(source, "gpx", "GPX") {}
 
  private:
-  void OnStart(std::string_view name, int depth, const char** attributes) override;
-  void OnEnd(std::string_view name, int depth) override;
+  void OnStart(const XmlName& name, int depth, const char** attributes) override;
+  void OnEnd(const XmlName& name, int depth) override;
+  bool IsOwnNamespace(std::string_view space) const override;
 
   bool inWaypoint_ = false;
   std::int64_t waypointLine_ = 0;
-  std::string latitude_;
-  std::string longitude_;
-  bool hasLatitude_ = false;
-  bool hasLongitude_ = false;
+  /// A lat or lon attribute, read as its waypoint begins.
+  struct Coordinate {
+    std::optional<double> degrees;
+    bool present = false;
+    std::string text;  ///< what the file wrote, kept only when no number
+    void Read(const char* attribute);
+  };
+
+  Coordinate latitude_;
+  Coordinate longitude_;
   bool hasName_ = false;
   std::string name_;
   bool nameTooLong_ = false;

@@ -6,14 +6,6 @@ namespace velorin {
 
 namespace {
 
-/// KML's own elements: in a KML namespace (OGC 2.2, or Google's older
-/// ones), or in none. Google's gx: extensions and others are passed over.
-bool IsKmlElement(std::string_view name) {
-  const std::string_view space = NamespaceOf(name);
-  return space.empty() || space.find("opengis.net/kml/") != std::string_view::npos ||
-         space.find("earth.google.com/kml/") != std::string_view::npos;
-}
-
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 }  // namespace
@@ -32,26 +24,25 @@ std::optional<Degrees> ParseKmlCoordinates(std::string_view text) {
     // follow a blank).
     if (!ParseDecimalDegrees(text.substr(second + 1))) return std::nullopt;
   }
+  // A blank inside a number's text (a second tuple) leaves no number.
   const std::optional<double> longitude = ParseDecimalDegrees(longitudeText);
   const std::optional<double> latitude = ParseDecimalDegrees(latitudeText);
   if (!longitude || !latitude) return std::nullopt;
-  // Blanks inside a number's text would be a second tuple.
-  for (const std::string_view part : {longitudeText, latitudeText}) {
-    std::string_view inner = part;
-    while (!inner.empty() && IsBlank(inner.front())) inner.remove_prefix(1);
-    while (!inner.empty() && IsBlank(inner.back())) inner.remove_suffix(1);
-    for (const char c : inner) {
-      if (IsBlank(c)) return std::nullopt;
-    }
-  }
   return Degrees{*longitude, *latitude};
 }
 
-void KmlReader::OnStart(std::string_view name, int depth, const char**) {
+/// KML's own elements: in a KML namespace (OGC 2.2, or Google's older
+/// ones), or in none. Google's gx: extensions and others are passed over.
+bool KmlReader::IsOwnNamespace(std::string_view space) const {
+  return space.find("opengis.net/kml/") != std::string_view::npos ||
+         space.find("earth.google.com/kml/") != std::string_view::npos;
+}
+
+void KmlReader::OnStart(const XmlName& name, int depth, const char**) {
   // KML names are case-sensitive: a <placemark> is said, not silently lost.
-  if (placemarkDepth_ == 0 && PassesOver(name, "Placemark", IsKmlElement(name))) return;
-  if (!IsKmlElement(name)) return;
-  const std::string_view local = LocalName(name);
+  if (placemarkDepth_ == 0 && PassesOver(name, "Placemark")) return;
+  if (!name.own) return;
+  const std::string_view local = name.local;
   if (linkDepth_ != 0 || (placemarkDepth_ == 0 && local == "NetworkLink")) {
     OnLinkStart(local, depth);
     return;
@@ -89,16 +80,16 @@ void KmlReader::OnStart(std::string_view name, int depth, const char**) {
   }
 }
 
-void KmlReader::OnEnd(std::string_view name, int depth) {
-  if (!IsKmlElement(name)) return;
-  const std::string_view local = LocalName(name);
+void KmlReader::OnEnd(const XmlName& name, int depth) {
+  if (!name.own) return;
+  const std::string_view local = name.local;
   if (linkDepth_ != 0) {
     OnLinkEnd(local, depth);
     return;
   }
   if (placemarkDepth_ == 0) return;
   if (depth == placemarkDepth_ + 1 && local == "name" && !hasName_) {
-    name_.assign(TakeText());
+    TakeTextInto(name_);
     nameTooLong_ = TextOverflowed();
     nameTidied_ = CollapseWhiteSpace(name_);
     hasName_ = true;
@@ -107,7 +98,7 @@ void KmlReader::OnEnd(std::string_view name, int depth) {
     return;
   }
   if (pointDepth_ != 0 && depth == pointDepth_ + 1 && local == "coordinates" && !hasCoordinates_) {
-    coordinates_.assign(TakeText());
+    TakeTextInto(coordinates_);
     coordinatesTooLong_ = TextOverflowed();
     hasCoordinates_ = true;
     return;
@@ -193,9 +184,9 @@ void KmlReader::EmitPoint(const Waiting& point) {
     entry.reason = "placemark name longer than " + std::to_string(kMaxTextSize) + " bytes";
     return;
   }
-  nameTidied_ = CollapseWhiteSpace(name_) || nameTidied_;
+  // name_ was collapsed as it ended. Expat hands over valid UTF-8: the title
+  // stays as the file gives it.
   entry.point.titleTidied = nameTidied_;
-  // Expat hands over valid UTF-8: the title stays as the file gives it.
   entry.point.title = name_;
   entry.point.titleEncoding = TitleEncoding::kUtf8;
   entry.point.position = *point.position;

@@ -35,8 +35,9 @@ class KmlReader : public XmlPointReader {
     bool hadCoordinates = false;
   };
 
-  void OnStart(std::string_view name, int depth, const char** attributes) override;
-  void OnEnd(std::string_view name, int depth) override;
+  void OnStart(const XmlName& name, int depth, const char** attributes) override;
+  void OnEnd(const XmlName& name, int depth) override;
+  bool IsOwnNamespace(std::string_view space) const override;
   /// The point that just ended: out now when the name is known, else kept.
   void EndPoint();
   void EmitPoint(const Waiting& point);
@@ -61,7 +62,7 @@ class KmlReader : public XmlPointReader {
   std::string coordinates_;
   std::vector<Waiting> waiting_;
   bool keepsLinks_ = false;
-  int linkDepth_ = 0;  ///< of the open NetworkLink; 0 outside one
+  int linkDepth_ = 0;           ///< of the open NetworkLink; 0 outside one
   bool inLinkElement_ = false;  ///< in its Link (or the older Url)
   bool hasHref_ = false;
   bool hrefTooLong_ = false;

@@ -40,9 +40,20 @@ bool HoldsDuplicateCodeLead(std::string_view cp932) {
   return false;
 }
 
+/// No white space but single blanks between other characters: nothing to
+/// collapse (most titles).
+bool IsCollapsed(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (static_cast<unsigned char>(text[i]) > ' ') continue;
+    if (text[i] != ' ' || i == 0 || i + 1 == text.size() || text[i + 1] == ' ') return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool CollapseWhiteSpace(std::string& text) {
+  if (IsCollapsed(text)) return false;
   std::size_t kept = 0;
   bool pendingBlank = false;
   bool changedInside = false;
@@ -110,7 +121,7 @@ TitleChange ChangeOfTitle(std::string_view cp932, bool replaced) {
   if (!replaced) return TitleChange::kNone;
   // '?' and blanks are never a trail byte of a CP932 character.
   return cp932.find_first_not_of("? ") == std::string_view::npos ? TitleChange::kUnshowable
-                                                                  : TitleChange::kClosest;
+                                                                 : TitleChange::kClosest;
 }
 
 std::string_view TitleDecoder::Decode(std::string_view cp932) {

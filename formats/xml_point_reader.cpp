@@ -3,6 +3,9 @@
 #include <expat.h>
 #include <iconv.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace velorin {
 
 namespace {
@@ -67,16 +70,6 @@ int ShiftJisEncoding(void* data, const XML_Char* name, XML_Encoding* info) {
 }
 
 }  // namespace
-
-std::string_view LocalName(std::string_view name) {
-  const std::size_t separator = name.rfind(kNamespaceSeparator);
-  return separator == std::string_view::npos ? name : name.substr(separator + 1);
-}
-
-std::string_view NamespaceOf(std::string_view name) {
-  const std::size_t separator = name.rfind(kNamespaceSeparator);
-  return separator == std::string_view::npos ? std::string_view() : name.substr(0, separator);
-}
 
 const char* FindAttribute(const char** attributes, std::string_view name) {
   for (const char** at = attributes; at[0] != nullptr; at += 2) {
@@ -145,10 +138,31 @@ void XmlPointReader::Stop(std::string message) {
   XML_StopParser(parser_, XML_FALSE);
 }
 
-bool XmlPointReader::PassesOver(std::string_view name, std::string_view readName,
-                                bool ownNamespace) {
-  const std::string_view local = LocalName(name);
-  if (ownNamespace && local == readName) return false;
+XmlName XmlPointReader::Split(const char* name) {
+  // XML names hold no U+0001: the first one is expat's separator.
+  XmlName split;
+  const char* separator = std::strchr(name, kNamespaceSeparator);
+  if (separator == nullptr) {
+    split.local = name;
+  } else {
+    split.space = {name, static_cast<std::size_t>(separator - name)};
+    split.local = separator + 1;
+  }
+  if (split.space.empty()) {
+    split.own = true;
+  } else if (split.space == lastSpace_) {
+    split.own = lastSpaceOwn_;
+  } else {
+    split.own = IsOwnNamespace(split.space);
+    lastSpace_.assign(split.space);
+    lastSpaceOwn_ = split.own;
+  }
+  return split;
+}
+
+bool XmlPointReader::PassesOver(const XmlName& name, std::string_view readName) {
+  const std::string_view local = name.local;
+  if (name.own && local == readName) return false;
   if (local.size() != readName.size()) return false;
   for (std::size_t i = 0; i < local.size(); ++i) {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
@@ -156,9 +170,8 @@ bool XmlPointReader::PassesOver(std::string_view name, std::string_view readName
   }
   if (ignored_.unreadElements++ == 0) {
     ignored_.unreadName = local;
-    ignored_.unreadNote = local == readName
-                              ? "in namespace " + std::string(NamespaceOf(name))
-                              : "(not <" + std::string(readName) + ">)";
+    ignored_.unreadNote = local == readName ? "in namespace " + std::string(name.space)
+                                            : "(not <" + std::string(readName) + ">)";
   }
   return true;
 }
@@ -190,6 +203,7 @@ bool XmlPointReader::ParseMore() {
     return false;
   }
   if (failure()) return false;
+  if (eventSeen_) NoteProgress();
   if (fed_ - lastEvent_ > kMaxMarkupSize) {
     Fail(CurrentLine(),
          "a single piece of markup longer than " + std::to_string(kMaxMarkupSize) + " bytes");
@@ -199,40 +213,48 @@ bool XmlPointReader::ParseMore() {
 }
 
 void XmlPointReader::NoteProgress() {
+  // Asked once a chunk, not at every event: after a parse that reported
+  // events, expat's position is that of the last of them (or of the markup
+  // it waits to see the end of).
+  eventSeen_ = false;
   const XML_Index at = XML_GetCurrentByteIndex(parser_);
-  if (at > 0) lastEvent_ = static_cast<std::uint64_t>(at);
+  if (at > 0) lastEvent_ = std::max(lastEvent_, static_cast<std::uint64_t>(at));
 }
 
 void XmlPointReader::StartHandler(void* self, const char* name, const char** attributes) {
   auto& reader = *static_cast<XmlPointReader*>(self);
   if (reader.failure()) return;  // expat may call on for a moment after a stop
-  reader.NoteProgress();
+  reader.eventSeen_ = true;
   if (++reader.depth_ > kMaxDepth) {
     reader.Stop("elements nested more than " + std::to_string(kMaxDepth) + " deep: refused");
     return;
   }
-  const std::string_view local = LocalName(name);
-  if (reader.depth_ == 1 && local != reader.rootName_) {
+  const XmlName split = reader.Split(name);
+  reader.open_[reader.depth_ - 1] = {name, split};
+  if (reader.depth_ == 1 && split.local != reader.rootName_) {
     reader.Stop("not a " + reader.formatName_ + " file: the document element is <" +
-                std::string(local) + ">, not <" + reader.rootName_ + ">");
+                std::string(split.local) + ">, not <" + reader.rootName_ + ">");
     return;
   }
   reader.collecting_ = false;  // text is collected from leaf elements only
-  reader.OnStart(name, reader.depth_, attributes);
+  reader.OnStart(split, reader.depth_, attributes);
 }
 
 void XmlPointReader::EndHandler(void* self, const char* name) {
   auto& reader = *static_cast<XmlPointReader*>(self);
   if (reader.failure()) return;
-  reader.NoteProgress();
-  reader.OnEnd(name, reader.depth_);
+  reader.eventSeen_ = true;
+  // expat ends an element with the name it began it with, still held: the
+  // split made then serves (split again should the name be elsewhere).
+  const OpenElement& open = reader.open_[reader.depth_ - 1];
+  reader.OnEnd(open.name == name ? open.split : reader.Split(name), reader.depth_);
   reader.collecting_ = false;
   --reader.depth_;
 }
 
 void XmlPointReader::TextHandler(void* self, const char* text, int length) {
   auto& reader = *static_cast<XmlPointReader*>(self);
-  reader.NoteProgress();
+  reader.eventSeen_ = true;
   if (!reader.collecting_) return;
   const std::size_t room = kMaxTextSize - reader.text_.size();
   const auto size = static_cast<std::size_t>(length);

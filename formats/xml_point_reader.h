@@ -10,6 +10,7 @@
 // (an external DTD is never read), elements nested deeper than kMaxDepth,
 // and a single piece of markup (a tag, a comment) larger than
 // kMaxMarkupSize.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,9 +26,18 @@ typedef struct XML_ParserStruct* XML_Parser;
 
 namespace velorin {
 
+/// An element's name as expat reports it with namespace processing
+/// ("uri\x01local", or "local" in no namespace), split once for the
+/// handlers.
+struct XmlName {
+  std::string_view space;  ///< "" when there is none
+  std::string_view local;
+  bool own = false;  ///< in no namespace, or in one of the format's own
+};
+
 class XmlPointReader : public PointReader {
  public:
-  static constexpr std::size_t kChunkSize = 1 << 16;
+  static constexpr std::size_t kChunkSize = 1 << 18;
   /// The most bytes expat may hold waiting for one piece of markup to end.
   static constexpr std::size_t kMaxMarkupSize = 1 << 20;
   /// The most text of one element that is collected (a title, coordinates).
@@ -47,8 +57,10 @@ class XmlPointReader : public PointReader {
  protected:
   /// An element of the document; `depth` is 1 for the root. `attributes` is
   /// expat's list of name, value pairs (names are local when unprefixed).
-  virtual void OnStart(std::string_view name, int depth, const char** attributes) = 0;
-  virtual void OnEnd(std::string_view name, int depth) = 0;
+  virtual void OnStart(const XmlName& name, int depth, const char** attributes) = 0;
+  virtual void OnEnd(const XmlName& name, int depth) = 0;
+  /// Whether elements of namespace `space` (never "") are the format's own.
+  virtual bool IsOwnNamespace(std::string_view space) const = 0;
 
   /// Collects the text of the current element from here to its end tag.
   void CollectText() {
@@ -61,6 +73,12 @@ class XmlPointReader : public PointReader {
     collecting_ = false;
     return text_;
   }
+  /// Moves the collected text into `into`, whose memory collects the next
+  /// text; stops collecting.
+  void TakeTextInto(std::string& into) {
+    collecting_ = false;
+    into.swap(text_);
+  }
   /// The collected text was cut at kMaxTextSize.
   bool TextOverflowed() const { return textOverflow_; }
   std::int64_t CurrentLine() const;
@@ -71,7 +89,7 @@ class XmlPointReader : public PointReader {
   void Stop(std::string message);
   /// Counts an element `name` that looks like the format's `readName` but is
   /// not it, when it is not (another namespace or spelling); true then.
-  bool PassesOver(std::string_view name, std::string_view readName, bool ownNamespace);
+  bool PassesOver(const XmlName& name, std::string_view readName);
 
   IgnoredItems ignored_;
 
@@ -87,7 +105,17 @@ class XmlPointReader : public PointReader {
   static void SkippedEntityHandler(void* self, const char* name, int parameterEntity);
   /// Feeds the next chunk; false at the end of the document or on a failure.
   bool ParseMore();
+  /// Keeps where expat got to, for the check on a single piece of markup.
   void NoteProgress();
+  /// `name` split, its namespace judged (the last one judged is kept: a
+  /// document mostly stays in one).
+  XmlName Split(const char* name);
+
+  /// An element begun and not yet ended: expat's name for it, split.
+  struct OpenElement {
+    const char* name = nullptr;
+    XmlName split;
+  };
 
   ByteSource& source_;
   XML_Parser parser_;
@@ -97,20 +125,19 @@ class XmlPointReader : public PointReader {
   std::size_t queued_ = 0;
   std::size_t taken_ = 0;
   int depth_ = 0;
+  std::array<OpenElement, kMaxDepth> open_{};  ///< by depth, the root first
   bool finished_ = false;
   bool collecting_ = false;
   bool textOverflow_ = false;
   std::string text_;
+  std::string lastSpace_;  ///< the namespace judged last
+  bool lastSpaceOwn_ = false;
   std::string encoding_;         ///< the declared encoding expat does not know
   std::uint64_t fed_ = 0;        ///< bytes given to expat
   std::uint64_t lastEvent_ = 0;  ///< byte offset of the latest event
+  bool eventSeen_ = false;       ///< in the chunk being parsed
 };
 
-/// The local part of an element or attribute name as expat reports it with
-/// namespace processing ("uri\x01local" or "local").
-std::string_view LocalName(std::string_view name);
-/// The namespace part ("" when there is none).
-std::string_view NamespaceOf(std::string_view name);
 /// The value of the unprefixed attribute `name`; nothing when absent.
 const char* FindAttribute(const char** attributes, std::string_view name);
 

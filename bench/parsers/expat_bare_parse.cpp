@@ -1,7 +1,7 @@
 // expat_bare_parse FILE: expat alone over a file, with namespace processing
-// and a start handler that only counts elements, read in 64 KiB pieces as
-// the GPX and KML readers read. The floor that the formats benchmark holds
-// the GPX reader to.
+// and a start handler that only counts elements, read in 64 KiB pieces
+// (XML_Parse). The floor that the formats benchmark holds the GPX and KML
+// readers to.
 #include <expat.h>
 
 #include <cstdio>

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <string>
 
 namespace velorin {
 namespace {
@@ -89,8 +93,33 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"Infinity", "inf", std::nullopt}, ParseCase{"NotANumber", "nan", std::nullopt},
         ParseCase{"NegativeInfinity", "-inf", std::nullopt},
         ParseCase{"TrailingText", "35.5N", std::nullopt}, ParseCase{"Comma", "35,5", std::nullopt},
-        ParseCase{"TwoSigns", "+-1", std::nullopt}, ParseCase{"Overflow", "1e999", std::nullopt}),
+        ParseCase{"TwoSigns", "+-1", std::nullopt}, ParseCase{"Overflow", "1e999", std::nullopt},
+        ParseCase{"TrailingPoint", "5.", 5.0}, ParseCase{"TwoPoints", "1.2.3", std::nullopt},
+        ParseCase{"LoneMinus", "-", std::nullopt}, ParseCase{"LonePoint", ".", std::nullopt},
+        ParseCase{"SixteenDigits", "35.68119444444444", 35.68119444444444}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Plain decimals of up to 15 digits and beyond read exactly as the general
+// parser reads them, down to the last bit and the sign of zero.
+TEST(ParseDecimalDegreesTest, PlainDecimalsRoundAsTheGeneralParser) {
+  std::uint64_t state = 1;
+  const auto next = [&state] {
+    return state = state * 6364136223846793005u + 1442695040888963407u;
+  };
+  for (int i = 0; i < 200000; ++i) {
+    std::string text = next() % 4 == 0 ? "-" : "";
+    const int whole = 1 + static_cast<int>(next() % 4);
+    const int places = static_cast<int>(next() % 15);
+    for (int d = 0; d < whole; ++d) text += static_cast<char>('0' + next() % 10);
+    if (places > 0) text += '.';
+    for (int d = 0; d < places; ++d) text += static_cast<char>('0' + next() % 10);
+    double expected = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    const std::optional<double> read = ParseDecimalDegrees(text);
+    ASSERT_TRUE(read) << text;
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(*read), std::bit_cast<std::uint64_t>(expected)) << text;
+  }
+}
 
 }  // namespace
 }  // namespace velorin

@@ -150,7 +150,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TupleCase{"TwoTuples", "1,2 3,4", std::nullopt},
                       TupleCase{"TwoTuplesWithAltitude", "1,2,0 3,4,0", std::nullopt},
                       TupleCase{"Empty", "", std::nullopt},
-                      TupleCase{"BadAltitude", "1,2,high", std::nullopt}),
+                      TupleCase{"BadAltitude", "1,2,high", std::nullopt},
+                      TupleCase{"BlanksAroundEachNumber", "1 ,\t2 ", std::pair{1.0, 2.0}},
+                      TupleCase{"BlankInsideLongitude", "1 5,2", std::nullopt},
+                      TupleCase{"SecondTupleCutShort", "1,2 3", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -38,7 +38,11 @@ INSTANTIATE_TEST_SUITE_P(
                       // 東京 in CP932 next to white space: the bytes stay whole.
                       TextCase{"Cp932Bytes", " \x93\x8C\x8B\x9E \n\x83\x5E ",
                                "\x93\x8C\x8B\x9E \x83\x5E", true},
-                      TextCase{"FullWidthBlankIsNoWhiteSpace", "\x81\x40", "\x81\x40"}),
+                      TextCase{"FullWidthBlankIsNoWhiteSpace", "\x81\x40", "\x81\x40"},
+                      TextCase{"SingleBlanksStay", "A B C", "A B C"},
+                      TextCase{"BlankThenTab", "A \tB", "A B", true}, TextCase{"LoneBlank", " ", ""},
+                      TextCase{"LeadingBlank", " A", "A"}, TextCase{"TrailingBlank", "A ", "A"},
+                      TextCase{"ControlCharacterIsNoWhiteSpace", "A\x01B", "A\x01B"}),
     CaseName);
 
 struct EncodeCase {

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Instructions that velorin-cli spends converting GPX and KML to NVI, beside
+# those of expat alone over the same file (BUILD_DIR/bin/expat_bare_parse),
+# counted by valgrind (callgrind). Unlike wall times, the counts do not move
+# with what else runs on the machine: compare changes with these.
+#
+# Usage: bench/count_instructions.sh BUILD_DIR [WAYPOINTS]   (default 100,000)
+set -euo pipefail
+
+build_dir=${1:?usage: $0 BUILD_DIR [WAYPOINTS]}
+count=${2:-100000}
+cli=$build_dir/bin/velorin-cli
+bare=$build_dir/bin/expat_bare_parse
+[[ -x $cli && -x $bare ]] || { echo "build velorin-cli and expat_bare_parse first" >&2; exit 1; }
+command -v valgrind >/dev/null || { echo "valgrind is needed" >&2; exit 1; }
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+instructions() {
+  valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
+    awk '/ refs:/ { gsub(",", "", $NF); print $NF }'
+}
+
+python3 "$here/gen_gpx.py" "$count" "$work/in.gpx"
+"$build_dir/bin/velorin-cli" convert --force "$work/in.gpx" "$work/in.kml" >/dev/null 2>&1
+printf '%-22s %14s %14s %7s %12s\n' "$count waypoints" "velorin-cli" "expat alone" "ratio" \
+  "per point"
+for format in gpx kml; do
+  input=$work/in.$format
+  rm -f "$work/out.nvi"
+  ours=$(instructions "$cli" convert "--timestamp=2010/04/01 14:30:00" "$input" "$work/out.nvi")
+  floor=$(instructions "$bare" "$input")
+  awk -v n="${format^^} -> NVI" -v a="$ours" -v b="$floor" -v c="$count" 'BEGIN {
+    printf "%-22s %14d %14d %7.3f %12.0f\n", n, a, b, a / b, (a - b) / c }'
+done
+echo "instructions (valgrind); per point: velorin-cli's own beyond expat's, a point"
