@@ -12,6 +12,7 @@
 #include "formats/pot_reader.h"
 #include "formats/pot_writer.h"
 #include "formats/xml_readers.h"
+#include "text/ascii.h"
 
 namespace velorin {
 
@@ -59,12 +60,6 @@ const std::array<FormatInfo, 6>& Formats() {
   return formats;
 }
 
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-  return lower;
-}
-
 }  // namespace
 
 std::span<const FormatInfo> PointFormats() { return Formats(); }
@@ -77,9 +72,8 @@ const FormatInfo& InfoOf(PointFormat format) {
 }
 
 std::optional<PointFormat> FormatNamed(std::string_view name) {
-  const std::string lower = LowerAscii(name);
   for (const FormatInfo& info : Formats()) {
-    if (info.name == lower) return info.format;
+    if (EqualsIgnoringAsciiCase(info.name, name)) return info.format;
   }
   return std::nullopt;
 }

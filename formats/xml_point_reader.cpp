@@ -3,6 +3,8 @@
 #include <expat.h>
 #include <iconv.h>
 
+#include "text/ascii.h"
+
 namespace velorin {
 
 namespace {
@@ -16,10 +18,8 @@ constexpr const char* kShiftJisNames[] = {"shift_jis",   "shift-jis", "sjis",   
                                           "windows-31j", "cp932",     "ms_kanji"};
 
 bool IsShiftJisName(std::string_view name) {
-  std::string lower(name);
-  for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
   for (const char* known : kShiftJisNames) {
-    if (lower == known) return true;
+    if (EqualsIgnoringAsciiCase(name, known)) return true;
   }
   return false;
 }
@@ -148,11 +148,7 @@ bool XmlPointReader::PassesOver(std::string_view name, std::string_view readName
                                 bool ownNamespace) {
   const std::string_view local = LocalName(name);
   if (ownNamespace && local == readName) return false;
-  if (local.size() != readName.size()) return false;
-  for (std::size_t i = 0; i < local.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(local[i]) != lower(readName[i])) return false;
-  }
+  if (!EqualsIgnoringAsciiCase(local, readName)) return false;
   if (ignored_.unreadElements++ == 0) {
     ignored_.unreadName = local;
     ignored_.unreadNote = local == readName
