@@ -178,10 +178,10 @@ TEST_F(RunTest, SecondRunReplacesTheLog) {
 
 TEST_F(RunTest, LogGoesWhereTheHostSays) {
   host.settings[3] = "1";
-  host.logPath = folder.Path("elsewhere.txt");
+  host.logPath = folder.PathOf("elsewhere.txt");
   WriteInput("x\r\n");
   RunAnsweringYes();
-  EXPECT_EQ(ReadBytes(folder.Path("elsewhere.txt")), "Line# 0\twas Skipped\r\n");
+  EXPECT_EQ(ReadBytes(folder.PathOf("elsewhere.txt")), "Line# 0\twas Skipped\r\n");
   EXPECT_FALSE(Exists(LogPath()));
 }
 

@@ -14,8 +14,8 @@ namespace velorin {
 namespace {
 
 using testing::PointLine;
-using testing::TempFolder;
 using testing::WriteBytes;
+using testutil::TempFolder;
 
 /// Answers Yes and OK and records nothing, so that only the run allocates.
 class QuietHost : public RunHost {
@@ -39,8 +39,8 @@ std::size_t AllocationsOfRun(int repeats) {
   TempFolder folder;
   QuietHost host;
   host.folder = folder.Folder();
-  host.inputPath = folder.Path("in.pot");
-  host.outputPath = folder.Path("out.nvi");
+  host.inputPath = folder.PathOf("in.pot");
+  host.outputPath = folder.PathOf("out.nvi");
   std::string pot;
   for (int i = 0; i < repeats; ++i) {
     pot += PointLine("Tower " + std::to_string(i)) + "\r\nskipped line\r\nORD=POI/tex=x\r\n" +

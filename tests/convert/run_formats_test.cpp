@@ -23,8 +23,8 @@ class SkipRecorder : public RunObserver {
 class RunFormatsTest : public testing::RunTest {
  protected:
   RunFormatsTest() {
-    host.inputPath = folder.Path("in.csv");
-    host.outputPath = folder.Path("out.gpx");
+    host.inputPath = folder.PathOf("in.csv");
+    host.outputPath = folder.PathOf("out.gpx");
   }
   static RunOptions CsvTo(PointFormat output) {
     RunOptions options;
@@ -54,7 +54,7 @@ TEST_F(RunFormatsTest, CountsEverySkipByKindAndTellsIt) {
 }
 
 TEST_F(RunFormatsTest, RecordLimitOfNviNamesTheLineOfTheFirstEntryLeft) {
-  host.outputPath = folder.Path("out.nvi");
+  host.outputPath = folder.PathOf("out.nvi");
   WriteInput("name,lat,lon\nA,1,1\nB,1,1\n\nD,1,1\n");
   RunOptions options = CsvTo(PointFormat::kNvi);
   options.recordLimit = 2;
