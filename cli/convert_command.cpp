@@ -14,7 +14,7 @@
 #include "cli/stdio_file_system.h"
 #include "convert/conversion_run.h"
 #include "text/ascii.h"
-#include "text/cp932.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin {
 

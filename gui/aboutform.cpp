@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "text/cp932.h"
 #include "gui/twips.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin {
 namespace {

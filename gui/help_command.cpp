@@ -2,9 +2,9 @@
 
 #include <QFileInfo>
 
-#include "text/cp932.h"
 #include "gui/help_open.h"
 #include "gui/message_box.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin {
 namespace {

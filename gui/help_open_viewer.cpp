@@ -1,9 +1,9 @@
 // Linux: the help file in Velorin's own viewer, one viewer at a time.
 #include <QFont>
 
-#include "text/cp932.h"
 #include "gui/help_open.h"
 #include "gui/help_viewer.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin {
 namespace {

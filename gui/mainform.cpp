@@ -27,7 +27,7 @@
 #include "gui/twips.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
-#include "text/cp932.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "startup/startup.h"
 #include "tests/support/temp_folder.h"
-#include "text/cp932.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin {
 namespace {
