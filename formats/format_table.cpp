@@ -4,13 +4,12 @@
 
 #include "formats/csv_reader.h"
 #include "formats/csv_writer.h"
-#include "formats/gpx_writer.h"
-#include "formats/kml_writer.h"
 #include "formats/nvi_point_writer.h"
 #include "formats/nvi_reader.h"
 #include "formats/output_path.h"
 #include "formats/pot_reader.h"
 #include "formats/pot_writer.h"
+#include "formats/xml_point_writer.h"
 #include "formats/xml_readers.h"
 #include "text/ascii.h"
 
@@ -37,6 +36,11 @@ std::unique_ptr<PointWriter> MakeWriter(BufferedWriter& out, Clock&) {
   return std::make_unique<Writer>(out);
 }
 
+template <const XmlLayout& layout>
+std::unique_ptr<PointWriter> MakeXmlWriter(BufferedWriter& out, Clock&) {
+  return std::make_unique<XmlPointWriter>(out, layout);
+}
+
 std::unique_ptr<PointWriter> MakeNviWriter(BufferedWriter& out, Clock& clock) {
   return std::make_unique<NviPointWriter>(out, clock);
 }
@@ -50,9 +54,9 @@ const std::array<FormatInfo, 6>& Formats() {
       {PointFormat::kNvi, "nvi", ".nvi", true, PositionRange::kNvi, &MakeReader<NviReader>,
        &MakeNviWriter},
       {PointFormat::kGpx, "gpx", ".gpx", false, PositionRange::kGlobe, GpxReaderFactory(),
-       &MakeWriter<GpxWriter>},
+       &MakeXmlWriter<kGpxLayout>},
       {PointFormat::kKml, "kml", ".kml", false, PositionRange::kGlobe, KmlReaderFactory(),
-       &MakeWriter<KmlWriter>},
+       &MakeXmlWriter<kKmlLayout>},
       {PointFormat::kKmz, "kmz", ".kmz", false, PositionRange::kGlobe, KmzReaderFactory(), nullptr},
       {PointFormat::kCsv, "csv", ".csv", false, PositionRange::kGlobe, &MakeTextReader<CsvReader>,
        &MakeWriter<CsvWriter>},
