@@ -16,19 +16,10 @@
 #include <unistd.h>
 #endif
 
-namespace velorin {
+namespace velorin::testing {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::Exists;
-using testing::kPosition135x35;
-using testing::NviBlock;
-using testing::PointLine;
-using testing::ReadBytes;
-using testing::ReferenceFile;
-using testing::RunTest;
-using testing::ScriptedHost;
-using testing::WriteBytes;
 
 TEST(CountText, IsABlankAndTheDigits) {
   EXPECT_EQ(CountText(0), " 0");
@@ -309,4 +300,4 @@ TEST_F(RunTest, ObserverHearsOfSkippedPointLinesOnly) {
 }
 
 }  // namespace
-}  // namespace velorin
+}  // namespace velorin::testing

@@ -15,17 +15,10 @@
 #include "run_fixture.h"
 #include "tests/support/test_system.h"
 
-namespace velorin {
+namespace velorin::testing {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::Exists;
-using testing::kPosition135x35;
-using testing::NviBlock;
-using testing::PointLine;
-using testing::ReadBytes;
-using testing::RunTest;
-using testing::WriteBytes;
 
 constexpr const char* kNoFullDevice = "no device that is always full here";
 
@@ -345,4 +338,4 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 }  // namespace
-}  // namespace velorin
+}  // namespace velorin::testing

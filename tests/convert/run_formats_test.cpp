@@ -8,7 +8,7 @@
 
 #include "run_fixture.h"
 
-namespace velorin {
+namespace velorin::testing {
 namespace {
 
 /// Tells every skip as "LINE reason".
@@ -20,7 +20,7 @@ class SkipRecorder : public RunObserver {
   std::vector<std::string> told;
 };
 
-class RunFormatsTest : public testing::RunTest {
+class RunFormatsTest : public RunTest {
  protected:
   RunFormatsTest() {
     host.inputPath = folder.PathOf("in.csv");
@@ -88,8 +88,8 @@ TEST_F(RunFormatsTest, AnInputItsReaderRefusesFailsTheReadStage) {
   EXPECT_EQ(outcome.failedStage, RunStage::kReadLine);
   ASSERT_TRUE(outcome.readFailure.has_value());
   EXPECT_EQ(outcome.readFailure->line, 3);
-  EXPECT_FALSE(testing::Exists(host.outputPath));
+  EXPECT_FALSE(Exists(host.outputPath));
 }
 
 }  // namespace
-}  // namespace velorin
+}  // namespace velorin::testing

@@ -10,17 +10,10 @@
 #include "run_fixture.h"
 #include "tests/support/test_system.h"
 
-namespace velorin {
+namespace velorin::testing {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::Exists;
-using testing::kPosition135x35;
-using testing::NviBlock;
-using testing::PointLine;
-using testing::ReadBytes;
-using testing::RunTest;
-using testing::WriteBytes;
 
 TEST_F(RunTest, StartAnsweredNoOpensNothing) {
   host.settings[3] = "1";
@@ -105,7 +98,7 @@ TEST_F(RunTest, SamePathTextsAreRefusedWithoutTouchingFiles) {
   };
   for (const SamePathCase& c : cases) {
     SCOPED_TRACE(std::string(c.input) + " / " + c.output);
-    testing::ScriptedHost host;
+    ScriptedHost host;
     host.inputPath = c.input;
     host.outputPath = c.output;
     if (c.focus == nullptr) {
@@ -152,7 +145,7 @@ TEST_F(RunTest, LogThatIsTheOutputOrTheInputIsRefused) {
   };
   for (const SamePathCase& c : cases) {
     SCOPED_TRACE(std::string(c.input) + " / " + c.output);
-    testing::ScriptedHost host;
+    ScriptedHost host;
     host.settings[3] = "1";
     host.logPath = folder.PathOf("velorin_log.txt");
     host.inputPath = folder.PathOf(c.input);
@@ -181,7 +174,7 @@ TEST_F(RunTest, TwoNamesOfOneFileAreRefused) {
   ASSERT_TRUE(std::filesystem::create_directory(folder.PathOf("sub")));
   for (const SamePathCase& c : cases) {
     SCOPED_TRACE(std::string(c.input) + " / " + c.output);
-    testing::ScriptedHost host;
+    ScriptedHost host;
     host.inputPath = folder.PathOf(c.input);
     host.outputPath = folder.PathOf(c.output);
     host.ExpectBox(RunMessage::kSamePath);
@@ -193,4 +186,4 @@ TEST_F(RunTest, TwoNamesOfOneFileAreRefused) {
 }
 
 }  // namespace
-}  // namespace velorin
+}  // namespace velorin::testing
