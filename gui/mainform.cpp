@@ -244,9 +244,10 @@ void mainform::ConnectEvents() {
 }
 
 void mainform::ApplyMainWindowTexts() {
-  QFont font(Message(0));
+  QFont font(Message(kFontNameMessage));
   float size = 0.0F;
-  if (ParseFontSize(tables_.messageTable[1], size) && size > 0.0F) font.setPointSizeF(size);
+  if (ParseFontSize(tables_.messageTable[kFontSizeMessage], size) && size > 0.0F)
+    font.setPointSizeF(size);
   QFont boldFont = font;
   boldFont.setBold(true);
 
