@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/convert_command.h"
@@ -11,6 +12,7 @@
 #include "cli/position_commands.h"
 #include "cli/terminal.h"
 #include "cli/usage_error.h"
+#include "text/ascii.h"
 
 namespace velorin {
 
@@ -93,10 +95,9 @@ void AddPositionCommands(CLI::App& app, PositionArguments& arguments) {
       ->required();
 }
 
-std::optional<TextEncoding> InputEncodingFromName(std::string name) {
-  for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-  if (name == "cp932") return TextEncoding::kCp932;
-  if (name == "utf-8") return TextEncoding::kUtf8;
+std::optional<TextEncoding> InputEncodingFromName(std::string_view name) {
+  if (EqualsIgnoringAsciiCase(name, "cp932")) return TextEncoding::kCp932;
+  if (EqualsIgnoringAsciiCase(name, "utf-8")) return TextEncoding::kUtf8;
   return std::nullopt;
 }
 

@@ -14,7 +14,8 @@
 #include "cli/stdio_file_system.h"
 #include "convert/conversion_run.h"
 #include "formats/format_sniff.h"
-#include "text/cp932.h"
+#include "text/ascii.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin {
 
@@ -162,8 +163,7 @@ std::optional<ClockReading> ParseTimestamp(std::string_view text) {
 bool IsYesAnswer(std::string answer) {
   // A Windows console hands the line over with its CR.
   if (!answer.empty() && answer.back() == '\r') answer.pop_back();
-  for (char& c : answer) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-  return answer == "y" || answer == "yes";
+  return EqualsIgnoringAsciiCase(answer, "y") || EqualsIgnoringAsciiCase(answer, "yes");
 }
 
 std::unique_ptr<Clock> ClockForTimestamp(const std::optional<std::string>& timestamp,

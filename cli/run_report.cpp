@@ -7,6 +7,7 @@
 #include "cli/printable_text.h"
 #include "cli/stdio_file_system.h"
 #include "convert/run_summary.h"
+#include "text/ascii.h"
 
 namespace velorin {
 
@@ -49,7 +50,7 @@ std::string NothingFoundLine(const RunOutcome& outcome, const RunSummary& summar
     return {};
   }
   std::string format(InfoOf(context.input).name);
-  for (char& c : format) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  for (char& c : format) c = AsciiUpper(c);
   std::string why;
   switch (context.inputBasis) {
     case FormatBasis::kOption:

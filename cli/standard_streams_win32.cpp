@@ -11,7 +11,7 @@
 #include "cli/standard_streams.h"
 #include "platform/system_error_win32.h"
 #include "platform/wide_text_win32.h"
-#include "text/cp932.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin {
 

@@ -4,6 +4,7 @@
 
 #include "formats/decimal_text.h"
 #include "formats/encoding_head.h"
+#include "text/ascii.h"
 
 namespace velorin {
 
@@ -13,11 +14,6 @@ constexpr std::array<std::string_view, 4> kNameHeaders = {"name", "title", "名�
 constexpr std::array<std::string_view, 3> kLatitudeHeaders = {"lat", "latitude", "緯度"};
 constexpr std::array<std::string_view, 5> kLongitudeHeaders = {"lon", "lng", "long", "longitude",
                                                                "経度"};
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-  return text;
-}
 
 template <std::size_t N>
 bool IsOneOf(std::string_view cell, const std::array<std::string_view, N>& names) {
@@ -36,7 +32,7 @@ bool IsBlank(std::string_view text) {
 CsvColumns FindCsvColumns(const std::vector<std::string>& headerCells) {
   CsvColumns columns;
   for (std::size_t i = 0; i < headerCells.size(); ++i) {
-    const std::string cell = LowerAscii(headerCells[i]);
+    const std::string cell = AsciiToLower(headerCells[i]);
     if (!columns.name && IsOneOf(cell, kNameHeaders)) columns.name = i;
     if (!columns.latitude && IsOneOf(cell, kLatitudeHeaders)) columns.latitude = i;
     if (!columns.longitude && IsOneOf(cell, kLongitudeHeaders)) columns.longitude = i;

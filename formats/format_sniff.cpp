@@ -9,6 +9,7 @@
 #include "formats/csv_record.h"
 #include "formats/output_path.h"
 #include "platform/native_file.h"
+#include "text/ascii.h"
 
 namespace velorin {
 
@@ -18,15 +19,6 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (LowerAscii(text[i]) != prefix[i]) return false;
-  }
-  return true;
-}
 
 /// The local name of the first element of an XML text, past its
 /// declaration, comments, processing instructions and DOCTYPE.
@@ -62,7 +54,7 @@ bool HoldsPotPointLine(std::string_view text) {
   std::size_t at = 0;
   while (at < text.size()) {
     while (at < text.size() && IsBlank(text[at])) ++at;
-    if (StartsWithIgnoringCase(text.substr(at), "ord=poi")) return true;
+    if (EqualsIgnoringAsciiCase(text.substr(at, 7), "ord=poi")) return true;
     at = text.find('\n', at);
     if (at == std::string_view::npos) break;
   }

@@ -6,14 +6,14 @@
 #include "formats/csv_writer.h"
 #include "formats/geojson_reader.h"
 #include "formats/geojson_writer.h"
-#include "formats/gpx_writer.h"
-#include "formats/kml_writer.h"
 #include "formats/nvi_point_writer.h"
 #include "formats/nvi_reader.h"
 #include "formats/output_path.h"
 #include "formats/pot_reader.h"
 #include "formats/pot_writer.h"
+#include "formats/xml_point_writer.h"
 #include "formats/xml_readers.h"
+#include "text/ascii.h"
 
 namespace velorin {
 
@@ -38,6 +38,11 @@ std::unique_ptr<PointWriter> MakeWriter(BufferedWriter& out, Clock&) {
   return std::make_unique<Writer>(out);
 }
 
+template <const XmlLayout& layout>
+std::unique_ptr<PointWriter> MakeXmlWriter(BufferedWriter& out, Clock&) {
+  return std::make_unique<XmlPointWriter>(out, layout);
+}
+
 std::unique_ptr<PointWriter> MakeNviWriter(BufferedWriter& out, Clock& clock) {
   return std::make_unique<NviPointWriter>(out, clock);
 }
@@ -51,9 +56,9 @@ const std::array<FormatInfo, 7>& Formats() {
       {PointFormat::kNvi, "nvi", ".nvi", true, PositionRange::kNvi, &MakeReader<NviReader>,
        &MakeNviWriter},
       {PointFormat::kGpx, "gpx", ".gpx", false, PositionRange::kGlobe, GpxReaderFactory(),
-       &MakeWriter<GpxWriter>},
+       &MakeXmlWriter<kGpxLayout>},
       {PointFormat::kKml, "kml", ".kml", false, PositionRange::kGlobe, KmlReaderFactory(),
-       &MakeWriter<KmlWriter>},
+       &MakeXmlWriter<kKmlLayout>},
       {PointFormat::kKmz, "kmz", ".kmz", false, PositionRange::kGlobe, KmzReaderFactory(), nullptr},
       {PointFormat::kCsv, "csv", ".csv", false, PositionRange::kGlobe, &MakeTextReader<CsvReader>,
        &MakeWriter<CsvWriter>},
@@ -61,12 +66,6 @@ const std::array<FormatInfo, 7>& Formats() {
        &MakeReader<GeoJsonReader>, &MakeWriter<GeoJsonWriter>},
   }};
   return formats;
-}
-
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-  return lower;
 }
 
 }  // namespace
@@ -81,9 +80,8 @@ const FormatInfo& InfoOf(PointFormat format) {
 }
 
 std::optional<PointFormat> FormatNamed(std::string_view name) {
-  const std::string lower = LowerAscii(name);
   for (const FormatInfo& info : Formats()) {
-    if (info.name == lower) return info.format;
+    if (EqualsIgnoringAsciiCase(info.name, name)) return info.format;
   }
   return std::nullopt;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/shared_library.h"
+#include "text/ascii.h"
 
 namespace velorin {
 
@@ -96,12 +97,7 @@ const ArchiveApi& Archive() {
   return api;
 }
 
-bool EndsWithKml(std::string_view name) {
-  if (name.size() < 4) return false;
-  std::string tail(name.substr(name.size() - 4));
-  for (char& c : tail) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-  return tail == ".kml";
-}
+bool EndsWithKml(std::string_view name) { return EndsWithIgnoringAsciiCase(name, ".kml"); }
 
 }  // namespace
 

@@ -1,12 +1,8 @@
 #include "formats/output_path.h"
 
+#include "text/ascii.h"
+
 namespace velorin {
-
-namespace {
-
-char AsciiLowerCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-}  // namespace
 
 std::string_view ExtensionOf(std::string_view path) {
   for (std::size_t k = path.size(); k > 0; --k) {
@@ -18,12 +14,7 @@ std::string_view ExtensionOf(std::string_view path) {
 }
 
 bool HasExtension(std::string_view path, std::string_view extension) {
-  const std::string_view own = ExtensionOf(path);
-  if (own.size() != extension.size()) return false;
-  for (std::size_t i = 0; i < own.size(); ++i) {
-    if (AsciiLowerCase(own[i]) != AsciiLowerCase(extension[i])) return false;
-  }
-  return true;
+  return EqualsIgnoringAsciiCase(ExtensionOf(path), extension);
 }
 
 std::string ReplaceExtension(std::string_view path, std::string_view extension) {

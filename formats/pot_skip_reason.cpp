@@ -1,6 +1,6 @@
 #include "formats/pot_skip_reason.h"
 
-#include "text/cp932.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "text/cp932.h"
+#include "text/cp932_decoder.h"
 #include "text/cp932_encoder.h"
 
 namespace velorin {

@@ -1,10 +1,15 @@
 #include "formats/xml_point_reader.h"
 
 #include <expat.h>
-#include <iconv.h>
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "text/ascii.h"
+#include "text/iconv_converter.h"
 
 namespace velorin {
 
@@ -19,39 +24,34 @@ constexpr const char* kShiftJisNames[] = {"shift_jis",   "shift-jis", "sjis",   
                                           "windows-31j", "cp932",     "ms_kanji"};
 
 bool IsShiftJisName(std::string_view name) {
-  std::string lower(name);
-  for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
   for (const char* known : kShiftJisNames) {
-    if (lower == known) return true;
+    if (EqualsIgnoringAsciiCase(name, known)) return true;
   }
   return false;
 }
 
 /// One double-byte CP932 character to its Unicode scalar, or -1.
 int ConvertCp932Pair(void* data, const char* bytes) {
-  const auto cd = static_cast<iconv_t>(data);
-  char* input = const_cast<char*>(bytes);
-  std::size_t inputLeft = 2;
-  unsigned char output[4];
-  char* out = reinterpret_cast<char*>(output);
-  std::size_t outputLeft = sizeof output;
-  if (iconv(cd, &input, &inputLeft, &out, &outputLeft) == static_cast<std::size_t>(-1) ||
-      outputLeft != 0) {
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  auto& converter = *static_cast<IconvConverter*>(data);
+  std::string_view pair(bytes, 2);
+  std::string output;
+  if (converter.Convert(pair, output) != IconvConverter::Stop::kDone || output.size() != 4) {
+    converter.Reset();
     return -1;
   }
-  return output[0] | output[1] << 8 | output[2] << 16 | output[3] << 24;
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(output[i]); };
+  return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
 }
 
-void ReleaseCp932(void* data) { iconv_close(static_cast<iconv_t>(data)); }
+void ReleaseCp932(void* data) { delete static_cast<IconvConverter*>(data); }
 
 /// `data`: where the name of an encoding expat lacks is kept, for the
 /// failure that names it.
 int ShiftJisEncoding(void* data, const XML_Char* name, XML_Encoding* info) {
   *static_cast<std::string*>(data) = name;
   if (!IsShiftJisName(name)) return XML_STATUS_ERROR;
-  const iconv_t cd = iconv_open("UTF-32LE", "CP932");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return XML_STATUS_ERROR;
+  auto converter = std::make_unique<IconvConverter>("UTF-32LE", "CP932");
+  if (!converter->valid()) return XML_STATUS_ERROR;
   for (int byte = 0; byte < 256; ++byte) {
     if (byte < 0x80) {
       info->map[byte] = byte;
@@ -63,7 +63,7 @@ int ShiftJisEncoding(void* data, const XML_Char* name, XML_Encoding* info) {
       info->map[byte] = -1;
     }
   }
-  info->data = cd;
+  info->data = converter.release();
   info->convert = &ConvertCp932Pair;
   info->release = &ReleaseCp932;
   return XML_STATUS_OK;
@@ -163,11 +163,7 @@ XmlName XmlPointReader::Split(const char* name) {
 bool XmlPointReader::PassesOver(const XmlName& name, std::string_view readName) {
   const std::string_view local = name.local;
   if (name.own && local == readName) return false;
-  if (local.size() != readName.size()) return false;
-  for (std::size_t i = 0; i < local.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(local[i]) != lower(readName[i])) return false;
-  }
+  if (!EqualsIgnoringAsciiCase(local, readName)) return false;
   if (ignored_.unreadElements++ == 0) {
     ignored_.unreadName = local;
     ignored_.unreadNote = local == readName ? "in namespace " + std::string(name.space)

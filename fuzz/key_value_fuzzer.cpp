@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
+#include "text/ascii.h"
 #include "text/key_value.h"
 #include "text/sjis_scan.h"
 

@@ -8,8 +8,8 @@
 #include "formats/poi_record.h"
 #include "fuzz/fuzz_check.h"
 #include "geo/coordinate.h"
+#include "text/ascii.h"
 #include "text/key_value.h"
-#include "text/sjis_scan.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "text/sjis_scan.h"
-#include "text/cp932.h"
+#include "text/cp932_decoder.h"
 #include "text/cp932_encoder.h"
+#include "text/sjis_scan.h"
 #include "text/text_encoding.h"
 
 namespace {

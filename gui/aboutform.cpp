@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "text/cp932.h"
+#include "gui/message_text.h"
 #include "gui/twips.h"
 
 namespace velorin {
@@ -13,21 +13,15 @@ namespace {
 constexpr int kOffsetFromMainWindow = 500;  // twips right of and below its corner
 constexpr int kClientWidth = 3660;
 constexpr int kClientHeight = 1860;
-constexpr int kFontNameMessage = 0;
-constexpr int kFontSizeMessage = 1;
 constexpr int kCaptionMessage = 3;
 
 const char kJapaneseCopyright[] = "Copyright (C) 2026 Velorin 開発者";
 const char kEnglishCopyright[] = "Copyright (C) 2026 Velorin team";
 
-QString Message(const StartupTables& tables, int number) {
-  return QString::fromStdString(Cp932ToUtf8(tables.messageTable[number]));
-}
-
 // Name and size of message 0 and 1; the weight of `font` is kept, so the
 // labels drawn in bold stay bold.
 QFont WithMessageFont(QFont font, const StartupTables& tables) {
-  font.setFamily(Message(tables, kFontNameMessage));
+  font.setFamily(MessageText(tables, kFontNameMessage));
   float size = 0.0f;
   if (ParseFontSize(tables.messageTable[kFontSizeMessage], size)) font.setPointSizeF(size);
   return font;
@@ -85,7 +79,7 @@ aboutform::aboutform(QWidget* mainWindow, const StartupTables& tables,
         static_cast<QWidget*>(Label_Copyright), static_cast<QWidget*>(Command_Ok)}) {
     control->setFont(WithMessageFont(control->font(), tables));
   }
-  setWindowTitle(Message(tables, kCaptionMessage));
+  setWindowTitle(MessageText(tables, kCaptionMessage));
   Label_Version->setText(AboutVersionText());
   Label_Copyright->setText(AboutCopyrightText(tables));
 

@@ -2,9 +2,9 @@
 
 #include <QFileInfo>
 
-#include "text/cp932.h"
 #include "gui/help_open.h"
 #include "gui/message_box.h"
+#include "gui/message_text.h"
 
 namespace velorin {
 namespace {
@@ -12,10 +12,6 @@ namespace {
 constexpr int kMissingTitleMessage = 91;
 constexpr int kMissingTextMessage = 136;
 constexpr int kMissingTextMessage2 = 137;
-
-QString Message(const StartupTables& tables, int number) {
-  return QString::fromStdString(Cp932ToUtf8(tables.messageTable[number]));
-}
 
 // A regular file counts; a folder of that name does not, nor a file marked
 // hidden (a Windows attribute; the help file names never start with a dot).
@@ -39,9 +35,9 @@ QWidget* ShowHelpFile(QWidget* parent, const StartupTables& tables, const std::s
       return opening.viewer;
   }
   setDropTargetsEnabled(false);
-  ShowMessageBox(parent, Message(tables, kMissingTitleMessage),
-                 Message(tables, kMissingTextMessage) + QStringLiteral("\r\n") +
-                     Message(tables, kMissingTextMessage2),
+  ShowMessageBox(parent, MessageText(tables, kMissingTitleMessage),
+                 MessageText(tables, kMissingTextMessage) + QStringLiteral("\r\n") +
+                     MessageText(tables, kMissingTextMessage2),
                  MessageButtons::kOk, MessageAnswer::kOk);
   setDropTargetsEnabled(true);
   return nullptr;

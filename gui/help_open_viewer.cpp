@@ -1,21 +1,17 @@
 // Linux: the help file in Velorin's own viewer, one viewer at a time.
 #include <QFont>
 
-#include "text/cp932.h"
 #include "gui/help_open.h"
 #include "gui/help_viewer.h"
+#include "gui/message_text.h"
 
 namespace velorin {
 namespace {
 
-QString Message(const StartupTables& tables, int number) {
-  return QString::fromStdString(Cp932ToUtf8(tables.messageTable[number]));
-}
-
 QFont MessageFont(const StartupTables& tables) {
-  QFont font(Message(tables, 0));
+  QFont font(MessageText(tables, kFontNameMessage));
   float size = 0.0F;
-  if (ParseFontSize(tables.messageTable[1], size)) font.setPointSizeF(size);
+  if (ParseFontSize(tables.messageTable[kFontSizeMessage], size)) font.setPointSizeF(size);
   return font;
 }
 
@@ -32,8 +28,8 @@ HelpOpening OpenHelpFile(QWidget* parent, const StartupTables& tables, const std
       return {true, open};
     }
   }
-  auto* viewer = new HelpViewer(parent, WithoutAccessKey(Message(tables, 21)), *text,
-                                MessageFont(tables));
+  auto* viewer =
+      new HelpViewer(parent, WithoutAccessKey(MessageText(tables, 21)), *text, MessageFont(tables));
   viewer->show();
   return {true, viewer};
 }

@@ -9,8 +9,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "text/cp932.h"
 #include "gui/program_icon.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin {
 namespace {

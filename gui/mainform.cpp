@@ -28,7 +28,7 @@
 #include "gui/twips.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
-#include "text/cp932.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin {
 namespace {
@@ -46,6 +46,40 @@ void KeepSystemFont(QWidget* widget) {
   QFont font = QApplication::font(widget);
   font.setResolveMask(QFont::AllPropertiesResolved);
   widget->setFont(font);
+}
+
+QGroupBox* MakeFrame(QWidget* container, const char* name) {
+  auto* frame = new QGroupBox(container);
+  frame->setObjectName(QLatin1String(name));
+  return frame;
+}
+
+QPushButton* MakeCommand(QWidget* container, const char* name) {
+  auto* command = new QPushButton(container);
+  command->setObjectName(QLatin1String(name));
+  // Enter clicks the command that has the focus, as Space does.
+  command->setAutoDefault(true);
+  return command;
+}
+
+QLineEdit* MakePathBox(QWidget* container, const char* name) {
+  auto* box = new QLineEdit(container);
+  box->setObjectName(QLatin1String(name));
+  // Paths come from the dialogs and from dropped files; typing would move
+  // the focus to Convert after the first character.
+  box->setReadOnly(true);
+  QPalette palette = box->palette();
+  palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
+  palette.setColor(QPalette::Text, palette.color(QPalette::ToolTipText));
+  box->setPalette(palette);
+  return box;
+}
+
+QLabel* MakeLabel(QWidget* container, const char* name) {
+  auto* label = new QLabel(container);
+  label->setObjectName(QLatin1String(name));
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return label;
 }
 
 }  // namespace
@@ -103,56 +137,29 @@ void mainform::CreateControls() {
   client->setObjectName(QStringLiteral("mainform_client"));
   setCentralWidget(client);
 
-  auto makeFrame = [](QWidget* container, const char* name) {
-    auto* frame = new QGroupBox(container);
-    frame->setObjectName(QLatin1String(name));
-    return frame;
-  };
-  auto makeCommand = [](QWidget* container, const char* name) {
-    auto* command = new QPushButton(container);
-    command->setObjectName(QLatin1String(name));
-    // Enter clicks the command that has the focus, as Space does.
-    command->setAutoDefault(true);
-    return command;
-  };
-  auto makePathBox = [](QWidget* container, const char* name) {
-    auto* box = new QLineEdit(container);
-    box->setObjectName(QLatin1String(name));
-    // Paths come from the dialogs and from dropped files; typing would move
-    // the focus to Convert after the first character.
-    box->setReadOnly(true);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
-    palette.setColor(QPalette::Text, palette.color(QPalette::ToolTipText));
-    box->setPalette(palette);
-    return box;
-  };
-  auto makeLabel = [](QWidget* container, const char* name) {
-    auto* label = new QLabel(container);
-    label->setObjectName(QLatin1String(name));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-  };
-
-  Frame1 = makeFrame(client, "Frame1");
-  Frame_for_POT = makeFrame(client, "Frame_for_POT");
-  Text_for_POT = makePathBox(Frame_for_POT, "Text_for_POT");
-  Command_for_POT = makeCommand(Frame_for_POT, "Command_for_POT");
-  Frame_for_NVI = makeFrame(client, "Frame_for_NVI");
-  Text_for_NVI = makePathBox(Frame_for_NVI, "Text_for_NVI");
-  Command_for_NVI = makeCommand(Frame_for_NVI, "Command_for_NVI");
-  Command_for_Convert = makeCommand(client, "Command_for_Convert");
-  Command_for_Quit = makeCommand(client, "Command_for_Quit");
-  Frame_for_While_Execute = makeFrame(client, "Frame_for_While_Execute");
-  Label_for_While_Execute1 = makeLabel(Frame_for_While_Execute, "Label_for_While_Execute1");
-  Label_for_While_Execute2 = makeLabel(Frame_for_While_Execute, "Label_for_While_Execute2");
-  Command_for_Cancel = makeCommand(client, "Command_for_Cancel");
+  Frame1 = MakeFrame(client, "Frame1");
+  Frame_for_POT = MakeFrame(client, "Frame_for_POT");
+  Text_for_POT = MakePathBox(Frame_for_POT, "Text_for_POT");
+  Command_for_POT = MakeCommand(Frame_for_POT, "Command_for_POT");
+  Frame_for_NVI = MakeFrame(client, "Frame_for_NVI");
+  Text_for_NVI = MakePathBox(Frame_for_NVI, "Text_for_NVI");
+  Command_for_NVI = MakeCommand(Frame_for_NVI, "Command_for_NVI");
+  Command_for_Convert = MakeCommand(client, "Command_for_Convert");
+  Command_for_Quit = MakeCommand(client, "Command_for_Quit");
+  Frame_for_While_Execute = MakeFrame(client, "Frame_for_While_Execute");
+  Label_for_While_Execute1 = MakeLabel(Frame_for_While_Execute, "Label_for_While_Execute1");
+  Label_for_While_Execute2 = MakeLabel(Frame_for_While_Execute, "Label_for_While_Execute2");
+  Command_for_Cancel = MakeCommand(client, "Command_for_Cancel");
 
   CommonDialog_for_POT = new CommonDialog(this);
   CommonDialog_for_POT->setObjectName(QStringLiteral("CommonDialog_for_POT"));
   CommonDialog_for_NVI = new CommonDialog(this);
   CommonDialog_for_NVI->setObjectName(QStringLiteral("CommonDialog_for_NVI"));
 
+  WatchDropTargets();
+}
+
+void mainform::WatchDropTargets() {
   // Frame1 is only a thin line along the top edge and takes dropped files in
   // every state of the window.
   KeepSystemFont(Frame1);
@@ -238,9 +245,10 @@ void mainform::ConnectEvents() {
 }
 
 void mainform::ApplyMainWindowTexts() {
-  QFont font(Message(0));
+  QFont font(Message(kFontNameMessage));
   float size = 0.0F;
-  if (ParseFontSize(tables_.messageTable[1], size) && size > 0.0F) font.setPointSizeF(size);
+  if (ParseFontSize(tables_.messageTable[kFontSizeMessage], size) && size > 0.0F)
+    font.setPointSizeF(size);
   QFont boldFont = font;
   boldFont.setBold(true);
 
@@ -248,6 +256,28 @@ void mainform::ApplyMainWindowTexts() {
   setFont(font);
   KeepSystemFont(menuBar());
   setWindowTitle(Message(2));
+  ApplyPathGroupTexts(font, boldFont);
+  // 6, 7. Convert (disabled until both paths are set) and Quit.
+  Command_for_Convert->setFont(font);
+  Command_for_Convert->setText(Message(34));
+  Command_for_Convert->setEnabled(false);
+  Command_for_Quit->setFont(font);
+  Command_for_Quit->setText(Message(35));
+  ApplyDialogTexts(font);
+  ApplyMenuTexts();
+  // 11 to 14. The running panel and Cancel.
+  Frame_for_While_Execute->setFont(font);
+  Label_for_While_Execute1->setFont(font);
+  Label_for_While_Execute1->setText(JoinLines(Message(104), Message(105)));
+  Label_for_While_Execute2->setFont(font);
+  Label_for_While_Execute2->setText(QString());
+  Command_for_Cancel->setFont(font);
+  Command_for_Cancel->setText(Message(36));
+  // 15. The Tool menu is never shown.
+  mainform_menu_tool->menuAction()->setVisible(false);
+}
+
+void mainform::ApplyPathGroupTexts(const QFont& font, const QFont& boldFont) {
   // 2, 3. The path groups.
   Frame_for_POT->setFont(font);
   Frame_for_POT->setTitle(Message(30));
@@ -263,12 +293,9 @@ void mainform::ApplyMainWindowTexts() {
   Command_for_POT->setText(Message(32));
   Command_for_NVI->setFont(boldFont);
   Command_for_NVI->setText(Message(33));
-  // 6, 7. Convert (disabled until both paths are set) and Quit.
-  Command_for_Convert->setFont(font);
-  Command_for_Convert->setText(Message(34));
-  Command_for_Convert->setEnabled(false);
-  Command_for_Quit->setFont(font);
-  Command_for_Quit->setText(Message(35));
+}
+
+void mainform::ApplyDialogTexts(const QFont& font) {
   // 8, 9. The file dialogs.
   CommonDialog_for_POT->Font = font;
   CommonDialog_for_POT->DialogTitle = Message(40);
@@ -278,6 +305,9 @@ void mainform::ApplyMainWindowTexts() {
   CommonDialog_for_NVI->DialogTitle = Message(45);
   CommonDialog_for_NVI->DefaultExt = Message(46);
   CommonDialog_for_NVI->Filter = Message(47);
+}
+
+void mainform::ApplyMenuTexts() {
   // 10. Menu captions; "-" makes the item between Help and About a separator.
   mainform_menu_file->setTitle(Message(10));
   mainform_menu_file_quit->setText(Message(11));
@@ -291,16 +321,6 @@ void mainform::ApplyMainWindowTexts() {
   mainform_menu_help_dummy1->setSeparator(separator);
   mainform_menu_help_dummy1->setText(separator ? QString() : Message(22));
   mainform_menu_help_about->setText(Message(23));
-  // 11 to 14. The running panel and Cancel.
-  Frame_for_While_Execute->setFont(font);
-  Label_for_While_Execute1->setFont(font);
-  Label_for_While_Execute1->setText(JoinLines(Message(104), Message(105)));
-  Label_for_While_Execute2->setFont(font);
-  Label_for_While_Execute2->setText(QString());
-  Command_for_Cancel->setFont(font);
-  Command_for_Cancel->setText(Message(36));
-  // 15. The Tool menu is never shown.
-  mainform_menu_tool->menuAction()->setVisible(false);
 }
 
 void mainform::ShowExecutionPanel(std::int16_t mode) {

@@ -2,6 +2,7 @@
 // The program's only working window. Idle layout: the input and output path
 // groups with their browse commands, Convert and Quit. Running layout: a panel
 // with the progress text and Cancel, menus disabled, close refused.
+#include <QFont>
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
@@ -100,11 +101,17 @@ class mainform : public QMainWindow, public PathWindow {
 
  private:
   void CreateControls();
+  /// Frame1 and the controls outside the running panel take dropped files.
+  void WatchDropTargets();
   void CreateMenus();
   void PlaceControls();
   void SetTabOrder();
   void ConnectEvents();
   void FixWindowSize();
+  // The steps of ApplyMainWindowTexts.
+  void ApplyPathGroupTexts(const QFont& font, const QFont& boldFont);
+  void ApplyDialogTexts(const QFont& font);
+  void ApplyMenuTexts();
   /// Handles a drag or drop event aimed at `target`; true when it was one.
   bool HandleDragAndDrop(QWidget* target, QEvent* event);
 

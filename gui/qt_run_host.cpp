@@ -5,10 +5,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "text/cp932.h"
 #include "gui/mainform.h"
 #include "gui/message_box.h"
 #include "startup/user_files.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin {
 

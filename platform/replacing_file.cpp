@@ -1,5 +1,8 @@
 #include "platform/replacing_file.h"
 
+#include "platform/abort_cleanup.h"
+#include "platform/temporary_file.h"
+
 namespace velorin {
 
 namespace {
@@ -18,7 +21,80 @@ class InPlaceSink : public ReplacingSink {
   std::unique_ptr<ByteSink> sink_;
 };
 
+/// The bytes go to the temporary file while it is open; Commit() closes it
+/// and renames it over the target, Discard() (or the destructor without a
+/// Commit()) closes and removes it. Either one finishes the sink for good;
+/// after the first error nothing more is written, and a Commit() discards.
+class TemporaryFileSink : public ReplacingSink {
+ public:
+  explicit TemporaryFileSink(std::unique_ptr<TemporaryFile> file) : file_(std::move(file)) {
+    RememberPendingTemporaryFile(file_->PathText());
+  }
+  ~TemporaryFileSink() override {
+    if (!finished_) Discard();
+  }
+  TemporaryFileSink(const TemporaryFileSink&) = delete;
+  TemporaryFileSink& operator=(const TemporaryFileSink&) = delete;
+
+  bool Write(const char* data, std::size_t size) override {
+    if (error_) return false;
+    if (!open_) {
+      error_ = std::make_error_code(std::errc::bad_file_descriptor);
+      return false;
+    }
+    error_ = file_->Write(data, size);
+    return !error_;
+  }
+
+  bool Close() override {
+    if (open_) {
+      // On the disk before it takes an old file's place: a crash right after
+      // the rename must not leave an empty file where the old one was. A new
+      // file has nothing to lose, and is spared the wait.
+      if (file_->ReplacesExisting() && !error_) error_ = file_->Sync();
+      const std::error_code closed = file_->Close();
+      if (!error_) error_ = closed;
+      open_ = false;
+    }
+    return !error_;
+  }
+
+  bool Commit() override {
+    if (finished_) return !error_;
+    if (Close()) error_ = file_->MoveIntoPlace();
+    if (error_) {
+      Discard();
+      return false;
+    }
+    finished_ = true;
+    ForgetPendingTemporaryFile();
+    return true;
+  }
+
+  void Discard() override {
+    if (open_) file_->Close();
+    open_ = false;
+    if (!finished_) file_->Remove();
+    finished_ = true;
+    ForgetPendingTemporaryFile();
+  }
+
+  std::error_code error() const override { return error_; }
+
+ private:
+  std::unique_ptr<TemporaryFile> file_;
+  bool open_ = true;
+  bool finished_ = false;
+  std::error_code error_;
+};
+
 }  // namespace
+
+std::unique_ptr<ReplacingSink> OpenReplacingFile(const std::string& path, std::error_code& ec) {
+  ReplacementTarget target = OpenReplacementTarget(path, ec);
+  if (target.temporary) return std::make_unique<TemporaryFileSink>(std::move(target.temporary));
+  return target.direct ? WriteInPlace(std::move(target.direct)) : nullptr;
+}
 
 std::unique_ptr<ReplacingSink> WriteInPlace(std::unique_ptr<ByteSink> sink) {
   return std::make_unique<InPlaceSink>(std::move(sink));

@@ -17,7 +17,6 @@ constexpr char kFolderSeparator = '/';
 
 constexpr std::int32_t kSettingsLines = 16;
 constexpr std::int32_t kMessageLines = 200;
-constexpr std::size_t kFontSizeMessage = 1;
 
 // A font size outside this range cannot be meant seriously and would wreck
 // the fixed-size window.

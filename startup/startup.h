@@ -1,6 +1,7 @@
 #pragma once
 // The start-up sequence: settings file, then the message file it selects
 // (module mainModule holds the two tables).
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,11 @@ namespace velorin {
 inline constexpr std::string_view kIllegalSystemDataText = "Illegal System data file!!";
 inline constexpr std::string_view kIllegalMessageText = "Illegal Message file!!";
 inline constexpr std::string_view kStartupFailureTitle = "Velorin";
+
+/// Entries of the message table that name the window's font: its family and
+/// its size in points.
+inline constexpr std::size_t kFontNameMessage = 0;
+inline constexpr std::size_t kFontSizeMessage = 1;
 
 /// The two global tables, filled once at start-up and read-only afterwards.
 /// Texts are the files' CP932 bytes, without line ends.

@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "text/cp932_closest.h"
-#include "text/cp932_converter.h"
 #include "text/text_encoding.h"
 #include "text/utf8.h"
 
@@ -153,6 +152,14 @@ bool Cp932Encoder::Append(std::string_view utf8, std::string& out,
     if (taken < run) done += AppendRefused(utf8, done, out, replaced, last);
   }
   return true;
+}
+
+std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
+  if (!IsValidUtf8(utf8)) return std::nullopt;
+  std::string cp932;
+  cp932.reserve(utf8.size());
+  if (Cp932Converter().Convert(utf8, cp932) != utf8.size()) return std::nullopt;
+  return cp932;
 }
 
 std::optional<Cp932Title> TitleToCp932(std::string_view utf8) {

@@ -2,7 +2,10 @@
 // UTF-8 text turned into CP932, the encoding of NVI and POT files. A
 // character that CP932 lacks becomes the closest character it holds (a Latin
 // letter without its accent), else "?": a title never costs its point. The
-// result does not depend on the locale.
+// result does not depend on the locale. Under it lies the system's own table,
+// strict: iconv on Linux, WideCharToMultiByte on Windows (one sibling file
+// per system); both give the same bytes for every character they take, and
+// refuse the same.
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -11,6 +14,30 @@
 #include <vector>
 
 namespace velorin {
+
+/// The system's own CP932 table, from UTF-8 and strictly: no best fit, no
+/// stand-in character.
+class Cp932Converter {
+ public:
+  Cp932Converter();
+  ~Cp932Converter();
+  Cp932Converter(const Cp932Converter&) = delete;
+  Cp932Converter& operator=(const Cp932Converter&) = delete;
+
+  /// Converts the start of `in` (valid UTF-8) onto `out` as far as the
+  /// table holds its characters; returns the bytes of `in` it took. It stops
+  /// short of the end only at a character that the table lacks (at every
+  /// character when the system has no CP932 table).
+  std::size_t Convert(std::string_view in, std::string& out);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+/// Encodes UTF-8 text as CP932 by the system's table alone; nothing when a
+/// character has no CP932 form or `utf8` is not valid UTF-8.
+std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 
 /// Bytes [offset, offset + size) of an encoded text that stand in for one
 /// character CP932 does not hold (never empty).

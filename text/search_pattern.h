@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "text/ascii.h"
 #include "text/byte_search.h"
 #include "text/sjis_scan.h"
 
@@ -70,9 +71,6 @@ class SearchPattern {
   }
 
  private:
-  static constexpr char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-  }
   // Where byte i of eight bytes copied from memory lies in a 64-bit word.
   static constexpr int ByteShift(std::size_t i) {
     return std::endian::native == std::endian::little ? static_cast<int>(8 * i)

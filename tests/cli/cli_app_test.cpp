@@ -6,10 +6,14 @@
 #include <vector>
 
 #include "cli/exit_codes.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace velorin {
 namespace {
+
+using testutil::ReadBytes;
+using testutil::TempFolder;
+using testutil::WriteBytes;
 
 int RunWith(std::vector<std::string> arguments) {
   arguments.insert(arguments.begin(), "velorin-cli");
@@ -89,18 +93,20 @@ TEST(CliApp, RunsThePositionCommands) {
 TEST(CliApp, ConvertKeepsUntitledPointsUnlessSkipped) {
   TempFolder folder;
   ASSERT_TRUE(folder.ok());
-  WriteFile(folder / "a.pot",
-            "ORD=POI/tex=Tower/kei=139'46'1'6/ido=35'40'52'3\r\n"
-            "ORD=POI/tex=/kei=135'30'0'0/ido=34'41'0'0\r\n");
+  WriteBytes(folder.PathOf("a.pot"),
+             "ORD=POI/tex=Tower/kei=139'46'1'6/ido=35'40'52'3\r\n"
+             "ORD=POI/tex=/kei=135'30'0'0/ido=34'41'0'0\r\n");
   const std::string stamp = "--timestamp=2010/04/01 14:30:00";
   testing::internal::CaptureStderr();
-  EXPECT_EQ(RunWith({"convert", stamp, folder / "a.pot", folder / "default.nvi"}), kExitDone);
-  EXPECT_EQ(RunWith({"convert", stamp, "--untitled=skip", folder / "a.pot", folder / "skip.nvi"}),
+  EXPECT_EQ(RunWith({"convert", stamp, folder.PathOf("a.pot"), folder.PathOf("default.nvi")}),
+            kExitDone);
+  EXPECT_EQ(RunWith({"convert", stamp, "--untitled=skip", folder.PathOf("a.pot"),
+                     folder.PathOf("skip.nvi")}),
             kExitDone);
   testing::internal::GetCapturedStderr();
-  EXPECT_NE(ReadFile(folder / "default.nvi").find("TTL= {no title};"), std::string::npos);
-  EXPECT_EQ(ReadFile(folder / "skip.nvi").find("TTL= {no title};"), std::string::npos);
-  EXPECT_NE(ReadFile(folder / "skip.nvi").find("TTL= {Tower};"), std::string::npos);
+  EXPECT_NE(ReadBytes(folder.PathOf("default.nvi")).find("TTL= {no title};"), std::string::npos);
+  EXPECT_EQ(ReadBytes(folder.PathOf("skip.nvi")).find("TTL= {no title};"), std::string::npos);
+  EXPECT_NE(ReadBytes(folder.PathOf("skip.nvi")).find("TTL= {Tower};"), std::string::npos);
 }
 
 // An argument that starts with "/" is a path on every system (on Windows

@@ -8,10 +8,15 @@
 #include <thread>
 
 #include "child_process.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_system.h"
 
 namespace velorin {
 namespace {
+
+using testutil::ReadBytes;
+using testutil::TempFolder;
+using testutil::WriteBytes;
 
 using namespace std::chrono_literals;
 using testing::Child;
@@ -49,7 +54,7 @@ class CliProcessTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(folder_.ok()); }
 
   std::unique_ptr<Child> Start(ChildSetup setup) {
-    if (setup.workingFolder.empty()) setup.workingFolder = folder_ / "";
+    if (setup.workingFolder.empty()) setup.workingFolder = folder_.PathOf("");
     auto child = std::make_unique<Child>(VELORIN_CLI, setup);
     EXPECT_TRUE(child->started());
     return child;
@@ -60,7 +65,7 @@ class CliProcessTest : public ::testing::Test {
     for (const std::string& name : Names()) {
       if (name.rfind(".out.nvi.velorin-", 0) == 0) {
         std::error_code ec;
-        return std::filesystem::file_size(folder_ / name, ec);
+        return std::filesystem::file_size(folder_.PathOf(name), ec);
       }
     }
     return 0;
@@ -92,7 +97,7 @@ class QuietPipeSignalTest : public CliProcessTest,
 // the whole blocks so far become the output; a line cut short does not count.
 TEST_P(QuietPipeSignalTest, EndsTheRunWithTheWholeBlocks) {
   const SignalCase& c = GetParam();
-  WriteFile(folder_ / "out.nvi", "old");
+  WriteBytes(folder_.PathOf("out.nvi"), "old");
   auto child = Start(Command({"convert", "--force", kStamp, "-", "out.nvi"}));
   child->WriteStdin(PointLine("A") + PointLine("B") + "ORD=POI/tex=C/kei=135'0");
   ASSERT_TRUE(WaitForTemporarySize(Block("A").size() * 2)) << "the blocks never came";
@@ -100,7 +105,7 @@ TEST_P(QuietPipeSignalTest, EndsTheRunWithTheWholeBlocks) {
   ASSERT_TRUE(child->Wait(kPatience)) << "the run did not end while the pipe stayed open";
   EXPECT_EQ(child->ExitCode(), c.exitCode);
   EXPECT_EQ(child->Stderr(), "interrupted: 2 records written to out.nvi\n");
-  EXPECT_EQ(ReadFile(folder_ / "out.nvi"), Block("A") + Block("B"));
+  EXPECT_EQ(ReadBytes(folder_.PathOf("out.nvi")), Block("A") + Block("B"));
   EXPECT_EQ(Names(), std::vector<std::string>{"out.nvi"});
 }
 
@@ -113,9 +118,9 @@ INSTANTIATE_TEST_SUITE_P(Signals, QuietPipeSignalTest,
 // A run stuck where it cannot look at the flag (here: opening a log that is a
 // pipe nobody reads) is ended by a second Ctrl-C, without a trace.
 TEST_F(CliProcessTest, SecondInterruptEndsTheProgramAndKeepsTheOldOutput) {
-  WriteFile(folder_ / "in.pot", PointLine("A"));
-  WriteFile(folder_ / "out.nvi", "old");
-  ASSERT_EQ(::mkfifo((folder_ / "log.fifo").c_str(), 0600), 0);
+  WriteBytes(folder_.PathOf("in.pot"), PointLine("A"));
+  WriteBytes(folder_.PathOf("out.nvi"), "old");
+  ASSERT_EQ(::mkfifo((folder_.PathOf("log.fifo")).c_str(), 0600), 0);
   auto child =
       Start(Command({"convert", "--force", "--log=log.fifo", kStamp, "in.pot", "out.nvi"}));
   // The temporary output exists once the log is being opened.
@@ -129,7 +134,7 @@ TEST_F(CliProcessTest, SecondInterruptEndsTheProgramAndKeepsTheOldOutput) {
   child->Signal(SIGINT);
   ASSERT_TRUE(child->Wait(kPatience));
   EXPECT_EQ(child->EndingSignal(), SIGINT);
-  EXPECT_EQ(ReadFile(folder_ / "out.nvi"), "old");
+  EXPECT_EQ(ReadBytes(folder_.PathOf("out.nvi")), "old");
   EXPECT_EQ(Names(), (std::vector<std::string>{"in.pot", "log.fifo", "out.nvi"}));
 }
 
@@ -149,8 +154,8 @@ TEST_F(CliProcessTest, BlocksStreamAsLinesArrive) {
 // finish wins, and nothing is torn.
 TEST_F(CliProcessTest, ConcurrentRunsNeverTearTheOutput) {
   const int lines = 30'000;
-  WriteFile(folder_ / "a.pot", Repeat(PointLine("A"), lines));
-  WriteFile(folder_ / "b.pot", Repeat(PointLine("B"), lines));
+  WriteBytes(folder_.PathOf("a.pot"), Repeat(PointLine("A"), lines));
+  WriteBytes(folder_.PathOf("b.pot"), Repeat(PointLine("B"), lines));
   const std::string a = Repeat(Block("A"), lines);
   const std::string b = Repeat(Block("B"), lines);
   for (int round = 0; round < 3; ++round) {
@@ -159,7 +164,7 @@ TEST_F(CliProcessTest, ConcurrentRunsNeverTearTheOutput) {
     ASSERT_TRUE(first->Wait(kPatience) && second->Wait(kPatience));
     EXPECT_EQ(first->ExitCode(), 0) << first->Stderr();
     EXPECT_EQ(second->ExitCode(), 0) << second->Stderr();
-    const std::string out = ReadFile(folder_ / "out.nvi");
+    const std::string out = ReadBytes(folder_.PathOf("out.nvi"));
     EXPECT_TRUE(out == a || out == b) << "round " << round << ": " << out.size() << " bytes";
     EXPECT_EQ(Names(), (std::vector<std::string>{"a.pot", "b.pot", "out.nvi"}));
   }
@@ -179,8 +184,8 @@ class OutputFaultTest : public CliProcessTest, public ::testing::WithParamInterf
 // A run that fails costs no file: the output is as it was, and says so.
 TEST_P(OutputFaultTest, ExistingOutputStaysAsItWas) {
   const FaultCase& c = GetParam();
-  WriteFile(folder_ / "in.pot", Repeat(PointLine("A"), 20'000));
-  WriteFile(folder_ / "out.nvi", "old");
+  WriteBytes(folder_.PathOf("in.pot"), Repeat(PointLine("A"), 20'000));
+  WriteBytes(folder_.PathOf("out.nvi"), "old");
   ChildSetup setup = Command({"convert", "--force", kStamp});
   setup.arguments.insert(setup.arguments.end(), c.arguments.begin(), c.arguments.end());
   setup.fileSizeLimit = c.fileSizeLimit;
@@ -190,7 +195,7 @@ TEST_P(OutputFaultTest, ExistingOutputStaysAsItWas) {
   const std::string err = child->Stderr();
   EXPECT_EQ(err.substr(err.size() - std::min(err.size(), std::strlen(c.stderrEnd))), c.stderrEnd)
       << err;
-  EXPECT_EQ(ReadFile(folder_ / "out.nvi"), "old");
+  EXPECT_EQ(ReadBytes(folder_.PathOf("out.nvi")), "old");
   EXPECT_EQ(Names(), (std::vector<std::string>{"in.pot", "out.nvi"}));
 }
 
@@ -213,11 +218,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Files that would be one: refused before anything is opened for writing.
 TEST_F(CliProcessTest, ClashesAreRefusedBeforeAnythingIsWritten) {
-  WriteFile(folder_ / "in.pot", PointLine("A"));
+  WriteBytes(folder_.PathOf("in.pot"), PointLine("A"));
   {
     // "convert in.pot - 1<>in.pot": standard output opened onto the input.
     ChildSetup setup = Command({"convert", kStamp, "in.pot", "-"});
-    setup.stdoutFile = folder_ / "in.pot";
+    setup.stdoutFile = folder_.PathOf("in.pot");
     auto child = Start(setup);
     ASSERT_TRUE(child->Wait(kPatience));
     EXPECT_EQ(child->ExitCode(), 3) << child->Stderr();
@@ -228,15 +233,15 @@ TEST_F(CliProcessTest, ClashesAreRefusedBeforeAnythingIsWritten) {
     ASSERT_TRUE(child->Wait(kPatience));
     EXPECT_EQ(child->ExitCode(), 3) << child->Stderr();
   }
-  EXPECT_EQ(ReadFile(folder_ / "in.pot"), PointLine("A"));
+  EXPECT_EQ(ReadBytes(folder_.PathOf("in.pot")), PointLine("A"));
   EXPECT_EQ(Names(), std::vector<std::string>{"in.pot"});
 }
 
 // The record limit never passes in silence: exit 4 and the first line left.
 TEST_F(CliProcessTest, RecordLimitCuttingTheInputShortExitsWithFour) {
   const std::string limit = Repeat(PointLine("A"), 1'000'000);
-  WriteFile(folder_ / "exact.pot", limit);
-  WriteFile(folder_ / "more.pot", limit + "\r\n" + PointLine("B"));
+  WriteBytes(folder_.PathOf("exact.pot"), limit);
+  WriteBytes(folder_.PathOf("more.pot"), limit + "\r\n" + PointLine("B"));
   struct Case {
     const char* input;
     int exitCode;

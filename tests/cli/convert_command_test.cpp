@@ -6,10 +6,15 @@
 #include <vector>
 
 #include "cli/exit_codes.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_system.h"
 
 namespace velorin {
 namespace {
+
+using testutil::ReadBytes;
+using testutil::TempFolder;
+using testutil::WriteBytes;
 
 constexpr const char* kWorkedExample =
     "\r\n"
@@ -50,146 +55,152 @@ class ConvertCommandTest : public ::testing::Test {
 };
 
 TEST_F(ConvertCommandTest, ConvertsTheWorkedExample) {
-  const std::string input = folder_ / "tokyo.pot";
-  WriteFile(input, kWorkedExample);
+  const std::string input = folder_.PathOf("tokyo.pot");
+  WriteBytes(input, kWorkedExample);
   ConvertOptions options = Options(input, std::nullopt);
   options.untitled = UntitledRule::kKeep;
   EXPECT_EQ(Run(options), kExitDone);
-  EXPECT_EQ(ReadFile(folder_ / "tokyo.nvi"), kTower + kUntitled);
-  EXPECT_EQ(err_.str(), "2 records written to " + (folder_ / "tokyo.nvi") + "\n");
+  EXPECT_EQ(ReadBytes(folder_.PathOf("tokyo.nvi")), kTower + kUntitled);
+  EXPECT_EQ(err_.str(), "2 records written to " + (folder_.PathOf("tokyo.nvi")) + "\n");
 }
 
 TEST_F(ConvertCommandTest, SkipsUntitledPointsUnlessKept) {
-  const std::string input = folder_ / "a.pot";
-  WriteFile(input, kWorkedExample);
-  EXPECT_EQ(Run(Options(input, folder_ / "a.nvi")), kExitDone);
-  EXPECT_EQ(ReadFile(folder_ / "a.nvi"), kTower);
+  const std::string input = folder_.PathOf("a.pot");
+  WriteBytes(input, kWorkedExample);
+  EXPECT_EQ(Run(Options(input, folder_.PathOf("a.nvi"))), kExitDone);
+  EXPECT_EQ(ReadBytes(folder_.PathOf("a.nvi")), kTower);
 }
 
 TEST_F(ConvertCommandTest, WritesTheLogOnlyWhenAskedTo) {
-  const std::string input = folder_ / "a.pot";
-  WriteFile(input, kWorkedExample);
-  ConvertOptions options = Options(input, folder_ / "a.nvi");
+  const std::string input = folder_.PathOf("a.pot");
+  WriteBytes(input, kWorkedExample);
+  ConvertOptions options = Options(input, folder_.PathOf("a.nvi"));
   options.untitled = UntitledRule::kKeep;
-  options.logPath = folder_ / "run.log";
+  options.logPath = folder_.PathOf("run.log");
   EXPECT_EQ(Run(options), kExitDone);
-  EXPECT_EQ(ReadFile(folder_ / "run.log"),
+  EXPECT_EQ(ReadBytes(folder_.PathOf("run.log")),
             "Line# 0\twas Skipped\r\n"
             "Line# 1\tTower\t139'46'1'6\t35'40'52'3\t$168736AFD305033D\r\n"
             "Line# 2\tno title\t135'30'0'0\t34'41'0'0\t$168099C7A8913920\r\n");
-  EXPECT_FALSE(std::filesystem::exists(folder_ / "velorin_log.txt"));
+  EXPECT_FALSE(std::filesystem::exists(folder_.PathOf("velorin_log.txt")));
 }
 
 TEST_F(ConvertCommandTest, RefusesATimestampThatIsNoRealDateAndTime) {
-  const std::string input = folder_ / "a.pot";
-  WriteFile(input, kWorkedExample);
-  ConvertOptions options = Options(input, folder_ / "a.nvi");
+  const std::string input = folder_.PathOf("a.pot");
+  WriteBytes(input, kWorkedExample);
+  ConvertOptions options = Options(input, folder_.PathOf("a.nvi"));
   options.timestamp = "10/04/01 9:05:03";
   EXPECT_EQ(Run(options), kExitUsage);
-  EXPECT_FALSE(std::filesystem::exists(folder_ / "a.nvi"));
+  EXPECT_FALSE(std::filesystem::exists(folder_.PathOf("a.nvi")));
 }
 
 TEST_F(ConvertCommandTest, RefusesATimestampWithoutTime) {
-  const std::string input = folder_ / "a.pot";
-  WriteFile(input, kWorkedExample);
-  ConvertOptions options = Options(input, folder_ / "a.nvi");
+  const std::string input = folder_.PathOf("a.pot");
+  WriteBytes(input, kWorkedExample);
+  ConvertOptions options = Options(input, folder_.PathOf("a.nvi"));
   options.timestamp = "2010/04/01";
   EXPECT_EQ(Run(options), kExitUsage);
-  EXPECT_FALSE(std::filesystem::exists(folder_ / "a.nvi"));
+  EXPECT_FALSE(std::filesystem::exists(folder_.PathOf("a.nvi")));
 }
 
 TEST_F(ConvertCommandTest, ReportsAMissingInputWithTheSystemsReason) {
-  const std::string input = folder_ / "x.pot";
+  const std::string input = folder_.PathOf("x.pot");
   EXPECT_EQ(Run(Options(input, std::nullopt)), kExitFailed);
   EXPECT_EQ(err_.str(),
             "velorin-cli: cannot open input file '" + input + "': No such file or directory\n");
-  EXPECT_FALSE(std::filesystem::exists(folder_ / "x.nvi"));
+  EXPECT_FALSE(std::filesystem::exists(folder_.PathOf("x.nvi")));
 }
 
 TEST_F(ConvertCommandTest, ReportsAnOutputThatCannotBeCreated) {
-  const std::string input = folder_ / "a.pot";
-  WriteFile(input, kWorkedExample);
-  const std::string output = folder_ / "missing/a.nvi";
+  const std::string input = folder_.PathOf("a.pot");
+  WriteBytes(input, kWorkedExample);
+  const std::string output = folder_.PathOf("missing/a.nvi");
   EXPECT_EQ(Run(Options(input, output)), kExitFailed);
   EXPECT_EQ(err_.str(),
             "velorin-cli: cannot open output file '" + output + "': No such file or directory\n");
 }
 
 TEST_F(ConvertCommandTest, LeavesAnExistingOutputAloneWithoutForce) {
-  const std::string input = folder_ / "a.pot";
-  const std::string output = folder_ / "a.nvi";
-  WriteFile(input, kWorkedExample);
-  WriteFile(output, "keep me");
+  const std::string input = folder_.PathOf("a.pot");
+  const std::string output = folder_.PathOf("a.nvi");
+  WriteBytes(input, kWorkedExample);
+  WriteBytes(output, "keep me");
   EXPECT_EQ(Run(Options(input, output)), kExitRefused);
-  EXPECT_EQ(ReadFile(output), "keep me");
+  EXPECT_EQ(ReadBytes(output), "keep me");
   EXPECT_EQ(err_.str(),
             "velorin-cli: output file '" + output + "' exists; use --force to overwrite it\n");
 
   ConvertOptions forced = Options(input, output);
   forced.force = true;
   EXPECT_EQ(Run(forced), kExitDone);
-  EXPECT_EQ(ReadFile(output), kTower);
+  EXPECT_EQ(ReadBytes(output), kTower);
 }
 
 TEST_F(ConvertCommandTest, AsksBeforeOverwritingWhenSomebodyCanAnswer) {
-  const std::string input = folder_ / "a.pot";
-  const std::string output = folder_ / "a.nvi";
-  WriteFile(input, kWorkedExample);
+  const std::string input = folder_.PathOf("a.pot");
+  const std::string output = folder_.PathOf("a.nvi");
+  WriteBytes(input, kWorkedExample);
   const std::pair<const char*, bool> answers[] = {
-      {"", false},     {"\n", false}, {"n\n", false},  {"yes please\n", false}, {"Y\n", true},
-      {"yes\n", true}, {"y", true},   {"y\r\n", true},  // a Windows console hands the line over
-                                                        // with its CR
+      {"", false},
+      {"\n", false},
+      {"n\n", false},
+      {"yes please\n", false},
+      {"Y\n", true},
+      {"yes\n", true},
+      {"y", true},
+      {"y\r\n", true},  // a Windows console hands the line over
+                        // with its CR
       {"\r\n", false},
   };
   for (const auto& [text, overwrite] : answers) {
-    WriteFile(output, "keep me");
+    WriteBytes(output, "keep me");
     std::istringstream answer(text);
     EXPECT_EQ(Run(Options(input, output), &answer), overwrite ? kExitDone : kExitRefused) << text;
-    EXPECT_EQ(ReadFile(output), overwrite ? kTower : "keep me") << text;
+    EXPECT_EQ(ReadBytes(output), overwrite ? kTower : "keep me") << text;
     EXPECT_EQ(err_.str().rfind(output + " exists. Overwrite? [y/N] ", 0), 0u) << err_.str();
   }
 }
 
 TEST_F(ConvertCommandTest, RefusesTheSameFileForInputAndOutput) {
-  const std::string input = folder_ / "a.pot";
-  WriteFile(input, kWorkedExample);
-  std::vector<std::string> outputs{input, folder_ / "./a.pot"};
-  if (testutil::MakeSymbolicLink(input, folder_ / "link.nvi"))
-    outputs.push_back(folder_ / "link.nvi");
+  const std::string input = folder_.PathOf("a.pot");
+  WriteBytes(input, kWorkedExample);
+  std::vector<std::string> outputs{input, folder_.PathOf("./a.pot")};
+  if (testutil::MakeSymbolicLink(input, folder_.PathOf("link.nvi")))
+    outputs.push_back(folder_.PathOf("link.nvi"));
   for (const std::string& output : outputs) {
     ConvertOptions options = Options(input, output);
     options.force = true;
     EXPECT_EQ(Run(options), kExitRefused) << output;
-    EXPECT_EQ(ReadFile(input), kWorkedExample);
+    EXPECT_EQ(ReadBytes(input), kWorkedExample);
   }
 }
 
 TEST_F(ConvertCommandTest, RefusesALogThatIsTheInputOrTheOutput) {
-  const std::string input = folder_ / "a.pot";
-  const std::string output = folder_ / "a.nvi";
-  WriteFile(input, kWorkedExample);
-  WriteFile(output, "old");
-  for (const std::string& log : {input, output, folder_ / "./a.pot"}) {
+  const std::string input = folder_.PathOf("a.pot");
+  const std::string output = folder_.PathOf("a.nvi");
+  WriteBytes(input, kWorkedExample);
+  WriteBytes(output, "old");
+  for (const std::string& log : {input, output, folder_.PathOf("./a.pot")}) {
     ConvertOptions options = Options(input, output);
     options.force = true;
     options.logPath = log;
     EXPECT_EQ(Run(options), kExitRefused) << log;
-    EXPECT_EQ(ReadFile(input), kWorkedExample);
-    EXPECT_EQ(ReadFile(output), "old");
+    EXPECT_EQ(ReadBytes(input), kWorkedExample);
+    EXPECT_EQ(ReadBytes(output), "old");
   }
 }
 
 TEST_F(ConvertCommandTest, ExplainsEverySkippedPointLine) {
-  const std::string input = folder_ / "a.pot";
-  WriteFile(input,
-            "; header, not a point line\r\n"
-            "ORD=POI/tex=/kei=135'30'0'0/ido=34'41'0'0\r\n"
-            "ORD=POI/tex=A/ido=34'41'0'0\r\n"
-            "ORD=POI/tex=B/kei=135'30'0'0\r\n"
-            "ord=poi/tex=C/kei=181'0'0'0/ido=34'41'0'0\r\n"
-            "ORD=POI/tex=D/kei=135'30'0'0/ido=35'40'52.30'0\r\n"
-            "ORD=POI/tex=E/kei=135'30'0'0/ido=34'41'0'0\r\n");
-  ConvertOptions options = Options(input, folder_ / "a.nvi");
+  const std::string input = folder_.PathOf("a.pot");
+  WriteBytes(input,
+             "; header, not a point line\r\n"
+             "ORD=POI/tex=/kei=135'30'0'0/ido=34'41'0'0\r\n"
+             "ORD=POI/tex=A/ido=34'41'0'0\r\n"
+             "ORD=POI/tex=B/kei=135'30'0'0\r\n"
+             "ord=poi/tex=C/kei=181'0'0'0/ido=34'41'0'0\r\n"
+             "ORD=POI/tex=D/kei=135'30'0'0/ido=35'40'52.30'0\r\n"
+             "ORD=POI/tex=E/kei=135'30'0'0/ido=34'41'0'0\r\n");
+  ConvertOptions options = Options(input, folder_.PathOf("a.nvi"));
   options.explain = true;
   EXPECT_EQ(Run(options), kExitDone);
   EXPECT_EQ(err_.str(),
@@ -201,7 +212,7 @@ TEST_F(ConvertCommandTest, ExplainsEverySkippedPointLine) {
             "6: latitude text rejected: 35'40'52.30'0 (expected degrees'minutes'seconds'tenths, "
             "e.g. 35'40'52'3)\n"
             "1 record written to " +
-                (folder_ / "a.nvi") +
+                (folder_.PathOf("a.nvi")) +
                 "\nvelorin-cli: 5 point lines skipped: 1 without a title and 4 unreadable\n");
 }
 

@@ -10,10 +10,14 @@
 
 #include "cli/convert_command.h"
 #include "cli/exit_codes.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace velorin {
 namespace {
+
+using testutil::ReadBytes;
+using testutil::TempFolder;
+using testutil::WriteBytes;
 
 struct MarkedOutputCase {
   const char* name;
@@ -27,10 +31,10 @@ class MarkedOutputTest : public ::testing::TestWithParam<MarkedOutputCase> {};
 TEST_P(MarkedOutputTest, IsNotOverwrittenWithoutForce) {
   TempFolder folder;
   ASSERT_TRUE(folder.ok());
-  const std::string input = folder / "a.pot";
-  const std::string output = folder / "a.nvi";
-  WriteFile(input, "ORD=POI/tex=Tower/kei=139'46'1'6/ido=35'40'52'3\r\n");
-  WriteFile(output, "keep me");
+  const std::string input = folder.PathOf("a.pot");
+  const std::string output = folder.PathOf("a.nvi");
+  WriteBytes(input, "ORD=POI/tex=Tower/kei=139'46'1'6/ido=35'40'52'3\r\n");
+  WriteBytes(output, "keep me");
   ASSERT_TRUE(SetFileAttributesW(std::filesystem::path(output).c_str(), GetParam().attributes));
   ConvertOptions options;
   options.input = input;
@@ -39,7 +43,7 @@ TEST_P(MarkedOutputTest, IsNotOverwrittenWithoutForce) {
   ConvertConsole console{err};
   EXPECT_EQ(RunConvertCommand(options, console), kExitRefused) << err.str();
   SetFileAttributesW(std::filesystem::path(output).c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(ReadFile(output), "keep me");
+  EXPECT_EQ(ReadBytes(output), "keep me");
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, MarkedOutputTest,

@@ -6,10 +6,14 @@
 #include "cli/exit_codes.h"
 #include "cli/run_report.h"
 #include "cli/stdio_file_system.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace velorin {
 namespace {
+
+using testutil::ReadBytes;
+using testutil::TempFolder;
+using testutil::WriteBytes;
 
 struct ChoiceCase {
   const char* name;
@@ -222,8 +226,8 @@ class FormatCommandTest : public ::testing::Test {
   }
   ConvertOptions Options(const std::string& input, std::optional<std::string> output) {
     ConvertOptions options;
-    options.input = folder_ / input;
-    if (output) options.output = folder_ / *output;
+    options.input = folder_.PathOf(input);
+    if (output) options.output = folder_.PathOf(*output);
     return options;
   }
   TempFolder folder_;
@@ -239,79 +243,81 @@ const std::string kGpx =
 
 TEST_F(FormatCommandTest, GpxToNviAndBackToGpx) {
   if (!kReadsXml) GTEST_SKIP() << kNoXmlReader;
-  WriteFile(folder_ / "trip.gpx", kGpx);
+  WriteBytes(folder_.PathOf("trip.gpx"), kGpx);
   ConvertOptions options = Options("trip.gpx", std::nullopt);
   options.timestamp = "2010/04/01 14:30:00";
   EXPECT_EQ(Run(options), kExitDone);
-  EXPECT_EQ(err_.str(), "1 record written to " + (folder_ / "trip.nvi") +
+  EXPECT_EQ(err_.str(), "1 record written to " + (folder_.PathOf("trip.nvi")) +
                             "\nvelorin-cli: 1 point skipped: 1 outside 0 to 180 degrees "
                             "(--explain tells which)\nvelorin-cli: 1 track ignored\n");
-  EXPECT_NE(ReadFile(folder_ / "trip.nvi").find(" $16873"), std::string::npos);
+  EXPECT_NE(ReadBytes(folder_.PathOf("trip.nvi")).find(" $16873"), std::string::npos);
 
   EXPECT_EQ(Run(Options("trip.nvi", "back.gpx")), kExitDone);
-  EXPECT_NE(ReadFile(folder_ / "back.gpx").find("<wpt lat=\"35.658580504\" lon=\"139.745432868\">"),
+  EXPECT_NE(ReadBytes(folder_.PathOf("back.gpx"))
+                .find("<wpt lat=\"35.658580504\" lon=\"139.745432868\">"),
             std::string::npos);
 }
 
 TEST_F(FormatCommandTest, ExistingOutputNeedsForce) {
   if (!kReadsXml) GTEST_SKIP() << kNoXmlReader;
-  WriteFile(folder_ / "trip.gpx", kGpx);
-  WriteFile(folder_ / "trip.csv", "old");
+  WriteBytes(folder_.PathOf("trip.gpx"), kGpx);
+  WriteBytes(folder_.PathOf("trip.csv"), "old");
   EXPECT_EQ(Run(Options("trip.gpx", "trip.csv")), kExitRefused);
-  EXPECT_EQ(ReadFile(folder_ / "trip.csv"), "old");
+  EXPECT_EQ(ReadBytes(folder_.PathOf("trip.csv")), "old");
   ConvertOptions options = Options("trip.gpx", "trip.csv");
   options.force = true;
   EXPECT_EQ(Run(options), kExitDone);
-  EXPECT_EQ(ReadFile(folder_ / "trip.csv"),
+  EXPECT_EQ(ReadBytes(folder_.PathOf("trip.csv")),
             "name,latitude,longitude\r\nTower,35.658580500,139.745432900\r\n"
             "South,-1.000000000,1.000000000\r\n");
 }
 
 TEST_F(FormatCommandTest, BrokenInputLeavesNoOutput) {
   if (!kReadsXml) GTEST_SKIP() << kNoXmlReader;
-  WriteFile(folder_ / "bad.kml", "<kml><Placemark><name>A</name><Point><coordinates>1,2");
+  WriteBytes(folder_.PathOf("bad.kml"), "<kml><Placemark><name>A</name><Point><coordinates>1,2");
   EXPECT_EQ(Run(Options("bad.kml", "bad.gpx")), kExitFailed);
-  EXPECT_EQ(err_.str(), "velorin-cli: input file '" + (folder_ / "bad.kml") +
+  EXPECT_EQ(err_.str(), "velorin-cli: input file '" + (folder_.PathOf("bad.kml")) +
                             "' line 1: not a well-formed KML file: no element found\n"
                             "velorin-cli: output file '" +
-                            (folder_ / "bad.gpx") + "' not created\n");
-  EXPECT_FALSE(std::filesystem::exists(folder_ / "bad.gpx"));
+                            (folder_.PathOf("bad.gpx")) + "' not created\n");
+  EXPECT_FALSE(std::filesystem::exists(folder_.PathOf("bad.gpx")));
 }
 
 TEST_F(FormatCommandTest, MissingInputIsReportedAsForPot) {
   if (!kReadsXml) GTEST_SKIP() << kNoXmlReader;
   EXPECT_EQ(Run(Options("none.gpx", std::nullopt)), kExitFailed);
-  EXPECT_EQ(err_.str(), "velorin-cli: cannot open input file '" + (folder_ / "none.gpx") +
+  EXPECT_EQ(err_.str(), "velorin-cli: cannot open input file '" + (folder_.PathOf("none.gpx")) +
                             "': No such file or directory\n");
 }
 
 // A point is what its file says: the Americas and their accents reach KML,
 // the file's two-byte characters taken for UTF-8 unasked.
 TEST_F(FormatCommandTest, EveryPointOfTheGlobeAndEveryAccentReachesKml) {
-  WriteFile(folder_ / "a.csv", "name,lat,lon\nNew York,40.7,-74.0\nSão Paulo,-23.55,-46.63\n");
+  WriteBytes(folder_.PathOf("a.csv"),
+             "name,lat,lon\nNew York,40.7,-74.0\nSão Paulo,-23.55,-46.63\n");
   EXPECT_EQ(Run(Options("a.csv", "a.kml")), kExitDone);
-  const std::string kml = ReadFile(folder_ / "a.kml");
+  const std::string kml = ReadBytes(folder_.PathOf("a.kml"));
   EXPECT_NE(kml.find("<name>São Paulo</name>"), std::string::npos) << kml;
   EXPECT_NE(kml.find("-74.000000000,40.700000000"), std::string::npos) << kml;
   EXPECT_EQ(err_.str(),
-            "2 points written to " + (folder_ / "a.kml") + "\nvelorin-cli: read as UTF-8\n");
+            "2 points written to " + (folder_.PathOf("a.kml")) + "\nvelorin-cli: read as UTF-8\n");
 }
 
 TEST_F(FormatCommandTest, PotToNviWritesTheLog) {
-  WriteFile(folder_ / "a.pot", "ORD=POI/tex=A/kei=1'0'0'0/ido=1'0'0'0\r\n");
+  WriteBytes(folder_.PathOf("a.pot"), "ORD=POI/tex=A/kei=1'0'0'0/ido=1'0'0'0\r\n");
   ConvertOptions options = Options("a.pot", std::nullopt);
-  options.logPath = folder_ / "a.log";
+  options.logPath = folder_.PathOf("a.log");
   EXPECT_EQ(Run(options), kExitDone);
-  EXPECT_TRUE(std::filesystem::exists(folder_ / "a.log"));
+  EXPECT_TRUE(std::filesystem::exists(folder_.PathOf("a.log")));
 }
 
 TEST_F(FormatCommandTest, LogOfOtherInputNamesEverySkippedPointThenSums) {
-  WriteFile(folder_ / "a.csv", "name,lat,lon\nA,1,1\n,2,2\nC,2,-1\n");
+  WriteBytes(folder_.PathOf("a.csv"), "name,lat,lon\nA,1,1\n,2,2\nC,2,-1\n");
   ConvertOptions options = Options("a.csv", std::nullopt);
   options.untitled = UntitledRule::kSkip;
-  options.logPath = folder_ / "a.log";
+  options.logPath = folder_.PathOf("a.log");
   EXPECT_EQ(Run(options), kExitDone);
-  EXPECT_EQ(ReadFile(folder_ / "a.log"),
+  EXPECT_EQ(ReadBytes(folder_.PathOf("a.log")),
             "Line 3\tno title\r\n"
             "Line 4\tlongitude -1 is outside 0 to 180 degrees\r\n"
             "1 record written\r\n"

@@ -7,10 +7,14 @@
 #include <thread>
 
 #include "child_process.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace velorin {
 namespace {
+
+using testutil::ReadBytes;
+using testutil::TempFolder;
+using testutil::WriteBytes;
 
 using namespace std::chrono_literals;
 using testing::Child;
@@ -32,7 +36,7 @@ class FormatProcessTest : public ::testing::Test {
                                std::optional<rlim_t> fileSizeLimit = std::nullopt) {
     ChildSetup setup;
     setup.arguments = std::move(arguments);
-    setup.workingFolder = folder_ / "";
+    setup.workingFolder = folder_.PathOf("");
     setup.fileSizeLimit = fileSizeLimit;
     auto child = std::make_unique<Child>(VELORIN_CLI, setup);
     EXPECT_TRUE(child->started());
@@ -65,7 +69,7 @@ TEST_F(FormatProcessTest, InterruptOnAQuietPipeKeepsAWholeFile) {
   ASSERT_TRUE(child->Wait(kPatience));
   EXPECT_EQ(child->ExitCode(), 130) << child->Stderr();
   EXPECT_EQ(child->Stderr().rfind("interrupted: ", 0), 0u) << child->Stderr();
-  const std::string csv = ReadFile(folder_ / "out.csv");
+  const std::string csv = ReadBytes(folder_.PathOf("out.csv"));
   EXPECT_EQ(csv.rfind("name,latitude,longitude\r\n", 0), 0u);
   EXPECT_EQ(csv.back(), '\n');
   EXPECT_EQ(Names(), std::vector<std::string>{"out.csv"});
@@ -101,41 +105,40 @@ TEST_P(LineArrivalTest, EachLineIsPassedOnAsItComes) {
 
 INSTANTIATE_TEST_SUITE_P(
     TextInputs, LineArrivalTest,
-    ::testing::Values(
-        ArrivalCase{"Csv",
-                    "csv",
-                    "name,lat,lon\r\n",
-                    {"A,35.5,139.5\r\n", "B,35.25,139.25\r\n"},
-                    {"name,latitude,longitude\r\nA,35.500000000,139.500000000\r\n",
-                     "B,35.250000000,139.250000000\r\n"}},
-        ArrivalCase{"Pot",
-                    "pot",
-                    "",
-                    {"ORD=POI/tex=A/kei=139'30'0'0/ido=35'30'0'0\r\n",
-                     "ORD=POI/tex=B/kei=139'15'0'0/ido=35'15'0'0\r\n"},
-                    {"name,latitude,longitude\r\nA,35.500000000,139.500000000\r\n",
-                     "B,35.250000000,139.250000000\r\n"}}),
+    ::testing::Values(ArrivalCase{"Csv",
+                                  "csv",
+                                  "name,lat,lon\r\n",
+                                  {"A,35.5,139.5\r\n", "B,35.25,139.25\r\n"},
+                                  {"name,latitude,longitude\r\nA,35.500000000,139.500000000\r\n",
+                                   "B,35.250000000,139.250000000\r\n"}},
+                      ArrivalCase{"Pot",
+                                  "pot",
+                                  "",
+                                  {"ORD=POI/tex=A/kei=139'30'0'0/ido=35'30'0'0\r\n",
+                                   "ORD=POI/tex=B/kei=139'15'0'0/ido=35'15'0'0\r\n"},
+                                  {"name,latitude,longitude\r\nA,35.500000000,139.500000000\r\n",
+                                   "B,35.250000000,139.250000000\r\n"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A file size limit (a full disk) mid-way: the old output stays, nothing is
 // left behind.
 TEST_F(FormatProcessTest, FileTooLargeLeavesTheOldOutput) {
-  WriteFile(folder_ / "in.gpx", Waypoints(20'000));
-  WriteFile(folder_ / "out.kml", "old");
+  WriteBytes(folder_.PathOf("in.gpx"), Waypoints(20'000));
+  WriteBytes(folder_.PathOf("out.kml"), "old");
   auto child = Start({"convert", "--force", "in.gpx", "out.kml"}, 64 * 1024);
   ASSERT_TRUE(child->Wait(kPatience));
   EXPECT_EQ(child->ExitCode(), 1);
   EXPECT_EQ(child->Stderr(),
             "velorin-cli: write error on output file 'out.kml': File too large\n"
             "velorin-cli: output file 'out.kml' left unchanged\n");
-  EXPECT_EQ(ReadFile(folder_ / "out.kml"), "old");
+  EXPECT_EQ(ReadBytes(folder_.PathOf("out.kml")), "old");
   EXPECT_EQ(Names(), (std::vector<std::string>{"in.gpx", "out.kml"}));
 }
 
 // NVI holds a million records from any input: one waypoint more exits 4 and
 // names the line where conversion stopped.
 TEST_F(FormatProcessTest, RecordLimitNamesTheFirstWaypointLeft) {
-  WriteFile(folder_ / "in.gpx", Waypoints(1'000'001));
+  WriteBytes(folder_.PathOf("in.gpx"), Waypoints(1'000'001));
   auto child = Start({"convert", "in.gpx", "out.nvi"});
   ASSERT_TRUE(child->Wait(kPatience));
   EXPECT_EQ(child->ExitCode(), 4);
@@ -143,7 +146,7 @@ TEST_F(FormatProcessTest, RecordLimitNamesTheFirstWaypointLeft) {
             "1000000 records written to out.nvi\n"
             "velorin-cli: the limit of 1000000 records was reached; input lines from line "
             "1000002 on were not converted\n");
-  EXPECT_EQ(std::filesystem::file_size(folder_ / "out.nvi"), 1'000'000u * 166u);
+  EXPECT_EQ(std::filesystem::file_size(folder_.PathOf("out.nvi")), 1'000'000u * 166u);
 }
 
 }  // namespace

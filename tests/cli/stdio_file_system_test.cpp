@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "redirected_stream.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace velorin {
 namespace {
+
+using testutil::ReadBytes;
+using testutil::TempFolder;
+using testutil::WriteBytes;
 
 const std::string kIn(StdioFileSystem::kStandardInput);
 const std::string kOut(StdioFileSystem::kStandardOutput);
@@ -33,8 +37,8 @@ TEST(StdioFileSystem, StandardStreamsAreNeverExistingFiles) {
 
 TEST(StdioFileSystem, CountsTheBytesReadOfAFileOfKnownSize) {
   TempFolder folder;
-  const std::string path = folder / "a.pot";
-  WriteFile(path, "0123456789");
+  const std::string path = folder.PathOf("a.pot");
+  WriteBytes(path, "0123456789");
   StdioFileSystem files;
   std::error_code ec;
   std::unique_ptr<ByteSource> source = files.OpenForReading(path, ec);
@@ -52,19 +56,19 @@ TEST(StdioFileSystem, ReportsAMissingFileLikeTheDisk) {
   TempFolder folder;
   StdioFileSystem files;
   std::error_code ec;
-  EXPECT_FALSE(files.OpenForReading(folder / "none.pot", ec));
+  EXPECT_FALSE(files.OpenForReading(folder.PathOf("none.pot"), ec));
   EXPECT_EQ(ec, std::errc::no_such_file_or_directory);
 }
 
 TEST(StdioFileSystem, ReadsStandardInputAndSeesWhenItIsTheOutputFile) {
   TempFolder folder;
-  const std::string path = folder / "a.pot";
-  WriteFile(path, "ORD=POI\r\n");
+  const std::string path = folder.PathOf("a.pot");
+  WriteBytes(path, "ORD=POI\r\n");
   Redirected redirect(Stream::kInput, path, false);
   StdioFileSystem files;
   EXPECT_TRUE(files.NameSameFile(kIn, path));
   EXPECT_TRUE(files.NameSameFile(path, kIn));
-  EXPECT_FALSE(files.NameSameFile(kIn, folder / "other.nvi"));
+  EXPECT_FALSE(files.NameSameFile(kIn, folder.PathOf("other.nvi")));
   std::error_code ec;
   std::unique_ptr<ByteSource> source = files.OpenForReading(kIn, ec);
   ASSERT_TRUE(source);
@@ -76,8 +80,8 @@ TEST(StdioFileSystem, ReadsStandardInputAndSeesWhenItIsTheOutputFile) {
 // "convert in.pot - 1<>in.pot" would empty the input while reading it.
 TEST(StdioFileSystem, SeesWhenStandardOutputIsTheInputFile) {
   TempFolder folder;
-  const std::string path = folder / "a.pot";
-  WriteFile(path, "ORD=POI\r\n");
+  const std::string path = folder.PathOf("a.pot");
+  WriteBytes(path, "ORD=POI\r\n");
   StdioFileSystem files;
   bool sameAsInput = false;
   bool sameAsOther = true;
@@ -86,13 +90,13 @@ TEST(StdioFileSystem, SeesWhenStandardOutputIsTheInputFile) {
     Redirected out(Stream::kOutput, path, true);
     Redirected in(Stream::kInput, path, false);
     sameAsInput = files.NameSameFile(path, kOut);
-    sameAsOther = files.NameSameFile(folder / "b.pot", kOut);
+    sameAsOther = files.NameSameFile(folder.PathOf("b.pot"), kOut);
     sameAsStdin = files.NameSameFile(kIn, kOut);
   }
   EXPECT_TRUE(sameAsInput);
   EXPECT_FALSE(sameAsOther);
   EXPECT_TRUE(sameAsStdin);
-  EXPECT_EQ(ReadFile(path), "ORD=POI\r\n");
+  EXPECT_EQ(ReadBytes(path), "ORD=POI\r\n");
 }
 
 }  // namespace

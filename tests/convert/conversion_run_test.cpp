@@ -16,19 +16,10 @@
 #include <unistd.h>
 #endif
 
-namespace velorin {
+namespace velorin::testing {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::Exists;
-using testing::kPosition135x35;
-using testing::NviBlock;
-using testing::PointLine;
-using testing::ReadBytes;
-using testing::ReferenceFile;
-using testing::RunTest;
-using testing::ScriptedHost;
-using testing::WriteBytes;
 
 TEST(CountText, IsABlankAndTheDigits) {
   EXPECT_EQ(CountText(0), " 0");
@@ -178,10 +169,10 @@ TEST_F(RunTest, SecondRunReplacesTheLog) {
 
 TEST_F(RunTest, LogGoesWhereTheHostSays) {
   host.settings[3] = "1";
-  host.logPath = folder.Path("elsewhere.txt");
+  host.logPath = folder.PathOf("elsewhere.txt");
   WriteInput("x\r\n");
   RunAnsweringYes();
-  EXPECT_EQ(ReadBytes(folder.Path("elsewhere.txt")), "Line# 0\twas Skipped\r\n");
+  EXPECT_EQ(ReadBytes(folder.PathOf("elsewhere.txt")), "Line# 0\twas Skipped\r\n");
   EXPECT_FALSE(Exists(LogPath()));
 }
 
@@ -309,4 +300,4 @@ TEST_F(RunTest, ObserverHearsOfSkippedPointLinesOnly) {
 }
 
 }  // namespace
-}  // namespace velorin
+}  // namespace velorin::testing

@@ -10,12 +10,8 @@
 #include "platform/file_system.h"
 #include "run_fixture.h"
 
-namespace velorin {
+namespace velorin::testing {
 namespace {
-
-using testing::PointLine;
-using testing::TempFolder;
-using testing::WriteBytes;
 
 /// Answers Yes and OK and records nothing, so that only the run allocates.
 class QuietHost : public RunHost {
@@ -39,8 +35,8 @@ std::size_t AllocationsOfRun(int repeats) {
   TempFolder folder;
   QuietHost host;
   host.folder = folder.Folder();
-  host.inputPath = folder.Path("in.pot");
-  host.outputPath = folder.Path("out.nvi");
+  host.inputPath = folder.PathOf("in.pot");
+  host.outputPath = folder.PathOf("out.nvi");
   std::string pot;
   for (int i = 0; i < repeats; ++i) {
     pot += PointLine("Tower " + std::to_string(i)) + "\r\nskipped line\r\nORD=POI/tex=x\r\n" +
@@ -52,9 +48,9 @@ std::size_t AllocationsOfRun(int repeats) {
   // Untitled points kept, the log on: every line costs all it can.
   ConversionRun run(host, files, clock, {.untitled = UntitledRule::kKeep, .log = true});
 
-  const std::size_t before = testing::AllocationCount();
+  const std::size_t before = AllocationCount();
   const RunOutcome outcome = run.Execute();
-  const std::size_t used = testing::AllocationCount() - before;
+  const std::size_t used = AllocationCount() - before;
   EXPECT_EQ(outcome.result, RunResult::kFinished);
   EXPECT_EQ(outcome.records, 2 * repeats);
   return used;
@@ -65,4 +61,4 @@ TEST(ConversionRunMemory, AllocationsDoNotGrowWithTheLines) {
 }
 
 }  // namespace
-}  // namespace velorin
+}  // namespace velorin::testing

@@ -10,13 +10,8 @@
 #include "convert/conversion_run.h"
 #include "run_fixture.h"
 
-namespace velorin {
+namespace velorin::testing {
 namespace {
-
-using testing::kPosition135x35;
-using testing::NviBlock;
-using testing::PointLine;
-using testing::RunTest;
 
 const std::string kBom = "\xEF\xBB\xBF";
 const std::string kTokyoUtf8 = "\xE6\x9D\xB1\xE4\xBA\xAC";  // 東京
@@ -200,9 +195,9 @@ TEST_F(RunTest, Utf8LogHoldsCp932) {
   host.settings[3] = "1";
   WriteInput(PointLine(kTokyoUtf8) + "\r\n");
   RunAnsweringYes();
-  EXPECT_EQ(testing::ReadBytes(LogPath()), "Line# 1\t" + kTokyoCp932 + "\t135'0'0'0\t35'0'0'0\t" +
+  EXPECT_EQ(ReadBytes(LogPath()), "Line# 1\t" + kTokyoCp932 + "\t135'0'0'0\t35'0'0'0\t" +
                                                std::string(kPosition135x35) + "\r\n");
 }
 
 }  // namespace
-}  // namespace velorin
+}  // namespace velorin::testing

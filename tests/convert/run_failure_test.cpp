@@ -15,17 +15,10 @@
 #include "run_fixture.h"
 #include "tests/support/test_system.h"
 
-namespace velorin {
+namespace velorin::testing {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::Exists;
-using testing::kPosition135x35;
-using testing::NviBlock;
-using testing::PointLine;
-using testing::ReadBytes;
-using testing::RunTest;
-using testing::WriteBytes;
 
 constexpr const char* kNoFullDevice = "no device that is always full here";
 
@@ -82,7 +75,7 @@ TEST_F(RunFailureTest, FolderAsInputFailsInStageOne) {
 TEST_F(RunFailureTest, OutputInMissingFolderFailsInStageTwo) {
   host.settings[3] = "1";
   WriteInput(PointLine("A") + "\r\n");
-  host.outputPath = folder.Path("missing/out.nvi");
+  host.outputPath = folder.PathOf("missing/out.nvi");
   const RunOutcome outcome = RunToFailure();
   EXPECT_EQ(outcome.failedStage, RunStage::kOpenOutput);
   EXPECT_EQ(outcome.failedPath, host.outputPath);
@@ -221,7 +214,7 @@ TEST_F(RunFailureTest, FullDiskForTheOutputStopsTheLoopInStageFour) {
 
 TEST_F(RunFailureTest, LogInMissingFolderFailsInStageFive) {
   host.settings[3] = "1";
-  host.logPath = folder.Path("missing/velorin_log.txt");
+  host.logPath = folder.PathOf("missing/velorin_log.txt");
   WriteInput(PointLine("A") + "\r\n");
   const RunOutcome outcome = RunToFailure();
   EXPECT_EQ(outcome.failedStage, RunStage::kOpenLog);
@@ -306,7 +299,7 @@ TEST_P(FailureKeepsOutputTest, OutputIsAsItWas) {
       break;
     case RunStage::kOpenLog:
       host.settings[3] = "1";
-      host.logPath = folder.Path("missing/velorin_log.txt");
+      host.logPath = folder.PathOf("missing/velorin_log.txt");
       break;
     case RunStage::kWriteLog:
       if (!testutil::FullDevicePath()) GTEST_SKIP() << kNoFullDevice;
@@ -345,4 +338,4 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 }  // namespace
-}  // namespace velorin
+}  // namespace velorin::testing

@@ -9,9 +9,14 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "scripted_host.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace velorin::testing {
+
+using testutil::Exists;
+using testutil::ReadBytes;
+using testutil::TempFolder;
+using testutil::WriteBytes;
 
 inline std::string ReferenceFile(std::string_view name) {
   return ReadBytes(std::string(VELORIN_CONVERT_TEST_DATA) + "/" + std::string(name));
@@ -40,11 +45,11 @@ class RunTest : public ::testing::Test {
  protected:
   RunTest() {
     host.applicationFolder = folder.Folder();
-    host.inputPath = folder.Path("in.pot");
-    host.outputPath = folder.Path("out.nvi");
+    host.inputPath = folder.PathOf("in.pot");
+    host.outputPath = folder.PathOf("out.nvi");
   }
 
-  std::string LogPath() const { return folder.Path("velorin_log.txt"); }
+  std::string LogPath() const { return folder.PathOf("velorin_log.txt"); }
   void WriteInput(std::string_view bytes) { WriteBytes(host.inputPath, bytes); }
   std::string Output() const { return ReadBytes(host.outputPath); }
 

@@ -9,7 +9,7 @@
 #include "convert/run_summary.h"
 #include "run_fixture.h"
 
-namespace velorin {
+namespace velorin::testing {
 namespace {
 
 /// Tells every skip as "LINE reason".
@@ -21,11 +21,11 @@ class SkipRecorder : public RunObserver {
   std::vector<std::string> told;
 };
 
-class RunFormatsTest : public testing::RunTest {
+class RunFormatsTest : public RunTest {
  protected:
   RunFormatsTest() {
-    host.inputPath = folder.Path("in.csv");
-    host.outputPath = folder.Path("out.gpx");
+    host.inputPath = folder.PathOf("in.csv");
+    host.outputPath = folder.PathOf("out.gpx");
   }
   static RunOptions CsvTo(PointFormat output) {
     RunOptions options;
@@ -73,7 +73,7 @@ TEST_F(RunFormatsTest, TitlesChangedOnTheWayAreCountedAndTold) {
   RunOptions options = CsvTo(PointFormat::kCsv);
   options.inputEncoding = TextEncoding::kCp932;
   options.observer = &observer;
-  host.outputPath = folder.Path("out.csv");
+  host.outputPath = folder.PathOf("out.csv");
   const RunOutcome outcome = RunAnsweringYes(RunMessage::kFinished, options);
   EXPECT_EQ(outcome.records, 5);
   EXPECT_EQ(outcome.titlesTidied, 2);
@@ -85,7 +85,7 @@ TEST_F(RunFormatsTest, TitlesChangedOnTheWayAreCountedAndTold) {
 }
 
 TEST_F(RunFormatsTest, RecordLimitOfNviNamesTheLineOfTheFirstEntryLeft) {
-  host.outputPath = folder.Path("out.nvi");
+  host.outputPath = folder.PathOf("out.nvi");
   WriteInput("name,lat,lon\nA,1,1\nB,1,1\n\nD,1,1\n");
   RunOptions options = CsvTo(PointFormat::kNvi);
   options.recordLimit = 2;
@@ -119,13 +119,13 @@ TEST_F(RunFormatsTest, AnInputItsReaderRefusesFailsTheReadStage) {
   EXPECT_EQ(outcome.failedStage, RunStage::kReadLine);
   ASSERT_TRUE(outcome.readFailure.has_value());
   EXPECT_EQ(outcome.readFailure->line, 3);
-  EXPECT_FALSE(testing::Exists(host.outputPath));
+  EXPECT_FALSE(Exists(host.outputPath));
 }
 
 // GeoJSON geometries that are no points are counted by kind, and the
 // summary names each.
 TEST_F(RunFormatsTest, GeometriesThatAreNoPointsAreSummedUpByKind) {
-  host.inputPath = folder.Path("in.geojson");
+  host.inputPath = folder.PathOf("in.geojson");
   WriteInput(
       "{\"type\": \"FeatureCollection\", \"features\": [\n"
       "{\"type\": \"Feature\", \"properties\": {\"name\": \"A\"}, "
@@ -146,4 +146,4 @@ TEST_F(RunFormatsTest, GeometriesThatAreNoPointsAreSummedUpByKind) {
 }
 
 }  // namespace
-}  // namespace velorin
+}  // namespace velorin::testing

@@ -10,17 +10,10 @@
 #include "run_fixture.h"
 #include "tests/support/test_system.h"
 
-namespace velorin {
+namespace velorin::testing {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::Exists;
-using testing::kPosition135x35;
-using testing::NviBlock;
-using testing::PointLine;
-using testing::ReadBytes;
-using testing::RunTest;
-using testing::WriteBytes;
 
 TEST_F(RunTest, StartAnsweredNoOpensNothing) {
   host.settings[3] = "1";
@@ -72,15 +65,15 @@ TEST_F(RunTest, OverwriteAnsweredYesReplacesTheOutput) {
 }
 
 TEST_F(RunTest, OverwriteIsAskedThroughALinkToAFile) {
-  WriteBytes(folder.Path("target.nvi"), "old nvi");
-  if (!testutil::MakeSymbolicLink(folder.Path("target.nvi"), host.outputPath)) {
+  WriteBytes(folder.PathOf("target.nvi"), "old nvi");
+  if (!testutil::MakeSymbolicLink(folder.PathOf("target.nvi"), host.outputPath)) {
     GTEST_SKIP() << "no symbolic links here";
   }
   WriteInput(PointLine("A") + "\r\n");
   host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
   host.Answer(RunMessage::kOverwriteQuestion, MessageAnswer::kNo);
   EXPECT_EQ(Run().result, RunResult::kDeclinedOverwrite);
-  EXPECT_EQ(ReadBytes(folder.Path("target.nvi")), "old nvi");
+  EXPECT_EQ(ReadBytes(folder.PathOf("target.nvi")), "old nvi");
 }
 
 struct SamePathCase {
@@ -105,7 +98,7 @@ TEST_F(RunTest, SamePathTextsAreRefusedWithoutTouchingFiles) {
   };
   for (const SamePathCase& c : cases) {
     SCOPED_TRACE(std::string(c.input) + " / " + c.output);
-    testing::ScriptedHost host;
+    ScriptedHost host;
     host.inputPath = c.input;
     host.outputPath = c.output;
     if (c.focus == nullptr) {
@@ -128,8 +121,8 @@ TEST_F(RunTest, SamePathTextsAreRefusedWithoutTouchingFiles) {
 // On a case-sensitive disk "a.pot" and "A.POT" are two files; on Windows
 // one, and the input must survive.
 TEST_F(RunTest, NamesDifferingInCaseAreTwoFilesWhereTheDiskSaysSo) {
-  host.inputPath = folder.Path("a.pot");
-  host.outputPath = folder.Path("A.POT");
+  host.inputPath = folder.PathOf("a.pot");
+  host.outputPath = folder.PathOf("A.POT");
   WriteInput(PointLine("A") + "\r\n");
   if (testutil::kNamesIgnoreCase) {
     host.ExpectBox(RunMessage::kSamePath);
@@ -152,45 +145,45 @@ TEST_F(RunTest, LogThatIsTheOutputOrTheInputIsRefused) {
   };
   for (const SamePathCase& c : cases) {
     SCOPED_TRACE(std::string(c.input) + " / " + c.output);
-    testing::ScriptedHost host;
+    ScriptedHost host;
     host.settings[3] = "1";
-    host.logPath = folder.Path("velorin_log.txt");
-    host.inputPath = folder.Path(c.input);
-    host.outputPath = folder.Path(c.output);
+    host.logPath = folder.PathOf("velorin_log.txt");
+    host.inputPath = folder.PathOf(c.input);
+    host.outputPath = folder.PathOf(c.output);
     host.ExpectBox(RunMessage::kSamePath);
     ConversionRun run(host, files, clock, host.Options());
     EXPECT_EQ(run.Execute().result, RunResult::kRefusedSamePath);
     EXPECT_THAT(host.calls, ElementsAre("drops off", "box same path", c.focus, "drops on"));
-    EXPECT_FALSE(Exists(folder.Path("velorin_log.txt")));
+    EXPECT_FALSE(Exists(folder.PathOf("velorin_log.txt")));
   }
 }
 
 TEST_F(RunTest, TwoNamesOfOneFileAreRefused) {
   const std::string pot = PointLine("A") + "\r\n";
-  WriteBytes(folder.Path("a.pot"), pot);
-  std::filesystem::create_hard_link(folder.Path("a.pot"), folder.Path("hard.pot"));
+  WriteBytes(folder.PathOf("a.pot"), pot);
+  std::filesystem::create_hard_link(folder.PathOf("a.pot"), folder.PathOf("hard.pot"));
   std::vector<SamePathCase> cases = {
       {"a.pot", "hard.pot", "focus output"},
       {"a.pot", "./a.pot", "focus output"},
       {"a.pot", "sub/../a.pot", "focus output"},
   };
-  if (testutil::MakeSymbolicLink(folder.Path("a.pot"), folder.Path("link.nvi"))) {
+  if (testutil::MakeSymbolicLink(folder.PathOf("a.pot"), folder.PathOf("link.nvi"))) {
     cases.push_back({"a.pot", "link.nvi", "focus input"});  // a link named like an output
     cases.push_back({"link.nvi", "a.pot", "focus output"});
   }
-  ASSERT_TRUE(std::filesystem::create_directory(folder.Path("sub")));
+  ASSERT_TRUE(std::filesystem::create_directory(folder.PathOf("sub")));
   for (const SamePathCase& c : cases) {
     SCOPED_TRACE(std::string(c.input) + " / " + c.output);
-    testing::ScriptedHost host;
-    host.inputPath = folder.Path(c.input);
-    host.outputPath = folder.Path(c.output);
+    ScriptedHost host;
+    host.inputPath = folder.PathOf(c.input);
+    host.outputPath = folder.PathOf(c.output);
     host.ExpectBox(RunMessage::kSamePath);
     ConversionRun run(host, files, clock, host.Options());
     EXPECT_EQ(run.Execute().result, RunResult::kRefusedSamePath);
     EXPECT_THAT(host.calls, ElementsAre("drops off", "box same path", c.focus, "drops on"));
-    EXPECT_EQ(ReadBytes(folder.Path("a.pot")), pot);
+    EXPECT_EQ(ReadBytes(folder.PathOf("a.pot")), pot);
   }
 }
 
 }  // namespace
-}  // namespace velorin
+}  // namespace velorin::testing

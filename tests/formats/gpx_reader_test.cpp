@@ -121,11 +121,23 @@ INSTANTIATE_TEST_SUITE_P(
                  "ISO-8859-1, US-ASCII and Shift_JIS are)"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Documents are made when a case runs, not when it is registered: every
-// test process registers all cases.
+// A document written out, or made by a function: the large ones are made
+// when their case runs, not when it is registered (every test process
+// registers all cases).
+class HostileDocument {
+ public:
+  HostileDocument(const char* text) : text_(text) {}       // NOLINT(google-explicit-constructor)
+  HostileDocument(std::string (*make)()) : make_(make) {}  // NOLINT(google-explicit-constructor)
+  std::string Bytes() const { return make_ != nullptr ? make_() : std::string(text_); }
+
+ private:
+  const char* text_ = nullptr;
+  std::string (*make_)() = nullptr;
+};
+
 struct HostileCase {
   const char* name;
-  std::string (*document)();
+  HostileDocument document;
   std::string failure;
 };
 
@@ -134,7 +146,7 @@ void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.name; }
 class GpxHostileTest : public ::testing::TestWithParam<HostileCase> {};
 
 TEST_P(GpxHostileTest, IsRefusedWithAClearReason) {
-  testing::MemorySource source(GetParam().document(), 4096);
+  testing::MemorySource source(GetParam().document.Bytes(), 4096);
   GpxReader reader(source);
   const Entries entries = testing::ReadAll(reader);
   ASSERT_FALSE(entries.empty());
@@ -168,43 +180,31 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         HostileCase{"BillionLaughs", &LaughBomb, std::string("2") + kDtdRefusal},
         HostileCase{"ExternalEntity",
-                    [] {
-                      return std::string(
-                          "<?xml version=\"1.0\"?>\n<!DOCTYPE gpx [<!ENTITY x SYSTEM "
-                          "\"file:///etc/passwd\">]>\n<gpx><wpt lat=\"1\" lon=\"1\"><name>&x;"
-                          "</name></wpt></gpx>");
-                    },
+                    "<?xml version=\"1.0\"?>\n<!DOCTYPE gpx [<!ENTITY x SYSTEM "
+                    "\"file:///etc/passwd\">]>\n<gpx><wpt lat=\"1\" lon=\"1\"><name>&x;"
+                    "</name></wpt></gpx>",
                     std::string("2") + kDtdRefusal},
         HostileCase{"ParameterEntity",
-                    [] {
-                      return std::string(
-                          "<!DOCTYPE gpx [<!ENTITY % p SYSTEM \"http://example.invalid/x\"> "
-                          "%p;]><gpx/>");
-                    },
+                    "<!DOCTYPE gpx [<!ENTITY % p SYSTEM \"http://example.invalid/x\"> "
+                    "%p;]><gpx/>",
                     std::string("1") + kDtdRefusal},
         HostileCase{"AttributeDefault",
-                    [] {
-                      return std::string(
-                          "<!DOCTYPE gpx [<!ATTLIST wpt lat CDATA \"35.5\">]>\n"
-                          "<gpx><wpt lon=\"1\"/></gpx>");
-                    },
+                    "<!DOCTYPE gpx [<!ATTLIST wpt lat CDATA \"35.5\">]>\n"
+                    "<gpx><wpt lon=\"1\"/></gpx>",
                     std::string("1") + kDtdRefusal},
         HostileCase{"UndefinedEntityBehindAnExternalDtd",
-                    [] {
-                      return std::string(
-                          "<!DOCTYPE gpx SYSTEM \"gpx.dtd\">\n"
-                          "<gpx><wpt lat=\"1\" lon=\"1\"><name>A&undefined;B</name></wpt></gpx>");
-                    },
+                    "<!DOCTYPE gpx SYSTEM \"gpx.dtd\">\n"
+                    "<gpx><wpt lat=\"1\" lon=\"1\"><name>A&undefined;B</name></wpt></gpx>",
                     "2 failed: the entity &undefined; is not defined in the file"},
         HostileCase{"DeepNesting", &DeepNesting,
                     "1 failed: elements nested more than 256 deep: refused"},
         HostileCase{"GiganticTag",
-                    [] {
+                    +[] {
                       return "<gpx><wpt lat=\"1\" lon=\"1\" junk=\"" + std::string(16u << 20, 'x') +
                              "\"/>";
                     },
                     "1 failed: a single piece of markup longer than 1048576 bytes"},
-        HostileCase{"GiganticComment", [] { return "<gpx><!--" + std::string(16u << 20, 'x'); },
+        HostileCase{"GiganticComment", +[] { return "<gpx><!--" + std::string(16u << 20, 'x'); },
                     "1 failed: a single piece of markup longer than 1048576 bytes"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -9,7 +9,7 @@
 
 #include "formats/decimal_text.h"
 #include "formats/point_reader.h"
-#include "text/cp932.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin::testing {
 

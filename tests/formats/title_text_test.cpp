@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "text/cp932.h"
+#include "text/cp932_encoder.h"
 
 namespace velorin {
 namespace {

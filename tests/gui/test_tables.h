@@ -3,8 +3,8 @@
 // in UTF-8 and stored as CP932 bytes like the message files hold them.
 #include <string>
 
-#include "text/cp932.h"
 #include "startup/startup.h"
+#include "text/cp932_encoder.h"
 
 namespace velorin::testutil {
 

@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "text/cp932.h"
 #include "gui/common_dialog.h"
 #include "gui/message_box.h"
-#include "startup/startup.h"
 #include "gui/twips.h"
+#include "startup/startup.h"
+#include "text/cp932_encoder.h"
 
 namespace velorin::window_test {
 

@@ -1,43 +1,29 @@
 #pragma once
-// The local disk under test: a fresh folder in the system's temporary
-// folder, removed afterwards, with whole-file helpers.
+// The local disk under test: a fresh folder for each test, with whole-file
+// helpers.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "platform/file_system.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/test_system.h"
 
 namespace velorin {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the system's temporary folder, removed afterwards.
 class FileSystemTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = testutil::MakeUniqueFolder("velorin_platform_");
-    ASSERT_FALSE(folder_.empty());
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
-  }
+  void SetUp() override { ASSERT_TRUE(temp_.ok()); }
 
+  /// A path in the folder in the system's own form.
   std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
-
   void WriteFile(const std::string& name, const std::string& content) const {
-    std::ofstream out(folder_ / name, std::ios::binary);
-    out << content;
+    testutil::WriteBytes(PathOf(name), content);
   }
-
-  std::string ReadFile(const std::string& name) const {
-    std::ifstream in(folder_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string ReadFile(const std::string& name) const { return testutil::ReadBytes(PathOf(name)); }
 
   std::string ReadAll(ByteSource& source, std::size_t chunk) {
     std::string data(chunk, '\0');
@@ -50,7 +36,8 @@ class FileSystemTest : public ::testing::Test {
     }
   }
 
-  fs::path folder_;
+  testutil::TempFolder temp_{"velorin_platform_"};
+  const fs::path& folder_ = temp_.path();
   LocalFileSystem files_;
 };
 

@@ -3,14 +3,13 @@
 // what is in it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/replacing_file.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/test_system.h"
 
 namespace velorin {
@@ -20,37 +19,22 @@ using Names = std::vector<std::string>;
 
 class ReplacingFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = testutil::MakeUniqueFolder("velorin_replace_");
-    ASSERT_FALSE(folder_.empty());
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
-  }
+  void SetUp() override { ASSERT_TRUE(temp_.ok()); }
 
+  /// A path in the folder in the system's own form.
   std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
   void Write(const std::string& name, const std::string& content) const {
-    std::ofstream(folder_ / name, std::ios::binary) << content;
+    testutil::WriteBytes(PathOf(name), content);
   }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(folder_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string Read(const std::string& name) const { return testutil::ReadBytes(PathOf(name)); }
   /// Names in the folder, so that a temporary file left behind shows.
-  std::vector<std::string> FolderNames() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder_)) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> FolderNames() const { return temp_.Names(); }
   std::unique_ptr<ReplacingSink> Open(const std::string& name, std::error_code& ec) {
     return OpenReplacingFile(PathOf(name), ec);
   }
 
-  fs::path folder_;
+  testutil::TempFolder temp_{"velorin_replace_"};
+  const fs::path& folder_ = temp_.path();
 };
 
 }  // namespace velorin

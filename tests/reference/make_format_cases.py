@@ -328,6 +328,13 @@ def nvi_input(crlf=False):
     return entries[:3] + odd[:2] + entries[3:] + odd[2:]
 
 
+def markup_document(parts):
+    """The bytes of a GPX or KML document made of (head, entries, tail), and
+    the points its entries stand for."""
+    head, entries, tail = parts
+    return (head + "".join(t for t, _ in entries) + tail).encode(), [p for _, p in entries]
+
+
 def gpx_input():
     head = ('<?xml version="1.0" encoding="UTF-8"?>\n'
             '<gpx version="1.1" creator="hand" xmlns="http://www.topografix.com/GPX/1/1"'
@@ -657,9 +664,7 @@ def main():
          how + "; read from standard input, written to standard output")
 
     # GPX in.
-    head, entries, tail = gpx_input()
-    gpx = (head + "".join(t for t, _ in entries) + tail).encode()
-    points = [p for _, p in entries]
+    gpx, points = markup_document(gpx_input())
     how = ("GPX 1.1 written by hand: waypoints with elevation, entities, a character "
            "reference, CDATA, white space runs, an extension's own <name>, \"Shingū\" (ū is "
            "not in CP932: \"u\"), an untitled waypoint, a route and a track (not read), a "
@@ -673,9 +678,7 @@ def main():
          how + "; written to standard output")
 
     # KML in.
-    head, entries, tail = kml_input()
-    kml = (head + "".join(t for t, _ in entries) + tail).encode()
-    points = [p for _, p in entries]
+    kml, points = markup_document(kml_input())
     how = ("KML 2.2 written by hand: placemarks in nested folders, an altitude, CDATA, blanks "
            "around coordinates, a gx: extension, an untitled placemark, a line string (not "
            "read), a western point and coordinates split by semicolons (skipped)")
@@ -688,9 +691,8 @@ def main():
     pair("kml_to_csv", io_args, "kml", kml, "csv", points, how)
 
     # KMZ in.
-    head, entries, tail = kmz_kml()
-    kmz = kmz_bytes((head + "".join(t for t, _ in entries) + tail).encode())
-    points = [p for _, p in entries]
+    kml_member, points = markup_document(kmz_kml())
+    kmz = kmz_bytes(kml_member)
     how = ("a zip made with Python's zipfile: a stored text file, then doc.kml (deflated, "
            "written by hand: Japanese names, an altitude, an entity, an untitled placemark, a "
            "southern point that is skipped), then a second .kml that is not read")

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "startup/startup.h"
-#include "tests/startup/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace velorin {
 namespace {
@@ -117,10 +117,10 @@ TEST_P(StartupFailureReportCase, NamesTheFileAndTheProblem) {
   if (c.settings) folder.Write("velorin.ini", c.settings);
   if (c.english) folder.Write("velorin_e.msg", c.english);
   StartupTables tables;
-  const StartupOutcome outcome = LoadStartupFiles(PortableLocations(folder.folderText()), tables);
+  const StartupOutcome outcome = LoadStartupFiles(PortableLocations(folder.Folder()), tables);
   std::string expected = c.report;
   if (const auto at = expected.find('@'); at != std::string::npos)
-    expected.replace(at, 1, folder.folderText());
+    expected.replace(at, 1, folder.Folder());
   EXPECT_EQ(StartupFailureReport(outcome), expected);
 }
 

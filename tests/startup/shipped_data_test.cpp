@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "startup/startup.h"
-#include "tests/startup/temp_folder.h"
-#include "text/cp932.h"
+#include "tests/support/temp_folder.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin {
 namespace {
@@ -53,7 +53,7 @@ StartupTables LoadShippedMessages(const std::string& language, const std::string
   folder.Write("velorin.ini", settings);
   folder.Write(fileName, ReadBytes(kDataFolder + fileName));
   StartupTables tables;
-  EXPECT_EQ(LoadStartupTables(folder.folderText(), tables), StartupFailure::kNone) << fileName;
+  EXPECT_EQ(LoadStartupTables(folder.Folder(), tables), StartupFailure::kNone) << fileName;
   EXPECT_EQ(MessageFileName(tables), fileName);
   return tables;
 }

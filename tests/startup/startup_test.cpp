@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/startup/temp_folder.h"
 #include "tests/support/case_name.h"
+#include "tests/support/temp_folder.h"
 
 namespace velorin {
 namespace {
@@ -60,7 +60,7 @@ TEST_P(LoadStartupTablesCase, FailureAndLanguage) {
   if (c.japanese) folder.Write("velorin_j.msg", *c.japanese);
 
   StartupTables tables;
-  EXPECT_EQ(LoadStartupTables(folder.folderText(), tables), c.failure);
+  EXPECT_EQ(LoadStartupTables(folder.Folder(), tables), c.failure);
   if (c.failure == StartupFailure::kNone) {
     EXPECT_EQ(tables.messageTable[2], c.caption);
   }
@@ -121,7 +121,7 @@ TEST(LoadStartupTables, SettingsBeyondLine16AreIgnored) {
   folder.Write("velorin.ini", "0\r\n0\r\n\r\n1\r\n" + std::string(12, '\n') + "seventeen\r\n");
   folder.Write("velorin_j.msg", kJapanese);
   StartupTables tables;
-  ASSERT_EQ(LoadStartupTables(folder.folderText(), tables), StartupFailure::kNone);
+  ASSERT_EQ(LoadStartupTables(folder.Folder(), tables), StartupFailure::kNone);
   EXPECT_EQ(tables.systemSettings[0], "0");
   EXPECT_EQ(tables.systemSettings[1], "0");
   EXPECT_EQ(tables.systemSettings[2], "");
@@ -135,7 +135,7 @@ TEST(LoadStartupTables, ShortSettingsStopBeforeTheMessages) {
   folder.Write("velorin.ini", FileOfLines("1", 15));
   folder.Write("velorin_e.msg", kEnglish);
   StartupTables tables;
-  EXPECT_EQ(LoadStartupTables(folder.folderText(), tables), StartupFailure::kSettings);
+  EXPECT_EQ(LoadStartupTables(folder.Folder(), tables), StartupFailure::kSettings);
   EXPECT_EQ(tables.messageTable[2], "");
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/startup/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace velorin {
 namespace {

@@ -12,7 +12,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "tests/startup/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace velorin {
 namespace {
@@ -62,7 +62,7 @@ TEST(ProvideUserSettings, KeepsTheUsersOwnSettings) {
 
 TEST(ProvideUserSettings, PortableCopiesNothing) {
   TempFolder folder;
-  EXPECT_EQ(ProvideUserSettings(PortableLocations(folder.folderText())), "");
+  EXPECT_EQ(ProvideUserSettings(PortableLocations(folder.Folder())), "");
   EXPECT_TRUE(fs::is_empty(folder.path()));
 }
 
@@ -119,14 +119,14 @@ TEST(CreateFolderOf, MakesTheMissingFoldersOnly) {
 
 TEST(GatherLocationFacts, DataBesideTheProgramMeansPortable) {
   TempFolder folder;
-  EXPECT_FALSE(GatherLocationFacts(folder.folderText(), "../share/velorin").dataBesideProgram);
+  EXPECT_FALSE(GatherLocationFacts(folder.Folder(), "../share/velorin").dataBesideProgram);
   for (const char* name : {"velorin.ini", "velorin_e.msg", "velorin_j.msg"}) {
     TempFolder beside;
     beside.Write(name, "x");
-    EXPECT_TRUE(GatherLocationFacts(beside.folderText(), "").dataBesideProgram) << name;
+    EXPECT_TRUE(GatherLocationFacts(beside.Folder(), "").dataBesideProgram) << name;
   }
   fs::create_directory(folder.path() / "velorin.ini");
-  EXPECT_FALSE(GatherLocationFacts(folder.folderText(), "").dataBesideProgram)
+  EXPECT_FALSE(GatherLocationFacts(folder.Folder(), "").dataBesideProgram)
       << "a folder of that name is no settings file";
 }
 

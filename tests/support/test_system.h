@@ -1,13 +1,12 @@
 #pragma once
 // What the tests need to know about the system they run on, and the few
-// things each system does its own way: a fresh temporary folder, the time
-// zone, a device that is always full, symbolic links.
+// things each system does its own way: the time zone, a device that is always
+// full, symbolic links.
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <optional>
-#include <random>
 #include <string>
 
 #ifdef _WIN32
@@ -44,23 +43,6 @@ inline bool RunningUnderWine() {
 #else
   return false;
 #endif
-}
-
-/// A new folder in the system's temporary folder: `prefix` and six random
-/// letters. Empty when none could be made.
-inline std::filesystem::path MakeUniqueFolder(const std::string& prefix) {
-  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  std::random_device random;
-  std::error_code ec;
-  const std::filesystem::path base = std::filesystem::temp_directory_path(ec);
-  if (ec) return {};
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = prefix;
-    for (int i = 0; i < 6; ++i) name += kLetters[random() % 36];
-    const std::filesystem::path folder = base / name;
-    if (std::filesystem::create_directory(folder, ec)) return folder;
-  }
-  return {};
 }
 
 /// A device on which every write fails for want of space: /dev/full on

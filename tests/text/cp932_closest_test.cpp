@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "text/cp932.h"
+#include "text/cp932_decoder.h"
+#include "text/cp932_encoder.h"
 
 namespace velorin {
 namespace {

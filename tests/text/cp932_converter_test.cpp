@@ -1,4 +1,4 @@
-#include "text/cp932_converter.h"
+#include "text/cp932_encoder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-#include "text/cp932.h"
+#include "text/cp932_decoder.h"
+#include "text/cp932_encoder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,9 @@
 #pragma once
-// Conversions between CP932 (Microsoft's code page 932) and UTF-8, for text
-// that a person reads. The engine itself never decodes: it copies bytes.
+// CP932 (Microsoft's code page 932) decoded to UTF-8, for text that a person
+// reads. The engine itself never decodes: it copies bytes. The system's own
+// table does the work: iconv on Linux, MultiByteToWideChar on Windows; both
+// decode the same bytes alike and hold the same bytes invalid.
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,9 +28,10 @@ class Cp932Decoder {
 
 /// Decodes CP932 bytes; a byte sequence that is not valid CP932 becomes
 /// U+FFFD, so the result is always printable UTF-8.
-std::string Cp932ToUtf8(std::string_view cp932);
-
-/// Encodes UTF-8 text as CP932; nothing when a character has no CP932 form.
-std::optional<std::string> Utf8ToCp932(std::string_view utf8);
+inline std::string Cp932ToUtf8(std::string_view cp932) {
+  std::string utf8;
+  Cp932Decoder().Decode(cp932, utf8);
+  return utf8;
+}
 
 }  // namespace velorin

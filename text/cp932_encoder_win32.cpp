@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "text/cp932_converter.h"
 #include "platform/wide_text_win32.h"
+#include "text/cp932_encoder.h"
 
 namespace velorin {
 

@@ -1,9 +1,10 @@
 #include <windows.h>
 
-#include "text/cp932.h"
-#include "text/cp932_converter.h"
-#include "text/text_encoding.h"
+#include <optional>
+
 #include "platform/wide_text_win32.h"
+#include "text/cp932_decoder.h"
+#include "text/sjis_scan.h"
 
 namespace velorin {
 
@@ -12,8 +13,6 @@ namespace {
 constexpr UINT kCp932 = 932;
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
-bool IsLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
-
 /// Bytes that Windows' table maps (to U+0080 and private-use characters) but
 /// glibc's holds invalid; both systems decode them as invalid.
 bool OutsideSharedTable(unsigned char byte) { return byte == 0x80 || byte == 0xA0 || byte >= 0xFD; }
@@ -21,7 +20,8 @@ bool OutsideSharedTable(unsigned char byte) { return byte == 0x80 || byte == 0xA
 /// Decodes `cp932` whole; nothing when any of it is invalid.
 std::optional<std::wstring> DecodeStrictly(std::string_view cp932) {
   const int size = static_cast<int>(cp932.size());
-  const int length = MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, cp932.data(), size, nullptr, 0);
+  const int length =
+      MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, cp932.data(), size, nullptr, 0);
   if (length <= 0) return std::nullopt;
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, cp932.data(), size, wide.data(), length);
@@ -73,20 +73,6 @@ void Cp932Decoder::Decode(std::string_view cp932, std::string& utf8) {
     ++at;
   }
   utf8 += Narrow(wide).value_or(std::string());
-}
-
-std::string Cp932ToUtf8(std::string_view cp932) {
-  std::string utf8;
-  Cp932Decoder().Decode(cp932, utf8);
-  return utf8;
-}
-
-std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
-  if (!IsValidUtf8(utf8)) return std::nullopt;
-  std::string cp932;
-  Cp932Converter converter;
-  if (converter.Convert(utf8, cp932) != utf8.size()) return std::nullopt;
-  return cp932;
 }
 
 }  // namespace velorin
