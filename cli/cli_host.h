@@ -45,7 +45,7 @@ class CliHost : public RunHost {
   void SetProgressText(std::string_view) override {}
   void ShowExecutionPanel(std::int16_t) override {}
   void SetDropTargetsEnabled(bool) override {}
-  void MoveFocus(FocusTarget) override {}
+  void PointAtPath(RunPath) override {}
   void ProcessEvents() override;
 
  private:

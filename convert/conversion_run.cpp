@@ -64,10 +64,10 @@ int FailureText(RunStage stage) {
 
 /// Failures of the output file send the user to the output browse command,
 /// all others to the input browse command.
-FocusTarget FailureFocus(RunStage stage) {
+RunPath PathOfFailure(RunStage stage) {
   return stage == RunStage::kOpenOutput || stage == RunStage::kWriteRecord
-             ? FocusTarget::kOutputBrowse
-             : FocusTarget::kInputBrowse;
+             ? RunPath::kOutput
+             : RunPath::kInput;
 }
 
 /// Room for " " and the digits of any 64-bit count.
@@ -205,7 +205,7 @@ std::optional<RunResult> ConvertCommand::AskFirst() {
     // An output name without the output's extension is the likelier mistake.
     const bool outputNamedRight =
         HasExtension(outputPath_, InfoOf(options_.outputFormat).extension);
-    host_.MoveFocus(outputNamedRight ? FocusTarget::kInputBrowse : FocusTarget::kOutputBrowse);
+    host_.PointAtPath(outputNamedRight ? RunPath::kInput : RunPath::kOutput);
     return RunResult::kRefusedSamePath;
   }
   if (ShowBox(RunMessage::kStartQuestion, kQuestionTitle, kStartQuestionText,
@@ -491,7 +491,7 @@ RunOutcome ConvertCommand::Fail(const Failure& failure) {
   ShowBox(RunMessage::kFailure, kErrorTitle, FailureText(failure.stage), MessageButtons::kOk,
           MessageAnswer::kOk);
   host_.ShowExecutionPanel(0);
-  host_.MoveFocus(FailureFocus(failure.stage));
+  host_.PointAtPath(PathOfFailure(failure.stage));
   // The output written so far is dropped: an existing output stays as it
   // was, a new one is not created. The log keeps what it got.
   ReleaseReaderAndWriter();

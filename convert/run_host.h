@@ -30,8 +30,9 @@ struct MessageBoxRequest {
   MessageAnswer defaultAnswer;  ///< kOk for OK boxes, kYes or kNo for questions
 };
 
-/// The browse command that receives the focus after a refusal or failure.
-enum class FocusTarget { kInputBrowse, kOutputBrowse };
+/// The path a refusal or failure concerns; the window brings the user to it
+/// (the focus goes to its browse button).
+enum class RunPath { kInput, kOutput };
 
 class RunHost {
  public:
@@ -56,7 +57,8 @@ class RunHost {
   /// 1: running layout; any other value: idle layout.
   virtual void ShowExecutionPanel(std::int16_t mode) = 0;
   virtual void SetDropTargetsEnabled(bool enabled) = 0;
-  virtual void MoveFocus(FocusTarget target) = 0;
+  /// Brings the user to the path a refusal or failure concerns.
+  virtual void PointAtPath(RunPath path) = 0;
   /// Lets the host handle pending events; called once per input line, so it
   /// must be cheap when there is nothing to do.
   virtual void ProcessEvents() = 0;

@@ -122,7 +122,7 @@ class Host : public RunHost {
   void SetDropTargetsEnabled(bool enabled) override {
     calls.push_back(enabled ? "drops on" : "drops off");
   }
-  void MoveFocus(FocusTarget) override { calls.push_back("focus"); }
+  void PointAtPath(RunPath) override { calls.push_back("focus"); }
   void ProcessEvents() override {
     if (++processEventsCalls_ == plan_.cancelAt) cancelRequested = true;
   }

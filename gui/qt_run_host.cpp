@@ -63,9 +63,9 @@ void QtRunHost::ShowExecutionPanel(std::int16_t mode) {
 
 void QtRunHost::SetDropTargetsEnabled(bool enabled) { window_.SetDropTargetsEnabled(enabled); }
 
-void QtRunHost::MoveFocus(FocusTarget target) {
+void QtRunHost::PointAtPath(RunPath target) {
   QPushButton* command =
-      target == FocusTarget::kInputBrowse ? window_.Command_for_POT : window_.Command_for_NVI;
+      target == RunPath::kInput ? window_.Command_for_POT : window_.Command_for_NVI;
   command->setFocus();
 }
 

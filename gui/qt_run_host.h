@@ -32,7 +32,7 @@ class QtRunHost : public RunHost {
   void SetProgressText(std::string_view text) override;
   void ShowExecutionPanel(std::int16_t mode) override;
   void SetDropTargetsEnabled(bool enabled) override;
-  void MoveFocus(FocusTarget target) override;
+  void PointAtPath(RunPath target) override;
   /// Handles pending events (and shows the progress text) at most once per
   /// event-step interval; otherwise returns at once.
   void ProcessEvents() override;

@@ -110,8 +110,8 @@ class ScriptedHost : public RunHost {
   void SetDropTargetsEnabled(bool enabled) override {
     calls.push_back(enabled ? "drops on" : "drops off");
   }
-  void MoveFocus(FocusTarget target) override {
-    calls.push_back(target == FocusTarget::kInputBrowse ? "focus input" : "focus output");
+  void PointAtPath(RunPath target) override {
+    calls.push_back(target == RunPath::kInput ? "focus input" : "focus output");
   }
   void ProcessEvents() override {
     ++processEventsCalls;

@@ -115,9 +115,9 @@ class QtRunHostTest : public QObject {
   }
 
   void focusMovesToTheBrowseCommands() {
-    Host().MoveFocus(FocusTarget::kOutputBrowse);
+    Host().PointAtPath(RunPath::kOutput);
     QCOMPARE(window_->focusWidget(), window_->Command_for_NVI);
-    Host().MoveFocus(FocusTarget::kInputBrowse);
+    Host().PointAtPath(RunPath::kInput);
     QCOMPARE(window_->focusWidget(), window_->Command_for_POT);
   }
 
