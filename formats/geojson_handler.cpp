@@ -145,31 +145,41 @@ bool GeoJsonHandler::StartObject() {
     return Fail("JSON nested more than " + std::to_string(kMaxDepth) + " deep: refused");
   }
   if (depth_ == 0) {
-    const std::int64_t line = stream_.Line();
-    top_.Reset(line);
-    openGeometries_ = 0;
-    PushGeometry(line, true);  // in case the top is a geometry
-    Push(Role::kTop, line);
+    StartTop();
     return true;
   }
   Frame& parent = frames_[depth_ - 1];
-  Role role = Role::kPassed;
+  const Role role = parent.array ? ElementObjectRole(parent) : MemberObjectRole(parent);
   // Lines are counted where a feature or a geometry begins, nowhere else.
-  const std::int64_t line = 0;
-  if (parent.array) {
-    if (parent.role == Role::kFeatures) {
-      element_.Reset(stream_.Line());
-      inElement_ = true;
-      role = Role::kFeature;
-    } else if (parent.role == Role::kGeometries) {
-      PushGeometry(stream_.Line(), false);
-      role = Role::kGeometry;
-    } else if (parent.role == Role::kCoordinates && parent.reason.empty()) {
-      parent.reason = "a position holds an object";
-    }
-    Push(role, line);
-    return true;
+  Push(role, 0);
+  return true;
+}
+
+void GeoJsonHandler::StartTop() {
+  const std::int64_t line = stream_.Line();
+  top_.Reset(line);
+  openGeometries_ = 0;
+  PushGeometry(line, true);  // in case the top is a geometry
+  Push(Role::kTop, line);
+}
+
+GeoJsonHandler::Role GeoJsonHandler::ElementObjectRole(Frame& parent) {
+  if (parent.role == Role::kFeatures) {
+    element_.Reset(stream_.Line());
+    inElement_ = true;
+    return Role::kFeature;
   }
+  if (parent.role == Role::kGeometries) {
+    PushGeometry(stream_.Line(), false);
+    return Role::kGeometry;
+  }
+  if (parent.role == Role::kCoordinates && parent.reason.empty()) {
+    parent.reason = "a position holds an object";
+  }
+  return Role::kPassed;
+}
+
+GeoJsonHandler::Role GeoJsonHandler::MemberObjectRole(const Frame& parent) {
   const bool featureLike = parent.role == Role::kTop || parent.role == Role::kFeature;
   Feature& feature = CurrentFeature();
   switch (parent.member) {
@@ -177,34 +187,32 @@ bool GeoJsonHandler::StartObject() {
       if (featureLike && !feature.hasGeometry) {
         feature.hasGeometry = true;
         PushGeometry(stream_.Line(), true);
-        role = Role::kGeometry;
+        return Role::kGeometry;
       }
       break;
     case Member::kProperties:
       if (featureLike && !feature.hasProperties) {
         feature.hasProperties = true;
-        role = Role::kProperties;
-      } else if (parent.role == Role::kCrs) {
-        role = Role::kCrsProperties;
+        return Role::kProperties;
       }
+      if (parent.role == Role::kCrs) return Role::kCrsProperties;
       break;
     case Member::kLocation:
       if (!feature.hasLocation) {
         feature.hasLocation = true;
-        role = Role::kLocation;
+        return Role::kLocation;
       }
       break;
     case Member::kCrs:
       if (!crsSeen_) {
         crsSeen_ = true;
-        role = Role::kCrs;
+        return Role::kCrs;
       }
       break;
     default:
       break;
   }
-  Push(role, line);
-  return true;
+  return Role::kPassed;
 }
 
 bool GeoJsonHandler::EndObject(unsigned) {
@@ -333,38 +341,15 @@ bool GeoJsonHandler::Scalar(ScalarKind kind, std::string_view text) {
   stream_.MarkEvent();
   if (depth_ == 0) return true;
   Frame& frame = frames_[depth_ - 1];
-  const bool isString = kind == ScalarKind::kString;
   if (frame.array) {
-    if (frame.role == Role::kCoordinates) {
-      if (kind == ScalarKind::kNumber) {
-        OnNumber(frame, text);
-      } else if (frame.reason.empty()) {
-        frame.reason = "a position holds something other than a number";
-      }
-    } else if (frame.role == Role::kFeatures) {
-      ReadEntry& entry = Emit(stream_.Line());
-      entry.isPoint = false;
-      entry.reason = "a features element that is no object";
-    }
+    ElementScalar(frame, kind, text);
     return true;
   }
+  const bool isString = kind == ScalarKind::kString;
   Feature& feature = CurrentFeature();
   switch (frame.role) {
     case Role::kTop:
-      if (frame.member == Member::kType && !top_.typed) {
-        top_.typed = true;
-        top_.type = text;
-        SetGeometryType(geometries_[0], text, isString);
-        if (!isString) return Fail("not a GeoJSON file: the top-level \"type\" is no string");
-        if (!IsOneOf(text, kTopTypes)) {
-          return Fail("not a GeoJSON file: the top-level \"type\" is " + Quoted(text));
-        }
-      } else if (frame.member == Member::kCrs && kind == ScalarKind::kNull && !crsSeen_) {
-        crsSeen_ = true;  // null: no coordinate system named, WGS 84 as always
-      } else if (frame.member == Member::kCrs && !crsSeen_) {
-        return Fail("the \"crs\" member is no object naming a coordinate system");
-      }
-      break;
+      return TopScalar(frame.member, kind, text);
     case Role::kFeature:
       if (frame.member == Member::kType && !feature.typed) {
         feature.typed = true;
@@ -377,26 +362,13 @@ bool GeoJsonHandler::Scalar(ScalarKind kind, std::string_view text) {
       }
       break;
     case Role::kProperties:
-    case Role::kLocation: {
-      std::size_t index = 0;
-      if (frame.role == Role::kLocation) {
-        if (frame.member != Member::kName) break;
-        index = 3;
-      } else if (frame.member == Member::kName) {
-        index = 0;
-      } else if (frame.member == Member::kTitle) {
-        index = 1;
-      } else if (frame.member == Member::kTitleCapital) {
-        index = 2;
-      } else {
-        break;
-      }
+    case Role::kLocation:
       // Only a string is a title; null or a number leaves the next choice.
-      if (isString && !feature.titles[index]) {
-        feature.titles[index].emplace(text.substr(0, kMaxTitleSize + 1));
+      if (const std::optional<std::size_t> index = TitleIndex(frame); index && isString) {
+        std::optional<std::string>& title = feature.titles[*index];
+        if (!title) title.emplace(text.substr(0, kMaxTitleSize + 1));
       }
       break;
-    }
     case Role::kCrs:
       if (frame.member == Member::kType && isString) crsType_ = text.substr(0, 100);
       break;
@@ -407,6 +379,55 @@ bool GeoJsonHandler::Scalar(ScalarKind kind, std::string_view text) {
       break;
   }
   return true;
+}
+
+void GeoJsonHandler::ElementScalar(Frame& frame, ScalarKind kind, std::string_view text) {
+  if (frame.role == Role::kCoordinates) {
+    if (kind == ScalarKind::kNumber) {
+      OnNumber(frame, text);
+    } else if (frame.reason.empty()) {
+      frame.reason = "a position holds something other than a number";
+    }
+  } else if (frame.role == Role::kFeatures) {
+    ReadEntry& entry = Emit(stream_.Line());
+    entry.isPoint = false;
+    entry.reason = "a features element that is no object";
+  }
+}
+
+bool GeoJsonHandler::TopScalar(Member member, ScalarKind kind, std::string_view text) {
+  const bool isString = kind == ScalarKind::kString;
+  if (member == Member::kType && !top_.typed) {
+    top_.typed = true;
+    top_.type = text;
+    SetGeometryType(geometries_[0], text, isString);
+    if (!isString) return Fail("not a GeoJSON file: the top-level \"type\" is no string");
+    if (!IsOneOf(text, kTopTypes)) {
+      return Fail("not a GeoJSON file: the top-level \"type\" is " + Quoted(text));
+    }
+  } else if (member == Member::kCrs && kind == ScalarKind::kNull && !crsSeen_) {
+    crsSeen_ = true;  // null: no coordinate system named, WGS 84 as always
+  } else if (member == Member::kCrs && !crsSeen_) {
+    return Fail("the \"crs\" member is no object naming a coordinate system");
+  }
+  return true;
+}
+
+std::optional<std::size_t> GeoJsonHandler::TitleIndex(const Frame& frame) {
+  if (frame.role == Role::kLocation) {
+    if (frame.member == Member::kName) return std::size_t{3};
+    return std::nullopt;
+  }
+  switch (frame.member) {
+    case Member::kName:
+      return std::size_t{0};
+    case Member::kTitle:
+      return std::size_t{1};
+    case Member::kTitleCapital:
+      return std::size_t{2};
+    default:
+      return std::nullopt;
+  }
 }
 
 bool GeoJsonHandler::CheckCrs() {

@@ -149,6 +149,18 @@ class GeoJsonHandler {
   };
 
   bool Scalar(ScalarKind kind, std::string_view text);
+  /// What a scalar in an array is: a coordinate, or a features element that is no object.
+  void ElementScalar(Frame& frame, ScalarKind kind, std::string_view text);
+  /// Whether a scalar member of the top-level object (its type, a null crs) is acceptable.
+  bool TopScalar(Member member, ScalarKind kind, std::string_view text);
+  /// Which title candidate a member of properties or location is; none for any other.
+  static std::optional<std::size_t> TitleIndex(const Frame& frame);
+  /// Opens the top-level object, and a geometry in case it is one.
+  void StartTop();
+  /// What an object in an array is: a feature, a geometry of a collection, or passed over.
+  Role ElementObjectRole(Frame& parent);
+  /// What an object as a member's value is; only the first of each member counts.
+  Role MemberObjectRole(const Frame& parent);
   bool Fail(std::string message);
   Member MemberOf(Role role, std::string_view name) const;
   Feature& CurrentFeature();

@@ -101,81 +101,102 @@ bool GeoJsonReader::Step() {
   const char next = stream_.Peek();
   switch (state_) {
     case State::kStart:
-      if (stream_.LooksWide()) {
-        Fail(1, "not UTF-8 (the file looks like UTF-16 or UTF-32): GeoJSON is read in UTF-8 only");
-        return false;
-      }
-      if (next == '\0' && stream_.AtEnd() && !stream_.readFailed()) {
-        Fail(stream_.Line(), "not a GeoJSON file: the file is empty");
-        return false;
-      }
-      if (next != '{') {
-        if (next == '\0') return Stop(rapidjson::kParseErrorValueInvalid);
-        Fail(stream_.Line(), "not a GeoJSON file: it does not begin with a JSON object ('{')");
-        return false;
-      }
-      stream_.Take();
-      handler_.StartObject();
-      state_ = State::kFirstMember;
-      return true;
+      return StepStart(next);
     case State::kFirstMember:
     case State::kMember:
-      if (next == '}' && state_ == State::kFirstMember) {
-        stream_.Take();
-        state_ = State::kTrailing;
-        return handler_.EndObject(0) || StopAtHandler();
-      }
-      if (!ParseKey()) return false;
-      rapidjson::SkipWhitespace(stream_);
-      if (handler_.FeaturesNext() && stream_.Peek() == '[') {
-        stream_.Take();
-        handler_.StartArray();
-        state_ = State::kFirstElement;
-        return true;
-      }
-      state_ = State::kAfterMember;
-      return ParseValue();
+      return StepMember(next);
     case State::kAfterMember:
-      if (next == ',') {
-        stream_.Take();
-        stream_.MarkEvent();
-        state_ = State::kMember;
-        return true;
-      }
-      if (next != '}') return Stop(rapidjson::kParseErrorObjectMissCommaOrCurlyBracket);
-      stream_.Take();
-      state_ = State::kTrailing;
-      return handler_.EndObject(0) || StopAtHandler();
+      return StepAfterMember(next);
     case State::kFirstElement:
     case State::kElement:
-      if (next == ']' && state_ == State::kFirstElement) {
-        stream_.Take();
-        state_ = State::kAfterMember;
-        return handler_.EndArray(0) || StopAtHandler();
-      }
-      state_ = State::kAfterElement;
-      return ParseValue();
+      return StepElement(next);
     case State::kAfterElement:
-      if (next == ',') {
-        stream_.Take();
-        stream_.MarkEvent();
-        state_ = State::kElement;
-        return true;
-      }
-      if (next != ']') return Stop(rapidjson::kParseErrorArrayMissCommaOrSquareBracket);
-      stream_.Take();
-      state_ = State::kAfterMember;
-      return handler_.EndArray(0) || StopAtHandler();
+      return StepAfterElement(next);
     case State::kTrailing:
-      if (next != '\0' || !stream_.AtEnd() || stream_.readFailed() || stream_.tokenTooLong()) {
-        return Stop(rapidjson::kParseErrorDocumentRootNotSingular);
-      }
-      state_ = State::kDone;
-      return false;
+      return StepTrailing(next);
     case State::kDone:
       return false;
   }
   return false;
+}
+
+bool GeoJsonReader::StepStart(char next) {
+  if (stream_.LooksWide()) {
+    Fail(1, "not UTF-8 (the file looks like UTF-16 or UTF-32): GeoJSON is read in UTF-8 only");
+    return false;
+  }
+  if (next == '\0' && stream_.AtEnd() && !stream_.readFailed()) {
+    Fail(stream_.Line(), "not a GeoJSON file: the file is empty");
+    return false;
+  }
+  if (next != '{') {
+    if (next == '\0') return Stop(rapidjson::kParseErrorValueInvalid);
+    Fail(stream_.Line(), "not a GeoJSON file: it does not begin with a JSON object ('{')");
+    return false;
+  }
+  stream_.Take();
+  handler_.StartObject();
+  state_ = State::kFirstMember;
+  return true;
+}
+
+bool GeoJsonReader::StepMember(char next) {
+  if (next == '}' && state_ == State::kFirstMember) return CloseTop();
+  if (!ParseKey()) return false;
+  rapidjson::SkipWhitespace(stream_);
+  if (handler_.FeaturesNext() && stream_.Peek() == '[') {
+    stream_.Take();
+    handler_.StartArray();
+    state_ = State::kFirstElement;
+    return true;
+  }
+  state_ = State::kAfterMember;
+  return ParseValue();
+}
+
+bool GeoJsonReader::StepAfterMember(char next) {
+  if (next == ',') return TakeComma(State::kMember);
+  if (next != '}') return Stop(rapidjson::kParseErrorObjectMissCommaOrCurlyBracket);
+  return CloseTop();
+}
+
+bool GeoJsonReader::StepElement(char next) {
+  if (next == ']' && state_ == State::kFirstElement) return CloseFeatures();
+  state_ = State::kAfterElement;
+  return ParseValue();
+}
+
+bool GeoJsonReader::StepAfterElement(char next) {
+  if (next == ',') return TakeComma(State::kElement);
+  if (next != ']') return Stop(rapidjson::kParseErrorArrayMissCommaOrSquareBracket);
+  return CloseFeatures();
+}
+
+bool GeoJsonReader::StepTrailing(char next) {
+  if (next != '\0' || !stream_.AtEnd() || stream_.readFailed() || stream_.tokenTooLong()) {
+    return Stop(rapidjson::kParseErrorDocumentRootNotSingular);
+  }
+  state_ = State::kDone;
+  return false;
+}
+
+bool GeoJsonReader::TakeComma(State then) {
+  stream_.Take();
+  stream_.MarkEvent();
+  state_ = then;
+  return true;
+}
+
+bool GeoJsonReader::CloseTop() {
+  stream_.Take();
+  state_ = State::kTrailing;
+  return handler_.EndObject(0) || StopAtHandler();
+}
+
+bool GeoJsonReader::CloseFeatures() {
+  stream_.Take();
+  state_ = State::kAfterMember;
+  return handler_.EndArray(0) || StopAtHandler();
 }
 
 }  // namespace velorin

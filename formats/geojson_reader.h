@@ -50,6 +50,25 @@ class GeoJsonReader : public PointReader {
 
   /// Reads on to the next member or element; false at the end or a failure.
   bool Step();
+  // The steps of Step(), one for each state; `next` is the character ahead.
+  /// Whether the file begins with a JSON object in UTF-8; if so, opens it.
+  bool StepStart(char next);
+  /// Whether a member follows (or the object ends); "features" opens its array.
+  bool StepMember(char next);
+  /// Whether a comma leads to the next member or a brace ends the object.
+  bool StepAfterMember(char next);
+  /// Whether an element of "features" follows (or the array ends); reads it.
+  bool StepElement(char next);
+  /// Whether a comma leads to the next element or a bracket ends "features".
+  bool StepAfterElement(char next);
+  /// Whether only white space follows the top-level object; false (the end) either way.
+  bool StepTrailing(char next);
+  /// Takes a comma; the reader is then in state `then`.
+  bool TakeComma(State then);
+  /// Takes the top-level object's closing brace; false when the handler fails.
+  bool CloseTop();
+  /// Takes the closing bracket of "features"; false when the handler fails.
+  bool CloseFeatures();
   bool ParseValue();
   bool ParseKey();
   /// Takes `c` after white space; false (a failure) when something else comes.
