@@ -77,10 +77,11 @@ void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& unti
                    ".gpx, .kml, .kmz, .csv, .tsv (read as CSV), .geojson or .json, or its first "
                    "bytes show another format")
       ->required();
-  convert->add_option("OUTPUT", options.output,
-                      "File to write (\"-\": standard output): NVI unless its extension is "
-                      ".gpx, .kml, .csv, .geojson, .json or .pot; default: INPUT with the extension of the "
-                      "format written (.nvi, or .gpx for NVI input, unless --to says)");
+  convert->add_option(
+      "OUTPUT", options.output,
+      "File to write (\"-\": standard output): NVI unless its extension is "
+      ".gpx, .kml, .csv, .geojson, .json or .pot; default: INPUT with the extension of the "
+      "format written (.nvi, or .gpx for NVI input, unless --to says)");
 }
 
 void AddPositionCommands(CLI::App& app, PositionArguments& arguments) {

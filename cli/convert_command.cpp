@@ -185,8 +185,7 @@ FormatChoice ChooseFormats(const ConvertOptions& options) {
     choice.inputBasis = FormatBasis::kOption;
   } else if (options.input != "-") {
     const bool open = ExtensionLeavesFormatOpen(options.input);
-    const std::optional<PointFormat> sniffed =
-        open ? SniffFileFormat(options.input) : std::nullopt;
+    const std::optional<PointFormat> sniffed = open ? SniffFileFormat(options.input) : std::nullopt;
     choice.input = sniffed.value_or(InputFormatOfPath(options.input));
     choice.inputBasis =
         sniffed ? FormatBasis::kContent : (open ? FormatBasis::kNothing : FormatBasis::kExtension);

@@ -79,9 +79,9 @@ std::string DetailLines(const RunOutcome& outcome, const ReportContext& context)
     text += std::string(kProgram) + summary.skipped +
             (context.explained ? "\n" : " (--explain tells which)\n");
   }
-  for (const std::string* line : {&summary.encoding, &summary.ignored, &summary.titlesChanged,
-                                  &summary.titlesUnshowable, &summary.titlesRecoded,
-                                  &summary.titlesTidied}) {
+  for (const std::string* line :
+       {&summary.encoding, &summary.ignored, &summary.titlesChanged, &summary.titlesUnshowable,
+        &summary.titlesRecoded, &summary.titlesTidied}) {
     if (!line->empty()) text += std::string(kProgram) + *line + "\n";
   }
   return text;

@@ -65,9 +65,8 @@ int FailureText(RunStage stage) {
 /// Failures of the output file send the user to the output browse command,
 /// all others to the input browse command.
 RunPath PathOfFailure(RunStage stage) {
-  return stage == RunStage::kOpenOutput || stage == RunStage::kWriteRecord
-             ? RunPath::kOutput
-             : RunPath::kInput;
+  return stage == RunStage::kOpenOutput || stage == RunStage::kWriteRecord ? RunPath::kOutput
+                                                                           : RunPath::kInput;
 }
 
 /// Room for " " and the digits of any 64-bit count.
@@ -480,9 +479,9 @@ void ConvertCommand::WriteSkipLogLine(std::int64_t line, std::string_view reason
 void ConvertCommand::WriteLogSummary() {
   AppendToLog(WrittenCount(recordCount_, options_.outputFormat) + " written");
   const RunSummary summary = SummarizeRun(outcome_, options_.inputFormat, options_.outputFormat);
-  for (const std::string* line : {&summary.encoding, &summary.skipped, &summary.ignored,
-                                  &summary.titlesChanged, &summary.titlesUnshowable,
-                                  &summary.titlesRecoded, &summary.titlesTidied}) {
+  for (const std::string* line :
+       {&summary.encoding, &summary.skipped, &summary.ignored, &summary.titlesChanged,
+        &summary.titlesUnshowable, &summary.titlesRecoded, &summary.titlesTidied}) {
     if (!line->empty()) AppendToLog(*line);
   }
 }

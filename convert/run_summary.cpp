@@ -82,9 +82,8 @@ std::string IgnoredLine(const IgnoredItems& items) {
 RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output) {
   RunSummary summary;
   if (outcome.encodingWorthSaying) {
-    summary.encoding = outcome.inputEncoding == TextEncoding::kUtf8
-                           ? "read as UTF-8"
-                           : "read as CP932 (Shift_JIS)";
+    summary.encoding = outcome.inputEncoding == TextEncoding::kUtf8 ? "read as UTF-8"
+                                                                    : "read as CP932 (Shift_JIS)";
   }
   summary.skipped = SkippedLine(outcome.skipped, input, output);
   summary.ignored = IgnoredLine(outcome.ignored);

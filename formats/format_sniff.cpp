@@ -19,7 +19,6 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-
 /// The local name of the first element of an XML text, past its
 /// declaration, comments, processing instructions and DOCTYPE.
 std::string_view XmlRootName(std::string_view text) {

@@ -14,8 +14,8 @@ bool HasScheme(std::string_view href) {
   const std::size_t colon = href.find(':');
   if (colon == 0 || colon == std::string_view::npos || colon > href.find('/')) return false;
   return std::all_of(href.begin(), href.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '+' || c == '-' || c == '.';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' ||
+           c == '-' || c == '.';
   });
 }
 

@@ -80,8 +80,7 @@ struct ArchiveApi {
         Find(readNew, "archive_read_new") && Find(readFree, "archive_read_free") &&
         Find(supportZip, "archive_read_support_format_zip") &&
         Find(readOpen, "archive_read_open2") && Find(setSeek, "archive_read_set_seek_callback") &&
-        Find(filterBytes, "archive_filter_bytes") &&
-        Find(nextHeader, "archive_read_next_header") &&
+        Find(filterBytes, "archive_filter_bytes") && Find(nextHeader, "archive_read_next_header") &&
         Find(readData, "archive_read_data") && Find(errorString, "archive_error_string") &&
         Find(entryPathname, "archive_entry_pathname") &&
         Find(entryFiletype, "archive_entry_filetype") &&
@@ -169,9 +168,9 @@ struct KmzSource::State {
   const ArchiveApi& api = Archive();
   struct archive* reader = api.readNew();
   std::vector<char> chunk;
-  std::uint64_t at = 0;           ///< where libarchive reads in the copy
-  std::int64_t packedStart = 0;   ///< where the member's packed bytes begin
-  std::uint64_t unpacked = 0;     ///< member bytes handed out
+  std::uint64_t at = 0;          ///< where libarchive reads in the copy
+  std::int64_t packedStart = 0;  ///< where the member's packed bytes begin
+  std::uint64_t unpacked = 0;    ///< member bytes handed out
   bool readFailed = false;
 
   explicit State(KmzArchive::Copy& archive) : copy(archive) {}
@@ -249,8 +248,8 @@ bool KmzSource::Open() {
   }
   api.supportZip(state_->reader);
   api.setSeek(state_->reader, &State::SeekCallback);
-  if (api.readOpen(state_->reader, state_.get(), nullptr, &State::ReadCallback, nullptr,
-                   nullptr) != ARCHIVE_OK) {
+  if (api.readOpen(state_->reader, state_.get(), nullptr, &State::ReadCallback, nullptr, nullptr) !=
+      ARCHIVE_OK) {
     return Failure(make_error_code(KmzError::kNotAnArchive)), false;
   }
   return Find();

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "formats/point_reader.h"
 #include "formats/numbered_lines.h"
+#include "formats/point_reader.h"
 
 namespace velorin {
 

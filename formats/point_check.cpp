@@ -1,7 +1,7 @@
 #include "formats/point_check.h"
 
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <tuple>
 #include <variant>
 

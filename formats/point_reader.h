@@ -49,8 +49,8 @@ struct IgnoredItems {
   /// Elements named like the ones points are read from but not the
   /// format's own (another namespace, another spelling): passed over.
   std::int64_t unreadElements = 0;
-  std::string unreadName = {};  ///< the first one's local name: "wpt"
-  std::string unreadNote = {};  ///< why: "in namespace urn:x", "(not <Placemark>)"
+  std::string unreadName = {};    ///< the first one's local name: "wpt"
+  std::string unreadNote = {};    ///< why: "in namespace urn:x", "(not <Placemark>)"
   std::int64_t linksOutside = 0;  ///< links to other files, never followed
   /// Links within a KMZ archive to no file of it, or past its limits.
   std::int64_t linksNotFollowed = 0;

@@ -32,9 +32,7 @@ class PotLineSource {
   const std::optional<ReadFailure>& failure() const { return lines_.failure(); }
   /// The encoding the file is read in: chosen at the first line; before
   /// that (an empty file), the one told, if any.
-  std::optional<TextEncoding> encoding() const {
-    return chosen_ ? chosen_->encoding : told_;
-  }
+  std::optional<TextEncoding> encoding() const { return chosen_ ? chosen_->encoding : told_; }
   /// True when the first bytes held more than ASCII (the encoding mattered).
   bool beyondAscii() const { return chosen_ && chosen_->beyondAscii; }
   /// True when `part`, a view into the line Next() gave last, holds a
@@ -42,7 +40,6 @@ class PotLineSource {
   bool HasReplacementIn(std::string_view part) const;
 
  private:
-
   NumberedLines lines_;
   std::optional<TextEncoding> told_;
   std::optional<DetectedEncoding> chosen_;

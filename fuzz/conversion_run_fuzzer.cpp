@@ -204,7 +204,8 @@ Expected Model(const Plan& plan) {
     parsed.reason = SkipReason::kNotPointLine;
     converted.clear();
     if (detected.encoding == TextEncoding::kUtf8) {
-      if (encoder.Append(line, converted)) parsed = ParsePotLine(converted, UntitledRuleOfSetting(plan.untitled));
+      if (encoder.Append(line, converted))
+        parsed = ParsePotLine(converted, UntitledRuleOfSetting(plan.untitled));
     } else {
       parsed = ParsePotLine(line, UntitledRuleOfSetting(plan.untitled));
     }

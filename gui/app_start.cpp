@@ -3,8 +3,8 @@
 #include <QString>
 #include <iostream>
 
-#include "gui/path_selection.h"
 #include "gui/message_box.h"
+#include "gui/path_selection.h"
 #include "gui/qt_translations.h"
 #include "startup/startup.h"
 

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "startup/file_locations.h"
 #include "gui/mainform.h"
+#include "startup/file_locations.h"
 
 namespace velorin {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/abort_cleanup.h"
 #include "gui/app_start.h"
-#include "startup/file_locations.h"
 #include "gui/program_icon.h"
+#include "platform/abort_cleanup.h"
+#include "startup/file_locations.h"
 #include "startup/startup.h"
 #include "startup/user_files.h"
 #include "startup/version.h"

@@ -25,7 +25,8 @@ void SetPathBoxText(PathWindow& window, QLineEdit* box, const QString& text) {
 void AcceptInputPath(PathWindow& window, const QString& path) {
   SetPathBoxText(window, window.InputPathBox(), path);
   window.InputDialog()->FileName = path;
-  const QString out = QString::fromStdString(DefaultOutputPath(path.toStdString(), PointFormat::kNvi));
+  const QString out =
+      QString::fromStdString(DefaultOutputPath(path.toStdString(), PointFormat::kNvi));
   SetPathBoxText(window, window.OutputPathBox(), out);
   window.OutputDialog()->FileName = out;
 }

@@ -66,7 +66,8 @@ std::string FollowLinks(const std::string& path, std::error_code& ec) {
   for (int hop = 0; hop < kMaxLinkHops; ++hop) {
     struct stat status {};
     if (::lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return current;
-    std::vector<char> target(static_cast<std::size_t>(status.st_size > 0 ? status.st_size : 255) + 1);
+    std::vector<char> target(static_cast<std::size_t>(status.st_size > 0 ? status.st_size : 255) +
+                             1);
     const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
     if (length < 0 || static_cast<std::size_t>(length) >= target.size()) return current;
     std::string next(target.data(), static_cast<std::size_t>(length));

@@ -35,8 +35,8 @@ bool SameFile(const FileKey& a, const FileKey& b) {
 std::optional<std::wstring> NameOf(HANDLE file) {
   std::wstring name(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()),
-                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    const DWORD length = GetFinalPathNameByHandleW(
+        file, name.data(), static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (length == 0) return std::nullopt;
     if (length < name.size()) {
       name.resize(length);
@@ -85,8 +85,10 @@ std::optional<FileKey> KeyOfPath(const std::wstring& path) {
 }
 
 std::optional<FileKey> KeyOfStream(StandardStream stream) {
-  const HANDLE handle = GetStdHandle(stream == StandardStream::kInput ? STD_INPUT_HANDLE : STD_OUTPUT_HANDLE);
-  if (handle == nullptr || handle == INVALID_HANDLE_VALUE || GetFileType(handle) != FILE_TYPE_DISK) {
+  const HANDLE handle =
+      GetStdHandle(stream == StandardStream::kInput ? STD_INPUT_HANDLE : STD_OUTPUT_HANDLE);
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE ||
+      GetFileType(handle) != FILE_TYPE_DISK) {
     return std::nullopt;
   }
   return KeyOf(handle);

@@ -121,7 +121,7 @@ std::unique_ptr<ByteSink> LocalFileSystem::OpenForWriting(const std::string& pat
 bool LocalFileSystem::IsNormalFile(const std::string& path) { return IsOrdinaryFile(path); }
 
 std::unique_ptr<ReplacingSink> LocalFileSystem::OpenForReplacing(const std::string& path,
-                                                                std::error_code& ec) {
+                                                                 std::error_code& ec) {
   return OpenReplacingFile(path, ec);
 }
 

@@ -22,9 +22,9 @@ bool IsFileWithout(const std::string& path, DWORD excluded) {
   excluded |= FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & excluded) != 0) return false;
   // NUL, CON and the other device names answer like files: ask what they are.
-  const HANDLE file = CreateFileW(Widen(path).c_str(), 0,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
+  const HANDLE file =
+      CreateFileW(Widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return true;  // there, but in use beyond even a look
   const bool disk = GetFileType(file) == FILE_TYPE_DISK;
   CloseHandle(file);

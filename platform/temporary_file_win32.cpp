@@ -141,9 +141,9 @@ ReplacementTarget OpenReplacementTarget(const std::string& path, std::error_code
   // holds, even one it lets others write but not delete. It also tells a
   // device from a file.
   std::optional<DWORD> keptAttributes;
-  const HANDLE existing = CreateFileW(
-      target.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE existing = CreateFileW(target.c_str(), GENERIC_WRITE | DELETE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (existing != INVALID_HANDLE_VALUE) {
     const bool device = GetFileType(existing) != FILE_TYPE_DISK;
     CloseHandle(existing);

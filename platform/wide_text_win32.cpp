@@ -16,12 +16,12 @@ std::wstring Widen(std::string_view utf8) {
 std::optional<std::string> Narrow(std::wstring_view utf16) {
   if (utf16.empty()) return std::string();
   const int size = static_cast<int>(utf16.size());
-  const int length =
-      WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, utf16.data(), size, nullptr, 0, nullptr, nullptr);
+  const int length = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, utf16.data(), size, nullptr,
+                                         0, nullptr, nullptr);
   if (length <= 0) return std::nullopt;
   std::string utf8(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, utf16.data(), size, utf8.data(), length, nullptr,
-                      nullptr);
+  WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, utf16.data(), size, utf8.data(), length,
+                      nullptr, nullptr);
   return utf8;
 }
 

@@ -2,8 +2,8 @@
 // Pictures of the windows that a screenshot of the real program cannot reach
 // without a person: the main window in its running layout, the About box, the
 // start question (Qt's Yes/No in the language of the messages), the finished
-// message of a run that skipped points, and the help viewer. All are built from the settings and message files in
-// APPLICATION-FOLDER, as the program builds them, and saved as
+// message of a run that skipped points, and the help viewer. All are built from the settings and
+// message files in APPLICATION-FOLDER, as the program builds them, and saved as
 // main-running-SUFFIX.png, about-SUFFIX.png, question-SUFFIX.png,
 // finished-SUFFIX.png and help-SUFFIX.png in OUTPUT-FOLDER.
 #include <QApplication>

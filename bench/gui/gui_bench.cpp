@@ -13,10 +13,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "gui/path_selection.h"
 #include "gui/app_start.h"
 #include "gui/mainform.h"
 #include "gui/message_box.h"
+#include "gui/path_selection.h"
 #include "startup/startup.h"
 
 namespace {

@@ -21,8 +21,8 @@ class Redirected {
       : which_(stream == Stream::kInput ? STD_INPUT_HANDLE : STD_OUTPUT_HANDLE),
         saved_(GetStdHandle(which_)) {
     file_ = CreateFileA(path.c_str(), forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
-                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                        0, nullptr);
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, 0, nullptr);
     SetStdHandle(which_, file_);
   }
   ~Redirected() {

@@ -196,7 +196,7 @@ TEST_F(RunTest, Utf8LogHoldsCp932) {
   WriteInput(PointLine(kTokyoUtf8) + "\r\n");
   RunAnsweringYes();
   EXPECT_EQ(ReadBytes(LogPath()), "Line# 1\t" + kTokyoCp932 + "\t135'0'0'0\t35'0'0'0\t" +
-                                               std::string(kPosition135x35) + "\r\n");
+                                      std::string(kPosition135x35) + "\r\n");
 }
 
 }  // namespace

@@ -62,7 +62,8 @@ std::string Linking(const std::vector<std::string>& hrefs, const std::string& pl
     kml += "<NetworkLink><Link><href>" + href + "</href></Link></NetworkLink>";
   }
   if (!placemark.empty()) {
-    kml += "<Placemark><name>" + placemark + "</name><Point><coordinates>1,2</coordinates>"
+    kml += "<Placemark><name>" + placemark +
+           "</name><Point><coordinates>1,2</coordinates>"
            "</Point></Placemark>";
   }
   return kml + "</Document></kml>";
@@ -101,12 +102,13 @@ INSTANTIATE_TEST_SUITE_P(
         KmzCase{"SymbolicLinkIsNoKml",
                 {{"doc.kml", "real.kml", AE_IFLNK}, {"real.kml", kKml}},
                 {"2 東京タワー 139.745433 35.6585805"}},
-        KmzCase{"LinkedFilesOfTheArchiveInLinkOrder",
-                {{"doc.kml", Linking({"layers/b.kml", " ./layers/a.kml#x "})},
-                 {"layers/a.kml", Linking({"../doc.kml", "c.kml"}, "A")},
-                 {"layers/b.kml", Linking({}, "B")},
-                 {"layers/c.kml", "<kml><Placemark><Point/></Placemark></kml>"}},
-                {"1 B 1 2", "1 A 1 2", "1 skip: layers/c.kml: placemark point without coordinates"}},
+        KmzCase{
+            "LinkedFilesOfTheArchiveInLinkOrder",
+            {{"doc.kml", Linking({"layers/b.kml", " ./layers/a.kml#x "})},
+             {"layers/a.kml", Linking({"../doc.kml", "c.kml"}, "A")},
+             {"layers/b.kml", Linking({}, "B")},
+             {"layers/c.kml", "<kml><Placemark><Point/></Placemark></kml>"}},
+            {"1 B 1 2", "1 A 1 2", "1 skip: layers/c.kml: placemark point without coordinates"}},
         KmzCase{"LinksOutOfTheArchiveOrToNoFileAreCounted",
                 {{"doc.kml", Linking({"http://example.com/a.kml", "/etc/a.kml", "../a.kml",
                                       "C:/a.kml", "missing.kml", "link.kml"})},
@@ -217,19 +219,18 @@ TEST_P(LinkedMemberTest, NamesAMemberOfTheArchiveOrNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Links, LinkedMemberTest,
-    ::testing::Values(
-        LinkCase{"FromTheRoot", "doc.kml", "layers/a.kml", "layers/a.kml"},
-        LinkCase{"BesideTheLinkingFile", "layers/a.kml", "b.kml", "layers/b.kml"},
-        LinkCase{"UpOneFolder", "layers/a.kml", "../b.kml", "b.kml"},
-        LinkCase{"DotsAndFragment", "a/b/c.kml", ".//../d.kml#f", "a/d.kml"},
-        LinkCase{"AboveTheArchive", "layers/a.kml", "../../b.kml", std::nullopt},
-        LinkCase{"WebAddress", "doc.kml", "https://example.com/b.kml", std::nullopt},
-        LinkCase{"FileScheme", "doc.kml", "file:b.kml", std::nullopt},
-        LinkCase{"DrivePath", "doc.kml", "C:\\b.kml", std::nullopt},
-        LinkCase{"AbsolutePath", "doc.kml", "/b.kml", std::nullopt},
-        LinkCase{"FragmentOnly", "doc.kml", "#feature", std::nullopt},
-        LinkCase{"AnyScheme", "doc.kml", "a:b/c.kml", std::nullopt},
-        LinkCase{"ColonInAName", "doc.kml", "a/b:c.kml", "a/b:c.kml"}),
+    ::testing::Values(LinkCase{"FromTheRoot", "doc.kml", "layers/a.kml", "layers/a.kml"},
+                      LinkCase{"BesideTheLinkingFile", "layers/a.kml", "b.kml", "layers/b.kml"},
+                      LinkCase{"UpOneFolder", "layers/a.kml", "../b.kml", "b.kml"},
+                      LinkCase{"DotsAndFragment", "a/b/c.kml", ".//../d.kml#f", "a/d.kml"},
+                      LinkCase{"AboveTheArchive", "layers/a.kml", "../../b.kml", std::nullopt},
+                      LinkCase{"WebAddress", "doc.kml", "https://example.com/b.kml", std::nullopt},
+                      LinkCase{"FileScheme", "doc.kml", "file:b.kml", std::nullopt},
+                      LinkCase{"DrivePath", "doc.kml", "C:\\b.kml", std::nullopt},
+                      LinkCase{"AbsolutePath", "doc.kml", "/b.kml", std::nullopt},
+                      LinkCase{"FragmentOnly", "doc.kml", "#feature", std::nullopt},
+                      LinkCase{"AnyScheme", "doc.kml", "a:b/c.kml", std::nullopt},
+                      LinkCase{"ColonInAName", "doc.kml", "a/b:c.kml", "a/b:c.kml"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -76,10 +76,9 @@ INSTANTIATE_TEST_SUITE_P(
         NviCase{"TitleOverTwoLines",
                 Block("$0000000000000001", "up\ndown}") + kOsaka,
                 {"1 up\ndown} #1,0", "14 大阪 #1616577872,413788260"}},
-        NviCase{
-            "TitleNeverEnded",
-            Replace(kTower, " TTL= {Tower};", " TTL= {Tower") + kOsaka,
-            {"1 skip: record block: no title line on line 6", "13 大阪 #1616577872,413788260"}},
+        NviCase{"TitleNeverEnded",
+                Replace(kTower, " TTL= {Tower};", " TTL= {Tower") + kOsaka,
+                {"1 skip: record block: no title line on line 6", "13 大阪 #1616577872,413788260"}},
         NviCase{"EmptyTitleIsUntitled", Block("$0000000000000000", ""), {"1  #0,0"}},
         NviCase{"Empty", "", {}},
         NviCase{"BlankLinesBetweenBlocks",

@@ -132,7 +132,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, PotLineTable, ::testing::ValuesIn(kCases),
                          });
 
 TEST(ParsePotLine, AcceptedRecordHoldsBothAngles) {
-  const PotLineOutcome outcome = ParsePotLine("ORD=POI/tex=A/kei=135'30'0'0/ido=34'41'0'0", UntitledRule::kSkip);
+  const PotLineOutcome outcome =
+      ParsePotLine("ORD=POI/tex=A/kei=135'30'0'0/ido=34'41'0'0", UntitledRule::kSkip);
   ASSERT_TRUE(outcome.accepted());
   EXPECT_DOUBLE_EQ(outcome.record.longitude, 135.5);
   EXPECT_DOUBLE_EQ(outcome.record.latitude, 34.0 + 41.0 / 60.0);
@@ -140,7 +141,8 @@ TEST(ParsePotLine, AcceptedRecordHoldsBothAngles) {
 }
 
 TEST(ParsePotLine, RejectedLatitudeStillShowsBothAngles) {
-  const PotLineOutcome outcome = ParsePotLine("ORD=POI/tex=A/kei=135'0'0'0/ido=181'0'0'0", UntitledRule::kSkip);
+  const PotLineOutcome outcome =
+      ParsePotLine("ORD=POI/tex=A/kei=135'0'0'0/ido=181'0'0'0", UntitledRule::kSkip);
   EXPECT_EQ(outcome.reason, SkipReason::kLatitudeRejected);
   EXPECT_DOUBLE_EQ(outcome.record.longitude, 135.0);
   EXPECT_EQ(outcome.record.latitude, kRejectedAngle);
@@ -169,7 +171,8 @@ TEST(ParsePotLine, TitleBytesAreNeverDecoded) {
 }
 
 TEST(ParsePotLine, UntitledPointUsesTheNoTitleText) {
-  const PotLineOutcome outcome = ParsePotLine("ORD=POI/kei=0'0'0'0/ido=0'0'0'0", UntitledRule::kKeep);
+  const PotLineOutcome outcome =
+      ParsePotLine("ORD=POI/kei=0'0'0'0/ido=0'0'0'0", UntitledRule::kKeep);
   ASSERT_TRUE(outcome.accepted());
   EXPECT_EQ(outcome.record.title, kNoTitleText);
   EXPECT_EQ(kNoTitleText, "no title");

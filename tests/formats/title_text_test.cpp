@@ -40,8 +40,9 @@ INSTANTIATE_TEST_SUITE_P(
                                "\x93\x8C\x8B\x9E \x83\x5E", true},
                       TextCase{"FullWidthBlankIsNoWhiteSpace", "\x81\x40", "\x81\x40"},
                       TextCase{"SingleBlanksStay", "A B C", "A B C"},
-                      TextCase{"BlankThenTab", "A \tB", "A B", true}, TextCase{"LoneBlank", " ", ""},
-                      TextCase{"LeadingBlank", " A", "A"}, TextCase{"TrailingBlank", "A ", "A"},
+                      TextCase{"BlankThenTab", "A \tB", "A B", true},
+                      TextCase{"LoneBlank", " ", ""}, TextCase{"LeadingBlank", " A", "A"},
+                      TextCase{"TrailingBlank", "A ", "A"},
                       TextCase{"ControlCharacterIsNoWhiteSpace", "A\x01B", "A\x01B"}),
     CaseName);
 
@@ -76,8 +77,9 @@ INSTANTIATE_TEST_SUITE_P(
                                  "A?B", true},
                       EncodeCase{"CutOffSequence", "B\xE6\x9D", "B??", true},
                       // Characters that take no room are dropped, and said to be.
-                      EncodeCase{"ZeroWidthSpace", "A\xE2\x80\x8B"
-                                                   "B",
+                      EncodeCase{"ZeroWidthSpace",
+                                 "A\xE2\x80\x8B"
+                                 "B",
                                  "AB", true},
                       EncodeCase{"SoftHyphenAlone", "\xC2\xAD", "?", true}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -8,8 +8,8 @@
 #include <QTest>
 #include <vector>
 
-#include "modal_watcher.h"
 #include "gui/aboutform.h"
+#include "modal_watcher.h"
 #include "test_tables.h"
 
 using velorin::aboutform;

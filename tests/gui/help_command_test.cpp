@@ -62,11 +62,16 @@ class HelpCommandTest : public QObject {
   void languageChoosesTheFile_data() {
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("0") << "0" << "Japanese help\n";
-    QTest::newRow("1") << "1" << "English help\n";
-    QTest::newRow("0 blank") << "0 " << "English help\n";
-    QTest::newRow("00") << "00" << "English help\n";
-    QTest::newRow("empty") << "" << "English help\n";
+    QTest::newRow("0") << "0"
+                       << "Japanese help\n";
+    QTest::newRow("1") << "1"
+                       << "English help\n";
+    QTest::newRow("0 blank") << "0 "
+                             << "English help\n";
+    QTest::newRow("00") << "00"
+                        << "English help\n";
+    QTest::newRow("empty") << ""
+                           << "English help\n";
   }
   void languageChoosesTheFile() {
     QFETCH(QString, language);
@@ -195,10 +200,14 @@ class HelpCommandTest : public QObject {
   void accessKeysLeaveTheViewerTitle_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("title");
-    QTest::newRow("ampersand") << "Velorin &Help" << "Velorin Help";
-    QTest::newRow("key in brackets") << QString::fromUtf8("ヘルプ(&H)") << QString::fromUtf8("ヘルプ");
-    QTest::newRow("doubled ampersand") << "Tips && &Tricks" << "Tips & Tricks";
-    QTest::newRow("none") << "Help" << "Help";
+    QTest::newRow("ampersand") << "Velorin &Help"
+                               << "Velorin Help";
+    QTest::newRow("key in brackets")
+        << QString::fromUtf8("ヘルプ(&H)") << QString::fromUtf8("ヘルプ");
+    QTest::newRow("doubled ampersand") << "Tips && &Tricks"
+                                       << "Tips & Tricks";
+    QTest::newRow("none") << "Help"
+                          << "Help";
   }
   void accessKeysLeaveTheViewerTitle() {
     QFETCH(QString, caption);

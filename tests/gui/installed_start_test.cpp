@@ -58,8 +58,8 @@ class InstalledStartTest : public QObject {
     QVERIFY(QDir(root_->PathOf("prefix/share/velorin")).mkpath("."));
     QVERIFY(QDir(root_->PathOf("prefix/bin")).mkpath("."));
     QVERIFY(QDir(root_->PathOf("home")).mkpath("."));
-    for (const char* name : {"velorin.ini", "velorin_e.msg", "velorin_j.msg",
-                             "velorin_hlp_e.txt", "velorin_hlp_j.txt"}) {
+    for (const char* name : {"velorin.ini", "velorin_e.msg", "velorin_j.msg", "velorin_hlp_e.txt",
+                             "velorin_hlp_j.txt"}) {
       root_->Write(QStringLiteral("prefix/share/velorin/") + name, ShippedFile(name));
     }
     LocationFacts facts;
@@ -139,7 +139,9 @@ class InstalledStartTest : public QObject {
     QTest::newRow("Japanese") << "0" << QString::fromUtf8("はい(&Y)")
                               << QString::fromUtf8("閉じる");
     // LANG is ja_JP for this test: English stays English all the same.
-    QTest::newRow("English") << "1" << "&Yes" << "Close";
+    QTest::newRow("English") << "1"
+                             << "&Yes"
+                             << "Close";
   }
   void qtTextsFollowTheLanguage() {
     QFETCH(QString, language);

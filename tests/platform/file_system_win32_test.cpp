@@ -1,9 +1,8 @@
 // The local disk as Windows has it: names compare without regard to case,
 // files may be marked hidden or system, device names such as NUL, and UTF-8
 // paths that reach the system as UTF-16.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -21,7 +20,8 @@ struct SameFileCase {
 
 void PrintTo(const SameFileCase& c, std::ostream* out) { *out << c.name; }
 
-class NameSameFileWin32Test : public FileSystemTest, public ::testing::WithParamInterface<SameFileCase> {
+class NameSameFileWin32Test : public FileSystemTest,
+                              public ::testing::WithParamInterface<SameFileCase> {
  protected:
   void SetUp() override {
     FileSystemTest::SetUp();
@@ -68,7 +68,8 @@ struct NormalFileCase {
 
 void PrintTo(const NormalFileCase& c, std::ostream* out) { *out << c.name; }
 
-class IsNormalFileWin32Test : public FileSystemTest, public ::testing::WithParamInterface<NormalFileCase> {};
+class IsNormalFileWin32Test : public FileSystemTest,
+                              public ::testing::WithParamInterface<NormalFileCase> {};
 
 // The existence test finds ordinary files only, as a directory look-up for
 // normal files does: not folders, not hidden or system files, not devices.
@@ -90,7 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, IsNormalFileWin32Test,
     ::testing::Values(NormalFileCase{"Ordinary", "a.nvi", Made::kFile, 0, true},
                       NormalFileCase{"Archive", "a.nvi", Made::kFile, FILE_ATTRIBUTE_ARCHIVE, true},
-                      NormalFileCase{"ReadOnly", "a.nvi", Made::kFile, FILE_ATTRIBUTE_READONLY, true},
+                      NormalFileCase{"ReadOnly", "a.nvi", Made::kFile, FILE_ATTRIBUTE_READONLY,
+                                     true},
                       NormalFileCase{"Hidden", "a.nvi", Made::kFile, FILE_ATTRIBUTE_HIDDEN, false},
                       NormalFileCase{"System", "a.nvi", Made::kFile, FILE_ATTRIBUTE_SYSTEM, false},
                       NormalFileCase{"Folder", "folder.nvi", Made::kFolder, 0, false},

@@ -1,8 +1,7 @@
 // Replacing files as Windows has them: attributes instead of permission
 // bits, files that another program holds, device names, a full device.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <optional>
 #include <string>
@@ -22,7 +21,8 @@ struct AttributeCase {
 
 void PrintTo(const AttributeCase& c, std::ostream* out) { *out << c.name; }
 
-class KeptAttributesTest : public ReplacingFileTest, public ::testing::WithParamInterface<AttributeCase> {};
+class KeptAttributesTest : public ReplacingFileTest,
+                           public ::testing::WithParamInterface<AttributeCase> {};
 
 // A replaced file looks as it did in Explorer: hidden stays hidden.
 TEST_P(KeptAttributesTest, ReplacedFileKeepsThem) {
@@ -62,7 +62,8 @@ struct RefusalCase {
 
 void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
 
-class RefusedTargetTest : public ReplacingFileTest, public ::testing::WithParamInterface<RefusalCase> {};
+class RefusedTargetTest : public ReplacingFileTest,
+                          public ::testing::WithParamInterface<RefusalCase> {};
 
 // A file that may not be written (read-only) or that another program holds
 // without sharing what the final rename needs is refused before anything is
@@ -74,7 +75,8 @@ TEST_P(RefusedTargetTest, FailsAtOnceAndKeepsTheFile) {
   HANDLE held = INVALID_HANDLE_VALUE;
   if (c.error == std::errc::permission_denied) {
     ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
-    const HANDLE probe = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE probe =
+        CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (probe != INVALID_HANDLE_VALUE) {
       CloseHandle(probe);
       SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -143,8 +145,9 @@ TEST_P(HeldTargetTest, IsWaitedOutBriefly) {
   std::error_code ec;
   auto sink = Open("out.nvi", ec);
   ASSERT_TRUE(sink && sink->Write("new", 3)) << ec.message();
-  const HANDLE held = CreateFileW((folder_ / "out.nvi").c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  const HANDLE held =
+      CreateFileW((folder_ / "out.nvi").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   std::thread release([&] {
     Sleep(c.holdMilliseconds);

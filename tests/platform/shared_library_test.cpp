@@ -38,12 +38,11 @@ TEST_P(SharedLibraryTest, OpensByNameAndFindsSymbols) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SharedLibraryTest,
-    ::testing::Values(
-        LibraryCase{"SystemLibrary", testutil::kSystemLibrary, testutil::kSystemLibraryFunction,
-                    true, true},
-        LibraryCase{"MissingSymbol", testutil::kSystemLibrary, "velorin_no_such_function", true,
-                    false},
-        LibraryCase{"MissingLibrary", "velorin-no-such-library", "f", false, false}),
+    ::testing::Values(LibraryCase{"SystemLibrary", testutil::kSystemLibrary,
+                                  testutil::kSystemLibraryFunction, true, true},
+                      LibraryCase{"MissingSymbol", testutil::kSystemLibrary,
+                                  "velorin_no_such_function", true, false},
+                      LibraryCase{"MissingLibrary", "velorin-no-such-library", "f", false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -62,7 +62,8 @@ inline std::optional<std::string> FullDevicePath() {
 /// Makes `link` a symbolic link to `target`. False where the system cannot:
 /// Windows without the privilege, and Wine, which reports success and makes
 /// nothing.
-inline bool MakeSymbolicLink(const std::filesystem::path& target, const std::filesystem::path& link) {
+inline bool MakeSymbolicLink(const std::filesystem::path& target,
+                             const std::filesystem::path& link) {
   std::error_code ec;
   std::filesystem::create_symlink(target, link, ec);
   return !ec && std::filesystem::is_symlink(link, ec);

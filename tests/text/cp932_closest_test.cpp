@@ -41,8 +41,8 @@ TEST(Cp932ClosestTable, AgreesWithTheSystemConverter) {
     ++entries;
     const std::string bytes(closest->bytes);
     const std::string text = Cp932ToUtf8(bytes);
-    SCOPED_TRACE(::testing::Message() << "U+" << std::hex << static_cast<unsigned>(cp) << " as "
-                                      << text);
+    SCOPED_TRACE(::testing::Message()
+                 << "U+" << std::hex << static_cast<unsigned>(cp) << " as " << text);
     // A whole CP932 text, written with the codes glibc itself chooses.
     EXPECT_EQ(text.find("\xEF\xBF\xBD"), std::string::npos);
     EXPECT_EQ(Utf8ToCp932(text), bytes);
@@ -61,8 +61,8 @@ TEST(Cp932ClosestTable, AgreesWithTheSystemConverter) {
 TEST(Cp932ClosestTable, LookupAtTheEdges) {
   EXPECT_FALSE(FindCp932Closest(0).has_value());
   EXPECT_FALSE(FindCp932Closest(U'A').has_value());
-  EXPECT_EQ(FindCp932Closest(0x00A0)->bytes, " ");           // the first entry
-  EXPECT_EQ(FindCp932Closest(0xE01EF)->bytes, "");           // the last: a variation selector
+  EXPECT_EQ(FindCp932Closest(0x00A0)->bytes, " ");  // the first entry
+  EXPECT_EQ(FindCp932Closest(0xE01EF)->bytes, "");  // the last: a variation selector
   EXPECT_FALSE(FindCp932Closest(0x10FFFF).has_value());
   EXPECT_FALSE(FindCp932Closest(0xFFFFFFFF).has_value());
 }

@@ -1,9 +1,9 @@
-#include "text/cp932_encoder.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "text/cp932_encoder.h"
 
 namespace velorin {
 namespace {

@@ -50,37 +50,44 @@ INSTANTIATE_TEST_SUITE_P(
         EncodeCase{"DoubleVerticalLine", "‖", "\x81\x61", 0},
         EncodeCase{"MinusSign", "−", "\x81\x7C", 0},
         EncodeCase{"CentPoundNot", "¢£¬", "\x81\x91\x81\x92\x81\xCA", 0},
-        EncodeCase{"EmDash", "—", "\x81\x5C", 0},
-        EncodeCase{"YenSign", "¥", "\x5C", 0},
-        EncodeCase{"Overline", "‾", "\x7E", 0},
-        EncodeCase{"AngstromLetter", "Å", "\x81\xF0", 0},
+        EncodeCase{"EmDash", "—", "\x81\x5C", 0}, EncodeCase{"YenSign", "¥", "\x5C", 0},
+        EncodeCase{"Overline", "‾", "\x7E", 0}, EncodeCase{"AngstromLetter", "Å", "\x81\xF0", 0},
         EncodeCase{"CompatibilityIdeograph", "\xEF\xA4\x9D", "\x97\x93", 0},  // U+F91D is U+6B04
         EncodeCase{"BrokenBarFullWidth", "¦", "\xFA\x55", 1},
         // Latin letters lose their accents.
-        EncodeCase{"Shingu", "Shingū", "Shingu", 1},
-        EncodeCase{"Aero", "Ærø", "AEro", 2},
-        EncodeCase{"SharpS", "Straße", "Strasse", 1},
-        EncodeCase{"Lodz", "Łódź", "Lodz", 3},
+        EncodeCase{"Shingu", "Shingū", "Shingu", 1}, EncodeCase{"Aero", "Ærø", "AEro", 2},
+        EncodeCase{"SharpS", "Straße", "Strasse", 1}, EncodeCase{"Lodz", "Łódź", "Lodz", 3},
         EncodeCase{"Vietnamese", "Hà Nội", "Ha Noi", 2},
         EncodeCase{"Icelandic", "Þórsmörk", "THorsmork", 3},
         EncodeCase{"Turkish", "İstanbul ılık", "Istanbul ilik", 3},
         EncodeCase{"GreekTonos", "Αθήνα", "\x83\x9F\x83\xC6\x83\xC5\x83\xCB\x83\xBF", 1},
         // Typographic punctuation.
-        EncodeCase{"CurlyQuotesHeld", "“A” ‘B’", "\x81\x67" "A\x81\x68 \x81\x65" "B\x81\x66", 0},
+        EncodeCase{"CurlyQuotesHeld", "“A” ‘B’",
+                   "\x81\x67"
+                   "A\x81\x68 \x81\x65"
+                   "B\x81\x66",
+                   0},
         EncodeCase{"LowQuotes", "„Haus“", "\x81\x67Haus\x81\x67", 1},
         EncodeCase{"Guillemets", "«Tour»", "\x81\x67Tour\x81\x68", 2},
         EncodeCase{"EnDash", "Paris – Lyon", "Paris - Lyon", 1},
         EncodeCase{"EllipsisHeld", "…", "\x81\x63", 0},
-        EncodeCase{"Bullet", "A•B", "A\x81\x45" "B", 1},
-        EncodeCase{"NoBreakSpace", "A\u00A0B", "A B", 1},
-        EncodeCase{"Euro", "5€", "5EUR", 1},
-        EncodeCase{"Copyright", "©", "(C)", 1},
-        EncodeCase{"Trademark", "Velorin™", "VelorinTM", 1},
+        EncodeCase{"Bullet", "A•B",
+                   "A\x81\x45"
+                   "B",
+                   1},
+        EncodeCase{"NoBreakSpace", "A\u00A0B", "A B", 1}, EncodeCase{"Euro", "5€", "5EUR", 1},
+        EncodeCase{"Copyright", "©", "(C)", 1}, EncodeCase{"Trademark", "Velorin™", "VelorinTM", 1},
         EncodeCase{"AlmostEqual", "≈", "\x81\xE0", 1},
         EncodeCase{"SpacingMacron", "¯", "\x81\x50", 1},
         // Never new POT syntax: the full-width forms instead.
-        EncodeCase{"FractionSlash", "½", "1\x81\x5E" "2", 1},
-        EncodeCase{"SuperscriptEquals", "ido⁼5", "ido\x81\x81" "5", 1},
+        EncodeCase{"FractionSlash", "½",
+                   "1\x81\x5E"
+                   "2",
+                   1},
+        EncodeCase{"SuperscriptEquals", "ido⁼5",
+                   "ido\x81\x81"
+                   "5",
+                   1},
         // Kana and symbols CP932 lacks.
         EncodeCase{"HiraganaVu", "ゔ", "\x82\xA4\x81\x4A", 1},
         EncodeCase{"SquareEraReiwa", "㋿", "\x97\xDF\x98\x61", 1},
@@ -106,12 +113,9 @@ INSTANTIATE_TEST_SUITE_P(
         EncodeCase{"TagCharacter", "\U000E0041", "", 0},
         EncodeCase{"IdeographicVariation", "葛\U000E0100", "\x8A\x8B", 1},
         // Nothing close: "?".
-        EncodeCase{"Emoji", "😀", "?", 1},
-        EncodeCase{"EmojiWithSelector", "☀️", "?", 1},
-        EncodeCase{"Hangul", "서울", "??", 2},
-        EncodeCase{"SimplifiedHanzi", "们", "?", 1},
-        EncodeCase{"NotAlmostEqual", "≉", "?", 1},
-        EncodeCase{"C1Control", "\u0085", "?", 1},
+        EncodeCase{"Emoji", "😀", "?", 1}, EncodeCase{"EmojiWithSelector", "☀️", "?", 1},
+        EncodeCase{"Hangul", "서울", "??", 2}, EncodeCase{"SimplifiedHanzi", "们", "?", 1},
+        EncodeCase{"NotAlmostEqual", "≉", "?", 1}, EncodeCase{"C1Control", "\u0085", "?", 1},
         // CP932's user-defined area is held (F0 40 to F9 FC).
         EncodeCase{"PrivateUse", "\uE000", "\xF0\x40", 0}),
     [](const ::testing::TestParamInfo<EncodeCase>& info) { return std::string(info.param.name); });
@@ -135,19 +139,20 @@ TEST_P(InvalidUtf8Line, IsRefusedAndLeavesTheOutput) {
   EXPECT_FALSE(TitleToCp932(GetParam().bytes).has_value());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, InvalidUtf8Line,
-    ::testing::Values(InvalidCase{"OverlongSlash", "a\xC0\xAF"},
-                      InvalidCase{"OverlongThreeBytes", "\xE0\x80\xAF"},
-                      InvalidCase{"Surrogate", "\xED\xA0\x80"},
-                      InvalidCase{"AboveUnicode", "\xF4\x90\x80\x80"},
-                      InvalidCase{"LeadF5", "\xF5\x80\x80\x80"},
-                      InvalidCase{"LoneContinuation", "\x80"},
-                      InvalidCase{"CutAtTheEnd", "ab\xE6\x9D"},
-                      InvalidCase{"Cp932Tokyo", "\x93\x8C\x8B\x9E"},
-                      InvalidCase{"AfterAnAsciiWord", "12345678\xFF"},
-                      InvalidCase{"AfterValidKanji", "東\xFF"}),
-    [](const ::testing::TestParamInfo<InvalidCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, InvalidUtf8Line,
+                         ::testing::Values(InvalidCase{"OverlongSlash", "a\xC0\xAF"},
+                                           InvalidCase{"OverlongThreeBytes", "\xE0\x80\xAF"},
+                                           InvalidCase{"Surrogate", "\xED\xA0\x80"},
+                                           InvalidCase{"AboveUnicode", "\xF4\x90\x80\x80"},
+                                           InvalidCase{"LeadF5", "\xF5\x80\x80\x80"},
+                                           InvalidCase{"LoneContinuation", "\x80"},
+                                           InvalidCase{"CutAtTheEnd", "ab\xE6\x9D"},
+                                           InvalidCase{"Cp932Tokyo", "\x93\x8C\x8B\x9E"},
+                                           InvalidCase{"AfterAnAsciiWord", "12345678\xFF"},
+                                           InvalidCase{"AfterValidKanji", "東\xFF"}),
+                         [](const ::testing::TestParamInfo<InvalidCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST(Cp932EncoderSpans, MarkTheReplacedBytesOfTheWholeOutput) {
   Cp932Encoder encoder;
@@ -172,9 +177,9 @@ TEST(Cp932EncoderSpans, ADroppedAccentMarksItsLetter) {
 // must come out as its characters one by one do (combining marks aside,
 // which belong to the character before them).
 TEST(Cp932EncoderLines, WholeLineMatchesCharacterByCharacter) {
-  const std::vector<std::string> alphabet = {
-      "a", "/", "=", " ", "東", "ｶ", "①", "〜", "¥", "é", "ß", "😀", "서", "\u200B",
-      "½", "€", "—", "¦", "髙", "Å", "\u00A0", "\U000E0041"};
+  const std::vector<std::string> alphabet = {"a", "/", "=",  " ", "東",     "ｶ",         "①", "〜",
+                                             "¥", "é", "ß",  "😀", "서",     "\u200B",    "½", "€",
+                                             "—", "¦", "髙", "Å", "\u00A0", "\U000E0041"};
   Cp932Encoder lineEncoder;
   Cp932Encoder charEncoder;
   std::mt19937 random(6);

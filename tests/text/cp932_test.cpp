@@ -1,11 +1,11 @@
-#include "text/cp932_decoder.h"
-#include "text/cp932_encoder.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <ostream>
 #include <string>
+
+#include "text/cp932_decoder.h"
+#include "text/cp932_encoder.h"
 
 namespace velorin {
 namespace {
@@ -112,8 +112,16 @@ TEST_P(SharedDecodingTest, DecodesAsGlibcDoes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, SharedDecodingTest,
-    ::testing::Values(SharedTableCase{"Byte80", "a\x80" "b", "a\xef\xbf\xbd" "b"},
-                      SharedTableCase{"ByteA0", "a\xa0" "b", "a\xef\xbf\xbd" "b"},
+    ::testing::Values(SharedTableCase{"Byte80",
+                                      "a\x80"
+                                      "b",
+                                      "a\xef\xbf\xbd"
+                                      "b"},
+                      SharedTableCase{"ByteA0",
+                                      "a\xa0"
+                                      "b",
+                                      "a\xef\xbf\xbd"
+                                      "b"},
                       SharedTableCase{"ByteFD", "\xfd", "\xef\xbf\xbd"},
                       SharedTableCase{"ByteFE", "\xfe\x40", "\xef\xbf\xbd@"},
                       SharedTableCase{"ByteFF", "\xff\xff", "\xef\xbf\xbd\xef\xbf\xbd"},
@@ -128,19 +136,19 @@ class SharedEncodingTest : public ::testing::TestWithParam<SharedTableCase> {};
 
 TEST_P(SharedEncodingTest, EncodesAsGlibcDoes) {
   const SharedTableCase& c = GetParam();
-  EXPECT_EQ(Utf8ToCp932(c.utf8), c.cp932.empty() ? std::nullopt : std::optional<std::string>(c.cp932));
+  EXPECT_EQ(Utf8ToCp932(c.utf8),
+            c.cp932.empty() ? std::nullopt : std::optional<std::string>(c.cp932));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, SharedEncodingTest,
-    ::testing::Values(SharedTableCase{"U0080", "", "\xc2\x80"},
-                      SharedTableCase{"UF8F0", "", "\xef\xa3\xb0"},
-                      SharedTableCase{"UF8F3", "", "\xef\xa3\xb3"},
-                      SharedTableCase{"UE000", "\xf0\x40", "\xee\x80\x80"},
-                      SharedTableCase{"U2252", "\x81\xe0", "\xe2\x89\x92"},
-                      SharedTableCase{"UFFE2", "\x81\xca", "\xef\xbf\xa2"},
-                      SharedTableCase{"U2170", "\xfa\x40", "\xe2\x85\xb0"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, SharedEncodingTest,
+                         ::testing::Values(SharedTableCase{"U0080", "", "\xc2\x80"},
+                                           SharedTableCase{"UF8F0", "", "\xef\xa3\xb0"},
+                                           SharedTableCase{"UF8F3", "", "\xef\xa3\xb3"},
+                                           SharedTableCase{"UE000", "\xf0\x40", "\xee\x80\x80"},
+                                           SharedTableCase{"U2252", "\x81\xe0", "\xe2\x89\x92"},
+                                           SharedTableCase{"UFFE2", "\x81\xca", "\xef\xbf\xa2"},
+                                           SharedTableCase{"U2170", "\xfa\x40", "\xe2\x85\xb0"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace velorin

@@ -44,12 +44,11 @@ INSTANTIATE_TEST_SUITE_P(
         DetectCase{"FourByteSequence", "tex=😀", true, kUtf8, 0},
         // Only two-byte sequences: accented letters, Greek, Cyrillic; or CP932
         // half-width katakana that happen to be valid UTF-8 ("ﾃｽ" is C3 BD).
-        DetectCase{"EuropeanPlaces", "Café Zürich\r\nKraków\r\nSão Paulo\r\ncréé", true, kUtf8,
-                   0},
+        DetectCase{"EuropeanPlaces", "Café Zürich\r\nKraków\r\nSão Paulo\r\ncréé", true, kUtf8, 0},
         DetectCase{"GreekAndCyrillic", "Αθήνα,Москва", true, kUtf8, 0},
         DetectCase{"DegreeSign", "35°40'", true, kUtf8, 0},
-        DetectCase{"Cp932KatakanaPlaceNames", "\xC4\xB3\xB7\xAE\xB3 \xC0\xDC\xB0", true,
-                   kCp932, 0},  // ﾄｳｷｮｳ ﾀﾜｰ: not UTF-8
+        DetectCase{"Cp932KatakanaPlaceNames", "\xC4\xB3\xB7\xAE\xB3 \xC0\xDC\xB0", true, kCp932,
+                   0},  // ﾄｳｷｮｳ ﾀﾜｰ: not UTF-8
         DetectCase{"KatakanaRunThatIsValidUtf8", "tex=\xC3\xBD\xC4\xB0\xD2\xB0", true, kCp932,
                    0},  // ﾃｽﾄｰﾒｰ
         DetectCase{"KatakanaPairAloneReadsAsAnAccent", "tex=\xC3\xBD", true, kUtf8, 0},
@@ -82,10 +81,8 @@ TEST_P(Utf8Validity, WellFormedOnly) { EXPECT_EQ(IsValidUtf8(GetParam().text), G
 INSTANTIATE_TEST_SUITE_P(
     Texts, Utf8Validity,
     ::testing::Values(
-        ValidityCase{"Empty", "", true},
-        ValidityCase{"Nul", std::string(1, '\0'), true},
-        ValidityCase{"LastAscii", "\x7F", true},
-        ValidityCase{"FirstTwoByte", "\xC2\x80", true},
+        ValidityCase{"Empty", "", true}, ValidityCase{"Nul", std::string(1, '\0'), true},
+        ValidityCase{"LastAscii", "\x7F", true}, ValidityCase{"FirstTwoByte", "\xC2\x80", true},
         ValidityCase{"LastTwoByte", "\xDF\xBF", true},
         ValidityCase{"FirstThreeByte", "\xE0\xA0\x80", true},
         ValidityCase{"LastBeforeSurrogates", "\xED\x9F\xBF", true},
@@ -101,13 +98,18 @@ INSTANTIATE_TEST_SUITE_P(
         ValidityCase{"FirstSurrogate", "\xED\xA0\x80", false},
         ValidityCase{"LastSurrogate", "\xED\xBF\xBF", false},
         ValidityCase{"AboveUnicode", "\xF4\x90\x80\x80", false},
-        ValidityCase{"LeadF5", "\xF5\x80\x80\x80", false},
-        ValidityCase{"LeadFF", "\xFF", false},
+        ValidityCase{"LeadF5", "\xF5\x80\x80\x80", false}, ValidityCase{"LeadFF", "\xFF", false},
         ValidityCase{"LoneContinuation", "\x80", false},
-        ValidityCase{"ContinuationMissing", "\xE6\x9D" "a", false},
+        ValidityCase{"ContinuationMissing",
+                     "\xE6\x9D"
+                     "a",
+                     false},
         ValidityCase{"CutAtTheEnd", "\xE6\x9D", false},
         ValidityCase{"InvalidAfterEightAscii", "01234567\x80", false},
-        ValidityCase{"InvalidInsideAsciiWord", "0123\x80" "567", false}),
+        ValidityCase{"InvalidInsideAsciiWord",
+                     "0123\x80"
+                     "567",
+                     false}),
     [](const ::testing::TestParamInfo<ValidityCase>& info) {
       return std::string(info.param.name);
     });
