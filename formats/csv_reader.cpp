@@ -108,7 +108,11 @@ std::string HeaderHint(const CsvRecord& header) {
 
 bool CsvReader::ReadHeader() {
   std::int64_t line = 0;
-  if (!ReadRecord(line)) return false;
+  if (!ReadRecord(line)) {
+    // A table needs its header row: a file of blank lines or none is no table.
+    Fail(1, "the file holds no header row (it is empty)");
+    return false;
+  }
   headerRead_ = true;
   std::vector<std::string> cells;
   for (std::size_t i = 0; i < record_.size(); ++i) cells.push_back(HeaderCell(record_.field(i)));

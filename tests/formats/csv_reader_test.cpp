@@ -70,7 +70,9 @@ INSTANTIATE_TEST_SUITE_P(
         CsvCase{"UnclosedQuote",
                 "name,lat,lon\n\"A,1,2\nB,3,4\n",
                 {"2 failed: a quoted field is never closed"}},
-        CsvCase{"Empty", "", {}}),
+        CsvCase{"Empty", "", {"1 failed: the file holds no header row (it is empty)"}},
+        CsvCase{
+            "BlankLinesOnly", "\r\n\n", {"1 failed: the file holds no header row (it is empty)"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CsvReaderTest, EncodingAsTold) {
