@@ -226,7 +226,7 @@ void XmlPointReader::StartHandler(void* self, const char* name, const char** att
     return;
   }
   const XmlName split = reader.Split(name);
-  reader.open_[reader.depth_ - 1] = {name, split};
+  reader.open_[static_cast<std::size_t>(reader.depth_ - 1)] = {name, split};
   if (reader.depth_ == 1 && split.local != reader.rootName_) {
     reader.Stop("not a " + reader.formatName_ + " file: the document element is <" +
                 std::string(split.local) + ">, not <" + reader.rootName_ + ">");
@@ -242,7 +242,7 @@ void XmlPointReader::EndHandler(void* self, const char* name) {
   reader.eventSeen_ = true;
   // expat ends an element with the name it began it with, still held: the
   // split made then serves (split again should the name be elsewhere).
-  const OpenElement& open = reader.open_[reader.depth_ - 1];
+  const OpenElement& open = reader.open_[static_cast<std::size_t>(reader.depth_ - 1)];
   reader.OnEnd(open.name == name ? open.split : reader.Split(name), reader.depth_);
   reader.collecting_ = false;
   --reader.depth_;
