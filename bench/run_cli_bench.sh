@@ -38,27 +38,10 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 runs=3
 
-now_ns() { date +%s%N; }
+# shellcheck source=bench/best_of.sh
+source "$here/best_of.sh"
 
-# Best wall time of $runs runs, in nanoseconds; the target file is removed
-# before each run so that every run creates it afresh.
-best_of() {
-  local target=$1
-  shift
-  local best=
-  for ((i = 0; i < runs; i++)); do
-    rm -f "$target"
-    local start end
-    start=$(now_ns)
-    "$@"
-    end=$(now_ns)
-    local took=$((end - start))
-    if [[ -z $best || $took -lt $best ]]; then best=$took; fi
-  done
-  echo "$best"
-}
-
-# The same, for a target that exists before each run (each run leaves it
+# Like best_of, for a target that exists before each run (each run leaves it
 # in place for the next).
 best_of_replacing() {
   local target=$1

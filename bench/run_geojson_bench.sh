@@ -25,23 +25,16 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 runs=3
 
-now_ns() { date +%s%N; }
+# shellcheck source=bench/best_of.sh
+source "$here/best_of.sh"
 
 # Best wall time of $runs runs in nanoseconds, then the peak memory (KiB) of
 # one more run; the output is removed before each run.
 measure() {
   local target=$1
+  local best
+  best=$(best_of "$@" 2>/dev/null)
   shift
-  local best=
-  for ((i = 0; i < runs; i++)); do
-    rm -f "$target"
-    local start end
-    start=$(now_ns)
-    "$@" 2>/dev/null
-    end=$(now_ns)
-    local took=$((end - start))
-    if [[ -z $best || $took -lt $best ]]; then best=$took; fi
-  done
   rm -f "$target"
   local peak
   peak=$(/usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -n 1)
