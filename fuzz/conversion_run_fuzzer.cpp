@@ -333,7 +333,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     return 0;
   }
-  FUZZ_CHECK(outcome.inputEncoding == expected.encoding);
+  // A run cancelled before its first read has chosen no encoding yet.
+  if (!(expected.cancelled && plan.cancelAt == 1)) {
+    FUZZ_CHECK(outcome.inputEncoding == expected.encoding);
+  }
   FUZZ_CHECK((outcome.result == RunResult::kCancelled) == expected.cancelled);
   FUZZ_CHECK(outcome.records == expected.records);
   FUZZ_CHECK(outcome.firstLineNotConverted == expected.firstLineNotConverted);
