@@ -7,7 +7,6 @@
 
 #include "formats/csv_reader.h"
 #include "formats/csv_record.h"
-#include "formats/output_path.h"
 #include "platform/native_file.h"
 #include "text/ascii.h"
 
@@ -102,10 +101,7 @@ std::optional<PointFormat> SniffPointFormat(std::string_view head) {
   return std::nullopt;
 }
 
-bool ExtensionLeavesFormatOpen(std::string_view path) {
-  if (FormatOfExtension(path)) return false;
-  return !HasExtension(path, ".tsv");
-}
+bool ExtensionLeavesFormatOpen(std::string_view path) { return !InputFormatOfExtension(path); }
 
 std::optional<PointFormat> SniffFileFormat(const std::string& path) {
   if (!IsOrdinaryFile(path)) return std::nullopt;

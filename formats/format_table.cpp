@@ -94,11 +94,15 @@ std::optional<PointFormat> FormatOfExtension(std::string_view path) {
   return std::nullopt;
 }
 
-PointFormat InputFormatOfPath(std::string_view path) {
+std::optional<PointFormat> InputFormatOfExtension(std::string_view path) {
   // A tab-separated table is a CSV file to the reader, which tells the
   // separator from the header row.
   if (HasExtension(path, ".tsv")) return PointFormat::kCsv;
-  return FormatOfExtension(path).value_or(PointFormat::kPot);
+  return FormatOfExtension(path);
+}
+
+PointFormat InputFormatOfPath(std::string_view path) {
+  return InputFormatOfExtension(path).value_or(PointFormat::kPot);
 }
 
 PointFormat OutputFormatOfPath(std::string_view path) {

@@ -37,7 +37,10 @@ std::optional<PointFormat> FormatNamed(std::string_view name);
 /// an extension the table does not know. ".json" counts as GeoJSON (whose
 /// reader refuses a file that is other JSON, saying so).
 std::optional<PointFormat> FormatOfExtension(std::string_view path);
-/// An unknown extension counts as POT for an input; `.tsv` is read as CSV.
+/// The format an input's extension names: the table's, or CSV for `.tsv`;
+/// nothing for another extension.
+std::optional<PointFormat> InputFormatOfExtension(std::string_view path);
+/// An unknown extension counts as POT for an input.
 PointFormat InputFormatOfPath(std::string_view path);
 /// An unknown extension counts as NVI for an output.
 PointFormat OutputFormatOfPath(std::string_view path);
