@@ -1,15 +1,20 @@
 #include "cli/cli_app.h"
 
 #include <CLI/CLI.hpp>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/convert_command.h"
+#include "cli/convert_names.h"
 #include "cli/exit_codes.h"
 #include "cli/position_commands.h"
+#include "cli/printable_text.h"
 #include "cli/terminal.h"
 #include "cli/usage_error.h"
 #include "text/ascii.h"
@@ -34,8 +39,78 @@ std::vector<std::string> FormatNames(bool written) {
   return names;
 }
 
+/// A distance in metres: a decimal number, 0 or more.
+std::optional<double> ParseMetres(const std::string& text) {
+  if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) {
+    return std::nullopt;
+  }
+  char* end = nullptr;
+  const double metres = std::strtod(text.c_str(), &end);
+  if (end != text.c_str() + text.size() || !std::isfinite(metres)) return std::nullopt;
+  return metres;
+}
+
+CsvEncoding CsvEncodingFromName(std::string_view name) {
+  if (EqualsIgnoringAsciiCase(name, "utf-8-bom")) return CsvEncoding::kUtf8Bom;
+  if (EqualsIgnoringAsciiCase(name, "cp932")) return CsvEncoding::kCp932;
+  return CsvEncoding::kUtf8;
+}
+
+/// The options of several inputs, their output and what becomes of their
+/// points: -o, --output-dir, --dedupe, --csv-encoding.
+struct ManyInputArguments {
+  ConvertNames names;
+  std::string dedupe;  ///< the metres of --dedupe, as given
+  std::string csvEncoding = "utf-8";
+  CLI::Option* dedupeOption = nullptr;
+  CLI::Option* csvEncodingOption = nullptr;
+};
+
+void AddManyInputOptions(CLI::App& convert, ManyInputArguments& arguments) {
+  CLI::Option* output =
+      convert
+          .add_option("-o,--output", arguments.names.output,
+                      "File to write every INPUT into, in the order given (\"-\": standard "
+                      "output); the only way to name an existing point file as OUTPUT")
+          ->type_name("OUTPUT");
+  convert
+      .add_option("--output-dir", arguments.names.outputDir,
+                  "Convert each INPUT into its own file in DIR, named as without OUTPUT")
+      ->type_name("DIR")
+      ->excludes(output);
+  arguments.dedupeOption =
+      convert.add_flag("--dedupe{0}", arguments.dedupe,
+                       "Drop a point whose title a point written before has within METRES "
+                       "(default 0: the same position)");
+  arguments.dedupeOption->type_name("[=METRES]");
+  arguments.csvEncodingOption =
+      convert
+          .add_option("--csv-encoding", arguments.csvEncoding,
+                      "Encoding of CSV output: utf-8, utf-8-bom (a byte-order mark first, as "
+                      "spreadsheet programs want) or cp932 (closest characters)")
+          ->check(CLI::IsMember({"utf-8", "utf-8-bom", "cp932"}, CLI::ignore_case))
+          ->capture_default_str();
+}
+
+/// Puts the arguments of AddManyInputOptions into `options`; the usage error
+/// in words when they do not fit.
+std::string TakeManyInputArguments(const ManyInputArguments& arguments, ConvertOptions& options) {
+  if (arguments.dedupeOption->count() > 0) {
+    const std::optional<double> metres = ParseMetres(arguments.dedupe);
+    if (!metres) {
+      return "--dedupe takes a distance in metres, 0 or more, as --dedupe=METRES, not '" +
+             PrintableText(arguments.dedupe) + "'";
+    }
+    options.dedupeMetres = metres;
+  }
+  if (arguments.csvEncodingOption->count() > 0) {
+    options.csvEncoding = CsvEncodingFromName(arguments.csvEncoding);
+  }
+  return ArrangeNames(arguments.names, options);
+}
+
 void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& untitled,
-                       std::string& inputEncoding) {
+                       std::string& inputEncoding, ManyInputArguments& manyInputs) {
   CLI::App* convert =
       app.add_subcommand("convert",
                          "Convert points of interest into NVI, or between POT, NVI, GPX, KML "
@@ -72,16 +147,16 @@ void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& unti
       ->check(CLI::IsMember(FormatNames(true), CLI::ignore_case))
       ->type_name("FORMAT");
   convert
-      ->add_option("INPUT", options.input,
-                   "File to read (\"-\": standard input): POT unless its extension is .nvi, "
-                   ".gpx, .kml, .kmz, .csv, .tsv (read as CSV), .geojson or .json, or its first "
-                   "bytes show another format")
+      ->add_option("INPUT", manyInputs.names.names,
+                   "Files to read (\"-\": standard input, once): each POT unless its extension "
+                   "is .nvi, .gpx, .kml, .kmz, .csv, .tsv (read as CSV), .geojson or .json, or "
+                   "its first bytes show another format. Without -o or --output-dir, a second "
+                   "name is OUTPUT: the file to write (\"-\": standard output), NVI unless its "
+                   "extension is .gpx, .kml, .csv, .geojson, .json or .pot; default: INPUT with "
+                   "the extension of the format written (.nvi, or .gpx for NVI input, unless --to "
+                   "says)")
       ->required();
-  convert->add_option(
-      "OUTPUT", options.output,
-      "File to write (\"-\": standard output): NVI unless its extension is "
-      ".gpx, .kml, .csv, .geojson, .json or .pot; default: INPUT with the extension of the "
-      "format written (.nvi, or .gpx for NVI input, unless --to says)");
+  AddManyInputOptions(*convert, manyInputs);
 }
 
 void AddPositionCommands(CLI::App& app, PositionArguments& arguments) {
@@ -102,12 +177,13 @@ std::optional<TextEncoding> InputEncodingFromName(std::string_view name) {
   return std::nullopt;
 }
 
-int RunConvert(const ConvertOptions& options) {
+int RunConvert(const ConvertOptions& options, const std::optional<std::string>& outputDir) {
   const bool terminal = StandardErrorIsTerminal();
   ConvertConsole console{std::cerr};
   console.answers = terminal && StandardInputIsTerminal() ? &std::cin : nullptr;
   console.progressTerminal = terminal ? stderr : nullptr;
   console.catchInterrupt = true;
+  if (outputDir) return RunConvertEach(options, *outputDir, console);
   return RunConvertCommand(options, console);
 }
 
@@ -128,7 +204,8 @@ int RunCliApp(int argc, char** argv) {
   std::string untitled = "keep";
   std::string inputEncoding = "auto";
   PositionArguments positionArguments;
-  AddConvertCommand(app, convertOptions, untitled, inputEncoding);
+  ManyInputArguments manyInputs;
+  AddConvertCommand(app, convertOptions, untitled, inputEncoding, manyInputs);
   AddPositionCommands(app, positionArguments);
 
   try {
@@ -143,7 +220,12 @@ int RunCliApp(int argc, char** argv) {
   if (app.got_subcommand("convert")) {
     convertOptions.untitled = untitled == "keep" ? UntitledRule::kKeep : UntitledRule::kSkip;
     convertOptions.inputEncoding = InputEncodingFromName(inputEncoding);
-    return RunConvert(convertOptions);
+    if (const std::string misfit = TakeManyInputArguments(manyInputs, convertOptions);
+        !misfit.empty()) {
+      std::cerr << "velorin-cli: " << misfit << "\n";
+      return kExitUsage;
+    }
+    return RunConvert(convertOptions, manyInputs.names.outputDir);
   }
   if (app.got_subcommand("encode")) {
     return RunEncodeCommand(positionArguments.longitude, positionArguments.latitude, std::cout,

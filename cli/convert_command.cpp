@@ -1,9 +1,11 @@
 #include "cli/convert_command.h"
 
+#include <algorithm>
 #include <functional>
 #include <istream>
 #include <memory>
 #include <ostream>
+#include <tuple>
 
 #include "cli/cli_host.h"
 #include "cli/exit_codes.h"
@@ -14,6 +16,7 @@
 #include "cli/stdio_file_system.h"
 #include "convert/conversion_run.h"
 #include "formats/format_sniff.h"
+#include "formats/poi_record.h"
 #include "text/ascii.h"
 #include "text/cp932_decoder.h"
 
@@ -46,20 +49,32 @@ class ExplainObserver : public RunObserver {
     Say(line, PrintableText(reason));
   }
   void OnTitleChanged(const Point& point, TitleChange change) override {
-    const std::string title =
-        point.titleEncoding == TitleEncoding::kCp932 ? Cp932ToUtf8(point.title) : point.title;
-    Say(point.line, std::string(WhatBecameOfTitle(change)) + PrintableText(title));
+    Say(point.line, std::string(WhatBecameOfTitle(change)) + TitleText(point));
+  }
+  void OnInputStarted(std::string_view path) override {
+    file_ =
+        (path == StdioFileSystem::kStandardInput ? std::string("-") : PrintableText(path)) + ":";
+  }
+  void OnDuplicate(const Point& point, std::string_view reason) override {
+    Say(point.line, PrintableText(reason) + ": " + TitleText(point));
   }
 
  private:
+  static std::string TitleText(const Point& point) {
+    if (point.title.empty()) return std::string(kNoTitleText);
+    return PrintableText(point.titleEncoding == TitleEncoding::kCp932 ? Cp932ToUtf8(point.title)
+                                                                      : point.title);
+  }
+  /// "LINE: what", or "FILE:LINE: what" when several inputs are read.
   void Say(std::int64_t lineNumber, const std::string& what) {
     if (what.empty()) return;
     if (progress_ != nullptr) progress_->Clear();
-    err_ << (std::to_string(lineNumber) + ": " + what + "\n");
+    err_ << (file_ + std::to_string(lineNumber) + ": " + what + "\n");
   }
 
   std::ostream& err_;
   ProgressLine* progress_;
+  std::string file_;  ///< "FILE:" of the input being read, when there are several
 };
 
 std::string FileSystemPath(std::string_view path, std::string_view stream) {
@@ -119,14 +134,24 @@ std::string OptionMisfit(const ConvertOptions& options, const FormatChoice& choi
     return "--timestamp applies to NVI output only (the output is " + UpperName(choice.output) +
            ")";
   }
-  if (options.inputEncoding && choice.input != PointFormat::kPot &&
-      choice.input != PointFormat::kCsv) {
+  if (options.csvEncoding && choice.output != PointFormat::kCsv) {
+    return "--csv-encoding applies to CSV output only (the output is " + UpperName(choice.output) +
+           ")";
+  }
+  std::vector<PointFormat> inputs{choice.input};
+  inputs.insert(inputs.end(), choice.moreInputs.begin(), choice.moreInputs.end());
+  const auto isText = [](PointFormat f) {
+    return f == PointFormat::kPot || f == PointFormat::kCsv;
+  };
+  if (options.inputEncoding && std::none_of(inputs.begin(), inputs.end(), isText)) {
     return "--input-encoding applies to POT and CSV input only (the input is " +
            UpperName(choice.input) + ")";
   }
-  if (InfoOf(choice.input).makeReader == nullptr) {
+  for (const PointFormat input : inputs) {
     // A build without an XML reader (Windows).
-    return UpperName(choice.input) + " files are not read by this build of velorin-cli";
+    if (InfoOf(input).makeReader == nullptr) {
+      return UpperName(input) + " files are not read by this build of velorin-cli";
+    }
   }
   return {};
 }
@@ -178,17 +203,22 @@ std::unique_ptr<Clock> ClockForTimestamp(const std::optional<std::string>& times
   return std::make_unique<FixedClock>(*reading);
 }
 
+std::pair<PointFormat, FormatBasis> ChooseInputFormat(const std::string& input,
+                                                      const std::optional<std::string>& from) {
+  if (from) return {*FormatNamed(*from), FormatBasis::kOption};
+  if (input == "-") return {PointFormat::kPot, FormatBasis::kNothing};
+  const bool open = ExtensionLeavesFormatOpen(input);
+  const std::optional<PointFormat> sniffed = open ? SniffFileFormat(input) : std::nullopt;
+  return {
+      sniffed.value_or(InputFormatOfPath(input)),
+      sniffed ? FormatBasis::kContent : (open ? FormatBasis::kNothing : FormatBasis::kExtension)};
+}
+
 FormatChoice ChooseFormats(const ConvertOptions& options) {
   FormatChoice choice;
-  if (options.from) {
-    choice.input = *FormatNamed(*options.from);
-    choice.inputBasis = FormatBasis::kOption;
-  } else if (options.input != "-") {
-    const bool open = ExtensionLeavesFormatOpen(options.input);
-    const std::optional<PointFormat> sniffed = open ? SniffFileFormat(options.input) : std::nullopt;
-    choice.input = sniffed.value_or(InputFormatOfPath(options.input));
-    choice.inputBasis =
-        sniffed ? FormatBasis::kContent : (open ? FormatBasis::kNothing : FormatBasis::kExtension);
+  std::tie(choice.input, choice.inputBasis) = ChooseInputFormat(options.input, options.from);
+  for (const std::string& input : options.moreInputs) {
+    choice.moreInputs.push_back(ChooseInputFormat(input, options.from).first);
   }
   // Without a name, the output is named after the format it is written in.
   const PointFormat named =
@@ -212,6 +242,15 @@ FormatChoice ChooseFormats(const ConvertOptions& options) {
 
 namespace {
 
+/// Every input, as the file system is to see it.
+std::vector<std::string> InputPaths(const ConvertOptions& options) {
+  std::vector<std::string> paths{FileSystemPath(options.input, StdioFileSystem::kStandardInput)};
+  for (const std::string& input : options.moreInputs) {
+    paths.push_back(FileSystemPath(input, StdioFileSystem::kStandardInput));
+  }
+  return paths;
+}
+
 /// The run's options from the command's.
 RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choice,
                         RunObserver& explainer) {
@@ -222,7 +261,33 @@ RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choic
   runOptions.log = options.logPath.has_value();
   if (options.explain) runOptions.observer = &explainer;
   runOptions.inputEncoding = options.inputEncoding;
+  for (std::size_t i = 0; i < options.moreInputs.size(); ++i) {
+    runOptions.moreInputs.push_back(
+        {FileSystemPath(options.moreInputs[i], StdioFileSystem::kStandardInput),
+         choice.moreInputs[i]});
+  }
+  runOptions.dedupeMetres = options.dedupeMetres;
+  runOptions.writer.csvEncoding = options.csvEncoding.value_or(CsvEncoding::kUtf8);
   return runOptions;
+}
+
+/// The two-name form whose OUTPUT is an existing point file of the input's
+/// format: the shape a pattern like *.gpx gives for two inputs, so that file
+/// is never overwritten, whatever --force says.
+std::optional<int> RefuseGlobbedOutput(const ConvertOptions& options, const FormatChoice& choice,
+                                       const RunPaths& paths, ConvertConsole& console) {
+  if (!options.outputNamedSecond || options.input == "-" || choice.outputPath == "-") return {};
+  StdioFileSystem files;
+  if (!files.IsNormalFile(paths.output) || files.NameSameFile(paths.input, paths.output)) return {};
+  if (SniffFileFormat(paths.output) != choice.input) return {};
+  const std::string format = UpperName(choice.input);
+  console.err << "velorin-cli: " << DescribeFile("output file", paths.output) << " is a " << format
+              << " file like the input, as when a pattern such as *"
+              << InfoOf(choice.input).extension
+              << " names two inputs: left unchanged, whatever --force says\n"
+              << "velorin-cli: to merge files into one, name the output with -o OUTPUT; to "
+                 "replace this file on purpose, name it with -o too\n";
+  return kExitRefused;
 }
 
 /// The refusals before any file is opened (options that do not apply, one
@@ -242,6 +307,7 @@ std::optional<int> RefuseBeforeTheRun(const ConvertOptions& options, const Forma
     refused.result = RunResult::kRefusedSamePath;
     return Report(console, ReportRunOutcome(refused, paths, context));
   }
+  if (const auto refused = RefuseGlobbedOutput(options, choice, paths, console)) return refused;
   if (options.logPath && LogClashes(files, paths.log, paths)) {
     console.err << "velorin-cli: " << DescribeFile("log file", paths.log)
                 << " must not be the input or the output file\n";
@@ -271,7 +337,10 @@ int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
   // Asking on the terminal only makes sense when the input comes from a file.
   bool asked = false;
   std::function<bool()> askOverwrite;
-  if (console.answers != nullptr && paths.input != StdioFileSystem::kStandardInput) {
+  const bool readsStandardInput =
+      options.input == "-" || std::find(options.moreInputs.begin(), options.moreInputs.end(),
+                                        "-") != options.moreInputs.end();
+  if (console.answers != nullptr && !readsStandardInput) {
     askOverwrite = [&] {
       asked = true;
       return AskOverwrite(console, paths.output);
@@ -283,6 +352,7 @@ int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
   ExplainObserver explainer(console.err, progress ? &*progress : nullptr);
 
   StdioFileSystem files;
+  if (!options.moreInputs.empty()) files.ExpectInputs(InputPaths(options));
   ConversionRun run(host, files, *clock, RunOptionsOf(options, choice, explainer));
   if (progress) host.ShowProgressOn(&*progress, &run, &files);
   // From here on a signal cancels the run (and a second one ends the

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "cli/run_report.h"
 #include "convert/conversion_run.h"
@@ -31,6 +33,16 @@ struct ConvertOptions {
   std::optional<std::string> to;      ///< output format name (--to)
   std::string input;                  ///< "-" is standard input
   std::optional<std::string> output;  ///< "-" is standard output
+  /// Inputs merged after `input`, in this order, into the one output.
+  std::vector<std::string> moreInputs;
+  /// OUTPUT was the second of two names rather than given with -o: an
+  /// existing point file of the input's format there is taken for a second
+  /// input (what a pattern like *.gpx gives) and never overwritten.
+  bool outputNamedSecond = false;
+  /// Drop points whose title a point written before has within this many
+  /// metres (--dedupe).
+  std::optional<double> dedupeMetres;
+  std::optional<CsvEncoding> csvEncoding;  ///< --csv-encoding
 };
 
 /// Where the command talks to the person that runs it.
@@ -60,12 +72,18 @@ std::unique_ptr<Clock> ClockForTimestamp(const std::optional<std::string>& times
 struct FormatChoice {
   PointFormat input = PointFormat::kPot;
   FormatBasis inputBasis = FormatBasis::kNothing;
+  std::vector<PointFormat> moreInputs;  ///< the formats of ConvertOptions::moreInputs
   PointFormat output = PointFormat::kNvi;
   std::string outputPath;  ///< as given, or the default for the input ("-": standard output)
   /// An option that does not apply to these formats: one line, without the
   /// program's name; empty when all is well.
   std::string usageError;
 };
+
+/// The format an input is read as (--from, else its extension, else its
+/// first bytes, else POT; standard input POT) and what chose it.
+std::pair<PointFormat, FormatBasis> ChooseInputFormat(const std::string& input,
+                                                      const std::optional<std::string>& from);
 
 /// The formats of a command: --from and --to when given, else the paths'
 /// extensions (standard input counts as POT, standard output as NVI, or as

@@ -80,8 +80,8 @@ std::string DetailLines(const RunOutcome& outcome, const ReportContext& context)
             (context.explained ? "\n" : " (--explain tells which)\n");
   }
   for (const std::string* line :
-       {&summary.encoding, &summary.ignored, &summary.titlesChanged, &summary.titlesUnshowable,
-        &summary.titlesRecoded, &summary.titlesTidied}) {
+       {&summary.duplicates, &summary.encoding, &summary.ignored, &summary.titlesChanged,
+        &summary.titlesUnshowable, &summary.titlesRecoded, &summary.titlesTidied}) {
     if (!line->empty()) text += std::string(kProgram) + *line + "\n";
   }
   return text;
@@ -169,6 +169,14 @@ std::string FailureLine(const RunOutcome& outcome, const RunPaths& files) {
   return text + "\n";
 }
 
+/// " of 'b.gpx'" after a line number, when several inputs were read.
+std::string InputNotConverted(const RunOutcome& outcome) {
+  if (outcome.inputNotConverted.empty()) return {};
+  return " of " + (outcome.inputNotConverted == StdioFileSystem::kStandardInput
+                       ? std::string("standard input")
+                       : "'" + PrintableText(outcome.inputNotConverted) + "'");
+}
+
 }  // namespace
 
 std::string DescribeFile(std::string_view role, std::string_view path) {
@@ -184,18 +192,22 @@ RunReport ReportRunOutcome(const RunOutcome& outcome, const RunPaths& files,
     case RunResult::kFinished: {
       std::string text = CountLine(outcome, files, context) + DetailLines(outcome, context);
       if (outcome.firstLineNotConverted == 0) return {kExitDone, text};
-      return {kExitLimitReached,
-              text + program + "the limit of " + std::to_string(outcome.records) +
-                  " records was reached; input lines from line " +
-                  std::to_string(outcome.firstLineNotConverted) + " on were not converted\n"};
+      return {kExitLimitReached, text + program + "the limit of " +
+                                     std::to_string(outcome.records) +
+                                     " records was reached; input lines from line " +
+                                     std::to_string(outcome.firstLineNotConverted) +
+                                     InputNotConverted(outcome) + " on were not converted\n"};
     }
     case RunResult::kCancelled:
       return {context.interruptSignal > 0 ? kExitSignalBase + context.interruptSignal
                                           : kExitInterrupted,
               "interrupted: " + CountLine(outcome, files, context) + DetailLines(outcome, context)};
     case RunResult::kRefusedSamePath:
-      return {kExitRefused, program + DescribeFile("input file", files.input) + " and " +
-                                DescribeFile("output file", files.output) + " are the same file\n"};
+      return {kExitRefused,
+              program +
+                  DescribeFile("input file",
+                               outcome.failedPath.empty() ? files.input : outcome.failedPath) +
+                  " and " + DescribeFile("output file", files.output) + " are the same file\n"};
     case RunResult::kDeclinedOverwrite:
       if (context.refusedExistingOutput && !context.asked) {
         return {kExitRefused, program + DescribeFile("output file", files.output) +

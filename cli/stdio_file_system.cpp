@@ -1,5 +1,7 @@
 #include "cli/stdio_file_system.h"
 
+#include <filesystem>
+
 #include "cli/standard_streams.h"
 #include "platform/file_identity.h"
 #include "platform/native_file.h"
@@ -12,6 +14,15 @@ bool IsStream(const std::string& path) {
   return path == StdioFileSystem::kStandardInput || path == StdioFileSystem::kStandardOutput;
 }
 
+/// The size of a regular file (the path in UTF-8 on every system).
+std::optional<std::uint64_t> FileSizeOf(const std::string& path) {
+  std::error_code error;
+  const std::uint64_t size = std::filesystem::file_size(
+      std::filesystem::path(std::u8string(path.begin(), path.end())), error);
+  if (error) return std::nullopt;
+  return size;
+}
+
 StandardStream StreamOf(const std::string& path) {
   return path == StdioFileSystem::kStandardInput ? StandardStream::kInput : StandardStream::kOutput;
 }
@@ -20,6 +31,7 @@ StandardStream StreamOf(const std::string& path) {
 
 std::unique_ptr<ByteSource> StdioFileSystem::OpenForReading(const std::string& path,
                                                             std::error_code& ec) {
+  if (expected_) bytesBefore_ += bytesRead_;
   bytesRead_ = 0;
   inputSize_.reset();
   return OpenInterruptibleSource(path == kStandardInput ? std::string() : path, bytesRead_,
@@ -43,6 +55,20 @@ std::unique_ptr<ReplacingSink> StdioFileSystem::OpenForReplacing(const std::stri
     return WriteInPlace(StandardOutputSink());
   }
   return LocalFileSystem::OpenForReplacing(path, ec);
+}
+
+void StdioFileSystem::ExpectInputs(const std::vector<std::string>& paths) {
+  expected_ = true;
+  bytesBefore_ = 0;
+  totalSize_ = 0;
+  for (const std::string& path : paths) {
+    const std::optional<std::uint64_t> size = IsStream(path) ? std::nullopt : FileSizeOf(path);
+    if (!size) {
+      totalSize_.reset();
+      return;
+    }
+    *totalSize_ += *size;
+  }
 }
 
 bool StdioFileSystem::IsNormalFile(const std::string& path) {

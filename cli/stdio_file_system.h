@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -27,14 +28,22 @@ class StdioFileSystem : public LocalFileSystem {
   /// "convert - x.nvi < x.nvi" and "convert x.pot - 1<>x.pot" name one file.
   bool NameSameFile(const std::string& a, const std::string& b) override;
 
-  /// Bytes read so far from the last file opened for reading.
-  std::uint64_t BytesRead() const { return bytesRead_; }
-  /// Size of that file when it is a regular file.
-  std::optional<std::uint64_t> InputSize() const { return inputSize_; }
+  /// The inputs of a run that reads several one after another: from here on
+  /// BytesRead() and InputSize() count them all.
+  void ExpectInputs(const std::vector<std::string>& paths);
+  /// Bytes read so far from the last file opened for reading (and the
+  /// expected inputs before it).
+  std::uint64_t BytesRead() const { return bytesBefore_ + bytesRead_; }
+  /// Size of that file when it is a regular file (of all the expected
+  /// inputs, when each is one).
+  std::optional<std::uint64_t> InputSize() const { return expected_ ? totalSize_ : inputSize_; }
 
  private:
   std::uint64_t bytesRead_ = 0;
   std::optional<std::uint64_t> inputSize_;
+  bool expected_ = false;
+  std::uint64_t bytesBefore_ = 0;  ///< of the expected inputs read before
+  std::optional<std::uint64_t> totalSize_;
 };
 
 }  // namespace velorin

@@ -10,13 +10,16 @@
 #include <utility>
 
 #include "convert/counting_text.h"
+#include "convert/duplicate_points.h"
 #include "convert/run_files.h"
 #include "convert/run_summary.h"
+#include "formats/chained_point_reader.h"
 #include "formats/output_path.h"
 #include "formats/poi_record.h"
 #include "formats/point_check.h"
 #include "formats/point_writer.h"
 #include "platform/buffered_writer.h"
+#include "text/cp932_decoder.h"
 #include "text/cp932_encoder.h"
 
 namespace velorin {
@@ -78,6 +81,14 @@ std::string_view FormatCountText(CountBuffer& buffer, std::int64_t count) {
   return {buffer.data(), static_cast<std::size_t>(end - buffer.data())};
 }
 
+/// "3", "2.5": metres to one decimal, without a needless ".0".
+std::string MetresText(double metres) {
+  const auto tenths = static_cast<std::int64_t>(metres * 10 + 0.5);
+  std::string text = std::to_string(tenths / 10);
+  if (tenths % 10 != 0) text += "." + std::to_string(tenths % 10);
+  return text + " m";
+}
+
 /// One execution of the Convert command, from its checks to its last message.
 class ConvertCommand {
  public:
@@ -102,6 +113,7 @@ class ConvertCommand {
   std::optional<RunResult> AskFirst();
   /// Input, output and log names two of which are one file.
   bool PathsClash();
+  bool PathsClashWith(const std::string& input);
   /// Closes the files, puts the output in place, shows the last message.
   RunOutcome Finish();
   /// For input other than POT: CR LF and the points skipped, with why in
@@ -109,6 +121,16 @@ class ConvertCommand {
   /// none was.
   std::string SkippedLine();
   std::optional<Failure> OpenFiles();
+  /// Hands what is converted so far on before a read waits (a quiet pipe),
+  /// and lets the host hear Cancel while it waits.
+  void WrapInput();
+  /// The reader of the first input, and of the others one after another.
+  std::unique_ptr<PointReader> MakeReader(std::size_t index);
+  std::unique_ptr<PointReader> OpenInput(std::size_t index);
+  std::size_t InputIndex() const { return chain_ != nullptr ? chain_->inputIndex() : 0; }
+  PointFormat InputFormat() const { return inputs_[InputIndex()].format; }
+  /// A point with a title written before close by: dropped, counted and told.
+  bool DropDuplicate(const Point& point);
   /// The entry loop, up to the end, the record limit, a cancel or a failure;
   /// the output's last part (a closing tag) is written at every end but a
   /// failure.
@@ -127,6 +149,9 @@ class ConvertCommand {
   /// when the input has ended.
   std::int64_t FirstLineLeft(ReadEntry& entry);
   void WriteLogLine(const ReadEntry& entry, bool written);
+  /// POT input alone: the log has a line for every input line, and no
+  /// summary.
+  bool LogsEveryLine() const;
   /// The log of a file that is not read by the line (anything but POT):
   /// a line for every skipped point, where it stands and why.
   void WriteSkipLogLine(std::int64_t line, std::string_view reason);
@@ -144,10 +169,17 @@ class ConvertCommand {
   std::int32_t& recordCount_;
 
   std::string inputPath_;
+  std::vector<RunInput> inputs_;  ///< the host's input first
   std::string outputPath_;
   std::string logPath_;
   RunFiles open_;
   std::unique_ptr<PointReader> reader_;
+  ChainedPointReader* chain_ = nullptr;  ///< reader_ when there are several inputs
+  std::error_code openError_;            ///< why an input after the first did not open
+  bool inputHeldBytes_ = false;          ///< of the inputs closed before
+  std::optional<DuplicatePoints> duplicates_;
+  Cp932Decoder titleDecoder_;
+  std::string titleUtf8_;
   std::unique_ptr<PointWriter> writer_;
   PositionRange outputRange_ = PositionRange::kNvi;  ///< what the output holds
   RunOutcome outcome_;
@@ -173,7 +205,10 @@ MessageAnswer ConvertCommand::ShowBox(RunMessage kind, int title, int firstText,
 RunOutcome ConvertCommand::Execute() {
   host_.SetDropTargetsEnabled(false);
   inputPath_ = host_.InputPathText();
+  inputs_.assign(1, RunInput{inputPath_, options_.inputFormat});
+  inputs_.insert(inputs_.end(), options_.moreInputs.begin(), options_.moreInputs.end());
   outputPath_ = host_.OutputPathText();
+  if (options_.dedupeMetres) duplicates_.emplace(*options_.dedupeMetres);
   recordCount_ = 0;
   if (options_.log) logPath_ = host_.LogFilePath();
   if (const auto refused = AskFirst()) return Leave(*refused);
@@ -226,7 +261,7 @@ RunOutcome ConvertCommand::Finish() {
   // The output takes its place last, once nothing else can fail.
   std::error_code error;
   open_.CloseInput();
-  if (options_.log && options_.inputFormat != PointFormat::kPot) {
+  if (options_.log && !LogsEveryLine()) {
     WriteLogSummary();
     if (!open_.log->ok()) return Fail({RunStage::kWriteLog, logPath_, open_.logSink->error()});
   }
@@ -270,28 +305,27 @@ std::string ConvertCommand::SkippedLine() {
 }
 
 bool ConvertCommand::PathsClash() {
-  if (files_.NameSameFile(inputPath_, outputPath_)) return true;
+  for (const RunInput& input : inputs_) {
+    if (PathsClashWith(input.path)) {
+      if (inputs_.size() > 1) outcome_.failedPath = input.path;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ConvertCommand::PathsClashWith(const std::string& input) {
+  if (files_.NameSameFile(input, outputPath_)) return true;
   // A log that is the output or the input would overwrite it.
   return options_.log &&
-         (files_.NameSameFile(logPath_, outputPath_) || files_.NameSameFile(logPath_, inputPath_));
+         (files_.NameSameFile(logPath_, outputPath_) || files_.NameSameFile(logPath_, input));
 }
 
 std::optional<ConvertCommand::Failure> ConvertCommand::OpenFiles() {
   std::error_code error;
   open_.inputSource = files_.OpenForReading(inputPath_, error);
   if (!open_.inputSource || error) return Failure{RunStage::kOpenInput, inputPath_, error};
-  // While the input waits for more (a quiet pipe), what is converted so far
-  // goes on to whoever reads the output.
-  open_.input.emplace(
-      *open_.inputSource,
-      [this] {
-        if (open_.output) open_.output->Flush();
-        if (open_.log) open_.log->Flush();
-      },
-      [this] {
-        host_.ProcessEvents();
-        return !host_.cancelRequested;
-      });
+  WrapInput();
 
   open_.outputSink = files_.OpenForReplacing(outputPath_, error);
   if (!open_.outputSink || error) return Failure{RunStage::kOpenOutput, outputPath_, error};
@@ -305,13 +339,52 @@ std::optional<ConvertCommand::Failure> ConvertCommand::OpenFiles() {
   return std::nullopt;
 }
 
-std::optional<ConvertCommand::Failure> ConvertCommand::ConvertEntries() {
+void ConvertCommand::WrapInput() {
+  // While the input waits for more (a quiet pipe), what is converted so far
+  // goes on to whoever reads the output.
+  open_.input.emplace(
+      *open_.inputSource,
+      [this] {
+        if (open_.output) open_.output->Flush();
+        if (open_.log) open_.log->Flush();
+      },
+      [this] {
+        host_.ProcessEvents();
+        return !host_.cancelRequested;
+      });
+}
+
+std::unique_ptr<PointReader> ConvertCommand::MakeReader(std::size_t index) {
   ReaderOptions readerOptions;
   readerOptions.textEncoding = options_.inputEncoding;
   readerOptions.untitled = options_.untitled;
   readerOptions.bufferSize = options_.bufferSize;
-  reader_ = InfoOf(options_.inputFormat).makeReader(*open_.input, readerOptions);
-  writer_ = InfoOf(options_.outputFormat).makeWriter(*open_.output, clock_);
+  const RunInput& input = inputs_[index];
+  if (inputs_.size() > 1) {
+    if (options_.observer != nullptr) options_.observer->OnInputStarted(input.path);
+    if (options_.log) AppendToLog("Input " + input.path);
+  }
+  return InfoOf(input.format).makeReader(*open_.input, readerOptions);
+}
+
+std::unique_ptr<PointReader> ConvertCommand::OpenInput(std::size_t index) {
+  inputHeldBytes_ = inputHeldBytes_ || open_.input->heldBytes();
+  open_.CloseInput();
+  open_.inputSource = files_.OpenForReading(inputs_[index].path, openError_);
+  if (!open_.inputSource || openError_) return nullptr;
+  WrapInput();
+  return MakeReader(index);
+}
+
+std::optional<ConvertCommand::Failure> ConvertCommand::ConvertEntries() {
+  reader_ = MakeReader(0);
+  if (inputs_.size() > 1) {
+    auto chain = std::make_unique<ChainedPointReader>(
+        std::move(reader_), inputs_.size(), [this](std::size_t index) { return OpenInput(index); });
+    chain_ = chain.get();
+    reader_ = std::move(chain);
+  }
+  writer_ = InfoOf(options_.outputFormat).makeWriter(*open_.output, clock_, options_.writer);
   const FormatInfo& output = InfoOf(options_.outputFormat);
   const std::int32_t limit = output.limitsRecords ? options_.recordLimit : 0;
   outputRange_ = output.positions;
@@ -336,6 +409,8 @@ std::optional<ConvertCommand::Failure> ConvertCommand::Take(const ReadEntry& ent
     const Point& point = entry.point;
     if (const auto problem = CheckPoint(point, options_.untitled, outputRange_)) {
       CountSkip(entry, problem->first, problem->second);
+    } else if (duplicates_ && DropDuplicate(point)) {
+      // Counted and told; the log says "was Skipped" for a POT line.
     } else {
       TitleChange change = writer_->Write(
           point.title.empty() ? TitleView{kNoTitleText} : TitleOf(point), point.position);
@@ -357,7 +432,7 @@ std::optional<ConvertCommand::Failure> ConvertCommand::Take(const ReadEntry& ent
     CountSkip(entry, entry.skip, entry.reason);
   }
   if (options_.log) {
-    if (options_.inputFormat == PointFormat::kPot) WriteLogLine(entry, written);
+    if (InputFormat() == PointFormat::kPot) WriteLogLine(entry, written);
     if (!open_.log->ok()) return Failure{RunStage::kWriteLog, logPath_, open_.logSink->error()};
   }
   return std::nullopt;
@@ -398,14 +473,40 @@ void ConvertCommand::CountSkip(const ReadEntry& entry, SkipKind kind, std::strin
       break;
   }
   if (options_.observer != nullptr) options_.observer->OnSkipped(entry.point.line, kind, reason);
-  if (options_.log && options_.inputFormat != PointFormat::kPot) {
+  if (options_.log && InputFormat() != PointFormat::kPot) {
     WriteSkipLogLine(entry.point.line, reason);
   }
+}
+
+bool ConvertCommand::DropDuplicate(const Point& point) {
+  std::string_view title = point.title;
+  if (point.titleEncoding == TitleEncoding::kCp932) {
+    // One title from a POT file and from a GPX file is one title.
+    titleDecoder_.Decode(point.title, titleUtf8_);
+    title = titleUtf8_;
+  }
+  const Degrees degrees = DegreesOf(point.position);
+  const auto input = static_cast<std::uint32_t>(InputIndex());
+  const auto found =
+      duplicates_->FindOrKeep(title, degrees.longitude, degrees.latitude, {input, point.line});
+  if (!found) return false;
+  ++outcome_.duplicatesDropped;
+  std::string reason = "duplicate of the point of line " + std::to_string(found->origin.line);
+  if (found->origin.input != input) reason += " of " + inputs_[found->origin.input].path;
+  reason += found->metres > 0 ? " (same title, " + MetresText(found->metres) + " away)"
+                              : " (same title and position)";
+  if (options_.observer != nullptr) options_.observer->OnDuplicate(point, reason);
+  if (options_.log && InputFormat() != PointFormat::kPot) WriteSkipLogLine(point.line, reason);
+  return true;
 }
 
 std::optional<ConvertCommand::Failure> ConvertCommand::InputEnded() {
   const auto& failure = reader_->failure();
   if (!failure) return EndOutput();
+  const std::string& path = inputs_[InputIndex()].path;
+  if (chain_ != nullptr && chain_->openFailed()) {
+    return Failure{RunStage::kOpenInput, path, openError_};
+  }
   const std::error_code error = open_.input->error();
   if (error == std::errc::operation_canceled) {
     // The person running the program cancelled while the input was quiet.
@@ -413,7 +514,7 @@ std::optional<ConvertCommand::Failure> ConvertCommand::InputEnded() {
     return EndOutput();
   }
   outcome_.readFailure = failure;
-  return Failure{RunStage::kReadLine, inputPath_, error};
+  return Failure{RunStage::kReadLine, path, error};
 }
 
 std::optional<ConvertCommand::Failure> ConvertCommand::EndOutput() {
@@ -430,7 +531,7 @@ void ConvertCommand::ReleaseReaderAndWriter() {
     outcome_.encodingWorthSaying = reader_->textBeyondAscii();
     outcome_.ignored = reader_->ignored();
   }
-  if (open_.input) outcome_.inputHeldBytes = open_.input->heldBytes();
+  outcome_.inputHeldBytes = inputHeldBytes_ || (open_.input && open_.input->heldBytes());
   if (writer_) outcome_.titlesAdjusted = writer_->titlesAdjusted();
   writer_.reset();
   reader_.reset();
@@ -440,6 +541,7 @@ std::int64_t ConvertCommand::FirstLineLeft(ReadEntry& entry) {
   // Only where the rest begins is looked for; nothing further is converted
   // or logged. A read error here says nothing about the entries converted.
   if (reader_->AtEnd() || !reader_->Next(entry)) return 0;
+  if (inputs_.size() > 1) outcome_.inputNotConverted = inputs_[InputIndex()].path;
   return entry.point.line;
 }
 
@@ -464,6 +566,13 @@ void ConvertCommand::WriteLogLine(const ReadEntry& entry, bool written) {
   log.Append(kLineBreak);
 }
 
+bool ConvertCommand::LogsEveryLine() const {
+  for (const RunInput& input : inputs_) {
+    if (input.format != PointFormat::kPot) return false;
+  }
+  return true;
+}
+
 void ConvertCommand::AppendToLog(std::string_view utf8) {
   // The log is CP932 like every text file of the program.
   const std::optional<Cp932Title> text = TitleToCp932(utf8);
@@ -480,8 +589,9 @@ void ConvertCommand::WriteLogSummary() {
   AppendToLog(WrittenCount(recordCount_, options_.outputFormat) + " written");
   const RunSummary summary = SummarizeRun(outcome_, options_.inputFormat, options_.outputFormat);
   for (const std::string* line :
-       {&summary.encoding, &summary.skipped, &summary.ignored, &summary.titlesChanged,
-        &summary.titlesUnshowable, &summary.titlesRecoded, &summary.titlesTidied}) {
+       {&summary.encoding, &summary.skipped, &summary.duplicates, &summary.ignored,
+        &summary.titlesChanged, &summary.titlesUnshowable, &summary.titlesRecoded,
+        &summary.titlesTidied}) {
     if (!line->empty()) AppendToLog(*line);
   }
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "convert/run_host.h"
 #include "formats/format_table.h"
@@ -85,6 +86,11 @@ struct RunOutcome {
   std::int64_t titlesAdjusted = 0;
   /// What the input held that is no point of interest (routes, tracks ...).
   IgnoredItems ignored;
+  /// Points dropped as duplicates of one written before (--dedupe).
+  std::int64_t duplicatesDropped = 0;
+  /// With several inputs, the one the record limit stopped in (see
+  /// firstLineNotConverted); empty otherwise.
+  std::string inputNotConverted;
 };
 
 /// Told about what a person may want to know of single entries.
@@ -98,6 +104,17 @@ class RunObserver {
   /// TitleChange): characters CP932 lacks replaced, CP932 codes UTF-8 holds
   /// only as others, white space tidied by the reader.
   virtual void OnTitleChanged(const Point& /*point*/, TitleChange /*change*/) {}
+  /// A run of several inputs begins to read `path`; the lines told from
+  /// here on are its lines.
+  virtual void OnInputStarted(std::string_view /*path*/) {}
+  /// A point was dropped as a duplicate; `reason` names the point kept.
+  virtual void OnDuplicate(const Point& /*point*/, std::string_view /*reason*/) {}
+};
+
+/// One more input of a run that merges several into one output.
+struct RunInput {
+  std::string path;  ///< as the file system is to see it
+  PointFormat format = PointFormat::kPot;
 };
 
 inline constexpr std::int32_t kRecordLimit = 1'000'000;
@@ -117,6 +134,14 @@ struct RunOptions {
   /// Bytes read and written at a time (the input's and each output's
   /// buffer). Small ones let tests and fuzzing reach every buffer edge.
   std::size_t bufferSize = 1 << 20;
+  /// Inputs read after the host's one, in this order, into the same output;
+  /// the record limit, the counts and the log cover them all.
+  std::vector<RunInput> moreInputs = {};
+  /// Drop a point whose title a point written before has within this many
+  /// metres (0: at the very same position); nothing keeps every point.
+  std::optional<double> dedupeMetres = std::nullopt;
+  /// How the writer writes (CSV's encoding).
+  WriterOptions writer = {};
 };
 
 class ConversionRun {

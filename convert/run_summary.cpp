@@ -87,6 +87,10 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
   }
   summary.skipped = SkippedLine(outcome.skipped, input, output);
   summary.ignored = IgnoredLine(outcome.ignored);
+  if (outcome.duplicatesDropped > 0) {
+    summary.duplicates =
+        Counted(outcome.duplicatesDropped, "duplicate point", "duplicate points") + " dropped";
+  }
   if (outcome.titlesAdjusted > 0) {
     summary.titlesChanged =
         Counted(outcome.titlesAdjusted, "title", "titles") +

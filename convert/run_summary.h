@@ -26,6 +26,8 @@ struct RunSummary {
   std::string titlesRecoded;
   /// Titles whose inner white space became single blanks; empty when none.
   std::string titlesTidied;
+  /// "2 duplicate points dropped" (--dedupe); empty when none was.
+  std::string duplicates;
 };
 
 RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output);

@@ -34,16 +34,22 @@ std::unique_ptr<PointReader> MakePotReader(ByteSource& source, const ReaderOptio
 }
 
 template <typename Writer>
-std::unique_ptr<PointWriter> MakeWriter(BufferedWriter& out, Clock&) {
+std::unique_ptr<PointWriter> MakeWriter(BufferedWriter& out, Clock&, const WriterOptions&) {
   return std::make_unique<Writer>(out);
 }
 
 template <const XmlLayout& layout>
-std::unique_ptr<PointWriter> MakeXmlWriter(BufferedWriter& out, Clock&) {
+std::unique_ptr<PointWriter> MakeXmlWriter(BufferedWriter& out, Clock&, const WriterOptions&) {
   return std::make_unique<XmlPointWriter>(out, layout);
 }
 
-std::unique_ptr<PointWriter> MakeNviWriter(BufferedWriter& out, Clock& clock) {
+std::unique_ptr<PointWriter> MakeCsvWriter(BufferedWriter& out, Clock&,
+                                           const WriterOptions& options) {
+  return std::make_unique<CsvWriter>(out, options.csvEncoding);
+}
+
+std::unique_ptr<PointWriter> MakeNviWriter(BufferedWriter& out, Clock& clock,
+                                           const WriterOptions&) {
   return std::make_unique<NviPointWriter>(out, clock);
 }
 
@@ -61,7 +67,7 @@ const std::array<FormatInfo, 7>& Formats() {
        &MakeXmlWriter<kKmlLayout>},
       {PointFormat::kKmz, "kmz", ".kmz", false, PositionRange::kGlobe, KmzReaderFactory(), nullptr},
       {PointFormat::kCsv, "csv", ".csv", false, PositionRange::kGlobe, &MakeTextReader<CsvReader>,
-       &MakeWriter<CsvWriter>},
+       &MakeCsvWriter},
       {PointFormat::kGeoJson, "geojson", ".geojson", false, PositionRange::kGlobe,
        &MakeReader<GeoJsonReader>, &MakeWriter<GeoJsonWriter>},
   }};

@@ -26,7 +26,8 @@ struct FormatInfo {
   PositionRange positions;     ///< the positions a file holds
   /// Nothing when the format cannot be read (or written).
   std::unique_ptr<PointReader> (*makeReader)(ByteSource& source, const ReaderOptions& options);
-  std::unique_ptr<PointWriter> (*makeWriter)(BufferedWriter& out, Clock& clock);
+  std::unique_ptr<PointWriter> (*makeWriter)(BufferedWriter& out, Clock& clock,
+                                             const WriterOptions& options);
 };
 
 std::span<const FormatInfo> PointFormats();

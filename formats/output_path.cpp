@@ -17,6 +17,14 @@ bool HasExtension(std::string_view path, std::string_view extension) {
   return EqualsIgnoringAsciiCase(ExtensionOf(path), extension);
 }
 
+std::string PathInFolder(std::string_view folder, std::string_view path) {
+  const std::size_t slash = path.find_last_of("\\/");
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  std::string joined(folder);
+  if (!joined.empty() && joined.back() != '/' && joined.back() != '\\') joined += '/';
+  return joined + std::string(name);
+}
+
 std::string ReplaceExtension(std::string_view path, std::string_view extension) {
   const std::string_view own = ExtensionOf(path);
   return std::string(path.substr(0, path.size() - own.size())) + std::string(extension);

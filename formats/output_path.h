@@ -13,6 +13,10 @@ std::string_view ExtensionOf(std::string_view path);
 /// ASCII letter case.
 bool HasExtension(std::string_view path, std::string_view extension);
 
+/// The final component of `path` (after its last "\\" or "/") placed in
+/// `folder`: where a file of that name goes in another folder.
+std::string PathInFolder(std::string_view folder, std::string_view path);
+
 /// The path with its extension replaced by `extension` (".gpx"), or
 /// `extension` added when there is none.
 std::string ReplaceExtension(std::string_view path, std::string_view extension);

@@ -8,6 +8,16 @@
 
 namespace velorin {
 
+/// The encodings a CSV file is written in: UTF-8, UTF-8 after a byte-order
+/// mark (what spreadsheet programs take for UTF-8), or CP932 by the title
+/// rule (what they assume on a Japanese system).
+enum class CsvEncoding { kUtf8, kUtf8Bom, kCp932 };
+
+/// What a writer may be told beforehand.
+struct WriterOptions {
+  CsvEncoding csvEncoding = CsvEncoding::kUtf8;
+};
+
 class PointWriter {
  public:
   virtual ~PointWriter() = default;

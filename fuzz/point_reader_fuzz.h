@@ -62,7 +62,7 @@ inline void FuzzPointReader(PointFormat format, const std::uint8_t* data, std::s
   BufferedWriter out(sink, 4096);
   std::vector<std::unique_ptr<PointWriter>> writers;
   for (const FormatInfo& info : PointFormats()) {
-    if (info.makeWriter != nullptr) writers.push_back(info.makeWriter(out, clock));
+    if (info.makeWriter != nullptr) writers.push_back(info.makeWriter(out, clock, {}));
   }
   for (auto& writer : writers) writer->Begin();
 

@@ -55,7 +55,24 @@ TEST(CliApp, UsageErrorsExitWithTwoAndSayWhy) {
       {{"convert", "--bogus", "a.pot"}, "velorin-cli: 'convert' has no option '--bogus'\n"},
       {{"decode", "--force", "$0000000000000000"},
        "velorin-cli: 'decode' has no option '--force' (it belongs to 'convert')\n"},
-      {{"convert", "a.pot", "b.nvi", "c"}, "velorin-cli: unexpected argument 'c' for 'convert'\n"},
+      {{"convert", "a.pot", "b.nvi", "c"},
+       "velorin-cli: 3 file names given: to merge the inputs into one file name it with -o "
+       "OUTPUT, to convert each into its own file name a folder with --output-dir DIR\n"},
+      {{"convert", "-", "a.gpx", "-", "-o", "x.nvi"},
+       "velorin-cli: standard input (\"-\") can be read only once\n"},
+      {{"convert", "a.gpx", "-", "--output-dir", "."},
+       "velorin-cli: --output-dir names each output after its input file: standard input "
+       "(\"-\") has no name; convert it with -o OUTPUT\n"},
+      {{"convert", "a.gpx", "-o", "x.nvi", "--output-dir", "."},
+       "velorin-cli: --output excludes --output-dir\n"},
+      {{"convert", "--dedupe=near", "a.gpx"},
+       "velorin-cli: --dedupe takes a distance in metres, 0 or more, as --dedupe=METRES, not "
+       "'near'\n"},
+      {{"convert", "--dedupe=-5", "a.gpx"},
+       "velorin-cli: --dedupe takes a distance in metres, 0 or more, as --dedupe=METRES, not "
+       "'-5'\n"},
+      {{"convert", "--csv-encoding=latin1", "a.gpx"},
+       "velorin-cli: --csv-encoding: latin1 not in {utf-8,utf-8-bom,cp932}\n"},
       {{"convert", "--timestamp=2023/02/29 10:00:00", "a.pot"},
        "velorin-cli: --timestamp must be a real date and time as 'YYYY/MM/DD HH:MM:SS', not "
        "'2023/02/29 10:00:00'\n"},

@@ -36,7 +36,7 @@ std::string Write(PointFormat format, const std::vector<Sample>& samples) {
   testing::StringSink sink;
   BufferedWriter out(sink);
   FixedClock clock({"2010/04/01", "14:30:00"});
-  auto writer = InfoOf(format).makeWriter(out, clock);
+  auto writer = InfoOf(format).makeWriter(out, clock, {});
   writer->Begin();
   for (const Sample& sample : samples) writer->Write(sample.title, sample.code);
   writer->End();

@@ -30,7 +30,7 @@ TEST_P(WritersTest, WriteTheWholeFile) {
   testing::StringSink sink;
   BufferedWriter out(sink);
   FixedClock clock({"2010/04/01", "14:30:00"});
-  std::unique_ptr<PointWriter> writer = InfoOf(GetParam().format).makeWriter(out, clock);
+  std::unique_ptr<PointWriter> writer = InfoOf(GetParam().format).makeWriter(out, clock, {});
   writer->Begin();
   writer->Write("Tower", kTowerCode);
   writer->Write(kShrineTitle, kShrineDegrees);
@@ -136,7 +136,7 @@ TEST(WritersTest, XmlWritersCountTitlesTheyCannotKeep) {
     testing::StringSink sink;
     BufferedWriter out(sink);
     FixedClock clock({"2010/04/01", "14:30:00"});
-    std::unique_ptr<PointWriter> writer = InfoOf(format).makeWriter(out, clock);
+    std::unique_ptr<PointWriter> writer = InfoOf(format).makeWriter(out, clock, {});
     writer->Write(std::string("A\x01", 2), kTowerCode);
     writer->Write("B", kTowerCode);
     EXPECT_EQ(writer->titlesAdjusted(), 1);
@@ -167,7 +167,7 @@ TEST(WritersTest, EachWriterTurnsTheTitleIntoItsOwnEncoding) {
     testing::StringSink sink;
     BufferedWriter out(sink);
     FixedClock clock({"2010/04/01", "14:30:00"});
-    std::unique_ptr<PointWriter> writer = InfoOf(c.format).makeWriter(out, clock);
+    std::unique_ptr<PointWriter> writer = InfoOf(c.format).makeWriter(out, clock, {});
     writer->Begin();
     EXPECT_EQ(writer->Write(TitleView{c.title, TitleEncoding::kUtf8}, kTowerCode), c.change)
         << c.title;

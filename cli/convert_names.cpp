@@ -1,0 +1,109 @@
+#include "cli/convert_names.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <ostream>
+#include <set>
+
+#include "cli/exit_codes.h"
+#include "cli/printable_text.h"
+#include "formats/output_path.h"
+
+namespace velorin {
+
+namespace {
+
+std::string MoreThanTwoNames(std::size_t count) {
+  return std::to_string(count) +
+         " file names given: to merge the inputs into one file name it with -o OUTPUT, to "
+         "convert each into its own file name a folder with --output-dir DIR";
+}
+
+/// A usage error of the inputs themselves; empty when there is none.
+std::string InputsMisfit(const std::vector<std::string>& inputs, const ConvertNames& names) {
+  if (std::count(inputs.begin(), inputs.end(), "-") > 1) {
+    return "standard input (\"-\") can be read only once";
+  }
+  if (names.outputDir && std::find(inputs.begin(), inputs.end(), "-") != inputs.end()) {
+    return "--output-dir names each output after its input file: standard input (\"-\") has no "
+           "name; convert it with -o OUTPUT";
+  }
+  return {};
+}
+
+bool IsFolder(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_directory(
+      std::filesystem::path(std::u8string(path.begin(), path.end())), error);
+}
+
+bool EndsBatch(int exitCode) { return exitCode >= kExitSignalBase; }
+
+}  // namespace
+
+std::string ArrangeNames(const ConvertNames& names, ConvertOptions& options) {
+  std::vector<std::string> inputs = names.names;
+  options.outputNamedSecond = false;
+  if (names.output) {
+    options.output = names.output;
+  } else if (!names.outputDir) {
+    if (inputs.size() > 2) return MoreThanTwoNames(inputs.size());
+    if (inputs.size() == 2) {
+      options.output = inputs.back();
+      options.outputNamedSecond = true;
+      inputs.pop_back();
+    }
+  }
+  if (inputs.empty()) return "INPUT is required";
+  if (std::string misfit = InputsMisfit(inputs, names); !misfit.empty()) return misfit;
+  options.input = inputs.front();
+  options.moreInputs.assign(inputs.begin() + 1, inputs.end());
+  return {};
+}
+
+std::string OutputInFolder(const std::string& folder, const std::string& input,
+                           const ConvertOptions& options) {
+  const PointFormat written =
+      options.to ? *FormatNamed(*options.to)
+                 : DefaultOutputFormat(ChooseInputFormat(input, options.from).first);
+  return PathInFolder(folder, DefaultOutputPath(input, written));
+}
+
+int RunConvertEach(const ConvertOptions& options, const std::string& folder,
+                   ConvertConsole& console) {
+  if (!IsFolder(folder)) {
+    console.err << "velorin-cli: output folder '" << PrintableText(folder)
+                << "' does not exist or is no folder\n";
+    return kExitUsage;
+  }
+  if (options.logPath) {
+    console.err << "velorin-cli: --log names one file: with --output-dir, convert the inputs "
+                   "one at a time to log each\n";
+    return kExitUsage;
+  }
+  std::vector<std::string> inputs{options.input};
+  inputs.insert(inputs.end(), options.moreInputs.begin(), options.moreInputs.end());
+  std::set<std::string> outputs;
+  int exitCode = kExitDone;
+  for (const std::string& input : inputs) {
+    ConvertOptions single = options;
+    single.input = input;
+    single.moreInputs.clear();
+    single.output = OutputInFolder(folder, input, options);
+    int code = kExitRefused;
+    if (!outputs.insert(*single.output).second) {
+      // Two inputs of one name in different folders: the second would
+      // replace what the first gave.
+      console.err << "velorin-cli: '" << PrintableText(*single.output)
+                  << "' is the output of an earlier input too; '" << PrintableText(input)
+                  << "' not converted\n";
+    } else {
+      code = RunConvertCommand(single, console);
+    }
+    if (exitCode == kExitDone) exitCode = code;
+    if (EndsBatch(code)) return code;
+  }
+  return exitCode;
+}
+
+}  // namespace velorin
