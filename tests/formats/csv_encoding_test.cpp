@@ -1,0 +1,76 @@
+// CSV written in each encoding --csv-encoding offers, and read back.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "formats/csv_reader.h"
+#include "formats/csv_writer.h"
+#include "formats/read_all.h"
+#include "platform/memory_streams.h"
+#include "tests/support/string_sink.h"
+
+namespace velorin {
+namespace {
+
+struct CsvEncodingCase {
+  const char* name;
+  CsvEncoding encoding;
+  std::string title;  ///< UTF-8, or CP932 bytes when cp932Title
+  bool cp932Title;
+  std::string expected;  ///< the whole file
+  TitleChange change;
+  std::string readBack;  ///< the point as CsvReader gives it (read_all.h)
+};
+
+void PrintTo(const CsvEncodingCase& c, std::ostream* out) { *out << c.name; }
+
+class CsvEncodingTest : public ::testing::TestWithParam<CsvEncodingCase> {};
+
+TEST_P(CsvEncodingTest, WritesAndReadsBack) {
+  const CsvEncodingCase& c = GetParam();
+  testing::StringSink sink;
+  BufferedWriter out(sink);
+  CsvWriter writer(out, c.encoding);
+  writer.Begin();
+  const TitleEncoding titleEncoding = c.cp932Title ? TitleEncoding::kCp932 : TitleEncoding::kUtf8;
+  EXPECT_EQ(writer.Write(TitleView{c.title, titleEncoding}, Degrees{139.5, 35.25}), c.change);
+  writer.End();
+  ASSERT_TRUE(out.Close());
+  EXPECT_EQ(sink.bytes, c.expected);
+
+  testing::MemorySource source(sink.bytes);
+  CsvReader reader(source);
+  EXPECT_EQ(testing::ReadAll(reader), std::vector<std::string>{c.readBack});
+}
+
+constexpr const char* kHeader = "name,latitude,longitude\r\n";
+constexpr const char* kPosition = ",35.250000000,139.500000000\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, CsvEncodingTest,
+    ::testing::Values(
+        CsvEncodingCase{"Utf8", CsvEncoding::kUtf8, "東京", false,
+                        std::string(kHeader) + "東京" + kPosition, TitleChange::kNone,
+                        "2 東京 139.5 35.25"},
+        CsvEncodingCase{"Utf8BomStartsWithTheMark", CsvEncoding::kUtf8Bom, "東京", false,
+                        std::string("\xEF\xBB\xBF") + kHeader + "東京" + kPosition,
+                        TitleChange::kNone, "2 東京 139.5 35.25"},
+        CsvEncodingCase{"Utf8BomOfACp932Title", CsvEncoding::kUtf8Bom, "\x93\x8C\x8B\x9E", true,
+                        std::string("\xEF\xBB\xBF") + kHeader + "東京" + kPosition,
+                        TitleChange::kNone, "2 東京 139.5 35.25"},
+        CsvEncodingCase{"Cp932", CsvEncoding::kCp932, "東京", false,
+                        std::string(kHeader) + "\x93\x8C\x8B\x9E" + kPosition, TitleChange::kNone,
+                        "2 東京 139.5 35.25"},
+        CsvEncodingCase{"Cp932ClosestCharacterCounted", CsvEncoding::kCp932, "Café 東", false,
+                        std::string(kHeader) + "Cafe \x93\x8C" + kPosition, TitleChange::kClosest,
+                        "2 Cafe 東 139.5 35.25"},
+        CsvEncodingCase{"Cp932NothingShowable", CsvEncoding::kCp932, "\xF0\x9F\x98\x80", false,
+                        std::string(kHeader) + "?" + kPosition, TitleChange::kUnshowable,
+                        "2 ? 139.5 35.25"},
+        CsvEncodingCase{"Cp932QuotedField", CsvEncoding::kCp932, "東, \"A\"", false,
+                        std::string(kHeader) + "\"\x93\x8C, \"\"A\"\"\"" + kPosition,
+                        TitleChange::kNone, "2 東, \"A\" 139.5 35.25"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace velorin
