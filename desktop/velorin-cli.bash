@@ -8,6 +8,7 @@ _velorin_cli_values() {
     --input-encoding) echo "auto cp932 utf-8" ;;
     --from) echo "pot nvi gpx kml kmz csv geojson" ;;
     --to) echo "nvi gpx kml csv geojson pot" ;;
+    --csv-encoding) echo "utf-8 utf-8-bom cp932" ;;
   esac
 }
 
@@ -35,25 +36,34 @@ _velorin_cli() {
       if [[ $cur == --*=* ]]; then
         option=${cur%%=*}
         value=${cur#*=}
-      elif [[ $prev == --* ]]; then
+      elif [[ $prev == --* || $prev == -o ]]; then
         option=$prev
       fi
       case $option in
-        --log)
+        --log | -o | --output)
           cur=$value
           _filedir
           return
           ;;
+        --output-dir)
+          cur=$value
+          _filedir -d
+          return
+          ;;
+        --dedupe)
+          # A flag: its distance only ever follows "=".
+          [[ $cur == --dedupe=* ]] && return
+          ;;
         --timestamp)
           return
           ;;
-        --untitled | --input-encoding | --from | --to)
+        --untitled | --input-encoding | --from | --to | --csv-encoding)
           COMPREPLY=($(compgen -W "$(_velorin_cli_values "$option")" -- "$value"))
           return
           ;;
       esac
       if [[ $cur == -* ]]; then
-        local options="--untitled=keep --untitled=skip --log= --timestamp= --force --explain --input-encoding= --from= --to= --help"
+        local options="--untitled=keep --untitled=skip --log= --timestamp= --force --explain --input-encoding= --from= --to= -o --output= --output-dir= --dedupe --dedupe= --csv-encoding= --help"
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
