@@ -51,16 +51,16 @@ measure() {  # LABEL ARGS...: best wall time and peak memory of one conversion
   rm -f "$work/out.nvi"
   peak=$(/usr/bin/time -f %M "$cli" convert "$stamp" "$@" -o "$work/out.nvi" 2>&1 >/dev/null |
     tail -n 1)
-  printf '%-34s %8.3f s %8s KiB\n' "$label" "$(echo "$ns / 1000000000" | bc -l)" "$peak"
+  printf '%-34s %8.3f s %8s KiB\n' "$label" "$(echo "$ns / 1000000000" | bc -l)" "$peak" >&2
   echo "$ns"
 }
 
-echo "velorin-cli: $files GPX files of $each waypoints merged, against one of $total"
-one=$(measure "one file" "$work/one.gpx" | tee /dev/stderr | tail -n 1)
-merged=$(measure "$files files merged" "${parts[@]}" | tee /dev/stderr | tail -n 1)
-one_dedupe=$(measure "one file, --dedupe" --dedupe "$work/one.gpx" | tee /dev/stderr | tail -n 1)
-merged_dedupe=$(measure "$files files merged, --dedupe=10" --dedupe=10 "${parts[@]}" |
-  tee /dev/stderr | tail -n 1)
+echo "velorin-cli: $files GPX files of $each waypoints merged, against one of $total" >&2
+one=$(measure "one file" "$work/one.gpx")
+merged=$(measure "$files files merged" "${parts[@]}")
+one_dedupe=$(measure "one file, --dedupe" --dedupe "$work/one.gpx")
+merged_dedupe=$(measure "$files files merged, --dedupe=10" --dedupe=10 "${parts[@]}")
+exec 1>&2
 printf 'merged / one file: %.3f (goal: 1.1 at most)\n' "$(echo "$merged / $one" | bc -l)"
 printf 'merged with --dedupe=10 / one file: %.3f\n' "$(echo "$merged_dedupe / $one" | bc -l)"
 printf 'one file with --dedupe / without: %.3f\n' "$(echo "$one_dedupe / $one" | bc -l)"
