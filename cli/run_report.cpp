@@ -90,7 +90,11 @@ std::string DetailLines(const RunOutcome& outcome, const ReportContext& context)
 /// What became of the output file after a failure: it is only ever written
 /// through a temporary file, so it is as it was.
 std::string OutputAfterFailure(const RunOutcome& outcome, const RunPaths& files) {
-  if (outcome.failedStage == RunStage::kOpenInput || outcome.failedStage == RunStage::kOpenOutput) {
+  // An input after the first of a merge fails with the output open.
+  const bool laterInput = outcome.failedStage == RunStage::kOpenInput &&
+                          !outcome.failedPath.empty() && outcome.failedPath != files.input;
+  if ((outcome.failedStage == RunStage::kOpenInput && !laterInput) ||
+      outcome.failedStage == RunStage::kOpenOutput) {
     return {};
   }
   if (files.output == StdioFileSystem::kStandardOutput) {

@@ -101,3 +101,33 @@ TEST(StdioFileSystem, SeesWhenStandardOutputIsTheInputFile) {
 
 }  // namespace
 }  // namespace velorin
+
+namespace velorin {
+namespace {
+
+// The progress of a merge: bytes and size of every input together, or no
+// size when one of them has none (standard input).
+TEST(StdioFileSystem, CountsTheBytesOfAllExpectedInputs) {
+  TempFolder folder;
+  const std::string a = folder.Write("a.pot", "12345");
+  const std::string b = folder.Write("b.pot", "123");
+  StdioFileSystem files;
+  files.ExpectInputs({a, b});
+  EXPECT_EQ(files.InputSize(), 8u);
+  std::error_code error;
+  auto first = files.OpenForReading(a, error);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(ReadAll(*first), "12345");
+  auto second = files.OpenForReading(b, error);
+  ASSERT_TRUE(second);
+  char byte;
+  EXPECT_EQ(second->Read(&byte, 1), 1);
+  EXPECT_EQ(files.BytesRead(), 6u);
+  EXPECT_EQ(files.InputSize(), 8u);
+
+  files.ExpectInputs({a, kIn});
+  EXPECT_EQ(files.InputSize(), std::nullopt);
+}
+
+}  // namespace
+}  // namespace velorin
