@@ -222,6 +222,8 @@ RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choic
   runOptions.log = options.logPath.has_value();
   if (options.explain) runOptions.observer = &explainer;
   runOptions.inputEncoding = options.inputEncoding;
+  runOptions.points = options.points;
+  runOptions.thinMetres = options.thinMetres;
   return runOptions;
 }
 

@@ -80,8 +80,8 @@ std::string DetailLines(const RunOutcome& outcome, const ReportContext& context)
             (context.explained ? "\n" : " (--explain tells which)\n");
   }
   for (const std::string* line :
-       {&summary.encoding, &summary.ignored, &summary.titlesChanged, &summary.titlesUnshowable,
-        &summary.titlesRecoded, &summary.titlesTidied}) {
+       {&summary.encoding, &summary.ignored, &summary.onlyLines, &summary.titlesChanged,
+        &summary.titlesUnshowable, &summary.titlesRecoded, &summary.titlesTidied}) {
     if (!line->empty()) text += std::string(kProgram) + *line + "\n";
   }
   return text;

@@ -38,6 +38,8 @@ constexpr int kSkippedText = 113;
 constexpr int kSkippedUntitledText = 114;
 constexpr int kSkippedOutOfRangeText = 115;
 constexpr int kSkippedUnreadableText = 116;
+// The input held routes or tracks alone, which velorin-cli reads on request.
+constexpr int kOnlyLinesText = 117;
 
 constexpr std::string_view kLineBreak = "\r\n";
 constexpr std::string_view kSkippedRemark = "was Skipped";
@@ -244,6 +246,10 @@ RunOutcome ConvertCommand::Finish() {
     countText += FormatCountText(countBuffer_, outcome_.firstLineNotConverted);
   }
   if (!cancelled) countText += SkippedLine();
+  if (!cancelled && HeldOnlyLines(outcome_)) {
+    countText += kLineBreak;
+    countText += host_.MessageText(kOnlyLinesText);
+  }
   ShowBox(cancelled ? RunMessage::kCancelled : RunMessage::kFinished, kQuestionTitle,
           cancelled ? kCancelledText : kFinishedText, MessageButtons::kOk, MessageAnswer::kOk,
           countText);
@@ -310,6 +316,8 @@ std::optional<ConvertCommand::Failure> ConvertCommand::ConvertEntries() {
   readerOptions.textEncoding = options_.inputEncoding;
   readerOptions.untitled = options_.untitled;
   readerOptions.bufferSize = options_.bufferSize;
+  readerOptions.points = options_.points;
+  readerOptions.thinMetres = options_.thinMetres;
   reader_ = InfoOf(options_.inputFormat).makeReader(*open_.input, readerOptions);
   writer_ = InfoOf(options_.outputFormat).makeWriter(*open_.output, clock_);
   const FormatInfo& output = InfoOf(options_.outputFormat);
@@ -432,6 +440,7 @@ void ConvertCommand::ReleaseReaderAndWriter() {
   }
   if (open_.input) outcome_.inputHeldBytes = open_.input->heldBytes();
   if (writer_) outcome_.titlesAdjusted = writer_->titlesAdjusted();
+  outcome_.records = recordCount_;  // for the summary of the last message and the log
   writer_.reset();
   reader_.reset();
 }
@@ -480,8 +489,9 @@ void ConvertCommand::WriteLogSummary() {
   AppendToLog(WrittenCount(recordCount_, options_.outputFormat) + " written");
   const RunSummary summary = SummarizeRun(outcome_, options_.inputFormat, options_.outputFormat);
   for (const std::string* line :
-       {&summary.encoding, &summary.skipped, &summary.ignored, &summary.titlesChanged,
-        &summary.titlesUnshowable, &summary.titlesRecoded, &summary.titlesTidied}) {
+       {&summary.encoding, &summary.skipped, &summary.ignored, &summary.onlyLines,
+        &summary.titlesChanged, &summary.titlesUnshowable, &summary.titlesRecoded,
+        &summary.titlesTidied}) {
     if (!line->empty()) AppendToLog(*line);
   }
 }

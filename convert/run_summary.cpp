@@ -79,6 +79,12 @@ std::string IgnoredLine(const IgnoredItems& items) {
 
 }  // namespace
 
+bool HeldOnlyLines(const RunOutcome& outcome) {
+  const IgnoredItems& ignored = outcome.ignored;
+  return outcome.records == 0 && outcome.skipped.total() == 0 &&
+         ignored.routes + ignored.tracks + ignored.lineStrings > 0;
+}
+
 RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output) {
   RunSummary summary;
   if (outcome.encodingWorthSaying) {
@@ -87,6 +93,11 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
   }
   summary.skipped = SkippedLine(outcome.skipped, input, output);
   summary.ignored = IgnoredLine(outcome.ignored);
+  if (HeldOnlyLines(outcome)) {
+    summary.onlyLines =
+        "the file holds no waypoints, only routes or tracks: --points=routes,tracks reads "
+        "their points";
+  }
   if (outcome.titlesAdjusted > 0) {
     summary.titlesChanged =
         Counted(outcome.titlesAdjusted, "title", "titles") +
