@@ -17,6 +17,7 @@
 #include "cli/printable_text.h"
 #include "cli/terminal.h"
 #include "cli/usage_error.h"
+#include "formats/point_kinds.h"
 #include "text/ascii.h"
 
 namespace velorin {
@@ -109,6 +110,40 @@ std::string TakeManyInputArguments(const ManyInputArguments& arguments, ConvertO
   return ArrangeNames(arguments.names, options);
 }
 
+/// --points and --thin: the points read of a file with routes and tracks.
+void AddPointKindOptions(CLI::App& convert, ConvertOptions& options) {
+  convert
+      .add_option_function<std::string>(
+          "--points",
+          [&options](const std::string& text) { options.points = *ParsePointKinds(text); },
+          "Points read of a GPX, KML, KMZ or GeoJSON input: any of waypoints, routes, tracks, "
+          "comma-separated (default: waypoints)")
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            return ParsePointKinds(text) ? std::string()
+                                         : "expects waypoints, routes and tracks, "
+                                           "comma-separated (e.g. waypoints,tracks), not '" +
+                                               text + "'";
+          },
+          "KINDS"))
+      ->type_name("KINDS");
+  convert
+      .add_option("--thin", options.thinMetres,
+                  "Keep a track point only when it lies at least METRES along the track from "
+                  "the last one kept (each segment's first and last are kept; 0 keeps all)")
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            double metres = 0.0;
+            const bool number = CLI::detail::lexical_cast(text, metres);
+            return number && std::isfinite(metres) && metres >= 0.0
+                       ? std::string()
+                       : "expects a distance in metres, 0 or more, not '" + text + "'";
+          },
+          "METRES"))
+      ->type_name("METRES")
+      ->capture_default_str();
+}
+
 void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& untitled,
                        std::string& inputEncoding, ManyInputArguments& manyInputs) {
   CLI::App* convert =
@@ -139,6 +174,7 @@ void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& unti
                    "when they clearly are, else CP932), or as given")
       ->check(CLI::IsMember({"auto", "cp932", "utf-8"}, CLI::ignore_case))
       ->capture_default_str();
+  AddPointKindOptions(*convert, options);
   // Point formats beyond POT and NVI.
   convert->add_option("--from", options.from, "Format of INPUT instead of its extension")
       ->check(CLI::IsMember(FormatNames(false), CLI::ignore_case))

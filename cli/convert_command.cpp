@@ -268,6 +268,8 @@ RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choic
   }
   runOptions.dedupeMetres = options.dedupeMetres;
   runOptions.writer.csvEncoding = options.csvEncoding.value_or(CsvEncoding::kUtf8);
+  runOptions.points = options.points;
+  runOptions.thinMetres = options.thinMetres;
   return runOptions;
 }
 

@@ -29,6 +29,10 @@ struct ConvertOptions {
   /// The encoding of a POT or CSV input; chosen from its first bytes when
   /// absent.
   std::optional<TextEncoding> inputEncoding;
+  /// The points read of a GPX, KML, KMZ or GeoJSON input (--points) and
+  /// how far apart the track points kept lie (--thin).
+  PointKinds points = {};
+  double thinMetres = kDefaultThinMetres;
   std::optional<std::string> from;    ///< input format name (--from)
   std::optional<std::string> to;      ///< output format name (--to)
   std::string input;                  ///< "-" is standard input

@@ -80,8 +80,9 @@ std::string DetailLines(const RunOutcome& outcome, const ReportContext& context)
             (context.explained ? "\n" : " (--explain tells which)\n");
   }
   for (const std::string* line :
-       {&summary.duplicates, &summary.encoding, &summary.ignored, &summary.titlesChanged,
-        &summary.titlesUnshowable, &summary.titlesRecoded, &summary.titlesTidied}) {
+       {&summary.duplicates, &summary.encoding, &summary.ignored, &summary.onlyLines,
+        &summary.titlesChanged, &summary.titlesUnshowable, &summary.titlesRecoded,
+        &summary.titlesTidied}) {
     if (!line->empty()) text += std::string(kProgram) + *line + "\n";
   }
   return text;

@@ -41,6 +41,8 @@ constexpr int kSkippedText = 113;
 constexpr int kSkippedUntitledText = 114;
 constexpr int kSkippedOutOfRangeText = 115;
 constexpr int kSkippedUnreadableText = 116;
+// The input held routes or tracks alone, which velorin-cli reads on request.
+constexpr int kOnlyLinesText = 117;
 
 constexpr std::string_view kLineBreak = "\r\n";
 constexpr std::string_view kSkippedRemark = "was Skipped";
@@ -279,6 +281,10 @@ RunOutcome ConvertCommand::Finish() {
     countText += FormatCountText(countBuffer_, outcome_.firstLineNotConverted);
   }
   if (!cancelled) countText += SkippedLine();
+  if (!cancelled && HeldOnlyLines(outcome_)) {
+    countText += kLineBreak;
+    countText += host_.MessageText(kOnlyLinesText);
+  }
   ShowBox(cancelled ? RunMessage::kCancelled : RunMessage::kFinished, kQuestionTitle,
           cancelled ? kCancelledText : kFinishedText, MessageButtons::kOk, MessageAnswer::kOk,
           countText);
@@ -359,6 +365,8 @@ std::unique_ptr<PointReader> ConvertCommand::MakeReader(std::size_t index) {
   readerOptions.textEncoding = options_.inputEncoding;
   readerOptions.untitled = options_.untitled;
   readerOptions.bufferSize = options_.bufferSize;
+  readerOptions.points = options_.points;
+  readerOptions.thinMetres = options_.thinMetres;
   const RunInput& input = inputs_[index];
   if (inputs_.size() > 1) {
     if (options_.observer != nullptr) options_.observer->OnInputStarted(input.path);
@@ -533,6 +541,7 @@ void ConvertCommand::ReleaseReaderAndWriter() {
   }
   outcome_.inputHeldBytes = inputHeldBytes_ || (open_.input && open_.input->heldBytes());
   if (writer_) outcome_.titlesAdjusted = writer_->titlesAdjusted();
+  outcome_.records = recordCount_;  // for the summary of the last message and the log
   writer_.reset();
   reader_.reset();
 }
@@ -590,8 +599,8 @@ void ConvertCommand::WriteLogSummary() {
   const RunSummary summary = SummarizeRun(outcome_, options_.inputFormat, options_.outputFormat);
   for (const std::string* line :
        {&summary.encoding, &summary.skipped, &summary.duplicates, &summary.ignored,
-        &summary.titlesChanged, &summary.titlesUnshowable, &summary.titlesRecoded,
-        &summary.titlesTidied}) {
+        &summary.onlyLines, &summary.titlesChanged, &summary.titlesUnshowable,
+        &summary.titlesRecoded, &summary.titlesTidied}) {
     if (!line->empty()) AppendToLog(*line);
   }
 }

@@ -131,6 +131,10 @@ struct RunOptions {
   RunObserver* observer = nullptr;
   /// The encoding of a text input; chosen from its first bytes when absent.
   std::optional<TextEncoding> inputEncoding = std::nullopt;
+  /// The points read of an input that has routes and tracks, and the
+  /// thinning of its tracks (see ReaderOptions).
+  PointKinds points = {};
+  double thinMetres = kDefaultThinMetres;
   /// Bytes read and written at a time (the input's and each output's
   /// buffer). Small ones let tests and fuzzing reach every buffer edge.
   std::size_t bufferSize = 1 << 20;

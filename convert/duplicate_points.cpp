@@ -6,11 +6,12 @@
 #include <functional>
 #include <numbers>
 
+#include "geo/surface_distance.h"
+
 namespace velorin {
 
 namespace {
 
-constexpr double kEarthRadius = 6'371'008.8;  // metres, the mean radius
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
 std::uint64_t Mix(std::uint64_t a, std::uint64_t b) {
@@ -28,19 +29,8 @@ std::uint64_t KeyOf(std::int64_t row, std::int64_t column, std::uint64_t titleHa
 
 }  // namespace
 
-double DistanceInMetres(double longitude1, double latitude1, double longitude2, double latitude2) {
-  const double phi1 = latitude1 * kRadiansPerDegree;
-  const double phi2 = latitude2 * kRadiansPerDegree;
-  const double dPhi = phi2 - phi1;
-  const double dLambda = (longitude2 - longitude1) * kRadiansPerDegree;
-  const double s = std::sin(dPhi / 2);
-  const double t = std::sin(dLambda / 2);
-  const double h = std::min(1.0, s * s + std::cos(phi1) * std::cos(phi2) * t * t);
-  return 2 * kEarthRadius * std::asin(std::sqrt(h));
-}
-
 DuplicatePoints::DuplicatePoints(double metres)
-    : metres_(metres), cellRadians_(metres / kEarthRadius), slots_(1024, kNone) {}
+    : metres_(metres), cellRadians_(metres / kEarthRadiusMetres), slots_(1024, kNone) {}
 
 std::optional<DuplicatePoints::Found> DuplicatePoints::FindOrKeep(std::string_view utf8Title,
                                                                   double longitude, double latitude,
@@ -89,7 +79,7 @@ std::optional<DuplicatePoints::Found> DuplicatePoints::FindInCell(std::uint64_t 
     if (metres_ <= 0) {
       if (kept.longitude != longitude || kept.latitude != latitude) continue;
     } else {
-      metres = DistanceInMetres(kept.longitude, kept.latitude, longitude, latitude);
+      metres = SurfaceDistanceMetres(kept.longitude, kept.latitude, longitude, latitude);
       if (metres > metres_) continue;
     }
     // The list runs from the latest kept point back: the last match found

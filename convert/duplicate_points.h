@@ -19,10 +19,6 @@ struct PointOrigin {
   std::int64_t line = 0;
 };
 
-/// The great-circle distance in metres between two positions in decimal
-/// degrees (on a sphere of the Earth's mean radius).
-double DistanceInMetres(double longitude1, double latitude1, double longitude2, double latitude2);
-
 class DuplicatePoints {
  public:
   /// `metres` 0: only the very same position counts.

@@ -79,6 +79,12 @@ std::string IgnoredLine(const IgnoredItems& items) {
 
 }  // namespace
 
+bool HeldOnlyLines(const RunOutcome& outcome) {
+  const IgnoredItems& ignored = outcome.ignored;
+  return outcome.records == 0 && outcome.skipped.total() == 0 &&
+         ignored.routes + ignored.tracks + ignored.lineStrings > 0;
+}
+
 RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output) {
   RunSummary summary;
   if (outcome.encodingWorthSaying) {
@@ -90,6 +96,11 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
   if (outcome.duplicatesDropped > 0) {
     summary.duplicates =
         Counted(outcome.duplicatesDropped, "duplicate point", "duplicate points") + " dropped";
+  }
+  if (HeldOnlyLines(outcome)) {
+    summary.onlyLines =
+        "the file holds no waypoints, only routes or tracks: --points=routes,tracks reads "
+        "their points";
   }
   if (outcome.titlesAdjusted > 0) {
     summary.titlesChanged =

@@ -18,6 +18,9 @@ struct RunSummary {
   /// "1 link to another file not followed";
   /// empty when there was nothing else.
   std::string ignored;
+  /// For an input whose only points lie on routes or tracks not read: that
+  /// it holds those alone, and the option that reads them; empty otherwise.
+  std::string onlyLines;
   /// "2 titles with control characters replaced"; empty when none changed.
   std::string titlesChanged;
   /// "3 titles CP932 cannot show at all, written as \"?\""; empty when none.
@@ -29,6 +32,11 @@ struct RunSummary {
   /// "2 duplicate points dropped" (--dedupe); empty when none was.
   std::string duplicates;
 };
+
+/// The input held no point of its own (none written, none skipped) but
+/// routes or tracks, which were not read: their points are what the person
+/// is likely after.
+bool HeldOnlyLines(const RunOutcome& outcome);
 
 RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output);
 

@@ -57,13 +57,24 @@ _velorin_cli() {
         --timestamp)
           return
           ;;
+        --thin)
+          return
+          ;;
+        --points)
+          # A comma-separated list: the last word is completed.
+          local done=""
+          [[ $value == *,* ]] && done=${value%,*},
+          COMPREPLY=($(compgen -P "$done" -W "waypoints routes tracks" -- "${value##*,}"))
+          compopt -o nospace
+          return
+          ;;
         --untitled | --input-encoding | --from | --to | --csv-encoding)
           COMPREPLY=($(compgen -W "$(_velorin_cli_values "$option")" -- "$value"))
           return
           ;;
       esac
       if [[ $cur == -* ]]; then
-        local options="--untitled=keep --untitled=skip --log= --timestamp= --force --explain --input-encoding= --from= --to= -o --output= --output-dir= --dedupe --dedupe= --csv-encoding= --help"
+        local options="--untitled=keep --untitled=skip --log= --timestamp= --force --explain --input-encoding= --points= --thin= --from= --to= -o --output= --output-dir= --dedupe --dedupe= --csv-encoding= --help"
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return

@@ -33,6 +33,11 @@ std::unique_ptr<PointReader> MakePotReader(ByteSource& source, const ReaderOptio
   return std::make_unique<PotReader>(source, options);
 }
 
+std::unique_ptr<PointReader> MakeGeoJsonReader(ByteSource& source, const ReaderOptions& options) {
+  return std::make_unique<GeoJsonReader>(source, std::size_t{1} << 16, options.points,
+                                         options.thinMetres);
+}
+
 template <typename Writer>
 std::unique_ptr<PointWriter> MakeWriter(BufferedWriter& out, Clock&, const WriterOptions&) {
   return std::make_unique<Writer>(out);
@@ -69,7 +74,7 @@ const std::array<FormatInfo, 7>& Formats() {
       {PointFormat::kCsv, "csv", ".csv", false, PositionRange::kGlobe, &MakeTextReader<CsvReader>,
        &MakeCsvWriter},
       {PointFormat::kGeoJson, "geojson", ".geojson", false, PositionRange::kGlobe,
-       &MakeReader<GeoJsonReader>, &MakeWriter<GeoJsonWriter>},
+       &MakeGeoJsonReader, &MakeWriter<GeoJsonWriter>},
   }};
   return formats;
 }

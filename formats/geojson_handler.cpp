@@ -41,6 +41,13 @@ std::string Quoted(std::string_view text) {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
+/// A JSON string may hold U+0000, which no title should: U+FFFD instead.
+void ReplaceNulls(std::string& title) {
+  for (std::size_t at = title.find('\0'); at != std::string::npos; at = title.find('\0', at)) {
+    title.replace(at, 1, kReplacement);
+  }
+}
+
 }  // namespace
 
 void GeoJsonHandler::Feature::Reset(std::int64_t at) {
@@ -120,6 +127,8 @@ GeoJsonHandler::Geometry& GeoJsonHandler::PushGeometry(std::int64_t line, bool d
   geometry.hasGeometries = false;
   geometry.emptyCoordinates = false;
   geometry.deepCoordinates = false;
+  geometry.lineKind.reset();
+  geometry.segments = 0;
   geometry.positions.clear();
   return geometry;
 }
@@ -128,7 +137,10 @@ void GeoJsonHandler::SetGeometryType(Geometry& geometry, std::string_view type, 
   if (geometry.typed) return;
   geometry.typed = true;
   geometry.type = isString ? type : "(not a string)";
-  geometry.collects = geometry.type == "Point" || geometry.type == "MultiPoint";
+  if (geometry.type == "LineString" && kinds_.routes) geometry.lineKind = LineKind::kRoute;
+  if (geometry.type == "MultiLineString" && kinds_.tracks) geometry.lineKind = LineKind::kTrack;
+  const bool point = geometry.type == "Point" || geometry.type == "MultiPoint";
+  geometry.collects = (point && kinds_.waypoints) || geometry.lineKind.has_value();
   if (!geometry.collects) geometry.positions.clear();
 }
 
@@ -259,7 +271,9 @@ bool GeoJsonHandler::StartArray() {
       role = Role::kCoordinates;
       level = parent.level + 1;
       line = stream_.Line();
-      if (level >= 3) geometries_[openGeometries_ - 1].deepCoordinates = true;
+      Geometry& geometry = geometries_[openGeometries_ - 1];
+      if (level >= 3) geometry.deepCoordinates = true;
+      if (level == 2) ++geometry.segments;
     } else if (parent.role == Role::kFeatures) {
       Emit(stream_.Line()).reason = "a features element that is no object";
       ready_[readyCount_ - 1].isPoint = false;
@@ -316,7 +330,10 @@ void GeoJsonHandler::EndPosition(const Frame& frame) {
     return;
   }
   if (frame.holdsArrays && frame.numbers == 0 && frame.reason.empty()) return;
-  if (!geometry.collects || frame.level > 2) return;
+  // A track's positions lie three arrays deep, and so may those of a
+  // geometry whose type comes after its coordinates.
+  const bool deep = !geometry.typed || geometry.lineKind == LineKind::kTrack;
+  if (!geometry.collects || frame.level > (deep ? 3 : 2)) return;
   if (geometry.positions.size() + CurrentFeature().points.size() >= kMaxFeaturePositions) {
     Fail("a feature with more than " + std::to_string(kMaxFeaturePositions) +
          " positions of points: refused");
@@ -325,6 +342,7 @@ void GeoJsonHandler::EndPosition(const Frame& frame) {
   Position& position = geometry.positions.emplace_back();
   position.level = frame.level;
   position.line = frame.line;
+  position.segment = geometry.segments;
   if (!frame.reason.empty()) {
     position.reason = frame.reason;
   } else if (frame.holdsArrays) {
@@ -460,6 +478,8 @@ bool GeoJsonHandler::EndGeometry(Geometry& geometry) {
   const std::int64_t featureLine = CurrentFeature().line;
   if (!geometry.typed) {
     AddSkip(geometry.line, "a geometry without a \"type\"");
+  } else if (!kinds_.waypoints && (type == "Point" || type == "MultiPoint")) {
+    // Only the points of lines are asked for.
   } else if (type == "Point") {
     const Position* single = nullptr;
     for (const Position& position : geometry.positions) {
@@ -491,6 +511,8 @@ bool GeoJsonHandler::EndGeometry(Geometry& geometry) {
         }
       }
     }
+  } else if (EndLine(geometry)) {
+    // Its points are read.
   } else if (type == "LineString" || type == "MultiLineString") {
     ++ignored_.lineStrings;
   } else if (type == "Polygon" || type == "MultiPolygon") {
@@ -504,6 +526,66 @@ bool GeoJsonHandler::EndGeometry(Geometry& geometry) {
                 " positions of points: refused");
   }
   return true;
+}
+
+bool GeoJsonHandler::EndLine(Geometry& geometry) {
+  if (!geometry.lineKind) return false;
+  const LineKind kind = *geometry.lineKind;
+  const bool route = kind == LineKind::kRoute;
+  const int level = route ? 2 : 3;
+  bool fits = route ? !geometry.deepCoordinates : true;
+  for (const Position& position : geometry.positions) fits = fits && position.level == level;
+  const std::int64_t lineNumber = route ? ++routes_ : ++tracks_;
+  if (fits) {
+    AddLinePoints(geometry, kind, lineNumber);
+  } else {
+    AddSkip(geometry.line, route ? "LineString coordinates that are not a list of positions"
+                                 : "MultiLineString coordinates that are not lists of positions");
+  }
+  return true;
+}
+
+void GeoJsonHandler::AddLinePoints(const Geometry& geometry, LineKind kind,
+                                   std::int64_t lineNumber) {
+  std::int64_t number = 0;
+  std::int64_t segment = -1;
+  const Position* held = nullptr;  // the segment's last point, should it be
+  std::int64_t heldNumber = 0;
+  for (const Position& position : geometry.positions) {
+    ++number;
+    if (kind == LineKind::kRoute || !position.reason.empty()) {
+      AddLinePoint(position, number, kind, lineNumber);
+      continue;
+    }
+    if (position.segment != segment) {
+      if (thinner_.EndSegment() && held != nullptr) {
+        AddLinePoint(*held, heldNumber, kind, lineNumber);
+      }
+      held = nullptr;
+      segment = position.segment;
+      thinner_.StartSegment();
+    }
+    if (thinner_.Offer(position.longitude, position.latitude) == TrackThinner::Verdict::kHold) {
+      held = &position;
+      heldNumber = number;
+    } else {
+      held = nullptr;
+      AddLinePoint(position, number, kind, lineNumber);
+    }
+  }
+  if (thinner_.EndSegment() && held != nullptr) AddLinePoint(*held, heldNumber, kind, lineNumber);
+}
+
+void GeoJsonHandler::AddLinePoint(const Position& position, std::int64_t number, LineKind kind,
+                                  std::int64_t lineNumber) {
+  Pending& point = CurrentFeature().points.emplace_back();
+  point.line = position.line;
+  point.longitude = position.longitude;
+  point.latitude = position.latitude;
+  point.reason = position.reason;
+  point.number = number;
+  point.kind = kind;
+  point.lineNumber = lineNumber;
 }
 
 ReadEntry& GeoJsonHandler::Emit(std::int64_t line) {
@@ -547,13 +629,13 @@ void GeoJsonHandler::EmitFeature(Feature& feature, bool isFeature) {
                              : std::move(pending.reason);
       continue;
     }
-    if (title != nullptr) {
+    if (pending.number > 0) {
+      LinePointTitle(entry.point.title, title != nullptr ? *title : std::string_view(),
+                     pending.kind, pending.lineNumber, pending.number);
+      ReplaceNulls(entry.point.title);
+    } else if (title != nullptr) {
       entry.point.title = *title;
-      // A JSON string may hold U+0000, which no title should.
-      for (std::size_t at = entry.point.title.find('\0'); at != std::string::npos;
-           at = entry.point.title.find('\0', at)) {
-        entry.point.title.replace(at, 1, kReplacement);
-      }
+      ReplaceNulls(entry.point.title);
       entry.point.titleTidied = CollapseWhiteSpace(entry.point.title);
     }
     entry.point.position = Degrees{pending.longitude, pending.latitude};

@@ -17,6 +17,7 @@
 
 #include "formats/json_source_stream.h"
 #include "formats/point_reader.h"
+#include "formats/track_thinner.h"
 
 namespace velorin {
 
@@ -30,7 +31,9 @@ class GeoJsonHandler {
   /// may hold: they are kept until it ends.
   static constexpr std::size_t kMaxFeaturePositions = 100'000;
 
-  explicit GeoJsonHandler(JsonSourceStream& stream) : stream_(stream) {}
+  explicit GeoJsonHandler(JsonSourceStream& stream, PointKinds kinds = {},
+                          double thinMetres = kDefaultThinMetres)
+      : stream_(stream), kinds_(kinds), thinner_(thinMetres) {}
 
   // RapidJSON's handler concept; false stops the parser (see failure()).
   bool Null() { return Scalar(ScalarKind::kNull, {}); }
@@ -114,7 +117,8 @@ class GeoJsonHandler {
     std::int64_t line = 0;
     double longitude = 0.0;
     double latitude = 0.0;
-    std::string reason;  ///< empty for a readable position
+    std::string reason;        ///< empty for a readable position
+    std::int64_t segment = 0;  ///< the line of a MultiLineString it is in, from 1
   };
   struct Geometry {
     std::int64_t line = 0;
@@ -126,6 +130,10 @@ class GeoJsonHandler {
     bool hasGeometries = false;
     bool emptyCoordinates = false;
     bool deepCoordinates = false;  ///< arrays three deep or more
+    /// A line whose points are read: a LineString (routes asked for) or a
+    /// MultiLineString (tracks).
+    std::optional<LineKind> lineKind;
+    std::int64_t segments = 0;  ///< position lists begun, for a MultiLineString
     std::vector<Position> positions;
   };
   /// A point of a feature before its title is known.
@@ -134,6 +142,11 @@ class GeoJsonHandler {
     double longitude = 0.0;
     double latitude = 0.0;
     std::string reason;  ///< empty for a point
+    /// A route or track point: its number in the line from 1 (0 for a
+    /// point), the line's kind and number among the file's.
+    std::int64_t number = 0;
+    LineKind kind = LineKind::kRoute;
+    std::int64_t lineNumber = 0;
   };
   struct Feature {
     std::int64_t line = 0;
@@ -172,6 +185,12 @@ class GeoJsonHandler {
   bool EndGeometry(Geometry& geometry);
   bool AddPoint(std::int64_t line, double longitude, double latitude);
   bool AddSkip(std::int64_t line, std::string reason);
+  /// The points of a line asked for; true when the geometry is one.
+  bool EndLine(Geometry& geometry);
+  /// A route's positions, each a point; a track's, thinned segment by segment.
+  void AddLinePoints(const Geometry& geometry, LineKind kind, std::int64_t lineNumber);
+  void AddLinePoint(const Position& position, std::int64_t number, LineKind kind,
+                    std::int64_t lineNumber);
   void EmitFeature(Feature& feature, bool checkType);
   bool CheckTopType(std::string_view type);
   bool CheckCrs();
@@ -193,6 +212,10 @@ class GeoJsonHandler {
   std::size_t readyCount_ = 0;
   std::optional<ReadFailure> failure_;
   IgnoredItems ignored_;
+  PointKinds kinds_;
+  TrackThinner thinner_;
+  std::int64_t routes_ = 0;  ///< LineStrings so far
+  std::int64_t tracks_ = 0;  ///< MultiLineStrings so far
 };
 
 }  // namespace velorin

@@ -31,8 +31,11 @@ struct GeoJsonReader::Parser {
   rapidjson::Reader reader;
 };
 
-GeoJsonReader::GeoJsonReader(ByteSource& source, std::size_t bufferSize)
-    : stream_(source, bufferSize), handler_(stream_), parser_(std::make_unique<Parser>()) {}
+GeoJsonReader::GeoJsonReader(ByteSource& source, std::size_t bufferSize, PointKinds kinds,
+                             double thinMetres)
+    : stream_(source, bufferSize),
+      handler_(stream_, kinds, thinMetres),
+      parser_(std::make_unique<Parser>()) {}
 
 GeoJsonReader::~GeoJsonReader() = default;
 

@@ -4,8 +4,11 @@
 // bare geometry, and of GeometryCollections among them; each position of a
 // MultiPoint is a point. The title is the feature's properties.name, else
 // properties.title or Title, else properties.location.name (as saved
-// places exported from a map account hold it). Other geometries are counted,
-// not read. UTF-8 only (a byte-order mark is skipped); a "crs" member must
+// places exported from a map account hold it). When asked, the positions of
+// LineStrings are route points and those of MultiLineStrings track points
+// (each line a segment, thinned), as GDAL writes a GPX file's routes and
+// tracks; named after the feature and their number in the line. Other
+// geometries are counted, not read. UTF-8 only (a byte-order mark is skipped); a "crs" member must
 // name WGS 84 longitude/latitude.
 //
 // Read as a stream: RapidJSON's SAX parser over a fixed buffer, one element
@@ -25,7 +28,9 @@ namespace velorin {
 
 class GeoJsonReader : public PointReader {
  public:
-  explicit GeoJsonReader(ByteSource& source, std::size_t bufferSize = 1 << 16);
+  /// `kinds` and `thinMetres`: see ReaderOptions.
+  explicit GeoJsonReader(ByteSource& source, std::size_t bufferSize = 1 << 16,
+                         PointKinds kinds = {}, double thinMetres = kDefaultThinMetres);
   ~GeoJsonReader() override;
   GeoJsonReader(const GeoJsonReader&) = delete;
   GeoJsonReader& operator=(const GeoJsonReader&) = delete;

@@ -6,7 +6,9 @@ namespace velorin {
 
 namespace {
 
-constexpr int kWaypointDepth = 2;  // gpx/wpt
+constexpr int kWaypointDepth = 2;    // gpx/wpt, gpx/rte, gpx/trk
+constexpr int kRoutePointDepth = 3;  // gpx/rte/rtept, gpx/trk/trkseg
+constexpr int kTrackPointDepth = 4;  // gpx/trk/trkseg/trkpt
 constexpr std::string_view kGpxNamespacePrefix = "http://www.topografix.com/GPX/";
 
 }  // namespace
@@ -23,57 +25,135 @@ void GpxReader::OnStart(const XmlName& name, int depth, const char** attributes)
   if (!name.own) return;
   const std::string_view local = name.local;
   if (depth == kWaypointDepth) {
-    if (local == "rte") ++ignored_.routes;
-    if (local == "trk") ++ignored_.tracks;
-    if (local != "wpt") return;
-    inWaypoint_ = true;
-    waypointLine_ = CurrentLine();
-    latitude_.Read(FindAttribute(attributes, "lat"));
-    longitude_.Read(FindAttribute(attributes, "lon"));
-    hasName_ = false;
-    nameTooLong_ = false;
-    name_.clear();
+    if (local == "rte" || local == "trk") StartLine(local);
+    if (local == "wpt" && kinds_.waypoints) StartPoint(depth, attributes);
     return;
   }
-  if (inWaypoint_ && depth == kWaypointDepth + 1 && local == "name" && !hasName_) {
+  if (pointDepth_ != 0) {
+    if (depth == pointDepth_ + 1 && local == "name" && !hasName_) CollectText();
+    return;
+  }
+  if (lineDepth_ == 0) return;
+  if (depth == kRoutePointDepth && local == "name" && !line_.hasName) {
     CollectText();
+  } else if (line_.kind == LineKind::kRoute && depth == kRoutePointDepth && local == "rtept") {
+    StartPoint(depth, attributes);
+  } else if (line_.kind == LineKind::kTrack && depth == kRoutePointDepth && local == "trkseg") {
+    thinner_.StartSegment();
+  } else if (line_.kind == LineKind::kTrack && depth == kTrackPointDepth && local == "trkpt") {
+    StartPoint(depth, attributes);
   }
 }
 
-void GpxReader::OnEnd(const XmlName& name, int depth) {
-  if (!inWaypoint_ || !name.own) return;
-  const std::string_view local = name.local;
-  if (depth == kWaypointDepth + 1 && local == "name" && !hasName_) {
-    TakeTextInto(name_);
-    nameTooLong_ = TextOverflowed();
-    hasName_ = true;
+void GpxReader::StartLine(std::string_view local) {
+  const bool route = local == "rte";
+  const std::int64_t number = route ? ++routes_ : ++tracks_;
+  if (!(route ? kinds_.routes : kinds_.tracks)) {
+    ++(route ? ignored_.routes : ignored_.tracks);
     return;
   }
-  if (depth != kWaypointDepth || local != "wpt") return;
-  inWaypoint_ = false;
+  lineDepth_ = kWaypointDepth;
+  line_.kind = route ? LineKind::kRoute : LineKind::kTrack;
+  line_.number = number;
+  line_.points = 0;
+  line_.hasName = false;
+  line_.name.clear();
+}
 
-  ReadEntry& entry = Emit();
-  entry.point.line = waypointLine_;
-  if (!latitude_.degrees || !longitude_.degrees) {
+void GpxReader::StartPoint(int depth, const char** attributes) {
+  pointDepth_ = depth;
+  pointLine_ = CurrentLine();
+  latitude_.Read(FindAttribute(attributes, "lat"));
+  longitude_.Read(FindAttribute(attributes, "lon"));
+  hasName_ = false;
+  nameTooLong_ = false;
+  name_.clear();
+}
+
+void GpxReader::OnEnd(const XmlName& name, int depth) {
+  if (!name.own) return;
+  const std::string_view local = name.local;
+  if (pointDepth_ != 0) {
+    if (depth == pointDepth_ + 1 && local == "name" && !hasName_) {
+      TakeTextInto(name_);
+      nameTooLong_ = TextOverflowed();
+      hasName_ = true;
+    } else if (depth == pointDepth_) {
+      pointDepth_ = 0;
+      EndPoint();
+    }
+    return;
+  }
+  if (lineDepth_ == 0) return;
+  if (depth == kRoutePointDepth && local == "name" && !line_.hasName) {
+    TakeTextInto(line_.name);
+    line_.hasName = true;
+  } else if (line_.kind == LineKind::kTrack && depth == kRoutePointDepth && local == "trkseg") {
+    EndSegment();
+  } else if (depth == lineDepth_) {
+    lineDepth_ = 0;
+  }
+}
+
+void GpxReader::TitleInto(std::string& title) {
+  if (lineDepth_ == 0 || !name_.empty()) {
+    // One point a waypoint: the name's memory goes with it, the title's comes
+    // back for the next name.
+    title.swap(name_);
+    return;
+  }
+  LinePointTitle(title, line_.name, line_.kind, line_.number, line_.points);
+}
+
+void GpxReader::EndPoint() {
+  if (lineDepth_ != 0) ++line_.points;
+  const char* what = lineDepth_ == 0                  ? "waypoint"
+                     : line_.kind == LineKind::kRoute ? "route point"
+                                                      : "track point";
+  if (!latitude_.degrees || !longitude_.degrees || nameTooLong_) {
+    ReadEntry& entry = Emit();
+    entry.point.line = pointLine_;
     entry.isPoint = false;
     const bool badLatitude = !latitude_.degrees;
     const Coordinate& bad = badLatitude ? latitude_ : longitude_;
-    entry.reason = std::string("waypoint ") + (badLatitude ? "lat" : "lon") +
-                   (bad.present ? " '" + bad.text + "' is not a number" : " missing");
+    entry.reason = std::string(what) + " " +
+                   (nameTooLong_ && latitude_.degrees && longitude_.degrees
+                        ? "name longer than " + std::to_string(kMaxTextSize) + " bytes"
+                        : std::string(badLatitude ? "lat" : "lon") +
+                              (bad.present ? " '" + bad.text + "' is not a number" : " missing"));
     return;
   }
-  if (nameTooLong_) {
-    entry.isPoint = false;
-    entry.reason = "waypoint name longer than " + std::to_string(kMaxTextSize) + " bytes";
+  const Degrees position{*longitude_.degrees, *latitude_.degrees};
+  // White space tidied in a name of the point's own; a point named by white
+  // space alone is called after its line.
+  const bool tidied = CollapseWhiteSpace(name_);
+  if (lineDepth_ != 0 && line_.kind == LineKind::kTrack &&
+      thinner_.Offer(position.longitude, position.latitude) == TrackThinner::Verdict::kHold) {
+    held_.present = true;
+    held_.line = pointLine_;
+    held_.position = position;
+    held_.titleTidied = tidied;
+    TitleInto(held_.title);
     return;
   }
-  entry.point.titleTidied = CollapseWhiteSpace(name_);
+  ReadEntry& entry = Emit();
+  entry.point.line = pointLine_;
+  entry.point.titleTidied = tidied;
+  TitleInto(entry.point.title);
   // Expat hands over valid UTF-8: the title stays as the file gives it.
-  // One point a waypoint: the name's memory goes with it, the title's comes
-  // back for the next name.
-  entry.point.title.swap(name_);
   entry.point.titleEncoding = TitleEncoding::kUtf8;
-  entry.point.position = Degrees{*longitude_.degrees, *latitude_.degrees};
+  entry.point.position = position;
+}
+
+void GpxReader::EndSegment() {
+  if (!thinner_.EndSegment() || !held_.present) return;
+  held_.present = false;
+  ReadEntry& entry = Emit();
+  entry.point.line = held_.line;
+  entry.point.title.swap(held_.title);
+  entry.point.titleTidied = held_.titleTidied;
+  entry.point.titleEncoding = TitleEncoding::kUtf8;
+  entry.point.position = held_.position;
 }
 
 void GpxReader::Coordinate::Read(const char* attribute) {

@@ -8,6 +8,12 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+/// Google's extensions, where gx:Track lives.
+constexpr std::string_view kGxNamespace = "http://www.google.com/kml/ext/2.2";
+
+/// The longest tuple of a LineString's coordinates read.
+constexpr std::size_t kMaxTupleSize = 256;
+
 }  // namespace
 
 std::optional<Degrees> ParseKmlCoordinates(std::string_view text) {
@@ -31,6 +37,23 @@ std::optional<Degrees> ParseKmlCoordinates(std::string_view text) {
   return Degrees{*longitude, *latitude};
 }
 
+std::optional<Degrees> ParseGxCoord(std::string_view text) {
+  std::optional<double> numbers[3];
+  std::size_t count = 0;
+  while (true) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    if (text.empty()) break;
+    std::size_t end = 0;
+    while (end < text.size() && !IsBlank(text[end])) ++end;
+    if (count == 3) return std::nullopt;
+    numbers[count] = ParseDecimalDegrees(text.substr(0, end));
+    if (!numbers[count++]) return std::nullopt;
+    text.remove_prefix(end);
+  }
+  if (count < 2) return std::nullopt;
+  return Degrees{*numbers[0], *numbers[1]};
+}
+
 /// KML's own elements: in a KML namespace (OGC 2.2, or Google's older
 /// ones), or in none. Google's gx: extensions and others are passed over.
 bool KmlReader::IsOwnNamespace(std::string_view space) const {
@@ -41,6 +64,10 @@ bool KmlReader::IsOwnNamespace(std::string_view space) const {
 void KmlReader::OnStart(const XmlName& name, int depth, const char**) {
   // KML names are case-sensitive: a <placemark> is said, not silently lost.
   if (placemarkDepth_ == 0 && PassesOver(name, "Placemark")) return;
+  if (placemarkDepth_ != 0 && name.space == kGxNamespace) {
+    OnGxStart(name, depth);
+    return;
+  }
   if (!name.own) return;
   const std::string_view local = name.local;
   if (linkDepth_ != 0 || (placemarkDepth_ == 0 && local == "NetworkLink")) {
@@ -48,18 +75,24 @@ void KmlReader::OnStart(const XmlName& name, int depth, const char**) {
     return;
   }
   if (placemarkDepth_ == 0) {
-    if (local != "Placemark") return;
-    placemarkDepth_ = containerDepth_ = depth;
-    placemarkLine_ = CurrentLine();
-    pointDepth_ = 0;
-    points_ = 0;
-    hasDirectPoint_ = hasName_ = nameTooLong_ = nameTidied_ = false;
-    name_.clear();
-    waiting_.clear();
+    if (local == "Placemark") StartPlacemark(depth);
     return;
   }
   if (depth == placemarkDepth_ + 1 && local == "name" && !hasName_) {
     CollectText();
+    return;
+  }
+  if (segmentDepth_ != 0) {
+    if (!gxSegment_ && depth == segmentDepth_ + 1 && local == "coordinates" && !inTuples_) {
+      inTuples_ = true;
+      tuple_.clear();
+      tupleTooLong_ = false;
+      StreamText();
+    }
+    return;
+  }
+  if (pointDepth_ == 0 && local == "LineString") {
+    StartSegment(depth, false);
     return;
   }
   if (pointDepth_ == 0 && depth == containerDepth_ + 1) {
@@ -80,7 +113,24 @@ void KmlReader::OnStart(const XmlName& name, int depth, const char**) {
   }
 }
 
+void KmlReader::StartPlacemark(int depth) {
+  placemarkDepth_ = containerDepth_ = depth;
+  placemarkLine_ = CurrentLine();
+  pointDepth_ = 0;
+  points_ = 0;
+  hasDirectPoint_ = hasName_ = nameTooLong_ = nameTidied_ = false;
+  name_.clear();
+  waiting_.clear();
+  placemarkHasLine_ = holding_ = false;
+  linePoints_ = 0;
+  segmentDepth_ = 0;
+}
+
 void KmlReader::OnEnd(const XmlName& name, int depth) {
+  if (placemarkDepth_ != 0 && name.space == kGxNamespace) {
+    OnGxEnd(name, depth);
+    return;
+  }
   if (!name.own) return;
   const std::string_view local = name.local;
   if (linkDepth_ != 0) {
@@ -95,6 +145,15 @@ void KmlReader::OnEnd(const XmlName& name, int depth) {
     hasName_ = true;
     for (const Waiting& point : waiting_) EmitPoint(point);
     waiting_.clear();
+    return;
+  }
+  if (segmentDepth_ != 0) {
+    if (inTuples_ && depth == segmentDepth_ + 1) {
+      EndTuple();
+      inTuples_ = false;
+    } else if (depth == segmentDepth_) {
+      EndSegment();
+    }
     return;
   }
   if (pointDepth_ != 0 && depth == pointDepth_ + 1 && local == "coordinates" && !hasCoordinates_) {
@@ -113,8 +172,9 @@ void KmlReader::OnEnd(const XmlName& name, int depth) {
   }
   if (depth != placemarkDepth_ || local != "Placemark") return;
   placemarkDepth_ = 0;
-  if (points_ == 0) {
-    ++ignored_.placemarksWithoutPoint;
+  if (placemarkHasLine_ && !kinds_.tracks) ++ignored_.tracks;
+  if (points_ == 0 && linePoints_ == 0) {
+    if (!placemarkHasLine_) ++ignored_.placemarksWithoutPoint;
     return;
   }
   for (const Waiting& point : waiting_) EmitPoint(point);
@@ -157,10 +217,15 @@ void KmlReader::EndPoint() {
   ++points_;
   point_.hadCoordinates = hasCoordinates_;
   point_.position = coordinatesTooLong_ ? std::nullopt : ParseKmlCoordinates(coordinates_);
+  point_.number = 0;
+  if (kinds_.waypoints) Deliver(point_);
+}
+
+void KmlReader::Deliver(const Waiting& point) {
   if (hasName_) {
-    EmitPoint(point_);
+    EmitPoint(point);
   } else if (waiting_.size() < kMaxPointsBeforeName) {
-    waiting_.push_back(point_);
+    waiting_.push_back(point);
   } else {
     ReadEntry& entry = Emit();
     entry.point.line = placemarkLine_;  // before the waiting ones: lines never go back
@@ -175,8 +240,9 @@ void KmlReader::EmitPoint(const Waiting& point) {
   entry.point.line = point.line;
   if (!point.position) {
     entry.isPoint = false;
-    entry.reason = point.hadCoordinates ? "placemark coordinates are not longitude,latitude"
-                                        : "placemark point without coordinates";
+    entry.reason = point.number > 0       ? "a track position that is not longitude,latitude"
+                   : point.hadCoordinates ? "placemark coordinates are not longitude,latitude"
+                                          : "placemark point without coordinates";
     return;
   }
   if (nameTooLong_) {
@@ -186,10 +252,86 @@ void KmlReader::EmitPoint(const Waiting& point) {
   }
   // name_ was collapsed as it ended. Expat hands over valid UTF-8: the title
   // stays as the file gives it.
-  entry.point.titleTidied = nameTidied_;
-  entry.point.title = name_;
+  if (point.number > 0) {
+    LinePointTitle(entry.point.title, name_, LineKind::kTrack, tracks_, point.number);
+  } else {
+    entry.point.titleTidied = nameTidied_;
+    entry.point.title = name_;
+  }
   entry.point.titleEncoding = TitleEncoding::kUtf8;
   entry.point.position = *point.position;
+}
+
+void KmlReader::OnGxStart(const XmlName& name, int depth) {
+  if (segmentDepth_ == 0 && pointDepth_ == 0 && name.local == "Track") {
+    StartSegment(depth, true);
+  } else if (gxSegment_ && depth == segmentDepth_ + 1 && name.local == "coord") {
+    CollectText();
+  }
+}
+
+void KmlReader::OnGxEnd(const XmlName& name, int depth) {
+  if (gxSegment_ && depth == segmentDepth_ + 1 && name.local == "coord") {
+    const std::string_view text = TakeText();
+    SegmentPosition(TextOverflowed() ? std::nullopt : ParseGxCoord(text));
+  } else if (gxSegment_ && depth == segmentDepth_) {
+    EndSegment();
+  }
+}
+
+void KmlReader::StartSegment(int depth, bool gx) {
+  if (!placemarkHasLine_) {
+    placemarkHasLine_ = true;
+    ++tracks_;
+  }
+  if (!kinds_.tracks) return;
+  segmentDepth_ = depth;
+  gxSegment_ = gx;
+  inTuples_ = false;
+  holding_ = false;
+  thinner_.StartSegment();
+}
+
+void KmlReader::EndSegment() {
+  segmentDepth_ = 0;
+  gxSegment_ = false;
+  if (thinner_.EndSegment() && holding_) Deliver(held_);
+  holding_ = false;
+}
+
+void KmlReader::SegmentPosition(std::optional<Degrees> position) {
+  Waiting point;
+  point.line = CurrentLine();
+  point.position = position;
+  point.hadCoordinates = true;
+  point.number = ++linePoints_;
+  if (position &&
+      thinner_.Offer(position->longitude, position->latitude) == TrackThinner::Verdict::kHold) {
+    held_ = point;
+    holding_ = true;
+    return;
+  }
+  if (position) holding_ = false;
+  Deliver(point);
+}
+
+void KmlReader::OnText(std::string_view piece) {
+  for (const char c : piece) {
+    if (IsBlank(c)) {
+      EndTuple();
+    } else if (tuple_.size() < kMaxTupleSize) {
+      tuple_.push_back(c);
+    } else {
+      tupleTooLong_ = true;
+    }
+  }
+}
+
+void KmlReader::EndTuple() {
+  if (tuple_.empty()) return;
+  SegmentPosition(tupleTooLong_ ? std::nullopt : ParseKmlCoordinates(tuple_));
+  tuple_.clear();
+  tupleTooLong_ = false;
 }
 
 }  // namespace velorin

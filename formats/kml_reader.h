@@ -2,11 +2,15 @@
 // Points read from the placemarks of a KML 2.2 document (Document and Folder
 // nesting as deep as it goes): each Placemark with a Point, and each Point
 // of a MultiGeometry, its name the title, its coordinates
-// longitude,latitude[,altitude]. Placemarks of other shapes (lines,
-// polygons) are counted, not read, and so are NetworkLinks, unless the
-// reader is told to keep them for following.
+// longitude,latitude[,altitude]. When tracks are asked for, the positions
+// of a placemark's LineStrings and gx:Tracks are track points too (each
+// line a segment, thinned as they come), called after the placemark's name
+// and their number in it; otherwise such placemarks count as tracks, not
+// read. Placemarks of other shapes (polygons) are counted, not read, and so
+// are NetworkLinks, unless the reader is told to keep them for following.
 #include <vector>
 
+#include "formats/track_thinner.h"
 #include "formats/xml_point_reader.h"
 
 namespace velorin {
@@ -23,8 +27,11 @@ class KmlReader : public XmlPointReader {
   /// `keepsLinks`: the href of each NetworkLink is kept for links() (a KMZ
   /// reads the files of its archive they name); otherwise each counts as a
   /// link to another file.
-  explicit KmlReader(ByteSource& source, bool keepsLinks = false)
-      : XmlPointReader(source, "kml", "KML"), keepsLinks_(keepsLinks) {}
+  explicit KmlReader(ByteSource& source, const ReaderOptions& options = {}, bool keepsLinks = false)
+      : XmlPointReader(source, "kml", "KML"),
+        kinds_(options.points),
+        thinner_(options.thinMetres),
+        keepsLinks_(keepsLinks) {}
   const std::vector<std::string>& links() const { return links_; }
 
  private:
@@ -33,14 +40,28 @@ class KmlReader : public XmlPointReader {
     std::int64_t line = 0;
     std::optional<Degrees> position;
     bool hadCoordinates = false;
+    std::int64_t number = 0;  ///< a track point's number in its placemark; 0 for a Point
   };
 
   void OnStart(const XmlName& name, int depth, const char** attributes) override;
   void OnEnd(const XmlName& name, int depth) override;
   bool IsOwnNamespace(std::string_view space) const override;
+  void StartPlacemark(int depth);
   /// The point that just ended: out now when the name is known, else kept.
   void EndPoint();
+  /// Out now when the name is known, else kept (up to kMaxPointsBeforeName).
+  void Deliver(const Waiting& point);
   void EmitPoint(const Waiting& point);
+  /// A LineString or gx:Track (a segment of the placemark's track) begins or ends.
+  void StartSegment(int depth, bool gx);
+  void EndSegment();
+  /// A position of the segment, read or not, goes to the thinning.
+  void SegmentPosition(std::optional<Degrees> position);
+  /// The LineString's coordinates, tuple by tuple as they come.
+  void OnText(std::string_view piece) override;
+  void EndTuple();
+  void OnGxStart(const XmlName& name, int depth);
+  void OnGxEnd(const XmlName& name, int depth);
   void OnLinkStart(std::string_view local, int depth);
   void OnLinkEnd(std::string_view local, int depth);
 
@@ -61,6 +82,18 @@ class KmlReader : public XmlPointReader {
   std::string name_;
   std::string coordinates_;
   std::vector<Waiting> waiting_;
+  PointKinds kinds_;
+  TrackThinner thinner_;
+  std::int64_t tracks_ = 0;        ///< placemarks with lines so far
+  bool placemarkHasLine_ = false;  ///< this placemark's lines are track number tracks_
+  std::int64_t linePoints_ = 0;    ///< of this placemark
+  int segmentDepth_ = 0;           ///< of the open LineString or gx:Track; 0 outside one
+  bool gxSegment_ = false;         ///< it is a gx:Track
+  bool inTuples_ = false;          ///< the LineString's coordinates are streaming
+  std::string tuple_;              ///< the tuple being read
+  bool tupleTooLong_ = false;
+  bool holding_ = false;  ///< held_ is the segment's last point, should it be
+  Waiting held_;
   bool keepsLinks_ = false;
   int linkDepth_ = 0;           ///< of the open NetworkLink; 0 outside one
   bool inLinkElement_ = false;  ///< in its Link (or the older Url)
@@ -73,5 +106,9 @@ class KmlReader : public XmlPointReader {
 /// Reads "longitude,latitude[,altitude]" (blanks around it and around each
 /// number allowed); nothing for anything else, several tuples included.
 std::optional<Degrees> ParseKmlCoordinates(std::string_view text);
+
+/// Reads a gx:coord value, "longitude latitude [altitude]" (blanks apart);
+/// nothing for anything else.
+std::optional<Degrees> ParseGxCoord(std::string_view text);
 
 }  // namespace velorin

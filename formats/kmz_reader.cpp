@@ -100,7 +100,7 @@ bool KmzReader::OpenNext() {
     read_.push_back(source->memberName());
     depth_ = document.depth;
     source_ = std::move(source);
-    kml_ = std::make_unique<KmlReader>(*source_, true);
+    kml_ = std::make_unique<KmlReader>(*source_, options_, true);
     return true;
   }
   return false;

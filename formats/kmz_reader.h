@@ -19,7 +19,10 @@ class KmzReader : public PointReader {
   static constexpr int kMaxLinkDepth = 4;
   static constexpr std::size_t kMaxLinkedFiles = 64;
 
-  explicit KmzReader(ByteSource& archive) : archive_(archive) { pending_.push_back({}); }
+  explicit KmzReader(ByteSource& archive, const ReaderOptions& options = {})
+      : archive_(archive), options_(options) {
+    pending_.push_back({});
+  }
   bool Next(ReadEntry& entry) override;
   IgnoredItems ignored() const override;
 
@@ -35,6 +38,7 @@ class KmzReader : public PointReader {
   void EndDocument();
 
   KmzArchive archive_;
+  ReaderOptions options_;  ///< for each document's reader
   std::unique_ptr<KmzSource> source_;
   std::unique_ptr<KmlReader> kml_;
   int depth_ = 0;                  ///< of the document being read

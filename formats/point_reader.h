@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "formats/point.h"
+#include "formats/point_kinds.h"
 #include "formats/untitled_rule.h"
 #include "text/text_encoding.h"
 
@@ -90,6 +91,12 @@ struct ReaderOptions {
   /// Bytes read at a time; small ones let tests and fuzzing reach every
   /// buffer edge.
   std::size_t bufferSize = 1 << 16;
+  /// The points read: waypoints, route points, track points (GPX, KML,
+  /// KMZ, GeoJSON; the other formats hold waypoints only).
+  PointKinds points = {};
+  /// Track points closer than this along the track to the last one kept
+  /// are left out; 0 keeps all.
+  double thinMetres = kDefaultThinMetres;
 };
 
 /// "read error: " and the system's words; a source of its own kind (an

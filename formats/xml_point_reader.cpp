@@ -232,7 +232,8 @@ void XmlPointReader::StartHandler(void* self, const char* name, const char** att
                 std::string(split.local) + ">, not <" + reader.rootName_ + ">");
     return;
   }
-  reader.collecting_ = false;  // text is collected from leaf elements only
+  // Text is collected from leaf elements only.
+  reader.collecting_ = reader.streaming_ = false;
   reader.OnStart(split, reader.depth_, attributes);
 }
 
@@ -243,6 +244,7 @@ void XmlPointReader::EndHandler(void* self, const char* name) {
   // expat ends an element with the name it began it with, still held: the
   // split made then serves (split again should the name be elsewhere).
   const OpenElement& open = reader.open_[static_cast<std::size_t>(reader.depth_ - 1)];
+  reader.streaming_ = false;
   reader.OnEnd(open.name == name ? open.split : reader.Split(name), reader.depth_);
   reader.collecting_ = false;
   --reader.depth_;
@@ -251,6 +253,7 @@ void XmlPointReader::EndHandler(void* self, const char* name) {
 void XmlPointReader::TextHandler(void* self, const char* text, int length) {
   auto& reader = *static_cast<XmlPointReader*>(self);
   reader.eventSeen_ = true;
+  if (reader.streaming_) reader.OnText({text, static_cast<std::size_t>(length)});
   if (!reader.collecting_) return;
   const std::size_t room = kMaxTextSize - reader.text_.size();
   const auto size = static_cast<std::size_t>(length);

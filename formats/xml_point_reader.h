@@ -68,6 +68,11 @@ class XmlPointReader : public PointReader {
     text_.clear();
     textOverflow_ = false;
   }
+  /// Hands the text of the current element to OnText() piece by piece, from
+  /// here to its end tag, however long it is.
+  void StreamText() { streaming_ = true; }
+  /// A piece of the text streamed (see StreamText()).
+  virtual void OnText(std::string_view /*piece*/) {}
   /// The collected text; stops collecting.
   std::string_view TakeText() {
     collecting_ = false;
@@ -128,6 +133,7 @@ class XmlPointReader : public PointReader {
   std::array<OpenElement, kMaxDepth> open_{};  ///< by depth, the root first
   bool finished_ = false;
   bool collecting_ = false;
+  bool streaming_ = false;
   bool textOverflow_ = false;
   std::string text_;
   std::string lastSpace_;  ///< the namespace judged last

@@ -8,8 +8,8 @@ namespace velorin {
 namespace {
 
 template <typename Reader>
-std::unique_ptr<PointReader> MakeReader(ByteSource& source, const ReaderOptions&) {
-  return std::make_unique<Reader>(source);
+std::unique_ptr<PointReader> MakeReader(ByteSource& source, const ReaderOptions& options) {
+  return std::make_unique<Reader>(source, options);
 }
 
 }  // namespace

@@ -53,6 +53,18 @@ TEST(CliApp, UsageErrorsExitWithTwoAndSayWhy) {
       {{"convert", "--input-encoding=latin1", "a.pot"},
        "velorin-cli: --input-encoding: latin1 not in {auto,cp932,utf-8}\n"},
       {{"convert", "--bogus", "a.pot"}, "velorin-cli: 'convert' has no option '--bogus'\n"},
+      {{"convert", "--points=route", "a.gpx"},
+       "velorin-cli: --points: expects waypoints, routes and tracks, comma-separated (e.g. "
+       "waypoints,tracks), not 'route'\n"},
+      {{"convert", "--points=routes,,tracks", "a.gpx"},
+       "velorin-cli: --points: expects waypoints, routes and tracks, comma-separated (e.g. "
+       "waypoints,tracks), not 'routes,,tracks'\n"},
+      {{"convert", "--thin=-1", "a.gpx"},
+       "velorin-cli: --thin: expects a distance in metres, 0 or more, not '-1'\n"},
+      {{"convert", "--thin=50m", "a.gpx"},
+       "velorin-cli: --thin: expects a distance in metres, 0 or more, not '50m'\n"},
+      {{"convert", "--thin=nan", "a.gpx"},
+       "velorin-cli: --thin: expects a distance in metres, 0 or more, not 'nan'\n"},
       {{"decode", "--force", "$0000000000000000"},
        "velorin-cli: 'decode' has no option '--force' (it belongs to 'convert')\n"},
       {{"convert", "a.pot", "b.nvi", "c"},

@@ -195,7 +195,9 @@ INSTANTIATE_TEST_SUITE_P(
                    F::kNvi, 0,
                    "0 records written to out.nvi\n"
                    "velorin-cli: 1 track ignored; 1 link to another file not followed; 2 links "
-                   "within the archive not followed (no such file, or too deep or too many)\n"},
+                   "within the archive not followed (no such file, or too deep or too many)\n"
+                   "velorin-cli: the file holds no waypoints, only routes or tracks: "
+                   "--points=routes,tracks reads their points\n"},
         ReportCase{"LimitReached", LimitReached(), F::kNvi, 4,
                    "1000000 records written to out.nvi\n"
                    "velorin-cli: the limit of 1000000 records was reached; input lines from line "

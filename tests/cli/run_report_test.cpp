@@ -59,6 +59,40 @@ TEST(ReportRunOutcome, NothingFoundNamesTheFormatReadAndWhy) {
   EXPECT_EQ(ReportRunOutcome(nothing, kFiles).text, "0 records written to x.nvi\n");
 }
 
+// An input of routes or tracks alone (nothing written, nothing skipped)
+// names the option that reads their points.
+TEST(ReportRunOutcome, RoutesAndTracksAloneNameThePointsOption) {
+  const std::string hint =
+      "velorin-cli: the file holds no waypoints, only routes or tracks: --points=routes,tracks "
+      "reads their points\n";
+  const struct {
+    const char* name;
+    std::int64_t routes, tracks, lineStrings;
+    std::int32_t records;
+    std::int64_t skipped;
+    bool said;
+  } cases[] = {
+      {"route alone", 1, 0, 0, 0, 0, true},
+      {"tracks alone", 0, 3, 0, 0, 0, true},
+      {"GeoJSON lines alone", 0, 0, 2, 0, 0, true},
+      {"points written beside", 1, 1, 0, 4, 0, false},
+      {"points skipped beside", 1, 0, 0, 0, 1, false},
+      {"nothing at all", 0, 0, 0, 0, 0, false},
+  };
+  for (const auto& c : cases) {
+    RunOutcome outcome = Outcome(RunResult::kFinished, c.records);
+    outcome.inputHeldBytes = true;
+    outcome.ignored.routes = c.routes;
+    outcome.ignored.tracks = c.tracks;
+    outcome.ignored.lineStrings = c.lineStrings;
+    outcome.skipped.malformed = c.skipped;
+    ReportContext context;
+    context.input = PointFormat::kGpx;
+    const std::string text = ReportRunOutcome(outcome, kFiles, context).text;
+    EXPECT_EQ(text.find(hint) != std::string::npos, c.said) << c.name << ": " << text;
+  }
+}
+
 TEST(ReportRunOutcome, FinishedAndCancelledRunsGiveTheCount) {
   RunReport report = ReportRunOutcome(Outcome(RunResult::kFinished, 3), kFiles);
   EXPECT_EQ(report.exitCode, kExitDone);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "geo/surface_distance.h"
+
 namespace velorin {
 namespace {
 
@@ -114,10 +116,10 @@ INSTANTIATE_TEST_SUITE_P(
                    }()}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(DistanceInMetres, OneDegreeOfLatitudeAndNone) {
-  EXPECT_NEAR(DistanceInMetres(139, 35, 139, 36), kMetresPerDegree, 0.01);
-  EXPECT_EQ(DistanceInMetres(139, 35, 139, 35), 0);
-  EXPECT_NEAR(DistanceInMetres(180, 0, -180, 0), 0, 1e-6);
+TEST(SurfaceDistanceMetres, OneDegreeOfLatitudeAndNone) {
+  EXPECT_NEAR(SurfaceDistanceMetres(139, 35, 139, 36), kMetresPerDegree, 0.01);
+  EXPECT_EQ(SurfaceDistanceMetres(139, 35, 139, 35), 0);
+  EXPECT_NEAR(SurfaceDistanceMetres(180, 0, -180, 0), 0, 1e-6);
 }
 
 }  // namespace

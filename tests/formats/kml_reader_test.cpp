@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "</LineString></Placemark><Placemark><name>P</name><Polygon/></Placemark>"
                     "<Placemark><Point><coordinates>5,6</coordinates></Point></Placemark>"),
                 {"4  5 6"},
-                2},
+                1},  // the Polygon; the LineString is a track (see line_points_test)
         KmlCase{"EachPointOfAMultiGeometryNamedAfterThePlacemark",
                 Kml("<Placemark><MultiGeometry>\n<Point><coordinates>1,2</coordinates></Point>\n"
                     "<LineString><coordinates>1,2 3,4</coordinates></LineString><MultiGeometry>\n"

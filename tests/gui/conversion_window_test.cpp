@@ -167,6 +167,40 @@ class ConversionWindowTest : public QObject {
     VerifyIdleAndDropsOn();
   }
 
+  // A file of routes or tracks alone says so, and names velorin-cli's option.
+  void routesAndTracksAloneAreNamed_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("after");
+    const QString gpx = "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\">%1</gpx>";
+    QTest::newRow("route alone") << "route.gpx"
+                                 << gpx.arg("<rte><rtept lat=\"35\" lon=\"139\"/></rte>")
+                                 << "0\r\n117";
+    QTest::newRow("track alone") << "track.kml"
+                                 << "<kml xmlns=\"http://www.opengis.net/kml/2.2\"><Placemark>"
+                                    "<LineString><coordinates>1,2 3,4</coordinates></LineString>"
+                                    "</Placemark></kml>"
+                                 << "0\r\n117";
+    QTest::newRow("waypoint beside a route")
+        << "both.gpx" << gpx.arg("<wpt lat=\"35\" lon=\"139\"><name>W</name></wpt><rte/>") << "1";
+  }
+
+  void routesAndTracksAloneAreNamed() {
+    QFETCH(QString, name);
+    QFETCH(QString, content);
+    QFETCH(QString, after);
+    StartWindow(false);
+    AcceptInputPath(*window_, folder_->Write(name, content.toStdString()));
+    message_box_seam::QueueAnswer(MessageAnswer::kYes);
+    message_box_seam::QueueAnswer(MessageAnswer::kOk);
+    window_->Command_for_Convert->click();
+    const QString count = after.section("\r\n", 0, 0);
+    QString text = M(106) + "\r\n" + M(107) + " " + count;
+    if (after.contains("117")) text += "\r\n" + M(117);
+    VerifyBox(1, M(90), text, MessageButtons::kOk, MessageAnswer::kOk);
+    VerifyIdleAndDropsOn();
+  }
+
   void runningLayoutAndCancelFromInsideTheRun() {
     StartWindow(false);
     constexpr int kPoints = 40;

@@ -9,6 +9,10 @@ KML and CSV, in both directions:
 2. velorin-cli turns an NVI file into GPX, KML and CSV; GPSBabel reads each
    back (and writes GPX, its most precise output). Every point must come back
    within 1e-7 degree of the NVI code, with its name.
+3. Routes and tracks: velorin-cli --points=routes and --points=tracks --thin=0
+   give the points that GPSBabel's -r and -t read (count, positions, the
+   names of named route points), from GPX and from the KML and GeoJSON that
+   GPSBabel writes of it.
 
 Usage: gpsbabel_peer.py VELORIN_CLI WORK_DIR
 """
@@ -187,12 +191,75 @@ def velorin_writes(cli, work):
         print("velorin %s -> GPSBabel: %d points within 1e-7 degree, names kept" % (suffix, len(points)))
 
 
+def line_points(path, element):
+    """(name, longitude, latitude) of every rtept or trkpt of a GPX file."""
+    root = ET.parse(path).getroot()
+    ns = root.tag[1:root.tag.index("}")]
+    return [(w.findtext("{%s}name" % ns, ""), float(w.get("lon")), float(w.get("lat")))
+            for w in root.iter("{%s}%s" % (ns, element))]
+
+
+def lines_gpx(path):
+    random.seed(13)
+    body = ['<wpt lat="35" lon="139"><name>W</name></wpt>']
+    for route, named in (("Coast road", True), ("", False)):
+        body.append("<rte>" + ("<name>%s</name>" % route if route else ""))
+        for i in range(120 if named else 7):
+            name = "<name>Stop %d</name>" % i if named and i % 10 == 0 else ""
+            body.append('<rtept lat="%.9f" lon="%.9f">%s</rtept>'
+                        % (random.uniform(30, 40), random.uniform(130, 140), name))
+        body.append("</rte>")
+    body.append("<trk><name>Ride</name>")
+    for segment in range(2):
+        body.append("<trkseg>")
+        for i in range(60):
+            body.append('<trkpt lat="%.9f" lon="%.9f"/>'
+                        % (35 + segment + 0.00005 * i, 139 + random.uniform(0, 0.00001)))
+        body.append("</trkseg>")
+    body.append("</trk>")
+    path.write_text('<gpx version="1.1" creator="t" xmlns="http://www.topografix.com/GPX/1/1">'
+                    + "\n".join(body) + "</gpx>\n", encoding="utf-8")
+
+
+def routes_and_tracks(cli, work):
+    source = work / "lines.gpx"
+    lines_gpx(source)
+    babel_kml = work / "lines-babel.kml"
+    babel_json = work / "lines-babel.geojson"
+    run("gpsbabel", "-t", "-i", "gpx", "-f", source, "-o", "kml", "-F", babel_kml)
+    run("gpsbabel", "-r", "-i", "gpx", "-f", source, "-o", "geojson", "-F", babel_json)
+    cases = (("gpx routes", source, "routes", "-r", "rtept", True),
+             ("gpx tracks", source, "tracks", "-t", "trkpt", False),
+             ("kml tracks", babel_kml, "tracks", "-t", "trkpt", False),
+             ("geojson routes", babel_json, "routes", "-r", "rtept", False))
+    for label, path, kinds, option, element, names in cases:
+        ours = work / ("ours-%s.gpx" % label.replace(" ", "-"))
+        run(cli, "convert", "--force", "--points=" + kinds, "--thin=0", "--to=gpx", path, ours)
+        theirs = work / ("theirs-%s.gpx" % label.replace(" ", "-"))
+        format_name = path.suffix[1:]
+        run("gpsbabel", option, "-i", format_name, "-f", path, "-o", "gpx", "-F", theirs)
+        expected = line_points(theirs, element)
+        got = gpx_points(ours)
+        # GPSBabel names unnamed route points itself: the file's own names count.
+        own = [name for name, _, _ in line_points(source, element)] if names else []
+        check(len(got) == len(expected) and expected,
+              "%s: %d points, GPSBabel %d" % (label, len(got), len(expected)))
+        for i, ((title, longitude, latitude), (name, x, y)) in enumerate(zip(got, expected)):
+            check(abs(longitude - x) <= 1e-9 and abs(latitude - y) <= 1e-9,
+                  "%s: %r for GPSBabel's %r" % (label, (longitude, latitude), (x, y)))
+            if names and own[i]:
+                check(title == name == own[i], "%s: title %r for %r" % (label, title, name))
+        print("%s: velorin --points=%s agrees with GPSBabel %s on %d points"
+              % (label, kinds, option, len(got)))
+
+
 def main():
     cli, work = sys.argv[1], Path(sys.argv[2])
     shutil.rmtree(work, ignore_errors=True)
     work.mkdir(parents=True)
     gpsbabel_writes(cli, work)
     velorin_writes(cli, work)
+    routes_and_tracks(cli, work)
 
 
 if __name__ == "__main__":
