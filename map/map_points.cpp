@@ -172,10 +172,9 @@ MapPointTexts MapPoints::Texts(std::size_t index) const {
 }
 
 FitBounds MapPoints::Bounds() const {
-  std::vector<LonLat> positions;
-  positions.reserve(points_.size());
-  for (const MapPoint& point : points_) positions.push_back(point.position());
-  return BoundsOf(positions);
+  BoundsGatherer gatherer;
+  for (const MapPoint& point : points_) gatherer.Add(point.position());
+  return gatherer.Bounds();
 }
 
 MapReadResult ReadMapPointsFrom(ByteSource& source, PointFormat format,
