@@ -13,6 +13,7 @@
 #include "cli/convert_command.h"
 #include "cli/convert_names.h"
 #include "cli/exit_codes.h"
+#include "cli/map_command.h"
 #include "cli/position_commands.h"
 #include "cli/printable_text.h"
 #include "cli/terminal.h"
@@ -195,6 +196,46 @@ void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& unti
   AddManyInputOptions(*convert, manyInputs);
 }
 
+/// The map command's switches as CLI11 sets them.
+struct MapSwitches {
+  bool labels = false;
+  bool noLabels = false;
+  std::string untitled = "keep";
+  std::string inputEncoding = "auto";
+};
+
+void AddMapCommand(CLI::App& app, MapCommandOptions& options, MapSwitches& switches) {
+  CLI::App* map = app.add_subcommand(
+      "map", "Draw the points of a point file on a map of the land, as an SVG picture");
+  map->add_option("--size", options.size, "Size of the picture in pixels")
+      ->type_name("WIDTHxHEIGHT")
+      ->capture_default_str();
+  CLI::Option* labels =
+      map->add_flag("--labels", switches.labels, "Write every title (no clusters)");
+  map->add_flag("--no-labels", switches.noLabels, "Write no title")->excludes(labels);
+  map->add_option("--untitled", switches.untitled,
+                  "Points without a title: draw them as \"no title\" or skip them")
+      ->check(CLI::IsMember({"keep", "skip"}))
+      ->capture_default_str();
+  map->add_option("--input-encoding", switches.inputEncoding,
+                  "Encoding of a POT or CSV input, as for convert")
+      ->check(CLI::IsMember({"auto", "cp932", "utf-8"}, CLI::ignore_case))
+      ->capture_default_str();
+  map->add_option("--from", options.from, "Format of INPUT instead of its extension")
+      ->check(CLI::IsMember(FormatNames(false), CLI::ignore_case))
+      ->type_name("FORMAT");
+  map->add_option("--to", options.to,
+                  "Skip the points a conversion into FORMAT would skip (default: as convert "
+                  "INPUT would write, NVI or GPX for NVI input)")
+      ->check(CLI::IsMember(FormatNames(true), CLI::ignore_case))
+      ->type_name("FORMAT");
+  map->add_option("INPUT", options.input,
+                  "Point file to read (\"-\": standard input), as convert reads it")
+      ->required();
+  map->add_option("OUTPUT", options.output, "SVG file to write (\"-\": standard output)")
+      ->required();
+}
+
 void AddPositionCommands(CLI::App& app, PositionArguments& arguments) {
   CLI::App* encode =
       app.add_subcommand("encode", "Print the NVI position text of two coordinate texts");
@@ -242,6 +283,9 @@ int RunCliApp(int argc, char** argv) {
   PositionArguments positionArguments;
   ManyInputArguments manyInputs;
   AddConvertCommand(app, convertOptions, untitled, inputEncoding, manyInputs);
+  MapCommandOptions mapOptions;
+  MapSwitches mapSwitches;
+  AddMapCommand(app, mapOptions, mapSwitches);
   AddPositionCommands(app, positionArguments);
 
   try {
@@ -262,6 +306,15 @@ int RunCliApp(int argc, char** argv) {
       return kExitUsage;
     }
     return RunConvert(convertOptions, manyInputs.names.outputDir);
+  }
+  if (app.got_subcommand("map")) {
+    mapOptions.labels = mapSwitches.labels     ? LabelMode::kAll
+                        : mapSwitches.noLabels ? LabelMode::kNone
+                                               : LabelMode::kWhereRoom;
+    mapOptions.untitled =
+        mapSwitches.untitled == "keep" ? UntitledRule::kKeep : UntitledRule::kSkip;
+    mapOptions.inputEncoding = InputEncodingFromName(mapSwitches.inputEncoding);
+    return RunMapCommand(mapOptions, std::cerr);
   }
   if (app.got_subcommand("encode")) {
     return RunEncodeCommand(positionArguments.longitude, positionArguments.latitude, std::cout,

@@ -1,0 +1,160 @@
+#include "map/point_index.h"
+
+#include <algorithm>
+#include <boost/geometry.hpp>
+#include <boost/geometry/index/rtree.hpp>
+#include <cmath>
+#include <utility>
+
+namespace velorin {
+namespace {
+
+namespace bg = boost::geometry;
+namespace bgi = boost::geometry::index;
+
+using UnitPoint = bg::model::point<float, 2, bg::cs::cartesian>;
+using UnitRect = bg::model::box<UnitPoint>;
+using IndexValue = std::pair<UnitPoint, std::uint32_t>;
+
+/// Float keeps the index small; queries are widened by this much so that
+/// rounding never loses a point at a box's edge.
+constexpr double kUnitSlack = 1e-6;
+
+UnitRect RectOf(const UnitBox& box) {
+  return {UnitPoint(static_cast<float>(box.minX - kUnitSlack),
+                    static_cast<float>(box.minY - kUnitSlack)),
+          UnitPoint(static_cast<float>(box.maxX + kUnitSlack),
+                    static_cast<float>(box.maxY + kUnitSlack))};
+}
+
+}  // namespace
+
+struct PointIndex::Tree {
+  bgi::rtree<IndexValue, bgi::quadratic<16>> rtree;
+};
+
+PointIndex::PointIndex(const MapPoints& points) : points_(points), tree_(std::make_unique<Tree>()) {
+  std::vector<IndexValue> values;
+  values.reserve(points.size());
+  std::uint32_t index = 0;
+  for (const MapPoint& point : points.points()) {
+    const PixelPoint unit = ProjectToUnit(point.position());
+    // Longitude 180 (and any beyond) is the world's west edge again.
+    const double x = unit.x - std::floor(unit.x);
+    values.emplace_back(UnitPoint(static_cast<float>(x), static_cast<float>(unit.y)), index++);
+  }
+  // The range constructor packs the tree in one go (sort-tile-recursive).
+  tree_->rtree = decltype(tree_->rtree)(values.begin(), values.end());
+}
+
+PointIndex::~PointIndex() = default;
+
+std::size_t PointIndex::size() const { return tree_->rtree.size(); }
+
+void PointIndex::Query(const UnitBox& box, const std::function<void(std::uint32_t)>& visit) const {
+  const UnitRect rect = RectOf(box);
+  for (auto it = tree_->rtree.qbegin(bgi::intersects(rect)); it != tree_->rtree.qend(); ++it) {
+    visit(it->second);
+  }
+}
+
+namespace {
+
+/// The view's screen (widened by `margin`) as unit boxes: one, or two when
+/// it crosses longitude 180; the whole world's width at most.
+std::vector<UnitBox> UnitBoxesOf(const MapView& view, double margin) {
+  const double size = WorldSize(view.zoom);
+  const PixelPoint topLeft = view.TopLeftWorld();
+  const double left = (topLeft.x - margin) / size;
+  const double right = (topLeft.x + view.width + margin) / size;
+  const double top = std::max(0.0, (topLeft.y - margin) / size);
+  const double bottom = std::min(1.0, (topLeft.y + view.height + margin) / size);
+  if (right - left >= 1.0) return {{0.0, top, 1.0, bottom}};
+  const double shift = std::floor(left);
+  const double l = left - shift;
+  const double r = right - shift;
+  if (r <= 1.0) return {{l, top, r, bottom}};
+  return {{l, top, 1.0, bottom}, {0.0, top, r - 1.0, bottom}};
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> PointIndex::InView(const MapView& view, double margin) const {
+  std::vector<std::uint32_t> found;
+  for (const UnitBox& box : UnitBoxesOf(view, margin)) {
+    Query(box, [&](std::uint32_t index) { found.push_back(index); });
+  }
+  return found;
+}
+
+std::size_t PointIndex::CountInView(const MapView& view, std::size_t limit, double margin) const {
+  std::size_t count = 0;
+  for (const UnitBox& box : UnitBoxesOf(view, margin)) {
+    const UnitRect rect = RectOf(box);
+    for (auto it = tree_->rtree.qbegin(bgi::intersects(rect));
+         it != tree_->rtree.qend() && count < limit; ++it) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+std::vector<MapCluster> PointIndex::Clusters(const MapView& view, double cellSize,
+                                             double margin) const {
+  // A dense grid of cells over the screen and its margin; each point is
+  // placed by the Mercator position the tree holds, without projecting it
+  // again.
+  const int columns = static_cast<int>(std::ceil((view.width + 2 * margin) / cellSize)) + 1;
+  const int rows = static_cast<int>(std::ceil((view.height + 2 * margin) / cellSize)) + 1;
+  std::vector<std::int32_t> clusterOfCell(static_cast<std::size_t>(columns) * rows, -1);
+  std::vector<MapCluster> clusters;
+  std::vector<PixelPoint> sums;
+  const double size = WorldSize(view.zoom);
+  const PixelPoint topLeft = view.TopLeftWorld();
+  for (const UnitBox& box : UnitBoxesOf(view, margin)) {
+    const UnitRect rect = RectOf(box);
+    for (auto it = tree_->rtree.qbegin(bgi::intersects(rect)); it != tree_->rtree.qend(); ++it) {
+      double x = bg::get<0>(it->first) * size - topLeft.x;
+      x -= size * std::floor((x + margin) / size);  // the copy of the world on the screen
+      const double y = bg::get<1>(it->first) * size - topLeft.y;
+      const int column = std::clamp(static_cast<int>((x + margin) / cellSize), 0, columns - 1);
+      const int row = std::clamp(static_cast<int>((y + margin) / cellSize), 0, rows - 1);
+      std::int32_t& cell = clusterOfCell[static_cast<std::size_t>(row) * columns + column];
+      if (cell < 0) {
+        cell = static_cast<std::int32_t>(clusters.size());
+        clusters.push_back({{}, 0, it->second});
+        sums.push_back({});
+      }
+      MapCluster& cluster = clusters[static_cast<std::size_t>(cell)];
+      ++cluster.count;
+      cluster.firstPoint = std::min(cluster.firstPoint, it->second);
+      sums[static_cast<std::size_t>(cell)].x += x;
+      sums[static_cast<std::size_t>(cell)].y += y;
+    }
+  }
+  for (std::size_t i = 0; i < clusters.size(); ++i) {
+    clusters[i].screen = {sums[i].x / clusters[i].count, sums[i].y / clusters[i].count};
+  }
+  return clusters;
+}
+
+std::optional<std::uint32_t> PointIndex::Nearest(const MapView& view, PixelPoint screen,
+                                                 double radius) const {
+  std::optional<std::uint32_t> best;
+  double bestDistance = radius * radius;
+  MapView around = view;
+  around.center = view.ToLonLat(screen);
+  around.width = around.height = static_cast<int>(std::ceil(2 * radius)) + 1;
+  for (const std::uint32_t index : InView(around)) {
+    const PixelPoint at = view.ToScreen(points_.points()[index].position());
+    const double distance =
+        (at.x - screen.x) * (at.x - screen.x) + (at.y - screen.y) * (at.y - screen.y);
+    if (distance <= bestDistance) {
+      bestDistance = distance;
+      best = index;
+    }
+  }
+  return best;
+}
+
+}  // namespace velorin

@@ -1,0 +1,61 @@
+#pragma once
+// The map points in a spatial index (Boost.Geometry's R-tree over their
+// Mercator positions): the points within a view, and counted clusters of
+// them per screen cell for views where they are too many to draw one by one.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "map/map_points.h"
+#include "map/map_view.h"
+
+namespace velorin {
+
+/// A box of Mercator units (0 to 1 across the world, y down).
+struct UnitBox {
+  double minX = 0.0;
+  double minY = 0.0;
+  double maxX = 1.0;
+  double maxY = 1.0;
+};
+
+/// Points gathered in one screen cell.
+struct MapCluster {
+  PixelPoint screen;             ///< the mean screen position of its points
+  std::uint32_t count = 0;       ///< how many points
+  std::uint32_t firstPoint = 0;  ///< the index of one of them (the lowest)
+};
+
+class PointIndex {
+ public:
+  /// Indexes every point of `points` (which must outlive the index).
+  explicit PointIndex(const MapPoints& points);
+  ~PointIndex();
+  PointIndex(const PointIndex&) = delete;
+  PointIndex& operator=(const PointIndex&) = delete;
+
+  std::size_t size() const;
+
+  /// Calls `visit` with the index of every point inside `box`.
+  void Query(const UnitBox& box, const std::function<void(std::uint32_t)>& visit) const;
+  /// The indexes of the points on the screen of `view` widened by `margin`
+  /// pixels each side (both sides of 180 degrees when the view crosses it).
+  std::vector<std::uint32_t> InView(const MapView& view, double margin = 0.0) const;
+  /// How many points are in the view, up to `limit` (counting stops there).
+  std::size_t CountInView(const MapView& view, std::size_t limit, double margin = 0.0) const;
+
+  /// The points of the view gathered per cell of `cellSize` screen pixels;
+  /// every point of the view is in exactly one cluster.
+  std::vector<MapCluster> Clusters(const MapView& view, double cellSize, double margin = 0.0) const;
+
+  /// The point nearest a screen pixel within `radius` pixels, if any.
+  std::optional<std::uint32_t> Nearest(const MapView& view, PixelPoint screen, double radius) const;
+
+ private:
+  struct Tree;
+  const MapPoints& points_;
+  std::unique_ptr<Tree> tree_;
+};
+
+}  // namespace velorin

@@ -1,0 +1,205 @@
+#include "map/svg_map.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+#include "formats/markup_escape.h"
+#include "map/label_grid.h"
+
+namespace velorin {
+namespace {
+
+/// More points than this in the view gather into clusters (unless every
+/// title is asked for).
+constexpr std::size_t kMostSinglePoints = 2000;
+constexpr double kClusterCell = 48.0;
+constexpr double kPointRadius = 4.0;
+constexpr double kFontSize = 12.0;
+constexpr double kLabelGap = 3.0;
+/// Points and clusters this far beyond the edge still show their part.
+constexpr double kEdgeMargin = 24.0;
+
+/// Screen numbers with one decimal.
+class SvgWriter {
+ public:
+  explicit SvgWriter(BufferedWriter& out) : out_(out) {}
+  SvgWriter& operator<<(std::string_view text) {
+    out_.Append(text);
+    return *this;
+  }
+  SvgWriter& operator<<(double value) {
+    std::array<char, 32> digits{};
+    const double rounded = std::round(value * 10.0) / 10.0;
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(),
+                                   rounded == 0.0 ? 0.0 : rounded, std::chars_format::fixed, 1)
+                         .ptr;
+    out_.Append(std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data())));
+    return *this;
+  }
+  SvgWriter& operator<<(std::int64_t value) {
+    std::array<char, 24> digits{};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+    out_.Append(std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data())));
+    return *this;
+  }
+  void Text(std::string_view utf8) { AppendXmlText(out_, utf8); }
+
+ private:
+  BufferedWriter& out_;
+};
+
+void WriteHeader(SvgWriter& svg, const SvgMapOptions& options) {
+  const auto width = static_cast<std::int64_t>(options.width);
+  const auto height = static_cast<std::int64_t>(options.height);
+  svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << width << "\" height=\"" << height
+      << "\" viewBox=\"0 0 " << width << " " << height << "\" font-family=\"sans-serif\">\n"
+      << "<rect width=\"100%\" height=\"100%\" fill=\"#aad3df\"/>\n";
+}
+
+bool RingVisible(const MapView& view, const LonLatBox& box, double& shift) {
+  // The copy of the ring nearest the view: every point moves alike.
+  const PixelPoint west = ProjectToPixel({box.west, box.north}, view.zoom);
+  const PixelPoint east = ProjectToPixel({box.east, box.south}, view.zoom);
+  const PixelPoint screenWest = view.WorldToScreen({(west.x + east.x) / 2.0, west.y});
+  shift = screenWest.x - (west.x + east.x) / 2.0;
+  const double top = screenWest.y;
+  const double bottom = top + (east.y - west.y);
+  const double left = shift + west.x;
+  const double right = shift + east.x;
+  return right >= 0 && left <= view.width && bottom >= 0 && top <= view.height;
+}
+
+void WriteLand(SvgWriter& svg, const LandMap& land, const MapView& view) {
+  if (land.empty()) return;
+  const LandLevel& level = land.ForZoom(view.zoom);
+  const PixelPoint topLeft = view.TopLeftWorld();
+  svg << "<path fill=\"#f2efe9\" stroke=\"#9aa0a6\" stroke-width=\"0.5\" fill-rule=\"evenodd\" "
+         "d=\"";
+  for (std::size_t r = 0; r < level.ringCount(); ++r) {
+    double shift = 0.0;
+    if (!RingVisible(view, level.ringBoxes[r], shift)) continue;
+    char command = 'M';
+    double lastX = 1e18, lastY = 1e18;
+    for (const LonLat& p : level.Ring(r)) {
+      const PixelPoint world = ProjectToPixel(p, view.zoom);
+      const double x = std::round((world.x + shift) * 10.0) / 10.0;
+      const double y = std::round((world.y - topLeft.y) * 10.0) / 10.0;
+      if (x == lastX && y == lastY) continue;
+      svg << std::string_view(&command, 1) << x << " " << y;
+      command = 'L';
+      lastX = x;
+      lastY = y;
+    }
+    svg << "Z";
+  }
+  svg << "\"/>\n";
+}
+
+/// A title to the right of its point, or to its left (ending there).
+void WriteLabel(SvgWriter& svg, PixelPoint at, std::string_view title, bool left) {
+  const double gap = kPointRadius + kLabelGap;
+  svg << "<text x=\"" << (left ? at.x - gap : at.x + gap) << "\" y=\"" << at.y + kFontSize / 3.0
+      << (left ? "\" text-anchor=\"end\">" : "\">");
+  svg.Text(title);
+  svg << "</text>\n";
+}
+
+ScreenBox LabelBox(PixelPoint at, std::string_view title, bool left) {
+  const double gap = kPointRadius + kLabelGap;
+  const double width = EstimateLabelWidth(title, kFontSize);
+  const double start = left ? at.x - gap - width : at.x + gap;
+  return {start, at.y - kFontSize / 2.0, start + width, at.y + kFontSize / 2.0};
+}
+
+ScreenBox MarkBox(PixelPoint at, double radius) {
+  return {at.x - radius, at.y - radius, at.x + radius, at.y + radius};
+}
+
+/// Points one by one: the marks first, then the titles the mode allows.
+void WriteSinglePoints(SvgWriter& svg, const MapPoints& points, std::vector<std::uint32_t> shown,
+                       const MapView& view, LabelMode labels) {
+  std::sort(shown.begin(), shown.end());
+  LabelGrid grid(view.width, view.height);
+  svg << "<g fill=\"#d62728\" stroke=\"#ffffff\" stroke-width=\"1\">\n";
+  for (const std::uint32_t index : shown) {
+    const PixelPoint at = view.ToScreen(points.points()[index].position());
+    svg << "<circle cx=\"" << at.x << "\" cy=\"" << at.y << "\" r=\"" << kPointRadius << "\"/>\n";
+    grid.Occupy(MarkBox(at, kPointRadius));
+  }
+  svg << "</g>\n";
+  if (labels == LabelMode::kNone) return;
+  svg << "<g font-size=\"" << kFontSize << "\" fill=\"#202124\" stroke=\"#ffffff\" "
+      << "stroke-width=\"3\" paint-order=\"stroke\">\n";
+  for (const std::uint32_t index : shown) {
+    const PixelPoint at = view.ToScreen(points.points()[index].position());
+    const std::string_view title = points.Title(index);
+    if (labels == LabelMode::kAll || grid.TryPlace(LabelBox(at, title, false))) {
+      WriteLabel(svg, at, title, false);
+    } else if (grid.TryPlace(LabelBox(at, title, true))) {
+      WriteLabel(svg, at, title, true);
+    }
+  }
+  svg << "</g>\n";
+}
+
+void WriteClusters(SvgWriter& svg, const MapPoints& points, const std::vector<MapCluster>& clusters,
+                   const MapView& view, LabelMode labels) {
+  std::vector<std::uint32_t> single;
+  svg << "<g font-size=\"11\" text-anchor=\"middle\">\n";
+  for (const MapCluster& cluster : clusters) {
+    if (cluster.count == 1) {
+      single.push_back(cluster.firstPoint);
+      continue;
+    }
+    const double radius = 8.0 + 3.0 * std::log10(static_cast<double>(cluster.count));
+    svg << "<circle cx=\"" << cluster.screen.x << "\" cy=\"" << cluster.screen.y << "\" r=\""
+        << radius << "\" fill=\"#d62728\" fill-opacity=\"0.75\" stroke=\"#ffffff\"/>"
+        << "<text x=\"" << cluster.screen.x << "\" y=\"" << cluster.screen.y + 4.0
+        << "\" fill=\"#ffffff\">" << static_cast<std::int64_t>(cluster.count) << "</text>\n";
+  }
+  svg << "</g>\n";
+  WriteSinglePoints(svg, points, std::move(single), view, labels);
+}
+
+void WriteCentredNote(SvgWriter& svg, const MapView& view, std::string_view text) {
+  svg << "<text x=\"" << view.width / 2.0 << "\" y=\"" << view.height / 2.0
+      << "\" font-size=\"20\" text-anchor=\"middle\" fill=\"#202124\">" << text << "</text>\n";
+}
+
+void WriteAttribution(SvgWriter& svg, const MapView& view) {
+  const double width = EstimateLabelWidth(kLandAttribution, 11.0) + 8.0;
+  svg << "<rect x=\"" << view.width - width << "\" y=\"" << view.height - 16.0 << "\" width=\""
+      << width << "\" height=\"16\" fill=\"#ffffff\" fill-opacity=\"0.8\"/>\n"
+      << "<text x=\"" << view.width - 4.0 << "\" y=\"" << view.height - 4.0
+      << "\" font-size=\"11\" text-anchor=\"end\" fill=\"#202124\">" << kLandAttribution
+      << "</text>\n";
+}
+
+}  // namespace
+
+MapView SvgMapView(const MapPoints& points, const SvgMapOptions& options) {
+  return FitView(points.Bounds(), options.width, options.height);
+}
+
+void WriteSvgMap(BufferedWriter& out, const MapPoints& points, const PointIndex& index,
+                 const LandMap& land, const MapView& view, const SvgMapOptions& options) {
+  SvgWriter svg(out);
+  WriteHeader(svg, options);
+  WriteLand(svg, land, view);
+  if (points.size() == 0) {
+    WriteCentredNote(svg, view, kNoPointsText);
+  } else if (options.labels == LabelMode::kAll ||
+             index.CountInView(view, kMostSinglePoints + 1, kEdgeMargin) <= kMostSinglePoints) {
+    WriteSinglePoints(svg, points, index.InView(view, kEdgeMargin), view, options.labels);
+  } else {
+    WriteClusters(svg, points, index.Clusters(view, kClusterCell, kEdgeMargin), view,
+                  options.labels);
+  }
+  WriteAttribution(svg, view);
+  svg << "</svg>\n";
+}
+
+}  // namespace velorin
