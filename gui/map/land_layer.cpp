@@ -63,7 +63,7 @@ void LandLayer::Draw(QPainter& painter, const MapView& view) {
     }
   }
   painter.save();
-  painter.setRenderHint(QPainter::Antialiasing, view.zoom < 12);
+  painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setTransform(QTransform::fromTranslate(-topLeft.x, -topLeft.y).scale(size, size), true);
   painter.fillPath(path, kLandColour);
   painter.restore();

@@ -13,6 +13,7 @@ std::shared_ptr<const MapData> LoadMapData(const std::string& path, MapReadOptio
   LocalFileSystem files;
   data->read = ReadMapPoints(files, path, options);
   data->index = std::make_unique<PointIndex>(data->read.points);
+  data->clusters = std::make_unique<ClusterPyramid>(data->read.points);
   return data;
 }
 

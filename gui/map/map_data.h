@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "gui/map/cluster_pyramid.h"
 #include "map/map_points.h"
 #include "map/point_index.h"
 
@@ -20,6 +21,8 @@ struct MapData {
   MapReadResult read;
   /// Over read.points, which therefore never moves.
   std::unique_ptr<PointIndex> index;
+  /// Clusters of the zoom levels where the points are many.
+  std::unique_ptr<ClusterPyramid> clusters;
 
   /// Opening or reading failed; the points read before a failure remain.
   bool Failed() const { return read.outcome.result == RunResult::kFailed; }
