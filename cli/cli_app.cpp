@@ -9,6 +9,7 @@
 
 #include "cli/convert_command.h"
 #include "cli/exit_codes.h"
+#include "cli/map_command.h"
 #include "cli/position_commands.h"
 #include "cli/terminal.h"
 #include "cli/usage_error.h"
@@ -84,6 +85,46 @@ void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& unti
       "format written (.nvi, or .gpx for NVI input, unless --to says)");
 }
 
+/// The map command's switches as CLI11 sets them.
+struct MapSwitches {
+  bool labels = false;
+  bool noLabels = false;
+  std::string untitled = "keep";
+  std::string inputEncoding = "auto";
+};
+
+void AddMapCommand(CLI::App& app, MapCommandOptions& options, MapSwitches& switches) {
+  CLI::App* map = app.add_subcommand(
+      "map", "Draw the points of a point file on a map of the land, as an SVG picture");
+  map->add_option("--size", options.size, "Size of the picture in pixels")
+      ->type_name("WIDTHxHEIGHT")
+      ->capture_default_str();
+  CLI::Option* labels =
+      map->add_flag("--labels", switches.labels, "Write every title (no clusters)");
+  map->add_flag("--no-labels", switches.noLabels, "Write no title")->excludes(labels);
+  map->add_option("--untitled", switches.untitled,
+                  "Points without a title: draw them as \"no title\" or skip them")
+      ->check(CLI::IsMember({"keep", "skip"}))
+      ->capture_default_str();
+  map->add_option("--input-encoding", switches.inputEncoding,
+                  "Encoding of a POT or CSV input, as for convert")
+      ->check(CLI::IsMember({"auto", "cp932", "utf-8"}, CLI::ignore_case))
+      ->capture_default_str();
+  map->add_option("--from", options.from, "Format of INPUT instead of its extension")
+      ->check(CLI::IsMember(FormatNames(false), CLI::ignore_case))
+      ->type_name("FORMAT");
+  map->add_option("--to", options.to,
+                  "Skip the points a conversion into FORMAT would skip (default: as convert "
+                  "INPUT would write, NVI or GPX for NVI input)")
+      ->check(CLI::IsMember(FormatNames(true), CLI::ignore_case))
+      ->type_name("FORMAT");
+  map->add_option("INPUT", options.input,
+                  "Point file to read (\"-\": standard input), as convert reads it")
+      ->required();
+  map->add_option("OUTPUT", options.output, "SVG file to write (\"-\": standard output)")
+      ->required();
+}
+
 void AddPositionCommands(CLI::App& app, PositionArguments& arguments) {
   CLI::App* encode =
       app.add_subcommand("encode", "Print the NVI position text of two coordinate texts");
@@ -129,6 +170,9 @@ int RunCliApp(int argc, char** argv) {
   std::string inputEncoding = "auto";
   PositionArguments positionArguments;
   AddConvertCommand(app, convertOptions, untitled, inputEncoding);
+  MapCommandOptions mapOptions;
+  MapSwitches mapSwitches;
+  AddMapCommand(app, mapOptions, mapSwitches);
   AddPositionCommands(app, positionArguments);
 
   try {
@@ -144,6 +188,15 @@ int RunCliApp(int argc, char** argv) {
     convertOptions.untitled = untitled == "keep" ? UntitledRule::kKeep : UntitledRule::kSkip;
     convertOptions.inputEncoding = InputEncodingFromName(inputEncoding);
     return RunConvert(convertOptions);
+  }
+  if (app.got_subcommand("map")) {
+    mapOptions.labels = mapSwitches.labels     ? LabelMode::kAll
+                        : mapSwitches.noLabels ? LabelMode::kNone
+                                               : LabelMode::kWhereRoom;
+    mapOptions.untitled =
+        mapSwitches.untitled == "keep" ? UntitledRule::kKeep : UntitledRule::kSkip;
+    mapOptions.inputEncoding = InputEncodingFromName(mapSwitches.inputEncoding);
+    return RunMapCommand(mapOptions, std::cerr);
   }
   if (app.got_subcommand("encode")) {
     return RunEncodeCommand(positionArguments.longitude, positionArguments.latitude, std::cout,

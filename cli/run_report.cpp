@@ -22,6 +22,10 @@ std::string Where(const RunPaths& files) {
 
 std::string CountLine(const RunOutcome& outcome, const RunPaths& files,
                       const ReportContext& context) {
+  if (context.mapped) {
+    return std::to_string(outcome.records) + (outcome.records == 1 ? " point" : " points") +
+           " drawn in " + Where(files) + "\n";
+  }
   std::string line = WrittenCount(outcome.records, context.output) + " written to " + Where(files);
   if (outcome.titlesReplaced > 0) {
     line += " (" + std::to_string(outcome.titlesReplaced) +

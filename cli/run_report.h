@@ -39,6 +39,8 @@ struct ReportContext {
   bool asked = false;
   /// The skipped points were already named (--explain).
   bool explained = false;
+  /// The points were drawn on a map, not written: "12 points drawn in map.svg".
+  bool mapped = false;
   /// The signal that cancelled the run (its exit code is 128 + the number).
   int interruptSignal = 0;
 };

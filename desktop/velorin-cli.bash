@@ -1,13 +1,14 @@
 # Bash completion for velorin-cli: the commands, their options, and file
 # names for the files. Installed as bash-completion/completions/velorin-cli.
 
-# The values an option of convert takes.
+# The values an option of convert or map takes.
 _velorin_cli_values() {
   case $1 in
     --untitled) echo "keep skip" ;;
     --input-encoding) echo "auto cp932 utf-8" ;;
     --from) echo "pot nvi gpx kml kmz csv geojson" ;;
     --to) echo "nvi gpx kml csv geojson pot" ;;
+    --size) echo "1024x768 800x600 1600x1200 1920x1080" ;;
   esac
 }
 
@@ -18,7 +19,7 @@ _velorin_cli() {
   local command="" i
   for ((i = 1; i < cword; i++)); do
     case ${words[i]} in
-      convert | encode | decode)
+      convert | map | encode | decode)
         command=${words[i]}
         break
         ;;
@@ -27,7 +28,7 @@ _velorin_cli() {
 
   case $command in
     "")
-      COMPREPLY=($(compgen -W "convert encode decode --help --version" -- "$cur"))
+      COMPREPLY=($(compgen -W "convert map encode decode --help --version" -- "$cur"))
       ;;
     convert)
       # An option's value, written as --from=kml or as --from kml.
@@ -54,6 +55,28 @@ _velorin_cli() {
       esac
       if [[ $cur == -* ]]; then
         local options="--untitled=keep --untitled=skip --log= --timestamp= --force --explain --input-encoding= --from= --to= --help"
+        COMPREPLY=($(compgen -W "$options" -- "$cur"))
+        [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
+        return
+      fi
+      _filedir
+      ;;
+    map)
+      local option="" value=$cur
+      if [[ $cur == --*=* ]]; then
+        option=${cur%%=*}
+        value=${cur#*=}
+      elif [[ $prev == --* ]]; then
+        option=$prev
+      fi
+      case $option in
+        --size | --untitled | --input-encoding | --from | --to)
+          COMPREPLY=($(compgen -W "$(_velorin_cli_values "$option")" -- "$value"))
+          return
+          ;;
+      esac
+      if [[ $cur == -* ]]; then
+        local options="--size= --labels --no-labels --untitled=keep --untitled=skip --input-encoding= --from= --to= --help"
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return

@@ -40,7 +40,9 @@ PointIndex::PointIndex(const MapPoints& points) : points_(points), tree_(std::ma
   std::uint32_t index = 0;
   for (const MapPoint& point : points.points()) {
     const PixelPoint unit = ProjectToUnit(point.position());
-    values.emplace_back(UnitPoint(static_cast<float>(unit.x), static_cast<float>(unit.y)), index++);
+    // Longitude 180 (and any beyond) is the world's west edge again.
+    const double x = unit.x - std::floor(unit.x);
+    values.emplace_back(UnitPoint(static_cast<float>(x), static_cast<float>(unit.y)), index++);
   }
   // The range constructor packs the tree in one go (sort-tile-recursive).
   tree_->rtree = decltype(tree_->rtree)(values.begin(), values.end());

@@ -85,7 +85,7 @@ void WriteLand(SvgWriter& svg, const LandMap& land, const MapView& view) {
     double lastX = 1e18, lastY = 1e18;
     for (const LonLat& p : level.Ring(r)) {
       const PixelPoint world = ProjectToPixel(p, view.zoom);
-      const double x = std::round((world.x + shift - topLeft.x + 0.0) * 10.0) / 10.0;
+      const double x = std::round((world.x + shift) * 10.0) / 10.0;
       const double y = std::round((world.y - topLeft.y) * 10.0) / 10.0;
       if (x == lastX && y == lastY) continue;
       svg << std::string_view(&command, 1) << x << " " << y;
@@ -98,17 +98,20 @@ void WriteLand(SvgWriter& svg, const LandMap& land, const MapView& view) {
   svg << "\"/>\n";
 }
 
-void WriteLabel(SvgWriter& svg, PixelPoint at, std::string_view title) {
-  svg << "<text x=\"" << at.x + kPointRadius + kLabelGap << "\" y=\"" << at.y + kFontSize / 3.0
-      << "\">";
+/// A title to the right of its point, or to its left (ending there).
+void WriteLabel(SvgWriter& svg, PixelPoint at, std::string_view title, bool left) {
+  const double gap = kPointRadius + kLabelGap;
+  svg << "<text x=\"" << (left ? at.x - gap : at.x + gap) << "\" y=\"" << at.y + kFontSize / 3.0
+      << (left ? "\" text-anchor=\"end\">" : "\">");
   svg.Text(title);
   svg << "</text>\n";
 }
 
-ScreenBox LabelBox(PixelPoint at, std::string_view title) {
-  const double left = at.x + kPointRadius + kLabelGap;
-  return {left, at.y - kFontSize / 2.0, left + EstimateLabelWidth(title, kFontSize),
-          at.y + kFontSize / 2.0};
+ScreenBox LabelBox(PixelPoint at, std::string_view title, bool left) {
+  const double gap = kPointRadius + kLabelGap;
+  const double width = EstimateLabelWidth(title, kFontSize);
+  const double start = left ? at.x - gap - width : at.x + gap;
+  return {start, at.y - kFontSize / 2.0, start + width, at.y + kFontSize / 2.0};
 }
 
 ScreenBox MarkBox(PixelPoint at, double radius) {
@@ -133,8 +136,10 @@ void WriteSinglePoints(SvgWriter& svg, const MapPoints& points, std::vector<std:
   for (const std::uint32_t index : shown) {
     const PixelPoint at = view.ToScreen(points.points()[index].position());
     const std::string_view title = points.Title(index);
-    if (labels == LabelMode::kAll || grid.TryPlace(LabelBox(at, title))) {
-      WriteLabel(svg, at, title);
+    if (labels == LabelMode::kAll || grid.TryPlace(LabelBox(at, title, false))) {
+      WriteLabel(svg, at, title, false);
+    } else if (grid.TryPlace(LabelBox(at, title, true))) {
+      WriteLabel(svg, at, title, true);
     }
   }
   svg << "</g>\n";

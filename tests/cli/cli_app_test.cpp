@@ -26,7 +26,7 @@ TEST(CliApp, HelpAndVersionSucceed) {
   testing::internal::CaptureStdout();
   EXPECT_EQ(RunWith({"--version"}), kExitDone);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "velorin-cli 0.2.0\n");
-  for (const char* command : {"convert", "encode", "decode"}) {
+  for (const char* command : {"convert", "map", "encode", "decode"}) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(RunWith({command, "--help"}), kExitDone);
     EXPECT_NE(testing::internal::GetCapturedStdout().find(command), std::string::npos);
@@ -40,9 +40,9 @@ TEST(CliApp, UsageErrorsExitWithTwoAndSayWhy) {
     const char* text;
   };
   const Case cases[] = {
-      {{}, "velorin-cli: a command is needed: convert, encode, decode\n"},
+      {{}, "velorin-cli: a command is needed: convert, map, encode, decode\n"},
       {{"frobnicate"},
-       "velorin-cli: unknown command 'frobnicate' (commands: convert, encode, decode)\n"},
+       "velorin-cli: unknown command 'frobnicate' (commands: convert, map, encode, decode)\n"},
       {{"--bogus"}, "velorin-cli: unknown option '--bogus'\n"},
       {{"--force", "convert", "a.pot"},
        "velorin-cli: option '--force' belongs after its command: velorin-cli convert --force "
@@ -59,6 +59,15 @@ TEST(CliApp, UsageErrorsExitWithTwoAndSayWhy) {
       {{"convert", "--timestamp=2023/02/29 10:00:00", "a.pot"},
        "velorin-cli: --timestamp must be a real date and time as 'YYYY/MM/DD HH:MM:SS', not "
        "'2023/02/29 10:00:00'\n"},
+      {{"map", "a.gpx"}, "velorin-cli: OUTPUT is required\n"},
+      {{"map", "--size=10x10", "a.gpx", "a.svg"},
+       "velorin-cli: --size: '10x10' is no WIDTHxHEIGHT of 16 to 20000 pixels each\n"},
+      {{"map", "--size=800", "a.gpx", "a.svg"},
+       "velorin-cli: --size: '800' is no WIDTHxHEIGHT of 16 to 20000 pixels each\n"},
+      {{"map", "--input-encoding=utf-8", "a.gpx", "a.svg"},
+       "velorin-cli: --input-encoding applies to POT and CSV input only (the input is GPX)\n"},
+      {{"map", "--from=svg", "a.gpx", "a.svg"},
+       "velorin-cli: --from: svg not in {pot,nvi,gpx,kml,kmz,csv,geojson}\n"},
       {{"encode", "139'46'1'6"}, "velorin-cli: LATITUDE is required\n"},
       {{"decode"}, "velorin-cli: POSITION is required\n"},
       {{"decode", "$FFFFFFFFFFFFFFFF"},

@@ -24,7 +24,10 @@ check() {
 }
 
 check "velorin-cli con" "convert"
-check "velorin-cli " "convert encode decode --help --version"
+check "velorin-cli " "convert map encode decode --help --version"
+check "velorin-cli map --no" "--no-labels"
+check "velorin-cli map --size=1" "1024x768 1600x1200 1920x1080"
+check "velorin-cli map --to g" "gpx geojson"
 check "velorin-cli convert --unt" "--untitled=keep --untitled=skip"
 check "velorin-cli convert --untitled=s" "skip"
 check "velorin-cli convert --fo" "--force"

@@ -1,0 +1,130 @@
+#include "map/map_points.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/memory_streams.h"
+
+namespace velorin {
+namespace {
+
+MapReadResult ReadGpx(const std::string& body, MapReadOptions options = {}) {
+  testing::MemorySource source(
+      "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" "
+      "xmlns=\"http://www.topografix.com/GPX/1/1\">\n" +
+      body + "</gpx>\n");
+  return ReadMapPointsFrom(source, PointFormat::kGpx, options);
+}
+
+constexpr const char* kThreePoints =
+    "<wpt lat=\"35.25\" lon=\"135.5\"><name>Osaka &amp; Kyoto</name></wpt>\n"
+    "<wpt lat=\"51.5\" lon=\"-0.5\"><name>London</name></wpt>\n"
+    "<wpt lat=\"35.0\" lon=\"139.0\"></wpt>\n";
+
+TEST(MapPointsTest, KeepsWhatAConversionIntoNviWouldWrite) {
+  const MapReadResult read = ReadGpx(kThreePoints);
+  EXPECT_EQ(read.output, PointFormat::kNvi);
+  ASSERT_EQ(read.points.size(), 2u);
+  EXPECT_EQ(read.points.Title(0), "Osaka & Kyoto");
+  EXPECT_EQ(read.points.points()[0].line, 3);
+  EXPECT_DOUBLE_EQ(read.points.points()[0].longitude, 135.5);
+  EXPECT_DOUBLE_EQ(read.points.points()[0].latitude, 35.25);
+  EXPECT_EQ(read.points.Title(1), "no title");
+  EXPECT_EQ(read.points.points()[1].line, 5);
+  ASSERT_EQ(read.points.skips().size(), 1u);
+  EXPECT_EQ(read.points.skips()[0].line, 4);
+  EXPECT_EQ(read.points.skips()[0].kind, SkipKind::kOutOfRange);
+  EXPECT_FALSE(read.points.Reason(read.points.skips()[0]).empty());
+  EXPECT_EQ(read.outcome.records, 2);
+  EXPECT_EQ(read.outcome.skipped.outOfRange, 1);
+  EXPECT_EQ(read.outcome.result, RunResult::kFinished);
+}
+
+TEST(MapPointsTest, FollowsTheOutputFormatAndTheUntitledRule) {
+  MapReadOptions options;
+  options.output = PointFormat::kGpx;
+  options.untitled = UntitledRule::kSkip;
+  const MapReadResult read = ReadGpx(kThreePoints, options);
+  ASSERT_EQ(read.points.size(), 2u);
+  EXPECT_EQ(read.points.Title(1), "London");
+  EXPECT_EQ(read.outcome.skipped.untitled, 1);
+  EXPECT_EQ(read.outcome.skipped.total(), 1);
+}
+
+TEST(MapPointsTest, StopsAtTheRecordLimitAsAConversionDoes) {
+  MapReadOptions options;
+  options.recordLimit = 1;
+  const MapReadResult read = ReadGpx(kThreePoints, options);
+  EXPECT_EQ(read.points.size(), 1u);
+  EXPECT_EQ(read.outcome.firstLineNotConverted, 4);
+}
+
+TEST(MapPointsTest, AFileThatIsNotWellFormedFailsWithTheReadersWords) {
+  const MapReadResult read = ReadGpx("<wpt lat=\"35\" lon=\"135\"><name>A</wpt>\n");
+  EXPECT_EQ(read.outcome.result, RunResult::kFailed);
+  EXPECT_EQ(read.outcome.failedStage, RunStage::kReadLine);
+  ASSERT_TRUE(read.outcome.readFailure.has_value());
+}
+
+TEST(MapPointsTest, CancelStopsReading) {
+  std::string body;
+  for (int i = 0; i < 10000; ++i) body += "<wpt lat=\"35\" lon=\"135\"><name>A</name></wpt>\n";
+  MapReadOptions options;
+  options.keepGoing = [] { return false; };
+  const MapReadResult read = ReadGpx(body, options);
+  EXPECT_TRUE(read.cancelled);
+  EXPECT_LT(read.points.size(), 10000u);
+}
+
+struct TextsCase {
+  std::string name;
+  LonLat position;
+  MapPointTexts texts;
+};
+
+class MapPointTextsTest : public ::testing::TestWithParam<TextsCase> {};
+
+TEST_P(MapPointTextsTest, ShowsTheNotationsOfThePosition) {
+  MapPoints points;
+  MapPoint point;
+  point.longitude = GetParam().position.longitude;
+  point.latitude = GetParam().position.latitude;
+  points.Add(point, "x");
+  const MapPointTexts texts = points.Texts(0);
+  const MapPointTexts& expected = GetParam().texts;
+  EXPECT_EQ(texts.longitudeDms, expected.longitudeDms);
+  EXPECT_EQ(texts.latitudeDms, expected.latitudeDms);
+  EXPECT_EQ(texts.longitudeDecimal, expected.longitudeDecimal);
+  EXPECT_EQ(texts.latitudeDecimal, expected.latitudeDecimal);
+  EXPECT_EQ(texts.nviCode.size(), expected.nviCode.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Positions, MapPointTextsTest,
+                         ::testing::Values(TextsCase{"EastNorth",
+                                                     {135.5, 35.25},
+                                                     {"135'30'0'0", "35'15'0'0", "135.500000000",
+                                                      "35.250000000", "$0123456789ABCDEF"}},
+                                           TextsCase{"WestHasNoNviCode",
+                                                     {-0.5, 51.5},
+                                                     {"-0'30'0'0", "51'30'0'0", "-0.500000000",
+                                                      "51.500000000", ""}},
+                                           TextsCase{"South",
+                                                     {151.2, -33.75},
+                                                     {"151'12'0'0", "-33'45'0'0", "151.200000000",
+                                                      "-33.750000000", ""}}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(MapPointsTest, TitlesShareOneArena) {
+  MapPoints points;
+  points.Add({}, "first");
+  points.Add({}, "");
+  points.Add({}, "third");
+  EXPECT_EQ(points.Title(0), "first");
+  EXPECT_EQ(points.Title(1), "");
+  EXPECT_EQ(points.Title(2), "third");
+  EXPECT_LE(sizeof(MapPoint), 48u);
+}
+
+}  // namespace
+}  // namespace velorin
