@@ -49,16 +49,13 @@ ClusterPyramid::Level ClusterPyramid::Coarser(const Level& level) {
   return coarser;
 }
 
-ClusterPyramid::ClusterPyramid(const MapPoints& points, int deepest) {
-  if (points.size() == 0) return;
-  // The deepest level from the points themselves, then each coarser one
-  // from the level below; levels too fine to gather much are dropped.
-  const std::uint32_t across = CellsAcross(deepest);
+ClusterPyramid::Level ClusterPyramid::FromPoints(const std::vector<PixelPoint>& units, int zoom) {
+  const std::uint32_t across = CellsAcross(zoom);
   std::unordered_map<std::uint64_t, std::size_t> at;
+  at.reserve(units.size() / 4);
   Level level;
   std::uint32_t index = 0;
-  for (const MapPoint& point : points.points()) {
-    const PixelPoint unit = ProjectToUnit(point.position());
+  for (const PixelPoint& unit : units) {
     const auto column = std::min(across - 1, static_cast<std::uint32_t>(unit.x * across));
     const auto row = std::min(across - 1, static_cast<std::uint32_t>(unit.y * across));
     const auto [it, added] = at.try_emplace(CellKey(column, row), level.size());
@@ -70,13 +67,29 @@ ClusterPyramid::ClusterPyramid(const MapPoints& points, int deepest) {
     ++index;
   }
   SortLevel(level);
-  std::vector<Level> levels(static_cast<std::size_t>(deepest) + 1);
-  levels[static_cast<std::size_t>(deepest)] = std::move(level);
-  for (int zoom = deepest; zoom > 0; --zoom) {
+  return level;
+}
+
+ClusterPyramid::ClusterPyramid(const MapPoints& points, int deepest) {
+  if (points.size() == 0) return;
+  std::vector<PixelPoint> units;
+  units.reserve(points.size());
+  for (const MapPoint& point : points.points()) units.push_back(ProjectToUnit(point.position()));
+  // A level pays while its clusters are at most a quarter of the points.
+  auto pays = [&](const Level& level) { return level.size() * 4 <= points.size(); };
+  // From a middle level, deeper ones from the points while they pay (few
+  // passes for most files), coarser ones from the level below them.
+  const int middle = std::min(kMiddleLevel, deepest);
+  std::vector<Level> levels(static_cast<std::size_t>(middle) + 1);
+  levels[static_cast<std::size_t>(middle)] = FromPoints(units, middle);
+  for (int zoom = middle; zoom > 0; --zoom) {
     levels[static_cast<std::size_t>(zoom) - 1] = Coarser(levels[static_cast<std::size_t>(zoom)]);
   }
+  for (int zoom = middle + 1; zoom <= deepest && pays(levels.back()); ++zoom) {
+    levels.push_back(FromPoints(units, zoom));
+  }
   std::size_t keep = 0;
-  while (keep < levels.size() && levels[keep].size() * 4 <= points.size()) ++keep;
+  while (keep < levels.size() && pays(levels[keep])) ++keep;
   levels.resize(keep);
   levels_ = std::move(levels);
 }

@@ -3,7 +3,7 @@
 // are many, made once when the file is read, so that a frame only picks the
 // clusters in view instead of visiting a million points. Cells are squares
 // of the world (kPyramidCell world pixels, anchored to the world's corner),
-// so panning keeps them; each level is made from the one below it.
+// so panning keeps them; coarse levels are made from the finer ones.
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -40,6 +40,10 @@ class ClusterPyramid {
  private:
   using Level = std::vector<Cell>;  ///< sorted by row, then column
 
+  /// The level first made from the points; the others follow from it.
+  static constexpr int kMiddleLevel = 10;
+
+  static Level FromPoints(const std::vector<PixelPoint>& units, int zoom);
   static Level Coarser(const Level& level);
   static void SortLevel(Level& level);
   void AddRow(const Level& level, std::uint32_t row, double fromColumn, double toColumn,
