@@ -25,6 +25,15 @@ if(CMAKE_CROSSCOMPILING)
   file(COPY ${velorin_rapidjson_source}/rapidjson DESTINATION ${CMAKE_BINARY_DIR}/rapidjson)
   set(VELORIN_RAPIDJSON_INCLUDE ${CMAKE_BINARY_DIR}/rapidjson)
 
+  # Boost's headers (the map's R-tree) are too many to copy: a folder of
+  # their own holds a link to them.
+  find_path(velorin_boost_source boost/geometry.hpp
+    PATHS /usr/include NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/boost)
+  file(CREATE_LINK ${velorin_boost_source}/boost ${CMAKE_BINARY_DIR}/boost/boost SYMBOLIC)
+  add_library(Boost::headers INTERFACE IMPORTED)
+  target_include_directories(Boost::headers INTERFACE ${CMAKE_BINARY_DIR}/boost)
+
   # GoogleTest built from Debian's sources (googletest) with the cross
   # compiler; it names its targets GTest::gtest and so on itself.
   if(BUILD_TESTING)

@@ -13,6 +13,8 @@ set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 install(TARGETS velorin-cli RUNTIME DESTINATION . COMPONENT velorin_cli_zip)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
   DESTINATION . COMPONENT velorin_cli_zip)
+# The land of `velorin-cli map`, beside the program where it looks first.
+install(FILES ${PROJECT_SOURCE_DIR}/data/land-10m.bin DESTINATION . COMPONENT velorin_cli_zip)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/windows.md ${PROJECT_SOURCE_DIR}/docs/command-line.md
               ${PROJECT_SOURCE_DIR}/docs/formats.md
   DESTINATION docs COMPONENT velorin_cli_zip)

@@ -57,6 +57,9 @@ struct MapReadOptions {
   std::int32_t recordLimit = kRecordLimit;
   /// Asked now and then; reading stops (cancelled) when it says false.
   std::function<bool()> keepGoing;
+  /// The input's size in bytes when known (0 otherwise): room for its points
+  /// is set aside at once rather than grown step by step.
+  std::uint64_t sizeHint = 0;
 };
 
 /// The texts a person is shown for one point.
@@ -87,7 +90,7 @@ class MapPoints {
   // Filled by the reader.
   void Add(const MapPoint& point, std::string_view title);
   void AddSkip(std::int64_t line, SkipKind kind, std::string_view reason);
-  void Reserve(std::size_t points);
+  void Reserve(std::size_t points, std::size_t titleBytes);
 
  private:
   std::vector<MapPoint> points_;

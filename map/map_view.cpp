@@ -58,29 +58,33 @@ MapView MapView::Zoomed(double steps, PixelPoint anchor) const {
   return zoomed;
 }
 
-FitBounds BoundsOf(std::span<const LonLat> positions) {
+void BoundsGatherer::Add(LonLat p) {
+  empty_ = false;
+  west_ = std::min(west_, p.longitude);
+  east_ = std::max(east_, p.longitude);
+  const double shifted = p.longitude < 0.0 ? p.longitude + 360.0 : p.longitude;
+  westShifted_ = std::min(westShifted_, shifted);
+  eastShifted_ = std::max(eastShifted_, shifted);
+  south_ = std::min(south_, p.latitude);
+  north_ = std::max(north_, p.latitude);
+}
+
+FitBounds BoundsGatherer::Bounds() const {
   FitBounds bounds;
-  if (positions.empty()) return bounds;
+  if (empty_) return bounds;
   bounds.empty = false;
-  // Two candidate spans: longitudes as they are, and with the western ones
-  // moved past 180 (the span across the antimeridian). The smaller wins.
-  double west = 1e9, east = -1e9, westShifted = 1e9, eastShifted = -1e9;
-  double south = 1e9, north = -1e9;
-  for (const LonLat& p : positions) {
-    west = std::min(west, p.longitude);
-    east = std::max(east, p.longitude);
-    const double shifted = p.longitude < 0.0 ? p.longitude + 360.0 : p.longitude;
-    westShifted = std::min(westShifted, shifted);
-    eastShifted = std::max(eastShifted, shifted);
-    south = std::min(south, p.latitude);
-    north = std::max(north, p.latitude);
+  bounds.box = {west_, south_, east_, north_};
+  if (eastShifted_ - westShifted_ < east_ - west_) {
+    bounds.box.west = WrapAround(westShifted_, 360.0);
+    bounds.box.east = WrapAround(eastShifted_, 360.0);
   }
-  if (eastShifted - westShifted < east - west) {
-    west = WrapAround(westShifted, 360.0);
-    east = WrapAround(eastShifted, 360.0);
-  }
-  bounds.box = {west, south, east, north};
   return bounds;
+}
+
+FitBounds BoundsOf(std::span<const LonLat> positions) {
+  BoundsGatherer gatherer;
+  for (const LonLat& p : positions) gatherer.Add(p);
+  return gatherer.Bounds();
 }
 
 MapView FitView(const FitBounds& bounds, int width, int height, double margin) {

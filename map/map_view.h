@@ -48,8 +48,22 @@ struct FitBounds {
   LonLatBox box;  ///< west > east when the smaller span crosses 180 degrees
 };
 
-/// The smallest box holding every position: across longitude 180 when that
-/// span is the smaller one.
+/// Gathers positions one at a time into the smallest box holding them all:
+/// across longitude 180 when that span is the smaller one.
+class BoundsGatherer {
+ public:
+  void Add(LonLat position);
+  FitBounds Bounds() const;
+
+ private:
+  bool empty_ = true;
+  // Two candidate spans: longitudes as they are, and with the western ones
+  // moved past 180 (the span across the antimeridian).
+  double west_ = 1e9, east_ = -1e9, westShifted_ = 1e9, eastShifted_ = -1e9;
+  double south_ = 1e9, north_ = -1e9;
+};
+
+/// The smallest box holding every position (see BoundsGatherer).
 FitBounds BoundsOf(std::span<const LonLat> positions);
 
 /// The view of `width` x `height` pixels whose centre and zoom fit `bounds`

@@ -4,7 +4,6 @@
 #include <boost/geometry.hpp>
 #include <boost/geometry/index/rtree.hpp>
 #include <cmath>
-#include <unordered_map>
 #include <utility>
 
 namespace velorin {
@@ -102,29 +101,36 @@ std::size_t PointIndex::CountInView(const MapView& view, std::size_t limit, doub
 
 std::vector<MapCluster> PointIndex::Clusters(const MapView& view, double cellSize,
                                              double margin) const {
+  // A dense grid of cells over the screen and its margin; each point is
+  // placed by the Mercator position the tree holds, without projecting it
+  // again.
   const int columns = static_cast<int>(std::ceil((view.width + 2 * margin) / cellSize)) + 1;
-  std::unordered_map<std::int64_t, std::size_t> cellOf;
+  const int rows = static_cast<int>(std::ceil((view.height + 2 * margin) / cellSize)) + 1;
+  std::vector<std::int32_t> clusterOfCell(static_cast<std::size_t>(columns) * rows, -1);
   std::vector<MapCluster> clusters;
   std::vector<PixelPoint> sums;
   const double size = WorldSize(view.zoom);
+  const PixelPoint topLeft = view.TopLeftWorld();
   for (const UnitBox& box : UnitBoxesOf(view, margin)) {
-    Query(box, [&](std::uint32_t index) {
-      const MapPoint& point = points_.points()[index];
-      const PixelPoint unit = ProjectToUnit(point.position());
-      const PixelPoint screen = view.WorldToScreen({unit.x * size, unit.y * size});
-      const auto column = static_cast<std::int64_t>(std::floor((screen.x + margin) / cellSize));
-      const auto row = static_cast<std::int64_t>(std::floor((screen.y + margin) / cellSize));
-      const auto [it, added] = cellOf.try_emplace(row * columns + column, clusters.size());
-      if (added) {
-        clusters.push_back({{}, 0, index});
+    const UnitRect rect = RectOf(box);
+    for (auto it = tree_->rtree.qbegin(bgi::intersects(rect)); it != tree_->rtree.qend(); ++it) {
+      double x = bg::get<0>(it->first) * size - topLeft.x;
+      x -= size * std::floor((x + margin) / size);  // the copy of the world on the screen
+      const double y = bg::get<1>(it->first) * size - topLeft.y;
+      const int column = std::clamp(static_cast<int>((x + margin) / cellSize), 0, columns - 1);
+      const int row = std::clamp(static_cast<int>((y + margin) / cellSize), 0, rows - 1);
+      std::int32_t& cell = clusterOfCell[static_cast<std::size_t>(row) * columns + column];
+      if (cell < 0) {
+        cell = static_cast<std::int32_t>(clusters.size());
+        clusters.push_back({{}, 0, it->second});
         sums.push_back({});
       }
-      MapCluster& cluster = clusters[it->second];
+      MapCluster& cluster = clusters[static_cast<std::size_t>(cell)];
       ++cluster.count;
-      cluster.firstPoint = std::min(cluster.firstPoint, index);
-      sums[it->second].x += screen.x;
-      sums[it->second].y += screen.y;
-    });
+      cluster.firstPoint = std::min(cluster.firstPoint, it->second);
+      sums[static_cast<std::size_t>(cell)].x += x;
+      sums[static_cast<std::size_t>(cell)].y += y;
+    }
   }
   for (std::size_t i = 0; i < clusters.size(); ++i) {
     clusters[i].screen = {sums[i].x / clusters[i].count, sums[i].y / clusters[i].count};
