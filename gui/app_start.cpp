@@ -33,9 +33,10 @@ std::unique_ptr<mainform> StartMainWindow(const FileLocations& locations, std::o
   return std::make_unique<mainform>(tables, locations);
 }
 
-void ShowMainWindow(mainform& window, const QString& inputFile) {
+void ShowMainWindow(mainform& window, const QString& inputFile, bool map) {
   window.show();
   if (!inputFile.isEmpty()) AcceptInputPath(window, inputFile);
+  if (map) window.ShowMap();
 }
 
 std::unique_ptr<mainform> StartMainWindow(const std::string& applicationFolder) {

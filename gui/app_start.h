@@ -19,8 +19,9 @@ namespace velorin {
 std::unique_ptr<mainform> StartMainWindow(const FileLocations& locations, std::ostream& errors);
 
 /// Shows the window; a non-empty `inputFile` then becomes the input path as
-/// a dropped file does (output derived, focus on Convert).
-void ShowMainWindow(mainform& window, const QString& inputFile);
+/// a dropped file does (output derived, focus on Convert). With `map`, the
+/// map of that file opens beside the window.
+void ShowMainWindow(mainform& window, const QString& inputFile, bool map = false);
 
 /// A portable start from `applicationFolder` (ending with a separator),
 /// failures reported on standard error.

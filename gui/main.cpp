@@ -74,6 +74,6 @@ int main(int argc, char* argv[]) {
   const std::string input =
       arguments.file.empty() ? std::string()
                              : AbsoluteInputPath(arguments.file, QDir::currentPath().toStdString());
-  ShowMainWindow(*window, QString::fromStdString(input));
+  ShowMainWindow(*window, QString::fromStdString(input), arguments.map);
   return application.exec();
 }

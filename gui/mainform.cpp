@@ -22,6 +22,9 @@
 #include "gui/aboutform.h"
 #include "gui/common_dialog.h"
 #include "gui/help_command.h"
+#include "gui/map/map_file_rule.h"
+#include "gui/map/map_texts.h"
+#include "gui/map/map_window.h"
 #include "gui/path_selection.h"
 #include "gui/program_icon.h"
 #include "gui/qt_run_host.h"
@@ -186,6 +189,10 @@ void mainform::CreateMenus() {
     return action;
   };
   mainform_menu_file = makeMenu("mainform_menu_file");
+  mainform_menu_file_map = makeItem(mainform_menu_file, "mainform_menu_file_map");
+  mainform_menu_file_map->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+  mainform_menu_file_map->setEnabled(false);
+  mainform_menu_file->addSeparator();
   mainform_menu_file_quit = makeItem(mainform_menu_file, "mainform_menu_file_quit");
   mainform_menu_tool = makeMenu("mainform_menu_tool");
   mainform_menu_tool_option = makeItem(mainform_menu_tool, "mainform_menu_tool_option");
@@ -233,6 +240,9 @@ void mainform::SetTabOrder() {
 
 void mainform::ConnectEvents() {
   connect(Text_for_POT, &QLineEdit::textChanged, this, [this] { UpdateConvertCommand(*this); });
+  connect(Text_for_POT, &QLineEdit::textChanged, this, &mainform::OnInputPathChanged);
+  connect(mainform_menu_file, &QMenu::aboutToShow, this, &mainform::UpdateMapCommand);
+  connect(mainform_menu_file_map, &QAction::triggered, this, &mainform::ShowMap);
   connect(Text_for_NVI, &QLineEdit::textChanged, this, [this] { UpdateConvertCommand(*this); });
   connect(Command_for_POT, &QPushButton::clicked, this, [this] { InputDialogCommand(*this); });
   connect(Command_for_NVI, &QPushButton::clicked, this, [this] { OutputDialogCommand(*this); });
@@ -310,6 +320,7 @@ void mainform::ApplyDialogTexts(const QFont& font) {
 void mainform::ApplyMenuTexts() {
   // 10. Menu captions; "-" makes the item between Help and About a separator.
   mainform_menu_file->setTitle(Message(10));
+  mainform_menu_file_map->setText(Message(kMapMenuMessage));
   mainform_menu_file_quit->setText(Message(11));
   mainform_menu_tool->setTitle(Message(15));
   mainform_menu_tool_option->setText(Message(16));
@@ -443,6 +454,29 @@ void mainform::OnConvertClicked() {
 }
 
 void mainform::OnCancelClicked() { RequestCancel(*runHost_); }
+
+void mainform::UpdateMapCommand() {
+  mainform_menu_file_map->setEnabled(IsReadablePointFile(Text_for_POT->text().toStdString()));
+}
+
+void mainform::OnInputPathChanged() {
+  UpdateMapCommand();
+  if (mapWindow_ != nullptr && mapWindow_->isVisible() && !Text_for_POT->text().isEmpty())
+    mapWindow_->ShowFile(Text_for_POT->text());
+}
+
+void mainform::ShowMap() {
+  if (mapWindow_ == nullptr) {
+    mapWindow_ = new MapWindow(tables_, locations_, this);
+    // Beside the main window, not over it.
+    mapWindow_->move(frameGeometry().topRight() + QPoint(8, 0));
+  }
+  if (mapWindow_->File() != Text_for_POT->text() || !mapWindow_->isVisible())
+    mapWindow_->ShowFile(Text_for_POT->text());
+  mapWindow_->show();
+  mapWindow_->raise();
+  mapWindow_->activateWindow();
+}
 
 void mainform::OnHelpClicked() {
   ShowHelpFile(this, tables_, locations_.dataFolder,

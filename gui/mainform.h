@@ -25,6 +25,7 @@ class QPushButton;
 namespace velorin {
 
 class CommonDialog;
+class MapWindow;
 class QtRunHost;
 
 class mainform : public QMainWindow, public PathWindow {
@@ -54,6 +55,10 @@ class mainform : public QMainWindow, public PathWindow {
   const QString& Message(int number) const;
   /// The host through which Convert and Cancel drive the conversion run.
   QtRunHost& RunHostForWindow() { return *runHost_; }
+  /// Opens (or raises) the map of the input file beside the window.
+  void ShowMap();
+  /// The map window once opened; null before.
+  MapWindow* Map() { return mapWindow_; }
 
   // What path selection works on.
   QLineEdit* InputPathBox() override { return Text_for_POT; }
@@ -81,6 +86,7 @@ class mainform : public QMainWindow, public PathWindow {
   CommonDialog* CommonDialog_for_NVI;
 
   QMenu* mainform_menu_file;
+  QAction* mainform_menu_file_map;
   QAction* mainform_menu_file_quit;
   QMenu* mainform_menu_tool;
   QAction* mainform_menu_tool_option;
@@ -115,6 +121,10 @@ class mainform : public QMainWindow, public PathWindow {
   /// Handles a drag or drop event aimed at `target`; true when it was one.
   bool HandleDragAndDrop(QWidget* target, QEvent* event);
 
+  /// The map item is enabled while the input names a readable point file.
+  void UpdateMapCommand();
+  /// A new input path: the open map shows that file.
+  void OnInputPathChanged();
   void OnConvertClicked();
   void OnCancelClicked();
   void OnHelpClicked();
@@ -125,6 +135,7 @@ class mainform : public QMainWindow, public PathWindow {
   std::vector<QString> messages_;
   std::unique_ptr<QtRunHost> runHost_;
   bool conversionActive_ = false;
+  MapWindow* mapWindow_ = nullptr;
 };
 
 /// The first local file named by dropped data, or an empty string when the

@@ -30,6 +30,8 @@ FileLocations PortableLocations(const std::string& folder) {
   locations.dataFolder = folder;
   locations.settingsPath = folder + kSettingsFileName;
   locations.logPath = folder + kLogFileName;
+  locations.mapSettingsPath = folder + kMapSettingsFileName;
+  locations.tileCacheFolder = folder + "cache/tiles/";
   return locations;
 }
 
@@ -45,12 +47,15 @@ FileLocations DecideFileLocations(const LocationFacts& facts) {
   locations.settingsPath =
       config.empty() ? locations.shippedSettingsPath : config + "velorin/" + kSettingsFileName;
   if (config.empty()) locations.shippedSettingsPath.clear();
+  if (!config.empty()) locations.mapSettingsPath = config + "velorin/" + kMapSettingsFileName;
 
   const std::string state = BaseFolder(facts.xdgStateHome, facts.home, ".local/state");
   if (!state.empty()) {
     locations.logPath = state + "velorin/" + kLogFileName;
     locations.createLogFolder = true;
   }
+  const std::string cache = BaseFolder(facts.xdgCacheHome, facts.home, ".cache");
+  if (!cache.empty()) locations.tileCacheFolder = cache + "velorin/tiles/";
   return locations;
 }
 

@@ -47,6 +47,7 @@ LocationFacts GatherLocationFacts(const std::string& programFolder,
   facts.xdgConfigHome = Environment("XDG_CONFIG_HOME");
   facts.xdgStateHome = Environment("XDG_STATE_HOME");
   facts.home = HomeFolder();
+  facts.xdgCacheHome = Environment("XDG_CACHE_HOME");
   return facts;
 }
 

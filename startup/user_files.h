@@ -9,7 +9,7 @@
 namespace velorin {
 
 /// Looks beside the program for its data files and reads XDG_CONFIG_HOME,
-/// XDG_STATE_HOME and HOME (the password database when HOME is unset).
+/// XDG_STATE_HOME, XDG_CACHE_HOME and HOME (the password database when HOME is unset).
 LocationFacts GatherLocationFacts(const std::string& programFolder,
                                   const std::string& dataFromProgram);
 

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of the desktop program: `velorin [FILE...]`, the first FILE
-// taken as a dropped file; --help and --version answer without a window.
+// taken as a dropped file; `velorin --map FILE` opens the map of FILE as well;
+// --help and --version answer without a window.
 #include <string>
 #include <vector>
 
@@ -17,12 +18,15 @@ struct WindowArguments {
   WindowAction action = WindowAction::kRun;
   std::string file;   ///< the first file named; empty when none
   std::string error;  ///< what was wrong, for kUsageError
+  bool map = false;   ///< --map: open the map of `file` beside the window
 };
 
 inline constexpr int kWindowUsageExit = 2;
 
 /// The arguments after the program name. "--" ends the options, so that a
 /// file whose name begins with "-" can be named; "-" alone is a file name.
+/// "--map FILE" (or "--map=FILE") names the file whose map opens; it is the
+/// input then, whatever other files are named.
 WindowArguments ParseWindowArguments(const std::vector<std::string>& arguments);
 
 /// The text of --help.

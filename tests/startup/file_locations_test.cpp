@@ -85,6 +85,54 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(info.param.name);
     });
 
+// The map window's settings file and its tile cache follow the same rules:
+// beside a portable program, in the XDG folders when installed.
+struct MapLocationCase {
+  const char* name;
+  LocationFacts facts;
+  const char* mapSettingsPath;
+  const char* tileCacheFolder;
+};
+
+void PrintTo(const MapLocationCase& c, std::ostream* out) { *out << c.name; }
+
+LocationFacts InstalledWithCache(std::string config, std::string cache, std::string home) {
+  LocationFacts facts = Installed(std::move(config), "", std::move(home));
+  facts.xdgCacheHome = std::move(cache);
+  return facts;
+}
+
+class MapFileLocationsCase : public ::testing::TestWithParam<MapLocationCase> {};
+
+TEST_P(MapFileLocationsCase, SettingsAndTileCache) {
+  const MapLocationCase& c = GetParam();
+  const FileLocations locations = DecideFileLocations(c.facts);
+  EXPECT_EQ(locations.mapSettingsPath, c.mapSettingsPath);
+  EXPECT_EQ(locations.tileCacheFolder, c.tileCacheFolder);
+  EXPECT_EQ(WithShippedSettings(locations).tileCacheFolder, c.tileCacheFolder);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Facts, MapFileLocationsCase,
+    ::testing::Values(
+        MapLocationCase{"PortableKeepsBothBesideTheProgram",
+                        {"/opt/v/", true, "../share/velorin", "/x", "/y", "/home/u", "/c"},
+                        "/opt/v/velorin_map.ini",
+                        "/opt/v/cache/tiles/"},
+        MapLocationCase{"InstalledUsesTheDefaultsBelowHome", InstalledWithCache("", "", "/home/u"),
+                        "/home/u/.config/velorin/velorin_map.ini", "/home/u/.cache/velorin/tiles/"},
+        MapLocationCase{"InstalledFollowsXdgCacheHome",
+                        InstalledWithCache("/cfg", "/var/cache/", "/home/u"),
+                        "/cfg/velorin/velorin_map.ini", "/var/cache/velorin/tiles/"},
+        MapLocationCase{"RelativeXdgCacheHomeIsIgnored", InstalledWithCache("", "cache", "/home/u"),
+                        "/home/u/.config/velorin/velorin_map.ini", "/home/u/.cache/velorin/tiles/"},
+        MapLocationCase{"NoHomeHasNeitherSettingsNorCache", InstalledWithCache("", "", ""), "", ""},
+        MapLocationCase{"XdgCacheHomeWithoutHome", InstalledWithCache("", "/c", ""), "",
+                        "/c/velorin/tiles/"}),
+    [](const ::testing::TestParamInfo<MapLocationCase>& info) {
+      return std::string(info.param.name);
+    });
+
 TEST(WithShippedSettings, ReadsTheShippedFileInstead) {
   const FileLocations locations =
       WithShippedSettings(DecideFileLocations(Installed("", "", "/home/u")));

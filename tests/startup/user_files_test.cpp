@@ -133,13 +133,16 @@ TEST(GatherLocationFacts, DataBesideTheProgramMeansPortable) {
 TEST(GatherLocationFacts, ReadsTheXdgVariables) {
   ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
   ::setenv("XDG_STATE_HOME", "/st", 1);
+  ::setenv("XDG_CACHE_HOME", "/ca", 1);
   ::setenv("HOME", "/home/someone", 1);
   const LocationFacts facts = GatherLocationFacts("/usr/bin/", "../share/velorin");
   EXPECT_EQ(facts.xdgConfigHome, "/cfg");
   EXPECT_EQ(facts.xdgStateHome, "/st");
+  EXPECT_EQ(facts.xdgCacheHome, "/ca");
   EXPECT_EQ(facts.home, "/home/someone");
   ::unsetenv("XDG_CONFIG_HOME");
   ::unsetenv("XDG_STATE_HOME");
+  ::unsetenv("XDG_CACHE_HOME");
   ::unsetenv("HOME");
   EXPECT_EQ(GatherLocationFacts("/usr/bin/", "").xdgConfigHome, "");
   EXPECT_NE(GatherLocationFacts("/usr/bin/", "").home, "") << "from the password database";

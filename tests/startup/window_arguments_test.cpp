@@ -16,6 +16,7 @@ struct ArgumentsCase {
   WindowAction action;
   std::string file;
   std::string error;
+  bool map = false;
 };
 
 void PrintTo(const ArgumentsCase& c, std::ostream* out) { *out << c.name; }
@@ -28,6 +29,7 @@ TEST_P(ParseWindowArgumentsCase, ActionFileAndError) {
   EXPECT_EQ(parsed.action, c.action);
   EXPECT_EQ(parsed.file, c.file);
   EXPECT_EQ(parsed.error, c.error);
+  EXPECT_EQ(parsed.map, c.map);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -59,8 +61,33 @@ INSTANTIATE_TEST_SUITE_P(
         ArgumentsCase{"DashAloneIsAFile", {"-"}, WindowAction::kRun, "-", ""},
         ArgumentsCase{
             "DoubleDashEndsTheOptions", {"--", "--help"}, WindowAction::kRun, "--help", ""},
+        ArgumentsCase{"FileWithBlanks", {"my points.pot"}, WindowAction::kRun, "my points.pot", ""},
+        ArgumentsCase{"Map", {"--map", "a.gpx"}, WindowAction::kRun, "a.gpx", "", true},
+        ArgumentsCase{"MapWithEquals", {"--map=a.gpx"}, WindowAction::kRun, "a.gpx", "", true},
+        ArgumentsCase{"MapFileWinsOverAnEarlierFile",
+                      {"a.pot", "--map", "b.gpx"},
+                      WindowAction::kRun,
+                      "b.gpx",
+                      "",
+                      true},
+        ArgumentsCase{"MapOfAFileNamedLikeAnOption",
+                      {"--map", "--help"},
+                      WindowAction::kRun,
+                      "--help",
+                      "",
+                      true},
+        ArgumentsCase{"MapWithoutAFile",
+                      {"--map"},
+                      WindowAction::kUsageError,
+                      "",
+                      "option '--map' needs a file"},
+        ArgumentsCase{"MapWithAnEmptyFile",
+                      {"--map="},
+                      WindowAction::kUsageError,
+                      "",
+                      "option '--map' needs a file"},
         ArgumentsCase{
-            "FileWithBlanks", {"my points.pot"}, WindowAction::kRun, "my points.pot", ""}),
+            "MapAfterTheOptionsEndIsAFile", {"--", "--map"}, WindowAction::kRun, "--map", ""}),
     [](const ::testing::TestParamInfo<ArgumentsCase>& info) {
       return std::string(info.param.name);
     });
@@ -69,6 +96,8 @@ TEST(WindowArguments, HelpAndVersionTexts) {
   EXPECT_EQ(WindowVersionText(), "velorin 0.2.0");
   EXPECT_EQ(WindowUsageText().rfind("Usage: velorin [FILE]\n", 0), 0u);
   EXPECT_NE(WindowUsageText().find("--version"), std::string::npos);
+  EXPECT_NE(WindowUsageText().find("--map FILE"), std::string::npos);
+  EXPECT_NE(WindowUsageText().find("VELORIN_TILE_URL"), std::string::npos);
 }
 
 TEST(AbsoluteInputPath, RelativeNamesAreTakenFromTheCurrentFolder) {

@@ -1,0 +1,144 @@
+#include "gui/map/cluster_pyramid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+namespace velorin {
+namespace {
+
+std::uint64_t CellKey(std::uint32_t column, std::uint32_t row) {
+  return (std::uint64_t{row} << 32) | column;
+}
+
+// Cells across the world at `zoom`: a power of two, so that four cells of a
+// level make one of the level above.
+std::uint32_t CellsAcross(int zoom) {
+  return static_cast<std::uint32_t>(std::exp2(zoom) * kTileSize / kPyramidCell);
+}
+
+}  // namespace
+
+namespace {
+
+bool RowThenColumn(const ClusterPyramid::Cell& a, const ClusterPyramid::Cell& b) {
+  return a.row != b.row ? a.row < b.row : a.column < b.column;
+}
+
+}  // namespace
+
+void ClusterPyramid::SortLevel(Level& level) {
+  std::sort(level.begin(), level.end(), RowThenColumn);
+}
+
+ClusterPyramid::Level ClusterPyramid::Coarser(const Level& level) {
+  std::unordered_map<std::uint64_t, std::size_t> at;
+  Level coarser;
+  for (const Cell& cell : level) {
+    const std::uint32_t column = cell.column / 2;
+    const std::uint32_t row = cell.row / 2;
+    const auto [it, added] = at.try_emplace(CellKey(column, row), coarser.size());
+    if (added) coarser.push_back({column, row, 0.0, 0.0, 0, cell.firstPoint});
+    Cell& into = coarser[it->second];
+    into.sumX += cell.sumX;
+    into.sumY += cell.sumY;
+    into.count += cell.count;
+    into.firstPoint = std::min(into.firstPoint, cell.firstPoint);
+  }
+  SortLevel(coarser);
+  return coarser;
+}
+
+ClusterPyramid::Level ClusterPyramid::FromPoints(const std::vector<PixelPoint>& units, int zoom) {
+  const std::uint32_t across = CellsAcross(zoom);
+  std::unordered_map<std::uint64_t, std::size_t> at;
+  at.reserve(units.size() / 4);
+  Level level;
+  std::uint32_t index = 0;
+  for (const PixelPoint& unit : units) {
+    const auto column = std::min(across - 1, static_cast<std::uint32_t>(unit.x * across));
+    const auto row = std::min(across - 1, static_cast<std::uint32_t>(unit.y * across));
+    const auto [it, added] = at.try_emplace(CellKey(column, row), level.size());
+    if (added) level.push_back({column, row, 0.0, 0.0, 0, index});
+    Cell& cell = level[it->second];
+    cell.sumX += unit.x;
+    cell.sumY += unit.y;
+    ++cell.count;
+    ++index;
+  }
+  SortLevel(level);
+  return level;
+}
+
+ClusterPyramid::ClusterPyramid(const MapPoints& points, int deepest) {
+  if (points.size() == 0) return;
+  std::vector<PixelPoint> units;
+  units.reserve(points.size());
+  for (const MapPoint& point : points.points()) units.push_back(ProjectToUnit(point.position()));
+  // A level pays while its clusters are at most a quarter of the points.
+  auto pays = [&](const Level& level) { return level.size() * 4 <= points.size(); };
+  // From a middle level, deeper ones from the points while they pay (few
+  // passes for most files), coarser ones from the level below them.
+  const int middle = std::min(kMiddleLevel, deepest);
+  std::vector<Level> levels(static_cast<std::size_t>(middle) + 1);
+  levels[static_cast<std::size_t>(middle)] = FromPoints(units, middle);
+  for (int zoom = middle; zoom > 0; --zoom) {
+    levels[static_cast<std::size_t>(zoom) - 1] = Coarser(levels[static_cast<std::size_t>(zoom)]);
+  }
+  for (int zoom = middle + 1; zoom <= deepest && pays(levels.back()); ++zoom) {
+    levels.push_back(FromPoints(units, zoom));
+  }
+  std::size_t keep = 0;
+  while (keep < levels.size() && pays(levels[keep])) ++keep;
+  levels.resize(keep);
+  levels_ = std::move(levels);
+}
+
+std::optional<std::vector<MapCluster>> ClusterPyramid::InView(const MapView& view,
+                                                              double margin) const {
+  if (view.zoom != std::floor(view.zoom) || view.zoom < 0 || view.zoom > DeepestLevel())
+    return std::nullopt;
+  const Level& level = levels_[static_cast<std::size_t>(view.zoom)];
+  const PixelPoint topLeft = view.TopLeftWorld();
+  const double across = CellsAcross(static_cast<int>(view.zoom));
+  const double firstColumn = std::floor((topLeft.x - margin) / kPyramidCell);
+  const double lastColumn = std::floor((topLeft.x + view.width + margin) / kPyramidCell);
+  const double firstRow = std::max(0.0, std::floor((topLeft.y - margin) / kPyramidCell));
+  const double lastRow =
+      std::min(across - 1, std::floor((topLeft.y + view.height + margin) / kPyramidCell));
+  std::vector<MapCluster> clusters;
+  for (double row = firstRow; row <= lastRow; ++row) {
+    AddRow(level, static_cast<std::uint32_t>(row), firstColumn, lastColumn, view, clusters);
+  }
+  return clusters;
+}
+
+void ClusterPyramid::AddRow(const Level& level, std::uint32_t row, double fromColumn,
+                            double toColumn, const MapView& view,
+                            std::vector<MapCluster>& clusters) const {
+  const double across = CellsAcross(static_cast<int>(view.zoom));
+  const double size = WorldSize(view.zoom);
+  // The columns of the view, wrapped into the world: one run, or two when
+  // the view crosses longitude 180, or the whole row.
+  const double from = fromColumn - across * std::floor(fromColumn / across);
+  const double to = from + (toColumn - fromColumn);
+  auto addRun = [&](double first, double last) {
+    const Cell start{static_cast<std::uint32_t>(first), row};
+    const auto begin = std::lower_bound(level.begin(), level.end(), start, RowThenColumn);
+    for (auto it = begin; it != level.end() && it->row == row && it->column <= last; ++it) {
+      const PixelPoint screen =
+          view.WorldToScreen({it->sumX / it->count * size, it->sumY / it->count * size});
+      clusters.push_back({screen, it->count, it->firstPoint});
+    }
+  };
+  if (to - from + 1 >= across) {
+    addRun(0, across - 1);
+  } else if (to < across) {
+    addRun(from, to);
+  } else {
+    addRun(from, across - 1);
+    addRun(0, to - across);
+  }
+}
+
+}  // namespace velorin

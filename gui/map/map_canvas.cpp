@@ -1,0 +1,229 @@
+#include "gui/map/map_canvas.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "gui/map/map_colours.h"
+#include "gui/map/point_layer.h"
+#include "gui/map/tile_grid.h"
+#include "gui/map/tile_layer.h"
+#include "map/svg_map.h"
+
+namespace velorin {
+namespace {
+
+// A press that moves less than this is a click, not a drag.
+constexpr double kClickSlack = 4.0;
+// A point this near the mouse is the one it points at.
+constexpr double kPointReach = 8.0;
+// One wheel notch (or key press) is one zoom level.
+constexpr int kWheelNotch = 120;
+
+}  // namespace
+
+MapCanvas::MapCanvas(std::shared_ptr<const LandMap> land, TileLoader* tiles, QWidget* parent)
+    : QWidget(parent), land_(std::move(land)), tiles_(tiles) {
+  setObjectName(QStringLiteral("map_canvas"));
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+  setMinimumSize(200, 150);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  view_.width = width();
+  view_.height = height();
+  if (tiles_ != nullptr) connect(tiles_, &TileLoader::TileArrived, this, [this] { update(); });
+}
+
+void MapCanvas::SetData(std::shared_ptr<const MapData> data) {
+  data_ = std::move(data);
+  chosen_.reset();
+  Fit();
+}
+
+void MapCanvas::SetNotice(const QString& notice) {
+  notice_ = notice;
+  update();
+}
+
+void MapCanvas::SetView(const MapView& view) {
+  view_ = view;
+  view_.width = width();
+  view_.height = height();
+  ViewChanged();
+}
+
+void MapCanvas::Fit() {
+  const FitBounds bounds = data_ ? data_->read.points.Bounds() : FitBounds{};
+  MapView fitted = FitView(bounds, width(), height());
+  fitted.zoom = std::floor(fitted.zoom);
+  SetView(fitted);
+}
+
+void MapCanvas::ZoomBy(int steps) { ZoomAt(steps, QPointF(width() / 2.0, height() / 2.0)); }
+
+void MapCanvas::ZoomAt(int steps, const QPointF& anchor) {
+  MapView zoomed = view_.Zoomed(steps, {anchor.x(), anchor.y()});
+  zoomed.zoom = std::round(zoomed.zoom);
+  SetView(zoomed);
+}
+
+void MapCanvas::PanBy(double dx, double dy) { SetView(view_.Panned(dx, dy)); }
+
+void MapCanvas::Choose(std::optional<std::uint32_t> index) {
+  chosen_ = index;
+  if (chosen_ && data_ && *chosen_ < data_->read.points.size()) {
+    const PixelPoint at = view_.ToScreen(data_->read.points.points()[*chosen_].position());
+    if (at.x < 0 || at.y < 0 || at.x >= width() || at.y >= height()) {
+      MapView centred = view_;
+      centred.center = data_->read.points.points()[*chosen_].position();
+      SetView(centred);
+      return;
+    }
+  }
+  update();
+}
+
+QString MapCanvas::Attribution() const {
+  if (tiles_ != nullptr && tiles_->Server().Enabled())
+    return QString::fromStdString(tiles_->Server().attribution);
+  return QString::fromUtf8(kLandAttribution);
+}
+
+void MapCanvas::ViewChanged() {
+  // Only the tiles of this view: requests for the last one are cancelled.
+  if (tiles_ != nullptr) tiles_->Want(DistinctTiles(TilesOfView(view_)));
+  update();
+}
+
+void MapCanvas::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  land_.Draw(painter, view_);
+  if (tiles_ != nullptr) DrawTiles(painter, view_, *tiles_);
+  if (data_) DrawPoints(painter, view_, *data_, chosen_, PointLayerStyle{font(), true});
+  DrawOverlays(painter);
+}
+
+void MapCanvas::DrawOverlays(QPainter& painter) {
+  const QFontMetrics metrics(font());
+  const QString credit = Attribution();
+  const int creditWidth = metrics.horizontalAdvance(credit) + 8;
+  const QRect box(width() - creditWidth, height() - metrics.height() - 2, creditWidth,
+                  metrics.height() + 2);
+  painter.fillRect(box, QColor(255, 255, 255, 200));
+  painter.setPen(kTextColour);
+  painter.drawText(box, Qt::AlignCenter, credit);
+  if (!notice_.isEmpty()) {
+    const QRect text = metrics.boundingRect(notice_).adjusted(-12, -8, 12, 8);
+    QRect panel(0, 0, text.width(), text.height());
+    panel.moveCenter(rect().center());
+    painter.fillRect(panel, QColor(255, 255, 255, 220));
+    painter.drawText(panel, Qt::AlignCenter, notice_);
+  }
+  if (hasFocus()) {
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
+  }
+}
+
+void MapCanvas::resizeEvent(QResizeEvent*) {
+  const bool first = view_.width <= 0 || view_.height <= 0;
+  if (first) {
+    Fit();
+  } else {
+    SetView(view_);
+  }
+}
+
+void MapCanvas::wheelEvent(QWheelEvent* event) {
+  wheelRest_ += event->angleDelta().y();
+  const int steps = wheelRest_ / kWheelNotch;
+  wheelRest_ -= steps * kWheelNotch;
+  if (steps != 0) ZoomAt(steps, event->position());
+  event->accept();
+}
+
+void MapCanvas::keyPressEvent(QKeyEvent* event) {
+  const double stepX = width() / 4.0;
+  const double stepY = height() / 4.0;
+  switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      ZoomBy(1);
+      break;
+    case Qt::Key_Minus:
+      ZoomBy(-1);
+      break;
+    case Qt::Key_Left:
+      PanBy(-stepX, 0);
+      break;
+    case Qt::Key_Right:
+      PanBy(stepX, 0);
+      break;
+    case Qt::Key_Up:
+      PanBy(0, -stepY);
+      break;
+    case Qt::Key_Down:
+      PanBy(0, stepY);
+      break;
+    case Qt::Key_Home:
+    case Qt::Key_0:
+      Fit();
+      break;
+    default:
+      QWidget::keyPressEvent(event);
+      return;
+  }
+  event->accept();
+}
+
+void MapCanvas::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  dragFrom_ = event->position();
+  dragged_ = false;
+  setFocus(Qt::MouseFocusReason);
+}
+
+void MapCanvas::mouseMoveEvent(QMouseEvent* event) {
+  if (dragFrom_ && (event->buttons() & Qt::LeftButton)) {
+    const QPointF delta = event->position() - *dragFrom_;
+    if (dragged_ || std::hypot(delta.x(), delta.y()) >= kClickSlack) {
+      dragged_ = true;
+      dragFrom_ = event->position();
+      PanBy(-delta.x(), -delta.y());
+    }
+    return;
+  }
+  ShowPointTip(event->position(), event->globalPosition().toPoint());
+}
+
+void MapCanvas::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !dragFrom_) return QWidget::mouseReleaseEvent(event);
+  const bool click = !dragged_;
+  dragFrom_.reset();
+  if (!click) return;
+  if (const std::optional<std::uint32_t> point = PointAt(event->position())) {
+    Choose(point);
+    emit PointChosen(*point);
+  }
+}
+
+void MapCanvas::mouseDoubleClickEvent(QMouseEvent* event) { ZoomAt(1, event->position()); }
+
+std::optional<std::uint32_t> MapCanvas::PointAt(const QPointF& at) const {
+  if (!data_ || !data_->index) return std::nullopt;
+  return data_->index->Nearest(view_, {at.x(), at.y()}, kPointReach);
+}
+
+void MapCanvas::ShowPointTip(const QPointF& at, const QPoint& global) {
+  const std::optional<std::uint32_t> point = PointAt(at);
+  if (!point || !pointText_) {
+    QToolTip::hideText();
+    return;
+  }
+  QToolTip::showText(global, pointText_(*point), this);
+}
+
+}  // namespace velorin

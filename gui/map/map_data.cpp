@@ -1,0 +1,48 @@
+#include "gui/map/map_data.h"
+
+#include <QMetaObject>
+#include <QPointer>
+
+#include "platform/file_system.h"
+
+namespace velorin {
+
+std::shared_ptr<const MapData> LoadMapData(const std::string& path, MapReadOptions options) {
+  auto data = std::make_shared<MapData>();
+  data->path = path;
+  LocalFileSystem files;
+  data->read = ReadMapPoints(files, path, options);
+  data->index = std::make_unique<PointIndex>(data->read.points);
+  data->clusters = std::make_unique<ClusterPyramid>(data->read.points);
+  return data;
+}
+
+MapDataLoader::MapDataLoader(QObject* parent) : QObject(parent) {}
+
+MapDataLoader::~MapDataLoader() { Stop(); }
+
+void MapDataLoader::Stop() {
+  if (cancelled_) cancelled_->store(true);
+  if (worker_.joinable()) worker_.join();
+}
+
+void MapDataLoader::Load(const std::string& path, MapReadOptions options) {
+  Stop();
+  cancelled_ = std::make_shared<std::atomic<bool>>(false);
+  options.keepGoing = [cancelled = cancelled_] { return !cancelled->load(); };
+  QPointer<MapDataLoader> self(this);
+  worker_ = std::thread([self, cancelled = cancelled_, path, options] {
+    std::shared_ptr<const MapData> data = LoadMapData(path, options);
+    if (cancelled->load()) return;
+    // Delivered on the window's thread; dropped when a newer reading began
+    // (or the loader is gone) in the meantime.
+    QMetaObject::invokeMethod(
+        self,
+        [self, cancelled, data] {
+          if (self && !cancelled->load()) emit self->Loaded(data);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+}  // namespace velorin

@@ -1,0 +1,11 @@
+#pragma once
+// When the map of the input can be opened: the input box names an ordinary
+// file that can be read and whose format is known, by its extension or by
+// its first bytes.
+#include <string>
+
+namespace velorin {
+
+bool IsReadablePointFile(const std::string& path);
+
+}  // namespace velorin

@@ -1,0 +1,115 @@
+#include "gui/map/point_layer.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "gui/map/map_colours.h"
+#include "map/label_grid.h"
+
+namespace velorin {
+namespace {
+
+constexpr double kDotRadius = 4.0;
+// A label starts this far right of its dot and sits on its middle.
+constexpr double kLabelGap = 6.0;
+// Beyond this many single points in the view, titles would only clutter.
+constexpr std::size_t kMostLabels = 250;
+
+double ClusterRadius(std::uint32_t count) {
+  return std::min(kClusterCell / 2.0, 9.0 + 3.0 * std::log10(static_cast<double>(count)));
+}
+
+void DrawDot(QPainter& painter, const PixelPoint& at) {
+  painter.drawEllipse(QPointF(at.x, at.y), kDotRadius, kDotRadius);
+}
+
+void DrawCluster(QPainter& painter, const MapCluster& cluster, const QFontMetricsF& metrics) {
+  const double radius = ClusterRadius(cluster.count);
+  const QPointF centre(cluster.screen.x, cluster.screen.y);
+  painter.setPen(QPen(kHaloColour, 1.5));
+  painter.setBrush(QColor(kPointColour.red(), kPointColour.green(), kPointColour.blue(), 200));
+  painter.drawEllipse(centre, radius, radius);
+  const QString count = QString::number(cluster.count);
+  const QRectF box(centre.x() - radius * 2, centre.y() - metrics.height() / 2, radius * 4,
+                   metrics.height());
+  painter.setPen(kHaloColour);
+  painter.drawText(box, Qt::AlignCenter, count);
+}
+
+// A title in dark text on a white halo, left aligned at `origin`'s baseline:
+// the text drawn around in white, then over it in dark (glyphs are cached,
+// so this is far quicker than stroking the outline).
+void DrawLabel(QPainter& painter, const QPointF& origin, const QString& text) {
+  painter.setPen(kHaloColour);
+  for (const QPointF& shift : {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1)}) {
+    painter.drawText(origin + shift, text);
+  }
+  painter.setPen(kTextColour);
+  painter.drawText(origin, text);
+}
+
+void DrawLabels(QPainter& painter, const MapView& view, const MapData& data,
+                const std::vector<const MapCluster*>& singles, const QFont& font) {
+  if (singles.size() > kMostLabels) return;
+  // The same points win the room whichever way the view moved.
+  std::vector<const MapCluster*> ordered = singles;
+  std::sort(ordered.begin(), ordered.end(),
+            [](const MapCluster* a, const MapCluster* b) { return a->firstPoint < b->firstPoint; });
+  const QFontMetricsF metrics(font);
+  LabelGrid grid(view.width, view.height);
+  for (const MapCluster* single : singles) {
+    grid.Occupy({single->screen.x - kDotRadius, single->screen.y - kDotRadius,
+                 single->screen.x + kDotRadius, single->screen.y + kDotRadius});
+  }
+  for (const MapCluster* single : ordered) {
+    const QString title = QString::fromUtf8(data.read.points.Title(single->firstPoint));
+    if (title.isEmpty()) continue;
+    const double left = single->screen.x + kLabelGap;
+    const double top = single->screen.y - metrics.height() / 2;
+    const ScreenBox box{left, top, left + metrics.horizontalAdvance(title), top + metrics.height()};
+    if (grid.TryPlace(box)) DrawLabel(painter, QPointF(left, top + metrics.ascent()), title);
+  }
+}
+
+void DrawChosen(QPainter& painter, const MapView& view, const MapData& data, std::uint32_t chosen) {
+  if (chosen >= data.read.points.size()) return;
+  const PixelPoint at = view.ToScreen(data.read.points.points()[chosen].position());
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(kSelectionColour, 3.0));
+  painter.drawEllipse(QPointF(at.x, at.y), kDotRadius + 4, kDotRadius + 4);
+}
+
+}  // namespace
+
+void DrawPoints(QPainter& painter, const MapView& view, const MapData& data,
+                std::optional<std::uint32_t> chosen, const PointLayerStyle& style) {
+  if (!data.index || data.read.points.size() == 0) return;
+  // Where the points are many, the clusters made when the file was read;
+  // elsewhere the index gathers the few in view.
+  std::optional<std::vector<MapCluster>> made =
+      data.clusters ? data.clusters->InView(view, kClusterCell) : std::nullopt;
+  const std::vector<MapCluster> clusters =
+      made ? std::move(*made) : data.index->Clusters(view, kClusterCell, kClusterCell);
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setFont(style.font);
+  const QFontMetricsF metrics(style.font);
+  std::vector<const MapCluster*> singles;
+  for (const MapCluster& cluster : clusters) {
+    if (cluster.count > 1) {
+      DrawCluster(painter, cluster, metrics);
+    } else {
+      singles.push_back(&cluster);
+    }
+  }
+  painter.setPen(QPen(kHaloColour, 1.5));
+  painter.setBrush(kPointColour);
+  for (const MapCluster* single : singles) DrawDot(painter, single->screen);
+  if (style.labels) DrawLabels(painter, view, data, singles, style.font);
+  if (chosen) DrawChosen(painter, view, data, *chosen);
+  painter.restore();
+}
+
+}  // namespace velorin

@@ -1,0 +1,408 @@
+// The map window: opened from the main window's File menu (enabled only for
+// a readable point file) and by `velorin --map FILE`; points drawn on the
+// right pixels, clusters, the skipped list, the empty map; tiles from a
+// tile server on the loopback address, with the attribution drawn, the
+// disk cache reused, and a server that stops mid-way.
+#include "gui/map/map_window.h"
+
+#include <QAction>
+#include <QImage>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <cmath>
+#include <memory>
+
+#include "gui/app_start.h"
+#include "gui/mainform.h"
+#include "gui/map/map_colours.h"
+#include "gui/map/tile_grid.h"
+#include "gui/path_selection.h"
+#include "tile_test_server.h"
+#include "window_test_support.h"
+
+namespace velorin {
+namespace {
+
+using namespace window_test;
+
+std::string Gpx(const std::string& waypoints) {
+  return "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" "
+         "xmlns=\"http://www.topografix.com/GPX/1/1\">\n" +
+         waypoints + "</gpx>\n";
+}
+
+std::string Wpt(double lat, double lon, const std::string& name) {
+  return "<wpt lat=\"" + std::to_string(lat) + "\" lon=\"" + std::to_string(lon) + "\"><name>" +
+         name + "</name></wpt>\n";
+}
+
+// The picture of the map as it is drawn now.
+QImage Picture(MapWindow& map) {
+  QImage image(map.Canvas()->size(), QImage::Format_RGB32);
+  map.Canvas()->render(&image);
+  return image;
+}
+
+bool Near(const QColor& a, const QColor& b, int slack = 24) {
+  return std::abs(a.red() - b.red()) <= slack && std::abs(a.green() - b.green()) <= slack &&
+         std::abs(a.blue() - b.blue()) <= slack;
+}
+
+QPoint ScreenOf(const MapWindow& map, double longitude, double latitude) {
+  const PixelPoint at =
+      const_cast<MapWindow&>(map).Canvas()->View().ToScreen({longitude, latitude});
+  return QPoint(static_cast<int>(std::floor(at.x)), static_cast<int>(std::floor(at.y)));
+}
+
+}  // namespace
+
+class MapWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { EnableSeams(); }
+  void init();
+  void cleanup();
+
+  void mapItemEnabledForReadablePointFiles_data();
+  void mapItemEnabledForReadablePointFiles();
+  void mapOptionOpensTheMapOfTheFile();
+  void newInputPathRefreshesTheOpenMap();
+  void pointsLandOnTheirPixels_data();
+  void pointsLandOnTheirPixels();
+  void pointsAcross180AndTheSkippedList();
+  void choosingASkippedPointShowsItsLine();
+  void emptyFileSaysSo();
+  void manyPointsGatherIntoClusters();
+  void keysZoomAndPan();
+
+  void tilesOfTheViewWithVelorinsUserAgent();
+  void secondOpeningUsesTheDiskCache();
+  void serverStoppedMidwayLeavesTheOfflineMap();
+
+ private:
+  /// The main window, its map window opened on `gpx` (written as points.gpx).
+  MapWindow& OpenMap(const std::string& gpx);
+  FileLocations Locations() const;
+
+  std::unique_ptr<DataFolder> folder_;
+  std::unique_ptr<mainform> window_;
+  TileTestServer server_;
+};
+
+FileLocations MapWindowTest::Locations() const {
+  // The real land file; settings and tile cache in the test's own folder.
+  FileLocations locations = PortableLocations(folder_->FolderText());
+  locations.dataFolder = std::string(VELORIN_DATA_DIR) + "/";
+  return locations;
+}
+
+void MapWindowTest::init() {
+  qputenv("VELORIN_TILE_URL", "none");
+  folder_ = std::make_unique<DataFolder>();
+  window_ = std::make_unique<mainform>(SyntheticTables(), Locations());
+  window_->show();
+}
+
+void MapWindowTest::cleanup() {
+  window_.reset();
+  folder_.reset();
+  server_.Stop();
+  VerifySeamsSettled();
+  ResetSeams();
+}
+
+MapWindow& MapWindowTest::OpenMap(const std::string& gpx) {
+  AcceptInputPath(*window_, folder_->Write(QStringLiteral("points.gpx"), gpx));
+  window_->ShowMap();
+  MapWindow* map = window_->Map();
+  map->resize(800, 600);
+  QSignalSpy shown(map, &MapWindow::Shown);
+  [&] { QVERIFY(shown.wait(10000)); }();
+  map->Canvas()->Fit();
+  return *map;
+}
+
+void MapWindowTest::mapItemEnabledForReadablePointFiles_data() {
+  QTest::addColumn<QString>("name");  // empty: the input box stays empty
+  QTest::addColumn<QByteArray>("contents");
+  QTest::addColumn<bool>("enabled");
+  QTest::newRow("NoInput") << QString() << QByteArray() << false;
+  QTest::newRow("GpxFile") << "a.gpx" << QByteArray(Gpx(Wpt(35, 139, "A")).c_str()) << true;
+  QTest::newRow("PotFile") << "a.pot" << QByteArray("ORD=POI/tex=A/kei=139'0'0'0/ido=35'0'0'0\r\n")
+                           << true;
+  QTest::newRow("PointsInATxtFile")
+      << "a.txt" << QByteArray("ORD=POI/tex=A/kei=139'0'0'0/ido=35'0'0'0\r\n") << true;
+  QTest::newRow("TxtFileOfNoFormat") << "notes.txt" << QByteArray("shopping list\n") << false;
+  QTest::newRow("MissingFile") << "(missing).gpx" << QByteArray() << false;
+  QTest::newRow("Folder") << "(folder).gpx" << QByteArray() << false;
+}
+
+void MapWindowTest::mapItemEnabledForReadablePointFiles() {
+  QFETCH(QString, name);
+  QFETCH(QByteArray, contents);
+  QFETCH(bool, enabled);
+  if (!name.isEmpty()) {
+    QString path = folder_->PathOf(name);
+    if (name.startsWith(QStringLiteral("(folder)"))) {
+      QVERIFY(QDir().mkdir(path));
+    } else if (!name.startsWith(QStringLiteral("(missing)"))) {
+      path = folder_->Write(name, contents.toStdString());
+    }
+    AcceptInputPath(*window_, path);
+  }
+  emit window_->mainform_menu_file->aboutToShow();
+  QCOMPARE(window_->mainform_menu_file_map->isEnabled(), enabled);
+  QCOMPARE(window_->mainform_menu_file_map->text(), M(12));
+  QCOMPARE(window_->mainform_menu_file_map->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+  QVERIFY(window_->Map() == nullptr);
+}
+
+void MapWindowTest::mapOptionOpensTheMapOfTheFile() {
+  const QString path = folder_->Write(QStringLiteral("tokyo.gpx"), Gpx(Wpt(35.68, 139.77, "T")));
+  window_ = std::make_unique<mainform>(SyntheticTables(), Locations());
+  ShowMainWindow(*window_, path, true);
+  QVERIFY(window_->Map() != nullptr);
+  QVERIFY(window_->Map()->isVisible());
+  QVERIFY(!window_->Map()->isModal());
+  QCOMPARE(window_->Text_for_POT->text(), path);
+  QCOMPARE(window_->Map()->File(), path);
+  QCOMPARE(window_->Map()->windowTitle(), M(140) + QStringLiteral(" - tokyo.gpx"));
+  QTRY_VERIFY(window_->Map()->Data() != nullptr);
+  QCOMPARE(window_->Map()->Data()->read.points.size(), std::size_t{1});
+}
+
+void MapWindowTest::newInputPathRefreshesTheOpenMap() {
+  MapWindow& map = OpenMap(Gpx(Wpt(35, 139, "A")));
+  const QString second =
+      folder_->Write(QStringLiteral("two.gpx"), Gpx(Wpt(34, 135, "B") + Wpt(43, 141, "C")));
+  AcceptInputPath(*window_, second);
+  QCOMPARE(map.File(), second);
+  QTRY_COMPARE(map.Data() ? map.Data()->read.points.size() : 0u, std::size_t{2});
+  QCOMPARE(map.PointCount()->text(), M(148) + QStringLiteral(" 2"));
+}
+
+void MapWindowTest::pointsLandOnTheirPixels_data() {
+  QTest::addColumn<QString>("waypoints");  // "lat lon" pairs, separated by ';'
+  QTest::newRow("OnePointInTheMiddle") << "35.681236 139.767125";
+  QTest::newRow("TwoCities") << "35.681236 139.767125;34.702485 135.495951";
+  QTest::newRow("EquatorAndMeridian") << "0.5 0.5;10 20";
+  QTest::newRow("FarNorthAndSouthEdge") << "70 25;0.001 30";
+}
+
+void MapWindowTest::pointsLandOnTheirPixels() {
+  QFETCH(QString, waypoints);
+  std::string gpx;
+  std::vector<std::pair<double, double>> positions;
+  for (const QString& pair : waypoints.split(QLatin1Char(';'))) {
+    const QStringList numbers = pair.split(QLatin1Char(' '));
+    positions.emplace_back(numbers[0].toDouble(), numbers[1].toDouble());
+    gpx += Wpt(positions.back().first, positions.back().second, "P");
+  }
+  MapWindow& map = OpenMap(Gpx(gpx));
+  const QImage picture = Picture(map);
+  for (const auto& [lat, lon] : positions) {
+    const QPoint at = ScreenOf(map, lon, lat);
+    QVERIFY2(picture.rect().contains(at),
+             qPrintable(QStringLiteral("%1 %2 off the picture").arg(lat).arg(lon)));
+    QVERIFY2(Near(picture.pixelColor(at), kPointColour),
+             qPrintable(
+                 QStringLiteral("%1 %2: %3").arg(lat).arg(lon).arg(picture.pixelColor(at).name())));
+    // Ten pixels off the dot: the map beneath, not the point.
+    QVERIFY(!Near(picture.pixelColor(at + QPoint(0, 10)), kPointColour));
+  }
+  if (positions.size() == 1) {
+    QCOMPARE(ScreenOf(map, positions[0].second, positions[0].first),
+             QPoint(map.Canvas()->width() / 2, map.Canvas()->height() / 2));
+  }
+}
+
+void MapWindowTest::pointsAcross180AndTheSkippedList() {
+  // NVI holds 0 to 180 degrees: the point west of 180 is skipped, listed
+  // with its reason; the two east of it sit side by side at the world's edge.
+  MapWindow& map =
+      OpenMap(Gpx(Wpt(65.7, 179.9, "East") + Wpt(65.8, 180.0, "Edge") + Wpt(65.9, -179.9, "West")));
+  QCOMPARE(map.Data()->read.points.size(), std::size_t{2});
+  QCOMPARE(map.SkipList()->model()->rowCount(), 1);
+  QCOMPARE(map.SkipList()->model()->index(0, 0).data().toString(), M(149) + " 5: " + M(152));
+  const QImage picture = Picture(map);
+  for (const auto& [lon, lat] : {std::pair{179.9, 65.7}, std::pair{180.0, 65.8}}) {
+    const QPoint at = ScreenOf(map, lon, lat);
+    QVERIFY(picture.rect().contains(at));
+    QVERIFY(Near(picture.pixelColor(at), kPointColour));
+  }
+  QVERIFY(std::abs(ScreenOf(map, 179.9, 65.7).x() - ScreenOf(map, 180.0, 65.8).x()) <
+          map.Canvas()->width() / 2);
+}
+
+void MapWindowTest::choosingASkippedPointShowsItsLine() {
+  MapWindow& map = OpenMap(Gpx(Wpt(35, 139, "A") + "<wpt lat=\"35.5\"><name>NoLon</name></wpt>\n"));
+  QCOMPARE(map.SkipList()->model()->rowCount(), 1);
+  map.SkipList()->setCurrentIndex(map.SkipList()->model()->index(0, 0));
+  QVERIFY(map.Details()->text().startsWith(M(149) + " 4: " + M(153)));
+  QVERIFY(map.Details()->text().contains(QStringLiteral("<wpt lat=\"35.5\"><name>NoLon</name>")));
+  // Choosing a point on the map shows what it is instead.
+  const QPoint at = ScreenOf(map, 139, 35);
+  QTest::mouseClick(map.Canvas(), Qt::LeftButton, Qt::NoModifier, at);
+  QCOMPARE(map.Canvas()->Chosen(), std::optional<std::uint32_t>(0));
+  const QStringList lines = map.Details()->text().split(QLatin1Char('\n'));
+  QCOMPARE(lines.value(0), QStringLiteral("A"));
+  QCOMPARE(lines.value(1), M(154) + QStringLiteral(" 139'0'0'0 (139.000000000)"));
+  QCOMPARE(lines.value(2), M(155) + QStringLiteral(" 35'0'0'0 (35.000000000)"));
+  QVERIFY(lines.value(3).startsWith(M(150) + QStringLiteral(" $")));
+  QCOMPARE(lines.value(4), M(149) + QStringLiteral(" 3"));
+}
+
+void MapWindowTest::emptyFileSaysSo() {
+  MapWindow& map = OpenMap(Gpx(std::string()));
+  QCOMPARE(map.Data()->read.points.size(), std::size_t{0});
+  QCOMPARE(map.Canvas()->Notice(), M(145));
+  const QImage picture = Picture(map);
+  const QPoint middle = map.Canvas()->rect().center();
+  bool text = false;  // dark text on the notice's light panel
+  for (int dx = -40; dx <= 40 && !text; ++dx) {
+    text = Near(picture.pixelColor(middle + QPoint(dx, 0)), kTextColour, 60);
+  }
+  QVERIFY(text);
+}
+
+void MapWindowTest::manyPointsGatherIntoClusters() {
+  std::string gpx;
+  for (int i = 0; i < 400; ++i) gpx += Wpt(35 + (i % 20) * 0.001, 139 + (i / 20) * 0.001, "P");
+  gpx += Wpt(43, 141.3, "Far");
+  MapWindow& map = OpenMap(Gpx(gpx));
+  const QImage picture = Picture(map);
+  QVERIFY(Near(picture.pixelColor(ScreenOf(map, 141.3, 43)), kPointColour));
+  // 400 points within a few hundred metres make one counted circle, not
+  // four hundred dots.
+  const QPoint dense = ScreenOf(map, 139.0095, 35.0095);
+  QVERIFY(picture.rect().contains(dense));
+  int reddish = 0;
+  for (int dy = -40; dy <= 40; ++dy) {
+    for (int dx = -40; dx <= 40; ++dx) {
+      reddish += Near(picture.pixelColor(dense + QPoint(dx, dy)), kPointColour, 60) ? 1 : 0;
+    }
+  }
+  QVERIFY2(reddish < 2500, qPrintable(QString::number(reddish)));
+  QVERIFY(reddish > 100);
+}
+
+void MapWindowTest::keysZoomAndPan() {
+  MapWindow& map = OpenMap(Gpx(Wpt(35, 139, "A") + Wpt(36, 140, "B")));
+  MapCanvas* canvas = map.Canvas();
+  canvas->setFocus();
+  const double zoom = canvas->View().zoom;
+  QTest::keyClick(canvas, Qt::Key_Plus);
+  QCOMPARE(canvas->View().zoom, zoom + 1);
+  QTest::keyClick(canvas, Qt::Key_Minus);
+  QTest::keyClick(canvas, Qt::Key_Minus);
+  QCOMPARE(canvas->View().zoom, zoom - 1);
+  const double east = canvas->View().center.longitude;
+  QTest::keyClick(canvas, Qt::Key_Right);
+  QVERIFY(canvas->View().center.longitude > east);
+  QTest::keyClick(canvas, Qt::Key_Home);
+  QCOMPARE(canvas->View().zoom, zoom);
+  map.findChild<QToolButton*>(QStringLiteral("map_zoom_in"))->click();
+  QCOMPARE(canvas->View().zoom, zoom + 1);
+  QTest::keyClick(&map, Qt::Key_Escape);
+  QVERIFY(!map.isVisible());
+  QVERIFY(window_->isVisible());
+}
+
+void MapWindowTest::tilesOfTheViewWithVelorinsUserAgent() {
+  QVERIFY(server_.Start());
+  qputenv("VELORIN_TILE_URL", server_.UrlTemplate().toUtf8());
+  window_ = std::make_unique<mainform>(SyntheticTables(), Locations());
+  window_->show();
+  MapWindow& map = OpenMap(Gpx(Wpt(35.68, 139.77, "T")));
+  const std::vector<TileId> wanted = DistinctTiles(TilesOfView(map.Canvas()->View()));
+  QTRY_VERIFY(std::all_of(wanted.begin(), wanted.end(),
+                          [&](const TileId& t) { return map.Tiles()->Image(t) != nullptr; }));
+  QStringList asked;
+  for (const TileRequest& request : server_.Requests()) {
+    asked << QStringLiteral("%1/%2/%3").arg(request.z).arg(request.x).arg(request.y);
+    QCOMPARE(request.userAgent, QByteArray("Velorin/0.2.0 (+https://github.com/velorin/velorin)"));
+  }
+  QStringList expected;
+  for (const TileId& t : wanted) expected << QStringLiteral("%1/%2/%3").arg(t.z).arg(t.x).arg(t.y);
+  asked.sort();
+  expected.sort();
+  QCOMPARE(asked.mid(asked.size() - expected.size()), expected);
+  // The tile's colour around the point, the credit in the corner.
+  const QImage picture = Picture(map);
+  const QPoint off = ScreenOf(map, 139.77, 35.68) + QPoint(0, 30);
+  const PixelPoint world = ProjectToPixel(
+      map.Canvas()->View().ToLonLat({double(off.x()), double(off.y())}), map.Canvas()->View().zoom);
+  const TileId under = TileOfPixel(world, TileZoomOf(map.Canvas()->View()));
+  QVERIFY(Near(picture.pixelColor(off), TileTestServer::TileColour(under.z, under.x, under.y), 4));
+  QCOMPARE(map.Canvas()->Attribution(), QStringLiteral("© OpenStreetMap contributors"));
+  const QColor corner = picture.pixelColor(picture.width() - 3, picture.height() - 3);
+  QVERIFY(Near(corner, QColor(255, 255, 255), 60));
+}
+
+void MapWindowTest::secondOpeningUsesTheDiskCache() {
+  QVERIFY(server_.Start());
+  qputenv("VELORIN_TILE_URL", server_.UrlTemplate().toUtf8());
+  window_ = std::make_unique<mainform>(SyntheticTables(), Locations());
+  window_->show();
+  const std::string gpx = Gpx(Wpt(35.68, 139.77, "T"));
+  MapWindow& first = OpenMap(gpx);
+  const std::vector<TileId> wanted = DistinctTiles(TilesOfView(first.Canvas()->View()));
+  QTRY_VERIFY(std::all_of(wanted.begin(), wanted.end(),
+                          [&](const TileId& t) { return first.Tiles()->Image(t) != nullptr; }));
+  const std::size_t asked = server_.Requests().size();
+  // A new main window and map, the same cache folder.
+  window_ = std::make_unique<mainform>(SyntheticTables(), Locations());
+  window_->show();
+  MapWindow& second = OpenMap(gpx);
+  QTRY_VERIFY(std::all_of(wanted.begin(), wanted.end(),
+                          [&](const TileId& t) { return second.Tiles()->Image(t) != nullptr; }));
+  // None of the tiles the first map fetched is asked for again.
+  for (std::size_t i = asked; i < server_.Requests().size(); ++i) {
+    const TileRequest& again = server_.Requests()[i];
+    QVERIFY(std::none_of(wanted.begin(), wanted.end(), [&](const TileId& t) {
+      return t.z == again.z && t.x == again.x && t.y == again.y;
+    }));
+  }
+}
+
+void MapWindowTest::serverStoppedMidwayLeavesTheOfflineMap() {
+  QVERIFY(server_.Start());
+  server_.RememberPort();
+  const quint16 port = server_.Port();
+  server_.SetDelay(200);
+  qputenv("VELORIN_TILE_URL", server_.UrlTemplate().toUtf8());
+  window_ = std::make_unique<mainform>(SyntheticTables(), Locations());
+  window_->show();
+  AcceptInputPath(*window_,
+                  folder_->Write(QStringLiteral("points.gpx"), Gpx(Wpt(35.68, 139.77, "T"))));
+  window_->ShowMap();
+  MapWindow& map = *window_->Map();
+  map.resize(800, 600);
+  map.Tiles()->SetRetryDelay(std::chrono::milliseconds(300));
+  QTRY_VERIFY(!server_.Requests().empty());
+  server_.Stop();
+  QTRY_VERIFY(map.Data() != nullptr);
+  QTRY_COMPARE(map.Tiles()->RequestsInFlight(), 0);
+  // Land and sea where the tiles did not come; no box (the seam would fail).
+  const QImage picture = Picture(map);
+  QVERIFY(Near(picture.pixelColor(picture.width() / 2, 20), kSeaColour, 4) ||
+          Near(picture.pixelColor(picture.width() / 2, 20), kLandColour, 4));
+  QCOMPARE(map.Canvas()->Attribution(), QStringLiteral("© OpenStreetMap contributors"));
+  // The server back: the tiles are asked for again and arrive.
+  server_.SetDelay(0);
+  QVERIFY(server_.Start(port));
+  const std::vector<TileId> wanted = DistinctTiles(TilesOfView(map.Canvas()->View()));
+  QTRY_VERIFY_WITH_TIMEOUT(std::all_of(wanted.begin(), wanted.end(),
+                                       [&](const TileId& t) { return map.Tiles()->Image(t); }),
+                           10000);
+}
+
+}  // namespace velorin
+
+QTEST_MAIN(velorin::MapWindowTest)
+#include "map_window_test.moc"

@@ -1,0 +1,271 @@
+// Map tiles against a tile server on the loopback address that the test
+// starts: the choice of server, which tiles a view asks for, the User-Agent,
+// two requests at a time, the disk cache, cancelled and failed requests.
+#include "gui/map/tile_loader.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+
+#include "gui/map/map_settings.h"
+#include "gui/map/tile_grid.h"
+#include "gui/map/tile_server.h"
+#include "tile_test_server.h"
+
+namespace velorin {
+namespace {
+
+using window_test::TileTestServer;
+
+constexpr char kOsmCredit[] = "© OpenStreetMap contributors";
+
+TileServer LocalServer(const TileTestServer& server) {
+  return ChooseTileServer(server.UrlTemplate().toStdString(), std::string(), nullptr);
+}
+
+bool Holds(const TileLoader& loader, const std::vector<TileId>& keys) {
+  return std::all_of(keys.begin(), keys.end(),
+                     [&](const TileId& key) { return loader.Image(key) != nullptr; });
+}
+
+// "z/x/y" of every tile asked for, sorted.
+QStringList RequestedTiles(const TileTestServer& server) {
+  QStringList tiles;
+  for (const auto& request : server.Requests())
+    tiles << QStringLiteral("%1/%2/%3").arg(request.z).arg(request.x).arg(request.y);
+  tiles.sort();
+  return tiles;
+}
+
+}  // namespace
+
+class TileLoaderTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    qunsetenv(kTileUrlVariable);
+    QVERIFY(server_.Start());
+    server_.ClearRequests();
+  }
+  void cleanup() { server_.Stop(); }
+
+  void serverChoice_data();
+  void serverChoice();
+  void settingsFile_data();
+  void settingsFile();
+  void tilesInView_data();
+  void tilesInView();
+
+  void requestsNameVelorinAndItsVersion();
+  void atMostTwoRequestsAtOnce();
+  void secondOpeningWithinTheLifetimeAsksNothing();
+  void requestsTheViewLeftAreCancelled();
+  void failedTileIsAskedAgainLater();
+  void noServerAsksNothing();
+
+ private:
+  TileTestServer server_;
+};
+
+void TileLoaderTest::serverChoice_data() {
+  QTest::addColumn<QString>("settingsUrl");
+  QTest::addColumn<QString>("settingsCredit");
+  QTest::addColumn<QString>("variable");  // "(unset)": not set
+  QTest::addColumn<QString>("url");
+  QTest::addColumn<QString>("credit");
+  const QString osm = QString::fromLatin1(kOpenStreetMapTiles);
+  const QString gsi = QString::fromLatin1(kGsiStandardTiles);
+  const QString unset = QStringLiteral("(unset)");
+  const QString local = QStringLiteral("http://127.0.0.1:9/{z}/{x}/{y}.png");
+  QTest::newRow("NothingSetMeansOpenStreetMap")
+      << ""
+      << "" << unset << osm << QString::fromUtf8(kOsmCredit);
+  QTest::newRow("GsiGetsItsOwnCredit")
+      << gsi << "" << unset << gsi << QString::fromUtf8(kGsiAttribution);
+  QTest::newRow("SettingsCreditGoesWithSettingsUrl")
+      << local << "© Local" << unset << local << QStringLiteral("© Local");
+  QTest::newRow("OtherServersCreditOpenStreetMap")
+      << local << "" << unset << local << QString::fromUtf8(kOsmCredit);
+  QTest::newRow("NoneSwitchesTilesOff") << "none"
+                                        << "" << unset << ""
+                                        << "";
+  QTest::newRow("VariableWinsOverSettings")
+      << gsi << "© GSI" << local << local << QString::fromUtf8(kOsmCredit);
+  QTest::newRow("VariableNoneSwitchesTilesOff") << gsi << ""
+                                                << "none"
+                                                << ""
+                                                << "";
+  QTest::newRow("EmptyVariableLeavesTheSettings")
+      << gsi << ""
+      << "" << gsi << QString::fromUtf8(kGsiAttribution);
+  QTest::newRow("TemplateWithoutYIsNoServer") << "http://h/{z}/{x}.png"
+                                              << "" << unset << ""
+                                              << "";
+}
+
+void TileLoaderTest::serverChoice() {
+  QFETCH(QString, settingsUrl);
+  QFETCH(QString, settingsCredit);
+  QFETCH(QString, variable);
+  QFETCH(QString, url);
+  QFETCH(QString, credit);
+  const std::string value = variable.toStdString();
+  const TileServer server =
+      ChooseTileServer(settingsUrl.toStdString(), settingsCredit.toStdString(),
+                       variable == QStringLiteral("(unset)") ? nullptr : value.c_str());
+  QCOMPARE(QString::fromStdString(server.urlTemplate), url);
+  QCOMPARE(QString::fromStdString(server.attribution), credit);
+  QCOMPARE(server.Enabled(), !url.isEmpty());
+}
+
+void TileLoaderTest::settingsFile_data() {
+  QTest::addColumn<QByteArray>("contents");  // "(missing)": no file
+  QTest::addColumn<QString>("url");
+  QTest::addColumn<QString>("credit");
+  const QString osm = QString::fromLatin1(kOpenStreetMapTiles);
+  QTest::newRow("MissingFile") << QByteArray("(missing)") << osm << QString::fromUtf8(kOsmCredit);
+  QTest::newRow("EmptyFile") << QByteArray() << osm << QString::fromUtf8(kOsmCredit);
+  QTest::newRow("Gsi") << QByteArray(
+                              "[tiles]\nurl=https://cyberjapandata.gsi.go.jp/xyz/std/{z}/{x}/"
+                              "{y}.png\nattribution=\xE5\x9C\xB0\xE7\x90\x86\xE9\x99\xA2\xE3\x82"
+                              "\xBF\xE3\x82\xA4\xE3\x83\xAB\n")
+                       << QString::fromLatin1(kGsiStandardTiles)
+                       << QString::fromUtf8(kGsiAttribution);
+  QTest::newRow("CreditWithAComma")
+      << QByteArray("[tiles]\r\nurl=http://h/{z}/{x}/{y}.png\r\nattribution=\xC2\xA9 A, B\r\n")
+      << QStringLiteral("http://h/{z}/{x}/{y}.png") << QStringLiteral("© A, B");
+  QTest::newRow("Offline") << QByteArray("[tiles]\nurl=none\n") << QString() << QString();
+}
+
+void TileLoaderTest::settingsFile() {
+  QFETCH(QByteArray, contents);
+  QFETCH(QString, url);
+  QFETCH(QString, credit);
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("velorin_map.ini"));
+  if (contents != "(missing)") {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+  }
+  const TileServer server = TileServerFromSettings(path.toStdString());
+  QCOMPARE(QString::fromStdString(server.urlTemplate), url);
+  QCOMPARE(QString::fromStdString(server.attribution), credit);
+}
+
+void TileLoaderTest::tilesInView_data() {
+  QTest::addColumn<int>("z");
+  QTest::addColumn<double>("left");
+  QTest::addColumn<double>("top");
+  QTest::addColumn<int>("width");
+  QTest::addColumn<int>("height");
+  QTest::addColumn<QString>("tiles");  // "z/x/y" in order, nearest the centre first
+  QTest::newRow("WholeWorldAtZoomZero") << 0 << 0.0 << 0.0 << 256 << 256 << "0/0/0";
+  QTest::newRow("OneTileInside") << 3 << 512.0 << 768.0 << 256 << 256 << "3/2/3";
+  QTest::newRow("StraddlingFourTiles")
+      << 2 << 200.0 << 200.0 << 112 << 112 << "2/0/0 2/1/0 2/0/1 2/1/1";
+  QTest::newRow("CentreFirst") << 2 << 0.0 << 256.0 << 768 << 256 << "2/1/1 2/0/1 2/2/1";
+  QTest::newRow("WrapsEastOf180") << 1 << 400.0 << 0.0 << 200 << 256 << "1/1/0 1/0/0";
+  QTest::newRow("WrapsWestOf180") << 1 << -100.0 << 256.0 << 200 << 256 << "1/1/1 1/0/1";
+  QTest::newRow("RowsBeyondThePolesLeftOut") << 1 << 0.0 << -300.0 << 256 << 400 << "1/0/0";
+  QTest::newRow("WorldSmallerThanTheView")
+      << 0 << -256.0 << 0.0 << 768 << 256 << "0/0/0 0/0/0 0/0/0";
+  QTest::newRow("EmptyView") << 4 << 0.0 << 0.0 << 0 << 100 << "";
+}
+
+void TileLoaderTest::tilesInView() {
+  QFETCH(int, z);
+  QFETCH(double, left);
+  QFETCH(double, top);
+  QFETCH(int, width);
+  QFETCH(int, height);
+  QFETCH(QString, tiles);
+  QStringList got;
+  for (const PlacedTile& placed : TilesInView(z, left, top, width, height)) {
+    got << QStringLiteral("%1/%2/%3").arg(placed.tile.z).arg(placed.tile.x).arg(placed.tile.y);
+  }
+  QCOMPARE(got.join(QLatin1Char(' ')), tiles);
+}
+
+void TileLoaderTest::requestsNameVelorinAndItsVersion() {
+  TileLoader loader(LocalServer(server_), QString());
+  QSignalSpy arrived(&loader, &TileLoader::TileArrived);
+  loader.Want({{3, 5, 2}});
+  QTRY_COMPARE(arrived.count(), 1);
+  QCOMPARE(server_.Requests().size(), std::size_t{1});
+  QCOMPARE(server_.Requests()[0].path, QByteArray("/3/5/2.png"));
+  QCOMPARE(server_.Requests()[0].userAgent,
+           QByteArray("Velorin/0.2.0 (+https://github.com/velorin/velorin)"));
+  QCOMPARE(loader.Image({3, 5, 2})->pixelColor(128, 128), TileTestServer::TileColour(3, 5, 2));
+}
+
+void TileLoaderTest::atMostTwoRequestsAtOnce() {
+  server_.SetDelay(60);
+  TileLoader loader(LocalServer(server_), QString());
+  const std::vector<TileId> keys = {{4, 1, 1}, {4, 2, 1}, {4, 3, 1}, {4, 1, 2}, {4, 2, 2}};
+  loader.Want(keys);
+  QCOMPARE(loader.RequestsInFlight(), kMaxTileRequests);
+  QTRY_VERIFY(Holds(loader, keys));
+  QCOMPARE(server_.Requests().size(), keys.size());
+  QCOMPARE(server_.MostOpenAtOnce(), kMaxTileRequests);
+  server_.SetDelay(0);
+}
+
+void TileLoaderTest::secondOpeningWithinTheLifetimeAsksNothing() {
+  QTemporaryDir cache;
+  const std::vector<TileId> keys = {{5, 27, 12}, {5, 28, 12}};
+  {
+    TileLoader first(LocalServer(server_), cache.path());
+    first.Want(keys);
+    QTRY_VERIFY(Holds(first, keys));
+  }
+  QCOMPARE(server_.Requests().size(), keys.size());
+  TileLoader second(LocalServer(server_), cache.path());
+  second.Want(keys);
+  QTRY_VERIFY(Holds(second, keys));
+  QCOMPARE(server_.Requests().size(), keys.size());  // from the disk cache alone
+}
+
+void TileLoaderTest::requestsTheViewLeftAreCancelled() {
+  server_.SetDelay(300);
+  TileLoader loader(LocalServer(server_), QString());
+  loader.Want({{6, 1, 1}, {6, 2, 1}, {6, 3, 1}});
+  QTRY_COMPARE(server_.Requests().size(), std::size_t{2});
+  const std::vector<TileId> moved = {{6, 40, 30}};
+  loader.Want(moved);
+  QCOMPARE(loader.RequestsInFlight(), 1);
+  QTRY_VERIFY(Holds(loader, moved));
+  QCOMPARE(RequestedTiles(server_), QStringList({"6/1/1", "6/2/1", "6/40/30"}));
+  QVERIFY(loader.Image({6, 1, 1}) == nullptr);
+  server_.SetDelay(0);
+}
+
+void TileLoaderTest::failedTileIsAskedAgainLater() {
+  server_.RememberPort();
+  const quint16 port = server_.Port();
+  TileLoader loader(LocalServer(server_), QString());
+  loader.SetRetryDelay(std::chrono::milliseconds(300));
+  server_.Stop();
+  QSignalSpy arrived(&loader, &TileLoader::TileArrived);
+  loader.Want({{2, 1, 1}});
+  QTRY_COMPARE(loader.RequestsInFlight(), 0);
+  QCOMPARE(arrived.count(), 0);
+  QVERIFY(server_.Start(port));
+  QTRY_COMPARE(arrived.count(), 1);
+  QCOMPARE(RequestedTiles(server_), QStringList({"2/1/1"}));
+}
+
+void TileLoaderTest::noServerAsksNothing() {
+  TileLoader loader(ChooseTileServer(kNoTiles, std::string(), nullptr), QString());
+  loader.Want({{0, 0, 0}});
+  QCOMPARE(loader.RequestsInFlight(), 0);
+  QTest::qWait(50);
+  QVERIFY(server_.Requests().empty());
+}
+
+}  // namespace velorin
+
+QTEST_MAIN(velorin::TileLoaderTest)
+#include "tile_loader_test.moc"
