@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Instructions that velorin-cli spends converting GPX and KML to NVI, beside
 # those of expat alone over the same file (BUILD_DIR/bin/expat_bare_parse),
-# counted by valgrind (callgrind). Unlike wall times, the counts do not move
+# and GeoJSON to NVI and the GeoJSON reader alone (geojson_reader_pass)
+# beside RapidJSON's SAX pass alone (rapidjson_bare_parse) when those are
+# built, counted by valgrind (callgrind). Unlike wall times, the counts do not move
 # with what else runs on the machine: compare changes with these.
 #
 # Usage: bench/count_instructions.sh BUILD_DIR [WAYPOINTS]   (default 100,000)
@@ -24,7 +26,7 @@ instructions() {
 
 python3 "$here/gen_gpx.py" "$count" "$work/in.gpx"
 "$build_dir/bin/velorin-cli" convert --force "$work/in.gpx" "$work/in.kml" >/dev/null 2>&1
-printf '%-22s %14s %14s %7s %12s\n' "$count waypoints" "velorin-cli" "expat alone" "ratio" \
+printf '%-22s %14s %14s %7s %12s\n' "$count waypoints" "velorin-cli" "parser alone" "ratio" \
   "per point"
 for format in gpx kml; do
   input=$work/in.$format
@@ -34,4 +36,19 @@ for format in gpx kml; do
   awk -v n="${format^^} -> NVI" -v a="$ours" -v b="$floor" -v c="$count" 'BEGIN {
     printf "%-22s %14d %14d %7.3f %12.0f\n", n, a, b, a / b, (a - b) / c }'
 done
-echo "instructions (valgrind); per point: velorin-cli's own beyond expat's, a point"
+bare_json=$build_dir/bin/rapidjson_bare_parse
+json_reader=$build_dir/bin/geojson_reader_pass
+if [[ -x $bare_json && -x $json_reader ]]; then
+  input=$work/in.geojson
+  python3 "$here/gen_geojson.py" "$count" "$input"
+  rm -f "$work/out.nvi"
+  ours=$(instructions "$cli" convert "--timestamp=2010/04/01 14:30:00" "$input" "$work/out.nvi")
+  reader=$(instructions "$json_reader" "$input")
+  floor=$(instructions "$bare_json" "$input")
+  for row in "GeoJSON -> NVI:$ours" "GeoJSON reader alone:$reader"; do
+    awk -v n="${row%%:*}" -v a="${row##*:}" -v b="$floor" -v c="$count" 'BEGIN {
+      printf "%-22s %14d %14d %7.3f %12.0f\n", n, a, b, a / b, (a - b) / c }'
+  done
+  echo "(the GeoJSON rows are beside RapidJSON's SAX pass alone, not expat)"
+fi
+echo "instructions (valgrind); per point: velorin-cli's own beyond the parser's, a point"

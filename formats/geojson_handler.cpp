@@ -54,9 +54,10 @@ void GeoJsonHandler::Feature::Reset(std::int64_t at) {
   line = at;
   type.clear();
   typed = false;
+  typeIsFeature = false;
   hasGeometry = false;
   hasProperties = false;
-  for (auto& title : titles) title.reset();
+  for (auto& title : titles) title.given = false;
   hasLocation = false;
   points.clear();
 }
@@ -106,12 +107,14 @@ GeoJsonHandler::Frame& GeoJsonHandler::Push(Role role, std::int64_t line) {
   frame.array = false;
   frame.member = Member::kOther;
   frame.level = 0;
-  frame.numbers = 0;
-  frame.holdsArrays = false;
   frame.line = line;
-  frame.longitude.reset();
-  frame.latitude.reset();
-  frame.reason.clear();
+  if (role == Role::kCoordinates) {  // the members only positions use
+    frame.numbers = 0;
+    frame.holdsArrays = false;
+    frame.longitude.reset();
+    frame.latitude.reset();
+    frame.reason.clear();
+  }
   return frame;
 }
 
@@ -119,7 +122,7 @@ GeoJsonHandler::Geometry& GeoJsonHandler::PushGeometry(std::int64_t line, bool d
   if (openGeometries_ == geometries_.size()) geometries_.emplace_back();
   Geometry& geometry = geometries_[openGeometries_++];
   geometry.line = line;
-  geometry.type.clear();
+  geometry.shape = Shape::kOther;
   geometry.typed = false;
   geometry.direct = direct;
   geometry.collects = true;
@@ -133,13 +136,22 @@ GeoJsonHandler::Geometry& GeoJsonHandler::PushGeometry(std::int64_t line, bool d
   return geometry;
 }
 
+GeoJsonHandler::Shape GeoJsonHandler::ShapeOf(std::string_view type) {
+  if (type == "Point") return Shape::kPoint;
+  if (type == "MultiPoint") return Shape::kMultiPoint;
+  if (type == "LineString" || type == "MultiLineString") return Shape::kLineString;
+  if (type == "Polygon" || type == "MultiPolygon") return Shape::kPolygon;
+  if (type == "GeometryCollection") return Shape::kCollection;
+  return Shape::kOther;
+}
+
 void GeoJsonHandler::SetGeometryType(Geometry& geometry, std::string_view type, bool isString) {
   if (geometry.typed) return;
   geometry.typed = true;
-  geometry.type = isString ? type : "(not a string)";
-  if (geometry.type == "LineString" && kinds_.routes) geometry.lineKind = LineKind::kRoute;
-  if (geometry.type == "MultiLineString" && kinds_.tracks) geometry.lineKind = LineKind::kTrack;
-  const bool point = geometry.type == "Point" || geometry.type == "MultiPoint";
+  geometry.shape = isString ? ShapeOf(type) : Shape::kOther;
+  if (isString && kinds_.routes && type == "LineString") geometry.lineKind = LineKind::kRoute;
+  if (isString && kinds_.tracks && type == "MultiLineString") geometry.lineKind = LineKind::kTrack;
+  const bool point = geometry.shape == Shape::kPoint || geometry.shape == Shape::kMultiPoint;
   geometry.collects = (point && kinds_.waypoints) || geometry.lineKind.has_value();
   if (!geometry.collects) geometry.positions.clear();
 }
@@ -371,7 +383,9 @@ bool GeoJsonHandler::Scalar(ScalarKind kind, std::string_view text) {
     case Role::kFeature:
       if (frame.member == Member::kType && !feature.typed) {
         feature.typed = true;
-        feature.type = isString ? text : "(not a string)";
+        // The usual type is only noted; another is kept for the message.
+        feature.typeIsFeature = isString && text == "Feature";
+        if (!feature.typeIsFeature) feature.type = isString ? text : "(not a string)";
       }
       break;
     case Role::kGeometry:
@@ -383,8 +397,11 @@ bool GeoJsonHandler::Scalar(ScalarKind kind, std::string_view text) {
     case Role::kLocation:
       // Only a string is a title; null or a number leaves the next choice.
       if (const std::optional<std::size_t> index = TitleIndex(frame); index && isString) {
-        std::optional<std::string>& title = feature.titles[*index];
-        if (!title) title.emplace(text.substr(0, kMaxTitleSize + 1));
+        TitleCandidate& title = feature.titles[*index];
+        if (!title.given) {
+          title.given = true;
+          title.text.assign(text.substr(0, kMaxTitleSize + 1));
+        }
       }
       break;
     case Role::kCrs:
@@ -474,13 +491,13 @@ bool GeoJsonHandler::AddSkip(std::int64_t line, std::string reason) {
 }
 
 bool GeoJsonHandler::EndGeometry(Geometry& geometry) {
-  const std::string& type = geometry.type;
   const std::int64_t featureLine = CurrentFeature().line;
   if (!geometry.typed) {
     AddSkip(geometry.line, "a geometry without a \"type\"");
-  } else if (!kinds_.waypoints && (type == "Point" || type == "MultiPoint")) {
+  } else if (!kinds_.waypoints &&
+             (geometry.shape == Shape::kPoint || geometry.shape == Shape::kMultiPoint)) {
     // Only the points of lines are asked for.
-  } else if (type == "Point") {
+  } else if (geometry.shape == Shape::kPoint) {
     const Position* single = nullptr;
     for (const Position& position : geometry.positions) {
       if (position.level == 1) single = &position;
@@ -497,7 +514,7 @@ bool GeoJsonHandler::EndGeometry(Geometry& geometry) {
         AddSkip(line, single->reason);
       }
     }
-  } else if (type == "MultiPoint") {
+  } else if (geometry.shape == Shape::kMultiPoint) {
     bool flat = !geometry.deepCoordinates;
     for (const Position& position : geometry.positions) flat = flat && position.level == 2;
     if (!flat) {
@@ -513,11 +530,11 @@ bool GeoJsonHandler::EndGeometry(Geometry& geometry) {
     }
   } else if (EndLine(geometry)) {
     // Its points are read.
-  } else if (type == "LineString" || type == "MultiLineString") {
+  } else if (geometry.shape == Shape::kLineString) {
     ++ignored_.lineStrings;
-  } else if (type == "Polygon" || type == "MultiPolygon") {
+  } else if (geometry.shape == Shape::kPolygon) {
     ++ignored_.polygons;
-  } else if (type != "GeometryCollection") {
+  } else if (geometry.shape == Shape::kOther) {
     ++ignored_.otherGeometries;
   }
   geometry.positions.clear();
@@ -603,7 +620,7 @@ ReadEntry& GeoJsonHandler::Emit(std::int64_t line) {
 }
 
 void GeoJsonHandler::EmitFeature(Feature& feature, bool isFeature) {
-  if (&feature == &element_ && feature.type != "Feature") {
+  if (&feature == &element_ && !feature.typeIsFeature) {
     Emit(feature.line).reason =
         feature.typed ? "a features element of type " + Quoted(feature.type) + ", not \"Feature\""
                       : "a features element without a \"type\"";
@@ -612,15 +629,18 @@ void GeoJsonHandler::EmitFeature(Feature& feature, bool isFeature) {
     return;
   }
   if (isFeature && !feature.hasGeometry) ++ignored_.featuresWithoutGeometry;
-  const std::string* title = nullptr;
-  for (const auto& candidate : feature.titles) {
-    if (candidate && title == nullptr) title = &*candidate;
+  std::string* title = nullptr;
+  for (TitleCandidate& candidate : feature.titles) {
+    if (candidate.given && title == nullptr) title = &candidate.text;
   }
   const bool tooLong = title != nullptr && title->size() > kMaxTitleSize;
   // In the order of their lines: a collection's members end, and give their
-  // points, before the collection does.
-  std::stable_sort(feature.points.begin(), feature.points.end(),
-                   [](const Pending& a, const Pending& b) { return a.line < b.line; });
+  // points, before the collection does. Most features are in order already
+  // (one point), and a stable sort would take a buffer for them.
+  const auto byLine = [](const Pending& a, const Pending& b) { return a.line < b.line; };
+  if (!std::is_sorted(feature.points.begin(), feature.points.end(), byLine)) {
+    std::stable_sort(feature.points.begin(), feature.points.end(), byLine);
+  }
   for (Pending& pending : feature.points) {
     ReadEntry& entry = Emit(pending.line);
     if (!pending.reason.empty() || tooLong) {
@@ -634,7 +654,12 @@ void GeoJsonHandler::EmitFeature(Feature& feature, bool isFeature) {
                      pending.kind, pending.lineNumber, pending.number);
       ReplaceNulls(entry.point.title);
     } else if (title != nullptr) {
-      entry.point.title = *title;
+      // The last point takes the title's buffer; the ones before, a copy.
+      if (&pending == &feature.points.back()) {
+        entry.point.title.swap(*title);
+      } else {
+        entry.point.title = *title;
+      }
       ReplaceNulls(entry.point.title);
       entry.point.titleTidied = CollapseWhiteSpace(entry.point.title);
     }

@@ -105,6 +105,7 @@ class GeoJsonHandler {
     Member member = Member::kOther;  ///< of the value that comes next (objects)
     // Coordinates: 1 for the "coordinates" array itself, +1 inward.
     int level = 0;
+    // Only positions use the members from here on; other frames leave them as they were.
     int numbers = 0;
     bool holdsArrays = false;
     std::int64_t line = 0;
@@ -120,9 +121,18 @@ class GeoJsonHandler {
     std::string reason;        ///< empty for a readable position
     std::int64_t segment = 0;  ///< the line of a MultiLineString it is in, from 1
   };
+  /// A geometry's "type", as far as the reader tells them apart.
+  enum class Shape : std::uint8_t {
+    kPoint,
+    kMultiPoint,
+    kLineString,  ///< or MultiLineString
+    kPolygon,     ///< or MultiPolygon
+    kCollection,
+    kOther,  ///< a type GeoJSON lacks, or no string
+  };
   struct Geometry {
     std::int64_t line = 0;
-    std::string type;
+    Shape shape = Shape::kOther;
     bool typed = false;
     bool direct = false;   ///< a feature's own geometry, not one of a collection
     bool collects = true;  ///< may be a Point or MultiPoint: positions are kept
@@ -148,14 +158,21 @@ class GeoJsonHandler {
     LineKind kind = LineKind::kRoute;
     std::int64_t lineNumber = 0;
   };
+  /// A title member's text, once one is given.
+  struct TitleCandidate {
+    bool given = false;
+    std::string text;
+  };
   struct Feature {
     std::int64_t line = 0;
-    std::string type;
+    std::string type;  ///< of the top-level object; of an element, only when not "Feature"
     bool typed = false;
-    bool hasGeometry = false;  ///< a "geometry" member that is an object
+    bool typeIsFeature = false;  ///< an element's "type" is "Feature"
+    bool hasGeometry = false;    ///< a "geometry" member that is an object
     bool hasProperties = false;
-    // Title candidates in the order they are chosen.
-    std::optional<std::string> titles[4];
+    // Title candidates in the order they are chosen; their buffers are
+    // kept from feature to feature.
+    TitleCandidate titles[4];
     bool hasLocation = false;
     std::vector<Pending> points;
     void Reset(std::int64_t at);
@@ -181,6 +198,7 @@ class GeoJsonHandler {
   void EndPosition(const Frame& frame);
   Frame& Push(Role role, std::int64_t line);
   Geometry& PushGeometry(std::int64_t line, bool direct);
+  static Shape ShapeOf(std::string_view type);
   void SetGeometryType(Geometry& geometry, std::string_view type, bool isString);
   bool EndGeometry(Geometry& geometry);
   bool AddPoint(std::int64_t line, double longitude, double latitude);

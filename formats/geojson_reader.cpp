@@ -48,7 +48,7 @@ bool GeoJsonReader::Next(ReadEntry& entry) {
       if (handler_.readyCount() == 0) return false;
     }
   }
-  std::swap(entry, handler_.ReadyAt(taken_++));
+  swap(entry, handler_.ReadyAt(taken_++));
   return true;
 }
 

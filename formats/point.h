@@ -4,6 +4,7 @@
 // them what its format can hold.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <variant>
 
 #include "formats/title_text.h"
@@ -36,6 +37,17 @@ struct Point {
   PointPosition position;
   std::int64_t line = 0;  ///< input line where the point begins; 0 when unknown
 };
+
+/// Exchanges two points member by member (the title's buffer, not a copy).
+inline void swap(Point& a, Point& b) noexcept {
+  using std::swap;
+  a.title.swap(b.title);
+  swap(a.titleEncoding, b.titleEncoding);
+  swap(a.titleApproximated, b.titleApproximated);
+  swap(a.titleTidied, b.titleTidied);
+  swap(a.position, b.position);
+  swap(a.line, b.line);
+}
 
 /// The NVI position text: EncodeNviPosition for degrees, the code itself for
 /// angle integers. Empty when the position is beyond what NVI holds.

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "formats/point.h"
 #include "formats/point_kinds.h"
@@ -34,6 +35,19 @@ struct ReadEntry {
   std::string_view longitudeText;
   std::string_view latitudeText;
 };
+
+/// Exchanges two entries member by member, their strings' buffers rather
+/// than copies of them: readers hand out queued entries this way, and the
+/// caller's entry comes back to be filled again without an allocation.
+inline void swap(ReadEntry& a, ReadEntry& b) noexcept {
+  using std::swap;
+  swap(a.isPoint, b.isPoint);
+  swap(a.point, b.point);
+  swap(a.skip, b.skip);
+  a.reason.swap(b.reason);
+  swap(a.longitudeText, b.longitudeText);
+  swap(a.latitudeText, b.latitudeText);
+}
 
 /// The input as a whole could not be read on (not well-formed, a read error,
 /// a refused construct). The run stops there.

@@ -16,6 +16,7 @@ constexpr std::size_t kMaxUtf8Width = 4;
 bool HoldsInvisibleCharacter(std::string_view utf8) {
   for (std::size_t at = 0; at + 1 < utf8.size(); ++at) {
     const auto b0 = static_cast<unsigned char>(utf8[at]);
+    if (b0 != 0xC2 && b0 != 0xE2 && b0 != 0xEF) continue;  // most bytes: no such lead
     const auto b1 = static_cast<unsigned char>(utf8[at + 1]);
     if (b0 == 0xC2 && b1 == 0xAD) return true;
     if (at + 2 >= utf8.size()) continue;

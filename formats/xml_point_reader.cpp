@@ -112,7 +112,7 @@ bool XmlPointReader::Next(ReadEntry& entry) {
       if (taken_ == queued_) return false;
     }
   }
-  std::swap(entry, queue_[taken_++]);
+  swap(entry, queue_[taken_++]);
   return true;
 }
 

@@ -1,5 +1,6 @@
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include "text/cp932_encoder.h"
@@ -43,6 +44,19 @@ struct Cp932Converter::State {
     converter.Reset();
     return rest.empty();
   }
+
+  /// Appends the table's form of a character not asked about before and
+  /// keeps the answer in `known`; false when the table holds none.
+  bool Ask(std::string_view character, char32_t codePoint, Remembered& known, std::string& out) {
+    const std::size_t before = out.size();
+    const bool refused = !ConvertOne(character, out);
+    const std::string_view bytes = std::string_view(out).substr(before);
+    if (bytes.size() <= known.bytes.size()) {
+      known = Remembered{true, refused, static_cast<std::uint8_t>(bytes.size()), codePoint, {}};
+      bytes.copy(known.bytes.data(), bytes.size());
+    }
+    return !refused;
+  }
 };
 
 Cp932Converter::Cp932Converter() : state_(std::make_unique<State>()) {}
@@ -52,6 +66,9 @@ std::size_t Cp932Converter::Convert(std::string_view in, std::string& out) {
   State& state = *state_;
   if (!state.converter.valid()) return 0;
   if (!state.remembered) state.remembered = std::make_unique<Remembered[]>(kRemembered);
+  // Known characters are gathered here and appended a run at a time.
+  std::array<char, 256> gathered;
+  std::size_t size = 0;
   std::size_t taken = 0;
   while (taken < in.size()) {
     const std::string_view character = in.substr(taken, Utf8Width(in[taken]));
@@ -59,19 +76,20 @@ std::size_t Cp932Converter::Convert(std::string_view in, std::string& out) {
     Remembered& known = state.remembered[codePoint % kRemembered];
     if (known.asked && known.codePoint == codePoint) {
       if (known.refused) break;
-      out.append(known.bytes.data(), known.size);
-    } else {
-      const std::size_t before = out.size();
-      const bool refused = !state.ConvertOne(character, out);
-      const std::string_view bytes = std::string_view(out).substr(before);
-      if (bytes.size() <= known.bytes.size()) {
-        known = Remembered{true, refused, static_cast<std::uint8_t>(bytes.size()), codePoint, {}};
-        bytes.copy(known.bytes.data(), bytes.size());
+      if (size + known.bytes.size() > gathered.size()) {
+        out.append(gathered.data(), size);
+        size = 0;
       }
-      if (refused) break;
+      std::memcpy(gathered.data() + size, known.bytes.data(), known.bytes.size());
+      size += known.size;
+    } else {
+      out.append(gathered.data(), size);
+      size = 0;
+      if (!state.Ask(character, codePoint, known, out)) break;
     }
     taken += character.size();
   }
+  out.append(gathered.data(), size);
   return taken;
 }
 

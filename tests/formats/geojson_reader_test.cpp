@@ -110,6 +110,17 @@ INSTANTIATE_TEST_SUITE_P(
             "TitleTextTidied",
             Collection(Feature("{\"name\": \"  A\\n\\tB \\u6771\\u0000 \"}", Point("[1, 2]"))),
             {"1 A B 東\xEF\xBF\xBD 1 2"}},
+        // A title shared by the points of a feature, then a shorter one and
+        // none: no title runs on into the next feature.
+        GeoJsonCase{"TitlesStayWithTheirFeatures",
+                    Collection(Feature("{\"name\": \"Tokyo Metropolitan Government\"}",
+                                       "{\"type\": \"MultiPoint\", \"coordinates\": "
+                                       "[[1, 2],\n[3, 4]]}") +
+                               ",\n" + Feature("{\"name\": \"B\"}", Point("[5, 6]")) + ",\n" +
+                               Feature("{}", Point("[7, 8]")) + ",\n" +
+                               Feature("{\"title\": \"Tokyo Metropolitan\"}", Point("[9, 9]"))),
+                    {"1 Tokyo Metropolitan Government 1 2", "2 Tokyo Metropolitan Government 3 4",
+                     "3 B 5 6", "4  7 8", "5 Tokyo Metropolitan 9 9"}},
         GeoJsonCase{"SavedPlacesOfAMapAccount",
                     "{\"type\": \"FeatureCollection\", \"features\": [{\"geometry\": "
                     "{\"coordinates\": [139.7454329, 35.6585805], \"type\": \"Point\"}, "

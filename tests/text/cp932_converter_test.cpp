@@ -65,5 +65,27 @@ TEST(Cp932ConverterTest, StopsAtTheFirstCharacterTheTableLacks) {
   }
 }
 
+// Runs of known characters are gathered and appended a piece at a time:
+// runs shorter and longer than a piece, and ending on its edge, come out
+// whole, after what the output held, and the same the first time and the
+// next.
+TEST(Cp932ConverterTest, LongRunsOfKnownCharactersComeOutWhole) {
+  const std::string kanji = "\xE6\x9D\xB1";  // 東, 93 8C
+  for (const std::size_t count : {1u, 127u, 128u, 129u, 300u, 1000u}) {
+    std::string run;
+    std::string expected = "x";
+    for (std::size_t i = 0; i < count; ++i) {
+      run += i % 2 == 0 ? kanji : "a";
+      expected += i % 2 == 0 ? "\x93\x8C" : "a";
+    }
+    Cp932Converter converter;
+    for (int time = 0; time < 2; ++time) {
+      std::string out = "x";
+      EXPECT_EQ(converter.Convert(run, out), run.size()) << count << " characters";
+      EXPECT_EQ(out, expected) << count << " characters, time " << time;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace velorin
