@@ -1,16 +1,21 @@
-# `cpack -G ZIP` in the Windows build: velorin-cli-VERSION-win64.zip, the
-# program with the README, the licence, and the pages of docs/ that a user of
-# velorin-cli on Windows reads (the README links to them).
+# `cpack -G ZIP` in the Windows build: velorin-VERSION-win64.zip, the window
+# (velorin.exe) and velorin-cli.exe with the data files beside them (the
+# portable layout: settings, messages and help in the programs' folder), the
+# README, the licence, and the pages of docs/ that a user on Windows reads.
 set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME velorin-cli)
-set(CPACK_PACKAGE_FILE_NAME velorin-cli-${PROJECT_VERSION}-win64)
+set(CPACK_PACKAGE_NAME velorin)
+set(CPACK_PACKAGE_FILE_NAME velorin-${PROJECT_VERSION}-win64)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_STRIP_FILES ON)
-# Only these: the window's data files have their own install rules.
+# Only these: the Linux install rules of the data files do not apply.
 set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL velorin_cli_zip)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
-install(TARGETS velorin-cli RUNTIME DESTINATION . COMPONENT velorin_cli_zip)
+install(TARGETS velorin-cli velorin RUNTIME DESTINATION . COMPONENT velorin_cli_zip)
+install(FILES ${PROJECT_SOURCE_DIR}/data/velorin.ini ${PROJECT_SOURCE_DIR}/data/velorin_e.msg
+              ${PROJECT_SOURCE_DIR}/data/velorin_j.msg ${PROJECT_SOURCE_DIR}/data/velorin_hlp_e.txt
+              ${PROJECT_SOURCE_DIR}/data/velorin_hlp_j.txt
+  DESTINATION . COMPONENT velorin_cli_zip)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
   DESTINATION . COMPONENT velorin_cli_zip)
 # The land of `velorin-cli map`, beside the program where it looks first.

@@ -15,9 +15,6 @@ constexpr int kClientWidth = 3660;
 constexpr int kClientHeight = 1860;
 constexpr int kCaptionMessage = 3;
 
-const char kJapaneseCopyright[] = "Copyright (C) 2026 Velorin 開発者";
-const char kEnglishCopyright[] = "Copyright (C) 2026 Velorin team";
-
 // Name and size of message 0 and 1; the weight of `font` is kept, so the
 // labels drawn in bold stay bold.
 QFont WithMessageFont(QFont font, const StartupTables& tables) {
@@ -37,14 +34,6 @@ QLabel* NewLabel(QWidget* parent, const char* name, const QString& text, bool bo
 }
 
 }  // namespace
-
-QString AboutVersionText() {
-  return QStringLiteral("Version: ") + QString::fromLatin1(kVersionNumber);
-}
-
-QString AboutCopyrightText(const StartupTables& tables) {
-  return QString::fromUtf8(tables.Japanese() ? kJapaneseCopyright : kEnglishCopyright);
-}
 
 aboutform::aboutform(QWidget* mainWindow, const StartupTables& tables,
                      std::function<void()> unloaded)
@@ -80,8 +69,8 @@ aboutform::aboutform(QWidget* mainWindow, const StartupTables& tables,
     control->setFont(WithMessageFont(control->font(), tables));
   }
   setWindowTitle(MessageText(tables, kCaptionMessage));
-  Label_Version->setText(AboutVersionText());
-  Label_Copyright->setText(AboutCopyrightText(tables));
+  Label_Version->setText(QString::fromStdString(AboutVersionText()));
+  Label_Copyright->setText(QString::fromStdString(AboutCopyrightText(tables)));
 
   Place(Label_Title, 810, 225, 2760, 240);
   Place(Label_Version, 1125, 495, 2445, 240);

@@ -8,19 +8,12 @@
 
 #include "gui/program_icon.h"
 #include "startup/startup.h"
-#include "startup/version.h"
+#include "window/about_texts.h"
 
 class QLabel;
 class QPushButton;
 
 namespace velorin {
-
-inline constexpr char kAboutTitleText[] = "Velorin   (Old platform)";
-
-/// "Version: " and the version number.
-QString AboutVersionText();
-/// The copyright notice: Japanese when settings entry 0 is exactly "0".
-QString AboutCopyrightText(const StartupTables& tables);
 
 class aboutform : public QDialog {
   Q_OBJECT

@@ -22,10 +22,6 @@ bool IsOrdinaryFile(const std::string& path) {
 
 }  // namespace
 
-std::string HelpFilePath(const StartupTables& tables, const std::string& dataFolder) {
-  return dataFolder + (tables.Japanese() ? "velorin_hlp_j.txt" : "velorin_hlp_e.txt");
-}
-
 QWidget* ShowHelpFile(QWidget* parent, const StartupTables& tables, const std::string& dataFolder,
                       const std::function<void(bool)>& setDropTargetsEnabled) {
   const std::string path = HelpFilePath(tables, dataFolder);

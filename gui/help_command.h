@@ -7,12 +7,9 @@
 #include <string>
 
 #include "startup/startup.h"
+#include "window/main_presenter.h"
 
 namespace velorin {
-
-/// Data folder (ending with a separator) + velorin_hlp_j.txt when the
-/// language is Japanese, else velorin_hlp_e.txt.
-std::string HelpFilePath(const StartupTables& tables, const std::string& dataFolder);
 
 /// Shows the help file without waiting for it to be closed, and returns
 /// Velorin's viewer of it (none on Windows). When no ordinary, readable file

@@ -13,6 +13,9 @@
 #include "gui/path_window.h"
 #include "startup/file_locations.h"
 #include "startup/startup.h"
+#include "window/main_presenter.h"
+#include "window/main_view.h"
+#include "window/window_run_host.h"
 
 class QAction;
 class QGroupBox;
@@ -26,9 +29,10 @@ namespace velorin {
 
 class CommonDialog;
 class MapWindow;
-class QtRunHost;
 
-class mainform : public QMainWindow, public PathWindow {
+/// The Qt view of the window rules (MainPresenter): it shows, reads and
+/// forwards.
+class mainform : public QMainWindow, public PathWindow, public MainView {
   Q_OBJECT
 
  public:
@@ -48,25 +52,42 @@ class mainform : public QMainWindow, public PathWindow {
   /// Drop acceptance of the window and the eight controls of the idle layout.
   void SetDropTargetsEnabled(bool enabled);
 
-  const StartupTables& Tables() const { return tables_; }
+  const StartupTables& Tables() const { return presenter_->Tables(); }
   /// Where the help files are and where the log goes.
-  const FileLocations& Locations() const { return locations_; }
+  const FileLocations& Locations() const { return presenter_->Locations(); }
   /// Message `number` of the table, decoded for display.
-  const QString& Message(int number) const;
+  QString Message(int number) const;
   /// The host through which Convert and Cancel drive the conversion run.
-  QtRunHost& RunHostForWindow() { return *runHost_; }
+  WindowRunHost& RunHostForWindow() { return presenter_->RunHostForWindow(); }
+  /// The window rules this window shows.
+  MainPresenter& Presenter() override { return *presenter_; }
   /// Opens (or raises) the map of the input file beside the window.
   void ShowMap();
   /// The map window once opened; null before.
   MapWindow* Map() { return mapWindow_; }
 
-  // What path selection works on.
-  QLineEdit* InputPathBox() override { return Text_for_POT; }
-  QLineEdit* OutputPathBox() override { return Text_for_NVI; }
-  QPushButton* ConvertCommand() override { return Command_for_Convert; }
-  CommonDialog* InputDialog() override { return CommonDialog_for_POT; }
-  CommonDialog* OutputDialog() override { return CommonDialog_for_NVI; }
-  QWidget* DialogParent() override { return this; }
+  // MainView: what the window rules set and read.
+  void SetCaption(MainControl control, const std::string& text) override;
+  void SetControlFont(MainControl control, const FontSpec& font) override;
+  void SetVisible(MainControl control, bool visible) override;
+  void SetEnabled(MainControl control, bool enabled) override;
+  void SetFocus(MainControl control) override;
+  void SetDropAccepted(MainControl control, bool accepted) override;
+  std::string PathText(PathKind path) override;
+  void SetPathText(PathKind path, const std::string& text) override;
+  void SetMenuText(MainMenu menu, const std::string& text, bool separator) override;
+  void SetMenuVisible(MainMenu menu, bool visible) override;
+  void SetMenuEnabled(MainMenu menu, bool enabled) override;
+  void ConfigureFileDialog(PathKind path, const FileDialogSettings& settings) override;
+  std::string DialogFileName(PathKind path) override;
+  void SetDialogFileName(PathKind path, const std::string& name) override;
+  void ShowFileDialog(PathKind path) override;
+  MessageAnswer ShowMessageBox(const std::string& title, const std::string& text,
+                               MessageButtons buttons, MessageAnswer defaultAnswer) override;
+  void ProcessEvents() override;
+  bool OpenHelpFile(const std::string& path) override;
+  void ShowAboutBox(const AboutContent& content) override;
+  void RequestClose() override;
 
   // Controls, by the names used throughout the program.
   QGroupBox* Frame1;
@@ -114,10 +135,12 @@ class mainform : public QMainWindow, public PathWindow {
   void SetTabOrder();
   void ConnectEvents();
   void FixWindowSize();
-  // The steps of ApplyMainWindowTexts.
-  void ApplyPathGroupTexts(const QFont& font, const QFont& boldFont);
-  void ApplyDialogTexts(const QFont& font);
-  void ApplyMenuTexts();
+  QWidget* Control(MainControl control);
+  /// The control that `widget` is; the window for any other widget.
+  MainControl ControlOf(QWidget* widget);
+  QMenu* Menu(MainMenu menu);
+  QAction* MenuItem(MainMenu menu);
+  CommonDialog* Dialog(PathKind path);
   /// Handles a drag or drop event aimed at `target`; true when it was one.
   bool HandleDragAndDrop(QWidget* target, QEvent* event);
 
@@ -125,18 +148,13 @@ class mainform : public QMainWindow, public PathWindow {
   void UpdateMapCommand();
   /// A new input path: the open map shows that file.
   void OnInputPathChanged();
-  void OnConvertClicked();
-  void OnCancelClicked();
-  void OnHelpClicked();
-  void OnAboutClicked();
 
-  StartupTables tables_;
-  FileLocations locations_;
-  std::vector<QString> messages_;
-  std::unique_ptr<QtRunHost> runHost_;
-  bool conversionActive_ = false;
+  std::unique_ptr<MainPresenter> presenter_;
   MapWindow* mapWindow_ = nullptr;
 };
+
+/// A font that no longer follows its parent's: every property set explicitly.
+void KeepSystemFont(QWidget* widget);
 
 /// The first local file named by dropped data, or an empty string when the
 /// data holds no file (dragged text, a web link).

@@ -15,8 +15,8 @@
 #include "gui/aboutform.h"
 #include "gui/app_start.h"
 #include "gui/help_command.h"
-#include "gui/qt_run_host.h"
 #include "startup/startup.h"
+#include "window/window_run_host.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ int main(int argc, char* argv[]) {
   window->show();
 
   // The running layout as a run shows it, with a record count on the way.
-  velorin::QtRunHost& host = window->RunHostForWindow();
+  velorin::WindowRunHost& host = window->RunHostForWindow();
   host.SetProgressText(host.MessageText(5) + " 123456");
   host.ShowExecutionPanel(1);
   if (!Save(*window, output.filePath("main-running-" + suffix + ".png"))) return 1;

@@ -1,11 +1,10 @@
 #include "startup/user_files.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+
+#include "startup/home_folder.h"
 
 namespace velorin {
 namespace {
@@ -15,14 +14,6 @@ namespace fs = std::filesystem;
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr ? std::string(value) : std::string();
-}
-
-std::string HomeFolder() {
-  std::string home = Environment("HOME");
-  if (!home.empty()) return home;
-  if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr)
-    return entry->pw_dir;
-  return std::string();
 }
 
 bool IsFile(const std::string& path) {

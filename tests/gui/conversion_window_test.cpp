@@ -15,7 +15,7 @@
 
 #include "gui/mainform.h"
 #include "gui/path_selection.h"
-#include "gui/qt_run_host.h"
+#include "window/window_run_host.h"
 #include "window_test_support.h"
 
 using namespace velorin;

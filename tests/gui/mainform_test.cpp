@@ -24,13 +24,13 @@ using namespace velorin::window_test;
 
 namespace {
 
-struct TwipsPlacement {
+struct NamedPlacement {
   const char* name;
   int left, top, width, height;
 };
 
 // Every control with its position in its container, in twips.
-const TwipsPlacement kPlacements[] = {
+const NamedPlacement kPlacements[] = {
     {"Frame1", 0, -90, 4695, 105},
     {"Frame_for_POT", 45, 135, 4560, 690},
     {"Text_for_POT", 135, 270, 3885, 285},
@@ -259,7 +259,7 @@ class MainformTest : public QObject {
   }
 
   void controlsSitWhereTheTwipsSay() {
-    for (const TwipsPlacement& p : kPlacements) {
+    for (const NamedPlacement& p : kPlacements) {
       auto* control = window_->findChild<QWidget*>(QLatin1String(p.name));
       QVERIFY2(control != nullptr, p.name);
       QCOMPARE(control->geometry(), ExpectedRect(control, p.left, p.top, p.width, p.height));

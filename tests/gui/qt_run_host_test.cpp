@@ -1,7 +1,5 @@
 // The window as host of a conversion run: texts in, progress out, and an
 // event step that only works when its interval has passed.
-#include "gui/qt_run_host.h"
-
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +9,7 @@
 #include "convert/run_settings.h"
 #include "gui/mainform.h"
 #include "gui/path_selection.h"
+#include "window/window_run_host.h"
 #include "window_test_support.h"
 
 using namespace velorin;
@@ -21,7 +20,7 @@ class QtRunHostTest : public QObject {
 
  private:
   std::unique_ptr<mainform> window_;
-  QtRunHost& Host() { return window_->RunHostForWindow(); }
+  WindowRunHost& Host() { return window_->RunHostForWindow(); }
 
  private slots:
   void initTestCase() { EnableSeams(); }

@@ -1,20 +1,21 @@
 #pragma once
-// The main window as the host of a conversion run: paths from the path boxes,
-// texts from the start-up tables, boxes through ShowMessageBox, and an event
-// step that stays cheap when it is called for every input line.
-#include <QElapsedTimer>
+// The main window as the host of a conversion run, for every toolkit: paths
+// from the path boxes, texts from the message table, boxes through the view,
+// and an event step that stays cheap when it is called for every input line.
+#include <chrono>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "convert/run_host.h"
 
 namespace velorin {
 
-class mainform;
+class MainPresenter;
+class MainView;
 
-class QtRunHost : public RunHost {
+class WindowRunHost : public RunHost {
  public:
-  explicit QtRunHost(mainform& window);
+  WindowRunHost(MainPresenter& presenter, MainView& view);
 
   std::string InputPathText() override;
   std::string OutputPathText() override;
@@ -43,11 +44,11 @@ class QtRunHost : public RunHost {
   void ApplyProgressText();
 
  private:
-  mainform& window_;
-  std::vector<std::string> messages_;
+  MainPresenter& presenter_;
+  MainView& view_;
   std::string progressText_;
   bool progressPending_ = false;
-  QElapsedTimer sinceEventStep_;
+  std::optional<std::chrono::steady_clock::time_point> lastEventStep_;
   int eventStepInterval_ = 10;
 };
 

@@ -1,0 +1,12 @@
+#include <cstdlib>
+
+#include "startup/home_folder.h"
+
+namespace velorin {
+
+std::string HomeFolder() {
+  const char* profile = std::getenv("USERPROFILE");
+  return profile != nullptr ? std::string(profile) : std::string();
+}
+
+}  // namespace velorin

@@ -1,0 +1,87 @@
+// velorin.exe: the window on Windows. Reads its arguments, finds its files
+// beside itself, loads the settings and messages, and runs the window.
+// <windows.h> first: the headers below need its types.
+#include <windows.h>
+// Then the rest.
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/wide_text_win32.h"
+#include "startup/startup.h"
+#include "startup/window_arguments.h"
+#include "win32/main_window.h"
+#include "win32/win32_locations.h"
+
+namespace {
+
+using namespace velorin;
+
+std::vector<std::string> Arguments() {
+  int count = 0;
+  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int n = 1; n < count; ++n) arguments.push_back(Narrow(words[n]).value_or(std::string()));
+  LocalFree(words);
+  return arguments;
+}
+
+void Tell(const std::string& text, UINT type) {
+  MessageBoxW(nullptr, Widen(text).c_str(), L"Velorin", type);
+}
+
+// A name as Explorer and cmd mean it: relative to the current folder.
+std::string FullPath(const std::string& name) {
+  const std::wstring wide = Widen(name);
+  std::wstring full(GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr) + 1, L'\0');
+  full.resize(
+      GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
+  return full.empty() ? name : Narrow(full).value_or(name);
+}
+
+int RunWindow(const StartupTables& tables, const FileLocations& locations, const std::string& file,
+              int show) {
+  Win32MainWindow window(tables, locations);
+  ShowWindow(window.Handle(), show);
+  UpdateWindow(window.Handle());
+  // A file named on the command line is taken as a dropped file is.
+  if (!file.empty()) window.Presenter().AcceptInputPath(FullPath(file));
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) window.Dispatch(message);
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+  const WindowArguments arguments = ParseWindowArguments(Arguments());
+  switch (arguments.action) {
+    case WindowAction::kHelp:
+      Tell(WindowUsageText(), MB_OK);
+      return 0;
+    case WindowAction::kVersion:
+      Tell(WindowVersionText(), MB_OK);
+      return 0;
+    case WindowAction::kUsageError:
+      Tell(arguments.error, MB_OK);
+      return kWindowUsageExit;
+    case WindowAction::kRun:
+      break;
+  }
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  const FileLocations locations = Win32FileLocations();
+  StartupTables tables;
+  const StartupOutcome outcome = LoadStartupFiles(locations, tables);
+  if (outcome.failure != StartupFailure::kNone) {
+    // The message table is not there: these two texts are fixed.
+    const std::string_view text =
+        outcome.failure == StartupFailure::kSettings ? kIllegalSystemDataText : kIllegalMessageText;
+    MessageBoxW(nullptr, Widen(text).c_str(), Widen(kStartupFailureTitle).c_str(), MB_OK);
+    return 1;
+  }
+  return RunWindow(tables, locations, arguments.file, show);
+}

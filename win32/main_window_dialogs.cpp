@@ -1,0 +1,123 @@
+// What the Win32 main window shows modally or starts: the file dialogs,
+// message boxes, Notepad with the help file and the About box; and the event
+// step that a running conversion calls.
+#include "platform/wide_text_win32.h"
+#include "win32/about_box.h"
+#include "win32/dialog_filter.h"
+#include "win32/main_window.h"
+
+// <windows.h> comes in through main_window.h; the common dialogs need it.
+#include <commdlg.h>
+
+namespace velorin {
+namespace {
+
+// Long enough for any path that the rest of Windows takes.
+constexpr std::size_t kPathCapacity = 32768;
+
+std::optional<std::string> RunFileDialog(HWND owner, PathKind path,
+                                         const FileDialogSettings& settings,
+                                         const std::string& fileName) {
+  std::wstring buffer = Widen(fileName);
+  buffer.resize(kPathCapacity, L'\0');
+  const std::wstring filter = Win32DialogFilter(Widen(settings.filter));
+  const std::wstring title = Widen(settings.title);
+  const std::wstring extension = Win32DefaultExtension(Widen(settings.defaultExt));
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = buffer.data();
+  dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+  dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
+  dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+  // No overwrite question here: the conversion asks when it starts.
+  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
+  const BOOL chosen =
+      path == PathKind::kInput ? GetOpenFileNameW(&dialog) : GetSaveFileNameW(&dialog);
+  if (!chosen) return std::nullopt;
+  buffer.resize(wcslen(buffer.c_str()));
+  return Narrow(buffer);
+}
+
+bool StartProgram(const std::wstring& commandLine) {
+  std::wstring line = commandLine;  // CreateProcessW may write into it
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process))
+    return false;
+  // Nothing of the editor is kept: it runs on its own.
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+}  // namespace
+
+void Win32MainWindow::ConfigureFileDialog(PathKind path, const FileDialogSettings& settings) {
+  dialogs_[path].settings = settings;
+}
+
+std::string Win32MainWindow::DialogFileName(PathKind path) { return dialogs_[path].fileName; }
+
+void Win32MainWindow::SetDialogFileName(PathKind path, const std::string& name) {
+  dialogs_[path].fileName = name;
+}
+
+void Win32MainWindow::ShowFileDialog(PathKind path) {
+  DialogState& dialog = dialogs_[path];
+  const std::optional<std::string> chosen =
+      seams_.fileDialog ? seams_.fileDialog(path, dialog.settings, dialog.fileName)
+                        : RunFileDialog(hwnd_, path, dialog.settings, dialog.fileName);
+  // A cancelled dialog keeps the name it had.
+  if (chosen) dialog.fileName = *chosen;
+}
+
+MessageAnswer Win32MainWindow::ShowMessageBox(const std::string& title, const std::string& text,
+                                              MessageButtons buttons, MessageAnswer defaultAnswer) {
+  if (seams_.messageBox) return seams_.messageBox(title, text, buttons, defaultAnswer);
+  UINT type = MB_APPLMODAL;
+  if (buttons == MessageButtons::kYesNo) {
+    type |= MB_YESNO | (defaultAnswer == MessageAnswer::kNo ? MB_DEFBUTTON2 : MB_DEFBUTTON1);
+  } else {
+    type |= MB_OK;
+  }
+  switch (MessageBoxW(hwnd_, Widen(text).c_str(), Widen(title).c_str(), type)) {
+    case IDYES:
+      return MessageAnswer::kYes;
+    case IDNO:
+      return MessageAnswer::kNo;
+    default:
+      return MessageAnswer::kOk;
+  }
+}
+
+void Win32MainWindow::ProcessEvents() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // For the message loop that ends the program, after the run.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    Dispatch(message);
+  }
+}
+
+bool Win32MainWindow::OpenHelpFile(const std::string& path) {
+  // Notepad, then the path as it stands, unquoted.
+  const std::wstring commandLine = L"Notepad " + Widen(path);
+  return seams_.startProgram ? seams_.startProgram(commandLine) : StartProgram(commandLine);
+}
+
+void Win32MainWindow::ShowAboutBox(const AboutContent& content) {
+  if (seams_.aboutBox) return seams_.aboutBox(content);
+  ShowWin32AboutBox(hwnd_, content);
+}
+
+}  // namespace velorin

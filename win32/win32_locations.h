@@ -1,0 +1,27 @@
+#pragma once
+// Where velorin.exe finds its files: the data files beside the program; the
+// settings and the log there too when that folder is writable (an unpacked
+// zip), else the user's copy of the settings under %APPDATA%\Velorin and the
+// log under %LOCALAPPDATA%\Velorin, as XDG splits them on Linux.
+#include <string>
+
+#include "startup/file_locations.h"
+
+namespace velorin {
+
+/// The folder of the running program, ending with a backslash.
+std::string ProgramFolder();
+
+/// The decision for a data folder `programFolder`: portable when
+/// `writable`, else the settings and the log in the two user folders
+/// (each ending with a backslash; empty when unknown: read the shipped
+/// settings, and no log).
+FileLocations DecideWin32Locations(const std::string& programFolder, bool writable,
+                                   const std::string& roamingFolder,
+                                   const std::string& localFolder);
+
+/// The locations for this program on this machine; the user's settings file
+/// is made from the shipped one when it is missing.
+FileLocations Win32FileLocations();
+
+}  // namespace velorin

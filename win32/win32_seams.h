@@ -1,0 +1,28 @@
+#pragma once
+// The parts of the Win32 window that wait for a person or start another
+// program: message boxes, file dialogs, Notepad and the About box. Each is
+// the real thing unless a test puts its own function in.
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "window/main_view.h"
+
+namespace velorin {
+
+struct Win32Seams {
+  /// Answers a message box instead of MessageBoxW.
+  std::function<MessageAnswer(const std::string& title, const std::string& text,
+                              MessageButtons buttons, MessageAnswer defaultAnswer)>
+      messageBox;
+  /// Answers a file dialog: the chosen name, or nothing for a cancel.
+  std::function<std::optional<std::string>(PathKind path, const FileDialogSettings& settings,
+                                           const std::string& fileName)>
+      fileDialog;
+  /// Starts a program from its command line; false when it cannot start.
+  std::function<bool(const std::wstring& commandLine)> startProgram;
+  /// Stands in for the modal About box.
+  std::function<void(const AboutContent& content)> aboutBox;
+};
+
+}  // namespace velorin

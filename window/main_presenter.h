@@ -1,0 +1,98 @@
+#pragma once
+// The rules of the main window, whatever toolkit draws it: the texts and fonts
+// it takes from the message table, the idle and running layouts, drop
+// acceptance, the two paths with their dialogs and the Convert availability,
+// the conversion run it hosts, help, About and the close guard. It drives a
+// MainView and is driven by the view's events.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "startup/file_locations.h"
+#include "startup/startup.h"
+#include "window/main_view.h"
+
+namespace velorin {
+
+class WindowRunHost;
+
+class MainPresenter {
+ public:
+  MainPresenter(MainView& view, const StartupTables& tables, FileLocations locations);
+  ~MainPresenter();
+
+  /// The load event: texts, then the idle layout, then drops switched on.
+  void Load();
+  /// Captions, texts and fonts of the window, its controls, menus and dialogs.
+  void ApplyMainWindowTexts();
+  /// 1: running layout; any other value: idle layout.
+  void ShowExecutionPanel(std::int16_t mode);
+  /// Drop acceptance of the window and the eight controls of the idle layout.
+  void SetDropTargetsEnabled(bool enabled);
+  /// Whether `target` takes dropped files now: Frame1 always, the switched
+  /// targets while drops are on, the running panel and Cancel never.
+  bool AcceptsDrops(MainControl target) const;
+  /// The running layout is shown.
+  bool Running() const { return running_; }
+  /// Close guard: a close request is refused while the running panel is shown.
+  bool CanClose() const { return !running_; }
+
+  // Path selection.
+  /// Makes `path` the input path and derives the output path from it; both
+  /// dialogs are primed with the new names.
+  void AcceptInputPath(const std::string& path);
+  /// Makes `path` the output path; the dialogs keep their names.
+  void AcceptOutputPath(const std::string& path);
+  /// Change handler of both path boxes: enables Convert and gives it the
+  /// focus when both paths are non-empty, disables it otherwise.
+  void UpdateConvertCommand();
+  /// Click of the input browse command: the open dialog, then its FileName
+  /// (also after a cancel) becomes the input path unless it is empty.
+  void InputDialogCommand();
+  /// Click of the output browse command: the save dialog, then its FileName
+  /// (also after a cancel) becomes the output path unless it is empty.
+  void OutputDialogCommand();
+  /// Files dropped on `target`: the first becomes the input path when the
+  /// target takes drops; an empty list (dragged text) changes nothing.
+  /// Returns whether the drop was taken.
+  bool FilesDropped(MainControl target, const std::vector<std::string>& files);
+
+  // Commands.
+  void ConvertCommand();
+  void CancelCommand();
+  void QuitCommand();
+  void HelpCommand();
+  void AboutCommand();
+
+  const StartupTables& Tables() const { return tables_; }
+  const FileLocations& Locations() const { return locations_; }
+  /// Message `number` of the table in UTF-8; empty outside the table.
+  const std::string& Message(int number) const;
+  /// The font of messages 0 and 1.
+  FontSpec MessageFont(bool bold = false) const;
+  /// The host through which Convert and Cancel drive the conversion run.
+  WindowRunHost& RunHostForWindow() { return *runHost_; }
+
+ private:
+  void ApplyPathGroupTexts();
+  void ApplyDialogTexts();
+  void ApplyMenuTexts();
+  void ApplyRunningPanelTexts();
+  void SetPathBoxText(PathKind path, const std::string& text);
+
+  MainView& view_;
+  StartupTables tables_;
+  FileLocations locations_;
+  std::vector<std::string> messages_;
+  std::unique_ptr<WindowRunHost> runHost_;
+  bool running_ = false;
+  bool dropsEnabled_ = false;
+  bool conversionActive_ = false;
+};
+
+/// Data folder (ending with a separator) + velorin_hlp_j.txt when the
+/// language is Japanese, else velorin_hlp_e.txt.
+std::string HelpFilePath(const StartupTables& tables, const std::string& dataFolder);
+
+}  // namespace velorin

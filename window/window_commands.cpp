@@ -1,0 +1,52 @@
+// The commands of MainPresenter: Convert and Cancel, which host the one
+// conversion run, Quit, help and About.
+#include "convert/conversion_run.h"
+#include "convert/run_settings.h"
+#include "formats/format_sniff.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/native_file.h"
+#include "window/about_texts.h"
+#include "window/main_presenter.h"
+#include "window/window_run_host.h"
+
+namespace velorin {
+
+void MainPresenter::ConvertCommand() {
+  // Convert is hidden while a run is active; a click still queued must not
+  // start a second run inside the first.
+  if (conversionActive_) return;
+  conversionActive_ = true;
+  LocalFileSystem files;
+  LocalClock clock;
+  RunOptions options = RunOptionsFromSettings(tables_.systemSettings);
+  // Any point file Velorin reads, told by its extension or else by its
+  // first bytes; the output is NVI.
+  options.inputFormat = InputFormatOfFile(view_.PathText(PathKind::kInput));
+  ConversionRun run(*runHost_, files, clock, options);
+  run.Execute();
+  runHost_->ApplyProgressText();
+  conversionActive_ = false;
+}
+
+void MainPresenter::CancelCommand() { RequestCancel(*runHost_); }
+
+void MainPresenter::QuitCommand() { view_.RequestClose(); }
+
+void MainPresenter::HelpCommand() {
+  const std::string path = HelpFilePath(tables_, locations_.dataFolder);
+  // A file that is there but cannot be shown helps no more than none.
+  if (IsOrdinaryFile(path) && view_.OpenHelpFile(path)) return;
+  SetDropTargetsEnabled(false);
+  view_.ShowMessageBox(Message(91), Message(136) + "\r\n" + Message(137), MessageButtons::kOk,
+                       MessageAnswer::kOk);
+  SetDropTargetsEnabled(true);
+}
+
+void MainPresenter::AboutCommand() {
+  SetDropTargetsEnabled(false);
+  view_.ShowAboutBox({Message(3), AboutVersionText(), AboutCopyrightText(tables_), MessageFont()});
+  SetDropTargetsEnabled(true);
+}
+
+}  // namespace velorin

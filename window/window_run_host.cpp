@@ -1,0 +1,68 @@
+#include "window/window_run_host.h"
+
+#include "startup/user_files.h"
+#include "window/main_presenter.h"
+#include "window/main_view.h"
+
+namespace velorin {
+
+WindowRunHost::WindowRunHost(MainPresenter& presenter, MainView& view)
+    : presenter_(presenter), view_(view) {}
+
+std::string WindowRunHost::InputPathText() { return view_.PathText(PathKind::kInput); }
+
+std::string WindowRunHost::OutputPathText() { return view_.PathText(PathKind::kOutput); }
+
+std::string WindowRunHost::MessageText(int number) { return presenter_.Message(number); }
+
+std::string WindowRunHost::ApplicationFolder() { return presenter_.Locations().dataFolder; }
+
+std::string WindowRunHost::LogFilePath() {
+  const FileLocations& locations = presenter_.Locations();
+  // A folder that cannot be made shows as the log that cannot be opened.
+  if (locations.createLogFolder) CreateFolderOf(locations.logPath);
+  return locations.logPath;
+}
+
+MessageAnswer WindowRunHost::ShowMessageBox(const MessageBoxRequest& request) {
+  ApplyProgressText();
+  return view_.ShowMessageBox(request.title, request.text, request.buttons, request.defaultAnswer);
+}
+
+void WindowRunHost::SetProgressText(std::string_view text) {
+  progressText_.assign(text);
+  progressPending_ = true;
+}
+
+void WindowRunHost::ApplyProgressText() {
+  if (!progressPending_) return;
+  progressPending_ = false;
+  view_.SetCaption(MainControl::kLabel_for_While_Execute2, progressText_);
+}
+
+void WindowRunHost::ShowExecutionPanel(std::int16_t mode) {
+  ApplyProgressText();
+  presenter_.ShowExecutionPanel(mode);
+  // The first event step of a run paints the running panel at once.
+  if (mode == 1) lastEventStep_.reset();
+}
+
+void WindowRunHost::SetDropTargetsEnabled(bool enabled) {
+  presenter_.SetDropTargetsEnabled(enabled);
+}
+
+void WindowRunHost::PointAtPath(RunPath target) {
+  view_.SetFocus(target == RunPath::kInput ? MainControl::kCommand_for_POT
+                                           : MainControl::kCommand_for_NVI);
+}
+
+void WindowRunHost::ProcessEvents() {
+  const auto now = std::chrono::steady_clock::now();
+  if (lastEventStep_ && now - *lastEventStep_ < std::chrono::milliseconds(eventStepInterval_))
+    return;
+  ApplyProgressText();
+  view_.ProcessEvents();
+  lastEventStep_ = std::chrono::steady_clock::now();
+}
+
+}  // namespace velorin
