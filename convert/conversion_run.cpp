@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <memory>
 #include <new>
 #include <optional>
@@ -85,7 +86,7 @@ std::string_view FormatCountText(CountBuffer& buffer, std::int64_t count) {
 
 /// "3", "2.5": metres to one decimal, without a needless ".0".
 std::string MetresText(double metres) {
-  const auto tenths = static_cast<std::int64_t>(metres * 10 + 0.5);
+  const auto tenths = static_cast<std::int64_t>(std::llround(metres * 10));
   std::string text = std::to_string(tenths / 10);
   if (tenths % 10 != 0) text += "." + std::to_string(tenths % 10);
   return text + " m";

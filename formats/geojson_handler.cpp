@@ -494,10 +494,7 @@ bool GeoJsonHandler::EndGeometry(Geometry& geometry) {
   const std::int64_t featureLine = CurrentFeature().line;
   if (!geometry.typed) {
     AddSkip(geometry.line, "a geometry without a \"type\"");
-  } else if (!kinds_.waypoints &&
-             (geometry.shape == Shape::kPoint || geometry.shape == Shape::kMultiPoint)) {
-    // Only the points of lines are asked for.
-  } else if (geometry.shape == Shape::kPoint) {
+  } else if (geometry.shape == Shape::kPoint && kinds_.waypoints) {
     const Position* single = nullptr;
     for (const Position& position : geometry.positions) {
       if (position.level == 1) single = &position;
@@ -514,7 +511,7 @@ bool GeoJsonHandler::EndGeometry(Geometry& geometry) {
         AddSkip(line, single->reason);
       }
     }
-  } else if (geometry.shape == Shape::kMultiPoint) {
+  } else if (geometry.shape == Shape::kMultiPoint && kinds_.waypoints) {
     bool flat = !geometry.deepCoordinates;
     for (const Position& position : geometry.positions) flat = flat && position.level == 2;
     if (!flat) {

@@ -34,14 +34,16 @@ void GpxReader::OnStart(const XmlName& name, int depth, const char** attributes)
     return;
   }
   if (lineDepth_ == 0) return;
+  const bool routePoint =
+      line_.kind == LineKind::kRoute && depth == kRoutePointDepth && local == "rtept";
+  const bool trackPoint =
+      line_.kind == LineKind::kTrack && depth == kTrackPointDepth && local == "trkpt";
   if (depth == kRoutePointDepth && local == "name" && !line_.hasName) {
     CollectText();
-  } else if (line_.kind == LineKind::kRoute && depth == kRoutePointDepth && local == "rtept") {
+  } else if (routePoint || trackPoint) {
     StartPoint(depth, attributes);
   } else if (line_.kind == LineKind::kTrack && depth == kRoutePointDepth && local == "trkseg") {
     thinner_.StartSegment();
-  } else if (line_.kind == LineKind::kTrack && depth == kTrackPointDepth && local == "trkpt") {
-    StartPoint(depth, attributes);
   }
 }
 

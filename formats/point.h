@@ -39,6 +39,7 @@ struct Point {
 };
 
 /// Exchanges two points member by member (the title's buffer, not a copy).
+// NOLINTNEXTLINE(readability-identifier-naming): the name std::swap finds by ADL
 inline void swap(Point& a, Point& b) noexcept {
   using std::swap;
   a.title.swap(b.title);

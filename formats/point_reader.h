@@ -39,6 +39,7 @@ struct ReadEntry {
 /// Exchanges two entries member by member, their strings' buffers rather
 /// than copies of them: readers hand out queued entries this way, and the
 /// caller's entry comes back to be filled again without an allocation.
+// NOLINTNEXTLINE(readability-identifier-naming): the name std::swap finds by ADL
 inline void swap(ReadEntry& a, ReadEntry& b) noexcept {
   using std::swap;
   swap(a.isPoint, b.isPoint);

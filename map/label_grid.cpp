@@ -11,7 +11,7 @@ LabelGrid::LabelGrid(int width, int height, int cellSize)
       cellSize_(std::max(1, cellSize)),
       columns_(std::max(1, (width + cellSize_ - 1) / cellSize_)),
       rows_(std::max(1, (height + cellSize_ - 1) / cellSize_)),
-      cells_(static_cast<std::size_t>(columns_) * rows_) {}
+      cells_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_)) {}
 
 LabelGrid::CellRange LabelGrid::CellsOf(const ScreenBox& box) const {
   auto cell = [this](double v, int count) {
@@ -25,7 +25,9 @@ bool LabelGrid::Free(const ScreenBox& box) const {
   const CellRange range = CellsOf(box);
   for (int y = range.y0; y <= range.y1; ++y) {
     for (int x = range.x0; x <= range.x1; ++x) {
-      for (const ScreenBox& taken : cells_[static_cast<std::size_t>(y) * columns_ + x]) {
+      for (const ScreenBox& taken :
+           cells_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) +
+                  static_cast<std::size_t>(x)]) {
         if (taken.Overlaps(box)) return false;
       }
     }
@@ -37,7 +39,9 @@ void LabelGrid::Occupy(const ScreenBox& box) {
   const CellRange range = CellsOf(box);
   for (int y = range.y0; y <= range.y1; ++y) {
     for (int x = range.x0; x <= range.x1; ++x) {
-      cells_[static_cast<std::size_t>(y) * columns_ + x].push_back(box);
+      cells_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) +
+             static_cast<std::size_t>(x)]
+          .push_back(box);
     }
   }
 }

@@ -106,7 +106,8 @@ std::vector<MapCluster> PointIndex::Clusters(const MapView& view, double cellSiz
   // again.
   const int columns = static_cast<int>(std::ceil((view.width + 2 * margin) / cellSize)) + 1;
   const int rows = static_cast<int>(std::ceil((view.height + 2 * margin) / cellSize)) + 1;
-  std::vector<std::int32_t> clusterOfCell(static_cast<std::size_t>(columns) * rows, -1);
+  std::vector<std::int32_t> clusterOfCell(
+      static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), -1);
   std::vector<MapCluster> clusters;
   std::vector<PixelPoint> sums;
   const double size = WorldSize(view.zoom);
@@ -119,7 +120,9 @@ std::vector<MapCluster> PointIndex::Clusters(const MapView& view, double cellSiz
       const double y = bg::get<1>(it->first) * size - topLeft.y;
       const int column = std::clamp(static_cast<int>((x + margin) / cellSize), 0, columns - 1);
       const int row = std::clamp(static_cast<int>((y + margin) / cellSize), 0, rows - 1);
-      std::int32_t& cell = clusterOfCell[static_cast<std::size_t>(row) * columns + column];
+      std::int32_t& cell =
+          clusterOfCell[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) +
+                        static_cast<std::size_t>(column)];
       if (cell < 0) {
         cell = static_cast<std::int32_t>(clusters.size());
         clusters.push_back({{}, 0, it->second});
