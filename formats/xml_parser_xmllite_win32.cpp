@@ -71,6 +71,11 @@ class XmlLiteParser : public XmlParser {
  private:
   /// Sets up the reader; the words for why it could not be, or "".
   std::string Start();
+  /// Whether the reader returned the node before again at the end of the
+  /// input (then the handler has been told).
+  bool Stuck(XmlNodeType type);
+  /// Whether the failure `result` is the end of the input, as Wine reports it.
+  bool InputEnded(HRESULT result) const;
   void Handle(XmlNodeType type);
   void StartElement();
   /// The current node's name as handed on: "uri\x01local" or "local".
@@ -92,6 +97,13 @@ class XmlLiteParser : public XmlParser {
   std::vector<std::string> attributeTexts_;
   std::vector<const char*> attributes_;
   std::int64_t line_ = 1;
+  struct Position {
+    XmlNodeType type = XmlNodeType_None;
+    UINT line = 0;
+    UINT column = 0;
+    bool operator==(const Position&) const = default;
+  };
+  Position last_;  ///< of the node read before
   bool elementSeen_ = false;
   bool stopped_ = false;
 };
@@ -133,18 +145,46 @@ bool XmlLiteParser::ParseMore() {
   for (int nodes = 0; nodes < kNodesPerCall; ++nodes) {
     XmlNodeType type = XmlNodeType_None;
     const HRESULT result = reader_->Read(&type);
-    if (result == S_FALSE) return false;  // the end of the document
-    if (FAILED(result)) {
-      Failed(result);
+    // The stream's refusal ends the document, whatever Read says (XmlLite
+    // under Wine goes on returning nodes after it).
+    if (stream_->stop() != XmlSourceStream::Stop::kNone) {
+      Failed(FAILED(result) ? result : E_FAIL);
       return false;
     }
-    UINT line = 0;
-    if (SUCCEEDED(reader_->GetLineNumber(&line))) line_ = line;
+    if (result == S_FALSE) return false;  // the end of the document
+    if (FAILED(result)) {
+      Failed(InputEnded(result) ? static_cast<HRESULT>(MX_E_INPUTEND) : result);
+      return false;
+    }
+    if (Stuck(type)) return false;
     Handle(type);
     stream_->NoteEvent();
     if (stopped_ || handler_.failed()) return false;
   }
   return true;
+}
+
+bool XmlLiteParser::InputEnded(HRESULT result) const {
+  // XmlLite under Wine meets the end of a document cut off inside a name as
+  // a character no name may hold, or waits for more (E_PENDING).
+  return result == E_PENDING ||
+         (stream_->ended() && result == static_cast<HRESULT>(NC_E_QNAMECHARACTER));
+}
+
+bool XmlLiteParser::Stuck(XmlNodeType type) {
+  UINT line = 0;
+  UINT column = 0;
+  if (SUCCEEDED(reader_->GetLineNumber(&line))) line_ = line;
+  reader_->GetLinePosition(&column);
+  const Position position{type, line, column};
+  // At the end of a document cut off between two pieces of markup, XmlLite
+  // under Wine returns the last node again and again instead of failing.
+  const bool stuck = stream_->ended() && position == last_;
+  last_ = position;
+  if (stuck) {
+    handler_.OnFailure(line_, NotWellFormedText(formatName_, "no element found"));
+  }
+  return stuck;
 }
 
 void XmlLiteParser::Handle(XmlNodeType type) {

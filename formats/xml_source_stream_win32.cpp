@@ -27,21 +27,24 @@ ULONG XmlSourceStream::Release() {
 
 HRESULT XmlSourceStream::Read(void* buffer, ULONG capacity, ULONG* count) {
   if (count != nullptr) *count = 0;
-  if (stop_ != Stop::kNone) return E_FAIL;
+  // A refused read is handed to XmlLite as the end of the document, the
+  // end it handles best; the parser asks stop() after every node.
+  if (stop_ != Stop::kNone) return S_FALSE;
   // The parser holds what it has not yet made an event of: past the limit
   // it gets no more.
   if (handedOn_ - lastEvent_ > XmlParser::kMaxMarkupSize) {
     stop_ = Stop::kMarkupTooLong;
-    return E_FAIL;
+    return S_FALSE;
   }
   char* into = static_cast<char*>(buffer);
   const std::size_t asked = std::min<std::size_t>(capacity, XmlParser::kChunkSize);
   std::size_t filled = std::min(carry_.size(), asked);
   std::memcpy(into, carry_.data(), filled);
   carry_.erase(0, filled);
-  if (!Fill(into, asked, filled)) return E_FAIL;
+  if (!Fill(into, asked, filled)) return S_FALSE;
   handedOn_ += filled;
   if (count != nullptr) *count = static_cast<ULONG>(filled);
+  if (filled == 0) ended_ = true;
   return filled == 0 ? S_FALSE : S_OK;
 }
 

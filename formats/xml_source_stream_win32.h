@@ -31,6 +31,9 @@ class XmlSourceStream : public IStream {
   void NoteEvent() { lastEvent_ = handedOn_; }
   /// Why the stream refused a read, if it did.
   Stop stop() const { return stop_; }
+  /// Whether the document's end has been handed on (a read found nothing
+  /// more).
+  bool ended() const { return ended_; }
   std::error_code error() const { return document_.error(); }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override;
@@ -71,6 +74,7 @@ class XmlSourceStream : public IStream {
   std::uint64_t handedOn_ = 0;
   std::uint64_t lastEvent_ = 0;
   Stop stop_ = Stop::kNone;
+  bool ended_ = false;
 };
 
 /// How many bytes at the end of `bytes` begin a UTF-8 character that they
