@@ -1,11 +1,14 @@
 #pragma once
-// The KML documents inside a KMZ (zip) archive as streams of bytes, through
-// libarchive: the first .kml member (doc.kml by convention, and the one
-// Google Earth loads), or a member named by a link, unpacked as it is read.
-// Nothing is unpacked to disk or held whole.
+// The KML documents inside a KMZ (zip) archive as streams of bytes: the
+// first .kml member (doc.kml by convention, and the one Google Earth loads),
+// or a member named by a link, unpacked as it is read. Nothing is unpacked
+// to disk or held whole. The build chooses the archive reader: libarchive
+// (kmz_source_libarchive.cpp) or Velorin's own zip reader through zlib
+// (kmz_source_zip.cpp, zip_archive.h). A member whose name leads out of the
+// archive (an absolute path, "..", a drive) is never read.
 //
 // The archive itself is copied once as it is read (in memory, in a
-// temporary file past kMemoryCopy), so that libarchive can read the zip's
+// temporary file past kMemoryCopy), so that the reader can read the zip's
 // central directory: only it tells a symbolic link from a file, and a
 // linked document may come before the one that links it.
 //
@@ -28,9 +31,11 @@ enum class KmzError {
   kBomb,              ///< expands far beyond its packed size
   kTooManyMembers,
   kEncrypted,
-  kNoLibrary,  ///< libarchive could not be loaded
-  kNoMember,   ///< no file of the name asked for
-  kNoCopy,     ///< the temporary copy could not be made
+  kNoLibrary,      ///< libarchive could not be loaded
+  kNoMember,       ///< no file of the name asked for
+  kNoCopy,         ///< the temporary copy could not be made
+  kZip64,          ///< the zip64 form, which the zip reader does not read
+  kUnknownMethod,  ///< packed otherwise than stored or deflated
 };
 
 const std::error_category& KmzCategory();
@@ -76,11 +81,13 @@ class KmzSource : public ByteSource {
   std::error_code error() const override { return error_; }
   /// The member being read (empty before it is found).
   const std::string& memberName() const { return member_; }
-  /// libarchive's own words on the last failure, when it gave some.
+  /// The archive reader's own words on the last failure, when it gave some.
   const std::string& detail() const { return detail_; }
 
  private:
   struct State;
+  /// Copies the archive once for all its members; false on a failure.
+  bool CopyArchive();
   bool Find();
   std::ptrdiff_t Failure(std::error_code error);
 

@@ -1,5 +1,5 @@
 #pragma once
-// The streaming XML side of the GPX and KML readers: expat fed in chunks,
+// The streaming XML side of the GPX and KML readers: the XML parser's
 // elements handed to the format's handlers by local name, the points they
 // make queued until asked for. Memory stays flat: nothing of the document
 // is kept but the text of the element being collected (bounded).
@@ -13,36 +13,33 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "formats/point_reader.h"
 #include "formats/title_text.h"
+#include "formats/xml_parser.h"
 #include "platform/byte_stream.h"
-
-// NOLINTNEXTLINE(readability-identifier-naming): expat's own declaration.
-typedef struct XML_ParserStruct* XML_Parser;
 
 namespace velorin {
 
-/// An element's name as expat reports it with namespace processing
-/// ("uri\x01local", or "local" in no namespace), split once for the
-/// handlers.
+/// An element's name as the parser reports it ("uri\x01local", or "local"
+/// in no namespace), split once for the handlers.
 struct XmlName {
   std::string_view space;  ///< "" when there is none
   std::string_view local;
   bool own = false;  ///< in no namespace, or in one of the format's own
 };
 
-class XmlPointReader : public PointReader {
+class XmlPointReader : public PointReader, private XmlHandler {
  public:
-  static constexpr std::size_t kChunkSize = 1 << 18;
-  /// The most bytes expat may hold waiting for one piece of markup to end.
-  static constexpr std::size_t kMaxMarkupSize = 1 << 20;
+  static constexpr std::size_t kMaxMarkupSize = XmlParser::kMaxMarkupSize;
   /// The most text of one element that is collected (a title, coordinates).
   static constexpr std::size_t kMaxTextSize = 1 << 16;
-  /// The deepest element nesting read; expat's memory grows with the depth.
+  /// The deepest element nesting read; a parser's memory grows with the
+  /// depth.
   static constexpr int kMaxDepth = 256;
 
   /// `rootName`: the local name the document element must have.
@@ -56,7 +53,8 @@ class XmlPointReader : public PointReader {
 
  protected:
   /// An element of the document; `depth` is 1 for the root. `attributes` is
-  /// expat's list of name, value pairs (names are local when unprefixed).
+  /// the parser's list of name, value pairs (names are local when
+  /// unprefixed).
   virtual void OnStart(const XmlName& name, int depth, const char** attributes) = 0;
   virtual void OnEnd(const XmlName& name, int depth) = 0;
   /// Whether elements of namespace `space` (never "") are the format's own.
@@ -99,31 +97,22 @@ class XmlPointReader : public PointReader {
   IgnoredItems ignored_;
 
  private:
-  static void StartHandler(void* self, const char* name, const char** attributes);
-  static void EndHandler(void* self, const char* name);
-  static void TextHandler(void* self, const char* text, int length);
-  static void EntityHandler(void* self, const char* name, int parameterEntity, const char* value,
-                            int valueLength, const char* base, const char* systemId,
-                            const char* publicId, const char* notation);
-  static void DoctypeHandler(void* self, const char* name, const char* systemId,
-                             const char* publicId, int internalSubset);
-  static void SkippedEntityHandler(void* self, const char* name, int parameterEntity);
-  /// Feeds the next chunk; false at the end of the document or on a failure.
-  bool ParseMore();
-  /// Keeps where expat got to, for the check on a single piece of markup.
-  void NoteProgress();
+  void OnElementStart(const char* name, const char** attributes) override;
+  void OnElementEnd(const char* name) override;
+  void OnCharacterData(const char* text, std::size_t length) override;
+  void OnFailure(std::int64_t line, std::string message) override;
+  bool failed() const override { return failure().has_value(); }
   /// `name` split, its namespace judged (the last one judged is kept: a
   /// document mostly stays in one).
   XmlName Split(const char* name);
 
-  /// An element begun and not yet ended: expat's name for it, split.
+  /// An element begun and not yet ended: the parser's name for it, split.
   struct OpenElement {
     const char* name = nullptr;
     XmlName split;
   };
 
-  ByteSource& source_;
-  XML_Parser parser_;
+  std::unique_ptr<XmlParser> parser_;
   std::string rootName_;
   std::string formatName_;
   std::vector<ReadEntry> queue_;
@@ -138,10 +127,6 @@ class XmlPointReader : public PointReader {
   std::string text_;
   std::string lastSpace_;  ///< the namespace judged last
   bool lastSpaceOwn_ = false;
-  std::string encoding_;         ///< the declared encoding expat does not know
-  std::uint64_t fed_ = 0;        ///< bytes given to expat
-  std::uint64_t lastEvent_ = 0;  ///< byte offset of the latest event
-  bool eventSeen_ = false;       ///< in the chunk being parsed
 };
 
 /// The value of the unprefixed attribute `name`; nothing when absent.

@@ -1,7 +1,8 @@
 #pragma once
-// The readers of the XML formats: GPX and KML through expat, KMZ through
-// libarchive as well. A build without those libraries (the Windows build:
-// Debian has neither for MinGW-w64) has none of them, and the format table
+// The readers of the XML formats: GPX and KML through an XML parser (expat,
+// or XmlLite on Windows), KMZ through an archive reader as well (libarchive,
+// or the zip reader on zlib on Windows). A build without them
+// (VELORIN_XML_READERS off) has none of these readers, and the format table
 // then lists GPX and KML as written only and KMZ as neither. CMake chooses
 // the sibling file.
 #include <memory>
