@@ -15,7 +15,7 @@ namespace velorin {
 
 constexpr std::size_t kKmzReadChunk = 1 << 16;
 
-struct KmzArchive::Copy : ZipBytes {
+struct KmzArchive::Copy final : ZipBytes {
   std::string memory;         ///< the whole archive, while it is small
   std::FILE* file = nullptr;  ///< the whole archive, past kMemoryCopy
   std::uint64_t copied = 0;   ///< bytes copied so far
