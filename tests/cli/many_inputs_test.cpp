@@ -203,7 +203,8 @@ TEST_P(OutputDirTest, ConvertsEachInputOnItsOwn) {
   EXPECT_EQ(Run(arguments), c.exitCode) << err_;
   std::vector<std::string> written;
   for (const auto& file : std::filesystem::directory_iterator(folder_.PathOf("out"))) {
-    if (ReadBytes(file.path().string()) != "old") written.push_back(file.path().filename());
+    if (ReadBytes(file.path().string()) != "old")
+      written.push_back(file.path().filename().string());
   }
   std::sort(written.begin(), written.end());
   EXPECT_EQ(written, c.written) << err_;
