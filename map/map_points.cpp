@@ -58,8 +58,15 @@ void MapPointCollector::ReadAll(ByteSource& source) {
   readerOptions.textEncoding = options_.encoding;
   readerOptions.untitled = options_.untitled;
   readerOptions.bufferSize = std::size_t{1} << 20;
-  std::unique_ptr<PointReader> reader = InfoOf(result_.format).makeReader(source, readerOptions);
   RunOutcome& outcome = result_.outcome;
+  const auto makeReader = InfoOf(result_.format).makeReader;
+  if (makeReader == nullptr) {
+    // A build without this format's reader (GPX, KML and KMZ on Windows).
+    outcome.result = RunResult::kFailed;
+    outcome.failedStage = RunStage::kReadLine;
+    return;
+  }
+  std::unique_ptr<PointReader> reader = makeReader(source, readerOptions);
   ReadEntry entry;
   for (int sinceCheck = 0;; ++sinceCheck) {
     if (reader->AtEnd()) break;
