@@ -468,19 +468,7 @@ void ConvertCommand::CountTitleChange(const Point& point, TitleChange change) {
 }
 
 void ConvertCommand::CountSkip(const ReadEntry& entry, SkipKind kind, std::string_view reason) {
-  SkipCounts& skipped = outcome_.skipped;
-  switch (kind) {
-    case SkipKind::kUntitled:
-      ++skipped.untitled;
-      break;
-    case SkipKind::kOutOfRange:
-      ++skipped.outOfRange;
-      break;
-    case SkipKind::kMalformed:
-    case SkipKind::kNotPointLine:
-      ++skipped.malformed;
-      break;
-  }
+  outcome_.skipped.Count(kind);
   if (options_.observer != nullptr) options_.observer->OnSkipped(entry.point.line, kind, reason);
   if (options_.log && InputFormat() != PointFormat::kPot) {
     WriteSkipLogLine(entry.point.line, reason);

@@ -45,6 +45,22 @@ struct SkipCounts {
   std::int64_t outOfRange = 0;
   std::int64_t malformed = 0;  ///< unreadable: no position, a bad number, not UTF-8 ...
   std::int64_t total() const { return untitled + outOfRange + malformed; }
+  /// Counts one skipped entry under its kind (a line that is no point counts
+  /// as unreadable).
+  void Count(SkipKind kind) {
+    switch (kind) {
+      case SkipKind::kUntitled:
+        ++untitled;
+        break;
+      case SkipKind::kOutOfRange:
+        ++outOfRange;
+        break;
+      case SkipKind::kMalformed:
+      case SkipKind::kNotPointLine:
+        ++malformed;
+        break;
+    }
+  }
 };
 
 struct RunOutcome {

@@ -125,19 +125,7 @@ void MapPointCollector::Keep(const Point& point) {
 }
 
 void MapPointCollector::Skip(const ReadEntry& entry, SkipKind kind, std::string_view reason) {
-  SkipCounts& skipped = result_.outcome.skipped;
-  switch (kind) {
-    case SkipKind::kUntitled:
-      ++skipped.untitled;
-      break;
-    case SkipKind::kOutOfRange:
-      ++skipped.outOfRange;
-      break;
-    case SkipKind::kMalformed:
-    case SkipKind::kNotPointLine:
-      ++skipped.malformed;
-      break;
-  }
+  result_.outcome.skipped.Count(kind);
   result_.points.AddSkip(entry.point.line, kind, reason);
 }
 
