@@ -78,10 +78,10 @@ Win32MainWindow::Win32MainWindow(const StartupTables& tables, FileLocations loca
     : seams_(std::move(seams)) {
   RegisterVelorinWindowClass();
   // Minimize and close, but neither maximize nor a sizing border: the size
-  // is fixed.
+  // is fixed. Not WS_CLIPCHILDREN: a group box leaves its inside to the
+  // window's own background, which would then stay unpainted.
   hwnd_ = CreateWindowExW(
-      0, kWindowClass, L"",
-      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, CW_USEDEFAULT,
+      0, kWindowClass, L"", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
       CW_USEDEFAULT, 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
   if (dpi_ <= 0) dpi_ = 96;
