@@ -4,10 +4,16 @@
 # the printed parameter would only repeat it, or dump raw bytes).
 # A cross build finds its test cases when CTest runs, through the emulator
 # (Wine), so that building never starts it.
+# Under Wine a test that hangs (a crash waiting on a debugger, a process
+# that never starts) is ended after VELORIN_WINE_TEST_TIMEOUT seconds, not
+# left to hold up the run; the slowest test takes about half a minute.
 if(CMAKE_CROSSCOMPILING)
   set(VELORIN_DISCOVERY_MODE PRE_TEST)
+  set(VELORIN_WINE_TEST_TIMEOUT 300)
+  set(velorin_test_timeout TIMEOUT ${VELORIN_WINE_TEST_TIMEOUT})
 else()
   set(VELORIN_DISCOVERY_MODE POST_BUILD)
+  set(velorin_test_timeout)
 endif()
 
 function(velorin_add_gtest name)
@@ -18,7 +24,7 @@ function(velorin_add_gtest name)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     NO_PRETTY_VALUES
-    PROPERTIES LABELS "${ARG_LABEL}"
+    PROPERTIES LABELS "${ARG_LABEL}" ${velorin_test_timeout}
     DISCOVERY_MODE ${VELORIN_DISCOVERY_MODE}
     DISCOVERY_TIMEOUT 60)
 endfunction()

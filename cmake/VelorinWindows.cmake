@@ -3,13 +3,9 @@
 
 if(CMAKE_CROSSCOMPILING)
   # Qt and Google Benchmark exist for Linux only here. GPX, KML and KMZ are
-  # read through XmlLite and zlib instead of expat and libarchive once
-  # VELORIN_WINDOWS_XML_READERS is on: off until its tests pass under Wine.
-  option(VELORIN_WINDOWS_XML_READERS "Windows: read GPX, KML (XmlLite) and KMZ (zlib)" OFF)
+  # read through XmlLite and zlib instead of expat and libarchive
+  # (VELORIN_XML_READERS, on as on Linux).
   set(velorin_windows_off VELORIN_BUILD_GUI VELORIN_BUILD_BENCH)
-  if(NOT VELORIN_WINDOWS_XML_READERS)
-    list(APPEND velorin_windows_off VELORIN_XML_READERS)
-  endif()
   foreach(part ${velorin_windows_off})
     if(${part})
       message(STATUS "Windows cross build: ${part} set to OFF")

@@ -7,6 +7,7 @@
 //
 #include <xmllite.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,13 @@ constexpr std::wstring_view kXmlnsUri = L"http://www.w3.org/2000/xmlns/";
 constexpr UINT kMaxParserDepth = 1024;
 /// Nodes read for one ParseMore: a few points' worth.
 constexpr int kNodesPerCall = 256;
+/// UTF-16 units of a text read at a time: a text of any length is read in
+/// pieces, as expat hands it on, so that the readers' limits on a name or a
+/// description apply instead of the limit on a piece of markup.
+constexpr UINT kTextPiece = 4096;
+/// The most UTF-16 units of a text held until the node after it tells on
+/// which lines the text lies; a longer text goes on as it is read.
+constexpr std::size_t kHeldTextSize = 1 << 16;
 
 using CreateXmlReaderFunction = decltype(&::CreateXmlReader);
 
@@ -82,6 +90,13 @@ class XmlLiteParser : public XmlParser {
   void Name(std::string& into);
   void CollectAttributes();
   void Text();
+  /// Takes `length` units of the current text; whether to read on.
+  bool TakeText(const WCHAR* text, UINT length);
+  /// Hands on the text held, line by line, now that the node after it has
+  /// been read; whether to read on.
+  bool FlushText();
+  /// Hands on `length` units of `text`; whether to read on.
+  bool HandOnText(const WCHAR* text, std::size_t length);
   void Failed(HRESULT result);
   /// The document's encoding or its bytes refused.
   void Refused(const XmlUtf8Source& document);
@@ -97,6 +112,11 @@ class XmlLiteParser : public XmlParser {
   std::vector<std::string> attributeTexts_;
   std::vector<const char*> attributes_;
   std::int64_t line_ = 1;
+  /// The text read last, until the node after it is read: XmlLite gives a
+  /// text one line (under Wine the line where it ends), expat the line of
+  /// each piece, which the lines of coordinates in KML depend on.
+  std::wstring heldText_;
+  bool textTooLong_ = false;  ///< the current text goes on unheld
   struct Position {
     XmlNodeType type = XmlNodeType_None;
     UINT line = 0;
@@ -156,7 +176,7 @@ bool XmlLiteParser::ParseMore() {
       Failed(InputEnded(result) ? static_cast<HRESULT>(MX_E_INPUTEND) : result);
       return false;
     }
-    if (Stuck(type)) return false;
+    if (Stuck(type) || !FlushText()) return false;
     Handle(type);
     stream_->NoteEvent();
     if (stopped_ || handler_.failed()) return false;
@@ -256,11 +276,63 @@ void XmlLiteParser::CollectAttributes() {
 }
 
 void XmlLiteParser::Text() {
-  const WCHAR* value = nullptr;
-  UINT length = 0;
-  if (FAILED(reader_->GetValue(&value, &length)) || length == 0) return;
-  const std::string text = Utf8(value, length);
-  handler_.OnCharacterData(text.data(), text.size());
+  // One unit more for the first half of a surrogate pair that a piece ends
+  // with: it goes on with the next piece.
+  WCHAR piece[kTextPiece + 1];
+  UINT held = 0;
+  for (;;) {
+    UINT count = 0;
+    const HRESULT result = reader_->ReadValueChunk(piece + held, kTextPiece, &count);
+    // A failure shows again at the next Read, which reports it.
+    if (FAILED(result)) return;
+    count += held;
+    held = result == S_OK && count > 0 && IS_HIGH_SURROGATE(piece[count - 1]) ? 1 : 0;
+    if (!TakeText(piece, count - held)) return;
+    if (result != S_OK || count == 0) return;
+    if (held != 0) piece[0] = piece[count - 1];
+  }
+}
+
+bool XmlLiteParser::TakeText(const WCHAR* text, UINT length) {
+  if (!textTooLong_ && heldText_.size() + length <= kHeldTextSize) {
+    heldText_.append(text, length);
+    stream_->NoteEvent();
+    return true;
+  }
+  // Too long to hold: on as it comes, at the line XmlLite gives.
+  textTooLong_ = true;
+  const std::wstring held = std::move(heldText_);
+  heldText_.clear();
+  return HandOnText(held.data(), held.size()) && HandOnText(text, length);
+}
+
+bool XmlLiteParser::FlushText() {
+  textTooLong_ = false;
+  if (heldText_.empty()) return true;
+  // The node after a text starts where the text ends: its line less the
+  // line ends in the text is where the text starts, whichever line XmlLite
+  // gives the text itself.
+  const std::int64_t next = line_;
+  line_ = next - std::count(heldText_.begin(), heldText_.end(), L'\n');
+  bool goOn = true;
+  for (std::size_t start = 0; goOn && start < heldText_.size(); ++line_) {
+    const std::size_t end = std::min(heldText_.find(L'\n', start), heldText_.size() - 1) + 1;
+    goOn = HandOnText(heldText_.data() + start, end - start);
+    start = end;
+  }
+  heldText_.clear();
+  line_ = next;
+  return goOn;
+}
+
+bool XmlLiteParser::HandOnText(const WCHAR* text, std::size_t length) {
+  if (length > 0) {
+    const std::string utf8 = Utf8(text, static_cast<UINT>(length));
+    handler_.OnCharacterData(utf8.data(), utf8.size());
+  }
+  // Each piece is an event: what the parser holds is the piece, not the text.
+  stream_->NoteEvent();
+  return !stopped_ && !handler_.failed();
 }
 
 void XmlLiteParser::Failed(HRESULT result) {

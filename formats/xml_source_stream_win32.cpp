@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "formats/xml_external_doctype.h"
 #include "formats/xml_parser.h"
 
 namespace velorin {
@@ -36,16 +37,38 @@ HRESULT XmlSourceStream::Read(void* buffer, ULONG capacity, ULONG* count) {
     stop_ = Stop::kMarkupTooLong;
     return S_FALSE;
   }
+  if (!begun_) Begin();
   char* into = static_cast<char*>(buffer);
   const std::size_t asked = std::min<std::size_t>(capacity, XmlParser::kChunkSize);
   std::size_t filled = std::min(carry_.size(), asked);
   std::memcpy(into, carry_.data(), filled);
   carry_.erase(0, filled);
-  if (!Fill(into, asked, filled)) return S_FALSE;
+  if (carry_.empty()) {
+    if (!Fill(into, asked, filled)) return S_FALSE;
+  } else {
+    // The rest of the head in a later read, never split inside a character.
+    const std::size_t keep = IncompleteUtf8Tail(std::string_view(into, filled));
+    carry_.insert(0, into + filled - keep, keep);
+    filled -= keep;
+  }
   handedOn_ += filled;
   if (count != nullptr) *count = static_cast<ULONG>(filled);
   if (filled == 0) ended_ = true;
   return filled == 0 ? S_FALSE : S_OK;
+}
+
+void XmlSourceStream::Begin() {
+  begun_ = true;
+  carry_.resize(kHeadSize);
+  std::size_t filled = 0;
+  while (filled < kHeadSize) {
+    const std::ptrdiff_t read = document_.Read(carry_.data() + filled, kHeadSize - filled);
+    if (read < 0) failed_ = true;
+    if (read <= 0) break;
+    filled += static_cast<std::size_t>(read);
+  }
+  carry_.resize(filled);
+  if (const auto doctype = FindExternalDoctype(carry_)) BlankOut(carry_, *doctype);
 }
 
 bool XmlSourceStream::Fill(char* into, std::size_t asked, std::size_t& filled) {

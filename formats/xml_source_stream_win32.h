@@ -3,6 +3,9 @@
 // xml_utf8_source.h) as the COM stream that XmlLite reads from, pulled as
 // XmlLite asks (SHCreateMemStream would need the whole file first). It counts the bytes handed on,
 // so that the parser can refuse a single piece of markup that grows without end.
+// A document type declaration in the first kHeadSize bytes that only names
+// an external DTD is handed on as spaces: XmlLite refuses every DTD, and
+// that one is never read (see xml_external_doctype.h).
 #include <windows.h>
 //
 #include <objidl.h>
@@ -19,6 +22,8 @@ namespace velorin {
 class XmlSourceStream : public IStream {
  public:
   enum class Stop { kNone, kReadError, kRefused, kMarkupTooLong };
+  /// The most bytes searched for a declaration that names an external DTD.
+  static constexpr std::size_t kHeadSize = 4096;
 
   explicit XmlSourceStream(ByteSource& source) : document_(source) {}
   const XmlUtf8Source& document() const { return document_; }
@@ -63,6 +68,9 @@ class XmlSourceStream : public IStream {
   HRESULT STDMETHODCALLTYPE Clone(IStream**) override { return E_NOTIMPL; }
 
  private:
+  /// Reads the document's first bytes into carry_, an external DTD's
+  /// declaration among them blanked out.
+  void Begin();
   /// Fills `into` from the document after the `filled` bytes there; false
   /// when nothing could be read.
   bool Fill(char* into, std::size_t asked, std::size_t& filled);
@@ -70,6 +78,7 @@ class XmlSourceStream : public IStream {
   XmlUtf8Source document_;
   std::string carry_;    ///< the start of a character, for the next read
   bool failed_ = false;  ///< the document failed after the bytes handed on
+  bool begun_ = false;
   ULONG references_ = 1;
   std::uint64_t handedOn_ = 0;
   std::uint64_t lastEvent_ = 0;
