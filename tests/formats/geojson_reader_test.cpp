@@ -106,6 +106,14 @@ INSTANTIATE_TEST_SUITE_P(
                 Feature("{\"name\": null, \"title\": 7, \"other\": \"no\"}", Point("[5, 5]")) +
                 ",\n" + Feature("null", Point("[6, 6]"))),
             {"1 n 1 1", "2 t 2 2", "3 T 3 3", "4 L 4 4", "5  5 5", "6  6 6"}},
+        // Names like the ones read, of the same length or nearly: passed over.
+        GeoJsonCase{"LookalikeMemberNames",
+                    Collection(Feature("{\"Name\": \"N\", \"titles\": \"s\", \"TITLE\": \"U\", "
+                                       "\"Title\": \"T\", \"Location\": {\"name\": \"L\"}}",
+                                       "{\"Type\": \"LineString\", \"type\": \"Point\", "
+                                       "\"coordinate\": [9, 9], \"Coordinates\": [8, 8], "
+                                       "\"coordinates\": [1, 2]}")),
+                    {"1 T 1 2"}},
         GeoJsonCase{
             "TitleTextTidied",
             Collection(Feature("{\"name\": \"  A\\n\\tB \\u6771\\u0000 \"}", Point("[1, 2]"))),
