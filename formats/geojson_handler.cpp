@@ -101,8 +101,7 @@ GeoJsonHandler::Member GeoJsonHandler::MemberOf(Role role, std::string_view name
 GeoJsonHandler::Feature& GeoJsonHandler::CurrentFeature() { return inElement_ ? element_ : top_; }
 
 GeoJsonHandler::Frame& GeoJsonHandler::Push(Role role, std::int64_t line) {
-  if (depth_ == frames_.size()) frames_.emplace_back();
-  Frame& frame = frames_[depth_++];
+  Frame& frame = frames_[depth_++];  // depth_ < kMaxDepth: checked where containers open
   frame.role = role;
   frame.array = false;
   frame.member = Member::kOther;

@@ -33,7 +33,7 @@ class GeoJsonHandler {
 
   explicit GeoJsonHandler(JsonSourceStream& stream, PointKinds kinds = {},
                           double thinMetres = kDefaultThinMetres)
-      : stream_(stream), kinds_(kinds), thinner_(thinMetres) {}
+      : stream_(stream), frames_(kMaxDepth), kinds_(kinds), thinner_(thinMetres) {}
 
   // RapidJSON's handler concept; false stops the parser (see failure()).
   bool Null() { return Scalar(ScalarKind::kNull, {}); }
@@ -215,8 +215,9 @@ class GeoJsonHandler {
   ReadEntry& Emit(std::int64_t line);
 
   JsonSourceStream& stream_;
-  std::vector<Frame> frames_;  ///< the open containers, outermost first
-  std::size_t depth_ = 0;      ///< frames in use
+  /// The open containers, outermost first; as many as may be open at once.
+  std::vector<Frame> frames_;
+  std::size_t depth_ = 0;  ///< frames in use
   std::vector<Geometry> geometries_;
   std::size_t openGeometries_ = 0;
   Feature top_;

@@ -5,12 +5,22 @@
 
 namespace velorin {
 
+namespace {
+
+/// The first newline in [from, end), or `end`.
+const char* FindNewline(const char* from, const char* end) {
+  const void* found = std::memchr(from, '\n', static_cast<std::size_t>(end - from));
+  return found != nullptr ? static_cast<const char*>(found) : end;
+}
+
+}  // namespace
+
 JsonSourceStream::JsonSourceStream(ByteSource& source, std::size_t bufferSize)
     : source_(source),
       buffer_(std::max<std::size_t>(bufferSize, 4) + 1),
       current_(buffer_.data()),
       last_(buffer_.data()),
-      counted_(buffer_.data()) {
+      nextNewline_(buffer_.data()) {
   // The first four bytes at least (a source may hand out less), to see
   // whether a byte-order mark or a wide encoding begins the file.
   const std::size_t capacity = buffer_.size() - 1;
@@ -30,49 +40,38 @@ JsonSourceStream::JsonSourceStream(ByteSource& source, std::size_t bufferSize)
     return;
   }
   last_ = buffer_.data() + size - 1;
+  nextNewline_ = FindNewline(current_, last_ + 1);
   if (size >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) {
     if (size == 3) {
       Refill();  // counts the mark's three bytes as consumed
     } else {
       current_ += 3;
-      counted_ = current_;
     }
   }
 }
 
-namespace {
-
-/// Newlines in [from, to): memchr leaps over the long runs between them.
-std::int64_t CountNewlines(const char* from, const char* to) {
-  std::int64_t count = 0;
-  while (from < to) {
-    const void* found = std::memchr(from, '\n', static_cast<std::size_t>(to - from));
-    if (found == nullptr) break;
-    ++count;
-    from = static_cast<const char*>(found) + 1;
+void JsonSourceStream::CountNewlinesBefore(const Ch* place) {
+  while (nextNewline_ < place) {
+    ++newlines_;
+    nextNewline_ = FindNewline(nextNewline_ + 1, last_ + 1);
   }
-  return count;
-}
-
-}  // namespace
-
-std::int64_t JsonSourceStream::Line() {
-  newlines_ += CountNewlines(counted_, current_);
-  counted_ = current_;
-  return newlines_ + 1;
 }
 
 void JsonSourceStream::End() {
   ended_ = true;
   buffer_[0] = '\0';
   current_ = last_ = buffer_.data();
-  counted_ = current_;
+  nextNewline_ = current_;
 }
 
 void JsonSourceStream::Refill() {
   if (ended_) return;
   const Ch* end = last_ + 1;
-  newlines_ += CountNewlines(counted_, end);
+  CountNewlinesBefore(end);
+  if (eventAt_ != nullptr) {
+    lastEvent_ = consumed_ + static_cast<std::size_t>(eventAt_ - begin());
+    eventAt_ = nullptr;
+  }
   consumed_ += static_cast<std::size_t>(end - begin());
   if (consumed_ - lastEvent_ > kMaxTokenSize) {
     tokenTooLong_ = true;
@@ -87,7 +86,7 @@ void JsonSourceStream::Refill() {
   }
   current_ = buffer_.data();
   last_ = current_ + count - 1;
-  counted_ = current_;
+  nextNewline_ = FindNewline(current_, last_ + 1);
 }
 
 }  // namespace velorin

@@ -1,6 +1,8 @@
 #include "formats/nvi_writer.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -77,6 +79,25 @@ std::string NormalizeTimeText(std::string_view time) { return NormalizeTime(time
 
 namespace {
 
+/// Whether two short texts are the same, eight bytes at a time and without
+/// a library call: every block compares the clock's texts with the last
+/// ones, and they are nearly always the same.
+bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  std::size_t at = 0;
+  for (; at + 8 <= a.size(); at += 8) {
+    std::uint64_t wordA;
+    std::uint64_t wordB;
+    std::memcpy(&wordA, a.data() + at, 8);
+    std::memcpy(&wordB, b.data() + at, 8);
+    if (wordA != wordB) return false;
+  }
+  for (; at < a.size(); ++at) {
+    if (a[at] != b[at]) return false;
+  }
+  return true;
+}
+
 constexpr std::string_view kBlockOpener = "NPOIs100@NRA/R1;\n";
 constexpr std::string_view kStampSuffix = "_JST;\n";
 constexpr std::string_view kAfterStamp = " 255;\n ";
@@ -123,7 +144,8 @@ void NviRecordWriter::Write(const PoiRecord& record) {
 
 void NviRecordWriter::Write(std::string_view title, std::string_view position) {
   const ClockReading& now = clock_.Now();
-  if (!hasHead_ || now.date != stampedReading_.date || now.time != stampedReading_.time) {
+  if (!hasHead_ || !SameText(now.time, stampedReading_.time) ||
+      !SameText(now.date, stampedReading_.date)) {
     const StampPart date = NormalizeDate(now.date);
     const StampPart time = NormalizeTime(now.time);
     blockHead_.assign(kBlockOpener);

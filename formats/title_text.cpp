@@ -1,5 +1,9 @@
 #include "formats/title_text.h"
 
+#include <cstdint>
+#include <cstring>
+
+#include "text/byte_search.h"
 #include "text/text_encoding.h"
 
 namespace velorin {
@@ -10,10 +14,32 @@ constexpr bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' 
 
 constexpr std::size_t kMaxUtf8Width = 4;
 
+constexpr std::uint64_t kEveryByte = 0x0101010101010101ull;
+
+/// Whether `text` holds a byte that may lead an invisible character (C2, E2
+/// or EF), eight bytes at a time: most titles hold none.
+bool HoldsInvisibleLead(std::string_view text) {
+  std::size_t at = 0;
+  for (; at + 8 <= text.size(); at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + at, 8);
+    if ((MatchingBytes(word, 0xC2 * kEveryByte) | MatchingBytes(word, 0xE2 * kEveryByte) |
+         MatchingBytes(word, 0xEF * kEveryByte)) != 0) {
+      return true;
+    }
+  }
+  for (; at < text.size(); ++at) {
+    const auto b = static_cast<unsigned char>(text[at]);
+    if (b == 0xC2 || b == 0xE2 || b == 0xEF) return true;
+  }
+  return false;
+}
+
 /// UTF-8 of characters that take no room and that CP932 drops: the soft
 /// hyphen, zero-width spaces and joiners, direction marks and embeddings,
 /// the word joiner and invisible operators, the byte-order mark.
 bool HoldsInvisibleCharacter(std::string_view utf8) {
+  if (!HoldsInvisibleLead(utf8)) return false;
   for (std::size_t at = 0; at + 1 < utf8.size(); ++at) {
     const auto b0 = static_cast<unsigned char>(utf8[at]);
     if (b0 != 0xC2 && b0 != 0xE2 && b0 != 0xEF) continue;  // most bytes: no such lead
@@ -44,7 +70,15 @@ bool HoldsDuplicateCodeLead(std::string_view cp932) {
 /// No white space but single blanks between other characters: nothing to
 /// collapse (most titles).
 bool IsCollapsed(std::string_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  std::size_t i = 0;
+  // Eight bytes at a time up to the first word holding a byte up to ' '
+  // (high bits set where a byte is below 0x21; bytes from 0x80 on never are).
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    if (((word - 0x21 * kEveryByte) & ~word & 0x80 * kEveryByte) != 0) break;
+  }
+  for (; i < text.size(); ++i) {
     if (static_cast<unsigned char>(text[i]) > ' ') continue;
     if (text[i] != ' ' || i == 0 || i + 1 == text.size() || text[i + 1] == ' ') return false;
   }

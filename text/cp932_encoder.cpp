@@ -130,7 +130,10 @@ bool Cp932Encoder::Append(std::string_view utf8, std::string& out,
     out.append(utf8);
     return true;
   }
-  if (!IsValidUtf8(utf8.substr(done))) return false;
+  // Validity is checked as the converter goes; what is not valid UTF-8
+  // leaves `out` and `replaced` as they were.
+  const std::size_t outStart = out.size();
+  const std::size_t replacedStart = replaced != nullptr ? replaced->size() : 0;
   out.append(utf8.data(), done);
   LastCharacter last;
   if (done > 0) last.Written(out.size() - 1, false);
@@ -149,7 +152,13 @@ bool Cp932Encoder::Append(std::string_view utf8, std::string& out,
     const std::size_t taken = state_->converter.Convert(rest.substr(0, run), out);
     if (out.size() > runStart) last.Converted(runStart);
     done += taken;
-    if (taken < run) done += AppendRefused(utf8, done, out, replaced, last);
+    if (taken == run) continue;
+    if (utf8::SequenceLength(utf8.substr(done)) <= 0) {
+      out.resize(outStart);
+      if (replaced != nullptr) replaced->resize(replacedStart);
+      return false;
+    }
+    done += AppendRefused(utf8, done, out, replaced, last);
   }
   return true;
 }

@@ -24,10 +24,11 @@ class Cp932Converter {
   Cp932Converter(const Cp932Converter&) = delete;
   Cp932Converter& operator=(const Cp932Converter&) = delete;
 
-  /// Converts the start of `in` (valid UTF-8) onto `out` as far as the
-  /// table holds its characters; returns the bytes of `in` it took. It stops
-  /// short of the end only at a character that the table lacks (at every
-  /// character when the system has no CP932 table).
+  /// Converts the start of `in` onto `out` as far as the table holds its
+  /// characters; returns the bytes of `in` it took. It stops short of the
+  /// end only at a character that the table lacks (at every character when
+  /// the system has no CP932 table) or at bytes that start no well-formed
+  /// UTF-8 character.
   std::size_t Convert(std::string_view in, std::string& out);
 
  private:

@@ -23,12 +23,6 @@ struct Remembered {
 
 constexpr std::size_t kRemembered = 2048;  // a power of two: slots by code point
 
-/// Bytes of the character that starts with `lead` (valid UTF-8).
-std::size_t Utf8Width(char lead) {
-  const auto b = static_cast<unsigned char>(lead);
-  return b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-}
-
 }  // namespace
 
 struct Cp932Converter::State {
@@ -71,8 +65,11 @@ std::size_t Cp932Converter::Convert(std::string_view in, std::string& out) {
   std::size_t size = 0;
   std::size_t taken = 0;
   while (taken < in.size()) {
-    const std::string_view character = in.substr(taken, Utf8Width(in[taken]));
-    const char32_t codePoint = utf8::Decode(character.data(), character.size());
+    // Checked here, character by character, rather than in a pass of its own.
+    char32_t codePoint = 0;
+    const int width = utf8::DecodeSequence(in.substr(taken), codePoint);
+    if (width <= 0) break;
+    const std::string_view character = in.substr(taken, static_cast<std::size_t>(width));
     Remembered& known = state.remembered[codePoint % kRemembered];
     if (known.asked && known.codePoint == codePoint) {
       if (known.refused) break;

@@ -2,6 +2,7 @@
 
 #include "platform/wide_text_win32.h"
 #include "text/cp932_encoder.h"
+#include "text/text_encoding.h"
 
 namespace velorin {
 
@@ -51,6 +52,9 @@ Cp932Converter::Cp932Converter() = default;
 Cp932Converter::~Cp932Converter() = default;
 
 std::size_t Cp932Converter::Convert(std::string_view in, std::string& out) {
+  // Windows would read bytes that start no character as U+FFFD: they end
+  // what is converted instead.
+  in = in.substr(0, ValidUtf8PrefixLength(in));
   // Nearly always the table holds the whole text: one call.
   if (AppendStrictly(Widen(in), out)) return in.size();
   std::size_t taken = 0;

@@ -4,13 +4,16 @@
 
 namespace velorin {
 
-bool IsValidUtf8(std::string_view text) {
+bool IsValidUtf8(std::string_view text) { return ValidUtf8PrefixLength(text) == text.size(); }
+
+std::size_t ValidUtf8PrefixLength(std::string_view text) {
+  std::size_t valid = 0;
   for (;;) {
-    text.remove_prefix(utf8::AsciiPrefixLength(text));
-    if (text.empty()) return true;
-    const int length = utf8::SequenceLength(text);
-    if (length <= 0) return false;
-    text.remove_prefix(static_cast<std::size_t>(length));
+    valid += utf8::AsciiPrefixLength(text.substr(valid));
+    if (valid == text.size()) return valid;
+    const int length = utf8::SequenceLength(text.substr(valid));
+    if (length <= 0) return valid;
+    valid += static_cast<std::size_t>(length);
   }
 }
 

@@ -39,4 +39,7 @@ DetectedEncoding ChooseTextEncoding(std::string_view head, bool headIsWholeFile,
 /// nothing above U+10FFFF).
 bool IsValidUtf8(std::string_view text);
 
+/// Bytes at the start of `text` that are well-formed UTF-8, whole characters.
+std::size_t ValidUtf8PrefixLength(std::string_view text);
+
 }  // namespace velorin

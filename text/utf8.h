@@ -72,4 +72,22 @@ inline char32_t Decode(const char* text, std::size_t size) {
 /// True for the second to fourth bytes of a sequence.
 constexpr bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
+/// SequenceLength and Decode in one: the length of the sequence at the
+/// start of `text` (not empty), as SequenceLength gives it, and when it is
+/// well-formed its code point in `codePoint`. Three-byte sequences that can
+/// be neither overlong nor surrogates (most Japanese text) take a short way.
+inline int DecodeSequence(std::string_view text, char32_t& codePoint) {
+  const auto b = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = b(0);
+  if (lead >= 0xE1 && lead <= 0xEF && lead != 0xED && text.size() >= 3 && IsContinuation(b(1)) &&
+      IsContinuation(b(2))) {
+    codePoint = (static_cast<char32_t>(lead & 0x0F) << 12) |
+                (static_cast<char32_t>(b(1) & 0x3F) << 6) | static_cast<char32_t>(b(2) & 0x3F);
+    return 3;
+  }
+  const int length = SequenceLength(text);
+  if (length > 0) codePoint = Decode(text.data(), static_cast<std::size_t>(length));
+  return length;
+}
+
 }  // namespace velorin::utf8

@@ -106,6 +106,14 @@ INSTANTIATE_TEST_SUITE_P(
                 Feature("{\"name\": null, \"title\": 7, \"other\": \"no\"}", Point("[5, 5]")) +
                 ",\n" + Feature("null", Point("[6, 6]"))),
             {"1 n 1 1", "2 t 2 2", "3 T 3 3", "4 L 4 4", "5  5 5", "6  6 6"}},
+        // Names like the ones read, of the same length or nearly: passed over.
+        GeoJsonCase{"LookalikeMemberNames",
+                    Collection(Feature("{\"Name\": \"N\", \"titles\": \"s\", \"TITLE\": \"U\", "
+                                       "\"Title\": \"T\", \"Location\": {\"name\": \"L\"}}",
+                                       "{\"Type\": \"LineString\", \"type\": \"Point\", "
+                                       "\"coordinate\": [9, 9], \"Coordinates\": [8, 8], "
+                                       "\"coordinates\": [1, 2]}")),
+                    {"1 T 1 2"}},
         GeoJsonCase{
             "TitleTextTidied",
             Collection(Feature("{\"name\": \"  A\\n\\tB \\u6771\\u0000 \"}", Point("[1, 2]"))),
@@ -334,6 +342,57 @@ INSTANTIATE_TEST_SUITE_P(
                     "1048576 bytes"},
         HostileCase{"TooManyPositionsInOneFeature", &ManyPositions,
                     "1 failed: a feature with more than 100000 positions of points: refused"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct TokenCase {
+  const char* name;
+  std::size_t nameSize;
+  std::size_t bufferSize;
+  Entries entries;
+};
+
+void PrintTo(const TokenCase& c, std::ostream* out) { *out << c.name; }
+
+class GeoJsonTokenBoundTest : public ::testing::TestWithParam<TokenCase> {};
+
+// A token's length counts from the event before it, wherever the buffers
+// that held that event and the token begin: a long title after many
+// features is within the bound, one longer than the bound by more than a
+// buffer (it is checked as buffers are refilled) is not.
+TEST_P(GeoJsonTokenBoundTest, CountsFromTheEventBeforeTheToken) {
+  std::string features;
+  for (int i = 0; i < 100; ++i) features += Feature("{\"name\": \"P\"}", Point("[1, 2]")) + ",\n";
+  features +=
+      Feature("{\"name\": \"" + std::string(GetParam().nameSize, 'x') + "\"}", Point("[3, 4]"));
+  testing::MemorySource source(Collection(features));
+  GeoJsonReader reader(source, GetParam().bufferSize);
+  Entries entries = testing::ReadAll(reader);
+  ASSERT_EQ(entries.size(), 101u);
+  EXPECT_EQ(entries.front(), "1 P 1 2");
+  EXPECT_EQ(entries.back(), GetParam().entries.back());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, GeoJsonTokenBoundTest,
+    ::testing::Values(
+        TokenCase{"WithinTheBoundSmallBuffer",
+                  1'000'000,
+                  4096,
+                  {"101 skip: a title longer than 65536 bytes"}},
+        TokenCase{"WithinTheBoundLargeBuffer",
+                  1'000'000,
+                  1 << 16,
+                  {"101 skip: a title longer than 65536 bytes"}},
+        TokenCase{"BeyondTheBoundSmallBuffer",
+                  1'200'000,
+                  4096,
+                  {"101 failed: a single JSON string, number or run of white space longer than "
+                   "1048576 bytes"}},
+        TokenCase{"BeyondTheBoundLargeBuffer",
+                  1'200'000,
+                  1 << 16,
+                  {"101 failed: a single JSON string, number or run of white space longer than "
+                   "1048576 bytes"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A title over 64 KiB (but within a token's bound) skips its points.

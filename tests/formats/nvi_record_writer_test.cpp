@@ -83,6 +83,15 @@ TEST(NviRecordWriter, WritesTheBlocksOfWriteNviRecord) {
        {"10/04/01", "9:05:03"}},
       // Only the date, or only the time, changes.
       {{"2010/04/01", "14:30:00"}, {"2010/04/02", "14:30:00"}, {"2010/04/02", "14:30:01"}},
+      // Texts that differ within their first eight bytes, only after them, or
+      // only in their length.
+      {{"2010/04/01", "14:30:00"},
+       {"2011/04/01", "14:30:00"},
+       {"2011/04/01", "14:30:00 "},
+       {"2011/04/01 x", "14:30:00 "},
+       {"2011/04/01 y", "14:30:00 "},
+       {"2011/04/01 y", "14:31:00 "},
+       {"2011/04/01 y", "14:31:00"}},
   };
   for (const auto& readings : runs) {
     EXPECT_EQ(WithRecordWriter(readings), WithWriteNviRecord(readings))

@@ -28,22 +28,28 @@ TEST_P(CollapseWhiteSpaceTest, LeavesOneBlankBetweenWordsAndNoneAtTheEnds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, CollapseWhiteSpaceTest,
-    ::testing::Values(TextCase{"Empty", "", ""}, TextCase{"OnlyWhiteSpace", " \t\r\n ", ""},
-                      TextCase{"Plain", "Tokyo Tower", "Tokyo Tower"},
-                      TextCase{"IndentedName", "\n    Tokyo Tower\n  ", "Tokyo Tower"},
-                      TextCase{"LineBreaksInside", "Tokyo\r\n  Tower", "Tokyo Tower", true},
-                      TextCase{"TabsAndEnds", "\tA\t\tB\n", "A B", true},
-                      TextCase{"OneTabInside", "A\tB", "A B", true},
-                      TextCase{"DoubledBlank", "A  B", "A B", true},
-                      // 東京 in CP932 next to white space: the bytes stay whole.
-                      TextCase{"Cp932Bytes", " \x93\x8C\x8B\x9E \n\x83\x5E ",
-                               "\x93\x8C\x8B\x9E \x83\x5E", true},
-                      TextCase{"FullWidthBlankIsNoWhiteSpace", "\x81\x40", "\x81\x40"},
-                      TextCase{"SingleBlanksStay", "A B C", "A B C"},
-                      TextCase{"BlankThenTab", "A \tB", "A B", true},
-                      TextCase{"LoneBlank", " ", ""}, TextCase{"LeadingBlank", " A", "A"},
-                      TextCase{"TrailingBlank", "A ", "A"},
-                      TextCase{"ControlCharacterIsNoWhiteSpace", "A\x01B", "A\x01B"}),
+    ::testing::Values(
+        TextCase{"Empty", "", ""}, TextCase{"OnlyWhiteSpace", " \t\r\n ", ""},
+        TextCase{"Plain", "Tokyo Tower", "Tokyo Tower"},
+        TextCase{"IndentedName", "\n    Tokyo Tower\n  ", "Tokyo Tower"},
+        TextCase{"LineBreaksInside", "Tokyo\r\n  Tower", "Tokyo Tower", true},
+        TextCase{"TabsAndEnds", "\tA\t\tB\n", "A B", true},
+        TextCase{"OneTabInside", "A\tB", "A B", true},
+        TextCase{"DoubledBlank", "A  B", "A B", true},
+        // 東京 in CP932 next to white space: the bytes stay whole.
+        TextCase{"Cp932Bytes", " \x93\x8C\x8B\x9E \n\x83\x5E ", "\x93\x8C\x8B\x9E \x83\x5E", true},
+        TextCase{"FullWidthBlankIsNoWhiteSpace", "\x81\x40", "\x81\x40"},
+        TextCase{"SingleBlanksStay", "A B C", "A B C"},
+        TextCase{"BlankThenTab", "A \tB", "A B", true}, TextCase{"LoneBlank", " ", ""},
+        TextCase{"LeadingBlank", " A", "A"}, TextCase{"TrailingBlank", "A ", "A"},
+        TextCase{"ControlCharacterIsNoWhiteSpace", "A\x01B", "A\x01B"},
+        // Texts longer than a word of eight bytes, white space in each word.
+        TextCase{"LongSingleBlanks", "Shinjuku Gyoen National Garden",
+                 "Shinjuku Gyoen National Garden"},
+        TextCase{"DoubledBlankInSecondWord", "Shinjuku  Gyoen", "Shinjuku Gyoen", true},
+        TextCase{"TabAfterSixteenBytes", "Fuji 5th Station\tNorth", "Fuji 5th Station North", true},
+        TextCase{"TrailingBlankAfterTwoWords", "0123456789abcdef ", "0123456789abcdef"},
+        TextCase{"LineBreakLastOfAWord", "0123456\n89", "0123456 89", true}),
     CaseName);
 
 struct EncodeCase {
@@ -81,7 +87,17 @@ INSTANTIATE_TEST_SUITE_P(
                                  "A\xE2\x80\x8B"
                                  "B",
                                  "AB", true},
-                      EncodeCase{"SoftHyphenAlone", "\xC2\xAD", "?", true}),
+                      EncodeCase{"SoftHyphenAlone", "\xC2\xAD", "?", true},
+                      // Invisible characters beyond the first eight bytes.
+                      EncodeCase{"ZeroWidthSpaceAfterKanji", "東京タワー\xE2\x80\x8B",
+                                 "\x93\x8C\x8B\x9E\x83\x5E\x83\x8F\x81\x5B", true},
+                      EncodeCase{"ByteOrderMarkInLongAscii",
+                                 "ABCDEFGHIJKL\xEF\xBB\xBF"
+                                 "M",
+                                 "ABCDEFGHIJKLM", true},
+                      // EF leads visible characters too: nothing was dropped.
+                      EncodeCase{"FullWidthTildeAfterEightBytes", "ABCDEFGH\xEF\xBD\x9E",
+                                 "ABCDEFGH\x81\x60", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TitleDecoder, GivesAsciiAsItIsAndDecodesTheRest) {

@@ -87,5 +87,39 @@ TEST(Cp932ConverterTest, LongRunsOfKnownCharactersComeOutWhole) {
   }
 }
 
+struct MalformedCase {
+  const char* name;
+  std::string run;
+  std::size_t taken;
+  std::string bytes;
+};
+
+void PrintTo(const MalformedCase& c, std::ostream* out) { *out << c.name; }
+
+class Cp932ConverterMalformed : public ::testing::TestWithParam<MalformedCase> {};
+
+// Bytes that start no character end the conversion as a character the table
+// lacks does, the first time and the next (when the characters before them
+// are known).
+TEST_P(Cp932ConverterMalformed, StopsAtBytesThatStartNoCharacter) {
+  Cp932Converter converter;
+  for (int time = 0; time < 2; ++time) {
+    std::string out = "x";
+    EXPECT_EQ(converter.Convert(GetParam().run, out), GetParam().taken) << "time " << time;
+    EXPECT_EQ(out, "x" + GetParam().bytes) << "time " << time;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, Cp932ConverterMalformed,
+    ::testing::Values(
+        MalformedCase{"LoneContinuation", "\x80\xE6\x9D\xB1", 0, ""},
+        MalformedCase{"SurrogateAfterKanji", "\xE6\x9D\xB1\xED\xA0\x80", 3, "\x93\x8C"},
+        MalformedCase{"OverlongAfterKanji", "\xE6\x9D\xB1\xE0\x80\xAF", 3, "\x93\x8C"},
+        MalformedCase{"CutAtTheEnd", "\xE6\x9D\xB1\xE4\xBA", 3, "\x93\x8C"}),
+    [](const ::testing::TestParamInfo<MalformedCase>& info) {
+      return std::string(info.param.name);
+    });
+
 }  // namespace
 }  // namespace velorin

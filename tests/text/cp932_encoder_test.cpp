@@ -139,20 +139,21 @@ TEST_P(InvalidUtf8Line, IsRefusedAndLeavesTheOutput) {
   EXPECT_FALSE(TitleToCp932(GetParam().bytes).has_value());
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, InvalidUtf8Line,
-                         ::testing::Values(InvalidCase{"OverlongSlash", "a\xC0\xAF"},
-                                           InvalidCase{"OverlongThreeBytes", "\xE0\x80\xAF"},
-                                           InvalidCase{"Surrogate", "\xED\xA0\x80"},
-                                           InvalidCase{"AboveUnicode", "\xF4\x90\x80\x80"},
-                                           InvalidCase{"LeadF5", "\xF5\x80\x80\x80"},
-                                           InvalidCase{"LoneContinuation", "\x80"},
-                                           InvalidCase{"CutAtTheEnd", "ab\xE6\x9D"},
-                                           InvalidCase{"Cp932Tokyo", "\x93\x8C\x8B\x9E"},
-                                           InvalidCase{"AfterAnAsciiWord", "12345678\xFF"},
-                                           InvalidCase{"AfterValidKanji", "東\xFF"}),
-                         [](const ::testing::TestParamInfo<InvalidCase>& info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Lines, InvalidUtf8Line,
+    ::testing::Values(
+        InvalidCase{"OverlongSlash", "a\xC0\xAF"},
+        InvalidCase{"OverlongThreeBytes", "\xE0\x80\xAF"}, InvalidCase{"Surrogate", "\xED\xA0\x80"},
+        InvalidCase{"AboveUnicode", "\xF4\x90\x80\x80"}, InvalidCase{"LeadF5", "\xF5\x80\x80\x80"},
+        InvalidCase{"LoneContinuation", "\x80"}, InvalidCase{"CutAtTheEnd", "ab\xE6\x9D"},
+        InvalidCase{"Cp932Tokyo", "\x93\x8C\x8B\x9E"},
+        InvalidCase{"AfterAnAsciiWord", "12345678\xFF"}, InvalidCase{"AfterValidKanji", "東\xFF"},
+        // Written and replaced characters before the
+        // bytes are taken back.
+        InvalidCase{"AfterAReplacedCharacter", "\xC3\xA9\xFF"},
+        InvalidCase{"AfterKanjiAndAscii", "東京ab\xE6\x9D"},
+        InvalidCase{"AfterAnEmojiAndKanji", "\xF0\x9F\x97\xBC東\xC0\x80"}),
+    [](const ::testing::TestParamInfo<InvalidCase>& info) { return std::string(info.param.name); });
 
 TEST(Cp932EncoderSpans, MarkTheReplacedBytesOfTheWholeOutput) {
   Cp932Encoder encoder;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "text/utf8.h"
+
 namespace velorin {
 namespace {
 
@@ -111,6 +113,75 @@ INSTANTIATE_TEST_SUITE_P(
                      "567",
                      false}),
     [](const ::testing::TestParamInfo<ValidityCase>& info) {
+      return std::string(info.param.name);
+    });
+
+struct PrefixCase {
+  const char* name;
+  std::string text;
+  std::size_t valid;
+};
+
+void PrintTo(const PrefixCase& c, std::ostream* out) { *out << c.name; }
+
+class Utf8ValidPrefix : public ::testing::TestWithParam<PrefixCase> {};
+
+TEST_P(Utf8ValidPrefix, EndsBeforeTheFirstMalformedSequence) {
+  EXPECT_EQ(ValidUtf8PrefixLength(GetParam().text), GetParam().valid);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Utf8ValidPrefix,
+    ::testing::Values(PrefixCase{"Empty", "", 0}, PrefixCase{"AllValid", "ab東京", 8},
+                      PrefixCase{"MalformedFirst", "\x80\xE6\x9D\xB1", 0},
+                      PrefixCase{"OverlongAfterKanji", "東\xC0\xAF", 3},
+                      PrefixCase{"SurrogateAfterAscii", "0123456789\xED\xA0\x80", 10},
+                      PrefixCase{"CutAtTheEnd", "東京\xE6\x9D", 6},
+                      PrefixCase{"ContinuationMissing",
+                                 "東\xE6\x9D"
+                                 "a",
+                                 3}),
+    [](const ::testing::TestParamInfo<PrefixCase>& info) { return std::string(info.param.name); });
+
+struct SequenceCase {
+  const char* name;
+  std::string text;
+  int length;
+  char32_t codePoint;  ///< when the length is above 0
+};
+
+void PrintTo(const SequenceCase& c, std::ostream* out) { *out << c.name; }
+
+class Utf8DecodeSequence : public ::testing::TestWithParam<SequenceCase> {};
+
+// The short way for three-byte sequences gives what SequenceLength and
+// Decode give, and refuses what they refuse.
+TEST_P(Utf8DecodeSequence, GivesTheLengthAndTheCodePoint) {
+  char32_t codePoint = 0;
+  const int length = utf8::DecodeSequence(GetParam().text, codePoint);
+  EXPECT_EQ(length, GetParam().length);
+  EXPECT_EQ(length, utf8::SequenceLength(GetParam().text));
+  if (length > 0) {
+    EXPECT_EQ(codePoint, GetParam().codePoint);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, Utf8DecodeSequence,
+    ::testing::Values(SequenceCase{"Ascii", "A", 1, U'A'},
+                      SequenceCase{"TwoBytes", "\xC3\xA9", 2, U'\u00E9'},
+                      SequenceCase{"Kanji", "東京", 3, U'\u6771'},
+                      SequenceCase{"LeadE0", "\xE0\xA0\x80", 3, U'\u0800'},
+                      SequenceCase{"OverlongE0", "\xE0\x9F\xBF", 0, 0},
+                      SequenceCase{"LastBeforeSurrogates", "\xED\x9F\xBF", 3, U'\uD7FF'},
+                      SequenceCase{"Surrogate", "\xED\xA0\x80", 0, 0},
+                      SequenceCase{"FirstAfterSurrogates", "\xEE\x80\x80", 3, U'\uE000'},
+                      SequenceCase{"LastThreeBytes", "\xEF\xBF\xBF", 3, U'\uFFFF'},
+                      SequenceCase{"CutThreeBytes", "\xE6\x9D", -1, 0},
+                      SequenceCase{"BadSecondByte", "\xE6\x41\xB1", 0, 0},
+                      SequenceCase{"BadThirdByte", "\xE6\x9D\xC1", 0, 0},
+                      SequenceCase{"FourBytes", "\xF0\x9F\x97\xBC", 4, U'\U0001F5FC'}),
+    [](const ::testing::TestParamInfo<SequenceCase>& info) {
       return std::string(info.param.name);
     });
 
