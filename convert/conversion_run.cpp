@@ -537,10 +537,17 @@ void ConvertCommand::ReleaseReaderAndWriter() {
 
 std::int64_t ConvertCommand::FirstLineLeft(ReadEntry& entry) {
   // Only where the rest begins is looked for; nothing further is converted
-  // or logged. A read error here says nothing about the entries converted.
-  if (reader_->AtEnd() || !reader_->Next(entry)) return 0;
+  // or logged. A read error here says nothing about the entries converted,
+  // but the rest was not read: it begins after the last line read (or at
+  // the line the failure names, a line too long).
+  if (!reader_->AtEnd() && reader_->Next(entry)) {
+    if (inputs_.size() > 1) outcome_.inputNotConverted = inputs_[InputIndex()].path;
+    return entry.point.line;
+  }
+  const auto& failure = reader_->failure();
+  if (!failure) return 0;
   if (inputs_.size() > 1) outcome_.inputNotConverted = inputs_[InputIndex()].path;
-  return entry.point.line;
+  return failure->line > 0 ? failure->line : entry.point.line + 1;
 }
 
 /// "Line#", the record count after the entry, TAB and what became of it.

@@ -223,6 +223,13 @@ Expected Model(const Plan& plan) {
     }
     expected.log += "\r\n";
   }
+  // The limit reached on the last line: a read error met while looking for
+  // the next one leaves the rest unread, from the line after.
+  if (expected.records >= plan.recordLimit && expected.firstLineNotConverted == 0 &&
+      !expected.cancelled && plan.fault == Fault::kReadError &&
+      plan.faultAfter <= plan.input.size()) {
+    expected.firstLineNotConverted = static_cast<std::int64_t>(lines.size()) + 1;
+  }
   return expected;
 }
 

@@ -148,6 +148,20 @@ TEST_F(RunFailureTest, ReadErrorDropsTheBlocksWrittenBefore) {
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3);
 }
 
+TEST_F(RunFailureTest, ReadErrorPastTheRecordLimitKeepsTheRecordsAndNamesTheLineLeft) {
+  // The second line is longer than the first read, which is all there is.
+  WriteInput(PointLine("A") + "\r\n" + PointLine(std::string(100000, 'b')) + "\r\n");
+  FailingSecondRead failing;
+  host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
+  host.ExpectBox(RunMessage::kFinished);
+  ConversionRun run(host, failing, clock, host.Options({.recordLimit = 1}));
+  const RunOutcome outcome = run.Execute();
+  EXPECT_EQ(outcome.result, RunResult::kFinished);
+  EXPECT_EQ(outcome.records, 1);
+  EXPECT_EQ(outcome.firstLineNotConverted, 2);
+  EXPECT_EQ(LastBox().text, "m106\r\nm107 1\r\nm112 2");
+}
+
 /// Stands for a line longer than memory: reading it runs out of memory.
 class ExhaustedMemory : public LocalFileSystem {
  public:
