@@ -37,10 +37,13 @@ const QImage& ClusterMarks::Disc(int quarterPixels, double pixelRatio) {
   return discs_.emplace(key, std::move(disc)).first->second;
 }
 
-const QStaticText& ClusterMarks::Text(std::uint32_t count, const QFont& font) {
-  if (font != textFont_ || texts_.size() >= kMostTexts) {
+const QStaticText& ClusterMarks::Text(std::uint32_t count, const QFont& font, double pixelRatio) {
+  // Glyphs are placed for the font and the pixel density they were laid out
+  // with.
+  if (font != textFont_ || pixelRatio != textRatio_ || texts_.size() >= kMostTexts) {
     texts_.clear();
     textFont_ = font;
+    textRatio_ = pixelRatio;
   }
   const auto [it, added] = texts_.try_emplace(count);
   if (added) {
@@ -58,7 +61,7 @@ void ClusterMarks::Draw(QPainter& painter, const QPointF& centre, double radius,
   const QImage& disc = Disc(static_cast<int>(std::lround(radius * 4)), pixelRatio);
   const double half = DiscSide(std::lround(radius * 4) / 4.0) / 2.0;
   painter.drawImage(QPointF(std::round(centre.x() - half), std::round(centre.y() - half)), disc);
-  const QStaticText& text = Text(count, font);
+  const QStaticText& text = Text(count, font, pixelRatio);
   const QSizeF size = text.size();
   painter.setPen(kHaloColour);
   painter.drawStaticText(QPointF(centre.x() - size.width() / 2, centre.y() - size.height() / 2),

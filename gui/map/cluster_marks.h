@@ -23,16 +23,14 @@ class ClusterMarks {
   void Draw(QPainter& painter, const QPointF& centre, double radius, std::uint32_t count,
             const QFont& font);
 
-  /// How many count texts are laid out (for tests).
-  std::size_t TextsHeld() const { return texts_.size(); }
-
  private:
   const QImage& Disc(int quarterPixels, double pixelRatio);
-  const QStaticText& Text(std::uint32_t count, const QFont& font);
+  const QStaticText& Text(std::uint32_t count, const QFont& font, double pixelRatio);
 
   std::map<std::pair<int, double>, QImage> discs_;
   std::unordered_map<std::uint32_t, QStaticText> texts_;
   QFont textFont_;
+  double textRatio_ = 0.0;
 };
 
 }  // namespace velorin
