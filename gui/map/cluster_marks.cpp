@@ -58,8 +58,9 @@ const QStaticText& ClusterMarks::Text(std::uint32_t count, const QFont& font, do
 void ClusterMarks::Draw(QPainter& painter, const QPointF& centre, double radius,
                         std::uint32_t count, const QFont& font) {
   const double pixelRatio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1;
-  const QImage& disc = Disc(static_cast<int>(std::lround(radius * 4)), pixelRatio);
-  const double half = DiscSide(std::lround(radius * 4) / 4.0) / 2.0;
+  const int quarterPixels = static_cast<int>(std::lround(radius * 4));
+  const QImage& disc = Disc(quarterPixels, pixelRatio);
+  const double half = DiscSide(quarterPixels / 4.0) / 2.0;
   painter.drawImage(QPointF(std::round(centre.x() - half), std::round(centre.y() - half)), disc);
   const QStaticText& text = Text(count, font, pixelRatio);
   const QSizeF size = text.size();
