@@ -1,9 +1,11 @@
 #pragma once
 // The offline base map drawn with QPainter: Natural Earth's land over the
 // sea, at the level of detail the zoom needs, only the rings the view
-// touches, repeated east and west of the world's edge.
+// touches and only their parts in view, repeated east and west of the
+// world's edge.
 #include <QPolygonF>
 #include <QRectF>
+#include <future>
 #include <map>
 #include <memory>
 #include <string>
@@ -22,7 +24,11 @@ std::shared_ptr<const LandMap> SharedLandMap(const std::string& dataFolder);
 
 class LandLayer {
  public:
+  /// Starts making the rings of every level off the window's thread.
   explicit LandLayer(std::shared_ptr<const LandMap> land);
+  ~LandLayer();
+  LandLayer(const LandLayer&) = delete;
+  LandLayer& operator=(const LandLayer&) = delete;
 
   /// Sea over the whole view, then the land.
   void Draw(QPainter& painter, const MapView& view);
@@ -33,10 +39,14 @@ class LandLayer {
     std::vector<QPolygonF> polygons;
     std::vector<QRectF> bounds;
   };
+  static Rings MakeRings(const LandLevel& level);
   const Rings& RingsFor(const LandLevel& level);
 
   std::shared_ptr<const LandMap> land_;
   std::map<const LandLevel*, Rings> rings_;
+  std::future<std::map<const LandLevel*, Rings>> prepared_;
+  QPolygonF clipped_;  ///< buffers of the ring cut to the view
+  QPolygonF scratch_;
 };
 
 }  // namespace velorin

@@ -102,7 +102,8 @@ void MapCanvas::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   land_.Draw(painter, view_);
   if (tiles_ != nullptr) DrawTiles(painter, view_, *tiles_);
-  if (data_) DrawPoints(painter, view_, *data_, chosen_, PointLayerStyle{font(), true});
+  if (data_)
+    DrawPoints(painter, view_, *data_, chosen_, PointLayerStyle{font(), true}, clusterMarks_);
   DrawOverlays(painter);
 }
 

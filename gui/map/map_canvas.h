@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+#include "gui/map/cluster_marks.h"
 #include "gui/map/land_layer.h"
 #include "gui/map/map_data.h"
 #include "gui/map/tile_loader.h"
@@ -67,6 +68,7 @@ class MapCanvas : public QWidget {
   void DrawOverlays(QPainter& painter);
 
   LandLayer land_;
+  ClusterMarks clusterMarks_;
   TileLoader* tiles_;
   std::shared_ptr<const MapData> data_;
   MapView view_;

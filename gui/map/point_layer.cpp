@@ -25,19 +25,6 @@ void DrawDot(QPainter& painter, const PixelPoint& at) {
   painter.drawEllipse(QPointF(at.x, at.y), kDotRadius, kDotRadius);
 }
 
-void DrawCluster(QPainter& painter, const MapCluster& cluster, const QFontMetricsF& metrics) {
-  const double radius = ClusterRadius(cluster.count);
-  const QPointF centre(cluster.screen.x, cluster.screen.y);
-  painter.setPen(QPen(kHaloColour, 1.5));
-  painter.setBrush(QColor(kPointColour.red(), kPointColour.green(), kPointColour.blue(), 200));
-  painter.drawEllipse(centre, radius, radius);
-  const QString count = QString::number(cluster.count);
-  const QRectF box(centre.x() - radius * 2, centre.y() - metrics.height() / 2, radius * 4,
-                   metrics.height());
-  painter.setPen(kHaloColour);
-  painter.drawText(box, Qt::AlignCenter, count);
-}
-
 // A title in dark text on a white halo, left aligned at `origin`'s baseline:
 // the text drawn around in white, then over it in dark (glyphs are cached,
 // so this is far quicker than stroking the outline).
@@ -84,7 +71,8 @@ void DrawChosen(QPainter& painter, const MapView& view, const MapData& data, std
 }  // namespace
 
 void DrawPoints(QPainter& painter, const MapView& view, const MapData& data,
-                std::optional<std::uint32_t> chosen, const PointLayerStyle& style) {
+                std::optional<std::uint32_t> chosen, const PointLayerStyle& style,
+                ClusterMarks& marks) {
   if (!data.index || data.read.points.size() == 0) return;
   // Where the points are many, the clusters made when the file was read;
   // elsewhere the index gathers the few in view.
@@ -95,11 +83,11 @@ void DrawPoints(QPainter& painter, const MapView& view, const MapData& data,
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setFont(style.font);
-  const QFontMetricsF metrics(style.font);
   std::vector<const MapCluster*> singles;
   for (const MapCluster& cluster : clusters) {
     if (cluster.count > 1) {
-      DrawCluster(painter, cluster, metrics);
+      marks.Draw(painter, QPointF(cluster.screen.x, cluster.screen.y), ClusterRadius(cluster.count),
+                 cluster.count, style.font);
     } else {
       singles.push_back(&cluster);
     }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "gui/map/cluster_marks.h"
 #include "gui/map/map_data.h"
 #include "map/map_view.h"
 
@@ -21,8 +22,10 @@ struct PointLayerStyle {
   bool labels = true;
 };
 
-/// Draws the points of `data` seen in `view`, the chosen one marked.
+/// Draws the points of `data` seen in `view`, the chosen one marked; the
+/// clusters' circles from `marks`.
 void DrawPoints(QPainter& painter, const MapView& view, const MapData& data,
-                std::optional<std::uint32_t> chosen, const PointLayerStyle& style);
+                std::optional<std::uint32_t> chosen, const PointLayerStyle& style,
+                ClusterMarks& marks);
 
 }  // namespace velorin
