@@ -10,8 +10,8 @@
 #include "cli/run_report.h"
 #include "cli/standard_streams.h"
 #include "cli/stdio_file_system.h"
-#include "map/map_points.h"
-#include "map/point_index.h"
+#include "map/spilled_points.h"
+#include "map/svg_map.h"
 
 #ifndef VELORIN_DATA_FROM_PROGRAM
 #define VELORIN_DATA_FROM_PROGRAM "../share/velorin"
@@ -44,7 +44,7 @@ FormatChoice MapFormats(const MapCommandOptions& options) {
 
 /// Writes the picture; the stage that failed (with the reason in `error`)
 /// when it could not be.
-std::optional<RunStage> WriteMap(const MapCommandOptions& options, const MapReadResult& read,
+std::optional<RunStage> WriteMap(const MapCommandOptions& options, const SpilledMapPoints& points,
                                  const SvgMapOptions& svgOptions, std::ostream& err,
                                  std::error_code& error) {
   std::error_code landError;
@@ -58,9 +58,15 @@ std::optional<RunStage> WriteMap(const MapCommandOptions& options, const MapRead
                                             ? WriteInPlace(StandardOutputSink())
                                             : OpenReplacingFile(options.output, error);
   if (!sink || error) return RunStage::kOpenOutput;
-  const PointIndex index(read.points);
+  if (points.error()) {
+    error = points.error();  // the temporary file of the points failed
+    return RunStage::kWriteRecord;
+  }
   BufferedWriter out(*sink);
-  WriteSvgMap(out, read.points, index, land, SvgMapView(read.points, svgOptions), svgOptions);
+  if (!WriteSvgMap(out, points, land, svgOptions)) {
+    error = points.error();
+    return RunStage::kWriteRecord;
+  }
   if (!out.Close() || !sink->Commit()) {
     error = sink->error();
     return RunStage::kWriteRecord;
@@ -109,7 +115,10 @@ int RunMapCommand(const MapCommandOptions& options, std::ostream& err) {
   readOptions.untitled = options.untitled;
   readOptions.encoding = options.inputEncoding;
   StdioFileSystem files;
-  MapReadResult read = ReadMapPoints(files, paths.input, readOptions);
+  // One more point than a picture draws one by one stays in memory, the
+  // rest waits in a temporary file: memory stays flat however many there are.
+  SpilledMapPoints points(kMostSinglePoints + 1);
+  MapReadResult read = ReadMapPointsInto(files, paths.input, readOptions, points);
   ReportContext context;
   context.input = choice.input;
   context.inputBasis = choice.inputBasis;
@@ -123,7 +132,7 @@ int RunMapCommand(const MapCommandOptions& options, std::ostream& err) {
     svgOptions.labels = options.labels;
     std::error_code error;
     read.outcome.outputExisted = files.IsNormalFile(paths.output);
-    if (const auto stage = WriteMap(options, read, svgOptions, err, error)) {
+    if (const auto stage = WriteMap(options, points, svgOptions, err, error)) {
       read.outcome.result = RunResult::kFailed;
       read.outcome.failedStage = *stage;
       read.outcome.error = error;

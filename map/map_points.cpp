@@ -30,8 +30,9 @@ std::string SignedDms(double degrees) {
 /// takes them.
 class MapPointCollector {
  public:
-  MapPointCollector(const MapReadOptions& options, PointFormat format, MapReadResult& result)
-      : options_(options), result_(result) {
+  MapPointCollector(const MapReadOptions& options, PointFormat format, MapReadResult& result,
+                    MapPointSink& sink)
+      : options_(options), result_(result), sink_(sink) {
     result_.format = format;
     result_.output = options.output.value_or(DefaultOutputFormat(format));
     const FormatInfo& output = InfoOf(result_.output);
@@ -48,6 +49,7 @@ class MapPointCollector {
 
   const MapReadOptions& options_;
   MapReadResult& result_;
+  MapPointSink& sink_;
   PositionRange range_ = PositionRange::kNvi;
   std::int32_t limit_ = 0;
   TitleConverter titles_;
@@ -120,13 +122,13 @@ void MapPointCollector::Keep(const Point& point) {
     kept.unitsY = units->y;
   }
   const std::string_view title = point.title.empty() ? kNoTitleText : titles_.Utf8(TitleOf(point));
-  result_.points.Add(kept, title);
+  sink_.Add(kept, title);
   ++result_.outcome.records;
 }
 
 void MapPointCollector::Skip(const ReadEntry& entry, SkipKind kind, std::string_view reason) {
   result_.outcome.skipped.Count(kind);
-  result_.points.AddSkip(entry.point.line, kind, reason);
+  sink_.AddSkip(entry.point.line, kind, reason);
 }
 
 }  // namespace
@@ -177,16 +179,23 @@ FitBounds MapPoints::Bounds() const {
   return gatherer.Bounds();
 }
 
-MapReadResult ReadMapPointsFrom(ByteSource& source, PointFormat format,
-                                const MapReadOptions& options) {
+namespace {
+
+/// Reads `source` into `sink` (`result.points` when `sink` is null, with
+/// room set aside as `options.sizeHint` suggests).
+MapReadResult ReadInto(ByteSource& source, PointFormat format, const MapReadOptions& options,
+                       MapPointSink* sink) {
   MapReadResult result;
-  MapPointCollector collector(options, format, result);
+  MapPointCollector collector(options, format, result, sink ? *sink : result.points);
   try {
-    // Untouched room costs address space only; the smallest point entries
-    // (CSV lines) take some 24 bytes, a title rarely a quarter of its entry.
-    constexpr std::uint64_t kMostReserved = std::uint64_t{1} << 24;
-    const std::uint64_t hint = std::min(options.sizeHint, kMostReserved * 24);
-    result.points.Reserve(static_cast<std::size_t>(hint / 24), static_cast<std::size_t>(hint / 4));
+    if (sink == nullptr) {
+      // Untouched room costs address space only; the smallest point entries
+      // (CSV lines) take some 24 bytes, a title rarely a quarter of its entry.
+      constexpr std::uint64_t kMostReserved = std::uint64_t{1} << 24;
+      const std::uint64_t hint = std::min(options.sizeHint, kMostReserved * 24);
+      result.points.Reserve(static_cast<std::size_t>(hint / 24),
+                            static_cast<std::size_t>(hint / 4));
+    }
     collector.ReadAll(source);
   } catch (const std::bad_alloc&) {
     result.outcome.result = RunResult::kFailed;
@@ -199,8 +208,8 @@ MapReadResult ReadMapPointsFrom(ByteSource& source, PointFormat format,
   return result;
 }
 
-MapReadResult ReadMapPoints(FileSystem& files, const std::string& path,
-                            const MapReadOptions& options) {
+MapReadResult ReadFile(FileSystem& files, const std::string& path, const MapReadOptions& options,
+                       MapPointSink* sink) {
   const PointFormat format = options.format.value_or(InputFormatOfFile(path));
   std::error_code error;
   std::unique_ptr<ByteSource> source = files.OpenForReading(path, error);
@@ -218,9 +227,26 @@ MapReadResult ReadMapPoints(FileSystem& files, const std::string& path,
   std::error_code sizeError;
   const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
   if (!sizeError && sized.sizeHint == 0) sized.sizeHint = size;
-  MapReadResult result = ReadMapPointsFrom(*source, format, sized);
+  MapReadResult result = ReadInto(*source, format, sized, sink);
   if (result.outcome.failedStage != RunStage::kNone) result.outcome.failedPath = path;
   return result;
+}
+
+}  // namespace
+
+MapReadResult ReadMapPointsFrom(ByteSource& source, PointFormat format,
+                                const MapReadOptions& options) {
+  return ReadInto(source, format, options, nullptr);
+}
+
+MapReadResult ReadMapPoints(FileSystem& files, const std::string& path,
+                            const MapReadOptions& options) {
+  return ReadFile(files, path, options, nullptr);
+}
+
+MapReadResult ReadMapPointsInto(FileSystem& files, const std::string& path,
+                                const MapReadOptions& options, MapPointSink& sink) {
+  return ReadFile(files, path, options, &sink);
 }
 
 }  // namespace velorin

@@ -16,25 +16,11 @@
 
 #include "convert/conversion_run.h"
 #include "formats/format_table.h"
+#include "map/map_point_sink.h"
 #include "map/map_view.h"
 #include "platform/file_system.h"
 
 namespace velorin {
-
-/// One point that would become a record.
-struct MapPoint {
-  double longitude = 0.0;  ///< decimal degrees
-  double latitude = 0.0;
-  std::int64_t line = 0;          ///< line (or element) where it begins in the file; 0 when unknown
-  std::uint32_t titleOffset = 0;  ///< into MapPoints' title arena
-  std::uint32_t titleSize = 0;
-  /// The exact angle integers when the file gave a position code (NVI).
-  std::uint32_t unitsX = 0;
-  std::uint32_t unitsY = 0;
-  bool fromCode = false;
-
-  LonLat position() const { return {longitude, latitude}; }
-};
 
 /// One point the conversion would skip.
 struct MapSkip {
@@ -71,7 +57,7 @@ struct MapPointTexts {
   std::string nviCode;  ///< "$..." or empty when NVI cannot hold the position
 };
 
-class MapPoints {
+class MapPoints : public MapPointSink {
  public:
   std::span<const MapPoint> points() const { return points_; }
   std::span<const MapSkip> skips() const { return skips_; }
@@ -88,8 +74,8 @@ class MapPoints {
   FitBounds Bounds() const;
 
   // Filled by the reader.
-  void Add(const MapPoint& point, std::string_view title);
-  void AddSkip(std::int64_t line, SkipKind kind, std::string_view reason);
+  void Add(const MapPoint& point, std::string_view title) override;
+  void AddSkip(std::int64_t line, SkipKind kind, std::string_view reason) override;
   void Reserve(std::size_t points, std::size_t titleBytes);
 
  private:
@@ -117,5 +103,11 @@ MapReadResult ReadMapPoints(FileSystem& files, const std::string& path,
 /// Reads points of `format` from `source`.
 MapReadResult ReadMapPointsFrom(ByteSource& source, PointFormat format,
                                 const MapReadOptions& options = {});
+
+/// Reads the file at `path`, handing each point and skip to `sink` rather
+/// than keeping them: the result's `points` stay empty, its counts are
+/// those of ReadMapPoints.
+MapReadResult ReadMapPointsInto(FileSystem& files, const std::string& path,
+                                const MapReadOptions& options, MapPointSink& sink);
 
 }  // namespace velorin

@@ -7,13 +7,11 @@
 
 #include "formats/markup_escape.h"
 #include "map/label_grid.h"
+#include "map/view_scan.h"
 
 namespace velorin {
 namespace {
 
-/// More points than this in the view gather into clusters (unless every
-/// title is asked for).
-constexpr std::size_t kMostSinglePoints = 2000;
 constexpr double kClusterCell = 48.0;
 constexpr double kPointRadius = 4.0;
 constexpr double kFontSize = 12.0;
@@ -118,31 +116,67 @@ ScreenBox MarkBox(PixelPoint at, double radius) {
   return {at.x - radius, at.y - radius, at.x + radius, at.y + radius};
 }
 
-/// Points one by one: the marks first, then the titles the mode allows.
-void WriteSinglePoints(SvgWriter& svg, const MapPoints& points, std::vector<std::uint32_t> shown,
-                       const MapView& view, LabelMode labels) {
-  std::sort(shown.begin(), shown.end());
-  LabelGrid grid(view.width, view.height);
+/// A point drawn on its own.
+struct ShownPoint {
+  std::uint32_t index = 0;
+  LonLat position;
+  std::string_view title;
+};
+
+void BeginMarks(SvgWriter& svg) {
   svg << "<g fill=\"#d62728\" stroke=\"#ffffff\" stroke-width=\"1\">\n";
-  for (const std::uint32_t index : shown) {
-    const PixelPoint at = view.ToScreen(points.points()[index].position());
-    svg << "<circle cx=\"" << at.x << "\" cy=\"" << at.y << "\" r=\"" << kPointRadius << "\"/>\n";
+}
+
+void WriteMark(SvgWriter& svg, PixelPoint at) {
+  svg << "<circle cx=\"" << at.x << "\" cy=\"" << at.y << "\" r=\"" << kPointRadius << "\"/>\n";
+}
+
+void BeginLabels(SvgWriter& svg) {
+  svg << "<g font-size=\"" << kFontSize << "\" fill=\"#202124\" stroke=\"#ffffff\" "
+      << "stroke-width=\"3\" paint-order=\"stroke\">\n";
+}
+
+/// Points one by one: the marks first, then the titles the mode allows.
+void WriteSinglePoints(SvgWriter& svg, std::vector<ShownPoint> shown, const MapView& view,
+                       LabelMode labels) {
+  std::stable_sort(shown.begin(), shown.end(),
+                   [](const ShownPoint& a, const ShownPoint& b) { return a.index < b.index; });
+  LabelGrid grid(view.width, view.height);
+  BeginMarks(svg);
+  for (const ShownPoint& point : shown) {
+    const PixelPoint at = view.ToScreen(point.position);
+    WriteMark(svg, at);
     grid.Occupy(MarkBox(at, kPointRadius));
   }
   svg << "</g>\n";
   if (labels == LabelMode::kNone) return;
-  svg << "<g font-size=\"" << kFontSize << "\" fill=\"#202124\" stroke=\"#ffffff\" "
-      << "stroke-width=\"3\" paint-order=\"stroke\">\n";
-  for (const std::uint32_t index : shown) {
-    const PixelPoint at = view.ToScreen(points.points()[index].position());
-    const std::string_view title = points.Title(index);
-    if (labels == LabelMode::kAll || grid.TryPlace(LabelBox(at, title, false))) {
-      WriteLabel(svg, at, title, false);
-    } else if (grid.TryPlace(LabelBox(at, title, true))) {
-      WriteLabel(svg, at, title, true);
+  BeginLabels(svg);
+  for (const ShownPoint& point : shown) {
+    const PixelPoint at = view.ToScreen(point.position);
+    if (labels == LabelMode::kAll || grid.TryPlace(LabelBox(at, point.title, false))) {
+      WriteLabel(svg, at, point.title, false);
+    } else if (grid.TryPlace(LabelBox(at, point.title, true))) {
+      WriteLabel(svg, at, point.title, true);
     }
   }
   svg << "</g>\n";
+}
+
+std::vector<ShownPoint> Shown(const MapPoints& points, const std::vector<std::uint32_t>& indexes) {
+  std::vector<ShownPoint> shown;
+  shown.reserve(indexes.size());
+  for (const std::uint32_t index : indexes) {
+    shown.push_back({index, points.points()[index].position(), points.Title(index)});
+  }
+  return shown;
+}
+
+void WriteClusterMark(SvgWriter& svg, const MapCluster& cluster) {
+  const double radius = 8.0 + 3.0 * std::log10(static_cast<double>(cluster.count));
+  svg << "<circle cx=\"" << cluster.screen.x << "\" cy=\"" << cluster.screen.y << "\" r=\""
+      << radius << "\" fill=\"#d62728\" fill-opacity=\"0.75\" stroke=\"#ffffff\"/>"
+      << "<text x=\"" << cluster.screen.x << "\" y=\"" << cluster.screen.y + 4.0
+      << "\" fill=\"#ffffff\">" << static_cast<std::int64_t>(cluster.count) << "</text>\n";
 }
 
 void WriteClusters(SvgWriter& svg, const MapPoints& points, const std::vector<MapCluster>& clusters,
@@ -152,16 +186,81 @@ void WriteClusters(SvgWriter& svg, const MapPoints& points, const std::vector<Ma
   for (const MapCluster& cluster : clusters) {
     if (cluster.count == 1) {
       single.push_back(cluster.firstPoint);
-      continue;
+    } else {
+      WriteClusterMark(svg, cluster);
     }
-    const double radius = 8.0 + 3.0 * std::log10(static_cast<double>(cluster.count));
-    svg << "<circle cx=\"" << cluster.screen.x << "\" cy=\"" << cluster.screen.y << "\" r=\""
-        << radius << "\" fill=\"#d62728\" fill-opacity=\"0.75\" stroke=\"#ffffff\"/>"
-        << "<text x=\"" << cluster.screen.x << "\" y=\"" << cluster.screen.y + 4.0
-        << "\" fill=\"#ffffff\">" << static_cast<std::int64_t>(cluster.count) << "</text>\n";
   }
   svg << "</g>\n";
-  WriteSinglePoints(svg, points, std::move(single), view, labels);
+  WriteSinglePoints(svg, Shown(points, single), view, labels);
+}
+
+/// Every point of the view and every title, streamed twice: the marks,
+/// then the titles.
+bool WriteEveryPoint(SvgWriter& svg, const SpilledMapPoints& points, const MapView& view) {
+  const ViewScan scan(view, kEdgeMargin);
+  BeginMarks(svg);
+  bool read = points.ForEach([&](std::uint32_t, LonLat position, std::string_view) {
+    for (int hit = scan.Hits(position); hit > 0; --hit) WriteMark(svg, view.ToScreen(position));
+  });
+  svg << "</g>\n";
+  BeginLabels(svg);
+  read = read && points.ForEach([&](std::uint32_t, LonLat position, std::string_view title) {
+    for (int hit = scan.Hits(position); hit > 0; --hit) {
+      WriteLabel(svg, view.ToScreen(position), title, false);
+    }
+  });
+  svg << "</g>\n";
+  return read;
+}
+
+/// A point kept for drawing on its own, with its title.
+struct KeptPoint {
+  std::uint32_t index = 0;
+  LonLat position;
+  std::string title;
+};
+
+std::vector<ShownPoint> Shown(const std::vector<KeptPoint>& kept) {
+  std::vector<ShownPoint> shown;
+  shown.reserve(kept.size());
+  for (const KeptPoint& point : kept) shown.push_back({point.index, point.position, point.title});
+  return shown;
+}
+
+/// The points of the view in one pass: drawn one by one when they are few,
+/// as counted clusters otherwise.
+bool WriteStreamedPoints(SvgWriter& svg, const SpilledMapPoints& points, const MapView& view,
+                         LabelMode labels) {
+  if (labels == LabelMode::kAll) return WriteEveryPoint(svg, points, view);
+  const ViewScan scan(view, kEdgeMargin);
+  ClusterGrid grid(view, kClusterCell, kEdgeMargin);
+  std::vector<KeptPoint> few;
+  std::size_t inView = 0;
+  const bool read =
+      points.ForEach([&](std::uint32_t index, LonLat position, std::string_view title) {
+        grid.Add(index, position, title);
+        for (int hit = scan.Hits(position); hit > 0; --hit) {
+          if (++inView <= kMostSinglePoints) few.push_back({index, position, std::string(title)});
+        }
+        if (inView > kMostSinglePoints && !few.empty()) std::vector<KeptPoint>().swap(few);
+      });
+  if (inView <= kMostSinglePoints) {
+    WriteSinglePoints(svg, Shown(few), view, labels);
+    return read;
+  }
+  const std::vector<ClusterGrid::Cluster> clusters = grid.Take();
+  std::vector<ShownPoint> single;
+  svg << "<g font-size=\"11\" text-anchor=\"middle\">\n";
+  for (const ClusterGrid::Cluster& cluster : clusters) {
+    if (cluster.cluster.count == 1) {
+      single.push_back({cluster.cluster.firstPoint, cluster.position, cluster.title});
+    } else {
+      WriteClusterMark(svg, cluster.cluster);
+    }
+  }
+  svg << "</g>\n";
+  WriteSinglePoints(svg, std::move(single), view, labels);
+  return read;
 }
 
 void WriteCentredNote(SvgWriter& svg, const MapView& view, std::string_view text) {
@@ -193,13 +292,30 @@ void WriteSvgMap(BufferedWriter& out, const MapPoints& points, const PointIndex&
     WriteCentredNote(svg, view, kNoPointsText);
   } else if (options.labels == LabelMode::kAll ||
              index.CountInView(view, kMostSinglePoints + 1, kEdgeMargin) <= kMostSinglePoints) {
-    WriteSinglePoints(svg, points, index.InView(view, kEdgeMargin), view, options.labels);
+    WriteSinglePoints(svg, Shown(points, index.InView(view, kEdgeMargin)), view, options.labels);
   } else {
     WriteClusters(svg, points, index.Clusters(view, kClusterCell, kEdgeMargin), view,
                   options.labels);
   }
   WriteAttribution(svg, view);
   svg << "</svg>\n";
+}
+
+bool WriteSvgMap(BufferedWriter& out, const SpilledMapPoints& points, const LandMap& land,
+                 const SvgMapOptions& options) {
+  const MapView view = FitView(points.Bounds(), options.width, options.height);
+  if (!points.spilled()) {
+    const PointIndex index(points.inMemory());
+    WriteSvgMap(out, points.inMemory(), index, land, view, options);
+    return true;
+  }
+  SvgWriter svg(out);
+  WriteHeader(svg, options);
+  WriteLand(svg, land, view);
+  const bool read = WriteStreamedPoints(svg, points, view, options.labels);
+  WriteAttribution(svg, view);
+  svg << "</svg>\n";
+  return read;
 }
 
 }  // namespace velorin

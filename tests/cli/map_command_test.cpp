@@ -125,5 +125,60 @@ TEST(MapCommandTest, AMissingLandFileStillGivesTheMap) {
   EXPECT_FALSE(ReadBytes(options.output).empty());
 }
 
+/// Points beyond those a picture draws one by one wait in a temporary file:
+/// every one of them is still drawn (in a cluster's count or on its own),
+/// and a read that fails after them still writes no map.
+struct ManyCase {
+  std::string name;
+  int points;
+  bool labels;
+  std::string tail;  ///< after the points
+  int exitCode;
+};
+
+class MapManyPointsTest : public testing::TestWithParam<ManyCase> {};
+
+TEST_P(MapManyPointsTest, EveryPointIsCountedInThePicture) {
+  const ManyCase& c = GetParam();
+  std::string body;
+  for (int i = 0; i < c.points; ++i) {
+    body += "<wpt lat=\"35." + std::to_string(1000 + i % 97) + "\" lon=\"139." +
+            std::to_string(1000 + i % 89) + "\"><name>P" + std::to_string(i) + "</name></wpt>\n";
+  }
+  TempFolder folder;
+  MapCommandOptions options;
+  options.labels = c.labels ? LabelMode::kAll : LabelMode::kWhereRoom;
+  const MapRun run = RunMap(folder, body + c.tail, options);
+  EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+  if (c.exitCode != kExitDone) {
+    EXPECT_TRUE(run.svg.empty());
+    return;
+  }
+  EXPECT_NE(run.err.find(std::to_string(c.points) + " points drawn in"), std::string::npos);
+  // Each cluster's count follows its circle; a single point is a circle of r="4.0".
+  int drawn = 0;
+  const std::string single = "r=\"4.0\"";
+  for (std::size_t at = run.svg.find(single); at != std::string::npos;
+       at = run.svg.find(single, at + 1)) {
+    ++drawn;
+  }
+  const std::string count = "fill=\"#ffffff\">";
+  for (std::size_t at = run.svg.find(count); at != std::string::npos;
+       at = run.svg.find(count, at + 1)) {
+    drawn += std::stoi(run.svg.substr(at + count.size()));
+  }
+  EXPECT_EQ(drawn, c.points);
+  if (c.labels) {
+    EXPECT_NE(run.svg.find(">P" + std::to_string(c.points - 1) + "<"), std::string::npos);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, MapManyPointsTest,
+                         testing::Values(ManyCase{"Clusters", 5000, false, "", kExitDone},
+                                         ManyCase{"EveryTitle", 2600, true, "", kExitDone},
+                                         ManyCase{"ReadFailsAfterTheSpill", 2600, false,
+                                                  "<wpt lat=\"1\"><name>x</wpt>", kExitFailed}),
+                         [](const auto& info) { return info.param.name; });
+
 }  // namespace
 }  // namespace velorin
