@@ -136,6 +136,26 @@ TEST_P(Win32WindowTest, DroppedReferenceFileConvertsToTheReferenceBytes) {
   EXPECT_FALSE(IsWindowVisible(window_->ControlHandle(C::kCommand_for_Cancel)));
 }
 
+TEST_P(Win32WindowTest, DroppedFileOfEachFormatGivesTheCommandLinesBytes) {
+  for (const char* format : {"gpx", "kml", "kmz", "geojson"}) {
+    SCOPED_TRACE(format);
+    const fs::path input = folder_ / (L"点." + fs::path(format).wstring());
+    const fs::path output = folder_ / L"点.nvi";
+    const fs::path cases = fs::path(VELORIN_CASES) / (std::string(format) + "_to_nvi");
+    fs::copy_file(cases / ("input." + std::string(format)), input);
+    fs::remove(output);
+    boxes_.clear();
+    Drop(input, C::kWindow);
+    EXPECT_EQ(Text(C::kText_for_NVI), output.wstring());
+    answers_ = {MessageAnswer::kYes, MessageAnswer::kOk};
+    Click(C::kCommand_for_Convert);
+    ASSERT_EQ(boxes_.size(), 2U);
+    EXPECT_EQ(boxes_[1].rfind("M90|M106\r\nM107 ", 0), 0U) << boxes_[1];
+    EXPECT_EQ(WithoutTimeStamps(ReadFile(output)),
+              WithoutTimeStamps(ReadFile(cases / "expected.nvi")));
+  }
+}
+
 TEST_P(Win32WindowTest, MissingInputEndsWithItsFailureMessage) {
   Drop(folder_ / "missing.pot", C::kWindow);
   answers_ = {MessageAnswer::kYes, MessageAnswer::kOk};
