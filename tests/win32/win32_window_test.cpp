@@ -156,6 +156,25 @@ TEST_P(Win32WindowTest, DroppedFileOfEachFormatGivesTheCommandLinesBytes) {
   }
 }
 
+TEST_P(Win32WindowTest, CancelClickedWhileRunningEndsWithTheCancelledMessage) {
+  const fs::path input = folder_ / "many.pot";
+  {
+    std::ofstream out(input, std::ios::binary);
+    for (int i = 0; i < 1000; ++i) out << "ORD=POI/tex=A/kei=139'46'1'6/ido=35'40'52'3\r\n";
+  }
+  Drop(input, C::kWindow);
+  // The click waits in the queue until the run steps its events.
+  const HWND cancel = window_->ControlHandle(C::kCommand_for_Cancel);
+  PostMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(cancel), BN_CLICKED),
+               reinterpret_cast<LPARAM>(cancel));
+  answers_ = {MessageAnswer::kYes, MessageAnswer::kYes, MessageAnswer::kOk};
+  Click(C::kCommand_for_Convert);
+  ASSERT_EQ(boxes_.size(), 3U);
+  EXPECT_EQ(boxes_[1].rfind("M90|M108", 0), 0U) << boxes_[1];
+  EXPECT_EQ(boxes_[2].rfind("M90|M110", 0), 0U) << boxes_[2];
+  EXPECT_TRUE(IsWindowVisible(window_->ControlHandle(C::kCommand_for_Convert)));
+}
+
 TEST_P(Win32WindowTest, MissingInputEndsWithItsFailureMessage) {
   Drop(folder_ / "missing.pot", C::kWindow);
   answers_ = {MessageAnswer::kYes, MessageAnswer::kOk};
