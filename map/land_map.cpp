@@ -12,8 +12,8 @@
 //
 // A varint is 7 bits a byte, low bits first, the high bit set on every byte
 // but the last; zigzag maps 0, -1, 1, -2 ... to 0, 1, 2, 3 .... Rings are
-// closed implicitly and never cross longitude 180; the land is what an
-// odd number of rings encloses, so holes (lakes, seas) need no marking.
+// closed implicitly; the land is what an odd number of rings encloses, so
+// holes (lakes, seas) need no marking.
 #include "map/land_map.h"
 
 #include <algorithm>
@@ -95,6 +95,36 @@ LonLatBox BoxOf(std::span<const LonLat> ring) {
   return box;
 }
 
+/// A few rings of the data reach the 180th meridian with a point written at
+/// -180 instead of 180 (or the other way round), which a flat drawing takes
+/// for an edge across the whole world: between 65 and 69 degrees north that
+/// turned land into sea and sea into land round the globe. Such a ring
+/// crosses the meridian an even number of times; its longitudes are made
+/// continuous and the ring moved by whole turns to lie around -180..180. A
+/// ring round the pole (Antarctica) crosses it once and stays as it is.
+void JoinAcross180(std::span<LonLat> ring) {
+  if (ring.size() < 2) return;
+  const auto crosses = [](const LonLat& a, const LonLat& b) {
+    return std::abs(a.longitude - b.longitude) > 180.0;
+  };
+  int crossings = crosses(ring.back(), ring.front()) ? 1 : 0;
+  for (std::size_t i = 1; i < ring.size(); ++i) crossings += crosses(ring[i - 1], ring[i]) ? 1 : 0;
+  if (crossings == 0 || crossings % 2 != 0) return;
+  double turns = 0.0, west = ring.front().longitude, east = west;
+  double previous = ring.front().longitude;
+  for (std::size_t i = 1; i < ring.size(); ++i) {
+    const double raw = ring[i].longitude;
+    if (raw - previous > 180.0) turns -= 360.0;
+    if (raw - previous < -180.0) turns += 360.0;
+    previous = raw;
+    ring[i].longitude = raw + turns;
+    west = std::min(west, ring[i].longitude);
+    east = std::max(east, ring[i].longitude);
+  }
+  const double shift = -360.0 * std::round((west + east) / 2.0 / 360.0);
+  for (LonLat& p : ring) p.longitude += shift;
+}
+
 void CloseRing(LandLevel& level, std::size_t start) {
   const std::span<const LonLat> ring(level.points.data() + start, level.points.size() - start);
   level.ringBoxes.push_back(BoxOf(ring));
@@ -168,6 +198,7 @@ LandMap LandMap::Parse(std::string_view bytes, std::error_code& error) {
       full.points.push_back({translateX + static_cast<double>(x) * scaleX,
                              translateY + static_cast<double>(y) * scaleY});
     }
+    JoinAcross180(std::span<LonLat>(full.points).subspan(start));
     CloseRing(full, start);
   }
   if (!reader.ok() || !reader.AtEnd() || full.ringCount() != rings) {

@@ -19,7 +19,8 @@ struct LandLevel {
   std::vector<LonLat> points;
   /// Where each ring begins in `points`; one more entry for the end.
   std::vector<std::uint32_t> ringStarts;
-  /// Each ring's bounds (never across 180 degrees: rings are split there).
+  /// Each ring's bounds (a ring that reaches 180 degrees lies on one side of
+  /// it; only the ring round the south pole spans the world).
   std::vector<LonLatBox> ringBoxes;
 
   std::size_t ringCount() const { return ringBoxes.size(); }

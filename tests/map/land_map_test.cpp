@@ -53,7 +53,13 @@ INSTANTIATE_TEST_SUITE_P(Places, LandContainsTest,
                                          PlaceCase{"TokyoBay", {139.85, 35.5}, false},
                                          PlaceCase{"MidPacific", {-150.0, 10.0}, false},
                                          PlaceCase{"MidAtlantic", {-30.0, 30.0}, false},
-                                         PlaceCase{"CaspianSeaIsAHole", {50.5, 42.0}, false}),
+                                         PlaceCase{"CaspianSeaIsAHole", {50.5, 42.0}, false},
+                                         // Rings that meet 180 degrees stay on their side.
+                                         PlaceCase{"SiberiaAt67North", {100.0, 67.0}, true},
+                                         PlaceCase{"NunavutAt67North", {-100.0, 67.0}, true},
+                                         PlaceCase{"ChukotkaWestOf180", {175.0, 67.0}, true},
+                                         PlaceCase{"NorwegianSea", {0.0, 67.5}, false},
+                                         PlaceCase{"ChukchiSea", {-172.0, 68.5}, false}),
                          [](const auto& info) { return info.param.name; });
 
 struct BrokenCase {
