@@ -16,10 +16,6 @@ using UnitPoint = bg::model::point<float, 2, bg::cs::cartesian>;
 using UnitRect = bg::model::box<UnitPoint>;
 using IndexValue = std::pair<UnitPoint, std::uint32_t>;
 
-/// Float keeps the index small; queries are widened by this much so that
-/// rounding never loses a point at a box's edge.
-constexpr double kUnitSlack = 1e-6;
-
 UnitRect RectOf(const UnitBox& box) {
   return {UnitPoint(static_cast<float>(box.minX - kUnitSlack),
                     static_cast<float>(box.minY - kUnitSlack)),
@@ -29,39 +25,12 @@ UnitRect RectOf(const UnitBox& box) {
 
 }  // namespace
 
-struct PointIndex::Tree {
-  bgi::rtree<IndexValue, bgi::quadratic<16>> rtree;
-};
-
-PointIndex::PointIndex(const MapPoints& points) : points_(points), tree_(std::make_unique<Tree>()) {
-  std::vector<IndexValue> values;
-  values.reserve(points.size());
-  std::uint32_t index = 0;
-  for (const MapPoint& point : points.points()) {
-    const PixelPoint unit = ProjectToUnit(point.position());
-    // Longitude 180 (and any beyond) is the world's west edge again.
-    const double x = unit.x - std::floor(unit.x);
-    values.emplace_back(UnitPoint(static_cast<float>(x), static_cast<float>(unit.y)), index++);
-  }
-  // The range constructor packs the tree in one go (sort-tile-recursive).
-  tree_->rtree = decltype(tree_->rtree)(values.begin(), values.end());
+PixelPoint IndexedUnit(LonLat position) {
+  const PixelPoint unit = ProjectToUnit(position);
+  // Longitude 180 (and any beyond) is the world's west edge again.
+  return {static_cast<float>(unit.x - std::floor(unit.x)), static_cast<float>(unit.y)};
 }
 
-PointIndex::~PointIndex() = default;
-
-std::size_t PointIndex::size() const { return tree_->rtree.size(); }
-
-void PointIndex::Query(const UnitBox& box, const std::function<void(std::uint32_t)>& visit) const {
-  const UnitRect rect = RectOf(box);
-  for (auto it = tree_->rtree.qbegin(bgi::intersects(rect)); it != tree_->rtree.qend(); ++it) {
-    visit(it->second);
-  }
-}
-
-namespace {
-
-/// The view's screen (widened by `margin`) as unit boxes: one, or two when
-/// it crosses longitude 180; the whole world's width at most.
 std::vector<UnitBox> UnitBoxesOf(const MapView& view, double margin) {
   const double size = WorldSize(view.zoom);
   const PixelPoint topLeft = view.TopLeftWorld();
@@ -77,7 +46,32 @@ std::vector<UnitBox> UnitBoxesOf(const MapView& view, double margin) {
   return {{l, top, 1.0, bottom}, {0.0, top, r - 1.0, bottom}};
 }
 
-}  // namespace
+struct PointIndex::Tree {
+  bgi::rtree<IndexValue, bgi::quadratic<16>> rtree;
+};
+
+PointIndex::PointIndex(const MapPoints& points) : points_(points), tree_(std::make_unique<Tree>()) {
+  std::vector<IndexValue> values;
+  values.reserve(points.size());
+  std::uint32_t index = 0;
+  for (const MapPoint& point : points.points()) {
+    const PixelPoint unit = IndexedUnit(point.position());
+    values.emplace_back(UnitPoint(static_cast<float>(unit.x), static_cast<float>(unit.y)), index++);
+  }
+  // The range constructor packs the tree in one go (sort-tile-recursive).
+  tree_->rtree = decltype(tree_->rtree)(values.begin(), values.end());
+}
+
+PointIndex::~PointIndex() = default;
+
+std::size_t PointIndex::size() const { return tree_->rtree.size(); }
+
+void PointIndex::Query(const UnitBox& box, const std::function<void(std::uint32_t)>& visit) const {
+  const UnitRect rect = RectOf(box);
+  for (auto it = tree_->rtree.qbegin(bgi::intersects(rect)); it != tree_->rtree.qend(); ++it) {
+    visit(it->second);
+  }
+}
 
 std::vector<std::uint32_t> PointIndex::InView(const MapView& view, double margin) const {
   std::vector<std::uint32_t> found;

@@ -20,6 +20,18 @@ struct UnitBox {
   double maxY = 1.0;
 };
 
+/// Positions are held as floats; boxes are widened by this much so that
+/// rounding never loses a point at a box's edge.
+inline constexpr double kUnitSlack = 1e-6;
+
+/// A position in Mercator units as the index holds it: floats, longitude
+/// 180 (and any beyond) wrapped to the world's west edge.
+PixelPoint IndexedUnit(LonLat position);
+
+/// The view's screen (widened by `margin`) as unit boxes: one, or two when
+/// it crosses longitude 180; the whole world's width at most.
+std::vector<UnitBox> UnitBoxesOf(const MapView& view, double margin);
+
 /// Points gathered in one screen cell.
 struct MapCluster {
   PixelPoint screen;             ///< the mean screen position of its points

@@ -4,39 +4,13 @@
 #include <cmath>
 
 namespace velorin {
-namespace {
-
-/// As PointIndex widens its float boxes, so that rounding never loses a
-/// point at a box's edge.
-constexpr double kUnitSlack = 1e-6;
-
-/// The view's screen (widened by `margin`) as unit boxes: one, or two when
-/// it crosses longitude 180; the whole world's width at most.
-std::vector<UnitBox> UnitBoxesOf(const MapView& view, double margin) {
-  const double size = WorldSize(view.zoom);
-  const PixelPoint topLeft = view.TopLeftWorld();
-  const double left = (topLeft.x - margin) / size;
-  const double right = (topLeft.x + view.width + margin) / size;
-  const double top = std::max(0.0, (topLeft.y - margin) / size);
-  const double bottom = std::min(1.0, (topLeft.y + view.height + margin) / size);
-  if (right - left >= 1.0) return {{0.0, top, 1.0, bottom}};
-  const double shift = std::floor(left);
-  const double l = left - shift;
-  const double r = right - shift;
-  if (r <= 1.0) return {{l, top, r, bottom}};
-  return {{l, top, 1.0, bottom}, {0.0, top, r - 1.0, bottom}};
-}
-
-}  // namespace
 
 ViewScan::ViewScan(const MapView& view, double margin)
     : view_(view), margin_(margin), boxes_(UnitBoxesOf(view, margin)) {}
 
 ViewScan::Unit ViewScan::UnitOf(LonLat position) {
-  const PixelPoint unit = ProjectToUnit(position);
-  // Longitude 180 (and any beyond) is the world's west edge again.
-  const double x = unit.x - std::floor(unit.x);
-  return {static_cast<float>(x), static_cast<float>(unit.y)};
+  const PixelPoint unit = IndexedUnit(position);
+  return {static_cast<float>(unit.x), static_cast<float>(unit.y)};
 }
 
 bool ViewScan::Inside(std::size_t box, Unit unit) const {
