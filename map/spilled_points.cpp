@@ -16,6 +16,10 @@ struct SpillHead {
   std::uint32_t titleSize = 0;
 };
 
+/// Its bytes in the file: the three members without padding.
+constexpr std::size_t kSpillHeadBytes =
+    sizeof SpillHead::longitude + sizeof SpillHead::latitude + sizeof SpillHead::titleSize;
+
 std::error_code LastError() {
   return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
 }
@@ -74,7 +78,7 @@ bool SpilledMapPoints::Spill(const MapPoint& point, std::string_view title) {
   head.longitude = point.longitude;
   head.latitude = point.latitude;
   head.titleSize = static_cast<std::uint32_t>(title.size());
-  char bytes[sizeof head.longitude * 2 + sizeof head.titleSize];
+  char bytes[kSpillHeadBytes];
   std::memcpy(bytes, &head.longitude, sizeof head.longitude);
   std::memcpy(bytes + 8, &head.latitude, sizeof head.latitude);
   std::memcpy(bytes + 16, &head.titleSize, sizeof head.titleSize);
@@ -94,7 +98,7 @@ bool SpilledMapPoints::ForEach(const Visit& visit) const {
     error_ = LastError();
     return false;
   }
-  char bytes[20];
+  char bytes[kSpillHeadBytes];
   for (std::size_t spilled = count_ - memory_.size(); spilled > 0; --spilled) {
     SpillHead head;
     if (std::fread(bytes, sizeof bytes, 1, file) != 1) break;
