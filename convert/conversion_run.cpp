@@ -19,6 +19,7 @@
 #include "formats/poi_record.h"
 #include "formats/point_check.h"
 #include "formats/point_writer.h"
+#include "formats/read_ahead_point_reader.h"
 #include "platform/buffered_writer.h"
 #include "text/cp932_decoder.h"
 #include "text/cp932_encoder.h"
@@ -373,7 +374,15 @@ std::unique_ptr<PointReader> ConvertCommand::MakeReader(std::size_t index) {
     if (options_.observer != nullptr) options_.observer->OnInputStarted(input.path);
     if (options_.log) AppendToLog("Input " + input.path);
   }
-  return InfoOf(input.format).makeReader(*open_.input, readerOptions);
+  std::unique_ptr<PointReader> reader =
+      InfoOf(input.format).makeReader(*open_.input, readerOptions);
+  // GeoJSON is parsed on a thread of its own while this one writes, but only
+  // from a file: a pipe's reader may wait, and waiting shows the window.
+  if (input.format == PointFormat::kGeoJson && options_.readAhead &&
+      files_.IsNormalFile(input.path)) {
+    reader = ReadAheadPointReader::Wrap(std::move(reader));
+  }
+  return reader;
 }
 
 std::unique_ptr<PointReader> ConvertCommand::OpenInput(std::size_t index) {
@@ -528,11 +537,12 @@ void ConvertCommand::ReleaseReaderAndWriter() {
     outcome_.encodingWorthSaying = reader_->textBeyondAscii();
     outcome_.ignored = reader_->ignored();
   }
-  outcome_.inputHeldBytes = inputHeldBytes_ || (open_.input && open_.input->heldBytes());
   if (writer_) outcome_.titlesAdjusted = writer_->titlesAdjusted();
   outcome_.records = recordCount_;  // for the summary of the last message and the log
   writer_.reset();
+  // A reader reading ahead stops here, before its input is looked at.
   reader_.reset();
+  outcome_.inputHeldBytes = inputHeldBytes_ || (open_.input && open_.input->heldBytes());
 }
 
 std::int64_t ConvertCommand::FirstLineLeft(ReadEntry& entry) {

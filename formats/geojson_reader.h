@@ -37,6 +37,7 @@ class GeoJsonReader : public PointReader {
 
   bool Next(ReadEntry& entry) override;
   IgnoredItems ignored() const override { return handler_.ignored(); }
+  std::int64_t ignoredTotal() const override { return handler_.ignored().Total(); }
 
  private:
   /// Where the reader is in the top-level object and its "features".

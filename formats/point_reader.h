@@ -77,6 +77,12 @@ struct IgnoredItems {
   std::int64_t otherGeometries = 0;
   std::int64_t featuresWithoutGeometry = 0;  ///< "geometry": null
 
+  /// Every count together: it grows whenever any of them does.
+  std::int64_t Total() const {
+    return routes + tracks + placemarksWithoutPoint + unreadElements + linksOutside +
+           linksNotFollowed + lineStrings + polygons + otherGeometries + featuresWithoutGeometry;
+  }
+
   void Add(const IgnoredItems& other) {
     routes += other.routes;
     tracks += other.tracks;
@@ -135,6 +141,9 @@ class PointReader {
   virtual bool AtEnd() { return false; }
   const std::optional<ReadFailure>& failure() const { return failure_; }
   virtual IgnoredItems ignored() const { return {}; }
+  /// ignored().Total(), without a copy where a reader can tell it cheaply:
+  /// asked after every entry by a reader reading ahead.
+  virtual std::int64_t ignoredTotal() const { return ignored().Total(); }
   /// The encoding a text input is read in; nothing for other formats.
   virtual std::optional<TextEncoding> textEncoding() { return std::nullopt; }
   /// True when a text input's first bytes held more than ASCII, so that the

@@ -2,6 +2,7 @@
 // and ends, with the writer's first and last parts around the points.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -144,6 +145,84 @@ TEST_F(RunFormatsTest, GeometriesThatAreNoPointsAreSummedUpByKind) {
             "2 LineStrings, 1 Polygon, 1 geometry of a type GeoJSON lacks and 1 feature "
             "without a geometry ignored");
 }
+
+/// A FeatureCollection of `features` Point features, a LineString after
+/// every seventh, each on a line of its own; `tail` closes it.
+std::string ManyFeatures(int features, std::string_view tail = "]}\n") {
+  std::string json = "{\"type\": \"FeatureCollection\", \"features\": [\n";
+  for (int i = 1; i <= features; ++i) {
+    json += "{\"type\": \"Feature\", \"properties\": {\"name\": \"P" + std::to_string(i) +
+            "\"}, \"geometry\": {\"type\": \"Point\", \"coordinates\": [135, 35]}},\n";
+    if (i % 7 == 0) {
+      json +=
+          "{\"type\": \"Feature\", \"geometry\": {\"type\": \"LineString\", "
+          "\"coordinates\": [[1, 2], [3, 4]]}},\n";
+    }
+  }
+  json += "{\"type\": \"Feature\", \"properties\": {}, \"geometry\": null}\n";
+  json += tail;
+  return json;
+}
+
+struct ReadAheadRunCase {
+  std::string name;
+  std::string input;
+  std::int32_t recordLimit;
+  RunMessage lastBox;
+};
+
+class RunReadAheadTest : public RunTest, public ::testing::WithParamInterface<ReadAheadRunCase> {};
+
+// A GeoJSON file read on a second thread converts exactly as one read on
+// the run's own: the same bytes, counts, limit line and failure, whether the
+// run reads to the end, stops at the record limit or at a broken file.
+TEST_P(RunReadAheadTest, ConvertsAsTheRunAlone) {
+  const ReadAheadRunCase& c = GetParam();
+  host.inputPath = folder.PathOf("in.geojson");
+  WriteInput(c.input);
+  RunOutcome outcomes[2];
+  std::string outputs[2];
+  for (const bool readAhead : {false, true}) {
+    RunOptions options;
+    options.inputFormat = PointFormat::kGeoJson;
+    options.recordLimit = c.recordLimit;
+    options.readAhead = readAhead;
+    host.settings[3] = "1";  // the log
+    std::remove(host.outputPath.c_str());
+    std::remove(LogPath().c_str());
+    host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
+    host.ExpectBox(c.lastBox);
+    RunOutcome& outcome = outcomes[readAhead ? 1 : 0];
+    outcome = Run(options);
+    outputs[readAhead ? 1 : 0] = Exists(host.outputPath) ? Output() + ReadBytes(LogPath()) : "";
+  }
+  const RunOutcome& alone = outcomes[0];
+  const RunOutcome& ahead = outcomes[1];
+  EXPECT_EQ(ahead.result, alone.result);
+  EXPECT_EQ(ahead.records, alone.records);
+  EXPECT_EQ(ahead.firstLineNotConverted, alone.firstLineNotConverted);
+  EXPECT_EQ(ahead.skipped.total(), alone.skipped.total());
+  EXPECT_EQ(ahead.ignored.lineStrings, alone.ignored.lineStrings);
+  EXPECT_EQ(ahead.ignored.featuresWithoutGeometry, alone.ignored.featuresWithoutGeometry);
+  EXPECT_EQ(ahead.inputHeldBytes, alone.inputHeldBytes);
+  ASSERT_EQ(ahead.readFailure.has_value(), alone.readFailure.has_value());
+  if (alone.readFailure) {
+    EXPECT_EQ(ahead.readFailure->line, alone.readFailure->line);
+  }
+  EXPECT_EQ(outputs[1], outputs[0]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RunReadAheadTest,
+    ::testing::Values(ReadAheadRunCase{"ToTheEnd", ManyFeatures(2000), 0, RunMessage::kFinished},
+                      ReadAheadRunCase{"RecordLimitAmidABatch", ManyFeatures(2000), 300,
+                                       RunMessage::kFinished},
+                      ReadAheadRunCase{"RecordLimitAtTheLastPoint", ManyFeatures(600), 600,
+                                       RunMessage::kFinished},
+                      ReadAheadRunCase{"BrokenAfterManyBatches", ManyFeatures(1500, "}"), 0,
+                                       RunMessage::kFailure},
+                      ReadAheadRunCase{"Empty", "", 0, RunMessage::kFailure}),
+    [](const ::testing::TestParamInfo<ReadAheadRunCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace velorin::testing
