@@ -376,10 +376,9 @@ std::unique_ptr<PointReader> ConvertCommand::MakeReader(std::size_t index) {
   }
   std::unique_ptr<PointReader> reader =
       InfoOf(input.format).makeReader(*open_.input, readerOptions);
-  // GeoJSON is parsed on a thread of its own while this one writes, but only
-  // from a file: a pipe's reader may wait, and waiting shows the window.
-  if (input.format == PointFormat::kGeoJson && options_.readAhead &&
-      files_.IsNormalFile(input.path)) {
+  // Parsed on a thread of its own while this one writes, but only from a
+  // file: a pipe's reader may wait, and waiting repaints the window.
+  if (ReadsAhead(input.format) && options_.readAhead && files_.IsNormalFile(input.path)) {
     reader = ReadAheadPointReader::Wrap(std::move(reader));
   }
   return reader;

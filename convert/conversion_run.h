@@ -162,8 +162,8 @@ struct RunOptions {
   std::optional<double> dedupeMetres = std::nullopt;
   /// How the writer writes (CSV's encoding).
   WriterOptions writer = {};
-  /// A GeoJSON file is parsed on a second thread while the entries before
-  /// are written.
+  /// A GPX, KML, KMZ or GeoJSON file is parsed on a second thread while the
+  /// entries before are written.
   bool readAhead = true;
 };
 

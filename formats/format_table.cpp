@@ -120,6 +120,18 @@ PointFormat OutputFormatOfPath(std::string_view path) {
   return FormatOfExtension(path).value_or(PointFormat::kNvi);
 }
 
+bool ReadsAhead(PointFormat format) {
+  switch (format) {
+    case PointFormat::kGpx:
+    case PointFormat::kKml:
+    case PointFormat::kKmz:
+    case PointFormat::kGeoJson:
+      return true;
+    default:
+      return false;
+  }
+}
+
 PointFormat DefaultOutputFormat(PointFormat input) {
   return input == PointFormat::kNvi ? PointFormat::kGpx : PointFormat::kNvi;
 }

@@ -45,6 +45,11 @@ std::optional<PointFormat> InputFormatOfExtension(std::string_view path);
 PointFormat InputFormatOfPath(std::string_view path);
 /// An unknown extension counts as NVI for an output.
 PointFormat OutputFormatOfPath(std::string_view path);
+/// Whether a file of the format is parsed on a thread of its own while the
+/// run writes (see ReadAheadPointReader): the formats with a parser of their
+/// own (GPX, KML, KMZ, GeoJSON). The line formats are not: POT entries view
+/// the reader's line, and CSV's encoding is told from its first bytes.
+bool ReadsAhead(PointFormat format);
 /// What an input is converted into when nothing says: NVI, or GPX for an
 /// NVI input.
 PointFormat DefaultOutputFormat(PointFormat input);

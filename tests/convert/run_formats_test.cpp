@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "convert/run_summary.h"
+#include "formats/format_table.h"
 #include "run_fixture.h"
 
 namespace velorin::testing {
@@ -164,8 +165,21 @@ std::string ManyFeatures(int features, std::string_view tail = "]}\n") {
   return json;
 }
 
+/// A GPX file of `waypoints` waypoints, each on a line of its own, a route
+/// after every fifth; `tail` closes it.
+std::string ManyWaypoints(int waypoints, std::string_view tail = "</gpx>\n") {
+  std::string gpx = "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\" version=\"1.1\">\n";
+  for (int i = 1; i <= waypoints; ++i) {
+    gpx += "<wpt lat=\"35\" lon=\"135\"><name>W" + std::to_string(i) + "</name></wpt>\n";
+    if (i % 5 == 0) gpx += "<rte><rtept lat=\"1\" lon=\"2\"/></rte>\n";
+  }
+  gpx += tail;
+  return gpx;
+}
+
 struct ReadAheadRunCase {
   std::string name;
+  PointFormat format;
   std::string input;
   std::int32_t recordLimit;
   RunMessage lastBox;
@@ -173,18 +187,19 @@ struct ReadAheadRunCase {
 
 class RunReadAheadTest : public RunTest, public ::testing::WithParamInterface<ReadAheadRunCase> {};
 
-// A GeoJSON file read on a second thread converts exactly as one read on
-// the run's own: the same bytes, counts, limit line and failure, whether the
-// run reads to the end, stops at the record limit or at a broken file.
+// A file read on a second thread converts exactly as one read on the run's
+// own: the same bytes, counts, limit line and failure, whether the run reads
+// to the end, stops at the record limit or at a broken file.
 TEST_P(RunReadAheadTest, ConvertsAsTheRunAlone) {
   const ReadAheadRunCase& c = GetParam();
-  host.inputPath = folder.PathOf("in.geojson");
+  if (!InfoOf(c.format).makeReader) GTEST_SKIP() << "this build reads no " << c.name;
+  host.inputPath = folder.PathOf("in" + std::string(InfoOf(c.format).extension));
   WriteInput(c.input);
   RunOutcome outcomes[2];
   std::string outputs[2];
   for (const bool readAhead : {false, true}) {
     RunOptions options;
-    options.inputFormat = PointFormat::kGeoJson;
+    options.inputFormat = c.format;
     options.recordLimit = c.recordLimit;
     options.readAhead = readAhead;
     host.settings[3] = "1";  // the log
@@ -203,6 +218,7 @@ TEST_P(RunReadAheadTest, ConvertsAsTheRunAlone) {
   EXPECT_EQ(ahead.firstLineNotConverted, alone.firstLineNotConverted);
   EXPECT_EQ(ahead.skipped.total(), alone.skipped.total());
   EXPECT_EQ(ahead.ignored.lineStrings, alone.ignored.lineStrings);
+  EXPECT_EQ(ahead.ignored.routes, alone.ignored.routes);
   EXPECT_EQ(ahead.ignored.featuresWithoutGeometry, alone.ignored.featuresWithoutGeometry);
   EXPECT_EQ(ahead.inputHeldBytes, alone.inputHeldBytes);
   ASSERT_EQ(ahead.readFailure.has_value(), alone.readFailure.has_value());
@@ -214,14 +230,19 @@ TEST_P(RunReadAheadTest, ConvertsAsTheRunAlone) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RunReadAheadTest,
-    ::testing::Values(ReadAheadRunCase{"ToTheEnd", ManyFeatures(2000), 0, RunMessage::kFinished},
-                      ReadAheadRunCase{"RecordLimitAmidABatch", ManyFeatures(2000), 300,
+    ::testing::Values(ReadAheadRunCase{"ToTheEnd", PointFormat::kGeoJson, ManyFeatures(2000), 0,
                                        RunMessage::kFinished},
-                      ReadAheadRunCase{"RecordLimitAtTheLastPoint", ManyFeatures(600), 600,
-                                       RunMessage::kFinished},
-                      ReadAheadRunCase{"BrokenAfterManyBatches", ManyFeatures(1500, "}"), 0,
-                                       RunMessage::kFailure},
-                      ReadAheadRunCase{"Empty", "", 0, RunMessage::kFailure}),
+                      ReadAheadRunCase{"RecordLimitAmidABatch", PointFormat::kGeoJson,
+                                       ManyFeatures(2000), 300, RunMessage::kFinished},
+                      ReadAheadRunCase{"RecordLimitAtTheLastPoint", PointFormat::kGeoJson,
+                                       ManyFeatures(600), 600, RunMessage::kFinished},
+                      ReadAheadRunCase{"BrokenAfterManyBatches", PointFormat::kGeoJson,
+                                       ManyFeatures(1500, "}"), 0, RunMessage::kFailure},
+                      ReadAheadRunCase{"Empty", PointFormat::kGeoJson, "", 0, RunMessage::kFailure},
+                      ReadAheadRunCase{"GpxRecordLimit", PointFormat::kGpx, ManyWaypoints(2000),
+                                       700, RunMessage::kFinished},
+                      ReadAheadRunCase{"GpxBroken", PointFormat::kGpx,
+                                       ManyWaypoints(1000, "</wpt>"), 0, RunMessage::kFailure}),
     [](const ::testing::TestParamInfo<ReadAheadRunCase>& info) { return info.param.name; });
 
 }  // namespace
