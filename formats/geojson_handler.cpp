@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <initializer_list>
+#include <iterator>
 
 #include "formats/decimal_text.h"
 #include "formats/title_text.h"
@@ -39,6 +42,16 @@ std::string Quoted(std::string_view text) {
   return "\"" + std::string(text.substr(0, kShown)) + (text.size() > kShown ? "...\"" : "\"");
 }
 
+// Messages are built apart from the handlers that need them, in functions
+// of their own that are never inlined: a handler that holds no string of its
+// own sets up no stack guard and saves fewer registers on every event.
+
+/// Why a coordinate is no angle.
+[[gnu::cold, gnu::noinline]] std::string OutOfRange(bool longitude, std::string_view text) {
+  return std::string(longitude ? "longitude" : "latitude") + " " + Quoted(text) +
+         " is out of range";
+}
+
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
 /// A JSON string may hold U+0000, which no title should: U+FFFD instead.
@@ -62,40 +75,84 @@ void GeoJsonHandler::Feature::Reset(std::int64_t at) {
   points.clear();
 }
 
-bool GeoJsonHandler::Fail(std::string message) {
-  if (!failure_) failure_ = ReadFailure{stream_.Line(), std::move(message)};
+bool GeoJsonHandler::Fail(std::string_view message) {
+  if (!failure_) failure_ = ReadFailure{stream_.Line(), std::string(message)};
   return false;
 }
 
-GeoJsonHandler::Member GeoJsonHandler::MemberOf(Role role, std::string_view name) const {
-  switch (role) {
-    case Role::kTop:
-      if (name == "features") return Member::kFeatures;
-      if (name == "crs") return Member::kCrs;
-      [[fallthrough]];  // the top may be a Feature or a geometry too
-    case Role::kFeature:
-    case Role::kGeometry:
-      if (name == "type") return Member::kType;
-      if (role != Role::kGeometry && name == "geometry") return Member::kGeometry;
-      if (role != Role::kGeometry && name == "properties") return Member::kProperties;
-      if (role != Role::kFeature && name == "coordinates") return Member::kCoordinates;
-      if (role != Role::kFeature && name == "geometries") return Member::kGeometries;
-      return Member::kOther;
-    case Role::kProperties:
-      if (name == "name") return Member::kName;
-      if (name == "title") return Member::kTitle;
-      if (name == "Title") return Member::kTitleCapital;
-      if (name == "location") return Member::kLocation;
-      return Member::kOther;
-    case Role::kLocation:
-    case Role::kCrsProperties:
-      return name == "name" ? Member::kName : Member::kOther;
-    case Role::kCrs:
-      if (name == "type") return Member::kType;
-      return name == "properties" ? Member::kProperties : Member::kOther;
+bool GeoJsonHandler::FailTooDeep() {
+  return Fail("JSON nested more than " + std::to_string(kMaxDepth) + " deep: refused");
+}
+
+bool GeoJsonHandler::FailTooManyPositions() {
+  return Fail("a feature with more than " + std::to_string(kMaxFeaturePositions) +
+              " positions of points: refused");
+}
+
+void GeoJsonHandler::SetOutOfRange(Frame& frame, bool longitude, std::string_view text) {
+  frame.reason = OutOfRange(longitude, text);
+}
+
+GeoJsonHandler::Member GeoJsonHandler::NamedMember(std::string_view name) {
+  // The length and the first byte leave one name to compare at most.
+  const auto is = [name](std::string_view known) {
+    return std::memcmp(name.data(), known.data(), known.size()) == 0;
+  };
+  switch (name.size()) {
+    case 3:
+      return is("crs") ? Member::kCrs : Member::kOther;
+    case 4:
+      if (name[0] == 't') return is("type") ? Member::kType : Member::kOther;
+      return is("name") ? Member::kName : Member::kOther;
+    case 5:
+      if (name[0] == 't') return is("title") ? Member::kTitle : Member::kOther;
+      return is("Title") ? Member::kTitleCapital : Member::kOther;
+    case 8:
+      if (name[0] == 'f') return is("features") ? Member::kFeatures : Member::kOther;
+      if (name[0] == 'g') return is("geometry") ? Member::kGeometry : Member::kOther;
+      return is("location") ? Member::kLocation : Member::kOther;
+    case 10:
+      if (name[0] == 'p') return is("properties") ? Member::kProperties : Member::kOther;
+      return is("geometries") ? Member::kGeometries : Member::kOther;
+    case 11:
+      return is("coordinates") ? Member::kCoordinates : Member::kOther;
     default:
       return Member::kOther;
   }
+}
+
+GeoJsonHandler::Member GeoJsonHandler::MemberOf(Role role, std::string_view name) {
+  // The members each kind of object knows, one bit a member.
+  constexpr auto bits = [](std::initializer_list<Member> members) {
+    std::uint32_t set = 0;
+    for (const Member member : members) set |= 1u << static_cast<unsigned>(member);
+    return set;
+  };
+  constexpr std::uint32_t kFeatureMembers =
+      bits({Member::kType, Member::kGeometry, Member::kProperties});
+  constexpr std::uint32_t kGeometryMembers =
+      bits({Member::kType, Member::kCoordinates, Member::kGeometries});
+  // The top may be a FeatureCollection, a Feature or a geometry.
+  constexpr std::uint32_t kTopMembers =
+      kFeatureMembers | kGeometryMembers | bits({Member::kFeatures, Member::kCrs});
+  static constexpr std::uint32_t kKnown[] = {
+      kTopMembers,       // kTop
+      0,                 // kFeatures
+      kFeatureMembers,   // kFeature
+      kGeometryMembers,  // kGeometry
+      0,                 // kGeometries
+      0,                 // kCoordinates
+      bits({Member::kName, Member::kTitle, Member::kTitleCapital,
+            Member::kLocation}),                   // kProperties
+      bits({Member::kName}),                       // kLocation
+      bits({Member::kType, Member::kProperties}),  // kCrs
+      bits({Member::kName}),                       // kCrsProperties
+      0,                                           // kPassed
+  };
+  static_assert(std::size(kKnown) == static_cast<std::size_t>(Role::kPassed) + 1);
+  const Member member = NamedMember(name);
+  const bool known = (kKnown[static_cast<std::size_t>(role)] >> static_cast<unsigned>(member)) & 1u;
+  return known ? member : Member::kOther;
 }
 
 GeoJsonHandler::Feature& GeoJsonHandler::CurrentFeature() { return inElement_ ? element_ : top_; }
@@ -164,9 +221,7 @@ bool GeoJsonHandler::Key(const char* text, unsigned length, bool) {
 
 bool GeoJsonHandler::StartObject() {
   stream_.MarkEvent();
-  if (depth_ >= kMaxDepth) {
-    return Fail("JSON nested more than " + std::to_string(kMaxDepth) + " deep: refused");
-  }
+  if (depth_ >= kMaxDepth) return FailTooDeep();
   if (depth_ == 0) {
     StartTop();
     return true;
@@ -250,27 +305,31 @@ bool GeoJsonHandler::EndObject(unsigned) {
   } else if (role == Role::kCrs) {
     ok = CheckCrs();
   } else if (role == Role::kTop) {
-    if (!top_.typed) return Fail("not a GeoJSON file: the top-level object has no \"type\"");
-    // Its elements were handed out as they came: a Feature or geometry around
-    // them would be a second, earlier source of points.
-    if (featuresSeen_ && top_.type != "FeatureCollection") {
-      return Fail("not a GeoJSON file: a \"features\" member in a " + Quoted(top_.type));
-    }
-    if (top_.type != "FeatureCollection" && top_.type != "Feature") {
-      ok = EndGeometry(geometries_[0]);
-    }
-    if (top_.type != "FeatureCollection") EmitFeature(top_, top_.type == "Feature");
-    openGeometries_ = 0;
+    ok = EndTop();
   }
   --depth_;
   return ok;
 }
 
+bool GeoJsonHandler::EndTop() {
+  bool ok = true;
+  if (!top_.typed) return Fail("not a GeoJSON file: the top-level object has no \"type\"");
+  // Its elements were handed out as they came: a Feature or geometry around
+  // them would be a second, earlier source of points.
+  if (featuresSeen_ && top_.type != "FeatureCollection") {
+    return Fail("not a GeoJSON file: a \"features\" member in a " + Quoted(top_.type));
+  }
+  if (top_.type != "FeatureCollection" && top_.type != "Feature") {
+    ok = EndGeometry(geometries_[0]);
+  }
+  if (top_.type != "FeatureCollection") EmitFeature(top_, top_.type == "Feature");
+  openGeometries_ = 0;
+  return ok;
+}
+
 bool GeoJsonHandler::StartArray() {
   stream_.MarkEvent();
-  if (depth_ >= kMaxDepth) {
-    return Fail("JSON nested more than " + std::to_string(kMaxDepth) + " deep: refused");
-  }
+  if (depth_ >= kMaxDepth) return FailTooDeep();
   if (depth_ == 0) return Fail("not a GeoJSON file: the top-level value is no object");
   Frame& parent = frames_[depth_ - 1];
   Role role = Role::kPassed;
@@ -327,10 +386,7 @@ void GeoJsonHandler::OnNumber(Frame& frame, std::string_view text) {
   if (frame.numbers > 2 || !frame.reason.empty()) return;  // an elevation and beyond
   const bool longitude = frame.numbers == 1;
   const std::optional<double> value = ParseDecimalDegrees(text);
-  if (!value) {
-    frame.reason =
-        std::string(longitude ? "longitude" : "latitude") + " " + Quoted(text) + " is out of range";
-  }
+  if (!value) SetOutOfRange(frame, longitude, text);
   (longitude ? frame.longitude : frame.latitude) = value;
 }
 
@@ -346,8 +402,7 @@ void GeoJsonHandler::EndPosition(const Frame& frame) {
   const bool deep = !geometry.typed || geometry.lineKind == LineKind::kTrack;
   if (!geometry.collects || frame.level > (deep ? 3 : 2)) return;
   if (geometry.positions.size() + CurrentFeature().points.size() >= kMaxFeaturePositions) {
-    Fail("a feature with more than " + std::to_string(kMaxFeaturePositions) +
-         " positions of points: refused");
+    FailTooManyPositions();
     return;
   }
   Position& position = geometry.positions.emplace_back();
@@ -374,6 +429,12 @@ bool GeoJsonHandler::Scalar(ScalarKind kind, std::string_view text) {
     ElementScalar(frame, kind, text);
     return true;
   }
+  // A member whose name matters to no object (most properties) is passed over.
+  if (frame.member == Member::kOther) return true;
+  return MemberScalar(frame, kind, text);
+}
+
+bool GeoJsonHandler::MemberScalar(Frame& frame, ScalarKind kind, std::string_view text) {
   const bool isString = kind == ScalarKind::kString;
   Feature& feature = CurrentFeature();
   switch (frame.role) {
@@ -482,10 +543,10 @@ bool GeoJsonHandler::AddPoint(std::int64_t line, double longitude, double latitu
   return true;
 }
 
-bool GeoJsonHandler::AddSkip(std::int64_t line, std::string reason) {
+bool GeoJsonHandler::AddSkip(std::int64_t line, std::string_view reason) {
   Pending& point = CurrentFeature().points.emplace_back();
   point.line = line;
-  point.reason = std::move(reason);
+  point.reason = reason;
   return true;
 }
 
@@ -535,8 +596,7 @@ bool GeoJsonHandler::EndGeometry(Geometry& geometry) {
   }
   geometry.positions.clear();
   if (CurrentFeature().points.size() > kMaxFeaturePositions) {
-    return Fail("a feature with more than " + std::to_string(kMaxFeaturePositions) +
-                " positions of points: refused");
+    return FailTooManyPositions();
   }
   return true;
 }
@@ -615,13 +675,21 @@ ReadEntry& GeoJsonHandler::Emit(std::int64_t line) {
   return entry;
 }
 
+void GeoJsonHandler::EmitNoFeature(Feature& feature) {
+  Emit(feature.line).reason =
+      feature.typed ? "a features element of type " + Quoted(feature.type) + ", not \"Feature\""
+                    : "a features element without a \"type\"";
+  ready_[readyCount_ - 1].isPoint = false;
+  feature.points.clear();
+}
+
+void GeoJsonHandler::SetTitleTooLong(ReadEntry& entry) {
+  entry.reason = "a title longer than " + std::to_string(kMaxTitleSize) + " bytes";
+}
+
 void GeoJsonHandler::EmitFeature(Feature& feature, bool isFeature) {
   if (&feature == &element_ && !feature.typeIsFeature) {
-    Emit(feature.line).reason =
-        feature.typed ? "a features element of type " + Quoted(feature.type) + ", not \"Feature\""
-                      : "a features element without a \"type\"";
-    ready_[readyCount_ - 1].isPoint = false;
-    feature.points.clear();
+    EmitNoFeature(feature);
     return;
   }
   if (isFeature && !feature.hasGeometry) ++ignored_.featuresWithoutGeometry;
@@ -641,8 +709,11 @@ void GeoJsonHandler::EmitFeature(Feature& feature, bool isFeature) {
     ReadEntry& entry = Emit(pending.line);
     if (!pending.reason.empty() || tooLong) {
       entry.isPoint = false;
-      entry.reason = tooLong ? "a title longer than " + std::to_string(kMaxTitleSize) + " bytes"
-                             : std::move(pending.reason);
+      if (tooLong) {
+        SetTitleTooLong(entry);
+      } else {
+        entry.reason = std::move(pending.reason);
+      }
       continue;
     }
     if (pending.number > 0) {

@@ -179,10 +179,13 @@ class GeoJsonHandler {
   };
 
   bool Scalar(ScalarKind kind, std::string_view text);
+  /// What a scalar member's value is: a type, a title, a coordinate system's name.
+  /// Apart from Scalar, which coordinates take without its set-up.
+  [[gnu::noinline]] bool MemberScalar(Frame& frame, ScalarKind kind, std::string_view text);
   /// What a scalar in an array is: a coordinate, or a features element that is no object.
   void ElementScalar(Frame& frame, ScalarKind kind, std::string_view text);
   /// Whether a scalar member of the top-level object (its type, a null crs) is acceptable.
-  bool TopScalar(Member member, ScalarKind kind, std::string_view text);
+  [[gnu::noinline]] bool TopScalar(Member member, ScalarKind kind, std::string_view text);
   /// Which title candidate a member of properties or location is; none for any other.
   static std::optional<std::size_t> TitleIndex(const Frame& frame);
   /// Opens the top-level object, and a geometry in case it is one.
@@ -191,8 +194,22 @@ class GeoJsonHandler {
   Role ElementObjectRole(Frame& parent);
   /// What an object as a member's value is; only the first of each member counts.
   Role MemberObjectRole(const Frame& parent);
-  bool Fail(std::string message);
-  Member MemberOf(Role role, std::string_view name) const;
+  bool Fail(std::string_view message);
+  // Failures and skip reasons whose messages are built from parts; cold,
+  // apart from the handlers of every event (see geojson_handler.cpp).
+  [[gnu::cold, gnu::noinline]] bool FailTooDeep();
+  [[gnu::cold, gnu::noinline]] bool FailTooManyPositions();
+  [[gnu::cold, gnu::noinline]] static void SetOutOfRange(Frame& frame, bool longitude,
+                                                         std::string_view text);
+  [[gnu::cold, gnu::noinline]] void EmitNoFeature(Feature& feature);
+  [[gnu::cold, gnu::noinline]] static void SetTitleTooLong(ReadEntry& entry);
+  /// The end of the top-level object: what it is, and its points unless a
+  /// FeatureCollection; once a file, apart from the ends of other objects.
+  [[gnu::noinline]] bool EndTop();
+  /// Which member a name is, in the object it is a name of.
+  static Member MemberOf(Role role, std::string_view name);
+  /// Which of the names that matter a name is, in whatever object.
+  static Member NamedMember(std::string_view name);
   Feature& CurrentFeature();
   void OnNumber(Frame& frame, std::string_view text);
   void EndPosition(const Frame& frame);
@@ -202,7 +219,7 @@ class GeoJsonHandler {
   void SetGeometryType(Geometry& geometry, std::string_view type, bool isString);
   bool EndGeometry(Geometry& geometry);
   bool AddPoint(std::int64_t line, double longitude, double latitude);
-  bool AddSkip(std::int64_t line, std::string reason);
+  bool AddSkip(std::int64_t line, std::string_view reason);
   /// The points of a line asked for; true when the geometry is one.
   bool EndLine(Geometry& geometry);
   /// A route's positions, each a point; a track's, thinned segment by segment.

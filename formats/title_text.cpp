@@ -1,5 +1,6 @@
 #include "formats/title_text.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -67,28 +68,50 @@ bool HoldsDuplicateCodeLead(std::string_view cp932) {
   return false;
 }
 
+/// The high bit of every byte of `word` below 0x21 (white space, a control
+/// character), and no other bit: bytes from 0x80 on never are.
+constexpr std::uint64_t BytesUpToBlank(std::uint64_t word) {
+  constexpr std::uint64_t kLow7 = 0x7F * kEveryByte;
+  return ~(((word & kLow7) + 0x5F * kEveryByte) | word) & 0x80 * kEveryByte;
+}
+
 /// No white space but single blanks between other characters: nothing to
 /// collapse (most titles).
 bool IsCollapsed(std::string_view text) {
-  std::size_t i = 0;
-  // Eight bytes at a time up to the first word holding a byte up to ' '
-  // (high bits set where a byte is below 0x21; bytes from 0x80 on never are).
-  for (; i + 8 <= text.size(); i += 8) {
+  const auto single = [text](std::size_t i) {
+    return text[i] == ' ' && i != 0 && i + 1 != text.size() && text[i + 1] != ' ';
+  };
+  // Eight bytes at a time, the last word ending where the text does (it
+  // may look at some bytes twice); only the bytes up to ' ' are looked at
+  // one by one.
+  const auto wordFits = [&](std::size_t at) {
     std::uint64_t word;
-    std::memcpy(&word, text.data() + i, 8);
-    if (((word - 0x21 * kEveryByte) & ~word & 0x80 * kEveryByte) != 0) break;
+    std::memcpy(&word, text.data() + at, 8);
+    for (std::uint64_t found = BytesUpToBlank(word); found != 0; found &= found - 1) {
+      const auto lane = static_cast<std::size_t>(std::countr_zero(found) / 8);
+      if (!single(at + (std::endian::native == std::endian::little ? lane : 7 - lane))) {
+        return false;
+      }
+    }
+    return true;
+  };
+  if (text.size() < 8) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (static_cast<unsigned char>(text[i]) <= ' ' && !single(i)) return false;
+    }
+    return true;
   }
-  for (; i < text.size(); ++i) {
-    if (static_cast<unsigned char>(text[i]) > ' ') continue;
-    if (text[i] != ' ' || i == 0 || i + 1 == text.size() || text[i + 1] == ' ') return false;
+  for (std::size_t at = 0; at + 8 < text.size(); at += 8) {
+    if (!wordFits(at)) return false;
   }
-  return true;
+  return wordFits(text.size() - 8);
 }
 
-}  // namespace
-
-bool CollapseWhiteSpace(std::string& text) {
-  if (IsCollapsed(text)) return false;
+/// Collapses the runs of white space, each to one blank, and drops those at
+/// the ends; true when one inside was more than a single blank. Apart from
+/// CollapseWhiteSpace, whose check alone most titles take, so that the check
+/// sets up nothing this needs.
+[[gnu::noinline]] bool CollapseRuns(std::string& text) {
   std::size_t kept = 0;
   bool pendingBlank = false;
   bool changedInside = false;
@@ -111,6 +134,13 @@ bool CollapseWhiteSpace(std::string& text) {
   }
   text.resize(kept);
   return changedInside;
+}
+
+}  // namespace
+
+bool CollapseWhiteSpace(std::string& text) {
+  if (IsCollapsed(text)) return false;
+  return CollapseRuns(text);
 }
 
 bool TitleEncoder::EncodeCharacters(std::string_view utf8, std::string& out) {

@@ -99,6 +99,29 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"SixteenDigits", "35.68119444444444", 35.68119444444444}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Up to eight places are read as one word, the eight bytes that end the
+// text: one place short of, at and past eight, texts too short for a word,
+// and bytes next to the digits' range inside the word.
+INSTANTIATE_TEST_SUITE_P(
+    DigitGroups, ParseDecimalDegreesTest,
+    ::testing::Values(ParseCase{"SevenPlacesOneGroup", "135.1234567", 135.1234567},
+                      ParseCase{"EightPlacesWholeGroup", "1.23456789", 1.23456789},
+                      ParseCase{"NinePlacesGroupAndOne", "35.123456789", 35.123456789},
+                      ParseCase{"TextOfSevenBytes", "1.23456", 1.23456},
+                      ParseCase{"TextOfEightBytes", "-1.23456", -1.23456},
+                      ParseCase{"NegativeZeroPlaces", "-0.0000000", -0.0},
+                      ParseCase{"ColonInGroup", "12.345678:", std::nullopt},
+                      ParseCase{"SlashInGroup", "12.34/67890", std::nullopt},
+                      ParseCase{"HighByteInGroup",
+                                "12.3456\xFA"
+                                "89",
+                                std::nullopt},
+                      ParseCase{"ExponentAfterGroup", "1.23456789e1", 12.3456789},
+                      ParseCase{"BlankAfterGroup", "1.23456789 ", 1.23456789},
+                      ParseCase{"SixteenPlaces", "0.1234567890123456", 0.1234567890123456},
+                      ParseCase{"FifteenDigitsExactly", "12345.6789012345", 12345.6789012345}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // Plain decimals of up to 15 digits and beyond read exactly as the general
 // parser reads them, down to the last bit and the sign of zero.
 TEST(ParseDecimalDegreesTest, PlainDecimalsRoundAsTheGeneralParser) {

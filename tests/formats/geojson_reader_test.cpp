@@ -200,6 +200,24 @@ INSTANTIATE_TEST_SUITE_P(
                     Collection(Feature("{\"name\": \"W\"}", Point("[-180, -90]")) + "," +
                                Feature("{\"name\": \"E\"}", Point("[180.5, 1e2]"))),
                     {"1 W -180 -90", "1 E 180.5 100"}},
+        // Names as long as a known one and with its first byte are still other names.
+        GeoJsonCase{"TitleNamesLookAlikesPassed",
+                    Collection(Feature("{\"nome\": \"A\", \"tItle\": \"B\", \"TITLE\": \"C\", "
+                                       "\"locatiom\": {\"name\": \"D\"}}",
+                                       Point("[1, 2]"))),
+                    {"1  1 2"}},
+        GeoJsonCase{"FeatureNamesLookAlikesPassed",
+                    Collection("{\"typf\": \"Feature\", \"type\": \"Feature\", \"propertiex\": "
+                               "{\"name\": \"P\"}, \"geometrx\": " +
+                               Point("[1, 2]") +
+                               ", \"geometry\": {\"type\": \"Point\", "
+                               "\"coordinatex\": [3, 4], \"geometriex\": []}}"),
+                    {"1 skip: a Point without coordinates"}},
+        GeoJsonCase{"MembersOfOtherObjectsPassed",
+                    Collection("{\"type\": \"Feature\", \"name\": \"N\", \"coordinates\": [5, "
+                               "6], \"properties\": {\"type\": \"T\", \"geometry\": " +
+                               Point("[7, 8]") + "}, \"geometry\": " + Point("[1, 2]") + "}"),
+                    {"1  1 2"}},
         // Coordinate systems.
         GeoJsonCase{"Crs84Named",
                     "{\"type\": \"FeatureCollection\", \"crs\": {\"type\": \"name\", "

@@ -49,7 +49,20 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"DoubledBlankInSecondWord", "Shinjuku  Gyoen", "Shinjuku Gyoen", true},
         TextCase{"TabAfterSixteenBytes", "Fuji 5th Station\tNorth", "Fuji 5th Station North", true},
         TextCase{"TrailingBlankAfterTwoWords", "0123456789abcdef ", "0123456789abcdef"},
-        TextCase{"LineBreakLastOfAWord", "0123456\n89", "0123456 89", true}),
+        TextCase{"LineBreakLastOfAWord", "0123456\n89", "0123456 89", true},
+        // The last word ends where the text does, over bytes already looked at.
+        TextCase{"EightBytesBlankLast", "1234567 ", "1234567"},
+        TextCase{"NineBytesTwoBlanksLast", "1234567  ", "1234567"},
+        TextCase{"NineBytesDoubledAcrossWords", "123456  9", "123456 9", true},
+        TextCase{"EightBytesControlLast", "ABCDEFG\x01", "ABCDEFG\x01"},
+        TextCase{"Utf8BesideBlank", "\xE6\x9D\xB1\xE4\xBA\xAC \xE3\x82\xBF",
+                 "\xE6\x9D\xB1\xE4\xBA\xAC \xE3\x82\xBF"},
+        TextCase{"HighBytesLowBitsABlank", "\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0",
+                 "\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0"},
+        TextCase{"DeleteIsNoWhiteSpace", "\x7F\x7F\x7F\x7F\x7F\x7F\x7F\x7F\x7F\t",
+                 "\x7F\x7F\x7F\x7F\x7F\x7F\x7F\x7F\x7F"},
+        TextCase{"TabAmongUtf8", "\xE6\x9D\xB1\xE4\xBA\xAC\t\xE3\x82\xBF",
+                 "\xE6\x9D\xB1\xE4\xBA\xAC \xE3\x82\xBF", true}),
     CaseName);
 
 struct EncodeCase {
