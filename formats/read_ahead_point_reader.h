@@ -31,7 +31,7 @@ namespace velorin {
 class ReadAheadPointReader : public PointReader {
  public:
   /// Entries a batch holds, and batches at most read ahead of the caller.
-  static constexpr std::size_t kBatchEntries = 256;
+  static constexpr std::size_t kBatchEntries = 2048;
   static constexpr std::size_t kBatches = 4;
 
   /// `reader` read ahead on a thread of its own; `reader` itself when no
