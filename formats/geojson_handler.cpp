@@ -123,18 +123,18 @@ GeoJsonHandler::Member GeoJsonHandler::NamedMember(std::string_view name) {
 
 GeoJsonHandler::Member GeoJsonHandler::MemberOf(Role role, std::string_view name) {
   // The members each kind of object knows, one bit a member.
-  constexpr auto bits = [](std::initializer_list<Member> members) {
+  constexpr auto kBits = [](std::initializer_list<Member> members) {
     std::uint32_t set = 0;
     for (const Member member : members) set |= 1u << static_cast<unsigned>(member);
     return set;
   };
   constexpr std::uint32_t kFeatureMembers =
-      bits({Member::kType, Member::kGeometry, Member::kProperties});
+      kBits({Member::kType, Member::kGeometry, Member::kProperties});
   constexpr std::uint32_t kGeometryMembers =
-      bits({Member::kType, Member::kCoordinates, Member::kGeometries});
+      kBits({Member::kType, Member::kCoordinates, Member::kGeometries});
   // The top may be a FeatureCollection, a Feature or a geometry.
   constexpr std::uint32_t kTopMembers =
-      kFeatureMembers | kGeometryMembers | bits({Member::kFeatures, Member::kCrs});
+      kFeatureMembers | kGeometryMembers | kBits({Member::kFeatures, Member::kCrs});
   static constexpr std::uint32_t kKnown[] = {
       kTopMembers,       // kTop
       0,                 // kFeatures
@@ -142,12 +142,12 @@ GeoJsonHandler::Member GeoJsonHandler::MemberOf(Role role, std::string_view name
       kGeometryMembers,  // kGeometry
       0,                 // kGeometries
       0,                 // kCoordinates
-      bits({Member::kName, Member::kTitle, Member::kTitleCapital,
-            Member::kLocation}),                   // kProperties
-      bits({Member::kName}),                       // kLocation
-      bits({Member::kType, Member::kProperties}),  // kCrs
-      bits({Member::kName}),                       // kCrsProperties
-      0,                                           // kPassed
+      kBits({Member::kName, Member::kTitle, Member::kTitleCapital,
+             Member::kLocation}),                   // kProperties
+      kBits({Member::kName}),                       // kLocation
+      kBits({Member::kType, Member::kProperties}),  // kCrs
+      kBits({Member::kName}),                       // kCrsProperties
+      0,                                            // kPassed
   };
   static_assert(std::size(kKnown) == static_cast<std::size_t>(Role::kPassed) + 1);
   const Member member = NamedMember(name);
