@@ -131,4 +131,8 @@ IgnoredItems KmzReader::ignored() const {
   return items;
 }
 
+std::int64_t KmzReader::ignoredTotal() const {
+  return ignored_.Total() + (kml_ ? kml_->ignoredTotal() : 0);
+}
+
 }  // namespace velorin

@@ -5,6 +5,7 @@
 // and kMaxLinkedFiles files. A link to anything else (a network address, an
 // absolute path, a path out of the archive) is counted, never followed.
 // A linked file counts its lines anew, and its skipped points name it.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,7 @@ class KmzReader : public PointReader {
   }
   bool Next(ReadEntry& entry) override;
   IgnoredItems ignored() const override;
+  std::int64_t ignoredTotal() const override;
 
  private:
   struct Document {

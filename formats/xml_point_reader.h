@@ -50,6 +50,7 @@ class XmlPointReader : public PointReader, private XmlHandler {
 
   bool Next(ReadEntry& entry) override;
   IgnoredItems ignored() const override { return ignored_; }
+  std::int64_t ignoredTotal() const override { return ignored_.Total(); }
 
  protected:
   /// An element of the document; `depth` is 1 for the root. `attributes` is
