@@ -10,10 +10,13 @@ namespace {
 // Iterative: the parser's own stack, not the call stack, grows with the
 // nesting. One value at a time: the reader itself walks the top-level
 // object and its "features". Numbers as texts: coordinates are parsed by
-// ParseDecimalDegrees (correctly rounded), other numbers not at all.
+// ParseDecimalDegrees (correctly rounded), other numbers not at all. In
+// place: strings are decoded in the stream's buffer (JsonSourceStream),
+// numbers handed over where they stand, neither copied.
 constexpr unsigned kParseFlags =
     rapidjson::kParseIterativeFlag | rapidjson::kParseStopWhenDoneFlag |
-    rapidjson::kParseValidateEncodingFlag | rapidjson::kParseNumbersAsStringsFlag;
+    rapidjson::kParseValidateEncodingFlag | rapidjson::kParseNumbersAsStringsFlag |
+    rapidjson::kParseInsituFlag;
 
 /// A member's name, parsed as a JSON string of its own, handed on as a key.
 struct KeyHandler : rapidjson::BaseReaderHandler<rapidjson::UTF8<>, KeyHandler> {

@@ -114,6 +114,12 @@ INSTANTIATE_TEST_SUITE_P(
                                        "\"coordinate\": [9, 9], \"Coordinates\": [8, 8], "
                                        "\"coordinates\": [1, 2]}")),
                     {"1 T 1 2"}},
+        // Strings are decoded where they stand: an escaped newline is no line.
+        GeoJsonCase{"EscapedNewlinesAreNoLines",
+                    "{\"type\": \"Feature\",\n\"properties\": {\"a\\n\": \"\\n\", \"name\": "
+                    "\"a\\nb\"},\n\"geometry\": {\"type\": \"MultiPoint\", \"coordinates\": "
+                    "[[1, 2],\n[3, 4]]}}",
+                    {"3 a b 1 2", "4 a b 3 4"}},
         GeoJsonCase{
             "TitleTextTidied",
             Collection(Feature("{\"name\": \"  A\\n\\tB \\u6771\\u0000 \"}", Point("[1, 2]"))),
@@ -412,6 +418,25 @@ INSTANTIATE_TEST_SUITE_P(
                   {"101 failed: a single JSON string, number or run of white space longer than "
                    "1048576 bytes"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Strings as long as the bound allows, one after another, are decoded in
+// place without moving while more of them is read: the buffer holds them.
+TEST(GeoJsonReaderTest, LongStringsOneAfterAnother) {
+  const std::string longText(JsonSourceStream::kMaxTokenSize - 100, 'x');
+  std::string properties = "{";
+  for (const char* member : {"a", "b", "c"}) {
+    properties += std::string("\"") + member + "\": \"" + longText + "\", ";
+  }
+  properties += "\"name\": \"" + longText + "\"}";
+  for (const std::size_t chunk : {std::size_t{0}, std::size_t{1000}}) {
+    testing::MemorySource source(Collection(Feature(properties, Point("[1, 2]")) + ",\n" +
+                                            Feature("{\"name\": \"B\"}", Point("[3.25, 4]"))),
+                                 chunk);
+    GeoJsonReader reader(source, 4096);
+    EXPECT_EQ(testing::ReadAll(reader),
+              (Entries{"1 skip: a title longer than 65536 bytes", "2 B 3.25 4"}));
+  }
+}
 
 // A title over 64 KiB (but within a token's bound) skips its points.
 TEST(GeoJsonReaderTest, LongTitleSkipsItsPoints) {
