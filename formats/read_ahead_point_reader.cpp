@@ -1,5 +1,6 @@
 #include "formats/read_ahead_point_reader.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace velorin {
@@ -83,11 +84,17 @@ ReadAheadPointReader::Batch* ReadAheadPointReader::TakeEmpty() {
 }
 
 void ReadAheadPointReader::HandOver(Batch& batch) {
+  bool wake = false;
   {
     const std::lock_guard lock(mutex_);
     full_.push_back(&batch);
+    // The caller looks for batches on its own (TakeFilled). Waking it costs
+    // this thread a system call each time, and a good deal more where the
+    // cores are virtual; only the last batch, or a full queue that would
+    // hold this thread up, is worth that.
+    wake = batch.last || full_.size() == kBatches;
   }
-  filled_.notify_one();
+  if (wake) filled_.notify_one();
 }
 
 bool ReadAheadPointReader::Next(ReadEntry& entry) {
@@ -120,7 +127,11 @@ void ReadAheadPointReader::TakeFilled() {
     empty_.push_back(current_);
     emptied_.notify_one();
   }
-  filled_.wait(lock, [this] { return !full_.empty(); });
+  // Each look that finds nothing waits twice as long as the last, for a
+  // reader that takes long over a batch (a slow disk, a large archive).
+  for (auto wait = kLookAgain; full_.empty(); wait = std::min(2 * wait, kLookAgainAtMost)) {
+    filled_.wait_for(lock, wait);
+  }
   current_ = full_.front();
   full_.pop_front();
   taken_ = 0;

@@ -12,6 +12,7 @@
 // and the source it reads. Destroying this reader stops the thread and
 // waits for it.
 #include <array>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -33,6 +34,11 @@ class ReadAheadPointReader : public PointReader {
   /// Entries a batch holds, and batches at most read ahead of the caller.
   static constexpr std::size_t kBatchEntries = 2048;
   static constexpr std::size_t kBatches = 4;
+  /// How long the caller waits, unwoken, before it looks for a filled
+  /// batch again (about the time a batch takes to fill), and the longest
+  /// it waits as looks go on finding none.
+  static constexpr std::chrono::microseconds kLookAgain{1000};
+  static constexpr std::chrono::microseconds kLookAgainAtMost{16000};
 
   /// `reader` read ahead on a thread of its own; `reader` itself when no
   /// thread can be started.
@@ -83,7 +89,7 @@ class ReadAheadPointReader : public PointReader {
   std::unique_ptr<PointReader> inner_;
   std::array<Batch, kBatches> batches_;
   std::mutex mutex_;
-  std::condition_variable filled_;   ///< a batch was handed over
+  std::condition_variable filled_;   ///< the last batch was handed over, or all are full
   std::condition_variable emptied_;  ///< a batch came back, or stop
   std::deque<Batch*> full_;          ///< handed over, in order
   std::vector<Batch*> empty_;
