@@ -2,7 +2,8 @@
 # Speed and memory of velorin-cli's GeoJSON reader: a generated GeoJSON
 # FeatureCollection of N Point features (default 1,000,000) converted to NVI,
 # beside its floor, RapidJSON's SAX parser alone over the same file with the
-# reader's flags (BUILD_DIR/bin/rapidjson_bare_parse), and the reader alone
+# reader's checks, through RapidJSON's own file stream, which copies every
+# string (BUILD_DIR/bin/rapidjson_bare_parse), and the reader alone
 # with nothing written (BUILD_DIR/bin/geojson_reader_pass). Prints the best
 # wall time of three runs, the ratios to the floor, the processor time
 # (velorin-cli parses a file on a second thread while it writes), and the
