@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <new>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace velorin {
@@ -12,14 +14,18 @@ namespace {
 
 /// A reader that gives `entries` entries, counts a LineString ignored
 /// before each entry whose number `ignoreEvery` divides, then ends: cleanly,
-/// with a failure, or by throwing where memory ran out.
+/// with a failure, or by throwing where memory ran out. A slow one (a slow
+/// disk) pauses before every thousandth entry.
 class ScriptedReader : public PointReader {
  public:
   enum class Ending { kClean, kFailure, kThrow };
-  ScriptedReader(int entries, int ignoreEvery, Ending ending)
-      : entries_(entries), ignoreEvery_(ignoreEvery), ending_(ending) {}
+  ScriptedReader(int entries, int ignoreEvery, Ending ending, int pauseMs = 0)
+      : entries_(entries), ignoreEvery_(ignoreEvery), ending_(ending), pauseMs_(pauseMs) {}
 
   bool Next(ReadEntry& entry) override {
+    if (pauseMs_ > 0 && given_ % 1000 == 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs_));
+    }
     if (given_ == entries_) {
       if (ending_ == Ending::kThrow) throw std::bad_alloc();
       ++ignored_.polygons;  // counted while looking for more
@@ -40,6 +46,7 @@ class ScriptedReader : public PointReader {
   int entries_;
   int ignoreEvery_;
   Ending ending_;
+  int pauseMs_;
   int given_ = 0;
   IgnoredItems ignored_;
 };
@@ -49,6 +56,7 @@ struct ReadAheadCase {
   int entries;
   int ignoreEvery;
   ScriptedReader::Ending ending;
+  int pauseMs = 0;
 };
 
 class ReadAheadTest : public testing::TestWithParam<ReadAheadCase> {};
@@ -59,7 +67,7 @@ TEST_P(ReadAheadTest, GivesWhatTheReaderGivesInOrder) {
   const ReadAheadCase& c = GetParam();
   ScriptedReader alone(c.entries, c.ignoreEvery, c.ending);
   const std::unique_ptr<PointReader> aheadReader = ReadAheadPointReader::Wrap(
-      std::make_unique<ScriptedReader>(c.entries, c.ignoreEvery, c.ending));
+      std::make_unique<ScriptedReader>(c.entries, c.ignoreEvery, c.ending, c.pauseMs));
   PointReader& ahead = *aheadReader;
   ReadEntry expected;
   ReadEntry got;
@@ -110,7 +118,11 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadAheadCase{"OneBatchAndOne", kBatch + 1, 2, Ending::kFailure},
                     ReadAheadCase{"MoreThanEveryBatch", 3 * kAhead + 5, 100, Ending::kClean},
                     ReadAheadCase{"ThrowsAfterOneBatch", kBatch, 0, Ending::kThrow},
-                    ReadAheadCase{"ThrowsAmidTheBatches", kAhead + 10, 3, Ending::kThrow}),
+                    ReadAheadCase{"ThrowsAmidTheBatches", kAhead + 10, 3, Ending::kThrow},
+                    // The caller, not woken for each batch, looks again and
+                    // again while the reader takes longer than its longest wait.
+                    ReadAheadCase{"SlowerThanTheCallerLooks", 2 * kBatch + 1, 4, Ending::kFailure,
+                                  20}),
     [](const testing::TestParamInfo<ReadAheadCase>& info) { return info.param.name; });
 
 // A caller that stops early (the record limit, Cancel) leaves the thread
