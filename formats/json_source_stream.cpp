@@ -77,7 +77,7 @@ void JsonSourceStream::CountNewlinesBefore(const Ch* place) {
 void JsonSourceStream::NoteEvent() {
   if (eventAt_ == nullptr) return;
   lastEvent_ = consumed_ + static_cast<std::size_t>(eventAt_ - begin_);
-  keepFrom_ = begin_ + (eventAt_ - begin_);
+  keepFrom_ = eventAt_;
   eventAt_ = nullptr;
 }
 

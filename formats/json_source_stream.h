@@ -129,7 +129,7 @@ class JsonSourceStream {
   /// The latest event's place in the buffer, null when none came since the
   /// last refill: marking an event costs one store, the offset is worked
   /// out when bytes move or more come.
-  const Ch* eventAt_ = nullptr;
+  Ch* eventAt_ = nullptr;
   /// The first newline not counted yet, or the end of the data: asking for
   /// the line costs a comparison until the place passes it.
   const Ch* nextNewline_;
