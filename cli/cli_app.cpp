@@ -13,6 +13,7 @@
 #include "cli/convert_command.h"
 #include "cli/convert_names.h"
 #include "cli/exit_codes.h"
+#include "cli/format_help.h"
 #include "cli/map_command.h"
 #include "cli/position_commands.h"
 #include "cli/printable_text.h"
@@ -31,16 +32,6 @@ struct PositionArguments {
   std::string position;
 };
 
-/// The names --from takes (every format of the table), or --to takes (those
-/// with a writer).
-std::vector<std::string> FormatNames(bool written) {
-  std::vector<std::string> names;
-  for (const FormatInfo& info : PointFormats()) {
-    if (!written || info.makeWriter != nullptr) names.emplace_back(info.name);
-  }
-  return names;
-}
-
 /// A distance in metres: a decimal number, 0 or more.
 std::optional<double> ParseMetres(const std::string& text) {
   if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) {
@@ -58,45 +49,103 @@ CsvEncoding CsvEncodingFromName(std::string_view name) {
   return CsvEncoding::kUtf8;
 }
 
-/// The options of several inputs, their output and what becomes of their
-/// points: -o, --output-dir, --dedupe, --csv-encoding.
-struct ManyInputArguments {
-  ConvertNames names;
-  std::string dedupe;  ///< the metres of --dedupe, as given
-  std::string csvEncoding = "utf-8";
-  CLI::Option* dedupeOption = nullptr;
-  CLI::Option* csvEncodingOption = nullptr;
-};
-
-void AddManyInputOptions(CLI::App& convert, ManyInputArguments& arguments) {
-  CLI::Option* output =
-      convert
-          .add_option("-o,--output", arguments.names.output,
-                      "File to write every INPUT into, in the order given (\"-\": standard "
-                      "output); the only way to name an existing point file as OUTPUT")
-          ->type_name("OUTPUT");
-  convert
-      .add_option("--output-dir", arguments.names.outputDir,
-                  "Convert each INPUT into its own file in DIR, named as without OUTPUT")
-      ->type_name("DIR")
-      ->excludes(output);
-  arguments.dedupeOption =
-      convert.add_flag("--dedupe{0}", arguments.dedupe,
-                       "Drop a point whose title a point written before has within METRES "
-                       "(default 0: the same position)");
-  arguments.dedupeOption->type_name("[=METRES]");
-  arguments.csvEncodingOption =
-      convert
-          .add_option("--csv-encoding", arguments.csvEncoding,
-                      "Encoding of CSV output: utf-8, utf-8-bom (a byte-order mark first, as "
-                      "spreadsheet programs want) or cp932 (closest characters)")
-          ->check(CLI::IsMember({"utf-8", "utf-8-bom", "cp932"}, CLI::ignore_case))
-          ->capture_default_str();
+std::optional<TextEncoding> InputEncodingFromName(std::string_view name) {
+  if (EqualsIgnoringAsciiCase(name, "cp932")) return TextEncoding::kCp932;
+  if (EqualsIgnoringAsciiCase(name, "utf-8")) return TextEncoding::kUtf8;
+  return std::nullopt;
 }
 
-/// Puts the arguments of AddManyInputOptions into `options`; the usage error
-/// in words when they do not fit.
-std::string TakeManyInputArguments(const ManyInputArguments& arguments, ConvertOptions& options) {
+/// A check that names nothing in the help (the option's type name says it).
+CLI::Validator Silent(std::function<std::string(std::string&)> check) {
+  CLI::Validator validator(std::move(check), "");
+  return validator;
+}
+
+/// The options of a command that reads points and writes them (convert) or
+/// draws them (map), as CLI11 sets them: the names, which points are read
+/// and kept, and what becomes of an existing output.
+struct PointArguments {
+  ConvertOptions options;
+  ConvertNames names;
+  std::string untitled = "keep";
+  std::string inputEncoding = "auto";
+  std::string dedupe;  ///< the metres of --dedupe, as given
+  CLI::Option* dedupeOption = nullptr;
+  CLI::Option* outputOption = nullptr;
+};
+
+void AddPointKindOptions(CLI::App& command, ConvertOptions& options) {
+  command
+      .add_option_function<std::string>(
+          "--points",
+          [&options](const std::string& text) { options.points = *ParsePointKinds(text); },
+          "Points read of a " + FormatsWithOption(FormatOption::kPointKinds, false, " or ") +
+              " input: any of waypoints, routes, tracks, comma-separated (default: waypoints)")
+      ->check(Silent([](std::string& text) {
+        return ParsePointKinds(text) ? std::string()
+                                     : "expects waypoints, routes and tracks, comma-separated "
+                                       "(e.g. waypoints,tracks), not '" +
+                                           text + "'";
+      }))
+      ->type_name("KINDS");
+  command
+      .add_option("--thin", options.thinMetres,
+                  "Keep a track point only when it lies at least METRES along the track from "
+                  "the last one kept (each segment's first and last are kept; 0 keeps all; "
+                  "default 50)")
+      ->check(Silent([](std::string& text) {
+        double metres = 0.0;
+        const bool number = CLI::detail::lexical_cast(text, metres);
+        return number && std::isfinite(metres) && metres >= 0.0
+                   ? std::string()
+                   : "expects a distance in metres, 0 or more, not '" + text + "'";
+      }))
+      ->type_name("METRES");
+}
+
+/// What both commands share: the names, --untitled, --input-encoding,
+/// --points, --thin, --from, --dedupe, --log, --force, --explain.
+void AddPointOptions(CLI::App& command, PointArguments& arguments, const std::string& inputHelp) {
+  ConvertOptions& options = arguments.options;
+  command
+      .add_option("--untitled", arguments.untitled,
+                  "Points without a title: keep them as \"no title\" or skip them")
+      ->check(CLI::IsMember({"keep", "skip"}))
+      ->capture_default_str();
+  command
+      .add_option("--input-encoding", arguments.inputEncoding,
+                  "Encoding of a " +
+                      FormatsWithOption(FormatOption::kInputEncoding, false, " or ") +
+                      " input: chosen from its bytes (auto: UTF-8 when they clearly are, else "
+                      "CP932), or as given")
+      ->check(CLI::IsMember({"auto", "cp932", "utf-8"}, CLI::ignore_case))
+      ->capture_default_str();
+  AddPointKindOptions(command, options);
+  command.add_option("--from", options.from, "Format of each INPUT instead of its extension")
+      ->check(CLI::IsMember(FormatOptionNames(false), CLI::ignore_case))
+      ->type_name("FORMAT");
+  arguments.dedupeOption =
+      command.add_flag("--dedupe{0}", arguments.dedupe,
+                       "Drop a point whose title a point kept before has within METRES "
+                       "(--dedupe alone: 0, the same position)");
+  arguments.dedupeOption->type_name("[=METRES]");
+  command
+      .add_option("--log", options.logPath,
+                  "Write what became of the input to FILE: every line of a POT file, every "
+                  "skipped point of the others")
+      ->type_name("FILE");
+  command.add_flag("--force", options.force, "Replace an existing output file without asking");
+  command.add_flag("--explain", options.explain,
+                   "Tell on standard error why each skipped point was skipped");
+  command.add_option("INPUT", arguments.names.names, inputHelp)->required();
+}
+
+/// Puts the arguments of AddPointOptions into their options; the usage
+/// error in words when they do not fit.
+std::string TakePointArguments(PointArguments& arguments) {
+  ConvertOptions& options = arguments.options;
+  options.untitled = arguments.untitled == "keep" ? UntitledRule::kKeep : UntitledRule::kSkip;
+  options.inputEncoding = InputEncodingFromName(arguments.inputEncoding);
   if (arguments.dedupeOption->count() > 0) {
     const std::optional<double> metres = ParseMetres(arguments.dedupe);
     if (!metres) {
@@ -105,135 +154,91 @@ std::string TakeManyInputArguments(const ManyInputArguments& arguments, ConvertO
     }
     options.dedupeMetres = metres;
   }
-  if (arguments.csvEncodingOption->count() > 0) {
-    options.csvEncoding = CsvEncodingFromName(arguments.csvEncoding);
-  }
   return ArrangeNames(arguments.names, options);
 }
 
-/// --points and --thin: the points read of a file with routes and tracks.
-void AddPointKindOptions(CLI::App& convert, ConvertOptions& options) {
-  convert
-      .add_option_function<std::string>(
-          "--points",
-          [&options](const std::string& text) { options.points = *ParsePointKinds(text); },
-          "Points read of a GPX, KML, KMZ or GeoJSON input: any of waypoints, routes, tracks, "
-          "comma-separated (default: waypoints)")
-      ->check(CLI::Validator(
-          [](std::string& text) {
-            return ParsePointKinds(text) ? std::string()
-                                         : "expects waypoints, routes and tracks, "
-                                           "comma-separated (e.g. waypoints,tracks), not '" +
-                                               text + "'";
-          },
-          "KINDS"))
-      ->type_name("KINDS");
-  convert
-      .add_option("--thin", options.thinMetres,
-                  "Keep a track point only when it lies at least METRES along the track from "
-                  "the last one kept (each segment's first and last are kept; 0 keeps all)")
-      ->check(CLI::Validator(
-          [](std::string& text) {
-            double metres = 0.0;
-            const bool number = CLI::detail::lexical_cast(text, metres);
-            return number && std::isfinite(metres) && metres >= 0.0
-                       ? std::string()
-                       : "expects a distance in metres, 0 or more, not '" + text + "'";
-          },
-          "METRES"))
-      ->type_name("METRES")
-      ->capture_default_str();
-}
-
-void AddConvertCommand(CLI::App& app, ConvertOptions& options, std::string& untitled,
-                       std::string& inputEncoding, ManyInputArguments& manyInputs) {
-  CLI::App* convert =
-      app.add_subcommand("convert",
-                         "Convert points of interest into NVI, or between POT, NVI, GPX, KML "
-                         "(KMZ read only), CSV and GeoJSON");
-  convert
-      ->add_option("--untitled", untitled,
-                   "Points without a title: keep them as \"no title\" or skip them")
-      ->check(CLI::IsMember({"keep", "skip"}))
-      ->capture_default_str();
-  convert
-      ->add_option("--log", options.logPath,
-                   "Write what became of the input to FILE: every line of a POT file, every "
-                   "skipped point of the others")
-      ->type_name("FILE");
-  convert
-      ->add_option(
-          "--timestamp", options.timestamp,
-          "Date and time written into every record instead of the local clock (NVI output)")
-      ->type_name("'YYYY/MM/DD HH:MM:SS'");
-  convert->add_flag("--force", options.force, "Overwrite an existing output file without asking");
-  convert->add_flag("--explain", options.explain,
-                    "Tell on standard error why each skipped point line was skipped");
-  convert
-      ->add_option("--input-encoding", inputEncoding,
-                   "Encoding of a POT or CSV input: chosen from its first bytes (auto: UTF-8 "
-                   "when they clearly are, else CP932), or as given")
-      ->check(CLI::IsMember({"auto", "cp932", "utf-8"}, CLI::ignore_case))
-      ->capture_default_str();
-  AddPointKindOptions(*convert, options);
-  // Point formats beyond POT and NVI.
-  convert->add_option("--from", options.from, "Format of INPUT instead of its extension")
-      ->check(CLI::IsMember(FormatNames(false), CLI::ignore_case))
-      ->type_name("FORMAT");
-  convert->add_option("--to", options.to, "Format of OUTPUT instead of its extension")
-      ->check(CLI::IsMember(FormatNames(true), CLI::ignore_case))
-      ->type_name("FORMAT");
-  convert
-      ->add_option("INPUT", manyInputs.names.names,
-                   "Files to read (\"-\": standard input, once): each POT unless its extension "
-                   "is .nvi, .gpx, .kml, .kmz, .csv, .tsv (read as CSV), .geojson or .json, or "
-                   "its first bytes show another format. Without -o or --output-dir, a second "
-                   "name is OUTPUT: the file to write (\"-\": standard output), NVI unless its "
-                   "extension is .gpx, .kml, .csv, .geojson, .json or .pot; default: INPUT with "
-                   "the extension of the format written (.nvi, or .gpx for NVI input, unless --to "
-                   "says)")
-      ->required();
-  AddManyInputOptions(*convert, manyInputs);
-}
-
-/// The map command's switches as CLI11 sets them.
-struct MapSwitches {
-  bool labels = false;
-  bool noLabels = false;
-  std::string untitled = "keep";
-  std::string inputEncoding = "auto";
+/// convert's own options: its output forms and what the written file holds.
+struct ConvertArguments {
+  PointArguments points;
+  std::string csvEncoding = "utf-8";
+  CLI::Option* csvEncodingOption = nullptr;
 };
 
-void AddMapCommand(CLI::App& app, MapCommandOptions& options, MapSwitches& switches) {
+std::string ConvertInputHelp() {
+  return "Files to read (\"-\": standard input, once): each POT unless its extension is " +
+         InputExtensionsText() +
+         ", or its first bytes show another format. Without -o or --output-dir, a second name "
+         "is OUTPUT: the file to write (\"-\": standard output), NVI unless its extension is " +
+         OutputExtensionsText() +
+         "; default: INPUT with the extension of the format written (.nvi, or .gpx for NVI "
+         "input, unless --to says)";
+}
+
+void AddConvertCommand(CLI::App& app, ConvertArguments& arguments) {
+  CLI::App* convert = app.add_subcommand(
+      "convert", "Convert points of interest into NVI, or between " + ConvertedFormatsText());
+  PointArguments& points = arguments.points;
+  ConvertOptions& options = points.options;
+  AddPointOptions(*convert, points, ConvertInputHelp());
+  convert->add_option("--to", options.to, "Format of OUTPUT instead of its extension")
+      ->check(CLI::IsMember(FormatOptionNames(true), CLI::ignore_case))
+      ->type_name("FORMAT");
+  convert
+      ->add_option("--timestamp", options.timestamp,
+                   "Date and time written into every record instead of the local clock (" +
+                       FormatsWithOption(FormatOption::kTimestamp, true) + " output)")
+      ->type_name("'YYYY/MM/DD HH:MM:SS'");
+  points.outputOption =
+      convert
+          ->add_option("-o,--output", points.names.output,
+                       "File to write every INPUT into, in the order given (\"-\": standard "
+                       "output); the only way to name an existing point file as OUTPUT")
+          ->type_name("OUTPUT");
+  convert
+      ->add_option("--output-dir", points.names.outputDir,
+                   "Convert each INPUT into its own file in DIR, named as without OUTPUT")
+      ->type_name("DIR")
+      ->excludes(points.outputOption);
+  arguments.csvEncodingOption =
+      convert
+          ->add_option("--csv-encoding", arguments.csvEncoding,
+                       "Encoding of " + FormatsWithOption(FormatOption::kCsvEncoding, true) +
+                           " output: utf-8, utf-8-bom (a byte-order mark first, as spreadsheet "
+                           "programs want) or cp932 (closest characters)")
+          ->check(CLI::IsMember({"utf-8", "utf-8-bom", "cp932"}, CLI::ignore_case))
+          ->capture_default_str();
+}
+
+/// map's own options: the picture.
+struct MapArguments {
+  PointArguments points;
+  MapCommandOptions options;
+  bool labels = false;
+  bool noLabels = false;
+};
+
+void AddMapCommand(CLI::App& app, MapArguments& arguments) {
   CLI::App* map = app.add_subcommand(
-      "map", "Draw the points of a point file on a map of the land, as an SVG picture");
-  map->add_option("--size", options.size, "Size of the picture in pixels")
+      "map", "Draw the points of point files on a map of the land, as an SVG picture");
+  PointArguments& points = arguments.points;
+  AddPointOptions(*map, points,
+                  "Point files to read (\"-\": standard input, once), as convert reads them; "
+                  "without -o, a second name is OUTPUT: the SVG file to write (\"-\": standard "
+                  "output)");
+  map->add_option("--to", points.options.to,
+                  "Leave out the points a conversion into FORMAT would skip (default: as "
+                  "convert INPUT would write, NVI or GPX for NVI input)")
+      ->check(CLI::IsMember(FormatOptionNames(true), CLI::ignore_case))
+      ->type_name("FORMAT");
+  map->add_option("-o,--output", points.names.output,
+                  "SVG file to draw every INPUT into (\"-\": standard output)")
+      ->type_name("OUTPUT");
+  map->add_option("--size", arguments.options.size, "Size of the picture in pixels")
       ->type_name("WIDTHxHEIGHT")
       ->capture_default_str();
   CLI::Option* labels =
-      map->add_flag("--labels", switches.labels, "Write every title (no clusters)");
-  map->add_flag("--no-labels", switches.noLabels, "Write no title")->excludes(labels);
-  map->add_option("--untitled", switches.untitled,
-                  "Points without a title: draw them as \"no title\" or skip them")
-      ->check(CLI::IsMember({"keep", "skip"}))
-      ->capture_default_str();
-  map->add_option("--input-encoding", switches.inputEncoding,
-                  "Encoding of a POT or CSV input, as for convert")
-      ->check(CLI::IsMember({"auto", "cp932", "utf-8"}, CLI::ignore_case))
-      ->capture_default_str();
-  map->add_option("--from", options.from, "Format of INPUT instead of its extension")
-      ->check(CLI::IsMember(FormatNames(false), CLI::ignore_case))
-      ->type_name("FORMAT");
-  map->add_option("--to", options.to,
-                  "Skip the points a conversion into FORMAT would skip (default: as convert "
-                  "INPUT would write, NVI or GPX for NVI input)")
-      ->check(CLI::IsMember(FormatNames(true), CLI::ignore_case))
-      ->type_name("FORMAT");
-  map->add_option("INPUT", options.input,
-                  "Point file to read (\"-\": standard input), as convert reads it")
-      ->required();
-  map->add_option("OUTPUT", options.output, "SVG file to write (\"-\": standard output)")
-      ->required();
+      map->add_flag("--labels", arguments.labels, "Write every title (no clusters)");
+  map->add_flag("--no-labels", arguments.noLabels, "Write no title")->excludes(labels);
 }
 
 void AddPositionCommands(CLI::App& app, PositionArguments& arguments) {
@@ -248,44 +253,67 @@ void AddPositionCommands(CLI::App& app, PositionArguments& arguments) {
       ->required();
 }
 
-std::optional<TextEncoding> InputEncodingFromName(std::string_view name) {
-  if (EqualsIgnoringAsciiCase(name, "cp932")) return TextEncoding::kCp932;
-  if (EqualsIgnoringAsciiCase(name, "utf-8")) return TextEncoding::kUtf8;
-  return std::nullopt;
-}
-
-int RunConvert(const ConvertOptions& options, const std::optional<std::string>& outputDir) {
+ConvertConsole TerminalConsole() {
   const bool terminal = StandardErrorIsTerminal();
   ConvertConsole console{std::cerr};
   console.answers = terminal && StandardInputIsTerminal() ? &std::cin : nullptr;
   console.progressTerminal = terminal ? stderr : nullptr;
   console.catchInterrupt = true;
+  return console;
+}
+
+int RunConvert(ConvertArguments& arguments) {
+  ConvertOptions& options = arguments.points.options;
+  if (arguments.csvEncodingOption->count() > 0) {
+    options.csvEncoding = CsvEncodingFromName(arguments.csvEncoding);
+  }
+  if (const std::string misfit = TakePointArguments(arguments.points); !misfit.empty()) {
+    std::cerr << "velorin-cli: " << misfit << "\n";
+    return kExitUsage;
+  }
+  ConvertConsole console = TerminalConsole();
+  const std::optional<std::string>& outputDir = arguments.points.names.outputDir;
   if (outputDir) return RunConvertEach(options, *outputDir, console);
   return RunConvertCommand(options, console);
+}
+
+int RunMap(MapArguments& arguments) {
+  if (const std::string misfit = TakePointArguments(arguments.points); !misfit.empty()) {
+    std::cerr << "velorin-cli: " << misfit << "\n";
+    return kExitUsage;
+  }
+  MapCommandOptions& options = arguments.options;
+  options.points = arguments.points.options;
+  if (!options.points.output) {
+    std::cerr << "velorin-cli: OUTPUT is required\n";
+    return kExitUsage;
+  }
+  options.labels = arguments.labels     ? LabelMode::kAll
+                   : arguments.noLabels ? LabelMode::kNone
+                                        : LabelMode::kWhereRoom;
+  ConvertConsole console = TerminalConsole();
+  return RunMapCommand(options, console);
 }
 
 }  // namespace
 
 int RunCliApp(int argc, char** argv) {
   CLI::App app{
-      "Converts lists of points of interest into NVI files for car navigation units, and "
-      "between the point formats: reads POT, NVI, GPX, KML, KMZ and CSV; writes NVI, POT, GPX, "
-      "KML and CSV.",
+      "Converts lists of points of interest into NVI files for car navigation units, "
+      "and between the point formats: reads " +
+          FormatNamesText(false) + "; writes " + FormatNamesText(true) +
+          ". Draws them on a map as an SVG picture.",
       "velorin-cli"};
   app.set_version_flag("--version", kCliVersion);
   // On Windows CLI11 would take "/tmp/x.pot" for an option "/tmp...".
   app.allow_windows_style_options(false);
   app.require_subcommand(1);
 
-  ConvertOptions convertOptions;
-  std::string untitled = "keep";
-  std::string inputEncoding = "auto";
+  ConvertArguments convert;
+  AddConvertCommand(app, convert);
+  MapArguments map;
+  AddMapCommand(app, map);
   PositionArguments positionArguments;
-  ManyInputArguments manyInputs;
-  AddConvertCommand(app, convertOptions, untitled, inputEncoding, manyInputs);
-  MapCommandOptions mapOptions;
-  MapSwitches mapSwitches;
-  AddMapCommand(app, mapOptions, mapSwitches);
   AddPositionCommands(app, positionArguments);
 
   try {
@@ -297,25 +325,8 @@ int RunCliApp(int argc, char** argv) {
     return kExitUsage;
   }
 
-  if (app.got_subcommand("convert")) {
-    convertOptions.untitled = untitled == "keep" ? UntitledRule::kKeep : UntitledRule::kSkip;
-    convertOptions.inputEncoding = InputEncodingFromName(inputEncoding);
-    if (const std::string misfit = TakeManyInputArguments(manyInputs, convertOptions);
-        !misfit.empty()) {
-      std::cerr << "velorin-cli: " << misfit << "\n";
-      return kExitUsage;
-    }
-    return RunConvert(convertOptions, manyInputs.names.outputDir);
-  }
-  if (app.got_subcommand("map")) {
-    mapOptions.labels = mapSwitches.labels     ? LabelMode::kAll
-                        : mapSwitches.noLabels ? LabelMode::kNone
-                                               : LabelMode::kWhereRoom;
-    mapOptions.untitled =
-        mapSwitches.untitled == "keep" ? UntitledRule::kKeep : UntitledRule::kSkip;
-    mapOptions.inputEncoding = InputEncodingFromName(mapSwitches.inputEncoding);
-    return RunMapCommand(mapOptions, std::cerr);
-  }
+  if (app.got_subcommand("convert")) return RunConvert(convert);
+  if (app.got_subcommand("map")) return RunMap(map);
   if (app.got_subcommand("encode")) {
     return RunEncodeCommand(positionArguments.longitude, positionArguments.latitude, std::cout,
                             std::cerr);

@@ -1,11 +1,9 @@
 #pragma once
-// The conversion run's host on the command line: questions are answered by
-// the options (or by the person at the terminal), and the run's message
-// boxes turn into a result that the convert command reports after the run.
+// The conversion run's host on the command line: whether an existing output
+// may be replaced is answered by --force or by the person at the terminal;
+// between entries Ctrl-C is heard and the progress line redrawn.
 #include <cstdint>
 #include <functional>
-#include <optional>
-#include <string>
 
 #include "convert/run_host.h"
 
@@ -15,18 +13,11 @@ class ConversionRun;
 class ProgressLine;
 class StdioFileSystem;
 
-struct CliHostSettings {
-  std::string inputPath;               ///< as the file system is to see it
-  std::string outputPath;              ///< as the file system is to see it
-  std::optional<std::string> logPath;  ///< logging on, to this file
-  bool force = false;                  ///< overwrite an existing output
-};
-
 class CliHost : public RunHost {
  public:
-  /// `askOverwrite` is asked when the output exists and force is off; when
+  /// `askOverwrite` is asked when the output exists and `force` is off; when
   /// it is empty such an output is refused.
-  CliHost(CliHostSettings settings, std::function<bool()> askOverwrite);
+  CliHost(bool force, std::function<bool()> askOverwrite);
 
   /// What progress needs to know, for a live progress line (all optional).
   void ShowProgressOn(ProgressLine* line, const ConversionRun* run, const StdioFileSystem* files);
@@ -35,23 +26,13 @@ class CliHost : public RunHost {
   /// and nobody said yes.
   bool RefusedExistingOutput() const { return refusedExistingOutput_; }
 
-  std::string InputPathText() override { return settings_.inputPath; }
-  std::string OutputPathText() override { return settings_.outputPath; }
-  std::string MessageText(int number) override;
-  std::string ApplicationFolder() override;
-  std::string LogFilePath() override;
-
-  MessageAnswer ShowMessageBox(const MessageBoxRequest& request) override;
-  void SetProgressText(std::string_view) override {}
-  void ShowExecutionPanel(std::int16_t) override {}
-  void SetDropTargetsEnabled(bool) override {}
-  void PointAtPath(RunPath) override {}
-  void ProcessEvents() override;
+  bool MayReplace(std::string_view outputPath) override;
+  bool EventStep() override;
 
  private:
   void DrawProgress();
 
-  CliHostSettings settings_;
+  bool force_;
   std::function<bool()> askOverwrite_;
   bool refusedExistingOutput_ = false;
   ProgressLine* progress_ = nullptr;

@@ -2,17 +2,16 @@
 // `velorin-cli convert`: the options, the formats chosen from the format
 // table, the checks before the run, then one conversion run hosted on the
 // command line, for every pair of formats.
-#include <cstdio>
-#include <iosfwd>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
-#include <string_view>
-#include <utility>
 #include <vector>
 
+#include "cli/command_run.h"
 #include "cli/run_report.h"
 #include "convert/conversion_run.h"
+#include "formats/format_choice.h"
 #include "formats/format_table.h"
 #include "platform/clock.h"
 
@@ -26,8 +25,7 @@ struct ConvertOptions {
   std::optional<std::string> timestamp;
   bool force = false;
   bool explain = false;
-  /// The encoding of a POT or CSV input; chosen from its first bytes when
-  /// absent.
+  /// The encoding of a POT or CSV input; chosen from its bytes when absent.
   std::optional<TextEncoding> inputEncoding;
   /// The points read of a GPX, KML, KMZ or GeoJSON input (--points) and
   /// how far apart the track points kept lie (--thin).
@@ -48,25 +46,6 @@ struct ConvertOptions {
   std::optional<double> dedupeMetres;
   std::optional<CsvEncoding> csvEncoding;  ///< --csv-encoding
 };
-
-/// Where the command talks to the person that runs it.
-struct ConvertConsole {
-  std::ostream& err;
-  /// Where an answer to the overwrite question is read from; no question is
-  /// asked (the output is refused) when absent.
-  std::istream* answers = nullptr;
-  /// Terminal for the live progress line; none when absent.
-  std::FILE* progressTerminal = nullptr;
-  /// Turn Ctrl-C into a cancel of the run.
-  bool catchInterrupt = false;
-};
-
-/// Reads "YYYY/MM/DD HH:MM:SS" naming a real date and time (a 24-hour
-/// clock). Nothing for any other text.
-std::optional<ClockReading> ParseTimestamp(std::string_view text);
-
-/// True for an answer "y" or "yes" to the overwrite question, in any case.
-bool IsYesAnswer(std::string answer);
 
 /// The fixed clock of --timestamp, or the local clock without one. Null,
 /// with the reason told on `err`, when the text is no real date and time.
@@ -93,6 +72,16 @@ std::pair<PointFormat, FormatBasis> ChooseInputFormat(const std::string& input,
 /// extensions (standard input counts as POT, standard output as NVI, or as
 /// GPX when the input is NVI), and whether every option applies to them.
 FormatChoice ChooseFormats(const ConvertOptions& options);
+
+/// The run's options of a command: its inputs, output, log and what
+/// becomes of the points (the paths as StdioFileSystem sees them).
+RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choice);
+
+/// The refusals of a command before any file is opened (options that do
+/// not apply, a globbed output): the exit code, with the reason told on
+/// `console.err`; nothing when the run may start.
+std::optional<int> RefuseBeforeTheRun(const ConvertOptions& options, const FormatChoice& choice,
+                                      const RunOptions& run, ConvertConsole& console);
 
 /// Runs the command and returns the exit code.
 int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console);

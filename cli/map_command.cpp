@@ -4,14 +4,12 @@
 #include <filesystem>
 #include <ostream>
 
-#include "cli/convert_command.h"
 #include "cli/executable_folder.h"
 #include "cli/exit_codes.h"
-#include "cli/run_report.h"
-#include "cli/standard_streams.h"
-#include "cli/stdio_file_system.h"
-#include "map/spilled_points.h"
-#include "map/svg_map.h"
+#include "cli/option_misfit.h"
+#include "cli/printable_text.h"
+#include "formats/output_path.h"
+#include "map/svg_map_writer.h"
 
 #ifndef VELORIN_DATA_FROM_PROGRAM
 #define VELORIN_DATA_FROM_PROGRAM "../share/velorin"
@@ -22,6 +20,7 @@ namespace {
 
 constexpr int kSmallestSide = 16;
 constexpr int kLargestSide = 20000;
+constexpr std::string_view kPictureExtension = ".svg";
 
 std::optional<int> ParseSide(std::string_view text) {
   int value = 0;
@@ -31,47 +30,34 @@ std::optional<int> ParseSide(std::string_view text) {
   return value;
 }
 
-/// The formats as `convert INPUT -` would choose them.
-FormatChoice MapFormats(const MapCommandOptions& options) {
-  ConvertOptions convert;
-  convert.input = options.input;
-  convert.output = "-";
-  convert.from = options.from;
-  convert.to = options.to;
-  convert.inputEncoding = options.inputEncoding;
-  return ChooseFormats(convert);
+/// The usage errors of the command: a size, an output that is no SVG file,
+/// an option the formats do not take. Empty when there is none.
+std::string MapMisfit(const MapCommandOptions& options, const FormatChoice& choice) {
+  if (!ParseMapSize(options.size)) {
+    return "--size: '" + PrintableText(options.size) +
+           "' is no WIDTHxHEIGHT of 16 to 20000 pixels each";
+  }
+  const std::string& output = choice.outputPath;
+  if (output != "-" && !HasExtension(output, kPictureExtension)) {
+    return "the map is an SVG picture: name OUTPUT with the extension .svg (or \"-\" for "
+           "standard output), not '" +
+           PrintableText(output) + "'";
+  }
+  std::vector<PointFormat> inputs{choice.input};
+  inputs.insert(inputs.end(), choice.moreInputs.begin(), choice.moreInputs.end());
+  GivenOptions given;
+  given.inputEncoding = options.points.inputEncoding.has_value();
+  return OptionMisfit(given, inputs, choice.output);
 }
 
-/// Writes the picture; the stage that failed (with the reason in `error`)
-/// when it could not be.
-std::optional<RunStage> WriteMap(const MapCommandOptions& options, const SpilledMapPoints& points,
-                                 const SvgMapOptions& svgOptions, std::ostream& err,
-                                 std::error_code& error) {
-  std::error_code landError;
-  const std::string landPath = options.landPath.empty() ? DefaultLandPath() : options.landPath;
-  const LandMap land = LandMap::Load(landPath, landError);
-  if (landError) {
-    err << "velorin-cli: no land drawn: cannot read " << DescribeFile("land file", landPath)
-        << "\n";
-  }
-  std::unique_ptr<ReplacingSink> sink = options.output == "-"
-                                            ? WriteInPlace(StandardOutputSink())
-                                            : OpenReplacingFile(options.output, error);
-  if (!sink || error) return RunStage::kOpenOutput;
-  if (points.error()) {
-    error = points.error();  // the temporary file of the points failed
-    return RunStage::kWriteRecord;
-  }
-  BufferedWriter out(*sink);
-  if (!WriteSvgMap(out, points, land, svgOptions)) {
-    error = points.error();
-    return RunStage::kWriteRecord;
-  }
-  if (!out.Close() || !sink->Commit()) {
-    error = sink->error();
-    return RunStage::kWriteRecord;
-  }
-  return std::nullopt;
+/// The formats as convert would choose them; the output is the format a
+/// conversion would write (--to, or the input's default), not the picture.
+FormatChoice MapFormats(const ConvertOptions& options) {
+  ConvertOptions convert = options;
+  convert.output = "-";
+  FormatChoice choice = ChooseFormats(convert);
+  choice.outputPath = options.output.value_or("-");
+  return choice;
 }
 
 }  // namespace
@@ -93,54 +79,38 @@ std::string DefaultLandPath() {
   return folder + VELORIN_DATA_FROM_PROGRAM + "/" + kLandFileName;
 }
 
-int RunMapCommand(const MapCommandOptions& options, std::ostream& err) {
+int RunMapCommand(const MapCommandOptions& options, ConvertConsole& console) {
+  const FormatChoice choice = MapFormats(options.points);
+  if (const std::string misfit = MapMisfit(options, choice); !misfit.empty()) {
+    console.err << "velorin-cli: " << misfit << "\n";
+    return kExitUsage;
+  }
   const auto size = ParseMapSize(options.size);
-  if (!size) {
-    err << "velorin-cli: --size: '" << options.size
-        << "' is no WIDTHxHEIGHT of 16 to 20000 pixels each\n";
-    return kExitUsage;
+  std::error_code landError;
+  const std::string landPath = options.landPath.empty() ? DefaultLandPath() : options.landPath;
+  const LandMap land = LandMap::Load(landPath, landError);
+  if (landError) {
+    console.err << "velorin-cli: no land drawn: cannot read " << DescribeFile("land file", landPath)
+                << "\n";
   }
-  const FormatChoice choice = MapFormats(options);
-  if (!choice.usageError.empty()) {
-    err << "velorin-cli: " << choice.usageError << "\n";
-    return kExitUsage;
-  }
-  RunPaths paths;
-  paths.input = options.input == "-" ? std::string(StdioFileSystem::kStandardInput) : options.input;
-  paths.output =
-      options.output == "-" ? std::string(StdioFileSystem::kStandardOutput) : options.output;
-  MapReadOptions readOptions;
-  readOptions.format = choice.input;
-  readOptions.output = choice.output;
-  readOptions.untitled = options.untitled;
-  readOptions.encoding = options.inputEncoding;
-  StdioFileSystem files;
-  // One more point than a picture draws one by one stays in memory, the
-  // rest waits in a temporary file: memory stays flat however many there are.
-  SpilledMapPoints points(kMostSinglePoints + 1);
-  MapReadResult read = ReadMapPointsInto(files, paths.input, readOptions, points);
-  ReportContext context;
-  context.input = choice.input;
-  context.inputBasis = choice.inputBasis;
-  context.output = choice.output;
-  context.mapped = true;
-  context.explained = true;  // no --explain to point at: the map shows where
-  if (read.outcome.result == RunResult::kFinished) {
-    SvgMapOptions svgOptions;
-    svgOptions.width = size->first;
-    svgOptions.height = size->second;
-    svgOptions.labels = options.labels;
-    std::error_code error;
-    read.outcome.outputExisted = files.IsNormalFile(paths.output);
-    if (const auto stage = WriteMap(options, points, svgOptions, err, error)) {
-      read.outcome.result = RunResult::kFailed;
-      read.outcome.failedStage = *stage;
-      read.outcome.error = error;
-    }
-  }
-  const RunReport report = ReportRunOutcome(read.outcome, paths, context);
-  err << report.text;
-  return report.exitCode;
+  SvgMapOptions picture;
+  picture.width = size->first;
+  picture.height = size->second;
+  picture.labels = options.labels;
+
+  CommandRun command;
+  command.options = RunOptionsOf(options.points, choice);
+  command.options.makeWriter = [&land, picture](BufferedWriter& out, Clock&) {
+    return std::make_unique<SvgMapWriter>(out, land, picture);
+  };
+  command.context.input = choice.input;
+  command.context.inputBasis = choice.inputBasis;
+  command.context.output = choice.output;
+  command.context.mapped = true;
+  command.force = options.points.force;
+  command.explain = options.points.explain;
+  LocalClock clock;
+  return RunOnCommandLine(std::move(command), clock, console);
 }
 
 }  // namespace velorin

@@ -1,24 +1,24 @@
 #pragma once
-// `velorin-cli map`: the points of a point file, read as `convert` reads
-// them, drawn on the offline land as an SVG picture.
-#include <iosfwd>
+// `velorin-cli map`: the points of point files, chosen as `convert` chooses
+// them, drawn on the offline land as an SVG picture that is written through
+// the run's one safe output.
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 
+#include "cli/command_run.h"
+#include "cli/convert_command.h"
 #include "map/svg_map.h"
-#include "text/text_encoding.h"
 
 namespace velorin {
 
 struct MapCommandOptions {
+  /// The inputs, the output and the options that choose points, as for
+  /// convert (--to names the format whose points a conversion would keep).
+  ConvertOptions points;
   std::string size = "1024x768";  ///< WIDTHxHEIGHT
   LabelMode labels = LabelMode::kWhereRoom;
-  UntitledRule untitled = UntitledRule::kKeep;
-  std::optional<TextEncoding> inputEncoding;
-  std::optional<std::string> from;  ///< input format name (--from)
-  std::optional<std::string> to;    ///< the conversion's output format (--to)
-  std::string input;                ///< "-" is standard input
-  std::string output;               ///< "-" is standard output
   /// The land file; found beside the program or in its data folder when empty.
   std::string landPath;
 };
@@ -30,7 +30,7 @@ std::optional<std::pair<int, int>> ParseMapSize(std::string_view text);
 /// in the installed data folder.
 std::string DefaultLandPath();
 
-/// Runs the command; what it says goes to `err`. Returns the exit code.
-int RunMapCommand(const MapCommandOptions& options, std::ostream& err);
+/// Runs the command; returns the exit code.
+int RunMapCommand(const MapCommandOptions& options, ConvertConsole& console);
 
 }  // namespace velorin

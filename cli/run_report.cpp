@@ -27,9 +27,9 @@ std::string CountLine(const RunOutcome& outcome, const RunPaths& files,
            " drawn in " + Where(files) + "\n";
   }
   std::string line = WrittenCount(outcome.records, context.output) + " written to " + Where(files);
-  if (outcome.titlesReplaced > 0) {
-    line += " (" + std::to_string(outcome.titlesReplaced) +
-            (outcome.titlesReplaced == 1 ? " title" : " titles") +
+  const std::int64_t replaced = outcome.titles.replaced;
+  if (replaced > 0) {
+    line += " (" + std::to_string(replaced) + (replaced == 1 ? " title" : " titles") +
             " with characters CP932 lacks replaced by the closest ones)";
   }
   return line + "\n";
@@ -53,8 +53,7 @@ std::string NothingFoundLine(const RunOutcome& outcome, const RunSummary& summar
       !outcome.inputHeldBytes) {
     return {};
   }
-  std::string format(InfoOf(context.input).name);
-  for (char& c : format) c = AsciiUpper(c);
+  const std::string format(DisplayName(context.input));
   std::string why;
   switch (context.inputBasis) {
     case FormatBasis::kOption:
@@ -74,19 +73,34 @@ std::string NothingFoundLine(const RunOutcome& outcome, const RunSummary& summar
          "; if it is another format, name it with --from (" + ReadableFormatNames() + ")\n";
 }
 
+/// The inputs of a merge read once though named twice, and those that gave
+/// no point at all.
+std::string InputLines(const RunOutcome& outcome, const ReportContext& context) {
+  std::string text;
+  for (const std::string& path : outcome.inputsNamedTwice) {
+    text += std::string(kProgram) + DescribeFile("input file", path) +
+            " names a file named before it: read once\n";
+  }
+  if (context.explained) return text;  // --explain named them as they ended
+  for (const std::string& path : outcome.inputsWithoutPoints) {
+    text += std::string(kProgram) + "no point found in " + DescribeFile("input file", path) + "\n";
+  }
+  return text;
+}
+
 /// Points that gave no record (never left unsaid), what the input held
 /// besides points, titles the output changed.
 std::string DetailLines(const RunOutcome& outcome, const ReportContext& context) {
   const RunSummary summary = SummarizeRun(outcome, context.input, context.output);
-  std::string text = NothingFoundLine(outcome, summary, context);
+  std::string text = NothingFoundLine(outcome, summary, context) + InputLines(outcome, context);
   if (!summary.skipped.empty()) {
     text += std::string(kProgram) + summary.skipped +
             (context.explained ? "\n" : " (--explain tells which)\n");
   }
   for (const std::string* line :
        {&summary.duplicates, &summary.encoding, &summary.ignored, &summary.onlyLines,
-        &summary.titlesChanged, &summary.titlesUnshowable, &summary.titlesRecoded,
-        &summary.titlesTidied}) {
+        &summary.titlesChanged, &summary.titlesControls, &summary.titlesUnshowable,
+        &summary.titlesRecoded, &summary.titlesTidied}) {
     if (!line->empty()) text += std::string(kProgram) + *line + "\n";
   }
   return text;
@@ -186,6 +200,29 @@ std::string InputNotConverted(const RunOutcome& outcome) {
                        : "'" + PrintableText(outcome.inputNotConverted) + "'");
 }
 
+std::string_view RoleName(FileRole role) {
+  switch (role) {
+    case FileRole::kInput:
+      return "input file";
+    case FileRole::kOutput:
+      return "output file";
+    case FileRole::kLog:
+      return "log file";
+  }
+  return "file";
+}
+
+/// Two files of the run that are one.
+std::string ClashLine(const RunOutcome& outcome, const RunPaths& files) {
+  const PathClash clash = outcome.clash.value_or(
+      PathClash{FileRole::kInput, files.input, FileRole::kOutput, files.output});
+  if (clash.firstRole == FileRole::kLog) {
+    return DescribeFile("log file", clash.first) + " must not be the input or the output file\n";
+  }
+  return DescribeFile(RoleName(clash.firstRole), clash.first) + " and " +
+         DescribeFile(RoleName(clash.secondRole), clash.second) + " are the same file\n";
+}
+
 }  // namespace
 
 std::string DescribeFile(std::string_view role, std::string_view path) {
@@ -212,11 +249,7 @@ RunReport ReportRunOutcome(const RunOutcome& outcome, const RunPaths& files,
                                           : kExitInterrupted,
               "interrupted: " + CountLine(outcome, files, context) + DetailLines(outcome, context)};
     case RunResult::kRefusedSamePath:
-      return {kExitRefused,
-              program +
-                  DescribeFile("input file",
-                               outcome.failedPath.empty() ? files.input : outcome.failedPath) +
-                  " and " + DescribeFile("output file", files.output) + " are the same file\n"};
+      return {kExitRefused, program + ClashLine(outcome, files)};
     case RunResult::kDeclinedOverwrite:
       if (context.refusedExistingOutput && !context.asked) {
         return {kExitRefused, program + DescribeFile("output file", files.output) +

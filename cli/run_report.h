@@ -4,7 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "convert/conversion_run.h"
+#include "convert/run_outcome.h"
+#include "formats/format_choice.h"
 #include "formats/format_table.h"
 
 namespace velorin {
@@ -26,9 +27,6 @@ struct RunPaths {
 std::string DescribeFile(std::string_view role, std::string_view path);
 
 /// What the report needs to know besides the outcome.
-/// What chose the input's format.
-enum class FormatBasis { kOption, kExtension, kContent, kNothing };
-
 struct ReportContext {
   PointFormat input = PointFormat::kPot;
   FormatBasis inputBasis = FormatBasis::kExtension;

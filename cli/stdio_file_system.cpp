@@ -89,4 +89,9 @@ bool StdioFileSystem::NameSameFile(const std::string& a, const std::string& b) {
   return IsStream(a) ? StreamIsFile(StreamOf(a), b) : StreamIsFile(StreamOf(b), a);
 }
 
+std::optional<std::string> StdioFileSystem::IdentityOf(const std::string& path) {
+  // Standard input is read once at most: it repeats no file.
+  return IsStream(path) ? std::nullopt : LocalFileSystem::IdentityOf(path);
+}
+
 }  // namespace velorin

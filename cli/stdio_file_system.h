@@ -27,6 +27,7 @@ class StdioFileSystem : public LocalFileSystem {
   /// Also compares the standard streams, by what they are connected to:
   /// "convert - x.nvi < x.nvi" and "convert x.pot - 1<>x.pot" name one file.
   bool NameSameFile(const std::string& a, const std::string& b) override;
+  std::optional<std::string> IdentityOf(const std::string& path) override;
 
   /// The inputs of a run that reads several one after another: from here on
   /// BytesRead() and InputSize() count them all.

@@ -1,71 +1,42 @@
 #pragma once
-// What a conversion run needs from the program that hosts it: the window in
-// the desktop program, the terminal in velorin-cli, a script in the tests.
+// What a conversion run asks of whoever runs it, and tells it as it goes:
+// the two things only a person can decide (may it start, may it replace an
+// output that exists), that it is running, that a record was written, and
+// a step between entries where the host does its own work and may cancel.
+// Everything else the host learns from the run's outcome (run_outcome.h)
+// and, entry by entry, from a RunObserver (run_observer.h).
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace velorin {
-
-enum class MessageButtons { kOk, kYesNo };
-enum class MessageAnswer { kOk, kYes, kNo };
-
-/// Which message of the run a box shows, so that a host without a person in
-/// front of it (the command line, a test) can act on it without reading text.
-enum class RunMessage {
-  kSamePath,
-  kStartQuestion,
-  kOverwriteQuestion,
-  kFinished,
-  kCancelled,
-  kCancelQuestion,
-  kFailure,
-};
-
-struct MessageBoxRequest {
-  RunMessage kind;
-  std::string title;  ///< a message text, in the host's own encoding
-  std::string text;   ///< message texts joined by CR LF, maybe a count text
-  MessageButtons buttons;
-  MessageAnswer defaultAnswer;  ///< kOk for OK boxes, kYes or kNo for questions
-};
-
-/// The path a refusal or failure concerns; the window brings the user to it
-/// (the focus goes to its browse button).
-enum class RunPath { kInput, kOutput };
 
 class RunHost {
  public:
   virtual ~RunHost() = default;
 
-  /// Texts of the two path boxes (native paths, UTF-8 on Linux).
-  virtual std::string InputPathText() = 0;
-  virtual std::string OutputPathText() = 0;
-  /// Message table text by number, in the host's encoding; the run only joins
-  /// such texts with CR LF and ASCII count texts.
-  virtual std::string MessageText(int number) = 0;
-  /// The program's own folder, ending with the platform's separator.
-  virtual std::string ApplicationFolder() = 0;
-  /// Where the log goes when logging is on: the application folder's
-  /// velorin_log.txt unless a host says otherwise.
-  virtual std::string LogFilePath() { return ApplicationFolder() + "velorin_log.txt"; }
+  /// The paths are sound and nothing is opened yet: may the run begin?
+  virtual bool MayStart() { return true; }
+  /// The output file exists already: may the run replace it?
+  virtual bool MayReplace(std::string_view outputPath) = 0;
+  /// Every file is open; entries follow.
+  virtual void OnRunning() {}
+  /// Between two entries, and while a quiet input waits: the host handles
+  /// what waits for it. False cancels the run. Called for every entry, so
+  /// it must cost next to nothing when there is nothing to do.
+  virtual bool EventStep() { return true; }
+  /// A record was written; `records` counts those written so far.
+  virtual void OnRecordWritten(std::int32_t /*records*/) {}
+};
 
-  /// Shows a modal box without icon and returns the button pressed.
-  virtual MessageAnswer ShowMessageBox(const MessageBoxRequest& request) = 0;
-  /// Text of the progress label (message 5 followed by the count text).
-  virtual void SetProgressText(std::string_view text) = 0;
-  /// 1: running layout; any other value: idle layout.
-  virtual void ShowExecutionPanel(std::int16_t mode) = 0;
-  virtual void SetDropTargetsEnabled(bool enabled) = 0;
-  /// Brings the user to the path a refusal or failure concerns.
-  virtual void PointAtPath(RunPath path) = 0;
-  /// Lets the host handle pending events; called once per input line, so it
-  /// must be cheap when there is nothing to do.
-  virtual void ProcessEvents() = 0;
+/// A host with no one to ask: the run starts, and an existing output is
+/// replaced only when `replace` says so.
+class UnattendedHost : public RunHost {
+ public:
+  explicit UnattendedHost(bool replace = false) : replace_(replace) {}
+  bool MayReplace(std::string_view) override { return replace_; }
 
-  /// Set by the Cancel command (see RequestCancel), cleared by the run before
-  /// its loop and read right after every ProcessEvents().
-  bool cancelRequested = false;
+ private:
+  bool replace_;
 };
 
 }  // namespace velorin

@@ -32,9 +32,8 @@ std::string SkippedLine(const SkipCounts& counts, PointFormat input, PointFormat
   }
   if (counts.malformed > 0) why.push_back(std::to_string(counts.malformed) + " unreadable");
   // POT files are read by the line, the others by the point.
-  const bool lines = input == PointFormat::kPot;
-  return Counted(counts.total(), lines ? "point line" : "point", lines ? "point lines" : "points") +
-         " skipped: " + Listed(why);
+  const ItemNames& names = InfoOf(input).entries;
+  return Counted(counts.total(), names.one, names.many) + " skipped: " + Listed(why);
 }
 
 std::string IgnoredLine(const IgnoredItems& items) {
@@ -102,34 +101,48 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
         "the file holds no waypoints, only routes or tracks: --points=routes,tracks reads "
         "their points";
   }
-  if (outcome.titlesAdjusted > 0) {
+  const TitleCounts& titles = outcome.titles;
+  if (titles.adjusted > 0) {
     summary.titlesChanged =
-        Counted(outcome.titlesAdjusted, "title", "titles") +
-        (output == PointFormat::kPot
-             ? " changed to fit a POT line (\"/\" and the \"=\" of \"ido=\" written full width, "
-               "line breaks as blanks, past 32000 characters cut)"
-             : " with control characters replaced");
+        Counted(titles.adjusted, "title", "titles") +
+        " changed to fit a POT line (\"/\" and the \"=\" of \"ido=\" written full width, "
+        "line breaks as blanks, past 32000 characters cut)";
   }
-  if (outcome.titlesUnshowable > 0) {
-    summary.titlesUnshowable = Counted(outcome.titlesUnshowable, "title", "titles") +
+  if (titles.controls > 0) {
+    summary.titlesControls =
+        Counted(titles.controls, "title", "titles") + " with control characters replaced";
+  }
+  if (titles.unshowable > 0) {
+    summary.titlesUnshowable = Counted(titles.unshowable, "title", "titles") +
                                " CP932 cannot show at all, written as \"?\"";
   }
-  if (outcome.titlesRecoded > 0) {
+  if (titles.recoded > 0) {
     summary.titlesRecoded =
-        Counted(outcome.titlesRecoded, "title", "titles") +
+        Counted(titles.recoded, "title", "titles") +
         " with CP932 codes that UTF-8 holds only as others (a duplicate code written as the "
         "usual one, bytes that are no character as U+FFFD)";
   }
-  if (outcome.titlesTidied > 0) {
-    summary.titlesTidied = Counted(outcome.titlesTidied, "title", "titles") +
+  if (titles.tidied > 0) {
+    summary.titlesTidied = Counted(titles.tidied, "title", "titles") +
                            " with blanks, TABs or line breaks inside made single blanks";
   }
   return summary;
 }
 
+std::vector<std::string> SummaryLines(const RunSummary& summary) {
+  std::vector<std::string> lines;
+  for (const std::string* line :
+       {&summary.encoding, &summary.skipped, &summary.duplicates, &summary.ignored,
+        &summary.onlyLines, &summary.titlesChanged, &summary.titlesControls,
+        &summary.titlesUnshowable, &summary.titlesRecoded, &summary.titlesTidied}) {
+    if (!line->empty()) lines.push_back(*line);
+  }
+  return lines;
+}
+
 std::string WrittenCount(std::int64_t count, PointFormat output) {
-  return output == PointFormat::kNvi ? Counted(count, "record", "records")
-                                     : Counted(count, "point", "points");
+  const ItemNames& names = InfoOf(output).written;
+  return Counted(count, names.one, names.many);
 }
 
 }  // namespace velorin

@@ -3,8 +3,10 @@
 // skipped and why, what the input held besides points, the titles the
 // output changed. velorin-cli prints them; the log ends with them.
 #include <string>
+#include <vector>
 
-#include "convert/conversion_run.h"
+#include "convert/run_outcome.h"
+#include "formats/format_table.h"
 
 namespace velorin {
 
@@ -21,8 +23,10 @@ struct RunSummary {
   /// For an input whose only points lie on routes or tracks not read: that
   /// it holds those alone, and the option that reads them; empty otherwise.
   std::string onlyLines;
-  /// "2 titles with control characters replaced"; empty when none changed.
+  /// Titles changed to fit a POT line; empty when none was.
   std::string titlesChanged;
+  /// "2 titles with control characters replaced"; empty when none was.
+  std::string titlesControls;
   /// "3 titles CP932 cannot show at all, written as \"?\""; empty when none.
   std::string titlesUnshowable;
   /// CP932 titles whose codes UTF-8 holds only as others; empty when none.
@@ -39,6 +43,10 @@ struct RunSummary {
 bool HeldOnlyLines(const RunOutcome& outcome);
 
 RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output);
+
+/// The lines of the summary that are not empty, in the order the log
+/// writes them.
+std::vector<std::string> SummaryLines(const RunSummary& summary);
 
 /// "1 record", "2 points": records for NVI output, points for the others.
 std::string WrittenCount(std::int64_t count, PointFormat output);

@@ -149,7 +149,6 @@ bool CsvReader::Next(ReadEntry& entry) {
   }
 
   cell_.assign(columns_.name ? record_.field(*columns_.name) : std::string_view());
-  entry.point.titleTidied = CollapseWhiteSpace(cell_);
   entry.point.titleApproximated = false;
   if (chosen_->encoding == TextEncoding::kCp932) {
     entry.point.title = cell_;  // the bytes as they are

@@ -11,13 +11,15 @@ class CsvWriter : public PointWriter {
  public:
   explicit CsvWriter(BufferedWriter& out, CsvEncoding encoding = CsvEncoding::kUtf8)
       : out_(out), encoding_(encoding) {}
+  TitleEncoding titleEncoding() const override {
+    return encoding_ == CsvEncoding::kCp932 ? TitleEncoding::kCp932 : TitleEncoding::kUtf8;
+  }
   void Begin() override;
-  TitleChange Write(TitleView title, const PointPosition& position) override;
+  void Write(const Point& point, std::string_view title) override;
 
  private:
   BufferedWriter& out_;
   CsvEncoding encoding_;
-  TitleConverter titles_;
 };
 
 }  // namespace velorin

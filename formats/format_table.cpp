@@ -1,6 +1,7 @@
 #include "formats/format_table.h"
 
 #include <array>
+#include <vector>
 
 #include "formats/csv_reader.h"
 #include "formats/csv_writer.h"
@@ -58,28 +59,78 @@ std::unique_ptr<PointWriter> MakeNviWriter(BufferedWriter& out, Clock& clock,
   return std::make_unique<NviPointWriter>(out, clock);
 }
 
+constexpr unsigned Bits(FormatOption option) { return static_cast<unsigned>(option); }
+
+constexpr unsigned kTextInput = Bits(FormatOption::kInputEncoding);
+constexpr unsigned kLines = Bits(FormatOption::kPointKinds);
+constexpr ItemNames kPointLines{"point line", "point lines"};
+constexpr ItemNames kPoints{"point", "points"};
+constexpr ItemNames kRecords{"record", "records"};
+
 /// The table. Built at its first use: whether the XML formats can be read
 /// depends on the build (see formats/xml_readers.h).
 const std::array<FormatInfo, 7>& Formats() {
   static const std::array<FormatInfo, 7> formats = {{
-      {PointFormat::kPot, "pot", ".pot", false, PositionRange::kNvi, &MakePotReader,
-       &MakeWriter<PotWriter>},
-      {PointFormat::kNvi, "nvi", ".nvi", true, PositionRange::kNvi, &MakeReader<NviReader>,
-       &MakeNviWriter},
-      {PointFormat::kGpx, "gpx", ".gpx", false, PositionRange::kGlobe, GpxReaderFactory(),
-       &MakeXmlWriter<kGpxLayout>},
-      {PointFormat::kKml, "kml", ".kml", false, PositionRange::kGlobe, KmlReaderFactory(),
-       &MakeXmlWriter<kKmlLayout>},
-      {PointFormat::kKmz, "kmz", ".kmz", false, PositionRange::kGlobe, KmzReaderFactory(), nullptr},
-      {PointFormat::kCsv, "csv", ".csv", false, PositionRange::kGlobe, &MakeTextReader<CsvReader>,
-       &MakeCsvWriter},
-      {PointFormat::kGeoJson, "geojson", ".geojson", false, PositionRange::kGlobe,
-       &MakeGeoJsonReader, &MakeWriter<GeoJsonWriter>},
+      {PointFormat::kPot, "pot", "POT", ".pot", "", "", "POT point lists", false,
+       PositionRange::kNvi, &MakePotReader, &MakeWriter<PotWriter>, kTextInput, 0, false, true,
+       true, kPointLines, kPoints, std::nullopt},
+      {PointFormat::kNvi, "nvi", "NVI", ".nvi", "", "", "NVI record blocks", true,
+       PositionRange::kNvi, &MakeReader<NviReader>, &MakeNviWriter, 0,
+       Bits(FormatOption::kTimestamp), false, false, true, kPoints, kRecords, std::nullopt},
+      {PointFormat::kGpx, "gpx", "GPX", ".gpx", "", "", "GPX waypoints", false,
+       PositionRange::kGlobe, GpxReaderFactory(), &MakeXmlWriter<kGpxLayout>, kLines, 0, true,
+       false, false, kPoints, kPoints, std::nullopt},
+      {PointFormat::kKml, "kml", "KML", ".kml", "", "", "KML placemarks", false,
+       PositionRange::kGlobe, KmlReaderFactory(), &MakeXmlWriter<kKmlLayout>, kLines, 0, true,
+       false, false, kPoints, kPoints, std::nullopt},
+      {PointFormat::kKmz, "kmz", "KMZ", ".kmz", "", "", "KMZ (zipped KML)", false,
+       PositionRange::kGlobe, KmzReaderFactory(), nullptr, kLines, 0, true, false, false, kPoints,
+       kPoints, PointFormat::kKml},
+      {PointFormat::kCsv, "csv", "CSV", ".csv", "", ".tsv", "CSV tables", false,
+       PositionRange::kGlobe, &MakeTextReader<CsvReader>, &MakeCsvWriter, kTextInput,
+       Bits(FormatOption::kCsvEncoding), false, false, false, kPoints, kPoints, std::nullopt},
+      {PointFormat::kGeoJson, "geojson", "GeoJSON", ".geojson", ".json", "", "GeoJSON points",
+       false, PositionRange::kGlobe, &MakeGeoJsonReader, &MakeWriter<GeoJsonWriter>, kLines, 0,
+       true, false, false, kPoints, kPoints, std::nullopt},
   }};
   return formats;
 }
 
+/// Calls `take` with each "|"-separated extension of `list`.
+template <typename Take>
+void ForEachExtension(std::string_view list, Take take) {
+  while (!list.empty()) {
+    const std::size_t bar = list.find('|');
+    take(list.substr(0, bar));
+    if (bar == std::string_view::npos) break;
+    list.remove_prefix(bar + 1);
+  }
+}
+
+std::optional<PointFormat> FormatOfExtensionIn(std::string_view path, bool written) {
+  for (const FormatInfo& info : Formats()) {
+    for (const std::string_view extension : ExtensionsOf(info, written)) {
+      if (HasExtension(path, extension)) return info.format;
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+std::string_view OptionName(FormatOption option) {
+  switch (option) {
+    case FormatOption::kInputEncoding:
+      return "--input-encoding";
+    case FormatOption::kPointKinds:
+      return "--points";
+    case FormatOption::kTimestamp:
+      return "--timestamp";
+    case FormatOption::kCsvEncoding:
+      return "--csv-encoding";
+  }
+  return {};
+}
 
 std::span<const FormatInfo> PointFormats() { return Formats(); }
 
@@ -97,19 +148,42 @@ std::optional<PointFormat> FormatNamed(std::string_view name) {
   return std::nullopt;
 }
 
-std::optional<PointFormat> FormatOfExtension(std::string_view path) {
-  for (const FormatInfo& info : Formats()) {
-    if (HasExtension(path, info.extension)) return info.format;
+bool OptionApplies(FormatOption option, PointFormat format, bool written) {
+  const FormatInfo& info = InfoOf(format);
+  return ((written ? info.writeOptions : info.readOptions) & Bits(option)) != 0;
+}
+
+std::string ListedNames(const std::vector<std::string_view>& names, std::string_view conjunction) {
+  std::string text;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) text += i + 1 == names.size() ? conjunction : ", ";
+    text += names[i];
   }
-  if (HasExtension(path, ".json")) return PointFormat::kGeoJson;
-  return std::nullopt;
+  return text;
+}
+
+std::string FormatsWithOption(FormatOption option, bool written, std::string_view conjunction) {
+  std::vector<std::string_view> names;
+  for (const FormatInfo& info : Formats()) {
+    if (OptionApplies(option, info.format, written)) names.push_back(info.displayName);
+  }
+  return ListedNames(names, conjunction);
+}
+
+std::vector<std::string_view> ExtensionsOf(const FormatInfo& info, bool written) {
+  std::vector<std::string_view> extensions{info.extension};
+  const auto add = [&](std::string_view extension) { extensions.push_back(extension); };
+  ForEachExtension(info.moreExtensions, add);
+  if (!written) ForEachExtension(info.readOnlyExtensions, add);
+  return extensions;
+}
+
+std::optional<PointFormat> FormatOfExtension(std::string_view path) {
+  return FormatOfExtensionIn(path, true);
 }
 
 std::optional<PointFormat> InputFormatOfExtension(std::string_view path) {
-  // A tab-separated table is a CSV file to the reader, which tells the
-  // separator from the header row.
-  if (HasExtension(path, ".tsv")) return PointFormat::kCsv;
-  return FormatOfExtension(path);
+  return FormatOfExtensionIn(path, false);
 }
 
 PointFormat InputFormatOfPath(std::string_view path) {
@@ -120,17 +194,7 @@ PointFormat OutputFormatOfPath(std::string_view path) {
   return FormatOfExtension(path).value_or(PointFormat::kNvi);
 }
 
-bool ReadsAhead(PointFormat format) {
-  switch (format) {
-    case PointFormat::kGpx:
-    case PointFormat::kKml:
-    case PointFormat::kKmz:
-    case PointFormat::kGeoJson:
-      return true;
-    default:
-      return false;
-  }
-}
+bool ReadsAhead(PointFormat format) { return InfoOf(format).readsAhead; }
 
 PointFormat DefaultOutputFormat(PointFormat input) {
   return input == PointFormat::kNvi ? PointFormat::kGpx : PointFormat::kNvi;
@@ -139,5 +203,7 @@ PointFormat DefaultOutputFormat(PointFormat input) {
 std::string DefaultOutputPath(std::string_view input, PointFormat output) {
   return ReplaceExtension(input, InfoOf(output).extension);
 }
+
+std::string_view DisplayName(PointFormat format) { return InfoOf(format).displayName; }
 
 }  // namespace velorin

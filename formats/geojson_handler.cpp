@@ -52,15 +52,6 @@ std::string Quoted(std::string_view text) {
          " is out of range";
 }
 
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
-
-/// A JSON string may hold U+0000, which no title should: U+FFFD instead.
-void ReplaceNulls(std::string& title) {
-  for (std::size_t at = title.find('\0'); at != std::string::npos; at = title.find('\0', at)) {
-    title.replace(at, 1, kReplacement);
-  }
-}
-
 }  // namespace
 
 void GeoJsonHandler::Feature::Reset(std::int64_t at) {
@@ -670,7 +661,6 @@ ReadEntry& GeoJsonHandler::Emit(std::int64_t line) {
   entry.point.title.clear();
   entry.point.titleEncoding = TitleEncoding::kUtf8;
   entry.point.titleApproximated = false;
-  entry.point.titleTidied = false;
   entry.point.line = line;
   return entry;
 }
@@ -719,7 +709,6 @@ void GeoJsonHandler::EmitFeature(Feature& feature, bool isFeature) {
     if (pending.number > 0) {
       LinePointTitle(entry.point.title, title != nullptr ? *title : std::string_view(),
                      pending.kind, pending.lineNumber, pending.number);
-      ReplaceNulls(entry.point.title);
     } else if (title != nullptr) {
       // The last point takes the title's buffer; the ones before, a copy.
       if (&pending == &feature.points.back()) {
@@ -727,8 +716,6 @@ void GeoJsonHandler::EmitFeature(Feature& feature, bool isFeature) {
       } else {
         entry.point.title = *title;
       }
-      ReplaceNulls(entry.point.title);
-      entry.point.titleTidied = CollapseWhiteSpace(entry.point.title);
     }
     entry.point.position = Degrees{pending.longitude, pending.latitude};
   }

@@ -7,18 +7,17 @@ namespace velorin {
 
 void GeoJsonWriter::Begin() { out_.Append("{\"type\": \"FeatureCollection\", \"features\": [\n"); }
 
-TitleChange GeoJsonWriter::Write(TitleView title, const PointPosition& position) {
-  const DecimalPosition decimal = FormatPosition(position);
+void GeoJsonWriter::Write(const Point& point, std::string_view title) {
+  const DecimalPosition decimal = FormatPosition(point.position);
   out_.Append(first_ ? "" : ",\n");
   first_ = false;
   out_.Append("{\"type\": \"Feature\", \"properties\": {\"name\": ");
-  AppendJsonString(out_, titles_.Utf8(title));
+  AppendJsonString(out_, title);
   out_.Append("}, \"geometry\": {\"type\": \"Point\", \"coordinates\": [");
   out_.Append(decimal.longitude.view());
   out_.Append(", ");
   out_.Append(decimal.latitude.view());
   out_.Append("]}}");
-  return titles_.lastUtf8Change();
 }
 
 void GeoJsonWriter::End() { out_.Append(first_ ? "]}\n" : "\n]}\n"); }

@@ -13,12 +13,11 @@ class GeoJsonWriter : public PointWriter {
  public:
   explicit GeoJsonWriter(BufferedWriter& out) : out_(out) {}
   void Begin() override;
-  TitleChange Write(TitleView title, const PointPosition& position) override;
+  void Write(const Point& point, std::string_view title) override;
   void End() override;
 
  private:
   BufferedWriter& out_;
-  TitleConverter titles_;
   bool first_ = true;
 };
 

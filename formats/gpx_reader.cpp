@@ -126,21 +126,18 @@ void GpxReader::EndPoint() {
     return;
   }
   const Degrees position{*longitude_.degrees, *latitude_.degrees};
-  // White space tidied in a name of the point's own; a point named by white
-  // space alone is called after its line.
-  const bool tidied = CollapseWhiteSpace(name_);
+  // A point of a line named by white space alone is called after its line.
+  if (lineDepth_ != 0 && IsWhiteSpaceOnly(name_)) name_.clear();
   if (lineDepth_ != 0 && line_.kind == LineKind::kTrack &&
       thinner_.Offer(position.longitude, position.latitude) == TrackThinner::Verdict::kHold) {
     held_.present = true;
     held_.line = pointLine_;
     held_.position = position;
-    held_.titleTidied = tidied;
     TitleInto(held_.title);
     return;
   }
   ReadEntry& entry = Emit();
   entry.point.line = pointLine_;
-  entry.point.titleTidied = tidied;
   TitleInto(entry.point.title);
   // Expat hands over valid UTF-8: the title stays as the file gives it.
   entry.point.titleEncoding = TitleEncoding::kUtf8;
@@ -153,7 +150,6 @@ void GpxReader::EndSegment() {
   ReadEntry& entry = Emit();
   entry.point.line = held_.line;
   entry.point.title.swap(held_.title);
-  entry.point.titleTidied = held_.titleTidied;
   entry.point.titleEncoding = TitleEncoding::kUtf8;
   entry.point.position = held_.position;
 }

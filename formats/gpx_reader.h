@@ -53,7 +53,6 @@ class GpxReader : public XmlPointReader {
     std::int64_t line = 0;
     Degrees position;
     std::string title;
-    bool titleTidied = false;
   };
 
   PointKinds kinds_;

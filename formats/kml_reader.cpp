@@ -118,7 +118,7 @@ void KmlReader::StartPlacemark(int depth) {
   placemarkLine_ = CurrentLine();
   pointDepth_ = 0;
   points_ = 0;
-  hasDirectPoint_ = hasName_ = nameTooLong_ = nameTidied_ = false;
+  hasDirectPoint_ = hasName_ = nameTooLong_ = false;
   name_.clear();
   waiting_.clear();
   placemarkHasLine_ = holding_ = false;
@@ -141,7 +141,6 @@ void KmlReader::OnEnd(const XmlName& name, int depth) {
   if (depth == placemarkDepth_ + 1 && local == "name" && !hasName_) {
     TakeTextInto(name_);
     nameTooLong_ = TextOverflowed();
-    nameTidied_ = CollapseWhiteSpace(name_);
     hasName_ = true;
     for (const Waiting& point : waiting_) EmitPoint(point);
     waiting_.clear();
@@ -255,7 +254,6 @@ void KmlReader::EmitPoint(const Waiting& point) {
   if (point.number > 0) {
     LinePointTitle(entry.point.title, name_, LineKind::kTrack, tracks_, point.number);
   } else {
-    entry.point.titleTidied = nameTidied_;
     entry.point.title = name_;
   }
   entry.point.titleEncoding = TitleEncoding::kUtf8;

@@ -76,7 +76,6 @@ class KmlReader : public XmlPointReader {
   Waiting point_;
   bool hasCoordinates_ = false;
   bool hasName_ = false;
-  bool nameTidied_ = false;  ///< white space inside the name was tidied
   bool nameTooLong_ = false;
   bool coordinatesTooLong_ = false;
   std::string name_;

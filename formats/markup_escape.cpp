@@ -2,16 +2,7 @@
 
 namespace velorin {
 
-namespace {
-
-constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
-
-bool IsForbiddenInXml(unsigned char c) { return c < 0x20 && c != '\t' && c != '\n' && c != '\r'; }
-
-}  // namespace
-
-bool AppendXmlText(BufferedWriter& out, std::string_view utf8) {
-  bool replaced = false;
+void AppendXmlText(BufferedWriter& out, std::string_view utf8) {
   std::size_t plain = 0;  // start of the run of bytes that need nothing
   for (std::size_t at = 0; at < utf8.size(); ++at) {
     const auto c = static_cast<unsigned char>(utf8[at]);
@@ -42,16 +33,13 @@ bool AppendXmlText(BufferedWriter& out, std::string_view utf8) {
         escape = "&#13;";  // a raw CR would be read back as LF
         break;
       default:
-        if (!IsForbiddenInXml(c)) continue;
-        escape = kReplacementCharacter;
-        replaced = true;
+        continue;
     }
     out.Append(utf8.substr(plain, at - plain));
     out.Append(escape);
     plain = at + 1;
   }
   out.Append(utf8.substr(plain));
-  return replaced;
 }
 
 void AppendCsvField(BufferedWriter& out, std::string_view text, char delimiter) {

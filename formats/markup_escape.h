@@ -7,10 +7,9 @@
 namespace velorin {
 
 /// Appends UTF-8 text as XML character data or attribute value: & < > " '
-/// become references, and the control characters XML 1.0 forbids (all below
-/// 0x20 but TAB, LF and CR) become U+FFFD. True when such a character was
-/// replaced, i.e. the text could not be kept.
-bool AppendXmlText(BufferedWriter& out, std::string_view utf8);
+/// and TAB, LF, CR become references. The text holds no character XML 1.0
+/// forbids (the run's title rule saw to that).
+void AppendXmlText(BufferedWriter& out, std::string_view utf8);
 
 /// Appends one CSV field (RFC 4180): quoted, with inner quotes doubled, when
 /// it holds the delimiter, a quote, CR or LF, or begins or ends with a blank.

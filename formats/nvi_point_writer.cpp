@@ -2,19 +2,17 @@
 
 namespace velorin {
 
-TitleChange NviPointWriter::Write(TitleView title, const PointPosition& position) {
-  bool approximated = false;
-  const std::string_view cp932 = titles_.Cp932(title, approximated);
+void NviPointWriter::Write(const Point& point, std::string_view title) {
+  const PointPosition& position = point.position;
   // A code the reader worked out already (POT) goes out as it is; any other
   // position straight from its decimal degrees (or the code's own
   // integers), never through degrees'minutes'seconds.
   const auto* degrees = std::get_if<Degrees>(&position);
   if (degrees != nullptr && !degrees->nviCode.empty()) {
-    records_.Write(cp932, degrees->nviCode.view());
+    records_.Write(title, degrees->nviCode.view());
   } else {
-    records_.Write(cp932, NviPositionOf(position).view());
+    records_.Write(title, NviPositionOf(position).view());
   }
-  return ChangeOfTitle(cp932, approximated);
 }
 
 }  // namespace velorin

@@ -9,12 +9,12 @@ namespace velorin {
 class NviPointWriter : public PointWriter {
  public:
   NviPointWriter(BufferedWriter& out, Clock& clock) : records_(out, clock) {}
+  TitleEncoding titleEncoding() const override { return TitleEncoding::kCp932; }
   /// The position must be one NVI holds (the run checks it first).
-  TitleChange Write(TitleView title, const PointPosition& position) override;
+  void Write(const Point& point, std::string_view title) override;
 
  private:
   NviRecordWriter records_;
-  TitleConverter titles_;
 };
 
 }  // namespace velorin

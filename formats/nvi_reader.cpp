@@ -104,7 +104,6 @@ void NviReader::ReadBlock(std::int64_t first, ReadEntry& entry) {
   entry.point.title.clear();
   entry.point.titleEncoding = TitleEncoding::kCp932;
   entry.point.titleApproximated = false;
-  entry.point.titleTidied = false;
   entry.reason.clear();
   std::optional<DecodedPosition> position;
   std::string_view line;

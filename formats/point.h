@@ -27,14 +27,12 @@ struct Degrees {
 using PointPosition = std::variant<Degrees, DecodedPosition>;
 
 struct Point {
-  std::string title;  ///< as the input gave it; empty when it named none
+  std::string title = {};  ///< as the input gave it; empty when it named none
   TitleEncoding titleEncoding = TitleEncoding::kUtf8;
   /// The reader had to replace characters CP932 lacks already (a POT file
   /// in UTF-8 is read as CP932).
   bool titleApproximated = false;
-  /// The reader made runs of white space inside the title single blanks.
-  bool titleTidied = false;
-  PointPosition position;
+  PointPosition position = {};
   std::int64_t line = 0;  ///< input line where the point begins; 0 when unknown
 };
 
@@ -45,7 +43,6 @@ inline void swap(Point& a, Point& b) noexcept {
   a.title.swap(b.title);
   swap(a.titleEncoding, b.titleEncoding);
   swap(a.titleApproximated, b.titleApproximated);
-  swap(a.titleTidied, b.titleTidied);
   swap(a.position, b.position);
   swap(a.line, b.line);
 }

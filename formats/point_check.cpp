@@ -33,13 +33,16 @@ std::optional<std::pair<SkipKind, std::string>> CheckOnGlobe(const Degrees& degr
 
 }  // namespace
 
-std::optional<std::pair<SkipKind, std::string>> CheckPointFully(const Point& point,
-                                                                UntitledRule untitled,
-                                                                PositionRange range) {
-  if (point.title.empty() && untitled == UntitledRule::kSkip) {
+std::optional<std::pair<SkipKind, std::string>> CheckPointFully(const Point& point, bool untitled,
+                                                                UntitledRule rule,
+                                                                PointRanges ranges) {
+  if (untitled && rule == UntitledRule::kSkip) {
     return std::pair{SkipKind::kUntitled, std::string("no title")};
   }
-  if (range == PositionRange::kGlobe) return CheckOnGlobe(DegreesOf(point.position));
+  if (ranges.input == PositionRange::kGlobe || ranges.output == PositionRange::kGlobe) {
+    if (auto problem = CheckOnGlobe(DegreesOf(point.position))) return problem;
+    if (ranges.output == PositionRange::kGlobe) return std::nullopt;
+  }
   if (const auto* units = std::get_if<DecodedPosition>(&point.position)) {
     if (!IsWithinNviRange(*units)) {
       return std::pair{SkipKind::kOutOfRange, std::string("position beyond 180 degrees")};

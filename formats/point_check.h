@@ -17,21 +17,31 @@ enum class PositionRange {
   kGlobe,  ///< latitude -90 to 90, longitude -180 to 180 (GPX, KML, CSV ...)
 };
 
-/// Why `point` cannot be written, or nothing when it can: no title under
-/// the skip rule, a coordinate outside `range` (or not a number).
-std::optional<std::pair<SkipKind, std::string>> CheckPointFully(const Point& point,
-                                                                UntitledRule untitled,
-                                                                PositionRange range);
+/// What a point is checked against: the positions its input's format
+/// defines (a GPX latitude is within -90 to 90, a POT one within 0 to 180)
+/// and those its output holds.
+struct PointRanges {
+  PositionRange input = PositionRange::kNvi;
+  PositionRange output = PositionRange::kNvi;
+};
 
-inline std::optional<std::pair<SkipKind, std::string>> CheckPoint(
-    const Point& point, UntitledRule untitled, PositionRange range = PositionRange::kNvi) {
+/// Why `point` cannot be written, or nothing when it can: no title
+/// (`untitled`) under the skip rule, a coordinate outside either range (or
+/// not a number).
+std::optional<std::pair<SkipKind, std::string>> CheckPointFully(const Point& point, bool untitled,
+                                                                UntitledRule rule,
+                                                                PointRanges ranges);
+
+inline std::optional<std::pair<SkipKind, std::string>> CheckPoint(const Point& point, bool untitled,
+                                                                  UntitledRule rule,
+                                                                  PointRanges ranges = {}) {
   // The usual case, a titled POT point for an NVI file, without a call: its
   // position code shows it is within 0 to 180.
-  if (range == PositionRange::kNvi && !point.title.empty()) {
+  if (ranges.input == PositionRange::kNvi && ranges.output == PositionRange::kNvi && !untitled) {
     const auto* degrees = std::get_if<Degrees>(&point.position);
     if (degrees != nullptr && !degrees->nviCode.empty()) return std::nullopt;
   }
-  return CheckPointFully(point, untitled, range);
+  return CheckPointFully(point, untitled, rule, ranges);
 }
 
 }  // namespace velorin

@@ -1,8 +1,11 @@
 #pragma once
 // What every writer of a point format offers: a header, one entry per
-// point, a footer, all appended to one BufferedWriter.
+// point, a footer, all appended to one BufferedWriter. Titles reach a
+// writer already in the form its file holds (the run's title rule made
+// them so): a writer only escapes them as its format's syntax needs.
 #include <cstdint>
 #include <string_view>
+#include <system_error>
 
 #include "formats/point.h"
 
@@ -21,17 +24,18 @@ struct WriterOptions {
 class PointWriter {
  public:
   virtual ~PointWriter() = default;
+  /// The encoding the writer takes titles in.
+  virtual TitleEncoding titleEncoding() const { return TitleEncoding::kUtf8; }
   virtual void Begin() {}
-  /// Writes one point; `title` is never empty (untitled points arrive as
-  /// "no title"). Says whether characters of the title had to be replaced
-  /// by the closest ones the format's encoding holds.
-  virtual TitleChange Write(TitleView title, const PointPosition& position) = 0;
-  /// A CP932 title.
-  TitleChange Write(std::string_view cp932, const PointPosition& position) {
-    return Write(TitleView{cp932, TitleEncoding::kCp932}, position);
-  }
+  /// Writes one point under `title`, which is in titleEncoding() and never
+  /// empty (an untitled point arrives as "no title"); the point's own title
+  /// is as the input gave it.
+  virtual void Write(const Point& point, std::string_view title) = 0;
   virtual void End() {}
-  /// Titles that had to be changed to fit the format (none for most).
+  /// Why the writer could not write what it was given, beyond what its
+  /// BufferedWriter tells (a picture whose points it could not read back).
+  virtual std::error_code error() const { return {}; }
+  /// Titles the format's own syntax made change (a "/" in a POT line).
   std::int64_t titlesAdjusted() const { return titlesAdjusted_; }
 
  protected:

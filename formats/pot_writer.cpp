@@ -61,11 +61,9 @@ bool PotTitleText(std::string_view cp932, std::string& out) {
   return changed;
 }
 
-TitleChange PotWriter::Write(TitleView title, const PointPosition& position) {
-  bool approximated = false;
-  const std::string_view cp932 = titles_.Cp932(title, approximated);
-  const TitleChange change = ChangeOfTitle(cp932, approximated);
-  if (PotTitleText(cp932, title_)) ++titlesAdjusted_;
+void PotWriter::Write(const Point& point, std::string_view title) {
+  const PointPosition& position = point.position;
+  if (PotTitleText(title, title_)) ++titlesAdjusted_;
   out_.Append("ORD=POI/tex=");
   out_.Append(title_);
   out_.Append("/kei=");
@@ -73,7 +71,6 @@ TitleChange PotWriter::Write(TitleView title, const PointPosition& position) {
   out_.Append("/ido=");
   out_.Append(AngleText(position, false));
   out_.Append("\r\n");
-  return change;
 }
 
 }  // namespace velorin

@@ -24,11 +24,11 @@ inline constexpr std::size_t kMaxPotTitleCharacters = 32'000;
 class PotWriter : public PointWriter {
  public:
   explicit PotWriter(BufferedWriter& out) : out_(out) {}
-  TitleChange Write(TitleView title, const PointPosition& position) override;
+  TitleEncoding titleEncoding() const override { return TitleEncoding::kCp932; }
+  void Write(const Point& point, std::string_view title) override;
 
  private:
   BufferedWriter& out_;
-  TitleConverter titles_;
   std::string title_;
 };
 

@@ -143,6 +143,13 @@ bool CollapseWhiteSpace(std::string& text) {
   return CollapseRuns(text);
 }
 
+bool IsWhiteSpaceOnly(std::string_view text) {
+  for (const char c : text) {
+    if (!IsWhiteSpace(c)) return false;
+  }
+  return true;
+}
+
 bool TitleEncoder::EncodeCharacters(std::string_view utf8, std::string& out) {
   out.clear();
   replaced_.clear();

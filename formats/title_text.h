@@ -24,6 +24,9 @@ enum class TitleChange {
   kRecoded,
   /// Blanks, TABs or line breaks inside the title became single blanks.
   kTidied,
+  /// Characters no text should hold (control characters, U+FFFE ...)
+  /// became U+FFFD, or "?" in CP932.
+  kControl,
 };
 
 /// The change of a title that became `cp932`, with characters `replaced` or
@@ -41,6 +44,9 @@ struct TitleView {
 /// holds for CP932 and UTF-8 text alike. True when white space inside the
 /// text changed (ends trimmed alone do not count: files indent their names).
 bool CollapseWhiteSpace(std::string& text);
+
+/// Whether `text` holds nothing but blanks, TABs and line breaks (or nothing).
+bool IsWhiteSpaceOnly(std::string_view text);
 
 /// One encoder for a whole file.
 class TitleEncoder {

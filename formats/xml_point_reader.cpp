@@ -44,7 +44,6 @@ ReadEntry& XmlPointReader::Emit() {
   entry.reason.clear();
   entry.point.title.clear();
   entry.point.titleApproximated = false;
-  entry.point.titleTidied = false;
   entry.point.line = CurrentLine();
   return entry;
 }

@@ -6,12 +6,11 @@ namespace velorin {
 
 void XmlPointWriter::Begin() { out_.Append(layout_.head); }
 
-TitleChange XmlPointWriter::Write(TitleView title, const PointPosition& position) {
-  const DecimalPosition decimal = FormatPosition(position);
+void XmlPointWriter::Write(const Point& point, std::string_view title) {
+  const DecimalPosition decimal = FormatPosition(point.position);
   layout_.beforeTitle(out_, decimal);
-  if (AppendXmlText(out_, titles_.Utf8(title))) ++titlesAdjusted_;
+  AppendXmlText(out_, title);
   layout_.afterTitle(out_, decimal);
-  return titles_.lastUtf8Change();
 }
 
 void XmlPointWriter::End() { out_.Append(layout_.tail); }

@@ -29,13 +29,12 @@ class XmlPointWriter : public PointWriter {
   /// `layout` must outlive the writer.
   XmlPointWriter(BufferedWriter& out, const XmlLayout& layout) : out_(out), layout_(layout) {}
   void Begin() override;
-  TitleChange Write(TitleView title, const PointPosition& position) override;
+  void Write(const Point& point, std::string_view title) override;
   void End() override;
 
  private:
   BufferedWriter& out_;
   const XmlLayout& layout_;
-  TitleConverter titles_;
 };
 
 }  // namespace velorin

@@ -1,15 +1,19 @@
 #pragma once
 // One fuzz target per point format: the input's bytes through the format's
-// reader, every point through every writer. What must hold: the reader
-// ends, its points are ones NVI can hold, with a title that never breaks a
-// line, and line numbers that never go back (within each file of a KMZ).
+// reader, every point through the title rule into every writer. What must
+// hold: the reader ends, its points are ones NVI can hold, their titles as
+// the rule gives them never break a line of a file whose white space is
+// layout and hold nothing a text must not, and line numbers never go back
+// (within each file of a KMZ).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "convert/title_rule.h"
 #include "formats/format_table.h"
 #include "formats/point_check.h"
 #include "fuzz/fuzz_check.h"
@@ -50,6 +54,18 @@ class NullSink : public ByteSink {
   std::size_t written = 0;
 };
 
+/// What the title rule promises of every title it gives.
+inline void CheckRuledTitle(std::string_view title, const TitleTarget& target,
+                            const TitleSource& source) {
+  // White space that is layout never breaks a line of the output.
+  if (source.spaceIsLayout) FUZZ_CHECK(title.find_first_of("\r\n") == std::string_view::npos);
+  if (target.encoding != TitleEncoding::kUtf8) return;
+  // UTF-8 that any XML or JSON reader takes: no control character but TAB,
+  // CR and LF, no non-character U+FFFE or U+FFFF, no byte that is no UTF-8.
+  std::string cleaned;
+  FUZZ_CHECK(!ReplaceUtf8Controls(title, cleaned));
+}
+
 inline void FuzzPointReader(PointFormat format, const std::uint8_t* data, std::size_t size) {
   // The first byte picks how the input arrives: in one piece or in chunks.
   const std::size_t chunk = size > 0 ? (data[0] % 8 == 0 ? 1 << 16 : data[0] % 61 + 1) : 1;
@@ -61,9 +77,15 @@ inline void FuzzPointReader(PointFormat format, const std::uint8_t* data, std::s
   NullSink sink;
   BufferedWriter out(sink, 4096);
   std::vector<std::unique_ptr<PointWriter>> writers;
+  std::vector<std::unique_ptr<TitleRule>> rules;
   for (const FormatInfo& info : PointFormats()) {
-    if (info.makeWriter != nullptr) writers.push_back(info.makeWriter(out, clock, {}));
+    if (info.makeWriter == nullptr) continue;
+    writers.push_back(info.makeWriter(out, clock, {}));
+    rules.push_back(std::make_unique<TitleRule>(
+        TitleTarget{writers.back()->titleEncoding(), info.titlesAreUnitBytes}));
   }
+  const FormatInfo& read = InfoOf(format);
+  const TitleSource titles{!read.titlesAreUnitBytes, read.titlesAreUnitBytes};
   for (auto& writer : writers) writer->Begin();
 
   ReadEntry entry;
@@ -79,18 +101,18 @@ inline void FuzzPointReader(PointFormat format, const std::uint8_t* data, std::s
       continue;
     }
     const Point& point = entry.point;
-    // Text formats tidy white space; an NVI title keeps a line break as the
-    // file holds it (the POT writer blanks it).
-    if (format != PointFormat::kNvi) {
-      FUZZ_CHECK(point.title.find_first_of("\r\n") == std::string::npos);
-    }
-    if (CheckPoint(point, UntitledRule::kKeep)) continue;  // skipped by the run
+    if (CheckPoint(point, false, UntitledRule::kKeep)) continue;  // skipped by the run
     FUZZ_CHECK(NviPositionOf(point.position).size() == 17);
     if (const auto* degrees = std::get_if<Degrees>(&point.position)) {
       FUZZ_CHECK(degrees->longitude >= 0.0 && degrees->longitude <= 180.0);
       FUZZ_CHECK(degrees->latitude >= 0.0 && degrees->latitude <= 180.0);
     }
-    for (auto& writer : writers) writer->Write(TitleOf(point), point.position);
+    for (std::size_t i = 0; i < writers.size(); ++i) {
+      TitleChange change = TitleChange::kNone;
+      std::string_view title = rules[i]->Apply(point, titles, change);
+      CheckRuledTitle(title, rules[i]->target(), titles);
+      writers[i]->Write(point, title.empty() ? std::string_view("no title") : title);
+    }
   }
   for (auto& writer : writers) writer->End();
   FUZZ_CHECK(out.Close());

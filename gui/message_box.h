@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "convert/run_host.h"
+#include "window/message_box_request.h"
 
 namespace velorin {
 

@@ -1,24 +1,16 @@
 #pragma once
-// The points of a point file as a map shows them: read with the readers
-// and rules of a conversion (the format table, the untitled rule, the
-// encoding, the record limit, the check against what the output holds),
-// writing nothing. A point that would become a record is kept with its
-// title (UTF-8), its position and its line; a point the conversion would
-// skip is kept as its line and why. A million points fit in a few tens of
-// megabytes: the titles share one arena.
+// The points of a map kept in memory: a point that would become a record
+// with its title (UTF-8), its position and its line; a point the conversion
+// would skip as its line, why, and where it lies when that is known. A
+// million points fit in a few tens of megabytes: the titles share one arena.
 #include <cstdint>
-#include <functional>
-#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
-#include "convert/conversion_run.h"
-#include "formats/format_table.h"
 #include "map/map_point_sink.h"
 #include "map/map_view.h"
-#include "platform/file_system.h"
 
 namespace velorin {
 
@@ -28,24 +20,9 @@ struct MapSkip {
   SkipKind kind = SkipKind::kMalformed;
   std::uint32_t reasonOffset = 0;  ///< into MapPoints' reason arena
   std::uint32_t reasonSize = 0;
-};
-
-/// How to read, as the conversion would.
-struct MapReadOptions {
-  /// The input format; InputFormatOfFile (extension, then content) when absent.
-  std::optional<PointFormat> format;
-  /// The format a conversion would write: its range decides which positions
-  /// are skipped, its record limit where the records end. DefaultOutputFormat
-  /// of the input when absent.
-  std::optional<PointFormat> output;
-  UntitledRule untitled = UntitledRule::kKeep;
-  std::optional<TextEncoding> encoding;
-  std::int32_t recordLimit = kRecordLimit;
-  /// Asked now and then; reading stops (cancelled) when it says false.
-  std::function<bool()> keepGoing;
-  /// The input's size in bytes when known (0 otherwise): room for its points
-  /// is set aside at once rather than grown step by step.
-  std::uint64_t sizeHint = 0;
+  /// Where the point lies, when its position could be read.
+  bool placed = false;
+  LonLat position;
 };
 
 /// The texts a person is shown for one point.
@@ -73,9 +50,9 @@ class MapPoints : public MapPointSink {
   /// The smallest box holding every point (across 180 degrees when smaller).
   FitBounds Bounds() const;
 
-  // Filled by the reader.
   void Add(const MapPoint& point, std::string_view title) override;
-  void AddSkip(std::int64_t line, SkipKind kind, std::string_view reason) override;
+  void AddSkip(std::int64_t line, SkipKind kind, std::string_view reason,
+               const LonLat* position) override;
   void Reserve(std::size_t points, std::size_t titleBytes);
 
  private:
@@ -84,30 +61,5 @@ class MapPoints : public MapPointSink {
   std::vector<MapSkip> skips_;
   std::string reasons_;
 };
-
-/// What reading the file gave: the points, and what a conversion run would
-/// say about it (skip counts, ignored items, encoding, a failure).
-struct MapReadResult {
-  MapPoints points;
-  PointFormat format = PointFormat::kPot;
-  PointFormat output = PointFormat::kNvi;
-  /// The counts as a conversion run reports them; `records` is the points kept.
-  RunOutcome outcome;
-  bool cancelled = false;
-};
-
-/// Reads the file at `path` (opened through `files`).
-MapReadResult ReadMapPoints(FileSystem& files, const std::string& path,
-                            const MapReadOptions& options = {});
-
-/// Reads points of `format` from `source`.
-MapReadResult ReadMapPointsFrom(ByteSource& source, PointFormat format,
-                                const MapReadOptions& options = {});
-
-/// Reads the file at `path`, handing each point and skip to `sink` rather
-/// than keeping them: the result's `points` stay empty, its counts are
-/// those of ReadMapPoints.
-MapReadResult ReadMapPointsInto(FileSystem& files, const std::string& path,
-                                const MapReadOptions& options, MapPointSink& sink);
 
 }  // namespace velorin

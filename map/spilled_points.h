@@ -31,7 +31,7 @@ class SpilledMapPoints : public MapPointSink {
 
   void Add(const MapPoint& point, std::string_view title) override;
   /// Skips are counted by the read; their details are not kept.
-  void AddSkip(std::int64_t, SkipKind, std::string_view) override {}
+  void AddSkip(std::int64_t, SkipKind, std::string_view, const LonLat*) override {}
 
   std::size_t size() const { return count_; }
   FitBounds Bounds() const { return bounds_.Bounds(); }

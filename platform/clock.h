@@ -1,6 +1,8 @@
 #pragma once
 // Current local date and time as texts, the way the record writer stamps them.
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace velorin {
 
@@ -26,6 +28,11 @@ class LocalClock : public Clock {
   long long lastSecond_ = -1;
   ClockReading reading_;
 };
+
+/// Reads "YYYY/MM/DD HH:MM:SS" naming a real date and time (a 24-hour
+/// clock), the fixed reading of a reproducible run. Nothing for any other
+/// text.
+std::optional<ClockReading> ParseTimestamp(std::string_view text);
 
 /// Always the same texts: reproducible output and tests.
 class FixedClock : public Clock {

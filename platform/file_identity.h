@@ -2,6 +2,7 @@
 // Whether two paths name one file: now, or once the file is written. Output,
 // log and input are compared by what they will be, so that one never
 // overwrites another through a link, a "./" or a file not yet created.
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -18,6 +19,12 @@ std::string FollowLinks(const std::string& path, std::error_code& ec);
 /// compare as the file system does: exactly on Linux, without regard to case
 /// on Windows (where two texts that differ only in case always clash).
 bool NameSameFile(const std::string& a, const std::string& b);
+
+/// A text that is the same for two paths exactly when they name one existing
+/// file (its device and index there, links followed); nothing when `path`
+/// names no file. For telling many paths apart at once, where comparing
+/// every pair with NameSameFile would take too long.
+std::optional<std::string> FileIdentityKey(const std::string& path);
 
 /// The standard streams, compared with files by what they are connected to.
 enum class StandardStream { kInput, kOutput };

@@ -92,6 +92,12 @@ bool NameSameFile(const std::string& a, const std::string& b) {
   return placeA && placeB && placeA->folder == placeB->folder && placeA->name == placeB->name;
 }
 
+std::optional<std::string> FileIdentityKey(const std::string& path) {
+  const std::optional<FileId> id = IdOf(path);
+  if (!id) return std::nullopt;
+  return std::to_string(id->device) + ":" + std::to_string(id->inode);
+}
+
 bool StreamIsFile(StandardStream stream, const std::string& path) {
   const std::optional<FileId> streamId = StreamId(stream);
   const std::optional<FileId> fileId = IdOf(path);

@@ -175,6 +175,20 @@ bool NameSameFile(const std::string& a, const std::string& b) {
          SameNameIgnoringCase(placeA->name, placeB->name);
 }
 
+std::optional<std::string> FileIdentityKey(const std::string& path) {
+  const std::optional<FileKey> key = KeyOfPath(Widen(path));
+  if (!key) return std::nullopt;
+  // The volume is left out: where it is unknown, the index alone decides
+  // (see SameFile).
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string text;
+  for (const BYTE b : key->index) {
+    text += kHex[b >> 4];
+    text += kHex[b & 0xF];
+  }
+  return text;
+}
+
 bool StreamIsFile(StandardStream stream, const std::string& path) {
   const std::optional<FileKey> streamKey = KeyOfStream(stream);
   const std::optional<FileKey> fileKey = KeyOfPath(Widen(path));

@@ -129,4 +129,8 @@ bool LocalFileSystem::NameSameFile(const std::string& a, const std::string& b) {
   return velorin::NameSameFile(a, b);
 }
 
+std::optional<std::string> LocalFileSystem::IdentityOf(const std::string& path) {
+  return FileIdentityKey(path);
+}
+
 }  // namespace velorin

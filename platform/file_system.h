@@ -2,6 +2,7 @@
 // The file operations that a conversion run needs, behind an interface so
 // that tests and the command-line host can stand in for the real disk.
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -29,6 +30,11 @@ class FileSystem {
   /// True when both paths name one file, now or once it is written (see
   /// NameSameFile in platform/file_identity.h).
   virtual bool NameSameFile(const std::string& a, const std::string& b) = 0;
+  /// The same text for two paths exactly when they name one existing file
+  /// (see FileIdentityKey); nothing when none is known.
+  virtual std::optional<std::string> IdentityOf(const std::string& /*path*/) {
+    return std::nullopt;
+  }
 };
 
 /// Creates the file at `path`, or empties it if it exists; a folder fails.
@@ -43,6 +49,7 @@ class LocalFileSystem : public FileSystem {
                                                   std::error_code& ec) override;
   bool IsNormalFile(const std::string& path) override;
   bool NameSameFile(const std::string& a, const std::string& b) override;
+  std::optional<std::string> IdentityOf(const std::string& path) override;
 };
 
 }  // namespace velorin

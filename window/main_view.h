@@ -5,7 +5,7 @@
 // events. A view only shows, reads and forwards; MainPresenter decides.
 #include <string>
 
-#include "convert/run_host.h"
+#include "window/message_box_request.h"
 
 namespace velorin {
 

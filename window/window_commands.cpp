@@ -1,13 +1,13 @@
 // The commands of MainPresenter: Convert and Cancel, which host the one
 // conversion run, Quit, help and About.
-#include "convert/conversion_run.h"
-#include "convert/run_settings.h"
 #include "formats/format_sniff.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/native_file.h"
 #include "window/about_texts.h"
 #include "window/main_presenter.h"
+#include "window/run_settings.h"
+#include "window/window_run.h"
 #include "window/window_run_host.h"
 
 namespace velorin {
@@ -19,12 +19,11 @@ void MainPresenter::ConvertCommand() {
   conversionActive_ = true;
   LocalFileSystem files;
   LocalClock clock;
-  RunOptions options = RunOptionsFromSettings(tables_.systemSettings);
+  WindowRunOptions options = RunOptionsFromSettings(tables_.systemSettings);
   // Any point file Velorin reads, told by its extension or else by its
   // first bytes; the output is NVI.
   options.inputFormat = InputFormatOfFile(view_.PathText(PathKind::kInput));
-  ConversionRun run(*runHost_, files, clock, options);
-  run.Execute();
+  RunInWindow(*runHost_, files, clock, options);
   runHost_->ApplyProgressText();
   conversionActive_ = false;
 }

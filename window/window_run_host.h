@@ -6,14 +6,14 @@
 #include <optional>
 #include <string>
 
-#include "convert/run_host.h"
+#include "window/run_window.h"
 
 namespace velorin {
 
 class MainPresenter;
 class MainView;
 
-class WindowRunHost : public RunHost {
+class WindowRunHost : public RunWindow {
  public:
   WindowRunHost(MainPresenter& presenter, MainView& view);
 

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "gui/map/cluster_pyramid.h"
-#include "map/map_points.h"
+#include "map/map_read.h"
 #include "map/point_index.h"
 
 namespace velorin {

@@ -7,12 +7,12 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "convert/run_settings.h"
 #include "gui/map/file_line.h"
 #include "gui/map/map_settings.h"
 #include "gui/program_icon.h"
 #include "text/cp932_decoder.h"
 #include "text/text_encoding.h"
+#include "window/run_settings.h"
 
 namespace velorin {
 namespace {
@@ -144,7 +144,7 @@ void MapWindow::ShowFile(const QString& path) {
   MapReadOptions options;
   // What Convert would write: NVI, with the settings' untitled rule.
   options.output = PointFormat::kNvi;
-  options.untitled = RunOptionsFromSettings(tables_.systemSettings).untitled;
+  options.untitled = RunOptionsFromSettings(tables_.systemSettings).run.untitled;
   loader_->Load(path.toStdString(), options);
 }
 

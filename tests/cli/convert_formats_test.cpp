@@ -127,8 +127,8 @@ RunOutcome Written(std::int32_t records, RunResult result = RunResult::kFinished
 RunOutcome EveryKindOfCount() {
   RunOutcome outcome = Written(3);
   outcome.skipped = {2, 3, 1};
-  outcome.titlesReplaced = 1;
-  outcome.titlesAdjusted = 2;
+  outcome.titles.replaced = 1;
+  outcome.titles.adjusted = 2;
   outcome.ignored = {2, 1, 4};
   return outcome;
 }

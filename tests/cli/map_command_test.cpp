@@ -54,12 +54,13 @@ struct MapRun {
 MapRun RunMap(const TempFolder& folder, const std::string& gpxBody, MapCommandOptions options) {
   const std::string input = (folder.path() / "in.gpx").string();
   WriteBytes(input, std::string(kGpxHead) + gpxBody + "</gpx>\n");
-  options.input = input;
-  options.output = (folder.path() / "out.svg").string();
+  options.points.input = input;
+  options.points.output = (folder.path() / "out.svg").string();
   options.landPath = VELORIN_LAND_FILE;
   std::ostringstream err;
-  const int code = RunMapCommand(options, err);
-  return {code, ReadBytes(options.output), err.str()};
+  ConvertConsole console{err};
+  const int code = RunMapCommand(options, console);
+  return {code, ReadBytes(*options.points.output), err.str()};
 }
 
 TEST(MapCommandTest, DrawsThePointsAndCountsTheSkippedOnesAsConvertDoes) {
@@ -77,7 +78,8 @@ TEST(MapCommandTest, DrawsThePointsAndCountsTheSkippedOnesAsConvertDoes) {
   EXPECT_EQ(run.svg.find("Gone"), std::string::npos);
   EXPECT_NE(run.svg.find("Natural Earth"), std::string::npos);
   EXPECT_NE(run.err.find("2 points drawn in"), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find("1 point skipped: 1 outside 0 to 180 degrees\n"), std::string::npos)
+  EXPECT_NE(run.err.find("1 point skipped: 1 outside 0 to 180 degrees (--explain tells which)\n"),
+            std::string::npos)
       << run.err;
 }
 
@@ -85,7 +87,7 @@ TEST(MapCommandTest, ToGpxKeepsPointsOnBothSidesOf180) {
   TempFolder folder;
   MapCommandOptions options;
   options.size = "800x600";
-  options.to = "gpx";
+  options.points.to = "gpx";
   const MapRun run = RunMap(folder,
                             "<wpt lat=\"-17.0\" lon=\"179.5\"><name>A</name></wpt>\n"
                             "<wpt lat=\"-17.0\" lon=\"-179.5\"><name>B</name></wpt>\n",
@@ -116,13 +118,14 @@ TEST(MapCommandTest, AMissingLandFileStillGivesTheMap) {
   MapCommandOptions options;
   const std::string input = (folder.path() / "in.gpx").string();
   WriteBytes(input, std::string(kGpxHead) + "</gpx>\n");
-  options.input = input;
-  options.output = (folder.path() / "out.svg").string();
+  options.points.input = input;
+  options.points.output = (folder.path() / "out.svg").string();
   options.landPath = (folder.path() / "none.bin").string();
   std::ostringstream err;
-  EXPECT_EQ(RunMapCommand(options, err), kExitDone);
+  ConvertConsole console{err};
+  EXPECT_EQ(RunMapCommand(options, console), kExitDone);
   EXPECT_NE(err.str().find("no land drawn"), std::string::npos);
-  EXPECT_FALSE(ReadBytes(options.output).empty());
+  EXPECT_FALSE(ReadBytes(*options.points.output).empty());
 }
 
 /// Points beyond those a picture draws one by one wait in a temporary file:

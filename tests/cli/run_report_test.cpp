@@ -127,7 +127,7 @@ TEST(ReportRunOutcome, FinishedAndCancelledRunsGiveTheCount) {
             "on were not converted\n");
 
   RunOutcome replaced = Outcome(RunResult::kFinished, 3);
-  replaced.titlesReplaced = 2;
+  replaced.titles.replaced = 2;
   EXPECT_EQ(ReportRunOutcome(replaced, kFiles).text,
             "3 records written to x.nvi (2 titles with characters CP932 lacks replaced by the "
             "closest ones)\n");

@@ -1,4 +1,4 @@
-// The line loop allocates nothing per line: a run over many lines makes as
+// The entry loop allocates nothing per line: a run over many lines makes as
 // many allocations as a run over a few.
 #include <gtest/gtest.h>
 
@@ -8,45 +8,36 @@
 #include "convert/conversion_run.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
-#include "run_fixture.h"
+#include "tests/support/temp_folder.h"
 
 namespace velorin::testing {
 namespace {
 
-/// Answers Yes and OK and records nothing, so that only the run allocates.
-class QuietHost : public RunHost {
- public:
-  std::string inputPath, outputPath, folder;
-  std::string InputPathText() override { return inputPath; }
-  std::string OutputPathText() override { return outputPath; }
-  std::string MessageText(int number) override { return "message " + std::to_string(number); }
-  std::string ApplicationFolder() override { return folder; }
-  MessageAnswer ShowMessageBox(const MessageBoxRequest& request) override {
-    return request.buttons == MessageButtons::kOk ? MessageAnswer::kOk : MessageAnswer::kYes;
-  }
-  void SetProgressText(std::string_view) override {}
-  void ShowExecutionPanel(std::int16_t) override {}
-  void SetDropTargetsEnabled(bool) override {}
-  void PointAtPath(RunPath) override {}
-  void ProcessEvents() override {}
-};
+using testutil::TempFolder;
+using testutil::WriteBytes;
+
+std::string PointLine(const std::string& title) {
+  return "ORD=POI/tex=" + title + "/kei=135'0'0'0/ido=35'0'0'0";
+}
 
 std::size_t AllocationsOfRun(int repeats) {
   TempFolder folder;
-  QuietHost host;
-  host.folder = folder.Folder();
-  host.inputPath = folder.PathOf("in.pot");
-  host.outputPath = folder.PathOf("out.nvi");
   std::string pot;
   for (int i = 0; i < repeats; ++i) {
     pot += PointLine("Tower " + std::to_string(i)) + "\r\nskipped line\r\nORD=POI/tex=x\r\n" +
            "ORD=POI/kei=139'46'1'6/ido=35'40'52'3\r\n";
   }
-  WriteBytes(host.inputPath, pot);
+  WriteBytes(folder.PathOf("in.pot"), pot);
   LocalFileSystem files;
   FixedClock clock({"2010/04/01", "14:30:00"});
+  UnattendedHost host;
   // Untitled points kept, the log on: every line costs all it can.
-  ConversionRun run(host, files, clock, {.untitled = UntitledRule::kKeep, .log = true});
+  RunOptions options;
+  options.inputs = {{folder.PathOf("in.pot"), PointFormat::kPot}};
+  options.outputPath = folder.PathOf("out.nvi");
+  options.untitled = UntitledRule::kKeep;
+  options.logPath = folder.PathOf("velorin_log.txt");
+  ConversionRun run(host, files, clock, options);
 
   const std::size_t before = AllocationCount();
   const RunOutcome outcome = run.Execute();

@@ -33,7 +33,14 @@ TEST_P(CsvEncodingTest, WritesAndReadsBack) {
   CsvWriter writer(out, c.encoding);
   writer.Begin();
   const TitleEncoding titleEncoding = c.cp932Title ? TitleEncoding::kCp932 : TitleEncoding::kUtf8;
-  EXPECT_EQ(writer.Write(TitleView{c.title, titleEncoding}, Degrees{139.5, 35.25}), c.change);
+  // The title in the writer's encoding, as the run's title rule gives it.
+  TitleConverter titles;
+  bool approximated = false;
+  const bool cp932 = writer.titleEncoding() == TitleEncoding::kCp932;
+  const TitleView view{c.title, titleEncoding};
+  const std::string text(cp932 ? titles.Cp932(view, approximated) : titles.Utf8(view));
+  EXPECT_EQ(cp932 ? ChangeOfTitle(text, approximated) : titles.lastUtf8Change(), c.change);
+  writer.Write(Point{.position = Degrees{139.5, 35.25}}, text);
   writer.End();
   ASSERT_TRUE(out.Close());
   EXPECT_EQ(sink.bytes, c.expected);

@@ -119,11 +119,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "{\"type\": \"Feature\",\n\"properties\": {\"a\\n\": \"\\n\", \"name\": "
                     "\"a\\nb\"},\n\"geometry\": {\"type\": \"MultiPoint\", \"coordinates\": "
                     "[[1, 2],\n[3, 4]]}}",
-                    {"3 a b 1 2", "4 a b 3 4"}},
+                    {"3 a\nb 1 2", "4 a\nb 3 4"}},
         GeoJsonCase{
-            "TitleTextTidied",
+            // As the file writes it: the run's title rule tidies it.
+            "TitleTextAsWritten",
             Collection(Feature("{\"name\": \"  A\\n\\tB \\u6771\\u0000 \"}", Point("[1, 2]"))),
-            {"1 A B 東\xEF\xBF\xBD 1 2"}},
+            {std::string("1   A\n\tB 東\0  1 2", 18)}},
         // A title shared by the points of a feature, then a shorter one and
         // none: no title runs on into the next feature.
         GeoJsonCase{"TitlesStayWithTheirFeatures",

@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         KmlCase{"BlanksAroundTheTuple",
                 Kml("<Placemark>\n<name>\n A\n B </name><Point><coordinates>\n  135.5,34.5 \n"
                     "</coordinates></Point></Placemark>"),
-                {"4 A B 135.5 34.5"}},
+                {"4 \n A\n B  135.5 34.5"}},
         KmlCase{"NameAfterThePoint",
                 Kml("<Placemark><Point><coordinates>1,2</coordinates></Point><name>late</name>"
                     "</Placemark>"),

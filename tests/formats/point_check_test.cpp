@@ -21,7 +21,8 @@ void PrintTo(const CheckCase& c, std::ostream* out) { *out << c.name; }
 class CheckPointTest : public ::testing::TestWithParam<CheckCase> {};
 
 TEST_P(CheckPointTest, HoldsEveryPointToWhatNviCanHold) {
-  const auto problem = CheckPoint(GetParam().point, GetParam().untitled);
+  const Point& point = GetParam().point;
+  const auto problem = CheckPoint(point, point.title.empty(), GetParam().untitled);
   ASSERT_EQ(problem.has_value(), GetParam().kind.has_value());
   if (problem) {
     EXPECT_EQ(problem->first, *GetParam().kind);
@@ -70,8 +71,36 @@ TEST(CheckPointOnTheGlobe, HoldsLatitudeTo90AndLongitudeTo180) {
       {DecodedPosition{0, 100 * 11930464u}, "latitude 100 is outside -90 to 90 degrees"},
   };
   for (const Case& c : cases) {
+    const auto problem = CheckPoint(At("A", c.position), false, UntitledRule::kSkip,
+                                    {PositionRange::kNvi, PositionRange::kGlobe});
+    EXPECT_EQ(problem ? problem->second : std::string(), c.reason);
+  }
+}
+
+// A point is held to what its input's format defines as well as to what the
+// output holds: a GPX latitude past 90 is no place, whatever the output; a
+// POT one up to 180 is what the unit's lists allow.
+TEST(CheckPointByTheInput, HoldsEachFormatToItsOwnRange) {
+  struct Case {
+    PositionRange input;
+    PositionRange output;
+    PointPosition position;
+    std::string reason;  ///< empty: written
+  };
+  const Case cases[] = {
+      {PositionRange::kGlobe, PositionRange::kNvi, Degrees{1.0, 95.0},
+       "latitude 95 is outside -90 to 90 degrees"},
+      {PositionRange::kGlobe, PositionRange::kNvi, Degrees{135.0, 35.0}, ""},
+      {PositionRange::kGlobe, PositionRange::kNvi, Degrees{-1.0, 35.0},
+       "longitude -1 is outside 0 to 180 degrees"},
+      {PositionRange::kNvi, PositionRange::kNvi, Degrees{1.0, 95.0}, ""},
+      {PositionRange::kNvi, PositionRange::kNvi, DecodedPosition{0, 100 * 11930464u}, ""},
+      {PositionRange::kNvi, PositionRange::kGlobe, Degrees{1.0, 95.0},
+       "latitude 95 is outside -90 to 90 degrees"},
+  };
+  for (const Case& c : cases) {
     const auto problem =
-        CheckPoint(At("A", c.position), UntitledRule::kSkip, PositionRange::kGlobe);
+        CheckPoint(At("A", c.position), false, UntitledRule::kSkip, {c.input, c.output});
     EXPECT_EQ(problem ? problem->second : std::string(), c.reason);
   }
 }

@@ -11,7 +11,6 @@ ReadEntry EntryOf(bool isPoint, const std::string& title, double longitude, std:
   entry.point.title = title;
   entry.point.titleEncoding = isPoint ? TitleEncoding::kUtf8 : TitleEncoding::kCp932;
   entry.point.titleApproximated = isPoint;
-  entry.point.titleTidied = !isPoint;
   entry.point.position = Degrees{longitude, 2.0};
   entry.point.line = line;
   entry.skip = isPoint ? SkipKind::kMalformed : SkipKind::kOutOfRange;
@@ -26,7 +25,6 @@ void ExpectSame(const ReadEntry& a, const ReadEntry& b) {
   EXPECT_EQ(a.point.title, b.point.title);
   EXPECT_EQ(a.point.titleEncoding, b.point.titleEncoding);
   EXPECT_EQ(a.point.titleApproximated, b.point.titleApproximated);
-  EXPECT_EQ(a.point.titleTidied, b.point.titleTidied);
   EXPECT_EQ(std::get<Degrees>(a.point.position).longitude,
             std::get<Degrees>(b.point.position).longitude);
   EXPECT_EQ(a.point.line, b.point.line);

@@ -8,6 +8,7 @@
 #include "formats/format_table.h"
 #include "platform/memory_streams.h"
 #include "support/string_sink.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin {
 namespace {
@@ -38,7 +39,11 @@ std::string Write(PointFormat format, const std::vector<Sample>& samples) {
   FixedClock clock({"2010/04/01", "14:30:00"});
   auto writer = InfoOf(format).makeWriter(out, clock, {});
   writer->Begin();
-  for (const Sample& sample : samples) writer->Write(sample.title, sample.code);
+  // Titles reach a writer in its own encoding.
+  const bool utf8 = writer->titleEncoding() == TitleEncoding::kUtf8;
+  for (const Sample& sample : samples) {
+    writer->Write(Point{.position = sample.code}, utf8 ? Cp932ToUtf8(sample.title) : sample.title);
+  }
   writer->End();
   out.Close();
   return sink.bytes;

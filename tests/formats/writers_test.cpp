@@ -6,6 +6,7 @@
 #include "formats/format_table.h"
 #include "formats/pot_writer.h"
 #include "support/string_sink.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin {
 namespace {
@@ -31,9 +32,12 @@ TEST_P(WritersTest, WriteTheWholeFile) {
   BufferedWriter out(sink);
   FixedClock clock({"2010/04/01", "14:30:00"});
   std::unique_ptr<PointWriter> writer = InfoOf(GetParam().format).makeWriter(out, clock, {});
+  // Titles reach a writer in its own encoding.
+  const std::string shrine =
+      writer->titleEncoding() == TitleEncoding::kCp932 ? kShrineTitle : Cp932ToUtf8(kShrineTitle);
   writer->Begin();
-  writer->Write("Tower", kTowerCode);
-  writer->Write(kShrineTitle, kShrineDegrees);
+  writer->Write(Point{.position = kTowerCode}, "Tower");
+  writer->Write(Point{.position = kShrineDegrees}, shrine);
   writer->End();
   ASSERT_TRUE(out.Close());
   EXPECT_EQ(sink.bytes, GetParam().expected);
@@ -131,49 +135,30 @@ INSTANTIATE_TEST_SUITE_P(
                                    std::string(31'999, 'A') + "\x82\xA0", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(WritersTest, XmlWritersCountTitlesTheyCannotKeep) {
-  for (const PointFormat format : {PointFormat::kGpx, PointFormat::kKml}) {
-    testing::StringSink sink;
-    BufferedWriter out(sink);
-    FixedClock clock({"2010/04/01", "14:30:00"});
-    std::unique_ptr<PointWriter> writer = InfoOf(format).makeWriter(out, clock, {});
-    writer->Write(std::string("A\x01", 2), kTowerCode);
-    writer->Write("B", kTowerCode);
-    EXPECT_EQ(writer->titlesAdjusted(), 1);
-  }
-}
-
-// A UTF-8 title reaches a UTF-8 format as it is and a CP932 format by the
-// title rule, which says when it had to replace a character.
-TEST(WritersTest, EachWriterTurnsTheTitleIntoItsOwnEncoding) {
-  struct Case {
+// Each writer says which encoding it takes its titles in: the run's title
+// rule puts every title into it.
+TEST(WritersTest, EachWriterNamesTheEncodingOfItsTitles) {
+  const struct {
     PointFormat format;
-    std::string title;
-    std::string written;  ///< the title's bytes in the file
-    TitleChange change;
+    CsvEncoding csv;
+    TitleEncoding titles;
+  } cases[] = {
+      {PointFormat::kNvi, CsvEncoding::kUtf8, TitleEncoding::kCp932},
+      {PointFormat::kPot, CsvEncoding::kUtf8, TitleEncoding::kCp932},
+      {PointFormat::kGpx, CsvEncoding::kUtf8, TitleEncoding::kUtf8},
+      {PointFormat::kKml, CsvEncoding::kUtf8, TitleEncoding::kUtf8},
+      {PointFormat::kGeoJson, CsvEncoding::kUtf8, TitleEncoding::kUtf8},
+      {PointFormat::kCsv, CsvEncoding::kUtf8Bom, TitleEncoding::kUtf8},
+      {PointFormat::kCsv, CsvEncoding::kCp932, TitleEncoding::kCp932},
   };
-  const Case cases[] = {
-      {PointFormat::kGpx, "Café 🗼", "Café 🗼", TitleChange::kNone},
-      {PointFormat::kCsv, "Café 🗼", "Café 🗼", TitleChange::kNone},
-      {PointFormat::kGeoJson, "Café 🗼\t", "\"Café 🗼\\t\"", TitleChange::kNone},
-      // é has no CP932 form: the closest is e.
-      {PointFormat::kNvi, "Café 🗼", "Cafe ?", TitleChange::kClosest},
-      {PointFormat::kPot, "Café 🗼", "Cafe ?", TitleChange::kClosest},
-      {PointFormat::kNvi, "🗼 🗼", "? ?", TitleChange::kUnshowable},
-      {PointFormat::kPot, "🗼", "tex=?/", TitleChange::kUnshowable},
-      {PointFormat::kNvi, "?", "?", TitleChange::kNone},  // a "?" of its own
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     testing::StringSink sink;
     BufferedWriter out(sink);
     FixedClock clock({"2010/04/01", "14:30:00"});
-    std::unique_ptr<PointWriter> writer = InfoOf(c.format).makeWriter(out, clock, {});
-    writer->Begin();
-    EXPECT_EQ(writer->Write(TitleView{c.title, TitleEncoding::kUtf8}, kTowerCode), c.change)
-        << c.title;
-    writer->End();
-    ASSERT_TRUE(out.Close());
-    EXPECT_NE(sink.bytes.find(c.written), std::string::npos) << sink.bytes;
+    WriterOptions options;
+    options.csvEncoding = c.csv;
+    const auto writer = InfoOf(c.format).makeWriter(out, clock, options);
+    EXPECT_EQ(writer->titleEncoding(), c.titles) << InfoOf(c.format).name;
   }
 }
 

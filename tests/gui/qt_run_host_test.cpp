@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "convert/run_settings.h"
 #include "gui/mainform.h"
 #include "gui/path_selection.h"
+#include "window/run_settings.h"
 #include "window/window_run_host.h"
 #include "window_test_support.h"
 
@@ -50,8 +50,8 @@ class QtRunHostTest : public QObject {
   }
 
   void settingsAndFolderComeFromStartUp() {
-    const RunOptions options = RunOptionsFromSettings(window_->Tables().systemSettings);
-    QVERIFY(options.untitled == UntitledRule::kKeep);
+    const WindowRunOptions options = RunOptionsFromSettings(window_->Tables().systemSettings);
+    QVERIFY(options.run.untitled == UntitledRule::kKeep);
     QVERIFY(options.log);
     // A table cut short counts its missing entries as empty.
     const std::vector<std::string> shortTable = {"JPN", "0"};

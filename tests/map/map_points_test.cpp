@@ -1,20 +1,23 @@
-#include "map/map_points.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "platform/memory_streams.h"
+#include "map/map_read.h"
+#include "platform/file_system.h"
+#include "tests/support/temp_folder.h"
 
 namespace velorin {
 namespace {
 
 MapReadResult ReadGpx(const std::string& body, MapReadOptions options = {}) {
-  testing::MemorySource source(
-      "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" "
-      "xmlns=\"http://www.topografix.com/GPX/1/1\">\n" +
-      body + "</gpx>\n");
-  return ReadMapPointsFrom(source, PointFormat::kGpx, options);
+  testutil::TempFolder folder;
+  const std::string path = folder.PathOf("points.gpx");
+  testutil::WriteBytes(path,
+                       "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" "
+                       "xmlns=\"http://www.topografix.com/GPX/1/1\">\n" +
+                           body + "</gpx>\n");
+  LocalFileSystem files;
+  return ReadMapPoints(files, path, options);
 }
 
 constexpr const char* kThreePoints =

@@ -1,14 +1,14 @@
 #pragma once
-// The run's options as the settings file sets them.
+// The window's run options as the settings file sets them.
 #include <span>
 #include <string>
 
-#include "convert/conversion_run.h"
+#include "window/window_run.h"
 
 namespace velorin {
 
 /// Entry 1 is the untitled rule (exactly "0" keeps untitled points), entry 3
 /// the log switch (exactly "1" is on); a missing entry counts as empty.
-RunOptions RunOptionsFromSettings(std::span<const std::string> settings);
+WindowRunOptions RunOptionsFromSettings(std::span<const std::string> settings);
 
 }  // namespace velorin

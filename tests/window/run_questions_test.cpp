@@ -103,13 +103,13 @@ TEST_F(RunTest, SamePathTextsAreRefusedWithoutTouchingFiles) {
     host.outputPath = c.output;
     if (c.focus == nullptr) {
       host.Answer(RunMessage::kStartQuestion, MessageAnswer::kNo);
-      ConversionRun run(host, files, clock, host.Options());
-      EXPECT_EQ(run.Execute().result, RunResult::kDeclinedStart);
+      const RunOutcome ran = RunInWindow(host, files, clock, host.Options());
+      EXPECT_EQ(ran.result, RunResult::kDeclinedStart);
       continue;
     }
     host.ExpectBox(RunMessage::kSamePath);
-    ConversionRun run(host, files, clock, host.Options());
-    EXPECT_EQ(run.Execute().result, RunResult::kRefusedSamePath);
+    const RunOutcome ran = RunInWindow(host, files, clock, host.Options());
+    EXPECT_EQ(ran.result, RunResult::kRefusedSamePath);
     EXPECT_THAT(host.calls, ElementsAre("drops off", "box same path", c.focus, "drops on"));
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].title, "m91");
@@ -151,8 +151,8 @@ TEST_F(RunTest, LogThatIsTheOutputOrTheInputIsRefused) {
     host.inputPath = folder.PathOf(c.input);
     host.outputPath = folder.PathOf(c.output);
     host.ExpectBox(RunMessage::kSamePath);
-    ConversionRun run(host, files, clock, host.Options());
-    EXPECT_EQ(run.Execute().result, RunResult::kRefusedSamePath);
+    const RunOutcome ran = RunInWindow(host, files, clock, host.Options());
+    EXPECT_EQ(ran.result, RunResult::kRefusedSamePath);
     EXPECT_THAT(host.calls, ElementsAre("drops off", "box same path", c.focus, "drops on"));
     EXPECT_FALSE(Exists(folder.PathOf("velorin_log.txt")));
   }
@@ -178,8 +178,8 @@ TEST_F(RunTest, TwoNamesOfOneFileAreRefused) {
     host.inputPath = folder.PathOf(c.input);
     host.outputPath = folder.PathOf(c.output);
     host.ExpectBox(RunMessage::kSamePath);
-    ConversionRun run(host, files, clock, host.Options());
-    EXPECT_EQ(run.Execute().result, RunResult::kRefusedSamePath);
+    const RunOutcome ran = RunInWindow(host, files, clock, host.Options());
+    EXPECT_EQ(ran.result, RunResult::kRefusedSamePath);
     EXPECT_THAT(host.calls, ElementsAre("drops off", "box same path", c.focus, "drops on"));
     EXPECT_EQ(ReadBytes(folder.PathOf("a.pot")), pot);
   }

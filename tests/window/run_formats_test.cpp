@@ -17,7 +17,8 @@ namespace {
 /// Tells every skip as "LINE reason".
 class SkipRecorder : public RunObserver {
  public:
-  void OnSkipped(std::int64_t line, SkipKind, std::string_view reason) override {
+  void OnSkipped(const ReadEntry& entry, SkipKind, std::string_view reason) override {
+    const std::int64_t line = entry.point.line;
     told.push_back(std::to_string(line) + " " + std::string(reason));
   }
   std::vector<std::string> told;
@@ -29,10 +30,10 @@ class RunFormatsTest : public RunTest {
     host.inputPath = folder.PathOf("in.csv");
     host.outputPath = folder.PathOf("out.gpx");
   }
-  static RunOptions CsvTo(PointFormat output) {
-    RunOptions options;
+  static WindowRunOptions CsvTo(PointFormat output) {
+    WindowRunOptions options;
     options.inputFormat = PointFormat::kCsv;
-    options.outputFormat = output;
+    options.run.outputFormat = output;
     return options;
   }
 };
@@ -41,8 +42,8 @@ TEST_F(RunFormatsTest, CountsEverySkipByKindAndTellsIt) {
   // West of Greenwich is on the globe; 95 degrees north is not.
   WriteInput("name,lat,lon\nA,1,1\nW,2,-1\n,2,2\nC,95,1\nD,x,1\n");
   SkipRecorder observer;
-  RunOptions options = CsvTo(PointFormat::kGpx);
-  options.observer = &observer;
+  WindowRunOptions options = CsvTo(PointFormat::kGpx);
+  options.run.observer = &observer;
   const RunOutcome outcome = RunAnsweringYes(RunMessage::kFinished, options);
   EXPECT_EQ(outcome.records, 2);
   EXPECT_EQ(outcome.skipped.untitled, 1);
@@ -59,7 +60,7 @@ TEST_F(RunFormatsTest, CountsEverySkipByKindAndTellsIt) {
 /// Tells every changed title as "LINE change".
 class TitleRecorder : public RunObserver {
  public:
-  void OnSkipped(std::int64_t, SkipKind, std::string_view) override {}
+  void OnSkipped(const ReadEntry&, SkipKind, std::string_view) override {}
   void OnTitleChanged(const Point& point, TitleChange change) override {
     told.push_back(std::to_string(point.line) + " " + std::to_string(static_cast<int>(change)));
   }
@@ -72,14 +73,14 @@ class TitleRecorder : public RunObserver {
 TEST_F(RunFormatsTest, TitlesChangedOnTheWayAreCountedAndTold) {
   WriteInput("name,lat,lon\nA  B,1,1\n\" C \",1,1\n\"D\tE\",1,1\n\xED\x40,1,1\nF,1,1\n");
   TitleRecorder observer;
-  RunOptions options = CsvTo(PointFormat::kCsv);
-  options.inputEncoding = TextEncoding::kCp932;
-  options.observer = &observer;
+  WindowRunOptions options = CsvTo(PointFormat::kCsv);
+  options.run.inputEncoding = TextEncoding::kCp932;
+  options.run.observer = &observer;
   host.outputPath = folder.PathOf("out.csv");
   const RunOutcome outcome = RunAnsweringYes(RunMessage::kFinished, options);
   EXPECT_EQ(outcome.records, 5);
-  EXPECT_EQ(outcome.titlesTidied, 2);
-  EXPECT_EQ(outcome.titlesRecoded, 1);
+  EXPECT_EQ(outcome.titles.tidied, 2);
+  EXPECT_EQ(outcome.titles.recoded, 1);
   const auto tidied = std::to_string(static_cast<int>(TitleChange::kTidied));
   const auto recoded = std::to_string(static_cast<int>(TitleChange::kRecoded));
   EXPECT_EQ(observer.told,
@@ -89,8 +90,8 @@ TEST_F(RunFormatsTest, TitlesChangedOnTheWayAreCountedAndTold) {
 TEST_F(RunFormatsTest, RecordLimitOfNviNamesTheLineOfTheFirstEntryLeft) {
   host.outputPath = folder.PathOf("out.nvi");
   WriteInput("name,lat,lon\nA,1,1\nB,1,1\n\nD,1,1\n");
-  RunOptions options = CsvTo(PointFormat::kNvi);
-  options.recordLimit = 2;
+  WindowRunOptions options = CsvTo(PointFormat::kNvi);
+  options.run.recordLimit = 2;
   const RunOutcome outcome = RunAnsweringYes(RunMessage::kFinished, options);
   EXPECT_EQ(outcome.records, 2);
   EXPECT_EQ(outcome.firstLineNotConverted, 5);
@@ -99,8 +100,8 @@ TEST_F(RunFormatsTest, RecordLimitOfNviNamesTheLineOfTheFirstEntryLeft) {
 
 TEST_F(RunFormatsTest, OtherFormatsHaveNoRecordLimit) {
   WriteInput("name,lat,lon\nA,1,1\nB,1,1\nC,1,1\n");
-  RunOptions options = CsvTo(PointFormat::kGpx);
-  options.recordLimit = 2;
+  WindowRunOptions options = CsvTo(PointFormat::kGpx);
+  options.run.recordLimit = 2;
   EXPECT_EQ(RunAnsweringYes(RunMessage::kFinished, options).records, 3);
 }
 
@@ -137,9 +138,9 @@ TEST_F(RunFormatsTest, GeometriesThatAreNoPointsAreSummedUpByKind) {
       "{\"type\": \"Feature\", \"geometry\": {\"type\": \"MultiPolygon\"}},\n"
       "{\"type\": \"Feature\", \"geometry\": {\"type\": \"Curve\"}},\n"
       "{\"type\": \"Feature\", \"geometry\": null}]}\n");
-  RunOptions options;
+  WindowRunOptions options;
   options.inputFormat = PointFormat::kGeoJson;
-  options.outputFormat = PointFormat::kGpx;
+  options.run.outputFormat = PointFormat::kGpx;
   const RunOutcome outcome = RunAnsweringYes(RunMessage::kFinished, options);
   EXPECT_EQ(outcome.records, 1);
   EXPECT_EQ(SummarizeRun(outcome, PointFormat::kGeoJson, PointFormat::kGpx).ignored,
@@ -198,10 +199,10 @@ TEST_P(RunReadAheadTest, ConvertsAsTheRunAlone) {
   RunOutcome outcomes[2];
   std::string outputs[2];
   for (const bool readAhead : {false, true}) {
-    RunOptions options;
+    WindowRunOptions options;
     options.inputFormat = c.format;
-    options.recordLimit = c.recordLimit;
-    options.readAhead = readAhead;
+    options.run.recordLimit = c.recordLimit;
+    options.run.readAhead = readAhead;
     host.settings[3] = "1";  // the log
     std::remove(host.outputPath.c_str());
     std::remove(LogPath().c_str());

@@ -1,6 +1,7 @@
 #pragma once
-// A RunHost driven by a script: queued answers per kind of box, every call
-// recorded in order, and hooks that run inside a given ProcessEvents call.
+// A window driven by a script, as the host of a run: queued answers per kind
+// of box, every call recorded in order, and hooks that run inside a given
+// ProcessEvents call.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -12,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "convert/conversion_run.h"
-#include "convert/run_host.h"
+#include "window/run_window.h"
+#include "window/window_run.h"
 
 namespace velorin::testing {
 
@@ -37,7 +38,7 @@ inline const char* KindName(RunMessage kind) {
   return "?";
 }
 
-class ScriptedHost : public RunHost {
+class ScriptedHost : public RunWindow {
  public:
   ~ScriptedHost() override {
     for (const auto& [kind, answers] : answers_) {
@@ -74,19 +75,19 @@ class ScriptedHost : public RunHost {
   std::string OutputPathText() override { return outputPath; }
   /// `base` with the untitled rule and the log switch of `settings`, as the
   /// window sets them.
-  RunOptions Options(RunOptions base = {}) const {
+  WindowRunOptions Options(WindowRunOptions base = {}) const {
     const auto entry = [&](int index) {
       const auto found = settings.find(index);
       return found == settings.end() ? std::string() : found->second;
     };
-    base.untitled = UntitledRuleOfSetting(entry(1));
+    base.run.untitled = UntitledRuleOfSetting(entry(1));
     base.log = entry(3) == "1";
     return base;
   }
   /// Message N reads "mN", so expected texts spell out the numbers used.
   std::string MessageText(int number) override { return "m" + std::to_string(number); }
   std::string ApplicationFolder() override { return applicationFolder; }
-  std::string LogFilePath() override { return logPath ? *logPath : RunHost::LogFilePath(); }
+  std::string LogFilePath() override { return logPath ? *logPath : RunWindow::LogFilePath(); }
 
   MessageAnswer ShowMessageBox(const MessageBoxRequest& request) override {
     boxes.push_back(request);

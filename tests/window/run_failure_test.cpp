@@ -137,8 +137,7 @@ TEST_F(RunFailureTest, ReadErrorDropsTheBlocksWrittenBefore) {
   FailingSecondRead failing;
   host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
   host.ExpectBox(RunMessage::kFailure);
-  ConversionRun run(host, failing, clock, host.Options());
-  const RunOutcome outcome = run.Execute();
+  const RunOutcome outcome = RunInWindow(host, failing, clock, host.Options());
   EXPECT_EQ(outcome.failedStage, RunStage::kReadLine);
   EXPECT_EQ(outcome.records, 2);
   EXPECT_EQ(outcome.error, std::errc::io_error);
@@ -154,8 +153,8 @@ TEST_F(RunFailureTest, ReadErrorPastTheRecordLimitKeepsTheRecordsAndNamesTheLine
   FailingSecondRead failing;
   host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
   host.ExpectBox(RunMessage::kFinished);
-  ConversionRun run(host, failing, clock, host.Options({.recordLimit = 1}));
-  const RunOutcome outcome = run.Execute();
+  const RunOutcome outcome =
+      RunInWindow(host, failing, clock, host.Options({.run = {.recordLimit = 1}}));
   EXPECT_EQ(outcome.result, RunResult::kFinished);
   EXPECT_EQ(outcome.records, 1);
   EXPECT_EQ(outcome.firstLineNotConverted, 2);
@@ -183,8 +182,7 @@ TEST_F(RunFailureTest, RunningOutOfMemoryOnALineFailsInStageThree) {
   ExhaustedMemory exhausted;
   host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
   host.ExpectBox(RunMessage::kFailure);
-  ConversionRun run(host, exhausted, clock, host.Options());
-  const RunOutcome outcome = run.Execute();
+  const RunOutcome outcome = RunInWindow(host, exhausted, clock, host.Options());
   EXPECT_EQ(outcome.failedStage, RunStage::kReadLine);
   EXPECT_EQ(outcome.error, std::errc::not_enough_memory);
   ExpectFailureEnd("m126\r\nm127", "focus input");
@@ -326,8 +324,7 @@ TEST_P(FailureKeepsOutputTest, OutputIsAsItWas) {
   host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
   if (outputExists) host.Answer(RunMessage::kOverwriteQuestion, MessageAnswer::kYes);
   host.ExpectBox(RunMessage::kFailure);
-  ConversionRun run(host, *fileSystem, clock, host.Options());
-  const RunOutcome outcome = run.Execute();
+  const RunOutcome outcome = RunInWindow(host, *fileSystem, clock, host.Options());
   limit.reset();
   EXPECT_EQ(outcome.failedStage, failure.stage);
   EXPECT_EQ(outcome.outputExisted, outputExists);

@@ -46,7 +46,8 @@ std::string Filler(int count) {
 
 class ChoiceRecorder : public RunObserver {
  public:
-  void OnSkipped(std::int64_t line, SkipKind, std::string_view reason) override {
+  void OnSkipped(const ReadEntry& entry, SkipKind, std::string_view reason) override {
+    const std::int64_t line = entry.point.line;
     if (reason == "not valid UTF-8") notUtf8.push_back(line);
   }
   void OnTitleChanged(const Point& point, TitleChange change) override {
@@ -63,16 +64,16 @@ TEST_P(RunEncodingTest, TitlesReachTheNviFileInCp932) {
   const EncodingCase& c = GetParam();
   WriteInput(c.input);
   ChoiceRecorder observer;
-  const RunOutcome outcome =
-      RunAnsweringYes(RunMessage::kFinished, {.observer = &observer, .inputEncoding = c.choice});
+  const RunOutcome outcome = RunAnsweringYes(
+      RunMessage::kFinished, {.run = {.observer = &observer, .inputEncoding = c.choice}});
   EXPECT_EQ(outcome.inputEncoding, c.encoding);
   std::string expected;
   for (const std::string& title : c.titles) expected += NviBlock(title, kPosition135x35);
   EXPECT_EQ(Output(), expected);
   EXPECT_EQ(observer.notUtf8, c.notUtf8Lines);
-  EXPECT_EQ(outcome.titlesReplaced, c.titlesReplaced);
+  EXPECT_EQ(outcome.titles.replaced, c.titlesReplaced);
   EXPECT_EQ(observer.replaced.size(), static_cast<std::size_t>(c.titlesReplaced));
-  EXPECT_EQ(outcome.titlesUnshowable, c.titlesUnshowable);
+  EXPECT_EQ(outcome.titles.unshowable, c.titlesUnshowable);
   EXPECT_EQ(observer.unshowable.size(), static_cast<std::size_t>(c.titlesUnshowable));
 }
 

@@ -42,12 +42,16 @@ TEST(RequestCancel, AsksWithNoAsTheDefault) {
   EXPECT_EQ(box.defaultAnswer, MessageAnswer::kNo);
 }
 
-TEST(RequestCancel, SetsTheFlagUnlessTheAnswerIsNo) {
-  for (const MessageAnswer answer : {MessageAnswer::kYes, MessageAnswer::kOk}) {
+// A box closed otherwise than by Yes (Escape, its close button: an answer
+// that is neither Yes nor No) goes on with the run.
+TEST(RequestCancel, SetsTheFlagOnlyWhenTheAnswerIsYes) {
+  for (const auto& [answer, cancels] :
+       {std::pair{MessageAnswer::kYes, true}, std::pair{MessageAnswer::kNo, false},
+        std::pair{MessageAnswer::kOk, false}}) {
     ScriptedHost host;
     host.Answer(RunMessage::kCancelQuestion, answer);
     RequestCancel(host);
-    EXPECT_TRUE(host.cancelRequested);
+    EXPECT_EQ(host.cancelRequested, cancels) << static_cast<int>(answer);
   }
 }
 
@@ -203,25 +207,22 @@ TEST_F(RunTest, CancelAnsweredNoThenYesStopsBeforeTheNextLine) {
              PointLine("D") + "\r\n");
   host.Answer(RunMessage::kCancelQuestion, MessageAnswer::kNo);
   host.Answer(RunMessage::kCancelQuestion, MessageAnswer::kYes);
-  std::vector<std::int32_t> countsSeen;
-  ConversionRun* running = nullptr;
+  std::vector<std::string> countsSeen;
   host.OnProcessEvents(2, [&] {
-    countsSeen.push_back(running->RecordCount());
+    countsSeen.push_back(host.progressTexts.back());
     RequestCancel(host);
   });
   host.OnProcessEvents(3, [&] {
-    countsSeen.push_back(running->RecordCount());
+    countsSeen.push_back(host.progressTexts.back());
     RequestCancel(host);
   });
   host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
   host.ExpectBox(RunMessage::kCancelled);
-  ConversionRun run(host, files, clock, host.Options());
-  running = &run;
-  const RunOutcome outcome = run.Execute();
+  const RunOutcome outcome = Run();
 
   EXPECT_EQ(outcome.result, RunResult::kCancelled);
   EXPECT_EQ(outcome.records, 2);
-  EXPECT_THAT(countsSeen, ElementsAre(1, 2));
+  EXPECT_THAT(countsSeen, ElementsAre("m5 1", "m5 2"));
   EXPECT_EQ(host.processEventsCalls, 3);
   EXPECT_EQ(Output(), NviBlock("A", kPosition135x35) + NviBlock("B", kPosition135x35));
   EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "box cancel question"), 2);
@@ -254,7 +255,7 @@ TEST_F(RunTest, RecordLimitLeavesTheRestUnreadAndUnlogged) {
   host.settings[3] = "1";
   WriteInput("x\r\n" + PointLine("A") + "\r\ny\r\n" + PointLine("B") + "\r\n" + PointLine("C") +
              "\r\nz\r\n");
-  const RunOutcome outcome = RunAnsweringYes(RunMessage::kFinished, {.recordLimit = 2});
+  const RunOutcome outcome = RunAnsweringYes(RunMessage::kFinished, {.run = {.recordLimit = 2}});
   EXPECT_EQ(outcome.result, RunResult::kFinished);
   EXPECT_EQ(outcome.records, 2);
   EXPECT_EQ(host.processEventsCalls, 4);
@@ -269,7 +270,7 @@ TEST_F(RunTest, RecordLimitLeavesTheRestUnreadAndUnlogged) {
 
 TEST_F(RunTest, InputEndingExactlyAtTheRecordLimitFinishesAsUsual) {
   WriteInput("x\r\n" + PointLine("A") + "\r\n" + PointLine("B") + "\r\n");
-  const RunOutcome outcome = RunAnsweringYes(RunMessage::kFinished, {.recordLimit = 2});
+  const RunOutcome outcome = RunAnsweringYes(RunMessage::kFinished, {.run = {.recordLimit = 2}});
   EXPECT_EQ(outcome.records, 2);
   EXPECT_EQ(outcome.firstLineNotConverted, 0);
   EXPECT_EQ(LastBox().text, "m106\r\nm107 2");
@@ -283,7 +284,8 @@ TEST_F(RunTest, ProgressShowsOnlyWrittenRecords) {
 
 class RecordingObserver : public RunObserver {
  public:
-  void OnSkipped(std::int64_t line, SkipKind, std::string_view reason) override {
+  void OnSkipped(const ReadEntry& entry, SkipKind, std::string_view reason) override {
+    const std::int64_t line = entry.point.line;
     seen.emplace_back(line, std::string(reason.substr(0, reason.find(':'))));
   }
   std::vector<std::pair<std::int64_t, std::string>> seen;
@@ -293,7 +295,7 @@ TEST_F(RunTest, ObserverHearsOfSkippedPointLinesOnly) {
   WriteInput("HEADER\r\nORD=POI/tex=A\r\n" + PointLine("B") +
              "\r\n\r\nord=poi/tex=C/kei=181'0'0'0/ido=1'0'0'0\r\nORD=TRK\r\n");
   RecordingObserver observer;
-  EXPECT_EQ(RunAnsweringYes(RunMessage::kFinished, {.observer = &observer}).records, 1);
+  EXPECT_EQ(RunAnsweringYes(RunMessage::kFinished, {.run = {.observer = &observer}}).records, 1);
   EXPECT_THAT(observer.seen,
               ElementsAre(std::pair<std::int64_t, std::string>(2, "no longitude"),
                           std::pair<std::int64_t, std::string>(5, "longitude text rejected")));

@@ -1,5 +1,6 @@
 #pragma once
-// A conversion run on the real disk, in a fresh folder, with a scripted host.
+// A conversion run hosted by a scripted window, on the real disk, in a
+// fresh folder.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -55,15 +56,15 @@ class RunTest : public ::testing::Test {
 
   /// Runs once, answering Yes to the start question (and to the overwrite
   /// question when the output exists) and expecting `lastBox`.
-  RunOutcome RunAnsweringYes(RunMessage lastBox = RunMessage::kFinished, RunOptions options = {}) {
+  RunOutcome RunAnsweringYes(RunMessage lastBox = RunMessage::kFinished,
+                             WindowRunOptions options = {}) {
     host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
     if (Exists(host.outputPath)) host.Answer(RunMessage::kOverwriteQuestion, MessageAnswer::kYes);
     host.ExpectBox(lastBox);
     return Run(options);
   }
-  RunOutcome Run(RunOptions options = {}) {
-    ConversionRun run(host, files, clock, host.Options(options));
-    return run.Execute();
+  RunOutcome Run(WindowRunOptions options = {}) {
+    return RunInWindow(host, files, clock, host.Options(options));
   }
   const MessageBoxRequest& LastBox() const { return host.boxes.back(); }
 

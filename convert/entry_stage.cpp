@@ -1,0 +1,131 @@
+#include "convert/entry_stage.h"
+
+#include <cmath>
+
+#include "formats/poi_record.h"
+#include "formats/point_check.h"
+
+namespace velorin {
+
+namespace {
+
+/// "3", "2.5": metres to one decimal, without a needless ".0".
+std::string MetresText(double metres) {
+  const auto tenths = static_cast<std::int64_t>(std::llround(metres * 10));
+  std::string text = std::to_string(tenths / 10);
+  if (tenths % 10 != 0) text += "." + std::to_string(tenths % 10);
+  return text + " m";
+}
+
+TitleTarget TargetOf(const PointWriter& writer, PointFormat output) {
+  return {writer.titleEncoding(), InfoOf(output).titlesAreUnitBytes};
+}
+
+}  // namespace
+
+EntryStage::EntryStage(const RunOptions& options, RunHost& host, PointWriter& writer,
+                       const BufferedWriter* output, RunLog* log, RunOutcome& outcome,
+                       std::int32_t& recordCount)
+    : options_(options),
+      host_(host),
+      writer_(writer),
+      output_(output),
+      log_(log),
+      outcome_(outcome),
+      records_(recordCount),
+      rule_(TargetOf(writer, options.outputFormat)),
+      ranges_{PositionRange::kNvi, InfoOf(options.outputFormat).positions} {
+  if (options.dedupeMetres) duplicates_.emplace(*options.dedupeMetres);
+}
+
+void EntryStage::StartInput(std::size_t index) {
+  input_ = index;
+  const FormatInfo& format = InfoOf(options_.inputs[index].format);
+  source_ = {!format.titlesAreUnitBytes, format.titlesAreUnitBytes};
+  ranges_.input = format.positions;
+}
+
+EntryStage::Taken EntryStage::Take(const ReadEntry& entry) {
+  Taken taken = Taken::kPassedOver;
+  if (entry.isPoint) {
+    taken = TakePoint(entry);
+    if (taken == Taken::kWriteFailed) return taken;
+  } else if (entry.skip != SkipKind::kNotPointLine) {
+    Skip(entry, entry.skip, entry.reason);
+    taken = Taken::kSkipped;
+  }
+  if (log_ != nullptr) {
+    log_->Entry(entry, taken == Taken::kWritten, countText_.text());
+    if (!log_->ok()) return Taken::kLogFailed;
+  }
+  return taken;
+}
+
+EntryStage::Taken EntryStage::TakePoint(const ReadEntry& entry) {
+  const Point& point = entry.point;
+  TitleChange change = TitleChange::kNone;
+  std::string_view title = rule_.Apply(point, source_, change);
+  if (const auto problem = CheckPoint(point, title.empty(), options_.untitled, ranges_)) {
+    Skip(entry, problem->first, problem->second);
+    return Taken::kSkipped;
+  }
+  if (title.empty()) title = kNoTitleText;
+  if (duplicates_ && DropDuplicate(point, title)) return Taken::kSkipped;
+  writer_.Write(point, title);
+  if (output_ != nullptr && !output_->ok()) return Taken::kWriteFailed;
+  ++records_;
+  countText_.Increment();
+  host_.OnRecordWritten(records_);
+  if (change != TitleChange::kNone) CountTitleChange(point, change);
+  return Taken::kWritten;
+}
+
+void EntryStage::Skip(const ReadEntry& entry, SkipKind kind, std::string_view reason) {
+  outcome_.skipped.Count(kind);
+  if (options_.observer != nullptr) options_.observer->OnSkipped(entry, kind, reason);
+  if (log_ != nullptr) log_->Skipped(entry.point.line, reason);
+}
+
+bool EntryStage::DropDuplicate(const Point& point, std::string_view title) {
+  // Titles compare as the output writes them: "～" from a CP932 file and
+  // "〜" from a UTF-8 one are one character in an NVI file.
+  const Degrees degrees = DegreesOf(point.position);
+  const auto input = static_cast<std::uint32_t>(input_);
+  const auto found =
+      duplicates_->FindOrKeep(title, degrees.longitude, degrees.latitude, {input, point.line});
+  if (!found) return false;
+  ++outcome_.duplicatesDropped;
+  std::string reason = "duplicate of the point of line " + std::to_string(found->origin.line);
+  if (found->origin.input != input) reason += " of " + options_.inputs[found->origin.input].path;
+  reason += found->metres > 0 ? " (same title, " + MetresText(found->metres) + " away)"
+                              : " (same title and position)";
+  if (options_.observer != nullptr) options_.observer->OnDuplicate(point, reason);
+  if (log_ != nullptr) log_->Skipped(point.line, reason);
+  return true;
+}
+
+void EntryStage::CountTitleChange(const Point& point, TitleChange change) {
+  TitleCounts& titles = outcome_.titles;
+  switch (change) {
+    case TitleChange::kNone:
+      return;
+    case TitleChange::kClosest:
+      ++titles.replaced;
+      break;
+    case TitleChange::kUnshowable:
+      ++titles.unshowable;
+      break;
+    case TitleChange::kRecoded:
+      ++titles.recoded;
+      break;
+    case TitleChange::kTidied:
+      ++titles.tidied;
+      break;
+    case TitleChange::kControl:
+      ++titles.controls;
+      break;
+  }
+  if (options_.observer != nullptr) options_.observer->OnTitleChanged(point, change);
+}
+
+}  // namespace velorin

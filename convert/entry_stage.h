@@ -1,0 +1,64 @@
+#pragma once
+// What becomes of each entry of a run's input: a point goes through the
+// title rule, the check against what the output holds and dedupe into the
+// writer; every entry that gives no record is counted, told and logged.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "convert/conversion_run.h"
+#include "convert/counting_text.h"
+#include "convert/duplicate_points.h"
+#include "convert/run_log.h"
+#include "convert/title_rule.h"
+#include "formats/point_check.h"
+#include "platform/buffered_writer.h"
+
+namespace velorin {
+
+class EntryStage {
+ public:
+  /// `output` is the file the writer writes (null for a sink), `log` the
+  /// run's log (null without one); both are looked at after each write.
+  EntryStage(const RunOptions& options, RunHost& host, PointWriter& writer,
+             const BufferedWriter* output, RunLog* log, RunOutcome& outcome,
+             std::int32_t& recordCount);
+
+  /// The input of `index` (from 0) is read from here on.
+  void StartInput(std::size_t index);
+
+  enum class Taken {
+    kSkipped,  ///< no record, counted and told
+    kWritten,
+    kPassedOver,   ///< a line that holds no point at all
+    kWriteFailed,  ///< the output could not be written
+    kLogFailed,    ///< the log could not be written
+  };
+  Taken Take(const ReadEntry& entry);
+
+ private:
+  Taken TakePoint(const ReadEntry& entry);
+  void Skip(const ReadEntry& entry, SkipKind kind, std::string_view reason);
+  /// A point whose title a point written before has close by: dropped,
+  /// counted and told.
+  bool DropDuplicate(const Point& point, std::string_view title);
+  void CountTitleChange(const Point& point, TitleChange change);
+
+  const RunOptions& options_;
+  RunHost& host_;
+  PointWriter& writer_;
+  const BufferedWriter* output_;
+  RunLog* log_;
+  RunOutcome& outcome_;
+  std::int32_t& records_;
+  TitleRule rule_;
+  TitleSource source_;
+  PointRanges ranges_;
+  std::size_t input_ = 0;
+  std::optional<DuplicatePoints> duplicates_;
+  /// The log's record count text, which follows the count by adding one to
+  /// its digits rather than writing the number anew for every record.
+  CountingText countText_{" "};
+};
+
+}  // namespace velorin

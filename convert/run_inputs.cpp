@@ -1,0 +1,87 @@
+#include "convert/run_inputs.h"
+
+#include <utility>
+
+#include "formats/read_ahead_point_reader.h"
+
+namespace velorin {
+
+RunInputs::RunInputs(FileSystem& files, const RunOptions& options, RunFiles& open,
+                     std::function<void()> beforeWait, std::function<bool()> keepWaiting)
+    : files_(files),
+      options_(options),
+      open_(open),
+      beforeWait_(std::move(beforeWait)),
+      keepWaiting_(std::move(keepWaiting)) {}
+
+bool RunInputs::OpenFirst(std::error_code& error) {
+  open_.inputSource = files_.OpenForReading(options_.inputs.front().path, error);
+  if (!open_.inputSource || error) return false;
+  WrapInput();
+  return true;
+}
+
+void RunInputs::WrapInput() { open_.input.emplace(*open_.inputSource, beforeWait_, keepWaiting_); }
+
+void RunInputs::StartReading() {
+  reader_ = MakeReader(0);
+  if (!several()) return;
+  auto chain =
+      std::make_unique<ChainedPointReader>(std::move(reader_), options_.inputs.size(),
+                                           [this](std::size_t index) { return OpenNext(index); });
+  chain_ = chain.get();
+  reader_ = std::move(chain);
+}
+
+std::unique_ptr<PointReader> RunInputs::MakeReader(std::size_t index) {
+  ReaderOptions readerOptions;
+  readerOptions.textEncoding = options_.inputEncoding;
+  readerOptions.untitled = options_.untitled;
+  readerOptions.bufferSize = options_.bufferSize;
+  readerOptions.points = options_.points;
+  readerOptions.thinMetres = options_.thinMetres;
+  const RunInput& input = options_.inputs[index];
+  const FormatInfo& format = InfoOf(input.format);
+  if (several() && options_.observer != nullptr) options_.observer->OnInputStarted(input.path);
+  if (log_ != nullptr) log_->InputStarted(input.path, several(), format.readByTheLine);
+  pointsOfInput_ = 0;
+  std::unique_ptr<PointReader> reader = format.makeReader(*open_.input, readerOptions);
+  // Parsed on a thread of its own while this one writes, but only from a
+  // file: a pipe's reader may wait, and waiting lets the host do its work.
+  if (format.readsAhead && options_.readAhead && files_.IsNormalFile(input.path)) {
+    reader = ReadAheadPointReader::Wrap(std::move(reader));
+  }
+  return reader;
+}
+
+std::unique_ptr<PointReader> RunInputs::OpenNext(std::size_t index) {
+  InputEnded();
+  heldBytes_ = heldBytes_ || open_.input->heldBytes();
+  open_.CloseInput();
+  open_.inputSource = files_.OpenForReading(options_.inputs[index].path, openError_);
+  if (!open_.inputSource || openError_) return nullptr;
+  WrapInput();
+  return MakeReader(index);
+}
+
+void RunInputs::InputEnded() {
+  if (!several() || pointsOfInput_ > 0) return;
+  withoutPoints_.push_back(current().path);
+  if (options_.observer != nullptr) options_.observer->OnInputWithoutPoints(current().path);
+}
+
+void RunInputs::Release(RunOutcome& outcome, bool readToTheEnd) {
+  if (reader_) {
+    if (readToTheEnd) InputEnded();
+    outcome.inputEncoding = reader_->textEncoding().value_or(TextEncoding::kCp932);
+    outcome.encodingWorthSaying = reader_->textBeyondAscii();
+    outcome.ignored = reader_->ignored();
+  }
+  outcome.inputsWithoutPoints = withoutPoints_;
+  // A reader reading ahead stops here, before its input is looked at.
+  reader_.reset();
+  chain_ = nullptr;
+  outcome.inputHeldBytes = heldBytes_ || (open_.input && open_.input->heldBytes());
+}
+
+}  // namespace velorin

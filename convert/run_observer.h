@@ -1,0 +1,32 @@
+#pragma once
+// What a run tells of single entries, for a person who wants to know
+// (--explain, the log, the map's list of skipped points).
+#include <cstdint>
+#include <string_view>
+
+#include "formats/point_reader.h"
+
+namespace velorin {
+
+class RunObserver {
+ public:
+  virtual ~RunObserver() = default;
+  /// An entry gave no record. `entry.point.line` counts physical input
+  /// lines from 1 (0 when unknown); its position is valid when
+  /// `entry.isPoint` (a point the output cannot hold, an untitled one).
+  /// `reason` is UTF-8.
+  virtual void OnSkipped(const ReadEntry& entry, SkipKind kind, std::string_view reason) = 0;
+  /// A record was written with its title changed on the way (see
+  /// TitleChange).
+  virtual void OnTitleChanged(const Point& /*point*/, TitleChange /*change*/) {}
+  /// A run of several inputs begins to read `path`; the lines told from
+  /// here on are its lines.
+  virtual void OnInputStarted(std::string_view /*path*/) {}
+  /// An input of several ended without a single point (none written,
+  /// none skipped).
+  virtual void OnInputWithoutPoints(std::string_view /*path*/) {}
+  /// A point was dropped as a duplicate; `reason` names the point kept.
+  virtual void OnDuplicate(const Point& /*point*/, std::string_view /*reason*/) {}
+};
+
+}  // namespace velorin

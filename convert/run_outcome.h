@@ -1,0 +1,132 @@
+#pragma once
+// How a conversion run ended and what became of its input, in the run's own
+// terms: the hosts turn it into a message box, a report on standard error,
+// a map's legend.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "formats/point_reader.h"
+#include "text/text_encoding.h"
+
+namespace velorin {
+
+/// What the run was doing when it failed.
+enum class RunStage : std::int16_t {
+  kNone = 0,
+  kOpenInput = 1,
+  kOpenOutput = 2,
+  kReadLine = 3,
+  kWriteRecord = 4,
+  kOpenLog = 5,
+  kWriteLog = 6,
+};
+
+enum class RunResult {
+  kRefusedSamePath,    ///< two of the run's files are one (see RunOutcome::clash)
+  kDeclinedStart,      ///< the host did not let the run start
+  kDeclinedOverwrite,  ///< the host did not let the run replace the output
+  kFinished,
+  kCancelled,
+  kFailed,
+};
+
+/// The roles of the files of a run.
+enum class FileRole { kInput, kOutput, kLog };
+
+/// Two files of a run that are one.
+struct PathClash {
+  FileRole firstRole = FileRole::kInput;
+  std::string first;
+  FileRole secondRole = FileRole::kOutput;
+  std::string second;
+};
+
+/// Entries of the input that gave no record, by why.
+struct SkipCounts {
+  std::int64_t untitled = 0;
+  std::int64_t outOfRange = 0;
+  std::int64_t malformed = 0;  ///< unreadable: no position, a bad number, not UTF-8 ...
+  std::int64_t total() const { return untitled + outOfRange + malformed; }
+  /// Counts one skipped entry under its kind (a line that is no point counts
+  /// as unreadable).
+  void Count(SkipKind kind) {
+    switch (kind) {
+      case SkipKind::kUntitled:
+        ++untitled;
+        break;
+      case SkipKind::kOutOfRange:
+        ++outOfRange;
+        break;
+      case SkipKind::kMalformed:
+      case SkipKind::kNotPointLine:
+        ++malformed;
+        break;
+    }
+  }
+};
+
+/// The titles the run changed on their way into the output, by how.
+struct TitleCounts {
+  /// Characters CP932 does not hold, replaced by the closest ones.
+  std::int64_t replaced = 0;
+  /// Titles CP932 could show none of ("?" alone is left).
+  std::int64_t unshowable = 0;
+  /// Written as UTF-8 text that holds their CP932 bytes only as other codes.
+  std::int64_t recoded = 0;
+  /// Inner white space made single blanks.
+  std::int64_t tidied = 0;
+  /// Characters no text should hold replaced.
+  std::int64_t controls = 0;
+  /// Changed by the output format's own syntax (a "/" in a POT line).
+  std::int64_t adjusted = 0;
+};
+
+struct RunOutcome {
+  RunResult result = RunResult::kFinished;
+  RunStage failedStage = RunStage::kNone;
+  std::int32_t records = 0;
+  std::string failedPath;  ///< the file of the failed stage
+  std::error_code error;   ///< the system's reason, when it gave one
+  /// The reader's own words when the input could not be read on (a file
+  /// that is not well-formed, a line too long); the stage is kReadLine.
+  std::optional<ReadFailure> readFailure;
+  /// The two files that are one, when the run refused them.
+  std::optional<PathClash> clash;
+  /// The output file existed before the run (and, unless the run ended
+  /// normally, still holds what it held).
+  bool outputExisted = false;
+  /// When the record limit stopped the run with input left unread: the
+  /// number (from 1) of the line where the first entry not converted
+  /// begins; 0 otherwise.
+  std::int64_t firstLineNotConverted = 0;
+  /// With several inputs, the one the record limit stopped in (see
+  /// firstLineNotConverted); empty otherwise.
+  std::string inputNotConverted;
+  /// The encoding a text input was read in.
+  TextEncoding inputEncoding = TextEncoding::kCp932;
+  /// Any byte was read from the input.
+  bool inputHeldBytes = false;
+  /// The input held more than ASCII, so its encoding is said in the summary.
+  bool encodingWorthSaying = false;
+  TitleCounts titles;
+  /// Point entries that gave no record (no title, a rejected coordinate, not
+  /// UTF-8 ...); lines that hold no point at all do not count.
+  SkipCounts skipped;
+  /// What the input held that is no point of interest (routes, tracks ...).
+  IgnoredItems ignored;
+  /// Points dropped as duplicates of one written before (--dedupe).
+  std::int64_t duplicatesDropped = 0;
+  /// Inputs of several that gave no point at all.
+  std::vector<std::string> inputsWithoutPoints;
+  /// Inputs named more than once (the same file, by any name): read once.
+  std::vector<std::string> inputsNamedTwice;
+};
+
+/// " " followed by the decimal digits: how the log and the window write
+/// every count.
+std::string CountText(std::int64_t count);
+
+}  // namespace velorin

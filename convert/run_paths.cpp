@@ -1,0 +1,47 @@
+#include "convert/run_paths.h"
+
+#include <unordered_set>
+
+namespace velorin {
+
+std::optional<PathClash> FindPathClash(FileSystem& files, const std::vector<RunInput>& inputs,
+                                       const std::string* output,
+                                       const std::optional<std::string>& log) {
+  if (output != nullptr) {
+    for (const RunInput& input : inputs) {
+      if (files.NameSameFile(input.path, *output)) {
+        return PathClash{FileRole::kInput, input.path, FileRole::kOutput, *output};
+      }
+    }
+  }
+  if (!log) return std::nullopt;
+  if (output != nullptr && files.NameSameFile(*log, *output)) {
+    return PathClash{FileRole::kLog, *log, FileRole::kOutput, *output};
+  }
+  for (const RunInput& input : inputs) {
+    if (files.NameSameFile(*log, input.path)) {
+      return PathClash{FileRole::kLog, *log, FileRole::kInput, input.path};
+    }
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> DropRepeatedInputs(FileSystem& files, std::vector<RunInput>& inputs) {
+  std::vector<std::string> repeated;
+  if (inputs.size() < 2) return repeated;
+  std::unordered_set<std::string> seen;
+  std::vector<RunInput> kept;
+  kept.reserve(inputs.size());
+  for (RunInput& input : inputs) {
+    const std::optional<std::string> identity = files.IdentityOf(input.path);
+    if (identity && !seen.insert(*identity).second) {
+      repeated.push_back(std::move(input.path));
+      continue;
+    }
+    kept.push_back(std::move(input));
+  }
+  inputs = std::move(kept);
+  return repeated;
+}
+
+}  // namespace velorin

@@ -1,0 +1,144 @@
+#include "convert/title_rule.h"
+
+#include "text/utf8.h"
+
+namespace velorin {
+
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+/// A byte no text should hold on its own: a control character but TAB, LF
+/// and CR, or DEL. Never part of a CP932 double-byte character.
+constexpr bool IsControlByte(unsigned char c) {
+  return (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F;
+}
+
+/// Nothing to replace in ASCII text but its control bytes.
+bool HoldsOnlyPlainAscii(std::string_view text) {
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0x80 || IsControlByte(b)) return false;
+  }
+  return true;
+}
+
+/// How much a change matters, when a title went through several.
+int Weight(TitleChange change) {
+  switch (change) {
+    case TitleChange::kNone:
+      return 0;
+    case TitleChange::kTidied:
+      return 1;
+    case TitleChange::kControl:
+      return 2;
+    case TitleChange::kRecoded:
+      return 3;
+    case TitleChange::kClosest:
+      return 4;
+    case TitleChange::kUnshowable:
+      return 5;
+  }
+  return 0;
+}
+
+TitleChange Stronger(TitleChange a, TitleChange b) { return Weight(a) < Weight(b) ? b : a; }
+
+}  // namespace
+
+bool ReplaceCp932Controls(std::string_view text, std::string& out) {
+  bool replaced = false;
+  out.assign(text);
+  for (char& c : out) {
+    if (IsControlByte(static_cast<unsigned char>(c))) {
+      c = '?';
+      replaced = true;
+    }
+  }
+  return replaced;
+}
+
+bool ReplaceUtf8Controls(std::string_view text, std::string& out) {
+  out.clear();
+  bool replaced = false;
+  while (!text.empty()) {
+    const std::size_t ascii = utf8::AsciiPrefixLength(text);
+    for (std::size_t i = 0; i < ascii; ++i) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      if (IsControlByte(c)) {
+        out += kReplacement;
+        replaced = true;
+      } else {
+        out += static_cast<char>(c);
+      }
+    }
+    text.remove_prefix(ascii);
+    if (text.empty()) break;
+    const int length = utf8::SequenceLength(text);
+    // U+FFFE and U+FFFF (EF BF BE, EF BF BF): no character at all.
+    const bool nonCharacter = length == 3 && static_cast<unsigned char>(text[0]) == 0xEF &&
+                              static_cast<unsigned char>(text[1]) == 0xBF &&
+                              static_cast<unsigned char>(text[2]) >= 0xBE;
+    if (length <= 0 || nonCharacter) {
+      out += kReplacement;
+      replaced = true;
+      text.remove_prefix(length == 3 ? 3 : 1);
+      continue;
+    }
+    out.append(text.substr(0, static_cast<std::size_t>(length)));
+    text.remove_prefix(static_cast<std::size_t>(length));
+  }
+  return replaced;
+}
+
+std::string_view TitleRule::Apply(const Point& point, const TitleSource& source,
+                                  TitleChange& change) {
+  change = TitleChange::kNone;
+  std::string_view text = point.title;
+  if (source.unitBytes && target_.unitBytes && target_.encoding == TitleEncoding::kCp932 &&
+      point.titleEncoding == TitleEncoding::kCp932) {
+    // The unit's titles, as the unit wrote them (but what the reader
+    // replaced already, reading UTF-8 lines as CP932).
+    if (point.titleApproximated) change = ChangeOfTitle(text, true);
+    return text;
+  }
+  if (source.spaceIsLayout) {
+    tidied_.assign(text);
+    if (CollapseWhiteSpace(tidied_)) change = TitleChange::kTidied;
+    text = tidied_;
+  }
+  if (text.empty()) return text;
+  return target_.encoding == TitleEncoding::kCp932
+             ? ToCp932(text, point.titleEncoding, point.titleApproximated, change)
+             : ToUtf8(text, point.titleEncoding, change);
+}
+
+std::string_view TitleRule::ToCp932(std::string_view text, TitleEncoding from, bool approximated,
+                                    TitleChange& change) {
+  if (from == TitleEncoding::kUtf8) {
+    approximated = encoder_.Encode(text, converted_);
+    text = converted_;
+  }
+  if (approximated) {
+    change = Stronger(change, text.find_first_not_of("? ") == std::string_view::npos
+                                  ? TitleChange::kUnshowable
+                                  : TitleChange::kClosest);
+  }
+  if (HoldsOnlyPlainAscii(text)) return text;
+  if (!ReplaceCp932Controls(text, cleaned_)) return text;
+  change = Stronger(change, TitleChange::kControl);
+  return cleaned_;
+}
+
+std::string_view TitleRule::ToUtf8(std::string_view text, TitleEncoding from, TitleChange& change) {
+  if (from == TitleEncoding::kCp932) {
+    text = decoder_.Decode(text);
+    if (decoder_.lastRecoded()) change = Stronger(change, TitleChange::kRecoded);
+  }
+  if (HoldsOnlyPlainAscii(text)) return text;
+  if (!ReplaceUtf8Controls(text, cleaned_)) return text;
+  change = Stronger(change, TitleChange::kControl);
+  return cleaned_;
+}
+
+}  // namespace velorin

@@ -1,0 +1,74 @@
+#pragma once
+// The one title rule: what every title becomes on its way into an output,
+// whichever reader gave it and whichever writer takes it. Decided once per
+// point, before the point is checked, so that a title is judged (untitled,
+// a duplicate) as the output will hold it.
+//
+// - White space that is a file's layout (an indented XML name, a CSV cell
+//   over two lines): runs of blanks, TABs and line breaks become one blank,
+//   none at either end.
+// - The title is put in the writer's encoding: CP932 with the closest
+//   character for one CP932 lacks (else "?"), or UTF-8 (CP932 codes UTF-8
+//   holds only as others are said).
+// - Characters no text should hold become U+FFFD (in CP932 "?"): control
+//   characters but TAB, CR and LF, U+0000 among them, DEL, the
+//   non-characters U+FFFE and U+FFFF, lone surrogates, bytes that are no
+//   UTF-8.
+// A title of the unit's own formats (POT, NVI) going into one of them keeps
+// its bytes exactly: the unit's titles are written as they were read.
+#include <string>
+#include <string_view>
+
+#include "formats/point.h"
+
+namespace velorin {
+
+/// The output's side of the rule.
+struct TitleTarget {
+  TitleEncoding encoding = TitleEncoding::kCp932;
+  /// The output is one of the unit's own formats (POT, NVI).
+  bool unitBytes = true;
+};
+
+/// The input's side of the rule.
+struct TitleSource {
+  /// White space in the input's titles is layout (not POT or NVI).
+  bool spaceIsLayout = false;
+  /// The input is one of the unit's own formats.
+  bool unitBytes = true;
+};
+
+class TitleRule {
+ public:
+  explicit TitleRule(TitleTarget target) : target_(target) {}
+
+  /// The title of `point` as the output holds it, in the target's encoding:
+  /// a view of the point's title or of a buffer valid until the next call.
+  /// Empty when the point has none, or white space alone. `change` is what
+  /// the rule did, the change that matters most when several did.
+  std::string_view Apply(const Point& point, const TitleSource& source, TitleChange& change);
+
+  const TitleTarget& target() const { return target_; }
+
+ private:
+  std::string_view ToCp932(std::string_view text, TitleEncoding from, bool approximated,
+                           TitleChange& change);
+  std::string_view ToUtf8(std::string_view text, TitleEncoding from, TitleChange& change);
+
+  TitleTarget target_;
+  TitleEncoder encoder_;
+  TitleDecoder decoder_;
+  std::string tidied_;
+  std::string converted_;
+  std::string cleaned_;
+};
+
+/// Replaces in CP932 `text` the control bytes no text should hold by "?";
+/// `out` gets the result. True when one was replaced.
+bool ReplaceCp932Controls(std::string_view text, std::string& out);
+
+/// Replaces in UTF-8 `text` what no text should hold (see above) by
+/// U+FFFD; `out` gets the result. True when anything was replaced.
+bool ReplaceUtf8Controls(std::string_view text, std::string& out);
+
+}  // namespace velorin

@@ -1,0 +1,63 @@
+#include "map/map_read.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "formats/format_sniff.h"
+
+namespace velorin {
+namespace {
+
+MapReadResult ReadFile(FileSystem& files, const std::string& path, const MapReadOptions& options,
+                       MapPointSink& sink) {
+  MapReadResult result;
+  result.format = options.format.value_or(InputFormatOfFile(path));
+  result.output = options.output.value_or(DefaultOutputFormat(result.format));
+  RunOptions run;
+  run.inputs = {{path, result.format}};
+  run.outputFormat = result.output;
+  run.untitled = options.untitled;
+  run.inputEncoding = options.encoding;
+  run.recordLimit = options.recordLimit;
+  run.points = options.points;
+  run.thinMetres = options.thinMetres;
+  MapPointWriter writer(sink);
+  MapSkipObserver skips(sink);
+  run.sink = &writer;
+  run.observer = &skips;
+  MapReadHost host(options.keepGoing);
+  FixedClock clock({});
+  result.outcome = ConversionRun(host, files, clock, std::move(run)).Execute();
+  result.cancelled = result.outcome.result == RunResult::kCancelled;
+  return result;
+}
+
+/// Room for the points of a file of `size` bytes, set aside at once.
+void Reserve(MapPoints& points, std::uint64_t size) {
+  // Untouched room costs address space only; the smallest point entries
+  // (CSV lines) take some 24 bytes, a title rarely a quarter of its entry.
+  constexpr std::uint64_t kMostReserved = std::uint64_t{1} << 24;
+  const std::uint64_t hint = std::min(size, kMostReserved * 24);
+  points.Reserve(static_cast<std::size_t>(hint / 24), static_cast<std::size_t>(hint / 4));
+}
+
+}  // namespace
+
+MapReadResult ReadMapPoints(FileSystem& files, const std::string& path,
+                            const MapReadOptions& options) {
+  MapPoints points;
+  std::uint64_t size = options.sizeHint;
+  std::error_code sizeError;
+  if (size == 0) size = std::filesystem::file_size(path, sizeError);
+  if (!sizeError) Reserve(points, size);
+  MapReadResult result = ReadFile(files, path, options, points);
+  result.points = std::move(points);
+  return result;
+}
+
+MapReadResult ReadMapPointsInto(FileSystem& files, const std::string& path,
+                                const MapReadOptions& options, MapPointSink& sink) {
+  return ReadFile(files, path, options, sink);
+}
+
+}  // namespace velorin

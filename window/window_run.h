@@ -1,0 +1,31 @@
+#pragma once
+// A conversion run hosted by the main window: the window's Convert and
+// Cancel commands. The engine's questions and events become exactly the
+// window's message-table texts, boxes and their buttons, the running panel,
+// the drop switches and the focus on a failure.
+#include "convert/conversion_run.h"
+#include "window/run_window.h"
+
+namespace velorin {
+
+/// What a run of the window needs beyond the window itself.
+struct WindowRunOptions {
+  /// The format of the input path box's file.
+  PointFormat inputFormat = PointFormat::kPot;
+  /// The log switch: the window's log file gets what became of every entry.
+  bool log = false;
+  /// The rest: untitled rule, output format, limits. Its inputs are read
+  /// after the window's own; its output path and log path are the window's.
+  RunOptions run = {};
+};
+
+/// Runs the Convert command; every end, failures included, leaves the
+/// window in the idle layout with drops switched on.
+RunOutcome RunInWindow(RunWindow& window, FileSystem& files, Clock& clock,
+                       WindowRunOptions options);
+
+/// The Cancel command: asks the cancel question and sets
+/// window.cancelRequested when the answer is Yes.
+void RequestCancel(RunWindow& window);
+
+}  // namespace velorin
