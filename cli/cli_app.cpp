@@ -55,6 +55,21 @@ std::optional<TextEncoding> InputEncodingFromName(std::string_view name) {
   return std::nullopt;
 }
 
+/// Help that names a flag with a default value ("--dedupe{0}") as it is
+/// typed: "--dedupe".
+class HelpFormatter : public CLI::Formatter {
+ public:
+  std::string make_option_name(const CLI::Option* option, bool positional) const override {
+    std::string name = CLI::Formatter::make_option_name(option, positional);
+    for (std::size_t open = name.find('{'); open != std::string::npos; open = name.find('{')) {
+      const std::size_t close = name.find('}', open);
+      if (close == std::string::npos) break;
+      name.erase(open, close + 1 - open);
+    }
+    return name;
+  }
+};
+
 /// A check that names nothing in the help (the option's type name says it).
 CLI::Validator Silent(std::function<std::string(std::string&)> check) {
   CLI::Validator validator(std::move(check), "");
@@ -305,6 +320,7 @@ int RunCliApp(int argc, char** argv) {
           ". Draws them on a map as an SVG picture.",
       "velorin-cli"};
   app.set_version_flag("--version", kCliVersion);
+  app.formatter(std::make_shared<HelpFormatter>());
   // On Windows CLI11 would take "/tmp/x.pot" for an option "/tmp...".
   app.allow_windows_style_options(false);
   app.require_subcommand(1);

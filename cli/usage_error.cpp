@@ -1,6 +1,8 @@
 #include "cli/usage_error.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <vector>
 
 namespace velorin {
 
@@ -27,6 +29,42 @@ const CLI::App* CommandWithOption(const CLI::App& app, const std::string& name) 
     }
   }
   return nullptr;
+}
+
+/// How many letters must change to turn `a` into `b` (inserted, dropped,
+/// swapped next to each other or replaced).
+std::size_t EditDistance(const std::string& a, const std::string& b) {
+  std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+  for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+  for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t replace = d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
+      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, replace});
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+      }
+    }
+  }
+  return d[a.size()][b.size()];
+}
+
+/// " (did you mean --force?)" for the option of `command` nearest to
+/// `name`, when one is near enough to be a slip; empty otherwise.
+std::string Suggestion(const CLI::App& command, const std::string& name) {
+  std::string best;
+  std::size_t bestDistance = 3;  // two slips at most
+  for (const CLI::Option* option : command.get_options()) {
+    for (const std::string& longName : option->get_lnames()) {
+      const std::string candidate = "--" + longName;
+      const std::size_t distance = EditDistance(name, candidate);
+      if (distance < bestDistance) {
+        bestDistance = distance;
+        best = candidate;
+      }
+    }
+  }
+  return best.empty() ? std::string() : " (did you mean " + best + "?)";
 }
 
 }  // namespace
@@ -59,8 +97,8 @@ std::string UsageErrorText(const CLI::ParseError& error, const CLI::App& app) {
              " " + name + " ...";
     }
     std::string text = "'" + command->get_name() + "' has no option '" + name + "'";
-    if (owner != nullptr) text += " (it belongs to '" + owner->get_name() + "')";
-    return text;
+    if (owner != nullptr) return text + " (it belongs to '" + owner->get_name() + "')";
+    return text + Suggestion(*command, name);
   }
   return error.what();
 }
