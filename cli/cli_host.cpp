@@ -1,10 +1,10 @@
 #include "cli/cli_host.h"
 
 #include "cli/executable_folder.h"
-#include "cli/interrupt.h"
 #include "cli/progress.h"
 #include "cli/stdio_file_system.h"
 #include "convert/conversion_run.h"
+#include "platform/interrupt.h"
 
 namespace velorin {
 

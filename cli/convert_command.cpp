@@ -9,7 +9,6 @@
 
 #include "cli/cli_host.h"
 #include "cli/exit_codes.h"
-#include "cli/interrupt.h"
 #include "cli/printable_text.h"
 #include "cli/progress.h"
 #include "cli/run_report.h"
@@ -17,6 +16,7 @@
 #include "convert/conversion_run.h"
 #include "formats/format_sniff.h"
 #include "formats/poi_record.h"
+#include "platform/interrupt.h"
 #include "text/ascii.h"
 #include "text/cp932_decoder.h"
 

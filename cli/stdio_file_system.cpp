@@ -5,6 +5,7 @@
 #include "cli/standard_streams.h"
 #include "platform/file_identity.h"
 #include "platform/native_file.h"
+#include "platform/standard_streams.h"
 
 namespace velorin {
 
