@@ -1,10 +1,10 @@
 #include "cli/cli_host.h"
 
-#include "cli/executable_folder.h"
 #include "cli/progress.h"
 #include "cli/stdio_file_system.h"
 #include "convert/conversion_run.h"
 #include "platform/interrupt.h"
+#include "platform/program_folder.h"
 
 namespace velorin {
 
@@ -63,7 +63,7 @@ std::string CliHost::MessageText(int number) {
   }
 }
 
-std::string CliHost::ApplicationFolder() { return ExecutableFolder(); }
+std::string CliHost::ApplicationFolder() { return ProgramFolder(); }
 
 std::string CliHost::LogFilePath() {
   return settings_.logPath ? *settings_.logPath : RunHost::LogFilePath();

@@ -1,21 +1,16 @@
 #include "cli/map_command.h"
 
 #include <charconv>
-#include <filesystem>
 #include <ostream>
 
 #include "cli/convert_command.h"
-#include "cli/executable_folder.h"
 #include "cli/exit_codes.h"
 #include "cli/run_report.h"
 #include "cli/standard_streams.h"
 #include "cli/stdio_file_system.h"
 #include "map/spilled_points.h"
 #include "map/svg_map.h"
-
-#ifndef VELORIN_DATA_FROM_PROGRAM
-#define VELORIN_DATA_FROM_PROGRAM "../share/velorin"
-#endif
+#include "startup/data_folder.h"
 
 namespace velorin {
 namespace {
@@ -85,13 +80,7 @@ std::optional<std::pair<int, int>> ParseMapSize(std::string_view text) {
   return std::pair{*width, *height};
 }
 
-std::string DefaultLandPath() {
-  const std::string folder = ExecutableFolder();
-  const std::string beside = folder + kLandFileName;
-  std::error_code error;
-  if (std::filesystem::is_regular_file(beside, error)) return beside;
-  return folder + VELORIN_DATA_FROM_PROGRAM + "/" + kLandFileName;
-}
+std::string DefaultLandPath() { return DataFolderHolding(kLandFileName) + kLandFileName; }
 
 int RunMapCommand(const MapCommandOptions& options, std::ostream& err) {
   const auto size = ParseMapSize(options.size);
