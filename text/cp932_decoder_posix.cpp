@@ -1,5 +1,5 @@
 #include "text/cp932_decoder.h"
-#include "text/iconv_converter.h"
+#include "platform/iconv_converter_posix.h"
 
 namespace velorin {
 

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "text/cp932_encoder.h"
-#include "text/iconv_converter.h"
+#include "platform/iconv_converter_posix.h"
 #include "text/utf8.h"
 
 namespace velorin {
