@@ -69,27 +69,6 @@ TEST_F(DescriptorTest, WithoutAWakeDescriptorOnlyTheInputCounts) {
   EXPECT_EQ(WaitForInput(input_[0], -1, 0), InputWait::kTimedOut);
 }
 
-TEST_F(DescriptorTest, ReadsWhatWasWrittenThenTheEnd) {
-  const std::string sent(100000, 'v');  // more than a pipe holds at once
-  std::string received;
-  char buffer[4096];
-  std::size_t written = 0;
-  while (written < sent.size()) {
-    const std::size_t piece = std::min<std::size_t>(8192, sent.size() - written);
-    ASSERT_FALSE(WriteDescriptor(input_[1], sent.data() + written, piece));
-    written += piece;
-    for (;;) {
-      if (WaitForInput(input_[0], -1, 0) != InputWait::kReady) break;
-      const std::ptrdiff_t count = ReadDescriptor(input_[0], buffer, sizeof buffer);
-      ASSERT_GT(count, 0);
-      received.append(buffer, static_cast<std::size_t>(count));
-    }
-  }
-  CloseWriteEnd();
-  EXPECT_EQ(ReadDescriptor(input_[0], buffer, sizeof buffer), 0);
-  EXPECT_EQ(received, sent);
-}
-
 TEST_F(DescriptorTest, AWriteToAClosedDescriptorFails) {
   const int fd = input_[1];
   CloseWriteEnd();

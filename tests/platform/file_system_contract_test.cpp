@@ -145,6 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
             LookCase{"FileInAFolder", "sub/inner.gpx", true, false, 6, "<gpx"},
             LookCase{"StepsUpAndDown", "sub/../in.pot", true, false, kInput.size(), "ord="},
             LookCase{"Missing", "missing.pot", false, false, std::nullopt, std::nullopt},
+            LookCase{"NameThatBeginsAFolders", "su", false, false, std::nullopt, std::nullopt},
             LookCase{"InAMissingFolder", "none/in.pot", false, false, std::nullopt, std::nullopt},
             LookCase{"Link", "link.pot", true, false, kInput.size(), "ord="})),
     CaseName<LookCase>);

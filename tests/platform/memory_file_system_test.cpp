@@ -67,41 +67,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ResolveCase{"Folder", "/data/sub", nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(MemoryFileSystem, FoldersAreNamedOrHoldSomething) {
-  MemoryFileSystem files;
-  files.AddFile("/data/sub/inner.pot", "x");
-  files.AddFolder("/empty");
-  EXPECT_TRUE(files.IsFolder("/data"));
-  EXPECT_TRUE(files.IsFolder("/data/sub/"));
-  EXPECT_TRUE(files.IsFolder("/empty"));
-  EXPECT_TRUE(files.IsFolder("/"));
-  EXPECT_FALSE(files.IsFolder("/dat"));  // a name that only begins another
-  EXPECT_FALSE(files.IsFolder("/data/sub/inner.pot"));
-}
-
-TEST(MemoryFileSystem, ReadsComeInThePiecesAsked) {
-  MemoryFileSystem files;
-  files.AddFile("in.pot", "abcdefg");
-  files.SetReadPiece(3);
-  std::error_code ec;
-  auto source = files.OpenForReading("in.pot", ec);
-  ASSERT_NE(source, nullptr);
-  char buffer[16];
-  std::vector<std::ptrdiff_t> counts;
-  for (std::ptrdiff_t count = 1; count > 0;) counts.push_back(count = source->Read(buffer, 16));
-  EXPECT_EQ(counts, (std::vector<std::ptrdiff_t>{3, 3, 1, 0}));
-}
-
-TEST(MemoryFileSystem, AReaderKeepsTheBytesItOpened) {
-  MemoryFileSystem files;
-  files.AddFile("in.pot", "old");
-  std::error_code ec;
-  auto source = files.OpenForReading("in.pot", ec);
-  files.AddFile("in.pot", "new and longer");
-  ASSERT_NE(source, nullptr);
-  EXPECT_EQ(ReadAll(*source), "old");
-}
-
 // --- planted failures ------------------------------------------------------
 
 struct OpenFaultCase {
@@ -243,21 +208,6 @@ TEST(MemoryFileSystem, AFailedCommitLeavesTheTargetAsItWas) {
   EXPECT_FALSE(sink->Commit());
   EXPECT_EQ(sink->error(), std::errc::permission_denied);
   EXPECT_EQ(files.Contents("/d/out.nvi"), "old");
-}
-
-TEST(MemoryFileSystem, AReplacementThroughALinkReplacesItsTarget) {
-  MemoryFileSystem files;
-  files.AddFile("/d/out.nvi", "old");
-  files.AddLink("/d/link.nvi", "out.nvi");
-  std::error_code ec;
-  auto sink = files.OpenForReplacing("/d/link.nvi", ec);
-  ASSERT_NE(sink, nullptr);
-  EXPECT_TRUE(sink->Write("new", 3));
-  EXPECT_EQ(files.Contents("/d/out.nvi"), "old");  // nothing shows before the commit
-  EXPECT_TRUE(sink->Commit());
-  EXPECT_EQ(files.Contents("/d/out.nvi"), "new");
-  EXPECT_EQ(files.Files().count("/d/link.nvi"), 0u);  // the link stays a link
-  EXPECT_TRUE(files.NameSameFile("/d/link.nvi", "/d/out.nvi"));
 }
 
 }  // namespace
