@@ -1,5 +1,5 @@
-#include "text/cp932_decoder.h"
 #include "platform/iconv_converter_posix.h"
+#include "text/cp932_decoder.h"
 
 namespace velorin {
 
