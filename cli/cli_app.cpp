@@ -17,9 +17,9 @@
 #include "cli/map_command.h"
 #include "cli/position_commands.h"
 #include "cli/printable_text.h"
-#include "cli/terminal.h"
 #include "cli/usage_error.h"
 #include "formats/point_kinds.h"
+#include "platform/terminal.h"
 #include "text/ascii.h"
 
 namespace velorin {

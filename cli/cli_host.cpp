@@ -2,10 +2,12 @@
 
 #include <utility>
 
-#include "cli/interrupt.h"
+#include "platform/interrupt.h"
 #include "cli/progress.h"
 #include "cli/stdio_file_system.h"
 #include "convert/conversion_run.h"
+#include "platform/interrupt.h"
+#include "platform/program_folder.h"
 
 namespace velorin {
 

@@ -1,7 +1,6 @@
 #include "cli/convert_names.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <ostream>
 #include <set>
 
@@ -29,12 +28,6 @@ std::string InputsMisfit(const std::vector<std::string>& inputs, const ConvertNa
            "name; convert it with -o OUTPUT";
   }
   return {};
-}
-
-bool IsFolder(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::is_directory(
-      std::filesystem::path(std::u8string(path.begin(), path.end())), error);
 }
 
 bool EndsBatch(int exitCode) { return exitCode >= kExitSignalBase; }
@@ -70,8 +63,8 @@ std::string OutputInFolder(const std::string& folder, const std::string& input,
 }
 
 int RunConvertEach(const ConvertOptions& options, const std::string& folder,
-                   ConvertConsole& console) {
-  if (!IsFolder(folder)) {
+                   ConvertConsole& console, FileSystem& files) {
+  if (!files.IsFolder(folder)) {
     console.err << "velorin-cli: output folder '" << PrintableText(folder)
                 << "' does not exist or is no folder\n";
     return kExitUsage;
@@ -104,6 +97,12 @@ int RunConvertEach(const ConvertOptions& options, const std::string& folder,
     if (EndsBatch(code)) return code;
   }
   return exitCode;
+}
+
+int RunConvertEach(const ConvertOptions& options, const std::string& folder,
+                   ConvertConsole& console) {
+  LocalFileSystem disk;
+  return RunConvertEach(options, folder, console, disk);
 }
 
 }  // namespace velorin

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/convert_command.h"
+#include "platform/file_system.h"
 
 namespace velorin {
 
@@ -30,8 +31,12 @@ std::string OutputInFolder(const std::string& folder, const std::string& input,
                            const ConvertOptions& options);
 
 /// --output-dir: each input of `options` converted on its own into
-/// `folder`, each reported as it ends. The exit code of the first that did
-/// not finish well (an interrupt ends the whole), else 0.
+/// `folder` (a folder of `files`), each reported as it ends. The exit code of
+/// the first that did not finish well (an interrupt ends the whole), else 0.
+int RunConvertEach(const ConvertOptions& options, const std::string& folder,
+                   ConvertConsole& console, FileSystem& files);
+
+/// The same on the local disk.
 int RunConvertEach(const ConvertOptions& options, const std::string& folder,
                    ConvertConsole& console);
 

@@ -1,5 +1,6 @@
 #pragma once
 // The exit codes of velorin-cli; scripts rely on them.
+#include "platform/interrupt.h"
 
 namespace velorin {
 
@@ -14,6 +15,6 @@ inline constexpr int kExitLimitReached = 4;
 /// Stopped by Ctrl-C (128 + SIGINT, as shells report it); SIGTERM gives 143
 /// and SIGHUP 129 the same way.
 inline constexpr int kExitInterrupted = 130;
-inline constexpr int kExitSignalBase = 128;
+inline constexpr int kExitSignalBase = kSignalExitBase;
 
 }  // namespace velorin

@@ -1,22 +1,19 @@
 // velorin-cli on Windows: the command line arrives as UTF-16 and is kept as
 // UTF-8 inside, like every path; the standard streams carry bytes.
-#include <fcntl.h>
-#include <io.h>
-#include <windows.h>
-
-#include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/cli_app.h"
-#include "cli/console_text_win32.h"
 #include "cli/exit_codes.h"
+#include "platform/console_text_win32.h"
+#include "platform/standard_streams.h"
 #include "platform/wide_text_win32.h"
 
 int wmain(int argc, wchar_t** argv) {
   // No CR LF translation: NVI output and POT input are bytes.
-  for (FILE* stream : {stdin, stdout, stderr}) _setmode(_fileno(stream), _O_BINARY);
+  velorin::UseBinaryStandardStreams();
   const velorin::ConsoleTextStreams console;
 
   std::vector<std::string> arguments;

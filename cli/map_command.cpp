@@ -1,19 +1,14 @@
 #include "cli/map_command.h"
 
 #include <charconv>
-#include <filesystem>
 #include <ostream>
 
-#include "cli/executable_folder.h"
 #include "cli/exit_codes.h"
 #include "cli/option_misfit.h"
 #include "cli/printable_text.h"
 #include "formats/output_path.h"
 #include "map/svg_map_writer.h"
-
-#ifndef VELORIN_DATA_FROM_PROGRAM
-#define VELORIN_DATA_FROM_PROGRAM "../share/velorin"
-#endif
+#include "startup/data_folder.h"
 
 namespace velorin {
 namespace {
@@ -71,13 +66,7 @@ std::optional<std::pair<int, int>> ParseMapSize(std::string_view text) {
   return std::pair{*width, *height};
 }
 
-std::string DefaultLandPath() {
-  const std::string folder = ExecutableFolder();
-  const std::string beside = folder + kLandFileName;
-  std::error_code error;
-  if (std::filesystem::is_regular_file(beside, error)) return beside;
-  return folder + VELORIN_DATA_FROM_PROGRAM + "/" + kLandFileName;
-}
+std::string DefaultLandPath() { return DataFolderHolding(kLandFileName) + kLandFileName; }
 
 int RunMapCommand(const MapCommandOptions& options, ConvertConsole& console) {
   const FormatChoice choice = MapFormats(options.points);

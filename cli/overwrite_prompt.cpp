@@ -1,6 +1,6 @@
 #include "cli/overwrite_prompt.h"
 
-#include "cli/interrupt.h"
+#include "platform/interrupt.h"
 #include "cli/printable_text.h"
 #include "text/ascii.h"
 

@@ -1,27 +1,38 @@
 #pragma once
-// Reading files and standard input so that Ctrl-C can end a wait for input
-// that may never come (a quiet pipe or terminal), and writing standard
-// output. One sibling file per system.
-#include <cstdint>
+// Standard output as velorin-cli writes a converted file to it: the bytes as
+// they are, or on a Windows console the characters that the CP932 bytes of
+// an NVI or POT file stand for, whatever code page the console is set to.
+#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "platform/byte_stream.h"
 
 namespace velorin {
 
-/// Opens `path` for reading, or standard input when `path` is empty. Every
-/// byte read is added to `count`; `size` is set for a regular file. A folder
-/// is refused with is_a_directory. A read cut short by an interrupt fails
-/// with operation_canceled.
-std::unique_ptr<ByteSource> OpenInterruptibleSource(const std::string& path, std::uint64_t& count,
-                                                    std::optional<std::uint64_t>& size,
-                                                    std::error_code& ec);
+/// CP932 bytes shown as the UTF-8 text they stand for. A lead byte at the
+/// end of one write waits for its second byte in the next.
+class Cp932TextSink : public ByteSink {
+ public:
+  /// Shows a piece of UTF-8 text; false, with the error set, on failure.
+  using Show = std::function<bool(std::string_view text, std::error_code& error)>;
 
-/// Standard output, written byte for byte; Close() only reports, the stream
-/// stays open.
+  explicit Cp932TextSink(Show show) : show_(std::move(show)) {}
+
+  bool Write(const char* data, std::size_t size) override;
+  /// Only reports: the stream stays open.
+  bool Close() override { return !error_; }
+  std::error_code error() const override { return error_; }
+
+ private:
+  Show show_;
+  std::string pendingLead_;
+  std::error_code error_;
+};
+
+/// Standard output; Close() only reports, the stream stays open.
 std::unique_ptr<ByteSink> StandardOutputSink();
 
 }  // namespace velorin

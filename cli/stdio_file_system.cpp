@@ -1,10 +1,9 @@
 #include "cli/stdio_file_system.h"
 
-#include <filesystem>
-
 #include "cli/standard_streams.h"
 #include "platform/file_identity.h"
 #include "platform/native_file.h"
+#include "platform/standard_streams.h"
 
 namespace velorin {
 
@@ -12,15 +11,6 @@ namespace {
 
 bool IsStream(const std::string& path) {
   return path == StdioFileSystem::kStandardInput || path == StdioFileSystem::kStandardOutput;
-}
-
-/// The size of a regular file (the path in UTF-8 on every system).
-std::optional<std::uint64_t> FileSizeOf(const std::string& path) {
-  std::error_code error;
-  const std::uint64_t size = std::filesystem::file_size(
-      std::filesystem::path(std::u8string(path.begin(), path.end())), error);
-  if (error) return std::nullopt;
-  return size;
 }
 
 StandardStream StreamOf(const std::string& path) {
@@ -62,13 +52,27 @@ void StdioFileSystem::ExpectInputs(const std::vector<std::string>& paths) {
   bytesBefore_ = 0;
   totalSize_ = 0;
   for (const std::string& path : paths) {
-    const std::optional<std::uint64_t> size = IsStream(path) ? std::nullopt : FileSizeOf(path);
+    const std::optional<std::uint64_t> size = FileSize(path);
     if (!size) {
       totalSize_.reset();
       return;
     }
     *totalSize_ += *size;
   }
+}
+
+std::optional<std::uint64_t> StdioFileSystem::FileSize(const std::string& path) {
+  if (IsStream(path)) return std::nullopt;
+  return LocalFileSystem::FileSize(path);
+}
+
+std::optional<std::string> StdioFileSystem::ReadHead(const std::string& path, std::size_t count) {
+  if (IsStream(path)) return std::nullopt;
+  return LocalFileSystem::ReadHead(path, count);
+}
+
+bool StdioFileSystem::IsFolder(const std::string& path) {
+  return !IsStream(path) && LocalFileSystem::IsFolder(path);
 }
 
 bool StdioFileSystem::IsNormalFile(const std::string& path) {

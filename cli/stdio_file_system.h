@@ -28,6 +28,11 @@ class StdioFileSystem : public LocalFileSystem {
   /// "convert - x.nvi < x.nvi" and "convert x.pot - 1<>x.pot" name one file.
   bool NameSameFile(const std::string& a, const std::string& b) override;
   std::optional<std::string> IdentityOf(const std::string& path) override;
+  /// The standard streams have no size, no head to look at, and are no
+  /// folders.
+  std::optional<std::uint64_t> FileSize(const std::string& path) override;
+  std::optional<std::string> ReadHead(const std::string& path, std::size_t count) override;
+  bool IsFolder(const std::string& path) override;
 
   /// The inputs of a run that reads several one after another: from here on
   /// BytesRead() and InputSize() count them all.

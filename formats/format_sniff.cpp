@@ -1,13 +1,9 @@
 #include "formats/format_sniff.h"
 
-#include <array>
-#include <cstdio>
-#include <memory>
 #include <vector>
 
 #include "formats/csv_reader.h"
 #include "formats/csv_record.h"
-#include "platform/native_file.h"
 #include "text/ascii.h"
 
 namespace velorin {
@@ -103,21 +99,26 @@ std::optional<PointFormat> SniffPointFormat(std::string_view head) {
 
 bool ExtensionLeavesFormatOpen(std::string_view path) { return !InputFormatOfExtension(path); }
 
+std::optional<PointFormat> SniffFileFormat(FileSystem& files, const std::string& path) {
+  const std::optional<std::string> head = files.ReadHead(path, kSniffedBytes);
+  if (!head) return std::nullopt;
+  return SniffPointFormat(*head);
+}
+
+PointFormat InputFormatOfFile(FileSystem& files, const std::string& path) {
+  const std::optional<PointFormat> sniffed =
+      ExtensionLeavesFormatOpen(path) ? SniffFileFormat(files, path) : std::nullopt;
+  return sniffed.value_or(InputFormatOfPath(path));
+}
+
 std::optional<PointFormat> SniffFileFormat(const std::string& path) {
-  if (!IsOrdinaryFile(path)) return std::nullopt;
-  std::error_code ignored;
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenNativeFile(path, false, ignored),
-                                                             &std::fclose);
-  if (!file) return std::nullopt;
-  std::string head(kSniffedBytes, '\0');
-  head.resize(std::fread(head.data(), 1, head.size(), file.get()));
-  return SniffPointFormat(head);
+  LocalFileSystem disk;
+  return SniffFileFormat(disk, path);
 }
 
 PointFormat InputFormatOfFile(const std::string& path) {
-  const std::optional<PointFormat> sniffed =
-      ExtensionLeavesFormatOpen(path) ? SniffFileFormat(path) : std::nullopt;
-  return sniffed.value_or(InputFormatOfPath(path));
+  LocalFileSystem disk;
+  return InputFormatOfFile(disk, path);
 }
 
 }  // namespace velorin

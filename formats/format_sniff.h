@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "formats/format_table.h"
+#include "platform/file_system.h"
 
 namespace velorin {
 
@@ -22,12 +23,16 @@ std::optional<PointFormat> SniffPointFormat(std::string_view head);
 /// names no format, or names one that many formats share.
 bool ExtensionLeavesFormatOpen(std::string_view path);
 
-/// What the first bytes of an ordinary file show (never a pipe's, which
-/// would lose what is read); nothing when they show no format.
-std::optional<PointFormat> SniffFileFormat(const std::string& path);
+/// What the first bytes of an ordinary file of `files` show (never a
+/// pipe's, which would lose what is read); nothing when they show no format.
+std::optional<PointFormat> SniffFileFormat(FileSystem& files, const std::string& path);
 
-/// The format of an input file: its extension's; else what its first bytes
-/// show; else POT.
+/// The format of an input file of `files`: its extension's; else what its
+/// first bytes show; else POT.
+PointFormat InputFormatOfFile(FileSystem& files, const std::string& path);
+
+/// The same two on the local disk.
+std::optional<PointFormat> SniffFileFormat(const std::string& path);
 PointFormat InputFormatOfFile(const std::string& path);
 
 }  // namespace velorin

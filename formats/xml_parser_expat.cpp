@@ -8,7 +8,7 @@
 
 #include "formats/point_reader.h"
 #include "formats/xml_parser.h"
-#include "text/iconv_converter.h"
+#include "platform/iconv_converter_posix.h"
 
 namespace velorin {
 

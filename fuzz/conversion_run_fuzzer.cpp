@@ -22,15 +22,16 @@
 #include "convert/conversion_run.h"
 #include "formats/poi_record.h"
 #include "fuzz/fuzz_check.h"
-#include "fuzz/memory_file_system.h"
+#include "platform/memory_file_system.h"
 #include "text/cp932_encoder.h"
 #include "text/text_encoding.h"
 
 namespace {
 
 using namespace velorin;
-using fuzzing::Fault;
-using fuzzing::MemoryFileSystem;
+
+/// The one failure a run meets, planted in the in-memory file system.
+enum class Fault { kNone, kReadError, kOutputFull, kLogFull, kCommitFails, kNoOutputFolder };
 
 constexpr std::string_view kInputPath = "/data/in.pot";
 constexpr std::string_view kOutputPath = "/data/out.nvi";
@@ -221,6 +222,32 @@ RunStage FailedStage(const Plan& plan) {
   return RunStage::kNone;
 }
 
+/// The plan's fault, on the file that meets it.
+void PlantFault(const Plan& plan, MemoryFileSystem& files, const std::string& log) {
+  const std::string input(kInputPath), output(kOutputPath);
+  switch (plan.fault) {
+    case Fault::kReadError:
+      files.FaultsOf(input).readFailsAfter = plan.faultAfter;
+      break;
+    case Fault::kOutputFull:
+      files.FaultsOf(output).writeFailsAfter = plan.faultAfter;
+      break;
+    case Fault::kLogFull:
+      // Only a log of its own fills: one named like the input or the output
+      // is refused before anything is written.
+      if (log != input && log != output) files.FaultsOf(log).writeFailsAfter = plan.faultAfter;
+      break;
+    case Fault::kCommitFails:
+      files.FaultsOf(output).commitFails = true;
+      break;
+    case Fault::kNoOutputFolder:
+      files.FaultsOf(output).open = std::errc::no_such_file_or_directory;
+      break;
+    case Fault::kNone:
+      break;
+  }
+}
+
 std::size_t Count(std::string_view text, char c) {
   return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
 }
@@ -234,13 +261,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string log = plan.logIsOutput  ? std::string(kOutputPath)
                           : plan.logIsInput ? std::string(kInputPath)
                                             : std::string(kApplicationFolder) + "velorin_log.txt";
-  files.files[input] = plan.input;
-  if (plan.outputExists) files.files[output] = kOldOutput;
-  files.readChunk = plan.readChunk;
-  files.fault = plan.fault;
-  files.faultAfter = plan.faultAfter;
-  files.logPath = log;
-  const auto before = files.files;
+  files.AddFile(input, plan.input);
+  files.AddFolder(std::string(kApplicationFolder));
+  if (plan.outputExists) files.AddFile(output, std::string(kOldOutput));
+  files.SetReadPiece(plan.readChunk);
+  PlantFault(plan, files, log);
+  const auto before = files.Files();
 
   Host host(plan);
   FixedClock clock({"2010/04/01", "14:30:00"});
@@ -257,23 +283,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const RunOutcome outcome = run.Execute();
 
   // The input is never touched.
-  FUZZ_CHECK(files.files.at(input) == plan.input);
+  FUZZ_CHECK(files.Contents(input) == plan.input);
   FUZZ_CHECK(outcome.records == run.RecordCount());
-  const auto outputNow = files.files.find(output);
-  const bool outputAsBefore =
-      plan.outputExists ? outputNow != files.files.end() && outputNow->second == kOldOutput
-                        : outputNow == files.files.end();
+  const std::optional<std::string> outputNow = files.Contents(output);
+  const bool outputAsBefore = plan.outputExists ? outputNow == kOldOutput : !outputNow.has_value();
 
   switch (outcome.result) {
     case RunResult::kRefusedSamePath:
       FUZZ_CHECK((plan.outputIsInput || (plan.logging && (plan.logIsOutput || plan.logIsInput))) &&
-                 files.files == before);
+                 files.Files() == before);
       return 0;
     case RunResult::kDeclinedStart:
-      FUZZ_CHECK(plan.declineStart && files.files == before);
+      FUZZ_CHECK(plan.declineStart && files.Files() == before);
       return 0;
     case RunResult::kDeclinedOverwrite:
-      FUZZ_CHECK(plan.declineOverwrite && plan.outputExists && files.files == before);
+      FUZZ_CHECK(plan.declineOverwrite && plan.outputExists && files.Files() == before);
       return 0;
     case RunResult::kFailed:
       FUZZ_CHECK(outputAsBefore);
@@ -320,10 +344,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (expected.encoding == TextEncoding::kCp932) FUZZ_CHECK(outcome.titles.replaced == 0);
 
   // The output: the expected blocks, byte for byte, twelve lines each.
-  FUZZ_CHECK(outputNow != files.files.end());
-  FUZZ_CHECK(outputNow->second == expected.output);
-  FUZZ_CHECK(Count(outputNow->second, '\n') == 12 * static_cast<std::size_t>(outcome.records));
-  if (plan.logging) FUZZ_CHECK(files.files.at(log) == expected.log);
+  FUZZ_CHECK(outputNow.has_value());
+  FUZZ_CHECK(*outputNow == expected.output);
+  FUZZ_CHECK(Count(*outputNow, '\n') == 12 * static_cast<std::size_t>(outcome.records));
+  if (plan.logging) FUZZ_CHECK(files.Contents(log) == expected.log);
 
   // Any fault that the run met must have made it fail.
   const bool outputTooBig = expected.output.size() > plan.faultAfter;

@@ -9,15 +9,12 @@
 #include "gui/app_start.h"
 #include "gui/program_icon.h"
 #include "platform/abort_cleanup.h"
+#include "platform/program_folder.h"
+#include "startup/data_folder.h"
 #include "startup/file_locations.h"
-#include "startup/startup.h"
 #include "startup/user_files.h"
 #include "startup/version.h"
 #include "startup/window_arguments.h"
-
-#ifndef VELORIN_DATA_FROM_PROGRAM
-#define VELORIN_DATA_FROM_PROGRAM "../share/velorin"
-#endif
 
 namespace {
 
@@ -26,10 +23,8 @@ using namespace velorin;
 // Portable or installed; in installed mode the user gets a settings file of
 // their own on the first start, or the shipped one is read when that fails.
 FileLocations PrepareFileLocations() {
-  const std::string programFolder =
-      ApplicationFolderFrom(QCoreApplication::applicationDirPath().toStdString());
   FileLocations locations =
-      DecideFileLocations(GatherLocationFacts(programFolder, VELORIN_DATA_FROM_PROGRAM));
+      DecideFileLocations(GatherLocationFacts(ProgramFolder(), DataFromProgram()));
   if (const std::string problem = ProvideUserSettings(locations); !problem.empty()) {
     std::cerr << "velorin: cannot create the settings file " << locations.settingsPath << " ("
               << problem << "); reading " << locations.shippedSettingsPath << " instead"

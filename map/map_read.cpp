@@ -1,7 +1,6 @@
 #include "map/map_read.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "formats/format_sniff.h"
 
@@ -11,7 +10,7 @@ namespace {
 MapReadResult ReadFile(FileSystem& files, const std::string& path, const MapReadOptions& options,
                        MapPointSink& sink) {
   MapReadResult result;
-  result.format = options.format.value_or(InputFormatOfFile(path));
+  result.format = options.format ? *options.format : InputFormatOfFile(files, path);
   result.output = options.output.value_or(DefaultOutputFormat(result.format));
   RunOptions run;
   run.inputs = {{path, result.format}};
@@ -46,10 +45,9 @@ void Reserve(MapPoints& points, std::uint64_t size) {
 MapReadResult ReadMapPoints(FileSystem& files, const std::string& path,
                             const MapReadOptions& options) {
   MapPoints points;
-  std::uint64_t size = options.sizeHint;
-  std::error_code sizeError;
-  if (size == 0) size = std::filesystem::file_size(path, sizeError);
-  if (!sizeError) Reserve(points, size);
+  const std::optional<std::uint64_t> size =
+      options.sizeHint != 0 ? std::optional(options.sizeHint) : files.FileSize(path);
+  if (size) Reserve(points, *size);
   MapReadResult result = ReadFile(files, path, options, points);
   result.points = std::move(points);
   return result;

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/file_identity.h"
 #include "platform/native_file.h"
@@ -132,5 +133,28 @@ bool LocalFileSystem::NameSameFile(const std::string& a, const std::string& b) {
 std::optional<std::string> LocalFileSystem::IdentityOf(const std::string& path) {
   return FileIdentityKey(path);
 }
+
+std::optional<std::uint64_t> LocalFileSystem::FileSize(const std::string& path) {
+  std::error_code error;
+  // The path is UTF-8 on every system.
+  const std::uint64_t size =
+      std::filesystem::file_size(std::u8string(path.begin(), path.end()), error);
+  if (error) return std::nullopt;
+  return size;
+}
+
+std::optional<std::string> LocalFileSystem::ReadHead(const std::string& path, std::size_t count) {
+  if (!IsOrdinaryFile(path)) return std::nullopt;
+  std::error_code ignored;
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenNativeFile(path, false, ignored),
+                                                             &std::fclose);
+  if (!file) return std::nullopt;
+  std::string head(count, '\0');
+  // What came before a read error is still the file's beginning.
+  head.resize(std::fread(head.data(), 1, head.size(), file.get()));
+  return head;
+}
+
+bool LocalFileSystem::IsFolder(const std::string& path) { return velorin::IsFolder(path); }
 
 }  // namespace velorin

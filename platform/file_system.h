@@ -1,6 +1,9 @@
 #pragma once
-// The file operations that a conversion run needs, behind an interface so
-// that tests and the command-line host can stand in for the real disk.
+// The file operations that a conversion run and its hosts need, behind an
+// interface so that tests and the command-line host can stand in for the
+// real disk (platform/memory_file_system.h keeps files in memory).
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,6 +38,15 @@ class FileSystem {
   virtual std::optional<std::string> IdentityOf(const std::string& /*path*/) {
     return std::nullopt;
   }
+  /// The size in bytes of the regular file that `path` names (links
+  /// followed); nothing for a folder, a pipe or device, a missing file.
+  virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
+  /// Up to `count` first bytes of an ordinary file (see IsNormalFile), for
+  /// telling its format; nothing when it is none or cannot be opened. A pipe
+  /// is never read: what was read would be lost to the run.
+  virtual std::optional<std::string> ReadHead(const std::string& path, std::size_t count) = 0;
+  /// Whether `path` names a folder (links followed).
+  virtual bool IsFolder(const std::string& path) = 0;
 };
 
 /// Creates the file at `path`, or empties it if it exists; a folder fails.
@@ -50,6 +62,9 @@ class LocalFileSystem : public FileSystem {
   bool IsNormalFile(const std::string& path) override;
   bool NameSameFile(const std::string& a, const std::string& b) override;
   std::optional<std::string> IdentityOf(const std::string& path) override;
+  std::optional<std::uint64_t> FileSize(const std::string& path) override;
+  std::optional<std::string> ReadHead(const std::string& path, std::size_t count) override;
+  bool IsFolder(const std::string& path) override;
 };
 
 }  // namespace velorin

@@ -17,6 +17,9 @@ std::FILE* OpenNativeFile(const std::string& path, bool forWriting, std::error_c
 /// folder nor a device, and on Windows not marked hidden or system.
 bool IsOrdinaryFile(const std::string& path);
 
+/// Whether `path` names a folder (a link to one too).
+bool IsFolder(const std::string& path);
+
 /// Any file of that name on a disk, whatever its attributes: what velorin-cli
 /// does not overwrite without --force. Not a folder, nor a device.
 bool IsExistingFile(const std::string& path);

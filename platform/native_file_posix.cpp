@@ -1,10 +1,9 @@
-#include <poll.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
 
+#include "platform/descriptor_posix.h"
 #include "platform/native_file.h"
 
 namespace velorin {
@@ -34,6 +33,11 @@ bool IsOrdinaryFile(const std::string& path) {
   return std::filesystem::is_regular_file(path, ec);
 }
 
+bool IsFolder(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(path, ec);
+}
+
 bool IsExistingFile(const std::string& path) { return IsOrdinaryFile(path); }
 
 bool NativeStream::IsStream(std::FILE* file) {
@@ -42,20 +46,15 @@ bool NativeStream::IsStream(std::FILE* file) {
 }
 
 std::ptrdiff_t NativeStream::ReadSome(std::FILE* file, char* buffer, std::size_t capacity) {
-  for (;;) {
-    const ssize_t count = ::read(fileno(file), buffer, capacity);
-    if (count >= 0 || errno != EINTR) return count;
-  }
+  return ReadDescriptor(fileno(file), buffer, capacity);
 }
 
 bool NativeStream::HasData(std::FILE* file) {
-  pollfd input{fileno(file), POLLIN, 0};
-  return ::poll(&input, 1, 0) > 0;
+  return WaitForInput(fileno(file), -1, 0) == InputWait::kReady;
 }
 
 void NativeStream::WaitForData(std::FILE* file, std::chrono::milliseconds limit) {
-  pollfd input{fileno(file), POLLIN, 0};
-  ::poll(&input, 1, static_cast<int>(limit.count()));
+  WaitForInput(fileno(file), -1, static_cast<int>(limit.count()));
 }
 
 }  // namespace velorin

@@ -11,7 +11,7 @@ namespace {
 
 DWORD Attributes(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()); }
 
-bool IsFolder(DWORD attributes) {
+bool HasFolderAttribute(DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -35,7 +35,7 @@ bool IsFileWithout(const std::string& path, DWORD excluded) {
 
 std::FILE* OpenNativeFile(const std::string& path, bool forWriting, std::error_code& ec) {
   // Windows refuses a folder with "permission denied"; say what it is.
-  if (IsFolder(Attributes(path))) {
+  if (IsFolder(path)) {
     ec = std::make_error_code(std::errc::is_a_directory);
     return nullptr;
   }
@@ -48,6 +48,8 @@ std::FILE* OpenNativeFile(const std::string& path, bool forWriting, std::error_c
   ec.clear();
   return file;
 }
+
+bool IsFolder(const std::string& path) { return HasFolderAttribute(Attributes(path)); }
 
 bool IsOrdinaryFile(const std::string& path) {
   return IsFileWithout(path, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/descriptor_posix.h"
 #include "platform/file_identity.h"
 #include "platform/file_system.h"
 #include "platform/temporary_file.h"
@@ -12,10 +13,6 @@
 namespace velorin {
 
 namespace {
-
-std::error_code LastError() {
-  return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
-}
 
 mode_t CurrentUmask() {
   const mode_t mask = ::umask(0);
@@ -51,31 +48,22 @@ class PosixTemporaryFile : public TemporaryFile {
   bool ReplacesExisting() const override { return replaces_; }
 
   std::error_code Write(const char* data, std::size_t size) override {
-    while (size > 0) {
-      const ssize_t count = ::write(fd_, data, size);
-      if (count < 0) {
-        if (errno == EINTR) continue;
-        return LastError();
-      }
-      data += count;
-      size -= static_cast<std::size_t>(count);
-    }
-    return {};
+    return WriteDescriptor(fd_, data, size);
   }
 
   std::error_code Sync() override {
     // EINVAL: a file system that has nothing to sync.
-    return ::fsync(fd_) != 0 && errno != EINVAL ? LastError() : std::error_code();
+    return ::fsync(fd_) != 0 && errno != EINVAL ? LastErrno() : std::error_code();
   }
 
   std::error_code Close() override {
     const int fd = fd_;
     fd_ = -1;
-    return ::close(fd) != 0 ? LastError() : std::error_code();
+    return ::close(fd) != 0 ? LastErrno() : std::error_code();
   }
 
   std::error_code MoveIntoPlace() override {
-    return ::rename(temporary_.c_str(), target_.c_str()) != 0 ? LastError() : std::error_code();
+    return ::rename(temporary_.c_str(), target_.c_str()) != 0 ? LastErrno() : std::error_code();
   }
 
   void Remove() override { ::unlink(temporary_.c_str()); }
@@ -108,14 +96,14 @@ ReplacementTarget OpenReplacementTarget(const std::string& path, std::error_code
   // A file that may not be written is refused as opening it would be, even
   // though its folder would allow replacing it.
   if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-    ec = LastError();
+    ec = LastErrno();
     return {};
   }
 
   std::string temporary = TemporaryTemplate(target);
   const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) {
-    ec = LastError();
+    ec = LastErrno();
     return {};
   }
   if (exists) {

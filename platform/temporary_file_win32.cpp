@@ -5,6 +5,7 @@
 
 #include "platform/file_identity.h"
 #include "platform/file_system.h"
+#include "platform/handle_win32.h"
 #include "platform/system_error_win32.h"
 #include "platform/temporary_file.h"
 #include "platform/wide_text_win32.h"
@@ -82,18 +83,8 @@ class Win32TemporaryFile : public TemporaryFile {
   std::string PathText() const override { return Narrow(temporary_).value_or(std::string()); }
   bool ReplacesExisting() const override { return keptAttributes_.has_value(); }
 
-  /// Through short writes (a file-size limit under Wine cuts a write short
-  /// before it fails).
   std::error_code Write(const char* data, std::size_t size) override {
-    while (size > 0) {
-      const DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
-      DWORD written = 0;
-      if (!WriteFile(file_, data, chunk, &written, nullptr)) return LastWin32Error();
-      if (written == 0) return std::make_error_code(std::errc::io_error);
-      data += written;
-      size -= written;
-    }
-    return {};
+    return WriteHandle(file_, data, size);
   }
 
   std::error_code Sync() override {

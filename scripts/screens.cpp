@@ -15,6 +15,7 @@
 #include "gui/aboutform.h"
 #include "gui/app_start.h"
 #include "gui/help_command.h"
+#include "platform/program_folder.h"
 #include "startup/startup.h"
 #include "window/window_run_host.h"
 
@@ -38,7 +39,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "usage: velorin_screens APPLICATION-FOLDER OUTPUT-FOLDER SUFFIX\n");
     return 2;
   }
-  const std::string folder = velorin::ApplicationFolderFrom(argv[1]);
+  const std::string folder = velorin::FolderWithSeparator(argv[1]);
   const QDir output(QString::fromLocal8Bit(argv[2]));
   const QString suffix = QString::fromLocal8Bit(argv[3]);
 

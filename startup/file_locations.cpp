@@ -1,17 +1,9 @@
 #include "startup/file_locations.h"
 
-#include <filesystem>
+#include "startup/data_folder.h"
 
 namespace velorin {
 namespace {
-
-// "/usr/bin/../share/velorin" as "/usr/share/velorin/": shorter in messages,
-// and no file system access (the program folder is already resolved).
-std::string NormalFolder(const std::string& path) {
-  std::string folder = std::filesystem::path(path).lexically_normal().string();
-  if (folder.empty() || folder.back() != '/') folder.push_back('/');
-  return folder;
-}
 
 // An XDG base folder: the variable when it holds an absolute path, else the
 // default below home; empty when neither is known.
@@ -40,7 +32,7 @@ FileLocations DecideFileLocations(const LocationFacts& facts) {
 
   FileLocations locations;
   locations.mode = FileMode::kInstalled;
-  locations.dataFolder = NormalFolder(facts.programFolder + facts.dataFromProgram);
+  locations.dataFolder = InstalledDataFolder(facts.programFolder, facts.dataFromProgram);
   locations.shippedSettingsPath = locations.dataFolder + kSettingsFileName;
 
   const std::string config = BaseFolder(facts.xdgConfigHome, facts.home, ".config");

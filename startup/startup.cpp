@@ -9,12 +9,6 @@
 namespace velorin {
 namespace {
 
-#ifdef _WIN32
-constexpr char kFolderSeparator = '\\';
-#else
-constexpr char kFolderSeparator = '/';
-#endif
-
 constexpr std::int32_t kSettingsLines = 16;
 constexpr std::int32_t kMessageLines = 200;
 
@@ -43,11 +37,6 @@ bool IsPlainDecimal(std::string_view text) {
 }
 
 }  // namespace
-
-std::string ApplicationFolderFrom(std::string folder) {
-  if (folder.empty() || folder.back() != kFolderSeparator) folder.push_back(kFolderSeparator);
-  return folder;
-}
 
 std::string MessageFileName(const StartupTables& tables) {
   return tables.Japanese() ? "velorin_j.msg" : "velorin_e.msg";

@@ -35,10 +35,6 @@ enum class StartupFailure {
   kMessages,  ///< message file missing, unreadable, short, or message 1 not a number
 };
 
-/// The folder text with the platform's separator appended unless it already
-/// ends with one (so a root keeps a single separator).
-std::string ApplicationFolderFrom(std::string folder);
-
 /// Message file name for the settings: velorin_j.msg or velorin_e.msg.
 std::string MessageFileName(const StartupTables& tables);
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "startup/home_folder.h"
+#include "platform/home_folder.h"
 
 namespace velorin {
 namespace {

@@ -1,5 +1,5 @@
+#include "platform/iconv_converter_posix.h"
 #include "text/cp932_decoder.h"
-#include "text/iconv_converter.h"
 
 namespace velorin {
 

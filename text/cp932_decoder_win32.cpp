@@ -1,7 +1,6 @@
-#include <windows.h>
-
 #include <optional>
 
+#include "platform/code_page_win32.h"
 #include "platform/wide_text_win32.h"
 #include "text/cp932_decoder.h"
 #include "text/sjis_scan.h"
@@ -10,7 +9,7 @@ namespace velorin {
 
 namespace {
 
-constexpr UINT kCp932 = 932;
+constexpr unsigned kCp932 = 932;
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
 /// Bytes that Windows' table maps (to U+0080 and private-use characters) but
@@ -19,13 +18,7 @@ bool OutsideSharedTable(unsigned char byte) { return byte == 0x80 || byte == 0xA
 
 /// Decodes `cp932` whole; nothing when any of it is invalid.
 std::optional<std::wstring> DecodeStrictly(std::string_view cp932) {
-  const int size = static_cast<int>(cp932.size());
-  const int length =
-      MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, cp932.data(), size, nullptr, 0);
-  if (length <= 0) return std::nullopt;
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, cp932.data(), size, wide.data(), length);
-  return wide;
+  return DecodeCodePage(kCp932, cp932);
 }
 
 bool HoldsBytesOutsideSharedTable(std::string_view cp932) {

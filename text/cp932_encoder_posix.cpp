@@ -3,8 +3,8 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/iconv_converter_posix.h"
 #include "text/cp932_encoder.h"
-#include "text/iconv_converter.h"
 #include "text/utf8.h"
 
 namespace velorin {

@@ -1,5 +1,4 @@
-#include <windows.h>
-
+#include "platform/code_page_win32.h"
 #include "platform/wide_text_win32.h"
 #include "text/cp932_encoder.h"
 #include "text/text_encoding.h"
@@ -8,7 +7,7 @@ namespace velorin {
 
 namespace {
 
-constexpr UINT kCp932 = 932;
+constexpr unsigned kCp932 = 932;
 
 /// Characters that Windows' table writes but glibc's does not hold: U+0080
 /// and the four that stand for the bytes A0, FD, FE and FF. Both systems
@@ -29,19 +28,7 @@ bool AppendStrictly(std::wstring_view wide, std::string& out) {
   for (const wchar_t unit : wide) {
     if (OutsideSharedTable(unit)) return false;
   }
-  const std::size_t base = out.size();
-  // At most two bytes for every UTF-16 unit.
-  out.resize(base + wide.size() * 2);
-  BOOL usedDefault = FALSE;
-  const int length = WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                         static_cast<int>(wide.size()), out.data() + base,
-                                         static_cast<int>(wide.size() * 2), nullptr, &usedDefault);
-  if (length <= 0 || usedDefault) {
-    out.resize(base);
-    return false;
-  }
-  out.resize(base + static_cast<std::size_t>(length));
-  return true;
+  return AppendInCodePage(kCp932, wide, out);
 }
 
 }  // namespace

@@ -9,9 +9,6 @@
 
 namespace velorin {
 
-/// The folder of the running program, ending with a backslash.
-std::string ProgramFolder();
-
 /// The decision for a data folder `programFolder`: portable when
 /// `writable`, else the settings and the log in the two user folders
 /// (each ending with a backslash; empty when unknown: read the shipped

@@ -17,7 +17,7 @@
 #include "gui/mainform.h"
 #include "gui/message_box.h"
 #include "gui/path_selection.h"
-#include "startup/startup.h"
+#include "platform/program_folder.h"
 
 namespace {
 
@@ -37,8 +37,7 @@ int main(int argc, char* argv[]) {
 
   using namespace velorin;
   message_box_seam::EnableTestMode();
-  const std::string folder =
-      ApplicationFolderFrom(QCoreApplication::applicationDirPath().toStdString());
+  const std::string folder = ProgramFolder();
   std::unique_ptr<mainform> window = StartMainWindow(folder);
   if (!window) return Fail("the start-up failed: are the data files next to gui_bench?");
   window->show();

@@ -17,6 +17,7 @@
 #include "gui/mainform.h"
 #include "gui/map/map_window.h"
 #include "gui/path_selection.h"
+#include "platform/program_folder.h"
 
 namespace {
 
@@ -66,8 +67,7 @@ int main(int argc, char* argv[]) {
   const QString input = QString::fromLocal8Bit(argv[1]);
   const int pans = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10;
 
-  const std::string folder =
-      ApplicationFolderFrom(QCoreApplication::applicationDirPath().toStdString());
+  const std::string folder = ProgramFolder();
   std::unique_ptr<mainform> window = StartMainWindow(folder);
   if (!window) return Fail("the start-up failed: are the data files next to map_bench?");
   window->show();

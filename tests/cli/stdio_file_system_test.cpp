@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "redirected_stream.h"
 #include "tests/support/temp_folder.h"
 
@@ -33,6 +36,25 @@ TEST(StdioFileSystem, StandardStreamsAreNeverExistingFiles) {
   EXPECT_FALSE(files.IsNormalFile(kOut));
   EXPECT_FALSE(files.NameSameFile(kIn, kIn));
   EXPECT_FALSE(files.NameSameFile(kOut, kOut));
+}
+
+// Even where files bear their names (Windows allows no such names), the
+// streams have no size, no head to look at (reading it would lose what a
+// pipe gives), and are no folders.
+TEST(StdioFileSystem, StandardStreamsAreNeverLookedAtAsFiles) {
+  TempFolder folder;
+  const std::filesystem::path working = std::filesystem::current_path();
+  std::filesystem::current_path(folder.path());
+  std::ofstream(kIn, std::ios::binary) << "ord=poi";
+  std::error_code ignored;
+  std::filesystem::create_directory(kOut, ignored);
+  StdioFileSystem files;
+  for (const std::string& stream : {kIn, kOut}) {
+    EXPECT_FALSE(files.FileSize(stream).has_value()) << stream;
+    EXPECT_FALSE(files.ReadHead(stream, 4).has_value()) << stream;
+    EXPECT_FALSE(files.IsFolder(stream)) << stream;
+  }
+  std::filesystem::current_path(working);
 }
 
 TEST(StdioFileSystem, CountsTheBytesReadOfAFileOfKnownSize) {

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/memory_file_system.h"
+
 namespace velorin {
 namespace {
 
@@ -53,6 +55,61 @@ TEST(ExtensionLeavesFormatOpenTest, OnlyExtensionsThatNameNoPointFormat) {
   EXPECT_TRUE(ExtensionLeavesFormatOpen("noextension"));
   EXPECT_FALSE(ExtensionLeavesFormatOpen("trip.GPX"));
   EXPECT_FALSE(ExtensionLeavesFormatOpen("shops.tsv"));
+}
+
+// --- files, through the file system --------------------------------------
+
+constexpr const char* kGpxHead = "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\">";
+
+/// /d/track (GPX without an extension), /d/places.xml (KML), /d/a.gpx
+/// (NVI bytes under a GPX name), /d/notes.txt, /d/folder.xml (a folder),
+/// /d/link (to track), /d/late.xml (GPX after the bytes looked at),
+/// /d/cut.xml (GPX whose read fails early), /d/locked.xml (GPX that may not
+/// be opened).
+class FileFormatTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    files_.AddFile("/d/track", kGpxHead);
+    files_.AddFile("/d/places.xml", "<kml xmlns=\"http://www.opengis.net/kml/2.2\">");
+    files_.AddFile("/d/a.gpx", "NPOIs100@NRA/R1;\n");
+    files_.AddFile("/d/notes.txt", "milk\nbread\n");
+    files_.AddFolder("/d/folder.xml");
+    files_.AddLink("/d/link", "track");
+    files_.AddFile("/d/late.xml", std::string(kSniffedBytes, '\n') + kGpxHead);
+    files_.AddFile("/d/cut.xml", kGpxHead);
+    files_.FaultsOf("/d/cut.xml").readFailsAfter = 3;
+    files_.AddFile("/d/locked.xml", kGpxHead);
+    files_.FaultsOf("/d/locked.xml").open = std::errc::permission_denied;
+  }
+  MemoryFileSystem files_;
+};
+
+struct FileFormatCase {
+  const char* path;
+  std::optional<PointFormat> sniffed;  ///< SniffFileFormat
+  PointFormat input;                   ///< InputFormatOfFile
+};
+
+TEST_F(FileFormatTest, ContentWhereTheExtensionNamesNoFormatElsePot) {
+  const FileFormatCase cases[] = {
+      {"/d/track", PointFormat::kGpx, PointFormat::kGpx},
+      {"/d/places.xml", PointFormat::kKml, PointFormat::kKml},
+      // The extension names a format: the content is not asked.
+      {"/d/a.gpx", PointFormat::kNvi, PointFormat::kGpx},
+      {"/d/notes.txt", std::nullopt, PointFormat::kPot},
+      {"/d/none.txt", std::nullopt, PointFormat::kPot},
+      {"/d/folder.xml", std::nullopt, PointFormat::kPot},
+      {"/d/link", PointFormat::kGpx, PointFormat::kGpx},
+      // Only the first kSniffedBytes are looked at.
+      {"/d/late.xml", std::nullopt, PointFormat::kPot},
+      // What could be read shows no format; what could not is not guessed.
+      {"/d/cut.xml", std::nullopt, PointFormat::kPot},
+      {"/d/locked.xml", std::nullopt, PointFormat::kPot},
+  };
+  for (const FileFormatCase& c : cases) {
+    EXPECT_EQ(SniffFileFormat(files_, c.path), c.sniffed) << c.path;
+    EXPECT_EQ(InputFormatOfFile(files_, c.path), c.input) << c.path;
+  }
 }
 
 }  // namespace

@@ -236,7 +236,7 @@ check_package "$window_deb" \
   fail "velorin-cli holds files of the window"
 
 echo "== lintian: no error"
-command -v lintian >/dev/null || fail "lintian is not installed (scripts/install-deps)"
+command -v lintian >/dev/null || fail "lintian is not installed (scripts/install-deps test)"
 # Exit status 0 with errors overridden; warnings are shown, not counted.
 lintian_status=0
 lintian_out=$(lintian --display-info --fail-on error "$cli_deb" "$window_deb" 2>&1) || lintian_status=$?

@@ -1,6 +1,7 @@
 // The local disk as Linux has it: names are bytes and compare exactly,
 // symbolic links, no hidden attribute.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 
@@ -35,6 +36,17 @@ TEST_F(FileSystemTest, IsNormalFileOnlyForRegularFiles) {
   EXPECT_FALSE(files_.IsNormalFile(PathOf("missing.nvi")));
   EXPECT_FALSE(files_.IsNormalFile(""));
   EXPECT_FALSE(files_.IsNormalFile("/dev/null"));
+}
+
+// A pipe or device is never looked into or measured: opening a pipe with no
+// writer would wait for ever, and what was read of it would be lost.
+TEST_F(FileSystemTest, PipesAndDevicesHaveNoHeadNoSizeAndAreNoFolders) {
+  ASSERT_EQ(::mkfifo(PathOf("pipe.gpx").c_str(), 0600), 0);
+  for (const std::string& path : {PathOf("pipe.gpx"), std::string("/dev/null")}) {
+    EXPECT_FALSE(files_.ReadHead(path, 4).has_value()) << path;
+    EXPECT_FALSE(files_.FileSize(path).has_value()) << path;
+    EXPECT_FALSE(files_.IsFolder(path)) << path;
+  }
 }
 
 // Two paths name one file when they do now, or will once the file is

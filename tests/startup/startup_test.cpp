@@ -152,21 +152,6 @@ TEST(MessageFileName, OnlyExactZeroSelectsJapanese) {
   EXPECT_TRUE(tables.Japanese());
 }
 
-#ifdef _WIN32
-TEST(ApplicationFolderFrom, AppendsOneBackslash) {
-  EXPECT_EQ(ApplicationFolderFrom("C:\\"), "C:\\");
-  EXPECT_EQ(ApplicationFolderFrom("C:\\Velorin"), "C:\\Velorin\\");
-  EXPECT_EQ(ApplicationFolderFrom("C:\\Velorin\\"), "C:\\Velorin\\");
-}
-#else
-TEST(ApplicationFolderFrom, AppendsOneSlash) {
-  EXPECT_EQ(ApplicationFolderFrom("/"), "/");
-  EXPECT_EQ(ApplicationFolderFrom("/opt/velorin"), "/opt/velorin/");
-  EXPECT_EQ(ApplicationFolderFrom("/opt/velorin/"), "/opt/velorin/");
-  EXPECT_EQ(ApplicationFolderFrom("/opt/my velorin"), "/opt/my velorin/");
-}
-#endif
-
 struct FontSizeCase {
   const char* text;
   bool ok;

@@ -1,28 +1,27 @@
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
-#include "cli/interrupt.h"
-#include "cli/interrupt_win32.h"
-#include "cli/standard_streams.h"
+#include "platform/handle_win32.h"
+#include "platform/interrupt.h"
+#include "platform/interrupt_win32.h"
+#include "platform/native_file.h"
+#include "platform/standard_streams.h"
 #include "platform/system_error_win32.h"
 #include "platform/wide_text_win32.h"
-#include "text/cp932_decoder.h"
 
 namespace velorin {
 
 namespace {
 
 std::error_code Cancelled() { return std::make_error_code(std::errc::operation_canceled); }
-
-bool IsConsole(HANDLE handle) {
-  DWORD mode = 0;
-  return GetConsoleMode(handle, &mode) != FALSE;
-}
 
 /// A file on a disk, read straight through.
 class DiskSource : public ByteSource {
@@ -37,14 +36,9 @@ class DiskSource : public ByteSource {
 
   std::ptrdiff_t Read(char* buffer, std::size_t capacity) override {
     if (error_) return -1;
-    DWORD count = 0;
-    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(capacity, 1u << 30));
-    if (!ReadFile(file_, buffer, wanted, &count, nullptr)) {
-      error_ = LastWin32Error();
-      return -1;
-    }
-    count_ += count;
-    return static_cast<std::ptrdiff_t>(count);
+    const std::ptrdiff_t count = ReadHandle(file_, buffer, capacity, error_);
+    if (count > 0) count_ += static_cast<std::uint64_t>(count);
+    return count;
   }
   std::error_code error() const override { return error_; }
 
@@ -163,69 +157,17 @@ class WaitingSource : public ByteSource {
   std::error_code error_;
 };
 
-/// Writes every byte, through short writes.
-bool WriteAll(HANDLE output, const char* data, std::size_t size, std::error_code& error) {
-  while (size > 0) {
-    DWORD written = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
-    if (!WriteFile(output, data, chunk, &written, nullptr) || written == 0) {
-      error = LastWin32Error();
-      return false;
-    }
-    data += written;
-    size -= written;
-  }
-  return true;
-}
-
-/// Standard output. A console shows NVI text as the characters it holds:
-/// the CP932 bytes are decoded, whatever code page the console is set to.
+/// Standard output; Close() only reports, the handle stays open.
 class StdoutSink : public ByteSink {
  public:
-  StdoutSink() : output_(GetStdHandle(STD_OUTPUT_HANDLE)), console_(IsConsole(output_)) {}
-
   bool Write(const char* data, std::size_t size) override {
-    if (error_) return false;
-    if (!console_) return WriteAll(output_, data, size, error_);
-    std::string bytes = pendingLead_ + std::string(data, size);
-    pendingLead_.clear();
-    if (EndsInLeadByte(bytes)) {
-      pendingLead_ = bytes.back();
-      bytes.pop_back();
-    }
-    const std::wstring text = Widen(Cp932ToUtf8(bytes));
-    DWORD written = 0;
-    if (!text.empty() &&
-        !WriteConsoleW(output_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
-      error_ = LastWin32Error();
-      return false;
-    }
-    return true;
+    if (!error_) error_ = WriteHandle(GetStdHandle(STD_OUTPUT_HANDLE), data, size);
+    return !error_;
   }
   bool Close() override { return !error_; }
   std::error_code error() const override { return error_; }
 
  private:
-  /// A CP932 lead byte whose second byte comes with the next write.
-  static bool EndsInLeadByte(const std::string& bytes) {
-    std::size_t at = 0;
-    bool lead = false;
-    while (at < bytes.size()) {
-      const auto byte = static_cast<unsigned char>(bytes[at]);
-      lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-      if (lead && at + 1 < bytes.size()) {
-        at += 2;
-        lead = false;
-      } else {
-        ++at;
-      }
-    }
-    return lead;
-  }
-
-  HANDLE output_;
-  bool console_;
-  std::string pendingLead_;
   std::error_code error_;
 };
 
@@ -237,13 +179,11 @@ std::unique_ptr<ByteSource> OpenInterruptibleSource(const std::string& path, std
   const bool standardInput = path.empty();
   HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
   if (!standardInput) {
-    const std::wstring wide = Widen(path);
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    if (IsFolder(path)) {
       ec = std::make_error_code(std::errc::is_a_directory);
       return nullptr;
     }
-    input = CreateFileW(wide.c_str(), GENERIC_READ,
+    input = CreateFileW(Widen(path).c_str(), GENERIC_READ,
                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (input == INVALID_HANDLE_VALUE) {
@@ -261,9 +201,26 @@ std::unique_ptr<ByteSource> OpenInterruptibleSource(const std::string& path, std
     if (GetFileSizeEx(input, &bytes)) size = static_cast<std::uint64_t>(bytes.QuadPart);
     return std::make_unique<DiskSource>(input, !standardInput, count);
   }
-  return std::make_unique<WaitingSource>(input, IsConsole(input), count);
+  return std::make_unique<WaitingSource>(input, IsConsoleHandle(input), count);
 }
 
-std::unique_ptr<ByteSink> StandardOutputSink() { return std::make_unique<StdoutSink>(); }
+std::unique_ptr<ByteSink> StandardOutputBytes() { return std::make_unique<StdoutSink>(); }
+
+bool StandardOutputIsConsole() { return IsConsoleHandle(GetStdHandle(STD_OUTPUT_HANDLE)); }
+
+bool WriteConsoleCharacters(std::string_view text, std::error_code& error) {
+  const std::wstring wide = Widen(text);
+  DWORD written = 0;
+  if (!wide.empty() && !WriteConsoleW(GetStdHandle(STD_OUTPUT_HANDLE), wide.data(),
+                                      static_cast<DWORD>(wide.size()), &written, nullptr)) {
+    error = LastWin32Error();
+    return false;
+  }
+  return true;
+}
+
+void UseBinaryStandardStreams() {
+  for (std::FILE* stream : {stdin, stdout, stderr}) _setmode(_fileno(stream), _O_BINARY);
+}
 
 }  // namespace velorin

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "startup/home_folder.h"
+#include "platform/home_folder.h"
 
 namespace velorin {
 

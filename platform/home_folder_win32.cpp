@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "startup/home_folder.h"
+#include "platform/home_folder.h"
 
 namespace velorin {
 

@@ -1,6 +1,6 @@
 #include <unistd.h>
 
-#include "cli/terminal.h"
+#include "platform/terminal.h"
 
 namespace velorin {
 

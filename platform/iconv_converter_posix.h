@@ -1,7 +1,7 @@
 #pragma once
-// iconv opened once for one pair of encodings, so that one converter serves
-// many texts (opening one costs far more than converting a title). Linux
-// only: Windows converts with its own code page calls.
+// POSIX only: iconv opened once for one pair of encodings, so that one
+// converter serves many texts (opening one costs far more than converting a
+// title). Windows converts with its own code page calls (code_page_win32.h).
 #include <string>
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "cli/interrupt_posix.h"
+#include "platform/interrupt_posix.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -6,8 +6,8 @@
 
 #include <csignal>
 
-#include "cli/interrupt.h"
 #include "platform/abort_cleanup.h"
+#include "platform/interrupt.h"
 
 namespace velorin {
 

@@ -1,7 +1,8 @@
-#include "cli/console_text_win32.h"
+#include "platform/console_text_win32.h"
 
 #include <iostream>
 
+#include "platform/handle_win32.h"
 #include "platform/wide_text_win32.h"
 
 namespace velorin {
@@ -25,10 +26,8 @@ std::size_t UnfinishedTail(const std::string& text) {
 
 }  // namespace
 
-ConsoleTextBuffer::ConsoleTextBuffer(DWORD stream) : handle_(GetStdHandle(stream)) {
-  DWORD mode = 0;
-  console_ = GetConsoleMode(handle_, &mode) != FALSE;
-}
+ConsoleTextBuffer::ConsoleTextBuffer(DWORD stream)
+    : handle_(GetStdHandle(stream)), console_(IsConsoleHandle(handle_)) {}
 
 ConsoleTextBuffer::~ConsoleTextBuffer() { WritePending(true); }
 
@@ -52,20 +51,13 @@ bool ConsoleTextBuffer::WritePending(bool all) {
   const std::size_t keep = all || !console_ ? 0 : UnfinishedTail(pending_);
   const std::string text = pending_.substr(0, pending_.size() - keep);
   pending_.erase(0, text.size());
-  DWORD written = 0;
   if (console_) {
     const std::wstring wide = Widen(text);
+    DWORD written = 0;
     return WriteConsoleW(handle_, wide.data(), static_cast<DWORD>(wide.size()), &written,
                          nullptr) != FALSE;
   }
-  for (std::size_t done = 0; done < text.size(); done += written) {
-    if (!WriteFile(handle_, text.data() + done, static_cast<DWORD>(text.size() - done), &written,
-                   nullptr) ||
-        written == 0) {
-      return false;
-    }
-  }
-  return true;
+  return !WriteHandle(handle_, text.data(), text.size());
 }
 
 ConsoleTextStreams::ConsoleTextStreams()

@@ -1,8 +1,8 @@
 #pragma once
-// Windows only: the UTF-8 text that velorin-cli prints (messages, file
-// names) reaches a console as the characters it means, through
-// WriteConsoleW, whatever the console's code page; anything else (a file, a
-// pipe) gets the UTF-8 bytes as they are.
+// Windows only: the UTF-8 text that a program prints through std::cout and
+// std::cerr (messages, file names) reaches a console as the characters it
+// means, through WriteConsoleW, whatever the console's code page; anything
+// else (a file, a pipe) gets the UTF-8 bytes as they are.
 #include <windows.h>
 
 #include <streambuf>

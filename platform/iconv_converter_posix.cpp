@@ -1,4 +1,4 @@
-#include "text/iconv_converter.h"
+#include "platform/iconv_converter_posix.h"
 
 #include <iconv.h>
 

@@ -1,12 +1,11 @@
-#include "cli/interrupt_win32.h"
+#include "platform/interrupt_win32.h"
 
 #include <windows.h>
 
 #include <atomic>
 
-#include "cli/exit_codes.h"
-#include "cli/interrupt.h"
 #include "platform/abort_cleanup.h"
+#include "platform/interrupt.h"
 
 namespace velorin {
 
@@ -47,7 +46,7 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
     // stuck inside a write, holding the C runtime's locks that a normal exit
     // would wait for; the exit code is the one a signal gives on Linux.
     RemovePendingTemporaryFile();
-    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(kExitSignalBase + SignalFor(event)));
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(kSignalExitBase + SignalFor(event)));
     return TRUE;
   }
   SetEvent(wakeEvent);

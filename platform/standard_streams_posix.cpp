@@ -1,21 +1,17 @@
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-#include "cli/interrupt.h"
-#include "cli/interrupt_posix.h"
-#include "cli/standard_streams.h"
+#include "platform/descriptor_posix.h"
+#include "platform/interrupt.h"
+#include "platform/interrupt_posix.h"
+#include "platform/standard_streams.h"
 
 namespace velorin {
 
 namespace {
-
-std::error_code LastError() {
-  return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
-}
 
 /// A file descriptor read as it comes. A pipe or terminal is waited on
 /// together with the interrupt descriptor, so that Ctrl-C ends a wait for
@@ -34,48 +30,43 @@ class DescriptorSource : public ByteSource {
     if (error_) return -1;
     for (;;) {
       if (!regular_ && !WaitUntilReadable()) return -1;
-      const ssize_t count = ::read(fd_, buffer, capacity);
+      const std::ptrdiff_t count = ReadDescriptor(fd_, buffer, capacity);
       if (count >= 0) {
         count_ += static_cast<std::uint64_t>(count);
         return count;
       }
       if (errno == EAGAIN) continue;  // a non-blocking descriptor: wait again
-      if (errno != EINTR) {
-        error_ = LastError();
-        return -1;
-      }
-      if (InterruptRequested()) return Cancelled();
+      error_ = LastErrno();
+      return -1;
     }
   }
 
-  bool HasDataReady() override {
-    if (regular_) return true;
-    pollfd input{fd_, POLLIN, 0};
-    return ::poll(&input, 1, 0) > 0;
-  }
+  bool HasDataReady() override { return regular_ || WaitForInput(fd_, -1, 0) == InputWait::kReady; }
 
   std::error_code error() const override { return error_; }
 
  private:
-  std::ptrdiff_t Cancelled() {
+  bool Cancelled() {
     error_ = std::make_error_code(std::errc::operation_canceled);
-    return -1;
+    return false;
   }
   /// Waits until the descriptor has data (or its end); false, with error_
   /// set, when a signal came first or the wait failed.
   bool WaitUntilReadable() {
     for (;;) {
-      if (InterruptRequested()) return Cancelled(), false;
-      pollfd waits[2] = {{fd_, POLLIN, 0}, {InterruptWakeDescriptor(), POLLIN, 0}};
-      const nfds_t count = waits[1].fd >= 0 ? 2 : 1;
-      const int ready = ::poll(waits, count, -1);
-      if (ready < 0) {
-        if (errno == EINTR) continue;
-        error_ = LastError();
-        return false;
+      if (InterruptRequested()) return Cancelled();
+      switch (WaitForInput(fd_, InterruptWakeDescriptor(), -1)) {
+        case InputWait::kReady:
+          return true;
+        case InputWait::kWoken:
+          return Cancelled();
+        case InputWait::kFailed:
+          error_ = LastErrno();
+          return false;
+        case InputWait::kSignal:
+        case InputWait::kTimedOut:
+          break;
       }
-      if (count == 2 && waits[1].revents != 0) return Cancelled(), false;
-      if (waits[0].revents != 0) return true;
     }
   }
 
@@ -90,18 +81,8 @@ class DescriptorSource : public ByteSource {
 class StdoutSink : public ByteSink {
  public:
   bool Write(const char* data, std::size_t size) override {
-    if (error_) return false;
-    while (size > 0) {
-      const ssize_t count = ::write(STDOUT_FILENO, data, size);
-      if (count < 0) {
-        if (errno == EINTR) continue;
-        error_ = LastError();
-        return false;
-      }
-      data += count;
-      size -= static_cast<std::size_t>(count);
-    }
-    return true;
+    if (!error_) error_ = WriteDescriptor(STDOUT_FILENO, data, size);
+    return !error_;
   }
   bool Close() override { return !error_; }
   std::error_code error() const override { return error_; }
@@ -121,13 +102,13 @@ std::unique_ptr<ByteSource> OpenInterruptibleSource(const std::string& path, std
     errno = 0;
     fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-      ec = LastError();
+      ec = LastErrno();
       return nullptr;
     }
   }
   struct stat status {};
   if (::fstat(fd, &status) != 0) {
-    ec = LastError();
+    ec = LastErrno();
     if (!standardInput) ::close(fd);
     return nullptr;
   }
@@ -142,6 +123,15 @@ std::unique_ptr<ByteSource> OpenInterruptibleSource(const std::string& path, std
   return std::make_unique<DescriptorSource>(fd, !standardInput, regular, count);
 }
 
-std::unique_ptr<ByteSink> StandardOutputSink() { return std::make_unique<StdoutSink>(); }
+std::unique_ptr<ByteSink> StandardOutputBytes() { return std::make_unique<StdoutSink>(); }
+
+bool StandardOutputIsConsole() { return false; }
+
+bool WriteConsoleCharacters(std::string_view text, std::error_code& error) {
+  error = WriteDescriptor(STDOUT_FILENO, text.data(), text.size());
+  return !error;
+}
+
+void UseBinaryStandardStreams() {}
 
 }  // namespace velorin

@@ -1,11 +1,13 @@
 #include <windows.h>
 
-#include "cli/executable_folder.h"
+#include "platform/program_folder.h"
 #include "platform/wide_text_win32.h"
 
 namespace velorin {
 
-std::string ExecutableFolder() {
+char FolderSeparator() { return '\\'; }
+
+std::string ProgramFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
