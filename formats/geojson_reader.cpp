@@ -18,6 +18,21 @@ constexpr unsigned kParseFlags =
     rapidjson::kParseValidateEncodingFlag | rapidjson::kParseNumbersAsStringsFlag |
     rapidjson::kParseInsituFlag;
 
+/// UTF-8 as the parser writes decoded strings in place, but for a \u escape
+/// of a lone low surrogate (DC00 to DFFF), which it would write as the
+/// three bytes of no character: the stream stops there instead, so that the
+/// file is refused as it is for a lone high surrogate.
+struct StrictUtf8 : rapidjson::UTF8<> {
+  template <typename OutputStream>
+  static void Encode(OutputStream& os, unsigned codepoint) {
+    if (codepoint >= 0xDC00 && codepoint <= 0xDFFF) [[unlikely]] {
+      os.StopAtLoneSurrogate();
+      return;
+    }
+    rapidjson::UTF8<>::Encode(os, codepoint);
+  }
+};
+
 /// A member's name, parsed as a JSON string of its own, handed on as a key.
 struct KeyHandler : rapidjson::BaseReaderHandler<rapidjson::UTF8<>, KeyHandler> {
   explicit KeyHandler(GeoJsonHandler& handler) : target(handler) {}
@@ -31,7 +46,8 @@ struct KeyHandler : rapidjson::BaseReaderHandler<rapidjson::UTF8<>, KeyHandler> 
 }  // namespace
 
 struct GeoJsonReader::Parser {
-  rapidjson::Reader reader;
+  // In place, strings are decoded in the source's encoding.
+  rapidjson::GenericReader<StrictUtf8, rapidjson::UTF8<>> reader;
 };
 
 GeoJsonReader::GeoJsonReader(ByteSource& source, std::size_t bufferSize, PointKinds kinds,
@@ -63,6 +79,10 @@ bool GeoJsonReader::Stop(int errorCode) {
   } else if (stream_.tokenTooLong()) {
     Fail(stream_.Line(), "a single JSON string, number or run of white space longer than " +
                              std::to_string(JsonSourceStream::kMaxTokenSize) + " bytes");
+  } else if (stream_.loneSurrogate()) {
+    Fail(stream_.Line(),
+         std::string("not a well-formed GeoJSON file: ") +
+             rapidjson::GetParseError_En(rapidjson::kParseErrorStringUnicodeSurrogateInvalid));
   } else if (errorCode == rapidjson::kParseErrorDocumentEmpty) {
     // Only a value within the object can be missing: the file is cut off.
     Fail(stream_.Line(), "not a well-formed GeoJSON file: it ends where a value should follow");

@@ -260,6 +260,40 @@ INSTANTIATE_TEST_SUITE_P(
         GeoJsonCase{"InvalidUtf8Refused",
                     Collection(Feature("{\"name\": \"\xC3\x28\"}", Point("[1, 2]"))),
                     {"1 failed: not a well-formed GeoJSON file: Invalid encoding in string."}},
+        // A surrogate escape stands for a character only in a pair: either
+        // half alone is refused, wherever the string stands.
+        GeoJsonCase{"SurrogatePairRead",
+                    Collection(Feature("{\"name\": \"a\\uD83D\\uDE00\"}", Point("[1, 2]"))),
+                    {"1 a\xF0\x9F\x98\x80 1 2"}},
+        GeoJsonCase{"LoneHighSurrogateRefused",
+                    Collection(Feature("{\"name\": \"a\\uD800b\"}", Point("[1, 2]"))),
+                    {"1 failed: not a well-formed GeoJSON file: The surrogate pair in string is "
+                     "invalid."}},
+        GeoJsonCase{"LoneLowSurrogateRefused",
+                    Collection(Feature("{\"name\": \"a\\uDC00b\"}", Point("[1, 2]"))),
+                    {"1 failed: not a well-formed GeoJSON file: The surrogate pair in string is "
+                     "invalid."}},
+        GeoJsonCase{"LastLowSurrogateRefused",
+                    Collection(Feature("{\"name\": \"\\udfff\"}", Point("[1, 2]"))),
+                    {"1 failed: not a well-formed GeoJSON file: The surrogate pair in string is "
+                     "invalid."}},
+        GeoJsonCase{"PairInTheWrongOrderRefused",
+                    Collection(Feature("{\"name\": \"\\uDE00\\uD83D\"}", Point("[1, 2]"))),
+                    {"1 failed: not a well-formed GeoJSON file: The surrogate pair in string is "
+                     "invalid."}},
+        GeoJsonCase{"LoneLowSurrogateInAKeyRefused",
+                    "{\"type\": \"FeatureCollection\",\n\"\\uDC00\": 1}",
+                    {"2 failed: not a well-formed GeoJSON file: The surrogate pair in string is "
+                     "invalid."}},
+        GeoJsonCase{"LoneLowSurrogateAfterThePointsRefused",
+                    Collection(Feature("{\"name\": \"A\"}", Point("[1, 2]")) + ",\n" +
+                               Feature("{\"note\": \"\\uDC00\"}", Point("[3, 4]"))),
+                    {"1 A 1 2",
+                     "2 failed: not a well-formed GeoJSON file: The surrogate pair in string is "
+                     "invalid."}},
+        GeoJsonCase{"EscapedCharacterBeforeTheSurrogatesRead",
+                    Collection(Feature("{\"name\": \"\\uD7FF\\uE000\"}", Point("[1, 2]"))),
+                    {"1 \xED\x9F\xBF\xEE\x80\x80 1 2"}},
         // Not GeoJSON, or no JSON at all.
         GeoJsonCase{"Empty", " \n", {"2 failed: not a GeoJSON file: the file is empty"}},
         GeoJsonCase{"TopLevelArray",
