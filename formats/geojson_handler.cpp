@@ -103,6 +103,7 @@ GeoJsonHandler::Member GeoJsonHandler::NamedMember(std::string_view name) {
       return is("crs") ? Member::kCrs : Member::kOther;
     case 4:
       if (name[0] == 't') return is("type") ? Member::kType : Member::kOther;
+      if (name[0] == 'c') return is("code") ? Member::kCode : Member::kOther;
       return is("name") ? Member::kName : Member::kOther;
     case 5:
       if (name[0] == 't') return is("title") ? Member::kTitle : Member::kOther;
@@ -146,7 +147,7 @@ GeoJsonHandler::Member GeoJsonHandler::MemberOf(Role role, std::string_view name
              Member::kLocation}),                   // kProperties
       kBits({Member::kName}),                       // kLocation
       kBits({Member::kType, Member::kProperties}),  // kCrs
-      kBits({Member::kName}),                       // kCrsProperties
+      kBits({Member::kName, Member::kCode}),        // kCrsProperties
       0,                                            // kPassed
   };
   static_assert(std::size(kKnown) == static_cast<std::size_t>(Role::kPassed) + 1);
@@ -469,6 +470,10 @@ bool GeoJsonHandler::MemberScalar(Frame& frame, ScalarKind kind, std::string_vie
       break;
     case Role::kCrsProperties:
       if (frame.member == Member::kName && isString) crsName_ = text.substr(0, 100);
+      // The older form's EPSG code, as a string or a number.
+      if (frame.member == Member::kCode && (isString || kind == ScalarKind::kNumber)) {
+        crsCode_ = text.substr(0, 100);
+      }
       break;
     default:
       break;
@@ -527,8 +532,11 @@ std::optional<std::size_t> GeoJsonHandler::TitleIndex(const Frame& frame) {
 
 bool GeoJsonHandler::CheckCrs() {
   if (crsType_ == "name" && IsOneOf(crsName_, kWgs84Names)) return true;
-  const std::string named =
-      crsType_ == "name" ? Quoted(crsName_) : "no name (type " + Quoted(crsType_) + ")";
+  // The form GeoJSON had before RFC 7946 named WGS 84 by its EPSG code.
+  if (crsType_ == "EPSG" && crsCode_ == "4326") return true;
+  const std::string named = crsType_ == "name"   ? Quoted(crsName_)
+                            : crsType_ == "EPSG" ? "EPSG code " + Quoted(crsCode_)
+                                                 : "no name (type " + Quoted(crsType_) + ")";
   return Fail("the \"crs\" member gives " + named +
               ", not WGS 84 longitude/latitude (urn:ogc:def:crs:OGC:1.3:CRS84): no coordinate "
               "system is converted");

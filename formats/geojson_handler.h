@@ -95,6 +95,7 @@ class GeoJsonHandler {
     kProperties,
     kCrs,
     kName,
+    kCode,  ///< of a crs's properties, in the older EPSG form
     kTitle,
     kTitleCapital,
     kLocation,
@@ -244,6 +245,7 @@ class GeoJsonHandler {
   bool crsSeen_ = false;
   std::string crsType_;
   std::string crsName_;
+  std::string crsCode_;
   std::vector<ReadEntry> ready_;
   std::size_t readyCount_ = 0;
   std::optional<ReadFailure> failure_;

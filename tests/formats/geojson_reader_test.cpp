@@ -236,6 +236,34 @@ INSTANTIATE_TEST_SUITE_P(
                     "\"name\", \"properties\": {\"name\": \"EPSG:4326\"}}}",
                     {}},
         GeoJsonCase{"NullCrs", "{\"type\": \"FeatureCollection\", \"crs\": null}", {}},
+        // The older form: WGS 84 by its EPSG code, as a text or a number.
+        GeoJsonCase{"OlderEpsgCodeAsText",
+                    "{\"type\": \"FeatureCollection\", \"crs\": {\"type\": \"EPSG\", "
+                    "\"properties\": {\"code\": \"4326\"}}, \"features\": [" +
+                        Feature("{\"name\": \"A\"}", Point("[1, 2]")) + "]}",
+                    {"1 A 1 2"}},
+        GeoJsonCase{"OlderEpsgCodeAsNumber",
+                    "{\"type\": \"Point\", \"coordinates\": [1, 2], \"crs\": {\"properties\": "
+                    "{\"code\": 4326}, \"type\": \"EPSG\"}}",
+                    {"1  1 2"}},
+        GeoJsonCase{"OlderEpsgOtherCodeRefused",
+                    "{\"type\": \"FeatureCollection\", \"crs\": {\"type\": \"EPSG\", "
+                    "\"properties\": {\"code\": 3857}}, \"features\": []}",
+                    {"1 failed: the \"crs\" member gives EPSG code \"3857\", not WGS 84 "
+                     "longitude/latitude (urn:ogc:def:crs:OGC:1.3:CRS84): no coordinate system "
+                     "is converted"}},
+        GeoJsonCase{"OlderEpsgWithoutCodeRefused",
+                    "{\"type\": \"FeatureCollection\", \"crs\": {\"type\": \"EPSG\", "
+                    "\"properties\": {\"name\": \"4326\"}}, \"features\": []}",
+                    {"1 failed: the \"crs\" member gives EPSG code \"\", not WGS 84 "
+                     "longitude/latitude (urn:ogc:def:crs:OGC:1.3:CRS84): no coordinate system "
+                     "is converted"}},
+        GeoJsonCase{"CodeOfANamedCrsRefused",
+                    "{\"type\": \"FeatureCollection\", \"crs\": {\"type\": \"name\", "
+                    "\"properties\": {\"code\": 4326}}, \"features\": []}",
+                    {"1 failed: the \"crs\" member gives \"\", not WGS 84 "
+                     "longitude/latitude (urn:ogc:def:crs:OGC:1.3:CRS84): no coordinate system "
+                     "is converted"}},
         GeoJsonCase{"OtherCrsRefused",
                     "{\"type\": \"FeatureCollection\",\n\"crs\": {\"type\": \"name\", "
                     "\"properties\": {\"name\": \"urn:ogc:def:crs:EPSG::3857\"}},\n"
