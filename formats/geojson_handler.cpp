@@ -196,8 +196,10 @@ GeoJsonHandler::Geometry& GeoJsonHandler::PushGeometry(std::int64_t line, bool d
 GeoJsonHandler::Shape GeoJsonHandler::ShapeOf(std::string_view type) {
   if (type == "Point") return Shape::kPoint;
   if (type == "MultiPoint") return Shape::kMultiPoint;
-  if (type == "LineString" || type == "MultiLineString") return Shape::kLineString;
-  if (type == "Polygon" || type == "MultiPolygon") return Shape::kPolygon;
+  if (type == "LineString") return Shape::kLineString;
+  if (type == "MultiLineString") return Shape::kMultiLineString;
+  if (type == "Polygon") return Shape::kPolygon;
+  if (type == "MultiPolygon") return Shape::kMultiPolygon;
   if (type == "GeometryCollection") return Shape::kCollection;
   return Shape::kOther;
 }
@@ -596,11 +598,15 @@ bool GeoJsonHandler::EndGeometry(Geometry& geometry) {
   } else if (EndLine(geometry)) {
     // Its points are read.
   } else if (geometry.shape == Shape::kLineString) {
-    ++ignored_.lineStrings;
+    ++ignored_[IgnoredKind::kLineString];
+  } else if (geometry.shape == Shape::kMultiLineString) {
+    ++ignored_[IgnoredKind::kMultiLineString];
   } else if (geometry.shape == Shape::kPolygon) {
-    ++ignored_.polygons;
+    ++ignored_[IgnoredKind::kPolygon];
+  } else if (geometry.shape == Shape::kMultiPolygon) {
+    ++ignored_[IgnoredKind::kMultiPolygon];
   } else if (geometry.shape == Shape::kOther) {
-    ++ignored_.otherGeometries;
+    ++ignored_[IgnoredKind::kOtherGeometry];
   }
   geometry.positions.clear();
   if (CurrentFeature().points.size() > kMaxFeaturePositions) {
@@ -700,7 +706,7 @@ void GeoJsonHandler::EmitFeature(Feature& feature, bool isFeature) {
     EmitNoFeature(feature);
     return;
   }
-  if (isFeature && !feature.hasGeometry) ++ignored_.featuresWithoutGeometry;
+  if (isFeature && !feature.hasGeometry) ++ignored_[IgnoredKind::kFeatureWithoutGeometry];
   std::string* title = nullptr;
   for (TitleCandidate& candidate : feature.titles) {
     if (candidate.given && title == nullptr) title = &candidate.text;

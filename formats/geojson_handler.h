@@ -126,8 +126,10 @@ class GeoJsonHandler {
   enum class Shape : std::uint8_t {
     kPoint,
     kMultiPoint,
-    kLineString,  ///< or MultiLineString
-    kPolygon,     ///< or MultiPolygon
+    kLineString,
+    kMultiLineString,
+    kPolygon,
+    kMultiPolygon,
     kCollection,
     kOther,  ///< a type GeoJSON lacks, or no string
   };

@@ -172,9 +172,9 @@ void KmlReader::OnEnd(const XmlName& name, int depth) {
   }
   if (depth != placemarkDepth_ || local != "Placemark") return;
   placemarkDepth_ = 0;
-  if (placemarkHasLine_ && !kinds_.tracks) ++ignored_.tracks;
+  if (placemarkHasLine_ && !kinds_.tracks) ++ignored_[IgnoredKind::kTrack];
   if (points_ == 0 && linePoints_ == 0) {
-    if (!placemarkHasLine_) ++ignored_.placemarksWithoutPoint;
+    if (!placemarkHasLine_) ++ignored_[IgnoredKind::kPlacemarkWithoutPoint];
     return;
   }
   for (const Waiting& point : waiting_) EmitPoint(point);
@@ -204,11 +204,11 @@ void KmlReader::OnLinkEnd(std::string_view local, int depth) {
   inLinkElement_ = false;
   if (!hasHref_) return;  // links to nothing
   if (!keepsLinks_) {
-    ++ignored_.linksOutside;
+    ++ignored_[IgnoredKind::kLinkOutside];
   } else if (links_.size() < kMaxLinks && !hrefTooLong_) {
     links_.push_back(href_);
   } else {
-    ++ignored_.linksNotFollowed;
+    ++ignored_[IgnoredKind::kLinkNotFollowed];
   }
 }
 

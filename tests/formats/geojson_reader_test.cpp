@@ -10,10 +10,13 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-/// LineStrings, Polygons, other geometries, features without a geometry.
+/// LineStrings, MultiLineStrings, Polygons, MultiPolygons, other
+/// geometries, features without a geometry.
 struct Ignored {
   std::int64_t lineStrings = 0;
+  std::int64_t multiLineStrings = 0;
   std::int64_t polygons = 0;
+  std::int64_t multiPolygons = 0;
   std::int64_t other = 0;
   std::int64_t withoutGeometry = 0;
   bool operator==(const Ignored&) const = default;
@@ -49,8 +52,10 @@ TEST_P(GeoJsonReaderTest, ReadsPoints) {
     GeoJsonReader reader(source, chunk == 0 ? 1 << 16 : 5);
     EXPECT_EQ(testing::ReadAll(reader), GetParam().entries) << "chunk " << chunk;
     const IgnoredItems items = reader.ignored();
-    EXPECT_EQ((Ignored{items.lineStrings, items.polygons, items.otherGeometries,
-                       items.featuresWithoutGeometry}),
+    using K = IgnoredKind;
+    EXPECT_EQ((Ignored{items[K::kLineString], items[K::kMultiLineString], items[K::kPolygon],
+                       items[K::kMultiPolygon], items[K::kOtherGeometry],
+                       items[K::kFeatureWithoutGeometry]}),
               GetParam().ignored);
   }
 }
@@ -84,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                                            " \"geometries\": [" +
                                            Point("[5, 6]") + "]}]}")),
                     {"2 G 1 2", "3 G 5 6"},
-                    {1, 0, 0, 0}},
+                    {1, 0, 0, 0, 0, 0}},
         GeoJsonCase{"BareGeometriesAreUntitled",
                     "{\"type\": \"MultiPoint\", \"coordinates\": [[1, 2], [3, 4]]}",
                     {"1  1 2", "1  3 4"}},
@@ -170,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
                        "," + Feature("{}", "{\"type\": \"Circle\", \"radius\": 5}") + "," +
                        Feature("{}", "null") + ",{\"type\": \"Feature\"}"),
             {},
-            {2, 2, 1, 2}},
+            {1, 1, 1, 1, 1, 2}},
         // Positions that give no point: skipped with the reason.
         GeoJsonCase{
             "UnreadablePositions",

@@ -36,9 +36,10 @@ TEST_P(KmlReaderTest, ReadsPlacemarksWithAPoint) {
     testing::MemorySource source(GetParam().document, chunk);
     KmlReader reader(source);
     EXPECT_EQ(testing::ReadAll(reader), GetParam().entries) << "chunk " << chunk;
-    EXPECT_EQ(reader.ignored().placemarksWithoutPoint, GetParam().placemarksWithoutPoint);
+    EXPECT_EQ(reader.ignored()[IgnoredKind::kPlacemarkWithoutPoint],
+              GetParam().placemarksWithoutPoint);
     EXPECT_EQ(testing::DescribeUnread(reader.ignored()), GetParam().unread);
-    EXPECT_EQ(reader.ignored().linksOutside, GetParam().linksOutside);
+    EXPECT_EQ(reader.ignored()[IgnoredKind::kLinkOutside], GetParam().linksOutside);
   }
 }
 

@@ -56,8 +56,8 @@ TEST_P(KmzReaderTest, ReadsTheFirstKmlMember) {
   testing::MemorySource source(Zip(GetParam().members), 1000);
   KmzReader reader(source);
   EXPECT_EQ(testing::ReadAll(reader), GetParam().entries);
-  EXPECT_EQ(reader.ignored().linksOutside, GetParam().linksOutside);
-  EXPECT_EQ(reader.ignored().linksNotFollowed, GetParam().linksNotFollowed);
+  EXPECT_EQ(reader.ignored()[IgnoredKind::kLinkOutside], GetParam().linksOutside);
+  EXPECT_EQ(reader.ignored()[IgnoredKind::kLinkNotFollowed], GetParam().linksNotFollowed);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -225,7 +225,7 @@ TEST(KmzReaderTest, SixtyFourLinkedFilesAtMost) {
   testing::MemorySource source(Zip(members));
   KmzReader reader(source);
   EXPECT_EQ(testing::ReadAll(reader).size(), 64u);
-  EXPECT_EQ(reader.ignored().linksNotFollowed, 6);
+  EXPECT_EQ(reader.ignored()[IgnoredKind::kLinkNotFollowed], 6);
 }
 
 // Made by `ogr2ogr -f LIBKML gdal_layers.kmz in.gpx` (GDAL 3.6) from two
