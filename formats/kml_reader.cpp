@@ -61,7 +61,19 @@ bool KmlReader::IsOwnNamespace(std::string_view space) const {
          space.find("earth.google.com/kml/") != std::string_view::npos;
 }
 
+/// A tour, or an update of features already shown: what it holds are the
+/// steps of an animation, not places.
+bool KmlReader::IsAnimation(const XmlName& name) const {
+  if (name.space == kGxNamespace) return name.local == "Tour" || name.local == "AnimatedUpdate";
+  return name.own && name.local == "Update";
+}
+
 void KmlReader::OnStart(const XmlName& name, int depth, const char**) {
+  if (placemarkDepth_ == 0 && animationDepth_ == 0 && IsAnimation(name)) animationDepth_ = depth;
+  if (animationDepth_ != 0) {
+    if (name.own && name.local == "Placemark") ++ignored_[IgnoredKind::kAnimationPlacemark];
+    return;
+  }
   // KML names are case-sensitive: a <placemark> is said, not silently lost.
   if (placemarkDepth_ == 0 && PassesOver(name, "Placemark")) return;
   if (placemarkDepth_ != 0 && name.space == kGxNamespace) {
@@ -127,6 +139,10 @@ void KmlReader::StartPlacemark(int depth) {
 }
 
 void KmlReader::OnEnd(const XmlName& name, int depth) {
+  if (animationDepth_ != 0) {
+    if (depth == animationDepth_) animationDepth_ = 0;
+    return;
+  }
   if (placemarkDepth_ != 0 && name.space == kGxNamespace) {
     OnGxEnd(name, depth);
     return;
