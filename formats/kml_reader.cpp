@@ -240,13 +240,13 @@ void KmlReader::EndPoint() {
 void KmlReader::Deliver(const Waiting& point) {
   if (hasName_) {
     EmitPoint(point);
-  } else if (waiting_.size() < kMaxPointsBeforeName) {
+  } else if (waiting_.size() < kMaxPointsWaiting) {
     waiting_.push_back(point);
   } else {
     ReadEntry& entry = Emit();
     entry.point.line = placemarkLine_;  // before the waiting ones: lines never go back
     entry.isPoint = false;
-    entry.reason = "more than " + std::to_string(kMaxPointsBeforeName) +
+    entry.reason = "more than " + std::to_string(kMaxPointsWaiting) +
                    " points of one placemark before its name";
   }
 }

@@ -19,10 +19,6 @@ namespace velorin {
 
 class KmlReader : public XmlPointReader {
  public:
-  /// The most points of one placemark kept waiting for a name that comes
-  /// after them; those past it are skipped.
-  static constexpr std::size_t kMaxPointsBeforeName = 4096;
-
   /// The most NetworkLinks of one document kept for following.
   static constexpr std::size_t kMaxLinks = 256;
 
@@ -52,7 +48,7 @@ class KmlReader : public XmlPointReader {
   void StartPlacemark(int depth);
   /// The point that just ended: out now when the name is known, else kept.
   void EndPoint();
-  /// Out now when the name is known, else kept (up to kMaxPointsBeforeName).
+  /// Out now when the name is known, else kept (up to kMaxPointsWaiting).
   void Deliver(const Waiting& point);
   void EmitPoint(const Waiting& point);
   /// A LineString or gx:Track (a segment of the placemark's track) begins or ends.

@@ -51,6 +51,12 @@ inline void swap(ReadEntry& a, ReadEntry& b) noexcept {
   swap(a.latitudeText, b.latitudeText);
 }
 
+/// The most points of one placemark or feature a reader keeps waiting for
+/// what comes after them in the file (a name, a title, a type); each point
+/// past it is skipped at once, saying so. A line of any length costs a
+/// reader no more than this.
+inline constexpr std::size_t kMaxPointsWaiting = 100'000;
+
 /// The input as a whole could not be read on (not well-formed, a read error,
 /// a refused construct). The run stops there.
 struct ReadFailure {

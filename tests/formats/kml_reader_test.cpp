@@ -155,13 +155,15 @@ INSTANTIATE_TEST_SUITE_P(
 // hostile placemark cannot hold them all in memory.
 TEST(KmlReaderTest, PointsWaitingForANameAreBounded) {
   std::string points;
-  for (int i = 0; i < 4097; ++i) points += "<Point><coordinates>1,2</coordinates></Point>";
+  for (std::size_t i = 0; i <= kMaxPointsWaiting; ++i) {
+    points += "<Point><coordinates>1,2</coordinates></Point>";
+  }
   testing::MemorySource source(
       Kml("<Placemark><MultiGeometry>" + points + "</MultiGeometry><name>N</name></Placemark>"));
   KmlReader reader(source);
   const Entries entries = testing::ReadAll(reader);
-  ASSERT_EQ(entries.size(), 4097u);
-  EXPECT_EQ(entries.front(), "4 skip: more than 4096 points of one placemark before its name");
+  ASSERT_EQ(entries.size(), kMaxPointsWaiting + 1);
+  EXPECT_EQ(entries.front(), "4 skip: more than 100000 points of one placemark before its name");
   EXPECT_EQ(entries.back(), "4 N 1 2");
 }
 
