@@ -507,6 +507,89 @@ TEST(GeoJsonReaderTest, LongTitleSkipsItsPoints) {
             (Entries{"1 skip: a title longer than 65536 bytes", "2 B 3 4"}));
 }
 
+/// A LineString of `count` positions, one a line, the i-th at 0.001 * i.
+std::string LongLine(int count) {
+  std::string coordinates;
+  for (int i = 0; i < count; ++i) {
+    coordinates += (i > 0 ? ",\n[" : "[") + std::to_string(i) + ".5, 1]";
+  }
+  return "{\"type\": \"LineString\", \"coordinates\": [" + coordinates + "]}";
+}
+
+struct PauseCase {
+  const char* name;
+  std::string (*document)();  ///< made when the case runs
+  std::size_t entries;        ///< how many, the failure among them
+  Entries last;               ///< the last ones
+};
+
+void PrintTo(const PauseCase& c, std::ostream* out) { *out << c.name; }
+
+class GeoJsonPauseTest : public ::testing::TestWithParam<PauseCase> {};
+
+// A feature that gives many points pauses the parser: the reader walks on
+// through what is left open itself, a value at a time, and reads what
+// follows, right or wrong, as the parser would have. Read whole and in
+// pieces of 3 bytes through a buffer of 5.
+TEST_P(GeoJsonPauseTest, WalksOnAsTheParserWould) {
+  const std::string document = GetParam().document();
+  for (const std::size_t chunk : {std::size_t{0}, std::size_t{3}}) {
+    testing::MemorySource source(document, chunk);
+    GeoJsonReader reader(source, chunk == 0 ? 1 << 16 : 5, PointKinds{true, true, false});
+    const Entries entries = testing::ReadAll(reader);
+    ASSERT_EQ(entries.size(), GetParam().entries) << "chunk " << chunk;
+    const Entries last(entries.end() - static_cast<std::ptrdiff_t>(GetParam().last.size()),
+                       entries.end());
+    EXPECT_EQ(last, GetParam().last) << "chunk " << chunk;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, GeoJsonPauseTest,
+    ::testing::Values(
+        PauseCase{"FeaturesAfterALongLine",
+                  [] {
+                    return Collection(Feature("{\"name\": \"L\"}", LongLine(5000)) + ",\n" +
+                                      Feature("{\"name\": \"B\"}", Point("[3, 4]")));
+                  },
+                  5001,
+                  {"5000 L 5000 4999.5 1", "5001 B 3 4"}},
+        PauseCase{"ManyPointsWaitingGoOutInPieces",
+                  [] {
+                    return Collection("{\"type\": \"Feature\", \"geometry\": " + LongLine(5000) +
+                                      ",\n\"properties\": {\"name\": \"W\"}},\n" +
+                                      Feature("{\"name\": \"B\"}", Point("[3, 4]")));
+                  },
+                  5001,
+                  {"5000 W 5000 4999.5 1", "5002 B 3 4"}},
+        PauseCase{"LongLineAsTheWholeFile",
+                  [] { return Feature("{}", LongLine(3000)); },
+                  3000,
+                  {"3000 Route 1 3000 2999.5 1"}},
+        PauseCase{"MissingCommaAfterThePause",
+                  [] {
+                    std::string line = LongLine(3000);
+                    line.insert(line.size() - 2, " [1, 2]");
+                    return Collection(Feature("{}", line));
+                  },
+                  3001,
+                  {"3000 failed: not a well-formed GeoJSON file: Missing a comma or ']' after an "
+                   "array element."}},
+        PauseCase{"CutOffAfterThePause",
+                  [] {
+                    const std::string line = LongLine(3000);
+                    return Collection(Feature("{}", line.substr(0, line.size() - 2)));
+                  },
+                  3001,
+                  {"3000 failed: not a well-formed GeoJSON file: Missing a comma or ']' after an "
+                   "array element."}},
+        PauseCase{"MoreAfterTheObjectAfterThePause",
+                  [] { return Feature("{}", LongLine(3000)) + "\n{}"; },
+                  3001,
+                  {"3001 failed: not a well-formed GeoJSON file: The document root must not be "
+                   "followed by other values."}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // Features are handed out as they are read: the reader has not read far
 // past the first feature when it gives its point.
 TEST(GeoJsonReaderTest, StreamsFeatureByFeature) {
