@@ -8,14 +8,12 @@ void GeoJsonGeometry::Reset(std::int64_t line, bool direct) {
   shape_ = Shape::kUntyped;
   reads_ = Reads::kPending;
   listLevel_ = 0;
-  hasCoordinates_ = hasGeometries_ = emptyCoordinates_ = outOfPlace_ = false;
+  coordinates_ = Coordinates::kNone;
+  hasGeometries_ = outOfPlace_ = false;
   deepest_ = 0;
   segments_ = 0;
-  hasSingle_ = false;
-  isLine_ = false;
-  linePoints_ = 0;
-  segment_ = -1;
-  holding_ = false;
+  single_.reset();
+  read_.reset();
   kept_.clear();
   reasons_.clear();
   dropped_ = 0;
@@ -45,15 +43,11 @@ void GeoJsonGeometry::SetType(std::string_view type, bool isString, GeoJsonReadi
   } else if (shape_ == Shape::kLineString && kinds.routes) {
     reads_ = Reads::kList;
     listLevel_ = 2;
-    isLine_ = true;
-    lineKind_ = LineKind::kRoute;
-    lineNumber_ = ++reading.routes;
+    read_ = Line{LineKind::kRoute, ++reading.routes, 0, -1, std::nullopt};
   } else if (shape_ == Shape::kMultiLineString && kinds.tracks) {
     reads_ = Reads::kList;
     listLevel_ = 3;
-    isLine_ = true;
-    lineKind_ = LineKind::kTrack;
-    lineNumber_ = ++reading.tracks;
+    read_ = Line{LineKind::kTrack, ++reading.tracks, 0, -1, std::nullopt};
   }
   if (reads_ == Reads::kNothing) {
     kept_.clear();
@@ -65,7 +59,7 @@ void GeoJsonGeometry::TakeArray(const GeoJsonArray& array, GeoJsonReading& readi
                                 GeoJsonFeature& feature) {
   const bool readable = array.reason.empty();
   if (array.level == 1 && array.numbers == 0 && !array.holdsArrays && readable) {
-    emptyCoordinates_ = true;
+    coordinates_ = Coordinates::kEmpty;
     return;
   }
   // An array of arrays alone is no position: only its members are.
@@ -96,12 +90,11 @@ void GeoJsonGeometry::TakePosition(const Position& position, GeoJsonReading& rea
     case Reads::kOne:
       // Anything deeper makes it no single position (deepest_ tells).
       if (position.level == 1) {
-        hasSingle_ = true;
         single_ = position;
-        // The array's text is reused: the reason is kept apart.
-        if (!position.reason.empty() || !singleReason_.empty())
+        single_->reason = {};
+        if (!position.reason.empty() || !singleReason_.empty()) {
           singleReason_.assign(position.reason);
-        single_.reason = {};
+        }
       }
       return;
     case Reads::kList:
@@ -136,12 +129,12 @@ void GeoJsonGeometry::TakeListed(const Position& position, GeoJsonReading& readi
   point.longitude = position.longitude;
   point.latitude = position.latitude;
   point.reason = position.reason;
-  if (isLine_) {
-    point.number = ++linePoints_;
-    point.kind = lineKind_;
-    point.lineNumber = lineNumber_;
+  if (read_) {
+    point.number = ++read_->points;
+    point.kind = read_->kind;
+    point.lineNumber = read_->number;
     // A track's readable positions are thinned; a route keeps every one.
-    if (lineKind_ == LineKind::kTrack && point.reason.empty()) {
+    if (read_->kind == LineKind::kTrack && point.reason.empty()) {
       TakeTrackPoint(point, position.segment, reading, feature);
       return;
     }
@@ -151,23 +144,24 @@ void GeoJsonGeometry::TakeListed(const Position& position, GeoJsonReading& readi
 
 void GeoJsonGeometry::TakeTrackPoint(GeoJsonPoint& point, std::int64_t segment,
                                      GeoJsonReading& reading, GeoJsonFeature& feature) {
-  if (segment != segment_) {
+  if (segment != read_->segment) {
     EndSegment(reading, feature);
-    segment_ = segment;
+    read_->segment = segment;
     reading.thinner.StartSegment();
   }
   if (reading.thinner.Offer(point.longitude, point.latitude) == TrackThinner::Verdict::kHold) {
-    held_ = point;
-    holding_ = true;
+    read_->held = point;
     return;
   }
-  holding_ = false;
+  read_->held.reset();
   feature.Add(point, direct_, reading.entries);
 }
 
 void GeoJsonGeometry::EndSegment(GeoJsonReading& reading, GeoJsonFeature& feature) {
-  if (reading.thinner.EndSegment() && holding_) feature.Add(held_, direct_, reading.entries);
-  holding_ = false;
+  if (reading.thinner.EndSegment() && read_->held) {
+    feature.Add(*read_->held, direct_, reading.entries);
+  }
+  read_->held.reset();
 }
 
 void GeoJsonGeometry::Keep(const Position& position, const GeoJsonFeature& feature) {
@@ -224,22 +218,22 @@ void GeoJsonGeometry::End(GeoJsonReading& reading, GeoJsonFeature& feature) {
   if (!kept_.empty()) TakeKept(reading, feature);
   if (dropped_ > 0 && reads_ != Reads::kNothing) SayDropped(feature, out);
   if (reads_ == Reads::kOne) EndPoint(feature, out);
-  if (isLine_ && lineKind_ == LineKind::kTrack) EndSegment(reading, feature);
+  if (read_ && read_->kind == LineKind::kTrack) EndSegment(reading, feature);
   Count(reading);
 }
 
 void GeoJsonGeometry::EndPoint(GeoJsonFeature& feature, GeoJsonEntries& out) {
   GeoJsonPoint point;
   point.line = line_;
-  if (!hasCoordinates_ || emptyCoordinates_) {
+  if (coordinates_ != Coordinates::kGiven) {
     point.reason = "a Point without coordinates";
-  } else if (!hasSingle_ || deepest_ > 1) {
+  } else if (!single_ || deepest_ > 1) {
     point.reason = "Point coordinates that are not one position";
   } else {
     // A feature's own point is at the feature's line.
-    point.line = direct_ ? feature.line() : single_.line;
-    point.longitude = single_.longitude;
-    point.latitude = single_.latitude;
+    point.line = direct_ ? feature.line() : single_->line;
+    point.longitude = single_->longitude;
+    point.latitude = single_->latitude;
     point.reason = singleReason_;
   }
   feature.Add(point, direct_, out);
@@ -249,10 +243,10 @@ void GeoJsonGeometry::Count(GeoJsonReading& reading) const {
   IgnoredItems& ignored = reading.ignored;
   switch (shape_) {
     case Shape::kLineString:
-      if (!isLine_) ++ignored[IgnoredKind::kLineString];
+      if (!read_) ++ignored[IgnoredKind::kLineString];
       break;
     case Shape::kMultiLineString:
-      if (!isLine_) ++ignored[IgnoredKind::kMultiLineString];
+      if (!read_) ++ignored[IgnoredKind::kMultiLineString];
       break;
     case Shape::kPolygon:
       ++ignored[IgnoredKind::kPolygon];

@@ -10,6 +10,7 @@
 // positions until its end, as many as a feature keeps points.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,7 +68,11 @@ class GeoJsonGeometry {
   /// Its "type" member: the first one counts.
   void SetType(std::string_view type, bool isString, GeoJsonReading& reading);
   /// Whether a member's value is the one that counts: the first of each.
-  bool TakeCoordinates() { return TakeFirst(hasCoordinates_); }
+  bool TakeCoordinates() {
+    if (coordinates_ != Coordinates::kNone) return false;
+    coordinates_ = Coordinates::kGiven;
+    return true;
+  }
   bool TakeGeometries() { return TakeFirst(hasGeometries_); }
 
   /// An array of its coordinates begins `level` deep.
@@ -102,6 +107,7 @@ class GeoJsonGeometry {
     kList,     ///< each one listLevel_ deep
     kPending,  ///< kept until the type is known
   };
+  enum class Coordinates : std::uint8_t { kNone, kGiven, kEmpty };
   /// A position kept until the type is known; its reason is in reasons_.
   struct Kept {
     int level = 0;
@@ -119,6 +125,15 @@ class GeoJsonGeometry {
     double latitude = 0.0;
     std::int64_t segment = 0;  ///< of a MultiLineString, from 1
     std::string_view reason;   ///< empty for a readable one
+  };
+  /// The line whose points are read.
+  struct Line {
+    LineKind kind = LineKind::kRoute;
+    std::int64_t number = 0;  ///< among the file's lines of its kind
+    std::int64_t points = 0;  ///< so far
+    std::int64_t segment = -1;
+    /// The latest track point not kept, in case it is its segment's last.
+    std::optional<GeoJsonPoint> held;
   };
   static constexpr std::uint32_t kNoReason = UINT32_MAX;
 
@@ -148,25 +163,16 @@ class GeoJsonGeometry {
   Shape shape_ = Shape::kUntyped;
   Reads reads_ = Reads::kPending;
   int listLevel_ = 0;  ///< how deep a listed position stands
-  bool hasCoordinates_ = false;
+  Coordinates coordinates_ = Coordinates::kNone;
   bool hasGeometries_ = false;
-  bool emptyCoordinates_ = false;  ///< "coordinates": []
-  bool outOfPlace_ = false;        ///< something listed where no position stands
-  int deepest_ = 0;                ///< the deepest array of the coordinates
-  std::int64_t segments_ = 0;      ///< lists of positions begun two deep
-  // A Point's position, read one deep.
-  bool hasSingle_ = false;
-  Position single_;
+  bool outOfPlace_ = false;    ///< something listed where no position stands
+  int deepest_ = 0;            ///< the deepest array of the coordinates
+  std::int64_t segments_ = 0;  ///< lists of positions begun two deep
+  /// A Point's position, read one deep; its reason apart, since the
+  /// array's text is reused.
+  std::optional<Position> single_;
   std::string singleReason_;
-  // The line read: its kind and number, the points so far, and the latest
-  // track point not kept, in case it is its segment's last.
-  bool isLine_ = false;
-  LineKind lineKind_ = LineKind::kRoute;
-  std::int64_t lineNumber_ = 0;
-  std::int64_t linePoints_ = 0;
-  std::int64_t segment_ = -1;
-  bool holding_ = false;
-  GeoJsonPoint held_;
+  std::optional<Line> read_;  ///< the line read, if it is one
   // Positions kept until the type is known.
   std::vector<Kept> kept_;
   std::vector<std::string> reasons_;
