@@ -1,5 +1,7 @@
 #include "formats/geojson_geometry.h"
 
+#include <algorithm>
+
 namespace velorin {
 
 void GeoJsonGeometry::Reset(std::int64_t line, bool direct) {
@@ -12,6 +14,7 @@ void GeoJsonGeometry::Reset(std::int64_t line, bool direct) {
   hasGeometries_ = outOfPlace_ = false;
   deepest_ = 0;
   segments_ = 0;
+  lastLine_ = 0;
   single_.reset();
   read_.reset();
   kept_.clear();
@@ -101,7 +104,9 @@ void GeoJsonGeometry::TakePosition(const Position& position, GeoJsonReading& rea
       if (position.level == listLevel_) {
         TakeListed(position, reading, feature);
       } else if (!outOfPlace_) {
-        SayOutOfPlace(position.line, feature, reading.entries);
+        // A list of numbers ends after the positions in it: no line before
+        // theirs.
+        SayOutOfPlace(std::max(position.line, lastLine_), feature, reading.entries);
       }
       return;
     case Reads::kNothing:
@@ -124,6 +129,7 @@ void GeoJsonGeometry::SayOutOfPlace(std::int64_t line, GeoJsonFeature& feature,
 
 void GeoJsonGeometry::TakeListed(const Position& position, GeoJsonReading& reading,
                                  GeoJsonFeature& feature) {
+  lastLine_ = position.line;
   GeoJsonPoint point;
   point.line = position.line;
   point.longitude = position.longitude;
@@ -215,8 +221,9 @@ void GeoJsonGeometry::End(GeoJsonReading& reading, GeoJsonFeature& feature) {
     feature.Add(entry, direct_, out);
     return;
   }
-  if (!kept_.empty()) TakeKept(reading, feature);
+  // At the geometry's line, before the positions it kept: lines never go back.
   if (dropped_ > 0 && reads_ != Reads::kNothing) SayDropped(feature, out);
+  if (!kept_.empty()) TakeKept(reading, feature);
   if (reads_ == Reads::kOne) EndPoint(feature, out);
   if (read_ && read_->kind == LineKind::kTrack) EndSegment(reading, feature);
   Count(reading);

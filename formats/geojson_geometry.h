@@ -168,6 +168,7 @@ class GeoJsonGeometry {
   bool outOfPlace_ = false;    ///< something listed where no position stands
   int deepest_ = 0;            ///< the deepest array of the coordinates
   std::int64_t segments_ = 0;  ///< lists of positions begun two deep
+  std::int64_t lastLine_ = 0;  ///< of the latest position listed
   /// A Point's position, read one deep; its reason apart, since the
   /// array's text is reused.
   std::optional<Position> single_;

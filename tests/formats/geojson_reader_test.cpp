@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "formats/read_all.h"
 #include "platform/memory_streams.h"
 
@@ -538,6 +540,10 @@ TEST_P(GeoJsonPauseTest, WalksOnAsTheParserWould) {
     GeoJsonReader reader(source, chunk == 0 ? 1 << 16 : 5, PointKinds{true, true, false});
     const Entries entries = testing::ReadAll(reader);
     ASSERT_EQ(entries.size(), GetParam().entries) << "chunk " << chunk;
+    // Entries go out in the order of their lines, whatever waited.
+    EXPECT_TRUE(std::is_sorted(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+      return std::stoll(a) < std::stoll(b);
+    }));
     const Entries last(entries.end() - static_cast<std::ptrdiff_t>(GetParam().last.size()),
                        entries.end());
     EXPECT_EQ(last, GetParam().last) << "chunk " << chunk;
@@ -562,6 +568,15 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   5001,
                   {"5000 W 5000 4999.5 1", "5002 B 3 4"}},
+        PauseCase{"NumbersAmongTheListedPositions",
+                  [] {
+                    std::string line = LongLine(3000);
+                    line.insert(line.find('[', line.find("coordinates")) + 1, "7,\n");
+                    return Feature("{}", line);
+                  },
+                  3001,
+                  {"3001 Route 1 3000 2999.5 1",
+                   "3001 skip: LineString coordinates that are not a list of positions"}},
         PauseCase{"LongLineAsTheWholeFile",
                   [] { return Feature("{}", LongLine(3000)); },
                   3000,
