@@ -44,11 +44,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         AnonymousCase{"TmpfileOrTheFallback",
                       [](const std::filesystem::path&) { return OpenAnonymousFile(); }, true},
-        AnonymousCase{"InAFolder",
-                      [](const std::filesystem::path& folder) {
-                        return OpenAnonymousFileIn(folder);
-                      },
-                      true},
+        AnonymousCase{
+            "InAFolder",
+            [](const std::filesystem::path& folder) { return OpenAnonymousFileIn(folder); }, true},
         AnonymousCase{"InAMissingFolder",
                       [](const std::filesystem::path& folder) {
                         return OpenAnonymousFileIn(folder / "missing");
