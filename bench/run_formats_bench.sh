@@ -7,7 +7,8 @@
 # points as KML (written from the GPX by velorin-cli), prints for GPX -> NVI
 # and KML -> NVI: velorin-cli's best wall and processor times, expat's best
 # over the same file (the two runs alternate, so that a busy moment of the
-# machine hits both), their ratios and velorin-cli's peak memory. Then NVI -> GPX, and
+# machine hits both), their ratios and velorin-cli's peak memory. Then KMZ ->
+# NVI (that KML deflated into doc.kml of a zip), NVI -> GPX, and
 # GPSBabel's GPX -> CSV (unicsv) on the same file when gpsbabel is there.
 # With valgrind, bench/count_instructions.sh follows on a tenth of the points
 # (at most 100,000): instruction counts do not move with the machine's load.
@@ -108,11 +109,17 @@ gpx=$work/in.gpx
 kml=$work/in.kml
 python3 "$here/gen_gpx.py" "$count" "$gpx"
 "$cli" convert --force "$gpx" "$kml" >/dev/null 2>&1
+kmz=$work/in.kmz
+python3 -c 'import sys, zipfile
+with zipfile.ZipFile(sys.argv[2], "w", zipfile.ZIP_DEFLATED) as z: z.write(sys.argv[1], "doc.kml")' \
+  "$kml" "$kmz"
 
 printf '%-22s %9s %11s %11s %7s %9s\n' "$count waypoints" "input MB" "velorin-cli" "expat alone" \
   "ratio" "peak MiB"
 versus_expat "GPX -> NVI" "$gpx"
 versus_expat "KML -> NVI" "$kml"
+alone "KMZ -> NVI" "$kmz" "$work/out.nvi" "$runs" \
+  "$cli" convert --force "$stamp" "$kmz" "$work/out.nvi"
 alone "NVI -> GPX" "$work/out.nvi" "$work/back.gpx" "$runs" \
   "$cli" convert --force "$work/out.nvi" "$work/back.gpx"
 if command -v gpsbabel >/dev/null; then

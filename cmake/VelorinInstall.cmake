@@ -75,10 +75,9 @@ endforeach()
 add_custom_target(velorin_packed_docs ALL DEPENDS ${velorin_packed})
 
 # The packages. Depends come from the programs' shared libraries
-# (dpkg-shlibdeps: the C++ runtime, expat; Qt 6 for the window), plus what
-# the programs load by name at run time: libarchive, read when a KMZ file
-# is; Qt's Japanese texts and the font that the message files name
-# (IPAPGothic) for the window.
+# (dpkg-shlibdeps: the C++ runtime, expat, zlib; Qt 6 for the window), plus
+# what the window needs beyond them: Qt's Japanese texts and the font that
+# the message files name (IPAPGothic).
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL ${velorin_components})
@@ -95,7 +94,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME velorin-cli)
-set(CPACK_DEBIAN_CLI_PACKAGE_DEPENDS "libarchive13")
 set(CPACK_DEBIAN_CLI_DESCRIPTION
   "converts point files into NVI files for car navigation
 Velorin converts files of points of interest into NVI files, the

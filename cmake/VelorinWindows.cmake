@@ -2,9 +2,9 @@
 # build (cmake/toolchains/mingw-w64-x86_64.cmake) whose tests run under Wine.
 
 if(CMAKE_CROSSCOMPILING)
-  # Qt and Google Benchmark exist for Linux only here. GPX, KML and KMZ are
-  # read through XmlLite and zlib instead of expat and libarchive
-  # (VELORIN_XML_READERS, on as on Linux).
+  # Qt and Google Benchmark exist for Linux only here. GPX and KML are read
+  # through XmlLite instead of expat, KMZ through the same zip reader on a
+  # static zlib (VELORIN_XML_READERS, on as on Linux).
   set(velorin_windows_off VELORIN_BUILD_GUI VELORIN_BUILD_BENCH)
   foreach(part ${velorin_windows_off})
     if(${part})

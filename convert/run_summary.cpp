@@ -36,41 +36,26 @@ std::string SkippedLine(const SkipCounts& counts, PointFormat input, PointFormat
   return Counted(counts.total(), names.one, names.many) + " skipped: " + Listed(why);
 }
 
+/// "3 routes", "1 <wpt> element in namespace urn:x": a kind's count in its words.
+std::string IgnoredCount(const IgnoredItems& items, IgnoredKind kind) {
+  const IgnoredWords& words = WordsOf(kind);
+  const std::int64_t count = items[kind];
+  std::string text = std::to_string(count) + " ";
+  if (words.named) text += "<" + items.unreadName + "> ";
+  text += count == 1 ? words.one : words.many;
+  if (words.named) return text + " " + items.unreadNote;
+  return text + std::string(words.after);
+}
+
 std::string IgnoredLine(const IgnoredItems& items) {
   std::vector<std::string> ignored;
-  if (items.routes > 0) ignored.push_back(Counted(items.routes, "route", "routes"));
-  if (items.tracks > 0) ignored.push_back(Counted(items.tracks, "track", "tracks"));
-  if (items.placemarksWithoutPoint > 0) {
-    ignored.push_back(Counted(items.placemarksWithoutPoint, "placemark", "placemarks") +
-                      " without a point");
-  }
-  if (items.lineStrings > 0) {
-    ignored.push_back(Counted(items.lineStrings, "LineString", "LineStrings"));
-  }
-  if (items.polygons > 0) ignored.push_back(Counted(items.polygons, "Polygon", "Polygons"));
-  if (items.otherGeometries > 0) {
-    ignored.push_back(Counted(items.otherGeometries, "geometry", "geometries") +
-                      " of a type GeoJSON lacks");
-  }
-  if (items.featuresWithoutGeometry > 0) {
-    ignored.push_back(Counted(items.featuresWithoutGeometry, "feature", "features") +
-                      " without a geometry");
-  }
-  if (items.unreadElements > 0) {
-    const std::string element = "<" + items.unreadName + "> element";
-    ignored.push_back(Counted(items.unreadElements, element, element + "s") + " " +
-                      items.unreadNote);
-  }
   std::vector<std::string> clauses;
-  if (!ignored.empty()) clauses.push_back(Listed(ignored) + " ignored");
-  if (items.linksOutside > 0) {
-    clauses.push_back(Counted(items.linksOutside, "link to another file", "links to other files") +
-                      " not followed");
+  for (std::size_t i = 0; i < kIgnoredKindCount; ++i) {
+    const auto kind = static_cast<IgnoredKind>(i);
+    if (items[kind] == 0) continue;
+    (WordsOf(kind).ownClause ? clauses : ignored).push_back(IgnoredCount(items, kind));
   }
-  if (items.linksNotFollowed > 0) {
-    clauses.push_back(Counted(items.linksNotFollowed, "link", "links") +
-                      " within the archive not followed (no such file, or too deep or too many)");
-  }
+  if (!ignored.empty()) clauses.insert(clauses.begin(), Listed(ignored) + " ignored");
   std::string line;
   for (const std::string& clause : clauses) line += (line.empty() ? "" : "; ") + clause;
   return line;
@@ -79,9 +64,12 @@ std::string IgnoredLine(const IgnoredItems& items) {
 }  // namespace
 
 bool HeldOnlyLines(const RunOutcome& outcome) {
-  const IgnoredItems& ignored = outcome.ignored;
-  return outcome.records == 0 && outcome.skipped.total() == 0 &&
-         ignored.routes + ignored.tracks + ignored.lineStrings > 0;
+  std::int64_t lines = 0;
+  for (std::size_t i = 0; i < kIgnoredKindCount; ++i) {
+    const auto kind = static_cast<IgnoredKind>(i);
+    if (WordsOf(kind).line) lines += outcome.ignored[kind];
+  }
+  return outcome.records == 0 && outcome.skipped.total() == 0 && lines > 0;
 }
 
 RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output) {

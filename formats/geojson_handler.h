@@ -1,13 +1,17 @@
 #pragma once
 // The events of a GeoJSON document (RFC 7946), as RapidJSON's SAX reader
-// hands them over, turned into points: a state machine over the nesting of
-// objects and arrays that knows the members that matter (type, features,
+// hands them over, followed through the nesting of objects and arrays: a
+// state machine that knows the members that matter (type, features,
 // geometry, geometries, coordinates, properties, crs) and passes over every
-// other. A feature's points wait until the feature ends, since its members
-// may come in any order (the title after the geometry, the type after the
-// coordinates); what a feature holds is bounded (kMaxFeaturePositions).
+// other. What the members say goes to the feature (geojson_feature.h), the
+// geometry (geojson_geometry.h) and the coordinate system
+// (geojson_crs.h) they belong to.
 //
 // A member given twice counts once: the first one wins, for every member.
+//
+// So that memory stays flat whatever one feature holds, the handler stops
+// the parser once many entries are ready (pause): the reader hands them out
+// and walks on through the containers left open itself.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -15,9 +19,11 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/geojson_crs.h"
+#include "formats/geojson_feature.h"
+#include "formats/geojson_geometry.h"
 #include "formats/json_source_stream.h"
 #include "formats/point_reader.h"
-#include "formats/track_thinner.h"
 
 namespace velorin {
 
@@ -25,17 +31,15 @@ class GeoJsonHandler {
  public:
   /// The deepest nesting of objects and arrays read.
   static constexpr std::size_t kMaxDepth = 256;
-  /// The longest title taken; a longer one skips its feature's points.
-  static constexpr std::size_t kMaxTitleSize = 1 << 16;
-  /// The most positions of points one feature (or a top-level geometry)
-  /// may hold: they are kept until it ends.
-  static constexpr std::size_t kMaxFeaturePositions = 100'000;
+  /// Entries ready past which the parser is paused.
+  static constexpr std::size_t kMaxReady = 1024;
 
   explicit GeoJsonHandler(JsonSourceStream& stream, PointKinds kinds = {},
                           double thinMetres = kDefaultThinMetres)
-      : stream_(stream), frames_(kMaxDepth), kinds_(kinds), thinner_(thinMetres) {}
+      : stream_(stream), frames_(kMaxDepth), reading_(kinds, thinMetres) {}
 
-  // RapidJSON's handler concept; false stops the parser (see failure()).
+  // RapidJSON's handler concept; false stops the parser (see failure() and
+  // TakePause()).
   bool Null() { return Scalar(ScalarKind::kNull, {}); }
   bool Bool(bool) { return Scalar(ScalarKind::kOther, {}); }
   // Numbers come as their texts (the parser runs with kParseNumbersAsStringsFlag).
@@ -58,15 +62,32 @@ class GeoJsonHandler {
 
   /// The top-level value is the object whose member `features` is open
   /// next: the reader then takes its elements one at a time.
-  bool FeaturesNext() const;
+  bool FeaturesNext() const {
+    return depth_ == 1 && frames_[0].member == Member::kFeatures && !featuresSeen_;
+  }
+  /// The containers open, the top-level object first.
+  std::size_t depth() const { return depth_; }
+  bool InArray() const { return frames_[depth_ - 1].array; }
+  /// True once when the handler paused the parser, with no failure, at the
+  /// end of an array or object (whose closing bracket the parser has not
+  /// taken): the containers still open are the reader's to walk.
+  bool TakePause() {
+    const bool paused = paused_;
+    paused_ = false;
+    return paused;
+  }
+  /// A feature has ended with more points than were handed out at once:
+  /// EmitMore() gives the next of them.
+  bool emitting() const { return ending_ != nullptr; }
+  void EmitMore();
 
   /// Entries ready to hand out, in order; their memory is reused once
   /// ClearReady() says they are all taken.
-  std::size_t readyCount() const { return readyCount_; }
-  ReadEntry& ReadyAt(std::size_t index) { return ready_[index]; }
-  void ClearReady() { readyCount_ = 0; }
+  std::size_t readyCount() const { return reading_.entries.count(); }
+  ReadEntry& ReadyAt(std::size_t index) { return reading_.entries.At(index); }
+  void ClearReady() { reading_.entries.Clear(); }
   const std::optional<ReadFailure>& failure() const { return failure_; }
-  const IgnoredItems& ignored() const { return ignored_; }
+  const IgnoredItems& ignored() const { return reading_.ignored; }
 
  private:
   enum class ScalarKind { kString, kNumber, kNull, kOther };
@@ -95,6 +116,7 @@ class GeoJsonHandler {
     kProperties,
     kCrs,
     kName,
+    kCode,  ///< of a crs's properties, in the older EPSG form
     kTitle,
     kTitleCapital,
     kLocation,
@@ -103,79 +125,7 @@ class GeoJsonHandler {
     Role role = Role::kPassed;
     bool array = false;
     Member member = Member::kOther;  ///< of the value that comes next (objects)
-    // Coordinates: 1 for the "coordinates" array itself, +1 inward.
-    int level = 0;
-    // Only positions use the members from here on; other frames leave them as they were.
-    int numbers = 0;
-    bool holdsArrays = false;
-    std::int64_t line = 0;
-    std::optional<double> longitude;
-    std::optional<double> latitude;
-    std::string reason;  ///< why this array is no readable position
-  };
-  struct Position {
-    int level = 0;
-    std::int64_t line = 0;
-    double longitude = 0.0;
-    double latitude = 0.0;
-    std::string reason;        ///< empty for a readable position
-    std::int64_t segment = 0;  ///< the line of a MultiLineString it is in, from 1
-  };
-  /// A geometry's "type", as far as the reader tells them apart.
-  enum class Shape : std::uint8_t {
-    kPoint,
-    kMultiPoint,
-    kLineString,  ///< or MultiLineString
-    kPolygon,     ///< or MultiPolygon
-    kCollection,
-    kOther,  ///< a type GeoJSON lacks, or no string
-  };
-  struct Geometry {
-    std::int64_t line = 0;
-    Shape shape = Shape::kOther;
-    bool typed = false;
-    bool direct = false;   ///< a feature's own geometry, not one of a collection
-    bool collects = true;  ///< may be a Point or MultiPoint: positions are kept
-    bool hasCoordinates = false;
-    bool hasGeometries = false;
-    bool emptyCoordinates = false;
-    bool deepCoordinates = false;  ///< arrays three deep or more
-    /// A line whose points are read: a LineString (routes asked for) or a
-    /// MultiLineString (tracks).
-    std::optional<LineKind> lineKind;
-    std::int64_t segments = 0;  ///< position lists begun, for a MultiLineString
-    std::vector<Position> positions;
-  };
-  /// A point of a feature before its title is known.
-  struct Pending {
-    std::int64_t line = 0;
-    double longitude = 0.0;
-    double latitude = 0.0;
-    std::string reason;  ///< empty for a point
-    /// A route or track point: its number in the line from 1 (0 for a
-    /// point), the line's kind and number among the file's.
-    std::int64_t number = 0;
-    LineKind kind = LineKind::kRoute;
-    std::int64_t lineNumber = 0;
-  };
-  /// A title member's text, once one is given.
-  struct TitleCandidate {
-    bool given = false;
-    std::string text;
-  };
-  struct Feature {
-    std::int64_t line = 0;
-    std::string type;  ///< of the top-level object; of an element, only when not "Feature"
-    bool typed = false;
-    bool typeIsFeature = false;  ///< an element's "type" is "Feature"
-    bool hasGeometry = false;    ///< a "geometry" member that is an object
-    bool hasProperties = false;
-    // Title candidates in the order they are chosen; their buffers are
-    // kept from feature to feature.
-    TitleCandidate titles[4];
-    bool hasLocation = false;
-    std::vector<Pending> points;
-    void Reset(std::int64_t at);
+    GeoJsonArray coordinates;        ///< an array of coordinates, as read so far
   };
 
   bool Scalar(ScalarKind kind, std::string_view text);
@@ -186,23 +136,23 @@ class GeoJsonHandler {
   void ElementScalar(Frame& frame, ScalarKind kind, std::string_view text);
   /// Whether a scalar member of the top-level object (its type, a null crs) is acceptable.
   [[gnu::noinline]] bool TopScalar(Member member, ScalarKind kind, std::string_view text);
-  /// Which title candidate a member of properties or location is; none for any other.
-  static std::optional<std::size_t> TitleIndex(const Frame& frame);
+  /// Which title a member of properties or location is; none for any other.
+  static std::optional<GeoJsonFeature::Title> TitleOf(const Frame& frame);
   /// Opens the top-level object, and a geometry in case it is one.
   void StartTop();
   /// What an object in an array is: a feature, a geometry of a collection, or passed over.
   Role ElementObjectRole(Frame& parent);
   /// What an object as a member's value is; only the first of each member counts.
   Role MemberObjectRole(const Frame& parent);
+  /// What an array as a value is.
+  Role ArrayRole(Frame& parent);
   bool Fail(std::string_view message);
   // Failures and skip reasons whose messages are built from parts; cold,
   // apart from the handlers of every event (see geojson_handler.cpp).
   [[gnu::cold, gnu::noinline]] bool FailTooDeep();
-  [[gnu::cold, gnu::noinline]] bool FailTooManyPositions();
-  [[gnu::cold, gnu::noinline]] static void SetOutOfRange(Frame& frame, bool longitude,
+  [[gnu::cold, gnu::noinline]] static void SetOutOfRange(GeoJsonArray& array, bool longitude,
                                                          std::string_view text);
-  [[gnu::cold, gnu::noinline]] void EmitNoFeature(Feature& feature);
-  [[gnu::cold, gnu::noinline]] static void SetTitleTooLong(ReadEntry& entry);
+  [[gnu::cold, gnu::noinline]] void EmitNoObject();
   /// The end of the top-level object: what it is, and its points unless a
   /// FeatureCollection; once a file, apart from the ends of other objects.
   [[gnu::noinline]] bool EndTop();
@@ -210,48 +160,32 @@ class GeoJsonHandler {
   static Member MemberOf(Role role, std::string_view name);
   /// Which of the names that matter a name is, in whatever object.
   static Member NamedMember(std::string_view name);
-  Feature& CurrentFeature();
-  void OnNumber(Frame& frame, std::string_view text);
-  void EndPosition(const Frame& frame);
-  Frame& Push(Role role, std::int64_t line);
-  Geometry& PushGeometry(std::int64_t line, bool direct);
-  static Shape ShapeOf(std::string_view type);
-  void SetGeometryType(Geometry& geometry, std::string_view type, bool isString);
-  bool EndGeometry(Geometry& geometry);
-  bool AddPoint(std::int64_t line, double longitude, double latitude);
-  bool AddSkip(std::int64_t line, std::string_view reason);
-  /// The points of a line asked for; true when the geometry is one.
-  bool EndLine(Geometry& geometry);
-  /// A route's positions, each a point; a track's, thinned segment by segment.
-  void AddLinePoints(const Geometry& geometry, LineKind kind, std::int64_t lineNumber);
-  void AddLinePoint(const Position& position, std::int64_t number, LineKind kind,
-                    std::int64_t lineNumber);
-  void EmitFeature(Feature& feature, bool checkType);
-  bool CheckTopType(std::string_view type);
-  bool CheckCrs();
-  ReadEntry& Emit(std::int64_t line);
+  GeoJsonFeature& CurrentFeature() { return inElement_ ? element_ : top_; }
+  GeoJsonGeometry& CurrentGeometry() { return geometries_[openGeometries_ - 1]; }
+  void OnNumber(GeoJsonArray& array, std::string_view text);
+  Frame& Push(Role role);
+  void PushGeometry(std::int64_t line, bool direct);
+  /// A feature's end: its points, or why it gives none.
+  void EndFeature(GeoJsonFeature& feature, bool isFeature);
+  /// Pauses the parser when many entries are ready.
+  bool PauseWhenFull();
 
   JsonSourceStream& stream_;
   /// The open containers, outermost first; as many as may be open at once.
   std::vector<Frame> frames_;
   std::size_t depth_ = 0;  ///< frames in use
-  std::vector<Geometry> geometries_;
+  std::vector<GeoJsonGeometry> geometries_;
   std::size_t openGeometries_ = 0;
-  Feature top_;
-  Feature element_;  ///< the element of "features" being read
+  GeoJsonFeature top_;
+  GeoJsonFeature element_;  ///< the element of "features" being read
   bool inElement_ = false;
   bool featuresSeen_ = false;
   bool crsSeen_ = false;
-  std::string crsType_;
-  std::string crsName_;
-  std::vector<ReadEntry> ready_;
-  std::size_t readyCount_ = 0;
+  GeoJsonCrs crs_;
+  GeoJsonReading reading_;
   std::optional<ReadFailure> failure_;
-  IgnoredItems ignored_;
-  PointKinds kinds_;
-  TrackThinner thinner_;
-  std::int64_t routes_ = 0;  ///< LineStrings so far
-  std::int64_t tracks_ = 0;  ///< MultiLineStrings so far
+  bool paused_ = false;
+  GeoJsonFeature* ending_ = nullptr;  ///< a feature ended, its points still going out
 };
 
 }  // namespace velorin

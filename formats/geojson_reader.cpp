@@ -18,6 +18,21 @@ constexpr unsigned kParseFlags =
     rapidjson::kParseValidateEncodingFlag | rapidjson::kParseNumbersAsStringsFlag |
     rapidjson::kParseInsituFlag;
 
+/// UTF-8 as the parser writes decoded strings in place, but for a \u escape
+/// of a lone low surrogate (DC00 to DFFF), which it would write as the
+/// three bytes of no character: the stream stops there instead, so that the
+/// file is refused as it is for a lone high surrogate.
+struct StrictUtf8 : rapidjson::UTF8<> {
+  template <typename OutputStream>
+  static void Encode(OutputStream& os, unsigned codepoint) {
+    if (codepoint >= 0xDC00 && codepoint <= 0xDFFF) [[unlikely]] {
+      os.StopAtLoneSurrogate();
+      return;
+    }
+    rapidjson::UTF8<>::Encode(os, codepoint);
+  }
+};
+
 /// A member's name, parsed as a JSON string of its own, handed on as a key.
 struct KeyHandler : rapidjson::BaseReaderHandler<rapidjson::UTF8<>, KeyHandler> {
   explicit KeyHandler(GeoJsonHandler& handler) : target(handler) {}
@@ -31,7 +46,8 @@ struct KeyHandler : rapidjson::BaseReaderHandler<rapidjson::UTF8<>, KeyHandler> 
 }  // namespace
 
 struct GeoJsonReader::Parser {
-  rapidjson::Reader reader;
+  // In place, strings are decoded in the source's encoding.
+  rapidjson::GenericReader<StrictUtf8, rapidjson::UTF8<>> reader;
 };
 
 GeoJsonReader::GeoJsonReader(ByteSource& source, std::size_t bufferSize, PointKinds kinds,
@@ -63,6 +79,10 @@ bool GeoJsonReader::Stop(int errorCode) {
   } else if (stream_.tokenTooLong()) {
     Fail(stream_.Line(), "a single JSON string, number or run of white space longer than " +
                              std::to_string(JsonSourceStream::kMaxTokenSize) + " bytes");
+  } else if (stream_.loneSurrogate()) {
+    Fail(stream_.Line(),
+         std::string("not a well-formed GeoJSON file: ") +
+             rapidjson::GetParseError_En(rapidjson::kParseErrorStringUnicodeSurrogateInvalid));
   } else if (errorCode == rapidjson::kParseErrorDocumentEmpty) {
     // Only a value within the object can be missing: the file is cut off.
     Fail(stream_.Line(), "not a well-formed GeoJSON file: it ends where a value should follow");
@@ -82,6 +102,14 @@ bool GeoJsonReader::StopAtHandler() {
 
 bool GeoJsonReader::ParseValue() {
   const rapidjson::ParseResult result = parser_->reader.Parse<kParseFlags>(stream_, handler_);
+  if (handler_.TakePause()) {
+    // The parser pauses at the end of an array or object, before it takes
+    // the closing bracket; the containers it opened are the reader's to
+    // walk now, each past a value of its own.
+    stream_.Take();
+    first_.resize(handler_.depth(), 0);
+    return true;
+  }
   return result.IsError() ? Stop(result.Code()) : StopAtHandler();
 }
 
@@ -103,21 +131,18 @@ bool GeoJsonReader::Expect(char c, int errorCode) {
 }
 
 bool GeoJsonReader::Step() {
+  // A feature that ended with many points hands them out first.
+  if (handler_.emitting()) {
+    handler_.EmitMore();
+    return true;
+  }
   rapidjson::SkipWhitespace(stream_);
   const char next = stream_.Peek();
   switch (state_) {
     case State::kStart:
       return StepStart(next);
-    case State::kFirstMember:
-    case State::kMember:
-      return StepMember(next);
-    case State::kAfterMember:
-      return StepAfterMember(next);
-    case State::kFirstElement:
-    case State::kElement:
-      return StepElement(next);
-    case State::kAfterElement:
-      return StepAfterElement(next);
+    case State::kWalking:
+      return StepWalk(next);
     case State::kTrailing:
       return StepTrailing(next);
     case State::kDone:
@@ -142,40 +167,39 @@ bool GeoJsonReader::StepStart(char next) {
   }
   stream_.Take();
   handler_.StartObject();
-  state_ = State::kFirstMember;
+  first_.assign(1, 1);
+  state_ = State::kWalking;
   return true;
 }
 
-bool GeoJsonReader::StepMember(char next) {
-  if (next == '}' && state_ == State::kFirstMember) return CloseTop();
-  if (!ParseKey()) return false;
+bool GeoJsonReader::StepWalk(char next) {
+  const bool array = handler_.InArray();
+  const char close = array ? ']' : '}';
+  if (first_.back() != 0) {
+    if (next == close) return Close(array);
+    first_.back() = 0;
+  } else if (next == ',') {
+    stream_.Take();
+    stream_.MarkEvent();
+  } else if (next == close) {
+    return Close(array);
+  } else {
+    return Stop(array ? rapidjson::kParseErrorArrayMissCommaOrSquareBracket
+                      : rapidjson::kParseErrorObjectMissCommaOrCurlyBracket);
+  }
+  if (!array && !ParseKey()) return false;
+  return WalkValue();
+}
+
+bool GeoJsonReader::WalkValue() {
   rapidjson::SkipWhitespace(stream_);
   if (handler_.FeaturesNext() && stream_.Peek() == '[') {
     stream_.Take();
     handler_.StartArray();
-    state_ = State::kFirstElement;
+    first_.push_back(1);
     return true;
   }
-  state_ = State::kAfterMember;
   return ParseValue();
-}
-
-bool GeoJsonReader::StepAfterMember(char next) {
-  if (next == ',') return TakeComma(State::kMember);
-  if (next != '}') return Stop(rapidjson::kParseErrorObjectMissCommaOrCurlyBracket);
-  return CloseTop();
-}
-
-bool GeoJsonReader::StepElement(char next) {
-  if (next == ']' && state_ == State::kFirstElement) return CloseFeatures();
-  state_ = State::kAfterElement;
-  return ParseValue();
-}
-
-bool GeoJsonReader::StepAfterElement(char next) {
-  if (next == ',') return TakeComma(State::kElement);
-  if (next != ']') return Stop(rapidjson::kParseErrorArrayMissCommaOrSquareBracket);
-  return CloseFeatures();
 }
 
 bool GeoJsonReader::StepTrailing(char next) {
@@ -186,23 +210,13 @@ bool GeoJsonReader::StepTrailing(char next) {
   return false;
 }
 
-bool GeoJsonReader::TakeComma(State then) {
+bool GeoJsonReader::Close(bool array) {
   stream_.Take();
-  stream_.MarkEvent();
-  state_ = then;
-  return true;
-}
-
-bool GeoJsonReader::CloseTop() {
-  stream_.Take();
-  state_ = State::kTrailing;
-  return handler_.EndObject(0) || StopAtHandler();
-}
-
-bool GeoJsonReader::CloseFeatures() {
-  stream_.Take();
-  state_ = State::kAfterMember;
-  return handler_.EndArray(0) || StopAtHandler();
+  first_.pop_back();
+  const bool ok = array ? handler_.EndArray(0) : handler_.EndObject(0);
+  if (first_.empty()) state_ = State::kTrailing;
+  if (handler_.TakePause()) return true;
+  return ok || StopAtHandler();
 }
 
 }  // namespace velorin

@@ -8,16 +8,20 @@
 // LineStrings are route points and those of MultiLineStrings track points
 // (each line a segment, thinned), as GDAL writes a GPX file's routes and
 // tracks; named after the feature and their number in the line. Other
-// geometries are counted, not read. UTF-8 only (a byte-order mark is skipped); a "crs" member must
-// name WGS 84 longitude/latitude.
+// geometries are counted, not read. UTF-8 only (a byte-order mark is
+// skipped); a "crs" member must name WGS 84 longitude/latitude.
 //
 // Read as a stream: RapidJSON's SAX parser over a fixed buffer, one element
 // of "features" at a time, nothing of the document kept but the feature
-// being read (see geojson_handler.h). Hostile input is refused: nesting
+// being read (see geojson_handler.h). Where one element gives many points
+// (a long line), the handler pauses the parser and the reader walks on
+// through the arrays and objects still open itself, a value at a time, so
+// that the points go out as they come. Hostile input is refused: nesting
 // deeper than GeoJsonHandler::kMaxDepth, a string or number longer than
 // JsonSourceStream::kMaxTokenSize, invalid UTF-8, numbers beyond a double,
 // NaN and Infinity (no JSON).
 #include <memory>
+#include <vector>
 
 #include "formats/geojson_handler.h"
 #include "formats/json_source_stream.h"
@@ -40,15 +44,10 @@ class GeoJsonReader : public PointReader {
   std::int64_t ignoredTotal() const override { return handler_.ignored().Total(); }
 
  private:
-  /// Where the reader is in the top-level object and its "features".
+  /// Where the reader is in the file.
   enum class State {
     kStart,
-    kFirstMember,
-    kMember,
-    kAfterMember,
-    kFirstElement,
-    kElement,
-    kAfterElement,
+    kWalking,  ///< within the containers it walks itself
     kTrailing,
     kDone,
   };
@@ -59,22 +58,16 @@ class GeoJsonReader : public PointReader {
   // The steps of Step(), one for each state; `next` is the character ahead.
   /// Whether the file begins with a JSON object in UTF-8; if so, opens it.
   bool StepStart(char next);
-  /// Whether a member follows (or the object ends); "features" opens its array.
-  bool StepMember(char next);
-  /// Whether a comma leads to the next member or a brace ends the object.
-  bool StepAfterMember(char next);
-  /// Whether an element of "features" follows (or the array ends); reads it.
-  bool StepElement(char next);
-  /// Whether a comma leads to the next element or a bracket ends "features".
-  bool StepAfterElement(char next);
+  /// The next member or element of the innermost container the reader
+  /// walks, or its end: a comma or the container's first, then its value.
+  bool StepWalk(char next);
   /// Whether only white space follows the top-level object; false (the end) either way.
   bool StepTrailing(char next);
-  /// Takes a comma; the reader is then in state `then`.
-  bool TakeComma(State then);
-  /// Takes the top-level object's closing brace; false when the handler fails.
-  bool CloseTop();
-  /// Takes the closing bracket of "features"; false when the handler fails.
-  bool CloseFeatures();
+  /// The value of the member or element: "features" opened to walk its
+  /// elements, anything else parsed whole (unless the handler pauses).
+  bool WalkValue();
+  /// Takes the innermost container's closing bracket.
+  bool Close(bool array);
   bool ParseValue();
   bool ParseKey();
   /// Takes `c` after white space; false (a failure) when something else comes.
@@ -86,6 +79,9 @@ class GeoJsonReader : public PointReader {
   GeoJsonHandler handler_;
   std::unique_ptr<Parser> parser_;
   State state_ = State::kStart;
+  /// For each container the reader walks, outermost first: none of its
+  /// members or elements has come yet.
+  std::vector<char> first_;
   std::size_t taken_ = 0;
 };
 

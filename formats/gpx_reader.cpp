@@ -51,7 +51,7 @@ void GpxReader::StartLine(std::string_view local) {
   const bool route = local == "rte";
   const std::int64_t number = route ? ++routes_ : ++tracks_;
   if (!(route ? kinds_.routes : kinds_.tracks)) {
-    ++(route ? ignored_.routes : ignored_.tracks);
+    ++ignored_[route ? IgnoredKind::kRoute : IgnoredKind::kTrack];
     return;
   }
   lineDepth_ = kWaypointDepth;

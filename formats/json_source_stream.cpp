@@ -99,6 +99,15 @@ void JsonSourceStream::End() {
   nextNewline_ = current_;
 }
 
+void JsonSourceStream::StopAtLoneSurrogate() {
+  loneSurrogate_ = true;
+  if (ended_) {
+    current_ = last_;  // the '\0' after the data
+  } else {
+    End();
+  }
+}
+
 void JsonSourceStream::Refill() {
   if (ended_) return;
   const Ch* end = last_ + 1;

@@ -79,6 +79,10 @@ class JsonSourceStream {
   bool AtEnd() const { return ended_ && current_ == last_; }
   /// Feeding stopped at a token longer than kMaxTokenSize.
   bool tokenTooLong() const { return tokenTooLong_; }
+  /// Stops feeding the parser at a \u escape of a lone low surrogate, which
+  /// no UTF-8 text holds (the parser itself refuses a lone high one).
+  void StopAtLoneSurrogate();
+  bool loneSurrogate() const { return loneSurrogate_; }
   /// A read error stopped the input (see error()).
   bool readFailed() const { return readFailed_; }
   std::error_code error() const { return source_.error(); }
@@ -136,6 +140,7 @@ class JsonSourceStream {
   std::int64_t newlines_ = 0;
   bool ended_ = false;
   bool tokenTooLong_ = false;
+  bool loneSurrogate_ = false;
   bool readFailed_ = false;
   bool looksWide_ = false;
 };

@@ -61,7 +61,19 @@ bool KmlReader::IsOwnNamespace(std::string_view space) const {
          space.find("earth.google.com/kml/") != std::string_view::npos;
 }
 
+/// A tour, or an update of features already shown: what it holds are the
+/// steps of an animation, not places.
+bool KmlReader::IsAnimation(const XmlName& name) const {
+  if (name.space == kGxNamespace) return name.local == "Tour" || name.local == "AnimatedUpdate";
+  return name.own && name.local == "Update";
+}
+
 void KmlReader::OnStart(const XmlName& name, int depth, const char**) {
+  if (placemarkDepth_ == 0 && animationDepth_ == 0 && IsAnimation(name)) animationDepth_ = depth;
+  if (animationDepth_ != 0) {
+    if (name.own && name.local == "Placemark") ++ignored_[IgnoredKind::kAnimationPlacemark];
+    return;
+  }
   // KML names are case-sensitive: a <placemark> is said, not silently lost.
   if (placemarkDepth_ == 0 && PassesOver(name, "Placemark")) return;
   if (placemarkDepth_ != 0 && name.space == kGxNamespace) {
@@ -127,6 +139,10 @@ void KmlReader::StartPlacemark(int depth) {
 }
 
 void KmlReader::OnEnd(const XmlName& name, int depth) {
+  if (animationDepth_ != 0) {
+    if (depth == animationDepth_) animationDepth_ = 0;
+    return;
+  }
   if (placemarkDepth_ != 0 && name.space == kGxNamespace) {
     OnGxEnd(name, depth);
     return;
@@ -171,9 +187,9 @@ void KmlReader::OnEnd(const XmlName& name, int depth) {
   }
   if (depth != placemarkDepth_ || local != "Placemark") return;
   placemarkDepth_ = 0;
-  if (placemarkHasLine_ && !kinds_.tracks) ++ignored_.tracks;
+  if (placemarkHasLine_ && !kinds_.tracks) ++ignored_[IgnoredKind::kTrack];
   if (points_ == 0 && linePoints_ == 0) {
-    if (!placemarkHasLine_) ++ignored_.placemarksWithoutPoint;
+    if (!placemarkHasLine_) ++ignored_[IgnoredKind::kPlacemarkWithoutPoint];
     return;
   }
   for (const Waiting& point : waiting_) EmitPoint(point);
@@ -203,11 +219,11 @@ void KmlReader::OnLinkEnd(std::string_view local, int depth) {
   inLinkElement_ = false;
   if (!hasHref_) return;  // links to nothing
   if (!keepsLinks_) {
-    ++ignored_.linksOutside;
+    ++ignored_[IgnoredKind::kLinkOutside];
   } else if (links_.size() < kMaxLinks && !hrefTooLong_) {
     links_.push_back(href_);
   } else {
-    ++ignored_.linksNotFollowed;
+    ++ignored_[IgnoredKind::kLinkNotFollowed];
   }
 }
 
@@ -223,13 +239,13 @@ void KmlReader::EndPoint() {
 void KmlReader::Deliver(const Waiting& point) {
   if (hasName_) {
     EmitPoint(point);
-  } else if (waiting_.size() < kMaxPointsBeforeName) {
+  } else if (waiting_.size() < kMaxPointsWaiting) {
     waiting_.push_back(point);
   } else {
     ReadEntry& entry = Emit();
     entry.point.line = placemarkLine_;  // before the waiting ones: lines never go back
     entry.isPoint = false;
-    entry.reason = "more than " + std::to_string(kMaxPointsBeforeName) +
+    entry.reason = "more than " + std::to_string(kMaxPointsWaiting) +
                    " points of one placemark before its name";
   }
 }

@@ -8,6 +8,8 @@
 // and their number in it; otherwise such placemarks count as tracks, not
 // read. Placemarks of other shapes (polygons) are counted, not read, and so
 // are NetworkLinks, unless the reader is told to keep them for following.
+// Placemarks inside a gx:Tour, a gx:AnimatedUpdate or an Update (its Create
+// or Change) are steps of an animation: counted, never read.
 #include <vector>
 
 #include "formats/track_thinner.h"
@@ -17,10 +19,6 @@ namespace velorin {
 
 class KmlReader : public XmlPointReader {
  public:
-  /// The most points of one placemark kept waiting for a name that comes
-  /// after them; those past it are skipped.
-  static constexpr std::size_t kMaxPointsBeforeName = 4096;
-
   /// The most NetworkLinks of one document kept for following.
   static constexpr std::size_t kMaxLinks = 256;
 
@@ -46,10 +44,11 @@ class KmlReader : public XmlPointReader {
   void OnStart(const XmlName& name, int depth, const char** attributes) override;
   void OnEnd(const XmlName& name, int depth) override;
   bool IsOwnNamespace(std::string_view space) const override;
+  bool IsAnimation(const XmlName& name) const;
   void StartPlacemark(int depth);
   /// The point that just ended: out now when the name is known, else kept.
   void EndPoint();
-  /// Out now when the name is known, else kept (up to kMaxPointsBeforeName).
+  /// Out now when the name is known, else kept (up to kMaxPointsWaiting).
   void Deliver(const Waiting& point);
   void EmitPoint(const Waiting& point);
   /// A LineString or gx:Track (a segment of the placemark's track) begins or ends.
@@ -65,6 +64,7 @@ class KmlReader : public XmlPointReader {
   void OnLinkStart(std::string_view local, int depth);
   void OnLinkEnd(std::string_view local, int depth);
 
+  int animationDepth_ = 0;  ///< of the open tour or update; 0 outside one
   int placemarkDepth_ = 0;  ///< 0 outside a placemark
   std::int64_t placemarkLine_ = 0;
   /// The innermost open geometry container: the placemark itself or a

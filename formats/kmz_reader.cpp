@@ -81,13 +81,13 @@ bool KmzReader::OpenNext() {
     // Read already: a loop of links, or one file linked twice.
     if (std::find(read_.begin(), read_.end(), document.name) != read_.end()) continue;
     if (document.depth > 0 && read_.size() > kMaxLinkedFiles) {
-      ++ignored_.linksNotFollowed;
+      ++ignored_[IgnoredKind::kLinkNotFollowed];
       continue;
     }
     auto source = std::make_unique<KmzSource>(archive_, document.name);
     if (!source->Open()) {
       if (document.depth > 0 && source->error() == KmzError::kNoMember) {
-        ++ignored_.linksNotFollowed;
+        ++ignored_[IgnoredKind::kLinkNotFollowed];
         continue;
       }
       std::string message = document.depth > 0 ? document.name + ": " : "";
@@ -112,9 +112,9 @@ void KmzReader::EndDocument() {
   for (const std::string& href : kml_->links()) {
     std::optional<std::string> member = LinkedMember(source_->memberName(), href);
     if (!member) {
-      ++ignored_.linksOutside;
+      ++ignored_[IgnoredKind::kLinkOutside];
     } else if (depth_ >= kMaxLinkDepth) {
-      ++ignored_.linksNotFollowed;
+      ++ignored_[IgnoredKind::kLinkNotFollowed];
     } else {
       linked.push_back({std::move(*member), depth_ + 1});
     }

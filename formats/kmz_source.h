@@ -1,16 +1,16 @@
 #pragma once
 // The KML documents inside a KMZ (zip) archive as streams of bytes: the
 // first .kml member (doc.kml by convention, and the one Google Earth loads),
-// or a member named by a link, unpacked as it is read. Nothing is unpacked
-// to disk or held whole. The build chooses the archive reader: libarchive
-// (kmz_source_libarchive.cpp) or Velorin's own zip reader through zlib
-// (kmz_source_zip.cpp, zip_archive.h). A member whose name leads out of the
-// archive (an absolute path, "..", a drive) is never read.
+// or a member named by a link, unpacked as it is read by Velorin's own zip
+// reader on zlib (zip_archive.h), which refuses an archive whose sizes, CRC
+// or offsets disagree with its bytes. Nothing is unpacked to disk or held
+// whole. A member whose name leads out of the archive (an absolute path,
+// "..", a drive) is never read.
 //
-// The archive itself is copied once as it is read (in memory, in a
-// temporary file past kMemoryCopy), so that the reader can read the zip's
-// central directory: only it tells a symbolic link from a file, and a
-// linked document may come before the one that links it.
+// The archive itself is copied once as it is read (in memory, in an
+// anonymous temporary file past kMemoryCopy), so that the reader can read
+// the zip's central directory: only it tells a symbolic link from a file,
+// and a linked document may come before the one that links it.
 //
 // Limits keep a hostile archive from costing more than reading a real one:
 // a member that expands beyond kMaxExpansion times the packed bytes it has
@@ -26,12 +26,11 @@
 namespace velorin {
 
 enum class KmzError {
-  kNotAnArchive = 1,  ///< not a zip archive libarchive can read
+  kNotAnArchive = 1,  ///< no zip archive, or a damaged one
   kNoKml,             ///< no .kml member
   kBomb,              ///< expands far beyond its packed size
   kTooManyMembers,
   kEncrypted,
-  kNoLibrary,      ///< libarchive could not be loaded
   kNoMember,       ///< no file of the name asked for
   kNoCopy,         ///< the temporary copy could not be made
   kZip64,          ///< the zip64 form, which the zip reader does not read
@@ -81,7 +80,7 @@ class KmzSource : public ByteSource {
   std::error_code error() const override { return error_; }
   /// The member being read (empty before it is found).
   const std::string& memberName() const { return member_; }
-  /// The archive reader's own words on the last failure, when it gave some.
+  /// The system's words when the archive could not be copied (kNoCopy).
   const std::string& detail() const { return detail_; }
 
  private:

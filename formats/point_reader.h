@@ -9,6 +9,7 @@
 #include <system_error>
 #include <utility>
 
+#include "formats/ignored_items.h"
 #include "formats/point.h"
 #include "formats/point_kinds.h"
 #include "formats/untitled_rule.h"
@@ -50,55 +51,17 @@ inline void swap(ReadEntry& a, ReadEntry& b) noexcept {
   swap(a.latitudeText, b.latitudeText);
 }
 
+/// The most points of one placemark or feature a reader keeps waiting for
+/// what comes after them in the file (a name, a title, a type); each point
+/// past it is skipped at once, saying so. A line of any length costs a
+/// reader no more than this.
+inline constexpr std::size_t kMaxPointsWaiting = 100'000;
+
 /// The input as a whole could not be read on (not well-formed, a read error,
 /// a refused construct). The run stops there.
 struct ReadFailure {
   std::int64_t line = 0;  ///< where, when known; 0 otherwise
   std::string message;    ///< UTF-8, without the file's name
-};
-
-/// Things of the input that are not points of interest and are only counted.
-struct IgnoredItems {
-  std::int64_t routes = 0;
-  std::int64_t tracks = 0;
-  std::int64_t placemarksWithoutPoint = 0;
-  /// Elements named like the ones points are read from but not the
-  /// format's own (another namespace, another spelling): passed over.
-  std::int64_t unreadElements = 0;
-  std::string unreadName = {};    ///< the first one's local name: "wpt"
-  std::string unreadNote = {};    ///< why: "in namespace urn:x", "(not <Placemark>)"
-  std::int64_t linksOutside = 0;  ///< links to other files, never followed
-  /// Links within a KMZ archive to no file of it, or past its limits.
-  std::int64_t linksNotFollowed = 0;
-  /// GeoJSON geometries that are no points: LineStrings and
-  /// MultiLineStrings, Polygons and MultiPolygons, types GeoJSON lacks.
-  std::int64_t lineStrings = 0;
-  std::int64_t polygons = 0;
-  std::int64_t otherGeometries = 0;
-  std::int64_t featuresWithoutGeometry = 0;  ///< "geometry": null
-
-  /// Every count together: it grows whenever any of them does.
-  std::int64_t Total() const {
-    return routes + tracks + placemarksWithoutPoint + unreadElements + linksOutside +
-           linksNotFollowed + lineStrings + polygons + otherGeometries + featuresWithoutGeometry;
-  }
-
-  void Add(const IgnoredItems& other) {
-    routes += other.routes;
-    tracks += other.tracks;
-    placemarksWithoutPoint += other.placemarksWithoutPoint;
-    if (unreadElements == 0) {
-      unreadName = other.unreadName;
-      unreadNote = other.unreadNote;
-    }
-    unreadElements += other.unreadElements;
-    linksOutside += other.linksOutside;
-    linksNotFollowed += other.linksNotFollowed;
-    lineStrings += other.lineStrings;
-    polygons += other.polygons;
-    otherGeometries += other.otherGeometries;
-    featuresWithoutGeometry += other.featuresWithoutGeometry;
-  }
 };
 
 /// What a reader may be told beforehand.

@@ -85,7 +85,7 @@ bool XmlPointReader::PassesOver(const XmlName& name, std::string_view readName) 
   const std::string_view local = name.local;
   if (name.own && local == readName) return false;
   if (!EqualsIgnoringAsciiCase(local, readName)) return false;
-  if (ignored_.unreadElements++ == 0) {
+  if (ignored_[IgnoredKind::kUnreadElement]++ == 0) {
     ignored_.unreadName = local;
     ignored_.unreadNote = local == readName ? "in namespace " + std::string(name.space)
                                             : "(not <" + std::string(readName) + ">)";

@@ -1,7 +1,6 @@
 #pragma once
 // The readers of the XML formats: GPX and KML through an XML parser (expat,
-// or XmlLite on Windows), KMZ through an archive reader as well (libarchive,
-// or the zip reader on zlib on Windows). A build without them
+// or XmlLite on Windows), KMZ through the zip reader on zlib as well. A build without them
 // (VELORIN_XML_READERS off) has none of these readers, and the format table
 // then lists GPX and KML as written only and KMZ as neither. CMake chooses
 // the sibling file.

@@ -144,6 +144,16 @@ bool ZipMemberReader::Begin() {
   if (!HasSignature(header, 3, 4)) return Fail(ZipFault::kNotAZip), false;
   dataStart_ = entry_.localOffset + kLocalHeaderSize + Get16(header + 26) + Get16(header + 28);
   if (dataStart_ + entry_.packedSize > limit_) return Fail(ZipFault::kCorrupt), false;
+  // A member whose two headers disagree would be another member to another
+  // zip reader: neither is trusted.
+  if (Get16(header + 8) != entry_.method || Get16(header + 26) != entry_.name.size()) {
+    return Fail(ZipFault::kCorrupt), false;
+  }
+  std::string name(entry_.name.size(), '\0');
+  if (!bytes_.ReadAt(entry_.localOffset + kLocalHeaderSize, name.data(), name.size())) {
+    return Fail(ZipFault::kReadFailed), false;
+  }
+  if (name != entry_.name) return Fail(ZipFault::kCorrupt), false;
   if (entry_.method == kStored) {
     if (entry_.packedSize != entry_.size) return Fail(ZipFault::kCorrupt), false;
     return true;

@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <random>
+
+#include "platform/anonymous_file.h"
 
 namespace velorin {
 namespace {
@@ -26,36 +26,8 @@ std::error_code LastError() {
 
 }  // namespace
 
-std::FILE* OpenScratchFile() {
-  if (std::FILE* file = std::tmpfile()) return file;
-  // Some systems make tmpfile's file where a user may not write (Windows:
-  // the root of the drive): one in the temporary folder instead, gone once
-  // closed.
-  try {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path();
-    std::random_device random;
-    for (int attempt = 0; attempt < 20; ++attempt) {
-      const std::filesystem::path path = folder / ("velorin-map-" + std::to_string(random()));
-      if (std::filesystem::exists(path)) continue;
-      const std::string name = path.string();
-#ifdef _WIN32
-      // T: kept in memory while there is room; D: deleted when closed.
-      if (std::FILE* file = std::fopen(name.c_str(), "w+bTD")) return file;
-#else
-      if (std::FILE* file = std::fopen(name.c_str(), "w+b")) {
-        std::remove(name.c_str());  // the open file stays until closed
-        return file;
-      }
-#endif
-    }
-  } catch (const std::exception&) {
-    // No temporary folder, or its name not in the narrow encoding.
-  }
-  return nullptr;
-}
-
 SpilledMapPoints::SpilledMapPoints(std::size_t kept, SpillOpener open)
-    : keep_(kept), open_(open ? std::move(open) : SpillOpener(OpenScratchFile)) {}
+    : keep_(kept), open_(open ? std::move(open) : SpillOpener(OpenAnonymousFile)) {}
 
 void SpilledMapPoints::Add(const MapPoint& point, std::string_view title) {
   bounds_.Add(point.position());

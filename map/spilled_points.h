@@ -18,15 +18,10 @@ namespace velorin {
 /// when none can be made.
 using SpillOpener = std::function<std::FILE*()>;
 
-/// An anonymous temporary file, open for reading and writing and gone once
-/// closed: std::tmpfile's, or one in the temporary folder when that fails.
-/// Null when neither can be made.
-std::FILE* OpenScratchFile();
-
 class SpilledMapPoints : public MapPointSink {
  public:
   /// Keeps the first `kept` points in memory and spills the rest to the
-  /// file `open` gives (OpenScratchFile by default).
+  /// file `open` gives (OpenAnonymousFile by default).
   explicit SpilledMapPoints(std::size_t kept, SpillOpener open = {});
 
   void Add(const MapPoint& point, std::string_view title) override;

@@ -10,7 +10,7 @@ namespace velorin {
 class SharedLibrary {
  public:
   /// Opens the library `name` (a file name the system's loader searches,
-  /// such as "libarchive.so.13"); nothing, with the loader's words in
+  /// such as "xmllite.dll"); nothing, with the loader's words in
   /// `error`, when it cannot be loaded.
   static std::unique_ptr<SharedLibrary> Open(const std::string& name, std::string& error);
   ~SharedLibrary();

@@ -129,7 +129,18 @@ RunOutcome EveryKindOfCount() {
   outcome.skipped = {2, 3, 1};
   outcome.titles.replaced = 1;
   outcome.titles.adjusted = 2;
-  outcome.ignored = {2, 1, 4};
+  outcome.ignored[IgnoredKind::kRoute] = 2;
+  outcome.ignored[IgnoredKind::kTrack] = 1;
+  outcome.ignored[IgnoredKind::kPlacemarkWithoutPoint] = 4;
+  return outcome;
+}
+
+/// `each` of every kind of ignored item.
+RunOutcome EveryIgnoredKind(std::int64_t each) {
+  RunOutcome outcome = Written(1);
+  outcome.ignored.counts.fill(each);
+  outcome.ignored.unreadName = "wpt";
+  outcome.ignored.unreadNote = "in namespace urn:x";
   return outcome;
 }
 
@@ -176,7 +187,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReportCase{"ElementsPassedOver",
                    [] {
                      RunOutcome outcome = Written(0);
-                     outcome.ignored.unreadElements = 1000;
+                     outcome.ignored[IgnoredKind::kUnreadElement] = 1000;
                      outcome.ignored.unreadName = "wpt";
                      outcome.ignored.unreadNote = "in namespace urn:x";
                      return outcome;
@@ -187,9 +198,9 @@ INSTANTIATE_TEST_SUITE_P(
         ReportCase{"LinksNotFollowed",
                    [] {
                      RunOutcome outcome = Written(0);
-                     outcome.ignored.tracks = 1;
-                     outcome.ignored.linksOutside = 1;
-                     outcome.ignored.linksNotFollowed = 2;
+                     outcome.ignored[IgnoredKind::kTrack] = 1;
+                     outcome.ignored[IgnoredKind::kLinkOutside] = 1;
+                     outcome.ignored[IgnoredKind::kLinkNotFollowed] = 2;
                      return outcome;
                    }(),
                    F::kNvi, 0,
@@ -198,6 +209,23 @@ INSTANTIATE_TEST_SUITE_P(
                    "within the archive not followed (no such file, or too deep or too many)\n"
                    "velorin-cli: the file holds no waypoints, only routes or tracks: "
                    "--points=routes,tracks reads their points\n"},
+        // Every kind is named in its own words, singular and plural.
+        ReportCase{"EveryIgnoredKindOnce", EveryIgnoredKind(1), F::kNvi, 0,
+                   "1 record written to out.nvi\n"
+                   "velorin-cli: 1 route, 1 track, 1 placemark without a point, 1 placemark of a "
+                   "tour or an update, 1 LineString, 1 MultiLineString, 1 Polygon, 1 "
+                   "MultiPolygon, 1 geometry of a type GeoJSON lacks, 1 feature without a "
+                   "geometry and 1 <wpt> element in namespace urn:x ignored; 1 link to another "
+                   "file not followed; 1 link within the archive not followed (no such file, or "
+                   "too deep or too many)\n"},
+        ReportCase{"EveryIgnoredKindTwice", EveryIgnoredKind(2), F::kNvi, 0,
+                   "1 record written to out.nvi\n"
+                   "velorin-cli: 2 routes, 2 tracks, 2 placemarks without a point, 2 placemarks "
+                   "of a tour or an update, 2 LineStrings, 2 MultiLineStrings, 2 Polygons, 2 "
+                   "MultiPolygons, 2 geometries of a type GeoJSON lacks, 2 features without a "
+                   "geometry and 2 <wpt> elements in namespace urn:x ignored; 2 links to other "
+                   "files not followed; 2 links within the archive not followed (no such file, "
+                   "or too deep or too many)\n"},
         ReportCase{"LimitReached", LimitReached(), F::kNvi, 4,
                    "1000000 records written to out.nvi\n"
                    "velorin-cli: the limit of 1000000 records was reached; input lines from line "

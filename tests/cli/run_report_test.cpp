@@ -82,9 +82,9 @@ TEST(ReportRunOutcome, RoutesAndTracksAloneNameThePointsOption) {
   for (const auto& c : cases) {
     RunOutcome outcome = Outcome(RunResult::kFinished, c.records);
     outcome.inputHeldBytes = true;
-    outcome.ignored.routes = c.routes;
-    outcome.ignored.tracks = c.tracks;
-    outcome.ignored.lineStrings = c.lineStrings;
+    outcome.ignored[IgnoredKind::kRoute] = c.routes;
+    outcome.ignored[IgnoredKind::kTrack] = c.tracks;
+    outcome.ignored[IgnoredKind::kLineString] = c.lineStrings;
     outcome.skipped.malformed = c.skipped;
     ReportContext context;
     context.input = PointFormat::kGpx;

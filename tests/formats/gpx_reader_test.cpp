@@ -15,7 +15,8 @@ struct GpxCase {
   const char* name;
   std::string document;
   Entries entries;
-  IgnoredItems ignored{};
+  std::int64_t routes = 0;
+  std::int64_t tracks = 0;
   std::string unread = "";
 
   void PrintTo(const GpxCase& c, std::ostream* out) { *out << c.name; }
@@ -36,8 +37,8 @@ TEST_P(GpxReaderTest, ReadsWaypoints) {
     testing::MemorySource source(GetParam().document, chunk);
     GpxReader reader(source);
     EXPECT_EQ(testing::ReadAll(reader), GetParam().entries) << "chunk " << chunk;
-    EXPECT_EQ(reader.ignored().routes, GetParam().ignored.routes);
-    EXPECT_EQ(reader.ignored().tracks, GetParam().ignored.tracks);
+    EXPECT_EQ(reader.ignored()[IgnoredKind::kRoute], GetParam().routes);
+    EXPECT_EQ(reader.ignored()[IgnoredKind::kTrack], GetParam().tracks);
     EXPECT_EQ(testing::DescribeUnread(reader.ignored()), GetParam().unread);
   }
 }
@@ -88,12 +89,14 @@ INSTANTIATE_TEST_SUITE_P(
                       "<trk><trkseg><trkpt lat=\"1\" lon=\"1\"/></trkseg></trk>\n"
                       "<wpt lat=\"1\" lon=\"1\"><name>W</name></wpt>"),
                 {"5 W 1 1"},
-                IgnoredItems{2, 1, 0}},
+                2,
+                1},
         GpxCase{"WaypointsOfAnotherNamespaceOrSpellingAreCounted",
                 "<gpx xmlns=\"urn:x\"><wpt lat='1' lon='2'/><wpt lat='1' lon='2'/>"
                 "<WPT xmlns=\"http://www.topografix.com/GPX/1/1\" lat='1' lon='2'/></gpx>",
                 {},
-                {},
+                0,
+                0,
                 "3 <wpt> in namespace urn:x"},
         GpxCase{"WaypointOutsideTheRootLevelIsNoWaypoint",
                 Gpx11("<extensions><wpt lat=\"1\" lon=\"1\"/></extensions>"),

@@ -17,6 +17,7 @@ struct KmlCase {
   std::int64_t placemarksWithoutPoint = 0;
   std::string unread = "";
   std::int64_t linksOutside = 0;
+  std::int64_t animationPlacemarks = 0;
 };
 
 void PrintTo(const KmlCase& c, std::ostream* out) { *out << c.name; }
@@ -36,9 +37,11 @@ TEST_P(KmlReaderTest, ReadsPlacemarksWithAPoint) {
     testing::MemorySource source(GetParam().document, chunk);
     KmlReader reader(source);
     EXPECT_EQ(testing::ReadAll(reader), GetParam().entries) << "chunk " << chunk;
-    EXPECT_EQ(reader.ignored().placemarksWithoutPoint, GetParam().placemarksWithoutPoint);
+    EXPECT_EQ(reader.ignored()[IgnoredKind::kPlacemarkWithoutPoint],
+              GetParam().placemarksWithoutPoint);
     EXPECT_EQ(testing::DescribeUnread(reader.ignored()), GetParam().unread);
-    EXPECT_EQ(reader.ignored().linksOutside, GetParam().linksOutside);
+    EXPECT_EQ(reader.ignored()[IgnoredKind::kLinkOutside], GetParam().linksOutside);
+    EXPECT_EQ(reader.ignored()[IgnoredKind::kAnimationPlacemark], GetParam().animationPlacemarks);
   }
 }
 
@@ -102,6 +105,47 @@ INSTANTIATE_TEST_SUITE_P(
                  "5 skip: placemark coordinates are not longitude,latitude",
                  "6 skip: placemark point without coordinates",
                  "7 skip: placemark coordinates are not longitude,latitude"}},
+        // The steps of an animation are counted, never read as places;
+        // what comes after the animation is.
+        KmlCase{"PlacemarksOfATourAreNoPlaces",
+                Kml("<gx:Tour><name>T</name><gx:Playlist><gx:AnimatedUpdate><Update>"
+                    "<targetHref/><Create><Document targetId=\"d\"><Placemark><name>Step</name>"
+                    "<Point><coordinates>1,2</coordinates></Point></Placemark></Document>"
+                    "</Create></Update></gx:AnimatedUpdate><gx:FlyTo><LookAt/></gx:FlyTo>"
+                    "<Placemark><name>Also</name></Placemark></gx:Playlist></gx:Tour>\n"
+                    "<Placemark><name>Place</name><Point><coordinates>3,4</coordinates></Point>"
+                    "</Placemark>"),
+                {"5 Place 3 4"},
+                0,
+                "",
+                0,
+                2},
+        KmlCase{"AnimatedUpdateOutsideATour",
+                Kml("<gx:AnimatedUpdate><Update><Create><Folder targetId=\"f\">"
+                    "<Placemark><Point><coordinates>1,2</coordinates></Point></Placemark>"
+                    "<Placemark><Point><coordinates>3,4</coordinates></Point></Placemark>"
+                    "</Folder></Create></Update></gx:AnimatedUpdate>"),
+                {},
+                0,
+                "",
+                0,
+                2},
+        KmlCase{"UpdateOfANetworkLinkControl",
+                "<kml xmlns=\"http://www.opengis.net/kml/2.2\"><NetworkLinkControl><Update>"
+                "<targetHref>a.kml</targetHref><Change><Placemark targetId=\"p\"><name>N"
+                "</name></Placemark></Change><Create><Document targetId=\"d\"><Placemark>"
+                "<Point><coordinates>1,2</coordinates></Point></Placemark></Document></Create>"
+                "</Update></NetworkLinkControl><Document><Placemark><Point><coordinates>5,6"
+                "</coordinates></Point></Placemark></Document></kml>",
+                {"1  5 6"},
+                0,
+                "",
+                0,
+                2},
+        KmlCase{"UpdateOfAnotherSpellingIsNoUpdate",
+                Kml("<update><Placemark><Point><coordinates>1,2</coordinates></Point>"
+                    "</Placemark></update>"),
+                {"4  1 2"}},
         KmlCase{"NotKml",
                 "<gpx/>",
                 {"1 failed: not a KML file: the document element is <gpx>, not <kml>"}}),
@@ -111,13 +155,15 @@ INSTANTIATE_TEST_SUITE_P(
 // hostile placemark cannot hold them all in memory.
 TEST(KmlReaderTest, PointsWaitingForANameAreBounded) {
   std::string points;
-  for (int i = 0; i < 4097; ++i) points += "<Point><coordinates>1,2</coordinates></Point>";
+  for (std::size_t i = 0; i <= kMaxPointsWaiting; ++i) {
+    points += "<Point><coordinates>1,2</coordinates></Point>";
+  }
   testing::MemorySource source(
       Kml("<Placemark><MultiGeometry>" + points + "</MultiGeometry><name>N</name></Placemark>"));
   KmlReader reader(source);
   const Entries entries = testing::ReadAll(reader);
-  ASSERT_EQ(entries.size(), 4097u);
-  EXPECT_EQ(entries.front(), "4 skip: more than 4096 points of one placemark before its name");
+  ASSERT_EQ(entries.size(), kMaxPointsWaiting + 1);
+  EXPECT_EQ(entries.front(), "4 skip: more than 100000 points of one placemark before its name");
   EXPECT_EQ(entries.back(), "4 N 1 2");
 }
 

@@ -141,8 +141,10 @@ TEST_P(LinePointsTest, ReadsTheKindsAsked) {
     ASSERT_NE(reader, nullptr);
     EXPECT_EQ(testing::ReadAll(*reader), GetParam().entries) << "chunk " << chunk;
     const IgnoredItems ignored = reader->ignored();
-    EXPECT_EQ(ignored.routes + ignored.lineStrings, GetParam().ignoredRoutes);
-    EXPECT_EQ(ignored.tracks, GetParam().ignoredTracks);
+    EXPECT_EQ(ignored[IgnoredKind::kRoute] + ignored[IgnoredKind::kLineString],
+              GetParam().ignoredRoutes);
+    EXPECT_EQ(ignored[IgnoredKind::kTrack] + ignored[IgnoredKind::kMultiLineString],
+              GetParam().ignoredTracks);
   }
 }
 
@@ -258,16 +260,16 @@ INSTANTIATE_TEST_SUITE_P(
                   "waypoints",
                   50.0,
                   {"2 P 139 35"},
-                  2,
-                  0},
+                  1,
+                  1},
         LinesCase{"GeoJsonRoutes",
                   PointFormat::kGeoJson,
                   kGeoJsonAll,
                   "routes",
                   50.0,
                   {"5 Road 1 139.1 35.1", "6 Road 2 139.2 35.2"},
-                  1,
-                  0},
+                  0,
+                  1},
         LinesCase{"GeoJsonMultiLineStringThinned",
                   PointFormat::kGeoJson,
                   kGeoJsonAll,

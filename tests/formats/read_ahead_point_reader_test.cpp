@@ -28,12 +28,12 @@ class ScriptedReader : public PointReader {
     }
     if (given_ == entries_) {
       if (ending_ == Ending::kThrow) throw std::bad_alloc();
-      ++ignored_.polygons;  // counted while looking for more
+      ++ignored_[IgnoredKind::kPolygon];  // counted while looking for more
       if (ending_ == Ending::kFailure) Fail(given_ + 1, "not well-formed");
       return false;
     }
     ++given_;
-    if (ignoreEvery_ > 0 && given_ % ignoreEvery_ == 0) ++ignored_.lineStrings;
+    if (ignoreEvery_ > 0 && given_ % ignoreEvery_ == 0) ++ignored_[IgnoredKind::kLineString];
     entry.isPoint = given_ % 3 != 0;
     entry.point.line = given_;
     entry.point.title = "point " + std::to_string(given_) + " with a title too long for SSO";
@@ -87,8 +87,9 @@ TEST_P(ReadAheadTest, GivesWhatTheReaderGivesInOrder) {
     }
     ASSERT_EQ(ahead.AtEnd(), !more) << "after " << taken;
     ASSERT_EQ(ahead.Next(got), more) << "after " << taken;
-    EXPECT_EQ(ahead.ignored().lineStrings, alone.ignored().lineStrings) << "after " << taken;
-    EXPECT_EQ(ahead.ignored().polygons, alone.ignored().polygons);
+    EXPECT_EQ(ahead.ignored()[IgnoredKind::kLineString], alone.ignored()[IgnoredKind::kLineString])
+        << "after " << taken;
+    EXPECT_EQ(ahead.ignored()[IgnoredKind::kPolygon], alone.ignored()[IgnoredKind::kPolygon]);
     if (!more) break;
     ++taken;
     EXPECT_EQ(got.point.line, expected.point.line);
@@ -134,7 +135,7 @@ TEST(ReadAheadStopTest, StopsWhereverTheCallerLeaves) {
         std::make_unique<ScriptedReader>(100 * kAhead, 5, Ending::kClean));
     ReadEntry entry;
     for (int i = 0; i < taken; ++i) ASSERT_TRUE(ahead->Next(entry));
-    EXPECT_EQ(ahead->ignored().lineStrings, taken / 5) << "after " << taken;
+    EXPECT_EQ(ahead->ignored()[IgnoredKind::kLineString], taken / 5) << "after " << taken;
     ahead.reset();
   }
 }

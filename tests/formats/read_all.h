@@ -30,8 +30,9 @@ inline std::string Describe(const ReadEntry& entry) {
 
 /// "2 <wpt> in namespace urn:x": the elements a reader passed over; "" for none.
 inline std::string DescribeUnread(const IgnoredItems& items) {
-  if (items.unreadElements == 0) return {};
-  return std::to_string(items.unreadElements) + " <" + items.unreadName + "> " + items.unreadNote;
+  if (items[IgnoredKind::kUnreadElement] == 0) return {};
+  return std::to_string(items[IgnoredKind::kUnreadElement]) + " <" + items.unreadName + "> " +
+         items.unreadNote;
 }
 
 inline std::vector<std::string> ReadAll(PointReader& reader) {

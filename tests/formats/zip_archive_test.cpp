@@ -124,8 +124,20 @@ INSTANTIATE_TEST_SUITE_P(
                         z.bytes[z.localHeaders[0] + 37 + i] = '\xFF';
                     },
                     ZipFault::kCorrupt},
+        ArchiveCase{"LocalHeaderNamesAnotherMember", kOne,
+                    [](ZipLayout& z) { z.bytes[z.localHeaders[0] + 30] = 'x'; },
+                    ZipFault::kCorrupt},
+        ArchiveCase{"LocalHeaderNameOfAnotherSize", kOne,
+                    [](ZipLayout& z) { Put16(z.bytes, z.localHeaders[0] + 26, 6); },
+                    ZipFault::kCorrupt},
+        ArchiveCase{"LocalHeaderPackedOtherwise", kOne,
+                    [](ZipLayout& z) { Put16(z.bytes, z.localHeaders[0] + 8, 0); },
+                    ZipFault::kCorrupt},
         ArchiveCase{"UnknownMethod", kOne,
-                    [](ZipLayout& z) { Put16(z.bytes, Central(z) + 10, 12); },
+                    [](ZipLayout& z) {
+                      Put16(z.bytes, Central(z) + 10, 12);
+                      Put16(z.bytes, z.localHeaders[0] + 8, 12);
+                    },
                     ZipFault::kUnknownMethod},
         ArchiveCase{"Zip64EntryCount", kOne,
                     [](ZipLayout& z) { Put16(z.bytes, z.endRecord + 10, 0xFFFF); },

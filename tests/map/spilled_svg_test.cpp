@@ -161,16 +161,5 @@ TEST(SpilledMapPointsTest, ATemporaryFileThatTakesNothingFailsThePicture) {
   EXPECT_FALSE(WriteSvgMap(out, points, LandMap{}, {}));
 }
 
-TEST(SpilledMapPointsTest, AScratchFileWritesAndReadsBack) {
-  std::FILE* file = OpenScratchFile();
-  ASSERT_NE(file, nullptr);
-  ASSERT_EQ(std::fwrite("points", 6, 1, file), 1u);
-  ASSERT_EQ(std::fseek(file, 0, SEEK_SET), 0);
-  char back[6] = {};
-  EXPECT_EQ(std::fread(back, 6, 1, file), 1u);
-  EXPECT_EQ(std::string(back, 6), "points");
-  std::fclose(file);
-}
-
 }  // namespace
 }  // namespace velorin
