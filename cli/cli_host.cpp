@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "platform/interrupt.h"
 #include "cli/progress.h"
 #include "cli/stdio_file_system.h"
 #include "convert/conversion_run.h"

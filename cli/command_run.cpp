@@ -7,10 +7,10 @@
 
 #include "cli/cli_host.h"
 #include "cli/explain_observer.h"
-#include "platform/interrupt.h"
 #include "cli/overwrite_prompt.h"
 #include "cli/progress.h"
 #include "cli/stdio_file_system.h"
+#include "platform/interrupt.h"
 
 namespace velorin {
 

@@ -1,7 +1,7 @@
 #include "cli/overwrite_prompt.h"
 
-#include "platform/interrupt.h"
 #include "cli/printable_text.h"
+#include "platform/interrupt.h"
 #include "text/ascii.h"
 
 namespace velorin {
