@@ -3,7 +3,6 @@
 #include <array>
 
 #include "formats/decimal_text.h"
-#include "formats/encoding_head.h"
 #include "text/ascii.h"
 
 namespace velorin {
@@ -40,12 +39,15 @@ CsvColumns FindCsvColumns(const std::vector<std::string>& headerCells) {
   return columns;
 }
 
-CsvReader::CsvReader(ByteSource& source, std::optional<TextEncoding> encoding)
-    : told_(encoding), lines_(source, 1 << 16, kMaxRecordSize) {}
+CsvReader::CsvReader(ByteSource& source, const ReaderOptions& options)
+    : encoding_(options.textEncoding), lines_(source, options.bufferSize, kMaxRecordSize) {}
 
 bool CsvReader::ReadLine(std::string_view& line) {
-  if (!chosen_) chosen_ = TakeTextEncoding(lines_.reader(), told_);
-  if (lines_.Read(line)) return true;
+  if (!encoding_.started()) encoding_.Start(lines_.reader());
+  if (lines_.Read(line)) {
+    encoding_.See(line, lines_.reader());
+    return true;
+  }
   FailWith(lines_.failure());
   return false;
 }
@@ -80,7 +82,7 @@ bool CsvReader::ReadRecord(std::int64_t& firstLine) {
 
 std::string CsvReader::HeaderCell(std::string_view cell) {
   std::string text;
-  if (chosen_->encoding == TextEncoding::kCp932) {
+  if (Cp932()) {
     decoder_.Decode(cell, text);
   } else {
     text.assign(cell);
@@ -142,7 +144,7 @@ bool CsvReader::Next(ReadEntry& entry) {
   if (!latitude || !longitude) {
     const bool badLatitude = !latitude;
     std::string text(badLatitude ? latitudeText : longitudeText);
-    if (chosen_->encoding == TextEncoding::kCp932) text = Cp932ToUtf8(text);
+    if (Cp932()) text = Cp932ToUtf8(text);
     entry.reason = std::string(badLatitude ? "latitude" : "longitude") +
                    (text.empty() ? std::string(" missing") : " '" + text + "' is not a number");
     return true;
@@ -151,7 +153,7 @@ bool CsvReader::Next(ReadEntry& entry) {
   cell_.assign(columns_.name ? record_.field(*columns_.name) : std::string_view());
   entry.point.titleTidied = CollapseWhiteSpace(cell_);
   entry.point.titleApproximated = false;
-  if (chosen_->encoding == TextEncoding::kCp932) {
+  if (Cp932()) {
     entry.point.title = cell_;  // the bytes as they are
     entry.point.titleEncoding = TitleEncoding::kCp932;
   } else if (IsValidUtf8(cell_)) {
