@@ -35,7 +35,7 @@ class LateTextEncoding {
   /// ASCII while the choice is open. The look further ahead may move the
   /// reader's buffer, so `line` may come back as a view of a copy of it.
   void See(std::string_view& line, LineReader& reader) {
-    if (watching_ && utf8::AsciiPrefixLength(line) < line.size()) Decide(line, reader);
+    if (watching_ && !utf8::IsAscii(line)) Decide(line, reader);
   }
 
   /// The encoding to read the text in so far: CP932 while only ASCII came

@@ -58,8 +58,7 @@ class CsvLateEncodingTest : public ::testing::TestWithParam<LateCase> {};
 TEST_P(CsvLateEncodingTest, DecidesAtTheFirstBytesBeyondAscii) {
   const LateCase& c = GetParam();
   constexpr std::size_t kHead = kEncodingSniffBytes;
-  for (const std::size_t offset :
-       {std::size_t{100}, kHead - 2, kHead - 1, kHead, 3 * kHead + 17}) {
+  for (const std::size_t offset : {std::size_t{100}, kHead - 2, kHead - 1, kHead, 3 * kHead + 17}) {
     std::size_t asciiRows = 0;
     const std::string table = TableWithLateRow(c, offset, asciiRows);
     for (const std::size_t bufferSize :
