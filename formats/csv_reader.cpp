@@ -57,7 +57,12 @@ bool CsvReader::ReadRecord(std::int64_t& firstLine) {
   for (;;) {
     if (!ReadLine(line)) return false;
     if (!headerRead_ && IsBlank(line)) continue;
-    if (!headerRead_) record_ = CsvRecord(GuessCsvDelimiter(line));
+    if (!headerRead_) {
+      separator_ = ChooseCsvSeparator(
+          line, [this, line](char separator) { return NamesColumns(line, separator); });
+      record_ = CsvRecord(separator_);
+      decimalMark_ = CsvDecimalMark(separator_);
+    }
     firstLine = lines_.number();
     record_.Clear();
     bool complete = record_.Feed(line);
@@ -80,6 +85,15 @@ bool CsvReader::ReadRecord(std::int64_t& firstLine) {
   }
 }
 
+bool CsvReader::NamesColumns(std::string_view headerLine, char separator) {
+  CsvRecord header(separator);
+  if (!header.Feed(headerLine)) return false;
+  std::vector<std::string> cells;
+  for (std::size_t i = 0; i < header.size(); ++i) cells.push_back(HeaderCell(header.field(i)));
+  const CsvColumns columns = FindCsvColumns(cells);
+  return columns.latitude && columns.longitude;
+}
+
 std::string CsvReader::HeaderCell(std::string_view cell) {
   std::string text;
   if (Cp932()) {
@@ -99,9 +113,6 @@ std::string HeaderHint(const CsvRecord& header) {
     if (header.field(i).find('\0') != std::string_view::npos) {
       return "; the file looks like UTF-16, which is not read (save it as UTF-8)";
     }
-  }
-  if (header.size() == 1 && header.field(0).find(';') != std::string_view::npos) {
-    return "; its cells are separated by \";\", which is not read (use commas or TABs)";
   }
   return {};
 }
@@ -129,6 +140,22 @@ bool CsvReader::ReadHeader() {
   return true;
 }
 
+std::string CsvReader::UnreadableReason(bool latitude, std::string_view text) const {
+  std::string reason = latitude ? "latitude" : "longitude";
+  if (text.empty()) return reason + " missing";
+  reason += " '" + (Cp932() ? Cp932ToUtf8(text) : std::string(text)) + "' is not a number";
+  if (decimalMark_.ReadsWithTheOtherMark(text)) {
+    reason += *decimalMark_.mark() == ',' ? " (the file's numbers have decimal commas)"
+                                          : " (the file's numbers have decimal points)";
+  }
+  return reason;
+}
+
+std::string CsvReader::layoutNote() const {
+  if (!headerRead_) return {};
+  return CsvLayoutNote(separator_, decimalMark_.mark());
+}
+
 bool CsvReader::Next(ReadEntry& entry) {
   if (!headerRead_ && !ReadHeader()) return false;
   std::int64_t line = 0;
@@ -139,14 +166,13 @@ bool CsvReader::Next(ReadEntry& entry) {
   entry.skip = SkipKind::kMalformed;
   const std::string_view latitudeText = record_.field(*columns_.latitude);
   const std::string_view longitudeText = record_.field(*columns_.longitude);
-  const std::optional<double> latitude = ParseDecimalDegrees(latitudeText);
-  const std::optional<double> longitude = ParseDecimalDegrees(longitudeText);
+  decimalMark_.Look(latitudeText);
+  decimalMark_.Look(longitudeText);
+  const std::optional<double> latitude = decimalMark_.Parse(latitudeText, number_);
+  const std::optional<double> longitude = decimalMark_.Parse(longitudeText, number_);
   if (!latitude || !longitude) {
-    const bool badLatitude = !latitude;
-    std::string text(badLatitude ? latitudeText : longitudeText);
-    if (Cp932()) text = Cp932ToUtf8(text);
-    entry.reason = std::string(badLatitude ? "latitude" : "longitude") +
-                   (text.empty() ? std::string(" missing") : " '" + text + "' is not a number");
+    entry.reason =
+        !latitude ? UnreadableReason(true, latitudeText) : UnreadableReason(false, longitudeText);
     return true;
   }
 

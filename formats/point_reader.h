@@ -150,6 +150,9 @@ class PointReader {
   /// CSV: anywhere read so far), so that the encoding it was read in is
   /// worth saying.
   virtual bool textBeyondAscii() { return false; }
+  /// How a table input lays out its fields, when that is worth saying
+  /// ("fields separated by \";\" with decimal commas"); empty otherwise.
+  virtual std::string layoutNote() const { return {}; }
 
  protected:
   void Fail(std::int64_t line, std::string message) {

@@ -59,10 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
         CsvCase{"NoLatitudeColumn",
                 "name,lon\nA,1\n",
                 {"1 failed: the header row names no latitude column (lat, latitude or 緯度)"}},
-        CsvCase{"SemicolonSeparated",
-                "name;lat;lon\nA;1;2\n",
-                {"1 failed: the header row names no latitude column (lat, latitude or 緯度); its "
-                 "cells are separated by \";\", which is not read (use commas or TABs)"}},
+        CsvCase{"SemicolonSeparated", "name;lat;lon\nA;1;2\n", {"2 A 2 1"}},
         CsvCase{"Utf16",
                 std::string("n\0a\0m\0e\0,\0l\0a\0t\0", 16),
                 {"1 failed: the header row names no latitude column (lat, latitude or 緯度); the "

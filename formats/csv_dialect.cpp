@@ -1,0 +1,72 @@
+#include "formats/csv_dialect.h"
+
+#include "formats/decimal_text.h"
+
+namespace velorin {
+
+std::size_t CountOutsideQuotes(std::string_view line, char c) {
+  std::size_t count = 0;
+  bool quoted = false;
+  for (const char at : line) {
+    if (at == '"') quoted = !quoted;
+    count += !quoted && at == c;
+  }
+  return count;
+}
+
+char ChooseCsvSeparator(std::string_view headerLine,
+                        const std::function<bool(char separator)>& namesColumns) {
+  char chosen = 0;
+  std::size_t chosenCount = 0;
+  bool chosenNames = false;
+  for (const char separator : kCsvSeparators) {
+    const std::size_t count = CountOutsideQuotes(headerLine, separator);
+    if (count == 0) continue;
+    const bool names = namesColumns(separator);
+    if ((names && !chosenNames) || (names == chosenNames && count > chosenCount)) {
+      chosen = separator;
+      chosenCount = count;
+      chosenNames = names;
+    }
+  }
+  return chosen != 0 ? chosen : kCsvSeparators.front();
+}
+
+void CsvDecimalMark::LookClosely(std::string_view text) {
+  const bool point = text.find('.') != std::string_view::npos;
+  const bool comma = text.find(',') != std::string_view::npos;
+  if (point == comma) return;
+  // Only a number decides: "north, 5" shows no decimal comma.
+  CsvDecimalMark shown(';');
+  shown.mark_ = point ? '.' : ',';
+  std::string scratch;
+  if (shown.Parse(text, scratch)) mark_ = shown.mark_;
+}
+
+std::optional<double> CsvDecimalMark::Parse(std::string_view text, std::string& scratch) const {
+  if (mark_ != ',') return ParseDecimalDegrees(text);
+  if (text.find('.') != std::string_view::npos) return std::nullopt;
+  const std::size_t comma = text.find(',');
+  if (comma == std::string_view::npos) return ParseDecimalDegrees(text);
+  scratch.assign(text);
+  scratch[comma] = '.';
+  return ParseDecimalDegrees(scratch);
+}
+
+bool CsvDecimalMark::ReadsWithTheOtherMark(std::string_view text) const {
+  if (!mark_ || !eitherMark_) return false;
+  CsvDecimalMark other(';');
+  other.mark_ = *mark_ == ',' ? '.' : ',';
+  std::string scratch;
+  return other.Parse(text, scratch).has_value();
+}
+
+std::string CsvLayoutNote(char separator, std::optional<char> decimalMark) {
+  if (separator == ',') return {};
+  if (separator == '\t') return "fields separated by TABs";
+  std::string note = "fields separated by \"" + std::string(1, separator) + "\"";
+  if (decimalMark) note += *decimalMark == ',' ? " with decimal commas" : " with decimal points";
+  return note;
+}
+
+}  // namespace velorin
