@@ -534,6 +534,7 @@ void ConvertCommand::ReleaseReaderAndWriter() {
   if (reader_) {
     outcome_.inputEncoding = reader_->textEncoding().value_or(TextEncoding::kCp932);
     outcome_.encodingWorthSaying = reader_->textBeyondAscii();
+    outcome_.inputLayout = reader_->layoutNote();
     outcome_.ignored = reader_->ignored();
   }
   if (writer_) outcome_.titlesAdjusted = writer_->titlesAdjusted();

@@ -85,6 +85,9 @@ struct RunOutcome {
   bool inputHeldBytes = false;
   /// The input held more than ASCII, so its encoding is said in the summary.
   bool encodingWorthSaying = false;
+  /// How a table input laid out its fields, when worth saying (the
+  /// reader's layoutNote()); empty otherwise.
+  std::string inputLayout;
   /// Records whose title had characters CP932 does not hold, replaced by
   /// the closest ones.
   std::int32_t titlesReplaced = 0;
