@@ -1,7 +1,5 @@
 #include "formats/csv_dialect.h"
 
-#include "formats/decimal_text.h"
-
 namespace velorin {
 
 std::size_t CountOutsideQuotes(std::string_view line, char c) {
@@ -43,8 +41,8 @@ void CsvDecimalMark::LookClosely(std::string_view text) {
   if (shown.Parse(text, scratch)) mark_ = shown.mark_;
 }
 
-std::optional<double> CsvDecimalMark::Parse(std::string_view text, std::string& scratch) const {
-  if (mark_ != ',') return ParseDecimalDegrees(text);
+std::optional<double> CsvDecimalMark::ParseWithComma(std::string_view text,
+                                                     std::string& scratch) const {
   if (text.find('.') != std::string_view::npos) return std::nullopt;
   const std::size_t comma = text.find(',');
   if (comma == std::string_view::npos) return ParseDecimalDegrees(text);

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "formats/decimal_text.h"
+
 namespace velorin {
 
 /// The separators a header may use, in the order a tie is settled in.
@@ -45,13 +47,17 @@ class CsvDecimalMark {
   /// A number of degrees written with the mark (a point while the mark is
   /// open); nothing for any other text. `scratch` holds the text with its
   /// comma made a point.
-  std::optional<double> Parse(std::string_view text, std::string& scratch) const;
+  std::optional<double> Parse(std::string_view text, std::string& scratch) const {
+    if (mark_ != ',') return ParseDecimalDegrees(text);  // the usual file, at no cost
+    return ParseWithComma(text, scratch);
+  }
   /// For a text Parse() refused: true when it reads with the other mark, in
   /// a file that may have either.
   bool ReadsWithTheOtherMark(std::string_view text) const;
 
  private:
   void LookClosely(std::string_view text);
+  std::optional<double> ParseWithComma(std::string_view text, std::string& scratch) const;
 
   bool eitherMark_;
   std::optional<char> mark_;
