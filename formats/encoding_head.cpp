@@ -12,25 +12,18 @@ DetectedEncoding TakeTextEncoding(LineReader& reader, std::optional<TextEncoding
 void LateTextEncoding::Start(LineReader& reader) {
   started_ = true;
   const std::string_view head = reader.Peek(kEncodingSniffBytes);
-  chosen_ = ChooseTextEncoding(head, reader.SawEnd(), told_);
-  reader.Skip(chosen_.byteOrderMarkSize);
-  if (told_ || chosen_.byteOrderMarkSize > 0) {
+  const DetectedEncoding marked = ChooseTextEncoding(head, reader.SawEnd(), told_);
+  reader.Skip(marked.byteOrderMarkSize);
+  if (told_ || marked.byteOrderMarkSize > 0) {
+    chosen_ = marked;
     decided_ = true;
     watching_ = !chosen_.beyondAscii;  // for the summary alone
     return;
   }
-  const std::size_t ascii = utf8::AsciiPrefixLength(head);
-  if (ascii == head.size()) {
-    // ASCII alone decides nothing, unless it is all there is.
-    decided_ = reader.SawEnd();
-    watching_ = !decided_;
-    return;
-  }
-  // Judged from the first byte beyond ASCII on, as later in the file: a
-  // head that ends within that byte's character holds too little to judge.
-  const std::string_view text = reader.Peek(ascii + kEncodingSniffBytes).substr(ascii);
-  chosen_.encoding = Detect(text, reader);
-  decided_ = true;
+  // Judged at the first line with a byte beyond ASCII, from that byte on,
+  // wherever it comes: a whole line there, so that a character cut by the
+  // end of what has come so far is never all there is to judge.
+  watching_ = true;
 }
 
 void LateTextEncoding::Decide(std::string_view& line, LineReader& reader) {
@@ -46,14 +39,10 @@ void LateTextEncoding::Decide(std::string_view& line, LineReader& reader) {
   std::string text(line.substr(utf8::AsciiPrefixLength(line)));
   text += '\n';
   if (text.size() < kEncodingSniffBytes) text += reader.Peek(kEncodingSniffBytes - text.size());
-  chosen_.encoding = Detect(text, reader);
-}
-
-TextEncoding LateTextEncoding::Detect(std::string_view text, LineReader& reader) {
-  // What the reader saw last was all the file held only when it fell short
+  // What the reader showed was all the file held only when it fell short
   // of what was asked for.
   const bool whole = reader.SawEnd() && text.size() < kEncodingSniffBytes;
-  return DetectTextEncoding(text, whole).encoding;
+  chosen_.encoding = DetectTextEncoding(text, whole).encoding;
 }
 
 }  // namespace velorin

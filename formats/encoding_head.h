@@ -18,12 +18,11 @@ namespace velorin {
 DetectedEncoding TakeTextEncoding(LineReader& reader, std::optional<TextEncoding> told);
 
 /// The encoding of a text file read line by line, chosen where it first
-/// matters. ASCII reads the same in CP932 and UTF-8: when the first bytes
-/// hold nothing else, the choice waits for the first line with a byte beyond
-/// ASCII, wherever it comes, and is made by DetectTextEncoding's rules from
-/// that byte on (kEncodingSniffBytes of the file from there); bytes beyond
-/// ASCII among the first bytes are judged the same way at once. A byte-order
-/// mark decides at once, as does an encoding told.
+/// matters. ASCII reads the same in CP932 and UTF-8, so the choice waits for
+/// the first line with a byte beyond ASCII, wherever it comes, and is made
+/// by DetectTextEncoding's rules from that byte on (kEncodingSniffBytes of
+/// the file from there). A byte-order mark decides at once, as does an
+/// encoding told.
 class LateTextEncoding {
  public:
   explicit LateTextEncoding(std::optional<TextEncoding> told) : told_(told) {}
@@ -51,9 +50,6 @@ class LateTextEncoding {
 
  private:
   void Decide(std::string_view& line, LineReader& reader);
-  /// DetectTextEncoding's choice for `text`, the file from a byte beyond
-  /// ASCII as far as `reader` has just shown it.
-  static TextEncoding Detect(std::string_view text, LineReader& reader);
 
   std::optional<TextEncoding> told_;
   DetectedEncoding chosen_;
@@ -61,7 +57,7 @@ class LateTextEncoding {
   bool decided_ = false;
   /// Lines are looked at until the first byte beyond ASCII.
   bool watching_ = false;
-  std::string line_;  ///< the line the choice was made at, when the look ahead moved it
+  std::string line_;  ///< the line the choice was made at, copied before looking ahead
 };
 
 }  // namespace velorin

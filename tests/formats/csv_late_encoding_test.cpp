@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "formats/csv_reader.h"
@@ -139,6 +140,31 @@ TEST(CsvAsciiEncodingTest, AsciiAloneIsNamedCp932AndNotWorthSaying) {
     EXPECT_FALSE(reader.failure().has_value());
     EXPECT_EQ(reader.textEncoding(), TextEncoding::kCp932);
     EXPECT_FALSE(reader.textBeyondAscii());
+  }
+}
+
+/// A pipe that goes quiet once, after `quietAt` bytes: what a reader peeks
+/// at then ends there.
+class QuietOnceSource : public testing::MemorySource {
+ public:
+  QuietOnceSource(std::string data, std::size_t quietAt)
+      : MemorySource(std::move(data), quietAt), quietAt_(quietAt) {}
+  bool HasDataReady() override { return position() != quietAt_ || !std::exchange(quiet_, false); }
+
+ private:
+  std::size_t quietAt_;
+  bool quiet_ = true;
+};
+
+// A pipe gone quiet in the middle of the first character beyond ASCII: the
+// character is judged when its line has come whole.
+TEST(CsvAsciiEncodingTest, APipeQuietWithinTheFirstCharacter) {
+  const std::string table = "name,lat,lon\n東京,35,139\n";
+  for (std::size_t quietAt = 13; quietAt <= 15; ++quietAt) {
+    QuietOnceSource source(table, quietAt);
+    CsvReader reader(source);
+    EXPECT_EQ(testing::ReadAll(reader), std::vector<std::string>{"2 東京 139 35"}) << quietAt;
+    EXPECT_EQ(reader.textEncoding(), TextEncoding::kUtf8) << quietAt;
   }
 }
 
