@@ -38,17 +38,24 @@ void CsvDecimalMark::LookClosely(std::string_view text) {
   CsvDecimalMark shown(';');
   shown.mark_ = point ? '.' : ',';
   std::string scratch;
-  if (shown.Parse(text, scratch)) mark_ = shown.mark_;
+  double degrees = 0.0;
+  if (shown.Read(text, scratch, degrees)) mark_ = shown.mark_;
 }
 
-std::optional<double> CsvDecimalMark::ParseWithComma(std::string_view text,
-                                                     std::string& scratch) const {
-  if (text.find('.') != std::string_view::npos) return std::nullopt;
+bool CsvDecimalMark::ReadWithComma(std::string_view text, std::string& scratch,
+                                   double& degrees) const {
+  if (text.find('.') != std::string_view::npos) return false;
   const std::size_t comma = text.find(',');
-  if (comma == std::string_view::npos) return ParseDecimalDegrees(text);
-  scratch.assign(text);
-  scratch[comma] = '.';
-  return ParseDecimalDegrees(scratch);
+  std::optional<double> read;
+  if (comma == std::string_view::npos) {
+    read = ParseDecimalDegrees(text);
+  } else {
+    scratch.assign(text);
+    scratch[comma] = '.';
+    read = ParseDecimalDegrees(scratch);
+  }
+  if (read) degrees = *read;
+  return read.has_value();
 }
 
 bool CsvDecimalMark::ReadsWithTheOtherMark(std::string_view text) const {
@@ -56,7 +63,8 @@ bool CsvDecimalMark::ReadsWithTheOtherMark(std::string_view text) const {
   CsvDecimalMark other(';');
   other.mark_ = *mark_ == ',' ? '.' : ',';
   std::string scratch;
-  return other.Parse(text, scratch).has_value();
+  double degrees = 0.0;
+  return other.Read(text, scratch, degrees);
 }
 
 std::string CsvLayoutNote(char separator, std::optional<char> decimalMark) {

@@ -44,20 +44,24 @@ class CsvDecimalMark {
   }
   std::optional<char> mark() const { return mark_; }
 
-  /// A number of degrees written with the mark (a point while the mark is
-  /// open); nothing for any other text. `scratch` holds the text with its
-  /// comma made a point.
-  std::optional<double> Parse(std::string_view text, std::string& scratch) const {
-    if (mark_ != ',') return ParseDecimalDegrees(text);  // the usual file, at no cost
-    return ParseWithComma(text, scratch);
+  /// Reads a number of degrees written with the mark (a point while the mark
+  /// is open) into `degrees`; false for any other text. `scratch` holds the
+  /// text with its comma made a point. (A result through a flag rather than
+  /// an optional: one optional or the other, as the mark says, is put
+  /// together in memory and read back whole, a stall on every number.)
+  bool Read(std::string_view text, std::string& scratch, double& degrees) const {
+    if (mark_ == ',') return ReadWithComma(text, scratch, degrees);
+    const std::optional<double> read = ParseDecimalDegrees(text);  // the usual file
+    if (read) degrees = *read;
+    return read.has_value();
   }
-  /// For a text Parse() refused: true when it reads with the other mark, in
+  /// For a text Read() refused: true when it reads with the other mark, in
   /// a file that may have either.
   bool ReadsWithTheOtherMark(std::string_view text) const;
 
  private:
   void LookClosely(std::string_view text);
-  std::optional<double> ParseWithComma(std::string_view text, std::string& scratch) const;
+  bool ReadWithComma(std::string_view text, std::string& scratch, double& degrees) const;
 
   bool eitherMark_;
   std::optional<char> mark_;

@@ -168,11 +168,13 @@ bool CsvReader::Next(ReadEntry& entry) {
   const std::string_view longitudeText = record_.field(*columns_.longitude);
   decimalMark_.Look(latitudeText);
   decimalMark_.Look(longitudeText);
-  const std::optional<double> latitude = decimalMark_.Parse(latitudeText, number_);
-  const std::optional<double> longitude = decimalMark_.Parse(longitudeText, number_);
-  if (!latitude || !longitude) {
-    entry.reason =
-        !latitude ? UnreadableReason(true, latitudeText) : UnreadableReason(false, longitudeText);
+  double latitude = 0.0;
+  double longitude = 0.0;
+  const bool latitudeRead = decimalMark_.Read(latitudeText, number_, latitude);
+  const bool longitudeRead = decimalMark_.Read(longitudeText, number_, longitude);
+  if (!latitudeRead || !longitudeRead) {
+    entry.reason = !latitudeRead ? UnreadableReason(true, latitudeText)
+                                 : UnreadableReason(false, longitudeText);
     return true;
   }
 
@@ -191,7 +193,7 @@ bool CsvReader::Next(ReadEntry& entry) {
     entry.point.titleEncoding = TitleEncoding::kCp932;
     entry.point.titleApproximated = true;
   }
-  entry.point.position = Degrees{*longitude, *latitude};
+  entry.point.position = Degrees{longitude, latitude};
   entry.isPoint = true;
   return true;
 }

@@ -211,7 +211,9 @@ TEST(CsvDecimalMarkTest, ParsesWithTheMarkChosen) {
     CsvDecimalMark mark(';');
     if (c.shown) mark.Look(*c.shown == ',' ? "1,5" : "1.5");
     std::string scratch;
-    EXPECT_EQ(mark.Parse(c.text, scratch), c.value) << c.text;
+    double degrees = 0.0;
+    const bool read = mark.Read(c.text, scratch, degrees);
+    EXPECT_EQ(read ? std::optional<double>(degrees) : std::nullopt, c.value) << c.text;
     if (!c.value) {
       EXPECT_EQ(mark.ReadsWithTheOtherMark(c.text), c.otherMarkReads) << c.text;
     }
