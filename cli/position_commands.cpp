@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <ostream>
 
 #include "cli/exit_codes.h"
 #include "cli/printable_text.h"
+#include "formats/decimal_text.h"
 #include "formats/pot_skip_reason.h"
 #include "geo/coordinate.h"
 
@@ -19,23 +21,37 @@ std::string FormatDecodedPosition(const DecodedPosition& position) {
   return decimal + FormatPotNotation(longitude) + " " + FormatPotNotation(latitude) + "\n";
 }
 
+namespace {
+
+/// The angle of a coordinate text of the encode command: a text with an
+/// apostrophe is degrees'minutes'seconds'tenths, read as a POT line's;
+/// any other is decimal degrees, as the decode command prints them first.
+/// Writes why on `err` and gives nothing for a text rejected.
+std::optional<double> EncodedAngle(std::string_view name, std::string_view text,
+                                   std::ostream& err) {
+  if (text.find('\'') != std::string_view::npos) {
+    const double degrees = ParseCoordinateText(text);
+    if (degrees >= 0.0) return degrees;
+  } else if (const std::optional<double> degrees = ParseDecimalDegrees(text)) {
+    // NVI holds 0 to 180 degrees, as D'M'S'T texts are read.
+    if (*degrees >= 0.0 && *degrees <= 180.0) return *degrees;
+    err << "velorin-cli: " << name << " text rejected: " << PrintableText(text)
+        << " (decimal degrees must lie between 0 and 180)\n";
+    return std::nullopt;
+  }
+  err << "velorin-cli: " << name << " text rejected: " << PrintableText(text)
+      << kExpectedCoordinateForm << "\n";
+  return std::nullopt;
+}
+
+}  // namespace
+
 int RunEncodeCommand(std::string_view longitudeText, std::string_view latitudeText,
                      std::ostream& out, std::ostream& err) {
-  const double longitude = ParseCoordinateText(longitudeText);
-  const double latitude = ParseCoordinateText(latitudeText);
-  bool rejected = false;
-  if (longitude < 0.0) {
-    err << "velorin-cli: longitude text rejected: " << PrintableText(longitudeText)
-        << kExpectedCoordinateForm << "\n";
-    rejected = true;
-  }
-  if (latitude < 0.0) {
-    err << "velorin-cli: latitude text rejected: " << PrintableText(latitudeText)
-        << kExpectedCoordinateForm << "\n";
-    rejected = true;
-  }
-  if (rejected) return kExitFailed;
-  const PositionText position = EncodeNviPosition(longitude, latitude);
+  const std::optional<double> longitude = EncodedAngle("longitude", longitudeText, err);
+  const std::optional<double> latitude = EncodedAngle("latitude", latitudeText, err);
+  if (!longitude || !latitude) return kExitFailed;
+  const PositionText position = EncodeNviPosition(*longitude, *latitude);
   if (position.size() != 17) {
     err << "velorin-cli: position out of range\n";
     return kExitFailed;

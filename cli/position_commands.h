@@ -15,7 +15,8 @@ namespace velorin {
 std::string FormatDecodedPosition(const DecodedPosition& position);
 
 /// `velorin-cli encode`: prints the position text of the two coordinate
-/// texts, or tells on `err` which text was rejected. Returns the exit code.
+/// texts (each D'M'S'T or decimal degrees), or tells on `err` which text was
+/// rejected. Returns the exit code.
 int RunEncodeCommand(std::string_view longitudeText, std::string_view latitudeText,
                      std::ostream& out, std::ostream& err);
 

@@ -75,6 +75,7 @@ void RunInputs::Release(RunOutcome& outcome, bool readToTheEnd) {
     if (readToTheEnd) InputEnded();
     outcome.inputEncoding = reader_->textEncoding().value_or(TextEncoding::kCp932);
     outcome.encodingWorthSaying = reader_->textBeyondAscii();
+    outcome.inputLayout = reader_->layoutNote();
     outcome.ignored = reader_->ignored();
   }
   outcome.inputsWithoutPoints = withoutPoints_;

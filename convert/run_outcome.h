@@ -111,6 +111,9 @@ struct RunOutcome {
   bool inputHeldBytes = false;
   /// The input held more than ASCII, so its encoding is said in the summary.
   bool encodingWorthSaying = false;
+  /// How a text input's fields were laid out, when worth saying ("fields
+  /// separated by \";\" with decimal commas"); empty otherwise.
+  std::string inputLayout;
   TitleCounts titles;
   /// Point entries that gave no record (no title, a rejected coordinate, not
   /// UTF-8 ...); lines that hold no point at all do not count.

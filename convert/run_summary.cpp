@@ -78,6 +78,9 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
     summary.encoding = outcome.inputEncoding == TextEncoding::kUtf8 ? "read as UTF-8"
                                                                     : "read as CP932 (Shift_JIS)";
   }
+  if (!outcome.inputLayout.empty()) {
+    summary.encoding += (summary.encoding.empty() ? "" : "; ") + outcome.inputLayout;
+  }
   summary.skipped = SkippedLine(outcome.skipped, input, output);
   summary.ignored = IgnoredLine(outcome.ignored);
   if (outcome.duplicatesDropped > 0) {

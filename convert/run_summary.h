@@ -11,7 +11,9 @@
 namespace velorin {
 
 struct RunSummary {
-  /// "read as UTF-8" for a text input with more than ASCII; empty otherwise.
+  /// "read as UTF-8" for a text input with more than ASCII, and how a table
+  /// laid out its fields when worth saying ("read as UTF-8; fields separated
+  /// by \";\" with decimal commas"); empty otherwise.
   std::string encoding;
   /// "2 points skipped: 1 without a title and 1 unreadable" (point lines
   /// for POT input); empty when none was.

@@ -1,5 +1,6 @@
 #include "formats/chained_point_reader.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace velorin {
@@ -56,6 +57,11 @@ void ChainedPointReader::NoteEndedReader(PointReader& reader) {
     endedEncoding_ = encoding;
   }
   endedBeyondAscii_ = endedBeyondAscii_ || beyondAscii;
+  std::string layout = reader.layoutNote();
+  if (!layout.empty() &&
+      std::find(endedLayouts_.begin(), endedLayouts_.end(), layout) == endedLayouts_.end()) {
+    endedLayouts_.push_back(std::move(layout));
+  }
 }
 
 IgnoredItems ChainedPointReader::ignored() const {
@@ -69,6 +75,17 @@ std::optional<TextEncoding> ChainedPointReader::textEncoding() {
   const std::optional<TextEncoding> encoding = current_->textEncoding();
   if (encoding && (current_->textBeyondAscii() || !endedEncoding_)) return encoding;
   return endedEncoding_;
+}
+
+std::string ChainedPointReader::layoutNote() const {
+  std::vector<std::string> layouts = endedLayouts_;
+  std::string current = current_ ? current_->layoutNote() : std::string();
+  if (!current.empty() && std::find(layouts.begin(), layouts.end(), current) == layouts.end()) {
+    layouts.push_back(std::move(current));
+  }
+  std::string note;
+  for (const std::string& layout : layouts) note += (note.empty() ? "" : "; ") + layout;
+  return note;
 }
 
 bool ChainedPointReader::textBeyondAscii() {

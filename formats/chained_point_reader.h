@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "formats/point_reader.h"
 
@@ -29,6 +31,9 @@ class ChainedPointReader : public PointReader {
   /// of the first text input).
   std::optional<TextEncoding> textEncoding() override;
   bool textBeyondAscii() override;
+  /// The layouts of the inputs read so far that had one worth saying, each
+  /// once ("fields separated by \";\" with decimal commas").
+  std::string layoutNote() const override;
 
   /// The input being read (from 0).
   std::size_t inputIndex() const { return index_; }
@@ -49,6 +54,7 @@ class ChainedPointReader : public PointReader {
   IgnoredItems endedIgnored_;
   std::optional<TextEncoding> endedEncoding_;
   bool endedBeyondAscii_ = false;
+  std::vector<std::string> endedLayouts_;
 };
 
 }  // namespace velorin

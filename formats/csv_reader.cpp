@@ -3,7 +3,6 @@
 #include <array>
 
 #include "formats/decimal_text.h"
-#include "formats/encoding_head.h"
 #include "text/ascii.h"
 
 namespace velorin {
@@ -40,12 +39,15 @@ CsvColumns FindCsvColumns(const std::vector<std::string>& headerCells) {
   return columns;
 }
 
-CsvReader::CsvReader(ByteSource& source, std::optional<TextEncoding> encoding)
-    : told_(encoding), lines_(source, 1 << 16, kMaxRecordSize) {}
+CsvReader::CsvReader(ByteSource& source, const ReaderOptions& options)
+    : encoding_(options.textEncoding), lines_(source, options.bufferSize, kMaxRecordSize) {}
 
 bool CsvReader::ReadLine(std::string_view& line) {
-  if (!chosen_) chosen_ = TakeTextEncoding(lines_.reader(), told_);
-  if (lines_.Read(line)) return true;
+  if (!encoding_.started()) encoding_.Start(lines_.reader());
+  if (lines_.Read(line)) {
+    encoding_.See(line, lines_.reader());
+    return true;
+  }
   FailWith(lines_.failure());
   return false;
 }
@@ -55,7 +57,12 @@ bool CsvReader::ReadRecord(std::int64_t& firstLine) {
   for (;;) {
     if (!ReadLine(line)) return false;
     if (!headerRead_ && IsBlank(line)) continue;
-    if (!headerRead_) record_ = CsvRecord(GuessCsvDelimiter(line));
+    if (!headerRead_) {
+      separator_ = ChooseCsvSeparator(
+          line, [this, line](char separator) { return NamesColumns(line, separator); });
+      record_ = CsvRecord(separator_);
+      decimalMark_ = CsvDecimalMark(separator_);
+    }
     firstLine = lines_.number();
     record_.Clear();
     bool complete = record_.Feed(line);
@@ -78,9 +85,18 @@ bool CsvReader::ReadRecord(std::int64_t& firstLine) {
   }
 }
 
+bool CsvReader::NamesColumns(std::string_view headerLine, char separator) {
+  CsvRecord header(separator);
+  if (!header.Feed(headerLine)) return false;
+  std::vector<std::string> cells;
+  for (std::size_t i = 0; i < header.size(); ++i) cells.push_back(HeaderCell(header.field(i)));
+  const CsvColumns columns = FindCsvColumns(cells);
+  return columns.latitude && columns.longitude;
+}
+
 std::string CsvReader::HeaderCell(std::string_view cell) {
   std::string text;
-  if (chosen_->encoding == TextEncoding::kCp932) {
+  if (Cp932()) {
     decoder_.Decode(cell, text);
   } else {
     text.assign(cell);
@@ -97,9 +113,6 @@ std::string HeaderHint(const CsvRecord& header) {
     if (header.field(i).find('\0') != std::string_view::npos) {
       return "; the file looks like UTF-16, which is not read (save it as UTF-8)";
     }
-  }
-  if (header.size() == 1 && header.field(0).find(';') != std::string_view::npos) {
-    return "; its cells are separated by \";\", which is not read (use commas or TABs)";
   }
   return {};
 }
@@ -127,6 +140,22 @@ bool CsvReader::ReadHeader() {
   return true;
 }
 
+std::string CsvReader::UnreadableReason(bool latitude, std::string_view text) const {
+  std::string reason = latitude ? "latitude" : "longitude";
+  if (text.empty()) return reason + " missing";
+  reason += " '" + (Cp932() ? Cp932ToUtf8(text) : std::string(text)) + "' is not a number";
+  if (decimalMark_.ReadsWithTheOtherMark(text)) {
+    reason += *decimalMark_.mark() == ',' ? " (the file's numbers have decimal commas)"
+                                          : " (the file's numbers have decimal points)";
+  }
+  return reason;
+}
+
+std::string CsvReader::layoutNote() const {
+  if (!headerRead_) return {};
+  return CsvLayoutNote(separator_, decimalMark_.mark());
+}
+
 bool CsvReader::Next(ReadEntry& entry) {
   if (!headerRead_ && !ReadHeader()) return false;
   std::int64_t line = 0;
@@ -137,20 +166,21 @@ bool CsvReader::Next(ReadEntry& entry) {
   entry.skip = SkipKind::kMalformed;
   const std::string_view latitudeText = record_.field(*columns_.latitude);
   const std::string_view longitudeText = record_.field(*columns_.longitude);
-  const std::optional<double> latitude = ParseDecimalDegrees(latitudeText);
-  const std::optional<double> longitude = ParseDecimalDegrees(longitudeText);
-  if (!latitude || !longitude) {
-    const bool badLatitude = !latitude;
-    std::string text(badLatitude ? latitudeText : longitudeText);
-    if (chosen_->encoding == TextEncoding::kCp932) text = Cp932ToUtf8(text);
-    entry.reason = std::string(badLatitude ? "latitude" : "longitude") +
-                   (text.empty() ? std::string(" missing") : " '" + text + "' is not a number");
+  decimalMark_.Look(latitudeText);
+  decimalMark_.Look(longitudeText);
+  double latitude = 0.0;
+  double longitude = 0.0;
+  const bool latitudeRead = decimalMark_.Read(latitudeText, number_, latitude);
+  const bool longitudeRead = decimalMark_.Read(longitudeText, number_, longitude);
+  if (!latitudeRead || !longitudeRead) {
+    entry.reason = !latitudeRead ? UnreadableReason(true, latitudeText)
+                                 : UnreadableReason(false, longitudeText);
     return true;
   }
 
   cell_.assign(columns_.name ? record_.field(*columns_.name) : std::string_view());
   entry.point.titleApproximated = false;
-  if (chosen_->encoding == TextEncoding::kCp932) {
+  if (Cp932()) {
     entry.point.title = cell_;  // the bytes as they are
     entry.point.titleEncoding = TitleEncoding::kCp932;
   } else if (IsValidUtf8(cell_)) {
@@ -162,7 +192,7 @@ bool CsvReader::Next(ReadEntry& entry) {
     entry.point.titleEncoding = TitleEncoding::kCp932;
     entry.point.titleApproximated = true;
   }
-  entry.point.position = Degrees{*longitude, *latitude};
+  entry.point.position = Degrees{longitude, latitude};
   entry.isPoint = true;
   return true;
 }

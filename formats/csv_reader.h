@@ -1,13 +1,16 @@
 #pragma once
-// Points read from a CSV table (RFC 4180, comma or TAB separated) whose
-// header row names the columns: name/title/名称/名前, lat/latitude/緯度,
-// lon/lng/long/longitude/経度, in any letter case; other columns are
-// ignored. UTF-8 (with or without a byte-order mark) or CP932, chosen from
-// the file's first bytes as for POT files.
+// Points read from a CSV table (RFC 4180) whose header row names the
+// columns: name/title/名称/名前, lat/latitude/緯度, lon/lng/long/longitude/
+// 経度, in any letter case; other columns are ignored. Fields separated by
+// commas, TABs or ";" (then with decimal points or decimal commas), chosen
+// from the header row and the first numbers. UTF-8 (with or without a
+// byte-order mark) or CP932, chosen at the first bytes beyond ASCII.
 #include <optional>
 #include <string>
 
+#include "formats/csv_dialect.h"
 #include "formats/csv_record.h"
+#include "formats/encoding_head.h"
 #include "formats/numbered_lines.h"
 #include "formats/point_reader.h"
 #include "formats/title_text.h"
@@ -31,33 +34,38 @@ class CsvReader : public PointReader {
   /// fails the input.
   static constexpr std::size_t kMaxRecordSize = 1 << 20;
 
-  /// `encoding`: as told, or chosen from the first bytes when absent.
-  explicit CsvReader(ByteSource& source, std::optional<TextEncoding> encoding = std::nullopt);
+  /// `options.textEncoding`: as told, or chosen from the bytes when absent.
+  explicit CsvReader(ByteSource& source, const ReaderOptions& options = {});
   bool Next(ReadEntry& entry) override;
 
-  std::optional<TextEncoding> textEncoding() override {
-    return chosen_ ? chosen_->encoding : told_;
-  }
-  bool textBeyondAscii() override { return chosen_ && chosen_->beyondAscii; }
+  std::optional<TextEncoding> textEncoding() override { return encoding_.named(); }
+  bool textBeyondAscii() override { return encoding_.beyondAscii(); }
+  std::string layoutNote() const override;
 
  private:
   /// Reads the next record that is not blank; false at the end or on a failure.
   bool ReadRecord(std::int64_t& firstLine);
   bool ReadLine(std::string_view& line);
   bool ReadHeader();
+  /// The header line's cells split at `separator` name the columns a table needs.
+  bool NamesColumns(std::string_view headerLine, char separator);
   /// The cell as UTF-8 (CP932 files decoded), white space collapsed.
   std::string HeaderCell(std::string_view cell);
+  /// "latitude 'north' is not a number" and the like.
+  std::string UnreadableReason(bool latitude, std::string_view text) const;
+  bool Cp932() const { return encoding_.encoding() == TextEncoding::kCp932; }
 
-  std::optional<TextEncoding> told_;
-  /// Chosen at the first line, when the first bytes have come.
-  std::optional<DetectedEncoding> chosen_;
+  LateTextEncoding encoding_;
   NumberedLines lines_;
   CsvRecord record_;
   bool headerRead_ = false;
   CsvColumns columns_;
+  char separator_ = ',';
+  CsvDecimalMark decimalMark_{','};
   TitleEncoder encoder_;
   Cp932Decoder decoder_;
   std::string cell_;
+  std::string number_;  ///< a number with its decimal comma made a point
 };
 
 }  // namespace velorin

@@ -60,17 +60,4 @@ bool CsvRecord::Feed(std::string_view line) {
   return !inQuotes_;
 }
 
-char GuessCsvDelimiter(std::string_view headerLine) {
-  std::size_t commas = 0;
-  std::size_t tabs = 0;
-  bool quoted = false;
-  for (const char c : headerLine) {
-    if (c == '"') quoted = !quoted;
-    if (quoted) continue;
-    commas += c == ',';
-    tabs += c == '\t';
-  }
-  return tabs > commas ? '\t' : ',';
-}
-
 }  // namespace velorin

@@ -36,8 +36,4 @@ class CsvRecord {
   bool inQuotes_ = false;
 };
 
-/// The delimiter of a header line: TAB when it holds more tabs than commas
-/// (outside quotes), else the comma.
-char GuessCsvDelimiter(std::string_view headerLine);
-
 }  // namespace velorin

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "formats/csv_dialect.h"
 #include "formats/csv_reader.h"
 #include "formats/csv_record.h"
 #include "text/ascii.h"
@@ -55,12 +56,12 @@ bool HoldsPotPointLine(std::string_view text) {
   return false;
 }
 
-bool IsCsvHeader(std::string_view line) {
+/// The line's cells split at `separator` (quotes around a cell dropped).
+std::vector<std::string> HeaderCells(std::string_view line, char separator) {
   std::vector<std::string> cells;
-  const char delimiter = GuessCsvDelimiter(line);
   std::size_t start = 0;
   while (start <= line.size()) {
-    std::size_t end = line.find(delimiter, start);
+    std::size_t end = line.find(separator, start);
     if (end == std::string_view::npos) end = line.size();
     std::string_view cell = line.substr(start, end - start);
     if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"') {
@@ -69,8 +70,18 @@ bool IsCsvHeader(std::string_view line) {
     cells.emplace_back(cell);
     start = end + 1;
   }
-  const CsvColumns columns = FindCsvColumns(cells);
+  return cells;
+}
+
+bool NamesCsvColumns(std::string_view line, char separator) {
+  const CsvColumns columns = FindCsvColumns(HeaderCells(line, separator));
   return columns.latitude && columns.longitude;
+}
+
+bool IsCsvHeader(std::string_view line) {
+  const char separator =
+      ChooseCsvSeparator(line, [line](char candidate) { return NamesCsvColumns(line, candidate); });
+  return NamesCsvColumns(line, separator);
 }
 
 }  // namespace

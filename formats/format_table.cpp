@@ -27,7 +27,7 @@ std::unique_ptr<PointReader> MakeReader(ByteSource& source, const ReaderOptions&
 
 template <typename Reader>
 std::unique_ptr<PointReader> MakeTextReader(ByteSource& source, const ReaderOptions& options) {
-  return std::make_unique<Reader>(source, options.textEncoding);
+  return std::make_unique<Reader>(source, options);
 }
 
 std::unique_ptr<PointReader> MakePotReader(ByteSource& source, const ReaderOptions& options) {

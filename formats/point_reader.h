@@ -109,9 +109,13 @@ class PointReader {
   virtual std::int64_t ignoredTotal() const { return ignored().Total(); }
   /// The encoding a text input is read in; nothing for other formats.
   virtual std::optional<TextEncoding> textEncoding() { return std::nullopt; }
-  /// True when a text input's first bytes held more than ASCII, so that the
-  /// encoding it was read in is worth saying.
+  /// True when a text input held more than ASCII (POT: in its first bytes;
+  /// CSV: anywhere read so far), so that the encoding it was read in is
+  /// worth saying.
   virtual bool textBeyondAscii() { return false; }
+  /// How a table input lays out its fields, when that is worth saying
+  /// ("fields separated by \";\" with decimal commas"); empty otherwise.
+  virtual std::string layoutNote() const { return {}; }
 
  protected:
   void Fail(std::int64_t line, std::string message) {

@@ -67,10 +67,14 @@ inline void CheckRuledTitle(std::string_view title, const TitleTarget& target,
 }
 
 inline void FuzzPointReader(PointFormat format, const std::uint8_t* data, std::size_t size) {
-  // The first byte picks how the input arrives: in one piece or in chunks.
+  // The first byte picks how the input arrives (in one piece or in chunks)
+  // and the reader's buffer, for the readers that take its size.
   const std::size_t chunk = size > 0 ? (data[0] % 8 == 0 ? 1 << 16 : data[0] % 61 + 1) : 1;
+  constexpr std::size_t kBufferSizes[] = {1 << 16, 4096, 61, 1};
   BytesSource source(data, size, chunk);
-  const std::unique_ptr<PointReader> reader = InfoOf(format).makeReader(source, ReaderOptions{});
+  ReaderOptions options;
+  options.bufferSize = size > 0 ? kBufferSizes[data[0] / 64] : kBufferSizes[0];
+  const std::unique_ptr<PointReader> reader = InfoOf(format).makeReader(source, options);
   FUZZ_CHECK(reader != nullptr);
 
   FixedClock clock({"2010/04/01", "14:30:00"});

@@ -19,6 +19,35 @@ inline std::size_t AsciiPrefixLength(std::string_view text) {
   return i;
 }
 
+/// True when every byte of `text` is ASCII. Sixteen bytes at a time with
+/// no early exit, the last eight overlapping those before: for lines that
+/// are almost always ASCII throughout.
+inline bool IsAscii(std::string_view text) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+  const char* const data = text.data();
+  const std::size_t size = text.size();
+  if (size < 8) {
+    unsigned char bits = 0;
+    for (const char c : text) bits |= static_cast<unsigned char>(c);
+    return bits < 0x80;
+  }
+  std::uint64_t bits = 0;
+  std::uint64_t first;
+  std::uint64_t second;
+  std::size_t i = 0;
+  for (; i + 16 <= size; i += 16) {
+    std::memcpy(&first, data + i, 8);
+    std::memcpy(&second, data + i + 8, 8);
+    bits |= first | second;
+  }
+  if (i + 8 <= size) {
+    std::memcpy(&first, data + i, 8);
+    bits |= first;
+  }
+  std::memcpy(&first, data + size - 8, 8);
+  return ((bits | first) & kHighBits) == 0;
+}
+
 /// Length of the well-formed sequence at the start of `text` (not empty): 1
 /// to 4; 0 when it is malformed (overlong, a surrogate, above U+10FFFF, a
 /// stray continuation byte); -1 when it is only cut off by the end of `text`.

@@ -7,6 +7,7 @@
 #include "cli/run_report.h"
 #include "cli/stdio_file_system.h"
 #include "tests/support/temp_folder.h"
+#include "text/text_encoding.h"
 
 namespace velorin {
 namespace {
@@ -226,6 +227,25 @@ INSTANTIATE_TEST_SUITE_P(
                    "geometry and 2 <wpt> elements in namespace urn:x ignored; 2 links to other "
                    "files not followed; 2 links within the archive not followed (no such file, "
                    "or too deep or too many)\n"},
+        ReportCase{"LayoutBesideTheEncoding",
+                   [] {
+                     RunOutcome outcome = Written(1);
+                     outcome.inputEncoding = TextEncoding::kUtf8;
+                     outcome.encodingWorthSaying = true;
+                     outcome.inputLayout = "fields separated by \";\" with decimal commas";
+                     return outcome;
+                   }(),
+                   F::kNvi, 0,
+                   "1 record written to out.nvi\n"
+                   "velorin-cli: read as UTF-8; fields separated by \";\" with decimal commas\n"},
+        ReportCase{"LayoutAlone",
+                   [] {
+                     RunOutcome outcome = Written(1);
+                     outcome.inputLayout = "fields separated by TABs";
+                     return outcome;
+                   }(),
+                   F::kNvi, 0,
+                   "1 record written to out.nvi\nvelorin-cli: fields separated by TABs\n"},
         ReportCase{"LimitReached", LimitReached(), F::kNvi, 4,
                    "1000000 records written to out.nvi\n"
                    "velorin-cli: the limit of 1000000 records was reached; input lines from line "
@@ -331,6 +351,56 @@ TEST_F(FormatCommandTest, EveryPointOfTheGlobeAndEveryAccentReachesKml) {
   EXPECT_NE(kml.find("-74.000000000,40.700000000"), std::string::npos) << kml;
   EXPECT_EQ(err_.str(),
             "2 points written to " + (folder_.PathOf("a.kml")) + "\nvelorin-cli: read as UTF-8\n");
+}
+
+struct CsvSummaryCase {
+  const char* name;
+  std::string table;
+  std::string said;  ///< the lines after "N records written to ..."
+};
+
+// The summary says how a CSV file was read: its encoding, also when the
+// first title beyond ASCII comes far into the file, and a layout other
+// than fields separated by commas.
+TEST_F(FormatCommandTest, CsvSummarySaysHowTheTableWasRead) {
+  std::string english = "name,lat,lon\r\n";
+  while (english.size() < 3 * kEncodingSniffBytes)
+    english += "Point of the English list,35,139\r\n";
+  const CsvSummaryCase cases[] = {
+      {"Commas", "name,lat,lon\nA,35.5,139.5\n", ""},
+      {"LateUtf8", english + "東京タワー,35.658581,139.745433\r\n", "velorin-cli: read as UTF-8\n"},
+      {"SemicolonsAndDecimalCommas", "name;lat;lon\r\nKölner Dom;50,941278;6,958281\r\n",
+       "velorin-cli: read as UTF-8; fields separated by \";\" with decimal commas\n"},
+      {"Tabs", "name\tlat\tlon\nA\t35.5\t139.5\n", "velorin-cli: fields separated by TABs\n"},
+  };
+  for (const CsvSummaryCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteBytes(folder_.PathOf("in.csv"), c.table);
+    ConvertOptions options = Options("in.csv", "out.nvi");
+    options.force = true;
+    options.logPath = folder_.PathOf("run.log");
+    EXPECT_EQ(Run(options), kExitDone);
+    const std::string err = err_.str();
+    EXPECT_EQ(err.substr(err.find('\n') + 1), c.said);
+    // The log ends with the same lines.
+    std::string logged = c.said;
+    for (std::size_t at = 0; (at = logged.find("velorin-cli: ", at)) != std::string::npos;) {
+      logged.erase(at, 13);
+    }
+    for (std::size_t at = 0; (at = logged.find('\n', at)) != std::string::npos; at += 2) {
+      logged.replace(at, 1, "\r\n");
+    }
+    const std::string log = ReadBytes(folder_.PathOf("run.log"));
+    EXPECT_EQ(log.substr(log.size() - logged.size()), logged);
+  }
+  // The title far into the file reached the NVI file in CP932.
+  WriteBytes(folder_.PathOf("in.csv"), english + "東京タワー,35.658581,139.745433\r\n");
+  ConvertOptions options = Options("in.csv", "out.nvi");
+  options.force = true;
+  EXPECT_EQ(Run(options), kExitDone);
+  EXPECT_NE(
+      ReadBytes(folder_.PathOf("out.nvi")).find("TTL= {\x93\x8C\x8B\x9E\x83\x5E\x83\x8F\x81\x5B};"),
+      std::string::npos);
 }
 
 TEST_F(FormatCommandTest, PotToNviWritesTheLog) {

@@ -121,6 +121,66 @@ TEST(EncodeCommand, NamesEachRejectedText) {
                             std::string(kExpectedCoordinateForm) + "\n");
 }
 
+struct DecimalEncodeCase {
+  const char* longitude;
+  const char* latitude;
+  const char* position;
+};
+
+// Decimal degrees as decode prints them first, and as point files write
+// them: the code a CSV file with those numbers gives.
+TEST(EncodeCommand, TakesDecimalDegreesToo) {
+  const DecimalEncodeCase cases[] = {
+      {"135", "35", "$13D5FD5FD5FD4C00"},
+      {"0", "0", "$0000000000000000"},
+      {"180", "180.0", "$3FFFFFFFFFFFC000"},
+      {"0.000000083819", "0", "$0000000000000001"},
+      {"139.745433", "35.658581", "$168733DF7E085B86"},
+      {"6.958281", "50.941278", "$08305F86C71F3E8B"},
+      {"139.7671111", "35.6811944", "$168736AFD3050337"},
+      // One text of each notation.
+      {"139'46'1'6", "35.6811945", "$168736AFD305033D"},
+      {"-0", "1e1", "$002A02A02A02A000"},
+  };
+  for (const DecimalEncodeCase& c : cases) {
+    const CommandResult result = Encode(c.longitude, c.latitude);
+    EXPECT_EQ(result.exitCode, kExitDone) << c.longitude << " " << c.latitude;
+    EXPECT_EQ(result.out, std::string(c.position) + "\n") << c.longitude << " " << c.latitude;
+    EXPECT_EQ(result.err, "");
+  }
+}
+
+struct RejectedCase {
+  const char* longitude;
+  const char* latitude;
+  std::string err;
+};
+
+TEST(EncodeCommand, RefusesDecimalsOutsideNviAndWhatIsNoNumber) {
+  const std::string form = std::string(kExpectedCoordinateForm) + "\n";
+  const RejectedCase cases[] = {
+      {"-35.5", "35",
+       "velorin-cli: longitude text rejected: -35.5 (decimal degrees must lie between 0 and "
+       "180)\n"},
+      {"139", "180.0000001",
+       "velorin-cli: latitude text rejected: 180.0000001 (decimal degrees must lie between 0 "
+       "and 180)\n"},
+      {"139,5", "35", "velorin-cli: longitude text rejected: 139,5" + form},
+      {"nan", "inf",
+       "velorin-cli: longitude text rejected: nan" + form +
+           "velorin-cli: latitude text rejected: inf" + form},
+      // An apostrophe makes it D'M'S'T, whatever else it holds.
+      {"139.5'", "35", "velorin-cli: longitude text rejected: 139.5'" + form},
+      {"139", "", "velorin-cli: latitude text rejected: " + form},
+  };
+  for (const RejectedCase& c : cases) {
+    const CommandResult result = Encode(c.longitude, c.latitude);
+    EXPECT_EQ(result.exitCode, kExitFailed) << c.longitude << " " << c.latitude;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, c.err);
+  }
+}
+
 TEST(DecodeCommand, PrintsBothNotations) {
   const CommandResult result = Decode("$168099C7A8913920");
   EXPECT_EQ(result.exitCode, kExitDone);

@@ -79,5 +79,63 @@ INSTANTIATE_TEST_SUITE_P(
                         TitleChange::kNone, "2 東, \"A\" 139.5 35.25"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Whatever the writer writes, the reader reads back, however far into the
+// file the first title beyond ASCII comes and whatever the buffer's size.
+TEST(CsvEncodingTest, ReadsBackTitlesFarPastTheFirstBytes) {
+  const std::vector<std::string> titles = {"東京タワー", "ｶﾀｶﾅ", "大阪城 ～波～"};
+  for (const CsvEncoding encoding :
+       {CsvEncoding::kUtf8, CsvEncoding::kUtf8Bom, CsvEncoding::kCp932}) {
+    testing::StringSink sink;
+    BufferedWriter out(sink);
+    CsvWriter writer(out, encoding);
+    // Titles in the writer's encoding, as the run's title rule gives them.
+    TitleConverter converter;
+    const auto write = [&](const std::string& title) {
+      bool approximated = false;
+      const TitleView view{title, TitleEncoding::kUtf8};
+      const std::string text(writer.titleEncoding() == TitleEncoding::kCp932
+                                 ? converter.Cp932(view, approximated)
+                                 : converter.Utf8(view));
+      EXPECT_FALSE(approximated) << title;
+      writer.Write(Point{.position = Degrees{139.5, 35.25}}, text);
+    };
+    writer.Begin();
+    std::vector<std::string> expected;
+    // Some 230 KB of ASCII rows: the first title beyond them is far past
+    // the first 64 KiB.
+    for (int i = 0; i < 4000; ++i) {
+      const std::string title = "Point of the English list " + std::to_string(i);
+      write(title);
+      expected.push_back(title);
+    }
+    for (const std::string& title : titles) {
+      write(title);
+      expected.push_back(title);
+    }
+    writer.End();
+    ASSERT_TRUE(out.Close());
+    ASSERT_GT(sink.bytes.size(), 3 * kEncodingSniffBytes);
+    for (const std::size_t bufferSize : {std::size_t{1} << 16, std::size_t{4096}, std::size_t{7}}) {
+      SCOPED_TRACE("encoding " + std::to_string(static_cast<int>(encoding)) + ", buffer " +
+                   std::to_string(bufferSize));
+      testing::MemorySource source(sink.bytes, 61);
+      ReaderOptions options;
+      options.bufferSize = bufferSize;
+      CsvReader reader(source, options);
+      std::vector<std::string> read;
+      ReadEntry entry;
+      while (reader.Next(entry)) {
+        const Point& point = entry.point;
+        read.push_back(point.titleEncoding == TitleEncoding::kCp932 ? Cp932ToUtf8(point.title)
+                                                                    : point.title);
+      }
+      EXPECT_EQ(read, expected);
+      EXPECT_TRUE(reader.textBeyondAscii());
+      EXPECT_EQ(reader.textEncoding(),
+                encoding == CsvEncoding::kCp932 ? TextEncoding::kCp932 : TextEncoding::kUtf8);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace velorin

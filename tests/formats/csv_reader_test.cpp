@@ -60,10 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
         CsvCase{"NoLatitudeColumn",
                 "name,lon\nA,1\n",
                 {"1 failed: the header row names no latitude column (lat, latitude or 緯度)"}},
-        CsvCase{"SemicolonSeparated",
-                "name;lat;lon\nA;1;2\n",
-                {"1 failed: the header row names no latitude column (lat, latitude or 緯度); its "
-                 "cells are separated by \";\", which is not read (use commas or TABs)"}},
+        CsvCase{"SemicolonSeparated", "name;lat;lon\nA;1;2\n", {"2 A 2 1"}},
         CsvCase{"Utf16",
                 std::string("n\0a\0m\0e\0,\0l\0a\0t\0", 16),
                 {"1 failed: the header row names no latitude column (lat, latitude or 緯度); the "
@@ -80,12 +77,12 @@ TEST(CsvReaderTest, EncodingAsTold) {
   // 東 in UTF-8 is three bytes that CP932 reads too: told CP932, they stay.
   const std::string table = "name,lat,lon\n\xE6\x9D\xB1,1,2\n";
   testing::MemorySource cp932Source(table);
-  CsvReader cp932(cp932Source, TextEncoding::kCp932);
+  CsvReader cp932(cp932Source, {.textEncoding = TextEncoding::kCp932});
   ReadEntry entry;
   ASSERT_TRUE(cp932.Next(entry));
   EXPECT_EQ(entry.point.title, "\xE6\x9D\xB1");
   testing::MemorySource utf8Source(table);
-  CsvReader utf8(utf8Source, TextEncoding::kUtf8);
+  CsvReader utf8(utf8Source, {.textEncoding = TextEncoding::kUtf8});
   ASSERT_TRUE(utf8.Next(entry));
   EXPECT_EQ(entry.point.title, "\xE6\x9D\xB1");
   EXPECT_EQ(entry.point.titleEncoding, TitleEncoding::kUtf8);

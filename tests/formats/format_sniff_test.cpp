@@ -41,6 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                   PointFormat::kPot},
         SniffCase{"CsvHeader", "Name,Latitude,Longitude\r\nA,35,139\r\n", PointFormat::kCsv},
         SniffCase{"TabHeader", "lat\tlon\tname\n", PointFormat::kCsv},
+        SniffCase{"SemicolonHeader", "name;lat;lon\r\nKöln;50,94;6,96\r\n", PointFormat::kCsv},
+        SniffCase{"SemicolonsInsideACommaHeader", "\"a;b;c\",lat,lon\n", PointFormat::kCsv},
         SniffCase{"CsvWithoutPositionColumns", "name,address\n", std::nullopt},
         SniffCase{"GeoJson", "\n{\"type\": \"FeatureCollection\", \"features\": []}",
                   PointFormat::kGeoJson},

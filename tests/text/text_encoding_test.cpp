@@ -185,5 +185,21 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(info.param.name);
     });
 
+// The one byte beyond ASCII is found wherever it stands: in the short
+// tail, in a whole word, in the last word that overlaps the one before.
+TEST(Utf8IsAscii, FindsTheOneByteBeyondAsciiAnywhere) {
+  for (std::size_t size = 0; size <= 20; ++size) {
+    const std::string ascii(size, 'a');
+    EXPECT_TRUE(utf8::IsAscii(ascii)) << size;
+    for (std::size_t at = 0; at < size; ++at) {
+      std::string text = ascii;
+      text[at] = '\x80';
+      EXPECT_FALSE(utf8::IsAscii(text)) << size << " " << at;
+      text[at] = '\x7F';
+      EXPECT_TRUE(utf8::IsAscii(text)) << size << " " << at;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace velorin
