@@ -16,11 +16,11 @@
 #include <QUrl>
 
 #include "gui/common_dialog.h"
-#include "gui/map/map_file_rule.h"
 #include "gui/map/map_texts.h"
 #include "gui/map/map_window.h"
 #include "gui/program_icon.h"
 #include "gui/twips.h"
+#include "map/map_file_rule.h"
 
 namespace velorin {
 namespace {

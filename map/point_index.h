@@ -12,14 +12,6 @@
 
 namespace velorin {
 
-/// A box of Mercator units (0 to 1 across the world, y down).
-struct UnitBox {
-  double minX = 0.0;
-  double minY = 0.0;
-  double maxX = 1.0;
-  double maxY = 1.0;
-};
-
 /// Positions are held as floats; boxes are widened by this much so that
 /// rounding never loses a point at a box's edge.
 inline constexpr double kUnitSlack = 1e-6;

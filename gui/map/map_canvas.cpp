@@ -9,9 +9,9 @@
 
 #include "gui/map/map_colours.h"
 #include "gui/map/point_layer.h"
-#include "gui/map/tile_grid.h"
 #include "gui/map/tile_layer.h"
 #include "map/svg_map.h"
+#include "map/tile_grid.h"
 
 namespace velorin {
 namespace {

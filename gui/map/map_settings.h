@@ -7,7 +7,7 @@
 // A missing file or entry means OpenStreetMap's tiles; url=none, offline.
 #include <string>
 
-#include "gui/map/tile_server.h"
+#include "map/tile_server.h"
 
 namespace velorin {
 

@@ -8,9 +8,9 @@
 #include <QVBoxLayout>
 
 #include "convert/run_settings.h"
-#include "gui/map/file_line.h"
 #include "gui/map/map_settings.h"
 #include "gui/program_icon.h"
+#include "map/file_line.h"
 #include "text/cp932_decoder.h"
 #include "text/text_encoding.h"
 

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <cmath>
 
-#include "gui/map/tile_grid.h"
+#include "map/tile_grid.h"
 
 namespace velorin {
 namespace {

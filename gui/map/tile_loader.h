@@ -14,8 +14,8 @@
 #include <map>
 #include <vector>
 
-#include "gui/map/tile_grid.h"
-#include "gui/map/tile_server.h"
+#include "map/tile_grid.h"
+#include "map/tile_server.h"
 
 class QNetworkAccessManager;
 class QNetworkReply;

@@ -19,8 +19,8 @@
 #include "gui/app_start.h"
 #include "gui/mainform.h"
 #include "gui/map/map_colours.h"
-#include "gui/map/tile_grid.h"
 #include "gui/path_selection.h"
+#include "map/tile_grid.h"
 #include "tile_test_server.h"
 #include "window_test_support.h"
 

@@ -1,6 +1,6 @@
 // Map tiles against a tile server on the loopback address that the test
-// starts: the choice of server, which tiles a view asks for, the User-Agent,
-// two requests at a time, the disk cache, cancelled and failed requests.
+// starts: the settings file's server, the User-Agent, two requests at a
+// time, the disk cache, cancelled and failed requests.
 #include "gui/map/tile_loader.h"
 
 #include <QSignalSpy>
@@ -9,8 +9,7 @@
 #include <algorithm>
 
 #include "gui/map/map_settings.h"
-#include "gui/map/tile_grid.h"
-#include "gui/map/tile_server.h"
+#include "map/tile_server.h"
 #include "tile_test_server.h"
 
 namespace velorin {
@@ -51,12 +50,8 @@ class TileLoaderTest : public QObject {
   }
   void cleanup() { server_.Stop(); }
 
-  void serverChoice_data();
-  void serverChoice();
   void settingsFile_data();
   void settingsFile();
-  void tilesInView_data();
-  void tilesInView();
 
   void requestsNameVelorinAndItsVersion();
   void atMostTwoRequestsAtOnce();
@@ -68,57 +63,6 @@ class TileLoaderTest : public QObject {
  private:
   TileTestServer server_;
 };
-
-void TileLoaderTest::serverChoice_data() {
-  QTest::addColumn<QString>("settingsUrl");
-  QTest::addColumn<QString>("settingsCredit");
-  QTest::addColumn<QString>("variable");  // "(unset)": not set
-  QTest::addColumn<QString>("url");
-  QTest::addColumn<QString>("credit");
-  const QString osm = QString::fromLatin1(kOpenStreetMapTiles);
-  const QString gsi = QString::fromLatin1(kGsiStandardTiles);
-  const QString unset = QStringLiteral("(unset)");
-  const QString local = QStringLiteral("http://127.0.0.1:9/{z}/{x}/{y}.png");
-  QTest::newRow("NothingSetMeansOpenStreetMap")
-      << ""
-      << "" << unset << osm << QString::fromUtf8(kOsmCredit);
-  QTest::newRow("GsiGetsItsOwnCredit")
-      << gsi << "" << unset << gsi << QString::fromUtf8(kGsiAttribution);
-  QTest::newRow("SettingsCreditGoesWithSettingsUrl")
-      << local << "© Local" << unset << local << QStringLiteral("© Local");
-  QTest::newRow("OtherServersCreditOpenStreetMap")
-      << local << "" << unset << local << QString::fromUtf8(kOsmCredit);
-  QTest::newRow("NoneSwitchesTilesOff") << "none"
-                                        << "" << unset << ""
-                                        << "";
-  QTest::newRow("VariableWinsOverSettings")
-      << gsi << "© GSI" << local << local << QString::fromUtf8(kOsmCredit);
-  QTest::newRow("VariableNoneSwitchesTilesOff") << gsi << ""
-                                                << "none"
-                                                << ""
-                                                << "";
-  QTest::newRow("EmptyVariableLeavesTheSettings")
-      << gsi << ""
-      << "" << gsi << QString::fromUtf8(kGsiAttribution);
-  QTest::newRow("TemplateWithoutYIsNoServer") << "http://h/{z}/{x}.png"
-                                              << "" << unset << ""
-                                              << "";
-}
-
-void TileLoaderTest::serverChoice() {
-  QFETCH(QString, settingsUrl);
-  QFETCH(QString, settingsCredit);
-  QFETCH(QString, variable);
-  QFETCH(QString, url);
-  QFETCH(QString, credit);
-  const std::string value = variable.toStdString();
-  const TileServer server =
-      ChooseTileServer(settingsUrl.toStdString(), settingsCredit.toStdString(),
-                       variable == QStringLiteral("(unset)") ? nullptr : value.c_str());
-  QCOMPARE(QString::fromStdString(server.urlTemplate), url);
-  QCOMPARE(QString::fromStdString(server.attribution), credit);
-  QCOMPARE(server.Enabled(), !url.isEmpty());
-}
 
 void TileLoaderTest::settingsFile_data() {
   QTest::addColumn<QByteArray>("contents");  // "(missing)": no file
@@ -153,40 +97,6 @@ void TileLoaderTest::settingsFile() {
   const TileServer server = TileServerFromSettings(path.toStdString());
   QCOMPARE(QString::fromStdString(server.urlTemplate), url);
   QCOMPARE(QString::fromStdString(server.attribution), credit);
-}
-
-void TileLoaderTest::tilesInView_data() {
-  QTest::addColumn<int>("z");
-  QTest::addColumn<double>("left");
-  QTest::addColumn<double>("top");
-  QTest::addColumn<int>("width");
-  QTest::addColumn<int>("height");
-  QTest::addColumn<QString>("tiles");  // "z/x/y" in order, nearest the centre first
-  QTest::newRow("WholeWorldAtZoomZero") << 0 << 0.0 << 0.0 << 256 << 256 << "0/0/0";
-  QTest::newRow("OneTileInside") << 3 << 512.0 << 768.0 << 256 << 256 << "3/2/3";
-  QTest::newRow("StraddlingFourTiles")
-      << 2 << 200.0 << 200.0 << 112 << 112 << "2/0/0 2/1/0 2/0/1 2/1/1";
-  QTest::newRow("CentreFirst") << 2 << 0.0 << 256.0 << 768 << 256 << "2/1/1 2/0/1 2/2/1";
-  QTest::newRow("WrapsEastOf180") << 1 << 400.0 << 0.0 << 200 << 256 << "1/1/0 1/0/0";
-  QTest::newRow("WrapsWestOf180") << 1 << -100.0 << 256.0 << 200 << 256 << "1/1/1 1/0/1";
-  QTest::newRow("RowsBeyondThePolesLeftOut") << 1 << 0.0 << -300.0 << 256 << 400 << "1/0/0";
-  QTest::newRow("WorldSmallerThanTheView")
-      << 0 << -256.0 << 0.0 << 768 << 256 << "0/0/0 0/0/0 0/0/0";
-  QTest::newRow("EmptyView") << 4 << 0.0 << 0.0 << 0 << 100 << "";
-}
-
-void TileLoaderTest::tilesInView() {
-  QFETCH(int, z);
-  QFETCH(double, left);
-  QFETCH(double, top);
-  QFETCH(int, width);
-  QFETCH(int, height);
-  QFETCH(QString, tiles);
-  QStringList got;
-  for (const PlacedTile& placed : TilesInView(z, left, top, width, height)) {
-    got << QStringLiteral("%1/%2/%3").arg(placed.tile.z).arg(placed.tile.x).arg(placed.tile.y);
-  }
-  QCOMPARE(got.join(QLatin1Char(' ')), tiles);
 }
 
 void TileLoaderTest::requestsNameVelorinAndItsVersion() {

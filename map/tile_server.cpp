@@ -1,4 +1,4 @@
-#include "gui/map/tile_server.h"
+#include "map/tile_server.h"
 
 namespace velorin {
 namespace {

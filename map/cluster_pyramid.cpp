@@ -1,4 +1,4 @@
-#include "gui/map/cluster_pyramid.h"
+#include "map/cluster_pyramid.h"
 
 #include <algorithm>
 #include <cmath>
