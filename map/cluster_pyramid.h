@@ -1,20 +1,21 @@
 #pragma once
-// Counted clusters of the points for every whole zoom level at which they
-// are many, made once when the file is read, so that a frame only picks the
-// clusters in view instead of visiting a million points. Cells are squares
-// of the world (kPyramidCell world pixels, anchored to the world's corner),
-// so panning keeps them; coarse levels are made from the finer ones.
+// The points gathered once, when the file is read, into fine squares of the
+// world for every whole zoom level at which they are many, so that a frame
+// hands the clusterer (ClusterGrid) a few thousand squares instead of a
+// million points. A square is kFineCell world pixels at its level (anchored
+// to the world's corner), a quarter or less of a cluster's cell at the zooms
+// it serves; coarse levels are made from the finer ones.
 #include <cstdint>
 #include <optional>
 #include <vector>
 
+#include "map/cluster_grid.h"
 #include "map/map_points.h"
 #include "map/map_view.h"
-#include "map/point_index.h"
 
 namespace velorin {
 
-inline constexpr double kPyramidCell = 64.0;
+inline constexpr double kFineCell = 16.0;
 
 class ClusterPyramid {
  public:
@@ -25,15 +26,21 @@ class ClusterPyramid {
     double sumY = 0.0;
     std::uint32_t count = 0;
     std::uint32_t firstPoint = 0;
+    float minX = 1.0F;  ///< the box of its points, in Mercator units
+    float minY = 1.0F;
+    float maxX = 0.0F;
+    float maxY = 0.0F;
   };
 
-  /// Levels from the deepest one at which the clusters are still at most a
+  /// Levels from the deepest one at which the squares are still at most a
   /// quarter of the points (and no deeper than `deepest`) up to zoom 0.
   explicit ClusterPyramid(const MapPoints& points, int deepest = 16);
 
-  /// The clusters seen in `view` (widened by `margin` pixels), in screen
-  /// pixels; nothing when the view's zoom is not a whole level held here.
-  std::optional<std::vector<MapCluster>> InView(const MapView& view, double margin) const;
+  /// The clusters seen in `view` (widened by `margin` pixels), drawn with
+  /// marks of `marks`; nothing when the view is deeper than the levels held
+  /// serve. A level serves the zooms from one below it up to it.
+  std::optional<std::vector<MapCluster>> InView(const MapView& view, double margin,
+                                                const ClusterMarkSize& marks) const;
   /// The deepest level held; -1 when none.
   int DeepestLevel() const { return static_cast<int>(levels_.size()) - 1; }
 
@@ -46,8 +53,8 @@ class ClusterPyramid {
   static Level FromPoints(const std::vector<PixelPoint>& units, int zoom);
   static Level Coarser(const Level& level);
   static void SortLevel(Level& level);
-  void AddRow(const Level& level, std::uint32_t row, double fromColumn, double toColumn,
-              const MapView& view, std::vector<MapCluster>& clusters) const;
+  static void AddRow(const Level& level, std::uint32_t row, double fromColumn, double toColumn,
+                     double across, ClusterGrid& grid);
 
   std::vector<Level> levels_;  ///< index: zoom
 };

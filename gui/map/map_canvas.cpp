@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "gui/map/map_colours.h"
@@ -40,6 +41,7 @@ MapCanvas::MapCanvas(std::shared_ptr<const LandMap> land, TileLoader* tiles, QWi
 void MapCanvas::SetData(std::shared_ptr<const MapData> data) {
   data_ = std::move(data);
   chosen_.reset();
+  clustersStale_ = true;
   Fit();
 }
 
@@ -57,17 +59,13 @@ void MapCanvas::SetView(const MapView& view) {
 
 void MapCanvas::Fit() {
   const FitBounds bounds = data_ ? data_->read.points.Bounds() : FitBounds{};
-  MapView fitted = FitView(bounds, width(), height());
-  fitted.zoom = std::floor(fitted.zoom);
-  SetView(fitted);
+  SetView(FitView(bounds, width(), height()));
 }
 
 void MapCanvas::ZoomBy(int steps) { ZoomAt(steps, QPointF(width() / 2.0, height() / 2.0)); }
 
 void MapCanvas::ZoomAt(int steps, const QPointF& anchor) {
-  MapView zoomed = view_.Zoomed(steps, {anchor.x(), anchor.y()});
-  zoomed.zoom = std::round(zoomed.zoom);
-  SetView(zoomed);
+  SetView(view_.Zoomed(steps, {anchor.x(), anchor.y()}));
 }
 
 void MapCanvas::PanBy(double dx, double dy) { SetView(view_.Panned(dx, dy)); }
@@ -92,7 +90,17 @@ QString MapCanvas::Attribution() const {
   return QString::fromUtf8(kLandAttribution);
 }
 
+const std::vector<MapCluster>& MapCanvas::Clusters() {
+  if (clustersStale_) {
+    clusters_ =
+        data_ ? ClustersInView(view_, *data_, MarkSizeOf(font())) : std::vector<MapCluster>{};
+    clustersStale_ = false;
+  }
+  return clusters_;
+}
+
 void MapCanvas::ViewChanged() {
+  clustersStale_ = true;
   // Only the tiles of this view: requests for the last one are cancelled.
   if (tiles_ != nullptr) tiles_->Want(DistinctTiles(TilesOfView(view_)));
   update();
@@ -102,8 +110,10 @@ void MapCanvas::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   land_.Draw(painter, view_);
   if (tiles_ != nullptr) DrawTiles(painter, view_, *tiles_);
-  if (data_)
-    DrawPoints(painter, view_, *data_, chosen_, PointLayerStyle{font(), true}, clusterMarks_);
+  if (data_) {
+    DrawPoints(painter, view_, *data_, Clusters(), chosen_, PointLayerStyle{font(), true},
+               clusterMarks_);
+  }
   DrawOverlays(painter);
 }
 
@@ -136,6 +146,12 @@ void MapCanvas::resizeEvent(QResizeEvent*) {
   } else {
     SetView(view_);
   }
+}
+
+void MapCanvas::changeEvent(QEvent* event) {
+  // Circles are as large as their counts in this font.
+  if (event->type() == QEvent::FontChange) clustersStale_ = true;
+  QWidget::changeEvent(event);
 }
 
 void MapCanvas::wheelEvent(QWheelEvent* event) {
@@ -205,7 +221,9 @@ void MapCanvas::mouseReleaseEvent(QMouseEvent* event) {
   const bool click = !dragged_;
   dragFrom_.reset();
   if (!click) return;
-  if (const std::optional<std::uint32_t> point = PointAt(event->position())) {
+  if (const MapCluster* circle = CircleAt(event->position())) {
+    ZoomTo(*circle);
+  } else if (const std::optional<std::uint32_t> point = PointAt(event->position())) {
     Choose(point);
     emit PointChosen(*point);
   }
@@ -218,7 +236,23 @@ std::optional<std::uint32_t> MapCanvas::PointAt(const QPointF& at) const {
   return data_->index->Nearest(view_, {at.x(), at.y()}, kPointReach);
 }
 
+const MapCluster* MapCanvas::CircleAt(const QPointF& at) {
+  return CountedCircleAt(Clusters(), {at.x(), at.y()}, MarkSizeOf(font()));
+}
+
+void MapCanvas::ZoomTo(const MapCluster& cluster) {
+  // Its points fill the view, and the view comes nearer at least a level
+  // even when they all stand in one place.
+  MapView fitted = FitView(BoundsOfUnits(cluster.bounds), width(), height());
+  fitted.zoom = std::clamp(std::max(fitted.zoom, view_.zoom + 1), 0.0, kMaxMapZoom);
+  SetView(fitted);
+}
+
 void MapCanvas::ShowPointTip(const QPointF& at, const QPoint& global) {
+  if (const MapCluster* circle = CircleAt(at)) {
+    if (clusterText_) QToolTip::showText(global, clusterText_(circle->count), this);
+    return;
+  }
   const std::optional<std::uint32_t> point = PointAt(at);
   if (!point || !pointText_) {
     QToolTip::hideText();

@@ -53,6 +53,10 @@ void MapWindow::CreateControls() {
   canvas_->SetPointText([this](std::uint32_t index) {
     return Data() ? texts_.PointText(*Data(), index) : QString();
   });
+  canvas_->SetClusterText([this](std::uint32_t count) {
+    return texts_.Message(kPointCountMessage) + QLatin1Char(' ') +
+           QLocale().toString(static_cast<qlonglong>(count));
+  });
   connect(canvas_, &MapCanvas::PointChosen, this, &MapWindow::ShowPoint);
   auto* splitter = new QSplitter(Qt::Horizontal, this);
   splitter->addWidget(canvas_);

@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 #include <cmath>
 #include <memory>
 
@@ -78,6 +79,9 @@ class MapWindowTest : public QObject {
   void choosingASkippedPointShowsItsLine();
   void emptyFileSaysSo();
   void manyPointsGatherIntoClusters();
+  void fitLetsThePointsFillTheView_data();
+  void fitLetsThePointsFillTheView();
+  void countedCircleShowsItsCountAndZoomsToItsPoints();
   void keysZoomAndPan();
 
   void tilesOfTheViewWithVelorinsUserAgent();
@@ -289,6 +293,70 @@ void MapWindowTest::manyPointsGatherIntoClusters() {
   }
   QVERIFY2(reddish < 2500, qPrintable(QString::number(reddish)));
   QVERIFY(reddish > 100);
+}
+
+void MapWindowTest::fitLetsThePointsFillTheView_data() {
+  QTest::addColumn<QString>("waypoints");  // "lat lon" pairs, separated by ';'
+  QTest::newRow("WestAndEast") << "35 139;35 139.3";
+  QTest::newRow("NorthAndSouth") << "35 139;35.5 139";
+  QTest::newRow("Diagonal") << "35 139;35.2 139.9";
+  QTest::newRow("CountryWide") << "31 130;45 145";
+}
+
+void MapWindowTest::fitLetsThePointsFillTheView() {
+  QFETCH(QString, waypoints);
+  std::string gpx;
+  std::vector<std::pair<double, double>> positions;
+  for (const QString& pair : waypoints.split(QLatin1Char(';'))) {
+    const QStringList numbers = pair.split(QLatin1Char(' '));
+    positions.emplace_back(numbers[0].toDouble(), numbers[1].toDouble());
+    gpx += Wpt(positions.back().first, positions.back().second, "P");
+  }
+  MapWindow& map = OpenMap(Gpx(gpx));
+  const MapView& view = map.Canvas()->View();
+  // The outer points stand at the margin on one side or the other, not a
+  // whole zoom level further in.
+  double left = 1e9, right = -1e9, top = 1e9, bottom = -1e9;
+  for (const auto& [lat, lon] : positions) {
+    const PixelPoint at = view.ToScreen({lon, lat});
+    left = std::min(left, at.x);
+    right = std::max(right, at.x);
+    top = std::min(top, at.y);
+    bottom = std::max(bottom, at.y);
+  }
+  QVERIFY2(left >= 23 && right <= view.width - 23 && top >= 23 && bottom <= view.height - 23,
+           qPrintable(QStringLiteral("%1 %2 %3 %4").arg(left).arg(right).arg(top).arg(bottom)));
+  const bool fillsWidth = std::abs(left - 24) < 1 && std::abs(right - (view.width - 24)) < 1;
+  const bool fillsHeight = std::abs(top - 24) < 1 && std::abs(bottom - (view.height - 24)) < 1;
+  QVERIFY2(fillsWidth || fillsHeight,
+           qPrintable(QStringLiteral("%1 %2 %3 %4").arg(left).arg(right).arg(top).arg(bottom)));
+}
+
+void MapWindowTest::countedCircleShowsItsCountAndZoomsToItsPoints() {
+  std::string gpx;
+  for (int i = 0; i < 400; ++i) gpx += Wpt(35 + (i % 20) * 0.001, 139 + (i / 20) * 0.001, "P");
+  gpx += Wpt(43, 141.3, "Far");
+  MapWindow& map = OpenMap(Gpx(gpx));
+  MapCanvas* canvas = map.Canvas();
+  const std::vector<MapCluster>& clusters = canvas->Clusters();
+  const auto circle = std::find_if(clusters.begin(), clusters.end(),
+                                   [](const MapCluster& c) { return c.count > 1; });
+  QVERIFY(circle != clusters.end());
+  QCOMPARE(circle->count, 400u);
+  const QPoint at(static_cast<int>(circle->screen.x), static_cast<int>(circle->screen.y));
+  QTest::mouseMove(canvas, at);
+  QTRY_COMPARE(QToolTip::text(), M(148) + QStringLiteral(" 400"));
+  const double zoom = canvas->View().zoom;
+  QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, at);
+  QVERIFY(canvas->View().zoom > zoom + 2);
+  // Its points fill the view now; the far point is out of it.
+  for (const auto& [lon, lat] : {std::pair{139.0, 35.0}, std::pair{139.019, 35.019}}) {
+    const QPoint point = ScreenOf(map, lon, lat);
+    QVERIFY2(canvas->rect().contains(point),
+             qPrintable(QStringLiteral("%1 %2").arg(point.x()).arg(point.y())));
+  }
+  QVERIFY(!canvas->rect().contains(ScreenOf(map, 141.3, 43)));
+  QVERIFY(!canvas->Chosen().has_value());
 }
 
 void MapWindowTest::keysZoomAndPan() {

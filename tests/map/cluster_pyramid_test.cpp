@@ -1,6 +1,6 @@
-// The clusters made once per zoom level: every point of the view in exactly
-// one cluster, levels kept only where they gather, the view across 180
-// degrees, and no answer for a zoom between levels.
+// The squares gathered once per zoom level: every point of the view in
+// exactly one cluster, levels kept only where they gather, the view across
+// 180 degrees, answers at zooms between levels and none beyond the deepest.
 #include "map/cluster_pyramid.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +44,7 @@ TEST_P(ClusterPyramidTest, EveryPointInOneCluster) {
   const MapPoints points = Grid(10000, 139.0, 35.0, 0.005);  // half a degree square
   const ClusterPyramid pyramid(points);
   const std::optional<std::vector<MapCluster>> clusters =
-      pyramid.InView(ViewAt(139.25, 35.25, GetParam().zoom), 40.0);
+      pyramid.InView(ViewAt(139.25, 35.25, GetParam().zoom), kClusterCell, ClusterMarkSize{});
   ASSERT_TRUE(clusters.has_value());
   EXPECT_EQ(Total(*clusters), 10000u);
   EXPECT_LE(clusters->size(), GetParam().most);
@@ -64,8 +64,8 @@ TEST(ClusterPyramidLevelsTest, LevelsThatGatherLittleAreDropped) {
   // Three points far apart never gather four to a cluster.
   EXPECT_EQ(ClusterPyramid(Grid(3, 10.0, 10.0, 30.0)).DeepestLevel(), -1);
   const ClusterPyramid dense(Grid(10000, 139.0, 35.0, 0.005));
-  EXPECT_GE(dense.DeepestLevel(), 8);
-  EXPECT_LT(dense.DeepestLevel(), 16);
+  EXPECT_GE(dense.DeepestLevel(), 6);
+  EXPECT_LT(dense.DeepestLevel(), 14);
 }
 
 TEST(ClusterPyramidLevelsTest, ViewAcross180SeesBothSides) {
@@ -78,16 +78,23 @@ TEST(ClusterPyramidLevelsTest, ViewAcross180SeesBothSides) {
   }
   const ClusterPyramid pyramid(points);
   const std::optional<std::vector<MapCluster>> clusters =
-      pyramid.InView(ViewAt(180.0, 60.0, 6), 40.0);
+      pyramid.InView(ViewAt(180.0, 60.0, 6), kClusterCell, ClusterMarkSize{});
   ASSERT_TRUE(clusters.has_value());
   EXPECT_EQ(Total(*clusters), 200u);
   for (const MapCluster& cluster : *clusters) EXPECT_LT(std::abs(cluster.screen.x - 400), 40);
 }
 
-TEST(ClusterPyramidLevelsTest, ZoomBetweenLevelsHasNoAnswer) {
+TEST(ClusterPyramidLevelsTest, ZoomsBetweenLevelsAnswerDeeperOnesDoNot) {
   const ClusterPyramid pyramid(Grid(10000, 139.0, 35.0, 0.005));
-  EXPECT_FALSE(pyramid.InView(ViewAt(139.25, 35.25, 5.5), 40.0).has_value());
-  EXPECT_FALSE(pyramid.InView(ViewAt(139.25, 35.25, 19), 40.0).has_value());
+  const ClusterMarkSize marks;
+  const MapView between = ViewAt(139.25, 35.25, 5.5);
+  ASSERT_TRUE(pyramid.InView(between, kClusterCell, marks).has_value());
+  EXPECT_EQ(Total(*pyramid.InView(between, kClusterCell, marks)), 10000u);
+  const MapView lastServed = ViewAt(139.25, 35.25, pyramid.DeepestLevel() + 0.9);
+  EXPECT_TRUE(pyramid.InView(lastServed, kClusterCell, marks).has_value());
+  const MapView deeper = ViewAt(139.25, 35.25, pyramid.DeepestLevel() + 1);
+  EXPECT_FALSE(pyramid.InView(deeper, kClusterCell, marks).has_value());
+  EXPECT_FALSE(pyramid.InView(ViewAt(139.25, 35.25, 19), kClusterCell, marks).has_value());
 }
 
 }  // namespace
