@@ -169,7 +169,8 @@ TEST_P(MarkRadiusTest, CircleHoldsItsCountWithRoom) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, MarkRadiusTest,
-                         testing::Values(2u, 9u, 10u, 999u, 12345u, 99999u, 1000000u, 4294967295u));
+                         testing::Values(2u, 9u, 10u, 999u, 12345u, 99999u, 1000000u, 4294967295u),
+                         [](const auto& info) { return "Count" + std::to_string(info.param); });
 
 struct CircleCase {
   std::string name;
