@@ -60,17 +60,36 @@ void WriteHeader(SvgWriter& svg, const SvgMapOptions& options) {
       << "<rect width=\"100%\" height=\"100%\" fill=\"#aad3df\"/>\n";
 }
 
-bool RingVisible(const MapView& view, const LonLatBox& box, double& shift) {
-  // The copy of the ring nearest the view: every point moves alike.
+/// The copies of the world in which a ring meets the view, as the shift of
+/// its world x to the screen: one in most views, more when the view spans
+/// more than the world's width, none when the ring is off the screen.
+void RingCopies(const MapView& view, const LonLatBox& box, std::vector<double>& shifts) {
+  shifts.clear();
   const PixelPoint west = ProjectToPixel({box.west, box.north}, view.zoom);
   const PixelPoint east = ProjectToPixel({box.east, box.south}, view.zoom);
-  const PixelPoint screenWest = view.WorldToScreen({(west.x + east.x) / 2.0, west.y});
-  shift = screenWest.x - (west.x + east.x) / 2.0;
-  const double top = screenWest.y;
-  const double bottom = top + (east.y - west.y);
-  const double left = shift + west.x;
-  const double right = shift + east.x;
-  return right >= 0 && left <= view.width && bottom >= 0 && top <= view.height;
+  const PixelPoint topLeft = view.TopLeftWorld();
+  if (east.y < topLeft.y || west.y > topLeft.y + view.height) return;
+  const double size = WorldSize(view.zoom);
+  const double first = std::ceil((topLeft.x - east.x) / size);
+  const double last = std::floor((topLeft.x + view.width - west.x) / size);
+  for (double copy = first; copy <= last; ++copy) shifts.push_back(copy * size - topLeft.x);
+}
+
+void WriteRing(SvgWriter& svg, std::span<const LonLat> ring, double zoom, double shiftX,
+               double top) {
+  char command = 'M';
+  double lastX = 1e18, lastY = 1e18;
+  for (const LonLat& p : ring) {
+    const PixelPoint world = ProjectToPixel(p, zoom);
+    const double x = std::round((world.x + shiftX) * 10.0) / 10.0;
+    const double y = std::round((world.y - top) * 10.0) / 10.0;
+    if (x == lastX && y == lastY) continue;
+    svg << std::string_view(&command, 1) << x << " " << y;
+    command = 'L';
+    lastX = x;
+    lastY = y;
+  }
+  svg << "Z";
 }
 
 void WriteLand(SvgWriter& svg, const LandMap& land, const MapView& view) {
@@ -79,22 +98,10 @@ void WriteLand(SvgWriter& svg, const LandMap& land, const MapView& view) {
   const PixelPoint topLeft = view.TopLeftWorld();
   svg << "<path fill=\"#f2efe9\" stroke=\"#9aa0a6\" stroke-width=\"0.5\" fill-rule=\"evenodd\" "
          "d=\"";
+  std::vector<double> shifts;
   for (std::size_t r = 0; r < level.ringCount(); ++r) {
-    double shift = 0.0;
-    if (!RingVisible(view, level.ringBoxes[r], shift)) continue;
-    char command = 'M';
-    double lastX = 1e18, lastY = 1e18;
-    for (const LonLat& p : level.Ring(r)) {
-      const PixelPoint world = ProjectToPixel(p, view.zoom);
-      const double x = std::round((world.x + shift) * 10.0) / 10.0;
-      const double y = std::round((world.y - topLeft.y) * 10.0) / 10.0;
-      if (x == lastX && y == lastY) continue;
-      svg << std::string_view(&command, 1) << x << " " << y;
-      command = 'L';
-      lastX = x;
-      lastY = y;
-    }
-    svg << "Z";
+    RingCopies(view, level.ringBoxes[r], shifts);
+    for (const double shift : shifts) WriteRing(svg, level.Ring(r), view.zoom, shift, topLeft.y);
   }
   svg << "\"/>\n";
 }
