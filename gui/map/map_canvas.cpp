@@ -108,6 +108,9 @@ void MapCanvas::ViewChanged() {
 
 void MapCanvas::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  // Tiles are decoded no larger than this screen draws them.
+  if (tiles_ != nullptr)
+    tiles_->SetDrawnSide(static_cast<int>(std::ceil(kTileSize * devicePixelRatioF())));
   land_.Draw(painter, view_);
   if (tiles_ != nullptr) DrawTiles(painter, view_, *tiles_);
   if (data_) {

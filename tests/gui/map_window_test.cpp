@@ -393,7 +393,7 @@ void MapWindowTest::tilesOfTheViewWithVelorinsUserAgent() {
   QStringList asked;
   for (const TileRequest& request : server_.Requests()) {
     asked << QStringLiteral("%1/%2/%3").arg(request.z).arg(request.x).arg(request.y);
-    QCOMPARE(request.userAgent, QByteArray("Velorin/0.2.0 (+https://github.com/velorin/velorin)"));
+    QCOMPARE(request.userAgent, QByteArray("Velorin/0.2.0"));
   }
   QStringList expected;
   for (const TileId& t : wanted) expected << QStringLiteral("%1/%2/%3").arg(t.z).arg(t.x).arg(t.y);

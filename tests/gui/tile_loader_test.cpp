@@ -1,8 +1,12 @@
 // Map tiles against a tile server on the loopback address that the test
-// starts: the settings file's server, the User-Agent, two requests at a
-// time, the disk cache, cancelled and failed requests.
+// starts: the settings file's server and contact, the User-Agent, two
+// requests at a time, the disk cache, cancelled and failed requests, and a
+// table of misbehaving servers (bodies too long or endless, no picture,
+// pictures too large, redirect loops, errors) that must neither fill the
+// memory or the disk nor be asked again and again.
 #include "gui/map/tile_loader.h"
 
+#include <QDirIterator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,9 +16,12 @@
 #include "map/tile_server.h"
 #include "tile_test_server.h"
 
+Q_DECLARE_METATYPE(velorin::window_test::TileBehaviour)
+
 namespace velorin {
 namespace {
 
+using window_test::TileBehaviour;
 using window_test::TileTestServer;
 
 constexpr char kOsmCredit[] = "© OpenStreetMap contributors";
@@ -36,6 +43,18 @@ QStringList RequestedTiles(const TileTestServer& server) {
   tiles.sort();
   return tiles;
 }
+
+// The bytes of every file under `folder`.
+qint64 BytesUnder(const QString& folder) {
+  qint64 bytes = 0;
+  QDirIterator files(folder, QDir::Files, QDirIterator::Subdirectories);
+  while (files.hasNext()) bytes += files.nextFileInfo().size();
+  return bytes;
+}
+
+// Six tiles of one view, the first two asked for at once.
+const std::vector<TileId> kSixTiles = {{7, 113, 50}, {7, 114, 50}, {7, 113, 51},
+                                       {7, 114, 51}, {7, 115, 50}, {7, 115, 51}};
 
 }  // namespace
 
@@ -59,6 +78,8 @@ class TileLoaderTest : public QObject {
   void requestsTheViewLeftAreCancelled();
   void failedTileIsAskedAgainLater();
   void noServerAsksNothing();
+  void misbehavingServer_data();
+  void misbehavingServer();
 
  private:
   TileTestServer server_;
@@ -68,19 +89,29 @@ void TileLoaderTest::settingsFile_data() {
   QTest::addColumn<QByteArray>("contents");  // "(missing)": no file
   QTest::addColumn<QString>("url");
   QTest::addColumn<QString>("credit");
+  QTest::addColumn<QByteArray>("userAgent");
   const QString osm = QString::fromLatin1(kOpenStreetMapTiles);
-  QTest::newRow("MissingFile") << QByteArray("(missing)") << osm << QString::fromUtf8(kOsmCredit);
-  QTest::newRow("EmptyFile") << QByteArray() << osm << QString::fromUtf8(kOsmCredit);
+  const QByteArray agent = "Velorin/0.2.0";
+  QTest::newRow("MissingFile") << QByteArray("(missing)") << osm << QString::fromUtf8(kOsmCredit)
+                               << agent;
+  QTest::newRow("EmptyFile") << QByteArray() << osm << QString::fromUtf8(kOsmCredit) << agent;
   QTest::newRow("Gsi") << QByteArray(
                               "[tiles]\nurl=https://cyberjapandata.gsi.go.jp/xyz/std/{z}/{x}/"
                               "{y}.png\nattribution=\xE5\x9C\xB0\xE7\x90\x86\xE9\x99\xA2\xE3\x82"
                               "\xBF\xE3\x82\xA4\xE3\x83\xAB\n")
                        << QString::fromLatin1(kGsiStandardTiles)
-                       << QString::fromUtf8(kGsiAttribution);
+                       << QString::fromUtf8(kGsiAttribution) << agent;
   QTest::newRow("CreditWithAComma")
       << QByteArray("[tiles]\r\nurl=http://h/{z}/{x}/{y}.png\r\nattribution=\xC2\xA9 A, B\r\n")
-      << QStringLiteral("http://h/{z}/{x}/{y}.png") << QStringLiteral("© A, B");
-  QTest::newRow("Offline") << QByteArray("[tiles]\nurl=none\n") << QString() << QString();
+      << QStringLiteral("http://h/{z}/{x}/{y}.png") << QStringLiteral("© A, B") << agent;
+  QTest::newRow("Offline") << QByteArray("[tiles]\nurl=none\ncontact=me@example.org\n") << QString()
+                           << QString() << agent;
+  QTest::newRow("ContactGoesIntoTheUserAgent")
+      << QByteArray("[tiles]\ncontact=me@example.org\n") << osm << QString::fromUtf8(kOsmCredit)
+      << QByteArray("Velorin/0.2.0 (me@example.org)");
+  QTest::newRow("ContactCannotBreakTheHeader")
+      << QByteArray("[tiles]\ncontact=\"me@example.org\\r\\nX-Evil: 1\"\n") << osm
+      << QString::fromUtf8(kOsmCredit) << QByteArray("Velorin/0.2.0 (me@example.orgX-Evil: 1)");
 }
 
 void TileLoaderTest::settingsFile() {
@@ -97,6 +128,8 @@ void TileLoaderTest::settingsFile() {
   const TileServer server = TileServerFromSettings(path.toStdString());
   QCOMPARE(QString::fromStdString(server.urlTemplate), url);
   QCOMPARE(QString::fromStdString(server.attribution), credit);
+  QFETCH(QByteArray, userAgent);
+  QCOMPARE(TileLoader(server, QString()).UserAgent(), userAgent);
 }
 
 void TileLoaderTest::requestsNameVelorinAndItsVersion() {
@@ -106,8 +139,7 @@ void TileLoaderTest::requestsNameVelorinAndItsVersion() {
   QTRY_COMPARE(arrived.count(), 1);
   QCOMPARE(server_.Requests().size(), std::size_t{1});
   QCOMPARE(server_.Requests()[0].path, QByteArray("/3/5/2.png"));
-  QCOMPARE(server_.Requests()[0].userAgent,
-           QByteArray("Velorin/0.2.0 (+https://github.com/velorin/velorin)"));
+  QCOMPARE(server_.Requests()[0].userAgent, QByteArray("Velorin/0.2.0"));
   QCOMPARE(loader.Image({3, 5, 2})->pixelColor(128, 128), TileTestServer::TileColour(3, 5, 2));
 }
 
@@ -173,6 +205,72 @@ void TileLoaderTest::noServerAsksNothing() {
   QCOMPARE(loader.RequestsInFlight(), 0);
   QTest::qWait(50);
   QVERIFY(server_.Requests().empty());
+}
+
+void TileLoaderTest::misbehavingServer_data() {
+  QTest::addColumn<TileBehaviour>("behaviour");
+  QTest::addColumn<int>("side");          // of the tiles held; 0: none held
+  QTest::addColumn<int>("failure");       // TileFailure, -1: none
+  QTest::addColumn<int>("mostRequests");  // the server gets at most these
+  const auto failure = [](TileFailure why) { return static_cast<int>(why); };
+  QTest::newRow("GoodTiles") << TileBehaviour::kTiles << 256 << -1 << 6;
+  QTest::newRow("LargeTilesDecodedAsDrawn") << TileBehaviour::kLargeTiles << 256 << -1 << 6;
+  QTest::newRow("EndlessBodyStopped")
+      << TileBehaviour::kEndlessBody << 0 << failure(TileFailure::kTooLarge) << 2;
+  QTest::newRow("HugeLengthRefusedAtOnce")
+      << TileBehaviour::kHugeLength << 0 << failure(TileFailure::kTooLarge) << 2;
+  QTest::newRow("RandomBytes") << TileBehaviour::kNotAnImage << 0
+                               << failure(TileFailure::kNotAnImage) << 2;
+  QTest::newRow("DeclaredHugeRefusedBeforeDecoding")
+      << TileBehaviour::kDeclaredHuge << 0 << failure(TileFailure::kTooManyPixels) << 2;
+  QTest::newRow("HugePictureRefusedBeforeDecoding")
+      << TileBehaviour::kHugePicture << 0 << failure(TileFailure::kTooManyPixels) << 2;
+  // Two tiles at once, each followed through three redirects, then rest.
+  QTest::newRow("RedirectLoop") << TileBehaviour::kRedirectLoop << 0
+                                << failure(TileFailure::kRedirectedAway) << 8;
+  QTest::newRow("ServerError") << TileBehaviour::kServerError << 0
+                               << failure(TileFailure::kServerFault) << 2;
+  // A server that has no such tiles answers: the other tiles are asked.
+  QTest::newRow("MissingTiles") << TileBehaviour::kMissing << 0 << failure(TileFailure::kMissing)
+                                << 6;
+}
+
+void TileLoaderTest::misbehavingServer() {
+  QFETCH(TileBehaviour, behaviour);
+  QFETCH(int, side);
+  QFETCH(int, failure);
+  QFETCH(int, mostRequests);
+  QTemporaryDir cache;
+  server_.SetBehaviour(behaviour);
+  {
+    TileLoader loader(LocalServer(server_), cache.path());
+    loader.SetRetryDelay(std::chrono::minutes(10));
+    loader.SetBackOff(std::chrono::minutes(1), std::chrono::minutes(10));
+    loader.Want(kSixTiles);
+    QTRY_VERIFY(
+        loader.RequestsInFlight() == 0 &&
+        (failure < 0 ? Holds(loader, kSixTiles) : loader.FailureOf(kSixTiles[0]).has_value()));
+    for (const TileId& tile : kSixTiles) {
+      const QImage* image = loader.Image(tile);
+      QCOMPARE(image != nullptr ? image->width() : 0, side);
+      QCOMPARE(image != nullptr ? image->height() : 0, side);
+      if (loader.FailureOf(tile)) QCOMPARE(static_cast<int>(*loader.FailureOf(tile)), failure);
+    }
+    // A failing server is left alone: nothing more goes out for a while.
+    QTest::qWait(200);
+    QVERIFY2(static_cast<int>(server_.Requests().size()) <= mostRequests,
+             qPrintable(QString::number(server_.Requests().size())));
+  }
+  // Nothing refused lies in the disk cache: once the server is mended, the
+  // next opening asks for those tiles again; good tiles come from the disk.
+  QVERIFY2(BytesUnder(cache.path()) < 2 * 1024 * 1024,
+           qPrintable(QString::number(BytesUnder(cache.path()))));
+  const std::size_t before = server_.Requests().size();
+  server_.SetBehaviour(TileBehaviour::kTiles);
+  TileLoader mended(LocalServer(server_), cache.path());
+  mended.Want(kSixTiles);
+  QTRY_VERIFY(Holds(mended, kSixTiles));
+  QCOMPARE(server_.Requests().size() - before, side > 0 ? std::size_t{0} : kSixTiles.size());
 }
 
 }  // namespace velorin

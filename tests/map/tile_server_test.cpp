@@ -1,5 +1,5 @@
 // The tile server chosen from the settings' URL and credit and the
-// VELORIN_TILE_URL variable.
+// VELORIN_TILE_URL variable; the User-Agent its requests carry.
 #include "map/tile_server.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +50,32 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{"EmptyVariableLeavesTheSettings", kGsiStandardTiles, "", "", kGsiStandardTiles,
                    kGsiAttribution},
         ChoiceCase{"TemplateWithoutYIsNoServer", "http://h/{z}/{x}.png", "", std::nullopt, "", ""}),
+    [](const auto& info) { return info.param.name; });
+
+struct AgentCase {
+  std::string name;
+  std::string contact;
+  std::string agent;
+};
+
+class TileUserAgentTest : public testing::TestWithParam<AgentCase> {};
+
+TEST_P(TileUserAgentTest, NamesVelorinAndTheUsersContactOnly) {
+  EXPECT_EQ(TileUserAgent("0.2.0", GetParam().contact), GetParam().agent);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Contacts, TileUserAgentTest,
+    testing::Values(
+        AgentCase{"NoContact", "", "Velorin/0.2.0"},
+        AgentCase{"OnlySpaces", "   ", "Velorin/0.2.0"},
+        AgentCase{"Mail", "me@example.org", "Velorin/0.2.0 (me@example.org)"},
+        AgentCase{"SpacesAroundTrimmed", "  me@example.org ", "Velorin/0.2.0 (me@example.org)"},
+        AgentCase{"LineEndsCannotAddAHeader", "me@example.org\r\nX-Evil: 1",
+                  "Velorin/0.2.0 (me@example.orgX-Evil: 1)"},
+        AgentCase{"BracketsCannotCloseTheComment", "a) b (c\\", "Velorin/0.2.0 (a b c)"},
+        AgentCase{"OnlyAsciiKept", "\xE5\xB1\xB1\xE7\x94\xB0 yamada@example.org",
+                  "Velorin/0.2.0 (yamada@example.org)"}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace
