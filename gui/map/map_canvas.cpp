@@ -35,7 +35,10 @@ MapCanvas::MapCanvas(std::shared_ptr<const LandMap> land, TileLoader* tiles, QWi
   setAttribute(Qt::WA_OpaquePaintEvent);
   view_.width = width();
   view_.height = height();
-  if (tiles_ != nullptr) connect(tiles_, &TileLoader::TileArrived, this, [this] { update(); });
+  if (tiles_ != nullptr) {
+    connect(tiles_, &TileLoader::TileArrived, this, [this] { update(); });
+    connect(tiles_, &TileLoader::TileFailed, this, [this] { update(); });
+  }
 }
 
 void MapCanvas::SetData(std::shared_ptr<const MapData> data) {
@@ -85,8 +88,7 @@ void MapCanvas::Choose(std::optional<std::uint32_t> index) {
 }
 
 QString MapCanvas::Attribution() const {
-  if (tiles_ != nullptr && tiles_->Server().Enabled())
-    return QString::fromStdString(tiles_->Server().attribution);
+  if (tilesShown_) return QString::fromStdString(tiles_->Server().attribution);
   return QString::fromUtf8(kLandAttribution);
 }
 
@@ -112,7 +114,10 @@ void MapCanvas::paintEvent(QPaintEvent*) {
   if (tiles_ != nullptr)
     tiles_->SetDrawnSide(static_cast<int>(std::ceil(kTileSize * devicePixelRatioF())));
   land_.Draw(painter, view_);
-  if (tiles_ != nullptr) DrawTiles(painter, view_, *tiles_);
+  const TilesDrawn tiles = tiles_ != nullptr ? DrawTiles(painter, view_, *tiles_) : TilesDrawn{};
+  tilesShown_ = tiles.drawn > 0;
+  // No tile came, some failed and none is on its way: say so.
+  tilesFailed_ = tiles.drawn == 0 && tiles.failed > 0 && tiles_->RequestsInFlight() == 0;
   if (data_) {
     DrawPoints(painter, view_, *data_, Clusters(), chosen_, PointLayerStyle{font(), true},
                clusterMarks_);
@@ -129,6 +134,12 @@ void MapCanvas::DrawOverlays(QPainter& painter) {
   painter.fillRect(box, QColor(255, 255, 255, 200));
   painter.setPen(kTextColour);
   painter.drawText(box, Qt::AlignCenter, credit);
+  if (tilesFailed_ && !tilesFailedText_.isEmpty()) {
+    const int noteWidth = metrics.horizontalAdvance(tilesFailedText_) + 8;
+    const QRect note(0, height() - metrics.height() - 2, noteWidth, metrics.height() + 2);
+    painter.fillRect(note, QColor(255, 255, 255, 200));
+    painter.drawText(note, Qt::AlignCenter, tilesFailedText_);
+  }
   if (!notice_.isEmpty()) {
     const QRect text = metrics.boundingRect(notice_).adjusted(-12, -8, 12, 8);
     QRect panel(0, 0, text.width(), text.height());

@@ -1,7 +1,8 @@
 #pragma once
 // The map itself: the offline land, tiles over it when a server is set,
-// the points and clusters of the file, the attribution, and a notice in the
-// middle when there is nothing to show. Wheel, +/- and the buttons zoom;
+// the points and clusters of the file, the attribution of what is drawn, a
+// note when the tiles failed, and a notice in the middle when there is
+// nothing to show. Wheel, +/- and the buttons zoom;
 // dragging and the arrow keys pan; hovering a point shows what it is, and
 // clicking chooses it; hovering a counted circle shows its count, and
 // clicking it zooms to its points.
@@ -50,8 +51,13 @@ class MapCanvas : public QWidget {
   /// Marks a point (and brings it into the view), or none.
   void Choose(std::optional<std::uint32_t> index);
   std::optional<std::uint32_t> Chosen() const { return chosen_; }
-  /// The attribution text drawn in the corner.
+  /// The attribution drawn in the corner: the tiles' while any are drawn,
+  /// the land's otherwise.
   QString Attribution() const;
+  /// The note drawn when no tile of the view came and some failed.
+  void SetTilesFailedText(const QString& text) { tilesFailedText_ = text; }
+  /// Whether the last frame showed that note.
+  bool ShowsTilesFailed() const { return tilesFailed_; }
   /// The clusters of the view as they are drawn (a point alone is one of
   /// one).
   const std::vector<MapCluster>& Clusters();
@@ -90,6 +96,9 @@ class MapCanvas : public QWidget {
   std::function<QString(std::uint32_t)> clusterText_;
   std::vector<MapCluster> clusters_;
   bool clustersStale_ = true;
+  QString tilesFailedText_;
+  bool tilesShown_ = false;
+  bool tilesFailed_ = false;
   std::optional<QPointF> dragFrom_;
   bool dragged_ = false;
   int wheelRest_ = 0;

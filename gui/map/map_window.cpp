@@ -135,6 +135,7 @@ void MapWindow::ApplyTexts() {
   zoomOut_->setAccessibleName(texts_.Message(kZoomOutMessage));
   fit_->setText(texts_.Message(kFitMessage));
   skipCaption_->setText(texts_.Message(kSkippedListMessage));
+  canvas_->SetTilesFailedText(texts_.Message(kTilesFailedMessage));
 }
 
 void MapWindow::ShowFile(const QString& path) {

@@ -21,6 +21,7 @@
 #include "gui/mainform.h"
 #include "gui/map/map_colours.h"
 #include "gui/path_selection.h"
+#include "map/svg_map.h"
 #include "map/tile_grid.h"
 #include "tile_test_server.h"
 #include "window_test_support.h"
@@ -456,18 +457,28 @@ void MapWindowTest::serverStoppedMidwayLeavesTheOfflineMap() {
   server_.Stop();
   QTRY_VERIFY(map.Data() != nullptr);
   QTRY_COMPARE(map.Tiles()->RequestsInFlight(), 0);
-  // Land and sea where the tiles did not come; no box (the seam would fail).
+  // Land and sea where the tiles did not come; no box (the seam would fail),
+  // a note that the tiles failed, and the land's credit, not the tiles'.
   const QImage picture = Picture(map);
   QVERIFY(Near(picture.pixelColor(picture.width() / 2, 20), kSeaColour, 4) ||
           Near(picture.pixelColor(picture.width() / 2, 20), kLandColour, 4));
-  QCOMPARE(map.Canvas()->Attribution(), QStringLiteral("© OpenStreetMap contributors"));
+  QVERIFY(map.Canvas()->ShowsTilesFailed());
+  QCOMPARE(map.Canvas()->Attribution(), QString::fromUtf8(kLandAttribution));
+  bool noteText = false;  // dark text on the note's light box, bottom left
+  for (int x = 2; x < 60 && !noteText; ++x) {
+    noteText = Near(picture.pixelColor(x, picture.height() - 8), kTextColour, 60);
+  }
+  QVERIFY(noteText);
   // The server back: the tiles are asked for again and arrive.
   server_.SetDelay(0);
   QVERIFY(server_.Start(port));
   const std::vector<TileId> wanted = DistinctTiles(TilesOfView(map.Canvas()->View()));
   QTRY_VERIFY_WITH_TIMEOUT(std::all_of(wanted.begin(), wanted.end(),
                                        [&](const TileId& t) { return map.Tiles()->Image(t); }),
-                           10000);
+                           15000);
+  Picture(map);
+  QVERIFY(!map.Canvas()->ShowsTilesFailed());
+  QCOMPARE(map.Canvas()->Attribution(), QStringLiteral("© OpenStreetMap contributors"));
 }
 
 }  // namespace velorin
