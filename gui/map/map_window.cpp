@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QSplitter>
@@ -9,6 +10,7 @@
 
 #include "convert/run_settings.h"
 #include "gui/map/map_settings.h"
+#include "gui/map/map_window_placement.h"
 #include "gui/program_icon.h"
 #include "map/file_line.h"
 #include "text/cp932_decoder.h"
@@ -35,6 +37,7 @@ MapWindow::MapWindow(const StartupTables& tables, const FileLocations& locations
       tables_(tables),
       texts_(tables_),
       dataFolder_(locations.dataFolder),
+      settingsPath_(locations.mapSettingsPath),
       tiles_(new TileLoader(TileServerFromSettings(locations.mapSettingsPath),
                             QString::fromStdString(locations.tileCacheFolder), this)),
       loader_(new MapDataLoader(this)) {
@@ -46,7 +49,10 @@ MapWindow::MapWindow(const StartupTables& tables, const FileLocations& locations
   resize(900, 640);
 }
 
-MapWindow::~MapWindow() = default;
+MapWindow::~MapWindow() {
+  // The program ends with the map open: its place is kept all the same.
+  if (isVisible()) RememberPlace(*this, settingsPath_);
+}
 
 void MapWindow::CreateControls() {
   canvas_ = new MapCanvas(SharedLandMap(dataFolder_), tiles_, this);
@@ -189,6 +195,11 @@ void MapWindow::ShowSkip(const QModelIndex& index) {
 
 void MapWindow::ShowPoint(std::uint32_t index) {
   if (Data() != nullptr) details_->setText(texts_.PointText(*Data(), index));
+}
+
+void MapWindow::hideEvent(QHideEvent* event) {
+  if (!event->spontaneous()) RememberPlace(*this, settingsPath_);
+  QWidget::hideEvent(event);
 }
 
 void MapWindow::keyPressEvent(QKeyEvent* event) {

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -21,6 +22,8 @@
 #include "gui/mainform.h"
 #include "gui/map/map_colours.h"
 #include "gui/path_selection.h"
+#include "map/map_window_place.h"
+#include "map/map_window_settings.h"
 #include "map/svg_map.h"
 #include "map/tile_grid.h"
 #include "tile_test_server.h"
@@ -84,6 +87,7 @@ class MapWindowTest : public QObject {
   void fitLetsThePointsFillTheView();
   void countedCircleShowsItsCountAndZoomsToItsPoints();
   void keysZoomAndPan();
+  void opensBesideTheMainWindowAndRemembersItsPlace();
 
   void tilesOfTheViewWithVelorinsUserAgent();
   void secondOpeningUsesTheDiskCache();
@@ -172,7 +176,14 @@ void MapWindowTest::mapOptionOpensTheMapOfTheFile() {
   window_ = std::make_unique<mainform>(SyntheticTables(), Locations());
   ShowMainWindow(*window_, path, true);
   QVERIFY(window_->Map() != nullptr);
-  QVERIFY(window_->Map()->isVisible());
+  // Shown once the main window is on the screen, so that its place is known,
+  // beside it.
+  QTRY_VERIFY(window_->Map()->isVisible());
+  const auto rect = [](const QRect& r) { return ScreenRect{r.x(), r.y(), r.width(), r.height()}; };
+  const QSize frame = window_->Map()->frameGeometry().size();
+  QCOMPARE(rect(window_->Map()->frameGeometry()),
+           PlaceBeside(rect(window_->frameGeometry()), frame.width(), frame.height(),
+                       rect(window_->screen()->availableGeometry())));
   QVERIFY(!window_->Map()->isModal());
   QCOMPARE(window_->Text_for_POT->text(), path);
   QCOMPARE(window_->Map()->File(), path);
@@ -380,6 +391,32 @@ void MapWindowTest::keysZoomAndPan() {
   QTest::keyClick(&map, Qt::Key_Escape);
   QVERIFY(!map.isVisible());
   QVERIFY(window_->isVisible());
+}
+
+void MapWindowTest::opensBesideTheMainWindowAndRemembersItsPlace() {
+  const auto rect = [](const QRect& r) { return ScreenRect{r.x(), r.y(), r.width(), r.height()}; };
+  window_->move(20, 30);
+  AcceptInputPath(*window_, folder_->Write(QStringLiteral("points.gpx"), Gpx(Wpt(35, 139, "A"))));
+  window_->ShowMap();
+  MapWindow& map = *window_->Map();
+  QTRY_VERIFY(map.isVisible());
+  const ScreenRect screen = rect(window_->screen()->availableGeometry());
+  const QSize frame = map.frameGeometry().size();
+  QCOMPARE(rect(map.frameGeometry()),
+           PlaceBeside(rect(window_->frameGeometry()), frame.width(), frame.height(), screen));
+  // Moved and made smaller by the user, closed: opened again where it was.
+  map.move(40, 50);
+  map.resize(500, 400);
+  const QRect left = map.frameGeometry();
+  QTest::keyClick(&map, Qt::Key_Escape);
+  QVERIFY(!map.isVisible());
+  const std::optional<ScreenRect> saved =
+      LoadMapWindowPlace(folder_->PathOf(QStringLiteral("velorin_map.ini")).toStdString());
+  QVERIFY(saved.has_value());
+  QCOMPARE(*saved, rect(left));
+  window_->ShowMap();
+  QTRY_VERIFY(map.isVisible());
+  QCOMPARE(map.frameGeometry(), left);
 }
 
 void MapWindowTest::tilesOfTheViewWithVelorinsUserAgent() {
