@@ -54,6 +54,7 @@ void MapCanvas::SetNotice(const QString& notice) {
 }
 
 void MapCanvas::SetView(const MapView& view) {
+  fitted_ = false;
   view_ = view;
   view_.width = width();
   view_.height = height();
@@ -63,6 +64,7 @@ void MapCanvas::SetView(const MapView& view) {
 void MapCanvas::Fit() {
   const FitBounds bounds = data_ ? data_->read.points.Bounds() : FitBounds{};
   SetView(FitView(bounds, width(), height()));
+  fitted_ = true;
 }
 
 void MapCanvas::ZoomBy(int steps) { ZoomAt(steps, QPointF(width() / 2.0, height() / 2.0)); }
@@ -154,8 +156,10 @@ void MapCanvas::DrawOverlays(QPainter& painter) {
 }
 
 void MapCanvas::resizeEvent(QResizeEvent*) {
+  // A view still fitted to the points (the first one, or after Fit) is
+  // fitted to the new size; one the user moved keeps its centre and zoom.
   const bool first = view_.width <= 0 || view_.height <= 0;
-  if (first) {
+  if (first || fitted_) {
     Fit();
   } else {
     SetView(view_);

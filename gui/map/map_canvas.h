@@ -96,6 +96,8 @@ class MapCanvas : public QWidget {
   std::function<QString(std::uint32_t)> clusterText_;
   std::vector<MapCluster> clusters_;
   bool clustersStale_ = true;
+  /// The view is the one Fit chose and nothing has moved it since.
+  bool fitted_ = false;
   QString tilesFailedText_;
   bool tilesShown_ = false;
   bool tilesFailed_ = false;

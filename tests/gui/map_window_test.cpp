@@ -86,6 +86,7 @@ class MapWindowTest : public QObject {
   void fitLetsThePointsFillTheView_data();
   void fitLetsThePointsFillTheView();
   void countedCircleShowsItsCountAndZoomsToItsPoints();
+  void fittedViewFollowsTheWindowsSizeAMovedOneStays();
   void keysZoomAndPan();
   void opensBesideTheMainWindowAndRemembersItsPlace();
 
@@ -342,6 +343,23 @@ void MapWindowTest::fitLetsThePointsFillTheView() {
   const bool fillsHeight = std::abs(top - 24) < 1 && std::abs(bottom - (view.height - 24)) < 1;
   QVERIFY2(fillsWidth || fillsHeight,
            qPrintable(QStringLiteral("%1 %2 %3 %4").arg(left).arg(right).arg(top).arg(bottom)));
+}
+
+void MapWindowTest::fittedViewFollowsTheWindowsSizeAMovedOneStays() {
+  MapWindow& map = OpenMap(Gpx(Wpt(35, 139, "W") + Wpt(35, 139.3, "E")));
+  MapCanvas* canvas = map.Canvas();
+  map.resize(700, 500);
+  QTRY_COMPARE(canvas->View().width, canvas->width());
+  auto spanOfPoints = [&] {
+    return canvas->View().ToScreen({139.3, 35}).x - canvas->View().ToScreen({139, 35}).x;
+  };
+  QVERIFY2(std::abs(spanOfPoints() - (canvas->width() - 48)) < 1,
+           qPrintable(QString::number(spanOfPoints())));
+  canvas->ZoomBy(-1);
+  const double zoom = canvas->View().zoom;
+  map.resize(800, 600);
+  QTRY_COMPARE(canvas->View().width, canvas->width());
+  QCOMPARE(canvas->View().zoom, zoom);
 }
 
 void MapWindowTest::countedCircleShowsItsCountAndZoomsToItsPoints() {
