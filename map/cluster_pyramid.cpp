@@ -53,7 +53,6 @@ ClusterPyramid::Level ClusterPyramid::Coarser(const Level& level) {
     into.firstPoint = std::min(into.firstPoint, cell.firstPoint);
     Include(into, cell.minX, cell.minY, cell.maxX, cell.maxY);
   }
-  SortLevel(coarser);
   return coarser;
 }
 
@@ -62,6 +61,7 @@ ClusterPyramid::Level ClusterPyramid::FromPoints(const std::vector<PixelPoint>& 
   std::unordered_map<std::uint64_t, std::size_t> at;
   at.reserve(units.size() / 4);
   Level level;
+  level.reserve(units.size() / 4);
   std::uint32_t index = 0;
   for (const PixelPoint& unit : units) {
     const auto column = std::min(across - 1, static_cast<std::uint32_t>(unit.x * across));
@@ -77,7 +77,6 @@ ClusterPyramid::Level ClusterPyramid::FromPoints(const std::vector<PixelPoint>& 
     Include(cell, x, y, x, y);
     ++index;
   }
-  SortLevel(level);
   return level;
 }
 
@@ -102,6 +101,9 @@ ClusterPyramid::ClusterPyramid(const MapPoints& points, int deepest) {
   std::size_t keep = 0;
   while (keep < levels.size() && pays(levels[keep])) ++keep;
   levels.resize(keep);
+  // Only the levels kept are put in order (the largest one made is often
+  // the first that does not pay).
+  for (Level& level : levels) SortLevel(level);
   levels_ = std::move(levels);
 }
 

@@ -47,8 +47,10 @@ class ClusterPyramid {
  private:
   using Level = std::vector<Cell>;  ///< sorted by row, then column
 
-  /// The level first made from the points; the others follow from it.
-  static constexpr int kMiddleLevel = 10;
+  /// The level first made from the points; the others follow from it. Its
+  /// squares are 64 pixels at zoom 10, few enough for the file's points to
+  /// be counted into them quickly.
+  static constexpr int kMiddleLevel = 8;
 
   static Level FromPoints(const std::vector<PixelPoint>& units, int zoom);
   static Level Coarser(const Level& level);
