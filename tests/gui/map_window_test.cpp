@@ -93,6 +93,7 @@ class MapWindowTest : public QObject {
   void tilesOfTheViewWithVelorinsUserAgent();
   void secondOpeningUsesTheDiskCache();
   void serverStoppedMidwayLeavesTheOfflineMap();
+  void endlessTileBodyIsStoppedAndEscapeCloses();
 
  private:
   /// The main window, its map window opened on `gpx` (written as points.gpx).
@@ -534,6 +535,23 @@ void MapWindowTest::serverStoppedMidwayLeavesTheOfflineMap() {
   Picture(map);
   QVERIFY(!map.Canvas()->ShowsTilesFailed());
   QCOMPARE(map.Canvas()->Attribution(), QStringLiteral("© OpenStreetMap contributors"));
+}
+
+void MapWindowTest::endlessTileBodyIsStoppedAndEscapeCloses() {
+  QVERIFY(server_.Start());
+  server_.SetBehaviour(TileBehaviour::kEndlessBody);
+  qputenv("VELORIN_TILE_URL", server_.UrlTemplate().toUtf8());
+  window_ = std::make_unique<mainform>(SyntheticTables(), Locations());
+  window_->show();
+  MapWindow& map = OpenMap(Gpx(Wpt(35.68, 139.77, "T")));
+  // The bodies that never end are cut off; the map shows its land and says
+  // the tiles failed, and closes at the first Escape.
+  QTRY_VERIFY(!server_.Requests().empty() && map.Tiles()->RequestsInFlight() == 0);
+  Picture(map);
+  QVERIFY(map.Canvas()->ShowsTilesFailed());
+  QTest::keyClick(&map, Qt::Key_Escape);
+  QVERIFY(!map.isVisible());
+  server_.SetBehaviour(TileBehaviour::kTiles);
 }
 
 }  // namespace velorin
