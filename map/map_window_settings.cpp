@@ -2,10 +2,10 @@
 
 #include <array>
 #include <charconv>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/replacing_file.h"
 
 namespace velorin {
@@ -80,6 +80,23 @@ std::optional<int> Number(std::string_view text) {
   return value;
 }
 
+/// The whole settings file; nothing when it cannot be read. Through the
+/// platform's files, which take UTF-8 paths on every system.
+std::optional<std::string> ReadSettings(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  LocalFileSystem files;
+  std::error_code error;
+  const std::unique_ptr<ByteSource> source = files.OpenForReading(path, error);
+  if (!source || error) return std::nullopt;
+  std::string settings;
+  std::array<char, 4096> buffer{};
+  for (std::ptrdiff_t got; (got = source->Read(buffer.data(), buffer.size())) != 0;) {
+    if (got < 0) return std::nullopt;
+    settings.append(buffer.data(), static_cast<std::size_t>(got));
+  }
+  return settings;
+}
+
 std::array<int, 4> ValuesOf(const ScreenRect& place) {
   return {place.x, place.y, place.width, place.height};
 }
@@ -149,20 +166,13 @@ std::string WithMapWindowPlace(std::string_view settings, const ScreenRect& plac
 }
 
 std::optional<ScreenRect> LoadMapWindowPlace(const std::string& path) {
-  if (path.empty()) return std::nullopt;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  const std::string settings{std::istreambuf_iterator<char>(file),
-                             std::istreambuf_iterator<char>()};
-  return MapWindowPlaceIn(settings);
+  const std::optional<std::string> settings = ReadSettings(path);
+  if (!settings) return std::nullopt;
+  return MapWindowPlaceIn(*settings);
 }
 
 bool SaveMapWindowPlace(const std::string& path, const ScreenRect& place, std::error_code& error) {
-  std::string settings;
-  if (std::ifstream file{path, std::ios::binary}) {
-    settings.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  }
-  const std::string text = WithMapWindowPlace(settings, place);
+  const std::string text = WithMapWindowPlace(ReadSettings(path).value_or(std::string()), place);
   std::unique_ptr<ReplacingSink> sink = OpenReplacingFile(path, error);
   if (!sink) return false;
   if (!sink->Write(text.data(), text.size()) || !sink->Commit()) {
