@@ -16,11 +16,12 @@
 #include <QUrl>
 
 #include "gui/common_dialog.h"
-#include "gui/map/map_file_rule.h"
 #include "gui/map/map_texts.h"
 #include "gui/map/map_window.h"
+#include "gui/map/map_window_placement.h"
 #include "gui/program_icon.h"
 #include "gui/twips.h"
+#include "map/map_file_rule.h"
 
 namespace velorin {
 namespace {
@@ -296,14 +297,13 @@ void mainform::OnInputPathChanged() {
 }
 
 void mainform::ShowMap() {
-  if (mapWindow_ == nullptr) {
+  if (mapWindow_ == nullptr)
     mapWindow_ = new MapWindow(presenter_->Tables(), presenter_->Locations(), this);
-    // Beside the main window, not over it.
-    mapWindow_->move(frameGeometry().topRight() + QPoint(8, 0));
-  }
   if (mapWindow_->File() != Text_for_POT->text() || !mapWindow_->isVisible())
     mapWindow_->ShowFile(Text_for_POT->text());
-  mapWindow_->show();
+  // Where the user left it, or beside the main window, not over it.
+  if (!mapWindow_->isVisible())
+    ShowBeside(*mapWindow_, *this, presenter_->Locations().mapSettingsPath);
   mapWindow_->raise();
   mapWindow_->activateWindow();
 }

@@ -25,7 +25,7 @@ UnitRect RectOf(const UnitBox& box) {
 
 }  // namespace
 
-PixelPoint IndexedUnit(LonLat position) {
+FloatUnit IndexedUnit(LonLat position) {
   const PixelPoint unit = ProjectToUnit(position);
   // Longitude 180 (and any beyond) is the world's west edge again.
   return {static_cast<float>(unit.x - std::floor(unit.x)), static_cast<float>(unit.y)};
@@ -55,8 +55,8 @@ PointIndex::PointIndex(const MapPoints& points) : points_(points), tree_(std::ma
   values.reserve(points.size());
   std::uint32_t index = 0;
   for (const MapPoint& point : points.points()) {
-    const PixelPoint unit = IndexedUnit(point.position());
-    values.emplace_back(UnitPoint(static_cast<float>(unit.x), static_cast<float>(unit.y)), index++);
+    const FloatUnit unit = IndexedUnit(point.position());
+    values.emplace_back(UnitPoint(unit.x, unit.y), index++);
   }
   // The range constructor packs the tree in one go (sort-tile-recursive).
   tree_->rtree = decltype(tree_->rtree)(values.begin(), values.end());
@@ -93,46 +93,16 @@ std::size_t PointIndex::CountInView(const MapView& view, std::size_t limit, doub
   return count;
 }
 
-std::vector<MapCluster> PointIndex::Clusters(const MapView& view, double cellSize,
-                                             double margin) const {
-  // A dense grid of cells over the screen and its margin; each point is
-  // placed by the Mercator position the tree holds, without projecting it
-  // again.
-  const int columns = static_cast<int>(std::ceil((view.width + 2 * margin) / cellSize)) + 1;
-  const int rows = static_cast<int>(std::ceil((view.height + 2 * margin) / cellSize)) + 1;
-  std::vector<std::int32_t> clusterOfCell(
-      static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), -1);
-  std::vector<MapCluster> clusters;
-  std::vector<PixelPoint> sums;
-  const double size = WorldSize(view.zoom);
-  const PixelPoint topLeft = view.TopLeftWorld();
+std::vector<MapCluster> PointIndex::Clusters(const MapView& view, double margin,
+                                             const ClusterMarkSize& marks) const {
+  ClusterGrid grid(view, margin, marks);
   for (const UnitBox& box : UnitBoxesOf(view, margin)) {
     const UnitRect rect = RectOf(box);
     for (auto it = tree_->rtree.qbegin(bgi::intersects(rect)); it != tree_->rtree.qend(); ++it) {
-      double x = bg::get<0>(it->first) * size - topLeft.x;
-      x -= size * std::floor((x + margin) / size);  // the copy of the world on the screen
-      const double y = bg::get<1>(it->first) * size - topLeft.y;
-      const int column = std::clamp(static_cast<int>((x + margin) / cellSize), 0, columns - 1);
-      const int row = std::clamp(static_cast<int>((y + margin) / cellSize), 0, rows - 1);
-      std::int32_t& cell =
-          clusterOfCell[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) +
-                        static_cast<std::size_t>(column)];
-      if (cell < 0) {
-        cell = static_cast<std::int32_t>(clusters.size());
-        clusters.push_back({{}, 0, it->second});
-        sums.push_back({});
-      }
-      MapCluster& cluster = clusters[static_cast<std::size_t>(cell)];
-      ++cluster.count;
-      cluster.firstPoint = std::min(cluster.firstPoint, it->second);
-      sums[static_cast<std::size_t>(cell)].x += x;
-      sums[static_cast<std::size_t>(cell)].y += y;
+      grid.Add(it->second, {bg::get<0>(it->first), bg::get<1>(it->first)});
     }
   }
-  for (std::size_t i = 0; i < clusters.size(); ++i) {
-    clusters[i].screen = {sums[i].x / clusters[i].count, sums[i].y / clusters[i].count};
-  }
-  return clusters;
+  return grid.Take();
 }
 
 std::optional<std::uint32_t> PointIndex::Nearest(const MapView& view, PixelPoint screen,

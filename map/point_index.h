@@ -1,24 +1,17 @@
 #pragma once
 // The map points in a spatial index (Boost.Geometry's R-tree over their
-// Mercator positions): the points within a view, and counted clusters of
-// them per screen cell for views where they are too many to draw one by one.
+// Mercator positions): the points within a view, and their counted
+// clusters for views where they are too many to draw one by one.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "map/cluster_grid.h"
 #include "map/map_points.h"
 #include "map/map_view.h"
 
 namespace velorin {
-
-/// A box of Mercator units (0 to 1 across the world, y down).
-struct UnitBox {
-  double minX = 0.0;
-  double minY = 0.0;
-  double maxX = 1.0;
-  double maxY = 1.0;
-};
 
 /// Positions are held as floats; boxes are widened by this much so that
 /// rounding never loses a point at a box's edge.
@@ -26,18 +19,11 @@ inline constexpr double kUnitSlack = 1e-6;
 
 /// A position in Mercator units as the index holds it: floats, longitude
 /// 180 (and any beyond) wrapped to the world's west edge.
-PixelPoint IndexedUnit(LonLat position);
+FloatUnit IndexedUnit(LonLat position);
 
 /// The view's screen (widened by `margin`) as unit boxes: one, or two when
 /// it crosses longitude 180; the whole world's width at most.
 std::vector<UnitBox> UnitBoxesOf(const MapView& view, double margin);
-
-/// Points gathered in one screen cell.
-struct MapCluster {
-  PixelPoint screen;             ///< the mean screen position of its points
-  std::uint32_t count = 0;       ///< how many points
-  std::uint32_t firstPoint = 0;  ///< the index of one of them (the lowest)
-};
 
 class PointIndex {
  public:
@@ -57,9 +43,10 @@ class PointIndex {
   /// How many points are in the view, up to `limit` (counting stops there).
   std::size_t CountInView(const MapView& view, std::size_t limit, double margin = 0.0) const;
 
-  /// The points of the view gathered per cell of `cellSize` screen pixels;
-  /// every point of the view is in exactly one cluster.
-  std::vector<MapCluster> Clusters(const MapView& view, double cellSize, double margin = 0.0) const;
+  /// The points of the view (widened by `margin`) in counted clusters
+  /// (ClusterGrid); every point of the view is in exactly one of them.
+  std::vector<MapCluster> Clusters(const MapView& view, double margin,
+                                   const ClusterMarkSize& marks) const;
 
   /// The point nearest a screen pixel within `radius` pixels, if any.
   std::optional<std::uint32_t> Nearest(const MapView& view, PixelPoint screen, double radius) const;

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <unordered_map>
 
 #include "formats/markup_escape.h"
 #include "map/label_grid.h"
@@ -12,8 +13,10 @@
 namespace velorin {
 namespace {
 
-constexpr double kClusterCell = 48.0;
 constexpr double kPointRadius = 4.0;
+/// The counts of clusters: 11 pixels, digits about 0.6 of that wide.
+constexpr double kCountFontSize = 11.0;
+constexpr ClusterMarkSize kMarkSize{0.6 * kCountFontSize, kPointRadius};
 constexpr double kFontSize = 12.0;
 constexpr double kLabelGap = 3.0;
 /// Points and clusters this far beyond the edge still show their part.
@@ -57,17 +60,36 @@ void WriteHeader(SvgWriter& svg, const SvgMapOptions& options) {
       << "<rect width=\"100%\" height=\"100%\" fill=\"#aad3df\"/>\n";
 }
 
-bool RingVisible(const MapView& view, const LonLatBox& box, double& shift) {
-  // The copy of the ring nearest the view: every point moves alike.
+/// The copies of the world in which a ring meets the view, as the shift of
+/// its world x to the screen: one in most views, more when the view spans
+/// more than the world's width, none when the ring is off the screen.
+void RingCopies(const MapView& view, const LonLatBox& box, std::vector<double>& shifts) {
+  shifts.clear();
   const PixelPoint west = ProjectToPixel({box.west, box.north}, view.zoom);
   const PixelPoint east = ProjectToPixel({box.east, box.south}, view.zoom);
-  const PixelPoint screenWest = view.WorldToScreen({(west.x + east.x) / 2.0, west.y});
-  shift = screenWest.x - (west.x + east.x) / 2.0;
-  const double top = screenWest.y;
-  const double bottom = top + (east.y - west.y);
-  const double left = shift + west.x;
-  const double right = shift + east.x;
-  return right >= 0 && left <= view.width && bottom >= 0 && top <= view.height;
+  const PixelPoint topLeft = view.TopLeftWorld();
+  if (east.y < topLeft.y || west.y > topLeft.y + view.height) return;
+  const double size = WorldSize(view.zoom);
+  const double first = std::ceil((topLeft.x - east.x) / size);
+  const double last = std::floor((topLeft.x + view.width - west.x) / size);
+  for (double copy = first; copy <= last; ++copy) shifts.push_back(copy * size - topLeft.x);
+}
+
+void WriteRing(SvgWriter& svg, std::span<const LonLat> ring, double zoom, double shiftX,
+               double top) {
+  char command = 'M';
+  double lastX = 1e18, lastY = 1e18;
+  for (const LonLat& p : ring) {
+    const PixelPoint world = ProjectToPixel(p, zoom);
+    const double x = std::round((world.x + shiftX) * 10.0) / 10.0;
+    const double y = std::round((world.y - top) * 10.0) / 10.0;
+    if (x == lastX && y == lastY) continue;
+    svg << std::string_view(&command, 1) << x << " " << y;
+    command = 'L';
+    lastX = x;
+    lastY = y;
+  }
+  svg << "Z";
 }
 
 void WriteLand(SvgWriter& svg, const LandMap& land, const MapView& view) {
@@ -76,22 +98,10 @@ void WriteLand(SvgWriter& svg, const LandMap& land, const MapView& view) {
   const PixelPoint topLeft = view.TopLeftWorld();
   svg << "<path fill=\"#f2efe9\" stroke=\"#9aa0a6\" stroke-width=\"0.5\" fill-rule=\"evenodd\" "
          "d=\"";
+  std::vector<double> shifts;
   for (std::size_t r = 0; r < level.ringCount(); ++r) {
-    double shift = 0.0;
-    if (!RingVisible(view, level.ringBoxes[r], shift)) continue;
-    char command = 'M';
-    double lastX = 1e18, lastY = 1e18;
-    for (const LonLat& p : level.Ring(r)) {
-      const PixelPoint world = ProjectToPixel(p, view.zoom);
-      const double x = std::round((world.x + shift) * 10.0) / 10.0;
-      const double y = std::round((world.y - topLeft.y) * 10.0) / 10.0;
-      if (x == lastX && y == lastY) continue;
-      svg << std::string_view(&command, 1) << x << " " << y;
-      command = 'L';
-      lastX = x;
-      lastY = y;
-    }
-    svg << "Z";
+    RingCopies(view, level.ringBoxes[r], shifts);
+    for (const double shift : shifts) WriteRing(svg, level.Ring(r), view.zoom, shift, topLeft.y);
   }
   svg << "\"/>\n";
 }
@@ -172,17 +182,21 @@ std::vector<ShownPoint> Shown(const MapPoints& points, const std::vector<std::ui
 }
 
 void WriteClusterMark(SvgWriter& svg, const MapCluster& cluster) {
-  const double radius = 8.0 + 3.0 * std::log10(static_cast<double>(cluster.count));
+  const double radius = kMarkSize.Radius(cluster.count);
   svg << "<circle cx=\"" << cluster.screen.x << "\" cy=\"" << cluster.screen.y << "\" r=\""
       << radius << "\" fill=\"#d62728\" fill-opacity=\"0.75\" stroke=\"#ffffff\"/>"
       << "<text x=\"" << cluster.screen.x << "\" y=\"" << cluster.screen.y + 4.0
       << "\" fill=\"#ffffff\">" << static_cast<std::int64_t>(cluster.count) << "</text>\n";
 }
 
+void BeginClusters(SvgWriter& svg) {
+  svg << "<g font-size=\"" << kCountFontSize << "\" text-anchor=\"middle\">\n";
+}
+
 void WriteClusters(SvgWriter& svg, const MapPoints& points, const std::vector<MapCluster>& clusters,
                    const MapView& view, LabelMode labels) {
   std::vector<std::uint32_t> single;
-  svg << "<g font-size=\"11\" text-anchor=\"middle\">\n";
+  BeginClusters(svg);
   for (const MapCluster& cluster : clusters) {
     if (cluster.count == 1) {
       single.push_back(cluster.firstPoint);
@@ -228,19 +242,28 @@ std::vector<ShownPoint> Shown(const std::vector<KeptPoint>& kept) {
 }
 
 /// The points of the view in one pass: drawn one by one when they are few,
-/// as counted clusters otherwise.
+/// as counted clusters otherwise. The titles kept are those of the points
+/// alone in their cell so far, which a cell's second point lets go.
 bool WriteStreamedPoints(SvgWriter& svg, const SpilledMapPoints& points, const MapView& view,
                          LabelMode labels) {
   if (labels == LabelMode::kAll) return WriteEveryPoint(svg, points, view);
   const ViewScan scan(view, kEdgeMargin);
-  ClusterGrid grid(view, kClusterCell, kEdgeMargin);
+  ClusterGrid grid(view, kEdgeMargin, kMarkSize);
+  std::unordered_map<std::uint32_t, KeptPoint> alone;  ///< by index
+  std::unordered_map<std::size_t, std::uint32_t> aloneInCell;
   std::vector<KeptPoint> few;
   std::size_t inView = 0;
   const bool read =
       points.ForEach([&](std::uint32_t index, LonLat position, std::string_view title) {
-        grid.Add(index, position, title);
         for (int hit = scan.Hits(position); hit > 0; --hit) {
           if (++inView <= kMostSinglePoints) few.push_back({index, position, std::string(title)});
+          const std::size_t cell = grid.Add(index, IndexedUnit(position));
+          if (grid.CountIn(cell) == 1) {
+            alone[index] = {index, position, std::string(title)};
+            aloneInCell[cell] = index;
+          } else if (grid.CountIn(cell) == 2) {
+            alone.erase(aloneInCell[cell]);
+          }
         }
         if (inView > kMostSinglePoints && !few.empty()) std::vector<KeptPoint>().swap(few);
       });
@@ -248,14 +271,14 @@ bool WriteStreamedPoints(SvgWriter& svg, const SpilledMapPoints& points, const M
     WriteSinglePoints(svg, Shown(few), view, labels);
     return read;
   }
-  const std::vector<ClusterGrid::Cluster> clusters = grid.Take();
   std::vector<ShownPoint> single;
-  svg << "<g font-size=\"11\" text-anchor=\"middle\">\n";
-  for (const ClusterGrid::Cluster& cluster : clusters) {
-    if (cluster.cluster.count == 1) {
-      single.push_back({cluster.cluster.firstPoint, cluster.position, cluster.title});
+  BeginClusters(svg);
+  for (const MapCluster& cluster : grid.Take()) {
+    const auto kept = alone.find(cluster.firstPoint);
+    if (cluster.count == 1 && kept != alone.end()) {
+      single.push_back({cluster.firstPoint, kept->second.position, kept->second.title});
     } else {
-      WriteClusterMark(svg, cluster.cluster);
+      WriteClusterMark(svg, cluster);
     }
   }
   svg << "</g>\n";
@@ -294,8 +317,7 @@ void WriteSvgMap(BufferedWriter& out, const MapPoints& points, const PointIndex&
              index.CountInView(view, kMostSinglePoints + 1, kEdgeMargin) <= kMostSinglePoints) {
     WriteSinglePoints(svg, Shown(points, index.InView(view, kEdgeMargin)), view, options.labels);
   } else {
-    WriteClusters(svg, points, index.Clusters(view, kClusterCell, kEdgeMargin), view,
-                  options.labels);
+    WriteClusters(svg, points, index.Clusters(view, kEdgeMargin, kMarkSize), view, options.labels);
   }
   WriteAttribution(svg, view);
   svg << "</svg>\n";

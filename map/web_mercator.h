@@ -28,6 +28,14 @@ struct PixelPoint {
   friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
 };
 
+/// A box of Mercator units (0 to 1 across the world, y down).
+struct UnitBox {
+  double minX = 0.0;
+  double minY = 0.0;
+  double maxX = 1.0;
+  double maxY = 1.0;
+};
+
 /// One tile of the z/x/y scheme.
 struct TileId {
   int z = 0;

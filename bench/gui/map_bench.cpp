@@ -1,7 +1,7 @@
 // Times the map window offscreen on a point file: from asking for the map
 // to its first whole picture (reading, indexing, fitting, drawing), then the
-// frames after pans and zooms at every zoom level, with the offline land
-// only (no tiles). Prints figures; tests nothing.
+// frames after pans and zooms at every zoom level and half a level above
+// it, with the offline land only (no tiles). Prints figures; tests nothing.
 //
 // Usage: map_bench POINT_FILE [PANS]
 #include <QApplication>
@@ -38,22 +38,41 @@ double Frame(MapCanvas& canvas, QImage& image) {
   return Milliseconds(timer);
 }
 
+struct Frames {
+  double zoomed = 0.0;  ///< the frame after zooming there
+  double median = 0.0;  ///< the frames after pans
+  double worst = 0.0;
+};
+
+Frames FramesAt(MapCanvas& canvas, QImage& image, const MapView& fitted, double zoom, int pans) {
+  MapView view = fitted;
+  view.zoom = zoom;
+  canvas.SetView(view);
+  Frames result;
+  result.zoomed = Frame(canvas, image);
+  std::vector<double> frames;
+  for (int i = 0; i < pans; ++i) {
+    canvas.PanBy(i % 2 == 0 ? 97.0 : -61.0, i % 3 == 0 ? 53.0 : -29.0);
+    frames.push_back(Frame(canvas, image));
+  }
+  std::sort(frames.begin(), frames.end());
+  result.median = frames[frames.size() / 2];
+  result.worst = frames.back();
+  return result;
+}
+
+// Whole zoom levels, and half a level above each (the zoom "Fit to points"
+// and steps from it leave).
 void FramesAtEachZoom(MapCanvas& canvas, int pans) {
   QImage image(canvas.size(), QImage::Format_RGB32);
   const MapView fitted = canvas.View();
   for (int zoom = 0; zoom <= static_cast<int>(kMaxMapZoom); ++zoom) {
-    MapView view = fitted;
-    view.zoom = zoom;
-    canvas.SetView(view);
-    const double zoomed = Frame(canvas, image);
-    std::vector<double> frames;
-    for (int i = 0; i < pans; ++i) {
-      canvas.PanBy(i % 2 == 0 ? 97.0 : -61.0, i % 3 == 0 ? 53.0 : -29.0);
-      frames.push_back(Frame(canvas, image));
-    }
-    std::sort(frames.begin(), frames.end());
-    std::printf("zoom %2d: after zoom %6.1f ms, after pan median %6.1f ms, worst %6.1f ms\n", zoom,
-                zoomed, frames[frames.size() / 2], frames.back());
+    const Frames whole = FramesAt(canvas, image, fitted, zoom, pans);
+    const Frames half = FramesAt(canvas, image, fitted, std::min(zoom + 0.5, kMaxMapZoom), pans);
+    std::printf(
+        "zoom %2d: after zoom %6.1f ms, after pan median %6.1f ms, worst %6.1f ms;"
+        " +0.5: %6.1f, %6.1f, %6.1f ms\n",
+        zoom, whole.zoomed, whole.median, whole.worst, half.zoomed, half.median, half.worst);
   }
 }
 

@@ -2,11 +2,12 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 
 #include "gui/map/map_colours.h"
-#include "gui/map/ring_clip.h"
+#include "map/ring_clip.h"
 
 namespace velorin {
 
@@ -48,13 +49,16 @@ LandLayer::Rings LandLayer::MakeRings(const LandLevel& level) {
   Rings rings;
   rings.polygons.reserve(level.ringCount());
   for (std::size_t r = 0; r < level.ringCount(); ++r) {
-    QPolygonF polygon;
-    polygon.reserve(static_cast<qsizetype>(level.Ring(r).size()));
+    std::vector<PixelPoint> polygon;
+    polygon.reserve(level.Ring(r).size());
+    UnitBox bounds{1e9, 1e9, -1e9, -1e9};
     for (const LonLat& position : level.Ring(r)) {
       const PixelPoint unit = ProjectToUnit(position);
-      polygon.append(QPointF(unit.x, unit.y));
+      polygon.push_back(unit);
+      bounds = {std::min(bounds.minX, unit.x), std::min(bounds.minY, unit.y),
+                std::max(bounds.maxX, unit.x), std::max(bounds.maxY, unit.y)};
     }
-    rings.bounds.push_back(polygon.boundingRect());
+    rings.bounds.push_back(bounds);
     rings.polygons.push_back(std::move(polygon));
   }
   return rings;
@@ -74,29 +78,35 @@ void LandLayer::Draw(QPainter& painter, const MapView& view) {
   const double size = WorldSize(view.zoom);
   const PixelPoint topLeft = view.TopLeftWorld();
   const double margin = kClipMargin / size;
-  const QRectF seen =
-      QRectF(topLeft.x / size, topLeft.y / size, view.width / size, view.height / size)
-          .adjusted(-margin, -margin, margin, margin);
+  const UnitBox seen{topLeft.x / size - margin, topLeft.y / size - margin,
+                     (topLeft.x + view.width) / size + margin,
+                     (topLeft.y + view.height) / size + margin};
   // The rings the view touches, in this copy of the world and the ones
   // beside it, cut to the view and in its pixels; one path, so that lakes
   // inside land stay holes.
   QPainterPath path;
   path.setFillRule(Qt::OddEvenFill);
-  const QTransform toScreen = QTransform::fromTranslate(-topLeft.x, -topLeft.y).scale(size, size);
-  const auto firstCopy = static_cast<int>(std::floor(seen.left()));
-  const auto lastCopy = static_cast<int>(std::floor(seen.right()));
+  const auto firstCopy = static_cast<int>(std::floor(seen.minX));
+  const auto lastCopy = static_cast<int>(std::floor(seen.maxX));
   for (int copy = firstCopy; copy <= lastCopy; ++copy) {
-    const QRectF inCopy = seen.translated(-copy, 0);
-    const QTransform copyToScreen = QTransform::fromTranslate(copy, 0) * toScreen;
+    const UnitBox inCopy{seen.minX - copy, seen.minY, seen.maxX - copy, seen.maxY};
+    const double shiftX = copy * size - topLeft.x;
     for (std::size_t r = 0; r < rings.polygons.size(); ++r) {
-      if (!rings.bounds[r].intersects(inCopy)) continue;
-      if (inCopy.contains(rings.bounds[r])) {
-        path.addPolygon(copyToScreen.map(rings.polygons[r]));
-      } else {
-        ClipRingToBox(rings.polygons[r], inCopy, clipped_, scratch_);
-        if (clipped_.size() < 3) continue;
-        path.addPolygon(copyToScreen.map(clipped_));
+      const UnitBox& bounds = rings.bounds[r];
+      if (bounds.maxX < inCopy.minX || bounds.minX > inCopy.maxX || bounds.maxY < inCopy.minY ||
+          bounds.minY > inCopy.maxY)
+        continue;
+      const bool inside = bounds.minX >= inCopy.minX && bounds.maxX <= inCopy.maxX &&
+                          bounds.minY >= inCopy.minY && bounds.maxY <= inCopy.maxY;
+      if (!inside) ClipRingToBox(rings.polygons[r], inCopy, clipped_, scratch_);
+      const std::vector<PixelPoint>& ring = inside ? rings.polygons[r] : clipped_;
+      if (ring.size() < 3) continue;
+      onScreen_.resize(static_cast<qsizetype>(ring.size()));
+      for (std::size_t i = 0; i < ring.size(); ++i) {
+        onScreen_[static_cast<qsizetype>(i)] =
+            QPointF(ring[i].x * size + shiftX, ring[i].y * size - topLeft.y);
       }
+      path.addPolygon(onScreen_);
       path.closeSubpath();
     }
   }

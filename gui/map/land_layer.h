@@ -4,7 +4,6 @@
 // touches and only their parts in view, repeated east and west of the
 // world's edge.
 #include <QPolygonF>
-#include <QRectF>
 #include <future>
 #include <map>
 #include <memory>
@@ -36,8 +35,8 @@ class LandLayer {
  private:
   /// One level of detail in Mercator units (0 to 1 across the world).
   struct Rings {
-    std::vector<QPolygonF> polygons;
-    std::vector<QRectF> bounds;
+    std::vector<std::vector<PixelPoint>> polygons;
+    std::vector<UnitBox> bounds;
   };
   static Rings MakeRings(const LandLevel& level);
   const Rings& RingsFor(const LandLevel& level);
@@ -45,8 +44,9 @@ class LandLayer {
   std::shared_ptr<const LandMap> land_;
   std::map<const LandLevel*, Rings> rings_;
   std::future<std::map<const LandLevel*, Rings>> prepared_;
-  QPolygonF clipped_;  ///< buffers of the ring cut to the view
-  QPolygonF scratch_;
+  std::vector<PixelPoint> clipped_;  ///< buffers of the ring cut to the view
+  std::vector<PixelPoint> scratch_;
+  QPolygonF onScreen_;  ///< the ring in screen pixels
 };
 
 }  // namespace velorin

@@ -5,13 +5,14 @@
 #include <QPainter>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "gui/map/map_colours.h"
 #include "gui/map/point_layer.h"
-#include "gui/map/tile_grid.h"
 #include "gui/map/tile_layer.h"
 #include "map/svg_map.h"
+#include "map/tile_grid.h"
 
 namespace velorin {
 namespace {
@@ -34,12 +35,16 @@ MapCanvas::MapCanvas(std::shared_ptr<const LandMap> land, TileLoader* tiles, QWi
   setAttribute(Qt::WA_OpaquePaintEvent);
   view_.width = width();
   view_.height = height();
-  if (tiles_ != nullptr) connect(tiles_, &TileLoader::TileArrived, this, [this] { update(); });
+  if (tiles_ != nullptr) {
+    connect(tiles_, &TileLoader::TileArrived, this, [this] { update(); });
+    connect(tiles_, &TileLoader::TileFailed, this, [this] { update(); });
+  }
 }
 
 void MapCanvas::SetData(std::shared_ptr<const MapData> data) {
   data_ = std::move(data);
   chosen_.reset();
+  clustersStale_ = true;
   Fit();
 }
 
@@ -49,6 +54,7 @@ void MapCanvas::SetNotice(const QString& notice) {
 }
 
 void MapCanvas::SetView(const MapView& view) {
+  fitted_ = false;
   view_ = view;
   view_.width = width();
   view_.height = height();
@@ -57,17 +63,14 @@ void MapCanvas::SetView(const MapView& view) {
 
 void MapCanvas::Fit() {
   const FitBounds bounds = data_ ? data_->read.points.Bounds() : FitBounds{};
-  MapView fitted = FitView(bounds, width(), height());
-  fitted.zoom = std::floor(fitted.zoom);
-  SetView(fitted);
+  SetView(FitView(bounds, width(), height()));
+  fitted_ = true;
 }
 
 void MapCanvas::ZoomBy(int steps) { ZoomAt(steps, QPointF(width() / 2.0, height() / 2.0)); }
 
 void MapCanvas::ZoomAt(int steps, const QPointF& anchor) {
-  MapView zoomed = view_.Zoomed(steps, {anchor.x(), anchor.y()});
-  zoomed.zoom = std::round(zoomed.zoom);
-  SetView(zoomed);
+  SetView(view_.Zoomed(steps, {anchor.x(), anchor.y()}));
 }
 
 void MapCanvas::PanBy(double dx, double dy) { SetView(view_.Panned(dx, dy)); }
@@ -87,12 +90,21 @@ void MapCanvas::Choose(std::optional<std::uint32_t> index) {
 }
 
 QString MapCanvas::Attribution() const {
-  if (tiles_ != nullptr && tiles_->Server().Enabled())
-    return QString::fromStdString(tiles_->Server().attribution);
+  if (tilesShown_) return QString::fromStdString(tiles_->Server().attribution);
   return QString::fromUtf8(kLandAttribution);
 }
 
+const std::vector<MapCluster>& MapCanvas::Clusters() {
+  if (clustersStale_) {
+    clusters_ =
+        data_ ? ClustersInView(view_, *data_, MarkSizeOf(font())) : std::vector<MapCluster>{};
+    clustersStale_ = false;
+  }
+  return clusters_;
+}
+
 void MapCanvas::ViewChanged() {
+  clustersStale_ = true;
   // Only the tiles of this view: requests for the last one are cancelled.
   if (tiles_ != nullptr) tiles_->Want(DistinctTiles(TilesOfView(view_)));
   update();
@@ -100,10 +112,18 @@ void MapCanvas::ViewChanged() {
 
 void MapCanvas::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  // Tiles are decoded no larger than this screen draws them.
+  if (tiles_ != nullptr)
+    tiles_->SetDrawnSide(static_cast<int>(std::ceil(kTileSize * devicePixelRatioF())));
   land_.Draw(painter, view_);
-  if (tiles_ != nullptr) DrawTiles(painter, view_, *tiles_);
-  if (data_)
-    DrawPoints(painter, view_, *data_, chosen_, PointLayerStyle{font(), true}, clusterMarks_);
+  const TilesDrawn tiles = tiles_ != nullptr ? DrawTiles(painter, view_, *tiles_) : TilesDrawn{};
+  tilesShown_ = tiles.drawn > 0;
+  // No tile came, some failed and none is on its way: say so.
+  tilesFailed_ = tiles.drawn == 0 && tiles.failed > 0 && tiles_->RequestsInFlight() == 0;
+  if (data_) {
+    DrawPoints(painter, view_, *data_, Clusters(), chosen_, PointLayerStyle{font(), true},
+               clusterMarks_);
+  }
   DrawOverlays(painter);
 }
 
@@ -116,6 +136,12 @@ void MapCanvas::DrawOverlays(QPainter& painter) {
   painter.fillRect(box, QColor(255, 255, 255, 200));
   painter.setPen(kTextColour);
   painter.drawText(box, Qt::AlignCenter, credit);
+  if (tilesFailed_ && !tilesFailedText_.isEmpty()) {
+    const int noteWidth = metrics.horizontalAdvance(tilesFailedText_) + 8;
+    const QRect note(0, height() - metrics.height() - 2, noteWidth, metrics.height() + 2);
+    painter.fillRect(note, QColor(255, 255, 255, 200));
+    painter.drawText(note, Qt::AlignCenter, tilesFailedText_);
+  }
   if (!notice_.isEmpty()) {
     const QRect text = metrics.boundingRect(notice_).adjusted(-12, -8, 12, 8);
     QRect panel(0, 0, text.width(), text.height());
@@ -130,12 +156,20 @@ void MapCanvas::DrawOverlays(QPainter& painter) {
 }
 
 void MapCanvas::resizeEvent(QResizeEvent*) {
+  // A view still fitted to the points (the first one, or after Fit) is
+  // fitted to the new size; one the user moved keeps its centre and zoom.
   const bool first = view_.width <= 0 || view_.height <= 0;
-  if (first) {
+  if (first || fitted_) {
     Fit();
   } else {
     SetView(view_);
   }
+}
+
+void MapCanvas::changeEvent(QEvent* event) {
+  // Circles are as large as their counts in this font.
+  if (event->type() == QEvent::FontChange) clustersStale_ = true;
+  QWidget::changeEvent(event);
 }
 
 void MapCanvas::wheelEvent(QWheelEvent* event) {
@@ -205,7 +239,9 @@ void MapCanvas::mouseReleaseEvent(QMouseEvent* event) {
   const bool click = !dragged_;
   dragFrom_.reset();
   if (!click) return;
-  if (const std::optional<std::uint32_t> point = PointAt(event->position())) {
+  if (const MapCluster* circle = CircleAt(event->position())) {
+    ZoomTo(*circle);
+  } else if (const std::optional<std::uint32_t> point = PointAt(event->position())) {
     Choose(point);
     emit PointChosen(*point);
   }
@@ -218,7 +254,23 @@ std::optional<std::uint32_t> MapCanvas::PointAt(const QPointF& at) const {
   return data_->index->Nearest(view_, {at.x(), at.y()}, kPointReach);
 }
 
+const MapCluster* MapCanvas::CircleAt(const QPointF& at) {
+  return CountedCircleAt(Clusters(), {at.x(), at.y()}, MarkSizeOf(font()));
+}
+
+void MapCanvas::ZoomTo(const MapCluster& cluster) {
+  // Its points fill the view, and the view comes nearer at least a level
+  // even when they all stand in one place.
+  MapView fitted = FitView(BoundsOfUnits(cluster.bounds), width(), height());
+  fitted.zoom = std::clamp(std::max(fitted.zoom, view_.zoom + 1), 0.0, kMaxMapZoom);
+  SetView(fitted);
+}
+
 void MapCanvas::ShowPointTip(const QPointF& at, const QPoint& global) {
+  if (const MapCluster* circle = CircleAt(at)) {
+    if (clusterText_) QToolTip::showText(global, clusterText_(circle->count), this);
+    return;
+  }
   const std::optional<std::uint32_t> point = PointAt(at);
   if (!point || !pointText_) {
     QToolTip::hideText();

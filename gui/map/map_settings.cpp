@@ -21,14 +21,19 @@ std::string Entry(const QSettings& settings, const char* key) {
 TileServer TileServerFromSettings(const std::string& path) {
   std::string url;
   std::string attribution;
+  std::string contact;
   const QString file = QString::fromStdString(path);
   if (!file.isEmpty() && QFileInfo(file).isFile()) {
     const QSettings settings(file, QSettings::IniFormat);
     url = Entry(settings, "tiles/url");
     attribution = Entry(settings, "tiles/attribution");
+    contact = Entry(settings, "tiles/contact");
   }
   const QByteArray variable = qgetenv(kTileUrlVariable);
-  return ChooseTileServer(url, attribution, variable.isNull() ? nullptr : variable.constData());
+  TileServer server =
+      ChooseTileServer(url, attribution, variable.isNull() ? nullptr : variable.constData());
+  if (server.Enabled()) server.contact = contact;
+  return server;
 }
 
 }  // namespace velorin

@@ -4,10 +4,12 @@
 //   [tiles]
 //   url=https://cyberjapandata.gsi.go.jp/xyz/std/{z}/{x}/{y}.png
 //   attribution=地理院タイル
+//   contact=you@example.org
 // A missing file or entry means OpenStreetMap's tiles; url=none, offline.
+// The contact goes into the tile requests' User-Agent.
 #include <string>
 
-#include "gui/map/tile_server.h"
+#include "map/tile_server.h"
 
 namespace velorin {
 

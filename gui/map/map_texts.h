@@ -28,6 +28,7 @@ enum MapMessage : int {
   kUnreadableMessage = 153,
   kLongitudeMessage = 154,
   kLatitudeMessage = 155,
+  kTilesFailedMessage = 156,
 };
 
 class MapTexts {

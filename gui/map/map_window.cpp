@@ -2,14 +2,16 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "gui/map/file_line.h"
 #include "gui/map/map_settings.h"
+#include "gui/map/map_window_placement.h"
 #include "gui/program_icon.h"
+#include "map/file_line.h"
 #include "text/cp932_decoder.h"
 #include "text/text_encoding.h"
 #include "window/run_settings.h"
@@ -35,6 +37,7 @@ MapWindow::MapWindow(const StartupTables& tables, const FileLocations& locations
       tables_(tables),
       texts_(tables_),
       dataFolder_(locations.dataFolder),
+      settingsPath_(locations.mapSettingsPath),
       tiles_(new TileLoader(TileServerFromSettings(locations.mapSettingsPath),
                             QString::fromStdString(locations.tileCacheFolder), this)),
       loader_(new MapDataLoader(this)) {
@@ -46,12 +49,19 @@ MapWindow::MapWindow(const StartupTables& tables, const FileLocations& locations
   resize(900, 640);
 }
 
-MapWindow::~MapWindow() = default;
+MapWindow::~MapWindow() {
+  // The program ends with the map open: its place is kept all the same.
+  if (isVisible()) RememberPlace(*this, settingsPath_);
+}
 
 void MapWindow::CreateControls() {
   canvas_ = new MapCanvas(SharedLandMap(dataFolder_), tiles_, this);
   canvas_->SetPointText([this](std::uint32_t index) {
     return Data() ? texts_.PointText(*Data(), index) : QString();
+  });
+  canvas_->SetClusterText([this](std::uint32_t count) {
+    return texts_.Message(kPointCountMessage) + QLatin1Char(' ') +
+           QLocale().toString(static_cast<qlonglong>(count));
   });
   connect(canvas_, &MapCanvas::PointChosen, this, &MapWindow::ShowPoint);
   auto* splitter = new QSplitter(Qt::Horizontal, this);
@@ -131,6 +141,7 @@ void MapWindow::ApplyTexts() {
   zoomOut_->setAccessibleName(texts_.Message(kZoomOutMessage));
   fit_->setText(texts_.Message(kFitMessage));
   skipCaption_->setText(texts_.Message(kSkippedListMessage));
+  canvas_->SetTilesFailedText(texts_.Message(kTilesFailedMessage));
 }
 
 void MapWindow::ShowFile(const QString& path) {
@@ -184,6 +195,11 @@ void MapWindow::ShowSkip(const QModelIndex& index) {
 
 void MapWindow::ShowPoint(std::uint32_t index) {
   if (Data() != nullptr) details_->setText(texts_.PointText(*Data(), index));
+}
+
+void MapWindow::hideEvent(QHideEvent* event) {
+  if (!event->spontaneous()) RememberPlace(*this, settingsPath_);
+  QWidget::hideEvent(event);
 }
 
 void MapWindow::keyPressEvent(QKeyEvent* event) {

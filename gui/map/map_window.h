@@ -1,6 +1,7 @@
 #pragma once
 // The map window: the points of the file in the main window's input box on
-// a map, beside the main window and apart from it (it never blocks it).
+// a map, beside the main window and apart from it (it never blocks it); it
+// remembers its place and size in the map's settings file when it goes.
 // Buttons zoom and fit; a side list names the skipped points, and choosing
 // one shows its line; choosing a point shows what it is.
 #include <QLabel>
@@ -48,6 +49,7 @@ class MapWindow : public QWidget {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   void CreateControls();
@@ -61,6 +63,7 @@ class MapWindow : public QWidget {
   StartupTables tables_;
   MapTexts texts_;
   std::string dataFolder_;
+  std::string settingsPath_;
   TileLoader* tiles_;
   MapDataLoader* loader_;
   MapCanvas* canvas_ = nullptr;

@@ -17,10 +17,6 @@ constexpr double kLabelGap = 6.0;
 // Beyond this many single points in the view, titles would only clutter.
 constexpr std::size_t kMostLabels = 250;
 
-double ClusterRadius(std::uint32_t count) {
-  return std::min(kClusterCell / 2.0, 9.0 + 3.0 * std::log10(static_cast<double>(count)));
-}
-
 void DrawDot(QPainter& painter, const PixelPoint& at) {
   painter.drawEllipse(QPointF(at.x, at.y), kDotRadius, kDotRadius);
 }
@@ -70,23 +66,30 @@ void DrawChosen(QPainter& painter, const MapView& view, const MapData& data, std
 
 }  // namespace
 
-void DrawPoints(QPainter& painter, const MapView& view, const MapData& data,
-                std::optional<std::uint32_t> chosen, const PointLayerStyle& style,
-                ClusterMarks& marks) {
-  if (!data.index || data.read.points.size() == 0) return;
-  // Where the points are many, the clusters made when the file was read;
-  // elsewhere the index gathers the few in view.
+ClusterMarkSize MarkSizeOf(const QFont& font) {
+  return {QFontMetricsF(font).horizontalAdvance(QLatin1Char('0')), kDotRadius};
+}
+
+std::vector<MapCluster> ClustersInView(const MapView& view, const MapData& data,
+                                       const ClusterMarkSize& size) {
+  if (!data.index || data.read.points.size() == 0) return {};
   std::optional<std::vector<MapCluster>> made =
-      data.clusters ? data.clusters->InView(view, kClusterCell) : std::nullopt;
-  const std::vector<MapCluster> clusters =
-      made ? std::move(*made) : data.index->Clusters(view, kClusterCell, kClusterCell);
+      data.clusters ? data.clusters->InView(view, kClusterCell, size) : std::nullopt;
+  return made ? std::move(*made) : data.index->Clusters(view, kClusterCell, size);
+}
+
+void DrawPoints(QPainter& painter, const MapView& view, const MapData& data,
+                const std::vector<MapCluster>& clusters, std::optional<std::uint32_t> chosen,
+                const PointLayerStyle& style, ClusterMarks& marks) {
+  if (data.read.points.size() == 0) return;
+  const ClusterMarkSize size = MarkSizeOf(style.font);
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setFont(style.font);
   std::vector<const MapCluster*> singles;
   for (const MapCluster& cluster : clusters) {
     if (cluster.count > 1) {
-      marks.Draw(painter, QPointF(cluster.screen.x, cluster.screen.y), ClusterRadius(cluster.count),
+      marks.Draw(painter, QPointF(cluster.screen.x, cluster.screen.y), size.Radius(cluster.count),
                  cluster.count, style.font);
     } else {
       singles.push_back(&cluster);

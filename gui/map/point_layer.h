@@ -5,27 +5,34 @@
 #include <QFont>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "gui/map/cluster_marks.h"
 #include "gui/map/map_data.h"
+#include "map/cluster_grid.h"
 #include "map/map_view.h"
 
 class QPainter;
 
 namespace velorin {
 
-/// Points closer than this many pixels gather into one cluster.
-inline constexpr double kClusterCell = 40.0;
-
 struct PointLayerStyle {
   QFont font;
   bool labels = true;
 };
 
-/// Draws the points of `data` seen in `view`, the chosen one marked; the
-/// clusters' circles from `marks`.
+/// How large the marks are whose counts are written in `font`.
+ClusterMarkSize MarkSizeOf(const QFont& font);
+
+/// The clusters of `data` seen in `view`: from the clusters made when the
+/// file was read where the points are many, from the index elsewhere.
+std::vector<MapCluster> ClustersInView(const MapView& view, const MapData& data,
+                                       const ClusterMarkSize& size);
+
+/// Draws `clusters` (those of `view`), the chosen point marked; the
+/// circles from `marks`.
 void DrawPoints(QPainter& painter, const MapView& view, const MapData& data,
-                std::optional<std::uint32_t> chosen, const PointLayerStyle& style,
-                ClusterMarks& marks);
+                const std::vector<MapCluster>& clusters, std::optional<std::uint32_t> chosen,
+                const PointLayerStyle& style, ClusterMarks& marks);
 
 }  // namespace velorin

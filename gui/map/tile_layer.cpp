@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <cmath>
 
-#include "gui/map/tile_grid.h"
+#include "map/tile_grid.h"
 
 namespace velorin {
 namespace {
@@ -11,7 +11,7 @@ namespace {
 // How many levels up a coarser tile stands in for one still on its way.
 constexpr int kStandInLevels = 4;
 
-void DrawStandIn(QPainter& painter, const QRectF& target, const TileId& tile,
+bool DrawStandIn(QPainter& painter, const QRectF& target, const TileId& tile,
                  const TileLoader& tiles) {
   for (int up = 1; up <= kStandInLevels && up <= tile.z; ++up) {
     const TileId parent{tile.z - up, tile.x >> up, tile.y >> up};
@@ -21,14 +21,16 @@ void DrawStandIn(QPainter& painter, const QRectF& target, const TileId& tile,
     const QRectF source((tile.x - (parent.x << up)) * part, (tile.y - (parent.y << up)) * part,
                         part, part);
     painter.drawImage(target, *image, source);
-    return;
+    return true;
   }
+  return false;
 }
 
 }  // namespace
 
-void DrawTiles(QPainter& painter, const MapView& view, const TileLoader& tiles) {
-  if (!tiles.Server().Enabled()) return;
+TilesDrawn DrawTiles(QPainter& painter, const MapView& view, const TileLoader& tiles) {
+  TilesDrawn result;
+  if (!tiles.Server().Enabled()) return result;
   const int z = TileZoomOf(view);
   const double scale = std::exp2(view.zoom - z);  // view pixels per tile pixel
   const PixelPoint topLeft = view.TopLeftWorld();
@@ -42,11 +44,15 @@ void DrawTiles(QPainter& painter, const MapView& view, const TileLoader& tiles) 
                         std::ceil(side), std::ceil(side));
     if (const QImage* image = tiles.Image(placed.tile)) {
       painter.drawImage(target, *image);
-    } else {
-      DrawStandIn(painter, target, placed.tile, tiles);
+      ++result.drawn;
+    } else if (DrawStandIn(painter, target, placed.tile, tiles)) {
+      ++result.drawn;
+    } else if (tiles.FailureOf(placed.tile)) {
+      ++result.failed;
     }
   }
   painter.restore();
+  return result;
 }
 
 }  // namespace velorin

@@ -9,6 +9,12 @@ class QPainter;
 
 namespace velorin {
 
-void DrawTiles(QPainter& painter, const MapView& view, const TileLoader& tiles);
+/// What a frame's tiles came to.
+struct TilesDrawn {
+  int drawn = 0;   ///< tiles of the view drawn (or a coarser one for them)
+  int failed = 0;  ///< tiles of the view whose last request failed
+};
+
+TilesDrawn DrawTiles(QPainter& painter, const MapView& view, const TileLoader& tiles);
 
 }  // namespace velorin

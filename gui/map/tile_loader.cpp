@@ -1,6 +1,8 @@
 #include "gui/map/tile_loader.h"
 
+#include <QBuffer>
 #include <QDateTime>
+#include <QImageReader>
 #include <QNetworkAccessManager>
 #include <QNetworkDiskCache>
 #include <QNetworkReply>
@@ -14,26 +16,39 @@
 namespace velorin {
 namespace {
 
-// About 64 MB of decoded tiles: a few screens' worth at every zoom.
-constexpr int kTilesInMemory = 256;
 constexpr qint64 kTileCacheBytes = 200LL * 1024 * 1024;
 // A server that answers nothing is given up after this long.
 constexpr int kTransferTimeoutMs = 20000;
 
 qint64 Now() { return QDateTime::currentMSecsSinceEpoch(); }
 
-}  // namespace
-
-QByteArray TileUserAgent() {
-  return QByteArrayLiteral("Velorin/") + QByteArray(kVersionNumber) + QByteArrayLiteral(" (+") +
-         QByteArray(kProjectUrl) + QByteArrayLiteral(")");
+TileFailure FailureOfError(QNetworkReply::NetworkError error) {
+  switch (error) {
+    case QNetworkReply::ContentNotFoundError:
+    case QNetworkReply::ContentGoneError:
+      return TileFailure::kMissing;
+    case QNetworkReply::TooManyRedirectsError:
+    case QNetworkReply::InsecureRedirectError:
+      return TileFailure::kRedirectedAway;
+    default:
+      return TileFailure::kServerFault;
+  }
 }
+
+// Drops a reply without reacting to the finished() that aborting emits.
+void Drop(QNetworkReply* reply, QObject* receiver) {
+  reply->disconnect(receiver);
+  reply->abort();
+  reply->deleteLater();
+}
+
+}  // namespace
 
 TileLoader::TileLoader(TileServer server, const QString& cacheFolder, QObject* parent)
     : QObject(parent),
       server_(std::move(server)),
       network_(new QNetworkAccessManager(this)),
-      images_(kTilesInMemory) {
+      images_(static_cast<qsizetype>(kMostTileMemory / 1024)) {
   if (!cacheFolder.isEmpty()) {
     auto* cache = new QNetworkDiskCache(network_);
     cache->setCacheDirectory(cacheFolder);
@@ -45,14 +60,13 @@ TileLoader::TileLoader(TileServer server, const QString& cacheFolder, QObject* p
 }
 
 TileLoader::~TileLoader() {
-  // Aborting emits finished(); nothing may react to it any more.
   const auto open = std::move(inFlight_);
   inFlight_.clear();
-  for (const auto& [key, reply] : open) {
-    reply->disconnect(this);
-    reply->abort();
-    reply->deleteLater();
-  }
+  for (const auto& [key, reply] : open) Drop(reply, this);
+}
+
+QByteArray TileLoader::UserAgent() const {
+  return QByteArray::fromStdString(TileUserAgent(kVersionNumber, server_.contact));
 }
 
 void TileLoader::Want(const std::vector<TileId>& tiles) {
@@ -69,11 +83,7 @@ void TileLoader::Want(const std::vector<TileId>& tiles) {
       ++it;
     }
   }
-  for (QNetworkReply* reply : stale) {
-    reply->disconnect(this);
-    reply->abort();
-    reply->deleteLater();
-  }
+  for (QNetworkReply* reply : stale) Drop(reply, this);
   StartRequests();
 }
 
@@ -81,22 +91,34 @@ const QImage* TileLoader::Image(const TileId& tile) const {
   return images_.object(TileNumber(tile));
 }
 
+std::optional<TileFailure> TileLoader::FailureOf(const TileId& tile) const {
+  const auto found = failed_.find(TileNumber(tile));
+  if (found == failed_.end()) return std::nullopt;
+  return found->second.why;
+}
+
 bool TileLoader::Startable(const TileId& tile, qint64 now) const {
   const std::uint64_t key = TileNumber(tile);
   if (images_.contains(key) || inFlight_.count(key) != 0) return false;
-  const auto failed = retryAt_.find(key);
-  return failed == retryAt_.end() || failed->second <= now;
+  const auto failed = failed_.find(key);
+  return failed == failed_.end() || failed->second.retryAt <= now;
 }
 
 void TileLoader::StartRequests() {
   const qint64 now = Now();
+  if (!backOff_.MayAsk(now)) {
+    // The server failed: nothing is asked until its rest is over.
+    retryTimer_.start(static_cast<int>(std::max<qint64>(1, backOff_.AskAt() - now)));
+    return;
+  }
   qint64 nextRetry = 0;
   for (const TileId& tile : wanted_) {
     if (RequestsInFlight() < kMaxTileRequests && Startable(tile, now)) Start(tile);
     const std::uint64_t key = TileNumber(tile);
-    const auto failed = retryAt_.find(key);
-    if (failed != retryAt_.end() && failed->second > now && inFlight_.count(key) == 0)
-      nextRetry = nextRetry == 0 ? failed->second : std::min(nextRetry, failed->second);
+    const auto failed = failed_.find(key);
+    if (failed != failed_.end() && failed->second.retryAt > now && inFlight_.count(key) == 0)
+      nextRetry =
+          nextRetry == 0 ? failed->second.retryAt : std::min(nextRetry, failed->second.retryAt);
   }
   // Tiles of the view that failed are asked again when their time comes,
   // even if the view does not move.
@@ -105,13 +127,35 @@ void TileLoader::StartRequests() {
 
 void TileLoader::Start(const TileId& tile) {
   QNetworkRequest request(QUrl(QString::fromStdString(TileUrl(server_.urlTemplate, tile))));
-  request.setHeader(QNetworkRequest::UserAgentHeader, TileUserAgent());
+  request.setHeader(QNetworkRequest::UserAgentHeader, UserAgent());
   // A tile still fresh on disk is not asked for; a stale one is revalidated.
   request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferCache);
+  request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                       QNetworkRequest::NoLessSafeRedirectPolicy);
+  request.setMaximumRedirectsAllowed(kMostTileRedirects);
   request.setTransferTimeout(kTransferTimeoutMs);
   QNetworkReply* reply = network_->get(request);
   inFlight_[TileNumber(tile)] = reply;
   connect(reply, &QNetworkReply::finished, this, [this, reply, tile] { Finished(reply, tile); });
+  // A length past any tile's is refused at once; a body without one is
+  // stopped as soon as it passes that size.
+  connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply, tile] {
+    if (reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > kMostTileBytes)
+      Refuse(reply, tile, TileFailure::kTooLarge);
+  });
+  connect(reply, &QNetworkReply::downloadProgress, this,
+          [this, reply, tile](qint64 received, qint64 total) {
+            if (received > kMostTileBytes || total > kMostTileBytes)
+              Refuse(reply, tile, TileFailure::kTooLarge);
+          });
+}
+
+void TileLoader::Refuse(QNetworkReply* reply, const TileId& tile, TileFailure why) {
+  const auto open = inFlight_.find(TileNumber(tile));
+  if (open == inFlight_.end() || open->second != reply) return;
+  inFlight_.erase(open);
+  Drop(reply, this);
+  Failed(reply, tile, why);
 }
 
 void TileLoader::Finished(QNetworkReply* reply, const TileId& tile) {
@@ -120,19 +164,68 @@ void TileLoader::Finished(QNetworkReply* reply, const TileId& tile) {
   const auto open = inFlight_.find(key);
   if (open == inFlight_.end() || open->second != reply) return;
   inFlight_.erase(open);
-  QImage image;
-  if (reply->error() == QNetworkReply::NoError) image.loadFromData(reply->readAll());
-  if (image.isNull()) {
-    retryAt_[key] = Now() + retryDelay_.count();
-  } else {
-    retryAt_.erase(key);
-    // Palette PNGs drawn as they are would be converted on every frame.
-    images_.insert(key, new QImage(image.convertToFormat(image.hasAlphaChannel()
-                                                             ? QImage::Format_ARGB32_Premultiplied
-                                                             : QImage::Format_RGB32)));
-    emit TileArrived();
-  }
+  if (reply->error() != QNetworkReply::NoError)
+    return Failed(reply, tile, FailureOfError(reply->error()));
+  TileFailure why = TileFailure::kNotAnImage;
+  std::optional<QImage> image = Decode(reply->readAll(), why);
+  if (!image) return Failed(reply, tile, why);
+  failed_.erase(key);
+  backOff_.Answered();
+  const qsizetype kib = std::max<qsizetype>(1, image->sizeInBytes() / 1024);
+  images_.insert(key, new QImage(std::move(*image)), kib);
+  emit TileArrived();
   StartRequests();
+}
+
+void TileLoader::Failed(QNetworkReply* reply, const TileId& tile, TileFailure why) {
+  const qint64 now = Now();
+  failed_[TileNumber(tile)] = {now + retryDelay_.count(), why};
+  // A tile the server does not have is an answer; anything else is the
+  // server failing, which leaves it alone for a while.
+  if (why == TileFailure::kMissing) {
+    backOff_.Answered();
+  } else {
+    backOff_.Failed(now);
+  }
+  // A body that is no tile must not be served from the disk again.
+  if (why != TileFailure::kMissing && why != TileFailure::kServerFault) ForgetCached(reply);
+  emit TileFailed();
+  StartRequests();
+}
+
+std::optional<QImage> TileLoader::Decode(const QByteArray& body, TileFailure& why) const {
+  QBuffer buffer;
+  buffer.setData(body);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
+  const QSize declared = reader.size();
+  if (!declared.isValid()) {
+    why = TileFailure::kNotAnImage;
+    return std::nullopt;
+  }
+  const std::optional<TileSize> decoded =
+      TileDecodeSize({declared.width(), declared.height()}, drawnSide_);
+  if (!decoded) {
+    why = TileFailure::kTooManyPixels;
+    return std::nullopt;
+  }
+  if (decoded->width != declared.width() || decoded->height != declared.height())
+    reader.setScaledSize(QSize(decoded->width, decoded->height));
+  const QImage image = reader.read();
+  if (image.isNull()) {
+    why = TileFailure::kNotAnImage;
+    return std::nullopt;
+  }
+  // Palette PNGs drawn as they are would be converted on every frame.
+  return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                       : QImage::Format_RGB32);
+}
+
+void TileLoader::ForgetCached(const QNetworkReply* reply) {
+  QAbstractNetworkCache* cache = network_->cache();
+  if (cache == nullptr) return;
+  cache->remove(reply->request().url());
+  cache->remove(reply->url());
 }
 
 }  // namespace velorin

@@ -10,17 +10,22 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 #include <cmath>
 #include <memory>
 
 #include "gui/app_start.h"
 #include "gui/mainform.h"
 #include "gui/map/map_colours.h"
-#include "gui/map/tile_grid.h"
 #include "gui/path_selection.h"
+#include "map/map_window_place.h"
+#include "map/map_window_settings.h"
+#include "map/svg_map.h"
+#include "map/tile_grid.h"
 #include "tile_test_server.h"
 #include "window_test_support.h"
 
@@ -78,11 +83,17 @@ class MapWindowTest : public QObject {
   void choosingASkippedPointShowsItsLine();
   void emptyFileSaysSo();
   void manyPointsGatherIntoClusters();
+  void fitLetsThePointsFillTheView_data();
+  void fitLetsThePointsFillTheView();
+  void countedCircleShowsItsCountAndZoomsToItsPoints();
+  void fittedViewFollowsTheWindowsSizeAMovedOneStays();
   void keysZoomAndPan();
+  void opensBesideTheMainWindowAndRemembersItsPlace();
 
   void tilesOfTheViewWithVelorinsUserAgent();
   void secondOpeningUsesTheDiskCache();
   void serverStoppedMidwayLeavesTheOfflineMap();
+  void endlessTileBodyIsStoppedAndEscapeCloses();
 
  private:
   /// The main window, its map window opened on `gpx` (written as points.gpx).
@@ -167,7 +178,14 @@ void MapWindowTest::mapOptionOpensTheMapOfTheFile() {
   window_ = std::make_unique<mainform>(SyntheticTables(), Locations());
   ShowMainWindow(*window_, path, true);
   QVERIFY(window_->Map() != nullptr);
-  QVERIFY(window_->Map()->isVisible());
+  // Shown once the main window is on the screen, so that its place is known,
+  // beside it.
+  QTRY_VERIFY(window_->Map()->isVisible());
+  const auto rect = [](const QRect& r) { return ScreenRect{r.x(), r.y(), r.width(), r.height()}; };
+  const QSize frame = window_->Map()->frameGeometry().size();
+  QCOMPARE(rect(window_->Map()->frameGeometry()),
+           PlaceBeside(rect(window_->frameGeometry()), frame.width(), frame.height(),
+                       rect(window_->screen()->availableGeometry())));
   QVERIFY(!window_->Map()->isModal());
   QCOMPARE(window_->Text_for_POT->text(), path);
   QCOMPARE(window_->Map()->File(), path);
@@ -291,6 +309,87 @@ void MapWindowTest::manyPointsGatherIntoClusters() {
   QVERIFY(reddish > 100);
 }
 
+void MapWindowTest::fitLetsThePointsFillTheView_data() {
+  QTest::addColumn<QString>("waypoints");  // "lat lon" pairs, separated by ';'
+  QTest::newRow("WestAndEast") << "35 139;35 139.3";
+  QTest::newRow("NorthAndSouth") << "35 139;35.5 139";
+  QTest::newRow("Diagonal") << "35 139;35.2 139.9";
+  QTest::newRow("CountryWide") << "31 130;45 145";
+}
+
+void MapWindowTest::fitLetsThePointsFillTheView() {
+  QFETCH(QString, waypoints);
+  std::string gpx;
+  std::vector<std::pair<double, double>> positions;
+  for (const QString& pair : waypoints.split(QLatin1Char(';'))) {
+    const QStringList numbers = pair.split(QLatin1Char(' '));
+    positions.emplace_back(numbers[0].toDouble(), numbers[1].toDouble());
+    gpx += Wpt(positions.back().first, positions.back().second, "P");
+  }
+  MapWindow& map = OpenMap(Gpx(gpx));
+  const MapView& view = map.Canvas()->View();
+  // The outer points stand at the margin on one side or the other, not a
+  // whole zoom level further in.
+  double left = 1e9, right = -1e9, top = 1e9, bottom = -1e9;
+  for (const auto& [lat, lon] : positions) {
+    const PixelPoint at = view.ToScreen({lon, lat});
+    left = std::min(left, at.x);
+    right = std::max(right, at.x);
+    top = std::min(top, at.y);
+    bottom = std::max(bottom, at.y);
+  }
+  QVERIFY2(left >= 23 && right <= view.width - 23 && top >= 23 && bottom <= view.height - 23,
+           qPrintable(QStringLiteral("%1 %2 %3 %4").arg(left).arg(right).arg(top).arg(bottom)));
+  const bool fillsWidth = std::abs(left - 24) < 1 && std::abs(right - (view.width - 24)) < 1;
+  const bool fillsHeight = std::abs(top - 24) < 1 && std::abs(bottom - (view.height - 24)) < 1;
+  QVERIFY2(fillsWidth || fillsHeight,
+           qPrintable(QStringLiteral("%1 %2 %3 %4").arg(left).arg(right).arg(top).arg(bottom)));
+}
+
+void MapWindowTest::fittedViewFollowsTheWindowsSizeAMovedOneStays() {
+  MapWindow& map = OpenMap(Gpx(Wpt(35, 139, "W") + Wpt(35, 139.3, "E")));
+  MapCanvas* canvas = map.Canvas();
+  map.resize(700, 500);
+  QTRY_COMPARE(canvas->View().width, canvas->width());
+  auto spanOfPoints = [&] {
+    return canvas->View().ToScreen({139.3, 35}).x - canvas->View().ToScreen({139, 35}).x;
+  };
+  QVERIFY2(std::abs(spanOfPoints() - (canvas->width() - 48)) < 1,
+           qPrintable(QString::number(spanOfPoints())));
+  canvas->ZoomBy(-1);
+  const double zoom = canvas->View().zoom;
+  map.resize(800, 600);
+  QTRY_COMPARE(canvas->View().width, canvas->width());
+  QCOMPARE(canvas->View().zoom, zoom);
+}
+
+void MapWindowTest::countedCircleShowsItsCountAndZoomsToItsPoints() {
+  std::string gpx;
+  for (int i = 0; i < 400; ++i) gpx += Wpt(35 + (i % 20) * 0.001, 139 + (i / 20) * 0.001, "P");
+  gpx += Wpt(43, 141.3, "Far");
+  MapWindow& map = OpenMap(Gpx(gpx));
+  MapCanvas* canvas = map.Canvas();
+  const std::vector<MapCluster>& clusters = canvas->Clusters();
+  const auto circle = std::find_if(clusters.begin(), clusters.end(),
+                                   [](const MapCluster& c) { return c.count > 1; });
+  QVERIFY(circle != clusters.end());
+  QCOMPARE(circle->count, 400u);
+  const QPoint at(static_cast<int>(circle->screen.x), static_cast<int>(circle->screen.y));
+  QTest::mouseMove(canvas, at);
+  QTRY_COMPARE(QToolTip::text(), M(148) + QStringLiteral(" 400"));
+  const double zoom = canvas->View().zoom;
+  QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, at);
+  QVERIFY(canvas->View().zoom > zoom + 2);
+  // Its points fill the view now; the far point is out of it.
+  for (const auto& [lon, lat] : {std::pair{139.0, 35.0}, std::pair{139.019, 35.019}}) {
+    const QPoint point = ScreenOf(map, lon, lat);
+    QVERIFY2(canvas->rect().contains(point),
+             qPrintable(QStringLiteral("%1 %2").arg(point.x()).arg(point.y())));
+  }
+  QVERIFY(!canvas->rect().contains(ScreenOf(map, 141.3, 43)));
+  QVERIFY(!canvas->Chosen().has_value());
+}
+
 void MapWindowTest::keysZoomAndPan() {
   MapWindow& map = OpenMap(Gpx(Wpt(35, 139, "A") + Wpt(36, 140, "B")));
   MapCanvas* canvas = map.Canvas();
@@ -313,6 +412,32 @@ void MapWindowTest::keysZoomAndPan() {
   QVERIFY(window_->isVisible());
 }
 
+void MapWindowTest::opensBesideTheMainWindowAndRemembersItsPlace() {
+  const auto rect = [](const QRect& r) { return ScreenRect{r.x(), r.y(), r.width(), r.height()}; };
+  window_->move(20, 30);
+  AcceptInputPath(*window_, folder_->Write(QStringLiteral("points.gpx"), Gpx(Wpt(35, 139, "A"))));
+  window_->ShowMap();
+  MapWindow& map = *window_->Map();
+  QTRY_VERIFY(map.isVisible());
+  const ScreenRect screen = rect(window_->screen()->availableGeometry());
+  const QSize frame = map.frameGeometry().size();
+  QCOMPARE(rect(map.frameGeometry()),
+           PlaceBeside(rect(window_->frameGeometry()), frame.width(), frame.height(), screen));
+  // Moved and made smaller by the user, closed: opened again where it was.
+  map.move(40, 50);
+  map.resize(500, 400);
+  const QRect left = map.frameGeometry();
+  QTest::keyClick(&map, Qt::Key_Escape);
+  QVERIFY(!map.isVisible());
+  const std::optional<ScreenRect> saved =
+      LoadMapWindowPlace(folder_->PathOf(QStringLiteral("velorin_map.ini")).toStdString());
+  QVERIFY(saved.has_value());
+  QCOMPARE(*saved, rect(left));
+  window_->ShowMap();
+  QTRY_VERIFY(map.isVisible());
+  QCOMPARE(map.frameGeometry(), left);
+}
+
 void MapWindowTest::tilesOfTheViewWithVelorinsUserAgent() {
   QVERIFY(server_.Start());
   qputenv("VELORIN_TILE_URL", server_.UrlTemplate().toUtf8());
@@ -325,7 +450,7 @@ void MapWindowTest::tilesOfTheViewWithVelorinsUserAgent() {
   QStringList asked;
   for (const TileRequest& request : server_.Requests()) {
     asked << QStringLiteral("%1/%2/%3").arg(request.z).arg(request.x).arg(request.y);
-    QCOMPARE(request.userAgent, QByteArray("Velorin/0.2.0 (+https://github.com/velorin/velorin)"));
+    QCOMPARE(request.userAgent, QByteArray("Velorin/0.2.0"));
   }
   QStringList expected;
   for (const TileId& t : wanted) expected << QStringLiteral("%1/%2/%3").arg(t.z).arg(t.x).arg(t.y);
@@ -388,18 +513,45 @@ void MapWindowTest::serverStoppedMidwayLeavesTheOfflineMap() {
   server_.Stop();
   QTRY_VERIFY(map.Data() != nullptr);
   QTRY_COMPARE(map.Tiles()->RequestsInFlight(), 0);
-  // Land and sea where the tiles did not come; no box (the seam would fail).
+  // Land and sea where the tiles did not come; no box (the seam would fail),
+  // a note that the tiles failed, and the land's credit, not the tiles'.
   const QImage picture = Picture(map);
   QVERIFY(Near(picture.pixelColor(picture.width() / 2, 20), kSeaColour, 4) ||
           Near(picture.pixelColor(picture.width() / 2, 20), kLandColour, 4));
-  QCOMPARE(map.Canvas()->Attribution(), QStringLiteral("© OpenStreetMap contributors"));
+  QVERIFY(map.Canvas()->ShowsTilesFailed());
+  QCOMPARE(map.Canvas()->Attribution(), QString::fromUtf8(kLandAttribution));
+  bool noteText = false;  // dark text on the note's light box, bottom left
+  for (int x = 2; x < 60 && !noteText; ++x) {
+    noteText = Near(picture.pixelColor(x, picture.height() - 8), kTextColour, 60);
+  }
+  QVERIFY(noteText);
   // The server back: the tiles are asked for again and arrive.
   server_.SetDelay(0);
   QVERIFY(server_.Start(port));
   const std::vector<TileId> wanted = DistinctTiles(TilesOfView(map.Canvas()->View()));
   QTRY_VERIFY_WITH_TIMEOUT(std::all_of(wanted.begin(), wanted.end(),
                                        [&](const TileId& t) { return map.Tiles()->Image(t); }),
-                           10000);
+                           15000);
+  Picture(map);
+  QVERIFY(!map.Canvas()->ShowsTilesFailed());
+  QCOMPARE(map.Canvas()->Attribution(), QStringLiteral("© OpenStreetMap contributors"));
+}
+
+void MapWindowTest::endlessTileBodyIsStoppedAndEscapeCloses() {
+  QVERIFY(server_.Start());
+  server_.SetBehaviour(TileBehaviour::kEndlessBody);
+  qputenv("VELORIN_TILE_URL", server_.UrlTemplate().toUtf8());
+  window_ = std::make_unique<mainform>(SyntheticTables(), Locations());
+  window_->show();
+  MapWindow& map = OpenMap(Gpx(Wpt(35.68, 139.77, "T")));
+  // The bodies that never end are cut off; the map shows its land and says
+  // the tiles failed, and closes at the first Escape.
+  QTRY_VERIFY(!server_.Requests().empty() && map.Tiles()->RequestsInFlight() == 0);
+  Picture(map);
+  QVERIFY(map.Canvas()->ShowsTilesFailed());
+  QTest::keyClick(&map, Qt::Key_Escape);
+  QVERIFY(!map.isVisible());
+  server_.SetBehaviour(TileBehaviour::kTiles);
 }
 
 }  // namespace velorin

@@ -1,21 +1,27 @@
 // Map tiles against a tile server on the loopback address that the test
-// starts: the choice of server, which tiles a view asks for, the User-Agent,
-// two requests at a time, the disk cache, cancelled and failed requests.
+// starts: the settings file's server and contact, the User-Agent, two
+// requests at a time, the disk cache, cancelled and failed requests, and a
+// table of misbehaving servers (bodies too long or endless, no picture,
+// pictures too large, redirect loops, errors) that must neither fill the
+// memory or the disk nor be asked again and again.
 #include "gui/map/tile_loader.h"
 
+#include <QDirIterator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 
 #include "gui/map/map_settings.h"
-#include "gui/map/tile_grid.h"
-#include "gui/map/tile_server.h"
+#include "map/tile_server.h"
 #include "tile_test_server.h"
+
+Q_DECLARE_METATYPE(velorin::window_test::TileBehaviour)
 
 namespace velorin {
 namespace {
 
+using window_test::TileBehaviour;
 using window_test::TileTestServer;
 
 constexpr char kOsmCredit[] = "© OpenStreetMap contributors";
@@ -38,6 +44,18 @@ QStringList RequestedTiles(const TileTestServer& server) {
   return tiles;
 }
 
+// The bytes of every file under `folder`.
+qint64 BytesUnder(const QString& folder) {
+  qint64 bytes = 0;
+  QDirIterator files(folder, QDir::Files, QDirIterator::Subdirectories);
+  while (files.hasNext()) bytes += files.nextFileInfo().size();
+  return bytes;
+}
+
+// Six tiles of one view, the first two asked for at once.
+const std::vector<TileId> kSixTiles = {{7, 113, 50}, {7, 114, 50}, {7, 113, 51},
+                                       {7, 114, 51}, {7, 115, 50}, {7, 115, 51}};
+
 }  // namespace
 
 class TileLoaderTest : public QObject {
@@ -51,12 +69,8 @@ class TileLoaderTest : public QObject {
   }
   void cleanup() { server_.Stop(); }
 
-  void serverChoice_data();
-  void serverChoice();
   void settingsFile_data();
   void settingsFile();
-  void tilesInView_data();
-  void tilesInView();
 
   void requestsNameVelorinAndItsVersion();
   void atMostTwoRequestsAtOnce();
@@ -64,79 +78,40 @@ class TileLoaderTest : public QObject {
   void requestsTheViewLeftAreCancelled();
   void failedTileIsAskedAgainLater();
   void noServerAsksNothing();
+  void misbehavingServer_data();
+  void misbehavingServer();
 
  private:
   TileTestServer server_;
 };
 
-void TileLoaderTest::serverChoice_data() {
-  QTest::addColumn<QString>("settingsUrl");
-  QTest::addColumn<QString>("settingsCredit");
-  QTest::addColumn<QString>("variable");  // "(unset)": not set
-  QTest::addColumn<QString>("url");
-  QTest::addColumn<QString>("credit");
-  const QString osm = QString::fromLatin1(kOpenStreetMapTiles);
-  const QString gsi = QString::fromLatin1(kGsiStandardTiles);
-  const QString unset = QStringLiteral("(unset)");
-  const QString local = QStringLiteral("http://127.0.0.1:9/{z}/{x}/{y}.png");
-  QTest::newRow("NothingSetMeansOpenStreetMap")
-      << ""
-      << "" << unset << osm << QString::fromUtf8(kOsmCredit);
-  QTest::newRow("GsiGetsItsOwnCredit")
-      << gsi << "" << unset << gsi << QString::fromUtf8(kGsiAttribution);
-  QTest::newRow("SettingsCreditGoesWithSettingsUrl")
-      << local << "© Local" << unset << local << QStringLiteral("© Local");
-  QTest::newRow("OtherServersCreditOpenStreetMap")
-      << local << "" << unset << local << QString::fromUtf8(kOsmCredit);
-  QTest::newRow("NoneSwitchesTilesOff") << "none"
-                                        << "" << unset << ""
-                                        << "";
-  QTest::newRow("VariableWinsOverSettings")
-      << gsi << "© GSI" << local << local << QString::fromUtf8(kOsmCredit);
-  QTest::newRow("VariableNoneSwitchesTilesOff") << gsi << ""
-                                                << "none"
-                                                << ""
-                                                << "";
-  QTest::newRow("EmptyVariableLeavesTheSettings")
-      << gsi << ""
-      << "" << gsi << QString::fromUtf8(kGsiAttribution);
-  QTest::newRow("TemplateWithoutYIsNoServer") << "http://h/{z}/{x}.png"
-                                              << "" << unset << ""
-                                              << "";
-}
-
-void TileLoaderTest::serverChoice() {
-  QFETCH(QString, settingsUrl);
-  QFETCH(QString, settingsCredit);
-  QFETCH(QString, variable);
-  QFETCH(QString, url);
-  QFETCH(QString, credit);
-  const std::string value = variable.toStdString();
-  const TileServer server =
-      ChooseTileServer(settingsUrl.toStdString(), settingsCredit.toStdString(),
-                       variable == QStringLiteral("(unset)") ? nullptr : value.c_str());
-  QCOMPARE(QString::fromStdString(server.urlTemplate), url);
-  QCOMPARE(QString::fromStdString(server.attribution), credit);
-  QCOMPARE(server.Enabled(), !url.isEmpty());
-}
-
 void TileLoaderTest::settingsFile_data() {
   QTest::addColumn<QByteArray>("contents");  // "(missing)": no file
   QTest::addColumn<QString>("url");
   QTest::addColumn<QString>("credit");
+  QTest::addColumn<QByteArray>("userAgent");
   const QString osm = QString::fromLatin1(kOpenStreetMapTiles);
-  QTest::newRow("MissingFile") << QByteArray("(missing)") << osm << QString::fromUtf8(kOsmCredit);
-  QTest::newRow("EmptyFile") << QByteArray() << osm << QString::fromUtf8(kOsmCredit);
+  const QByteArray agent = "Velorin/0.2.0";
+  QTest::newRow("MissingFile") << QByteArray("(missing)") << osm << QString::fromUtf8(kOsmCredit)
+                               << agent;
+  QTest::newRow("EmptyFile") << QByteArray() << osm << QString::fromUtf8(kOsmCredit) << agent;
   QTest::newRow("Gsi") << QByteArray(
                               "[tiles]\nurl=https://cyberjapandata.gsi.go.jp/xyz/std/{z}/{x}/"
                               "{y}.png\nattribution=\xE5\x9C\xB0\xE7\x90\x86\xE9\x99\xA2\xE3\x82"
                               "\xBF\xE3\x82\xA4\xE3\x83\xAB\n")
                        << QString::fromLatin1(kGsiStandardTiles)
-                       << QString::fromUtf8(kGsiAttribution);
+                       << QString::fromUtf8(kGsiAttribution) << agent;
   QTest::newRow("CreditWithAComma")
       << QByteArray("[tiles]\r\nurl=http://h/{z}/{x}/{y}.png\r\nattribution=\xC2\xA9 A, B\r\n")
-      << QStringLiteral("http://h/{z}/{x}/{y}.png") << QStringLiteral("© A, B");
-  QTest::newRow("Offline") << QByteArray("[tiles]\nurl=none\n") << QString() << QString();
+      << QStringLiteral("http://h/{z}/{x}/{y}.png") << QStringLiteral("© A, B") << agent;
+  QTest::newRow("Offline") << QByteArray("[tiles]\nurl=none\ncontact=me@example.org\n") << QString()
+                           << QString() << agent;
+  QTest::newRow("ContactGoesIntoTheUserAgent")
+      << QByteArray("[tiles]\ncontact=me@example.org\n") << osm << QString::fromUtf8(kOsmCredit)
+      << QByteArray("Velorin/0.2.0 (me@example.org)");
+  QTest::newRow("ContactCannotBreakTheHeader")
+      << QByteArray("[tiles]\ncontact=\"me@example.org\\r\\nX-Evil: 1\"\n") << osm
+      << QString::fromUtf8(kOsmCredit) << QByteArray("Velorin/0.2.0 (me@example.orgX-Evil: 1)");
 }
 
 void TileLoaderTest::settingsFile() {
@@ -153,40 +128,8 @@ void TileLoaderTest::settingsFile() {
   const TileServer server = TileServerFromSettings(path.toStdString());
   QCOMPARE(QString::fromStdString(server.urlTemplate), url);
   QCOMPARE(QString::fromStdString(server.attribution), credit);
-}
-
-void TileLoaderTest::tilesInView_data() {
-  QTest::addColumn<int>("z");
-  QTest::addColumn<double>("left");
-  QTest::addColumn<double>("top");
-  QTest::addColumn<int>("width");
-  QTest::addColumn<int>("height");
-  QTest::addColumn<QString>("tiles");  // "z/x/y" in order, nearest the centre first
-  QTest::newRow("WholeWorldAtZoomZero") << 0 << 0.0 << 0.0 << 256 << 256 << "0/0/0";
-  QTest::newRow("OneTileInside") << 3 << 512.0 << 768.0 << 256 << 256 << "3/2/3";
-  QTest::newRow("StraddlingFourTiles")
-      << 2 << 200.0 << 200.0 << 112 << 112 << "2/0/0 2/1/0 2/0/1 2/1/1";
-  QTest::newRow("CentreFirst") << 2 << 0.0 << 256.0 << 768 << 256 << "2/1/1 2/0/1 2/2/1";
-  QTest::newRow("WrapsEastOf180") << 1 << 400.0 << 0.0 << 200 << 256 << "1/1/0 1/0/0";
-  QTest::newRow("WrapsWestOf180") << 1 << -100.0 << 256.0 << 200 << 256 << "1/1/1 1/0/1";
-  QTest::newRow("RowsBeyondThePolesLeftOut") << 1 << 0.0 << -300.0 << 256 << 400 << "1/0/0";
-  QTest::newRow("WorldSmallerThanTheView")
-      << 0 << -256.0 << 0.0 << 768 << 256 << "0/0/0 0/0/0 0/0/0";
-  QTest::newRow("EmptyView") << 4 << 0.0 << 0.0 << 0 << 100 << "";
-}
-
-void TileLoaderTest::tilesInView() {
-  QFETCH(int, z);
-  QFETCH(double, left);
-  QFETCH(double, top);
-  QFETCH(int, width);
-  QFETCH(int, height);
-  QFETCH(QString, tiles);
-  QStringList got;
-  for (const PlacedTile& placed : TilesInView(z, left, top, width, height)) {
-    got << QStringLiteral("%1/%2/%3").arg(placed.tile.z).arg(placed.tile.x).arg(placed.tile.y);
-  }
-  QCOMPARE(got.join(QLatin1Char(' ')), tiles);
+  QFETCH(QByteArray, userAgent);
+  QCOMPARE(TileLoader(server, QString()).UserAgent(), userAgent);
 }
 
 void TileLoaderTest::requestsNameVelorinAndItsVersion() {
@@ -196,8 +139,7 @@ void TileLoaderTest::requestsNameVelorinAndItsVersion() {
   QTRY_COMPARE(arrived.count(), 1);
   QCOMPARE(server_.Requests().size(), std::size_t{1});
   QCOMPARE(server_.Requests()[0].path, QByteArray("/3/5/2.png"));
-  QCOMPARE(server_.Requests()[0].userAgent,
-           QByteArray("Velorin/0.2.0 (+https://github.com/velorin/velorin)"));
+  QCOMPARE(server_.Requests()[0].userAgent, QByteArray("Velorin/0.2.0"));
   QCOMPARE(loader.Image({3, 5, 2})->pixelColor(128, 128), TileTestServer::TileColour(3, 5, 2));
 }
 
@@ -263,6 +205,72 @@ void TileLoaderTest::noServerAsksNothing() {
   QCOMPARE(loader.RequestsInFlight(), 0);
   QTest::qWait(50);
   QVERIFY(server_.Requests().empty());
+}
+
+void TileLoaderTest::misbehavingServer_data() {
+  QTest::addColumn<TileBehaviour>("behaviour");
+  QTest::addColumn<int>("side");          // of the tiles held; 0: none held
+  QTest::addColumn<int>("failure");       // TileFailure, -1: none
+  QTest::addColumn<int>("mostRequests");  // the server gets at most these
+  const auto failure = [](TileFailure why) { return static_cast<int>(why); };
+  QTest::newRow("GoodTiles") << TileBehaviour::kTiles << 256 << -1 << 6;
+  QTest::newRow("LargeTilesDecodedAsDrawn") << TileBehaviour::kLargeTiles << 256 << -1 << 6;
+  QTest::newRow("EndlessBodyStopped")
+      << TileBehaviour::kEndlessBody << 0 << failure(TileFailure::kTooLarge) << 2;
+  QTest::newRow("HugeLengthRefusedAtOnce")
+      << TileBehaviour::kHugeLength << 0 << failure(TileFailure::kTooLarge) << 2;
+  QTest::newRow("RandomBytes") << TileBehaviour::kNotAnImage << 0
+                               << failure(TileFailure::kNotAnImage) << 2;
+  QTest::newRow("DeclaredHugeRefusedBeforeDecoding")
+      << TileBehaviour::kDeclaredHuge << 0 << failure(TileFailure::kTooManyPixels) << 2;
+  QTest::newRow("HugePictureRefusedBeforeDecoding")
+      << TileBehaviour::kHugePicture << 0 << failure(TileFailure::kTooManyPixels) << 2;
+  // Two tiles at once, each followed through three redirects, then rest.
+  QTest::newRow("RedirectLoop") << TileBehaviour::kRedirectLoop << 0
+                                << failure(TileFailure::kRedirectedAway) << 8;
+  QTest::newRow("ServerError") << TileBehaviour::kServerError << 0
+                               << failure(TileFailure::kServerFault) << 2;
+  // A server that has no such tiles answers: the other tiles are asked.
+  QTest::newRow("MissingTiles") << TileBehaviour::kMissing << 0 << failure(TileFailure::kMissing)
+                                << 6;
+}
+
+void TileLoaderTest::misbehavingServer() {
+  QFETCH(TileBehaviour, behaviour);
+  QFETCH(int, side);
+  QFETCH(int, failure);
+  QFETCH(int, mostRequests);
+  QTemporaryDir cache;
+  server_.SetBehaviour(behaviour);
+  {
+    TileLoader loader(LocalServer(server_), cache.path());
+    loader.SetRetryDelay(std::chrono::minutes(10));
+    loader.SetBackOff(std::chrono::minutes(1), std::chrono::minutes(10));
+    loader.Want(kSixTiles);
+    QTRY_VERIFY(
+        loader.RequestsInFlight() == 0 &&
+        (failure < 0 ? Holds(loader, kSixTiles) : loader.FailureOf(kSixTiles[0]).has_value()));
+    for (const TileId& tile : kSixTiles) {
+      const QImage* image = loader.Image(tile);
+      QCOMPARE(image != nullptr ? image->width() : 0, side);
+      QCOMPARE(image != nullptr ? image->height() : 0, side);
+      if (loader.FailureOf(tile)) QCOMPARE(static_cast<int>(*loader.FailureOf(tile)), failure);
+    }
+    // A failing server is left alone: nothing more goes out for a while.
+    QTest::qWait(200);
+    QVERIFY2(static_cast<int>(server_.Requests().size()) <= mostRequests,
+             qPrintable(QString::number(server_.Requests().size())));
+  }
+  // Nothing refused lies in the disk cache: once the server is mended, the
+  // next opening asks for those tiles again; good tiles come from the disk.
+  QVERIFY2(BytesUnder(cache.path()) < 2 * 1024 * 1024,
+           qPrintable(QString::number(BytesUnder(cache.path()))));
+  const std::size_t before = server_.Requests().size();
+  server_.SetBehaviour(TileBehaviour::kTiles);
+  TileLoader mended(LocalServer(server_), cache.path());
+  mended.Want(kSixTiles);
+  QTRY_VERIFY(Holds(mended, kSixTiles));
+  QCOMPARE(server_.Requests().size() - before, side > 0 ? std::size_t{0} : kSixTiles.size());
 }
 
 }  // namespace velorin

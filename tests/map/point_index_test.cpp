@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numeric>
-#include <random>
 #include <string>
 
 namespace velorin {
@@ -19,15 +17,6 @@ MapPoints PointsAt(const std::vector<LonLat>& positions) {
     points.Add(point, "p");
   }
   return points;
-}
-
-MapPoints RandomPoints(std::size_t count, LonLatBox box) {
-  std::mt19937 random(7);
-  std::uniform_real_distribution<double> lon(box.west, box.east);
-  std::uniform_real_distribution<double> lat(box.south, box.north);
-  std::vector<LonLat> positions(count);
-  for (LonLat& p : positions) p = {lon(random), lat(random)};
-  return PointsAt(positions);
 }
 
 TEST(PointIndexTest, FindsThePointsOfTheViewOnly) {
@@ -58,42 +47,6 @@ TEST(PointIndexTest, NearestPicksTheClosestWithinTheRadius) {
   EXPECT_EQ(index.Nearest(view, {400, 300}, 8), 0u);
   EXPECT_FALSE(index.Nearest(view, {10, 10}, 8).has_value());
 }
-
-struct ClusterCase {
-  std::string name;
-  std::size_t count;
-  LonLatBox box;
-  MapView view;
-  double cell;
-};
-
-class ClusterTest : public testing::TestWithParam<ClusterCase> {};
-
-TEST_P(ClusterTest, CountsAddUpToThePointsInView) {
-  const ClusterCase& c = GetParam();
-  const MapPoints points = RandomPoints(c.count, c.box);
-  const PointIndex index(points);
-  const std::vector<MapCluster> clusters = index.Clusters(c.view, c.cell);
-  const std::size_t total = std::accumulate(
-      clusters.begin(), clusters.end(), std::size_t{0},
-      [](std::size_t sum, const MapCluster& cluster) { return sum + cluster.count; });
-  EXPECT_EQ(total, index.InView(c.view).size());
-  // Each cluster stands where its points are: within its cell.
-  for (const MapCluster& cluster : clusters) {
-    const PixelPoint first = c.view.ToScreen(points.points()[cluster.firstPoint].position());
-    EXPECT_EQ(std::floor(first.x / c.cell), std::floor(cluster.screen.x / c.cell));
-    EXPECT_EQ(std::floor(first.y / c.cell), std::floor(cluster.screen.y / c.cell));
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Views, ClusterTest,
-    testing::Values(
-        ClusterCase{"WholeWorld", 20000, {-180, -80, 180, 80}, {{0, 0}, 2, 1024, 768}, 64},
-        ClusterCase{"PartOfJapan", 20000, {130, 30, 145, 45}, {{138, 37}, 6, 800, 600}, 48},
-        ClusterCase{"Across180", 5000, {170, -20, 190, -10}, {{180, -15}, 5, 800, 600}, 40},
-        ClusterCase{"NoPointInView", 1000, {0, 0, 1, 1}, {{100, 50}, 8, 800, 600}, 64}),
-    [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace velorin

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <regex>
 #include <string>
 
@@ -162,6 +163,83 @@ TEST(SvgMapTest, DrawsTheLandItIsGiven) {
   }
   EXPECT_GT(onScreen, 500);
 }
+
+/// The land's rings of a picture, in screen pixels.
+std::vector<std::vector<PixelPoint>> LandRings(const std::string& svg) {
+  const std::size_t start = svg.find("fill-rule=\"evenodd\" d=\"");
+  const std::string path = svg.substr(start, svg.find('"', start + 26) - start);
+  std::vector<std::vector<PixelPoint>> rings;
+  const std::regex step("([MLZ])(?:(-?[0-9.]+) (-?[0-9.]+))?");
+  for (auto it = std::sregex_iterator(path.begin(), path.end(), step); it != std::sregex_iterator();
+       ++it) {
+    if ((*it)[1] == "M") rings.emplace_back();
+    if ((*it)[1] != "Z") rings.back().push_back({std::stod((*it)[2]), std::stod((*it)[3])});
+  }
+  return rings;
+}
+
+/// Inside the land, even-odd over every ring.
+bool OnLand(const std::vector<std::vector<PixelPoint>>& rings, PixelPoint at) {
+  bool inside = false;
+  for (const std::vector<PixelPoint>& ring : rings) {
+    for (std::size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
+      if ((ring[i].y > at.y) != (ring[j].y > at.y) &&
+          at.x < ring[j].x + (ring[i].x - ring[j].x) * (at.y - ring[j].y) / (ring[i].y - ring[j].y))
+        inside = !inside;
+    }
+  }
+  return inside;
+}
+
+struct WideViewCase {
+  std::string name;
+  MapView view;
+  std::vector<std::pair<LonLat, std::string>> points;  ///< all on land
+};
+
+class SvgWideViewTest : public ::testing::TestWithParam<WideViewCase> {};
+
+TEST_P(SvgWideViewTest, PointsAndTheirTitlesStandOnTheLand) {
+  std::error_code error;
+  const LandMap land = LandMap::Load(VELORIN_LAND_FILE, error);
+  ASSERT_FALSE(error);
+  const WideViewCase& c = GetParam();
+  const MapPoints points = Named(c.points);
+  const PointIndex index(points);
+  SvgMapOptions options;
+  options.width = c.view.width;
+  options.height = c.view.height;
+  testing::StringSink sink;
+  {
+    BufferedWriter out(sink);
+    WriteSvgMap(out, points, index, land, c.view, options);
+    out.Close();
+  }
+  const auto rings = LandRings(sink.bytes);
+  for (const auto& [position, title] : c.points) {
+    const PixelPoint at = c.view.ToScreen(position);
+    EXPECT_TRUE(OnLand(rings, at)) << title << " at " << at.x << " " << at.y;
+    EXPECT_NE(sink.bytes.find(">" + title + "</text>"), std::string::npos) << title;
+  }
+}
+
+// A view 720 pixels to the world spans 512 degrees at 1024 pixels: centred
+// on 180, Dakar and Lisbon are drawn east of it, Africa's and Europe's
+// rings nearer the middle lie west of it, and must be drawn there too.
+INSTANTIATE_TEST_SUITE_P(
+    Views, SvgWideViewTest,
+    ::testing::Values(WideViewCase{"WiderThanTheWorld",
+                                   {{180, 0}, std::log2(720.0 / 256.0), 1024, 768},
+                                   {{{-17.45, 14.7}, "Dakar"},
+                                    {{-9.14, 38.74}, "Lisbon"},
+                                    {{139.7, 35.7}, "Tokyo"}}},
+                      WideViewCase{"TwiceTheWorld",
+                                   {{0, 0}, std::log2(400.0 / 256.0), 1024, 400},
+                                   {{{-58.4, -34.6}, "Buenos Aires"}, {{151.2, -33.87}, "Sydney"}}},
+                      WideViewCase{"NarrowerThanTheWorld",
+                                   {{140, 36}, 5, 800, 600},
+                                   {{{139.7, 35.7}, "Tokyo"}, {{135.5, 34.7}, "Osaka"}}}),
+    [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace velorin

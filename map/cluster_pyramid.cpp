@@ -1,4 +1,4 @@
-#include "gui/map/cluster_pyramid.h"
+#include "map/cluster_pyramid.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,7 +14,14 @@ std::uint64_t CellKey(std::uint32_t column, std::uint32_t row) {
 // Cells across the world at `zoom`: a power of two, so that four cells of a
 // level make one of the level above.
 std::uint32_t CellsAcross(int zoom) {
-  return static_cast<std::uint32_t>(std::exp2(zoom) * kTileSize / kPyramidCell);
+  return static_cast<std::uint32_t>(std::exp2(zoom) * kTileSize / kFineCell);
+}
+
+void Include(ClusterPyramid::Cell& cell, float minX, float minY, float maxX, float maxY) {
+  cell.minX = std::min(cell.minX, minX);
+  cell.minY = std::min(cell.minY, minY);
+  cell.maxX = std::max(cell.maxX, maxX);
+  cell.maxY = std::max(cell.maxY, maxY);
 }
 
 }  // namespace
@@ -44,8 +51,8 @@ ClusterPyramid::Level ClusterPyramid::Coarser(const Level& level) {
     into.sumY += cell.sumY;
     into.count += cell.count;
     into.firstPoint = std::min(into.firstPoint, cell.firstPoint);
+    Include(into, cell.minX, cell.minY, cell.maxX, cell.maxY);
   }
-  SortLevel(coarser);
   return coarser;
 }
 
@@ -54,6 +61,7 @@ ClusterPyramid::Level ClusterPyramid::FromPoints(const std::vector<PixelPoint>& 
   std::unordered_map<std::uint64_t, std::size_t> at;
   at.reserve(units.size() / 4);
   Level level;
+  level.reserve(units.size() / 4);
   std::uint32_t index = 0;
   for (const PixelPoint& unit : units) {
     const auto column = std::min(across - 1, static_cast<std::uint32_t>(unit.x * across));
@@ -64,9 +72,11 @@ ClusterPyramid::Level ClusterPyramid::FromPoints(const std::vector<PixelPoint>& 
     cell.sumX += unit.x;
     cell.sumY += unit.y;
     ++cell.count;
+    const auto x = static_cast<float>(unit.x);
+    const auto y = static_cast<float>(unit.y);
+    Include(cell, x, y, x, y);
     ++index;
   }
-  SortLevel(level);
   return level;
 }
 
@@ -91,33 +101,39 @@ ClusterPyramid::ClusterPyramid(const MapPoints& points, int deepest) {
   std::size_t keep = 0;
   while (keep < levels.size() && pays(levels[keep])) ++keep;
   levels.resize(keep);
+  // Only the levels kept are put in order (the largest one made is often
+  // the first that does not pay).
+  for (Level& level : levels) SortLevel(level);
   levels_ = std::move(levels);
 }
 
-std::optional<std::vector<MapCluster>> ClusterPyramid::InView(const MapView& view,
-                                                              double margin) const {
-  if (view.zoom != std::floor(view.zoom) || view.zoom < 0 || view.zoom > DeepestLevel())
-    return std::nullopt;
-  const Level& level = levels_[static_cast<std::size_t>(view.zoom)];
+std::optional<std::vector<MapCluster>> ClusterPyramid::InView(const MapView& view, double margin,
+                                                              const ClusterMarkSize& marks) const {
+  // The level whose squares look at most kFineCell pixels wide, or the
+  // deepest one when it is within a level of the view.
+  if (view.zoom < 0 || DeepestLevel() < 0 || view.zoom >= DeepestLevel() + 1) return std::nullopt;
+  const int zoom = std::min(DeepestLevel(), static_cast<int>(std::floor(view.zoom)) + 1);
+  const Level& level = levels_[static_cast<std::size_t>(zoom)];
+  // The screen and its margin in world pixels of that level.
+  const double scale = std::exp2(zoom - view.zoom);
   const PixelPoint topLeft = view.TopLeftWorld();
-  const double across = CellsAcross(static_cast<int>(view.zoom));
-  const double firstColumn = std::floor((topLeft.x - margin) / kPyramidCell);
-  const double lastColumn = std::floor((topLeft.x + view.width + margin) / kPyramidCell);
-  const double firstRow = std::max(0.0, std::floor((topLeft.y - margin) / kPyramidCell));
-  const double lastRow =
-      std::min(across - 1, std::floor((topLeft.y + view.height + margin) / kPyramidCell));
-  std::vector<MapCluster> clusters;
+  const double left = (topLeft.x - margin) * scale;
+  const double top = (topLeft.y - margin) * scale;
+  const double right = (topLeft.x + view.width + margin) * scale;
+  const double bottom = (topLeft.y + view.height + margin) * scale;
+  const double across = CellsAcross(zoom);
+  const double firstRow = std::max(0.0, std::floor(top / kFineCell));
+  const double lastRow = std::min(across - 1, std::floor(bottom / kFineCell));
+  ClusterGrid grid(view, margin, marks);
   for (double row = firstRow; row <= lastRow; ++row) {
-    AddRow(level, static_cast<std::uint32_t>(row), firstColumn, lastColumn, view, clusters);
+    AddRow(level, static_cast<std::uint32_t>(row), std::floor(left / kFineCell),
+           std::floor(right / kFineCell), across, grid);
   }
-  return clusters;
+  return grid.Take();
 }
 
 void ClusterPyramid::AddRow(const Level& level, std::uint32_t row, double fromColumn,
-                            double toColumn, const MapView& view,
-                            std::vector<MapCluster>& clusters) const {
-  const double across = CellsAcross(static_cast<int>(view.zoom));
-  const double size = WorldSize(view.zoom);
+                            double toColumn, double across, ClusterGrid& grid) {
   // The columns of the view, wrapped into the world: one run, or two when
   // the view crosses longitude 180, or the whole row.
   const double from = fromColumn - across * std::floor(fromColumn / across);
@@ -126,9 +142,8 @@ void ClusterPyramid::AddRow(const Level& level, std::uint32_t row, double fromCo
     const Cell start{static_cast<std::uint32_t>(first), row};
     const auto begin = std::lower_bound(level.begin(), level.end(), start, RowThenColumn);
     for (auto it = begin; it != level.end() && it->row == row && it->column <= last; ++it) {
-      const PixelPoint screen =
-          view.WorldToScreen({it->sumX / it->count * size, it->sumY / it->count * size});
-      clusters.push_back({screen, it->count, it->firstPoint});
+      grid.AddGroup({it->sumX, it->sumY}, it->count, it->firstPoint,
+                    {it->minX, it->minY, it->maxX, it->maxY});
     }
   };
   if (to - from + 1 >= across) {

@@ -1,4 +1,4 @@
-#include "gui/map/tile_server.h"
+#include "map/tile_server.h"
 
 namespace velorin {
 namespace {
@@ -19,6 +19,18 @@ std::string KnownAttribution(const std::string& url) {
 
 }  // namespace
 
+std::string TileUserAgent(const std::string& version, const std::string& contact) {
+  std::string agent = "Velorin/" + version;
+  std::string kept;
+  for (const char c : contact) {
+    if (c >= ' ' && c <= '~' && c != '(' && c != ')' && c != '\\') kept += c;
+  }
+  const std::size_t first = kept.find_first_not_of(' ');
+  if (first == std::string::npos) return agent;
+  kept = kept.substr(first, kept.find_last_not_of(' ') - first + 1);
+  return agent + " (" + kept + ")";
+}
+
 TileServer ChooseTileServer(const std::string& settingsUrl, const std::string& settingsAttribution,
                             const char* variable) {
   const bool fromVariable = variable != nullptr && *variable != '\0';
@@ -28,7 +40,7 @@ TileServer ChooseTileServer(const std::string& settingsUrl, const std::string& s
   // A one-off server from the variable is not the one the settings credit.
   std::string attribution = fromVariable ? std::string() : settingsAttribution;
   if (attribution.empty()) attribution = KnownAttribution(url);
-  return TileServer{url, attribution};
+  return TileServer{url, attribution, {}};
 }
 
 }  // namespace velorin

@@ -1,4 +1,4 @@
-#include "gui/map/tile_grid.h"
+#include "map/tile_grid.h"
 
 #include <algorithm>
 #include <cmath>

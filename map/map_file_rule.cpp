@@ -1,4 +1,4 @@
-#include "gui/map/map_file_rule.h"
+#include "map/map_file_rule.h"
 
 #include <fstream>
 

@@ -1,4 +1,4 @@
-#include "gui/map/file_line.h"
+#include "map/file_line.h"
 
 #include <string_view>
 #include <system_error>

@@ -4,13 +4,16 @@
 // is land (even-odd, across all rings of a path). Cutting first keeps a
 // frame at a high zoom from handing the painter a whole continent's outline
 // in coordinates far off the screen.
-#include <QPolygonF>
-#include <QRectF>
+#include <span>
+#include <vector>
+
+#include "map/web_mercator.h"
 
 namespace velorin {
 
 /// `ring` (closed implicitly) cut to `box` into `out`; `scratch` is a
 /// buffer kept between calls.
-void ClipRingToBox(const QPolygonF& ring, const QRectF& box, QPolygonF& out, QPolygonF& scratch);
+void ClipRingToBox(std::span<const PixelPoint> ring, const UnitBox& box,
+                   std::vector<PixelPoint>& out, std::vector<PixelPoint>& scratch);
 
 }  // namespace velorin

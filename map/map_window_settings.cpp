@@ -1,0 +1,185 @@
+#include "map/map_window_settings.h"
+
+#include <array>
+#include <charconv>
+#include <memory>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/replacing_file.h"
+
+namespace velorin {
+namespace {
+
+constexpr std::string_view kSection = "window";
+constexpr std::array<std::string_view, 4> kKeys = {"x", "y", "width", "height"};
+
+/// One line of the file, its end apart.
+struct Line {
+  std::string_view text;
+  std::string_view end;  ///< "\r\n", "\n" or empty (the last line)
+};
+
+std::vector<Line> LinesOf(std::string_view settings) {
+  std::vector<Line> lines;
+  while (!settings.empty()) {
+    const std::size_t newline = settings.find('\n');
+    std::string_view text = settings.substr(0, newline);
+    std::size_t endSize = newline == std::string_view::npos ? 0 : 1;
+    if (endSize == 1 && !text.empty() && text.back() == '\r') {
+      text.remove_suffix(1);
+      endSize = 2;
+    }
+    lines.push_back({text, settings.substr(text.size(), endSize)});
+    settings.remove_prefix(std::min(settings.size(), text.size() + endSize));
+  }
+  return lines;
+}
+
+std::string_view Trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+/// The section a header line opens, if it is one.
+std::optional<std::string_view> SectionOf(std::string_view line) {
+  const std::string_view trimmed = Trimmed(line);
+  if (trimmed.size() < 2 || trimmed.front() != '[' || trimmed.back() != ']') return std::nullopt;
+  return Trimmed(trimmed.substr(1, trimmed.size() - 2));
+}
+
+/// The key of an entry line, and its value.
+std::optional<std::pair<std::string_view, std::string_view>> EntryOf(std::string_view line) {
+  const std::string_view trimmed = Trimmed(line);
+  if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#') return std::nullopt;
+  const std::size_t equals = trimmed.find('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  return std::pair{Trimmed(trimmed.substr(0, equals)), Trimmed(trimmed.substr(equals + 1))};
+}
+
+/// The lines of the first [window] section: from its header to the line
+/// before the next section (or the end).
+std::pair<std::size_t, std::size_t> SectionLines(const std::vector<Line>& lines) {
+  std::size_t header = lines.size();
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::optional<std::string_view> section = SectionOf(lines[i].text);
+    if (header == lines.size() && section == kSection) {
+      header = i;
+    } else if (header != lines.size() && section) {
+      return {header, i};
+    }
+  }
+  return {header, lines.size()};
+}
+
+std::optional<int> Number(std::string_view text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+/// The whole settings file; nothing when it cannot be read. Through the
+/// platform's files, which take UTF-8 paths on every system.
+std::optional<std::string> ReadSettings(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  LocalFileSystem files;
+  std::error_code error;
+  const std::unique_ptr<ByteSource> source = files.OpenForReading(path, error);
+  if (!source || error) return std::nullopt;
+  std::string settings;
+  std::array<char, 4096> buffer{};
+  for (std::ptrdiff_t got; (got = source->Read(buffer.data(), buffer.size())) != 0;) {
+    if (got < 0) return std::nullopt;
+    settings.append(buffer.data(), static_cast<std::size_t>(got));
+  }
+  return settings;
+}
+
+std::array<int, 4> ValuesOf(const ScreenRect& place) {
+  return {place.x, place.y, place.width, place.height};
+}
+
+}  // namespace
+
+std::optional<ScreenRect> MapWindowPlaceIn(std::string_view settings) {
+  const std::vector<Line> lines = LinesOf(settings);
+  const auto [header, end] = SectionLines(lines);
+  std::array<std::optional<int>, 4> values;
+  for (std::size_t i = header + 1; i < end; ++i) {
+    const auto entry = EntryOf(lines[i].text);
+    if (!entry) continue;
+    for (std::size_t key = 0; key < kKeys.size(); ++key) {
+      if (entry->first == kKeys[key] && !values[key]) values[key] = Number(entry->second);
+    }
+  }
+  for (const std::optional<int>& value : values) {
+    if (!value) return std::nullopt;
+  }
+  if (*values[2] <= 0 || *values[3] <= 0) return std::nullopt;
+  return ScreenRect{*values[0], *values[1], *values[2], *values[3]};
+}
+
+std::string WithMapWindowPlace(std::string_view settings, const ScreenRect& place) {
+  const std::vector<Line> lines = LinesOf(settings);
+  // New lines end as the file's first one does.
+  const std::string end(!lines.empty() && !lines.front().end.empty() ? lines.front().end : "\n");
+  const std::array<int, 4> values = ValuesOf(place);
+  auto entry = [&](std::size_t key) {
+    return std::string(kKeys[key]) + "=" + std::to_string(values[key]);
+  };
+  const auto [header, sectionEnd] = SectionLines(lines);
+  const bool hasSection = header != lines.size();
+  std::size_t lastEntry = header;
+  for (std::size_t i = header + 1; i < sectionEnd; ++i) {
+    if (EntryOf(lines[i].text)) lastEntry = i;
+  }
+  std::string text;
+  std::array<bool, 4> written{};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const auto found = i > header && i < sectionEnd ? EntryOf(lines[i].text) : std::nullopt;
+    std::string line(lines[i].text);
+    for (std::size_t key = 0; found && key < kKeys.size(); ++key) {
+      if (found->first == kKeys[key] && !written[key]) {
+        line = entry(key);
+        written[key] = true;
+      }
+    }
+    text += line;
+    if (!hasSection || i != lastEntry) {
+      text += lines[i].end;
+      continue;
+    }
+    // The entries the section lacks follow its last one.
+    text += lines[i].end.empty() ? std::string_view(end) : lines[i].end;
+    for (std::size_t key = 0; key < kKeys.size(); ++key) {
+      if (!written[key]) text += entry(key) + end;
+    }
+  }
+  if (!hasSection) {
+    if (!text.empty() && text.back() != '\n') text += end;
+    text += "[window]" + end;
+    for (std::size_t key = 0; key < kKeys.size(); ++key) text += entry(key) + end;
+  }
+  return text;
+}
+
+std::optional<ScreenRect> LoadMapWindowPlace(const std::string& path) {
+  const std::optional<std::string> settings = ReadSettings(path);
+  if (!settings) return std::nullopt;
+  return MapWindowPlaceIn(*settings);
+}
+
+bool SaveMapWindowPlace(const std::string& path, const ScreenRect& place, std::error_code& error) {
+  const std::string text = WithMapWindowPlace(ReadSettings(path).value_or(std::string()), place);
+  std::unique_ptr<ReplacingSink> sink = OpenReplacingFile(path, error);
+  if (!sink) return false;
+  if (!sink->Write(text.data(), text.size()) || !sink->Commit()) {
+    error = sink->error();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace velorin
