@@ -79,6 +79,8 @@ class Win32MainWindow : public MainView {
   void ApplyFonts();
   void RebuildMenuBar();
   void OnCommand(WORD id, WORD notification);
+  /// Return: clicks the command that has the focus, if any.
+  void PressFocusedCommand();
   void OnDropFiles(HDROP drop);
   MainControl ControlAt(POINT clientPoint) const;
   int Pixels(int twips) const;
@@ -95,6 +97,10 @@ class Win32MainWindow : public MainView {
   int dpi_ = 96;
   std::unique_ptr<MainPresenter> presenter_;
 };
+
+/// The answer of a message box from the button MessageBoxW returns: a
+/// question answered by anything but Yes is answered No.
+MessageAnswer AnswerOf(MessageButtons buttons, int pressed);
 
 /// Registers the window classes; once per process, before the first window.
 void RegisterVelorinWindowClass();

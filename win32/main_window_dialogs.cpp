@@ -59,6 +59,13 @@ bool StartProgram(const std::wstring& commandLine) {
 
 }  // namespace
 
+MessageAnswer AnswerOf(MessageButtons buttons, int pressed) {
+  if (buttons == MessageButtons::kOk) return MessageAnswer::kOk;
+  // Wine lets Escape and the close button end a Yes/No box with IDCANCEL
+  // (Windows offers neither there): whatever is not Yes must not go on.
+  return pressed == IDYES ? MessageAnswer::kYes : MessageAnswer::kNo;
+}
+
 void Win32MainWindow::ConfigureFileDialog(PathKind path, const FileDialogSettings& settings) {
   dialogs_[path].settings = settings;
 }
@@ -87,14 +94,7 @@ MessageAnswer Win32MainWindow::ShowMessageBox(const std::string& title, const st
   } else {
     type |= MB_OK;
   }
-  switch (MessageBoxW(hwnd_, Widen(text).c_str(), Widen(title).c_str(), type)) {
-    case IDYES:
-      return MessageAnswer::kYes;
-    case IDNO:
-      return MessageAnswer::kNo;
-    default:
-      return MessageAnswer::kOk;
-  }
+  return AnswerOf(buttons, MessageBoxW(hwnd_, Widen(text).c_str(), Widen(title).c_str(), type));
 }
 
 void Win32MainWindow::ProcessEvents() {
