@@ -23,8 +23,9 @@ struct WindowArguments {
 
 inline constexpr int kWindowUsageExit = 2;
 
-/// Whether the window program has a map window (the Win32 window has none).
-enum class MapWindow { kOffered, kAbsent };
+/// Whether the window program offers --map: a map window (the Win32 window
+/// has none).
+enum class MapOption { kOffered, kAbsent };
 
 /// The arguments after the program name. "--" ends the options, so that a
 /// file whose name begins with "-" can be named; "-" alone is a file name.
@@ -32,7 +33,7 @@ enum class MapWindow { kOffered, kAbsent };
 /// input then, whatever other files are named. Without a map window,
 /// "--map" is a usage error that names the command line's map instead.
 WindowArguments ParseWindowArguments(const std::vector<std::string>& arguments,
-                                     MapWindow map = MapWindow::kOffered);
+                                     MapOption map = MapOption::kOffered);
 
 /// The text of --help of the Qt window (the Win32 window has its own).
 std::string WindowUsageText();

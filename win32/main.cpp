@@ -58,7 +58,7 @@ int RunWindow(const StartupTables& tables, const FileLocations& locations, const
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   // No map window here: velorin-cli.exe draws maps.
-  const WindowArguments arguments = ParseWindowArguments(Arguments(), MapWindow::kAbsent);
+  const WindowArguments arguments = ParseWindowArguments(Arguments(), MapOption::kAbsent);
   switch (arguments.action) {
     case WindowAction::kHelp:
       Tell(Win32UsageText(), MB_OK);

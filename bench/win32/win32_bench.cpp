@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,11 +55,58 @@ std::vector<std::string> Arguments() {
   return arguments;
 }
 
+// What the window's host costs per entry of its own, in seconds for a
+// million: the progress text and the event step, in the running layout.
+double HostSecondsPerMillion(WindowRunHost& host) {
+  host.ShowExecutionPanel(1);
+  const auto start = std::chrono::steady_clock::now();
+  for (int entry = 0; entry < 1'000'000; ++entry) {
+    host.SetProgressText("Records written: 1000000");
+    host.ProcessEvents();
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  host.ShowExecutionPanel(0);
+  return seconds;
+}
+
+struct RunTimes {
+  double wall = -1;  ///< the best of the runs
+  ProcessorTime processor{-1, -1};
+};
+
+// Clicks Convert `runs` times, the output removed before each (no overwrite
+// question); nothing when a run does not end with its finished message.
+std::optional<RunTimes> TimeRuns(Win32MainWindow& window, std::vector<std::string>& boxes,
+                                 int runs) {
+  const std::wstring output = Widen(window.PathText(PathKind::kOutput));
+  RunTimes best;
+  for (int run = 0; run < runs; ++run) {
+    std::filesystem::remove(output);
+    boxes.clear();
+    const ProcessorTime processorStart = ProcessorSeconds();
+    const auto start = std::chrono::steady_clock::now();
+    SendMessageW(window.ControlHandle(MainControl::kCommand_for_Convert), BM_CLICK, 0, 0);
+    const double took =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const ProcessorTime processorEnd = ProcessorSeconds();
+    const ProcessorTime processor{processorEnd.user - processorStart.user,
+                                  processorEnd.kernel - processorStart.kernel};
+    if (boxes.size() != 2) return std::nullopt;
+    if (best.wall < 0 || took < best.wall) best.wall = took;
+    if (best.processor.user < 0 ||
+        processor.user + processor.kernel < best.processor.user + best.processor.kernel)
+      best.processor = processor;
+  }
+  std::filesystem::remove(output);
+  return best;
+}
+
 }  // namespace
 
 int main() {
   const std::vector<std::string> arguments = Arguments();
-  if (arguments.empty()) return Fail("usage: win32_bench POINT_FILE [RUNS]");
+  if (arguments.empty()) return Fail("usage: win32_bench POINT_FILE [RUNS [EVENT_STEP_MS]]");
   const int runs = arguments.size() > 1 ? std::max(1, std::atoi(arguments[1].c_str())) : 1;
 
   const FileLocations locations = PortableLocations(ProgramFolder());
@@ -75,51 +123,20 @@ int main() {
   Win32MainWindow window(tables, locations, seams);
   ShowWindow(window.Handle(), SW_SHOWNA);
   UpdateWindow(window.Handle());
-  if (arguments.size() > 2)
-    window.Presenter().RunHostForWindow().SetEventStepInterval(std::atoi(arguments[2].c_str()));
-  window.Presenter().AcceptInputPath(arguments[0]);
-  const std::wstring output = Widen(window.PathText(PathKind::kOutput));
-
-  double best = -1;
-  ProcessorTime bestProcessor{-1, -1};
-  for (int run = 0; run < runs; ++run) {
-    std::filesystem::remove(output);  // no overwrite question
-    boxes.clear();
-    const ProcessorTime processorStart = ProcessorSeconds();
-    const auto start = std::chrono::steady_clock::now();
-    SendMessageW(window.ControlHandle(MainControl::kCommand_for_Convert), BM_CLICK, 0, 0);
-    const double took =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const ProcessorTime processorEnd = ProcessorSeconds();
-    const ProcessorTime processor{processorEnd.user - processorStart.user,
-                                  processorEnd.kernel - processorStart.kernel};
-    if (boxes.size() != 2) return Fail("the run did not end with its finished message");
-    if (best < 0 || took < best) best = took;
-    if (bestProcessor.user < 0 ||
-        processor.user + processor.kernel < bestProcessor.user + bestProcessor.kernel)
-      bestProcessor = processor;
-  }
-  std::filesystem::remove(output);
-
-  // What the window's host costs per entry of its own: the progress text
-  // and the event step, a million times, in the running layout.
   WindowRunHost& host = window.Presenter().RunHostForWindow();
-  host.ShowExecutionPanel(1);
-  const auto hostStart = std::chrono::steady_clock::now();
-  for (int entry = 0; entry < 1'000'000; ++entry) {
-    host.SetProgressText("Records written: 1000000");
-    host.ProcessEvents();
-  }
-  const double hostSeconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - hostStart).count();
-  host.ShowExecutionPanel(0);
+  if (arguments.size() > 2) host.SetEventStepInterval(std::atoi(arguments[2].c_str()));
+  window.Presenter().AcceptInputPath(arguments[0]);
+
+  const std::optional<RunTimes> times = TimeRuns(window, boxes, runs);
+  if (!times) return Fail("the run did not end with its finished message");
+  const double hostSeconds = HostSecondsPerMillion(host);
 
   std::string final = boxes.back();
   for (std::size_t at; (at = final.find("\r\n")) != std::string::npos;) final.replace(at, 2, " / ");
   std::printf(
       "window convert: %.3f s (best of %d; processor %.3f s user, %.3f s kernel); final message: "
       "%s\n",
-      best, runs, bestProcessor.user, bestProcessor.kernel, final.c_str());
+      times->wall, runs, times->processor.user, times->processor.kernel, final.c_str());
   std::printf("window host alone: %.1f ns an entry (progress text and event step)\n",
               hostSeconds * 1e3);
   return 0;

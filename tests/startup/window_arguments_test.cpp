@@ -98,7 +98,7 @@ class WithoutAMapWindowCase : public ::testing::TestWithParam<ArgumentsCase> {};
 
 TEST_P(WithoutAMapWindowCase, ActionFileAndError) {
   const ArgumentsCase& c = GetParam();
-  const WindowArguments parsed = ParseWindowArguments(c.arguments, MapWindow::kAbsent);
+  const WindowArguments parsed = ParseWindowArguments(c.arguments, MapOption::kAbsent);
   EXPECT_EQ(parsed.action, c.action);
   EXPECT_EQ(parsed.file, c.file);
   EXPECT_EQ(parsed.error, c.error);

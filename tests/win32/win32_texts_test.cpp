@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Win32Arguments, MapIsRefusedWithTheCommandLinesMap) {
-  const WindowArguments parsed = ParseWindowArguments({"--map", "a.gpx"}, MapWindow::kAbsent);
+  const WindowArguments parsed = ParseWindowArguments({"--map", "a.gpx"}, MapOption::kAbsent);
   EXPECT_EQ(parsed.action, WindowAction::kUsageError);
   EXPECT_NE(parsed.error.find("velorin-cli map"), std::string::npos) << parsed.error;
 }
