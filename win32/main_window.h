@@ -98,10 +98,6 @@ class Win32MainWindow : public MainView {
   std::unique_ptr<MainPresenter> presenter_;
 };
 
-/// The answer of a message box from the button MessageBoxW returns: a
-/// question answered by anything but Yes is answered No.
-MessageAnswer AnswerOf(MessageButtons buttons, int pressed);
-
 /// Registers the window classes; once per process, before the first window.
 void RegisterVelorinWindowClass();
 

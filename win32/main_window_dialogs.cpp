@@ -57,14 +57,15 @@ bool StartProgram(const std::wstring& commandLine) {
   return true;
 }
 
-}  // namespace
-
+// The answer of a message box from the button MessageBoxW returns. Wine
+// lets Escape and the close button end a Yes/No box with IDCANCEL (Windows
+// offers neither there): whatever is not Yes must not go on.
 MessageAnswer AnswerOf(MessageButtons buttons, int pressed) {
   if (buttons == MessageButtons::kOk) return MessageAnswer::kOk;
-  // Wine lets Escape and the close button end a Yes/No box with IDCANCEL
-  // (Windows offers neither there): whatever is not Yes must not go on.
   return pressed == IDYES ? MessageAnswer::kYes : MessageAnswer::kNo;
 }
+
+}  // namespace
 
 void Win32MainWindow::ConfigureFileDialog(PathKind path, const FileDialogSettings& settings) {
   dialogs_[path].settings = settings;

@@ -314,31 +314,5 @@ INSTANTIATE_TEST_SUITE_P(Refusals, RefusedQuestionTest,
                                            QuestionCase{"CloseButton", BoxAction::kClose}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The answer of MessageBoxW, whatever button or key ended the box.
-struct AnswerCase {
-  const char* name;
-  MessageButtons buttons;
-  int pressed;
-  MessageAnswer answer;
-};
-
-void PrintTo(const AnswerCase& c, std::ostream* out) { *out << c.name; }
-
-class BoxAnswerTest : public ::testing::TestWithParam<AnswerCase> {};
-
-TEST_P(BoxAnswerTest, OnlyYesGoesOn) {
-  EXPECT_EQ(AnswerOf(GetParam().buttons, GetParam().pressed), GetParam().answer);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Buttons, BoxAnswerTest,
-    ::testing::Values(AnswerCase{"Yes", MessageButtons::kYesNo, IDYES, MessageAnswer::kYes},
-                      AnswerCase{"No", MessageButtons::kYesNo, IDNO, MessageAnswer::kNo},
-                      AnswerCase{"Cancel", MessageButtons::kYesNo, IDCANCEL, MessageAnswer::kNo},
-                      AnswerCase{"Failed", MessageButtons::kYesNo, 0, MessageAnswer::kNo},
-                      AnswerCase{"Ok", MessageButtons::kOk, IDOK, MessageAnswer::kOk},
-                      AnswerCase{"OkBoxClosed", MessageButtons::kOk, IDCANCEL, MessageAnswer::kOk}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 }  // namespace
 }  // namespace velorin
