@@ -12,9 +12,11 @@ set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL velorin_cli_zip)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 install(TARGETS velorin-cli velorin RUNTIME DESTINATION . COMPONENT velorin_cli_zip)
-install(FILES ${PROJECT_SOURCE_DIR}/data/velorin.ini ${PROJECT_SOURCE_DIR}/data/velorin_e.msg
-              ${PROJECT_SOURCE_DIR}/data/velorin_j.msg ${PROJECT_SOURCE_DIR}/data/velorin_hlp_e.txt
-              ${PROJECT_SOURCE_DIR}/data/velorin_hlp_j.txt
+# The data files as the build put them beside the programs: the message and
+# help files in their Windows wording (data/windows/).
+install(FILES ${CMAKE_BINARY_DIR}/bin/velorin.ini ${CMAKE_BINARY_DIR}/bin/velorin_e.msg
+              ${CMAKE_BINARY_DIR}/bin/velorin_j.msg ${CMAKE_BINARY_DIR}/bin/velorin_hlp_e.txt
+              ${CMAKE_BINARY_DIR}/bin/velorin_hlp_j.txt
   DESTINATION . COMPONENT velorin_cli_zip)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
   DESTINATION . COMPONENT velorin_cli_zip)

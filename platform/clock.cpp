@@ -55,7 +55,7 @@ std::optional<ClockReading> ParseTimestamp(std::string_view text) {
 }
 
 const ClockReading& LocalClock::Now() {
-  const std::time_t seconds = std::time(nullptr);
+  const std::time_t seconds = CurrentTime();
   if (static_cast<long long>(seconds) != lastSecond_) {
     const std::tm parts = LocalTime(seconds);
     reading_.date = Format("%Y/%m/%d", parts);

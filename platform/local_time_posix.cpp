@@ -2,6 +2,8 @@
 
 namespace velorin {
 
+std::time_t CurrentTime() { return std::time(nullptr); }
+
 std::tm LocalTime(std::time_t seconds) {
   std::tm parts{};
   localtime_r(&seconds, &parts);

@@ -126,6 +126,13 @@ ReplacementTarget OpenReplacementTarget(const std::string& path, std::error_code
     ec = std::make_error_code(std::errc::is_a_directory);
     return {};
   }
+  // Windows refuses to write a read-only file, whoever asks; Wine run as
+  // root would write it anyway (and drop its read-only mark): refused here
+  // on both.
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    ec = std::make_error_code(std::errc::permission_denied);
+    return {};
+  }
   // Opening the target with the access the final rename needs (writing and
   // deleting), without changing it, refuses now what the rename would refuse
   // after the whole conversion: a read-only file, a file another program

@@ -11,6 +11,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Paths are UTF-8 text everywhere in Velorin; std::filesystem would read a
+// plain std::string in the system's code page on Windows.
+fs::path PathOf(const std::string& text) {
+  return fs::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string TextOf(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr ? std::string(value) : std::string();
@@ -18,7 +29,7 @@ std::string Environment(const char* name) {
 
 bool IsFile(const std::string& path) {
   std::error_code ec;
-  return fs::is_regular_file(path, ec);
+  return fs::is_regular_file(PathOf(path), ec);
 }
 
 std::string Problem(const std::string& what, const std::error_code& ec) {
@@ -43,17 +54,20 @@ LocationFacts GatherLocationFacts(const std::string& programFolder,
 }
 
 std::string CreateFolderOf(const std::string& filePath) {
-  const fs::path folder = fs::path(filePath).parent_path();
+  const fs::path folder = PathOf(filePath).parent_path();
   std::error_code ec;
-  fs::path current;
-  for (const fs::path& part : folder) {
+  // The root ("/", "C:\") is never tested nor made: under MinGW
+  // std::filesystem finds no "C:", and a root that is not there cannot be
+  // made anyway.
+  fs::path current = folder.root_path();
+  for (const fs::path& part : folder.relative_path()) {
     current /= part;
-    if (fs::exists(current, ec)) continue;
+    if (fs::is_directory(current, ec)) continue;
     // Only the folders made here get the private permissions.
-    if (!fs::create_directory(current, ec) && ec) return Problem(current.string(), ec);
+    if (!fs::create_directory(current, ec) && ec) return Problem(TextOf(current), ec);
     fs::permissions(current, fs::perms::owner_all, fs::perm_options::replace, ec);
   }
-  if (!folder.empty() && !fs::is_directory(folder, ec)) return folder.string() + ": not a folder";
+  if (!folder.empty() && !fs::is_directory(folder, ec)) return TextOf(folder) + ": not a folder";
   return std::string();
 }
 
@@ -61,20 +75,20 @@ std::string ProvideUserSettings(const FileLocations& locations) {
   if (locations.mode != FileMode::kInstalled || locations.shippedSettingsPath.empty())
     return std::string();
   std::error_code ec;
-  if (fs::exists(locations.settingsPath, ec)) return std::string();
+  if (fs::exists(PathOf(locations.settingsPath), ec)) return std::string();
 
   if (std::string problem = CreateFolderOf(locations.settingsPath); !problem.empty())
     return problem;
   const std::string partial = locations.settingsPath + ".new";
-  if (!fs::copy_file(locations.shippedSettingsPath, partial, fs::copy_options::overwrite_existing,
-                     ec)) {
-    fs::remove(partial, ec);
+  if (!fs::copy_file(PathOf(locations.shippedSettingsPath), PathOf(partial),
+                     fs::copy_options::overwrite_existing, ec)) {
+    fs::remove(PathOf(partial), ec);
     return Problem("copying " + locations.shippedSettingsPath + " to " + partial, ec);
   }
-  fs::rename(partial, locations.settingsPath, ec);
+  fs::rename(PathOf(partial), PathOf(locations.settingsPath), ec);
   if (ec) {
     std::error_code ignored;
-    fs::remove(partial, ignored);
+    fs::remove(PathOf(partial), ignored);
     return Problem(locations.settingsPath, ec);
   }
   return std::string();

@@ -14,6 +14,7 @@
 #include "startup/window_arguments.h"
 #include "win32/main_window.h"
 #include "win32/win32_locations.h"
+#include "win32/win32_usage.h"
 
 namespace {
 
@@ -56,16 +57,17 @@ int RunWindow(const StartupTables& tables, const FileLocations& locations, const
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
-  const WindowArguments arguments = ParseWindowArguments(Arguments());
+  // No map window here: velorin-cli.exe draws maps.
+  const WindowArguments arguments = ParseWindowArguments(Arguments(), MapOption::kAbsent);
   switch (arguments.action) {
     case WindowAction::kHelp:
-      Tell(WindowUsageText(), MB_OK);
+      Tell(Win32UsageText(), MB_OK);
       return 0;
     case WindowAction::kVersion:
       Tell(WindowVersionText(), MB_OK);
       return 0;
     case WindowAction::kUsageError:
-      Tell(arguments.error, MB_OK);
+      Tell(arguments.error + "\n\n" + Win32UsageText(), MB_OK);
       return kWindowUsageExit;
     case WindowAction::kRun:
       break;

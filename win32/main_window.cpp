@@ -222,6 +222,11 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void Win32MainWindow::OnCommand(WORD id, WORD notification) {
   MainPresenter& rules = *presenter_;
+  // The dialog keys: IsDialogMessageW turns Return into IDOK, which presses
+  // the command that has the focus, and Escape into IDCANCEL, which this
+  // window has no use for.
+  if (id == IDOK) return PressFocusedCommand();
+  if (id == IDCANCEL) return;
   const auto control = static_cast<MainControl>(id - kFirstControlId);
   if (id >= kFirstMenuId) {
     switch (static_cast<MainMenu>(id - kFirstMenuId)) {
@@ -250,6 +255,19 @@ void Win32MainWindow::OnCommand(WORD id, WORD notification) {
       return rules.QuitCommand();
     default:
       return;
+  }
+}
+
+void Win32MainWindow::PressFocusedCommand() {
+  const HWND focus = ::GetFocus();
+  for (const MainControl command :
+       {C::kCommand_for_POT, C::kCommand_for_NVI, C::kCommand_for_Convert, C::kCommand_for_Quit,
+        C::kCommand_for_Cancel}) {
+    const HWND button = ControlHandle(command);
+    if (button != focus) continue;
+    if (IsWindowVisible(button) && IsWindowEnabled(button))
+      OnCommand(ControlId(command), BN_CLICKED);
+    return;
   }
 }
 

@@ -79,6 +79,8 @@ class Win32MainWindow : public MainView {
   void ApplyFonts();
   void RebuildMenuBar();
   void OnCommand(WORD id, WORD notification);
+  /// Return: clicks the command that has the focus, if any.
+  void PressFocusedCommand();
   void OnDropFiles(HDROP drop);
   MainControl ControlAt(POINT clientPoint) const;
   int Pixels(int twips) const;

@@ -57,6 +57,14 @@ bool StartProgram(const std::wstring& commandLine) {
   return true;
 }
 
+// The answer of a message box from the button MessageBoxW returns. Wine
+// lets Escape and the close button end a Yes/No box with IDCANCEL (Windows
+// offers neither there): whatever is not Yes must not go on.
+MessageAnswer AnswerOf(MessageButtons buttons, int pressed) {
+  if (buttons == MessageButtons::kOk) return MessageAnswer::kOk;
+  return pressed == IDYES ? MessageAnswer::kYes : MessageAnswer::kNo;
+}
+
 }  // namespace
 
 void Win32MainWindow::ConfigureFileDialog(PathKind path, const FileDialogSettings& settings) {
@@ -87,14 +95,7 @@ MessageAnswer Win32MainWindow::ShowMessageBox(const std::string& title, const st
   } else {
     type |= MB_OK;
   }
-  switch (MessageBoxW(hwnd_, Widen(text).c_str(), Widen(title).c_str(), type)) {
-    case IDYES:
-      return MessageAnswer::kYes;
-    case IDNO:
-      return MessageAnswer::kNo;
-    default:
-      return MessageAnswer::kOk;
-  }
+  return AnswerOf(buttons, MessageBoxW(hwnd_, Widen(text).c_str(), Widen(title).c_str(), type));
 }
 
 void Win32MainWindow::ProcessEvents() {

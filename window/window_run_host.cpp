@@ -1,5 +1,6 @@
 #include "window/window_run_host.h"
 
+#include "platform/coarse_clock.h"
 #include "startup/user_files.h"
 #include "window/main_presenter.h"
 #include "window/main_view.h"
@@ -57,12 +58,12 @@ void WindowRunHost::PointAtPath(RunPath target) {
 }
 
 void WindowRunHost::ProcessEvents() {
-  const auto now = std::chrono::steady_clock::now();
-  if (lastEventStep_ && now - *lastEventStep_ < std::chrono::milliseconds(eventStepInterval_))
-    return;
+  // Called for every entry: the coarse clock, since the precise one costs
+  // more than the entry under Wine.
+  if (lastEventStep_ && CoarseMilliseconds() - *lastEventStep_ < eventStepInterval_) return;
   ApplyProgressText();
   view_.ProcessEvents();
-  lastEventStep_ = std::chrono::steady_clock::now();
+  lastEventStep_ = CoarseMilliseconds();
 }
 
 }  // namespace velorin

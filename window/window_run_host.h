@@ -2,7 +2,7 @@
 // The main window as the host of a conversion run, for every toolkit: paths
 // from the path boxes, texts from the message table, boxes through the view,
 // and an event step that stays cheap when it is called for every input line.
-#include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -48,8 +48,11 @@ class WindowRunHost : public RunWindow {
   MainView& view_;
   std::string progressText_;
   bool progressPending_ = false;
-  std::optional<std::chrono::steady_clock::time_point> lastEventStep_;
-  int eventStepInterval_ = 10;
+  std::optional<std::int64_t> lastEventStep_;  ///< on the coarse clock
+  /// A few steps a second: each costs the window system's round trips
+  /// (under Wine, each a wait for the wine server), and a tenth of a second
+  /// still answers a click at once.
+  int eventStepInterval_ = 100;
 };
 
 }  // namespace velorin

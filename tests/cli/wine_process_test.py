@@ -195,6 +195,20 @@ class WineProcessTest(unittest.TestCase):
                 self.assertEqual(self.read("out.nvi"), b"old")
                 self.assertEqual(self.names(), ["in.pot", "out.nvi"])
 
+    # A read-only output is refused before anything is written and keeps its
+    # bytes and its read-only mark, as on Windows, though Wine run as root
+    # could write it.
+    def test_a_read_only_output_is_refused_and_kept(self):
+        self.write("in.pot", point_line(b"A"))
+        self.write("out.nvi", b"old")
+        os.chmod(self.path("out.nvi"), 0o444)
+        code, err = self.run_to_end(["convert", "--force", STAMP, "in.pot", "out.nvi"])
+        self.assertEqual(code, 1, err)
+        self.assertIn(b"out.nvi", err)
+        self.assertEqual(self.read("out.nvi"), b"old")
+        self.assertEqual(os.stat(self.path("out.nvi")).st_mode & 0o777, 0o444)
+        self.assertEqual(self.names(), ["in.pot", "out.nvi"])
+
     # Files that would be one are refused before anything is opened for
     # writing: standard output opened onto the input, a log that will be the
     # output (neither there yet), and the same name in other letter case.

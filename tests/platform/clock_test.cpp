@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -9,6 +10,8 @@
 #include <regex>
 #include <string>
 
+#include "platform/coarse_clock.h"
+#include "platform/local_time.h"
 #include "tests/support/test_system.h"
 
 namespace velorin {
@@ -63,6 +66,23 @@ TEST(LocalClockTest, ReturnsTheSameCachedReading) {
   const ClockReading* first = &clock.Now();
   const ClockReading* second = &clock.Now();
   EXPECT_EQ(first, second);
+}
+
+TEST(CurrentTimeTest, IsTheMomentStdTimeGives) {
+  const std::time_t before = std::time(nullptr);
+  const std::time_t now = CurrentTime();
+  const std::time_t after = std::time(nullptr);
+  EXPECT_LE(before, now);
+  EXPECT_LE(now, after);
+}
+
+TEST(CoarseClockTest, NeverGoesBackwards) {
+  std::int64_t last = CoarseMilliseconds();
+  for (int read = 0; read < 100000; ++read) {
+    const std::int64_t now = CoarseMilliseconds();
+    ASSERT_GE(now, last) << "read " << read;
+    last = now;
+  }
 }
 
 TEST(FixedClockTest, AlwaysTheGivenTexts) {

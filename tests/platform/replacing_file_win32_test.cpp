@@ -74,14 +74,8 @@ TEST_P(RefusedTargetTest, FailsAtOnceAndKeepsTheFile) {
   const fs::path target = folder_ / "out.nvi";
   HANDLE held = INVALID_HANDLE_VALUE;
   if (c.error == std::errc::permission_denied) {
+    // Refused by its mark, also where it could be written (Wine run as root).
     ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
-    const HANDLE probe =
-        CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (probe != INVALID_HANDLE_VALUE) {
-      CloseHandle(probe);
-      SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-      GTEST_SKIP() << "read-only files are writable here (Wine run as root)";
-    }
   } else {
     held = CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, c.heldSharing, nullptr,
                        OPEN_EXISTING, 0, nullptr);
