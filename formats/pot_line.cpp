@@ -1,28 +1,19 @@
 #include <string_view>
 
 #include "formats/poi_record.h"
+#include "formats/pot_line_fields.h"
 #include "geo/coordinate.h"
-#include "text/key_value.h"
+#include "text/search_pattern.h"
 #include "text/sjis_scan.h"
 
 namespace velorin {
 namespace {
 
-// The prefix, keys and delimiter, all without regard to letter case,
-// analysed once.
+// Without regard to letter case, analysed once.
 constexpr SearchPattern kPointLinePrefix("ORD=POI", true);
-constexpr SearchPattern kTitleKey("/tex=", true);
-constexpr SearchPattern kLongitudeKey("/kei=", true);
-constexpr SearchPattern kLatitudeKey("ido=", true);
-constexpr SearchPattern kFieldDelimiter("/", true);
 
 /// The first seven characters, ASCII letters upper-cased, read "ORD=POI".
 bool IsPointLine(std::string_view line) { return kPointLinePrefix.MatchesAt(line, 0); }
-
-std::string_view ExtractField(std::string_view line, const SearchPattern& key) {
-  return ExtractKeyValue(line, key, kFieldDelimiter, 1, /*stripQuotes=*/true,
-                         /*blankToEmpty=*/true);
-}
 
 }  // namespace
 
@@ -36,9 +27,10 @@ PotLineOutcome ParsePotLine(std::string_view line, UntitledRule untitled) {
   // All three fields are taken before any of them is tested, so that a skip
   // explanation can show every one of them.
   PoiRecord& record = outcome.record;
-  record.title = ExtractField(line, kTitleKey);
-  record.longitudeText = ExtractField(line, kLongitudeKey);
-  record.latitudeText = ExtractField(line, kLatitudeKey);
+  const PotLineFields fields = ExtractPotLineFields(line);
+  record.title = fields.title;
+  record.longitudeText = fields.longitudeText;
+  record.latitudeText = fields.latitudeText;
   if (record.title.empty() && untitled == UntitledRule::kKeep) record.title = kNoTitleText;
 
   if (record.title.empty()) {
