@@ -1,6 +1,5 @@
 #include "formats/pot_line_fields.h"
 
-#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -26,10 +25,8 @@ constexpr SearchPattern::Word kTitleEnding = kTitleKey.EndingWord();
 constexpr SearchPattern::Word kLongitudeEnding = kLongitudeKey.EndingWord();
 constexpr SearchPattern::Word kLatitudeEnding = kLatitudeKey.EndingWord();
 
-// Bits of the three keys, in the order of PotLineFields.
-constexpr unsigned kTitle = 1;
-constexpr unsigned kLongitude = 2;
-constexpr unsigned kLatitude = 4;
+// The bytes whose "=" and "/" are marked at once.
+constexpr std::size_t kMarked = 64;
 
 // From this many bytes on, character positions may pass 32767: such a line
 // takes the extraction's own way, which counts them.
@@ -53,21 +50,44 @@ inline bool KeyEndsAt(std::string_view line, std::size_t end, const SearchPatter
   return end + 1 >= size && key.MatchesAt(line, end + 1 - size);
 }
 
-// Which key, if any not found yet, ends with the "=" at byte `end`: at most
-// one can. "/" begins a character wherever it stands, so "/tex=" and
-// "/kei=" occur wherever their bytes do; "ido=" may begin inside a
-// double-byte character, which `starts` tells (asked with growing offsets).
-inline unsigned KeyEndingAt(std::string_view line, std::size_t end, unsigned unfound,
-                            CharacterStarts& starts) {
-  if ((unfound & kTitle) != 0 && KeyEndsAt(line, end, kTitleKey, kTitleEnding)) return kTitle;
-  if ((unfound & kLongitude) != 0 && KeyEndsAt(line, end, kLongitudeKey, kLongitudeEnding)) {
-    return kLongitude;
+// The "=" that ends the first occurrence of `key` at a character boundary:
+// among the marked "=" of the first 64 bytes, then beyond them. `starts` is
+// used for a key that may begin inside a double-byte character ("ido=",
+// whose "i" may be a trail byte); "/" begins a character wherever it
+// stands.
+std::size_t KeyEnd(std::string_view line, std::uint64_t equals, const SearchPattern& key,
+                   const SearchPattern::Word& ending) {
+  CharacterStarts starts;
+  const auto found = [&](std::size_t end) {
+    return KeyEndsAt(line, end, key, ending) &&
+           (key.startsAnywhere() || starts.At(line, end + 1 - key.text().size()));
+  };
+  for (; equals != 0; equals &= equals - 1) {
+    const auto end = static_cast<std::size_t>(std::countr_zero(equals));
+    if (found(end)) return end;
   }
-  if ((unfound & kLatitude) != 0 && KeyEndsAt(line, end, kLatitudeKey, kLatitudeEnding) &&
-      starts.At(line, end - 3)) {
-    return kLatitude;
+  if (line.size() <= kMarked) return kNotFound;
+  ByteHits hits(line, kMarked, '=');
+  for (std::size_t end = hits.Next(); end != kNotFound; end = hits.Next()) {
+    if (found(end)) return end;
   }
-  return 0;
+  return kNotFound;
+}
+
+// The value after the key that ends at byte `end`: up to the first "/"
+// after it, among the marked ones of the first 64 bytes or beyond them.
+std::string_view ValueAfter(std::string_view line, std::uint64_t slashes, std::size_t end) {
+  if (end == kNotFound) return {};
+  const std::size_t begin = end + 1;
+  std::size_t delimiter = kNotFound;
+  if (begin < kMarked) slashes &= ~0ull << begin;
+  if (begin < kMarked && slashes != 0) {
+    delimiter = static_cast<std::size_t>(std::countr_zero(slashes));
+  } else if (line.size() > kMarked) {
+    delimiter = ByteHits(line, begin < kMarked ? kMarked : begin, '/').Next();
+  }
+  const std::size_t size = delimiter == kNotFound ? line.size() - begin : delimiter - begin;
+  return TidyKeyValue(line.substr(begin, size), /*stripQuotes=*/true, /*blankToEmpty=*/true);
 }
 
 }  // namespace
@@ -80,41 +100,14 @@ PotLineFields ExtractPotLineFields(std::string_view line) {
   // first occurrence of a key ends at the first "=" where its bytes stand
   // before. No key holds a "/" after its first byte, so the delimiter that
   // the extraction finds one character after the key's first is the first
-  // "/" after the key. Both bytes are marked 64 at a time.
-  std::array<std::size_t, 3> keyEnd{kNotFound, kNotFound, kNotFound};
-  std::array<std::size_t, 3> valueEnd{line.size(), line.size(), line.size()};
-  CharacterStarts starts;
-  unsigned unfound = kTitle | kLongitude | kLatitude;
-  unsigned open = 0;  // keys found whose value has not ended yet
-  for (std::size_t block = 0; block < line.size() && (unfound | open) != 0; block += 64) {
-    const ByteMasks masks = MaskTwoBytes(line, block, '=', '/');
-    for (std::uint64_t equals = masks.first; equals != 0 && unfound != 0; equals &= equals - 1) {
-      const std::size_t end = block + static_cast<std::size_t>(std::countr_zero(equals));
-      const unsigned key = KeyEndingAt(line, end, unfound, starts);
-      if (key == 0) continue;
-      keyEnd[static_cast<std::size_t>(std::countr_zero(key))] = end;
-      unfound &= ~key;
-      open |= key;
-    }
-    for (unsigned left = open; left != 0; left &= left - 1) {
-      const auto key = static_cast<std::size_t>(std::countr_zero(left));
-      const std::size_t valueBegin = keyEnd[key] + 1;
-      if (valueBegin >= block + 64) continue;  // it begins in the next block
-      std::uint64_t slashes = masks.second;
-      if (valueBegin > block) slashes &= ~0ull << (valueBegin - block);
-      if (slashes == 0) continue;
-      valueEnd[key] = block + static_cast<std::size_t>(std::countr_zero(slashes));
-      open &= ~(1u << key);
-    }
-  }
-  std::array<std::string_view, 3> values;
-  for (std::size_t key = 0; key < 3; ++key) {
-    if (keyEnd[key] == kNotFound) continue;
-    const std::size_t valueBegin = keyEnd[key] + 1;
-    values[key] = TidyKeyValue(line.substr(valueBegin, valueEnd[key] - valueBegin),
-                               /*stripQuotes=*/true, /*blankToEmpty=*/true);
-  }
-  return {values[0], values[1], values[2]};
+  // "/" after the key. Both bytes are marked for the first 64 bytes, where
+  // the three fields nearly always are.
+  if (line.empty()) return {};
+  const ByteMasks marks = MaskTwoBytes(line, 0, '=', '/');
+  return {
+      ValueAfter(line, marks.second, KeyEnd(line, marks.first, kTitleKey, kTitleEnding)),
+      ValueAfter(line, marks.second, KeyEnd(line, marks.first, kLongitudeKey, kLongitudeEnding)),
+      ValueAfter(line, marks.second, KeyEnd(line, marks.first, kLatitudeKey, kLatitudeEnding))};
 }
 
 }  // namespace velorin
