@@ -102,14 +102,18 @@ struct WholeNumeral {
 // its value is exact in a double. A longer run of digits may still be a
 // numeral (zeros in front of it); it is left to the full rule.
 WholeNumeral ReadWholeNumeral(std::string_view text, std::size_t begin) {
-  std::size_t at = begin;
+  const char* const start = text.data() + begin;
+  const char* const end = text.data() + text.size();
+  const char* at = start;
   std::uint64_t value = 0;
-  while (at < text.size() && IsDigit(text[at])) {
-    value = value * 10 + static_cast<unsigned>(text[at] - '0');  // wraps harmlessly when long
-    ++at;
+  for (; at != end; ++at) {
+    const unsigned digit = static_cast<unsigned char>(*at) - unsigned{'0'};
+    if (digit > 9) break;
+    value = value * 10 + digit;  // wraps harmlessly when long
   }
-  const bool complete = at - begin <= kMaxWholeDigits && (at == text.size() || text[at] == '\'');
-  return {at, value, complete};
+  const auto length = static_cast<std::size_t>(at - start);
+  const bool complete = length <= kMaxWholeDigits && (at == end || *at == '\'');
+  return {begin + length, value, complete};
 }
 
 // Reads part number kPart of a coordinate text from `current` up to the next
