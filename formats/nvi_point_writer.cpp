@@ -10,9 +10,9 @@ TitleChange NviPointWriter::Write(TitleView title, const PointPosition& position
   // integers), never through degrees'minutes'seconds.
   const auto* degrees = std::get_if<Degrees>(&position);
   if (degrees != nullptr && !degrees->nviCode.empty()) {
-    records_.Write(cp932, degrees->nviCode.view());
+    WriteNviRecord(out_, cp932, degrees->nviCode.view(), clock_, stamp_);
   } else {
-    records_.Write(cp932, NviPositionOf(position).view());
+    WriteNviRecord(out_, cp932, NviPositionOf(position).view(), clock_, stamp_);
   }
   return ChangeOfTitle(cp932, approximated);
 }

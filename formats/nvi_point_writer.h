@@ -8,12 +8,14 @@ namespace velorin {
 
 class NviPointWriter : public PointWriter {
  public:
-  NviPointWriter(BufferedWriter& out, Clock& clock) : records_(out, clock) {}
+  NviPointWriter(BufferedWriter& out, Clock& clock) : out_(out), clock_(clock) {}
   /// The position must be one NVI holds (the run checks it first).
   TitleChange Write(TitleView title, const PointPosition& position) override;
 
  private:
-  NviRecordWriter records_;
+  BufferedWriter& out_;
+  Clock& clock_;
+  NviStamp stamp_;
   TitleConverter titles_;
 };
 
