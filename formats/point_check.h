@@ -8,6 +8,7 @@
 
 #include "formats/point_reader.h"
 #include "formats/untitled_rule.h"
+#include "geo/position_code.h"
 
 namespace velorin {
 
@@ -17,21 +18,33 @@ enum class PositionRange {
   kGlobe,  ///< latitude -90 to 90, longitude -180 to 180 (GPX, KML, CSV ...)
 };
 
-/// Why `point` cannot be written, or nothing when it can: no title under
-/// the skip rule, a coordinate outside `range` (or not a number).
-std::optional<std::pair<SkipKind, std::string>> CheckPointFully(const Point& point,
-                                                                UntitledRule untitled,
-                                                                PositionRange range);
+/// Why a point cannot be written, and the words for it.
+using PointProblem = std::pair<SkipKind, std::string>;
 
-inline std::optional<std::pair<SkipKind, std::string>> CheckPoint(
-    const Point& point, UntitledRule untitled, PositionRange range = PositionRange::kNvi) {
-  // The usual case, a titled POT point for an NVI file, without a call: its
-  // position code shows it is within 0 to 180.
-  if (range == PositionRange::kNvi && !point.title.empty()) {
-    const auto* degrees = std::get_if<Degrees>(&point.position);
-    if (degrees != nullptr && !degrees->nviCode.empty()) return std::nullopt;
+namespace point_check {
+// The problems with their words, formed only when a point has one.
+PointProblem Untitled();
+PointProblem CodeBeyondNvi();
+std::optional<PointProblem> DegreesBeyondNvi(const Degrees& degrees);
+std::optional<PointProblem> OffTheGlobe(const Degrees& degrees);
+}  // namespace point_check
+
+/// Why `point` cannot be written, or nothing when it can: no title under
+/// the skip rule, a coordinate outside `range` (or not a number). Inline:
+/// the run asks for every point, and nearly every one passes at once.
+inline std::optional<PointProblem> CheckPoint(const Point& point, UntitledRule untitled,
+                                              PositionRange range = PositionRange::kNvi) {
+  if (point.title.empty() && untitled == UntitledRule::kSkip) return point_check::Untitled();
+  if (range == PositionRange::kGlobe) return point_check::OffTheGlobe(DegreesOf(point.position));
+  if (const auto* units = std::get_if<DecodedPosition>(&point.position)) {
+    if (!IsWithinNviRange(*units)) return point_check::CodeBeyondNvi();
+    return std::nullopt;
   }
-  return CheckPointFully(point, untitled, range);
+  const Degrees& degrees = std::get<Degrees>(point.position);
+  // A code the reader worked out (a POT point) shows the degrees are within
+  // 0 to 180.
+  if (!degrees.nviCode.empty()) return std::nullopt;
+  return point_check::DegreesBeyondNvi(degrees);
 }
 
 }  // namespace velorin
