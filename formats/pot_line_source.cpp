@@ -19,8 +19,8 @@ PotLineSource::Line PotLineSource::Next(std::string_view& line) {
   return Line::kRead;
 }
 
-bool PotLineSource::HasReplacementIn(std::string_view part) const {
-  if (replaced_.empty() || part.data() < converted_.data() ||
+bool PotLineSource::HasReplacementAmong(std::string_view part) const {
+  if (part.data() < converted_.data() ||
       part.data() > converted_.data() + converted_.size()) {
     return false;
   }
