@@ -1,5 +1,6 @@
 #include "geo/coordinate.h"
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -43,38 +44,28 @@ constexpr PartQuotients MakePartQuotients() {
 }
 constexpr PartQuotients kPartQuotients = MakePartQuotients();
 
-// Spreads the 32 bits of `value` to the even bit positions of a 64-bit word.
-constexpr std::uint64_t SpreadToEvenBits(std::uint32_t value) {
-  std::uint64_t x = value;
-  x = (x | (x << 16)) & 0x0000FFFF0000FFFFull;
-  x = (x | (x << 8)) & 0x00FF00FF00FF00FFull;
-  x = (x | (x << 4)) & 0x0F0F0F0F0F0F0F0Full;
-  x = (x | (x << 2)) & 0x3333333333333333ull;
-  x = (x | (x << 1)) & 0x5555555555555555ull;
-  return x;
+// The two hexadecimal digits of every byte of a position code, by the two
+// nibbles it is made of: bit i of the longitude's nibble goes to bit 2i,
+// bit i of the latitude's to bit 2i + 1. A code's digits are looked up a
+// byte at a time, eight lookups that do not wait for one another.
+struct DigitPairs {
+  std::array<char, 2> of[256];  ///< index: longitude nibble | latitude nibble << 4
+};
+constexpr DigitPairs MakeDigitPairs() {
+  constexpr char kHex[] = "0123456789ABCDEF";
+  DigitPairs pairs{};
+  for (unsigned x = 0; x < 16; ++x) {
+    for (unsigned y = 0; y < 16; ++y) {
+      unsigned byte = 0;
+      for (unsigned bit = 0; bit < 4; ++bit) {
+        byte |= ((x >> bit) & 1u) << (2 * bit) | ((y >> bit) & 1u) << (2 * bit + 1);
+      }
+      pairs.of[x | y << 4] = {kHex[byte >> 4], kHex[byte & 15u]};
+    }
+  }
+  return pairs;
 }
-
-// The bytes of `value` in the opposite order.
-constexpr std::uint64_t ReverseBytes(std::uint64_t value) {
-  value = ((value & 0x00FF00FF00FF00FFull) << 8) | ((value >> 8) & 0x00FF00FF00FF00FFull);
-  value = ((value & 0x0000FFFF0000FFFFull) << 16) | ((value >> 16) & 0x0000FFFF0000FFFFull);
-  return (value << 32) | (value >> 32);
-}
-
-// The eight upper-case hexadecimal digits of `value` as eight bytes that,
-// copied to memory, read most significant digit first. All digits at once:
-// each nibble is spread to a byte of its own, then turned into "0" to "9" or
-// "A" to "F" (a nibble of 10 or more carries into bit 4 when 6 is added).
-constexpr std::uint64_t HexDigits(std::uint32_t value) {
-  std::uint64_t x = value;
-  x = (x | (x << 16)) & 0x0000FFFF0000FFFFull;
-  x = (x | (x << 8)) & 0x00FF00FF00FF00FFull;
-  x = (x | (x << 4)) & 0x0F0F0F0F0F0F0F0Full;  // nibble i in byte i, counted from the low end
-  const std::uint64_t letters = ((x + 0x0606060606060606ull) >> 4) & 0x0101010101010101ull;
-  x += 0x3030303030303030ull + letters * ('A' - '0' - 10);
-  // The low end of a little-endian word comes first in memory.
-  return std::endian::native == std::endian::little ? ReverseBytes(x) : x;
-}
+constexpr DigitPairs kDigitPairs = MakeDigitPairs();
 
 // The angle in code units as the low 31 bits of its 32-bit two's complement;
 // nothing when the unit count does not fit 32 bits (or is not a number).
@@ -175,13 +166,13 @@ namespace {
 inline PositionText PositionCodeText(std::uint32_t x, std::uint32_t y) {
   x &= 0x7FFFFFFFu;
   y &= 0x7FFFFFFFu;
-  const std::uint64_t code = SpreadToEvenBits(x) | (SpreadToEvenBits(y) << 1);
   std::array<char, 17> chars;
   chars[0] = '$';
-  const std::uint64_t high = HexDigits(static_cast<std::uint32_t>(code >> 32));
-  const std::uint64_t low = HexDigits(static_cast<std::uint32_t>(code));
-  std::memcpy(chars.data() + 1, &high, 8);
-  std::memcpy(chars.data() + 9, &low, 8);
+  // Code byte k (from the least significant) holds nibble k of each angle.
+  for (unsigned k = 0; k < 8; ++k) {
+    const unsigned index = ((x >> (4 * k)) & 15u) | ((y >> (4 * k)) & 15u) << 4;
+    std::memcpy(chars.data() + 15 - 2 * k, kDigitPairs.of[index].data(), 2);
+  }
   return PositionText(chars);
 }
 
