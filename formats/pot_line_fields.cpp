@@ -50,33 +50,41 @@ inline bool KeyEndsAt(std::string_view line, std::size_t end, const SearchPatter
   return end + 1 >= size && key.MatchesAt(line, end + 1 - size);
 }
 
-// The "=" that ends the first occurrence of `key` at a character boundary:
-// among the marked "=" of the first 64 bytes, then beyond them. `starts` is
-// used for a key that may begin inside a double-byte character ("ido=",
-// whose "i" may be a trail byte); "/" begins a character wherever it
-// stands.
-std::size_t KeyEnd(std::string_view line, std::uint64_t equals, const SearchPattern& key,
-                   const SearchPattern::Word& ending) {
-  CharacterStarts starts;
-  const auto found = [&](std::size_t end) {
-    return KeyEndsAt(line, end, key, ending) &&
-           (key.startsAnywhere() || starts.At(line, end + 1 - key.text().size()));
-  };
-  for (; equals != 0; equals &= equals - 1) {
-    const auto end = static_cast<std::size_t>(std::countr_zero(equals));
-    if (found(end)) return end;
-  }
-  if (line.size() <= kMarked) return kNotFound;
+// Whether `key` occurs at a character boundary ending with the "=" at byte
+// `end`. `starts` is asked for a key that may begin inside a double-byte
+// character ("ido=", whose "i" may be a trail byte); "/" begins a character
+// wherever it stands.
+inline bool KeyFoundAt(std::string_view line, std::size_t end, const SearchPattern& key,
+                       const SearchPattern::Word& ending, CharacterStarts& starts) {
+  return KeyEndsAt(line, end, key, ending) &&
+         (key.startsAnywhere() || starts.At(line, end + 1 - key.text().size()));
+}
+
+// KeyEnd beyond the first 64 bytes, where a key seldom is.
+std::size_t KeyEndBeyondMarks(std::string_view line, const SearchPattern& key,
+                              const SearchPattern::Word& ending, CharacterStarts& starts) {
   ByteHits hits(line, kMarked, '=');
   for (std::size_t end = hits.Next(); end != kNotFound; end = hits.Next()) {
-    if (found(end)) return end;
+    if (KeyFoundAt(line, end, key, ending, starts)) return end;
   }
   return kNotFound;
 }
 
+// The "=" that ends the first occurrence of `key` at a character boundary:
+// among the marked "=" of the first 64 bytes, then beyond them.
+inline std::size_t KeyEnd(std::string_view line, std::uint64_t equals, const SearchPattern& key,
+                          const SearchPattern::Word& ending) {
+  CharacterStarts starts;
+  for (; equals != 0; equals &= equals - 1) {
+    const auto end = static_cast<std::size_t>(std::countr_zero(equals));
+    if (KeyFoundAt(line, end, key, ending, starts)) return end;
+  }
+  return line.size() > kMarked ? KeyEndBeyondMarks(line, key, ending, starts) : kNotFound;
+}
+
 // The value after the key that ends at byte `end`: up to the first "/"
 // after it, among the marked ones of the first 64 bytes or beyond them.
-std::string_view ValueAfter(std::string_view line, std::uint64_t slashes, std::size_t end) {
+inline std::string_view ValueAfter(std::string_view line, std::uint64_t slashes, std::size_t end) {
   if (end == kNotFound) return {};
   const std::size_t begin = end + 1;
   std::size_t delimiter = kNotFound;
