@@ -27,10 +27,7 @@ SkipReason ParseInto(std::string_view line, UntitledRule untitled, PoiRecord& re
   }
   // All three fields are taken before any of them is tested, so that a skip
   // explanation can show every one of them.
-  const PotLineFields fields = ExtractPotLineFields(line);
-  record.title = fields.title;
-  record.longitudeText = fields.longitudeText;
-  record.latitudeText = fields.latitudeText;
+  ExtractPotLineFields(line, record.title, record.longitudeText, record.latitudeText);
   if (record.title.empty() && untitled == UntitledRule::kKeep) record.title = kNoTitleText;
 
   if (record.title.empty()) return SkipReason::kNoTitle;

@@ -100,9 +100,17 @@ inline std::string_view ValueAfter(std::string_view line, std::uint64_t slashes,
 
 }  // namespace
 
-PotLineFields ExtractPotLineFields(std::string_view line) {
+void ExtractPotLineFields(std::string_view line, std::string_view& title,
+                          std::string_view& longitudeText, std::string_view& latitudeText) {
   if (line.size() >= kLongLine) {
-    return {Field(line, kTitleKey), Field(line, kLongitudeKey), Field(line, kLatitudeKey)};
+    title = Field(line, kTitleKey);
+    longitudeText = Field(line, kLongitudeKey);
+    latitudeText = Field(line, kLatitudeKey);
+    return;
+  }
+  if (line.empty()) {
+    title = longitudeText = latitudeText = {};
+    return;
   }
   // Every key ends in "=", a byte that always begins a character, so the
   // first occurrence of a key ends at the first "=" where its bytes stand
@@ -110,12 +118,12 @@ PotLineFields ExtractPotLineFields(std::string_view line) {
   // the extraction finds one character after the key's first is the first
   // "/" after the key. Both bytes are marked for the first 64 bytes, where
   // the three fields nearly always are.
-  if (line.empty()) return {};
   const ByteMasks marks = MaskTwoBytes(line, 0, '=', '/');
-  return {
-      ValueAfter(line, marks.second, KeyEnd(line, marks.first, kTitleKey, kTitleEnding)),
-      ValueAfter(line, marks.second, KeyEnd(line, marks.first, kLongitudeKey, kLongitudeEnding)),
-      ValueAfter(line, marks.second, KeyEnd(line, marks.first, kLatitudeKey, kLatitudeEnding))};
+  title = ValueAfter(line, marks.second, KeyEnd(line, marks.first, kTitleKey, kTitleEnding));
+  longitudeText =
+      ValueAfter(line, marks.second, KeyEnd(line, marks.first, kLongitudeKey, kLongitudeEnding));
+  latitudeText =
+      ValueAfter(line, marks.second, KeyEnd(line, marks.first, kLatitudeKey, kLatitudeEnding));
 }
 
 }  // namespace velorin

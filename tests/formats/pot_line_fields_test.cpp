@@ -11,6 +11,18 @@
 namespace velorin {
 namespace {
 
+struct PotLineFields {
+  std::string_view title;
+  std::string_view longitudeText;
+  std::string_view latitudeText;
+};
+
+PotLineFields Extracted(std::string_view line) {
+  PotLineFields fields;
+  ExtractPotLineFields(line, fields.title, fields.longitudeText, fields.latitudeText);
+  return fields;
+}
+
 // The three fields the plain way: one extraction each from the line's start.
 PotLineFields Plain(std::string_view line) {
   const auto field = [line](std::string_view key) {
@@ -20,7 +32,7 @@ PotLineFields Plain(std::string_view line) {
 }
 
 void ExpectPlain(std::string_view line, const std::string& label) {
-  const PotLineFields fields = ExtractPotLineFields(line);
+  const PotLineFields fields = Extracted(line);
   const PotLineFields plain = Plain(line);
   EXPECT_EQ(fields.title, plain.title) << label;
   EXPECT_EQ(fields.longitudeText, plain.longitudeText) << label;
@@ -86,7 +98,7 @@ const FieldsCase kFieldsCases[] = {
 
 TEST(ExtractPotLineFields, GivesWhatTheExtractionGivesForEachKey) {
   for (const FieldsCase& c : kFieldsCases) {
-    const PotLineFields fields = ExtractPotLineFields(c.line);
+    const PotLineFields fields = Extracted(c.line);
     EXPECT_EQ(fields.title, c.expected.title) << c.name;
     EXPECT_EQ(fields.longitudeText, c.expected.longitudeText) << c.name;
     EXPECT_EQ(fields.latitudeText, c.expected.latitudeText) << c.name;
