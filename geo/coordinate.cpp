@@ -7,6 +7,10 @@
 #include <cstring>
 #include <optional>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "geo/canonical_numeral.h"
 
 namespace velorin {
@@ -162,30 +166,56 @@ double ParseCoordinateText(std::string_view text) {
 
 namespace {
 
-// Inline in both callers: the conversion run writes one for every record.
-inline PositionText PositionCodeText(std::uint32_t x, std::uint32_t y) {
-  x &= 0x7FFFFFFFu;
-  y &= 0x7FFFFFFFu;
-  std::array<char, 17> chars;
-  chars[0] = '$';
-  // Code byte k (from the least significant) holds nibble k of each angle.
-  for (unsigned k = 0; k < 8; ++k) {
-    const unsigned index = ((x >> (4 * k)) & 15u) | ((y >> (4 * k)) & 15u) << 4;
-    std::memcpy(chars.data() + 15 - 2 * k, kDigitPairs.of[index].data(), 2);
-  }
-  return PositionText(chars);
+// The two digits of code byte k (from the least significant): nibble k of
+// each angle.
+std::uint16_t DigitPair(std::uint32_t x, std::uint32_t y, unsigned k) {
+  const unsigned index = ((x >> (4 * k)) & 15u) | ((y >> (4 * k)) & 15u) << 4;
+  std::uint16_t pair;
+  std::memcpy(&pair, kDigitPairs.of[index].data(), 2);
+  return pair;
 }
 
 }  // namespace
+
+// The code's digits, most significant first, are the pairs of bytes 7 down
+// to 0; the first sixteen characters are stored at once, and the last with
+// the count.
+PositionText FormatPositionCode(std::uint32_t x, std::uint32_t y) {
+  x &= 0x7FFFFFFFu;
+  y &= 0x7FFFFFFFu;
+  PositionText text;
+  char* const bytes = text.bytes_.data();
+#if defined(__SSE2__)
+  __m128i pairs = _mm_cvtsi32_si128(DigitPair(x, y, 7));
+  pairs = _mm_insert_epi16(pairs, DigitPair(x, y, 6), 1);
+  pairs = _mm_insert_epi16(pairs, DigitPair(x, y, 5), 2);
+  pairs = _mm_insert_epi16(pairs, DigitPair(x, y, 4), 3);
+  pairs = _mm_insert_epi16(pairs, DigitPair(x, y, 3), 4);
+  pairs = _mm_insert_epi16(pairs, DigitPair(x, y, 2), 5);
+  pairs = _mm_insert_epi16(pairs, DigitPair(x, y, 1), 6);
+  pairs = _mm_insert_epi16(pairs, DigitPair(x, y, 0), 7);
+  const __m128i first = _mm_or_si128(_mm_slli_si128(pairs, 1), _mm_cvtsi32_si128('$'));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes), first);
+  const auto last = static_cast<std::uint16_t>(
+      static_cast<unsigned>(_mm_extract_epi16(pairs, 7)) >> 8 | PositionText::kLength << 8);
+  std::memcpy(bytes + 16, &last, 2);
+#else
+  bytes[0] = '$';
+  for (unsigned k = 0; k < 8; ++k) {
+    const std::uint16_t pair = DigitPair(x, y, k);
+    std::memcpy(bytes + 15 - 2 * k, &pair, 2);
+  }
+  bytes[PositionText::kLength] = static_cast<char>(PositionText::kLength);
+#endif
+  return text;
+}
 
 PositionText EncodeNviPosition(double longitude, double latitude) {
   if (longitude > kMaxAngle || latitude > kMaxAngle) return {};
   const std::optional<std::uint32_t> x = AngleUnits(longitude);
   const std::optional<std::uint32_t> y = AngleUnits(latitude);
   if (!x || !y) return {};
-  return PositionCodeText(*x, *y);
+  return FormatPositionCode(*x, *y);
 }
-
-PositionText FormatPositionCode(std::uint32_t x, std::uint32_t y) { return PositionCodeText(x, y); }
 
 }  // namespace velorin
