@@ -20,8 +20,7 @@ PotLineSource::Line PotLineSource::Next(std::string_view& line) {
 }
 
 bool PotLineSource::HasReplacementAmong(std::string_view part) const {
-  if (part.data() < converted_.data() ||
-      part.data() > converted_.data() + converted_.size()) {
+  if (part.data() < converted_.data() || part.data() > converted_.data() + converted_.size()) {
     return false;
   }
   const auto begin = static_cast<std::size_t>(part.data() - converted_.data());
