@@ -83,8 +83,6 @@ std::optional<std::uint32_t> AngleUnits(double angle) {
   return static_cast<std::uint32_t>(floored) & 0x7FFFFFFFu;
 }
 
-constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // A part read as far as its digits go.
 struct WholeNumeral {
   std::size_t end;      ///< offset of the first byte that is not a digit, or the size
