@@ -19,9 +19,8 @@ PotLineSource::Line PotLineSource::Next(std::string_view& line) {
   return Line::kRead;
 }
 
-bool PotLineSource::HasReplacementIn(std::string_view part) const {
-  if (replaced_.empty() || part.data() < converted_.data() ||
-      part.data() > converted_.data() + converted_.size()) {
+bool PotLineSource::HasReplacementAmong(std::string_view part) const {
+  if (part.data() < converted_.data() || part.data() > converted_.data() + converted_.size()) {
     return false;
   }
   const auto begin = static_cast<std::size_t>(part.data() - converted_.data());

@@ -37,9 +37,13 @@ class PotLineSource {
   bool beyondAscii() const { return chosen_ && chosen_->beyondAscii; }
   /// True when `part`, a view into the line Next() gave last, holds a
   /// character that stands in for one CP932 lacks.
-  bool HasReplacementIn(std::string_view part) const;
+  bool HasReplacementIn(std::string_view part) const {
+    return !replaced_.empty() && HasReplacementAmong(part);  // none in a CP932 file
+  }
 
  private:
+  bool HasReplacementAmong(std::string_view part) const;
+
   NumberedLines lines_;
   std::optional<TextEncoding> told_;
   std::optional<DetectedEncoding> chosen_;
