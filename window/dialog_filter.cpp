@@ -1,5 +1,7 @@
 #include "window/dialog_filter.h"
 
+#include <vector>
+
 namespace velorin {
 namespace {
 
@@ -78,14 +80,6 @@ std::string DialogFilter(std::string_view message, std::span<const PointFormat> 
     filter += parts[i];
   }
   return filter;
-}
-
-std::vector<PointFormat> WindowInputFormats(PointFormat output) {
-  std::vector<PointFormat> formats;
-  for (const FormatInfo& info : PointFormats()) {
-    if (info.makeReader != nullptr && info.format != output) formats.push_back(info.format);
-  }
-  return formats;
 }
 
 }  // namespace velorin

@@ -5,7 +5,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "formats/format_table.h"
 
@@ -25,10 +24,5 @@ namespace velorin {
 /// is used as the message file writes it.
 std::string DialogFilter(std::string_view message, std::span<const PointFormat> formats,
                          bool written);
-
-/// The formats that the window's input dialog offers: every format this
-/// build reads, but the window's own output (a file of it would be its own
-/// default output).
-std::vector<PointFormat> WindowInputFormats(PointFormat output);
 
 }  // namespace velorin

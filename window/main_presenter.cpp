@@ -2,7 +2,7 @@
 
 #include "text/cp932_decoder.h"
 #include "window/dialog_filter.h"
-#include "window/run_settings.h"
+#include "window/window_formats.h"
 #include "window/window_run_host.h"
 
 namespace velorin {
@@ -98,7 +98,7 @@ void MainPresenter::ApplyDialogTexts() {
   // 8, 9. The file dialogs, whose filters offer the formats of the table:
   // every one read for the input, the one the window's runs write for the
   // output.
-  const PointFormat output = RunOptionsFromSettings(tables_.systemSettings).run.outputFormat;
+  const PointFormat output = WindowOutputFormat();
   const std::vector<PointFormat> inputs = WindowInputFormats(output);
   view_.ConfigureFileDialog(
       PathKind::kInput,

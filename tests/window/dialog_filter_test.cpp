@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "text/cp932_decoder.h"
+#include "window/window_formats.h"
 
 namespace velorin {
 namespace {
@@ -82,11 +83,16 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WindowInputFormats, EveryFormatReadButTheOutput) {
+  EXPECT_EQ(WindowOutputFormat(), F::kNvi);
   std::vector<PointFormat> expected;
+  std::vector<std::string_view> names;
   for (const FormatInfo& info : PointFormats()) {
-    if (info.makeReader != nullptr && info.format != F::kNvi) expected.push_back(info.format);
+    if (info.makeReader == nullptr || info.format == F::kNvi) continue;
+    expected.push_back(info.format);
+    names.push_back(info.displayName);
   }
-  EXPECT_EQ(WindowInputFormats(F::kNvi), expected);
+  EXPECT_EQ(WindowInputFormats(), expected);
+  EXPECT_EQ(WindowInputFormatNames(), ListedNames(names));
   const std::vector<PointFormat> withNvi = WindowInputFormats(F::kGpx);
   EXPECT_NE(std::find(withNvi.begin(), withNvi.end(), F::kNvi), withNvi.end());
 }
@@ -117,7 +123,7 @@ std::vector<std::pair<std::string, std::string>> PairsOf(const std::string& filt
 }
 
 TEST_P(ShippedFilterTest, InputOffersEveryExtensionRead) {
-  const std::vector<PointFormat> formats = WindowInputFormats(F::kNvi);
+  const std::vector<PointFormat> formats = WindowInputFormats();
   const auto pairs = PairsOf(DialogFilter(ShippedMessage(GetParam(), 42), formats, false));
   // Every point file at once, then one pair a format whose description
   // begins with its name, then every file.
@@ -138,6 +144,13 @@ TEST_P(ShippedFilterTest, InputOffersEveryExtensionRead) {
   EXPECT_TRUE(pairs.front().first.ends_with(" (" + all + ")")) << pairs.front().first;
   EXPECT_EQ(all.find("*.nvi"), std::string::npos) << "the window's output is not offered";
   EXPECT_EQ(pairs.back().second, "*.*");
+}
+
+TEST_P(ShippedFilterTest, InputCaptionNamesEveryFormatRead) {
+  const std::string caption = ShippedMessage(GetParam(), 30);
+  for (const PointFormat format : WindowInputFormats()) {
+    EXPECT_NE(caption.find(DisplayName(format)), std::string::npos) << caption;
+  }
 }
 
 TEST_P(ShippedFilterTest, OutputOffersTheOutput) {
