@@ -9,6 +9,10 @@
 # Each package carries its own /usr/share/doc/PACKAGE/copyright and
 # changelog.gz.
 install(TARGETS velorin-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT cli)
+# With or without the window.
+install(FILES ${PROJECT_SOURCE_DIR}/desktop/velorin-cli.bash
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+  RENAME velorin-cli COMPONENT cli)
 if(TARGET velorin)
   install(TARGETS velorin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT gui)
 endif()
