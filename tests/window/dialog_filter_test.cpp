@@ -82,21 +82,6 @@ INSTANTIATE_TEST_SUITE_P(
                    "{each format}|*.x"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(WindowInputFormats, EveryFormatReadButTheOutput) {
-  EXPECT_EQ(WindowOutputFormat(), F::kNvi);
-  std::vector<PointFormat> expected;
-  std::vector<std::string_view> names;
-  for (const FormatInfo& info : PointFormats()) {
-    if (info.makeReader == nullptr || info.format == F::kNvi) continue;
-    expected.push_back(info.format);
-    names.push_back(info.displayName);
-  }
-  EXPECT_EQ(WindowInputFormats(), expected);
-  EXPECT_EQ(WindowInputFormatNames(), ListedNames(names));
-  const std::vector<PointFormat> withNvi = WindowInputFormats(F::kGpx);
-  EXPECT_NE(std::find(withNvi.begin(), withNvi.end(), F::kNvi), withNvi.end());
-}
-
 /// Message `number` of a shipped message file, in UTF-8 as the window has it.
 std::string ShippedMessage(const char* file, std::size_t number) {
   std::ifstream in(std::string(VELORIN_DATA_DIR) + "/" + file, std::ios::binary);
