@@ -9,6 +9,10 @@
 # Each package carries its own /usr/share/doc/PACKAGE/copyright and
 # changelog.gz.
 install(TARGETS velorin-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT cli)
+# With or without the window.
+install(FILES ${PROJECT_SOURCE_DIR}/desktop/velorin-cli.bash
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+  RENAME velorin-cli COMPONENT cli)
 if(TARGET velorin)
   install(TARGETS velorin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT gui)
 endif()
@@ -95,15 +99,17 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME velorin-cli)
 set(CPACK_DEBIAN_CLI_DESCRIPTION
-  "converts point files into NVI files for car navigation
+  "converts point files into NVI files for car navigation, and between formats
 Velorin converts files of points of interest into NVI files, the
 twelve-line record blocks that car-navigation units read. velorin-cli
 reads POT point lists (Shift-JIS or UTF-8), NVI files, GPX waypoints,
-KML and KMZ placemarks and CSV tables, and writes NVI, POT, GPX, KML and
-CSV files. Positions are taken as given: there is no datum conversion.
+routes and tracks, KML and KMZ placemarks, CSV and TSV tables and GeoJSON
+points, and writes NVI, POT, GPX, KML, CSV and GeoJSON files. It also
+draws the points of such files on a map of the land, as an SVG picture.
+Positions are taken as given: there is no datum conversion.
 .
-This package holds the command-line program, for scripts and batches; the
-desktop program is in the package velorin.")
+This package holds the command-line program, for scripts and batches, and
+the land of the map; the desktop program is in the package velorin.")
 
 set(CPACK_DEBIAN_GUI_PACKAGE_NAME velorin)
 set(CPACK_DEBIAN_GUI_PACKAGE_DEPENDS
@@ -114,8 +120,11 @@ set(CPACK_DEBIAN_GUI_DESCRIPTION
 Velorin converts files of points of interest into NVI files, the
 twelve-line record blocks that car-navigation units read. Its one small
 window reads POT point lists (Shift-JIS or UTF-8), GPX waypoints, KML and
-KMZ placemarks and CSV tables, by dialog or by drag and drop, and writes
-NVI files. Positions are taken as given: there is no datum conversion.
+KMZ placemarks, CSV and TSV tables and GeoJSON points, by dialog or by drag
+and drop, and writes NVI files. A second window shows the points of the
+input on a map before they are converted: the land of Natural Earth
+offline, OpenStreetMap's tiles when online. Positions are taken as given:
+there is no datum conversion.
 .
 This package holds the desktop program, with its menu entry and file types;
 the command-line program velorin-cli comes with it.")

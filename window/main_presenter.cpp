@@ -1,6 +1,8 @@
 #include "window/main_presenter.h"
 
 #include "text/cp932_decoder.h"
+#include "window/dialog_filter.h"
+#include "window/window_formats.h"
 #include "window/window_run_host.h"
 
 namespace velorin {
@@ -93,11 +95,17 @@ void MainPresenter::ApplyPathGroupTexts() {
 }
 
 void MainPresenter::ApplyDialogTexts() {
-  // 8, 9. The file dialogs.
-  view_.ConfigureFileDialog(PathKind::kInput,
-                            {Message(40), Message(41), Message(42), MessageFont()});
-  view_.ConfigureFileDialog(PathKind::kOutput,
-                            {Message(45), Message(46), Message(47), MessageFont()});
+  // 8, 9. The file dialogs, whose filters offer the formats of the table:
+  // every one read for the input, the one the window's runs write for the
+  // output.
+  const PointFormat output = WindowOutputFormat();
+  const std::vector<PointFormat> inputs = WindowInputFormats(output);
+  view_.ConfigureFileDialog(
+      PathKind::kInput,
+      {Message(40), Message(41), DialogFilter(Message(42), inputs, false), MessageFont()});
+  view_.ConfigureFileDialog(
+      PathKind::kOutput,
+      {Message(45), Message(46), DialogFilter(Message(47), {&output, 1}, true), MessageFont()});
 }
 
 void MainPresenter::ApplyMenuTexts() {
