@@ -16,9 +16,18 @@ namespace velorin {
 class TitlePattern {
  public:
   std::regex regex;
+  /// The pattern in small letters when it holds no character the syntax
+  /// gives a meaning: the regular expression would find just this text.
+  std::optional<std::string> literal;
 };
 
 bool TitleMatches(const TitlePattern& pattern, std::string_view title) {
+  if (pattern.literal) {
+    const std::string& literal = *pattern.literal;
+    return std::search(title.begin(), title.end(), literal.begin(), literal.end(),
+                       [](char a, char b) { return AsciiLower(a) == b; }) != title.end() ||
+           literal.empty();
+  }
   return std::regex_search(title.begin(), title.end(), pattern.regex);
 }
 
@@ -257,6 +266,11 @@ std::shared_ptr<const TitlePattern> CompileTitlePattern(std::string_view pattern
     auto compiled = std::make_shared<TitlePattern>();
     compiled->regex.imbue(std::locale::classic());
     compiled->regex.assign(pattern.begin(), pattern.end(), kFlags);
+    // A word to find is found without the regular expression's machinery,
+    // which costs microseconds a title.
+    if (pattern.find_first_of("^$\\.*+?()[]{}|") == std::string_view::npos) {
+      compiled->literal = AsciiToLower(pattern);
+    }
     return compiled;
   } catch (const std::regex_error& failure) {
     error = RegexErrorWords(failure.code());

@@ -1,75 +1,117 @@
 #include "convert/sorted_points.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <new>
-#include <numeric>
 
-#include "geo/position_code.h"
 #include "geo/surface_distance.h"
 
 namespace velorin {
 
+namespace {
+
+constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+
+/// The 64 bits of "$" and 16 hexadecimal digits, as an NVI code is written.
+std::uint64_t CodeBits(std::string_view text) {
+  std::uint64_t bits = 0;
+  for (const char c : text.substr(1)) {
+    const int digit = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+    bits = (bits << 4) | static_cast<std::uint64_t>(digit);
+  }
+  return bits;
+}
+
+PositionText CodeText(std::uint64_t bits) {
+  std::array<char, 17> text{};
+  text[0] = '$';
+  for (std::size_t i = 16; i > 0; --i, bits >>= 4) text[i] = kHexDigits[bits & 15];
+  return PositionText(text);
+}
+
+std::uint32_t Narrow(std::size_t value) {
+  if (value > std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
+  return static_cast<std::uint32_t>(value);
+}
+
+}  // namespace
+
 SortedPoints::SortedPoints(const PointSort& sort, TitleEncoding titles)
     : sort_(sort), encoding_(titles) {}
 
+SortedPoints::Held& SortedPoints::At(std::size_t index) const {
+  return points_[index / kPointsPerBlock][index % kPointsPerBlock];
+}
+
+std::string& SortedPoints::TextRoom(std::size_t size) {
+  if (texts_.empty() || texts_.back().capacity() - texts_.back().size() < size) {
+    texts_.emplace_back().reserve(std::max(size, kTextBlock));
+    Narrow(texts_.size());
+  }
+  return texts_.back();
+}
+
 void SortedPoints::Hold(const Point& point, std::string_view title) {
-  if (held_.size() >= std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
-  Held held{};
+  if (count_ % kPointsPerBlock == 0) {
+    Narrow(count_ + kPointsPerBlock);
+    points_.push_back(std::make_unique<Held[]>(kPointsPerBlock));
+  }
+  Held& held = At(count_);
+  held = {};
   held.line = point.line;
   const Degrees degrees = DegreesOf(point.position);
   if (const auto* units = std::get_if<DecodedPosition>(&point.position)) {
     held.kind = Kind::kCode;
-    held.x = units->x;
-    held.y = units->y;
+    held.code = (std::uint64_t{units->x} << 32) | units->y;
   } else {
-    held.kind = Kind::kDegrees;
+    held.kind = degrees.nviCode.empty() ? Kind::kDegrees : Kind::kDegreesWithCode;
     held.longitude = degrees.longitude;
     held.latitude = degrees.latitude;
-    if (const auto code = DecodePositionText(degrees.nviCode.view())) {
-      held.kind = Kind::kDegreesWithCode;
-      held.x = code->x;
-      held.y = code->y;
-    }
+    if (!degrees.nviCode.empty()) held.code = CodeBits(degrees.nviCode.view());
   }
   if (sort_.key == PointSort::Key::kDistance) {
     held.distance =
         SurfaceDistanceMetres(sort_.longitude, sort_.latitude, degrees.longitude, degrees.latitude);
     if (std::isnan(held.distance)) held.distance = std::numeric_limits<double>::infinity();
   }
-  held.title = titles_.size();
-  held.titleSize = static_cast<std::uint32_t>(title.size());
-  titles_.append(title);
+  std::string_view key = title;
   if (sort_.key == PointSort::Key::kTitle && encoding_ == TitleEncoding::kCp932) {
-    const std::string_view key = decoder_.Decode(title);
-    if (key.data() != title.data()) {
-      held.keySize = static_cast<std::uint32_t>(key.size());
-      titles_.append(key);
-    }
+    key = decoder_.Decode(title);
   }
-  held_.push_back(held);
+  const bool ownKey = key.data() != title.data();
+  std::string& text = TextRoom(title.size() + (ownKey ? key.size() : 0));
+  held.block = Narrow(texts_.size() - 1);
+  held.offset = Narrow(text.size());
+  held.titleSize = Narrow(title.size());
+  text.append(title);
+  if (ownKey) {
+    held.keySize = Narrow(key.size());
+    text.append(key);
+  }
+  ++count_;
 }
 
 std::string_view SortedPoints::TitleOf(const Held& held) const {
-  return std::string_view(titles_).substr(held.title, held.titleSize);
+  return std::string_view(texts_[held.block]).substr(held.offset, held.titleSize);
 }
 
 std::string_view SortedPoints::KeyOf(const Held& held) const {
   if (held.keySize == 0) return TitleOf(held);
-  return std::string_view(titles_).substr(held.title + held.titleSize, held.keySize);
+  return std::string_view(texts_[held.block]).substr(held.offset + held.titleSize, held.keySize);
 }
 
 std::vector<std::uint32_t> SortedPoints::Order() const {
-  std::vector<std::uint32_t> order(held_.size());
-  std::iota(order.begin(), order.end(), 0u);
+  std::vector<std::uint32_t> order(count_);
+  for (std::size_t i = 0; i < count_; ++i) order[i] = static_cast<std::uint32_t>(i);
   if (sort_.key == PointSort::Key::kDistance) {
     std::stable_sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) {
-      return held_[a].distance < held_[b].distance;
+      return At(a).distance < At(b).distance;
     });
   } else {
     std::stable_sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) {
-      return TitleComesBefore(KeyOf(held_[a]), KeyOf(held_[b]));
+      return TitleComesBefore(KeyOf(At(a)), KeyOf(At(b)));
     });
   }
   return order;
@@ -80,10 +122,11 @@ Point SortedPoints::PointOf(const Held& held) {
   point.line = held.line;
   switch (held.kind) {
     case Kind::kCode:
-      point.position = DecodedPosition{held.x, held.y};
+      point.position = DecodedPosition{static_cast<std::uint32_t>(held.code >> 32),
+                                       static_cast<std::uint32_t>(held.code)};
       break;
     case Kind::kDegreesWithCode:
-      point.position = Degrees{held.longitude, held.latitude, FormatPositionCode(held.x, held.y)};
+      point.position = Degrees{held.longitude, held.latitude, CodeText(held.code)};
       break;
     case Kind::kDegrees:
       point.position = Degrees{held.longitude, held.latitude};
@@ -96,15 +139,16 @@ bool SortedPoints::WriteTo(PointWriter& writer, const BufferedWriter* output) {
   const std::vector<std::uint32_t> order = Order();
   bool ok = true;
   for (const std::uint32_t index : order) {
-    const Held& held = held_[index];
+    const Held& held = At(index);
     writer.Write(PointOf(held), TitleOf(held));
     if (output != nullptr && !output->ok()) {
       ok = false;
       break;
     }
   }
-  held_ = {};
-  titles_ = {};
+  points_ = decltype(points_)();
+  texts_ = decltype(texts_)();
+  count_ = 0;
   return ok;
 }
 

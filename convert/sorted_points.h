@@ -2,10 +2,12 @@
 // The points of a run sorted before any is written (--sort): each point
 // that is to become a record is held as it comes, then all are written in
 // order at the end; points of equal keys keep the input's order. Per point
-// it holds 64 bytes (the position, its code, the line, where its title
+// it holds 64 bytes (the position and its code, the line, where its title
 // lies, the distance from the centre) and the title's bytes; a title sort
-// for a CP932 output holds the title's UTF-8 form too, as its key.
+// for a CP932 output holds the title's UTF-8 form too, as its key. Both are
+// kept in blocks of 1 MiB, so that holding more never copies what is held.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,7 +30,7 @@ class SortedPoints {
   /// as soon as `output` (null: none to look at) has failed.
   bool WriteTo(PointWriter& writer, const BufferedWriter* output);
 
-  std::size_t size() const { return held_.size(); }
+  std::size_t size() const { return count_; }
 
  private:
   enum class Kind : std::uint8_t {
@@ -41,25 +43,31 @@ class SortedPoints {
     double latitude;
     double distance;  ///< metres from the centre of a distance sort
     std::int64_t line;
-    std::uint64_t title;  ///< where the title begins in titles_
+    std::uint64_t code;    ///< the NVI code's 64 bits, or the angle integers x, y
+    std::uint32_t block;   ///< the block of texts_ that holds the title
+    std::uint32_t offset;  ///< where the title begins in its block
     std::uint32_t titleSize;
     std::uint32_t keySize;  ///< a UTF-8 key after the title; 0: the title is the key
-    std::uint32_t x;        ///< the code's angle integers
-    std::uint32_t y;
     Kind kind;
   };
+  static constexpr std::size_t kPointsPerBlock = (1u << 20) / sizeof(Held);
+  static constexpr std::size_t kTextBlock = 1u << 20;
 
+  Held& At(std::size_t index) const;
+  /// Room for `size` bytes of text: the last block, or a new one.
+  std::string& TextRoom(std::size_t size);
   std::string_view TitleOf(const Held& held) const;
   std::string_view KeyOf(const Held& held) const;
-  /// The indexes of held_ in the order of the sort.
+  /// The indexes of the points held in the order of the sort.
   std::vector<std::uint32_t> Order() const;
   static Point PointOf(const Held& held);
 
   PointSort sort_;
   TitleEncoding encoding_;
   TitleDecoder decoder_;
-  std::vector<Held> held_;
-  std::string titles_;
+  std::vector<std::unique_ptr<Held[]>> points_;
+  std::size_t count_ = 0;
+  std::vector<std::string> texts_;
 };
 
 }  // namespace velorin

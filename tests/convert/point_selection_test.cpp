@@ -149,7 +149,17 @@ INSTANTIATE_TEST_SUITE_P(
                       PatternCase{"GroupRepeatsTheCharacter", "^(?:あ){2}$", "ああ", true},
                       PatternCase{"FullWidthLettersAreNotFolded", "tokyo", "ＴＯＫＹＯ", false},
                       PatternCase{"AccentedLettersAreNotFolded", "é", "CAFÉ", false},
-                      PatternCase{"EmptyMatchesEverything", "", "anything", true}),
+                      PatternCase{"EmptyMatchesEverything", "", "anything", true},
+                      PatternCase{"EmptyMatchesAnEmptyTitle", "", "", true},
+                      // A pattern that is just a word is searched for without std::regex;
+                      // the same word as an expression gives the same answers.
+                      PatternCase{"GroupAsciiLettersEitherCase", "(?:TOKYO)", "tokyo dome", true},
+                      PatternCase{"GroupFullWidthLettersAreNotFolded", "(?:tokyo)", "ＴＯＫＹＯ",
+                                  false},
+                      PatternCase{"GroupAccentedLettersAreNotFolded", "(?:é)", "CAFÉ", false},
+                      PatternCase{"GroupJapaneseWord", "(?:東京)", "東京タワー", true},
+                      PatternCase{"WordLongerThanTheTitle", "tokyo tower", "tokyo", false},
+                      PatternCase{"WordAtTheVeryEnd", "wer", "Tokyo Tower", true}),
     [](const ::testing::TestParamInfo<PatternCase>& info) { return info.param.name; });
 
 // The executor walks a title without recursing: a long one costs no stack.
