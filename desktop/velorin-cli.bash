@@ -10,6 +10,7 @@ _velorin_cli_values() {
     --to) echo "nvi gpx kml csv geojson pot" ;;
     --csv-encoding) echo "utf-8 utf-8-bom cp932" ;;
     --size) echo "1024x768 800x600 1600x1200 1920x1080" ;;
+    --sort) echo "title distance" ;;
   esac
 }
 
@@ -58,7 +59,7 @@ _velorin_cli() {
         --timestamp)
           return
           ;;
-        --thin)
+        --thin | --near | --within | --match | --exclude)
           return
           ;;
         --points)
@@ -69,13 +70,13 @@ _velorin_cli() {
           compopt -o nospace
           return
           ;;
-        --untitled | --input-encoding | --from | --to | --csv-encoding)
+        --untitled | --input-encoding | --from | --to | --csv-encoding | --sort)
           COMPREPLY=($(compgen -W "$(_velorin_cli_values "$option")" -- "$value"))
           return
           ;;
       esac
       if [[ $cur == -* ]]; then
-        local options="--untitled=keep --untitled=skip --log= --timestamp= --force --explain --input-encoding= --points= --thin= --from= --to= -o --output= --output-dir= --dedupe --dedupe= --csv-encoding= --help"
+        local options="--untitled=keep --untitled=skip --log= --timestamp= --force --explain --input-encoding= --points= --thin= --from= --to= -o --output= --output-dir= --dedupe --dedupe= --near= --within= --match= --exclude= --sort= --csv-encoding= --help"
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
@@ -91,13 +92,16 @@ _velorin_cli() {
         option=$prev
       fi
       case $option in
-        --size | --untitled | --input-encoding | --from | --to)
+        --size | --untitled | --input-encoding | --from | --to | --sort)
           COMPREPLY=($(compgen -W "$(_velorin_cli_values "$option")" -- "$value"))
+          return
+          ;;
+        --near | --within | --match | --exclude)
           return
           ;;
       esac
       if [[ $cur == -* ]]; then
-        local options="--size= --labels --no-labels --untitled=keep --untitled=skip --input-encoding= --from= --to= --help"
+        local options="--size= --labels --no-labels --untitled=keep --untitled=skip --input-encoding= --from= --to= --near= --within= --match= --exclude= --sort= --help"
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
