@@ -172,20 +172,56 @@ TEST(CliApp, MalformedSelectionIsAUsageErrorBeforeAnythingIsWritten) {
   WriteBytes(input, kTokyoAndOsaka);
   struct Case {
     std::string option;
-    const char* text;
+    std::string text;
   };
   const Case cases[] = {
-      {"--near=95,139.7,5km", "--near: latitude 95 is outside -90 to 90 degrees"},
+      {"--near=90.5,139,5km", "--near: latitude 90.5 is outside -90 to 90 degrees"},
+      {"--near=35,181,5km", "--near: longitude 181 is outside -180 to 180 degrees"},
       {"--near=35.68,139.76",
-       "--near takes LAT,LON,RADIUS in decimal degrees and a radius with "
-       "its unit, m or km (e.g. --near=35.6812,139.7671,50km), not "
-       "'35.68,139.76'"},
+       "--near takes LAT,LON,RADIUS in decimal degrees and a radius with its unit, "
+       "m or km (e.g. --near=35.6812,139.7671,50km), not '35.68,139.76'"},
+      {"--near=35.68,139.76,", "--near: '' is no radius such as 500m or 50km"},
       {"--near=35.68,139.76,50", "--near: the radius '50' needs its unit, m or km (e.g. 50km)"},
-      {"--within=35,135,34,136", "--within: SOUTH 35 lies north of NORTH 34"},
-      {"--match=(tokyo",
-       "--match: '(tokyo' is no regular expression: a parenthesis not closed "
-       "or not opened, an unknown (?...) group, or *, + or ? with nothing to "
-       "repeat"},
+      {"--near=35.68,139.76,5mi", "--near: '5mi' is no radius such as 500m or 50km"},
+      {"--near=35.68,139.76,0m", "--near: the radius must be more than 0, not '0m'"},
+      {"--near=35.68,139.76,-5km", "--near: the radius must be more than 0, not '-5km'"},
+      {"--near=35.68,139.76,km", "--near: 'km' is no radius such as 500m or 50km"},
+      {"--near=nan,139.76,5km", "--near: 'nan' is no latitude in decimal degrees"},
+      {"--near=35'40'52'3,139.76,5km", "--near: '35'40'52'3' is no latitude in decimal degrees"},
+      {"--within=35.2,134.9,34.2,136.2", "--within: SOUTH 35.2 lies north of NORTH 34.2"},
+      {"--within=34,135,91,136", "--within: latitude 91 is outside -90 to 90 degrees"},
+      {"--within=34,-190,35,136", "--within: longitude -190 is outside -180 to 180 degrees"},
+      {"--within=34,135,35",
+       "--within takes SOUTH,WEST,NORTH,EAST in decimal degrees (e.g. "
+       "--within=34.3,135.0,35.1,136.0), not '34,135,35'"},
+      {"--within=34,135,35,east", "--within: 'east' is no longitude in decimal degrees"},
+      {"--match=(東京",
+       "--match: '(東京' is no regular expression: a parenthesis not closed or not "
+       "opened, an unknown (?...) group, or *, + or ? with nothing to repeat"},
+      {"--match=[ab",
+       "--match: '[ab' is no regular expression: a bracket expression [...] that is "
+       "not closed or not valid"},
+      {"--match=[z-a]",
+       "--match: '[z-a]' is no regular expression: a range in brackets that is no "
+       "range or not closed"},
+      {"--exclude=*x",
+       "--exclude: '*x' is no regular expression: a parenthesis not closed or not "
+       "opened, an unknown (?...) group, or *, + or ? with nothing to repeat"},
+      {"--exclude=(?<n>a)",
+       "--exclude: '(?<n>a)' is no regular expression: a parenthesis not closed or "
+       "not opened, an unknown (?...) group, or *, + or ? with nothing to repeat"},
+      {"--match=a{3,1}",
+       "--match: 'a{3,1}' is no regular expression: a count in braces that is no "
+       "count"},
+      {"--match=a\\",
+       "--match: 'a\\' is no regular expression: a backslash at its end or before a "
+       "character it cannot escape"},
+      {"--match=x{1000000}",
+       "--match: 'x{1000000}' is no regular expression: too large to search with"},
+      {"--exclude=(a)\\1",
+       "--exclude: '(a)\\1' is no regular expression: a back-reference (\\1 and the "
+       "like), which title filters do not support"},
+      {"--match=\x93\x8c", "--match: '\x93\x8c' is no regular expression: it is not UTF-8 text"},
       {"--exclude=\x1b[31m(",
        "--exclude: '\\x1B[31m(' is no regular expression: a bracket "
        "expression [...] that is not closed or not valid"},
@@ -198,8 +234,7 @@ TEST(CliApp, MalformedSelectionIsAUsageErrorBeforeAnythingIsWritten) {
     for (const Case& c : cases) {
       testing::internal::CaptureStderr();
       EXPECT_EQ(RunWith({command, c.option, input, output}), kExitUsage) << c.option;
-      EXPECT_EQ(testing::internal::GetCapturedStderr(),
-                "velorin-cli: " + std::string(c.text) + "\n");
+      EXPECT_EQ(testing::internal::GetCapturedStderr(), "velorin-cli: " + c.text + "\n");
       EXPECT_FALSE(std::filesystem::exists(output)) << c.option;
     }
   }

@@ -16,7 +16,10 @@
 namespace velorin {
 namespace {
 
-// Real places, with their names in English or Japanese; line 1 is the header.
+// Real places, with their names in English or Japanese; line 1 is the
+// header. Enoshima lies 49.8 km from Tokyo Station, Tsukuba 52.7 km; Himeji
+// just west of the Kansai box, Wakayama just inside it; Taveuni on 180
+// degrees.
 constexpr std::string_view kPlaces =
     "name,latitude,longitude\n"
     "Tokyo Tower,35.658581,139.745433\n"
@@ -30,7 +33,11 @@ constexpr std::string_view kPlaces =
     "Nagoya Station,35.170694,136.881637\n"
     "Suva,-18.1416,178.4419\n"
     "Lakeba,-18.2,-178.8\n"
-    "Apia,-13.8333,-171.7667\n";
+    "Apia,-13.8333,-171.7667\n"
+    "Himeji Castle,34.8394,134.6939\n"
+    "Wakayama,34.2261,135.1675\n"
+    "Taveuni,-16.8,180\n"
+    "Port Vila,-17.7333,168.3167\n";
 
 constexpr const char* kTokyoStation50km = "35.681236,139.767125,50km";
 
@@ -127,37 +134,38 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(OptionCase{"NearTokyoStation",
                                  {{"--near", kTokyoStation50km}},
                                  {"Tokyo Tower", "東京スカイツリー", "Yokohama Station", "江の島"},
-                                 {8}},
+                                 {12}},
                       OptionCase{"WithinKansai",
                                  {{"--within", "34.2,134.9,35.2,136.2"}},
-                                 {"大阪駅", "京都タワー", "Kobe Port Tower"},
-                                 {9}},
+                                 {"大阪駅", "京都タワー", "Kobe Port Tower", "Wakayama"},
+                                 {12}},
                       OptionCase{"WithinFijiAcross180",
                                  {{"--within", "-21,176,-12,-178"}},
-                                 {"Suva", "Lakeba"},
-                                 {10}},
+                                 {"Suva", "Lakeba", "Taveuni"},
+                                 {13}},
                       OptionCase{"MatchInEnglishOrJapanese",
                                  {{"--match", "tokyo|東京"}},
                                  {"Tokyo Tower", "東京スカイツリー"},
-                                 {10}},
+                                 {14}},
                       OptionCase{"ExcludeInEnglishOrJapanese",
                                  {{"--exclude", "tower|タワー"}},
                                  {"東京スカイツリー", "Yokohama Station", "江の島", "Tsukuba",
-                                  "大阪駅", "Nagoya Station", "Suva", "Lakeba", "Apia"},
+                                  "大阪駅", "Nagoya Station", "Suva", "Lakeba", "Apia",
+                                  "Himeji Castle", "Wakayama", "Taveuni", "Port Vila"},
                                  {3}},
                       // The first filter that leaves a point out counts it.
                       OptionCase{"ExcludeThenNear",
                                  {{"--exclude", "tower|タワー"}, {"--near", kTokyoStation50km}},
                                  {"東京スカイツリー", "Yokohama Station", "江の島"},
-                                 {3, 6}},
+                                 {3, 10}},
                       OptionCase{"NearThenExclude",
                                  {{"--near", kTokyoStation50km}, {"--exclude", "tower|タワー"}},
                                  {"東京スカイツリー", "Yokohama Station", "江の島"},
-                                 {8, 1}},
+                                 {12, 1}},
                       OptionCase{"TwoBoxesBothHold",
                                  {{"--within", "34,134,36,140"}, {"--within", "35,139,36,141"}},
                                  {"Tokyo Tower", "東京スカイツリー", "Yokohama Station", "江の島"},
-                                 {4, 4}}),
+                                 {6, 6}}),
     [](const ::testing::TestParamInfo<OptionCase>& info) { return info.param.name; });
 
 TEST_F(FilteredRun, EachPointLeftOutIsToldAndLoggedWithItsFilter) {
@@ -170,12 +178,12 @@ TEST_F(FilteredRun, EachPointLeftOutIsToldAndLoggedWithItsFilter) {
   ASSERT_EQ(Run(options).result, RunResult::kFinished);
   EXPECT_EQ(observer.told[0], "2 title not matching --match");
   EXPECT_EQ(observer.told[3], "6 outside --near (52.7 km from its centre)");
-  EXPECT_EQ(observer.told.size(), 11u);
+  EXPECT_EQ(observer.told.size(), 15u);
   const std::string log = Contents("/work/run.log");
   EXPECT_NE(log.find("Line 2\ttitle not matching --match\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("Line 7\toutside --near (403.1 km from its centre)\r\n"), std::string::npos);
   EXPECT_NE(log.find("\r\n1 point written\r\n"), std::string::npos) << log;
-  EXPECT_NE(log.find("\r\n8 points outside --near\r\n3 points not matching --match\r\n"),
+  EXPECT_NE(log.find("\r\n12 points outside --near\r\n3 points not matching --match\r\n"),
             std::string::npos);
 }
 
@@ -220,42 +228,57 @@ TEST_F(FilteredRun, Cp932TitlesAreMatchedAsUtf8AndUntitledAsNoTitle) {
   }
 }
 
-TEST_F(FilteredRun, SortsByTitleStablyIgnoringAsciiCase) {
-  const std::string csv = "name,lat,lon\nb,1,1\nB,1,2\nA,1,3\nあ,1,4\nＡ,1,5\nb,1,6\n";
-  RunOptions options = Options(csv, PointFormat::kCsv, {}, "title");
-  EXPECT_EQ(Titles(options), (std::vector<std::string>{"A", "b", "B", "b", "あ", "Ａ"}));
-}
-
-TEST_F(FilteredRun, SortsCp932TitlesByCodePoint) {
-  // In CP932 "Ａ" (82 60) comes before "あ" (82 A0); as characters after it.
-  Cp932TitleSink sink;
-  RunOptions options = Options(
-      "ORD=POI/tex=\x82\x60/kei=135'0'0'0/ido=35'0'0'0\r\n"
-      "ORD=POI/tex=\x82\xA0/kei=135'0'0'0/ido=35'0'0'0\r\n"
-      "ORD=POI/tex=z/kei=135'0'0'0/ido=35'0'0'0\r\n",
-      PointFormat::kPot, {}, "title");
-  options.outputFormat = PointFormat::kNvi;
-  options.sink = &sink;
-  ASSERT_EQ(Run(options).records, 3);
-  EXPECT_EQ(sink.titles, (std::vector<std::string>{"z", "\x82\xA0", "\x82\x60"}));
-}
-
-TEST_F(FilteredRun, SortsByDistanceFromTheCentreNearestFirst) {
-  RunOptions options =
-      Options(kPlaces, PointFormat::kCsv, {{"--near", kTokyoStation50km}}, "distance");
-  EXPECT_EQ(Titles(options), (std::vector<std::string>{"Tokyo Tower", "東京スカイツリー",
-                                                       "Yokohama Station", "江の島"}));
-}
-
-TEST_F(FilteredRun, SortedRunKeepsTheRecordLimitsPointsAndTheLineLeft) {
-  RunOptions options = Options(
-      "ORD=POI/tex=c/kei=135'0'0'0/ido=35'0'0'0\r\n"
-      "ORD=POI/tex=b/kei=135'0'0'0/ido=35'0'0'0\r\n"
-      "ORD=POI/tex=a/kei=135'0'0'0/ido=35'0'0'0\r\n",
-      PointFormat::kPot, {}, "title");
-  options.outputFormat = PointFormat::kNvi;
-  options.recordLimit = 2;
-  EXPECT_EQ(Titles(options), (std::vector<std::string>{"b", "c"}));
+TEST_F(FilteredRun, SortsStablyByTitleCodePointOrDistance) {
+  struct Case {
+    const char* name;
+    std::string input;
+    PointFormat format;
+    std::vector<SelectionArgument> filters;
+    const char* sort;
+    std::vector<std::string> titles;  ///< as the writer takes them
+    std::int32_t recordLimit = kRecordLimit;
+  };
+  const auto pot = [](std::string_view title) {
+    return "ORD=POI/tex=" + std::string(title) + "/kei=135'0'0'0/ido=35'0'0'0\r\n";
+  };
+  const Case cases[] = {
+      // A-Z as a-z, so "_" before them; equal titles keep their order.
+      {"TitleStableIgnoringAsciiCase",
+       "name,lat,lon\nb,1,1\nB,1,2\nA,1,3\nあ,1,4\nＡ,1,5\nb,1,6\n_1,1,7\n",
+       PointFormat::kCsv,
+       {},
+       "title",
+       {"_1", "A", "b", "B", "b", "あ", "Ａ"}},
+      // In CP932 "Ａ" (82 60) comes before "あ" (82 A0); as characters after it.
+      {"Cp932TitlesByCodePoint",
+       pot("\x82\x60") + pot("\x82\xA0") + pot("z"),
+       PointFormat::kPot,
+       {},
+       "title",
+       {"z", "\x82\xA0", "\x82\x60"}},
+      {"DistanceNearestFirst",
+       std::string(kPlaces),
+       PointFormat::kCsv,
+       {{"--near", kTokyoStation50km}},
+       "distance",
+       {"Tokyo Tower", "東京スカイツリー", "Yokohama Station", "江の島"}},
+      // The record limit keeps the points it kept unsorted.
+      {"RecordLimitKeepsTheFirstPoints",
+       pot("c") + pot("b") + pot("a"),
+       PointFormat::kPot,
+       {},
+       "title",
+       {"b", "c"},
+       2},
+  };
+  for (const Case& c : cases) {
+    RunOptions options = Options(c.input, c.format, c.filters, c.sort);
+    options.recordLimit = c.recordLimit;
+    if (c.format == PointFormat::kPot) options.outputFormat = PointFormat::kNvi;
+    EXPECT_EQ(c.format == PointFormat::kPot ? Titles(options, Cp932TitleSink()) : Titles(options),
+              c.titles)
+        << c.name;
+  }
   EXPECT_EQ(last.firstLineNotConverted, 3);
 }
 
@@ -356,7 +379,8 @@ INSTANTIATE_TEST_SUITE_P(
                         std::string(kPlaces),
                         {{"--within", "-21,176,-12,-178"}},
                         "",
-                        "name,latitude,longitude\nSuva,-18.1416,178.4419\nLakeba,-18.2,-178.8\n"},
+                        "name,latitude,longitude\nSuva,-18.1416,178.4419\nLakeba,-18.2,-178.8\n"
+                        "Taveuni,-16.8,180\n"},
         SameRecordsCase{
             "GeoJsonToNviSortedByDistance",
             PointFormat::kGeoJson,
