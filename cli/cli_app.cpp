@@ -85,6 +85,9 @@ struct PointArguments {
   std::string untitled = "keep";
   std::string inputEncoding = "auto";
   std::string dedupe;  ///< the metres of --dedupe, as given
+  /// The filters as given, in their order.
+  std::vector<SelectionArgument> selection;
+  std::string sort;  ///< empty: the input's order
   CLI::Option* dedupeOption = nullptr;
   CLI::Option* outputOption = nullptr;
 };
@@ -118,8 +121,51 @@ void AddPointKindOptions(CLI::App& command, ConvertOptions& options) {
       ->type_name("METRES");
 }
 
+/// --near, --within, --match, --exclude and --sort.
+void AddSelectionOptions(CLI::App& command, PointArguments& arguments) {
+  struct Filter {
+    const char* option;
+    const char* value;
+    const char* help;
+  };
+  static constexpr Filter kFilters[] = {
+      {"--near", "LAT,LON,RADIUS",
+       "Keep the points within RADIUS (with its unit: 500m, 50km) of the position LAT,LON in "
+       "decimal degrees, along the earth's surface"},
+      {"--within", "SOUTH,WEST,NORTH,EAST",
+       "Keep the points between these latitudes and longitudes in decimal degrees (across 180 "
+       "degrees when WEST > EAST)"},
+      {"--match", "REGEX",
+       "Keep the points whose title matches REGEX (ECMAScript syntax, A-Z and a-z alike, on "
+       "the title as written)"},
+      {"--exclude", "REGEX",
+       "Drop the points whose title matches REGEX (the filters apply one after another, in "
+       "the order given)"},
+  };
+  for (const Filter& filter : kFilters) {
+    // Taken as each is parsed, so that they apply in the order given.
+    command
+        .add_option_function<std::string>(
+            filter.option,
+            [&arguments, option = filter.option](const std::string& value) {
+              arguments.selection.push_back({option, value});
+            },
+            filter.help)
+        ->type_name(filter.value)
+        ->trigger_on_parse()
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  }
+  command
+      .add_option("--sort", arguments.sort,
+                  "Write the points in the order of their titles, or nearest to --near's centre "
+                  "first; all are held in memory until the input ends")
+      ->check(CLI::IsMember({"title", "distance"}))
+      ->type_name("KEY");
+}
+
 /// What both commands share: the names, --untitled, --input-encoding,
-/// --points, --thin, --from, --dedupe, --log, --force, --explain.
+/// --points, --thin, --from, --dedupe, --log, the filters and --sort,
+/// --force, --explain.
 void AddPointOptions(CLI::App& command, PointArguments& arguments, const std::string& inputHelp) {
   ConvertOptions& options = arguments.options;
   command
@@ -149,9 +195,11 @@ void AddPointOptions(CLI::App& command, PointArguments& arguments, const std::st
                   "Write what became of the input to FILE: every line of a POT file, every "
                   "skipped point of the others")
       ->type_name("FILE");
+  AddSelectionOptions(command, arguments);
   command.add_flag("--force", options.force, "Replace an existing output file without asking");
   command.add_flag("--explain", options.explain,
-                   "Tell on standard error why each skipped point was skipped");
+                   "Tell on standard error why each skipped point was skipped, and which "
+                   "points the filters left out");
   command.add_option("INPUT", arguments.names.names, inputHelp)->required();
 }
 
@@ -169,6 +217,10 @@ std::string TakePointArguments(PointArguments& arguments) {
     }
     options.dedupeMetres = metres;
   }
+  ParsedSelection selection = ParsePointSelection(arguments.selection, arguments.sort);
+  if (!selection.error.empty()) return PrintableText(selection.error);
+  options.filters = std::move(selection.filters);
+  options.sort = selection.sort;
   return ArrangeNames(arguments.names, options);
 }
 

@@ -103,6 +103,8 @@ RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choic
   run.logPath = options.logPath;
   run.inputEncoding = options.inputEncoding;
   run.dedupeMetres = options.dedupeMetres;
+  run.filters = options.filters;
+  run.sort = options.sort;
   run.writer.csvEncoding = options.csvEncoding.value_or(CsvEncoding::kUtf8);
   run.points = options.points;
   run.thinMetres = options.thinMetres;

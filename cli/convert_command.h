@@ -45,6 +45,9 @@ struct ConvertOptions {
   /// metres (--dedupe).
   std::optional<double> dedupeMetres;
   std::optional<CsvEncoding> csvEncoding;  ///< --csv-encoding
+  /// --near, --within, --match and --exclude, in the order given.
+  std::vector<PointFilter> filters;
+  std::optional<PointSort> sort;  ///< --sort
 };
 
 /// The fixed clock of --timestamp, or the local clock without one. Null,

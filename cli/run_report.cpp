@@ -49,8 +49,8 @@ std::string ReadableFormatNames() {
 /// or ignored: the format it was read as, and why, is the likely cause.
 std::string NothingFoundLine(const RunOutcome& outcome, const RunSummary& summary,
                              const ReportContext& context) {
-  if (outcome.records > 0 || outcome.skipped.total() > 0 || !summary.ignored.empty() ||
-      !outcome.inputHeldBytes) {
+  if (outcome.records > 0 || outcome.skipped.total() > 0 || outcome.leftOutTotal() > 0 ||
+      !summary.ignored.empty() || !outcome.inputHeldBytes) {
     return {};
   }
   const std::string format(DisplayName(context.input));
@@ -97,6 +97,7 @@ std::string DetailLines(const RunOutcome& outcome, const ReportContext& context)
     text += std::string(kProgram) + summary.skipped +
             (context.explained ? "\n" : " (--explain tells which)\n");
   }
+  for (const std::string& line : summary.leftOut) text += std::string(kProgram) + line + "\n";
   for (const std::string* line :
        {&summary.duplicates, &summary.encoding, &summary.ignored, &summary.onlyLines,
         &summary.titlesChanged, &summary.titlesControls, &summary.titlesUnshowable,

@@ -78,6 +78,7 @@ class Conversion {
   std::optional<RunInputs> inputs_;
   std::unique_ptr<PointWriter> ownWriter_;
   PointWriter* writer_ = nullptr;
+  std::optional<EntryStage> stage_;
   bool cancelled_ = false;
   bool readToTheEnd_ = false;
   RunOutcome outcome_;
@@ -171,8 +172,9 @@ std::optional<Failure> Conversion::ConvertEntries() {
   inputs_->SetLog(log_ ? &*log_ : nullptr);
   inputs_->StartReading();
   MakeWriter();
-  EntryStage stage(options_, host_, *writer_, open_.output ? &*open_.output : nullptr,
-                   log_ ? &*log_ : nullptr, outcome_, records_);
+  EntryStage& stage =
+      stage_.emplace(options_, host_, *writer_, open_.output ? &*open_.output : nullptr,
+                     log_ ? &*log_ : nullptr, outcome_, records_);
   const FormatInfo& output = InfoOf(options_.outputFormat);
   const std::int32_t limit = output.limitsRecords ? options_.recordLimit : 0;
   PointReader& reader = inputs_->reader();
@@ -225,6 +227,7 @@ std::optional<Failure> Conversion::InputEnded() {
 }
 
 std::optional<Failure> Conversion::EndOutput() {
+  if (!stage_->WriteHeld()) return OutputFailure();
   writer_->End();
   if (open_.output && !open_.output->ok()) return OutputFailure();
   if (const std::error_code error = writer_->error()) {
@@ -256,6 +259,7 @@ void Conversion::Release() {
   if (inputs_) inputs_->Release(outcome_, readToTheEnd_);
   if (writer_ != nullptr) outcome_.titles.adjusted = writer_->titlesAdjusted();
   outcome_.records = records_;
+  stage_.reset();
   ownWriter_.reset();
   writer_ = nullptr;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // One conversion run, whatever the formats and whichever face starts it:
-// sources (one file or several, chained) -> the title rule -> the check
-// against what the output holds -> dedupe -> a sink (a file behind the one
+// sources (one file or several, chained) -> the title rule -> the filters
+// -> the check against what the output holds -> dedupe -> the sort -> a sink (a file behind the one
 // safe output, or the caller's own). It asks its host only what a person
 // must decide and reports in its own terms (run_outcome.h).
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/point_selection.h"
 #include "convert/run_host.h"
 #include "convert/run_observer.h"
 #include "convert/run_outcome.h"
@@ -62,6 +63,12 @@ struct RunOptions {
   /// Drop a point whose title a point written before has within this many
   /// metres (0: at the very same position); nothing keeps every point.
   std::optional<double> dedupeMetres = std::nullopt;
+  /// The points kept: each filter in turn, after the title rule and before
+  /// the check; a point one of them leaves out is counted under it.
+  std::vector<PointFilter> filters = {};
+  /// Every point is held until the input has ended, then all are written
+  /// in this order; the input's order when absent.
+  std::optional<PointSort> sort = std::nullopt;
   /// How the writer writes (CSV's encoding).
   WriterOptions writer = {};
   /// A GPX, KML, KMZ or GeoJSON file is parsed on a second thread while the

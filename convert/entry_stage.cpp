@@ -36,6 +36,13 @@ EntryStage::EntryStage(const RunOptions& options, RunHost& host, PointWriter& wr
       rule_(TargetOf(writer, options.outputFormat)),
       ranges_{PositionRange::kNvi, InfoOf(options.outputFormat).positions} {
   if (options.dedupeMetres) duplicates_.emplace(*options.dedupeMetres);
+  if (!options.filters.empty()) {
+    selector_.emplace(options.filters, rule_.target().encoding);
+    for (const PointFilter& filter : options.filters) {
+      outcome.leftOut.push_back({filter.kind, filter.name, 0});
+    }
+  }
+  if (options.sort) sorted_.emplace(*options.sort, rule_.target().encoding);
 }
 
 void EntryStage::StartInput(std::size_t index) {
@@ -65,20 +72,27 @@ EntryStage::Taken EntryStage::TakePoint(const ReadEntry& entry) {
   const Point& point = entry.point;
   TitleChange change = TitleChange::kNone;
   std::string_view title = rule_.Apply(point, source_, change);
+  if (selector_ && LeaveOut(point, title)) return Taken::kSkipped;
   if (const auto problem = CheckPoint(point, title.empty(), options_.untitled, ranges_)) {
     Skip(entry, problem->first, problem->second);
     return Taken::kSkipped;
   }
   if (title.empty()) title = kNoTitleText;
   if (duplicates_ && DropDuplicate(point, title)) return Taken::kSkipped;
-  writer_.Write(point, title);
-  if (output_ != nullptr && !output_->ok()) return Taken::kWriteFailed;
+  if (sorted_) {
+    sorted_->Hold(point, title);
+  } else {
+    writer_.Write(point, title);
+    if (output_ != nullptr && !output_->ok()) return Taken::kWriteFailed;
+  }
   ++records_;
   countText_.Increment();
   host_.OnRecordWritten(records_);
   if (change != TitleChange::kNone) CountTitleChange(point, change);
   return Taken::kWritten;
 }
+
+bool EntryStage::WriteHeld() { return !sorted_ || sorted_->WriteTo(writer_, output_); }
 
 void EntryStage::Skip(const ReadEntry& entry, SkipKind kind, std::string_view reason) {
   outcome_.skipped.Count(kind);
@@ -100,6 +114,17 @@ bool EntryStage::DropDuplicate(const Point& point, std::string_view title) {
   reason += found->metres > 0 ? " (same title, " + MetresText(found->metres) + " away)"
                               : " (same title and position)";
   if (options_.observer != nullptr) options_.observer->OnDuplicate(point, reason);
+  if (log_ != nullptr) log_->Skipped(point.line, reason);
+  return true;
+}
+
+bool EntryStage::LeaveOut(const Point& point, std::string_view title) {
+  const std::optional<std::size_t> filter = selector_->FilterLeavingOut(point, title);
+  if (!filter) return false;
+  ++outcome_.leftOut[*filter].points;
+  if (options_.observer == nullptr && log_ == nullptr) return true;
+  const std::string reason = selector_->Reason(*filter, point);
+  if (options_.observer != nullptr) options_.observer->OnLeftOut(point, reason);
   if (log_ != nullptr) log_->Skipped(point.line, reason);
   return true;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What becomes of each entry of a run's input: a point goes through the
-// title rule, the check against what the output holds and dedupe into the
-// writer; every entry that gives no record is counted, told and logged.
+// title rule, the filters, the check against what the output holds and
+// dedupe into the writer (or, sorted, into the points held until the end);
+// every entry that gives no record is counted, told and logged.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,7 +10,9 @@
 #include "convert/conversion_run.h"
 #include "convert/counting_text.h"
 #include "convert/duplicate_points.h"
+#include "convert/point_selector.h"
 #include "convert/run_log.h"
+#include "convert/sorted_points.h"
 #include "convert/title_rule.h"
 #include "formats/point_check.h"
 #include "platform/buffered_writer.h"
@@ -36,12 +39,18 @@ class EntryStage {
   };
   Taken Take(const ReadEntry& entry);
 
+  /// Writes the points held for the sort, when there is one; false when the
+  /// output could not be written.
+  bool WriteHeld();
+
  private:
   Taken TakePoint(const ReadEntry& entry);
   void Skip(const ReadEntry& entry, SkipKind kind, std::string_view reason);
   /// A point whose title a point written before has close by: dropped,
   /// counted and told.
   bool DropDuplicate(const Point& point, std::string_view title);
+  /// A point a filter leaves out: counted under it, told and logged.
+  bool LeaveOut(const Point& point, std::string_view title);
   void CountTitleChange(const Point& point, TitleChange change);
 
   const RunOptions& options_;
@@ -56,6 +65,8 @@ class EntryStage {
   PointRanges ranges_;
   std::size_t input_ = 0;
   std::optional<DuplicatePoints> duplicates_;
+  std::optional<PointSelector> selector_;
+  std::optional<SortedPoints> sorted_;
   /// The log's record count text, which follows the count by adding one to
   /// its digits rather than writing the number anew for every record.
   CountingText countText_{" "};

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "convert/point_selection.h"
 #include "formats/point_reader.h"
 #include "text/text_encoding.h"
 
@@ -84,6 +85,13 @@ struct TitleCounts {
   std::int64_t adjusted = 0;
 };
 
+/// The points one filter of the run left out.
+struct LeftOutCount {
+  FilterKind kind = FilterKind::kNear;
+  std::string filter;  ///< its name in reports ("--near")
+  std::int64_t points = 0;
+};
+
 struct RunOutcome {
   RunResult result = RunResult::kFinished;
   RunStage failedStage = RunStage::kNone;
@@ -122,6 +130,14 @@ struct RunOutcome {
   IgnoredItems ignored;
   /// Points dropped as duplicates of one written before (--dedupe).
   std::int64_t duplicatesDropped = 0;
+  /// The points each filter left out, one count for every filter, in the
+  /// run's order.
+  std::vector<LeftOutCount> leftOut;
+  std::int64_t leftOutTotal() const {
+    std::int64_t total = 0;
+    for (const LeftOutCount& count : leftOut) total += count.points;
+    return total;
+  }
   /// Inputs of several that gave no point at all.
   std::vector<std::string> inputsWithoutPoints;
   /// Inputs named more than once (the same file, by any name): read once.

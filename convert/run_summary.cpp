@@ -61,6 +61,20 @@ std::string IgnoredLine(const IgnoredItems& items) {
   return line;
 }
 
+/// "outside --near": what a filter's count stands for.
+std::string LeftOutWords(const LeftOutCount& count) {
+  switch (count.kind) {
+    case FilterKind::kNear:
+    case FilterKind::kWithin:
+      return "outside " + count.filter;
+    case FilterKind::kMatch:
+      return "not matching " + count.filter;
+    case FilterKind::kExclude:
+      break;
+  }
+  return "dropped by " + count.filter;
+}
+
 }  // namespace
 
 bool HeldOnlyLines(const RunOutcome& outcome) {
@@ -69,7 +83,8 @@ bool HeldOnlyLines(const RunOutcome& outcome) {
     const auto kind = static_cast<IgnoredKind>(i);
     if (WordsOf(kind).line) lines += outcome.ignored[kind];
   }
-  return outcome.records == 0 && outcome.skipped.total() == 0 && lines > 0;
+  return outcome.records == 0 && outcome.skipped.total() == 0 && outcome.leftOutTotal() == 0 &&
+         lines > 0;
 }
 
 RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output) {
@@ -86,6 +101,10 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
   if (outcome.duplicatesDropped > 0) {
     summary.duplicates =
         Counted(outcome.duplicatesDropped, "duplicate point", "duplicate points") + " dropped";
+  }
+  for (const LeftOutCount& count : outcome.leftOut) {
+    if (count.points == 0) continue;
+    summary.leftOut.push_back(Counted(count.points, "point", "points") + " " + LeftOutWords(count));
   }
   if (HeldOnlyLines(outcome)) {
     summary.onlyLines =
@@ -122,10 +141,14 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
 
 std::vector<std::string> SummaryLines(const RunSummary& summary) {
   std::vector<std::string> lines;
+  for (const std::string* line : {&summary.encoding, &summary.skipped}) {
+    if (!line->empty()) lines.push_back(*line);
+  }
+  lines.insert(lines.end(), summary.leftOut.begin(), summary.leftOut.end());
   for (const std::string* line :
-       {&summary.encoding, &summary.skipped, &summary.duplicates, &summary.ignored,
-        &summary.onlyLines, &summary.titlesChanged, &summary.titlesControls,
-        &summary.titlesUnshowable, &summary.titlesRecoded, &summary.titlesTidied}) {
+       {&summary.duplicates, &summary.ignored, &summary.onlyLines, &summary.titlesChanged,
+        &summary.titlesControls, &summary.titlesUnshowable, &summary.titlesRecoded,
+        &summary.titlesTidied}) {
     if (!line->empty()) lines.push_back(*line);
   }
   return lines;

@@ -37,6 +37,9 @@ struct RunSummary {
   std::string titlesTidied;
   /// "2 duplicate points dropped" (--dedupe); empty when none was.
   std::string duplicates;
+  /// "212 points outside --near", "3 points dropped by --exclude": a line
+  /// for each filter that left points out.
+  std::vector<std::string> leftOut;
 };
 
 /// The input held no point of its own (none written, none skipped) but

@@ -13,12 +13,13 @@ _velorin_cli_values() {
     --to) echo "pot nvi gpx kml csv geojson" ;;
     --csv-encoding) echo "utf-8 utf-8-bom cp932" ;;
     --size) echo "1024x768 800x600 1600x1200 1920x1080" ;;
+    --sort) echo "title distance" ;;
   esac
 }
 
 # The options of a command, those that take a value with "=".
 _velorin_cli_options() {
-  local shared="--untitled=keep --untitled=skip --input-encoding= --points= --thin= --from= --dedupe --dedupe= --log= --force --explain --to= -o --output= --help"
+  local shared="--untitled=keep --untitled=skip --input-encoding= --points= --thin= --from= --dedupe --dedupe= --near= --within= --match= --exclude= --sort= --log= --force --explain --to= -o --output= --help"
   case $1 in
     convert) echo "$shared --timestamp= --output-dir= --csv-encoding=" ;;
     map) echo "$shared --size= --labels --no-labels" ;;
@@ -50,7 +51,7 @@ _velorin_cli_points_command() {
       # A flag: its distance only ever follows "=".
       [[ $cur == --dedupe=* ]] && return
       ;;
-    --timestamp | --thin)
+    --timestamp | --thin | --near | --within | --match | --exclude)
       return
       ;;
     --points)
@@ -61,7 +62,7 @@ _velorin_cli_points_command() {
       compopt -o nospace
       return
       ;;
-    --untitled | --input-encoding | --from | --to | --csv-encoding | --size)
+    --untitled | --input-encoding | --from | --to | --csv-encoding | --size | --sort)
       COMPREPLY=($(compgen -W "$(_velorin_cli_values "$option")" -- "$value"))
       return
       ;;
