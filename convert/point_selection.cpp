@@ -193,10 +193,10 @@ std::optional<PointFilter> ParseFilter(const SelectionArgument& argument, std::s
   PointFilter filter;
   const std::string& option = argument.option;
   if (option == "--near") {
-    const auto near = ParseNear(argument.value, error);
-    if (!near) return std::nullopt;
+    const auto area = ParseNear(argument.value, error);
+    if (!area) return std::nullopt;
     filter.kind = FilterKind::kNear;
-    filter.near = *near;
+    filter.area = *area;
   } else if (option == "--within") {
     const auto box = ParseWithin(argument.value, error);
     if (!box) return std::nullopt;
@@ -239,13 +239,13 @@ ParsedSelection ParsePointSelection(const std::vector<SelectionArgument>& argume
     parsed.error = "--sort takes title or distance, not '" + std::string(sort) + "'";
     return parsed;
   }
-  const auto near = std::find_if(parsed.filters.begin(), parsed.filters.end(),
+  const auto nearFilter = std::find_if(parsed.filters.begin(), parsed.filters.end(),
                                  [](const PointFilter& f) { return f.kind == FilterKind::kNear; });
-  if (near == parsed.filters.end()) {
+  if (nearFilter == parsed.filters.end()) {
     parsed.error = "--sort=distance needs --near: distances are measured from its centre";
     return parsed;
   }
-  parsed.sort = PointSort{PointSort::Key::kDistance, near->near.latitude, near->near.longitude};
+  parsed.sort = PointSort{PointSort::Key::kDistance, nearFilter->area.latitude, nearFilter->area.longitude};
   return parsed;
 }
 

@@ -49,7 +49,7 @@ struct PointFilter {
   /// How reports name the filter: its option ("--near"), with its value
   /// ("--near=35,139,5km") when the option was given more than once.
   std::string name;
-  NearArea near = {};                         ///< kNear
+  NearArea area = {};                         ///< kNear
   LatLonBox box = {};                         ///< kWithin
   std::shared_ptr<const TitlePattern> title;  ///< kMatch, kExclude
 };

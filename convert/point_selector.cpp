@@ -36,7 +36,7 @@ bool PointSelector::Keeps(const PointFilter& filter, const Degrees& degrees,
                           std::string_view title) {
   switch (filter.kind) {
     case FilterKind::kNear:
-      return DistanceWithin(filter.near, degrees.longitude, degrees.latitude).has_value();
+      return DistanceWithin(filter.area, degrees.longitude, degrees.latitude).has_value();
     case FilterKind::kWithin:
       return IsWithin(filter.box, degrees.longitude, degrees.latitude);
     case FilterKind::kMatch:
@@ -67,7 +67,7 @@ std::string PointSelector::Reason(std::size_t index, const Point& point) const {
   switch (filter.kind) {
     case FilterKind::kNear: {
       if (!onGlobe) return "outside " + filter.name + " (not a position on the globe)";
-      const double metres = SurfaceDistanceMetres(filter.near.longitude, filter.near.latitude,
+      const double metres = SurfaceDistanceMetres(filter.area.longitude, filter.area.latitude,
                                                   degrees.longitude, degrees.latitude);
       return "outside " + filter.name + " (" + DistanceText(metres) + " from its centre)";
     }

@@ -111,11 +111,11 @@ TEST(ParsePointSelection, ReadsRadiiInEitherUnitAndBlanksAroundTheNumbers) {
   for (const Case& c : cases) {
     const ParsedSelection parsed = ParsePointSelection({{"--near", c.value}}, "");
     ASSERT_EQ(parsed.error, "") << c.value;
-    const NearArea& near = parsed.filters.at(0).near;
+    const NearArea& area = parsed.filters.at(0).area;
     EXPECT_EQ(parsed.filters[0].kind, FilterKind::kNear);
-    EXPECT_DOUBLE_EQ(near.latitude, c.latitude) << c.value;
-    EXPECT_DOUBLE_EQ(near.longitude, c.longitude) << c.value;
-    EXPECT_DOUBLE_EQ(near.metres, c.metres) << c.value;
+    EXPECT_DOUBLE_EQ(area.latitude, c.latitude) << c.value;
+    EXPECT_DOUBLE_EQ(area.longitude, c.longitude) << c.value;
+    EXPECT_DOUBLE_EQ(area.metres, c.metres) << c.value;
   }
 }
 
