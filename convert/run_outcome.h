@@ -8,6 +8,8 @@
 #include <system_error>
 #include <vector>
 
+#include "formats/format_choice.h"
+#include "formats/format_table.h"
 #include "formats/point_reader.h"
 #include "text/text_encoding.h"
 
@@ -35,6 +37,13 @@ enum class RunResult {
 
 /// The roles of the files of a run.
 enum class FileRole { kInput, kOutput, kLog };
+
+/// An input as it was read: the format its reader took, and what chose it.
+struct InputRead {
+  std::string path;
+  PointFormat format = PointFormat::kPot;
+  FormatBasis basis = FormatBasis::kExtension;
+};
 
 /// Two files of a run that are one.
 struct PathClash {
@@ -122,8 +131,11 @@ struct RunOutcome {
   IgnoredItems ignored;
   /// Points dropped as duplicates of one written before (--dedupe).
   std::int64_t duplicatesDropped = 0;
+  /// The first input as it was read, once it was opened (its format the
+  /// one its first bytes show when it was left open).
+  std::optional<InputRead> firstInput;
   /// Inputs of several that gave no point at all.
-  std::vector<std::string> inputsWithoutPoints;
+  std::vector<InputRead> inputsWithoutPoints;
   /// Inputs named more than once (the same file, by any name): read once.
   std::vector<std::string> inputsNamedTwice;
 };

@@ -120,6 +120,47 @@ INSTANTIATE_TEST_SUITE_P(
                                    "B,35.250000000,139.250000000\r\n"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct PipeCase {
+  const char* name;
+  const char* input;  ///< how the pipe on standard input is named
+  const char* sent;
+  const char* said;  ///< on standard error
+};
+
+void PrintTo(const PipeCase& c, std::ostream* out) { *out << c.name; }
+
+class PipeFormatTest : public FormatProcessTest, public ::testing::WithParamInterface<PipeCase> {};
+
+// A pipe merged with a file is read as what its first bytes show, as a file
+// without an extension is; one that shows nothing is named in the summary.
+TEST_P(PipeFormatTest, IsReadAsItsFirstBytesShow) {
+  const PipeCase& c = GetParam();
+  WriteBytes(folder_.PathOf("b.kml"),
+             "<kml><Placemark><name>K</name><Point><coordinates>139,35</coordinates></Point>"
+             "</Placemark></kml>\n");
+  auto child = Start({"convert", "--explain", c.input, "b.kml", "-o", "f.nvi"});
+  child->WriteStdin(c.sent);
+  child->CloseStdin();
+  ASSERT_TRUE(child->Wait(kPatience));
+  EXPECT_EQ(child->ExitCode(), 0) << child->Stderr();
+  EXPECT_EQ(child->Stderr(), c.said);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pipes, PipeFormatTest,
+    ::testing::Values(
+        PipeCase{"GpxAsStandardInput", "-",
+                 "<gpx><wpt lat=\"35\" lon=\"139\"><name>A</name></wpt>"
+                 "<wpt lat=\"36\" lon=\"139\"><name>B</name></wpt></gpx>\n",
+                 "3 records written to f.nvi\n"},
+        PipeCase{"CsvByItsPath", "/dev/stdin", "name,lat,lon\nA,35,139\n",
+                 "2 records written to f.nvi\n"},
+        PipeCase{"NothingInIt", "-", "milk\n",
+                 "-: no point found\n1 record written to f.nvi\n"
+                 "velorin-cli: no point found in standard input, read as POT since neither its "
+                 "extension nor its first bytes name a format\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // A file size limit (a full disk) mid-way: the old output stays, nothing is
 // left behind.
 TEST_F(FormatProcessTest, FileTooLargeLeavesTheOldOutput) {
