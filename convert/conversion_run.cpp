@@ -85,6 +85,7 @@ class Conversion {
 
 RunOutcome Conversion::Execute() {
   records_ = 0;
+  outcome_.points = options_.points;
   if (options_.inputs.empty()) return Fail({RunStage::kOpenInput, {}, {}});
   outcome_.inputsNamedTwice = DropRepeatedInputs(files_, options_.inputs);
   if (const auto refused = AskFirst()) return Leave(*refused);

@@ -10,6 +10,7 @@
 
 #include "formats/format_choice.h"
 #include "formats/format_table.h"
+#include "formats/point_kinds.h"
 #include "formats/point_reader.h"
 #include "text/text_encoding.h"
 
@@ -127,8 +128,11 @@ struct RunOutcome {
   /// Point entries that gave no record (no title, a rejected coordinate, not
   /// UTF-8 ...); lines that hold no point at all do not count.
   SkipCounts skipped;
-  /// What the input held that is no point of interest (routes, tracks ...).
+  /// What the input held that is no point of interest (routes, tracks ...),
+  /// and points of kinds not read.
   IgnoredItems ignored;
+  /// The kinds of points read of an input that has routes and tracks.
+  PointKinds points;
   /// Points dropped as duplicates of one written before (--dedupe).
   std::int64_t duplicatesDropped = 0;
   /// The first input as it was read, once it was opened (its format the
