@@ -206,6 +206,12 @@ std::optional<Failure> Conversion::ConvertEntries() {
 }
 
 std::optional<Failure> Conversion::InputEnded() {
+  if (host_.CancelWaiting()) {
+    // The cancel came with the end, or cut the input short: it wins over
+    // both, as it would a moment earlier.
+    cancelled_ = true;
+    return EndOutput();
+  }
   if (inputs_->openFailed()) {
     return Failure{RunStage::kOpenInput, inputs_->current().path, inputs_->openError()};
   }
@@ -276,6 +282,9 @@ RunOutcome Conversion::Finish() {
   if (WritesFile() && !open_.CommitOutput(error)) {
     return Fail({RunStage::kWriteRecord, options_.outputPath, error});
   }
+  // A cancel that came after the last entry, while the files were closed,
+  // still ends the run as one: the output is what a cancel keeps.
+  cancelled_ = cancelled_ || host_.CancelWaiting();
   return Leave(cancelled_ ? RunResult::kCancelled : RunResult::kFinished);
 }
 

@@ -1,6 +1,6 @@
 // The inputs of a run: one whose format was left open read as what its
 // first bytes show, a merge's input without points named with what it was
-// read as.
+// read as, a cancel that comes with the end.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -89,6 +89,58 @@ TEST(MergedInputsTest, OneWithoutPointsIsNamedWithWhatItWasReadAs) {
   EXPECT_EQ(run.heard.withoutPoints, std::vector<std::string>{"/in/notes.txt"});
   EXPECT_EQ(outcome.firstInput->format, F::kGpx);
 }
+
+/// A host whose cancel is already asked for when the input ends.
+class CancelAtTheEnd : public RunHost {
+ public:
+  bool MayReplace(std::string_view) override { return true; }
+  bool CancelWaiting() override { return true; }
+};
+
+struct EndCase {
+  const char* name;
+  PointFormat format;
+  std::string bytes;  ///< cut short, or whole
+  std::int32_t records;
+};
+
+void PrintTo(const EndCase& c, std::ostream* out) { *out << c.name; }
+
+class CancelWithTheEndTest : public ::testing::TestWithParam<EndCase> {};
+
+// Ctrl-C as a pipe closes: the cancel wins over the end, and over the file
+// it cut short; the output keeps what came before, as for any cancel.
+TEST_P(CancelWithTheEndTest, EndsTheRunAsACancel) {
+  const EndCase& c = GetParam();
+  if (!ReadsFormat(c.format)) GTEST_SKIP() << "this build reads no " << DisplayName(c.format);
+  MemoryRun run;
+  run.files.AddFile("/in/in", c.bytes);
+  run.files.AddFolder("/out");
+  RunOptions options;
+  options.inputs = {{"/in/in", c.format}};
+  options.outputPath = "/out/out.csv";
+  options.outputFormat = F::kCsv;
+  CancelAtTheEnd host;
+  const RunOutcome outcome = run.Run(options, host);
+  EXPECT_EQ(outcome.result, RunResult::kCancelled);
+  EXPECT_EQ(outcome.records, c.records);
+  EXPECT_EQ(run.files.Contents("/out/out.csv").value_or("").rfind("name,latitude,longitude", 0),
+            0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, CancelWithTheEndTest,
+    ::testing::Values(EndCase{"PotWhole", F::kPot, "ORD=POI/tex=P/kei=139'0'0'0/ido=35'0'0'0\r\n",
+                              1},
+                      EndCase{"CsvWhole", F::kCsv, "name,lat,lon\r\nC,35,139\r\n", 1},
+                      EndCase{"GpxCutShort", F::kGpx,
+                              "<gpx><wpt lat=\"35\" lon=\"139\"><name>A</name></wpt><wpt", 1},
+                      EndCase{"GeoJsonCutShort", F::kGeoJson,
+                              R"({"type":"FeatureCollection","features":[{"type":"Feature",)"
+                              R"("properties":{"name":"J"},)"
+                              R"("geometry":{"type":"Point","coordinates":[139,35]}},{"ty)",
+                              1}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace velorin::testing
