@@ -63,7 +63,9 @@ FormatChoice ChooseFormats(const ConvertOptions& options) {
   FormatChoice choice;
   std::tie(choice.input, choice.inputBasis) = ChooseInputFormat(options.input, options.from);
   for (const std::string& input : options.moreInputs) {
-    choice.moreInputs.push_back(ChooseInputFormat(input, options.from).first);
+    const auto [format, basis] = ChooseInputFormat(input, options.from);
+    choice.moreInputs.push_back(format);
+    choice.moreInputBases.push_back(basis);
   }
   // Without a name, the output is named after the format it is written in.
   const std::optional<PointFormat> to = NamedFormat(options.to);
@@ -91,11 +93,13 @@ FormatChoice ChooseFormats(const ConvertOptions& options) {
 
 RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choice) {
   RunOptions run;
-  run.inputs.push_back(
-      {FileSystemPath(options.input, StdioFileSystem::kStandardInput), choice.input});
+  // An input whose format nothing chose (a pipe) is told by its first
+  // bytes as the run reads them.
+  run.inputs.push_back({FileSystemPath(options.input, StdioFileSystem::kStandardInput),
+                        choice.input, choice.inputBasis});
   for (std::size_t i = 0; i < options.moreInputs.size(); ++i) {
     run.inputs.push_back({FileSystemPath(options.moreInputs[i], StdioFileSystem::kStandardInput),
-                          choice.moreInputs[i]});
+                          choice.moreInputs[i], choice.moreInputBases[i]});
   }
   run.outputPath = FileSystemPath(choice.outputPath, StdioFileSystem::kStandardOutput);
   run.outputFormat = choice.output;

@@ -58,7 +58,8 @@ std::unique_ptr<Clock> ClockForTimestamp(const std::optional<std::string>& times
 struct FormatChoice {
   PointFormat input = PointFormat::kPot;
   FormatBasis inputBasis = FormatBasis::kNothing;
-  std::vector<PointFormat> moreInputs;  ///< the formats of ConvertOptions::moreInputs
+  std::vector<PointFormat> moreInputs;      ///< the formats of ConvertOptions::moreInputs
+  std::vector<FormatBasis> moreInputBases;  ///< what chose each of them
   PointFormat output = PointFormat::kNvi;
   std::string outputPath;  ///< as given, or the default for the input ("-": standard output)
   /// An option that does not apply to these formats: one line, without the

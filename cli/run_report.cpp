@@ -45,17 +45,10 @@ std::string ReadableFormatNames() {
   return names;
 }
 
-/// An input that held bytes but nothing Velorin took for a point, skipped
-/// or ignored: the format it was read as, and why, is the likely cause.
-std::string NothingFoundLine(const RunOutcome& outcome, const RunSummary& summary,
-                             const ReportContext& context) {
-  if (outcome.records > 0 || outcome.skipped.total() > 0 || outcome.leftOutTotal() > 0 ||
-      !summary.ignored.empty() || !outcome.inputHeldBytes) {
-    return {};
-  }
-  const std::string format(DisplayName(context.input));
+/// "read as POT by its extension": the format an input was read as, and why.
+std::string ReadAs(PointFormat format, FormatBasis basis) {
   std::string why;
-  switch (context.inputBasis) {
+  switch (basis) {
     case FormatBasis::kOption:
       why = "as --from says";
       break;
@@ -69,21 +62,35 @@ std::string NothingFoundLine(const RunOutcome& outcome, const RunSummary& summar
       why = "since neither its extension nor its first bytes name a format";
       break;
   }
-  return std::string(kProgram) + "no point found in the input, read as " + format + " " + why +
+  return "read as " + std::string(DisplayName(format)) + " " + why;
+}
+
+/// An input that held bytes but nothing Velorin took for a point, skipped
+/// or ignored: the format it was read as, and why, is the likely cause. The
+/// inputs of a merge are named one by one (InputLines).
+std::string NothingFoundLine(const RunOutcome& outcome, const RunSummary& summary,
+                             const ReportContext& context) {
+  if (outcome.records > 0 || outcome.skipped.total() > 0 || outcome.leftOutTotal() > 0 ||
+      !summary.ignored.empty() || !outcome.inputHeldBytes || !outcome.inputsWithoutPoints.empty()) {
+    return {};
+  }
+  return std::string(kProgram) + "no point found in the input, " +
+         ReadAs(context.input, context.inputBasis) +
          "; if it is another format, name it with --from (" + ReadableFormatNames() + ")\n";
 }
 
 /// The inputs of a merge read once though named twice, and those that gave
-/// no point at all.
-std::string InputLines(const RunOutcome& outcome, const ReportContext& context) {
+/// no point at all (said under --explain too, as they ended: here with what
+/// each was read as).
+std::string InputLines(const RunOutcome& outcome) {
   std::string text;
   for (const std::string& path : outcome.inputsNamedTwice) {
     text += std::string(kProgram) + DescribeFile("input file", path) +
             " names a file named before it: read once\n";
   }
-  if (context.explained) return text;  // --explain named them as they ended
-  for (const std::string& path : outcome.inputsWithoutPoints) {
-    text += std::string(kProgram) + "no point found in " + DescribeFile("input file", path) + "\n";
+  for (const InputRead& input : outcome.inputsWithoutPoints) {
+    text += std::string(kProgram) + "no point found in " + DescribeFile("input file", input.path) +
+            ", " + ReadAs(input.format, input.basis) + "\n";
   }
   return text;
 }
@@ -92,7 +99,7 @@ std::string InputLines(const RunOutcome& outcome, const ReportContext& context) 
 /// besides points, titles the output changed.
 std::string DetailLines(const RunOutcome& outcome, const ReportContext& context) {
   const RunSummary summary = SummarizeRun(outcome, context.input, context.output);
-  std::string text = NothingFoundLine(outcome, summary, context) + InputLines(outcome, context);
+  std::string text = NothingFoundLine(outcome, summary, context) + InputLines(outcome);
   if (!summary.skipped.empty()) {
     text += std::string(kProgram) + summary.skipped +
             (context.explained ? "\n" : " (--explain tells which)\n");

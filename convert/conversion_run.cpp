@@ -86,6 +86,7 @@ class Conversion {
 
 RunOutcome Conversion::Execute() {
   records_ = 0;
+  outcome_.points = options_.points;
   if (options_.inputs.empty()) return Fail({RunStage::kOpenInput, {}, {}});
   outcome_.inputsNamedTwice = DropRepeatedInputs(files_, options_.inputs);
   if (const auto refused = AskFirst()) return Leave(*refused);
@@ -207,6 +208,12 @@ std::optional<Failure> Conversion::ConvertEntries() {
 }
 
 std::optional<Failure> Conversion::InputEnded() {
+  if (host_.CancelWaiting()) {
+    // The cancel came with the end, or cut the input short: it wins over
+    // both, as it would a moment earlier.
+    cancelled_ = true;
+    return EndOutput();
+  }
   if (inputs_->openFailed()) {
     return Failure{RunStage::kOpenInput, inputs_->current().path, inputs_->openError()};
   }
@@ -279,6 +286,9 @@ RunOutcome Conversion::Finish() {
   if (WritesFile() && !open_.CommitOutput(error)) {
     return Fail({RunStage::kWriteRecord, options_.outputPath, error});
   }
+  // A cancel that came after the last entry, while the files were closed,
+  // still ends the run as one: the output is what a cancel keeps.
+  cancelled_ = cancelled_ || host_.CancelWaiting();
   return Leave(cancelled_ ? RunResult::kCancelled : RunResult::kFinished);
 }
 

@@ -15,6 +15,7 @@
 #include "convert/run_host.h"
 #include "convert/run_observer.h"
 #include "convert/run_outcome.h"
+#include "formats/format_choice.h"
 #include "formats/format_table.h"
 #include "formats/point_reader.h"
 #include "formats/untitled_rule.h"
@@ -28,6 +29,10 @@ namespace velorin {
 struct RunInput {
   std::string path;  ///< as the file system is to see it
   PointFormat format = PointFormat::kPot;
+  /// What chose `format`. kNothing leaves it open: the run reads the input's
+  /// first bytes (a pipe's too, held for the reader) and takes the format
+  /// they show, else `format`.
+  FormatBasis basis = FormatBasis::kExtension;
 };
 
 inline constexpr std::int32_t kRecordLimit = 1'000'000;

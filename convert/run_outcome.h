@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "convert/point_selection.h"
+#include "formats/format_choice.h"
+#include "formats/format_table.h"
+#include "formats/point_kinds.h"
 #include "formats/point_reader.h"
 #include "text/text_encoding.h"
 
@@ -36,6 +39,13 @@ enum class RunResult {
 
 /// The roles of the files of a run.
 enum class FileRole { kInput, kOutput, kLog };
+
+/// An input as it was read: the format its reader took, and what chose it.
+struct InputRead {
+  std::string path;
+  PointFormat format = PointFormat::kPot;
+  FormatBasis basis = FormatBasis::kExtension;
+};
 
 /// Two files of a run that are one.
 struct PathClash {
@@ -126,8 +136,11 @@ struct RunOutcome {
   /// Point entries that gave no record (no title, a rejected coordinate, not
   /// UTF-8 ...); lines that hold no point at all do not count.
   SkipCounts skipped;
-  /// What the input held that is no point of interest (routes, tracks ...).
+  /// What the input held that is no point of interest (routes, tracks ...),
+  /// and points of kinds not read.
   IgnoredItems ignored;
+  /// The kinds of points read of an input that has routes and tracks.
+  PointKinds points;
   /// Points dropped as duplicates of one written before (--dedupe).
   std::int64_t duplicatesDropped = 0;
   /// The points each filter left out, one count for every filter, in the
@@ -138,8 +151,11 @@ struct RunOutcome {
     for (const LeftOutCount& count : leftOut) total += count.points;
     return total;
   }
+  /// The first input as it was read, once it was opened (its format the
+  /// one its first bytes show when it was left open).
+  std::optional<InputRead> firstInput;
   /// Inputs of several that gave no point at all.
-  std::vector<std::string> inputsWithoutPoints;
+  std::vector<InputRead> inputsWithoutPoints;
   /// Inputs named more than once (the same file, by any name): read once.
   std::vector<std::string> inputsNamedTwice;
 };

@@ -75,16 +75,47 @@ std::string LeftOutWords(const LeftOutCount& count) {
   return "dropped by " + count.filter;
 }
 
+/// The ignored items that are points of interest (`point`) or lines of
+/// points (`line`).
+std::int64_t IgnoredOf(const IgnoredItems& items, bool IgnoredWords::*kind) {
+  std::int64_t count = 0;
+  for (std::size_t i = 0; i < kIgnoredKindCount; ++i) {
+    const auto ignoredKind = static_cast<IgnoredKind>(i);
+    if (WordsOf(ignoredKind).*kind) count += items[ignoredKind];
+  }
+  return count;
+}
+
+bool NothingTaken(const RunOutcome& outcome) {
+  return outcome.records == 0 && outcome.skipped.total() == 0 && outcome.leftOutTotal() == 0;
+}
+
+/// For a file whose points are all of kinds --points did not read: "the file
+/// holds 3 waypoints and 1 track, which --points=routes does not read:
+/// --points=waypoints,tracks reads them".
+std::string OnlyUnreadPointsLine(const RunOutcome& outcome) {
+  const IgnoredItems& items = outcome.ignored;
+  std::vector<std::string> held;
+  for (std::size_t i = 0; i < kIgnoredKindCount; ++i) {
+    const auto kind = static_cast<IgnoredKind>(i);
+    const IgnoredWords& words = WordsOf(kind);
+    if ((words.point || words.line) && items[kind] > 0) {
+      held.push_back(Counted(items[kind], words.one, words.many));
+    }
+  }
+  const PointKinds reading{IgnoredOf(items, &IgnoredWords::point) > 0,
+                           items[IgnoredKind::kRoute] + items[IgnoredKind::kLineString] > 0,
+                           items[IgnoredKind::kTrack] + items[IgnoredKind::kMultiLineString] > 0};
+  return "the file holds " + Listed(held) + ", which --points=" + PointKindsText(outcome.points) +
+         " does not read: --points=" + PointKindsText(reading) + " reads them";
+}
+
 }  // namespace
 
 bool HeldOnlyLines(const RunOutcome& outcome) {
-  std::int64_t lines = 0;
-  for (std::size_t i = 0; i < kIgnoredKindCount; ++i) {
-    const auto kind = static_cast<IgnoredKind>(i);
-    if (WordsOf(kind).line) lines += outcome.ignored[kind];
-  }
-  return outcome.records == 0 && outcome.skipped.total() == 0 && outcome.leftOutTotal() == 0 &&
-         lines > 0;
+  // Points of interest left unread are said otherwise: the file has some.
+  return NothingTaken(outcome) && IgnoredOf(outcome.ignored, &IgnoredWords::line) > 0 &&
+         IgnoredOf(outcome.ignored, &IgnoredWords::point) == 0;
 }
 
 RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output) {
@@ -110,6 +141,8 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
     summary.onlyLines =
         "the file holds no waypoints, only routes or tracks: --points=routes,tracks reads "
         "their points";
+  } else if (NothingTaken(outcome) && IgnoredOf(outcome.ignored, &IgnoredWords::point) > 0) {
+    summary.onlyLines = OnlyUnreadPointsLine(outcome);
   }
   const TitleCounts& titles = outcome.titles;
   if (titles.adjusted > 0) {

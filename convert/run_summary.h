@@ -23,7 +23,9 @@ struct RunSummary {
   /// empty when there was nothing else.
   std::string ignored;
   /// For an input whose only points lie on routes or tracks not read: that
-  /// it holds those alone, and the option that reads them; empty otherwise.
+  /// it holds those alone, and the option that reads them; for one whose
+  /// points of interest (waypoints) --points did not read, the kinds it
+  /// holds and the --points that reads them; empty otherwise.
   std::string onlyLines;
   /// Titles changed to fit a POT line; empty when none was.
   std::string titlesChanged;

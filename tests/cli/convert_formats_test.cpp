@@ -213,17 +213,19 @@ INSTANTIATE_TEST_SUITE_P(
         // Every kind is named in its own words, singular and plural.
         ReportCase{"EveryIgnoredKindOnce", EveryIgnoredKind(1), F::kNvi, 0,
                    "1 record written to out.nvi\n"
-                   "velorin-cli: 1 route, 1 track, 1 placemark without a point, 1 placemark of a "
-                   "tour or an update, 1 LineString, 1 MultiLineString, 1 Polygon, 1 "
-                   "MultiPolygon, 1 geometry of a type GeoJSON lacks, 1 feature without a "
+                   "velorin-cli: 1 waypoint, 1 route, 1 track, 1 placemark without a point, 1 "
+                   "placemark of a tour or an update, 1 Point, 1 MultiPoint, 1 LineString, 1 "
+                   "MultiLineString, 1 Polygon, 1 MultiPolygon, 1 geometry of a type GeoJSON "
+                   "lacks, 1 feature without a "
                    "geometry and 1 <wpt> element in namespace urn:x ignored; 1 link to another "
                    "file not followed; 1 link within the archive not followed (no such file, or "
                    "too deep or too many)\n"},
         ReportCase{"EveryIgnoredKindTwice", EveryIgnoredKind(2), F::kNvi, 0,
                    "1 record written to out.nvi\n"
-                   "velorin-cli: 2 routes, 2 tracks, 2 placemarks without a point, 2 placemarks "
-                   "of a tour or an update, 2 LineStrings, 2 MultiLineStrings, 2 Polygons, 2 "
-                   "MultiPolygons, 2 geometries of a type GeoJSON lacks, 2 features without a "
+                   "velorin-cli: 2 waypoints, 2 routes, 2 tracks, 2 placemarks without a point, 2 "
+                   "placemarks of a tour or an update, 2 Points, 2 MultiPoints, 2 LineStrings, 2 "
+                   "MultiLineStrings, 2 Polygons, 2 MultiPolygons, 2 geometries of a type "
+                   "GeoJSON lacks, 2 features without a "
                    "geometry and 2 <wpt> elements in namespace urn:x ignored; 2 links to other "
                    "files not followed; 2 links within the archive not followed (no such file, "
                    "or too deep or too many)\n"},
