@@ -1,0 +1,125 @@
+#include "geo/proj_datum_shift.h"
+
+#include <proj.h>
+
+#include <cmath>
+#include <string>
+
+namespace velorin {
+
+namespace {
+
+struct ProjFree {
+  void operator()(PJ* object) const { proj_destroy(object); }
+  void operator()(PJ_OBJ_LIST* list) const { proj_list_destroy(list); }
+  void operator()(PJ_OPERATION_FACTORY_CONTEXT* factory) const {
+    proj_operation_factory_context_destroy(factory);
+  }
+  void operator()(PJ_CONTEXT* context) const { proj_context_destroy(context); }
+};
+
+template <typename T>
+using ProjOwned = std::unique_ptr<T, ProjFree>;
+
+std::string ReasonOf(PJ_CONTEXT* context, const char* what) {
+  const int error = proj_context_errno(context);
+  std::string reason = std::string("PROJ ") + what;
+  if (error != 0) reason += ": " + std::string(proj_context_errno_string(context, error));
+  return reason;
+}
+
+/// "EPSG:15484 \"Tokyo to WGS 84 (108)\"", or the name alone.
+std::string OperationWords(PJ* operation) {
+  const char* name = proj_get_name(operation);
+  const char* authority = proj_get_id_auth_name(operation, 0);
+  const char* code = proj_get_id_code(operation, 0);
+  std::string words;
+  if (authority != nullptr && code != nullptr) words = std::string(authority) + ":" + code + " ";
+  return words + "\"" + (name != nullptr ? name : "") + "\"";
+}
+
+/// The operation PROJ ranks first from the Tokyo datum to WGS 84 among
+/// those it can carry out, its axes turned to longitude, then latitude.
+ProjOwned<PJ> ChooseOperation(PJ_CONTEXT* context, std::string& words, std::string& why) {
+  const ProjOwned<PJ> source(proj_create(context, std::string(DatumCrs(Datum::kTokyo)).c_str()));
+  const ProjOwned<PJ> target(proj_create(context, std::string(DatumCrs(Datum::kWgs84)).c_str()));
+  if (!source || !target) {
+    why = ReasonOf(context, "knows no Tokyo datum or WGS 84");
+    return nullptr;
+  }
+  const ProjOwned<PJ_OPERATION_FACTORY_CONTEXT> factory(
+      proj_create_operation_factory_context(context, nullptr));
+  const ProjOwned<PJ_OBJ_LIST> found(
+      factory ? proj_create_operations(context, source.get(), target.get(), factory.get())
+              : nullptr);
+  const int count = found ? proj_list_get_count(found.get()) : 0;
+  for (int i = 0; i < count; ++i) {
+    const ProjOwned<PJ> candidate(proj_list_get(context, found.get(), i));
+    if (!candidate || proj_coordoperation_is_instantiable(context, candidate.get()) == 0) continue;
+    ProjOwned<PJ> normalized(proj_normalize_for_visualization(context, candidate.get()));
+    if (!normalized) continue;
+    words = OperationWords(candidate.get());
+    return normalized;
+  }
+  why = ReasonOf(context, "finds no operation from the Tokyo datum to WGS 84");
+  return nullptr;
+}
+
+}  // namespace
+
+struct ProjDatumShift::Handles {
+  ProjOwned<PJ_CONTEXT> context;
+  ProjOwned<PJ> operation;
+};
+
+std::unique_ptr<ProjDatumShift> ProjDatumShift::Make(Datum from, Datum to, std::string& why) {
+  if (from == to) {
+    why = "no shift from a datum to itself";
+    return nullptr;
+  }
+  auto handles = std::make_unique<Handles>();
+  handles->context.reset(proj_context_create());
+  if (!handles->context) {
+    why = "PROJ could not start";
+    return nullptr;
+  }
+  // PROJ's own messages would reach standard error: its reasons are asked
+  // for instead. Grids are never fetched from the network.
+  proj_log_level(handles->context.get(), PJ_LOG_NONE);
+  proj_context_set_enable_network(handles->context.get(), 0);
+  std::string operation;
+  handles->operation = ChooseOperation(handles->context.get(), operation, why);
+  if (!handles->operation) return nullptr;
+  const bool backwards = from == Datum::kWgs84;
+  if (backwards) operation = "the inverse of " + operation;
+  return std::unique_ptr<ProjDatumShift>(
+      new ProjDatumShift(std::move(handles), backwards, std::move(operation)));
+}
+
+ProjDatumShift::ProjDatumShift(std::unique_ptr<Handles> handles, bool backwards,
+                               std::string operation)
+    : handles_(std::move(handles)), backwards_(backwards), operation_(std::move(operation)) {}
+
+ProjDatumShift::~ProjDatumShift() = default;
+
+bool ProjDatumShift::Move(double& longitude, double& latitude) {
+  if (!std::isfinite(longitude) || !(std::fabs(latitude) <= 90.0)) return false;
+  PJ* operation = handles_->operation.get();
+  const PJ_COORD moved = proj_trans(operation, backwards_ ? PJ_INV : PJ_FWD,
+                                    proj_coord(longitude, latitude, 0.0, 0.0));
+  if (proj_errno(operation) != 0) {
+    proj_errno_reset(operation);
+    return false;
+  }
+  // A failed point comes back as HUGE_VAL.
+  if (!std::isfinite(moved.v[0]) || !std::isfinite(moved.v[1])) return false;
+  longitude = moved.v[0];
+  latitude = moved.v[1];
+  return true;
+}
+
+std::unique_ptr<DatumShift> MakeDatumShift(Datum from, Datum to, std::string& why) {
+  return ProjDatumShift::Make(from, to, why);
+}
+
+}  // namespace velorin
