@@ -45,6 +45,11 @@ struct ConvertOptions {
   /// metres (--dedupe).
   std::optional<double> dedupeMetres;
   std::optional<CsvEncoding> csvEncoding;  ///< --csv-encoding
+  /// The datum of a POT, NVI or CSV input's positions (--input-datum) and
+  /// the one to write into such an output (--output-datum); positions move
+  /// only between two different ones.
+  Datum inputDatum = Datum::kWgs84;
+  Datum outputDatum = Datum::kWgs84;
 };
 
 /// The fixed clock of --timestamp, or the local clock without one. Null,

@@ -61,6 +61,18 @@ std::string IgnoredLine(const IgnoredItems& items) {
   return line;
 }
 
+std::string DatumLine(const std::vector<DatumMoves>& moves, PointFormat output) {
+  std::string line;
+  for (const DatumMoves& moved : moves) {
+    if (moved.points == 0) continue;
+    if (!line.empty()) line += "; ";
+    line += WrittenCount(moved.points, output) + " moved from " +
+            std::string(DatumWords(moved.from)) + " to " + std::string(DatumWords(moved.to)) +
+            " by " + moved.operation;
+  }
+  return line;
+}
+
 }  // namespace
 
 bool HeldOnlyLines(const RunOutcome& outcome) {
@@ -82,6 +94,7 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
     summary.encoding += (summary.encoding.empty() ? "" : "; ") + outcome.inputLayout;
   }
   summary.skipped = SkippedLine(outcome.skipped, input, output);
+  summary.datumMoves = DatumLine(outcome.datumMoves, output);
   summary.ignored = IgnoredLine(outcome.ignored);
   if (outcome.duplicatesDropped > 0) {
     summary.duplicates =
@@ -123,8 +136,8 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
 std::vector<std::string> SummaryLines(const RunSummary& summary) {
   std::vector<std::string> lines;
   for (const std::string* line :
-       {&summary.encoding, &summary.skipped, &summary.duplicates, &summary.ignored,
-        &summary.onlyLines, &summary.titlesChanged, &summary.titlesControls,
+       {&summary.encoding, &summary.skipped, &summary.datumMoves, &summary.duplicates,
+        &summary.ignored, &summary.onlyLines, &summary.titlesChanged, &summary.titlesControls,
         &summary.titlesUnshowable, &summary.titlesRecoded, &summary.titlesTidied}) {
     if (!line->empty()) lines.push_back(*line);
   }

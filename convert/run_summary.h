@@ -37,6 +37,10 @@ struct RunSummary {
   std::string titlesTidied;
   /// "2 duplicate points dropped" (--dedupe); empty when none was.
   std::string duplicates;
+  /// "3 records moved from the Tokyo datum to WGS 84 by EPSG:15484 \"Tokyo
+  /// to WGS 84 (108)\"", a line for each pair of datums; empty when no
+  /// point written was moved.
+  std::string datumMoves;
 };
 
 /// The input held no point of its own (none written, none skipped) but

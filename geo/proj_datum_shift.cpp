@@ -21,10 +21,17 @@ struct ProjFree {
 template <typename T>
 using ProjOwned = std::unique_ptr<T, ProjFree>;
 
-std::string ReasonOf(PJ_CONTEXT* context, const char* what) {
-  const int error = proj_context_errno(context);
+/// PROJ's first message, the cause of what follows it, kept rather than
+/// printed on standard error.
+void KeepMessage(void* kept, int /*level*/, const char* message) {
+  auto& first = *static_cast<std::string*>(kept);
+  if (first.empty() && message != nullptr) first = message;
+}
+
+/// "PROJ knows no ...: proj_create: Cannot find proj.db".
+std::string ReasonOf(const std::string& message, const char* what) {
   std::string reason = std::string("PROJ ") + what;
-  if (error != 0) reason += ": " + std::string(proj_context_errno_string(context, error));
+  if (!message.empty()) reason += ": " + message;
   return reason;
 }
 
@@ -40,11 +47,12 @@ std::string OperationWords(PJ* operation) {
 
 /// The operation PROJ ranks first from the Tokyo datum to WGS 84 among
 /// those it can carry out, its axes turned to longitude, then latitude.
-ProjOwned<PJ> ChooseOperation(PJ_CONTEXT* context, std::string& words, std::string& why) {
+ProjOwned<PJ> ChooseOperation(PJ_CONTEXT* context, const std::string& message, std::string& words,
+                              std::string& why) {
   const ProjOwned<PJ> source(proj_create(context, std::string(DatumCrs(Datum::kTokyo)).c_str()));
   const ProjOwned<PJ> target(proj_create(context, std::string(DatumCrs(Datum::kWgs84)).c_str()));
   if (!source || !target) {
-    why = ReasonOf(context, "knows no Tokyo datum or WGS 84");
+    why = ReasonOf(message, "knows no Tokyo datum or WGS 84");
     return nullptr;
   }
   const ProjOwned<PJ_OPERATION_FACTORY_CONTEXT> factory(
@@ -61,7 +69,7 @@ ProjOwned<PJ> ChooseOperation(PJ_CONTEXT* context, std::string& words, std::stri
     words = OperationWords(candidate.get());
     return normalized;
   }
-  why = ReasonOf(context, "finds no operation from the Tokyo datum to WGS 84");
+  why = ReasonOf(message, "finds no operation from the Tokyo datum to WGS 84");
   return nullptr;
 }
 
@@ -70,6 +78,7 @@ ProjOwned<PJ> ChooseOperation(PJ_CONTEXT* context, std::string& words, std::stri
 struct ProjDatumShift::Handles {
   ProjOwned<PJ_CONTEXT> context;
   ProjOwned<PJ> operation;
+  std::string message;  ///< PROJ's first
 };
 
 std::unique_ptr<ProjDatumShift> ProjDatumShift::Make(Datum from, Datum to, std::string& why) {
@@ -83,12 +92,12 @@ std::unique_ptr<ProjDatumShift> ProjDatumShift::Make(Datum from, Datum to, std::
     why = "PROJ could not start";
     return nullptr;
   }
-  // PROJ's own messages would reach standard error: its reasons are asked
-  // for instead. Grids are never fetched from the network.
-  proj_log_level(handles->context.get(), PJ_LOG_NONE);
+  // PROJ's messages would reach standard error: they become the reason
+  // instead. Grids are never fetched from the network.
+  proj_log_func(handles->context.get(), &handles->message, &KeepMessage);
   proj_context_set_enable_network(handles->context.get(), 0);
   std::string operation;
-  handles->operation = ChooseOperation(handles->context.get(), operation, why);
+  handles->operation = ChooseOperation(handles->context.get(), handles->message, operation, why);
   if (!handles->operation) return nullptr;
   const bool backwards = from == Datum::kWgs84;
   if (backwards) operation = "the inverse of " + operation;
