@@ -3,37 +3,17 @@
 // PROJ's reason, and the output is never made.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "convert/conversion_run.h"
 #include "platform/clock.h"
 #include "platform/memory_file_system.h"
+#include "tests/support/missing_proj_data.h"
 
 namespace velorin::testing {
 namespace {
 
-/// PROJ looks for its database in PROJ_DATA while the object lives.
-class MissingProjData {
- public:
-  MissingProjData() {
-    if (const char* value = std::getenv("PROJ_DATA")) before_ = value;
-    ::setenv("PROJ_DATA", "/nonexistent/proj", 1);
-  }
-  ~MissingProjData() {
-    if (before_) {
-      ::setenv("PROJ_DATA", before_->c_str(), 1);
-    } else {
-      ::unsetenv("PROJ_DATA");
-    }
-  }
-  MissingProjData(const MissingProjData&) = delete;
-  MissingProjData& operator=(const MissingProjData&) = delete;
-
- private:
-  std::optional<std::string> before_;
-};
+using testutil::MissingProjData;
 
 RunOutcome RunTokyoCsv(MemoryFileSystem& files, Datum inputDatum) {
   files.AddFile("/in.csv", "name,lat,lon\nA,35.677997,139.770359\n");

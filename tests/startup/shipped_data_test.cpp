@@ -32,7 +32,7 @@ const std::set<int> kUsedMessages = {
     141, 142, 143, 144, 145, 146, 147, 148, 149, 150, 151, 152, 153, 154, 155, 156};
 
 // The datum's: its choices in the Tool menu, and a shift that cannot be made.
-const std::set<int> kDatumMessages = {172, 173};
+const std::set<int> kDatumMessages = {170, 171, 172, 173};
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -89,8 +89,11 @@ TEST(ShippedData, SettingsLoadAsDelivered) {
   EXPECT_EQ(tables.systemSettings[0], "1") << "English";
   EXPECT_EQ(tables.systemSettings[1], "0") << "untitled points become \"no title\"";
   EXPECT_EQ(tables.systemSettings[3], "0") << "no log unless the user asks for one";
-  for (int n : {2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}) {
+  for (int n : {2, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15}) {
     EXPECT_EQ(tables.systemSettings[n], "") << "entry " << n << " is not interpreted";
+  }
+  for (int n : {8, 9}) {
+    EXPECT_EQ(tables.systemSettings[n], "") << "entry " << n << ": WGS 84 until the user chooses";
   }
 }
 
