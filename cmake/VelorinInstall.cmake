@@ -75,7 +75,7 @@ endforeach()
 add_custom_target(velorin_packed_docs ALL DEPENDS ${velorin_packed})
 
 # The packages. Depends come from the programs' shared libraries
-# (dpkg-shlibdeps: the C++ runtime, expat, zlib; Qt 6 for the window), plus
+# (dpkg-shlibdeps: the C++ runtime, expat, zlib, PROJ; Qt 6 for the window), plus
 # what the window needs beyond them: Qt's Japanese texts and the font that
 # the message files name (IPAPGothic).
 set(CPACK_GENERATOR DEB)
@@ -100,7 +100,8 @@ Velorin converts files of points of interest into NVI files, the
 twelve-line record blocks that car-navigation units read. velorin-cli
 reads POT point lists (Shift-JIS or UTF-8), NVI files, GPX waypoints,
 KML and KMZ placemarks and CSV tables, and writes NVI, POT, GPX, KML and
-CSV files. Positions are taken as given: there is no datum conversion.
+CSV files. Positions are taken as given unless a datum is named: the Tokyo
+datum of older Japanese units is moved to and from WGS 84 through PROJ.
 .
 This package holds the command-line program, for scripts and batches; the
 desktop program is in the package velorin.")
@@ -115,7 +116,8 @@ Velorin converts files of points of interest into NVI files, the
 twelve-line record blocks that car-navigation units read. Its one small
 window reads POT point lists (Shift-JIS or UTF-8), GPX waypoints, KML and
 KMZ placemarks and CSV tables, by dialog or by drag and drop, and writes
-NVI files. Positions are taken as given: there is no datum conversion.
+NVI files. Positions are taken as given unless the Tokyo datum of older
+Japanese units is chosen: then they are moved to and from WGS 84 through PROJ.
 .
 This package holds the desktop program, with its menu entry and file types;
 the command-line program velorin-cli comes with it.")
