@@ -9,6 +9,7 @@ _velorin_cli_values() {
     --from) echo "pot nvi gpx kml kmz csv geojson" ;;
     --to) echo "nvi gpx kml csv geojson pot" ;;
     --csv-encoding) echo "utf-8 utf-8-bom cp932" ;;
+    --input-datum | --output-datum) echo "wgs84 tokyo" ;;
     --size) echo "1024x768 800x600 1600x1200 1920x1080" ;;
   esac
 }
@@ -69,13 +70,14 @@ _velorin_cli() {
           compopt -o nospace
           return
           ;;
-        --untitled | --input-encoding | --from | --to | --csv-encoding)
+        --untitled | --input-encoding | --from | --to | --csv-encoding | --input-datum | \
+          --output-datum)
           COMPREPLY=($(compgen -W "$(_velorin_cli_values "$option")" -- "$value"))
           return
           ;;
       esac
       if [[ $cur == -* ]]; then
-        local options="--untitled=keep --untitled=skip --log= --timestamp= --force --explain --input-encoding= --points= --thin= --from= --to= -o --output= --output-dir= --dedupe --dedupe= --csv-encoding= --help"
+        local options="--untitled=keep --untitled=skip --log= --timestamp= --force --explain --input-encoding= --input-datum= --output-datum= --points= --thin= --from= --to= -o --output= --output-dir= --dedupe --dedupe= --csv-encoding= --help"
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
@@ -91,13 +93,13 @@ _velorin_cli() {
         option=$prev
       fi
       case $option in
-        --size | --untitled | --input-encoding | --from | --to)
+        --size | --untitled | --input-encoding | --input-datum | --from | --to)
           COMPREPLY=($(compgen -W "$(_velorin_cli_values "$option")" -- "$value"))
           return
           ;;
       esac
       if [[ $cur == -* ]]; then
-        local options="--size= --labels --no-labels --untitled=keep --untitled=skip --input-encoding= --from= --to= --help"
+        local options="--size= --labels --no-labels --untitled=keep --untitled=skip --input-encoding= --input-datum= --from= --to= --help"
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
