@@ -75,9 +75,9 @@ endforeach()
 add_custom_target(velorin_packed_docs ALL DEPENDS ${velorin_packed})
 
 # The packages. Depends come from the programs' shared libraries
-# (dpkg-shlibdeps: the C++ runtime, expat, zlib, PROJ; Qt 6 for the window), plus
-# what the window needs beyond them: Qt's Japanese texts and the font that
-# the message files name (IPAPGothic).
+# (dpkg-shlibdeps: the C++ runtime, expat, zlib; Qt 6 for the window), plus
+# PROJ (opened by name, below) and what the window needs beyond them: Qt's
+# Japanese texts and the font that the message files name (IPAPGothic).
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL ${velorin_components})
@@ -94,6 +94,17 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME velorin-cli)
+if(VELORIN_PROJ)
+  # PROJ is opened by name when a run first moves a position, so
+  # dpkg-shlibdeps does not see it: its package is named by its soname
+  # (libproj.so.25: libproj25), which brings PROJ's database along.
+  find_package(PROJ REQUIRED CONFIG)
+  get_target_property(velorin_proj_file PROJ::proj LOCATION)
+  get_filename_component(velorin_proj_file "${velorin_proj_file}" REALPATH)
+  if(velorin_proj_file MATCHES "libproj\\.so\\.([0-9]+)")
+    set(CPACK_DEBIAN_CLI_PACKAGE_DEPENDS "libproj${CMAKE_MATCH_1}")
+  endif()
+endif()
 set(CPACK_DEBIAN_CLI_DESCRIPTION
   "converts point files into NVI files for car navigation
 Velorin converts files of points of interest into NVI files, the

@@ -1,21 +1,19 @@
 #include "geo/proj_datum_shift.h"
 
-#include <proj.h>
-
 #include <cmath>
 #include <string>
+
+#include "geo/proj_library.h"
 
 namespace velorin {
 
 namespace {
 
 struct ProjFree {
-  void operator()(PJ* object) const { proj_destroy(object); }
-  void operator()(PJ_OBJ_LIST* list) const { proj_list_destroy(list); }
-  void operator()(PJ_OPERATION_FACTORY_CONTEXT* factory) const {
-    proj_operation_factory_context_destroy(factory);
-  }
-  void operator()(PJ_CONTEXT* context) const { proj_context_destroy(context); }
+  void operator()(PJ* object) const { Proj().destroy(object); }
+  void operator()(PJ_OBJ_LIST* list) const { Proj().listDestroy(list); }
+  void operator()(PJ_OPERATION_FACTORY_CONTEXT* factory) const { Proj().destroyFactory(factory); }
+  void operator()(PJ_CONTEXT* context) const { Proj().contextDestroy(context); }
 };
 
 template <typename T>
@@ -36,10 +34,10 @@ std::string ReasonOf(const std::string& message, const char* what) {
 }
 
 /// "EPSG:15484 \"Tokyo to WGS 84 (108)\"", or the name alone.
-std::string OperationWords(PJ* operation) {
-  const char* name = proj_get_name(operation);
-  const char* authority = proj_get_id_auth_name(operation, 0);
-  const char* code = proj_get_id_code(operation, 0);
+std::string OperationWords(const ProjLibrary& proj, PJ* operation) {
+  const char* name = proj.getName(operation);
+  const char* authority = proj.getIdAuthority(operation, 0);
+  const char* code = proj.getIdCode(operation, 0);
   std::string words;
   if (authority != nullptr && code != nullptr) words = std::string(authority) + ":" + code + " ";
   return words + "\"" + (name != nullptr ? name : "") + "\"";
@@ -49,24 +47,24 @@ std::string OperationWords(PJ* operation) {
 /// those it can carry out, its axes turned to longitude, then latitude.
 ProjOwned<PJ> ChooseOperation(PJ_CONTEXT* context, const std::string& message, std::string& words,
                               std::string& why) {
-  const ProjOwned<PJ> source(proj_create(context, std::string(DatumCrs(Datum::kTokyo)).c_str()));
-  const ProjOwned<PJ> target(proj_create(context, std::string(DatumCrs(Datum::kWgs84)).c_str()));
+  const ProjLibrary& proj = Proj();
+  const ProjOwned<PJ> source(proj.create(context, std::string(DatumCrs(Datum::kTokyo)).c_str()));
+  const ProjOwned<PJ> target(proj.create(context, std::string(DatumCrs(Datum::kWgs84)).c_str()));
   if (!source || !target) {
     why = ReasonOf(message, "knows no Tokyo datum or WGS 84");
     return nullptr;
   }
-  const ProjOwned<PJ_OPERATION_FACTORY_CONTEXT> factory(
-      proj_create_operation_factory_context(context, nullptr));
+  const ProjOwned<PJ_OPERATION_FACTORY_CONTEXT> factory(proj.createFactory(context, nullptr));
   const ProjOwned<PJ_OBJ_LIST> found(
-      factory ? proj_create_operations(context, source.get(), target.get(), factory.get())
+      factory ? proj.createOperations(context, source.get(), target.get(), factory.get())
               : nullptr);
-  const int count = found ? proj_list_get_count(found.get()) : 0;
+  const int count = found ? proj.listCount(found.get()) : 0;
   for (int i = 0; i < count; ++i) {
-    const ProjOwned<PJ> candidate(proj_list_get(context, found.get(), i));
-    if (!candidate || proj_coordoperation_is_instantiable(context, candidate.get()) == 0) continue;
-    ProjOwned<PJ> normalized(proj_normalize_for_visualization(context, candidate.get()));
+    const ProjOwned<PJ> candidate(proj.listGet(context, found.get(), i));
+    if (!candidate || proj.isInstantiable(context, candidate.get()) == 0) continue;
+    ProjOwned<PJ> normalized(proj.normalizeForVisualization(context, candidate.get()));
     if (!normalized) continue;
-    words = OperationWords(candidate.get());
+    words = OperationWords(proj, candidate.get());
     return normalized;
   }
   why = ReasonOf(message, "finds no operation from the Tokyo datum to WGS 84");
@@ -86,16 +84,21 @@ std::unique_ptr<ProjDatumShift> ProjDatumShift::Make(Datum from, Datum to, std::
     why = "no shift from a datum to itself";
     return nullptr;
   }
+  const ProjLibrary& proj = Proj();
+  if (!proj.error.empty()) {
+    why = "PROJ could not be loaded: " + proj.error;
+    return nullptr;
+  }
   auto handles = std::make_unique<Handles>();
-  handles->context.reset(proj_context_create());
+  handles->context.reset(proj.contextCreate());
   if (!handles->context) {
     why = "PROJ could not start";
     return nullptr;
   }
   // PROJ's messages would reach standard error: they become the reason
   // instead. Grids are never fetched from the network.
-  proj_log_func(handles->context.get(), &handles->message, &KeepMessage);
-  proj_context_set_enable_network(handles->context.get(), 0);
+  proj.logFunc(handles->context.get(), &handles->message, &KeepMessage);
+  proj.setEnableNetwork(handles->context.get(), 0);
   std::string operation;
   handles->operation = ChooseOperation(handles->context.get(), handles->message, operation, why);
   if (!handles->operation) return nullptr;
@@ -113,11 +116,14 @@ ProjDatumShift::~ProjDatumShift() = default;
 
 bool ProjDatumShift::Move(double& longitude, double& latitude) {
   if (!std::isfinite(longitude) || !(std::fabs(latitude) <= 90.0)) return false;
+  const ProjLibrary& proj = Proj();
   PJ* operation = handles_->operation.get();
-  const PJ_COORD moved = proj_trans(operation, backwards_ ? PJ_INV : PJ_FWD,
-                                    proj_coord(longitude, latitude, 0.0, 0.0));
-  if (proj_errno(operation) != 0) {
-    proj_errno_reset(operation);
+  PJ_COORD position{};
+  position.v[0] = longitude;
+  position.v[1] = latitude;
+  const PJ_COORD moved = proj.trans(operation, backwards_ ? PJ_INV : PJ_FWD, position);
+  if (proj.errorNumber(operation) != 0) {
+    proj.errorReset(operation);
     return false;
   }
   // A failed point comes back as HUGE_VAL.
