@@ -19,6 +19,7 @@
 #include "cli/printable_text.h"
 #include "cli/usage_error.h"
 #include "formats/point_kinds.h"
+#include "geo/datum.h"
 #include "platform/terminal.h"
 #include "text/ascii.h"
 
@@ -47,6 +48,15 @@ CsvEncoding CsvEncodingFromName(std::string_view name) {
   if (EqualsIgnoringAsciiCase(name, "utf-8-bom")) return CsvEncoding::kUtf8Bom;
   if (EqualsIgnoringAsciiCase(name, "cp932")) return CsvEncoding::kCp932;
   return CsvEncoding::kUtf8;
+}
+
+Datum DatumFromName(std::string_view name) {
+  return DatumNamed(AsciiToLower(name)).value_or(Datum::kWgs84);
+}
+
+/// The names --input-datum and --output-datum take.
+std::vector<std::string> DatumNames() {
+  return {std::string(DatumName(Datum::kWgs84)), std::string(DatumName(Datum::kTokyo))};
 }
 
 std::optional<TextEncoding> InputEncodingFromName(std::string_view name) {
@@ -84,6 +94,7 @@ struct PointArguments {
   ConvertNames names;
   std::string untitled = "keep";
   std::string inputEncoding = "auto";
+  std::string inputDatum = "wgs84";
   std::string dedupe;  ///< the metres of --dedupe, as given
   /// The filters as given, in their order.
   std::vector<SelectionArgument> selection;
@@ -181,6 +192,15 @@ void AddPointOptions(CLI::App& command, PointArguments& arguments, const std::st
                       "CP932), or as given")
       ->check(CLI::IsMember({"auto", "cp932", "utf-8"}, CLI::ignore_case))
       ->capture_default_str();
+  command
+      .add_option("--input-datum", arguments.inputDatum,
+                  "Datum of the positions of a " +
+                      FormatsWithOption(FormatOption::kInputDatum, false, " or ") +
+                      " input, which their files do not say: wgs84 or tokyo (the Tokyo datum "
+                      "of older Japanese units and maps, moved by the operation PROJ chooses). "
+                      "Other formats are WGS 84")
+      ->check(CLI::IsMember(DatumNames(), CLI::ignore_case))
+      ->capture_default_str();
   AddPointKindOptions(command, options);
   command.add_option("--from", options.from, "Format of each INPUT instead of its extension")
       ->check(CLI::IsMember(FormatOptionNames(false), CLI::ignore_case))
@@ -209,6 +229,7 @@ std::string TakePointArguments(PointArguments& arguments) {
   ConvertOptions& options = arguments.options;
   options.untitled = arguments.untitled == "keep" ? UntitledRule::kKeep : UntitledRule::kSkip;
   options.inputEncoding = InputEncodingFromName(arguments.inputEncoding);
+  options.inputDatum = DatumFromName(arguments.inputDatum);
   if (arguments.dedupeOption->count() > 0) {
     const std::optional<double> metres = ParseMetres(arguments.dedupe);
     if (!metres) {
@@ -229,6 +250,7 @@ struct ConvertArguments {
   PointArguments points;
   std::string csvEncoding = "utf-8";
   CLI::Option* csvEncodingOption = nullptr;
+  std::string outputDatum = "wgs84";
 };
 
 std::string ConvertInputHelp() {
@@ -274,6 +296,14 @@ void AddConvertCommand(CLI::App& app, ConvertArguments& arguments) {
                            "programs want) or cp932 (closest characters)")
           ->check(CLI::IsMember({"utf-8", "utf-8-bom", "cp932"}, CLI::ignore_case))
           ->capture_default_str();
+  convert
+      ->add_option("--output-datum", arguments.outputDatum,
+                   "Datum to write the positions of " +
+                       FormatsWithOption(FormatOption::kOutputDatum, true, " or ") +
+                       " output in: wgs84 or tokyo; positions move only when it differs from "
+                       "the input's datum (--input-datum). Other formats are WGS 84")
+      ->check(CLI::IsMember(DatumNames(), CLI::ignore_case))
+      ->capture_default_str();
 }
 
 /// map's own options: the picture.
@@ -334,6 +364,7 @@ int RunConvert(ConvertArguments& arguments) {
   if (arguments.csvEncodingOption->count() > 0) {
     options.csvEncoding = CsvEncodingFromName(arguments.csvEncoding);
   }
+  options.outputDatum = DatumFromName(arguments.outputDatum);
   if (const std::string misfit = TakePointArguments(arguments.points); !misfit.empty()) {
     std::cerr << "velorin-cli: " << misfit << "\n";
     return kExitUsage;

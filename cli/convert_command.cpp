@@ -86,7 +86,8 @@ FormatChoice ChooseFormats(const ConvertOptions& options) {
   std::vector<PointFormat> inputs{choice.input};
   inputs.insert(inputs.end(), choice.moreInputs.begin(), choice.moreInputs.end());
   const GivenOptions given{options.timestamp.has_value(), options.csvEncoding.has_value(),
-                           options.inputEncoding.has_value()};
+                           options.inputEncoding.has_value(), options.inputDatum,
+                           options.outputDatum};
   choice.usageError = OptionMisfit(given, inputs, choice.output);
   return choice;
 }
@@ -112,6 +113,8 @@ RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choic
   run.writer.csvEncoding = options.csvEncoding.value_or(CsvEncoding::kUtf8);
   run.points = options.points;
   run.thinMetres = options.thinMetres;
+  run.inputDatum = options.inputDatum;
+  run.outputDatum = options.outputDatum;
   return run;
 }
 

@@ -48,6 +48,11 @@ struct ConvertOptions {
   /// --near, --within, --match and --exclude, in the order given.
   std::vector<PointFilter> filters;
   std::optional<PointSort> sort;  ///< --sort
+  /// The datum of a POT, NVI or CSV input's positions (--input-datum) and
+  /// the one to write into such an output (--output-datum); positions move
+  /// only between two different ones.
+  Datum inputDatum = Datum::kWgs84;
+  Datum outputDatum = Datum::kWgs84;
 };
 
 /// The fixed clock of --timestamp, or the local clock without one. Null,

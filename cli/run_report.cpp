@@ -106,9 +106,9 @@ std::string DetailLines(const RunOutcome& outcome, const ReportContext& context)
   }
   for (const std::string& line : summary.leftOut) text += std::string(kProgram) + line + "\n";
   for (const std::string* line :
-       {&summary.duplicates, &summary.encoding, &summary.ignored, &summary.onlyLines,
-        &summary.titlesChanged, &summary.titlesControls, &summary.titlesUnshowable,
-        &summary.titlesRecoded, &summary.titlesTidied}) {
+       {&summary.datumMoves, &summary.duplicates, &summary.encoding, &summary.ignored,
+        &summary.onlyLines, &summary.titlesChanged, &summary.titlesControls,
+        &summary.titlesUnshowable, &summary.titlesRecoded, &summary.titlesTidied}) {
     if (!line->empty()) text += std::string(kProgram) + *line + "\n";
   }
   return text;
@@ -121,7 +121,8 @@ std::string OutputAfterFailure(const RunOutcome& outcome, const RunPaths& files)
   const bool laterInput = outcome.failedStage == RunStage::kOpenInput &&
                           !outcome.failedPath.empty() && outcome.failedPath != files.input;
   if ((outcome.failedStage == RunStage::kOpenInput && !laterInput) ||
-      outcome.failedStage == RunStage::kOpenOutput) {
+      outcome.failedStage == RunStage::kOpenOutput ||
+      outcome.failedStage == RunStage::kShiftDatum) {
     return {};
   }
   if (files.output == StdioFileSystem::kStandardOutput) {
@@ -151,6 +152,7 @@ StageText TextForStage(RunStage stage) {
     case RunStage::kWriteLog:
       return {"write error on", "log file"};
     case RunStage::kNone:
+    case RunStage::kShiftDatum:
       break;
   }
   return {"failure with", "file"};
@@ -172,6 +174,10 @@ const std::string& FileOfStage(RunStage stage, const RunPaths& files) {
 /// The failure line: the reader's own words when the input is not what its
 /// format allows, else what the stage did and the system's reason.
 std::string FailureLine(const RunOutcome& outcome, const RunPaths& files) {
+  if (outcome.failedStage == RunStage::kShiftDatum) {
+    return std::string(kProgram) +
+           "cannot move positions between datums: " + PrintableText(outcome.shiftFailure) + "\n";
+  }
   const std::string& path =
       outcome.failedPath.empty() ? FileOfStage(outcome.failedStage, files) : outcome.failedPath;
   if (outcome.readFailure && !outcome.error) {

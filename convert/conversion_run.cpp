@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "convert/datum_stage.h"
 #include "convert/entry_stage.h"
 #include "convert/run_files.h"
 #include "convert/run_inputs.h"
@@ -74,6 +75,7 @@ class Conversion {
   std::int32_t& records_;
 
   RunFiles open_;
+  DatumStage datum_;
   std::optional<RunLog> log_;
   std::optional<RunInputs> inputs_;
   std::unique_ptr<PointWriter> ownWriter_;
@@ -90,6 +92,9 @@ RunOutcome Conversion::Execute() {
   if (options_.inputs.empty()) return Fail({RunStage::kOpenInput, {}, {}});
   outcome_.inputsNamedTwice = DropRepeatedInputs(files_, options_.inputs);
   if (const auto refused = AskFirst()) return Leave(*refused);
+  if (!datum_.Prepare(options_, outcome_.shiftFailure)) {
+    return Fail({RunStage::kShiftDatum, {}, {}});
+  }
   if (const auto failure = OpenFiles()) return Fail(*failure);
   host_.OnRunning();
   std::optional<Failure> failure;
@@ -175,7 +180,7 @@ std::optional<Failure> Conversion::ConvertEntries() {
   MakeWriter();
   EntryStage& stage =
       stage_.emplace(options_, host_, *writer_, open_.output ? &*open_.output : nullptr,
-                     log_ ? &*log_ : nullptr, outcome_, records_);
+                     log_ ? &*log_ : nullptr, outcome_, records_, datum_);
   const FormatInfo& output = InfoOf(options_.outputFormat);
   const std::int32_t limit = output.limitsRecords ? options_.recordLimit : 0;
   PointReader& reader = inputs_->reader();
@@ -265,6 +270,7 @@ std::int64_t Conversion::FirstLineLeft(ReadEntry& entry) {
 void Conversion::Release() {
   if (inputs_) inputs_->Release(outcome_, readToTheEnd_);
   if (writer_ != nullptr) outcome_.titles.adjusted = writer_->titlesAdjusted();
+  outcome_.datumMoves = datum_.Moved();
   outcome_.records = records_;
   stage_.reset();
   ownWriter_.reset();

@@ -19,6 +19,7 @@
 #include "formats/format_table.h"
 #include "formats/point_reader.h"
 #include "formats/untitled_rule.h"
+#include "geo/datum.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "text/text_encoding.h"
@@ -76,6 +77,14 @@ struct RunOptions {
   std::optional<PointSort> sort = std::nullopt;
   /// How the writer writes (CSV's encoding).
   WriterOptions writer = {};
+  /// The datum the positions of an input are in, for the formats whose
+  /// files do not say (FormatOption::kInputDatum: POT, NVI, CSV); every
+  /// other input is WGS 84.
+  Datum inputDatum = Datum::kWgs84;
+  /// The datum positions are written in, for an output format that takes
+  /// one (FormatOption::kOutputDatum); every other output is WGS 84. A
+  /// position is moved between the two once, after it is read.
+  Datum outputDatum = Datum::kWgs84;
   /// A GPX, KML, KMZ or GeoJSON file is parsed on a second thread while the
   /// entries before are written.
   bool readAhead = true;

@@ -13,6 +13,7 @@
 #include "formats/format_table.h"
 #include "formats/point_kinds.h"
 #include "formats/point_reader.h"
+#include "geo/datum.h"
 #include "text/text_encoding.h"
 
 namespace velorin {
@@ -26,6 +27,9 @@ enum class RunStage : std::int16_t {
   kWriteRecord = 4,
   kOpenLog = 5,
   kWriteLog = 6,
+  /// The positions could not be moved between datums at all (PROJ could
+  /// not be set up): see RunOutcome::shiftFailure.
+  kShiftDatum = 7,
 };
 
 enum class RunResult {
@@ -102,6 +106,15 @@ struct LeftOutCount {
   std::int64_t points = 0;
 };
 
+/// Positions written after a move from one datum to another.
+struct DatumMoves {
+  Datum from = Datum::kWgs84;
+  Datum to = Datum::kWgs84;
+  /// The operation that moved them ("EPSG:15484 \"Tokyo to WGS 84 (108)\"").
+  std::string operation;
+  std::int64_t points = 0;
+};
+
 struct RunOutcome {
   RunResult result = RunResult::kFinished;
   RunStage failedStage = RunStage::kNone;
@@ -158,6 +171,11 @@ struct RunOutcome {
   std::vector<InputRead> inputsWithoutPoints;
   /// Inputs named more than once (the same file, by any name): read once.
   std::vector<std::string> inputsNamedTwice;
+  /// The points moved between datums on their way, for each pair of datums
+  /// (--input-datum, --output-datum); empty when none was asked for.
+  std::vector<DatumMoves> datumMoves;
+  /// Why positions could not be moved between datums (stage kShiftDatum).
+  std::string shiftFailure;
 };
 
 /// " " followed by the decimal digits: how the log and the window write

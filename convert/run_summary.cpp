@@ -110,6 +110,18 @@ std::string OnlyUnreadPointsLine(const RunOutcome& outcome) {
          " does not read: --points=" + PointKindsText(reading) + " reads them";
 }
 
+std::string DatumLine(const std::vector<DatumMoves>& moves, PointFormat output) {
+  std::string line;
+  for (const DatumMoves& moved : moves) {
+    if (moved.points == 0) continue;
+    if (!line.empty()) line += "; ";
+    line += WrittenCount(moved.points, output) + " moved from " +
+            std::string(DatumWords(moved.from)) + " to " + std::string(DatumWords(moved.to)) +
+            " by " + moved.operation;
+  }
+  return line;
+}
+
 }  // namespace
 
 bool HeldOnlyLines(const RunOutcome& outcome) {
@@ -128,6 +140,7 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
     summary.encoding += (summary.encoding.empty() ? "" : "; ") + outcome.inputLayout;
   }
   summary.skipped = SkippedLine(outcome.skipped, input, output);
+  summary.datumMoves = DatumLine(outcome.datumMoves, output);
   summary.ignored = IgnoredLine(outcome.ignored);
   if (outcome.duplicatesDropped > 0) {
     summary.duplicates =
@@ -179,9 +192,9 @@ std::vector<std::string> SummaryLines(const RunSummary& summary) {
   }
   lines.insert(lines.end(), summary.leftOut.begin(), summary.leftOut.end());
   for (const std::string* line :
-       {&summary.duplicates, &summary.ignored, &summary.onlyLines, &summary.titlesChanged,
-        &summary.titlesControls, &summary.titlesUnshowable, &summary.titlesRecoded,
-        &summary.titlesTidied}) {
+       {&summary.datumMoves, &summary.duplicates, &summary.ignored, &summary.onlyLines,
+        &summary.titlesChanged, &summary.titlesControls, &summary.titlesUnshowable,
+        &summary.titlesRecoded, &summary.titlesTidied}) {
     if (!line->empty()) lines.push_back(*line);
   }
   return lines;

@@ -42,6 +42,10 @@ struct RunSummary {
   /// "212 points outside --near", "3 points dropped by --exclude": a line
   /// for each filter that left points out.
   std::vector<std::string> leftOut;
+  /// "3 records moved from the Tokyo datum to WGS 84 by EPSG:15484 \"Tokyo
+  /// to WGS 84 (108)\"", a line for each pair of datums; empty when no
+  /// point written was moved.
+  std::string datumMoves;
 };
 
 /// The input held no point of its own (none written, none skipped) but

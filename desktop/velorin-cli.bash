@@ -12,16 +12,18 @@ _velorin_cli_values() {
     --from) echo "pot nvi gpx kml kmz csv geojson" ;;
     --to) echo "pot nvi gpx kml csv geojson" ;;
     --csv-encoding) echo "utf-8 utf-8-bom cp932" ;;
+    --input-datum | --output-datum) echo "wgs84 tokyo" ;;
     --size) echo "1024x768 800x600 1600x1200 1920x1080" ;;
     --sort) echo "title distance" ;;
+    --input-datum | --output-datum) echo "wgs84 tokyo" ;;
   esac
 }
 
 # The options of a command, those that take a value with "=".
 _velorin_cli_options() {
-  local shared="--untitled=keep --untitled=skip --input-encoding= --points= --thin= --from= --dedupe --dedupe= --near= --within= --match= --exclude= --sort= --log= --force --explain --to= -o --output= --help"
+  local shared="--untitled=keep --untitled=skip --input-encoding= --input-datum= --points= --thin= --from= --dedupe --dedupe= --near= --within= --match= --exclude= --sort= --log= --force --explain --to= -o --output= --help"
   case $1 in
-    convert) echo "$shared --timestamp= --output-dir= --csv-encoding=" ;;
+    convert) echo "$shared --timestamp= --output-dir= --csv-encoding= --output-datum=" ;;
     map) echo "$shared --size= --labels --no-labels" ;;
   esac
 }
@@ -62,7 +64,8 @@ _velorin_cli_points_command() {
       compopt -o nospace
       return
       ;;
-    --untitled | --input-encoding | --from | --to | --csv-encoding | --size | --sort)
+    --untitled | --input-encoding | --from | --to | --csv-encoding | --size | --sort | \
+      --input-datum | --output-datum)
       COMPREPLY=($(compgen -W "$(_velorin_cli_values "$option")" -- "$value"))
       return
       ;;

@@ -20,6 +20,7 @@ MapReadResult ReadFile(FileSystem& files, const std::string& path, const MapRead
   run.recordLimit = options.recordLimit;
   run.points = options.points;
   run.thinMetres = options.thinMetres;
+  run.inputDatum = options.inputDatum;
   MapPointWriter writer(sink);
   MapSkipObserver skips(sink);
   run.sink = &writer;

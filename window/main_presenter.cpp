@@ -71,8 +71,7 @@ void MainPresenter::ApplyMainWindowTexts() {
   ApplyDialogTexts();
   ApplyMenuTexts();
   ApplyRunningPanelTexts();
-  // 15. The Tool menu is never shown.
-  view_.SetMenuVisible(MainMenu::kTool, false);
+  ApplyOptionMenu();
 }
 
 void MainPresenter::ApplyPathGroupTexts() {
@@ -114,6 +113,8 @@ void MainPresenter::ApplyMenuTexts() {
   view_.SetMenuText(MainMenu::kFileQuit, Message(11), false);
   view_.SetMenuText(MainMenu::kTool, Message(15), false);
   view_.SetMenuText(MainMenu::kToolOption, Message(16), false);
+  view_.SetMenuText(MainMenu::kToolOptionInputDatum, Message(170), false);
+  view_.SetMenuText(MainMenu::kToolOptionOutputDatum, Message(171), false);
   view_.SetMenuText(MainMenu::kHelp, Message(20), false);
   view_.SetMenuText(MainMenu::kHelpHelp, Message(21), false);
   view_.SetMenuText(MainMenu::kHelpDummy1, Message(22), Message(22) == "-");

@@ -153,10 +153,20 @@ void MapWindow::ShowFile(const QString& path) {
   canvas_->SetNotice(texts_.Message(kReadingMessage));
   details_->clear();
   MapReadOptions options;
-  // What Convert would write: NVI, with the settings' untitled rule.
+  // What Convert would write: NVI, with the settings' untitled rule; the
+  // points in WGS 84, from the datum the settings give the input.
+  const RunOptions run = RunOptionsFromSettings(tables_.systemSettings).run;
   options.output = PointFormat::kNvi;
-  options.untitled = RunOptionsFromSettings(tables_.systemSettings).run.untitled;
+  options.untitled = run.untitled;
+  options.inputDatum = run.inputDatum;
   loader_->Load(path.toStdString(), options);
+}
+
+void MapWindow::SetInputDatum(Datum datum) {
+  std::string& entry = tables_.systemSettings[kInputDatumEntry];
+  if (DatumOfSetting(entry) == datum) return;
+  entry = std::string(SettingOfDatum(datum));
+  if (isVisible() && !path_.isEmpty()) ShowFile(path_);
 }
 
 void MapWindow::Loaded(std::shared_ptr<const MapData> data) {

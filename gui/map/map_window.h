@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "geo/datum.h"
 #include "gui/map/map_canvas.h"
 #include "gui/map/map_data.h"
 #include "gui/map/map_texts.h"
@@ -34,6 +35,9 @@ class MapWindow : public QWidget {
   /// Reads `path` and shows its points; the same path again reads it anew.
   void ShowFile(const QString& path);
   QString File() const { return path_; }
+  /// The datum of POT, NVI and CSV files changed (Tool > Option): a file
+  /// shown is read anew, its points where they lie in WGS 84.
+  void SetInputDatum(Datum datum);
   /// The data shown, once read; null before.
   const MapData* Data() const { return canvas_->Data(); }
 

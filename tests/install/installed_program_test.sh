@@ -220,7 +220,7 @@ check_package() {
     gzip -dc | sed -n 1p)
   [[ $latest == "$name ($version) "* ]] || fail "$name: the changelog begins \"$latest\", not $version"
 }
-check_package "$cli_deb" "libexpat1 zlib1g" "libarchive libqt6 qt6- fonts-" \
+check_package "$cli_deb" "libexpat1 zlib1g libproj" "libarchive libqt6 qt6- fonts-" \
   "./usr/bin/velorin-cli ./usr/share/man/man1/velorin-cli.1.gz
    ./usr/share/bash-completion/completions/velorin-cli ./usr/share/velorin/land-10m.bin"
 check_package "$window_deb" \
