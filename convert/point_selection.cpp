@@ -239,13 +239,15 @@ ParsedSelection ParsePointSelection(const std::vector<SelectionArgument>& argume
     parsed.error = "--sort takes title or distance, not '" + std::string(sort) + "'";
     return parsed;
   }
-  const auto nearFilter = std::find_if(parsed.filters.begin(), parsed.filters.end(),
-                                 [](const PointFilter& f) { return f.kind == FilterKind::kNear; });
+  const auto nearFilter =
+      std::find_if(parsed.filters.begin(), parsed.filters.end(),
+                   [](const PointFilter& f) { return f.kind == FilterKind::kNear; });
   if (nearFilter == parsed.filters.end()) {
     parsed.error = "--sort=distance needs --near: distances are measured from its centre";
     return parsed;
   }
-  parsed.sort = PointSort{PointSort::Key::kDistance, nearFilter->area.latitude, nearFilter->area.longitude};
+  parsed.sort =
+      PointSort{PointSort::Key::kDistance, nearFilter->area.latitude, nearFilter->area.longitude};
   return parsed;
 }
 
