@@ -180,6 +180,7 @@ std::optional<Failure> Conversion::ConvertEntries() {
   stage.StartInput(input);
   writer_->Begin();
   ReadEntry entry;
+  bool fieldsTold = false;
   while (true) {
     if (reader.AtEnd()) return InputEnded();
     if (limit > 0 && records_ >= limit) {
@@ -191,6 +192,13 @@ std::optional<Failure> Conversion::ConvertEntries() {
       return EndOutput();
     }
     if (!reader.Next(entry)) return InputEnded();
+    if (!fieldsTold) {
+      // Known once the reader has begun (a CSV's header read).
+      if (const std::optional<PointFieldSet> fields = reader.fieldsGiven()) {
+        writer_->FieldsToCome(*fields);
+      }
+      fieldsTold = true;
+    }
     if (inputs_->index() != input) stage.StartInput(input = inputs_->index());
     if (entry.isPoint || entry.skip != SkipKind::kNotPointLine) inputs_->NotePoint();
     switch (stage.Take(entry)) {
@@ -254,7 +262,10 @@ std::int64_t Conversion::FirstLineLeft(ReadEntry& entry) {
 
 void Conversion::Release() {
   if (inputs_) inputs_->Release(outcome_, readToTheEnd_);
-  if (writer_ != nullptr) outcome_.titles.adjusted = writer_->titlesAdjusted();
+  if (writer_ != nullptr) {
+    outcome_.titles.adjusted = writer_->titlesAdjusted();
+    outcome_.fields.leftOut = writer_->fieldsLeftOut();
+  }
   outcome_.records = records_;
   ownWriter_.reset();
   writer_ = nullptr;

@@ -15,6 +15,7 @@
 #include "convert/run_observer.h"
 #include "convert/run_outcome.h"
 #include "formats/format_table.h"
+#include "formats/nvi_fields.h"
 #include "formats/point_reader.h"
 #include "formats/untitled_rule.h"
 #include "platform/clock.h"
@@ -64,6 +65,9 @@ struct RunOptions {
   std::optional<double> dedupeMetres = std::nullopt;
   /// How the writer writes (CSV's encoding).
   WriterOptions writer = {};
+  /// The NVI block's own fields filled from the points' texts (ADDR with
+  /// the address ...); none keeps every block as it always was.
+  NviFieldSet nviFields = {};
   /// A GPX, KML, KMZ or GeoJSON file is parsed on a second thread while the
   /// entries before are written.
   bool readAhead = true;

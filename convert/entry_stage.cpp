@@ -21,6 +21,12 @@ TitleTarget TargetOf(const PointWriter& writer, PointFormat output) {
   return {writer.titleEncoding(), InfoOf(output).titlesAreUnitBytes};
 }
 
+/// The fields an output keeps: its format's, or for NVI those asked for.
+PointFieldSet KeptFields(const RunOptions& options) {
+  if (options.outputFormat == PointFormat::kNvi) return PointFieldsKeptIn(options.nviFields);
+  return InfoOf(options.outputFormat).fields;
+}
+
 }  // namespace
 
 EntryStage::EntryStage(const RunOptions& options, RunHost& host, PointWriter& writer,
@@ -34,8 +40,11 @@ EntryStage::EntryStage(const RunOptions& options, RunHost& host, PointWriter& wr
       outcome_(outcome),
       records_(recordCount),
       rule_(TargetOf(writer, options.outputFormat)),
-      ranges_{PositionRange::kNvi, InfoOf(options.outputFormat).positions} {
+      ranges_{PositionRange::kNvi, InfoOf(options.outputFormat).positions},
+      keptFields_(KeptFields(options)),
+      nviFields_(options.outputFormat == PointFormat::kNvi ? options.nviFields : NviFieldSet()) {
   if (options.dedupeMetres) duplicates_.emplace(*options.dedupeMetres);
+  outcome.fields.nviAsked = !nviFields_.Empty();
 }
 
 void EntryStage::StartInput(std::size_t index) {
@@ -71,13 +80,42 @@ EntryStage::Taken EntryStage::TakePoint(const ReadEntry& entry) {
   }
   if (title.empty()) title = kNoTitleText;
   if (duplicates_ && DropDuplicate(point, title)) return Taken::kSkipped;
-  writer_.Write(point, title);
+  if (point.fields.Any()) {
+    WriteWithFields(point, title);
+  } else {
+    writer_.Write(point, title);
+  }
   if (output_ != nullptr && !output_->ok()) return Taken::kWriteFailed;
   ++records_;
   countText_.Increment();
   host_.OnRecordWritten(records_);
   if (change != TitleChange::kNone) CountTitleChange(point, change);
   return Taken::kWritten;
+}
+
+void EntryStage::WriteWithFields(const Point& point, std::string_view title) {
+  FieldCounts& counts = outcome_.fields;
+  for (const PointField field : kPointFields) {
+    if (!keptFields_.Has(field) && !IsWhiteSpaceOnly(point.fields.Get(field))) {
+      ++counts.notKept[IndexOf(field)];
+    }
+  }
+  int changed = 0;
+  FieldTexts texts = rule_.ApplyToFields(point, source_, keptFields_, changed);
+  counts.replaced += changed;
+  if (!nviFields_.Empty()) {
+    const NviFieldFit fit = FillNviFields(texts, nviFields_, nviValues_);
+    texts = NviFieldTextsOf(nviValues_);
+    if (fit.changed()) {
+      ++counts.fitted;
+      if (options_.observer != nullptr) options_.observer->OnFieldsFitted(point, fit.note);
+    }
+  }
+  if (texts.Empty()) {
+    writer_.Write(point, title);
+  } else {
+    writer_.WriteWithFields(point, title, texts);
+  }
 }
 
 void EntryStage::Skip(const ReadEntry& entry, SkipKind kind, std::string_view reason) {

@@ -27,6 +27,9 @@ class RunObserver {
   virtual void OnInputWithoutPoints(std::string_view /*path*/) {}
   /// A point was dropped as a duplicate; `reason` names the point kept.
   virtual void OnDuplicate(const Point& /*point*/, std::string_view /*reason*/) {}
+  /// A record was written with its NVI fields made to fit the block;
+  /// `note` says how ("ADDR: 1 brace, semicolon or line break replaced").
+  virtual void OnFieldsFitted(const Point& /*point*/, std::string_view /*note*/) {}
 };
 
 }  // namespace velorin

@@ -27,6 +27,7 @@ enum class FormatOption : unsigned {
   kPointKinds = 1u << 1,     ///< --points and --thin: routes and tracks
   kTimestamp = 1u << 2,      ///< --timestamp: the records' time stamp
   kCsvEncoding = 1u << 3,    ///< --csv-encoding
+  kNviFields = 1u << 4,      ///< --nvi-fields: the NVI block's own fields
 };
 
 /// An option's name on the command line ("--timestamp").
@@ -78,6 +79,9 @@ struct FormatInfo {
   ItemNames written;
   /// The format to write instead, for one that is only read (KMZ: KML).
   std::optional<PointFormat> writeInstead;
+  /// The point's further texts a file of it keeps (NVI: those asked for
+  /// with --nvi-fields; none unasked).
+  PointFieldSet fields = {};
 };
 
 std::span<const FormatInfo> PointFormats();

@@ -143,6 +143,28 @@ void NviRecordWriter::Write(const PoiRecord& record) {
 }
 
 void NviRecordWriter::Write(std::string_view title, std::string_view position) {
+  AppendHead();
+  AppendBlockRest(out_, title, position);
+}
+
+void NviRecordWriter::Write(std::string_view title, std::string_view position,
+                            const NviFieldLines& fields) {
+  AppendHead();
+  out_.Append(position);
+  out_.Append(";\n TTL= {");
+  out_.Append(title);
+  out_.Append("};\n CHAR = SJIS;\n ADDR = {");
+  out_.Append(fields.addr);
+  out_.Append("};\n HPGL = {");
+  out_.Append(fields.hpgl);
+  out_.Append("};\n MAIL = {");
+  out_.Append(fields.mail);
+  out_.Append("};\n LNKF = {};\n COMM = {");
+  out_.Append(fields.comm);
+  out_.Append("};\neoNPOIs@NRA\n");
+}
+
+void NviRecordWriter::AppendHead() {
   const ClockReading& now = clock_.Now();
   if (!hasHead_ || !SameText(now.time, stampedReading_.time) ||
       !SameText(now.date, stampedReading_.date)) {
@@ -161,7 +183,6 @@ void NviRecordWriter::Write(std::string_view title, std::string_view position) {
     hasHead_ = true;
   }
   out_.Append(blockHead_);
-  AppendBlockRest(out_, title, position);
 }
 
 }  // namespace velorin

@@ -20,6 +20,14 @@ std::string NormalizeTimeText(std::string_view time);
 /// stamped with the clock's reading taken once for this block.
 void WriteNviRecord(BufferedWriter& out, const PoiRecord& record, Clock& clock);
 
+/// The texts of the fields an NVI block may carry.
+struct NviFieldLines {
+  std::string_view addr;
+  std::string_view hpgl;
+  std::string_view mail;
+  std::string_view comm;
+};
+
 /// Writes the blocks of one run exactly as WriteNviRecord does, reading the
 /// clock once per block, but forms the time-stamp line anew only when the
 /// reading's texts differ from the block before (the clock changes once a
@@ -31,8 +39,15 @@ class NviRecordWriter {
   void Write(const PoiRecord& record);
   /// The same for a CP932 title and a 17-character position text.
   void Write(std::string_view title, std::string_view position);
+  /// The same with the block's own fields filled (CP932, made safe for the
+  /// block by the caller); LNKF stays empty.
+  void Write(std::string_view title, std::string_view position, const NviFieldLines& fields);
 
  private:
+  /// Lines 1 to 3 and the blank that begins line 4, formed anew when the
+  /// clock's texts changed.
+  void AppendHead();
+
   BufferedWriter& out_;
   Clock& clock_;
   ClockReading stampedReading_;  ///< the reading that blockHead_ was formed from
