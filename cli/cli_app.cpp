@@ -177,6 +177,8 @@ struct ConvertArguments {
   PointArguments points;
   std::string csvEncoding = "utf-8";
   CLI::Option* csvEncodingOption = nullptr;
+  std::string nviFields;
+  CLI::Option* nviFieldsOption = nullptr;
 };
 
 std::string ConvertInputHelp() {
@@ -222,6 +224,15 @@ void AddConvertCommand(CLI::App& app, ConvertArguments& arguments) {
                            "programs want) or cp932 (closest characters)")
           ->check(CLI::IsMember({"utf-8", "utf-8-bom", "cp932"}, CLI::ignore_case))
           ->capture_default_str();
+  arguments.nviFieldsOption =
+      convert
+          ->add_option("--nvi-fields", arguments.nviFields,
+                       "Fill the record's own fields of " +
+                           FormatsWithOption(FormatOption::kNviFields, true) +
+                           " output: addr (the address), comm (the description, comment and "
+                           "telephone number), hpgl (the link), mail (the e-mail address), "
+                           "separated by commas, or all; without it they stay empty")
+          ->type_name("LIST");
 }
 
 /// map's own options: the picture.
@@ -281,6 +292,15 @@ int RunConvert(ConvertArguments& arguments) {
   ConvertOptions& options = arguments.points.options;
   if (arguments.csvEncodingOption->count() > 0) {
     options.csvEncoding = CsvEncodingFromName(arguments.csvEncoding);
+  }
+  if (arguments.nviFieldsOption->count() > 0) {
+    options.nviFields = ParseNviFieldList(arguments.nviFields);
+    if (!options.nviFields) {
+      std::cerr << "velorin-cli: --nvi-fields takes addr, comm, hpgl and mail separated by "
+                   "commas, or all, not '"
+                << PrintableText(arguments.nviFields) << "'\n";
+      return kExitUsage;
+    }
   }
   if (const std::string misfit = TakePointArguments(arguments.points); !misfit.empty()) {
     std::cerr << "velorin-cli: " << misfit << "\n";

@@ -84,7 +84,7 @@ FormatChoice ChooseFormats(const ConvertOptions& options) {
   std::vector<PointFormat> inputs{choice.input};
   inputs.insert(inputs.end(), choice.moreInputs.begin(), choice.moreInputs.end());
   const GivenOptions given{options.timestamp.has_value(), options.csvEncoding.has_value(),
-                           options.inputEncoding.has_value()};
+                           options.inputEncoding.has_value(), options.nviFields.has_value()};
   choice.usageError = OptionMisfit(given, inputs, choice.output);
   return choice;
 }
@@ -104,6 +104,7 @@ RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choic
   run.inputEncoding = options.inputEncoding;
   run.dedupeMetres = options.dedupeMetres;
   run.writer.csvEncoding = options.csvEncoding.value_or(CsvEncoding::kUtf8);
+  run.nviFields = options.nviFields.value_or(NviFieldSet());
   run.points = options.points;
   run.thinMetres = options.thinMetres;
   return run;

@@ -45,6 +45,7 @@ struct ConvertOptions {
   /// metres (--dedupe).
   std::optional<double> dedupeMetres;
   std::optional<CsvEncoding> csvEncoding;  ///< --csv-encoding
+  std::optional<NviFieldSet> nviFields;    ///< --nvi-fields
 };
 
 /// The fixed clock of --timestamp, or the local clock without one. Null,

@@ -13,6 +13,7 @@ struct GivenOptions {
   bool timestamp = false;
   bool csvEncoding = false;
   bool inputEncoding = false;
+  bool nviFields = false;
 };
 
 /// The first option of `given` that applies to none of `inputs` (read) or
