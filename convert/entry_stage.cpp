@@ -108,7 +108,7 @@ void EntryStage::WriteWithFields(const Point& point, std::string_view title) {
     texts = NviFieldTextsOf(nviValues_);
     if (fit.changed()) {
       ++counts.fitted;
-      if (options_.observer != nullptr) options_.observer->OnFieldsFitted(point, fit.note);
+      if (options_.observer != nullptr) options_.observer->OnFieldsFitted(point, NviFitNote(fit));
     }
   }
   if (texts.Empty()) {

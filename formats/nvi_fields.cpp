@@ -136,29 +136,39 @@ std::int64_t MakeBlockSafe(std::string& text, std::size_t limit, bool& cut) {
   return replaced;
 }
 
+std::string NviFitNote(const NviFieldFit& fit) {
+  std::string note;
+  for (const NviFieldRow& row : kRows) {
+    const auto index = static_cast<std::size_t>(row.field);
+    const std::int64_t replaced = fit.replaced[index];
+    if (replaced == 0 && !fit.cut[index]) continue;
+    if (!note.empty()) note += "; ";
+    note += std::string(row.key) + ":";
+    if (replaced > 0) {
+      note += " " + std::to_string(replaced) +
+              (replaced == 1 ? " brace, semicolon or line break replaced"
+                             : " braces, semicolons or line breaks replaced");
+    }
+    if (fit.cut[index]) {
+      note +=
+          std::string(replaced > 0 ? "," : "") + " cut at " + std::to_string(row.limit) + " bytes";
+    }
+  }
+  return note;
+}
+
 NviFieldFit FillNviFields(const FieldTexts& texts, NviFieldSet wanted, NviFieldValues& out) {
+  // No text is formed here: a run fills the fields of every record.
   NviFieldFit fit;
   const auto fill = [&](NviField field, std::string& value) {
     if (!wanted.Has(field)) {
       value.clear();
       return;
     }
+    const auto index = static_cast<std::size_t>(field);
     bool cut = false;
-    const std::int64_t replaced = MakeBlockSafe(value, NviFieldLimit(field), cut);
-    fit.replaced += replaced;
-    fit.cut += cut ? 1 : 0;
-    if (replaced == 0 && !cut) return;
-    if (!fit.note.empty()) fit.note += "; ";
-    fit.note += std::string(NviFieldKey(field)) + ":";
-    if (replaced > 0) {
-      fit.note += " " + std::to_string(replaced) +
-                  (replaced == 1 ? " brace, semicolon or line break replaced"
-                                 : " braces, semicolons or line breaks replaced");
-    }
-    if (cut) {
-      fit.note += std::string(replaced > 0 ? "," : "") + " cut at " +
-                  std::to_string(NviFieldLimit(field)) + " bytes";
-    }
+    fit.replaced[index] = MakeBlockSafe(value, NviFieldLimit(field), cut);
+    fit.cut[index] = cut;
   };
   out.addr.assign(texts[PointField::kAddress]);
   fill(NviField::kAddr, out.addr);

@@ -8,6 +8,7 @@
 // break becomes a harmless character, and each field is cut at a length
 // a unit is likely to take (what units accept is not known: the limits are
 // kept low on purpose).
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -58,16 +59,23 @@ std::string NviFieldListText(NviFieldSet fields);
 /// The point's fields an NVI block with `fields` filled keeps.
 PointFieldSet PointFieldsKeptIn(NviFieldSet fields);
 
-/// What filling the fields did to their texts.
+/// What filling the fields did to their texts, by field.
 struct NviFieldFit {
-  /// Braces, semicolons and line breaks replaced, in all fields.
-  std::int64_t replaced = 0;
-  /// Fields cut at their limit.
-  std::int64_t cut = 0;
-  /// "ADDR: 2 characters replaced; COMM: cut at 256 bytes", for --explain.
-  std::string note;
-  bool changed() const { return replaced > 0 || cut > 0; }
+  /// Braces, semicolons and line breaks replaced.
+  std::array<std::int64_t, kNviFieldCount> replaced{};
+  /// Cut at the field's limit.
+  std::array<bool, kNviFieldCount> cut{};
+  bool changed() const {
+    for (std::size_t i = 0; i < kNviFieldCount; ++i) {
+      if (replaced[i] > 0 || cut[i]) return true;
+    }
+    return false;
+  }
 };
+
+/// "ADDR: 2 braces, semicolons or line breaks replaced; COMM: cut at 256
+/// bytes", for --explain; empty when nothing changed.
+std::string NviFitNote(const NviFieldFit& fit);
 
 /// The four fields' values, CP932, ready for the block.
 struct NviFieldValues {

@@ -95,8 +95,10 @@ TEST_P(FillNviFieldsTest, EachFieldFromItsTexts) {
   EXPECT_EQ(values.comm, GetParam().values.comm);
   EXPECT_EQ(values.hpgl, GetParam().values.hpgl);
   EXPECT_EQ(values.mail, GetParam().values.mail);
-  EXPECT_EQ(fit.replaced, GetParam().replaced);
-  EXPECT_EQ(fit.note, GetParam().note);
+  std::int64_t replaced = 0;
+  for (const std::int64_t count : fit.replaced) replaced += count;
+  EXPECT_EQ(replaced, GetParam().replaced);
+  EXPECT_EQ(NviFitNote(fit), GetParam().note);
 }
 
 FieldTexts Texts(std::string_view description, std::string_view comment, std::string_view address,
