@@ -78,6 +78,7 @@ class mainform : public QMainWindow, public PathWindow, public MainView {
   void SetMenuText(MainMenu menu, const std::string& text, bool separator) override;
   void SetMenuVisible(MainMenu menu, bool visible) override;
   void SetMenuEnabled(MainMenu menu, bool enabled) override;
+  void SetMenuChecked(MainMenu menu, bool checked) override;
   void ConfigureFileDialog(PathKind path, const FileDialogSettings& settings) override;
   std::string DialogFileName(PathKind path) override;
   void SetDialogFileName(PathKind path, const std::string& name) override;
@@ -108,6 +109,12 @@ class mainform : public QMainWindow, public PathWindow, public MainView {
 
   QMenu* mainform_menu_file;
   QAction* mainform_menu_file_map;
+  /// The NVI fields filled, one checkable item each, and their separator.
+  QAction* mainform_menu_file_nvi_addr;
+  QAction* mainform_menu_file_nvi_comm;
+  QAction* mainform_menu_file_nvi_hpgl;
+  QAction* mainform_menu_file_nvi_mail;
+  QAction* mainform_menu_file_nvi_separator;
   QAction* mainform_menu_file_quit;
   QMenu* mainform_menu_tool;
   QAction* mainform_menu_tool_option;

@@ -88,6 +88,16 @@ QAction* mainform::MenuItem(MainMenu menu) {
   switch (menu) {
     case MainMenu::kFileQuit:
       return mainform_menu_file_quit;
+    case MainMenu::kFileNviAddr:
+      return mainform_menu_file_nvi_addr;
+    case MainMenu::kFileNviComm:
+      return mainform_menu_file_nvi_comm;
+    case MainMenu::kFileNviHpgl:
+      return mainform_menu_file_nvi_hpgl;
+    case MainMenu::kFileNviMail:
+      return mainform_menu_file_nvi_mail;
+    case MainMenu::kFileNviSeparator:
+      return mainform_menu_file_nvi_separator;
     case MainMenu::kToolOption:
       return mainform_menu_tool_option;
     case MainMenu::kHelpHelp:
@@ -162,6 +172,8 @@ void mainform::SetMenuText(MainMenu menu, const std::string& text, bool separato
 void mainform::SetMenuVisible(MainMenu menu, bool visible) { MenuItem(menu)->setVisible(visible); }
 
 void mainform::SetMenuEnabled(MainMenu menu, bool enabled) { MenuItem(menu)->setEnabled(enabled); }
+
+void mainform::SetMenuChecked(MainMenu menu, bool checked) { MenuItem(menu)->setChecked(checked); }
 
 void mainform::ConfigureFileDialog(PathKind path, const FileDialogSettings& settings) {
   CommonDialog* dialog = Dialog(path);

@@ -8,12 +8,15 @@ namespace {
 
 struct MenuTree {
   MainMenu top;
-  MainMenu items[3];
+  MainMenu items[6];
   int itemCount;
 };
 
 constexpr MenuTree kMenus[] = {
-    {MainMenu::kFile, {MainMenu::kFileQuit}, 1},
+    {MainMenu::kFile,
+     {MainMenu::kFileNviAddr, MainMenu::kFileNviComm, MainMenu::kFileNviHpgl,
+      MainMenu::kFileNviMail, MainMenu::kFileNviSeparator, MainMenu::kFileQuit},
+     6},
     {MainMenu::kTool, {MainMenu::kToolOption}, 1},
     {MainMenu::kHelp, {MainMenu::kHelpHelp, MainMenu::kHelpDummy1, MainMenu::kHelpAbout}, 3},
 };
@@ -33,8 +36,9 @@ void Win32MainWindow::RebuildMenuBar() {
       if (item.separator) {
         AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
       } else {
-        AppendMenuW(popup, MF_STRING | (item.enabled ? 0U : MF_GRAYED), MenuCommand(tree.items[n]),
-                    Widen(item.text).c_str());
+        AppendMenuW(popup,
+                    MF_STRING | (item.enabled ? 0U : MF_GRAYED) | (item.checked ? MF_CHECKED : 0U),
+                    MenuCommand(tree.items[n]), Widen(item.text).c_str());
       }
     }
     AppendMenuW(bar, MF_POPUP | MF_STRING | (top.enabled ? 0U : MF_GRAYED),
@@ -60,6 +64,11 @@ void Win32MainWindow::SetMenuVisible(MainMenu menu, bool visible) {
 
 void Win32MainWindow::SetMenuEnabled(MainMenu menu, bool enabled) {
   menus_[menu].enabled = enabled;
+  RebuildMenuBar();
+}
+
+void Win32MainWindow::SetMenuChecked(MainMenu menu, bool checked) {
+  menus_[menu].checked = checked;
   RebuildMenuBar();
 }
 

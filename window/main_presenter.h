@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/nvi_fields.h"
 #include "startup/file_locations.h"
 #include "startup/startup.h"
 #include "window/main_view.h"
@@ -64,6 +65,9 @@ class MainPresenter {
   void QuitCommand();
   void HelpCommand();
   void AboutCommand();
+  /// An NVI field's item under File: the field is filled from now on, or
+  /// no longer, and the settings file remembers it.
+  void NviFieldCommand(NviField field);
 
   const StartupTables& Tables() const { return tables_; }
   const FileLocations& Locations() const { return locations_; }
@@ -79,6 +83,8 @@ class MainPresenter {
   void ApplyDialogTexts();
   void ApplyMenuTexts();
   void ApplyRunningPanelTexts();
+  /// The NVI field items' texts and check marks.
+  void ApplyNviFieldMenu();
   void SetPathBoxText(PathKind path, const std::string& text);
 
   MainView& view_;

@@ -37,6 +37,13 @@ enum class MainMenu {
   kHelpHelp,
   kHelpDummy1,
   kHelpAbout,
+  /// Under File, each one checked when the NVI field it names is filled,
+  /// then a separator before Quit.
+  kFileNviAddr,
+  kFileNviComm,
+  kFileNviHpgl,
+  kFileNviMail,
+  kFileNviSeparator,
 };
 
 /// One of the two paths, with its path box and its file dialog.
@@ -87,6 +94,8 @@ class MainView {
   virtual void SetMenuText(MainMenu menu, const std::string& text, bool separator) = 0;
   virtual void SetMenuVisible(MainMenu menu, bool visible) = 0;
   virtual void SetMenuEnabled(MainMenu menu, bool enabled) = 0;
+  /// Shows a check mark beside the item, or none.
+  virtual void SetMenuChecked(MainMenu /*menu*/, bool /*checked*/) {}
 
   virtual void ConfigureFileDialog(PathKind path, const FileDialogSettings& settings) = 0;
   virtual std::string DialogFileName(PathKind path) = 0;

@@ -2,6 +2,9 @@
 
 #include <string_view>
 
+#include "formats/nvi_fields.h"
+#include "startup/settings_entry.h"
+
 namespace velorin {
 
 WindowRunOptions RunOptionsFromSettings(std::span<const std::string> settings) {
@@ -11,6 +14,7 @@ WindowRunOptions RunOptionsFromSettings(std::span<const std::string> settings) {
   WindowRunOptions options;
   options.run.untitled = UntitledRuleOfSetting(entry(1));
   options.log = entry(3) == "1";
+  options.run.nviFields = ParseNviFieldList(entry(kNviFieldsSetting)).value_or(NviFieldSet());
   return options;
 }
 
