@@ -195,9 +195,16 @@ void GeoJsonFeature::EmitPoint(GeoJsonEntries& out, const Held& point, std::stri
   }
   entry.point.position = Degrees{point.longitude, point.latitude};
   if (!hasFields_) return;
+  // The last point of the feature takes the texts' buffers, the ones before
+  // copies (as with the title).
   for (const PointField field : kPointFields) {
-    const std::string& text = fields_[IndexOf(field)];
-    if (!text.empty()) entry.point.fields.Set(field, text);
+    std::string& text = fields_[IndexOf(field)];
+    if (text.empty()) continue;
+    if (takesTitle) {
+      entry.point.fields.Exchange(field, text);
+    } else {
+      entry.point.fields.Set(field, text);
+    }
   }
 }
 

@@ -79,6 +79,7 @@ void GpxReader::StartPointElement(const XmlName& name, int depth, const char** a
   } else if (local == "link" && fields_[IndexOf(PointField::kLink)].empty()) {
     if (const char* href = FindAttribute(attributes, "href")) {
       fields_[IndexOf(PointField::kLink)].assign(href);
+      hasFields_ = true;
     }
   }
 }
@@ -115,14 +116,17 @@ bool GpxReader::EndField(int depth) {
   } else {
     text.assign(piece);
   }
+  hasFields_ = hasFields_ || !text.empty();
   return true;
 }
 
 void GpxReader::FieldsInto(PointFields& fields) {
+  // The point takes the buffers; its old ones, emptied, collect the next.
   for (const PointField field : kPointFields) {
     std::string& text = fields_[IndexOf(field)];
-    if (!text.empty()) fields.Set(field, text);
+    if (!text.empty()) fields.Exchange(field, text);
   }
+  hasFields_ = false;
 }
 
 void GpxReader::StartLine(std::string_view local) {
@@ -150,8 +154,9 @@ void GpxReader::StartPoint(int depth, const char** attributes) {
   name_.clear();
   readsFields_ = lineDepth_ == 0 || line_.kind == LineKind::kRoute;
   fieldDepth_ = 0;
-  if (readsFields_) {
+  if (hasFields_) {
     for (std::string& text : fields_) text.clear();
+    hasFields_ = false;
   }
 }
 
@@ -226,7 +231,7 @@ void GpxReader::EndPoint() {
   // Expat hands over valid UTF-8: the title stays as the file gives it.
   entry.point.titleEncoding = TitleEncoding::kUtf8;
   entry.point.position = position;
-  if (readsFields_) FieldsInto(entry.point.fields);
+  if (hasFields_) FieldsInto(entry.point.fields);
 }
 
 void GpxReader::EndSegment() {

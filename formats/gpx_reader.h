@@ -87,6 +87,7 @@ class GpxReader : public XmlPointReader {
   /// The point's texts so far, and the one being collected.
   bool readsFields_ = false;  ///< the point is a waypoint or a route point
   std::array<std::string, kPointFieldCount> fields_;
+  bool hasFields_ = false;  ///< a text of fields_ is not empty
   int fieldDepth_ = 0;  ///< 0 when none is
   PointField field_ = PointField::kDescription;
   bool addressPart_ = false;  ///< a part of Garmin's address, joined to the others

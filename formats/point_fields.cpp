@@ -108,9 +108,26 @@ void PointFields::Set(PointField field, std::string_view text, TitleEncoding enc
   if (!values_) values_ = std::make_unique<Values>();
   if (!values_->filled) values_->encoding = encoding;
   values_->text[IndexOf(field)].assign(text);
+  NoteFilled(text.empty());
+}
+
+void PointFields::Exchange(PointField field, std::string& text, TitleEncoding encoding) {
+  if (text.empty() && !Any()) return;
+  if (!values_) values_ = std::make_unique<Values>();
+  if (!values_->filled) values_->encoding = encoding;
+  values_->text[IndexOf(field)].swap(text);
+  NoteFilled(values_->text[IndexOf(field)].empty());
+}
+
+void PointFields::NoteFilled(bool emptied) {
+  if (!emptied) {
+    values_->filled = true;
+    return;
+  }
   values_->filled = false;
-  for (const std::string& value : values_->text)
+  for (const std::string& value : values_->text) {
     values_->filled = values_->filled || !value.empty();
+  }
 }
 
 void PointFields::ClearValues() {

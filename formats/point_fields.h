@@ -117,6 +117,11 @@ class PointFields {
   /// Sets a field's text (an empty text clears it); every field of a point
   /// is in `encoding`.
   void Set(PointField field, std::string_view text, TitleEncoding encoding = TitleEncoding::kUtf8);
+  /// Sets a field to `text` by exchanging buffers: `text` gets the field's
+  /// old one (empty after Clear()), so that a reader's buffer and the
+  /// point's change hands rather than being copied.
+  void Exchange(PointField field, std::string& text,
+                TitleEncoding encoding = TitleEncoding::kUtf8);
   /// Empties every field, keeping the memory for the next point.
   void Clear() {
     if (values_ && values_->filled) ClearValues();
@@ -129,6 +134,8 @@ class PointFields {
     std::array<std::string, kPointFieldCount> text;
   };
   void ClearValues();
+  /// A field was set, emptied or not: whether any holds text.
+  void NoteFilled(bool emptied);
 
   std::unique_ptr<Values> values_;
 };
