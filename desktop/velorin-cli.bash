@@ -61,11 +61,12 @@ _velorin_cli() {
         --thin)
           return
           ;;
-        --points)
+        --points | --nvi-fields)
           # A comma-separated list: the last word is completed.
-          local done=""
+          local done="" words="waypoints routes tracks"
+          [[ $option == --nvi-fields ]] && words="addr comm hpgl mail all"
           [[ $value == *,* ]] && done=${value%,*},
-          COMPREPLY=($(compgen -P "$done" -W "waypoints routes tracks" -- "${value##*,}"))
+          COMPREPLY=($(compgen -P "$done" -W "$words" -- "${value##*,}"))
           compopt -o nospace
           return
           ;;
@@ -75,7 +76,7 @@ _velorin_cli() {
           ;;
       esac
       if [[ $cur == -* ]]; then
-        local options="--untitled=keep --untitled=skip --log= --timestamp= --force --explain --input-encoding= --points= --thin= --from= --to= -o --output= --output-dir= --dedupe --dedupe= --csv-encoding= --help"
+        local options="--untitled=keep --untitled=skip --log= --timestamp= --force --explain --input-encoding= --points= --thin= --from= --to= -o --output= --output-dir= --dedupe --dedupe= --csv-encoding= --nvi-fields= --help"
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
