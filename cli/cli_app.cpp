@@ -251,6 +251,8 @@ struct ConvertArguments {
   std::string csvEncoding = "utf-8";
   CLI::Option* csvEncodingOption = nullptr;
   std::string outputDatum = "wgs84";
+  std::string nviFields;
+  CLI::Option* nviFieldsOption = nullptr;
 };
 
 std::string ConvertInputHelp() {
@@ -304,6 +306,15 @@ void AddConvertCommand(CLI::App& app, ConvertArguments& arguments) {
                        "the input's datum (--input-datum). Other formats are WGS 84")
       ->check(CLI::IsMember(DatumNames(), CLI::ignore_case))
       ->capture_default_str();
+  arguments.nviFieldsOption =
+      convert
+          ->add_option("--nvi-fields", arguments.nviFields,
+                       "Fill the record's own fields of " +
+                           FormatsWithOption(FormatOption::kNviFields, true) +
+                           " output: addr (the address), comm (the description, comment and "
+                           "telephone number), hpgl (the link), mail (the e-mail address), "
+                           "separated by commas, or all; without it they stay empty")
+          ->type_name("LIST");
 }
 
 /// map's own options: the picture.
@@ -365,6 +376,15 @@ int RunConvert(ConvertArguments& arguments) {
     options.csvEncoding = CsvEncodingFromName(arguments.csvEncoding);
   }
   options.outputDatum = DatumFromName(arguments.outputDatum);
+  if (arguments.nviFieldsOption->count() > 0) {
+    options.nviFields = ParseNviFieldList(arguments.nviFields);
+    if (!options.nviFields) {
+      std::cerr << "velorin-cli: --nvi-fields takes addr, comm, hpgl and mail separated by "
+                   "commas, or all, not '"
+                << PrintableText(arguments.nviFields) << "'\n";
+      return kExitUsage;
+    }
+  }
   if (const std::string misfit = TakePointArguments(arguments.points); !misfit.empty()) {
     std::cerr << "velorin-cli: " << misfit << "\n";
     return kExitUsage;

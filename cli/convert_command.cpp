@@ -85,9 +85,12 @@ FormatChoice ChooseFormats(const ConvertOptions& options) {
   }
   std::vector<PointFormat> inputs{choice.input};
   inputs.insert(inputs.end(), choice.moreInputs.begin(), choice.moreInputs.end());
-  const GivenOptions given{options.timestamp.has_value(), options.csvEncoding.has_value(),
-                           options.inputEncoding.has_value(), options.inputDatum,
-                           options.outputDatum};
+  const GivenOptions given{options.timestamp.has_value(),
+                           options.csvEncoding.has_value(),
+                           options.inputEncoding.has_value(),
+                           options.inputDatum,
+                           options.outputDatum,
+                           options.nviFields.has_value()};
   choice.usageError = OptionMisfit(given, inputs, choice.output);
   return choice;
 }
@@ -111,6 +114,7 @@ RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choic
   run.filters = options.filters;
   run.sort = options.sort;
   run.writer.csvEncoding = options.csvEncoding.value_or(CsvEncoding::kUtf8);
+  run.nviFields = options.nviFields.value_or(NviFieldSet());
   run.points = options.points;
   run.thinMetres = options.thinMetres;
   run.inputDatum = options.inputDatum;

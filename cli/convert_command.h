@@ -53,6 +53,7 @@ struct ConvertOptions {
   /// only between two different ones.
   Datum inputDatum = Datum::kWgs84;
   Datum outputDatum = Datum::kWgs84;
+  std::optional<NviFieldSet> nviFields;  ///< --nvi-fields
 };
 
 /// The fixed clock of --timestamp, or the local clock without one. Null,

@@ -63,6 +63,11 @@ void ExplainObserver::OnLeftOut(const Point& point, std::string_view reason) {
   Say(point.line, PrintableText(reason) + ": " + TitleText(point));
 }
 
+void ExplainObserver::OnFieldsFitted(const Point& point, std::string_view note) {
+  Say(point.line,
+      "NVI fields made to fit the block: " + PrintableText(note) + ": " + TitleText(point));
+}
+
 void ExplainObserver::Say(std::int64_t line, const std::string& what) {
   if (what.empty()) return;
   if (progress_ != nullptr) progress_->Clear();

@@ -24,6 +24,7 @@ class ExplainObserver : public RunObserver {
   void OnInputWithoutPoints(std::string_view path) override;
   void OnDuplicate(const Point& point, std::string_view reason) override;
   void OnLeftOut(const Point& point, std::string_view reason) override;
+  void OnFieldsFitted(const Point& point, std::string_view note) override;
 
  private:
   /// "LINE: what", or "FILE:LINE: what" when several inputs are read.

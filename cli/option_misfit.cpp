@@ -54,7 +54,8 @@ std::string OptionMisfit(const GivenOptions& given, const std::vector<PointForma
            " instead";
   }
   for (const auto& [isGiven, option] : {std::pair{given.timestamp, FormatOption::kTimestamp},
-                                        std::pair{given.csvEncoding, FormatOption::kCsvEncoding}}) {
+                                        std::pair{given.csvEncoding, FormatOption::kCsvEncoding},
+                                        std::pair{given.nviFields, FormatOption::kNviFields}}) {
     if (isGiven && !OptionApplies(option, output, true)) return AppliesOnly(option, true, output);
   }
   const auto reads = [&](FormatOption option) {

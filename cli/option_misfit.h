@@ -18,6 +18,7 @@ struct GivenOptions {
   /// files do not say.
   Datum inputDatum = Datum::kWgs84;
   Datum outputDatum = Datum::kWgs84;
+  bool nviFields = false;
 };
 
 /// The first option of `given` that applies to none of `inputs` (read) or

@@ -108,7 +108,9 @@ std::string DetailLines(const RunOutcome& outcome, const ReportContext& context)
   for (const std::string* line :
        {&summary.datumMoves, &summary.duplicates, &summary.encoding, &summary.ignored,
         &summary.onlyLines, &summary.titlesChanged, &summary.titlesControls,
-        &summary.titlesUnshowable, &summary.titlesRecoded, &summary.titlesTidied}) {
+        &summary.titlesUnshowable, &summary.titlesRecoded, &summary.titlesTidied,
+        &summary.fieldsNotKept, &summary.fieldsLeftOut, &summary.fieldsReplaced,
+        &summary.fieldsFitted}) {
     if (!line->empty()) text += std::string(kProgram) + *line + "\n";
   }
   return text;

@@ -80,6 +80,7 @@ class Conversion {
   std::optional<RunInputs> inputs_;
   std::unique_ptr<PointWriter> ownWriter_;
   PointWriter* writer_ = nullptr;
+  bool writerBegun_ = false;  ///< what it holds back may go out
   std::optional<EntryStage> stage_;
   bool cancelled_ = false;
   bool readToTheEnd_ = false;
@@ -137,6 +138,7 @@ std::optional<Failure> Conversion::OpenFiles() {
   inputs_.emplace(
       files_, options_, open_,
       [this] {
+        if (writerBegun_) writer_->InputWaits();
         if (open_.output) open_.output->Flush();
         if (open_.log) open_.log->Flush();
       },
@@ -187,7 +189,9 @@ std::optional<Failure> Conversion::ConvertEntries() {
   std::size_t input = 0;
   stage.StartInput(input);
   writer_->Begin();
+  writerBegun_ = true;
   ReadEntry entry;
+  bool fieldsTold = false;
   while (true) {
     if (reader.AtEnd()) return InputEnded();
     if (limit > 0 && records_ >= limit) {
@@ -199,6 +203,13 @@ std::optional<Failure> Conversion::ConvertEntries() {
       return EndOutput();
     }
     if (!reader.Next(entry)) return InputEnded();
+    if (!fieldsTold) {
+      // Known once the reader has begun (a CSV's header read).
+      if (const std::optional<PointFieldSet> fields = reader.fieldsGiven()) {
+        writer_->FieldsToCome(*fields);
+      }
+      fieldsTold = true;
+    }
     if (inputs_->index() != input) stage.StartInput(input = inputs_->index());
     if (entry.isPoint || entry.skip != SkipKind::kNotPointLine) inputs_->NotePoint();
     switch (stage.Take(entry)) {
@@ -269,7 +280,10 @@ std::int64_t Conversion::FirstLineLeft(ReadEntry& entry) {
 
 void Conversion::Release() {
   if (inputs_) inputs_->Release(outcome_, readToTheEnd_);
-  if (writer_ != nullptr) outcome_.titles.adjusted = writer_->titlesAdjusted();
+  if (writer_ != nullptr) {
+    outcome_.titles.adjusted = writer_->titlesAdjusted();
+    outcome_.fields.leftOut = writer_->fieldsLeftOut();
+  }
   outcome_.datumMoves = datum_.Moved();
   outcome_.records = records_;
   stage_.reset();

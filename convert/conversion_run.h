@@ -17,6 +17,7 @@
 #include "convert/run_outcome.h"
 #include "formats/format_choice.h"
 #include "formats/format_table.h"
+#include "formats/nvi_fields.h"
 #include "formats/point_reader.h"
 #include "formats/untitled_rule.h"
 #include "geo/datum.h"
@@ -85,6 +86,9 @@ struct RunOptions {
   /// one (FormatOption::kOutputDatum); every other output is WGS 84. A
   /// position is moved between the two once, after it is read.
   Datum outputDatum = Datum::kWgs84;
+  /// The NVI block's own fields filled from the points' texts (ADDR with
+  /// the address ...); none keeps every block as it always was.
+  NviFieldSet nviFields = {};
   /// A GPX, KML, KMZ or GeoJSON file is parsed on a second thread while the
   /// entries before are written.
   bool readAhead = true;

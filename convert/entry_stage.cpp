@@ -21,6 +21,12 @@ TitleTarget TargetOf(const PointWriter& writer, PointFormat output) {
   return {writer.titleEncoding(), InfoOf(output).titlesAreUnitBytes};
 }
 
+/// The fields an output keeps: its format's, or for NVI those asked for.
+PointFieldSet KeptFields(const RunOptions& options) {
+  if (options.outputFormat == PointFormat::kNvi) return PointFieldsKeptIn(options.nviFields);
+  return InfoOf(options.outputFormat).fields;
+}
+
 }  // namespace
 
 EntryStage::EntryStage(const RunOptions& options, RunHost& host, PointWriter& writer,
@@ -35,7 +41,9 @@ EntryStage::EntryStage(const RunOptions& options, RunHost& host, PointWriter& wr
       records_(recordCount),
       datum_(datum),
       rule_(TargetOf(writer, options.outputFormat)),
-      ranges_{PositionRange::kNvi, InfoOf(options.outputFormat).positions} {
+      ranges_{PositionRange::kNvi, InfoOf(options.outputFormat).positions},
+      keptFields_(KeptFields(options)),
+      nviFields_(options.outputFormat == PointFormat::kNvi ? options.nviFields : NviFieldSet()) {
   if (options.dedupeMetres) duplicates_.emplace(*options.dedupeMetres);
   if (!options.filters.empty()) {
     selector_.emplace(options.filters, rule_.target().encoding);
@@ -44,6 +52,7 @@ EntryStage::EntryStage(const RunOptions& options, RunHost& host, PointWriter& wr
     }
   }
   if (options.sort) sorted_.emplace(*options.sort, rule_.target().encoding);
+  outcome.fields.nviAsked = !nviFields_.Empty();
 }
 
 void EntryStage::StartInput(std::size_t index) {
@@ -86,7 +95,11 @@ EntryStage::Taken EntryStage::TakePoint(ReadEntry& entry) {
   if (sorted_) {
     sorted_->Hold(point, title);
   } else {
-    writer_.Write(point, title);
+    if (point.fields.Any()) {
+      WriteWithFields(point, title);
+    } else {
+      writer_.Write(point, title);
+    }
     if (output_ != nullptr && !output_->ok()) return Taken::kWriteFailed;
   }
   ++records_;
@@ -97,7 +110,18 @@ EntryStage::Taken EntryStage::TakePoint(ReadEntry& entry) {
   return Taken::kWritten;
 }
 
-bool EntryStage::WriteHeld() { return !sorted_ || sorted_->WriteTo(writer_, output_); }
+bool EntryStage::WriteHeld() {
+  if (!sorted_) return true;
+  return sorted_->WriteTo(
+      [this](const Point& point, std::string_view title) {
+        if (point.fields.Any()) {
+          WriteWithFields(point, title);
+        } else {
+          writer_.Write(point, title);
+        }
+      },
+      output_);
+}
 
 std::optional<std::pair<SkipKind, std::string>> EntryStage::MoveAndCheck(Point& point,
                                                                          bool untitled) {
@@ -109,6 +133,31 @@ std::optional<std::pair<SkipKind, std::string>> EntryStage::MoveAndCheck(Point& 
   auto problem = CheckPoint(point, untitled, options_.untitled, ranges_);
   if (problem && problem->first == SkipKind::kOutOfRange) problem->second += datum_.MovedWords();
   return problem;
+}
+
+void EntryStage::WriteWithFields(const Point& point, std::string_view title) {
+  FieldCounts& counts = outcome_.fields;
+  for (const PointField field : kPointFields) {
+    if (!keptFields_.Has(field) && !IsWhiteSpaceOnly(point.fields.Get(field))) {
+      ++counts.notKept[IndexOf(field)];
+    }
+  }
+  int changed = 0;
+  FieldTexts texts = rule_.ApplyToFields(point, source_, keptFields_, changed);
+  counts.replaced += changed;
+  if (!nviFields_.Empty()) {
+    const NviFieldFit fit = FillNviFields(texts, nviFields_, nviValues_);
+    texts = NviFieldTextsOf(nviValues_);
+    if (fit.changed()) {
+      ++counts.fitted;
+      if (options_.observer != nullptr) options_.observer->OnFieldsFitted(point, NviFitNote(fit));
+    }
+  }
+  if (texts.Empty()) {
+    writer_.Write(point, title);
+  } else {
+    writer_.WriteWithFields(point, title, texts);
+  }
 }
 
 void EntryStage::Skip(const ReadEntry& entry, SkipKind kind, std::string_view reason) {

@@ -15,6 +15,7 @@
 #include "convert/run_log.h"
 #include "convert/sorted_points.h"
 #include "convert/title_rule.h"
+#include "formats/nvi_fields.h"
 #include "formats/point_check.h"
 #include "platform/buffered_writer.h"
 
@@ -59,6 +60,10 @@ class EntryStage {
   /// A point a filter leaves out: counted under it, told and logged.
   bool LeaveOut(const Point& point, std::string_view title);
   void CountTitleChange(const Point& point, TitleChange change);
+  /// Writes a point that carries fields: those the output keeps go through
+  /// the title rule (and into the NVI fields asked for), the others are
+  /// counted.
+  void WriteWithFields(const Point& point, std::string_view title);
 
   const RunOptions& options_;
   RunHost& host_;
@@ -71,6 +76,10 @@ class EntryStage {
   TitleRule rule_;
   TitleSource source_;
   PointRanges ranges_;
+  /// The fields the output keeps; the NVI fields filled, when asked.
+  PointFieldSet keptFields_;
+  NviFieldSet nviFields_;
+  NviFieldValues nviValues_;
   std::size_t input_ = 0;
   std::optional<DuplicatePoints> duplicates_;
   std::optional<PointSelector> selector_;

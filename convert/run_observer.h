@@ -30,6 +30,9 @@ class RunObserver {
   /// A point was left out by a filter; `reason` names the filter ("outside
   /// --near (52.3 km from its centre)").
   virtual void OnLeftOut(const Point& /*point*/, std::string_view /*reason*/) {}
+  /// A record was written with its NVI fields made to fit the block;
+  /// `note` says how ("ADDR: 1 brace, semicolon or line break replaced").
+  virtual void OnFieldsFitted(const Point& /*point*/, std::string_view /*note*/) {}
 };
 
 }  // namespace velorin

@@ -2,6 +2,7 @@
 // How a conversion run ended and what became of its input, in the run's own
 // terms: the hosts turn it into a message box, a report on standard error,
 // a map's legend.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -115,6 +116,22 @@ struct DatumMoves {
   std::int64_t points = 0;
 };
 
+/// What became of the points' further texts (descriptions, addresses ...).
+struct FieldCounts {
+  /// Texts the output format has no place for, by field.
+  std::array<std::int64_t, kPointFieldCount> notKept{};
+  /// Texts left out since the writer had fixed its room before they came
+  /// (a CSV's columns), by field.
+  std::array<std::int64_t, kPointFieldCount> leftOut{};
+  /// Texts whose characters the title rule replaced.
+  std::int64_t replaced = 0;
+  /// NVI blocks whose fields were made to fit (braces, semicolons, line
+  /// breaks replaced; cut at a limit).
+  std::int64_t fitted = 0;
+  /// The NVI fields were asked for (so a text not kept was not asked for).
+  bool nviAsked = false;
+};
+
 struct RunOutcome {
   RunResult result = RunResult::kFinished;
   RunStage failedStage = RunStage::kNone;
@@ -146,6 +163,7 @@ struct RunOutcome {
   /// separated by \";\" with decimal commas"); empty otherwise.
   std::string inputLayout;
   TitleCounts titles;
+  FieldCounts fields;
   /// Point entries that gave no record (no title, a rejected coordinate, not
   /// UTF-8 ...); lines that hold no point at all do not count.
   SkipCounts skipped;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "formats/csv_writer.h"
+
 namespace velorin {
 
 namespace {
@@ -122,6 +124,47 @@ std::string DatumLine(const std::vector<DatumMoves>& moves, PointFormat output) 
   return line;
 }
 
+/// "14 addresses and 1 link": the texts counted, by field.
+std::string FieldsCounted(const std::array<std::int64_t, kPointFieldCount>& counts) {
+  std::vector<std::string> parts;
+  for (const PointField field : kPointFields) {
+    const std::int64_t count = counts[IndexOf(field)];
+    if (count > 0) parts.push_back(Counted(count, WordsOf(field).one, WordsOf(field).many));
+  }
+  return Listed(parts);
+}
+
+/// Why an output had no place for a point's texts.
+std::string NoPlaceFor(const FieldCounts& counts, PointFormat output) {
+  if (output == PointFormat::kNvi) {
+    return counts.nviAsked ? "their NVI fields were not asked for in --nvi-fields"
+                           : "NVI fills its fields only with --nvi-fields";
+  }
+  return std::string(DisplayName(output)) + " has no place for them";
+}
+
+void SummarizeFields(const FieldCounts& counts, PointFormat output, RunSummary& summary) {
+  const std::string notKept = FieldsCounted(counts.notKept);
+  if (!notKept.empty())
+    summary.fieldsNotKept = notKept + " not kept: " + NoPlaceFor(counts, output);
+  const std::string leftOut = FieldsCounted(counts.leftOut);
+  if (!leftOut.empty()) {
+    summary.fieldsLeftOut = leftOut + " not kept: the CSV's columns were chosen from its first " +
+                            std::to_string(kCsvColumnLookahead) + " points";
+  }
+  if (counts.replaced > 0) {
+    summary.fieldsReplaced = Counted(counts.replaced, "description, address or other text",
+                                     "descriptions, addresses or other texts") +
+                             " with characters replaced (closest CP932 characters, U+FFFD)";
+  }
+  if (counts.fitted > 0) {
+    summary.fieldsFitted =
+        Counted(counts.fitted, "record", "records") +
+        " with NVI fields made to fit the block (braces, semicolons and line breaks replaced, "
+        "long texts cut)";
+  }
+}
+
 }  // namespace
 
 bool HeldOnlyLines(const RunOutcome& outcome) {
@@ -182,6 +225,7 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
     summary.titlesTidied = Counted(titles.tidied, "title", "titles") +
                            " with blanks, TABs or line breaks inside made single blanks";
   }
+  SummarizeFields(outcome.fields, output, summary);
   return summary;
 }
 
@@ -194,7 +238,8 @@ std::vector<std::string> SummaryLines(const RunSummary& summary) {
   for (const std::string* line :
        {&summary.datumMoves, &summary.duplicates, &summary.ignored, &summary.onlyLines,
         &summary.titlesChanged, &summary.titlesControls, &summary.titlesUnshowable,
-        &summary.titlesRecoded, &summary.titlesTidied}) {
+        &summary.titlesRecoded, &summary.titlesTidied, &summary.fieldsNotKept,
+        &summary.fieldsLeftOut, &summary.fieldsReplaced, &summary.fieldsFitted}) {
     if (!line->empty()) lines.push_back(*line);
   }
   return lines;

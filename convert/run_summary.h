@@ -46,6 +46,15 @@ struct RunSummary {
   /// to WGS 84 (108)\"", a line for each pair of datums; empty when no
   /// point written was moved.
   std::string datumMoves;
+  /// "14 addresses not kept: GPX has no place for them"; empty when every
+  /// text had a place.
+  std::string fieldsNotKept;
+  /// Texts that came after a CSV's columns were chosen; empty when none.
+  std::string fieldsLeftOut;
+  /// "2 descriptions, addresses or other texts with characters replaced".
+  std::string fieldsReplaced;
+  /// "3 records with NVI fields made to fit the block".
+  std::string fieldsFitted;
 };
 
 /// The input held no point of its own (none written, none skipped) but

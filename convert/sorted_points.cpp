@@ -55,6 +55,7 @@ void SortedPoints::Hold(const Point& point, std::string_view title) {
   Held& held = At(count_);
   held = {};
   held.line = point.line;
+  if (point.fields.Any()) fields_.emplace(static_cast<std::uint32_t>(count_), point.fields);
   const Degrees degrees = DegreesOf(point.position);
   if (const auto* units = std::get_if<DecodedPosition>(&point.position)) {
     held.kind = Kind::kCode;
@@ -130,11 +131,21 @@ Point SortedPoints::PointOf(const Held& held) {
 }
 
 bool SortedPoints::WriteTo(PointWriter& writer, const BufferedWriter* output) {
+  return WriteTo(
+      [&writer](const Point& point, std::string_view title) { writer.Write(point, title); },
+      output);
+}
+
+bool SortedPoints::WriteTo(const Write& write, const BufferedWriter* output) {
   const std::vector<std::uint32_t> order = Order();
   bool ok = true;
   for (const std::uint32_t index : order) {
     const Held& held = At(index);
-    writer.Write(PointOf(held), TitleOf(held));
+    Point point = PointOf(held);
+    if (const auto found = fields_.find(index); found != fields_.end()) {
+      point.fields = std::move(found->second);
+    }
+    write(point, TitleOf(held));
     if (output != nullptr && !output->ok()) {
       ok = false;
       break;
@@ -142,6 +153,7 @@ bool SortedPoints::WriteTo(PointWriter& writer, const BufferedWriter* output) {
   }
   points_ = decltype(points_)();
   texts_ = decltype(texts_)();
+  fields_.clear();
   count_ = 0;
   return ok;
 }

@@ -7,9 +7,11 @@
 // for a CP932 output holds the title's UTF-8 form too, as its key. Both are
 // kept in blocks of 1 MiB, so that holding more never copies what is held.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "convert/point_selection.h"
@@ -29,6 +31,9 @@ class SortedPoints {
   /// Writes the points held, in order, to `writer`, and lets them go. False
   /// as soon as `output` (null: none to look at) has failed.
   bool WriteTo(PointWriter& writer, const BufferedWriter* output);
+  /// The same through `write`, which gets each point with its texts.
+  using Write = std::function<void(const Point&, std::string_view title)>;
+  bool WriteTo(const Write& write, const BufferedWriter* output);
 
   std::size_t size() const { return count_; }
 
@@ -50,6 +55,9 @@ class SortedPoints {
     std::uint32_t keySize;  ///< a UTF-8 key after the title; 0: the title is the key
     Kind kind;
   };
+  /// The texts of the points that carry any (descriptions, addresses ...),
+  /// by the index of their point: most points carry none.
+  std::unordered_map<std::uint32_t, PointFields> fields_;
   static constexpr std::size_t kPointsPerBlock = (1u << 20) / sizeof(Held);
   static constexpr std::size_t kTextBlock = 1u << 20;
 

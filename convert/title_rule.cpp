@@ -134,29 +134,53 @@ bool ReplaceUtf8Controls(std::string_view text, std::string& out) {
 std::string_view TitleRule::ApplyFully(const Point& point, const TitleSource& source,
                                        TitleChange& change) {
   change = TitleChange::kNone;
-  std::string_view text = point.title;
-  if (keepsUnitBytes_ && source.unitBytes && point.titleEncoding == TitleEncoding::kCp932) {
+  return ApplyTo(point.title, point.titleEncoding, point.titleApproximated, source, title_, change);
+}
+
+FieldTexts TitleRule::ApplyToFields(const Point& point, const TitleSource& source,
+                                    PointFieldSet wanted, int& changed) {
+  FieldTexts texts;
+  changed = 0;
+  if (!point.fields.Any()) return texts;
+  const TitleEncoding from = point.fields.encoding();
+  for (const PointField field : kPointFields) {
+    const std::string_view text = point.fields.Get(field);
+    if (text.empty() || !wanted.Has(field)) continue;
+    TitleChange change = TitleChange::kNone;
+    std::string_view& out = texts[field];
+    out = ApplyTo(text, from, false, source, fields_[IndexOf(field)], change);
+    // A field of blanks alone says nothing.
+    if (!source.spaceIsLayout && IsWhiteSpaceOnly(out)) out = {};
+    if (change != TitleChange::kNone && change != TitleChange::kTidied) ++changed;
+  }
+  return texts;
+}
+
+std::string_view TitleRule::ApplyTo(std::string_view text, TitleEncoding from, bool approximated,
+                                    const TitleSource& source, Buffers& buffers,
+                                    TitleChange& change) {
+  if (keepsUnitBytes_ && source.unitBytes && from == TitleEncoding::kCp932) {
     // The unit's titles, as the unit wrote them (but what the reader
     // replaced already, reading UTF-8 lines as CP932).
-    if (point.titleApproximated) change = ChangeOfTitle(text, true);
+    if (approximated) change = ChangeOfTitle(text, true);
     return text;
   }
   if (source.spaceIsLayout && !IsWhiteSpaceTidy(text)) {
-    tidied_.assign(text);
-    if (CollapseWhiteSpace(tidied_)) change = TitleChange::kTidied;
-    text = tidied_;
+    buffers.tidied.assign(text);
+    if (CollapseWhiteSpace(buffers.tidied)) change = TitleChange::kTidied;
+    text = buffers.tidied;
   }
   if (text.empty()) return text;
   return target_.encoding == TitleEncoding::kCp932
-             ? ToCp932(text, point.titleEncoding, point.titleApproximated, change)
-             : ToUtf8(text, point.titleEncoding, change);
+             ? ToCp932(text, from, approximated, buffers, change)
+             : ToUtf8(text, from, buffers, change);
 }
 
 std::string_view TitleRule::ToCp932(std::string_view text, TitleEncoding from, bool approximated,
-                                    TitleChange& change) {
+                                    Buffers& buffers, TitleChange& change) {
   if (from == TitleEncoding::kUtf8) {
-    approximated = encoder_.Encode(text, converted_);
-    text = converted_;
+    approximated = encoder_.Encode(text, buffers.converted);
+    text = buffers.converted;
   }
   if (approximated) {
     change = Stronger(change, text.find_first_not_of("? ") == std::string_view::npos
@@ -164,20 +188,31 @@ std::string_view TitleRule::ToCp932(std::string_view text, TitleEncoding from, b
                                   : TitleChange::kClosest);
   }
   if (!HoldsControlByte(text)) return text;
-  ReplaceCp932Controls(text, cleaned_);
+  ReplaceCp932Controls(text, buffers.cleaned);
   change = Stronger(change, TitleChange::kControl);
-  return cleaned_;
+  return buffers.cleaned;
 }
 
-std::string_view TitleRule::ToUtf8(std::string_view text, TitleEncoding from, TitleChange& change) {
+std::string_view TitleRule::ToUtf8(std::string_view text, TitleEncoding from, Buffers& buffers,
+                                   TitleChange& change) {
   if (from == TitleEncoding::kCp932) {
-    text = decoder_.Decode(text);
-    if (decoder_.lastRecoded()) change = Stronger(change, TitleChange::kRecoded);
+    // The fields have a decoder of their own, so that the title's view of
+    // its buffer stays valid; each field's text is copied out of it.
+    const bool isTitle = &buffers == &title_;
+    TitleDecoder& decoder = isTitle ? decoder_ : fieldDecoder_;
+    const std::string_view decoded = decoder.Decode(text);
+    if (decoder.lastRecoded()) change = Stronger(change, TitleChange::kRecoded);
+    if (!isTitle && decoded.data() != text.data()) {
+      buffers.converted.assign(decoded);
+      text = buffers.converted;
+    } else {
+      text = decoded;
+    }
   }
   if (!HoldsUtf8ToReplace(text)) return text;
-  ReplaceUtf8Controls(text, cleaned_);
+  ReplaceUtf8Controls(text, buffers.cleaned);
   change = Stronger(change, TitleChange::kControl);
-  return cleaned_;
+  return buffers.cleaned;
 }
 
 }  // namespace velorin

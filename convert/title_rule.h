@@ -16,6 +16,10 @@
 //   UTF-8.
 // A title of the unit's own formats (POT, NVI) going into one of them keeps
 // its bytes exactly: the unit's titles are written as they were read.
+//
+// A point's further texts (its description, address, link ...) go the same
+// way, each by itself: the rule is one for every text a point carries.
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -59,21 +63,40 @@ class TitleRule {
     return ApplyFully(point, source, change);
   }
 
+  /// The fields of `point` as the output holds them, by the same rule: views
+  /// of the point's texts or of buffers valid until the next call. A field
+  /// of white space alone is empty. `changed` counts the fields whose
+  /// characters the rule replaced (closest CP932 ones, U+FFFD, "?"); tidied
+  /// white space is no change worth telling in a longer text.
+  /// Only the fields `wanted` are turned; the others stay empty.
+  FieldTexts ApplyToFields(const Point& point, const TitleSource& source, PointFieldSet wanted,
+                           int& changed);
+
   const TitleTarget& target() const { return target_; }
 
  private:
   std::string_view ApplyFully(const Point& point, const TitleSource& source, TitleChange& change);
+  /// Where a text is turned: each text of a point has its own, so that all
+  /// of them stay valid together.
+  struct Buffers {
+    std::string tidied;
+    std::string converted;
+    std::string cleaned;
+  };
+  std::string_view ApplyTo(std::string_view text, TitleEncoding from, bool approximated,
+                           const TitleSource& source, Buffers& buffers, TitleChange& change);
   std::string_view ToCp932(std::string_view text, TitleEncoding from, bool approximated,
-                           TitleChange& change);
-  std::string_view ToUtf8(std::string_view text, TitleEncoding from, TitleChange& change);
+                           Buffers& buffers, TitleChange& change);
+  std::string_view ToUtf8(std::string_view text, TitleEncoding from, Buffers& buffers,
+                          TitleChange& change);
 
   TitleTarget target_;
   bool keepsUnitBytes_;
   TitleEncoder encoder_;
   TitleDecoder decoder_;
-  std::string tidied_;
-  std::string converted_;
-  std::string cleaned_;
+  TitleDecoder fieldDecoder_;
+  Buffers title_;
+  std::array<Buffers, kPointFieldCount> fields_;
 };
 
 /// Replaces in CP932 `text` the control bytes no text should hold by "?";

@@ -23,7 +23,7 @@ _velorin_cli_values() {
 _velorin_cli_options() {
   local shared="--untitled=keep --untitled=skip --input-encoding= --input-datum= --points= --thin= --from= --dedupe --dedupe= --near= --within= --match= --exclude= --sort= --log= --force --explain --to= -o --output= --help"
   case $1 in
-    convert) echo "$shared --timestamp= --output-dir= --csv-encoding= --output-datum=" ;;
+    convert) echo "$shared --timestamp= --output-dir= --csv-encoding= --output-datum= --nvi-fields=" ;;
     map) echo "$shared --size= --labels --no-labels" ;;
   esac
 }
@@ -56,11 +56,12 @@ _velorin_cli_points_command() {
     --timestamp | --thin | --near | --within | --match | --exclude)
       return
       ;;
-    --points)
+    --points | --nvi-fields)
       # A comma-separated list: the last word is completed.
-      local done=""
+      local done="" words="waypoints routes tracks"
+      [[ $option == --nvi-fields ]] && words="addr comm hpgl mail all"
       [[ $value == *,* ]] && done=${value%,*},
-      COMPREPLY=($(compgen -P "$done" -W "waypoints routes tracks" -- "${value##*,}"))
+      COMPREPLY=($(compgen -P "$done" -W "$words" -- "${value##*,}"))
       compopt -o nospace
       return
       ;;

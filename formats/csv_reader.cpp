@@ -35,6 +35,11 @@ CsvColumns FindCsvColumns(const std::vector<std::string>& headerCells) {
     if (!columns.name && IsOneOf(cell, kNameHeaders)) columns.name = i;
     if (!columns.latitude && IsOneOf(cell, kLatitudeHeaders)) columns.latitude = i;
     if (!columns.longitude && IsOneOf(cell, kLongitudeHeaders)) columns.longitude = i;
+    if (const std::optional<PointField> field = FieldNamed(cell)) {
+      std::optional<std::size_t>& column = columns.fields[IndexOf(*field)];
+      if (!column) column = i;
+      columns.hasFields = true;
+    }
   }
   return columns;
 }
@@ -151,6 +156,15 @@ std::string CsvReader::UnreadableReason(bool latitude, std::string_view text) co
   return reason;
 }
 
+std::optional<PointFieldSet> CsvReader::fieldsGiven() const {
+  if (!headerRead_) return std::nullopt;
+  PointFieldSet fields;
+  for (const PointField field : kPointFields) {
+    if (columns_.fields[IndexOf(field)]) fields.Add(field);
+  }
+  return fields;
+}
+
 std::string CsvReader::layoutNote() const {
   if (!headerRead_) return {};
   return CsvLayoutNote(separator_, decimalMark_.mark());
@@ -193,8 +207,22 @@ bool CsvReader::Next(ReadEntry& entry) {
     entry.point.titleApproximated = true;
   }
   entry.point.position = Degrees{longitude, latitude};
+  entry.point.fields.Clear();
+  if (columns_.hasFields) FieldsInto(entry.point.fields);
   entry.isPoint = true;
   return true;
+}
+
+void CsvReader::FieldsInto(PointFields& fields) const {
+  // A CP932 file's texts keep their bytes; a UTF-8 file's bytes that are
+  // no UTF-8 are the title rule's to replace.
+  const TitleEncoding encoding = Cp932() ? TitleEncoding::kCp932 : TitleEncoding::kUtf8;
+  for (const PointField field : kPointFields) {
+    const std::optional<std::size_t>& column = columns_.fields[IndexOf(field)];
+    if (!column) continue;
+    const std::string_view text = record_.field(*column);
+    if (!IsWhiteSpaceOnly(text)) fields.Set(field, text, encoding);
+  }
 }
 
 }  // namespace velorin

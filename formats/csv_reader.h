@@ -1,10 +1,13 @@
 #pragma once
 // Points read from a CSV table (RFC 4180) whose header row names the
 // columns: name/title/名称/名前, lat/latitude/緯度, lon/lng/long/longitude/
-// 経度, in any letter case; other columns are ignored. Fields separated by
+// 経度, in any letter case; columns of a point's further texts by their
+// names and common synonyms (description/notes, comment, address, url/link/
+// website, phone/tel, email; see FieldNamed); other columns are ignored. Fields separated by
 // commas, TABs or ";" (then with decimal points or decimal commas), chosen
 // from the header row and the first numbers. UTF-8 (with or without a
 // byte-order mark) or CP932, chosen at the first bytes beyond ASCII.
+#include <array>
 #include <optional>
 #include <string>
 
@@ -12,6 +15,7 @@
 #include "formats/csv_record.h"
 #include "formats/encoding_head.h"
 #include "formats/numbered_lines.h"
+#include "formats/point_fields.h"
 #include "formats/point_reader.h"
 #include "formats/title_text.h"
 #include "text/text_encoding.h"
@@ -23,6 +27,9 @@ struct CsvColumns {
   std::optional<std::size_t> name;
   std::optional<std::size_t> latitude;
   std::optional<std::size_t> longitude;
+  /// The column of each further text, by field.
+  std::array<std::optional<std::size_t>, kPointFieldCount> fields;
+  bool hasFields = false;
 };
 
 /// Finds the columns among header cells given in UTF-8.
@@ -41,6 +48,8 @@ class CsvReader : public PointReader {
   std::optional<TextEncoding> textEncoding() override { return encoding_.named(); }
   bool textBeyondAscii() override { return encoding_.beyondAscii(); }
   std::string layoutNote() const override;
+  /// The columns of further texts its header names, once it is read.
+  std::optional<PointFieldSet> fieldsGiven() const override;
 
  private:
   /// Reads the next record that is not blank; false at the end or on a failure.
@@ -54,6 +63,8 @@ class CsvReader : public PointReader {
   /// "latitude 'north' is not a number" and the like.
   std::string UnreadableReason(bool latitude, std::string_view text) const;
   bool Cp932() const { return encoding_.encoding() == TextEncoding::kCp932; }
+  /// The record's further texts into `fields`, in the file's encoding.
+  void FieldsInto(PointFields& fields) const;
 
   LateTextEncoding encoding_;
   NumberedLines lines_;

@@ -69,17 +69,39 @@ constexpr ItemNames kPointLines{"point line", "point lines"};
 constexpr ItemNames kPoints{"point", "points"};
 constexpr ItemNames kRecords{"record", "records"};
 
+/// The texts each format's files keep besides titles. GPX has no place for
+/// a waypoint's e-mail address (its address and telephone number go into
+/// Garmin's waypoint extension); POT for none; NVI for those asked for.
+constexpr std::pair<PointFormat, PointFieldSet> kFieldsKept[] = {
+    {PointFormat::kGpx,
+     {PointField::kDescription, PointField::kComment, PointField::kAddress, PointField::kLink,
+      PointField::kPhone}},
+    {PointFormat::kKml, PointFieldSet::All()},
+    {PointFormat::kKmz, PointFieldSet::All()},
+    {PointFormat::kCsv, PointFieldSet::All()},
+    {PointFormat::kGeoJson, PointFieldSet::All()},
+};
+
+std::array<FormatInfo, 7> WithFieldsKept(std::array<FormatInfo, 7> formats) {
+  for (FormatInfo& info : formats) {
+    for (const auto& [format, fields] : kFieldsKept) {
+      if (format == info.format) info.fields = fields;
+    }
+  }
+  return formats;
+}
+
 /// The table. Built at its first use: whether the XML formats can be read
 /// depends on the build (see formats/xml_readers.h).
 const std::array<FormatInfo, 7>& Formats() {
-  static const std::array<FormatInfo, 7> formats = {{
+  static const std::array<FormatInfo, 7> formats = WithFieldsKept({{
       {PointFormat::kPot, "pot", "POT", ".pot", "", "", "POT point lists", false,
        PositionRange::kNvi, &MakePotReader, &MakeWriter<PotWriter>, kTextInput | kReadDatum,
        kWriteDatum, false, true, true, kPointLines, kPoints, std::nullopt},
       {PointFormat::kNvi, "nvi", "NVI", ".nvi", "", "", "NVI record blocks", true,
        PositionRange::kNvi, &MakeReader<NviReader>, &MakeNviWriter, kReadDatum,
-       Bits(FormatOption::kTimestamp) | kWriteDatum, false, false, true, kPoints, kRecords,
-       std::nullopt},
+       Bits(FormatOption::kTimestamp) | Bits(FormatOption::kNviFields) | kWriteDatum, false, false,
+       true, kPoints, kRecords, std::nullopt},
       {PointFormat::kGpx, "gpx", "GPX", ".gpx", "", "", "GPX waypoints", false,
        PositionRange::kGlobe, GpxReaderFactory(), &MakeXmlWriter<kGpxLayout>, kLines, 0, true,
        false, false, kPoints, kPoints, std::nullopt},
@@ -96,7 +118,7 @@ const std::array<FormatInfo, 7>& Formats() {
       {PointFormat::kGeoJson, "geojson", "GeoJSON", ".geojson", ".json", "", "GeoJSON points",
        false, PositionRange::kGlobe, &MakeGeoJsonReader, &MakeWriter<GeoJsonWriter>, kLines, 0,
        true, false, false, kPoints, kPoints, std::nullopt},
-  }};
+  }});
   return formats;
 }
 
@@ -136,6 +158,8 @@ std::string_view OptionName(FormatOption option) {
       return "--input-datum";
     case FormatOption::kOutputDatum:
       return "--output-datum";
+    case FormatOption::kNviFields:
+      return "--nvi-fields";
   }
   return {};
 }

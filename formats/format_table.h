@@ -31,6 +31,7 @@ enum class FormatOption : unsigned {
   /// not say (POT, NVI, CSV); the others are WGS 84 by definition.
   kInputDatum = 1u << 4,
   kOutputDatum = 1u << 5,
+  kNviFields = 1u << 6,  ///< --nvi-fields: the NVI block's own fields
 };
 
 /// An option's name on the command line ("--timestamp").
@@ -82,6 +83,9 @@ struct FormatInfo {
   ItemNames written;
   /// The format to write instead, for one that is only read (KMZ: KML).
   std::optional<PointFormat> writeInstead;
+  /// The point's further texts a file of it keeps (NVI: those asked for
+  /// with --nvi-fields; none unasked).
+  PointFieldSet fields = {};
 };
 
 std::span<const FormatInfo> PointFormats();

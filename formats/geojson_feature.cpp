@@ -24,6 +24,7 @@ ReadEntry& GeoJsonEntries::Emit(std::int64_t line) {
   entry.point.title.clear();
   entry.point.titleEncoding = TitleEncoding::kUtf8;
   entry.point.titleApproximated = false;
+  entry.point.fields.Clear();
   entry.point.line = line;
   return entry;
 }
@@ -35,6 +36,10 @@ void GeoJsonFeature::Reset(std::int64_t line, bool top) {
   typed_ = typeIsFeature_ = false;
   hasGeometry_ = hasProperties_ = hasLocation_ = propertiesEnded_ = handingOut_ = false;
   for (TitleCandidate& title : titles_) title.given = false;
+  if (hasFields_) {
+    for (std::string& text : fields_) text.clear();
+    hasFields_ = false;
+  }
   held_.clear();
   reasons_.clear();
   emitted_ = 0;
@@ -58,6 +63,13 @@ void GeoJsonFeature::OfferTitle(Title which, std::string_view text) {
   if (title.given) return;
   title.given = true;
   title.text.assign(text.substr(0, kMaxTitleSize + 1));
+}
+
+void GeoJsonFeature::OfferField(PointField field, std::string_view text) {
+  std::string& value = fields_[IndexOf(field)];
+  if (!value.empty() || IsWhiteSpaceOnly(text)) return;
+  value.assign(text.substr(0, kMaxTitleSize));
+  hasFields_ = true;
 }
 
 std::string* GeoJsonFeature::ChosenTitle() {
@@ -182,6 +194,18 @@ void GeoJsonFeature::EmitPoint(GeoJsonEntries& out, const Held& point, std::stri
     }
   }
   entry.point.position = Degrees{point.longitude, point.latitude};
+  if (!hasFields_) return;
+  // The last point of the feature takes the texts' buffers, the ones before
+  // copies (as with the title).
+  for (const PointField field : kPointFields) {
+    std::string& text = fields_[IndexOf(field)];
+    if (text.empty()) continue;
+    if (takesTitle) {
+      entry.point.fields.Exchange(field, text);
+    } else {
+      entry.point.fields.Set(field, text);
+    }
+  }
 }
 
 }  // namespace velorin

@@ -8,12 +8,14 @@
 // and title are settled hands the points of its own geometry out as they
 // come instead, once they are many: a line of any length is read in the
 // memory of a few.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "formats/point_fields.h"
 #include "formats/point_kinds.h"
 #include "formats/point_reader.h"
 
@@ -78,6 +80,9 @@ class GeoJsonFeature {
   void EndProperties() { propertiesEnded_ = true; }
   /// A title member's text: the first string of each member counts.
   void OfferTitle(Title which, std::string_view text);
+  /// A member that is one of a point's texts (properties.description,
+  /// location.address ...): the first string of each field counts.
+  void OfferField(PointField field, std::string_view text);
 
   /// A point of one of its geometries; `direct`: of its own geometry, not
   /// of a collection's member.
@@ -117,8 +122,8 @@ class GeoJsonFeature {
   std::string* ChosenTitle();
   static Held HeldOf(const GeoJsonPoint& point);
   /// `title`: the one chosen, if any; `takesTitle`: its buffer may be taken.
-  static void EmitPoint(GeoJsonEntries& out, const Held& point, std::string_view reason,
-                        std::string* title, bool takesTitle);
+  void EmitPoint(GeoJsonEntries& out, const Held& point, std::string_view reason,
+                 std::string* title, bool takesTitle);
   void EmitNow(GeoJsonEntries& out, const GeoJsonPoint& point);
   [[gnu::cold, gnu::noinline]] void EmitPastTheBound(GeoJsonEntries& out);
 
@@ -134,6 +139,8 @@ class GeoJsonFeature {
   bool handingOut_ = false;  ///< its points go out as they come
   // Their buffers are kept from feature to feature.
   TitleCandidate titles_[4];
+  std::array<std::string, kPointFieldCount> fields_;
+  bool hasFields_ = false;
   std::vector<Held> held_;
   std::vector<std::string> reasons_;
   std::size_t emitted_ = 0;  ///< of held_, once the feature has ended

@@ -128,6 +128,14 @@ bool GeoJsonHandler::Key(const char* text, unsigned length, bool) {
   stream_.MarkEvent();
   Frame& frame = frames_[depth_ - 1];
   frame.member = MemberOf(frame.role, {text, length});
+  if (frame.member == Member::kOther &&
+      (frame.role == Role::kProperties || frame.role == Role::kLocation) &&
+      MayNameField({text, length})) {
+    if (const std::optional<PointField> field = FieldNamed({text, length})) {
+      frame.member = Member::kField;
+      frame.field = *field;
+    }
+  }
   return true;
 }
 
@@ -349,7 +357,10 @@ bool GeoJsonHandler::MemberScalar(Frame& frame, ScalarKind kind, std::string_vie
     case Role::kProperties:
     case Role::kLocation:
       // Only a string is a title; null or a number leaves the next choice.
-      if (const std::optional<GeoJsonFeature::Title> title = TitleOf(frame); title && isString) {
+      if (frame.member == Member::kField) {
+        if (isString) CurrentFeature().OfferField(frame.field, text);
+      } else if (const std::optional<GeoJsonFeature::Title> title = TitleOf(frame);
+                 title && isString) {
         CurrentFeature().OfferTitle(*title, text);
       }
       break;

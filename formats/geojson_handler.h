@@ -120,12 +120,14 @@ class GeoJsonHandler {
     kTitle,
     kTitleCapital,
     kLocation,
+    kField,  ///< of properties or location: one of a point's texts (see field)
   };
   struct Frame {
     Role role = Role::kPassed;
     bool array = false;
-    Member member = Member::kOther;  ///< of the value that comes next (objects)
-    GeoJsonArray coordinates;        ///< an array of coordinates, as read so far
+    Member member = Member::kOther;               ///< of the value that comes next (objects)
+    PointField field = PointField::kDescription;  ///< which, when member is kField
+    GeoJsonArray coordinates;                     ///< an array of coordinates, as read so far
   };
 
   bool Scalar(ScalarKind kind, std::string_view text);

@@ -10,6 +10,16 @@ constexpr int kWaypointDepth = 2;    // gpx/wpt, gpx/rte, gpx/trk
 constexpr int kRoutePointDepth = 3;  // gpx/rte/rtept, gpx/trk/trkseg
 constexpr int kTrackPointDepth = 4;  // gpx/trk/trkseg/trkpt
 constexpr std::string_view kGpxNamespacePrefix = "http://www.topografix.com/GPX/";
+/// Garmin's extensions (v3; the waypoint extension's names are those of
+/// every version).
+constexpr std::string_view kGarminNamespacePrefix =
+    "http://www.garmin.com/xmlschemas/GpxExtensions/";
+
+/// The parts of Garmin's address, joined in this order by ", ".
+bool IsAddressPart(std::string_view local) {
+  return local == "StreetAddress" || local == "City" || local == "State" || local == "PostalCode" ||
+         local == "Country";
+}
 
 }  // namespace
 
@@ -22,16 +32,16 @@ bool GpxReader::IsOwnNamespace(std::string_view space) const {
 void GpxReader::OnStart(const XmlName& name, int depth, const char** attributes) {
   // A waypoint of a wrong namespace or spelling: said, not silently lost.
   if (depth == kWaypointDepth && PassesOver(name, "wpt")) return;
+  if (pointDepth_ != 0) {
+    StartPointElement(name, depth, attributes);
+    return;
+  }
   if (!name.own) return;
   const std::string_view local = name.local;
   if (depth == kWaypointDepth) {
     if (local == "rte" || local == "trk") StartLine(local);
     if (local == "wpt" && kinds_.waypoints) StartPoint(depth, attributes);
     if (local == "wpt" && !kinds_.waypoints) ++ignored_[IgnoredKind::kWaypoint];
-    return;
-  }
-  if (pointDepth_ != 0) {
-    if (depth == pointDepth_ + 1 && local == "name" && !hasName_) CollectText();
     return;
   }
   if (lineDepth_ == 0) return;
@@ -46,6 +56,78 @@ void GpxReader::OnStart(const XmlName& name, int depth, const char** attributes)
   } else if (line_.kind == LineKind::kTrack && depth == kRoutePointDepth && local == "trkseg") {
     thinner_.StartSegment();
   }
+}
+
+void GpxReader::StartPointElement(const XmlName& name, int depth, const char** attributes) {
+  if (!readsFields_) {
+    if (name.own && depth == pointDepth_ + 1 && name.local == "name" && !hasName_) CollectText();
+    return;
+  }
+  if (!name.own) {
+    StartGarminElement(name, depth);
+    return;
+  }
+  if (depth != pointDepth_ + 1) return;
+  const std::string_view local = name.local;
+  if (local == "name") {
+    if (!hasName_) CollectText();
+  } else if (local == "desc") {
+    CollectField(PointField::kDescription, depth);
+  } else if (local == "cmt") {
+    CollectField(PointField::kComment, depth);
+  } else if (local == "url") {  // GPX 1.0
+    CollectField(PointField::kLink, depth);
+  } else if (local == "link" && fields_[IndexOf(PointField::kLink)].empty()) {
+    if (const char* href = FindAttribute(attributes, "href")) {
+      fields_[IndexOf(PointField::kLink)].assign(href);
+      hasFields_ = true;
+    }
+  }
+}
+
+void GpxReader::StartGarminElement(const XmlName& name, int depth) {
+  if (!name.space.starts_with(kGarminNamespacePrefix)) return;
+  // extensions/WaypointExtension/PhoneNumber, .../Address/StreetAddress.
+  if (depth == pointDepth_ + 3 && name.local == "PhoneNumber") {
+    CollectField(PointField::kPhone, depth);
+  } else if (depth == pointDepth_ + 4 && IsAddressPart(name.local)) {
+    CollectField(PointField::kAddress, depth);
+    addressPart_ = true;
+  }
+}
+
+void GpxReader::CollectField(PointField field, int depth) {
+  // The first of each counts; address parts add up.
+  if (field != PointField::kAddress && !fields_[IndexOf(field)].empty()) return;
+  field_ = field;
+  fieldDepth_ = depth;
+  addressPart_ = false;
+  CollectText();
+}
+
+bool GpxReader::EndField(int depth) {
+  if (fieldDepth_ == 0 || depth != fieldDepth_) return false;
+  fieldDepth_ = 0;
+  std::string& text = fields_[IndexOf(field_)];
+  const std::string_view piece = TakeText();
+  if (addressPart_) {
+    if (IsWhiteSpaceOnly(piece)) return true;
+    if (!text.empty()) text += ", ";
+    text.append(piece);
+  } else {
+    text.assign(piece);
+  }
+  hasFields_ = hasFields_ || !text.empty();
+  return true;
+}
+
+void GpxReader::FieldsInto(PointFields& fields) {
+  // The point takes the buffers; its old ones, emptied, collect the next.
+  for (const PointField field : kPointFields) {
+    std::string& text = fields_[IndexOf(field)];
+    if (!text.empty()) fields.Exchange(field, text);
+  }
+  hasFields_ = false;
 }
 
 void GpxReader::StartLine(std::string_view local) {
@@ -71,9 +153,16 @@ void GpxReader::StartPoint(int depth, const char** attributes) {
   hasName_ = false;
   nameTooLong_ = false;
   name_.clear();
+  readsFields_ = lineDepth_ == 0 || line_.kind == LineKind::kRoute;
+  fieldDepth_ = 0;
+  if (hasFields_) {
+    for (std::string& text : fields_) text.clear();
+    hasFields_ = false;
+  }
 }
 
 void GpxReader::OnEnd(const XmlName& name, int depth) {
+  if (pointDepth_ != 0 && EndField(depth)) return;
   if (!name.own) return;
   const std::string_view local = name.local;
   if (pointDepth_ != 0) {
@@ -143,6 +232,7 @@ void GpxReader::EndPoint() {
   // Expat hands over valid UTF-8: the title stays as the file gives it.
   entry.point.titleEncoding = TitleEncoding::kUtf8;
   entry.point.position = position;
+  if (hasFields_) FieldsInto(entry.point.fields);
 }
 
 void GpxReader::EndSegment() {

@@ -5,6 +5,13 @@
 // its name; a route or track point without one is called after its line
 // and its number in it (see LinePointTitle). Routes and tracks not asked
 // for are counted, not read.
+//
+// A waypoint's and a route point's further texts are read too: desc, cmt,
+// the first link's href (url in GPX 1.0), and the address and telephone
+// number of Garmin's waypoint extension, which route planners write.
+#include <array>
+
+#include "formats/point_fields.h"
 #include "formats/track_thinner.h"
 #include "formats/xml_point_reader.h"
 
@@ -31,6 +38,14 @@ class GpxReader : public XmlPointReader {
   void EndSegment();
   /// The point's title as it goes out: its name, else its line's and number.
   void TitleInto(std::string& title);
+  /// An element of the point: a text of it begins (or not).
+  void StartPointElement(const XmlName& name, int depth, const char** attributes);
+  /// An element of Garmin's extension in the point.
+  void StartGarminElement(const XmlName& name, int depth);
+  void CollectField(PointField field, int depth);
+  /// The text being collected ended at `depth`.
+  bool EndField(int depth);
+  void FieldsInto(PointFields& fields);
 
   /// A lat or lon attribute, read as its waypoint begins.
   struct Coordinate {
@@ -69,6 +84,13 @@ class GpxReader : public XmlPointReader {
   bool hasName_ = false;
   std::string name_;
   bool nameTooLong_ = false;
+  /// The point's texts so far, and the one being collected.
+  bool readsFields_ = false;  ///< the point is a waypoint or a route point
+  std::array<std::string, kPointFieldCount> fields_;
+  bool hasFields_ = false;  ///< a text of fields_ is not empty
+  int fieldDepth_ = 0;      ///< 0 when none is
+  PointField field_ = PointField::kDescription;
+  bool addressPart_ = false;  ///< a part of Garmin's address, joined to the others
 };
 
 }  // namespace velorin

@@ -11,6 +11,9 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 /// Google's extensions, where gx:Track lives.
 constexpr std::string_view kGxNamespace = "http://www.google.com/kml/ext/2.2";
 
+/// Where atom:link lives.
+constexpr std::string_view kAtomNamespace = "http://www.w3.org/2005/Atom";
+
 /// The longest tuple of a LineString's coordinates read.
 constexpr std::size_t kMaxTupleSize = 256;
 
@@ -68,7 +71,7 @@ bool KmlReader::IsAnimation(const XmlName& name) const {
   return name.own && name.local == "Update";
 }
 
-void KmlReader::OnStart(const XmlName& name, int depth, const char**) {
+void KmlReader::OnStart(const XmlName& name, int depth, const char** attributes) {
   if (placemarkDepth_ == 0 && animationDepth_ == 0 && IsAnimation(name)) animationDepth_ = depth;
   if (animationDepth_ != 0) {
     if (name.own && name.local == "Placemark") ++ignored_[IgnoredKind::kAnimationPlacemark];
@@ -79,6 +82,9 @@ void KmlReader::OnStart(const XmlName& name, int depth, const char**) {
   if (placemarkDepth_ != 0 && name.space == kGxNamespace) {
     OnGxStart(name, depth);
     return;
+  }
+  if (placemarkDepth_ != 0 && pointDepth_ == 0 && segmentDepth_ == 0) {
+    OnFieldStart(name, depth, attributes);
   }
   if (!name.own) return;
   const std::string_view local = name.local;
@@ -125,6 +131,63 @@ void KmlReader::OnStart(const XmlName& name, int depth, const char**) {
   }
 }
 
+void KmlReader::OnFieldStart(const XmlName& name, int depth, const char** attributes) {
+  const std::string_view local = name.local;
+  if (depth == placemarkDepth_ + 1) {
+    if (name.own) {
+      if (local == "description") CollectField(PointField::kDescription, depth);
+      if (local == "address") CollectField(PointField::kAddress, depth);
+      if (local == "phoneNumber") CollectField(PointField::kPhone, depth);
+      if (local == "ExtendedData") extendedDepth_ = depth;
+    } else if (name.space == kAtomNamespace && local == "link") {
+      const char* href = FindAttribute(attributes, "href");
+      std::string& link = fields_[IndexOf(PointField::kLink)];
+      if (href != nullptr && link.empty()) {
+        link.assign(href);
+        hasFields_ = true;
+      }
+    }
+    return;
+  }
+  if (extendedDepth_ == 0 || !name.own) return;
+  // ExtendedData/Data name="..."/value, ExtendedData/SchemaData/SimpleData name="...".
+  const bool data = depth == extendedDepth_ + 1 && local == "Data";
+  const bool simple = depth == extendedDepth_ + 2 && local == "SimpleData";
+  if (data || simple) {
+    const char* itemName = FindAttribute(attributes, "name");
+    const std::optional<PointField> field =
+        itemName != nullptr ? FieldNamed(itemName) : std::nullopt;
+    if (!field) return;
+    if (simple) {
+      CollectField(*field, depth);
+    } else {
+      dataDepth_ = depth;
+      dataField_ = *field;
+    }
+  } else if (dataDepth_ != 0 && depth == dataDepth_ + 1 && local == "value") {
+    CollectField(dataField_, depth);
+  }
+}
+
+void KmlReader::CollectField(PointField field, int depth) {
+  if (!fields_[IndexOf(field)].empty()) return;  // the first of each counts
+  field_ = field;
+  fieldDepth_ = depth;
+  CollectText();
+}
+
+bool KmlReader::OnFieldEnd(int depth) {
+  if (depth == dataDepth_) dataDepth_ = 0;
+  if (depth == extendedDepth_) extendedDepth_ = 0;
+  if (fieldDepth_ == 0 || depth != fieldDepth_) return false;
+  fieldDepth_ = 0;
+  const std::string_view text = TakeText();
+  if (IsWhiteSpaceOnly(text)) return true;
+  fields_[IndexOf(field_)].assign(text);
+  hasFields_ = true;
+  return true;
+}
+
 void KmlReader::StartPlacemark(int depth) {
   placemarkDepth_ = containerDepth_ = depth;
   placemarkLine_ = CurrentLine();
@@ -136,6 +199,11 @@ void KmlReader::StartPlacemark(int depth) {
   placemarkHasLine_ = holding_ = false;
   linePoints_ = 0;
   segmentDepth_ = 0;
+  if (hasFields_) {
+    for (std::string& text : fields_) text.clear();
+    hasFields_ = false;
+  }
+  fieldDepth_ = extendedDepth_ = dataDepth_ = 0;
 }
 
 void KmlReader::OnEnd(const XmlName& name, int depth) {
@@ -147,6 +215,7 @@ void KmlReader::OnEnd(const XmlName& name, int depth) {
     OnGxEnd(name, depth);
     return;
   }
+  if (placemarkDepth_ != 0 && OnFieldEnd(depth)) return;
   if (!name.own) return;
   const std::string_view local = name.local;
   if (linkDepth_ != 0) {
@@ -278,6 +347,11 @@ void KmlReader::EmitPoint(const Waiting& point) {
   }
   entry.point.titleEncoding = TitleEncoding::kUtf8;
   entry.point.position = *point.position;
+  if (!hasFields_) return;
+  for (const PointField field : kPointFields) {
+    const std::string& text = fields_[IndexOf(field)];
+    if (!text.empty()) entry.point.fields.Set(field, text);
+  }
 }
 
 void KmlReader::OnGxStart(const XmlName& name, int depth) {

@@ -10,8 +10,16 @@
 // are NetworkLinks, unless the reader is told to keep them for following.
 // Placemarks inside a gx:Tour, a gx:AnimatedUpdate or an Update (its Create
 // or Change) are steps of an animation: counted, never read.
+//
+// A placemark's further texts go with each of its points: description,
+// address, phoneNumber, atom:link's href, and ExtendedData items (Data or
+// SimpleData) named as a point's texts are ("description", "comment",
+// "email" ...). KML gives them before the geometry; one that comes after a
+// point already handed out is not that point's.
+#include <array>
 #include <vector>
 
+#include "formats/point_fields.h"
 #include "formats/track_thinner.h"
 #include "formats/xml_point_reader.h"
 
@@ -63,6 +71,11 @@ class KmlReader : public XmlPointReader {
   void OnGxEnd(const XmlName& name, int depth);
   void OnLinkStart(std::string_view local, int depth);
   void OnLinkEnd(std::string_view local, int depth);
+  /// An element of the placemark that may hold one of its texts.
+  void OnFieldStart(const XmlName& name, int depth, const char** attributes);
+  /// True when the element ending was a text of the placemark.
+  bool OnFieldEnd(int depth);
+  void CollectField(PointField field, int depth);
 
   int animationDepth_ = 0;  ///< of the open tour or update; 0 outside one
   int placemarkDepth_ = 0;  ///< 0 outside a placemark
@@ -100,6 +113,14 @@ class KmlReader : public XmlPointReader {
   bool hrefTooLong_ = false;
   std::string href_;
   std::vector<std::string> links_;
+  /// The placemark's texts so far, and the one being collected.
+  std::array<std::string, kPointFieldCount> fields_;
+  bool hasFields_ = false;
+  int fieldDepth_ = 0;  ///< of the element whose text is collected; 0 when none is
+  PointField field_ = PointField::kDescription;
+  int extendedDepth_ = 0;  ///< of the open ExtendedData; 0 outside one
+  int dataDepth_ = 0;      ///< of the open Data named as a text; 0 outside one
+  PointField dataField_ = PointField::kDescription;
 };
 
 /// Reads "longitude,latitude[,altitude]" (blanks around it and around each

@@ -2,6 +2,17 @@
 
 namespace velorin {
 
+void NviPointWriter::WriteWithFields(const Point& point, std::string_view title,
+                                     const FieldTexts& fields) {
+  const NviFieldLines lines{fields[PointField::kAddress], fields[PointField::kLink],
+                            fields[PointField::kEmail], fields[PointField::kDescription]};
+  const auto* degrees = std::get_if<Degrees>(&point.position);
+  const PositionText code = degrees != nullptr && !degrees->nviCode.empty()
+                                ? degrees->nviCode
+                                : NviPositionOf(point.position);
+  WriteNviRecord(out_, title, code.view(), lines, clock_, stamp_);
+}
+
 void NviPointWriter::Write(const Point& point, std::string_view title) {
   const PointPosition& position = point.position;
   // A code the reader worked out already (POT) goes out as it is; any other

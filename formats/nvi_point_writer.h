@@ -12,6 +12,11 @@ class NviPointWriter : public PointWriter {
   TitleEncoding titleEncoding() const override { return TitleEncoding::kCp932; }
   /// The position must be one NVI holds (the run checks it first).
   void Write(const Point& point, std::string_view title) override;
+  /// The fields arrive as the run filled them for the block: ADDR as the
+  /// address, COMM as the description, HPGL as the link, MAIL as the
+  /// e-mail address.
+  void WriteWithFields(const Point& point, std::string_view title,
+                       const FieldTexts& fields) override;
 
  private:
   BufferedWriter& out_;

@@ -16,6 +16,26 @@ constexpr int kBlockLines = 12;
 constexpr int kPositionLine = 4;
 constexpr int kTitleLine = 5;
 constexpr int kCharsetLine = 6;
+constexpr int kFirstFieldLine = 7;  // ADDR, HPGL, MAIL, LNKF, COMM
+
+/// The point's text each field line holds, by its place in the block.
+struct FieldLine {
+  std::string_view prefix;
+  std::optional<PointField> field;
+};
+constexpr FieldLine kFieldLines[] = {
+    {" ADDR = {", PointField::kAddress},     {" HPGL = {", PointField::kLink},
+    {" MAIL = {", PointField::kEmail},       {" LNKF = {", std::nullopt},
+    {" COMM = {", PointField::kDescription},
+};
+
+/// The text of a filled field line; nothing for an empty or another line.
+std::string_view FieldValue(std::string_view line, std::string_view prefix) {
+  if (line.size() <= prefix.size() + 2 || !line.starts_with(prefix) || !line.ends_with("};")) {
+    return {};
+  }
+  return line.substr(prefix.size(), line.size() - prefix.size() - 2);
+}
 
 bool IsBlank(std::string_view line) {
   return line.find_first_not_of(" \t") == std::string_view::npos;
@@ -104,6 +124,7 @@ void NviReader::ReadBlock(std::int64_t first, ReadEntry& entry) {
   entry.point.title.clear();
   entry.point.titleEncoding = TitleEncoding::kCp932;
   entry.point.titleApproximated = false;
+  entry.point.fields.Clear();
   entry.reason.clear();
   std::optional<DecodedPosition> position;
   std::string_view line;
@@ -136,6 +157,12 @@ void NviReader::ReadBlock(std::int64_t first, ReadEntry& entry) {
       if (line != kCharset) {
         entry.reason =
             "record block: not a Shift-JIS block on line " + std::to_string(lines_.number());
+      }
+    } else if (number >= kFirstFieldLine && number < kBlockLines) {
+      const FieldLine& fieldLine = kFieldLines[number - kFirstFieldLine];
+      const std::string_view value = FieldValue(line, fieldLine.prefix);
+      if (fieldLine.field && !value.empty()) {
+        entry.point.fields.Set(*fieldLine.field, value, TitleEncoding::kCp932);
       }
     } else if (number == kBlockLines && line != kCloser) {
       entry.reason = "record block: no block closer on line " + std::to_string(lines_.number());

@@ -2,7 +2,10 @@
 // Points read back from an NVI file as Velorin writes it (LF or CR LF line
 // ends): the title of each block byte for byte, its position code decoded
 // to the exact angle integers. A block that is not twelve well-formed lines
-// is skipped; reading picks up again at the next block opener.
+// is skipped; reading picks up again at the next block opener. The block's
+// own fields, when filled, become the point's texts: ADDR its address,
+// COMM its description, HPGL its link, MAIL its e-mail address (LNKF, a
+// file of the unit's, is not).
 #include <optional>
 #include <string>
 

@@ -161,4 +161,21 @@ void WriteNviRecord(BufferedWriter& out, std::string_view title, std::string_vie
   }
 }
 
+void WriteNviRecord(BufferedWriter& out, std::string_view title, std::string_view position,
+                    const NviFieldLines& fields, Clock& clock, NviStamp& stamp) {
+  out.Append(stamp.HeadFor(clock.Now()));
+  out.Append(position);
+  out.Append(kTitleOpener);
+  out.Append(title);
+  out.Append("};\n CHAR = SJIS;\n ADDR = {");
+  out.Append(fields.addr);
+  out.Append("};\n HPGL = {");
+  out.Append(fields.hpgl);
+  out.Append("};\n MAIL = {");
+  out.Append(fields.mail);
+  out.Append("};\n LNKF = {};\n COMM = {");
+  out.Append(fields.comm);
+  out.Append("};\neoNPOIs@NRA\n");
+}
+
 }  // namespace velorin

@@ -37,4 +37,17 @@ class NviStamp {
 void WriteNviRecord(BufferedWriter& out, std::string_view title, std::string_view position,
                     Clock& clock, NviStamp& stamp);
 
+/// The texts of the fields an NVI block may carry.
+struct NviFieldLines {
+  std::string_view addr;
+  std::string_view hpgl;
+  std::string_view mail;
+  std::string_view comm;
+};
+
+/// The same block with the block's own fields filled (CP932, made safe for
+/// the block by the caller); LNKF stays empty.
+void WriteNviRecord(BufferedWriter& out, std::string_view title, std::string_view position,
+                    const NviFieldLines& fields, Clock& clock, NviStamp& stamp);
+
 }  // namespace velorin

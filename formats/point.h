@@ -1,12 +1,14 @@
 #pragma once
-// One point of interest on its way between two formats: its title and its
-// position, both kept exactly as the input gave them; each writer makes of
-// them what its format can hold.
+// One point of interest on its way between two formats: its title, its
+// position and its further texts (a description, an address ...), all kept
+// exactly as the input gave them; each writer makes of them what its format
+// can hold.
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <variant>
 
+#include "formats/point_fields.h"
 #include "formats/title_text.h"
 #include "geo/coordinate.h"
 #include "geo/position_code.h"
@@ -34,6 +36,8 @@ struct Point {
   bool titleApproximated = false;
   PointPosition position = {};
   std::int64_t line = 0;  ///< input line where the point begins; 0 when unknown
+  /// Its description, address, link ...; none for most files.
+  PointFields fields = {};
 };
 
 /// Exchanges two points member by member (the title's buffer, not a copy).
@@ -45,6 +49,7 @@ inline void swap(Point& a, Point& b) noexcept {
   swap(a.titleApproximated, b.titleApproximated);
   swap(a.position, b.position);
   swap(a.line, b.line);
+  a.fields.swap(b.fields);
 }
 
 /// The NVI position text: EncodeNviPosition for degrees, the code itself for

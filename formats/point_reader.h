@@ -113,6 +113,10 @@ class PointReader {
   /// CSV: anywhere read so far), so that the encoding it was read in is
   /// worth saying.
   virtual bool textBeyondAscii() { return false; }
+  /// The further texts its points can carry, when the reader knows them
+  /// before its first point (a CSV's header names its columns, POT's points
+  /// carry none); nothing when only the points will tell.
+  virtual std::optional<PointFieldSet> fieldsGiven() const { return std::nullopt; }
   /// How a table input lays out its fields, when that is worth saying
   /// ("fields separated by \";\" with decimal commas"); empty otherwise.
   virtual std::string layoutNote() const { return {}; }

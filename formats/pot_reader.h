@@ -20,6 +20,8 @@ class PotReader : public PointReader {
   bool AtEnd() override;
   std::optional<TextEncoding> textEncoding() override { return lines_.encoding(); }
   bool textBeyondAscii() override { return lines_.beyondAscii(); }
+  /// A POT line holds a title and a position alone.
+  std::optional<PointFieldSet> fieldsGiven() const override { return PointFieldSet(); }
 
  private:
   bool Stop();

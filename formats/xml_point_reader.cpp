@@ -44,6 +44,7 @@ ReadEntry& XmlPointReader::Emit() {
   entry.reason.clear();
   entry.point.title.clear();
   entry.point.titleApproximated = false;
+  entry.point.fields.Clear();
   entry.point.line = CurrentLine();
   return entry;
 }

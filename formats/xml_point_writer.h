@@ -17,7 +17,15 @@ struct XmlLayout {
   /// The markup of one point before its title and after it.
   void (*beforeTitle)(BufferedWriter& out, const DecimalPosition& position);
   void (*afterTitle)(BufferedWriter& out, const DecimalPosition& position);
+  /// The same for a point with fields: its further elements, then the rest.
+  void (*afterTitleWithFields)(BufferedWriter& out, const DecimalPosition& position,
+                               const FieldTexts& fields);
 };
+
+/// Appends "<NAME>text</NAME>" on a line of its own at `indent`, nothing
+/// for an empty text.
+void AppendXmlElement(BufferedWriter& out, std::string_view indent, std::string_view name,
+                      std::string_view text);
 
 /// GPX 1.1: a waypoint a point (gpx_writer.cpp).
 extern const XmlLayout kGpxLayout;
@@ -30,6 +38,8 @@ class XmlPointWriter : public PointWriter {
   XmlPointWriter(BufferedWriter& out, const XmlLayout& layout) : out_(out), layout_(layout) {}
   void Begin() override;
   void Write(const Point& point, std::string_view title) override;
+  void WriteWithFields(const Point& point, std::string_view title,
+                       const FieldTexts& fields) override;
   void End() override;
 
  private:

@@ -168,6 +168,16 @@ void mainform::CreateMenus() {
   mainform_menu_file_map->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
   mainform_menu_file_map->setEnabled(false);
   mainform_menu_file->addSeparator();
+  mainform_menu_file_nvi_addr = makeItem(mainform_menu_file, "mainform_menu_file_nvi_addr");
+  mainform_menu_file_nvi_comm = makeItem(mainform_menu_file, "mainform_menu_file_nvi_comm");
+  mainform_menu_file_nvi_hpgl = makeItem(mainform_menu_file, "mainform_menu_file_nvi_hpgl");
+  mainform_menu_file_nvi_mail = makeItem(mainform_menu_file, "mainform_menu_file_nvi_mail");
+  for (QAction* item : {mainform_menu_file_nvi_addr, mainform_menu_file_nvi_comm,
+                        mainform_menu_file_nvi_hpgl, mainform_menu_file_nvi_mail}) {
+    item->setCheckable(true);
+  }
+  mainform_menu_file_nvi_separator =
+      makeItem(mainform_menu_file, "mainform_menu_file_nvi_separator");
   mainform_menu_file_quit = makeItem(mainform_menu_file, "mainform_menu_file_quit");
   mainform_menu_tool = makeMenu("mainform_menu_tool");
   // Option holds the choices that Velorin remembers.
@@ -218,6 +228,14 @@ void mainform::ConnectEvents() {
   connect(Command_for_Cancel, &QPushButton::clicked, this, [&rules] { rules.CancelCommand(); });
   connect(Command_for_Quit, &QPushButton::clicked, this, [&rules] { rules.QuitCommand(); });
   connect(mainform_menu_file_quit, &QAction::triggered, this, [&rules] { rules.QuitCommand(); });
+  for (const auto& [item, field] : {std::pair{mainform_menu_file_nvi_addr, NviField::kAddr},
+                                    std::pair{mainform_menu_file_nvi_comm, NviField::kComm},
+                                    std::pair{mainform_menu_file_nvi_hpgl, NviField::kHpgl},
+                                    std::pair{mainform_menu_file_nvi_mail, NviField::kMail}}) {
+    // The rules decide the check mark; the click only asks.
+    connect(item, &QAction::triggered, this,
+            [&rules, field = field] { rules.NviFieldCommand(field); });
+  }
   connect(mainform_menu_help_help, &QAction::triggered, this, [&rules] { rules.HelpCommand(); });
   connect(mainform_menu_help_about, &QAction::triggered, this, [&rules] { rules.AboutCommand(); });
   connect(mainform_menu_tool_option_input_datum, &QAction::triggered, this, [this, &rules] {

@@ -109,6 +109,12 @@ class mainform : public QMainWindow, public PathWindow, public MainView {
 
   QMenu* mainform_menu_file;
   QAction* mainform_menu_file_map;
+  /// The NVI fields filled, one checkable item each, and their separator.
+  QAction* mainform_menu_file_nvi_addr;
+  QAction* mainform_menu_file_nvi_comm;
+  QAction* mainform_menu_file_nvi_hpgl;
+  QAction* mainform_menu_file_nvi_mail;
+  QAction* mainform_menu_file_nvi_separator;
   QAction* mainform_menu_file_quit;
   QMenu* mainform_menu_tool;
   QAction* mainform_menu_tool_option;

@@ -88,6 +88,16 @@ QAction* mainform::MenuItem(MainMenu menu) {
   switch (menu) {
     case MainMenu::kFileQuit:
       return mainform_menu_file_quit;
+    case MainMenu::kFileNviAddr:
+      return mainform_menu_file_nvi_addr;
+    case MainMenu::kFileNviComm:
+      return mainform_menu_file_nvi_comm;
+    case MainMenu::kFileNviHpgl:
+      return mainform_menu_file_nvi_hpgl;
+    case MainMenu::kFileNviMail:
+      return mainform_menu_file_nvi_mail;
+    case MainMenu::kFileNviSeparator:
+      return mainform_menu_file_nvi_separator;
     case MainMenu::kToolOption:
       return mainform_menu_tool_option;
     case MainMenu::kToolOptionInputDatum:

@@ -8,6 +8,10 @@
 
 namespace velorin {
 
+/// The settings entry that names the NVI fields the window fills ("addr,comm",
+/// "all"; empty: none). Its sixth line: the first lines keep their meaning.
+inline constexpr std::size_t kNviFieldsSetting = 5;
+
 /// The settings file's text with entry `index` (line index + 1) made
 /// `entry`, its line end kept; a file too short for it gets empty CR LF
 /// lines up to it.

@@ -232,6 +232,14 @@ void Win32MainWindow::OnCommand(WORD id, WORD notification) {
     switch (static_cast<MainMenu>(id - kFirstMenuId)) {
       case MainMenu::kFileQuit:
         return rules.QuitCommand();
+      case MainMenu::kFileNviAddr:
+        return rules.NviFieldCommand(NviField::kAddr);
+      case MainMenu::kFileNviComm:
+        return rules.NviFieldCommand(NviField::kComm);
+      case MainMenu::kFileNviHpgl:
+        return rules.NviFieldCommand(NviField::kHpgl);
+      case MainMenu::kFileNviMail:
+        return rules.NviFieldCommand(NviField::kMail);
       case MainMenu::kHelpHelp:
         return rules.HelpCommand();
       case MainMenu::kHelpAbout:

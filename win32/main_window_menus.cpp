@@ -9,12 +9,15 @@ namespace {
 
 struct MenuTree {
   MainMenu menu;
-  MainMenu items[3];
+  MainMenu items[6];
   int itemCount;
 };
 
 constexpr MenuTree kMenus[] = {
-    {MainMenu::kFile, {MainMenu::kFileQuit}, 1},
+    {MainMenu::kFile,
+     {MainMenu::kFileNviAddr, MainMenu::kFileNviComm, MainMenu::kFileNviHpgl,
+      MainMenu::kFileNviMail, MainMenu::kFileNviSeparator, MainMenu::kFileQuit},
+     6},
     {MainMenu::kTool, {MainMenu::kToolOption}, 1},
     {MainMenu::kHelp, {MainMenu::kHelpHelp, MainMenu::kHelpDummy1, MainMenu::kHelpAbout}, 3},
 };

@@ -119,6 +119,7 @@ void MainPresenter::ApplyMenuTexts() {
   view_.SetMenuText(MainMenu::kHelpHelp, Message(21), false);
   view_.SetMenuText(MainMenu::kHelpDummy1, Message(22), Message(22) == "-");
   view_.SetMenuText(MainMenu::kHelpAbout, Message(23), false);
+  ApplyNviFieldMenu();
 }
 
 void MainPresenter::ApplyRunningPanelTexts() {

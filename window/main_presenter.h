@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/nvi_fields.h"
 #include "geo/datum.h"
 #include "startup/file_locations.h"
 #include "startup/startup.h"
@@ -73,6 +74,9 @@ class MainPresenter {
   /// The datum POT, NVI and CSV inputs are in, as chosen (the map window
   /// reads them so too).
   Datum InputDatum() const;
+  /// An NVI field's item under File: the field is filled from now on, or
+  /// no longer, and the settings file remembers it.
+  void NviFieldCommand(NviField field);
 
   const StartupTables& Tables() const { return tables_; }
   const FileLocations& Locations() const { return locations_; }
@@ -91,6 +95,8 @@ class MainPresenter {
   /// The Tool menu with Option's choices, ticked as the settings say.
   void ApplyOptionMenu();
   void ToggleDatum(std::size_t entry, MainMenu item);
+  /// The NVI field items' texts and check marks.
+  void ApplyNviFieldMenu();
   void SetPathBoxText(PathKind path, const std::string& text);
 
   MainView& view_;

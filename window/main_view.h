@@ -41,6 +41,13 @@ enum class MainMenu {
   kHelpHelp,
   kHelpDummy1,
   kHelpAbout,
+  /// Under File, each one checked when the NVI field it names is filled,
+  /// then a separator before Quit.
+  kFileNviAddr,
+  kFileNviComm,
+  kFileNviHpgl,
+  kFileNviMail,
+  kFileNviSeparator,
 };
 
 /// One of the two paths, with its path box and its file dialog.

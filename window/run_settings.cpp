@@ -2,6 +2,9 @@
 
 #include <string_view>
 
+#include "formats/nvi_fields.h"
+#include "startup/settings_entry.h"
+
 namespace velorin {
 
 Datum DatumOfSetting(std::string_view entry) {
@@ -19,6 +22,7 @@ WindowRunOptions RunOptionsFromSettings(std::span<const std::string> settings) {
   options.log = entry(3) == "1";
   options.run.inputDatum = DatumOfSetting(entry(kInputDatumEntry));
   options.run.outputDatum = DatumOfSetting(entry(kOutputDatumEntry));
+  options.run.nviFields = ParseNviFieldList(entry(kNviFieldsSetting)).value_or(NviFieldSet());
   return options;
 }
 

@@ -21,8 +21,9 @@ Datum DatumOfSetting(std::string_view entry);
 std::string_view SettingOfDatum(Datum datum);
 
 /// Entry 1 is the untitled rule (exactly "0" keeps untitled points), entry 3
-/// the log switch (exactly "1" is on), entries 8 and 9 the datums; a missing
-/// entry counts as empty.
+/// the log switch (exactly "1" is on), entry 5 the NVI fields filled
+/// ("addr,comm", "all"; anything else fills none), entries 8 and 9 the
+/// datums; a missing entry counts as empty.
 WindowRunOptions RunOptionsFromSettings(std::span<const std::string> settings);
 
 }  // namespace velorin

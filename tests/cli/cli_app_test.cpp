@@ -86,6 +86,11 @@ TEST(CliApp, UsageErrorsExitWithTwoAndSayWhy) {
        "'-5'\n"},
       {{"convert", "--csv-encoding=latin1", "a.gpx"},
        "velorin-cli: --csv-encoding: latin1 not in {utf-8,utf-8-bom,cp932}\n"},
+      {{"convert", "--nvi-fields=addr,lnkf", "a.gpx"},
+       "velorin-cli: --nvi-fields takes addr, comm, hpgl and mail separated by commas, or all, "
+       "not 'addr,lnkf'\n"},
+      {{"convert", "--nvi-fields=all", "a.geojson", "a.gpx"},
+       "velorin-cli: --nvi-fields applies to NVI output only (the output is GPX)\n"},
       {{"convert", "--timestamp=2023/02/29 10:00:00", "a.pot"},
        "velorin-cli: --timestamp must be a real date and time as 'YYYY/MM/DD HH:MM:SS', not "
        "'2023/02/29 10:00:00'\n"},

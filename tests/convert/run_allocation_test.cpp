@@ -51,5 +51,65 @@ TEST(ConversionRunMemory, AllocationsDoNotGrowWithTheLines) {
   EXPECT_EQ(AllocationsOfRun(5), AllocationsOfRun(5'000));
 }
 
+/// A CSV table of `rows` points, with texts in the columns after the
+/// position when `texts`.
+std::string CsvTable(int rows, bool texts) {
+  std::string csv = texts ? "name,lat,lon,description,address,url,email\r\n" : "name,lat,lon\r\n";
+  for (int i = 0; i < rows; ++i) {
+    csv += "Shop " + std::to_string(i) + ",35.5,139.5";
+    if (texts)
+      csv += ",Bakery {" + std::to_string(i) +
+             "},1-2-3 Example-cho,https://example.com/,a@example.com";
+    csv += "\r\n";
+  }
+  return csv;
+}
+
+struct TextsRunCase {
+  const char* name;
+  bool texts;
+  PointFormat output;
+  NviFieldSet nviFields;
+};
+
+void PrintTo(const TextsRunCase& c, std::ostream* out) { *out << c.name; }
+
+std::size_t AllocationsOfTextsRun(const TextsRunCase& c, int rows) {
+  TempFolder folder;
+  WriteBytes(folder.PathOf("in.csv"), CsvTable(rows, c.texts));
+  LocalFileSystem files;
+  FixedClock clock({"2010/04/01", "14:30:00"});
+  UnattendedHost host;
+  RunOptions options;
+  options.inputs = {{folder.PathOf("in.csv"), PointFormat::kCsv}};
+  options.outputPath = folder.PathOf("out");
+  options.outputFormat = c.output;
+  options.nviFields = c.nviFields;
+  ConversionRun run(host, files, clock, options);
+  const std::size_t before = AllocationCount();
+  const RunOutcome outcome = run.Execute();
+  const std::size_t used = AllocationCount() - before;
+  EXPECT_EQ(outcome.records, rows);
+  return used;
+}
+
+class TextsRunMemoryTest : public ::testing::TestWithParam<TextsRunCase> {};
+
+// A point's texts take memory once for the run, not once a point: with or
+// without texts, whichever output.
+TEST_P(TextsRunMemoryTest, AllocationsDoNotGrowWithThePoints) {
+  EXPECT_EQ(AllocationsOfTextsRun(GetParam(), 5), AllocationsOfTextsRun(GetParam(), 5'000));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, TextsRunMemoryTest,
+    ::testing::Values(TextsRunCase{"NoTextsToNvi", false, PointFormat::kNvi, {}},
+                      TextsRunCase{"TextsNotAskedForInNvi", true, PointFormat::kNvi, {}},
+                      TextsRunCase{"TextsIntoNviFields", true, PointFormat::kNvi,
+                                   NviFieldSet::All()},
+                      TextsRunCase{"TextsIntoCsv", true, PointFormat::kCsv, {}},
+                      TextsRunCase{"TextsIntoGeoJson", true, PointFormat::kGeoJson, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace velorin::testing

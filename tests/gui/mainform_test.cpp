@@ -139,6 +139,10 @@ class MainformTest : public QObject {
                              "CommonDialog_for_NVI",
                              "mainform_menu_file",
                              "mainform_menu_file_quit",
+                             "mainform_menu_file_nvi_addr",
+                             "mainform_menu_file_nvi_comm",
+                             "mainform_menu_file_nvi_hpgl",
+                             "mainform_menu_file_nvi_mail",
                              "mainform_menu_tool",
                              "mainform_menu_tool_option",
                              "mainform_menu_tool_option_input_datum",
@@ -250,6 +254,38 @@ class MainformTest : public QObject {
     mainform other(tables, "/opt/velorin/");
     QVERIFY(!other.mainform_menu_tool_option_input_datum->isChecked());
     QVERIFY(other.mainform_menu_tool_option_output_datum->isChecked());
+  }
+
+  void fileMenuHoldsTheNviFieldsTheSettingsKeep() {
+    mainform& w = *window_;
+    folder_.Write("velorin.ini", CrLfLines(SettingsLines("1")));
+    const QList<QAction*> file = w.mainform_menu_file->actions();
+    QCOMPARE(file.size(), 8);
+    QCOMPARE(file[0], w.mainform_menu_file_map);
+    QVERIFY(file[1]->isSeparator());
+    const QAction* items[] = {w.mainform_menu_file_nvi_addr, w.mainform_menu_file_nvi_comm,
+                              w.mainform_menu_file_nvi_hpgl, w.mainform_menu_file_nvi_mail};
+    for (int i = 0; i < 4; ++i) {
+      QCOMPARE(file[2 + i], items[i]);
+      QCOMPARE(items[i]->text(), M(174 + i));
+      QVERIFY(items[i]->isCheckable());
+      QVERIFY(!items[i]->isChecked());
+    }
+    QVERIFY(file[6]->isSeparator());
+    QCOMPARE(file[7], w.mainform_menu_file_quit);
+
+    w.mainform_menu_file_nvi_addr->trigger();
+    w.mainform_menu_file_nvi_mail->trigger();
+    QVERIFY(w.mainform_menu_file_nvi_addr->isChecked());
+    QVERIFY(!w.mainform_menu_file_nvi_comm->isChecked());
+    QVERIFY(w.mainform_menu_file_nvi_mail->isChecked());
+    std::vector<std::string> saved = SettingsLines("1");
+    saved[5] = "addr,mail";
+    QCOMPARE(folder_.Read("velorin.ini"), CrLfLines(saved));
+    w.mainform_menu_file_nvi_addr->trigger();
+    QVERIFY(!w.mainform_menu_file_nvi_addr->isChecked());
+    saved[5] = "mail";
+    QCOMPARE(folder_.Read("velorin.ini"), CrLfLines(saved));
   }
 
   void helpMenuItemIsPlainWhenMessage22IsNotADash() {

@@ -150,6 +150,19 @@ class UTitle(bytes):
         return title
 
 
+class Described(tuple):
+    """A point (title, position) that carries a description too: the formats
+    that hold one write it."""
+    def __new__(cls, title, pos, description):
+        point = super().__new__(cls, (title, pos))
+        point.description = description
+        return point
+
+
+def description_of(point):
+    return getattr(point, "description", "")
+
+
 def shown(title):
     return title if title else NO_TITLE
 
@@ -214,21 +227,28 @@ def xml_text(text):
 def write_gpx(points):
     out = ('<?xml version="1.0" encoding="UTF-8"?>\n'
            '<gpx version="1.1" creator="Velorin" xmlns="http://www.topografix.com/GPX/1/1">\n')
-    for title, pos in points:
+    for point in points:
+        title, pos = point
         lon, lat = decimals(pos)
-        out += ('  <wpt lat="%s" lon="%s">\n    <name>%s</name>\n  </wpt>\n'
-                % (lat, lon, xml_text(utf8_title(title))))
+        desc = description_of(point)
+        out += ('  <wpt lat="%s" lon="%s">\n    <name>%s</name>\n%s  </wpt>\n'
+                % (lat, lon, xml_text(utf8_title(title)),
+                   "    <desc>%s</desc>\n" % xml_text(desc) if desc else ""))
     return (out + "</gpx>\n").encode()
 
 
 def write_kml(points):
     out = ('<?xml version="1.0" encoding="UTF-8"?>\n'
            '<kml xmlns="http://www.opengis.net/kml/2.2">\n<Document>\n')
-    for title, pos in points:
+    for point in points:
+        title, pos = point
         lon, lat = decimals(pos)
-        out += ('  <Placemark>\n    <name>%s</name>\n'
+        desc = description_of(point)
+        out += ('  <Placemark>\n    <name>%s</name>\n%s'
                 '    <Point><coordinates>%s,%s</coordinates></Point>\n  </Placemark>\n'
-                % (xml_text(utf8_title(title)), lon, lat))
+                % (xml_text(utf8_title(title)),
+                   "    <description>%s</description>\n" % xml_text(desc) if desc else "",
+                   lon, lat))
     return (out + "</Document>\n</kml>\n").encode()
 
 
@@ -239,10 +259,14 @@ def csv_field(text):
 
 
 def write_csv(points):
-    out = "name,latitude,longitude\r\n"
-    for title, pos in points:
+    # A description column when a point has one.
+    described = any(description_of(point) for point in points)
+    out = "name,latitude,longitude" + (",description" if described else "") + "\r\n"
+    for point in points:
+        title, pos = point
         lon, lat = decimals(pos)
-        out += "%s,%s,%s\r\n" % (csv_field(utf8_title(title)), lat, lon)
+        out += "%s,%s,%s%s\r\n" % (csv_field(utf8_title(title)), lat, lon,
+                                     "," + csv_field(description_of(point)) if described else "")
     return out.encode()
 
 
@@ -250,11 +274,15 @@ def write_geojson(points):
     """One Point feature a line; json.dumps escapes as RFC 8259 says (quote,
     backslash, control characters as \\n or \\u00XX) and keeps the rest."""
     features = []
-    for title, pos in points:
+    for point in points:
+        title, pos = point
         lon, lat = decimals(pos)
-        features.append('{"type": "Feature", "properties": {"name": %s}, "geometry": '
+        desc = description_of(point)
+        features.append('{"type": "Feature", "properties": {"name": %s%s}, "geometry": '
                         '{"type": "Point", "coordinates": [%s, %s]}}'
-                        % (json.dumps(utf8_title(title), ensure_ascii=False), lon, lat))
+                        % (json.dumps(utf8_title(title), ensure_ascii=False),
+                           ', "description": %s' % json.dumps(desc, ensure_ascii=False)
+                           if desc else "", lon, lat))
     body = ",\n".join(features)
     return ('{"type": "FeatureCollection", "features": [\n' + body + ("\n" if body else "") +
             "]}\n").encode()
@@ -371,7 +399,7 @@ def kml_input():
         ('    <Placemark>\n      <name>東京タワー</name>\n      <description>333 m</description>\n'
          '      <Point><coordinates>139.745433,35.658581,333</coordinates></Point>\n'
          '    </Placemark>\n',
-         (sj("東京タワー"), Deg("139.745433", "35.658581"))),
+         Described(sj("東京タワー"), Deg("139.745433", "35.658581"), "333 m")),
         ('    <Folder>\n      <Placemark><name><![CDATA[Fish & Chips <Soho>]]></name>\n'
          '        <Point><coordinates>\n          -0.1337,51.5136\n        </coordinates></Point>\n'
          '      </Placemark>\n    </Folder>\n  </Folder>\n',
@@ -741,9 +769,11 @@ def main():
          how + "; named 地図.KML, no output named: 地図.nvi is written", input_name="地図.KML")
     pair("kml_to_pot", ["--untitled=skip"] + io_args, "kml", kml, "pot", points,
          how + "; --untitled=skip", untitled="skip")
-    pair("kml_to_gpx", io_args, "kml", kml, "gpx", points, how)
-    pair("kml_to_kml", io_args, "kml", kml, "kml", points, how)
-    pair("kml_to_csv", io_args, "kml", kml, "csv", points, how)
+    described = ("\nThe first placemark's description is written where the output keeps "
+                 "one: <desc>, <description>, a description column.")
+    pair("kml_to_gpx", io_args, "kml", kml, "gpx", points, how, note=described)
+    pair("kml_to_kml", io_args, "kml", kml, "kml", points, how, note=described)
+    pair("kml_to_csv", io_args, "kml", kml, "csv", points, how, note=described)
 
     # KMZ in.
     kml_member, points = markup_document(kmz_kml())
