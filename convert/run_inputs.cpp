@@ -15,6 +15,7 @@ RunInputs::RunInputs(FileSystem& files, const RunOptions& options, RunFiles& ope
       keepWaiting_(std::move(keepWaiting)) {}
 
 bool RunInputs::OpenFirst(std::error_code& error) {
+  if (options_.inputs.front().makeReader) return true;
   open_.inputSource = files_.OpenForReading(options_.inputs.front().path, error);
   if (!open_.inputSource || error) return false;
   WrapInput();
@@ -45,6 +46,7 @@ std::unique_ptr<PointReader> RunInputs::MakeReader(std::size_t index) {
   if (several() && options_.observer != nullptr) options_.observer->OnInputStarted(input.path);
   if (log_ != nullptr) log_->InputStarted(input.path, several(), format.readByTheLine);
   pointsOfInput_ = 0;
+  if (input.makeReader) return input.makeReader();
   std::unique_ptr<PointReader> reader = format.makeReader(*open_.input, readerOptions);
   // Parsed on a thread of its own while this one writes, but only from a
   // file: a pipe's reader may wait, and waiting lets the host do its work.
@@ -56,8 +58,9 @@ std::unique_ptr<PointReader> RunInputs::MakeReader(std::size_t index) {
 
 std::unique_ptr<PointReader> RunInputs::OpenNext(std::size_t index) {
   InputEnded();
-  heldBytes_ = heldBytes_ || open_.input->heldBytes();
+  heldBytes_ = heldBytes_ || (open_.input && open_.input->heldBytes());
   open_.CloseInput();
+  if (options_.inputs[index].makeReader) return MakeReader(index);
   open_.inputSource = files_.OpenForReading(options_.inputs[index].path, openError_);
   if (!open_.inputSource || openError_) return nullptr;
   WrapInput();
