@@ -11,6 +11,9 @@ namespace {
 
 constexpr std::int32_t kSettingsLines = 16;
 constexpr std::int32_t kMessageLines = 200;
+// Lines after the 200 give texts of the window's later parts (the map's
+// editing), as far as a file has them.
+constexpr std::int32_t kMostMessageLines = 256;
 
 // A font size outside this range cannot be meant seriously and would wreck
 // the fixed-size window.
@@ -56,6 +59,18 @@ std::string LoadProblem(std::int16_t result, std::int32_t lines) {
   }
 }
 
+/// The messages from 200 on, up to the last line that holds one; the table
+/// keeps its 200 entries when the file has no more.
+void ReadFurtherMessages(const std::string& path, std::vector<std::string>& table) {
+  std::vector<std::string> lines(kMostMessageLines);
+  if (LoadTextLines(path, kMostMessageLines, lines) < 0) return;
+  std::size_t used = table.size();
+  for (std::size_t line = used; line < lines.size(); ++line) {
+    if (!lines[line].empty()) used = line + 1;
+  }
+  for (std::size_t line = table.size(); line < used; ++line) table.push_back(lines[line]);
+}
+
 }  // namespace
 
 StartupOutcome LoadStartupFiles(const FileLocations& locations, StartupTables& tables) {
@@ -69,6 +84,8 @@ StartupOutcome LoadStartupFiles(const FileLocations& locations, StartupTables& t
   const std::int16_t messages = LoadTextLines(messagePath, kMessageLines, tables.messageTable);
   if (messages != 0)
     return {StartupFailure::kMessages, messagePath, LoadProblem(messages, kMessageLines)};
+
+  ReadFurtherMessages(messagePath, tables.messageTable);
 
   // The window cannot set its fonts without a numeric message 1, so such a
   // message file is as unusable as a short one.

@@ -20,7 +20,9 @@ inline constexpr std::size_t kFontNameMessage = 0;
 inline constexpr std::size_t kFontSizeMessage = 1;
 
 /// The two global tables, filled once at start-up and read-only afterwards.
-/// Texts are the files' CP932 bytes, without line ends.
+/// Texts are the files' CP932 bytes, without line ends. The message table
+/// has 200 entries, and more when the message file holds texts after its
+/// 200th line (up to 256).
 struct StartupTables {
   std::vector<std::string> systemSettings = std::vector<std::string>(16);
   std::vector<std::string> messageTable = std::vector<std::string>(200);

@@ -6,9 +6,11 @@
 // MainView and is driven by the view's events.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "convert/conversion_run.h"
 #include "startup/file_locations.h"
 #include "startup/startup.h"
 #include "window/main_view.h"
@@ -60,6 +62,9 @@ class MainPresenter {
 
   // Commands.
   void ConvertCommand();
+  /// Convert with `points` (the map's edited points) read in place of the
+  /// input path box's file.
+  void ConvertPointsCommand(RunInput points);
   void CancelCommand();
   void QuitCommand();
   void HelpCommand();
@@ -80,6 +85,7 @@ class MainPresenter {
   void ApplyMenuTexts();
   void ApplyRunningPanelTexts();
   void SetPathBoxText(PathKind path, const std::string& text);
+  void Convert(std::optional<RunInput> points);
 
   MainView& view_;
   StartupTables tables_;

@@ -65,7 +65,8 @@ TEST_P(LoadStartupTablesCase, FailureAndLanguage) {
     EXPECT_EQ(tables.messageTable[2], c.caption);
   }
   EXPECT_EQ(tables.systemSettings.size(), 16u);
-  EXPECT_EQ(tables.messageTable.size(), 200u);
+  // 200 messages, and those after the 200th line (FurtherMessagesTest).
+  EXPECT_GE(tables.messageTable.size(), 200u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -129,6 +130,37 @@ TEST(LoadStartupTables, SettingsBeyondLine16AreIgnored) {
   EXPECT_EQ(tables.systemSettings[15], "");
   EXPECT_EQ(tables.messageTable[199], "message 199");
 }
+
+struct FurtherMessagesCase {
+  const char* name;
+  std::string messages;
+  std::size_t tableSize;
+  const char* last;  ///< the table's last entry
+};
+
+class FurtherMessagesTest : public ::testing::TestWithParam<FurtherMessagesCase> {};
+
+TEST_P(FurtherMessagesTest, TextsAfterThe200thLineAreReadAsFarAsTheyGo) {
+  const FurtherMessagesCase& c = GetParam();
+  TempFolder folder;
+  folder.Write("velorin.ini", FileOfLines("1", 16));
+  folder.Write("velorin_e.msg", c.messages);
+  StartupTables tables;
+  ASSERT_EQ(LoadStartupTables(folder.Folder(), tables), StartupFailure::kNone);
+  EXPECT_EQ(tables.messageTable.size(), c.tableSize);
+  EXPECT_EQ(tables.messageTable.back(), c.last);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, FurtherMessagesTest,
+    ::testing::Values(
+        FurtherMessagesCase{"Exactly200", MessageFile("English", 200), 200, "message 199"},
+        FurtherMessagesCase{"TwoMore", MessageFile("English", 202), 202, "message 201"},
+        // Empty lines at the end give no entries.
+        FurtherMessagesCase{"EmptyLinesAfter", MessageFile("English", 201) + "\r\n\r\n", 201,
+                            "message 200"},
+        FurtherMessagesCase{"NoMoreThan256", MessageFile("English", 300), 256, "message 255"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LoadStartupTables, ShortSettingsStopBeforeTheMessages) {
   TempFolder folder;
