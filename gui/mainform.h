@@ -108,6 +108,8 @@ class mainform : public QMainWindow, public PathWindow, public MainView {
 
   QMenu* mainform_menu_file;
   QAction* mainform_menu_file_map;
+  /// Shown while the map holds edits: Convert with them.
+  QAction* mainform_menu_file_convert_edited;
   QAction* mainform_menu_file_quit;
   QMenu* mainform_menu_tool;
   QAction* mainform_menu_tool_option;
@@ -148,6 +150,8 @@ class mainform : public QMainWindow, public PathWindow, public MainView {
   void UpdateMapCommand();
   /// A new input path: the open map shows that file.
   void OnInputPathChanged();
+  /// Convert with the map's edited points in place of the input file.
+  void ConvertEditedPoints();
 
   std::unique_ptr<MainPresenter> presenter_;
   MapWindow* mapWindow_ = nullptr;

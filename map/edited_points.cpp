@@ -74,6 +74,14 @@ std::optional<LonLat> EditedPoints::Position(std::uint32_t item) const {
   return PositionUnder(item, edits_.State(item));
 }
 
+MapPointTexts EditedPoints::Texts(std::uint32_t item) const {
+  if (item < map_.pointCount() && edits_.State(item).position == 0) {
+    return map_.read.points.Texts(item);
+  }
+  const std::optional<LonLat> position = Position(item);
+  return position ? TextsOfPosition(*position) : MapPointTexts{};
+}
+
 std::int64_t EditedPoints::Line(std::uint32_t item) const {
   if (item < map_.pointCount()) return map_.read.points.points()[item].line;
   if (IsAdded(item)) return 0;

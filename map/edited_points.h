@@ -65,6 +65,9 @@ class EditedPoints {
   std::optional<LonLat> Position(std::uint32_t item) const;
   /// Where it lay under `state`.
   std::optional<LonLat> PositionUnder(std::uint32_t item, const ItemState& state) const;
+  /// The texts of where it lies now (empty when nowhere): those of the
+  /// file's own code while it stays where the file put it.
+  MapPointTexts Texts(std::uint32_t item) const;
   std::int64_t Line(std::uint32_t item) const;
   /// Its place in the file; added items follow the file's, in the order added.
   std::uint64_t Order(std::uint32_t item) const;

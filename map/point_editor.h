@@ -44,6 +44,8 @@ class PointEditor {
   SettledStep Add(std::string title, LonLat position);
   SettledStep Undo();
   SettledStep Redo();
+  /// The points as they are now have been saved.
+  void MarkSaved() { points_.MarkSaved(); }
 
   /// Chooses every item listed now.
   void ChooseListed();

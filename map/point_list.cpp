@@ -128,6 +128,22 @@ std::size_t PointList::Count(ListGroup group) const {
   return Group(group).size();
 }
 
+std::size_t PointList::Total(ListGroup group) const {
+  switch (group) {
+    case ListGroup::kPoints:
+      return all_[0].size();
+    case ListGroup::kSkipped:
+      return all_[1].size() + all_[2].size() + all_[3].size();
+    case ListGroup::kUntitled:
+      return all_[1].size();
+    case ListGroup::kOutOfRange:
+      return all_[2].size();
+    case ListGroup::kUnreadable:
+      return all_[3].size();
+  }
+  return 0;
+}
+
 PointList::Layout PointList::MakeLayout() const {
   Layout layout;
   // The points' heading stands even over none: it says how many there are.

@@ -51,6 +51,8 @@ class PointList {
   std::span<const std::uint32_t> Group(ListGroup group) const;
   /// How many items a group lists; kSkipped counts the three below it.
   std::size_t Count(ListGroup group) const;
+  /// How many items a group holds, filtered out or not.
+  std::size_t Total(ListGroup group) const;
 
   std::size_t RowCount() const;
   ListRow Row(std::size_t row) const;
