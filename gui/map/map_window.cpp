@@ -442,6 +442,14 @@ void MapWindow::ChoiceChanged() {
   UpdateStatus();
 }
 
+void MapWindow::ChooseItems(const std::vector<std::uint32_t>& items) {
+  PointEditor* editor = Editor();
+  if (editor == nullptr) return;
+  editor->selection().Clear();
+  for (const std::uint32_t item : items) editor->selection().Set(item, true);
+  ChoiceChanged();
+}
+
 void MapWindow::ItemClicked(std::uint32_t item, Qt::KeyboardModifiers modifiers) {
   PointEditor* editor = Editor();
   if (editor == nullptr) return;

@@ -65,6 +65,8 @@ class MapWindow : public QWidget {
   /// Asks about edits not saved (Save, Discard, Cancel): true when the
   /// window may let them go.
   bool MayLetEditsGo();
+  /// Chooses `items` alone, in the list and on the map.
+  void ChooseItems(const std::vector<std::uint32_t>& items);
 
   MapCanvas* Canvas() { return canvas_; }
   TileLoader* Tiles() { return tiles_; }
