@@ -7,6 +7,7 @@
 # with what else runs on the machine: compare changes with these.
 #
 # Usage: bench/count_instructions.sh BUILD_DIR [WAYPOINTS]   (default 100,000)
+#        OTHER_CLI=OTHER/bin/velorin-cli bench/count_instructions.sh BUILD_DIR [WAYPOINTS]
 set -euo pipefail
 
 build_dir=${1:?usage: $0 BUILD_DIR [WAYPOINTS]}
@@ -52,3 +53,24 @@ if [[ -x $bare_json && -x $json_reader ]]; then
   echo "(the GeoJSON rows are beside RapidJSON's SAX pass alone, not expat)"
 fi
 echo "instructions (valgrind); per point: velorin-cli's own beyond the parser's, a point"
+
+# POT to NVI, as the unit's lists are converted, and the same written in the
+# Tokyo datum: what moving every position costs, a point. OTHER_CLI (the
+# velorin-cli of another build) gives its plain POT figure beside.
+pot=$work/in.pot
+python3 "$here/gen_pot.py" "$count" "$pot"
+plain=$(instructions "$cli" convert --force "--timestamp=2010/04/01 14:30:00" "$pot" \
+  "$work/out.nvi")
+tokyo=$(instructions "$cli" convert --force "--timestamp=2010/04/01 14:30:00" \
+  --output-datum=tokyo "$pot" "$work/out.nvi")
+printf '%-34s %14s %8s %12s\n' "$count POT lines" "velorin-cli" "ratio" "per line"
+printf '%-34s %14d\n' "POT -> NVI" "$plain"
+awk -v n="POT -> NVI --output-datum=tokyo" -v a="$tokyo" -v b="$plain" -v c="$count" 'BEGIN {
+  printf "%-34s %14d %8.3f %12.0f\n", n, a, a / b, (a - b) / c }'
+if [[ -n ${OTHER_CLI:-} ]]; then
+  other=$(instructions "$OTHER_CLI" convert --force "--timestamp=2010/04/01 14:30:00" "$pot" \
+    "$work/out.nvi")
+  awk -v n="POT -> NVI by $OTHER_CLI" -v a="$other" -v b="$plain" -v c="$count" 'BEGIN {
+    printf "%-34s %14d %8.3f %12.0f\n", n, a, b / a, (b - a) / c }'
+  echo "(the last row's ratio and per line: this build's POT -> NVI beside OTHER_CLI's)"
+fi

@@ -72,12 +72,18 @@ convert() {
   "$cli" convert --force --timestamp='2010/04/01 14:30:00' "$1" "$2" 2>/dev/null
 }
 
+# The same, written in the Tokyo datum: every position moved by PROJ.
+convert_tokyo() {
+  "$cli" convert --force --timestamp='2010/04/01 14:30:00' --output-datum=tokyo "$1" "$2" \
+    2>/dev/null
+}
+
 seconds() { awk -v ns="$1" 'BEGIN { printf "%.3f", ns / 1e9 }'; }
 
 echo "work folder: $work ($(stat -f -c %T "$work"))"
-printf '%-9s %9s %9s %9s %12s %10s %8s %8s %7s %8s %7s %9s %9s %7s\n' \
+printf '%-9s %9s %9s %9s %12s %10s %8s %8s %7s %8s %7s %9s %9s %7s %8s %8s\n' \
   lines "input MB" "output MB" "convert s" "lines/s" "peak KiB" "peak MiB" \
-  "cat s" "x cat" "dd s" "x dd" "replace s" "shell s" "x shell"
+  "cat s" "x cat" "dd s" "x dd" "replace s" "shell s" "x shell" "tokyo s" "x tokyo"
 for lines in "${sizes[@]}"; do
   pot=$work/in-$lines.pot
   nvi=$work/out-$lines.nvi
@@ -97,7 +103,9 @@ for lines in "${sizes[@]}"; do
   cp "$nvi" "$copy"
   shell_ns=$(best_of_replacing "$copy" replace_by_shell "$nvi" "$copy")
   rm -f "$copy"
-  printf '%-9s %9.1f %9.1f %9s %12.0f %10s %8.1f %8s %7.2f %8s %7.2f %9s %9s %7.2f\n' \
+  rm -f "$nvi"
+  tokyo_ns=$(best_of "$nvi" convert_tokyo "$pot" "$nvi")
+  printf '%-9s %9.1f %9.1f %9s %12.0f %10s %8.1f %8s %7.2f %8s %7.2f %9s %9s %7.2f %8s %8.2f\n' \
     "$lines" "$(awk -v b="$(stat -c %s "$pot")" 'BEGIN { print b / 1e6 }')" \
     "$(awk -v b="$(stat -c %s "$nvi")" 'BEGIN { print b / 1e6 }')" \
     "$(seconds "$convert_ns")" \
@@ -106,8 +114,10 @@ for lines in "${sizes[@]}"; do
     "$(seconds "$cat_ns")" "$(awk -v a="$convert_ns" -v b="$cat_ns" 'BEGIN { print a / b }')" \
     "$(seconds "$dd_ns")" "$(awk -v a="$convert_ns" -v b="$dd_ns" 'BEGIN { print a / b }')" \
     "$(seconds "$replace_ns")" "$(seconds "$shell_ns")" \
-    "$(awk -v a="$replace_ns" -v b="$shell_ns" 'BEGIN { print a / b }')"
+    "$(awk -v a="$replace_ns" -v b="$shell_ns" 'BEGIN { print a / b }')" \
+    "$(seconds "$tokyo_ns")" "$(awk -v a="$tokyo_ns" -v b="$convert_ns" 'BEGIN { print a / b }')"
   rm -f "$pot" "$nvi"
 done
 echo "best of $runs runs; floors: cat, and dd bs=1M, of the NVI output into a new file;"
 echo "replace: velorin-cli onto an existing output, beside dd conv=fsync to a temporary file + mv"
+echo "tokyo: the same conversion with --output-datum=tokyo (every position moved), beside convert"

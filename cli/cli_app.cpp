@@ -19,6 +19,7 @@
 #include "cli/printable_text.h"
 #include "cli/usage_error.h"
 #include "formats/point_kinds.h"
+#include "geo/datum.h"
 #include "platform/terminal.h"
 #include "text/ascii.h"
 
@@ -47,6 +48,15 @@ CsvEncoding CsvEncodingFromName(std::string_view name) {
   if (EqualsIgnoringAsciiCase(name, "utf-8-bom")) return CsvEncoding::kUtf8Bom;
   if (EqualsIgnoringAsciiCase(name, "cp932")) return CsvEncoding::kCp932;
   return CsvEncoding::kUtf8;
+}
+
+Datum DatumFromName(std::string_view name) {
+  return DatumNamed(AsciiToLower(name)).value_or(Datum::kWgs84);
+}
+
+/// The names --input-datum and --output-datum take.
+std::vector<std::string> DatumNames() {
+  return {std::string(DatumName(Datum::kWgs84)), std::string(DatumName(Datum::kTokyo))};
 }
 
 std::optional<TextEncoding> InputEncodingFromName(std::string_view name) {
@@ -84,7 +94,11 @@ struct PointArguments {
   ConvertNames names;
   std::string untitled = "keep";
   std::string inputEncoding = "auto";
+  std::string inputDatum = "wgs84";
   std::string dedupe;  ///< the metres of --dedupe, as given
+  /// The filters as given, in their order.
+  std::vector<SelectionArgument> selection;
+  std::string sort;  ///< empty: the input's order
   CLI::Option* dedupeOption = nullptr;
   CLI::Option* outputOption = nullptr;
 };
@@ -118,8 +132,51 @@ void AddPointKindOptions(CLI::App& command, ConvertOptions& options) {
       ->type_name("METRES");
 }
 
+/// --near, --within, --match, --exclude and --sort.
+void AddSelectionOptions(CLI::App& command, PointArguments& arguments) {
+  struct Filter {
+    const char* option;
+    const char* value;
+    const char* help;
+  };
+  static constexpr Filter kFilters[] = {
+      {"--near", "LAT,LON,RADIUS",
+       "Keep the points within RADIUS (with its unit: 500m, 50km) of the position LAT,LON in "
+       "decimal degrees, along the earth's surface"},
+      {"--within", "SOUTH,WEST,NORTH,EAST",
+       "Keep the points between these latitudes and longitudes in decimal degrees (across 180 "
+       "degrees when WEST > EAST)"},
+      {"--match", "REGEX",
+       "Keep the points whose title matches REGEX (ECMAScript syntax, A-Z and a-z alike, on "
+       "the title as written)"},
+      {"--exclude", "REGEX",
+       "Drop the points whose title matches REGEX (the filters apply one after another, in "
+       "the order given)"},
+  };
+  for (const Filter& filter : kFilters) {
+    // Taken as each is parsed, so that they apply in the order given.
+    command
+        .add_option_function<std::string>(
+            filter.option,
+            [&arguments, option = filter.option](const std::string& value) {
+              arguments.selection.push_back({option, value});
+            },
+            filter.help)
+        ->type_name(filter.value)
+        ->trigger_on_parse()
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  }
+  command
+      .add_option("--sort", arguments.sort,
+                  "Write the points in the order of their titles, or nearest to --near's centre "
+                  "first; all are held in memory until the input ends")
+      ->check(CLI::IsMember({"title", "distance"}))
+      ->type_name("KEY");
+}
+
 /// What both commands share: the names, --untitled, --input-encoding,
-/// --points, --thin, --from, --dedupe, --log, --force, --explain.
+/// --points, --thin, --from, --dedupe, --log, the filters and --sort,
+/// --force, --explain.
 void AddPointOptions(CLI::App& command, PointArguments& arguments, const std::string& inputHelp) {
   ConvertOptions& options = arguments.options;
   command
@@ -135,6 +192,15 @@ void AddPointOptions(CLI::App& command, PointArguments& arguments, const std::st
                       "CP932), or as given")
       ->check(CLI::IsMember({"auto", "cp932", "utf-8"}, CLI::ignore_case))
       ->capture_default_str();
+  command
+      .add_option("--input-datum", arguments.inputDatum,
+                  "Datum of the positions of a " +
+                      FormatsWithOption(FormatOption::kInputDatum, false, " or ") +
+                      " input, which their files do not say: wgs84 or tokyo (the Tokyo datum "
+                      "of older Japanese units and maps, moved by the operation PROJ chooses). "
+                      "Other formats are WGS 84")
+      ->check(CLI::IsMember(DatumNames(), CLI::ignore_case))
+      ->capture_default_str();
   AddPointKindOptions(command, options);
   command.add_option("--from", options.from, "Format of each INPUT instead of its extension")
       ->check(CLI::IsMember(FormatOptionNames(false), CLI::ignore_case))
@@ -149,9 +215,11 @@ void AddPointOptions(CLI::App& command, PointArguments& arguments, const std::st
                   "Write what became of the input to FILE: every line of a POT file, every "
                   "skipped point of the others")
       ->type_name("FILE");
+  AddSelectionOptions(command, arguments);
   command.add_flag("--force", options.force, "Replace an existing output file without asking");
   command.add_flag("--explain", options.explain,
-                   "Tell on standard error why each skipped point was skipped");
+                   "Tell on standard error why each skipped point was skipped, and which "
+                   "points the filters left out");
   command.add_option("INPUT", arguments.names.names, inputHelp)->required();
 }
 
@@ -161,6 +229,7 @@ std::string TakePointArguments(PointArguments& arguments) {
   ConvertOptions& options = arguments.options;
   options.untitled = arguments.untitled == "keep" ? UntitledRule::kKeep : UntitledRule::kSkip;
   options.inputEncoding = InputEncodingFromName(arguments.inputEncoding);
+  options.inputDatum = DatumFromName(arguments.inputDatum);
   if (arguments.dedupeOption->count() > 0) {
     const std::optional<double> metres = ParseMetres(arguments.dedupe);
     if (!metres) {
@@ -169,6 +238,10 @@ std::string TakePointArguments(PointArguments& arguments) {
     }
     options.dedupeMetres = metres;
   }
+  ParsedSelection selection = ParsePointSelection(arguments.selection, arguments.sort);
+  if (!selection.error.empty()) return PrintableText(selection.error);
+  options.filters = std::move(selection.filters);
+  options.sort = selection.sort;
   return ArrangeNames(arguments.names, options);
 }
 
@@ -177,6 +250,7 @@ struct ConvertArguments {
   PointArguments points;
   std::string csvEncoding = "utf-8";
   CLI::Option* csvEncodingOption = nullptr;
+  std::string outputDatum = "wgs84";
 };
 
 std::string ConvertInputHelp() {
@@ -222,6 +296,14 @@ void AddConvertCommand(CLI::App& app, ConvertArguments& arguments) {
                            "programs want) or cp932 (closest characters)")
           ->check(CLI::IsMember({"utf-8", "utf-8-bom", "cp932"}, CLI::ignore_case))
           ->capture_default_str();
+  convert
+      ->add_option("--output-datum", arguments.outputDatum,
+                   "Datum to write the positions of " +
+                       FormatsWithOption(FormatOption::kOutputDatum, true, " or ") +
+                       " output in: wgs84 or tokyo; positions move only when it differs from "
+                       "the input's datum (--input-datum). Other formats are WGS 84")
+      ->check(CLI::IsMember(DatumNames(), CLI::ignore_case))
+      ->capture_default_str();
 }
 
 /// map's own options: the picture.
@@ -282,6 +364,7 @@ int RunConvert(ConvertArguments& arguments) {
   if (arguments.csvEncodingOption->count() > 0) {
     options.csvEncoding = CsvEncodingFromName(arguments.csvEncoding);
   }
+  options.outputDatum = DatumFromName(arguments.outputDatum);
   if (const std::string misfit = TakePointArguments(arguments.points); !misfit.empty()) {
     std::cerr << "velorin-cli: " << misfit << "\n";
     return kExitUsage;

@@ -31,6 +31,8 @@ bool CliHost::EventStep() {
   return !InterruptRequested();
 }
 
+bool CliHost::CancelWaiting() { return InterruptRequested(); }
+
 void CliHost::DrawProgress() {
   const std::int32_t records = run_ != nullptr ? run_->RecordCount() : 0;
   const std::uint64_t bytesRead = files_ != nullptr ? files_->BytesRead() : 0;

@@ -28,6 +28,7 @@ class CliHost : public RunHost {
 
   bool MayReplace(std::string_view outputPath) override;
   bool EventStep() override;
+  bool CancelWaiting() override;
 
  private:
   void DrawProgress();

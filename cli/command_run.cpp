@@ -67,6 +67,11 @@ int RunOnCommandLine(CommandRun command, Clock& clock, ConvertConsole& console) 
   if (progress) progress->Clear();
 
   ReportContext& context = command.context;
+  if (outcome.firstInput) {
+    // The run may have told the input's format by its first bytes.
+    context.input = outcome.firstInput->format;
+    context.inputBasis = outcome.firstInput->basis;
+  }
   context.refusedExistingOutput = host.RefusedExistingOutput();
   context.asked = asked;
   context.explained = context.explained || command.explain;

@@ -63,7 +63,9 @@ FormatChoice ChooseFormats(const ConvertOptions& options) {
   FormatChoice choice;
   std::tie(choice.input, choice.inputBasis) = ChooseInputFormat(options.input, options.from);
   for (const std::string& input : options.moreInputs) {
-    choice.moreInputs.push_back(ChooseInputFormat(input, options.from).first);
+    const auto [format, basis] = ChooseInputFormat(input, options.from);
+    choice.moreInputs.push_back(format);
+    choice.moreInputBases.push_back(basis);
   }
   // Without a name, the output is named after the format it is written in.
   const std::optional<PointFormat> to = NamedFormat(options.to);
@@ -84,18 +86,21 @@ FormatChoice ChooseFormats(const ConvertOptions& options) {
   std::vector<PointFormat> inputs{choice.input};
   inputs.insert(inputs.end(), choice.moreInputs.begin(), choice.moreInputs.end());
   const GivenOptions given{options.timestamp.has_value(), options.csvEncoding.has_value(),
-                           options.inputEncoding.has_value()};
+                           options.inputEncoding.has_value(), options.inputDatum,
+                           options.outputDatum};
   choice.usageError = OptionMisfit(given, inputs, choice.output);
   return choice;
 }
 
 RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choice) {
   RunOptions run;
-  run.inputs.push_back(
-      {FileSystemPath(options.input, StdioFileSystem::kStandardInput), choice.input});
+  // An input whose format nothing chose (a pipe) is told by its first
+  // bytes as the run reads them.
+  run.inputs.push_back({FileSystemPath(options.input, StdioFileSystem::kStandardInput),
+                        choice.input, choice.inputBasis});
   for (std::size_t i = 0; i < options.moreInputs.size(); ++i) {
     run.inputs.push_back({FileSystemPath(options.moreInputs[i], StdioFileSystem::kStandardInput),
-                          choice.moreInputs[i]});
+                          choice.moreInputs[i], choice.moreInputBases[i]});
   }
   run.outputPath = FileSystemPath(choice.outputPath, StdioFileSystem::kStandardOutput);
   run.outputFormat = choice.output;
@@ -103,9 +108,13 @@ RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choic
   run.logPath = options.logPath;
   run.inputEncoding = options.inputEncoding;
   run.dedupeMetres = options.dedupeMetres;
+  run.filters = options.filters;
+  run.sort = options.sort;
   run.writer.csvEncoding = options.csvEncoding.value_or(CsvEncoding::kUtf8);
   run.points = options.points;
   run.thinMetres = options.thinMetres;
+  run.inputDatum = options.inputDatum;
+  run.outputDatum = options.outputDatum;
   return run;
 }
 

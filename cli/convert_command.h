@@ -45,6 +45,14 @@ struct ConvertOptions {
   /// metres (--dedupe).
   std::optional<double> dedupeMetres;
   std::optional<CsvEncoding> csvEncoding;  ///< --csv-encoding
+  /// --near, --within, --match and --exclude, in the order given.
+  std::vector<PointFilter> filters;
+  std::optional<PointSort> sort;  ///< --sort
+  /// The datum of a POT, NVI or CSV input's positions (--input-datum) and
+  /// the one to write into such an output (--output-datum); positions move
+  /// only between two different ones.
+  Datum inputDatum = Datum::kWgs84;
+  Datum outputDatum = Datum::kWgs84;
 };
 
 /// The fixed clock of --timestamp, or the local clock without one. Null,
@@ -55,7 +63,8 @@ std::unique_ptr<Clock> ClockForTimestamp(const std::optional<std::string>& times
 struct FormatChoice {
   PointFormat input = PointFormat::kPot;
   FormatBasis inputBasis = FormatBasis::kNothing;
-  std::vector<PointFormat> moreInputs;  ///< the formats of ConvertOptions::moreInputs
+  std::vector<PointFormat> moreInputs;      ///< the formats of ConvertOptions::moreInputs
+  std::vector<FormatBasis> moreInputBases;  ///< what chose each of them
   PointFormat output = PointFormat::kNvi;
   std::string outputPath;  ///< as given, or the default for the input ("-": standard output)
   /// An option that does not apply to these formats: one line, without the

@@ -6,6 +6,7 @@
 
 #include "cli/exit_codes.h"
 #include "cli/printable_text.h"
+#include "convert/run_paths.h"
 #include "formats/output_path.h"
 
 namespace velorin {
@@ -31,6 +32,24 @@ std::string InputsMisfit(const std::vector<std::string>& inputs, const ConvertNa
 }
 
 bool EndsBatch(int exitCode) { return exitCode >= kExitSignalBase; }
+
+/// An output of the batch that is one of its inputs: one run would replace
+/// what another is still to read (or has read). Refused, naming the pair,
+/// before anything is written; the exit code then.
+std::optional<int> RefuseBatchClash(const std::vector<std::string>& inputs,
+                                    const std::vector<std::string>& outputs,
+                                    ConvertConsole& console, FileSystem& files) {
+  const std::optional<BatchClash> found = FindBatchClash(files, inputs, outputs);
+  if (!found) return std::nullopt;
+  RunOutcome refused;
+  refused.result = RunResult::kRefusedSamePath;
+  refused.clash = found->clash;
+  const RunReport report = ReportRunOutcome(refused, {}, {});
+  console.err << report.text << "velorin-cli: --output-dir puts the output of "
+              << DescribeFile("input file", inputs[found->outputOf])
+              << " there: nothing converted\n";
+  return report.exitCode;
+}
 
 }  // namespace
 
@@ -76,15 +95,20 @@ int RunConvertEach(const ConvertOptions& options, const std::string& folder,
   }
   std::vector<std::string> inputs{options.input};
   inputs.insert(inputs.end(), options.moreInputs.begin(), options.moreInputs.end());
-  std::set<std::string> outputs;
+  std::vector<std::string> outputs;
+  outputs.reserve(inputs.size());
+  for (const std::string& input : inputs) outputs.push_back(OutputInFolder(folder, input, options));
+  if (const auto refused = RefuseBatchClash(inputs, outputs, console, files)) return *refused;
+  std::set<std::string> written;
   int exitCode = kExitDone;
-  for (const std::string& input : inputs) {
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    const std::string& input = inputs[i];
     ConvertOptions single = options;
     single.input = input;
     single.moreInputs.clear();
-    single.output = OutputInFolder(folder, input, options);
+    single.output = outputs[i];
     int code = kExitRefused;
-    if (!outputs.insert(*single.output).second) {
+    if (!written.insert(*single.output).second) {
       // Two inputs of one name in different folders: the second would
       // replace what the first gave.
       console.err << "velorin-cli: '" << PrintableText(*single.output)

@@ -59,6 +59,10 @@ void ExplainObserver::OnDuplicate(const Point& point, std::string_view reason) {
   Say(point.line, PrintableText(reason) + ": " + TitleText(point));
 }
 
+void ExplainObserver::OnLeftOut(const Point& point, std::string_view reason) {
+  Say(point.line, PrintableText(reason) + ": " + TitleText(point));
+}
+
 void ExplainObserver::Say(std::int64_t line, const std::string& what) {
   if (what.empty()) return;
   if (progress_ != nullptr) progress_->Clear();

@@ -1,6 +1,7 @@
 #pragma once
 // --explain: one "LINE: why" line on standard error for every point that
-// gave no record, every title the run changed, every duplicate dropped;
+// gave no record, every title the run changed, every duplicate dropped,
+// every point a filter left out;
 // "FILE:LINE: why" when several inputs are read.
 #include <ostream>
 #include <string>
@@ -22,6 +23,7 @@ class ExplainObserver : public RunObserver {
   void OnInputStarted(std::string_view path) override;
   void OnInputWithoutPoints(std::string_view path) override;
   void OnDuplicate(const Point& point, std::string_view reason) override;
+  void OnLeftOut(const Point& point, std::string_view reason) override;
 
  private:
   /// "LINE: what", or "FILE:LINE: what" when several inputs are read.

@@ -42,6 +42,7 @@ std::string MapMisfit(const MapCommandOptions& options, const FormatChoice& choi
   inputs.insert(inputs.end(), choice.moreInputs.begin(), choice.moreInputs.end());
   GivenOptions given;
   given.inputEncoding = options.points.inputEncoding.has_value();
+  given.inputDatum = options.points.inputDatum;
   return OptionMisfit(given, inputs, choice.output);
 }
 

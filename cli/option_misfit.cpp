@@ -15,6 +15,31 @@ std::string AppliesOnly(FormatOption option, bool written, PointFormat actual) {
          " is " + Upper(actual) + ")";
 }
 
+/// "--input-datum=tokyo applies to POT, NVI and CSV input only: GPX
+/// positions are WGS 84 by definition".
+std::string DatumMisfit(FormatOption option, Datum datum, PointFormat format) {
+  const bool written = option == FormatOption::kOutputDatum;
+  return std::string(OptionName(option)) + "=" + std::string(DatumName(datum)) + " applies to " +
+         FormatsWithOption(option, written) + (written ? " output" : " input") +
+         " only: " + Upper(format) + " positions are WGS 84 by definition";
+}
+
+std::string DatumMisfits(const GivenOptions& given, const std::vector<PointFormat>& inputs,
+                         PointFormat output) {
+  if (given.inputDatum != Datum::kWgs84) {
+    for (const PointFormat input : inputs) {
+      if (!OptionApplies(FormatOption::kInputDatum, input, false)) {
+        return DatumMisfit(FormatOption::kInputDatum, given.inputDatum, input);
+      }
+    }
+  }
+  if (given.outputDatum != Datum::kWgs84 &&
+      !OptionApplies(FormatOption::kOutputDatum, output, true)) {
+    return DatumMisfit(FormatOption::kOutputDatum, given.outputDatum, output);
+  }
+  return {};
+}
+
 }  // namespace
 
 std::string OptionMisfit(const GivenOptions& given, const std::vector<PointFormat>& inputs,
@@ -39,6 +64,7 @@ std::string OptionMisfit(const GivenOptions& given, const std::vector<PointForma
   if (given.inputEncoding && !reads(FormatOption::kInputEncoding)) {
     return AppliesOnly(FormatOption::kInputEncoding, false, inputs.front());
   }
+  if (std::string misfit = DatumMisfits(given, inputs, output); !misfit.empty()) return misfit;
   for (const PointFormat input : inputs) {
     // A build without an XML reader.
     if (InfoOf(input).makeReader == nullptr) {

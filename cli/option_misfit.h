@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "formats/format_table.h"
+#include "geo/datum.h"
 
 namespace velorin {
 
@@ -13,11 +14,17 @@ struct GivenOptions {
   bool timestamp = false;
   bool csvEncoding = false;
   bool inputEncoding = false;
+  /// The datums named: WGS 84 fits every format, another only those whose
+  /// files do not say.
+  Datum inputDatum = Datum::kWgs84;
+  Datum outputDatum = Datum::kWgs84;
 };
 
 /// The first option of `given` that applies to none of `inputs` (read) or
-/// not to `output` (written), or a format this build cannot read or write:
-/// one line without the program's name; empty when all is well.
+/// not to `output` (written), a datum other than WGS 84 named for a format
+/// that is WGS 84 by definition (any of `inputs`, or `output`), or a format
+/// this build cannot read or write: one line without the program's name;
+/// empty when all is well.
 std::string OptionMisfit(const GivenOptions& given, const std::vector<PointFormat>& inputs,
                          PointFormat output);
 

@@ -45,17 +45,10 @@ std::string ReadableFormatNames() {
   return names;
 }
 
-/// An input that held bytes but nothing Velorin took for a point, skipped
-/// or ignored: the format it was read as, and why, is the likely cause.
-std::string NothingFoundLine(const RunOutcome& outcome, const RunSummary& summary,
-                             const ReportContext& context) {
-  if (outcome.records > 0 || outcome.skipped.total() > 0 || !summary.ignored.empty() ||
-      !outcome.inputHeldBytes) {
-    return {};
-  }
-  const std::string format(DisplayName(context.input));
+/// "read as POT by its extension": the format an input was read as, and why.
+std::string ReadAs(PointFormat format, FormatBasis basis) {
   std::string why;
-  switch (context.inputBasis) {
+  switch (basis) {
     case FormatBasis::kOption:
       why = "as --from says";
       break;
@@ -69,21 +62,35 @@ std::string NothingFoundLine(const RunOutcome& outcome, const RunSummary& summar
       why = "since neither its extension nor its first bytes name a format";
       break;
   }
-  return std::string(kProgram) + "no point found in the input, read as " + format + " " + why +
+  return "read as " + std::string(DisplayName(format)) + " " + why;
+}
+
+/// An input that held bytes but nothing Velorin took for a point, skipped
+/// or ignored: the format it was read as, and why, is the likely cause. The
+/// inputs of a merge are named one by one (InputLines).
+std::string NothingFoundLine(const RunOutcome& outcome, const RunSummary& summary,
+                             const ReportContext& context) {
+  if (outcome.records > 0 || outcome.skipped.total() > 0 || outcome.leftOutTotal() > 0 ||
+      !summary.ignored.empty() || !outcome.inputHeldBytes || !outcome.inputsWithoutPoints.empty()) {
+    return {};
+  }
+  return std::string(kProgram) + "no point found in the input, " +
+         ReadAs(context.input, context.inputBasis) +
          "; if it is another format, name it with --from (" + ReadableFormatNames() + ")\n";
 }
 
 /// The inputs of a merge read once though named twice, and those that gave
-/// no point at all.
-std::string InputLines(const RunOutcome& outcome, const ReportContext& context) {
+/// no point at all (said under --explain too, as they ended: here with what
+/// each was read as).
+std::string InputLines(const RunOutcome& outcome) {
   std::string text;
   for (const std::string& path : outcome.inputsNamedTwice) {
     text += std::string(kProgram) + DescribeFile("input file", path) +
             " names a file named before it: read once\n";
   }
-  if (context.explained) return text;  // --explain named them as they ended
-  for (const std::string& path : outcome.inputsWithoutPoints) {
-    text += std::string(kProgram) + "no point found in " + DescribeFile("input file", path) + "\n";
+  for (const InputRead& input : outcome.inputsWithoutPoints) {
+    text += std::string(kProgram) + "no point found in " + DescribeFile("input file", input.path) +
+            ", " + ReadAs(input.format, input.basis) + "\n";
   }
   return text;
 }
@@ -92,15 +99,16 @@ std::string InputLines(const RunOutcome& outcome, const ReportContext& context) 
 /// besides points, titles the output changed.
 std::string DetailLines(const RunOutcome& outcome, const ReportContext& context) {
   const RunSummary summary = SummarizeRun(outcome, context.input, context.output);
-  std::string text = NothingFoundLine(outcome, summary, context) + InputLines(outcome, context);
+  std::string text = NothingFoundLine(outcome, summary, context) + InputLines(outcome);
   if (!summary.skipped.empty()) {
     text += std::string(kProgram) + summary.skipped +
             (context.explained ? "\n" : " (--explain tells which)\n");
   }
+  for (const std::string& line : summary.leftOut) text += std::string(kProgram) + line + "\n";
   for (const std::string* line :
-       {&summary.duplicates, &summary.encoding, &summary.ignored, &summary.onlyLines,
-        &summary.titlesChanged, &summary.titlesControls, &summary.titlesUnshowable,
-        &summary.titlesRecoded, &summary.titlesTidied}) {
+       {&summary.datumMoves, &summary.duplicates, &summary.encoding, &summary.ignored,
+        &summary.onlyLines, &summary.titlesChanged, &summary.titlesControls,
+        &summary.titlesUnshowable, &summary.titlesRecoded, &summary.titlesTidied}) {
     if (!line->empty()) text += std::string(kProgram) + *line + "\n";
   }
   return text;
@@ -113,7 +121,8 @@ std::string OutputAfterFailure(const RunOutcome& outcome, const RunPaths& files)
   const bool laterInput = outcome.failedStage == RunStage::kOpenInput &&
                           !outcome.failedPath.empty() && outcome.failedPath != files.input;
   if ((outcome.failedStage == RunStage::kOpenInput && !laterInput) ||
-      outcome.failedStage == RunStage::kOpenOutput) {
+      outcome.failedStage == RunStage::kOpenOutput ||
+      outcome.failedStage == RunStage::kShiftDatum) {
     return {};
   }
   if (files.output == StdioFileSystem::kStandardOutput) {
@@ -143,6 +152,7 @@ StageText TextForStage(RunStage stage) {
     case RunStage::kWriteLog:
       return {"write error on", "log file"};
     case RunStage::kNone:
+    case RunStage::kShiftDatum:
       break;
   }
   return {"failure with", "file"};
@@ -164,6 +174,10 @@ const std::string& FileOfStage(RunStage stage, const RunPaths& files) {
 /// The failure line: the reader's own words when the input is not what its
 /// format allows, else what the stage did and the system's reason.
 std::string FailureLine(const RunOutcome& outcome, const RunPaths& files) {
+  if (outcome.failedStage == RunStage::kShiftDatum) {
+    return std::string(kProgram) +
+           "cannot move positions between datums: " + PrintableText(outcome.shiftFailure) + "\n";
+  }
   const std::string& path =
       outcome.failedPath.empty() ? FileOfStage(outcome.failedStage, files) : outcome.failedPath;
   if (outcome.readFailure && !outcome.error) {

@@ -9,6 +9,10 @@
 # Each package carries its own /usr/share/doc/PACKAGE/copyright and
 # changelog.gz.
 install(TARGETS velorin-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT cli)
+# With or without the window.
+install(FILES ${PROJECT_SOURCE_DIR}/desktop/velorin-cli.bash
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+  RENAME velorin-cli COMPONENT cli)
 if(TARGET velorin)
   install(TARGETS velorin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT gui)
 endif()
@@ -76,8 +80,8 @@ add_custom_target(velorin_packed_docs ALL DEPENDS ${velorin_packed})
 
 # The packages. Depends come from the programs' shared libraries
 # (dpkg-shlibdeps: the C++ runtime, expat, zlib; Qt 6 for the window), plus
-# what the window needs beyond them: Qt's Japanese texts and the font that
-# the message files name (IPAPGothic).
+# PROJ (opened by name, below) and what the window needs beyond them: Qt's
+# Japanese texts and the font that the message files name (IPAPGothic).
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL ${velorin_components})
@@ -94,16 +98,30 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME velorin-cli)
+if(VELORIN_PROJ)
+  # PROJ is opened by name when a run first moves a position, so
+  # dpkg-shlibdeps does not see it: its package is named by its soname
+  # (libproj.so.25: libproj25), which brings PROJ's database along.
+  find_package(PROJ REQUIRED CONFIG)
+  get_target_property(velorin_proj_file PROJ::proj LOCATION)
+  get_filename_component(velorin_proj_file "${velorin_proj_file}" REALPATH)
+  if(velorin_proj_file MATCHES "libproj\\.so\\.([0-9]+)")
+    set(CPACK_DEBIAN_CLI_PACKAGE_DEPENDS "libproj${CMAKE_MATCH_1}")
+  endif()
+endif()
 set(CPACK_DEBIAN_CLI_DESCRIPTION
-  "converts point files into NVI files for car navigation
+  "converts point files into NVI files for car navigation, and between formats
 Velorin converts files of points of interest into NVI files, the
 twelve-line record blocks that car-navigation units read. velorin-cli
 reads POT point lists (Shift-JIS or UTF-8), NVI files, GPX waypoints,
-KML and KMZ placemarks and CSV tables, and writes NVI, POT, GPX, KML and
-CSV files. Positions are taken as given: there is no datum conversion.
+routes and tracks, KML and KMZ placemarks, CSV and TSV tables and GeoJSON
+points, and writes NVI, POT, GPX, KML, CSV and GeoJSON files. It also
+draws the points of such files on a map of the land, as an SVG picture.
+Positions are taken as given unless a datum is named: the Tokyo datum of
+older Japanese units is moved to and from WGS 84 through PROJ.
 .
-This package holds the command-line program, for scripts and batches; the
-desktop program is in the package velorin.")
+This package holds the command-line program, for scripts and batches, and
+the land of the map; the desktop program is in the package velorin.")
 
 set(CPACK_DEBIAN_GUI_PACKAGE_NAME velorin)
 set(CPACK_DEBIAN_GUI_PACKAGE_DEPENDS
@@ -114,8 +132,12 @@ set(CPACK_DEBIAN_GUI_DESCRIPTION
 Velorin converts files of points of interest into NVI files, the
 twelve-line record blocks that car-navigation units read. Its one small
 window reads POT point lists (Shift-JIS or UTF-8), GPX waypoints, KML and
-KMZ placemarks and CSV tables, by dialog or by drag and drop, and writes
-NVI files. Positions are taken as given: there is no datum conversion.
+KMZ placemarks, CSV and TSV tables and GeoJSON points, by dialog or by drag
+and drop, and writes NVI files. A second window shows the points of the
+input on a map before they are converted: the land of Natural Earth
+offline, OpenStreetMap's tiles when online. Positions are taken as given
+unless the Tokyo datum of older Japanese units is chosen: then they are
+moved to and from WGS 84 through PROJ.
 .
 This package holds the desktop program, with its menu entry and file types;
 the command-line program velorin-cli comes with it.")

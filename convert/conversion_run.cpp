@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "convert/datum_stage.h"
 #include "convert/entry_stage.h"
 #include "convert/run_files.h"
 #include "convert/run_inputs.h"
@@ -74,10 +75,12 @@ class Conversion {
   std::int32_t& records_;
 
   RunFiles open_;
+  DatumStage datum_;
   std::optional<RunLog> log_;
   std::optional<RunInputs> inputs_;
   std::unique_ptr<PointWriter> ownWriter_;
   PointWriter* writer_ = nullptr;
+  std::optional<EntryStage> stage_;
   bool cancelled_ = false;
   bool readToTheEnd_ = false;
   RunOutcome outcome_;
@@ -85,9 +88,13 @@ class Conversion {
 
 RunOutcome Conversion::Execute() {
   records_ = 0;
+  outcome_.points = options_.points;
   if (options_.inputs.empty()) return Fail({RunStage::kOpenInput, {}, {}});
   outcome_.inputsNamedTwice = DropRepeatedInputs(files_, options_.inputs);
   if (const auto refused = AskFirst()) return Leave(*refused);
+  if (!datum_.Prepare(options_, outcome_.shiftFailure)) {
+    return Fail({RunStage::kShiftDatum, {}, {}});
+  }
   if (const auto failure = OpenFiles()) return Fail(*failure);
   host_.OnRunning();
   std::optional<Failure> failure;
@@ -171,8 +178,9 @@ std::optional<Failure> Conversion::ConvertEntries() {
   inputs_->SetLog(log_ ? &*log_ : nullptr);
   inputs_->StartReading();
   MakeWriter();
-  EntryStage stage(options_, host_, *writer_, open_.output ? &*open_.output : nullptr,
-                   log_ ? &*log_ : nullptr, outcome_, records_);
+  EntryStage& stage =
+      stage_.emplace(options_, host_, *writer_, open_.output ? &*open_.output : nullptr,
+                     log_ ? &*log_ : nullptr, outcome_, records_, datum_);
   const FormatInfo& output = InfoOf(options_.outputFormat);
   const std::int32_t limit = output.limitsRecords ? options_.recordLimit : 0;
   PointReader& reader = inputs_->reader();
@@ -205,6 +213,12 @@ std::optional<Failure> Conversion::ConvertEntries() {
 }
 
 std::optional<Failure> Conversion::InputEnded() {
+  if (host_.CancelWaiting()) {
+    // The cancel came with the end, or cut the input short: it wins over
+    // both, as it would a moment earlier.
+    cancelled_ = true;
+    return EndOutput();
+  }
   if (inputs_->openFailed()) {
     return Failure{RunStage::kOpenInput, inputs_->current().path, inputs_->openError()};
   }
@@ -225,6 +239,7 @@ std::optional<Failure> Conversion::InputEnded() {
 }
 
 std::optional<Failure> Conversion::EndOutput() {
+  if (!stage_->WriteHeld()) return OutputFailure();
   writer_->End();
   if (open_.output && !open_.output->ok()) return OutputFailure();
   if (const std::error_code error = writer_->error()) {
@@ -255,7 +270,9 @@ std::int64_t Conversion::FirstLineLeft(ReadEntry& entry) {
 void Conversion::Release() {
   if (inputs_) inputs_->Release(outcome_, readToTheEnd_);
   if (writer_ != nullptr) outcome_.titles.adjusted = writer_->titlesAdjusted();
+  outcome_.datumMoves = datum_.Moved();
   outcome_.records = records_;
+  stage_.reset();
   ownWriter_.reset();
   writer_ = nullptr;
 }
@@ -275,6 +292,9 @@ RunOutcome Conversion::Finish() {
   if (WritesFile() && !open_.CommitOutput(error)) {
     return Fail({RunStage::kWriteRecord, options_.outputPath, error});
   }
+  // A cancel that came after the last entry, while the files were closed,
+  // still ends the run as one: the output is what a cancel keeps.
+  cancelled_ = cancelled_ || host_.CancelWaiting();
   return Leave(cancelled_ ? RunResult::kCancelled : RunResult::kFinished);
 }
 

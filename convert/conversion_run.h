@@ -1,7 +1,7 @@
 #pragma once
 // One conversion run, whatever the formats and whichever face starts it:
-// sources (one file or several, chained) -> the title rule -> the check
-// against what the output holds -> dedupe -> a sink (a file behind the one
+// sources (one file or several, chained) -> the title rule -> the filters
+// -> the check against what the output holds -> dedupe -> the sort -> a sink (a file behind the one
 // safe output, or the caller's own). It asks its host only what a person
 // must decide and reports in its own terms (run_outcome.h).
 #include <cstdint>
@@ -11,12 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "convert/point_selection.h"
 #include "convert/run_host.h"
 #include "convert/run_observer.h"
 #include "convert/run_outcome.h"
+#include "formats/format_choice.h"
 #include "formats/format_table.h"
 #include "formats/point_reader.h"
 #include "formats/untitled_rule.h"
+#include "geo/datum.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "text/text_encoding.h"
@@ -30,6 +33,10 @@ using ReaderFactory = std::function<std::unique_ptr<PointReader>()>;
 struct RunInput {
   std::string path;  ///< as the file system is to see it
   PointFormat format = PointFormat::kPot;
+  /// What chose `format`. kNothing leaves it open: the run reads the input's
+  /// first bytes (a pipe's too, held for the reader) and takes the format
+  /// they show, else `format`.
+  FormatBasis basis = FormatBasis::kExtension;
   /// An input held in memory: its entries come from the reader this makes,
   /// read as entries of a `format` file would be; `path` only names it in
   /// the log and reports, and is never opened or compared with the output.
@@ -69,8 +76,22 @@ struct RunOptions {
   /// Drop a point whose title a point written before has within this many
   /// metres (0: at the very same position); nothing keeps every point.
   std::optional<double> dedupeMetres = std::nullopt;
+  /// The points kept: each filter in turn, after the title rule and before
+  /// the check; a point one of them leaves out is counted under it.
+  std::vector<PointFilter> filters = {};
+  /// Every point is held until the input has ended, then all are written
+  /// in this order; the input's order when absent.
+  std::optional<PointSort> sort = std::nullopt;
   /// How the writer writes (CSV's encoding).
   WriterOptions writer = {};
+  /// The datum the positions of an input are in, for the formats whose
+  /// files do not say (FormatOption::kInputDatum: POT, NVI, CSV); every
+  /// other input is WGS 84.
+  Datum inputDatum = Datum::kWgs84;
+  /// The datum positions are written in, for an output format that takes
+  /// one (FormatOption::kOutputDatum); every other output is WGS 84. A
+  /// position is moved between the two once, after it is read.
+  Datum outputDatum = Datum::kWgs84;
   /// A GPX, KML, KMZ or GeoJSON file is parsed on a second thread while the
   /// entries before are written.
   bool readAhead = true;

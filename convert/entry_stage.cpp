@@ -25,7 +25,7 @@ TitleTarget TargetOf(const PointWriter& writer, PointFormat output) {
 
 EntryStage::EntryStage(const RunOptions& options, RunHost& host, PointWriter& writer,
                        const BufferedWriter* output, RunLog* log, RunOutcome& outcome,
-                       std::int32_t& recordCount)
+                       std::int32_t& recordCount, DatumStage& datum)
     : options_(options),
       host_(host),
       writer_(writer),
@@ -33,9 +33,17 @@ EntryStage::EntryStage(const RunOptions& options, RunHost& host, PointWriter& wr
       log_(log),
       outcome_(outcome),
       records_(recordCount),
+      datum_(datum),
       rule_(TargetOf(writer, options.outputFormat)),
       ranges_{PositionRange::kNvi, InfoOf(options.outputFormat).positions} {
   if (options.dedupeMetres) duplicates_.emplace(*options.dedupeMetres);
+  if (!options.filters.empty()) {
+    selector_.emplace(options.filters, rule_.target().encoding);
+    for (const PointFilter& filter : options.filters) {
+      outcome.leftOut.push_back({filter.kind, filter.name, 0});
+    }
+  }
+  if (options.sort) sorted_.emplace(*options.sort, rule_.target().encoding);
 }
 
 void EntryStage::StartInput(std::size_t index) {
@@ -43,9 +51,10 @@ void EntryStage::StartInput(std::size_t index) {
   const FormatInfo& format = InfoOf(options_.inputs[index].format);
   source_ = {!format.titlesAreUnitBytes, format.titlesAreUnitBytes};
   ranges_.input = format.positions;
+  datum_.StartInput(index);
 }
 
-EntryStage::Taken EntryStage::Take(const ReadEntry& entry) {
+EntryStage::Taken EntryStage::Take(ReadEntry& entry) {
   Taken taken = Taken::kPassedOver;
   if (entry.isPoint) {
     taken = TakePoint(entry);
@@ -61,23 +70,45 @@ EntryStage::Taken EntryStage::Take(const ReadEntry& entry) {
   return taken;
 }
 
-EntryStage::Taken EntryStage::TakePoint(const ReadEntry& entry) {
-  const Point& point = entry.point;
+EntryStage::Taken EntryStage::TakePoint(ReadEntry& entry) {
+  Point& point = entry.point;
   TitleChange change = TitleChange::kNone;
   std::string_view title = rule_.Apply(point, source_, change);
-  if (const auto problem = CheckPoint(point, title.empty(), options_.untitled, ranges_)) {
+  if (selector_ && LeaveOut(point, title)) return Taken::kSkipped;
+  const bool moves = datum_.Moves();
+  if (const auto problem = moves ? MoveAndCheck(point, title.empty())
+                                 : CheckPoint(point, title.empty(), options_.untitled, ranges_)) {
     Skip(entry, problem->first, problem->second);
     return Taken::kSkipped;
   }
   if (title.empty()) title = kNoTitleText;
   if (duplicates_ && DropDuplicate(point, title)) return Taken::kSkipped;
-  writer_.Write(point, title);
-  if (output_ != nullptr && !output_->ok()) return Taken::kWriteFailed;
+  if (sorted_) {
+    sorted_->Hold(point, title);
+  } else {
+    writer_.Write(point, title);
+    if (output_ != nullptr && !output_->ok()) return Taken::kWriteFailed;
+  }
   ++records_;
   countText_.Increment();
   host_.OnRecordWritten(records_);
   if (change != TitleChange::kNone) CountTitleChange(point, change);
+  if (moves) datum_.CountWritten();
   return Taken::kWritten;
+}
+
+bool EntryStage::WriteHeld() { return !sorted_ || sorted_->WriteTo(writer_, output_); }
+
+std::optional<std::pair<SkipKind, std::string>> EntryStage::MoveAndCheck(Point& point,
+                                                                         bool untitled) {
+  if (!datum_.Move(point)) {
+    // Outside the input's own range, or untitled, it is skipped as always.
+    if (auto problem = CheckPoint(point, untitled, options_.untitled, ranges_)) return problem;
+    return std::pair{SkipKind::kOutOfRange, datum_.Unmovable(point)};
+  }
+  auto problem = CheckPoint(point, untitled, options_.untitled, ranges_);
+  if (problem && problem->first == SkipKind::kOutOfRange) problem->second += datum_.MovedWords();
+  return problem;
 }
 
 void EntryStage::Skip(const ReadEntry& entry, SkipKind kind, std::string_view reason) {
@@ -100,6 +131,17 @@ bool EntryStage::DropDuplicate(const Point& point, std::string_view title) {
   reason += found->metres > 0 ? " (same title, " + MetresText(found->metres) + " away)"
                               : " (same title and position)";
   if (options_.observer != nullptr) options_.observer->OnDuplicate(point, reason);
+  if (log_ != nullptr) log_->Skipped(point.line, reason);
+  return true;
+}
+
+bool EntryStage::LeaveOut(const Point& point, std::string_view title) {
+  const std::optional<std::size_t> filter = selector_->FilterLeavingOut(point, title);
+  if (!filter) return false;
+  ++outcome_.leftOut[*filter].points;
+  if (options_.observer == nullptr && log_ == nullptr) return true;
+  const std::string reason = selector_->Reason(*filter, point);
+  if (options_.observer != nullptr) options_.observer->OnLeftOut(point, reason);
   if (log_ != nullptr) log_->Skipped(point.line, reason);
   return true;
 }

@@ -10,6 +10,7 @@
 
 #include "platform/buffered_writer.h"
 #include "platform/byte_stream.h"
+#include "platform/peeked_source.h"
 #include "platform/replacing_file.h"
 
 namespace velorin {
@@ -66,12 +67,16 @@ class RunFiles {
  public:
   std::unique_ptr<ByteSource> inputSource;
   std::optional<WaitAwareSource> input;
+  /// In front of `input` when its first bytes were looked at to choose the
+  /// format: they are read again from here.
+  std::optional<PeekedSource> peeked;
   std::unique_ptr<ReplacingSink> outputSink;
   std::optional<BufferedWriter> output;
   std::unique_ptr<ByteSink> logSink;
   std::optional<BufferedWriter> log;
 
   void CloseInput() {
+    peeked.reset();
     input.reset();
     inputSource.reset();
   }

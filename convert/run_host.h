@@ -24,6 +24,10 @@ class RunHost {
   /// what waits for it. False cancels the run. Called for every entry, so
   /// it must cost next to nothing when there is nothing to do.
   virtual bool EventStep() { return true; }
+  /// Whether a cancel waits for the next EventStep, without doing its work:
+  /// asked when the input ends, so that a cancel that came with the end
+  /// (Ctrl-C as a pipe closes, cutting its file short) is not lost to it.
+  virtual bool CancelWaiting() { return false; }
   /// A record was written; `records` counts those written so far.
   virtual void OnRecordWritten(std::int32_t /*records*/) {}
 };

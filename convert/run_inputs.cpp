@@ -2,11 +2,12 @@
 
 #include <utility>
 
+#include "formats/format_sniff.h"
 #include "formats/read_ahead_point_reader.h"
 
 namespace velorin {
 
-RunInputs::RunInputs(FileSystem& files, const RunOptions& options, RunFiles& open,
+RunInputs::RunInputs(FileSystem& files, RunOptions& options, RunFiles& open,
                      std::function<void()> beforeWait, std::function<bool()> keepWaiting)
     : files_(files),
       options_(options),
@@ -41,13 +42,15 @@ std::unique_ptr<PointReader> RunInputs::MakeReader(std::size_t index) {
   readerOptions.bufferSize = options_.bufferSize;
   readerOptions.points = options_.points;
   readerOptions.thinMetres = options_.thinMetres;
-  const RunInput& input = options_.inputs[index];
+  RunInput& input = options_.inputs[index];
+  // An input in memory has no bytes to look at: its reader gives the entries.
+  ByteSource* source = input.makeReader ? nullptr : &SourceFor(input);
   const FormatInfo& format = InfoOf(input.format);
   if (several() && options_.observer != nullptr) options_.observer->OnInputStarted(input.path);
   if (log_ != nullptr) log_->InputStarted(input.path, several(), format.readByTheLine);
   pointsOfInput_ = 0;
   if (input.makeReader) return input.makeReader();
-  std::unique_ptr<PointReader> reader = format.makeReader(*open_.input, readerOptions);
+  std::unique_ptr<PointReader> reader = format.makeReader(*source, readerOptions);
   // Parsed on a thread of its own while this one writes, but only from a
   // file: a pipe's reader may wait, and waiting lets the host do its work.
   if (format.readsAhead && options_.readAhead && files_.IsNormalFile(input.path)) {
@@ -56,8 +59,24 @@ std::unique_ptr<PointReader> RunInputs::MakeReader(std::size_t index) {
   return reader;
 }
 
+ByteSource& RunInputs::SourceFor(RunInput& input) {
+  if (input.basis != FormatBasis::kNothing) return *open_.input;
+  // Left open: what the input's first bytes show, as for a file, but read
+  // from the input itself, since a pipe cannot be read twice.
+  PeekedSource& peeked = open_.peeked.emplace(*open_.input);
+  const std::string_view head = peeked.Peek(
+      kSniffedBytes, [](std::string_view bytes) { return SniffPointFormat(bytes).has_value(); });
+  const std::optional<PointFormat> shown = SniffPointFormat(head);
+  if (shown && InfoOf(*shown).makeReader != nullptr) {
+    input.format = *shown;
+    input.basis = FormatBasis::kContent;
+  }
+  return peeked;
+}
+
 std::unique_ptr<PointReader> RunInputs::OpenNext(std::size_t index) {
-  InputEnded();
+  // The chain has moved on to `index` already: the one before it ended.
+  InputEnded(index - 1);
   heldBytes_ = heldBytes_ || (open_.input && open_.input->heldBytes());
   open_.CloseInput();
   if (options_.inputs[index].makeReader) return MakeReader(index);
@@ -67,21 +86,26 @@ std::unique_ptr<PointReader> RunInputs::OpenNext(std::size_t index) {
   return MakeReader(index);
 }
 
-void RunInputs::InputEnded() {
+void RunInputs::InputEnded(std::size_t ended) {
   if (!several() || pointsOfInput_ > 0) return;
-  withoutPoints_.push_back(current().path);
-  if (options_.observer != nullptr) options_.observer->OnInputWithoutPoints(current().path);
+  const RunInput& input = options_.inputs[ended];
+  withoutPoints_.push_back({input.path, input.format, input.basis});
+  if (options_.observer != nullptr) options_.observer->OnInputWithoutPoints(input.path);
 }
 
 void RunInputs::Release(RunOutcome& outcome, bool readToTheEnd) {
   if (reader_) {
-    if (readToTheEnd) InputEnded();
+    if (readToTheEnd) InputEnded(index());
     outcome.inputEncoding = reader_->textEncoding().value_or(TextEncoding::kCp932);
     outcome.encodingWorthSaying = reader_->textBeyondAscii();
     outcome.inputLayout = reader_->layoutNote();
     outcome.ignored = reader_->ignored();
   }
   outcome.inputsWithoutPoints = withoutPoints_;
+  if (open_.inputSource || index() > 0) {
+    const RunInput& first = options_.inputs.front();
+    outcome.firstInput = InputRead{first.path, first.format, first.basis};
+  }
   // A reader reading ahead stops here, before its input is looked at.
   reader_.reset();
   chain_ = nullptr;

@@ -1,8 +1,9 @@
 #pragma once
 // The inputs of a run as one stream of entries: each input opened when the
-// one before it has ended (one file open at a time), read by its format's
-// reader, parsed ahead on a second thread where the format and the input
-// allow. Notes what each input held for the outcome.
+// one before it has ended (one file open at a time), its format chosen by
+// its first bytes when it was left open, read by its format's reader, parsed
+// ahead on a second thread where the format and the input allow. Notes what
+// each input held for the outcome.
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -18,8 +19,9 @@ namespace velorin {
 class RunInputs {
  public:
   /// `beforeWait` runs before a read waits for a quiet input, `keepWaiting`
-  /// while it waits (see WaitAwareSource).
-  RunInputs(FileSystem& files, const RunOptions& options, RunFiles& open,
+  /// while it waits (see WaitAwareSource). An input whose format was left
+  /// open gets the one its first bytes show in `options.inputs`.
+  RunInputs(FileSystem& files, RunOptions& options, RunFiles& open,
             std::function<void()> beforeWait, std::function<bool()> keepWaiting);
 
   /// The log told of each input begun; none when null.
@@ -55,13 +57,16 @@ class RunInputs {
 
  private:
   std::unique_ptr<PointReader> MakeReader(std::size_t index);
+  /// The source the reader of `input` reads: the input, or its first bytes
+  /// held in front of it once they chose its format.
+  ByteSource& SourceFor(RunInput& input);
   std::unique_ptr<PointReader> OpenNext(std::size_t index);
   void WrapInput();
-  /// The input being read has ended: one of several without a point is noted.
-  void InputEnded();
+  /// Input `ended` has ended: one of several without a point is noted.
+  void InputEnded(std::size_t ended);
 
   FileSystem& files_;
-  const RunOptions& options_;
+  RunOptions& options_;
   RunFiles& open_;
   RunLog* log_ = nullptr;
   std::function<void()> beforeWait_;
@@ -71,7 +76,7 @@ class RunInputs {
   std::error_code openError_;            ///< why an input after the first did not open
   bool heldBytes_ = false;               ///< of the inputs closed before
   std::int64_t pointsOfInput_ = 0;
-  std::vector<std::string> withoutPoints_;
+  std::vector<InputRead> withoutPoints_;
 };
 
 }  // namespace velorin

@@ -16,6 +16,8 @@ constexpr std::string_view kSkippedRemark = "was Skipped";
 
 void RunLog::InputStarted(std::string_view path, bool announce, bool everyLine) {
   everyLine_ = everyLine;
+  // An input whose first bytes chose a format not logged by the line.
+  summarized_ = summarized_ || !everyLine;
   if (announce) AppendLine("Input " + std::string(path));
 }
 

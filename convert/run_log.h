@@ -16,7 +16,7 @@ namespace velorin {
 class RunLog {
  public:
   /// `summarized`: the log ends with a summary (some input is not logged
-  /// line by line).
+  /// line by line); so does it once such an input has started.
   RunLog(BufferedWriter& out, bool summarized) : out_(out), summarized_(summarized) {}
 
   /// An input of several begins ("Input PATH"); `everyLine` is its format's

@@ -27,6 +27,9 @@ class RunObserver {
   virtual void OnInputWithoutPoints(std::string_view /*path*/) {}
   /// A point was dropped as a duplicate; `reason` names the point kept.
   virtual void OnDuplicate(const Point& /*point*/, std::string_view /*reason*/) {}
+  /// A point was left out by a filter; `reason` names the filter ("outside
+  /// --near (52.3 km from its centre)").
+  virtual void OnLeftOut(const Point& /*point*/, std::string_view /*reason*/) {}
 };
 
 }  // namespace velorin

@@ -8,7 +8,12 @@
 #include <system_error>
 #include <vector>
 
+#include "convert/point_selection.h"
+#include "formats/format_choice.h"
+#include "formats/format_table.h"
+#include "formats/point_kinds.h"
 #include "formats/point_reader.h"
+#include "geo/datum.h"
 #include "text/text_encoding.h"
 
 namespace velorin {
@@ -22,6 +27,9 @@ enum class RunStage : std::int16_t {
   kWriteRecord = 4,
   kOpenLog = 5,
   kWriteLog = 6,
+  /// The positions could not be moved between datums at all (PROJ could
+  /// not be set up): see RunOutcome::shiftFailure.
+  kShiftDatum = 7,
 };
 
 enum class RunResult {
@@ -35,6 +43,13 @@ enum class RunResult {
 
 /// The roles of the files of a run.
 enum class FileRole { kInput, kOutput, kLog };
+
+/// An input as it was read: the format its reader took, and what chose it.
+struct InputRead {
+  std::string path;
+  PointFormat format = PointFormat::kPot;
+  FormatBasis basis = FormatBasis::kExtension;
+};
 
 /// Two files of a run that are one.
 struct PathClash {
@@ -84,6 +99,22 @@ struct TitleCounts {
   std::int64_t adjusted = 0;
 };
 
+/// The points one filter of the run left out.
+struct LeftOutCount {
+  FilterKind kind = FilterKind::kNear;
+  std::string filter;  ///< its name in reports ("--near")
+  std::int64_t points = 0;
+};
+
+/// Positions written after a move from one datum to another.
+struct DatumMoves {
+  Datum from = Datum::kWgs84;
+  Datum to = Datum::kWgs84;
+  /// The operation that moved them ("EPSG:15484 \"Tokyo to WGS 84 (108)\"").
+  std::string operation;
+  std::int64_t points = 0;
+};
+
 struct RunOutcome {
   RunResult result = RunResult::kFinished;
   RunStage failedStage = RunStage::kNone;
@@ -118,14 +149,33 @@ struct RunOutcome {
   /// Point entries that gave no record (no title, a rejected coordinate, not
   /// UTF-8 ...); lines that hold no point at all do not count.
   SkipCounts skipped;
-  /// What the input held that is no point of interest (routes, tracks ...).
+  /// What the input held that is no point of interest (routes, tracks ...),
+  /// and points of kinds not read.
   IgnoredItems ignored;
+  /// The kinds of points read of an input that has routes and tracks.
+  PointKinds points;
   /// Points dropped as duplicates of one written before (--dedupe).
   std::int64_t duplicatesDropped = 0;
+  /// The points each filter left out, one count for every filter, in the
+  /// run's order.
+  std::vector<LeftOutCount> leftOut;
+  std::int64_t leftOutTotal() const {
+    std::int64_t total = 0;
+    for (const LeftOutCount& count : leftOut) total += count.points;
+    return total;
+  }
+  /// The first input as it was read, once it was opened (its format the
+  /// one its first bytes show when it was left open).
+  std::optional<InputRead> firstInput;
   /// Inputs of several that gave no point at all.
-  std::vector<std::string> inputsWithoutPoints;
+  std::vector<InputRead> inputsWithoutPoints;
   /// Inputs named more than once (the same file, by any name): read once.
   std::vector<std::string> inputsNamedTwice;
+  /// The points moved between datums on their way, for each pair of datums
+  /// (--input-datum, --output-datum); empty when none was asked for.
+  std::vector<DatumMoves> datumMoves;
+  /// Why positions could not be moved between datums (stage kShiftDatum).
+  std::string shiftFailure;
 };
 
 /// " " followed by the decimal digits: how the log and the window write

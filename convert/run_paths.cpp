@@ -1,5 +1,6 @@
 #include "convert/run_paths.h"
 
+#include <unordered_map>
 #include <unordered_set>
 
 namespace velorin {
@@ -22,6 +23,26 @@ std::optional<PathClash> FindPathClash(FileSystem& files, const std::vector<RunI
     if (!input.makeReader && files.NameSameFile(*log, input.path)) {
       return PathClash{FileRole::kLog, *log, FileRole::kInput, input.path};
     }
+  }
+  return std::nullopt;
+}
+
+std::optional<BatchClash> FindBatchClash(FileSystem& files, const std::vector<std::string>& inputs,
+                                         const std::vector<std::string>& outputs) {
+  // By identity, once per file: a batch of thousands is no pairwise test.
+  std::unordered_map<std::string, std::size_t> inputOf;
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    if (const std::optional<std::string> identity = files.IdentityOf(inputs[i])) {
+      inputOf.emplace(*identity, i);
+    }
+  }
+  for (std::size_t i = 0; i < outputs.size(); ++i) {
+    const std::optional<std::string> identity = files.IdentityOf(outputs[i]);
+    if (!identity) continue;  // not there yet: no input
+    const auto found = inputOf.find(*identity);
+    if (found == inputOf.end()) continue;
+    return BatchClash{
+        PathClash{FileRole::kInput, inputs[found->second], FileRole::kOutput, outputs[i]}, i};
   }
   return std::nullopt;
 }

@@ -2,6 +2,7 @@
 // The files of a run compared before any is opened: an output or a log
 // that is one of the inputs (or each other) would destroy what is read, so
 // such a run is refused; an input named twice is read once.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,19 @@ namespace velorin {
 std::optional<PathClash> FindPathClash(FileSystem& files, const std::vector<RunInput>& inputs,
                                        const std::string* output,
                                        const std::optional<std::string>& log);
+
+/// An output of a batch, where each input is converted on its own, that is
+/// an input of the batch: `outputOf` is the input whose run writes it.
+struct BatchClash {
+  PathClash clash;  ///< the input that is the output, and that output
+  std::size_t outputOf = 0;
+};
+
+/// The first output of `outputs` (the output of `inputs[i]` at index i)
+/// that names a file one of `inputs` names (by identity), so that a run of
+/// the batch would replace an input before, or after, it is read.
+std::optional<BatchClash> FindBatchClash(FileSystem& files, const std::vector<std::string>& inputs,
+                                         const std::vector<std::string>& outputs);
 
 /// Removes every input that names a file an input before it names (by
 /// identity: "a.gpx", "./a.gpx" and a link to it are one); the names

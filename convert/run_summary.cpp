@@ -61,15 +61,73 @@ std::string IgnoredLine(const IgnoredItems& items) {
   return line;
 }
 
+/// "outside --near": what a filter's count stands for.
+std::string LeftOutWords(const LeftOutCount& count) {
+  switch (count.kind) {
+    case FilterKind::kNear:
+    case FilterKind::kWithin:
+      return "outside " + count.filter;
+    case FilterKind::kMatch:
+      return "not matching " + count.filter;
+    case FilterKind::kExclude:
+      break;
+  }
+  return "dropped by " + count.filter;
+}
+
+/// The ignored items that are points of interest (`point`) or lines of
+/// points (`line`).
+std::int64_t IgnoredOf(const IgnoredItems& items, bool IgnoredWords::*kind) {
+  std::int64_t count = 0;
+  for (std::size_t i = 0; i < kIgnoredKindCount; ++i) {
+    const auto ignoredKind = static_cast<IgnoredKind>(i);
+    if (WordsOf(ignoredKind).*kind) count += items[ignoredKind];
+  }
+  return count;
+}
+
+bool NothingTaken(const RunOutcome& outcome) {
+  return outcome.records == 0 && outcome.skipped.total() == 0 && outcome.leftOutTotal() == 0;
+}
+
+/// For a file whose points are all of kinds --points did not read: "the file
+/// holds 3 waypoints and 1 track, which --points=routes does not read:
+/// --points=waypoints,tracks reads them".
+std::string OnlyUnreadPointsLine(const RunOutcome& outcome) {
+  const IgnoredItems& items = outcome.ignored;
+  std::vector<std::string> held;
+  for (std::size_t i = 0; i < kIgnoredKindCount; ++i) {
+    const auto kind = static_cast<IgnoredKind>(i);
+    const IgnoredWords& words = WordsOf(kind);
+    if ((words.point || words.line) && items[kind] > 0) {
+      held.push_back(Counted(items[kind], words.one, words.many));
+    }
+  }
+  const PointKinds reading{IgnoredOf(items, &IgnoredWords::point) > 0,
+                           items[IgnoredKind::kRoute] + items[IgnoredKind::kLineString] > 0,
+                           items[IgnoredKind::kTrack] + items[IgnoredKind::kMultiLineString] > 0};
+  return "the file holds " + Listed(held) + ", which --points=" + PointKindsText(outcome.points) +
+         " does not read: --points=" + PointKindsText(reading) + " reads them";
+}
+
+std::string DatumLine(const std::vector<DatumMoves>& moves, PointFormat output) {
+  std::string line;
+  for (const DatumMoves& moved : moves) {
+    if (moved.points == 0) continue;
+    if (!line.empty()) line += "; ";
+    line += WrittenCount(moved.points, output) + " moved from " +
+            std::string(DatumWords(moved.from)) + " to " + std::string(DatumWords(moved.to)) +
+            " by " + moved.operation;
+  }
+  return line;
+}
+
 }  // namespace
 
 bool HeldOnlyLines(const RunOutcome& outcome) {
-  std::int64_t lines = 0;
-  for (std::size_t i = 0; i < kIgnoredKindCount; ++i) {
-    const auto kind = static_cast<IgnoredKind>(i);
-    if (WordsOf(kind).line) lines += outcome.ignored[kind];
-  }
-  return outcome.records == 0 && outcome.skipped.total() == 0 && lines > 0;
+  // Points of interest left unread are said otherwise: the file has some.
+  return NothingTaken(outcome) && IgnoredOf(outcome.ignored, &IgnoredWords::line) > 0 &&
+         IgnoredOf(outcome.ignored, &IgnoredWords::point) == 0;
 }
 
 RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output) {
@@ -82,15 +140,22 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
     summary.encoding += (summary.encoding.empty() ? "" : "; ") + outcome.inputLayout;
   }
   summary.skipped = SkippedLine(outcome.skipped, input, output);
+  summary.datumMoves = DatumLine(outcome.datumMoves, output);
   summary.ignored = IgnoredLine(outcome.ignored);
   if (outcome.duplicatesDropped > 0) {
     summary.duplicates =
         Counted(outcome.duplicatesDropped, "duplicate point", "duplicate points") + " dropped";
   }
+  for (const LeftOutCount& count : outcome.leftOut) {
+    if (count.points == 0) continue;
+    summary.leftOut.push_back(Counted(count.points, "point", "points") + " " + LeftOutWords(count));
+  }
   if (HeldOnlyLines(outcome)) {
     summary.onlyLines =
         "the file holds no waypoints, only routes or tracks: --points=routes,tracks reads "
         "their points";
+  } else if (NothingTaken(outcome) && IgnoredOf(outcome.ignored, &IgnoredWords::point) > 0) {
+    summary.onlyLines = OnlyUnreadPointsLine(outcome);
   }
   const TitleCounts& titles = outcome.titles;
   if (titles.adjusted > 0) {
@@ -122,10 +187,14 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
 
 std::vector<std::string> SummaryLines(const RunSummary& summary) {
   std::vector<std::string> lines;
+  for (const std::string* line : {&summary.encoding, &summary.skipped}) {
+    if (!line->empty()) lines.push_back(*line);
+  }
+  lines.insert(lines.end(), summary.leftOut.begin(), summary.leftOut.end());
   for (const std::string* line :
-       {&summary.encoding, &summary.skipped, &summary.duplicates, &summary.ignored,
-        &summary.onlyLines, &summary.titlesChanged, &summary.titlesControls,
-        &summary.titlesUnshowable, &summary.titlesRecoded, &summary.titlesTidied}) {
+       {&summary.datumMoves, &summary.duplicates, &summary.ignored, &summary.onlyLines,
+        &summary.titlesChanged, &summary.titlesControls, &summary.titlesUnshowable,
+        &summary.titlesRecoded, &summary.titlesTidied}) {
     if (!line->empty()) lines.push_back(*line);
   }
   return lines;

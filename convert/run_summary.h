@@ -23,7 +23,9 @@ struct RunSummary {
   /// empty when there was nothing else.
   std::string ignored;
   /// For an input whose only points lie on routes or tracks not read: that
-  /// it holds those alone, and the option that reads them; empty otherwise.
+  /// it holds those alone, and the option that reads them; for one whose
+  /// points of interest (waypoints) --points did not read, the kinds it
+  /// holds and the --points that reads them; empty otherwise.
   std::string onlyLines;
   /// Titles changed to fit a POT line; empty when none was.
   std::string titlesChanged;
@@ -37,6 +39,13 @@ struct RunSummary {
   std::string titlesTidied;
   /// "2 duplicate points dropped" (--dedupe); empty when none was.
   std::string duplicates;
+  /// "212 points outside --near", "3 points dropped by --exclude": a line
+  /// for each filter that left points out.
+  std::vector<std::string> leftOut;
+  /// "3 records moved from the Tokyo datum to WGS 84 by EPSG:15484 \"Tokyo
+  /// to WGS 84 (108)\"", a line for each pair of datums; empty when no
+  /// point written was moved.
+  std::string datumMoves;
 };
 
 /// The input held no point of its own (none written, none skipped) but

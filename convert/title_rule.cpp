@@ -1,5 +1,8 @@
 #include "convert/title_rule.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "text/utf8.h"
 
 namespace velorin {
@@ -14,13 +17,50 @@ constexpr bool IsControlByte(unsigned char c) {
   return (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F;
 }
 
-/// Nothing to replace in ASCII text but its control bytes.
-bool HoldsOnlyPlainAscii(std::string_view text) {
-  for (const char c : text) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b >= 0x80 || IsControlByte(b)) return false;
+constexpr std::uint64_t kEveryByte = 0x0101010101010101ull;
+
+/// Whether a word holds a byte below 0x20 or DEL: eight bytes at a time,
+/// since most titles hold none (TAB, LF and CR are looked at one by one).
+constexpr bool MayHoldControlByte(std::uint64_t word) {
+  const std::uint64_t below = (word - 0x20 * kEveryByte) & ~word;
+  const std::uint64_t del = word ^ (0x7F * kEveryByte);
+  return ((below | ((del - kEveryByte) & ~del)) & (0x80 * kEveryByte)) != 0;
+}
+
+/// Whether `text` holds a byte no text should hold on its own.
+bool HoldsControlByte(std::string_view text) {
+  std::size_t at = 0;
+  for (; at + 8 <= text.size(); at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + at, 8);
+    if (!MayHoldControlByte(word)) continue;
+    for (std::size_t i = at; i < at + 8; ++i) {
+      if (IsControlByte(static_cast<unsigned char>(text[i]))) return true;
+    }
   }
-  return true;
+  for (; at < text.size(); ++at) {
+    if (IsControlByte(static_cast<unsigned char>(text[at]))) return true;
+  }
+  return false;
+}
+
+/// Whether UTF-8 `text` holds anything ReplaceUtf8Controls replaces.
+bool HoldsUtf8ToReplace(std::string_view text) {
+  while (!text.empty()) {
+    const std::size_t ascii = utf8::AsciiPrefixLength(text);
+    if (HoldsControlByte(text.substr(0, ascii))) return true;
+    text.remove_prefix(ascii);
+    if (text.empty()) return false;
+    const int length = utf8::SequenceLength(text);
+    if (length <= 0) return true;
+    if (length == 3 && static_cast<unsigned char>(text[0]) == 0xEF &&
+        static_cast<unsigned char>(text[1]) == 0xBF &&
+        static_cast<unsigned char>(text[2]) >= 0xBE) {
+      return true;
+    }
+    text.remove_prefix(static_cast<std::size_t>(length));
+  }
+  return false;
 }
 
 /// How much a change matters, when a title went through several.
@@ -91,18 +131,17 @@ bool ReplaceUtf8Controls(std::string_view text, std::string& out) {
   return replaced;
 }
 
-std::string_view TitleRule::Apply(const Point& point, const TitleSource& source,
-                                  TitleChange& change) {
+std::string_view TitleRule::ApplyFully(const Point& point, const TitleSource& source,
+                                       TitleChange& change) {
   change = TitleChange::kNone;
   std::string_view text = point.title;
-  if (source.unitBytes && target_.unitBytes && target_.encoding == TitleEncoding::kCp932 &&
-      point.titleEncoding == TitleEncoding::kCp932) {
+  if (keepsUnitBytes_ && source.unitBytes && point.titleEncoding == TitleEncoding::kCp932) {
     // The unit's titles, as the unit wrote them (but what the reader
     // replaced already, reading UTF-8 lines as CP932).
     if (point.titleApproximated) change = ChangeOfTitle(text, true);
     return text;
   }
-  if (source.spaceIsLayout) {
+  if (source.spaceIsLayout && !IsWhiteSpaceTidy(text)) {
     tidied_.assign(text);
     if (CollapseWhiteSpace(tidied_)) change = TitleChange::kTidied;
     text = tidied_;
@@ -124,8 +163,8 @@ std::string_view TitleRule::ToCp932(std::string_view text, TitleEncoding from, b
                                   ? TitleChange::kUnshowable
                                   : TitleChange::kClosest);
   }
-  if (HoldsOnlyPlainAscii(text)) return text;
-  if (!ReplaceCp932Controls(text, cleaned_)) return text;
+  if (!HoldsControlByte(text)) return text;
+  ReplaceCp932Controls(text, cleaned_);
   change = Stronger(change, TitleChange::kControl);
   return cleaned_;
 }
@@ -135,8 +174,8 @@ std::string_view TitleRule::ToUtf8(std::string_view text, TitleEncoding from, Ti
     text = decoder_.Decode(text);
     if (decoder_.lastRecoded()) change = Stronger(change, TitleChange::kRecoded);
   }
-  if (HoldsOnlyPlainAscii(text)) return text;
-  if (!ReplaceUtf8Controls(text, cleaned_)) return text;
+  if (!HoldsUtf8ToReplace(text)) return text;
+  ReplaceUtf8Controls(text, cleaned_);
   change = Stronger(change, TitleChange::kControl);
   return cleaned_;
 }

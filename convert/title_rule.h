@@ -40,22 +40,35 @@ struct TitleSource {
 
 class TitleRule {
  public:
-  explicit TitleRule(TitleTarget target) : target_(target) {}
+  explicit TitleRule(TitleTarget target)
+      : target_(target),
+        keepsUnitBytes_(target.unitBytes && target.encoding == TitleEncoding::kCp932) {}
 
   /// The title of `point` as the output holds it, in the target's encoding:
   /// a view of the point's title or of a buffer valid until the next call.
   /// Empty when the point has none, or white space alone. `change` is what
   /// the rule did, the change that matters most when several did.
-  std::string_view Apply(const Point& point, const TitleSource& source, TitleChange& change);
+  std::string_view Apply(const Point& point, const TitleSource& source, TitleChange& change) {
+    // The unit's titles into the unit's formats, as the unit wrote them:
+    // the usual POT to NVI run, without a call.
+    if (keepsUnitBytes_ && source.unitBytes && point.titleEncoding == TitleEncoding::kCp932 &&
+        !point.titleApproximated) {
+      change = TitleChange::kNone;
+      return point.title;
+    }
+    return ApplyFully(point, source, change);
+  }
 
   const TitleTarget& target() const { return target_; }
 
  private:
+  std::string_view ApplyFully(const Point& point, const TitleSource& source, TitleChange& change);
   std::string_view ToCp932(std::string_view text, TitleEncoding from, bool approximated,
                            TitleChange& change);
   std::string_view ToUtf8(std::string_view text, TitleEncoding from, TitleChange& change);
 
   TitleTarget target_;
+  bool keepsUnitBytes_;
   TitleEncoder encoder_;
   TitleDecoder decoder_;
   std::string tidied_;

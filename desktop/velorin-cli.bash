@@ -1,16 +1,81 @@
 # Bash completion for velorin-cli: the commands, their options, and file
 # names for the files. Installed as bash-completion/completions/velorin-cli.
+# tests/install/completion_test.sh holds the options and their values
+# against what `velorin-cli COMMAND --help` shows, which takes the format
+# names from the format table.
 
-# The values an option of convert or map takes.
+# The values an option of convert or map takes, in the order of the help.
 _velorin_cli_values() {
   case $1 in
     --untitled) echo "keep skip" ;;
     --input-encoding) echo "auto cp932 utf-8" ;;
     --from) echo "pot nvi gpx kml kmz csv geojson" ;;
-    --to) echo "nvi gpx kml csv geojson pot" ;;
+    --to) echo "pot nvi gpx kml csv geojson" ;;
     --csv-encoding) echo "utf-8 utf-8-bom cp932" ;;
+    --input-datum | --output-datum) echo "wgs84 tokyo" ;;
     --size) echo "1024x768 800x600 1600x1200 1920x1080" ;;
+    --sort) echo "title distance" ;;
+    --input-datum | --output-datum) echo "wgs84 tokyo" ;;
   esac
+}
+
+# The options of a command, those that take a value with "=".
+_velorin_cli_options() {
+  local shared="--untitled=keep --untitled=skip --input-encoding= --input-datum= --points= --thin= --from= --dedupe --dedupe= --near= --within= --match= --exclude= --sort= --log= --force --explain --to= -o --output= --help"
+  case $1 in
+    convert) echo "$shared --timestamp= --output-dir= --csv-encoding= --output-datum=" ;;
+    map) echo "$shared --size= --labels --no-labels" ;;
+  esac
+}
+
+# Completes the word of convert or map; $1 is the command.
+_velorin_cli_points_command() {
+  # An option's value, written as --from=kml or as --from kml.
+  local option="" value=$cur
+  if [[ $cur == --*=* ]]; then
+    option=${cur%%=*}
+    value=${cur#*=}
+  elif [[ $prev == --* || $prev == -o ]]; then
+    option=$prev
+  fi
+  case $option in
+    --log | -o | --output)
+      cur=$value
+      _filedir
+      return
+      ;;
+    --output-dir)
+      cur=$value
+      _filedir -d
+      return
+      ;;
+    --dedupe)
+      # A flag: its distance only ever follows "=".
+      [[ $cur == --dedupe=* ]] && return
+      ;;
+    --timestamp | --thin | --near | --within | --match | --exclude)
+      return
+      ;;
+    --points)
+      # A comma-separated list: the last word is completed.
+      local done=""
+      [[ $value == *,* ]] && done=${value%,*},
+      COMPREPLY=($(compgen -P "$done" -W "waypoints routes tracks" -- "${value##*,}"))
+      compopt -o nospace
+      return
+      ;;
+    --untitled | --input-encoding | --from | --to | --csv-encoding | --size | --sort | \
+      --input-datum | --output-datum)
+      COMPREPLY=($(compgen -W "$(_velorin_cli_values "$option")" -- "$value"))
+      return
+      ;;
+  esac
+  if [[ $cur == -* ]]; then
+    COMPREPLY=($(compgen -W "$(_velorin_cli_options "$1")" -- "$cur"))
+    [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
+    return
+  fi
+  _filedir
 }
 
 _velorin_cli() {
@@ -31,78 +96,8 @@ _velorin_cli() {
     "")
       COMPREPLY=($(compgen -W "convert map encode decode --help --version" -- "$cur"))
       ;;
-    convert)
-      # An option's value, written as --from=kml or as --from kml.
-      local option="" value=$cur
-      if [[ $cur == --*=* ]]; then
-        option=${cur%%=*}
-        value=${cur#*=}
-      elif [[ $prev == --* || $prev == -o ]]; then
-        option=$prev
-      fi
-      case $option in
-        --log | -o | --output)
-          cur=$value
-          _filedir
-          return
-          ;;
-        --output-dir)
-          cur=$value
-          _filedir -d
-          return
-          ;;
-        --dedupe)
-          # A flag: its distance only ever follows "=".
-          [[ $cur == --dedupe=* ]] && return
-          ;;
-        --timestamp)
-          return
-          ;;
-        --thin)
-          return
-          ;;
-        --points)
-          # A comma-separated list: the last word is completed.
-          local done=""
-          [[ $value == *,* ]] && done=${value%,*},
-          COMPREPLY=($(compgen -P "$done" -W "waypoints routes tracks" -- "${value##*,}"))
-          compopt -o nospace
-          return
-          ;;
-        --untitled | --input-encoding | --from | --to | --csv-encoding)
-          COMPREPLY=($(compgen -W "$(_velorin_cli_values "$option")" -- "$value"))
-          return
-          ;;
-      esac
-      if [[ $cur == -* ]]; then
-        local options="--untitled=keep --untitled=skip --log= --timestamp= --force --explain --input-encoding= --points= --thin= --from= --to= -o --output= --output-dir= --dedupe --dedupe= --csv-encoding= --help"
-        COMPREPLY=($(compgen -W "$options" -- "$cur"))
-        [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
-        return
-      fi
-      _filedir
-      ;;
-    map)
-      local option="" value=$cur
-      if [[ $cur == --*=* ]]; then
-        option=${cur%%=*}
-        value=${cur#*=}
-      elif [[ $prev == --* ]]; then
-        option=$prev
-      fi
-      case $option in
-        --size | --untitled | --input-encoding | --from | --to)
-          COMPREPLY=($(compgen -W "$(_velorin_cli_values "$option")" -- "$value"))
-          return
-          ;;
-      esac
-      if [[ $cur == -* ]]; then
-        local options="--size= --labels --no-labels --untitled=keep --untitled=skip --input-encoding= --from= --to= --help"
-        COMPREPLY=($(compgen -W "$options" -- "$cur"))
-        [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
-        return
-      fi
-      _filedir
+    convert | map)
+      _velorin_cli_points_command "$command"
       ;;
     encode | decode)
       [[ $cur == -* ]] && COMPREPLY=($(compgen -W "--help" -- "$cur"))

@@ -2,13 +2,6 @@
 
 namespace velorin {
 
-DetectedEncoding TakeTextEncoding(LineReader& reader, std::optional<TextEncoding> told) {
-  const std::string_view head = reader.Peek(kEncodingSniffBytes);
-  const DetectedEncoding chosen = ChooseTextEncoding(head, reader.SawEnd(), told);
-  reader.Skip(chosen.byteOrderMarkSize);
-  return chosen;
-}
-
 void LateTextEncoding::Start(LineReader& reader) {
   started_ = true;
   const std::string_view head = reader.Peek(kEncodingSniffBytes);

@@ -12,11 +12,6 @@
 
 namespace velorin {
 
-/// The encoding of what `reader` is about to give: as told, or as what has
-/// arrived of its first kEncodingSniffBytes says. A UTF-8 byte-order mark is
-/// skipped, unless the text is told to be CP932.
-DetectedEncoding TakeTextEncoding(LineReader& reader, std::optional<TextEncoding> told);
-
 /// The encoding of a text file read line by line, chosen where it first
 /// matters. ASCII reads the same in CP932 and UTF-8, so the choice waits for
 /// the first line with a byte beyond ASCII, wherever it comes, and is made

@@ -62,6 +62,8 @@ std::unique_ptr<PointWriter> MakeNviWriter(BufferedWriter& out, Clock& clock,
 constexpr unsigned Bits(FormatOption option) { return static_cast<unsigned>(option); }
 
 constexpr unsigned kTextInput = Bits(FormatOption::kInputEncoding);
+constexpr unsigned kReadDatum = Bits(FormatOption::kInputDatum);
+constexpr unsigned kWriteDatum = Bits(FormatOption::kOutputDatum);
 constexpr unsigned kLines = Bits(FormatOption::kPointKinds);
 constexpr ItemNames kPointLines{"point line", "point lines"};
 constexpr ItemNames kPoints{"point", "points"};
@@ -72,11 +74,12 @@ constexpr ItemNames kRecords{"record", "records"};
 const std::array<FormatInfo, 7>& Formats() {
   static const std::array<FormatInfo, 7> formats = {{
       {PointFormat::kPot, "pot", "POT", ".pot", "", "", "POT point lists", false,
-       PositionRange::kNvi, &MakePotReader, &MakeWriter<PotWriter>, kTextInput, 0, false, true,
-       true, kPointLines, kPoints, std::nullopt},
+       PositionRange::kNvi, &MakePotReader, &MakeWriter<PotWriter>, kTextInput | kReadDatum,
+       kWriteDatum, false, true, true, kPointLines, kPoints, std::nullopt},
       {PointFormat::kNvi, "nvi", "NVI", ".nvi", "", "", "NVI record blocks", true,
-       PositionRange::kNvi, &MakeReader<NviReader>, &MakeNviWriter, 0,
-       Bits(FormatOption::kTimestamp), false, false, true, kPoints, kRecords, std::nullopt},
+       PositionRange::kNvi, &MakeReader<NviReader>, &MakeNviWriter, kReadDatum,
+       Bits(FormatOption::kTimestamp) | kWriteDatum, false, false, true, kPoints, kRecords,
+       std::nullopt},
       {PointFormat::kGpx, "gpx", "GPX", ".gpx", "", "", "GPX waypoints", false,
        PositionRange::kGlobe, GpxReaderFactory(), &MakeXmlWriter<kGpxLayout>, kLines, 0, true,
        false, false, kPoints, kPoints, std::nullopt},
@@ -87,8 +90,9 @@ const std::array<FormatInfo, 7>& Formats() {
        PositionRange::kGlobe, KmzReaderFactory(), nullptr, kLines, 0, true, false, false, kPoints,
        kPoints, PointFormat::kKml},
       {PointFormat::kCsv, "csv", "CSV", ".csv", "", ".tsv", "CSV tables", false,
-       PositionRange::kGlobe, &MakeTextReader<CsvReader>, &MakeCsvWriter, kTextInput,
-       Bits(FormatOption::kCsvEncoding), false, false, false, kPoints, kPoints, std::nullopt},
+       PositionRange::kGlobe, &MakeTextReader<CsvReader>, &MakeCsvWriter, kTextInput | kReadDatum,
+       Bits(FormatOption::kCsvEncoding) | kWriteDatum, false, false, false, kPoints, kPoints,
+       std::nullopt},
       {PointFormat::kGeoJson, "geojson", "GeoJSON", ".geojson", ".json", "", "GeoJSON points",
        false, PositionRange::kGlobe, &MakeGeoJsonReader, &MakeWriter<GeoJsonWriter>, kLines, 0,
        true, false, false, kPoints, kPoints, std::nullopt},
@@ -128,6 +132,10 @@ std::string_view OptionName(FormatOption option) {
       return "--timestamp";
     case FormatOption::kCsvEncoding:
       return "--csv-encoding";
+    case FormatOption::kInputDatum:
+      return "--input-datum";
+    case FormatOption::kOutputDatum:
+      return "--output-datum";
   }
   return {};
 }

@@ -27,6 +27,10 @@ enum class FormatOption : unsigned {
   kPointKinds = 1u << 1,     ///< --points and --thin: routes and tracks
   kTimestamp = 1u << 2,      ///< --timestamp: the records' time stamp
   kCsvEncoding = 1u << 3,    ///< --csv-encoding
+  /// --input-datum and --output-datum: the datum of a format whose files do
+  /// not say (POT, NVI, CSV); the others are WGS 84 by definition.
+  kInputDatum = 1u << 4,
+  kOutputDatum = 1u << 5,
 };
 
 /// An option's name on the command line ("--timestamp").

@@ -249,6 +249,12 @@ void GeoJsonGeometry::EndPoint(GeoJsonFeature& feature, GeoJsonEntries& out) {
 void GeoJsonGeometry::Count(GeoJsonReading& reading) const {
   IgnoredItems& ignored = reading.ignored;
   switch (shape_) {
+    case Shape::kPoint:
+      if (reads_ == Reads::kNothing) ++ignored[IgnoredKind::kPoint];
+      break;
+    case Shape::kMultiPoint:
+      if (reads_ == Reads::kNothing) ++ignored[IgnoredKind::kMultiPoint];
+      break;
     case Shape::kLineString:
       if (!read_) ++ignored[IgnoredKind::kLineString];
       break;

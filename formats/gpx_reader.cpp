@@ -27,6 +27,7 @@ void GpxReader::OnStart(const XmlName& name, int depth, const char** attributes)
   if (depth == kWaypointDepth) {
     if (local == "rte" || local == "trk") StartLine(local);
     if (local == "wpt" && kinds_.waypoints) StartPoint(depth, attributes);
+    if (local == "wpt" && !kinds_.waypoints) ++ignored_[IgnoredKind::kWaypoint];
     return;
   }
   if (pointDepth_ != 0) {

@@ -12,12 +12,15 @@ struct Row {
 };
 
 constexpr Row kRows[] = {
+    {K::kWaypoint, {.one = "waypoint", .many = "waypoints", .point = true}},
     {K::kRoute, {.one = "route", .many = "routes", .line = true}},
     {K::kTrack, {.one = "track", .many = "tracks", .line = true}},
     {K::kPlacemarkWithoutPoint,
      {.one = "placemark", .many = "placemarks", .after = " without a point"}},
     {K::kAnimationPlacemark,
      {.one = "placemark", .many = "placemarks", .after = " of a tour or an update"}},
+    {K::kPoint, {.one = "Point", .many = "Points", .point = true}},
+    {K::kMultiPoint, {.one = "MultiPoint", .many = "MultiPoints", .point = true}},
     {K::kLineString, {.one = "LineString", .many = "LineStrings", .line = true}},
     {K::kMultiLineString, {.one = "MultiLineString", .many = "MultiLineStrings", .line = true}},
     {K::kPolygon, {.one = "Polygon", .many = "Polygons"}},

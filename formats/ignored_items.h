@@ -14,12 +14,17 @@ namespace velorin {
 
 /// In the order a summary lists them.
 enum class IgnoredKind : std::uint8_t {
+  /// Points of interest that --points did not ask for: GPX waypoints, KML
+  /// placemarks' points.
+  kWaypoint,
   kRoute,
   kTrack,
   kPlacemarkWithoutPoint,
   /// KML placemarks that are steps of a tour or an update, not places.
   kAnimationPlacemark,
-  kLineString,  ///< GeoJSON, like the rest down to kFeatureWithoutGeometry
+  kPoint,       ///< GeoJSON, like the rest down to kFeatureWithoutGeometry; not read (--points)
+  kMultiPoint,  ///< not read (--points)
+  kLineString,
   kMultiLineString,
   kPolygon,
   kMultiPolygon,
@@ -49,6 +54,8 @@ struct IgnoredWords {
   bool named = false;
   /// A line whose points --points reads.
   bool line = false;
+  /// Points of interest that --points did not read.
+  bool point = false;
 };
 
 const IgnoredWords& WordsOf(IgnoredKind kind);

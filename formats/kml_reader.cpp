@@ -233,7 +233,11 @@ void KmlReader::EndPoint() {
   point_.hadCoordinates = hasCoordinates_;
   point_.position = coordinatesTooLong_ ? std::nullopt : ParseKmlCoordinates(coordinates_);
   point_.number = 0;
-  if (kinds_.waypoints) Deliver(point_);
+  if (kinds_.waypoints) {
+    Deliver(point_);
+  } else {
+    ++ignored_[IgnoredKind::kWaypoint];
+  }
 }
 
 void KmlReader::Deliver(const Waiting& point) {

@@ -9,9 +9,9 @@ void NviPointWriter::Write(const Point& point, std::string_view title) {
   // integers), never through degrees'minutes'seconds.
   const auto* degrees = std::get_if<Degrees>(&position);
   if (degrees != nullptr && !degrees->nviCode.empty()) {
-    records_.Write(title, degrees->nviCode.view());
+    WriteNviRecord(out_, title, degrees->nviCode.view(), clock_, stamp_);
   } else {
-    records_.Write(title, NviPositionOf(position).view());
+    WriteNviRecord(out_, title, NviPositionOf(position).view(), clock_, stamp_);
   }
 }
 

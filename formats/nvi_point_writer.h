@@ -8,13 +8,15 @@ namespace velorin {
 
 class NviPointWriter : public PointWriter {
  public:
-  NviPointWriter(BufferedWriter& out, Clock& clock) : records_(out, clock) {}
+  NviPointWriter(BufferedWriter& out, Clock& clock) : out_(out), clock_(clock) {}
   TitleEncoding titleEncoding() const override { return TitleEncoding::kCp932; }
   /// The position must be one NVI holds (the run checks it first).
   void Write(const Point& point, std::string_view title) override;
 
  private:
-  NviRecordWriter records_;
+  BufferedWriter& out_;
+  Clock& clock_;
+  NviStamp stamp_;
 };
 
 }  // namespace velorin

@@ -101,67 +101,64 @@ bool SameText(std::string_view a, std::string_view b) {
 constexpr std::string_view kBlockOpener = "NPOIs100@NRA/R1;\n";
 constexpr std::string_view kStampSuffix = "_JST;\n";
 constexpr std::string_view kAfterStamp = " 255;\n ";
+constexpr std::string_view kTitleOpener = ";\n TTL= {";
+constexpr std::string_view kBlockCloser =
+    "};\n"
+    " CHAR = SJIS;\n"
+    " ADDR = {};\n"
+    " HPGL = {};\n"
+    " MAIL = {};\n"
+    " LNKF = {};\n"
+    " COMM = {};\n"
+    "eoNPOIs@NRA\n";
 
-/// Lines 4 to 12: everything after the blank that begins the position line.
-void AppendBlockRest(BufferedWriter& out, std::string_view title, std::string_view position) {
-  out.Append(position);
-  out.Append(";\n TTL= {");
-  // The title goes out byte for byte: no escaping, no check of its encoding.
-  out.Append(title);
-  out.Append(
-      "};\n"
-      " CHAR = SJIS;\n"
-      " ADDR = {};\n"
-      " HPGL = {};\n"
-      " MAIL = {};\n"
-      " LNKF = {};\n"
-      " COMM = {};\n"
-      "eoNPOIs@NRA\n");
+/// Copies `text` to `to` and returns the byte after it.
+char* Put(char* to, std::string_view text) {
+  std::memcpy(to, text.data(), text.size());
+  return to + text.size();
 }
 
 }  // namespace
 
-void WriteNviRecord(BufferedWriter& out, const PoiRecord& record, Clock& clock) {
-  const ClockReading& now = clock.Now();
-  const StampPart date = NormalizeDate(now.date);
-  const StampPart time = NormalizeTime(now.time);
-
-  out.Append(kBlockOpener);
-  out.Append(' ');
-  out.Append(date.prefix);
-  out.Append(date.text);
-  out.Append('_');
-  out.Append(time.prefix);
-  out.Append(time.text);
-  out.Append(kStampSuffix);
-  out.Append(kAfterStamp);
-  AppendBlockRest(out, record.title, record.position.view());
-}
-
-void NviRecordWriter::Write(const PoiRecord& record) {
-  Write(record.title, record.position.view());
-}
-
-void NviRecordWriter::Write(std::string_view title, std::string_view position) {
-  const ClockReading& now = clock_.Now();
-  if (!hasHead_ || !SameText(now.time, stampedReading_.time) ||
-      !SameText(now.date, stampedReading_.date)) {
-    const StampPart date = NormalizeDate(now.date);
-    const StampPart time = NormalizeTime(now.time);
-    blockHead_.assign(kBlockOpener);
-    blockHead_ += ' ';
-    blockHead_ += date.prefix;
-    blockHead_ += date.text;
-    blockHead_ += '_';
-    blockHead_ += time.prefix;
-    blockHead_ += time.text;
-    blockHead_ += kStampSuffix;
-    blockHead_ += kAfterStamp;
-    stampedReading_ = now;
-    hasHead_ = true;
+std::string_view NviStamp::HeadFor(const ClockReading& reading) {
+  if (formed_ && SameText(reading.time, formedFrom_.time) &&
+      SameText(reading.date, formedFrom_.date)) {
+    return head_;
   }
-  out_.Append(blockHead_);
-  AppendBlockRest(out_, title, position);
+  const StampPart date = NormalizeDate(reading.date);
+  const StampPart time = NormalizeTime(reading.time);
+  head_.assign(kBlockOpener);
+  head_ += ' ';
+  head_ += date.prefix;
+  head_ += date.text;
+  head_ += '_';
+  head_ += time.prefix;
+  head_ += time.text;
+  head_ += kStampSuffix;
+  head_ += kAfterStamp;
+  formedFrom_ = reading;
+  formed_ = true;
+  return head_;
+}
+
+void WriteNviRecord(BufferedWriter& out, std::string_view title, std::string_view position,
+                    Clock& clock, NviStamp& stamp) {
+  const std::string_view head = stamp.HeadFor(clock.Now());
+  // The whole block at once where it fits what is left of the buffer; the
+  // title goes out byte for byte: no escaping, no check of its encoding.
+  const std::size_t size =
+      head.size() + position.size() + kTitleOpener.size() + title.size() + kBlockCloser.size();
+  if (char* at = out.Claim(size)) {
+    at = Put(at, head);
+    at = Put(at, position);
+    at = Put(at, kTitleOpener);
+    at = Put(at, title);
+    Put(at, kBlockCloser);
+    return;
+  }
+  for (const std::string_view piece : {head, position, kTitleOpener, title, kBlockCloser}) {
+    out.Append(piece);
+  }
 }
 
 }  // namespace velorin

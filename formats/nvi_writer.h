@@ -3,7 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "formats/poi_record.h"
 #include "platform/buffered_writer.h"
 #include "platform/clock.h"
 
@@ -16,28 +15,26 @@ std::string NormalizeDateText(std::string_view date);
 /// hh:mm:ss in form gives "00:00:00".
 std::string NormalizeTimeText(std::string_view time);
 
-/// Appends one block for `record`, LF line ends, the title bytes unchanged,
-/// stamped with the clock's reading taken once for this block.
-void WriteNviRecord(BufferedWriter& out, const PoiRecord& record, Clock& clock);
-
-/// Writes the blocks of one run exactly as WriteNviRecord does, reading the
-/// clock once per block, but forms the time-stamp line anew only when the
-/// reading's texts differ from the block before (the clock changes once a
-/// second, blocks come far more often).
-class NviRecordWriter {
+/// The lines of a block before its position (the opener, the time stamp,
+/// " 255;" and the blank that begins line 4), kept from block to block of
+/// one output: formed anew only when the clock's texts differ from those
+/// they were formed from, since the clock changes once a second and blocks
+/// come far more often.
+class NviStamp {
  public:
-  NviRecordWriter(BufferedWriter& out, Clock& clock) : out_(out), clock_(clock) {}
-
-  void Write(const PoiRecord& record);
-  /// The same for a CP932 title and a 17-character position text.
-  void Write(std::string_view title, std::string_view position);
+  std::string_view HeadFor(const ClockReading& reading);
 
  private:
-  BufferedWriter& out_;
-  Clock& clock_;
-  ClockReading stampedReading_;  ///< the reading that blockHead_ was formed from
-  std::string blockHead_;        ///< lines 1 to 3 and the blank that begins line 4
-  bool hasHead_ = false;
+  ClockReading formedFrom_;
+  std::string head_;
+  bool formed_ = false;
 };
+
+/// Appends one block for a CP932 title and a 17-character position, LF line
+/// ends, the title bytes unchanged, stamped with the clock's reading taken
+/// once for this block. `stamp` keeps the stamp lines of the output's
+/// blocks.
+void WriteNviRecord(BufferedWriter& out, std::string_view title, std::string_view position,
+                    Clock& clock, NviStamp& stamp);
 
 }  // namespace velorin

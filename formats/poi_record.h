@@ -45,4 +45,8 @@ struct PotLineOutcome {
 /// tested before the coordinates.
 PotLineOutcome ParsePotLine(std::string_view line, UntitledRule untitled);
 
+/// The same into an outcome kept from line to line (every field is set as
+/// in a new one), for a reader that parses many lines.
+void ParsePotLine(std::string_view line, UntitledRule untitled, PotLineOutcome& outcome);
+
 }  // namespace velorin

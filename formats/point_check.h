@@ -8,6 +8,7 @@
 
 #include "formats/point_reader.h"
 #include "formats/untitled_rule.h"
+#include "geo/position_code.h"
 
 namespace velorin {
 
@@ -16,6 +17,17 @@ enum class PositionRange {
   kNvi,    ///< longitude and latitude 0 to 180 degrees (NVI, POT)
   kGlobe,  ///< latitude -90 to 90, longitude -180 to 180 (GPX, KML, CSV ...)
 };
+
+/// Why a point cannot be written, and the words for it.
+using PointProblem = std::pair<SkipKind, std::string>;
+
+namespace point_check {
+// The problems with their words, formed only when a point has one.
+PointProblem Untitled();
+PointProblem CodeBeyondNvi();
+std::optional<PointProblem> DegreesBeyondNvi(const Degrees& degrees);
+std::optional<PointProblem> OffTheGlobe(const Degrees& degrees);
+}  // namespace point_check
 
 /// What a point is checked against: the positions its input's format
 /// defines (a GPX latitude is within -90 to 90, a POT one within 0 to 180)
@@ -27,21 +39,24 @@ struct PointRanges {
 
 /// Why `point` cannot be written, or nothing when it can: no title
 /// (`untitled`) under the skip rule, a coordinate outside either range (or
-/// not a number).
-std::optional<std::pair<SkipKind, std::string>> CheckPointFully(const Point& point, bool untitled,
-                                                                UntitledRule rule,
-                                                                PointRanges ranges);
-
-inline std::optional<std::pair<SkipKind, std::string>> CheckPoint(const Point& point, bool untitled,
-                                                                  UntitledRule rule,
-                                                                  PointRanges ranges = {}) {
-  // The usual case, a titled POT point for an NVI file, without a call: its
-  // position code shows it is within 0 to 180.
-  if (ranges.input == PositionRange::kNvi && ranges.output == PositionRange::kNvi && !untitled) {
-    const auto* degrees = std::get_if<Degrees>(&point.position);
-    if (degrees != nullptr && !degrees->nviCode.empty()) return std::nullopt;
+/// not a number). Inline: the run asks for every point, and nearly every
+/// one passes at once.
+inline std::optional<PointProblem> CheckPoint(const Point& point, bool untitled, UntitledRule rule,
+                                              PointRanges ranges = {}) {
+  if (untitled && rule == UntitledRule::kSkip) return point_check::Untitled();
+  if (ranges.input == PositionRange::kGlobe || ranges.output == PositionRange::kGlobe) {
+    if (auto problem = point_check::OffTheGlobe(DegreesOf(point.position))) return problem;
+    if (ranges.output == PositionRange::kGlobe) return std::nullopt;
   }
-  return CheckPointFully(point, untitled, rule, ranges);
+  if (const auto* units = std::get_if<DecodedPosition>(&point.position)) {
+    if (!IsWithinNviRange(*units)) return point_check::CodeBeyondNvi();
+    return std::nullopt;
+  }
+  const Degrees& degrees = std::get<Degrees>(point.position);
+  // A code the reader worked out (a POT point) shows the degrees are within
+  // 0 to 180.
+  if (!degrees.nviCode.empty()) return std::nullopt;
+  return point_check::DegreesBeyondNvi(degrees);
 }
 
 }  // namespace velorin

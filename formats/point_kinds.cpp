@@ -1,5 +1,7 @@
 #include "formats/point_kinds.h"
 
+#include <utility>
+
 #include "formats/title_text.h"
 
 namespace velorin {
@@ -21,6 +23,16 @@ std::optional<PointKinds> ParsePointKinds(std::string_view text) {
     if (comma == std::string_view::npos) return kinds;
     text.remove_prefix(comma + 1);
   }
+}
+
+std::string PointKindsText(const PointKinds& kinds) {
+  std::string text;
+  for (const auto& [asked, word] :
+       {std::pair{kinds.waypoints, "waypoints"}, std::pair{kinds.routes, "routes"},
+        std::pair{kinds.tracks, "tracks"}}) {
+    if (asked) text += (text.empty() ? "" : ",") + std::string(word);
+  }
+  return text;
 }
 
 void LinePointTitle(std::string& title, std::string_view lineName, LineKind kind,

@@ -25,6 +25,10 @@ inline constexpr double kDefaultThinMetres = 50.0;
 /// any order; nothing for an empty list, an empty item or another word.
 std::optional<PointKinds> ParsePointKinds(std::string_view text);
 
+/// "routes", "waypoints,tracks": the kinds, comma-separated, as --points
+/// takes them (in the order waypoints, routes, tracks).
+std::string PointKindsText(const PointKinds& kinds);
+
 /// The two kinds of lines whose points can be read.
 enum class LineKind { kRoute, kTrack };
 

@@ -1,17 +1,16 @@
 #include "formats/pot_line_source.h"
 
-#include "formats/encoding_head.h"
-
 namespace velorin {
 
 PotLineSource::PotLineSource(ByteSource& source, std::optional<TextEncoding> told,
                              std::size_t bufferSize, std::size_t maxLineSize)
-    : lines_(source, bufferSize, maxLineSize), told_(told) {}
+    : lines_(source, bufferSize, maxLineSize), encoding_(told) {}
 
 PotLineSource::Line PotLineSource::Next(std::string_view& line) {
-  if (!chosen_) chosen_ = TakeTextEncoding(lines_.reader(), told_);
+  if (!encoding_.started()) encoding_.Start(lines_.reader());
   if (!lines_.Read(line)) return Line::kNone;
-  if (chosen_->encoding == TextEncoding::kCp932) return Line::kRead;
+  encoding_.See(line, lines_.reader());
+  if (encoding_.encoding() == TextEncoding::kCp932) return Line::kRead;
   converted_.clear();
   replaced_.clear();
   if (!encoder_.Append(line, converted_, &replaced_)) return Line::kNotUtf8;
@@ -19,9 +18,8 @@ PotLineSource::Line PotLineSource::Next(std::string_view& line) {
   return Line::kRead;
 }
 
-bool PotLineSource::HasReplacementIn(std::string_view part) const {
-  if (replaced_.empty() || part.data() < converted_.data() ||
-      part.data() > converted_.data() + converted_.size()) {
+bool PotLineSource::HasReplacementAmong(std::string_view part) const {
+  if (part.data() < converted_.data() || part.data() > converted_.data() + converted_.size()) {
     return false;
   }
   const auto begin = static_cast<std::size_t>(part.data() - converted_.data());

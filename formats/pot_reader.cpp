@@ -33,7 +33,8 @@ bool PotReader::Next(ReadEntry& entry) {
     entry.reason = "not valid UTF-8";
     return true;
   }
-  const PotLineOutcome parsed = ParsePotLine(line, untitled_);
+  ParsePotLine(line, untitled_, parsed_);
+  const PotLineOutcome& parsed = parsed_;
   const PoiRecord& record = parsed.record;
   entry.longitudeText = record.longitudeText;
   entry.latitudeText = record.latitudeText;

@@ -4,6 +4,7 @@
 // not counted). CP932, or UTF-8 turned into CP932 line by line.
 #include <optional>
 
+#include "formats/poi_record.h"
 #include "formats/point_reader.h"
 #include "formats/pot_line_source.h"
 
@@ -25,6 +26,7 @@ class PotReader : public PointReader {
 
   PotLineSource lines_;
   UntitledRule untitled_;
+  PotLineOutcome parsed_;  ///< kept from line to line: nothing to clear each time
 };
 
 }  // namespace velorin

@@ -143,6 +143,8 @@ bool CollapseWhiteSpace(std::string& text) {
   return CollapseRuns(text);
 }
 
+bool IsWhiteSpaceTidy(std::string_view text) { return IsCollapsed(text); }
+
 bool IsWhiteSpaceOnly(std::string_view text) {
   for (const char c : text) {
     if (!IsWhiteSpace(c)) return false;

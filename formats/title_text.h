@@ -45,6 +45,10 @@ struct TitleView {
 /// text changed (ends trimmed alone do not count: files indent their names).
 bool CollapseWhiteSpace(std::string& text);
 
+/// Whether CollapseWhiteSpace would leave `text` as it is: single blanks
+/// between other characters only. Most titles are; the check copies nothing.
+bool IsWhiteSpaceTidy(std::string_view text);
+
 /// Whether `text` holds nothing but blanks, TABs and line breaks (or nothing).
 bool IsWhiteSpaceOnly(std::string_view text);
 

@@ -8,7 +8,7 @@
 // Input: the POT file, followed by eight bytes that set the run (read from
 // the end): flags, record limit, cancel point, read chunk, fault, fault place
 // (two bytes), and how many times the file is repeated (to pass the 64 KiB
-// that the encoding is chosen from).
+// that the encoding is chosen from, counted from the first byte beyond ASCII).
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -25,6 +25,7 @@
 #include "platform/memory_file_system.h"
 #include "text/cp932_encoder.h"
 #include "text/text_encoding.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -138,43 +139,87 @@ struct Expected {
   TextEncoding encoding = TextEncoding::kCp932;
 };
 
+/// The bytes of the input a read can give before a planted read error (all
+/// of them without one), and whether its end is a clean one.
+struct Readable {
+  std::size_t bytes;
+  bool cleanEnd;
+};
+
+Readable ReadableOf(const Plan& plan) {
+  // Reads fail once faultAfter bytes were read, even at the end.
+  if (plan.fault == Fault::kReadError && plan.faultAfter <= plan.input.size()) {
+    return {plan.faultAfter, false};
+  }
+  return {plan.input.size(), true};
+}
+
+/// The encoding of a file whose encoding is not told and that has no
+/// byte-order mark, as its reader chooses it at `seen`, its first line with
+/// a byte beyond ASCII: CP932 up to there, then as the rest of that line from
+/// that byte, a line end and the bytes after it show, kEncodingSniffBytes in
+/// all (fewer when a read error comes first).
+TextEncoding ChosenAtLine(std::string_view text, std::string_view seen, const Readable& readable) {
+  std::string judged(seen.substr(utf8::AsciiPrefixLength(seen)));
+  judged += '\n';
+  // The line's end: its terminator, CR LF taken whole.
+  std::size_t after = static_cast<std::size_t>(seen.data() - text.data()) + seen.size();
+  if (after < text.size()) after += text.compare(after, 2, "\r\n") == 0 ? 2 : 1;
+  const std::size_t readableAfter = readable.bytes > after ? readable.bytes - after : 0;
+  bool whole = false;
+  if (judged.size() < kEncodingSniffBytes) {
+    const std::size_t wanted = kEncodingSniffBytes - judged.size();
+    judged += text.substr(after, std::min(wanted, readableAfter));
+    whole = readable.cleanEnd && readableAfter < wanted;
+  }
+  return DetectTextEncoding(judged, whole).encoding;
+}
+
 /// What a run that nothing goes wrong for writes, line by line.
 Expected Model(const Plan& plan) {
   Expected expected;
   std::string_view text = plan.input;
-  // The encoding is chosen from the bytes before a read error, if one comes
-  // that early; what follows the error is not known to be the end.
-  const bool readErrorInHead = plan.fault == Fault::kReadError && plan.faultAfter < text.size();
-  const std::string_view head = text.substr(
-      0,
-      std::min<std::size_t>(kEncodingSniffBytes, readErrorInHead ? plan.faultAfter : text.size()));
-  DetectedEncoding detected;
-  if (!plan.encoding) {
-    detected = DetectTextEncoding(head, !readErrorInHead && text.size() < kEncodingSniffBytes);
-  } else if (plan.encoding == TextEncoding::kUtf8) {
-    detected = {TextEncoding::kUtf8, head.starts_with(kUtf8ByteOrderMark) ? 3u : 0u};
+  Readable readable = ReadableOf(plan);
+  // A byte-order mark is looked for in the first bytes a read gives.
+  const bool marked =
+      text.substr(0, std::min(readable.bytes, kUtf8ByteOrderMark.size())) == kUtf8ByteOrderMark;
+  TextEncoding encoding = plan.encoding.value_or(TextEncoding::kCp932);
+  if (!plan.encoding && marked) encoding = TextEncoding::kUtf8;
+  if (marked && encoding == TextEncoding::kUtf8) {
+    text.remove_prefix(kUtf8ByteOrderMark.size());
+    readable.bytes -= kUtf8ByteOrderMark.size();
   }
-  expected.encoding = detected.encoding;
-  text.remove_prefix(detected.byteOrderMarkSize);
-
   const std::vector<std::string_view> lines = Lines(text);
+  // Chosen late: at the first line beyond ASCII, once the run reads it.
+  const bool late = !plan.encoding && !marked;
+  std::size_t firstBeyondAscii = lines.size();
+  for (std::size_t i = 0; late && i < lines.size() && firstBeyondAscii == lines.size(); ++i) {
+    if (!utf8::IsAscii(lines[i])) firstBeyondAscii = i;
+  }
+  const TextEncoding chosenLate = late && firstBeyondAscii < lines.size()
+                                      ? ChosenAtLine(text, lines[firstBeyondAscii], readable)
+                                      : TextEncoding::kCp932;
   Cp932Encoder encoder;
   std::string converted;
   int processEvents = 0;
+  std::size_t read = 0;  // the lines the run reads
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (expected.records >= plan.recordLimit) {
       expected.firstLineNotConverted = static_cast<std::int64_t>(i) + 1;
+      read = i + 1;  // looked at, to say where the rest begins
       break;
     }
     if (++processEvents == plan.cancelAt) {
       expected.cancelled = true;
       break;
     }
+    read = i + 1;
+    if (late && i == firstBeyondAscii) encoding = chosenLate;
     std::string_view line = lines[i];
     PotLineOutcome parsed;
     parsed.reason = SkipReason::kNotPointLine;
     converted.clear();
-    if (detected.encoding == TextEncoding::kUtf8) {
+    if (encoding == TextEncoding::kUtf8) {
       if (encoder.Append(line, converted))
         parsed = ParsePotLine(converted, UntitledRuleOfSetting(plan.untitled));
     } else {
@@ -193,6 +238,13 @@ Expected Model(const Plan& plan) {
       expected.log += "was Skipped";
     }
     expected.log += "\r\n";
+  }
+  if (late && firstBeyondAscii < read) encoding = chosenLate;
+  expected.encoding = encoding;
+  // A run that reads nothing (an empty file, a cancel before the first read)
+  // has looked at no byte: the encoding is the one told, if any.
+  if (plan.input.empty() || plan.cancelAt == 1) {
+    expected.encoding = plan.encoding.value_or(TextEncoding::kCp932);
   }
   // The limit reached on the last line: a read error met while looking for
   // the next one leaves the rest unread, from the line after.
@@ -333,10 +385,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     return 0;
   }
-  // A run cancelled before its first read has chosen no encoding yet.
-  if (!(expected.cancelled && plan.cancelAt == 1)) {
-    FUZZ_CHECK(outcome.inputEncoding == expected.encoding);
-  }
+  FUZZ_CHECK(outcome.inputEncoding == expected.encoding);
   FUZZ_CHECK((outcome.result == RunResult::kCancelled) == expected.cancelled);
   FUZZ_CHECK(outcome.records == expected.records);
   FUZZ_CHECK(outcome.firstLineNotConverted == expected.firstLineNotConverted);

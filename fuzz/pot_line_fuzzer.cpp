@@ -83,7 +83,14 @@ void CheckSkipped(std::string_view line, const PotLineOutcome& o) {
     case SkipReason::kNone:
       break;
   }
-  if (o.reason != SkipReason::kNotPointLine) FUZZ_CHECK(IsPointLine(line));
+  if (o.reason != SkipReason::kNotPointLine) {
+    FUZZ_CHECK(IsPointLine(line));
+    // The one-pass reading of the fields gives the extraction's texts on
+    // every point line, skipped or not.
+    FUZZ_CHECK(o.record.longitudeText == Field(line, "/kei="));
+    FUZZ_CHECK(o.record.latitudeText == Field(line, "ido="));
+    FUZZ_CHECK(o.record.title == Field(line, "/tex=") || o.record.title == kNoTitleText);
+  }
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
 #include "geo/coordinate.h"
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <optional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "geo/canonical_numeral.h"
 
@@ -43,38 +48,28 @@ constexpr PartQuotients MakePartQuotients() {
 }
 constexpr PartQuotients kPartQuotients = MakePartQuotients();
 
-// Spreads the 32 bits of `value` to the even bit positions of a 64-bit word.
-constexpr std::uint64_t SpreadToEvenBits(std::uint32_t value) {
-  std::uint64_t x = value;
-  x = (x | (x << 16)) & 0x0000FFFF0000FFFFull;
-  x = (x | (x << 8)) & 0x00FF00FF00FF00FFull;
-  x = (x | (x << 4)) & 0x0F0F0F0F0F0F0F0Full;
-  x = (x | (x << 2)) & 0x3333333333333333ull;
-  x = (x | (x << 1)) & 0x5555555555555555ull;
-  return x;
+// The two hexadecimal digits of every byte of a position code, by the two
+// nibbles it is made of: bit i of the longitude's nibble goes to bit 2i,
+// bit i of the latitude's to bit 2i + 1. A code's digits are looked up a
+// byte at a time, eight lookups that do not wait for one another.
+struct DigitPairs {
+  std::array<char, 2> of[256];  ///< index: longitude nibble | latitude nibble << 4
+};
+constexpr DigitPairs MakeDigitPairs() {
+  constexpr char kHex[] = "0123456789ABCDEF";
+  DigitPairs pairs{};
+  for (unsigned x = 0; x < 16; ++x) {
+    for (unsigned y = 0; y < 16; ++y) {
+      unsigned byte = 0;
+      for (unsigned bit = 0; bit < 4; ++bit) {
+        byte |= ((x >> bit) & 1u) << (2 * bit) | ((y >> bit) & 1u) << (2 * bit + 1);
+      }
+      pairs.of[x | y << 4] = {kHex[byte >> 4], kHex[byte & 15u]};
+    }
+  }
+  return pairs;
 }
-
-// The bytes of `value` in the opposite order.
-constexpr std::uint64_t ReverseBytes(std::uint64_t value) {
-  value = ((value & 0x00FF00FF00FF00FFull) << 8) | ((value >> 8) & 0x00FF00FF00FF00FFull);
-  value = ((value & 0x0000FFFF0000FFFFull) << 16) | ((value >> 16) & 0x0000FFFF0000FFFFull);
-  return (value << 32) | (value >> 32);
-}
-
-// The eight upper-case hexadecimal digits of `value` as eight bytes that,
-// copied to memory, read most significant digit first. All digits at once:
-// each nibble is spread to a byte of its own, then turned into "0" to "9" or
-// "A" to "F" (a nibble of 10 or more carries into bit 4 when 6 is added).
-constexpr std::uint64_t HexDigits(std::uint32_t value) {
-  std::uint64_t x = value;
-  x = (x | (x << 16)) & 0x0000FFFF0000FFFFull;
-  x = (x | (x << 8)) & 0x00FF00FF00FF00FFull;
-  x = (x | (x << 4)) & 0x0F0F0F0F0F0F0F0Full;  // nibble i in byte i, counted from the low end
-  const std::uint64_t letters = ((x + 0x0606060606060606ull) >> 4) & 0x0101010101010101ull;
-  x += 0x3030303030303030ull + letters * ('A' - '0' - 10);
-  // The low end of a little-endian word comes first in memory.
-  return std::endian::native == std::endian::little ? ReverseBytes(x) : x;
-}
+constexpr DigitPairs kDigitPairs = MakeDigitPairs();
 
 // The angle in code units as the low 31 bits of its 32-bit two's complement;
 // nothing when the unit count does not fit 32 bits (or is not a number).
@@ -88,8 +83,6 @@ std::optional<std::uint32_t> AngleUnits(double angle) {
   return static_cast<std::uint32_t>(floored) & 0x7FFFFFFFu;
 }
 
-constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // A part read as far as its digits go.
 struct WholeNumeral {
   std::size_t end;      ///< offset of the first byte that is not a digit, or the size
@@ -102,14 +95,18 @@ struct WholeNumeral {
 // its value is exact in a double. A longer run of digits may still be a
 // numeral (zeros in front of it); it is left to the full rule.
 WholeNumeral ReadWholeNumeral(std::string_view text, std::size_t begin) {
-  std::size_t at = begin;
+  const char* const start = text.data() + begin;
+  const char* const end = text.data() + text.size();
+  const char* at = start;
   std::uint64_t value = 0;
-  while (at < text.size() && IsDigit(text[at])) {
-    value = value * 10 + static_cast<unsigned>(text[at] - '0');  // wraps harmlessly when long
-    ++at;
+  for (; at != end; ++at) {
+    const unsigned digit = static_cast<unsigned char>(*at) - unsigned{'0'};
+    if (digit > 9) break;
+    value = value * 10 + digit;  // wraps harmlessly when long
   }
-  const bool complete = at - begin <= kMaxWholeDigits && (at == text.size() || text[at] == '\'');
-  return {at, value, complete};
+  const auto length = static_cast<std::size_t>(at - start);
+  const bool complete = length <= kMaxWholeDigits && (at == end || *at == '\'');
+  return {begin + length, value, complete};
 }
 
 // Reads part number kPart of a coordinate text from `current` up to the next
@@ -167,30 +164,56 @@ double ParseCoordinateText(std::string_view text) {
 
 namespace {
 
-// Inline in both callers: the conversion run writes one for every record.
-inline PositionText PositionCodeText(std::uint32_t x, std::uint32_t y) {
-  x &= 0x7FFFFFFFu;
-  y &= 0x7FFFFFFFu;
-  const std::uint64_t code = SpreadToEvenBits(x) | (SpreadToEvenBits(y) << 1);
-  std::array<char, 17> chars;
-  chars[0] = '$';
-  const std::uint64_t high = HexDigits(static_cast<std::uint32_t>(code >> 32));
-  const std::uint64_t low = HexDigits(static_cast<std::uint32_t>(code));
-  std::memcpy(chars.data() + 1, &high, 8);
-  std::memcpy(chars.data() + 9, &low, 8);
-  return PositionText(chars);
+// The two digits of code byte k (from the least significant): nibble k of
+// each angle.
+std::uint16_t DigitPair(std::uint32_t x, std::uint32_t y, unsigned k) {
+  const unsigned index = ((x >> (4 * k)) & 15u) | ((y >> (4 * k)) & 15u) << 4;
+  std::uint16_t pair;
+  std::memcpy(&pair, kDigitPairs.of[index].data(), 2);
+  return pair;
 }
 
 }  // namespace
+
+// The code's digits, most significant first, are the pairs of bytes 7 down
+// to 0; the first sixteen characters are stored at once, and the last with
+// the count.
+PositionText FormatPositionCode(std::uint32_t x, std::uint32_t y) {
+  x &= 0x7FFFFFFFu;
+  y &= 0x7FFFFFFFu;
+  PositionText text;
+  char* const bytes = text.bytes_.data();
+#if defined(__SSE2__)
+  __m128i pairs = _mm_cvtsi32_si128(DigitPair(x, y, 7));
+  pairs = _mm_insert_epi16(pairs, DigitPair(x, y, 6), 1);
+  pairs = _mm_insert_epi16(pairs, DigitPair(x, y, 5), 2);
+  pairs = _mm_insert_epi16(pairs, DigitPair(x, y, 4), 3);
+  pairs = _mm_insert_epi16(pairs, DigitPair(x, y, 3), 4);
+  pairs = _mm_insert_epi16(pairs, DigitPair(x, y, 2), 5);
+  pairs = _mm_insert_epi16(pairs, DigitPair(x, y, 1), 6);
+  pairs = _mm_insert_epi16(pairs, DigitPair(x, y, 0), 7);
+  const __m128i first = _mm_or_si128(_mm_slli_si128(pairs, 1), _mm_cvtsi32_si128('$'));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes), first);
+  const auto last = static_cast<std::uint16_t>(
+      static_cast<unsigned>(_mm_extract_epi16(pairs, 7)) >> 8 | PositionText::kLength << 8);
+  std::memcpy(bytes + 16, &last, 2);
+#else
+  bytes[0] = '$';
+  for (unsigned k = 0; k < 8; ++k) {
+    const std::uint16_t pair = DigitPair(x, y, k);
+    std::memcpy(bytes + 15 - 2 * k, &pair, 2);
+  }
+  bytes[PositionText::kLength] = static_cast<char>(PositionText::kLength);
+#endif
+  return text;
+}
 
 PositionText EncodeNviPosition(double longitude, double latitude) {
   if (longitude > kMaxAngle || latitude > kMaxAngle) return {};
   const std::optional<std::uint32_t> x = AngleUnits(longitude);
   const std::optional<std::uint32_t> y = AngleUnits(latitude);
   if (!x || !y) return {};
-  return PositionCodeText(*x, *y);
+  return FormatPositionCode(*x, *y);
 }
-
-PositionText FormatPositionCode(std::uint32_t x, std::uint32_t y) { return PositionCodeText(x, y); }
 
 }  // namespace velorin

@@ -22,17 +22,21 @@ double ParseCoordinateText(std::string_view text);
 class PositionText {
  public:
   PositionText() = default;
-  explicit PositionText(const std::array<char, 17>& chars) : chars_(chars), length_(17) {}
 
-  std::size_t size() const { return length_; }
-  bool empty() const { return length_ == 0; }
-  std::string_view view() const { return {chars_.data(), length_}; }
+  std::size_t size() const { return static_cast<unsigned char>(bytes_[kLength]); }
+  bool empty() const { return size() == 0; }
+  std::string_view view() const { return {bytes_.data(), size()}; }
   std::string str() const { return std::string(view()); }
   friend bool operator==(const PositionText& a, std::string_view b) { return a.view() == b; }
 
  private:
-  std::array<char, 17> chars_{};
-  std::size_t length_ = 0;
+  friend PositionText FormatPositionCode(std::uint32_t x, std::uint32_t y);
+
+  // The characters, then their count (0 or 17) in the last byte: 18 bytes,
+  // written and copied as 16 and 2 (a read wider than the writes it spans
+  // waits for them to reach the cache).
+  static constexpr std::size_t kLength = 17;
+  std::array<char, 18> bytes_{};
 };
 
 /// Interleaves floor(angle * 11930464 + 0.5) of both angles bit by bit, the

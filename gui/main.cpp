@@ -15,6 +15,7 @@
 #include "startup/user_files.h"
 #include "startup/version.h"
 #include "startup/window_arguments.h"
+#include "window/window_formats.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ int main(int argc, char* argv[]) {
       ParseWindowArguments(std::vector<std::string>(argv + 1, argv + argc));
   switch (arguments.action) {
     case WindowAction::kHelp:
-      std::cout << WindowUsageText();
+      std::cout << WindowUsageText(WindowInputFormatNames());
       return 0;
     case WindowAction::kVersion:
       std::cout << WindowVersionText() << '\n';

@@ -174,7 +174,18 @@ void mainform::CreateMenus() {
   mainform_menu_file->addSeparator();
   mainform_menu_file_quit = makeItem(mainform_menu_file, "mainform_menu_file_quit");
   mainform_menu_tool = makeMenu("mainform_menu_tool");
-  mainform_menu_tool_option = makeItem(mainform_menu_tool, "mainform_menu_tool_option");
+  // Option holds the choices that Velorin remembers.
+  QMenu* option = mainform_menu_tool->addMenu(QString());
+  option->setObjectName(QStringLiteral("mainform_menu_tool_option_menu"));
+  mainform_menu_tool_option = option->menuAction();
+  mainform_menu_tool_option->setObjectName(QStringLiteral("mainform_menu_tool_option"));
+  mainform_menu_tool_option_input_datum = makeItem(option, "mainform_menu_tool_option_input_datum");
+  mainform_menu_tool_option_output_datum =
+      makeItem(option, "mainform_menu_tool_option_output_datum");
+  for (QAction* choice :
+       {mainform_menu_tool_option_input_datum, mainform_menu_tool_option_output_datum}) {
+    choice->setCheckable(true);
+  }
   mainform_menu_help = makeMenu("mainform_menu_help");
   mainform_menu_help_help = makeItem(mainform_menu_help, "mainform_menu_help_help");
   mainform_menu_help_dummy1 = makeItem(mainform_menu_help, "mainform_menu_help_dummy1");
@@ -215,6 +226,14 @@ void mainform::ConnectEvents() {
   connect(mainform_menu_file_quit, &QAction::triggered, this, [&rules] { rules.QuitCommand(); });
   connect(mainform_menu_help_help, &QAction::triggered, this, [&rules] { rules.HelpCommand(); });
   connect(mainform_menu_help_about, &QAction::triggered, this, [&rules] { rules.AboutCommand(); });
+  connect(mainform_menu_tool_option_input_datum, &QAction::triggered, this, [this, &rules] {
+    rules.InputDatumCommand();
+    if (mapWindow_ != nullptr) mapWindow_->SetInputDatum(rules.InputDatum());
+  });
+  connect(mainform_menu_tool_option_output_datum, &QAction::triggered, this, [this, &rules] {
+    rules.OutputDatumCommand();
+    if (mapWindow_ != nullptr) mapWindow_->SetOutputDatum(rules.OutputDatum());
+  });
 }
 
 void mainform::ApplyMainWindowTexts() { presenter_->ApplyMainWindowTexts(); }

@@ -78,6 +78,7 @@ class mainform : public QMainWindow, public PathWindow, public MainView {
   void SetMenuText(MainMenu menu, const std::string& text, bool separator) override;
   void SetMenuVisible(MainMenu menu, bool visible) override;
   void SetMenuEnabled(MainMenu menu, bool enabled) override;
+  void SetMenuChecked(MainMenu menu, bool checked) override;
   void ConfigureFileDialog(PathKind path, const FileDialogSettings& settings) override;
   std::string DialogFileName(PathKind path) override;
   void SetDialogFileName(PathKind path, const std::string& name) override;
@@ -113,6 +114,8 @@ class mainform : public QMainWindow, public PathWindow, public MainView {
   QAction* mainform_menu_file_quit;
   QMenu* mainform_menu_tool;
   QAction* mainform_menu_tool_option;
+  QAction* mainform_menu_tool_option_input_datum;
+  QAction* mainform_menu_tool_option_output_datum;
   QMenu* mainform_menu_help;
   QAction* mainform_menu_help_help;
   QAction* mainform_menu_help_dummy1;

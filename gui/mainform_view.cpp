@@ -90,6 +90,10 @@ QAction* mainform::MenuItem(MainMenu menu) {
       return mainform_menu_file_quit;
     case MainMenu::kToolOption:
       return mainform_menu_tool_option;
+    case MainMenu::kToolOptionInputDatum:
+      return mainform_menu_tool_option_input_datum;
+    case MainMenu::kToolOptionOutputDatum:
+      return mainform_menu_tool_option_output_datum;
     case MainMenu::kHelpHelp:
       return mainform_menu_help_help;
     case MainMenu::kHelpDummy1:
@@ -162,6 +166,8 @@ void mainform::SetMenuText(MainMenu menu, const std::string& text, bool separato
 void mainform::SetMenuVisible(MainMenu menu, bool visible) { MenuItem(menu)->setVisible(visible); }
 
 void mainform::SetMenuEnabled(MainMenu menu, bool enabled) { MenuItem(menu)->setEnabled(enabled); }
+
+void mainform::SetMenuChecked(MainMenu menu, bool checked) { MenuItem(menu)->setChecked(checked); }
 
 void mainform::ConfigureFileDialog(PathKind path, const FileDialogSettings& settings) {
   CommonDialog* dialog = Dialog(path);

@@ -20,6 +20,10 @@ RunOptions EditSaveOptions(const EditedPoints& points, const EditSave& save) {
   run.untitled = points.untitled();
   run.writer = save.writer;
   run.logPath = save.logPath;
+  // The map's points were moved into WGS 84 when they were read: they are
+  // moved once more only into the datum of the file written.
+  run.inputDatum = Datum::kWgs84;
+  run.outputDatum = run.outputFormat == PointFormat::kNvi ? save.nviDatum : save.fileDatum;
   return run;
 }
 

@@ -19,6 +19,11 @@ struct EditSave {
   WriterOptions writer = {};
   /// The window's log, when logging is on.
   std::optional<std::string> logPath = std::nullopt;
+  /// The datum a POT or CSV file is written in: the one the window reads
+  /// them in, so that a file saved and opened again shows the same places.
+  Datum fileDatum = Datum::kWgs84;
+  /// The datum NVI is written in, as Convert writes it.
+  Datum nviDatum = Datum::kWgs84;
 };
 
 /// The run options of saving `points` as `save` says.

@@ -30,7 +30,7 @@ bool EditedPointsReader::Next(ReadEntry& entry) {
 
 RunInput EditedPointsInput(const EditedPoints& points) {
   const EditableMap& map = points.map();
-  return {map.path, map.read.format,
+  return {map.path, map.read.format, FormatBasis::kExtension,
           [&points] { return std::make_unique<EditedPointsReader>(points); }};
 }
 

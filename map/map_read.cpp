@@ -29,6 +29,7 @@ MapReadResult RunMapRead(FileSystem& files, const std::string& path, const MapRe
   run.recordLimit = options.recordLimit;
   run.points = options.points;
   run.thinMetres = options.thinMetres;
+  run.inputDatum = options.inputDatum;
   run.sink = &writer;
   run.observer = &observer;
   MapReadHost host(options.keepGoing);

@@ -28,6 +28,9 @@ struct MapReadOptions {
   /// The points read of a file with routes and tracks, and their thinning.
   PointKinds points = {};
   double thinMetres = kDefaultThinMetres;
+  /// The datum of a POT, NVI or CSV file; the map shows every point where
+  /// it lies in WGS 84.
+  Datum inputDatum = Datum::kWgs84;
   /// Asked now and then; reading stops (cancelled) when it says false.
   std::function<bool()> keepGoing;
   /// The input's size in bytes when known (0 otherwise): room for its points

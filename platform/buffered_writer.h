@@ -33,6 +33,16 @@ class BufferedWriter {
     }
     AppendBeyondBuffer(std::string_view(&c, 1));
   }
+  /// The next `size` bytes of the buffer, for the caller to fill, when they
+  /// fit what is left of it (and the writer has not failed); else nullptr,
+  /// and nothing changes: Append the pieces instead, which writes the buffer
+  /// out at the same bytes as ever.
+  char* Claim(std::size_t size) {
+    if (!ok_ || size > buffer_.size() - used_) return nullptr;
+    char* const piece = buffer_.data() + used_;
+    used_ += size;
+    return piece;
+  }
   /// Hands what is buffered to the sink now (for a reader downstream that
   /// waits for it); false if any write failed.
   bool Flush();

@@ -111,9 +111,16 @@ bool LineReader::ReadLine(std::string_view& line) {
 }
 
 std::string_view LineReader::Peek(std::size_t size) {
+  bool came = false;  // bytes came, if only the LF dropped below
   while (end_ - begin_ < size && !eof_) {
-    if (begin_ < end_ && !source_.HasDataReady()) break;
-    Fill();
+    if ((begin_ < end_ || came) && !source_.HasDataReady()) break;
+    came = Fill() || came;
+    if (skipLf_ && begin_ < end_) {
+      // The LF of a CR LF cut by the buffer's end: part of the line end
+      // before, not of what comes next.
+      if (buffer_[begin_] == kLf) ++begin_;
+      skipLf_ = false;
+    }
   }
   return std::string_view(buffer_.data() + begin_, std::min(size, end_ - begin_));
 }

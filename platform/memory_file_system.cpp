@@ -287,6 +287,12 @@ bool MemoryFileSystem::NameSameFile(const std::string& a, const std::string& b) 
   return Resolve(a) == Resolve(b);
 }
 
+std::optional<std::string> MemoryFileSystem::IdentityOf(const std::string& path) {
+  std::string target = Resolve(path);
+  if (files_.find(target) == files_.end()) return std::nullopt;
+  return target;
+}
+
 std::optional<std::uint64_t> MemoryFileSystem::FileSize(const std::string& path) {
   const auto found = files_.find(Resolve(path));
   if (found == files_.end()) return std::nullopt;

@@ -57,6 +57,8 @@ class MemoryFileSystem : public FileSystem {
                                                   std::error_code& ec) override;
   bool IsNormalFile(const std::string& path) override;
   bool NameSameFile(const std::string& a, const std::string& b) override;
+  /// The file's own path, links followed; nothing when it names no file.
+  std::optional<std::string> IdentityOf(const std::string& path) override;
   std::optional<std::uint64_t> FileSize(const std::string& path) override;
   std::optional<std::string> ReadHead(const std::string& path, std::size_t count) override;
   bool IsFolder(const std::string& path) override;

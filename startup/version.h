@@ -5,6 +5,6 @@
 namespace velorin {
 
 inline constexpr char kVersionNumber[] = "0.2.0";
-inline constexpr char kApplicationId[] = "io.github.velorin.Velorin";
+inline constexpr char kApplicationId[] = "velorin";
 
 }  // namespace velorin

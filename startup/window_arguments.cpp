@@ -49,10 +49,14 @@ WindowArguments ParseWindowArguments(const std::vector<std::string>& arguments, 
   return result;
 }
 
-std::string WindowUsageText() {
+std::string WindowUsageText(std::string_view inputFormats) {
   return "Usage: velorin [FILE]\n"
          "       velorin --map FILE\n"
-         "Converts POT point lists into NVI files for car-navigation units, in a window.\n"
+         "Converts point files into NVI files for car-navigation units, in a window,\n"
+         "and shows their points on a map.\n"
+         "It reads " +
+         std::string(inputFormats) +
+         " files.\n"
          "\n"
          "  FILE        take this point file as the input, as if it had been dropped on\n"
          "              the window (the output becomes the same name with .nvi)\n"
@@ -62,7 +66,8 @@ std::string WindowUsageText() {
          "\n"
          "VELORIN_TILE_URL (a tile URL with {z}, {x} and {y}, or \"none\") chooses the\n"
          "map's tile server for this run.\n"
-         "velorin-cli converts from the command line; see velorin(1) and velorin-cli(1).\n";
+         "velorin-cli converts between these formats and NVI and draws maps as SVG\n"
+         "pictures, from the command line; see velorin(1) and velorin-cli(1).\n";
 }
 
 std::string WindowVersionText() { return std::string("velorin ") + kVersionNumber; }

@@ -3,6 +3,7 @@
 // taken as a dropped file; `velorin --map FILE` opens the map of FILE as well;
 // --help and --version answer without a window.
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velorin {
@@ -35,8 +36,9 @@ enum class MapOption { kOffered, kAbsent };
 WindowArguments ParseWindowArguments(const std::vector<std::string>& arguments,
                                      MapOption map = MapOption::kOffered);
 
-/// The text of --help of the Qt window (the Win32 window has its own).
-std::string WindowUsageText();
+/// The text of --help of the Qt window (the Win32 window has its own), which
+/// reads `inputFormats` ("POT, GPX and CSV").
+std::string WindowUsageText(std::string_view inputFormats);
 
 /// The text of --version: "velorin 0.2.0".
 std::string WindowVersionText();

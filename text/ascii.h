@@ -4,7 +4,6 @@
 // Names of formats, encodings, extensions and answers are compared this way,
 // never by the locale's rules.
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,18 +17,6 @@ constexpr char AsciiLower(char c) {
 /// The capital form of an ASCII lower-case letter; any other byte unchanged.
 constexpr char AsciiUpper(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-/// AsciiUpper applied to each of the eight bytes of `word` at once: 0x20 is
-/// taken off exactly the bytes "a" to "z" (never carrying into a neighbour).
-constexpr std::uint64_t AsciiUpperWord(std::uint64_t word) {
-  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
-  constexpr std::uint64_t kHigh = 0x8080808080808080ull;
-  const std::uint64_t low7 = word & kLow7;
-  const std::uint64_t fromA = low7 + 0x1F1F1F1F1F1F1F1Full;    // high bit: low 7 bits >= 'a'
-  const std::uint64_t pastZ = low7 + 0x0505050505050505ull;    // high bit: low 7 bits > 'z'
-  const std::uint64_t lower = fromA & ~pastZ & ~word & kHigh;  // and the byte is ASCII
-  return word - (lower >> 2);
 }
 
 /// `text` with its ASCII capitals made lower case.

@@ -102,4 +102,42 @@ class ByteHits {
   std::uint64_t hits_ = 0;
 };
 
+/// Where two byte values stand among 64 bytes of a text: bit i of each mask
+/// stands for the byte at the first offset + i; bits for bytes past the
+/// text's end are clear.
+struct ByteMasks {
+  std::uint64_t first = 0;
+  std::uint64_t second = 0;
+};
+
+/// The masks of the 64 bytes from `from` (below text.size()) on.
+inline ByteMasks MaskTwoBytes(std::string_view text, std::size_t from, char first, char second) {
+  ByteMasks masks;
+  const std::size_t size = text.size();
+#if defined(__SSE2__)
+  if (size >= 16) {
+    // Sixteen bytes at a time; a block that would run past the end is the
+    // last sixteen bytes, their bits moved down past those already seen.
+    const __m128i firsts = _mm_set1_epi8(first);
+    const __m128i seconds = _mm_set1_epi8(second);
+    for (std::size_t block = 0; block < 64 && from + block < size; block += 16) {
+      const std::size_t wanted = from + block;
+      const std::size_t at = wanted + 16 <= size ? wanted : size - 16;
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+      const auto shift = static_cast<int>(wanted - at);
+      const auto a = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, firsts)));
+      const auto b = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, seconds)));
+      masks.first |= std::uint64_t{a >> shift} << block;
+      masks.second |= std::uint64_t{b >> shift} << block;
+    }
+    return masks;
+  }
+#endif
+  for (std::size_t i = 0; i < 64 && from + i < size; ++i) {
+    masks.first |= std::uint64_t{text[from + i] == first} << i;
+    masks.second |= std::uint64_t{text[from + i] == second} << i;
+  }
+  return masks;
+}
+
 }  // namespace velorin

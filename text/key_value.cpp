@@ -65,14 +65,7 @@ std::string_view ExtractKeyValue(std::string_view line, const SearchPattern& key
     value = line.substr(valueBegin);
   }
 
-  // A double quote (0x22) and a blank (0x20) are never trail bytes, so a byte
-  // test at either end of the value sees whole characters.
-  if (stripQuotes) {
-    if (!value.empty() && value.front() == '"') value.remove_prefix(1);
-    if (!value.empty() && value.back() == '"') value.remove_suffix(1);
-  }
-  if (blankToEmpty && value.find_first_not_of(' ') == std::string_view::npos) return {};
-  return value;
+  return TidyKeyValue(value, stripQuotes, blankToEmpty);
 }
 
 }  // namespace velorin

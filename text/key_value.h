@@ -18,6 +18,20 @@ std::string_view ExtractKeyValue(std::string_view line, std::string_view key,
                                  std::string_view delimiter, std::int16_t startPosition,
                                  bool ignoreCase, bool stripQuotes, bool blankToEmpty);
 
+/// The last steps of the extraction: with `stripQuotes` one leading and one
+/// trailing double quote are removed, then with `blankToEmpty` a value of
+/// spaces alone becomes empty. A double quote (0x22) and a blank (0x20) are
+/// never trail bytes, so a byte test at either end sees whole characters.
+constexpr std::string_view TidyKeyValue(std::string_view value, bool stripQuotes,
+                                        bool blankToEmpty) {
+  if (stripQuotes) {
+    if (!value.empty() && value.front() == '"') value.remove_prefix(1);
+    if (!value.empty() && value.back() == '"') value.remove_suffix(1);
+  }
+  if (blankToEmpty && value.find_first_not_of(' ') == std::string_view::npos) return {};
+  return value;
+}
+
 /// The same extraction with the key and the delimiter analysed beforehand,
 /// each with its own letter-case rule: for searching many lines with the
 /// same key. ExtractKeyValue(line, key, delimiter, start, ignoreCase, ...)

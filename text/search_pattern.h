@@ -36,9 +36,10 @@ class SearchPattern {
     singleByte_ = anchorBeginsCharacter_ && text.size() == 1;
     fitsWord_ = ascii_ && text.size() <= 8;
     for (std::size_t i = 0; i < text.size() && fitsWord_; ++i) {
-      const char c = ignoreCase ? AsciiUpper(text[i]) : text[i];
+      const char c = ignoreCase ? AsciiLower(text[i]) : text[i];
       word_ |= std::uint64_t{static_cast<unsigned char>(c)} << ByteShift(i);
       mask_ |= std::uint64_t{0xFF} << ByteShift(i);
+      if (ignoreCase && AsciiUpper(c) != c) fold_ |= std::uint64_t{0x20} << ByteShift(i);
     }
   }
 
@@ -49,16 +50,45 @@ class SearchPattern {
       // A line byte equal to an ASCII byte (upper-cased or not) is ASCII
       // itself, so never a lead byte: matching byte for byte from a
       // character boundary matches whole characters.
+      // Under ignoreCase a letter's byte gets 0x20 set, which makes exactly
+      // its two cases equal to the lower-case letter that word_ holds.
       std::uint64_t word;
       std::memcpy(&word, line.data() + at, 8);
-      if (ignoreCase_) word = AsciiUpperWord(word);
-      return ((word ^ word_) & mask_) == 0;
+      return (((word | fold_) ^ word_) & mask_) == 0;
     }
     return MatchesAtSlowly(line, at);
   }
 
-  std::string_view text() const { return text_; }
-  bool ignoreCase() const { return ignoreCase_; }
+  /// An ASCII pattern of up to eight bytes as a word to compare with eight
+  /// line bytes: they match when (((bytes | fold) ^ word) & mask) == 0.
+  struct Word {
+    std::uint64_t word = 0;
+    std::uint64_t mask = 0;
+    std::uint64_t fold = 0;
+  };
+  /// Whether the pattern has a Word form.
+  constexpr bool fitsWord() const { return fitsWord_; }
+  /// The Word form for the eight bytes whose last one is the pattern's last
+  /// byte (the form MatchesAt uses begins with its first byte).
+  constexpr Word EndingWord() const {
+    const int shift = static_cast<int>(8 * (8 - text_.size()));
+    if (shift >= 64) return {};
+    if constexpr (std::endian::native == std::endian::little) {
+      return {word_ << shift, mask_ << shift, fold_ << shift};
+    } else {
+      return {word_ >> shift, mask_ >> shift, fold_ >> shift};
+    }
+  }
+
+  constexpr std::string_view text() const { return text_; }
+  constexpr bool ignoreCase() const { return ignoreCase_; }
+  /// One byte that can only begin a character, found as that byte alone.
+  constexpr bool singleByte() const { return singleByte_; }
+  /// Every occurrence of the first byte begins a character (it is no trail
+  /// byte), so a match there needs no look at the bytes before it.
+  constexpr bool startsAnywhere() const {
+    return !text_.empty() && !IsTrailByte(static_cast<unsigned char>(text_[0]));
+  }
 
   /// Byte offset of the first occurrence in `line` that begins at a character
   /// boundary at or after the boundary `from`; kNotFound if there is none. An
@@ -91,11 +121,12 @@ class SearchPattern {
   bool singleByte_ = false;  ///< one byte, and it can only begin a character
   bool ascii_ = true;
   /// An ASCII pattern of up to eight bytes is compared with eight line bytes
-  /// at once: word_ holds it (upper-cased under ignoreCase), mask_ 0xFF in
-  /// its bytes.
+  /// at once: word_ holds it (lower-cased under ignoreCase), mask_ 0xFF in
+  /// its bytes, fold_ 0x20 in those of its letters under ignoreCase.
   bool fitsWord_ = false;
   std::uint64_t word_ = 0;
   std::uint64_t mask_ = 0;
+  std::uint64_t fold_ = 0;
 };
 
 }  // namespace velorin

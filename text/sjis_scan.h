@@ -27,4 +27,30 @@ constexpr std::size_t CharWidthAt(std::string_view s, std::size_t pos) {
              : 1;
 }
 
+/// Answers whether bytes of one text begin characters, for offsets asked in
+/// increasing order: each answer walks only the bytes since the one before,
+/// so asking about every byte of a text costs one pass over it.
+class CharacterStarts {
+ public:
+  constexpr CharacterStarts() = default;
+  /// `known` is an offset known to begin a character (0 always does).
+  constexpr explicit CharacterStarts(std::size_t known) : boundary_(known) {}
+
+  /// Whether byte `at` of `text` (always the same text; `at` beyond the
+  /// offset asked before, and at least `known`) begins a character. A byte
+  /// that follows a non-lead byte always does; after a lead byte the
+  /// characters are walked from the nearest known start.
+  constexpr bool At(std::string_view text, std::size_t at) {
+    if (at <= boundary_ || !IsLeadByte(static_cast<unsigned char>(text[at - 1]))) return true;
+    std::size_t walk = at - 1;
+    while (walk > boundary_ && IsLeadByte(static_cast<unsigned char>(text[walk - 1]))) --walk;
+    while (walk < at) walk += CharWidthAt(text, walk);
+    boundary_ = walk;
+    return walk == at;
+  }
+
+ private:
+  std::size_t boundary_ = 0;  ///< an offset known to begin a character
+};
+
 }  // namespace velorin

@@ -236,6 +236,10 @@ void Win32MainWindow::OnCommand(WORD id, WORD notification) {
         return rules.HelpCommand();
       case MainMenu::kHelpAbout:
         return rules.AboutCommand();
+      case MainMenu::kToolOptionInputDatum:
+        return rules.InputDatumCommand();
+      case MainMenu::kToolOptionOutputDatum:
+        return rules.OutputDatumCommand();
       default:
         return;
     }

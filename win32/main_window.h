@@ -50,6 +50,7 @@ class Win32MainWindow : public MainView {
   void SetMenuText(MainMenu menu, const std::string& text, bool separator) override;
   void SetMenuVisible(MainMenu menu, bool visible) override;
   void SetMenuEnabled(MainMenu menu, bool enabled) override;
+  void SetMenuChecked(MainMenu menu, bool checked) override;
   void ConfigureFileDialog(PathKind path, const FileDialogSettings& settings) override;
   std::string DialogFileName(PathKind path) override;
   void SetDialogFileName(PathKind path, const std::string& name) override;
@@ -67,6 +68,7 @@ class Win32MainWindow : public MainView {
     bool separator = false;
     bool visible = true;
     bool enabled = true;
+    bool checked = false;
   };
   struct DialogState {
     FileDialogSettings settings;
@@ -78,6 +80,9 @@ class Win32MainWindow : public MainView {
   void LayOut();
   void ApplyFonts();
   void RebuildMenuBar();
+  /// The popup of a menu's items (an item with items of its own opens
+  /// another), or null when the menu has none.
+  HMENU BuildPopup(MainMenu menu) const;
   void OnCommand(WORD id, WORD notification);
   /// Return: clicks the command that has the focus, if any.
   void PressFocusedCommand();

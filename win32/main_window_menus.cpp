@@ -1,5 +1,6 @@
-// The menu bar of the Win32 main window: File and Help (Tool hidden), built
-// again from the texts and switches the window rules set.
+// The menu bar of the Win32 main window: File, Tool (whose Option holds the
+// datum choices) and Help, built again from the texts and switches the
+// window rules set.
 #include "platform/wide_text_win32.h"
 #include "win32/main_window.h"
 
@@ -7,7 +8,7 @@ namespace velorin {
 namespace {
 
 struct MenuTree {
-  MainMenu top;
+  MainMenu menu;
   MainMenu items[3];
   int itemCount;
 };
@@ -18,27 +19,53 @@ constexpr MenuTree kMenus[] = {
     {MainMenu::kHelp, {MainMenu::kHelpHelp, MainMenu::kHelpDummy1, MainMenu::kHelpAbout}, 3},
 };
 
+/// The items that open a popup of their own.
+constexpr MenuTree kSubmenus[] = {
+    {MainMenu::kToolOption, {MainMenu::kToolOptionInputDatum, MainMenu::kToolOptionOutputDatum}, 2},
+};
+
+const MenuTree* TreeOf(MainMenu menu) {
+  for (const MenuTree& tree : kMenus) {
+    if (tree.menu == menu) return &tree;
+  }
+  for (const MenuTree& tree : kSubmenus) {
+    if (tree.menu == menu) return &tree;
+  }
+  return nullptr;
+}
+
 }  // namespace
+
+HMENU Win32MainWindow::BuildPopup(MainMenu menu) const {
+  const MenuTree* tree = TreeOf(menu);
+  if (tree == nullptr) return nullptr;
+  const HMENU popup = CreatePopupMenu();
+  for (int n = 0; n < tree->itemCount; ++n) {
+    const MainMenu id = tree->items[n];
+    const auto found = menus_.find(id);
+    const MenuState item = found == menus_.end() ? MenuState{} : found->second;
+    // A Win32 menu has no hidden state: a hidden item is left out.
+    if (!item.visible) continue;
+    const UINT state = (item.enabled ? 0U : MF_GRAYED) | (item.checked ? MF_CHECKED : 0U);
+    if (item.separator) {
+      AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+    } else if (const HMENU inner = BuildPopup(id)) {
+      AppendMenuW(popup, MF_POPUP | MF_STRING | state, reinterpret_cast<UINT_PTR>(inner),
+                  Widen(item.text).c_str());
+    } else {
+      AppendMenuW(popup, MF_STRING | state, MenuCommand(id), Widen(item.text).c_str());
+    }
+  }
+  return popup;
+}
 
 void Win32MainWindow::RebuildMenuBar() {
   const HMENU bar = CreateMenu();
   for (const MenuTree& tree : kMenus) {
-    const MenuState& top = menus_[tree.top];
-    // A Win32 menu has no hidden state: a hidden menu is left out.
+    const MenuState& top = menus_[tree.menu];
     if (!top.visible) continue;
-    const HMENU popup = CreatePopupMenu();
-    for (int n = 0; n < tree.itemCount; ++n) {
-      const MenuState& item = menus_[tree.items[n]];
-      if (!item.visible) continue;
-      if (item.separator) {
-        AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-      } else {
-        AppendMenuW(popup, MF_STRING | (item.enabled ? 0U : MF_GRAYED), MenuCommand(tree.items[n]),
-                    Widen(item.text).c_str());
-      }
-    }
     AppendMenuW(bar, MF_POPUP | MF_STRING | (top.enabled ? 0U : MF_GRAYED),
-                reinterpret_cast<UINT_PTR>(popup), Widen(top.text).c_str());
+                reinterpret_cast<UINT_PTR>(BuildPopup(tree.menu)), Widen(top.text).c_str());
   }
   const HMENU old = GetMenu(hwnd_);
   SetMenu(hwnd_, bar);
@@ -60,6 +87,11 @@ void Win32MainWindow::SetMenuVisible(MainMenu menu, bool visible) {
 
 void Win32MainWindow::SetMenuEnabled(MainMenu menu, bool enabled) {
   menus_[menu].enabled = enabled;
+  RebuildMenuBar();
+}
+
+void Win32MainWindow::SetMenuChecked(MainMenu menu, bool checked) {
+  menus_[menu].checked = checked;
   RebuildMenuBar();
 }
 

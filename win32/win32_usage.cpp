@@ -1,11 +1,15 @@
 #include "win32/win32_usage.h"
 
+#include "window/window_formats.h"
+
 namespace velorin {
 
 std::string Win32UsageText() {
   return "Usage: velorin.exe [FILE]\n"
-         "Converts points of interest into NVI files for car-navigation units, in a\n"
-         "window: POT, GPX, KML, KMZ, CSV and GeoJSON files in, NVI out.\n"
+         "Converts point files into NVI files for car-navigation units, in a window.\n"
+         "It reads " +
+         WindowInputFormatNames() +
+         " files.\n"
          "\n"
          "  FILE        take this point file as the input, as if it had been dropped on\n"
          "              the window (the output becomes the same name with .nvi)\n"

@@ -1,6 +1,8 @@
 #include "window/main_presenter.h"
 
 #include "text/cp932_decoder.h"
+#include "window/dialog_filter.h"
+#include "window/window_formats.h"
 #include "window/window_run_host.h"
 
 namespace velorin {
@@ -69,8 +71,7 @@ void MainPresenter::ApplyMainWindowTexts() {
   ApplyDialogTexts();
   ApplyMenuTexts();
   ApplyRunningPanelTexts();
-  // 15. The Tool menu is never shown.
-  view_.SetMenuVisible(MainMenu::kTool, false);
+  ApplyOptionMenu();
 }
 
 void MainPresenter::ApplyPathGroupTexts() {
@@ -93,11 +94,17 @@ void MainPresenter::ApplyPathGroupTexts() {
 }
 
 void MainPresenter::ApplyDialogTexts() {
-  // 8, 9. The file dialogs.
-  view_.ConfigureFileDialog(PathKind::kInput,
-                            {Message(40), Message(41), Message(42), MessageFont()});
-  view_.ConfigureFileDialog(PathKind::kOutput,
-                            {Message(45), Message(46), Message(47), MessageFont()});
+  // 8, 9. The file dialogs, whose filters offer the formats of the table:
+  // every one read for the input, the one the window's runs write for the
+  // output.
+  const PointFormat output = WindowOutputFormat();
+  const std::vector<PointFormat> inputs = WindowInputFormats(output);
+  view_.ConfigureFileDialog(
+      PathKind::kInput,
+      {Message(40), Message(41), DialogFilter(Message(42), inputs, false), MessageFont()});
+  view_.ConfigureFileDialog(
+      PathKind::kOutput,
+      {Message(45), Message(46), DialogFilter(Message(47), {&output, 1}, true), MessageFont()});
 }
 
 void MainPresenter::ApplyMenuTexts() {
@@ -106,6 +113,8 @@ void MainPresenter::ApplyMenuTexts() {
   view_.SetMenuText(MainMenu::kFileQuit, Message(11), false);
   view_.SetMenuText(MainMenu::kTool, Message(15), false);
   view_.SetMenuText(MainMenu::kToolOption, Message(16), false);
+  view_.SetMenuText(MainMenu::kToolOptionInputDatum, Message(170), false);
+  view_.SetMenuText(MainMenu::kToolOptionOutputDatum, Message(171), false);
   view_.SetMenuText(MainMenu::kHelp, Message(20), false);
   view_.SetMenuText(MainMenu::kHelpHelp, Message(21), false);
   view_.SetMenuText(MainMenu::kHelpDummy1, Message(22), Message(22) == "-");

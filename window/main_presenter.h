@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "convert/conversion_run.h"
+#include "geo/datum.h"
 #include "startup/file_locations.h"
 #include "startup/startup.h"
 #include "window/main_view.h"
@@ -69,6 +70,16 @@ class MainPresenter {
   void QuitCommand();
   void HelpCommand();
   void AboutCommand();
+  /// Tool > Option's two choices: POT, NVI and CSV input in the Tokyo
+  /// datum, NVI written in it. Each click turns its choice over, ticks it or
+  /// not, and keeps it in the settings file for the next start.
+  void InputDatumCommand();
+  void OutputDatumCommand();
+  /// The datum POT, NVI and CSV inputs are in, as chosen (the map window
+  /// reads them so too).
+  Datum InputDatum() const;
+  /// The datum NVI is written in, as chosen (the map window saves so too).
+  Datum OutputDatum() const;
 
   const StartupTables& Tables() const { return tables_; }
   const FileLocations& Locations() const { return locations_; }
@@ -84,6 +95,9 @@ class MainPresenter {
   void ApplyDialogTexts();
   void ApplyMenuTexts();
   void ApplyRunningPanelTexts();
+  /// The Tool menu with Option's choices, ticked as the settings say.
+  void ApplyOptionMenu();
+  void ToggleDatum(std::size_t entry, MainMenu item);
   void SetPathBoxText(PathKind path, const std::string& text);
   void Convert(std::optional<RunInput> points);
 

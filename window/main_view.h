@@ -33,6 +33,10 @@ enum class MainMenu {
   kFileQuit,
   kTool,
   kToolOption,
+  /// Under Tool > Option, each ticked when chosen: POT, NVI and CSV input
+  /// in the Tokyo datum; NVI written in the Tokyo datum.
+  kToolOptionInputDatum,
+  kToolOptionOutputDatum,
   kHelp,
   kHelpHelp,
   kHelpDummy1,
@@ -87,6 +91,8 @@ class MainView {
   virtual void SetMenuText(MainMenu menu, const std::string& text, bool separator) = 0;
   virtual void SetMenuVisible(MainMenu menu, bool visible) = 0;
   virtual void SetMenuEnabled(MainMenu menu, bool enabled) = 0;
+  /// Ticks a menu item that is a choice, or takes its tick away.
+  virtual void SetMenuChecked(MainMenu menu, bool checked) = 0;
 
   virtual void ConfigureFileDialog(PathKind path, const FileDialogSettings& settings) = 0;
   virtual std::string DialogFileName(PathKind path) = 0;

@@ -4,6 +4,12 @@
 
 namespace velorin {
 
+Datum DatumOfSetting(std::string_view entry) {
+  return entry == DatumName(Datum::kTokyo) ? Datum::kTokyo : Datum::kWgs84;
+}
+
+std::string_view SettingOfDatum(Datum datum) { return DatumName(datum); }
+
 WindowRunOptions RunOptionsFromSettings(std::span<const std::string> settings) {
   const auto entry = [&](std::size_t index) {
     return index < settings.size() ? std::string_view(settings[index]) : std::string_view();
@@ -11,6 +17,8 @@ WindowRunOptions RunOptionsFromSettings(std::span<const std::string> settings) {
   WindowRunOptions options;
   options.run.untitled = UntitledRuleOfSetting(entry(1));
   options.log = entry(3) == "1";
+  options.run.inputDatum = DatumOfSetting(entry(kInputDatumEntry));
+  options.run.outputDatum = DatumOfSetting(entry(kOutputDatumEntry));
   return options;
 }
 

@@ -1,14 +1,28 @@
 #pragma once
 // The window's run options as the settings file sets them.
+#include <cstddef>
 #include <span>
 #include <string>
+#include <string_view>
 
+#include "geo/datum.h"
 #include "window/window_run.h"
 
 namespace velorin {
 
+/// The entries of the window's datum choices (Tool > Option): the datum of
+/// POT, NVI and CSV inputs, and the one NVI is written in. Exactly "tokyo"
+/// is the Tokyo datum; anything else (the shipped empty line) WGS 84.
+inline constexpr std::size_t kInputDatumEntry = 8;
+inline constexpr std::size_t kOutputDatumEntry = 9;
+
+Datum DatumOfSetting(std::string_view entry);
+/// What a datum entry holds for `datum`: "tokyo" or "wgs84".
+std::string_view SettingOfDatum(Datum datum);
+
 /// Entry 1 is the untitled rule (exactly "0" keeps untitled points), entry 3
-/// the log switch (exactly "1" is on); a missing entry counts as empty.
+/// the log switch (exactly "1" is on), entries 8 and 9 the datums; a missing
+/// entry counts as empty.
 WindowRunOptions RunOptionsFromSettings(std::span<const std::string> settings);
 
 }  // namespace velorin

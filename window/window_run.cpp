@@ -24,6 +24,9 @@ constexpr int kSkippedOutOfRangeText = 115;
 constexpr int kSkippedUnreadableText = 116;
 // The input held routes or tracks alone, which velorin-cli reads on request.
 constexpr int kOnlyLinesText = 117;
+// Positions could not be moved between datums (PROJ could not be set up);
+// the next message is the second line.
+constexpr int kShiftFailedText = 172;
 
 /// One box of the run: its title, its two texts, its buttons.
 struct BoxText {
@@ -66,6 +69,9 @@ BoxText FailureBox(RunStage stage) {
       break;
     case RunStage::kOpenLog:
       first = 132;
+      break;
+    case RunStage::kShiftDatum:
+      first = kShiftFailedText;
       break;
     case RunStage::kWriteLog:
     case RunStage::kNone:
@@ -201,6 +207,8 @@ RunOutcome RunInWindow(RunWindow& window, FileSystem& files, Clock& clock,
   run.inputs.insert(run.inputs.begin(),
                     options.input ? std::move(*options.input)
                                   : RunInput{window.InputPathText(), options.inputFormat});
+  // The map's edited points are held in WGS 84, moved there when read.
+  if (options.input) run.inputDatum = Datum::kWgs84;
   run.outputPath = window.OutputPathText();
   if (options.log) run.logPath = window.LogFilePath();
   WindowHost host(window);

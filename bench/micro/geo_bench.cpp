@@ -1,9 +1,12 @@
-// Costs of the per-line coordinate and text functions.
+// Costs of the per-line coordinate and text functions, and of a whole POT
+// point line.
 #include <benchmark/benchmark.h>
 
 #include <string>
 #include <string_view>
 
+#include "formats/poi_record.h"
+#include "formats/pot_line_fields.h"
 #include "geo/coordinate.h"
 #include "text/key_value.h"
 
@@ -47,7 +50,7 @@ void BM_PointLineFields(benchmark::State& state) {
 }
 BENCHMARK(BM_PointLineFields);
 
-// The same with the keys and the delimiter analysed once, as ParsePotLine does.
+// The same with the keys and the delimiter analysed once.
 void BM_PointLineFieldsPrepared(benchmark::State& state) {
   static constexpr SearchPattern kTitle("/tex=", true);
   static constexpr SearchPattern kLongitude("/kei=", true);
@@ -63,6 +66,29 @@ void BM_PointLineFieldsPrepared(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PointLineFieldsPrepared);
+
+// The three fields in one pass over the line, as ParsePotLine takes them.
+void BM_PotLineFields(benchmark::State& state) {
+  for (auto _ : state) {
+    std::string_view title, longitude, latitude;
+    ExtractPotLineFields(kPotLine, title, longitude, latitude);
+    benchmark::DoNotOptimize(title);
+    benchmark::DoNotOptimize(longitude);
+    benchmark::DoNotOptimize(latitude);
+  }
+}
+BENCHMARK(BM_PotLineFields);
+
+// A whole point line as the POT reader takes it, into an outcome kept from
+// line to line.
+void BM_ParsePotLine(benchmark::State& state) {
+  PotLineOutcome outcome;
+  for (auto _ : state) {
+    ParsePotLine(kPotLine, UntitledRule::kSkip, outcome);
+    benchmark::DoNotOptimize(outcome.record.position);
+  }
+}
+BENCHMARK(BM_ParsePotLine);
 
 void BM_EncodeNviPosition(benchmark::State& state) {
   double longitude = 139.7671111;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/program_folder.h"
 #include "platform/wide_text_win32.h"
 #include "startup/startup.h"
 #include "win32/main_window.h"

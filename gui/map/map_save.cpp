@@ -8,6 +8,7 @@
 #include "map/edit_save.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "window/run_settings.h"
 #include "window/window_run.h"
 
 namespace velorin {
@@ -49,7 +50,8 @@ class SaveWindow : public RunWindow {
 
 }  // namespace
 
-MapSaver::MapSaver(QWidget& window, const MapTexts& texts) : window_(window), texts_(texts) {}
+MapSaver::MapSaver(QWidget& window, const MapTexts& texts, const std::vector<std::string>& settings)
+    : window_(window), texts_(texts), settings_(settings) {}
 
 PointFormat MapSaver::TargetFormat(const PointEditor& editor) const {
   return last_ ? last_->second : editor.map().read.output;
@@ -104,6 +106,8 @@ bool MapSaver::SaveInto(PointEditor& editor, const std::string& path, PointForma
   LocalClock clock;
   SaveWindow window(window_, texts_);
   EditSave save{path, format};
+  save.fileDatum = DatumOfSetting(settings_[kInputDatumEntry]);
+  save.nviDatum = DatumOfSetting(settings_[kOutputDatumEntry]);
   const RunOutcome outcome =
       SaveInWindow(window, files, clock, EditSaveOptions(editor.points(), save), ask);
   if (outcome.result != RunResult::kFinished) return false;

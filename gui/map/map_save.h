@@ -19,7 +19,9 @@ namespace velorin {
 
 class MapSaver {
  public:
-  MapSaver(QWidget& window, const MapTexts& texts);
+  /// `settings` are the window's (the datums of Tool > Option), read at
+  /// each save.
+  MapSaver(QWidget& window, const MapTexts& texts, const std::vector<std::string>& settings);
 
   /// Asks for a file and saves into it; true when the points were saved.
   bool SaveAs(PointEditor& editor);
@@ -39,6 +41,7 @@ class MapSaver {
 
   QWidget& window_;
   const MapTexts& texts_;
+  const std::vector<std::string>& settings_;
   CommonDialog dialog_;
   std::optional<std::pair<std::string, PointFormat>> last_;
 };

@@ -61,7 +61,7 @@ MapWindow::MapWindow(const StartupTables& tables, const FileLocations& locations
       tiles_(new TileLoader(TileServerFromSettings(locations.mapSettingsPath),
                             QString::fromStdString(locations.tileCacheFolder), this)),
       loader_(new MapDataLoader(this)),
-      saver_(*this, texts_) {
+      saver_(*this, texts_, tables_.systemSettings) {
   setObjectName(QStringLiteral("mapform"));
   setWindowIcon(VelorinIcon());
   CreateControls();
@@ -336,11 +336,25 @@ void MapWindow::Load() {
   canvas_->SetNotice(texts_.Message(kReadingMessage));
   details_->clear();
   MapReadOptions options;
-  // What Convert would write: NVI, with the settings' untitled rule.
+  // What Convert would write: NVI, with the settings' untitled rule; the
+  // points in WGS 84, from the datum the settings give the input.
+  const RunOptions run = RunOptionsFromSettings(tables_.systemSettings).run;
   options.output = PointFormat::kNvi;
-  options.untitled = RunOptionsFromSettings(tables_.systemSettings).run.untitled;
+  options.untitled = run.untitled;
+  options.inputDatum = run.inputDatum;
   if (routes_->isChecked()) options.points = {true, true, true};
   loader_->Load(path_.toStdString(), options);
+}
+
+void MapWindow::SetInputDatum(Datum datum) {
+  std::string& entry = tables_.systemSettings[kInputDatumEntry];
+  if (DatumOfSetting(entry) == datum) return;
+  entry = std::string(SettingOfDatum(datum));
+  if (isVisible() && !path_.isEmpty()) ShowFile(path_);
+}
+
+void MapWindow::SetOutputDatum(Datum datum) {
+  tables_.systemSettings[kOutputDatumEntry] = std::string(SettingOfDatum(datum));
 }
 
 void MapWindow::Loaded(std::shared_ptr<MapData> data) {

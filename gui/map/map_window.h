@@ -23,6 +23,7 @@
 #include <string>
 
 #include "convert/conversion_run.h"
+#include "geo/datum.h"
 #include "gui/map/map_canvas.h"
 #include "gui/map/map_data.h"
 #include "gui/map/map_save.h"
@@ -52,6 +53,11 @@ class MapWindow : public QWidget {
   /// (the map stays as it is).
   bool ShowFile(const QString& path);
   QString File() const { return path_; }
+  /// The datum of POT, NVI and CSV files changed (Tool > Option): a file
+  /// shown is read anew, its points where they lie in WGS 84.
+  void SetInputDatum(Datum datum);
+  /// The datum NVI is written in changed: the next save of NVI uses it.
+  void SetOutputDatum(Datum datum);
   /// The data shown, once read; null before.
   const MapData* Data() const { return canvas_->Data(); }
   PointEditor* Editor() const { return canvas_->Data() ? canvas_->Data()->editor.get() : nullptr; }

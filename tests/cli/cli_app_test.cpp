@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,135 @@ TEST(CliApp, ArgumentStartingWithSlashIsAPath) {
   EXPECT_EQ(testing::internal::GetCapturedStderr().rfind(
                 "velorin-cli: cannot open input file '/no/such/folder/x.pot': ", 0),
             0u);
+}
+
+constexpr const char* kTokyoAndOsaka =
+    "ORD=POI/tex=Tokyo Tower/kei=139'44'43'6/ido=35'39'31'0\r\n"
+    "ORD=POI/tex=Osaka Castle/kei=135'31'33'0/ido=34'41'14'0\r\n"
+    "ORD=POI/tex=Skytree/kei=139'48'38'6/ido=35'42'36'2\r\n";
+
+// A value the filters cannot take is refused before any file is opened,
+// for convert and map alike: exit 2, one line, no output.
+TEST(CliApp, MalformedSelectionIsAUsageErrorBeforeAnythingIsWritten) {
+  TempFolder folder;
+  ASSERT_TRUE(folder.ok());
+  const std::string input = folder.PathOf("a.pot");
+  WriteBytes(input, kTokyoAndOsaka);
+  struct Case {
+    std::string option;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"--near=90.5,139,5km", "--near: latitude 90.5 is outside -90 to 90 degrees"},
+      {"--near=35,181,5km", "--near: longitude 181 is outside -180 to 180 degrees"},
+      {"--near=35.68,139.76",
+       "--near takes LAT,LON,RADIUS in decimal degrees and a radius with its unit, "
+       "m or km (e.g. --near=35.6812,139.7671,50km), not '35.68,139.76'"},
+      {"--near=35.68,139.76,", "--near: '' is no radius such as 500m or 50km"},
+      {"--near=35.68,139.76,50", "--near: the radius '50' needs its unit, m or km (e.g. 50km)"},
+      {"--near=35.68,139.76,5mi", "--near: '5mi' is no radius such as 500m or 50km"},
+      {"--near=35.68,139.76,0m", "--near: the radius must be more than 0, not '0m'"},
+      {"--near=35.68,139.76,-5km", "--near: the radius must be more than 0, not '-5km'"},
+      {"--near=35.68,139.76,km", "--near: 'km' is no radius such as 500m or 50km"},
+      {"--near=nan,139.76,5km", "--near: 'nan' is no latitude in decimal degrees"},
+      {"--near=35'40'52'3,139.76,5km", "--near: '35'40'52'3' is no latitude in decimal degrees"},
+      {"--within=35.2,134.9,34.2,136.2", "--within: SOUTH 35.2 lies north of NORTH 34.2"},
+      {"--within=34,135,91,136", "--within: latitude 91 is outside -90 to 90 degrees"},
+      {"--within=34,-190,35,136", "--within: longitude -190 is outside -180 to 180 degrees"},
+      {"--within=34,135,35",
+       "--within takes SOUTH,WEST,NORTH,EAST in decimal degrees (e.g. "
+       "--within=34.3,135.0,35.1,136.0), not '34,135,35'"},
+      {"--within=34,135,35,east", "--within: 'east' is no longitude in decimal degrees"},
+      {"--match=(東京",
+       "--match: '(東京' is no regular expression: a parenthesis not closed or not "
+       "opened, an unknown (?...) group, or *, + or ? with nothing to repeat"},
+      {"--match=[ab",
+       "--match: '[ab' is no regular expression: a bracket expression [...] that is "
+       "not closed or not valid"},
+      {"--match=[z-a]",
+       "--match: '[z-a]' is no regular expression: a range in brackets that is no "
+       "range or not closed"},
+      {"--exclude=*x",
+       "--exclude: '*x' is no regular expression: a parenthesis not closed or not "
+       "opened, an unknown (?...) group, or *, + or ? with nothing to repeat"},
+      {"--exclude=(?<n>a)",
+       "--exclude: '(?<n>a)' is no regular expression: a parenthesis not closed or "
+       "not opened, an unknown (?...) group, or *, + or ? with nothing to repeat"},
+      {"--match=a{3,1}",
+       "--match: 'a{3,1}' is no regular expression: a count in braces that is no "
+       "count"},
+      {"--match=a\\",
+       "--match: 'a\\' is no regular expression: a backslash at its end or before a "
+       "character it cannot escape"},
+      {"--match=x{1000000}",
+       "--match: 'x{1000000}' is no regular expression: too large to search with"},
+      {"--exclude=(a)\\1",
+       "--exclude: '(a)\\1' is no regular expression: a back-reference (\\1 and the "
+       "like), which title filters do not support"},
+      {"--match=\x93\x8c", "--match: '\x93\x8c' is no regular expression: it is not UTF-8 text"},
+      {"--exclude=\x1b[31m(",
+       "--exclude: '\\x1B[31m(' is no regular expression: a bracket "
+       "expression [...] that is not closed or not valid"},
+      {"--sort=distance", "--sort=distance needs --near: distances are measured from its centre"},
+      {"--sort=name", "--sort: name not in {title,distance}"},
+  };
+  for (const char* command : {"convert", "map"}) {
+    const std::string output =
+        folder.PathOf(std::string("out.") + (command == std::string("map") ? "svg" : "nvi"));
+    for (const Case& c : cases) {
+      testing::internal::CaptureStderr();
+      EXPECT_EQ(RunWith({command, c.option, input, output}), kExitUsage) << c.option;
+      EXPECT_EQ(testing::internal::GetCapturedStderr(), "velorin-cli: " + c.text + "\n");
+      EXPECT_FALSE(std::filesystem::exists(output)) << c.option;
+    }
+  }
+}
+
+// The filters apply in the order of the command line: the first to leave a
+// point out counts it.
+TEST(CliApp, FiltersApplyInTheOrderGiven) {
+  TempFolder folder;
+  ASSERT_TRUE(folder.ok());
+  WriteBytes(folder.PathOf("a.pot"), kTokyoAndOsaka);
+  struct Case {
+    std::vector<std::string> filters;
+    const char* report;
+  };
+  const Case cases[] = {
+      {{"--near=35.681236,139.767125,50km", "--exclude=tower"},
+       "1 record written to OUT\nvelorin-cli: 1 point outside --near\nvelorin-cli: 1 point "
+       "dropped by --exclude\n"},
+      {{"--exclude=TOWER|castle", "--near=35.681236,139.767125,50km"},
+       "1 record written to OUT\nvelorin-cli: 2 points dropped by --exclude\n"},
+      {{"--within=35,139,36,140", "--match=^s", "--within=35.7,139,36,140"},
+       "1 record written to OUT\nvelorin-cli: 1 point outside --within=35,139,36,140\n"
+       "velorin-cli: 1 point not matching --match\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments{"convert", "--timestamp=2010/04/01 14:30:00", "--force"};
+    arguments.insert(arguments.end(), c.filters.begin(), c.filters.end());
+    const std::string output = folder.PathOf("out.nvi");
+    arguments.insert(arguments.end(), {folder.PathOf("a.pot"), output});
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunWith(arguments), kExitDone);
+    std::string report = c.report;
+    report.replace(report.find("OUT"), 3, output);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), report) << c.filters[0];
+  }
+}
+
+TEST(CliApp, MapCountsThePointsItsFiltersLeaveOut) {
+  TempFolder folder;
+  ASSERT_TRUE(folder.ok());
+  WriteBytes(folder.PathOf("a.pot"), kTokyoAndOsaka);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunWith({"map", "--within=34,135,35,136", "--sort=title", folder.PathOf("a.pot"),
+                     folder.PathOf("a.svg")}),
+            kExitDone);
+  const std::string report = testing::internal::GetCapturedStderr();
+  EXPECT_NE(report.find("1 point drawn in "), std::string::npos) << report;
+  EXPECT_NE(report.find("velorin-cli: 2 points outside --within\n"), std::string::npos);
+  EXPECT_NE(ReadBytes(folder.PathOf("a.svg")).find("Osaka Castle"), std::string::npos);
 }
 
 }  // namespace

@@ -216,6 +216,27 @@ TEST_F(ConvertCommandTest, ExplainsEverySkippedPointLine) {
                 "\nvelorin-cli: 5 point lines skipped: 1 without a title and 4 unreadable\n");
 }
 
+TEST_F(ConvertCommandTest, ExplainsEveryPointAFilterLeavesOut) {
+  const std::string input = folder_.PathOf("a.pot");
+  WriteBytes(input,
+             "ORD=POI/tex=Tokyo Tower/kei=139'44'43'6/ido=35'39'31'0\r\n"
+             "ORD=POI/tex=\x91\xE5\x8D\xE3\x8F\xE9/kei=135'31'33'0/ido=34'41'14'0\r\n"
+             "ORD=POI/tex=Skytree/kei=139'48'38'6/ido=35'42'36'2\r\n");
+  ConvertOptions options = Options(input, folder_.PathOf("a.nvi"));
+  options.filters =
+      ParsePointSelection({{"--near", "35.681236,139.767125,50km"}, {"--exclude", "tree$"}}, "")
+          .filters;
+  options.explain = true;
+  EXPECT_EQ(Run(options), kExitDone);
+  EXPECT_EQ(err_.str(),
+            "2: outside --near (400.9 km from its centre): \xE5\xA4\xA7\xE9\x98\xAA\xE5\x9F\x8E\n"
+            "3: title matching --exclude: Skytree\n"
+            "1 record written to " +
+                (folder_.PathOf("a.nvi")) +
+                "\nvelorin-cli: 1 point outside --near\nvelorin-cli: 1 point dropped by "
+                "--exclude\nvelorin-cli: read as CP932 (Shift_JIS)\n");
+}
+
 // Only a real date and time in the one form is taken: anything else would
 // end up as a fallback text in every block without a word.
 TEST(ParseTimestamp, TakesOnlyRealDatesAndTimes) {

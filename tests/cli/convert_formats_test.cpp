@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <vector>
 
 #include "cli/convert_command.h"
 #include "cli/exit_codes.h"
@@ -73,6 +74,8 @@ struct RefusalCase {
   bool timestamp;
   bool encoding;
   std::string message;
+  Datum inputDatum = Datum::kWgs84;
+  Datum outputDatum = Datum::kWgs84;
 };
 
 void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
@@ -87,6 +90,8 @@ TEST_P(FormatRefusalTest, OptionsThatDoNotApplyAreUsageErrors) {
   if (c.log) options.logPath = "x.log";
   if (c.timestamp) options.timestamp = "2010/04/01 14:30:00";
   if (c.encoding) options.inputEncoding = TextEncoding::kUtf8;
+  options.inputDatum = c.inputDatum;
+  options.outputDatum = c.outputDatum;
   EXPECT_EQ(ChooseFormats(options).usageError, c.message);
 
   std::ostringstream err;
@@ -105,7 +110,58 @@ INSTANTIATE_TEST_SUITE_P(
                                         : "KMZ is neither read nor written by this build; write "
                                           "KML instead"},
         RefusalCase{"EncodingForKml", "a.kml", "a.nvi", false, false, true,
-                    "--input-encoding applies to POT and CSV input only (the input is KML)"}),
+                    "--input-encoding applies to POT and CSV input only (the input is KML)"},
+        RefusalCase{"TokyoDatumForGpxInput", "a.gpx", "a.nvi", false, false, false,
+                    "--input-datum=tokyo applies to POT, NVI and CSV input only: GPX positions "
+                    "are WGS 84 by definition",
+                    Datum::kTokyo},
+        RefusalCase{"TokyoDatumForGeoJsonInput", "a.geojson", "a.csv", false, false, false,
+                    "--input-datum=tokyo applies to POT, NVI and CSV input only: GeoJSON "
+                    "positions are WGS 84 by definition",
+                    Datum::kTokyo, Datum::kTokyo},
+        RefusalCase{"TokyoDatumForKmlOutput", "a.pot", "a.kml", false, false, false,
+                    "--output-datum=tokyo applies to POT, NVI and CSV output only: KML "
+                    "positions are WGS 84 by definition",
+                    Datum::kTokyo, Datum::kTokyo}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct DatumFitCase {
+  const char* name;
+  std::vector<std::string> inputs;
+  std::string output;
+  Datum inputDatum;
+  Datum outputDatum;
+};
+
+void PrintTo(const DatumFitCase& c, std::ostream* out) { *out << c.name; }
+
+class DatumFitTest : public ::testing::TestWithParam<DatumFitCase> {};
+
+TEST_P(DatumFitTest, IsNoUsageError) {
+  const DatumFitCase& c = GetParam();
+  ConvertOptions options;
+  options.input = c.inputs.front();
+  options.moreInputs.assign(c.inputs.begin() + 1, c.inputs.end());
+  options.output = c.output;
+  options.inputDatum = c.inputDatum;
+  options.outputDatum = c.outputDatum;
+  const FormatChoice choice = ChooseFormats(options);
+  // A build without an XML reader refuses GPX input for that alone.
+  if (VELORIN_XML_READERS || choice.input != PointFormat::kGpx) {
+    EXPECT_EQ(choice.usageError, "");
+  }
+}
+
+// WGS 84 is what GPX, KML and GeoJSON are; the Tokyo datum fits the formats
+// whose files do not say.
+INSTANTIATE_TEST_SUITE_P(
+    Commands, DatumFitTest,
+    ::testing::Values(
+        DatumFitCase{"Wgs84ForGpx", {"a.gpx"}, "a.kml", Datum::kWgs84, Datum::kWgs84},
+        DatumFitCase{"TokyoPotToTokyoNvi", {"a.pot"}, "a.nvi", Datum::kTokyo, Datum::kTokyo},
+        DatumFitCase{"TokyoNviToCsv", {"a.nvi"}, "a.csv", Datum::kTokyo, Datum::kWgs84},
+        DatumFitCase{"GpxToTokyoCsv", {"a.gpx"}, "a.csv", Datum::kWgs84, Datum::kTokyo},
+        DatumFitCase{"TokyoCsvToGpx", {"a.csv"}, "a.gpx", Datum::kTokyo, Datum::kWgs84}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ReportCase {
@@ -213,17 +269,19 @@ INSTANTIATE_TEST_SUITE_P(
         // Every kind is named in its own words, singular and plural.
         ReportCase{"EveryIgnoredKindOnce", EveryIgnoredKind(1), F::kNvi, 0,
                    "1 record written to out.nvi\n"
-                   "velorin-cli: 1 route, 1 track, 1 placemark without a point, 1 placemark of a "
-                   "tour or an update, 1 LineString, 1 MultiLineString, 1 Polygon, 1 "
-                   "MultiPolygon, 1 geometry of a type GeoJSON lacks, 1 feature without a "
+                   "velorin-cli: 1 waypoint, 1 route, 1 track, 1 placemark without a point, 1 "
+                   "placemark of a tour or an update, 1 Point, 1 MultiPoint, 1 LineString, 1 "
+                   "MultiLineString, 1 Polygon, 1 MultiPolygon, 1 geometry of a type GeoJSON "
+                   "lacks, 1 feature without a "
                    "geometry and 1 <wpt> element in namespace urn:x ignored; 1 link to another "
                    "file not followed; 1 link within the archive not followed (no such file, or "
                    "too deep or too many)\n"},
         ReportCase{"EveryIgnoredKindTwice", EveryIgnoredKind(2), F::kNvi, 0,
                    "1 record written to out.nvi\n"
-                   "velorin-cli: 2 routes, 2 tracks, 2 placemarks without a point, 2 placemarks "
-                   "of a tour or an update, 2 LineStrings, 2 MultiLineStrings, 2 Polygons, 2 "
-                   "MultiPolygons, 2 geometries of a type GeoJSON lacks, 2 features without a "
+                   "velorin-cli: 2 waypoints, 2 routes, 2 tracks, 2 placemarks without a point, 2 "
+                   "placemarks of a tour or an update, 2 Points, 2 MultiPoints, 2 LineStrings, 2 "
+                   "MultiLineStrings, 2 Polygons, 2 MultiPolygons, 2 geometries of a type "
+                   "GeoJSON lacks, 2 features without a "
                    "geometry and 2 <wpt> elements in namespace urn:x ignored; 2 links to other "
                    "files not followed; 2 links within the archive not followed (no such file, "
                    "or too deep or too many)\n"},
@@ -263,7 +321,34 @@ INSTANTIATE_TEST_SUITE_P(
                           std::make_error_code(std::errc::no_space_on_device)),
                    F::kNvi, 1,
                    "velorin-cli: write error on output file 'out.nvi': No space left on device\n"
-                   "velorin-cli: output file 'out.nvi' not created\n"}),
+                   "velorin-cli: output file 'out.nvi' not created\n"},
+        ReportCase{"MovedBetweenDatums",
+                   [] {
+                     RunOutcome outcome = Written(3);
+                     outcome.datumMoves = {{Datum::kWgs84, Datum::kTokyo, "OP", 3}};
+                     return outcome;
+                   }(),
+                   F::kNvi, 0,
+                   "3 records written to out.nvi\n"
+                   "velorin-cli: 3 records moved from WGS 84 to the Tokyo datum by OP\n"},
+        // Nothing written was moved: nothing to say.
+        ReportCase{"NoneMoved",
+                   [] {
+                     RunOutcome outcome = Written(0);
+                     outcome.datumMoves = {{Datum::kTokyo, Datum::kWgs84, "OP", 0}};
+                     return outcome;
+                   }(),
+                   F::kCsv, 0, "0 points written to out.nvi\n"},
+        // Before any file was opened: the output was never touched.
+        ReportCase{"DatumsCannotBeShifted",
+                   [] {
+                     RunOutcome outcome = Failed(RunStage::kShiftDatum, std::nullopt, {});
+                     outcome.shiftFailure = "PROJ knows no Tokyo datum or WGS 84";
+                     return outcome;
+                   }(),
+                   F::kNvi, 1,
+                   "velorin-cli: cannot move positions between datums: PROJ knows no Tokyo "
+                   "datum or WGS 84\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class FormatCommandTest : public ::testing::Test {

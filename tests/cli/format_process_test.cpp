@@ -120,6 +120,114 @@ INSTANTIATE_TEST_SUITE_P(
                                    "B,35.250000000,139.250000000\r\n"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct EndSignalCase {
+  const char* name;
+  const char* from;
+  const char* sent;  ///< one whole point, and for some formats the file not ended
+};
+
+void PrintTo(const EndSignalCase& c, std::ostream* out) { *out << c.name; }
+
+class SignalWithTheEndTest : public FormatProcessTest,
+                             public ::testing::WithParamInterface<EndSignalCase> {
+ protected:
+  /// Waits until the temporary output holds `text`: the run then waits for
+  /// more input.
+  bool WaitForTemporaryHolding(const std::string& text) const {
+    const auto end = std::chrono::steady_clock::now() + kPatience;
+    while (std::chrono::steady_clock::now() < end) {
+      for (const std::string& name : Names()) {
+        if (name.find(".velorin-") == std::string::npos) continue;
+        if (ReadBytes(folder_.PathOf(name)).find(text) != std::string::npos) return true;
+      }
+      std::this_thread::sleep_for(10ms);
+    }
+    return false;
+  }
+};
+
+// Ctrl-C as the pipe closes (the program before it ends too, cutting what it
+// wrote): the interrupt wins over the end and over a file cut short, and the
+// output holds what came, whole, as for any cancel. The signal is sent right
+// after the pipe closes; when this test was kept from running that long, the
+// run may have ended before the signal came (and finished as such): then it
+// is tried again, a few times at most (a file cut short then fails as one:
+// that too is a run the signal came too late for).
+TEST_P(SignalWithTheEndTest, TheInterruptWins) {
+  const EndSignalCase& c = GetParam();
+  const std::string row = "A,35.500000000,139.500000000\r\n";
+  const std::string finished = "1 point written to out.csv\n";
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    std::filesystem::remove(folder_.PathOf("out.csv"));
+    auto child = Start({"convert", std::string("--from=") + c.from, "-", "out.csv"});
+    child->WriteStdin(c.sent);
+    ASSERT_TRUE(WaitForTemporaryHolding(row));
+    child->CloseStdin();
+    child->Signal(SIGINT);
+    ASSERT_TRUE(child->Wait(kPatience));
+    if (child->ExitCode() != 130) continue;
+    EXPECT_EQ(child->ExitCode(), 130) << child->Stderr();
+    EXPECT_EQ(child->Stderr().rfind("interrupted: " + finished, 0), 0u) << child->Stderr();
+    EXPECT_EQ(ReadBytes(folder_.PathOf("out.csv")), "name,latitude,longitude\r\n" + row);
+    EXPECT_EQ(Names(), std::vector<std::string>{"out.csv"});
+    return;
+  }
+  ADD_FAILURE() << "each run ended as finished, the signal unheard";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, SignalWithTheEndTest,
+    ::testing::Values(EndSignalCase{"Pot", "pot", "ORD=POI/tex=A/kei=139'30'0'0/ido=35'30'0'0\r\n"},
+                      EndSignalCase{"Csv", "csv", "name,lat,lon\r\nA,35.5,139.5\r\n"},
+                      EndSignalCase{"Gpx", "gpx",
+                                    "<gpx><wpt lat=\"35.5\" lon=\"139.5\"><name>A</name></wpt>"},
+                      EndSignalCase{"GeoJson", "geojson",
+                                    R"({"type":"FeatureCollection","features":[{"type":"Feature",)"
+                                    R"("properties":{"name":"A"},"geometry":{"type":"Point",)"
+                                    R"("coordinates":[139.5,35.5]}},)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct PipeCase {
+  const char* name;
+  const char* input;  ///< how the pipe on standard input is named
+  const char* sent;
+  const char* said;  ///< on standard error
+};
+
+void PrintTo(const PipeCase& c, std::ostream* out) { *out << c.name; }
+
+class PipeFormatTest : public FormatProcessTest, public ::testing::WithParamInterface<PipeCase> {};
+
+// A pipe merged with a file is read as what its first bytes show, as a file
+// without an extension is; one that shows nothing is named in the summary.
+TEST_P(PipeFormatTest, IsReadAsItsFirstBytesShow) {
+  const PipeCase& c = GetParam();
+  WriteBytes(folder_.PathOf("b.kml"),
+             "<kml><Placemark><name>K</name><Point><coordinates>139,35</coordinates></Point>"
+             "</Placemark></kml>\n");
+  auto child = Start({"convert", "--explain", c.input, "b.kml", "-o", "f.nvi"});
+  child->WriteStdin(c.sent);
+  child->CloseStdin();
+  ASSERT_TRUE(child->Wait(kPatience));
+  EXPECT_EQ(child->ExitCode(), 0) << child->Stderr();
+  EXPECT_EQ(child->Stderr(), c.said);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pipes, PipeFormatTest,
+    ::testing::Values(
+        PipeCase{"GpxAsStandardInput", "-",
+                 "<gpx><wpt lat=\"35\" lon=\"139\"><name>A</name></wpt>"
+                 "<wpt lat=\"36\" lon=\"139\"><name>B</name></wpt></gpx>\n",
+                 "3 records written to f.nvi\n"},
+        PipeCase{"CsvByItsPath", "/dev/stdin", "name,lat,lon\nA,35,139\n",
+                 "2 records written to f.nvi\n"},
+        PipeCase{"NothingInIt", "-", "milk\n",
+                 "-: no point found\n1 record written to f.nvi\n"
+                 "velorin-cli: no point found in standard input, read as POT since neither its "
+                 "extension nor its first bytes name a format\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // A file size limit (a full disk) mid-way: the old output stays, nothing is
 // left behind.
 TEST_F(FormatProcessTest, FileTooLargeLeavesTheOldOutput) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/cli_app.h"
@@ -140,6 +141,53 @@ TEST_F(ManyInputsTest, RecordLimitCoversTheMergedOutput) {
   EXPECT_EQ(Run({"@a.gpx", "@x.gpx", "-o", "@out.gpx"}), kExitDone);
   EXPECT_EQ(err_, "3 points written to " + folder_.PathOf("out.gpx") + "\n");
 }
+
+struct BatchCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  std::string outputOf;  ///< the input whose output is another input
+};
+
+void PrintTo(const BatchCase& c, std::ostream* out) { *out << c.name; }
+
+class BatchClashTest : public ManyInputsTest, public ::testing::WithParamInterface<BatchCase> {};
+
+// --output-dir: an output that is an input of the batch is refused before
+// any input is converted, whatever --force says, and every file stays.
+TEST_P(BatchClashTest, IsRefusedBeforeAnythingIsWritten) {
+  const BatchCase& c = GetParam();
+  std::filesystem::create_directory(folder_.PathOf("src"));
+  std::filesystem::create_directory(folder_.PathOf("out"));
+  WriteBytes(folder_.PathOf("x.nvi"), "NPOIs100@NRA/R1;\n");
+  WriteBytes(folder_.PathOf("src/y.nvi"), "NPOIs100@NRA/R1;\n");
+  WriteBytes(folder_.PathOf("out/y.gpx"), kOtherGpx);
+  std::vector<std::pair<std::string, std::string>> before;
+  for (const auto& file : std::filesystem::recursive_directory_iterator(folder_.PathOf(""))) {
+    if (file.is_regular_file()) before.emplace_back(file.path(), ReadBytes(file.path()));
+  }
+  EXPECT_EQ(Run(c.arguments), kExitRefused) << err_;
+  EXPECT_NE(err_.find(" are the same file\nvelorin-cli: --output-dir puts the output of input "
+                      "file '" +
+                      folder_.PathOf(c.outputOf) + "' there: nothing converted\n"),
+            std::string::npos)
+      << err_;
+  std::vector<std::pair<std::string, std::string>> after;
+  for (const auto& file : std::filesystem::recursive_directory_iterator(folder_.PathOf(""))) {
+    if (file.is_regular_file()) after.emplace_back(file.path(), ReadBytes(file.path()));
+  }
+  EXPECT_EQ(after, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Batches, BatchClashTest,
+    ::testing::Values(
+        BatchCase{"SideBySide", {"--force", "@x.nvi", "@x.gpx", "--output-dir", "@."}, "x.nvi"},
+        BatchCase{"InTheOutputFolder",
+                  {"--force", "@src/y.nvi", "@out/y.gpx", "--output-dir", "@out"},
+                  "src/y.nvi"},
+        BatchCase{
+            "ItsOwnOutput", {"--force", "--to=gpx", "@a.gpx", "--output-dir", "@."}, "a.gpx"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct GlobCase {
   const char* name;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <utility>
+#include <vector>
 
 #include "cli/exit_codes.h"
 #include "cli/stdio_file_system.h"
@@ -90,6 +92,52 @@ TEST(ReportRunOutcome, RoutesAndTracksAloneNameThePointsOption) {
     context.input = PointFormat::kGpx;
     const std::string text = ReportRunOutcome(outcome, kFiles, context).text;
     EXPECT_EQ(text.find(hint) != std::string::npos, c.said) << c.name << ": " << text;
+  }
+}
+
+// Points of interest that --points did not ask for, and nothing else read:
+// the kinds the file holds, and the --points that reads them.
+TEST(ReportRunOutcome, WaypointsLeftUnreadNameTheKindsHeld) {
+  using K = IgnoredKind;
+  const struct {
+    const char* name;
+    std::vector<std::pair<IgnoredKind, std::int64_t>> ignored;
+    PointKinds points;
+    std::int32_t records;
+    const char* said;  ///< empty: no such line
+  } cases[] = {
+      {"waypoints alone",
+       {{K::kWaypoint, 3}},
+       {false, true, false},
+       0,
+       "the file holds 3 waypoints, which --points=routes does not read: --points=waypoints "
+       "reads them"},
+      {"waypoints and a track",
+       {{K::kWaypoint, 1}, {K::kTrack, 1}},
+       {false, true, false},
+       0,
+       "the file holds 1 waypoint and 1 track, which --points=routes does not read: "
+       "--points=waypoints,tracks reads them"},
+      {"GeoJSON points and a line",
+       {{K::kPoint, 2}, {K::kLineString, 1}},
+       {false, false, true},
+       0,
+       "the file holds 2 Points and 1 LineString, which --points=tracks does not read: "
+       "--points=waypoints,routes reads them"},
+      {"points written beside", {{K::kWaypoint, 3}}, {false, true, false}, 2, ""},
+  };
+  for (const auto& c : cases) {
+    RunOutcome outcome = Outcome(RunResult::kFinished, c.records);
+    outcome.inputHeldBytes = true;
+    outcome.points = c.points;
+    for (const auto& [kind, count] : c.ignored) outcome.ignored[kind] = count;
+    ReportContext context;
+    context.input = PointFormat::kGpx;
+    const std::string text = ReportRunOutcome(outcome, kFiles, context).text;
+    const std::string line = std::string("velorin-cli: ") + c.said + "\n";
+    EXPECT_EQ(text.find(line) != std::string::npos, *c.said != '\0') << c.name << ": " << text;
+    EXPECT_EQ(text.find("no waypoints, only routes"), std::string::npos) << c.name;
+    EXPECT_EQ(text.find("no point found"), std::string::npos) << c.name;
   }
 }
 

@@ -50,9 +50,9 @@ TEST_P(DuplicatePointsTest, KeepsTheFirstOfOneTitleWithinTheDistance) {
 
 // North of this latitude (in degrees), rows of 10 m cells begin at a whole
 // number of cells from the equator.
-double RowBorder(double metres, double near) {
+double RowBorder(double metres, double nearby) {
   const double row = metres / kMetresPerDegree;
-  return std::floor(near / row) * row;
+  return std::floor(nearby / row) * row;
 }
 
 const double kBorder = RowBorder(10, 35.0);

@@ -38,7 +38,7 @@ ReadEntry PointEntry(const std::string& title, double longitude, double latitude
 }
 
 RunInput MemoryInput(const std::string& name, std::vector<ReadEntry> entries) {
-  return {name, PointFormat::kGpx,
+  return {name, PointFormat::kGpx, FormatBasis::kExtension,
           [entries] { return std::make_unique<ListReader>(entries); }};
 }
 
@@ -85,19 +85,19 @@ TEST_P(MemoryInputTest, ReadsTheEntriesWithoutAFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, MemoryInputTest,
-    ::testing::Values(
-        MemoryInputCase{"Alone", "/d/in.gpx", "/d/out.csv", "", false, RunResult::kFinished, 2, 0},
-        // The input file's own name as the output: the points in memory
-        // replace it, as the host allowed.
-        MemoryInputCase{"OverItsOwnName", "/d/in.gpx", "/d/in.gpx", "", false,
-                        RunResult::kFinished, 2, 0},
-        MemoryInputCase{"WithALog", "/d/in.gpx", "/d/out.csv", "/d/log.txt", false,
-                        RunResult::kFinished, 2, 0},
-        MemoryInputCase{"AfterAFile", "/d/in.gpx", "/d/out.csv", "", true, RunResult::kFinished,
-                        3, 0},
-        // A file input still clashes with the output.
-        MemoryInputCase{"FileBeforeItClashes", "/d/in.gpx", "/d/first.pot", "", true,
-                        RunResult::kRefusedSamePath, 0, 0}),
+    ::testing::Values(MemoryInputCase{"Alone", "/d/in.gpx", "/d/out.csv", "", false,
+                                      RunResult::kFinished, 2, 0},
+                      // The input file's own name as the output: the points in memory
+                      // replace it, as the host allowed.
+                      MemoryInputCase{"OverItsOwnName", "/d/in.gpx", "/d/in.gpx", "", false,
+                                      RunResult::kFinished, 2, 0},
+                      MemoryInputCase{"WithALog", "/d/in.gpx", "/d/out.csv", "/d/log.txt", false,
+                                      RunResult::kFinished, 2, 0},
+                      MemoryInputCase{"AfterAFile", "/d/in.gpx", "/d/out.csv", "", true,
+                                      RunResult::kFinished, 3, 0},
+                      // A file input still clashes with the output.
+                      MemoryInputCase{"FileBeforeItClashes", "/d/in.gpx", "/d/first.pot", "", true,
+                                      RunResult::kRefusedSamePath, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MemoryInputTest, EntriesAreCheckedAgainstTheOutput) {

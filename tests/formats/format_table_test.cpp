@@ -60,5 +60,21 @@ TEST(FormatTableTest, NamesAndWhatEachFormatCanDo) {
   }
 }
 
+// The formats whose files say nothing of their datum take one from the
+// command line; GPX, KML, KMZ and GeoJSON are WGS 84 by definition.
+TEST(FormatTableTest, TheDatumOptionsApplyToTheFormatsThatDoNotSayTheirs) {
+  for (const FormatInfo& info : PointFormats()) {
+    const bool saysNothing = info.format == PointFormat::kPot || info.format == PointFormat::kNvi ||
+                             info.format == PointFormat::kCsv;
+    EXPECT_EQ(OptionApplies(FormatOption::kInputDatum, info.format, false), saysNothing)
+        << info.name;
+    EXPECT_EQ(OptionApplies(FormatOption::kOutputDatum, info.format, true), saysNothing)
+        << info.name;
+    EXPECT_FALSE(OptionApplies(FormatOption::kInputDatum, info.format, true)) << info.name;
+  }
+  EXPECT_EQ(FormatsWithOption(FormatOption::kOutputDatum, true), "POT, NVI and CSV");
+  EXPECT_EQ(OptionName(FormatOption::kInputDatum), "--input-datum");
+}
+
 }  // namespace
 }  // namespace velorin

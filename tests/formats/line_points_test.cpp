@@ -292,6 +292,34 @@ INSTANTIATE_TEST_SUITE_P(
                   {"1 skip: LineString coordinates that are not a list of positions"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Points of interest that --points leaves unread are counted by their kind,
+// so that a file of waypoints alone can say why nothing came.
+TEST(LinePointsTest, WaypointsNotAskedForAreCounted) {
+  const struct {
+    PointFormat format;
+    std::string document;
+    const char* points;
+    IgnoredKind kind;
+    std::int64_t count;
+  } cases[] = {
+      {PointFormat::kGpx, kGpxAll, "routes", IgnoredKind::kWaypoint, 1},
+      {PointFormat::kGpx, kGpxAll, "waypoints", IgnoredKind::kWaypoint, 0},
+      {PointFormat::kKml, kKmlAll, "tracks", IgnoredKind::kWaypoint, 1},
+      {PointFormat::kGeoJson, kGeoJsonAll, "routes", IgnoredKind::kPoint, 1},
+      {PointFormat::kGeoJson, "{\"type\": \"MultiPoint\", \"coordinates\": [[1, 2], [3, 4]]}",
+       "tracks", IgnoredKind::kMultiPoint, 1},
+  };
+  for (const auto& c : cases) {
+    if (InfoOf(c.format).makeReader == nullptr) continue;
+    testing::MemorySource source(c.document);
+    ReaderOptions options;
+    options.points = *ParsePointKinds(c.points);
+    const auto reader = InfoOf(c.format).makeReader(source, options);
+    testing::ReadAll(*reader);
+    EXPECT_EQ(reader->ignored()[c.kind], c.count) << DisplayName(c.format) << " " << c.points;
+  }
+}
+
 /// A route-only file from a route planner: every point, none thinned.
 TEST(LinePointsTest, RouteOf120PointsGives120Points) {
   std::string body = "<rte><name>Tour</name>\n";

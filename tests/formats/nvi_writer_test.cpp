@@ -80,7 +80,10 @@ PoiRecord TowerRecord() {
 std::string WriteBlocks(const std::vector<PoiRecord>& records, Clock& clock) {
   StringSink sink;
   BufferedWriter out(sink);
-  for (const PoiRecord& record : records) WriteNviRecord(out, record, clock);
+  NviStamp stamp;
+  for (const PoiRecord& record : records) {
+    WriteNviRecord(out, record.title, record.position.view(), clock, stamp);
+  }
   EXPECT_TRUE(out.Close());
   return sink.bytes;
 }
@@ -141,6 +144,45 @@ TEST(WriteNviRecord, CopiesTitleBytesUnchanged) {
   const std::string block = WriteBlocks({record}, clock);
   EXPECT_NE(block.find("\n TTL= {" + title + "};\n"), std::string::npos);
   EXPECT_EQ(block.find('\r'), std::string::npos);
+}
+
+/// Keeps every write apart, to see where the buffer was written out.
+class WritesSink : public ByteSink {
+ public:
+  bool Write(const char* data, std::size_t size) override {
+    writes.emplace_back(data, size);
+    return true;
+  }
+  bool Close() override { return true; }
+  std::error_code error() const override { return {}; }
+  std::vector<std::string> writes;
+};
+
+// Whether a block fits what is left of the buffer or not, its bytes reach
+// the sink in the same writes as when its lines are appended piece by piece.
+TEST(WriteNviRecord, WritesTheBufferOutWhereThePiecesWould) {
+  const PoiRecord record = TowerRecord();
+  FixedClock clock({"2010/04/01", "14:30:00"});
+  for (std::size_t bufferSize = 1; bufferSize <= 700; bufferSize += 7) {
+    WritesSink blocks;
+    WritesSink pieces;
+    BufferedWriter blockWriter(blocks, bufferSize);
+    BufferedWriter pieceWriter(pieces, bufferSize);
+    NviStamp stamp;
+    for (int i = 0; i < 3; ++i) {
+      WriteNviRecord(blockWriter, record.title, record.position.view(), clock, stamp);
+      for (const std::string_view piece :
+           {std::string_view("NPOIs100@NRA/R1;\n 2010/04/01_14:30:00_JST;\n 255;\n "),
+            record.position.view(), std::string_view(";\n TTL= {"), record.title,
+            std::string_view("};\n CHAR = SJIS;\n ADDR = {};\n HPGL = {};\n MAIL = {};\n"
+                             " LNKF = {};\n COMM = {};\neoNPOIs@NRA\n")}) {
+        pieceWriter.Append(piece);
+      }
+    }
+    EXPECT_TRUE(blockWriter.Close());
+    EXPECT_TRUE(pieceWriter.Close());
+    EXPECT_EQ(blocks.writes, pieces.writes) << "buffer of " << bufferSize;
+  }
 }
 
 }  // namespace

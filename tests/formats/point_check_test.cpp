@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -52,7 +53,27 @@ INSTANTIATE_TEST_SUITE_P(
                   UntitledRule::kSkip, SkipKind::kOutOfRange, "position beyond 180 degrees"},
         CheckCase{"UntitledSkipped", At("", Degrees{1.0, 1.0}), UntitledRule::kSkip,
                   SkipKind::kUntitled, "no title"},
-        CheckCase{"UntitledKept", At("", Degrees{1.0, 1.0}), UntitledRule::kKeep, {}, ""}),
+        CheckCase{"UntitledKept", At("", Degrees{1.0, 1.0}), UntitledRule::kKeep, {}, ""},
+        CheckCase{"NotANumber", At("A", Degrees{std::nan(""), 1.0}), UntitledRule::kSkip,
+                  SkipKind::kOutOfRange, "longitude nan is outside 0 to 180 degrees"},
+        CheckCase{"CodeAt180",
+                  At("A", DecodedPosition{kMaxAngleUnits, kMaxAngleUnits}),
+                  UntitledRule::kSkip,
+                  {},
+                  ""},
+        // A POT point: the reader's code shows it is within range.
+        CheckCase{"CodeWorkedOut",
+                  At("A", Degrees{139.5, 35.5, EncodeNviPosition(139.5, 35.5)}),
+                  UntitledRule::kSkip,
+                  {},
+                  ""},
+        CheckCase{"UntitledWithCode", At("", Degrees{139.5, 35.5, EncodeNviPosition(139.5, 35.5)}),
+                  UntitledRule::kSkip, SkipKind::kUntitled, "no title"},
+        CheckCase{"UntitledWithCodeKept",
+                  At("", Degrees{139.5, 35.5, EncodeNviPosition(139.5, 35.5)}),
+                  UntitledRule::kKeep,
+                  {},
+                  ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // GPX, KML and CSV take the whole globe: west and south are fine, a
@@ -69,6 +90,9 @@ TEST(CheckPointOnTheGlobe, HoldsLatitudeTo90AndLongitudeTo180) {
       {Degrees{1.0, 95.0}, "latitude 95 is outside -90 to 90 degrees"},
       {Degrees{-180.5, 1.0}, "longitude -180.5 is outside -180 to 180 degrees"},
       {DecodedPosition{0, 100 * 11930464u}, "latitude 100 is outside -90 to 90 degrees"},
+      // A code worked out for NVI says nothing of the globe's limits.
+      {Degrees{1.0, 95.0, EncodeNviPosition(1.0, 95.0)},
+       "latitude 95 is outside -90 to 90 degrees"},
   };
   for (const Case& c : cases) {
     const auto problem = CheckPoint(At("A", c.position), false, UntitledRule::kSkip,

@@ -131,6 +131,28 @@ INSTANTIATE_TEST_SUITE_P(Cases, PotLineTable, ::testing::ValuesIn(kCases),
                            return name;
                          });
 
+// One outcome kept from line to line, the lines in every order the table
+// gives (each after every other): nothing of a line before may stay.
+TEST(ParsePotLine, AKeptOutcomeIsANewOneForEveryLine) {
+  for (const PotLineCase& before : kCases) {
+    PotLineOutcome kept;
+    ParsePotLine(before.line, UntitledRuleOfSetting(before.untitledSetting), kept);
+    for (const PotLineCase& c : kCases) {
+      const UntitledRule untitled = UntitledRuleOfSetting(c.untitledSetting);
+      PotLineOutcome reused = kept;
+      ParsePotLine(c.line, untitled, reused);
+      const PotLineOutcome fresh = ParsePotLine(c.line, untitled);
+      EXPECT_EQ(reused.reason, fresh.reason) << before.name << ", then " << c.name;
+      EXPECT_EQ(reused.record.title, fresh.record.title) << before.name << ", then " << c.name;
+      EXPECT_EQ(reused.record.longitudeText, fresh.record.longitudeText) << c.name;
+      EXPECT_EQ(reused.record.latitudeText, fresh.record.latitudeText) << c.name;
+      EXPECT_EQ(reused.record.longitude, fresh.record.longitude) << before.name << ", " << c.name;
+      EXPECT_EQ(reused.record.latitude, fresh.record.latitude) << before.name << ", " << c.name;
+      EXPECT_EQ(reused.record.position.view(), fresh.record.position.view()) << c.name;
+    }
+  }
+}
+
 TEST(ParsePotLine, AcceptedRecordHoldsBothAngles) {
   const PotLineOutcome outcome =
       ParsePotLine("ORD=POI/tex=A/kei=135'30'0'0/ido=34'41'0'0", UntitledRule::kSkip);

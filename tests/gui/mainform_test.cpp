@@ -84,7 +84,8 @@ class MainformTest : public QObject {
     QVERIFY(!w.Command_for_Cancel->isVisible());
     QVERIFY(w.mainform_menu_file->menuAction()->isEnabled());
     QVERIFY(w.mainform_menu_help->menuAction()->isEnabled());
-    QVERIFY(!w.mainform_menu_tool->menuAction()->isVisible());
+    QVERIFY(w.mainform_menu_tool->menuAction()->isEnabled());
+    QVERIFY(w.mainform_menu_tool->menuAction()->isVisible());
   }
 
   void VerifyRunningLayout() {
@@ -103,7 +104,6 @@ class MainformTest : public QObject {
     QVERIFY(!w.mainform_menu_file->menuAction()->isEnabled());
     QVERIFY(!w.mainform_menu_tool->menuAction()->isEnabled());
     QVERIFY(!w.mainform_menu_help->menuAction()->isEnabled());
-    QVERIFY(!w.mainform_menu_tool->menuAction()->isVisible());
   }
 
  private slots:
@@ -141,6 +141,8 @@ class MainformTest : public QObject {
                              "mainform_menu_file_quit",
                              "mainform_menu_tool",
                              "mainform_menu_tool_option",
+                             "mainform_menu_tool_option_input_datum",
+                             "mainform_menu_tool_option_output_datum",
                              "mainform_menu_help",
                              "mainform_menu_help_help",
                              "mainform_menu_help_dummy1",
@@ -185,7 +187,7 @@ class MainformTest : public QObject {
     QCOMPARE(w.CommonDialog_for_NVI->Filter, M(47));
   }
 
-  void menusHoldFileAndHelpOnly() {
+  void menusHoldFileToolAndHelp() {
     mainform& w = *window_;
     QCOMPARE(w.mainform_menu_file->title(), M(10));
     QCOMPARE(w.mainform_menu_file_quit->text(), M(11));
@@ -197,9 +199,23 @@ class MainformTest : public QObject {
     for (QAction* action : w.menuBar()->actions()) {
       if (action->isVisible()) visibleMenus << action;
     }
-    QCOMPARE(visibleMenus.size(), 2);
+    QCOMPARE(visibleMenus.size(), 3);
     QCOMPARE(visibleMenus[0], w.mainform_menu_file->menuAction());
-    QCOMPARE(visibleMenus[1], w.mainform_menu_help->menuAction());
+    QCOMPARE(visibleMenus[1], w.mainform_menu_tool->menuAction());
+    QCOMPARE(visibleMenus[2], w.mainform_menu_help->menuAction());
+
+    // Tool > Option holds the datum choices, unticked as the settings are.
+    QCOMPARE(w.mainform_menu_tool->actions(), QList<QAction*>{w.mainform_menu_tool_option});
+    QMenu* option = w.mainform_menu_tool_option->menu();
+    QVERIFY(option != nullptr);
+    QCOMPARE(option->actions(), (QList<QAction*>{w.mainform_menu_tool_option_input_datum,
+                                                 w.mainform_menu_tool_option_output_datum}));
+    QCOMPARE(w.mainform_menu_tool_option_input_datum->text(), M(170));
+    QCOMPARE(w.mainform_menu_tool_option_output_datum->text(), M(171));
+    for (QAction* choice : option->actions()) {
+      QVERIFY(choice->isCheckable());
+      QVERIFY(!choice->isChecked());
+    }
 
     const QList<QAction*> help = w.mainform_menu_help->actions();
     QCOMPARE(help.size(), 3);
@@ -210,6 +226,30 @@ class MainformTest : public QObject {
     QVERIFY2(help[1]->text().isEmpty(), "a separator with a text shows it beside the line");
     QCOMPARE(help[2], w.mainform_menu_help_about);
     QCOMPARE(help[2]->text(), M(23));
+  }
+
+  void datumChoicesAreTickedAndKeptInTheSettingsFile() {
+    folder_.Write(QStringLiteral("velorin.ini"), std::string(16 * 2, '\n'));
+    mainform& w = *window_;
+    w.mainform_menu_tool_option_input_datum->trigger();
+    QVERIFY(w.mainform_menu_tool_option_input_datum->isChecked());
+    QVERIFY(!w.mainform_menu_tool_option_output_datum->isChecked());
+    QCOMPARE(w.Tables().systemSettings[8], std::string("tokyo"));
+    // Line 9 of the settings file; the others as they were.
+    std::string expected(16 * 2, '\n');
+    expected.insert(8, "tokyo");
+    QCOMPARE(folder_.Read(QStringLiteral("velorin.ini")), expected);
+    w.mainform_menu_tool_option_input_datum->trigger();
+    QVERIFY(!w.mainform_menu_tool_option_input_datum->isChecked());
+    QCOMPARE(w.Tables().systemSettings[8], std::string("wgs84"));
+  }
+
+  void rememberedDatumChoicesAreTickedAtTheStart() {
+    StartupTables tables = SyntheticTables();
+    tables.systemSettings[9] = "tokyo";
+    mainform other(tables, "/opt/velorin/");
+    QVERIFY(!other.mainform_menu_tool_option_input_datum->isChecked());
+    QVERIFY(other.mainform_menu_tool_option_output_datum->isChecked());
   }
 
   void helpMenuItemIsPlainWhenMessage22IsNotADash() {

@@ -184,11 +184,11 @@ tokyo.geojson application/geo+json
 TABLE
 # Every type of the desktop entry is one the database knows, and the window
 # is among the programs offered for it ("Open with Velorin").
-entry=$prefix/share/applications/io.github.velorin.Velorin.desktop
+entry=$prefix/share/applications/velorin.desktop
 for mime in $(sed -n 's/^MimeType=//p' "$entry" | tr ';' ' '); do
   [ -e "$types/package/mime/$mime.xml" ] ||
     fail "the desktop entry names $mime, which no MIME package defines"
-  grep -q "io.github.velorin.Velorin.desktop" <<<"$(in_session package gio mime "$mime")" ||
+  grep -q "velorin.desktop" <<<"$(in_session package gio mime "$mime")" ||
     fail "Velorin is not offered for $mime"
 done
 echo "Velorin offered for: $(sed -n 's/^MimeType=//p' "$entry")"
@@ -220,15 +220,15 @@ check_package() {
     gzip -dc | sed -n 1p)
   [[ $latest == "$name ($version) "* ]] || fail "$name: the changelog begins \"$latest\", not $version"
 }
-check_package "$cli_deb" "libexpat1 zlib1g" "libarchive libqt6 qt6- fonts-" \
+check_package "$cli_deb" "libexpat1 zlib1g libproj" "libarchive libqt6 qt6- fonts-" \
   "./usr/bin/velorin-cli ./usr/share/man/man1/velorin-cli.1.gz
    ./usr/share/bash-completion/completions/velorin-cli ./usr/share/velorin/land-10m.bin"
 check_package "$window_deb" \
   "velorin-cli (= $version) libqt6widgets6 libqt6gui6 libqt6core6 qt6-translations-l10n fonts-ipafont-gothic" "" \
   "./usr/bin/velorin ./usr/share/velorin/velorin_j.msg ./usr/share/man/man1/velorin.1.gz
-   ./usr/share/applications/io.github.velorin.Velorin.desktop
-   ./usr/share/metainfo/io.github.velorin.Velorin.metainfo.xml
-   ./usr/share/mime/packages/io.github.velorin.Velorin.xml"
+   ./usr/share/applications/velorin.desktop
+   ./usr/share/metainfo/velorin.metainfo.xml
+   ./usr/share/mime/packages/velorin.xml"
 # The window's files are the window's package's alone; the land of the map
 # is velorin-cli's, which the window's package depends on.
 ! grep -v "/usr/share/velorin/land-10m.bin$" <<<"$(dpkg-deb -c "$cli_deb")" |

@@ -117,6 +117,62 @@ TEST(EditSaveTest, TheUnitsTitlesKeepTheirBytes) {
   EXPECT_EQ(saved, files.Contents("/m/converted.nvi").value_or("-"));
 }
 
+struct DatumCase {
+  const char* name;
+  PointFormat format;
+  Datum fileDatum;  ///< the datum the window reads POT and CSV in
+  Datum nviDatum;   ///< the datum the window writes NVI in
+  Datum written;    ///< the datum the saved file is to hold
+};
+
+void PrintTo(const DatumCase& c, std::ostream* out) { *out << c.name; }
+
+class EditSaveDatumTest : public ::testing::TestWithParam<DatumCase> {};
+
+// The map holds its points in WGS 84: a save moves them once, into the
+// datum of the file written, never as if they were still in the input's.
+TEST_P(EditSaveDatumTest, PointsAreMovedOnceIntoTheDatumOfTheFile) {
+  const DatumCase& c = GetParam();
+  const std::string extension(InfoOf(c.format).extension);
+  MemoryFileSystem files;
+  auto map = MapOf(files, "six.csv", kSixEntries);
+  files.AddFile("/m/edited.csv", kSixEdited);
+  PointEditor editor(*map, UntitledRule::kSkip);
+  EditAsTheFileWasEdited(editor);
+  EditSave save{"/m/saved" + extension, c.format};
+  save.fileDatum = c.fileDatum;
+  save.nviDatum = c.nviDatum;
+  const RunOptions options = EditSaveOptions(editor.points(), save);
+  EXPECT_EQ(options.inputDatum, Datum::kWgs84);
+
+  UnattendedHost host;
+  FixedClock clock({"2024/05/01", "12:00:00"});
+  ASSERT_EQ(SaveEditedPoints(host, files, clock, editor.points(), save).result,
+            RunResult::kFinished);
+  RunOptions convert;
+  convert.inputs = {{"/m/edited.csv", PointFormat::kCsv}};
+  convert.outputPath = "/m/converted" + extension;
+  convert.outputFormat = c.format;
+  convert.untitled = UntitledRule::kSkip;
+  convert.outputDatum = c.written;
+  ASSERT_EQ(ConversionRun(host, files, clock, convert).Execute().result, RunResult::kFinished);
+  EXPECT_EQ(files.Contents("/m/saved" + extension), files.Contents("/m/converted" + extension));
+}
+
+constexpr Datum kTokyo = Datum::kTokyo;
+constexpr Datum kWgs84 = Datum::kWgs84;
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, EditSaveDatumTest,
+    ::testing::Values(DatumCase{"NviAsConvertWritesIt", PointFormat::kNvi, kWgs84, kTokyo, kTokyo},
+                      DatumCase{"NviNotInTheReadDatum", PointFormat::kNvi, kTokyo, kWgs84, kWgs84},
+                      DatumCase{"PotAsTheWindowReadsIt", PointFormat::kPot, kTokyo, kWgs84, kTokyo},
+                      DatumCase{"PotNotInNvisDatum", PointFormat::kPot, kWgs84, kTokyo, kWgs84},
+                      DatumCase{"CsvAsTheWindowReadsIt", PointFormat::kCsv, kTokyo, kTokyo, kTokyo},
+                      // GPX is WGS 84 whatever the settings say.
+                      DatumCase{"GpxAlwaysWgs84", PointFormat::kGpx, kTokyo, kTokyo, kWgs84}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct ReplaceCase {
   const char* name;
   const char* path;  ///< saved into

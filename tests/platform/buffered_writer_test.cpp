@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "memory_streams.h"
@@ -109,6 +110,43 @@ TEST(BufferedWriterTest, LargePieceAfterFailureIsNotWritten) {
   EXPECT_EQ(sink.writes(), 1u);
   EXPECT_FALSE(writer.Close());
   EXPECT_EQ(sink.data(), "");
+}
+
+// A claimed piece is the next bytes of the buffer, given only when it fits
+// what is left; a refused claim changes nothing.
+TEST(BufferedWriterTest, ClaimGivesRoomOnlyWhereItFits) {
+  struct Case {
+    std::size_t buffered;  ///< bytes appended before the claim
+    std::size_t claimed;
+    bool given;
+  };
+  const Case cases[] = {
+      {0, 0, true}, {0, 8, true}, {3, 5, true}, {8, 0, true}, {0, 9, false}, {5, 4, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.buffered << " then " << c.claimed);
+    MemorySink sink;
+    BufferedWriter writer(sink, 8);
+    const std::string before(c.buffered, 'a');
+    writer.Append(before);
+    char* const piece = writer.Claim(c.claimed);
+    EXPECT_EQ(piece != nullptr, c.given);
+    if (piece != nullptr) std::memset(piece, 'b', c.claimed);
+    EXPECT_EQ(sink.writes(), 0u);  // a claim never writes the buffer out
+    writer.Append('c');
+    EXPECT_TRUE(writer.Close());
+    EXPECT_EQ(sink.data(), before + std::string(c.given ? c.claimed : 0, 'b') + "c");
+  }
+}
+
+TEST(BufferedWriterTest, AFailedWriterGivesNoRoom) {
+  MemorySink sink;
+  sink.FailAfter(0);
+  BufferedWriter writer(sink, 4);
+  writer.Append("12345678");
+  EXPECT_FALSE(writer.ok());
+  EXPECT_EQ(writer.Claim(1), nullptr);
+  EXPECT_FALSE(writer.Close());
 }
 
 }  // namespace

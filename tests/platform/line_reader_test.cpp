@@ -241,6 +241,30 @@ TEST(LineReaderTest, PeekShowsTheHeadAndSaysWhetherItIsAll) {
   }
 }
 
+// What follows a line is looked at from its first byte: the LF of a CR LF
+// cut by the buffer's end belongs to the line before, and a quiet source is
+// not waited on for the bytes after it.
+TEST(LineReaderTest, PeekAfterALineStartsPastItsWholeEnd) {
+  const struct {
+    std::string data;
+    std::size_t chunk;
+    std::string head;
+  } cases[] = {
+      {"abc\r\nde", 0, "de"},  // CR the buffer's last byte, LF in the next read
+      {"abc\r\nde", 4, "de"},     {"abc\r\n", 4, ""},
+      {"abc\rde", 4, "de"},        // a CR alone: what follows is no line end
+      {"abc\r\n\nde", 4, "\nde"},  // an empty line after it stays
+  };
+  for (const auto& c : cases) {
+    MemorySource source(c.data, c.chunk);
+    LineReader reader(source, 4);
+    std::string_view line;
+    ASSERT_TRUE(reader.ReadLine(line));
+    EXPECT_EQ(line, "abc");
+    EXPECT_EQ(reader.Peek(64), c.head) << c.data;
+  }
+}
+
 TEST(LineReaderTest, ManyShortLinesWithoutAnyLf) {
   // CR-only input: the LF search must not start again for every line.
   std::string input;

@@ -17,6 +17,7 @@ import io
 import json
 import math
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -502,6 +503,60 @@ def geojson_input():
     return head, entries, "]\n}\n"
 
 
+# ---- Datums ----------------------------------------------------------------
+
+def tokyo_crs():
+    """The Tokyo datum as cs2cs takes it with the operation PROJ chooses
+    between it and WGS 84 (projinfo -s EPSG:4301 -t EPSG:4326): its
+    ellipsoid and its geocentric translation."""
+    text = run_peer(["projinfo", "-s", "EPSG:4301", "-t", "EPSG:4326", "-o", "PROJ", "-q",
+                     "--single-line"]).decode()
+    ellipsoid = re.search(r"\+proj=cart \+ellps=(\S+)", text)
+    helmert = re.search(r"\+proj=helmert \+x=(\S+) \+y=(\S+) \+z=(\S+)(?= \+step|$)", text)
+    if ellipsoid is None or helmert is None:
+        sys.exit("PROJ's operation is no geocentric translation: " + text)
+    return ["+proj=longlat", "+ellps=" + ellipsoid.group(1),
+            "+towgs84=" + ",".join(helmert.groups()), "+no_defs"]
+
+
+def moved(positions, to_tokyo):
+    """Deg positions moved by cs2cs from the Tokyo datum to WGS 84 (or back)."""
+    if shutil.which("cs2cs") is None:
+        sys.exit("cs2cs is needed to move positions between datums (Debian: proj-bin)")
+    wgs84 = ["+to", "+proj=longlat", "+datum=WGS84", "+no_defs"]
+    text = "".join("%.12f %.12f\n" % (p.lon, p.lat) for p in positions)
+    result = subprocess.run(["cs2cs", "-f", "%.12f"] + (["-I"] if to_tokyo else []) +
+                            tokyo_crs() + wgs84, input=text.encode(), capture_output=True,
+                            check=True)
+    return [Deg(*line.split()[:2]) for line in result.stdout.decode().splitlines()]
+
+
+def tokyo_pot_input():
+    """POT lines in the Tokyo datum, as an older unit's list has them."""
+    rows = [("東京駅", (139, 46, 13, 3), (35, 40, 40, 8)),
+            ("札幌駅", (141, 21, 16, 2), (43, 3, 58, 5)),
+            ("那覇 県庁", (127, 40, 58, 4), (26, 12, 30, 1)),
+            ("大阪駅", (135, 29, 55, 6), (34, 41, 57, 3)),
+            ("南鳥島", (153, 59, 4, 4), (24, 16, 55, 1))]
+    text = "".join("ORD=POI/tex=%s/kei=%d'%d'%d'%d/ido=%d'%d'%d'%d\r\n" % (name, *lon, *lat)
+                   for name, lon, lat in rows)
+    places = [Deg(angle(*lon), angle(*lat)) for _, lon, lat in rows]
+    return text.encode("cp932"), [(sj(name), pos)
+                                  for (name, _, _), pos in zip(rows, moved(places, False))]
+
+
+def wgs84_csv_input():
+    """CSV in WGS 84, one point of it west of Greenwich once in the Tokyo
+    datum."""
+    rows = [("Tokyo Station", "35.681236", "139.767125"),
+            ("Hakata Station", "33.589728", "130.420727"),
+            ("Null Island", "0.001", "0.001"),
+            ("Cape Soya", "45.522361", "141.936722")]
+    text = "name,lat,lon\r\n" + "".join("%s,%s,%s\r\n" % row for row in rows)
+    places = moved([Deg(lon, lat) for _, lat, lon in rows], True)
+    return text.encode(), [(name.encode(), pos) for (name, _, _), pos in zip(rows, places)]
+
+
 # ---- Cases -----------------------------------------------------------------
 
 def holds(pos, output_ext):
@@ -775,6 +830,22 @@ def main():
     pair("round_trip_pot_to_nvi", io_args, "pot", pot, "nvi", back,
          "the round trip's POT: what NVI to POT makes of the round trip's NVI blocks (the six "
          "points of round_trip_nvi_to_gpx), written by the same rules as nvi_to_pot")
+
+    # Datums: positions moved by the operation PROJ chooses between the
+    # Tokyo datum and WGS 84, as cs2cs moves them.
+    pot, points = tokyo_pot_input()
+    how = ("POT lines in CP932 written by hand, in the Tokyo datum: five places of Japan from "
+           "Sapporo to Minami-Torishima; --input-datum=tokyo")
+    pair("pot_tokyo_datum_to_nvi", ["--input-datum=tokyo"] + io_args, "pot", pot, "nvi", points,
+         how, note="\nThe positions: the input's degrees moved to WGS 84 by cs2cs with the "
+                   "operation PROJ chooses between the two datums (projinfo -s EPSG:4301 -t "
+                   "EPSG:4326).")
+    data, points = wgs84_csv_input()
+    pair("csv_to_nvi_tokyo_datum", ["--output-datum=tokyo"] + io_args, "csv", data, "nvi", points,
+         "CSV in WGS 84 written by hand: four places, one of them (0.001, 0.001) west of "
+         "Greenwich once in the Tokyo datum (skipped); --output-datum=tokyo",
+         note="\nThe positions: the input's degrees moved to the Tokyo datum by cs2cs with the "
+              "operation PROJ chooses between the two datums, backwards (cs2cs -I).")
 
     cases.peer_check()
 

@@ -129,10 +129,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WindowArguments, HelpAndVersionTexts) {
   EXPECT_EQ(WindowVersionText(), "velorin 0.2.0");
-  EXPECT_EQ(WindowUsageText().rfind("Usage: velorin [FILE]\n", 0), 0u);
-  EXPECT_NE(WindowUsageText().find("--version"), std::string::npos);
-  EXPECT_NE(WindowUsageText().find("--map FILE"), std::string::npos);
-  EXPECT_NE(WindowUsageText().find("VELORIN_TILE_URL"), std::string::npos);
+  const std::string usage = WindowUsageText("POT and GPX");
+  EXPECT_EQ(usage.rfind("Usage: velorin [FILE]\n", 0), 0u);
+  EXPECT_NE(usage.find("--version"), std::string::npos);
+  EXPECT_NE(usage.find("--map FILE"), std::string::npos);
+  EXPECT_NE(usage.find("VELORIN_TILE_URL"), std::string::npos);
+  EXPECT_NE(usage.find("\nIt reads POT and GPX files.\n"), std::string::npos) << usage;
 }
 
 TEST(AbsoluteInputPath, RelativeNamesAreTakenFromTheCurrentFolder) {

@@ -91,5 +91,26 @@ TEST(ByteHits, AgreesWithAPlainSearchOnRandomTexts) {
   }
 }
 
+// Both masks of the 64 bytes from every start, on every length across the
+// sixteen-byte blocks and the last, partial one: no bit past the text.
+TEST(MaskTwoBytes, MarksBothBytesOfSixtyFourFromAnyStart) {
+  for (std::size_t length = 1; length <= 150; ++length) {
+    std::string text(length, 'x');
+    for (std::size_t i = 0; i < length; i += 3) text[i] = '=';
+    for (std::size_t i = 1; i < length; i += 7) text[i] = '/';
+    for (std::size_t from = 0; from < length; ++from) {
+      std::uint64_t equals = 0;
+      std::uint64_t slashes = 0;
+      for (std::size_t i = 0; i < 64 && from + i < length; ++i) {
+        equals |= std::uint64_t{text[from + i] == '='} << i;
+        slashes |= std::uint64_t{text[from + i] == '/'} << i;
+      }
+      const ByteMasks masks = MaskTwoBytes(text, from, '=', '/');
+      ASSERT_EQ(masks.first, equals) << "length " << length << " from " << from;
+      ASSERT_EQ(masks.second, slashes) << "length " << length << " from " << from;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace velorin

@@ -217,6 +217,26 @@ TEST_P(Win32WindowTest, MenuItemsShowHelpAndAboutInTheLanguage) {
   EXPECT_EQ(Text(C::kWindow), L"M2");
 }
 
+TEST_P(Win32WindowTest, ToolOptionHoldsTheDatumChoicesTickedAndKept) {
+  std::ofstream(folder_ / "velorin.ini", std::ios::binary) << std::string(16, '\n');
+  const HMENU bar = GetMenu(window_->Handle());
+  ASSERT_EQ(GetMenuItemCount(bar), 3);  // File, Tool, Help
+  const HMENU option = GetSubMenu(GetSubMenu(bar, 1), 0);
+  ASSERT_NE(option, nullptr);
+  const auto ticked = [this](MainMenu item) {
+    const HMENU now = GetSubMenu(GetSubMenu(GetMenu(window_->Handle()), 1), 0);
+    return (GetMenuState(now, Win32MainWindow::MenuCommand(item), MF_BYCOMMAND) & MF_CHECKED) != 0;
+  };
+  EXPECT_EQ(GetMenuItemCount(option), 2);
+  EXPECT_FALSE(ticked(MainMenu::kToolOptionInputDatum));
+  SendMessageW(window_->Handle(), WM_COMMAND,
+               Win32MainWindow::MenuCommand(MainMenu::kToolOptionInputDatum), 0);
+  EXPECT_TRUE(ticked(MainMenu::kToolOptionInputDatum));
+  EXPECT_FALSE(ticked(MainMenu::kToolOptionOutputDatum));
+  EXPECT_EQ(ReadFile(folder_ / "velorin.ini"),
+            std::string(8, '\n') + "tokyo" + std::string(8, '\n'));
+}
+
 INSTANTIATE_TEST_SUITE_P(Languages, Win32WindowTest, ::testing::Values("0", "1"),
                          [](const auto& info) {
                            return std::string(info.param) == "0" ? "japanese" : "english";

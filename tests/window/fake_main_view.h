@@ -26,6 +26,7 @@ struct FakeMenu {
   bool separator = false;
   bool visible = true;
   bool enabled = true;
+  bool checked = false;
 };
 
 struct FakeDialog {
@@ -75,6 +76,7 @@ class FakeMainView : public MainView {
   }
   void SetMenuVisible(MainMenu menu, bool visible) override { menus[menu].visible = visible; }
   void SetMenuEnabled(MainMenu menu, bool enabled) override { menus[menu].enabled = enabled; }
+  void SetMenuChecked(MainMenu menu, bool checked) override { menus[menu].checked = checked; }
   void ConfigureFileDialog(PathKind path, const FileDialogSettings& settings) override {
     dialogs[path].settings = settings;
   }

@@ -46,7 +46,6 @@ TEST_F(PresenterTest, LoadShowsTheIdleLayoutWithTextsAndDropsOn) {
   for (C hidden : {C::kFrame_for_While_Execute, C::kCommand_for_Cancel})
     EXPECT_FALSE(view_.controls[hidden].visible);
   EXPECT_FALSE(view_.controls[C::kCommand_for_Convert].enabled);
-  EXPECT_FALSE(view_.menus[MainMenu::kTool].visible);
   EXPECT_TRUE(view_.menus[MainMenu::kHelpDummy1].separator);
   EXPECT_EQ(view_.controls[C::kWindow].caption, "M2");
   EXPECT_EQ(view_.controls[C::kLabel_for_While_Execute1].caption, "M104\r\nM105");

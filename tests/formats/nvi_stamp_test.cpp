@@ -1,12 +1,13 @@
-// The run's record writer keeps the time-stamp line of the last reading; its
-// blocks must be exactly those of WriteNviRecord, reading for reading.
+// The stamp lines are kept from block to block and formed anew only when the
+// clock's texts change: the blocks must be exactly those written with a
+// stamp formed afresh for every block, reading for reading.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "formats/nvi_writer.h"
-#include "formats/poi_record.h"
+#include "geo/coordinate.h"
 #include "platform/buffered_writer.h"
 #include "platform/clock.h"
 #include "support/string_sink.h"
@@ -32,36 +33,25 @@ class ChangingClock : public Clock {
   ClockReading current_;
 };
 
-PoiRecord Record(std::string_view title) {
-  PoiRecord record;
-  record.title = title;
-  record.position = EncodeNviPosition(139.7671111, 35.6811944);
-  return record;
-}
+const PositionText kPosition = EncodeNviPosition(139.7671111, 35.6811944);
 
-std::string WithRecordWriter(const std::vector<ClockReading>& readings) {
+/// The blocks of the readings in turn, titled T0, T1, ..., with one stamp
+/// kept for them all or a fresh one for each block.
+std::string Blocks(const std::vector<ClockReading>& readings, bool keepStamp) {
   ChangingClock clock(readings);
   StringSink sink;
   BufferedWriter out(sink);
-  NviRecordWriter writer(out, clock);
-  for (std::size_t i = 0; i < readings.size(); ++i) writer.Write(Record("T" + std::to_string(i)));
+  NviStamp kept;
+  for (std::size_t i = 0; i < readings.size(); ++i) {
+    NviStamp fresh;
+    WriteNviRecord(out, "T" + std::to_string(i), kPosition.view(), clock, keepStamp ? kept : fresh);
+  }
   EXPECT_TRUE(out.Close());
   EXPECT_EQ(clock.calls, readings.size());  // one reading per block
   return sink.bytes;
 }
 
-std::string WithWriteNviRecord(const std::vector<ClockReading>& readings) {
-  ChangingClock clock(readings);
-  StringSink sink;
-  BufferedWriter out(sink);
-  for (std::size_t i = 0; i < readings.size(); ++i) {
-    WriteNviRecord(out, Record("T" + std::to_string(i)), clock);
-  }
-  EXPECT_TRUE(out.Close());
-  return sink.bytes;
-}
-
-TEST(NviRecordWriter, WritesTheBlocksOfWriteNviRecord) {
+TEST(NviStamp, KeptStampsWriteTheBlocksOfFreshOnes) {
   const std::vector<std::vector<ClockReading>> runs = {
       {},
       {{"2010/04/01", "14:30:00"}},
@@ -94,14 +84,12 @@ TEST(NviRecordWriter, WritesTheBlocksOfWriteNviRecord) {
        {"2011/04/01 y", "14:31:00"}},
   };
   for (const auto& readings : runs) {
-    EXPECT_EQ(WithRecordWriter(readings), WithWriteNviRecord(readings))
-        << readings.size() << " readings";
+    EXPECT_EQ(Blocks(readings, true), Blocks(readings, false)) << readings.size() << " readings";
   }
 }
 
-TEST(NviRecordWriter, StampsEveryBlockWithItsOwnReading) {
-  const std::string blocks =
-      WithRecordWriter({{"2010/04/01", "23:59:59"}, {"10/04/02", "0:00:00"}});
+TEST(NviStamp, StampsEveryBlockWithItsOwnReading) {
+  const std::string blocks = Blocks({{"2010/04/01", "23:59:59"}, {"10/04/02", "0:00:00"}}, true);
   const std::string first = " 2010/04/01_23:59:59_JST;\n";
   const std::string second = " 2010/04/02_00:00:00_JST;\n";
   ASSERT_EQ(blocks.size() % 2, 0u);

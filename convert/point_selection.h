@@ -1,0 +1,108 @@
+#pragma once
+// The points a run keeps and the order it writes them in: filters by place
+// (near a position, in a box) and by title (a regular expression that must
+// or must not match), applied one after another in the order given, and a
+// sort. The values come from the command line as texts; they are checked
+// here, so that a malformed one is refused before any file is opened.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velorin {
+
+/// A compiled regular expression of a title filter (its header keeps
+/// <regex> out of the run's).
+class TitlePattern;
+
+/// Whether `pattern` is found anywhere in UTF-8 `title`.
+bool TitleMatches(const TitlePattern& pattern, std::string_view title);
+
+/// Points within `metres` of a centre, along the surface of the sphere
+/// SurfaceDistanceMetres measures on.
+struct NearArea {
+  double latitude = 0.0;
+  double longitude = 0.0;
+  double metres = 0.0;
+};
+
+/// Points between two latitudes and two longitudes, edges included; the
+/// box runs east from `west` to `east`, across 180 degrees when west > east.
+struct LatLonBox {
+  double south = 0.0;
+  double west = 0.0;
+  double north = 0.0;
+  double east = 0.0;
+};
+
+enum class FilterKind {
+  kNear,     ///< keeps the points in a NearArea
+  kWithin,   ///< keeps the points in a LatLonBox
+  kMatch,    ///< keeps the points whose title matches
+  kExclude,  ///< drops the points whose title matches
+};
+
+struct PointFilter {
+  FilterKind kind = FilterKind::kNear;
+  /// How reports name the filter: its option ("--near"), with its value
+  /// ("--near=35,139,5km") when the option was given more than once.
+  std::string name;
+  NearArea area = {};                         ///< kNear
+  LatLonBox box = {};                         ///< kWithin
+  std::shared_ptr<const TitlePattern> title;  ///< kMatch, kExclude
+};
+
+/// The order the kept points are written in, when not the input's.
+struct PointSort {
+  enum class Key {
+    kTitle,     ///< by title (see TitleComesBefore)
+    kDistance,  ///< nearest to the centre first
+  };
+  Key key = Key::kTitle;
+  double latitude = 0.0;  ///< the centre distances are measured from
+  double longitude = 0.0;
+};
+
+/// One option of the selection as the command line gave it.
+struct SelectionArgument {
+  std::string option;  ///< "--near", "--within", "--match" or "--exclude"
+  std::string value;
+};
+
+struct ParsedSelection {
+  std::vector<PointFilter> filters;  ///< in the order given
+  std::optional<PointSort> sort;
+  /// Why a value was refused, in words, without the program's name; empty
+  /// when all were taken.
+  std::string error;
+};
+
+/// The filters of `arguments`, and the sort `sort` names ("title",
+/// "distance": from the first --near's centre; empty: none).
+ParsedSelection ParsePointSelection(const std::vector<SelectionArgument>& arguments,
+                                    std::string_view sort);
+
+/// A regular expression as the title filters search with it: ECMAScript
+/// syntax, ASCII letters matching either case, over UTF-8 bytes. Nothing,
+/// with `error` in words, when it does not compile.
+std::shared_ptr<const TitlePattern> CompileTitlePattern(std::string_view pattern,
+                                                        std::string& error);
+
+/// Whether a position (decimal degrees) is one on the globe: latitude -90
+/// to 90, longitude -180 to 180. A position elsewhere (a POT latitude of
+/// 120, not a number) is inside no area and no box.
+bool IsOnGlobe(double longitude, double latitude);
+
+/// Metres from the area's centre, when the position lies in the area.
+std::optional<double> DistanceWithin(const NearArea& area, double longitude, double latitude);
+
+bool IsWithin(const LatLonBox& box, double longitude, double latitude);
+
+/// Whether UTF-8 title `a` sorts before `b`: byte by byte (so by Unicode
+/// code point), ASCII capitals as their small letters. Titles that differ
+/// in nothing else keep their order.
+bool TitleComesBefore(std::string_view a, std::string_view b);
+
+}  // namespace velorin

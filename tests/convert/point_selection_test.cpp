@@ -1,0 +1,167 @@
+// The filters' rules against places whose answer is known, and the texts
+// of the command line they are read from.
+#include "convert/point_selection.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velorin {
+namespace {
+
+// The places of the run's tests lie well inside or outside; here the edges.
+TEST(PositionFilters, HoldTheirEdgesAndBothSidesOf180) {
+  const LatLonBox world{-90.0, -180.0, 90.0, 180.0};
+  for (const double longitude : {-180.0, -0.5, 0.0, 179.9, 180.0}) {
+    EXPECT_TRUE(IsWithin(world, longitude, 10.0)) << longitude;
+  }
+  const LatLonBox fiji{-21.0, 176.0, -12.0, -178.0};
+  EXPECT_TRUE(IsWithin(fiji, -180.0, -17.0));
+  EXPECT_TRUE(IsWithin(fiji, 176.0, -21.0));
+  EXPECT_FALSE(IsWithin(fiji, -177.9, -17.0));
+  const NearArea tokyoStation{35.681236, 139.767125, 50'000.0};
+  EXPECT_EQ(DistanceWithin(tokyoStation, 139.767125, 35.681236), 0.0);
+  // Off the globe, or no number: in no area and no box.
+  EXPECT_FALSE(DistanceWithin(tokyoStation, 139.767125, 144.318764));
+  EXPECT_FALSE(DistanceWithin(tokyoStation, 139.767125, std::nan("")));
+  EXPECT_FALSE(IsWithin(world, std::nan(""), 10.0));
+}
+
+struct PatternCase {
+  const char* name;
+  const char* pattern;
+  const char* title;
+  bool matches;
+};
+
+class TitlePatternTest : public ::testing::TestWithParam<PatternCase> {};
+
+TEST_P(TitlePatternTest, SearchesTheUtf8TitleAsDocumented) {
+  const PatternCase& c = GetParam();
+  std::string error;
+  const auto pattern = CompileTitlePattern(c.pattern, error);
+  ASSERT_TRUE(pattern) << error;
+  EXPECT_EQ(TitleMatches(*pattern, c.title), c.matches);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Titles, TitlePatternTest,
+    ::testing::Values(PatternCase{"EnglishWordAnywhere", "tower", "Tokyo Tower", true},
+                      PatternCase{"AsciiLettersEitherCase", "TOKYO", "tokyo dome", true},
+                      PatternCase{"EnglishWordMissing", "tower", "Tokyo Dome", false},
+                      PatternCase{"Alternatives", "tower|タワー", "京都タワー", true},
+                      PatternCase{"JapaneseWord", "東京", "東京タワー", true},
+                      PatternCase{"JapaneseWordMissing", "東京", "京都タワー", false},
+                      PatternCase{"JapaneseAtTheStart", "^東", "東京駅", true},
+                      PatternCase{"JapaneseNotAtTheStart", "^京", "東京駅", false},
+                      PatternCase{"JapaneseAtTheEnd", "タワー$", "東京タワー", true},
+                      PatternCase{"DotsSpanCharacters", "東.*駅", "東京駅", true},
+                      PatternCase{"WordBoundaryOfAscii", "\\bdome\\b", "Tokyo Dome City", true},
+                      // Bytes, not characters: a dot takes one byte, so three dots match
+                      // one Japanese character and not three.
+                      PatternCase{"DotIsOneByte", "^...$", "城", true},
+                      PatternCase{"ThreeDotsAreNotThreeCharacters", "^...$", "大阪城", false},
+                      // A bracket holds the bytes of its characters: "本" shares its first
+                      // byte with "東".
+                      PatternCase{"BracketHoldsBytes", "^[東]", "本町", true},
+                      // A count after a Japanese character repeats its last byte.
+                      PatternCase{"CountRepeatsTheLastByte", "^あ{2}$", "ああ", false},
+                      PatternCase{"GroupRepeatsTheCharacter", "^(?:あ){2}$", "ああ", true},
+                      PatternCase{"FullWidthLettersAreNotFolded", "tokyo", "ＴＯＫＹＯ", false},
+                      PatternCase{"AccentedLettersAreNotFolded", "é", "CAFÉ", false},
+                      PatternCase{"EmptyMatchesEverything", "", "anything", true},
+                      PatternCase{"EmptyMatchesAnEmptyTitle", "", "", true},
+                      // A pattern that is just a word is searched for without std::regex;
+                      // the same word as an expression gives the same answers.
+                      PatternCase{"GroupAsciiLettersEitherCase", "(?:TOKYO)", "tokyo dome", true},
+                      PatternCase{"GroupFullWidthLettersAreNotFolded", "(?:tokyo)", "ＴＯＫＹＯ",
+                                  false},
+                      PatternCase{"GroupAccentedLettersAreNotFolded", "(?:é)", "CAFÉ", false},
+                      PatternCase{"GroupJapaneseWord", "(?:東京)", "東京タワー", true},
+                      PatternCase{"WordLongerThanTheTitle", "tokyo tower", "tokyo", false},
+                      PatternCase{"WordAtTheVeryEnd", "wer", "Tokyo Tower", true}),
+    [](const ::testing::TestParamInfo<PatternCase>& info) { return info.param.name; });
+
+// The executor walks a title without recursing: a long one costs no stack.
+TEST(TitlePattern, SearchesATitleOfAMillionCharacters) {
+  std::string error;
+  const auto pattern = CompileTitlePattern("^(a|b)*z$", error);
+  ASSERT_TRUE(pattern);
+  EXPECT_TRUE(TitleMatches(*pattern, std::string(1'000'000, 'a') + "z"));
+}
+
+// What the values may hold besides plain numbers: blanks, a fraction of a
+// unit, the two units.
+TEST(ParsePointSelection, ReadsRadiiInEitherUnitAndBlanksAroundTheNumbers) {
+  struct Case {
+    const char* value;
+    double latitude;
+    double longitude;
+    double metres;
+  };
+  const Case cases[] = {
+      {"35.681236,139.767125,50km", 35.681236, 139.767125, 50'000},
+      {"35.5,139.5,500m", 35.5, 139.5, 500},
+      {" -33.9 , 151.2 , 0.5 km", -33.9, 151.2, 500},
+      {"90,-180,1e1m", 90, -180, 10},
+  };
+  for (const Case& c : cases) {
+    const ParsedSelection parsed = ParsePointSelection({{"--near", c.value}}, "");
+    ASSERT_EQ(parsed.error, "") << c.value;
+    const NearArea& area = parsed.filters.at(0).area;
+    EXPECT_EQ(parsed.filters[0].kind, FilterKind::kNear);
+    EXPECT_DOUBLE_EQ(area.latitude, c.latitude) << c.value;
+    EXPECT_DOUBLE_EQ(area.longitude, c.longitude) << c.value;
+    EXPECT_DOUBLE_EQ(area.metres, c.metres) << c.value;
+  }
+}
+
+TEST(ParsePointSelection, KeepsTheOrderGivenAndNamesARepeatedOptionByItsValue) {
+  const ParsedSelection parsed = ParsePointSelection(
+      {{"--exclude", "x"}, {"--near", "35,139,5km"}, {"--match", "y"}, {"--near", "35,139,50km"}},
+      "");
+  ASSERT_EQ(parsed.error, "");
+  std::vector<std::string> names;
+  for (const PointFilter& filter : parsed.filters) names.push_back(filter.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"--exclude", "--near=35,139,5km", "--match",
+                                             "--near=35,139,50km"}));
+}
+
+TEST(ParsePointSelection, SortsByDistanceFromTheFirstNearsCentre) {
+  struct Case {
+    std::vector<SelectionArgument> filters;
+    const char* sort;
+    std::optional<PointSort::Key> key;
+    double latitude;
+    const char* error;
+  };
+  const Case cases[] = {
+      {{}, "", std::nullopt, 0, ""},
+      {{}, "title", PointSort::Key::kTitle, 0, ""},
+      {{{"--within", "0,0,1,1"}, {"--near", "35,139,5km"}, {"--near", "34,135,5km"}},
+       "distance",
+       PointSort::Key::kDistance,
+       35,
+       ""},
+      {{{"--within", "0,0,1,1"}},
+       "distance",
+       std::nullopt,
+       0,
+       "--sort=distance needs --near: distances are measured from its centre"},
+      {{}, "name", std::nullopt, 0, "--sort takes title or distance, not 'name'"},
+  };
+  for (const Case& c : cases) {
+    const ParsedSelection parsed = ParsePointSelection(c.filters, c.sort);
+    EXPECT_EQ(parsed.error, c.error) << c.sort;
+    ASSERT_EQ(parsed.sort.has_value(), c.key.has_value()) << c.sort;
+    if (!c.key) continue;
+    EXPECT_EQ(parsed.sort->key, *c.key);
+    EXPECT_DOUBLE_EQ(parsed.sort->latitude, c.latitude);
+  }
+}
+
+}  // namespace
+}  // namespace velorin
