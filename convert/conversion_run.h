@@ -27,6 +27,9 @@
 
 namespace velorin {
 
+/// Makes the reader of an input that is no file (the map's edited points).
+using ReaderFactory = std::function<std::unique_ptr<PointReader>()>;
+
 /// One input of a run.
 struct RunInput {
   std::string path;  ///< as the file system is to see it
@@ -35,6 +38,10 @@ struct RunInput {
   /// first bytes (a pipe's too, held for the reader) and takes the format
   /// they show, else `format`.
   FormatBasis basis = FormatBasis::kExtension;
+  /// An input held in memory: its entries come from the reader this makes,
+  /// read as entries of a `format` file would be; `path` only names it in
+  /// the log and reports, and is never opened or compared with the output.
+  ReaderFactory makeReader = nullptr;
 };
 
 inline constexpr std::int32_t kRecordLimit = 1'000'000;

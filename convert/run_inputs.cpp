@@ -16,6 +16,7 @@ RunInputs::RunInputs(FileSystem& files, RunOptions& options, RunFiles& open,
       keepWaiting_(std::move(keepWaiting)) {}
 
 bool RunInputs::OpenFirst(std::error_code& error) {
+  if (options_.inputs.front().makeReader) return true;
   open_.inputSource = files_.OpenForReading(options_.inputs.front().path, error);
   if (!open_.inputSource || error) return false;
   WrapInput();
@@ -42,12 +43,14 @@ std::unique_ptr<PointReader> RunInputs::MakeReader(std::size_t index) {
   readerOptions.points = options_.points;
   readerOptions.thinMetres = options_.thinMetres;
   RunInput& input = options_.inputs[index];
-  ByteSource& source = SourceFor(input);
+  // An input in memory has no bytes to look at: its reader gives the entries.
+  ByteSource* source = input.makeReader ? nullptr : &SourceFor(input);
   const FormatInfo& format = InfoOf(input.format);
   if (several() && options_.observer != nullptr) options_.observer->OnInputStarted(input.path);
   if (log_ != nullptr) log_->InputStarted(input.path, several(), format.readByTheLine);
   pointsOfInput_ = 0;
-  std::unique_ptr<PointReader> reader = format.makeReader(source, readerOptions);
+  if (input.makeReader) return input.makeReader();
+  std::unique_ptr<PointReader> reader = format.makeReader(*source, readerOptions);
   // Parsed on a thread of its own while this one writes, but only from a
   // file: a pipe's reader may wait, and waiting lets the host do its work.
   if (format.readsAhead && options_.readAhead && files_.IsNormalFile(input.path)) {
@@ -74,8 +77,9 @@ ByteSource& RunInputs::SourceFor(RunInput& input) {
 std::unique_ptr<PointReader> RunInputs::OpenNext(std::size_t index) {
   // The chain has moved on to `index` already: the one before it ended.
   InputEnded(index - 1);
-  heldBytes_ = heldBytes_ || open_.input->heldBytes();
+  heldBytes_ = heldBytes_ || (open_.input && open_.input->heldBytes());
   open_.CloseInput();
+  if (options_.inputs[index].makeReader) return MakeReader(index);
   open_.inputSource = files_.OpenForReading(options_.inputs[index].path, openError_);
   if (!open_.inputSource || openError_) return nullptr;
   WrapInput();

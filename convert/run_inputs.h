@@ -42,7 +42,9 @@ class RunInputs {
   bool openFailed() const { return chain_ != nullptr && chain_->openFailed(); }
   std::error_code openError() const { return openError_; }
   /// The reason the input being read gave for a failed read.
-  std::error_code readError() const { return open_.input->error(); }
+  std::error_code readError() const {
+    return open_.input ? open_.input->error() : std::error_code();
+  }
 
   /// An entry that is a point, or a point that could not be read, came
   /// from the input being read.

@@ -10,7 +10,7 @@ std::optional<PathClash> FindPathClash(FileSystem& files, const std::vector<RunI
                                        const std::optional<std::string>& log) {
   if (output != nullptr) {
     for (const RunInput& input : inputs) {
-      if (files.NameSameFile(input.path, *output)) {
+      if (!input.makeReader && files.NameSameFile(input.path, *output)) {
         return PathClash{FileRole::kInput, input.path, FileRole::kOutput, *output};
       }
     }
@@ -20,7 +20,7 @@ std::optional<PathClash> FindPathClash(FileSystem& files, const std::vector<RunI
     return PathClash{FileRole::kLog, *log, FileRole::kOutput, *output};
   }
   for (const RunInput& input : inputs) {
-    if (files.NameSameFile(*log, input.path)) {
+    if (!input.makeReader && files.NameSameFile(*log, input.path)) {
       return PathClash{FileRole::kLog, *log, FileRole::kInput, input.path};
     }
   }
@@ -54,7 +54,9 @@ std::vector<std::string> DropRepeatedInputs(FileSystem& files, std::vector<RunIn
   std::vector<RunInput> kept;
   kept.reserve(inputs.size());
   for (RunInput& input : inputs) {
-    const std::optional<std::string> identity = files.IdentityOf(input.path);
+    // An input in memory is no file that could be named twice.
+    const std::optional<std::string> identity =
+        input.makeReader ? std::nullopt : files.IdentityOf(input.path);
     if (identity && !seen.insert(*identity).second) {
       repeated.push_back(std::move(input.path));
       continue;

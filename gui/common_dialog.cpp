@@ -57,6 +57,7 @@ void CommonDialog::Show(QWidget* parent, bool save) {
   const QString qtFilter = QtFilterFromDialogFilter(Filter);
   const QString suffix = SuffixWithoutDot(DefaultExt);
 
+  Accepted = false;
   SeamState& state = State();
   if (state.testMode) {
     common_dialog_seam::ShownDialog shown{
@@ -71,6 +72,7 @@ void CommonDialog::Show(QWidget* parent, bool save) {
     }
     state.shown.push_back(shown);
     if (pick) FileName = *pick;
+    Accepted = pick.has_value();
     return;
   }
 
@@ -85,6 +87,7 @@ void CommonDialog::Show(QWidget* parent, bool save) {
   if (dialog.exec() != QDialog::Accepted) return;
   const QStringList chosen = dialog.selectedFiles();
   if (!chosen.isEmpty()) FileName = chosen.first();
+  Accepted = !chosen.isEmpty();
 }
 
 namespace common_dialog_seam {

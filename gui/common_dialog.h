@@ -30,6 +30,8 @@ class CommonDialog : public QObject {
   QString DefaultExt;  ///< with or without a leading "."
   QString Filter;      ///< "description|pattern|description|pattern..."
   QFont Font;
+  /// The last dialog was confirmed (not cancelled).
+  bool Accepted = false;
 
  private:
   void Show(QWidget* parent, bool save);

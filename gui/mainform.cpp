@@ -101,6 +101,7 @@ mainform::mainform(const StartupTables& tables, FileLocations locations, QWidget
   presenter_->Load();
   // The map belongs to this window alone, not to the shared window rules.
   mainform_menu_file_map->setText(Message(kMapMenuMessage));
+  mainform_menu_file_convert_edited->setText(Message(kConvertEditedMessage));
   FixWindowSize();
 }
 
@@ -167,6 +168,9 @@ void mainform::CreateMenus() {
   mainform_menu_file_map = makeItem(mainform_menu_file, "mainform_menu_file_map");
   mainform_menu_file_map->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
   mainform_menu_file_map->setEnabled(false);
+  mainform_menu_file_convert_edited =
+      makeItem(mainform_menu_file, "mainform_menu_file_convert_edited");
+  mainform_menu_file_convert_edited->setVisible(false);
   mainform_menu_file->addSeparator();
   mainform_menu_file_nvi_addr = makeItem(mainform_menu_file, "mainform_menu_file_nvi_addr");
   mainform_menu_file_nvi_comm = makeItem(mainform_menu_file, "mainform_menu_file_nvi_comm");
@@ -221,6 +225,8 @@ void mainform::ConnectEvents() {
   connect(Text_for_POT, &QLineEdit::textChanged, this, &mainform::OnInputPathChanged);
   connect(mainform_menu_file, &QMenu::aboutToShow, this, &mainform::UpdateMapCommand);
   connect(mainform_menu_file_map, &QAction::triggered, this, &mainform::ShowMap);
+  connect(mainform_menu_file_convert_edited, &QAction::triggered, this,
+          &mainform::ConvertEditedPoints);
   connect(Text_for_NVI, &QLineEdit::textChanged, this, [&rules] { rules.UpdateConvertCommand(); });
   connect(Command_for_POT, &QPushButton::clicked, this, [&rules] { rules.InputDialogCommand(); });
   connect(Command_for_NVI, &QPushButton::clicked, this, [&rules] { rules.OutputDialogCommand(); });
@@ -242,8 +248,10 @@ void mainform::ConnectEvents() {
     rules.InputDatumCommand();
     if (mapWindow_ != nullptr) mapWindow_->SetInputDatum(rules.InputDatum());
   });
-  connect(mainform_menu_tool_option_output_datum, &QAction::triggered, this,
-          [&rules] { rules.OutputDatumCommand(); });
+  connect(mainform_menu_tool_option_output_datum, &QAction::triggered, this, [this, &rules] {
+    rules.OutputDatumCommand();
+    if (mapWindow_ != nullptr) mapWindow_->SetOutputDatum(rules.OutputDatum());
+  });
 }
 
 void mainform::ApplyMainWindowTexts() { presenter_->ApplyMainWindowTexts(); }
@@ -271,6 +279,11 @@ void mainform::showEvent(QShowEvent* event) {
 void mainform::closeEvent(QCloseEvent* event) {
   if (!presenter_->CanClose()) {
     event->ignore();  // a conversion runs: refused without a word
+    return;
+  }
+  // The map's edits go with the program: asked about first.
+  if (mapWindow_ != nullptr && !mapWindow_->MayLetEditsGo()) {
+    event->ignore();
     return;
   }
   event->accept();
@@ -323,6 +336,17 @@ bool mainform::HandleDragAndDrop(QWidget* target, QEvent* event) {
 
 void mainform::UpdateMapCommand() {
   mainform_menu_file_map->setEnabled(IsReadablePointFile(Text_for_POT->text().toStdString()));
+  const bool edits = mapWindow_ != nullptr && mapWindow_->isVisible() && mapWindow_->HoldsEdits();
+  mainform_menu_file_convert_edited->setVisible(edits);
+  mainform_menu_file_convert_edited->setEnabled(edits && !Text_for_NVI->text().isEmpty());
+}
+
+void mainform::ConvertEditedPoints() {
+  if (mapWindow_ == nullptr || !mapWindow_->HoldsEdits()) return;
+  // The map's points are read as they are: no edit while they are.
+  mapWindow_->setEnabled(false);
+  presenter_->ConvertPointsCommand(mapWindow_->EditedPointsInput());
+  mapWindow_->setEnabled(true);
 }
 
 void mainform::OnInputPathChanged() {

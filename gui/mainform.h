@@ -115,6 +115,8 @@ class mainform : public QMainWindow, public PathWindow, public MainView {
   QAction* mainform_menu_file_nvi_hpgl;
   QAction* mainform_menu_file_nvi_mail;
   QAction* mainform_menu_file_nvi_separator;
+  /// Shown while the map holds edits: Convert with them.
+  QAction* mainform_menu_file_convert_edited;
   QAction* mainform_menu_file_quit;
   QMenu* mainform_menu_tool;
   QAction* mainform_menu_tool_option;
@@ -157,6 +159,8 @@ class mainform : public QMainWindow, public PathWindow, public MainView {
   void UpdateMapCommand();
   /// A new input path: the open map shows that file.
   void OnInputPathChanged();
+  /// Convert with the map's edited points in place of the input file.
+  void ConvertEditedPoints();
 
   std::unique_ptr<MainPresenter> presenter_;
   MapWindow* mapWindow_ = nullptr;

@@ -67,6 +67,21 @@ MessageAnswer ShowMessageBox(QWidget* parent, const QString& title, const QStrin
     box.exec();
     return MessageAnswer::kOk;
   }
+  if (buttons == MessageButtons::kSaveDiscardCancel) {
+    // Qt's own buttons, in the system's order and the language's words.
+    box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    box.setDefaultButton(defaultAnswer == MessageAnswer::kSave ? QMessageBox::Save
+                                                               : QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+      case QMessageBox::Save:
+        return MessageAnswer::kSave;
+      case QMessageBox::Discard:
+        return MessageAnswer::kDiscard;
+      default:
+        return MessageAnswer::kCancel;
+    }
+  }
   box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
   box.setDefaultButton(defaultAnswer == MessageAnswer::kNo ? QMessageBox::No : QMessageBox::Yes);
   box.setEscapeButton(QMessageBox::No);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <unordered_map>
 
+#include "map/point_index.h"
+
 namespace velorin {
 namespace {
 
@@ -56,14 +58,17 @@ ClusterPyramid::Level ClusterPyramid::Coarser(const Level& level) {
   return coarser;
 }
 
-ClusterPyramid::Level ClusterPyramid::FromPoints(const std::vector<PixelPoint>& units, int zoom) {
+ClusterPyramid::Level ClusterPyramid::FromPoints(const std::vector<PixelPoint>& units,
+                                                 const std::vector<std::uint32_t>& ids, int zoom) {
   const std::uint32_t across = CellsAcross(zoom);
   std::unordered_map<std::uint64_t, std::size_t> at;
   at.reserve(units.size() / 4);
   Level level;
   level.reserve(units.size() / 4);
-  std::uint32_t index = 0;
+  std::size_t next = 0;
   for (const PixelPoint& unit : units) {
+    const std::uint32_t index = ids.empty() ? static_cast<std::uint32_t>(next) : ids[next];
+    ++next;
     const auto column = std::min(across - 1, static_cast<std::uint32_t>(unit.x * across));
     const auto row = std::min(across - 1, static_cast<std::uint32_t>(unit.y * across));
     const auto [it, added] = at.try_emplace(CellKey(column, row), level.size());
@@ -72,31 +77,44 @@ ClusterPyramid::Level ClusterPyramid::FromPoints(const std::vector<PixelPoint>& 
     cell.sumX += unit.x;
     cell.sumY += unit.y;
     ++cell.count;
+    cell.firstPoint = std::min(cell.firstPoint, index);
     const auto x = static_cast<float>(unit.x);
     const auto y = static_cast<float>(unit.y);
     Include(cell, x, y, x, y);
-    ++index;
   }
   return level;
 }
 
 ClusterPyramid::ClusterPyramid(const MapPoints& points, int deepest) {
-  if (points.size() == 0) return;
   std::vector<PixelPoint> units;
   units.reserve(points.size());
   for (const MapPoint& point : points.points()) units.push_back(ProjectToUnit(point.position()));
+  Build(units, {}, deepest);
+}
+
+ClusterPyramid::ClusterPyramid(const std::vector<std::uint32_t>& ids,
+                               const std::vector<LonLat>& positions, int deepest) {
+  std::vector<PixelPoint> units;
+  units.reserve(positions.size());
+  for (const LonLat& position : positions) units.push_back(ProjectToUnit(position));
+  Build(units, ids, deepest);
+}
+
+void ClusterPyramid::Build(const std::vector<PixelPoint>& units,
+                           const std::vector<std::uint32_t>& ids, int deepest) {
+  if (units.empty()) return;
   // A level pays while its clusters are at most a quarter of the points.
-  auto pays = [&](const Level& level) { return level.size() * 4 <= points.size(); };
+  auto pays = [&](const Level& level) { return level.size() * 4 <= units.size(); };
   // From a middle level, deeper ones from the points while they pay (few
   // passes for most files), coarser ones from the level below them.
   const int middle = std::min(kMiddleLevel, deepest);
   std::vector<Level> levels(static_cast<std::size_t>(middle) + 1);
-  levels[static_cast<std::size_t>(middle)] = FromPoints(units, middle);
+  levels[static_cast<std::size_t>(middle)] = FromPoints(units, ids, middle);
   for (int zoom = middle; zoom > 0; --zoom) {
     levels[static_cast<std::size_t>(zoom) - 1] = Coarser(levels[static_cast<std::size_t>(zoom)]);
   }
   for (int zoom = middle + 1; zoom <= deepest && pays(levels.back()); ++zoom) {
-    levels.push_back(FromPoints(units, zoom));
+    levels.push_back(FromPoints(units, ids, zoom));
   }
   std::size_t keep = 0;
   while (keep < levels.size() && pays(levels[keep])) ++keep;
@@ -105,6 +123,60 @@ ClusterPyramid::ClusterPyramid(const MapPoints& points, int deepest) {
   // the first that does not pay).
   for (Level& level : levels) SortLevel(level);
   levels_ = std::move(levels);
+}
+
+void ClusterPyramid::Add(std::uint32_t id, LonLat position) {
+  const PixelPoint unit = ProjectToUnit(position);
+  const auto x = static_cast<float>(unit.x);
+  const auto y = static_cast<float>(unit.y);
+  for (std::size_t zoom = 0; zoom < levels_.size(); ++zoom) {
+    Level& level = levels_[zoom];
+    const Cell key = CellOf(unit, static_cast<int>(zoom));
+    auto it = std::lower_bound(level.begin(), level.end(), key, RowThenColumn);
+    if (it == level.end() || it->row != key.row || it->column != key.column) {
+      it = level.insert(it, key);
+    }
+    it->sumX += unit.x;
+    it->sumY += unit.y;
+    ++it->count;
+    it->firstPoint = it->count == 1 ? id : std::min(it->firstPoint, id);
+    Include(*it, x, y, x, y);
+  }
+}
+
+void ClusterPyramid::Remove(std::uint32_t id, LonLat position, const AnyPointIn& anyIn) {
+  const PixelPoint unit = ProjectToUnit(position);
+  for (std::size_t zoom = 0; zoom < levels_.size(); ++zoom) {
+    Level& level = levels_[zoom];
+    const Cell key = CellOf(unit, static_cast<int>(zoom));
+    const auto it = std::lower_bound(level.begin(), level.end(), key, RowThenColumn);
+    if (it == level.end() || it->row != key.row || it->column != key.column) continue;
+    if (it->count <= 1) {
+      level.erase(it);
+      continue;
+    }
+    it->sumX -= unit.x;
+    it->sumY -= unit.y;
+    --it->count;
+    if (it->firstPoint != id) continue;
+    // Its box may hold more than its points now; only the first point must
+    // be one of them.
+    const double across = CellsAcross(static_cast<int>(zoom));
+    const UnitBox square{it->column / across + kUnitSlack, it->row / across + kUnitSlack,
+                         (it->column + 1) / across - kUnitSlack,
+                         (it->row + 1) / across - kUnitSlack};
+    if (const std::optional<std::uint32_t> other = anyIn ? anyIn(square) : std::nullopt) {
+      it->firstPoint = *other;
+    }
+  }
+}
+
+ClusterPyramid::Cell ClusterPyramid::CellOf(const PixelPoint& unit, int zoom) {
+  const std::uint32_t across = CellsAcross(zoom);
+  Cell cell;
+  cell.column = std::min(across - 1, static_cast<std::uint32_t>(unit.x * across));
+  cell.row = std::min(across - 1, static_cast<std::uint32_t>(unit.y * across));
+  return cell;
 }
 
 std::optional<std::vector<MapCluster>> ClusterPyramid::InView(const MapView& view, double margin,

@@ -6,6 +6,7 @@
 // to the world's corner), a quarter or less of a cluster's cell at the zooms
 // it serves; coarse levels are made from the finer ones.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -35,6 +36,19 @@ class ClusterPyramid {
   /// Levels from the deepest one at which the squares are still at most a
   /// quarter of the points (and no deeper than `deepest`) up to zoom 0.
   explicit ClusterPyramid(const MapPoints& points, int deepest = 16);
+  /// The same for the points `ids` at `positions` (one for each).
+  ClusterPyramid(const std::vector<std::uint32_t>& ids, const std::vector<LonLat>& positions,
+                 int deepest = 16);
+
+  /// Some point of the index inside a box, if any: what a square that lost
+  /// its first point names instead.
+  using AnyPointIn = std::function<std::optional<std::uint32_t>(const UnitBox&)>;
+  /// The point `id` at `position` counts in the squares from now on: a step
+  /// per level, the levels held staying as they are.
+  void Add(std::uint32_t id, LonLat position);
+  /// The point `id` no longer counts; `anyIn` (asked once the point is gone
+  /// from the index) names a square's first point when it was this one.
+  void Remove(std::uint32_t id, LonLat position, const AnyPointIn& anyIn);
 
   /// The clusters seen in `view` (widened by `margin` pixels), drawn with
   /// marks of `marks`; nothing when the view is deeper than the levels held
@@ -52,8 +66,13 @@ class ClusterPyramid {
   /// be counted into them quickly.
   static constexpr int kMiddleLevel = 8;
 
-  static Level FromPoints(const std::vector<PixelPoint>& units, int zoom);
+  void Build(const std::vector<PixelPoint>& units, const std::vector<std::uint32_t>& ids,
+             int deepest);
+  static Level FromPoints(const std::vector<PixelPoint>& units,
+                          const std::vector<std::uint32_t>& ids, int zoom);
   static Level Coarser(const Level& level);
+  /// The square of a level that a position in Mercator units falls in.
+  static Cell CellOf(const PixelPoint& unit, int zoom);
   static void SortLevel(Level& level);
   static void AddRow(const Level& level, std::uint32_t row, double fromColumn, double toColumn,
                      double across, ClusterGrid& grid);

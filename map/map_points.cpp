@@ -87,13 +87,18 @@ MapPointTexts MapPoints::Texts(std::size_t index) const {
     texts.nviCode = std::string(FormatPositionCode(point.unitsX, point.unitsY).view());
     return texts;
   }
-  texts.longitudeDms = SignedDms(point.longitude);
-  texts.latitudeDms = SignedDms(point.latitude);
-  texts.longitudeDecimal = std::string(FormatDegrees(point.longitude).view());
-  texts.latitudeDecimal = std::string(FormatDegrees(point.latitude).view());
+  return TextsOfPosition(point.position());
+}
+
+MapPointTexts TextsOfPosition(LonLat position) {
+  MapPointTexts texts;
+  texts.longitudeDms = SignedDms(position.longitude);
+  texts.latitudeDms = SignedDms(position.latitude);
+  texts.longitudeDecimal = std::string(FormatDegrees(position.longitude).view());
+  texts.latitudeDecimal = std::string(FormatDegrees(position.latitude).view());
   // NVI holds no west longitude and no south latitude.
-  if (point.longitude >= 0.0 && point.latitude >= 0.0) {
-    texts.nviCode = EncodeNviPosition(point.longitude, point.latitude).str();
+  if (position.longitude >= 0.0 && position.latitude >= 0.0) {
+    texts.nviCode = EncodeNviPosition(position.longitude, position.latitude).str();
   }
   return texts;
 }

@@ -34,6 +34,9 @@ struct MapPointTexts {
   std::string nviCode;  ///< "$..." or empty when NVI cannot hold the position
 };
 
+/// The texts of a position in degrees.
+MapPointTexts TextsOfPosition(LonLat position);
+
 class MapPoints : public MapPointSink {
  public:
   std::span<const MapPoint> points() const { return points_; }

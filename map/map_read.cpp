@@ -9,6 +9,15 @@ namespace {
 
 MapReadResult ReadFile(FileSystem& files, const std::string& path, const MapReadOptions& options,
                        MapPointSink& sink) {
+  MapPointWriter writer(sink);
+  MapSkipObserver skips(sink);
+  return RunMapRead(files, path, options, writer, skips);
+}
+
+}  // namespace
+
+MapReadResult RunMapRead(FileSystem& files, const std::string& path, const MapReadOptions& options,
+                         PointWriter& writer, RunObserver& observer) {
   MapReadResult result;
   result.format = options.format ? *options.format : InputFormatOfFile(files, path);
   result.output = options.output.value_or(DefaultOutputFormat(result.format));
@@ -21,10 +30,8 @@ MapReadResult ReadFile(FileSystem& files, const std::string& path, const MapRead
   run.points = options.points;
   run.thinMetres = options.thinMetres;
   run.inputDatum = options.inputDatum;
-  MapPointWriter writer(sink);
-  MapSkipObserver skips(sink);
   run.sink = &writer;
-  run.observer = &skips;
+  run.observer = &observer;
   MapReadHost host(options.keepGoing);
   FixedClock clock({});
   result.outcome = ConversionRun(host, files, clock, std::move(run)).Execute();
@@ -32,8 +39,7 @@ MapReadResult ReadFile(FileSystem& files, const std::string& path, const MapRead
   return result;
 }
 
-/// Room for the points of a file of `size` bytes, set aside at once.
-void Reserve(MapPoints& points, std::uint64_t size) {
+void ReserveMapPoints(MapPoints& points, std::uint64_t size) {
   // Untouched room costs address space only; the smallest point entries
   // (CSV lines) take some 24 bytes, a title rarely a quarter of its entry.
   constexpr std::uint64_t kMostReserved = std::uint64_t{1} << 24;
@@ -41,14 +47,12 @@ void Reserve(MapPoints& points, std::uint64_t size) {
   points.Reserve(static_cast<std::size_t>(hint / 24), static_cast<std::size_t>(hint / 4));
 }
 
-}  // namespace
-
 MapReadResult ReadMapPoints(FileSystem& files, const std::string& path,
                             const MapReadOptions& options) {
   MapPoints points;
   const std::optional<std::uint64_t> size =
       options.sizeHint != 0 ? std::optional(options.sizeHint) : files.FileSize(path);
-  if (size) Reserve(points, *size);
+  if (size) ReserveMapPoints(points, *size);
   MapReadResult result = ReadFile(files, path, options, points);
   result.points = std::move(points);
   return result;

@@ -59,6 +59,14 @@ MapReadResult ReadMapPoints(FileSystem& files, const std::string& path,
 MapReadResult ReadMapPointsInto(FileSystem& files, const std::string& path,
                                 const MapReadOptions& options, MapPointSink& sink);
 
+/// Reads the file at `path` by a run whose points go to `writer` and whose
+/// skipped entries go to `observer`: the one reading under both.
+MapReadResult RunMapRead(FileSystem& files, const std::string& path, const MapReadOptions& options,
+                         PointWriter& writer, RunObserver& observer);
+
+/// Sets aside room in `points` for those of a file of `size` bytes.
+void ReserveMapPoints(MapPoints& points, std::uint64_t size);
+
 /// A run's host that asks `keepGoing` every few thousand entries.
 class MapReadHost : public RunHost {
  public:

@@ -101,6 +101,20 @@ std::array<int, 4> ValuesOf(const ScreenRect& place) {
   return {place.x, place.y, place.width, place.height};
 }
 
+/// Replaces the settings file at `path` (made if missing) with `text`,
+/// whole or not at all.
+bool SaveSettings(const std::string& path, const std::string& text, std::error_code& error) {
+  std::unique_ptr<ReplacingSink> sink = OpenReplacingFile(path, error);
+  if (!sink) return false;
+  if (!sink->Write(text.data(), text.size()) || !sink->Commit()) {
+    error = sink->error();
+    return false;
+  }
+  return true;
+}
+
+constexpr std::string_view kRoutesAndTracksKey = "routes_and_tracks";
+
 }  // namespace
 
 std::optional<ScreenRect> MapWindowPlaceIn(std::string_view settings) {
@@ -121,14 +135,11 @@ std::optional<ScreenRect> MapWindowPlaceIn(std::string_view settings) {
   return ScreenRect{*values[0], *values[1], *values[2], *values[3]};
 }
 
-std::string WithMapWindowPlace(std::string_view settings, const ScreenRect& place) {
+std::string WithWindowEntries(std::string_view settings, const std::vector<WindowEntry>& entries) {
   const std::vector<Line> lines = LinesOf(settings);
   // New lines end as the file's first one does.
   const std::string end(!lines.empty() && !lines.front().end.empty() ? lines.front().end : "\n");
-  const std::array<int, 4> values = ValuesOf(place);
-  auto entry = [&](std::size_t key) {
-    return std::string(kKeys[key]) + "=" + std::to_string(values[key]);
-  };
+  auto entry = [&](std::size_t key) { return entries[key].first + "=" + entries[key].second; };
   const auto [header, sectionEnd] = SectionLines(lines);
   const bool hasSection = header != lines.size();
   std::size_t lastEntry = header;
@@ -136,12 +147,12 @@ std::string WithMapWindowPlace(std::string_view settings, const ScreenRect& plac
     if (EntryOf(lines[i].text)) lastEntry = i;
   }
   std::string text;
-  std::array<bool, 4> written{};
+  std::vector<bool> written(entries.size(), false);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const auto found = i > header && i < sectionEnd ? EntryOf(lines[i].text) : std::nullopt;
     std::string line(lines[i].text);
-    for (std::size_t key = 0; found && key < kKeys.size(); ++key) {
-      if (found->first == kKeys[key] && !written[key]) {
+    for (std::size_t key = 0; found && key < entries.size(); ++key) {
+      if (found->first == entries[key].first && !written[key]) {
         line = entry(key);
         written[key] = true;
       }
@@ -153,16 +164,51 @@ std::string WithMapWindowPlace(std::string_view settings, const ScreenRect& plac
     }
     // The entries the section lacks follow its last one.
     text += lines[i].end.empty() ? std::string_view(end) : lines[i].end;
-    for (std::size_t key = 0; key < kKeys.size(); ++key) {
+    for (std::size_t key = 0; key < entries.size(); ++key) {
       if (!written[key]) text += entry(key) + end;
     }
   }
   if (!hasSection) {
     if (!text.empty() && text.back() != '\n') text += end;
     text += "[window]" + end;
-    for (std::size_t key = 0; key < kKeys.size(); ++key) text += entry(key) + end;
+    for (std::size_t key = 0; key < entries.size(); ++key) text += entry(key) + end;
   }
   return text;
+}
+
+std::string WithMapWindowPlace(std::string_view settings, const ScreenRect& place) {
+  const std::array<int, 4> values = ValuesOf(place);
+  std::vector<WindowEntry> entries;
+  for (std::size_t key = 0; key < kKeys.size(); ++key) {
+    entries.emplace_back(std::string(kKeys[key]), std::to_string(values[key]));
+  }
+  return WithWindowEntries(settings, entries);
+}
+
+std::optional<std::string> WindowEntryIn(std::string_view settings, std::string_view key) {
+  const std::vector<Line> lines = LinesOf(settings);
+  const auto [header, end] = SectionLines(lines);
+  for (std::size_t i = header + 1; i < end; ++i) {
+    const auto entry = EntryOf(lines[i].text);
+    if (entry && entry->first == key) return std::string(entry->second);
+  }
+  return std::nullopt;
+}
+
+bool MapRoutesAndTracksIn(std::string_view settings) {
+  return WindowEntryIn(settings, kRoutesAndTracksKey) == "1";
+}
+
+bool LoadMapRoutesAndTracks(const std::string& path) {
+  const std::optional<std::string> settings = ReadSettings(path);
+  return settings && MapRoutesAndTracksIn(*settings);
+}
+
+bool SaveMapRoutesAndTracks(const std::string& path, bool shown, std::error_code& error) {
+  return SaveSettings(path,
+                      WithWindowEntries(ReadSettings(path).value_or(std::string()),
+                                        {{std::string(kRoutesAndTracksKey), shown ? "1" : "0"}}),
+                      error);
 }
 
 std::optional<ScreenRect> LoadMapWindowPlace(const std::string& path) {
@@ -172,14 +218,8 @@ std::optional<ScreenRect> LoadMapWindowPlace(const std::string& path) {
 }
 
 bool SaveMapWindowPlace(const std::string& path, const ScreenRect& place, std::error_code& error) {
-  const std::string text = WithMapWindowPlace(ReadSettings(path).value_or(std::string()), place);
-  std::unique_ptr<ReplacingSink> sink = OpenReplacingFile(path, error);
-  if (!sink) return false;
-  if (!sink->Write(text.data(), text.size()) || !sink->Commit()) {
-    error = sink->error();
-    return false;
-  }
-  return true;
+  return SaveSettings(path, WithMapWindowPlace(ReadSettings(path).value_or(std::string()), place),
+                      error);
 }
 
 }  // namespace velorin

@@ -1,17 +1,21 @@
 #pragma once
 // The map window's place and size in the map's settings file
-// (velorin_map.ini), as the lines of its [window] section:
+// (velorin_map.ini), as the lines of its [window] section, and whether it
+// shows the points of routes and tracks:
 //   [window]
 //   x=920
 //   y=120
 //   width=900
 //   height=640
+//   routes_and_tracks=1
 // Written back into the file's text keeping every other line as it was (a
 // hand-edited [tiles] section, its comments, its line ends).
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "map/map_window_place.h"
 
@@ -26,6 +30,20 @@ std::optional<ScreenRect> MapWindowPlaceIn(std::string_view settings);
 /// four entries replaced where they are, added where they are not, the
 /// section added at the end when there is none.
 std::string WithMapWindowPlace(std::string_view settings, const ScreenRect& place);
+
+/// An entry of the [window] section: its key and its value.
+using WindowEntry = std::pair<std::string, std::string>;
+
+/// The text of a settings file with `entries` in its [window] section,
+/// replaced where they are, added where they are not.
+std::string WithWindowEntries(std::string_view settings, const std::vector<WindowEntry>& entries);
+/// The value of an entry of the [window] section; nothing when it has none.
+std::optional<std::string> WindowEntryIn(std::string_view settings, std::string_view key);
+
+/// Whether the settings say the map shows routes and tracks ("1").
+bool MapRoutesAndTracksIn(std::string_view settings);
+bool LoadMapRoutesAndTracks(const std::string& path);
+bool SaveMapRoutesAndTracks(const std::string& path, bool shown, std::error_code& error);
 
 /// The place in the settings file at `path`; nothing when it cannot be read.
 std::optional<ScreenRect> LoadMapWindowPlace(const std::string& path);

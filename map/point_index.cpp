@@ -50,7 +50,9 @@ struct PointIndex::Tree {
   bgi::rtree<IndexValue, bgi::quadratic<16>> rtree;
 };
 
-PointIndex::PointIndex(const MapPoints& points) : points_(points), tree_(std::make_unique<Tree>()) {
+PointIndex::PointIndex(const MapPoints& points)
+    : positionOf_([&points](std::uint32_t index) { return points.points()[index].position(); }),
+      tree_(std::make_unique<Tree>()) {
   std::vector<IndexValue> values;
   values.reserve(points.size());
   std::uint32_t index = 0;
@@ -62,7 +64,35 @@ PointIndex::PointIndex(const MapPoints& points) : points_(points), tree_(std::ma
   tree_->rtree = decltype(tree_->rtree)(values.begin(), values.end());
 }
 
+PointIndex::PointIndex(const std::vector<std::uint32_t>& ids, PositionOf positionOf)
+    : positionOf_(std::move(positionOf)), tree_(std::make_unique<Tree>()) {
+  std::vector<IndexValue> values;
+  values.reserve(ids.size());
+  for (const std::uint32_t id : ids) {
+    const FloatUnit unit = IndexedUnit(positionOf_(id));
+    values.emplace_back(UnitPoint(unit.x, unit.y), id);
+  }
+  tree_->rtree = decltype(tree_->rtree)(values.begin(), values.end());
+}
+
 PointIndex::~PointIndex() = default;
+
+void PointIndex::Insert(std::uint32_t id, LonLat position) {
+  const FloatUnit unit = IndexedUnit(position);
+  tree_->rtree.insert(IndexValue(UnitPoint(unit.x, unit.y), id));
+}
+
+void PointIndex::Remove(std::uint32_t id, LonLat position) {
+  const FloatUnit unit = IndexedUnit(position);
+  tree_->rtree.remove(IndexValue(UnitPoint(unit.x, unit.y), id));
+}
+
+std::optional<std::uint32_t> PointIndex::AnyIn(const UnitBox& box) const {
+  const UnitRect rect = RectOf(box);
+  const auto it = tree_->rtree.qbegin(bgi::intersects(rect));
+  if (it == tree_->rtree.qend()) return std::nullopt;
+  return it->second;
+}
 
 std::size_t PointIndex::size() const { return tree_->rtree.size(); }
 
@@ -113,7 +143,7 @@ std::optional<std::uint32_t> PointIndex::Nearest(const MapView& view, PixelPoint
   around.center = view.ToLonLat(screen);
   around.width = around.height = static_cast<int>(std::ceil(2 * radius)) + 1;
   for (const std::uint32_t index : InView(around)) {
-    const PixelPoint at = view.ToScreen(points_.points()[index].position());
+    const PixelPoint at = view.ToScreen(positionOf_(index));
     const double distance =
         (at.x - screen.x) * (at.x - screen.x) + (at.y - screen.y) * (at.y - screen.y);
     if (distance <= bestDistance) {

@@ -27,8 +27,13 @@ std::vector<UnitBox> UnitBoxesOf(const MapView& view, double margin);
 
 class PointIndex {
  public:
+  /// Where the point of an index lies.
+  using PositionOf = std::function<LonLat(std::uint32_t)>;
+
   /// Indexes every point of `points` (which must outlive the index).
   explicit PointIndex(const MapPoints& points);
+  /// Indexes the points `ids`, which lie where `positionOf` says.
+  PointIndex(const std::vector<std::uint32_t>& ids, PositionOf positionOf);
   ~PointIndex();
   PointIndex(const PointIndex&) = delete;
   PointIndex& operator=(const PointIndex&) = delete;
@@ -50,10 +55,19 @@ class PointIndex {
 
   /// The point nearest a screen pixel within `radius` pixels, if any.
   std::optional<std::uint32_t> Nearest(const MapView& view, PixelPoint screen, double radius) const;
+  /// Some point inside `box`, if any.
+  std::optional<std::uint32_t> AnyIn(const UnitBox& box) const;
+
+  /// Where the points lie from now on (the map's edits move them).
+  void SetPositions(PositionOf positionOf) { positionOf_ = std::move(positionOf); }
+  /// Adds the point `id` at `position`, or takes it away from there: a
+  /// step of the tree's depth, not a new tree.
+  void Insert(std::uint32_t id, LonLat position);
+  void Remove(std::uint32_t id, LonLat position);
 
  private:
   struct Tree;
-  const MapPoints& points_;
+  PositionOf positionOf_;
   std::unique_ptr<Tree> tree_;
 };
 

@@ -29,6 +29,10 @@ Datum MainPresenter::InputDatum() const {
   return DatumOfSetting(tables_.systemSettings[kInputDatumEntry]);
 }
 
+Datum MainPresenter::OutputDatum() const {
+  return DatumOfSetting(tables_.systemSettings[kOutputDatumEntry]);
+}
+
 void MainPresenter::ToggleDatum(std::size_t entry, MainMenu item) {
   const Datum chosen = DatumOfSetting(tables_.systemSettings[entry]) == Datum::kTokyo
                            ? Datum::kWgs84

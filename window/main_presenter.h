@@ -6,10 +6,12 @@
 // MainView and is driven by the view's events.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "formats/nvi_fields.h"
+#include "convert/conversion_run.h"
 #include "geo/datum.h"
 #include "startup/file_locations.h"
 #include "startup/startup.h"
@@ -62,6 +64,9 @@ class MainPresenter {
 
   // Commands.
   void ConvertCommand();
+  /// Convert with `points` (the map's edited points) read in place of the
+  /// input path box's file.
+  void ConvertPointsCommand(RunInput points);
   void CancelCommand();
   void QuitCommand();
   void HelpCommand();
@@ -77,6 +82,8 @@ class MainPresenter {
   /// An NVI field's item under File: the field is filled from now on, or
   /// no longer, and the settings file remembers it.
   void NviFieldCommand(NviField field);
+  /// The datum NVI is written in, as chosen (the map window saves so too).
+  Datum OutputDatum() const;
 
   const StartupTables& Tables() const { return tables_; }
   const FileLocations& Locations() const { return locations_; }
@@ -98,6 +105,7 @@ class MainPresenter {
   /// The NVI field items' texts and check marks.
   void ApplyNviFieldMenu();
   void SetPathBoxText(PathKind path, const std::string& text);
+  void Convert(std::optional<RunInput> points);
 
   MainView& view_;
   StartupTables tables_;

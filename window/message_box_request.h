@@ -5,10 +5,11 @@
 
 namespace velorin {
 
-enum class MessageButtons { kOk, kYesNo };
+/// kSaveDiscardCancel: the question of edits not saved.
+enum class MessageButtons { kOk, kYesNo, kSaveDiscardCancel };
 /// The button pressed. A box closed otherwise (Escape, the close button)
-/// answers kNo for a question.
-enum class MessageAnswer { kOk, kYes, kNo };
+/// answers kNo for a question, kCancel for the question of edits not saved.
+enum class MessageAnswer { kOk, kYes, kNo, kSave, kDiscard, kCancel };
 
 /// Which message of a run a box shows, so that a host without a person in
 /// front of it (a test) can act on it without reading text.

@@ -12,7 +12,11 @@
 
 namespace velorin {
 
-void MainPresenter::ConvertCommand() {
+void MainPresenter::ConvertCommand() { Convert(std::nullopt); }
+
+void MainPresenter::ConvertPointsCommand(RunInput points) { Convert(std::move(points)); }
+
+void MainPresenter::Convert(std::optional<RunInput> points) {
   // Convert is hidden while a run is active; a click still queued must not
   // start a second run inside the first.
   if (conversionActive_) return;
@@ -22,7 +26,9 @@ void MainPresenter::ConvertCommand() {
   WindowRunOptions options = RunOptionsFromSettings(tables_.systemSettings);
   // Any point file Velorin reads, told by its extension or else by its
   // first bytes; the output is NVI.
-  options.inputFormat = InputFormatOfFile(view_.PathText(PathKind::kInput));
+  options.inputFormat =
+      points ? points->format : InputFormatOfFile(view_.PathText(PathKind::kInput));
+  options.input = std::move(points);
   RunInWindow(*runHost_, files, clock, options);
   runHost_->ApplyProgressText();
   conversionActive_ = false;

@@ -204,7 +204,11 @@ RunOutcome RunInWindow(RunWindow& window, FileSystem& files, Clock& clock,
                        WindowRunOptions options) {
   window.SetDropTargetsEnabled(false);
   RunOptions run = std::move(options.run);
-  run.inputs.insert(run.inputs.begin(), RunInput{window.InputPathText(), options.inputFormat});
+  run.inputs.insert(run.inputs.begin(),
+                    options.input ? std::move(*options.input)
+                                  : RunInput{window.InputPathText(), options.inputFormat});
+  // The map's edited points are held in WGS 84, moved there when read.
+  if (options.input) run.inputDatum = Datum::kWgs84;
   run.outputPath = window.OutputPathText();
   if (options.log) run.logPath = window.LogFilePath();
   WindowHost host(window);
@@ -212,6 +216,38 @@ RunOutcome RunInWindow(RunWindow& window, FileSystem& files, Clock& clock,
   const RunOutcome outcome = conversion.Execute();
   ShowEnd(window, outcome, run);
   window.SetDropTargetsEnabled(true);
+  return outcome;
+}
+
+namespace {
+
+/// The window as the host of a save: it asks only whether a file may be
+/// replaced.
+class SaveHost : public RunHost {
+ public:
+  SaveHost(RunWindow& window, bool askToReplace) : window_(window), ask_(askToReplace) {}
+  bool MayReplace(std::string_view) override {
+    return !ask_ || ShowBox(window_, kOverwriteBox) == MessageAnswer::kYes;
+  }
+  bool EventStep() override {
+    window_.ProcessEvents();
+    return !window_.cancelRequested;
+  }
+
+ private:
+  RunWindow& window_;
+  bool ask_;
+};
+
+}  // namespace
+
+RunOutcome SaveInWindow(RunWindow& window, FileSystem& files, Clock& clock, RunOptions run,
+                        bool askToReplace) {
+  SaveHost host(window, askToReplace);
+  window.cancelRequested = false;
+  const RunOutcome outcome = ConversionRun(host, files, clock, std::move(run)).Execute();
+  if (outcome.result == RunResult::kRefusedSamePath) ShowBox(window, kSamePathBox);
+  if (outcome.result == RunResult::kFailed) ShowBox(window, FailureBox(outcome.failedStage));
   return outcome;
 }
 

@@ -101,7 +101,7 @@ int main(int argc, char* argv[]) {
   if (!shown.wait(600000)) return Fail("the map did not show the file");
   QImage image(map.Canvas()->size(), QImage::Format_RGB32);
   map.Canvas()->render(&image);
-  std::printf("points: %zu, first picture: %.0f ms\n", map.Data()->read.points.size(),
+  std::printf("points: %zu, first picture: %.0f ms\n", map.Data()->read().points.size(),
               Milliseconds(timer));
   FramesAtEachZoom(*map.Canvas(), pans);
   return 0;

@@ -3,6 +3,7 @@
 // per size (a quarter pixel apart) blitted instead of an antialiased circle
 // stroked and filled each time, and each count's text laid out once. Hundreds
 // of clusters a frame then cost a few milliseconds.
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPointF>
@@ -18,6 +19,9 @@ namespace velorin {
 
 class ClusterMarks {
  public:
+  /// Circles filled with `fill` (a little see-through).
+  explicit ClusterMarks(const QColor& fill) : fill_(fill) {}
+
   /// The circle of `count` points of `radius` pixels centred near `centre`
   /// (on whole pixels), the count in its middle in `font`.
   void Draw(QPainter& painter, const QPointF& centre, double radius, std::uint32_t count,
@@ -29,6 +33,7 @@ class ClusterMarks {
 
   std::map<std::pair<int, double>, QImage> discs_;
   std::unordered_map<std::uint32_t, QStaticText> texts_;
+  QColor fill_;
   QFont textFont_;
   double textRatio_ = 0.0;
 };

@@ -1,6 +1,8 @@
 #include "gui/map/map_canvas.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -23,11 +25,20 @@ constexpr double kClickSlack = 4.0;
 constexpr double kPointReach = 8.0;
 // One wheel notch (or key press) is one zoom level.
 constexpr int kWheelNotch = 120;
+// Up to this many chosen (or found) points get a ring each; beyond, only
+// those drawn alone do, so that a frame stays quick.
+constexpr std::size_t kMostRings = 5000;
+
+PixelPoint Pixel(const QPointF& at) { return {at.x(), at.y()}; }
 
 }  // namespace
 
 MapCanvas::MapCanvas(std::shared_ptr<const LandMap> land, TileLoader* tiles, QWidget* parent)
-    : QWidget(parent), land_(std::move(land)), tiles_(tiles) {
+    : QWidget(parent),
+      land_(std::move(land)),
+      pointMarks_(kPointColour),
+      skippedMarks_(kSkippedColour),
+      tiles_(tiles) {
   setObjectName(QStringLiteral("map_canvas"));
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
@@ -41,11 +52,15 @@ MapCanvas::MapCanvas(std::shared_ptr<const LandMap> land, TileLoader* tiles, QWi
   }
 }
 
-void MapCanvas::SetData(std::shared_ptr<const MapData> data) {
+void MapCanvas::SetData(std::shared_ptr<MapData> data) {
   data_ = std::move(data);
-  chosen_.reset();
   clustersStale_ = true;
   Fit();
+}
+
+void MapCanvas::PointsChanged() {
+  clustersStale_ = true;
+  update();
 }
 
 void MapCanvas::SetNotice(const QString& notice) {
@@ -62,9 +77,16 @@ void MapCanvas::SetView(const MapView& view) {
 }
 
 void MapCanvas::Fit() {
-  const FitBounds bounds = data_ ? data_->read.points.Bounds() : FitBounds{};
+  const FitBounds bounds = data_ ? data_->editor->Bounds() : FitBounds{};
   SetView(FitView(bounds, width(), height()));
   fitted_ = true;
+}
+
+void MapCanvas::FitTo(const std::vector<std::uint32_t>& items) {
+  if (!data_ || items.empty()) return;
+  const FitBounds bounds = data_->editor->Bounds(items);
+  if (bounds.empty) return;
+  SetView(FitView(bounds, width(), height()));
 }
 
 void MapCanvas::ZoomBy(int steps) { ZoomAt(steps, QPointF(width() / 2.0, height() / 2.0)); }
@@ -75,18 +97,16 @@ void MapCanvas::ZoomAt(int steps, const QPointF& anchor) {
 
 void MapCanvas::PanBy(double dx, double dy) { SetView(view_.Panned(dx, dy)); }
 
-void MapCanvas::Choose(std::optional<std::uint32_t> index) {
-  chosen_ = index;
-  if (chosen_ && data_ && *chosen_ < data_->read.points.size()) {
-    const PixelPoint at = view_.ToScreen(data_->read.points.points()[*chosen_].position());
-    if (at.x < 0 || at.y < 0 || at.x >= width() || at.y >= height()) {
-      MapView centred = view_;
-      centred.center = data_->read.points.points()[*chosen_].position();
-      SetView(centred);
-      return;
-    }
+void MapCanvas::Show(std::uint32_t item) {
+  if (!data_) return;
+  const std::optional<LonLat> position = data_->editor->points().Position(item);
+  if (!position) return;
+  const PixelPoint at = view_.ToScreen(*position);
+  if (at.x < 0 || at.y < 0 || at.x >= width() || at.y >= height()) {
+    MapView centred = view_;
+    centred.center = *position;
+    SetView(centred);
   }
-  update();
 }
 
 QString MapCanvas::Attribution() const {
@@ -96,11 +116,21 @@ QString MapCanvas::Attribution() const {
 
 const std::vector<MapCluster>& MapCanvas::Clusters() {
   if (clustersStale_) {
-    clusters_ =
-        data_ ? ClustersInView(view_, *data_, MarkSizeOf(font())) : std::vector<MapCluster>{};
+    const ClusterMarkSize size = MarkSizeOf(font());
+    const EditableMap* map = data_ ? data_->map.get() : nullptr;
+    clusters_ = map ? ClustersInView(view_, map->points.get(), map->clusters.get(), size)
+                    : std::vector<MapCluster>{};
+    skippedClusters_ =
+        map ? ClustersInView(view_, map->skipped.get(), map->skippedClusters.get(), size)
+            : std::vector<MapCluster>{};
     clustersStale_ = false;
   }
   return clusters_;
+}
+
+const std::vector<MapCluster>& MapCanvas::SkippedClusters() {
+  Clusters();
+  return skippedClusters_;
 }
 
 void MapCanvas::ViewChanged() {
@@ -121,10 +151,77 @@ void MapCanvas::paintEvent(QPaintEvent*) {
   // No tile came, some failed and none is on its way: say so.
   tilesFailed_ = tiles.drawn == 0 && tiles.failed > 0 && tiles_->RequestsInFlight() == 0;
   if (data_) {
-    DrawPoints(painter, view_, *data_, Clusters(), chosen_, PointLayerStyle{font(), true},
-               clusterMarks_);
+    DrawItems(painter);
+    DrawMarks(painter);
   }
   DrawOverlays(painter);
+}
+
+void MapCanvas::DrawItems(QPainter& painter) {
+  const EditedPoints& points = data_->editor->points();
+  // The skipped points beneath, greyed and without titles.
+  DrawPoints(painter, view_, points, SkippedClusters(),
+             PointLayerStyle{font(), false, kSkippedColour}, skippedMarks_);
+  DrawPoints(painter, view_, points, Clusters(), PointLayerStyle{font(), true, kPointColour},
+             pointMarks_);
+}
+
+std::vector<std::uint32_t> MapCanvas::ChosenRings() {
+  const PointSelection& chosen = data_->editor->selection();
+  if (chosen.count() <= kMostRings) return chosen.Items();
+  std::vector<std::uint32_t> rings;
+  for (const auto* clusters : {&Clusters(), &SkippedClusters()}) {
+    for (const MapCluster& cluster : *clusters) {
+      if (cluster.count == 1 && chosen.Has(cluster.firstPoint)) rings.push_back(cluster.firstPoint);
+    }
+  }
+  return rings;
+}
+
+std::vector<std::uint32_t> MapCanvas::FoundRings() {
+  const PointList& list = data_->editor->list();
+  if (list.filter().empty()) return {};
+  std::vector<std::uint32_t> rings;
+  if (list.Count(ListGroup::kPoints) + list.Count(ListGroup::kSkipped) <= kMostRings) {
+    for (const ListGroup group : {ListGroup::kPoints, ListGroup::kUntitled, ListGroup::kOutOfRange,
+                                  ListGroup::kUnreadable}) {
+      const auto listed = list.Group(group);
+      rings.insert(rings.end(), listed.begin(), listed.end());
+    }
+    return rings;
+  }
+  for (const auto* clusters : {&Clusters(), &SkippedClusters()}) {
+    for (const MapCluster& cluster : *clusters) {
+      if (cluster.count == 1 && list.Matches(cluster.firstPoint)) {
+        rings.push_back(cluster.firstPoint);
+      }
+    }
+  }
+  return rings;
+}
+
+void MapCanvas::DrawMarks(QPainter& painter) {
+  const EditedPoints& points = data_->editor->points();
+  DrawRings(painter, view_, points, FoundRings(), kFoundColour);
+  const std::vector<std::uint32_t> chosen = ChosenRings();
+  DrawRings(painter, view_, points, chosen, kSelectionColour);
+  if (drag_ == Drag::kMove && dragged_) {
+    // Where the chosen points would go.
+    painter.save();
+    painter.translate(dragAt_ - pressedAt_);
+    painter.setOpacity(0.6);
+    DrawRings(painter, view_, points, chosen, kSelectionColour);
+    painter.restore();
+  }
+  if (drag_ == Drag::kRectangle && dragged_) {
+    painter.save();
+    QColor fill = kSelectionColour;
+    fill.setAlpha(40);
+    painter.setPen(QPen(kSelectionColour, 1.0, Qt::DashLine));
+    painter.setBrush(fill);
+    painter.drawRect(QRectF(pressedAt_, dragAt_).normalized());
+    painter.restore();
+  }
 }
 
 void MapCanvas::DrawOverlays(QPainter& painter) {
@@ -216,46 +313,89 @@ void MapCanvas::keyPressEvent(QKeyEvent* event) {
 
 void MapCanvas::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
-  dragFrom_ = event->position();
+  pressedAt_ = dragAt_ = event->position();
+  pressModifiers_ = event->modifiers();
   dragged_ = false;
   setFocus(Qt::MouseFocusReason);
+  // Shift draws a rectangle; a chosen point pressed alone is moved; any
+  // other press pans.
+  drag_ = Drag::kPan;
+  if (pressModifiers_ & Qt::ShiftModifier) {
+    drag_ = Drag::kRectangle;
+  } else if (pressModifiers_ == Qt::NoModifier && data_) {
+    const std::optional<std::uint32_t> item = ItemAt(event->position());
+    if (item && data_->editor->selection().Has(*item)) drag_ = Drag::kMove;
+  }
 }
 
 void MapCanvas::mouseMoveEvent(QMouseEvent* event) {
-  if (dragFrom_ && (event->buttons() & Qt::LeftButton)) {
-    const QPointF delta = event->position() - *dragFrom_;
-    if (dragged_ || std::hypot(delta.x(), delta.y()) >= kClickSlack) {
-      dragged_ = true;
-      dragFrom_ = event->position();
-      PanBy(-delta.x(), -delta.y());
-    }
+  if (drag_ == Drag::kNone || !(event->buttons() & Qt::LeftButton)) {
+    ShowPointTip(event->position(), event->globalPosition().toPoint());
     return;
   }
-  ShowPointTip(event->position(), event->globalPosition().toPoint());
+  const QPointF delta = event->position() - pressedAt_;
+  if (!dragged_ && std::hypot(delta.x(), delta.y()) < kClickSlack) return;
+  dragged_ = true;
+  if (drag_ == Drag::kPan) {
+    const QPointF step = event->position() - dragAt_;
+    PanBy(-step.x(), -step.y());
+  }
+  dragAt_ = event->position();
+  update();
 }
 
 void MapCanvas::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton || !dragFrom_) return QWidget::mouseReleaseEvent(event);
-  const bool click = !dragged_;
-  dragFrom_.reset();
-  if (!click) return;
-  if (const MapCluster* circle = CircleAt(event->position())) {
+  if (event->button() != Qt::LeftButton || drag_ == Drag::kNone) {
+    return QWidget::mouseReleaseEvent(event);
+  }
+  const Drag drag = drag_;
+  drag_ = Drag::kNone;
+  dragAt_ = event->position();
+  if (!dragged_) {
+    Clicked(event->position(), pressModifiers_);
+    return;
+  }
+  if (drag == Drag::kRectangle && data_) {
+    emit RectangleChosen(data_->editor->ItemsIn(view_, Pixel(pressedAt_), Pixel(dragAt_)),
+                         pressModifiers_);
+  } else if (drag == Drag::kMove) {
+    const QPointF delta = dragAt_ - pressedAt_;
+    emit ChosenDragged(delta.x(), delta.y());
+  }
+  update();
+}
+
+void MapCanvas::Clicked(const QPointF& at, Qt::KeyboardModifiers modifiers) {
+  if (const MapCluster* circle = CircleAt(at)) {
     ZoomTo(*circle);
-  } else if (const std::optional<std::uint32_t> point = PointAt(event->position())) {
-    Choose(point);
-    emit PointChosen(*point);
+  } else if (const std::optional<std::uint32_t> item = ItemAt(at)) {
+    emit ItemClicked(*item, modifiers);
+  } else {
+    emit EmptyClicked(modifiers);
   }
 }
 
 void MapCanvas::mouseDoubleClickEvent(QMouseEvent* event) { ZoomAt(1, event->position()); }
 
-std::optional<std::uint32_t> MapCanvas::PointAt(const QPointF& at) const {
-  if (!data_ || !data_->index) return std::nullopt;
-  return data_->index->Nearest(view_, {at.x(), at.y()}, kPointReach);
+void MapCanvas::contextMenuEvent(QContextMenuEvent* event) {
+  if (!data_ || addHereText_.isEmpty()) return;
+  const LonLat position = view_.ToLonLat(
+      {static_cast<double>(event->pos().x()), static_cast<double>(event->pos().y())});
+  QMenu menu(this);
+  menu.setObjectName(QStringLiteral("map_canvas_menu"));
+  QAction* add = menu.addAction(addHereText_);
+  add->setObjectName(QStringLiteral("map_add_here"));
+  connect(add, &QAction::triggered, this, [this, position] { emit AddHereRequested(position); });
+  menu.exec(event->globalPos());
+}
+
+std::optional<std::uint32_t> MapCanvas::ItemAt(const QPointF& at) const {
+  if (!data_) return std::nullopt;
+  return data_->editor->ItemAt(view_, Pixel(at), kPointReach);
 }
 
 const MapCluster* MapCanvas::CircleAt(const QPointF& at) {
-  return CountedCircleAt(Clusters(), {at.x(), at.y()}, MarkSizeOf(font()));
+  return CountedCircleAt(Clusters(), Pixel(at), MarkSizeOf(font()));
 }
 
 void MapCanvas::ZoomTo(const MapCluster& cluster) {
@@ -271,12 +411,12 @@ void MapCanvas::ShowPointTip(const QPointF& at, const QPoint& global) {
     if (clusterText_) QToolTip::showText(global, clusterText_(circle->count), this);
     return;
   }
-  const std::optional<std::uint32_t> point = PointAt(at);
-  if (!point || !pointText_) {
+  const std::optional<std::uint32_t> item = ItemAt(at);
+  if (!item || !pointText_) {
     QToolTip::hideText();
     return;
   }
-  QToolTip::showText(global, pointText_(*point), this);
+  QToolTip::showText(global, pointText_(*item), this);
 }
 
 }  // namespace velorin

@@ -7,13 +7,11 @@
 
 namespace velorin {
 
-std::shared_ptr<const MapData> LoadMapData(const std::string& path, MapReadOptions options) {
+std::shared_ptr<MapData> LoadMapData(const std::string& path, MapReadOptions options) {
   auto data = std::make_shared<MapData>();
-  data->path = path;
   LocalFileSystem files;
-  data->read = ReadMapPoints(files, path, options);
-  data->index = std::make_unique<PointIndex>(data->read.points);
-  data->clusters = std::make_unique<ClusterPyramid>(data->read.points);
+  data->map = ReadEditableMap(files, path, options);
+  data->editor = std::make_unique<PointEditor>(*data->map, options.untitled);
   return data;
 }
 
@@ -32,7 +30,7 @@ void MapDataLoader::Load(const std::string& path, MapReadOptions options) {
   options.keepGoing = [cancelled = cancelled_] { return !cancelled->load(); };
   QPointer<MapDataLoader> self(this);
   worker_ = std::thread([self, cancelled = cancelled_, path, options] {
-    std::shared_ptr<const MapData> data = LoadMapData(path, options);
+    std::shared_ptr<MapData> data = LoadMapData(path, options);
     if (cancelled->load()) return;
     // Delivered on the window's thread; dropped when a newer reading began
     // (or the loader is gone) in the meantime.

@@ -1,8 +1,9 @@
 #pragma once
-// The points of one point file as the map window shows them, with their
-// spatial index: read off the window's thread, as a conversion into NVI
-// would read them (the settings' untitled rule, the record limit), writing
-// nothing. A newer request makes an older one stop and be forgotten.
+// The points of one point file as the map window shows and edits them: read
+// off the window's thread, as a conversion into NVI would read them (the
+// settings' untitled rule, the record limit), with their indexes and the
+// editor over them. A newer request makes an older one stop and be
+// forgotten.
 #include <QObject>
 #include <QString>
 #include <atomic>
@@ -10,26 +11,24 @@
 #include <string>
 #include <thread>
 
-#include "gui/map/cluster_pyramid.h"
-#include "map/map_read.h"
-#include "map/point_index.h"
+#include "map/editable_map.h"
+#include "map/point_editor.h"
 
 namespace velorin {
 
 struct MapData {
-  std::string path;
-  MapReadResult read;
-  /// Over read.points, which therefore never moves.
-  std::unique_ptr<PointIndex> index;
-  /// Clusters of the zoom levels where the points are many.
-  std::unique_ptr<ClusterPyramid> clusters;
+  std::unique_ptr<EditableMap> map;
+  /// Over `map`, which therefore never moves.
+  std::unique_ptr<PointEditor> editor;
 
+  const std::string& path() const { return map->path; }
+  const MapReadResult& read() const { return map->read; }
   /// Opening or reading failed; the points read before a failure remain.
-  bool Failed() const { return read.outcome.result == RunResult::kFailed; }
+  bool Failed() const { return map->Failed(); }
 };
 
-/// Reads `path` (with `options`) and indexes its points.
-std::shared_ptr<const MapData> LoadMapData(const std::string& path, MapReadOptions options);
+/// Reads `path` (with `options`) and sets the editor over its points.
+std::shared_ptr<MapData> LoadMapData(const std::string& path, MapReadOptions options);
 
 class MapDataLoader : public QObject {
   Q_OBJECT
@@ -43,7 +42,7 @@ class MapDataLoader : public QObject {
   void Load(const std::string& path, MapReadOptions options);
 
  signals:
-  void Loaded(std::shared_ptr<const MapData> data);
+  void Loaded(std::shared_ptr<MapData> data);
 
  private:
   void Stop();

@@ -1,38 +1,122 @@
 #include "gui/map/map_texts.h"
 
+#include <QCoreApplication>
+#include <QStringList>
+
 #include "gui/message_text.h"
+#include "map/title_check.h"
 
 namespace velorin {
 
 QString MapTexts::Message(int number) const {
+  if (number < 0 || static_cast<std::size_t>(number) >= tables_.messageTable.size()) return {};
   return MessageText(tables_, static_cast<std::size_t>(number));
 }
 
-QString MapTexts::PointText(const MapData& data, std::uint32_t index) const {
-  if (index >= data.read.points.size()) return QString();
-  const MapPointTexts texts = data.read.points.Texts(index);
-  const MapPoint& point = data.read.points.points()[index];
+QString MapTexts::Command(QtCommand command) {
+  // The contexts where Qt's translations hold these words.
+  switch (command) {
+    case QtCommand::kUndo:
+      return QCoreApplication::translate("QLineEdit", "&Undo");
+    case QtCommand::kRedo:
+      return QCoreApplication::translate("QLineEdit", "&Redo");
+    case QtCommand::kDelete:
+      return QCoreApplication::translate("QFileDialog", "&Delete");
+    case QtCommand::kRename:
+      return QCoreApplication::translate("QFileDialog", "&Rename");
+    case QtCommand::kSelectAll:
+      return QCoreApplication::translate("QLineEdit", "Select All");
+    case QtCommand::kFind:
+      return QCoreApplication::translate("QShortcut", "Find");
+    case QtCommand::kSave:
+      return QCoreApplication::translate("QFileDialog", "&Save");
+    case QtCommand::kSaveAs:
+      return QCoreApplication::translate("QFileDialog", "Save As") + QStringLiteral("...");
+    case QtCommand::kClose:
+      return QCoreApplication::translate("QMdiSubWindow", "&Close");
+  }
+  return {};
+}
+
+QString MapTexts::Plain(const QString& text) {
+  QString plain = text;
+  // "保存(&S)" loses its key in brackets, "&Save" its mark.
+  const qsizetype bracket = plain.indexOf(QStringLiteral("(&"));
+  if (bracket >= 0 && plain.indexOf(QLatin1Char(')'), bracket) == bracket + 3) {
+    plain.remove(bracket, 4);
+  }
+  plain.remove(QLatin1Char('&'));
+  if (plain.endsWith(QStringLiteral("..."))) plain.chop(3);
+  return plain.trimmed();
+}
+
+QString MapTexts::PointText(const EditedPoints& points, std::uint32_t item) const {
+  if (item >= points.size()) return QString();
+  const MapPointTexts texts = points.Texts(item);
   QStringList lines;
-  lines << QString::fromUtf8(data.read.points.Title(index));
-  lines << QStringLiteral("%1 %2 (%3)")
-               .arg(Message(kLongitudeMessage), QString::fromStdString(texts.longitudeDms),
-                    QString::fromStdString(texts.longitudeDecimal));
-  lines << QStringLiteral("%1 %2 (%3)")
-               .arg(Message(kLatitudeMessage), QString::fromStdString(texts.latitudeDms),
-                    QString::fromStdString(texts.latitudeDecimal));
+  lines << QString::fromUtf8(points.Title(item));
+  if (!texts.longitudeDms.empty()) {
+    lines << QStringLiteral("%1 %2 (%3)")
+                 .arg(Message(kLongitudeMessage), QString::fromStdString(texts.longitudeDms),
+                      QString::fromStdString(texts.longitudeDecimal));
+    lines << QStringLiteral("%1 %2 (%3)")
+                 .arg(Message(kLatitudeMessage), QString::fromStdString(texts.latitudeDms),
+                      QString::fromStdString(texts.latitudeDecimal));
+  }
   if (!texts.nviCode.empty())
     lines << Message(kPositionCodeMessage) + QLatin1Char(' ') +
                  QString::fromStdString(texts.nviCode);
-  if (point.line > 0)
-    lines << Message(kLineMessage) + QLatin1Char(' ') + QString::number(point.line);
+  if (points.Line(item) > 0)
+    lines << Message(kLineMessage) + QLatin1Char(' ') + QString::number(points.Line(item));
   return lines.join(QLatin1Char('\n'));
 }
 
-QString MapTexts::SkipText(const MapSkip& skip) const {
-  int reason = kUnreadableMessage;
-  if (skip.kind == SkipKind::kUntitled) reason = kNoTitleMessage;
-  if (skip.kind == SkipKind::kOutOfRange) reason = kOutOfRangeMessage;
-  return QStringLiteral("%1 %2: %3").arg(Message(kLineMessage)).arg(skip.line).arg(Message(reason));
+QString MapTexts::StatusText(ItemStatus status) const {
+  switch (status) {
+    case ItemStatus::kUntitled:
+      return Message(kNoTitleMessage);
+    case ItemStatus::kOutOfRange:
+      return Message(kOutOfRangeMessage);
+    case ItemStatus::kUnreadable:
+      return Message(kUnreadableMessage);
+    case ItemStatus::kGone:
+    case ItemStatus::kPoint:
+      break;
+  }
+  return {};
+}
+
+QString MapTexts::SkipText(const EditedPoints& points, std::uint32_t item) const {
+  QString text = QStringLiteral("%1 %2: %3")
+                     .arg(Message(kLineMessage))
+                     .arg(points.Line(item))
+                     .arg(StatusText(points.Status(item)));
+  // The engine says why in English: worth adding to the English words
+  // only; the Japanese window keeps to its own.
+  const std::string_view reason = points.Reason(item);
+  if (!tables_.Japanese() && !reason.empty() && points.edits().State(item) == ItemState{}) {
+    text += QStringLiteral(" (") + QString::fromUtf8(reason) + QLatin1Char(')');
+  }
+  return text;
+}
+
+QString MapTexts::TitleCheckText(const std::string& utf8, PointFormat format) const {
+  const TitleCheck check = CheckTitle(utf8, format);
+  QStringList lines;
+  if (check.empty) lines << Message(kNoTitleMessage);
+  if (check.tooLong)
+    lines << Message(kTooLongMessage) + QLatin1Char(' ') + QString::number(check.limit);
+  if (!check.unshowable.empty()) {
+    QString characters;
+    for (const std::string& character : check.unshowable) {
+      characters += QLatin1Char(' ') + QString::fromStdString(character);
+    }
+    lines << Message(kUnshowableMessage) + characters;
+  }
+  if (!check.empty && !check.tooLong && (check.changed || !check.unshowable.empty())) {
+    lines << Message(kWrittenAsMessage) + QLatin1Char(' ') + QString::fromStdString(check.written);
+  }
+  return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace velorin

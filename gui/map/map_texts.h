@@ -1,10 +1,13 @@
 #pragma once
-// The words of the map window, from the message table: its caption, the
-// buttons, the notices, what a point and a skipped point show.
+// The words of the map window: from the message table (its caption, the
+// buttons, the notices, the editing's menus and questions, what a point and
+// a skipped point show) and, for the commands every program has (Undo,
+// Save, Delete ...), from Qt's own translations, in the language of the
+// message files.
 #include <QString>
 #include <cstdint>
 
-#include "gui/map/map_data.h"
+#include "map/edited_points.h"
 #include "startup/startup.h"
 
 namespace velorin {
@@ -12,6 +15,13 @@ namespace velorin {
 /// Message numbers of the map window.
 enum MapMessage : int {
   kMapMenuMessage = 12,
+  kFileMenuMessage = 10,
+  kQuestionTitleMessage = 90,
+  kErrorTitleMessage = 91,
+  kSkippedMessage = 113,
+  kSkippedUntitledMessage = 114,
+  kSkippedOutOfRangeMessage = 115,
+  kSkippedUnreadableMessage = 116,
   kMapCaptionMessage = 140,
   kZoomInMessage = 141,
   kZoomOutMessage = 142,
@@ -29,18 +39,44 @@ enum MapMessage : int {
   kLongitudeMessage = 154,
   kLatitudeMessage = 155,
   kTilesFailedMessage = 156,
+  kEditMenuMessage = 157,
+  kMoveToMessage = 158,
+  kAddPointMessage = 159,
+  kAddHereMessage = 160,
+  kRoutesAndTracksMessage = 161,
+  kTitleMessage = 162,
+  kUnsavedMessage = 163,  ///< and 164, the question
+  kUnshowableMessage = 165,
+  kWrittenAsMessage = 166,
+  kTooLongMessage = 167,
+  kBadPositionMessage = 168,
+  kConvertEditedMessage = 169,
+  kCannotWriteKindMessage = 179,
+  kSelectedMessage = 180,
 };
+
+/// The commands whose words Qt's translations hold.
+enum class QtCommand { kUndo, kRedo, kDelete, kRename, kSelectAll, kFind, kSave, kSaveAs, kClose };
 
 class MapTexts {
  public:
   explicit MapTexts(const StartupTables& tables) : tables_(tables) {}
 
   QString Message(int number) const;
+  /// A command's words in the window's language (with its "&" mark).
+  static QString Command(QtCommand command);
+  /// The words without the "&" that marks a menu's key.
+  static QString Plain(const QString& text);
   /// Title, longitude and latitude as D'M'S'T and decimal degrees, the NVI
   /// position code and the line, one to a line.
-  QString PointText(const MapData& data, std::uint32_t index) const;
-  /// "Line 12: no title".
-  QString SkipText(const MapSkip& skip) const;
+  QString PointText(const EditedPoints& points, std::uint32_t item) const;
+  /// "Line 12: no title"; in English the engine's words on why follow.
+  QString SkipText(const EditedPoints& points, std::uint32_t item) const;
+  /// The window's words for why an item is skipped.
+  QString StatusText(ItemStatus status) const;
+  /// What a typed title will become in a file of `format`: empty when it
+  /// is written as typed.
+  QString TitleCheckText(const std::string& utf8, PointFormat format) const;
 
  private:
   const StartupTables& tables_;

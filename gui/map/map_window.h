@@ -2,24 +2,40 @@
 // The map window: the points of the file in the main window's input box on
 // a map, beside the main window and apart from it (it never blocks it); it
 // remembers its place and size in the map's settings file when it goes.
-// Buttons zoom and fit; a side list names the skipped points, and choosing
-// one shows its line; choosing a point shows what it is.
+// Buttons zoom and fit. Beside the map, the list of the points and of the
+// skipped entries grouped by why, with a find box; choosing in the list
+// chooses on the map and the other way round, and the details of the item
+// chosen show below.
+//
+// It is a small editor of the points: delete, rename in place, move (by
+// dragging or by a typed position), add, mend a skipped point, undo and
+// redo every step, and save through the engine's conversion into any
+// format Velorin writes. The rules are map/'s (PointEditor); the window
+// shows them and forwards what the user does.
 #include <QLabel>
-#include <QListView>
+#include <QLineEdit>
 #include <QString>
+#include <QTableView>
 #include <QToolButton>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "convert/conversion_run.h"
 #include "geo/datum.h"
 #include "gui/map/map_canvas.h"
 #include "gui/map/map_data.h"
+#include "gui/map/map_save.h"
 #include "gui/map/map_texts.h"
-#include "gui/map/skip_list_model.h"
+#include "gui/map/point_list_model.h"
 #include "gui/map/tile_loader.h"
 #include "startup/file_locations.h"
 #include "startup/startup.h"
+
+class QAction;
+class QItemSelection;
+class QMenuBar;
 
 namespace velorin {
 
@@ -33,36 +49,94 @@ class MapWindow : public QWidget {
   ~MapWindow() override;
 
   /// Reads `path` and shows its points; the same path again reads it anew.
-  void ShowFile(const QString& path);
+  /// Edits not saved are asked about first: false when the user keeps them
+  /// (the map stays as it is).
+  bool ShowFile(const QString& path);
   QString File() const { return path_; }
   /// The datum of POT, NVI and CSV files changed (Tool > Option): a file
   /// shown is read anew, its points where they lie in WGS 84.
   void SetInputDatum(Datum datum);
+  /// The datum NVI is written in changed: the next save of NVI uses it.
+  void SetOutputDatum(Datum datum);
   /// The data shown, once read; null before.
   const MapData* Data() const { return canvas_->Data(); }
+  PointEditor* Editor() const { return canvas_->Data() ? canvas_->Data()->editor.get() : nullptr; }
+  /// Some edit is done: the points differ from the file read.
+  bool HoldsEdits() const;
+  /// The points differ from those last saved (or read).
+  bool Unsaved() const;
+  /// The edited points as an input of a conversion run (valid while the
+  /// map shows them).
+  RunInput EditedPointsInput() const;
+  /// Asks about edits not saved (Save, Discard, Cancel): true when the
+  /// window may let them go.
+  bool MayLetEditsGo();
+  /// Chooses `items` alone, in the list and on the map.
+  void ChooseItems(const std::vector<std::uint32_t>& items);
 
   MapCanvas* Canvas() { return canvas_; }
   TileLoader* Tiles() { return tiles_; }
-  QListView* SkipList() { return skipList_; }
+  QTableView* List() { return list_; }
+  PointListModel* ListModel() { return model_; }
+  QLineEdit* FindBox() { return find_; }
   QLabel* Details() { return details_; }
   QLabel* PointCount() { return count_; }
+  /// What the title being typed will become.
+  QLabel* TitleCheck() { return check_; }
+  const MapSaver& Saver() const { return saver_; }
 
  signals:
   /// A file has been read and is shown (or failed to be read).
   void Shown();
+  /// An edit was done, undone or saved.
+  void EditsChanged();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void CreateControls();
   QWidget* CreateToolbar();
   QWidget* CreateSidePanel();
+  QMenuBar* CreateMenus();
+  QAction* MakeAction(const char* name, const QString& text);
+  void ConnectMap();
   void ApplyTexts();
-  void Loaded(std::shared_ptr<const MapData> data);
-  void ShowSkip(const QModelIndex& index);
-  void ShowPoint(std::uint32_t index);
+  void Load();
+  void Loaded(std::shared_ptr<MapData> data);
+
+  // The choice, in the list and on the map alike.
+  void ListSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+  void PushSelection();
+  void ChoiceChanged();
+  void ItemClicked(std::uint32_t item, Qt::KeyboardModifiers modifiers);
+  void RectangleChosen(const std::vector<std::uint32_t>& items, Qt::KeyboardModifiers modifiers);
+  void ShowDetails();
+  /// The list's rows are read anew; the choice and the scroll stay.
+  void ListChanged();
+  void UpdateStatus();
+
+  // The edits (map_window_edits.cpp).
+  void Edited(const SettledStep& step);
+  void DeleteChosen();
+  void RenameChosen();
+  void Rename(std::uint32_t item, const QString& title);
+  void MoveChosen();
+  void AddPoint(LonLat position);
+  void Undo();
+  void Redo();
+  void SelectAll();
+  void FindTyped(const QString& text);
+  void FindConfirmed();
+  void SetOrder(ListOrder order);
+  void ShowRoutesAndTracks(bool shown);
+  void SaveAs();
+  void Save();
+  /// The item chosen alone, if one is.
+  std::optional<std::uint32_t> ChosenAlone() const;
+  std::optional<LonLat> AskPosition(const QString& caption, LonLat at, QString* title);
 
   StartupTables tables_;
   MapTexts texts_;
@@ -70,16 +144,38 @@ class MapWindow : public QWidget {
   std::string settingsPath_;
   TileLoader* tiles_;
   MapDataLoader* loader_;
+  MapSaver saver_;
   MapCanvas* canvas_ = nullptr;
+  QMenuBar* menus_ = nullptr;
   QToolButton* zoomIn_ = nullptr;
   QToolButton* zoomOut_ = nullptr;
   QToolButton* fit_ = nullptr;
   QLabel* count_ = nullptr;
-  QLabel* skipCaption_ = nullptr;
-  QListView* skipList_ = nullptr;
+  QLineEdit* find_ = nullptr;
+  QTableView* list_ = nullptr;
+  PointListModel* model_ = nullptr;
+  TitleDelegate* delegate_ = nullptr;
+  QLabel* check_ = nullptr;
   QLabel* details_ = nullptr;
-  SkipListModel* skips_ = nullptr;
+
+  QAction* save_ = nullptr;
+  QAction* saveAs_ = nullptr;
+  QAction* routes_ = nullptr;
+  QAction* close_ = nullptr;
+  QAction* undo_ = nullptr;
+  QAction* redo_ = nullptr;
+  QAction* delete_ = nullptr;
+  QAction* rename_ = nullptr;
+  QAction* moveTo_ = nullptr;
+  QAction* add_ = nullptr;
+  QAction* selectAll_ = nullptr;
+  QAction* findAction_ = nullptr;
+
   QString path_;
+  /// The list's choice is being set from the editor's: not told back.
+  bool syncing_ = false;
+  /// The user let the edits of the points shown go (Discard).
+  bool editsLetGo_ = false;
 };
 
 }  // namespace velorin

@@ -12,6 +12,7 @@ namespace velorin {
 namespace {
 
 constexpr double kDotRadius = 4.0;
+constexpr double kRingRadius = kDotRadius + 4;
 // A label starts this far right of its dot and sits on its middle.
 constexpr double kLabelGap = 6.0;
 // Beyond this many single points in the view, titles would only clutter.
@@ -33,7 +34,7 @@ void DrawLabel(QPainter& painter, const QPointF& origin, const QString& text) {
   painter.drawText(origin, text);
 }
 
-void DrawLabels(QPainter& painter, const MapView& view, const MapData& data,
+void DrawLabels(QPainter& painter, const MapView& view, const EditedPoints& points,
                 const std::vector<const MapCluster*>& singles, const QFont& font) {
   if (singles.size() > kMostLabels) return;
   // The same points win the room whichever way the view moved.
@@ -47,7 +48,7 @@ void DrawLabels(QPainter& painter, const MapView& view, const MapData& data,
                  single->screen.x + kDotRadius, single->screen.y + kDotRadius});
   }
   for (const MapCluster* single : ordered) {
-    const QString title = QString::fromUtf8(data.read.points.Title(single->firstPoint));
+    const QString title = QString::fromUtf8(points.Title(single->firstPoint));
     if (title.isEmpty()) continue;
     const double left = single->screen.x + kLabelGap;
     const double top = single->screen.y - metrics.height() / 2;
@@ -56,32 +57,24 @@ void DrawLabels(QPainter& painter, const MapView& view, const MapData& data,
   }
 }
 
-void DrawChosen(QPainter& painter, const MapView& view, const MapData& data, std::uint32_t chosen) {
-  if (chosen >= data.read.points.size()) return;
-  const PixelPoint at = view.ToScreen(data.read.points.points()[chosen].position());
-  painter.setBrush(Qt::NoBrush);
-  painter.setPen(QPen(kSelectionColour, 3.0));
-  painter.drawEllipse(QPointF(at.x, at.y), kDotRadius + 4, kDotRadius + 4);
-}
-
 }  // namespace
 
 ClusterMarkSize MarkSizeOf(const QFont& font) {
   return {QFontMetricsF(font).horizontalAdvance(QLatin1Char('0')), kDotRadius};
 }
 
-std::vector<MapCluster> ClustersInView(const MapView& view, const MapData& data,
-                                       const ClusterMarkSize& size) {
-  if (!data.index || data.read.points.size() == 0) return {};
+std::vector<MapCluster> ClustersInView(const MapView& view, const PointIndex* index,
+                                       const ClusterPyramid* pyramid, const ClusterMarkSize& size) {
+  if (index == nullptr || index->size() == 0) return {};
   std::optional<std::vector<MapCluster>> made =
-      data.clusters ? data.clusters->InView(view, kClusterCell, size) : std::nullopt;
-  return made ? std::move(*made) : data.index->Clusters(view, kClusterCell, size);
+      pyramid != nullptr ? pyramid->InView(view, kClusterCell, size) : std::nullopt;
+  return made ? std::move(*made) : index->Clusters(view, kClusterCell, size);
 }
 
-void DrawPoints(QPainter& painter, const MapView& view, const MapData& data,
-                const std::vector<MapCluster>& clusters, std::optional<std::uint32_t> chosen,
-                const PointLayerStyle& style, ClusterMarks& marks) {
-  if (data.read.points.size() == 0) return;
+void DrawPoints(QPainter& painter, const MapView& view, const EditedPoints& points,
+                const std::vector<MapCluster>& clusters, const PointLayerStyle& style,
+                ClusterMarks& marks) {
+  if (clusters.empty()) return;
   const ClusterMarkSize size = MarkSizeOf(style.font);
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
@@ -96,10 +89,30 @@ void DrawPoints(QPainter& painter, const MapView& view, const MapData& data,
     }
   }
   painter.setPen(QPen(kHaloColour, 1.5));
-  painter.setBrush(kPointColour);
+  painter.setBrush(style.dot);
   for (const MapCluster* single : singles) DrawDot(painter, single->screen);
-  if (style.labels) DrawLabels(painter, view, data, singles, style.font);
-  if (chosen) DrawChosen(painter, view, data, *chosen);
+  if (style.labels) DrawLabels(painter, view, points, singles, style.font);
+  painter.restore();
+}
+
+void DrawRings(QPainter& painter, const MapView& view, const EditedPoints& points,
+               const std::vector<std::uint32_t>& items, const QColor& colour) {
+  if (items.empty()) return;
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(colour, 3.0));
+  const double margin = kRingRadius + 2;
+  for (const std::uint32_t item : items) {
+    const std::optional<LonLat> position = points.Position(item);
+    if (!position) continue;
+    const PixelPoint at = view.ToScreen(*position);
+    if (at.x < -margin || at.y < -margin || at.x > view.width + margin ||
+        at.y > view.height + margin) {
+      continue;
+    }
+    painter.drawEllipse(QPointF(at.x, at.y), kRingRadius, kRingRadius);
+  }
   painter.restore();
 }
 

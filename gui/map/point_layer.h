@@ -1,16 +1,20 @@
 #pragma once
 // The points of a map view: where they are few, a dot each with its title
 // beside it where there is room; where many share a cell of the screen, one
-// counted circle for them all, so that a million points stay readable.
+// counted circle for them all, so that a million points stay readable. The
+// skipped points that lie somewhere are drawn the same way, greyed; rings
+// mark the points chosen and those found.
+#include <QColor>
 #include <QFont>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "gui/map/cluster_marks.h"
-#include "gui/map/map_data.h"
 #include "map/cluster_grid.h"
+#include "map/cluster_pyramid.h"
+#include "map/edited_points.h"
 #include "map/map_view.h"
+#include "map/point_index.h"
 
 class QPainter;
 
@@ -19,20 +23,25 @@ namespace velorin {
 struct PointLayerStyle {
   QFont font;
   bool labels = true;
+  QColor dot;  ///< the dots' colour (the circles' is their marks')
 };
 
 /// How large the marks are whose counts are written in `font`.
 ClusterMarkSize MarkSizeOf(const QFont& font);
 
-/// The clusters of `data` seen in `view`: from the clusters made when the
-/// file was read where the points are many, from the index elsewhere.
-std::vector<MapCluster> ClustersInView(const MapView& view, const MapData& data,
-                                       const ClusterMarkSize& size);
+/// The clusters of `index` seen in `view`: from its pyramid where the
+/// points are many, from the index elsewhere.
+std::vector<MapCluster> ClustersInView(const MapView& view, const PointIndex* index,
+                                       const ClusterPyramid* pyramid, const ClusterMarkSize& size);
 
-/// Draws `clusters` (those of `view`), the chosen point marked; the
-/// circles from `marks`.
-void DrawPoints(QPainter& painter, const MapView& view, const MapData& data,
-                const std::vector<MapCluster>& clusters, std::optional<std::uint32_t> chosen,
-                const PointLayerStyle& style, ClusterMarks& marks);
+/// Draws `clusters` (those of `view`): the circles from `marks`, the titles
+/// of `points` beside the dots where there is room.
+void DrawPoints(QPainter& painter, const MapView& view, const EditedPoints& points,
+                const std::vector<MapCluster>& clusters, const PointLayerStyle& style,
+                ClusterMarks& marks);
+
+/// A ring of `colour` around each of `items` that has a position.
+void DrawRings(QPainter& painter, const MapView& view, const EditedPoints& points,
+               const std::vector<std::uint32_t>& items, const QColor& colour);
 
 }  // namespace velorin

@@ -260,19 +260,20 @@ class MainformTest : public QObject {
     mainform& w = *window_;
     folder_.Write("velorin.ini", CrLfLines(SettingsLines("1")));
     const QList<QAction*> file = w.mainform_menu_file->actions();
-    QCOMPARE(file.size(), 8);
+    QCOMPARE(file.size(), 9);
     QCOMPARE(file[0], w.mainform_menu_file_map);
-    QVERIFY(file[1]->isSeparator());
+    QCOMPARE(file[1], w.mainform_menu_file_convert_edited);
+    QVERIFY(file[2]->isSeparator());
     const QAction* items[] = {w.mainform_menu_file_nvi_addr, w.mainform_menu_file_nvi_comm,
                               w.mainform_menu_file_nvi_hpgl, w.mainform_menu_file_nvi_mail};
     for (int i = 0; i < 4; ++i) {
-      QCOMPARE(file[2 + i], items[i]);
+      QCOMPARE(file[3 + i], items[i]);
       QCOMPARE(items[i]->text(), M(174 + i));
       QVERIFY(items[i]->isCheckable());
       QVERIFY(!items[i]->isChecked());
     }
-    QVERIFY(file[6]->isSeparator());
-    QCOMPARE(file[7], w.mainform_menu_file_quit);
+    QVERIFY(file[7]->isSeparator());
+    QCOMPARE(file[8], w.mainform_menu_file_quit);
 
     w.mainform_menu_file_nvi_addr->trigger();
     w.mainform_menu_file_nvi_mail->trigger();

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "gui/map/cluster_marks.h"
+#include "gui/map/map_colours.h"
 
 namespace velorin {
 namespace {
@@ -48,10 +49,10 @@ void MapLayersTest::marksFollowTheFontAndPixelRatio() {
   first.setPixelSize(firstSize);
   QFont second;
   second.setPixelSize(secondSize);
-  ClusterMarks used;
+  ClusterMarks used(kPointColour);
   const QImage before = MarksPicture(used, first, firstRatio);
   const QImage after = MarksPicture(used, second, secondRatio);
-  ClusterMarks fresh;
+  ClusterMarks fresh(kPointColour);
   QCOMPARE(after, MarksPicture(fresh, second, secondRatio));
   QVERIFY(after != before);
 }

@@ -183,6 +183,44 @@ INSTANTIATE_TEST_SUITE_P(
                   "[tiles]\nurl=none\n[window]\nx=920\ny=120\nwidth=900\nheight=640\n"}),
     [](const auto& info) { return info.param.name; });
 
+struct RoutesCase {
+  std::string name;
+  std::string settings;
+  bool shown;
+};
+
+class RoutesAndTracksTest : public testing::TestWithParam<RoutesCase> {};
+
+TEST_P(RoutesAndTracksTest, ReadsTheChoiceOfTheWindowSection) {
+  EXPECT_EQ(MapRoutesAndTracksIn(GetParam().settings), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RoutesAndTracksTest,
+    testing::Values(RoutesCase{"NoFile", "", false},
+                    RoutesCase{"Shown", "[window]\nroutes_and_tracks=1\n", true},
+                    RoutesCase{"NotShown", "[window]\nroutes_and_tracks=0\n", false},
+                    RoutesCase{"BlanksAround", "[window]\r\n routes_and_tracks = 1 \r\n", true},
+                    RoutesCase{"InAnotherSection", "[tiles]\nroutes_and_tracks=1\n", false},
+                    RoutesCase{"AnotherWord", "[window]\nroutes_and_tracks=yes\n", false}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(MapWindowSettingsFileTest, TheRoutesChoiceIsKeptBesideThePlace) {
+  testutil::TempFolder folder;
+  const std::string path = folder.PathOf("velorin_map.ini");
+  EXPECT_FALSE(LoadMapRoutesAndTracks(path));
+  std::error_code error;
+  ASSERT_TRUE(SaveMapWindowPlace(path, {1, 2, 300, 400}, error));
+  ASSERT_TRUE(SaveMapRoutesAndTracks(path, true, error));
+  EXPECT_TRUE(LoadMapRoutesAndTracks(path));
+  EXPECT_EQ(LoadMapWindowPlace(path), (ScreenRect{1, 2, 300, 400}));
+  ASSERT_TRUE(SaveMapWindowPlace(path, {5, 6, 700, 800}, error));
+  EXPECT_TRUE(LoadMapRoutesAndTracks(path));
+  ASSERT_TRUE(SaveMapRoutesAndTracks(path, false, error));
+  EXPECT_EQ(testutil::ReadBytes(path),
+            "[window]\nx=5\ny=6\nwidth=700\nheight=800\nroutes_and_tracks=0\n");
+}
+
 TEST(MapWindowSettingsFileTest, SavedPlaceIsLoadedAgainAndTheTilesStay) {
   testutil::TempFolder folder;
   const std::string path = folder.PathOf("velorin_map.ini");

@@ -1,0 +1,102 @@
+#include "map/title_check.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "formats/pot_writer.h"
+#include "platform/buffered_writer.h"
+#include "platform/byte_stream.h"
+#include "platform/clock.h"
+#include "text/cp932_decoder.h"
+#include "text/cp932_encoder.h"
+#include "text/utf8.h"
+
+namespace velorin {
+namespace {
+
+/// Takes what it is given and keeps none of it.
+class NoSink : public ByteSink {
+ public:
+  bool Write(const char*, std::size_t) override { return true; }
+  bool Close() override { return true; }
+  std::error_code error() const override { return {}; }
+};
+
+/// The characters of `utf8` that CP932 holds no form of, each once.
+std::vector<std::string> Unshowable(std::string_view utf8) {
+  std::vector<std::string> found;
+  Cp932Encoder encoder;
+  std::string out;
+  std::vector<ByteSpan> replaced;
+  while (!utf8.empty()) {
+    const int length = utf8::SequenceLength(utf8);
+    const std::size_t size = length > 0 ? static_cast<std::size_t>(length) : 1;
+    const std::string_view character = utf8.substr(0, size);
+    utf8.remove_prefix(size);
+    out.clear();
+    replaced.clear();
+    if (encoder.Append(character, out, &replaced) && replaced.empty()) continue;
+    if (length <= 0) continue;  // no character at all: the rule replaces it
+    const std::string text(character);
+    if (std::find(found.begin(), found.end(), text) == found.end()) found.push_back(text);
+  }
+  return found;
+}
+
+std::size_t Characters(std::string_view utf8) {
+  std::size_t count = 0;
+  while (!utf8.empty()) {
+    const int length = utf8::SequenceLength(utf8);
+    utf8.remove_prefix(length > 0 ? static_cast<std::size_t>(length) : 1);
+    ++count;
+  }
+  return count;
+}
+
+}  // namespace
+
+TitleTarget OutputTitleTarget(PointFormat format) {
+  const FormatInfo& info = InfoOf(format);
+  NoSink sink;
+  BufferedWriter out(sink, 16);
+  FixedClock clock({});
+  const std::unique_ptr<PointWriter> writer = info.makeWriter(out, clock, WriterOptions{});
+  return {writer ? writer->titleEncoding() : TitleEncoding::kUtf8, info.titlesAreUnitBytes};
+}
+
+std::size_t TitleLimit(PointFormat format) {
+  return format == PointFormat::kPot ? kMaxPotTitleCharacters : 0;
+}
+
+TitleCheck CheckTitle(std::string_view utf8, PointFormat format) {
+  TitleCheck check;
+  const TitleTarget target = OutputTitleTarget(format);
+  TitleRule rule(target);
+  Point point;
+  point.title = std::string(utf8);
+  point.titleEncoding = TitleEncoding::kUtf8;
+  TitleChange change = TitleChange::kNone;
+  // Typed text is no file's layout: its blanks stay as they are.
+  std::string held(rule.Apply(point, TitleSource{false, false}, change));
+  check.empty = IsWhiteSpaceOnly(held);
+  // Characters CP932 lacks are told one by one; the rest of what the rule
+  // or the writer does is a change.
+  bool changed = change == TitleChange::kControl;
+  if (target.encoding == TitleEncoding::kCp932) {
+    check.unshowable = Unshowable(utf8);
+    std::string pot;
+    if (format == PointFormat::kPot && PotTitleText(held, pot)) {
+      held = pot;
+      changed = true;
+    }
+    check.written = Cp932ToUtf8(held);
+  } else {
+    check.written = held;
+  }
+  check.limit = TitleLimit(format);
+  check.tooLong = check.limit > 0 && Characters(utf8) > check.limit;
+  check.changed = changed && !check.tooLong;
+  return check;
+}
+
+}  // namespace velorin
