@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "formats/nvi_fields.h"
 #include "convert/conversion_run.h"
+#include "formats/nvi_fields.h"
 #include "geo/datum.h"
 #include "startup/file_locations.h"
 #include "startup/startup.h"
