@@ -27,6 +27,24 @@ PointProblem Untitled();
 PointProblem CodeBeyondNvi();
 std::optional<PointProblem> DegreesBeyondNvi(const Degrees& degrees);
 std::optional<PointProblem> OffTheGlobe(const Degrees& degrees);
+
+/// The longitude and latitude DegreesOf gives, without the rest of Degrees.
+inline std::pair<double, double> AnglesOf(const PointPosition& position) {
+  if (const auto* degrees = std::get_if<Degrees>(&position)) {
+    return {degrees->longitude, degrees->latitude};
+  }
+  const auto& units = std::get<DecodedPosition>(position);
+  return {units.x / kUnitsPerDegree, units.y / kUnitsPerDegree};
+}
+
+// The same limits as plain comparisons, so that a point within them (nearly
+// every one) is passed without a call; NaN is within none.
+constexpr bool OnTheGlobe(double longitude, double latitude) {
+  return longitude >= -180.0 && longitude <= 180.0 && latitude >= -90.0 && latitude <= 90.0;
+}
+constexpr bool WithinNvi(double longitude, double latitude) {
+  return longitude >= 0.0 && longitude <= 180.0 && latitude >= 0.0 && latitude <= 180.0;
+}
 }  // namespace point_check
 
 /// What a point is checked against: the positions its input's format
@@ -44,19 +62,25 @@ struct PointRanges {
 inline std::optional<PointProblem> CheckPoint(const Point& point, bool untitled, UntitledRule rule,
                                               PointRanges ranges = {}) {
   if (untitled && rule == UntitledRule::kSkip) return point_check::Untitled();
+  const auto* degrees = std::get_if<Degrees>(&point.position);
   if (ranges.input == PositionRange::kGlobe || ranges.output == PositionRange::kGlobe) {
-    if (auto problem = point_check::OffTheGlobe(DegreesOf(point.position))) return problem;
+    const auto [longitude, latitude] = point_check::AnglesOf(point.position);
+    if (!point_check::OnTheGlobe(longitude, latitude)) {
+      if (auto problem = point_check::OffTheGlobe(DegreesOf(point.position))) return problem;
+    }
     if (ranges.output == PositionRange::kGlobe) return std::nullopt;
   }
-  if (const auto* units = std::get_if<DecodedPosition>(&point.position)) {
-    if (!IsWithinNviRange(*units)) return point_check::CodeBeyondNvi();
+  if (degrees == nullptr) {
+    if (!IsWithinNviRange(std::get<DecodedPosition>(point.position))) {
+      return point_check::CodeBeyondNvi();
+    }
     return std::nullopt;
   }
-  const Degrees& degrees = std::get<Degrees>(point.position);
   // A code the reader worked out (a POT point) shows the degrees are within
   // 0 to 180.
-  if (!degrees.nviCode.empty()) return std::nullopt;
-  return point_check::DegreesBeyondNvi(degrees);
+  if (!degrees->nviCode.empty()) return std::nullopt;
+  if (point_check::WithinNvi(degrees->longitude, degrees->latitude)) return std::nullopt;
+  return point_check::DegreesBeyondNvi(*degrees);
 }
 
 }  // namespace velorin

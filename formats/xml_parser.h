@@ -55,6 +55,10 @@ class XmlParser {
   virtual std::int64_t CurrentLine() const = 0;
   /// Stops the parse: from a handler that failed the document.
   virtual void Stop() = 0;
+  /// Whether the handler takes the character data from here on (it is
+  /// taken from the start). A parser may then leave out the text nobody
+  /// reads, most of a document, rather than hand it over piece by piece.
+  virtual void WantText(bool /*want*/) {}
 };
 
 /// `formatName` ("GPX") names the file in the failures.

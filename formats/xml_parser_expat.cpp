@@ -68,6 +68,11 @@ class ExpatParser : public XmlParser {
     return static_cast<std::int64_t>(XML_GetCurrentLineNumber(parser_));
   }
   void Stop() override { XML_StopParser(parser_, XML_FALSE); }
+  void WantText(bool want) override {
+    if (want == textWanted_ || parser_ == nullptr) return;
+    textWanted_ = want;
+    XML_SetCharacterDataHandler(parser_, want ? &TextHandler : nullptr);
+  }
 
  private:
   static void StartHandler(void* self, const char* name, const char** attributes);
@@ -96,6 +101,8 @@ class ExpatParser : public XmlParser {
   std::uint64_t fed_ = 0;        ///< bytes given to expat
   std::uint64_t lastEvent_ = 0;  ///< byte offset of the latest event
   bool eventSeen_ = false;       ///< in the chunk being parsed
+  bool textWanted_ = true;       ///< the text handler is set
+  std::int64_t openElements_ = 0;
 };
 
 ExpatParser::ExpatParser(ByteSource& source, XmlHandler& handler, std::string_view formatName)
@@ -134,7 +141,10 @@ bool ExpatParser::ParseMore() {
     return false;
   }
   if (handler_.failed()) return false;
-  if (eventSeen_) NoteProgress();
+  // Text left out is progress all the same: inside the document element a
+  // chunk that reported nothing else was text (or markup that is still
+  // open, where expat's position stays).
+  if (eventSeen_ || (openElements_ > 0 && !textWanted_)) NoteProgress();
   if (fed_ - lastEvent_ > kMaxMarkupSize) {
     handler_.OnFailure(CurrentLine(), MarkupTooLongText());
     return false;
@@ -163,6 +173,7 @@ void ExpatParser::NoteProgress() {
 
 void ExpatParser::StartHandler(void* self, const char* name, const char** attributes) {
   auto& parser = *static_cast<ExpatParser*>(self);
+  ++parser.openElements_;
   if (parser.handler_.failed()) return;  // expat may call on for a moment after a stop
   parser.eventSeen_ = true;
   parser.handler_.OnElementStart(name, attributes);
@@ -170,6 +181,7 @@ void ExpatParser::StartHandler(void* self, const char* name, const char** attrib
 
 void ExpatParser::EndHandler(void* self, const char* name) {
   auto& parser = *static_cast<ExpatParser*>(self);
+  --parser.openElements_;
   if (parser.handler_.failed()) return;
   parser.eventSeen_ = true;
   parser.handler_.OnElementEnd(name);

@@ -61,8 +61,18 @@ void XmlPointReader::OnFailure(std::int64_t line, std::string message) {
 }
 
 XmlName XmlPointReader::Split(const char* name) {
-  // XML names hold no U+0001: the first one is the parser's separator.
   XmlName split;
+  // Most names are in the namespace of the name before: its URI and the
+  // separator compared where they stand, without looking for the separator.
+  const std::size_t known = lastSpace_.size();
+  if (known > 0 && std::strncmp(name, lastSpace_.data(), known) == 0 &&
+      name[known] == kXmlNamespaceSeparator) {
+    split.space = {name, known};
+    split.local = name + known + 1;
+    split.own = lastSpaceOwn_;
+    return split;
+  }
+  // XML names hold no U+0001: the first one is the parser's separator.
   const char* separator = std::strchr(name, kXmlNamespaceSeparator);
   if (separator == nullptr) {
     split.local = name;
@@ -108,6 +118,7 @@ void XmlPointReader::OnElementStart(const char* name, const char** attributes) {
   }
   collecting_ = streaming_ = false;  // text is collected from leaf elements only
   OnStart(split, depth_, attributes);
+  AskForText();
 }
 
 void XmlPointReader::OnElementEnd(const char* name) {
@@ -117,6 +128,7 @@ void XmlPointReader::OnElementEnd(const char* name) {
   streaming_ = false;
   OnEnd(open.name == name ? open.split : Split(name), depth_);
   collecting_ = false;
+  AskForText();
   --depth_;
 }
 

@@ -66,10 +66,14 @@ class XmlPointReader : public PointReader, private XmlHandler {
     collecting_ = true;
     text_.clear();
     textOverflow_ = false;
+    AskForText();
   }
   /// Hands the text of the current element to OnText() piece by piece, from
   /// here to its end tag, however long it is.
-  void StreamText() { streaming_ = true; }
+  void StreamText() {
+    streaming_ = true;
+    AskForText();
+  }
   /// A piece of the text streamed (see StreamText()).
   virtual void OnText(std::string_view /*piece*/) {}
   /// The collected text; stops collecting.
@@ -106,6 +110,14 @@ class XmlPointReader : public PointReader, private XmlHandler {
   /// `name` split, its namespace judged (the last one judged is kept: a
   /// document mostly stays in one).
   XmlName Split(const char* name);
+  /// Tells the parser whether text is read from here on: text nobody
+  /// collects or streams (most of a document) is never handed over.
+  void AskForText() {
+    const bool want = collecting_ || streaming_;
+    if (want == textAsked_) return;
+    textAsked_ = want;
+    parser_->WantText(want);
+  }
 
   /// An element begun and not yet ended: the parser's name for it, split.
   struct OpenElement {
@@ -125,6 +137,7 @@ class XmlPointReader : public PointReader, private XmlHandler {
   bool collecting_ = false;
   bool streaming_ = false;
   bool textOverflow_ = false;
+  bool textAsked_ = true;  ///< what the parser was last told (it begins with text)
   std::string text_;
   std::string lastSpace_;  ///< the namespace judged last
   bool lastSpaceOwn_ = false;

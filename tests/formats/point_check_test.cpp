@@ -90,6 +90,10 @@ TEST(CheckPointOnTheGlobe, HoldsLatitudeTo90AndLongitudeTo180) {
       {Degrees{1.0, 95.0}, "latitude 95 is outside -90 to 90 degrees"},
       {Degrees{-180.5, 1.0}, "longitude -180.5 is outside -180 to 180 degrees"},
       {DecodedPosition{0, 100 * 11930464u}, "latitude 100 is outside -90 to 90 degrees"},
+      {DecodedPosition{180 * 11930464u, 90 * 11930464u}, ""},
+      {Degrees{1.0, -90.0000001}, "latitude -90.0000001 is outside -90 to 90 degrees"},
+      {Degrees{std::nan(""), 1.0}, "longitude nan is outside -180 to 180 degrees"},
+      {Degrees{1.0, std::nan("")}, "latitude nan is outside -90 to 90 degrees"},
       // A code worked out for NVI says nothing of the globe's limits.
       {Degrees{1.0, 95.0, EncodeNviPosition(1.0, 95.0)},
        "latitude 95 is outside -90 to 90 degrees"},
