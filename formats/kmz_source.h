@@ -44,7 +44,7 @@ std::error_code make_error_code(KmzError error);
 /// The archive, copied on first use; shared by the members read from it.
 class KmzArchive {
  public:
-  static constexpr std::size_t kMemoryCopy = 16u << 20;
+  static constexpr std::size_t kMemoryCopy = 4u << 20;
 
   explicit KmzArchive(ByteSource& archive);
   ~KmzArchive();

@@ -204,9 +204,10 @@ TEST(KmzReaderTest, ExpansionIsMeasuredFromTheFirstBytes) {
                      "refused as a zip bomb"}));
 }
 
-// Past 16 MiB the archive is copied to a temporary file, not held in memory.
+// Past kMemoryCopy the archive is copied to a temporary file, not held in
+// memory.
 TEST(KmzReaderTest, LargeArchiveIsReadThroughATemporaryCopy) {
-  std::string photo(17u << 20, '\0');
+  std::string photo(KmzArchive::kMemoryCopy + (1u << 20), '\0');
   std::uint32_t noise = 1;
   for (char& c : photo) c = static_cast<char>((noise = noise * 1664525u + 1013904223u) >> 24);
   testing::MemorySource source(Zip({{"photo.jpg", photo}, {"doc.kml", kKml}}), 1 << 16);
