@@ -26,7 +26,8 @@ class PointSelection {
   void ForEach(Visit visit) const {
     for (std::size_t word = 0; word < words_.size(); ++word) {
       for (std::uint64_t bits = words_[word]; bits != 0; bits &= bits - 1) {
-        visit(static_cast<std::uint32_t>(word * 64 + std::countr_zero(bits)));
+        visit(
+            static_cast<std::uint32_t>(word * 64 + static_cast<unsigned>(std::countr_zero(bits))));
       }
     }
   }
