@@ -9,6 +9,10 @@ GeoJSON, in both directions:
 2. velorin-cli turns an NVI file into GeoJSON; ogr2ogr reads it back and
    writes CSV. Every point must come back within 1e-7 degree of the NVI code,
    with its name.
+3. Descriptions, comments and links: ogr2ogr writes GeoJSON of a GPX file's
+   desc, cmt and link, velorin-cli reads the texts GDAL wrote; velorin-cli
+   writes GPX, GeoJSON and KML of a CSV with those texts and ogr2ogr's CSV of
+   each holds the texts velorin-cli wrote.
 
 Usage: gdal_peer.py VELORIN_CLI WORK_DIR
 """
@@ -21,8 +25,9 @@ from pathlib import Path
 from xml.sax.saxutils import escape, quoteattr
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from gpsbabel_peer import (TITLES, UNITS, check, code_of, collapse, decode,  # noqa: E402
-                           nvi_blocks, run, title_matches)
+from gpsbabel_peer import (TITLES, UNITS, check, check_texts, code_of, collapse,  # noqa: E402
+                           decode, gpx_texts, nvi_blocks, run, table_rows, text_rows,
+                           title_matches, write_table)
 
 
 def gdal_writes(cli, work):
@@ -86,12 +91,80 @@ def velorin_writes(cli, work):
     print("velorin GeoJSON -> GDAL: %d points within 1e-7 degree, names kept" % len(points))
 
 
+def texts_gpx(path, rows):
+    lines = ['<?xml version="1.0" encoding="UTF-8"?>',
+             '<gpx version="1.1" creator="peer" xmlns="http://www.topografix.com/GPX/1/1">']
+    for name, latitude, longitude, desc, cmt, link in rows:
+        body = "<name>%s</name>" % escape(name)
+        body += "<cmt>%s</cmt>" % escape(cmt) if cmt else ""
+        body += "<desc>%s</desc>" % escape(desc) if desc else ""
+        body += "<link href=%s/>" % quoteattr(link) if link else ""
+        lines.append('<wpt lat="%.6f" lon="%.6f">%s</wpt>' % (latitude, longitude, body))
+    path.write_text("\n".join(lines + ["</gpx>", ""]), encoding="utf-8")
+
+
+def velorin_csv_texts(path):
+    return [(r.get("description", ""), r.get("comment", ""), r.get("url", ""))
+            for r in table_rows(path)]
+
+
+def gdal_writes_texts(cli, work):
+    gpx = work / "texts.gpx"
+    texts_gpx(gpx, text_rows(60))
+    # GDAL's GPX layer names the texts desc, cmt and link1_href; Velorin's
+    # GeoJSON reader takes desc and cmt as they are, a link under url, link or
+    # website: one GeoJSON as GDAL names the fields, one renamed.
+    plain, renamed = work / "texts-gdal.geojson", work / "texts-gdal-renamed.geojson"
+    run("ogr2ogr", "-f", "GeoJSON", plain, gpx, "waypoints")
+    run("ogr2ogr", "-f", "GeoJSON", renamed, gpx, "-sql",
+        'SELECT name, "desc" AS description, cmt AS comment, link1_href AS url FROM waypoints')
+    for label, path, keys in (("as GDAL names them", plain, ("desc", "cmt", None)),
+                              ("renamed", renamed, ("description", "comment", "url"))):
+        features = json.loads(path.read_text(encoding="utf-8"))["features"]
+        expected = [tuple(f["properties"].get(key) or "" if key else "" for key in keys)
+                    for f in features]
+        check(any(all(t[:2]) for t in expected), "GDAL wrote no texts: %r" % expected[:3])
+        ours = path.with_suffix(".csv")
+        run(cli, "convert", "--force", path, ours)
+        check_texts("GDAL geojson (%s) -> velorin" % label,
+                    [t if keys[2] else t[:2] + ("",) for t in velorin_csv_texts(ours)], expected)
+        print("GDAL geojson (%s) -> velorin csv: %s of %d points kept"
+              % (label, ", ".join(k for k in keys if k), len(expected)))
+
+
+def velorin_writes_texts(cli, work):
+    source = work / "texts-velorin.csv"
+    rows = text_rows(60)
+    write_table(source, ["name", "latitude", "longitude", "description", "comment", "url"], rows)
+    written = [tuple(map(collapse, row[3:])) for row in rows]
+    # What each of GDAL's readers names the texts of velorin's file; its KML
+    # reader (LIBKML) gives ExtendedData items as fields and no atom:link.
+    cases = (("gpx", ("desc", "cmt", "link1_href")),
+             ("geojson", ("description", "comment", "url")),
+             ("kml", ("description", "comment", None)))
+    for suffix, keys in cases:
+        ours = work / ("texts-velorin." + suffix)
+        run(cli, "convert", "--force", source, ours)
+        back = work / ("texts-back-%s.csv" % suffix)
+        layer = ["waypoints"] if suffix == "gpx" else []
+        run("ogr2ogr", "-f", "CSV", back, ours, *layer)
+        theirs = [tuple(r.get(key) or "" if key else "" for key in keys) for r in table_rows(back)]
+        check_texts("velorin %s -> GDAL" % suffix,
+                    [t if keys[2] else t[:2] + ("",) for t in written], theirs)
+        print("velorin %s -> GDAL: %s of %d points kept"
+              % (suffix, ", ".join(k for k in keys if k), len(theirs)))
+    check(gpx_texts(work / "texts-velorin.gpx") == written,
+          "velorin's GPX does not hold the CSV's texts")
+
+
 def main():
     cli, work = sys.argv[1], Path(sys.argv[2])
     shutil.rmtree(work, ignore_errors=True)
     work.mkdir(parents=True)
     gdal_writes(cli, work)
     velorin_writes(cli, work)
+    gdal_writes_texts(cli, work)
+    velorin_writes_texts(cli, work)
 
 
 if __name__ == "__main__":

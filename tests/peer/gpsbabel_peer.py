@@ -13,10 +13,15 @@ KML and CSV, in both directions:
    give the points that GPSBabel's -r and -t read (count, positions, the
    names of named route points), from GPX and from the KML and GeoJSON that
    GPSBabel writes of it.
+4. Descriptions, comments and links: GPSBabel writes GPX and KML from a CSV
+   with those texts and velorin-cli's CSV and GeoJSON hold the texts GPSBabel
+   wrote; velorin-cli writes GPX and KML from a CSV and GPSBabel reads back
+   the texts velorin-cli wrote.
 
 Usage: gpsbabel_peer.py VELORIN_CLI WORK_DIR
 """
 import csv
+import json
 import math
 import random
 import shutil
@@ -253,6 +258,126 @@ def routes_and_tracks(cli, work):
               % (label, kinds, option, len(got)))
 
 
+# (description, comment, link) of the points of the text sections; an empty
+# text is one the point lacks.
+TEXTS = [
+    ("東京タワーの展望台", "入場は 9時から", "https://example.com/tower?a=1&b=2"),
+    ('The "Big" One, & more', "<b>not bold</b>", ""),
+    ("Shiba, Minato  (two  blanks)", "", "http://example.com/shiba"),
+    ("", "comment only, 備考", ""),
+    ("富士山 5合目 <行き方>", "it's 'quoted'", "https://example.com/ふじ"),
+    ("", "", ""),
+]
+
+
+def text_rows(count):
+    return [("Text point %d" % i, 30 + i * 0.01, 135 + i * 0.01) + TEXTS[i % len(TEXTS)]
+            for i in range(count)]
+
+
+def write_table(path, header, rows):
+    with open(path, "w", newline="", encoding="utf-8") as table:
+        writer = csv.writer(table)
+        writer.writerow(header)
+        writer.writerows(rows)
+
+
+def table_rows(path):
+    with open(path, newline="", encoding="utf-8-sig") as table:
+        return list(csv.DictReader(table))
+
+
+def gpx_texts(path):
+    """(desc, cmt, link) of the waypoints of a GPX file: GPX 1.1's first
+    link href, GPX 1.0's url."""
+    root = ET.parse(path).getroot()
+    ns = root.tag[1:root.tag.index("}")]
+    texts = []
+    for w in root.iter("{%s}wpt" % ns):
+        link = w.find("{%s}link" % ns)
+        href = link.get("href", "") if link is not None else w.findtext("{%s}url" % ns, "")
+        texts.append((w.findtext("{%s}desc" % ns, ""), w.findtext("{%s}cmt" % ns, ""), href))
+    return texts
+
+
+def kml_descriptions(path):
+    root = ET.parse(path).getroot()
+    ns = root.tag[1:root.tag.index("}")]
+    return [p.findtext("{%s}description" % ns, "") for p in root.iter("{%s}Placemark" % ns)
+            if p.find("{%s}Point" % ns) is not None]
+
+
+def check_texts(label, ours, theirs):
+    """Velorin's texts against the peer's; Velorin makes runs of white space
+    one blank (its title rule), the peers keep them, so both are compared
+    collapsed."""
+    check(len(ours) == len(theirs), "%s: %d points, peer %d" % (label, len(ours), len(theirs)))
+    for i, (got, expected) in enumerate(zip(ours, theirs)):
+        check(tuple(map(collapse, got)) == tuple(map(collapse, expected)),
+              "%s: point %d has %r, peer %r" % (label, i, got, expected))
+
+
+def gpsbabel_writes_texts(cli, work):
+    reference = work / "texts.csv"
+    # GPSBabel's CSV: its "description" column goes to GPX cmt, "notes" to
+    # desc, "url" to the GPX 1.0 url; its KML has a single description, the
+    # link when there is one, else the comment.
+    write_table(reference, ["name", "lat", "lon", "notes", "description", "url"],
+                text_rows(60))
+    babel_gpx, babel_kml = work / "texts-babel.gpx", work / "texts-babel.kml"
+    run("gpsbabel", "-i", "unicsv", "-f", reference, "-o", "gpx", "-F", babel_gpx)
+    run("gpsbabel", "-i", "unicsv", "-f", reference, "-o", "kml", "-F", babel_kml)
+    expected = gpx_texts(babel_gpx)
+    check(any(all(t) for t in expected), "GPSBabel wrote no texts: %r" % expected[:3])
+    ours_csv, ours_json = work / "texts-ours.csv", work / "texts-ours.geojson"
+    run(cli, "convert", "--force", babel_gpx, ours_csv)
+    run(cli, "convert", "--force", babel_gpx, ours_json)
+    check_texts("GPSBabel gpx -> velorin csv", [
+        (r.get("description", ""), r.get("comment", ""), r.get("url", ""))
+        for r in table_rows(ours_csv)], expected)
+    features = json.loads(ours_json.read_text(encoding="utf-8"))["features"]
+    check_texts("GPSBabel gpx -> velorin geojson", [
+        tuple(f["properties"].get(key, "") for key in ("description", "comment", "url"))
+        for f in features], expected)
+    print("GPSBabel gpx -> velorin csv, geojson: desc, cmt and url of %d points kept"
+          % len(expected))
+    kml_csv = work / "texts-ours-kml.csv"
+    run(cli, "convert", "--force", babel_kml, kml_csv)
+    descriptions = kml_descriptions(babel_kml)
+    check_texts("GPSBabel kml -> velorin csv",
+                [(r.get("description", ""),) for r in table_rows(kml_csv)],
+                [(d,) for d in descriptions])
+    print("GPSBabel kml -> velorin csv: description of %d points kept" % len(descriptions))
+
+
+def velorin_writes_texts(cli, work):
+    source = work / "texts-velorin.csv"
+    rows = text_rows(60)
+    write_table(source, ["name", "latitude", "longitude", "description", "comment", "url"], rows)
+    written = [tuple(map(collapse, row[3:])) for row in rows]
+    ours_gpx, ours_kml = work / "texts-velorin.gpx", work / "texts-velorin.kml"
+    run(cli, "convert", "--force", source, ours_gpx)
+    run(cli, "convert", "--force", source, ours_kml)
+    check(gpx_texts(ours_gpx) == written, "velorin's GPX does not hold the CSV's texts")
+    back = work / "texts-back.gpx"
+    run("gpsbabel", "-i", "gpx", "-f", ours_gpx, "-o", "gpx", "-F", back)
+    # GPSBabel fills a missing cmt with the desc and a missing desc with the
+    # cmt: a copy of the other text counts as no text.
+    theirs = [("" if d == c and not ours[0] else d, "" if c == d and not ours[1] else c, link)
+              for (d, c, link), ours in zip(gpx_texts(back), written)]
+    check_texts("velorin gpx -> GPSBabel", written, theirs)
+    print("velorin gpx -> GPSBabel: desc, cmt and link of %d points kept" % len(theirs))
+    kml_back = work / "texts-back.csv"
+    run("gpsbabel", "-i", "kml", "-f", ours_kml, "-o", "unicsv", "-F", kml_back)
+    # GPSBabel's KML reader takes the description only (not the comment in
+    # ExtendedData nor atom:link), and its CSV gives the name for a point
+    # without one.
+    check_texts("velorin kml -> GPSBabel", [(d,) for d, _, _ in written],
+                [("" if r["Description"] == r["Name"] else r["Description"],)
+                 for r in table_rows(kml_back)])
+    print("velorin kml -> GPSBabel: description of %d points kept" % len(written))
+
+
 def main():
     cli, work = sys.argv[1], Path(sys.argv[2])
     shutil.rmtree(work, ignore_errors=True)
@@ -260,6 +385,8 @@ def main():
     gpsbabel_writes(cli, work)
     velorin_writes(cli, work)
     routes_and_tracks(cli, work)
+    gpsbabel_writes_texts(cli, work)
+    velorin_writes_texts(cli, work)
 
 
 if __name__ == "__main__":
