@@ -163,7 +163,8 @@ TEST_P(BatchClashTest, IsRefusedBeforeAnythingIsWritten) {
   WriteBytes(folder_.PathOf("out/y.gpx"), kOtherGpx);
   std::vector<std::pair<std::string, std::string>> before;
   for (const auto& file : std::filesystem::recursive_directory_iterator(folder_.PathOf(""))) {
-    if (file.is_regular_file()) before.emplace_back(file.path(), ReadBytes(file.path().string()));
+    if (file.is_regular_file())
+      before.emplace_back(file.path().string(), ReadBytes(file.path().string()));
   }
   EXPECT_EQ(Run(c.arguments), kExitRefused) << err_;
   EXPECT_NE(err_.find(" are the same file\nvelorin-cli: --output-dir puts the output of input "
@@ -173,7 +174,8 @@ TEST_P(BatchClashTest, IsRefusedBeforeAnythingIsWritten) {
       << err_;
   std::vector<std::pair<std::string, std::string>> after;
   for (const auto& file : std::filesystem::recursive_directory_iterator(folder_.PathOf(""))) {
-    if (file.is_regular_file()) after.emplace_back(file.path(), ReadBytes(file.path().string()));
+    if (file.is_regular_file())
+      after.emplace_back(file.path().string(), ReadBytes(file.path().string()));
   }
   EXPECT_EQ(after, before);
 }
