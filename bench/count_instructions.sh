@@ -35,7 +35,7 @@ for format in gpx kml; do
   ours=$(instructions "$cli" convert "--timestamp=2010/04/01 14:30:00" "$input" "$work/out.nvi")
   floor=$(instructions "$bare" "$input")
   awk -v n="${format^^} -> NVI" -v a="$ours" -v b="$floor" -v c="$count" 'BEGIN {
-    printf "%-22s %14d %14d %7.3f %12.0f\n", n, a, b, a / b, (a - b) / c }'
+    printf "%-22s %14.0f %14.0f %7.3f %12.0f\n", n, a, b, a / b, (a - b) / c }'
 done
 bare_json=$build_dir/bin/rapidjson_bare_parse
 json_reader=$build_dir/bin/geojson_reader_pass
@@ -48,7 +48,7 @@ if [[ -x $bare_json && -x $json_reader ]]; then
   floor=$(instructions "$bare_json" "$input")
   for row in "GeoJSON -> NVI:$ours" "GeoJSON reader alone:$reader"; do
     awk -v n="${row%%:*}" -v a="${row##*:}" -v b="$floor" -v c="$count" 'BEGIN {
-      printf "%-22s %14d %14d %7.3f %12.0f\n", n, a, b, a / b, (a - b) / c }'
+      printf "%-22s %14.0f %14.0f %7.3f %12.0f\n", n, a, b, a / b, (a - b) / c }'
   done
   echo "(the GeoJSON rows are beside RapidJSON's SAX pass alone, not expat)"
 fi

@@ -43,8 +43,8 @@ python3 "$here/gen_geojson.py" "$count" "$work/texts.geojson" texts
 
 row() {  # NAME INSTRUCTIONS [OTHER'S INSTRUCTIONS]
   awk -v n="$1" -v a="$2" -v b="${3:-}" -v c="$count" 'BEGIN {
-    if (b == "") printf "%-40s %14d %10.0f\n", n, a, a / c
-    else printf "%-40s %14d %10.0f %14d %+8.2f%%\n", n, a, a / c, b, (a - b) * 100 / b }'
+    if (b == "") printf "%-40s %14.0f %10.0f\n", n, a, a / c
+    else printf "%-40s %14.0f %10.0f %14.0f %+8.2f%%\n", n, a, a / c, b, (a - b) * 100 / b }'
 }
 
 printf '%-40s %14s %10s %14s %9s\n' "$count points" "instructions" "per point" "OTHER" "change"
