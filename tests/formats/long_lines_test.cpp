@@ -10,6 +10,7 @@
 #include "formats/point_kinds.h"
 #include "formats/read_all.h"
 #include "platform/memory_streams.h"
+#include "support/test_system.h"
 
 namespace velorin {
 namespace {
@@ -106,6 +107,10 @@ class LongLinesTest : public ::testing::TestWithParam<LongCase> {};
 
 TEST_P(LongLinesTest, AreReadWithinTheSameBound) {
   const LongCase& c = GetParam();
+  if (c.format == PointFormat::kKml && testutil::RunningUnderWine()) {
+    GTEST_SKIP() << "Wine's XmlLite holds a whole text before handing on any of it, so the "
+                    "limit on a piece of markup refuses a KML line's coordinates first";
+  }
   const std::string document = c.document();
   testing::MemorySource source(document);
   ReaderOptions options;
