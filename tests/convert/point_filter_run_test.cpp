@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "convert/conversion_run.h"
+#include "formats/nvi_fields.h"
 #include "platform/clock.h"
 #include "platform/memory_file_system.h"
 #include "text/cp932_decoder.h"
@@ -280,6 +281,41 @@ TEST_F(FilteredRun, SortsStablyByTitleCodePointOrDistance) {
         << c.name;
   }
   EXPECT_EQ(last.firstLineNotConverted, 3);
+}
+
+// A point's further texts wait with it and go out with it, sorted as
+// unsorted, into the output's places for them and into NVI's fields.
+TEST_F(FilteredRun, SortedPointsKeepTheirTexts) {
+  const std::string csv =
+      "name,lat,lon,description,url\n"
+      "c,35,135,third,https://example.org/c\n"
+      "b,35,135,,\n"
+      "a,35,135,first,https://example.org/a\n";
+  for (const std::string sort : {"", "title"}) {
+    const std::string out = "/work/out-" + sort;
+    RunOptions options = Options(csv, PointFormat::kCsv, {}, sort);
+    options.outputPath = out + ".csv";
+    options.outputFormat = PointFormat::kCsv;
+    ASSERT_EQ(Run(options).result, RunResult::kFinished);
+    const std::string written = Contents(out + ".csv");
+    EXPECT_NE(written.find("a,35.000000000,135.000000000,first,https://example.org/a\r\n"),
+              std::string::npos)
+        << written;
+    EXPECT_NE(written.find("c,35.000000000,135.000000000,third,https://example.org/c\r\n"),
+              std::string::npos)
+        << written;
+    options = Options(csv, PointFormat::kCsv, {}, sort);
+    options.outputPath = out + ".nvi";
+    options.outputFormat = PointFormat::kNvi;
+    options.nviFields = *ParseNviFieldList("all");
+    ASSERT_EQ(Run(options).result, RunResult::kFinished);
+    EXPECT_NE(Contents(out + ".nvi")
+                  .find("TTL= {a};\n CHAR = SJIS;\n ADDR = {};\n HPGL = "
+                        "{https://example.org/a};\n MAIL = {};\n LNKF = "
+                        "{};\n COMM = {first};"),
+              std::string::npos)
+        << sort;
+  }
 }
 
 TEST_F(FilteredRun, CancelledSortedRunWritesThePointsHeldSoFarInOrder) {
