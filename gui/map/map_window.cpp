@@ -73,6 +73,9 @@ MapWindow::MapWindow(const StartupTables& tables, const FileLocations& locations
 MapWindow::~MapWindow() {
   // The program ends with the map open: its place is kept all the same.
   if (isVisible()) RememberPlace(*this, settingsPath_);
+  // Hidden while its members live: QWidget's destructor would hide it after
+  // they are gone, and the list's header asks for its texts as it hides.
+  hide();
 }
 
 void MapWindow::CreateControls() {
