@@ -335,7 +335,9 @@ bool mainform::HandleDragAndDrop(QWidget* target, QEvent* event) {
 }
 
 void mainform::UpdateMapCommand() {
-  mainform_menu_file_map->setEnabled(IsReadablePointFile(Text_for_POT->text().toStdString()));
+  LocalFileSystem files;
+  mainform_menu_file_map->setEnabled(
+      IsReadablePointFile(files, Text_for_POT->text().toStdString()));
   const bool edits = mapWindow_ != nullptr && mapWindow_->isVisible() && mapWindow_->HoldsEdits();
   mainform_menu_file_convert_edited->setVisible(edits);
   mainform_menu_file_convert_edited->setEnabled(edits && !Text_for_NVI->text().isEmpty());

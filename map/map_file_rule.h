@@ -4,8 +4,10 @@
 // its first bytes.
 #include <string>
 
+#include "platform/file_system.h"
+
 namespace velorin {
 
-bool IsReadablePointFile(const std::string& path);
+bool IsReadablePointFile(FileSystem& files, const std::string& path);
 
 }  // namespace velorin
