@@ -95,11 +95,7 @@ EntryStage::Taken EntryStage::TakePoint(ReadEntry& entry) {
   if (sorted_) {
     sorted_->Hold(point, title);
   } else {
-    if (point.fields.Any()) {
-      WriteWithFields(point, title);
-    } else {
-      writer_.Write(point, title);
-    }
+    WritePoint(point, title);
     if (output_ != nullptr && !output_->ok()) return Taken::kWriteFailed;
   }
   ++records_;
@@ -113,14 +109,7 @@ EntryStage::Taken EntryStage::TakePoint(ReadEntry& entry) {
 bool EntryStage::WriteHeld() {
   if (!sorted_) return true;
   return sorted_->WriteTo(
-      [this](const Point& point, std::string_view title) {
-        if (point.fields.Any()) {
-          WriteWithFields(point, title);
-        } else {
-          writer_.Write(point, title);
-        }
-      },
-      output_);
+      [this](const Point& point, std::string_view title) { WritePoint(point, title); }, output_);
 }
 
 std::optional<std::pair<SkipKind, std::string>> EntryStage::MoveAndCheck(Point& point,
@@ -135,7 +124,11 @@ std::optional<std::pair<SkipKind, std::string>> EntryStage::MoveAndCheck(Point& 
   return problem;
 }
 
-void EntryStage::WriteWithFields(const Point& point, std::string_view title) {
+void EntryStage::WritePoint(const Point& point, std::string_view title) {
+  if (!point.fields.Any()) {
+    writer_.Write(point, title);
+    return;
+  }
   FieldCounts& counts = outcome_.fields;
   for (const PointField field : kPointFields) {
     if (!keptFields_.Has(field) && !IsWhiteSpaceOnly(point.fields.Get(field))) {

@@ -60,10 +60,10 @@ class EntryStage {
   /// A point a filter leaves out: counted under it, told and logged.
   bool LeaveOut(const Point& point, std::string_view title);
   void CountTitleChange(const Point& point, TitleChange change);
-  /// Writes a point that carries fields: those the output keeps go through
-  /// the title rule (and into the NVI fields asked for), the others are
-  /// counted.
-  void WriteWithFields(const Point& point, std::string_view title);
+  /// Writes a point to the writer; of its further texts, those the output
+  /// keeps go through the title rule (and into the NVI fields asked for),
+  /// the others are counted.
+  void WritePoint(const Point& point, std::string_view title);
 
   const RunOptions& options_;
   RunHost& host_;

@@ -130,12 +130,6 @@ Point SortedPoints::PointOf(const Held& held) {
   return point;
 }
 
-bool SortedPoints::WriteTo(PointWriter& writer, const BufferedWriter* output) {
-  return WriteTo(
-      [&writer](const Point& point, std::string_view title) { writer.Write(point, title); },
-      output);
-}
-
 bool SortedPoints::WriteTo(const Write& write, const BufferedWriter* output) {
   const std::vector<std::uint32_t> order = Order();
   bool ok = true;

@@ -28,10 +28,9 @@ class SortedPoints {
   /// Holds `point` to be written under `title` (never empty).
   void Hold(const Point& point, std::string_view title);
 
-  /// Writes the points held, in order, to `writer`, and lets them go. False
-  /// as soon as `output` (null: none to look at) has failed.
-  bool WriteTo(PointWriter& writer, const BufferedWriter* output);
-  /// The same through `write`, which gets each point with its texts.
+  /// Writes the points held, in order, through `write` (each point with its
+  /// texts), and lets them go. False as soon as `output` (null: none to look
+  /// at) has failed.
   using Write = std::function<void(const Point&, std::string_view title)>;
   bool WriteTo(const Write& write, const BufferedWriter* output);
 
