@@ -124,11 +124,7 @@ std::optional<std::pair<SkipKind, std::string>> EntryStage::MoveAndCheck(Point& 
   return problem;
 }
 
-void EntryStage::WritePoint(const Point& point, std::string_view title) {
-  if (!point.fields.Any()) {
-    writer_.Write(point, title);
-    return;
-  }
+void EntryStage::WriteWithTexts(const Point& point, std::string_view title) {
   FieldCounts& counts = outcome_.fields;
   for (const PointField field : kPointFields) {
     if (!keptFields_.Has(field) && !IsWhiteSpaceOnly(point.fields.Get(field))) {

@@ -63,7 +63,14 @@ class EntryStage {
   /// Writes a point to the writer; of its further texts, those the output
   /// keeps go through the title rule (and into the NVI fields asked for),
   /// the others are counted.
-  void WritePoint(const Point& point, std::string_view title);
+  void WritePoint(const Point& point, std::string_view title) {
+    if (point.fields.Any()) {
+      WriteWithTexts(point, title);
+    } else {
+      writer_.Write(point, title);
+    }
+  }
+  void WriteWithTexts(const Point& point, std::string_view title);
 
   const RunOptions& options_;
   RunHost& host_;
