@@ -1,6 +1,9 @@
 # The Windows build of the engine and velorin-cli. From Linux it is a cross
 # build (cmake/toolchains/mingw-w64-x86_64.cmake) whose tests run under Wine.
 
+# The icon, manifest and version of each program.
+include(${CMAKE_CURRENT_LIST_DIR}/VelorinWindowsResources.cmake)
+
 if(CMAKE_CROSSCOMPILING)
   # Qt and Google Benchmark exist for Linux only here. GPX and KML are read
   # through XmlLite instead of expat, KMZ through the same zip reader on a

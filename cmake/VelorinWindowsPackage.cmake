@@ -1,7 +1,18 @@
-# `cpack -G ZIP` in the Windows build: velorin-VERSION-win64.zip, the window
-# (velorin.exe) and velorin-cli.exe with the data files beside them (the
-# portable layout: settings, messages and help in the programs' folder), the
-# README, the licence, and the pages of docs/ that a user on Windows reads.
+# `cpack -G ZIP` in the Windows build: velorin-VERSION-win64.zip, the portable
+# copy: the window (velorin.exe) and velorin-cli.exe with the data files
+# beside them (settings, messages and help in the programs' folder), a README
+# for Windows, the licence, and the pages of docs/ that a user on Windows
+# reads. The installer is the target msi (VelorinWindowsInstaller.cmake).
+
+# The texts for Windows, with CR LF line ends as Notepad has always read them.
+set(velorin_package_texts ${CMAKE_BINARY_DIR}/package)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/README.txt.in
+  ${velorin_package_texts}/README.txt @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${velorin_package_texts}/LICENSE.txt
+  @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/velorin_installed.txt.in
+  ${velorin_package_texts}/velorin_installed.txt @ONLY NEWLINE_STYLE CRLF)
+
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME velorin)
 set(CPACK_PACKAGE_FILE_NAME velorin-${PROJECT_VERSION}-win64)
@@ -18,7 +29,7 @@ install(FILES ${CMAKE_BINARY_DIR}/bin/velorin.ini ${CMAKE_BINARY_DIR}/bin/velori
               ${CMAKE_BINARY_DIR}/bin/velorin_j.msg ${CMAKE_BINARY_DIR}/bin/velorin_hlp_e.txt
               ${CMAKE_BINARY_DIR}/bin/velorin_hlp_j.txt
   DESTINATION . COMPONENT velorin_cli_zip)
-install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
+install(FILES ${velorin_package_texts}/README.txt ${velorin_package_texts}/LICENSE.txt
   DESTINATION . COMPONENT velorin_cli_zip)
 # The land of `velorin-cli map`, beside the program where it looks first.
 install(FILES ${PROJECT_SOURCE_DIR}/data/land-10m.bin DESTINATION . COMPONENT velorin_cli_zip)
@@ -26,3 +37,5 @@ install(FILES ${PROJECT_SOURCE_DIR}/docs/windows.md ${PROJECT_SOURCE_DIR}/docs/c
               ${PROJECT_SOURCE_DIR}/docs/formats.md
   DESTINATION docs COMPONENT velorin_cli_zip)
 include(CPack)
+
+include(${CMAKE_CURRENT_LIST_DIR}/VelorinWindowsInstaller.cmake)

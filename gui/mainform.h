@@ -84,7 +84,8 @@ class mainform : public QMainWindow, public PathWindow, public MainView {
   void SetDialogFileName(PathKind path, const std::string& name) override;
   void ShowFileDialog(PathKind path) override;
   MessageAnswer ShowMessageBox(const std::string& title, const std::string& text,
-                               MessageButtons buttons, MessageAnswer defaultAnswer) override;
+                               MessageButtons buttons, MessageAnswer defaultAnswer,
+                               MessageIcon icon) override;
   void ProcessEvents() override;
   bool OpenHelpFile(const std::string& path) override;
   void ShowAboutBox(const AboutContent& content) override;

@@ -202,7 +202,9 @@ void mainform::ShowFileDialog(PathKind path) {
 }
 
 MessageAnswer mainform::ShowMessageBox(const std::string& title, const std::string& text,
-                                       MessageButtons buttons, MessageAnswer defaultAnswer) {
+                                       MessageButtons buttons, MessageAnswer defaultAnswer,
+                                       MessageIcon) {
+  // The Qt window shows all its boxes without icon.
   return velorin::ShowMessageBox(this, FromUtf8(title), FromUtf8(text), buttons, defaultAnswer);
 }
 

@@ -13,6 +13,7 @@
 #include "startup/startup.h"
 #include "startup/window_arguments.h"
 #include "win32/main_window.h"
+#include "win32/message_box_style.h"
 #include "win32/win32_locations.h"
 #include "win32/win32_usage.h"
 
@@ -29,8 +30,11 @@ std::vector<std::string> Arguments() {
   return arguments;
 }
 
-void Tell(const std::string& text, UINT type) {
-  MessageBoxW(nullptr, Widen(text).c_str(), L"Velorin", type);
+// The answers to --help and --version, and the refusal of other arguments:
+// boxes of their kind on Windows, with its icon.
+void Tell(const std::string& text, MessageIcon icon) {
+  MessageBoxW(nullptr, Widen(text).c_str(), L"Velorin",
+              Win32MessageBoxStyle(MessageButtons::kOk, MessageAnswer::kOk, icon));
 }
 
 // A name as Explorer and cmd mean it: relative to the current folder.
@@ -61,13 +65,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   const WindowArguments arguments = ParseWindowArguments(Arguments(), MapOption::kAbsent);
   switch (arguments.action) {
     case WindowAction::kHelp:
-      Tell(Win32UsageText(), MB_OK);
+      Tell(Win32UsageText(), MessageIcon::kInformation);
       return 0;
     case WindowAction::kVersion:
-      Tell(WindowVersionText(), MB_OK);
+      Tell(WindowVersionText(), MessageIcon::kInformation);
       return 0;
     case WindowAction::kUsageError:
-      Tell(arguments.error + "\n\n" + Win32UsageText(), MB_OK);
+      Tell(arguments.error + "\n\n" + Win32UsageText(), MessageIcon::kError);
       return kWindowUsageExit;
     case WindowAction::kRun:
       break;
@@ -79,7 +83,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   StartupTables tables;
   const StartupOutcome outcome = LoadStartupFiles(locations, tables);
   if (outcome.failure != StartupFailure::kNone) {
-    // The message table is not there: these two texts are fixed.
+    // The message table is not there: these two texts are fixed, and the
+    // boxes have no icon.
     const std::string_view text =
         outcome.failure == StartupFailure::kSettings ? kIllegalSystemDataText : kIllegalMessageText;
     MessageBoxW(nullptr, Widen(text).c_str(), Widen(kStartupFailureTitle).c_str(), MB_OK);

@@ -206,6 +206,19 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       LayOut();
       return 0;
     }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = ::GetFocus();
+        if (focus != nullptr && IsChild(hwnd_, focus)) focusWhenLeft_ = focus;
+        break;
+      }
+      if (HIWORD(wParam) != 0) break;  // minimized
+      ReturnFocus(focusWhenLeft_);
+      return 0;
+    case WM_SETFOCUS:
+      // The window itself is no place for the keyboard.
+      ReturnFocus(focusWhenLeft_);
+      return 0;
     case WM_CLOSE:
       // The close guard: refused without a word while a run is active.
       if (presenter_->CanClose()) DestroyWindow(hwnd_);
@@ -223,10 +236,10 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void Win32MainWindow::OnCommand(WORD id, WORD notification) {
   MainPresenter& rules = *presenter_;
   // The dialog keys: IsDialogMessageW turns Return into IDOK, which presses
-  // the command that has the focus, and Escape into IDCANCEL, which this
-  // window has no use for.
+  // the command that has the focus, and Escape into IDCANCEL, which asks to
+  // cancel a run that goes on and does nothing otherwise.
   if (id == IDOK) return PressFocusedCommand();
-  if (id == IDCANCEL) return;
+  if (id == IDCANCEL) return rules.KeyCommand(WindowKey::kEscape);
   const auto control = static_cast<MainControl>(id - kFirstControlId);
   if (id >= kFirstMenuId) {
     switch (static_cast<MainMenu>(id - kFirstMenuId)) {
@@ -312,7 +325,24 @@ MainControl Win32MainWindow::ControlAt(POINT clientPoint) const {
   return found;
 }
 
+bool Win32MainWindow::TakeCloseKey(const MSG& message) {
+  if (hwnd_ == nullptr || message.message != WM_SYSKEYDOWN || message.wParam != VK_F4) return false;
+  if (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd)) return false;
+  presenter_->KeyCommand(WindowKey::kClose);
+  return true;
+}
+
+void Win32MainWindow::ReturnFocus(HWND focus) {
+  if (hwnd_ == nullptr) return;
+  if (focus != nullptr && IsChild(hwnd_, focus)) focusWhenLeft_ = focus;
+  HWND target = focusWhenLeft_;
+  if (target == nullptr || !IsWindowVisible(target) || !IsWindowEnabled(target))
+    target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  if (target != nullptr && target != hwnd_) ::SetFocus(target);
+}
+
 void Win32MainWindow::Dispatch(MSG& message) {
+  if (TakeCloseKey(message)) return;
   if (hwnd_ != nullptr && IsDialogMessageW(hwnd_, &message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);
@@ -343,7 +373,11 @@ void Win32MainWindow::SetEnabled(MainControl control, bool enabled) {
   EnableWindow(ControlHandle(control), enabled ? TRUE : FALSE);
 }
 
-void Win32MainWindow::SetFocus(MainControl control) { ::SetFocus(ControlHandle(control)); }
+void Win32MainWindow::SetFocus(MainControl control) {
+  // Also where the focus returns to when the window is active again.
+  focusWhenLeft_ = ControlHandle(control);
+  ::SetFocus(focusWhenLeft_);
+}
 
 void Win32MainWindow::SetDropAccepted(MainControl, bool) {
   // WM_DROPFILES reaches the window wherever the drop lands; the rules

@@ -56,7 +56,8 @@ class Win32MainWindow : public MainView {
   void SetDialogFileName(PathKind path, const std::string& name) override;
   void ShowFileDialog(PathKind path) override;
   MessageAnswer ShowMessageBox(const std::string& title, const std::string& text,
-                               MessageButtons buttons, MessageAnswer defaultAnswer) override;
+                               MessageButtons buttons, MessageAnswer defaultAnswer,
+                               MessageIcon icon) override;
   void ProcessEvents() override;
   bool OpenHelpFile(const std::string& path) override;
   void ShowAboutBox(const AboutContent& content) override;
@@ -86,6 +87,13 @@ class Win32MainWindow : public MainView {
   void OnCommand(WORD id, WORD notification);
   /// Return: clicks the command that has the focus, if any.
   void PressFocusedCommand();
+  /// Alt+F4 on the window or a control: the window rules decide (while a
+  /// run goes on, the cancel question). True when the message was one.
+  bool TakeCloseKey(const MSG& message);
+  /// A plain window, unlike a dialog, keeps no focus of its controls when it
+  /// is left: the control that had it (`focus`, when one of ours) gets it
+  /// back, or the first control that takes it when that one is gone.
+  void ReturnFocus(HWND focus);
   void OnDropFiles(HDROP drop);
   MainControl ControlAt(POINT clientPoint) const;
   int Pixels(int twips) const;
@@ -99,6 +107,8 @@ class Win32MainWindow : public MainView {
   HWND hwnd_ = nullptr;
   HMENU menuBar_ = nullptr;
   HBRUSH pathBoxBrush_ = nullptr;
+  /// The control that had the focus when the window was last left.
+  HWND focusWhenLeft_ = nullptr;
   int dpi_ = 96;
   std::unique_ptr<MainPresenter> presenter_;
 };

@@ -5,6 +5,7 @@
 #include "win32/about_box.h"
 #include "win32/dialog_filter.h"
 #include "win32/main_window.h"
+#include "win32/message_box_style.h"
 
 // <windows.h> comes in through main_window.h; the common dialogs need it.
 #include <commdlg.h>
@@ -79,23 +80,26 @@ void Win32MainWindow::SetDialogFileName(PathKind path, const std::string& name) 
 
 void Win32MainWindow::ShowFileDialog(PathKind path) {
   DialogState& dialog = dialogs_[path];
+  const HWND focus = ::GetFocus();
   const std::optional<std::string> chosen =
       seams_.fileDialog ? seams_.fileDialog(path, dialog.settings, dialog.fileName)
                         : RunFileDialog(hwnd_, path, dialog.settings, dialog.fileName);
+  ReturnFocus(focus);
   // A cancelled dialog keeps the name it had.
   if (chosen) dialog.fileName = *chosen;
 }
 
 MessageAnswer Win32MainWindow::ShowMessageBox(const std::string& title, const std::string& text,
-                                              MessageButtons buttons, MessageAnswer defaultAnswer) {
-  if (seams_.messageBox) return seams_.messageBox(title, text, buttons, defaultAnswer);
-  UINT type = MB_APPLMODAL;
-  if (buttons == MessageButtons::kYesNo) {
-    type |= MB_YESNO | (defaultAnswer == MessageAnswer::kNo ? MB_DEFBUTTON2 : MB_DEFBUTTON1);
-  } else {
-    type |= MB_OK;
-  }
-  return AnswerOf(buttons, MessageBoxW(hwnd_, Widen(text).c_str(), Widen(title).c_str(), type));
+                                              MessageButtons buttons, MessageAnswer defaultAnswer,
+                                              MessageIcon icon) {
+  if (seams_.messageBox) return seams_.messageBox(title, text, buttons, defaultAnswer, icon);
+  // The box disables the window, which takes the focus from its control
+  // before the box is shown: it is noted here.
+  const HWND focus = ::GetFocus();
+  const int pressed = MessageBoxW(hwnd_, Widen(text).c_str(), Widen(title).c_str(),
+                                  Win32MessageBoxStyle(buttons, defaultAnswer, icon));
+  ReturnFocus(focus);
+  return AnswerOf(buttons, pressed);
 }
 
 void Win32MainWindow::ProcessEvents() {
@@ -118,7 +122,9 @@ bool Win32MainWindow::OpenHelpFile(const std::string& path) {
 
 void Win32MainWindow::ShowAboutBox(const AboutContent& content) {
   if (seams_.aboutBox) return seams_.aboutBox(content);
+  const HWND focus = ::GetFocus();
   ShowWin32AboutBox(hwnd_, content);
+  ReturnFocus(focus);
 }
 
 }  // namespace velorin

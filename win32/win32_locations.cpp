@@ -1,15 +1,16 @@
 #include "win32/win32_locations.h"
 
+#include "platform/native_file.h"
 #include "platform/program_folder.h"
 #include "platform/user_folders_win32.h"
 #include "startup/user_files.h"
 
 namespace velorin {
 
-FileLocations DecideWin32Locations(const std::string& programFolder, bool writable,
+FileLocations DecideWin32Locations(const std::string& programFolder, bool portable,
                                    const std::string& roamingFolder,
                                    const std::string& localFolder) {
-  if (writable) return PortableLocations(programFolder);
+  if (portable) return PortableLocations(programFolder);
   FileLocations locations;
   locations.mode = FileMode::kInstalled;
   locations.dataFolder = programFolder;
@@ -24,10 +25,15 @@ FileLocations DecideWin32Locations(const std::string& programFolder, bool writab
   return locations;
 }
 
+FileLocations Win32LocationsOf(const std::string& programFolder) {
+  const bool installed =
+      IsOrdinaryFile(programFolder + kInstalledNoteName) || !FolderTakesNewFiles(programFolder);
+  return DecideWin32Locations(programFolder, !installed, RoamingVelorinFolder(),
+                              LocalVelorinFolder());
+}
+
 FileLocations Win32FileLocations() {
-  const std::string folder = ProgramFolder();
-  FileLocations locations = DecideWin32Locations(folder, FolderTakesNewFiles(folder),
-                                                 RoamingVelorinFolder(), LocalVelorinFolder());
+  FileLocations locations = Win32LocationsOf(ProgramFolder());
   if (!ProvideUserSettings(locations).empty()) locations = WithShippedSettings(locations);
   return locations;
 }

@@ -13,7 +13,8 @@ namespace velorin {
 struct Win32Seams {
   /// Answers a message box instead of MessageBoxW.
   std::function<MessageAnswer(const std::string& title, const std::string& text,
-                              MessageButtons buttons, MessageAnswer defaultAnswer)>
+                              MessageButtons buttons, MessageAnswer defaultAnswer,
+                              MessageIcon icon)>
       messageBox;
   /// Answers a file dialog: the chosen name, or nothing for a cancel.
   std::function<std::optional<std::string>(PathKind path, const FileDialogSettings& settings,

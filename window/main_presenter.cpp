@@ -135,6 +135,7 @@ void MainPresenter::ApplyRunningPanelTexts() {
 }
 
 void MainPresenter::ShowExecutionPanel(std::int16_t mode) {
+  const bool endsRun = running_ && mode != 1;
   running_ = mode == 1;
   if (running_) {
     for (C control :
@@ -150,6 +151,14 @@ void MainPresenter::ShowExecutionPanel(std::int16_t mode) {
       view_.SetVisible(control, true);
   }
   for (MainMenu menu : kTopMenus) view_.SetMenuEnabled(menu, !running_);
+  // The focus goes with the layout: the hidden control that had it leaves
+  // the keyboard nowhere otherwise.
+  if (running_) {
+    view_.SetFocus(C::kCommand_for_Cancel);
+  } else if (endsRun && !view_.PathText(PathKind::kInput).empty() &&
+             !view_.PathText(PathKind::kOutput).empty()) {
+    view_.SetFocus(C::kCommand_for_Convert);
+  }
 }
 
 void MainPresenter::SetDropTargetsEnabled(bool enabled) {

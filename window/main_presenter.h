@@ -21,6 +21,12 @@ namespace velorin {
 
 class WindowRunHost;
 
+/// Keys the window acts on beyond its commands' own.
+enum class WindowKey {
+  kEscape,  ///< Escape
+  kClose,   ///< the system's close key (Alt+F4 on Windows)
+};
+
 class MainPresenter {
  public:
   MainPresenter(MainView& view, const StartupTables& tables, FileLocations locations);
@@ -30,7 +36,9 @@ class MainPresenter {
   void Load();
   /// Captions, texts and fonts of the window, its controls, menus and dialogs.
   void ApplyMainWindowTexts();
-  /// 1: running layout; any other value: idle layout.
+  /// 1: running layout, Cancel with the focus; any other value: idle
+  /// layout, and when it ends a run, Convert with the focus again if both
+  /// paths are there (Return converts again).
   void ShowExecutionPanel(std::int16_t mode);
   /// Drop acceptance of the window and the eight controls of the idle layout.
   void SetDropTargetsEnabled(bool enabled);
@@ -68,6 +76,10 @@ class MainPresenter {
   /// input path box's file.
   void ConvertPointsCommand(RunInput points);
   void CancelCommand();
+  /// While a run goes on, Escape and the close key ask whether to cancel it,
+  /// as Cancel does (the window never closes then). Otherwise Escape does
+  /// nothing and the close key asks the window to close.
+  void KeyCommand(WindowKey key);
   void QuitCommand();
   void HelpCommand();
   void AboutCommand();

@@ -109,9 +109,11 @@ class MainView {
   /// it as it was.
   virtual void ShowFileDialog(PathKind path) = 0;
 
-  /// A modal box without icon; returns the button pressed.
+  /// A modal box; returns the button pressed. A view that draws no icons
+  /// may leave `icon` aside.
   virtual MessageAnswer ShowMessageBox(const std::string& title, const std::string& text,
-                                       MessageButtons buttons, MessageAnswer defaultAnswer) = 0;
+                                       MessageButtons buttons, MessageAnswer defaultAnswer,
+                                       MessageIcon icon) = 0;
   /// Handles the pending window events, then returns.
   virtual void ProcessEvents() = 0;
 

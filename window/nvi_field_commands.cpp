@@ -51,10 +51,11 @@ void MainPresenter::NviFieldCommand(NviField field) {
                         error)) {
     return;
   }
+  // A warning, not an error: the fields chosen are filled all the same.
   SetDropTargetsEnabled(false);
   view_.ShowMessageBox(Message(91),
                        Message(kNviFieldsNotSavedMessage) + "\r\n" + locations_.settingsPath,
-                       MessageButtons::kOk, MessageAnswer::kOk);
+                       MessageButtons::kOk, MessageAnswer::kOk, MessageIcon::kWarning);
   SetDropTargetsEnabled(true);
 }
 

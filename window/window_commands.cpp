@@ -1,5 +1,5 @@
 // The commands of MainPresenter: Convert and Cancel, which host the one
-// conversion run, Quit, help and About.
+// conversion run, the keys that cancel it, Quit, help and About.
 #include "formats/format_sniff.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -36,6 +36,11 @@ void MainPresenter::Convert(std::optional<RunInput> points) {
 
 void MainPresenter::CancelCommand() { RequestCancel(*runHost_); }
 
+void MainPresenter::KeyCommand(WindowKey key) {
+  if (running_) return CancelCommand();
+  if (key == WindowKey::kClose) view_.RequestClose();
+}
+
 void MainPresenter::QuitCommand() { view_.RequestClose(); }
 
 void MainPresenter::HelpCommand() {
@@ -44,7 +49,7 @@ void MainPresenter::HelpCommand() {
   if (IsOrdinaryFile(path) && view_.OpenHelpFile(path)) return;
   SetDropTargetsEnabled(false);
   view_.ShowMessageBox(Message(91), Message(136) + "\r\n" + Message(137), MessageButtons::kOk,
-                       MessageAnswer::kOk);
+                       MessageAnswer::kOk, MessageIcon::kNone);
   SetDropTargetsEnabled(true);
 }
 

@@ -27,7 +27,9 @@ std::string WindowRunHost::LogFilePath() {
 
 MessageAnswer WindowRunHost::ShowMessageBox(const MessageBoxRequest& request) {
   ApplyProgressText();
-  return view_.ShowMessageBox(request.title, request.text, request.buttons, request.defaultAnswer);
+  // The run's boxes have no icon.
+  return view_.ShowMessageBox(request.title, request.text, request.buttons, request.defaultAnswer,
+                              MessageIcon::kNone);
 }
 
 void WindowRunHost::SetProgressText(std::string_view text) {

@@ -117,7 +117,7 @@ int main() {
   std::vector<std::string> boxes;
   Win32Seams seams;
   seams.messageBox = [&boxes](const std::string&, const std::string& text, MessageButtons,
-                              MessageAnswer) {
+                              MessageAnswer, MessageIcon) {
     boxes.push_back(text);
     return boxes.size() == 1 ? MessageAnswer::kYes : MessageAnswer::kOk;
   };

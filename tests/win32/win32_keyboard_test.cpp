@@ -1,7 +1,8 @@
 // The Win32 window's keyboard and its real message boxes under Wine: keys
 // posted as WM_KEYDOWN to the control that has the focus and run through the
-// window's own message handling (IsDialogMessageW), and each question of a
-// run answered with Escape or the title bar's close button.
+// window's own message handling (IsDialogMessageW), each question of a run
+// answered with Escape or the title bar's close button, the focus after a
+// box, and the keys that ask to cancel a run.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -153,7 +154,7 @@ class Win32KeyboardTest : public ::testing::Test {
     Win32Seams seams;
     if (!realBoxes) {
       seams.messageBox = [this](const std::string&, const std::string& text, MessageButtons,
-                                MessageAnswer) {
+                                MessageAnswer, MessageIcon) {
         boxes_.push_back(text);
         return MessageAnswer::kNo;
       };
@@ -313,6 +314,81 @@ INSTANTIATE_TEST_SUITE_P(Refusals, RefusedQuestionTest,
                          ::testing::Values(QuestionCase{"Escape", BoxAction::kEscape},
                                            QuestionCase{"CloseButton", BoxAction::kClose}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// After the finished box the focus is where it was before it, on Convert:
+// Return converts again.
+TEST_F(Win32KeyboardTest, ReturnAfterTheFinishedBoxConvertsAgain) {
+  Open(true);
+  WritePoints(folder_ / "a.pot", 1);
+  window_->Presenter().AcceptInputPath((folder_ / "a.pot").string());
+  {
+    BoxAnswerer answerer({BoxAction::kYes, BoxAction::kOk});
+    Press(VK_RETURN);
+    ASSERT_EQ(answerer.texts.size(), 2U);
+    EXPECT_EQ(answerer.texts[1], "M106\r\nM107 1");
+  }
+  EXPECT_EQ(GetFocus(), Control(C::kCommand_for_Convert));
+  BoxAnswerer again({BoxAction::kEscape});
+  Press(VK_RETURN);
+  EXPECT_EQ(again.texts, std::vector<std::string>{"M100\r\nM101"});
+  EXPECT_EQ(GetFocus(), Control(C::kCommand_for_Convert)) << "also after a question";
+}
+
+TEST_F(Win32KeyboardTest, AltF4ClosesTheIdleWindow) {
+  Open(false);
+  PostMessageW(GetFocus(), WM_SYSKEYDOWN, VK_F4, 1 << 29);
+  Pump();
+  EXPECT_EQ(window_->Handle(), nullptr);
+}
+
+// During a run Cancel has the focus; Escape, Alt+F4 and Return on it ask the
+// cancel question (answered Yes here), the title bar's close button is
+// refused without a word. The window stays either way.
+struct RunKeyCase {
+  const char* name;
+  bool toCancel;  ///< posted to Cancel, else to the window
+  UINT message;
+  WPARAM key;
+  LPARAM detail;
+  bool asks;
+};
+
+void PrintTo(const RunKeyCase& c, std::ostream* out) { *out << c.name; }
+
+class RunKeyTest : public Win32KeyboardTest, public ::testing::WithParamInterface<RunKeyCase> {};
+
+TEST_P(RunKeyTest, AsksToCancelAndTheWindowStays) {
+  const RunKeyCase& c = GetParam();
+  Open(true);
+  WritePoints(folder_ / "many.pot", 2000);
+  window_->Presenter().AcceptInputPath((folder_ / "many.pot").string());
+  const HWND target = c.toCancel ? Control(C::kCommand_for_Cancel) : window_->Handle();
+  // Posted once the start question is answered: it waits for the run's
+  // first event step.
+  std::deque<BoxAction> actions{BoxAction::kYes, BoxAction::kOk};
+  if (c.asks) actions.insert(actions.begin() + 1, BoxAction::kYes);
+  BoxAnswerer answerer(actions, [target, &c] { PostMessageW(target, c.message, c.key, c.detail); });
+  SendMessageW(Control(C::kCommand_for_Convert), BM_CLICK, 0, 0);
+  EXPECT_EQ(answerer.unexpected, 0);
+  ASSERT_EQ(answerer.texts.size(), c.asks ? 3U : 2U);
+  if (c.asks) {
+    EXPECT_EQ(answerer.texts[1], "M108\r\nM109");
+    EXPECT_EQ(answerer.texts[2].rfind("M110\r\nM111", 0), 0U) << answerer.texts[2];
+  } else {
+    EXPECT_EQ(answerer.texts[1], "M106\r\nM107 2000");
+  }
+  ASSERT_NE(window_->Handle(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(window_->Handle()));
+  EXPECT_EQ(GetFocus(), Control(C::kCommand_for_Convert));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, RunKeyTest,
+    ::testing::Values(RunKeyCase{"Escape", true, WM_KEYDOWN, VK_ESCAPE, 0, true},
+                      RunKeyCase{"AltF4", true, WM_SYSKEYDOWN, VK_F4, 1 << 29, true},
+                      RunKeyCase{"ReturnOnCancel", true, WM_KEYDOWN, VK_RETURN, 0, true},
+                      RunKeyCase{"TitleBarClose", false, WM_SYSCOMMAND, SC_CLOSE, 0, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace velorin

@@ -70,6 +70,44 @@ INSTANTIATE_TEST_SUITE_P(
                                  false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The installer's note beside the program makes a copy installed, even in
+// a folder the user may write (Wine lets everyone write Program Files).
+struct CopyCase {
+  const char* name;
+  enum { kNone, kNote, kFolder } note;
+  FileMode mode;
+};
+
+void PrintTo(const CopyCase& c, std::ostream* out) { *out << c.name; }
+
+class CopyKindTest : public InstalledFolders, public ::testing::WithParamInterface<CopyCase> {};
+
+TEST_P(CopyKindTest, InstallersNoteKeepsTheUsersFilesOutOfTheProgramFolder) {
+  const CopyCase& c = GetParam();
+  const fs::path note = root_ / "program" / kInstalledNoteName;
+  if (c.note == CopyCase::kNote) std::ofstream(note) << "installed";
+  if (c.note == CopyCase::kFolder) fs::create_directory(note);
+  const std::string program = Folder(L"program");
+  const FileLocations locations = Win32LocationsOf(program);
+  EXPECT_EQ(locations.mode, c.mode);
+  EXPECT_EQ(locations.dataFolder, program);
+  const bool beside = locations.settingsPath == program + kSettingsFileName;
+  EXPECT_EQ(beside, c.mode == FileMode::kPortable) << locations.settingsPath;
+  EXPECT_EQ(locations.logPath.rfind(program, 0) == 0, c.mode == FileMode::kPortable)
+      << locations.logPath;
+  if (c.mode == FileMode::kInstalled) {
+    EXPECT_NE(locations.settingsPath.find("\\Velorin\\velorin.ini"), std::string::npos);
+    EXPECT_NE(locations.logPath.find("\\Velorin\\velorin_log.txt"), std::string::npos);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Copies, CopyKindTest,
+    ::testing::Values(CopyCase{"UnpackedZip", CopyCase::kNone, FileMode::kPortable},
+                      CopyCase{"Installed", CopyCase::kNote, FileMode::kInstalled},
+                      CopyCase{"FolderOfThatName", CopyCase::kFolder, FileMode::kPortable}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(InstalledFolders, ReadOnlyProgramFolderKeepsSettingsAndLogInTheUserFolders) {
   const std::string program = Folder(L"program");
   std::ofstream(root_ / "program" / "velorin.ini", std::ios::binary) << "1\r\n0\r\n\r\n1\r\n";
@@ -88,7 +126,7 @@ TEST_F(InstalledFolders, ReadOnlyProgramFolderKeepsSettingsAndLogInTheUserFolder
   std::vector<std::string> boxes;
   Win32Seams seams;
   seams.messageBox = [&boxes](const std::string&, const std::string& text, MessageButtons,
-                              MessageAnswer defaultAnswer) {
+                              MessageAnswer defaultAnswer, MessageIcon) {
     boxes.push_back(text);
     return defaultAnswer == MessageAnswer::kNo ? MessageAnswer::kYes : defaultAnswer;
   };

@@ -71,7 +71,7 @@ class Win32WindowTest : public ::testing::TestWithParam<const char*> {
     fs::create_directories(folder_);
     Win32Seams seams;
     seams.messageBox = [this](const std::string& title, const std::string& text, MessageButtons,
-                              MessageAnswer defaultAnswer) {
+                              MessageAnswer defaultAnswer, MessageIcon) {
       boxes_.push_back(title + "|" + text);
       if (answers_.empty()) return defaultAnswer;
       const MessageAnswer answer = answers_.front();

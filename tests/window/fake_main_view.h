@@ -42,6 +42,7 @@ struct FakeBox {
   MessageAnswer defaultAnswer;
   bool dropsOnWhileShown;  ///< the window's own drop acceptance meanwhile
   bool unexpected = false;
+  MessageIcon icon = MessageIcon::kNone;
 };
 
 class FakeMainView : public MainView {
@@ -91,9 +92,10 @@ class FakeMainView : public MainView {
     dialogAnswers.pop_front();
   }
   MessageAnswer ShowMessageBox(const std::string& title, const std::string& text,
-                               MessageButtons buttons, MessageAnswer defaultAnswer) override {
+                               MessageButtons buttons, MessageAnswer defaultAnswer,
+                               MessageIcon icon) override {
     boxes.push_back({title, text, buttons, defaultAnswer,
-                     controls[MainControl::kWindow].dropAccepted, boxAnswers.empty()});
+                     controls[MainControl::kWindow].dropAccepted, boxAnswers.empty(), icon});
     if (boxAnswers.empty()) return defaultAnswer;
     const MessageAnswer answer = boxAnswers.front();
     boxAnswers.pop_front();

@@ -5,11 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <ostream>
+#include <vector>
 
 #include "fake_main_view.h"
 #include "window/main_layout.h"
+#include "window/window_run_host.h"
 
 namespace velorin::window_test {
 namespace {
@@ -197,6 +202,88 @@ TEST_F(PresenterTest, QuitAsksTheWindowToClose) {
   EXPECT_EQ(view_.closeRequests, 1);
 }
 
+// Escape and the close key: while a run goes on they ask the cancel
+// question (Yes cancels) and the window stays; while idle Escape does
+// nothing and the close key asks the window to close.
+struct KeyCase {
+  const char* name;
+  WindowKey key;
+  bool running;
+  MessageAnswer answer;
+  bool asks;
+  bool cancels;
+  int closeRequests;
+};
+
+void PrintTo(const KeyCase& c, std::ostream* out) { *out << c.name; }
+
+class KeyRuleTest : public PresenterTest, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(KeyRuleTest, AskToCancelARunOrActAsIdle) {
+  const KeyCase& c = GetParam();
+  if (c.running) presenter_.ShowExecutionPanel(1);
+  presenter_.RunHostForWindow().cancelRequested = false;
+  view_.boxAnswers.push_back(c.answer);
+  presenter_.KeyCommand(c.key);
+  ASSERT_EQ(view_.boxes.size(), c.asks ? 1U : 0U);
+  if (c.asks) {
+    EXPECT_EQ(view_.boxes[0].text, "M108\r\nM109");
+    EXPECT_EQ(view_.boxes[0].defaultAnswer, MessageAnswer::kNo);
+  }
+  EXPECT_EQ(presenter_.RunHostForWindow().cancelRequested, c.cancels);
+  EXPECT_EQ(view_.closeRequests, c.closeRequests);
+  EXPECT_EQ(presenter_.Running(), c.running) << "the layout stays until the run ends";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, KeyRuleTest,
+    ::testing::Values(
+        KeyCase{"escape_idle", WindowKey::kEscape, false, MessageAnswer::kYes, false, false, 0},
+        KeyCase{"close_idle", WindowKey::kClose, false, MessageAnswer::kYes, false, false, 1},
+        KeyCase{"escape_running_yes", WindowKey::kEscape, true, MessageAnswer::kYes, true, true, 0},
+        KeyCase{"escape_running_no", WindowKey::kEscape, true, MessageAnswer::kNo, true, false, 0},
+        KeyCase{"close_running_yes", WindowKey::kClose, true, MessageAnswer::kYes, true, true, 0},
+        KeyCase{"close_running_no", WindowKey::kClose, true, MessageAnswer::kNo, true, false, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The focus follows the layout: Cancel while running; Convert again after
+// a run when both paths are there; untouched otherwise.
+struct PanelFocusCase {
+  const char* name;
+  std::vector<std::int16_t> modes;
+  const char* input;
+  const char* output;
+  std::optional<C> focus;
+};
+
+void PrintTo(const PanelFocusCase& c, std::ostream* out) { *out << c.name; }
+
+class PanelFocusTest : public PresenterTest,
+                       public ::testing::WithParamInterface<PanelFocusCase> {};
+
+TEST_P(PanelFocusTest, GoesWithTheLayout) {
+  const PanelFocusCase& c = GetParam();
+  view_.paths[PathKind::kInput] = c.input;
+  view_.paths[PathKind::kOutput] = c.output;
+  for (const std::int16_t mode : c.modes) {
+    view_.focus.reset();
+    presenter_.ShowExecutionPanel(mode);
+  }
+  EXPECT_EQ(view_.focus, c.focus);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, PanelFocusTest,
+    ::testing::Values(
+        PanelFocusCase{"run_starts", {1}, "/d/a.pot", "/d/a.nvi", C::kCommand_for_Cancel},
+        PanelFocusCase{"run_ends", {1, 0}, "/d/a.pot", "/d/a.nvi", C::kCommand_for_Convert},
+        PanelFocusCase{
+            "run_ends_any_mode_but_1", {1, 2}, "/d/a.pot", "/d/a.nvi", C::kCommand_for_Convert},
+        PanelFocusCase{
+            "run_of_edited_points_ends_without_input", {1, 0}, "", "/d/a.nvi", std::nullopt},
+        PanelFocusCase{"idle_again", {0}, "/d/a.pot", "/d/a.nvi", std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(PresenterTest, AboutSwitchesDropsOffWhileShown) {
   presenter_.AboutCommand();
   ASSERT_EQ(view_.aboutShown.size(), 1U);
@@ -242,6 +329,7 @@ TEST_P(HelpRuleTest, OpensTheLanguagesFileOrSaysItIsMissing) {
     EXPECT_EQ(view.boxes[0].text, "M136\r\nM137");
     EXPECT_EQ(view.boxes[0].buttons, MessageButtons::kOk);
     EXPECT_FALSE(view.boxes[0].dropsOnWhileShown);
+    EXPECT_EQ(view.boxes[0].icon, MessageIcon::kNone);
   }
   EXPECT_TRUE(view.controls[C::kWindow].dropAccepted);
   std::filesystem::remove_all(folder);

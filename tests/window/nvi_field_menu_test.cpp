@@ -101,6 +101,7 @@ TEST(NviFieldMenu, AChoiceThatCannotBeSavedIsSaidAndStillFilled) {
   EXPECT_EQ(view.boxes[0].title, "M91");
   EXPECT_EQ(view.boxes[0].text, "M178\r\n" + folder.PathOf("gone/velorin.ini"));
   EXPECT_FALSE(view.boxes[0].dropsOnWhileShown);
+  EXPECT_EQ(view.boxes[0].icon, MessageIcon::kWarning) << "the fields are filled all the same";
   EXPECT_TRUE(view.controls[MainControl::kWindow].dropAccepted);
   EXPECT_EQ(Checks(view), "1000");
   EXPECT_EQ(
