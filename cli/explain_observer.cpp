@@ -71,7 +71,8 @@ void ExplainObserver::OnFieldsFitted(const Point& point, std::string_view note) 
 void ExplainObserver::Say(std::int64_t line, const std::string& what) {
   if (what.empty()) return;
   if (progress_ != nullptr) progress_->Clear();
-  err_ << (file_ + std::to_string(line) + ": " + what + "\n");
+  // An entry of no line (a photo, an OpenStreetMap object) names itself.
+  err_ << (file_ + (line > 0 ? std::to_string(line) + ": " : std::string()) + what + "\n");
 }
 
 }  // namespace velorin
