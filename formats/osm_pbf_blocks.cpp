@@ -1,3 +1,4 @@
+#include <deque>
 #include <osmium/io/detail/pbf_decoder.hpp>
 #include <protozero/pbf_message.hpp>
 #include <vector>
@@ -57,6 +58,11 @@ class PbfFile final : public OsmBlocks {
 
   bool Next(osmium::memory::Buffer& block) override {
     if (failure()) return false;
+    if (!parts_.empty()) {
+      block = std::move(parts_.front());
+      parts_.pop_front();
+      return true;
+    }
     try {
       return NextBlob(block);
     } catch (const std::exception& error) {
@@ -82,6 +88,13 @@ class PbfFile final : public OsmBlocks {
       const protozero::data_view data = osmium::io::detail::decode_blob(blob_, unpacked_);
       osmium::io::detail::PBFPrimitiveBlockDecoder decode{data, kinds_, osmium::io::read_meta::no};
       block = decode();
+      // A decoded block that outgrew its buffer holds the objects before in
+      // buffers nested in it, the earliest deepest: they come first.
+      while (block.has_nested_buffers()) parts_.push_back(std::move(*block.get_last_nested()));
+      if (parts_.empty()) return true;
+      parts_.push_back(std::move(block));
+      block = std::move(parts_.front());
+      parts_.pop_front();
       return true;
     }
   }
@@ -123,6 +136,7 @@ class PbfFile final : public OsmBlocks {
   osmium::osm_entity_bits::type kinds_;
   std::string blob_;
   std::string unpacked_;
+  std::deque<osmium::memory::Buffer> parts_;  ///< of a block, still to come
 };
 
 }  // namespace

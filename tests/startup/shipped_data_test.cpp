@@ -32,7 +32,9 @@ const std::set<int> kUsedMessages = {
     // The map window's editing.
     157, 158, 159, 160, 161, 162, 163, 164, 165, 166, 167, 168, 169, 179, 180,
     // The NVI fields under File.
-    174, 175, 176, 177, 178};
+    174, 175, 176, 177, 178,
+    // The OpenStreetMap kinds under Tool > Option.
+    181, 182, 183, 184};
 
 // The datum's: its choices in the Tool menu, and a shift that cannot be made.
 const std::set<int> kDatumMessages = {170, 171, 172, 173};
