@@ -48,16 +48,22 @@ class PositionedSource {
   std::uint64_t position_ = 0;
 };
 
-/// A TIFF file read where its directories lie.
+/// A TIFF file read where its directories lie; its first bytes, read
+/// already to tell its kind, are held, so that a pipe need not go back.
 class SourceTiffBytes final : public TiffBytes {
  public:
-  explicit SourceTiffBytes(PositionedSource& source) : source_(source) {}
+  SourceTiffBytes(PositionedSource& source, std::string_view head) : source_(source), head_(head) {}
   bool ReadAt(std::uint64_t offset, char* into, std::size_t count) override {
-    return source_.MoveTo(offset) && source_.ReadExactly(into, count);
+    while (count > 0 && offset < head_.size()) {
+      *into++ = head_[static_cast<std::size_t>(offset++)];
+      --count;
+    }
+    return count == 0 || (source_.MoveTo(offset) && source_.ReadExactly(into, count));
   }
 
  private:
   PositionedSource& source_;
+  std::string head_;
 };
 
 /// A JPEG's EXIF segment, held whole.
@@ -126,7 +132,7 @@ PhotoTags ReadPhotoTags(ByteSource& source) {
   if (!photo.ReadExactly(head + 2, 2) || !StartsTiff(head, 4)) {
     return {{}, "no JPEG or TIFF image"};
   }
-  SourceTiffBytes tiff(photo);
+  SourceTiffBytes tiff(photo, std::string_view(head, 4));
   return {ReadExifTags(tiff), {}};
 }
 
