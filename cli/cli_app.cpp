@@ -293,7 +293,8 @@ struct ConvertArguments {
 std::string ConvertInputHelp() {
   return "Files to read (\"-\": standard input, once): each POT unless its extension is " +
          InputExtensionsText() +
-         ", or its first bytes show another format. Without -o or --output-dir, a second name "
+         ", or its first bytes show another format; a folder: the photos in it. Without -o or "
+         "--output-dir, a second name "
          "is OUTPUT: the file to write (\"-\": standard output), NVI unless its extension is " +
          OutputExtensionsText() +
          "; default: INPUT with the extension of the format written (.nvi, or .gpx for NVI "

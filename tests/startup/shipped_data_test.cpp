@@ -95,12 +95,14 @@ TEST(ShippedData, SettingsLoadAsDelivered) {
   EXPECT_EQ(tables.systemSettings[0], "1") << "English";
   EXPECT_EQ(tables.systemSettings[1], "0") << "untitled points become \"no title\"";
   EXPECT_EQ(tables.systemSettings[3], "0") << "no log unless the user asks for one";
-  for (int n : {2, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15}) {
+  for (int n : {2, 4, 5, 6, 7, 11, 12, 13, 14, 15}) {
     EXPECT_EQ(tables.systemSettings[n], "") << "entry " << n << " is not interpreted";
   }
   for (int n : {8, 9}) {
     EXPECT_EQ(tables.systemSettings[n], "") << "entry " << n << ": WGS 84 until the user chooses";
   }
+  EXPECT_EQ(tables.systemSettings[10], "amenity=fuel,highway=services,natural=hot_spring")
+      << "an OSM extract gives fuel stations, roadside stations and hot springs";
 }
 
 TEST(ShippedData, EnglishMessagesAreUsable) {
