@@ -192,7 +192,6 @@ void mainform::CreateMenus() {
   mainform_menu_tool_option_input_datum = makeItem(option, "mainform_menu_tool_option_input_datum");
   mainform_menu_tool_option_output_datum =
       makeItem(option, "mainform_menu_tool_option_output_datum");
-  option->addSeparator();
   mainform_menu_tool_option_osm_fuel = makeItem(option, "mainform_menu_tool_option_osm_fuel");
   mainform_menu_tool_option_osm_services =
       makeItem(option, "mainform_menu_tool_option_osm_services");
