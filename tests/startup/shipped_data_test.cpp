@@ -101,7 +101,8 @@ TEST(ShippedData, SettingsLoadAsDelivered) {
   for (int n : {8, 9}) {
     EXPECT_EQ(tables.systemSettings[n], "") << "entry " << n << ": WGS 84 until the user chooses";
   }
-  EXPECT_EQ(tables.systemSettings[10], "amenity=fuel,highway=services,natural=hot_spring")
+  EXPECT_EQ(tables.systemSettings[10],
+            "amenity=fuel,highway=services,highway=rest_area,natural=hot_spring")
       << "an OSM extract gives fuel stations, roadside stations and hot springs";
 }
 
