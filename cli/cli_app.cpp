@@ -132,6 +132,40 @@ void AddPointKindOptions(CLI::App& command, ConvertOptions& options) {
       ->type_name("METRES");
 }
 
+/// --osm-tags and --osm-name: what an OSM extract gives.
+void AddOsmOptions(CLI::App& command, ConvertOptions& options) {
+  command
+      .add_option_function<std::string>(
+          "--osm-tags",
+          [&options](const std::string& text) {
+            std::string error;
+            options.osm.tags = ParseOsmTags(text, error).value_or(OsmTagFilter{});
+          },
+          "Objects kept of an " + FormatsWithOption(FormatOption::kOsmTags, false, " or ") +
+              " input: nodes, closed ways and multipolygons with any of these tags (KEY=* for "
+              "any value), e.g. amenity=fuel,highway=services,natural=hot_spring; required for "
+              "such an input")
+      ->check(Silent([](std::string& text) {
+        std::string error;
+        return ParseOsmTags(text, error) ? std::string() : error;
+      }))
+      ->type_name("KEY=VALUE[,...]");
+  command
+      .add_option_function<std::string>(
+          "--osm-name",
+          [&options](const std::string& text) {
+            options.osm.nameLanguage = text;
+            options.osmNameGiven = true;
+          },
+          "Title an " + FormatsWithOption(FormatOption::kOsmTags, false, " or ") +
+              " object by its name:LANG where it has one (ja, en ...), else by its name")
+      ->check(Silent([](std::string& text) {
+        return IsOsmLanguage(text) ? std::string()
+                                   : "expects a language code such as ja or en, not '" + text + "'";
+      }))
+      ->type_name("LANG");
+}
+
 /// --near, --within, --match, --exclude and --sort.
 void AddSelectionOptions(CLI::App& command, PointArguments& arguments) {
   struct Filter {
@@ -202,6 +236,7 @@ void AddPointOptions(CLI::App& command, PointArguments& arguments, const std::st
       ->check(CLI::IsMember(DatumNames(), CLI::ignore_case))
       ->capture_default_str();
   AddPointKindOptions(command, options);
+  AddOsmOptions(command, options);
   command.add_option("--from", options.from, "Format of each INPUT instead of its extension")
       ->check(CLI::IsMember(FormatOptionNames(false), CLI::ignore_case))
       ->type_name("FORMAT");
@@ -258,7 +293,8 @@ struct ConvertArguments {
 std::string ConvertInputHelp() {
   return "Files to read (\"-\": standard input, once): each POT unless its extension is " +
          InputExtensionsText() +
-         ", or its first bytes show another format. Without -o or --output-dir, a second name "
+         ", or its first bytes show another format; a folder: the photos in it. Without -o or "
+         "--output-dir, a second name "
          "is OUTPUT: the file to write (\"-\": standard output), NVI unless its extension is " +
          OutputExtensionsText() +
          "; default: INPUT with the extension of the format written (.nvi, or .gpx for NVI "

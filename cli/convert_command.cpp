@@ -90,7 +90,9 @@ FormatChoice ChooseFormats(const ConvertOptions& options) {
                            options.inputEncoding.has_value(),
                            options.inputDatum,
                            options.outputDatum,
-                           options.nviFields.has_value()};
+                           options.nviFields.has_value(),
+                           !options.osm.tags.Empty(),
+                           options.osmNameGiven};
   choice.usageError = OptionMisfit(given, inputs, choice.output);
   return choice;
 }
@@ -119,6 +121,7 @@ RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choic
   run.thinMetres = options.thinMetres;
   run.inputDatum = options.inputDatum;
   run.outputDatum = options.outputDatum;
+  run.osm = options.osm;
   return run;
 }
 

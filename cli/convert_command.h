@@ -54,6 +54,10 @@ struct ConvertOptions {
   Datum inputDatum = Datum::kWgs84;
   Datum outputDatum = Datum::kWgs84;
   std::optional<NviFieldSet> nviFields;  ///< --nvi-fields
+  /// The objects kept of an OSM input and their titles' language
+  /// (--osm-tags, --osm-name).
+  OsmReadOptions osm;
+  bool osmNameGiven = false;
 };
 
 /// The fixed clock of --timestamp, or the local clock without one. Null,

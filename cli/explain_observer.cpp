@@ -41,7 +41,10 @@ std::string FileName(std::string_view path) {
 }  // namespace
 
 void ExplainObserver::OnSkipped(const ReadEntry& entry, SkipKind, std::string_view reason) {
-  Say(entry.point.line, PrintableText(reason));
+  // A point of no line (a photo, an OpenStreetMap object) that was read but
+  // not kept is named by its title, as a line would name it.
+  const bool named = entry.point.line == 0 && entry.isPoint && !entry.point.title.empty();
+  Say(entry.point.line, PrintableText(reason) + (named ? ": " + TitleText(entry.point) : ""));
 }
 
 void ExplainObserver::OnTitleChanged(const Point& point, TitleChange change) {
@@ -71,7 +74,8 @@ void ExplainObserver::OnFieldsFitted(const Point& point, std::string_view note) 
 void ExplainObserver::Say(std::int64_t line, const std::string& what) {
   if (what.empty()) return;
   if (progress_ != nullptr) progress_->Clear();
-  err_ << (file_ + std::to_string(line) + ": " + what + "\n");
+  // An entry of no line (a photo, an OpenStreetMap object) names itself.
+  err_ << (file_ + (line > 0 ? std::to_string(line) + ": " : std::string()) + what + "\n");
 }
 
 }  // namespace velorin

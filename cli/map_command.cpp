@@ -43,6 +43,8 @@ std::string MapMisfit(const MapCommandOptions& options, const FormatChoice& choi
   GivenOptions given;
   given.inputEncoding = options.points.inputEncoding.has_value();
   given.inputDatum = options.points.inputDatum;
+  given.osmTags = !options.points.osm.tags.Empty();
+  given.osmName = options.points.osmNameGiven;
   return OptionMisfit(given, inputs, choice.output);
 }
 

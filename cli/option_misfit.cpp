@@ -40,6 +40,25 @@ std::string DatumMisfits(const GivenOptions& given, const std::vector<PointForma
   return {};
 }
 
+/// An OSM input without --osm-tags (every node is never what a unit wants),
+/// or --osm-tags or --osm-name without an OSM input.
+std::string OsmMisfit(const GivenOptions& given, const std::vector<PointFormat>& inputs) {
+  const auto osm = [](PointFormat f) { return OptionApplies(FormatOption::kOsmTags, f, false); };
+  const auto first = std::find_if(inputs.begin(), inputs.end(), osm);
+  if (first == inputs.end()) {
+    if (given.osmTags) return AppliesOnly(FormatOption::kOsmTags, false, inputs.front());
+    if (given.osmName) {
+      return "--osm-name applies to " + FormatsWithOption(FormatOption::kOsmTags, false) +
+             " input only (the input is " + Upper(inputs.front()) + ")";
+    }
+    return {};
+  }
+  if (given.osmTags) return {};
+  return Upper(*first) +
+         " input needs --osm-tags=KEY=VALUE[,KEY=VALUE...] to choose the objects kept "
+         "(e.g. --osm-tags=amenity=fuel,natural=hot_spring; KEY=* for any value)";
+}
+
 }  // namespace
 
 std::string OptionMisfit(const GivenOptions& given, const std::vector<PointFormat>& inputs,
@@ -66,6 +85,7 @@ std::string OptionMisfit(const GivenOptions& given, const std::vector<PointForma
     return AppliesOnly(FormatOption::kInputEncoding, false, inputs.front());
   }
   if (std::string misfit = DatumMisfits(given, inputs, output); !misfit.empty()) return misfit;
+  if (std::string misfit = OsmMisfit(given, inputs); !misfit.empty()) return misfit;
   for (const PointFormat input : inputs) {
     // A build without an XML reader.
     if (InfoOf(input).makeReader == nullptr) {

@@ -19,6 +19,9 @@ struct GivenOptions {
   Datum inputDatum = Datum::kWgs84;
   Datum outputDatum = Datum::kWgs84;
   bool nviFields = false;
+  /// --osm-tags and --osm-name: an OSM input needs the first.
+  bool osmTags = false;
+  bool osmName = false;
 };
 
 /// The first option of `given` that applies to none of `inputs` (read) or

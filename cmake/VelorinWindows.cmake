@@ -40,6 +40,18 @@ if(CMAKE_CROSSCOMPILING)
   add_library(Boost::headers INTERFACE IMPORTED)
   target_include_directories(Boost::headers INTERFACE ${CMAKE_BINARY_DIR}/boost)
 
+  # libosmium and protozero (OpenStreetMap extracts) are headers only: a
+  # folder of their own holds links to their two folders.
+  find_path(velorin_osmium_source osmium/osm.hpp
+    PATHS /usr/include NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  find_path(velorin_protozero_source protozero/pbf_message.hpp
+    PATHS /usr/include NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/osmium)
+  file(CREATE_LINK ${velorin_osmium_source}/osmium ${CMAKE_BINARY_DIR}/osmium/osmium SYMBOLIC)
+  file(CREATE_LINK ${velorin_protozero_source}/protozero ${CMAKE_BINARY_DIR}/osmium/protozero
+    SYMBOLIC)
+  set(VELORIN_OSMIUM_INCLUDE ${CMAKE_BINARY_DIR}/osmium)
+
   # GoogleTest built from Debian's sources (googletest) with the cross
   # compiler; it names its targets GTest::gtest and so on itself.
   if(BUILD_TESTING)

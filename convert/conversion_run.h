@@ -93,6 +93,9 @@ struct RunOptions {
   /// one (FormatOption::kOutputDatum); every other output is WGS 84. A
   /// position is moved between the two once, after it is read.
   Datum outputDatum = Datum::kWgs84;
+  /// The objects kept of an OpenStreetMap input and their titles
+  /// (--osm-tags, --osm-name).
+  OsmReadOptions osm = {};
   /// The NVI block's own fields filled from the points' texts (ADDR with
   /// the address ...); none keeps every block as it always was.
   NviFieldSet nviFields = {};

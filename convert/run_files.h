@@ -49,6 +49,7 @@ class WaitAwareSource : public ByteSource {
     return cancelled_ ? std::make_error_code(std::errc::operation_canceled) : inner_.error();
   }
   bool HasDataReady() override { return inner_.HasDataReady(); }
+  bool Seek(std::uint64_t offset) override { return inner_.Seek(offset); }
 
  private:
   ByteSource& inner_;

@@ -15,8 +15,12 @@ RunInputs::RunInputs(FileSystem& files, RunOptions& options, RunFiles& open,
       beforeWait_(std::move(beforeWait)),
       keepWaiting_(std::move(keepWaiting)) {}
 
+bool RunInputs::ReadsFolder(const RunInput& input) {
+  return InfoOf(input.format).makeFolderReader != nullptr && files_.IsFolder(input.path);
+}
+
 bool RunInputs::OpenFirst(std::error_code& error) {
-  if (options_.inputs.front().makeReader) return true;
+  if (options_.inputs.front().makeReader || ReadsFolder(options_.inputs.front())) return true;
   open_.inputSource = files_.OpenForReading(options_.inputs.front().path, error);
   if (!open_.inputSource || error) return false;
   WrapInput();
@@ -42,14 +46,19 @@ std::unique_ptr<PointReader> RunInputs::MakeReader(std::size_t index) {
   readerOptions.bufferSize = options_.bufferSize;
   readerOptions.points = options_.points;
   readerOptions.thinMetres = options_.thinMetres;
+  readerOptions.osm = options_.osm;
   RunInput& input = options_.inputs[index];
-  // An input in memory has no bytes to look at: its reader gives the entries.
-  ByteSource* source = input.makeReader ? nullptr : &SourceFor(input);
+  readerOptions.path = input.path;
+  // An input in memory has no bytes to look at: its reader gives the
+  // entries; a folder's reader opens its files itself.
+  const bool folder = ReadsFolder(input);
+  ByteSource* source = input.makeReader || folder ? nullptr : &SourceFor(input);
   const FormatInfo& format = InfoOf(input.format);
   if (several() && options_.observer != nullptr) options_.observer->OnInputStarted(input.path);
   if (log_ != nullptr) log_->InputStarted(input.path, several(), format.readByTheLine);
   pointsOfInput_ = 0;
   if (input.makeReader) return input.makeReader();
+  if (folder) return format.makeFolderReader(files_, input.path, readerOptions);
   std::unique_ptr<PointReader> reader = format.makeReader(*source, readerOptions);
   // Parsed on a thread of its own while this one writes, but only from a
   // file: a pipe's reader may wait, and waiting lets the host do its work.
@@ -79,7 +88,9 @@ std::unique_ptr<PointReader> RunInputs::OpenNext(std::size_t index) {
   InputEnded(index - 1);
   heldBytes_ = heldBytes_ || (open_.input && open_.input->heldBytes());
   open_.CloseInput();
-  if (options_.inputs[index].makeReader) return MakeReader(index);
+  if (options_.inputs[index].makeReader || ReadsFolder(options_.inputs[index])) {
+    return MakeReader(index);
+  }
   open_.inputSource = files_.OpenForReading(options_.inputs[index].path, openError_);
   if (!open_.inputSource || openError_) return nullptr;
   WrapInput();

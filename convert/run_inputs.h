@@ -57,6 +57,8 @@ class RunInputs {
 
  private:
   std::unique_ptr<PointReader> MakeReader(std::size_t index);
+  /// A folder named as an input of a format that reads folders (photos).
+  bool ReadsFolder(const RunInput& input);
   /// The source the reader of `input` reads: the input, or its first bytes
   /// held in front of it once they chose its format.
   ByteSource& SourceFor(RunInput& input);

@@ -9,7 +9,7 @@ _velorin_cli_values() {
   case $1 in
     --untitled) echo "keep skip" ;;
     --input-encoding) echo "auto cp932 utf-8" ;;
-    --from) echo "pot nvi gpx kml kmz csv geojson" ;;
+    --from) echo "pot nvi gpx kml kmz csv geojson photo osm" ;;
     --to) echo "pot nvi gpx kml csv geojson" ;;
     --csv-encoding) echo "utf-8 utf-8-bom cp932" ;;
     --input-datum | --output-datum) echo "wgs84 tokyo" ;;
@@ -21,7 +21,7 @@ _velorin_cli_values() {
 
 # The options of a command, those that take a value with "=".
 _velorin_cli_options() {
-  local shared="--untitled=keep --untitled=skip --input-encoding= --input-datum= --points= --thin= --from= --dedupe --dedupe= --near= --within= --match= --exclude= --sort= --log= --force --explain --to= -o --output= --help"
+  local shared="--untitled=keep --untitled=skip --input-encoding= --input-datum= --points= --thin= --osm-tags= --osm-name= --from= --dedupe --dedupe= --near= --within= --match= --exclude= --sort= --log= --force --explain --to= -o --output= --help"
   case $1 in
     convert) echo "$shared --timestamp= --output-dir= --csv-encoding= --output-datum= --nvi-fields=" ;;
     map) echo "$shared --size= --labels --no-labels" ;;

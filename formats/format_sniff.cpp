@@ -5,6 +5,8 @@
 #include "formats/csv_dialect.h"
 #include "formats/csv_reader.h"
 #include "formats/csv_record.h"
+#include "formats/exif_tags.h"
+#include "formats/osm_pbf_head.h"
 #include "text/ascii.h"
 
 namespace velorin {
@@ -88,6 +90,10 @@ bool IsCsvHeader(std::string_view line) {
 
 std::optional<PointFormat> SniffPointFormat(std::string_view head) {
   if (head.starts_with("PK\x03\x04")) return PointFormat::kKmz;
+  if (head.starts_with("\xFF\xD8\xFF") || StartsTiff(head.data(), head.size())) {
+    return PointFormat::kPhoto;
+  }
+  if (StartsOsmPbf(head)) return PointFormat::kOsm;
   if (head.starts_with(kUtf8Mark)) head.remove_prefix(kUtf8Mark.size());
   std::size_t first = 0;
   while (first < head.size() && IsBlank(head[first])) ++first;
@@ -101,6 +107,7 @@ std::optional<PointFormat> SniffPointFormat(std::string_view head) {
     const std::string_view root = XmlRootName(text);
     if (root == "gpx") return PointFormat::kGpx;
     if (root == "kml") return PointFormat::kKml;
+    if (root == "osm") return PointFormat::kOsm;
     return std::nullopt;
   }
   if (HoldsPotPointLine(text)) return PointFormat::kPot;
@@ -111,6 +118,8 @@ std::optional<PointFormat> SniffPointFormat(std::string_view head) {
 bool ExtensionLeavesFormatOpen(std::string_view path) { return !InputFormatOfExtension(path); }
 
 std::optional<PointFormat> SniffFileFormat(FileSystem& files, const std::string& path) {
+  // A folder is read as the photos it holds.
+  if (files.IsFolder(path)) return PointFormat::kPhoto;
   const std::optional<std::string> head = files.ReadHead(path, kSniffedBytes);
   if (!head) return std::nullopt;
   return SniffPointFormat(*head);

@@ -9,7 +9,9 @@
 #include "formats/geojson_writer.h"
 #include "formats/nvi_point_writer.h"
 #include "formats/nvi_reader.h"
+#include "formats/osm_reader.h"
 #include "formats/output_path.h"
+#include "formats/photo_reader.h"
 #include "formats/pot_reader.h"
 #include "formats/pot_writer.h"
 #include "formats/xml_point_writer.h"
@@ -39,6 +41,15 @@ std::unique_ptr<PointReader> MakeGeoJsonReader(ByteSource& source, const ReaderO
                                          options.thinMetres);
 }
 
+std::unique_ptr<PointReader> MakePhotoReader(ByteSource& source, const ReaderOptions& options) {
+  return std::make_unique<PhotoReader>(source, options.path);
+}
+
+std::unique_ptr<PointReader> MakePhotoFolderReader(FileSystem& files, const std::string& folder,
+                                                   const ReaderOptions&) {
+  return std::make_unique<PhotoReader>(files, folder);
+}
+
 template <typename Writer>
 std::unique_ptr<PointWriter> MakeWriter(BufferedWriter& out, Clock&, const WriterOptions&) {
   return std::make_unique<Writer>(out);
@@ -61,6 +72,8 @@ std::unique_ptr<PointWriter> MakeNviWriter(BufferedWriter& out, Clock& clock,
 
 constexpr unsigned Bits(FormatOption option) { return static_cast<unsigned>(option); }
 
+constexpr std::size_t kFormatCount = 9;
+
 constexpr unsigned kTextInput = Bits(FormatOption::kInputEncoding);
 constexpr unsigned kReadDatum = Bits(FormatOption::kInputDatum);
 constexpr unsigned kWriteDatum = Bits(FormatOption::kOutputDatum);
@@ -80,9 +93,13 @@ constexpr std::pair<PointFormat, PointFieldSet> kFieldsKept[] = {
     {PointFormat::kKmz, PointFieldSet::All()},
     {PointFormat::kCsv, PointFieldSet::All()},
     {PointFormat::kGeoJson, PointFieldSet::All()},
+    {PointFormat::kPhoto, {PointField::kDescription}},
+    {PointFormat::kOsm,
+     {PointField::kDescription, PointField::kComment, PointField::kAddress, PointField::kLink,
+      PointField::kPhone, PointField::kEmail}},
 };
 
-std::array<FormatInfo, 7> WithFieldsKept(std::array<FormatInfo, 7> formats) {
+std::array<FormatInfo, kFormatCount> WithFieldsKept(std::array<FormatInfo, kFormatCount> formats) {
   for (FormatInfo& info : formats) {
     for (const auto& [format, fields] : kFieldsKept) {
       if (format == info.format) info.fields = fields;
@@ -93,8 +110,8 @@ std::array<FormatInfo, 7> WithFieldsKept(std::array<FormatInfo, 7> formats) {
 
 /// The table. Built at its first use: whether the XML formats can be read
 /// depends on the build (see formats/xml_readers.h).
-const std::array<FormatInfo, 7>& Formats() {
-  static const std::array<FormatInfo, 7> formats = WithFieldsKept({{
+const std::array<FormatInfo, kFormatCount>& Formats() {
+  static const std::array<FormatInfo, kFormatCount> formats = WithFieldsKept({{
       {PointFormat::kPot, "pot", "POT", ".pot", "", "", "POT point lists", false,
        PositionRange::kNvi, &MakePotReader, &MakeWriter<PotWriter>, kTextInput | kReadDatum,
        kWriteDatum, false, true, true, kPointLines, kPoints, std::nullopt},
@@ -118,6 +135,30 @@ const std::array<FormatInfo, 7>& Formats() {
       {PointFormat::kGeoJson, "geojson", "GeoJSON", ".geojson", ".json", "", "GeoJSON points",
        false, PositionRange::kGlobe, &MakeGeoJsonReader, &MakeWriter<GeoJsonWriter>, kLines, 0,
        true, false, false, kPoints, kPoints, std::nullopt},
+      {PointFormat::kPhoto,
+       "photo",
+       "Photo",
+       ".jpg",
+       "",
+       ".jpeg|.jpe|.tif|.tiff",
+       "geotagged photos (JPEG, TIFF; a folder of them)",
+       false,
+       PositionRange::kGlobe,
+       &MakePhotoReader,
+       nullptr,
+       0,
+       0,
+       false,
+       false,
+       false,
+       ItemNames{"photo", "photos"},
+       kPoints,
+       std::nullopt,
+       {},
+       &MakePhotoFolderReader},
+      {PointFormat::kOsm, "osm", "OSM", ".osm.pbf", "", ".osm|.pbf", OsmHolds(), false,
+       PositionRange::kGlobe, &MakeOsmReader, nullptr, Bits(FormatOption::kOsmTags), 0, true, false,
+       false, ItemNames{"object", "objects"}, kPoints, std::nullopt},
   }});
   return formats;
 }
@@ -160,6 +201,8 @@ std::string_view OptionName(FormatOption option) {
       return "--output-datum";
     case FormatOption::kNviFields:
       return "--nvi-fields";
+    case FormatOption::kOsmTags:
+      return "--osm-tags";
   }
   return {};
 }
@@ -233,6 +276,15 @@ PointFormat DefaultOutputFormat(PointFormat input) {
 }
 
 std::string DefaultOutputPath(std::string_view input, PointFormat output) {
+  // An extension of two parts (".osm.pbf") goes whole.
+  for (const FormatInfo& info : Formats()) {
+    for (const std::string_view extension : ExtensionsOf(info, false)) {
+      if (extension.find('.', 1) != std::string_view::npos && HasExtension(input, extension)) {
+        input.remove_suffix(extension.size());
+        return std::string(input) + std::string(InfoOf(output).extension);
+      }
+    }
+  }
   return ReplaceExtension(input, InfoOf(output).extension);
 }
 

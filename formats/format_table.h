@@ -16,10 +16,11 @@
 #include "formats/point_writer.h"
 #include "platform/buffered_writer.h"
 #include "platform/clock.h"
+#include "platform/file_system.h"
 
 namespace velorin {
 
-enum class PointFormat { kPot, kNvi, kGpx, kKml, kKmz, kCsv, kGeoJson };
+enum class PointFormat { kPot, kNvi, kGpx, kKml, kKmz, kCsv, kGeoJson, kPhoto, kOsm };
 
 /// The options that apply to some formats only, as a set of bits.
 enum class FormatOption : unsigned {
@@ -32,6 +33,9 @@ enum class FormatOption : unsigned {
   kInputDatum = 1u << 4,
   kOutputDatum = 1u << 5,
   kNviFields = 1u << 6,  ///< --nvi-fields: the NVI block's own fields
+  /// --osm-tags and --osm-name: the objects kept of an OpenStreetMap
+  /// extract and the language of their titles.
+  kOsmTags = 1u << 7,
 };
 
 /// An option's name on the command line ("--timestamp").
@@ -86,6 +90,11 @@ struct FormatInfo {
   /// The point's further texts a file of it keeps (NVI: those asked for
   /// with --nvi-fields; none unasked).
   PointFieldSet fields = {};
+  /// A folder named as an input is read as one input of this format: its
+  /// reader opens the folder's files itself (photos). Nothing for formats
+  /// that read files only.
+  std::unique_ptr<PointReader> (*makeFolderReader)(FileSystem& files, const std::string& folder,
+                                                   const ReaderOptions& options) = nullptr;
 };
 
 std::span<const FormatInfo> PointFormats();

@@ -40,6 +40,10 @@ constexpr Row kRows[] = {
       .many = "links",
       .after = " within the archive not followed (no such file, or too deep or too many)",
       .ownClause = true}},
+    {K::kOtherFile, {.one = "file", .many = "files", .after = " other than photos"}},
+    {K::kOpenWay, {.one = "way", .many = "ways", .after = " not closed"}},
+    {K::kOtherRelation,
+     {.one = "relation", .many = "relations", .after = " other than multipolygons"}},
 };
 
 constexpr bool InKindOrder() {

@@ -36,9 +36,17 @@ enum class IgnoredKind : std::uint8_t {
   kLinkOutside,  ///< links to other files, never followed
   /// Links within a KMZ archive to no file of it, or past its limits.
   kLinkNotFollowed,
+  /// Files of a folder of photos that are no photos (by their extension).
+  kOtherFile,
+  /// OpenStreetMap ways with the tags asked for that are not closed (areas
+  /// are read from closed ways).
+  kOpenWay,
+  /// OpenStreetMap relations with the tags asked for that are no
+  /// multipolygons.
+  kOtherRelation,
 };
 inline constexpr std::size_t kIgnoredKindCount =
-    static_cast<std::size_t>(IgnoredKind::kLinkNotFollowed) + 1;
+    static_cast<std::size_t>(IgnoredKind::kOtherRelation) + 1;
 
 /// How a summary names a kind: "3 routes", "1 placemark without a point".
 struct IgnoredWords {

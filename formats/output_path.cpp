@@ -14,7 +14,12 @@ std::string_view ExtensionOf(std::string_view path) {
 }
 
 bool HasExtension(std::string_view path, std::string_view extension) {
-  return EqualsIgnoringAsciiCase(ExtensionOf(path), extension);
+  // The end of the name, so that an extension of two parts (".osm.pbf")
+  // counts whole.
+  if (extension.empty() || path.size() < extension.size())
+    return extension.empty() && ExtensionOf(path).empty();
+  return EqualsIgnoringAsciiCase(path.substr(path.size() - extension.size()), extension) &&
+         extension.front() == '.';
 }
 
 std::string PathInFolder(std::string_view folder, std::string_view path) {

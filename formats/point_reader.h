@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "formats/ignored_items.h"
+#include "formats/osm_tags.h"
 #include "formats/point.h"
 #include "formats/point_kinds.h"
 #include "formats/untitled_rule.h"
@@ -81,6 +82,14 @@ struct ReaderOptions {
   /// Track points closer than this along the track to the last one kept
   /// are left out; 0 keeps all.
   double thinMetres = kDefaultThinMetres;
+  /// The input's path as the run names it, for a reader whose points take
+  /// their name from it (a photo's title).
+  std::string path = {};
+  /// The objects kept of an OpenStreetMap extract, and their titles.
+  OsmReadOptions osm = {};
+  /// The memory an OpenStreetMap extract's node positions may take before
+  /// they go into a temporary file; small ones let tests reach the file.
+  std::size_t osmNodeMemory = std::size_t{256} << 20;
 };
 
 /// "read error: " and the system's words; a source of its own kind (an

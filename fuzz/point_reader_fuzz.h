@@ -74,6 +74,11 @@ inline void FuzzPointReader(PointFormat format, const std::uint8_t* data, std::s
   BytesSource source(data, size, chunk);
   ReaderOptions options;
   options.bufferSize = size > 0 ? kBufferSizes[data[0] / 64] : kBufferSizes[0];
+  // An OSM extract's named objects and amenities, their nodes kept past a
+  // few kilobytes in the temporary file.
+  std::string unused;
+  options.osm.tags = *ParseOsmTags("name=*,amenity=*", unused);
+  options.osmNodeMemory = 4096;
   const std::unique_ptr<PointReader> reader = InfoOf(format).makeReader(source, options);
   FUZZ_CHECK(reader != nullptr);
 

@@ -192,8 +192,16 @@ void mainform::CreateMenus() {
   mainform_menu_tool_option_input_datum = makeItem(option, "mainform_menu_tool_option_input_datum");
   mainform_menu_tool_option_output_datum =
       makeItem(option, "mainform_menu_tool_option_output_datum");
+  mainform_menu_tool_option_osm_fuel = makeItem(option, "mainform_menu_tool_option_osm_fuel");
+  mainform_menu_tool_option_osm_services =
+      makeItem(option, "mainform_menu_tool_option_osm_services");
+  mainform_menu_tool_option_osm_hot_spring =
+      makeItem(option, "mainform_menu_tool_option_osm_hot_spring");
+  mainform_menu_tool_option_osm_parking = makeItem(option, "mainform_menu_tool_option_osm_parking");
   for (QAction* choice :
-       {mainform_menu_tool_option_input_datum, mainform_menu_tool_option_output_datum}) {
+       {mainform_menu_tool_option_input_datum, mainform_menu_tool_option_output_datum,
+        mainform_menu_tool_option_osm_fuel, mainform_menu_tool_option_osm_services,
+        mainform_menu_tool_option_osm_hot_spring, mainform_menu_tool_option_osm_parking}) {
     choice->setCheckable(true);
   }
   mainform_menu_help = makeMenu("mainform_menu_help");
@@ -252,6 +260,14 @@ void mainform::ConnectEvents() {
     rules.OutputDatumCommand();
     if (mapWindow_ != nullptr) mapWindow_->SetOutputDatum(rules.OutputDatum());
   });
+  for (const auto& [item, preset] :
+       {std::pair{mainform_menu_tool_option_osm_fuel, OsmPreset::kFuel},
+        std::pair{mainform_menu_tool_option_osm_services, OsmPreset::kServices},
+        std::pair{mainform_menu_tool_option_osm_hot_spring, OsmPreset::kHotSpring},
+        std::pair{mainform_menu_tool_option_osm_parking, OsmPreset::kParking}}) {
+    connect(item, &QAction::triggered, this,
+            [&rules, preset = preset] { rules.OsmTagsCommand(preset); });
+  }
 }
 
 void mainform::ApplyMainWindowTexts() { presenter_->ApplyMainWindowTexts(); }

@@ -123,6 +123,10 @@ class mainform : public QMainWindow, public PathWindow, public MainView {
   QAction* mainform_menu_tool_option;
   QAction* mainform_menu_tool_option_input_datum;
   QAction* mainform_menu_tool_option_output_datum;
+  QAction* mainform_menu_tool_option_osm_fuel;
+  QAction* mainform_menu_tool_option_osm_services;
+  QAction* mainform_menu_tool_option_osm_hot_spring;
+  QAction* mainform_menu_tool_option_osm_parking;
   QMenu* mainform_menu_help;
   QAction* mainform_menu_help_help;
   QAction* mainform_menu_help_dummy1;

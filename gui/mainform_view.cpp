@@ -104,6 +104,14 @@ QAction* mainform::MenuItem(MainMenu menu) {
       return mainform_menu_tool_option_input_datum;
     case MainMenu::kToolOptionOutputDatum:
       return mainform_menu_tool_option_output_datum;
+    case MainMenu::kToolOptionOsmFuel:
+      return mainform_menu_tool_option_osm_fuel;
+    case MainMenu::kToolOptionOsmServices:
+      return mainform_menu_tool_option_osm_services;
+    case MainMenu::kToolOptionOsmHotSpring:
+      return mainform_menu_tool_option_osm_hot_spring;
+    case MainMenu::kToolOptionOsmParking:
+      return mainform_menu_tool_option_osm_parking;
     case MainMenu::kHelpHelp:
       return mainform_menu_help_help;
     case MainMenu::kHelpDummy1:

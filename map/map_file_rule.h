@@ -1,7 +1,7 @@
 #pragma once
 // When the map of the input can be opened: the input box names an ordinary
 // file that can be read and whose format is known, by its extension or by
-// its first bytes.
+// its first bytes; or a folder of photos, which the run reads as its photos.
 #include <string>
 
 #include "platform/file_system.h"

@@ -30,6 +30,7 @@ MapReadResult RunMapRead(FileSystem& files, const std::string& path, const MapRe
   run.points = options.points;
   run.thinMetres = options.thinMetres;
   run.inputDatum = options.inputDatum;
+  run.osm = options.osm;
   run.sink = &writer;
   run.observer = &observer;
   MapReadHost host(options.keepGoing);

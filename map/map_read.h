@@ -31,6 +31,8 @@ struct MapReadOptions {
   /// The datum of a POT, NVI or CSV file; the map shows every point where
   /// it lies in WGS 84.
   Datum inputDatum = Datum::kWgs84;
+  /// The objects kept of an OpenStreetMap extract.
+  OsmReadOptions osm = {};
   /// Asked now and then; reading stops (cancelled) when it says false.
   std::function<bool()> keepGoing;
   /// The input's size in bytes when known (0 otherwise): room for its points

@@ -2,6 +2,7 @@
 // The two ends of a file as the engine sees them: bytes in, bytes out.
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <system_error>
 
 namespace velorin {
@@ -21,6 +22,10 @@ class ByteSource {
   /// Waits up to `limit` for data to arrive; false when this source cannot
   /// wait in slices (its Read() then waits on its own).
   virtual bool WaitForData(std::chrono::milliseconds /*limit*/) { return false; }
+  /// Moves to `offset` bytes from the start, for the Read() that follows;
+  /// false, with nothing moved, where the source cannot (a pipe). A reader
+  /// that needs a few bytes of a large file (a photo's EXIF) skips the rest.
+  virtual bool Seek(std::uint64_t /*offset*/) { return false; }
 };
 
 class ByteSink {

@@ -55,6 +55,9 @@ class FileSource : public ByteSource {
     NativeStream::WaitForData(file_, limit);
     return true;
   }
+  bool Seek(std::uint64_t offset) override {
+    return !stream_ && !error_ && SeekNativeFile(file_, offset);
+  }
 
  private:
   std::FILE* file_;
@@ -156,5 +159,19 @@ std::optional<std::string> LocalFileSystem::ReadHead(const std::string& path, st
 }
 
 bool LocalFileSystem::IsFolder(const std::string& path) { return velorin::IsFolder(path); }
+
+std::optional<std::vector<std::string>> LocalFileSystem::FolderEntries(const std::string& path) {
+  // The path and the names are UTF-8 on every system.
+  std::error_code error;
+  std::filesystem::directory_iterator entry(std::u8string(path.begin(), path.end()), error);
+  if (error) return std::nullopt;
+  std::vector<std::string> names;
+  for (; entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+    const std::u8string name = entry->path().filename().u8string();
+    names.emplace_back(name.begin(), name.end());
+  }
+  if (error) return std::nullopt;
+  return names;
+}
 
 }  // namespace velorin

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "platform/byte_stream.h"
 #include "platform/replacing_file.h"
@@ -47,6 +48,11 @@ class FileSystem {
   virtual std::optional<std::string> ReadHead(const std::string& path, std::size_t count) = 0;
   /// Whether `path` names a folder (links followed).
   virtual bool IsFolder(const std::string& path) = 0;
+  /// The names of what folder `path` holds, files and folders, in no
+  /// order; nothing when it names no folder or the folder cannot be read.
+  virtual std::optional<std::vector<std::string>> FolderEntries(const std::string& /*path*/) {
+    return std::nullopt;
+  }
 };
 
 /// Creates the file at `path`, or empties it if it exists; a folder fails.
@@ -65,6 +71,7 @@ class LocalFileSystem : public FileSystem {
   std::optional<std::uint64_t> FileSize(const std::string& path) override;
   std::optional<std::string> ReadHead(const std::string& path, std::size_t count) override;
   bool IsFolder(const std::string& path) override;
+  std::optional<std::vector<std::string>> FolderEntries(const std::string& path) override;
 };
 
 }  // namespace velorin

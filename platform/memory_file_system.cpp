@@ -70,14 +70,21 @@ class MemorySource : public ByteSource {
       }
       end = std::min(end, *failAfter_);
     }
-    const std::size_t count = std::min({capacity, piece_, end - position_});
+    const std::size_t count = std::min({capacity, piece_, end - std::min(end, position_)});
     if (count > 0) std::memcpy(buffer, bytes_.data() + position_, count);
     position_ += count;
     return static_cast<std::ptrdiff_t>(count);
   }
   std::error_code error() const override { return error_; }
+  bool Seek(std::uint64_t offset) override {
+    if (error_ || !seekable_) return false;
+    position_ = static_cast<std::size_t>(std::min<std::uint64_t>(offset, bytes_.size()));
+    return true;
+  }
+  void SetSeekable(bool seekable) { seekable_ = seekable; }
 
  private:
+  bool seekable_ = true;
   std::string bytes_;
   std::size_t piece_;
   std::optional<std::size_t> failAfter_;
@@ -258,8 +265,10 @@ std::unique_ptr<ByteSource> MemoryFileSystem::OpenForReading(const std::string& 
     return nullptr;
   }
   const Faults* faults = FaultsFor(target);
-  return std::make_unique<MemorySource>(found->second, readPiece_,
-                                        faults != nullptr ? faults->readFailsAfter : std::nullopt);
+  auto source = std::make_unique<MemorySource>(
+      found->second, readPiece_, faults != nullptr ? faults->readFailsAfter : std::nullopt);
+  source->SetSeekable(seekable_);
+  return source;
 }
 
 std::unique_ptr<ByteSink> MemoryFileSystem::OpenForWriting(const std::string& path,
@@ -309,5 +318,20 @@ std::optional<std::string> MemoryFileSystem::ReadHead(const std::string& path, s
 }
 
 bool MemoryFileSystem::IsFolder(const std::string& path) { return IsFolderPath(Resolve(path)); }
+
+std::optional<std::vector<std::string>> MemoryFileSystem::FolderEntries(const std::string& path) {
+  const std::string resolved = Resolve(path);
+  if (!IsFolderPath(resolved)) return std::nullopt;
+  const std::string inside = resolved == "/" ? std::string("/") : resolved + "/";
+  std::set<std::string> names;
+  const auto take = [&](const std::string& held) {
+    if (!held.starts_with(inside) || held.size() == inside.size()) return;
+    names.insert(held.substr(inside.size(), held.find('/', inside.size()) - inside.size()));
+  };
+  for (const auto& [file, bytes] : files_) take(file);
+  for (const std::string& folder : folders_) take(folder);
+  for (const auto& [link, target] : links_) take(link);
+  return std::vector<std::string>(names.begin(), names.end());
+}
 
 }  // namespace velorin

@@ -62,6 +62,9 @@ class MemoryFileSystem : public FileSystem {
   std::optional<std::uint64_t> FileSize(const std::string& path) override;
   std::optional<std::string> ReadHead(const std::string& path, std::size_t count) override;
   bool IsFolder(const std::string& path) override;
+  std::optional<std::vector<std::string>> FolderEntries(const std::string& path) override;
+  /// Sources opened after this cannot seek, as a pipe cannot.
+  void SetSeekable(bool seekable) { seekable_ = seekable; }
 
  private:
   class Writer;
@@ -87,6 +90,7 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, std::string> links_;
   std::map<std::string, Faults> faults_;
   std::size_t readPiece_ = SIZE_MAX;
+  bool seekable_ = true;
 };
 
 }  // namespace velorin

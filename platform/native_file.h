@@ -3,6 +3,7 @@
 // each system does them. One sibling file per system.
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <system_error>
@@ -12,6 +13,10 @@ namespace velorin {
 /// Opens `path` as fopen does with "rb" or "wb". A folder is refused with
 /// is_a_directory; nothing is created or emptied then.
 std::FILE* OpenNativeFile(const std::string& path, bool forWriting, std::error_code& ec);
+
+/// Moves a file opened by OpenNativeFile to `offset` bytes from its start;
+/// false when it cannot be moved there.
+bool SeekNativeFile(std::FILE* file, std::uint64_t offset);
 
 /// The directory look-up used as an existence test: an ordinary file, not a
 /// folder nor a device, and on Windows not marked hidden or system.

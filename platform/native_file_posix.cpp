@@ -26,6 +26,11 @@ std::FILE* OpenNativeFile(const std::string& path, bool forWriting, std::error_c
   return file;
 }
 
+bool SeekNativeFile(std::FILE* file, std::uint64_t offset) {
+  if (offset > static_cast<std::uint64_t>(INT64_MAX)) return false;
+  return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+}
+
 bool IsOrdinaryFile(const std::string& path) {
   // Linux has no hidden or system attribute: any regular file counts, a link
   // counts by what it points to.

@@ -49,6 +49,11 @@ std::FILE* OpenNativeFile(const std::string& path, bool forWriting, std::error_c
   return file;
 }
 
+bool SeekNativeFile(std::FILE* file, std::uint64_t offset) {
+  if (offset > static_cast<std::uint64_t>(INT64_MAX)) return false;
+  return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
+}
+
 bool IsFolder(const std::string& path) { return HasFolderAttribute(Attributes(path)); }
 
 bool IsOrdinaryFile(const std::string& path) {

@@ -27,6 +27,11 @@ class PeekedSource : public ByteSource {
   std::error_code error() const override { return inner_.error(); }
   bool HasDataReady() override;
   bool WaitForData(std::chrono::milliseconds limit) override { return inner_.WaitForData(limit); }
+  /// Once the held bytes have all been given; before, the source stays where
+  /// it is.
+  bool Seek(std::uint64_t offset) override {
+    return given_ == held_.size() && !ended_ && !failed_ && inner_.Seek(offset);
+  }
 
  private:
   ByteSource& inner_;

@@ -42,6 +42,10 @@ class DescriptorSource : public ByteSource {
   }
 
   bool HasDataReady() override { return regular_ || WaitForInput(fd_, -1, 0) == InputWait::kReady; }
+  bool Seek(std::uint64_t offset) override {
+    if (!regular_ || error_ || offset > static_cast<std::uint64_t>(INT64_MAX)) return false;
+    return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0;
+  }
 
   std::error_code error() const override { return error_; }
 

@@ -41,6 +41,12 @@ class DiskSource : public ByteSource {
     return count;
   }
   std::error_code error() const override { return error_; }
+  bool Seek(std::uint64_t offset) override {
+    if (error_ || offset > static_cast<std::uint64_t>(INT64_MAX)) return false;
+    LARGE_INTEGER to{};
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(file_, to, nullptr, FILE_BEGIN) != 0;
+  }
 
  private:
   HANDLE file_;

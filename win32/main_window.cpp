@@ -261,6 +261,14 @@ void Win32MainWindow::OnCommand(WORD id, WORD notification) {
         return rules.InputDatumCommand();
       case MainMenu::kToolOptionOutputDatum:
         return rules.OutputDatumCommand();
+      case MainMenu::kToolOptionOsmFuel:
+        return rules.OsmTagsCommand(OsmPreset::kFuel);
+      case MainMenu::kToolOptionOsmServices:
+        return rules.OsmTagsCommand(OsmPreset::kServices);
+      case MainMenu::kToolOptionOsmHotSpring:
+        return rules.OsmTagsCommand(OsmPreset::kHotSpring);
+      case MainMenu::kToolOptionOsmParking:
+        return rules.OsmTagsCommand(OsmPreset::kParking);
       default:
         return;
     }

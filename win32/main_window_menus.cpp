@@ -24,7 +24,11 @@ constexpr MenuTree kMenus[] = {
 
 /// The items that open a popup of their own.
 constexpr MenuTree kSubmenus[] = {
-    {MainMenu::kToolOption, {MainMenu::kToolOptionInputDatum, MainMenu::kToolOptionOutputDatum}, 2},
+    {MainMenu::kToolOption,
+     {MainMenu::kToolOptionInputDatum, MainMenu::kToolOptionOutputDatum,
+      MainMenu::kToolOptionOsmFuel, MainMenu::kToolOptionOsmServices,
+      MainMenu::kToolOptionOsmHotSpring, MainMenu::kToolOptionOsmParking},
+     6},
 };
 
 const MenuTree* TreeOf(MainMenu menu) {

@@ -120,6 +120,7 @@ void MainPresenter::ApplyMenuTexts() {
   view_.SetMenuText(MainMenu::kHelpDummy1, Message(22), Message(22) == "-");
   view_.SetMenuText(MainMenu::kHelpAbout, Message(23), false);
   ApplyNviFieldMenu();
+  ApplyOsmTagMenu();
 }
 
 void MainPresenter::ApplyRunningPanelTexts() {

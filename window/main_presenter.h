@@ -16,6 +16,7 @@
 #include "startup/file_locations.h"
 #include "startup/startup.h"
 #include "window/main_view.h"
+#include "window/osm_tag_choice.h"
 
 namespace velorin {
 
@@ -94,6 +95,10 @@ class MainPresenter {
   /// An NVI field's item under File: the field is filled from now on, or
   /// no longer, and the settings file remembers it.
   void NviFieldCommand(NviField field);
+  /// Tool > Option's OpenStreetMap kinds: each click adds the kind's tags to
+  /// those kept of an extract, or takes them out, remembered in the
+  /// settings file.
+  void OsmTagsCommand(OsmPreset preset);
   /// The datum NVI is written in, as chosen (the map window saves so too).
   Datum OutputDatum() const;
 
@@ -116,6 +121,7 @@ class MainPresenter {
   void ToggleDatum(std::size_t entry, MainMenu item);
   /// The NVI field items' texts and check marks.
   void ApplyNviFieldMenu();
+  void ApplyOsmTagMenu();
   void SetPathBoxText(PathKind path, const std::string& text);
   void Convert(std::optional<RunInput> points);
 

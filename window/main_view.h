@@ -48,6 +48,13 @@ enum class MainMenu {
   kFileNviHpgl,
   kFileNviMail,
   kFileNviSeparator,
+  /// Under Tool > Option, each ticked while the OpenStreetMap objects kept
+  /// of an extract include its kind: fuel stations, roadside stations and
+  /// rest areas, hot springs, car parks.
+  kToolOptionOsmFuel,
+  kToolOptionOsmServices,
+  kToolOptionOsmHotSpring,
+  kToolOptionOsmParking,
 };
 
 /// One of the two paths, with its path box and its file dialog.

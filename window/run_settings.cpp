@@ -23,6 +23,8 @@ WindowRunOptions RunOptionsFromSettings(std::span<const std::string> settings) {
   options.run.inputDatum = DatumOfSetting(entry(kInputDatumEntry));
   options.run.outputDatum = DatumOfSetting(entry(kOutputDatumEntry));
   options.run.nviFields = ParseNviFieldList(entry(kNviFieldsSetting)).value_or(NviFieldSet());
+  std::string unread;
+  options.run.osm.tags = ParseOsmTags(entry(kOsmTagsEntry), unread).value_or(OsmTagFilter());
   return options;
 }
 

@@ -15,6 +15,10 @@ namespace velorin {
 /// is the Tokyo datum; anything else (the shipped empty line) WGS 84.
 inline constexpr std::size_t kInputDatumEntry = 8;
 inline constexpr std::size_t kOutputDatumEntry = 9;
+/// The tags of the OpenStreetMap objects an OSM input gives, as --osm-tags
+/// takes them ("amenity=fuel,natural=hot_spring"); empty or unreadable
+/// keeps none.
+inline constexpr std::size_t kOsmTagsEntry = 10;
 
 Datum DatumOfSetting(std::string_view entry);
 /// What a datum entry holds for `datum`: "tokyo" or "wgs84".
@@ -23,7 +27,7 @@ std::string_view SettingOfDatum(Datum datum);
 /// Entry 1 is the untitled rule (exactly "0" keeps untitled points), entry 3
 /// the log switch (exactly "1" is on), entry 5 the NVI fields filled
 /// ("addr,comm", "all"; anything else fills none), entries 8 and 9 the
-/// datums; a missing entry counts as empty.
+/// datums, entry 10 the OSM tags; a missing entry counts as empty.
 WindowRunOptions RunOptionsFromSettings(std::span<const std::string> settings);
 
 }  // namespace velorin

@@ -345,6 +345,7 @@ void MapWindow::Load() {
   options.output = PointFormat::kNvi;
   options.untitled = run.untitled;
   options.inputDatum = run.inputDatum;
+  options.osm = run.osm;
   if (routes_->isChecked()) options.points = {true, true, true};
   loader_->Load(path_.toStdString(), options);
 }

@@ -273,7 +273,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "placemark of a tour or an update, 1 Point, 1 MultiPoint, 1 LineString, 1 "
                    "MultiLineString, 1 Polygon, 1 MultiPolygon, 1 geometry of a type GeoJSON "
                    "lacks, 1 feature without a "
-                   "geometry and 1 <wpt> element in namespace urn:x ignored; 1 link to another "
+                   "geometry, 1 <wpt> element in namespace urn:x, 1 file other than photos, 1 way "
+                   "not closed and 1 relation other than multipolygons ignored; 1 link to another "
                    "file not followed; 1 link within the archive not followed (no such file, or "
                    "too deep or too many)\n"},
         ReportCase{"EveryIgnoredKindTwice", EveryIgnoredKind(2), F::kNvi, 0,
@@ -282,7 +283,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "placemarks of a tour or an update, 2 Points, 2 MultiPoints, 2 LineStrings, 2 "
                    "MultiLineStrings, 2 Polygons, 2 MultiPolygons, 2 geometries of a type "
                    "GeoJSON lacks, 2 features without a "
-                   "geometry and 2 <wpt> elements in namespace urn:x ignored; 2 links to other "
+                   "geometry, 2 <wpt> elements in namespace urn:x, 2 files other than photos, 2 "
+                   "ways not closed and 2 relations other than multipolygons ignored; 2 links to "
+                   "other "
                    "files not followed; 2 links within the archive not followed (no such file, "
                    "or too deep or too many)\n"},
         ReportCase{"LayoutBesideTheEncoding",

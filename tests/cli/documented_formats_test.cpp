@@ -96,7 +96,7 @@ struct DocRow {
 /// "| `gpx` | yes | yes | `.gpx` | ...": the rows by format name.
 std::map<std::string, DocRow> FormatsPageRows(const std::string& page) {
   const std::regex row("\\n\\| `([a-z]+)` \\| (yes|no) \\| (yes|no) \\| ([^|]*) \\|");
-  const std::regex extension("`(\\.[a-z]+)`( \\(read only\\))?");
+  const std::regex extension("`(\\.[a-z.]+)`( \\(read only\\))?");
   std::map<std::string, DocRow> rows;
   for (auto it = std::sregex_iterator(page.begin(), page.end(), row); it != std::sregex_iterator();
        ++it) {

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "formats/format_sniff.h"
 #include "tests/convert/memory_run.h"
+#include "tests/formats/exif_maker.h"
 
 namespace velorin::testing {
 namespace {
@@ -141,6 +143,32 @@ INSTANTIATE_TEST_SUITE_P(
                               R"("geometry":{"type":"Point","coordinates":[139,35]}},{"ty)",
                               1}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A folder named as an input is one input: its photos, in name order, each
+// opened through the run's file system; the output beside them is no photo.
+TEST(FolderInputTest, APhotoFolderIsReadAsItsPhotos) {
+  MemoryRun run;
+  ExifSpec north;
+  north.latitude = 35.5;
+  north.longitude = 139.5;
+  ExifSpec south = north;
+  south.latitude = -33.9;
+  run.files.AddFile("/trip/b.jpg", ExifJpeg(ExifTiff(north)));
+  run.files.AddFile("/trip/a.jpg", ExifJpeg(ExifTiff(north)));
+  run.files.AddFile("/trip/c.tif", ExifTiff(south));
+  run.files.AddFile("/trip/d.jpg", ExifJpeg(""));
+  RunOptions options;
+  options.inputs = {{"/trip", InputFormatOfFile(run.files, "/trip"), FormatBasis::kContent}};
+  options.outputPath = "/trip/trip.nvi";
+  const RunOutcome outcome = run.Run(options);
+  EXPECT_EQ(outcome.result, RunResult::kFinished);
+  EXPECT_EQ(options.inputs.front().format, F::kPhoto);
+  EXPECT_EQ(outcome.records, 2);
+  EXPECT_EQ(run.NviTitles("/trip/trip.nvi"), (std::vector<std::string>{"a", "b"}));
+  // The southern photo is beyond what NVI holds; the one without EXIF says so.
+  EXPECT_EQ(outcome.skipped.outOfRange, 1);
+  EXPECT_EQ(outcome.skipped.malformed, 1);
+}
 
 }  // namespace
 }  // namespace velorin::testing

@@ -48,6 +48,14 @@ INSTANTIATE_TEST_SUITE_P(
                   PointFormat::kGeoJson},
         SniffCase{"OtherJson", "{\"name\": \"settings\"}", std::nullopt},
         SniffCase{"PlainText", "Shopping list\nmilk\n", std::nullopt},
+        SniffCase{"Jpeg", std::string("\xFF\xD8\xFF\xE1\x00\x10", 6), PointFormat::kPhoto},
+        SniffCase{"TiffLittleEndian", std::string("II*\0\x08\0\0\0", 8), PointFormat::kPhoto},
+        SniffCase{"TiffBigEndian", std::string("MM\0*\0\0\0\x08", 8), PointFormat::kPhoto},
+        SniffCase{"OsmXml", "<?xml version='1.0'?>\n<osm version=\"0.6\">", PointFormat::kOsm},
+        SniffCase{"OsmPbf", std::string("\0\0\0\x0D\x0A\x09OSMHeader\x18\x7B", 17),
+                  PointFormat::kOsm},
+        SniffCase{"PbfOfAnotherKind", std::string("\0\0\0\x0D\x0A\x09OSMData..\x18", 17),
+                  std::nullopt},
         SniffCase{"Empty", "", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -100,7 +108,8 @@ TEST_F(FileFormatTest, ContentWhereTheExtensionNamesNoFormatElsePot) {
       {"/d/a.gpx", PointFormat::kNvi, PointFormat::kGpx},
       {"/d/notes.txt", std::nullopt, PointFormat::kPot},
       {"/d/none.txt", std::nullopt, PointFormat::kPot},
-      {"/d/folder.xml", std::nullopt, PointFormat::kPot},
+      // A folder is read as the photos in it.
+      {"/d/folder.xml", PointFormat::kPhoto, PointFormat::kPhoto},
       {"/d/link", PointFormat::kGpx, PointFormat::kGpx},
       // Only the first kSniffedBytes are looked at.
       {"/d/late.xml", std::nullopt, PointFormat::kPot},

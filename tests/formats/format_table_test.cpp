@@ -40,6 +40,13 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{"Json", "Saved Places.json", PointFormat::kGeoJson, PointFormat::kGeoJson,
                  "Saved Places.nvi"},
         PathCase{"Pot", "a.pot", PointFormat::kPot, PointFormat::kPot, "a.nvi"},
+        PathCase{"Photo", "IMG_0042.JPG", PointFormat::kPhoto, PointFormat::kPhoto, "IMG_0042.nvi"},
+        PathCase{"TiffPhoto", "scan.tiff", PointFormat::kPhoto, PointFormat::kNvi, "scan.nvi"},
+        // An extension of two parts goes whole.
+        PathCase{"OsmPbf", "kanto-latest.osm.pbf", PointFormat::kOsm, PointFormat::kOsm,
+                 "kanto-latest.nvi"},
+        PathCase{"OsmXml", "region.OSM", PointFormat::kOsm, PointFormat::kNvi, "region.nvi"},
+        PathCase{"PbfAlone", "extract.pbf", PointFormat::kOsm, PointFormat::kNvi, "extract.nvi"},
         PathCase{"UnknownExtension", "list.txt", PointFormat::kPot, PointFormat::kNvi, "list.nvi"},
         PathCase{"NoExtension", "list", PointFormat::kPot, PointFormat::kNvi, "list.nvi"},
         PathCase{"DotInFolderOnly", "my.gpx/list", PointFormat::kPot, PointFormat::kNvi,
@@ -47,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // Every format is read, except the XML ones in a build without an XML
-// reader (Windows); every format but KMZ is written.
+// reader (Windows); every format but KMZ, photos and OSM is written.
 TEST(FormatTableTest, NamesAndWhatEachFormatCanDo) {
   EXPECT_EQ(FormatNamed("GPX"), PointFormat::kGpx);
   EXPECT_EQ(FormatNamed("shp"), std::nullopt);
@@ -55,7 +62,9 @@ TEST(FormatTableTest, NamesAndWhatEachFormatCanDo) {
     const bool xml = info.format == PointFormat::kGpx || info.format == PointFormat::kKml ||
                      info.format == PointFormat::kKmz;
     EXPECT_EQ(info.makeReader != nullptr, !xml || VELORIN_XML_READERS) << info.name;
-    EXPECT_EQ(info.makeWriter == nullptr, info.format == PointFormat::kKmz) << info.name;
+    const bool readOnly = info.format == PointFormat::kKmz || info.format == PointFormat::kPhoto ||
+                          info.format == PointFormat::kOsm;
+    EXPECT_EQ(info.makeWriter == nullptr, readOnly) << info.name;
     EXPECT_EQ(FormatNamed(info.name), info.format);
   }
 }

@@ -147,6 +147,8 @@ class MainformTest : public QObject {
                              "mainform_menu_tool_option",
                              "mainform_menu_tool_option_input_datum",
                              "mainform_menu_tool_option_output_datum",
+                             "mainform_menu_tool_option_osm_fuel",
+                             "mainform_menu_tool_option_osm_parking",
                              "mainform_menu_help",
                              "mainform_menu_help_help",
                              "mainform_menu_help_dummy1",
@@ -212,14 +214,21 @@ class MainformTest : public QObject {
     QCOMPARE(w.mainform_menu_tool->actions(), QList<QAction*>{w.mainform_menu_tool_option});
     QMenu* option = w.mainform_menu_tool_option->menu();
     QVERIFY(option != nullptr);
-    QCOMPARE(option->actions(), (QList<QAction*>{w.mainform_menu_tool_option_input_datum,
-                                                 w.mainform_menu_tool_option_output_datum}));
+    // Then the OpenStreetMap kinds kept of an extract, ticked as the
+    // settings' tags hold them.
+    QCOMPARE(
+        option->actions(),
+        (QList<QAction*>{
+            w.mainform_menu_tool_option_input_datum, w.mainform_menu_tool_option_output_datum,
+            w.mainform_menu_tool_option_osm_fuel, w.mainform_menu_tool_option_osm_services,
+            w.mainform_menu_tool_option_osm_hot_spring, w.mainform_menu_tool_option_osm_parking}));
     QCOMPARE(w.mainform_menu_tool_option_input_datum->text(), M(170));
     QCOMPARE(w.mainform_menu_tool_option_output_datum->text(), M(171));
-    for (QAction* choice : option->actions()) {
-      QVERIFY(choice->isCheckable());
-      QVERIFY(!choice->isChecked());
-    }
+    QCOMPARE(w.mainform_menu_tool_option_osm_fuel->text(), M(181));
+    QCOMPARE(w.mainform_menu_tool_option_osm_parking->text(), M(184));
+    for (QAction* choice : option->actions()) QVERIFY(choice->isCheckable());
+    QVERIFY(!w.mainform_menu_tool_option_input_datum->isChecked());
+    QVERIFY(!w.mainform_menu_tool_option_output_datum->isChecked());
 
     const QList<QAction*> help = w.mainform_menu_help->actions();
     QCOMPARE(help.size(), 3);

@@ -21,6 +21,7 @@ TEST(MapFileRule, ReadableFilesOfAKnownFormatOnly) {
   files.AddFile("/d/locked.kml", "<kml/>");
   files.FaultsOf("/d/locked.kml").open = std::errc::permission_denied;
   files.AddFolder("/d/folder.gpx");
+  files.AddFolder("/d/trip-photos");
   files.AddLink("/d/link.gpx", "/d/trip.gpx");
   const struct {
     const char* path;
@@ -32,7 +33,8 @@ TEST(MapFileRule, ReadableFilesOfAKnownFormatOnly) {
       {"/d/link.gpx", true},     // links followed
       {"/d/notes", false},       // neither tells a format
       {"/d/locked.kml", false},  // cannot be read
-      {"/d/folder.gpx", false},  // no ordinary file
+      {"/d/folder.gpx", false},  // no ordinary file, and GPX reads none
+      {"/d/trip-photos", true},  // a folder is read as its photos
       {"/d/missing.gpx", false}, {"", false},
   };
   for (const auto& c : cases) EXPECT_EQ(IsReadablePointFile(files, c.path), c.mappable) << c.path;

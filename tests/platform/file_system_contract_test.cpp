@@ -5,6 +5,7 @@
 // link to in.pot.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -311,6 +312,39 @@ INSTANTIATE_TEST_SUITE_P(
             WriteCase{"ReplacedThroughALink", "link.pot", true, Ending::kCommit, "in.pot",
                       "NPOIs"})),
     CaseName<WriteCase>);
+
+// --- a folder's entries, a file read from an offset ------------------------
+
+class FolderAndSeekTest : public ::testing::TestWithParam<System> {};
+
+TEST_P(FolderAndSeekTest, BothSystemsListAndSeekAlike) {
+  const std::unique_ptr<Scene> scene = MakeScene(GetParam());
+  FileSystem& files = scene->files();
+  std::optional<std::vector<std::string>> names = files.FolderEntries(scene->PathOf(""));
+  ASSERT_TRUE(names.has_value());
+  std::sort(names->begin(), names->end());
+  std::vector<std::string> expected = {"empty.pot", "in.pot", "sub"};
+  if (scene->hasLink) expected.insert(expected.begin() + 2, "link.pot");
+  EXPECT_EQ(*names, expected);
+  EXPECT_EQ(files.FolderEntries(scene->PathOf("sub")), std::vector<std::string>{"inner.gpx"});
+  EXPECT_FALSE(files.FolderEntries(scene->PathOf("in.pot")));
+  EXPECT_FALSE(files.FolderEntries(scene->PathOf("missing")));
+
+  std::error_code error;
+  const std::unique_ptr<ByteSource> source =
+      files.OpenForReading(scene->PathOf("sub/inner.gpx"), error);
+  ASSERT_TRUE(source);
+  char bytes[3] = {};
+  ASSERT_TRUE(source->Seek(2));
+  ASSERT_EQ(source->Read(bytes, 3), 3);
+  EXPECT_EQ(std::string(bytes, 3), "px/");
+  ASSERT_TRUE(source->Seek(0));
+  ASSERT_EQ(source->Read(bytes, 1), 1);
+  EXPECT_EQ(bytes[0], '<');
+}
+
+INSTANTIATE_TEST_SUITE_P(Systems, FolderAndSeekTest, kSystems,
+                         [](const auto& info) { return SystemName(info.param); });
 
 }  // namespace
 }  // namespace velorin

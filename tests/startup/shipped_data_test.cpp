@@ -32,7 +32,9 @@ const std::set<int> kUsedMessages = {
     // The map window's editing.
     157, 158, 159, 160, 161, 162, 163, 164, 165, 166, 167, 168, 169, 179, 180,
     // The NVI fields under File.
-    174, 175, 176, 177, 178};
+    174, 175, 176, 177, 178,
+    // The OpenStreetMap kinds under Tool > Option.
+    181, 182, 183, 184};
 
 // The datum's: its choices in the Tool menu, and a shift that cannot be made.
 const std::set<int> kDatumMessages = {170, 171, 172, 173};
@@ -93,12 +95,15 @@ TEST(ShippedData, SettingsLoadAsDelivered) {
   EXPECT_EQ(tables.systemSettings[0], "1") << "English";
   EXPECT_EQ(tables.systemSettings[1], "0") << "untitled points become \"no title\"";
   EXPECT_EQ(tables.systemSettings[3], "0") << "no log unless the user asks for one";
-  for (int n : {2, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15}) {
+  for (int n : {2, 4, 5, 6, 7, 11, 12, 13, 14, 15}) {
     EXPECT_EQ(tables.systemSettings[n], "") << "entry " << n << " is not interpreted";
   }
   for (int n : {8, 9}) {
     EXPECT_EQ(tables.systemSettings[n], "") << "entry " << n << ": WGS 84 until the user chooses";
   }
+  EXPECT_EQ(tables.systemSettings[10],
+            "amenity=fuel,highway=services,highway=rest_area,natural=hot_spring")
+      << "an OSM extract gives fuel stations, roadside stations and hot springs";
 }
 
 TEST(ShippedData, EnglishMessagesAreUsable) {

@@ -227,7 +227,8 @@ TEST_P(Win32WindowTest, ToolOptionHoldsTheDatumChoicesTickedAndKept) {
     const HMENU now = GetSubMenu(GetSubMenu(GetMenu(window_->Handle()), 1), 0);
     return (GetMenuState(now, Win32MainWindow::MenuCommand(item), MF_BYCOMMAND) & MF_CHECKED) != 0;
   };
-  EXPECT_EQ(GetMenuItemCount(option), 2);
+  // The two datums, then the four OpenStreetMap kinds.
+  EXPECT_EQ(GetMenuItemCount(option), 6);
   EXPECT_FALSE(ticked(MainMenu::kToolOptionInputDatum));
   SendMessageW(window_->Handle(), WM_COMMAND,
                Win32MainWindow::MenuCommand(MainMenu::kToolOptionInputDatum), 0);
@@ -235,6 +236,12 @@ TEST_P(Win32WindowTest, ToolOptionHoldsTheDatumChoicesTickedAndKept) {
   EXPECT_FALSE(ticked(MainMenu::kToolOptionOutputDatum));
   EXPECT_EQ(ReadFile(folder_ / "velorin.ini"),
             std::string(8, '\n') + "tokyo" + std::string(8, '\n'));
+  SendMessageW(window_->Handle(), WM_COMMAND,
+               Win32MainWindow::MenuCommand(MainMenu::kToolOptionOsmHotSpring), 0);
+  EXPECT_TRUE(ticked(MainMenu::kToolOptionOsmHotSpring));
+  EXPECT_FALSE(ticked(MainMenu::kToolOptionOsmFuel));
+  EXPECT_EQ(ReadFile(folder_ / "velorin.ini"),
+            std::string(8, '\n') + "tokyo\n\nnatural=hot_spring" + std::string(6, '\n'));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, Win32WindowTest, ::testing::Values("0", "1"),

@@ -120,6 +120,26 @@ TEST_F(DatumChoiceTest, AClickTurnsTheChoiceOverAndKeepsItInTheSettingsFile) {
   EXPECT_EQ(SettingsLine(15), "last");
 }
 
+// The OpenStreetMap kinds sit under Option too: a click adds the kind's
+// tags to line 11, or takes them out, every other byte kept.
+TEST_F(DatumChoiceTest, AnOsmKindIsAddedToTheTagsKeptAndTakenOut) {
+  EXPECT_EQ(view_.menus[MainMenu::kToolOptionOsmFuel].text, "M181");
+  EXPECT_EQ(view_.menus[MainMenu::kToolOptionOsmParking].text, "M184");
+  EXPECT_FALSE(view_.menus[MainMenu::kToolOptionOsmFuel].checked);
+  presenter_.OsmTagsCommand(OsmPreset::kFuel);
+  presenter_.OsmTagsCommand(OsmPreset::kServices);
+  EXPECT_TRUE(view_.menus[MainMenu::kToolOptionOsmFuel].checked);
+  EXPECT_TRUE(view_.menus[MainMenu::kToolOptionOsmServices].checked);
+  EXPECT_EQ(SettingsLine(kOsmTagsEntry), "amenity=fuel,highway=services,highway=rest_area");
+  EXPECT_EQ(RunOptionsFromSettings(presenter_.Tables().systemSettings).run.osm.tags.Text(),
+            "amenity=fuel,highway=services,highway=rest_area");
+  presenter_.OsmTagsCommand(OsmPreset::kFuel);
+  EXPECT_FALSE(view_.menus[MainMenu::kToolOptionOsmFuel].checked);
+  std::vector<std::string> expected = kSettingsLines;
+  expected[kOsmTagsEntry] = "highway=services,highway=rest_area";
+  EXPECT_EQ(ReadBytes(folder_.PathOf("velorin.ini")), SettingsFile(expected));
+}
+
 TEST_F(DatumChoiceTest, AChoiceThatCannotBeWrittenHoldsForTheSession) {
   std::filesystem::remove(folder_.PathOf("velorin.ini"));
   presenter_.OutputDatumCommand();
