@@ -217,6 +217,9 @@ std::optional<Failure> Conversion::ConvertEntries() {
         return OutputFailure();
       case EntryStage::Taken::kLogFailed:
         return LogFailure();
+      case EntryStage::Taken::kCancelled:
+        cancelled_ = true;
+        return EndOutput();
       default:
         break;
     }

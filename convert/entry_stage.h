@@ -39,6 +39,7 @@ class EntryStage {
     kPassedOver,   ///< a line that holds no point at all
     kWriteFailed,  ///< the output could not be written
     kLogFailed,    ///< the log could not be written
+    kCancelled,    ///< the host cancelled the run while a filter searched the title
   };
   /// Takes the entry; a point's position may be moved into the output's
   /// datum on the way.
@@ -58,7 +59,7 @@ class EntryStage {
   /// counted and told.
   bool DropDuplicate(const Point& point, std::string_view title);
   /// A point a filter leaves out: counted under it, told and logged.
-  bool LeaveOut(const Point& point, std::string_view title);
+  PointSelector::Verdict LeaveOut(const Point& point, std::string_view title);
   void CountTitleChange(const Point& point, TitleChange change);
   /// Writes a point to the writer; of its further texts, those the output
   /// keeps go through the title rule (and into the NVI fields asked for),
