@@ -68,7 +68,7 @@ EntryStage::Taken EntryStage::Take(ReadEntry& entry) {
   Taken taken = Taken::kPassedOver;
   if (entry.isPoint) {
     taken = TakePoint(entry);
-    if (taken == Taken::kWriteFailed || taken == Taken::kCancelled) return taken;
+    if (Stops(taken)) return taken;
   } else if (entry.skip != SkipKind::kNotPointLine) {
     Skip(entry, entry.skip, entry.reason);
     taken = Taken::kSkipped;

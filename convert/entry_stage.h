@@ -41,6 +41,9 @@ class EntryStage {
     kLogFailed,    ///< the log could not be written
     kCancelled,    ///< the host cancelled the run while a filter searched the title
   };
+  /// Whether the run ends at `taken` (kWriteFailed and after): one
+  /// comparison for an entry that goes well.
+  static constexpr bool Stops(Taken taken) { return taken >= Taken::kWriteFailed; }
   /// Takes the entry; a point's position may be moved into the output's
   /// datum on the way.
   Taken Take(ReadEntry& entry);
