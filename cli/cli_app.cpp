@@ -1,6 +1,7 @@
 #include "cli/cli_app.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 
 #include "cli/convert_command.h"
 #include "cli/convert_names.h"
+#include "cli/empty_value.h"
 #include "cli/exit_codes.h"
 #include "cli/format_help.h"
 #include "cli/map_command.h"
@@ -471,6 +473,11 @@ int RunCliApp(int argc, char** argv) {
   PositionArguments positionArguments;
   AddPositionCommands(app, positionArguments);
 
+  const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+  if (const std::string empty = EmptyOptionValue(arguments, app); !empty.empty()) {
+    std::cerr << "velorin-cli: " << PrintableText(empty) << "\n";
+    return kExitUsage;
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& done) {

@@ -67,10 +67,13 @@ std::string ReadAs(PointFormat format, FormatBasis basis) {
 
 /// An input that held bytes but nothing Velorin took for a point, skipped
 /// or ignored: the format it was read as, and why, is the likely cause. The
-/// inputs of a merge are named one by one (InputLines).
+/// inputs of a merge are named one by one (InputLines). A run cancelled
+/// before its first point (while a filter searched its title) found none
+/// because it stopped.
 std::string NothingFoundLine(const RunOutcome& outcome, const RunSummary& summary,
                              const ReportContext& context) {
-  if (outcome.records > 0 || outcome.skipped.total() > 0 || outcome.leftOutTotal() > 0 ||
+  if (outcome.result == RunResult::kCancelled || outcome.records > 0 ||
+      outcome.skipped.total() > 0 || outcome.leftOutTotal() > 0 ||
       !summary.ignored.empty() || !outcome.inputHeldBytes || !outcome.inputsWithoutPoints.empty()) {
     return {};
   }

@@ -50,6 +50,8 @@ class Conversion {
   std::optional<Failure> ConvertEntries();
   /// The input holds no further entry, or could not be read on.
   std::optional<Failure> InputEnded();
+  /// The entry stage stopped the run: a write failed, or the host cancelled.
+  std::optional<Failure> Stopped(EntryStage::Taken taken);
   std::optional<Failure> EndOutput();
   /// After the record limit: the line of the first entry left unread, or 0
   /// when the input has ended.
@@ -212,15 +214,22 @@ std::optional<Failure> Conversion::ConvertEntries() {
     }
     if (inputs_->index() != input) stage.StartInput(input = inputs_->index());
     if (entry.isPoint || entry.skip != SkipKind::kNotPointLine) inputs_->NotePoint();
-    switch (stage.Take(entry)) {
-      case EntryStage::Taken::kWriteFailed:
-        return OutputFailure();
-      case EntryStage::Taken::kLogFailed:
-        return LogFailure();
-      default:
-        break;
-    }
+    const EntryStage::Taken taken = stage.Take(entry);
+    if (EntryStage::Stops(taken)) return Stopped(taken);
   }
+}
+
+std::optional<Failure> Conversion::Stopped(EntryStage::Taken taken) {
+  switch (taken) {
+    case EntryStage::Taken::kWriteFailed:
+      return OutputFailure();
+    case EntryStage::Taken::kLogFailed:
+      return LogFailure();
+    default:
+      break;
+  }
+  cancelled_ = true;
+  return EndOutput();
 }
 
 std::optional<Failure> Conversion::InputEnded() {

@@ -46,7 +46,8 @@ EntryStage::EntryStage(const RunOptions& options, RunHost& host, PointWriter& wr
       nviFields_(options.outputFormat == PointFormat::kNvi ? options.nviFields : NviFieldSet()) {
   if (options.dedupeMetres) duplicates_.emplace(*options.dedupeMetres);
   if (!options.filters.empty()) {
-    selector_.emplace(options.filters, rule_.target().encoding);
+    selector_.emplace(options.filters, rule_.target().encoding,
+                      [&host] { return host.EventStep(); });
     for (const PointFilter& filter : options.filters) {
       outcome.leftOut.push_back({filter.kind, filter.name, 0});
     }
@@ -67,7 +68,7 @@ EntryStage::Taken EntryStage::Take(ReadEntry& entry) {
   Taken taken = Taken::kPassedOver;
   if (entry.isPoint) {
     taken = TakePoint(entry);
-    if (taken == Taken::kWriteFailed) return taken;
+    if (Stops(taken)) return taken;
   } else if (entry.skip != SkipKind::kNotPointLine) {
     Skip(entry, entry.skip, entry.reason);
     taken = Taken::kSkipped;
@@ -83,7 +84,11 @@ EntryStage::Taken EntryStage::TakePoint(ReadEntry& entry) {
   Point& point = entry.point;
   TitleChange change = TitleChange::kNone;
   std::string_view title = rule_.Apply(point, source_, change);
-  if (selector_ && LeaveOut(point, title)) return Taken::kSkipped;
+  if (selector_) {
+    const PointSelector::Verdict verdict = LeaveOut(point, title);
+    if (verdict == PointSelector::Verdict::kStopped) return Taken::kCancelled;
+    if (verdict == PointSelector::Verdict::kLeftOut) return Taken::kSkipped;
+  }
   const bool moves = datum_.Moves();
   if (const auto problem = moves ? MoveAndCheck(point, title.empty())
                                  : CheckPoint(point, title.empty(), options_.untitled, ranges_)) {
@@ -173,15 +178,16 @@ bool EntryStage::DropDuplicate(const Point& point, std::string_view title) {
   return true;
 }
 
-bool EntryStage::LeaveOut(const Point& point, std::string_view title) {
-  const std::optional<std::size_t> filter = selector_->FilterLeavingOut(point, title);
-  if (!filter) return false;
-  ++outcome_.leftOut[*filter].points;
-  if (options_.observer == nullptr && log_ == nullptr) return true;
-  const std::string reason = selector_->Reason(*filter, point);
+PointSelector::Verdict EntryStage::LeaveOut(const Point& point, std::string_view title) {
+  std::size_t filter = 0;
+  const PointSelector::Verdict verdict = selector_->Judge(point, title, filter);
+  if (verdict != PointSelector::Verdict::kLeftOut) return verdict;
+  ++outcome_.leftOut[filter].points;
+  if (options_.observer == nullptr && log_ == nullptr) return verdict;
+  const std::string reason = selector_->Reason(filter, point);
   if (options_.observer != nullptr) options_.observer->OnLeftOut(point, reason);
   if (log_ != nullptr) log_->Skipped(point.line, reason);
-  return true;
+  return verdict;
 }
 
 void EntryStage::CountTitleChange(const Point& point, TitleChange change) {

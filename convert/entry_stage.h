@@ -39,7 +39,11 @@ class EntryStage {
     kPassedOver,   ///< a line that holds no point at all
     kWriteFailed,  ///< the output could not be written
     kLogFailed,    ///< the log could not be written
+    kCancelled,    ///< the host cancelled the run while a filter searched the title
   };
+  /// Whether the run ends at `taken` (kWriteFailed and after): one
+  /// comparison for an entry that goes well.
+  static constexpr bool Stops(Taken taken) { return taken >= Taken::kWriteFailed; }
   /// Takes the entry; a point's position may be moved into the output's
   /// datum on the way.
   Taken Take(ReadEntry& entry);
@@ -58,7 +62,7 @@ class EntryStage {
   /// counted and told.
   bool DropDuplicate(const Point& point, std::string_view title);
   /// A point a filter leaves out: counted under it, told and logged.
-  bool LeaveOut(const Point& point, std::string_view title);
+  PointSelector::Verdict LeaveOut(const Point& point, std::string_view title);
   void CountTitleChange(const Point& point, TitleChange change);
   /// Writes a point to the writer; of its further texts, those the output
   /// keeps go through the title rule (and into the NVI fields asked for),

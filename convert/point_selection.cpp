@@ -3,33 +3,13 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <locale>
 #include <map>
-#include <regex>
 
 #include "geo/surface_distance.h"
 #include "text/ascii.h"
-#include "text/text_encoding.h"
+#include "text/utf8.h"
 
 namespace velorin {
-
-class TitlePattern {
- public:
-  std::regex regex;
-  /// The pattern in small letters when it holds no character the syntax
-  /// gives a meaning: the regular expression would find just this text.
-  std::optional<std::string> literal;
-};
-
-bool TitleMatches(const TitlePattern& pattern, std::string_view title) {
-  if (pattern.literal) {
-    const std::string& literal = *pattern.literal;
-    return std::search(title.begin(), title.end(), literal.begin(), literal.end(),
-                       [](char a, char b) { return AsciiLower(a) == b; }) != title.end() ||
-           literal.empty();
-  }
-  return std::regex_search(title.begin(), title.end(), pattern.regex);
-}
 
 namespace {
 
@@ -39,6 +19,10 @@ constexpr std::string_view kNearShape =
 constexpr std::string_view kWithinShape =
     "--within takes SOUTH,WEST,NORTH,EAST in decimal degrees (e.g. "
     "--within=34.3,135.0,35.1,136.0)";
+
+/// No place on the sphere of SurfaceDistanceMetres is farther from another
+/// than half its circumference: pi times kEarthRadiusMetres, rounded up.
+constexpr double kLongestRadiusMetres = 20'015'115.0;
 
 std::string_view Trimmed(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t");
@@ -105,6 +89,11 @@ std::optional<double> Radius(std::string_view text, std::string& error) {
     error = "--near: '" + given + "' is no radius such as 500m or 50km";
   } else if (!(*value > 0.0)) {
     error = "--near: the radius must be more than 0, not '" + given + "'";
+  } else if (!(*value * factor <= kLongestRadiusMetres)) {
+    // Past half the earth's circumference every place is inside; a radius
+    // such as 1e308km would not even be a number of metres.
+    error = "--near: the radius '" + given +
+            "' is more than 20015km, half the earth's circumference, which holds every place";
   } else {
     return *value * factor;
   }
@@ -147,38 +136,16 @@ std::optional<LatLonBox> ParseWithin(std::string_view value, std::string& error)
   return box;
 }
 
-/// The words for what std::regex found wrong; its codes are broad (a "*"
-/// with nothing before it is told as a parenthesis), so are the words.
-std::string_view RegexErrorWords(std::regex_constants::error_type code) {
-  namespace rc = std::regex_constants;
-  switch (code) {
-    case rc::error_collate:
-    case rc::error_ctype:
-      return "an unknown character class or collating element";
-    case rc::error_escape:
-      return "a backslash at its end or before a character it cannot escape";
-    case rc::error_backref:
-    case rc::error_complexity:
-      // The executor that walks a title without recursing (see
-      // CompileTitlePattern) refuses every back-reference.
-      return "a back-reference (\\1 and the like), which title filters do not support";
-    case rc::error_brack:
-      return "a bracket expression [...] that is not closed or not valid";
-    case rc::error_paren:
-      return "a parenthesis not closed or not opened, an unknown (?...) group, or *, + or ? "
-             "with nothing to repeat";
-    case rc::error_brace:
-      return "a { that is not closed";
-    case rc::error_badbrace:
-      return "a count in braces that is no count";
-    case rc::error_range:
-      return "a range in brackets that is no range or not closed";
-    case rc::error_badrepeat:
-      return "*, +, ? or a count in braces with nothing to repeat";
-    default:  // error_space, error_stack, and the library's own codes
-      break;
-  }
-  return "too large to search with";
+/// A pattern as a refusal quotes it: a long one by its first characters and
+/// its length, so that the reason stays in sight.
+std::string QuotedPattern(std::string_view pattern) {
+  constexpr std::size_t kShownBytes = 60;
+  if (pattern.size() <= kShownBytes + 20) return "'" + std::string(pattern) + "'";
+  std::size_t shown = kShownBytes;
+  // Cut before a character, not inside one.
+  while (shown > 0 && utf8::IsContinuation(static_cast<unsigned char>(pattern[shown]))) --shown;
+  return "'" + std::string(pattern.substr(0, shown)) + "...' (" + std::to_string(pattern.size()) +
+         " bytes)";
 }
 
 /// How often each option was given: a filter is named by its value too
@@ -203,12 +170,12 @@ std::optional<PointFilter> ParseFilter(const SelectionArgument& argument, std::s
     filter.kind = FilterKind::kWithin;
     filter.box = *box;
   } else if (option == "--match" || option == "--exclude") {
-    std::string why;
-    filter.title = CompileTitlePattern(argument.value, why);
-    if (!filter.title) {
-      error = option + ": '" + argument.value + "' is no regular expression: " + why;
+    CompiledRegex compiled = CompileRegex(argument.value);
+    if (!compiled.program) {
+      error = option + ": " + QuotedPattern(argument.value) + ": " + compiled.error;
       return std::nullopt;
     }
+    filter.title = std::move(compiled.program);
     filter.kind = option == "--match" ? FilterKind::kMatch : FilterKind::kExclude;
   } else {
     error = "no point filter is called " + option;
@@ -249,34 +216,6 @@ ParsedSelection ParsePointSelection(const std::vector<SelectionArgument>& argume
   parsed.sort =
       PointSort{PointSort::Key::kDistance, nearFilter->area.latitude, nearFilter->area.longitude};
   return parsed;
-}
-
-std::shared_ptr<const TitlePattern> CompileTitlePattern(std::string_view pattern,
-                                                        std::string& error) {
-  if (!IsValidUtf8(pattern)) {
-    error = "it is not UTF-8 text";
-    return nullptr;
-  }
-  // The classic locale folds A to Z alone, whatever the program's locale.
-  // The polynomial executor (libstdc++'s, on every system Velorin builds
-  // for) keeps a queue of states where the standard one recurses once per
-  // character: a title of 30,000 characters would overflow the stack.
-  constexpr auto kFlags = std::regex::ECMAScript | std::regex::icase | std::regex::optimize |
-                          std::regex_constants::__polynomial;
-  try {
-    auto compiled = std::make_shared<TitlePattern>();
-    compiled->regex.imbue(std::locale::classic());
-    compiled->regex.assign(pattern.begin(), pattern.end(), kFlags);
-    // A word to find is found without the regular expression's machinery,
-    // which costs microseconds a title.
-    if (pattern.find_first_of("^$\\.*+?()[]{}|") == std::string_view::npos) {
-      compiled->literal = AsciiToLower(pattern);
-    }
-    return compiled;
-  } catch (const std::regex_error& failure) {
-    error = RegexErrorWords(failure.code());
-  }
-  return nullptr;
 }
 
 bool IsOnGlobe(double longitude, double latitude) {

@@ -1,9 +1,10 @@
 #pragma once
 // The points a run keeps and the order it writes them in: filters by place
 // (near a position, in a box) and by title (a regular expression that must
-// or must not match), applied one after another in the order given, and a
-// sort. The values come from the command line as texts; they are checked
-// here, so that a malformed one is refused before any file is opened.
+// or must not be found, text/regex_program.h), applied one after another in
+// the order given, and a sort. The values come from the command line as
+// texts; they are checked here, so that a malformed one is refused before
+// any file is opened.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -11,14 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "text/regex_program.h"
+
 namespace velorin {
-
-/// A compiled regular expression of a title filter (its header keeps
-/// <regex> out of the run's).
-class TitlePattern;
-
-/// Whether `pattern` is found anywhere in UTF-8 `title`.
-bool TitleMatches(const TitlePattern& pattern, std::string_view title);
 
 /// Points within `metres` of a centre, along the surface of the sphere
 /// SurfaceDistanceMetres measures on.
@@ -51,7 +47,7 @@ struct PointFilter {
   std::string name;
   NearArea area = {};                         ///< kNear
   LatLonBox box = {};                         ///< kWithin
-  std::shared_ptr<const TitlePattern> title;  ///< kMatch, kExclude
+  std::shared_ptr<const RegexProgram> title;  ///< kMatch, kExclude
 };
 
 /// The order the kept points are written in, when not the input's.
@@ -83,12 +79,6 @@ struct ParsedSelection {
 /// "distance": from the first --near's centre; empty: none).
 ParsedSelection ParsePointSelection(const std::vector<SelectionArgument>& arguments,
                                     std::string_view sort);
-
-/// A regular expression as the title filters search with it: ECMAScript
-/// syntax, ASCII letters matching either case, over UTF-8 bytes. Nothing,
-/// with `error` in words, when it does not compile.
-std::shared_ptr<const TitlePattern> CompileTitlePattern(std::string_view pattern,
-                                                        std::string& error);
 
 /// Whether a position (decimal degrees) is one on the globe: latitude -90
 /// to 90, longitude -180 to 180. A position elsewhere (a POT latitude of

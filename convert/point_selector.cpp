@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "formats/poi_record.h"
 #include "geo/surface_distance.h"
@@ -19,34 +20,48 @@ std::string DistanceText(double metres) {
 
 }  // namespace
 
-PointSelector::PointSelector(const std::vector<PointFilter>& filters, TitleEncoding titles)
-    : filters_(filters), titles_(titles) {}
+PointSelector::PointSelector(const std::vector<PointFilter>& filters, TitleEncoding titles,
+                             std::function<bool()> keepGoing)
+    : filters_(filters), titles_(titles), keepGoing_(std::move(keepGoing)) {
+  for (const PointFilter& filter : filters) {
+    searchers_.emplace_back();
+    if (filter.title) searchers_.back().emplace(filter.title);
+  }
+}
 
-std::optional<std::size_t> PointSelector::FilterLeavingOut(const Point& point,
-                                                           std::string_view title) {
+PointSelector::Verdict PointSelector::Judge(const Point& point, std::string_view title,
+                                            std::size_t& filter) {
   utf8_.reset();
   const Degrees degrees = DegreesOf(point.position);
   for (std::size_t i = 0; i < filters_.size(); ++i) {
-    if (!Keeps(filters_[i], degrees, title)) return i;
+    const Verdict verdict = Judge(i, degrees, title);
+    if (verdict == Verdict::kKept) continue;
+    filter = i;
+    return verdict;
   }
-  return std::nullopt;
+  return Verdict::kKept;
 }
 
-bool PointSelector::Keeps(const PointFilter& filter, const Degrees& degrees,
-                          std::string_view title) {
+PointSelector::Verdict PointSelector::Judge(std::size_t index, const Degrees& degrees,
+                                            std::string_view title) {
+  const PointFilter& filter = filters_[index];
+  bool keeps = true;
   switch (filter.kind) {
     case FilterKind::kNear:
-      return DistanceWithin(filter.area, degrees.longitude, degrees.latitude).has_value();
+      keeps = DistanceWithin(filter.area, degrees.longitude, degrees.latitude).has_value();
+      break;
     case FilterKind::kWithin:
-      return IsWithin(filter.box, degrees.longitude, degrees.latitude);
+      keeps = IsWithin(filter.box, degrees.longitude, degrees.latitude);
+      break;
     case FilterKind::kMatch:
     case FilterKind::kExclude: {
-      const std::string_view text = Utf8Title(title);
-      const bool found = TitleMatches(*filter.title, text);
-      return found == (filter.kind == FilterKind::kMatch);
+      const RegexSearcher::Result found = searchers_[index]->Search(Utf8Title(title), keepGoing_);
+      if (found == RegexSearcher::Result::kStopped) return Verdict::kStopped;
+      keeps = (found == RegexSearcher::Result::kFound) == (filter.kind == FilterKind::kMatch);
+      break;
     }
   }
-  return true;
+  return keeps ? Verdict::kKept : Verdict::kLeftOut;
 }
 
 std::string_view PointSelector::Utf8Title(std::string_view title) {

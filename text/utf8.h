@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 namespace velorin::utf8 {
@@ -117,6 +118,29 @@ inline int DecodeSequence(std::string_view text, char32_t& codePoint) {
   const int length = SequenceLength(text);
   if (length > 0) codePoint = Decode(text.data(), static_cast<std::size_t>(length));
   return length;
+}
+
+/// Appends the UTF-8 sequence of `codePoint` (at most U+10FFFF, no
+/// surrogate) to `out`.
+inline void Append(std::string& out, char32_t codePoint) {
+  const auto byte = [](char32_t bits) {
+    return static_cast<char>(static_cast<unsigned char>(bits));
+  };
+  if (codePoint < 0x80) {
+    out += byte(codePoint);
+  } else if (codePoint < 0x800) {
+    out += byte(0xC0 | (codePoint >> 6));
+    out += byte(0x80 | (codePoint & 0x3F));
+  } else if (codePoint < 0x10000) {
+    out += byte(0xE0 | (codePoint >> 12));
+    out += byte(0x80 | ((codePoint >> 6) & 0x3F));
+    out += byte(0x80 | (codePoint & 0x3F));
+  } else {
+    out += byte(0xF0 | (codePoint >> 18));
+    out += byte(0x80 | ((codePoint >> 12) & 0x3F));
+    out += byte(0x80 | ((codePoint >> 6) & 0x3F));
+    out += byte(0x80 | (codePoint & 0x3F));
+  }
 }
 
 }  // namespace velorin::utf8

@@ -94,6 +94,18 @@ TEST(CliApp, UsageErrorsExitWithTwoAndSayWhy) {
       {{"convert", "--timestamp=2023/02/29 10:00:00", "a.pot"},
        "velorin-cli: --timestamp must be a real date and time as 'YYYY/MM/DD HH:MM:SS', not "
        "'2023/02/29 10:00:00'\n"},
+      // An empty value never takes the next argument.
+      {{"convert", "--force", "--match=", "in.pot", "old.gpx"},
+       "velorin-cli: --match is given an empty value: write the value after --match=\n"},
+      {{"convert", "--dedupe=", "a.gpx"},
+       "velorin-cli: --dedupe is given an empty value: write the value after --dedupe=\n"},
+      {{"convert", "--to=", "a.gpx", "b"},
+       "velorin-cli: --to is given an empty value: write the value after --to=\n"},
+      {{"convert", "--sort", "", "a.gpx"},
+       "velorin-cli: --sort is given an empty value: write the value after --sort=\n"},
+      {{"convert", "a.gpx", "-o", ""}, "velorin-cli: -o is given an empty value\n"},
+      {{"map", "--size=", "a.gpx", "a.svg"},
+       "velorin-cli: --size is given an empty value: write the value after --size=\n"},
       {{"map", "a.gpx"}, "velorin-cli: OUTPUT is required\n"},
       {{"map", "--size=10x10", "a.gpx", "a.svg"},
        "velorin-cli: --size: '10x10' is no WIDTHxHEIGHT of 16 to 20000 pixels each\n"},
@@ -215,35 +227,56 @@ TEST(CliApp, MalformedSelectionIsAUsageErrorBeforeAnythingIsWritten) {
        "--within=34.3,135.0,35.1,136.0), not '34,135,35'"},
       {"--within=34,135,35,east", "--within: 'east' is no longitude in decimal degrees"},
       {"--match=(東京",
-       "--match: '(東京' is no regular expression: a parenthesis not closed or not "
-       "opened, an unknown (?...) group, or *, + or ? with nothing to repeat"},
+       "--match: '(東京': '(' at character 1 is not closed: write \\( for the character itself"},
       {"--match=[ab",
-       "--match: '[ab' is no regular expression: a bracket expression [...] that is "
-       "not closed or not valid"},
+       "--match: '[ab': '[' at character 1 is not closed by ']': write \\[ for the character "
+       "itself"},
       {"--match=[z-a]",
-       "--match: '[z-a]' is no regular expression: a range in brackets that is no "
-       "range or not closed"},
+       "--match: '[z-a]': the range z-a at character 2 runs backwards: its first character "
+       "comes after its last"},
       {"--exclude=*x",
-       "--exclude: '*x' is no regular expression: a parenthesis not closed or not "
-       "opened, an unknown (?...) group, or *, + or ? with nothing to repeat"},
+       "--exclude: '*x': '*' at character 1 has nothing to repeat: write \\* for the "
+       "character itself"},
       {"--exclude=(?<n>a)",
-       "--exclude: '(?<n>a)' is no regular expression: a parenthesis not closed or "
-       "not opened, an unknown (?...) group, or *, + or ? with nothing to repeat"},
+       "--exclude: '(?<n>a)': a named group (?<name>...) at character 1: title filters do not "
+       "support names; write (?:...) or (...)"},
+      {"--exclude=a(?!b)",
+       "--exclude: 'a(?!b)': a look-ahead (?!...) at character 2: title filters do not "
+       "support look-arounds"},
       {"--match=a{3,1}",
-       "--match: 'a{3,1}' is no regular expression: a count in braces that is no "
-       "count"},
+       "--match: 'a{3,1}': the count {3,1} at character 2 has its maximum below its minimum"},
       {"--match=a\\",
-       "--match: 'a\\' is no regular expression: a backslash at its end or before a "
-       "character it cannot escape"},
+       "--match: 'a\\': the pattern ends in a backslash: write \\\\ for the backslash "
+       "itself"},
       {"--match=x{1000000}",
-       "--match: 'x{1000000}' is no regular expression: too large to search with"},
+       "--match: 'x{1000000}': the count {1000000} at character 2 is above 1000, the most a "
+       "count may be"},
+      {"--match=(?:(?:x{1000}){1000}){1000}",
+       "--match: '(?:(?:x{1000}){1000}){1000}': it is too large to search with: it would take "
+       "more than 10000 steps (each character counts once, a group once per repetition)"},
+      {"--match=" + std::string(13'378, '(') + std::string(13'378, ')'),
+       "--match: '" + std::string(60, '(') +
+           "...' (26756 bytes): groups are nested more than 100 deep at character 101"},
       {"--exclude=(a)\\1",
-       "--exclude: '(a)\\1' is no regular expression: a back-reference (\\1 and the "
-       "like), which title filters do not support"},
-      {"--match=\x93\x8c", "--match: '\x93\x8c' is no regular expression: it is not UTF-8 text"},
+       "--exclude: '(a)\\1': a back-reference \\1 at character 4: title filters do not "
+       "support back-references"},
+      {"--match=\x93\x8c", "--match: '\x93\x8c': it is not UTF-8 text"},
       {"--exclude=\x1b[31m(",
-       "--exclude: '\\x1B[31m(' is no regular expression: a bracket "
-       "expression [...] that is not closed or not valid"},
+       "--exclude: '\\x1B[31m(': '[' at character 2 is not closed by ']': write \\[ for the "
+       "character itself"},
+      {"--near=35,139,1e308km",
+       "--near: the radius '1e308km' is more than 20015km, half the earth's circumference, "
+       "which holds every place"},
+      {"--near=35,139,20016km",
+       "--near: the radius '20016km' is more than 20015km, half the earth's circumference, "
+       "which holds every place"},
+      {"--near=35,139,infm", "--near: 'infm' is no radius such as 500m or 50km"},
+      {"--near=35,139,nankm", "--near: 'nankm' is no radius such as 500m or 50km"},
+      {"--match=", "--match is given an empty value: write the value after --match="},
+      {"--exclude=", "--exclude is given an empty value: write the value after --exclude="},
+      {"--near=", "--near is given an empty value: write the value after --near="},
+      {"--within=", "--within is given an empty value: write the value after --within="},
+      {"--sort=", "--sort is given an empty value: write the value after --sort="},
       {"--sort=distance", "--sort=distance needs --near: distances are measured from its centre"},
       {"--sort=name", "--sort: name not in {title,distance}"},
   };

@@ -59,6 +59,10 @@ TEST(ReportRunOutcome, NothingFoundNamesTheFormatReadAndWhy) {
   // An empty input, or one whose points were all skipped, says so otherwise.
   nothing.inputHeldBytes = false;
   EXPECT_EQ(ReportRunOutcome(nothing, kFiles).text, "0 records written to x.nvi\n");
+  // A run cancelled before its first point was through did not find none.
+  RunOutcome cancelled = Outcome(RunResult::kCancelled, 0);
+  cancelled.inputHeldBytes = true;
+  EXPECT_EQ(ReportRunOutcome(cancelled, kFiles).text.find("no point found"), std::string::npos);
 }
 
 // An input of routes or tracks alone (nothing written, nothing skipped)

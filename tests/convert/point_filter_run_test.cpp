@@ -328,6 +328,50 @@ TEST_F(FilteredRun, CancelledSortedRunWritesThePointsHeldSoFarInOrder) {
   EXPECT_EQ(sink.titles, (std::vector<std::string>{"b", "c"}));
 }
 
+/// Cancels the run at the second event step after the first point was
+/// written: the step before the next entry is the first.
+class CancelAfterFirstPoint : public UnattendedHost {
+ public:
+  explicit CancelAfterFirstPoint(const TitleSink& sink) : sink_(sink) {}
+  bool EventStep() override { return sink_.titles.size() != 1 || ++steps_ != 2; }
+
+ private:
+  const TitleSink& sink_;
+  int steps_ = 0;
+};
+
+class StepCounter : public UnattendedHost {
+ public:
+  bool EventStep() override { return ++steps > 0; }
+  int steps = 0;
+};
+
+// The search of one long title asks the host whether to go on, and a cancel
+// then ends the run: the point being searched is not written.
+TEST_F(FilteredRun, CancelDuringALongTitleSearchEndsTheRun) {
+  const std::string input =
+      "name,lat,lon\nab,1,1\n" + std::string(600'000, 'a') + "b,1,1\nab,2,2\n";
+  RunOptions options = Options(input, PointFormat::kCsv, {{"--match", "a.*b"}});
+  TitleSink sink;
+  options.sink = &sink;
+  CancelAfterFirstPoint host(sink);
+  EXPECT_EQ(Run(options, &host).result, RunResult::kCancelled);
+  EXPECT_EQ(sink.titles, (std::vector<std::string>{"ab"}));
+  // Not cancelled, the long title takes more steps than a short one.
+  int steps[2] = {};
+  for (const int i : {0, 1}) {
+    StepCounter counter;
+    TitleSink all;
+    RunOptions whole = Options(i == 0 ? "name,lat,lon\nab,1,1\nab,1,1\nab,2,2\n" : input,
+                               PointFormat::kCsv, {{"--match", "a.*b"}});
+    whole.sink = &all;
+    EXPECT_EQ(Run(whole, &counter).result, RunResult::kFinished);
+    EXPECT_EQ(all.titles.size(), 3u);
+    steps[i] = counter.steps;
+  }
+  EXPECT_GT(steps[1], steps[0]);
+}
+
 TEST_F(FilteredRun, SortedOutputThatCannotBeWrittenFailsTheRun) {
   RunOptions options = Options(kPlaces, PointFormat::kCsv, {}, "title");
   options.outputPath = "/work/out.gpx";

@@ -30,67 +30,31 @@ TEST(PositionFilters, HoldTheirEdgesAndBothSidesOf180) {
   EXPECT_FALSE(IsWithin(world, std::nan(""), 10.0));
 }
 
-struct PatternCase {
-  const char* name;
-  const char* pattern;
-  const char* title;
-  bool matches;
-};
-
-class TitlePatternTest : public ::testing::TestWithParam<PatternCase> {};
-
-TEST_P(TitlePatternTest, SearchesTheUtf8TitleAsDocumented) {
-  const PatternCase& c = GetParam();
-  std::string error;
-  const auto pattern = CompileTitlePattern(c.pattern, error);
-  ASSERT_TRUE(pattern) << error;
-  EXPECT_EQ(TitleMatches(*pattern, c.title), c.matches);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Titles, TitlePatternTest,
-    ::testing::Values(PatternCase{"EnglishWordAnywhere", "tower", "Tokyo Tower", true},
-                      PatternCase{"AsciiLettersEitherCase", "TOKYO", "tokyo dome", true},
-                      PatternCase{"EnglishWordMissing", "tower", "Tokyo Dome", false},
-                      PatternCase{"Alternatives", "tower|タワー", "京都タワー", true},
-                      PatternCase{"JapaneseWord", "東京", "東京タワー", true},
-                      PatternCase{"JapaneseWordMissing", "東京", "京都タワー", false},
-                      PatternCase{"JapaneseAtTheStart", "^東", "東京駅", true},
-                      PatternCase{"JapaneseNotAtTheStart", "^京", "東京駅", false},
-                      PatternCase{"JapaneseAtTheEnd", "タワー$", "東京タワー", true},
-                      PatternCase{"DotsSpanCharacters", "東.*駅", "東京駅", true},
-                      PatternCase{"WordBoundaryOfAscii", "\\bdome\\b", "Tokyo Dome City", true},
-                      // Bytes, not characters: a dot takes one byte, so three dots match
-                      // one Japanese character and not three.
-                      PatternCase{"DotIsOneByte", "^...$", "城", true},
-                      PatternCase{"ThreeDotsAreNotThreeCharacters", "^...$", "大阪城", false},
-                      // A bracket holds the bytes of its characters: "本" shares its first
-                      // byte with "東".
-                      PatternCase{"BracketHoldsBytes", "^[東]", "本町", true},
-                      // A count after a Japanese character repeats its last byte.
-                      PatternCase{"CountRepeatsTheLastByte", "^あ{2}$", "ああ", false},
-                      PatternCase{"GroupRepeatsTheCharacter", "^(?:あ){2}$", "ああ", true},
-                      PatternCase{"FullWidthLettersAreNotFolded", "tokyo", "ＴＯＫＹＯ", false},
-                      PatternCase{"AccentedLettersAreNotFolded", "é", "CAFÉ", false},
-                      PatternCase{"EmptyMatchesEverything", "", "anything", true},
-                      PatternCase{"EmptyMatchesAnEmptyTitle", "", "", true},
-                      // A pattern that is just a word is searched for without std::regex;
-                      // the same word as an expression gives the same answers.
-                      PatternCase{"GroupAsciiLettersEitherCase", "(?:TOKYO)", "tokyo dome", true},
-                      PatternCase{"GroupFullWidthLettersAreNotFolded", "(?:tokyo)", "ＴＯＫＹＯ",
-                                  false},
-                      PatternCase{"GroupAccentedLettersAreNotFolded", "(?:é)", "CAFÉ", false},
-                      PatternCase{"GroupJapaneseWord", "(?:東京)", "東京タワー", true},
-                      PatternCase{"WordLongerThanTheTitle", "tokyo tower", "tokyo", false},
-                      PatternCase{"WordAtTheVeryEnd", "wer", "Tokyo Tower", true}),
-    [](const ::testing::TestParamInfo<PatternCase>& info) { return info.param.name; });
-
-// The executor walks a title without recursing: a long one costs no stack.
-TEST(TitlePattern, SearchesATitleOfAMillionCharacters) {
-  std::string error;
-  const auto pattern = CompileTitlePattern("^(a|b)*z$", error);
-  ASSERT_TRUE(pattern);
-  EXPECT_TRUE(TitleMatches(*pattern, std::string(1'000'000, 'a') + "z"));
+// The title filters refuse a pattern with its words, quoting a long one by
+// its start; what patterns find is tested with the searcher (text/).
+TEST(ParsePointSelection, RefusesAPatternSayingWhy) {
+  struct Case {
+    std::string value;
+    std::string error;
+  };
+  const Case cases[] = {
+      {"(東京",
+       "--match: '(東京': '(' at character 1 is not closed: write \\( for the character "
+       "itself"},
+      {std::string(13'378, '(') + std::string(13'378, ')'),
+       "--match: '" + std::string(60, '(') +
+           "...' (26756 bytes): groups are nested more than 100 deep at character 101"},
+      // Cut before 東, not inside it.
+      {std::string(58, 'x') + "東京" + std::string(30, 'x') + "(",
+       "--match: '" + std::string(58, 'x') +
+           "...' (95 bytes): '(' at character 91 is not closed: write \\( for the character "
+           "itself"},
+  };
+  for (const Case& c : cases) {
+    const ParsedSelection parsed = ParsePointSelection({{"--match", c.value}}, "");
+    EXPECT_EQ(parsed.error, c.error);
+    EXPECT_TRUE(parsed.filters.empty());
+  }
 }
 
 // What the values may hold besides plain numbers: blanks, a fraction of a
