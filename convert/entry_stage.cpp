@@ -1,6 +1,7 @@
 #include "convert/entry_stage.h"
 
 #include <cmath>
+#include <utility>
 
 #include "formats/poi_record.h"
 #include "formats/point_check.h"
@@ -114,13 +115,23 @@ bool EntryStage::WriteHeld() {
 
 std::optional<std::pair<SkipKind, std::string>> EntryStage::MoveAndCheck(Point& point,
                                                                          bool untitled) {
-  if (!datum_.Move(point)) {
-    // Outside the input's own range, or untitled, it is skipped as always.
-    if (auto problem = CheckPoint(point, untitled, options_.untitled, ranges_)) return problem;
-    return std::pair{SkipKind::kOutOfRange, datum_.Unmovable(point)};
+  // What the input's own format does not hold (a CSV longitude of -200) is
+  // skipped as read: a move could take it round the globe into range.
+  if (auto problem =
+          CheckPoint(point, untitled, options_.untitled, {ranges_.input, ranges_.input})) {
+    return problem;
   }
-  auto problem = CheckPoint(point, untitled, options_.untitled, ranges_);
-  if (problem && problem->first == SkipKind::kOutOfRange) problem->second += datum_.MovedWords();
+  PointPosition read = point.position;
+  if (!datum_.Move(point)) return std::pair{SkipKind::kOutOfRange, datum_.Unmovable(point)};
+  auto problem = CheckPoint(point, false, options_.untitled, ranges_);
+  if (!problem || problem->first != SkipKind::kOutOfRange) return problem;
+  // Outside the output's range as read already (west of Greenwich for
+  // NVI): said as read, since the move is not what put it there.
+  std::swap(point.position, read);
+  auto asRead = CheckPoint(point, false, options_.untitled, {ranges_.output, ranges_.output});
+  std::swap(point.position, read);
+  if (asRead) return asRead;
+  problem->second += datum_.MovedWords();
   return problem;
 }
 

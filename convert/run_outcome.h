@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -114,7 +115,19 @@ struct DatumMoves {
   /// The operation that moved them ("EPSG:15484 \"Tokyo to WGS 84 (108)\"").
   std::string operation;
   std::int64_t points = 0;
+  /// Points skipped since no move between the two datums takes them (they
+  /// count among the skipped ones out of range), and of those the ones
+  /// whose latitude lies beyond 90 degrees (an NVI or POT file holds up to
+  /// 180).
+  std::int64_t unmovable = 0;
+  std::int64_t beyondThePoles = 0;
 };
+
+/// "cannot be moved from the Tokyo datum to WGS 84": the words for a point
+/// no move takes, the same in the summary as for each point.
+std::string UnmovableWords(const DatumMoves& moves);
+/// Said after UnmovableWords of a point whose latitude is beyond 90 degrees.
+inline constexpr std::string_view kBeyondThePolesWords = ": latitude beyond 90 degrees";
 
 /// What became of the points' further texts (descriptions, addresses ...).
 struct FieldCounts {

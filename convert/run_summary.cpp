@@ -1,5 +1,6 @@
 #include "convert/run_summary.h"
 
+#include <utility>
 #include <vector>
 
 #include "formats/csv_writer.h"
@@ -22,16 +23,32 @@ std::string Listed(const std::vector<std::string>& parts) {
   return text;
 }
 
-std::string SkippedLine(const SkipCounts& counts, PointFormat input, PointFormat output) {
+/// "3 that cannot be moved from the Tokyo datum to WGS 84: latitude beyond
+/// 90 degrees", for each pair of datums that left points unmoved: the words
+/// each point was skipped with.
+void UnmovableCounts(const std::vector<DatumMoves>& moves, std::vector<std::string>& why) {
+  for (const DatumMoves& moved : moves) {
+    if (moved.unmovable == 0) continue;
+    std::string words = std::to_string(moved.unmovable) + " that " + UnmovableWords(moved);
+    if (moved.beyondThePoles == moved.unmovable) words += kBeyondThePolesWords;
+    why.push_back(std::move(words));
+  }
+}
+
+std::string SkippedLine(const RunOutcome& outcome, PointFormat input, PointFormat output) {
+  const SkipCounts& counts = outcome.skipped;
   if (counts.total() == 0) return {};
   std::vector<std::string> why;
   if (counts.untitled > 0) why.push_back(std::to_string(counts.untitled) + " without a title");
-  if (counts.outOfRange > 0) {
-    why.push_back(std::to_string(counts.outOfRange) +
+  std::int64_t outside = counts.outOfRange;
+  for (const DatumMoves& moved : outcome.datumMoves) outside -= moved.unmovable;
+  if (outside > 0) {
+    why.push_back(std::to_string(outside) +
                   (InfoOf(output).positions == PositionRange::kNvi
                        ? " outside 0 to 180 degrees"
                        : " outside latitude -90 to 90 or longitude -180 to 180"));
   }
+  UnmovableCounts(outcome.datumMoves, why);
   if (counts.malformed > 0) why.push_back(std::to_string(counts.malformed) + " unreadable");
   // POT files are read by the line, the others by the point.
   const ItemNames& names = InfoOf(input).entries;
@@ -182,7 +199,7 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
   if (!outcome.inputLayout.empty()) {
     summary.encoding += (summary.encoding.empty() ? "" : "; ") + outcome.inputLayout;
   }
-  summary.skipped = SkippedLine(outcome.skipped, input, output);
+  summary.skipped = SkippedLine(outcome, input, output);
   summary.datumMoves = DatumLine(outcome.datumMoves, output);
   summary.ignored = IgnoredLine(outcome.ignored);
   if (outcome.duplicatesDropped > 0) {
