@@ -54,6 +54,7 @@ EntryStage::EntryStage(const RunOptions& options, RunHost& host, PointWriter& wr
   }
   if (options.sort) sorted_.emplace(*options.sort, rule_.target().encoding);
   outcome.fields.nviAsked = !nviFields_.Empty();
+  outcome.textsInUtf8 = rule_.target().encoding == TitleEncoding::kUtf8;
 }
 
 void EntryStage::StartInput(std::size_t index) {
@@ -138,13 +139,17 @@ std::optional<std::pair<SkipKind, std::string>> EntryStage::MoveAndCheck(Point& 
 void EntryStage::WriteWithTexts(const Point& point, std::string_view title) {
   FieldCounts& counts = outcome_.fields;
   for (const PointField field : kPointFields) {
-    if (!keptFields_.Has(field) && !IsWhiteSpaceOnly(point.fields.Get(field))) {
+    if (IsWhiteSpaceOnly(point.fields.Get(field))) continue;
+    if (!keptFields_.Has(field)) {
       ++counts.notKept[IndexOf(field)];
+    } else if (point.fields.WasCut(field)) {
+      ++counts.cut[IndexOf(field)];
     }
   }
-  int changed = 0;
-  FieldTexts texts = rule_.ApplyToFields(point, source_, keptFields_, changed);
-  counts.replaced += changed;
+  TextChanges changes;
+  FieldTexts texts = rule_.ApplyToFields(point, source_, keptFields_, changes);
+  counts.replaced += changes.texts;
+  counts.replacedKinds |= changes.kinds;
   if (!nviFields_.Empty()) {
     const NviFieldFit fit = FillNviFields(texts, nviFields_, nviValues_);
     texts = NviFieldTextsOf(nviValues_);
@@ -208,6 +213,9 @@ void EntryStage::CountTitleChange(const Point& point, TitleChange change) {
       break;
     case TitleChange::kRecoded:
       ++titles.recoded;
+      break;
+    case TitleChange::kBrokenBytes:
+      ++titles.brokenBytes;
       break;
     case TitleChange::kTidied:
       ++titles.tidied;

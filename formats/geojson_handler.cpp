@@ -7,6 +7,7 @@
 
 #include "formats/decimal_text.h"
 #include "formats/geojson_quoted.h"
+#include "text/ascii.h"
 
 namespace velorin {
 
@@ -60,9 +61,6 @@ GeoJsonHandler::Member GeoJsonHandler::NamedMember(std::string_view name) {
       if (name[0] == 't') return is("type") ? Member::kType : Member::kOther;
       if (name[0] == 'c') return is("code") ? Member::kCode : Member::kOther;
       return is("name") ? Member::kName : Member::kOther;
-    case 5:
-      if (name[0] == 't') return is("title") ? Member::kTitle : Member::kOther;
-      return is("Title") ? Member::kTitleCapital : Member::kOther;
     case 8:
       if (name[0] == 'f') return is("features") ? Member::kFeatures : Member::kOther;
       if (name[0] == 'g') return is("geometry") ? Member::kGeometry : Member::kOther;
@@ -92,15 +90,14 @@ GeoJsonHandler::Member GeoJsonHandler::MemberOf(Role role, std::string_view name
   constexpr std::uint32_t kTopMembers =
       kFeatureMembers | kGeometryMembers | kBits({Member::kFeatures, Member::kCrs});
   static constexpr std::uint32_t kKnown[] = {
-      kTopMembers,       // kTop
-      0,                 // kFeatures
-      kFeatureMembers,   // kFeature
-      kGeometryMembers,  // kGeometry
-      0,                 // kGeometries
-      0,                 // kCoordinates
-      kBits({Member::kName, Member::kTitle, Member::kTitleCapital,
-             Member::kLocation}),                   // kProperties
-      kBits({Member::kName}),                       // kLocation
+      kTopMembers,                                  // kTop
+      0,                                            // kFeatures
+      kFeatureMembers,                              // kFeature
+      kGeometryMembers,                             // kGeometry
+      0,                                            // kGeometries
+      0,                                            // kCoordinates
+      kBits({Member::kLocation}),                   // kProperties (titles: PropertyRole)
+      0,                                            // kLocation
       kBits({Member::kType, Member::kProperties}),  // kCrs
       kBits({Member::kName, Member::kCode}),        // kCrsProperties
       0,                                            // kPassed
@@ -129,14 +126,60 @@ bool GeoJsonHandler::Key(const char* text, unsigned length, bool) {
   Frame& frame = frames_[depth_ - 1];
   frame.member = MemberOf(frame.role, {text, length});
   if (frame.member == Member::kOther &&
-      (frame.role == Role::kProperties || frame.role == Role::kLocation) &&
-      MayNameField({text, length})) {
-    if (const std::optional<PointField> field = FieldNamed({text, length})) {
-      frame.member = Member::kField;
-      frame.field = *field;
-    }
+      (frame.role == Role::kProperties || frame.role == Role::kLocation)) {
+    PropertyRole(frame, {text, length});
   }
   return true;
+}
+
+namespace {
+
+/// The title a property of this name is, in any letter case; none for
+/// any other name. The length and the first byte settle most names.
+std::optional<GeoJsonFeature::Title> TitleNamed(std::string_view name) {
+  using Title = GeoJsonFeature::Title;
+  switch (name.size()) {
+    case 4:
+      if (EqualsIgnoringAsciiCase(name, "name")) return Title::kName;
+      break;
+    case 5:
+      if (EqualsIgnoringAsciiCase(name, "title")) return Title::kTitle;
+      if (EqualsIgnoringAsciiCase(name, "label")) return Title::kLabel;
+      break;
+    case 6:
+      if (name == "名称") return Title::kJapanese;
+      break;
+    case 9:
+      if (name == "施設名") return Title::kJapanese;
+      if (EqualsIgnoringAsciiCase(name, "stop_name")) return Title::kStopName;
+      break;
+    default:
+      break;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void GeoJsonHandler::PropertyRole(Frame& frame, std::string_view name) {
+  if (frame.role == Role::kLocation) {
+    // A Takeout place's location: its name is a title, the rest its texts.
+    if (name == "name") {
+      frame.member = Member::kTitle;
+      frame.title = GeoJsonFeature::Title::kLocationName;
+      return;
+    }
+  } else if (const std::optional<GeoJsonFeature::Title> title = TitleNamed(name)) {
+    frame.member = Member::kTitle;
+    frame.title = *title;
+    return;
+  }
+  if (!MayNameField(name)) return;
+  if (const std::optional<FieldName> field = FieldOfName(name)) {
+    frame.member = Member::kField;
+    frame.field = field->field;
+    frame.addressPart = field->addressPart;
+  }
 }
 
 bool GeoJsonHandler::StartObject() {
@@ -356,12 +399,13 @@ bool GeoJsonHandler::MemberScalar(Frame& frame, ScalarKind kind, std::string_vie
       break;
     case Role::kProperties:
     case Role::kLocation:
-      // Only a string is a title; null or a number leaves the next choice.
+      // A number or a boolean is written as its text ("name": 101); null
+      // leaves the next choice.
+      if (!isString && kind != ScalarKind::kNumber && kind != ScalarKind::kBoolean) break;
       if (frame.member == Member::kField) {
-        if (isString) CurrentFeature().OfferField(frame.field, text);
-      } else if (const std::optional<GeoJsonFeature::Title> title = TitleOf(frame);
-                 title && isString) {
-        CurrentFeature().OfferTitle(*title, text);
+        CurrentFeature().OfferField(frame.field, text, frame.addressPart);
+      } else if (frame.member == Member::kTitle) {
+        CurrentFeature().OfferTitle(frame.title, text);
       }
       break;
     case Role::kCrs:
@@ -406,24 +450,6 @@ bool GeoJsonHandler::TopScalar(Member member, ScalarKind kind, std::string_view 
     return Fail("the \"crs\" member is no object naming a coordinate system");
   }
   return true;
-}
-
-std::optional<GeoJsonFeature::Title> GeoJsonHandler::TitleOf(const Frame& frame) {
-  using Title = GeoJsonFeature::Title;
-  if (frame.role == Role::kLocation) {
-    if (frame.member == Member::kName) return Title::kLocationName;
-    return std::nullopt;
-  }
-  switch (frame.member) {
-    case Member::kName:
-      return Title::kName;
-    case Member::kTitle:
-      return Title::kTitle;
-    case Member::kTitleCapital:
-      return Title::kTitleCapital;
-    default:
-      return std::nullopt;
-  }
 }
 
 }  // namespace velorin

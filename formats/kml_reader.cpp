@@ -181,9 +181,11 @@ bool KmlReader::OnFieldEnd(int depth) {
   if (depth == extendedDepth_) extendedDepth_ = 0;
   if (fieldDepth_ == 0 || depth != fieldDepth_) return false;
   fieldDepth_ = 0;
+  const bool cut = TextOverflowed();
   const std::string_view text = TakeText();
   if (IsWhiteSpaceOnly(text)) return true;
   fields_[IndexOf(field_)].assign(text);
+  if (cut) cut_.Add(field_);
   hasFields_ = true;
   return true;
 }
@@ -203,6 +205,7 @@ void KmlReader::StartPlacemark(int depth) {
     for (std::string& text : fields_) text.clear();
     hasFields_ = false;
   }
+  cut_ = {};
   fieldDepth_ = extendedDepth_ = dataDepth_ = 0;
 }
 
@@ -350,7 +353,9 @@ void KmlReader::EmitPoint(const Waiting& point) {
   if (!hasFields_) return;
   for (const PointField field : kPointFields) {
     const std::string& text = fields_[IndexOf(field)];
-    if (!text.empty()) entry.point.fields.Set(field, text);
+    if (text.empty()) continue;
+    entry.point.fields.Set(field, text);
+    if (cut_.Has(field)) entry.point.fields.MarkCut(field);
   }
 }
 

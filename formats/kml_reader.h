@@ -116,6 +116,7 @@ class KmlReader : public XmlPointReader {
   /// The placemark's texts so far, and the one being collected.
   std::array<std::string, kPointFieldCount> fields_;
   bool hasFields_ = false;
+  PointFieldSet cut_;   ///< texts of fields_ cut at kMaxTextSize
   int fieldDepth_ = 0;  ///< of the element whose text is collected; 0 when none is
   PointField field_ = PointField::kDescription;
   int extendedDepth_ = 0;  ///< of the open ExtendedData; 0 outside one

@@ -17,6 +17,10 @@
 
 namespace velorin {
 
+/// The most bytes of one text a reader keeps (XML, GeoJSON); a longer
+/// one is cut on a character's edge and marked as cut.
+inline constexpr std::size_t kMaxTextBytes = std::size_t{1} << 16;
+
 enum class PointField : std::uint8_t { kDescription, kComment, kAddress, kLink, kPhone, kEmail };
 
 inline constexpr std::size_t kPointFieldCount = 6;
@@ -60,8 +64,18 @@ const FieldWords& WordsOf(PointField field);
 
 /// The field a column, property or data item of this name holds, in any
 /// letter case: the written names and their common synonyms ("notes",
-/// "comment", "link", "website", "tel" ...). Nothing for any other name.
+/// "comment", "link", "website", "tel" ...), and the address for each part
+/// of one ("street", "city", "state", "postcode", "country" ...). Nothing
+/// for any other name.
 std::optional<PointField> FieldNamed(std::string_view name);
+
+/// What a name FieldNamed knows holds: its field, and whether it is a part
+/// of an address (a street, a city ...) rather than a whole one.
+struct FieldName {
+  PointField field = PointField::kDescription;
+  bool addressPart = false;
+};
+std::optional<FieldName> FieldOfName(std::string_view name);
 
 namespace field_names {
 /// For each length of a name, the first letters (a bit each, "a" to "z",
@@ -125,11 +139,17 @@ class PointFields {
   void Clear() {
     if (values_ && values_->filled) ClearValues();
   }
+  /// The reader cut the field's text at its bound (on a character's edge).
+  void MarkCut(PointField field) {
+    if (values_) values_->cut.Add(field);
+  }
+  bool WasCut(PointField field) const { return values_ && values_->cut.Has(field); }
 
  private:
   struct Values {
     TitleEncoding encoding = TitleEncoding::kUtf8;
     bool filled = false;
+    PointFieldSet cut;
     std::array<std::string, kPointFieldCount> text;
   };
   void ClearValues();
