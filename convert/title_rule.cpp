@@ -251,11 +251,14 @@ std::string_view TitleRule::ApplyTo(std::string_view text, TitleEncoding from, b
 std::string_view TitleRule::ToCp932(std::string_view text, TitleEncoding from, bool approximated,
                                     bool unitBytes, Buffers& buffers, TitleChange& change) {
   if (from == TitleEncoding::kUtf8) {
-    if (ReplaceC1Controls(text, buffers.cleaned)) {
-      change = Stronger(change, TitleChange::kControl);
-      text = buffers.cleaned;
-    }
     approximated = encoder_.Encode(text, buffers.converted);
+    // CP932 lacks the C1 controls: only a title with characters replaced
+    // may hold one, and it is a control character, not one to replace by
+    // the closest.
+    if (approximated && ReplaceC1Controls(text, buffers.cleaned)) {
+      change = Stronger(change, TitleChange::kControl);
+      approximated = encoder_.Encode(buffers.cleaned, buffers.converted);
+    }
     text = buffers.converted;
   } else if (!unitBytes && HoldsBrokenCp932(text)) {
     // Bytes of a decoded file (a CSV in CP932) that are no character: a

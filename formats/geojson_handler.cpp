@@ -24,6 +24,24 @@ bool IsTopType(std::string_view type) {
   return false;
 }
 
+/// Whether a property's name may be a title's (TitleNamed): its length
+/// and first byte, so that most names (an elevation, a time) cost no more.
+bool MayNameTitle(std::string_view name) {
+  const auto first = static_cast<unsigned char>(name.empty() ? '\0' : name[0]);
+  switch (name.size()) {
+    case 4:
+      return (first | 0x20u) == 'n';
+    case 5:
+      return (first | 0x20u) == 't' || (first | 0x20u) == 'l';
+    case 6:
+      return first == 0xE5;  // 名称
+    case 9:
+      return first == 0xE6 || (first | 0x20u) == 's';  // 施設名, stop_name
+    default:
+      return false;
+  }
+}
+
 // Messages are built apart from the handlers that need them, in functions
 // of their own that are never inlined: a handler that holds no string of its
 // own sets up no stack guard and saves fewer registers on every event.
@@ -96,7 +114,7 @@ GeoJsonHandler::Member GeoJsonHandler::MemberOf(Role role, std::string_view name
       kGeometryMembers,                             // kGeometry
       0,                                            // kGeometries
       0,                                            // kCoordinates
-      kBits({Member::kLocation}),                   // kProperties (titles: PropertyRole)
+      kBits({Member::kName, Member::kLocation}),    // kProperties (other titles: PropertyRole)
       0,                                            // kLocation
       kBits({Member::kType, Member::kProperties}),  // kCrs
       kBits({Member::kName, Member::kCode}),        // kCrsProperties
@@ -124,15 +142,32 @@ void GeoJsonHandler::PushGeometry(std::int64_t line, bool direct) {
 bool GeoJsonHandler::Key(const char* text, unsigned length, bool) {
   stream_.MarkEvent();
   Frame& frame = frames_[depth_ - 1];
-  frame.member = MemberOf(frame.role, {text, length});
-  if (frame.member == Member::kOther &&
-      (frame.role == Role::kProperties || frame.role == Role::kLocation)) {
-    PropertyRole(frame, {text, length});
+  const std::string_view name(text, length);
+  frame.member = MemberOf(frame.role, name);
+  if (frame.role != Role::kProperties && frame.role != Role::kLocation) return true;
+  if (frame.member == Member::kName && frame.role == Role::kProperties) {
+    // The title of most files, found by MemberOf already.
+    frame.member = Member::kTitle;
+    frame.title = GeoJsonFeature::Title::kName;
+  } else if (frame.member == Member::kOther && (MayNameTitle(name) || MayNameField(name))) {
+    PropertyRole(frame, name);
   }
   return true;
 }
 
 namespace {
+
+/// Whether `name` is `lower` (letters a to z alone) in any letter case: a
+/// byte with 0x20 added is one of them only when it is that letter.
+bool IsLettersInAnyCase(std::string_view name, std::string_view lower) {
+  if (name.size() != lower.size()) return false;
+  for (std::size_t i = 0; i < lower.size(); ++i) {
+    if ((static_cast<unsigned char>(name[i]) | 0x20u) != static_cast<unsigned char>(lower[i])) {
+      return false;
+    }
+  }
+  return true;
+}
 
 /// The title a property of this name is, in any letter case; none for
 /// any other name. The length and the first byte settle most names.
@@ -140,11 +175,11 @@ std::optional<GeoJsonFeature::Title> TitleNamed(std::string_view name) {
   using Title = GeoJsonFeature::Title;
   switch (name.size()) {
     case 4:
-      if (EqualsIgnoringAsciiCase(name, "name")) return Title::kName;
+      if (IsLettersInAnyCase(name, "name")) return Title::kName;
       break;
     case 5:
-      if (EqualsIgnoringAsciiCase(name, "title")) return Title::kTitle;
-      if (EqualsIgnoringAsciiCase(name, "label")) return Title::kLabel;
+      if (IsLettersInAnyCase(name, "title")) return Title::kTitle;
+      if (IsLettersInAnyCase(name, "label")) return Title::kLabel;
       break;
     case 6:
       if (name == "名称") return Title::kJapanese;

@@ -180,14 +180,18 @@ bool KmlReader::OnFieldEnd(int depth) {
   if (depth == dataDepth_) dataDepth_ = 0;
   if (depth == extendedDepth_) extendedDepth_ = 0;
   if (fieldDepth_ == 0 || depth != fieldDepth_) return false;
+  EndField();
+  return true;
+}
+
+void KmlReader::EndField() {
   fieldDepth_ = 0;
   const bool cut = TextOverflowed();
   const std::string_view text = TakeText();
-  if (IsWhiteSpaceOnly(text)) return true;
+  if (IsWhiteSpaceOnly(text)) return;
   fields_[IndexOf(field_)].assign(text);
   if (cut) cut_.Add(field_);
   hasFields_ = true;
-  return true;
 }
 
 void KmlReader::StartPlacemark(int depth) {

@@ -23,8 +23,9 @@ struct Synonym {
 
 // Lower case; Japanese names as spreadsheets made in Japan head them; the
 // parts of an address as GPSBabel's CSV, OpenStreetMap's tags and address
-// books name them.
-constexpr std::array<Synonym, 56> kSynonyms = {{
+// books name them (not "town": "time", in nearly every feature of a GPX
+// file made GeoJSON, would cost a look-up each).
+constexpr std::array<Synonym, 55> kSynonyms = {{
     {"description", PointField::kDescription},
     {"desc", PointField::kDescription},
     {"notes", PointField::kDescription},
@@ -44,7 +45,6 @@ constexpr std::array<Synonym, 56> kSynonyms = {{
     {"street address", PointField::kAddress, true},
     {"addr:street", PointField::kAddress, true},
     {"city", PointField::kAddress, true},
-    {"town", PointField::kAddress, true},
     {"addr:city", PointField::kAddress, true},
     {"市区町村", PointField::kAddress, true},
     {"state", PointField::kAddress, true},
