@@ -155,14 +155,15 @@ void KmlReader::OnFieldStart(const XmlName& name, int depth, const char** attrib
   const bool simple = depth == extendedDepth_ + 2 && local == "SimpleData";
   if (data || simple) {
     const char* itemName = FindAttribute(attributes, "name");
-    const std::optional<PointField> field =
-        itemName != nullptr ? FieldNamed(itemName) : std::nullopt;
-    if (!field) return;
+    const std::optional<FieldName> named =
+        itemName != nullptr ? FieldOfName(itemName) : std::nullopt;
+    // The first whole text of each kind counts (not a part of an address).
+    if (!named || named->addressPart) return;
     if (simple) {
-      CollectField(*field, depth);
+      CollectField(named->field, depth);
     } else {
       dataDepth_ = depth;
-      dataField_ = *field;
+      dataField_ = named->field;
     }
   } else if (dataDepth_ != 0 && depth == dataDepth_ + 1 && local == "value") {
     CollectField(dataField_, depth);

@@ -133,12 +133,6 @@ std::optional<FieldName> FieldOfName(std::string_view name) {
   return std::nullopt;
 }
 
-std::optional<PointField> FieldNamed(std::string_view name) {
-  const std::optional<FieldName> named = FieldOfName(name);
-  if (!named) return std::nullopt;
-  return named->field;
-}
-
 void PointFields::Set(PointField field, std::string_view text, TitleEncoding encoding) {
   if (text.empty() && !Any()) return;
   if (!values_) values_ = std::make_unique<Values>();

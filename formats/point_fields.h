@@ -62,19 +62,18 @@ struct FieldWords {
 };
 const FieldWords& WordsOf(PointField field);
 
+/// What a column, property or data item of a name holds: its field, and
+/// whether it is a part of an address rather than a whole one.
+struct FieldName {
+  PointField field = PointField::kDescription;
+  bool addressPart = false;
+};
+
 /// The field a column, property or data item of this name holds, in any
 /// letter case: the written names and their common synonyms ("notes",
 /// "comment", "link", "website", "tel" ...), and the address for each part
 /// of one ("street", "city", "state", "postcode", "country" ...). Nothing
 /// for any other name.
-std::optional<PointField> FieldNamed(std::string_view name);
-
-/// What a name FieldNamed knows holds: its field, and whether it is a part
-/// of an address (a street, a city ...) rather than a whole one.
-struct FieldName {
-  PointField field = PointField::kDescription;
-  bool addressPart = false;
-};
 std::optional<FieldName> FieldOfName(std::string_view name);
 
 namespace field_names {
@@ -83,7 +82,7 @@ namespace field_names {
 extern const std::array<std::uint32_t, 16> kFirstLetters;
 }  // namespace field_names
 
-/// Whether FieldNamed could know `name`: a test of its length and first
+/// Whether FieldOfName could know `name`: a test of its length and first
 /// byte, inline, so that the names of most properties (an elevation, a
 /// time) cost a reader almost nothing.
 inline bool MayNameField(std::string_view name) {
