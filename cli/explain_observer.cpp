@@ -16,7 +16,9 @@ std::string_view WhatBecameOfTitle(TitleChange change) {
     case TitleChange::kUnshowable:
       return "title CP932 cannot show at all: ";
     case TitleChange::kRecoded:
-      return "title's CP932 codes written as their usual form or U+FFFD: ";
+      return "title's CP932 codes written as their usual form: ";
+    case TitleChange::kBrokenBytes:
+      return "title's bytes that are no whole CP932 character replaced: ";
     case TitleChange::kTidied:
       return "title's blanks, TABs or line breaks made single blanks: ";
     case TitleChange::kControl:
@@ -56,6 +58,11 @@ void ExplainObserver::OnInputStarted(std::string_view path) { file_ = FileName(p
 void ExplainObserver::OnInputWithoutPoints(std::string_view path) {
   if (progress_ != nullptr) progress_->Clear();
   err_ << (FileName(path) + ": no point found\n");
+}
+
+void ExplainObserver::OnInputNote(std::string_view path, std::string_view note) {
+  if (progress_ != nullptr) progress_->Clear();
+  err_ << (FileName(path) + ": " + PrintableText(note) + "\n");
 }
 
 void ExplainObserver::OnDuplicate(const Point& point, std::string_view reason) {

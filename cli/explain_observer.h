@@ -22,6 +22,7 @@ class ExplainObserver : public RunObserver {
   void OnTitleChanged(const Point& point, TitleChange change) override;
   void OnInputStarted(std::string_view path) override;
   void OnInputWithoutPoints(std::string_view path) override;
+  void OnInputNote(std::string_view path, std::string_view note) override;
   void OnDuplicate(const Point& point, std::string_view reason) override;
   void OnLeftOut(const Point& point, std::string_view reason) override;
   void OnFieldsFitted(const Point& point, std::string_view note) override;

@@ -103,6 +103,7 @@ std::string InputLines(const RunOutcome& outcome) {
 std::string DetailLines(const RunOutcome& outcome, const ReportContext& context) {
   const RunSummary summary = SummarizeRun(outcome, context.input, context.output);
   std::string text = NothingFoundLine(outcome, summary, context) + InputLines(outcome);
+  for (const std::string& line : summary.notes) text += std::string(kProgram) + line + "\n";
   if (!summary.skipped.empty()) {
     text += std::string(kProgram) + summary.skipped +
             (context.explained ? "\n" : " (--explain tells which)\n");
@@ -111,9 +112,9 @@ std::string DetailLines(const RunOutcome& outcome, const ReportContext& context)
   for (const std::string* line :
        {&summary.datumMoves, &summary.duplicates, &summary.encoding, &summary.ignored,
         &summary.onlyLines, &summary.titlesChanged, &summary.titlesControls,
-        &summary.titlesUnshowable, &summary.titlesRecoded, &summary.titlesTidied,
-        &summary.fieldsNotKept, &summary.fieldsLeftOut, &summary.fieldsReplaced,
-        &summary.fieldsFitted}) {
+        &summary.titlesUnshowable, &summary.titlesRecoded, &summary.titlesBrokenBytes,
+        &summary.titlesTidied, &summary.fieldsNotKept, &summary.fieldsLeftOut, &summary.fieldsCut,
+        &summary.fieldsReplaced, &summary.fieldsFitted}) {
     if (!line->empty()) text += std::string(kProgram) + *line + "\n";
   }
   return text;

@@ -48,6 +48,8 @@ class Conversion {
   /// failure; the output's last part (a closing tag) is written at every
   /// end but a failure.
   std::optional<Failure> ConvertEntries();
+  /// What the reader of the input begun says of how it reads it.
+  void TellHeadNote(const PointReader& reader);
   /// The input holds no further entry, or could not be read on.
   std::optional<Failure> InputEnded();
   /// The entry stage stopped the run: a write failed, or the host cancelled.
@@ -211,8 +213,12 @@ std::optional<Failure> Conversion::ConvertEntries() {
         writer_->FieldsToCome(*fields);
       }
       fieldsTold = true;
+      TellHeadNote(reader);
     }
-    if (inputs_->index() != input) stage.StartInput(input = inputs_->index());
+    if (inputs_->index() != input) {
+      stage.StartInput(input = inputs_->index());
+      TellHeadNote(reader);
+    }
     if (entry.isPoint || entry.skip != SkipKind::kNotPointLine) inputs_->NotePoint();
     const EntryStage::Taken taken = stage.Take(entry);
     if (EntryStage::Stops(taken)) return Stopped(taken);
@@ -230,6 +236,14 @@ std::optional<Failure> Conversion::Stopped(EntryStage::Taken taken) {
   }
   cancelled_ = true;
   return EndOutput();
+}
+
+void Conversion::TellHeadNote(const PointReader& reader) {
+  std::string note = reader.headNote();
+  if (note.empty()) return;
+  const std::string& path = inputs_->current().path;
+  if (options_.observer != nullptr) options_.observer->OnInputNote(path, note);
+  outcome_.inputNotes.push_back(inputs_->several() ? path + ": " + note : std::move(note));
 }
 
 std::optional<Failure> Conversion::InputEnded() {

@@ -18,6 +18,11 @@ Datum DatumOfOutput(const RunOptions& options) {
 
 }  // namespace
 
+std::string UnmovableWords(const DatumMoves& moves) {
+  return "cannot be moved from " + std::string(DatumWords(moves.from)) + " to " +
+         std::string(DatumWords(moves.to));
+}
+
 bool DatumStage::Prepare(const RunOptions& options, std::string& why) {
   const Datum to = DatumOfOutput(options);
   for (const RunInput& input : options.inputs) {
@@ -52,13 +57,16 @@ bool DatumStage::Move(Point& point) {
   return true;
 }
 
-std::string DatumStage::Unmovable(const Point& point) const {
-  const DatumMoves& moves = current_->moves;
-  std::string reason = "cannot be moved from " + std::string(DatumWords(moves.from)) + " to " +
-                       std::string(DatumWords(moves.to));
+std::string DatumStage::Unmovable(const Point& point) {
+  DatumMoves& moves = current_->moves;
+  ++moves.unmovable;
+  std::string reason = UnmovableWords(moves);
   const Degrees degrees = DegreesOf(point.position);
   if (std::isnan(degrees.longitude) || std::isnan(degrees.latitude)) return reason;
-  if (!(std::fabs(degrees.latitude) <= 90.0)) reason += ": latitude beyond 90 degrees";
+  if (!(std::fabs(degrees.latitude) <= 90.0)) {
+    ++moves.beyondThePoles;
+    reason += kBeyondThePolesWords;
+  }
   return reason;
 }
 

@@ -31,8 +31,8 @@ class DatumStage {
   /// has no place in the datums.
   bool Move(Point& point);
   /// Why Move refused `point`: "cannot be moved from the Tokyo datum to
-  /// WGS 84: latitude beyond 90 degrees".
-  std::string Unmovable(const Point& point) const;
+  /// WGS 84: latitude beyond 90 degrees"; counted for the outcome.
+  std::string Unmovable(const Point& point);
   /// Said after the range that a moved position lies outside: " once moved
   /// to the Tokyo datum".
   std::string MovedWords() const;

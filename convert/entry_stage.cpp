@@ -1,6 +1,7 @@
 #include "convert/entry_stage.h"
 
 #include <cmath>
+#include <utility>
 
 #include "formats/poi_record.h"
 #include "formats/point_check.h"
@@ -54,6 +55,7 @@ EntryStage::EntryStage(const RunOptions& options, RunHost& host, PointWriter& wr
   }
   if (options.sort) sorted_.emplace(*options.sort, rule_.target().encoding);
   outcome.fields.nviAsked = !nviFields_.Empty();
+  outcome.textsInUtf8 = rule_.target().encoding == TitleEncoding::kUtf8;
 }
 
 void EntryStage::StartInput(std::size_t index) {
@@ -119,26 +121,40 @@ bool EntryStage::WriteHeld() {
 
 std::optional<std::pair<SkipKind, std::string>> EntryStage::MoveAndCheck(Point& point,
                                                                          bool untitled) {
-  if (!datum_.Move(point)) {
-    // Outside the input's own range, or untitled, it is skipped as always.
-    if (auto problem = CheckPoint(point, untitled, options_.untitled, ranges_)) return problem;
-    return std::pair{SkipKind::kOutOfRange, datum_.Unmovable(point)};
+  // What the input's own format does not hold (a CSV longitude of -200) is
+  // skipped as read: a move could take it round the globe into range.
+  if (auto problem =
+          CheckPoint(point, untitled, options_.untitled, {ranges_.input, ranges_.input})) {
+    return problem;
   }
-  auto problem = CheckPoint(point, untitled, options_.untitled, ranges_);
-  if (problem && problem->first == SkipKind::kOutOfRange) problem->second += datum_.MovedWords();
+  PointPosition read = point.position;
+  if (!datum_.Move(point)) return std::pair{SkipKind::kOutOfRange, datum_.Unmovable(point)};
+  auto problem = CheckPoint(point, false, options_.untitled, ranges_);
+  if (!problem || problem->first != SkipKind::kOutOfRange) return problem;
+  // Outside the output's range as read already (west of Greenwich for
+  // NVI): said as read, since the move is not what put it there.
+  std::swap(point.position, read);
+  auto asRead = CheckPoint(point, false, options_.untitled, {ranges_.output, ranges_.output});
+  std::swap(point.position, read);
+  if (asRead) return asRead;
+  problem->second += datum_.MovedWords();
   return problem;
 }
 
 void EntryStage::WriteWithTexts(const Point& point, std::string_view title) {
   FieldCounts& counts = outcome_.fields;
   for (const PointField field : kPointFields) {
-    if (!keptFields_.Has(field) && !IsWhiteSpaceOnly(point.fields.Get(field))) {
+    if (IsWhiteSpaceOnly(point.fields.Get(field))) continue;
+    if (!keptFields_.Has(field)) {
       ++counts.notKept[IndexOf(field)];
+    } else if (point.fields.WasCut(field)) {
+      ++counts.cut[IndexOf(field)];
     }
   }
-  int changed = 0;
-  FieldTexts texts = rule_.ApplyToFields(point, source_, keptFields_, changed);
-  counts.replaced += changed;
+  TextChanges changes;
+  FieldTexts texts = rule_.ApplyToFields(point, source_, keptFields_, changes);
+  counts.replaced += changes.texts;
+  counts.replacedKinds |= changes.kinds;
   if (!nviFields_.Empty()) {
     const NviFieldFit fit = FillNviFields(texts, nviFields_, nviValues_);
     texts = NviFieldTextsOf(nviValues_);
@@ -203,6 +219,9 @@ void EntryStage::CountTitleChange(const Point& point, TitleChange change) {
       break;
     case TitleChange::kRecoded:
       ++titles.recoded;
+      break;
+    case TitleChange::kBrokenBytes:
+      ++titles.brokenBytes;
       break;
     case TitleChange::kTidied:
       ++titles.tidied;

@@ -22,6 +22,9 @@ class RunObserver {
   /// A run of several inputs begins to read `path`; the lines told from
   /// here on are its lines.
   virtual void OnInputStarted(std::string_view /*path*/) {}
+  /// What the reader of `path` says of how it reads it, once it has begun
+  /// ("no column of the header names a title ..."); UTF-8.
+  virtual void OnInputNote(std::string_view /*path*/, std::string_view /*note*/) {}
   /// An input of several ended without a single point (none written,
   /// none skipped).
   virtual void OnInputWithoutPoints(std::string_view /*path*/) {}

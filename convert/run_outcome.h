@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -92,6 +93,8 @@ struct TitleCounts {
   std::int64_t unshowable = 0;
   /// Written as UTF-8 text that holds their CP932 bytes only as other codes.
   std::int64_t recoded = 0;
+  /// CP932 bytes that are no whole character replaced ("?", U+FFFD).
+  std::int64_t brokenBytes = 0;
   /// Inner white space made single blanks.
   std::int64_t tidied = 0;
   /// Characters no text should hold replaced.
@@ -114,7 +117,19 @@ struct DatumMoves {
   /// The operation that moved them ("EPSG:15484 \"Tokyo to WGS 84 (108)\"").
   std::string operation;
   std::int64_t points = 0;
+  /// Points skipped since no move between the two datums takes them (they
+  /// count among the skipped ones out of range), and of those the ones
+  /// whose latitude lies beyond 90 degrees (an NVI or POT file holds up to
+  /// 180).
+  std::int64_t unmovable = 0;
+  std::int64_t beyondThePoles = 0;
 };
+
+/// "cannot be moved from the Tokyo datum to WGS 84": the words for a point
+/// no move takes, the same in the summary as for each point.
+std::string UnmovableWords(const DatumMoves& moves);
+/// Said after UnmovableWords of a point whose latitude is beyond 90 degrees.
+inline constexpr std::string_view kBeyondThePolesWords = ": latitude beyond 90 degrees";
 
 /// What became of the points' further texts (descriptions, addresses ...).
 struct FieldCounts {
@@ -123,8 +138,12 @@ struct FieldCounts {
   /// Texts left out since the writer had fixed its room before they came
   /// (a CSV's columns), by field.
   std::array<std::int64_t, kPointFieldCount> leftOut{};
-  /// Texts whose characters the title rule replaced.
+  /// Texts written as the reader cut them at kMaxTextBytes, by field.
+  std::array<std::int64_t, kPointFieldCount> cut{};
+  /// Texts whose characters the title rule replaced, and a bit for each
+  /// kind of change it made (see TextChanges).
   std::int64_t replaced = 0;
+  unsigned replacedKinds = 0;
   /// NVI blocks whose fields were made to fit (braces, semicolons, line
   /// breaks replaced; cut at a limit).
   std::int64_t fitted = 0;
@@ -162,8 +181,15 @@ struct RunOutcome {
   /// How a text input's fields were laid out, when worth saying ("fields
   /// separated by \";\" with decimal commas"); empty otherwise.
   std::string inputLayout;
+  /// What the readers said of how they read their inputs (see
+  /// PointReader::headNote), each after its input's path when there are
+  /// several.
+  std::vector<std::string> inputNotes;
   TitleCounts titles;
   FieldCounts fields;
+  /// The output's texts are UTF-8: what the rule put in for a character
+  /// is U+FFFD there, "?" in CP932.
+  bool textsInUtf8 = false;
   /// Point entries that gave no record (no title, a rejected coordinate, not
   /// UTF-8 ...); lines that hold no point at all do not count.
   SkipCounts skipped;

@@ -1,7 +1,9 @@
 #include "convert/run_summary.h"
 
+#include <utility>
 #include <vector>
 
+#include "convert/title_rule.h"
 #include "formats/csv_writer.h"
 
 namespace velorin {
@@ -22,16 +24,32 @@ std::string Listed(const std::vector<std::string>& parts) {
   return text;
 }
 
-std::string SkippedLine(const SkipCounts& counts, PointFormat input, PointFormat output) {
+/// "3 that cannot be moved from the Tokyo datum to WGS 84: latitude beyond
+/// 90 degrees", for each pair of datums that left points unmoved: the words
+/// each point was skipped with.
+void UnmovableCounts(const std::vector<DatumMoves>& moves, std::vector<std::string>& why) {
+  for (const DatumMoves& moved : moves) {
+    if (moved.unmovable == 0) continue;
+    std::string words = std::to_string(moved.unmovable) + " that " + UnmovableWords(moved);
+    if (moved.beyondThePoles == moved.unmovable) words += kBeyondThePolesWords;
+    why.push_back(std::move(words));
+  }
+}
+
+std::string SkippedLine(const RunOutcome& outcome, PointFormat input, PointFormat output) {
+  const SkipCounts& counts = outcome.skipped;
   if (counts.total() == 0) return {};
   std::vector<std::string> why;
   if (counts.untitled > 0) why.push_back(std::to_string(counts.untitled) + " without a title");
-  if (counts.outOfRange > 0) {
-    why.push_back(std::to_string(counts.outOfRange) +
+  std::int64_t outside = counts.outOfRange;
+  for (const DatumMoves& moved : outcome.datumMoves) outside -= moved.unmovable;
+  if (outside > 0) {
+    why.push_back(std::to_string(outside) +
                   (InfoOf(output).positions == PositionRange::kNvi
                        ? " outside 0 to 180 degrees"
                        : " outside latitude -90 to 90 or longitude -180 to 180"));
   }
+  UnmovableCounts(outcome.datumMoves, why);
   if (counts.malformed > 0) why.push_back(std::to_string(counts.malformed) + " unreadable");
   // POT files are read by the line, the others by the point.
   const ItemNames& names = InfoOf(input).entries;
@@ -143,7 +161,28 @@ std::string NoPlaceFor(const FieldCounts& counts, PointFormat output) {
   return std::string(DisplayName(output)) + " has no place for them";
 }
 
-void SummarizeFields(const FieldCounts& counts, PointFormat output, RunSummary& summary) {
+/// What the rule put in for characters, as its changes `kinds` (a bit for
+/// each TitleChange) say: "closest CP932 characters or \"?\"", "control
+/// characters as U+FFFD" ...; U+FFFD is named only where one was put in.
+std::string ReplacedHow(unsigned kinds, bool utf8) {
+  TextChanges changes;
+  changes.kinds = kinds;
+  const std::string as = utf8 ? " as U+FFFD" : " as \"?\"";
+  std::vector<std::string> how;
+  if (changes.Made(TitleChange::kClosest) || changes.Made(TitleChange::kUnshowable)) {
+    how.emplace_back("closest CP932 characters or \"?\"");
+  }
+  if (changes.Made(TitleChange::kControl)) how.push_back("control characters" + as);
+  if (changes.Made(TitleChange::kBrokenBytes)) {
+    how.push_back("bytes that are no whole CP932 character" + as);
+  }
+  if (changes.Made(TitleChange::kRecoded))
+    how.emplace_back("duplicate CP932 codes as the usual ones");
+  return Listed(how);
+}
+
+void SummarizeFields(const FieldCounts& counts, PointFormat output, bool utf8,
+                     RunSummary& summary) {
   const std::string notKept = FieldsCounted(counts.notKept);
   if (!notKept.empty())
     summary.fieldsNotKept = notKept + " not kept: " + NoPlaceFor(counts, output);
@@ -152,10 +191,16 @@ void SummarizeFields(const FieldCounts& counts, PointFormat output, RunSummary& 
     summary.fieldsLeftOut = leftOut + " not kept: the CSV's columns were chosen from its first " +
                             std::to_string(kCsvColumnLookahead) + " points";
   }
+  const std::string cut = FieldsCounted(counts.cut);
+  if (!cut.empty()) {
+    summary.fieldsCut = cut + " cut at " + std::to_string(kMaxTextBytes) +
+                        " bytes, on a character's edge: the most of one text read";
+  }
   if (counts.replaced > 0) {
     summary.fieldsReplaced = Counted(counts.replaced, "description, address or other text",
                                      "descriptions, addresses or other texts") +
-                             " with characters replaced (closest CP932 characters, U+FFFD)";
+                             " with characters replaced (" +
+                             ReplacedHow(counts.replacedKinds, utf8) + ")";
   }
   if (counts.fitted > 0) {
     summary.fieldsFitted =
@@ -182,7 +227,8 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
   if (!outcome.inputLayout.empty()) {
     summary.encoding += (summary.encoding.empty() ? "" : "; ") + outcome.inputLayout;
   }
-  summary.skipped = SkippedLine(outcome.skipped, input, output);
+  summary.notes = outcome.inputNotes;
+  summary.skipped = SkippedLine(outcome, input, output);
   summary.datumMoves = DatumLine(outcome.datumMoves, output);
   summary.ignored = IgnoredLine(outcome.ignored);
   if (outcome.duplicatesDropped > 0) {
@@ -216,30 +262,35 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
                                " CP932 cannot show at all, written as \"?\"";
   }
   if (titles.recoded > 0) {
-    summary.titlesRecoded =
-        Counted(titles.recoded, "title", "titles") +
-        " with CP932 codes that UTF-8 holds only as others (a duplicate code written as the "
-        "usual one, bytes that are no character as U+FFFD)";
+    summary.titlesRecoded = Counted(titles.recoded, "title", "titles") +
+                            " with CP932 codes that UTF-8 holds only as others (a duplicate "
+                            "code written as the usual one)";
+  }
+  if (titles.brokenBytes > 0) {
+    summary.titlesBrokenBytes = Counted(titles.brokenBytes, "title", "titles") +
+                                " with bytes that are no whole CP932 character, written as " +
+                                (outcome.textsInUtf8 ? "U+FFFD" : "\"?\"");
   }
   if (titles.tidied > 0) {
     summary.titlesTidied = Counted(titles.tidied, "title", "titles") +
                            " with blanks, TABs or line breaks inside made single blanks";
   }
-  SummarizeFields(outcome.fields, output, summary);
+  SummarizeFields(outcome.fields, output, outcome.textsInUtf8, summary);
   return summary;
 }
 
 std::vector<std::string> SummaryLines(const RunSummary& summary) {
   std::vector<std::string> lines;
-  for (const std::string* line : {&summary.encoding, &summary.skipped}) {
-    if (!line->empty()) lines.push_back(*line);
-  }
+  if (!summary.encoding.empty()) lines.push_back(summary.encoding);
+  lines.insert(lines.end(), summary.notes.begin(), summary.notes.end());
+  if (!summary.skipped.empty()) lines.push_back(summary.skipped);
   lines.insert(lines.end(), summary.leftOut.begin(), summary.leftOut.end());
   for (const std::string* line :
        {&summary.datumMoves, &summary.duplicates, &summary.ignored, &summary.onlyLines,
         &summary.titlesChanged, &summary.titlesControls, &summary.titlesUnshowable,
-        &summary.titlesRecoded, &summary.titlesTidied, &summary.fieldsNotKept,
-        &summary.fieldsLeftOut, &summary.fieldsReplaced, &summary.fieldsFitted}) {
+        &summary.titlesRecoded, &summary.titlesBrokenBytes, &summary.titlesTidied,
+        &summary.fieldsNotKept, &summary.fieldsLeftOut, &summary.fieldsCut, &summary.fieldsReplaced,
+        &summary.fieldsFitted}) {
     if (!line->empty()) lines.push_back(*line);
   }
   return lines;

@@ -15,6 +15,9 @@ struct RunSummary {
   /// laid out its fields when worth saying ("read as UTF-8; fields separated
   /// by \";\" with decimal commas"); empty otherwise.
   std::string encoding;
+  /// What the readers said of how they read the inputs ("no column of the
+  /// header names a title ..."), a line each.
+  std::vector<std::string> notes;
   /// "2 points skipped: 1 without a title and 1 unreadable" (point lines
   /// for POT input); empty when none was.
   std::string skipped;
@@ -35,6 +38,9 @@ struct RunSummary {
   std::string titlesUnshowable;
   /// CP932 titles whose codes UTF-8 holds only as others; empty when none.
   std::string titlesRecoded;
+  /// "1 title with bytes that are no whole CP932 character, written as
+  /// \"?\""; empty when none.
+  std::string titlesBrokenBytes;
   /// Titles whose inner white space became single blanks; empty when none.
   std::string titlesTidied;
   /// "2 duplicate points dropped" (--dedupe); empty when none was.
@@ -51,7 +57,10 @@ struct RunSummary {
   std::string fieldsNotKept;
   /// Texts that came after a CSV's columns were chosen; empty when none.
   std::string fieldsLeftOut;
-  /// "2 descriptions, addresses or other texts with characters replaced".
+  /// "1 description cut at 65536 bytes ..."; empty when none was.
+  std::string fieldsCut;
+  /// "2 descriptions, addresses or other texts with characters replaced
+  /// (closest CP932 characters or \"?\")": what was put in, by how.
   std::string fieldsReplaced;
   /// "3 records with NVI fields made to fit the block".
   std::string fieldsFitted;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "text/sjis_scan.h"
 #include "text/utf8.h"
 
 namespace velorin {
@@ -44,6 +45,25 @@ bool HoldsControlByte(std::string_view text) {
   return false;
 }
 
+/// The C1 control characters, U+0080 to U+009F (C2 80 to C2 9F): no text
+/// should hold them, and U+0085 breaks lines where it is read as NEL.
+bool IsUtf8C1Control(std::string_view text, int length) {
+  return length == 2 && static_cast<unsigned char>(text[0]) == 0xC2 &&
+         static_cast<unsigned char>(text[1]) <= 0x9F;
+}
+
+/// U+FFFE and U+FFFF (EF BF BE, EF BF BF): no character at all.
+bool IsUtf8NonCharacter(std::string_view text, int length) {
+  return length == 3 && static_cast<unsigned char>(text[0]) == 0xEF &&
+         static_cast<unsigned char>(text[1]) == 0xBF && static_cast<unsigned char>(text[2]) >= 0xBE;
+}
+
+/// A byte that begins no CP932 character when it stands alone: a lead byte
+/// (its second byte missing), or a code CP932 leaves unused.
+constexpr bool BeginsNoCharacter(unsigned char b) {
+  return IsLeadByte(b) || b == 0x80 || b == 0xA0 || b >= 0xFD;
+}
+
 /// Whether UTF-8 `text` holds anything ReplaceUtf8Controls replaces.
 bool HoldsUtf8ToReplace(std::string_view text) {
   while (!text.empty()) {
@@ -52,15 +72,61 @@ bool HoldsUtf8ToReplace(std::string_view text) {
     text.remove_prefix(ascii);
     if (text.empty()) return false;
     const int length = utf8::SequenceLength(text);
-    if (length <= 0) return true;
-    if (length == 3 && static_cast<unsigned char>(text[0]) == 0xEF &&
-        static_cast<unsigned char>(text[1]) == 0xBF &&
-        static_cast<unsigned char>(text[2]) >= 0xBE) {
+    if (length <= 0 || IsUtf8C1Control(text, length) || IsUtf8NonCharacter(text, length)) {
       return true;
     }
     text.remove_prefix(static_cast<std::size_t>(length));
   }
   return false;
+}
+
+/// Whether `cp932` holds a byte that begins no whole character: a lead byte
+/// without its second byte, or a code CP932 leaves unused (0x80, 0xA0, 0xFD
+/// to 0xFF). ASCII eight bytes at a time.
+bool HoldsBrokenCp932(std::string_view cp932) {
+  std::size_t at = 0;
+  while (at < cp932.size()) {
+    at += utf8::AsciiPrefixLength(cp932.substr(at));
+    if (at == cp932.size()) return false;
+    const std::size_t width = CharWidthAt(cp932, at);
+    if (width == 1 && BeginsNoCharacter(static_cast<unsigned char>(cp932[at]))) return true;
+    at += width;
+  }
+  return false;
+}
+
+/// `cp932` with each byte HoldsBrokenCp932 finds made "?".
+void ReplaceBrokenCp932(std::string_view cp932, std::string& out) {
+  out.clear();
+  for (std::size_t at = 0; at < cp932.size();) {
+    const std::size_t width = CharWidthAt(cp932, at);
+    if (width == 1 && BeginsNoCharacter(static_cast<unsigned char>(cp932[at]))) {
+      out += '?';
+    } else {
+      out.append(cp932.substr(at, width));
+    }
+    at += width;
+  }
+}
+
+/// UTF-8 `text` with its C1 control characters made "?", so that CP932,
+/// which lacks them, is not said to have a closest one.
+bool ReplaceC1Controls(std::string_view text, std::string& out) {
+  if (text.find('\xC2') == std::string_view::npos) return false;
+  out.clear();
+  bool replaced = false;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (static_cast<unsigned char>(text[at]) == 0xC2 && at + 1 < text.size() &&
+        static_cast<unsigned char>(text[at + 1]) >= 0x80 &&
+        static_cast<unsigned char>(text[at + 1]) <= 0x9F) {
+      out += '?';
+      replaced = true;
+      ++at;
+    } else {
+      out += text[at];
+    }
+  }
+  return replaced;
 }
 
 /// How much a change matters, when a title went through several.
@@ -74,10 +140,12 @@ int Weight(TitleChange change) {
       return 2;
     case TitleChange::kRecoded:
       return 3;
-    case TitleChange::kClosest:
+    case TitleChange::kBrokenBytes:
       return 4;
-    case TitleChange::kUnshowable:
+    case TitleChange::kClosest:
       return 5;
+    case TitleChange::kUnshowable:
+      return 6;
   }
   return 0;
 }
@@ -115,14 +183,10 @@ bool ReplaceUtf8Controls(std::string_view text, std::string& out) {
     text.remove_prefix(ascii);
     if (text.empty()) break;
     const int length = utf8::SequenceLength(text);
-    // U+FFFE and U+FFFF (EF BF BE, EF BF BF): no character at all.
-    const bool nonCharacter = length == 3 && static_cast<unsigned char>(text[0]) == 0xEF &&
-                              static_cast<unsigned char>(text[1]) == 0xBF &&
-                              static_cast<unsigned char>(text[2]) >= 0xBE;
-    if (length <= 0 || nonCharacter) {
+    if (length <= 0 || IsUtf8C1Control(text, length) || IsUtf8NonCharacter(text, length)) {
       out += kReplacement;
       replaced = true;
-      text.remove_prefix(length == 3 ? 3 : 1);
+      text.remove_prefix(length > 0 ? static_cast<std::size_t>(length) : 1);
       continue;
     }
     out.append(text.substr(0, static_cast<std::size_t>(length)));
@@ -138,9 +202,9 @@ std::string_view TitleRule::ApplyFully(const Point& point, const TitleSource& so
 }
 
 FieldTexts TitleRule::ApplyToFields(const Point& point, const TitleSource& source,
-                                    PointFieldSet wanted, int& changed) {
+                                    PointFieldSet wanted, TextChanges& changes) {
   FieldTexts texts;
-  changed = 0;
+  changes = {};
   if (!point.fields.Any()) return texts;
   const TitleEncoding from = point.fields.encoding();
   for (const PointField field : kPointFields) {
@@ -151,7 +215,10 @@ FieldTexts TitleRule::ApplyToFields(const Point& point, const TitleSource& sourc
     out = ApplyTo(text, from, false, source, fields_[IndexOf(field)], change);
     // A field of blanks alone says nothing.
     if (!source.spaceIsLayout && IsWhiteSpaceOnly(out)) out = {};
-    if (change != TitleChange::kNone && change != TitleChange::kTidied) ++changed;
+    if (change != TitleChange::kNone && change != TitleChange::kTidied) {
+      ++changes.texts;
+      changes.Note(change);
+    }
   }
   return texts;
 }
@@ -161,9 +228,14 @@ std::string_view TitleRule::ApplyTo(std::string_view text, TitleEncoding from, b
                                     TitleChange& change) {
   if (keepsUnitBytes_ && source.unitBytes && from == TitleEncoding::kCp932) {
     // The unit's titles, as the unit wrote them (but what the reader
-    // replaced already, reading UTF-8 lines as CP932).
+    // replaced already, reading UTF-8 lines as CP932), but for a lead byte
+    // at the end, which would take the closing brace as its second byte.
     if (approximated) change = ChangeOfTitle(text, true);
-    return text;
+    if (!EndsInLoneLeadByte(text)) return text;
+    buffers.cleaned.assign(text);
+    buffers.cleaned.back() = '?';
+    change = Stronger(change, TitleChange::kBrokenBytes);
+    return buffers.cleaned;
   }
   if (source.spaceIsLayout && !IsWhiteSpaceTidy(text)) {
     buffers.tidied.assign(text);
@@ -172,15 +244,33 @@ std::string_view TitleRule::ApplyTo(std::string_view text, TitleEncoding from, b
   }
   if (text.empty()) return text;
   return target_.encoding == TitleEncoding::kCp932
-             ? ToCp932(text, from, approximated, buffers, change)
+             ? ToCp932(text, from, approximated, source.unitBytes, buffers, change)
              : ToUtf8(text, from, buffers, change);
 }
 
 std::string_view TitleRule::ToCp932(std::string_view text, TitleEncoding from, bool approximated,
-                                    Buffers& buffers, TitleChange& change) {
+                                    bool unitBytes, Buffers& buffers, TitleChange& change) {
   if (from == TitleEncoding::kUtf8) {
     approximated = encoder_.Encode(text, buffers.converted);
+    // CP932 lacks the C1 controls: only a title with characters replaced
+    // may hold one, and it is a control character, not one to replace by
+    // the closest.
+    if (approximated && ReplaceC1Controls(text, buffers.cleaned)) {
+      change = Stronger(change, TitleChange::kControl);
+      approximated = encoder_.Encode(buffers.cleaned, buffers.converted);
+    }
     text = buffers.converted;
+  } else if (!unitBytes && HoldsBrokenCp932(text)) {
+    // Bytes of a decoded file (a CSV in CP932) that are no character: a
+    // lead byte among them would take the byte after it as its second.
+    ReplaceBrokenCp932(text, buffers.converted);
+    text = buffers.converted;
+    change = Stronger(change, TitleChange::kBrokenBytes);
+  } else if (EndsInLoneLeadByte(text)) {
+    buffers.converted.assign(text);
+    buffers.converted.back() = '?';
+    text = buffers.converted;
+    change = Stronger(change, TitleChange::kBrokenBytes);
   }
   if (approximated) {
     change = Stronger(change, text.find_first_not_of("? ") == std::string_view::npos
@@ -201,7 +291,7 @@ std::string_view TitleRule::ToUtf8(std::string_view text, TitleEncoding from, Bu
     const bool isTitle = &buffers == &title_;
     TitleDecoder& decoder = isTitle ? decoder_ : fieldDecoder_;
     const std::string_view decoded = decoder.Decode(text);
-    if (decoder.lastRecoded()) change = Stronger(change, TitleChange::kRecoded);
+    change = Stronger(change, decoder.lastChange());
     if (!isTitle && decoded.data() != text.data()) {
       buffers.converted.assign(decoded);
       text = buffers.converted;

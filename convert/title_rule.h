@@ -11,11 +11,14 @@
 //   character for one CP932 lacks (else "?"), or UTF-8 (CP932 codes UTF-8
 //   holds only as others are said).
 // - Characters no text should hold become U+FFFD (in CP932 "?"): control
-//   characters but TAB, CR and LF, U+0000 among them, DEL, the
-//   non-characters U+FFFE and U+FFFF, lone surrogates, bytes that are no
-//   UTF-8.
+//   characters but TAB, CR and LF, U+0000 among them, DEL, the C1 controls
+//   U+0080 to U+009F (NEL among them), the non-characters U+FFFE and
+//   U+FFFF, lone surrogates, bytes that are no UTF-8, and CP932 bytes that
+//   are no whole character (a lead byte without its second, which would
+//   take the byte after it, an NVI field's closing brace, as its second).
 // A title of the unit's own formats (POT, NVI) going into one of them keeps
-// its bytes exactly: the unit's titles are written as they were read.
+// its bytes: the unit's titles are written as they were read, but for a
+// lead byte alone at the end, which becomes "?".
 //
 // A point's further texts (its description, address, link ...) go the same
 // way, each by itself: the rule is one for every text a point carries.
@@ -42,6 +45,24 @@ struct TitleSource {
   bool unitBytes = true;
 };
 
+/// What the rule did to a point's further texts.
+struct TextChanges {
+  int texts = 0;       ///< texts whose characters were replaced
+  unsigned kinds = 0;  ///< a bit for each TitleChange made
+  void Note(TitleChange change) { kinds |= 1u << static_cast<unsigned>(change); }
+  bool Made(TitleChange change) const {
+    return ((kinds >> static_cast<unsigned>(change)) & 1u) != 0;
+  }
+};
+
+/// Whether the last byte of `text` is one that may lead a CP932 character
+/// (most titles end in ASCII or in a second byte of another range).
+inline bool MayEndInLeadByte(std::string_view text) {
+  if (text.empty()) return false;
+  const auto last = static_cast<unsigned char>(text.back());
+  return (last >= 0x81 && last <= 0x9F) || last >= 0xE0;
+}
+
 class TitleRule {
  public:
   explicit TitleRule(TitleTarget target)
@@ -56,7 +77,7 @@ class TitleRule {
     // The unit's titles into the unit's formats, as the unit wrote them:
     // the usual POT to NVI run, without a call.
     if (keepsUnitBytes_ && source.unitBytes && point.titleEncoding == TitleEncoding::kCp932 &&
-        !point.titleApproximated) {
+        !point.titleApproximated && !MayEndInLeadByte(point.title)) {
       change = TitleChange::kNone;
       return point.title;
     }
@@ -65,12 +86,12 @@ class TitleRule {
 
   /// The fields of `point` as the output holds them, by the same rule: views
   /// of the point's texts or of buffers valid until the next call. A field
-  /// of white space alone is empty. `changed` counts the fields whose
-  /// characters the rule replaced (closest CP932 ones, U+FFFD, "?"); tidied
-  /// white space is no change worth telling in a longer text.
-  /// Only the fields `wanted` are turned; the others stay empty.
+  /// of white space alone is empty. `changes` counts the fields whose
+  /// characters the rule replaced (closest CP932 ones, U+FFFD, "?") and
+  /// notes how; tidied white space is no change worth telling in a longer
+  /// text. Only the fields `wanted` are turned; the others stay empty.
   FieldTexts ApplyToFields(const Point& point, const TitleSource& source, PointFieldSet wanted,
-                           int& changed);
+                           TextChanges& changes);
 
   const TitleTarget& target() const { return target_; }
 
@@ -85,8 +106,10 @@ class TitleRule {
   };
   std::string_view ApplyTo(std::string_view text, TitleEncoding from, bool approximated,
                            const TitleSource& source, Buffers& buffers, TitleChange& change);
+  /// `unitBytes`: the text comes from the unit's own formats, whose bytes
+  /// are kept but for a lead byte at the end.
   std::string_view ToCp932(std::string_view text, TitleEncoding from, bool approximated,
-                           Buffers& buffers, TitleChange& change);
+                           bool unitBytes, Buffers& buffers, TitleChange& change);
   std::string_view ToUtf8(std::string_view text, TitleEncoding from, Buffers& buffers,
                           TitleChange& change);
 

@@ -34,6 +34,8 @@ class ChainedPointReader : public PointReader {
   /// The layouts of the inputs read so far that had one worth saying, each
   /// once ("fields separated by \";\" with decimal commas").
   std::string layoutNote() const override;
+  /// The note of the input being read.
+  std::string headNote() const override { return current_ ? current_->headNote() : std::string(); }
 
   /// The input being read (from 0).
   std::size_t inputIndex() const { return index_; }

@@ -69,7 +69,10 @@ bool CsvDecimalMark::ReadsWithTheOtherMark(std::string_view text) const {
 
 std::string CsvLayoutNote(char separator, std::optional<char> decimalMark) {
   if (separator == ',') return {};
-  if (separator == '\t') return "fields separated by TABs";
+  if (separator == '\t') {
+    return decimalMark == ',' ? "fields separated by TABs with decimal commas"
+                              : "fields separated by TABs";
+  }
   std::string note = "fields separated by \"" + std::string(1, separator) + "\"";
   if (decimalMark) note += *decimalMark == ',' ? " with decimal commas" : " with decimal points";
   return note;

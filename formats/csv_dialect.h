@@ -29,12 +29,13 @@ char ChooseCsvSeparator(std::string_view headerLine,
 
 /// The decimal mark of a number written in a file whose fields are
 /// separated by `separator`: a comma separates fields or marks decimals,
-/// never both, so only files separated by ";" may have decimal commas.
-/// Nothing while open: no number of such a file has shown its mark yet.
+/// never both, so only files separated by ";" or TABs may have decimal
+/// commas (GDAL reads both so). Nothing while open: no number of such a
+/// file has shown its mark yet.
 class CsvDecimalMark {
  public:
   explicit CsvDecimalMark(char separator)
-      : eitherMark_(separator == ';'),
+      : eitherMark_(separator == ';' || separator == '\t'),
         mark_(eitherMark_ ? std::nullopt : std::optional<char>('.')) {}
 
   /// Chosen by the first text that is a number with a point or with a
@@ -68,7 +69,9 @@ class CsvDecimalMark {
 };
 
 /// What a reader says of a table's layout: "fields separated by \";\" with
-/// decimal commas"; empty for fields separated by commas, the usual layout.
+/// decimal commas", "fields separated by TABs" (and "with decimal commas"
+/// when they have them); empty for fields separated by commas, the usual
+/// layout.
 std::string CsvLayoutNote(char separator, std::optional<char> decimalMark);
 
 }  // namespace velorin

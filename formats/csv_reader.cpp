@@ -1,7 +1,5 @@
 #include "formats/csv_reader.h"
 
-#include <array>
-
 #include "formats/decimal_text.h"
 #include "text/ascii.h"
 
@@ -9,40 +7,11 @@ namespace velorin {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kNameHeaders = {"name", "title", "名称", "名前"};
-constexpr std::array<std::string_view, 3> kLatitudeHeaders = {"lat", "latitude", "緯度"};
-constexpr std::array<std::string_view, 5> kLongitudeHeaders = {"lon", "lng", "long", "longitude",
-                                                               "経度"};
-
-template <std::size_t N>
-bool IsOneOf(std::string_view cell, const std::array<std::string_view, N>& names) {
-  for (const std::string_view name : names) {
-    if (cell == name) return true;
-  }
-  return false;
-}
-
 bool IsBlank(std::string_view text) {
   return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
 }  // namespace
-
-CsvColumns FindCsvColumns(const std::vector<std::string>& headerCells) {
-  CsvColumns columns;
-  for (std::size_t i = 0; i < headerCells.size(); ++i) {
-    const std::string cell = AsciiToLower(headerCells[i]);
-    if (!columns.name && IsOneOf(cell, kNameHeaders)) columns.name = i;
-    if (!columns.latitude && IsOneOf(cell, kLatitudeHeaders)) columns.latitude = i;
-    if (!columns.longitude && IsOneOf(cell, kLongitudeHeaders)) columns.longitude = i;
-    if (const std::optional<PointField> field = FieldNamed(cell)) {
-      std::optional<std::size_t>& column = columns.fields[IndexOf(*field)];
-      if (!column) column = i;
-      columns.hasFields = true;
-    }
-  }
-  return columns;
-}
 
 CsvReader::CsvReader(ByteSource& source, const ReaderOptions& options)
     : encoding_(options.textEncoding), lines_(source, options.bufferSize, kMaxRecordSize) {}
@@ -135,6 +104,7 @@ bool CsvReader::ReadHeader() {
   std::vector<std::string> cells;
   for (std::size_t i = 0; i < record_.size(); ++i) cells.push_back(HeaderCell(record_.field(i)));
   columns_ = FindCsvColumns(cells);
+  headNote_ = CsvHeaderNote(columns_, cells);
   if (!columns_.latitude || !columns_.longitude) {
     Fail(line, std::string("the header row names no ") +
                    (!columns_.latitude ? "latitude column (lat, latitude or 緯度)"
@@ -158,11 +128,7 @@ std::string CsvReader::UnreadableReason(bool latitude, std::string_view text) co
 
 std::optional<PointFieldSet> CsvReader::fieldsGiven() const {
   if (!headerRead_) return std::nullopt;
-  PointFieldSet fields;
-  for (const PointField field : kPointFields) {
-    if (columns_.fields[IndexOf(field)]) fields.Add(field);
-  }
-  return fields;
+  return columns_.given;
 }
 
 std::string CsvReader::layoutNote() const {
@@ -208,21 +174,19 @@ bool CsvReader::Next(ReadEntry& entry) {
   }
   entry.point.position = Degrees{longitude, latitude};
   entry.point.fields.Clear();
-  if (columns_.hasFields) FieldsInto(entry.point.fields);
+  if (!columns_.texts.empty()) FieldsInto(entry.point.fields);
   entry.isPoint = true;
   return true;
 }
 
-void CsvReader::FieldsInto(PointFields& fields) const {
+void CsvReader::FieldsInto(PointFields& fields) {
   // A CP932 file's texts keep their bytes; a UTF-8 file's bytes that are
   // no UTF-8 are the title rule's to replace.
   const TitleEncoding encoding = Cp932() ? TitleEncoding::kCp932 : TitleEncoding::kUtf8;
-  for (const PointField field : kPointFields) {
-    const std::optional<std::size_t>& column = columns_.fields[IndexOf(field)];
-    if (!column) continue;
-    const std::string_view text = record_.field(*column);
-    if (!IsWhiteSpaceOnly(text)) fields.Set(field, text, encoding);
+  for (const CsvTextColumn& column : columns_.texts) {
+    texts_.Offer(column.field, record_.field(column.column), column.addressPart);
   }
+  texts_.MoveInto(fields, encoding);
 }
 
 }  // namespace velorin

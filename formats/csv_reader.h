@@ -1,19 +1,20 @@
 #pragma once
 // Points read from a CSV table (RFC 4180) whose header row names the
-// columns: name/title/名称/名前, lat/latitude/緯度, lon/lng/long/longitude/
-// 経度, in any letter case; columns of a point's further texts by their
-// names and common synonyms (description/notes, comment, address, url/link/
-// website, phone/tel, email; see FieldNamed); other columns are ignored. Fields separated by
-// commas, TABs or ";" (then with decimal points or decimal commas), chosen
-// from the header row and the first numbers. UTF-8 (with or without a
-// byte-order mark) or CP932, chosen at the first bytes beyond ASCII.
+// columns (csv_columns.h): the title, the latitude and the longitude, and a
+// point's further texts, gathered so that none is lost (gathered_texts.h);
+// other columns are ignored. Fields separated by commas, TABs or ";" (with
+// TABs and ";", decimal points or decimal commas), chosen from the header
+// row and the first numbers. UTF-8 (with or without a byte-order mark) or
+// CP932, chosen at the first bytes beyond ASCII.
 #include <array>
 #include <optional>
 #include <string>
 
+#include "formats/csv_columns.h"
 #include "formats/csv_dialect.h"
 #include "formats/csv_record.h"
 #include "formats/encoding_head.h"
+#include "formats/gathered_texts.h"
 #include "formats/numbered_lines.h"
 #include "formats/point_fields.h"
 #include "formats/point_reader.h"
@@ -21,19 +22,6 @@
 #include "text/text_encoding.h"
 
 namespace velorin {
-
-/// The roles of a header's columns; nothing for a column not found.
-struct CsvColumns {
-  std::optional<std::size_t> name;
-  std::optional<std::size_t> latitude;
-  std::optional<std::size_t> longitude;
-  /// The column of each further text, by field.
-  std::array<std::optional<std::size_t>, kPointFieldCount> fields;
-  bool hasFields = false;
-};
-
-/// Finds the columns among header cells given in UTF-8.
-CsvColumns FindCsvColumns(const std::vector<std::string>& headerCells);
 
 class CsvReader : public PointReader {
  public:
@@ -50,6 +38,9 @@ class CsvReader : public PointReader {
   std::string layoutNote() const override;
   /// The columns of further texts its header names, once it is read.
   std::optional<PointFieldSet> fieldsGiven() const override;
+  /// Which columns are read when none names a title, and the roles two
+  /// columns name, once the header is read.
+  std::string headNote() const override { return headNote_; }
 
  private:
   /// Reads the next record that is not blank; false at the end or on a failure.
@@ -64,13 +55,15 @@ class CsvReader : public PointReader {
   std::string UnreadableReason(bool latitude, std::string_view text) const;
   bool Cp932() const { return encoding_.encoding() == TextEncoding::kCp932; }
   /// The record's further texts into `fields`, in the file's encoding.
-  void FieldsInto(PointFields& fields) const;
+  void FieldsInto(PointFields& fields);
 
   LateTextEncoding encoding_;
   NumberedLines lines_;
   CsvRecord record_;
   bool headerRead_ = false;
   CsvColumns columns_;
+  std::string headNote_;
+  GatheredTexts texts_;
   char separator_ = ',';
   CsvDecimalMark decimalMark_{','};
   TitleEncoder encoder_;

@@ -4,6 +4,7 @@
 
 #include "formats/geojson_quoted.h"
 #include "formats/title_text.h"
+#include "text/utf8.h"
 
 namespace velorin {
 
@@ -11,6 +12,15 @@ namespace {
 
 [[gnu::cold, gnu::noinline]] void SetTitleTooLong(ReadEntry& entry) {
   entry.reason = "a title longer than " + std::to_string(GeoJsonFeature::kMaxTitleSize) + " bytes";
+}
+
+/// What Google Takeout's saved places say of a place it has no position
+/// for; their point is then at 0,0.
+constexpr std::string_view kNoLocation = "No location information";
+
+[[gnu::cold, gnu::noinline]] void SetNoLocation(ReadEntry& entry) {
+  entry.reason = "a saved place without a location (its point is at 0,0 and it says \"" +
+                 std::string(kNoLocation) + " ...\")";
 }
 
 }  // namespace
@@ -36,10 +46,8 @@ void GeoJsonFeature::Reset(std::int64_t line, bool top) {
   typed_ = typeIsFeature_ = false;
   hasGeometry_ = hasProperties_ = hasLocation_ = propertiesEnded_ = handingOut_ = false;
   for (TitleCandidate& title : titles_) title.given = false;
-  if (hasFields_) {
-    for (std::string& text : fields_) text.clear();
-    hasFields_ = false;
-  }
+  texts_.Clear();
+  noLocation_ = false;
   held_.clear();
   reasons_.clear();
   emitted_ = 0;
@@ -65,11 +73,11 @@ void GeoJsonFeature::OfferTitle(Title which, std::string_view text) {
   title.text.assign(text.substr(0, kMaxTitleSize + 1));
 }
 
-void GeoJsonFeature::OfferField(PointField field, std::string_view text) {
-  std::string& value = fields_[IndexOf(field)];
-  if (!value.empty() || IsWhiteSpaceOnly(text)) return;
-  value.assign(text.substr(0, kMaxTitleSize));
-  hasFields_ = true;
+void GeoJsonFeature::OfferField(PointField field, std::string_view text, bool addressPart) {
+  const bool cut = text.size() > kMaxTitleSize;
+  if (cut) text = text.substr(0, utf8::CharacterEdgeAtOrBefore(text, kMaxTitleSize));
+  if (text.starts_with(kNoLocation)) noLocation_ = true;
+  texts_.Offer(field, text, addressPart, cut);
 }
 
 std::string* GeoJsonFeature::ChosenTitle() {
@@ -174,12 +182,15 @@ void GeoJsonFeature::EmitPoint(GeoJsonEntries& out, const Held& point, std::stri
                                std::string* title, bool takesTitle) {
   ReadEntry& entry = out.Emit(point.line);
   const bool tooLong = title != nullptr && title->size() > kMaxTitleSize;
-  if (!reason.empty() || tooLong) {
+  const bool nowhere = noLocation_ && point.longitude == 0.0 && point.latitude == 0.0;
+  if (!reason.empty() || tooLong || nowhere) {
     entry.isPoint = false;
-    if (tooLong) {
+    if (!reason.empty()) {
+      entry.reason = reason;
+    } else if (tooLong) {
       SetTitleTooLong(entry);
     } else {
-      entry.reason = reason;
+      SetNoLocation(entry);
     }
     return;
   }
@@ -194,17 +205,13 @@ void GeoJsonFeature::EmitPoint(GeoJsonEntries& out, const Held& point, std::stri
     }
   }
   entry.point.position = Degrees{point.longitude, point.latitude};
-  if (!hasFields_) return;
+  if (!texts_.Any()) return;
   // The last point of the feature takes the texts' buffers, the ones before
   // copies (as with the title).
-  for (const PointField field : kPointFields) {
-    std::string& text = fields_[IndexOf(field)];
-    if (text.empty()) continue;
-    if (takesTitle) {
-      entry.point.fields.Exchange(field, text);
-    } else {
-      entry.point.fields.Set(field, text);
-    }
+  if (takesTitle) {
+    texts_.MoveInto(entry.point.fields, TitleEncoding::kUtf8);
+  } else {
+    texts_.CopyInto(entry.point.fields, TitleEncoding::kUtf8);
   }
 }
 

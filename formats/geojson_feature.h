@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/gathered_texts.h"
 #include "formats/point_fields.h"
 #include "formats/point_kinds.h"
 #include "formats/point_reader.h"
@@ -52,12 +53,15 @@ struct GeoJsonPoint {
 class GeoJsonFeature {
  public:
   /// The longest title taken; a longer one skips its feature's points.
-  static constexpr std::size_t kMaxTitleSize = 1 << 16;
+  static constexpr std::size_t kMaxTitleSize = kMaxTextBytes;
   /// Points waiting, past which a settled feature hands its points out as
   /// they come.
   static constexpr std::size_t kHandOutFrom = 1024;
-  /// The title members, in the order one is chosen.
-  enum class Title : std::uint8_t { kName, kTitle, kTitleCapital, kLocationName };
+  /// The title members, in the order one is chosen: name, title and label
+  /// in any letter case, 名称 or 施設名, GTFS's stop_name, then a Takeout
+  /// place's location.name.
+  enum class Title : std::uint8_t { kName, kTitle, kLabel, kJapanese, kStopName, kLocationName };
+  static constexpr std::size_t kTitleCount = 6;
 
   /// A feature beginning at `line`; `top`: the top-level object.
   void Reset(std::int64_t line, bool top);
@@ -81,8 +85,10 @@ class GeoJsonFeature {
   /// A title member's text: the first string of each member counts.
   void OfferTitle(Title which, std::string_view text);
   /// A member that is one of a point's texts (properties.description,
-  /// location.address ...): the first string of each field counts.
-  void OfferField(PointField field, std::string_view text);
+  /// location.address ...), gathered so that none is lost
+  /// (gathered_texts.h); one longer than kMaxTitleSize is cut on a
+  /// character's edge and marked so.
+  void OfferField(PointField field, std::string_view text, bool addressPart);
 
   /// A point of one of its geometries; `direct`: of its own geometry, not
   /// of a collection's member.
@@ -138,9 +144,11 @@ class GeoJsonFeature {
   bool propertiesEnded_ = false;
   bool handingOut_ = false;  ///< its points go out as they come
   // Their buffers are kept from feature to feature.
-  TitleCandidate titles_[4];
-  std::array<std::string, kPointFieldCount> fields_;
-  bool hasFields_ = false;
+  TitleCandidate titles_[kTitleCount];
+  GatheredTexts texts_;
+  /// A Google Takeout saved place says it has no location (its point is
+  /// at 0,0, which is no place of it).
+  bool noLocation_ = false;
   std::vector<Held> held_;
   std::vector<std::string> reasons_;
   std::size_t emitted_ = 0;  ///< of held_, once the feature has ended

@@ -7,6 +7,7 @@
 
 #include "formats/decimal_text.h"
 #include "formats/geojson_quoted.h"
+#include "text/ascii.h"
 
 namespace velorin {
 
@@ -21,6 +22,24 @@ bool IsTopType(std::string_view type) {
     if (type == name) return true;
   }
   return false;
+}
+
+/// Whether a property's name may be a title's (TitleNamed): its length
+/// and first byte, so that most names (an elevation, a time) cost no more.
+bool MayNameTitle(std::string_view name) {
+  const auto first = static_cast<unsigned char>(name.empty() ? '\0' : name[0]);
+  switch (name.size()) {
+    case 4:
+      return (first | 0x20u) == 'n';
+    case 5:
+      return (first | 0x20u) == 't' || (first | 0x20u) == 'l';
+    case 6:
+      return first == 0xE5;  // 名称
+    case 9:
+      return first == 0xE6 || (first | 0x20u) == 's';  // 施設名, stop_name
+    default:
+      return false;
+  }
 }
 
 // Messages are built apart from the handlers that need them, in functions
@@ -60,9 +79,6 @@ GeoJsonHandler::Member GeoJsonHandler::NamedMember(std::string_view name) {
       if (name[0] == 't') return is("type") ? Member::kType : Member::kOther;
       if (name[0] == 'c') return is("code") ? Member::kCode : Member::kOther;
       return is("name") ? Member::kName : Member::kOther;
-    case 5:
-      if (name[0] == 't') return is("title") ? Member::kTitle : Member::kOther;
-      return is("Title") ? Member::kTitleCapital : Member::kOther;
     case 8:
       if (name[0] == 'f') return is("features") ? Member::kFeatures : Member::kOther;
       if (name[0] == 'g') return is("geometry") ? Member::kGeometry : Member::kOther;
@@ -92,15 +108,14 @@ GeoJsonHandler::Member GeoJsonHandler::MemberOf(Role role, std::string_view name
   constexpr std::uint32_t kTopMembers =
       kFeatureMembers | kGeometryMembers | kBits({Member::kFeatures, Member::kCrs});
   static constexpr std::uint32_t kKnown[] = {
-      kTopMembers,       // kTop
-      0,                 // kFeatures
-      kFeatureMembers,   // kFeature
-      kGeometryMembers,  // kGeometry
-      0,                 // kGeometries
-      0,                 // kCoordinates
-      kBits({Member::kName, Member::kTitle, Member::kTitleCapital,
-             Member::kLocation}),                   // kProperties
-      kBits({Member::kName}),                       // kLocation
+      kTopMembers,                                  // kTop
+      0,                                            // kFeatures
+      kFeatureMembers,                              // kFeature
+      kGeometryMembers,                             // kGeometry
+      0,                                            // kGeometries
+      0,                                            // kCoordinates
+      kBits({Member::kName, Member::kLocation}),    // kProperties (other titles: PropertyRole)
+      0,                                            // kLocation
       kBits({Member::kType, Member::kProperties}),  // kCrs
       kBits({Member::kName, Member::kCode}),        // kCrsProperties
       0,                                            // kPassed
@@ -127,16 +142,79 @@ void GeoJsonHandler::PushGeometry(std::int64_t line, bool direct) {
 bool GeoJsonHandler::Key(const char* text, unsigned length, bool) {
   stream_.MarkEvent();
   Frame& frame = frames_[depth_ - 1];
-  frame.member = MemberOf(frame.role, {text, length});
-  if (frame.member == Member::kOther &&
-      (frame.role == Role::kProperties || frame.role == Role::kLocation) &&
-      MayNameField({text, length})) {
-    if (const std::optional<PointField> field = FieldNamed({text, length})) {
-      frame.member = Member::kField;
-      frame.field = *field;
+  const std::string_view name(text, length);
+  frame.member = MemberOf(frame.role, name);
+  if (frame.role != Role::kProperties && frame.role != Role::kLocation) return true;
+  if (frame.member == Member::kName && frame.role == Role::kProperties) {
+    // The title of most files, found by MemberOf already.
+    frame.member = Member::kTitle;
+    frame.title = GeoJsonFeature::Title::kName;
+  } else if (frame.member == Member::kOther && (MayNameTitle(name) || MayNameField(name))) {
+    PropertyRole(frame, name);
+  }
+  return true;
+}
+
+namespace {
+
+/// Whether `name` is `lower` (letters a to z alone) in any letter case: a
+/// byte with 0x20 added is one of them only when it is that letter.
+bool IsLettersInAnyCase(std::string_view name, std::string_view lower) {
+  if (name.size() != lower.size()) return false;
+  for (std::size_t i = 0; i < lower.size(); ++i) {
+    if ((static_cast<unsigned char>(name[i]) | 0x20u) != static_cast<unsigned char>(lower[i])) {
+      return false;
     }
   }
   return true;
+}
+
+/// The title a property of this name is, in any letter case; none for
+/// any other name. The length and the first byte settle most names.
+std::optional<GeoJsonFeature::Title> TitleNamed(std::string_view name) {
+  using Title = GeoJsonFeature::Title;
+  switch (name.size()) {
+    case 4:
+      if (IsLettersInAnyCase(name, "name")) return Title::kName;
+      break;
+    case 5:
+      if (IsLettersInAnyCase(name, "title")) return Title::kTitle;
+      if (IsLettersInAnyCase(name, "label")) return Title::kLabel;
+      break;
+    case 6:
+      if (name == "名称") return Title::kJapanese;
+      break;
+    case 9:
+      if (name == "施設名") return Title::kJapanese;
+      if (EqualsIgnoringAsciiCase(name, "stop_name")) return Title::kStopName;
+      break;
+    default:
+      break;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void GeoJsonHandler::PropertyRole(Frame& frame, std::string_view name) {
+  if (frame.role == Role::kLocation) {
+    // A Takeout place's location: its name is a title, the rest its texts.
+    if (name == "name") {
+      frame.member = Member::kTitle;
+      frame.title = GeoJsonFeature::Title::kLocationName;
+      return;
+    }
+  } else if (const std::optional<GeoJsonFeature::Title> title = TitleNamed(name)) {
+    frame.member = Member::kTitle;
+    frame.title = *title;
+    return;
+  }
+  if (!MayNameField(name)) return;
+  if (const std::optional<FieldName> field = FieldOfName(name)) {
+    frame.member = Member::kField;
+    frame.field = field->field;
+    frame.addressPart = field->addressPart;
+  }
 }
 
 bool GeoJsonHandler::StartObject() {
@@ -356,12 +434,13 @@ bool GeoJsonHandler::MemberScalar(Frame& frame, ScalarKind kind, std::string_vie
       break;
     case Role::kProperties:
     case Role::kLocation:
-      // Only a string is a title; null or a number leaves the next choice.
+      // A number or a boolean is written as its text ("name": 101); null
+      // leaves the next choice.
+      if (!isString && kind != ScalarKind::kNumber && kind != ScalarKind::kBoolean) break;
       if (frame.member == Member::kField) {
-        if (isString) CurrentFeature().OfferField(frame.field, text);
-      } else if (const std::optional<GeoJsonFeature::Title> title = TitleOf(frame);
-                 title && isString) {
-        CurrentFeature().OfferTitle(*title, text);
+        CurrentFeature().OfferField(frame.field, text, frame.addressPart);
+      } else if (frame.member == Member::kTitle) {
+        CurrentFeature().OfferTitle(frame.title, text);
       }
       break;
     case Role::kCrs:
@@ -406,24 +485,6 @@ bool GeoJsonHandler::TopScalar(Member member, ScalarKind kind, std::string_view 
     return Fail("the \"crs\" member is no object naming a coordinate system");
   }
   return true;
-}
-
-std::optional<GeoJsonFeature::Title> GeoJsonHandler::TitleOf(const Frame& frame) {
-  using Title = GeoJsonFeature::Title;
-  if (frame.role == Role::kLocation) {
-    if (frame.member == Member::kName) return Title::kLocationName;
-    return std::nullopt;
-  }
-  switch (frame.member) {
-    case Member::kName:
-      return Title::kName;
-    case Member::kTitle:
-      return Title::kTitle;
-    case Member::kTitleCapital:
-      return Title::kTitleCapital;
-    default:
-      return std::nullopt;
-  }
 }
 
 }  // namespace velorin

@@ -41,7 +41,7 @@ class GeoJsonHandler {
   // RapidJSON's handler concept; false stops the parser (see failure() and
   // TakePause()).
   bool Null() { return Scalar(ScalarKind::kNull, {}); }
-  bool Bool(bool) { return Scalar(ScalarKind::kOther, {}); }
+  bool Bool(bool value) { return Scalar(ScalarKind::kBoolean, value ? "true" : "false"); }
   // Numbers come as their texts (the parser runs with kParseNumbersAsStringsFlag).
   bool Int(int) { return Scalar(ScalarKind::kOther, {}); }
   bool Uint(unsigned) { return Scalar(ScalarKind::kOther, {}); }
@@ -90,7 +90,7 @@ class GeoJsonHandler {
   const IgnoredItems& ignored() const { return reading_.ignored; }
 
  private:
-  enum class ScalarKind { kString, kNumber, kNull, kOther };
+  enum class ScalarKind { kString, kNumber, kBoolean, kNull, kOther };
   /// What a container is in GeoJSON's terms.
   enum class Role : std::uint8_t {
     kTop,  ///< the top-level object: a FeatureCollection, a Feature or a geometry
@@ -117,17 +117,18 @@ class GeoJsonHandler {
     kCrs,
     kName,
     kCode,  ///< of a crs's properties, in the older EPSG form
-    kTitle,
-    kTitleCapital,
     kLocation,
+    kTitle,  ///< of properties or location: a title (see title)
     kField,  ///< of properties or location: one of a point's texts (see field)
   };
   struct Frame {
     Role role = Role::kPassed;
     bool array = false;
-    Member member = Member::kOther;               ///< of the value that comes next (objects)
-    PointField field = PointField::kDescription;  ///< which, when member is kField
-    GeoJsonArray coordinates;                     ///< an array of coordinates, as read so far
+    Member member = Member::kOther;  ///< of the value that comes next (objects)
+    GeoJsonFeature::Title title = GeoJsonFeature::Title::kName;  ///< which, when member is kTitle
+    PointField field = PointField::kDescription;                 ///< which, when member is kField
+    bool addressPart = false;  ///< the field's text is a part of an address
+    GeoJsonArray coordinates;  ///< an array of coordinates, as read so far
   };
 
   bool Scalar(ScalarKind kind, std::string_view text);
@@ -138,8 +139,9 @@ class GeoJsonHandler {
   void ElementScalar(Frame& frame, ScalarKind kind, std::string_view text);
   /// Whether a scalar member of the top-level object (its type, a null crs) is acceptable.
   [[gnu::noinline]] bool TopScalar(Member member, ScalarKind kind, std::string_view text);
-  /// Which title a member of properties or location is; none for any other.
-  static std::optional<GeoJsonFeature::Title> TitleOf(const Frame& frame);
+  /// What a member of properties or location is: a title, one of a point's
+  /// texts, or neither.
+  static void PropertyRole(Frame& frame, std::string_view name);
   /// Opens the top-level object, and a geometry in case it is one.
   void StartTop();
   /// What an object in an array is: a feature, a geometry of a collection, or passed over.

@@ -109,6 +109,7 @@ bool GpxReader::EndField(int depth) {
   if (fieldDepth_ == 0 || depth != fieldDepth_) return false;
   fieldDepth_ = 0;
   std::string& text = fields_[IndexOf(field_)];
+  if (TextOverflowed()) cut_.Add(field_);
   const std::string_view piece = TakeText();
   if (addressPart_) {
     if (IsWhiteSpaceOnly(piece)) return true;
@@ -125,8 +126,11 @@ void GpxReader::FieldsInto(PointFields& fields) {
   // The point takes the buffers; its old ones, emptied, collect the next.
   for (const PointField field : kPointFields) {
     std::string& text = fields_[IndexOf(field)];
-    if (!text.empty()) fields.Exchange(field, text);
+    if (text.empty()) continue;
+    fields.Exchange(field, text);
+    if (cut_.Has(field)) fields.MarkCut(field);
   }
+  cut_ = {};
   hasFields_ = false;
 }
 
@@ -159,6 +163,7 @@ void GpxReader::StartPoint(int depth, const char** attributes) {
     for (std::string& text : fields_) text.clear();
     hasFields_ = false;
   }
+  cut_ = {};
 }
 
 void GpxReader::OnEnd(const XmlName& name, int depth) {

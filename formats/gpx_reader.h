@@ -88,6 +88,7 @@ class GpxReader : public XmlPointReader {
   bool readsFields_ = false;  ///< the point is a waypoint or a route point
   std::array<std::string, kPointFieldCount> fields_;
   bool hasFields_ = false;  ///< a text of fields_ is not empty
+  PointFieldSet cut_;       ///< texts of fields_ cut at kMaxTextSize
   int fieldDepth_ = 0;      ///< 0 when none is
   PointField field_ = PointField::kDescription;
   bool addressPart_ = false;  ///< a part of Garmin's address, joined to the others

@@ -155,14 +155,15 @@ void KmlReader::OnFieldStart(const XmlName& name, int depth, const char** attrib
   const bool simple = depth == extendedDepth_ + 2 && local == "SimpleData";
   if (data || simple) {
     const char* itemName = FindAttribute(attributes, "name");
-    const std::optional<PointField> field =
-        itemName != nullptr ? FieldNamed(itemName) : std::nullopt;
-    if (!field) return;
+    const std::optional<FieldName> named =
+        itemName != nullptr ? FieldOfName(itemName) : std::nullopt;
+    // The first whole text of each kind counts (not a part of an address).
+    if (!named || named->addressPart) return;
     if (simple) {
-      CollectField(*field, depth);
+      CollectField(named->field, depth);
     } else {
       dataDepth_ = depth;
-      dataField_ = *field;
+      dataField_ = named->field;
     }
   } else if (dataDepth_ != 0 && depth == dataDepth_ + 1 && local == "value") {
     CollectField(dataField_, depth);
@@ -180,12 +181,18 @@ bool KmlReader::OnFieldEnd(int depth) {
   if (depth == dataDepth_) dataDepth_ = 0;
   if (depth == extendedDepth_) extendedDepth_ = 0;
   if (fieldDepth_ == 0 || depth != fieldDepth_) return false;
-  fieldDepth_ = 0;
-  const std::string_view text = TakeText();
-  if (IsWhiteSpaceOnly(text)) return true;
-  fields_[IndexOf(field_)].assign(text);
-  hasFields_ = true;
+  EndField();
   return true;
+}
+
+void KmlReader::EndField() {
+  fieldDepth_ = 0;
+  const bool cut = TextOverflowed();
+  const std::string_view text = TakeText();
+  if (IsWhiteSpaceOnly(text)) return;
+  fields_[IndexOf(field_)].assign(text);
+  if (cut) cut_.Add(field_);
+  hasFields_ = true;
 }
 
 void KmlReader::StartPlacemark(int depth) {
@@ -203,6 +210,7 @@ void KmlReader::StartPlacemark(int depth) {
     for (std::string& text : fields_) text.clear();
     hasFields_ = false;
   }
+  cut_ = {};
   fieldDepth_ = extendedDepth_ = dataDepth_ = 0;
 }
 
@@ -350,7 +358,9 @@ void KmlReader::EmitPoint(const Waiting& point) {
   if (!hasFields_) return;
   for (const PointField field : kPointFields) {
     const std::string& text = fields_[IndexOf(field)];
-    if (!text.empty()) entry.point.fields.Set(field, text);
+    if (text.empty()) continue;
+    entry.point.fields.Set(field, text);
+    if (cut_.Has(field)) entry.point.fields.MarkCut(field);
   }
 }
 

@@ -75,6 +75,9 @@ class KmlReader : public XmlPointReader {
   void OnFieldStart(const XmlName& name, int depth, const char** attributes);
   /// True when the element ending was a text of the placemark.
   bool OnFieldEnd(int depth);
+  /// The text collected for a field has ended: the field's, when it says
+  /// anything. Apart from OnFieldEnd, which every element's end asks.
+  [[gnu::noinline]] void EndField();
   void CollectField(PointField field, int depth);
 
   int animationDepth_ = 0;  ///< of the open tour or update; 0 outside one
@@ -116,6 +119,7 @@ class KmlReader : public XmlPointReader {
   /// The placemark's texts so far, and the one being collected.
   std::array<std::string, kPointFieldCount> fields_;
   bool hasFields_ = false;
+  PointFieldSet cut_;   ///< texts of fields_ cut at kMaxTextSize
   int fieldDepth_ = 0;  ///< of the element whose text is collected; 0 when none is
   PointField field_ = PointField::kDescription;
   int extendedDepth_ = 0;  ///< of the open ExtendedData; 0 outside one

@@ -133,6 +133,11 @@ std::int64_t MakeBlockSafe(std::string& text, std::size_t limit, bool& cut) {
     end = at;
   }
   text.resize(end);
+  // A lead byte left alone at the end would take the closing brace.
+  if (EndsInLoneLeadByte(text)) {
+    text.back() = '?';
+    ++replaced;
+  }
   return replaced;
 }
 

@@ -17,6 +17,10 @@
 
 namespace velorin {
 
+/// The most bytes of one text a reader keeps (XML, GeoJSON); a longer
+/// one is cut on a character's edge and marked as cut.
+inline constexpr std::size_t kMaxTextBytes = std::size_t{1} << 16;
+
 enum class PointField : std::uint8_t { kDescription, kComment, kAddress, kLink, kPhone, kEmail };
 
 inline constexpr std::size_t kPointFieldCount = 6;
@@ -58,10 +62,19 @@ struct FieldWords {
 };
 const FieldWords& WordsOf(PointField field);
 
+/// What a column, property or data item of a name holds: its field, and
+/// whether it is a part of an address rather than a whole one.
+struct FieldName {
+  PointField field = PointField::kDescription;
+  bool addressPart = false;
+};
+
 /// The field a column, property or data item of this name holds, in any
 /// letter case: the written names and their common synonyms ("notes",
-/// "comment", "link", "website", "tel" ...). Nothing for any other name.
-std::optional<PointField> FieldNamed(std::string_view name);
+/// "comment", "link", "website", "tel" ...), and the address for each part
+/// of one ("street", "city", "state", "postcode", "country" ...). Nothing
+/// for any other name.
+std::optional<FieldName> FieldOfName(std::string_view name);
 
 namespace field_names {
 /// For each length of a name, the first letters (a bit each, "a" to "z",
@@ -69,7 +82,7 @@ namespace field_names {
 extern const std::array<std::uint32_t, 16> kFirstLetters;
 }  // namespace field_names
 
-/// Whether FieldNamed could know `name`: a test of its length and first
+/// Whether FieldOfName could know `name`: a test of its length and first
 /// byte, inline, so that the names of most properties (an elevation, a
 /// time) cost a reader almost nothing.
 inline bool MayNameField(std::string_view name) {
@@ -125,11 +138,17 @@ class PointFields {
   void Clear() {
     if (values_ && values_->filled) ClearValues();
   }
+  /// The reader cut the field's text at its bound (on a character's edge).
+  void MarkCut(PointField field) {
+    if (values_) values_->cut.Add(field);
+  }
+  bool WasCut(PointField field) const { return values_ && values_->cut.Has(field); }
 
  private:
   struct Values {
     TitleEncoding encoding = TitleEncoding::kUtf8;
     bool filled = false;
+    PointFieldSet cut;
     std::array<std::string, kPointFieldCount> text;
   };
   void ClearValues();

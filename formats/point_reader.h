@@ -129,6 +129,10 @@ class PointReader {
   /// How a table input lays out its fields, when that is worth saying
   /// ("fields separated by \";\" with decimal commas"); empty otherwise.
   virtual std::string layoutNote() const { return {}; }
+  /// What is worth saying of how the points are read, once the reader has
+  /// begun (a CSV header that names no title column: which columns are
+  /// read); empty otherwise.
+  virtual std::string headNote() const { return {}; }
 
  protected:
   void Fail(std::int64_t line, std::string message) {

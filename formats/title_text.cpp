@@ -199,18 +199,21 @@ TitleChange ChangeOfTitle(std::string_view cp932, bool replaced) {
 }
 
 std::string_view TitleDecoder::Decode(std::string_view cp932) {
-  recoded_ = false;
+  change_ = TitleChange::kNone;
   bool ascii = true;
   for (const char c : cp932) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
   if (ascii) return cp932;
   decoder_.Decode(cp932, utf8_);
-  recoded_ = ComesBackAsOtherBytes(cp932);
+  // CP932 has no U+FFFD of its own: the decoder wrote it for invalid bytes.
+  if (utf8_.find("\xEF\xBF\xBD") != std::string::npos) {
+    change_ = TitleChange::kBrokenBytes;
+  } else if (ComesBackAsOtherBytes(cp932)) {
+    change_ = TitleChange::kRecoded;
+  }
   return utf8_;
 }
 
 bool TitleDecoder::ComesBackAsOtherBytes(std::string_view cp932) {
-  // CP932 has no U+FFFD of its own: the decoder wrote it for invalid bytes.
-  if (utf8_.find("\xEF\xBF\xBD") != std::string::npos) return true;
   if (!HoldsDuplicateCodeLead(cp932)) return false;
   back_.clear();
   return !encoder_.Append(utf8_, back_) || back_ != cp932;
@@ -225,7 +228,7 @@ std::string_view TitleConverter::Utf8(TitleView title) {
   utf8Change_ = TitleChange::kNone;
   if (title.encoding == TitleEncoding::kUtf8) return title.text;
   const std::string_view utf8 = decoder_.Decode(title.text);
-  if (decoder_.lastRecoded()) utf8Change_ = TitleChange::kRecoded;
+  utf8Change_ = decoder_.lastChange();
   return utf8;
 }
 

@@ -20,8 +20,13 @@ enum class TitleChange {
   kUnshowable,  ///< nothing but "?" is left: CP932 holds none of its characters
   /// CP932 bytes that UTF-8 text holds only as other codes: one of the
   /// duplicate codes of NEC and IBM characters (it comes back as the usual
-  /// one), or bytes that are no CP932 character (written as U+FFFD).
+  /// one).
   kRecoded,
+  /// CP932 bytes that are no whole character (a lead byte without its
+  /// second byte, a code CP932 leaves unused) became "?", or U+FFFD in
+  /// UTF-8: a lead byte left alone would take the byte after it (an NVI
+  /// field's closing brace) as its second.
+  kBrokenBytes,
   /// Blanks, TABs or line breaks inside the title became single blanks.
   kTidied,
   /// Characters no text should hold (control characters, U+FFFE ...)
@@ -74,9 +79,10 @@ class TitleDecoder {
   /// The UTF-8 form of `cp932`: `cp932` itself when it is ASCII, else a view
   /// of a buffer valid until the next call. Invalid bytes become U+FFFD.
   std::string_view Decode(std::string_view cp932);
-  /// Whether the last Decode wrote the bytes as text that comes back as
-  /// other bytes (see TitleChange::kRecoded).
-  bool lastRecoded() const { return recoded_; }
+  /// What the last Decode did beyond decoding: kRecoded (a duplicate code
+  /// written as the usual one), kBrokenBytes (bytes that are no character
+  /// written as U+FFFD, which CP932 has none of its own) or kNone.
+  TitleChange lastChange() const { return change_; }
 
  private:
   bool ComesBackAsOtherBytes(std::string_view cp932);
@@ -85,7 +91,7 @@ class TitleDecoder {
   Cp932Encoder encoder_;
   std::string utf8_;
   std::string back_;
-  bool recoded_ = false;
+  TitleChange change_ = TitleChange::kNone;
 };
 
 /// Titles in the encoding an output needs, one converter for a whole file.
@@ -102,7 +108,8 @@ class TitleConverter {
   /// The UTF-8 form: the text itself, or CP932 decoded (invalid bytes as
   /// U+FFFD). Valid until the next call.
   std::string_view Utf8(TitleView title);
-  /// What the last Utf8 call did to the title: kRecoded or kNone.
+  /// What the last Utf8 call did to the title: kRecoded, kBrokenBytes or
+  /// kNone.
   TitleChange lastUtf8Change() const { return utf8Change_; }
 
  private:

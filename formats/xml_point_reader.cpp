@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "text/ascii.h"
+#include "text/utf8.h"
 
 namespace velorin {
 
@@ -135,9 +136,17 @@ void XmlPointReader::OnElementEnd(const char* name) {
 void XmlPointReader::OnCharacterData(const char* text, std::size_t length) {
   if (streaming_) OnText({text, length});
   if (!collecting_) return;
+  if (textOverflow_) return;  // cut already: nothing after the cut
   const std::size_t room = kMaxTextSize - text_.size();
-  if (length > room) textOverflow_ = true;
-  text_.append(text, std::min(length, room));
+  if (length <= room) {
+    text_.append(text, length);
+    return;
+  }
+  // Cut on a character's edge (pieces are UTF-8; one may end inside a
+  // character, the text as a whole never does).
+  textOverflow_ = true;
+  text_.append(text, std::min(length, room + 4));  // enough to see the edge
+  text_.resize(utf8::CharacterEdgeAtOrBefore(text_, kMaxTextSize));
 }
 
 }  // namespace velorin

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/point_fields.h"
 #include "formats/point_reader.h"
 #include "formats/title_text.h"
 #include "formats/xml_parser.h"
@@ -37,7 +38,7 @@ class XmlPointReader : public PointReader, private XmlHandler {
  public:
   static constexpr std::size_t kMaxMarkupSize = XmlParser::kMaxMarkupSize;
   /// The most text of one element that is collected (a title, coordinates).
-  static constexpr std::size_t kMaxTextSize = 1 << 16;
+  static constexpr std::size_t kMaxTextSize = kMaxTextBytes;
   /// The deepest element nesting read; a parser's memory grows with the
   /// depth.
   static constexpr int kMaxDepth = 256;

@@ -9,6 +9,10 @@
 // the end): flags, record limit, cancel point, read chunk, fault, fault place
 // (two bytes), and how many times the file is repeated (to pass the 64 KiB
 // that the encoding is chosen from, counted from the first byte beyond ASCII).
+// The repeated file is bounded (kMostRepeated): the harness keeps it, the
+// model's output and log and the file system's copies, so that its own
+// memory stays far below the limit a run is fuzzed under (-rss_limit_mb=512)
+// and only the run's own memory can reach it.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -24,6 +28,7 @@
 #include "fuzz/fuzz_check.h"
 #include "platform/memory_file_system.h"
 #include "text/cp932_encoder.h"
+#include "text/sjis_scan.h"
 #include "text/text_encoding.h"
 #include "text/utf8.h"
 
@@ -38,6 +43,10 @@ constexpr std::string_view kInputPath = "/data/in.pot";
 constexpr std::string_view kOutputPath = "/data/out.nvi";
 constexpr std::string_view kApplicationFolder = "/app/";
 constexpr std::string_view kOldOutput = "an older NVI file\n";
+
+/// The most bytes the file repeated grows to: four times what the encoding
+/// is chosen from, so that every place of that window is within reach.
+constexpr std::size_t kMostRepeated = 4 * kEncodingSniffBytes;
 
 struct Plan {
   std::string untitled;  // settings entry 1
@@ -86,7 +95,10 @@ Plan ReadPlan(const std::uint8_t* data, std::size_t size) {
   plan.faultAfter = provider.ConsumeIntegral<std::uint16_t>();
   const int repeat = std::max(1, static_cast<int>(provider.ConsumeIntegral<std::uint8_t>()));
   const std::string file = provider.ConsumeRemainingBytesAsString();
-  for (int i = 0; i < repeat; ++i) plan.input += file;
+  plan.input = file;
+  for (int i = 1; i < repeat && plan.input.size() + file.size() <= kMostRepeated; ++i) {
+    plan.input += file;
+  }
   return plan;
 }
 
@@ -123,7 +135,11 @@ std::string Block(const PoiRecord& record) {
   std::string block = "NPOIs100@NRA/R1;\n 2010/04/01_14:30:00_JST;\n 255;\n ";
   block += record.position.view();
   block += ";\n TTL= {";
-  block += record.title;
+  // The title's bytes, but a lead byte alone at its end, which would take
+  // the closing brace as its second byte.
+  std::string title(record.title);
+  if (EndsInLoneLeadByte(title)) title.back() = '?';
+  block += title;
   block +=
       "};\n CHAR = SJIS;\n ADDR = {};\n HPGL = {};\n MAIL = {};\n LNKF = {};\n COMM = {};\n"
       "eoNPOIs@NRA\n";

@@ -19,6 +19,7 @@
 #include "fuzz/fuzz_check.h"
 #include "platform/buffered_writer.h"
 #include "platform/clock.h"
+#include "text/sjis_scan.h"
 
 namespace velorin::fuzzing {
 
@@ -59,6 +60,8 @@ inline void CheckRuledTitle(std::string_view title, const TitleTarget& target,
                             const TitleSource& source) {
   // White space that is layout never breaks a line of the output.
   if (source.spaceIsLayout) FUZZ_CHECK(title.find_first_of("\r\n") == std::string_view::npos);
+  // No lead byte alone at the end, to take a closing brace as its second.
+  if (target.encoding == TitleEncoding::kCp932) FUZZ_CHECK(!EndsInLoneLeadByte(title));
   if (target.encoding != TitleEncoding::kUtf8) return;
   // UTF-8 that any XML or JSON reader takes: no control character but TAB,
   // CR and LF, no non-character U+FFFE or U+FFFF, no byte that is no UTF-8.

@@ -27,6 +27,19 @@ constexpr std::size_t CharWidthAt(std::string_view s, std::size_t pos) {
              : 1;
 }
 
+/// Whether `s` ends in a lead byte without its second byte. The lead bytes
+/// at its end, back to one that is not, are all valid second bytes too:
+/// they pair up from the first, and an odd one is left alone. Such a byte
+/// would take whatever is written after the text (a closing brace) as its
+/// second.
+constexpr bool EndsInLoneLeadByte(std::string_view s) {
+  std::size_t leads = 0;
+  while (leads < s.size() && IsLeadByte(static_cast<unsigned char>(s[s.size() - 1 - leads]))) {
+    ++leads;
+  }
+  return leads % 2 == 1;
+}
+
 /// Answers whether bytes of one text begin characters, for offsets asked in
 /// increasing order: each answer walks only the bytes since the one before,
 /// so asking about every byte of a text costs one pass over it.

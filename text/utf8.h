@@ -49,6 +49,14 @@ inline bool IsAscii(std::string_view text) {
   return ((bits | first) & kHighBits) == 0;
 }
 
+/// The offset at or before `at` (at most the size of `text`) where a
+/// character of UTF-8 `text` begins: a cut there leaves whole characters.
+inline std::size_t CharacterEdgeAtOrBefore(std::string_view text, std::size_t at) {
+  if (at >= text.size()) return text.size();
+  while (at > 0 && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) --at;
+  return at;
+}
+
 /// Length of the well-formed sequence at the start of `text` (not empty): 1
 /// to 4; 0 when it is malformed (overlong, a surrogate, above U+10FFFF, a
 /// stray continuation byte); -1 when it is only cut off by the end of `text`.

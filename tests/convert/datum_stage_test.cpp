@@ -214,7 +214,22 @@ INSTANTIATE_TEST_SUITE_P(
                  "<gpx><wpt lat=\"95\" lon=\"139\"><name>A</name></wpt></gpx>",
                  SkipKind::kOutOfRange, "latitude 95 is outside -90 to 90 degrees"},
         SkipCase{"UntitledBeforeUnmovable", F::kCsv, kTokyo, kWgs84, "name,lat,lon\n,95,139\n",
-                 SkipKind::kUntitled, "no title"}),
+                 SkipKind::kUntitled, "no title"},
+        // Beyond what its own format holds, a position is skipped before a
+        // move could take it round the globe (to 160 degrees east).
+        SkipCase{"CsvLongitudeBeyond180BeforeTheMove", F::kCsv, kTokyo, kWgs84,
+                 "name,lat,lon\nbad,33.5,-200\n", SkipKind::kOutOfRange,
+                 "longitude -200 is outside -180 to 180 degrees"},
+        SkipCase{"GeoJsonLongitudeBeyond180BeforeTheMove", F::kGeoJson, kWgs84, kTokyo,
+                 "{\"type\":\"Feature\",\"properties\":{\"name\":\"bad\"},"
+                 "\"geometry\":{\"type\":\"Point\",\"coordinates\":[-200,35]}}",
+                 SkipKind::kOutOfRange, "longitude -200 is outside -180 to 180 degrees"},
+        // Outside NVI's range as read: said as read, not as moved.
+        SkipCase{"WestOfGreenwichAsRead", F::kCsv, kTokyo, kWgs84, "name,lat,lon\nwest,35,-5\n",
+                 SkipKind::kOutOfRange, "longitude -5 is outside 0 to 180 degrees"},
+        SkipCase{"SouthOfTheEquatorAsRead", F::kCsv, kTokyo, kWgs84,
+                 "name,lat,lon\nsouth,-33.9,151.2\n", SkipKind::kOutOfRange,
+                 "latitude -33.9 is outside 0 to 180 degrees"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DatumOfTheRun, SaysWhatWasMovedAndByWhichOperation) {
@@ -226,6 +241,44 @@ TEST(DatumOfTheRun, SaysWhatWasMovedAndByWhichOperation) {
   const std::string operation = MakeDatumShift(kTokyo, kWgs84, why)->Operation();
   EXPECT_EQ(summary.datumMoves, "2 records moved from the Tokyo datum to WGS 84 by " + operation);
 }
+
+struct SummaryCase {
+  const char* name;
+  PointFormat input;
+  Datum inputDatum;
+  Datum outputDatum;
+  const char* text;
+  const char* skipped;
+};
+
+void PrintTo(const SummaryCase& c, std::ostream* out) { *out << c.name; }
+
+class SkippedByTheMove : public ::testing::TestWithParam<SummaryCase> {};
+
+TEST_P(SkippedByTheMove, IsSummedUpInTheWordsEachPointWasSkippedWith) {
+  const SummaryCase& c = GetParam();
+  RunResultOfSink result;
+  RunInto(result, {c.input}, c.inputDatum, F::kNvi, c.outputDatum, c.text);
+  EXPECT_EQ(SummarizeRun(result.outcome, c.input, F::kNvi).skipped, c.skipped);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Points, SkippedByTheMove,
+    ::testing::Values(
+        SummaryCase{"PotLatitudeBeyondThePole", F::kPot, kTokyo, kWgs84,
+                    "ORD=POI/tex=A/kei=139'0'0'0/ido=95'0'0'0\r\n",
+                    "1 point line skipped: 1 that cannot be moved from the Tokyo datum to WGS 84: "
+                    "latitude beyond 90 degrees"},
+        // Off Africa, in WGS 84 at 0 degrees, west of Greenwich in Tokyo's.
+        SummaryCase{"BesideOnesOutsideTheOutputsRange", F::kPot, kWgs84, kTokyo,
+                    "ORD=POI/tex=A/kei=139'0'0'0/ido=95'0'0'0\r\n"
+                    "ORD=POI/tex=B/kei=0'0'0'0/ido=0'0'0'0\r\n",
+                    "2 point lines skipped: 1 outside 0 to 180 degrees and 1 that cannot be moved "
+                    "from WGS 84 to the Tokyo datum: latitude beyond 90 degrees"},
+        SummaryCase{"OutsideAsRead", F::kCsv, kTokyo, kWgs84,
+                    "name,lat,lon\nbad,33.5,-200\nwest,35,-5\n",
+                    "2 points skipped: 2 outside 0 to 180 degrees"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace velorin::testing

@@ -58,9 +58,16 @@ INSTANTIATE_TEST_SUITE_P(
                     "name\tlat\tlon\nA\t50.5\t6.25\n",
                     {"2 A 6.25 50.5"},
                     "fields separated by TABs"},
-        DialectCase{"TabKeepsDecimalPoints",
-                    "lat\tlon\n50,5\t6,25\n",
-                    {"2 skip: latitude '50,5' is not a number"},
+        // As GDAL reads them: a comma is no separator where TABs are.
+        DialectCase{"TabWithDecimalCommas",
+                    "name\tlat\tlon\nKölner Dom\t50,941278\t6,958281\n",
+                    {"2 Kölner Dom 6.958281 50.941278"},
+                    "fields separated by TABs with decimal commas"},
+        DialectCase{"TabWithBothMarks",
+                    "name\tlat\tlon\nA\t50.5\t6.25\nB\t50,5\t6,25\n",
+                    {"2 A 6.25 50.5",
+                     "3 skip: latitude '50,5' is not a number (the file's numbers have decimal "
+                     "points)"},
                     "fields separated by TABs"},
         // A comma inside quotes is no decimal comma where commas separate.
         DialectCase{"QuotedCommaOfACommaFileIsNoNumber",
@@ -177,7 +184,7 @@ TEST_P(CsvMarkChoiceTest, TheFirstNumberShowingAMarkDecides) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, CsvMarkChoiceTest,
     ::testing::Values(MarkCase{"CommaFilesHavePoints", ',', {"6,5"}, '.'},
-                      MarkCase{"TabFilesHavePoints", '\t', {"6,5"}, '.'},
+                      MarkCase{"TabFilesMayHaveCommas", '\t', {"6,5"}, ','},
                       MarkCase{"NothingLookedAt", ';', {}, std::nullopt},
                       MarkCase{"WholeNumbers", ';', {"50", "-6"}, std::nullopt},
                       MarkCase{"Comma", ';', {"50", "6,5", "7.5"}, ','},
@@ -223,6 +230,7 @@ TEST(CsvDecimalMarkTest, ParsesWithTheMarkChosen) {
 TEST(CsvLayoutNoteTest, SaysAllButTheUsualLayout) {
   EXPECT_EQ(CsvLayoutNote(',', '.'), "");
   EXPECT_EQ(CsvLayoutNote('\t', '.'), "fields separated by TABs");
+  EXPECT_EQ(CsvLayoutNote('\t', ','), "fields separated by TABs with decimal commas");
   EXPECT_EQ(CsvLayoutNote(';', ','), kCommas);
   EXPECT_EQ(CsvLayoutNote(';', '.'), kPoints);
   EXPECT_EQ(CsvLayoutNote(';', std::nullopt), "fields separated by \";\"");

@@ -8,6 +8,7 @@
 #include "formats/format_table.h"
 #include "platform/memory_streams.h"
 #include "text/cp932_decoder.h"
+#include "text/text_encoding.h"
 
 namespace velorin {
 namespace {
@@ -147,8 +148,11 @@ INSTANTIATE_TEST_SUITE_P(
             "\"geometry\": {\"type\": \"Point\", \"coordinates\": [139, 35]}},"
             "{\"type\": \"Feature\", \"properties\": {\"name\": \"Bare\", \"ele\": 3}, "
             "\"geometry\": {\"type\": \"Point\", \"coordinates\": [1, 2]}}]}\n",
-            {"Shop: description=Bakery; address=1-2-3 Example-cho; link=https://example.com/; "
-             "telephone number=+81 3; e-mail address=info@example.com;",
+            // Every text kept: the second description as the comment, the
+            // number as its text beside the second telephone number.
+            {"Shop: description=Bakery; comment=second; address=1-2-3 Example-cho; "
+             "link=https://example.com/; telephone number=3000 / +81 3; e-mail "
+             "address=info@example.com;",
              "Bare:"}},
         FieldsReadCase{
             "GeoJsonSavedPlaces",
@@ -182,6 +186,114 @@ INSTANTIATE_TEST_SUITE_P(
                        {"Tower: description=Bakery / TEL 03; address=港区; "
                         "link=https://example.com/; e-mail address=info@example.com;",
                         "Tower:"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A second text of a kind is kept, an address put together from its
+// parts, a number or a boolean written as its text.
+INSTANTIATE_TEST_SUITE_P(
+    SecondTexts, FieldsReadTest,
+    ::testing::Values(
+        // As GPSBabel writes a route planner's GPX: Description its <cmt>,
+        // Notes its <desc>, the address in parts.
+        FieldsReadCase{"GpsBabelCsv",
+                       F::kCsv,
+                       "No,Latitude,Longitude,Name,Description,Notes,URL,Address,City,PostalCode,"
+                       "State,Country,Phone\n"
+                       "1,35.600000,139.700000,\"Shop\",\"the comment\",\"the description\","
+                       "\"http://example.com/a\",\"1-2-3 Ginza\",\"Chuo\",\"104-0061\","
+                       "\"Tokyo\",\"Japan\",\"03-1234\"\n",
+                       {"Shop: description=the description; comment=the comment; address=1-2-3 "
+                        "Ginza, Chuo, 104-0061, Tokyo, Japan; link=http://example.com/a; "
+                        "telephone number=03-1234;"}},
+        FieldsReadCase{"CsvSecondDescriptionJoinsTheComment",
+                       F::kCsv,
+                       "name,lat,lon,desc,comment,notes\nA,35,139,D,C,N\n",
+                       {"A: description=D; comment=C / N;"}},
+        FieldsReadCase{
+            "GeoJsonNotesAndDescription",
+            F::kGeoJson,
+            "{\"type\": \"Feature\", \"properties\": {\"name\": \"A\", \"notes\": \"N\", "
+            "\"description\": \"D\"}, \"geometry\": {\"type\": \"Point\", "
+            "\"coordinates\": [139, 35]}}",
+            {"A: description=N; comment=D;"}},
+        FieldsReadCase{
+            "GeoJsonWebsiteAndUrl",
+            F::kGeoJson,
+            "{\"type\": \"FeatureCollection\", \"features\": [{\"type\": \"Feature\", "
+            "\"properties\": {\"name\": \"A\", \"Website\": \"https://a/\", \"url\": "
+            "\"https://b/\"}, \"geometry\": {\"type\": \"Point\", \"coordinates\": [139, "
+            "35]}}, {\"type\": \"Feature\", \"properties\": {\"name\": \"B\", "
+            "\"website\": \"https://a/\", \"url\": \"https://a/\"}, \"geometry\": "
+            "{\"type\": \"Point\", \"coordinates\": [139, 35]}}]}",
+            {"A: comment=https://b/; link=https://a/;", "B: link=https://a/;"}},
+        FieldsReadCase{"GeoJsonAddressParts",
+                       F::kGeoJson,
+                       "{\"type\": \"Feature\", \"properties\": {\"name\": \"A\", "
+                       "\"addr:street\": \"1-2-3 Ginza\", \"addr:city\": \"Chuo\", "
+                       "\"addr:postcode\": \"104-0061\"}, \"geometry\": {\"type\": \"Point\", "
+                       "\"coordinates\": [139, 35]}}",
+                       {"A: address=1-2-3 Ginza, Chuo, 104-0061;"}},
+        FieldsReadCase{"GeoJsonNumbersAndBooleansAsText",
+                       F::kGeoJson,
+                       "{\"type\": \"Feature\", \"properties\": {\"name\": 101, \"phone\": "
+                       "5551234, \"note\": true, \"comment\": null}, \"geometry\": {\"type\": "
+                       "\"Point\", \"coordinates\": [139, 35]}}",
+                       {"101: description=true; telephone number=5551234;"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+/// A text of `characters` times "あ" (three bytes each) in each format's
+/// place for a description.
+std::string WithLongDescription(PointFormat format, std::size_t characters) {
+  std::string text;
+  for (std::size_t i = 0; i < characters; ++i) text += "\xE3\x81\x82";
+  switch (format) {
+    case PointFormat::kGpx:
+      return kGpxHead + "<wpt lat=\"35\" lon=\"139\"><name>A</name><desc>" + text +
+             "</desc></wpt></gpx>\n";
+    case PointFormat::kKml:
+      return kKmlHead + "<Placemark><name>A</name><description>" + text +
+             "</description><Point><coordinates>139,35</coordinates></Point></Placemark>"
+             "</Document></kml>\n";
+    default:
+      return "{\"type\": \"Feature\", \"properties\": {\"name\": \"A\", \"description\": \"" +
+             text + "\"}, \"geometry\": {\"type\": \"Point\", \"coordinates\": [139, 35]}}";
+  }
+}
+
+struct LongTextCase {
+  const char* name;
+  PointFormat format;
+  std::size_t characters;
+  std::size_t kept;  ///< bytes of the description read
+  bool cut;
+};
+
+void PrintTo(const LongTextCase& c, std::ostream* out) { *out << c.name; }
+
+class LongTextTest : public ::testing::TestWithParam<LongTextCase> {};
+
+// A text past 64 KiB is cut on a character's edge and marked as cut.
+TEST_P(LongTextTest, IsCutOnACharactersEdge) {
+  const LongTextCase& c = GetParam();
+  if (InfoOf(c.format).makeReader == nullptr) GTEST_SKIP() << "this build does not read it";
+  testing::MemorySource source(WithLongDescription(c.format, c.characters));
+  auto reader = InfoOf(c.format).makeReader(source, ReaderOptions{});
+  ReadEntry entry;
+  ASSERT_TRUE(reader->Next(entry));
+  ASSERT_TRUE(entry.isPoint) << entry.reason;
+  const std::string_view text = entry.point.fields.Get(PointField::kDescription);
+  EXPECT_EQ(text.size(), c.kept);
+  EXPECT_TRUE(IsValidUtf8(text));
+  EXPECT_EQ(entry.point.fields.WasCut(PointField::kDescription), c.cut);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Readers, LongTextTest,
+    ::testing::Values(LongTextCase{"GpxCut", F::kGpx, 30'000, 65'535, true},
+                      LongTextCase{"KmlCut", F::kKml, 30'000, 65'535, true},
+                      LongTextCase{"GeoJsonCut", F::kGeoJson, 30'000, 65'535, true},
+                      LongTextCase{"GpxWithinTheBound", F::kGpx, 21'845, 65'535, false},
+                      LongTextCase{"GeoJsonWithinTheBound", F::kGeoJson, 21'845, 65'535, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -44,6 +44,11 @@ INSTANTIATE_TEST_SUITE_P(
         SniffCase{"SemicolonHeader", "name;lat;lon\r\nKöln;50,94;6,96\r\n", PointFormat::kCsv},
         SniffCase{"SemicolonsInsideACommaHeader", "\"a;b;c\",lat,lon\n", PointFormat::kCsv},
         SniffCase{"CsvWithoutPositionColumns", "name,address\n", std::nullopt},
+        // A GTFS feed's stops.txt: .txt names no format, its header does.
+        SniffCase{"GtfsStops",
+                  "stop_id,stop_code,stop_name,stop_desc,stop_lat,stop_lon,zone_id\r\n"
+                  "S1,,Shibuya,,35.658,139.7016,\r\n",
+                  PointFormat::kCsv},
         SniffCase{"GeoJson", "\n{\"type\": \"FeatureCollection\", \"features\": []}",
                   PointFormat::kGeoJson},
         SniffCase{"OtherJson", "{\"name\": \"settings\"}", std::nullopt},

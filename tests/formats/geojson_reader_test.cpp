@@ -100,7 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Feature("{\"name\": \"Alone\"}", Point("[135, 35]")),
                     {"1 Alone 135 35"}},
         GeoJsonCase{"EmptyCollection", Collection(""), {}},
-        // Titles: name, else title, else Title, else location.name.
+        // Titles: name, else title, else label (each in any letter case),
+        // else location.name; a number or a boolean as its text, null never.
         GeoJsonCase{
             "TitleFallbackOrder",
             Collection(
@@ -112,11 +113,12 @@ INSTANTIATE_TEST_SUITE_P(
                 ",\n" +
                 Feature("{\"name\": null, \"title\": 7, \"other\": \"no\"}", Point("[5, 5]")) +
                 ",\n" + Feature("null", Point("[6, 6]"))),
-            {"1 n 1 1", "2 t 2 2", "3 T 3 3", "4 L 4 4", "5  5 5", "6  6 6"}},
-        // Names like the ones read, of the same length or nearly: passed over.
+            {"1 n 1 1", "2 T 2 2", "3 T 3 3", "4 L 4 4", "5 7 5 5", "6  6 6"}},
+        // Names like the ones read, of the same length or nearly: passed over
+        // (a title's name in another letter case is its name).
         GeoJsonCase{"LookalikeMemberNames",
-                    Collection(Feature("{\"Name\": \"N\", \"titles\": \"s\", \"TITLE\": \"U\", "
-                                       "\"Title\": \"T\", \"Location\": {\"name\": \"L\"}}",
+                    Collection(Feature("{\"Names\": \"N\", \"titles\": \"s\", \"TITLE\": \"T\", "
+                                       "\"Title\": \"U\", \"Location\": {\"name\": \"L\"}}",
                                        "{\"Type\": \"LineString\", \"type\": \"Point\", "
                                        "\"coordinate\": [9, 9], \"Coordinates\": [8, 8], "
                                        "\"coordinates\": [1, 2]}")),
@@ -216,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"1 W -180 -90", "1 E 180.5 100"}},
         // Names as long as a known one and with its first byte are still other names.
         GeoJsonCase{"TitleNamesLookAlikesPassed",
-                    Collection(Feature("{\"nome\": \"A\", \"tItle\": \"B\", \"TITLE\": \"C\", "
+                    Collection(Feature("{\"nome\": \"A\", \"titel\": \"B\", \"lable\": \"C\", "
                                        "\"locatiom\": {\"name\": \"D\"}}",
                                        Point("[1, 2]"))),
                     {"1  1 2"}},
@@ -479,6 +481,65 @@ INSTANTIATE_TEST_SUITE_P(
                   1 << 16,
                   {"101 failed: a single JSON string, number or run of white space longer than "
                    "1048576 bytes"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Titles as real files name them: Natural Earth's NAME, a shapefile's
+// Name, Japanese open data's 名称 and 施設名, GTFS's stop_name.
+INSTANTIATE_TEST_SUITE_P(
+    RealTitles, GeoJsonReaderTest,
+    ::testing::Values(
+        GeoJsonCase{"NaturalEarth",
+                    Collection(Feature("{\"scalerank\": 1, \"NAME\": \"Tokyo\"}", Point("[1, 2]"))),
+                    {"1 Tokyo 1 2"}},
+        GeoJsonCase{"Shapefile",
+                    Collection(Feature("{\"Name\": \"Osaka\"}", Point("[1, 2]"))),
+                    {"1 Osaka 1 2"}},
+        GeoJsonCase{"JapaneseOpenData",
+                    Collection(Feature("{\"名称\": \"東京駅\"}", Point("[1, 2]")) + ",\n" +
+                               Feature("{\"施設名\": \"図書館\"}", Point("[3, 4]"))),
+                    {"1 東京駅 1 2", "2 図書館 3 4"}},
+        GeoJsonCase{"Gtfs",
+                    Collection(Feature("{\"stop_id\": \"S1\", \"stop_name\": \"Shibuya\"}",
+                                       Point("[1, 2]"))),
+                    {"1 Shibuya 1 2"}},
+        GeoJsonCase{
+            "NameBeforeTitleBeforeLabelBeforeTheRest",
+            Collection(Feature("{\"stop_name\": \"S\", \"施設名\": \"J\", \"Label\": "
+                               "\"L\", \"TITLE\": \"T\"}",
+                               Point("[1, 2]")) +
+                       ",\n" +
+                       Feature("{\"stop_name\": \"S\", \"施設名\": \"J\", \"Label\": "
+                               "\"L\"}",
+                               Point("[3, 4]")) +
+                       ",\n" +
+                       Feature("{\"stop_name\": \"S\", \"施設名\": \"J\"}", Point("[5, 6]"))),
+            {"1 T 1 2", "2 L 3 4", "3 J 5 6"}},
+        GeoJsonCase{"NumberAndBooleanTitles",
+                    Collection(Feature("{\"name\": 101}", Point("[1, 2]")) + ",\n" +
+                               Feature("{\"name\": false}", Point("[3, 4]"))),
+                    {"1 101 1 2", "2 false 3 4"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A Google Takeout saved place it has no position for is at 0,0: skipped,
+// saying so; a place truly at 0,0, or one that says nothing, is read.
+INSTANTIATE_TEST_SUITE_P(
+    TakeoutPlaces, GeoJsonReaderTest,
+    ::testing::Values(
+        GeoJsonCase{"NoLocationInformation",
+                    Collection(Feature("{\"Comment\": \"No location information is available for "
+                                       "this saved place\", \"google_maps_url\": "
+                                       "\"http://maps.google.com/?cid=1\"}",
+                                       Point("[0, 0]"))),
+                    {"1 skip: a saved place without a location (its point is at 0,0 and it says "
+                     "\"No location information ...\")"}},
+        GeoJsonCase{"SaysItButHasAPosition",
+                    Collection(Feature("{\"name\": \"A\", \"Comment\": \"No location information "
+                                       "is available for this saved place\"}",
+                                       Point("[139.7, 35.6]"))),
+                    {"1 A 139.7 35.6"}},
+        GeoJsonCase{"NullIsland",
+                    Collection(Feature("{\"name\": \"Buoy\"}", Point("[0, 0]"))),
+                    {"1 Buoy 0 0"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Strings as long as the bound allows, one after another, are decoded in

@@ -71,7 +71,11 @@ INSTANTIATE_TEST_SUITE_P(
         SafeCase{"TrailBytesAreNoBraces", "\x96\x7B\x81\x7D", 128, "\x96\x7B\x81\x7D", 0, false},
         SafeCase{"CutOnACharactersEdge", "ab\x93\x8C\x8B\x9E", 5, "ab\x93\x8C", 0, true},
         SafeCase{"CutExactlyAtTheLimit", "abcd", 4, "abcd", 0, false},
-        SafeCase{"ReplacedAndCut", "a;b;c;d", 3, "a,b", 1, true}),
+        SafeCase{"ReplacedAndCut", "a;b;c;d", 3, "a,b", 1, true},
+        // A lead byte alone at the end would take the closing brace.
+        SafeCase{"LeadByteAtTheEnd", "desc\x81", 128, "desc?", 1, false},
+        SafeCase{"LeadByteLeftAtTheEndByTheCut", "a\x81 b", 2, "a?", 1, true},
+        SafeCase{"LeadByteInsideStays", "\x81 b", 128, "\x81 b", 0, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct FillCase {

@@ -147,8 +147,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RecodeCase{"NecSelectedDuplicate", "\xED\x40", TitleChange::kRecoded},
                       RecodeCase{"NecRow13Duplicate", "A\x87\x90", TitleChange::kRecoded},
                       RecodeCase{"NecRow13Numeral", "\x87\x40", TitleChange::kNone},
-                      RecodeCase{"NoCharacter", "A\x85\x40", TitleChange::kRecoded},
-                      RecodeCase{"CutOffAtTheEnd", "A\x81", TitleChange::kRecoded}),
+                      RecodeCase{"NoCharacter", "A\x85\x40", TitleChange::kBrokenBytes},
+                      RecodeCase{"CutOffAtTheEnd", "A\x81", TitleChange::kBrokenBytes}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -13,6 +13,8 @@ GeoJSON, in both directions:
    desc, cmt and link, velorin-cli reads the texts GDAL wrote; velorin-cli
    writes GPX, GeoJSON and KML of a CSV with those texts and ogr2ogr's CSV of
    each holds the texts velorin-cli wrote.
+4. A table separated by TABs with decimal commas: ogr2ogr and velorin-cli
+   read the same positions of it.
 
 Usage: gdal_peer.py VELORIN_CLI WORK_DIR
 """
@@ -157,6 +159,32 @@ def velorin_writes_texts(cli, work):
           "velorin's GPX does not hold the CSV's texts")
 
 
+def tab_decimal_commas(cli, work):
+    random.seed(17)
+    table = work / "decimal-commas.csv"
+    rows = [("Punkt %d" % i, random.uniform(-89, 89), random.uniform(-179, 179))
+            for i in range(100)]
+    table.write_text("name\tlat\tlon\n" + "".join(
+        "%s\t%s\t%s\n" % (name, ("%.7f" % lat).replace(".", ","),
+                           ("%.7f" % lon).replace(".", ","))
+        for name, lat, lon in rows), encoding="utf-8")
+    theirs = work / "decimal-commas-gdal.geojson"
+    run("ogr2ogr", "-f", "GeoJSON", theirs, table, "-oo", "X_POSSIBLE_NAMES=lon",
+        "-oo", "Y_POSSIBLE_NAMES=lat")
+    ours = work / "decimal-commas-ours.geojson"
+    run(cli, "convert", "--force", table, ours)
+    gdal = [f["geometry"]["coordinates"][:2]
+            for f in json.loads(theirs.read_text(encoding="utf-8"))["features"]]
+    velorin = [f["geometry"]["coordinates"][:2]
+               for f in json.loads(ours.read_text(encoding="utf-8"))["features"]]
+    check(len(gdal) == len(velorin) == len(rows),
+          "GDAL read %d, velorin %d of %d rows" % (len(gdal), len(velorin), len(rows)))
+    for a, b in zip(gdal, velorin):
+        check(abs(a[0] - b[0]) <= 1e-7 and abs(a[1] - b[1]) <= 1e-7,
+              "GDAL read %r, velorin %r" % (a, b))
+    print("TABs with decimal commas: velorin and GDAL read the same %d positions" % len(rows))
+
+
 def main():
     cli, work = sys.argv[1], Path(sys.argv[2])
     shutil.rmtree(work, ignore_errors=True)
@@ -165,6 +193,7 @@ def main():
     velorin_writes(cli, work)
     gdal_writes_texts(cli, work)
     velorin_writes_texts(cli, work)
+    tab_decimal_commas(cli, work)
 
 
 if __name__ == "__main__":

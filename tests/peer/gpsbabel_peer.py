@@ -17,6 +17,9 @@ KML and CSV, in both directions:
    with those texts and velorin-cli's CSV and GeoJSON hold the texts GPSBabel
    wrote; velorin-cli writes GPX and KML from a CSV and GPSBabel reads back
    the texts velorin-cli wrote.
+5. GPSBabel's own CSV of a route planner's GPX (Description and Notes,
+   the address in parts): velorin-cli's GPX of it holds the desc, cmt and
+   link GPSBabel reads from it, and the address put together from its parts.
 
 Usage: gpsbabel_peer.py VELORIN_CLI WORK_DIR
 """
@@ -28,6 +31,7 @@ import shutil
 import subprocess
 import sys
 import xml.etree.ElementTree as ET
+from xml.sax.saxutils import escape, quoteattr
 import zipfile
 from pathlib import Path
 
@@ -378,6 +382,54 @@ def velorin_writes_texts(cli, work):
     print("velorin kml -> GPSBabel: description of %d points kept" % len(written))
 
 
+GPXX_NS = "http://www.garmin.com/xmlschemas/GpxExtensions/v3"
+ADDRESS = ("1-2-3 Ginza", "Chuo", "Tokyo", "104-0061", "Japan")
+
+
+def planner_gpx(path, rows):
+    """A route planner's waypoints: desc, cmt, link, and a Garmin address
+    in parts with a telephone number."""
+    lines = ['<?xml version="1.0" encoding="UTF-8"?>',
+             '<gpx version="1.1" creator="peer" xmlns="http://www.topografix.com/GPX/1/1" '
+             'xmlns:gpxx="%s">' % GPXX_NS]
+    street, city, state, postcode, country = ADDRESS
+    for name, latitude, longitude, desc, cmt, link in rows:
+        lines.append(
+            '<wpt lat="%.6f" lon="%.6f"><name>%s</name><cmt>%s</cmt><desc>%s</desc>'
+            '<link href=%s/><extensions><gpxx:WaypointExtension><gpxx:PhoneNumber>03-1234'
+            '</gpxx:PhoneNumber><gpxx:Address><gpxx:StreetAddress>%s</gpxx:StreetAddress>'
+            '<gpxx:City>%s</gpxx:City><gpxx:State>%s</gpxx:State><gpxx:Country>%s'
+            '</gpxx:Country><gpxx:PostalCode>%s</gpxx:PostalCode></gpxx:Address>'
+            '</gpxx:WaypointExtension></extensions></wpt>'
+            % (latitude, longitude, escape(name), escape(cmt), escape(desc), quoteattr(link),
+               street, city, state, country, postcode))
+    path.write_text("\n".join(lines + ["</gpx>", ""]), encoding="utf-8")
+
+
+def gpsbabel_csv_of_a_planner(cli, work):
+    rows = [r for r in text_rows(24) if all(r[3:])]
+    planner, babel_csv = work / "planner.gpx", work / "planner-babel.csv"
+    planner_gpx(planner, rows)
+    run("gpsbabel", "-i", "gpx", "-f", planner, "-o", "unicsv", "-F", babel_csv)
+    header = next(csv.reader(open(babel_csv, newline="", encoding="utf-8")))
+    check({"Description", "Notes", "City", "PostalCode"} <= set(header),
+          "GPSBabel's CSV has no Description, Notes, City or PostalCode: %r" % header)
+    babel_gpx, ours = work / "planner-babel-back.gpx", work / "planner-ours.gpx"
+    run("gpsbabel", "-i", "unicsv", "-f", babel_csv, "-o", "gpx", "-F", babel_gpx)
+    run(cli, "convert", "--force", babel_csv, ours)
+    check_texts("GPSBabel csv -> velorin gpx", gpx_texts(ours), gpx_texts(babel_gpx))
+    root = ET.parse(ours).getroot()
+    addresses = [a.text for a in root.iter("{%s}StreetAddress" % GPXX_NS)]
+    # In the order of GPSBabel's columns.
+    columns = [header.index(c) for c in ("Address", "City", "PostalCode", "State", "Country")]
+    order = [ADDRESS[i] for i in (0, 1, 3, 2, 4)]
+    expected = ", ".join(part for _, part in sorted(zip(columns, order)))
+    check(addresses == [expected] * len(rows),
+          "velorin's addresses %r, expected %r" % (addresses[:2], expected))
+    print("GPSBabel csv -> velorin gpx: desc, cmt, link and the address of %d points kept"
+          % len(rows))
+
+
 def main():
     cli, work = sys.argv[1], Path(sys.argv[2])
     shutil.rmtree(work, ignore_errors=True)
@@ -387,6 +439,7 @@ def main():
     routes_and_tracks(cli, work)
     gpsbabel_writes_texts(cli, work)
     velorin_writes_texts(cli, work)
+    gpsbabel_csv_of_a_planner(cli, work)
 
 
 if __name__ == "__main__":

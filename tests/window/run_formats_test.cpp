@@ -57,6 +57,23 @@ TEST_F(RunFormatsTest, CountsEverySkipByKindAndTellsIt) {
   EXPECT_EQ(LastBox().text, "m106\r\nm107 2\r\nm113 3 (m114 1, m115 1, m116 1)");
 }
 
+// "NVI in the Tokyo datum": a position beyond what its own format holds is
+// skipped before the move, which would take it round the globe into
+// NVI's range (-200 degrees to 160 east).
+TEST_F(RunFormatsTest, APositionOutsideItsFormatIsSkippedBeforeTheDatumMovesIt) {
+  WriteInput("name,lat,lon\nbad,33.5,-200\nok,35.6,139.7\n");
+  host.outputPath = folder.PathOf("out.nvi");
+  SkipRecorder observer;
+  WindowRunOptions options = CsvTo(PointFormat::kNvi);
+  options.run.outputDatum = Datum::kTokyo;
+  options.run.observer = &observer;
+  const RunOutcome outcome = RunAnsweringYes(RunMessage::kFinished, options);
+  EXPECT_EQ(outcome.records, 1);
+  EXPECT_EQ(observer.told,
+            (std::vector<std::string>{"2 longitude -200 is outside -180 to 180 degrees"}));
+  EXPECT_EQ(LastBox().text, "m106\r\nm107 1\r\nm113 1 (m115 1)");
+}
+
 /// Tells every changed title as "LINE change".
 class TitleRecorder : public RunObserver {
  public:
