@@ -92,7 +92,14 @@ SettledStep PointEditor::DeleteChosen() {
   return Settled(points_.Delete(chosen));
 }
 
-SettledStep PointEditor::Rename(std::uint32_t item, std::string title) {
+std::string TypedTitle(std::string_view typed) {
+  std::string title;
+  TidyTypedTitle(typed, title);
+  return title;
+}
+
+SettledStep PointEditor::Rename(std::uint32_t item, std::string_view typed) {
+  std::string title = TypedTitle(typed);
   if (item >= points_.size() || points_.Title(item) == title) return {};
   return Settled(points_.Rename(item, std::move(title)));
 }
@@ -113,8 +120,8 @@ SettledStep PointEditor::MoveChosenBy(const MapView& view, double dx, double dy)
   return Settled(points_.Move(moves));
 }
 
-SettledStep PointEditor::Add(std::string title, LonLat position) {
-  return Settled(points_.Add(std::move(title), position));
+SettledStep PointEditor::Add(std::string_view typed, LonLat position) {
+  return Settled(points_.Add(TypedTitle(typed), position));
 }
 
 SettledStep PointEditor::Undo() { return Settled(points_.Undo()); }

@@ -35,13 +35,15 @@ class PointEditor {
   // nothing) and leaves the items it touched chosen, if they are there.
   /// Deletes the items chosen.
   SettledStep DeleteChosen();
-  SettledStep Rename(std::uint32_t item, std::string title);
+  /// Titles typed or pasted are kept as a title holds them (TypedTitle):
+  /// what would break a file's line never reaches one.
+  SettledStep Rename(std::uint32_t item, std::string_view typed);
   /// Moves one item to `position`.
   SettledStep MoveTo(std::uint32_t item, LonLat position);
   /// Moves the items chosen that have a position by `dx`, `dy` pixels of
   /// `view`.
   SettledStep MoveChosenBy(const MapView& view, double dx, double dy);
-  SettledStep Add(std::string title, LonLat position);
+  SettledStep Add(std::string_view typed, LonLat position);
   SettledStep Undo();
   SettledStep Redo();
   /// The points as they are now have been saved.
@@ -70,6 +72,10 @@ class PointEditor {
   PointList list_;
   PointSelection selection_;
 };
+
+/// A title typed or pasted, as the editor keeps it: one line, nothing no
+/// text should hold (TidyTypedTitle).
+std::string TypedTitle(std::string_view typed);
 
 /// `position` moved by `dx`, `dy` pixels of `view`, on the globe (longitude
 /// wrapped, latitude within the map) and to 1e-7 degree.
