@@ -85,16 +85,44 @@ void PointList::SetOrder(ListOrder order) {
   Refilter();
 }
 
-void PointList::SetFilter(std::string text) {
-  filter_ = std::move(text);
-  matches_.clear();
-  if (!filter_.empty()) {
-    matches_.resize(points_.size());
-    for (std::uint32_t item = 0; item < points_.size(); ++item) {
-      matches_[item] = groupOf_[item] != kUnlisted && TitleHolds(points_.Title(item), filter_);
-    }
+std::string_view FindText(std::string_view typed) {
+  std::size_t characters = 0;
+  for (std::size_t at = 0; at < typed.size(); ++at) {
+    // A character begins at every byte but a UTF-8 continuation byte.
+    if ((static_cast<unsigned char>(typed[at]) & 0xC0) == 0x80) continue;
+    if (characters++ == kFindCharacters) return typed.substr(0, at);
+  }
+  return typed;
+}
+
+void PointList::SetFilter(std::string_view text) {
+  text = FindText(text);
+  const bool narrower = !filter_.empty() && TitleHolds(text, filter_);
+  filter_ = std::string(text);
+  if (filter_.empty()) {
+    matches_.clear();
+  } else if (narrower && matches_.size() == points_.size()) {
+    MatchAmongMatches();
+  } else {
+    MatchAll();
   }
   Refilter();
+}
+
+void PointList::MatchAll() {
+  matches_.assign(points_.size(), 0);
+  for (std::uint32_t item = 0; item < points_.size(); ++item) {
+    matches_[item] = groupOf_[item] != kUnlisted && TitleHolds(points_.Title(item), filter_);
+  }
+}
+
+void PointList::MatchAmongMatches() {
+  // Only what matched the shorter text can match the longer one.
+  for (const std::vector<std::uint32_t>& shown : shown_) {
+    for (const std::uint32_t item : shown) {
+      matches_[item] = TitleHolds(points_.Title(item), filter_);
+    }
+  }
 }
 
 void PointList::Refilter() {

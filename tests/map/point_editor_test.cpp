@@ -199,6 +199,69 @@ TEST_P(PointListTest, GroupsInOrderAndFiltered) {
   }
 }
 
+INSTANTIATE_TEST_SUITE_P(Finds, PointListTest,
+                         ::testing::Values(ListCase{"TypingNarrows",
+                                                    ListOrder::kFile,
+                                                    "o",
+                                                    [](PointEditor& e) {
+                                                      e.list().SetFilter("os");
+                                                    },
+                                                    {"Osaka Castle"}},
+                                           ListCase{"DeletingWidens",
+                                                    ListOrder::kFile,
+                                                    "osa",
+                                                    [](PointEditor& e) { e.list().SetFilter("o"); },
+                                                    {"Tokyo Tower", "Osaka Castle", "Kyoto"}},
+                                           ListCase{"NarrowedAfterARename",
+                                                    ListOrder::kFile,
+                                                    "o",
+                                                    [](PointEditor& e) {
+                                                      e.Rename(kKyoto, "Nijo");
+                                                      e.list().SetFilter("jo");
+                                                    },
+                                                    {"Nijo"}},
+                                           ListCase{"NarrowedAfterADelete",
+                                                    ListOrder::kFile,
+                                                    "o",
+                                                    [](PointEditor& e) {
+                                                      e.selection().Set(kOsaka, true);
+                                                      e.DeleteChosen();
+                                                      e.list().SetFilter("to");
+                                                      e.Undo();
+                                                    },
+                                                    {"Tokyo Tower", "Kyoto"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct FindTextCase {
+  const char* name;
+  std::string typed;
+  std::size_t bytes;  ///< of what is looked for
+};
+
+class FindTextTest : public ::testing::TestWithParam<FindTextCase> {};
+
+// Whatever is typed or pasted, a find looks for its first characters only.
+TEST_P(FindTextTest, IsCutOnACharactersEdge) {
+  EXPECT_EQ(FindText(GetParam().typed).size(), GetParam().bytes);
+}
+
+const std::string kA = "\xE3\x81\x82";  // あ
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, FindTextTest,
+    ::testing::Values(FindTextCase{"Short", "Tokyo", 5},
+                      FindTextCase{"AsLongAsLookedFor", std::string(kFindCharacters, 'x'),
+                                   kFindCharacters},
+                      FindTextCase{"PastedLong", std::string(100'000, 'x'), kFindCharacters},
+                      FindTextCase{"JapaneseKeepsWholeCharacters",
+                                   [] {
+                                     std::string text;
+                                     for (int i = 0; i < 300; ++i) text += kA;
+                                     return text;
+                                   }(),
+                                   3 * kFindCharacters}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 INSTANTIATE_TEST_SUITE_P(
     Lists, PointListTest,
     ::testing::Values(ListCase{"FileOrder",
