@@ -60,8 +60,8 @@ MapWindow::MapWindow(const StartupTables& tables, const FileLocations& locations
       settingsPath_(locations.mapSettingsPath),
       tiles_(new TileLoader(TileServerFromSettings(locations.mapSettingsPath),
                             QString::fromStdString(locations.tileCacheFolder), this)),
-      loader_(new MapDataLoader(this)),
-      saver_(*this, texts_, tables_.systemSettings) {
+      loader_(new MapDataLoader(files_, this)),
+      saver_(*this, texts_, tables_.systemSettings, files_) {
   setObjectName(QStringLiteral("mapform"));
   setWindowIcon(VelorinIcon());
   CreateControls();
@@ -72,7 +72,7 @@ MapWindow::MapWindow(const StartupTables& tables, const FileLocations& locations
 
 MapWindow::~MapWindow() {
   // The program ends with the map open: its place is kept all the same.
-  if (isVisible()) RememberPlace(*this, settingsPath_);
+  if (isVisible()) RememberPlace(*this, files_, settingsPath_);
   // Hidden while its members live: QWidget's destructor would hide it after
   // they are gone, and the list's header asks for its texts as it hides.
   hide();
@@ -104,6 +104,12 @@ void MapWindow::CreateControls() {
   layout->setContentsMargins(4, 4, 4, 4);
   layout->setMenuBar(CreateMenus());
   layout->addWidget(CreateToolbar());
+  report_ = new QLabel(this);
+  report_->setObjectName(QStringLiteral("map_save_report"));
+  report_->setWordWrap(true);
+  report_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  report_->hide();
+  layout->addWidget(report_);
   layout->addWidget(splitter, 1);
   setTabOrder(canvas_, zoomIn_);
   setTabOrder(zoomIn_, zoomOut_);
@@ -146,6 +152,8 @@ QWidget* MapWindow::CreateSidePanel() {
   find_ = new QLineEdit(panel);
   find_->setObjectName(QStringLiteral("map_find"));
   find_->setClearButtonEnabled(true);
+  // What a find looks for at most: a long paste is cut at once.
+  find_->setMaxLength(static_cast<int>(kFindCharacters));
   model_ = new PointListModel(texts_, this);
   list_ = new QTableView(panel);
   list_->setObjectName(QStringLiteral("map_list"));
@@ -201,7 +209,7 @@ QMenuBar* MapWindow::CreateMenus() {
   saveAs_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   routes_ = MakeAction("map_routes_and_tracks", texts_.Message(kRoutesAndTracksMessage));
   routes_->setCheckable(true);
-  routes_->setChecked(LoadMapRoutesAndTracks(settingsPath_));
+  routes_->setChecked(LoadMapRoutesAndTracks(files_, settingsPath_));
   close_ = MakeAction("map_close", MapTexts::Command(QtCommand::kClose));
   file->addActions({save_, saveAs_});
   file->addSeparator();
@@ -320,7 +328,11 @@ bool MapWindow::MayLetEditsGo() {
       this, texts_.Message(kQuestionTitleMessage),
       texts_.Message(kUnsavedMessage) + QLatin1Char('\n') + texts_.Message(kUnsavedMessage + 1),
       MessageButtons::kSaveDiscardCancel, MessageAnswer::kSave);
-  if (answer == MessageAnswer::kSave) return saver_.Save(*Editor()) || !Unsaved();
+  if (answer == MessageAnswer::kSave) {
+    const bool saved = saver_.Save(*Editor());
+    ShowSaveReport();
+    return saved || !Unsaved();
+  }
   editsLetGo_ = answer == MessageAnswer::kDiscard;
   return editsLetGo_;
 }
@@ -335,6 +347,7 @@ bool MapWindow::ShowFile(const QString& path) {
 
 void MapWindow::Load() {
   editsLetGo_ = false;
+  ShowSaveReport();
   UpdateStatus();
   canvas_->SetNotice(texts_.Message(kReadingMessage));
   details_->clear();
@@ -345,6 +358,7 @@ void MapWindow::Load() {
   options.output = PointFormat::kNvi;
   options.untitled = run.untitled;
   options.inputDatum = run.inputDatum;
+  options.capacity = capacity_;
   if (routes_->isChecked()) options.points = {true, true, true};
   loader_->Load(path_.toStdString(), options);
 }
@@ -376,11 +390,29 @@ void MapWindow::Loaded(std::shared_ptr<MapData> data) {
     canvas_->SetNotice(QString());
   }
   UpdateStatus();
-  if (data->Failed() && data->read().outcome.readFailure) {
-    details_->setText(texts_.Message(kCannotReadMessage) + QLatin1Char('\n') +
-                      QString::fromStdString(data->read().outcome.readFailure->message));
-  }
+  SayWhatWasNotRead(*data);
   emit Shown();
+}
+
+void MapWindow::SayWhatWasNotRead(const MapData& data) {
+  const RunOutcome& outcome = data.read().outcome;
+  if (data.Failed() && outcome.failedStage == RunStage::kShiftDatum) {
+    // As Convert says it: the datum's words, and PROJ's why below.
+    const QString notice = texts_.Message(kCannotReadMessage) + QLatin1Char('\n') +
+                           texts_.Message(kShiftFailedMessage);
+    if (data.read().points.size() == 0) canvas_->SetNotice(notice);
+    details_->setText(notice + QLatin1Char('\n') + QString::fromStdString(outcome.shiftFailure));
+  } else if (data.Failed() && outcome.readFailure) {
+    details_->setText(texts_.Message(kCannotReadMessage) + QLatin1Char('\n') +
+                      QString::fromStdString(outcome.readFailure->message));
+  }
+  if (data.read().full) {
+    // At once: the file holds more than the map, which will not save over it.
+    ShowMessageBox(this, texts_.Message(kErrorTitleMessage),
+                   texts_.Message(kMapFullMessage) + QLatin1Char(' ') +
+                       QString::number(data.read().points.size()),
+                   MessageButtons::kOk, MessageAnswer::kOk);
+  }
 }
 
 void MapWindow::ListChanged() {
@@ -560,7 +592,7 @@ void MapWindow::UpdateStatus() {
 }
 
 void MapWindow::hideEvent(QHideEvent* event) {
-  if (!event->spontaneous()) RememberPlace(*this, settingsPath_);
+  if (!event->spontaneous()) RememberPlace(*this, files_, settingsPath_);
   QWidget::hideEvent(event);
 }
 

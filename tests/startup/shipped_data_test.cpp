@@ -32,7 +32,9 @@ const std::set<int> kUsedMessages = {
     // The map window's editing.
     157, 158, 159, 160, 161, 162, 163, 164, 165, 166, 167, 168, 169, 179, 180,
     // The NVI fields under File.
-    174, 175, 176, 177, 178};
+    174, 175, 176, 177, 178,
+    // What a save from the map says, asks and refuses.
+    60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 74};
 
 // The datum's: its choices in the Tool menu, and a shift that cannot be made.
 const std::set<int> kDatumMessages = {170, 171, 172, 173};
