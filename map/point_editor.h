@@ -2,8 +2,9 @@
 // The map window's editing, without a toolkit: the edited points, their
 // list, the items chosen, and the spatial indexes kept in step with the
 // edits (a point deleted leaves its index and its clusters' counts at
-// once, a point moved or added joins them), so that an edit of a million
-// points costs a few steps and no new index.
+// once, a point moved or added joins them), so that an edit of a few
+// points costs a few steps and no new index; an edit of a good part of
+// them (every point moved) has the indexes made anew, in one pass.
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -64,8 +65,13 @@ class PointEditor {
  private:
   SettledStep Settled(SettledStep step);
   /// Takes each changed item out of the index it was in and puts it in the
-  /// one it belongs to now.
+  /// one it belongs to now; a step that changed a good part of the items
+  /// has the indexes made anew instead (IndexAnew).
   void Reindex(const SettledStep& step);
+  /// The indexes and clusters made anew from the items as they are now:
+  /// for a step over many items, far quicker than a step of the tree's
+  /// depth for each, and as small as the first ones.
+  void IndexAnew();
 
   EditableMap& map_;
   EditedPoints points_;
