@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "map/edited_points.h"
+#include "map/point_selection.h"
 
 namespace velorin {
 
@@ -67,6 +68,11 @@ class PointList {
   ListRow Row(std::size_t row) const;
   /// The row of an item listed now; nothing for one not listed.
   std::optional<std::size_t> RowOf(std::uint32_t item) const;
+  /// The rows of the groups' headings, in order (a handful).
+  std::vector<std::size_t> HeadingRows() const;
+  /// The rows of the items of `chosen` listed now, in order: found one by
+  /// one when they are few, by one pass over the list when many.
+  std::vector<std::size_t> RowsOf(const PointSelection& chosen) const;
 
   /// Moves the items a step changed to the groups and places they have now.
   void Update(const SettledStep& step);

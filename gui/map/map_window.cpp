@@ -29,9 +29,6 @@ namespace {
 
 // A skipped point's line is shown up to this many bytes.
 constexpr std::size_t kLineShown = 400;
-// Up to this many items chosen are found in the list one by one; more are
-// found by a pass over its rows.
-constexpr std::size_t kFewChosen = 2000;
 
 QFont MessageFont(const MapTexts& texts, const StartupTables& tables) {
   QFont font(texts.Message(kFontNameMessage));
@@ -173,6 +170,10 @@ QWidget* MapWindow::CreateSidePanel() {
   header->setSectionResizeMode(PointListModel::kTitleColumn, QHeaderView::Stretch);
   header->setSectionsClickable(true);
   header->setSortIndicatorShown(true);
+  // A column's title is not lit when rows are chosen: to know whether every
+  // row is, Qt asks each of a million of them at every repaint.
+  header->setHighlightSections(false);
+  list_->verticalHeader()->setHighlightSections(false);
   header->setSortIndicator(PointListModel::kLineColumn, Qt::AscendingOrder);
   check_ = new QLabel(panel);
   check_->setObjectName(QStringLiteral("map_title_check"));
@@ -420,9 +421,10 @@ void MapWindow::ListChanged() {
   syncing_ = true;
   model_->Refresh();
   list_->clearSpans();
-  for (int row = 0; row < model_->rowCount(); ++row) {
-    if (!model_->IsHeading(row)) continue;
-    list_->setSpan(row, 0, 1, PointListModel::kColumns);
+  if (const PointEditor* editor = Editor()) {
+    for (const std::size_t row : editor->list().HeadingRows()) {
+      list_->setSpan(static_cast<int>(row), 0, 1, PointListModel::kColumns);
+    }
   }
   syncing_ = false;
   PushSelection();
@@ -451,31 +453,19 @@ void MapWindow::ListSelectionChanged(const QItemSelection& selected,
 void MapWindow::PushSelection() {
   PointEditor* editor = Editor();
   if (editor == nullptr) return;
-  std::vector<int> rows;
-  const PointSelection& chosen = editor->selection();
-  if (chosen.count() <= kFewChosen) {
-    chosen.ForEach([&](std::uint32_t item) {
-      if (const auto row = model_->RowOf(item)) rows.push_back(*row);
-    });
-    std::sort(rows.begin(), rows.end());
-  } else {
-    for (int row = 0; row < model_->rowCount(); ++row) {
-      const auto item = model_->ItemAt(row);
-      if (item && chosen.Has(*item)) rows.push_back(row);
-    }
-  }
+  const std::vector<std::size_t> rows = editor->list().RowsOf(editor->selection());
   QItemSelection selection;
   for (std::size_t i = 0; i < rows.size();) {
     std::size_t end = i + 1;
     while (end < rows.size() && rows[end] == rows[end - 1] + 1) ++end;
-    selection.select(model_->index(rows[i], 0),
-                     model_->index(rows[end - 1], PointListModel::kColumns - 1));
+    selection.select(model_->index(static_cast<int>(rows[i]), 0),
+                     model_->index(static_cast<int>(rows[end - 1]), PointListModel::kColumns - 1));
     i = end;
   }
   syncing_ = true;
   list_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
   if (!rows.empty()) {
-    list_->selectionModel()->setCurrentIndex(model_->index(rows.front(), 0),
+    list_->selectionModel()->setCurrentIndex(model_->index(static_cast<int>(rows.front()), 0),
                                              QItemSelectionModel::NoUpdate);
   }
   syncing_ = false;
