@@ -57,6 +57,7 @@ std::vector<ReportLine> LossLines(const RunOutcome& read, const SaveCounts& save
     lines.push_back({kOtherItemsMessage, items});
   }
   for (ReportLine& line : LeftOutLines(save)) lines.push_back(std::move(line));
+  lines.push_back({kNotReadMessage});
   if (changedOnDisk) lines.push_back({kInputChangedMessage});
   return lines;
 }

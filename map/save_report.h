@@ -27,6 +27,7 @@ enum SaveMessage : int {
   kSavedFileChangedMessage = 69,
   kNotWholeMessage = 70,
   kMapFullMessage = 71,
+  kNotReadMessage = 75,
   kReplaceQuestionMessage = 103,
   kRecordsWrittenMessage = 107,
   kPointsSkippedMessage = 113,
@@ -65,9 +66,10 @@ std::vector<ReportLine> SavedLines(const SaveCounts& counts);
 /// Before the file read is saved over: what of it will not be kept, the
 /// lines that held no point and the items that are no points (from the
 /// map's reading, `read`), then what the save will leave out (`save`, a
-/// save made beforehand into nothing); with `changedOnDisk`, that another
-/// program changed the file after it was read. Nothing when nothing of the
-/// file would be lost.
+/// save made beforehand into nothing), then that whatever else the file
+/// holds and Velorin does not read goes too (an elevation, a time, a
+/// style: no reader counts them); with `changedOnDisk`, that another
+/// program changed the file after it was read.
 std::vector<ReportLine> LossLines(const RunOutcome& read, const SaveCounts& save,
                                   bool changedOnDisk);
 

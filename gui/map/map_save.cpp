@@ -161,7 +161,6 @@ bool MapSaver::MayWrite(const PointEditor& editor, const EditSave& save, bool& a
   const std::vector<ReportLine> losses =
       LossLines(editor.map().read.outcome, ForecastSave(files_, editor.points(), save),
                 decision.changedOnDisk);
-  if (losses.empty()) return true;
   ask = false;
   return ShowMessageBox(&window_, texts_.Message(kQuestionTitleMessage),
                         texts_.Message(kOverInputMessage) + QLatin1Char('\n') +

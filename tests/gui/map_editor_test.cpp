@@ -738,7 +738,7 @@ void MapEditorTest::savingOverTheFileReadSaysWhatIsLost() {
   QCOMPARE(box.title, M(90));
   QCOMPARE(box.buttons, MessageButtons::kYesNo);
   QCOMPARE(box.defaultAnswer, MessageAnswer::kNo);
-  QCOMPARE(box.text, M(65) + "\n" + M(113) + " 1 (" + M(114) + " 1)" +
+  QCOMPARE(box.text, M(65) + "\n" + M(113) + " 1 (" + M(114) + " 1)\n" + M(75) +
                          (changedBefore ? "\n" + M(68) : QString()) + "\n" + M(103));
   QCOMPARE(folder_->Read(QStringLiteral("points.gpx")) == before, !yes);
   if (yes) {

@@ -39,7 +39,11 @@ TEST_P(SaveLinesTest, SaysWhatWasWrittenAndLeftOut) {
   save.outcome.records = 5;
   c.counts(read, save);
   EXPECT_EQ(SavedLines(save), c.saved);
-  EXPECT_EQ(LossLines(read, save, c.changedOnDisk), c.losses);
+  // Whatever else the file holds goes too, and the file's change is said last.
+  std::vector<ReportLine> losses = c.losses;
+  losses.push_back({kNotReadMessage});
+  if (c.changedOnDisk) losses.push_back({kInputChangedMessage});
+  EXPECT_EQ(LossLines(read, save, c.changedOnDisk), losses);
 }
 
 const ReportLine kFive{kRecordsWrittenMessage, 5};
@@ -92,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                   [](RunOutcome&, SaveCounts&) {},
                   true,
                   {kFive},
-                  {{kInputChangedMessage}}}),
+                  {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 /// How the files stand before a save into one of them.

@@ -34,7 +34,7 @@ const std::set<int> kUsedMessages = {
     // The NVI fields under File.
     174, 175, 176, 177, 178,
     // What a save from the map says, asks and refuses.
-    60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 74};
+    60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 74, 75};
 
 // The datum's: its choices in the Tool menu, and a shift that cannot be made.
 const std::set<int> kDatumMessages = {170, 171, 172, 173};
