@@ -74,6 +74,8 @@ EntryStage::Taken EntryStage::Take(ReadEntry& entry) {
   } else if (entry.skip != SkipKind::kNotPointLine) {
     Skip(entry, entry.skip, entry.reason);
     taken = Taken::kSkipped;
+  } else {
+    ++outcome_.linesWithoutPoints;
   }
   if (log_ != nullptr) {
     log_->Entry(entry, taken == Taken::kWritten, countText_.text());

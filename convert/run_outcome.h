@@ -193,6 +193,10 @@ struct RunOutcome {
   /// Point entries that gave no record (no title, a rejected coordinate, not
   /// UTF-8 ...); lines that hold no point at all do not count.
   SkipCounts skipped;
+  /// Lines of a line-based input that hold no point at all (a POT file's
+  /// comments, its blank lines): neither skipped points nor told, but what
+  /// a file written in the input's place would no longer hold.
+  std::int64_t linesWithoutPoints = 0;
   /// What the input held that is no point of interest (routes, tracks ...),
   /// and points of kinds not read.
   IgnoredItems ignored;

@@ -195,6 +195,66 @@ bool ReplaceUtf8Controls(std::string_view text, std::string& out) {
   return replaced;
 }
 
+namespace {
+
+/// The length of the line break or TAB at the start of `text`, 0 when
+/// none is there.
+std::size_t LayoutBreakAt(std::string_view text) {
+  const auto c = static_cast<unsigned char>(text[0]);
+  if (c == '\r' || c == '\n' || c == '\t') return 1;
+  // U+0085 (C2 85), U+2028 and U+2029 (E2 80 A8, E2 80 A9).
+  if (c == 0xC2 && text.size() >= 2 && static_cast<unsigned char>(text[1]) == 0x85) return 2;
+  if (c == 0xE2 && text.size() >= 3 && static_cast<unsigned char>(text[1]) == 0x80 &&
+      (static_cast<unsigned char>(text[2]) == 0xA8 ||
+       static_cast<unsigned char>(text[2]) == 0xA9)) {
+    return 3;
+  }
+  return 0;
+}
+
+/// `typed` with each run of blanks, line breaks and TABs that holds a
+/// break or TAB made one blank, none at either end.
+std::string JoinTypedLines(std::string_view typed) {
+  std::string joined;
+  joined.reserve(typed.size());
+  std::size_t at = 0;
+  while (at < typed.size()) {
+    // A run of white space: blanks, breaks and TABs.
+    std::size_t end = at;
+    bool breaks = false;
+    while (end < typed.size()) {
+      if (typed[end] == ' ') {
+        ++end;
+      } else if (const std::size_t size = LayoutBreakAt(typed.substr(end))) {
+        breaks = true;
+        end += size;
+      } else {
+        break;
+      }
+    }
+    if (end == at) {
+      joined += typed[at++];
+      continue;
+    }
+    if (!breaks) {
+      joined.append(typed.substr(at, end - at));
+    } else if (at > 0 && end < typed.size()) {
+      // Within the title one blank; at either end nothing.
+      joined += ' ';
+    }
+    at = end;
+  }
+  return joined;
+}
+
+}  // namespace
+
+bool TidyTypedTitle(std::string_view typed, std::string& out) {
+  const std::string joined = JoinTypedLines(typed);
+  ReplaceUtf8Controls(joined, out);
+  return out != typed;
+}
+
 std::string_view TitleRule::ApplyFully(const Point& point, const TitleSource& source,
                                        TitleChange& change) {
   change = TitleChange::kNone;

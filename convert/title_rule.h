@@ -130,4 +130,12 @@ bool ReplaceCp932Controls(std::string_view text, std::string& out);
 /// U+FFFD; `out` gets the result. True when anything was replaced.
 bool ReplaceUtf8Controls(std::string_view text, std::string& out);
 
+/// A title a person typed or pasted (UTF-8) as a title can hold it: a title
+/// is one line, so line breaks (CR, LF, U+0085, U+2028, U+2029) and TABs
+/// are layout, as in a file: each run of white space holding one becomes
+/// one blank, none at either end; the blanks typed between words stay as
+/// typed. Then what no text should hold becomes U+FFFD. `out` gets the
+/// result; true when it differs from `typed`.
+bool TidyTypedTitle(std::string_view typed, std::string& out);
+
 }  // namespace velorin

@@ -56,13 +56,20 @@ void CommonDialog::ShowSave(QWidget* parent) { Show(parent, true); }
 void CommonDialog::Show(QWidget* parent, bool save) {
   const QString qtFilter = QtFilterFromDialogFilter(Filter);
   const QString suffix = SuffixWithoutDot(DefaultExt);
+  const QStringList types = qtFilter.split(QStringLiteral(";;"));
+  const QString chosenType =
+      FilterIndex > 0 && FilterIndex <= types.size() ? types[FilterIndex - 1] : types.front();
 
   Accepted = false;
   SeamState& state = State();
   if (state.testMode) {
     common_dialog_seam::ShownDialog shown{
         save ? common_dialog_seam::DialogKind::kSave : common_dialog_seam::DialogKind::kOpen,
-        DialogTitle, qtFilter, suffix, FileName};
+        DialogTitle,
+        qtFilter,
+        suffix,
+        FileName,
+        chosenType};
     std::optional<QString> pick;
     if (state.picks.empty()) {
       shown.unexpected = true;
@@ -81,7 +88,10 @@ void CommonDialog::Show(QWidget* parent, bool save) {
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (save) dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  if (!qtFilter.isEmpty()) dialog.setNameFilter(qtFilter);
+  if (!qtFilter.isEmpty()) {
+    dialog.setNameFilter(qtFilter);
+    dialog.selectNameFilter(chosenType);
+  }
   dialog.setDefaultSuffix(suffix);
   if (!FileName.isEmpty()) dialog.selectFile(FileName);
   if (dialog.exec() != QDialog::Accepted) return;

@@ -29,6 +29,9 @@ class CommonDialog : public QObject {
   QString DialogTitle;
   QString DefaultExt;  ///< with or without a leading "."
   QString Filter;      ///< "description|pattern|description|pattern..."
+  /// The type chosen when the dialog opens, from 1 in Filter's order (0:
+  /// the first).
+  int FilterIndex = 0;
   QFont Font;
   /// The last dialog was confirmed (not cancelled).
   bool Accepted = false;
@@ -54,6 +57,7 @@ struct ShownDialog {
   QString qtFilter;
   QString defaultSuffix;
   QString initialFileName;  ///< FileName when the dialog opened
+  QString initialFilter;    ///< the type chosen when it opened (Qt's form)
   bool unexpected = false;
 };
 

@@ -380,7 +380,7 @@ void mainform::ShowMap() {
     mapWindow_->ShowFile(Text_for_POT->text());
   // Where the user left it, or beside the main window, not over it.
   if (!mapWindow_->isVisible())
-    ShowBeside(*mapWindow_, *this, presenter_->Locations().mapSettingsPath);
+    ShowBeside(*mapWindow_, *this, mapWindow_->Files(), presenter_->Locations().mapSettingsPath);
   mapWindow_->raise();
   mapWindow_->activateWindow();
 }

@@ -6,7 +6,7 @@ namespace velorin {
 
 std::optional<PointFormat> SaveFormatOfPath(std::string_view path) {
   const std::optional<PointFormat> named = FormatOfExtension(path);
-  if (!named) return PointFormat::kNvi;
+  if (!named) return std::nullopt;
   const FormatInfo& info = InfoOf(*named);
   if (info.writeInstead || info.makeWriter == nullptr) return std::nullopt;
   return named;

@@ -29,8 +29,9 @@ struct EditSave {
 /// The run options of saving `points` as `save` says.
 RunOptions EditSaveOptions(const EditedPoints& points, const EditSave& save);
 
-/// The format a save into `path` writes: by its extension, NVI for one no
-/// format names; nothing for one Velorin only reads (KMZ).
+/// The format a save into `path` writes, by its extension; nothing for an
+/// extension Velorin only reads (KMZ) or no format has (".txt", none): a
+/// save never writes one format under another's name.
 std::optional<PointFormat> SaveFormatOfPath(std::string_view path);
 
 /// Saves `points` through a run that asks `host` (may an existing file be

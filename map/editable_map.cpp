@@ -58,6 +58,8 @@ std::unique_ptr<EditableMap> ReadEditableMap(FileSystem& files, const std::strin
                                              const MapReadOptions& options) {
   auto map = std::make_unique<EditableMap>();
   map->path = path;
+  // Before the first byte: a change while it is read shows as one.
+  map->stamp = files.StampOf(path);
   MapPoints points;
   ReadItems items;
   const std::optional<std::uint64_t> size =

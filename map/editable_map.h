@@ -10,6 +10,7 @@
 // added by an edit (from points + skips on).
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "map/cluster_pyramid.h"
@@ -21,6 +22,9 @@ namespace velorin {
 
 struct EditableMap {
   std::string path;
+  /// The file as it was when it was read: a file changed since (by another
+  /// program) is not saved over unasked.
+  std::optional<FileStamp> stamp;
   MapReadResult read;
   ReadItems items;
   /// The items that would become records, by item number.
@@ -34,6 +38,9 @@ struct EditableMap {
   std::uint32_t skipCount() const { return static_cast<std::uint32_t>(read.points.skips().size()); }
   /// Opening or reading failed; the points read before a failure remain.
   bool Failed() const { return read.outcome.result == RunResult::kFailed; }
+  /// The map holds the whole file: saved over it, nothing is lost but what
+  /// the file's format cannot hold.
+  bool Whole() const { return read.Whole(); }
 };
 
 /// Reads the file at `path` as the map reads it (ReadMapPoints), keeping

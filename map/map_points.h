@@ -46,6 +46,9 @@ class MapPoints : public MapPointSink {
     return std::string_view(titles_).substr(point.titleOffset, point.titleSize);
   }
   std::string_view Title(std::size_t index) const { return Title(points_[index]); }
+  /// Every title, one after another in the points' order (each point's at
+  /// its titleOffset).
+  std::string_view Titles() const { return titles_; }
   std::string_view Reason(const MapSkip& skip) const {
     return std::string_view(reasons_).substr(skip.reasonOffset, skip.reasonSize);
   }

@@ -1,6 +1,7 @@
 #include "map/map_read.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "formats/format_sniff.h"
 
@@ -14,6 +15,28 @@ MapReadResult ReadFile(FileSystem& files, const std::string& path, const MapRead
   return RunMapRead(files, path, options, writer, skips);
 }
 
+/// Hands the first `capacity` points on and drops the rest.
+class CappedWriter : public PointWriter {
+ public:
+  CappedWriter(PointWriter& writer, std::int32_t capacity) : writer_(writer), left_(capacity) {}
+  TitleEncoding titleEncoding() const override { return writer_.titleEncoding(); }
+  void Write(const Point& point, std::string_view title) override {
+    if (left_ <= 0) return;
+    --left_;
+    writer_.Write(point, title);
+  }
+  void WriteWithFields(const Point& point, std::string_view title,
+                       const FieldTexts& fields) override {
+    if (left_ <= 0) return;
+    --left_;
+    writer_.WriteWithFields(point, title, fields);
+  }
+
+ private:
+  PointWriter& writer_;
+  std::int32_t left_;
+};
+
 }  // namespace
 
 MapReadResult RunMapRead(FileSystem& files, const std::string& path, const MapReadOptions& options,
@@ -26,17 +49,22 @@ MapReadResult RunMapRead(FileSystem& files, const std::string& path, const MapRe
   run.outputFormat = result.output;
   run.untitled = options.untitled;
   run.inputEncoding = options.encoding;
-  run.recordLimit = options.recordLimit;
+  // NVI's record limit is a save's matter: the map holds what the file
+  // holds, as far as its own capacity goes.
+  run.recordLimit = std::numeric_limits<std::int32_t>::max();
   run.points = options.points;
   run.thinMetres = options.thinMetres;
   run.inputDatum = options.inputDatum;
   run.osm = options.osm;
-  run.sink = &writer;
+  CappedWriter capped(writer, options.capacity);
+  run.sink = &capped;
   run.observer = &observer;
-  MapReadHost host(options.keepGoing);
+  MapReadHost host(options.keepGoing, options.capacity);
   FixedClock clock({});
   result.outcome = ConversionRun(host, files, clock, std::move(run)).Execute();
-  result.cancelled = result.outcome.result == RunResult::kCancelled;
+  result.full = host.full();
+  if (result.full) result.outcome.records = options.capacity;
+  result.cancelled = result.outcome.result == RunResult::kCancelled && !result.full;
   return result;
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 // The points of a point file as a map shows them: read by the conversion
 // engine with a conversion's rules (the format table, the title rule, the
-// untitled rule, the encoding, the record limit, the check against what the
-// output holds), written nowhere but into a MapPointSink.
+// untitled rule, the encoding, the check against what the output holds),
+// written nowhere but into a MapPointSink. The map holds every point of the
+// file, however many an output could hold (NVI's record limit is a save's
+// matter), up to what the map itself can hold: beyond that it stops and
+// says so (MapReadResult::full).
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -14,17 +17,21 @@
 
 namespace velorin {
 
+/// The most points a map holds: some 250 bytes each with their indexes, a
+/// few gigabytes in all.
+inline constexpr std::int32_t kMapPointLimit = 10'000'000;
+
 /// How to read, as the conversion would.
 struct MapReadOptions {
   /// The input format; InputFormatOfFile (extension, then content) when absent.
   std::optional<PointFormat> format;
   /// The format a conversion would write: its range decides which positions
-  /// are skipped, its record limit where the records end. DefaultOutputFormat
-  /// of the input when absent.
+  /// are skipped. DefaultOutputFormat of the input when absent.
   std::optional<PointFormat> output;
   UntitledRule untitled = UntitledRule::kKeep;
   std::optional<TextEncoding> encoding;
-  std::int32_t recordLimit = kRecordLimit;
+  /// The most points held: reading stops when the next point is beyond.
+  std::int32_t capacity = kMapPointLimit;
   /// The points read of a file with routes and tracks, and their thinning.
   PointKinds points = {};
   double thinMetres = kDefaultThinMetres;
@@ -49,6 +56,11 @@ struct MapReadResult {
   /// The counts as a conversion run reports them; `records` is the points kept.
   RunOutcome outcome;
   bool cancelled = false;
+  /// The map holds as many points as it can (MapReadOptions::capacity) and
+  /// the file holds more: the rest was not read.
+  bool full = false;
+  /// The whole file was read: not cancelled, not failed, not full.
+  bool Whole() const { return outcome.result == RunResult::kFinished && !full; }
 };
 
 /// Reads the file at `path` (opened through `files`) into the result's points.
@@ -69,23 +81,34 @@ MapReadResult RunMapRead(FileSystem& files, const std::string& path, const MapRe
 /// Sets aside room in `points` for those of a file of `size` bytes.
 void ReserveMapPoints(MapPoints& points, std::uint64_t size);
 
-/// A run's host that asks `keepGoing` every few thousand entries.
+/// A run's host that asks `keepGoing` every few thousand entries, and
+/// stops the run once a point beyond `capacity` came (CappedWriter keeps it
+/// out of the map): a file of exactly `capacity` points is read whole.
 class MapReadHost : public RunHost {
  public:
   /// Entries read between two questions to `keepGoing`.
   static constexpr int kEntriesPerCheck = 4096;
 
-  explicit MapReadHost(std::function<bool()> keepGoing) : keepGoing_(std::move(keepGoing)) {}
+  MapReadHost(std::function<bool()> keepGoing, std::int32_t capacity)
+      : keepGoing_(std::move(keepGoing)), capacity_(capacity) {}
   bool MayReplace(std::string_view) override { return false; }
   bool EventStep() override {
+    if (full_) return false;
     if (++sinceCheck_ < kEntriesPerCheck || !keepGoing_) return true;
     sinceCheck_ = 0;
     return keepGoing_();
   }
+  void OnRecordWritten(std::int32_t records) override {
+    if (records > capacity_) full_ = true;
+  }
+  /// The run stopped at a point the map had no room for.
+  bool full() const { return full_; }
 
  private:
   std::function<bool()> keepGoing_;
+  std::int32_t capacity_;
   int sinceCheck_ = 0;
+  bool full_ = false;
 };
 
 }  // namespace velorin

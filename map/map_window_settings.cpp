@@ -5,8 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/file_system.h"
-#include "platform/replacing_file.h"
+#include "platform/settings_file.h"
 
 namespace velorin {
 namespace {
@@ -80,20 +79,13 @@ std::optional<int> Number(std::string_view text) {
   return value;
 }
 
-/// The whole settings file; nothing when it cannot be read. Through the
-/// platform's files, which take UTF-8 paths on every system.
-std::optional<std::string> ReadSettings(const std::string& path) {
+/// The settings file at `path` as it is to be read: nothing when it
+/// cannot be read or is no settings file.
+std::optional<std::string> ReadSettings(FileSystem& files, const std::string& path) {
   if (path.empty()) return std::nullopt;
-  LocalFileSystem files;
   std::error_code error;
-  const std::unique_ptr<ByteSource> source = files.OpenForReading(path, error);
-  if (!source || error) return std::nullopt;
-  std::string settings;
-  std::array<char, 4096> buffer{};
-  for (std::ptrdiff_t got; (got = source->Read(buffer.data(), buffer.size())) != 0;) {
-    if (got < 0) return std::nullopt;
-    settings.append(buffer.data(), static_cast<std::size_t>(got));
-  }
+  std::optional<std::string> settings = ReadSettingsFile(files, path, error);
+  if (!settings || !IsMapSettingsText(*settings)) return std::nullopt;
   return settings;
 }
 
@@ -101,16 +93,19 @@ std::array<int, 4> ValuesOf(const ScreenRect& place) {
   return {place.x, place.y, place.width, place.height};
 }
 
-/// Replaces the settings file at `path` (made if missing) with `text`,
-/// whole or not at all.
-bool SaveSettings(const std::string& path, const std::string& text, std::error_code& error) {
-  std::unique_ptr<ReplacingSink> sink = OpenReplacingFile(path, error);
-  if (!sink) return false;
-  if (!sink->Write(text.data(), text.size()) || !sink->Commit()) {
-    error = sink->error();
+/// Writes the settings file at `path` with `edit` applied to its text (a
+/// missing file is made from nothing); a file that is no settings file is
+/// refused.
+template <typename Edit>
+bool EditSettings(FileSystem& files, const std::string& path, Edit edit, std::error_code& error) {
+  std::optional<std::string> settings = ReadSettingsFile(files, path, error);
+  if (!settings && error == std::errc::no_such_file_or_directory) settings.emplace();
+  if (!settings) return false;
+  if (!IsMapSettingsText(*settings)) {
+    error = std::make_error_code(std::errc::invalid_argument);
     return false;
   }
-  return true;
+  return ReplaceSettingsFile(files, path, edit(*settings), error);
 }
 
 constexpr std::string_view kRoutesAndTracksKey = "routes_and_tracks";
@@ -195,31 +190,50 @@ std::optional<std::string> WindowEntryIn(std::string_view settings, std::string_
   return std::nullopt;
 }
 
+bool IsMapSettingsText(std::string_view settings) {
+  if (!IsSettingsText(settings)) return false;
+  // The mark some editors put before UTF-8 text.
+  if (settings.starts_with("\xEF\xBB\xBF")) settings.remove_prefix(3);
+  for (const Line& line : LinesOf(settings)) {
+    const std::string_view trimmed = Trimmed(line.text);
+    if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#') continue;
+    if (SectionOf(line.text)) continue;
+    const auto entry = EntryOf(line.text);
+    if (!entry || entry->first.empty()) return false;
+  }
+  return true;
+}
+
 bool MapRoutesAndTracksIn(std::string_view settings) {
   return WindowEntryIn(settings, kRoutesAndTracksKey) == "1";
 }
 
-bool LoadMapRoutesAndTracks(const std::string& path) {
-  const std::optional<std::string> settings = ReadSettings(path);
+bool LoadMapRoutesAndTracks(FileSystem& files, const std::string& path) {
+  const std::optional<std::string> settings = ReadSettings(files, path);
   return settings && MapRoutesAndTracksIn(*settings);
 }
 
-bool SaveMapRoutesAndTracks(const std::string& path, bool shown, std::error_code& error) {
-  return SaveSettings(path,
-                      WithWindowEntries(ReadSettings(path).value_or(std::string()),
-                                        {{std::string(kRoutesAndTracksKey), shown ? "1" : "0"}}),
-                      error);
+bool SaveMapRoutesAndTracks(FileSystem& files, const std::string& path, bool shown,
+                            std::error_code& error) {
+  return EditSettings(
+      files, path,
+      [shown](std::string_view settings) {
+        return WithWindowEntries(settings, {{std::string(kRoutesAndTracksKey), shown ? "1" : "0"}});
+      },
+      error);
 }
 
-std::optional<ScreenRect> LoadMapWindowPlace(const std::string& path) {
-  const std::optional<std::string> settings = ReadSettings(path);
+std::optional<ScreenRect> LoadMapWindowPlace(FileSystem& files, const std::string& path) {
+  const std::optional<std::string> settings = ReadSettings(files, path);
   if (!settings) return std::nullopt;
   return MapWindowPlaceIn(*settings);
 }
 
-bool SaveMapWindowPlace(const std::string& path, const ScreenRect& place, std::error_code& error) {
-  return SaveSettings(path, WithMapWindowPlace(ReadSettings(path).value_or(std::string()), place),
-                      error);
+bool SaveMapWindowPlace(FileSystem& files, const std::string& path, const ScreenRect& place,
+                        std::error_code& error) {
+  return EditSettings(
+      files, path,
+      [&place](std::string_view settings) { return WithMapWindowPlace(settings, place); }, error);
 }
 
 }  // namespace velorin

@@ -9,7 +9,9 @@
 //   height=640
 //   routes_and_tracks=1
 // Written back into the file's text keeping every other line as it was (a
-// hand-edited [tiles] section, its comments, its line ends).
+// hand-edited [tiles] section, its comments, its line ends). Only a file of
+// that shape is read and written: one that is not (a file linked or copied
+// in its place) is refused and left as it is.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "map/map_window_place.h"
+#include "platform/file_system.h"
 
 namespace velorin {
 
@@ -40,16 +43,24 @@ std::string WithWindowEntries(std::string_view settings, const std::vector<Windo
 /// The value of an entry of the [window] section; nothing when it has none.
 std::optional<std::string> WindowEntryIn(std::string_view settings, std::string_view key);
 
+/// Whether `settings` has the shape of a settings file of sections: each
+/// line empty, a comment (";" or "#"), a "[section]" or a "key=value".
+bool IsMapSettingsText(std::string_view settings);
+
 /// Whether the settings say the map shows routes and tracks ("1").
 bool MapRoutesAndTracksIn(std::string_view settings);
-bool LoadMapRoutesAndTracks(const std::string& path);
-bool SaveMapRoutesAndTracks(const std::string& path, bool shown, std::error_code& error);
+bool LoadMapRoutesAndTracks(FileSystem& files, const std::string& path);
+bool SaveMapRoutesAndTracks(FileSystem& files, const std::string& path, bool shown,
+                            std::error_code& error);
 
-/// The place in the settings file at `path`; nothing when it cannot be read.
-std::optional<ScreenRect> LoadMapWindowPlace(const std::string& path);
+/// The place in the settings file at `path`; nothing when it cannot be
+/// read or is no settings file.
+std::optional<ScreenRect> LoadMapWindowPlace(FileSystem& files, const std::string& path);
 
 /// Writes the place into the settings file at `path` (made if missing),
-/// replacing it whole or not at all.
-bool SaveMapWindowPlace(const std::string& path, const ScreenRect& place, std::error_code& error);
+/// replacing it whole or not at all; false, with the reason in `error`,
+/// when it cannot be, or is no settings file (std::errc::invalid_argument).
+bool SaveMapWindowPlace(FileSystem& files, const std::string& path, const ScreenRect& place,
+                        std::error_code& error);
 
 }  // namespace velorin

@@ -16,6 +16,10 @@ Layer LayerOf(ItemStatus status, const std::optional<LonLat>& position) {
 
 double Rounded(double degrees) { return std::round(degrees * 1e7) / 1e7; }
 
+/// From this many items changed, and an eighth of all, a step has the
+/// indexes made anew rather than changed an item at a time.
+constexpr std::size_t kManyChanged = 4096;
+
 }  // namespace
 
 LonLat MovedBy(const MapView& view, LonLat position, double dx, double dy) {
@@ -50,8 +54,46 @@ SettledStep PointEditor::Settled(SettledStep step) {
   return step;
 }
 
+void PointEditor::IndexAnew() {
+  std::vector<std::uint32_t> pointIds;
+  std::vector<LonLat> pointPositions;
+  std::vector<std::uint32_t> skipIds;
+  std::vector<LonLat> skipPositions;
+  for (std::uint32_t item = 0; item < points_.size(); ++item) {
+    const std::optional<LonLat> position = points_.Position(item);
+    switch (LayerOf(points_.Status(item), position)) {
+      case Layer::kPoints:
+        pointIds.push_back(item);
+        pointPositions.push_back(*position);
+        break;
+      case Layer::kSkipped:
+        skipIds.push_back(item);
+        skipPositions.push_back(*position);
+        break;
+      case Layer::kNone:
+        break;
+    }
+  }
+  auto positionOf = [this](std::uint32_t item) {
+    return points_.Position(item).value_or(LonLat{});
+  };
+  // The old ones go first: their memory serves the new ones.
+  map_.points.reset();
+  map_.clusters.reset();
+  map_.skipped.reset();
+  map_.skippedClusters.reset();
+  map_.points = std::make_unique<PointIndex>(pointIds, positionOf);
+  map_.clusters = std::make_unique<ClusterPyramid>(pointIds, pointPositions);
+  map_.skipped = std::make_unique<PointIndex>(skipIds, positionOf);
+  map_.skippedClusters = std::make_unique<ClusterPyramid>(skipIds, skipPositions);
+}
+
 void PointEditor::Reindex(const SettledStep& settled) {
   const AppliedStep& step = settled.step;
+  if (step.changes.size() >= kManyChanged && step.changes.size() * 8 >= points_.size()) {
+    IndexAnew();
+    return;
+  }
   for (std::size_t i = 0; i < step.changes.size(); ++i) {
     const std::uint32_t item = step.changes[i].item;
     const std::optional<LonLat> was = points_.PositionUnder(item, step.From(step.changes[i]));
@@ -92,7 +134,14 @@ SettledStep PointEditor::DeleteChosen() {
   return Settled(points_.Delete(chosen));
 }
 
-SettledStep PointEditor::Rename(std::uint32_t item, std::string title) {
+std::string TypedTitle(std::string_view typed) {
+  std::string title;
+  TidyTypedTitle(typed, title);
+  return title;
+}
+
+SettledStep PointEditor::Rename(std::uint32_t item, std::string_view typed) {
+  std::string title = TypedTitle(typed);
   if (item >= points_.size() || points_.Title(item) == title) return {};
   return Settled(points_.Rename(item, std::move(title)));
 }
@@ -113,8 +162,8 @@ SettledStep PointEditor::MoveChosenBy(const MapView& view, double dx, double dy)
   return Settled(points_.Move(moves));
 }
 
-SettledStep PointEditor::Add(std::string title, LonLat position) {
-  return Settled(points_.Add(std::move(title), position));
+SettledStep PointEditor::Add(std::string_view typed, LonLat position) {
+  return Settled(points_.Add(TypedTitle(typed), position));
 }
 
 SettledStep PointEditor::Undo() { return Settled(points_.Undo()); }

@@ -2,8 +2,9 @@
 // The map window's editing, without a toolkit: the edited points, their
 // list, the items chosen, and the spatial indexes kept in step with the
 // edits (a point deleted leaves its index and its clusters' counts at
-// once, a point moved or added joins them), so that an edit of a million
-// points costs a few steps and no new index.
+// once, a point moved or added joins them), so that an edit of a few
+// points costs a few steps and no new index; an edit of a good part of
+// them (every point moved) has the indexes made anew, in one pass.
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -35,13 +36,15 @@ class PointEditor {
   // nothing) and leaves the items it touched chosen, if they are there.
   /// Deletes the items chosen.
   SettledStep DeleteChosen();
-  SettledStep Rename(std::uint32_t item, std::string title);
+  /// Titles typed or pasted are kept as a title holds them (TypedTitle):
+  /// what would break a file's line never reaches one.
+  SettledStep Rename(std::uint32_t item, std::string_view typed);
   /// Moves one item to `position`.
   SettledStep MoveTo(std::uint32_t item, LonLat position);
   /// Moves the items chosen that have a position by `dx`, `dy` pixels of
   /// `view`.
   SettledStep MoveChosenBy(const MapView& view, double dx, double dy);
-  SettledStep Add(std::string title, LonLat position);
+  SettledStep Add(std::string_view typed, LonLat position);
   SettledStep Undo();
   SettledStep Redo();
   /// The points as they are now have been saved.
@@ -62,14 +65,23 @@ class PointEditor {
  private:
   SettledStep Settled(SettledStep step);
   /// Takes each changed item out of the index it was in and puts it in the
-  /// one it belongs to now.
+  /// one it belongs to now; a step that changed a good part of the items
+  /// has the indexes made anew instead (IndexAnew).
   void Reindex(const SettledStep& step);
+  /// The indexes and clusters made anew from the items as they are now:
+  /// for a step over many items, far quicker than a step of the tree's
+  /// depth for each, and as small as the first ones.
+  void IndexAnew();
 
   EditableMap& map_;
   EditedPoints points_;
   PointList list_;
   PointSelection selection_;
 };
+
+/// A title typed or pasted, as the editor keeps it: one line, nothing no
+/// text should hold (TidyTypedTitle).
+std::string TypedTitle(std::string_view typed);
 
 /// `position` moved by `dx`, `dy` pixels of `view`, on the globe (longitude
 /// wrapped, latitude within the map) and to 1e-7 degree.

@@ -3,7 +3,9 @@
 // recording for every item it touched what the item was before and after
 // (there or deleted, its own title or a new one, its own position or a new
 // one). Undo walks the list back and redo forth; an edit made after an undo
-// drops the steps undone. Every item holds one small state, set aside once,
+// drops the steps undone, and the titles and positions they held with them,
+// so that moving a million points and undoing it, again and again, holds
+// the memory of one move. Every item holds one small state, set aside once,
 // so that an edit costs a step for each item it touches and never a copy of
 // the points.
 #include <cstddef>
@@ -86,12 +88,24 @@ class PointEdits {
   /// any save).
   bool Unsaved() const { return saved_ != done_; }
 
+  /// The titles and positions the steps hold, undone ones included.
+  std::size_t HeldTitles() const { return titles_.size(); }
+  std::size_t HeldPositions() const { return positions_.size(); }
+
  private:
   struct Step {
     EditKind kind;
     std::vector<ItemChange> changes;
+    /// The titles and positions held before the step: what it added lies
+    /// beyond.
+    std::size_t titlesBefore = 0;
+    std::size_t positionsBefore = 0;
   };
-  AppliedStep Make(EditKind kind, std::vector<ItemChange> changes);
+  /// Drops the steps undone, which no redo can reach once an edit is made,
+  /// with the titles and positions they added.
+  void DropUndone();
+  AppliedStep Make(EditKind kind, std::vector<ItemChange> changes, std::size_t titlesBefore,
+                   std::size_t positionsBefore);
   void Set(const ItemChange& change, bool undo) {
     states_[change.item] = undo ? change.before : change.after;
   }

@@ -9,6 +9,9 @@ namespace {
 // Up to this many items a step moves are found and placed one by one;
 // more are taken out in one pass and merged in.
 constexpr std::size_t kFewItems = 64;
+// Up to this many items chosen are found in the list one by one; more are
+// found by a pass over it.
+constexpr std::size_t kFewChosen = 2000;
 
 char Folded(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -22,6 +25,46 @@ int CompareFolded(std::string_view a, std::string_view b) {
   }
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
+
+/// Finds a text in titles, ASCII letters in either case: its first byte
+/// looked for as memchr looks for a byte, the rest compared where it is.
+class FoldedFinder {
+ public:
+  explicit FoldedFinder(std::string_view text) : text_(text) {
+    const char first = text.empty() ? '\0' : text.front();
+    lower_ = Folded(first);
+    upper_ = (lower_ >= 'a' && lower_ <= 'z') ? static_cast<char>(lower_ - 'a' + 'A') : lower_;
+  }
+
+  /// Where the text begins in `titles` at `from` or after; npos if nowhere.
+  std::size_t Find(std::string_view titles, std::size_t from) const {
+    while (from + text_.size() <= titles.size()) {
+      const std::size_t at = NextFirst(titles, from);
+      if (at == std::string_view::npos || at + text_.size() > titles.size()) break;
+      if (RestMatches(titles, at)) return at;
+      from = at + 1;
+    }
+    return std::string_view::npos;
+  }
+
+ private:
+  std::size_t NextFirst(std::string_view titles, std::size_t from) const {
+    const std::size_t lower = titles.find(lower_, from);
+    if (upper_ == lower_) return lower;
+    const std::size_t upper = titles.find(upper_, from);
+    return std::min(lower, upper);
+  }
+  bool RestMatches(std::string_view titles, std::size_t at) const {
+    for (std::size_t i = 1; i < text_.size(); ++i) {
+      if (Folded(titles[at + i]) != Folded(text_[i])) return false;
+    }
+    return true;
+  }
+
+  std::string_view text_;
+  char lower_;
+  char upper_;
+};
 
 }  // namespace
 
@@ -85,16 +128,67 @@ void PointList::SetOrder(ListOrder order) {
   Refilter();
 }
 
-void PointList::SetFilter(std::string text) {
-  filter_ = std::move(text);
-  matches_.clear();
-  if (!filter_.empty()) {
-    matches_.resize(points_.size());
-    for (std::uint32_t item = 0; item < points_.size(); ++item) {
-      matches_[item] = groupOf_[item] != kUnlisted && TitleHolds(points_.Title(item), filter_);
-    }
+std::string_view FindText(std::string_view typed) {
+  std::size_t characters = 0;
+  for (std::size_t at = 0; at < typed.size(); ++at) {
+    // A character begins at every byte but a UTF-8 continuation byte.
+    if ((static_cast<unsigned char>(typed[at]) & 0xC0) == 0x80) continue;
+    if (characters++ == kFindCharacters) return typed.substr(0, at);
+  }
+  return typed;
+}
+
+void PointList::SetFilter(std::string_view text) {
+  text = FindText(text);
+  const bool narrower = !filter_.empty() && TitleHolds(text, filter_);
+  filter_ = std::string(text);
+  if (filter_.empty()) {
+    matches_.clear();
+  } else if (narrower && matches_.size() == points_.size()) {
+    MatchAmongMatches();
+  } else {
+    MatchAll();
   }
   Refilter();
+}
+
+void PointList::MatchAll() {
+  matches_.assign(points_.size(), 0);
+  // The points' titles as read lie one after another: one pass finds the
+  // text in all of them.
+  const MapPoints& read = points_.map().read.points;
+  const std::span<const MapPoint> shown = read.points();
+  const std::string_view titles = read.Titles();
+  const FoldedFinder finder(filter_);
+  std::uint32_t point = 0;
+  for (std::size_t at = finder.Find(titles, 0); at != std::string_view::npos;) {
+    while (point < shown.size() && shown[point].titleOffset + shown[point].titleSize <= at) ++point;
+    if (point == shown.size()) break;
+    const MapPoint& found = shown[point];
+    if (at >= found.titleOffset && at + filter_.size() <= found.titleOffset + found.titleSize) {
+      matches_[point] = 1;
+      at = finder.Find(titles, found.titleOffset + found.titleSize);
+    } else {
+      at = finder.Find(titles, at + 1);
+    }
+  }
+  for (std::uint32_t item = 0; item < points_.size(); ++item) {
+    if (groupOf_[item] == kUnlisted) {
+      matches_[item] = 0;
+    } else if (item >= shown.size() || points_.edits().State(item).title != 0) {
+      // Titles of their own: an edit's, a skipped entry's.
+      matches_[item] = TitleHolds(points_.Title(item), filter_);
+    }
+  }
+}
+
+void PointList::MatchAmongMatches() {
+  // Only what matched the shorter text can match the longer one.
+  for (const std::vector<std::uint32_t>& shown : shown_) {
+    for (const std::uint32_t item : shown) {
+      matches_[item] = TitleHolds(points_.Title(item), filter_);
+    }
+  }
 }
 
 void PointList::Refilter() {
@@ -182,6 +276,35 @@ std::optional<std::size_t> PointList::RowOf(std::uint32_t item) const {
                        [this](std::uint32_t a, std::uint32_t b) { return Before(a, b); });
   if (at == listed.end() || *at != item || !layout_.heading[group]) return std::nullopt;
   return *layout_.heading[group] + 1 + static_cast<std::size_t>(at - listed.begin());
+}
+
+std::vector<std::size_t> PointList::HeadingRows() const {
+  std::vector<std::size_t> rows;
+  for (std::size_t group = 0; group < kGroups; ++group) {
+    if (layout_.heading[group]) rows.push_back(*layout_.heading[group]);
+  }
+  if (layout_.skipped) rows.push_back(*layout_.skipped);
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+std::vector<std::size_t> PointList::RowsOf(const PointSelection& chosen) const {
+  std::vector<std::size_t> rows;
+  if (chosen.count() <= kFewChosen) {
+    chosen.ForEach([&](std::uint32_t item) {
+      if (const auto row = RowOf(item)) rows.push_back(*row);
+    });
+    std::sort(rows.begin(), rows.end());
+    return rows;
+  }
+  for (std::size_t group = 0; group < kGroups; ++group) {
+    if (!layout_.heading[group]) continue;
+    const std::vector<std::uint32_t>& listed = Listed(group);
+    for (std::size_t at = 0; at < listed.size(); ++at) {
+      if (chosen.Has(listed[at])) rows.push_back(*layout_.heading[group] + 1 + at);
+    }
+  }
+  return rows;
 }
 
 void PointList::Update(const SettledStep& step) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "map/edited_points.h"
+#include "map/point_selection.h"
 
 namespace velorin {
 
@@ -33,6 +34,14 @@ struct ListRow {
 /// Whether `title` holds `text`, ASCII letters in either case.
 bool TitleHolds(std::string_view title, std::string_view text);
 
+/// The most characters a find looks for: a title that holds so many holds
+/// the rest too in all but the rarest case, and every keystroke stays quick
+/// whatever was pasted.
+inline constexpr std::size_t kFindCharacters = 200;
+
+/// `typed` cut to kFindCharacters characters (UTF-8), on a character's edge.
+std::string_view FindText(std::string_view typed);
+
 class PointList {
  public:
   /// Every item of `points` (which must outlive the list), in file order.
@@ -40,9 +49,10 @@ class PointList {
 
   ListOrder order() const { return order_; }
   void SetOrder(ListOrder order);
-  /// Lists only the items whose titles hold `text` (TitleHolds); all when
-  /// it is empty.
-  void SetFilter(std::string text);
+  /// Lists only the items whose titles hold `text` (TitleHolds), cut to
+  /// FindText; all when it is empty. A text that holds the one before (a
+  /// character typed) looks only among the items listed already.
+  void SetFilter(std::string_view text);
   const std::string& filter() const { return filter_; }
   /// Whether the item is listed while the filter is set.
   bool Matches(std::uint32_t item) const { return filter_.empty() || matches_[item] != 0; }
@@ -58,6 +68,11 @@ class PointList {
   ListRow Row(std::size_t row) const;
   /// The row of an item listed now; nothing for one not listed.
   std::optional<std::size_t> RowOf(std::uint32_t item) const;
+  /// The rows of the groups' headings, in order (a handful).
+  std::vector<std::size_t> HeadingRows() const;
+  /// The rows of the items of `chosen` listed now, in order: found one by
+  /// one when they are few, by one pass over the list when many.
+  std::vector<std::size_t> RowsOf(const PointSelection& chosen) const;
 
   /// Moves the items a step changed to the groups and places they have now.
   void Update(const SettledStep& step);
@@ -82,6 +97,10 @@ class PointList {
     return filter_.empty() ? all_[group] : shown_[group];
   }
   void Refilter();
+  /// Marks the matches of the filter among every item, or among those
+  /// that matched the filter before (which the new one holds).
+  void MatchAll();
+  void MatchAmongMatches();
   /// Takes the items `moved` (sorted) out of their groups, then places
   /// them in the groups their statuses give them.
   void TakeOut(const std::vector<std::uint32_t>& moved);

@@ -73,17 +73,19 @@ TitleCheck CheckTitle(std::string_view utf8, PointFormat format) {
   const TitleTarget target = OutputTitleTarget(format);
   TitleRule rule(target);
   Point point;
-  point.title = std::string(utf8);
+  // A title is one line: what was typed or pasted over several is joined
+  // as the editor keeps it.
+  const bool joined = TidyTypedTitle(utf8, point.title);
   point.titleEncoding = TitleEncoding::kUtf8;
   TitleChange change = TitleChange::kNone;
-  // Typed text is no file's layout: its blanks stay as they are.
+  // Typed text is no file's layout: the blanks between words stay as they are.
   std::string held(rule.Apply(point, TitleSource{false, false}, change));
   check.empty = IsWhiteSpaceOnly(held);
   // Characters CP932 lacks are told one by one; the rest of what the rule
   // or the writer does is a change.
-  bool changed = change == TitleChange::kControl;
+  bool changed = joined || change == TitleChange::kControl;
   if (target.encoding == TitleEncoding::kCp932) {
-    check.unshowable = Unshowable(utf8);
+    check.unshowable = Unshowable(point.title);
     std::string pot;
     if (format == PointFormat::kPot && PotTitleText(held, pot)) {
       held = pot;
@@ -94,7 +96,7 @@ TitleCheck CheckTitle(std::string_view utf8, PointFormat format) {
     check.written = held;
   }
   check.limit = TitleLimit(format);
-  check.tooLong = check.limit > 0 && Characters(utf8) > check.limit;
+  check.tooLong = check.limit > 0 && Characters(point.title) > check.limit;
   check.changed = changed && !check.tooLong;
   return check;
 }

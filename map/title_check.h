@@ -1,6 +1,7 @@
 #pragma once
-// A title typed for a point, checked as the output will hold it: through
-// the engine's one title rule for the output's encoding, then what the
+// A title typed for a point, checked as the output will hold it: joined
+// into one line as the editor keeps it (TidyTypedTitle), through the
+// engine's one title rule for the output's encoding, then what the
 // output's writer does to a title of its own accord (POT's "/" and its
 // longest title), so that the window can say while the title is typed what
 // will become of it.

@@ -20,6 +20,11 @@ std::string FollowLinks(const std::string& path, std::error_code& ec);
 /// on Windows (where two texts that differ only in case always clash).
 bool NameSameFile(const std::string& a, const std::string& b);
 
+/// True when the files `a` and `b` name lie in one folder (by identity),
+/// each where its own path puts it: links along the final components are
+/// not followed.
+bool LieInOneFolder(const std::string& a, const std::string& b);
+
 /// A text that is the same for two paths exactly when they name one existing
 /// file (its device and index there, links followed); nothing when `path`
 /// names no file. For telling many paths apart at once, where comparing

@@ -92,6 +92,12 @@ bool NameSameFile(const std::string& a, const std::string& b) {
   return placeA && placeB && placeA->folder == placeB->folder && placeA->name == placeB->name;
 }
 
+bool LieInOneFolder(const std::string& a, const std::string& b) {
+  const std::optional<FileId> folderA = IdOf(SplitFolder(a).first);
+  const std::optional<FileId> folderB = IdOf(SplitFolder(b).first);
+  return folderA && folderB && *folderA == *folderB;
+}
+
 std::optional<std::string> FileIdentityKey(const std::string& path) {
   const std::optional<FileId> id = IdOf(path);
   if (!id) return std::nullopt;

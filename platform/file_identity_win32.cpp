@@ -163,6 +163,17 @@ std::string FollowLinks(const std::string& path, std::error_code& ec) {
   return Narrow(*target).value_or(path);
 }
 
+bool LieInOneFolder(const std::string& a, const std::string& b) {
+  auto folderOf = [](const std::string& path) {
+    std::wstring wide = Widen(path);
+    wide.resize(wide.size() - FinalComponent(wide).size());
+    return wide.empty() ? std::wstring(L".") : wide;
+  };
+  const std::optional<FileKey> folderA = KeyOfPath(folderOf(a));
+  const std::optional<FileKey> folderB = KeyOfPath(folderOf(b));
+  return folderA && folderB && SameFile(*folderA, *folderB);
+}
+
 bool NameSameFile(const std::string& a, const std::string& b) {
   // Names that differ only in case are one name on Windows.
   if (SameNameIgnoringCase(Widen(a), Widen(b))) return true;

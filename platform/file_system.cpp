@@ -129,6 +129,11 @@ std::unique_ptr<ReplacingSink> LocalFileSystem::OpenForReplacing(const std::stri
   return OpenReplacingFile(path, ec);
 }
 
+std::unique_ptr<ReplacingSink> LocalFileSystem::OpenForReplacingInFolder(const std::string& path,
+                                                                         std::error_code& ec) {
+  return OpenReplacingFile(path, ec, LinkedFile::kWithinFolder);
+}
+
 bool LocalFileSystem::NameSameFile(const std::string& a, const std::string& b) {
   return velorin::NameSameFile(a, b);
 }
@@ -172,6 +177,20 @@ std::optional<std::vector<std::string>> LocalFileSystem::FolderEntries(const std
   }
   if (error) return std::nullopt;
   return names;
+}
+
+std::optional<FileStamp> LocalFileSystem::StampOf(const std::string& path) {
+  const std::u8string native(path.begin(), path.end());
+  std::error_code error;
+  FileStamp stamp;
+  stamp.size = std::filesystem::file_size(native, error);
+  if (error) return std::nullopt;
+  stamp.written = std::filesystem::last_write_time(native, error).time_since_epoch().count();
+  if (error) return std::nullopt;
+  std::optional<std::string> identity = FileIdentityKey(path);
+  if (!identity) return std::nullopt;
+  stamp.identity = std::move(*identity);
+  return stamp;
 }
 
 }  // namespace velorin

@@ -15,6 +15,18 @@
 
 namespace velorin {
 
+/// What tells whether a file changed since it was looked at: which file a
+/// path names, how long it is and when it was last written.
+struct FileStamp {
+  std::string identity;  ///< as IdentityOf gives it
+  std::uint64_t size = 0;
+  /// The last write in the file system's own units (the same file written
+  /// again has another).
+  std::int64_t written = 0;
+
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -28,6 +40,12 @@ class FileSystem {
   /// until then an existing file stays as it was. See OpenReplacingFile.
   virtual std::unique_ptr<ReplacingSink> OpenForReplacing(const std::string& path,
                                                           std::error_code& ec) = 0;
+  /// As OpenForReplacing, for a file that belongs in its folder (a settings
+  /// file, written unasked): a link at `path` is followed only to a file in
+  /// the same folder; a link to anywhere else is itself replaced by the new
+  /// file, and what it points to stays as it was.
+  virtual std::unique_ptr<ReplacingSink> OpenForReplacingInFolder(const std::string& path,
+                                                                  std::error_code& ec) = 0;
   /// Directory look-up used as an existence test: true only for an ordinary
   /// file (not a folder, not a hidden file).
   virtual bool IsNormalFile(const std::string& path) = 0;
@@ -53,6 +71,9 @@ class FileSystem {
   virtual std::optional<std::vector<std::string>> FolderEntries(const std::string& /*path*/) {
     return std::nullopt;
   }
+  /// The stamp of the file `path` names (links followed); nothing when it
+  /// names none, or none can be told.
+  virtual std::optional<FileStamp> StampOf(const std::string& /*path*/) { return std::nullopt; }
 };
 
 /// Creates the file at `path`, or empties it if it exists; a folder fails.
@@ -65,6 +86,8 @@ class LocalFileSystem : public FileSystem {
   std::unique_ptr<ByteSink> OpenForWriting(const std::string& path, std::error_code& ec) override;
   std::unique_ptr<ReplacingSink> OpenForReplacing(const std::string& path,
                                                   std::error_code& ec) override;
+  std::unique_ptr<ReplacingSink> OpenForReplacingInFolder(const std::string& path,
+                                                          std::error_code& ec) override;
   bool IsNormalFile(const std::string& path) override;
   bool NameSameFile(const std::string& a, const std::string& b) override;
   std::optional<std::string> IdentityOf(const std::string& path) override;
@@ -72,6 +95,7 @@ class LocalFileSystem : public FileSystem {
   std::optional<std::string> ReadHead(const std::string& path, std::size_t count) override;
   bool IsFolder(const std::string& path) override;
   std::optional<std::vector<std::string>> FolderEntries(const std::string& path) override;
+  std::optional<FileStamp> StampOf(const std::string& path) override;
 };
 
 }  // namespace velorin

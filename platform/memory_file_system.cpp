@@ -106,6 +106,7 @@ class MemoryFileSystem::Writer : public ByteSink {
       return false;
     }
     error_ = files_.Append(target_, files_.files_[target_], data, size);
+    ++files_.writes_[target_];
     return !error_;
   }
   bool Close() override {
@@ -125,8 +126,9 @@ class MemoryFileSystem::Writer : public ByteSink {
 /// after an error a Commit() only discards.
 class MemoryFileSystem::Replacer : public ReplacingSink {
  public:
-  Replacer(MemoryFileSystem& files, std::string target)
-      : files_(files), target_(std::move(target)) {}
+  /// `link`: a link that the file takes the place of (empty: none).
+  Replacer(MemoryFileSystem& files, std::string target, std::string link = {})
+      : files_(files), target_(std::move(target)), link_(std::move(link)) {}
 
   bool Write(const char* data, std::size_t size) override {
     if (error_) return false;
@@ -151,7 +153,9 @@ class MemoryFileSystem::Replacer : public ReplacingSink {
       return false;
     }
     files_.folders_.erase(target_);
+    if (!link_.empty()) files_.links_.erase(link_);
     files_.files_[target_] = std::move(bytes_);
+    ++files_.writes_[target_];
     return true;
   }
   void Discard() override {
@@ -163,6 +167,7 @@ class MemoryFileSystem::Replacer : public ReplacingSink {
  private:
   MemoryFileSystem& files_;
   std::string target_;
+  std::string link_;
   std::string bytes_;
   bool closed_ = false;
   bool finished_ = false;
@@ -170,7 +175,9 @@ class MemoryFileSystem::Replacer : public ReplacingSink {
 };
 
 void MemoryFileSystem::AddFile(const std::string& path, std::string bytes) {
-  files_[Resolve(path)] = std::move(bytes);
+  const std::string target = Resolve(path);
+  files_[target] = std::move(bytes);
+  ++writes_[target];
 }
 
 void MemoryFileSystem::AddFolder(const std::string& path) { folders_.insert(Resolve(path)); }
@@ -277,6 +284,7 @@ std::unique_ptr<ByteSink> MemoryFileSystem::OpenForWriting(const std::string& pa
   ec = CreatingError(target);
   if (ec) return nullptr;
   files_[target].clear();
+  ++writes_[target];
   return std::make_unique<Writer>(*this, target);
 }
 
@@ -286,6 +294,32 @@ std::unique_ptr<ReplacingSink> MemoryFileSystem::OpenForReplacing(const std::str
   ec = CreatingError(target);
   if (ec) return nullptr;
   return std::make_unique<Replacer>(*this, target);
+}
+
+std::unique_ptr<ReplacingSink> MemoryFileSystem::OpenForReplacingInFolder(const std::string& path,
+                                                                          std::error_code& ec) {
+  const std::string normal = Normal(path);
+  const std::size_t slash = normal.find_last_of('/');
+  const std::string folder =
+      slash == std::string::npos ? "." : normal.substr(0, std::max<std::size_t>(slash, 1));
+  const std::string name = slash == std::string::npos ? normal : normal.substr(slash + 1);
+  const std::string resolvedFolder = Resolve(folder);
+  const std::string target = Resolve(path);
+  const std::size_t targetSlash = target.find_last_of('/');
+  const std::string targetFolder = targetSlash == std::string::npos
+                                       ? "."
+                                       : target.substr(0, std::max<std::size_t>(targetSlash, 1));
+  if (targetFolder == resolvedFolder) return OpenForReplacing(path, ec);
+  // A link to elsewhere: the file takes the link's own place.
+  const std::string own = (resolvedFolder == "/" ? "" : resolvedFolder) + "/" + name;
+  ec = CreatingError(own);
+  if (ec) return nullptr;
+  const std::string link = links_.count(own) > 0 ? own : normal;
+  return std::make_unique<Replacer>(*this, own, link);
+}
+
+bool MemoryFileSystem::IsLink(const std::string& path) const {
+  return links_.count(Normal(path)) > 0;
 }
 
 bool MemoryFileSystem::IsNormalFile(const std::string& path) {
@@ -332,6 +366,14 @@ std::optional<std::vector<std::string>> MemoryFileSystem::FolderEntries(const st
   for (const std::string& folder : folders_) take(folder);
   for (const auto& [link, target] : links_) take(link);
   return std::vector<std::string>(names.begin(), names.end());
+}
+
+std::optional<FileStamp> MemoryFileSystem::StampOf(const std::string& path) {
+  const std::string target = Resolve(path);
+  const auto found = files_.find(target);
+  if (found == files_.end()) return std::nullopt;
+  const auto writes = writes_.find(target);
+  return FileStamp{target, found->second.size(), writes == writes_.end() ? 0 : writes->second};
 }
 
 }  // namespace velorin

@@ -55,6 +55,8 @@ class MemoryFileSystem : public FileSystem {
   std::unique_ptr<ByteSink> OpenForWriting(const std::string& path, std::error_code& ec) override;
   std::unique_ptr<ReplacingSink> OpenForReplacing(const std::string& path,
                                                   std::error_code& ec) override;
+  std::unique_ptr<ReplacingSink> OpenForReplacingInFolder(const std::string& path,
+                                                          std::error_code& ec) override;
   bool IsNormalFile(const std::string& path) override;
   bool NameSameFile(const std::string& a, const std::string& b) override;
   /// The file's own path, links followed; nothing when it names no file.
@@ -65,6 +67,10 @@ class MemoryFileSystem : public FileSystem {
   std::optional<std::vector<std::string>> FolderEntries(const std::string& path) override;
   /// Sources opened after this cannot seek, as a pipe cannot.
   void SetSeekable(bool seekable) { seekable_ = seekable; }
+  /// The file's own path, its size and how many times it was written.
+  std::optional<FileStamp> StampOf(const std::string& path) override;
+  /// Whether `path` itself (its last step not followed) is a link.
+  bool IsLink(const std::string& path) const;
 
  private:
   class Writer;
@@ -86,6 +92,8 @@ class MemoryFileSystem : public FileSystem {
   const Faults* FaultsFor(const std::string& resolved) const;
 
   std::map<std::string, std::string> files_;
+  /// How many times each file was made or written, for its stamp.
+  std::map<std::string, std::int64_t> writes_;
   std::set<std::string> folders_;
   std::map<std::string, std::string> links_;
   std::map<std::string, Faults> faults_;

@@ -1,6 +1,9 @@
 #include "platform/replacing_file.h"
 
+#include <string_view>
+
 #include "platform/abort_cleanup.h"
+#include "platform/file_identity.h"
 #include "platform/temporary_file.h"
 
 namespace velorin {
@@ -90,8 +93,33 @@ class TemporaryFileSink : public ReplacingSink {
 
 }  // namespace
 
-std::unique_ptr<ReplacingSink> OpenReplacingFile(const std::string& path, std::error_code& ec) {
-  ReplacementTarget target = OpenReplacementTarget(path, ec);
+bool IsTemporaryFileName(std::string_view name) {
+  constexpr std::string_view kMark = ".velorin-";
+  constexpr std::size_t kSuffix = 6;
+  // "." + at least one character of the target's name + the mark + suffix.
+  if (name.size() < 2 + kMark.size() + kSuffix || name.front() != '.') return false;
+  const std::string_view suffix = name.substr(name.size() - kSuffix);
+  const std::string_view mark = name.substr(name.size() - kSuffix - kMark.size(), kMark.size());
+  if (mark != kMark) return false;
+  for (const char c : suffix) {
+    const bool alphanumeric =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    if (!alphanumeric) return false;
+  }
+  return true;
+}
+
+std::unique_ptr<ReplacingSink> OpenReplacingFile(const std::string& path, std::error_code& ec,
+                                                 LinkedFile links) {
+  bool follow = true;
+  if (links == LinkedFile::kWithinFolder) {
+    std::error_code loop;
+    const std::string linked = FollowLinks(path, loop);
+    // A link to a file of its own folder is followed; any other is the
+    // file replaced.
+    follow = !loop && (linked == path || LieInOneFolder(path, linked));
+  }
+  ReplacementTarget target = OpenReplacementTarget(path, follow, ec);
   if (target.temporary) return std::make_unique<TemporaryFileSink>(std::move(target.temporary));
   return target.direct ? WriteInPlace(std::move(target.direct)) : nullptr;
 }

@@ -3,9 +3,11 @@
 // look at the target, make the temporary file beside it, write to it, put it
 // on the disk, rename it over the target or remove it. When each step happens
 // is decided once, in replacing_file.cpp. One sibling file per system.
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "platform/byte_stream.h"
@@ -39,8 +41,29 @@ struct ReplacementTarget {
   std::unique_ptr<ByteSink> direct;
 };
 
-/// Looks at `path` (following symbolic links) as OpenReplacingFile says, and
+/// Looks at `path` (following symbolic links unless `followLinks` is false:
+/// then a link there is itself replaced) as OpenReplacingFile says, and
 /// opens the one of the two that it needs. Neither, with `ec`, on failure.
-ReplacementTarget OpenReplacementTarget(const std::string& path, std::error_code& ec);
+/// Before it makes its temporary file it removes those that Velorin left in
+/// the folder when it was killed (RemoveStaleTemporaryFiles).
+ReplacementTarget OpenReplacementTarget(const std::string& path, bool followLinks,
+                                        std::error_code& ec);
+
+/// How long a temporary file must have lain untouched before it counts as
+/// left behind.
+inline constexpr std::chrono::minutes kStaleTemporaryAge{10};
+
+/// Whether `name` (a file name without its folder) is that of a temporary
+/// file of a replacing file: "." + the target's name + ".velorin-" and six
+/// letters or digits.
+bool IsTemporaryFileName(std::string_view name);
+
+/// Removes from `folder` the temporary files of replacing files that a
+/// Velorin killed before it could remove them (kill -9, a power cut): only
+/// files named as Velorin names them (IsTemporaryFileName), ordinary files
+/// (no link, no folder) of this user, untouched for `age` or longer, that
+/// no running program holds open for writing (a running save holds a lock
+/// on its own). Whatever cannot be looked at or removed is left alone.
+void RemoveStaleTemporaryFiles(const std::string& folder, std::chrono::seconds age);
 
 }  // namespace velorin

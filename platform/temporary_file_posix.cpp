@@ -1,9 +1,12 @@
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 
 #include "platform/descriptor_posix.h"
 #include "platform/file_identity.h"
@@ -18,6 +21,32 @@ mode_t CurrentUmask() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
   return mask;
+}
+
+/// The folder of `target` ("." when it names none), without a last "/".
+std::string FolderOf(const std::string& target) {
+  const std::size_t slash = target.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? std::string("/") : target.substr(0, slash);
+}
+
+/// Removes the file `name` of the folder open as `folder` when it is a
+/// temporary file left behind: an ordinary file of this user, untouched
+/// since `before`, that no one holds locked (a save under way holds its own).
+void RemoveIfLeft(int folder, const char* name, std::time_t before) {
+  const int fd = ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat status {};
+  const bool left = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+                    status.st_uid == ::geteuid() && status.st_mtime <= before &&
+                    ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+  // Still the file looked at, not another put under its name meanwhile.
+  struct stat now {};
+  if (left && ::fstatat(folder, name, &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+      now.st_dev == status.st_dev && now.st_ino == status.st_ino) {
+    ::unlinkat(folder, name, 0);
+  }
+  ::close(fd);
 }
 
 /// The temporary file: hidden, beside the target, unique.
@@ -77,14 +106,34 @@ class PosixTemporaryFile : public TemporaryFile {
 
 }  // namespace
 
-ReplacementTarget OpenReplacementTarget(const std::string& path, std::error_code& ec) {
+void RemoveStaleTemporaryFiles(const std::string& folder, std::chrono::seconds age) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  DIR* listing = ::fdopendir(fd);
+  if (listing == nullptr) {
+    ::close(fd);
+    return;
+  }
+  const std::time_t before = std::time(nullptr) - static_cast<std::time_t>(age.count());
+  while (const dirent* entry = ::readdir(listing)) {
+    if (IsTemporaryFileName(entry->d_name)) RemoveIfLeft(::dirfd(listing), entry->d_name, before);
+  }
+  ::closedir(listing);
+}
+
+ReplacementTarget OpenReplacementTarget(const std::string& path, bool followLinks,
+                                        std::error_code& ec) {
   ec.clear();
-  const std::string target = FollowLinks(path, ec);
+  const std::string target = followLinks ? FollowLinks(path, ec) : path;
   if (ec) return {};
 
   errno = 0;
   struct stat existing {};
-  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  // A link replaced itself keeps nothing of what it pointed to: the new
+  // file is made as a new one, and takes the link's place.
+  const bool link =
+      !followLinks && ::lstat(target.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode);
+  const bool exists = !link && ::stat(target.c_str(), &existing) == 0;
   if (exists && S_ISDIR(existing.st_mode)) {
     ec = std::make_error_code(std::errc::is_a_directory);
     return {};
@@ -100,11 +149,18 @@ ReplacementTarget OpenReplacementTarget(const std::string& path, std::error_code
     return {};
   }
 
+  RemoveStaleTemporaryFiles(FolderOf(target), kStaleTemporaryAge);
   std::string temporary = TemporaryTemplate(target);
   const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) {
     ec = LastErrno();
     return {};
+  }
+  // Held while the file is written: no other Velorin takes it for one left
+  // behind, however long the save waits for its input. The system lets go
+  // of it when the program ends, however it ends.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // A file system without locks: the file's age alone tells then.
   }
   if (exists) {
     // Owner first: changing it may clear the set-id bits that the mode restores.
@@ -115,7 +171,8 @@ ReplacementTarget OpenReplacementTarget(const std::string& path, std::error_code
   } else {
     ::fchmod(fd, 0666 & ~CurrentUmask());
   }
-  return {std::make_unique<PosixTemporaryFile>(fd, std::move(temporary), target, exists), nullptr};
+  return {std::make_unique<PosixTemporaryFile>(fd, std::move(temporary), target, exists || link),
+          nullptr};
 }
 
 }  // namespace velorin

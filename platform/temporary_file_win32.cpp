@@ -113,18 +113,87 @@ class Win32TemporaryFile : public TemporaryFile {
   std::optional<DWORD> keptAttributes_;
 };
 
+/// The folder part of `target`, its last separator kept ("" for a bare name).
+std::wstring FolderPart(const std::wstring& target) {
+  std::size_t nameStart = target.size();
+  while (nameStart > 0 && !IsSeparator(target[nameStart - 1]) && target[nameStart - 1] != L':') {
+    --nameStart;
+  }
+  return target.substr(0, nameStart);
+}
+
+ULONGLONG Ticks(const FILETIME& time) {
+  return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+/// Deletes `path` when no program has it open: opened alone, it cannot be
+/// while a save under way writes it.
+void DeleteIfUnused(const std::wstring& path) {
+  const HANDLE file = CreateFileW(path.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  FILE_DISPOSITION_INFO dispose{};
+  dispose.DeleteFile = TRUE;
+  SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof dispose);
+  CloseHandle(file);
+}
+
 }  // namespace
 
-ReplacementTarget OpenReplacementTarget(const std::string& path, std::error_code& ec) {
+namespace {
+
+/// The temporary file that is to take `target`'s place, once the ones left
+/// beside it are gone.
+ReplacementTarget NewFileInPlaceOf(const std::wstring& target, std::optional<DWORD> keptAttributes,
+                                   std::error_code& ec) {
+  RemoveStaleTemporaryFiles(Narrow(FolderPart(target)).value_or(std::string(".")),
+                            kStaleTemporaryAge);
+  std::wstring temporary;
+  const HANDLE file = CreateTemporary(target, temporary);
+  if (file == INVALID_HANDLE_VALUE) {
+    ec = LastWin32Error();
+    return {};
+  }
+  return {std::make_unique<Win32TemporaryFile>(file, std::move(temporary), target, keptAttributes),
+          nullptr};
+}
+
+}  // namespace
+
+void RemoveStaleTemporaryFiles(const std::string& folder, std::chrono::seconds age) {
+  std::wstring prefix = Widen(folder);
+  if (!prefix.empty() && !IsSeparator(prefix.back()) && prefix.back() != L':') prefix += L'\\';
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileExW((prefix + L".*.velorin-*").c_str(), FindExInfoBasic,
+                                         &found, FindExSearchNameMatch, nullptr, 0);
+  if (search == INVALID_HANDLE_VALUE) return;
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  constexpr ULONGLONG kTicksPerSecond = 10'000'000;
+  const ULONGLONG before = Ticks(now) - static_cast<ULONGLONG>(age.count()) * kTicksPerSecond;
+  do {
+    if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||
+        Ticks(found.ftLastWriteTime) > before) {
+      continue;
+    }
+    const std::optional<std::string> name = Narrow(found.cFileName);
+    if (name && IsTemporaryFileName(*name)) DeleteIfUnused(prefix + found.cFileName);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+ReplacementTarget OpenReplacementTarget(const std::string& path, bool followLinks,
+                                        std::error_code& ec) {
   ec.clear();
-  const std::string followed = FollowLinks(path, ec);
+  const std::string followed = followLinks ? FollowLinks(path, ec) : path;
   if (ec) return {};
   const std::wstring target = Widen(followed);
 
   const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    ec = std::make_error_code(std::errc::is_a_directory);
-    return {};
+  // A link replaced itself keeps nothing of what it pointed to.
+  if (!followLinks && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    return NewFileInPlaceOf(target, FILE_ATTRIBUTE_NORMAL, ec);
   }
   // Windows refuses to write a read-only file, whoever asks; Wine run as
   // root would write it anyway (and drop its read-only mark): refused here
@@ -153,14 +222,7 @@ ReplacementTarget OpenReplacementTarget(const std::string& path, std::error_code
     return {};
   }
 
-  std::wstring temporary;
-  const HANDLE file = CreateTemporary(target, temporary);
-  if (file == INVALID_HANDLE_VALUE) {
-    ec = LastWin32Error();
-    return {};
-  }
-  return {std::make_unique<Win32TemporaryFile>(file, std::move(temporary), target, keptAttributes),
-          nullptr};
+  return NewFileInPlaceOf(target, keptAttributes, ec);
 }
 
 }  // namespace velorin

@@ -1,10 +1,8 @@
 #include "startup/settings_entry.h"
 
-#include <array>
-#include <memory>
+#include <optional>
 
-#include "platform/file_system.h"
-#include "platform/replacing_file.h"
+#include "platform/settings_file.h"
 
 namespace velorin {
 
@@ -21,19 +19,15 @@ std::pair<std::size_t, std::size_t> LineAt(std::string_view text, std::size_t st
   return {end + (crlf ? 2 : 1), end};
 }
 
-bool ReadWhole(const std::string& path, std::string& text, std::error_code& error) {
-  LocalFileSystem files;
-  const std::unique_ptr<ByteSource> source = files.OpenForReading(path, error);
-  if (!source || error) return false;
-  std::array<char, 4096> buffer{};
-  for (std::ptrdiff_t got; (got = source->Read(buffer.data(), buffer.size())) != 0;) {
-    if (got < 0) {
-      error = source->error();
-      return false;
-    }
-    text.append(buffer.data(), static_cast<std::size_t>(got));
+/// The text of line `index` (from 0); nothing when the file has fewer.
+std::optional<std::string_view> LineText(std::string_view text, std::size_t index) {
+  std::size_t start = 0;
+  for (std::size_t line = 0; line < index; ++line) {
+    if (start >= text.size()) return std::nullopt;
+    start = LineAt(text, start).first;
   }
-  return true;
+  if (start >= text.size()) return std::nullopt;
+  return text.substr(start, LineAt(text, start).second - start);
 }
 
 }  // namespace
@@ -54,18 +48,22 @@ std::string WithSettingsEntry(std::string_view settings, std::size_t index,
   return text + std::string(entry) + std::string(kLineEnd);
 }
 
-bool SaveSettingsEntry(const std::string& path, std::size_t index, std::string_view entry,
-                       std::error_code& error) {
-  std::string settings;
-  if (!ReadWhole(path, settings, error)) return false;
-  const std::string text = WithSettingsEntry(settings, index, entry);
-  std::unique_ptr<ReplacingSink> sink = OpenReplacingFile(path, error);
-  if (!sink) return false;
-  if (!sink->Write(text.data(), text.size()) || !sink->Commit()) {
-    error = sink->error();
+bool MayWriteSettingsEntry(std::string_view settings, std::size_t index, SettingsEntryKind kind) {
+  // Start-up reads sixteen lines: a file with fewer is none.
+  if (!LineText(settings, kSettingsLines - 1)) return false;
+  const std::optional<std::string_view> current = LineText(settings, index);
+  return !current || current->empty() || kind(*current);
+}
+
+bool SaveSettingsEntry(FileSystem& files, const std::string& path, std::size_t index,
+                       std::string_view entry, SettingsEntryKind kind, std::error_code& error) {
+  const std::optional<std::string> settings = ReadSettingsFile(files, path, error);
+  if (!settings) return false;
+  if (!MayWriteSettingsEntry(*settings, index, kind)) {
+    error = std::make_error_code(std::errc::invalid_argument);
     return false;
   }
-  return true;
+  return ReplaceSettingsFile(files, path, WithSettingsEntry(*settings, index, entry), error);
 }
 
 }  // namespace velorin

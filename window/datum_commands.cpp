@@ -39,10 +39,11 @@ void MainPresenter::ToggleDatum(std::size_t entry, MainMenu item) {
                            : Datum::kTokyo;
   tables_.systemSettings[entry] = std::string(SettingOfDatum(chosen));
   view_.SetMenuChecked(item, chosen == Datum::kTokyo);
-  // A settings file that cannot be written (a read-only installation)
-  // keeps the choice for this session alone.
+  // A settings file that cannot be written (a read-only installation), or
+  // is no settings file, keeps the choice for this session alone.
   std::error_code error;
-  SaveSettingsEntry(locations_.settingsPath, entry, tables_.systemSettings[entry], error);
+  SaveSettingsEntry(*files_, locations_.settingsPath, entry, tables_.systemSettings[entry],
+                    IsDatumSetting, error);
 }
 
 }  // namespace velorin

@@ -13,6 +13,7 @@
 #include "convert/conversion_run.h"
 #include "formats/nvi_fields.h"
 #include "geo/datum.h"
+#include "platform/file_system.h"
 #include "startup/file_locations.h"
 #include "startup/startup.h"
 #include "window/main_view.h"
@@ -128,6 +129,8 @@ class MainPresenter {
   MainView& view_;
   StartupTables tables_;
   FileLocations locations_;
+  /// The disk, for the settings file and the run.
+  std::unique_ptr<FileSystem> files_ = std::make_unique<LocalFileSystem>();
   std::vector<std::string> messages_;
   std::unique_ptr<WindowRunHost> runHost_;
   bool running_ = false;

@@ -15,6 +15,9 @@ constexpr int kNviFieldsNotSavedMessage = 178;
 constexpr MainMenu kNviFieldItems[kNviFieldCount] = {
     MainMenu::kFileNviAddr, MainMenu::kFileNviComm, MainMenu::kFileNviHpgl, MainMenu::kFileNviMail};
 
+/// What the NVI fields' entry holds: a list of fields (or nothing).
+bool IsNviFieldSetting(std::string_view entry) { return ParseNviFieldList(entry).has_value(); }
+
 NviFieldSet FieldsOfSettings(const StartupTables& tables) {
   const std::vector<std::string>& settings = tables.systemSettings;
   if (settings.size() <= kNviFieldsSetting) return {};
@@ -47,8 +50,8 @@ void MainPresenter::NviFieldCommand(NviField field) {
   ApplyNviFieldMenu();
   // The window fills the fields chosen from now on, remembered or not.
   std::error_code error;
-  if (SaveSettingsEntry(locations_.settingsPath, kNviFieldsSetting, settings[kNviFieldsSetting],
-                        error)) {
+  if (SaveSettingsEntry(*files_, locations_.settingsPath, kNviFieldsSetting,
+                        settings[kNviFieldsSetting], IsNviFieldSetting, error)) {
     return;
   }
   // A warning, not an error: the fields chosen are filled all the same.

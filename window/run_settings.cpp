@@ -13,6 +13,10 @@ Datum DatumOfSetting(std::string_view entry) {
 
 std::string_view SettingOfDatum(Datum datum) { return DatumName(datum); }
 
+bool IsDatumSetting(std::string_view entry) {
+  return entry.empty() || entry == DatumName(Datum::kTokyo) || entry == DatumName(Datum::kWgs84);
+}
+
 WindowRunOptions RunOptionsFromSettings(std::span<const std::string> settings) {
   const auto entry = [&](std::size_t index) {
     return index < settings.size() ? std::string_view(settings[index]) : std::string_view();

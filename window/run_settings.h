@@ -21,6 +21,9 @@ inline constexpr std::size_t kOutputDatumEntry = 9;
 inline constexpr std::size_t kOsmTagsEntry = 10;
 
 Datum DatumOfSetting(std::string_view entry);
+/// Whether `entry` is what a datum entry holds ("tokyo", "wgs84"; empty
+/// counts too): the settings file is written only over such an entry.
+bool IsDatumSetting(std::string_view entry);
 /// What a datum entry holds for `datum`: "tokyo" or "wgs84".
 std::string_view SettingOfDatum(Datum datum);
 

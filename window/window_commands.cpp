@@ -21,7 +21,6 @@ void MainPresenter::Convert(std::optional<RunInput> points) {
   // start a second run inside the first.
   if (conversionActive_) return;
   conversionActive_ = true;
-  LocalFileSystem files;
   LocalClock clock;
   WindowRunOptions options = RunOptionsFromSettings(tables_.systemSettings);
   // Any point file Velorin reads, told by its extension or else by its
@@ -29,7 +28,7 @@ void MainPresenter::Convert(std::optional<RunInput> points) {
   options.inputFormat =
       points ? points->format : InputFormatOfFile(view_.PathText(PathKind::kInput));
   options.input = std::move(points);
-  RunInWindow(*runHost_, files, clock, options);
+  RunInWindow(*runHost_, *files_, clock, options);
   runHost_->ApplyProgressText();
   conversionActive_ = false;
 }

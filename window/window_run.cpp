@@ -81,6 +81,27 @@ BoxText FailureBox(RunStage stage) {
           MessageButtons::kOk,  MessageAnswer::kOk};
 }
 
+/// The failure message of a save from the map, which may write any format:
+/// the second lines that speak of the NVI file speak of the file.
+BoxText SaveFailureBox(RunStage stage) {
+  BoxText box = FailureBox(stage);
+  switch (box.second) {
+    case 127:
+    case 135:
+      box.second = 72;
+      break;
+    case 129:
+      box.second = 73;
+      break;
+    case kShiftFailedText + 1:
+      box.second = 74;
+      break;
+    default:
+      break;
+  }
+  return box;
+}
+
 /// Failures of the output file send the user to the output browse command,
 /// all others to the input browse command.
 RunPath PathOfFailure(RunStage stage) {
@@ -247,7 +268,7 @@ RunOutcome SaveInWindow(RunWindow& window, FileSystem& files, Clock& clock, RunO
   window.cancelRequested = false;
   const RunOutcome outcome = ConversionRun(host, files, clock, std::move(run)).Execute();
   if (outcome.result == RunResult::kRefusedSamePath) ShowBox(window, kSamePathBox);
-  if (outcome.result == RunResult::kFailed) ShowBox(window, FailureBox(outcome.failedStage));
+  if (outcome.result == RunResult::kFailed) ShowBox(window, SaveFailureBox(outcome.failedStage));
   return outcome;
 }
 

@@ -32,7 +32,8 @@ RunOutcome RunInWindow(RunWindow& window, FileSystem& files, Clock& clock,
 /// set): a run without the start question, the running panel or the
 /// finished box, which asks before it replaces an existing file when
 /// `askToReplace` (not for the file last saved from the same window) and
-/// shows the refusal or failure box Convert would show.
+/// shows the refusal or failure box Convert would show, its second line
+/// speaking of the file rather than of an NVI file.
 RunOutcome SaveInWindow(RunWindow& window, FileSystem& files, Clock& clock, RunOptions run,
                         bool askToReplace);
 

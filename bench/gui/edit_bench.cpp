@@ -1,10 +1,12 @@
 // Times the map window's edits offscreen on a point file: a delete, an
 // undo and the redraw after each (the map and the list), for one point and
 // for many, then choosing every point and finding a text. Each figure is
-// the best of several rounds (the machine is shared). Prints figures;
-// tests nothing.
+// the best of several rounds (the machine is shared). Then the find box a
+// keystroke at a time (each keystroke's time, a character typed and one
+// taken away, and 100,000 characters pasted), and the memory over CYCLES
+// moves of every point each undone. Prints figures; tests nothing.
 //
-// Usage: edit_bench POINT_FILE [ROUNDS]
+// Usage: edit_bench POINT_FILE [ROUNDS [CYCLES]]
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -15,8 +17,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <fstream>
 #include <functional>
 #include <limits>
+#include <string>
 
 #include "gui/app_start.h"
 #include "gui/mainform.h"
@@ -72,6 +77,80 @@ Best DeleteAndUndo(MapWindow& map, const std::vector<std::uint32_t>& items, int 
   return best;
 }
 
+/// The memory the program holds now, in MiB (VmRSS).
+double ResidentMiB() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
+  }
+  return 0.0;
+}
+
+/// Milliseconds of processor time the program spent on `step`: beside the
+/// wall time, what the step costs on a machine others share.
+double ProcessorTimed(const std::function<void()>& step) {
+  const std::clock_t start = std::clock();
+  step();
+  QApplication::processEvents();
+  return 1000.0 * static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+}
+
+/// Each keystroke's processor time in the find box, with `chosen` items
+/// chosen: `text` typed a character at a time, then taken away a character
+/// at a time; then a long paste.
+void TimeFinds(MapWindow& map, const QString& text, const std::vector<std::uint32_t>& chosen) {
+  QLineEdit* find = map.FindBox();
+  find->clear();
+  map.ChooseItems(chosen);
+  QApplication::processEvents();
+  double typed = 0.0;
+  double erased = 0.0;
+  for (qsizetype length = 1; length <= text.size(); ++length) {
+    typed = std::max(typed, ProcessorTimed([&] { find->setText(text.left(length)); }));
+  }
+  for (qsizetype length = text.size() - 1; length >= 0; --length) {
+    erased = std::max(erased, ProcessorTimed([&] { find->setText(text.left(length)); }));
+  }
+  const QString pasted = QString(100'000, QLatin1Char('x'));
+  const double paste = ProcessorTimed([&] { find->setText(pasted); });
+  const double clear = ProcessorTimed([&] { find->clear(); });
+  std::printf(
+      "find \"%s\", %zu chosen, worst keystroke (processor time): typed %6.1f ms, taken "
+      "away %6.1f ms; 100,000 characters pasted %6.1f ms, cleared %6.1f ms\n",
+      text.toUtf8().constData(), chosen.size(), typed, erased, paste, clear);
+}
+
+/// Moves every point and undoes it, `cycles` times: the memory before, after
+/// every tenth cycle, and how much it grew from the tenth cycle on (the
+/// first ones set aside what the edits keep for good: the step, the
+/// positions moved, the indexes made anew).
+void MoveAndUndo(MapWindow& map, int cycles) {
+  QAction* all = map.findChild<QAction*>(QStringLiteral("map_select_all"));
+  QAction* undo = map.findChild<QAction*>(QStringLiteral("map_undo"));
+  all->trigger();
+  QApplication::processEvents();
+  const double before = ResidentMiB();
+  std::printf("move and undo, every point: %.0f MiB before\n", before);
+  double slowest = 0.0;
+  double tenth = before;
+  double last = before;
+  for (int cycle = 1; cycle <= cycles; ++cycle) {
+    slowest = std::max(slowest, ProcessorTimed([&] {
+                         emit map.Canvas()->ChosenDragged(3.0, 2.0);
+                         undo->trigger();
+                       }));
+    if (cycle % 10 == 0 || cycle == cycles) {
+      last = ResidentMiB();
+      if (cycle == 10) tenth = last;
+      std::printf("  after %3d cycles: %.0f MiB\n", cycle, last);
+    }
+  }
+  std::printf(
+      "move and undo: %+.1f MiB from the first cycle to the last, %+.1f MiB from the "
+      "tenth; slowest cycle %.0f ms of processor time\n",
+      last - before, last - tenth, slowest);
+}
+
 void Print(const char* what, const Best& best) {
   std::printf("%-22s delete %7.1f ms, redraw %7.1f ms; undo %7.1f ms, redraw %7.1f ms\n", what,
               best.edit, best.redraw, best.undo, best.undoRedraw);
@@ -83,9 +162,10 @@ int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("VELORIN_TILE_URL", "none");
   QApplication application(argc, argv);
-  if (argc < 2) return Fail("usage: edit_bench POINT_FILE [ROUNDS]");
+  if (argc < 2) return Fail("usage: edit_bench POINT_FILE [ROUNDS [CYCLES]]");
   const QString input = QString::fromLocal8Bit(argv[1]);
   const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+  const int cycles = argc > 3 ? std::max(1, std::atoi(argv[3])) : 100;
 
   std::unique_ptr<mainform> window = StartMainWindow(ProgramFolder());
   if (!window) return Fail("the start-up failed: are the data files next to edit_bench?");
@@ -118,6 +198,14 @@ int main(int argc, char* argv[]) {
     find = std::min(find, Timed([&] { map.FindBox()->setText(QStringLiteral("Osaka")); }));
   }
   std::printf("select all %7.1f ms, find a text %7.1f ms\n", choose, find);
+  std::vector<std::uint32_t> every(points);
+  for (std::uint32_t item = 0; item < points; ++item) every[item] = item;
+  for (const std::vector<std::uint32_t>& chosen : {std::vector<std::uint32_t>{}, every}) {
+    TimeFinds(map, QStringLiteral("Osaka Castle 12345"), chosen);
+    TimeFinds(map, QString::fromUtf8("\xE6\xB5\x85\xE8\x8D\x89\xE5\xAF\xBA 999"),
+              chosen);  // 浅草寺
+  }
+  MoveAndUndo(map, cycles);
   map.Editor()->MarkSaved();
   return 0;
 }

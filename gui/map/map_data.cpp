@@ -3,19 +3,17 @@
 #include <QMetaObject>
 #include <QPointer>
 
-#include "platform/file_system.h"
-
 namespace velorin {
 
-std::shared_ptr<MapData> LoadMapData(const std::string& path, MapReadOptions options) {
+std::shared_ptr<MapData> LoadMapData(FileSystem& files, const std::string& path,
+                                     MapReadOptions options) {
   auto data = std::make_shared<MapData>();
-  LocalFileSystem files;
   data->map = ReadEditableMap(files, path, options);
   data->editor = std::make_unique<PointEditor>(*data->map, options.untitled);
   return data;
 }
 
-MapDataLoader::MapDataLoader(QObject* parent) : QObject(parent) {}
+MapDataLoader::MapDataLoader(FileSystem& files, QObject* parent) : QObject(parent), files_(files) {}
 
 MapDataLoader::~MapDataLoader() { Stop(); }
 
@@ -29,8 +27,8 @@ void MapDataLoader::Load(const std::string& path, MapReadOptions options) {
   cancelled_ = std::make_shared<std::atomic<bool>>(false);
   options.keepGoing = [cancelled = cancelled_] { return !cancelled->load(); };
   QPointer<MapDataLoader> self(this);
-  worker_ = std::thread([self, cancelled = cancelled_, path, options] {
-    std::shared_ptr<MapData> data = LoadMapData(path, options);
+  worker_ = std::thread([self, &files = files_, cancelled = cancelled_, path, options] {
+    std::shared_ptr<MapData> data = LoadMapData(files, path, options);
     if (cancelled->load()) return;
     // Delivered on the window's thread; dropped when a newer reading began
     // (or the loader is gone) in the meantime.

@@ -27,14 +27,18 @@ struct MapData {
   bool Failed() const { return map->Failed(); }
 };
 
-/// Reads `path` (with `options`) and sets the editor over its points.
-std::shared_ptr<MapData> LoadMapData(const std::string& path, MapReadOptions options);
+/// Reads `path` (with `options`, through `files`) and sets the editor over
+/// its points.
+std::shared_ptr<MapData> LoadMapData(FileSystem& files, const std::string& path,
+                                     MapReadOptions options);
 
 class MapDataLoader : public QObject {
   Q_OBJECT
 
  public:
-  explicit MapDataLoader(QObject* parent = nullptr);
+  /// Reads through `files`, which must outlive the loader and may be used
+  /// from another thread.
+  explicit MapDataLoader(FileSystem& files, QObject* parent = nullptr);
   /// Stops a reading still on its way and waits for it.
   ~MapDataLoader() override;
 
@@ -47,6 +51,7 @@ class MapDataLoader : public QObject {
  private:
   void Stop();
 
+  FileSystem& files_;
   std::thread worker_;
   std::shared_ptr<std::atomic<bool>> cancelled_;
 };

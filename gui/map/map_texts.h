@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "map/edited_points.h"
+#include "map/save_report.h"
 #include "startup/startup.h"
 
 namespace velorin {
@@ -51,6 +52,7 @@ enum MapMessage : int {
   kTooLongMessage = 167,
   kBadPositionMessage = 168,
   kConvertEditedMessage = 169,
+  kShiftFailedMessage = 172,
   kCannotWriteKindMessage = 179,
   kSelectedMessage = 180,
 };
@@ -77,6 +79,9 @@ class MapTexts {
   /// What a typed title will become in a file of `format`: empty when it
   /// is written as typed.
   QString TitleCheckText(const std::string& utf8, PointFormat format) const;
+  /// Lines of what a save says, one to a line: "Points skipped: 3 (no
+  /// title: 2, unreadable: 1)".
+  QString Lines(const std::vector<ReportLine>& lines) const;
 
  private:
   const StartupTables& tables_;

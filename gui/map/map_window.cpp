@@ -29,9 +29,6 @@ namespace {
 
 // A skipped point's line is shown up to this many bytes.
 constexpr std::size_t kLineShown = 400;
-// Up to this many items chosen are found in the list one by one; more are
-// found by a pass over its rows.
-constexpr std::size_t kFewChosen = 2000;
 
 QFont MessageFont(const MapTexts& texts, const StartupTables& tables) {
   QFont font(texts.Message(kFontNameMessage));
@@ -60,8 +57,8 @@ MapWindow::MapWindow(const StartupTables& tables, const FileLocations& locations
       settingsPath_(locations.mapSettingsPath),
       tiles_(new TileLoader(TileServerFromSettings(locations.mapSettingsPath),
                             QString::fromStdString(locations.tileCacheFolder), this)),
-      loader_(new MapDataLoader(this)),
-      saver_(*this, texts_, tables_.systemSettings) {
+      loader_(new MapDataLoader(files_, this)),
+      saver_(*this, texts_, tables_.systemSettings, files_) {
   setObjectName(QStringLiteral("mapform"));
   setWindowIcon(VelorinIcon());
   CreateControls();
@@ -72,7 +69,7 @@ MapWindow::MapWindow(const StartupTables& tables, const FileLocations& locations
 
 MapWindow::~MapWindow() {
   // The program ends with the map open: its place is kept all the same.
-  if (isVisible()) RememberPlace(*this, settingsPath_);
+  if (isVisible()) RememberPlace(*this, files_, settingsPath_);
   // Hidden while its members live: QWidget's destructor would hide it after
   // they are gone, and the list's header asks for its texts as it hides.
   hide();
@@ -104,6 +101,12 @@ void MapWindow::CreateControls() {
   layout->setContentsMargins(4, 4, 4, 4);
   layout->setMenuBar(CreateMenus());
   layout->addWidget(CreateToolbar());
+  report_ = new QLabel(this);
+  report_->setObjectName(QStringLiteral("map_save_report"));
+  report_->setWordWrap(true);
+  report_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  report_->hide();
+  layout->addWidget(report_);
   layout->addWidget(splitter, 1);
   setTabOrder(canvas_, zoomIn_);
   setTabOrder(zoomIn_, zoomOut_);
@@ -146,6 +149,8 @@ QWidget* MapWindow::CreateSidePanel() {
   find_ = new QLineEdit(panel);
   find_->setObjectName(QStringLiteral("map_find"));
   find_->setClearButtonEnabled(true);
+  // What a find looks for at most: a long paste is cut at once.
+  find_->setMaxLength(static_cast<int>(kFindCharacters));
   model_ = new PointListModel(texts_, this);
   list_ = new QTableView(panel);
   list_->setObjectName(QStringLiteral("map_list"));
@@ -165,6 +170,10 @@ QWidget* MapWindow::CreateSidePanel() {
   header->setSectionResizeMode(PointListModel::kTitleColumn, QHeaderView::Stretch);
   header->setSectionsClickable(true);
   header->setSortIndicatorShown(true);
+  // A column's title is not lit when rows are chosen: to know whether every
+  // row is, Qt asks each of a million of them at every repaint.
+  header->setHighlightSections(false);
+  list_->verticalHeader()->setHighlightSections(false);
   header->setSortIndicator(PointListModel::kLineColumn, Qt::AscendingOrder);
   check_ = new QLabel(panel);
   check_->setObjectName(QStringLiteral("map_title_check"));
@@ -201,7 +210,7 @@ QMenuBar* MapWindow::CreateMenus() {
   saveAs_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   routes_ = MakeAction("map_routes_and_tracks", texts_.Message(kRoutesAndTracksMessage));
   routes_->setCheckable(true);
-  routes_->setChecked(LoadMapRoutesAndTracks(settingsPath_));
+  routes_->setChecked(LoadMapRoutesAndTracks(files_, settingsPath_));
   close_ = MakeAction("map_close", MapTexts::Command(QtCommand::kClose));
   file->addActions({save_, saveAs_});
   file->addSeparator();
@@ -320,7 +329,11 @@ bool MapWindow::MayLetEditsGo() {
       this, texts_.Message(kQuestionTitleMessage),
       texts_.Message(kUnsavedMessage) + QLatin1Char('\n') + texts_.Message(kUnsavedMessage + 1),
       MessageButtons::kSaveDiscardCancel, MessageAnswer::kSave);
-  if (answer == MessageAnswer::kSave) return saver_.Save(*Editor()) || !Unsaved();
+  if (answer == MessageAnswer::kSave) {
+    const bool saved = saver_.Save(*Editor());
+    ShowSaveReport();
+    return saved || !Unsaved();
+  }
   editsLetGo_ = answer == MessageAnswer::kDiscard;
   return editsLetGo_;
 }
@@ -335,6 +348,7 @@ bool MapWindow::ShowFile(const QString& path) {
 
 void MapWindow::Load() {
   editsLetGo_ = false;
+  ShowSaveReport();
   UpdateStatus();
   canvas_->SetNotice(texts_.Message(kReadingMessage));
   details_->clear();
@@ -346,6 +360,7 @@ void MapWindow::Load() {
   options.untitled = run.untitled;
   options.inputDatum = run.inputDatum;
   options.osm = run.osm;
+  options.capacity = capacity_;
   if (routes_->isChecked()) options.points = {true, true, true};
   loader_->Load(path_.toStdString(), options);
 }
@@ -377,11 +392,29 @@ void MapWindow::Loaded(std::shared_ptr<MapData> data) {
     canvas_->SetNotice(QString());
   }
   UpdateStatus();
-  if (data->Failed() && data->read().outcome.readFailure) {
-    details_->setText(texts_.Message(kCannotReadMessage) + QLatin1Char('\n') +
-                      QString::fromStdString(data->read().outcome.readFailure->message));
-  }
+  SayWhatWasNotRead(*data);
   emit Shown();
+}
+
+void MapWindow::SayWhatWasNotRead(const MapData& data) {
+  const RunOutcome& outcome = data.read().outcome;
+  if (data.Failed() && outcome.failedStage == RunStage::kShiftDatum) {
+    // As Convert says it: the datum's words, and PROJ's why below.
+    const QString notice = texts_.Message(kCannotReadMessage) + QLatin1Char('\n') +
+                           texts_.Message(kShiftFailedMessage);
+    if (data.read().points.size() == 0) canvas_->SetNotice(notice);
+    details_->setText(notice + QLatin1Char('\n') + QString::fromStdString(outcome.shiftFailure));
+  } else if (data.Failed() && outcome.readFailure) {
+    details_->setText(texts_.Message(kCannotReadMessage) + QLatin1Char('\n') +
+                      QString::fromStdString(outcome.readFailure->message));
+  }
+  if (data.read().full) {
+    // At once: the file holds more than the map, which will not save over it.
+    ShowMessageBox(this, texts_.Message(kErrorTitleMessage),
+                   texts_.Message(kMapFullMessage) + QLatin1Char(' ') +
+                       QString::number(data.read().points.size()),
+                   MessageButtons::kOk, MessageAnswer::kOk);
+  }
 }
 
 void MapWindow::ListChanged() {
@@ -389,9 +422,10 @@ void MapWindow::ListChanged() {
   syncing_ = true;
   model_->Refresh();
   list_->clearSpans();
-  for (int row = 0; row < model_->rowCount(); ++row) {
-    if (!model_->IsHeading(row)) continue;
-    list_->setSpan(row, 0, 1, PointListModel::kColumns);
+  if (const PointEditor* editor = Editor()) {
+    for (const std::size_t row : editor->list().HeadingRows()) {
+      list_->setSpan(static_cast<int>(row), 0, 1, PointListModel::kColumns);
+    }
   }
   syncing_ = false;
   PushSelection();
@@ -420,31 +454,19 @@ void MapWindow::ListSelectionChanged(const QItemSelection& selected,
 void MapWindow::PushSelection() {
   PointEditor* editor = Editor();
   if (editor == nullptr) return;
-  std::vector<int> rows;
-  const PointSelection& chosen = editor->selection();
-  if (chosen.count() <= kFewChosen) {
-    chosen.ForEach([&](std::uint32_t item) {
-      if (const auto row = model_->RowOf(item)) rows.push_back(*row);
-    });
-    std::sort(rows.begin(), rows.end());
-  } else {
-    for (int row = 0; row < model_->rowCount(); ++row) {
-      const auto item = model_->ItemAt(row);
-      if (item && chosen.Has(*item)) rows.push_back(row);
-    }
-  }
+  const std::vector<std::size_t> rows = editor->list().RowsOf(editor->selection());
   QItemSelection selection;
   for (std::size_t i = 0; i < rows.size();) {
     std::size_t end = i + 1;
     while (end < rows.size() && rows[end] == rows[end - 1] + 1) ++end;
-    selection.select(model_->index(rows[i], 0),
-                     model_->index(rows[end - 1], PointListModel::kColumns - 1));
+    selection.select(model_->index(static_cast<int>(rows[i]), 0),
+                     model_->index(static_cast<int>(rows[end - 1]), PointListModel::kColumns - 1));
     i = end;
   }
   syncing_ = true;
   list_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
   if (!rows.empty()) {
-    list_->selectionModel()->setCurrentIndex(model_->index(rows.front(), 0),
+    list_->selectionModel()->setCurrentIndex(model_->index(static_cast<int>(rows.front()), 0),
                                              QItemSelectionModel::NoUpdate);
   }
   syncing_ = false;
@@ -561,7 +583,7 @@ void MapWindow::UpdateStatus() {
 }
 
 void MapWindow::hideEvent(QHideEvent* event) {
-  if (!event->spontaneous()) RememberPlace(*this, settingsPath_);
+  if (!event->spontaneous()) RememberPlace(*this, files_, settingsPath_);
   QWidget::hideEvent(event);
 }
 

@@ -30,6 +30,7 @@
 #include "gui/map/map_texts.h"
 #include "gui/map/point_list_model.h"
 #include "gui/map/tile_loader.h"
+#include "platform/file_system.h"
 #include "startup/file_locations.h"
 #include "startup/startup.h"
 
@@ -58,6 +59,9 @@ class MapWindow : public QWidget {
   void SetInputDatum(Datum datum);
   /// The datum NVI is written in changed: the next save of NVI uses it.
   void SetOutputDatum(Datum datum);
+  /// The most points the map holds (kMapPointLimit; fewer where a test
+  /// needs a file larger than the map), from the next file read on.
+  void SetCapacity(std::int32_t points) { capacity_ = points; }
   /// The data shown, once read; null before.
   const MapData* Data() const { return canvas_->Data(); }
   PointEditor* Editor() const { return canvas_->Data() ? canvas_->Data()->editor.get() : nullptr; }
@@ -74,6 +78,8 @@ class MapWindow : public QWidget {
   /// Chooses `items` alone, in the list and on the map.
   void ChooseItems(const std::vector<std::uint32_t>& items);
 
+  /// The files the window reads and writes: the point files, its settings.
+  FileSystem& Files() { return files_; }
   MapCanvas* Canvas() { return canvas_; }
   TileLoader* Tiles() { return tiles_; }
   QTableView* List() { return list_; }
@@ -83,6 +89,8 @@ class MapWindow : public QWidget {
   QLabel* PointCount() { return count_; }
   /// What the title being typed will become.
   QLabel* TitleCheck() { return check_; }
+  /// What the last save wrote and left out.
+  QLabel* SaveReport() { return report_; }
   const MapSaver& Saver() const { return saver_; }
 
  signals:
@@ -134,12 +142,18 @@ class MapWindow : public QWidget {
   void ShowRoutesAndTracks(bool shown);
   void SaveAs();
   void Save();
+  /// Shows what the last save said.
+  void ShowSaveReport();
+  /// Says why the map shows less than the file: it holds no more, or the
+  /// positions could not be moved between datums.
+  void SayWhatWasNotRead(const MapData& data);
   /// The item chosen alone, if one is.
   std::optional<std::uint32_t> ChosenAlone() const;
   std::optional<LonLat> AskPosition(const QString& caption, LonLat at, QString* title);
 
   StartupTables tables_;
   MapTexts texts_;
+  LocalFileSystem files_;
   std::string dataFolder_;
   std::string settingsPath_;
   TileLoader* tiles_;
@@ -151,6 +165,7 @@ class MapWindow : public QWidget {
   QToolButton* zoomOut_ = nullptr;
   QToolButton* fit_ = nullptr;
   QLabel* count_ = nullptr;
+  QLabel* report_ = nullptr;
   QLineEdit* find_ = nullptr;
   QTableView* list_ = nullptr;
   PointListModel* model_ = nullptr;
@@ -172,6 +187,7 @@ class MapWindow : public QWidget {
   QAction* findAction_ = nullptr;
 
   QString path_;
+  std::int32_t capacity_ = kMapPointLimit;
   /// The list's choice is being set from the editor's: not told back.
   bool syncing_ = false;
   /// The user let the edits of the points shown go (Discard).

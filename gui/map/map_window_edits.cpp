@@ -142,13 +142,14 @@ void MapWindow::ShowRoutesAndTracks(bool shown) {
     return;
   }
   std::error_code error;
-  SaveMapRoutesAndTracks(settingsPath_, shown, error);
+  SaveMapRoutesAndTracks(files_, settingsPath_, shown, error);
   if (!path_.isEmpty()) Load();
 }
 
 void MapWindow::SaveAs() {
   if (Editor() == nullptr) return;
   saver_.SaveAs(*Editor());
+  ShowSaveReport();
   UpdateStatus();
   emit EditsChanged();
 }
@@ -156,8 +157,14 @@ void MapWindow::SaveAs() {
 void MapWindow::Save() {
   if (Editor() == nullptr) return;
   saver_.Save(*Editor());
+  ShowSaveReport();
   UpdateStatus();
   emit EditsChanged();
+}
+
+void MapWindow::ShowSaveReport() {
+  report_->setText(saver_.Report());
+  report_->setVisible(!saver_.Report().isEmpty());
 }
 
 }  // namespace velorin

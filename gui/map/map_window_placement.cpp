@@ -17,9 +17,9 @@ namespace {
 ScreenRect RectOf(const QRect& rect) { return {rect.x(), rect.y(), rect.width(), rect.height()}; }
 
 // Where `map` goes, as its outer frame.
-ScreenRect FramePlace(const QWidget& map, const QWidget& main, const std::string& settingsPath,
-                      const QSize& frameExtra) {
-  if (const std::optional<ScreenRect> saved = LoadMapWindowPlace(settingsPath)) {
+ScreenRect FramePlace(const QWidget& map, const QWidget& main, FileSystem& files,
+                      const std::string& settingsPath, const QSize& frameExtra) {
+  if (const std::optional<ScreenRect> saved = LoadMapWindowPlace(files, settingsPath)) {
     const QRect rect(saved->x, saved->y, saved->width, saved->height);
     const QScreen* screen = QGuiApplication::screenAt(rect.center());
     if (screen == nullptr) screen = main.screen();
@@ -30,11 +30,12 @@ ScreenRect FramePlace(const QWidget& map, const QWidget& main, const std::string
                      RectOf(main.screen()->availableGeometry()));
 }
 
-void PlaceAndShow(QWidget& map, const QWidget& main, const std::string& settingsPath) {
+void PlaceAndShow(QWidget& map, const QWidget& main, FileSystem& files,
+                  const std::string& settingsPath) {
   // The map's frame is taken to be as wide as the main window's, which the
   // window system has drawn already.
   const QSize extra = main.frameGeometry().size() - main.geometry().size();
-  const ScreenRect place = FramePlace(map, main, settingsPath, extra);
+  const ScreenRect place = FramePlace(map, main, files, settingsPath, extra);
   map.move(place.x, place.y);
   map.resize(place.width - extra.width(), place.height - extra.height());
   map.show();
@@ -43,8 +44,12 @@ void PlaceAndShow(QWidget& map, const QWidget& main, const std::string& settings
 // Shows the map once the main window is first exposed.
 class ShowWhenExposed : public QObject {
  public:
-  ShowWhenExposed(QWidget& map, QWidget& main, std::string settingsPath)
-      : QObject(main.windowHandle()), map_(&map), main_(&main), path_(std::move(settingsPath)) {
+  ShowWhenExposed(QWidget& map, QWidget& main, FileSystem& files, std::string settingsPath)
+      : QObject(main.windowHandle()),
+        map_(&map),
+        main_(&main),
+        files_(files),
+        path_(std::move(settingsPath)) {
     main.windowHandle()->installEventFilter(this);
   }
 
@@ -52,7 +57,7 @@ class ShowWhenExposed : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Expose && main_ && main_->windowHandle()->isExposed()) {
       watched->removeEventFilter(this);
-      if (map_ && !map_->isVisible()) PlaceAndShow(*map_, *main_, path_);
+      if (map_ && !map_->isVisible()) PlaceAndShow(*map_, *main_, files_, path_);
       deleteLater();
     }
     return false;
@@ -61,24 +66,27 @@ class ShowWhenExposed : public QObject {
  private:
   QPointer<QWidget> map_;
   QPointer<QWidget> main_;
+  /// The map's own, which lives as long as the map.
+  FileSystem& files_;
   std::string path_;
 };
 
 }  // namespace
 
-void ShowBeside(QWidget& map, QWidget& main, const std::string& settingsPath) {
+void ShowBeside(QWidget& map, QWidget& main, FileSystem& files, const std::string& settingsPath) {
   if (main.windowHandle() == nullptr || main.windowHandle()->isExposed()) {
-    PlaceAndShow(map, main, settingsPath);
+    PlaceAndShow(map, main, files, settingsPath);
   } else {
-    new ShowWhenExposed(map, main, settingsPath);
+    new ShowWhenExposed(map, main, files, settingsPath);
   }
 }
 
-void RememberPlace(const QWidget& map, const std::string& settingsPath) {
+void RememberPlace(const QWidget& map, FileSystem& files, const std::string& settingsPath) {
   if (settingsPath.empty()) return;
-  // A failure to write only means the next opening is placed beside again.
+  // A failure to write (or a file that is no settings file) only means the
+  // next opening is placed beside again.
   std::error_code ignored;
-  SaveMapWindowPlace(settingsPath, RectOf(map.frameGeometry()), ignored);
+  SaveMapWindowPlace(files, settingsPath, RectOf(map.frameGeometry()), ignored);
 }
 
 }  // namespace velorin

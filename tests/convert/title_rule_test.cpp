@@ -159,5 +159,52 @@ INSTANTIATE_TEST_SUITE_P(
                                kGpx, "A\xEF\xBF\xBD@", TitleChange::kBrokenBytes}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct TypedCase {
+  const char* name;
+  std::string typed;
+  std::string kept;
+};
+
+void PrintTo(const TypedCase& c, std::ostream* out) { *out << c.name; }
+
+class TypedTitleTest : public ::testing::TestWithParam<TypedCase> {};
+
+// A title typed or pasted is one line: its breaks and TABs are layout, as
+// a file's are, so that nothing typed can break a line of a file.
+TEST_P(TypedTitleTest, KeepsOneLine) {
+  const TypedCase& c = GetParam();
+  std::string kept;
+  EXPECT_EQ(TidyTypedTitle(c.typed, kept), c.kept != c.typed);
+  EXPECT_EQ(kept, c.kept);
+  EXPECT_EQ(kept.find_first_of("\r\n\t"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Typed, TypedTitleTest,
+    ::testing::Values(TypedCase{"AsTyped", "Tokyo Tower", "Tokyo Tower"},
+                      TypedCase{"BlanksTypedStay", "  Tokyo  Tower ", "  Tokyo  Tower "},
+                      TypedCase{"LineBreakIsABlank", "A\nB", "A B"},
+                      TypedCase{"CrLfWithBlanksIsOneBlank", "A  \r\n  B", "A B"},
+                      TypedCase{"TabIsABlank", "A\tB", "A B"},
+                      TypedCase{"BreaksAtTheEndsGo", "\r\n A \n", "A"},
+                      TypedCase{"UnicodeLineBreaks",
+                                "A\xC2\x85"
+                                "B\xE2\x80\xA8"
+                                "C\xE2\x80\xA9"
+                                "D",
+                                "A B C D"},
+                      TypedCase{"ABlockEndAndCloser", "x};\r\neoNPOIs@NRA\r\n TTL= {y};",
+                                "x}; eoNPOIs@NRA TTL= {y};"},
+                      TypedCase{"ControlCharacter",
+                                "A\x01"
+                                "B",
+                                "A\xEF\xBF\xBD"
+                                "B"},
+                      TypedCase{"BreaksAlone", "\n\r\n", ""},
+                      TypedCase{"Japanese",
+                                "\xE6\x9D\xB1\xE4\xBA\xAC\n\xE3\x82\xBF\xE3\x83\xAF\xE3\x83\xBC",
+                                "\xE6\x9D\xB1\xE4\xBA\xAC \xE3\x82\xBF\xE3\x83\xAF\xE3\x83\xBC"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace velorin

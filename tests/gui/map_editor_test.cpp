@@ -3,7 +3,10 @@
 // delete, rename in place, move by dragging and by a typed position, add
 // from the menu and the right button's menu, mend a skipped point, undo and
 // redo, save as each format and again, close with edits not saved, convert
-// the edited points from the main window, remember routes and tracks.
+// the edited points from the main window, remember routes and tracks; what
+// a save says it wrote and left out, what saving over the file read loses,
+// a file changed by another program, a file larger than the map, titles
+// typed over several lines, a long find, a datum that cannot be moved.
 #include <QAction>
 #include <QApplication>
 #include <QImage>
@@ -25,6 +28,8 @@
 #include "map/map_read.h"
 #include "map/map_window_settings.h"
 #include "platform/file_system.h"
+#include "tests/support/missing_proj_data.h"
+#include "window/run_settings.h"
 #include "window_test_support.h"
 
 namespace velorin {
@@ -149,9 +154,24 @@ class MapEditorTest : public QObject {
   void routesAndTracksAreRemembered();
   void japaneseWindowKeepsToItsOwnWords();
   void tooltipIsInTheWindowsFont();
+  void saveSaysWhatWasWrittenAndLeftOut_data();
+  void saveSaysWhatWasWrittenAndLeftOut();
+  void saveAsNeedsTheNameOfAFormat_data();
+  void saveAsNeedsTheNameOfAFormat();
+  void saveDialogsTypeIsTheNamesFormat();
+  void savingOverTheFileReadSaysWhatIsLost_data();
+  void savingOverTheFileReadSaysWhatIsLost();
+  void saveAgainAsksWhenAnotherProgramChangedTheFile_data();
+  void saveAgainAsksWhenAnotherProgramChangedTheFile();
+  void fileLargerThanTheMapIsSaidAndKept();
+  void typedTitlesAreOneLine_data();
+  void typedTitlesAreOneLine();
+  void longFindIsCut();
+  void datumThatCannotBeMovedIsSaid();
 
  private:
-  MapWindow& OpenMap(const std::string& gpx, bool japanese = false);
+  MapWindow& OpenMap(const std::string& gpx, bool japanese = false,
+                     const QString& name = QStringLiteral("points.gpx"), StartupTables tables = {});
   void Choose(MapWindow& map, std::vector<std::uint32_t> items);
 
   std::unique_ptr<DataFolder> folder_;
@@ -175,12 +195,14 @@ void MapEditorTest::cleanup() {
   point_dialog_seam::Reset();
 }
 
-MapWindow& MapEditorTest::OpenMap(const std::string& gpx, bool japanese) {
+MapWindow& MapEditorTest::OpenMap(const std::string& gpx, bool japanese, const QString& name,
+                                  StartupTables tables) {
   FileLocations locations = PortableLocations(folder_->FolderText());
   locations.dataFolder = std::string(VELORIN_DATA_DIR) + "/";
-  window_ = std::make_unique<mainform>(Tables(japanese), locations);
+  if (tables.messageTable[0].empty()) tables = Tables(japanese);
+  window_ = std::make_unique<mainform>(tables, locations);
   window_->show();
-  AcceptInputPath(*window_, folder_->Write(QStringLiteral("points.gpx"), gpx));
+  AcceptInputPath(*window_, folder_->Write(name, gpx));
   window_->ShowMap();
   MapWindow* map = window_->Map();
   map->resize(800, 600);
@@ -521,8 +543,6 @@ void MapEditorTest::replacingAFileIsAsked_data() {
   QTest::addColumn<bool>("yes");
   QTest::newRow("OtherFileKept") << "other.gpx" << false;
   QTest::newRow("OtherFileReplaced") << "other.gpx" << true;
-  QTest::newRow("InputKept") << "points.gpx" << false;
-  QTest::newRow("InputReplaced") << "points.gpx" << true;
 }
 
 void MapEditorTest::replacingAFileIsAsked() {
@@ -601,7 +621,8 @@ void MapEditorTest::routesAndTracksAreRemembered() {
   Action(map, "map_routes_and_tracks")->trigger();
   QVERIFY(shown.wait(10000));
   QCOMPARE(map.Data()->read().points.size(), std::size_t{3});
-  QVERIFY(LoadMapRoutesAndTracks(window_->Locations().mapSettingsPath));
+  LocalFileSystem files;
+  QVERIFY(LoadMapRoutesAndTracks(files, window_->Locations().mapSettingsPath));
   MapWindow again(Tables(), window_->Locations(), nullptr);
   QVERIFY(Action(again, "map_routes_and_tracks")->isChecked());
 }
@@ -625,6 +646,217 @@ void MapEditorTest::tooltipIsInTheWindowsFont() {
   QTRY_VERIFY(QToolTip::isVisible());
   QVERIFY(QToolTip::text().contains(QStringLiteral("font-family:'%1'").arg(kTestFontName)));
   QVERIFY(QToolTip::text().contains(M(150)));
+}
+
+void MapEditorTest::saveSaysWhatWasWrittenAndLeftOut_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QString>("report");
+  // The untitled point is skipped (the settings say so); NVI and POT hold
+  // no west longitude.
+  QTest::newRow("Nvi") << "out.nvi"
+                       << M(60) + " out.nvi\n" + M(107) + " 5\n" + M(113) + " 2 (" + M(114) +
+                              " 1, " + M(115) + " 1)";
+  QTest::newRow("Pot") << "out.pot"
+                       << M(60) + " out.pot\n" + M(107) + " 5\n" + M(113) + " 2 (" + M(114) +
+                              " 1, " + M(115) + " 1)";
+  QTest::newRow("Gpx") << "out.gpx"
+                       << M(60) + " out.gpx\n" + M(107) + " 6\n" + M(113) + " 1 (" + M(114) + " 1)";
+}
+
+void MapEditorTest::saveSaysWhatWasWrittenAndLeftOut() {
+  QFETCH(QString, name);
+  QFETCH(QString, report);
+  MapWindow& map = OpenMap(kGpx);
+  QVERIFY(map.SaveReport()->isHidden());
+  common_dialog_seam::QueuePick(folder_->PathOf(name));
+  Action(map, "map_save_as")->trigger();
+  QCOMPARE(map.SaveReport()->text(), report);
+  QVERIFY(map.SaveReport()->isVisible());
+  QVERIFY(message_box_seam::Shown().empty());
+}
+
+void MapEditorTest::saveAsNeedsTheNameOfAFormat_data() {
+  QTest::addColumn<QString>("name");
+  QTest::newRow("NoFormatsExtension") << "out.txt";
+  QTest::newRow("NoExtension") << "out";
+  QTest::newRow("ReadOnly") << "out.kmz";
+}
+
+void MapEditorTest::saveAsNeedsTheNameOfAFormat() {
+  QFETCH(QString, name);
+  MapWindow& map = OpenMap(kGpx);
+  Choose(map, {kTower});
+  QTest::keyClick(map.Canvas(), Qt::Key_Delete);
+  common_dialog_seam::QueuePick(folder_->PathOf(name));
+  message_box_seam::QueueAnswer(MessageAnswer::kOk);
+  Action(map, "map_save_as")->trigger();
+  QCOMPARE(message_box_seam::Shown().front().title, M(91));
+  QCOMPARE(message_box_seam::Shown().front().text, M(179));
+  QVERIFY(!QFile::exists(folder_->PathOf(name)));
+  QVERIFY(map.windowTitle().endsWith(QStringLiteral(" *")));
+}
+
+void MapEditorTest::saveDialogsTypeIsTheNamesFormat() {
+  MapWindow& map = OpenMap(kGpx);
+  common_dialog_seam::QueuePick(folder_->PathOf(QStringLiteral("mine.gpx")));
+  Action(map, "map_save_as")->trigger();
+  common_dialog_seam::QueueCancel();
+  Action(map, "map_save_as")->trigger();
+  const auto& first = common_dialog_seam::Shown().front();
+  QCOMPARE(first.initialFileName, folder_->PathOf(QStringLiteral("points.nvi")));
+  QVERIFY2(first.initialFilter.startsWith(QStringLiteral("NVI")), qPrintable(first.initialFilter));
+  QCOMPARE(first.defaultSuffix, QStringLiteral("nvi"));
+  const auto& again = common_dialog_seam::Shown().back();
+  QCOMPARE(again.initialFileName, folder_->PathOf(QStringLiteral("mine.gpx")));
+  QVERIFY2(again.initialFilter.startsWith(QStringLiteral("GPX")), qPrintable(again.initialFilter));
+  QCOMPARE(again.defaultSuffix, QStringLiteral("gpx"));
+}
+
+void MapEditorTest::savingOverTheFileReadSaysWhatIsLost_data() {
+  QTest::addColumn<bool>("changedBefore");  // another program wrote the file after it was read
+  QTest::addColumn<bool>("yes");
+  QTest::newRow("Kept") << false << false;
+  QTest::newRow("Replaced") << false << true;
+  QTest::newRow("ChangedOnTheDiskKept") << true << false;
+  QTest::newRow("ChangedOnTheDiskReplaced") << true << true;
+}
+
+void MapEditorTest::savingOverTheFileReadSaysWhatIsLost() {
+  QFETCH(bool, changedBefore);
+  QFETCH(bool, yes);
+  MapWindow& map = OpenMap(kGpx);
+  Choose(map, {kTower});
+  QTest::keyClick(map.Canvas(), Qt::Key_Delete);
+  const std::string before = changedBefore ? kGpx + "<!-- changed -->\n" : kGpx;
+  if (changedBefore) folder_->Write(QStringLiteral("points.gpx"), before);
+  common_dialog_seam::QueuePick(folder_->PathOf(QStringLiteral("points.gpx")));
+  message_box_seam::QueueAnswer(yes ? MessageAnswer::kYes : MessageAnswer::kNo);
+  Action(map, "map_save_as")->trigger();
+  // One question, saying what of the file goes: the untitled point.
+  QCOMPARE(message_box_seam::Shown().size(), std::size_t{1});
+  const ShownMessageBox& box = message_box_seam::Shown().front();
+  QCOMPARE(box.title, M(90));
+  QCOMPARE(box.buttons, MessageButtons::kYesNo);
+  QCOMPARE(box.defaultAnswer, MessageAnswer::kNo);
+  QCOMPARE(box.text, M(65) + "\n" + M(113) + " 1 (" + M(114) + " 1)\n" + M(75) +
+                         (changedBefore ? "\n" + M(68) : QString()) + "\n" + M(103));
+  QCOMPARE(folder_->Read(QStringLiteral("points.gpx")) == before, !yes);
+  if (yes) {
+    QCOMPARE(TitlesIn(folder_->PathOf(QStringLiteral("points.gpx"))),
+             (std::vector<std::string>{"Tokyo Skytree", "Shibuya", "Marunouchi", "Osaka Castle",
+                                       "Big Ben"}));
+    // The file is Velorin's now: saved again unasked.
+    Choose(map, {kShibuya});
+    QTest::keyClick(map.Canvas(), Qt::Key_Delete);
+    QTest::keyClick(map.Canvas(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(message_box_seam::Shown().size(), std::size_t{1});
+    QCOMPARE(TitlesIn(folder_->PathOf(QStringLiteral("points.gpx"))).size(), std::size_t{4});
+  }
+}
+
+void MapEditorTest::saveAgainAsksWhenAnotherProgramChangedTheFile_data() {
+  QTest::addColumn<bool>("yes");
+  QTest::newRow("Kept") << false;
+  QTest::newRow("Replaced") << true;
+}
+
+void MapEditorTest::saveAgainAsksWhenAnotherProgramChangedTheFile() {
+  QFETCH(bool, yes);
+  MapWindow& map = OpenMap(kGpx);
+  common_dialog_seam::QueuePick(folder_->PathOf(QStringLiteral("mine.gpx")));
+  Action(map, "map_save_as")->trigger();
+  folder_->Write(QStringLiteral("mine.gpx"), "changed by another program");
+  Choose(map, {kShibuya});
+  QTest::keyClick(map.Canvas(), Qt::Key_Delete);
+  message_box_seam::QueueAnswer(yes ? MessageAnswer::kYes : MessageAnswer::kNo);
+  QTest::keyClick(map.Canvas(), Qt::Key_S, Qt::ControlModifier);
+  QCOMPARE(message_box_seam::Shown().size(), std::size_t{1});
+  QCOMPARE(message_box_seam::Shown().front().text, M(69) + "\n" + M(103));
+  QCOMPARE(message_box_seam::Shown().front().defaultAnswer, MessageAnswer::kNo);
+  QCOMPARE(folder_->Read(QStringLiteral("mine.gpx")) == "changed by another program", !yes);
+  QCOMPARE(map.windowTitle().endsWith(QStringLiteral(" *")), !yes);
+}
+
+void MapEditorTest::fileLargerThanTheMapIsSaidAndKept() {
+  MapWindow& map = OpenMap(kGpx);
+  map.SetCapacity(3);
+  QSignalSpy shown(&map, &MapWindow::Shown);
+  message_box_seam::QueueAnswer(MessageAnswer::kOk);
+  map.ShowFile(map.File());
+  QVERIFY(shown.wait(10000));
+  // At once: the map holds three points, not the file's five.
+  QCOMPARE(message_box_seam::Shown().front().text, M(71) + " 3");
+  QCOMPARE(map.Data()->read().points.size(), std::size_t{3});
+  // Saved over, the file would lose the rest: refused.
+  common_dialog_seam::QueuePick(folder_->PathOf(QStringLiteral("points.gpx")));
+  message_box_seam::QueueAnswer(MessageAnswer::kOk);
+  Action(map, "map_save_as")->trigger();
+  QCOMPARE(message_box_seam::Shown().back().title, M(91));
+  QCOMPARE(message_box_seam::Shown().back().text, M(70));
+  QCOMPARE(folder_->Read(QStringLiteral("points.gpx")), kGpx);
+  // Another file takes what the map holds.
+  common_dialog_seam::QueuePick(folder_->PathOf(QStringLiteral("part.gpx")));
+  Action(map, "map_save_as")->trigger();
+  QCOMPARE(TitlesIn(folder_->PathOf(QStringLiteral("part.gpx"))).size(), std::size_t{3});
+}
+
+void MapEditorTest::typedTitlesAreOneLine_data() {
+  QTest::addColumn<QString>("pasted");
+  QTest::addColumn<QString>("title");
+  QTest::newRow("LineBreak") << "A\nB"
+                             << "A B";
+  QTest::newRow("BlockEnd") << "x};\r\neoNPOIs@NRA\r\n"
+                            << "x}; eoNPOIs@NRA";
+  QTest::newRow("Tabs") << "\tTokyo\tTower"
+                        << "Tokyo Tower";
+}
+
+void MapEditorTest::typedTitlesAreOneLine() {
+  QFETCH(QString, pasted);
+  QFETCH(QString, title);
+  MapWindow& map = OpenMap(kGpx);
+  Choose(map, {kTower});
+  QTest::keyClick(&map, Qt::Key_F2);
+  auto* editor = map.List()->findChild<QLineEdit*>(QStringLiteral("map_title_editor"));
+  QVERIFY(editor != nullptr);
+  editor->selectAll();
+  editor->insert(pasted);
+  // Said while it is typed, before it is kept.
+  QVERIFY2(map.TitleCheck()->text().contains(M(166) + " " + title),
+           qPrintable(map.TitleCheck()->text()));
+  QTest::keyClick(editor, Qt::Key_Return);
+  QTRY_COMPARE(QString::fromUtf8(map.Editor()->points().Title(kTower)), title);
+  // The dialog's titles alike.
+  point_dialog_seam::QueueAnswer({pasted, "139.7745", "35.7141"});
+  Action(map, "map_add")->trigger();
+  QCOMPARE(QString::fromUtf8(map.Editor()->points().Title(7)), title);
+  common_dialog_seam::QueuePick(folder_->PathOf(QStringLiteral("out.nvi")));
+  Action(map, "map_save_as")->trigger();
+  const std::string nvi = folder_->Read(QStringLiteral("out.nvi"));
+  QCOMPARE(std::count(nvi.begin(), nvi.end(), '\n'), qsizetype(12 * 6));
+  QCOMPARE(TitlesIn(folder_->PathOf(QStringLiteral("out.nvi"))).front(), title.toStdString());
+}
+
+void MapEditorTest::longFindIsCut() {
+  MapWindow& map = OpenMap(kGpx);
+  map.FindBox()->insert(QStringLiteral("Tokyo") + QString(100'000, QLatin1Char('x')));
+  QCOMPARE(map.FindBox()->text().size(), qsizetype(kFindCharacters));
+  QVERIFY(map.Editor()->list().Group(ListGroup::kPoints).empty());
+  map.FindBox()->setText(QStringLiteral("Tokyo"));
+  QCOMPARE(PointTitles(map), (std::vector<std::string>{"Tokyo Tower", "Tokyo Skytree"}));
+}
+
+void MapEditorTest::datumThatCannotBeMovedIsSaid() {
+  const testutil::MissingProjData missing;
+  StartupTables tables = Tables();
+  tables.systemSettings[kInputDatumEntry] = "tokyo";
+  MapWindow& map = OpenMap("ORD=POI/tex=Tower/kei=139'44'43'5/ido=35'39'30'9\r\n", false,
+                           QStringLiteral("tokyo.pot"), tables);
+  // As Convert says it: the datum's words, and why below them.
+  QCOMPARE(map.Canvas()->Notice(), M(147) + "\n" + M(172));
+  QVERIFY2(map.Details()->text().startsWith(M(147) + "\n" + M(172) + "\n"),
+           qPrintable(map.Details()->text()));
+  QVERIFY(map.Details()->text().size() > (M(147) + "\n" + M(172) + "\n").size());
 }
 
 }  // namespace velorin

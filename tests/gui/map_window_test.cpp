@@ -464,8 +464,8 @@ void MapWindowTest::opensBesideTheMainWindowAndRemembersItsPlace() {
   const QRect left = map.frameGeometry();
   QTest::keyClick(&map, Qt::Key_Escape);
   QVERIFY(!map.isVisible());
-  const std::optional<ScreenRect> saved =
-      LoadMapWindowPlace(folder_->PathOf(QStringLiteral("velorin_map.ini")).toStdString());
+  const std::optional<ScreenRect> saved = LoadMapWindowPlace(
+      map.Files(), folder_->PathOf(QStringLiteral("velorin_map.ini")).toStdString());
   QVERIFY(saved.has_value());
   QCOMPARE(*saved, rect(left));
   window_->ShowMap();

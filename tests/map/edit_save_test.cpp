@@ -270,7 +270,9 @@ TEST(EditSaveTest, TheExtensionChoosesTheFormat) {
        {FormatCase{"a.nvi", PointFormat::kNvi}, FormatCase{"a.POT", PointFormat::kPot},
         FormatCase{"a.gpx", PointFormat::kGpx}, FormatCase{"a.kml", PointFormat::kKml},
         FormatCase{"a.csv", PointFormat::kCsv}, FormatCase{"a.geojson", PointFormat::kGeoJson},
-        FormatCase{"a.unknown", PointFormat::kNvi}, FormatCase{"a.kmz", std::nullopt}}) {
+        // What no format writes is refused, never written as NVI by another name.
+        FormatCase{"a.unknown", std::nullopt}, FormatCase{"a.kmz", std::nullopt},
+        FormatCase{"no_extension", std::nullopt}, FormatCase{"a.nvi.bak", std::nullopt}}) {
     EXPECT_EQ(SaveFormatOfPath(c.path), c.format) << c.path;
   }
 }

@@ -4,6 +4,7 @@
 
 #include "map/map_read.h"
 #include "platform/file_system.h"
+#include "platform/memory_file_system.h"
 #include "tests/support/temp_folder.h"
 
 namespace velorin {
@@ -55,12 +56,47 @@ TEST(MapPointsTest, FollowsTheOutputFormatAndTheUntitledRule) {
   EXPECT_EQ(read.outcome.skipped.total(), 1);
 }
 
-TEST(MapPointsTest, StopsAtTheRecordLimitAsAConversionDoes) {
+struct CapacityCase {
+  const char* name;
+  std::int32_t capacity;
+  std::size_t held;
+  bool full;
+};
+
+class MapCapacityTest : public ::testing::TestWithParam<CapacityCase> {};
+
+// The map holds what the file holds, NVI's record limit or not; past what
+// the map can hold it stops and says so, and the file is no whole one.
+TEST_P(MapCapacityTest, HoldsTheWholeFileOrSaysItIsFull) {
+  const CapacityCase& c = GetParam();
   MapReadOptions options;
-  options.recordLimit = 1;
+  options.output = PointFormat::kNvi;
+  options.capacity = c.capacity;
   const MapReadResult read = ReadGpx(kThreePoints, options);
-  EXPECT_EQ(read.points.size(), 1u);
-  EXPECT_EQ(read.outcome.firstLineNotConverted, 4);
+  EXPECT_EQ(read.points.size(), c.held);
+  EXPECT_EQ(read.full, c.full);
+  EXPECT_EQ(read.Whole(), !c.full);
+  EXPECT_FALSE(read.cancelled);
+}
+
+INSTANTIATE_TEST_SUITE_P(Capacities, MapCapacityTest,
+                         ::testing::Values(CapacityCase{"Default", kMapPointLimit, 2, false},
+                                           CapacityCase{"JustEnough", 2, 2, false},
+                                           CapacityCase{"OneShort", 1, 1, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MapPointsTest, HoldsMorePointsThanNviDoes) {
+  const std::string line = "ORD=POI/tex=A/kei=135'0'0'0/ido=35'0'0'0\n";
+  std::string pot;
+  pot.reserve(line.size() * (kRecordLimit + 5));
+  for (int i = 0; i < kRecordLimit + 5; ++i) pot += line;
+  MemoryFileSystem files;
+  files.AddFile("/many.pot", std::move(pot));
+  MapReadOptions options;
+  options.output = PointFormat::kNvi;
+  const MapReadResult read = ReadMapPoints(files, "/many.pot", options);
+  EXPECT_EQ(read.points.size(), static_cast<std::size_t>(kRecordLimit) + 5);
+  EXPECT_TRUE(read.Whole());
 }
 
 TEST(MapPointsTest, AFileThatIsNotWellFormedFailsWithTheReadersWords) {

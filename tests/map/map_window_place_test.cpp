@@ -9,6 +9,8 @@
 #include <string>
 
 #include "map/map_window_settings.h"
+#include "platform/file_system.h"
+#include "platform/memory_file_system.h"
 #include "support/temp_folder.h"
 
 namespace velorin {
@@ -207,34 +209,91 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MapWindowSettingsFileTest, TheRoutesChoiceIsKeptBesideThePlace) {
   testutil::TempFolder folder;
+  LocalFileSystem files;
   const std::string path = folder.PathOf("velorin_map.ini");
-  EXPECT_FALSE(LoadMapRoutesAndTracks(path));
+  EXPECT_FALSE(LoadMapRoutesAndTracks(files, path));
   std::error_code error;
-  ASSERT_TRUE(SaveMapWindowPlace(path, {1, 2, 300, 400}, error));
-  ASSERT_TRUE(SaveMapRoutesAndTracks(path, true, error));
-  EXPECT_TRUE(LoadMapRoutesAndTracks(path));
-  EXPECT_EQ(LoadMapWindowPlace(path), (ScreenRect{1, 2, 300, 400}));
-  ASSERT_TRUE(SaveMapWindowPlace(path, {5, 6, 700, 800}, error));
-  EXPECT_TRUE(LoadMapRoutesAndTracks(path));
-  ASSERT_TRUE(SaveMapRoutesAndTracks(path, false, error));
+  ASSERT_TRUE(SaveMapWindowPlace(files, path, {1, 2, 300, 400}, error));
+  ASSERT_TRUE(SaveMapRoutesAndTracks(files, path, true, error));
+  EXPECT_TRUE(LoadMapRoutesAndTracks(files, path));
+  EXPECT_EQ(LoadMapWindowPlace(files, path), (ScreenRect{1, 2, 300, 400}));
+  ASSERT_TRUE(SaveMapWindowPlace(files, path, {5, 6, 700, 800}, error));
+  EXPECT_TRUE(LoadMapRoutesAndTracks(files, path));
+  ASSERT_TRUE(SaveMapRoutesAndTracks(files, path, false, error));
   EXPECT_EQ(testutil::ReadBytes(path),
             "[window]\nx=5\ny=6\nwidth=700\nheight=800\nroutes_and_tracks=0\n");
 }
 
 TEST(MapWindowSettingsFileTest, SavedPlaceIsLoadedAgainAndTheTilesStay) {
   testutil::TempFolder folder;
+  LocalFileSystem files;
   const std::string path = folder.PathOf("velorin_map.ini");
-  EXPECT_EQ(LoadMapWindowPlace(path), std::nullopt);
+  EXPECT_EQ(LoadMapWindowPlace(files, path), std::nullopt);
   std::error_code error;
-  ASSERT_TRUE(SaveMapWindowPlace(path, {1, 2, 300, 400}, error)) << error.message();
-  EXPECT_EQ(LoadMapWindowPlace(path), (ScreenRect{1, 2, 300, 400}));
+  ASSERT_TRUE(SaveMapWindowPlace(files, path, {1, 2, 300, 400}, error)) << error.message();
+  EXPECT_EQ(LoadMapWindowPlace(files, path), (ScreenRect{1, 2, 300, 400}));
   testutil::WriteBytes(path, "[tiles]\r\nurl=none\r\n");
-  ASSERT_TRUE(SaveMapWindowPlace(path, {5, 6, 700, 800}, error));
+  ASSERT_TRUE(SaveMapWindowPlace(files, path, {5, 6, 700, 800}, error));
   EXPECT_EQ(testutil::ReadBytes(path),
             "[tiles]\r\nurl=none\r\n[window]\r\nx=5\r\ny=6\r\nwidth=700\r\nheight=800\r\n");
-  EXPECT_FALSE(SaveMapWindowPlace(folder.PathOf("no-such-folder/velorin_map.ini"), {}, error));
+  EXPECT_FALSE(
+      SaveMapWindowPlace(files, folder.PathOf("no-such-folder/velorin_map.ini"), {}, error));
   EXPECT_TRUE(error);
 }
+
+struct SettingsFileCase {
+  const char* name;
+  std::string text;  ///< what the file holds; empty: no file
+  bool link;         ///< velorin_map.ini links to /elsewhere/file holding it
+  bool written;
+  /// What /elsewhere/file holds afterwards (links only).
+  std::string elsewhere;
+};
+
+class MapSettingsFileTest : public testing::TestWithParam<SettingsFileCase> {};
+
+// Only a settings file is read and written; a link to a file outside the
+// settings folder is replaced by the settings file, never written through.
+TEST_P(MapSettingsFileTest, OnlyASettingsFileIsWritten) {
+  const SettingsFileCase& c = GetParam();
+  MemoryFileSystem files;
+  files.AddFolder("/settings");
+  const std::string path = "/settings/velorin_map.ini";
+  if (c.link) {
+    files.AddFile("/elsewhere/file", c.text);
+    files.AddLink(path, "/elsewhere/file");
+  } else if (!c.text.empty()) {
+    files.AddFile(path, c.text);
+  }
+  std::error_code error;
+  EXPECT_EQ(SaveMapRoutesAndTracks(files, path, true, error), c.written);
+  EXPECT_EQ(LoadMapRoutesAndTracks(files, path), c.written);
+  if (!c.written) {
+    EXPECT_EQ(error, std::errc::invalid_argument);
+    EXPECT_EQ(files.Contents(path), c.text);
+  }
+  if (c.link) {
+    EXPECT_EQ(files.Contents("/elsewhere/file"), c.elsewhere);
+    EXPECT_EQ(files.IsLink(path), !c.written);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, MapSettingsFileTest,
+    testing::Values(
+        SettingsFileCase{"NoFileYet", "", false, true, ""},
+        SettingsFileCase{"SectionsAndComments", "; tiles\n[tiles]\nurl=none\n\n# end\n", false,
+                         true, ""},
+        SettingsFileCase{"MarkOfUtf8", "\xEF\xBB\xBF[tiles]\r\nurl=none\r\n", false, true, ""},
+        SettingsFileCase{"ALineOfAnotherFile", "root:x:0:0:root:/root:/bin/bash\n", false, false,
+                         ""},
+        SettingsFileCase{"ABinaryFile", std::string("[window]\nx=1\n\0\x01", 15), false, false, ""},
+        SettingsFileCase{"TooLong", "[tiles]\n" + std::string(70'000, ';'), false, false, ""},
+        SettingsFileCase{"LinkOutOfTheFolder", "[tiles]\nurl=none\n", true, true,
+                         "[tiles]\nurl=none\n"},
+        SettingsFileCase{"LinkToAnotherFile", "root:x:0:0:root:/root:/bin/bash\n", true, false,
+                         "root:x:0:0:root:/root:/bin/bash\n"}),
+    [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace velorin

@@ -200,6 +200,73 @@ TEST_P(PointListTest, GroupsInOrderAndFiltered) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
+    Finds, PointListTest,
+    ::testing::Values(
+        // The titles as read lie side by side: a text
+        // over two is in neither.
+        ListCase{"NotAcrossTwoTitles", ListOrder::kFile, "werOs", [](PointEditor&) {}, {}},
+        ListCase{"EitherCase", ListOrder::kFile, "CASTLE", [](PointEditor&) {}, {"Osaka Castle"}},
+        ListCase{"TypingNarrows",
+                 ListOrder::kFile,
+                 "o",
+                 [](PointEditor& e) { e.list().SetFilter("os"); },
+                 {"Osaka Castle"}},
+        ListCase{"DeletingWidens",
+                 ListOrder::kFile,
+                 "osa",
+                 [](PointEditor& e) { e.list().SetFilter("o"); },
+                 {"Tokyo Tower", "Osaka Castle", "Kyoto"}},
+        ListCase{"NarrowedAfterARename",
+                 ListOrder::kFile,
+                 "o",
+                 [](PointEditor& e) {
+                   e.Rename(kKyoto, "Nijo");
+                   e.list().SetFilter("jo");
+                 },
+                 {"Nijo"}},
+        ListCase{"NarrowedAfterADelete",
+                 ListOrder::kFile,
+                 "o",
+                 [](PointEditor& e) {
+                   e.selection().Set(kOsaka, true);
+                   e.DeleteChosen();
+                   e.list().SetFilter("to");
+                   e.Undo();
+                 },
+                 {"Tokyo Tower", "Kyoto"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct FindTextCase {
+  const char* name;
+  std::string typed;
+  std::size_t bytes;  ///< of what is looked for
+};
+
+class FindTextTest : public ::testing::TestWithParam<FindTextCase> {};
+
+// Whatever is typed or pasted, a find looks for its first characters only.
+TEST_P(FindTextTest, IsCutOnACharactersEdge) {
+  EXPECT_EQ(FindText(GetParam().typed).size(), GetParam().bytes);
+}
+
+const std::string kA = "\xE3\x81\x82";  // あ
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, FindTextTest,
+    ::testing::Values(FindTextCase{"Short", "Tokyo", 5},
+                      FindTextCase{"AsLongAsLookedFor", std::string(kFindCharacters, 'x'),
+                                   kFindCharacters},
+                      FindTextCase{"PastedLong", std::string(100'000, 'x'), kFindCharacters},
+                      FindTextCase{"JapaneseKeepsWholeCharacters",
+                                   [] {
+                                     std::string text;
+                                     for (int i = 0; i < 300; ++i) text += kA;
+                                     return text;
+                                   }(),
+                                   3 * kFindCharacters}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
     Lists, PointListTest,
     ::testing::Values(ListCase{"FileOrder",
                                ListOrder::kFile,
@@ -358,6 +425,65 @@ TEST(PointEditorTest, IndexAndClustersFollowTheEdits) {
   EXPECT_EQ(map->skipped->size(), 0u);
   EXPECT_EQ(CountInView(editor, {{135.2, 34.2}, 2, 4096, 4096}), 1600u);
 }
+
+struct ManyCase {
+  const char* name;
+  Edit edit;
+  std::size_t points;  ///< in the index afterwards
+};
+
+class ManyChangedTest : public ::testing::TestWithParam<ManyCase> {};
+
+// A step over a good part of the points has the indexes made anew: they
+// hold the same as if each point had been taken out and put in.
+TEST_P(ManyChangedTest, IndexesMadeAnewHoldThePointsWhereTheyAre) {
+  const ManyCase& c = GetParam();
+  std::string csv = "name,lat,lon\n";
+  for (int i = 0; i < 80; ++i) {
+    for (int j = 0; j < 80; ++j) {
+      csv += "p," + std::to_string(34.0 + i * 0.01) + "," + std::to_string(135.0 + j * 0.01) + "\n";
+    }
+  }
+  MemoryFileSystem files;
+  auto map = MapOf(files, "grid.csv", csv);
+  PointEditor editor(*map, UntitledRule::kSkip);
+  editor.ChooseListed();
+  c.edit(editor);
+  EXPECT_EQ(map->points->size(), c.points);
+  for (const double zoom : {0.0, 6.0, 10.0}) {
+    const MapView world{{135.4, 34.4}, zoom, 4096, 4096};
+    EXPECT_EQ(CountInView(editor, world), c.points) << zoom;
+  }
+  // Each point is found where it lies now.
+  for (const std::uint32_t item : {0U, 3333U, 6399U}) {
+    if (editor.points().Status(item) != ItemStatus::kPoint) continue;
+    const LonLat at = editor.points().Position(item).value();
+    const MapView there{at, 16, 200, 200};
+    EXPECT_EQ(editor.ItemAt(there, there.ToScreen(at), 1), item);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ManyChangedTest,
+    ::testing::Values(ManyCase{"AllMoved",
+                               [](PointEditor& e) {
+                                 e.MoveChosenBy({{135.4, 34.4}, 10, 800, 600}, 30, -20);
+                               },
+                               6400},
+                      ManyCase{"AllMovedAndUndone",
+                               [](PointEditor& e) {
+                                 e.MoveChosenBy({{135.4, 34.4}, 10, 800, 600}, 30, -20);
+                                 e.Undo();
+                               },
+                               6400},
+                      ManyCase{"AllDeleted", [](PointEditor& e) { e.DeleteChosen(); }, 0},
+                      ManyCase{"AllDeletedAndUndone",
+                               [](PointEditor& e) {
+                                 e.DeleteChosen();
+                                 e.Undo();
+                               },
+                               6400}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace velorin

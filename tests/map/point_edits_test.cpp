@@ -59,11 +59,10 @@ struct EditsCase {
 
 class PointEditsTest : public ::testing::TestWithParam<EditsCase> {};
 
-TEST_P(PointEditsTest, StepsWalkBackAndForth) {
-  const EditsCase& c = GetParam();
-  PointEdits edits(3);
+/// Applies `ops` in turn; the step the last one applied.
+AppliedStep Apply(PointEdits& edits, const std::vector<Op>& ops) {
   AppliedStep last;
-  for (const Op& op : c.ops) {
+  for (const Op& op : ops) {
     if (const auto* d = std::get_if<Delete>(&op)) last = edits.Delete(d->items);
     if (const auto* r = std::get_if<Rename>(&op)) last = edits.Rename(r->item, r->title);
     if (const auto* m = std::get_if<Move>(&op)) {
@@ -78,6 +77,13 @@ TEST_P(PointEditsTest, StepsWalkBackAndForth) {
       last = {};
     }
   }
+  return last;
+}
+
+TEST_P(PointEditsTest, StepsWalkBackAndForth) {
+  const EditsCase& c = GetParam();
+  PointEdits edits(3);
+  const AppliedStep last = Apply(edits, c.ops);
   std::vector<std::string> items;
   for (std::uint32_t item = 0; item < edits.size(); ++item) items.push_back(Describe(edits, item));
   EXPECT_EQ(items, c.items);
@@ -217,6 +223,61 @@ INSTANTIATE_TEST_SUITE_P(
                                 true,
                                 true,
                                 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct HeldCase {
+  const char* name;
+  std::vector<Op> ops;
+  std::vector<std::string> items;  ///< each item at the end, three read first
+  std::size_t titles;              ///< the titles and positions the steps hold
+  std::size_t positions;
+};
+
+class HeldByEditsTest : public ::testing::TestWithParam<HeldCase> {};
+
+// An undone step that no redo can reach any more holds nothing: a move and
+// its undo, again and again, cost the memory of one move.
+TEST_P(HeldByEditsTest, UndoneStepsDroppedLetTheirTextsGo) {
+  const HeldCase& c = GetParam();
+  PointEdits edits(3);
+  Apply(edits, c.ops);
+  std::vector<std::string> items;
+  for (std::uint32_t item = 0; item < edits.size(); ++item) items.push_back(Describe(edits, item));
+  EXPECT_EQ(items, c.items);
+  EXPECT_EQ(edits.HeldTitles(), c.titles);
+  EXPECT_EQ(edits.HeldPositions(), c.positions);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, HeldByEditsTest,
+    ::testing::Values(
+        HeldCase{
+            "UndoneMoveIsKeptForTheRedo", {Move{0, 1, 1}, Undo{}}, {"read", "read", "read"}, 0, 1},
+        HeldCase{"MoveUndoMoveHoldsOneMove",
+                 {Move{0, 1, 1}, Undo{}, Move{0, 2, 2}, Undo{}, Move{0, 3, 3}},
+                 {"at=3,3", "read", "read"},
+                 0,
+                 1},
+        HeldCase{"DeleteAfterUndoDropsTheMovesPositions",
+                 {Move{0, 1, 1}, Move{1, 2, 2}, Undo{}, Undo{}, Delete{{2}}},
+                 {"read", "read", "deleted"},
+                 0,
+                 0},
+        HeldCase{"StepsDoneStayHeld",
+                 {Rename{0, "x"}, Move{1, 2, 2}, Rename{2, "y"}, Undo{}, Rename{2, "z"}},
+                 {"title=x", "at=2,2", "title=z"},
+                 2,
+                 1},
+        HeldCase{"AddUndoneThenRenamed",
+                 {Add{"new"}, Undo{}, Rename{0, "x"}},
+                 {"title=x", "read", "read", "deleted"},
+                 1,
+                 0},
+        HeldCase{"NoStepKeepsTheRedo",
+                 {Delete{{2}}, Move{0, 1, 1}, Undo{}, Delete{{2}}, Move{2, 5, 5}, Redo{}},
+                 {"at=1,1", "read", "deleted"},
+                 0,
+                 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

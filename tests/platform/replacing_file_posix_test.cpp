@@ -1,13 +1,17 @@
 // Replacing files as Linux has them: permission bits, symbolic links,
 // devices, a file-size limit.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <string>
 
+#include "platform/temporary_file.h"
 #include "replacing_file_fixture.h"
 
 namespace velorin {
@@ -118,6 +122,103 @@ TEST_F(ReplacingFileTest, LinkLoopFailsAtOnce) {
   EXPECT_EQ(ec, std::errc::too_many_symbolic_link_levels);
   EXPECT_EQ(FolderNames(), Names({"loop1", "loop2"}));
 }
+
+struct LinkCase {
+  const char* name;
+  const char* link;  ///< where the settings file links to, from its folder
+  bool followed;     ///< the file linked to is replaced (else the link itself)
+};
+
+class WithinFolderTest : public ReplacingFileTest,
+                         public ::testing::WithParamInterface<LinkCase> {};
+
+// A file written unasked (a settings file) is replaced itself: a link to a
+// file of its own folder is followed, a link to anywhere else is replaced.
+TEST_P(WithinFolderTest, ALinkOutOfTheFolderIsReplacedNotFollowed) {
+  const LinkCase& c = GetParam();
+  fs::create_directory(folder_ / "settings");
+  fs::create_directory(folder_ / "elsewhere");
+  Write("elsewhere/passwd", "root:x:0:0\n");
+  Write("settings/mine.ini", "mine\n");
+  fs::create_symlink(c.link, folder_ / "settings/velorin.ini");
+  std::error_code ec;
+  auto sink = OpenReplacingFile(PathOf("settings/velorin.ini"), ec, LinkedFile::kWithinFolder);
+  ASSERT_TRUE(sink && sink->Write("new\n", 4) && sink->Commit()) << ec.message();
+  EXPECT_EQ(Read("settings/velorin.ini"), "new\n");
+  EXPECT_EQ(fs::is_symlink(folder_ / "settings/velorin.ini"), c.followed);
+  EXPECT_EQ(Read("elsewhere/passwd"), "root:x:0:0\n");
+  EXPECT_EQ(Read("settings/mine.ini"), c.followed ? "new\n" : "mine\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, WithinFolderTest,
+    ::testing::Values(LinkCase{"InTheFolder", "mine.ini", true},
+                      LinkCase{"InTheFolderByAPath", "../settings/mine.ini", true},
+                      LinkCase{"OutOfTheFolder", "../elsewhere/passwd", false},
+                      LinkCase{"ToNothingElsewhere", "../elsewhere/none", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+/// What lies in the folder beside the file a save replaces.
+enum class Lying { kFile, kLink, kFolder, kLockedFile };
+
+struct LeftCase {
+  const char* name;
+  std::string file;
+  Lying lying;
+  int minutesOld;
+  bool removed;
+};
+
+class LeftTemporaryFileTest : public ReplacingFileTest,
+                              public ::testing::WithParamInterface<LeftCase> {};
+
+// A save into a folder removes the temporary files a killed Velorin left
+// there, and nothing else: only its own names, only old ones, only files
+// no save under way holds.
+TEST_P(LeftTemporaryFileTest, NextSaveRemovesOnlyWhatWasLeftBehind) {
+  const LeftCase& c = GetParam();
+  Write("elsewhere.gpx", "keep");
+  int held = -1;
+  switch (c.lying) {
+    case Lying::kFile:
+      Write(c.file, std::string(1000, 'x'));
+      break;
+    case Lying::kLockedFile:
+      Write(c.file, "being written");
+      held = ::open(PathOf(c.file).c_str(), O_RDONLY | O_CLOEXEC);
+      ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+      break;
+    case Lying::kLink:
+      fs::create_symlink("elsewhere.gpx", folder_ / c.file);
+      break;
+    case Lying::kFolder:
+      fs::create_directory(folder_ / c.file);
+      break;
+  }
+  const auto then = fs::file_time_type::clock::now() - std::chrono::minutes(c.minutesOld);
+  if (c.lying != Lying::kLink) fs::last_write_time(folder_ / c.file, then);
+  std::error_code ec;
+  auto sink = Open("out.nvi", ec);
+  ASSERT_TRUE(sink && sink->Write("new", 3) && sink->Commit()) << ec.message();
+  if (held >= 0) ::close(held);
+  EXPECT_EQ(fs::exists(fs::symlink_status(folder_ / c.file)), !c.removed);
+  EXPECT_EQ(Read("elsewhere.gpx"), "keep");
+  EXPECT_EQ(Read("out.nvi"), "new");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, LeftTemporaryFileTest,
+    ::testing::Values(
+        LeftCase{"LeftByAKill", ".big.gpx.velorin-QlENac", Lying::kFile, 60, true},
+        LeftCase{"ForAnotherTarget", ".out.nvi.velorin-a1B2c3", Lying::kFile, 11, true},
+        LeftCase{"Recent", ".big.gpx.velorin-QlENac", Lying::kFile, 1, false},
+        LeftCase{"HeldByASaveUnderWay", ".big.gpx.velorin-QlENac", Lying::kLockedFile, 60, false},
+        LeftCase{"ALink", ".big.gpx.velorin-QlENac", Lying::kLink, 60, false},
+        LeftCase{"AFolder", ".big.gpx.velorin-QlENac", Lying::kFolder, 60, false},
+        LeftCase{"SuffixTooShort", ".big.gpx.velorin-QlENa", Lying::kFile, 60, false},
+        LeftCase{"NotHidden", "big.gpx.velorin-QlENac", Lying::kFile, 60, false},
+        LeftCase{"AnotherProgramsName", ".big.gpx.tmp-QlENac", Lying::kFile, 60, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace velorin

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tests/support/temp_folder.h"
+#include "platform/memory_file_system.h"
 
 namespace velorin {
 namespace {
@@ -42,17 +42,75 @@ INSTANTIATE_TEST_SUITE_P(
                                 "\x93\x8c\x8b\x9e\r\ntokyo\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SaveSettingsEntry, ReplacesTheFileOrLeavesItAlone) {
-  testutil::TempFolder folder;
-  const std::string path = folder.Write("velorin.ini", "1\r\n0\r\n\r\n");
+/// Sixteen settings lines, CR LF each, the ninth `ninth`.
+std::string Settings(const std::string& ninth, std::size_t lines = kSettingsLines) {
+  std::string text;
+  for (std::size_t line = 0; line < lines; ++line) text += (line == 8 ? ninth : "") + "\r\n";
+  return text;
+}
+
+bool IsDatum(std::string_view entry) { return entry == "tokyo" || entry == "wgs84"; }
+
+struct SaveCase {
+  const char* name;
+  std::string file;  ///< what velorin.ini holds; empty: there is none
+  bool linkedOut;    ///< velorin.ini links to a file outside the settings folder
+  bool saved;
+  std::errc error;
+};
+
+class SaveSettingsEntryTest : public ::testing::TestWithParam<SaveCase> {};
+
+// Only a settings file is written, and only itself: a file start-up would
+// not read, or whose entry holds something else, is left as it is; a link
+// out of the settings folder is replaced, what it points to never written.
+TEST_P(SaveSettingsEntryTest, WritesOnlyTheSettingsFileItself) {
+  const SaveCase& c = GetParam();
+  MemoryFileSystem files;
+  files.AddFolder("/config");
+  const std::string path = "/config/velorin.ini";
+  const std::string file = c.linkedOut ? "/home/copy" : path;
+  if (!c.file.empty()) files.AddFile(file, c.file);
+  if (c.linkedOut) files.AddLink(path, file);
   std::error_code error;
-  ASSERT_TRUE(SaveSettingsEntry(path, 2, "tokyo", error)) << error.message();
-  EXPECT_EQ(testutil::ReadBytes(path), "1\r\n0\r\ntokyo\r\n");
-  // No file to read: nothing is made.
-  const std::string missing = folder.PathOf("none.ini");
-  EXPECT_FALSE(SaveSettingsEntry(missing, 2, "tokyo", error));
-  EXPECT_TRUE(error);
-  EXPECT_FALSE(testutil::Exists(missing));
+  EXPECT_EQ(SaveSettingsEntry(files, path, 8, "tokyo", IsDatum, error), c.saved);
+  if (c.saved) {
+    EXPECT_EQ(files.Contents(path), Settings("tokyo"));
+    EXPECT_FALSE(files.IsLink(path));
+  } else {
+    EXPECT_EQ(error, c.error);
+    EXPECT_EQ(files.Contents(path), c.file.empty() ? std::nullopt : std::optional(c.file));
+  }
+  if (c.linkedOut) {
+    EXPECT_EQ(files.Contents(file), c.file);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SaveSettingsEntryTest,
+    ::testing::Values(SaveCase{"EmptyEntry", Settings(""), false, true, {}},
+                      SaveCase{"EntryOfItsKind", Settings("wgs84"), false, true, {}},
+                      SaveCase{"FewerLinesThanStartUpReads", Settings("", 15), false, false,
+                               std::errc::invalid_argument},
+                      SaveCase{"AnotherKindOfEntry",
+                               Settings("man:x:6:12:man:/var/cache/man:/sbin/nologin"), false,
+                               false, std::errc::invalid_argument},
+                      SaveCase{"NotText", Settings("") + std::string(1, '\0'), false, false,
+                               std::errc::invalid_argument},
+                      SaveCase{"None", "", false, false, std::errc::no_such_file_or_directory},
+                      SaveCase{"LinkedOutOfTheFolder", Settings(""), true, true, {}},
+                      SaveCase{"LinkedToAnotherFile", Settings("root:x:0:0"), true, false,
+                               std::errc::invalid_argument}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SaveSettingsEntry, ALinkWithinTheFolderIsFollowed) {
+  MemoryFileSystem files;
+  files.AddFile("/config/mine.ini", Settings(""));
+  files.AddLink("/config/velorin.ini", "mine.ini");
+  std::error_code error;
+  ASSERT_TRUE(SaveSettingsEntry(files, "/config/velorin.ini", 8, "tokyo", IsDatum, error));
+  EXPECT_TRUE(files.IsLink("/config/velorin.ini"));
+  EXPECT_EQ(files.Contents("/config/mine.ini"), Settings("tokyo"));
 }
 
 }  // namespace

@@ -33,6 +33,8 @@ const std::set<int> kUsedMessages = {
     157, 158, 159, 160, 161, 162, 163, 164, 165, 166, 167, 168, 169, 179, 180,
     // The NVI fields under File.
     174, 175, 176, 177, 178,
+    // What a save from the map says, asks and refuses.
+    60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 74, 75,
     // The OpenStreetMap kinds under Tool > Option.
     181, 182, 183, 184};
 

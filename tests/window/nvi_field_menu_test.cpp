@@ -53,7 +53,10 @@ TEST_P(NviFieldMenuTest, ClicksChangeTheChoiceAndTheSettingsKeepIt) {
   const MenuCase& c = GetParam();
   TempFolder folder;
   ASSERT_TRUE(folder.ok());
-  const std::string settings = "1\r\n0\r\n\r\n0\r\n\r\n" + c.remembered + "\r\n\r\n";
+  // Sixteen lines, as start-up reads them: a settings file to write into.
+  std::string lines;
+  for (int line = 7; line <= 16; ++line) lines += "\r\n";
+  const std::string settings = "1\r\n0\r\n\r\n0\r\n\r\n" + c.remembered + "\r\n" + lines;
   WriteBytes(folder.PathOf("velorin.ini"), settings);
   FakeMainView view;
   MainPresenter presenter(view, Tables(c.remembered), PortableLocations(folder.PathOf("")));
@@ -64,7 +67,7 @@ TEST_P(NviFieldMenuTest, ClicksChangeTheChoiceAndTheSettingsKeepIt) {
   for (const NviField field : c.clicks) presenter.NviFieldCommand(field);
   EXPECT_EQ(Checks(view), c.checks);
   EXPECT_EQ(ReadBytes(folder.PathOf("velorin.ini")),
-            c.clicks.empty() ? settings : "1\r\n0\r\n\r\n0\r\n\r\n" + c.saved + "\r\n\r\n");
+            c.clicks.empty() ? settings : "1\r\n0\r\n\r\n0\r\n\r\n" + c.saved + "\r\n" + lines);
   EXPECT_TRUE(view.boxes.empty());
   // The next conversion fills the fields chosen.
   EXPECT_EQ(
