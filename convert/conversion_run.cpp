@@ -366,11 +366,4 @@ RunOutcome ConversionRun::Execute() {
   return conversion.Execute();
 }
 
-std::string CountText(std::int64_t count) {
-  std::array<char, 24> buffer{};
-  buffer[0] = ' ';
-  const auto end = std::to_chars(buffer.data() + 1, buffer.data() + buffer.size(), count).ptr;
-  return {buffer.data(), static_cast<std::size_t>(end - buffer.data())};
-}
-
 }  // namespace velorin

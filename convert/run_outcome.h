@@ -226,8 +226,4 @@ struct RunOutcome {
   std::string shiftFailure;
 };
 
-/// " " followed by the decimal digits: how the log and the window write
-/// every count.
-std::string CountText(std::int64_t count);
-
 }  // namespace velorin

@@ -80,8 +80,9 @@ mainform::mainform(const StartupTables& tables, const std::string& applicationFo
                    QWidget* parent)
     : mainform(tables, PortableLocations(applicationFolder), parent) {}
 
-mainform::mainform(const StartupTables& tables, FileLocations locations, QWidget* parent)
-    : QMainWindow(parent) {
+mainform::mainform(const StartupTables& tables, FileLocations locations, QWidget* parent,
+                   FileSystem& files, Clock& clock)
+    : QMainWindow(parent), files_(files) {
   setObjectName(QStringLiteral("mainform"));
   setWindowIcon(VelorinIcon());
 
@@ -94,7 +95,7 @@ mainform::mainform(const StartupTables& tables, FileLocations locations, QWidget
   CreateMenus();
   PlaceControls();
   SetTabOrder();
-  presenter_ = std::make_unique<MainPresenter>(*this, tables, std::move(locations));
+  presenter_ = std::make_unique<MainPresenter>(*this, tables, std::move(locations), files, clock);
   ConnectEvents();
 
   // The load event.
@@ -351,9 +352,8 @@ bool mainform::HandleDragAndDrop(QWidget* target, QEvent* event) {
 }
 
 void mainform::UpdateMapCommand() {
-  LocalFileSystem files;
   mainform_menu_file_map->setEnabled(
-      IsReadablePointFile(files, Text_for_POT->text().toStdString()));
+      IsReadablePointFile(files_, Text_for_POT->text().toStdString()));
   const bool edits = mapWindow_ != nullptr && mapWindow_->isVisible() && mapWindow_->HoldsEdits();
   mainform_menu_file_convert_edited->setVisible(edits);
   mainform_menu_file_convert_edited->setEnabled(edits && !Text_for_NVI->text().isEmpty());

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "gui/path_window.h"
+#include "platform/program_seams.h"
 #include "startup/file_locations.h"
 #include "startup/startup.h"
 #include "window/main_presenter.h"
 #include "window/main_view.h"
-#include "window/window_run_host.h"
 
 class QAction;
 class QGroupBox;
@@ -39,7 +39,9 @@ class mainform : public QMainWindow, public PathWindow, public MainView {
   /// Creating the window is its load event: the tables come from a start-up
   /// that succeeded; the texts, the idle layout and drop acceptance are set
   /// here, before the window is first shown.
-  mainform(const StartupTables& tables, FileLocations locations, QWidget* parent = nullptr);
+  /// Every file it reads or writes goes through `files`.
+  mainform(const StartupTables& tables, FileLocations locations, QWidget* parent = nullptr,
+           FileSystem& files = ProgramFileSystem(), Clock& clock = ProgramClock());
   /// A portable copy: every file in `applicationFolder`.
   mainform(const StartupTables& tables, const std::string& applicationFolder,
            QWidget* parent = nullptr);
@@ -57,8 +59,6 @@ class mainform : public QMainWindow, public PathWindow, public MainView {
   const FileLocations& Locations() const { return presenter_->Locations(); }
   /// Message `number` of the table, decoded for display.
   QString Message(int number) const;
-  /// The host through which Convert and Cancel drive the conversion run.
-  WindowRunHost& RunHostForWindow() { return presenter_->RunHostForWindow(); }
   /// The window rules this window shows.
   MainPresenter& Presenter() override { return *presenter_; }
   /// Opens (or raises) the map of the input file beside the window.
@@ -167,6 +167,7 @@ class mainform : public QMainWindow, public PathWindow, public MainView {
   /// Convert with the map's edited points in place of the input file.
   void ConvertEditedPoints();
 
+  FileSystem& files_;
   std::unique_ptr<MainPresenter> presenter_;
   MapWindow* mapWindow_ = nullptr;
 };

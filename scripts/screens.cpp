@@ -28,7 +28,7 @@
 #include "gui/path_selection.h"
 #include "platform/program_folder.h"
 #include "startup/startup.h"
-#include "window/window_run_host.h"
+#include "window/main_presenter.h"
 
 namespace {
 
@@ -101,9 +101,10 @@ int main(int argc, char* argv[]) {
   window->show();
 
   // The running layout as a run shows it, with a record count on the way.
-  velorin::WindowRunHost& host = window->RunHostForWindow();
-  host.SetProgressText(host.MessageText(5) + " 123456");
-  host.ShowExecutionPanel(1);
+  velorin::MainPresenter& host = window->Presenter();
+  host.OnRunning();
+  host.OnRecordWritten(123456);
+  host.EventStep();
   if (!Save(*window, output.filePath("main-running-" + suffix + ".png"))) return 1;
   host.ShowExecutionPanel(0);
 

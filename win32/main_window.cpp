@@ -74,7 +74,7 @@ void RegisterVelorinWindowClass() {
 }
 
 Win32MainWindow::Win32MainWindow(const StartupTables& tables, FileLocations locations,
-                                 Win32Seams seams)
+                                 Win32Seams seams, FileSystem& files, Clock& clock)
     : seams_(std::move(seams)) {
   RegisterVelorinWindowClass();
   // Minimize and close, but neither maximize nor a sizing border: the size
@@ -89,7 +89,7 @@ Win32MainWindow::Win32MainWindow(const StartupTables& tables, FileLocations loca
   // Every file dropped anywhere on the window arrives here; the rules decide
   // by the control under the drop point (Frame1 takes drops in every state).
   DragAcceptFiles(hwnd_, TRUE);
-  presenter_ = std::make_unique<MainPresenter>(*this, tables, std::move(locations));
+  presenter_ = std::make_unique<MainPresenter>(*this, tables, std::move(locations), files, clock);
   presenter_->Load();
   LayOut();
 }

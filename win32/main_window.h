@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/program_seams.h"
 #include "startup/file_locations.h"
 #include "startup/startup.h"
 #include "win32/win32_seams.h"
@@ -23,7 +24,9 @@ namespace velorin {
 class Win32MainWindow : public MainView {
  public:
   /// Creating the window is its load event; the window is not yet shown.
-  Win32MainWindow(const StartupTables& tables, FileLocations locations, Win32Seams seams = {});
+  /// Every file it reads or writes goes through `files`.
+  Win32MainWindow(const StartupTables& tables, FileLocations locations, Win32Seams seams = {},
+                  FileSystem& files = ProgramFileSystem(), Clock& clock = ProgramClock());
   ~Win32MainWindow() override;
   Win32MainWindow(const Win32MainWindow&) = delete;
   Win32MainWindow& operator=(const Win32MainWindow&) = delete;

@@ -42,7 +42,7 @@ void MainPresenter::ToggleDatum(std::size_t entry, MainMenu item) {
   // A settings file that cannot be written (a read-only installation), or
   // is no settings file, keeps the choice for this session alone.
   std::error_code error;
-  SaveSettingsEntry(*files_, locations_.settingsPath, entry, tables_.systemSettings[entry],
+  SaveSettingsEntry(files_, locations_.settingsPath, entry, tables_.systemSettings[entry],
                     IsDatumSetting, error);
 }
 

@@ -3,7 +3,6 @@
 #include "text/cp932_decoder.h"
 #include "window/dialog_filter.h"
 #include "window/window_formats.h"
-#include "window/window_run_host.h"
 
 namespace velorin {
 namespace {
@@ -28,11 +27,11 @@ std::string HelpFilePath(const StartupTables& tables, const std::string& dataFol
   return dataFolder + (tables.Japanese() ? "velorin_hlp_j.txt" : "velorin_hlp_e.txt");
 }
 
-MainPresenter::MainPresenter(MainView& view, const StartupTables& tables, FileLocations locations)
-    : view_(view), tables_(tables), locations_(std::move(locations)) {
+MainPresenter::MainPresenter(MainView& view, const StartupTables& tables, FileLocations locations,
+                             FileSystem& files, Clock& clock)
+    : view_(view), tables_(tables), locations_(std::move(locations)), files_(files), clock_(clock) {
   messages_.reserve(tables_.messageTable.size());
   for (const std::string& text : tables_.messageTable) messages_.push_back(Cp932ToUtf8(text));
-  runHost_ = std::make_unique<WindowRunHost>(*this, view_);
 }
 
 MainPresenter::~MainPresenter() = default;

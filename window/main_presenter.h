@@ -2,8 +2,10 @@
 // The rules of the main window, whatever toolkit draws it: the texts and fonts
 // it takes from the message table, the idle and running layouts, drop
 // acceptance, the two paths with their dialogs and the Convert availability,
-// the conversion run it hosts, help, About and the close guard. It drives a
-// MainView and is driven by the view's events.
+// help, About and the close guard. It is the window's host of a conversion
+// run: the engine's questions become the boxes of run_boxes.h, its events
+// the running panel and its count. It drives a MainView and is driven by
+// the view's events.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -13,15 +15,16 @@
 #include "convert/conversion_run.h"
 #include "formats/nvi_fields.h"
 #include "geo/datum.h"
+#include "platform/clock.h"
 #include "platform/file_system.h"
 #include "startup/file_locations.h"
 #include "startup/startup.h"
 #include "window/main_view.h"
 #include "window/osm_tag_choice.h"
+#include "window/run_boxes.h"
+#include "window/window_run.h"
 
 namespace velorin {
-
-class WindowRunHost;
 
 /// Keys the window acts on beyond its commands' own.
 enum class WindowKey {
@@ -29,10 +32,13 @@ enum class WindowKey {
   kClose,   ///< the system's close key (Alt+F4 on Windows)
 };
 
-class MainPresenter {
+class MainPresenter : public RunHost {
  public:
-  MainPresenter(MainView& view, const StartupTables& tables, FileLocations locations);
-  ~MainPresenter();
+  /// Every file of the window's runs and choices is read and written
+  /// through `files`; `clock` stamps the records.
+  MainPresenter(MainView& view, const StartupTables& tables, FileLocations locations,
+                FileSystem& files, Clock& clock);
+  ~MainPresenter() override;
 
   /// The load event: texts, then the idle layout, then drops switched on.
   void Load();
@@ -73,10 +79,15 @@ class MainPresenter {
   bool FilesDropped(MainControl target, const std::vector<std::string>& files);
 
   // Commands.
+  /// Convert, with the run options of the settings file.
   void ConvertCommand();
   /// Convert with `points` (the map's edited points) read in place of the
   /// input path box's file.
   void ConvertPointsCommand(RunInput points);
+  /// The conversion of the two path boxes with `options`: the start and
+  /// overwrite questions, the running panel, the last box and the focus;
+  /// every end leaves the idle layout with drops switched on.
+  RunOutcome Convert(WindowRunOptions options);
   void CancelCommand();
   /// While a run goes on, Escape and the close key ask whether to cancel it,
   /// as Cancel does (the window never closes then). Otherwise Escape does
@@ -109,8 +120,21 @@ class MainPresenter {
   const std::string& Message(int number) const;
   /// The font of messages 0 and 1.
   FontSpec MessageFont(bool bold = false) const;
-  /// The host through which Convert and Cancel drive the conversion run.
-  WindowRunHost& RunHostForWindow() { return *runHost_; }
+  /// Set by Cancel answered Yes, cleared when a run starts.
+  bool CancelRequested() const { return cancelRequested_; }
+  /// Milliseconds between two real event steps of a run (0: every entry).
+  void SetEventStepInterval(int milliseconds) { eventStepInterval_ = milliseconds; }
+
+  // The window as the host of its runs.
+  bool MayStart() override;
+  bool MayReplace(std::string_view outputPath) override;
+  void OnRunning() override;
+  /// Handles pending events (and shows the count) at most once per
+  /// event-step interval; otherwise returns at once. False after Cancel.
+  bool EventStep() override;
+  /// The count is kept until the next event step: a label change per
+  /// record would cost more than the conversion itself.
+  void OnRecordWritten(std::int32_t records) override;
 
  private:
   void ApplyPathGroupTexts();
@@ -124,18 +148,38 @@ class MainPresenter {
   void ApplyNviFieldMenu();
   void ApplyOsmTagMenu();
   void SetPathBoxText(PathKind path, const std::string& text);
-  void Convert(std::optional<RunInput> points);
+  MessageAnswer ShowRunBox(const MessageBoxRequest& request);
+  MessageLookup MessageLookupOf() const {
+    return [this](int number) { return Message(number); };
+  }
+  /// The last box of a run, the layout and the focus it leaves.
+  void ShowRunEnd(const RunOutcome& outcome, const RunOptions& run);
+  /// Where the log goes, its folder made when the locations ask for it.
+  std::string LogFilePath() const;
+  /// Puts a count still kept back on the progress label.
+  void ApplyProgressText();
 
   MainView& view_;
   StartupTables tables_;
   FileLocations locations_;
-  /// The disk, for the settings file and the run.
-  std::unique_ptr<FileSystem> files_ = std::make_unique<LocalFileSystem>();
   std::vector<std::string> messages_;
-  std::unique_ptr<WindowRunHost> runHost_;
+  /// The disk, for the settings file and the run.
+  FileSystem& files_;
+  Clock& clock_;
   bool running_ = false;
   bool dropsEnabled_ = false;
   bool conversionActive_ = false;
+  bool cancelRequested_ = false;
+  // The progress label of a run: message 5 and the count, shown at the
+  // next event step.
+  std::string progressText_;
+  bool progressPending_ = false;
+  std::int32_t records_ = 0;
+  std::optional<std::int64_t> lastEventStep_;  ///< on the coarse clock
+  /// A few steps a second: each costs the window system's round trips
+  /// (under Wine, each a wait for the wine server), and a tenth of a second
+  /// still answers a click at once.
+  int eventStepInterval_ = 100;
 };
 
 /// Data folder (ending with a separator) + velorin_hlp_j.txt when the

@@ -50,7 +50,7 @@ void MainPresenter::NviFieldCommand(NviField field) {
   ApplyNviFieldMenu();
   // The window fills the fields chosen from now on, remembered or not.
   std::error_code error;
-  if (SaveSettingsEntry(*files_, locations_.settingsPath, kNviFieldsSetting,
+  if (SaveSettingsEntry(files_, locations_.settingsPath, kNviFieldsSetting,
                         settings[kNviFieldsSetting], IsNviFieldSetting, error)) {
     return;
   }

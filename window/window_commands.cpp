@@ -1,39 +1,15 @@
-// The commands of MainPresenter: Convert and Cancel, which host the one
-// conversion run, the keys that cancel it, Quit, help and About.
-#include "formats/format_sniff.h"
-#include "platform/clock.h"
-#include "platform/file_system.h"
+// The commands of MainPresenter besides Convert (main_run.cpp): Cancel and
+// the keys that cancel a run, Quit, help and About.
 #include "platform/native_file.h"
 #include "window/about_texts.h"
 #include "window/main_presenter.h"
-#include "window/run_settings.h"
-#include "window/window_run.h"
-#include "window/window_run_host.h"
 
 namespace velorin {
 
-void MainPresenter::ConvertCommand() { Convert(std::nullopt); }
-
-void MainPresenter::ConvertPointsCommand(RunInput points) { Convert(std::move(points)); }
-
-void MainPresenter::Convert(std::optional<RunInput> points) {
-  // Convert is hidden while a run is active; a click still queued must not
-  // start a second run inside the first.
-  if (conversionActive_) return;
-  conversionActive_ = true;
-  LocalClock clock;
-  WindowRunOptions options = RunOptionsFromSettings(tables_.systemSettings);
-  // Any point file Velorin reads, told by its extension or else by its
-  // first bytes; the output is NVI.
-  options.inputFormat =
-      points ? points->format : InputFormatOfFile(view_.PathText(PathKind::kInput));
-  options.input = std::move(points);
-  RunInWindow(*runHost_, *files_, clock, options);
-  runHost_->ApplyProgressText();
-  conversionActive_ = false;
+void MainPresenter::CancelCommand() {
+  const MessageBoxRequest question = BoxRequest(kCancelQuestionBox, MessageLookupOf());
+  if (ShowRunBox(question) == MessageAnswer::kYes) cancelRequested_ = true;
 }
-
-void MainPresenter::CancelCommand() { RequestCancel(*runHost_); }
 
 void MainPresenter::KeyCommand(WindowKey key) {
   if (running_) return CancelCommand();

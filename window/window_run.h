@@ -1,8 +1,8 @@
 #pragma once
-// A conversion run hosted by the main window: the window's Convert and
-// Cancel commands. The engine's questions and events become exactly the
-// window's message-table texts, boxes and their buttons, the running panel,
-// the drop switches and the focus on a failure.
+// What a run of the main window reads besides the window itself: the input
+// format, the log switch and the rest of the engine's options as the
+// settings file sets them (run_settings.h), or the map's edited points in
+// place of the input path box's file.
 #include <optional>
 
 #include "convert/conversion_run.h"
@@ -10,7 +10,6 @@
 
 namespace velorin {
 
-/// What a run of the window needs beyond the window itself.
 struct WindowRunOptions {
   /// The format of the input path box's file.
   PointFormat inputFormat = PointFormat::kPot;
@@ -23,11 +22,6 @@ struct WindowRunOptions {
   std::optional<RunInput> input = std::nullopt;
 };
 
-/// Runs the Convert command; every end, failures included, leaves the
-/// window in the idle layout with drops switched on.
-RunOutcome RunInWindow(RunWindow& window, FileSystem& files, Clock& clock,
-                       WindowRunOptions options);
-
 /// Saves the map's edited points by `run` (its inputs, output and format
 /// set): a run without the start question, the running panel or the
 /// finished box, which asks before it replaces an existing file when
@@ -36,9 +30,5 @@ RunOutcome RunInWindow(RunWindow& window, FileSystem& files, Clock& clock,
 /// speaking of the file rather than of an NVI file.
 RunOutcome SaveInWindow(RunWindow& window, FileSystem& files, Clock& clock, RunOptions run,
                         bool askToReplace);
-
-/// The Cancel command: asks the cancel question and sets
-/// window.cancelRequested when the answer is Yes.
-void RequestCancel(RunWindow& window);
 
 }  // namespace velorin

@@ -19,7 +19,6 @@
 #include "startup/startup.h"
 #include "win32/main_window.h"
 #include "win32/win32_locations.h"
-#include "window/window_run_host.h"
 
 namespace {
 
@@ -58,12 +57,12 @@ std::vector<std::string> Arguments() {
 
 // What the window's host costs per entry of its own, in seconds for a
 // million: the progress text and the event step, in the running layout.
-double HostSecondsPerMillion(WindowRunHost& host) {
-  host.ShowExecutionPanel(1);
+double HostSecondsPerMillion(MainPresenter& host) {
+  host.OnRunning();
   const auto start = std::chrono::steady_clock::now();
-  for (int entry = 0; entry < 1'000'000; ++entry) {
-    host.SetProgressText("Records written: 1000000");
-    host.ProcessEvents();
+  for (int entry = 1; entry <= 1'000'000; ++entry) {
+    host.OnRecordWritten(entry);
+    host.EventStep();
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -124,7 +123,7 @@ int main() {
   Win32MainWindow window(tables, locations, seams);
   ShowWindow(window.Handle(), SW_SHOWNA);
   UpdateWindow(window.Handle());
-  WindowRunHost& host = window.Presenter().RunHostForWindow();
+  MainPresenter& host = window.Presenter();
   if (arguments.size() > 2) host.SetEventStepInterval(std::atoi(arguments[2].c_str()));
   window.Presenter().AcceptInputPath(arguments[0]);
 

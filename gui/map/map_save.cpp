@@ -22,20 +22,13 @@ class SaveWindow : public RunWindow {
   SaveWindow(QWidget& window, const MapTexts& texts) : window_(window), texts_(texts) {
     clock_.start();
   }
-  std::string InputPathText() override { return {}; }
-  std::string OutputPathText() override { return {}; }
   std::string MessageText(int number) override { return texts_.Message(number).toStdString(); }
-  std::string ApplicationFolder() override { return {}; }
   MessageAnswer ShowMessageBox(const MessageBoxRequest& request) override {
     QString text = QString::fromStdString(request.text);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return velorin::ShowMessageBox(&window_, QString::fromStdString(request.title), text,
                                    request.buttons, request.defaultAnswer);
   }
-  void SetProgressText(std::string_view) override {}
-  void ShowExecutionPanel(std::int16_t) override {}
-  void SetDropTargetsEnabled(bool) override {}
-  void PointAtPath(RunPath) override {}
   void ProcessEvents() override {
     if (clock_.elapsed() < 100) return;
     clock_.restart();

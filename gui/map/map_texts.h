@@ -10,15 +10,15 @@
 #include "map/edited_points.h"
 #include "map/save_report.h"
 #include "startup/startup.h"
+#include "window/run_boxes.h"
 
 namespace velorin {
 
-/// Message numbers of the map window.
+/// Message numbers of the map window (the titles of its boxes are the
+/// run's, run_boxes.h).
 enum MapMessage : int {
   kMapMenuMessage = 12,
   kFileMenuMessage = 10,
-  kQuestionTitleMessage = 90,
-  kErrorTitleMessage = 91,
   kSkippedMessage = 113,
   kSkippedUntitledMessage = 114,
   kSkippedOutOfRangeMessage = 115,

@@ -15,7 +15,7 @@
 
 #include "gui/mainform.h"
 #include "gui/path_selection.h"
-#include "window/window_run_host.h"
+#include "window/main_presenter.h"
 #include "window_test_support.h"
 
 using namespace velorin;
@@ -207,7 +207,7 @@ class ConversionWindowTest : public QObject {
     const QString input = folder_->Write("many.pot", PointLines(kPoints));
     const QString dropped = folder_->Write("dropped.pot", "");
     AcceptInputPath(*window_, input);
-    window_->RunHostForWindow().SetEventStepInterval(0);  // an event step for every line
+    window_->Presenter().SetEventStepInterval(0);  // an event step for every line
 
     message_box_seam::QueueAnswer(MessageAnswer::kYes);  // start
     message_box_seam::QueueAnswer(MessageAnswer::kNo);   // first Cancel: go on

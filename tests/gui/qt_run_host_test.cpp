@@ -1,5 +1,6 @@
-// The window as host of a conversion run: texts in, progress out, and an
-// event step that only works when its interval has passed.
+// The Qt window as the host of a conversion run: texts in, questions
+// through the message box seam, the count out, and an event step that only
+// works when its interval has passed.
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,8 +9,8 @@
 
 #include "gui/mainform.h"
 #include "gui/path_selection.h"
+#include "window/main_presenter.h"
 #include "window/run_settings.h"
-#include "window/window_run_host.h"
 #include "window_test_support.h"
 
 using namespace velorin;
@@ -20,7 +21,7 @@ class QtRunHostTest : public QObject {
 
  private:
   std::unique_ptr<mainform> window_;
-  WindowRunHost& Host() { return window_->RunHostForWindow(); }
+  MainPresenter& Host() { return window_->Presenter(); }
 
  private slots:
   void initTestCase() { EnableSeams(); }
@@ -43,10 +44,10 @@ class QtRunHostTest : public QObject {
   }
 
   void messagesComeDecoded() {
-    QCOMPARE(Host().MessageText(90), std::string("確認"));
-    QCOMPARE(Host().MessageText(5), std::string("M5"));
-    QCOMPARE(Host().MessageText(200), std::string());
-    QCOMPARE(Host().MessageText(-1), std::string());
+    QCOMPARE(Host().Message(90), std::string("確認"));
+    QCOMPARE(Host().Message(5), std::string("M5"));
+    QCOMPARE(Host().Message(200), std::string());
+    QCOMPARE(Host().Message(-1), std::string());
   }
 
   void settingsAndFolderComeFromStartUp() {
@@ -56,23 +57,19 @@ class QtRunHostTest : public QObject {
     // A table cut short counts its missing entries as empty.
     const std::vector<std::string> shortTable = {"JPN", "0"};
     QVERIFY(!RunOptionsFromSettings(shortTable).log);
-    QCOMPARE(Host().ApplicationFolder(), std::string("/opt/velorin/"));
-    QCOMPARE(Host().LogFilePath(), std::string("/opt/velorin/velorin_log.txt"));
+    QCOMPARE(window_->Locations().dataFolder, std::string("/opt/velorin/"));
+    QCOMPARE(window_->Locations().logPath, std::string("/opt/velorin/velorin_log.txt"));
   }
 
   void pathsAreTheBoxTextsInUtf8() {
     AcceptInputPath(*window_, QStringLiteral("/データ/東京.pot"));
-    QCOMPARE(Host().InputPathText(), std::string("/データ/東京.pot"));
-    QCOMPARE(Host().OutputPathText(), std::string("/データ/東京.nvi"));
+    QCOMPARE(window_->PathText(PathKind::kInput), std::string("/データ/東京.pot"));
+    QCOMPARE(window_->PathText(PathKind::kOutput), std::string("/データ/東京.nvi"));
   }
 
-  void boxesGoThroughTheMessageBoxSeam() {
+  void questionsGoThroughTheMessageBoxSeam() {
     message_box_seam::QueueAnswer(MessageAnswer::kNo);
-    const MessageAnswer answer =
-        Host().ShowMessageBox({RunMessage::kStartQuestion, Host().MessageText(90),
-                               Host().MessageText(100) + "\r\n" + Host().MessageText(101),
-                               MessageButtons::kYesNo, MessageAnswer::kYes});
-    QCOMPARE(answer, MessageAnswer::kNo);
+    QVERIFY(!Host().MayStart());
     QCOMPARE(message_box_seam::Shown().size(), std::size_t{1});
     QCOMPARE(message_box_seam::Shown()[0].title, QStringLiteral("確認"));
     QCOMPARE(message_box_seam::Shown()[0].text, QStringLiteral("変換を始めます\r\nM101"));
@@ -80,51 +77,46 @@ class QtRunHostTest : public QObject {
     QCOMPARE(message_box_seam::Shown()[0].defaultAnswer, MessageAnswer::kYes);
   }
 
-  void progressTextWaitsForTheEventStep() {
-    Host().ShowExecutionPanel(1);
+  void countWaitsForTheEventStep() {
+    Host().OnRunning();
     Host().SetEventStepInterval(60'000);
-    Host().SetProgressText("M5 0");
     QVERIFY(window_->Label_for_While_Execute2->text().isEmpty());
-    Host().ProcessEvents();  // the first step after the panel appears always runs
+    Host().EventStep();  // the first step after the panel appears always runs
     QCOMPARE(window_->Label_for_While_Execute2->text(), QStringLiteral("M5 0"));
-    Host().SetProgressText("M5 1");
-    Host().SetProgressText("M5 2");
-    Host().ProcessEvents();  // within the interval: nothing happens
+    Host().OnRecordWritten(1);
+    Host().OnRecordWritten(2);
+    Host().EventStep();  // within the interval: nothing happens
     QCOMPARE(window_->Label_for_While_Execute2->text(), QStringLiteral("M5 0"));
-    Host().ShowExecutionPanel(0);  // the end of a run shows the last count
+    message_box_seam::QueueAnswer(MessageAnswer::kNo);
+    Host().MayReplace("out.nvi");  // a box shows the count it stands over
     QCOMPARE(window_->Label_for_While_Execute2->text(), QStringLiteral("M5 2"));
+    Host().ShowExecutionPanel(0);
   }
 
   void eventStepHandlesPostedEventsOnlyWhenDue() {
     int delivered = 0;
-    Host().ShowExecutionPanel(1);
+    Host().OnRunning();
     Host().SetEventStepInterval(60'000);
     QMetaObject::invokeMethod(
         window_.get(), [&] { ++delivered; }, Qt::QueuedConnection);
-    Host().ProcessEvents();
+    Host().EventStep();
     QCOMPARE(delivered, 1);
     QMetaObject::invokeMethod(
         window_.get(), [&] { ++delivered; }, Qt::QueuedConnection);
-    Host().ProcessEvents();
+    Host().EventStep();
     QCOMPARE(delivered, 1);
     Host().SetEventStepInterval(0);
-    Host().ProcessEvents();
+    Host().EventStep();
     QCOMPARE(delivered, 2);
     Host().ShowExecutionPanel(0);
-  }
-
-  void focusMovesToTheBrowseCommands() {
-    Host().PointAtPath(RunPath::kOutput);
-    QCOMPARE(window_->focusWidget(), window_->Command_for_NVI);
-    Host().PointAtPath(RunPath::kInput);
-    QCOMPARE(window_->focusWidget(), window_->Command_for_POT);
   }
 
   void layoutAndDropSwitchesReachTheWindow() {
     Host().SetDropTargetsEnabled(false);
     QVERIFY(!window_->Text_for_POT->acceptDrops());
-    Host().ShowExecutionPanel(1);
+    Host().OnRunning();
     QVERIFY(window_->Command_for_Cancel->isVisible());
+    QCOMPARE(window_->focusWidget(), window_->Command_for_Cancel);
     Host().ShowExecutionPanel(0);
     Host().SetDropTargetsEnabled(true);
     QVERIFY(window_->Text_for_POT->acceptDrops());

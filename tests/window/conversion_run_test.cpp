@@ -32,7 +32,7 @@ TEST(RequestCancel, AsksWithNoAsTheDefault) {
   ScriptedHost host;
   host.Answer(RunMessage::kCancelQuestion, MessageAnswer::kNo);
   RequestCancel(host);
-  EXPECT_FALSE(host.cancelRequested);
+  EXPECT_FALSE(host.Presenter().CancelRequested());
   ASSERT_EQ(host.boxes.size(), 1u);
   const MessageBoxRequest& box = host.boxes[0];
   EXPECT_EQ(box.kind, RunMessage::kCancelQuestion);
@@ -51,7 +51,7 @@ TEST(RequestCancel, SetsTheFlagOnlyWhenTheAnswerIsYes) {
     ScriptedHost host;
     host.Answer(RunMessage::kCancelQuestion, answer);
     RequestCancel(host);
-    EXPECT_EQ(host.cancelRequested, cancels) << static_cast<int>(answer);
+    EXPECT_EQ(host.Presenter().CancelRequested(), cancels) << static_cast<int>(answer);
   }
 }
 
@@ -246,7 +246,8 @@ TEST_F(RunTest, CancelBeforeTheFirstLineWritesNothing) {
 
 TEST_F(RunTest, AnEarlierCancelIsClearedAtTheStart) {
   WriteInput(PointLine("A") + "\r\n");
-  host.cancelRequested = true;
+  host.Answer(RunMessage::kCancelQuestion, MessageAnswer::kYes);
+  RequestCancel(host);
   EXPECT_EQ(RunAnsweringYes().result, RunResult::kFinished);
   EXPECT_EQ(Output(), NviBlock("A", kPosition135x35));
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fake_main_view.h"
+#include "platform/program_seams.h"
 #include "tests/support/temp_folder.h"
 #include "window/main_presenter.h"
 #include "window/run_settings.h"
@@ -74,7 +75,8 @@ std::string SettingsFile(const std::vector<std::string>& lines) {
 class DatumChoiceTest : public ::testing::Test {
  protected:
   explicit DatumChoiceTest(const std::string& input = "", const std::string& output = "")
-      : presenter_(view_, Tables(input, output), PortableLocations(folder_.Folder())) {
+      : presenter_(view_, Tables(input, output), PortableLocations(folder_.Folder()),
+                   ProgramFileSystem(), ProgramClock()) {
     folder_.Write("velorin.ini", SettingsFile(kSettingsLines));
     presenter_.Load();
   }

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "fake_main_view.h"
+#include "platform/program_seams.h"
 #include "window/main_layout.h"
-#include "window/window_run_host.h"
 
 namespace velorin::window_test {
 namespace {
@@ -35,7 +35,8 @@ StartupTables SyntheticTables(const std::string& language = "1") {
 class PresenterTest : public ::testing::Test {
  protected:
   explicit PresenterTest(const StartupTables& tables = SyntheticTables())
-      : presenter_(view_, tables, PortableLocations("/opt/velorin/")) {
+      : presenter_(view_, tables, PortableLocations("/opt/velorin/"), ProgramFileSystem(),
+                   ProgramClock()) {
     presenter_.Load();
     view_.focus.reset();
   }
@@ -222,7 +223,6 @@ class KeyRuleTest : public PresenterTest, public ::testing::WithParamInterface<K
 TEST_P(KeyRuleTest, AskToCancelARunOrActAsIdle) {
   const KeyCase& c = GetParam();
   if (c.running) presenter_.ShowExecutionPanel(1);
-  presenter_.RunHostForWindow().cancelRequested = false;
   view_.boxAnswers.push_back(c.answer);
   presenter_.KeyCommand(c.key);
   ASSERT_EQ(view_.boxes.size(), c.asks ? 1U : 0U);
@@ -230,7 +230,7 @@ TEST_P(KeyRuleTest, AskToCancelARunOrActAsIdle) {
     EXPECT_EQ(view_.boxes[0].text, "M108\r\nM109");
     EXPECT_EQ(view_.boxes[0].defaultAnswer, MessageAnswer::kNo);
   }
-  EXPECT_EQ(presenter_.RunHostForWindow().cancelRequested, c.cancels);
+  EXPECT_EQ(presenter_.CancelRequested(), c.cancels);
   EXPECT_EQ(view_.closeRequests, c.closeRequests);
   EXPECT_EQ(presenter_.Running(), c.running) << "the layout stays until the run ends";
 }
@@ -316,7 +316,8 @@ TEST_P(HelpRuleTest, OpensTheLanguagesFileOrSaysItIsMissing) {
   FakeMainView view;
   view.helpOpens = c.opens;
   MainPresenter presenter(view, SyntheticTables(c.language),
-                          PortableLocations(folder.string() + "/"));
+                          PortableLocations(folder.string() + "/"), ProgramFileSystem(),
+                          ProgramClock());
   presenter.Load();
   presenter.HelpCommand();
   if (c.filePresent) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_main_view.h"
+#include "platform/program_seams.h"
 #include "startup/settings_entry.h"
 #include "tests/support/temp_folder.h"
 #include "window/main_presenter.h"
@@ -59,7 +60,8 @@ TEST_P(NviFieldMenuTest, ClicksChangeTheChoiceAndTheSettingsKeepIt) {
   const std::string settings = "1\r\n0\r\n\r\n0\r\n\r\n" + c.remembered + "\r\n" + lines;
   WriteBytes(folder.PathOf("velorin.ini"), settings);
   FakeMainView view;
-  MainPresenter presenter(view, Tables(c.remembered), PortableLocations(folder.PathOf("")));
+  MainPresenter presenter(view, Tables(c.remembered), PortableLocations(folder.PathOf("")),
+                          ProgramFileSystem(), ProgramClock());
   presenter.Load();
   EXPECT_EQ(view.menus[MainMenu::kFileNviAddr].text, "M174");
   EXPECT_EQ(view.menus[MainMenu::kFileNviMail].text, "M177");
@@ -97,7 +99,8 @@ TEST(NviFieldMenu, AChoiceThatCannotBeSavedIsSaidAndStillFilled) {
   ASSERT_TRUE(folder.ok());
   FakeMainView view;
   // No settings file where the locations say: nothing to write into.
-  MainPresenter presenter(view, Tables(""), PortableLocations(folder.PathOf("gone/")));
+  MainPresenter presenter(view, Tables(""), PortableLocations(folder.PathOf("gone/")),
+                          ProgramFileSystem(), ProgramClock());
   presenter.Load();
   presenter.NviFieldCommand(NviField::kAddr);
   ASSERT_EQ(view.boxes.size(), 1U);
@@ -114,7 +117,8 @@ TEST(NviFieldMenu, AChoiceThatCannotBeSavedIsSaidAndStillFilled) {
 
 TEST(NviFieldMenu, ARunningConversionIgnoresAClick) {
   FakeMainView view;
-  MainPresenter presenter(view, Tables(""), PortableLocations("/nonexistent/velorin/"));
+  MainPresenter presenter(view, Tables(""), PortableLocations("/nonexistent/velorin/"),
+                          ProgramFileSystem(), ProgramClock());
   presenter.Load();
   presenter.ShowExecutionPanel(1);
   presenter.NviFieldCommand(NviField::kAddr);

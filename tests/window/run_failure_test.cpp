@@ -137,7 +137,7 @@ TEST_F(RunFailureTest, ReadErrorDropsTheBlocksWrittenBefore) {
   FailingSecondRead failing;
   host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
   host.ExpectBox(RunMessage::kFailure);
-  const RunOutcome outcome = RunInWindow(host, failing, clock, host.Options());
+  const RunOutcome outcome = host.Run(failing, clock, host.Options());
   EXPECT_EQ(outcome.failedStage, RunStage::kReadLine);
   EXPECT_EQ(outcome.records, 2);
   EXPECT_EQ(outcome.error, std::errc::io_error);
@@ -153,8 +153,7 @@ TEST_F(RunFailureTest, ReadErrorPastTheRecordLimitKeepsTheRecordsAndNamesTheLine
   FailingSecondRead failing;
   host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
   host.ExpectBox(RunMessage::kFinished);
-  const RunOutcome outcome =
-      RunInWindow(host, failing, clock, host.Options({.run = {.recordLimit = 1}}));
+  const RunOutcome outcome = host.Run(failing, clock, host.Options({.run = {.recordLimit = 1}}));
   EXPECT_EQ(outcome.result, RunResult::kFinished);
   EXPECT_EQ(outcome.records, 1);
   EXPECT_EQ(outcome.firstLineNotConverted, 2);
@@ -182,7 +181,7 @@ TEST_F(RunFailureTest, RunningOutOfMemoryOnALineFailsInStageThree) {
   ExhaustedMemory exhausted;
   host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
   host.ExpectBox(RunMessage::kFailure);
-  const RunOutcome outcome = RunInWindow(host, exhausted, clock, host.Options());
+  const RunOutcome outcome = host.Run(exhausted, clock, host.Options());
   EXPECT_EQ(outcome.failedStage, RunStage::kReadLine);
   EXPECT_EQ(outcome.error, std::errc::not_enough_memory);
   ExpectFailureEnd("m126\r\nm127", "focus input");
@@ -324,7 +323,7 @@ TEST_P(FailureKeepsOutputTest, OutputIsAsItWas) {
   host.Answer(RunMessage::kStartQuestion, MessageAnswer::kYes);
   if (outputExists) host.Answer(RunMessage::kOverwriteQuestion, MessageAnswer::kYes);
   host.ExpectBox(RunMessage::kFailure);
-  const RunOutcome outcome = RunInWindow(host, *fileSystem, clock, host.Options());
+  const RunOutcome outcome = host.Run(*fileSystem, clock, host.Options());
   limit.reset();
   EXPECT_EQ(outcome.failedStage, failure.stage);
   EXPECT_EQ(outcome.outputExisted, outputExists);

@@ -64,7 +64,7 @@ class RunTest : public ::testing::Test {
     return Run(options);
   }
   RunOutcome Run(WindowRunOptions options = {}) {
-    return RunInWindow(host, files, clock, host.Options(options));
+    return host.Run(files, clock, host.Options(options));
   }
   const MessageBoxRequest& LastBox() const { return host.boxes.back(); }
 

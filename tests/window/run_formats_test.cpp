@@ -124,7 +124,8 @@ TEST_F(RunFormatsTest, OtherFormatsHaveNoRecordLimit) {
 
 TEST_F(RunFormatsTest, CancelKeepsAWholeFileOfThePointsSoFar) {
   WriteInput("name,lat,lon\nA,1,1\nB,1,1\nC,1,1\n");
-  host.OnProcessEvents(2, [this] { host.cancelRequested = true; });
+  host.Answer(RunMessage::kCancelQuestion, MessageAnswer::kYes);
+  host.OnProcessEvents(2, [this] { RequestCancel(host); });
   const RunOutcome outcome = RunAnsweringYes(RunMessage::kCancelled, CsvTo(PointFormat::kGpx));
   EXPECT_EQ(outcome.result, RunResult::kCancelled);
   EXPECT_EQ(outcome.records, 1);

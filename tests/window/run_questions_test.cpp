@@ -103,12 +103,12 @@ TEST_F(RunTest, SamePathTextsAreRefusedWithoutTouchingFiles) {
     host.outputPath = c.output;
     if (c.focus == nullptr) {
       host.Answer(RunMessage::kStartQuestion, MessageAnswer::kNo);
-      const RunOutcome ran = RunInWindow(host, files, clock, host.Options());
+      const RunOutcome ran = host.Run(files, clock, host.Options());
       EXPECT_EQ(ran.result, RunResult::kDeclinedStart);
       continue;
     }
     host.ExpectBox(RunMessage::kSamePath);
-    const RunOutcome ran = RunInWindow(host, files, clock, host.Options());
+    const RunOutcome ran = host.Run(files, clock, host.Options());
     EXPECT_EQ(ran.result, RunResult::kRefusedSamePath);
     EXPECT_THAT(host.calls, ElementsAre("drops off", "box same path", c.focus, "drops on"));
     ASSERT_EQ(host.boxes.size(), 1u);
@@ -151,7 +151,7 @@ TEST_F(RunTest, LogThatIsTheOutputOrTheInputIsRefused) {
     host.inputPath = folder.PathOf(c.input);
     host.outputPath = folder.PathOf(c.output);
     host.ExpectBox(RunMessage::kSamePath);
-    const RunOutcome ran = RunInWindow(host, files, clock, host.Options());
+    const RunOutcome ran = host.Run(files, clock, host.Options());
     EXPECT_EQ(ran.result, RunResult::kRefusedSamePath);
     EXPECT_THAT(host.calls, ElementsAre("drops off", "box same path", c.focus, "drops on"));
     EXPECT_FALSE(Exists(folder.PathOf("velorin_log.txt")));
@@ -178,7 +178,7 @@ TEST_F(RunTest, TwoNamesOfOneFileAreRefused) {
     host.inputPath = folder.PathOf(c.input);
     host.outputPath = folder.PathOf(c.output);
     host.ExpectBox(RunMessage::kSamePath);
-    const RunOutcome ran = RunInWindow(host, files, clock, host.Options());
+    const RunOutcome ran = host.Run(files, clock, host.Options());
     EXPECT_EQ(ran.result, RunResult::kRefusedSamePath);
     EXPECT_THAT(host.calls, ElementsAre("drops off", "box same path", c.focus, "drops on"));
     EXPECT_EQ(ReadBytes(folder.PathOf("a.pot")), pot);

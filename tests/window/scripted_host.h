@@ -1,20 +1,22 @@
 #pragma once
-// A window driven by a script, as the host of a run: queued answers per kind
-// of box, every call recorded in order, and hooks that run inside a given
-// ProcessEvents call.
+// The main window driven by a script, as the host of its runs: the window
+// rules (MainPresenter) over a view that answers boxes from queues per kind
+// of box, records every call the run makes in order, and runs hooks inside
+// a given event step.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "window/run_window.h"
-#include "window/window_run.h"
+#include "fake_main_view.h"
+#include "window/main_presenter.h"
 
 namespace velorin::testing {
 
@@ -38,7 +40,29 @@ inline const char* KindName(RunMessage kind) {
   return "?";
 }
 
-class ScriptedHost : public RunWindow {
+/// The kind of a run's box from its text: message N reads "mN", and the
+/// first message number names the box.
+inline RunMessage KindOfText(std::string_view text) {
+  const int first = std::atoi(std::string(text.substr(1, text.find('\r'))).c_str());
+  switch (first) {
+    case 100:
+      return RunMessage::kStartQuestion;
+    case 102:
+      return RunMessage::kOverwriteQuestion;
+    case 106:
+      return RunMessage::kFinished;
+    case 108:
+      return RunMessage::kCancelQuestion;
+    case 110:
+      return RunMessage::kCancelled;
+    case 120:
+      return RunMessage::kSamePath;
+    default:
+      return RunMessage::kFailure;
+  }
+}
+
+class ScriptedHost : public window_test::FakeMainView {
  public:
   ~ScriptedHost() override {
     for (const auto& [kind, answers] : answers_) {
@@ -50,7 +74,7 @@ class ScriptedHost : public RunWindow {
   void Answer(RunMessage kind, MessageAnswer answer) { answers_[kind].push_back(answer); }
   /// Queues OK for the next box of this kind.
   void ExpectBox(RunMessage kind) { Answer(kind, MessageAnswer::kOk); }
-  /// Runs `hook` inside the `callNumber`-th ProcessEvents call (from 1).
+  /// Runs `hook` inside the `callNumber`-th event step (from 1).
   void OnProcessEvents(int callNumber, std::function<void()> hook) {
     hooks_[callNumber] = std::move(hook);
   }
@@ -66,13 +90,11 @@ class ScriptedHost : public RunWindow {
   // What the run did.
   std::vector<MessageBoxRequest> boxes;
   std::vector<std::string> progressTexts;
-  /// Every window call in order: "drops off", "box <kind>", "panel 1",
+  /// Every window call of a run in order: "drops off", "box <kind>", "panel 1",
   /// "progress <text>", "focus input", ...
   std::vector<std::string> calls;
   int processEventsCalls = 0;
 
-  std::string InputPathText() override { return inputPath; }
-  std::string OutputPathText() override { return outputPath; }
   /// `base` with the untitled rule and the log switch of `settings`, as the
   /// window sets them.
   WindowRunOptions Options(WindowRunOptions base = {}) const {
@@ -84,12 +106,38 @@ class ScriptedHost : public RunWindow {
     base.log = entry(3) == "1";
     return base;
   }
-  /// Message N reads "mN", so expected texts spell out the numbers used.
-  std::string MessageText(int number) override { return "m" + std::to_string(number); }
-  std::string ApplicationFolder() override { return applicationFolder; }
-  std::string LogFilePath() override { return logPath ? *logPath : RunWindow::LogFilePath(); }
 
-  MessageAnswer ShowMessageBox(const MessageBoxRequest& request) override {
+  /// The window's rules over this view, made at first use with the folders
+  /// set by then; every event step of a run reaches the view.
+  MainPresenter& Presenter(FileSystem& files, Clock& clock) {
+    if (!presenter_) {
+      StartupTables tables;
+      for (std::size_t n = 0; n < tables.messageTable.size(); ++n)
+        tables.messageTable[n] = "m" + std::to_string(n);
+      FileLocations locations = PortableLocations(applicationFolder);
+      if (logPath) locations.logPath = *logPath;
+      presenter_ = std::make_unique<MainPresenter>(*this, tables, locations, files, clock);
+      presenter_->SetEventStepInterval(0);
+    }
+    return *presenter_;
+  }
+  MainPresenter& Presenter() { return Presenter(files_, clock_); }
+
+  /// Convert with the two paths and `options`, through `files`.
+  RunOutcome Run(FileSystem& files, Clock& clock, const WindowRunOptions& options) {
+    MainPresenter& presenter = Presenter(files, clock);
+    paths[PathKind::kInput] = inputPath;
+    paths[PathKind::kOutput] = outputPath;
+    recording_ = true;
+    const RunOutcome outcome = presenter.Convert(options);
+    recording_ = false;
+    return outcome;
+  }
+
+  MessageAnswer ShowMessageBox(const std::string& title, const std::string& text,
+                               MessageButtons buttons, MessageAnswer defaultAnswer,
+                               MessageIcon) override {
+    const MessageBoxRequest request{KindOfText(text), title, text, buttons, defaultAnswer};
     boxes.push_back(request);
     calls.push_back(std::string("box ") + KindName(request.kind));
     auto& queued = answers_[request.kind];
@@ -101,18 +149,29 @@ class ScriptedHost : public RunWindow {
     queued.pop_front();
     return answer;
   }
-  void SetProgressText(std::string_view text) override {
-    progressTexts.emplace_back(text);
-    calls.push_back("progress " + std::string(text));
+  void SetCaption(MainControl control, const std::string& text) override {
+    FakeMainView::SetCaption(control, text);
+    if (!recording_ || control != MainControl::kLabel_for_While_Execute2) return;
+    progressTexts.push_back(text);
+    calls.push_back("progress " + text);
   }
-  void ShowExecutionPanel(std::int16_t mode) override {
-    calls.push_back("panel " + std::to_string(mode));
+  void SetVisible(MainControl control, bool visible) override {
+    FakeMainView::SetVisible(control, visible);
+    if (recording_ && control == MainControl::kFrame_for_While_Execute)
+      calls.push_back(visible ? "panel 1" : "panel 0");
   }
-  void SetDropTargetsEnabled(bool enabled) override {
-    calls.push_back(enabled ? "drops on" : "drops off");
+  void SetDropAccepted(MainControl control, bool accepted) override {
+    FakeMainView::SetDropAccepted(control, accepted);
+    if (recording_ && control == MainControl::kWindow)
+      calls.push_back(accepted ? "drops on" : "drops off");
   }
-  void PointAtPath(RunPath target) override {
-    calls.push_back(target == RunPath::kInput ? "focus input" : "focus output");
+  /// The run brings the user to a browse command after a refusal or a
+  /// failure; where the layout puts the focus is the presenter's tests'.
+  void SetFocus(MainControl control) override {
+    FakeMainView::SetFocus(control);
+    if (!recording_) return;
+    if (control == MainControl::kCommand_for_POT) calls.push_back("focus input");
+    if (control == MainControl::kCommand_for_NVI) calls.push_back("focus output");
   }
   void ProcessEvents() override {
     ++processEventsCalls;
@@ -123,6 +182,13 @@ class ScriptedHost : public RunWindow {
  private:
   std::map<RunMessage, std::deque<MessageAnswer>> answers_;
   std::map<int, std::function<void()>> hooks_;
+  std::unique_ptr<MainPresenter> presenter_;
+  LocalFileSystem files_;
+  FixedClock clock_{{"2010/04/01", "14:30:00"}};
+  bool recording_ = false;
 };
+
+/// The Cancel command of the window: the cancel question, the flag set on Yes.
+inline void RequestCancel(ScriptedHost& host) { host.Presenter().CancelCommand(); }
 
 }  // namespace velorin::testing

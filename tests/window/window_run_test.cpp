@@ -8,8 +8,8 @@
 #include <iterator>
 
 #include "fake_main_view.h"
+#include "platform/program_seams.h"
 #include "window/main_presenter.h"
-#include "window/window_run_host.h"
 
 namespace velorin::window_test {
 namespace {
@@ -60,11 +60,12 @@ TEST_P(WindowRunTest, AsksAndEndsWithItsMessage) {
   const fs::path input = folder_ / (*c.input ? c.input : "missing.pot");
   if (*c.input) std::ofstream(input, std::ios::binary) << PointLines(20);
   FakeMainView view;
-  MainPresenter presenter(view, RunTables(), PortableLocations(folder_.string() + "/"));
+  MainPresenter presenter(view, RunTables(), PortableLocations(folder_.string() + "/"),
+                          ProgramFileSystem(), ProgramClock());
   presenter.Load();
   presenter.AcceptInputPath(input.string());
   presenter.AcceptOutputPath((folder_ / c.output).string());
-  presenter.RunHostForWindow().SetEventStepInterval(0);
+  presenter.SetEventStepInterval(0);
   for (MessageAnswer answer : c.answers) view.boxAnswers.push_back(answer);
   bool sawRunningLayout = false;
   view.onEventStep = [&] {
