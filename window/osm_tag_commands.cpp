@@ -1,6 +1,7 @@
 // The OpenStreetMap objects the window keeps: four items under Tool >
 // Option, each ticked while the settings file's OSM tags (entry
 // kOsmTagsEntry) hold its tags, the choice written back at once.
+#include "formats/osm_tags.h"
 #include "startup/settings_entry.h"
 #include "window/main_presenter.h"
 #include "window/osm_tag_choice.h"
@@ -16,6 +17,13 @@ constexpr int kFirstOsmPresetMessage = 181;
 constexpr MainMenu kOsmPresetItems[] = {
     MainMenu::kToolOptionOsmFuel, MainMenu::kToolOptionOsmServices,
     MainMenu::kToolOptionOsmHotSpring, MainMenu::kToolOptionOsmParking};
+
+/// Tags as --osm-tags takes them: a settings file whose entry holds anything
+/// else is not written.
+bool IsOsmTagsSetting(std::string_view entry) {
+  std::string unread;
+  return ParseOsmTags(entry, unread).has_value();
+}
 
 }  // namespace
 
@@ -39,7 +47,8 @@ void MainPresenter::OsmTagsCommand(OsmPreset preset) {
   // A settings file that cannot be written (a read-only installation)
   // keeps the choice for this session alone, as the datums do.
   std::error_code error;
-  SaveSettingsEntry(locations_.settingsPath, kOsmTagsEntry, settings[kOsmTagsEntry], error);
+  SaveSettingsEntry(files_, locations_.settingsPath, kOsmTagsEntry, settings[kOsmTagsEntry],
+                    IsOsmTagsSetting, error);
 }
 
 }  // namespace velorin
