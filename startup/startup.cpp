@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstddef>
 
+#include "platform/program_seams.h"
 #include "startup/text_file_loader.h"
 
 namespace velorin {
@@ -58,15 +59,17 @@ std::string LoadProblem(std::int16_t result, std::int32_t lines) {
 
 }  // namespace
 
-StartupOutcome LoadStartupFiles(const FileLocations& locations, StartupTables& tables) {
+StartupOutcome LoadStartupFiles(FileSystem& files, const FileLocations& locations,
+                                StartupTables& tables) {
   const std::int16_t settings =
-      LoadTextLines(locations.settingsPath, kSettingsLines, tables.systemSettings);
+      LoadTextLines(files, locations.settingsPath, kSettingsLines, tables.systemSettings);
   if (settings != 0)
     return {StartupFailure::kSettings, locations.settingsPath,
             LoadProblem(settings, kSettingsLines)};
 
   const std::string messagePath = locations.dataFolder + MessageFileName(tables);
-  const std::int16_t messages = LoadTextLines(messagePath, kMessageLines, tables.messageTable);
+  const std::int16_t messages =
+      LoadTextLines(files, messagePath, kMessageLines, tables.messageTable);
   if (messages != 0)
     return {StartupFailure::kMessages, messagePath, LoadProblem(messages, kMessageLines)};
 
@@ -79,8 +82,13 @@ StartupOutcome LoadStartupFiles(const FileLocations& locations, StartupTables& t
   return {};
 }
 
-StartupFailure LoadStartupTables(const std::string& applicationFolder, StartupTables& tables) {
-  return LoadStartupFiles(PortableLocations(applicationFolder), tables).failure;
+StartupOutcome LoadStartupFiles(const FileLocations& locations, StartupTables& tables) {
+  return LoadStartupFiles(ProgramFileSystem(), locations, tables);
+}
+
+StartupFailure LoadStartupTables(FileSystem& files, const std::string& applicationFolder,
+                                 StartupTables& tables) {
+  return LoadStartupFiles(files, PortableLocations(applicationFolder), tables).failure;
 }
 
 std::string StartupFailureReport(const StartupOutcome& outcome) {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "startup/file_locations.h"
 
 namespace velorin {
@@ -47,11 +48,18 @@ struct StartupOutcome {
 };
 
 /// Loads the settings from `locations.settingsPath`, then the message file
-/// they select from the data folder.
+/// they select from the data folder, both read through `files`.
+StartupOutcome LoadStartupFiles(FileSystem& files, const FileLocations& locations,
+                                StartupTables& tables);
+
+/// The same on the program's disk: velorin.exe's start, until it hands on a
+/// file system of its own.
 StartupOutcome LoadStartupFiles(const FileLocations& locations, StartupTables& tables);
 
-/// Loads both tables from `applicationFolder` (which ends with a separator).
-StartupFailure LoadStartupTables(const std::string& applicationFolder, StartupTables& tables);
+/// Loads both tables from `applicationFolder` (which ends with a separator)
+/// of `files`.
+StartupFailure LoadStartupTables(FileSystem& files, const std::string& applicationFolder,
+                                 StartupTables& tables);
 
 /// One line for standard error: "velorin: the settings file PATH PROBLEM".
 std::string StartupFailureReport(const StartupOutcome& outcome);
