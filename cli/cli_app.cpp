@@ -17,6 +17,7 @@
 #include "cli/exit_codes.h"
 #include "cli/format_help.h"
 #include "cli/map_command.h"
+#include "cli/point_options.h"
 #include "cli/position_commands.h"
 #include "cli/printable_text.h"
 #include "cli/stdio_file_system.h"

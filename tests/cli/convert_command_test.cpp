@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/exit_codes.h"
+#include "cli/point_options.h"
 #include "cli/stdio_file_system.h"
 #include "platform/memory_file_system.h"
 #include "tests/support/temp_folder.h"
