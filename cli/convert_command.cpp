@@ -122,6 +122,8 @@ RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choic
   run.inputDatum = options.inputDatum;
   run.outputDatum = options.outputDatum;
   run.osm = options.osm;
+  // The log names the options, as the report does.
+  run.summarize = CommandLineSummary;
   return run;
 }
 

@@ -72,10 +72,9 @@ struct FormatInfo {
   /// formats are not: POT entries view the reader's line, and CSV's
   /// encoding is told from its bytes as they come.
   bool readsAhead;
-  /// Read line by line, every line an entry, as the unit's own lists are
-  /// (POT): a run's log has a line for every input line, and the window's
-  /// last message gives the count alone. Otherwise the log has a line for
-  /// every skipped point and a summary.
+  /// A file is a list of lines, every line one entry, whether it holds a
+  /// point or not (POT): what became of the file can be told line by line.
+  /// In the other formats a point may take many lines, or none of its own.
   bool readByTheLine;
   /// Its titles are the unit's own CP932 bytes (POT, NVI): they reach a
   /// file of such a format unchanged. Elsewhere white space in a title is
