@@ -123,8 +123,19 @@ std::optional<PointFormat> InputFormatOfExtension(std::string_view path);
 PointFormat InputFormatOfPath(std::string_view path);
 /// An unknown extension counts as NVI for an output.
 PointFormat OutputFormatOfPath(std::string_view path);
+/// The format a file at `path` is written in by its extension when this
+/// build writes that format under that name; nothing for an extension no
+/// format has, or one of a format only read (KMZ) or not written here: one
+/// format is never written under another's name.
+std::optional<PointFormat> WrittenFormatOfPath(std::string_view path);
 /// Whether a file of the format is parsed on a thread of its own.
 bool ReadsAhead(PointFormat format);
+/// The encoding a writer of `format` takes titles in, as `options` set it
+/// up: CP932 for the unit's own formats and a CSV written as CP932.
+TitleEncoding WrittenTitleEncoding(PointFormat format, const WriterOptions& options = {});
+/// The most characters a title of `format` keeps (0: no limit): where its
+/// writer cuts a longer one.
+std::size_t TitleCharacterLimit(PointFormat format);
 /// What an input is converted into when nothing says: NVI, or GPX for an
 /// NVI input.
 PointFormat DefaultOutputFormat(PointFormat input);
