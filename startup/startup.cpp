@@ -10,7 +10,7 @@
 namespace velorin {
 namespace {
 
-constexpr std::int32_t kSettingsLines = 16;
+constexpr auto kSettingsLineCount = static_cast<std::int32_t>(kSettingsLines);
 constexpr std::int32_t kMessageLines = 200;
 
 // A font size outside this range cannot be meant seriously and would wreck
@@ -62,10 +62,10 @@ std::string LoadProblem(std::int16_t result, std::int32_t lines) {
 StartupOutcome LoadStartupFiles(FileSystem& files, const FileLocations& locations,
                                 StartupTables& tables) {
   const std::int16_t settings =
-      LoadTextLines(files, locations.settingsPath, kSettingsLines, tables.systemSettings);
+      LoadTextLines(files, locations.settingsPath, kSettingsLineCount, tables.systemSettings);
   if (settings != 0)
     return {StartupFailure::kSettings, locations.settingsPath,
-            LoadProblem(settings, kSettingsLines)};
+            LoadProblem(settings, kSettingsLineCount)};
 
   const std::string messagePath = locations.dataFolder + MessageFileName(tables);
   const std::int16_t messages =

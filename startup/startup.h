@@ -8,6 +8,7 @@
 
 #include "platform/file_system.h"
 #include "startup/file_locations.h"
+#include "startup/settings_lines.h"
 
 namespace velorin {
 
@@ -23,11 +24,11 @@ inline constexpr std::size_t kFontSizeMessage = 1;
 /// The two global tables, filled once at start-up and read-only afterwards.
 /// Texts are the files' CP932 bytes, without line ends.
 struct StartupTables {
-  std::vector<std::string> systemSettings = std::vector<std::string>(16);
+  std::vector<std::string> systemSettings = std::vector<std::string>(kSettingsLines);
   std::vector<std::string> messageTable = std::vector<std::string>(200);
 
-  /// Settings entry 0 is exactly "0".
-  bool Japanese() const { return systemSettings[0] == "0"; }
+  /// The language entry is exactly "0".
+  bool Japanese() const { return systemSettings[kLanguageEntry] == "0"; }
 };
 
 enum class StartupFailure {
