@@ -73,8 +73,8 @@ std::string ReadAs(PointFormat format, FormatBasis basis) {
 std::string NothingFoundLine(const RunOutcome& outcome, const RunSummary& summary,
                              const ReportContext& context) {
   if (outcome.result == RunResult::kCancelled || outcome.records > 0 ||
-      outcome.skipped.total() > 0 || outcome.leftOutTotal() > 0 ||
-      !summary.ignored.empty() || !outcome.inputHeldBytes || !outcome.inputsWithoutPoints.empty()) {
+      outcome.skipped.total() > 0 || outcome.leftOutTotal() > 0 || !summary.ignored.empty() ||
+      !outcome.inputHeldBytes || !outcome.inputsWithoutPoints.empty()) {
     return {};
   }
   return std::string(kProgram) + "no point found in the input, " +
