@@ -46,8 +46,8 @@ std::string FullPath(const std::string& name) {
   return full.empty() ? name : Narrow(full).value_or(name);
 }
 
-int RunWindow(const StartupTables& tables, const FileLocations& locations, const std::string& file,
-              int show) {
+int RunMainWindow(const StartupTables& tables, const FileLocations& locations,
+                  const std::string& file, int show) {
   Win32MainWindow window(tables, locations);
   ShowWindow(window.Handle(), show);
   UpdateWindow(window.Handle());
@@ -90,5 +90,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     MessageBoxW(nullptr, Widen(text).c_str(), Widen(kStartupFailureTitle).c_str(), MB_OK);
     return 1;
   }
-  return RunWindow(tables, locations, arguments.file, show);
+  return RunMainWindow(tables, locations, arguments.file, show);
 }

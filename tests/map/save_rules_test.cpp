@@ -92,11 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
                   false,
                   {kFive},
                   {{kLinesWithoutPointsMessage, 2}, {kOtherItemsMessage, 1}}},
-        LinesCase{"ChangedOnTheDisk",
-                  [](RunOutcome&, SaveCounts&) {},
-                  true,
-                  {kFive},
-                  {}}),
+        LinesCase{"ChangedOnTheDisk", [](RunOutcome&, SaveCounts&) {}, true, {kFive}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 /// How the files stand before a save into one of them.
