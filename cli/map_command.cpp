@@ -80,7 +80,7 @@ int RunMapCommand(const MapCommandOptions& options, FileSystem& files, ConvertCo
   const auto size = ParseMapSize(options.size);
   std::error_code landError;
   const std::string landPath = options.landPath.empty() ? DefaultLandPath() : options.landPath;
-  const LandMap land = LandMap::Load(landPath, landError);
+  const LandMap land = LandMap::Load(files, landPath, landError);
   if (landError) {
     console.err << "velorin-cli: no land drawn: cannot read " << DescribeFile("land file", landPath)
                 << "\n";

@@ -4,7 +4,6 @@
 #include <system_error>
 
 #include "formats/numbered_lines.h"
-#include "platform/program_seams.h"
 #include "text/cp932_decoder.h"
 #include "text/utf8.h"
 
@@ -47,12 +46,6 @@ std::string ReadFileLine(FileSystem& files, const std::string& path, std::int64_
 TextEncoding LineEncodingOf(const MapReadResult& read) {
   if (!OptionApplies(FormatOption::kInputEncoding, read.format, false)) return TextEncoding::kUtf8;
   return read.outcome.inputEncoding;
-}
-
-std::string ReadFileLine(const std::string& path, std::int64_t number, std::size_t maxBytes) {
-  std::string line = LineBytes(ProgramFileSystem(), path, number).value_or(std::string());
-  if (line.size() > maxBytes) line.resize(maxBytes);
-  return line;
 }
 
 }  // namespace velorin

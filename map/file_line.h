@@ -22,9 +22,4 @@ std::string ReadFileLine(FileSystem& files, const std::string& path, std::int64_
 /// others (XML and JSON texts).
 TextEncoding LineEncodingOf(const MapReadResult& read);
 
-/// Line `number` of the file at `path` on the program's disk, its bytes as
-/// they stand, cut after `maxBytes` bytes: the Qt map window's, until it
-/// reads through a file system of its own.
-std::string ReadFileLine(const std::string& path, std::int64_t number, std::size_t maxBytes);
-
 }  // namespace velorin

@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cstddef>
 
-#include "platform/program_seams.h"
 #include "startup/text_file_loader.h"
 
 namespace velorin {
@@ -80,10 +79,6 @@ StartupOutcome LoadStartupFiles(FileSystem& files, const FileLocations& location
     return {StartupFailure::kMessages, messagePath,
             "has no font size on line 2 (a number of points up to 72)"};
   return {};
-}
-
-StartupOutcome LoadStartupFiles(const FileLocations& locations, StartupTables& tables) {
-  return LoadStartupFiles(ProgramFileSystem(), locations, tables);
 }
 
 StartupFailure LoadStartupTables(FileSystem& files, const std::string& applicationFolder,

@@ -53,10 +53,6 @@ struct StartupOutcome {
 StartupOutcome LoadStartupFiles(FileSystem& files, const FileLocations& locations,
                                 StartupTables& tables);
 
-/// The same on the program's disk: velorin.exe's start, until it hands on a
-/// file system of its own.
-StartupOutcome LoadStartupFiles(const FileLocations& locations, StartupTables& tables);
-
 /// Loads both tables from `applicationFolder` (which ends with a separator)
 /// of `files`.
 StartupFailure LoadStartupTables(FileSystem& files, const std::string& applicationFolder,
