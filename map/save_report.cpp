@@ -62,4 +62,20 @@ std::vector<ReportLine> LossLines(const RunOutcome& read, const SaveCounts& save
   return lines;
 }
 
+std::string ReportText(const std::vector<ReportLine>& lines, const SaveMessageText& message) {
+  std::string text;
+  for (const ReportLine& line : lines) {
+    if (&line != &lines.front()) text += '\n';
+    text += message(line.message);
+    if (line.count) text += ' ' + std::to_string(*line.count);
+    std::string parts;
+    for (const auto& [number, count] : line.parts) {
+      if (!parts.empty()) parts += ", ";
+      parts += message(number) + ' ' + std::to_string(count);
+    }
+    if (!parts.empty()) text += " (" + parts + ')';
+  }
+  return text;
+}
+
 }  // namespace velorin

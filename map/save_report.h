@@ -5,7 +5,9 @@
 // saved over, what of it will not be kept. Said in lines of the message
 // table's texts, each with its count: the window puts them into words.
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -28,12 +30,15 @@ enum SaveMessage : int {
   kNotWholeMessage = 70,
   kMapFullMessage = 71,
   kNotReadMessage = 75,
+  kSaveQuestionTitleMessage = 90,  ///< the run's question title
+  kSaveErrorTitleMessage = 91,     ///< the run's error title
   kReplaceQuestionMessage = 103,
   kRecordsWrittenMessage = 107,
   kPointsSkippedMessage = 113,
   kLeftUntitledMessage = 114,
   kLeftOutOfRangeMessage = 115,
   kLeftUnreadableMessage = 116,
+  kCannotWriteKindMessage = 179,
 };
 
 /// One line: a message, the count that follows it, and in brackets the
@@ -72,5 +77,13 @@ std::vector<ReportLine> SavedLines(const SaveCounts& counts);
 /// program changed the file after it was read.
 std::vector<ReportLine> LossLines(const RunOutcome& read, const SaveCounts& save,
                                   bool changedOnDisk);
+
+/// A message text by number, as the window shows it.
+using SaveMessageText = std::function<std::string(int)>;
+
+/// `lines` in words, one to a line ("\n" between): each message, then its
+/// count after a space, then its parts in brackets ("Points skipped: 3
+/// (no title: 2, unreadable: 1)").
+std::string ReportText(const std::vector<ReportLine>& lines, const SaveMessageText& message);
 
 }  // namespace velorin

@@ -118,6 +118,12 @@ RunBox SaveFailureBox(RunStage stage) {
   return box;
 }
 
+std::optional<RunBox> SaveEndBox(const RunOutcome& outcome) {
+  if (outcome.result == RunResult::kRefusedSamePath) return kSamePathBox;
+  if (outcome.result == RunResult::kFailed) return SaveFailureBox(outcome.failedStage);
+  return std::nullopt;
+}
+
 RunPath PathOfFailure(RunStage stage) {
   return stage == RunStage::kOpenOutput || stage == RunStage::kWriteRecord ? RunPath::kOutput
                                                                            : RunPath::kInput;

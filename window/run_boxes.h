@@ -47,6 +47,10 @@ RunBox FailureBox(RunStage stage);
 /// The failure box of a save from the map, which may write any format: the
 /// second lines that speak of the NVI file speak of the file.
 RunBox SaveFailureBox(RunStage stage);
+/// The box a save from the map ends with when its run did not finish: the
+/// refusal of one file named twice, or the save's failure box; none for a
+/// run declined or cancelled, whose person knows already.
+std::optional<RunBox> SaveEndBox(const RunOutcome& outcome);
 
 /// The path a refusal or failure concerns: the window brings the user to its
 /// browse command.

@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "convert/conversion_run.h"
-#include "window/run_window.h"
 
 namespace velorin {
 
@@ -21,14 +20,5 @@ struct WindowRunOptions {
   /// Read in place of the input path box's file: the map's edited points.
   std::optional<RunInput> input = std::nullopt;
 };
-
-/// Saves the map's edited points by `run` (its inputs, output and format
-/// set): a run without the start question, the running panel or the
-/// finished box, which asks before it replaces an existing file when
-/// `askToReplace` (not for the file last saved from the same window) and
-/// shows the refusal or failure box Convert would show, its second line
-/// speaking of the file rather than of an NVI file.
-RunOutcome SaveInWindow(RunWindow& window, FileSystem& files, Clock& clock, RunOptions run,
-                        bool askToReplace);
 
 }  // namespace velorin

@@ -120,18 +120,8 @@ QString MapTexts::TitleCheckText(const std::string& utf8, PointFormat format) co
 }
 
 QString MapTexts::Lines(const std::vector<ReportLine>& lines) const {
-  QStringList texts;
-  for (const ReportLine& line : lines) {
-    QString text = Message(line.message);
-    if (line.count) text += QLatin1Char(' ') + QString::number(*line.count);
-    QStringList parts;
-    for (const auto& [message, count] : line.parts) {
-      parts << Message(message) + QLatin1Char(' ') + QString::number(count);
-    }
-    if (!parts.isEmpty()) text += QStringLiteral(" (") + parts.join(QStringLiteral(", ")) + ')';
-    texts << text;
-  }
-  return texts.join(QLatin1Char('\n'));
+  return QString::fromStdString(
+      ReportText(lines, [this](int number) { return Message(number).toStdString(); }));
 }
 
 }  // namespace velorin

@@ -53,7 +53,6 @@ enum MapMessage : int {
   kBadPositionMessage = 168,
   kConvertEditedMessage = 169,
   kShiftFailedMessage = 172,
-  kCannotWriteKindMessage = 179,
   kSelectedMessage = 180,
 };
 
