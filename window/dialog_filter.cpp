@@ -82,4 +82,8 @@ std::string DialogFilter(std::string_view message, std::span<const PointFormat> 
   return filter;
 }
 
+std::string SaveAsFilter(std::span<const PointFormat> formats) {
+  return DialogFilter("{format}|{each format}", formats, true);
+}
+
 }  // namespace velorin

@@ -25,4 +25,9 @@ namespace velorin {
 std::string DialogFilter(std::string_view message, std::span<const PointFormat> formats,
                          bool written);
 
+/// The filter of the map window's Save As: one pair for each of `formats`
+/// as written, described by its name alone ("NVI (*.nvi)|*.nvi|GeoJSON
+/// (*.geojson;*.json)|*.geojson;*.json").
+std::string SaveAsFilter(std::span<const PointFormat> formats);
+
 }  // namespace velorin

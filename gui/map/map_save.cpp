@@ -61,8 +61,7 @@ void MapSaver::ShowRunEnd(const RunOutcome& outcome) {
 
 std::optional<std::string> MapSaver::AskSavePath(const SavePathRequest& request) {
   dialog_.DialogTitle = MapTexts::Plain(MapTexts::Command(QtCommand::kSaveAs));
-  dialog_.Filter = QString::fromStdString(DialogFilter("{format}|{each format}", request.formats,
-                                                       /*written=*/true));
+  dialog_.Filter = QString::fromStdString(SaveAsFilter(request.formats));
   dialog_.FilterIndex = request.formatIndex;
   dialog_.DefaultExt = QString::fromUtf8(InfoOf(request.format).extension.data() + 1);
   dialog_.Font = window_.font();

@@ -248,5 +248,30 @@ INSTANTIATE_TEST_SUITE_P(Typed, TypedTitleSaveTest,
                                            TypedCase{"Tabs", "\tA\tB\t", "A B"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct ReportTextCase {
+  const char* name;
+  std::vector<ReportLine> lines;
+  const char* text;
+};
+
+class ReportTextTest : public ::testing::TestWithParam<ReportTextCase> {};
+
+TEST_P(ReportTextTest, PutsTheLinesIntoWords) {
+  const ReportTextCase& c = GetParam();
+  EXPECT_EQ(ReportText(c.lines, [](int number) { return "M" + std::to_string(number); }), c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ReportTextTest,
+    ::testing::Values(
+        ReportTextCase{"None", {}, ""}, ReportTextCase{"WithoutACount", {{kNotReadMessage}}, "M75"},
+        ReportTextCase{
+            "CountsAndParts",
+            {kFive,
+             {kPointsSkippedMessage, 3, {{kLeftUntitledMessage, 2}, {kLeftUnreadableMessage, 1}}},
+             {kNotReadMessage}},
+            "M107 5\nM113 3 (M114 2, M116 1)\nM75"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace velorin
