@@ -58,13 +58,14 @@ std::optional<std::pair<std::string_view, std::string_view>> EntryOf(std::string
   return std::pair{Trimmed(trimmed.substr(0, equals)), Trimmed(trimmed.substr(equals + 1))};
 }
 
-/// The lines of the first [window] section: from its header to the line
-/// before the next section (or the end).
-std::pair<std::size_t, std::size_t> SectionLines(const std::vector<Line>& lines) {
+/// The lines of the first section named `name`: from its header to the
+/// line before the next section (or the end).
+std::pair<std::size_t, std::size_t> SectionLines(const std::vector<Line>& lines,
+                                                 std::string_view name = kSection) {
   std::size_t header = lines.size();
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::optional<std::string_view> section = SectionOf(lines[i].text);
-    if (header == lines.size() && section == kSection) {
+    if (header == lines.size() && section == name) {
       header = i;
     } else if (header != lines.size() && section) {
       return {header, i};
@@ -83,18 +84,8 @@ std::optional<int> Number(std::string_view text) {
 /// The whole settings file; nothing when it cannot be read. Through the
 /// platform's files, which take UTF-8 paths on every system.
 std::optional<std::string> ReadSettings(const std::string& path) {
-  if (path.empty()) return std::nullopt;
   LocalFileSystem files;
-  std::error_code error;
-  const std::unique_ptr<ByteSource> source = files.OpenForReading(path, error);
-  if (!source || error) return std::nullopt;
-  std::string settings;
-  std::array<char, 4096> buffer{};
-  for (std::ptrdiff_t got; (got = source->Read(buffer.data(), buffer.size())) != 0;) {
-    if (got < 0) return std::nullopt;
-    settings.append(buffer.data(), static_cast<std::size_t>(got));
-  }
-  return settings;
+  return ReadSettingsFile(files, path);
 }
 
 std::array<int, 4> ValuesOf(const ScreenRect& place) {
@@ -116,6 +107,31 @@ bool SaveSettings(const std::string& path, const std::string& text, std::error_c
 constexpr std::string_view kRoutesAndTracksKey = "routes_and_tracks";
 
 }  // namespace
+
+std::optional<std::string> ReadSettingsFile(FileSystem& files, const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  std::error_code error;
+  const std::unique_ptr<ByteSource> source = files.OpenForReading(path, error);
+  if (!source || error) return std::nullopt;
+  std::string settings;
+  std::array<char, 4096> buffer{};
+  for (std::ptrdiff_t got; (got = source->Read(buffer.data(), buffer.size())) != 0;) {
+    if (got < 0) return std::nullopt;
+    settings.append(buffer.data(), static_cast<std::size_t>(got));
+  }
+  return settings;
+}
+
+std::optional<std::string> SectionEntryIn(std::string_view settings, std::string_view section,
+                                          std::string_view key) {
+  const std::vector<Line> lines = LinesOf(settings);
+  const auto [header, end] = SectionLines(lines, section);
+  for (std::size_t i = header + 1; i < end; ++i) {
+    const auto entry = EntryOf(lines[i].text);
+    if (entry && entry->first == key) return std::string(entry->second);
+  }
+  return std::nullopt;
+}
 
 std::optional<ScreenRect> MapWindowPlaceIn(std::string_view settings) {
   const std::vector<Line> lines = LinesOf(settings);
@@ -186,13 +202,7 @@ std::string WithMapWindowPlace(std::string_view settings, const ScreenRect& plac
 }
 
 std::optional<std::string> WindowEntryIn(std::string_view settings, std::string_view key) {
-  const std::vector<Line> lines = LinesOf(settings);
-  const auto [header, end] = SectionLines(lines);
-  for (std::size_t i = header + 1; i < end; ++i) {
-    const auto entry = EntryOf(lines[i].text);
-    if (entry && entry->first == key) return std::string(entry->second);
-  }
-  return std::nullopt;
+  return SectionEntryIn(settings, kSection, key);
 }
 
 bool MapRoutesAndTracksIn(std::string_view settings) {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "map/map_window_place.h"
+#include "platform/file_system.h"
 
 namespace velorin {
 
@@ -39,6 +40,15 @@ using WindowEntry = std::pair<std::string, std::string>;
 std::string WithWindowEntries(std::string_view settings, const std::vector<WindowEntry>& entries);
 /// The value of an entry of the [window] section; nothing when it has none.
 std::optional<std::string> WindowEntryIn(std::string_view settings, std::string_view key);
+
+/// The value of an entry of a section, as written (trimmed); nothing when
+/// the section or the entry is missing.
+std::optional<std::string> SectionEntryIn(std::string_view settings, std::string_view section,
+                                          std::string_view key);
+
+/// The whole settings file at `path`, read through `files`; nothing when
+/// it cannot be read (or `path` is empty).
+std::optional<std::string> ReadSettingsFile(FileSystem& files, const std::string& path);
 
 /// Whether the settings say the map shows routes and tracks ("1").
 bool MapRoutesAndTracksIn(std::string_view settings);
