@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/file_identity.h"
+#include "platform/folder_files.h"
 #include "platform/native_file.h"
 
 namespace velorin {
@@ -156,5 +157,13 @@ std::optional<std::string> LocalFileSystem::ReadHead(const std::string& path, st
 }
 
 bool LocalFileSystem::IsFolder(const std::string& path) { return velorin::IsFolder(path); }
+
+bool LocalFileSystem::MakeFolders(const std::string& folder) { return MakeNativeFolders(folder); }
+
+bool LocalFileSystem::RemoveFile(const std::string& path) { return RemoveNativeFile(path); }
+
+std::vector<FolderFile> LocalFileSystem::FilesIn(const std::string& folder) {
+  return NativeFilesIn(folder);
+}
 
 }  // namespace velorin

@@ -8,11 +8,20 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "platform/byte_stream.h"
 #include "platform/replacing_file.h"
 
 namespace velorin {
+
+/// A file of a folder, as FileSystem::FilesIn lists it.
+struct FolderFile {
+  std::string name;  ///< without the folder
+  std::uint64_t size = 0;
+  /// When it was last written, in seconds of any one clock (later is more).
+  std::int64_t written = 0;
+};
 
 class FileSystem {
  public:
@@ -47,6 +56,15 @@ class FileSystem {
   virtual std::optional<std::string> ReadHead(const std::string& path, std::size_t count) = 0;
   /// Whether `path` names a folder (links followed).
   virtual bool IsFolder(const std::string& path) = 0;
+
+  // A folder of files the program keeps for itself (the map's tiles). A
+  // file system without such folders answers none of these.
+  /// Makes `folder` and the missing folders above it; true when it is there.
+  virtual bool MakeFolders(const std::string& /*folder*/) { return false; }
+  /// Removes the ordinary file `path`; true when it is gone.
+  virtual bool RemoveFile(const std::string& /*path*/) { return false; }
+  /// The ordinary files directly in `folder`; none when it cannot be read.
+  virtual std::vector<FolderFile> FilesIn(const std::string& /*folder*/) { return {}; }
 };
 
 /// Creates the file at `path`, or empties it if it exists; a folder fails.
@@ -65,6 +83,9 @@ class LocalFileSystem : public FileSystem {
   std::optional<std::uint64_t> FileSize(const std::string& path) override;
   std::optional<std::string> ReadHead(const std::string& path, std::size_t count) override;
   bool IsFolder(const std::string& path) override;
+  bool MakeFolders(const std::string& folder) override;
+  bool RemoveFile(const std::string& path) override;
+  std::vector<FolderFile> FilesIn(const std::string& folder) override;
 };
 
 }  // namespace velorin

@@ -145,6 +145,7 @@ class MemoryFileSystem::Replacer : public ReplacingSink {
     }
     files_.folders_.erase(target_);
     files_.files_[target_] = std::move(bytes_);
+    files_.written_[target_] = ++files_.tick_;
     return true;
   }
   void Discard() override {
@@ -164,6 +165,7 @@ class MemoryFileSystem::Replacer : public ReplacingSink {
 
 void MemoryFileSystem::AddFile(const std::string& path, std::string bytes) {
   files_[Resolve(path)] = std::move(bytes);
+  written_[Resolve(path)] = ++tick_;
 }
 
 void MemoryFileSystem::AddFolder(const std::string& path) { folders_.insert(Resolve(path)); }
@@ -268,6 +270,7 @@ std::unique_ptr<ByteSink> MemoryFileSystem::OpenForWriting(const std::string& pa
   ec = CreatingError(target);
   if (ec) return nullptr;
   files_[target].clear();
+  written_[target] = ++tick_;
   return std::make_unique<Writer>(*this, target);
 }
 
@@ -309,5 +312,36 @@ std::optional<std::string> MemoryFileSystem::ReadHead(const std::string& path, s
 }
 
 bool MemoryFileSystem::IsFolder(const std::string& path) { return IsFolderPath(Resolve(path)); }
+
+bool MemoryFileSystem::MakeFolders(const std::string& folder) {
+  std::string resolved = Resolve(folder);
+  while (resolved.size() > 1 && resolved.back() == '/') resolved.pop_back();
+  if (files_.count(resolved) != 0) return false;
+  // A folder is there once it is named; those above are implied by it.
+  folders_.insert(resolved);
+  return true;
+}
+
+bool MemoryFileSystem::RemoveFile(const std::string& path) {
+  const std::string resolved = Resolve(path);
+  if (IsFolderPath(resolved)) return false;
+  files_.erase(resolved);
+  written_.erase(resolved);
+  return true;
+}
+
+std::vector<FolderFile> MemoryFileSystem::FilesIn(const std::string& folder) {
+  std::string prefix = Resolve(folder);
+  if (prefix.empty() || prefix.back() != '/') prefix += '/';
+  std::vector<FolderFile> found;
+  for (const auto& [path, bytes] : files_) {
+    if (path.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string name = path.substr(prefix.size());
+    if (name.find('/') != std::string::npos) continue;
+    const auto written = written_.find(path);
+    found.push_back({name, bytes.size(), written == written_.end() ? 0 : written->second});
+  }
+  return found;
+}
 
 }  // namespace velorin

@@ -62,6 +62,10 @@ class MemoryFileSystem : public FileSystem {
   std::optional<std::uint64_t> FileSize(const std::string& path) override;
   std::optional<std::string> ReadHead(const std::string& path, std::size_t count) override;
   bool IsFolder(const std::string& path) override;
+  bool MakeFolders(const std::string& folder) override;
+  bool RemoveFile(const std::string& path) override;
+  /// Files are written at ticks 1, 2, 3 ... in the order they were written.
+  std::vector<FolderFile> FilesIn(const std::string& folder) override;
 
  private:
   class Writer;
@@ -86,6 +90,9 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::string> folders_;
   std::map<std::string, std::string> links_;
   std::map<std::string, Faults> faults_;
+  /// The tick each file was last written at.
+  std::map<std::string, std::int64_t> written_;
+  std::int64_t tick_ = 0;
   std::size_t readPiece_ = SIZE_MAX;
 };
 
