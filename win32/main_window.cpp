@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/wide_text_win32.h"
+#include "win32/map_window.h"
 #include "window/main_layout.h"
 
 namespace velorin {
@@ -95,6 +96,7 @@ Win32MainWindow::Win32MainWindow(const StartupTables& tables, FileLocations loca
 }
 
 Win32MainWindow::~Win32MainWindow() {
+  map_.reset();
   if (hwnd_ != nullptr) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
@@ -227,6 +229,7 @@ void Win32MainWindow::OnCommand(WORD id, WORD notification) {
   // window has no use for.
   if (id == IDOK) return PressFocusedCommand();
   if (id == IDCANCEL) return;
+  if (id == kMapCommand) return ShowMap();
   const auto control = static_cast<MainControl>(id - kFirstControlId);
   if (id >= kFirstMenuId) {
     switch (static_cast<MainMenu>(id - kFirstMenuId)) {
@@ -245,14 +248,20 @@ void Win32MainWindow::OnCommand(WORD id, WORD notification) {
       case MainMenu::kHelpAbout:
         return rules.AboutCommand();
       case MainMenu::kToolOptionInputDatum:
-        return rules.InputDatumCommand();
+        rules.InputDatumCommand();
+        if (map_) map_->SetInputDatum(rules.InputDatum());
+        return;
       case MainMenu::kToolOptionOutputDatum:
         return rules.OutputDatumCommand();
       default:
         return;
     }
   }
-  if (notification == EN_CHANGE) return rules.UpdateConvertCommand();
+  if (notification == EN_CHANGE) {
+    rules.UpdateConvertCommand();
+    if (control == C::kText_for_POT) InputPathChanged();
+    return;
+  }
   if (notification != BN_CLICKED) return;
   switch (control) {
     case C::kCommand_for_POT:
@@ -313,6 +322,8 @@ MainControl Win32MainWindow::ControlAt(POINT clientPoint) const {
 }
 
 void Win32MainWindow::Dispatch(MSG& message) {
+  if (map_ && map_->PreTranslate(message)) return;
+  if (IsMapShortcut(message)) return ShowMap();
   if (hwnd_ != nullptr && IsDialogMessageW(hwnd_, &message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);

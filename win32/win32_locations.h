@@ -1,13 +1,18 @@
 #pragma once
 // Where velorin.exe finds its files: the data files beside the program; the
-// settings and the log there too when that folder is writable (an unpacked
-// zip), else the user's copy of the settings under %APPDATA%\Velorin and the
-// log under %LOCALAPPDATA%\Velorin, as XDG splits them on Linux.
+// settings (velorin.ini, velorin_map.ini) and the log there too when that
+// folder is writable (an unpacked zip), else the user's settings under
+// %APPDATA%\Velorin and the log under %LOCALAPPDATA%\Velorin, as XDG splits
+// them on Linux. The map's tiles are kept under %LOCALAPPDATA%\Velorin\tiles
+// either way (beside the program only when the system names no such folder).
 #include <string>
 
 #include "startup/file_locations.h"
 
 namespace velorin {
+
+/// The map's tile cache, in the user's local folder.
+inline constexpr char kTileFolderName[] = "tiles\\";
 
 /// The decision for a data folder `programFolder`: portable when
 /// `writable`, else the settings and the log in the two user folders
