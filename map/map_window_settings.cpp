@@ -57,13 +57,14 @@ std::optional<std::pair<std::string_view, std::string_view>> EntryOf(std::string
   return std::pair{Trimmed(trimmed.substr(0, equals)), Trimmed(trimmed.substr(equals + 1))};
 }
 
-/// The lines of the first [window] section: from its header to the line
-/// before the next section (or the end).
-std::pair<std::size_t, std::size_t> SectionLines(const std::vector<Line>& lines) {
+/// The lines of the first section named `name`: from its header to the
+/// line before the next section (or the end).
+std::pair<std::size_t, std::size_t> SectionLines(const std::vector<Line>& lines,
+                                                 std::string_view name = kSection) {
   std::size_t header = lines.size();
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::optional<std::string_view> section = SectionOf(lines[i].text);
-    if (header == lines.size() && section == kSection) {
+    if (header == lines.size() && section == name) {
       header = i;
     } else if (header != lines.size() && section) {
       return {header, i};
@@ -77,16 +78,6 @@ std::optional<int> Number(std::string_view text) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
-}
-
-/// The settings file at `path` as it is to be read: nothing when it
-/// cannot be read or is no settings file.
-std::optional<std::string> ReadSettings(FileSystem& files, const std::string& path) {
-  if (path.empty()) return std::nullopt;
-  std::error_code error;
-  std::optional<std::string> settings = ReadSettingsFile(files, path, error);
-  if (!settings || !IsMapSettingsText(*settings)) return std::nullopt;
-  return settings;
 }
 
 std::array<int, 4> ValuesOf(const ScreenRect& place) {
@@ -111,6 +102,25 @@ bool EditSettings(FileSystem& files, const std::string& path, Edit edit, std::er
 constexpr std::string_view kRoutesAndTracksKey = "routes_and_tracks";
 
 }  // namespace
+
+std::optional<std::string> ReadMapSettings(FileSystem& files, const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  std::error_code error;
+  std::optional<std::string> settings = ReadSettingsFile(files, path, error);
+  if (!settings || !IsMapSettingsText(*settings)) return std::nullopt;
+  return settings;
+}
+
+std::optional<std::string> SectionEntryIn(std::string_view settings, std::string_view section,
+                                          std::string_view key) {
+  const std::vector<Line> lines = LinesOf(settings);
+  const auto [header, end] = SectionLines(lines, section);
+  for (std::size_t i = header + 1; i < end; ++i) {
+    const auto entry = EntryOf(lines[i].text);
+    if (entry && entry->first == key) return std::string(entry->second);
+  }
+  return std::nullopt;
+}
 
 std::optional<ScreenRect> MapWindowPlaceIn(std::string_view settings) {
   const std::vector<Line> lines = LinesOf(settings);
@@ -181,13 +191,7 @@ std::string WithMapWindowPlace(std::string_view settings, const ScreenRect& plac
 }
 
 std::optional<std::string> WindowEntryIn(std::string_view settings, std::string_view key) {
-  const std::vector<Line> lines = LinesOf(settings);
-  const auto [header, end] = SectionLines(lines);
-  for (std::size_t i = header + 1; i < end; ++i) {
-    const auto entry = EntryOf(lines[i].text);
-    if (entry && entry->first == key) return std::string(entry->second);
-  }
-  return std::nullopt;
+  return SectionEntryIn(settings, kSection, key);
 }
 
 bool IsMapSettingsText(std::string_view settings) {
@@ -209,7 +213,7 @@ bool MapRoutesAndTracksIn(std::string_view settings) {
 }
 
 bool LoadMapRoutesAndTracks(FileSystem& files, const std::string& path) {
-  const std::optional<std::string> settings = ReadSettings(files, path);
+  const std::optional<std::string> settings = ReadMapSettings(files, path);
   return settings && MapRoutesAndTracksIn(*settings);
 }
 
@@ -224,7 +228,7 @@ bool SaveMapRoutesAndTracks(FileSystem& files, const std::string& path, bool sho
 }
 
 std::optional<ScreenRect> LoadMapWindowPlace(FileSystem& files, const std::string& path) {
-  const std::optional<std::string> settings = ReadSettings(files, path);
+  const std::optional<std::string> settings = ReadMapSettings(files, path);
   if (!settings) return std::nullopt;
   return MapWindowPlaceIn(*settings);
 }

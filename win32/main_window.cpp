@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/wide_text_win32.h"
+#include "win32/map_window.h"
 #include "window/main_layout.h"
 
 namespace velorin {
@@ -75,7 +76,7 @@ void RegisterVelorinWindowClass() {
 
 Win32MainWindow::Win32MainWindow(const StartupTables& tables, FileLocations locations,
                                  Win32Seams seams, FileSystem& files, Clock& clock)
-    : seams_(std::move(seams)) {
+    : seams_(std::move(seams)), files_(files) {
   RegisterVelorinWindowClass();
   // Minimize and close, but neither maximize nor a sizing border: the size
   // is fixed. Not WS_CLIPCHILDREN: a group box leaves its inside to the
@@ -95,6 +96,7 @@ Win32MainWindow::Win32MainWindow(const StartupTables& tables, FileLocations loca
 }
 
 Win32MainWindow::~Win32MainWindow() {
+  map_.reset();
   if (hwnd_ != nullptr) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
@@ -240,6 +242,7 @@ void Win32MainWindow::OnCommand(WORD id, WORD notification) {
   // cancel a run that goes on and does nothing otherwise.
   if (id == IDOK) return PressFocusedCommand();
   if (id == IDCANCEL) return rules.KeyCommand(WindowKey::kEscape);
+  if (id == kMapCommand) return ShowMap();
   const auto control = static_cast<MainControl>(id - kFirstControlId);
   if (id >= kFirstMenuId) {
     switch (static_cast<MainMenu>(id - kFirstMenuId)) {
@@ -258,7 +261,9 @@ void Win32MainWindow::OnCommand(WORD id, WORD notification) {
       case MainMenu::kHelpAbout:
         return rules.AboutCommand();
       case MainMenu::kToolOptionInputDatum:
-        return rules.InputDatumCommand();
+        rules.InputDatumCommand();
+        if (map_) map_->SetInputDatum(rules.InputDatum());
+        return;
       case MainMenu::kToolOptionOutputDatum:
         return rules.OutputDatumCommand();
       case MainMenu::kToolOptionOsmFuel:
@@ -273,7 +278,11 @@ void Win32MainWindow::OnCommand(WORD id, WORD notification) {
         return;
     }
   }
-  if (notification == EN_CHANGE) return rules.UpdateConvertCommand();
+  if (notification == EN_CHANGE) {
+    rules.UpdateConvertCommand();
+    if (control == C::kText_for_POT) InputPathChanged();
+    return;
+  }
   if (notification != BN_CLICKED) return;
   switch (control) {
     case C::kCommand_for_POT:
@@ -350,7 +359,9 @@ void Win32MainWindow::ReturnFocus(HWND focus) {
 }
 
 void Win32MainWindow::Dispatch(MSG& message) {
+  if (map_ && map_->PreTranslate(message)) return;
   if (TakeCloseKey(message)) return;
+  if (IsMapShortcut(message)) return ShowMap();
   if (hwnd_ != nullptr && IsDialogMessageW(hwnd_, &message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);

@@ -60,8 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
             },
             false,
             {kFive,
-             {kPointsSkippedMessage, 3, {{kLeftUntitledMessage, 2}, {kLeftUnreadableMessage, 1}}}},
-            {{kPointsSkippedMessage, 3, {{kLeftUntitledMessage, 2}, {kLeftUnreadableMessage, 1}}}}},
+             {kSkippedMessage, 3, {{kSkippedUntitledMessage, 2}, {kSkippedUnreadableMessage, 1}}}},
+            {{kSkippedMessage, 3, {{kSkippedUntitledMessage, 2}, {kSkippedUnreadableMessage, 1}}}}},
         LinesCase{"BeyondTheRecordLimit",
                   [](RunOutcome&, SaveCounts& save) { save.beyondLimit = 5; },
                   false,
@@ -92,11 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
                   false,
                   {kFive},
                   {{kLinesWithoutPointsMessage, 2}, {kOtherItemsMessage, 1}}},
-        LinesCase{"ChangedOnTheDisk",
-                  [](RunOutcome&, SaveCounts&) {},
-                  true,
-                  {kFive},
-                  {}}),
+        LinesCase{"ChangedOnTheDisk", [](RunOutcome&, SaveCounts&) {}, true, {kFive}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 /// How the files stand before a save into one of them.

@@ -108,6 +108,38 @@ INSTANTIATE_TEST_SUITE_P(
                       CopyCase{"FolderOfThatName", CopyCase::kFolder, FileMode::kPortable}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct MapFilesCase {
+  const char* name;
+  bool portable;
+  std::string roaming;
+  std::string local;
+  std::string mapSettings;
+  std::string tiles;
+};
+
+void PrintTo(const MapFilesCase& c, std::ostream* out) { *out << c.name; }
+
+class MapFilesTest : public ::testing::TestWithParam<MapFilesCase> {};
+
+// The map's settings go with velorin.ini; its tiles are this machine's cache.
+TEST_P(MapFilesTest, MapSettingsAndTilesWhereWindowsKeepsThem) {
+  const MapFilesCase& c = GetParam();
+  const FileLocations locations = DecideWin32Locations("C:\\P\\", c.portable, c.roaming, c.local);
+  EXPECT_EQ(locations.mapSettingsPath, c.mapSettings);
+  EXPECT_EQ(locations.tileCacheFolder, c.tiles);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, MapFilesTest,
+    ::testing::Values(MapFilesCase{"Portable", true, "C:\\R\\", "C:\\L\\", "C:\\P\\velorin_map.ini",
+                                   "C:\\L\\tiles\\"},
+                      MapFilesCase{"PortableWithoutALocalFolder", true, "", "",
+                                   "C:\\P\\velorin_map.ini", "C:\\P\\cache/tiles/"},
+                      MapFilesCase{"Installed", false, "C:\\R\\", "C:\\L\\",
+                                   "C:\\R\\velorin_map.ini", "C:\\L\\tiles\\"},
+                      MapFilesCase{"InstalledWithoutUserFolders", false, "", "", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(InstalledFolders, ReadOnlyProgramFolderKeepsSettingsAndLogInTheUserFolders) {
   const std::string program = Folder(L"program");
   std::ofstream(root_ / "program" / "velorin.ini", std::ios::binary) << "1\r\n0\r\n\r\n1\r\n";
