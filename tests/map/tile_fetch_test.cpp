@@ -71,7 +71,9 @@ TEST_P(TileFetchTest, FetchesWithinTheLimits) {
   HttpCancel cancel;
   const TileFetched fetched = fetcher.Fetch({5, 1, 2}, 256, cancel);
   EXPECT_EQ(fetched.picture ? fetched.picture->width : 0, c.side);
-  if (!fetched.picture) EXPECT_EQ(fetched.why, c.why);
+  if (!fetched.picture) {
+    EXPECT_EQ(fetched.why, c.why);
+  }
   EXPECT_EQ(asked.size(), c.requests);
   ASSERT_FALSE(asked.empty() && c.requests > 0 && asked[0].url != kUrl);
   for (const HttpRequest& request : asked) EXPECT_EQ(request.mostBytes, kMostTileBytes);
@@ -82,7 +84,9 @@ TEST_P(TileFetchTest, FetchesWithinTheLimits) {
   EXPECT_EQ(headers, c.firstHeaders);
   const std::optional<TileCacheEntry> kept = cache.Find(kUrl);
   EXPECT_EQ(kept.has_value(), c.keptAfter);
-  if (kept && fetched.picture) EXPECT_GT(kept->freshUntil, kNow);
+  if (kept && fetched.picture) {
+    EXPECT_GT(kept->freshUntil, kNow);
+  }
 }
 
 const TileCacheEntry kFresh{kUrl, kNow + 10, "", "", "PNG:256"};
