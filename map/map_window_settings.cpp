@@ -19,7 +19,12 @@ struct Line {
   std::string_view end;  ///< "\r\n", "\n" or empty (the last line)
 };
 
+/// The mark some editors (Notepad among them) put before UTF-8 text.
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+/// The lines of the text after its UTF-8 mark, if it has one.
 std::vector<Line> LinesOf(std::string_view settings) {
+  if (settings.starts_with(kUtf8Mark)) settings.remove_prefix(kUtf8Mark.size());
   std::vector<Line> lines;
   while (!settings.empty()) {
     const std::size_t newline = settings.find('\n');
@@ -151,7 +156,9 @@ std::string WithWindowEntries(std::string_view settings, const std::vector<Windo
   for (std::size_t i = header + 1; i < sectionEnd; ++i) {
     if (EntryOf(lines[i].text)) lastEntry = i;
   }
-  std::string text;
+  // The mark stays where it was.
+  const std::string_view mark = settings.starts_with(kUtf8Mark) ? kUtf8Mark : "";
+  std::string text(mark);
   std::vector<bool> written(entries.size(), false);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const auto found = i > header && i < sectionEnd ? EntryOf(lines[i].text) : std::nullopt;
@@ -174,7 +181,7 @@ std::string WithWindowEntries(std::string_view settings, const std::vector<Windo
     }
   }
   if (!hasSection) {
-    if (!text.empty() && text.back() != '\n') text += end;
+    if (text.size() > mark.size() && text.back() != '\n') text += end;
     text += "[window]" + end;
     for (std::size_t key = 0; key < entries.size(); ++key) text += entry(key) + end;
   }
@@ -196,8 +203,6 @@ std::optional<std::string> WindowEntryIn(std::string_view settings, std::string_
 
 bool IsMapSettingsText(std::string_view settings) {
   if (!IsSettingsText(settings)) return false;
-  // The mark some editors put before UTF-8 text.
-  if (settings.starts_with("\xEF\xBB\xBF")) settings.remove_prefix(3);
   for (const Line& line : LinesOf(settings)) {
     const std::string_view trimmed = Trimmed(line.text);
     if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#') continue;

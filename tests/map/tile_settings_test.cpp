@@ -93,6 +93,7 @@ const std::string kServerLines = "[tiles]\nurl=http://f/{z}/{x}/{y}.png\n";
 INSTANTIATE_TEST_SUITE_P(
     Files, TileSettingsFileKindTest,
     ::testing::Values(FileCase{"SettingsFile", kServerLines, true},
+                      FileCase{"AfterTheMarkOfUtf8", "\xEF\xBB\xBF" + kServerLines, true},
                       FileCase{"ANulInside", kServerLines + std::string(1, '\0'), false},
                       FileCase{"ALineThatIsNoEntry", kServerLines + "MZ\x90\n", false},
                       FileCase{"LongerThanAnySettingsFile",
