@@ -91,7 +91,7 @@ class Win32MapWindow {
   void UpdateStatus();
   void ShowRoutesAndTracks(bool shown);
   void Hide();
-  void RememberPlace() const;
+  void RememberPlace();
   int Pixels(int pixels96) const { return MulDiv(pixels96, dpi_, 96); }
 
   StartupTables tables_;

@@ -152,7 +152,7 @@ void Win32MapWindow::Hide() {
   if (owner_ != nullptr) SetForegroundWindow(owner_);
 }
 
-void Win32MapWindow::RememberPlace() const {
+void Win32MapWindow::RememberPlace() {
   if (settingsPath_.empty()) return;
   // Minimised or maximised, the place it has when restored.
   WINDOWPLACEMENT placement{};
