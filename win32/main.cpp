@@ -46,8 +46,8 @@ std::string FullPath(const std::string& name) {
   return full.empty() ? name : Narrow(full).value_or(name);
 }
 
-int RunWindow(const StartupTables& tables, const FileLocations& locations,
-              const WindowArguments& arguments, int show) {
+int RunMainWindow(const StartupTables& tables, const FileLocations& locations,
+                  const WindowArguments& arguments, int show) {
   Win32MainWindow window(tables, locations);
   ShowWindow(window.Handle(), show);
   UpdateWindow(window.Handle());
@@ -91,5 +91,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     MessageBoxW(nullptr, Widen(text).c_str(), Widen(kStartupFailureTitle).c_str(), MB_OK);
     return 1;
   }
-  return RunWindow(tables, locations, arguments, show);
+  return RunMainWindow(tables, locations, arguments, show);
 }
