@@ -41,7 +41,7 @@ class Win32MapTest : public ::testing::TestWithParam<const char*> {
     WriteFile(folder_ / "velorin_map.ini", "[tiles]\r\nurl=none\r\n");
     Win32Seams seams;
     seams.messageBox = [](const std::string&, const std::string&, MessageButtons,
-                          MessageAnswer answer) { return answer; };
+                          MessageAnswer answer, MessageIcon) { return answer; };
     window_ =
         std::make_unique<Win32MainWindow>(NumberedTables(GetParam()), MapLocations(folder_), seams);
     ShowWindow(window_->Handle(), SW_SHOWNA);
