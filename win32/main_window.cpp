@@ -235,6 +235,42 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(controls_[C::kWindow], message, wParam, lParam);
 }
 
+void Win32MainWindow::OnMenu(MainMenu menu) {
+  MainPresenter& rules = *presenter_;
+  switch (menu) {
+    case MainMenu::kFileQuit:
+      return rules.QuitCommand();
+    case MainMenu::kFileNviAddr:
+      return rules.NviFieldCommand(NviField::kAddr);
+    case MainMenu::kFileNviComm:
+      return rules.NviFieldCommand(NviField::kComm);
+    case MainMenu::kFileNviHpgl:
+      return rules.NviFieldCommand(NviField::kHpgl);
+    case MainMenu::kFileNviMail:
+      return rules.NviFieldCommand(NviField::kMail);
+    case MainMenu::kHelpHelp:
+      return rules.HelpCommand();
+    case MainMenu::kHelpAbout:
+      return rules.AboutCommand();
+    case MainMenu::kToolOptionInputDatum:
+      rules.InputDatumCommand();
+      if (map_) map_->SetInputDatum(rules.InputDatum());
+      return;
+    case MainMenu::kToolOptionOutputDatum:
+      return rules.OutputDatumCommand();
+    case MainMenu::kToolOptionOsmFuel:
+      return rules.OsmTagsCommand(OsmPreset::kFuel);
+    case MainMenu::kToolOptionOsmServices:
+      return rules.OsmTagsCommand(OsmPreset::kServices);
+    case MainMenu::kToolOptionOsmHotSpring:
+      return rules.OsmTagsCommand(OsmPreset::kHotSpring);
+    case MainMenu::kToolOptionOsmParking:
+      return rules.OsmTagsCommand(OsmPreset::kParking);
+    default:
+      return;
+  }
+}
+
 void Win32MainWindow::OnCommand(WORD id, WORD notification) {
   MainPresenter& rules = *presenter_;
   // The dialog keys: IsDialogMessageW turns Return into IDOK, which presses
@@ -244,40 +280,7 @@ void Win32MainWindow::OnCommand(WORD id, WORD notification) {
   if (id == IDCANCEL) return rules.KeyCommand(WindowKey::kEscape);
   if (id == kMapCommand) return ShowMap();
   const auto control = static_cast<MainControl>(id - kFirstControlId);
-  if (id >= kFirstMenuId) {
-    switch (static_cast<MainMenu>(id - kFirstMenuId)) {
-      case MainMenu::kFileQuit:
-        return rules.QuitCommand();
-      case MainMenu::kFileNviAddr:
-        return rules.NviFieldCommand(NviField::kAddr);
-      case MainMenu::kFileNviComm:
-        return rules.NviFieldCommand(NviField::kComm);
-      case MainMenu::kFileNviHpgl:
-        return rules.NviFieldCommand(NviField::kHpgl);
-      case MainMenu::kFileNviMail:
-        return rules.NviFieldCommand(NviField::kMail);
-      case MainMenu::kHelpHelp:
-        return rules.HelpCommand();
-      case MainMenu::kHelpAbout:
-        return rules.AboutCommand();
-      case MainMenu::kToolOptionInputDatum:
-        rules.InputDatumCommand();
-        if (map_) map_->SetInputDatum(rules.InputDatum());
-        return;
-      case MainMenu::kToolOptionOutputDatum:
-        return rules.OutputDatumCommand();
-      case MainMenu::kToolOptionOsmFuel:
-        return rules.OsmTagsCommand(OsmPreset::kFuel);
-      case MainMenu::kToolOptionOsmServices:
-        return rules.OsmTagsCommand(OsmPreset::kServices);
-      case MainMenu::kToolOptionOsmHotSpring:
-        return rules.OsmTagsCommand(OsmPreset::kHotSpring);
-      case MainMenu::kToolOptionOsmParking:
-        return rules.OsmTagsCommand(OsmPreset::kParking);
-      default:
-        return;
-    }
-  }
+  if (id >= kFirstMenuId) return OnMenu(static_cast<MainMenu>(id - kFirstMenuId));
   if (notification == EN_CHANGE) {
     rules.UpdateConvertCommand();
     if (control == C::kText_for_POT) InputPathChanged();

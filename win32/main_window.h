@@ -96,6 +96,8 @@ class Win32MainWindow : public MainView {
   /// another), or null when the menu has none.
   HMENU BuildPopup(MainMenu menu) const;
   void OnCommand(WORD id, WORD notification);
+  /// A menu item chosen (the map's apart: kMapCommand).
+  void OnMenu(MainMenu menu);
   /// Return: clicks the command that has the focus, if any.
   void PressFocusedCommand();
   /// Alt+F4 on the window or a control: the window rules decide (while a
