@@ -15,6 +15,7 @@
 #include "platform/wide_text_win32.h"
 #include "startup/user_files.h"
 #include "win32/main_window.h"
+#include "win32_test_folder.h"
 
 namespace velorin {
 namespace {
@@ -25,7 +26,7 @@ namespace fs = std::filesystem;
 class InstalledFolders : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() / L"velorin_installed_利用者";
+    root_ = win32_test::OwnTestFolder(L"velorin_installed_利用者");
     fs::remove_all(root_);
     fs::create_directories(root_ / "program");
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "win32_map_support.h"
+#include "win32_test_folder.h"
 
 namespace velorin {
 namespace {
@@ -44,7 +45,7 @@ std::wstring Title(HWND window) {
 }
 
 TEST(Win32MapStart, MapOptionShowsTheFileBesideTheWindow) {
-  const fs::path folder = fs::temp_directory_path() / L"velorin_map_start_地図";
+  const fs::path folder = win32_test::OwnTestFolder(L"velorin_map_start_地図");
   fs::remove_all(folder);
   fs::create_directories(folder);
   for (const char* name : {"velorin.exe", "velorin.ini", "velorin_e.msg", "velorin_j.msg",

@@ -16,6 +16,7 @@
 #include "platform/http_session_win32.h"
 #include "win32/map_window.h"
 #include "win32_map_support.h"
+#include "win32_test_folder.h"
 
 // <windows.h> comes in through the headers above; the process's memory
 // needs this.
@@ -139,7 +140,7 @@ class Win32TilesTest : public ::testing::Test {
     Ask("/behave/tiles");
     Ask("/delay/0");
     Ask("/clear");
-    folder_ = fs::temp_directory_path() / "velorin_tiles";
+    folder_ = win32_test::OwnTestFolder(L"velorin_tiles");
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }

@@ -17,6 +17,7 @@
 #include "win32/main_window.h"
 #include "win32/map_window.h"
 #include "win32_map_support.h"
+#include "win32_test_folder.h"
 #include "window/osm_tag_choice.h"
 
 namespace velorin {
@@ -35,7 +36,7 @@ COLORREF Gdi(MapColour colour) { return RGB(colour.red, colour.green, colour.blu
 class Win32MapTest : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("velorin_map_" + std::string(GetParam()));
+    folder_ = win32_test::OwnTestFolder(L"velorin_map_" + Widen(GetParam()));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     WriteFile(folder_ / "velorin_map.ini", "[tiles]\r\nurl=none\r\n");
