@@ -17,8 +17,10 @@
 #include "cli/exit_codes.h"
 #include "cli/format_help.h"
 #include "cli/map_command.h"
+#include "cli/point_options.h"
 #include "cli/position_commands.h"
 #include "cli/printable_text.h"
+#include "cli/stdio_file_system.h"
 #include "cli/usage_error.h"
 #include "formats/point_kinds.h"
 #include "geo/datum.h"
@@ -399,16 +401,17 @@ void AddPositionCommands(CLI::App& app, PositionArguments& arguments) {
       ->required();
 }
 
-ConvertConsole TerminalConsole() {
+ConvertConsole TerminalConsole(StdioFileSystem& files) {
   const bool terminal = StandardErrorIsTerminal();
   ConvertConsole console{std::cerr};
   console.answers = terminal && StandardInputIsTerminal() ? &std::cin : nullptr;
   console.progressTerminal = terminal ? stderr : nullptr;
+  console.readCount = &files;
   console.catchInterrupt = true;
   return console;
 }
 
-int RunConvert(ConvertArguments& arguments) {
+int RunConvert(ConvertArguments& arguments, StdioFileSystem& files) {
   ConvertOptions& options = arguments.points.options;
   if (arguments.csvEncodingOption->count() > 0) {
     options.csvEncoding = CsvEncodingFromName(arguments.csvEncoding);
@@ -427,13 +430,13 @@ int RunConvert(ConvertArguments& arguments) {
     std::cerr << "velorin-cli: " << misfit << "\n";
     return kExitUsage;
   }
-  ConvertConsole console = TerminalConsole();
+  ConvertConsole console = TerminalConsole(files);
   const std::optional<std::string>& outputDir = arguments.points.names.outputDir;
-  if (outputDir) return RunConvertEach(options, *outputDir, console);
-  return RunConvertCommand(options, console);
+  if (outputDir) return RunConvertEach(options, *outputDir, console, files);
+  return RunConvertCommand(options, files, console);
 }
 
-int RunMap(MapArguments& arguments) {
+int RunMap(MapArguments& arguments, StdioFileSystem& files) {
   if (const std::string misfit = TakePointArguments(arguments.points); !misfit.empty()) {
     std::cerr << "velorin-cli: " << misfit << "\n";
     return kExitUsage;
@@ -447,13 +450,13 @@ int RunMap(MapArguments& arguments) {
   options.labels = arguments.labels     ? LabelMode::kAll
                    : arguments.noLabels ? LabelMode::kNone
                                         : LabelMode::kWhereRoom;
-  ConvertConsole console = TerminalConsole();
-  return RunMapCommand(options, console);
+  ConvertConsole console = TerminalConsole(files);
+  return RunMapCommand(options, files, console);
 }
 
 }  // namespace
 
-int RunCliApp(int argc, char** argv) {
+int RunCliApp(int argc, char** argv, StdioFileSystem& files) {
   CLI::App app{
       "Converts lists of points of interest into NVI files for car navigation units, "
       "and between the point formats: reads " +
@@ -487,8 +490,8 @@ int RunCliApp(int argc, char** argv) {
     return kExitUsage;
   }
 
-  if (app.got_subcommand("convert")) return RunConvert(convert);
-  if (app.got_subcommand("map")) return RunMap(map);
+  if (app.got_subcommand("convert")) return RunConvert(convert, files);
+  if (app.got_subcommand("map")) return RunMap(map, files);
   if (app.got_subcommand("encode")) {
     return RunEncodeCommand(positionArguments.longitude, positionArguments.latitude, std::cout,
                             std::cerr);

@@ -2,8 +2,8 @@
 
 #include <utility>
 
+#include "cli/input_read_count.h"
 #include "cli/progress.h"
-#include "cli/stdio_file_system.h"
 #include "convert/conversion_run.h"
 #include "platform/interrupt.h"
 #include "platform/program_folder.h"
@@ -14,10 +14,10 @@ CliHost::CliHost(bool force, std::function<bool()> askOverwrite)
     : force_(force), askOverwrite_(std::move(askOverwrite)) {}
 
 void CliHost::ShowProgressOn(ProgressLine* line, const ConversionRun* run,
-                             const StdioFileSystem* files) {
+                             const InputReadCount* read) {
   progress_ = line;
   run_ = run;
-  files_ = files;
+  read_ = read;
 }
 
 bool CliHost::MayReplace(std::string_view) {
@@ -35,8 +35,8 @@ bool CliHost::CancelWaiting() { return InterruptRequested(); }
 
 void CliHost::DrawProgress() {
   const std::int32_t records = run_ != nullptr ? run_->RecordCount() : 0;
-  const std::uint64_t bytesRead = files_ != nullptr ? files_->BytesRead() : 0;
-  const std::optional<std::uint64_t> size = files_ != nullptr ? files_->InputSize() : std::nullopt;
+  const std::uint64_t bytesRead = read_ != nullptr ? read_->BytesRead() : 0;
+  const std::optional<std::uint64_t> size = read_ != nullptr ? read_->InputSize() : std::nullopt;
   progress_->Draw(FormatProgress(records, bytesRead, size));
 }
 

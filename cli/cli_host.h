@@ -11,7 +11,7 @@ namespace velorin {
 
 class ConversionRun;
 class ProgressLine;
-class StdioFileSystem;
+class InputReadCount;
 
 class CliHost : public RunHost {
  public:
@@ -20,7 +20,7 @@ class CliHost : public RunHost {
   CliHost(bool force, std::function<bool()> askOverwrite);
 
   /// What progress needs to know, for a live progress line (all optional).
-  void ShowProgressOn(ProgressLine* line, const ConversionRun* run, const StdioFileSystem* files);
+  void ShowProgressOn(ProgressLine* line, const ConversionRun* run, const InputReadCount* read);
 
   /// True when the output existed and was left alone because force was off
   /// and nobody said yes.
@@ -38,7 +38,7 @@ class CliHost : public RunHost {
   bool refusedExistingOutput_ = false;
   ProgressLine* progress_ = nullptr;
   const ConversionRun* run_ = nullptr;
-  const StdioFileSystem* files_ = nullptr;
+  const InputReadCount* read_ = nullptr;
 };
 
 }  // namespace velorin

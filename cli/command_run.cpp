@@ -38,7 +38,7 @@ RunPaths PathsOf(const RunOptions& options) {
   return paths;
 }
 
-int RunOnCommandLine(CommandRun command, Clock& clock, ConvertConsole& console) {
+int RunOnCommandLine(CommandRun command, FileSystem& files, Clock& clock, ConvertConsole& console) {
   RunOptions& options = command.options;
   // Asking on the terminal only makes sense when the input comes from a file.
   bool asked = false;
@@ -55,11 +55,11 @@ int RunOnCommandLine(CommandRun command, Clock& clock, ConvertConsole& console) 
   ExplainObserver explainer(console.err, progress ? &*progress : nullptr);
   if (command.explain) options.observer = &explainer;
 
-  StdioFileSystem files;
-  if (options.inputs.size() > 1) files.ExpectInputs(InputPaths(options));
+  InputReadCount* const read = console.readCount;
+  if (read != nullptr && options.inputs.size() > 1) read->ExpectInputs(InputPaths(options));
   const RunPaths paths = PathsOf(options);
   ConversionRun run(host, files, clock, std::move(options));
-  if (progress) host.ShowProgressOn(&*progress, &run, &files);
+  if (progress) host.ShowProgressOn(&*progress, &run, read);
   // From here on a signal cancels the run (and a second one ends the
   // program without leaving the temporary output behind).
   if (console.catchInterrupt) InstallInterruptHandler();

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <iosfwd>
 
+#include "cli/input_read_count.h"
 #include "cli/run_report.h"
 #include "convert/conversion_run.h"
 
@@ -18,13 +19,16 @@ struct ConvertConsole {
   std::istream* answers = nullptr;
   /// Terminal for the live progress line; none when absent.
   std::FILE* progressTerminal = nullptr;
+  /// How far the inputs are read, for the progress line (the file system
+  /// the run opens them through); the line shows records alone without.
+  InputReadCount* readCount = nullptr;
   /// Turn Ctrl-C into a cancel of the run.
   bool catchInterrupt = false;
 };
 
 struct CommandRun {
-  /// The run; its paths as StdioFileSystem sees them (the standard
-  /// streams under their reserved names).
+  /// The run; its paths as the command's file system sees them (with
+  /// StdioFileSystem, the standard streams under their reserved names).
   RunOptions options;
   /// What the report needs to know besides the outcome.
   ReportContext context;
@@ -32,8 +36,9 @@ struct CommandRun {
   bool explain = false;
 };
 
-/// Runs `run` and reports it on `console.err`; returns the exit code.
-int RunOnCommandLine(CommandRun run, Clock& clock, ConvertConsole& console);
+/// Runs `run` on the files of `files` and reports it on `console.err`;
+/// returns the exit code.
+int RunOnCommandLine(CommandRun run, FileSystem& files, Clock& clock, ConvertConsole& console);
 
 /// The files of `options` as the report names them.
 RunPaths PathsOf(const RunOptions& options);

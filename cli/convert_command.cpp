@@ -24,13 +24,13 @@ std::optional<PointFormat> NamedFormat(const std::optional<std::string>& name) {
 /// The two-name form whose OUTPUT is an existing point file of the input's
 /// format: the shape a pattern like *.gpx gives for two inputs, so that file
 /// is never overwritten, whatever --force says.
-std::optional<int> RefuseGlobbedOutput(const ConvertOptions& options, const FormatChoice& choice,
-                                       const RunOptions& run, ConvertConsole& console) {
+std::optional<int> RefuseGlobbedOutput(FileSystem& files, const ConvertOptions& options,
+                                       const FormatChoice& choice, const RunOptions& run,
+                                       ConvertConsole& console) {
   if (!options.outputNamedSecond || options.input == "-" || choice.outputPath == "-") return {};
-  StdioFileSystem files;
   const std::string& input = run.inputs.front().path;
   if (!files.IsNormalFile(run.outputPath) || files.NameSameFile(input, run.outputPath)) return {};
-  if (SniffFileFormat(run.outputPath) != choice.input) return {};
+  if (SniffFileFormat(files, run.outputPath) != choice.input) return {};
   console.err << "velorin-cli: " << DescribeFile("output file", run.outputPath) << " is a "
               << DisplayName(choice.input) << " file like the input, as when a pattern such as *"
               << InfoOf(choice.input).extension
@@ -54,16 +54,16 @@ std::unique_ptr<Clock> ClockForTimestamp(const std::optional<std::string>& times
   return std::make_unique<FixedClock>(*reading);
 }
 
-std::pair<PointFormat, FormatBasis> ChooseInputFormat(const std::string& input,
+std::pair<PointFormat, FormatBasis> ChooseInputFormat(FileSystem& files, const std::string& input,
                                                       const std::optional<std::string>& from) {
-  return velorin::ChooseInputFormat(input, input == "-", NamedFormat(from));
+  return velorin::ChooseInputFormat(files, input, input == "-", NamedFormat(from));
 }
 
-FormatChoice ChooseFormats(const ConvertOptions& options) {
+FormatChoice ChooseFormats(FileSystem& files, const ConvertOptions& options) {
   FormatChoice choice;
-  std::tie(choice.input, choice.inputBasis) = ChooseInputFormat(options.input, options.from);
+  std::tie(choice.input, choice.inputBasis) = ChooseInputFormat(files, options.input, options.from);
   for (const std::string& input : options.moreInputs) {
-    const auto [format, basis] = ChooseInputFormat(input, options.from);
+    const auto [format, basis] = ChooseInputFormat(files, input, options.from);
     choice.moreInputs.push_back(format);
     choice.moreInputBases.push_back(basis);
   }
@@ -122,14 +122,16 @@ RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choic
   run.inputDatum = options.inputDatum;
   run.outputDatum = options.outputDatum;
   run.osm = options.osm;
+  // The log names the options, as the report does.
+  run.summarize = CommandLineSummary;
   return run;
 }
 
-std::optional<int> RefuseBeforeTheRun(const ConvertOptions& options, const FormatChoice& choice,
-                                      const RunOptions& run, ConvertConsole& console) {
+std::optional<int> RefuseBeforeTheRun(FileSystem& files, const ConvertOptions& options,
+                                      const FormatChoice& choice, const RunOptions& run,
+                                      ConvertConsole& console) {
   if (!choice.usageError.empty()) {
     // One file named twice is refused as such, whatever the options.
-    StdioFileSystem files;
     const std::string& input = run.inputs.front().path;
     if (!files.NameSameFile(input, run.outputPath)) {
       console.err << "velorin-cli: " << choice.usageError << "\n";
@@ -142,14 +144,14 @@ std::optional<int> RefuseBeforeTheRun(const ConvertOptions& options, const Forma
     console.err << report.text;
     return report.exitCode;
   }
-  return RefuseGlobbedOutput(options, choice, run, console);
+  return RefuseGlobbedOutput(files, options, choice, run, console);
 }
 
-int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
-  const FormatChoice choice = ChooseFormats(options);
+int RunConvertCommand(const ConvertOptions& options, FileSystem& files, ConvertConsole& console) {
+  const FormatChoice choice = ChooseFormats(files, options);
   CommandRun command;
   command.options = RunOptionsOf(options, choice);
-  if (const auto refused = RefuseBeforeTheRun(options, choice, command.options, console)) {
+  if (const auto refused = RefuseBeforeTheRun(files, options, choice, command.options, console)) {
     return *refused;
   }
   std::unique_ptr<Clock> clock = ClockForTimestamp(options.timestamp, console.err);
@@ -159,7 +161,7 @@ int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console) {
   command.context.output = choice.output;
   command.force = options.force;
   command.explain = options.explain;
-  return RunOnCommandLine(std::move(command), *clock, console);
+  return RunOnCommandLine(std::move(command), files, *clock, console);
 }
 
 }  // namespace velorin

@@ -79,25 +79,28 @@ struct FormatChoice {
 
 /// The format an input is read as (--from, else its extension, else its
 /// first bytes, else POT; standard input POT) and what chose it.
-std::pair<PointFormat, FormatBasis> ChooseInputFormat(const std::string& input,
+/// The first bytes are read through `files`.
+std::pair<PointFormat, FormatBasis> ChooseInputFormat(FileSystem& files, const std::string& input,
                                                       const std::optional<std::string>& from);
 
 /// The formats of a command: --from and --to when given, else the paths'
 /// extensions (standard input counts as POT, standard output as NVI, or as
 /// GPX when the input is NVI), and whether every option applies to them.
-FormatChoice ChooseFormats(const ConvertOptions& options);
+FormatChoice ChooseFormats(FileSystem& files, const ConvertOptions& options);
 
 /// The run's options of a command: its inputs, output, log and what
 /// becomes of the points (the paths as StdioFileSystem sees them).
 RunOptions RunOptionsOf(const ConvertOptions& options, const FormatChoice& choice);
 
 /// The refusals of a command before any file is opened (options that do
-/// not apply, a globbed output): the exit code, with the reason told on
-/// `console.err`; nothing when the run may start.
-std::optional<int> RefuseBeforeTheRun(const ConvertOptions& options, const FormatChoice& choice,
-                                      const RunOptions& run, ConvertConsole& console);
+/// not apply, a globbed output), its files looked at through `files`: the
+/// exit code, with the reason told on `console.err`; nothing when the run
+/// may start.
+std::optional<int> RefuseBeforeTheRun(FileSystem& files, const ConvertOptions& options,
+                                      const FormatChoice& choice, const RunOptions& run,
+                                      ConvertConsole& console);
 
-/// Runs the command and returns the exit code.
-int RunConvertCommand(const ConvertOptions& options, ConvertConsole& console);
+/// Runs the command on the files of `files` and returns the exit code.
+int RunConvertCommand(const ConvertOptions& options, FileSystem& files, ConvertConsole& console);
 
 }  // namespace velorin

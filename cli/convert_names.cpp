@@ -73,11 +73,11 @@ std::string ArrangeNames(const ConvertNames& names, ConvertOptions& options) {
   return {};
 }
 
-std::string OutputInFolder(const std::string& folder, const std::string& input,
+std::string OutputInFolder(FileSystem& files, const std::string& folder, const std::string& input,
                            const ConvertOptions& options) {
   const PointFormat written =
       options.to ? *FormatNamed(*options.to)
-                 : DefaultOutputFormat(ChooseInputFormat(input, options.from).first);
+                 : DefaultOutputFormat(ChooseInputFormat(files, input, options.from).first);
   return PathInFolder(folder, DefaultOutputPath(input, written));
 }
 
@@ -97,7 +97,8 @@ int RunConvertEach(const ConvertOptions& options, const std::string& folder,
   inputs.insert(inputs.end(), options.moreInputs.begin(), options.moreInputs.end());
   std::vector<std::string> outputs;
   outputs.reserve(inputs.size());
-  for (const std::string& input : inputs) outputs.push_back(OutputInFolder(folder, input, options));
+  for (const std::string& input : inputs)
+    outputs.push_back(OutputInFolder(files, folder, input, options));
   if (const auto refused = RefuseBatchClash(inputs, outputs, console, files)) return *refused;
   std::set<std::string> written;
   int exitCode = kExitDone;
@@ -115,18 +116,12 @@ int RunConvertEach(const ConvertOptions& options, const std::string& folder,
                   << "' is the output of an earlier input too; '" << PrintableText(input)
                   << "' not converted\n";
     } else {
-      code = RunConvertCommand(single, console);
+      code = RunConvertCommand(single, files, console);
     }
     if (exitCode == kExitDone) exitCode = code;
     if (EndsBatch(code)) return code;
   }
   return exitCode;
-}
-
-int RunConvertEach(const ConvertOptions& options, const std::string& folder,
-                   ConvertConsole& console) {
-  LocalFileSystem disk;
-  return RunConvertEach(options, folder, console, disk);
 }
 
 }  // namespace velorin

@@ -26,8 +26,9 @@ struct ConvertNames {
 std::string ArrangeNames(const ConvertNames& names, ConvertOptions& options);
 
 /// Where --output-dir puts the output of `input`: its name by the default
-/// rule (the extension of the format written) in `folder`.
-std::string OutputInFolder(const std::string& folder, const std::string& input,
+/// rule (the extension of the format written) in `folder`; the input's
+/// first bytes are read through `files` when its extension names no format.
+std::string OutputInFolder(FileSystem& files, const std::string& folder, const std::string& input,
                            const ConvertOptions& options);
 
 /// --output-dir: each input of `options` converted on its own into
@@ -35,9 +36,5 @@ std::string OutputInFolder(const std::string& folder, const std::string& input,
 /// the first that did not finish well (an interrupt ends the whole), else 0.
 int RunConvertEach(const ConvertOptions& options, const std::string& folder,
                    ConvertConsole& console, FileSystem& files);
-
-/// The same on the local disk.
-int RunConvertEach(const ConvertOptions& options, const std::string& folder,
-                   ConvertConsole& console);
 
 }  // namespace velorin

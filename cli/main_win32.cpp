@@ -7,6 +7,7 @@
 
 #include "cli/cli_app.h"
 #include "cli/exit_codes.h"
+#include "cli/stdio_file_system.h"
 #include "platform/console_text_win32.h"
 #include "platform/standard_streams.h"
 #include "platform/wide_text_win32.h"
@@ -28,5 +29,6 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<char*> pointers;
   for (std::string& argument : arguments) pointers.push_back(argument.data());
   pointers.push_back(nullptr);
-  return velorin::RunCliApp(argc, pointers.data());
+  velorin::StdioFileSystem files;
+  return velorin::RunCliApp(argc, pointers.data(), files);
 }

@@ -50,10 +50,10 @@ std::string MapMisfit(const MapCommandOptions& options, const FormatChoice& choi
 
 /// The formats as convert would choose them; the output is the format a
 /// conversion would write (--to, or the input's default), not the picture.
-FormatChoice MapFormats(const ConvertOptions& options) {
+FormatChoice MapFormats(FileSystem& files, const ConvertOptions& options) {
   ConvertOptions convert = options;
   convert.output = "-";
-  FormatChoice choice = ChooseFormats(convert);
+  FormatChoice choice = ChooseFormats(files, convert);
   choice.outputPath = options.output.value_or("-");
   return choice;
 }
@@ -71,8 +71,8 @@ std::optional<std::pair<int, int>> ParseMapSize(std::string_view text) {
 
 std::string DefaultLandPath() { return DataFolderHolding(kLandFileName) + kLandFileName; }
 
-int RunMapCommand(const MapCommandOptions& options, ConvertConsole& console) {
-  const FormatChoice choice = MapFormats(options.points);
+int RunMapCommand(const MapCommandOptions& options, FileSystem& files, ConvertConsole& console) {
+  const FormatChoice choice = MapFormats(files, options.points);
   if (const std::string misfit = MapMisfit(options, choice); !misfit.empty()) {
     console.err << "velorin-cli: " << misfit << "\n";
     return kExitUsage;
@@ -80,7 +80,7 @@ int RunMapCommand(const MapCommandOptions& options, ConvertConsole& console) {
   const auto size = ParseMapSize(options.size);
   std::error_code landError;
   const std::string landPath = options.landPath.empty() ? DefaultLandPath() : options.landPath;
-  const LandMap land = LandMap::Load(landPath, landError);
+  const LandMap land = LandMap::Load(files, landPath, landError);
   if (landError) {
     console.err << "velorin-cli: no land drawn: cannot read " << DescribeFile("land file", landPath)
                 << "\n";
@@ -102,7 +102,7 @@ int RunMapCommand(const MapCommandOptions& options, ConvertConsole& console) {
   command.force = options.points.force;
   command.explain = options.points.explain;
   LocalClock clock;
-  return RunOnCommandLine(std::move(command), clock, console);
+  return RunOnCommandLine(std::move(command), files, clock, console);
 }
 
 }  // namespace velorin

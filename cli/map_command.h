@@ -30,7 +30,7 @@ std::optional<std::pair<int, int>> ParseMapSize(std::string_view text);
 /// in the installed data folder.
 std::string DefaultLandPath();
 
-/// Runs the command; returns the exit code.
-int RunMapCommand(const MapCommandOptions& options, ConvertConsole& console);
+/// Runs the command on the files of `files`; returns the exit code.
+int RunMapCommand(const MapCommandOptions& options, FileSystem& files, ConvertConsole& console);
 
 }  // namespace velorin

@@ -73,8 +73,8 @@ std::string ReadAs(PointFormat format, FormatBasis basis) {
 std::string NothingFoundLine(const RunOutcome& outcome, const RunSummary& summary,
                              const ReportContext& context) {
   if (outcome.result == RunResult::kCancelled || outcome.records > 0 ||
-      outcome.skipped.total() > 0 || outcome.leftOutTotal() > 0 ||
-      !summary.ignored.empty() || !outcome.inputHeldBytes || !outcome.inputsWithoutPoints.empty()) {
+      outcome.skipped.total() > 0 || outcome.leftOutTotal() > 0 || !summary.ignored.empty() ||
+      !outcome.inputHeldBytes || !outcome.inputsWithoutPoints.empty()) {
     return {};
   }
   return std::string(kProgram) + "no point found in the input, " +
@@ -101,7 +101,7 @@ std::string InputLines(const RunOutcome& outcome) {
 /// Points that gave no record (never left unsaid), what the input held
 /// besides points, titles the output changed.
 std::string DetailLines(const RunOutcome& outcome, const ReportContext& context) {
-  const RunSummary summary = SummarizeRun(outcome, context.input, context.output);
+  const RunSummary summary = CommandLineSummary(outcome, context.input, context.output);
   std::string text = NothingFoundLine(outcome, summary, context) + InputLines(outcome);
   for (const std::string& line : summary.notes) text += std::string(kProgram) + line + "\n";
   if (!summary.skipped.empty()) {
@@ -119,6 +119,32 @@ std::string DetailLines(const RunOutcome& outcome, const ReportContext& context)
   }
   return text;
 }
+
+}  // namespace
+
+RunSummary CommandLineSummary(const RunOutcome& outcome, PointFormat input, PointFormat output) {
+  RunSummary summary = SummarizeRun(outcome, input, output);
+  if (HeldOnlyLines(outcome)) {
+    summary.onlyLines =
+        "the file holds no waypoints, only routes or tracks: --points=routes,tracks reads "
+        "their points";
+  } else if (HeldOnlyUnreadPoints(outcome)) {
+    summary.onlyLines = "the file holds " + UnreadPointsText(outcome) +
+                        ", which --points=" + PointKindsText(outcome.points) +
+                        " does not read: --points=" + PointKindsText(KindsHeldUnread(outcome)) +
+                        " reads them";
+  }
+  const std::string notKept = TextsNotKeptText(outcome.fields);
+  if (output == PointFormat::kNvi && !notKept.empty()) {
+    summary.fieldsNotKept =
+        notKept + " not kept: " +
+        (outcome.fields.nviAsked ? "their NVI fields were not asked for in --nvi-fields"
+                                 : "NVI fills its fields only with --nvi-fields");
+  }
+  return summary;
+}
+
+namespace {
 
 /// What became of the output file after a failure: it is only ever written
 /// through a temporary file, so it is as it was.

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "convert/run_outcome.h"
+#include "convert/run_summary.h"
 #include "formats/format_choice.h"
 #include "formats/format_table.h"
 
@@ -42,6 +43,11 @@ struct ReportContext {
   /// The signal that cancelled the run (its exit code is 128 + the number).
   int interruptSignal = 0;
 };
+
+/// The summary of a run in velorin-cli's words: where reading or keeping
+/// more takes an option, the option that does (--points, --nvi-fields). Its
+/// report and its --log end with it.
+RunSummary CommandLineSummary(const RunOutcome& outcome, PointFormat input, PointFormat output);
 
 /// "12 records written to a.nvi" (points for other formats), then a line
 /// each for skipped points, ignored routes and tracks and changed titles;

@@ -8,11 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/input_read_count.h"
 #include "platform/file_system.h"
 
 namespace velorin {
 
-class StdioFileSystem : public LocalFileSystem {
+class StdioFileSystem : public LocalFileSystem, public InputReadCount {
  public:
   /// The path texts that stand for the standard streams. They are not
   /// ordinary file names; the command line maps "-" to them.
@@ -34,15 +35,11 @@ class StdioFileSystem : public LocalFileSystem {
   std::optional<std::string> ReadHead(const std::string& path, std::size_t count) override;
   bool IsFolder(const std::string& path) override;
 
-  /// The inputs of a run that reads several one after another: from here on
-  /// BytesRead() and InputSize() count them all.
-  void ExpectInputs(const std::vector<std::string>& paths);
-  /// Bytes read so far from the last file opened for reading (and the
-  /// expected inputs before it).
-  std::uint64_t BytesRead() const { return bytesBefore_ + bytesRead_; }
-  /// Size of that file when it is a regular file (of all the expected
-  /// inputs, when each is one).
-  std::optional<std::uint64_t> InputSize() const { return expected_ ? totalSize_ : inputSize_; }
+  void ExpectInputs(const std::vector<std::string>& paths) override;
+  std::uint64_t BytesRead() const override { return bytesBefore_ + bytesRead_; }
+  std::optional<std::uint64_t> InputSize() const override {
+    return expected_ ? totalSize_ : inputSize_;
+  }
 
  private:
   std::uint64_t bytesRead_ = 0;

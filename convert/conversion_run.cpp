@@ -321,7 +321,8 @@ RunOutcome Conversion::Finish() {
   std::error_code error;
   open_.CloseInput();
   if (log_) {
-    log_->Finish(outcome_, options_.inputs.front().format, options_.outputFormat);
+    log_->Finish(outcome_, options_.inputs.front().format, options_.outputFormat,
+                 options_.summarize);
     if (!log_->ok()) return Fail(LogFailure());
   }
   if (!open_.CloseOutput(error)) return Fail({RunStage::kWriteRecord, options_.outputPath, error});

@@ -15,6 +15,7 @@
 #include "convert/run_host.h"
 #include "convert/run_observer.h"
 #include "convert/run_outcome.h"
+#include "convert/run_summary.h"
 #include "formats/format_choice.h"
 #include "formats/format_table.h"
 #include "formats/nvi_fields.h"
@@ -106,6 +107,9 @@ struct RunOptions {
   WriterFactory makeWriter = nullptr;
   /// Takes the points in place of an output file: no file is written.
   PointWriter* sink = nullptr;
+  /// The summary a log ends with, in the host's words (naming its own
+  /// options); SummarizeRun's, which name none, when absent.
+  Summarizer summarize = nullptr;
 };
 
 class ConversionRun {

@@ -2,19 +2,23 @@
 // The points a run keeps and the order it writes them in: filters by place
 // (near a position, in a box) and by title (a regular expression that must
 // or must not be found, text/regex_program.h), applied one after another in
-// the order given, and a sort. The values come from the command line as
-// texts; they are checked here, so that a malformed one is refused before
-// any file is opened.
+// the order given, and a sort. The host reads and checks the values, so
+// that a malformed one is refused before any file is opened; the run takes
+// them as they are here.
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "text/regex_program.h"
 
 namespace velorin {
+
+/// No place on the sphere of SurfaceDistanceMetres is farther from another
+/// than half its circumference: pi times kEarthRadiusMetres, rounded up. A
+/// radius beyond holds every place.
+inline constexpr double kLongestRadiusMetres = 20'015'115.0;
 
 /// Points within `metres` of a centre, along the surface of the sphere
 /// SurfaceDistanceMetres measures on.
@@ -42,8 +46,8 @@ enum class FilterKind {
 
 struct PointFilter {
   FilterKind kind = FilterKind::kNear;
-  /// How reports name the filter: its option ("--near"), with its value
-  /// ("--near=35,139,5km") when the option was given more than once.
+  /// How reports name the filter, as the host that gave it chose (the
+  /// command line: its option, with its value when given more than once).
   std::string name;
   NearArea area = {};                         ///< kNear
   LatLonBox box = {};                         ///< kWithin
@@ -60,25 +64,6 @@ struct PointSort {
   double latitude = 0.0;  ///< the centre distances are measured from
   double longitude = 0.0;
 };
-
-/// One option of the selection as the command line gave it.
-struct SelectionArgument {
-  std::string option;  ///< "--near", "--within", "--match" or "--exclude"
-  std::string value;
-};
-
-struct ParsedSelection {
-  std::vector<PointFilter> filters;  ///< in the order given
-  std::optional<PointSort> sort;
-  /// Why a value was refused, in words, without the program's name; empty
-  /// when all were taken.
-  std::string error;
-};
-
-/// The filters of `arguments`, and the sort `sort` names ("title",
-/// "distance": from the first --near's centre; empty: none).
-ParsedSelection ParsePointSelection(const std::vector<SelectionArgument>& arguments,
-                                    std::string_view sort);
 
 /// Whether a position (decimal degrees) is one on the globe: latitude -90
 /// to 90, longitude -180 to 180. A position elsewhere (a POT latitude of

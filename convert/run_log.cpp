@@ -46,10 +46,12 @@ void RunLog::Skipped(std::int64_t line, std::string_view reason) {
   AppendLine("Line " + std::to_string(line) + "\t" + std::string(reason));
 }
 
-void RunLog::Finish(const RunOutcome& outcome, PointFormat input, PointFormat output) {
+void RunLog::Finish(const RunOutcome& outcome, PointFormat input, PointFormat output,
+                    Summarizer summarize) {
   if (!summarized_) return;
   AppendLine(WrittenCount(outcome.records, output) + " written");
-  for (const std::string& line : SummaryLines(SummarizeRun(outcome, input, output))) {
+  if (summarize == nullptr) summarize = SummarizeRun;
+  for (const std::string& line : SummaryLines(summarize(outcome, input, output))) {
     AppendLine(line);
   }
 }

@@ -8,6 +8,7 @@
 
 #include "convert/counting_text.h"
 #include "convert/run_outcome.h"
+#include "convert/run_summary.h"
 #include "formats/format_table.h"
 #include "platform/buffered_writer.h"
 
@@ -27,8 +28,9 @@ class RunLog {
   void Entry(const ReadEntry& entry, bool written, std::string_view records);
   /// A skipped or dropped point of an input logged by its skips.
   void Skipped(std::int64_t line, std::string_view reason);
-  /// The summary, when the log has one.
-  void Finish(const RunOutcome& outcome, PointFormat input, PointFormat output);
+  /// The summary, when the log has one, in the words of `summarize`.
+  void Finish(const RunOutcome& outcome, PointFormat input, PointFormat output,
+              Summarizer summarize);
 
   bool ok() const { return out_.ok(); }
 

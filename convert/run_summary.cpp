@@ -110,26 +110,6 @@ bool NothingTaken(const RunOutcome& outcome) {
   return outcome.records == 0 && outcome.skipped.total() == 0 && outcome.leftOutTotal() == 0;
 }
 
-/// For a file whose points are all of kinds --points did not read: "the file
-/// holds 3 waypoints and 1 track, which --points=routes does not read:
-/// --points=waypoints,tracks reads them".
-std::string OnlyUnreadPointsLine(const RunOutcome& outcome) {
-  const IgnoredItems& items = outcome.ignored;
-  std::vector<std::string> held;
-  for (std::size_t i = 0; i < kIgnoredKindCount; ++i) {
-    const auto kind = static_cast<IgnoredKind>(i);
-    const IgnoredWords& words = WordsOf(kind);
-    if ((words.point || words.line) && items[kind] > 0) {
-      held.push_back(Counted(items[kind], words.one, words.many));
-    }
-  }
-  const PointKinds reading{IgnoredOf(items, &IgnoredWords::point) > 0,
-                           items[IgnoredKind::kRoute] + items[IgnoredKind::kLineString] > 0,
-                           items[IgnoredKind::kTrack] + items[IgnoredKind::kMultiLineString] > 0};
-  return "the file holds " + Listed(held) + ", which --points=" + PointKindsText(outcome.points) +
-         " does not read: --points=" + PointKindsText(reading) + " reads them";
-}
-
 std::string DatumLine(const std::vector<DatumMoves>& moves, PointFormat output) {
   std::string line;
   for (const DatumMoves& moved : moves) {
@@ -155,8 +135,7 @@ std::string FieldsCounted(const std::array<std::int64_t, kPointFieldCount>& coun
 /// Why an output had no place for a point's texts.
 std::string NoPlaceFor(const FieldCounts& counts, PointFormat output) {
   if (output == PointFormat::kNvi) {
-    return counts.nviAsked ? "their NVI fields were not asked for in --nvi-fields"
-                           : "NVI fills its fields only with --nvi-fields";
+    return counts.nviAsked ? "their NVI fields were not asked for" : "no NVI field was asked for";
   }
   return std::string(DisplayName(output)) + " has no place for them";
 }
@@ -183,7 +162,7 @@ std::string ReplacedHow(unsigned kinds, bool utf8) {
 
 void SummarizeFields(const FieldCounts& counts, PointFormat output, bool utf8,
                      RunSummary& summary) {
-  const std::string notKept = FieldsCounted(counts.notKept);
+  const std::string notKept = TextsNotKeptText(counts);
   if (!notKept.empty())
     summary.fieldsNotKept = notKept + " not kept: " + NoPlaceFor(counts, output);
   const std::string leftOut = FieldsCounted(counts.leftOut);
@@ -210,6 +189,38 @@ void SummarizeFields(const FieldCounts& counts, PointFormat output, bool utf8,
   }
 }
 
+/// What the rule and the writer did to titles, a line for each kind.
+void SummarizeTitles(const TitleCounts& titles, bool textsInUtf8, RunSummary& summary) {
+  if (titles.adjusted > 0) {
+    summary.titlesChanged =
+        Counted(titles.adjusted, "title", "titles") +
+        " changed to fit a POT line (\"/\" and the \"=\" of \"ido=\" written full width, "
+        "line breaks as blanks, past 32000 characters cut)";
+  }
+  if (titles.controls > 0) {
+    summary.titlesControls =
+        Counted(titles.controls, "title", "titles") + " with control characters replaced";
+  }
+  if (titles.unshowable > 0) {
+    summary.titlesUnshowable = Counted(titles.unshowable, "title", "titles") +
+                               " CP932 cannot show at all, written as \"?\"";
+  }
+  if (titles.recoded > 0) {
+    summary.titlesRecoded = Counted(titles.recoded, "title", "titles") +
+                            " with CP932 codes that UTF-8 holds only as others (a duplicate "
+                            "code written as the usual one)";
+  }
+  if (titles.brokenBytes > 0) {
+    summary.titlesBrokenBytes = Counted(titles.brokenBytes, "title", "titles") +
+                                " with bytes that are no whole CP932 character, written as " +
+                                (textsInUtf8 ? "U+FFFD" : "\"?\"");
+  }
+  if (titles.tidied > 0) {
+    summary.titlesTidied = Counted(titles.tidied, "title", "titles") +
+                           " with blanks, TABs or line breaks inside made single blanks";
+  }
+}
+
 }  // namespace
 
 bool HeldOnlyLines(const RunOutcome& outcome) {
@@ -217,6 +228,32 @@ bool HeldOnlyLines(const RunOutcome& outcome) {
   return NothingTaken(outcome) && IgnoredOf(outcome.ignored, &IgnoredWords::line) > 0 &&
          IgnoredOf(outcome.ignored, &IgnoredWords::point) == 0;
 }
+
+bool HeldOnlyUnreadPoints(const RunOutcome& outcome) {
+  return NothingTaken(outcome) && IgnoredOf(outcome.ignored, &IgnoredWords::point) > 0;
+}
+
+std::string UnreadPointsText(const RunOutcome& outcome) {
+  const IgnoredItems& items = outcome.ignored;
+  std::vector<std::string> held;
+  for (std::size_t i = 0; i < kIgnoredKindCount; ++i) {
+    const auto kind = static_cast<IgnoredKind>(i);
+    const IgnoredWords& words = WordsOf(kind);
+    if ((words.point || words.line) && items[kind] > 0) {
+      held.push_back(Counted(items[kind], words.one, words.many));
+    }
+  }
+  return Listed(held);
+}
+
+PointKinds KindsHeldUnread(const RunOutcome& outcome) {
+  const IgnoredItems& items = outcome.ignored;
+  return {IgnoredOf(items, &IgnoredWords::point) > 0,
+          items[IgnoredKind::kRoute] + items[IgnoredKind::kLineString] > 0,
+          items[IgnoredKind::kTrack] + items[IgnoredKind::kMultiLineString] > 0};
+}
+
+std::string TextsNotKeptText(const FieldCounts& counts) { return FieldsCounted(counts.notKept); }
 
 RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output) {
   RunSummary summary;
@@ -241,40 +278,14 @@ RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointForma
   }
   if (HeldOnlyLines(outcome)) {
     summary.onlyLines =
-        "the file holds no waypoints, only routes or tracks: --points=routes,tracks reads "
-        "their points";
-  } else if (NothingTaken(outcome) && IgnoredOf(outcome.ignored, &IgnoredWords::point) > 0) {
-    summary.onlyLines = OnlyUnreadPointsLine(outcome);
+        "the file holds no waypoints, only routes or tracks, whose points were "
+        "not read";
+  } else if (HeldOnlyUnreadPoints(outcome)) {
+    summary.onlyLines = "the file holds " + UnreadPointsText(outcome) +
+                        ", none of them among the points read (" + PointKindsText(outcome.points) +
+                        ")";
   }
-  const TitleCounts& titles = outcome.titles;
-  if (titles.adjusted > 0) {
-    summary.titlesChanged =
-        Counted(titles.adjusted, "title", "titles") +
-        " changed to fit a POT line (\"/\" and the \"=\" of \"ido=\" written full width, "
-        "line breaks as blanks, past 32000 characters cut)";
-  }
-  if (titles.controls > 0) {
-    summary.titlesControls =
-        Counted(titles.controls, "title", "titles") + " with control characters replaced";
-  }
-  if (titles.unshowable > 0) {
-    summary.titlesUnshowable = Counted(titles.unshowable, "title", "titles") +
-                               " CP932 cannot show at all, written as \"?\"";
-  }
-  if (titles.recoded > 0) {
-    summary.titlesRecoded = Counted(titles.recoded, "title", "titles") +
-                            " with CP932 codes that UTF-8 holds only as others (a duplicate "
-                            "code written as the usual one)";
-  }
-  if (titles.brokenBytes > 0) {
-    summary.titlesBrokenBytes = Counted(titles.brokenBytes, "title", "titles") +
-                                " with bytes that are no whole CP932 character, written as " +
-                                (outcome.textsInUtf8 ? "U+FFFD" : "\"?\"");
-  }
-  if (titles.tidied > 0) {
-    summary.titlesTidied = Counted(titles.tidied, "title", "titles") +
-                           " with blanks, TABs or line breaks inside made single blanks";
-  }
+  SummarizeTitles(outcome.titles, outcome.textsInUtf8, summary);
   SummarizeFields(outcome.fields, output, outcome.textsInUtf8, summary);
   return summary;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What became of a run's entries, in short lines of English: the points
 // skipped and why, what the input held besides points, the titles the
-// output changed. velorin-cli prints them; the log ends with them.
+// output changed. The log ends with them; velorin-cli prints them, with its
+// own options named where one would have read or kept more.
 #include <string>
 #include <vector>
 
@@ -26,9 +27,8 @@ struct RunSummary {
   /// empty when there was nothing else.
   std::string ignored;
   /// For an input whose only points lie on routes or tracks not read: that
-  /// it holds those alone, and the option that reads them; for one whose
-  /// points of interest (waypoints) --points did not read, the kinds it
-  /// holds and the --points that reads them; empty otherwise.
+  /// it holds those alone; for one whose points of interest (waypoints)
+  /// were not read, the kinds it holds and those read; empty otherwise.
   std::string onlyLines;
   /// Titles changed to fit a POT line; empty when none was.
   std::string titlesChanged;
@@ -46,7 +46,7 @@ struct RunSummary {
   /// "2 duplicate points dropped" (--dedupe); empty when none was.
   std::string duplicates;
   /// "212 points outside --near", "3 points dropped by --exclude": a line
-  /// for each filter that left points out.
+  /// for each filter that left points out, named as its host named it.
   std::vector<std::string> leftOut;
   /// "3 records moved from the Tokyo datum to WGS 84 by EPSG:15484 \"Tokyo
   /// to WGS 84 (108)\"", a line for each pair of datums; empty when no
@@ -71,7 +71,21 @@ struct RunSummary {
 /// is likely after.
 bool HeldOnlyLines(const RunOutcome& outcome);
 
+/// The input held points, none of them of the kinds read (PointKinds).
+bool HeldOnlyUnreadPoints(const RunOutcome& outcome);
+/// "3 waypoints and 1 track": the points and lines the input held unread.
+std::string UnreadPointsText(const RunOutcome& outcome);
+/// The kinds that would read the points the input held unread.
+PointKinds KindsHeldUnread(const RunOutcome& outcome);
+/// "14 addresses and 1 link": the texts no place of the output kept; empty
+/// when every text had one.
+std::string TextsNotKeptText(const FieldCounts& counts);
+
+/// The summary in words that name no option of any face.
 RunSummary SummarizeRun(const RunOutcome& outcome, PointFormat input, PointFormat output);
+
+/// A summary of a run in a host's words.
+using Summarizer = RunSummary (*)(const RunOutcome& outcome, PointFormat input, PointFormat output);
 
 /// The lines of the summary that are not empty, in the order the log
 /// writes them.

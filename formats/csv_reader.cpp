@@ -158,20 +158,12 @@ bool CsvReader::Next(ReadEntry& entry) {
     return true;
   }
 
-  cell_.assign(columns_.name ? record_.field(*columns_.name) : std::string_view());
+  // The title's bytes as they are, in the file's encoding: those that are
+  // no character of it are the run's title rule's to replace, as in the
+  // row's other texts.
+  entry.point.title.assign(columns_.name ? record_.field(*columns_.name) : std::string_view());
   entry.point.titleApproximated = false;
-  if (Cp932()) {
-    entry.point.title = cell_;  // the bytes as they are
-    entry.point.titleEncoding = TitleEncoding::kCp932;
-  } else if (IsValidUtf8(cell_)) {
-    entry.point.title = cell_;
-    entry.point.titleEncoding = TitleEncoding::kUtf8;
-  } else {
-    // Bytes that are no UTF-8 become "?" by the title rule, once, here.
-    encoder_.Encode(cell_, entry.point.title);
-    entry.point.titleEncoding = TitleEncoding::kCp932;
-    entry.point.titleApproximated = true;
-  }
+  entry.point.titleEncoding = Cp932() ? TitleEncoding::kCp932 : TitleEncoding::kUtf8;
   entry.point.position = Degrees{longitude, latitude};
   entry.point.fields.Clear();
   if (!columns_.texts.empty()) FieldsInto(entry.point.fields);

@@ -66,9 +66,7 @@ class CsvReader : public PointReader {
   GatheredTexts texts_;
   char separator_ = ',';
   CsvDecimalMark decimalMark_{','};
-  TitleEncoder encoder_;
   Cp932Decoder decoder_;
-  std::string cell_;
   std::string number_;  ///< a number with its decimal comma made a point
 };
 

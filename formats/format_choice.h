@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "formats/format_table.h"
+#include "platform/file_system.h"
 
 namespace velorin {
 
@@ -14,8 +15,9 @@ enum class FormatBasis { kOption, kExtension, kContent, kNothing };
 
 /// The format an input is read as: `named` when given (--from), else its
 /// extension, else its first bytes, else POT; standard input (`isStream`)
-/// is POT unless named.
-std::pair<PointFormat, FormatBasis> ChooseInputFormat(const std::string& path, bool isStream,
+/// is POT unless named. The first bytes are read through `files`.
+std::pair<PointFormat, FormatBasis> ChooseInputFormat(FileSystem& files, const std::string& path,
+                                                      bool isStream,
                                                       std::optional<PointFormat> named);
 
 }  // namespace velorin

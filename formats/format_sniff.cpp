@@ -131,14 +131,4 @@ PointFormat InputFormatOfFile(FileSystem& files, const std::string& path) {
   return sniffed.value_or(InputFormatOfPath(path));
 }
 
-std::optional<PointFormat> SniffFileFormat(const std::string& path) {
-  LocalFileSystem disk;
-  return SniffFileFormat(disk, path);
-}
-
-PointFormat InputFormatOfFile(const std::string& path) {
-  LocalFileSystem disk;
-  return InputFormatOfFile(disk, path);
-}
-
 }  // namespace velorin

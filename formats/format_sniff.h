@@ -31,8 +31,4 @@ std::optional<PointFormat> SniffFileFormat(FileSystem& files, const std::string&
 /// first bytes show; else POT.
 PointFormat InputFormatOfFile(FileSystem& files, const std::string& path);
 
-/// The same two on the local disk.
-std::optional<PointFormat> SniffFileFormat(const std::string& path);
-PointFormat InputFormatOfFile(const std::string& path);
-
 }  // namespace velorin

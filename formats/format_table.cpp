@@ -269,7 +269,32 @@ PointFormat OutputFormatOfPath(std::string_view path) {
   return FormatOfExtension(path).value_or(PointFormat::kNvi);
 }
 
+std::optional<PointFormat> WrittenFormatOfPath(std::string_view path) {
+  const std::optional<PointFormat> named = FormatOfExtension(path);
+  if (!named) return std::nullopt;
+  const FormatInfo& info = InfoOf(*named);
+  if (info.writeInstead || info.makeWriter == nullptr) return std::nullopt;
+  return named;
+}
+
 bool ReadsAhead(PointFormat format) { return InfoOf(format).readsAhead; }
+
+TitleEncoding WrittenTitleEncoding(PointFormat format, const WriterOptions& options) {
+  switch (format) {
+    case PointFormat::kPot:
+    case PointFormat::kNvi:
+      return TitleEncoding::kCp932;
+    case PointFormat::kCsv:
+      return options.csvEncoding == CsvEncoding::kCp932 ? TitleEncoding::kCp932
+                                                        : TitleEncoding::kUtf8;
+    default:
+      return TitleEncoding::kUtf8;
+  }
+}
+
+std::size_t TitleCharacterLimit(PointFormat format) {
+  return format == PointFormat::kPot ? kMaxPotTitleCharacters : 0;
+}
 
 PointFormat DefaultOutputFormat(PointFormat input) {
   return input == PointFormat::kNvi ? PointFormat::kGpx : PointFormat::kNvi;

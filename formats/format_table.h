@@ -72,10 +72,9 @@ struct FormatInfo {
   /// formats are not: POT entries view the reader's line, and CSV's
   /// encoding is told from its bytes as they come.
   bool readsAhead;
-  /// Read line by line, every line an entry, as the unit's own lists are
-  /// (POT): a run's log has a line for every input line, and the window's
-  /// last message gives the count alone. Otherwise the log has a line for
-  /// every skipped point and a summary.
+  /// A file is a list of lines, every line one entry, whether it holds a
+  /// point or not (POT): what became of the file can be told line by line.
+  /// In the other formats a point may take many lines, or none of its own.
   bool readByTheLine;
   /// Its titles are the unit's own CP932 bytes (POT, NVI): they reach a
   /// file of such a format unchanged. Elsewhere white space in a title is
@@ -124,8 +123,19 @@ std::optional<PointFormat> InputFormatOfExtension(std::string_view path);
 PointFormat InputFormatOfPath(std::string_view path);
 /// An unknown extension counts as NVI for an output.
 PointFormat OutputFormatOfPath(std::string_view path);
+/// The format a file at `path` is written in by its extension when this
+/// build writes that format under that name; nothing for an extension no
+/// format has, or one of a format only read (KMZ) or not written here: one
+/// format is never written under another's name.
+std::optional<PointFormat> WrittenFormatOfPath(std::string_view path);
 /// Whether a file of the format is parsed on a thread of its own.
 bool ReadsAhead(PointFormat format);
+/// The encoding a writer of `format` takes titles in, as `options` set it
+/// up: CP932 for the unit's own formats and a CSV written as CP932.
+TitleEncoding WrittenTitleEncoding(PointFormat format, const WriterOptions& options = {});
+/// The most characters a title of `format` keeps (0: no limit): where its
+/// writer cuts a longer one.
+std::size_t TitleCharacterLimit(PointFormat format);
 /// What an input is converted into when nothing says: NVI, or GPX for an
 /// NVI input.
 PointFormat DefaultOutputFormat(PointFormat input);

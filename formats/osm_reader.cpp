@@ -123,7 +123,13 @@ class OsmReader final : public PointReader {
 
   void TakeNode(const osmium::Node& node) {
     const osmium::Location location = node.location();
-    if (!location.valid()) return;
+    if (!location.valid()) {
+      // A node of the kind asked for is said, never dropped in silence.
+      if (!node.tags().empty() && Kept(node)) {
+        QueueSkip(Named("node", node.id()) + ": it has no position within the world");
+      }
+      return;
+    }
     locations_.Add(node.id(), {location.x(), location.y()});
     if (!node.tags().empty() && Kept(node)) QueuePoint(node, location.lon(), location.lat());
   }

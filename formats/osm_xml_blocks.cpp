@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <osmium/builder/osm_object_builder.hpp>
@@ -92,7 +93,11 @@ class XmlFile final : public OsmBlocks, private XmlHandler {
     if (pending_.kind != Kind::kNode) return;
     const std::optional<double> lat = Number(Attribute(attributes, "lat"));
     const std::optional<double> lon = Number(Attribute(attributes, "lon"));
-    if (lat && lon) pending_.location = osmium::Location{*lon, *lat};
+    // Outside the world a node has no position (as libosmium's own reader
+    // holds it: not valid); such a value would not even fit its fixed point.
+    if (lat && lon && std::abs(*lat) <= 90 && std::abs(*lon) <= 180) {
+      pending_.location = osmium::Location{*lon, *lat};
+    }
   }
 
   void AddChild(const char* name, const char** attributes) {

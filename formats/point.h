@@ -59,7 +59,4 @@ PositionText NviPositionOf(const PointPosition& position);
 /// Decimal degrees of either kind of position (angle integers divided out).
 Degrees DegreesOf(const PointPosition& position);
 
-/// The title as a view with its encoding.
-inline TitleView TitleOf(const Point& point) { return {point.title, point.titleEncoding}; }
-
 }  // namespace velorin

@@ -219,17 +219,4 @@ bool TitleDecoder::ComesBackAsOtherBytes(std::string_view cp932) {
   return !encoder_.Append(utf8_, back_) || back_ != cp932;
 }
 
-std::string_view TitleConverter::EncodeToCp932(std::string_view utf8, bool& approximated) {
-  approximated = encoder_.Encode(utf8, cp932_);
-  return cp932_;
-}
-
-std::string_view TitleConverter::Utf8(TitleView title) {
-  utf8Change_ = TitleChange::kNone;
-  if (title.encoding == TitleEncoding::kUtf8) return title.text;
-  const std::string_view utf8 = decoder_.Decode(title.text);
-  utf8Change_ = decoder_.lastChange();
-  return utf8;
-}
-
 }  // namespace velorin

@@ -1,8 +1,9 @@
 #pragma once
 // Titles on their way between formats: kept as the file gave them (UTF-8
 // text, or the CP932 bytes of POT and NVI files), white space tidied so that
-// a title never breaks a line, and turned into the encoding an output needs
-// (into CP932 by the one title rule: closest character, else "?").
+// a title never breaks a line, and the encoder and decoder with which the
+// one title rule (convert/title_rule.h) turns them into the encoding an
+// output needs (into CP932: closest character, else "?").
 #include <string>
 #include <string_view>
 
@@ -37,12 +38,6 @@ enum class TitleChange {
 /// The change of a title that became `cp932`, with characters `replaced` or
 /// not.
 TitleChange ChangeOfTitle(std::string_view cp932, bool replaced);
-
-/// A title's bytes and what they are.
-struct TitleView {
-  std::string_view text;
-  TitleEncoding encoding = TitleEncoding::kCp932;
-};
 
 /// Runs of CR, LF, TAB and blanks become one blank; none at either end.
 /// These bytes are never part of a CP932 double-byte character, so the rule
@@ -92,33 +87,6 @@ class TitleDecoder {
   std::string utf8_;
   std::string back_;
   TitleChange change_ = TitleChange::kNone;
-};
-
-/// Titles in the encoding an output needs, one converter for a whole file.
-class TitleConverter {
- public:
-  /// The CP932 form: the bytes themselves, or UTF-8 by the title rule
-  /// (`approximated` tells whether characters were replaced). Valid until
-  /// the next call.
-  std::string_view Cp932(TitleView title, bool& approximated) {
-    approximated = false;
-    if (title.encoding == TitleEncoding::kCp932) return title.text;
-    return EncodeToCp932(title.text, approximated);
-  }
-  /// The UTF-8 form: the text itself, or CP932 decoded (invalid bytes as
-  /// U+FFFD). Valid until the next call.
-  std::string_view Utf8(TitleView title);
-  /// What the last Utf8 call did to the title: kRecoded, kBrokenBytes or
-  /// kNone.
-  TitleChange lastUtf8Change() const { return utf8Change_; }
-
- private:
-  std::string_view EncodeToCp932(std::string_view utf8, bool& approximated);
-
-  TitleEncoder encoder_;
-  TitleDecoder decoder_;
-  std::string cp932_;
-  TitleChange utf8Change_ = TitleChange::kNone;
 };
 
 }  // namespace velorin

@@ -47,7 +47,7 @@ HRESULT XmlSourceStream::Read(void* buffer, ULONG capacity, ULONG* count) {
     if (!Fill(into, asked, filled)) return S_FALSE;
   } else {
     // The rest of the head in a later read, never split inside a character.
-    const std::size_t keep = IncompleteUtf8Tail(std::string_view(into, filled));
+    const std::size_t keep = TailToHoldBack(std::string_view(into, filled));
     carry_.insert(0, into + filled - keep, keep);
     filled -= keep;
   }
@@ -72,8 +72,7 @@ void XmlSourceStream::Begin() {
 }
 
 bool XmlSourceStream::Fill(char* into, std::size_t asked, std::size_t& filled) {
-  // Filled whole, and never ending inside a UTF-8 character: XmlLite under
-  // Wine decodes each read on its own.
+  // Filled whole, and ending where XmlLite under Wine decodes it whole.
   bool ended = false;
   while (filled < asked && !failed_) {
     const std::ptrdiff_t read = document_.Read(into + filled, asked - filled);
@@ -91,7 +90,7 @@ bool XmlSourceStream::Fill(char* into, std::size_t asked, std::size_t& filled) {
     return true;  // what came before the failure first
   }
   if (!ended) {
-    const std::size_t keep = IncompleteUtf8Tail(std::string_view(into, filled));
+    const std::size_t keep = TailToHoldBack(std::string_view(into, filled));
     carry_.assign(into + filled - keep, keep);
     filled -= keep;
   }
@@ -106,6 +105,13 @@ std::size_t IncompleteUtf8Tail(std::string_view bytes) {
     return length > back ? back : 0;
   }
   return 0;
+}
+
+std::size_t TailToHoldBack(std::string_view bytes) {
+  for (std::size_t back = 0; back < bytes.size(); ++back) {
+    if (static_cast<unsigned char>(bytes[bytes.size() - 1 - back]) < 0x80) return back;
+  }
+  return IncompleteUtf8Tail(bytes);
 }
 
 }  // namespace velorin

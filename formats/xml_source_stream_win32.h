@@ -90,4 +90,11 @@ class XmlSourceStream : public IStream {
 /// do not finish.
 std::size_t IncompleteUtf8Tail(std::string_view bytes);
 
+/// How many bytes at the end of `bytes` to keep for the next read: those
+/// after the last ASCII byte, or when there is none, an unfinished
+/// character. XmlLite under Wine decodes each read on its own and drops the
+/// last byte of a read that ends in any non-ASCII byte, breaking that
+/// character in two; a read that ends in an ASCII byte is decoded whole.
+std::size_t TailToHoldBack(std::string_view bytes);
+
 }  // namespace velorin

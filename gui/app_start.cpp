@@ -17,9 +17,10 @@ QString FromAscii(std::string_view text) {
 
 }  // namespace
 
-std::unique_ptr<mainform> StartMainWindow(const FileLocations& locations, std::ostream& errors) {
+std::unique_ptr<mainform> StartMainWindow(const FileLocations& locations, std::ostream& errors,
+                                          FileSystem& files) {
   StartupTables tables;
-  const StartupOutcome outcome = LoadStartupFiles(locations, tables);
+  const StartupOutcome outcome = LoadStartupFiles(files, locations, tables);
   if (outcome.failure != StartupFailure::kNone) {
     errors << StartupFailureReport(outcome) << std::endl;
     // The message table is not there: these two texts are fixed.
@@ -30,7 +31,7 @@ std::unique_ptr<mainform> StartMainWindow(const FileLocations& locations, std::o
     return nullptr;
   }
   UseQtTranslations(tables.Japanese() ? QtLanguage::kJapanese : QtLanguage::kEnglish);
-  return std::make_unique<mainform>(tables, locations);
+  return std::make_unique<mainform>(tables, locations, nullptr, files);
 }
 
 void ShowMainWindow(mainform& window, const QString& inputFile, bool map) {

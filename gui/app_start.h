@@ -13,10 +13,11 @@
 namespace velorin {
 
 /// Loads the start-up tables from the files of `locations` and creates the
-/// main window, not yet shown. On a failure writes one line to `errors`,
-/// shows "Illegal System data file!!" or "Illegal Message file!!" and returns
-/// null.
-std::unique_ptr<mainform> StartMainWindow(const FileLocations& locations, std::ostream& errors);
+/// main window, not yet shown; both read and write through `files`. On a
+/// failure writes one line to `errors`, shows "Illegal System data file!!"
+/// or "Illegal Message file!!" and returns null.
+std::unique_ptr<mainform> StartMainWindow(const FileLocations& locations, std::ostream& errors,
+                                          FileSystem& files = ProgramFileSystem());
 
 /// Shows the window; a non-empty `inputFile` then becomes the input path as
 /// a dropped file does (output derived, focus on Convert). With `map`, the

@@ -10,6 +10,7 @@
 #include "gui/program_icon.h"
 #include "platform/abort_cleanup.h"
 #include "platform/program_folder.h"
+#include "platform/program_seams.h"
 #include "startup/data_folder.h"
 #include "startup/file_locations.h"
 #include "startup/user_files.h"
@@ -65,7 +66,8 @@ int main(int argc, char* argv[]) {
   LetWritesFailPastTheFileSizeLimit();
   QGuiApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));
   QApplication::setWindowIcon(VelorinIcon());
-  std::unique_ptr<mainform> window = StartMainWindow(PrepareFileLocations(), std::cerr);
+  std::unique_ptr<mainform> window =
+      StartMainWindow(PrepareFileLocations(), std::cerr, ProgramFileSystem());
   if (!window) return 1;
   const std::string input =
       arguments.file.empty() ? std::string()

@@ -4,19 +4,12 @@
 
 namespace velorin {
 
-std::optional<PointFormat> SaveFormatOfPath(std::string_view path) {
-  const std::optional<PointFormat> named = FormatOfExtension(path);
-  if (!named) return std::nullopt;
-  const FormatInfo& info = InfoOf(*named);
-  if (info.writeInstead || info.makeWriter == nullptr) return std::nullopt;
-  return named;
-}
-
 RunOptions EditSaveOptions(const EditedPoints& points, const EditSave& save) {
   RunOptions run;
   run.inputs = {EditedPointsInput(points)};
   run.outputPath = save.path;
-  run.outputFormat = save.format.value_or(SaveFormatOfPath(save.path).value_or(PointFormat::kNvi));
+  run.outputFormat =
+      save.format.value_or(WrittenFormatOfPath(save.path).value_or(PointFormat::kNvi));
   run.untitled = points.untitled();
   run.writer = save.writer;
   run.logPath = save.logPath;
@@ -25,11 +18,6 @@ RunOptions EditSaveOptions(const EditedPoints& points, const EditSave& save) {
   run.inputDatum = Datum::kWgs84;
   run.outputDatum = run.outputFormat == PointFormat::kNvi ? save.nviDatum : save.fileDatum;
   return run;
-}
-
-RunOutcome SaveEditedPoints(RunHost& host, FileSystem& files, Clock& clock,
-                            const EditedPoints& points, const EditSave& save) {
-  return ConversionRun(host, files, clock, EditSaveOptions(points, save)).Execute();
 }
 
 }  // namespace velorin

@@ -29,14 +29,10 @@ struct EditSave {
 /// The run options of saving `points` as `save` says.
 RunOptions EditSaveOptions(const EditedPoints& points, const EditSave& save);
 
-/// The format a save into `path` writes, by its extension; nothing for an
-/// extension Velorin only reads (KMZ) or no format has (".txt", none): a
-/// save never writes one format under another's name.
-std::optional<PointFormat> SaveFormatOfPath(std::string_view path);
-
-/// Saves `points` through a run that asks `host` (may an existing file be
-/// replaced); the run's outcome.
-RunOutcome SaveEditedPoints(RunHost& host, FileSystem& files, Clock& clock,
-                            const EditedPoints& points, const EditSave& save);
+/// The format a save into `path` writes: the format table's
+/// WrittenFormatOfPath, under the name the Qt map window calls it by.
+inline std::optional<PointFormat> SaveFormatOfPath(std::string_view path) {
+  return WrittenFormatOfPath(path);
+}
 
 }  // namespace velorin

@@ -19,8 +19,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace velorin {
 namespace {
@@ -161,16 +159,19 @@ LandLevel Simplified(const LandLevel& full, double tolerance) {
 
 }  // namespace
 
-LandMap LandMap::Load(const std::string& path, std::error_code& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = std::make_error_code(std::errc::no_such_file_or_directory);
-    return {};
-  }
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    error = std::make_error_code(std::errc::io_error);
-    return {};
+LandMap LandMap::Load(FileSystem& files, const std::string& path, std::error_code& error) {
+  const std::unique_ptr<ByteSource> in = files.OpenForReading(path, error);
+  if (!in) return {};
+  std::string bytes;
+  char buffer[1 << 16];
+  for (;;) {
+    const std::ptrdiff_t count = in->Read(buffer, sizeof buffer);
+    if (count < 0) {
+      error = in->error();
+      return {};
+    }
+    if (count == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(count));
   }
   return Parse(bytes, error);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "map/map_view.h"
+#include "platform/file_system.h"
 
 namespace velorin {
 
@@ -31,8 +32,9 @@ struct LandLevel {
 
 class LandMap {
  public:
-  /// Reads the file; an empty map (and `error` set) when it cannot.
-  static LandMap Load(const std::string& path, std::error_code& error);
+  /// Reads the file through `files`; an empty map (and `error` set) when it
+  /// cannot.
+  static LandMap Load(FileSystem& files, const std::string& path, std::error_code& error);
   /// Reads the file's bytes.
   static LandMap Parse(std::string_view bytes, std::error_code& error);
 

@@ -8,14 +8,14 @@
 
 namespace velorin {
 
-std::shared_ptr<const LandMap> SharedLandMap(const std::string& dataFolder) {
+std::shared_ptr<const LandMap> SharedLandMap(FileSystem& files, const std::string& dataFolder) {
   static std::mutex mutex;
   static std::map<std::string, std::shared_ptr<const LandMap>> loaded;
   const std::lock_guard<std::mutex> lock(mutex);
   std::shared_ptr<const LandMap>& land = loaded[dataFolder];
   if (!land) {
     std::error_code error;
-    land = std::make_shared<const LandMap>(LandMap::Load(dataFolder + kLandFileName, error));
+    land = std::make_shared<const LandMap>(LandMap::Load(files, dataFolder + kLandFileName, error));
   }
   return land;
 }

@@ -20,7 +20,7 @@ namespace velorin {
 
 /// The land file of the data folder, read once for the whole program; an
 /// empty map when it cannot be read (the map is then sea alone).
-std::shared_ptr<const LandMap> SharedLandMap(const std::string& dataFolder);
+std::shared_ptr<const LandMap> SharedLandMap(FileSystem& files, const std::string& dataFolder);
 
 class LandShapes {
  public:

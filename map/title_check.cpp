@@ -1,26 +1,14 @@
 #include "map/title_check.h"
 
 #include <algorithm>
-#include <memory>
 
 #include "formats/pot_writer.h"
-#include "platform/buffered_writer.h"
-#include "platform/byte_stream.h"
-#include "platform/clock.h"
 #include "text/cp932_decoder.h"
 #include "text/cp932_encoder.h"
 #include "text/utf8.h"
 
 namespace velorin {
 namespace {
-
-/// Takes what it is given and keeps none of it.
-class NoSink : public ByteSink {
- public:
-  bool Write(const char*, std::size_t) override { return true; }
-  bool Close() override { return true; }
-  std::error_code error() const override { return {}; }
-};
 
 /// The characters of `utf8` that CP932 holds no form of, each once.
 std::vector<std::string> Unshowable(std::string_view utf8) {
@@ -56,16 +44,7 @@ std::size_t Characters(std::string_view utf8) {
 }  // namespace
 
 TitleTarget OutputTitleTarget(PointFormat format) {
-  const FormatInfo& info = InfoOf(format);
-  NoSink sink;
-  BufferedWriter out(sink, 16);
-  FixedClock clock({});
-  const std::unique_ptr<PointWriter> writer = info.makeWriter(out, clock, WriterOptions{});
-  return {writer ? writer->titleEncoding() : TitleEncoding::kUtf8, info.titlesAreUnitBytes};
-}
-
-std::size_t TitleLimit(PointFormat format) {
-  return format == PointFormat::kPot ? kMaxPotTitleCharacters : 0;
+  return {WrittenTitleEncoding(format), InfoOf(format).titlesAreUnitBytes};
 }
 
 TitleCheck CheckTitle(std::string_view utf8, PointFormat format) {
@@ -95,7 +74,7 @@ TitleCheck CheckTitle(std::string_view utf8, PointFormat format) {
   } else {
     check.written = held;
   }
-  check.limit = TitleLimit(format);
+  check.limit = TitleCharacterLimit(format);
   check.tooLong = check.limit > 0 && Characters(point.title) > check.limit;
   check.changed = changed && !check.tooLong;
   return check;

@@ -16,19 +16,16 @@
 namespace velorin {
 
 /// The title rule's target for a file of `format` (with default writer
-/// options): the encoding its writer takes titles in.
+/// options): the encoding its writer takes titles in, as the format table
+/// has it.
 TitleTarget OutputTitleTarget(PointFormat format);
-
-/// The most characters a title of `format` keeps (0: no limit): where its
-/// writer cuts a longer one.
-std::size_t TitleLimit(PointFormat format);
 
 struct TitleCheck {
   /// The title as the file will hold it, in UTF-8.
   std::string written;
   /// Nothing is left of it but white space: the point has no title.
   bool empty = false;
-  /// Longer than the output keeps (TitleLimit), in characters.
+  /// Longer than the output keeps (TitleCharacterLimit), in characters.
   bool tooLong = false;
   std::size_t limit = 0;
   /// The characters that the output's encoding cannot show (each once, in

@@ -16,7 +16,7 @@
 namespace velorin {
 
 /// The most bytes a settings file holds.
-inline constexpr std::size_t kSettingsFileLimit = 64 * 1024;
+inline constexpr std::size_t kSettingsFileLimit = std::size_t{64} * 1024;
 
 /// Whether `text` may be a settings file: at most kSettingsFileLimit bytes,
 /// and no byte below 0x20 but TAB, CR and LF (no NUL, nothing of a program

@@ -190,6 +190,10 @@ ReplacementTarget OpenReplacementTarget(const std::string& path, bool followLink
   const std::wstring target = Widen(followed);
 
   const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    ec = std::make_error_code(std::errc::is_a_directory);
+    return {};
+  }
   // A link replaced itself keeps nothing of what it pointed to.
   if (!followLinks && attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {

@@ -11,20 +11,14 @@
 #include <system_error>
 
 #include "platform/file_system.h"
+#include "startup/settings_lines.h"
 
 namespace velorin {
-
-/// The settings entry that names the NVI fields the window fills ("addr,comm",
-/// "all"; empty: none). Its sixth line: the first lines keep their meaning.
-inline constexpr std::size_t kNviFieldsSetting = 5;
 
 /// The settings file's text with entry `index` (line index + 1) made
 /// `entry`, its line end kept; a file too short for it gets empty CR LF
 /// lines up to it.
 std::string WithSettingsEntry(std::string_view settings, std::size_t index, std::string_view entry);
-
-/// The lines a settings file holds at the least (start-up reads as many).
-inline constexpr std::size_t kSettingsLines = 16;
 
 /// Whether a text is a value of one entry's kind ("tokyo" for a datum).
 using SettingsEntryKind = bool (*)(std::string_view entry);

@@ -9,7 +9,7 @@
 namespace velorin {
 namespace {
 
-constexpr std::int32_t kSettingsLines = 16;
+constexpr auto kSettingsLineCount = static_cast<std::int32_t>(kSettingsLines);
 constexpr std::int32_t kMessageLines = 200;
 
 // A font size outside this range cannot be meant seriously and would wreck
@@ -58,15 +58,17 @@ std::string LoadProblem(std::int16_t result, std::int32_t lines) {
 
 }  // namespace
 
-StartupOutcome LoadStartupFiles(const FileLocations& locations, StartupTables& tables) {
+StartupOutcome LoadStartupFiles(FileSystem& files, const FileLocations& locations,
+                                StartupTables& tables) {
   const std::int16_t settings =
-      LoadTextLines(locations.settingsPath, kSettingsLines, tables.systemSettings);
+      LoadTextLines(files, locations.settingsPath, kSettingsLineCount, tables.systemSettings);
   if (settings != 0)
     return {StartupFailure::kSettings, locations.settingsPath,
-            LoadProblem(settings, kSettingsLines)};
+            LoadProblem(settings, kSettingsLineCount)};
 
   const std::string messagePath = locations.dataFolder + MessageFileName(tables);
-  const std::int16_t messages = LoadTextLines(messagePath, kMessageLines, tables.messageTable);
+  const std::int16_t messages =
+      LoadTextLines(files, messagePath, kMessageLines, tables.messageTable);
   if (messages != 0)
     return {StartupFailure::kMessages, messagePath, LoadProblem(messages, kMessageLines)};
 
@@ -79,8 +81,9 @@ StartupOutcome LoadStartupFiles(const FileLocations& locations, StartupTables& t
   return {};
 }
 
-StartupFailure LoadStartupTables(const std::string& applicationFolder, StartupTables& tables) {
-  return LoadStartupFiles(PortableLocations(applicationFolder), tables).failure;
+StartupFailure LoadStartupTables(FileSystem& files, const std::string& applicationFolder,
+                                 StartupTables& tables) {
+  return LoadStartupFiles(files, PortableLocations(applicationFolder), tables).failure;
 }
 
 std::string StartupFailureReport(const StartupOutcome& outcome) {

@@ -6,7 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "startup/file_locations.h"
+#include "startup/settings_lines.h"
 
 namespace velorin {
 
@@ -22,11 +24,11 @@ inline constexpr std::size_t kFontSizeMessage = 1;
 /// The two global tables, filled once at start-up and read-only afterwards.
 /// Texts are the files' CP932 bytes, without line ends.
 struct StartupTables {
-  std::vector<std::string> systemSettings = std::vector<std::string>(16);
+  std::vector<std::string> systemSettings = std::vector<std::string>(kSettingsLines);
   std::vector<std::string> messageTable = std::vector<std::string>(200);
 
-  /// Settings entry 0 is exactly "0".
-  bool Japanese() const { return systemSettings[0] == "0"; }
+  /// The language entry is exactly "0".
+  bool Japanese() const { return systemSettings[kLanguageEntry] == "0"; }
 };
 
 enum class StartupFailure {
@@ -47,11 +49,14 @@ struct StartupOutcome {
 };
 
 /// Loads the settings from `locations.settingsPath`, then the message file
-/// they select from the data folder.
-StartupOutcome LoadStartupFiles(const FileLocations& locations, StartupTables& tables);
+/// they select from the data folder, both read through `files`.
+StartupOutcome LoadStartupFiles(FileSystem& files, const FileLocations& locations,
+                                StartupTables& tables);
 
-/// Loads both tables from `applicationFolder` (which ends with a separator).
-StartupFailure LoadStartupTables(const std::string& applicationFolder, StartupTables& tables);
+/// Loads both tables from `applicationFolder` (which ends with a separator)
+/// of `files`.
+StartupFailure LoadStartupTables(FileSystem& files, const std::string& applicationFolder,
+                                 StartupTables& tables);
 
 /// One line for standard error: "velorin: the settings file PATH PROBLEM".
 std::string StartupFailureReport(const StartupOutcome& outcome);

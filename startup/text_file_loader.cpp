@@ -5,7 +5,6 @@
 #include <string_view>
 #include <system_error>
 
-#include "platform/file_system.h"
 #include "platform/line_reader.h"
 
 namespace velorin {
@@ -22,13 +21,12 @@ constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
 }  // namespace
 
-std::int16_t LoadTextLines(const std::string& path, std::int32_t maxCount,
+std::int16_t LoadTextLines(FileSystem& files, const std::string& path, std::int32_t maxCount,
                            std::vector<std::string>& lines) {
   if (maxCount < 1) return kBadCount;
 
-  LocalFileSystem fileSystem;
   std::error_code ec;
-  std::unique_ptr<ByteSource> file = fileSystem.OpenForReading(path, ec);
+  std::unique_ptr<ByteSource> file = files.OpenForReading(path, ec);
   if (!file || ec) return kCannotOpen;
 
   // The file closes when `file` goes out of scope, on every way out.

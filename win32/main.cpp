@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/program_seams.h"
 #include "platform/wide_text_win32.h"
 #include "startup/startup.h"
 #include "startup/window_arguments.h"
@@ -82,7 +83,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
 
   const FileLocations locations = Win32FileLocations();
   StartupTables tables;
-  const StartupOutcome outcome = LoadStartupFiles(locations, tables);
+  const StartupOutcome outcome = LoadStartupFiles(ProgramFileSystem(), locations, tables);
   if (outcome.failure != StartupFailure::kNone) {
     // The message table is not there: these two texts are fixed, and the
     // boxes have no icon.

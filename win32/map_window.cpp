@@ -98,7 +98,7 @@ void Win32MapWindow::CreateControls() {
     CreateWindowExW(0, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   };
-  canvas_ = std::make_unique<Win32MapCanvas>(hwnd_, kMapCanvas, SharedLandMap(dataFolder_),
+  canvas_ = std::make_unique<Win32MapCanvas>(hwnd_, kMapCanvas, SharedLandMap(files_, dataFolder_),
                                              tiles_.get(), words_);
   make(L"BUTTON", L"+", WS_TABSTOP | BS_PUSHBUTTON, kMapZoomIn);
   make(L"BUTTON", L"\u2212", WS_TABSTOP | BS_PUSHBUTTON, kMapZoomOut);

@@ -22,8 +22,8 @@ WindowRunOptions RunOptionsFromSettings(std::span<const std::string> settings) {
     return index < settings.size() ? std::string_view(settings[index]) : std::string_view();
   };
   WindowRunOptions options;
-  options.run.untitled = UntitledRuleOfSetting(entry(1));
-  options.log = entry(3) == "1";
+  options.run.untitled = UntitledRuleOfSetting(entry(kUntitledEntry));
+  options.log = entry(kLogEntry) == "1";
   options.run.inputDatum = DatumOfSetting(entry(kInputDatumEntry));
   options.run.outputDatum = DatumOfSetting(entry(kOutputDatumEntry));
   options.run.nviFields = ParseNviFieldList(entry(kNviFieldsSetting)).value_or(NviFieldSet());

@@ -6,19 +6,10 @@
 #include <string_view>
 
 #include "geo/datum.h"
+#include "startup/settings_lines.h"
 #include "window/window_run.h"
 
 namespace velorin {
-
-/// The entries of the window's datum choices (Tool > Option): the datum of
-/// POT, NVI and CSV inputs, and the one NVI is written in. Exactly "tokyo"
-/// is the Tokyo datum; anything else (the shipped empty line) WGS 84.
-inline constexpr std::size_t kInputDatumEntry = 8;
-inline constexpr std::size_t kOutputDatumEntry = 9;
-/// The tags of the OpenStreetMap objects an OSM input gives, as --osm-tags
-/// takes them ("amenity=fuel,natural=hot_spring"); empty or unreadable
-/// keeps none.
-inline constexpr std::size_t kOsmTagsEntry = 10;
 
 Datum DatumOfSetting(std::string_view entry);
 /// Whether `entry` is what a datum entry holds ("tokyo", "wgs84"; empty
@@ -27,10 +18,10 @@ bool IsDatumSetting(std::string_view entry);
 /// What a datum entry holds for `datum`: "tokyo" or "wgs84".
 std::string_view SettingOfDatum(Datum datum);
 
-/// Entry 1 is the untitled rule (exactly "0" keeps untitled points), entry 3
-/// the log switch (exactly "1" is on), entry 5 the NVI fields filled
-/// ("addr,comm", "all"; anything else fills none), entries 8 and 9 the
-/// datums, entry 10 the OSM tags; a missing entry counts as empty.
+/// The run's options from the entries of startup/settings_lines.h: the
+/// untitled rule, the log switch, the NVI fields filled (anything else than
+/// a list of them fills none), the datums, the OSM tags; a missing entry
+/// counts as empty.
 WindowRunOptions RunOptionsFromSettings(std::span<const std::string> settings);
 
 }  // namespace velorin

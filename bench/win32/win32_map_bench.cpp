@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/program_folder.h"
+#include "platform/program_seams.h"
 #include "platform/wide_text_win32.h"
 #include "startup/startup.h"
 #include "win32/map_window.h"
@@ -115,7 +116,7 @@ int main() {
 
   const FileLocations locations = PortableLocations(ProgramFolder());
   StartupTables tables;
-  if (LoadStartupFiles(locations, tables).failure != StartupFailure::kNone)
+  if (LoadStartupFiles(ProgramFileSystem(), locations, tables).failure != StartupFailure::kNone)
     return Fail("the start-up failed: are the data files next to win32_map_bench?");
   FileLocations mapLocations = locations;
   mapLocations.mapSettingsPath.clear();  // the benchmark's place is no one's

@@ -20,7 +20,6 @@
 #include "map/file_line.h"
 #include "map/map_window_settings.h"
 #include "map/tile_settings.h"
-#include "text/cp932_decoder.h"
 #include "text/text_encoding.h"
 #include "window/run_settings.h"
 
@@ -76,7 +75,7 @@ MapWindow::~MapWindow() {
 }
 
 void MapWindow::CreateControls() {
-  canvas_ = new MapCanvas(SharedLandMap(dataFolder_), tiles_, this);
+  canvas_ = new MapCanvas(SharedLandMap(files_, dataFolder_), tiles_, this);
   canvas_->SetPointText([this](std::uint32_t item) {
     const PointEditor* editor = Editor();
     if (editor == nullptr) return QString();
@@ -538,11 +537,11 @@ void MapWindow::ShowDetails() {
   }
   QString text = texts_.SkipText(points, *item);
   if (points.IsReadSkip(*item)) {
-    const std::string line = ReadFileLine(editor->map().path, points.Line(*item), kLineShown);
-    // UTF-8 where the bytes are UTF-8 (XML, JSON, most CSV), else Shift-JIS.
-    const QString lineText =
-        IsValidUtf8(line) ? QString::fromUtf8(line) : QString::fromStdString(Cp932ToUtf8(line));
-    text += QLatin1Char('\n') + lineText.trimmed();
+    // In the encoding the reading chose for the file.
+    const EditableMap& map = editor->map();
+    const std::string line =
+        ReadFileLine(files_, map.path, points.Line(*item), LineEncodingOf(map.read), kLineShown);
+    text += QLatin1Char('\n') + QString::fromStdString(line).trimmed();
   }
   details_->setText(text);
 }

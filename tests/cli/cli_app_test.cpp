@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/exit_codes.h"
+#include "cli/stdio_file_system.h"
 #include "tests/support/temp_folder.h"
 
 namespace velorin {
@@ -20,7 +21,8 @@ int RunWith(std::vector<std::string> arguments) {
   arguments.insert(arguments.begin(), "velorin-cli");
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
-  return RunCliApp(static_cast<int>(argv.size()), argv.data());
+  StdioFileSystem files;
+  return RunCliApp(static_cast<int>(argv.size()), argv.data(), files);
 }
 
 TEST(CliApp, HelpAndVersionSucceed) {

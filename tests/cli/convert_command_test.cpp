@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "cli/exit_codes.h"
+#include "cli/point_options.h"
+#include "cli/stdio_file_system.h"
+#include "platform/memory_file_system.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_system.h"
 
@@ -47,11 +50,12 @@ class ConvertCommandTest : public ::testing::Test {
     err_.str("");
     ConvertConsole console{err_};
     console.answers = answers;
-    return RunConvertCommand(options, console);
+    return RunConvertCommand(options, files_, console);
   }
 
   TempFolder folder_;
   std::ostringstream err_;
+  StdioFileSystem files_;
 };
 
 TEST_F(ConvertCommandTest, ConvertsTheWorkedExample) {
@@ -281,7 +285,8 @@ TEST(DefaultOutputPath, ReplacesTheExtensionOrKeepsStandardOutput) {
   const auto outputOf = [](std::string input) {
     ConvertOptions options;
     options.input = std::move(input);
-    return ChooseFormats(options).outputPath;
+    MemoryFileSystem files;
+    return ChooseFormats(files, options).outputPath;
   };
   EXPECT_EQ(outputOf("data/tokyo.pot"), "data/tokyo.nvi");
   EXPECT_EQ(outputOf("my.data/tokyo"), "my.data/tokyo.nvi");
@@ -290,7 +295,8 @@ TEST(DefaultOutputPath, ReplacesTheExtensionOrKeepsStandardOutput) {
   ConvertOptions toKml;
   toKml.input = "trip.gpx";
   toKml.to = "kml";
-  EXPECT_EQ(ChooseFormats(toKml).outputPath, "trip.kml");
+  MemoryFileSystem files;
+  EXPECT_EQ(ChooseFormats(files, toKml).outputPath, "trip.kml");
 }
 
 }  // namespace

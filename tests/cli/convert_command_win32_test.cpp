@@ -10,6 +10,7 @@
 
 #include "cli/convert_command.h"
 #include "cli/exit_codes.h"
+#include "cli/stdio_file_system.h"
 #include "tests/support/temp_folder.h"
 
 namespace velorin {
@@ -40,8 +41,9 @@ TEST_P(MarkedOutputTest, IsNotOverwrittenWithoutForce) {
   options.input = input;
   options.output = output;
   std::ostringstream err;
+  StdioFileSystem files;
   ConvertConsole console{err};
-  EXPECT_EQ(RunConvertCommand(options, console), kExitRefused) << err.str();
+  EXPECT_EQ(RunConvertCommand(options, files, console), kExitRefused) << err.str();
   SetFileAttributesW(std::filesystem::path(output).c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(ReadBytes(output), "keep me");
 }

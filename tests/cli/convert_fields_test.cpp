@@ -9,6 +9,7 @@
 
 #include "cli/convert_command.h"
 #include "cli/exit_codes.h"
+#include "cli/stdio_file_system.h"
 #include "tests/support/temp_folder.h"
 
 namespace velorin {
@@ -65,8 +66,9 @@ TEST_P(FieldsRunTest, TextsWhereTheOutputKeepsThemAndTheRestCounted) {
   options.explain = true;
   if (c.nviFields) options.nviFields = ParseNviFieldList(*c.nviFields);
   std::ostringstream err;
+  StdioFileSystem files;
   ConvertConsole console{err};
-  EXPECT_EQ(RunConvertCommand(options, console), c.exitCode);
+  EXPECT_EQ(RunConvertCommand(options, files, console), c.exitCode);
   // All but the line that names the output.
   std::string said = err.str();
   if (const std::size_t at = said.find(" written to "); at != std::string::npos) {
@@ -127,8 +129,9 @@ class FieldsChainTest : public ::testing::Test {
     if (to.ends_with(".nvi")) options.timestamp = "2010/04/01 14:30:00";
     options.nviFields = nviFields;
     std::ostringstream err;
+    StdioFileSystem files;
     ConvertConsole console{err};
-    EXPECT_EQ(RunConvertCommand(options, console), kExitDone) << err.str();
+    EXPECT_EQ(RunConvertCommand(options, files, console), kExitDone) << err.str();
     return err.str();
   }
 

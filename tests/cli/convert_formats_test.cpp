@@ -39,7 +39,8 @@ TEST_P(ChooseFormatsTest, ByOptionElseByExtension) {
   options.output = c.output;
   options.from = c.from;
   options.to = c.to;
-  const FormatChoice choice = ChooseFormats(options);
+  StdioFileSystem files;
+  const FormatChoice choice = ChooseFormats(files, options);
   // A build without an XML reader (Windows) refuses GPX, KML and KMZ input.
   EXPECT_EQ(choice.usageError.empty(), InfoOf(c.inputFormat).makeReader != nullptr)
       << choice.usageError;
@@ -92,11 +93,12 @@ TEST_P(FormatRefusalTest, OptionsThatDoNotApplyAreUsageErrors) {
   if (c.encoding) options.inputEncoding = TextEncoding::kUtf8;
   options.inputDatum = c.inputDatum;
   options.outputDatum = c.outputDatum;
-  EXPECT_EQ(ChooseFormats(options).usageError, c.message);
+  StdioFileSystem files;
+  EXPECT_EQ(ChooseFormats(files, options).usageError, c.message);
 
   std::ostringstream err;
   ConvertConsole console{err};
-  EXPECT_EQ(RunConvertCommand(options, console), kExitUsage);
+  EXPECT_EQ(RunConvertCommand(options, files, console), kExitUsage);
   EXPECT_EQ(err.str(), "velorin-cli: " + c.message + "\n");
 }
 
@@ -145,7 +147,8 @@ TEST_P(DatumFitTest, IsNoUsageError) {
   options.output = c.output;
   options.inputDatum = c.inputDatum;
   options.outputDatum = c.outputDatum;
-  const FormatChoice choice = ChooseFormats(options);
+  StdioFileSystem files;
+  const FormatChoice choice = ChooseFormats(files, options);
   // A build without an XML reader refuses GPX input for that alone.
   if (VELORIN_XML_READERS || choice.input != PointFormat::kGpx) {
     EXPECT_EQ(choice.usageError, "");
@@ -359,8 +362,9 @@ class FormatCommandTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(folder_.ok()); }
   int Run(ConvertOptions options) {
     err_.str("");
+    StdioFileSystem files;
     ConvertConsole console{err_};
-    return RunConvertCommand(options, console);
+    return RunConvertCommand(options, files, console);
   }
   ConvertOptions Options(const std::string& input, std::optional<std::string> output) {
     ConvertOptions options;
@@ -528,8 +532,9 @@ TEST_P(UnreadFormatTest, IsAUsageError) {
   ConvertOptions options;
   options.input = GetParam().input;
   std::ostringstream err;
+  StdioFileSystem files;
   ConvertConsole console{err};
-  EXPECT_EQ(RunConvertCommand(options, console), kExitUsage);
+  EXPECT_EQ(RunConvertCommand(options, files, console), kExitUsage);
   EXPECT_EQ(err.str(), std::string("velorin-cli: ") + GetParam().message + "\n");
 }
 

@@ -9,6 +9,7 @@
 
 #include "cli/convert_command.h"
 #include "cli/exit_codes.h"
+#include "cli/stdio_file_system.h"
 #include "geo/datum_shift.h"
 #include "tests/support/temp_folder.h"
 
@@ -48,8 +49,9 @@ TEST_P(ConvertWordsTest, SaysWhatBecameOfTheInput) {
   options.explain = true;
   options.inputDatum = c.inputDatum;
   std::ostringstream err;
+  StdioFileSystem files;
   ConvertConsole console{err};
-  EXPECT_EQ(RunConvertCommand(options, console), kExitDone);
+  EXPECT_EQ(RunConvertCommand(options, files, console), kExitDone);
   std::string said = err.str();
   for (const std::string& path : {folder.PathOf(c.output), folder.PathOf(c.input)}) {
     for (std::size_t at = said.find(path); at != std::string::npos; at = said.find(path)) {

@@ -12,6 +12,7 @@
 
 #include "cli/cli_app.h"
 #include "cli/exit_codes.h"
+#include "cli/stdio_file_system.h"
 #include "tests/cli/redirected_stream.h"
 #include "tests/support/temp_folder.h"
 
@@ -67,7 +68,8 @@ class ManyInputsTest : public ::testing::Test {
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     ::testing::internal::CaptureStderr();
-    const int code = RunCliApp(static_cast<int>(argv.size()), argv.data());
+    StdioFileSystem files;
+    const int code = RunCliApp(static_cast<int>(argv.size()), argv.data(), files);
     err_ = ::testing::internal::GetCapturedStderr();
     return code;
   }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/exit_codes.h"
+#include "cli/stdio_file_system.h"
 #include "tests/support/temp_folder.h"
 
 namespace velorin {
@@ -58,8 +59,9 @@ MapRun RunMap(const TempFolder& folder, const std::string& gpxBody, MapCommandOp
   options.points.output = (folder.path() / "out.svg").string();
   options.landPath = VELORIN_LAND_FILE;
   std::ostringstream err;
+  StdioFileSystem files;
   ConvertConsole console{err};
-  const int code = RunMapCommand(options, console);
+  const int code = RunMapCommand(options, files, console);
   return {code, ReadBytes(*options.points.output), err.str()};
 }
 
@@ -122,8 +124,9 @@ TEST(MapCommandTest, AMissingLandFileStillGivesTheMap) {
   options.points.output = (folder.path() / "out.svg").string();
   options.landPath = (folder.path() / "none.bin").string();
   std::ostringstream err;
+  StdioFileSystem files;
   ConvertConsole console{err};
-  EXPECT_EQ(RunMapCommand(options, console), kExitDone);
+  EXPECT_EQ(RunMapCommand(options, files, console), kExitDone);
   EXPECT_NE(err.str().find("no land drawn"), std::string::npos);
   EXPECT_FALSE(ReadBytes(*options.points.output).empty());
 }

@@ -281,5 +281,93 @@ TEST(DescribeFile, EscapesControlCharactersInPaths) {
   EXPECT_EQ(DescribeFile("output file", StdioFileSystem::kStandardOutput), "standard output");
 }
 
+// What one face would do to read or keep more: the command line names its
+// options, in its report and its log alike; the summary of the engine (the
+// window's log) names none.
+struct WordingCase {
+  const char* name;
+  std::vector<std::pair<IgnoredKind, std::int64_t>> ignored;
+  PointKinds points;
+  std::int64_t addressesNotKept;
+  bool nviAsked;
+  PointFormat output;
+  const char* engine;
+  const char* commandLine;
+};
+
+void PrintTo(const WordingCase& c, std::ostream* out) { *out << c.name; }
+
+class SummaryWording : public ::testing::TestWithParam<WordingCase> {};
+
+TEST_P(SummaryWording, NamesOptionsOnTheCommandLineOnly) {
+  const WordingCase& c = GetParam();
+  RunOutcome outcome = Outcome(RunResult::kFinished, c.addressesNotKept > 0 ? 1 : 0);
+  outcome.inputHeldBytes = true;
+  for (const auto& [kind, count] : c.ignored) outcome.ignored[kind] = count;
+  outcome.points = c.points;
+  outcome.fields.notKept[IndexOf(PointField::kAddress)] = c.addressesNotKept;
+  outcome.fields.nviAsked = c.nviAsked;
+  const auto joined = [](const RunSummary& summary) {
+    std::string text;
+    for (const std::string& line : SummaryLines(summary)) text += line + "\n";
+    return text;
+  };
+  const std::string engine = joined(SummarizeRun(outcome, PointFormat::kGpx, c.output));
+  const std::string commandLine = joined(CommandLineSummary(outcome, PointFormat::kGpx, c.output));
+  EXPECT_EQ(engine, std::string(c.engine) + "\n");
+  EXPECT_EQ(commandLine, std::string(c.commandLine) + "\n");
+  EXPECT_EQ(engine.find("--"), std::string::npos) << engine;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, SummaryWording,
+    ::testing::Values(
+        WordingCase{"TracksAlone",
+                    {{IgnoredKind::kTrack, 2}},
+                    {},
+                    0,
+                    false,
+                    PointFormat::kNvi,
+                    "2 tracks ignored\nthe file holds no waypoints, only routes or tracks, whose "
+                    "points were not read",
+                    "2 tracks ignored\nthe file holds no waypoints, only routes or tracks: "
+                    "--points=routes,tracks reads their points"},
+        WordingCase{"WaypointsNotRead",
+                    {{IgnoredKind::kWaypoint, 3}},
+                    {false, true, false},
+                    0,
+                    false,
+                    PointFormat::kKml,
+                    "3 waypoints ignored\nthe file holds 3 waypoints, none of them among the "
+                    "points read (routes)",
+                    "3 waypoints ignored\nthe file holds 3 waypoints, which --points=routes does "
+                    "not read: --points=waypoints reads them"},
+        WordingCase{"NviFieldsNotChosen",
+                    {},
+                    {},
+                    2,
+                    false,
+                    PointFormat::kNvi,
+                    "2 addresses not kept: no NVI field was asked for",
+                    "2 addresses not kept: NVI fills its fields only with --nvi-fields"},
+        WordingCase{"NviFieldOfTheTextNotChosen",
+                    {},
+                    {},
+                    1,
+                    true,
+                    PointFormat::kNvi,
+                    "1 address not kept: their NVI fields were not asked for",
+                    "1 address not kept: their NVI fields were not asked for in --nvi-fields"},
+        // Where no option would keep them, both say the same.
+        WordingCase{"NoPlaceInTheFormat",
+                    {},
+                    {},
+                    1,
+                    false,
+                    PointFormat::kKml,
+                    "1 address not kept: KML has no place for them",
+                    "1 address not kept: KML has no place for them"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace velorin

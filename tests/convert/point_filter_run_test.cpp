@@ -4,6 +4,7 @@
 // points writes.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,7 +41,52 @@ constexpr std::string_view kPlaces =
     "Taveuni,-16.8,180\n"
     "Port Vila,-17.7333,168.3167\n";
 
-constexpr const char* kTokyoStation50km = "35.681236,139.767125,50km";
+/// The filters as a host gives them, each named as the command line names
+/// it.
+PointFilter Near(double latitude, double longitude, double metres) {
+  PointFilter filter;
+  filter.kind = FilterKind::kNear;
+  filter.name = "--near";
+  filter.area = {latitude, longitude, metres};
+  return filter;
+}
+
+PointFilter Within(double south, double west, double north, double east) {
+  PointFilter filter;
+  filter.kind = FilterKind::kWithin;
+  filter.name = "--within";
+  filter.box = {south, west, north, east};
+  return filter;
+}
+
+PointFilter Title(FilterKind kind, std::string_view pattern) {
+  PointFilter filter;
+  filter.kind = kind;
+  filter.name = kind == FilterKind::kMatch ? "--match" : "--exclude";
+  CompiledRegex compiled = CompileRegex(pattern);
+  EXPECT_TRUE(compiled.program) << compiled.error;
+  filter.title = std::move(compiled.program);
+  return filter;
+}
+
+PointFilter Match(std::string_view pattern) { return Title(FilterKind::kMatch, pattern); }
+PointFilter Exclude(std::string_view pattern) { return Title(FilterKind::kExclude, pattern); }
+
+const PointFilter kTokyoStation50km = Near(35.681236, 139.767125, 50'000.0);
+
+/// The sort a word names: "title", or "distance" from the centre of the
+/// first area among `filters`; none for "".
+std::optional<PointSort> SortNamed(std::string_view sort, const std::vector<PointFilter>& filters) {
+  if (sort == "title") return PointSort{PointSort::Key::kTitle};
+  if (sort != "distance") return std::nullopt;
+  for (const PointFilter& filter : filters) {
+    if (filter.kind == FilterKind::kNear) {
+      return PointSort{PointSort::Key::kDistance, filter.area.latitude, filter.area.longitude};
+    }
+  }
+  ADD_FAILURE() << "no area to measure from";
+  return std::nullopt;
+}
 
 /// Takes the titles the run writes.
 class TitleSink : public PointWriter {
@@ -78,18 +124,16 @@ class CancellingHost : public UnattendedHost {
 
 class FilteredRun : public ::testing::Test {
  protected:
-  /// Options that read `input` as `format`, with the filters and the sort
-  /// of these texts.
+  /// Options that read `input` as `format`, with these filters and the
+  /// sort `sort` names.
   RunOptions Options(std::string_view input, PointFormat format,
-                     const std::vector<SelectionArgument>& filters, std::string_view sort = "") {
+                     const std::vector<PointFilter>& filters, std::string_view sort = "") {
     files.AddFile("/work/in", std::string(input));
-    ParsedSelection parsed = ParsePointSelection(filters, sort);
-    EXPECT_EQ(parsed.error, "");
     RunOptions options;
     options.inputs = {{"/work/in", format}};
     options.outputFormat = PointFormat::kGpx;
-    options.filters = std::move(parsed.filters);
-    options.sort = parsed.sort;
+    options.filters = filters;
+    options.sort = SortNamed(sort, filters);
     return options;
   }
   RunOutcome Run(RunOptions options, RunHost* host = nullptr) {
@@ -113,7 +157,7 @@ class FilteredRun : public ::testing::Test {
 
 struct OptionCase {
   const char* name;
-  std::vector<SelectionArgument> filters;
+  std::vector<PointFilter> filters;
   std::vector<std::string> kept;
   std::vector<std::int64_t> leftOut;  ///< by filter
 };
@@ -133,46 +177,46 @@ TEST_P(EachOption, KeepsThePlacesWhoseAnswerIsKnown) {
 INSTANTIATE_TEST_SUITE_P(
     Options, EachOption,
     ::testing::Values(OptionCase{"NearTokyoStation",
-                                 {{"--near", kTokyoStation50km}},
+                                 {kTokyoStation50km},
                                  {"Tokyo Tower", "東京スカイツリー", "Yokohama Station", "江の島"},
                                  {12}},
                       OptionCase{"WithinKansai",
-                                 {{"--within", "34.2,134.9,35.2,136.2"}},
+                                 {Within(34.2, 134.9, 35.2, 136.2)},
                                  {"大阪駅", "京都タワー", "Kobe Port Tower", "Wakayama"},
                                  {12}},
                       OptionCase{"WithinFijiAcross180",
-                                 {{"--within", "-21,176,-12,-178"}},
+                                 {Within(-21, 176, -12, -178)},
                                  {"Suva", "Lakeba", "Taveuni"},
                                  {13}},
                       OptionCase{"MatchInEnglishOrJapanese",
-                                 {{"--match", "tokyo|東京"}},
+                                 {Match("tokyo|東京")},
                                  {"Tokyo Tower", "東京スカイツリー"},
                                  {14}},
                       OptionCase{"ExcludeInEnglishOrJapanese",
-                                 {{"--exclude", "tower|タワー"}},
+                                 {Exclude("tower|タワー")},
                                  {"東京スカイツリー", "Yokohama Station", "江の島", "Tsukuba",
                                   "大阪駅", "Nagoya Station", "Suva", "Lakeba", "Apia",
                                   "Himeji Castle", "Wakayama", "Taveuni", "Port Vila"},
                                  {3}},
                       // The first filter that leaves a point out counts it.
                       OptionCase{"ExcludeThenNear",
-                                 {{"--exclude", "tower|タワー"}, {"--near", kTokyoStation50km}},
+                                 {Exclude("tower|タワー"), kTokyoStation50km},
                                  {"東京スカイツリー", "Yokohama Station", "江の島"},
                                  {3, 10}},
                       OptionCase{"NearThenExclude",
-                                 {{"--near", kTokyoStation50km}, {"--exclude", "tower|タワー"}},
+                                 {kTokyoStation50km, Exclude("tower|タワー")},
                                  {"東京スカイツリー", "Yokohama Station", "江の島"},
                                  {12, 1}},
                       OptionCase{"TwoBoxesBothHold",
-                                 {{"--within", "34,134,36,140"}, {"--within", "35,139,36,141"}},
+                                 {Within(34, 134, 36, 140), Within(35, 139, 36, 141)},
                                  {"Tokyo Tower", "東京スカイツリー", "Yokohama Station", "江の島"},
                                  {6, 6}}),
     [](const ::testing::TestParamInfo<OptionCase>& info) { return info.param.name; });
 
 TEST_F(FilteredRun, EachPointLeftOutIsToldAndLoggedWithItsFilter) {
   LeftOutRecorder observer;
-  RunOptions options = Options(kPlaces, PointFormat::kCsv,
-                               {{"--near", kTokyoStation50km}, {"--match", "station|駅"}});
+  RunOptions options =
+      Options(kPlaces, PointFormat::kCsv, {kTokyoStation50km, Match("station|駅")});
   options.observer = &observer;
   options.logPath = "/work/run.log";
   options.outputPath = "/work/out.gpx";
@@ -192,7 +236,7 @@ TEST_F(FilteredRun, PointsOffTheGlobeAreOutsideEveryArea) {
   // A POT file holds latitudes to 180 degrees; 120 is no place.
   LeftOutRecorder observer;
   RunOptions options = Options("ORD=POI/tex=Far/kei=139'0'0'0/ido=120'0'0'0\r\n", PointFormat::kPot,
-                               {{"--within", "-90,-180,90,180"}, {"--near", kTokyoStation50km}});
+                               {Within(-90, -180, 90, 180), kTokyoStation50km});
   options.outputFormat = PointFormat::kNvi;
   options.observer = &observer;
   EXPECT_EQ(Titles(options), std::vector<std::string>{});
@@ -203,7 +247,7 @@ TEST_F(FilteredRun, PointsOffTheGlobeAreOutsideEveryArea) {
 TEST_F(FilteredRun, Cp932TitlesAreMatchedAsUtf8AndUntitledAsNoTitle) {
   struct Case {
     const char* name;
-    std::vector<SelectionArgument> filters;
+    std::vector<PointFilter> filters;
     std::vector<std::string> kept;  ///< in UTF-8
   };
   // 東京タワー, 大阪城 and an untitled point, in CP932.
@@ -212,10 +256,10 @@ TEST_F(FilteredRun, Cp932TitlesAreMatchedAsUtf8AndUntitledAsNoTitle) {
       "ORD=POI/tex=\x91\xE5\x8D\xE3\x8F\xE9/kei=135'31'33'0/ido=34'41'14'0\r\n"
       "ORD=POI/tex=/kei=135'0'0'0/ido=35'0'0'0\r\n";
   const Case cases[] = {
-      {"JapaneseWord", {{"--match", "東京"}}, {"東京タワー"}},
-      {"LastCharacter", {{"--match", "城$"}}, {"大阪城"}},
-      {"UntitledAsNoTitle", {{"--match", "^no title$"}}, {"no title"}},
-      {"UntitledExcluded", {{"--exclude", "^NO TITLE$"}}, {"東京タワー", "大阪城"}},
+      {"JapaneseWord", {Match("東京")}, {"東京タワー"}},
+      {"LastCharacter", {Match("城$")}, {"大阪城"}},
+      {"UntitledAsNoTitle", {Match("^no title$")}, {"no title"}},
+      {"UntitledExcluded", {Exclude("^NO TITLE$")}, {"東京タワー", "大阪城"}},
   };
   for (const Case& c : cases) {
     RunOptions options = Options(pot, PointFormat::kPot, c.filters);
@@ -234,7 +278,7 @@ TEST_F(FilteredRun, SortsStablyByTitleCodePointOrDistance) {
     const char* name;
     std::string input;
     PointFormat format;
-    std::vector<SelectionArgument> filters;
+    std::vector<PointFilter> filters;
     const char* sort;
     std::vector<std::string> titles;  ///< as the writer takes them
     std::int32_t recordLimit = kRecordLimit;
@@ -260,7 +304,7 @@ TEST_F(FilteredRun, SortsStablyByTitleCodePointOrDistance) {
       {"DistanceNearestFirst",
        std::string(kPlaces),
        PointFormat::kCsv,
-       {{"--near", kTokyoStation50km}},
+       {kTokyoStation50km},
        "distance",
        {"Tokyo Tower", "東京スカイツリー", "Yokohama Station", "江の島"}},
       // The record limit keeps the points it kept unsorted.
@@ -351,7 +395,7 @@ class StepCounter : public UnattendedHost {
 TEST_F(FilteredRun, CancelDuringALongTitleSearchEndsTheRun) {
   const std::string input =
       "name,lat,lon\nab,1,1\n" + std::string(600'000, 'a') + "b,1,1\nab,2,2\n";
-  RunOptions options = Options(input, PointFormat::kCsv, {{"--match", "a.*b"}});
+  RunOptions options = Options(input, PointFormat::kCsv, {Match("a.*b")});
   TitleSink sink;
   options.sink = &sink;
   CancelAfterFirstPoint host(sink);
@@ -363,7 +407,7 @@ TEST_F(FilteredRun, CancelDuringALongTitleSearchEndsTheRun) {
     StepCounter counter;
     TitleSink all;
     RunOptions whole = Options(i == 0 ? "name,lat,lon\nab,1,1\nab,1,1\nab,2,2\n" : input,
-                               PointFormat::kCsv, {{"--match", "a.*b"}});
+                               PointFormat::kCsv, {Match("a.*b")});
     whole.sink = &all;
     EXPECT_EQ(Run(whole, &counter).result, RunResult::kFinished);
     EXPECT_EQ(all.titles.size(), 3u);
@@ -388,7 +432,7 @@ struct SameRecordsCase {
   PointFormat input;
   PointFormat output;
   std::string file;
-  std::vector<SelectionArgument> filters;
+  std::vector<PointFilter> filters;
   const char* sort;
   /// The file with the points the filters leave out taken away by hand (and
   /// the rest put in order for a sort).
@@ -437,7 +481,7 @@ INSTANTIATE_TEST_SUITE_P(
                         PointFormat::kPot,
                         PointFormat::kNvi,
                         kPot,
-                        {{"--near", kTokyoStation50km}, {"--exclude", "^sky"}},
+                        {kTokyoStation50km, Exclude("^sky")},
                         "",
                         "ORD=POI/tex=Tokyo Tower/kei=139'44'43'6/ido=35'39'31'0\r\n"
                         "ORD=POI/tex=\x93\x8C\x8B\x9E\x83\x5E\x83\x8F\x81\x5B/kei=139'44'43'6/"
@@ -446,7 +490,7 @@ INSTANTIATE_TEST_SUITE_P(
                         PointFormat::kPot,
                         PointFormat::kNvi,
                         kPot,
-                        {{"--within", "35,139,36,141"}},
+                        {Within(35, 139, 36, 141)},
                         "title",
                         "ORD=POI/tex=Narita/kei=140'23'34'3/ido=35'46'19'1\r\n"
                         "ORD=POI/tex=Skytree/kei=139'48'38'6/ido=35'42'36'2\r\n"
@@ -457,7 +501,7 @@ INSTANTIATE_TEST_SUITE_P(
                         PointFormat::kCsv,
                         PointFormat::kGpx,
                         std::string(kPlaces),
-                        {{"--within", "-21,176,-12,-178"}},
+                        {Within(-21, 176, -12, -178)},
                         "",
                         "name,latitude,longitude\nSuva,-18.1416,178.4419\nLakeba,-18.2,-178.8\n"
                         "Taveuni,-16.8,180\n"},
@@ -468,7 +512,7 @@ INSTANTIATE_TEST_SUITE_P(
             GeoJson({{"大阪駅", "135.495951,34.702485"},
                      {"Skytree", "139.8107,35.710063"},
                      {"Tower", "139.745433,35.658581"}}),
-            {{"--near", kTokyoStation50km}},
+            {kTokyoStation50km},
             "distance",
             GeoJson({{"Tower", "139.745433,35.658581"}, {"Skytree", "139.8107,35.710063"}})}),
     [](const ::testing::TestParamInfo<SameRecordsCase>& info) { return info.param.name; });

@@ -79,6 +79,24 @@ INSTANTIATE_TEST_SUITE_P(
                  "",
                  {"<name>A\xEF\xBF\xBD</name>"},
                  {"1 title with bytes that are no whole CP932 character, written as U+FFFD"}},
+        // A UTF-8 file's bytes that are no UTF-8: "?" in CP932, U+FFFD in a
+        // UTF-8 output, in the title as in the row's other texts.
+        TextCase{"Utf8CsvRowIntoNvi",
+                 kCsv,
+                 "\xEF\xBB\xBFname,lat,lon,desc\n\xE6\x9D\xB1,35.6,139.7,ok\nA\xFF,35.6,139.7,"
+                 "d\xFF\n",
+                 kNvi,
+                 "comm",
+                 {" TTL= {A?};\n", " COMM = {d?};\n"},
+                 {}},
+        TextCase{"Utf8CsvRowIntoGpx",
+                 kCsv,
+                 "\xEF\xBB\xBFname,lat,lon,desc\n\xE6\x9D\xB1,35.6,139.7,ok\nA\xFF,35.6,139.7,"
+                 "d\xFF\n",
+                 kGpx,
+                 "",
+                 {"<name>A\xEF\xBF\xBD</name>", "<desc>d\xEF\xBF\xBD</desc>"},
+                 {"1 title with control characters replaced"}},
         TextCase{"PotTitleEndingInALeadByte",
                  kPot,
                  "ORD=POI/tex=A\x81/kei=139'0'0'0/ido=35'0'0'0\r\n",

@@ -117,14 +117,16 @@ INSTANTIATE_TEST_SUITE_P(
                  {"A\n東"},  // the run's title rule makes the line break a blank
                  TextEncoding::kUtf8},
         LateCase{"ToldCp932", "東", "", TextEncoding::kCp932, "", {"譚ｱ"}, TextEncoding::kCp932},
-        // Bytes that are no UTF-8 in a file told UTF-8 become "?".
-        LateCase{"ToldUtf8", "\x93\x8C", "", TextEncoding::kUtf8, "", {"??*"}, TextEncoding::kUtf8},
+        // Bytes that are no UTF-8 in a file told UTF-8 are kept as they are,
+        // for the run's title rule to replace.
+        LateCase{
+            "ToldUtf8", "\x93\x8C", "", TextEncoding::kUtf8, "", {"\x93\x8C"}, TextEncoding::kUtf8},
         LateCase{"ByteOrderMarkDecidesAtOnce",
                  "\x93\x8C",
                  "C,35,139\r\n東,35,139\r\n",
                  {},
                  "\xEF\xBB\xBF",
-                 {"??*", "C", "東"},
+                 {"\x93\x8C", "C", "東"},
                  TextEncoding::kUtf8}),
     [](const auto& info) { return std::string(info.param.name); });
 

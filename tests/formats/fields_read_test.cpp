@@ -241,11 +241,13 @@ INSTANTIATE_TEST_SUITE_P(
                        {"101: description=true; telephone number=5551234;"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-/// A text of `characters` times "あ" (three bytes each) in each format's
-/// place for a description.
+/// A text of `characters` characters in each format's place for a
+/// description: "あ" (three bytes), every hundredth an "a" (as real texts
+/// hold spaces and digits; XmlLite under Wine breaks a character at the end
+/// of a read that holds no ASCII byte at all).
 std::string WithLongDescription(PointFormat format, std::size_t characters) {
   std::string text;
-  for (std::size_t i = 0; i < characters; ++i) text += "\xE3\x81\x82";
+  for (std::size_t i = 0; i < characters; ++i) text += i % 100 == 99 ? "a" : "\xE3\x81\x82";
   switch (format) {
     case PointFormat::kGpx:
       return kGpxHead + "<wpt lat=\"35\" lon=\"139\"><name>A</name><desc>" + text +
@@ -292,8 +294,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(LongTextCase{"GpxCut", F::kGpx, 30'000, 65'535, true},
                       LongTextCase{"KmlCut", F::kKml, 30'000, 65'535, true},
                       LongTextCase{"GeoJsonCut", F::kGeoJson, 30'000, 65'535, true},
-                      LongTextCase{"GpxWithinTheBound", F::kGpx, 21'845, 65'535, false},
-                      LongTextCase{"GeoJsonWithinTheBound", F::kGeoJson, 21'845, 65'535, false}),
+                      LongTextCase{"GpxWithinTheBound", F::kGpx, 21'991, 65'535, false},
+                      LongTextCase{"KmlOneByteOver", F::kKml, 21'992, 65'535, true},
+                      LongTextCase{"GeoJsonWithinTheBound", F::kGeoJson, 21'991, 65'535, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
+
+#include "tests/support/string_sink.h"
+
 namespace velorin {
 namespace {
 
@@ -83,6 +88,55 @@ TEST(FormatTableTest, TheDatumOptionsApplyToTheFormatsThatDoNotSayTheirs) {
   }
   EXPECT_EQ(FormatsWithOption(FormatOption::kOutputDatum, true), "POT, NVI and CSV");
   EXPECT_EQ(OptionName(FormatOption::kInputDatum), "--input-datum");
+}
+
+struct WrittenCase {
+  const char* name;
+  const char* path;
+  std::optional<PointFormat> format;
+};
+
+void PrintTo(const WrittenCase& c, std::ostream* out) { *out << c.name; }
+
+class WrittenFormatTest : public ::testing::TestWithParam<WrittenCase> {};
+
+TEST_P(WrittenFormatTest, IsTheExtensionsWhenThatFormatIsWritten) {
+  EXPECT_EQ(WrittenFormatOfPath(GetParam().path), GetParam().format);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, WrittenFormatTest,
+    ::testing::Values(WrittenCase{"Nvi", "a.nvi", PointFormat::kNvi},
+                      WrittenCase{"UpperCasePot", "a.POT", PointFormat::kPot},
+                      WrittenCase{"Gpx", "a.gpx", PointFormat::kGpx},
+                      WrittenCase{"Kml", "a.kml", PointFormat::kKml},
+                      WrittenCase{"Csv", "a.csv", PointFormat::kCsv},
+                      WrittenCase{"GeoJson", "a.geojson", PointFormat::kGeoJson},
+                      // What no format writes is refused, never written as NVI by
+                      // another name.
+                      WrittenCase{"Unknown", "a.unknown", std::nullopt},
+                      WrittenCase{"KmzOnlyRead", "a.kmz", std::nullopt},
+                      WrittenCase{"TsvOnlyRead", "a.tsv", std::nullopt},
+                      WrittenCase{"NoExtension", "no_extension", std::nullopt},
+                      WrittenCase{"ExtensionNotLast", "a.nvi.bak", std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The table answers for the writers: a window checks a title typed for a
+// format against what the table says its writer takes, with no writer made.
+TEST(WrittenTitleEncoding, IsTheWritersOwn) {
+  for (const FormatInfo& info : PointFormats()) {
+    if (info.makeWriter == nullptr) continue;
+    for (const CsvEncoding encoding : {CsvEncoding::kUtf8, CsvEncoding::kCp932}) {
+      testing::StringSink sink;
+      BufferedWriter out(sink, 16);
+      FixedClock clock({});
+      const WriterOptions options{encoding};
+      const std::unique_ptr<PointWriter> writer = info.makeWriter(out, clock, options);
+      EXPECT_EQ(WrittenTitleEncoding(info.format, options), writer->titleEncoding()) << info.name;
+    }
+  }
+  EXPECT_EQ(TitleCharacterLimit(PointFormat::kPot), 32'000u);
+  EXPECT_EQ(TitleCharacterLimit(PointFormat::kGpx), 0u);
 }
 
 }  // namespace

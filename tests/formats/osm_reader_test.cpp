@@ -109,6 +109,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "<relation id=\"7\"><member type=\"way\" ref=\"9\" role=\"outer\"/>" +
                     Tag("type", "multipolygon") + kFuel + "</relation>",
                 {"0 skip: multipolygon 7: its way 9 is not in the extract"}},
+        OsmCase{
+            "NodeOutsideTheWorldSaid",
+            Node(1, 35.5, 2782300000.0, kFuel) + Node(2, 95.0, 139.0, kFuel) + Node(3, 95.0, 139.0),
+            {"0 skip: node 1: it has no position within the world",
+             "0 skip: node 2: it has no position within the world"}},
         OsmCase{"EmptyExtract", "", {}}),
     [](const auto& info) { return std::string(info.param.name); });
 

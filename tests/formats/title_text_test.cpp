@@ -133,11 +133,11 @@ class TitleToUtf8Test : public ::testing::TestWithParam<RecodeCase> {};
 
 // A CP932 title in a UTF-8 file comes back as the same bytes, or is said not to.
 TEST_P(TitleToUtf8Test, SaysWhenTheBytesWouldNotComeBack) {
-  TitleConverter converter;
-  converter.Utf8({GetParam().cp932, TitleEncoding::kCp932});
-  EXPECT_EQ(converter.lastUtf8Change(), GetParam().change);
-  converter.Utf8({"Tower", TitleEncoding::kUtf8});
-  EXPECT_EQ(converter.lastUtf8Change(), TitleChange::kNone);
+  TitleDecoder decoder;
+  decoder.Decode(GetParam().cp932);
+  EXPECT_EQ(decoder.lastChange(), GetParam().change);
+  decoder.Decode("Tower");
+  EXPECT_EQ(decoder.lastChange(), TitleChange::kNone);
 }
 
 INSTANTIATE_TEST_SUITE_P(

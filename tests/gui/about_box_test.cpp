@@ -47,7 +47,8 @@ bool LoadShippedTables(const QString& language, velorin::StartupTables& tables) 
   QFile copy(dir.filePath("velorin.ini"));
   if (!copy.open(QIODevice::WriteOnly) || copy.write(lines) != lines.size()) return false;
   copy.close();
-  return velorin::LoadStartupTables(dir.path().toStdString() + "/", tables) ==
+  velorin::LocalFileSystem disk;
+  return velorin::LoadStartupTables(disk, dir.path().toStdString() + "/", tables) ==
          velorin::StartupFailure::kNone;
 }
 

@@ -10,6 +10,7 @@
 
 #include "edit_test_map.h"
 #include "map/point_editor.h"
+#include "map/save_forecast.h"
 #include "platform/clock.h"
 
 namespace velorin {
@@ -41,6 +42,14 @@ void EditAsTheFileWasEdited(PointEditor& editor) {
   // Edits undone and redone are no different.
   editor.Undo();
   editor.Redo();
+}
+
+/// Saves the edited points as the map window does: the run of the save's
+/// options, its writer counting what it writes.
+RunOutcome SaveEditedPoints(RunHost& host, FileSystem& files, Clock& clock,
+                            const EditedPoints& points, const EditSave& save) {
+  SaveTally tally;
+  return ConversionRun(host, files, clock, CountedSaveOptions(points, save, tally)).Execute();
 }
 
 RunOutcome Convert(MemoryFileSystem& files, RunInput input, const std::string& output,
@@ -259,23 +268,6 @@ INSTANTIATE_TEST_SUITE_P(Answers, EditSaveReplaceTest,
                                            ReplaceCase{"InputReplaced", "/m/six.csv", false, true,
                                                        RunResult::kFinished, false}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-struct FormatCase {
-  const char* path;
-  std::optional<PointFormat> format;
-};
-
-TEST(EditSaveTest, TheExtensionChoosesTheFormat) {
-  for (const FormatCase& c :
-       {FormatCase{"a.nvi", PointFormat::kNvi}, FormatCase{"a.POT", PointFormat::kPot},
-        FormatCase{"a.gpx", PointFormat::kGpx}, FormatCase{"a.kml", PointFormat::kKml},
-        FormatCase{"a.csv", PointFormat::kCsv}, FormatCase{"a.geojson", PointFormat::kGeoJson},
-        // What no format writes is refused, never written as NVI by another name.
-        FormatCase{"a.unknown", std::nullopt}, FormatCase{"a.kmz", std::nullopt},
-        FormatCase{"no_extension", std::nullopt}, FormatCase{"a.nvi.bak", std::nullopt}}) {
-    EXPECT_EQ(SaveFormatOfPath(c.path), c.format) << c.path;
-  }
-}
 
 }  // namespace
 }  // namespace velorin

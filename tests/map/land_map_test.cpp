@@ -4,13 +4,17 @@
 
 #include <string>
 
+#include "platform/file_system.h"
+#include "platform/memory_file_system.h"
+
 namespace velorin {
 namespace {
 
 const LandMap& Land() {
   static const LandMap land = [] {
     std::error_code error;
-    LandMap loaded = LandMap::Load(VELORIN_LAND_FILE, error);
+    LocalFileSystem disk;
+    LandMap loaded = LandMap::Load(disk, VELORIN_LAND_FILE, error);
     EXPECT_FALSE(error) << error.message();
     return loaded;
   }();
@@ -94,10 +98,17 @@ INSTANTIATE_TEST_SUITE_P(
                     BrokenCase{"EndlessVarint", Header(1) + std::string(20, '\xff')}),
     [](const auto& info) { return info.param.name; });
 
-TEST(LandMapTest, AMissingFileIsAnError) {
-  std::error_code error;
-  EXPECT_TRUE(LandMap::Load("/nonexistent/land.bin", error).empty());
-  EXPECT_TRUE(error);
+// Read through the file system given: a missing file and one that is no
+// land file both give an empty map and a reason.
+TEST(LandMapTest, ReadsThroughTheFileSystemItIsGiven) {
+  MemoryFileSystem files;
+  files.AddFile("/data/land.bin", "not land");
+  for (const char* path : {"/nonexistent/land.bin", "/data/land.bin"}) {
+    SCOPED_TRACE(path);
+    std::error_code error;
+    EXPECT_TRUE(LandMap::Load(files, path, error).empty());
+    EXPECT_TRUE(error);
+  }
 }
 
 }  // namespace

@@ -15,9 +15,15 @@
 #include "map/point_marks.h"
 #include "map/tile_frame.h"
 #include "map/tile_grid.h"
+#include "platform/file_system.h"
 
 namespace velorin {
 namespace {
+
+FileSystem& Disk() {
+  static LocalFileSystem disk;
+  return disk;
+}
 
 MapView ViewAt(LonLat center, double zoom, int width = 400, int height = 300) {
   MapView view;
@@ -51,7 +57,7 @@ bool Covers(const std::vector<std::vector<PixelPoint>>& shapes, PixelPoint at) {
 }
 
 TEST_P(LandShapesTest, ShapesCoverTheLandInTheViewsPixels) {
-  LandShapes land(SharedLandMap(VELORIN_LAND_DATA_FOLDER));
+  LandShapes land(SharedLandMap(Disk(), VELORIN_LAND_DATA_FOLDER));
   ASSERT_FALSE(land.empty());
   const MapView view = ViewAt(GetParam().center, GetParam().zoom);
   std::vector<std::vector<PixelPoint>> shapes;
@@ -64,7 +70,7 @@ TEST_P(LandShapesTest, ShapesCoverTheLandInTheViewsPixels) {
     }
   });
   // What the shapes cover is land as the land file's rings hold it.
-  const bool onLand = SharedLandMap(VELORIN_LAND_DATA_FOLDER)->Contains(GetParam().center);
+  const bool onLand = SharedLandMap(Disk(), VELORIN_LAND_DATA_FOLDER)->Contains(GetParam().center);
   if (GetParam().land >= 0) {
     EXPECT_EQ(onLand, GetParam().land == 1);
   }
@@ -80,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(Places, LandShapesTest,
                          [](const auto& info) { return info.param.name; });
 
 TEST(LandShapesTest, NoLandFileMeansSeaAlone) {
-  LandShapes land(SharedLandMap("/no/such/folder/"));
+  LandShapes land(SharedLandMap(Disk(), "/no/such/folder/"));
   EXPECT_TRUE(land.empty());
   int shapes = 0;
   land.ForEachShape(ViewAt({0, 0}, 3), [&](std::span<const PixelPoint>) { ++shapes; });

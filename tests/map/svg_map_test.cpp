@@ -6,6 +6,7 @@
 #include <regex>
 #include <string>
 
+#include "platform/file_system.h"
 #include "support/string_sink.h"
 
 namespace velorin {
@@ -149,7 +150,8 @@ TEST(SvgMapTest, DensePointsGatherIntoCountedClusters) {
 
 TEST(SvgMapTest, DrawsTheLandItIsGiven) {
   std::error_code error;
-  const LandMap land = LandMap::Load(VELORIN_LAND_FILE, error);
+  LocalFileSystem disk;
+  const LandMap land = LandMap::Load(disk, VELORIN_LAND_FILE, error);
   const Drawn drawn = Draw(Named({{{139.7, 35.6}, "Tokyo"}, {{135.5, 34.7}, "Osaka"}}), {}, land);
   EXPECT_NE(drawn.svg.find("fill-rule=\"evenodd\" d=\"M"), std::string::npos);
   // Honshu's coast runs through the picture: many of the land's points lie
@@ -201,7 +203,8 @@ class SvgWideViewTest : public ::testing::TestWithParam<WideViewCase> {};
 
 TEST_P(SvgWideViewTest, PointsAndTheirTitlesStandOnTheLand) {
   std::error_code error;
-  const LandMap land = LandMap::Load(VELORIN_LAND_FILE, error);
+  LocalFileSystem disk;
+  const LandMap land = LandMap::Load(disk, VELORIN_LAND_FILE, error);
   ASSERT_FALSE(error);
   const WideViewCase& c = GetParam();
   const MapPoints points = Named(c.points);

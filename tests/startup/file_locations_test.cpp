@@ -165,7 +165,8 @@ TEST_P(StartupFailureReportCase, NamesTheFileAndTheProblem) {
   if (c.settings) folder.Write("velorin.ini", c.settings);
   if (c.english) folder.Write("velorin_e.msg", c.english);
   StartupTables tables;
-  const StartupOutcome outcome = LoadStartupFiles(PortableLocations(folder.Folder()), tables);
+  LocalFileSystem disk;
+  const StartupOutcome outcome = LoadStartupFiles(disk, PortableLocations(folder.Folder()), tables);
   std::string expected = c.report;
   if (const auto at = expected.find('@'); at != std::string::npos)
     expected.replace(at, 1, folder.Folder());

@@ -66,7 +66,8 @@ StartupTables LoadShippedMessages(const std::string& language, const std::string
   folder.Write("velorin.ini", settings);
   folder.Write(fileName, ReadBytes(kDataFolder + fileName));
   StartupTables tables;
-  EXPECT_EQ(LoadStartupTables(folder.Folder(), tables), StartupFailure::kNone) << fileName;
+  LocalFileSystem disk;
+  EXPECT_EQ(LoadStartupTables(disk, folder.Folder(), tables), StartupFailure::kNone) << fileName;
   EXPECT_EQ(MessageFileName(tables), fileName);
   return tables;
 }
@@ -95,7 +96,8 @@ void ExpectUsableMessages(const StartupTables& tables) {
 
 TEST(ShippedData, SettingsLoadAsDelivered) {
   StartupTables tables;
-  ASSERT_EQ(LoadStartupTables(kDataFolder, tables), StartupFailure::kNone);
+  LocalFileSystem disk;
+  ASSERT_EQ(LoadStartupTables(disk, kDataFolder, tables), StartupFailure::kNone);
   EXPECT_EQ(tables.systemSettings[0], "1") << "English";
   EXPECT_EQ(tables.systemSettings[1], "0") << "untitled points become \"no title\"";
   EXPECT_EQ(tables.systemSettings[3], "0") << "no log unless the user asks for one";

@@ -7,13 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/memory_file_system.h"
 #include "tests/support/case_name.h"
-#include "tests/support/temp_folder.h"
 
 namespace velorin {
 namespace {
-
-using testutil::TempFolder;
 
 // `count` CR LF lines; line 1 is `first`, the rest "line N".
 std::string FileOfLines(const std::string& first, int count, bool finalLineEnd = true) {
@@ -54,13 +52,13 @@ class LoadStartupTablesCase : public ::testing::TestWithParam<StartupCase> {};
 
 TEST_P(LoadStartupTablesCase, FailureAndLanguage) {
   const StartupCase& c = GetParam();
-  TempFolder folder;
-  if (c.settings) folder.Write("velorin.ini", *c.settings);
-  if (c.english) folder.Write("velorin_e.msg", *c.english);
-  if (c.japanese) folder.Write("velorin_j.msg", *c.japanese);
+  MemoryFileSystem files;
+  if (c.settings) files.AddFile("/app/velorin.ini", *c.settings);
+  if (c.english) files.AddFile("/app/velorin_e.msg", *c.english);
+  if (c.japanese) files.AddFile("/app/velorin_j.msg", *c.japanese);
 
   StartupTables tables;
-  EXPECT_EQ(LoadStartupTables(folder.Folder(), tables), c.failure);
+  EXPECT_EQ(LoadStartupTables(files, "/app/", tables), c.failure);
   if (c.failure == StartupFailure::kNone) {
     EXPECT_EQ(tables.messageTable[2], c.caption);
   }
@@ -117,11 +115,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<StartupCase>& info) { return std::string(info.param.name); });
 
 TEST(LoadStartupTables, SettingsBeyondLine16AreIgnored) {
-  TempFolder folder;
-  folder.Write("velorin.ini", "0\r\n0\r\n\r\n1\r\n" + std::string(12, '\n') + "seventeen\r\n");
-  folder.Write("velorin_j.msg", kJapanese);
+  MemoryFileSystem files;
+  files.AddFile("/app/velorin.ini",
+                "0\r\n0\r\n\r\n1\r\n" + std::string(12, '\n') + "seventeen\r\n");
+  files.AddFile("/app/velorin_j.msg", kJapanese);
   StartupTables tables;
-  ASSERT_EQ(LoadStartupTables(folder.Folder(), tables), StartupFailure::kNone);
+  ASSERT_EQ(LoadStartupTables(files, "/app/", tables), StartupFailure::kNone);
   EXPECT_EQ(tables.systemSettings[0], "0");
   EXPECT_EQ(tables.systemSettings[1], "0");
   EXPECT_EQ(tables.systemSettings[2], "");
@@ -131,11 +130,11 @@ TEST(LoadStartupTables, SettingsBeyondLine16AreIgnored) {
 }
 
 TEST(LoadStartupTables, ShortSettingsStopBeforeTheMessages) {
-  TempFolder folder;
-  folder.Write("velorin.ini", FileOfLines("1", 15));
-  folder.Write("velorin_e.msg", kEnglish);
+  MemoryFileSystem files;
+  files.AddFile("/app/velorin.ini", FileOfLines("1", 15));
+  files.AddFile("/app/velorin_e.msg", kEnglish);
   StartupTables tables;
-  EXPECT_EQ(LoadStartupTables(folder.Folder(), tables), StartupFailure::kSettings);
+  EXPECT_EQ(LoadStartupTables(files, "/app/", tables), StartupFailure::kSettings);
   EXPECT_EQ(tables.messageTable[2], "");
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/memory_file_system.h"
 #include "tests/support/temp_folder.h"
 
 namespace velorin {
@@ -37,10 +38,12 @@ class LoadTextLinesCase : public ::testing::TestWithParam<LoadCase> {};
 
 TEST_P(LoadTextLinesCase, ResultAndLines) {
   const LoadCase& c = GetParam();
-  TempFolder folder;
-  const std::string path = folder.Write("file.txt", c.content);
+  MemoryFileSystem files;
+  files.AddFile("/d/file.txt", c.content);
+  // Lines that arrive in pieces are read whole all the same.
+  files.SetReadPiece(2);
   std::vector<std::string> lines = Marked(c.arraySize);
-  EXPECT_EQ(LoadTextLines(path, c.maxCount, lines), c.result);
+  EXPECT_EQ(LoadTextLines(files, "/d/file.txt", c.maxCount, lines), c.result);
   EXPECT_EQ(lines, c.lines);
 }
 
@@ -93,45 +96,96 @@ INSTANTIATE_TEST_SUITE_P(
                  {"#0", "#1"}}),
     [](const ::testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
 
+using Faults = MemoryFileSystem::Faults;
+
+Faults OpenFails() {
+  Faults faults;
+  faults.open = std::errc::permission_denied;
+  return faults;
+}
+
+Faults ReadFailsAfter(std::size_t bytes) {
+  Faults faults;
+  faults.readFailsAfter = bytes;
+  return faults;
+}
+
+struct FaultCase {
+  const char* name;
+  MemoryFileSystem::Faults faults;
+  std::int16_t result;
+  std::vector<std::string> lines;  // the whole array afterwards
+};
+
+void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.name; }
+
+class LoadTextLinesFault : public ::testing::TestWithParam<FaultCase> {};
+
+// The file system's failures, as a disk or a network share gives them.
+TEST_P(LoadTextLinesFault, IsReported) {
+  const FaultCase& c = GetParam();
+  MemoryFileSystem files;
+  files.AddFile("/d/velorin.ini", "a\r\nb\r\nc\r\n");
+  files.FaultsOf("/d/velorin.ini") = c.faults;
+  std::vector<std::string> lines = Marked(3);
+  EXPECT_EQ(LoadTextLines(files, "/d/velorin.ini", 3, lines), c.result);
+  EXPECT_EQ(lines, c.lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, LoadTextLinesFault,
+    ::testing::Values(FaultCase{"OpenRefused", OpenFails(), -1, {"#0", "#1", "#2"}},
+                      FaultCase{"ReadFailsAtOnce", ReadFailsAfter(0), -3, {"#0", "#1", "#2"}},
+                      FaultCase{
+                          "ReadFailsWithinTheSecondLine", ReadFailsAfter(4), -3, {"a", "#1", "#2"}},
+                      // The failure comes after the last line wanted: all were read.
+                      FaultCase{"ReadFailsAtTheEnd", ReadFailsAfter(9), 0, {"a", "b", "c"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(LoadTextLines, MissingFileLeavesArrayUnchanged) {
+  LocalFileSystem disk;
   TempFolder folder;
   std::vector<std::string> lines = Marked(3);
-  EXPECT_EQ(LoadTextLines(folder.PathOf("missing.ini"), 3, lines), -1);
+  EXPECT_EQ(LoadTextLines(disk, folder.PathOf("missing.ini"), 3, lines), -1);
   EXPECT_EQ(lines, Marked(3));
 }
 
 TEST(LoadTextLines, BadCountWinsOverMissingFile) {
+  LocalFileSystem disk;
   TempFolder folder;
   std::vector<std::string> lines = Marked(1);
-  EXPECT_EQ(LoadTextLines(folder.PathOf("missing.ini"), 0, lines), -2);
+  EXPECT_EQ(LoadTextLines(disk, folder.PathOf("missing.ini"), 0, lines), -2);
   EXPECT_EQ(lines, Marked(1));
 }
 
 TEST(LoadTextLines, FolderCannotBeOpened) {
+  LocalFileSystem disk;
   TempFolder folder;
   std::vector<std::string> lines = Marked(2);
-  EXPECT_EQ(LoadTextLines(folder.path().string(), 2, lines), -1);
+  EXPECT_EQ(LoadTextLines(disk, folder.path().string(), 2, lines), -1);
   EXPECT_EQ(lines, Marked(2));
 }
 
 TEST(LoadTextLines, LineLongerThanAnyBufferIsReadWhole) {
+  LocalFileSystem disk;
   TempFolder folder;
   const std::string longLine(300000, 'x');
   const std::string path = folder.Write("long.txt", longLine + "\r\nshort\r\n");
   std::vector<std::string> lines(2);
-  EXPECT_EQ(LoadTextLines(path, 2, lines), 0);
+  EXPECT_EQ(LoadTextLines(disk, path, 2, lines), 0);
   EXPECT_EQ(lines[0], longLine);
   EXPECT_EQ(lines[1], "short");
 }
 
 TEST(LoadTextLines, FileCanBeLoadedAgainAfterwards) {
+  LocalFileSystem disk;
   // The loader closes the file: replacing it and reading it again works.
   TempFolder folder;
   const std::string path = folder.Write("again.txt", "one\r\n");
   std::vector<std::string> lines(1);
-  ASSERT_EQ(LoadTextLines(path, 1, lines), 0);
+  ASSERT_EQ(LoadTextLines(disk, path, 1, lines), 0);
   folder.Write("again.txt", "two\r\n");
-  ASSERT_EQ(LoadTextLines(path, 1, lines), 0);
+  ASSERT_EQ(LoadTextLines(disk, path, 1, lines), 0);
   EXPECT_EQ(lines[0], "two");
 }
 

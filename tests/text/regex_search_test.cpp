@@ -207,7 +207,7 @@ TEST(RegexSearcher, FindsTheSameWhereNoStateComesTwice) {
   for (unsigned bits = 12345; title.size() < 20'000; bits = bits * 1103515245 + 12345) {
     title += (bits >> 16) % 2 == 0 ? 'a' : 'b';
   }
-  const std::string tail = "a" + std::string(20, 'b');
+  const std::string tail = std::string(1, 'a').append(20, 'b');
   struct Case {
     const char* pattern;
     std::string title;

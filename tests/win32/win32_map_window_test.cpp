@@ -14,6 +14,7 @@
 #include "map/map_colours.h"
 #include "map/point_texts.h"
 #include "map/svg_map.h"
+#include "platform/file_system.h"
 #include "win32/main_window.h"
 #include "win32/map_window.h"
 #include "win32_map_support.h"
@@ -116,7 +117,8 @@ TEST_P(Win32MapTest, TheLandLiesWhereItIsAndTheSeaElsewhere) {
   // The land's rings are made off the window's thread: the sea alone until then.
   ASSERT_TRUE(
       PumpUntil([&] { return map.Canvas().DrawFrame(); }, std::chrono::seconds(30), Dispatch()));
-  const std::shared_ptr<const LandMap> land = SharedLandMap(std::string(VELORIN_BIN) + "\\");
+  LocalFileSystem disk;
+  const std::shared_ptr<const LandMap> land = SharedLandMap(disk, std::string(VELORIN_BIN) + "\\");
   int checked = 0;
   // Places away from the points and the corners' texts: land or sea as the
   // land file has them.

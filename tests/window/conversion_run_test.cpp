@@ -133,7 +133,7 @@ TEST_F(RunTest, LfOnlyInputGivesOneRecordPerLine) {
                           NviBlock("C", kPosition135x35));
 }
 
-TEST_F(RunTest, TitleBytesReachNviAndLogUnchanged) {
+TEST_F(RunTest, TitleBytesReachNviAndLogButALeadByteBeforeTheBrace) {
   // ソ (83 5C), the duplicate codes ED40 and FA5C, a lone lead byte before
   // the delimiter, and bytes that are not CP932 at all. The lone lead byte
   // alone becomes "?" in the NVI file: it would take the field's closing
@@ -143,6 +143,8 @@ TEST_F(RunTest, TitleBytesReachNviAndLogUnchanged) {
   WriteInput(PointLine(titles[0]) + "\r\n" + PointLine(titles[1]) + "\r\n" + PointLine(titles[2]) +
              "\r\n");
   EXPECT_EQ(RunAnsweringYes().records, 3);
+  // A lead byte alone before the closing brace would take the brace as its
+  // second byte in a unit's reader: it alone becomes "?".
   EXPECT_EQ(Output(), NviBlock(titles[0], kPosition135x35) + NviBlock(titles[1], kPosition135x35) +
                           NviBlock("\x88\x9F?", kPosition135x35));
   const std::string log = ReadBytes(LogPath());
