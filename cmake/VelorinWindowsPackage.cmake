@@ -31,7 +31,8 @@ install(FILES ${CMAKE_BINARY_DIR}/bin/velorin.ini ${CMAKE_BINARY_DIR}/bin/velori
   DESTINATION . COMPONENT velorin_cli_zip)
 install(FILES ${velorin_package_texts}/README.txt ${velorin_package_texts}/LICENSE.txt
   DESTINATION . COMPONENT velorin_cli_zip)
-# The land of `velorin-cli map`, beside the program where it looks first.
+# The land of the map window and of `velorin-cli map`, beside the programs
+# where they look first.
 install(FILES ${PROJECT_SOURCE_DIR}/data/land-10m.bin DESTINATION . COMPONENT velorin_cli_zip)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/windows.md ${PROJECT_SOURCE_DIR}/docs/command-line.md
               ${PROJECT_SOURCE_DIR}/docs/formats.md

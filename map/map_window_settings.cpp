@@ -19,7 +19,12 @@ struct Line {
   std::string_view end;  ///< "\r\n", "\n" or empty (the last line)
 };
 
+/// The mark some editors (Notepad among them) put before UTF-8 text.
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+/// The lines of the text after its UTF-8 mark, if it has one.
 std::vector<Line> LinesOf(std::string_view settings) {
+  if (settings.starts_with(kUtf8Mark)) settings.remove_prefix(kUtf8Mark.size());
   std::vector<Line> lines;
   while (!settings.empty()) {
     const std::size_t newline = settings.find('\n');
@@ -57,13 +62,14 @@ std::optional<std::pair<std::string_view, std::string_view>> EntryOf(std::string
   return std::pair{Trimmed(trimmed.substr(0, equals)), Trimmed(trimmed.substr(equals + 1))};
 }
 
-/// The lines of the first [window] section: from its header to the line
-/// before the next section (or the end).
-std::pair<std::size_t, std::size_t> SectionLines(const std::vector<Line>& lines) {
+/// The lines of the first section named `name`: from its header to the
+/// line before the next section (or the end).
+std::pair<std::size_t, std::size_t> SectionLines(const std::vector<Line>& lines,
+                                                 std::string_view name = kSection) {
   std::size_t header = lines.size();
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::optional<std::string_view> section = SectionOf(lines[i].text);
-    if (header == lines.size() && section == kSection) {
+    if (header == lines.size() && section == name) {
       header = i;
     } else if (header != lines.size() && section) {
       return {header, i};
@@ -77,16 +83,6 @@ std::optional<int> Number(std::string_view text) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
-}
-
-/// The settings file at `path` as it is to be read: nothing when it
-/// cannot be read or is no settings file.
-std::optional<std::string> ReadSettings(FileSystem& files, const std::string& path) {
-  if (path.empty()) return std::nullopt;
-  std::error_code error;
-  std::optional<std::string> settings = ReadSettingsFile(files, path, error);
-  if (!settings || !IsMapSettingsText(*settings)) return std::nullopt;
-  return settings;
 }
 
 std::array<int, 4> ValuesOf(const ScreenRect& place) {
@@ -111,6 +107,25 @@ bool EditSettings(FileSystem& files, const std::string& path, Edit edit, std::er
 constexpr std::string_view kRoutesAndTracksKey = "routes_and_tracks";
 
 }  // namespace
+
+std::optional<std::string> ReadMapSettings(FileSystem& files, const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  std::error_code error;
+  std::optional<std::string> settings = ReadSettingsFile(files, path, error);
+  if (!settings || !IsMapSettingsText(*settings)) return std::nullopt;
+  return settings;
+}
+
+std::optional<std::string> SectionEntryIn(std::string_view settings, std::string_view section,
+                                          std::string_view key) {
+  const std::vector<Line> lines = LinesOf(settings);
+  const auto [header, end] = SectionLines(lines, section);
+  for (std::size_t i = header + 1; i < end; ++i) {
+    const auto entry = EntryOf(lines[i].text);
+    if (entry && entry->first == key) return std::string(entry->second);
+  }
+  return std::nullopt;
+}
 
 std::optional<ScreenRect> MapWindowPlaceIn(std::string_view settings) {
   const std::vector<Line> lines = LinesOf(settings);
@@ -141,7 +156,9 @@ std::string WithWindowEntries(std::string_view settings, const std::vector<Windo
   for (std::size_t i = header + 1; i < sectionEnd; ++i) {
     if (EntryOf(lines[i].text)) lastEntry = i;
   }
-  std::string text;
+  // The mark stays where it was.
+  const std::string_view mark = settings.starts_with(kUtf8Mark) ? kUtf8Mark : "";
+  std::string text(mark);
   std::vector<bool> written(entries.size(), false);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const auto found = i > header && i < sectionEnd ? EntryOf(lines[i].text) : std::nullopt;
@@ -164,7 +181,7 @@ std::string WithWindowEntries(std::string_view settings, const std::vector<Windo
     }
   }
   if (!hasSection) {
-    if (!text.empty() && text.back() != '\n') text += end;
+    if (text.size() > mark.size() && text.back() != '\n') text += end;
     text += "[window]" + end;
     for (std::size_t key = 0; key < entries.size(); ++key) text += entry(key) + end;
   }
@@ -181,19 +198,11 @@ std::string WithMapWindowPlace(std::string_view settings, const ScreenRect& plac
 }
 
 std::optional<std::string> WindowEntryIn(std::string_view settings, std::string_view key) {
-  const std::vector<Line> lines = LinesOf(settings);
-  const auto [header, end] = SectionLines(lines);
-  for (std::size_t i = header + 1; i < end; ++i) {
-    const auto entry = EntryOf(lines[i].text);
-    if (entry && entry->first == key) return std::string(entry->second);
-  }
-  return std::nullopt;
+  return SectionEntryIn(settings, kSection, key);
 }
 
 bool IsMapSettingsText(std::string_view settings) {
   if (!IsSettingsText(settings)) return false;
-  // The mark some editors put before UTF-8 text.
-  if (settings.starts_with("\xEF\xBB\xBF")) settings.remove_prefix(3);
   for (const Line& line : LinesOf(settings)) {
     const std::string_view trimmed = Trimmed(line.text);
     if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#') continue;
@@ -209,7 +218,7 @@ bool MapRoutesAndTracksIn(std::string_view settings) {
 }
 
 bool LoadMapRoutesAndTracks(FileSystem& files, const std::string& path) {
-  const std::optional<std::string> settings = ReadSettings(files, path);
+  const std::optional<std::string> settings = ReadMapSettings(files, path);
   return settings && MapRoutesAndTracksIn(*settings);
 }
 
@@ -224,7 +233,7 @@ bool SaveMapRoutesAndTracks(FileSystem& files, const std::string& path, bool sho
 }
 
 std::optional<ScreenRect> LoadMapWindowPlace(FileSystem& files, const std::string& path) {
-  const std::optional<std::string> settings = ReadSettings(files, path);
+  const std::optional<std::string> settings = ReadMapSettings(files, path);
   if (!settings) return std::nullopt;
   return MapWindowPlaceIn(*settings);
 }

@@ -47,6 +47,16 @@ std::optional<std::string> WindowEntryIn(std::string_view settings, std::string_
 /// line empty, a comment (";" or "#"), a "[section]" or a "key=value".
 bool IsMapSettingsText(std::string_view settings);
 
+/// The value of an entry of a section, as written (trimmed); nothing when
+/// the section or the entry is missing.
+std::optional<std::string> SectionEntryIn(std::string_view settings, std::string_view section,
+                                          std::string_view key);
+
+/// The map's settings file at `path`, read through `files` as it is to be
+/// read (platform/settings_file.h); nothing when `path` is empty, or the
+/// file cannot be read or is no settings file (IsMapSettingsText).
+std::optional<std::string> ReadMapSettings(FileSystem& files, const std::string& path);
+
 /// Whether the settings say the map shows routes and tracks ("1").
 bool MapRoutesAndTracksIn(std::string_view settings);
 bool LoadMapRoutesAndTracks(FileSystem& files, const std::string& path);

@@ -22,10 +22,10 @@ std::vector<ReportLine> LeftOutLines(const SaveCounts& counts) {
   std::vector<ReportLine> lines;
   const SkipCounts& skipped = counts.outcome.skipped;
   if (skipped.total() > 0) {
-    ReportLine line{kPointsSkippedMessage, skipped.total()};
-    for (const auto& [message, count] : {std::pair{kLeftUntitledMessage, skipped.untitled},
-                                         std::pair{kLeftOutOfRangeMessage, skipped.outOfRange},
-                                         std::pair{kLeftUnreadableMessage, skipped.malformed}}) {
+    ReportLine line{kSkippedMessage, skipped.total()};
+    for (const auto& [message, count] : {std::pair{kSkippedUntitledMessage, skipped.untitled},
+                                         std::pair{kSkippedOutOfRangeMessage, skipped.outOfRange},
+                                         std::pair{kSkippedUnreadableMessage, skipped.malformed}}) {
       if (count > 0) line.parts.emplace_back(message, count);
     }
     lines.push_back(std::move(line));

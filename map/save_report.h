@@ -3,7 +3,8 @@
 // the records written and what was left out and why (as velorin-cli's
 // summary says it, from the engine's outcome); before the file read is
 // saved over, what of it will not be kept. Said in lines of the message
-// table's texts, each with its count: the window puts them into words.
+// table's texts (their numbers in map/map_messages.h), each with its count:
+// the window puts them into words.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -12,34 +13,9 @@
 #include <vector>
 
 #include "convert/run_outcome.h"
+#include "map/map_messages.h"
 
 namespace velorin {
-
-/// The message numbers of what a save says.
-enum SaveMessage : int {
-  kSavedToMessage = 60,  ///< the file's name follows
-  kBeyondLimitMessage = 61,
-  kTitlesChangedMessage = 62,
-  kNamedNoTitleMessage = 63,
-  kTextsNotKeptMessage = 64,
-  kOverInputMessage = 65,
-  kLinesWithoutPointsMessage = 66,
-  kOtherItemsMessage = 67,
-  kInputChangedMessage = 68,
-  kSavedFileChangedMessage = 69,
-  kNotWholeMessage = 70,
-  kMapFullMessage = 71,
-  kNotReadMessage = 75,
-  kSaveQuestionTitleMessage = 90,  ///< the run's question title
-  kSaveErrorTitleMessage = 91,     ///< the run's error title
-  kReplaceQuestionMessage = 103,
-  kRecordsWrittenMessage = 107,
-  kPointsSkippedMessage = 113,
-  kLeftUntitledMessage = 114,
-  kLeftOutOfRangeMessage = 115,
-  kLeftUnreadableMessage = 116,
-  kCannotWriteKindMessage = 179,
-};
 
 /// One line: a message, the count that follows it, and in brackets the
 /// parts of the count, each a message and its count.

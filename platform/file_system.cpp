@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/file_identity.h"
+#include "platform/folder_files.h"
 #include "platform/native_file.h"
 
 namespace velorin {
@@ -191,6 +192,14 @@ std::optional<FileStamp> LocalFileSystem::StampOf(const std::string& path) {
   if (!identity) return std::nullopt;
   stamp.identity = std::move(*identity);
   return stamp;
+}
+
+bool LocalFileSystem::MakeFolders(const std::string& folder) { return MakeNativeFolders(folder); }
+
+bool LocalFileSystem::RemoveFile(const std::string& path) { return RemoveNativeFile(path); }
+
+std::vector<FolderFile> LocalFileSystem::FilesIn(const std::string& folder) {
+  return NativeFilesIn(folder);
 }
 
 }  // namespace velorin

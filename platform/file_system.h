@@ -27,6 +27,14 @@ struct FileStamp {
   friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
+/// A file of a folder, as FileSystem::FilesIn lists it.
+struct FolderFile {
+  std::string name;  ///< without the folder
+  std::uint64_t size = 0;
+  /// When it was last written, in seconds of any one clock (later is more).
+  std::int64_t written = 0;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -74,6 +82,15 @@ class FileSystem {
   /// The stamp of the file `path` names (links followed); nothing when it
   /// names none, or none can be told.
   virtual std::optional<FileStamp> StampOf(const std::string& /*path*/) { return std::nullopt; }
+
+  // A folder of files the program keeps for itself (the map's tiles). A
+  // file system without such folders answers none of these.
+  /// Makes `folder` and the missing folders above it; true when it is there.
+  virtual bool MakeFolders(const std::string& /*folder*/) { return false; }
+  /// Removes the ordinary file `path`; true when it is gone.
+  virtual bool RemoveFile(const std::string& /*path*/) { return false; }
+  /// The ordinary files directly in `folder`; none when it cannot be read.
+  virtual std::vector<FolderFile> FilesIn(const std::string& /*folder*/) { return {}; }
 };
 
 /// Creates the file at `path`, or empties it if it exists; a folder fails.
@@ -96,6 +113,9 @@ class LocalFileSystem : public FileSystem {
   bool IsFolder(const std::string& path) override;
   std::optional<std::vector<std::string>> FolderEntries(const std::string& path) override;
   std::optional<FileStamp> StampOf(const std::string& path) override;
+  bool MakeFolders(const std::string& folder) override;
+  bool RemoveFile(const std::string& path) override;
+  std::vector<FolderFile> FilesIn(const std::string& folder) override;
 };
 
 }  // namespace velorin

@@ -106,7 +106,7 @@ class MemoryFileSystem::Writer : public ByteSink {
       return false;
     }
     error_ = files_.Append(target_, files_.files_[target_], data, size);
-    ++files_.writes_[target_];
+    files_.written_[target_] = ++files_.tick_;
     return !error_;
   }
   bool Close() override {
@@ -155,7 +155,7 @@ class MemoryFileSystem::Replacer : public ReplacingSink {
     files_.folders_.erase(target_);
     if (!link_.empty()) files_.links_.erase(link_);
     files_.files_[target_] = std::move(bytes_);
-    ++files_.writes_[target_];
+    files_.written_[target_] = ++files_.tick_;
     return true;
   }
   void Discard() override {
@@ -177,7 +177,7 @@ class MemoryFileSystem::Replacer : public ReplacingSink {
 void MemoryFileSystem::AddFile(const std::string& path, std::string bytes) {
   const std::string target = Resolve(path);
   files_[target] = std::move(bytes);
-  ++writes_[target];
+  written_[target] = ++tick_;
 }
 
 void MemoryFileSystem::AddFolder(const std::string& path) { folders_.insert(Resolve(path)); }
@@ -284,7 +284,7 @@ std::unique_ptr<ByteSink> MemoryFileSystem::OpenForWriting(const std::string& pa
   ec = CreatingError(target);
   if (ec) return nullptr;
   files_[target].clear();
-  ++writes_[target];
+  written_[target] = ++tick_;
   return std::make_unique<Writer>(*this, target);
 }
 
@@ -372,8 +372,39 @@ std::optional<FileStamp> MemoryFileSystem::StampOf(const std::string& path) {
   const std::string target = Resolve(path);
   const auto found = files_.find(target);
   if (found == files_.end()) return std::nullopt;
-  const auto writes = writes_.find(target);
-  return FileStamp{target, found->second.size(), writes == writes_.end() ? 0 : writes->second};
+  const auto written = written_.find(target);
+  return FileStamp{target, found->second.size(), written == written_.end() ? 0 : written->second};
+}
+
+bool MemoryFileSystem::MakeFolders(const std::string& folder) {
+  std::string resolved = Resolve(folder);
+  while (resolved.size() > 1 && resolved.back() == '/') resolved.pop_back();
+  if (files_.count(resolved) != 0) return false;
+  // A folder is there once it is named; those above are implied by it.
+  folders_.insert(resolved);
+  return true;
+}
+
+bool MemoryFileSystem::RemoveFile(const std::string& path) {
+  const std::string resolved = Resolve(path);
+  if (IsFolderPath(resolved)) return false;
+  files_.erase(resolved);
+  written_.erase(resolved);
+  return true;
+}
+
+std::vector<FolderFile> MemoryFileSystem::FilesIn(const std::string& folder) {
+  std::string prefix = Resolve(folder);
+  if (prefix.empty() || prefix.back() != '/') prefix += '/';
+  std::vector<FolderFile> found;
+  for (const auto& [path, bytes] : files_) {
+    if (path.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string name = path.substr(prefix.size());
+    if (name.find('/') != std::string::npos) continue;
+    const auto written = written_.find(path);
+    found.push_back({name, bytes.size(), written == written_.end() ? 0 : written->second});
+  }
+  return found;
 }
 
 }  // namespace velorin

@@ -67,10 +67,14 @@ class MemoryFileSystem : public FileSystem {
   std::optional<std::vector<std::string>> FolderEntries(const std::string& path) override;
   /// Sources opened after this cannot seek, as a pipe cannot.
   void SetSeekable(bool seekable) { seekable_ = seekable; }
-  /// The file's own path, its size and how many times it was written.
+  /// The file's own path, its size and the tick it was last written at.
   std::optional<FileStamp> StampOf(const std::string& path) override;
   /// Whether `path` itself (its last step not followed) is a link.
   bool IsLink(const std::string& path) const;
+  bool MakeFolders(const std::string& folder) override;
+  bool RemoveFile(const std::string& path) override;
+  /// Files are written at ticks 1, 2, 3 ... in the order they were written.
+  std::vector<FolderFile> FilesIn(const std::string& folder) override;
 
  private:
   class Writer;
@@ -92,11 +96,13 @@ class MemoryFileSystem : public FileSystem {
   const Faults* FaultsFor(const std::string& resolved) const;
 
   std::map<std::string, std::string> files_;
-  /// How many times each file was made or written, for its stamp.
-  std::map<std::string, std::int64_t> writes_;
   std::set<std::string> folders_;
   std::map<std::string, std::string> links_;
   std::map<std::string, Faults> faults_;
+  /// The tick each file was last written at (its stamp's time): one clock
+  /// for all files, a tick for each making or write.
+  std::map<std::string, std::int64_t> written_;
+  std::int64_t tick_ = 0;
   std::size_t readPiece_ = SIZE_MAX;
   bool seekable_ = true;
 };

@@ -199,6 +199,10 @@ ReplacementTarget OpenReplacementTarget(const std::string& path, bool followLink
       (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
     return NewFileInPlaceOf(target, FILE_ATTRIBUTE_NORMAL, ec);
   }
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    ec = std::make_error_code(std::errc::is_a_directory);
+    return {};
+  }
   // Windows refuses to write a read-only file, whoever asks; Wine run as
   // root would write it anyway (and drop its read-only mark): refused here
   // on both.

@@ -16,16 +16,13 @@ WindowArguments UsageError(std::string error) {
 
 }  // namespace
 
-WindowArguments ParseWindowArguments(const std::vector<std::string>& arguments, MapOption map) {
+WindowArguments ParseWindowArguments(const std::vector<std::string>& arguments) {
   WindowArguments result;
   std::string mapFile;
   bool options = true;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    const bool namesMap = argument == kMapOption || argument.rfind(kMapOptionWithValue, 0) == 0;
-    if (options && namesMap && map == MapOption::kAbsent) {
-      return UsageError("this window has no map: 'velorin-cli map FILE MAP.svg' draws one");
-    } else if (options && argument == kMapOption) {
+    if (options && argument == kMapOption) {
       if (i + 1 == arguments.size()) return UsageError("option '--map' needs a file");
       mapFile = arguments[++i];
       result.map = true;

@@ -24,17 +24,11 @@ struct WindowArguments {
 
 inline constexpr int kWindowUsageExit = 2;
 
-/// Whether the window program offers --map: a map window (the Win32 window
-/// has none).
-enum class MapOption { kOffered, kAbsent };
-
 /// The arguments after the program name. "--" ends the options, so that a
 /// file whose name begins with "-" can be named; "-" alone is a file name.
 /// "--map FILE" (or "--map=FILE") names the file whose map opens; it is the
-/// input then, whatever other files are named. Without a map window,
-/// "--map" is a usage error that names the command line's map instead.
-WindowArguments ParseWindowArguments(const std::vector<std::string>& arguments,
-                                     MapOption map = MapOption::kOffered);
+/// input then, whatever other files are named.
+WindowArguments ParseWindowArguments(const std::vector<std::string>& arguments);
 
 /// The text of --help of the Qt window (the Win32 window has its own), which
 /// reads `inputFormats` ("POT, GPX and CSV").

@@ -48,12 +48,14 @@ std::string FullPath(const std::string& name) {
 }
 
 int RunMainWindow(const StartupTables& tables, const FileLocations& locations,
-                  const std::string& file, int show) {
+                  const WindowArguments& arguments, int show) {
   Win32MainWindow window(tables, locations);
   ShowWindow(window.Handle(), show);
   UpdateWindow(window.Handle());
   // A file named on the command line is taken as a dropped file is.
-  if (!file.empty()) window.Presenter().AcceptInputPath(FullPath(file));
+  if (!arguments.file.empty()) window.Presenter().AcceptInputPath(FullPath(arguments.file));
+  // --map FILE: its map beside the window as well.
+  if (arguments.map) window.ShowMap();
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) window.Dispatch(message);
   return static_cast<int>(message.wParam);
@@ -62,8 +64,7 @@ int RunMainWindow(const StartupTables& tables, const FileLocations& locations,
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
-  // No map window here: velorin-cli.exe draws maps.
-  const WindowArguments arguments = ParseWindowArguments(Arguments(), MapOption::kAbsent);
+  const WindowArguments arguments = ParseWindowArguments(Arguments());
   switch (arguments.action) {
     case WindowAction::kHelp:
       Tell(Win32UsageText(), MessageIcon::kInformation);
@@ -91,5 +92,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     MessageBoxW(nullptr, Widen(text).c_str(), Widen(kStartupFailureTitle).c_str(), MB_OK);
     return 1;
   }
-  return RunMainWindow(tables, locations, arguments.file, show);
+  return RunMainWindow(tables, locations, arguments, show);
 }

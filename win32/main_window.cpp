@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/wide_text_win32.h"
+#include "win32/map_window.h"
 #include "window/main_layout.h"
 
 namespace velorin {
@@ -75,7 +76,7 @@ void RegisterVelorinWindowClass() {
 
 Win32MainWindow::Win32MainWindow(const StartupTables& tables, FileLocations locations,
                                  Win32Seams seams, FileSystem& files, Clock& clock)
-    : seams_(std::move(seams)) {
+    : seams_(std::move(seams)), files_(files) {
   RegisterVelorinWindowClass();
   // Minimize and close, but neither maximize nor a sizing border: the size
   // is fixed. Not WS_CLIPCHILDREN: a group box leaves its inside to the
@@ -95,6 +96,7 @@ Win32MainWindow::Win32MainWindow(const StartupTables& tables, FileLocations loca
 }
 
 Win32MainWindow::~Win32MainWindow() {
+  map_.reset();
   if (hwnd_ != nullptr) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
@@ -233,6 +235,42 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(controls_[C::kWindow], message, wParam, lParam);
 }
 
+void Win32MainWindow::OnMenu(MainMenu menu) {
+  MainPresenter& rules = *presenter_;
+  switch (menu) {
+    case MainMenu::kFileQuit:
+      return rules.QuitCommand();
+    case MainMenu::kFileNviAddr:
+      return rules.NviFieldCommand(NviField::kAddr);
+    case MainMenu::kFileNviComm:
+      return rules.NviFieldCommand(NviField::kComm);
+    case MainMenu::kFileNviHpgl:
+      return rules.NviFieldCommand(NviField::kHpgl);
+    case MainMenu::kFileNviMail:
+      return rules.NviFieldCommand(NviField::kMail);
+    case MainMenu::kHelpHelp:
+      return rules.HelpCommand();
+    case MainMenu::kHelpAbout:
+      return rules.AboutCommand();
+    case MainMenu::kToolOptionInputDatum:
+      rules.InputDatumCommand();
+      if (map_) map_->SetInputDatum(rules.InputDatum());
+      return;
+    case MainMenu::kToolOptionOutputDatum:
+      return rules.OutputDatumCommand();
+    case MainMenu::kToolOptionOsmFuel:
+      return rules.OsmTagsCommand(OsmPreset::kFuel);
+    case MainMenu::kToolOptionOsmServices:
+      return rules.OsmTagsCommand(OsmPreset::kServices);
+    case MainMenu::kToolOptionOsmHotSpring:
+      return rules.OsmTagsCommand(OsmPreset::kHotSpring);
+    case MainMenu::kToolOptionOsmParking:
+      return rules.OsmTagsCommand(OsmPreset::kParking);
+    default:
+      return;
+  }
+}
+
 void Win32MainWindow::OnCommand(WORD id, WORD notification) {
   MainPresenter& rules = *presenter_;
   // The dialog keys: IsDialogMessageW turns Return into IDOK, which presses
@@ -240,40 +278,14 @@ void Win32MainWindow::OnCommand(WORD id, WORD notification) {
   // cancel a run that goes on and does nothing otherwise.
   if (id == IDOK) return PressFocusedCommand();
   if (id == IDCANCEL) return rules.KeyCommand(WindowKey::kEscape);
+  if (id == kMapCommand) return ShowMap();
   const auto control = static_cast<MainControl>(id - kFirstControlId);
-  if (id >= kFirstMenuId) {
-    switch (static_cast<MainMenu>(id - kFirstMenuId)) {
-      case MainMenu::kFileQuit:
-        return rules.QuitCommand();
-      case MainMenu::kFileNviAddr:
-        return rules.NviFieldCommand(NviField::kAddr);
-      case MainMenu::kFileNviComm:
-        return rules.NviFieldCommand(NviField::kComm);
-      case MainMenu::kFileNviHpgl:
-        return rules.NviFieldCommand(NviField::kHpgl);
-      case MainMenu::kFileNviMail:
-        return rules.NviFieldCommand(NviField::kMail);
-      case MainMenu::kHelpHelp:
-        return rules.HelpCommand();
-      case MainMenu::kHelpAbout:
-        return rules.AboutCommand();
-      case MainMenu::kToolOptionInputDatum:
-        return rules.InputDatumCommand();
-      case MainMenu::kToolOptionOutputDatum:
-        return rules.OutputDatumCommand();
-      case MainMenu::kToolOptionOsmFuel:
-        return rules.OsmTagsCommand(OsmPreset::kFuel);
-      case MainMenu::kToolOptionOsmServices:
-        return rules.OsmTagsCommand(OsmPreset::kServices);
-      case MainMenu::kToolOptionOsmHotSpring:
-        return rules.OsmTagsCommand(OsmPreset::kHotSpring);
-      case MainMenu::kToolOptionOsmParking:
-        return rules.OsmTagsCommand(OsmPreset::kParking);
-      default:
-        return;
-    }
+  if (id >= kFirstMenuId) return OnMenu(static_cast<MainMenu>(id - kFirstMenuId));
+  if (notification == EN_CHANGE) {
+    rules.UpdateConvertCommand();
+    if (control == C::kText_for_POT) InputPathChanged();
+    return;
   }
-  if (notification == EN_CHANGE) return rules.UpdateConvertCommand();
   if (notification != BN_CLICKED) return;
   switch (control) {
     case C::kCommand_for_POT:
@@ -350,7 +362,9 @@ void Win32MainWindow::ReturnFocus(HWND focus) {
 }
 
 void Win32MainWindow::Dispatch(MSG& message) {
+  if (map_ && map_->PreTranslate(message)) return;
   if (TakeCloseKey(message)) return;
+  if (IsMapShortcut(message)) return ShowMap();
   if (hwnd_ != nullptr && IsDialogMessageW(hwnd_, &message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);

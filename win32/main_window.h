@@ -21,6 +21,8 @@
 
 namespace velorin {
 
+class Win32MapWindow;
+
 class Win32MainWindow : public MainView {
  public:
   /// Creating the window is its load event; the window is not yet shown.
@@ -36,6 +38,12 @@ class Win32MainWindow : public MainView {
   /// The command number of a menu item, as WM_COMMAND carries it.
   static WORD MenuCommand(MainMenu menu);
   MainPresenter& Presenter() { return *presenter_; }
+  /// The command of File > Map of the input file (Ctrl+M).
+  static constexpr WORD kMapCommand = 199;
+  /// Opens the map of the input file beside the window (main_window_map.cpp).
+  void ShowMap();
+  /// The map window, once opened; null before.
+  Win32MapWindow* Map() { return map_.get(); }
   static LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   /// Handles one message of the window's thread, as the message loop and the
   /// event step do: dialog keys (Tab, Enter) first.
@@ -88,6 +96,8 @@ class Win32MainWindow : public MainView {
   /// another), or null when the menu has none.
   HMENU BuildPopup(MainMenu menu) const;
   void OnCommand(WORD id, WORD notification);
+  /// A menu item chosen (the map's apart: kMapCommand).
+  void OnMenu(MainMenu menu);
   /// Return: clicks the command that has the focus, if any.
   void PressFocusedCommand();
   /// Alt+F4 on the window or a control: the window rules decide (while a
@@ -100,6 +110,10 @@ class Win32MainWindow : public MainView {
   void OnDropFiles(HDROP drop);
   MainControl ControlAt(POINT clientPoint) const;
   int Pixels(int twips) const;
+  // The map window (main_window_map.cpp).
+  void AppendMapItem(HMENU file) const;
+  bool IsMapShortcut(const MSG& message) const;
+  void InputPathChanged();
 
   std::map<MainControl, HWND> controls_;
   std::map<MainControl, FontSpec> fonts_;
@@ -113,7 +127,9 @@ class Win32MainWindow : public MainView {
   /// The control that had the focus when the window was last left.
   HWND focusWhenLeft_ = nullptr;
   int dpi_ = 96;
+  FileSystem& files_;
   std::unique_ptr<MainPresenter> presenter_;
+  std::unique_ptr<Win32MapWindow> map_;
 };
 
 /// Registers the window classes; once per process, before the first window.

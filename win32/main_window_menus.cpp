@@ -47,6 +47,7 @@ HMENU Win32MainWindow::BuildPopup(MainMenu menu) const {
   const MenuTree* tree = TreeOf(menu);
   if (tree == nullptr) return nullptr;
   const HMENU popup = CreatePopupMenu();
+  if (menu == MainMenu::kFile) AppendMapItem(popup);
   for (int n = 0; n < tree->itemCount; ++n) {
     const MainMenu id = tree->items[n];
     const auto found = menus_.find(id);

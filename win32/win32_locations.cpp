@@ -10,7 +10,12 @@ namespace velorin {
 FileLocations DecideWin32Locations(const std::string& programFolder, bool portable,
                                    const std::string& roamingFolder,
                                    const std::string& localFolder) {
-  if (portable) return PortableLocations(programFolder);
+  if (portable) {
+    FileLocations locations = PortableLocations(programFolder);
+    // The map's tiles are a cache of this machine, wherever the program is.
+    if (!localFolder.empty()) locations.tileCacheFolder = localFolder + kTileFolderName;
+    return locations;
+  }
   FileLocations locations;
   locations.mode = FileMode::kInstalled;
   locations.dataFolder = programFolder;
@@ -18,9 +23,11 @@ FileLocations DecideWin32Locations(const std::string& programFolder, bool portab
   locations.settingsPath =
       roamingFolder.empty() ? locations.shippedSettingsPath : roamingFolder + kSettingsFileName;
   if (roamingFolder.empty()) locations.shippedSettingsPath.clear();
+  if (!roamingFolder.empty()) locations.mapSettingsPath = roamingFolder + kMapSettingsFileName;
   if (!localFolder.empty()) {
     locations.logPath = localFolder + kLogFileName;
     locations.createLogFolder = true;
+    locations.tileCacheFolder = localFolder + kTileFolderName;
   }
   return locations;
 }

@@ -1,11 +1,14 @@
 #pragma once
 // Where velorin.exe finds its files: the data files beside the program; the
-// settings and the log there too for a portable copy (an unpacked zip in a
-// folder it may write), else the user's copy of the settings under
-// %APPDATA%\Velorin and the log under %LOCALAPPDATA%\Velorin, as XDG splits
-// them on Linux. A copy is installed when its folder is read-only to the user
-// or when the installer put its note beside the program (an administrator
-// may write Program Files, and Wine lets everyone write it).
+// settings (velorin.ini, velorin_map.ini) and the log there too for a
+// portable copy (an unpacked zip in a folder it may write), else the user's
+// copy of the settings under %APPDATA%\Velorin and the log under
+// %LOCALAPPDATA%\Velorin, as XDG splits them on Linux. A copy is installed
+// when its folder is read-only to the user or when the installer put its note
+// beside the program (an administrator may write Program Files, and Wine lets
+// everyone write it). The map's tiles are kept under
+// %LOCALAPPDATA%\Velorin\tiles either way (beside the program only when the
+// system names no such folder).
 #include <string>
 
 #include "startup/file_locations.h"
@@ -14,6 +17,8 @@ namespace velorin {
 
 /// The note the Windows installer puts beside the programs.
 inline constexpr char kInstalledNoteName[] = "velorin_installed.txt";
+/// The map's tile cache, in the user's local folder.
+inline constexpr char kTileFolderName[] = "tiles\\";
 
 /// The decision for a data folder `programFolder`: portable when
 /// `portable`, else the settings and the log in the two user folders

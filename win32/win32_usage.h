@@ -1,6 +1,6 @@
 #pragma once
 // What velorin.exe says of itself on its command line: it differs from the Qt
-// window's (no map window, no man pages, Windows' programs and folders).
+// window's (no man pages, Windows' programs and folders).
 #include <string>
 
 namespace velorin {

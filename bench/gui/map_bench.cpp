@@ -101,8 +101,9 @@ int main(int argc, char* argv[]) {
   if (!shown.wait(600000)) return Fail("the map did not show the file");
   QImage image(map.Canvas()->size(), QImage::Format_RGB32);
   map.Canvas()->render(&image);
-  std::printf("points: %zu, first picture: %.0f ms\n", map.Data()->read().points.size(),
-              Milliseconds(timer));
+  std::printf("points: %zu, map %dx%d, first picture (%zu marks): %.0f ms\n",
+              map.Data()->read().points.size(), map.Canvas()->width(), map.Canvas()->height(),
+              map.Canvas()->Clusters().size(), Milliseconds(timer));
   FramesAtEachZoom(*map.Canvas(), pans);
   return 0;
 }

@@ -31,7 +31,7 @@ const QImage& ClusterMarks::Disc(int quarterPixels, double pixelRatio) {
   QPainter painter(&disc);
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setPen(QPen(kHaloColour, kRimWidth));
-  painter.setBrush(QColor(fill_.red(), fill_.green(), fill_.blue(), 200));
+  painter.setBrush(QColor(fill_.red(), fill_.green(), fill_.blue(), kClusterFillAlpha));
   painter.drawEllipse(QPointF(side / 2.0, side / 2.0), radius, radius);
   painter.end();
   return discs_.emplace(key, std::move(disc)).first->second;

@@ -19,17 +19,36 @@
 namespace velorin {
 namespace {
 
-// A press that moves less than this is a click, not a drag.
-constexpr double kClickSlack = 4.0;
-// A point this near the mouse is the one it points at.
-constexpr double kPointReach = 8.0;
-// One wheel notch (or key press) is one zoom level.
-constexpr int kWheelNotch = 120;
-// Up to this many chosen (or found) points get a ring each; beyond, only
-// those drawn alone do, so that a frame stays quick.
-constexpr std::size_t kMostRings = 5000;
-
 PixelPoint Pixel(const QPointF& at) { return {at.x(), at.y()}; }
+
+QPointF QtPoint(const PixelPoint& at) { return {at.x, at.y}; }
+
+InputModifiers ModifiersOf(Qt::KeyboardModifiers modifiers) {
+  return {(modifiers & Qt::ShiftModifier) != 0, (modifiers & Qt::ControlModifier) != 0};
+}
+
+std::optional<MapKey> KeyOf(int key) {
+  switch (key) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      return MapKey::kZoomIn;
+    case Qt::Key_Minus:
+      return MapKey::kZoomOut;
+    case Qt::Key_Left:
+      return MapKey::kLeft;
+    case Qt::Key_Right:
+      return MapKey::kRight;
+    case Qt::Key_Up:
+      return MapKey::kUp;
+    case Qt::Key_Down:
+      return MapKey::kDown;
+    case Qt::Key_Home:
+    case Qt::Key_0:
+      return MapKey::kFit;
+    default:
+      return std::nullopt;
+  }
+}
 
 }  // namespace
 
@@ -101,12 +120,7 @@ void MapCanvas::Show(std::uint32_t item) {
   if (!data_) return;
   const std::optional<LonLat> position = data_->editor->points().Position(item);
   if (!position) return;
-  const PixelPoint at = view_.ToScreen(*position);
-  if (at.x < 0 || at.y < 0 || at.x >= width() || at.y >= height()) {
-    MapView centred = view_;
-    centred.center = *position;
-    SetView(centred);
-  }
+  if (const std::optional<MapView> showing = ViewShowing(view_, *position)) SetView(*showing);
 }
 
 QString MapCanvas::Attribution() const {
@@ -167,37 +181,11 @@ void MapCanvas::DrawItems(QPainter& painter) {
 }
 
 std::vector<std::uint32_t> MapCanvas::ChosenRings() {
-  const PointSelection& chosen = data_->editor->selection();
-  if (chosen.count() <= kMostRings) return chosen.Items();
-  std::vector<std::uint32_t> rings;
-  for (const auto* clusters : {&Clusters(), &SkippedClusters()}) {
-    for (const MapCluster& cluster : *clusters) {
-      if (cluster.count == 1 && chosen.Has(cluster.firstPoint)) rings.push_back(cluster.firstPoint);
-    }
-  }
-  return rings;
+  return velorin::ChosenRings(*data_->editor, Clusters(), SkippedClusters());
 }
 
 std::vector<std::uint32_t> MapCanvas::FoundRings() {
-  const PointList& list = data_->editor->list();
-  if (list.filter().empty()) return {};
-  std::vector<std::uint32_t> rings;
-  if (list.Count(ListGroup::kPoints) + list.Count(ListGroup::kSkipped) <= kMostRings) {
-    for (const ListGroup group : {ListGroup::kPoints, ListGroup::kUntitled, ListGroup::kOutOfRange,
-                                  ListGroup::kUnreadable}) {
-      const auto listed = list.Group(group);
-      rings.insert(rings.end(), listed.begin(), listed.end());
-    }
-    return rings;
-  }
-  for (const auto* clusters : {&Clusters(), &SkippedClusters()}) {
-    for (const MapCluster& cluster : *clusters) {
-      if (cluster.count == 1 && list.Matches(cluster.firstPoint)) {
-        rings.push_back(cluster.firstPoint);
-      }
-    }
-  }
-  return rings;
+  return velorin::FoundRings(*data_->editor, Clusters(), SkippedClusters());
 }
 
 void MapCanvas::DrawMarks(QPainter& painter) {
@@ -205,21 +193,22 @@ void MapCanvas::DrawMarks(QPainter& painter) {
   DrawRings(painter, view_, points, FoundRings(), kFoundColour);
   const std::vector<std::uint32_t> chosen = ChosenRings();
   DrawRings(painter, view_, points, chosen, kSelectionColour);
-  if (drag_ == Drag::kMove && dragged_) {
+  if (pointer_.drag() == PointerDrag::kMove && pointer_.dragged()) {
     // Where the chosen points would go.
     painter.save();
-    painter.translate(dragAt_ - pressedAt_);
+    painter.translate(QtPoint(pointer_.dragAt()) - QtPoint(pointer_.pressedAt()));
     painter.setOpacity(0.6);
     DrawRings(painter, view_, points, chosen, kSelectionColour);
     painter.restore();
   }
-  if (drag_ == Drag::kRectangle && dragged_) {
+  if (pointer_.drag() == PointerDrag::kRectangle && pointer_.dragged()) {
     painter.save();
     QColor fill = kSelectionColour;
     fill.setAlpha(40);
     painter.setPen(QPen(kSelectionColour, 1.0, Qt::DashLine));
     painter.setBrush(fill);
-    painter.drawRect(QRectF(pressedAt_, dragAt_).normalized());
+    painter.drawRect(
+        QRectF(QtPoint(pointer_.pressedAt()), QtPoint(pointer_.dragAt())).normalized());
     painter.restore();
   }
 }
@@ -270,97 +259,70 @@ void MapCanvas::changeEvent(QEvent* event) {
 }
 
 void MapCanvas::wheelEvent(QWheelEvent* event) {
-  wheelRest_ += event->angleDelta().y();
-  const int steps = wheelRest_ / kWheelNotch;
-  wheelRest_ -= steps * kWheelNotch;
+  const int steps = wheelNotches_.Add(event->angleDelta().y());
   if (steps != 0) ZoomAt(steps, event->position());
   event->accept();
 }
 
 void MapCanvas::keyPressEvent(QKeyEvent* event) {
-  const double stepX = width() / 4.0;
-  const double stepY = height() / 4.0;
-  switch (event->key()) {
-    case Qt::Key_Plus:
-    case Qt::Key_Equal:
-      ZoomBy(1);
+  const std::optional<MapKey> key = KeyOf(event->key());
+  if (!key) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  const ViewStep step = StepOfKey(*key, width(), height());
+  switch (step.kind) {
+    case ViewStep::Kind::kZoom:
+      ZoomBy(step.zoomSteps);
       break;
-    case Qt::Key_Minus:
-      ZoomBy(-1);
+    case ViewStep::Kind::kPan:
+      PanBy(step.dx, step.dy);
       break;
-    case Qt::Key_Left:
-      PanBy(-stepX, 0);
-      break;
-    case Qt::Key_Right:
-      PanBy(stepX, 0);
-      break;
-    case Qt::Key_Up:
-      PanBy(0, -stepY);
-      break;
-    case Qt::Key_Down:
-      PanBy(0, stepY);
-      break;
-    case Qt::Key_Home:
-    case Qt::Key_0:
+    case ViewStep::Kind::kFit:
       Fit();
       break;
-    default:
-      QWidget::keyPressEvent(event);
-      return;
   }
   event->accept();
 }
 
 void MapCanvas::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
-  pressedAt_ = dragAt_ = event->position();
-  pressModifiers_ = event->modifiers();
-  dragged_ = false;
   setFocus(Qt::MouseFocusReason);
-  // Shift draws a rectangle; a chosen point pressed alone is moved; any
-  // other press pans.
-  drag_ = Drag::kPan;
-  if (pressModifiers_ & Qt::ShiftModifier) {
-    drag_ = Drag::kRectangle;
-  } else if (pressModifiers_ == Qt::NoModifier && data_) {
+  const InputModifiers modifiers = ModifiersOf(event->modifiers());
+  bool onChosen = false;
+  if (modifiers.None() && data_) {
     const std::optional<std::uint32_t> item = ItemAt(event->position());
-    if (item && data_->editor->selection().Has(*item)) drag_ = Drag::kMove;
+    onChosen = item && data_->editor->selection().Has(*item);
   }
+  pointer_.Press(Pixel(event->position()), modifiers, onChosen);
+  pressModifiers_ = event->modifiers();
 }
 
 void MapCanvas::mouseMoveEvent(QMouseEvent* event) {
-  if (drag_ == Drag::kNone || !(event->buttons() & Qt::LeftButton)) {
+  if (pointer_.drag() == PointerDrag::kNone || !(event->buttons() & Qt::LeftButton)) {
     ShowPointTip(event->position(), event->globalPosition().toPoint());
     return;
   }
-  const QPointF delta = event->position() - pressedAt_;
-  if (!dragged_ && std::hypot(delta.x(), delta.y()) < kClickSlack) return;
-  dragged_ = true;
-  if (drag_ == Drag::kPan) {
-    const QPointF step = event->position() - dragAt_;
-    PanBy(-step.x(), -step.y());
-  }
-  dragAt_ = event->position();
-  update();
+  const MapPointer::Moved moved = pointer_.Move(Pixel(event->position()));
+  if (moved.panX != 0.0 || moved.panY != 0.0) PanBy(moved.panX, moved.panY);
+  if (moved.redraw) update();
 }
 
 void MapCanvas::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton || drag_ == Drag::kNone) {
+  if (event->button() != Qt::LeftButton || pointer_.drag() == PointerDrag::kNone) {
     return QWidget::mouseReleaseEvent(event);
   }
-  const Drag drag = drag_;
-  drag_ = Drag::kNone;
-  dragAt_ = event->position();
-  if (!dragged_) {
+  using K = MapPointer::Released::Kind;
+  const MapPointer::Released released = pointer_.Release(Pixel(event->position()));
+  if (released.kind == K::kClick) {
     Clicked(event->position(), pressModifiers_);
     return;
   }
-  if (drag == Drag::kRectangle && data_) {
-    emit RectangleChosen(data_->editor->ItemsIn(view_, Pixel(pressedAt_), Pixel(dragAt_)),
+  if (released.kind == K::kRectangle && data_) {
+    emit RectangleChosen(data_->editor->ItemsIn(view_, released.from, released.to),
                          pressModifiers_);
-  } else if (drag == Drag::kMove) {
-    const QPointF delta = dragAt_ - pressedAt_;
-    emit ChosenDragged(delta.x(), delta.y());
+  } else if (released.kind == K::kMove) {
+    emit ChosenDragged(released.to.x - released.from.x, released.to.y - released.from.y);
   }
   update();
 }
@@ -398,13 +360,7 @@ const MapCluster* MapCanvas::CircleAt(const QPointF& at) {
   return CountedCircleAt(Clusters(), Pixel(at), MarkSizeOf(font()));
 }
 
-void MapCanvas::ZoomTo(const MapCluster& cluster) {
-  // Its points fill the view, and the view comes nearer at least a level
-  // even when they all stand in one place.
-  MapView fitted = FitView(BoundsOfUnits(cluster.bounds), width(), height());
-  fitted.zoom = std::clamp(std::max(fitted.zoom, view_.zoom + 1), 0.0, kMaxMapZoom);
-  SetView(fitted);
-}
+void MapCanvas::ZoomTo(const MapCluster& cluster) { SetView(ZoomedToCluster(view_, cluster)); }
 
 void MapCanvas::ShowPointTip(const QPointF& at, const QPoint& global) {
   if (const MapCluster* circle = CircleAt(at)) {

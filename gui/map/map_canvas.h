@@ -24,6 +24,7 @@
 #include "gui/map/land_layer.h"
 #include "gui/map/map_data.h"
 #include "gui/map/tile_loader.h"
+#include "map/map_input.h"
 #include "map/map_view.h"
 
 namespace velorin {
@@ -96,9 +97,6 @@ class MapCanvas : public QWidget {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
-  /// What a press of the left button began.
-  enum class Drag { kNone, kPan, kRectangle, kMove };
-
   void ViewChanged();
   void ZoomAt(int steps, const QPointF& anchor);
   void ShowPointTip(const QPointF& at, const QPoint& global);
@@ -132,12 +130,9 @@ class MapCanvas : public QWidget {
   QString tilesFailedText_;
   bool tilesShown_ = false;
   bool tilesFailed_ = false;
-  Drag drag_ = Drag::kNone;
-  QPointF pressedAt_;
-  QPointF dragAt_;
+  MapPointer pointer_;
   Qt::KeyboardModifiers pressModifiers_;
-  bool dragged_ = false;
-  int wheelRest_ = 0;
+  WheelNotches wheelNotches_;
 };
 
 }  // namespace velorin

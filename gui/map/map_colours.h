@@ -1,20 +1,22 @@
 #pragma once
-// The map's colours, those of the SVG map as well: sea, land, points and
-// clusters, the text of labels and notices; the window's marks of skipped,
-// chosen and found points.
+// The map's colours (map/map_colours.h) as Qt's.
 #include <QColor>
+
+#include "map/map_colours.h"
 
 namespace velorin {
 
-inline const QColor kSeaColour(0xaa, 0xd3, 0xdf);
-inline const QColor kLandColour(0xf2, 0xef, 0xe9);
-inline const QColor kPointColour(0xd6, 0x27, 0x28);
-inline const QColor kHaloColour(0xff, 0xff, 0xff);
-inline const QColor kTextColour(0x20, 0x21, 0x24);
-inline const QColor kSelectionColour(0x1a, 0x73, 0xe8);
+inline QColor QtColour(MapColour colour) { return QColor(colour.red, colour.green, colour.blue); }
+
+inline const QColor kSeaColour = QtColour(kSeaRgb);
+inline const QColor kLandColour = QtColour(kLandRgb);
+inline const QColor kPointColour = QtColour(kPointRgb);
+inline const QColor kHaloColour = QtColour(kHaloRgb);
+inline const QColor kTextColour = QtColour(kTextRgb);
+inline const QColor kSelectionColour = QtColour(kSelectionRgb);
 /// Points the conversion would skip, where their positions are known.
-inline const QColor kSkippedColour(0x9a, 0xa0, 0xa6);
+inline const QColor kSkippedColour = QtColour(kSkippedRgb);
 /// The ring of a point whose title holds the text being found.
-inline const QColor kFoundColour(0xf9, 0xab, 0x00);
+inline const QColor kFoundColour = QtColour(kFoundRgb);
 
 }  // namespace velorin

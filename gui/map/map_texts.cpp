@@ -3,15 +3,12 @@
 #include <QCoreApplication>
 #include <QStringList>
 
-#include "gui/message_text.h"
+#include "map/point_texts.h"
 #include "map/title_check.h"
 
 namespace velorin {
 
-QString MapTexts::Message(int number) const {
-  if (number < 0 || static_cast<std::size_t>(number) >= tables_.messageTable.size()) return {};
-  return MessageText(tables_, static_cast<std::size_t>(number));
-}
+QString MapTexts::Message(int number) const { return QString::fromStdString(words_.Text(number)); }
 
 QString MapTexts::Command(QtCommand command) {
   // The contexts where Qt's translations hold these words.
@@ -51,53 +48,15 @@ QString MapTexts::Plain(const QString& text) {
 }
 
 QString MapTexts::PointText(const EditedPoints& points, std::uint32_t item) const {
-  if (item >= points.size()) return QString();
-  const MapPointTexts texts = points.Texts(item);
-  QStringList lines;
-  lines << QString::fromUtf8(points.Title(item));
-  if (!texts.longitudeDms.empty()) {
-    lines << QStringLiteral("%1 %2 (%3)")
-                 .arg(Message(kLongitudeMessage), QString::fromStdString(texts.longitudeDms),
-                      QString::fromStdString(texts.longitudeDecimal));
-    lines << QStringLiteral("%1 %2 (%3)")
-                 .arg(Message(kLatitudeMessage), QString::fromStdString(texts.latitudeDms),
-                      QString::fromStdString(texts.latitudeDecimal));
-  }
-  if (!texts.nviCode.empty())
-    lines << Message(kPositionCodeMessage) + QLatin1Char(' ') +
-                 QString::fromStdString(texts.nviCode);
-  if (points.Line(item) > 0)
-    lines << Message(kLineMessage) + QLatin1Char(' ') + QString::number(points.Line(item));
-  return lines.join(QLatin1Char('\n'));
+  return QString::fromStdString(velorin::PointText(words_, points, item));
 }
 
 QString MapTexts::StatusText(ItemStatus status) const {
-  switch (status) {
-    case ItemStatus::kUntitled:
-      return Message(kNoTitleMessage);
-    case ItemStatus::kOutOfRange:
-      return Message(kOutOfRangeMessage);
-    case ItemStatus::kUnreadable:
-      return Message(kUnreadableMessage);
-    case ItemStatus::kGone:
-    case ItemStatus::kPoint:
-      break;
-  }
-  return {};
+  return QString::fromStdString(velorin::StatusText(words_, status));
 }
 
 QString MapTexts::SkipText(const EditedPoints& points, std::uint32_t item) const {
-  QString text = QStringLiteral("%1 %2: %3")
-                     .arg(Message(kLineMessage))
-                     .arg(points.Line(item))
-                     .arg(StatusText(points.Status(item)));
-  // The engine says why in English: worth adding to the English words
-  // only; the Japanese window keeps to its own.
-  const std::string_view reason = points.Reason(item);
-  if (!tables_.Japanese() && !reason.empty() && points.edits().State(item) == ItemState{}) {
-    text += QStringLiteral(" (") + QString::fromUtf8(reason) + QLatin1Char(')');
-  }
-  return text;
+  return QString::fromStdString(velorin::SkipText(words_, points, item));
 }
 
 QString MapTexts::TitleCheckText(const std::string& utf8, PointFormat format) const {

@@ -8,62 +8,23 @@
 #include <cstdint>
 
 #include "map/edited_points.h"
+#include "map/map_messages.h"
 #include "map/save_report.h"
 #include "startup/startup.h"
 #include "window/run_boxes.h"
 
 namespace velorin {
 
-/// Message numbers of the map window (the titles of its boxes are the
-/// run's, run_boxes.h).
-enum MapMessage : int {
-  kMapMenuMessage = 12,
-  kFileMenuMessage = 10,
-  kSkippedMessage = 113,
-  kSkippedUntitledMessage = 114,
-  kSkippedOutOfRangeMessage = 115,
-  kSkippedUnreadableMessage = 116,
-  kMapCaptionMessage = 140,
-  kZoomInMessage = 141,
-  kZoomOutMessage = 142,
-  kFitMessage = 143,
-  kSkippedListMessage = 144,
-  kNoPointsMessage = 145,
-  kReadingMessage = 146,
-  kCannotReadMessage = 147,
-  kPointCountMessage = 148,
-  kLineMessage = 149,
-  kPositionCodeMessage = 150,
-  kNoTitleMessage = 151,
-  kOutOfRangeMessage = 152,
-  kUnreadableMessage = 153,
-  kLongitudeMessage = 154,
-  kLatitudeMessage = 155,
-  kTilesFailedMessage = 156,
-  kEditMenuMessage = 157,
-  kMoveToMessage = 158,
-  kAddPointMessage = 159,
-  kAddHereMessage = 160,
-  kRoutesAndTracksMessage = 161,
-  kTitleMessage = 162,
-  kUnsavedMessage = 163,  ///< and 164, the question
-  kUnshowableMessage = 165,
-  kWrittenAsMessage = 166,
-  kTooLongMessage = 167,
-  kBadPositionMessage = 168,
-  kConvertEditedMessage = 169,
-  kShiftFailedMessage = 172,
-  kSelectedMessage = 180,
-};
-
 /// The commands whose words Qt's translations hold.
 enum class QtCommand { kUndo, kRedo, kDelete, kRename, kSelectAll, kFind, kSave, kSaveAs, kClose };
 
 class MapTexts {
  public:
-  explicit MapTexts(const StartupTables& tables) : tables_(tables) {}
+  explicit MapTexts(const StartupTables& tables) : words_(tables.messageTable, tables.Japanese()) {}
 
   QString Message(int number) const;
+  /// The message table as the map's rules word it.
+  const MapMessages& Words() const { return words_; }
   /// A command's words in the window's language (with its "&" mark).
   static QString Command(QtCommand command);
   /// The words without the "&" that marks a menu's key.
@@ -83,7 +44,7 @@ class MapTexts {
   QString Lines(const std::vector<ReportLine>& lines) const;
 
  private:
-  const StartupTables& tables_;
+  MapMessages words_;
 };
 
 }  // namespace velorin

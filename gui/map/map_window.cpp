@@ -13,13 +13,13 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "gui/map/map_settings.h"
 #include "gui/map/map_window_placement.h"
 #include "gui/message_box.h"
 #include "gui/program_icon.h"
 #include "map/edited_points_reader.h"
 #include "map/file_line.h"
 #include "map/map_window_settings.h"
+#include "map/tile_settings.h"
 #include "text/text_encoding.h"
 #include "window/run_settings.h"
 
@@ -54,7 +54,7 @@ MapWindow::MapWindow(const StartupTables& tables, const FileLocations& locations
       texts_(tables_),
       dataFolder_(locations.dataFolder),
       settingsPath_(locations.mapSettingsPath),
-      tiles_(new TileLoader(TileServerFromSettings(locations.mapSettingsPath),
+      tiles_(new TileLoader(TileServerFromSettings(files_, locations.mapSettingsPath),
                             QString::fromStdString(locations.tileCacheFolder), this)),
       loader_(new MapDataLoader(files_, this)),
       saver_(*this, texts_, tables_.systemSettings, files_) {

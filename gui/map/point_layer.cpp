@@ -6,17 +6,9 @@
 #include <cmath>
 
 #include "gui/map/map_colours.h"
-#include "map/label_grid.h"
 
 namespace velorin {
 namespace {
-
-constexpr double kDotRadius = 4.0;
-constexpr double kRingRadius = kDotRadius + 4;
-// A label starts this far right of its dot and sits on its middle.
-constexpr double kLabelGap = 6.0;
-// Beyond this many single points in the view, titles would only clutter.
-constexpr std::size_t kMostLabels = 250;
 
 void DrawDot(QPainter& painter, const PixelPoint& at) {
   painter.drawEllipse(QPointF(at.x, at.y), kDotRadius, kDotRadius);
@@ -35,40 +27,23 @@ void DrawLabel(QPainter& painter, const QPointF& origin, const QString& text) {
 }
 
 void DrawLabels(QPainter& painter, const MapView& view, const EditedPoints& points,
-                const std::vector<const MapCluster*>& singles, const QFont& font) {
-  if (singles.size() > kMostLabels) return;
-  // The same points win the room whichever way the view moved.
-  std::vector<const MapCluster*> ordered = singles;
-  std::sort(ordered.begin(), ordered.end(),
-            [](const MapCluster* a, const MapCluster* b) { return a->firstPoint < b->firstPoint; });
+                const std::vector<MapCluster>& clusters, const QFont& font) {
   const QFontMetricsF metrics(font);
-  LabelGrid grid(view.width, view.height);
-  for (const MapCluster* single : singles) {
-    grid.Occupy({single->screen.x - kDotRadius, single->screen.y - kDotRadius,
-                 single->screen.x + kDotRadius, single->screen.y + kDotRadius});
-  }
-  for (const MapCluster* single : ordered) {
-    const QString title = QString::fromUtf8(points.Title(single->firstPoint));
-    if (title.isEmpty()) continue;
-    const double left = single->screen.x + kLabelGap;
-    const double top = single->screen.y - metrics.height() / 2;
-    const ScreenBox box{left, top, left + metrics.horizontalAdvance(title), top + metrics.height()};
-    if (grid.TryPlace(box)) DrawLabel(painter, QPointF(left, top + metrics.ascent()), title);
+  const LabelFont labelFont{metrics.height(), [&metrics](std::string_view title) {
+                              return metrics.horizontalAdvance(QString::fromUtf8(
+                                  title.data(), static_cast<qsizetype>(title.size())));
+                            }};
+  const auto titleOf = [&points](std::uint32_t item) { return points.Title(item); };
+  for (const PlacedLabel& label : PlaceLabels(view, clusters, titleOf, labelFont)) {
+    DrawLabel(painter, QPointF(label.left, label.top + metrics.ascent()),
+              QString::fromUtf8(points.Title(label.item)));
   }
 }
 
 }  // namespace
 
 ClusterMarkSize MarkSizeOf(const QFont& font) {
-  return {QFontMetricsF(font).horizontalAdvance(QLatin1Char('0')), kDotRadius};
-}
-
-std::vector<MapCluster> ClustersInView(const MapView& view, const PointIndex* index,
-                                       const ClusterPyramid* pyramid, const ClusterMarkSize& size) {
-  if (index == nullptr || index->size() == 0) return {};
-  std::optional<std::vector<MapCluster>> made =
-      pyramid != nullptr ? pyramid->InView(view, kClusterCell, size) : std::nullopt;
-  return made ? std::move(*made) : index->Clusters(view, kClusterCell, size);
+  return MarkSizeOfDigit(QFontMetricsF(font).horizontalAdvance(QLatin1Char('0')));
 }
 
 void DrawPoints(QPainter& painter, const MapView& view, const EditedPoints& points,
@@ -91,7 +66,7 @@ void DrawPoints(QPainter& painter, const MapView& view, const EditedPoints& poin
   painter.setPen(QPen(kHaloColour, 1.5));
   painter.setBrush(style.dot);
   for (const MapCluster* single : singles) DrawDot(painter, single->screen);
-  if (style.labels) DrawLabels(painter, view, points, singles, style.font);
+  if (style.labels) DrawLabels(painter, view, points, clusters, style.font);
   painter.restore();
 }
 

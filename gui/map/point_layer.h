@@ -15,6 +15,7 @@
 #include "map/edited_points.h"
 #include "map/map_view.h"
 #include "map/point_index.h"
+#include "map/point_marks.h"
 
 class QPainter;
 
@@ -28,11 +29,6 @@ struct PointLayerStyle {
 
 /// How large the marks are whose counts are written in `font`.
 ClusterMarkSize MarkSizeOf(const QFont& font);
-
-/// The clusters of `index` seen in `view`: from its pyramid where the
-/// points are many, from the index elsewhere.
-std::vector<MapCluster> ClustersInView(const MapView& view, const PointIndex* index,
-                                       const ClusterPyramid* pyramid, const ClusterMarkSize& size);
 
 /// Draws `clusters` (those of `view`): the circles from `marks`, the titles
 /// of `points` beside the dots where there is room.

@@ -1,19 +1,13 @@
 #pragma once
-// Raster tiles drawn over the offline land: each tile of the view that has
-// arrived, or else a coarser one already held, cut to the part it covers.
-// Where neither is there, the land beneath shows.
+// Raster tiles drawn over the offline land with QPainter, where
+// map/tile_frame.h places them.
 #include "gui/map/tile_loader.h"
 #include "map/map_view.h"
+#include "map/tile_frame.h"
 
 class QPainter;
 
 namespace velorin {
-
-/// What a frame's tiles came to.
-struct TilesDrawn {
-  int drawn = 0;   ///< tiles of the view drawn (or a coarser one for them)
-  int failed = 0;  ///< tiles of the view whose last request failed
-};
 
 TilesDrawn DrawTiles(QPainter& painter, const MapView& view, const TileLoader& tiles);
 

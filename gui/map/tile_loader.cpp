@@ -9,7 +9,6 @@
 #include <QNetworkRequest>
 #include <QUrl>
 #include <algorithm>
-#include <set>
 
 #include "startup/version.h"
 
@@ -25,8 +24,9 @@ qint64 Now() { return QDateTime::currentMSecsSinceEpoch(); }
 TileFailure FailureOfError(QNetworkReply::NetworkError error) {
   switch (error) {
     case QNetworkReply::ContentNotFoundError:
+      return FailureOfStatus(404);
     case QNetworkReply::ContentGoneError:
-      return TileFailure::kMissing;
+      return FailureOfStatus(410);
     case QNetworkReply::TooManyRedirectsError:
     case QNetworkReply::InsecureRedirectError:
       return TileFailure::kRedirectedAway;
@@ -71,17 +71,12 @@ QByteArray TileLoader::UserAgent() const {
 
 void TileLoader::Want(const std::vector<TileId>& tiles) {
   if (!server_.Enabled()) return;
-  wanted_ = tiles;
-  std::set<std::uint64_t> wanted;
-  for (const TileId& tile : tiles) wanted.insert(TileNumber(tile));
   std::vector<QNetworkReply*> stale;
-  for (auto it = inFlight_.begin(); it != inFlight_.end();) {
-    if (wanted.count(it->first) == 0) {
-      stale.push_back(it->second);
-      it = inFlight_.erase(it);
-    } else {
-      ++it;
-    }
+  for (const TileId& tile : queue_.Want(tiles)) {
+    const auto open = inFlight_.find(TileNumber(tile));
+    if (open == inFlight_.end()) continue;
+    stale.push_back(open->second);
+    inFlight_.erase(open);
   }
   for (QNetworkReply* reply : stale) Drop(reply, this);
   StartRequests();
@@ -92,37 +87,15 @@ const QImage* TileLoader::Image(const TileId& tile) const {
 }
 
 std::optional<TileFailure> TileLoader::FailureOf(const TileId& tile) const {
-  const auto found = failed_.find(TileNumber(tile));
-  if (found == failed_.end()) return std::nullopt;
-  return found->second.why;
-}
-
-bool TileLoader::Startable(const TileId& tile, qint64 now) const {
-  const std::uint64_t key = TileNumber(tile);
-  if (images_.contains(key) || inFlight_.count(key) != 0) return false;
-  const auto failed = failed_.find(key);
-  return failed == failed_.end() || failed->second.retryAt <= now;
+  return queue_.FailureOf(tile);
 }
 
 void TileLoader::StartRequests() {
   const qint64 now = Now();
-  if (!backOff_.MayAsk(now)) {
-    // The server failed: nothing is asked until its rest is over.
-    retryTimer_.start(static_cast<int>(std::max<qint64>(1, backOff_.AskAt() - now)));
-    return;
-  }
-  qint64 nextRetry = 0;
-  for (const TileId& tile : wanted_) {
-    if (RequestsInFlight() < kMaxTileRequests && Startable(tile, now)) Start(tile);
-    const std::uint64_t key = TileNumber(tile);
-    const auto failed = failed_.find(key);
-    if (failed != failed_.end() && failed->second.retryAt > now && inFlight_.count(key) == 0)
-      nextRetry =
-          nextRetry == 0 ? failed->second.retryAt : std::min(nextRetry, failed->second.retryAt);
-  }
-  // Tiles of the view that failed are asked again when their time comes,
-  // even if the view does not move.
-  if (nextRetry != 0) retryTimer_.start(static_cast<int>(std::max<qint64>(1, nextRetry - now)));
+  const TileStart next =
+      queue_.Next(now, [this](const TileId& tile) { return images_.contains(TileNumber(tile)); });
+  for (const TileId& tile : next.start) Start(tile);
+  if (next.wakeAt != 0) retryTimer_.start(static_cast<int>(std::max<qint64>(1, next.wakeAt - now)));
 }
 
 void TileLoader::Start(const TileId& tile) {
@@ -169,8 +142,7 @@ void TileLoader::Finished(QNetworkReply* reply, const TileId& tile) {
   TileFailure why = TileFailure::kNotAnImage;
   std::optional<QImage> image = Decode(reply->readAll(), why);
   if (!image) return Failed(reply, tile, why);
-  failed_.erase(key);
-  backOff_.Answered();
+  queue_.Arrived(tile);
   const qsizetype kib = std::max<qsizetype>(1, image->sizeInBytes() / 1024);
   images_.insert(key, new QImage(std::move(*image)), kib);
   emit TileArrived();
@@ -178,17 +150,9 @@ void TileLoader::Finished(QNetworkReply* reply, const TileId& tile) {
 }
 
 void TileLoader::Failed(QNetworkReply* reply, const TileId& tile, TileFailure why) {
-  const qint64 now = Now();
-  failed_[TileNumber(tile)] = {now + retryDelay_.count(), why};
-  // A tile the server does not have is an answer; anything else is the
-  // server failing, which leaves it alone for a while.
-  if (why == TileFailure::kMissing) {
-    backOff_.Answered();
-  } else {
-    backOff_.Failed(now);
-  }
+  queue_.Failed(tile, why, Now());
   // A body that is no tile must not be served from the disk again.
-  if (why != TileFailure::kMissing && why != TileFailure::kServerFault) ForgetCached(reply);
+  if (ForgetsCachedBody(why)) ForgetCached(reply);
   emit TileFailed();
   StartRequests();
 }

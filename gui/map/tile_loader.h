@@ -23,25 +23,13 @@
 
 #include "map/tile_grid.h"
 #include "map/tile_limits.h"
+#include "map/tile_queue.h"
 #include "map/tile_server.h"
 
 class QNetworkAccessManager;
 class QNetworkReply;
 
 namespace velorin {
-
-/// At most this many tile requests are open at once.
-inline constexpr int kMaxTileRequests = 2;
-
-/// Why a tile is not there.
-enum class TileFailure {
-  kMissing,         ///< the server has no such tile (404, 410)
-  kServerFault,     ///< no answer, an error, or a status other than success
-  kTooLarge,        ///< the reply passed the size of any tile
-  kNotAnImage,      ///< the body does not decode as a picture
-  kTooManyPixels,   ///< a picture larger than any tile
-  kRedirectedAway,  ///< more redirects than a tile is worth
-};
 
 class TileLoader : public QObject {
   Q_OBJECT
@@ -63,15 +51,15 @@ class TileLoader : public QObject {
   /// Why the tile's last request failed, until it is asked again.
   std::optional<TileFailure> FailureOf(const TileId& tile) const;
   /// How long a tile that failed waits before it is asked again.
-  void SetRetryDelay(std::chrono::milliseconds delay) { retryDelay_ = delay; }
+  void SetRetryDelay(std::chrono::milliseconds delay) { queue_.SetRetryDelay(delay); }
   /// How long a failing server is first left alone, and at most.
   void SetBackOff(std::chrono::milliseconds first, std::chrono::milliseconds longest) {
-    backOff_ = TileBackOff(first, longest);
+    queue_.SetBackOff(first, longest);
   }
   /// The side in device pixels a tile is drawn at (256 times the screen's
   /// pixel ratio): tiles are decoded no larger.
   void SetDrawnSide(int side) { drawnSide_ = side; }
-  int RequestsInFlight() const { return static_cast<int>(inFlight_.size()); }
+  int RequestsInFlight() const { return queue_.RequestsOpen(); }
 
  signals:
   /// A tile arrived: the view draws again.
@@ -81,7 +69,6 @@ class TileLoader : public QObject {
 
  private:
   void StartRequests();
-  bool Startable(const TileId& tile, qint64 now) const;
   void Start(const TileId& tile);
   void Finished(QNetworkReply* reply, const TileId& tile);
   /// Stops a reply that has shown it is no tile.
@@ -92,20 +79,12 @@ class TileLoader : public QObject {
 
   TileServer server_;
   QNetworkAccessManager* network_;
-  std::vector<TileId> wanted_;
-  /// Keyed by TileNumber.
+  /// Which tiles are asked for and when (ms since epoch).
+  TileQueue queue_;
+  /// The open requests, keyed by TileNumber.
   std::map<std::uint64_t, QNetworkReply*> inFlight_;
-  /// Tiles that failed, why, and when they may be asked again (ms since
-  /// epoch). Kept while the view moves on, so that panning back waits too.
-  struct Failure {
-    qint64 retryAt = 0;
-    TileFailure why = TileFailure::kServerFault;
-  };
-  std::map<std::uint64_t, Failure> failed_;
   /// Decoded tiles; the cost of each is its size in KiB.
   QCache<std::uint64_t, QImage> images_;
-  std::chrono::milliseconds retryDelay_{std::chrono::seconds(30)};
-  TileBackOff backOff_{std::chrono::seconds(2), std::chrono::minutes(5)};
   int drawnSide_ = static_cast<int>(kTileSize);
   QTimer retryTimer_;
 };

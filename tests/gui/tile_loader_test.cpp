@@ -12,8 +12,9 @@
 #include <QTest>
 #include <algorithm>
 
-#include "gui/map/map_settings.h"
 #include "map/tile_server.h"
+#include "map/tile_settings.h"
+#include "platform/file_system.h"
 #include "tile_test_server.h"
 
 Q_DECLARE_METATYPE(velorin::window_test::TileBehaviour)
@@ -125,7 +126,8 @@ void TileLoaderTest::settingsFile() {
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(contents);
   }
-  const TileServer server = TileServerFromSettings(path.toStdString());
+  LocalFileSystem files;
+  const TileServer server = TileServerFromSettings(files, path.toStdString());
   QCOMPARE(QString::fromStdString(server.urlTemplate), url);
   QCOMPARE(QString::fromStdString(server.attribution), credit);
   QFETCH(QByteArray, userAgent);

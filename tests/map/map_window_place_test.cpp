@@ -147,7 +147,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "[window]\nx=1\ny=2\nwidth=3\n[tiles]\nheight=4\n", std::nullopt},
         ReadCase{"NotANumber", "[window]\nx=1\ny=2\nwidth=wide\nheight=4\n", std::nullopt},
         ReadCase{"NoSize", "[window]\nx=1\ny=2\nwidth=0\nheight=4\n", std::nullopt},
-        ReadCase{"CommentedOut", "[window]\n;x=1\ny=2\nwidth=3\nheight=4\n", std::nullopt}),
+        ReadCase{"CommentedOut", "[window]\n;x=1\ny=2\nwidth=3\nheight=4\n", std::nullopt},
+        // Notepad's "UTF-8 with BOM".
+        ReadCase{"FirstAfterTheMarkOfUtf8",
+                 "\xEF\xBB\xBF[window]\r\nx=1\r\ny=2\r\nwidth=3\r\nheight=4\r\n",
+                 ScreenRect{1, 2, 3, 4}}),
     [](const auto& info) { return info.param.name; });
 
 struct WriteCase {
@@ -182,7 +186,11 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"MissingOnesAddedAfterTheLastEntry", "[window]\nx=2\n\n[tiles]\nurl=none",
                   "[window]\nx=920\ny=120\nwidth=900\nheight=640\n\n[tiles]\nurl=none"},
         WriteCase{"EmptySectionAtTheEndWithoutALineEnd", "[tiles]\nurl=none\n[window]",
-                  "[tiles]\nurl=none\n[window]\nx=920\ny=120\nwidth=900\nheight=640\n"}),
+                  "[tiles]\nurl=none\n[window]\nx=920\ny=120\nwidth=900\nheight=640\n"},
+        WriteCase{"FirstAfterTheMarkOfUtf8", "\xEF\xBB\xBF[window]\nx=1\ny=2\nwidth=3\nheight=4\n",
+                  "\xEF\xBB\xBF[window]\nx=920\ny=120\nwidth=900\nheight=640\n"},
+        WriteCase{"TheMarkOfUtf8Alone", "\xEF\xBB\xBF",
+                  "\xEF\xBB\xBF[window]\nx=920\ny=120\nwidth=900\nheight=640\n"}),
     [](const auto& info) { return info.param.name; });
 
 struct RoutesCase {

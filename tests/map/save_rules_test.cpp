@@ -60,8 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
             },
             false,
             {kFive,
-             {kPointsSkippedMessage, 3, {{kLeftUntitledMessage, 2}, {kLeftUnreadableMessage, 1}}}},
-            {{kPointsSkippedMessage, 3, {{kLeftUntitledMessage, 2}, {kLeftUnreadableMessage, 1}}}}},
+             {kSkippedMessage, 3, {{kSkippedUntitledMessage, 2}, {kSkippedUnreadableMessage, 1}}}},
+            {{kSkippedMessage, 3, {{kSkippedUntitledMessage, 2}, {kSkippedUnreadableMessage, 1}}}}},
         LinesCase{"BeyondTheRecordLimit",
                   [](RunOutcome&, SaveCounts& save) { save.beyondLimit = 5; },
                   false,
@@ -268,7 +268,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReportTextCase{
             "CountsAndParts",
             {kFive,
-             {kPointsSkippedMessage, 3, {{kLeftUntitledMessage, 2}, {kLeftUnreadableMessage, 1}}},
+             {kSkippedMessage, 3, {{kSkippedUntitledMessage, 2}, {kSkippedUnreadableMessage, 1}}},
              {kNotReadMessage}},
             "M107 5\nM113 3 (M114 2, M116 1)\nM75"}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -7,10 +7,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/memory_file_system.h"
@@ -345,6 +347,71 @@ TEST_P(FolderAndSeekTest, BothSystemsListAndSeekAlike) {
 
 INSTANTIATE_TEST_SUITE_P(Systems, FolderAndSeekTest, kSystems,
                          [](const auto& info) { return SystemName(info.param); });
+
+// --- a program's own folders ---------------------------------------------------
+
+enum class FolderStep { kMake, kRemove };
+
+struct FolderCase {
+  const char* name;
+  FolderStep step;
+  const char* path;
+  bool done;         ///< what the step answers
+  bool folderAfter;  ///< the path names a folder after
+  bool fileAfter;    ///< the path names a file after
+};
+
+using FolderTest = ContractTest<FolderCase>;
+
+TEST_P(FolderTest, MakesAndRemovesAlike) {
+  const FolderCase& c = TheCase();
+  const std::string path = PathOf(c.path);
+  const bool done =
+      c.step == FolderStep::kMake ? Files().MakeFolders(path) : Files().RemoveFile(path);
+  EXPECT_EQ(done, c.done);
+  EXPECT_EQ(Files().IsFolder(path), c.folderAfter);
+  EXPECT_EQ(Files().IsNormalFile(path), c.fileAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, FolderTest,
+    ::testing::Combine(
+        kSystems,
+        ::testing::Values(
+            FolderCase{"MakeFoldersBelowFolders", FolderStep::kMake, "new/deeper", true, true,
+                       false},
+            FolderCase{"MakeAFolderThere", FolderStep::kMake, "sub", true, true, false},
+            FolderCase{"MakeWhereAFileIs", FolderStep::kMake, "in.pot", false, false, true},
+            FolderCase{"RemoveAFile", FolderStep::kRemove, "empty.pot", true, false, false},
+            FolderCase{"RemoveAMissingFile", FolderStep::kRemove, "missing.pot", true, false,
+                       false},
+            FolderCase{"RemoveAFolder", FolderStep::kRemove, "sub", false, true, false})),
+    CaseName<FolderCase>);
+
+TEST(FileSystemContract, AFoldersFilesAreListedWithTheirSizesAndOrder) {
+  for (const System system : {System::kDisk, System::kMemory}) {
+    SCOPED_TRACE(SystemName(system));
+    const std::unique_ptr<Scene> scene = MakeScene(system);
+    FileSystem& files = scene->files();
+    const std::vector<FolderFile> inSub = files.FilesIn(scene->PathOf("sub"));
+    ASSERT_EQ(inSub.size(), 1U);
+    EXPECT_EQ(inSub[0].name, "inner.gpx");
+    EXPECT_EQ(inSub[0].size, 6U);
+    // Files only: the folder "sub" is not among the scene's files.
+    std::map<std::string, FolderFile> top;
+    for (const FolderFile& file : files.FilesIn(scene->PathOf(""))) top[file.name] = file;
+    EXPECT_EQ(top.count("sub"), 0U);
+    ASSERT_EQ(top.count("in.pot"), 1U);
+    EXPECT_EQ(top["in.pot"].size, kInput.size());
+    // One written after another was written no earlier.
+    std::error_code ec;
+    auto later = files.OpenForReplacing(scene->PathOf("later.txt"), ec);
+    ASSERT_TRUE(later && later->Write("x", 1) && later->Commit());
+    for (const FolderFile& file : files.FilesIn(scene->PathOf(""))) top[file.name] = file;
+    EXPECT_GE(top["later.txt"].written, top["in.pot"].written);
+    EXPECT_TRUE(files.FilesIn(scene->PathOf("missing")).empty());
+  }
+}
 
 }  // namespace
 }  // namespace velorin

@@ -36,7 +36,9 @@ const std::set<int> kUsedMessages = {
     // What a save from the map says, asks and refuses.
     60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 74, 75,
     // The OpenStreetMap kinds under Tool > Option.
-    181, 182, 183, 184};
+    181, 182, 183, 184,
+    // The Close of the map window's File menu in velorin.exe (Qt has its own).
+    190};
 
 // The datum's: its choices in the Tool menu, and a shift that cannot be made.
 const std::set<int> kDatumMessages = {170, 171, 172, 173};

@@ -92,41 +92,6 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(info.param.name);
     });
 
-// A window without a map window (velorin.exe) refuses --map and names the
-// command line's map instead; the rest is read as before.
-class WithoutAMapWindowCase : public ::testing::TestWithParam<ArgumentsCase> {};
-
-TEST_P(WithoutAMapWindowCase, ActionFileAndError) {
-  const ArgumentsCase& c = GetParam();
-  const WindowArguments parsed = ParseWindowArguments(c.arguments, MapOption::kAbsent);
-  EXPECT_EQ(parsed.action, c.action);
-  EXPECT_EQ(parsed.file, c.file);
-  EXPECT_EQ(parsed.error, c.error);
-  EXPECT_EQ(parsed.map, c.map);
-}
-
-const char kNoMapWindow[] = "this window has no map: 'velorin-cli map FILE MAP.svg' draws one";
-
-INSTANTIATE_TEST_SUITE_P(
-    CommandLines, WithoutAMapWindowCase,
-    ::testing::Values(
-        ArgumentsCase{"Map", {"--map", "a.gpx"}, WindowAction::kUsageError, "", kNoMapWindow},
-        ArgumentsCase{
-            "MapWithEquals", {"--map=a.gpx"}, WindowAction::kUsageError, "", kNoMapWindow},
-        ArgumentsCase{"MapAfterAFile",
-                      {"a.pot", "--map", "b.gpx"},
-                      WindowAction::kUsageError,
-                      "",
-                      kNoMapWindow},
-        ArgumentsCase{"MapWithoutAFile", {"--map"}, WindowAction::kUsageError, "", kNoMapWindow},
-        ArgumentsCase{
-            "MapAfterTheOptionsEndIsAFile", {"--", "--map"}, WindowAction::kRun, "--map", ""},
-        ArgumentsCase{"OneFile", {"tokyo.pot"}, WindowAction::kRun, "tokyo.pot", ""},
-        ArgumentsCase{"Help", {"--help"}, WindowAction::kHelp, "", ""}),
-    [](const ::testing::TestParamInfo<ArgumentsCase>& info) {
-      return std::string(info.param.name);
-    });
-
 TEST(WindowArguments, HelpAndVersionTexts) {
   EXPECT_EQ(WindowVersionText(), "velorin 0.2.0");
   const std::string usage = WindowUsageText("POT and GPX");

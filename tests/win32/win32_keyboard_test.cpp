@@ -17,6 +17,7 @@
 
 #include "platform/wide_text_win32.h"
 #include "win32/main_window.h"
+#include "win32_test_folder.h"
 
 namespace velorin {
 namespace {
@@ -139,7 +140,7 @@ class BoxAnswerer {
 class Win32KeyboardTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / "velorin_win32_keys";
+    folder_ = win32_test::OwnTestFolder(L"velorin_win32_keys");
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }

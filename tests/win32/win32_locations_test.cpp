@@ -15,6 +15,7 @@
 #include "platform/wide_text_win32.h"
 #include "startup/user_files.h"
 #include "win32/main_window.h"
+#include "win32_test_folder.h"
 
 namespace velorin {
 namespace {
@@ -25,7 +26,7 @@ namespace fs = std::filesystem;
 class InstalledFolders : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() / L"velorin_installed_利用者";
+    root_ = win32_test::OwnTestFolder(L"velorin_installed_利用者");
     fs::remove_all(root_);
     fs::create_directories(root_ / "program");
   }
@@ -106,6 +107,38 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CopyCase{"UnpackedZip", CopyCase::kNone, FileMode::kPortable},
                       CopyCase{"Installed", CopyCase::kNote, FileMode::kInstalled},
                       CopyCase{"FolderOfThatName", CopyCase::kFolder, FileMode::kPortable}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct MapFilesCase {
+  const char* name;
+  bool portable;
+  std::string roaming;
+  std::string local;
+  std::string mapSettings;
+  std::string tiles;
+};
+
+void PrintTo(const MapFilesCase& c, std::ostream* out) { *out << c.name; }
+
+class MapFilesTest : public ::testing::TestWithParam<MapFilesCase> {};
+
+// The map's settings go with velorin.ini; its tiles are this machine's cache.
+TEST_P(MapFilesTest, MapSettingsAndTilesWhereWindowsKeepsThem) {
+  const MapFilesCase& c = GetParam();
+  const FileLocations locations = DecideWin32Locations("C:\\P\\", c.portable, c.roaming, c.local);
+  EXPECT_EQ(locations.mapSettingsPath, c.mapSettings);
+  EXPECT_EQ(locations.tileCacheFolder, c.tiles);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, MapFilesTest,
+    ::testing::Values(MapFilesCase{"Portable", true, "C:\\R\\", "C:\\L\\", "C:\\P\\velorin_map.ini",
+                                   "C:\\L\\tiles\\"},
+                      MapFilesCase{"PortableWithoutALocalFolder", true, "", "",
+                                   "C:\\P\\velorin_map.ini", "C:\\P\\cache/tiles/"},
+                      MapFilesCase{"Installed", false, "C:\\R\\", "C:\\L\\",
+                                   "C:\\R\\velorin_map.ini", "C:\\L\\tiles\\"},
+                      MapFilesCase{"InstalledWithoutUserFolders", false, "", "", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(InstalledFolders, ReadOnlyProgramFolderKeepsSettingsAndLogInTheUserFolders) {

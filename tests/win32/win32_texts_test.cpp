@@ -1,4 +1,4 @@
-// What velorin.exe says of itself: its --help, its refusal of --map, and the
+// What velorin.exe says of itself: its --help, and the
 // message and help files the build puts beside it, in their Windows wording.
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include <ostream>
 #include <string>
 
-#include "startup/window_arguments.h"
 #include "win32/win32_usage.h"
 
 namespace velorin {
@@ -53,11 +52,15 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, WindowsTextTest,
     ::testing::Values(
         TextCase{"UsageNamesTheProgram", &Usage, "Usage: velorin.exe [FILE]", true},
-        TextCase{"UsageOffersNoMap", &Usage, "--map", false},
+        TextCase{"UsageOffersTheMap", &Usage, "--map FILE", true},
         TextCase{"UsageNamesNoManPages", &Usage, "(1)", false},
         TextCase{"UsageNamesNoTileServer", &Usage, "VELORIN_TILE_URL", false},
         TextCase{"UsageNamesTheCommandLine", &Usage, "velorin-cli.exe", true},
         TextCase{"EnglishFontIsTahoma", &EnglishMessages, "Tahoma\r\n9\r\n", true},
+        TextCase{"EnglishMapClose", &EnglishMessages, "\r\n&Close\r\n", true},
+        TextCase{"EnglishHelpDescribesTheMapWindow", &EnglishHelp, "velorin.exe --map FILE", true},
+        TextCase{"EnglishHelpNamesTheTileCache", &EnglishHelp, "%LOCALAPPDATA%\\Velorin\\tiles",
+                 true},
         TextCase{"EnglishFontIsNoJapaneseFont", &EnglishMessages, "IPAPGothic", false},
         TextCase{"EnglishLogFolder", &EnglishMessages, "%LOCALAPPDATA%\\Velorin", true},
         TextCase{"JapaneseLogFolder", &JapaneseMessages, "%LOCALAPPDATA%\\Velorin", true},
@@ -67,12 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"JapaneseHelpNamesLocalAppData", &JapaneseHelp, "%LOCALAPPDATA%\\Velorin", true},
         TextCase{"JapaneseHelpNamesNoLinuxFolder", &JapaneseHelp, "~/.local", false}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Win32Arguments, MapIsRefusedWithTheCommandLinesMap) {
-  const WindowArguments parsed = ParseWindowArguments({"--map", "a.gpx"}, MapOption::kAbsent);
-  EXPECT_EQ(parsed.action, WindowAction::kUsageError);
-  EXPECT_NE(parsed.error.find("velorin-cli map"), std::string::npos) << parsed.error;
-}
 
 }  // namespace
 }  // namespace velorin

@@ -11,6 +11,7 @@
 
 #include "platform/wide_text_win32.h"
 #include "win32/main_window.h"
+#include "win32_test_folder.h"
 
 // <windows.h> comes in through main_window.h; DROPFILES needs it.
 #include <shlobj.h>
@@ -66,7 +67,7 @@ HGLOBAL DropOf(const std::wstring& file, POINT point) {
 class Win32WindowTest : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("velorin_win32_" + std::string(GetParam()));
+    folder_ = win32_test::OwnTestFolder(L"velorin_win32_" + Widen(GetParam()));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     Win32Seams seams;

@@ -135,7 +135,9 @@ TEST_F(RunTest, LfOnlyInputGivesOneRecordPerLine) {
 
 TEST_F(RunTest, TitleBytesReachNviAndLogButALeadByteBeforeTheBrace) {
   // ソ (83 5C), the duplicate codes ED40 and FA5C, a lone lead byte before
-  // the delimiter, and bytes that are not CP932 at all.
+  // the delimiter, and bytes that are not CP932 at all. The lone lead byte
+  // alone becomes "?" in the NVI file: it would take the field's closing
+  // brace as its second byte.
   const std::string titles[] = {"\x83\x5C\xED\x40\xFA\x5C", "\x80\xA0\xFD\xFE\xFF", "\x88\x9F\x81"};
   host.settings[3] = "1";
   WriteInput(PointLine(titles[0]) + "\r\n" + PointLine(titles[1]) + "\r\n" + PointLine(titles[2]) +
