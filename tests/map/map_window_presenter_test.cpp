@@ -71,129 +71,75 @@ class MapPresenterTest : public ::testing::Test {
 
 ClickKeys Keys(bool control, bool shift, bool other = false) { return {control, shift, other}; }
 
-struct ClickCase {
+using Act = std::function<void(MapWindowPresenter&)>;
+
+Act Click(std::uint32_t item, ClickKeys keys = {}) {
+  return [=](MapWindowPresenter& p) { p.ItemClicked(item, keys); };
+}
+Act Rectangle(std::vector<std::uint32_t> items, ClickKeys keys = {}) {
+  return [=](MapWindowPresenter& p) { p.RectangleChosen(items, keys); };
+}
+Act Empty(ClickKeys keys = {}) {
+  return [=](MapWindowPresenter& p) { p.EmptyClicked(keys); };
+}
+Act Rows(std::vector<RowRange> chosen, std::vector<RowRange> unchosen = {}) {
+  return [=](MapWindowPresenter& p) { p.ListChoiceChanged(chosen, unchosen); };
+}
+
+struct ChoiceCase {
   const char* name;
   std::vector<std::uint32_t> before;
-  std::uint32_t item;
-  ClickKeys keys;
+  Act act;
   std::vector<std::uint32_t> after;
 };
 
-class ClickRuleTest : public MapPresenterTest, public ::testing::WithParamInterface<ClickCase> {};
+class ChoiceRuleTest : public MapPresenterTest, public ::testing::WithParamInterface<ChoiceCase> {};
 
-TEST_P(ClickRuleTest, ChoosesAsTheKeysSay) {
+TEST_P(ChoiceRuleTest, ChoosesAsTheKeysSay) {
   Open();
   Choose(GetParam().before);
-  presenter_.ItemClicked(GetParam().item, GetParam().keys);
+  GetParam().act(presenter_);
   EXPECT_EQ(Chosen(), GetParam().after);
-  EXPECT_EQ(view_.listChoice.size(), GetParam().after.size());
 }
 
+// The list's rows: 0 the points' heading, 1-3 Tokyo, Osaka, Kyoto, 4 the
+// skipped heading, 5 untitled's, 6 the untitled, 7 out of range's, 8 Big
+// Ben, 9 unreadable's, 10 Nowhere.
 INSTANTIATE_TEST_SUITE_P(
-    Clicks, ClickRuleTest,
+    Choices, ChoiceRuleTest,
     ::testing::Values(
-        ClickCase{"PlainReplaces", {kTokyo, kOsaka}, kKyoto, {}, {kKyoto}},
-        ClickCase{"ControlAdds", {kTokyo}, kKyoto, Keys(true, false), {kTokyo, kKyoto}},
-        ClickCase{"ControlTakesAway", {kTokyo, kKyoto}, kKyoto, Keys(true, false), {kTokyo}},
-        ClickCase{"ShiftAdds", {kTokyo}, kNowhere, Keys(false, true), {kTokyo, kNowhere}},
-        ClickCase{
-            "ShiftKeepsOneChosen", {kTokyo, kOsaka}, kOsaka, Keys(false, true), {kTokyo, kOsaka}},
-        ClickCase{"ControlWinsOverShift", {kOsaka}, kOsaka, Keys(true, true), {}},
-        ClickCase{"AltIsAPlainClick", {kTokyo}, kOsaka, Keys(false, false, true), {kOsaka}}),
+        ChoiceCase{"ClickReplaces", {kTokyo, kOsaka}, Click(kKyoto), {kKyoto}},
+        ChoiceCase{"ControlAdds", {kTokyo}, Click(kKyoto, Keys(true, false)), {kTokyo, kKyoto}},
+        ChoiceCase{
+            "ControlTakesAway", {kTokyo, kKyoto}, Click(kKyoto, Keys(true, false)), {kTokyo}},
+        ChoiceCase{"ShiftAdds", {kTokyo}, Click(kNowhere, Keys(false, true)), {kTokyo, kNowhere}},
+        ChoiceCase{
+            "ShiftKeeps", {kTokyo, kOsaka}, Click(kOsaka, Keys(false, true)), {kTokyo, kOsaka}},
+        ChoiceCase{"ControlWinsOverShift", {kOsaka}, Click(kOsaka, Keys(true, true)), {}},
+        ChoiceCase{"AltClickIsPlain", {kTokyo}, Click(kOsaka, Keys(false, false, true)), {kOsaka}},
+        ChoiceCase{
+            "RectangleAdds", {kTokyo}, Rectangle({kOsaka, kBigBen}), {kTokyo, kOsaka, kBigBen}},
+        ChoiceCase{"ControlRectangleTurnsOver",
+                   {kTokyo, kOsaka},
+                   Rectangle({kOsaka, kKyoto}, Keys(true, false)),
+                   {kTokyo, kKyoto}},
+        ChoiceCase{"EmptyRectangle", {kTokyo}, Rectangle({}), {kTokyo}},
+        ChoiceCase{"EmptyClickClears", {kTokyo, kOsaka}, Empty(), {}},
+        ChoiceCase{"ShiftEmptyClick", {kTokyo}, Empty(Keys(false, true)), {kTokyo}},
+        ChoiceCase{"AltEmptyClick", {kTokyo}, Empty(Keys(false, false, true)), {kTokyo}},
+        ChoiceCase{"RowsPastAHeading", {}, Rows({{0, 2}}), {kTokyo, kOsaka}},
+        ChoiceCase{"SkippedRows", {}, Rows({{4, 8}}), {kBigBen, kUntitled}},
+        ChoiceCase{"RowsLetGoThenChosen", {kTokyo, kOsaka}, Rows({{10, 10}}, {{1, 2}}), {kNowhere}},
+        ChoiceCase{"RowsBeyondTheLast", {}, Rows({{10, 400}}), {kNowhere}},
+        ChoiceCase{"HeadingAlone", {kKyoto}, Rows({{9, 9}}), {kKyoto}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct RectangleCase {
-  const char* name;
-  std::vector<std::uint32_t> before;
-  std::vector<std::uint32_t> items;
-  ClickKeys keys;
-  std::vector<std::uint32_t> after;
-};
-
-class RectangleRuleTest : public MapPresenterTest,
-                          public ::testing::WithParamInterface<RectangleCase> {};
-
-TEST_P(RectangleRuleTest, AddsOrTurnsOver) {
+TEST_F(MapPresenterTest, AnItemChosenAloneInTheListIsShownOnTheMap) {
   Open();
-  Choose(GetParam().before);
-  presenter_.RectangleChosen(GetParam().items, GetParam().keys);
-  EXPECT_EQ(Chosen(), GetParam().after);
+  presenter_.ListChoiceChanged({{10, 10}}, {});
+  presenter_.ListChoiceChanged({{1, 1}}, {});
+  EXPECT_EQ(view_.itemsShown, std::vector<std::uint32_t>{kNowhere});
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rectangles, RectangleRuleTest,
-    ::testing::Values(
-        RectangleCase{"Adds", {kTokyo}, {kOsaka, kBigBen}, {}, {kTokyo, kOsaka, kBigBen}},
-        RectangleCase{"ShiftAdds", {kTokyo}, {kTokyo, kKyoto}, Keys(false, true), {kTokyo, kKyoto}},
-        RectangleCase{"ControlTurnsOver",
-                      {kTokyo, kOsaka},
-                      {kOsaka, kKyoto},
-                      Keys(true, false),
-                      {kTokyo, kKyoto}},
-        RectangleCase{"EmptyKeepsTheChoice", {kTokyo}, {}, {}, {kTokyo}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct EmptyClickCase {
-  const char* name;
-  ClickKeys keys;
-  std::vector<std::uint32_t> after;
-};
-
-class EmptyClickTest : public MapPresenterTest,
-                       public ::testing::WithParamInterface<EmptyClickCase> {};
-
-TEST_P(EmptyClickTest, ClearsOnlyWithoutKeys) {
-  Open();
-  Choose({kTokyo, kOsaka});
-  presenter_.EmptyClicked(GetParam().keys);
-  EXPECT_EQ(Chosen(), GetParam().after);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EmptyClicks, EmptyClickTest,
-    ::testing::Values(EmptyClickCase{"Plain", {}, {}},
-                      EmptyClickCase{"Shift", Keys(false, true), {kTokyo, kOsaka}},
-                      EmptyClickCase{"Control", Keys(true, false), {kTokyo, kOsaka}},
-                      EmptyClickCase{"Alt", Keys(false, false, true), {kTokyo, kOsaka}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// Rows: 0 the points' heading, 1-3 Tokyo, Osaka, Kyoto, 4 the skipped
-// heading, 5 untitled's, 6 the untitled, 7 out of range's, 8 Big Ben,
-// 9 unreadable's, 10 Nowhere.
-struct ListChoiceCase {
-  const char* name;
-  std::vector<std::uint32_t> before;
-  std::vector<RowRange> chosen;
-  std::vector<RowRange> unchosen;
-  std::vector<std::uint32_t> after;
-};
-
-class ListChoiceTest : public MapPresenterTest,
-                       public ::testing::WithParamInterface<ListChoiceCase> {};
-
-TEST_P(ListChoiceTest, HeadingsAndRowsBeyondChooseNothing) {
-  Open();
-  Choose(GetParam().before);
-  view_.itemsShown.clear();
-  presenter_.ListChoiceChanged(GetParam().chosen, GetParam().unchosen);
-  EXPECT_EQ(Chosen(), GetParam().after);
-  // The map goes to an item chosen alone.
-  if (GetParam().after.size() == 1) {
-    EXPECT_EQ(view_.itemsShown, GetParam().after);
-  } else {
-    EXPECT_TRUE(view_.itemsShown.empty());
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ListChoiceTest,
-    ::testing::Values(ListChoiceCase{"HeadingToPoint", {}, {{0, 2}}, {}, {kTokyo, kOsaka}},
-                      ListChoiceCase{"SkippedGroups", {}, {{4, 8}}, {}, {kBigBen, kUntitled}},
-                      ListChoiceCase{
-                          "LetGoThenChosen", {kTokyo, kOsaka}, {{10, 10}}, {{1, 2}}, {kNowhere}},
-                      ListChoiceCase{"BeyondTheLastRow", {}, {{10, 400}}, {}, {kNowhere}},
-                      ListChoiceCase{"HeadingAlone", {kKyoto}, {{9, 9}}, {}, {kKyoto}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MapPresenterTest, FindChoosesWhatIsListedAndShowsIt) {
   Open();
@@ -210,12 +156,10 @@ TEST_F(MapPresenterTest, FindChoosesWhatIsListedAndShowsIt) {
   EXPECT_EQ(view_.listChoice, (std::vector<std::size_t>{1, 2}));
 }
 
-using Setup = std::function<void(MapWindowPresenter&)>;
-
 struct CommandCase {
   const char* name;
   bool open;
-  Setup setup;
+  Act setup;
   std::vector<MapCommand> enabled;
 };
 
@@ -276,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct StatusCase {
   const char* name;
   bool open;
-  Setup setup;
+  Act setup;
   std::string caption;
   std::string count;
 };
