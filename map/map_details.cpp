@@ -48,7 +48,11 @@ std::size_t CharacterBefore(const std::string& text, std::size_t end) {
 }  // namespace
 
 std::string FileNameOfPath(const std::string& path) {
-  return std::filesystem::path(path).filename().string();
+  // "/" parts a path, and on Windows "\" too; the path stays UTF-8 (a
+  // std::filesystem::path would take it in the system's code page there).
+  constexpr bool kBackslash = std::filesystem::path::preferred_separator == '\\';
+  const std::size_t separator = path.find_last_of(kBackslash ? "/\\" : "/");
+  return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
 std::string TrimmedText(const std::string& text) {

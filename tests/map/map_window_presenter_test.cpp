@@ -317,6 +317,26 @@ INSTANTIATE_TEST_SUITE_P(
                       TrimCase{"BrokenByteKept", "\xa0 x \xe3\x80", "\xa0 x \xe3\x80"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct FileNameCase {
+  const char* name;
+  std::string path;
+  std::string fileName;
+};
+
+class FileNameTest : public ::testing::TestWithParam<FileNameCase> {};
+
+TEST_P(FileNameTest, IsTheLastPart) {
+  EXPECT_EQ(FileNameOfPath(GetParam().path), GetParam().fileName);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, FileNameTest,
+    ::testing::Values(FileNameCase{"Folder", "/m/six.csv", "six.csv"},
+                      FileNameCase{"Alone", "six.csv", "six.csv"},
+                      FileNameCase{"Japanese", "/m/\xe6\x9d\xb1.csv", "\xe6\x9d\xb1.csv"},
+                      FileNameCase{"FolderAlone", "/m/", ""}, FileNameCase{"None", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct GuardCase {
   const char* name;
   bool edit;
