@@ -375,7 +375,7 @@ void mainform::OnInputPathChanged() {
 
 void mainform::ShowMap() {
   if (mapWindow_ == nullptr)
-    mapWindow_ = new MapWindow(presenter_->Tables(), presenter_->Locations(), this);
+    mapWindow_ = new MapWindow(presenter_->Tables(), presenter_->Locations(), this, files_);
   if (mapWindow_->File() != Text_for_POT->text() || !mapWindow_->isVisible())
     mapWindow_->ShowFile(Text_for_POT->text());
   // Where the user left it, or beside the main window, not over it.

@@ -2,14 +2,12 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenuBar>
-#include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -17,17 +15,20 @@
 #include "gui/message_box.h"
 #include "gui/program_icon.h"
 #include "map/edited_points_reader.h"
-#include "map/file_line.h"
-#include "map/map_window_settings.h"
 #include "map/tile_settings.h"
-#include "text/text_encoding.h"
 #include "window/run_settings.h"
 
 namespace velorin {
 namespace {
 
-// A skipped point's line is shown up to this many bytes.
-constexpr std::size_t kLineShown = 400;
+/// The keys held as the map window's rules tell them.
+ClickKeys KeysOf(Qt::KeyboardModifiers modifiers) {
+  ClickKeys keys;
+  keys.control = modifiers.testFlag(Qt::ControlModifier);
+  keys.shift = modifiers.testFlag(Qt::ShiftModifier);
+  keys.other = (modifiers & ~(Qt::ControlModifier | Qt::ShiftModifier)) != Qt::NoModifier;
+  return keys;
+}
 
 QFont MessageFont(const MapTexts& texts, const StartupTables& tables) {
   QFont font(texts.Message(kFontNameMessage));
@@ -46,23 +47,39 @@ QString TipInFont(const QString& text, const QFont& font) {
       .arg(text.toHtmlEscaped());
 }
 
+/// What the settings say of a reading: the untitled rule, the input's
+/// datum, the OpenStreetMap objects kept.
+MapReadOptions ReadSettings(const std::vector<std::string>& settings) {
+  const RunOptions run = RunOptionsFromSettings(settings).run;
+  MapReadOptions options;
+  options.untitled = run.untitled;
+  options.inputDatum = run.inputDatum;
+  options.osm = run.osm;
+  return options;
+}
+
 }  // namespace
 
-MapWindow::MapWindow(const StartupTables& tables, const FileLocations& locations, QWidget* parent)
+MapWindow::MapWindow(const StartupTables& tables, const FileLocations& locations, QWidget* parent,
+                     FileSystem& files)
     : QWidget(parent, Qt::Window),
       tables_(tables),
       texts_(tables_),
+      files_(files),
       dataFolder_(locations.dataFolder),
       settingsPath_(locations.mapSettingsPath),
       tiles_(new TileLoader(TileServerFromSettings(files_, locations.mapSettingsPath),
                             QString::fromStdString(locations.tileCacheFolder), this)),
       loader_(new MapDataLoader(files_, this)),
-      saver_(*this, texts_, tables_.systemSettings, files_) {
+      saver_(*this, texts_, tables_.systemSettings, files_),
+      presenter_(*this, texts_.Words(), files_, settingsPath_,
+                 ReadSettings(tables_.systemSettings)) {
   setObjectName(QStringLiteral("mapform"));
   setWindowIcon(VelorinIcon());
   CreateControls();
   ApplyTexts();
-  connect(loader_, &MapDataLoader::Loaded, this, &MapWindow::Loaded);
+  connect(loader_, &MapDataLoader::Loaded, this,
+          [this](std::shared_ptr<MapData> data) { presenter_.Loaded(std::move(data)); });
   resize(1000, 640);
 }
 
@@ -209,7 +226,7 @@ QMenuBar* MapWindow::CreateMenus() {
   saveAs_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   routes_ = MakeAction("map_routes_and_tracks", texts_.Message(kRoutesAndTracksMessage));
   routes_->setCheckable(true);
-  routes_->setChecked(LoadMapRoutesAndTracks(files_, settingsPath_));
+  routes_->setChecked(presenter_.RoutesAndTracks());
   close_ = MakeAction("map_close", MapTexts::Command(QtCommand::kClose));
   file->addActions({save_, saveAs_});
   file->addSeparator();
@@ -242,20 +259,27 @@ QMenuBar* MapWindow::CreateMenus() {
 }
 
 void MapWindow::ConnectMap() {
-  connect(canvas_, &MapCanvas::ItemClicked, this, &MapWindow::ItemClicked);
-  connect(canvas_, &MapCanvas::EmptyClicked, this, [this](Qt::KeyboardModifiers modifiers) {
-    if (Editor() == nullptr || modifiers != Qt::NoModifier) return;
-    Editor()->selection().Clear();
-    ChoiceChanged();
-  });
-  connect(canvas_, &MapCanvas::RectangleChosen, this, &MapWindow::RectangleChosen);
-  connect(canvas_, &MapCanvas::ChosenDragged, this, [this](double dx, double dy) {
-    if (Editor() != nullptr) Edited(Editor()->MoveChosenBy(canvas_->View(), dx, dy));
-  });
+  connect(canvas_, &MapCanvas::ItemClicked, this,
+          [this](std::uint32_t item, Qt::KeyboardModifiers modifiers) {
+            presenter_.ItemClicked(item, KeysOf(modifiers));
+          });
+  connect(canvas_, &MapCanvas::EmptyClicked, this,
+          [this](Qt::KeyboardModifiers modifiers) { presenter_.EmptyClicked(KeysOf(modifiers)); });
+  connect(canvas_, &MapCanvas::RectangleChosen, this,
+          [this](const std::vector<std::uint32_t>& items, Qt::KeyboardModifiers modifiers) {
+            presenter_.RectangleChosen(items, KeysOf(modifiers));
+          });
+  connect(canvas_, &MapCanvas::ChosenDragged, this,
+          [this](double dx, double dy) { presenter_.DragChosen(canvas_->View(), dx, dy); });
   connect(canvas_, &MapCanvas::AddHereRequested, this, &MapWindow::AddPoint);
   connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &MapWindow::ListSelectionChanged);
-  connect(model_, &PointListModel::RenameRequested, this, &MapWindow::Rename, Qt::QueuedConnection);
+  connect(
+      model_, &PointListModel::RenameRequested, this,
+      [this](std::uint32_t item, const QString& title) {
+        presenter_.Rename(item, title.toStdString());
+      },
+      Qt::QueuedConnection);
   connect(delegate_, &TitleDelegate::TitleTyped, this, [this](const QString& title) {
     if (Editor() == nullptr) return;
     check_->setText(texts_.TitleCheckText(title.toStdString(), saver_.TargetFormat(*Editor())));
@@ -263,21 +287,27 @@ void MapWindow::ConnectMap() {
   });
   connect(delegate_, &TitleDelegate::EditingEnded, check_, &QLabel::hide);
   connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
-    SetOrder(column == PointListModel::kTitleColumn ? ListOrder::kTitle : ListOrder::kFile);
+    presenter_.SetOrder(column == PointListModel::kTitleColumn ? ListOrder::kTitle
+                                                               : ListOrder::kFile);
   });
-  connect(find_, &QLineEdit::textChanged, this, &MapWindow::FindTyped);
-  connect(find_, &QLineEdit::returnPressed, this, &MapWindow::FindConfirmed);
-  connect(save_, &QAction::triggered, this, &MapWindow::Save);
-  connect(saveAs_, &QAction::triggered, this, &MapWindow::SaveAs);
+  connect(find_, &QLineEdit::textChanged, this,
+          [this](const QString& text) { presenter_.FindTyped(text.toStdString()); });
+  connect(find_, &QLineEdit::returnPressed, this, [this] { presenter_.FindConfirmed(); });
+  ConnectCommands();
+}
+
+void MapWindow::ConnectCommands() {
+  connect(save_, &QAction::triggered, this, [this] { presenter_.Save(); });
+  connect(saveAs_, &QAction::triggered, this, [this] { presenter_.SaveAs(); });
   connect(routes_, &QAction::toggled, this, &MapWindow::ShowRoutesAndTracks);
   connect(close_, &QAction::triggered, this, &QWidget::close);
-  connect(undo_, &QAction::triggered, this, &MapWindow::Undo);
-  connect(redo_, &QAction::triggered, this, &MapWindow::Redo);
-  connect(delete_, &QAction::triggered, this, &MapWindow::DeleteChosen);
+  connect(undo_, &QAction::triggered, this, [this] { presenter_.Undo(); });
+  connect(redo_, &QAction::triggered, this, [this] { presenter_.Redo(); });
+  connect(delete_, &QAction::triggered, this, [this] { presenter_.DeleteChosen(); });
   connect(rename_, &QAction::triggered, this, &MapWindow::RenameChosen);
   connect(moveTo_, &QAction::triggered, this, &MapWindow::MoveChosen);
   connect(add_, &QAction::triggered, this, [this] { AddPoint(canvas_->View().center); });
-  connect(selectAll_, &QAction::triggered, this, &MapWindow::SelectAll);
+  connect(selectAll_, &QAction::triggered, this, [this] { presenter_.SelectAll(); });
   connect(findAction_, &QAction::triggered, this, [this] {
     find_->setFocus(Qt::ShortcutFocusReason);
     find_->selectAll();
@@ -310,275 +340,22 @@ void MapWindow::ApplyTexts() {
                             24);
 }
 
-bool MapWindow::HoldsEdits() const {
-  return Editor() != nullptr && Editor()->points().edits().HoldsEdits();
-}
-
-bool MapWindow::Unsaved() const {
-  return Editor() != nullptr && Editor()->points().edits().Unsaved();
-}
-
 RunInput MapWindow::EditedPointsInput() const {
   return velorin::EditedPointsInput(Editor()->points());
 }
 
-bool MapWindow::MayLetEditsGo() {
-  if (!Unsaved() || editsLetGo_) return true;
-  const MessageAnswer answer = ShowMessageBox(
-      this, texts_.Message(kQuestionTitleMessage),
-      texts_.Message(kUnsavedMessage) + QLatin1Char('\n') + texts_.Message(kUnsavedMessage + 1),
-      MessageButtons::kSaveDiscardCancel, MessageAnswer::kSave);
-  if (answer == MessageAnswer::kSave) {
-    const bool saved = saver_.Save(*Editor());
-    ShowSaveReport();
-    return saved || !Unsaved();
-  }
-  editsLetGo_ = answer == MessageAnswer::kDiscard;
-  return editsLetGo_;
-}
-
-bool MapWindow::ShowFile(const QString& path) {
-  if (!MayLetEditsGo()) return false;
-  path_ = path;
-  saver_.Forget();
-  Load();
-  return true;
-}
-
-void MapWindow::Load() {
-  editsLetGo_ = false;
-  ShowSaveReport();
-  UpdateStatus();
-  canvas_->SetNotice(texts_.Message(kReadingMessage));
-  details_->clear();
-  MapReadOptions options;
-  // What Convert would write: NVI, with the settings' untitled rule; the
-  // points in WGS 84, from the datum the settings give the input.
-  const RunOptions run = RunOptionsFromSettings(tables_.systemSettings).run;
-  options.output = PointFormat::kNvi;
-  options.untitled = run.untitled;
-  options.inputDatum = run.inputDatum;
-  options.osm = run.osm;
-  options.capacity = capacity_;
-  if (routes_->isChecked()) options.points = {true, true, true};
-  loader_->Load(path_.toStdString(), options);
-}
+bool MapWindow::ShowFile(const QString& path) { return presenter_.ShowFile(path.toStdString()); }
 
 void MapWindow::SetInputDatum(Datum datum) {
   std::string& entry = tables_.systemSettings[kInputDatumEntry];
   if (DatumOfSetting(entry) == datum) return;
   entry = std::string(SettingOfDatum(datum));
-  if (isVisible() && !path_.isEmpty()) ShowFile(path_);
+  presenter_.SetInputDatum(datum);
+  if (isVisible() && !presenter_.Path().empty()) ShowFile(File());
 }
 
 void MapWindow::SetOutputDatum(Datum datum) {
   tables_.systemSettings[kOutputDatumEntry] = std::string(SettingOfDatum(datum));
-}
-
-void MapWindow::Loaded(std::shared_ptr<MapData> data) {
-  syncing_ = true;
-  model_->SetEditor(data->editor.get());
-  syncing_ = false;
-  canvas_->SetData(data);
-  find_->clear();
-  ListChanged();
-  const std::size_t points = data->read().points.size();
-  if (data->Failed() && points == 0) {
-    canvas_->SetNotice(texts_.Message(kCannotReadMessage));
-  } else if (points == 0 && data->read().points.skips().empty()) {
-    canvas_->SetNotice(texts_.Message(kNoPointsMessage));
-  } else {
-    canvas_->SetNotice(QString());
-  }
-  UpdateStatus();
-  SayWhatWasNotRead(*data);
-  emit Shown();
-}
-
-void MapWindow::SayWhatWasNotRead(const MapData& data) {
-  const RunOutcome& outcome = data.read().outcome;
-  if (data.Failed() && outcome.failedStage == RunStage::kShiftDatum) {
-    // As Convert says it: the datum's words, and PROJ's why below.
-    const QString notice = texts_.Message(kCannotReadMessage) + QLatin1Char('\n') +
-                           texts_.Message(kShiftFailedMessage);
-    if (data.read().points.size() == 0) canvas_->SetNotice(notice);
-    details_->setText(notice + QLatin1Char('\n') + QString::fromStdString(outcome.shiftFailure));
-  } else if (data.Failed() && outcome.readFailure) {
-    details_->setText(texts_.Message(kCannotReadMessage) + QLatin1Char('\n') +
-                      QString::fromStdString(outcome.readFailure->message));
-  }
-  if (data.read().full) {
-    // At once: the file holds more than the map, which will not save over it.
-    ShowMessageBox(this, texts_.Message(kErrorTitleMessage),
-                   texts_.Message(kMapFullMessage) + QLatin1Char(' ') +
-                       QString::number(data.read().points.size()),
-                   MessageButtons::kOk, MessageAnswer::kOk);
-  }
-}
-
-void MapWindow::ListChanged() {
-  const int scroll = list_->verticalScrollBar()->value();
-  syncing_ = true;
-  model_->Refresh();
-  list_->clearSpans();
-  if (const PointEditor* editor = Editor()) {
-    for (const std::size_t row : editor->list().HeadingRows()) {
-      list_->setSpan(static_cast<int>(row), 0, 1, PointListModel::kColumns);
-    }
-  }
-  syncing_ = false;
-  PushSelection();
-  list_->verticalScrollBar()->setValue(scroll);
-}
-
-void MapWindow::ListSelectionChanged(const QItemSelection& selected,
-                                     const QItemSelection& deselected) {
-  PointEditor* editor = Editor();
-  if (syncing_ || editor == nullptr) return;
-  auto apply = [&](const QItemSelection& ranges, bool chosen) {
-    for (const QItemSelectionRange& range : ranges) {
-      for (int row = range.top(); row <= range.bottom(); ++row) {
-        if (const auto item = model_->ItemAt(row)) editor->selection().Set(*item, chosen);
-      }
-    }
-  };
-  apply(deselected, false);
-  apply(selected, true);
-  canvas_->PointsChanged();
-  if (const auto item = ChosenAlone()) canvas_->Show(*item);
-  ShowDetails();
-  UpdateStatus();
-}
-
-void MapWindow::PushSelection() {
-  PointEditor* editor = Editor();
-  if (editor == nullptr) return;
-  const std::vector<std::size_t> rows = editor->list().RowsOf(editor->selection());
-  QItemSelection selection;
-  for (std::size_t i = 0; i < rows.size();) {
-    std::size_t end = i + 1;
-    while (end < rows.size() && rows[end] == rows[end - 1] + 1) ++end;
-    selection.select(model_->index(static_cast<int>(rows[i]), 0),
-                     model_->index(static_cast<int>(rows[end - 1]), PointListModel::kColumns - 1));
-    i = end;
-  }
-  syncing_ = true;
-  list_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-  if (!rows.empty()) {
-    list_->selectionModel()->setCurrentIndex(model_->index(static_cast<int>(rows.front()), 0),
-                                             QItemSelectionModel::NoUpdate);
-  }
-  syncing_ = false;
-}
-
-void MapWindow::ChoiceChanged() {
-  PushSelection();
-  if (const auto item = ChosenAlone()) {
-    if (const auto row = model_->RowOf(*item)) list_->scrollTo(model_->index(*row, 0));
-  }
-  canvas_->PointsChanged();
-  ShowDetails();
-  UpdateStatus();
-}
-
-void MapWindow::ChooseItems(const std::vector<std::uint32_t>& items) {
-  PointEditor* editor = Editor();
-  if (editor == nullptr) return;
-  editor->selection().Clear();
-  for (const std::uint32_t item : items) editor->selection().Set(item, true);
-  ChoiceChanged();
-}
-
-void MapWindow::ItemClicked(std::uint32_t item, Qt::KeyboardModifiers modifiers) {
-  PointEditor* editor = Editor();
-  if (editor == nullptr) return;
-  PointSelection& chosen = editor->selection();
-  if (modifiers & Qt::ControlModifier) {
-    chosen.Set(item, !chosen.Has(item));
-  } else if (modifiers & Qt::ShiftModifier) {
-    chosen.Set(item, true);
-  } else {
-    chosen.Clear();
-    chosen.Set(item, true);
-  }
-  ChoiceChanged();
-}
-
-void MapWindow::RectangleChosen(const std::vector<std::uint32_t>& items,
-                                Qt::KeyboardModifiers modifiers) {
-  PointEditor* editor = Editor();
-  if (editor == nullptr) return;
-  PointSelection& chosen = editor->selection();
-  for (const std::uint32_t item : items) {
-    chosen.Set(item, (modifiers & Qt::ControlModifier) ? !chosen.Has(item) : true);
-  }
-  ChoiceChanged();
-}
-
-std::optional<std::uint32_t> MapWindow::ChosenAlone() const {
-  const PointEditor* editor = Editor();
-  if (editor == nullptr || editor->selection().count() != 1) return std::nullopt;
-  std::optional<std::uint32_t> alone;
-  editor->selection().ForEach([&](std::uint32_t item) { alone = item; });
-  return alone;
-}
-
-void MapWindow::ShowDetails() {
-  const PointEditor* editor = Editor();
-  const std::optional<std::uint32_t> item = ChosenAlone();
-  if (editor == nullptr || !item) {
-    details_->clear();
-    return;
-  }
-  const EditedPoints& points = editor->points();
-  if (!IsSkipped(points.Status(*item))) {
-    details_->setText(texts_.PointText(points, *item));
-    return;
-  }
-  QString text = texts_.SkipText(points, *item);
-  if (points.IsReadSkip(*item)) {
-    // In the encoding the reading chose for the file.
-    const EditableMap& map = editor->map();
-    const std::string line =
-        ReadFileLine(files_, map.path, points.Line(*item), LineEncodingOf(map.read), kLineShown);
-    text += QLatin1Char('\n') + QString::fromStdString(line).trimmed();
-  }
-  details_->setText(text);
-}
-
-void MapWindow::UpdateStatus() {
-  const PointEditor* editor = Editor();
-  const QLocale locale;
-  if (editor != nullptr) {
-    QString count =
-        texts_.Message(kPointCountMessage) + QLatin1Char(' ') +
-        locale.toString(static_cast<qulonglong>(editor->list().Total(ListGroup::kPoints)));
-    if (editor->selection().count() > 0) {
-      count += QStringLiteral("   ") + texts_.Message(kSelectedMessage) + QLatin1Char(' ') +
-               locale.toString(static_cast<qulonglong>(editor->selection().count()));
-    }
-    count_->setText(count);
-  } else {
-    count_->clear();
-  }
-  const QString name = QFileInfo(path_).fileName();
-  QString title = name.isEmpty()
-                      ? texts_.Message(kMapCaptionMessage)
-                      : texts_.Message(kMapCaptionMessage) + QStringLiteral(" - ") + name;
-  // Edits not saved are marked as editors mark them.
-  if (Unsaved()) title += QStringLiteral(" *");
-  setWindowTitle(title);
-  const bool shown = editor != nullptr;
-  const std::size_t chosen = shown ? editor->selection().count() : 0;
-  save_->setEnabled(shown);
-  saveAs_->setEnabled(shown);
-  undo_->setEnabled(shown && editor->points().edits().CanUndo());
-  redo_->setEnabled(shown && editor->points().edits().CanRedo());
-  delete_->setEnabled(chosen > 0);
-  rename_->setEnabled(chosen == 1);
-  moveTo_->setEnabled(chosen == 1);
-  add_->setEnabled(shown);
-  selectAll_->setEnabled(shown);
 }
 
 void MapWindow::hideEvent(QHideEvent* event) {
@@ -587,7 +364,7 @@ void MapWindow::hideEvent(QHideEvent* event) {
 }
 
 void MapWindow::closeEvent(QCloseEvent* event) {
-  if (!MayLetEditsGo()) {
+  if (!presenter_.MayLetEditsGo()) {
     event->ignore();
     return;
   }

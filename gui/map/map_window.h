@@ -10,8 +10,9 @@
 // It is a small editor of the points: delete, rename in place, move (by
 // dragging or by a typed position), add, mend a skipped point, undo and
 // redo every step, and save through the engine's conversion into any
-// format Velorin writes. The rules are map/'s (PointEditor); the window
-// shows them and forwards what the user does.
+// format Velorin writes. The rules are map/'s (MapWindowPresenter over a
+// PointEditor); the window builds its widgets, draws, shows what the
+// presenter says and forwards what the user does.
 #include <QLabel>
 #include <QLineEdit>
 #include <QString>
@@ -30,7 +31,9 @@
 #include "gui/map/map_texts.h"
 #include "gui/map/point_list_model.h"
 #include "gui/map/tile_loader.h"
+#include "map/map_window_presenter.h"
 #include "platform/file_system.h"
+#include "platform/program_seams.h"
 #include "startup/file_locations.h"
 #include "startup/startup.h"
 
@@ -40,20 +43,22 @@ class QMenuBar;
 
 namespace velorin {
 
-class MapWindow : public QWidget {
+class MapWindow : public QWidget, private MapWindowView {
   Q_OBJECT
 
  public:
   /// Texts and fonts from `tables`; the land and the tile settings and cache
   /// from `locations`. `parent` is the main window, which it stays beside.
-  MapWindow(const StartupTables& tables, const FileLocations& locations, QWidget* parent);
+  /// Every file it reads or writes goes through `files`, its host's.
+  MapWindow(const StartupTables& tables, const FileLocations& locations, QWidget* parent,
+            FileSystem& files = ProgramFileSystem());
   ~MapWindow() override;
 
   /// Reads `path` and shows its points; the same path again reads it anew.
   /// Edits not saved are asked about first: false when the user keeps them
   /// (the map stays as it is).
   bool ShowFile(const QString& path);
-  QString File() const { return path_; }
+  QString File() const { return QString::fromStdString(presenter_.Path()); }
   /// The datum of POT, NVI and CSV files changed (Tool > Option): a file
   /// shown is read anew, its points where they lie in WGS 84.
   void SetInputDatum(Datum datum);
@@ -61,22 +66,22 @@ class MapWindow : public QWidget {
   void SetOutputDatum(Datum datum);
   /// The most points the map holds (kMapPointLimit; fewer where a test
   /// needs a file larger than the map), from the next file read on.
-  void SetCapacity(std::int32_t points) { capacity_ = points; }
+  void SetCapacity(std::int32_t points) { presenter_.SetCapacity(points); }
   /// The data shown, once read; null before.
-  const MapData* Data() const { return canvas_->Data(); }
-  PointEditor* Editor() const { return canvas_->Data() ? canvas_->Data()->editor.get() : nullptr; }
+  const MapData* Data() const { return presenter_.Data(); }
+  PointEditor* Editor() const { return presenter_.Editor(); }
   /// Some edit is done: the points differ from the file read.
-  bool HoldsEdits() const;
+  bool HoldsEdits() const { return presenter_.HoldsEdits(); }
   /// The points differ from those last saved (or read).
-  bool Unsaved() const;
+  bool Unsaved() const { return presenter_.Unsaved(); }
   /// The edited points as an input of a conversion run (valid while the
   /// map shows them).
   RunInput EditedPointsInput() const;
   /// Asks about edits not saved (Save, Discard, Cancel): true when the
   /// window may let them go.
-  bool MayLetEditsGo();
+  bool MayLetEditsGo() { return presenter_.MayLetEditsGo(); }
   /// Chooses `items` alone, in the list and on the map.
-  void ChooseItems(const std::vector<std::uint32_t>& items);
+  void ChooseItems(const std::vector<std::uint32_t>& items) { presenter_.ChooseItems(items); }
 
   /// The files the window reads and writes: the point files, its settings.
   FileSystem& Files() { return files_; }
@@ -111,54 +116,55 @@ class MapWindow : public QWidget {
   QMenuBar* CreateMenus();
   QAction* MakeAction(const char* name, const QString& text);
   void ConnectMap();
+  void ConnectCommands();
   void ApplyTexts();
-  void Load();
-  void Loaded(std::shared_ptr<MapData> data);
 
-  // The choice, in the list and on the map alike.
+  // What the presenter shows and asks (MapWindowView).
+  std::string NumberText(std::uint64_t number) override;
+  void SetCaption(const std::string& text) override;
+  void SetCountText(const std::string& text) override;
+  void SetDetails(const std::string& text) override;
+  void SetNotice(const std::string& text) override;
+  void SetCommandEnabled(MapCommand command, bool enabled) override;
+  void ReadPoints(const std::string& path, const MapReadOptions& options) override;
+  void ShowData(const std::shared_ptr<MapData>& data) override;
+  void ShowListRows(const std::vector<std::size_t>& headings,
+                    const std::vector<std::size_t>& chosen) override;
+  void ShowListChoice(const std::vector<std::size_t>& chosen) override;
+  void ScrollToRow(std::size_t row) override;
+  void ShowOrder(ListOrder order) override;
+  void RedrawPoints() override;
+  void ShowItem(std::uint32_t item) override;
+  void ShowFound(const std::vector<std::uint32_t>& items) override;
+  EditsAnswer AskAboutEdits(const std::string& title, const std::string& text) override;
+  void ShowError(const std::string& title, const std::string& text) override;
+  bool SaveEdits() override;
+  bool SaveEditsAs() override;
+  void ForgetSaves() override;
+  void PointsShown() override { emit Shown(); }
+  void PointsEdited() override { emit EditsChanged(); }
+
+  /// The list's choice changed by the user: told to the presenter.
   void ListSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
-  void PushSelection();
-  void ChoiceChanged();
-  void ItemClicked(std::uint32_t item, Qt::KeyboardModifiers modifiers);
-  void RectangleChosen(const std::vector<std::uint32_t>& items, Qt::KeyboardModifiers modifiers);
-  void ShowDetails();
-  /// The list's rows are read anew; the choice and the scroll stay.
-  void ListChanged();
-  void UpdateStatus();
 
-  // The edits (map_window_edits.cpp).
-  void Edited(const SettledStep& step);
-  void DeleteChosen();
+  // The edits that ask in dialogs (map_window_edits.cpp).
   void RenameChosen();
-  void Rename(std::uint32_t item, const QString& title);
   void MoveChosen();
   void AddPoint(LonLat position);
-  void Undo();
-  void Redo();
-  void SelectAll();
-  void FindTyped(const QString& text);
-  void FindConfirmed();
-  void SetOrder(ListOrder order);
   void ShowRoutesAndTracks(bool shown);
-  void SaveAs();
-  void Save();
   /// Shows what the last save said.
   void ShowSaveReport();
-  /// Says why the map shows less than the file: it holds no more, or the
-  /// positions could not be moved between datums.
-  void SayWhatWasNotRead(const MapData& data);
-  /// The item chosen alone, if one is.
-  std::optional<std::uint32_t> ChosenAlone() const;
   std::optional<LonLat> AskPosition(const QString& caption, LonLat at, QString* title);
 
   StartupTables tables_;
   MapTexts texts_;
-  LocalFileSystem files_;
+  FileSystem& files_;
   std::string dataFolder_;
   std::string settingsPath_;
   TileLoader* tiles_;
   MapDataLoader* loader_;
   MapSaver saver_;
+  MapWindowPresenter presenter_;
   MapCanvas* canvas_ = nullptr;
   QMenuBar* menus_ = nullptr;
   QToolButton* zoomIn_ = nullptr;
@@ -186,12 +192,8 @@ class MapWindow : public QWidget {
   QAction* selectAll_ = nullptr;
   QAction* findAction_ = nullptr;
 
-  QString path_;
-  std::int32_t capacity_ = kMapPointLimit;
   /// The list's choice is being set from the editor's: not told back.
   bool syncing_ = false;
-  /// The user let the edits of the points shown go (Discard).
-  bool editsLetGo_ = false;
 };
 
 }  // namespace velorin
