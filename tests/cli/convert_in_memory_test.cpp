@@ -199,6 +199,7 @@ struct CommandCase {
   std::string file;                  ///< a file in /d/ looked at after the run
   std::optional<std::string> holds;  ///< a part of it; none: the file is not there
   std::string logEnd = {};           ///< how /d/run.log ends ("" : not looked at)
+  std::string fullDisk = {};         ///< a file whose disk is full from its first byte
 };
 
 const auto kForcedToNvi = [](ConvertOptions& o) {
@@ -256,6 +257,27 @@ TEST(FormatCommand, SaysWhatBecameOfThePointsAndReturns) {
       {"CsvOfTabs", "in.csv", "name\tlat\tlon\nA\t35.5\t139.5\n", kForcedToNvi, kExitDone,
        "1 record written to /d/out.nvi\nvelorin-cli: fields separated by TABs\n", "out.nvi",
        "TTL= {A};", "fields separated by TABs\r\n"},
+      // A log that fails costs the run: the output is as it was, and says so.
+      {"LogInAMissingFolder", "a.pot", "ORD=POI/tex=A/kei=1'0'0'0/ido=1'0'0'0\r\n",
+       [](ConvertOptions& o) {
+         o.output = "/d/old.csv";
+         o.force = true;
+         o.logPath = "/none/run.log";
+       },
+       kExitFailed,
+       "velorin-cli: cannot create log file '/none/run.log': No such file or directory\n"
+       "velorin-cli: output file '/d/old.csv' left unchanged\n",
+       "old.csv", "old"},
+      {"LogOnAFullDisk", "a.pot", "ORD=POI/tex=A/kei=1'0'0'0/ido=1'0'0'0\r\n",
+       [](ConvertOptions& o) {
+         o.output = "/d/old.csv";
+         o.force = true;
+         o.logPath = "/d/run.log";
+       },
+       kExitFailed,
+       "velorin-cli: write error on log file '/d/run.log': No space left on device\n"
+       "velorin-cli: output file '/d/old.csv' left unchanged\n",
+       "old.csv", "old", "", "/d/run.log"},
       {"PotToNviWritesTheLog", "a.pot", "ORD=POI/tex=A/kei=1'0'0'0/ido=1'0'0'0\r\n",
        [](ConvertOptions& o) { o.logPath = "/d/run.log"; }, kExitDone,
        "1 record written to /d/a.nvi\n", "a.nvi", "TTL= {A};", "\r\n"},
@@ -283,6 +305,7 @@ TEST(FormatCommand, SaysWhatBecameOfThePointsAndReturns) {
     files.AddFolder("/d");
     if (!c.input.empty()) files.AddFile("/d/" + c.input, c.bytes);
     files.AddFile("/d/old.csv", "old");
+    if (!c.fullDisk.empty()) files.FaultsOf(c.fullDisk).writeFailsAfter = 0;
     ConvertOptions options;
     options.input = "/d/" + c.input;
     c.set(options);
