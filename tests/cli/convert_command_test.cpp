@@ -10,7 +10,6 @@
 #include "cli/stdio_file_system.h"
 #include "platform/memory_file_system.h"
 #include "tests/support/temp_folder.h"
-#include "tests/support/test_system.h"
 
 namespace velorin {
 namespace {
@@ -31,7 +30,6 @@ std::string Block(const std::string& stamp, const std::string& position, const s
 }
 
 const std::string kTower = Block("2010/04/01_14:30:00", "$168736AFD305033D", "Tower");
-const std::string kUntitled = Block("2010/04/01_14:30:00", "$168099C7A8913920", "no title");
 
 class ConvertCommandTest : public ::testing::Test {
  protected:
@@ -58,23 +56,6 @@ class ConvertCommandTest : public ::testing::Test {
   StdioFileSystem files_;
 };
 
-TEST_F(ConvertCommandTest, ConvertsTheWorkedExample) {
-  const std::string input = folder_.PathOf("tokyo.pot");
-  WriteBytes(input, kWorkedExample);
-  ConvertOptions options = Options(input, std::nullopt);
-  options.untitled = UntitledRule::kKeep;
-  EXPECT_EQ(Run(options), kExitDone);
-  EXPECT_EQ(ReadBytes(folder_.PathOf("tokyo.nvi")), kTower + kUntitled);
-  EXPECT_EQ(err_.str(), "2 records written to " + (folder_.PathOf("tokyo.nvi")) + "\n");
-}
-
-TEST_F(ConvertCommandTest, SkipsUntitledPointsUnlessKept) {
-  const std::string input = folder_.PathOf("a.pot");
-  WriteBytes(input, kWorkedExample);
-  EXPECT_EQ(Run(Options(input, folder_.PathOf("a.nvi"))), kExitDone);
-  EXPECT_EQ(ReadBytes(folder_.PathOf("a.nvi")), kTower);
-}
-
 TEST_F(ConvertCommandTest, WritesTheLogOnlyWhenAskedTo) {
   const std::string input = folder_.PathOf("a.pot");
   WriteBytes(input, kWorkedExample);
@@ -98,23 +79,6 @@ TEST_F(ConvertCommandTest, RefusesATimestampThatIsNoRealDateAndTime) {
   EXPECT_FALSE(std::filesystem::exists(folder_.PathOf("a.nvi")));
 }
 
-TEST_F(ConvertCommandTest, RefusesATimestampWithoutTime) {
-  const std::string input = folder_.PathOf("a.pot");
-  WriteBytes(input, kWorkedExample);
-  ConvertOptions options = Options(input, folder_.PathOf("a.nvi"));
-  options.timestamp = "2010/04/01";
-  EXPECT_EQ(Run(options), kExitUsage);
-  EXPECT_FALSE(std::filesystem::exists(folder_.PathOf("a.nvi")));
-}
-
-TEST_F(ConvertCommandTest, ReportsAMissingInputWithTheSystemsReason) {
-  const std::string input = folder_.PathOf("x.pot");
-  EXPECT_EQ(Run(Options(input, std::nullopt)), kExitFailed);
-  EXPECT_EQ(err_.str(),
-            "velorin-cli: cannot open input file '" + input + "': No such file or directory\n");
-  EXPECT_FALSE(std::filesystem::exists(folder_.PathOf("x.nvi")));
-}
-
 TEST_F(ConvertCommandTest, ReportsAnOutputThatCannotBeCreated) {
   const std::string input = folder_.PathOf("a.pot");
   WriteBytes(input, kWorkedExample);
@@ -122,22 +86,6 @@ TEST_F(ConvertCommandTest, ReportsAnOutputThatCannotBeCreated) {
   EXPECT_EQ(Run(Options(input, output)), kExitFailed);
   EXPECT_EQ(err_.str(),
             "velorin-cli: cannot open output file '" + output + "': No such file or directory\n");
-}
-
-TEST_F(ConvertCommandTest, LeavesAnExistingOutputAloneWithoutForce) {
-  const std::string input = folder_.PathOf("a.pot");
-  const std::string output = folder_.PathOf("a.nvi");
-  WriteBytes(input, kWorkedExample);
-  WriteBytes(output, "keep me");
-  EXPECT_EQ(Run(Options(input, output)), kExitRefused);
-  EXPECT_EQ(ReadBytes(output), "keep me");
-  EXPECT_EQ(err_.str(),
-            "velorin-cli: output file '" + output + "' exists; use --force to overwrite it\n");
-
-  ConvertOptions forced = Options(input, output);
-  forced.force = true;
-  EXPECT_EQ(Run(forced), kExitDone);
-  EXPECT_EQ(ReadBytes(output), kTower);
 }
 
 TEST_F(ConvertCommandTest, AsksBeforeOverwritingWhenSomebodyCanAnswer) {
@@ -162,35 +110,6 @@ TEST_F(ConvertCommandTest, AsksBeforeOverwritingWhenSomebodyCanAnswer) {
     EXPECT_EQ(Run(Options(input, output), &answer), overwrite ? kExitDone : kExitRefused) << text;
     EXPECT_EQ(ReadBytes(output), overwrite ? kTower : "keep me") << text;
     EXPECT_EQ(err_.str().rfind(output + " exists. Overwrite? [y/N] ", 0), 0u) << err_.str();
-  }
-}
-
-TEST_F(ConvertCommandTest, RefusesTheSameFileForInputAndOutput) {
-  const std::string input = folder_.PathOf("a.pot");
-  WriteBytes(input, kWorkedExample);
-  std::vector<std::string> outputs{input, folder_.PathOf("./a.pot")};
-  if (testutil::MakeSymbolicLink(input, folder_.PathOf("link.nvi")))
-    outputs.push_back(folder_.PathOf("link.nvi"));
-  for (const std::string& output : outputs) {
-    ConvertOptions options = Options(input, output);
-    options.force = true;
-    EXPECT_EQ(Run(options), kExitRefused) << output;
-    EXPECT_EQ(ReadBytes(input), kWorkedExample);
-  }
-}
-
-TEST_F(ConvertCommandTest, RefusesALogThatIsTheInputOrTheOutput) {
-  const std::string input = folder_.PathOf("a.pot");
-  const std::string output = folder_.PathOf("a.nvi");
-  WriteBytes(input, kWorkedExample);
-  WriteBytes(output, "old");
-  for (const std::string& log : {input, output, folder_.PathOf("./a.pot")}) {
-    ConvertOptions options = Options(input, output);
-    options.force = true;
-    options.logPath = log;
-    EXPECT_EQ(Run(options), kExitRefused) << log;
-    EXPECT_EQ(ReadBytes(input), kWorkedExample);
-    EXPECT_EQ(ReadBytes(output), "old");
   }
 }
 

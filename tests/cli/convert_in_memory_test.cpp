@@ -1,8 +1,9 @@
 // velorin-cli convert on a file system held in memory: the refusals and the
-// failures a disk gives, planted where they are wanted, with what the
-// command says of each and what becomes of the files.
+// failures a disk gives, planted where they are wanted, and runs between
+// formats, with what the command says of each and what becomes of the files.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -12,6 +13,7 @@
 #include "cli/convert_names.h"
 #include "cli/exit_codes.h"
 #include "platform/memory_file_system.h"
+#include "text/text_encoding.h"
 
 namespace velorin {
 namespace {
@@ -171,6 +173,155 @@ TEST(ConvertInMemoryBatch, RefusesAnOutputThatIsAnInput) {
   EXPECT_EQ(RunConvertEach(options, "/d", console, files), kExitRefused);
   EXPECT_NE(err.str().find("nothing converted"), std::string::npos) << err.str();
   EXPECT_EQ(files.Contents("/d/a.pot"), kPot);
+}
+
+constexpr bool kReadsXml = VELORIN_XML_READERS;
+
+const std::string kGpx =
+    "<gpx><wpt lat=\"35.6585805\" lon=\"139.7454329\"><name>Tower</name></wpt>"
+    "<wpt lat=\"-1\" lon=\"1\"><name>South</name></wpt><trk/></gpx>";
+
+/// A CSV file whose first title beyond ASCII comes far past the bytes the
+/// encoding is chosen from.
+std::string LateUtf8Csv() {
+  std::string csv = "name,lat,lon\r\n";
+  while (csv.size() < 3 * kEncodingSniffBytes) csv += "Point of the English list,35,139\r\n";
+  return csv + "東京タワー,35.658581,139.745433\r\n";
+}
+
+struct CommandCase {
+  const char* name;
+  std::string input;  ///< a file in /d/ ("" for none)
+  std::string bytes;
+  std::function<void(ConvertOptions&)> set;
+  int exitCode;
+  std::string said;                  ///< the standard error, "/d/" for the folder
+  std::string file;                  ///< a file in /d/ looked at after the run
+  std::optional<std::string> holds;  ///< a part of it; none: the file is not there
+  std::string logEnd = {};           ///< how /d/run.log ends ("" : not looked at)
+  std::string fullDisk = {};         ///< a file whose disk is full from its first byte
+};
+
+const auto kForcedToNvi = [](ConvertOptions& o) {
+  o.output = "/d/out.nvi";
+  o.force = true;
+  o.logPath = "/d/run.log";
+};
+
+// What velorin-cli says and returns for a run, and the file it leaves, on
+// files in memory; the bytes of each format are the reference cases'.
+TEST(FormatCommand, SaysWhatBecameOfThePointsAndReturns) {
+  const CommandCase cases[] = {
+      {"GpxToNvi", "trip.gpx", kGpx, [](ConvertOptions& o) { o.timestamp = "2010/04/01 14:30:00"; },
+       kExitDone,
+       "1 record written to /d/trip.nvi\nvelorin-cli: 1 point skipped: 1 outside 0 to 180 "
+       "degrees (--explain tells which)\nvelorin-cli: 1 track ignored\n",
+       "trip.nvi", " $16873"},
+      {"ForceReplaces", "trip.gpx", kGpx,
+       [](ConvertOptions& o) {
+         o.output = "/d/old.csv";
+         o.force = true;
+       },
+       kExitDone, "2 points written to /d/old.csv\nvelorin-cli: 1 track ignored\n", "old.csv",
+       "name,latitude,longitude\r\nTower,35.658580500,139.745432900\r\n"
+       "South,-1.000000000,1.000000000\r\n"},
+      {"BrokenInputLeavesNoOutput", "bad.kml",
+       "<kml><Placemark><name>A</name><Point><coordinates>1,2",
+       [](ConvertOptions& o) { o.output = "/d/bad.gpx"; }, kExitFailed,
+       "velorin-cli: input file '/d/bad.kml' line 1: not a well-formed KML file: no element "
+       "found\nvelorin-cli: output file '/d/bad.gpx' not created\n",
+       "bad.gpx", std::nullopt},
+      {"MissingInputIsReportedAsForPot", "", "", [](ConvertOptions& o) { o.input = "/d/none.gpx"; },
+       kExitFailed,
+       "velorin-cli: cannot open input file '/d/none.gpx': No such file or directory\n", "none.nvi",
+       std::nullopt},
+      // A point is what its file says: the Americas and their accents reach
+      // KML, the file's two-byte characters taken for UTF-8 unasked.
+      {"EveryPointOfTheGlobeAndEveryAccentReachesKml", "a.csv",
+       "name,lat,lon\nNew York,40.7,-74.0\nSão Paulo,-23.55,-46.63\n",
+       [](ConvertOptions& o) { o.output = "/d/a.kml"; }, kExitDone,
+       "2 points written to /d/a.kml\nvelorin-cli: read as UTF-8\n", "a.kml",
+       "<name>São Paulo</name>"},
+      // The summary says how a CSV file was read, and the log ends with it.
+      {"CsvOfCommas", "in.csv", "name,lat,lon\nA,35.5,139.5\n", kForcedToNvi, kExitDone,
+       "1 record written to /d/out.nvi\n", "out.nvi", "TTL= {A};", "1 record written\r\n"},
+      {"CsvLateUtf8", "in.csv", LateUtf8Csv(), kForcedToNvi, kExitDone,
+       "5784 records written to /d/out.nvi\nvelorin-cli: read as UTF-8\n", "out.nvi",
+       "TTL= {\x93\x8C\x8B\x9E\x83\x5E\x83\x8F\x81\x5B};", "read as UTF-8\r\n"},
+      {"CsvOfSemicolonsAndDecimalCommas", "in.csv",
+       "name;lat;lon\r\nKölner Dom;50,941278;6,958281\r\n", kForcedToNvi, kExitDone,
+       "1 record written to /d/out.nvi (1 title with characters CP932 lacks replaced by the "
+       "closest ones)\nvelorin-cli: read as UTF-8; fields separated by \";\" with decimal "
+       "commas\n",
+       "out.nvi", "TTL=", "read as UTF-8; fields separated by \";\" with decimal commas\r\n"},
+      {"CsvOfTabs", "in.csv", "name\tlat\tlon\nA\t35.5\t139.5\n", kForcedToNvi, kExitDone,
+       "1 record written to /d/out.nvi\nvelorin-cli: fields separated by TABs\n", "out.nvi",
+       "TTL= {A};", "fields separated by TABs\r\n"},
+      // A log that fails costs the run: the output is as it was, and says so.
+      {"LogInAMissingFolder", "a.pot", "ORD=POI/tex=A/kei=1'0'0'0/ido=1'0'0'0\r\n",
+       [](ConvertOptions& o) {
+         o.output = "/d/old.csv";
+         o.force = true;
+         o.logPath = "/none/run.log";
+       },
+       kExitFailed,
+       "velorin-cli: cannot create log file '/none/run.log': No such file or directory\n"
+       "velorin-cli: output file '/d/old.csv' left unchanged\n",
+       "old.csv", "old"},
+      {"LogOnAFullDisk", "a.pot", "ORD=POI/tex=A/kei=1'0'0'0/ido=1'0'0'0\r\n",
+       [](ConvertOptions& o) {
+         o.output = "/d/old.csv";
+         o.force = true;
+         o.logPath = "/d/run.log";
+       },
+       kExitFailed,
+       "velorin-cli: write error on log file '/d/run.log': No space left on device\n"
+       "velorin-cli: output file '/d/old.csv' left unchanged\n",
+       "old.csv", "old", "", "/d/run.log"},
+      {"PotToNviWritesTheLog", "a.pot", "ORD=POI/tex=A/kei=1'0'0'0/ido=1'0'0'0\r\n",
+       [](ConvertOptions& o) { o.logPath = "/d/run.log"; }, kExitDone,
+       "1 record written to /d/a.nvi\n", "a.nvi", "TTL= {A};", "\r\n"},
+      // The log of an input other than POT names every skipped point, then
+      // sums up in the command line's words.
+      {"LogOfOtherInputNamesEverySkippedPointThenSums", "a.csv",
+       "name,lat,lon\nA,1,1\n,2,2\nC,2,-1\n",
+       [](ConvertOptions& o) {
+         o.untitled = UntitledRule::kSkip;
+         o.logPath = "/d/run.log";
+       },
+       kExitDone,
+       "1 record written to /d/a.nvi\nvelorin-cli: 2 points skipped: 1 without a title and 1 "
+       "outside 0 to 180 degrees (--explain tells which)\n",
+       "a.nvi", "TTL= {A};",
+       "Line 3\tno title\r\nLine 4\tlongitude -1 is outside 0 to 180 degrees\r\n"
+       "1 record written\r\n"
+       "2 points skipped: 1 without a title and 1 outside 0 to 180 degrees\r\n"},
+  };
+  for (const CommandCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    // A build without an XML reader refuses these inputs (UnreadFormatTest).
+    if (!kReadsXml && (c.input.ends_with(".gpx") || c.input.ends_with(".kml"))) continue;
+    MemoryFileSystem files;
+    files.AddFolder("/d");
+    if (!c.input.empty()) files.AddFile("/d/" + c.input, c.bytes);
+    files.AddFile("/d/old.csv", "old");
+    if (!c.fullDisk.empty()) files.FaultsOf(c.fullDisk).writeFailsAfter = 0;
+    ConvertOptions options;
+    options.input = "/d/" + c.input;
+    c.set(options);
+    std::ostringstream err;
+    ConvertConsole console{err};
+    EXPECT_EQ(RunConvertCommand(options, files, console), c.exitCode);
+    EXPECT_EQ(err.str(), c.said);
+    const std::optional<std::string> file = files.Contents("/d/" + c.file);
+    ASSERT_EQ(file.has_value(), c.holds.has_value());
+    if (file) {
+      EXPECT_NE(file->find(*c.holds), std::string::npos) << *file;
+    }
+    if (c.logEnd.empty()) continue;
+    const std::string log = files.Contents("/d/run.log").value_or("");
+    EXPECT_TRUE(log.ends_with(c.logEnd)) << log;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <ostream>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -367,6 +369,180 @@ INSTANTIATE_TEST_SUITE_P(
                     PointFormat::kKml,
                     "1 address not kept: KML has no place for them",
                     "1 address not kept: KML has no place for them"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+using F = PointFormat;
+
+// What the report says of a run between formats other than POT and NVI.
+struct ReportCase {
+  const char* name;
+  RunOutcome outcome;
+  PointFormat output;
+  int exitCode;
+  std::string text;
+};
+
+void PrintTo(const ReportCase& c, std::ostream* out) { *out << c.name; }
+
+RunOutcome Written(std::int32_t records, RunResult result = RunResult::kFinished) {
+  RunOutcome outcome;
+  outcome.result = result;
+  outcome.records = records;
+  return outcome;
+}
+
+RunOutcome EveryKindOfCount() {
+  RunOutcome outcome = Written(3);
+  outcome.skipped = {2, 3, 1};
+  outcome.titles.replaced = 1;
+  outcome.titles.adjusted = 2;
+  outcome.ignored[IgnoredKind::kRoute] = 2;
+  outcome.ignored[IgnoredKind::kTrack] = 1;
+  outcome.ignored[IgnoredKind::kPlacemarkWithoutPoint] = 4;
+  return outcome;
+}
+
+/// `each` of every kind of ignored item.
+RunOutcome EveryIgnoredKind(std::int64_t each) {
+  RunOutcome outcome = Written(1);
+  outcome.ignored.counts.fill(each);
+  outcome.ignored.unreadName = "wpt";
+  outcome.ignored.unreadNote = "in namespace urn:x";
+  return outcome;
+}
+
+RunOutcome Failed(RunStage stage, std::optional<ReadFailure> readFailure, std::error_code error) {
+  RunOutcome outcome = Written(5, RunResult::kFailed);
+  outcome.failedStage = stage;
+  outcome.readFailure = std::move(readFailure);
+  outcome.error = error;
+  return outcome;
+}
+
+class FormatReportTest : public ::testing::TestWithParam<ReportCase> {};
+
+TEST_P(FormatReportTest, SaysWhatBecameOfThePoints) {
+  ReportContext context;
+  context.input = PointFormat::kGpx;
+  context.output = GetParam().output;
+  const RunReport report = ReportRunOutcome(GetParam().outcome, {"in.gpx", "out.nvi", ""}, context);
+  EXPECT_EQ(report.exitCode, GetParam().exitCode);
+  EXPECT_EQ(report.text, GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, FormatReportTest,
+    ::testing::Values(
+        ReportCase{"PointsForOtherFormats", Written(2), F::kGpx, 0,
+                   "2 points written to out.nvi\n"},
+        ReportCase{"SkippedIgnoredAndChanged", EveryKindOfCount(), F::kPot, 0,
+                   "3 points written to out.nvi (1 title with characters CP932 lacks replaced by "
+                   "the closest ones)\n"
+                   "velorin-cli: 6 points skipped: 2 without a title, 3 outside 0 to 180 degrees "
+                   "and 1 unreadable (--explain tells which)\n"
+                   "velorin-cli: 2 routes, 1 track and 4 placemarks without a point ignored\n"
+                   "velorin-cli: 2 titles changed to fit a POT line (\"/\" and the \"=\" of "
+                   "\"ido=\" written full width, line breaks as blanks, past 32000 characters "
+                   "cut)\n"},
+        ReportCase{"ElementsPassedOver",
+                   [] {
+                     RunOutcome outcome = Written(0);
+                     outcome.ignored[IgnoredKind::kUnreadElement] = 1000;
+                     outcome.ignored.unreadName = "wpt";
+                     outcome.ignored.unreadNote = "in namespace urn:x";
+                     return outcome;
+                   }(),
+                   F::kNvi, 0,
+                   "0 records written to out.nvi\n"
+                   "velorin-cli: 1000 <wpt> elements in namespace urn:x ignored\n"},
+        ReportCase{"LinksNotFollowed",
+                   [] {
+                     RunOutcome outcome = Written(0);
+                     outcome.ignored[IgnoredKind::kTrack] = 1;
+                     outcome.ignored[IgnoredKind::kLinkOutside] = 1;
+                     outcome.ignored[IgnoredKind::kLinkNotFollowed] = 2;
+                     return outcome;
+                   }(),
+                   F::kNvi, 0,
+                   "0 records written to out.nvi\n"
+                   "velorin-cli: 1 track ignored; 1 link to another file not followed; 2 links "
+                   "within the archive not followed (no such file, or too deep or too many)\n"
+                   "velorin-cli: the file holds no waypoints, only routes or tracks: "
+                   "--points=routes,tracks reads their points\n"},
+        // Every kind is named in its own words, singular and plural.
+        ReportCase{"EveryIgnoredKindOnce", EveryIgnoredKind(1), F::kNvi, 0,
+                   "1 record written to out.nvi\n"
+                   "velorin-cli: 1 waypoint, 1 route, 1 track, 1 placemark without a point, 1 "
+                   "placemark of a tour or an update, 1 Point, 1 MultiPoint, 1 LineString, 1 "
+                   "MultiLineString, 1 Polygon, 1 MultiPolygon, 1 geometry of a type GeoJSON "
+                   "lacks, 1 feature without a "
+                   "geometry, 1 <wpt> element in namespace urn:x, 1 file other than photos, 1 way "
+                   "not closed and 1 relation other than multipolygons ignored; 1 link to another "
+                   "file not followed; 1 link within the archive not followed (no such file, or "
+                   "too deep or too many)\n"},
+        ReportCase{"EveryIgnoredKindTwice", EveryIgnoredKind(2), F::kNvi, 0,
+                   "1 record written to out.nvi\n"
+                   "velorin-cli: 2 waypoints, 2 routes, 2 tracks, 2 placemarks without a point, 2 "
+                   "placemarks of a tour or an update, 2 Points, 2 MultiPoints, 2 LineStrings, 2 "
+                   "MultiLineStrings, 2 Polygons, 2 MultiPolygons, 2 geometries of a type "
+                   "GeoJSON lacks, 2 features without a "
+                   "geometry, 2 <wpt> elements in namespace urn:x, 2 files other than photos, 2 "
+                   "ways not closed and 2 relations other than multipolygons ignored; 2 links to "
+                   "other "
+                   "files not followed; 2 links within the archive not followed (no such file, "
+                   "or too deep or too many)\n"},
+        ReportCase{"LayoutBesideTheEncoding",
+                   [] {
+                     RunOutcome outcome = Written(1);
+                     outcome.inputEncoding = TextEncoding::kUtf8;
+                     outcome.encodingWorthSaying = true;
+                     outcome.inputLayout = "fields separated by \";\" with decimal commas";
+                     return outcome;
+                   }(),
+                   F::kNvi, 0,
+                   "1 record written to out.nvi\n"
+                   "velorin-cli: read as UTF-8; fields separated by \";\" with decimal commas\n"},
+        ReportCase{"LayoutAlone",
+                   [] {
+                     RunOutcome outcome = Written(1);
+                     outcome.inputLayout = "fields separated by TABs";
+                     return outcome;
+                   }(),
+                   F::kNvi, 0,
+                   "1 record written to out.nvi\nvelorin-cli: fields separated by TABs\n"},
+        ReportCase{"ReadFailed",
+                   Failed(RunStage::kReadLine,
+                          ReadFailure{7, "not a well-formed GPX file: mismatched tag"}, {}),
+                   F::kNvi, 1,
+                   "velorin-cli: input file 'in.gpx' line 7: not a well-formed GPX file: "
+                   "mismatched tag\nvelorin-cli: output file 'out.nvi' not created\n"},
+        ReportCase{"MovedBetweenDatums",
+                   [] {
+                     RunOutcome outcome = Written(3);
+                     outcome.datumMoves = {{Datum::kWgs84, Datum::kTokyo, "OP", 3}};
+                     return outcome;
+                   }(),
+                   F::kNvi, 0,
+                   "3 records written to out.nvi\n"
+                   "velorin-cli: 3 records moved from WGS 84 to the Tokyo datum by OP\n"},
+        // Nothing written was moved: nothing to say.
+        ReportCase{"NoneMoved",
+                   [] {
+                     RunOutcome outcome = Written(0);
+                     outcome.datumMoves = {{Datum::kTokyo, Datum::kWgs84, "OP", 0}};
+                     return outcome;
+                   }(),
+                   F::kCsv, 0, "0 points written to out.nvi\n"},
+        // Before any file was opened: the output was never touched.
+        ReportCase{"DatumsCannotBeShifted",
+                   [] {
+                     RunOutcome outcome = Failed(RunStage::kShiftDatum, std::nullopt, {});
+                     outcome.shiftFailure = "PROJ knows no Tokyo datum or WGS 84";
+                     return outcome;
+                   }(),
+                   F::kNvi, 1,
+                   "velorin-cli: cannot move positions between datums: PROJ knows no Tokyo "
+                   "datum or WGS 84\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

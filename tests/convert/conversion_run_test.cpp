@@ -272,6 +272,8 @@ TEST_F(EngineTest, EveryFailureLeavesTheOutputAsItWas) {
       {"CommitFails",
        [](MemoryFileSystem& f, RunOptions&) { f.FaultsOf("/out.pot").commitFails = true; },
        RunStage::kWriteRecord},
+      {"LogFolderMissing", [](MemoryFileSystem&, RunOptions& o) { o.logPath = "/none/log.txt"; },
+       RunStage::kOpenLog},
       {"LogFull",
        [](MemoryFileSystem& f, RunOptions& o) {
          o.logPath = "/log.txt";
@@ -296,6 +298,7 @@ TEST_F(EngineTest, EveryFailureLeavesTheOutputAsItWas) {
       const RunOutcome outcome = Run(options);
       EXPECT_EQ(outcome.result, RunResult::kFailed);
       EXPECT_EQ(outcome.failedStage, c.stage);
+      EXPECT_EQ(outcome.outputExisted, existed);
       EXPECT_EQ(files.Contents("/out.pot"),
                 existed ? std::optional<std::string>("old") : std::nullopt);
     }

@@ -24,10 +24,11 @@ class HeardEntries : public RunObserver {
 };
 
 struct MemoryRun {
-  /// Runs `options` (output /out/out.nvi unless set), its observer `heard`.
+  /// Runs `options` (output /out/out.nvi unless set), its observer `heard`
+  /// unless set.
   RunOutcome Run(RunOptions options, RunHost& host) {
     if (options.outputPath.empty()) options.outputPath = "/out/out.nvi";
-    options.observer = &heard;
+    if (options.observer == nullptr) options.observer = &heard;
     ConversionRun run(host, files, clock, std::move(options));
     return run.Execute();
   }

@@ -2,7 +2,6 @@
 // What the tests need to know about the system they run on, and the few
 // things each system does its own way: the time zone, a device that is always
 // full, symbolic links.
-#include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -11,10 +10,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <sys/resource.h>
-
-#include <csignal>
 #endif
 
 namespace velorin::testutil {
@@ -84,37 +79,5 @@ inline void SetTimeZoneVariable(const char* zone) {
   tzset();
 #endif
 }
-
-/// Lowers the file-size limit for the life of the object (SIGXFSZ ignored,
-/// so a write beyond it fails with EFBIG instead of ending the process).
-/// Windows has no such limit: kAvailable is false there, and the object does
-/// nothing.
-class FileSizeLimit {
- public:
-#ifdef _WIN32
-  static constexpr bool kAvailable = false;
-  explicit FileSizeLimit(std::uint64_t) {}
-#else
-  static constexpr bool kAvailable = true;
-  explicit FileSizeLimit(std::uint64_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    struct rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, handler_);
-  }
-#endif
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-#ifndef _WIN32
- private:
-  struct rlimit saved_ {};
-  void (*handler_)(int);
-#endif
-};
 
 }  // namespace velorin::testutil

@@ -92,16 +92,10 @@ TEST_F(RunTest, CallsTheHostInOrder) {
   EXPECT_EQ(start.defaultAnswer, MessageAnswer::kYes);
 }
 
-TEST_F(RunTest, EmptyInputGivesEmptyFilesAndCountZero) {
-  host.settings[3] = "1";
+// The files of an empty input are the reference case empty_input's.
+TEST_F(RunTest, EmptyInputFinishesWithACountOfZero) {
   WriteInput("");
-  const RunOutcome outcome = RunAnsweringYes();
-  EXPECT_EQ(outcome.result, RunResult::kFinished);
-  EXPECT_EQ(outcome.records, 0);
-  EXPECT_TRUE(Exists(host.outputPath));
-  EXPECT_EQ(Output(), "");
-  EXPECT_TRUE(Exists(LogPath()));
-  EXPECT_EQ(ReadBytes(LogPath()), "");
+  EXPECT_EQ(RunAnsweringYes().records, 0);
   EXPECT_EQ(LastBox().text, "m106\r\nm107 0");
   EXPECT_EQ(host.processEventsCalls, 0);
 }
@@ -113,45 +107,6 @@ TEST_F(RunTest, NoPointLineGivesAnEmptyNviAndSkippedLogLines) {
   EXPECT_EQ(Output(), "");
   EXPECT_EQ(ReadBytes(LogPath()),
             "Line# 0\twas Skipped\r\nLine# 0\twas Skipped\r\nLine# 0\twas Skipped\r\n");
-}
-
-TEST_F(RunTest, LogCountRepeatsTheLastRecordNumber) {
-  host.settings[3] = "1";
-  WriteInput("x\r" + PointLine("A") + "\ry\rz\r" + PointLine("B"));
-  EXPECT_EQ(RunAnsweringYes().records, 2);
-  const std::string remark = std::string("\t135'0'0'0\t35'0'0'0\t") + std::string(kPosition135x35);
-  EXPECT_EQ(ReadBytes(LogPath()), "Line# 0\twas Skipped\r\nLine# 1\tA" + remark +
-                                      "\r\nLine# 1\twas Skipped\r\nLine# 1\twas Skipped\r\n"
-                                      "Line# 2\tB" +
-                                      remark + "\r\n");
-}
-
-TEST_F(RunTest, LfOnlyInputGivesOneRecordPerLine) {
-  WriteInput(PointLine("A") + "\n" + PointLine("B") + "\n" + PointLine("C") + "\n");
-  EXPECT_EQ(RunAnsweringYes().records, 3);
-  EXPECT_EQ(Output(), NviBlock("A", kPosition135x35) + NviBlock("B", kPosition135x35) +
-                          NviBlock("C", kPosition135x35));
-}
-
-TEST_F(RunTest, TitleBytesReachNviAndLogButALeadByteBeforeTheBrace) {
-  // ソ (83 5C), the duplicate codes ED40 and FA5C, a lone lead byte before
-  // the delimiter, and bytes that are not CP932 at all. The lone lead byte
-  // alone becomes "?" in the NVI file: it would take the field's closing
-  // brace as its second byte.
-  const std::string titles[] = {"\x83\x5C\xED\x40\xFA\x5C", "\x80\xA0\xFD\xFE\xFF", "\x88\x9F\x81"};
-  host.settings[3] = "1";
-  WriteInput(PointLine(titles[0]) + "\r\n" + PointLine(titles[1]) + "\r\n" + PointLine(titles[2]) +
-             "\r\n");
-  EXPECT_EQ(RunAnsweringYes().records, 3);
-  // A lead byte alone before the closing brace would take the brace as its
-  // second byte in a unit's reader: it alone becomes "?".
-  EXPECT_EQ(Output(), NviBlock(titles[0], kPosition135x35) + NviBlock(titles[1], kPosition135x35) +
-                          NviBlock("\x88\x9F?", kPosition135x35));
-  const std::string log = ReadBytes(LogPath());
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_NE(log.find("Line# " + std::to_string(i + 1) + "\t" + titles[i] + "\t135'0'0'0\t"),
-              std::string::npos);
-  }
 }
 
 TEST_F(RunTest, LoggingOffLeavesAnOldLogUntouched) {

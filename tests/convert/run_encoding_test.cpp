@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/conversion_run.h"
-#include "run_fixture.h"
+#include "memory_run.h"
 
 namespace velorin::testing {
 namespace {
@@ -28,6 +27,11 @@ struct EncodingCase {
   std::int32_t titlesReplaced;
   std::int32_t titlesUnshowable;
 };
+
+/// A POT line for the point (135, 35) titled `title`.
+std::string PointLine(const std::string& title) {
+  return "ORD=POI/tex=" + title + "/kei=135'0'0'0/ido=35'0'0'0";
+}
 
 void PrintTo(const EncodingCase& c, std::ostream* out) { *out << c.name; }
 
@@ -58,18 +62,20 @@ class ChoiceRecorder : public RunObserver {
   std::vector<std::int64_t> unshowable;
 };
 
-class RunEncodingTest : public RunTest, public ::testing::WithParamInterface<EncodingCase> {};
+class RunEncodingTest : public ::testing::TestWithParam<EncodingCase> {};
 
 TEST_P(RunEncodingTest, TitlesReachTheNviFileInCp932) {
   const EncodingCase& c = GetParam();
-  WriteInput(c.input);
+  MemoryRun run;
+  run.files.AddFile("/in.pot", c.input);
+  run.files.AddFolder("/out");
   ChoiceRecorder observer;
-  const RunOutcome outcome = RunAnsweringYes(
-      RunMessage::kFinished, {.run = {.observer = &observer, .inputEncoding = c.choice}});
+  const RunOutcome outcome = run.Run({.inputs = {{"/in.pot", PointFormat::kPot}},
+                                      .observer = &observer,
+                                      .inputEncoding = c.choice});
+  EXPECT_EQ(outcome.result, RunResult::kFinished);
   EXPECT_EQ(outcome.inputEncoding, c.encoding);
-  std::string expected;
-  for (const std::string& title : c.titles) expected += NviBlock(title, kPosition135x35);
-  EXPECT_EQ(Output(), expected);
+  EXPECT_EQ(run.NviTitles(), c.titles);
   EXPECT_EQ(observer.notUtf8, c.notUtf8Lines);
   EXPECT_EQ(outcome.titles.replaced, c.titlesReplaced);
   EXPECT_EQ(observer.replaced.size(), static_cast<std::size_t>(c.titlesReplaced));
@@ -192,12 +198,13 @@ INSTANTIATE_TEST_SUITE_P(
                                    0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(RunTest, Utf8LogHoldsCp932) {
-  host.settings[3] = "1";
-  WriteInput(PointLine(kTokyoUtf8) + "\r\n");
-  RunAnsweringYes();
-  EXPECT_EQ(ReadBytes(LogPath()), "Line# 1\t" + kTokyoCp932 + "\t135'0'0'0\t35'0'0'0\t" +
-                                      std::string(kPosition135x35) + "\r\n");
+TEST(RunEncoding, Utf8LogHoldsCp932) {
+  MemoryRun run;
+  run.files.AddFile("/in.pot", PointLine(kTokyoUtf8) + "\r\n");
+  run.files.AddFolder("/out");
+  run.Run({.inputs = {{"/in.pot", PointFormat::kPot}}, .logPath = "/out/log.txt"});
+  EXPECT_EQ(run.files.Contents("/out/log.txt"),
+            "Line# 1\t" + kTokyoCp932 + "\t135'0'0'0\t35'0'0'0\t$13D5FD5FD5FD4C00\r\n");
 }
 
 }  // namespace
