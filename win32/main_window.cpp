@@ -76,7 +76,7 @@ void RegisterVelorinWindowClass() {
 
 Win32MainWindow::Win32MainWindow(const StartupTables& tables, FileLocations locations,
                                  Win32Seams seams, FileSystem& files, Clock& clock)
-    : seams_(std::move(seams)), files_(files) {
+    : seams_(std::move(seams)), files_(files), clock_(clock) {
   RegisterVelorinWindowClass();
   // Minimize and close, but neither maximize nor a sizing border: the size
   // is fixed. Not WS_CLIPCHILDREN: a group box leaves its inside to the
@@ -222,8 +222,10 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       ReturnFocus(focusWhenLeft_);
       return 0;
     case WM_CLOSE:
-      // The close guard: refused without a word while a run is active.
-      if (presenter_->CanClose()) DestroyWindow(hwnd_);
+      // The close guard: refused without a word while a run is active; the
+      // map's edits not saved go with the program, asked about first.
+      if (presenter_->CanClose() && (!map_ || !map_->Shown() || map_->MayLetEditsGo()))
+        DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
       hwnd_ = nullptr;
@@ -279,6 +281,7 @@ void Win32MainWindow::OnCommand(WORD id, WORD notification) {
   if (id == IDOK) return PressFocusedCommand();
   if (id == IDCANCEL) return rules.KeyCommand(WindowKey::kEscape);
   if (id == kMapCommand) return ShowMap();
+  if (id == kConvertEditedCommand) return ConvertEditedPoints();
   const auto control = static_cast<MainControl>(id - kFirstControlId);
   if (id >= kFirstMenuId) return OnMenu(static_cast<MainMenu>(id - kFirstMenuId));
   if (notification == EN_CHANGE) {
