@@ -167,7 +167,50 @@ void Win32MainWindow::ApplyFonts() {
                          CLEARTYPE_QUALITY, DEFAULT_PITCH, Widen(spec.name).c_str());
     }
     SendMessageW(ControlHandle(control), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    FitFrameCaption(control);
   }
+}
+
+void Win32MainWindow::FitFrameCaption(MainControl control) {
+  if (control != C::kFrame_for_POT && control != C::kFrame_for_NVI &&
+      control != C::kFrame_for_While_Execute && control != C::kFrame1)
+    return;
+  // The frames' sizes are fixed: a caption wider than its frame (the input
+  // formats in Japanese) is drawn in its font made as much narrower as it
+  // needs, its height kept.
+  const HWND frame = ControlHandle(control);
+  const auto own = reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0));
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(frame)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(frame, text.data(), static_cast<int>(text.size()))));
+  LOGFONTW base{};
+  if (own == nullptr || text.empty() || GetObjectW(own, sizeof base, &base) == 0) return;
+  base.lfWidth = 0;
+  const HFONT regular = FontFor(base);
+  RECT box{};
+  GetClientRect(frame, &box);
+  const HDC dc = GetDC(frame);
+  const HGDIOBJ old = SelectObject(dc, regular);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(frame, dc);
+  // Room for the frame's corners on either side of the caption.
+  const int room = box.right - MulDiv(20, dpi_, 96);
+  if (size.cx > room && size.cx > 0) base.lfWidth = metrics.tmAveCharWidth * room / size.cx;
+  const HFONT fitted = FontFor(base);
+  if (fitted != own) SendMessageW(frame, WM_SETFONT, reinterpret_cast<WPARAM>(fitted), TRUE);
+}
+
+HFONT Win32MainWindow::FontFor(const LOGFONTW& font) {
+  const std::string key = "frame|" + Narrow(font.lfFaceName).value_or("") + "|" +
+                          std::to_string(font.lfHeight) + "|" + std::to_string(font.lfWidth) + "|" +
+                          std::to_string(font.lfWeight);
+  HFONT& made = fontCache_[key];
+  if (made == nullptr) made = CreateFontIndirectW(&font);
+  return made;
 }
 
 LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND hwnd, UINT message, WPARAM wParam,
@@ -377,6 +420,7 @@ void Win32MainWindow::Dispatch(MSG& message) {
 
 void Win32MainWindow::SetCaption(MainControl control, const std::string& text) {
   SetWindowTextW(ControlHandle(control), Widen(text).c_str());
+  FitFrameCaption(control);
 }
 
 void Win32MainWindow::SetControlFont(MainControl control, const FontSpec& font) {

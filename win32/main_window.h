@@ -93,6 +93,9 @@ class Win32MainWindow : public MainView {
   void CreateControls();
   void LayOut();
   void ApplyFonts();
+  /// A frame's caption made to fit its frame (main_window.cpp).
+  void FitFrameCaption(MainControl control);
+  HFONT FontFor(const LOGFONTW& font);
   void RebuildMenuBar();
   /// The popup of a menu's items (an item with items of its own opens
   /// another), or null when the menu has none.
