@@ -163,6 +163,8 @@ HMENU Win32MapWindow::BuildEditMenu() const {
   AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
   item(kMapDeleteCommand, kDeleteMessage, L"\tDel");
   item(kMapRenameCommand, kRenameMessage, L"\tF2");
+  item(kMapMoveToCommand, kMoveToMessage, L"");
+  item(kMapAddCommand, kAddPointMessage, L"");
   AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
   item(kMapSelectAllCommand, kSelectAllMessage, L"\tCtrl+A");
   item(kMapFindCommand, kFindMessage, L"\tCtrl+F");

@@ -61,6 +61,8 @@ enum MapControlId : WORD {
   kMapRenameCommand = 413,
   kMapSelectAllCommand = 414,
   kMapFindCommand = 415,
+  kMapMoveToCommand = 416,
+  kMapAddCommand = 417,
 };
 
 class Win32MapWindow {
@@ -150,6 +152,8 @@ class Win32MapWindow {
   std::optional<std::uint32_t> ChosenAlone() const;
   void ShowDetails();
   void ShowTitleCheck(const std::string& typed);
+  /// What a title typed will become, one line a remark; empty for a good one.
+  std::string TitleCheckText(const std::string& typed) const;
   /// The lines below the list while a title is typed; empty: none.
   void ShowCheckText(const std::string& text);
   void RenameEnded(std::uint32_t item, const std::optional<std::string>& title);
@@ -159,6 +163,11 @@ class Win32MapWindow {
   void SaveCommand(bool as);
   void ShowSaveReport();
   void EditCommand(WORD id);
+  /// Asks for a position (and a title when `title` is given) until one
+  /// typed can be read; nothing when cancelled.
+  std::optional<LonLat> AskPosition(const std::string& caption, LonLat at, std::string* title);
+  void MoveChosen();
+  void AddPoint(LonLat at);
   void Hide();
   void RememberPlace();
   int Pixels(int pixels96) const { return MulDiv(pixels96, dpi_, 96); }

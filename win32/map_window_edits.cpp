@@ -136,23 +136,27 @@ void Win32MapWindow::ShowDetails() {
 }
 
 void Win32MapWindow::ShowTitleCheck(const std::string& typed) {
+  ShowCheckText(TitleCheckText(typed));
+}
+
+std::string Win32MapWindow::TitleCheckText(const std::string& typed) const {
   std::string text;
-  if (const PointEditor* editor = Editor()) {
-    const TitleCheck check = CheckTitle(typed, saver_.TargetFormat(*editor));
-    const auto add = [&text](const std::string& line) {
-      text += (text.empty() ? "" : "\r\n") + line;
-    };
-    if (check.empty) add(words_.Text(kNoTitleMessage));
-    if (check.tooLong) add(words_.Text(kTooLongMessage) + " " + std::to_string(check.limit));
-    if (!check.unshowable.empty()) {
-      std::string characters = words_.Text(kUnshowableMessage);
-      for (const std::string& character : check.unshowable) characters += " " + character;
-      add(characters);
-    }
-    if (!check.empty && !check.tooLong && (check.changed || !check.unshowable.empty()))
-      add(words_.Text(kWrittenAsMessage) + " " + check.written);
+  const PointEditor* editor = Editor();
+  if (editor == nullptr) return text;
+  const TitleCheck check = CheckTitle(typed, saver_.TargetFormat(*editor));
+  const auto add = [&text](const std::string& line) {
+    text += (text.empty() ? "" : "\r\n") + line;
+  };
+  if (check.empty) add(words_.Text(kNoTitleMessage));
+  if (check.tooLong) add(words_.Text(kTooLongMessage) + " " + std::to_string(check.limit));
+  if (!check.unshowable.empty()) {
+    std::string characters = words_.Text(kUnshowableMessage);
+    for (const std::string& character : check.unshowable) characters += " " + character;
+    add(characters);
   }
-  ShowCheckText(text);
+  if (!check.empty && !check.tooLong && (check.changed || !check.unshowable.empty()))
+    add(words_.Text(kWrittenAsMessage) + " " + check.written);
+  return text;
 }
 
 void Win32MapWindow::ShowCheckText(const std::string& text) {
@@ -239,6 +243,10 @@ void Win32MapWindow::EditCommand(WORD id) {
     case kMapSelectAllCommand:
       editor->ChooseListed();
       return ChoiceChanged();
+    case kMapMoveToCommand:
+      return MoveChosen();
+    case kMapAddCommand:
+      return AddPoint(canvas_->View().center);
     case kMapFindCommand:
       SetFocus(ControlHandle(kMapFind));
       SendMessageW(ControlHandle(kMapFind), EM_SETSEL, 0, -1);
@@ -262,6 +270,8 @@ void Win32MapWindow::UpdateCommands() {
   enable(kMapRedoCommand, shown && editor->points().edits().CanRedo());
   enable(kMapDeleteCommand, chosen > 0);
   enable(kMapRenameCommand, chosen == 1);
+  enable(kMapMoveToCommand, chosen == 1);
+  enable(kMapAddCommand, shown);
   enable(kMapSelectAllCommand, shown);
   enable(kMapFindCommand, shown);
   const bool edits = open_ && HoldsEdits();

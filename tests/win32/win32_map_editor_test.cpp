@@ -48,6 +48,13 @@ class Win32EditorBase : public ::testing::Test {
       answers_.pop_front();
       return given;
     };
+    seams.pointBox = [this](const PointBoxRequest& request) -> std::optional<PointBoxAnswer> {
+      pointRequests_.push_back(request);
+      if (pointAnswers_.empty()) return std::nullopt;
+      const PointBoxAnswer given = pointAnswers_.front();
+      pointAnswers_.pop_front();
+      return given;
+    };
     seams.fileDialog = [this](PathKind, const FileDialogSettings& settings, const std::string&) {
       ++dialogs_;
       filter_ = settings.filter;
@@ -133,6 +140,8 @@ class Win32EditorBase : public ::testing::Test {
   std::optional<std::string> savePath_;
   int dialogs_ = 0;
   std::string filter_;
+  std::vector<PointBoxRequest> pointRequests_;
+  std::deque<PointBoxAnswer> pointAnswers_;
 };
 
 class Win32EditorTest : public Win32EditorBase, public ::testing::WithParamInterface<const char*> {
@@ -380,6 +389,72 @@ TEST_P(Win32EditorTest, TheMainWindowConvertsTheEditedPointsAndAsksBeforeItClose
   ASSERT_EQ(boxes_.size(), 1U);
   EXPECT_EQ(boxes_[0].buttons, MessageButtons::kSaveDiscardCancel);
   EXPECT_TRUE(IsWindow(window_->Handle()));
+}
+
+struct PositionCase {
+  const char* name;
+  std::vector<PointBoxAnswer> answers;  ///< the box's answers in turn
+  std::optional<LonLat> moved;          ///< where Alpha then lies
+  std::size_t refusals;                 ///< positions that could not be read
+};
+
+class Win32MoveTest : public Win32EditorBase, public ::testing::WithParamInterface<PositionCase> {
+ protected:
+  void SetUp() override { Start(NumberedTables("1")); }
+};
+
+TEST_P(Win32MoveTest, MoveToAPositionAsksUntilOneCanBeRead) {
+  const PositionCase& c = GetParam();
+  Win32MapWindow& map = Open("four.csv", kFourItems);
+  Choose(map, "Alpha");
+  pointAnswers_.assign(c.answers.begin(), c.answers.end());
+  SendMessageW(map.Handle(), WM_COMMAND, kMapMoveToCommand, 0);
+  ASSERT_FALSE(pointRequests_.empty());
+  // It opens at the point's own position, with no title asked.
+  EXPECT_EQ(pointRequests_[0].longitude, "139.800000");
+  EXPECT_EQ(pointRequests_[0].latitude, "35.700000");
+  EXPECT_FALSE(pointRequests_[0].asksTitle);
+  EXPECT_EQ(pointRequests_.size(), c.answers.size() + (c.moved ? 0 : 1));
+  EXPECT_EQ(boxes_.size(), c.refusals);
+  if (c.refusals > 0) {
+    EXPECT_EQ(boxes_[0].text, M(168));
+  }
+  const std::uint32_t alpha = map.Editor()->list().Group(ListGroup::kPoints)[1];
+  const LonLat at = *map.Editor()->points().Position(alpha);
+  const LonLat expected = c.moved.value_or(LonLat{139.8, 35.7});
+  EXPECT_NEAR(at.longitude, expected.longitude, 1e-7);
+  EXPECT_NEAR(at.latitude, expected.latitude, 1e-7);
+  EXPECT_EQ(Starred(map), c.moved.has_value());
+}
+
+const PositionCase kPositionCases[] = {
+    {"Decimal", {{"", "139.5", "35.25"}}, LonLat{139.5, 35.25}, 0},
+    {"DegreesMinutesSeconds",
+     {{"", "139'46'1'6", "35'30'0'0"}},
+     LonLat{139.0 + 46.0 / 60 + 1.6 / 3600, 35.5},
+     0},
+    {"UnreadableThenRead", {{"", "east", "35"}, {"", "139", "35"}}, LonLat{139, 35}, 1},
+    {"Cancelled", {}, std::nullopt, 0},
+    {"UnreadableThenCancelled", {{"", "139", "north"}}, std::nullopt, 1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Positions, Win32MoveTest, ::testing::ValuesIn(kPositionCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(Win32EditorTest, AddAPointAsksItsTitleCheckedAsTyped) {
+  Win32MapWindow& map = Open("four.csv", kFourItems);
+  pointAnswers_ = {{"Charlie", "140.1", "36.2"}};
+  SendMessageW(map.Handle(), WM_COMMAND, kMapAddCommand, 0);
+  ASSERT_EQ(pointRequests_.size(), 1U);
+  EXPECT_TRUE(pointRequests_[0].asksTitle);
+  // The box says what a title typed will become, as the list's renaming does.
+  EXPECT_EQ(pointRequests_[0].checkTitle("Charlie"), "");
+  EXPECT_NE(pointRequests_[0].checkTitle("").find(M(151)), std::string::npos);
+  EXPECT_GE(RowOf(map, "Charlie"), 0);
+  EXPECT_EQ(map.Editor()->list().Total(ListGroup::kPoints), 3U);
+  EXPECT_TRUE(Starred(map));
+  Key(map, 'Z', true);
+  EXPECT_EQ(RowOf(map, "Charlie"), -1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, Win32EditorTest, ::testing::Values("0", "1"),
