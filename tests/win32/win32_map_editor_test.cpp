@@ -441,6 +441,25 @@ const PositionCase kPositionCases[] = {
 INSTANTIATE_TEST_SUITE_P(Positions, Win32MoveTest, ::testing::ValuesIn(kPositionCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+class Win32MendTest : public Win32EditorBase {
+ protected:
+  void SetUp() override { Start(NumberedTables("1")); }
+};
+
+// A point skipped for its position, moved to one the output holds, is a
+// point again: its row joins the points, and Undo skips it again.
+TEST_F(Win32MendTest, MovingASkippedPointWithinRangeMendsIt) {
+  Win32MapWindow& map = Open("four.csv", kFourItems);
+  Choose(map, "Far");
+  pointAnswers_ = {{"", "139.1", "35.1"}};
+  SendMessageW(map.Handle(), WM_COMMAND, kMapMoveToCommand, 0);
+  EXPECT_EQ(map.Editor()->list().Total(ListGroup::kPoints), 3U);
+  EXPECT_EQ(map.Editor()->list().Total(ListGroup::kOutOfRange), 0U);
+  EXPECT_LT(RowOf(map, "Far"), RowOf(map, M(113) + " 1"));
+  Key(map, 'Z', true);
+  EXPECT_EQ(map.Editor()->list().Total(ListGroup::kOutOfRange), 1U);
+}
+
 TEST_P(Win32EditorTest, AddAPointAsksItsTitleCheckedAsTyped) {
   Win32MapWindow& map = Open("four.csv", kFourItems);
   pointAnswers_ = {{"Charlie", "140.1", "36.2"}};
