@@ -197,8 +197,9 @@ void Win32MainWindow::FitFrameCaption(MainControl control) {
   GetTextMetricsW(dc, &metrics);
   SelectObject(dc, old);
   ReleaseDC(frame, dc);
-  // Room for the frame's corners on either side of the caption.
-  const int room = box.right - MulDiv(20, dpi_, 96);
+  // Room for the frame's corners on either side of the caption (the group
+  // box clips its caption well before its right edge).
+  const int room = box.right - MulDiv(32, dpi_, 96);
   if (size.cx > room && size.cx > 0) base.lfWidth = metrics.tmAveCharWidth * room / size.cx;
   const HFONT fitted = FontFor(base);
   if (fitted != own) SendMessageW(frame, WM_SETFONT, reinterpret_cast<WPARAM>(fitted), TRUE);
@@ -302,7 +303,9 @@ void Win32MainWindow::OnMenu(MainMenu menu) {
       if (map_) map_->SetInputDatum(rules.InputDatum());
       return;
     case MainMenu::kToolOptionOutputDatum:
-      return rules.OutputDatumCommand();
+      rules.OutputDatumCommand();
+      if (map_) map_->SetOutputDatum(rules.OutputDatum());
+      return;
     case MainMenu::kToolOptionOsmFuel:
       return rules.OsmTagsCommand(OsmPreset::kFuel);
     case MainMenu::kToolOptionOsmServices:

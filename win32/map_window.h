@@ -93,6 +93,8 @@ class Win32MapWindow {
   /// The datum of POT, NVI and CSV files changed (Tool > Option): a file
   /// shown is read anew, its points where they lie in WGS 84.
   void SetInputDatum(Datum datum);
+  /// The datum NVI files are written in changed: the next save takes it.
+  void SetOutputDatum(Datum datum);
   /// The most points the map holds (kMapPointLimit); tests make it small.
   void SetCapacity(std::int32_t points) { capacity_ = points; }
   /// The points shown, once read; null before.

@@ -47,6 +47,10 @@ void Win32MapWindow::SetInputDatum(Datum datum) {
   if (Shown() && !path_.empty()) ShowFile(path_);
 }
 
+void Win32MapWindow::SetOutputDatum(Datum datum) {
+  tables_.systemSettings[kOutputDatumEntry] = std::string(SettingOfDatum(datum));
+}
+
 void Win32MapWindow::Load() {
   editsLetGo_ = false;
   canvas_->SetNotice(words_.Text(kReadingMessage));

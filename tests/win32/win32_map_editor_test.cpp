@@ -307,6 +307,21 @@ TEST_P(Win32EditorTest, SaveAsWritesWhatConvertWritesAndSaveWritesThereAgain) {
   EXPECT_NE(saved.find("\"Big\""), std::string::npos);
 }
 
+TEST_P(Win32EditorTest, SaveAsTakesTheOutputDatumChosenSinceTheMapOpened) {
+  StartupTables tables = NumberedTables(GetParam());
+  tables.systemSettings[1] = "1";  // untitled points skipped, as the case has it
+  window_.reset();
+  fs::remove_all(folder_);
+  Start(tables);
+  const fs::path cases = fs::path(VELORIN_CASES) / "csv_to_nvi_tokyo_datum";
+  Win32MapWindow& map = Open("input.csv", ReadFile(cases / "input.csv"));
+  SendMessageW(window_->Handle(), WM_COMMAND,
+               Win32MainWindow::MenuCommand(MainMenu::kToolOptionOutputDatum), 0);
+  savePath_ = Narrow((folder_ / "tokyo.nvi").wstring());
+  Key(map, 'S', true, true);
+  EXPECT_EQ(ReadFile(folder_ / "tokyo.nvi"), ReadFile(cases / "expected.nvi"));
+}
+
 struct CloseCase {
   const char* name;
   MessageAnswer answer;
