@@ -176,32 +176,40 @@ void Win32MainWindow::FitFrameCaption(MainControl control) {
       control != C::kFrame_for_While_Execute && control != C::kFrame1)
     return;
   // The frames' sizes are fixed: a caption wider than its frame (the input
-  // formats in Japanese) is drawn in its font made as much narrower as it
-  // needs, its height kept.
+  // formats) is drawn in its font made as much narrower as it needs, its
+  // height kept.
   const HWND frame = ControlHandle(control);
   const auto own = reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0));
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(frame)) + 1, L'\0');
   text.resize(
       static_cast<std::size_t>(GetWindowTextW(frame, text.data(), static_cast<int>(text.size()))));
-  LOGFONTW base{};
-  if (own == nullptr || text.empty() || GetObjectW(own, sizeof base, &base) == 0) return;
-  base.lfWidth = 0;
-  const HFONT regular = FontFor(base);
+  LOGFONTW font{};
+  if (own == nullptr || text.empty() || GetObjectW(own, sizeof font, &font) == 0) return;
   RECT box{};
   GetClientRect(frame, &box);
-  const HDC dc = GetDC(frame);
-  const HGDIOBJ old = SelectObject(dc, regular);
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(frame, dc);
   // Room for the frame's corners on either side of the caption (the group
   // box clips its caption well before its right edge).
-  const int room = box.right - MulDiv(32, dpi_, 96);
-  if (size.cx > room && size.cx > 0) base.lfWidth = metrics.tmAveCharWidth * room / size.cx;
-  const HFONT fitted = FontFor(base);
+  const int room = box.right - MulDiv(44, dpi_, 96);
+  const HDC dc = GetDC(frame);
+  const HGDIOBJ old = GetCurrentObject(dc, OBJ_FONT);
+  TEXTMETRICW metrics{};
+  const auto width = [&](int characterWidth) {
+    font.lfWidth = characterWidth;
+    SelectObject(dc, FontFor(font));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextMetricsW(dc, &metrics);
+    return static_cast<int>(size.cx);
+  };
+  // Narrowed in proportion, then a step at a time while it is still wider
+  // (widths are whole pixels: the proportion falls short).
+  const int full = width(0);
+  int average = full > room && full > 0 ? metrics.tmAveCharWidth * room / full : 0;
+  for (int step = 0; average > 1 && step < 8 && width(average) > room; ++step) --average;
+  if (average <= 1) width(0);
+  SelectObject(dc, old);
+  ReleaseDC(frame, dc);
+  const HFONT fitted = FontFor(font);
   if (fitted != own) SendMessageW(frame, WM_SETFONT, reinterpret_cast<WPARAM>(fitted), TRUE);
 }
 

@@ -76,10 +76,17 @@ void Win32PointList::Refresh() {
 void Win32PointList::PushChoice() {
   if (editor_ == nullptr) return;
   syncing_ = true;
-  ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
   const std::vector<std::size_t> rows = editor_->list().RowsOf(editor_->selection());
-  for (const std::size_t row : rows)
-    ListView_SetItemState(hwnd_, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
+  const PointList& list = editor_->list();
+  if (rows.size() + list.HeadingRows().size() == list.RowCount() && !rows.empty()) {
+    // Every item (Ctrl+A over a million): one message, not one a row; the
+    // headings lit with them are no choice (PullChoice).
+    ListView_SetItemState(hwnd_, -1, LVIS_SELECTED, LVIS_SELECTED);
+  } else {
+    ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
+    for (const std::size_t row : rows)
+      ListView_SetItemState(hwnd_, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
+  }
   if (!rows.empty())
     ListView_SetItemState(hwnd_, static_cast<int>(rows.front()), LVIS_FOCUSED, LVIS_FOCUSED);
   syncing_ = false;

@@ -277,7 +277,7 @@ TEST_P(FrameCaptionTest, FitsItsFrame) {
   ReleaseDC(frame, dc);
   RECT box{};
   GetClientRect(frame, &box);
-  EXPECT_LE(size.cx, box.right - 32) << c.name;
+  EXPECT_LE(size.cx, box.right - 44) << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
