@@ -70,6 +70,16 @@ enum MapMessage : int {
   /// The Close of the map window's File menu, where no toolkit gives the
   /// word (the Win32 window).
   kCloseMessage = 190,
+  // The commands of the map window's menus, where no toolkit gives the
+  // words (the Win32 window).
+  kSaveMessage = 191,
+  kSaveAsMessage = 192,
+  kUndoMessage = 193,
+  kRedoMessage = 194,
+  kDeleteMessage = 195,
+  kRenameMessage = 196,
+  kSelectAllMessage = 197,
+  kFindMessage = 198,
 };
 
 class MapMessages {

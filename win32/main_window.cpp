@@ -76,7 +76,7 @@ void RegisterVelorinWindowClass() {
 
 Win32MainWindow::Win32MainWindow(const StartupTables& tables, FileLocations locations,
                                  Win32Seams seams, FileSystem& files, Clock& clock)
-    : seams_(std::move(seams)), files_(files) {
+    : seams_(std::move(seams)), files_(files), clock_(clock) {
   RegisterVelorinWindowClass();
   // Minimize and close, but neither maximize nor a sizing border: the size
   // is fixed. Not WS_CLIPCHILDREN: a group box leaves its inside to the
@@ -167,7 +167,59 @@ void Win32MainWindow::ApplyFonts() {
                          CLEARTYPE_QUALITY, DEFAULT_PITCH, Widen(spec.name).c_str());
     }
     SendMessageW(ControlHandle(control), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    FitFrameCaption(control);
   }
+}
+
+void Win32MainWindow::FitFrameCaption(MainControl control) {
+  if (control != C::kFrame_for_POT && control != C::kFrame_for_NVI &&
+      control != C::kFrame_for_While_Execute && control != C::kFrame1)
+    return;
+  // The frames' sizes are fixed: a caption wider than its frame (the input
+  // formats) is drawn in its font made as much narrower as it needs, its
+  // height kept.
+  const HWND frame = ControlHandle(control);
+  const auto own = reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0));
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(frame)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(frame, text.data(), static_cast<int>(text.size()))));
+  LOGFONTW font{};
+  if (own == nullptr || text.empty() || GetObjectW(own, sizeof font, &font) == 0) return;
+  RECT box{};
+  GetClientRect(frame, &box);
+  // Room for the frame's corners on either side of the caption (the group
+  // box clips its caption well before its right edge).
+  const int room = box.right - MulDiv(44, dpi_, 96);
+  const HDC dc = GetDC(frame);
+  const HGDIOBJ old = GetCurrentObject(dc, OBJ_FONT);
+  TEXTMETRICW metrics{};
+  const auto width = [&](int characterWidth) {
+    font.lfWidth = characterWidth;
+    SelectObject(dc, FontFor(font));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextMetricsW(dc, &metrics);
+    return static_cast<int>(size.cx);
+  };
+  // Narrowed in proportion, then a step at a time while it is still wider
+  // (widths are whole pixels: the proportion falls short).
+  const int full = width(0);
+  int average = full > room && full > 0 ? metrics.tmAveCharWidth * room / full : 0;
+  for (int step = 0; average > 1 && step < 8 && width(average) > room; ++step) --average;
+  if (average <= 1) width(0);
+  SelectObject(dc, old);
+  ReleaseDC(frame, dc);
+  const HFONT fitted = FontFor(font);
+  if (fitted != own) SendMessageW(frame, WM_SETFONT, reinterpret_cast<WPARAM>(fitted), TRUE);
+}
+
+HFONT Win32MainWindow::FontFor(const LOGFONTW& font) {
+  const std::string key = "frame|" + Narrow(font.lfFaceName).value_or("") + "|" +
+                          std::to_string(font.lfHeight) + "|" + std::to_string(font.lfWidth) + "|" +
+                          std::to_string(font.lfWeight);
+  HFONT& made = fontCache_[key];
+  if (made == nullptr) made = CreateFontIndirectW(&font);
+  return made;
 }
 
 LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND hwnd, UINT message, WPARAM wParam,
@@ -222,8 +274,10 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       ReturnFocus(focusWhenLeft_);
       return 0;
     case WM_CLOSE:
-      // The close guard: refused without a word while a run is active.
-      if (presenter_->CanClose()) DestroyWindow(hwnd_);
+      // The close guard: refused without a word while a run is active; the
+      // map's edits not saved go with the program, asked about first.
+      if (presenter_->CanClose() && (!map_ || !map_->Shown() || map_->MayLetEditsGo()))
+        DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
       hwnd_ = nullptr;
@@ -257,7 +311,9 @@ void Win32MainWindow::OnMenu(MainMenu menu) {
       if (map_) map_->SetInputDatum(rules.InputDatum());
       return;
     case MainMenu::kToolOptionOutputDatum:
-      return rules.OutputDatumCommand();
+      rules.OutputDatumCommand();
+      if (map_) map_->SetOutputDatum(rules.OutputDatum());
+      return;
     case MainMenu::kToolOptionOsmFuel:
       return rules.OsmTagsCommand(OsmPreset::kFuel);
     case MainMenu::kToolOptionOsmServices:
@@ -279,6 +335,7 @@ void Win32MainWindow::OnCommand(WORD id, WORD notification) {
   if (id == IDOK) return PressFocusedCommand();
   if (id == IDCANCEL) return rules.KeyCommand(WindowKey::kEscape);
   if (id == kMapCommand) return ShowMap();
+  if (id == kConvertEditedCommand) return ConvertEditedPoints();
   const auto control = static_cast<MainControl>(id - kFirstControlId);
   if (id >= kFirstMenuId) return OnMenu(static_cast<MainMenu>(id - kFirstMenuId));
   if (notification == EN_CHANGE) {
@@ -374,6 +431,7 @@ void Win32MainWindow::Dispatch(MSG& message) {
 
 void Win32MainWindow::SetCaption(MainControl control, const std::string& text) {
   SetWindowTextW(ControlHandle(control), Widen(text).c_str());
+  FitFrameCaption(control);
 }
 
 void Win32MainWindow::SetControlFont(MainControl control, const FontSpec& font) {

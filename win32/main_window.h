@@ -40,6 +40,8 @@ class Win32MainWindow : public MainView {
   MainPresenter& Presenter() { return *presenter_; }
   /// The command of File > Map of the input file (Ctrl+M).
   static constexpr WORD kMapCommand = 199;
+  /// File > Convert the edited points, while the map shown holds edits.
+  static constexpr WORD kConvertEditedCommand = 198;
   /// Opens the map of the input file beside the window (main_window_map.cpp).
   void ShowMap();
   /// The map window, once opened; null before.
@@ -91,6 +93,9 @@ class Win32MainWindow : public MainView {
   void CreateControls();
   void LayOut();
   void ApplyFonts();
+  /// A frame's caption made to fit its frame (main_window.cpp).
+  void FitFrameCaption(MainControl control);
+  HFONT FontFor(const LOGFONTW& font);
   void RebuildMenuBar();
   /// The popup of a menu's items (an item with items of its own opens
   /// another), or null when the menu has none.
@@ -113,6 +118,8 @@ class Win32MainWindow : public MainView {
   // The map window (main_window_map.cpp).
   void AppendMapItem(HMENU file) const;
   bool IsMapShortcut(const MSG& message) const;
+  /// Converts the map's edited points in place of the input file.
+  void ConvertEditedPoints();
   void InputPathChanged();
 
   std::map<MainControl, HWND> controls_;
@@ -128,6 +135,7 @@ class Win32MainWindow : public MainView {
   HWND focusWhenLeft_ = nullptr;
   int dpi_ = 96;
   FileSystem& files_;
+  Clock& clock_;
   std::unique_ptr<MainPresenter> presenter_;
   std::unique_ptr<Win32MapWindow> map_;
 };

@@ -26,6 +26,12 @@ void Win32MainWindow::AppendMapItem(HMENU file) const {
   const bool enabled = MapItemEnabled(files_, ControlHandle(MainControl::kText_for_POT));
   const std::wstring text = Widen(presenter_->Message(kMapMenuMessage)) + L"\tCtrl+M";
   AppendMenuW(file, MF_STRING | (enabled ? 0U : MF_GRAYED), kMapCommand, text.c_str());
+  // The map's edits converted as the input would be, while it shows them.
+  if (map_ && map_->Shown() && map_->HoldsEdits()) {
+    const bool output = GetWindowTextLengthW(ControlHandle(MainControl::kText_for_NVI)) > 0;
+    AppendMenuW(file, MF_STRING | (output ? 0U : MF_GRAYED), kConvertEditedCommand,
+                Widen(presenter_->Message(kConvertEditedMessage)).c_str());
+  }
   AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
 }
 
@@ -37,12 +43,24 @@ bool Win32MainWindow::IsMapShortcut(const MSG& message) const {
 }
 
 void Win32MainWindow::ShowMap() {
-  if (!map_)
-    map_ = std::make_unique<Win32MapWindow>(presenter_->Tables(), presenter_->Locations(), hwnd_);
+  if (!map_) {
+    map_ = std::make_unique<Win32MapWindow>(presenter_->Tables(), presenter_->Locations(), hwnd_,
+                                            files_, seams_, clock_);
+    // The File menu offers the edited points while the map holds some.
+    map_->SetEditsListener([this] { RebuildMenuBar(); });
+  }
   const std::string input = PathText(PathKind::kInput);
   if (map_->File() != input || !map_->Shown()) map_->ShowFile(input);
   // Where the user left it, or beside this window, not over it.
   map_->Show();
+}
+
+void Win32MainWindow::ConvertEditedPoints() {
+  if (!map_ || !map_->HoldsEdits()) return;
+  // The map's points are read as they are: no edit while they are.
+  EnableWindow(map_->Handle(), FALSE);
+  presenter_->ConvertPointsCommand(map_->EditedPointsInput());
+  EnableWindow(map_->Handle(), TRUE);
 }
 
 void Win32MainWindow::InputPathChanged() {

@@ -101,6 +101,19 @@ void Win32MapCanvas::Fit() {
   fitted_ = true;
 }
 
+void Win32MapCanvas::FitTo(const std::vector<std::uint32_t>& items) {
+  if (!data_ || items.empty()) return;
+  const FitBounds bounds = data_->editor->Bounds(items);
+  if (!bounds.empty) SetView(FitView(bounds, bufferWidth_, bufferHeight_));
+}
+
+void Win32MapCanvas::Show(std::uint32_t item) {
+  if (!data_) return;
+  const std::optional<LonLat> position = data_->editor->points().Position(item);
+  if (!position) return;
+  if (const std::optional<MapView> showing = ViewShowing(view_, *position)) SetView(*showing);
+}
+
 void Win32MapCanvas::ZoomBy(int steps) { ZoomAt(steps, {bufferWidth_ / 2.0, bufferHeight_ / 2.0}); }
 
 void Win32MapCanvas::ZoomAt(int steps, PixelPoint anchor) { SetView(view_.Zoomed(steps, anchor)); }

@@ -66,6 +66,10 @@ class Win32MapCanvas {
   void SetView(const MapView& view);
   /// Fitted to the points: they fill the view but for a margin.
   void Fit();
+  /// Fitted to `items` (none: as it was).
+  void FitTo(const std::vector<std::uint32_t>& items);
+  /// Moved so that `item` lies in the view, if it has a position.
+  void Show(std::uint32_t item);
   void ZoomBy(int steps);
   void PanBy(double dx, double dy);
   /// The attribution in the corner: the tiles' while any are drawn, the

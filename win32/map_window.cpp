@@ -22,12 +22,12 @@ constexpr int kFirstHeight = 640;
 constexpr int kMargin = 4;
 constexpr int kGap = 4;
 
-HFONT MessageFont(const MapMessages& words, const StartupTables& tables, int dpi) {
+HFONT MessageFont(const MapMessages& words, const StartupTables& tables, int dpi, int weight) {
   float points = 0.0F;
   if (!ParseFontSize(tables.messageTable[kFontSizeMessage], points) || points <= 0.0F)
     points = 9.0F;
   return CreateFontW(-static_cast<int>(std::lround(points * static_cast<float>(dpi) / 72.0F)), 0, 0,
-                     0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
                      Widen(words.Text(kFontNameMessage)).c_str());
 }
@@ -50,13 +50,17 @@ void Win32MapWindow::RegisterClass() {
 }
 
 Win32MapWindow::Win32MapWindow(const StartupTables& tables, const FileLocations& locations,
-                               HWND owner)
+                               HWND owner, FileSystem& files, Win32Seams seams, Clock& clock)
     : tables_(tables),
       words_(tables.messageTable, tables.Japanese()),
+      files_(files),
+      seams_(std::move(seams)),
       dataFolder_(locations.dataFolder),
       settingsPath_(locations.mapSettingsPath),
       tileCacheFolder_(locations.tileCacheFolder),
       owner_(owner),
+      saveView_(nullptr, words_, seams_),
+      saver_(saveView_, tables_.systemSettings, files_, clock),
       loader_(files_),
       routesAndTracks_(LoadMapRoutesAndTracks(files_, locations.mapSettingsPath)) {
   RegisterClass();
@@ -64,6 +68,7 @@ Win32MapWindow::Win32MapWindow(const StartupTables& tables, const FileLocations&
       CreateWindowExW(0, kMapWindowClass, Widen(words_.Text(kMapCaptionMessage)).c_str(),
                       WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                       kFirstWidth, kFirstHeight, owner, nullptr, GetModuleHandleW(nullptr), this);
+  saveView_.SetOwner(hwnd_);
   dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
   if (dpi_ <= 0) dpi_ = 96;
   tiles_ = std::make_unique<Win32TileLoader>(TileServerFromSettings(files_, settingsPath_),
@@ -90,6 +95,7 @@ Win32MapWindow::~Win32MapWindow() {
   tiles_.reset();
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
   if (font_ != nullptr) DeleteObject(font_);
+  if (bold_ != nullptr) DeleteObject(bold_);
 }
 
 void Win32MapWindow::CreateControls() {
@@ -119,10 +125,19 @@ void Win32MapWindow::CreateControls() {
     tool.lpszText = text.data();
     SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
+  CreateSidePanel();
+  ConnectMap();
 }
 
 void Win32MapWindow::BuildMenu() {
+  const auto item = [this](HMENU menu, WORD id, int message, const wchar_t* keys) {
+    const std::wstring text = Widen(words_.Text(message)) + keys;
+    AppendMenuW(menu, MF_STRING, id, text.c_str());
+  };
   const HMENU file = CreatePopupMenu();
+  item(file, kMapSaveCommand, kSaveMessage, L"\tCtrl+S");
+  item(file, kMapSaveAsCommand, kSaveAsMessage, L"\tCtrl+Shift+S");
+  AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(file, MF_STRING | (routesAndTracks_ ? MF_CHECKED : 0U), kMapRoutesCommand,
               Widen(words_.Text(kRoutesAndTracksMessage)).c_str());
   AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
@@ -130,18 +145,44 @@ void Win32MapWindow::BuildMenu() {
   const HMENU bar = CreateMenu();
   AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(file),
               Widen(words_.Text(kFileMenuMessage)).c_str());
+  AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(BuildEditMenu()),
+              Widen(words_.Text(kEditMenuMessage)).c_str());
   const HMENU old = GetMenu(hwnd_);
   SetMenu(hwnd_, bar);
   if (old != nullptr) DestroyMenu(old);
 }
 
+HMENU Win32MapWindow::BuildEditMenu() const {
+  const HMENU edit = CreatePopupMenu();
+  const auto item = [&](WORD id, int message, const wchar_t* keys) {
+    const std::wstring text = Widen(words_.Text(message)) + keys;
+    AppendMenuW(edit, MF_STRING, id, text.c_str());
+  };
+  item(kMapUndoCommand, kUndoMessage, L"\tCtrl+Z");
+  item(kMapRedoCommand, kRedoMessage, L"\tCtrl+Y");
+  AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
+  item(kMapDeleteCommand, kDeleteMessage, L"\tDel");
+  item(kMapRenameCommand, kRenameMessage, L"\tF2");
+  item(kMapMoveToCommand, kMoveToMessage, L"");
+  item(kMapAddCommand, kAddPointMessage, L"");
+  AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
+  item(kMapSelectAllCommand, kSelectAllMessage, L"\tCtrl+A");
+  item(kMapFindCommand, kFindMessage, L"\tCtrl+F");
+  return edit;
+}
+
 void Win32MapWindow::ApplyFont() {
   const HFONT old = font_;
-  font_ = MessageFont(words_, tables_, dpi_);
-  for (const MapControlId id : {kMapZoomIn, kMapZoomOut, kMapFit, kMapCount})
+  const HFONT oldBold = bold_;
+  font_ = MessageFont(words_, tables_, dpi_, FW_NORMAL);
+  bold_ = MessageFont(words_, tables_, dpi_, FW_BOLD);
+  for (const MapControlId id :
+       {kMapZoomIn, kMapZoomOut, kMapFit, kMapCount, kMapFind, kMapCheck, kMapDetails, kMapReport})
     SendMessageW(ControlHandle(id), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
   canvas_->SetFont(font_);
+  list_->SetFont(font_, bold_);
   if (old != nullptr) DeleteObject(old);
+  if (oldBold != nullptr) DeleteObject(oldBold);
 }
 
 void Win32MapWindow::LayOut() {
@@ -170,10 +211,20 @@ void Win32MapWindow::LayOut() {
   place(kMapFit, fitSize.cx + Pixels(20));
   left += Pixels(8);
   place(kMapCount, std::max(0, static_cast<int>(client.right) - left - margin));
-  const int top = margin + row + Pixels(kGap);
+  int top = margin + row + Pixels(kGap);
+  // The save's report below the buttons, while there is one.
+  const int reportLines = IsWindowVisible(ControlHandle(kMapReport)) ? 3 : 0;
+  MoveWindow(ControlHandle(kMapReport), margin, top, client.right - 2 * margin,
+             reportLines * metrics.tmHeight, TRUE);
+  top += reportLines * metrics.tmHeight + (reportLines > 0 ? Pixels(kGap) : 0);
+  // The map and the list share the width, the map more (as 3 to 2).
+  const int inner = std::max(2, static_cast<int>(client.right) - 2 * margin - Pixels(kGap));
+  sidePanelWidth_ = inner * 2 / 5 + Pixels(kGap);
   const int width = std::max(1, static_cast<int>(client.right) - 2 * margin - sidePanelWidth_);
   const int height = std::max(1, static_cast<int>(client.bottom) - top - margin);
   MoveWindow(canvas_->Handle(), margin, top, width, height, TRUE);
+  LayOutSidePanel(margin + width + Pixels(kGap), top, sidePanelWidth_ - Pixels(kGap), height,
+                  metrics.tmHeight);
 }
 
 LRESULT CALLBACK Win32MapWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -192,6 +243,7 @@ LRESULT CALLBACK Win32MapWindow::Procedure(HWND hwnd, UINT message, WPARAM wPara
 }
 
 LRESULT Win32MapWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (const std::optional<LRESULT> handled = PanelMessage(message, wParam, lParam)) return *handled;
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam));
@@ -227,7 +279,7 @@ LRESULT Win32MapWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_CLOSE:
-      Hide();
+      if (MayLetEditsGo()) Hide();
       return 0;
     case WM_DESTROY:
       // Going with the main window (which hides it first): where it was is
@@ -253,14 +305,27 @@ void Win32MapWindow::OnCommand(WORD id) {
       return ShowRoutesAndTracks(!routesAndTracks_);
     case kMapCloseCommand:
     case IDCANCEL:  // Escape
-      return Hide();
-    default:
+      if (MayLetEditsGo()) Hide();
       return;
+    case kMapSaveCommand:
+    case kMapSaveAsCommand:
+      return SaveCommand(id == kMapSaveAsCommand);
+    default:
+      return EditCommand(id);
   }
 }
 
 bool Win32MapWindow::PreTranslate(MSG& message) {
   if (hwnd_ == nullptr || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) return false;
+  // The box renaming a row takes its own keys (Return, Escape).
+  if (const HWND renaming = ListView_GetEditControl(list_->Handle());
+      renaming != nullptr && message.hwnd == renaming)
+    return false;
+  if (FindBoxKey(message)) return true;
+  if (const WORD command = ShortcutOf(message); command != 0) {
+    OnCommand(command);
+    return true;
+  }
   return IsDialogMessageW(hwnd_, &message) != FALSE;
 }
 

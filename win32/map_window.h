@@ -2,13 +2,15 @@
 // The map window of velorin.exe: the points of the file in the main
 // window's input box on a map, beside the main window and apart from it
 // (it never blocks it), on the same rules as the Qt map window (map/). A
-// menu (File: Routes and tracks, Close), a row of buttons (zoom in, zoom
-// out, Fit to points) with the count of the points, and the map
-// (Win32MapCanvas) below them. It remembers its place and size, and whether
-// it shows routes and tracks, in the map's settings file when it goes.
-//
-// Room is left beside the map for the list of points and the editor's
-// menus (LayOut: the map takes what the side panel leaves).
+// menu (File: Save, Save As, Routes and tracks, Close; Edit: Undo, Redo,
+// Delete, Rename, Select All, Find), a row of buttons (zoom in, zoom out,
+// Fit to points) with the count of the points, the map (Win32MapCanvas)
+// and beside it the side panel: a find box, the list of the points and the
+// skipped ones (Win32PointList), what a title being typed will become, and
+// the chosen point's details. The edits are the editor's (map/point_editor.h),
+// the saves MapSaveFlow's; edits not saved are marked in the title bar and
+// asked about before they would go. It remembers its place and size, and
+// whether it shows routes and tracks, in the map's settings file.
 // <windows.h> first: the declarations below need its types.
 #include <windows.h>
 // Then the rest.
@@ -16,16 +18,24 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "geo/datum.h"
 #include "map/map_load.h"
 #include "map/map_messages.h"
+#include "map/map_save_flow.h"
+#include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/program_seams.h"
 #include "startup/file_locations.h"
 #include "startup/startup.h"
 #include "win32/map_canvas.h"
+#include "win32/map_list.h"
+#include "win32/map_save_view.h"
 #include "win32/map_tiles.h"
+#include "win32/win32_seams.h"
 
 namespace velorin {
 
@@ -36,16 +46,34 @@ enum MapControlId : WORD {
   kMapFit = 303,
   kMapCount = 304,
   kMapCanvas = 305,
+  kMapFind = 306,
+  kMapList = 307,
+  kMapCheck = 308,
+  kMapDetails = 309,
+  kMapReport = 310,
   kMapRoutesCommand = 401,
   kMapCloseCommand = 402,
+  kMapSaveCommand = 403,
+  kMapSaveAsCommand = 404,
+  kMapUndoCommand = 410,
+  kMapRedoCommand = 411,
+  kMapDeleteCommand = 412,
+  kMapRenameCommand = 413,
+  kMapSelectAllCommand = 414,
+  kMapFindCommand = 415,
+  kMapMoveToCommand = 416,
+  kMapAddCommand = 417,
 };
 
 class Win32MapWindow {
  public:
   /// Texts and fonts from `tables`; the land, the tile server and the tile
   /// cache from `locations`. `owner` is the main window, which it stays
-  /// above and beside. Not yet shown.
-  Win32MapWindow(const StartupTables& tables, const FileLocations& locations, HWND owner);
+  /// above and beside. Every file is read and written through `files` (its
+  /// host's), which must outlive the window; boxes and dialogs are
+  /// answered through `seams` when a test puts its own in. Not yet shown.
+  Win32MapWindow(const StartupTables& tables, const FileLocations& locations, HWND owner,
+                 FileSystem& files, Win32Seams seams = {}, Clock& clock = ProgramClock());
   /// Remembers its place when it is shown.
   ~Win32MapWindow();
   Win32MapWindow(const Win32MapWindow&) = delete;
@@ -54,7 +82,8 @@ class Win32MapWindow {
   HWND Handle() const { return hwnd_; }
   HWND ControlHandle(MapControlId control) const { return GetDlgItem(hwnd_, control); }
   /// Reads `path` and shows its points; the same path again reads it anew.
-  void ShowFile(const std::string& path);
+  /// False when edits not saved were to stay (the question's Cancel).
+  bool ShowFile(const std::string& path);
   const std::string& File() const { return path_; }
   /// Shows the window where it belongs (where the user left it, or beside
   /// the owner, on the screen either way) and brings it to the front.
@@ -64,11 +93,26 @@ class Win32MapWindow {
   /// The datum of POT, NVI and CSV files changed (Tool > Option): a file
   /// shown is read anew, its points where they lie in WGS 84.
   void SetInputDatum(Datum datum);
+  /// The datum NVI files are written in changed: the next save takes it.
+  void SetOutputDatum(Datum datum);
   /// The most points the map holds (kMapPointLimit); tests make it small.
   void SetCapacity(std::int32_t points) { capacity_ = points; }
   /// The points shown, once read; null before.
   const MapData* Data() const { return canvas_->Data(); }
   Win32MapCanvas& Canvas() { return *canvas_; }
+  Win32PointList& List() { return *list_; }
+  /// The editor of the points shown; null before any.
+  PointEditor* Editor() const;
+  /// Edits not yet saved; edits made at all (undone or not).
+  bool Unsaved() const;
+  bool HoldsEdits() const;
+  /// Asks whether edits not saved may go (Save, Discard, Cancel); true when
+  /// there are none, they were saved or the person let them go.
+  bool MayLetEditsGo();
+  /// The edited points, read by a conversion in place of the file.
+  RunInput EditedPointsInput() const;
+  /// Called when whether the window is shown holding edits changes.
+  void SetEditsListener(std::function<void()> changed) { editsChanged_ = std::move(changed); }
   Win32TileLoader& Tiles() { return *tiles_; }
   /// Called each time a file has been read and is shown (or failed).
   void SetShownListener(std::function<void()> shown) { shown_ = std::move(shown); }
@@ -89,7 +133,43 @@ class Win32MapWindow {
   void Load();
   void Loaded();
   void UpdateStatus();
+  void UpdateCommands();
   void ShowRoutesAndTracks(bool shown);
+  void CreateSidePanel();
+  HMENU BuildEditMenu() const;
+  void LayOutSidePanel(int left, int top, int width, int height, int line);
+  void ConnectMap();
+  void ConnectList();
+  /// The side panel's messages: the find box's, the list's; nothing for
+  /// any other.
+  std::optional<LRESULT> PanelMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  /// The keys of the menus' commands; 0 for a message that is none.
+  WORD ShortcutOf(const MSG& message) const;
+  bool FindBoxKey(const MSG& message);
+  // The edits and the choice (map_window_edits.cpp).
+  void Edited(const SettledStep& step);
+  void ChoiceChanged();
+  void ItemClicked(std::uint32_t item, InputModifiers modifiers);
+  void RectangleChosen(const std::vector<std::uint32_t>& items, InputModifiers modifiers);
+  std::optional<std::uint32_t> ChosenAlone() const;
+  void ShowDetails();
+  void ShowTitleCheck(const std::string& typed);
+  /// What a title typed will become, one line a remark; empty for a good one.
+  std::string TitleCheckText(const std::string& typed) const;
+  /// The lines below the list while a title is typed; empty: none.
+  void ShowCheckText(const std::string& text);
+  void RenameEnded(std::uint32_t item, const std::optional<std::string>& title);
+  void FindTyped();
+  void FindConfirmed();
+  void SetOrder(ListOrder order);
+  void SaveCommand(bool as);
+  void ShowSaveReport();
+  void EditCommand(WORD id);
+  /// Asks for a position (and a title when `title` is given) until one
+  /// typed can be read; nothing when cancelled.
+  std::optional<LonLat> AskPosition(const std::string& caption, LonLat at, std::string* title);
+  void MoveChosen();
+  void AddPoint(LonLat at);
   void Hide();
   void RememberPlace();
   int Pixels(int pixels96) const { return MulDiv(pixels96, dpi_, 96); }
@@ -98,7 +178,8 @@ class Win32MapWindow {
   MapMessages words_;
   /// The points and the map's settings are read (and the settings written)
   /// through it; the reading's thread uses it too.
-  LocalFileSystem files_;
+  FileSystem& files_;
+  Win32Seams seams_;
   std::string dataFolder_;
   std::string settingsPath_;
   std::string tileCacheFolder_;
@@ -106,8 +187,14 @@ class Win32MapWindow {
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
   HFONT font_ = nullptr;
+  HFONT bold_ = nullptr;
   std::unique_ptr<Win32TileLoader> tiles_;
   std::unique_ptr<Win32MapCanvas> canvas_;
+  std::unique_ptr<Win32PointList> list_;
+  Win32MapSaveView saveView_;
+  MapSaveFlow saver_;
+  /// The person let the edits go: not asked again until the next reading.
+  bool editsLetGo_ = false;
   MapLoader loader_;
   /// The points a reading delivered, until the window's thread takes them.
   std::mutex pendingMutex_;
@@ -117,9 +204,12 @@ class Win32MapWindow {
   bool open_ = false;
   bool routesAndTracks_ = false;
   std::int32_t capacity_ = kMapPointLimit;
-  /// The width the side panel takes beside the map (none yet).
+  /// The width the side panel takes beside the map.
   int sidePanelWidth_ = 0;
   std::function<void()> shown_;
+  std::function<void()> editsChanged_;
+  /// Shown holding edits, as the listener last heard.
+  bool editsShown_ = false;
 };
 
 }  // namespace velorin

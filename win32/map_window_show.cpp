@@ -32,19 +32,27 @@ std::string FileNameOf(const std::string& path) {
 
 }  // namespace
 
-void Win32MapWindow::ShowFile(const std::string& path) {
+bool Win32MapWindow::ShowFile(const std::string& path) {
+  if (!MayLetEditsGo()) return false;
   path_ = path;
+  saver_.Forget();
   Load();
+  return true;
 }
 
 void Win32MapWindow::SetInputDatum(Datum datum) {
   std::string& entry = tables_.systemSettings[kInputDatumEntry];
   if (DatumOfSetting(entry) == datum) return;
   entry = std::string(SettingOfDatum(datum));
-  if (Shown() && !path_.empty()) Load();
+  if (Shown() && !path_.empty()) ShowFile(path_);
+}
+
+void Win32MapWindow::SetOutputDatum(Datum datum) {
+  tables_.systemSettings[kOutputDatumEntry] = std::string(SettingOfDatum(datum));
 }
 
 void Win32MapWindow::Load() {
+  editsLetGo_ = false;
   canvas_->SetNotice(words_.Text(kReadingMessage));
   // What Convert would write: NVI, with the settings' untitled rule; the
   // points in WGS 84, from the datum the settings give the input.
@@ -81,7 +89,12 @@ void Win32MapWindow::Loaded() {
     if (!pending_ || !pendingDropped_ || pendingDropped_->load()) return;
     data = std::exchange(pending_, nullptr);
   }
+  // The list lets the points read before go first: they go with the data.
+  list_->SetEditor(data->editor.get());
   canvas_->SetData(data);
+  SetWindowTextW(ControlHandle(kMapFind), L"");
+  ShowDetails();
+  ShowSaveReport();
   const std::size_t points = data->read().points.size();
   if (data->Failed() && points == 0) {
     canvas_->SetNotice(words_.Text(kCannotReadMessage));
@@ -108,10 +121,16 @@ void Win32MapWindow::UpdateStatus() {
   SetWindowTextW(ControlHandle(kMapCount), Widen(count).c_str());
   const std::string name = FileNameOf(path_);
   const std::string caption = words_.Text(kMapCaptionMessage);
-  SetWindowTextW(hwnd_, Widen(name.empty() ? caption : caption + " - " + name).c_str());
+  std::string title = name.empty() ? caption : caption + " - " + name;
+  // Edits not saved are marked as editors mark them.
+  if (Unsaved()) title += " *";
+  SetWindowTextW(hwnd_, Widen(title).c_str());
+  UpdateCommands();
 }
 
 void Win32MapWindow::ShowRoutesAndTracks(bool shown) {
+  // Read anew, the points would lose their edits: asked first.
+  if (!path_.empty() && !MayLetEditsGo()) return;
   routesAndTracks_ = shown;
   CheckMenuItem(GetMenu(hwnd_), kMapRoutesCommand, MF_BYCOMMAND | (shown ? MF_CHECKED : 0U));
   // A failure to write only means the next start shows what it did before.
@@ -139,6 +158,7 @@ void Win32MapWindow::Show() {
     ShowWindow(hwnd_, SW_SHOWNORMAL);
   }
   open_ = true;
+  UpdateCommands();
   SetForegroundWindow(hwnd_);
   SetFocus(canvas_->Handle());
 }
@@ -147,6 +167,7 @@ void Win32MapWindow::Hide() {
   if (!open_) return;
   RememberPlace();
   open_ = false;
+  UpdateCommands();
   ShowWindow(hwnd_, SW_HIDE);
   // The main window comes back to the front.
   if (owner_ != nullptr) SetForegroundWindow(owner_);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "win32/point_dialog.h"
 #include "window/main_view.h"
 
 namespace velorin {
@@ -24,6 +25,8 @@ struct Win32Seams {
   std::function<bool(const std::wstring& commandLine)> startProgram;
   /// Stands in for the modal About box.
   std::function<void(const AboutContent& content)> aboutBox;
+  /// Answers the map's box of a point's position (and title).
+  std::function<std::optional<PointBoxAnswer>(const PointBoxRequest& request)> pointBox;
 };
 
 }  // namespace velorin

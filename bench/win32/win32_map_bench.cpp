@@ -120,7 +120,8 @@ int main() {
     return Fail("the start-up failed: are the data files next to win32_map_bench?");
   FileLocations mapLocations = locations;
   mapLocations.mapSettingsPath.clear();  // the benchmark's place is no one's
-  Win32MapWindow map(tables, mapLocations, nullptr);
+  LocalFileSystem files;
+  Win32MapWindow map(tables, mapLocations, nullptr, files);
   map.Show();
   SizeForMap(map, width, height);
   Pump();

@@ -38,7 +38,10 @@ const std::set<int> kUsedMessages = {
     // The OpenStreetMap kinds under Tool > Option.
     181, 182, 183, 184,
     // The Close of the map window's File menu in velorin.exe (Qt has its own).
-    190};
+    190,
+    // The rest of its menus' commands there: Save, Save As, Undo, Redo,
+    // Delete, Rename, Select All, Find.
+    191, 192, 193, 194, 195, 196, 197, 198};
 
 // The datum's: its choices in the Tool menu, and a shift that cannot be made.
 const std::set<int> kDatumMessages = {170, 171, 172, 173};

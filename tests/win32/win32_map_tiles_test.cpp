@@ -254,7 +254,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Win32TilesTest, TheMapDrawsTilesOverItsLandAndSaysWhenTheyFail) {
   WriteFile(folder_ / "velorin_map.ini", "[tiles]\r\nurl=" + Server() + "/{z}/{x}/{y}.png\r\n");
   WriteFile(folder_ / "three.csv", "name,lat,lon\nA,35.65,139.74\nB,34.68,135.52\n");
-  Win32MapWindow map(NumberedTables("1"), MapLocations(folder_), nullptr);
+  LocalFileSystem files;
+  Win32MapWindow map(NumberedTables("1"), MapLocations(folder_), nullptr, files);
   map.Show();
   map.ShowFile(Narrow((folder_ / "three.csv").wstring()).value_or(""));
   ASSERT_TRUE(PumpUntil([&] { return map.Data() != nullptr; }));

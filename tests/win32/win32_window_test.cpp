@@ -245,6 +245,54 @@ TEST_P(Win32WindowTest, ToolOptionHoldsTheDatumChoicesTickedAndKept) {
             std::string(8, '\n') + "tokyo\n\nnatural=hot_spring" + std::string(6, '\n'));
 }
 
+struct FrameCaptionCase {
+  const char* name;
+  const char* font;
+  const char* caption;
+  bool narrowed;
+};
+
+class FrameCaptionTest : public ::testing::TestWithParam<FrameCaptionCase> {};
+
+// A frame's size is fixed: a caption longer than its frame is drawn narrower
+// to fit, its height kept; a short one keeps its font.
+TEST_P(FrameCaptionTest, FitsItsFrame) {
+  const FrameCaptionCase& c = GetParam();
+  StartupTables tables = Tables("0");
+  tables.messageTable[0] = c.font;
+  Win32MainWindow window(tables, PortableLocations("C:\\velorin-caption\\"));
+  window.SetCaption(C::kFrame_for_POT, c.caption);
+  const HWND frame = window.ControlHandle(C::kFrame_for_POT);
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  LOGFONTW drawn{};
+  GetObjectW(font, sizeof drawn, &drawn);
+  EXPECT_EQ(drawn.lfWidth != 0, c.narrowed);
+  const std::wstring text = Widen(c.caption);
+  const HDC dc = GetDC(frame);
+  const HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(frame, dc);
+  RECT box{};
+  GetClientRect(frame, &box);
+  EXPECT_LE(size.cx, box.right - 44) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Captions, FrameCaptionTest,
+    ::testing::Values(
+        FrameCaptionCase{"Short", "Tahoma", "M30", false},
+        FrameCaptionCase{"EnglishInputFormats", "IPAPGothic",
+                         "Input: POT GPX KML KMZ CSV GeoJSON Photo OSM", true},
+        FrameCaptionCase{
+            "JapaneseInputFormats", "IPAPGothic",
+            "\xE5\x85\xA5\xE5\x8A\x9B: POT\xE3\x83\xBBGPX\xE3\x83\xBBKML\xE3\x83\xBBKMZ\xE3\x83\xBB"
+            "CSV\xE3\x83\xBBGeoJSON\xE3\x83\xBBPhoto\xE3\x83\xBBOSM",
+            true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 INSTANTIATE_TEST_SUITE_P(Languages, Win32WindowTest, ::testing::Values("0", "1"),
                          [](const auto& info) {
                            return std::string(info.param) == "0" ? "japanese" : "english";

@@ -1,0 +1,281 @@
+#include "win32/map_list.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "map/map_colours.h"
+#include "map/point_texts.h"
+#include "platform/wide_text_win32.h"
+
+namespace velorin {
+namespace {
+
+std::string DegreesText(double degrees) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.5f", degrees);
+  return text;
+}
+
+}  // namespace
+
+Win32PointList::Win32PointList(HWND parent, int id, const MapMessages& words) : words_(words) {
+  hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA |
+                              LVS_SHOWSELALWAYS | LVS_EDITLABELS,
+                          0, 0, 10, 10, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                          GetModuleHandleW(nullptr), nullptr);
+  ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  const int titles[kColumns] = {kTitleMessage, kLongitudeMessage, kLatitudeMessage, kLineMessage};
+  for (int column = 0; column < kColumns; ++column) {
+    std::wstring text = Widen(words_.Text(titles[column]));
+    LVCOLUMNW header{};
+    header.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    header.fmt = column == kTitleColumn ? LVCFMT_LEFT : LVCFMT_RIGHT;
+    header.cx = 80;
+    header.pszText = text.data();
+    ListView_InsertColumn(hwnd_, column, &header);
+  }
+  // The box that renames a row tells each keystroke to the list.
+  SetWindowSubclass(hwnd_, Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
+  ShowOrder();
+}
+
+void Win32PointList::SetFont(HFONT font, HFONT bold) {
+  bold_ = bold;
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void Win32PointList::SizeColumns(int width, int dpi) {
+  // Numbers as wide as their widest; the title takes the rest.
+  const int degrees = MulDiv(86, dpi, 96);
+  const int line = MulDiv(64, dpi, 96);
+  const int scroll = GetSystemMetrics(SM_CXVSCROLL) + MulDiv(6, dpi, 96);
+  ListView_SetColumnWidth(hwnd_, kLongitudeColumn, degrees);
+  ListView_SetColumnWidth(hwnd_, kLatitudeColumn, degrees);
+  ListView_SetColumnWidth(hwnd_, kLineColumn, line);
+  ListView_SetColumnWidth(hwnd_, kTitleColumn,
+                          std::max(MulDiv(80, dpi, 96), width - 2 * degrees - line - scroll));
+}
+
+void Win32PointList::SetEditor(PointEditor* editor) {
+  editor_ = editor;
+  if (renaming_) ListView_CancelEditLabel(hwnd_);
+  Refresh();
+}
+
+void Win32PointList::Refresh() {
+  const std::size_t rows = editor_ == nullptr ? 0 : editor_->list().RowCount();
+  syncing_ = true;
+  ListView_SetItemCountEx(hwnd_, static_cast<int>(rows), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+  syncing_ = false;
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  ShowOrder();
+  PushChoice();
+}
+
+void Win32PointList::PushChoice() {
+  if (editor_ == nullptr) return;
+  syncing_ = true;
+  const std::vector<std::size_t> rows = editor_->list().RowsOf(editor_->selection());
+  const PointList& list = editor_->list();
+  if (rows.size() + list.HeadingRows().size() == list.RowCount() && !rows.empty()) {
+    // Every item (Ctrl+A over a million): one message, not one a row; the
+    // headings lit with them are no choice (PullChoice).
+    ListView_SetItemState(hwnd_, -1, LVIS_SELECTED, LVIS_SELECTED);
+  } else {
+    ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
+    for (const std::size_t row : rows)
+      ListView_SetItemState(hwnd_, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
+  }
+  if (!rows.empty())
+    ListView_SetItemState(hwnd_, static_cast<int>(rows.front()), LVIS_FOCUSED, LVIS_FOCUSED);
+  syncing_ = false;
+}
+
+void Win32PointList::PullChoice() {
+  choicePending_ = false;
+  if (editor_ == nullptr) return;
+  PointSelection& chosen = editor_->selection();
+  chosen.Clear();
+  const std::size_t rows = editor_->list().RowCount();
+  for (int row = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);
+       row >= 0 && static_cast<std::size_t>(row) < rows;
+       row = ListView_GetNextItem(hwnd_, row, LVNI_SELECTED)) {
+    const ListRow shown = editor_->list().Row(static_cast<std::size_t>(row));
+    if (!shown.heading) chosen.Set(shown.item, true);
+  }
+}
+
+void Win32PointList::ShowItem(std::uint32_t item) {
+  if (editor_ == nullptr) return;
+  if (const std::optional<std::size_t> row = editor_->list().RowOf(item))
+    ListView_EnsureVisible(hwnd_, static_cast<int>(*row), FALSE);
+}
+
+void Win32PointList::StartRename(std::uint32_t item) {
+  if (editor_ == nullptr) return;
+  const std::optional<std::size_t> row = editor_->list().RowOf(item);
+  if (!row) return;
+  ListView_EnsureVisible(hwnd_, static_cast<int>(*row), FALSE);
+  SetFocus(hwnd_);
+  ListView_EditLabel(hwnd_, static_cast<int>(*row));
+}
+
+std::wstring Win32PointList::HeadingText(ListGroup group) const {
+  int message = kPointCountMessage;
+  switch (group) {
+    case ListGroup::kPoints:
+      break;
+    case ListGroup::kSkipped:
+      message = kSkippedMessage;
+      break;
+    case ListGroup::kUntitled:
+      message = kSkippedUntitledMessage;
+      break;
+    case ListGroup::kOutOfRange:
+      message = kSkippedOutOfRangeMessage;
+      break;
+    case ListGroup::kUnreadable:
+      message = kSkippedUnreadableMessage;
+      break;
+  }
+  return Widen(words_.Text(message) + " " + GroupedCount(editor_->list().Count(group)));
+}
+
+std::string Win32PointList::CellText(std::size_t row, int column) const {
+  if (editor_ == nullptr || row >= editor_->list().RowCount()) return {};
+  const ListRow shown = editor_->list().Row(row);
+  if (shown.heading)
+    return column == kTitleColumn ? Narrow(HeadingText(shown.group)).value_or("") : "";
+  const EditedPoints& points = editor_->points();
+  const std::optional<LonLat> position = points.Position(shown.item);
+  switch (column) {
+    case kTitleColumn:
+      return std::string(points.Title(shown.item));
+    case kLongitudeColumn:
+      return position ? DegreesText(position->longitude) : std::string();
+    case kLatitudeColumn:
+      return position ? DegreesText(position->latitude) : std::string();
+    case kLineColumn:
+      return points.Line(shown.item) > 0 ? std::to_string(points.Line(shown.item)) : std::string();
+    default:
+      return {};
+  }
+}
+
+void Win32PointList::GiveText(NMLVDISPINFOW& info) {
+  if ((info.item.mask & LVIF_TEXT) == 0 || info.item.cchTextMax <= 0) return;
+  text_ = Widen(CellText(static_cast<std::size_t>(info.item.iItem), info.item.iSubItem));
+  const std::size_t room = static_cast<std::size_t>(info.item.cchTextMax) - 1;
+  const std::size_t length = std::min(room, text_.size());
+  std::copy_n(text_.c_str(), length, info.item.pszText);
+  info.item.pszText[length] = L'\0';
+}
+
+LRESULT Win32PointList::CustomDraw(NMLVCUSTOMDRAW& draw) const {
+  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT || editor_ == nullptr) return CDRF_DODEFAULT;
+  const std::size_t row = draw.nmcd.dwItemSpec;
+  if (row >= editor_->list().RowCount()) return CDRF_DODEFAULT;
+  const ListRow shown = editor_->list().Row(row);
+  if (shown.heading) {
+    if (bold_ != nullptr) SelectObject(draw.nmcd.hdc, bold_);
+    draw.clrTextBk = GetSysColor(COLOR_BTNFACE);
+    return CDRF_NEWFONT;
+  }
+  if (IsSkipped(editor_->points().Status(shown.item))) {
+    draw.clrText =
+        RGB(kSkippedRgb.red * 10 / 13, kSkippedRgb.green * 10 / 13, kSkippedRgb.blue * 10 / 13);
+    return CDRF_NEWFONT;
+  }
+  return CDRF_DODEFAULT;
+}
+
+LRESULT Win32PointList::BeginRename(const NMLVDISPINFOW& info) {
+  if (editor_ == nullptr || info.item.iItem < 0 ||
+      static_cast<std::size_t>(info.item.iItem) >= editor_->list().RowCount())
+    return TRUE;
+  const ListRow shown = editor_->list().Row(static_cast<std::size_t>(info.item.iItem));
+  if (shown.heading) return TRUE;  // a heading is no title
+  renaming_ = shown.item;
+  if (listener_.titleTyped) listener_.titleTyped(std::string(editor_->points().Title(shown.item)));
+  return FALSE;
+}
+
+void Win32PointList::EndRename(const NMLVDISPINFOW& info) {
+  const std::optional<std::uint32_t> item = std::exchange(renaming_, std::nullopt);
+  if (!item || !listener_.renameEnded) return;
+  if (info.item.pszText == nullptr) return listener_.renameEnded(*item, std::nullopt);
+  listener_.renameEnded(*item, Narrow(info.item.pszText).value_or(std::string()));
+}
+
+void Win32PointList::ChoiceNotified() {
+  if (syncing_ || choicePending_) return;
+  choicePending_ = true;
+  PostMessageW(GetParent(hwnd_), kListChoiceMessage, 0, 0);
+}
+
+void Win32PointList::ShowOrder() {
+  // The arrow over the column the rows are sorted by.
+  const HWND header = ListView_GetHeader(hwnd_);
+  const bool byTitle = editor_ != nullptr && editor_->list().order() == ListOrder::kTitle;
+  for (int column = 0; column < kColumns; ++column) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    Header_GetItem(header, column, &item);
+    item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+    if (column == (byTitle ? kTitleColumn : kLineColumn)) item.fmt |= HDF_SORTUP;
+    Header_SetItem(header, column, &item);
+  }
+}
+
+std::optional<LRESULT> Win32PointList::Notify(const NMHDR& header) {
+  switch (header.code) {
+    case LVN_GETDISPINFOW:
+      GiveText(*reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header)));
+      return 0;
+    case NM_CUSTOMDRAW:
+      return CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(&header)));
+    case LVN_ITEMCHANGED: {
+      const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+      if ((change.uChanged & LVIF_STATE) != 0 &&
+          ((change.uOldState ^ change.uNewState) & LVIS_SELECTED) != 0)
+        ChoiceNotified();
+      return 0;
+    }
+    case LVN_ODSTATECHANGED:
+      ChoiceNotified();
+      return 0;
+    case LVN_COLUMNCLICK: {
+      const auto& click = reinterpret_cast<const NMLISTVIEW&>(header);
+      if (listener_.orderChosen)
+        listener_.orderChosen(click.iSubItem == kTitleColumn ? ListOrder::kTitle
+                                                             : ListOrder::kFile);
+      return 0;
+    }
+    case LVN_BEGINLABELEDITW:
+      return BeginRename(reinterpret_cast<const NMLVDISPINFOW&>(header));
+    case LVN_ENDLABELEDITW:
+      EndRename(reinterpret_cast<const NMLVDISPINFOW&>(header));
+      return FALSE;  // the window shows the title the editor keeps
+    default:
+      return std::nullopt;
+  }
+}
+
+LRESULT CALLBACK Win32PointList::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR self) {
+  auto* list = reinterpret_cast<Win32PointList*>(self);
+  if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && list->renaming_ &&
+      list->listener_.titleTyped) {
+    const HWND box = reinterpret_cast<HWND>(lParam);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+    list->listener_.titleTyped(Narrow(text).value_or(std::string()));
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, Subclass, 1);
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace velorin

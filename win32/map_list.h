@@ -1,0 +1,92 @@
+#pragma once
+// The list of points beside the Win32 map: an owner-data ListView over the
+// editor's PointList (map/point_list.h), so that a million rows cost no
+// copies. It shows the points, then the skipped ones under their groups'
+// headings (bold, not chosen), a skipped item greyed; a column's click
+// sorts by title or by line. What the person chooses, sorts, renames or
+// types while renaming is told to the window, which asks the editor.
+// <windows.h> first: the declarations below need its types.
+#include <windows.h>
+// Then the rest.
+#include <commctrl.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "map/map_messages.h"
+#include "map/point_editor.h"
+
+namespace velorin {
+
+struct PointListListener {
+  /// The rows chosen changed (told once for a run of changes).
+  std::function<void()> choiceChanged;
+  std::function<void(ListOrder order)> orderChosen;
+  /// A title was typed while renaming (and once as the editing starts).
+  std::function<void(const std::string& typed)> titleTyped;
+  /// Renaming ended: with the title typed, or cancelled (nothing).
+  std::function<void(std::uint32_t item, std::optional<std::string> title)> renameEnded;
+};
+
+class Win32PointList {
+ public:
+  enum Column { kTitleColumn, kLongitudeColumn, kLatitudeColumn, kLineColumn, kColumns };
+
+  /// A child of `parent` with the id `id`.
+  Win32PointList(HWND parent, int id, const MapMessages& words);
+  Win32PointList(const Win32PointList&) = delete;
+  Win32PointList& operator=(const Win32PointList&) = delete;
+
+  HWND Handle() const { return hwnd_; }
+  void SetListener(PointListListener listener) { listener_ = std::move(listener); }
+  void SetFont(HFONT font, HFONT bold);
+  /// The columns' widths for a list `width` pixels wide.
+  void SizeColumns(int width, int dpi);
+  /// The editor shown (null: none).
+  void SetEditor(PointEditor* editor);
+  /// The rows changed (an edit, a find, an order): counted and drawn anew,
+  /// the editor's choice shown.
+  void Refresh();
+  /// The editor's choice shown as the rows chosen.
+  void PushChoice();
+  /// The rows chosen now, as the editor's choice (headings left out).
+  void PullChoice();
+  /// Scrolls to `item`'s row, if it is listed.
+  void ShowItem(std::uint32_t item);
+  /// Starts renaming `item` in its row.
+  void StartRename(std::uint32_t item);
+  /// The text of a cell, as drawn (UTF-8).
+  std::string CellText(std::size_t row, int column) const;
+  /// Handles the list's WM_NOTIFY; nothing for one it leaves alone.
+  std::optional<LRESULT> Notify(const NMHDR& header);
+
+ private:
+  static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR id, DWORD_PTR self);
+  std::wstring HeadingText(ListGroup group) const;
+  void GiveText(NMLVDISPINFOW& info);
+  LRESULT CustomDraw(NMLVCUSTOMDRAW& draw) const;
+  LRESULT BeginRename(const NMLVDISPINFOW& info);
+  void EndRename(const NMLVDISPINFOW& info);
+  void ChoiceNotified();
+  void ShowOrder();
+
+  HWND hwnd_ = nullptr;
+  const MapMessages& words_;
+  PointEditor* editor_ = nullptr;
+  PointListListener listener_;
+  HFONT bold_ = nullptr;
+  std::wstring text_;
+  /// The choice is being pushed: the list's own notices are not news.
+  bool syncing_ = false;
+  bool choicePending_ = false;
+  std::optional<std::uint32_t> renaming_;
+};
+
+/// Posted to the list's parent after the rows chosen changed; the window
+/// then calls PullChoice.
+inline constexpr UINT kListChoiceMessage = WM_APP + 22;
+
+}  // namespace velorin

@@ -1,0 +1,83 @@
+// The Win32 map window's Move to a position and Add a point: the position
+// (and a new point's title) asked in a box, asked again as typed until it
+// can be read (map/typed_position.h), then the editor's edit.
+#include <cstdio>
+
+#include "map/title_check.h"
+#include "map/typed_position.h"
+#include "win32/map_window.h"
+#include "window/run_boxes.h"
+
+namespace velorin {
+namespace {
+
+constexpr int kCancelMessage = 36;
+
+std::string TypedDegrees(double degrees) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6f", degrees);
+  return text;
+}
+
+/// A menu's word without its key and dots: "位置を指定して移動(&M)..." as
+/// "位置を指定して移動".
+std::string PlainWord(std::string text) {
+  if (const std::size_t bracket = text.find("(&"); bracket != std::string::npos)
+    text.erase(bracket, 4);
+  std::erase(text, '&');
+  if (text.ends_with("...")) text.resize(text.size() - 3);
+  return text;
+}
+
+}  // namespace
+
+std::optional<LonLat> Win32MapWindow::AskPosition(const std::string& caption, LonLat at,
+                                                  std::string* title) {
+  PointBoxRequest request;
+  request.caption = PlainWord(caption);
+  request.asksTitle = title != nullptr;
+  request.titleLabel = words_.Text(kTitleMessage);
+  request.longitudeLabel = words_.Text(kLongitudeMessage);
+  request.latitudeLabel = words_.Text(kLatitudeMessage);
+  request.cancel = PlainWord(words_.Text(kCancelMessage));
+  request.longitude = TypedDegrees(at.longitude);
+  request.latitude = TypedDegrees(at.latitude);
+  request.checkTitle = [this](const std::string& typed) { return TitleCheckText(typed); };
+  // Asked again, as typed, until it can be read or is cancelled.
+  for (;;) {
+    const std::optional<PointBoxAnswer> answer =
+        seams_.pointBox ? seams_.pointBox(request) : AskPointBox(hwnd_, font_, request);
+    if (!answer) return std::nullopt;
+    if (const auto position = ParseTypedPosition(answer->longitude, answer->latitude)) {
+      if (title != nullptr) *title = answer->title;
+      return position;
+    }
+    saveView_.Show(words_.Text(kErrorTitleMessage), words_.Text(kBadPositionMessage),
+                   MessageButtons::kOk, MessageAnswer::kOk);
+    request.title = answer->title;
+    request.longitude = answer->longitude;
+    request.latitude = answer->latitude;
+  }
+}
+
+void Win32MapWindow::MoveChosen() {
+  const std::optional<std::uint32_t> item = ChosenAlone();
+  if (!item) return;
+  const LonLat at = Editor()->points().Position(*item).value_or(canvas_->View().center);
+  if (const auto position = AskPosition(words_.Text(kMoveToMessage), at, nullptr)) {
+    Edited(Editor()->MoveTo(*item, *position));
+    canvas_->Show(*item);
+  }
+}
+
+void Win32MapWindow::AddPoint(LonLat at) {
+  if (Editor() == nullptr) return;
+  std::string title;
+  if (const auto position = AskPosition(words_.Text(kAddPointMessage), at, &title)) {
+    const SettledStep step = Editor()->Add(title, *position);
+    Edited(step);
+    if (!step.step.changes.empty()) canvas_->Show(step.step.changes.front().item);
+  }
+}
+
+}  // namespace velorin
