@@ -301,6 +301,54 @@ void SingleEditParts(Win32MapWindow& map, int row) {
   Pump(map);
 }
 
+/// 100,000 characters pasted into an edit box of the window's own kind
+/// that nobody listens to: what the box itself costs.
+void PasteAlone(Win32MapWindow& map) {
+  const HWND box =
+      CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 200, 24,
+                      map.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  const std::wstring pasted(100'000, L'x');
+  Part("an edit box alone: 100,000 characters pasted", [&] {
+    SendMessageW(box, EM_SETSEL, 0, -1);
+    SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
+  });
+  Part("an edit box alone: cleared", [&] { SetWindowTextW(box, L""); });
+  DestroyWindow(box);
+  Pump(map);
+}
+
+/// The parts of a find keystroke's answer, nothing chosen: one character
+/// typed (浅), then taken away.
+void FindKeyParts(Win32MapWindow& map) {
+  const HWND list = map.List().Handle();
+  ChooseRows(map, {});
+  PointList& rows = map.Editor()->list();
+  std::printf("parts of a find keystroke (nothing chosen):\n");
+  const auto redraw = [&] {
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  };
+  const auto points = [&] {
+    map.Canvas().PointsChanged();
+    map.Canvas().DrawFrame();
+  };
+  Part("editor: a character found, its rows counted", [&] {
+    rows.SetFilter("\xE6\xB5\x85");
+    rows.RowCount();
+  });
+  Part("list view: its count set to the rows found", [&] { SetCount(map); });
+  Part("list view: drawn", redraw);
+  Part("map: points changed, drawn", points);
+  Part("editor: the find taken away, its rows counted", [&] {
+    rows.SetFilter("");
+    rows.RowCount();
+  });
+  Part("list view: its count set to every row", [&] { SetCount(map); });
+  Part("list view: drawn", redraw);
+  Part("map: points changed, drawn", points);
+  Pump(map);
+  PasteAlone(map);
+}
+
 /// The parts of the find box emptied after a find that listed nothing,
 /// every point chosen.
 void EmptiedFindParts(Win32MapWindow& map) {
@@ -372,6 +420,7 @@ void TimeEdits(Win32MapWindow& map, std::size_t points, int rounds, const std::s
   const int middle = static_cast<int>(points / 2) + 1;
   if (mode == "parts") {
     SingleEditParts(map, middle);
+    FindKeyParts(map);
     EmptiedFindParts(map);
   }
   if (mode != "every") {
@@ -416,6 +465,7 @@ int main() {
   const std::string mode = arguments.size() > 2 ? arguments[2] : std::string();
   if (mode == "edit-parts") {
     SingleEditParts(map, static_cast<int>(points / 2) + 1);
+    FindKeyParts(map);
   } else {
     TimeEdits(map, points, rounds, mode);
   }
