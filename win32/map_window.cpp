@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "map/land_shapes.h"
-#include "map/map_window_settings.h"
 #include "map/tile_settings.h"
 #include "platform/file_system.h"
 #include "platform/wide_text_win32.h"

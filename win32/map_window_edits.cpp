@@ -18,22 +18,12 @@ void Win32MapWindow::ShowTitleCheck(const std::string& typed) {
 }
 
 std::string Win32MapWindow::TitleCheckText(const std::string& typed) const {
-  std::string text;
   const PointEditor* editor = Editor();
-  if (editor == nullptr) return text;
-  const TitleCheck check = CheckTitle(typed, saver_.TargetFormat(*editor));
-  const auto add = [&text](const std::string& line) {
-    text += (text.empty() ? "" : "\r\n") + line;
-  };
-  if (check.empty) add(words_.Text(kNoTitleMessage));
-  if (check.tooLong) add(words_.Text(kTooLongMessage) + " " + std::to_string(check.limit));
-  if (!check.unshowable.empty()) {
-    std::string characters = words_.Text(kUnshowableMessage);
-    for (const std::string& character : check.unshowable) characters += " " + character;
-    add(characters);
-  }
-  if (!check.empty && !check.tooLong && (check.changed || !check.unshowable.empty()))
-    add(words_.Text(kWrittenAsMessage) + " " + check.written);
+  if (editor == nullptr) return {};
+  // Its lines broken at CR LF, as the edit and static controls show them.
+  std::string text = velorin::TitleCheckText(words_, typed, saver_.TargetFormat(*editor));
+  for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
+    text.insert(at, 1, '\r');
   return text;
 }
 
