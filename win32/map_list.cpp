@@ -37,7 +37,7 @@ Win32PointList::Win32PointList(HWND parent, int id, const MapMessages& words) : 
   }
   // The box that renames a row tells each keystroke to the list.
   SetWindowSubclass(hwnd_, Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
-  ShowOrder();
+  ShowOrder(ListOrder::kFile);
 }
 
 void Win32PointList::SetFont(HFONT font, HFONT bold) {
@@ -60,56 +60,58 @@ void Win32PointList::SizeColumns(int width, int dpi) {
 void Win32PointList::SetEditor(PointEditor* editor) {
   editor_ = editor;
   if (renaming_) ListView_CancelEditLabel(hwnd_);
-  Refresh();
+  Refresh({});
 }
 
-void Win32PointList::Refresh() {
-  const std::size_t rows = editor_ == nullptr ? 0 : editor_->list().RowCount();
+std::size_t Win32PointList::RowCount() const {
+  return editor_ == nullptr ? 0 : editor_->list().RowCount();
+}
+
+void Win32PointList::Refresh(const std::vector<std::size_t>& chosen) {
   syncing_ = true;
-  ListView_SetItemCountEx(hwnd_, static_cast<int>(rows), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+  ListView_SetItemCountEx(hwnd_, static_cast<int>(RowCount()),
+                          LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
   syncing_ = false;
   InvalidateRect(hwnd_, nullptr, FALSE);
-  ShowOrder();
-  PushChoice();
+  ShowOrder(editor_ == nullptr ? ListOrder::kFile : editor_->list().order());
+  ShowChoice(chosen);
 }
 
-void Win32PointList::PushChoice() {
+void Win32PointList::ShowChoice(const std::vector<std::size_t>& chosen) {
   if (editor_ == nullptr) return;
   syncing_ = true;
-  const std::vector<std::size_t> rows = editor_->list().RowsOf(editor_->selection());
-  const PointList& list = editor_->list();
-  if (rows.size() + list.HeadingRows().size() == list.RowCount() && !rows.empty()) {
+  if (chosen.size() + editor_->list().HeadingRows().size() == RowCount() && !chosen.empty()) {
     // Every item (Ctrl+A over a million): one message, not one a row; the
-    // headings lit with them are no choice (PullChoice).
+    // headings lit with them are no choice (the presenter leaves them out).
     ListView_SetItemState(hwnd_, -1, LVIS_SELECTED, LVIS_SELECTED);
   } else {
     ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
-    for (const std::size_t row : rows)
+    for (const std::size_t row : chosen)
       ListView_SetItemState(hwnd_, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
   }
-  if (!rows.empty())
-    ListView_SetItemState(hwnd_, static_cast<int>(rows.front()), LVIS_FOCUSED, LVIS_FOCUSED);
+  if (!chosen.empty())
+    ListView_SetItemState(hwnd_, static_cast<int>(chosen.front()), LVIS_FOCUSED, LVIS_FOCUSED);
   syncing_ = false;
 }
 
-void Win32PointList::PullChoice() {
+std::vector<RowRange> Win32PointList::ChosenRanges() {
   choicePending_ = false;
-  if (editor_ == nullptr) return;
-  PointSelection& chosen = editor_->selection();
-  chosen.Clear();
-  const std::size_t rows = editor_->list().RowCount();
-  for (int row = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);
-       row >= 0 && static_cast<std::size_t>(row) < rows;
+  std::vector<RowRange> ranges;
+  const auto rows = static_cast<int>(RowCount());
+  for (int row = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); row >= 0 && row < rows;
        row = ListView_GetNextItem(hwnd_, row, LVNI_SELECTED)) {
-    const ListRow shown = editor_->list().Row(static_cast<std::size_t>(row));
-    if (!shown.heading) chosen.Set(shown.item, true);
+    const auto at = static_cast<std::size_t>(row);
+    if (!ranges.empty() && ranges.back().last + 1 == at) {
+      ranges.back().last = at;
+    } else {
+      ranges.push_back({at, at});
+    }
   }
+  return ranges;
 }
 
-void Win32PointList::ShowItem(std::uint32_t item) {
-  if (editor_ == nullptr) return;
-  if (const std::optional<std::size_t> row = editor_->list().RowOf(item))
-    ListView_EnsureVisible(hwnd_, static_cast<int>(*row), FALSE);
+void Win32PointList::ShowRow(std::size_t row) {
+  if (row < RowCount()) ListView_EnsureVisible(hwnd_, static_cast<int>(row), FALSE);
 }
 
 void Win32PointList::StartRename(std::uint32_t item) {
@@ -215,10 +217,9 @@ void Win32PointList::ChoiceNotified() {
   PostMessageW(GetParent(hwnd_), kListChoiceMessage, 0, 0);
 }
 
-void Win32PointList::ShowOrder() {
-  // The arrow over the column the rows are sorted by.
+void Win32PointList::ShowOrder(ListOrder order) {
   const HWND header = ListView_GetHeader(hwnd_);
-  const bool byTitle = editor_ != nullptr && editor_->list().order() == ListOrder::kTitle;
+  const bool byTitle = order == ListOrder::kTitle;
   for (int column = 0; column < kColumns; ++column) {
     HDITEMW item{};
     item.mask = HDI_FORMAT;

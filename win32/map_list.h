@@ -4,7 +4,8 @@
 // copies. It shows the points, then the skipped ones under their groups'
 // headings (bold, not chosen), a skipped item greyed; a column's click
 // sorts by title or by line. What the person chooses, sorts, renames or
-// types while renaming is told to the window, which asks the editor.
+// types while renaming is told to the window, which tells the presenter;
+// the rows chosen are those the presenter says.
 // <windows.h> first: the declarations below need its types.
 #include <windows.h>
 // Then the rest.
@@ -16,6 +17,7 @@
 #include <string>
 
 #include "map/map_messages.h"
+#include "map/map_window_view.h"
 #include "map/point_editor.h"
 
 namespace velorin {
@@ -47,14 +49,18 @@ class Win32PointList {
   /// The editor shown (null: none).
   void SetEditor(PointEditor* editor);
   /// The rows changed (an edit, a find, an order): counted and drawn anew,
-  /// the editor's choice shown.
-  void Refresh();
-  /// The editor's choice shown as the rows chosen.
-  void PushChoice();
-  /// The rows chosen now, as the editor's choice (headings left out).
-  void PullChoice();
-  /// Scrolls to `item`'s row, if it is listed.
-  void ShowItem(std::uint32_t item);
+  /// the rows `chosen` shown chosen.
+  void Refresh(const std::vector<std::size_t>& chosen);
+  /// The rows `chosen` shown as the rows chosen (nothing told back).
+  void ShowChoice(const std::vector<std::size_t>& chosen);
+  /// The rows chosen now (headings among them too), in runs; the next
+  /// change is news again.
+  std::vector<RowRange> ChosenRanges();
+  std::size_t RowCount() const;
+  /// Scrolls to `row`.
+  void ShowRow(std::size_t row);
+  /// The arrow over the column the rows are sorted by.
+  void ShowOrder(ListOrder order);
   /// Starts renaming `item` in its row.
   void StartRename(std::uint32_t item);
   /// The text of a cell, as drawn (UTF-8).
@@ -71,7 +77,6 @@ class Win32PointList {
   LRESULT BeginRename(const NMLVDISPINFOW& info);
   void EndRename(const NMLVDISPINFOW& info);
   void ChoiceNotified();
-  void ShowOrder();
 
   HWND hwnd_ = nullptr;
   const MapMessages& words_;
@@ -86,7 +91,7 @@ class Win32PointList {
 };
 
 /// Posted to the list's parent after the rows chosen changed; the window
-/// then calls PullChoice.
+/// then tells the presenter ChosenRanges.
 inline constexpr UINT kListChoiceMessage = WM_APP + 22;
 
 }  // namespace velorin
