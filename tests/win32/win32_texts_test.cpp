@@ -67,6 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"EnglishHelpNamesAppData", &EnglishHelp, "%APPDATA%\\Velorin", true},
         TextCase{"EnglishHelpNamesNoLinuxFolder", &EnglishHelp, "/usr/share", false},
         TextCase{"EnglishHelpNamesExplorer", &EnglishHelp, "Explorer", true},
+        TextCase{"EnglishHelpDescribesTheEditor", &EnglishHelp, "F2 renames a point in the list",
+                 true},
+        TextCase{"EnglishHelpSaysNoMissingEditor", &EnglishHelp, "does not yet list", false},
         TextCase{"JapaneseHelpNamesLocalAppData", &JapaneseHelp, "%LOCALAPPDATA%\\Velorin", true},
         TextCase{"JapaneseHelpNamesNoLinuxFolder", &JapaneseHelp, "~/.local", false}),
     [](const auto& info) { return std::string(info.param.name); });
