@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <numeric>
+#include <utility>
 
 #include "map/map_colours.h"
 #include "map/point_texts.h"
@@ -68,6 +71,8 @@ void Win32PointList::Refresh() {
   syncing_ = true;
   ListView_SetItemCountEx(hwnd_, static_cast<int>(rows), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
   syncing_ = false;
+  // The list view keeps its choice by row and lets go of the rows beyond.
+  shown_.erase(std::lower_bound(shown_.begin(), shown_.end(), rows), shown_.end());
   InvalidateRect(hwnd_, nullptr, FALSE);
   ShowOrder();
   PushChoice();
@@ -75,35 +80,116 @@ void Win32PointList::Refresh() {
 
 void Win32PointList::PushChoice() {
   if (editor_ == nullptr) return;
-  syncing_ = true;
+  // A change of the person's not read yet: the list view's rows are news.
+  if (choicePending_) shown_ = SelectedRows();
   const std::vector<std::size_t> rows = editor_->list().RowsOf(editor_->selection());
-  const PointList& list = editor_->list();
-  if (rows.size() + list.HeadingRows().size() == list.RowCount() && !rows.empty()) {
-    // Every item (Ctrl+A over a million): one message, not one a row; the
-    // headings lit with them are no choice (PullChoice).
-    ListView_SetItemState(hwnd_, -1, LVIS_SELECTED, LVIS_SELECTED);
-  } else {
-    ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
-    for (const std::size_t row : rows)
-      ListView_SetItemState(hwnd_, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
-  }
+  syncing_ = true;
+  CopyChoice(rows);
   if (!rows.empty())
     ListView_SetItemState(hwnd_, static_cast<int>(rows.front()), LVIS_FOCUSED, LVIS_FOCUSED);
   syncing_ = false;
 }
 
+void Win32PointList::CopyChoice(const std::vector<std::size_t>& rows) {
+  std::vector<std::size_t> gone;
+  std::vector<std::size_t> added;
+  std::ranges::set_difference(shown_, rows, std::back_inserter(gone));
+  std::ranges::set_difference(rows, shown_, std::back_inserter(added));
+  if (gone.size() + added.size() <= copyLimit_) {
+    SetRows(gone, 0);
+    SetRows(added, LVIS_SELECTED);
+    shown_ = rows;
+    SetDrawn(false);
+  } else if (rows.size() > copyLimit_) {
+    ClearShown();
+    SetDrawn(true);
+  } else {
+    ClearShown();
+    SetRows(rows, LVIS_SELECTED);
+    shown_ = rows;
+    SetDrawn(false);
+  }
+}
+
+void Win32PointList::SetRows(const std::vector<std::size_t>& rows, UINT state) {
+  for (const std::size_t row : rows)
+    ListView_SetItemState(hwnd_, static_cast<int>(row), state, LVIS_SELECTED);
+}
+
+void Win32PointList::ClearShown() {
+  // Row by row while they are few; past that, the one walk over every row.
+  if (shown_.size() <= copyLimit_)
+    SetRows(shown_, 0);
+  else
+    ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
+  shown_.clear();
+}
+
+void Win32PointList::SetDrawn(bool drawn) {
+  if (drawn_ == drawn && !drawn) return;
+  drawn_ = drawn;
+  InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+std::vector<std::size_t> Win32PointList::SelectedRows() const {
+  const std::size_t rows = static_cast<std::size_t>(std::max(0, ListView_GetItemCount(hwnd_)));
+  const std::size_t count =
+      std::min(rows, static_cast<std::size_t>(ListView_GetSelectedCount(hwnd_)));
+  std::vector<std::size_t> found(count == rows ? rows : 0);
+  if (count == rows) {
+    std::iota(found.begin(), found.end(), std::size_t{0});
+    return found;
+  }
+  // Stops at the last one: the list view would walk every row after it.
+  found.reserve(count);
+  for (int row = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); row >= 0 && found.size() < count;
+       row = ListView_GetNextItem(hwnd_, row, LVNI_SELECTED))
+    found.push_back(static_cast<std::size_t>(row));
+  return found;
+}
+
 void Win32PointList::PullChoice() {
   choicePending_ = false;
-  if (editor_ == nullptr) return;
+  if (editor_ == nullptr || std::exchange(editorAhead_, false)) return;
+  shown_ = SelectedRows();
+  // Ctrl held over a drawn choice adds to it (Ctrl+Shift+click).
+  const bool adding = drawn_ && GetKeyState(VK_CONTROL) < 0;
   PointSelection& chosen = editor_->selection();
-  chosen.Clear();
-  const std::size_t rows = editor_->list().RowCount();
-  for (int row = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);
-       row >= 0 && static_cast<std::size_t>(row) < rows;
-       row = ListView_GetNextItem(hwnd_, row, LVNI_SELECTED)) {
-    const ListRow shown = editor_->list().Row(static_cast<std::size_t>(row));
+  if (!adding) chosen.Clear();
+  for (const std::size_t row : shown_) {
+    const ListRow shown = editor_->list().Row(row);
     if (!shown.heading) chosen.Set(shown.item, true);
   }
+  if (!adding) SetDrawn(false);
+}
+
+bool Win32PointList::RowShownChosen(std::size_t row) const {
+  if (ListView_GetItemState(hwnd_, static_cast<int>(row), LVIS_SELECTED) != 0) return true;
+  if (!drawn_ || editor_ == nullptr || row >= editor_->list().RowCount()) return false;
+  const ListRow shown = editor_->list().Row(row);
+  return !shown.heading && editor_->selection().Has(shown.item);
+}
+
+bool Win32PointList::TurnOver(LPARAM where) {
+  // Ctrl+click over a drawn choice: the list view's own knows nothing of it.
+  if (!drawn_ || editor_ == nullptr) return false;
+  LVHITTESTINFO hit{};
+  hit.pt = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+  const int row = ListView_SubItemHitTest(hwnd_, &hit);
+  if (row < 0 || static_cast<std::size_t>(row) >= editor_->list().RowCount()) return false;
+  const ListRow shown = editor_->list().Row(static_cast<std::size_t>(row));
+  if (shown.heading) return true;
+  PointSelection& chosen = editor_->selection();
+  chosen.Set(shown.item, !chosen.Has(shown.item));
+  SetFocus(hwnd_);
+  syncing_ = true;
+  ListView_SetItemState(hwnd_, row, LVIS_FOCUSED, LVIS_FOCUSED);
+  ListView_SetSelectionMark(hwnd_, row);
+  syncing_ = false;
+  ListView_RedrawItems(hwnd_, row, row);
+  editorAhead_ = choicePending_ = true;
+  PostMessageW(GetParent(hwnd_), kListChoiceMessage, 0, 0);
+  return true;
 }
 
 void Win32PointList::ShowItem(std::uint32_t item) {
@@ -181,6 +267,13 @@ LRESULT Win32PointList::CustomDraw(NMLVCUSTOMDRAW& draw) const {
   if (shown.heading) {
     if (bold_ != nullptr) SelectObject(draw.nmcd.hdc, bold_);
     draw.clrTextBk = GetSysColor(COLOR_BTNFACE);
+    return CDRF_NEWFONT;
+  }
+  if (drawn_ && editor_->selection().Has(shown.item)) {
+    // Chosen in the editor, not in the list view: drawn as its own are.
+    draw.nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED | CDIS_FOCUS);
+    draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
     return CDRF_NEWFONT;
   }
   if (IsSkipped(editor_->points().Status(shown.item))) {
@@ -274,6 +367,9 @@ LRESULT CALLBACK Win32PointList::Subclass(HWND hwnd, UINT message, WPARAM wParam
         static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
     list->listener_.titleTyped(Narrow(text).value_or(std::string()));
   }
+  if (message == WM_LBUTTONDOWN && (wParam & MK_CONTROL) != 0 && (wParam & MK_SHIFT) == 0 &&
+      list->TurnOver(lParam))
+    return 0;
   if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, Subclass, 1);
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }

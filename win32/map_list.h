@@ -5,6 +5,10 @@
 // headings (bold, not chosen), a skipped item greyed; a column's click
 // sorts by title or by line. What the person chooses, sorts, renames or
 // types while renaming is told to the window, which asks the editor.
+// The editor's choice is the one truth: a small one is copied into the
+// list view's own, row by row and only the rows that change (Wine's list
+// view walks every row for a change of all); a large one is drawn from the
+// editor's choice, the list view's own left empty.
 // <windows.h> first: the declarations below need its types.
 #include <windows.h>
 // Then the rest.
@@ -14,6 +18,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "map/map_messages.h"
 #include "map/point_editor.h"
@@ -57,6 +62,11 @@ class Win32PointList {
   void ShowItem(std::uint32_t item);
   /// Starts renaming `item` in its row.
   void StartRename(std::uint32_t item);
+  /// Whether `row` is drawn chosen (by the list view's own or the editor's).
+  bool RowShownChosen(std::size_t row) const;
+  /// The most rows changed at once in the list view's own choice; a larger
+  /// choice is drawn from the editor's (tests make it small).
+  void SetCopyLimit(std::size_t rows) { copyLimit_ = rows; }
   /// The text of a cell, as drawn (UTF-8).
   std::string CellText(std::size_t row, int column) const;
   /// Handles the list's WM_NOTIFY; nothing for one it leaves alone.
@@ -71,6 +81,12 @@ class Win32PointList {
   LRESULT BeginRename(const NMLVDISPINFOW& info);
   void EndRename(const NMLVDISPINFOW& info);
   void ChoiceNotified();
+  std::vector<std::size_t> SelectedRows() const;
+  void CopyChoice(const std::vector<std::size_t>& rows);
+  void SetRows(const std::vector<std::size_t>& rows, UINT state);
+  void ClearShown();
+  void SetDrawn(bool drawn);
+  bool TurnOver(LPARAM where);
   void ShowOrder();
 
   HWND hwnd_ = nullptr;
@@ -82,6 +98,13 @@ class Win32PointList {
   /// The choice is being pushed: the list's own notices are not news.
   bool syncing_ = false;
   bool choicePending_ = false;
+  /// The rows the list view has chosen, in order, as last set or read.
+  std::vector<std::size_t> shown_;
+  /// The choice is too large for the list view's own: drawn from the editor's.
+  bool drawn_ = false;
+  /// A Ctrl+click over a drawn choice was put in the editor already.
+  bool editorAhead_ = false;
+  std::size_t copyLimit_ = 256;
   std::optional<std::uint32_t> renaming_;
 };
 
