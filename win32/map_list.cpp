@@ -117,11 +117,21 @@ void Win32PointList::SetRows(const std::vector<std::size_t>& rows, UINT state) {
 }
 
 void Win32PointList::ClearShown() {
-  // Row by row while they are few; past that, the one walk over every row.
-  if (shown_.size() <= copyLimit_)
+  if (shown_.size() <= copyLimit_) {
     SetRows(shown_, 0);
-  else
-    ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
+  } else {
+    // Not -1, which walks every row: the list view lets go of the choice of
+    // the rows it loses, so none for a moment, then all again, at the row
+    // shown at the top as before.
+    const int top = ListView_GetTopIndex(hwnd_);
+    const int rows = ListView_GetItemCount(hwnd_);
+    ListView_SetItemCountEx(hwnd_, 0, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    ListView_SetItemCountEx(hwnd_, rows, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    RECT first{};
+    if (top > 0 && ListView_GetTopIndex(hwnd_) != top &&
+        ListView_GetItemRect(hwnd_, 0, &first, LVIR_BOUNDS))
+      ListView_Scroll(hwnd_, 0, (top - ListView_GetTopIndex(hwnd_)) * (first.bottom - first.top));
+  }
   shown_.clear();
 }
 

@@ -248,7 +248,7 @@ const EditCase kEditCases[] = {
 INSTANTIATE_TEST_SUITE_P(Keys, Win32EditKeysTest, ::testing::ValuesIn(kEditCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-enum class ChoiceAct { kInList, kOnMap, kCtrlClickInList, kAll, kDelete };
+enum class ChoiceAct { kInList, kAlsoInList, kOnMap, kCtrlClickInList, kAll, kDelete };
 
 struct ChoiceStep {
   ChoiceAct act;
@@ -271,6 +271,9 @@ class Win32ListChoiceTest : public Win32EditorBase,
     switch (step.act) {
       case ChoiceAct::kInList:
         return Choose(map, step.title);
+      case ChoiceAct::kAlsoInList:
+        ListView_SetItemState(list, RowOf(map, step.title), LVIS_SELECTED, LVIS_SELECTED);
+        return Pump();
       case ChoiceAct::kOnMap: {
         const auto& points = map.Editor()->points();
         std::optional<LonLat> at;
@@ -339,6 +342,13 @@ const ChoiceCase kChoiceCases[] = {
      1,
      {{ChoiceAct::kAll, ""}, {ChoiceAct::kCtrlClickInList, "Bravo"}, {ChoiceAct::kDelete, ""}},
      {}},
+    {"ManyInListThenOneOnMap",
+     1,
+     {{ChoiceAct::kInList, "Alpha"},
+      {ChoiceAct::kAlsoInList, "Bravo"},
+      {ChoiceAct::kAlsoInList, "Far"},
+      {ChoiceAct::kOnMap, "Alpha"}},
+     {"Alpha"}},
     {"ListThenDelete", 256, {{ChoiceAct::kInList, "Alpha"}, {ChoiceAct::kDelete, ""}}, {}},
 };
 
