@@ -80,4 +80,21 @@ TitleCheck CheckTitle(std::string_view utf8, PointFormat format) {
   return check;
 }
 
+std::string TitleCheckText(const MapMessages& words, std::string_view utf8, PointFormat format) {
+  const TitleCheck check = CheckTitle(utf8, format);
+  std::string text;
+  const auto add = [&text](const std::string& line) { text += (text.empty() ? "" : "\n") + line; };
+  if (check.empty) add(words.Text(kNoTitleMessage));
+  if (check.tooLong) add(words.Text(kTooLongMessage) + ' ' + std::to_string(check.limit));
+  if (!check.unshowable.empty()) {
+    std::string characters = words.Text(kUnshowableMessage);
+    for (const std::string& character : check.unshowable) characters += ' ' + character;
+    add(characters);
+  }
+  // What the file will hold, unless there is none or it would be cut.
+  if (!check.empty && !check.tooLong && (check.changed || !check.unshowable.empty()))
+    add(words.Text(kWrittenAsMessage) + ' ' + check.written);
+  return text;
+}
+
 }  // namespace velorin

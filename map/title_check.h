@@ -12,6 +12,7 @@
 
 #include "convert/title_rule.h"
 #include "formats/format_table.h"
+#include "map/map_messages.h"
 
 namespace velorin {
 
@@ -40,5 +41,11 @@ struct TitleCheck {
 
 /// Checks `utf8`, typed for a file of `format`.
 TitleCheck CheckTitle(std::string_view utf8, PointFormat format);
+
+/// What the window says of `utf8` typed for a file of `format`, one remark
+/// to a line ("\n" between): no title, too long, the characters the file
+/// cannot show, and what the file will hold when it differs; empty for a
+/// title kept as typed.
+std::string TitleCheckText(const MapMessages& words, std::string_view utf8, PointFormat format);
 
 }  // namespace velorin

@@ -19,6 +19,20 @@ std::string DegreesText(double degrees) {
   return text;
 }
 
+/// `rows` (in order) in runs, those below `count` only.
+std::vector<RowRange> Runs(const std::vector<std::size_t>& rows, std::size_t count) {
+  std::vector<RowRange> ranges;
+  for (const std::size_t at : rows) {
+    if (at >= count) break;
+    if (!ranges.empty() && ranges.back().last + 1 == at) {
+      ranges.back().last = at;
+    } else {
+      ranges.push_back({at, at});
+    }
+  }
+  return ranges;
+}
+
 }  // namespace
 
 Win32PointList::Win32PointList(HWND parent, int id, const MapMessages& words) : words_(words) {
@@ -40,7 +54,7 @@ Win32PointList::Win32PointList(HWND parent, int id, const MapMessages& words) : 
   }
   // The box that renames a row tells each keystroke to the list.
   SetWindowSubclass(hwnd_, Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
-  ShowOrder();
+  ShowOrder(ListOrder::kFile);
 }
 
 void Win32PointList::SetFont(HFONT font, HFONT bold) {
@@ -63,30 +77,39 @@ void Win32PointList::SizeColumns(int width, int dpi) {
 void Win32PointList::SetEditor(PointEditor* editor) {
   editor_ = editor;
   if (renaming_) ListView_CancelEditLabel(hwnd_);
-  Refresh();
+  Refresh({});
 }
 
-void Win32PointList::Refresh() {
-  const std::size_t rows = editor_ == nullptr ? 0 : editor_->list().RowCount();
+std::size_t Win32PointList::RowCount() const {
+  return editor_ == nullptr ? 0 : editor_->list().RowCount();
+}
+
+void Win32PointList::Refresh(const std::vector<std::size_t>& chosen) {
+  const std::size_t rows = RowCount();
   syncing_ = true;
   ListView_SetItemCountEx(hwnd_, static_cast<int>(rows), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
   syncing_ = false;
   // The list view keeps its choice by row and lets go of the rows beyond.
   shown_.erase(std::lower_bound(shown_.begin(), shown_.end(), rows), shown_.end());
   InvalidateRect(hwnd_, nullptr, FALSE);
-  ShowOrder();
-  PushChoice();
+  ShowOrder(editor_ == nullptr ? ListOrder::kFile : editor_->list().order());
+  ShowChoice(chosen);
 }
 
-void Win32PointList::PushChoice() {
+void Win32PointList::ShowChoice(const std::vector<std::size_t>& chosen) {
   if (editor_ == nullptr) return;
-  // A change of the person's not read yet: the list view's rows are news.
-  if (choicePending_) shown_ = SelectedRows();
-  const std::vector<std::size_t> rows = editor_->list().RowsOf(editor_->selection());
+  if (choicePending_) {
+    // A change of the person's not read yet: the list view's rows are news
+    // to compare with, and the rows given now are what the notice reads.
+    shown_ = SelectedRows();
+    turnedOver_ = true;
+  }
+  chosen_ = chosen;
+  if (!std::ranges::is_sorted(chosen_)) std::ranges::sort(chosen_);
   syncing_ = true;
-  CopyChoice(rows);
-  if (!rows.empty())
-    ListView_SetItemState(hwnd_, static_cast<int>(rows.front()), LVIS_FOCUSED, LVIS_FOCUSED);
+  CopyChoice(chosen_);
+  if (!chosen_.empty())
+    ListView_SetItemState(hwnd_, static_cast<int>(chosen_.front()), LVIS_FOCUSED, LVIS_FOCUSED);
   syncing_ = false;
 }
 
@@ -158,26 +181,31 @@ std::vector<std::size_t> Win32PointList::SelectedRows() const {
   return found;
 }
 
-void Win32PointList::PullChoice() {
+std::vector<RowRange> Win32PointList::ChosenRanges() {
   choicePending_ = false;
-  if (editor_ == nullptr || std::exchange(editorAhead_, false)) return;
-  shown_ = SelectedRows();
-  // Ctrl held over a drawn choice adds to it (Ctrl+Shift+click).
-  const bool adding = drawn_ && GetKeyState(VK_CONTROL) < 0;
-  PointSelection& chosen = editor_->selection();
-  if (!adding) chosen.Clear();
-  for (const std::size_t row : shown_) {
-    const ListRow shown = editor_->list().Row(row);
-    if (!shown.heading) chosen.Set(shown.item, true);
+  if (!std::exchange(turnedOver_, false)) {
+    shown_ = SelectedRows();
+    if (drawn_ && GetKeyState(VK_CONTROL) < 0) {
+      // Ctrl held over a drawn choice adds to it (Ctrl+Shift+click).
+      std::vector<std::size_t> both;
+      std::ranges::set_union(chosen_, shown_, std::back_inserter(both));
+      chosen_ = std::move(both);
+    } else {
+      chosen_ = shown_;
+      SetDrawn(false);
+    }
   }
-  if (!adding) SetDrawn(false);
+  return Runs(drawn_ ? chosen_ : shown_, RowCount());
+}
+
+bool Win32PointList::DrawnChosen(std::size_t row) const {
+  return drawn_ && row < RowCount() && !editor_->list().Row(row).heading &&
+         std::ranges::binary_search(chosen_, row);
 }
 
 bool Win32PointList::RowShownChosen(std::size_t row) const {
-  if (ListView_GetItemState(hwnd_, static_cast<int>(row), LVIS_SELECTED) != 0) return true;
-  if (!drawn_ || editor_ == nullptr || row >= editor_->list().RowCount()) return false;
-  const ListRow shown = editor_->list().Row(row);
-  return !shown.heading && editor_->selection().Has(shown.item);
+  return ListView_GetItemState(hwnd_, static_cast<int>(row), LVIS_SELECTED) != 0 ||
+         DrawnChosen(row);
 }
 
 bool Win32PointList::TurnOver(LPARAM where) {
@@ -186,26 +214,30 @@ bool Win32PointList::TurnOver(LPARAM where) {
   LVHITTESTINFO hit{};
   hit.pt = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
   const int row = ListView_SubItemHitTest(hwnd_, &hit);
-  if (row < 0 || static_cast<std::size_t>(row) >= editor_->list().RowCount()) return false;
-  const ListRow shown = editor_->list().Row(static_cast<std::size_t>(row));
-  if (shown.heading) return true;
-  PointSelection& chosen = editor_->selection();
-  chosen.Set(shown.item, !chosen.Has(shown.item));
+  if (row < 0 || static_cast<std::size_t>(row) >= RowCount()) return false;
+  const auto at = static_cast<std::size_t>(row);
+  if (editor_->list().Row(at).heading) return true;
+  const auto place = std::ranges::lower_bound(chosen_, at);
+  if (place != chosen_.end() && *place == at) {
+    chosen_.erase(place);
+  } else {
+    chosen_.insert(place, at);
+  }
   SetFocus(hwnd_);
   syncing_ = true;
   ListView_SetItemState(hwnd_, row, LVIS_FOCUSED, LVIS_FOCUSED);
   ListView_SetSelectionMark(hwnd_, row);
   syncing_ = false;
   ListView_RedrawItems(hwnd_, row, row);
-  editorAhead_ = choicePending_ = true;
-  PostMessageW(GetParent(hwnd_), kListChoiceMessage, 0, 0);
+  // Told as a change of the list view's own is: the window reads it back.
+  turnedOver_ = true;
+  if (!std::exchange(choicePending_, true))
+    PostMessageW(GetParent(hwnd_), kListChoiceMessage, 0, 0);
   return true;
 }
 
-void Win32PointList::ShowItem(std::uint32_t item) {
-  if (editor_ == nullptr) return;
-  if (const std::optional<std::size_t> row = editor_->list().RowOf(item))
-    ListView_EnsureVisible(hwnd_, static_cast<int>(*row), FALSE);
+void Win32PointList::ShowRow(std::size_t row) {
+  if (row < RowCount()) ListView_EnsureVisible(hwnd_, static_cast<int>(row), FALSE);
 }
 
 void Win32PointList::StartRename(std::uint32_t item) {
@@ -279,8 +311,8 @@ LRESULT Win32PointList::CustomDraw(NMLVCUSTOMDRAW& draw) const {
     draw.clrTextBk = GetSysColor(COLOR_BTNFACE);
     return CDRF_NEWFONT;
   }
-  if (drawn_ && editor_->selection().Has(shown.item)) {
-    // Chosen in the editor, not in the list view: drawn as its own are.
+  if (drawn_ && std::ranges::binary_search(chosen_, row)) {
+    // Chosen, not in the list view's own: drawn as its own are.
     draw.nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED | CDIS_FOCUS);
     draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
     draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
@@ -318,10 +350,9 @@ void Win32PointList::ChoiceNotified() {
   PostMessageW(GetParent(hwnd_), kListChoiceMessage, 0, 0);
 }
 
-void Win32PointList::ShowOrder() {
-  // The arrow over the column the rows are sorted by.
+void Win32PointList::ShowOrder(ListOrder order) {
   const HWND header = ListView_GetHeader(hwnd_);
-  const bool byTitle = editor_ != nullptr && editor_->list().order() == ListOrder::kTitle;
+  const bool byTitle = order == ListOrder::kTitle;
   for (int column = 0; column < kColumns; ++column) {
     HDITEMW item{};
     item.mask = HDI_FORMAT;

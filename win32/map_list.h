@@ -4,11 +4,11 @@
 // copies. It shows the points, then the skipped ones under their groups'
 // headings (bold, not chosen), a skipped item greyed; a column's click
 // sorts by title or by line. What the person chooses, sorts, renames or
-// types while renaming is told to the window, which asks the editor.
-// The editor's choice is the one truth: a small one is copied into the
-// list view's own, row by row and only the rows that change (Wine's list
-// view walks every row for a change of all); a large one is drawn from the
-// editor's choice, the list view's own left empty.
+// types while renaming is told to the window, which tells the presenter;
+// the rows chosen are those the presenter says. A small choice is copied
+// into the list view's own, row by row and only the rows that change
+// (Wine's list view walks every row for a change of all); a large one is
+// drawn from the rows the presenter gave, the list view's own left empty.
 // <windows.h> first: the declarations below need its types.
 #include <windows.h>
 // Then the rest.
@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "map/map_messages.h"
+#include "map/map_window_view.h"
 #include "map/point_editor.h"
 
 namespace velorin {
@@ -52,20 +53,24 @@ class Win32PointList {
   /// The editor shown (null: none).
   void SetEditor(PointEditor* editor);
   /// The rows changed (an edit, a find, an order): counted and drawn anew,
-  /// the editor's choice shown.
-  void Refresh();
-  /// The editor's choice shown as the rows chosen.
-  void PushChoice();
-  /// The rows chosen now, as the editor's choice (headings left out).
-  void PullChoice();
-  /// Scrolls to `item`'s row, if it is listed.
-  void ShowItem(std::uint32_t item);
+  /// the rows `chosen` shown chosen.
+  void Refresh(const std::vector<std::size_t>& chosen);
+  /// The rows `chosen` shown as the rows chosen (nothing told back).
+  void ShowChoice(const std::vector<std::size_t>& chosen);
+  /// The rows chosen now (headings among them too), in runs; the next
+  /// change is news again. A drawn choice is read from the rows drawn.
+  std::vector<RowRange> ChosenRanges();
+  std::size_t RowCount() const;
+  /// Scrolls to `row`.
+  void ShowRow(std::size_t row);
+  /// The arrow over the column the rows are sorted by.
+  void ShowOrder(ListOrder order);
   /// Starts renaming `item` in its row.
   void StartRename(std::uint32_t item);
-  /// Whether `row` is drawn chosen (by the list view's own or the editor's).
+  /// Whether `row` is drawn chosen (by the list view's own or as drawn).
   bool RowShownChosen(std::size_t row) const;
   /// The most rows changed at once in the list view's own choice; a larger
-  /// choice is drawn from the editor's (tests make it small).
+  /// choice is drawn (tests make it small).
   void SetCopyLimit(std::size_t rows) { copyLimit_ = rows; }
   /// The text of a cell, as drawn (UTF-8).
   std::string CellText(std::size_t row, int column) const;
@@ -86,8 +91,8 @@ class Win32PointList {
   void SetRows(const std::vector<std::size_t>& rows, UINT state);
   void ClearShown();
   void SetDrawn(bool drawn);
+  bool DrawnChosen(std::size_t row) const;
   bool TurnOver(LPARAM where);
-  void ShowOrder();
 
   HWND hwnd_ = nullptr;
   const MapMessages& words_;
@@ -98,18 +103,22 @@ class Win32PointList {
   /// The choice is being pushed: the list's own notices are not news.
   bool syncing_ = false;
   bool choicePending_ = false;
+  /// The rows last given to show chosen (Ctrl+click over a drawn choice
+  /// turns one over), in order.
+  std::vector<std::size_t> chosen_;
   /// The rows the list view has chosen, in order, as last set or read.
   std::vector<std::size_t> shown_;
-  /// The choice is too large for the list view's own: drawn from the editor's.
+  /// The choice is too large for the list view's own: drawn from chosen_.
   bool drawn_ = false;
-  /// A Ctrl+click over a drawn choice was put in the editor already.
-  bool editorAhead_ = false;
+  /// A Ctrl+click turned a drawn row over: chosen_ is the news, not the
+  /// list view's own.
+  bool turnedOver_ = false;
   std::size_t copyLimit_ = 256;
   std::optional<std::uint32_t> renaming_;
 };
 
 /// Posted to the list's parent after the rows chosen changed; the window
-/// then calls PullChoice.
+/// then tells the presenter ChosenRanges.
 inline constexpr UINT kListChoiceMessage = WM_APP + 22;
 
 }  // namespace velorin

@@ -10,6 +10,7 @@
 #include "platform/file_system.h"
 #include "platform/http_session_win32.h"
 #include "platform/picture_decoder_win32.h"
+#include "platform/program_seams.h"
 #include "startup/version.h"
 
 namespace velorin {
@@ -148,7 +149,9 @@ struct Win32TileLoader::Workers {
   }
 
   HttpSession http;
-  LocalFileSystem files;
+  /// The program's own disk: the threads may outlive the window that
+  /// started them, never the program.
+  FileSystem& files = ProgramFileSystem();
   std::unique_ptr<TileDiskCache> cache;
   std::unique_ptr<TileFetcher> fetcher;
   HWND window;

@@ -6,16 +6,15 @@
 #include <cmath>
 
 #include "map/land_shapes.h"
-#include "map/map_window_settings.h"
 #include "map/tile_settings.h"
 #include "platform/file_system.h"
 #include "platform/wide_text_win32.h"
+#include "window/run_settings.h"
 
 namespace velorin {
 namespace {
 
 constexpr wchar_t kMapWindowClass[] = L"VelorinMapWindow";
-constexpr UINT kLoadedMessage = WM_APP + 21;
 // The client area at first, at 96 dots per inch (the Qt window's size).
 constexpr int kFirstWidth = 1000;
 constexpr int kFirstHeight = 640;
@@ -30,6 +29,17 @@ HFONT MessageFont(const MapMessages& words, const StartupTables& tables, int dpi
                      0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
                      Widen(words.Text(kFontNameMessage)).c_str());
+}
+
+/// What the settings say of a reading: the untitled rule, the input's
+/// datum, the OpenStreetMap objects kept.
+MapReadOptions ReadSettings(const std::vector<std::string>& settings) {
+  const RunOptions run = RunOptionsFromSettings(settings).run;
+  MapReadOptions options;
+  options.untitled = run.untitled;
+  options.inputDatum = run.inputDatum;
+  options.osm = run.osm;
+  return options;
 }
 
 }  // namespace
@@ -62,7 +72,7 @@ Win32MapWindow::Win32MapWindow(const StartupTables& tables, const FileLocations&
       saveView_(nullptr, words_, seams_),
       saver_(saveView_, tables_.systemSettings, files_, clock),
       loader_(files_),
-      routesAndTracks_(LoadMapRoutesAndTracks(files_, locations.mapSettingsPath)) {
+      presenter_(*this, words_, files_, settingsPath_, ReadSettings(tables_.systemSettings)) {
   RegisterClass();
   hwnd_ =
       CreateWindowExW(0, kMapWindowClass, Widen(words_.Text(kMapCaptionMessage)).c_str(),
@@ -81,7 +91,7 @@ Win32MapWindow::Win32MapWindow(const StartupTables& tables, const FileLocations&
   SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   LayOut();
-  UpdateStatus();
+  presenter_.UpdateStatus();
 }
 
 Win32MapWindow::~Win32MapWindow() {
@@ -138,7 +148,7 @@ void Win32MapWindow::BuildMenu() {
   item(file, kMapSaveCommand, kSaveMessage, L"\tCtrl+S");
   item(file, kMapSaveAsCommand, kSaveAsMessage, L"\tCtrl+Shift+S");
   AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(file, MF_STRING | (routesAndTracks_ ? MF_CHECKED : 0U), kMapRoutesCommand,
+  AppendMenuW(file, MF_STRING | (presenter_.RoutesAndTracks() ? MF_CHECKED : 0U), kMapRoutesCommand,
               Widen(words_.Text(kRoutesAndTracksMessage)).c_str());
   AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(file, MF_STRING, kMapCloseCommand, Widen(words_.Text(kCloseMessage)).c_str());
@@ -302,14 +312,15 @@ void Win32MapWindow::OnCommand(WORD id) {
     case kMapFit:
       return canvas_->Fit();
     case kMapRoutesCommand:
-      return ShowRoutesAndTracks(!routesAndTracks_);
+      return ShowRoutesAndTracks(!presenter_.RoutesAndTracks());
     case kMapCloseCommand:
     case IDCANCEL:  // Escape
       if (MayLetEditsGo()) Hide();
       return;
     case kMapSaveCommand:
+      return presenter_.Save();
     case kMapSaveAsCommand:
-      return SaveCommand(id == kMapSaveAsCommand);
+      return presenter_.SaveAs();
     default:
       return EditCommand(id);
   }

@@ -1,16 +1,18 @@
 #pragma once
 // The map window of velorin.exe: the points of the file in the main
 // window's input box on a map, beside the main window and apart from it
-// (it never blocks it), on the same rules as the Qt map window (map/). A
+// (it never blocks it), on the same rules as the Qt map window: those of
+// MapWindowPresenter (map/map_window_presenter.h), which it shows. A
 // menu (File: Save, Save As, Routes and tracks, Close; Edit: Undo, Redo,
 // Delete, Rename, Select All, Find), a row of buttons (zoom in, zoom out,
 // Fit to points) with the count of the points, the map (Win32MapCanvas)
 // and beside it the side panel: a find box, the list of the points and the
 // skipped ones (Win32PointList), what a title being typed will become, and
-// the chosen point's details. The edits are the editor's (map/point_editor.h),
-// the saves MapSaveFlow's; edits not saved are marked in the title bar and
-// asked about before they would go. It remembers its place and size, and
-// whether it shows routes and tracks, in the map's settings file.
+// the chosen point's details. The presenter decides what is chosen, edited,
+// said and enabled; the window builds its controls, draws, forwards what
+// the user does and shows what the presenter says (map_window_view.cpp).
+// The saves are MapSaveFlow's. It remembers its place and size in the
+// map's settings file.
 // <windows.h> first: the declarations below need its types.
 #include <windows.h>
 // Then the rest.
@@ -26,6 +28,8 @@
 #include "map/map_load.h"
 #include "map/map_messages.h"
 #include "map/map_save_flow.h"
+#include "map/map_window_presenter.h"
+#include "map/map_window_view.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/program_seams.h"
@@ -65,7 +69,7 @@ enum MapControlId : WORD {
   kMapAddCommand = 417,
 };
 
-class Win32MapWindow {
+class Win32MapWindow : private MapWindowView {
  public:
   /// Texts and fonts from `tables`; the land, the tile server and the tile
   /// cache from `locations`. `owner` is the main window, which it stays
@@ -75,7 +79,7 @@ class Win32MapWindow {
   Win32MapWindow(const StartupTables& tables, const FileLocations& locations, HWND owner,
                  FileSystem& files, Win32Seams seams = {}, Clock& clock = ProgramClock());
   /// Remembers its place when it is shown.
-  ~Win32MapWindow();
+  ~Win32MapWindow() override;
   Win32MapWindow(const Win32MapWindow&) = delete;
   Win32MapWindow& operator=(const Win32MapWindow&) = delete;
 
@@ -84,7 +88,7 @@ class Win32MapWindow {
   /// Reads `path` and shows its points; the same path again reads it anew.
   /// False when edits not saved were to stay (the question's Cancel).
   bool ShowFile(const std::string& path);
-  const std::string& File() const { return path_; }
+  const std::string& File() const { return presenter_.Path(); }
   /// Shows the window where it belongs (where the user left it, or beside
   /// the owner, on the screen either way) and brings it to the front.
   void Show();
@@ -96,19 +100,19 @@ class Win32MapWindow {
   /// The datum NVI files are written in changed: the next save takes it.
   void SetOutputDatum(Datum datum);
   /// The most points the map holds (kMapPointLimit); tests make it small.
-  void SetCapacity(std::int32_t points) { capacity_ = points; }
+  void SetCapacity(std::int32_t points) { presenter_.SetCapacity(points); }
   /// The points shown, once read; null before.
-  const MapData* Data() const { return canvas_->Data(); }
+  const MapData* Data() const { return presenter_.Data(); }
   Win32MapCanvas& Canvas() { return *canvas_; }
   Win32PointList& List() { return *list_; }
   /// The editor of the points shown; null before any.
-  PointEditor* Editor() const;
+  PointEditor* Editor() const { return presenter_.Editor(); }
   /// Edits not yet saved; edits made at all (undone or not).
-  bool Unsaved() const;
-  bool HoldsEdits() const;
+  bool Unsaved() const { return presenter_.Unsaved(); }
+  bool HoldsEdits() const { return presenter_.HoldsEdits(); }
   /// Asks whether edits not saved may go (Save, Discard, Cancel); true when
   /// there are none, they were saved or the person let them go.
-  bool MayLetEditsGo();
+  bool MayLetEditsGo() { return presenter_.MayLetEditsGo(); }
   /// The edited points, read by a conversion in place of the file.
   RunInput EditedPointsInput() const;
   /// Called when whether the window is shown holding edits changes.
@@ -123,6 +127,9 @@ class Win32MapWindow {
   static void RegisterClass();
 
  private:
+  /// Posted when a reading off the window's thread has delivered.
+  static constexpr UINT kLoadedMessage = WM_APP + 21;
+
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
@@ -130,10 +137,8 @@ class Win32MapWindow {
   void ApplyFont();
   void LayOut();
   void OnCommand(WORD id);
-  void Load();
+  /// The reading off the window's thread has delivered: shown.
   void Loaded();
-  void UpdateStatus();
-  void UpdateCommands();
   void ShowRoutesAndTracks(bool shown);
   void CreateSidePanel();
   HMENU BuildEditMenu() const;
@@ -143,26 +148,21 @@ class Win32MapWindow {
   /// The side panel's messages: the find box's, the list's; nothing for
   /// any other.
   std::optional<LRESULT> PanelMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  /// The list's rows chosen now, told to the presenter.
+  void ListChoiceChanged();
   /// The keys of the menus' commands; 0 for a message that is none.
   WORD ShortcutOf(const MSG& message) const;
   bool FindBoxKey(const MSG& message);
-  // The edits and the choice (map_window_edits.cpp).
-  void Edited(const SettledStep& step);
-  void ChoiceChanged();
-  void ItemClicked(std::uint32_t item, InputModifiers modifiers);
-  void RectangleChosen(const std::vector<std::uint32_t>& items, InputModifiers modifiers);
-  std::optional<std::uint32_t> ChosenAlone() const;
-  void ShowDetails();
+  /// Tells the listener when whether the window is shown holding edits
+  /// changed.
+  void NoteEdits();
+  // The edits that ask in boxes, the title check (map_window_edits.cpp).
   void ShowTitleCheck(const std::string& typed);
   /// What a title typed will become, one line a remark; empty for a good one.
   std::string TitleCheckText(const std::string& typed) const;
   /// The lines below the list while a title is typed; empty: none.
   void ShowCheckText(const std::string& text);
   void RenameEnded(std::uint32_t item, const std::optional<std::string>& title);
-  void FindTyped();
-  void FindConfirmed();
-  void SetOrder(ListOrder order);
-  void SaveCommand(bool as);
   void ShowSaveReport();
   void EditCommand(WORD id);
   /// Asks for a position (and a title when `title` is given) until one
@@ -173,6 +173,31 @@ class Win32MapWindow {
   void Hide();
   void RememberPlace();
   int Pixels(int pixels96) const { return MulDiv(pixels96, dpi_, 96); }
+
+  // What the presenter shows and asks (map_window_view.cpp).
+  std::string NumberText(std::uint64_t number) override;
+  void SetCaption(const std::string& text) override;
+  void SetCountText(const std::string& text) override;
+  void SetDetails(const std::string& text) override;
+  void SetNotice(const std::string& text) override;
+  void SetCommandEnabled(MapCommand command, bool enabled) override;
+  void ReadPoints(const std::string& path, const MapReadOptions& options) override;
+  void ShowData(const std::shared_ptr<MapData>& data) override;
+  void ShowListRows(const std::vector<std::size_t>& headings,
+                    const std::vector<std::size_t>& chosen) override;
+  void ShowListChoice(const std::vector<std::size_t>& chosen) override;
+  void ScrollToRow(std::size_t row) override;
+  void ShowOrder(ListOrder order) override;
+  void RedrawPoints() override;
+  void ShowItem(std::uint32_t item) override;
+  void ShowFound(const std::vector<std::uint32_t>& items) override;
+  EditsAnswer AskAboutEdits(const std::string& title, const std::string& text) override;
+  void ShowError(const std::string& title, const std::string& text) override;
+  bool SaveEdits() override;
+  bool SaveEditsAs() override;
+  void ForgetSaves() override;
+  void PointsShown() override;
+  void PointsEdited() override {}
 
   StartupTables tables_;
   MapMessages words_;
@@ -193,23 +218,20 @@ class Win32MapWindow {
   std::unique_ptr<Win32PointList> list_;
   Win32MapSaveView saveView_;
   MapSaveFlow saver_;
-  /// The person let the edits go: not asked again until the next reading.
-  bool editsLetGo_ = false;
   MapLoader loader_;
   /// The points a reading delivered, until the window's thread takes them.
   std::mutex pendingMutex_;
   std::shared_ptr<MapData> pending_;
   MapLoader::Dropped pendingDropped_;
-  std::string path_;
   bool open_ = false;
-  bool routesAndTracks_ = false;
-  std::int32_t capacity_ = kMapPointLimit;
   /// The width the side panel takes beside the map.
   int sidePanelWidth_ = 0;
   std::function<void()> shown_;
   std::function<void()> editsChanged_;
   /// Shown holding edits, as the listener last heard.
   bool editsShown_ = false;
+  /// The map window's rules; last, as it tells the window from the start.
+  MapWindowPresenter presenter_;
 };
 
 }  // namespace velorin

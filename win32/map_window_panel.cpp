@@ -10,7 +10,22 @@ namespace {
 
 constexpr int kGap = 4;
 
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 bool Down(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+/// The keys held as the map window's rules tell them.
+ClickKeys KeysOf(InputModifiers modifiers) {
+  ClickKeys keys;
+  keys.control = modifiers.control;
+  keys.shift = modifiers.shift;
+  return keys;
+}
 
 bool IsEditBox(HWND window) {
   wchar_t kind[16] = {};
@@ -60,25 +75,23 @@ void Win32MapWindow::LayOutSidePanel(int left, int top, int width, int height, i
 void Win32MapWindow::ConnectMap() {
   MapCanvasListener listener;
   listener.itemClicked = [this](std::uint32_t item, InputModifiers modifiers) {
-    ItemClicked(item, modifiers);
+    presenter_.ItemClicked(item, KeysOf(modifiers));
   };
   listener.emptyClicked = [this](InputModifiers modifiers) {
-    if (Editor() == nullptr || !modifiers.None()) return;
-    Editor()->selection().Clear();
-    ChoiceChanged();
+    presenter_.EmptyClicked(KeysOf(modifiers));
   };
   listener.rectangle = [this](std::vector<std::uint32_t> items, InputModifiers modifiers) {
-    RectangleChosen(items, modifiers);
+    presenter_.RectangleChosen(items, KeysOf(modifiers));
   };
   listener.chosenDragged = [this](double dx, double dy) {
-    if (Editor() != nullptr) Edited(Editor()->MoveChosenBy(canvas_->View(), dx, dy));
+    presenter_.DragChosen(canvas_->View(), dx, dy);
   };
   canvas_->SetListener(std::move(listener));
 }
 
 void Win32MapWindow::ConnectList() {
   PointListListener listener;
-  listener.orderChosen = [this](ListOrder order) { SetOrder(order); };
+  listener.orderChosen = [this](ListOrder order) { presenter_.SetOrder(order); };
   listener.titleTyped = [this](const std::string& typed) { ShowTitleCheck(typed); };
   listener.renameEnded = [this](std::uint32_t item, std::optional<std::string> title) {
     RenameEnded(item, title);
@@ -90,7 +103,7 @@ std::optional<LRESULT> Win32MapWindow::PanelMessage(UINT message, WPARAM wParam,
   switch (message) {
     case WM_COMMAND:
       if (LOWORD(wParam) != kMapFind || HIWORD(wParam) != EN_CHANGE) return std::nullopt;
-      FindTyped();
+      presenter_.FindTyped(Narrow(WindowText(ControlHandle(kMapFind))).value_or(std::string()));
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
@@ -98,15 +111,24 @@ std::optional<LRESULT> Win32MapWindow::PanelMessage(UINT message, WPARAM wParam,
       return list_->Notify(*header);
     }
     case kListChoiceMessage:
-      list_->PullChoice();
-      canvas_->PointsChanged();
-      if (const auto item = ChosenAlone()) canvas_->Show(*item);
-      ShowDetails();
-      UpdateStatus();
+      ListChoiceChanged();
       return 0;
     default:
       return std::nullopt;
   }
+}
+
+void Win32MapWindow::ListChoiceChanged() {
+  // The rows lit now are the choice: every other row is let go.
+  const std::vector<RowRange> lit = list_->ChosenRanges();
+  std::vector<RowRange> dark;
+  std::size_t next = 0;
+  for (const RowRange& range : lit) {
+    if (range.first > next) dark.push_back({next, range.first - 1});
+    next = range.last + 1;
+  }
+  if (next < list_->RowCount()) dark.push_back({next, list_->RowCount() - 1});
+  presenter_.ListChoiceChanged(lit, dark);
 }
 
 WORD Win32MapWindow::ShortcutOf(const MSG& message) const {
@@ -138,7 +160,7 @@ WORD Win32MapWindow::ShortcutOf(const MSG& message) const {
 bool Win32MapWindow::FindBoxKey(const MSG& message) {
   if (message.message != WM_KEYDOWN || message.hwnd != ControlHandle(kMapFind)) return false;
   if (message.wParam == VK_RETURN) {
-    FindConfirmed();
+    presenter_.FindConfirmed();
     return true;
   }
   // Escape empties the box first; then the window goes.

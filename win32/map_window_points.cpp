@@ -1,6 +1,6 @@
 // The Win32 map window's Move to a position and Add a point: the position
 // (and a new point's title) asked in a box, asked again as typed until it
-// can be read (map/typed_position.h), then the editor's edit.
+// can be read (map/typed_position.h), then the presenter's edit.
 #include <cstdio>
 
 #include "map/title_check.h"
@@ -61,23 +61,18 @@ std::optional<LonLat> Win32MapWindow::AskPosition(const std::string& caption, Lo
 }
 
 void Win32MapWindow::MoveChosen() {
-  const std::optional<std::uint32_t> item = ChosenAlone();
+  const std::optional<std::uint32_t> item = presenter_.ChosenAlone();
   if (!item) return;
   const LonLat at = Editor()->points().Position(*item).value_or(canvas_->View().center);
-  if (const auto position = AskPosition(words_.Text(kMoveToMessage), at, nullptr)) {
-    Edited(Editor()->MoveTo(*item, *position));
-    canvas_->Show(*item);
-  }
+  if (const auto position = AskPosition(words_.Text(kMoveToMessage), at, nullptr))
+    presenter_.MoveTo(*item, *position);
 }
 
 void Win32MapWindow::AddPoint(LonLat at) {
   if (Editor() == nullptr) return;
   std::string title;
-  if (const auto position = AskPosition(words_.Text(kAddPointMessage), at, &title)) {
-    const SettledStep step = Editor()->Add(title, *position);
-    Edited(step);
-    if (!step.step.changes.empty()) canvas_->Show(step.step.changes.front().item);
-  }
+  if (const auto position = AskPosition(words_.Text(kAddPointMessage), at, &title))
+    presenter_.Add(title, *position);
 }
 
 }  // namespace velorin

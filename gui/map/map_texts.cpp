@@ -1,7 +1,6 @@
 #include "gui/map/map_texts.h"
 
 #include <QCoreApplication>
-#include <QStringList>
 
 #include "map/point_texts.h"
 #include "map/title_check.h"
@@ -60,22 +59,7 @@ QString MapTexts::SkipText(const EditedPoints& points, std::uint32_t item) const
 }
 
 QString MapTexts::TitleCheckText(const std::string& utf8, PointFormat format) const {
-  const TitleCheck check = CheckTitle(utf8, format);
-  QStringList lines;
-  if (check.empty) lines << Message(kNoTitleMessage);
-  if (check.tooLong)
-    lines << Message(kTooLongMessage) + QLatin1Char(' ') + QString::number(check.limit);
-  if (!check.unshowable.empty()) {
-    QString characters;
-    for (const std::string& character : check.unshowable) {
-      characters += QLatin1Char(' ') + QString::fromStdString(character);
-    }
-    lines << Message(kUnshowableMessage) + characters;
-  }
-  if (!check.empty && !check.tooLong && (check.changed || !check.unshowable.empty())) {
-    lines << Message(kWrittenAsMessage) + QLatin1Char(' ') + QString::fromStdString(check.written);
-  }
-  return lines.join(QLatin1Char('\n'));
+  return QString::fromStdString(velorin::TitleCheckText(words_, utf8, format));
 }
 
 QString MapTexts::Lines(const std::vector<ReportLine>& lines) const {

@@ -109,5 +109,34 @@ TEST(TitleCheckTest, EachFormatsEncoding) {
   EXPECT_EQ(OutputTitleTarget(PointFormat::kGeoJson).encoding, TitleEncoding::kUtf8);
 }
 
+struct RemarkCase {
+  const char* name;
+  std::string typed;
+  PointFormat format;
+  std::string text;
+};
+
+class TitleCheckTextTest : public ::testing::TestWithParam<RemarkCase> {};
+
+TEST_P(TitleCheckTextTest, SaysOneRemarkToALine) {
+  std::vector<std::string> table(200);
+  for (std::size_t n = 0; n < table.size(); ++n) table[n] = "M" + std::to_string(n);
+  const MapMessages words(table, false);
+  EXPECT_EQ(TitleCheckText(words, GetParam().typed, GetParam().format), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Remarks, TitleCheckTextTest,
+    ::testing::Values(RemarkCase{"KeptAsTyped", "Tokyo", PointFormat::kNvi, ""},
+                      RemarkCase{"NoTitle", "  ", PointFormat::kNvi, "M151"},
+                      // Cut: what the file would hold is not shown.
+                      RemarkCase{"TooLong", std::string(32'001, 'x'), PointFormat::kPot,
+                                 "M167 32000"},
+                      RemarkCase{"Unshowable", "Café😀", PointFormat::kNvi, "M165 é 😀\nM166 Cafe?"},
+                      RemarkCase{"Changed", "A/B", PointFormat::kPot, "M166 A／B"},
+                      RemarkCase{"TooLongAndUnshowable", std::string(32'000, 'x') + "é",
+                                 PointFormat::kPot, "M167 32000\nM165 é"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace velorin

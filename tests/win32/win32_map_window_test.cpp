@@ -42,8 +42,11 @@ class Win32MapTest : public ::testing::TestWithParam<const char*> {
     fs::create_directories(folder_);
     WriteFile(folder_ / "velorin_map.ini", "[tiles]\r\nurl=none\r\n");
     Win32Seams seams;
-    seams.messageBox = [](const std::string&, const std::string&, MessageButtons,
-                          MessageAnswer answer, MessageIcon) { return answer; };
+    seams.messageBox = [this](const std::string& title, const std::string& text, MessageButtons,
+                              MessageAnswer answer, MessageIcon) {
+      boxes_.push_back(title + "|" + text);
+      return answer;
+    };
     window_ =
         std::make_unique<Win32MainWindow>(NumberedTables(GetParam()), MapLocations(folder_), seams);
     ShowWindow(window_->Handle(), SW_SHOWNA);
@@ -88,6 +91,8 @@ class Win32MapTest : public ::testing::TestWithParam<const char*> {
 
   fs::path folder_;
   std::unique_ptr<Win32MainWindow> window_;
+  /// The boxes shown, as "title|text".
+  std::vector<std::string> boxes_;
 };
 
 TEST_P(Win32MapTest, FileMenuOpensTheClustersOverTheLand) {
@@ -270,7 +275,7 @@ TEST_P(Win32MapTest, AFileThatCannotBeReadSaysSo) {
   EXPECT_EQ(map.Canvas().Notice(), M(145));
 }
 
-TEST_P(Win32MapTest, AFileLargerThanTheMapSaysSoWhereTheCountIs) {
+TEST_P(Win32MapTest, AFileLargerThanTheMapSaysSoAtOnce) {
   Win32MapWindow& map = Open("three.csv", kThreePlaces);
   EXPECT_EQ(Narrow(Text(map.ControlHandle(kMapCount))), M(148) + " 3");
   map.SetCapacity(2);
@@ -284,7 +289,8 @@ TEST_P(Win32MapTest, AFileLargerThanTheMapSaysSoWhereTheCountIs) {
       },
       std::chrono::seconds(30), Dispatch()));
   EXPECT_EQ(map.Data()->read().points.size(), 2U);
-  EXPECT_EQ(Narrow(Text(map.ControlHandle(kMapCount))), M(71) + " 2");
+  EXPECT_EQ(Narrow(Text(map.ControlHandle(kMapCount))), M(148) + " 2");
+  EXPECT_EQ(boxes_, std::vector<std::string>{M(91) + "|" + M(71) + " 2"});
 }
 
 // The OpenStreetMap objects of Tool > Option, as Convert keeps them.
