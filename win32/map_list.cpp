@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <numeric>
+#include <utility>
 
 #include "map/map_colours.h"
 #include "map/point_texts.h"
@@ -14,6 +17,20 @@ std::string DegreesText(double degrees) {
   char text[32];
   std::snprintf(text, sizeof text, "%.5f", degrees);
   return text;
+}
+
+/// `rows` (in order) in runs, those below `count` only.
+std::vector<RowRange> Runs(const std::vector<std::size_t>& rows, std::size_t count) {
+  std::vector<RowRange> ranges;
+  for (const std::size_t at : rows) {
+    if (at >= count) break;
+    if (!ranges.empty() && ranges.back().last + 1 == at) {
+      ranges.back().last = at;
+    } else {
+      ranges.push_back({at, at});
+    }
+  }
+  return ranges;
 }
 
 }  // namespace
@@ -68,10 +85,12 @@ std::size_t Win32PointList::RowCount() const {
 }
 
 void Win32PointList::Refresh(const std::vector<std::size_t>& chosen) {
+  const std::size_t rows = RowCount();
   syncing_ = true;
-  ListView_SetItemCountEx(hwnd_, static_cast<int>(RowCount()),
-                          LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+  ListView_SetItemCountEx(hwnd_, static_cast<int>(rows), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
   syncing_ = false;
+  // The list view keeps its choice by row and lets go of the rows beyond.
+  shown_.erase(std::lower_bound(shown_.begin(), shown_.end(), rows), shown_.end());
   InvalidateRect(hwnd_, nullptr, FALSE);
   ShowOrder(editor_ == nullptr ? ListOrder::kFile : editor_->list().order());
   ShowChoice(chosen);
@@ -79,35 +98,142 @@ void Win32PointList::Refresh(const std::vector<std::size_t>& chosen) {
 
 void Win32PointList::ShowChoice(const std::vector<std::size_t>& chosen) {
   if (editor_ == nullptr) return;
-  syncing_ = true;
-  if (chosen.size() + editor_->list().HeadingRows().size() == RowCount() && !chosen.empty()) {
-    // Every item (Ctrl+A over a million): one message, not one a row; the
-    // headings lit with them are no choice (the presenter leaves them out).
-    ListView_SetItemState(hwnd_, -1, LVIS_SELECTED, LVIS_SELECTED);
-  } else {
-    ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
-    for (const std::size_t row : chosen)
-      ListView_SetItemState(hwnd_, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
+  if (choicePending_) {
+    // A change of the person's not read yet: the list view's rows are news
+    // to compare with, and the rows given now are what the notice reads.
+    shown_ = SelectedRows();
+    turnedOver_ = true;
   }
-  if (!chosen.empty())
-    ListView_SetItemState(hwnd_, static_cast<int>(chosen.front()), LVIS_FOCUSED, LVIS_FOCUSED);
+  chosen_ = chosen;
+  if (!std::ranges::is_sorted(chosen_)) std::ranges::sort(chosen_);
+  syncing_ = true;
+  CopyChoice(chosen_);
+  if (!chosen_.empty())
+    ListView_SetItemState(hwnd_, static_cast<int>(chosen_.front()), LVIS_FOCUSED, LVIS_FOCUSED);
   syncing_ = false;
+}
+
+void Win32PointList::CopyChoice(const std::vector<std::size_t>& rows) {
+  std::vector<std::size_t> gone;
+  std::vector<std::size_t> added;
+  std::ranges::set_difference(shown_, rows, std::back_inserter(gone));
+  std::ranges::set_difference(rows, shown_, std::back_inserter(added));
+  if (gone.size() + added.size() <= copyLimit_) {
+    SetRows(gone, 0);
+    SetRows(added, LVIS_SELECTED);
+    shown_ = rows;
+    SetDrawn(false);
+  } else if (rows.size() > copyLimit_) {
+    ClearShown();
+    SetDrawn(true);
+  } else {
+    ClearShown();
+    SetRows(rows, LVIS_SELECTED);
+    shown_ = rows;
+    SetDrawn(false);
+  }
+}
+
+void Win32PointList::SetRows(const std::vector<std::size_t>& rows, UINT state) {
+  for (const std::size_t row : rows)
+    ListView_SetItemState(hwnd_, static_cast<int>(row), state, LVIS_SELECTED);
+}
+
+void Win32PointList::ClearShown() {
+  if (shown_.size() <= copyLimit_) {
+    SetRows(shown_, 0);
+  } else {
+    // Not -1, which walks every row: the list view lets go of the choice of
+    // the rows it loses, so none for a moment, then all again, at the row
+    // shown at the top as before.
+    const int top = ListView_GetTopIndex(hwnd_);
+    const int rows = ListView_GetItemCount(hwnd_);
+    ListView_SetItemCountEx(hwnd_, 0, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    ListView_SetItemCountEx(hwnd_, rows, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    RECT first{};
+    if (top > 0 && ListView_GetTopIndex(hwnd_) != top &&
+        ListView_GetItemRect(hwnd_, 0, &first, LVIR_BOUNDS))
+      ListView_Scroll(hwnd_, 0, (top - ListView_GetTopIndex(hwnd_)) * (first.bottom - first.top));
+  }
+  shown_.clear();
+}
+
+void Win32PointList::SetDrawn(bool drawn) {
+  if (drawn_ == drawn && !drawn) return;
+  drawn_ = drawn;
+  InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+std::vector<std::size_t> Win32PointList::SelectedRows() const {
+  const std::size_t rows = static_cast<std::size_t>(std::max(0, ListView_GetItemCount(hwnd_)));
+  const std::size_t count =
+      std::min(rows, static_cast<std::size_t>(ListView_GetSelectedCount(hwnd_)));
+  std::vector<std::size_t> found(count == rows ? rows : 0);
+  if (count == rows) {
+    std::iota(found.begin(), found.end(), std::size_t{0});
+    return found;
+  }
+  // Stops at the last one: the list view would walk every row after it.
+  found.reserve(count);
+  for (int row = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); row >= 0 && found.size() < count;
+       row = ListView_GetNextItem(hwnd_, row, LVNI_SELECTED))
+    found.push_back(static_cast<std::size_t>(row));
+  return found;
 }
 
 std::vector<RowRange> Win32PointList::ChosenRanges() {
   choicePending_ = false;
-  std::vector<RowRange> ranges;
-  const auto rows = static_cast<int>(RowCount());
-  for (int row = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); row >= 0 && row < rows;
-       row = ListView_GetNextItem(hwnd_, row, LVNI_SELECTED)) {
-    const auto at = static_cast<std::size_t>(row);
-    if (!ranges.empty() && ranges.back().last + 1 == at) {
-      ranges.back().last = at;
+  if (!std::exchange(turnedOver_, false)) {
+    shown_ = SelectedRows();
+    if (drawn_ && GetKeyState(VK_CONTROL) < 0) {
+      // Ctrl held over a drawn choice adds to it (Ctrl+Shift+click).
+      std::vector<std::size_t> both;
+      std::ranges::set_union(chosen_, shown_, std::back_inserter(both));
+      chosen_ = std::move(both);
     } else {
-      ranges.push_back({at, at});
+      chosen_ = shown_;
+      SetDrawn(false);
     }
   }
-  return ranges;
+  return Runs(drawn_ ? chosen_ : shown_, RowCount());
+}
+
+bool Win32PointList::DrawnChosen(std::size_t row) const {
+  return drawn_ && row < RowCount() && !editor_->list().Row(row).heading &&
+         std::ranges::binary_search(chosen_, row);
+}
+
+bool Win32PointList::RowShownChosen(std::size_t row) const {
+  return ListView_GetItemState(hwnd_, static_cast<int>(row), LVIS_SELECTED) != 0 ||
+         DrawnChosen(row);
+}
+
+bool Win32PointList::TurnOver(LPARAM where) {
+  // Ctrl+click over a drawn choice: the list view's own knows nothing of it.
+  if (!drawn_ || editor_ == nullptr) return false;
+  LVHITTESTINFO hit{};
+  hit.pt = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+  const int row = ListView_SubItemHitTest(hwnd_, &hit);
+  if (row < 0 || static_cast<std::size_t>(row) >= RowCount()) return false;
+  const auto at = static_cast<std::size_t>(row);
+  if (editor_->list().Row(at).heading) return true;
+  const auto place = std::ranges::lower_bound(chosen_, at);
+  if (place != chosen_.end() && *place == at) {
+    chosen_.erase(place);
+  } else {
+    chosen_.insert(place, at);
+  }
+  SetFocus(hwnd_);
+  syncing_ = true;
+  ListView_SetItemState(hwnd_, row, LVIS_FOCUSED, LVIS_FOCUSED);
+  ListView_SetSelectionMark(hwnd_, row);
+  syncing_ = false;
+  ListView_RedrawItems(hwnd_, row, row);
+  // Told as a change of the list view's own is: the window reads it back.
+  turnedOver_ = true;
+  if (!std::exchange(choicePending_, true))
+    PostMessageW(GetParent(hwnd_), kListChoiceMessage, 0, 0);
+  return true;
 }
 
 void Win32PointList::ShowRow(std::size_t row) {
@@ -183,6 +309,13 @@ LRESULT Win32PointList::CustomDraw(NMLVCUSTOMDRAW& draw) const {
   if (shown.heading) {
     if (bold_ != nullptr) SelectObject(draw.nmcd.hdc, bold_);
     draw.clrTextBk = GetSysColor(COLOR_BTNFACE);
+    return CDRF_NEWFONT;
+  }
+  if (drawn_ && std::ranges::binary_search(chosen_, row)) {
+    // Chosen, not in the list view's own: drawn as its own are.
+    draw.nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED | CDIS_FOCUS);
+    draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
     return CDRF_NEWFONT;
   }
   if (IsSkipped(editor_->points().Status(shown.item))) {
@@ -275,6 +408,9 @@ LRESULT CALLBACK Win32PointList::Subclass(HWND hwnd, UINT message, WPARAM wParam
         static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
     list->listener_.titleTyped(Narrow(text).value_or(std::string()));
   }
+  if (message == WM_LBUTTONDOWN && (wParam & MK_CONTROL) != 0 && (wParam & MK_SHIFT) == 0 &&
+      list->TurnOver(lParam))
+    return 0;
   if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, Subclass, 1);
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }

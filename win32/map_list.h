@@ -5,7 +5,10 @@
 // headings (bold, not chosen), a skipped item greyed; a column's click
 // sorts by title or by line. What the person chooses, sorts, renames or
 // types while renaming is told to the window, which tells the presenter;
-// the rows chosen are those the presenter says.
+// the rows chosen are those the presenter says. A small choice is copied
+// into the list view's own, row by row and only the rows that change
+// (Wine's list view walks every row for a change of all); a large one is
+// drawn from the rows the presenter gave, the list view's own left empty.
 // <windows.h> first: the declarations below need its types.
 #include <windows.h>
 // Then the rest.
@@ -15,6 +18,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "map/map_messages.h"
 #include "map/map_window_view.h"
@@ -54,7 +58,7 @@ class Win32PointList {
   /// The rows `chosen` shown as the rows chosen (nothing told back).
   void ShowChoice(const std::vector<std::size_t>& chosen);
   /// The rows chosen now (headings among them too), in runs; the next
-  /// change is news again.
+  /// change is news again. A drawn choice is read from the rows drawn.
   std::vector<RowRange> ChosenRanges();
   std::size_t RowCount() const;
   /// Scrolls to `row`.
@@ -63,6 +67,11 @@ class Win32PointList {
   void ShowOrder(ListOrder order);
   /// Starts renaming `item` in its row.
   void StartRename(std::uint32_t item);
+  /// Whether `row` is drawn chosen (by the list view's own or as drawn).
+  bool RowShownChosen(std::size_t row) const;
+  /// The most rows changed at once in the list view's own choice; a larger
+  /// choice is drawn (tests make it small).
+  void SetCopyLimit(std::size_t rows) { copyLimit_ = rows; }
   /// The text of a cell, as drawn (UTF-8).
   std::string CellText(std::size_t row, int column) const;
   /// Handles the list's WM_NOTIFY; nothing for one it leaves alone.
@@ -77,6 +86,13 @@ class Win32PointList {
   LRESULT BeginRename(const NMLVDISPINFOW& info);
   void EndRename(const NMLVDISPINFOW& info);
   void ChoiceNotified();
+  std::vector<std::size_t> SelectedRows() const;
+  void CopyChoice(const std::vector<std::size_t>& rows);
+  void SetRows(const std::vector<std::size_t>& rows, UINT state);
+  void ClearShown();
+  void SetDrawn(bool drawn);
+  bool DrawnChosen(std::size_t row) const;
+  bool TurnOver(LPARAM where);
 
   HWND hwnd_ = nullptr;
   const MapMessages& words_;
@@ -87,6 +103,17 @@ class Win32PointList {
   /// The choice is being pushed: the list's own notices are not news.
   bool syncing_ = false;
   bool choicePending_ = false;
+  /// The rows last given to show chosen (Ctrl+click over a drawn choice
+  /// turns one over), in order.
+  std::vector<std::size_t> chosen_;
+  /// The rows the list view has chosen, in order, as last set or read.
+  std::vector<std::size_t> shown_;
+  /// The choice is too large for the list view's own: drawn from chosen_.
+  bool drawn_ = false;
+  /// A Ctrl+click turned a drawn row over: chosen_ is the news, not the
+  /// list view's own.
+  bool turnedOver_ = false;
+  std::size_t copyLimit_ = 256;
   std::optional<std::uint32_t> renaming_;
 };
 

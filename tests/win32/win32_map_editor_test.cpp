@@ -6,6 +6,7 @@
 // new input. Boxes and the save dialog are answered through the seams.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
 
@@ -245,6 +246,113 @@ const EditCase kEditCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Keys, Win32EditKeysTest, ::testing::ValuesIn(kEditCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+enum class ChoiceAct { kInList, kAlsoInList, kOnMap, kCtrlClickInList, kAll, kDelete };
+
+struct ChoiceStep {
+  ChoiceAct act;
+  const char* title;
+};
+
+struct ChoiceCase {
+  const char* name;
+  std::size_t copyLimit;  ///< rows the list view's own choice takes at most
+  std::vector<ChoiceStep> steps;
+  std::vector<std::string> chosen;  ///< titles, sorted (the unreadable line has none)
+};
+
+class Win32ListChoiceTest : public Win32EditorBase,
+                            public ::testing::WithParamInterface<ChoiceCase> {
+ protected:
+  void SetUp() override { Start(NumberedTables("1")); }
+  void Act(Win32MapWindow& map, const ChoiceStep& step) {
+    const HWND list = map.List().Handle();
+    switch (step.act) {
+      case ChoiceAct::kInList:
+        return Choose(map, step.title);
+      case ChoiceAct::kAlsoInList:
+        ListView_SetItemState(list, RowOf(map, step.title), LVIS_SELECTED, LVIS_SELECTED);
+        return Pump();
+      case ChoiceAct::kOnMap: {
+        const auto& points = map.Editor()->points();
+        std::optional<LonLat> at;
+        for (std::uint32_t item = 0; item < points.size(); ++item)
+          if (points.Title(item) == step.title) at = points.Position(item);
+        ASSERT_TRUE(at) << step.title;
+        const PixelPoint pixel = map.Canvas().View().ToScreen(*at);
+        const LPARAM where = MAKELPARAM(static_cast<int>(std::lround(pixel.x)),
+                                        static_cast<int>(std::lround(pixel.y)));
+        SendMessageW(map.Canvas().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, where);
+        SendMessageW(map.Canvas().Handle(), WM_LBUTTONUP, 0, where);
+        return Pump();
+      }
+      case ChoiceAct::kCtrlClickInList: {
+        RECT row{};
+        ListView_GetItemRect(list, RowOf(map, step.title), &row, LVIR_BOUNDS);
+        const LPARAM where = MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2);
+        SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, where);
+        SendMessageW(list, WM_LBUTTONUP, MK_CONTROL, where);
+        return Pump();
+      }
+      case ChoiceAct::kAll:
+        return Key(map, 'A', true);
+      case ChoiceAct::kDelete:
+        return Key(map, VK_DELETE);
+    }
+  }
+};
+
+TEST_P(Win32ListChoiceTest, TheRowsShownChosenAreTheEditorsChoice) {
+  const ChoiceCase& c = GetParam();
+  Win32MapWindow& map = Open("four.csv", kFourItems);
+  map.List().SetCopyLimit(c.copyLimit);
+  for (const ChoiceStep& step : c.steps) Act(map, step);
+  const PointEditor& editor = *map.Editor();
+  std::vector<std::string> chosen;
+  for (const std::uint32_t item : editor.selection().Items())
+    chosen.emplace_back(editor.points().Title(item));
+  std::ranges::sort(chosen);
+  EXPECT_EQ(chosen, c.chosen);
+  for (std::size_t row = 0; row < editor.list().RowCount(); ++row) {
+    const ListRow shown = editor.list().Row(row);
+    EXPECT_EQ(map.List().RowShownChosen(row), !shown.heading && editor.selection().Has(shown.item))
+        << "row " << row;
+  }
+  // A large choice is not copied into the list view's own.
+  EXPECT_LE(static_cast<std::size_t>(ListView_GetSelectedCount(map.List().Handle())), c.copyLimit);
+}
+
+const ChoiceCase kChoiceCases[] = {
+    {"ListThenMap", 256, {{ChoiceAct::kInList, "Alpha"}, {ChoiceAct::kOnMap, "Bravo"}}, {"Bravo"}},
+    {"AllThenList", 256, {{ChoiceAct::kAll, ""}, {ChoiceAct::kInList, "Alpha"}}, {"Alpha"}},
+    {"AllDrawnThenList", 1, {{ChoiceAct::kAll, ""}, {ChoiceAct::kInList, "Alpha"}}, {"Alpha"}},
+    {"AllDrawnThenMap", 1, {{ChoiceAct::kAll, ""}, {ChoiceAct::kOnMap, "Alpha"}}, {"Alpha"}},
+    {"AllDrawnCtrlClickTurnsOneOver",
+     1,
+     {{ChoiceAct::kAll, ""}, {ChoiceAct::kCtrlClickInList, "Bravo"}},
+     {"", "Alpha", "Far"}},
+    {"DrawnCtrlClickTurnsBack",
+     2,
+     {{ChoiceAct::kAll, ""},
+      {ChoiceAct::kCtrlClickInList, "Bravo"},
+      {ChoiceAct::kCtrlClickInList, "Bravo"}},
+     {"", "Alpha", "Bravo", "Far"}},
+    {"DrawnThenDeleteOne",
+     1,
+     {{ChoiceAct::kAll, ""}, {ChoiceAct::kCtrlClickInList, "Bravo"}, {ChoiceAct::kDelete, ""}},
+     {}},
+    {"ManyInListThenOneOnMap",
+     1,
+     {{ChoiceAct::kInList, "Alpha"},
+      {ChoiceAct::kAlsoInList, "Bravo"},
+      {ChoiceAct::kAlsoInList, "Far"},
+      {ChoiceAct::kOnMap, "Alpha"}},
+     {"Alpha"}},
+    {"ListThenDelete", 256, {{ChoiceAct::kInList, "Alpha"}, {ChoiceAct::kDelete, ""}}, {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Choices, Win32ListChoiceTest, ::testing::ValuesIn(kChoiceCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_P(Win32EditorTest, F2RenamesInPlaceAndSaysWhatTheFileWillHold) {
