@@ -73,12 +73,12 @@ MapCanvas::MapCanvas(std::shared_ptr<const LandMap> land, TileLoader* tiles, QWi
 
 void MapCanvas::SetData(std::shared_ptr<MapData> data) {
   data_ = std::move(data);
-  clustersStale_ = true;
+  clusters_.Invalidate();
   Fit();
 }
 
 void MapCanvas::PointsChanged() {
-  clustersStale_ = true;
+  clusters_.Invalidate();
   update();
 }
 
@@ -129,26 +129,18 @@ QString MapCanvas::Attribution() const {
 }
 
 const std::vector<MapCluster>& MapCanvas::Clusters() {
-  if (clustersStale_) {
-    const ClusterMarkSize size = MarkSizeOf(font());
-    const EditableMap* map = data_ ? data_->map.get() : nullptr;
-    clusters_ = map ? ClustersInView(view_, map->points.get(), map->clusters.get(), size)
-                    : std::vector<MapCluster>{};
-    skippedClusters_ =
-        map ? ClustersInView(view_, map->skipped.get(), map->skippedClusters.get(), size)
-            : std::vector<MapCluster>{};
-    clustersStale_ = false;
-  }
-  return clusters_;
+  if (clusters_.Stale())
+    clusters_.Make(view_, data_ ? data_->map.get() : nullptr, MarkSizeOf(font()));
+  return clusters_.points();
 }
 
 const std::vector<MapCluster>& MapCanvas::SkippedClusters() {
   Clusters();
-  return skippedClusters_;
+  return clusters_.skipped();
 }
 
 void MapCanvas::ViewChanged() {
-  clustersStale_ = true;
+  clusters_.Invalidate();
   // Only the tiles of this view: requests for the last one are cancelled.
   if (tiles_ != nullptr) tiles_->Want(DistinctTiles(TilesOfView(view_)));
   update();
@@ -254,7 +246,7 @@ void MapCanvas::resizeEvent(QResizeEvent*) {
 
 void MapCanvas::changeEvent(QEvent* event) {
   // Circles are as large as their counts in this font.
-  if (event->type() == QEvent::FontChange) clustersStale_ = true;
+  if (event->type() == QEvent::FontChange) clusters_.Invalidate();
   QWidget::changeEvent(event);
 }
 

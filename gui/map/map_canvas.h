@@ -26,6 +26,7 @@
 #include "gui/map/tile_loader.h"
 #include "map/map_input.h"
 #include "map/map_view.h"
+#include "map/view_clusters.h"
 
 namespace velorin {
 
@@ -122,9 +123,7 @@ class MapCanvas : public QWidget {
   std::function<QString(std::uint32_t)> pointText_;
   std::function<QString(std::uint32_t)> clusterText_;
   QString addHereText_;
-  std::vector<MapCluster> clusters_;
-  std::vector<MapCluster> skippedClusters_;
-  bool clustersStale_ = true;
+  ViewClusters clusters_;
   /// The view is the one Fit chose and nothing has moved it since.
   bool fitted_ = false;
   QString tilesFailedText_;
