@@ -1,9 +1,5 @@
 #include "win32/map_canvas.h"
 
-// <windows.h> comes in through map_canvas.h; the tooltip needs the common
-// controls.
-#include <commctrl.h>
-
 #include <cmath>
 
 #include "map/point_marks.h"
@@ -41,21 +37,11 @@ Win32MapCanvas::Win32MapCanvas(HWND parent, int id, std::shared_ptr<const LandMa
   hwnd_ =
       CreateWindowExW(0, kCanvasClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 10, 10,
                       parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                             WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd_, nullptr,
-                             instance, nullptr);
-  TOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND;
-  tool.hwnd = hwnd_;
-  tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
-  tool.lpszText = const_cast<wchar_t*>(L"");
-  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 800);  // lines as the text breaks them
+  tip_ = std::make_unique<TrackingTip>(hwnd_);
 }
 
 Win32MapCanvas::~Win32MapCanvas() {
-  if (tooltip_ != nullptr) DestroyWindow(tooltip_);
+  tip_.reset();
   if (hwnd_ != nullptr) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
@@ -66,19 +52,19 @@ Win32MapCanvas::~Win32MapCanvas() {
 
 void Win32MapCanvas::SetFont(HFONT font) {
   font_ = font;
-  SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  tip_->SetFont(font);
   // Circles are as large as their counts in this font.
   PointsChanged();
 }
 
 void Win32MapCanvas::SetData(std::shared_ptr<MapData> data) {
   data_ = std::move(data);
-  clustersStale_ = true;
+  clusters_.Invalidate();
   Fit();
 }
 
 void Win32MapCanvas::PointsChanged() {
-  clustersStale_ = true;
+  clusters_.Invalidate();
   InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -126,31 +112,25 @@ std::string Win32MapCanvas::Attribution() const {
 }
 
 const std::vector<MapCluster>& Win32MapCanvas::Clusters() {
-  if (clustersStale_) {
-    const EditableMap* map = data_ ? data_->map.get() : nullptr;
+  if (clusters_.Stale()) {
     ClusterMarkSize size;
     if (buffer_ != nullptr) {
       const HGDIOBJ old = SelectObject(buffer_, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
       size = Win32MapPainter::MarkSizeIn(buffer_);
       SelectObject(buffer_, old);
     }
-    clusters_ = map ? ClustersInView(view_, map->points.get(), map->clusters.get(), size)
-                    : std::vector<MapCluster>{};
-    skippedClusters_ =
-        map ? ClustersInView(view_, map->skipped.get(), map->skippedClusters.get(), size)
-            : std::vector<MapCluster>{};
-    clustersStale_ = false;
+    clusters_.Make(view_, data_ ? data_->map.get() : nullptr, size);
   }
-  return clusters_;
+  return clusters_.points();
 }
 
 const std::vector<MapCluster>& Win32MapCanvas::SkippedClusters() {
   Clusters();
-  return skippedClusters_;
+  return clusters_.skipped();
 }
 
 void Win32MapCanvas::ViewChanged() {
-  clustersStale_ = true;
+  clusters_.Invalidate();
   // Only the tiles of this view: requests for the last one are let go.
   if (tiles_ != nullptr && view_.width > 0 && view_.height > 0)
     tiles_->Want(DistinctTiles(TilesOfView(view_)));
@@ -210,9 +190,11 @@ bool Win32MapCanvas::DrawFrame() {
     // The skipped points beneath, greyed and without titles.
     painter_.DrawPoints(dc, view_, points, SkippedClusters(), kSkippedRgb, false);
     painter_.DrawPoints(dc, view_, points, Clusters(), kPointRgb, true);
-    painter_.DrawRings(dc, view_, points, FoundRings(*data_->editor, clusters_, skippedClusters_),
+    painter_.DrawRings(dc, view_, points,
+                       FoundRings(*data_->editor, clusters_.points(), clusters_.skipped()),
                        kFoundRgb);
-    painter_.DrawRings(dc, view_, points, ChosenRings(*data_->editor, clusters_, skippedClusters_),
+    painter_.DrawRings(dc, view_, points,
+                       ChosenRings(*data_->editor, clusters_.points(), clusters_.skipped()),
                        kSelectionRgb);
   }
   MapOverlays overlays{Attribution(), tilesFailed_ ? words_.Text(kTilesFailedMessage) : "", notice_,
@@ -249,7 +231,7 @@ LRESULT CALLBACK Win32MapCanvas::Procedure(HWND hwnd, UINT message, WPARAM wPara
   if (message == WM_NCDESTROY) {
     // Gone with its window: nothing is left to destroy.
     canvas->hwnd_ = nullptr;
-    canvas->tooltip_ = nullptr;
+    if (canvas->tip_) canvas->tip_->Forget();
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
   return canvas->Handle(message, wParam, lParam);

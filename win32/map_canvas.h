@@ -10,7 +10,7 @@
 //
 // Choosing and editing are told to whoever listens (the map window's
 // editor, when it has one): a click on a point or beside every point, a
-// rectangle drawn with Shift, the drag of chosen points.
+// rectangle drawn with Shift, the drag of chosen points, the shortcut menu.
 // <windows.h> first: the declarations below need its types.
 #include <windows.h>
 // Then the rest.
@@ -25,8 +25,10 @@
 #include "map/map_load.h"
 #include "map/map_messages.h"
 #include "map/map_view.h"
+#include "map/view_clusters.h"
 #include "win32/map_painter.h"
 #include "win32/map_tiles.h"
+#include "win32/tracking_tip.h"
 
 namespace velorin {
 
@@ -36,6 +38,9 @@ struct MapCanvasListener {
   std::function<void(InputModifiers modifiers)> emptyClicked;
   std::function<void(std::vector<std::uint32_t> items, InputModifiers modifiers)> rectangle;
   std::function<void(double dx, double dy)> chosenDragged;
+  /// The shortcut menu was asked for at `position` on the map (by the
+  /// right button, or the keyboard: the middle), shown at `screen`.
+  std::function<void(LonLat position, POINT screen)> menuAsked;
 };
 
 class Win32MapCanvas {
@@ -82,7 +87,7 @@ class Win32MapCanvas {
   const std::vector<MapCluster>& Clusters();
   const std::vector<MapCluster>& SkippedClusters();
   /// What hovering shows now (UTF-8); empty while nothing is hovered.
-  const std::string& TipText() const { return tip_; }
+  const std::string& TipText() const { return tip_->Text(); }
 
   /// Draws the frame into the picture off the screen, as a repaint does;
   /// false while the land is not ready (the frame has the sea alone).
@@ -106,13 +111,16 @@ class Win32MapCanvas {
   void Released(PixelPoint at);
   void Clicked(PixelPoint at, InputModifiers modifiers);
   void Hover(PixelPoint at);
+  /// WM_CONTEXTMENU: `lParam` is where on the screen, or -1 from the
+  /// keyboard.
+  void MenuAsked(LPARAM lParam);
   std::optional<std::uint32_t> ItemAt(PixelPoint at) const;
   const MapCluster* CircleAt(PixelPoint at);
   void Paint();
   void MakeBuffer(int width, int height);
 
   HWND hwnd_ = nullptr;
-  HWND tooltip_ = nullptr;
+  std::unique_ptr<TrackingTip> tip_;
   const MapMessages& words_;
   Win32MapPainter painter_;
   Win32TileLoader* tiles_;
@@ -120,10 +128,7 @@ class Win32MapCanvas {
   std::shared_ptr<MapData> data_;
   MapView view_;
   std::string notice_;
-  std::string tip_;
-  std::vector<MapCluster> clusters_;
-  std::vector<MapCluster> skippedClusters_;
-  bool clustersStale_ = true;
+  ViewClusters clusters_;
   /// The view is the one Fit chose and nothing has moved it since.
   bool fitted_ = false;
   bool tilesShown_ = false;

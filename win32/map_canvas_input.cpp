@@ -2,9 +2,8 @@
 // map/map_input.h decides; the tip of what the mouse hovers.
 #include "win32/map_canvas.h"
 
-// <windows.h> comes in through map_canvas.h; the tooltip and the mouse's
-// coordinates need these.
-#include <commctrl.h>
+// <windows.h> comes in through map_canvas.h; the mouse's coordinates need
+// this.
 #include <windowsx.h>
 
 #include "map/point_texts.h"
@@ -119,10 +118,12 @@ bool Win32MapCanvas::Mouse(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK:
       ZoomAt(1, PointOf(lParam));
       return true;
+    case WM_CONTEXTMENU:
+      MenuAsked(lParam);
+      return true;
     case WM_MOUSELEAVE:
       tracking_ = false;
-      tip_.clear();
-      SendMessageW(tooltip_, TTM_TRACKACTIVATE, FALSE, 0);
+      tip_->Hide();
       return true;
     default:
       return false;
@@ -160,8 +161,7 @@ const MapCluster* Win32MapCanvas::CircleAt(PixelPoint at) {
 void Win32MapCanvas::Pressed(PixelPoint at, InputModifiers modifiers) {
   ::SetFocus(hwnd_);
   SetCapture(hwnd_);
-  tip_.clear();
-  SendMessageW(tooltip_, TTM_TRACKACTIVATE, FALSE, 0);
+  tip_->Hide();
   bool onChosen = false;
   if (modifiers.None() && data_) {
     const std::optional<std::uint32_t> item = ItemAt(at);
@@ -209,6 +209,23 @@ void Win32MapCanvas::Clicked(PixelPoint at, InputModifiers modifiers) {
   }
 }
 
+void Win32MapCanvas::MenuAsked(LPARAM lParam) {
+  if (!data_ || !listener_.menuAsked) return;
+  POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  POINT at = screen;
+  if (screen.x == -1 && screen.y == -1) {
+    // Shift+F10 or the menu key: the middle of the map.
+    at = {bufferWidth_ / 2, bufferHeight_ / 2};
+    screen = at;
+    ClientToScreen(hwnd_, &screen);
+  } else {
+    ScreenToClient(hwnd_, &at);
+  }
+  tip_->Hide();
+  listener_.menuAsked(view_.ToLonLat({static_cast<double>(at.x), static_cast<double>(at.y)}),
+                      screen);
+}
+
 void Win32MapCanvas::Hover(PixelPoint at) {
   if (!tracking_) {
     TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
@@ -220,25 +237,9 @@ void Win32MapCanvas::Hover(PixelPoint at) {
   } else if (const std::optional<std::uint32_t> item = ItemAt(at)) {
     tip = HoverText(words_, data_->editor->points(), *item);
   }
-  if (tip.empty()) {
-    if (!tip_.empty()) SendMessageW(tooltip_, TTM_TRACKACTIVATE, FALSE, 0);
-    tip_.clear();
-    return;
-  }
   POINT screen{static_cast<LONG>(at.x) + kTipOffset, static_cast<LONG>(at.y) + kTipOffset};
   ClientToScreen(hwnd_, &screen);
-  if (tip != tip_) {
-    tip_ = tip;
-    std::wstring text = Widen(tip);
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = hwnd_;
-    tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
-    tool.lpszText = text.data();
-    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageW(tooltip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
-  }
-  SendMessageW(tooltip_, TTM_TRACKPOSITION, 0, MAKELPARAM(screen.x, screen.y));
+  tip_->Show(tip, screen);
 }
 
 }  // namespace velorin

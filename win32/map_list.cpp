@@ -1,5 +1,8 @@
 #include "win32/map_list.h"
 
+// The mouse's coordinates.
+#include <windowsx.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
@@ -12,6 +15,9 @@
 
 namespace velorin {
 namespace {
+
+// A row's tip sits this far below and right of the mouse.
+constexpr int kTipOffset = 16;
 
 std::string DegreesText(double degrees) {
   char text[32];
@@ -52,6 +58,7 @@ Win32PointList::Win32PointList(HWND parent, int id, const MapMessages& words) : 
     header.pszText = text.data();
     ListView_InsertColumn(hwnd_, column, &header);
   }
+  tip_ = std::make_unique<TrackingTip>(hwnd_);
   // The box that renames a row tells each keystroke to the list.
   SetWindowSubclass(hwnd_, Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
   ShowOrder(ListOrder::kFile);
@@ -60,6 +67,7 @@ Win32PointList::Win32PointList(HWND parent, int id, const MapMessages& words) : 
 void Win32PointList::SetFont(HFONT font, HFONT bold) {
   bold_ = bold;
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  tip_->SetFont(font);
 }
 
 void Win32PointList::SizeColumns(int width, int dpi) {
@@ -86,9 +94,14 @@ std::size_t Win32PointList::RowCount() const {
 
 void Win32PointList::Refresh(const std::vector<std::size_t>& chosen) {
   const std::size_t rows = RowCount();
-  syncing_ = true;
-  ListView_SetItemCountEx(hwnd_, static_cast<int>(rows), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
-  syncing_ = false;
+  // Wine's list view takes milliseconds to set even the count it has: a
+  // rename or a move keeps it.
+  if (static_cast<std::size_t>(ListView_GetItemCount(hwnd_)) != rows) {
+    syncing_ = true;
+    ListView_SetItemCountEx(hwnd_, static_cast<int>(rows),
+                            LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    syncing_ = false;
+  }
   // The list view keeps its choice by row and lets go of the rows beyond.
   shown_.erase(std::lower_bound(shown_.begin(), shown_.end(), rows), shown_.end());
   InvalidateRect(hwnd_, nullptr, FALSE);
@@ -213,7 +226,11 @@ bool Win32PointList::TurnOver(LPARAM where) {
   if (!drawn_ || editor_ == nullptr) return false;
   LVHITTESTINFO hit{};
   hit.pt = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
-  const int row = ListView_SubItemHitTest(hwnd_, &hit);
+  return TurnOverRow(ListView_SubItemHitTest(hwnd_, &hit));
+}
+
+bool Win32PointList::TurnOverRow(int row) {
+  if (!drawn_ || editor_ == nullptr) return false;
   if (row < 0 || static_cast<std::size_t>(row) >= RowCount()) return false;
   const auto at = static_cast<std::size_t>(row);
   if (editor_->list().Row(at).heading) return true;
@@ -237,7 +254,13 @@ bool Win32PointList::TurnOver(LPARAM where) {
 }
 
 void Win32PointList::ShowRow(std::size_t row) {
-  if (row < RowCount()) ListView_EnsureVisible(hwnd_, static_cast<int>(row), FALSE);
+  if (row >= RowCount()) return;
+  // Asked after most edits for a row already in sight, where Wine's list
+  // view would still take tens of milliseconds at a million rows.
+  const auto top = static_cast<std::size_t>(std::max(0, ListView_GetTopIndex(hwnd_)));
+  const auto page = static_cast<std::size_t>(std::max(0, ListView_GetCountPerPage(hwnd_)));
+  if (row >= top && row < top + page) return;
+  ListView_EnsureVisible(hwnd_, static_cast<int>(row), FALSE);
 }
 
 void Win32PointList::StartRename(std::uint32_t item) {
@@ -289,6 +312,38 @@ std::string Win32PointList::CellText(std::size_t row, int column) const {
     default:
       return {};
   }
+}
+
+std::string Win32PointList::RowTip(std::size_t row) const {
+  if (editor_ == nullptr || row >= editor_->list().RowCount()) return {};
+  const ListRow shown = editor_->list().Row(row);
+  if (shown.heading) return {};
+  const EditedPoints& points = editor_->points();
+  return IsSkipped(points.Status(shown.item)) ? SkipText(words_, points, shown.item)
+                                              : PointText(words_, points, shown.item);
+}
+
+void Win32PointList::Hovered(UINT message, LPARAM where) {
+  if (message == WM_MOUSELEAVE) {
+    tipRow_ = -1;
+    return tip_->Hide();
+  }
+  LVHITTESTINFO hit{};
+  hit.pt = {GET_X_LPARAM(where), GET_Y_LPARAM(where)};
+  const int row = ListView_HitTest(hwnd_, &hit);
+  if (message == WM_MOUSEMOVE) {
+    if (row == tipRow_) return;
+    // Another row: its tip once the mouse rests there.
+    tipRow_ = row;
+    tip_->Hide();
+    TRACKMOUSEEVENT track{sizeof track, TME_HOVER | TME_LEAVE, hwnd_, HOVER_DEFAULT};
+    TrackMouseEvent(&track);
+    return;
+  }
+  if (row < 0 || row != tipRow_) return;
+  POINT screen{hit.pt.x + kTipOffset, hit.pt.y + kTipOffset};
+  ClientToScreen(hwnd_, &screen);
+  tip_->Show(RowTip(static_cast<std::size_t>(row)), screen);
 }
 
 void Win32PointList::GiveText(NMLVDISPINFOW& info) {
@@ -411,7 +466,16 @@ LRESULT CALLBACK Win32PointList::Subclass(HWND hwnd, UINT message, WPARAM wParam
   if (message == WM_LBUTTONDOWN && (wParam & MK_CONTROL) != 0 && (wParam & MK_SHIFT) == 0 &&
       list->TurnOver(lParam))
     return 0;
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, Subclass, 1);
+  // Ctrl+Space turns the focused row over, as Ctrl+click does.
+  if (message == WM_KEYDOWN && wParam == VK_SPACE && GetKeyState(VK_CONTROL) < 0 &&
+      GetKeyState(VK_SHIFT) >= 0 && list->TurnOverRow(ListView_GetNextItem(hwnd, -1, LVNI_FOCUSED)))
+    return 0;
+  if (message == WM_MOUSEMOVE || message == WM_MOUSEHOVER || message == WM_MOUSELEAVE)
+    list->Hovered(message, lParam);
+  if (message == WM_NCDESTROY) {
+    list->tip_->Forget();
+    RemoveWindowSubclass(hwnd, Subclass, 1);
+  }
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 

@@ -3,7 +3,8 @@
 // editor's PointList (map/point_list.h), so that a million rows cost no
 // copies. It shows the points, then the skipped ones under their groups'
 // headings (bold, not chosen), a skipped item greyed; a column's click
-// sorts by title or by line. What the person chooses, sorts, renames or
+// sorts by title or by line; a row's tip says the point's details or why
+// it was skipped. What the person chooses, sorts, renames or
 // types while renaming is told to the window, which tells the presenter;
 // the rows chosen are those the presenter says. A small choice is copied
 // into the list view's own, row by row and only the rows that change
@@ -16,6 +17,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +25,7 @@
 #include "map/map_messages.h"
 #include "map/map_window_view.h"
 #include "map/point_editor.h"
+#include "win32/tracking_tip.h"
 
 namespace velorin {
 
@@ -74,6 +77,11 @@ class Win32PointList {
   void SetCopyLimit(std::size_t rows) { copyLimit_ = rows; }
   /// The text of a cell, as drawn (UTF-8).
   std::string CellText(std::size_t row, int column) const;
+  /// What the tip of `row` says (UTF-8): a point's details, or why a
+  /// skipped one was left out; nothing for a heading.
+  std::string RowTip(std::size_t row) const;
+  /// The tip shown now (UTF-8); empty while none is.
+  const std::string& TipText() const { return tip_->Text(); }
   /// Handles the list's WM_NOTIFY; nothing for one it leaves alone.
   std::optional<LRESULT> Notify(const NMHDR& header);
 
@@ -82,6 +90,8 @@ class Win32PointList {
                                    UINT_PTR id, DWORD_PTR self);
   std::wstring HeadingText(ListGroup group) const;
   void GiveText(NMLVDISPINFOW& info);
+  /// The mouse moved over the list, rested or left: the tip of its row.
+  void Hovered(UINT message, LPARAM where);
   LRESULT CustomDraw(NMLVCUSTOMDRAW& draw) const;
   LRESULT BeginRename(const NMLVDISPINFOW& info);
   void EndRename(const NMLVDISPINFOW& info);
@@ -92,7 +102,10 @@ class Win32PointList {
   void ClearShown();
   void SetDrawn(bool drawn);
   bool DrawnChosen(std::size_t row) const;
+  /// Ctrl+click or Ctrl+Space over a drawn choice: the row at `where`, or
+  /// `row`, chosen or let go; false when the choice is the list view's own.
   bool TurnOver(LPARAM where);
+  bool TurnOverRow(int row);
 
   HWND hwnd_ = nullptr;
   const MapMessages& words_;
@@ -115,6 +128,9 @@ class Win32PointList {
   bool turnedOver_ = false;
   std::size_t copyLimit_ = 256;
   std::optional<std::uint32_t> renaming_;
+  std::unique_ptr<TrackingTip> tip_;
+  /// The row the mouse is over (-1: none).
+  int tipRow_ = -1;
 };
 
 /// Posted to the list's parent after the rows chosen changed; the window

@@ -170,6 +170,8 @@ class Win32MapWindow : private MapWindowView {
   std::optional<LonLat> AskPosition(const std::string& caption, LonLat at, std::string* title);
   void MoveChosen();
   void AddPoint(LonLat at);
+  /// The map's shortcut menu at `screen`: Add a point here, at `at`.
+  void OfferAddHere(LonLat at, POINT screen);
   void Hide();
   void RememberPlace();
   int Pixels(int pixels96) const { return MulDiv(pixels96, dpi_, 96); }

@@ -86,6 +86,7 @@ void Win32MapWindow::ConnectMap() {
   listener.chosenDragged = [this](double dx, double dy) {
     presenter_.DragChosen(canvas_->View(), dx, dy);
   };
+  listener.menuAsked = [this](LonLat at, POINT screen) { OfferAddHere(at, screen); };
   canvas_->SetListener(std::move(listener));
 }
 

@@ -1,11 +1,13 @@
-// The Win32 map window's Move to a position and Add a point: the position
-// (and a new point's title) asked in a box, asked again as typed until it
-// can be read (map/typed_position.h), then the presenter's edit.
+// The Win32 map window's Move to a position and Add a point (from the Edit
+// menu, or Add a point here from the map's shortcut menu): the position (and
+// a new point's title) asked in a box, asked again as typed until it can be
+// read (map/typed_position.h), then the presenter's edit.
 #include <cstdio>
 
 #include "map/title_check.h"
 #include "map/typed_position.h"
 #include "win32/map_window.h"
+#include "win32/shortcut_menu.h"
 #include "window/run_boxes.h"
 
 namespace velorin {
@@ -73,6 +75,14 @@ void Win32MapWindow::AddPoint(LonLat at) {
   std::string title;
   if (const auto position = AskPosition(words_.Text(kAddPointMessage), at, &title))
     presenter_.Add(title, *position);
+}
+
+void Win32MapWindow::OfferAddHere(LonLat at, POINT screen) {
+  if (Editor() == nullptr) return;
+  const std::vector<std::string> items{words_.Text(kAddHereMessage)};
+  const std::optional<std::size_t> chosen =
+      seams_.shortcutMenu ? seams_.shortcutMenu(items) : ShowShortcutMenu(hwnd_, screen, items);
+  if (chosen == 0U) AddPoint(at);
 }
 
 }  // namespace velorin

@@ -1,10 +1,12 @@
 #pragma once
 // The parts of the Win32 window that wait for a person or start another
-// program: message boxes, file dialogs, Notepad and the About box. Each is
+// program: message boxes, file dialogs, shortcut menus, Notepad and the About
+// box. Each is
 // the real thing unless a test puts its own function in.
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "win32/point_dialog.h"
 #include "window/main_view.h"
@@ -27,6 +29,9 @@ struct Win32Seams {
   std::function<void(const AboutContent& content)> aboutBox;
   /// Answers the map's box of a point's position (and title).
   std::function<std::optional<PointBoxAnswer>(const PointBoxRequest& request)> pointBox;
+  /// Answers a shortcut menu of `items` (UTF-8): the index chosen, or
+  /// nothing when it was closed.
+  std::function<std::optional<std::size_t>(const std::vector<std::string>& items)> shortcutMenu;
 };
 
 }  // namespace velorin

@@ -3,7 +3,8 @@
 // by the list and the map; Delete, Undo and Redo by their keys; F2's
 // renaming with the title checked while it is typed; Save As and Save with
 // the file's bytes; the question about edits not saved on closing and on a
-// new input. Boxes and the save dialog are answered through the seams.
+// new input; the map's shortcut menu; the rows' tips. Boxes and the save dialog are answered
+// through the seams.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -55,6 +56,10 @@ class Win32EditorBase : public ::testing::Test {
       const PointBoxAnswer given = pointAnswers_.front();
       pointAnswers_.pop_front();
       return given;
+    };
+    seams.shortcutMenu = [this](const std::vector<std::string>& items) {
+      menus_.push_back(items);
+      return menuAnswer_;
     };
     seams.fileDialog = [this](PathKind, const FileDialogSettings& settings, const std::string&) {
       ++dialogs_;
@@ -143,6 +148,8 @@ class Win32EditorBase : public ::testing::Test {
   std::string filter_;
   std::vector<PointBoxRequest> pointRequests_;
   std::deque<PointBoxAnswer> pointAnswers_;
+  std::vector<std::vector<std::string>> menus_;
+  std::optional<std::size_t> menuAnswer_;
 };
 
 class Win32EditorTest : public Win32EditorBase, public ::testing::WithParamInterface<const char*> {
@@ -248,7 +255,15 @@ const EditCase kEditCases[] = {
 INSTANTIATE_TEST_SUITE_P(Keys, Win32EditKeysTest, ::testing::ValuesIn(kEditCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-enum class ChoiceAct { kInList, kAlsoInList, kOnMap, kCtrlClickInList, kAll, kDelete };
+enum class ChoiceAct {
+  kInList,
+  kAlsoInList,
+  kOnMap,
+  kCtrlClickInList,
+  kCtrlSpaceInList,
+  kAll,
+  kDelete
+};
 
 struct ChoiceStep {
   ChoiceAct act;
@@ -295,6 +310,9 @@ class Win32ListChoiceTest : public Win32EditorBase,
         SendMessageW(list, WM_LBUTTONUP, MK_CONTROL, where);
         return Pump();
       }
+      case ChoiceAct::kCtrlSpaceInList:
+        ListView_SetItemState(list, RowOf(map, step.title), LVIS_FOCUSED, LVIS_FOCUSED);
+        return Key(map, VK_SPACE, true);
       case ChoiceAct::kAll:
         return Key(map, 'A', true);
       case ChoiceAct::kDelete:
@@ -338,6 +356,10 @@ const ChoiceCase kChoiceCases[] = {
       {ChoiceAct::kCtrlClickInList, "Bravo"},
       {ChoiceAct::kCtrlClickInList, "Bravo"}},
      {"", "Alpha", "Bravo", "Far"}},
+    {"DrawnCtrlSpaceTurnsOneOver",
+     1,
+     {{ChoiceAct::kAll, ""}, {ChoiceAct::kCtrlSpaceInList, "Alpha"}},
+     {"", "Bravo", "Far"}},
     {"DrawnThenDeleteOne",
      1,
      {{ChoiceAct::kAll, ""}, {ChoiceAct::kCtrlClickInList, "Bravo"}, {ChoiceAct::kDelete, ""}},
@@ -597,6 +619,81 @@ TEST_P(Win32EditorTest, AddAPointAsksItsTitleCheckedAsTyped) {
   EXPECT_TRUE(Starred(map));
   Key(map, 'Z', true);
   EXPECT_EQ(RowOf(map, "Charlie"), -1);
+}
+
+struct AddHereCase {
+  const char* name;
+  bool fromKeyboard;
+  std::optional<std::size_t> menuAnswer;
+  std::size_t pointsAfter;
+};
+
+constexpr AddHereCase kAddHereCases[] = {
+    {"RightButtonThenAdd", false, 0, 3},
+    {"MenuKeyThenAdd", true, 0, 3},
+    {"MenuClosed", false, std::nullopt, 2},
+};
+
+class Win32AddHereTest : public Win32EditorBase, public ::testing::WithParamInterface<AddHereCase> {
+ protected:
+  void SetUp() override { Start(NumberedTables("1")); }
+};
+
+// The map's shortcut menu offers Add a point here; the box then starts at
+// the place clicked (the middle of the map from the keyboard).
+TEST_P(Win32AddHereTest, TheMapsShortcutMenuAddsAPointWhereItWasAsked) {
+  const AddHereCase& test = GetParam();
+  Win32MapWindow& map = Open("four.csv", kFourItems);
+  menuAnswer_ = test.menuAnswer;
+  RECT area{};
+  GetClientRect(map.Canvas().Handle(), &area);
+  POINT at{area.right / 3, area.bottom / 4};
+  if (test.fromKeyboard) at = {area.right / 2, area.bottom / 2};
+  const LonLat expected =
+      map.Canvas().View().ToLonLat({static_cast<double>(at.x), static_cast<double>(at.y)});
+  pointAnswers_ = {{"Here", std::to_string(expected.longitude), std::to_string(expected.latitude)}};
+  POINT screen = at;
+  ClientToScreen(map.Canvas().Handle(), &screen);
+  const LPARAM where = test.fromKeyboard ? MAKELPARAM(-1, -1) : MAKELPARAM(screen.x, screen.y);
+  SendMessageW(map.Canvas().Handle(), WM_CONTEXTMENU,
+               reinterpret_cast<WPARAM>(map.Canvas().Handle()), where);
+  ASSERT_EQ(menus_.size(), 1U);
+  EXPECT_EQ(menus_[0], std::vector<std::string>{M(160)});
+  ASSERT_EQ(pointRequests_.size(), test.menuAnswer ? 1U : 0U);
+  if (test.menuAnswer) {
+    EXPECT_NEAR(std::stod(pointRequests_[0].longitude), expected.longitude, 1e-6);
+    EXPECT_NEAR(std::stod(pointRequests_[0].latitude), expected.latitude, 1e-6);
+  }
+  EXPECT_EQ(map.Editor()->list().Total(ListGroup::kPoints), test.pointsAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Menus, Win32AddHereTest, ::testing::ValuesIn(kAddHereCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A row's tip, once the mouse rests on it: the point's details, why a
+// skipped one was left out, nothing for a heading; gone when it leaves.
+TEST_P(Win32EditorTest, TheListsRowsHaveTipsOfTheirPoints) {
+  Win32MapWindow& map = Open("four.csv", kFourItems);
+  const HWND list = map.List().Handle();
+  const auto rest = [&](int row) {
+    RECT box{};
+    ListView_GetItemRect(list, row, &box, LVIR_BOUNDS);
+    const LPARAM where = MAKELPARAM(box.left + 20, (box.top + box.bottom) / 2);
+    SendMessageW(list, WM_MOUSEMOVE, 0, where);
+    const std::string before = map.List().TipText();
+    SendMessageW(list, WM_MOUSEHOVER, 0, where);
+    EXPECT_EQ(before, "") << row;  // not while the mouse moves on
+    return map.List().TipText();
+  };
+  const std::string alpha = rest(RowOf(map, "Alpha"));
+  EXPECT_TRUE(alpha.starts_with("Alpha\n" + M(154) + " ")) << alpha;
+  EXPECT_TRUE(alpha.ends_with("\n" + M(149) + " 3")) << alpha;
+  const std::string skipped = rest(RowOf(map, "Far"));
+  EXPECT_TRUE(skipped.starts_with(M(149) + " 4: " + M(152))) << skipped;
+  EXPECT_EQ(rest(0), "");  // the heading
+  rest(RowOf(map, "Bravo"));
+  SendMessageW(list, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(map.List().TipText(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, Win32EditorTest, ::testing::Values("0", "1"),
