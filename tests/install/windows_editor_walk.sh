@@ -102,9 +102,13 @@ output=$folder/スカイツリー.nvi
 # Shift), on the lowest keys without any: Wine gives keys with characters
 # unknown to it Windows key codes from a short list, in the keys' order,
 # and the list runs out before the highest ones. The X server resets the
-# map when its last client goes: one stays for the walk.
+# map when its last client goes: one stays for the walk. Keys lent by a
+# walk that was killed are free again.
 xdotool sleep 300 &
 holder=$!
+for key in $(xmodmap -pke | awk 'NF > 3 && $4 ~ /^U[0-9A-F]+$/ { print $2 }'); do
+  xmodmap -e "keycode $key ="
+done
 japanese_typed=新宿スカイ東京ツリー
 mapfile -t characters < <(grep -o . <<<"$japanese_typed" | sort -u)
 mapfile -t free_keys < <(xmodmap -pke | awk 'NF == 3 { print $2 }')
@@ -158,7 +162,12 @@ timeout 5 xdotool windowfocus --sync "$(window_named "$dialog_name")" ||
 xdotool type "$(winepath -w "$output")"
 xdotool key Return
 saved() { [ -s "$output" ] && no_window "$dialog_name" && has_window "$map_name\$"; }
-wait_until "no $output saved, without a box, after 10 s" 10 saved
+for ((tenths = 100; ; tenths--)); do
+  saved && break
+  ((tenths > 0)) || fail "no $output saved, without a box, after 10 s; in its folder:" \
+    "$(find "$folder" -mindepth 1 -printf '%f ')"
+  sleep 0.1
+done
 
 echo "  Escape, Alt+F4"
 xdotool key Escape
