@@ -68,6 +68,9 @@ wait_until() {
     sleep 0.1
   done
 }
+for tool in xdotool xmodmap iconv localedef; do
+  command -v "$tool" >/dev/null || fail "no $tool: scripts/install-deps windows"
+done
 # The titles of an NVI file, one a line, as UTF-8.
 titles() { LC_ALL=C sed -n 's/^ TTL= {\(.*\)};$/\1/p' "$1" | iconv -f CP932 -t UTF-8; }
 
