@@ -65,7 +65,11 @@ void Win32MapWindow::LayOutSidePanel(int left, int top, int width, int height, i
   const int details = std::max(Pixels(120), 6 * line);
   const int listTop = top + row + Pixels(kGap);
   const int listHeight = std::max(line, top + height - listTop - check - details - Pixels(kGap));
-  MoveWindow(list_->Handle(), left, listTop, width, listHeight, TRUE);
+  // Drawn anew, not copied: the find box, moved first, may lie over where
+  // the list was, and its copied pixels would stay in the list's first rows
+  // (seen when the save's report pushes the panel down).
+  SetWindowPos(list_->Handle(), nullptr, left, listTop, width, listHeight,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   list_->SizeColumns(width, dpi_);
   MoveWindow(ControlHandle(kMapCheck), left, listTop + listHeight, width, check, TRUE);
   MoveWindow(ControlHandle(kMapDetails), left, listTop + listHeight + check + Pixels(kGap), width,

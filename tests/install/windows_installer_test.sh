@@ -7,16 +7,21 @@
 #     writes (the reference cases, and Linux velorin-cli when it is given);
 #  3. the Start-menu shortcut starts the installed velorin.exe, which keeps
 #     its settings in %APPDATA%\Velorin and writes nothing beside itself;
-#  4. the registry: "Open with" for each point file without taking a type's
+#  4. a Japanese user's walk through the installed velorin.exe's map
+#     editor, by key presses, in Wine's Japanese locale: a point deleted, a
+#     title mended, Save As; the file saved holds the bytes velorin-cli
+#     writes for the edited points (windows_editor_walk.sh);
+#  5. the registry: "Open with" for each point file without taking a type's
 #     default, the ProgId's command, the entry among the installed programs
 #     with its version;
-#  5. a newer build (the same files, the version one higher) replaces it:
+#  6. a newer build (the same files, the version one higher) replaces it:
 #     one entry is left, with the newer version;
-#  6. msiexec /x removes the program, its shortcut and its registry entries,
+#  7. msiexec /x removes the program, its shortcut and its registry entries,
 #     and keeps the user's settings and log.
 #   windows_installer_test.sh BUILD-DIR [LINUX-VELORIN-CLI]
 # Runs in .ci/windows' Wine prefix (WINEPREFIX, DISPLAY), after the target
-# msi was built in BUILD-DIR; needs wixl for the newer build.
+# msi was built in BUILD-DIR; needs wixl for the newer build, and xdotool and
+# xmodmap for the walk.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -116,7 +121,10 @@ wine taskkill /f /im velorin.exe >/dev/null 2>&1 || true
 cmp "$roaming/velorin.ini" "$installed/velorin.ini" || fail "no settings in %APPDATA%\\Velorin"
 [ ! -e "$installed/velorin_log.txt" ] || fail "a log beside the installed program"
 
-echo "($SECONDS s) 4. The registry"
+echo "($SECONDS s) 4. A Japanese user edits points in the installed map window"
+tests/install/windows_editor_walk.sh "$installed" "$roaming" ${linux_cli:+"$linux_cli"}
+
+echo "($SECONDS s) 5. The registry"
 for extension in pot gpx kml kmz csv geojson; do
   [ "$(extension_state "$extension")" = offers ] || fail ".$extension: '$(extension_state "$extension")'"
 done
@@ -128,13 +136,13 @@ wine reg query "$classes\\Velorin.PointFile\\shell\\open\\command" /ve | tr -d '
   grep -qF 'Velorin\velorin.exe" "%1"' || fail "the ProgId does not open velorin.exe FILE"
 [ "$(installed_versions)" = "$version" ] || fail "installed programs: '$(installed_versions)'"
 
-echo "($SECONDS s) 5. A newer build ($newer) replaces it"
+echo "($SECONDS s) 6. A newer build ($newer) replaces it"
 (cd "$build/msi" && wixl -a x64 -D Version="$newer" -o "$work/velorin-$newer-win64.msi" velorin.wxs)
 wine msiexec /i "$(winepath -w "$work/velorin-$newer-win64.msi")" /qn || fail "upgrade failed"
 [ "$(installed_versions)" = "$newer" ] || fail "after the upgrade: '$(installed_versions)'"
 [ -f "$installed/velorin.exe" ] && [ -f "$(start_menu)" ] || fail "the upgrade lost files"
 
-echo "($SECONDS s) 6. Uninstalling keeps the user's files"
+echo "($SECONDS s) 7. Uninstalling keeps the user's files"
 mkdir -p "$local_data"  # as a run of the window with the log on leaves it
 printf 'Line# 0\twas Skipped\r\n' >"$local_data/velorin_log.txt"
 wine msiexec /x "$(winepath -w "$work/velorin-$newer-win64.msi")" /qn || fail "msiexec /x failed"
