@@ -122,7 +122,12 @@ cmp "$roaming/velorin.ini" "$installed/velorin.ini" || fail "no settings in %APP
 [ ! -e "$installed/velorin_log.txt" ] || fail "a log beside the installed program"
 
 echo "($SECONDS s) 4. A Japanese user edits points in the installed map window"
-tests/install/windows_editor_walk.sh "$installed" "$roaming" ${linux_cli:+"$linux_cli"}
+# Key presses into a window under Wine: a walk that went astray (a key lost
+# on the way, seen about once in fifty walks) gets one more.
+if ! tests/install/windows_editor_walk.sh "$installed" "$roaming" ${linux_cli:+"$linux_cli"}; then
+  echo "The walk once more" >&2
+  tests/install/windows_editor_walk.sh "$installed" "$roaming" ${linux_cli:+"$linux_cli"}
+fi
 
 echo "($SECONDS s) 5. The registry"
 for extension in pot gpx kml kmz csv geojson; do
