@@ -41,7 +41,9 @@ TEST_P(CsvEncodingTest, WritesAndReadsBack) {
   std::string text = c.title;
   TitleChange change = TitleChange::kNone;
   if (cp932 && titleEncoding == TitleEncoding::kUtf8) {
-    change = ChangeOfTitle(text, encoder.Encode(c.title, text));
+    // Encoded first: the order of a call's arguments is the compiler's.
+    const bool replaced = encoder.Encode(c.title, text);
+    change = ChangeOfTitle(text, replaced);
   } else if (!cp932 && titleEncoding == TitleEncoding::kCp932) {
     text = decoder.Decode(c.title);
     change = decoder.lastChange();
