@@ -28,18 +28,23 @@ int CompareFolded(std::string_view a, std::string_view b) {
 
 /// Finds a text in titles, ASCII letters in either case: its first byte
 /// looked for as memchr looks for a byte, the rest compared where it is.
+/// One finder serves one pass over the titles, `from` never going back.
 class FoldedFinder {
  public:
   explicit FoldedFinder(std::string_view text) : text_(text) {
     const char first = text.empty() ? '\0' : text.front();
-    lower_ = Folded(first);
-    upper_ = (lower_ >= 'a' && lower_ <= 'z') ? static_cast<char>(lower_ - 'a' + 'A') : lower_;
+    lower_.byte = Folded(first);
+    upper_.byte = (lower_.byte >= 'a' && lower_.byte <= 'z')
+                      ? static_cast<char>(lower_.byte - 'a' + 'A')
+                      : '\0';
   }
 
   /// Where the text begins in `titles` at `from` or after; npos if nowhere.
-  std::size_t Find(std::string_view titles, std::size_t from) const {
-    while (from + text_.size() <= titles.size()) {
-      const std::size_t at = NextFirst(titles, from);
+  std::size_t Find(std::string_view titles, std::size_t from) {
+    for (;;) {
+      const std::size_t lower = Next(lower_, titles, from);
+      const std::size_t upper = upper_.byte == '\0' ? lower : Next(upper_, titles, from);
+      const std::size_t at = std::min(lower, upper);
       if (at == std::string_view::npos || at + text_.size() > titles.size()) break;
       if (RestMatches(titles, at)) return at;
       from = at + 1;
@@ -48,12 +53,26 @@ class FoldedFinder {
   }
 
  private:
-  std::size_t NextFirst(std::string_view titles, std::size_t from) const {
-    const std::size_t lower = titles.find(lower_, from);
-    if (upper_ == lower_) return lower;
-    const std::size_t upper = titles.find(upper_, from);
-    return std::min(lower, upper);
+  /// Where one case of the first byte was last found, looked for from
+  /// `from`: still the next one until it is passed. Looked for again at
+  /// every candidate, the rarer case was scanned for up to its next
+  /// place over and over, the whole rest of the titles when it has none.
+  struct Cursor {
+    char byte = '\0';
+    std::size_t from = std::string_view::npos;
+    std::size_t at = std::string_view::npos;
+  };
+
+  static std::size_t Next(Cursor& cursor, std::string_view titles, std::size_t from) {
+    const bool stale = cursor.from == std::string_view::npos || from < cursor.from ||
+                       (cursor.at != std::string_view::npos && cursor.at < from);
+    if (stale) {
+      cursor.at = titles.find(cursor.byte, from);
+      cursor.from = from;
+    }
+    return cursor.at;
   }
+
   bool RestMatches(std::string_view titles, std::size_t at) const {
     for (std::size_t i = 1; i < text_.size(); ++i) {
       if (Folded(titles[at + i]) != Folded(text_[i])) return false;
@@ -62,8 +81,8 @@ class FoldedFinder {
   }
 
   std::string_view text_;
-  char lower_;
-  char upper_;
+  Cursor lower_;
+  Cursor upper_;
 };
 
 }  // namespace
@@ -159,7 +178,7 @@ void PointList::MatchAll() {
   const MapPoints& read = points_.map().read.points;
   const std::span<const MapPoint> shown = read.points();
   const std::string_view titles = read.Titles();
-  const FoldedFinder finder(filter_);
+  FoldedFinder finder(filter_);
   std::uint32_t point = 0;
   for (std::size_t at = finder.Find(titles, 0); at != std::string_view::npos;) {
     while (point < shown.size() && shown[point].titleOffset + shown[point].titleSize <= at) ++point;

@@ -206,6 +206,17 @@ INSTANTIATE_TEST_SUITE_P(
         // over two is in neither.
         ListCase{"NotAcrossTwoTitles", ListOrder::kFile, "werOs", [](PointEditor&) {}, {}},
         ListCase{"EitherCase", ListOrder::kFile, "CASTLE", [](PointEditor&) {}, {"Osaka Castle"}},
+        // "T" then "t", and "K" of Kyoto only after "k" of Tokyo.
+        ListCase{"EachCaseInTurn",
+                 ListOrder::kFile,
+                 "to",
+                 [](PointEditor&) {},
+                 {"Tokyo Tower", "Kyoto"}},
+        ListCase{"UpperCaseFirst",
+                 ListOrder::kFile,
+                 "ky",
+                 [](PointEditor&) {},
+                 {"Tokyo Tower", "Kyoto"}},
         ListCase{"TypingNarrows",
                  ListOrder::kFile,
                  "o",
