@@ -17,4 +17,17 @@ const std::string& MapMessages::Text(int number) const {
   return texts_[static_cast<std::size_t>(number)];
 }
 
+std::string PlainMenuWord(std::string_view word) {
+  std::string plain(word);
+  // "保存(&S)" loses its key in brackets, "&Save" its mark.
+  const std::size_t bracket = plain.find("(&");
+  if (bracket != std::string::npos && plain.find(')', bracket) == bracket + 3)
+    plain.erase(bracket, 4);
+  std::erase(plain, '&');
+  if (plain.ends_with("...")) plain.resize(plain.size() - 3);
+  const std::size_t first = plain.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return plain.substr(first, plain.find_last_not_of(' ') - first + 1);
+}
+
 }  // namespace velorin

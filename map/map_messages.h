@@ -3,6 +3,7 @@
 // in the message table, and the table itself decoded once for a person to
 // read.
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velorin {
@@ -81,6 +82,10 @@ enum MapMessage : int {
   kSelectAllMessage = 197,
   kFindMessage = 198,
 };
+
+/// A menu's word as a box's caption or button says it: without its key
+/// ("保存(&S)", "&Save") and its dots ("Add a point...").
+std::string PlainMenuWord(std::string_view word);
 
 class MapMessages {
  public:

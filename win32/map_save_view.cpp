@@ -3,19 +3,13 @@
 #include <vector>
 
 #include "platform/wide_text_win32.h"
-#include "win32/dialog_filter.h"
+#include "win32/file_dialog.h"
 #include "win32/message_box_style.h"
 #include "window/dialog_filter.h"
 #include "window/run_boxes.h"
 
-// <windows.h> comes in through map_save_view.h; the common dialogs need it.
-#include <commdlg.h>
-
 namespace velorin {
 namespace {
-
-// Long enough for any path that the rest of Windows takes.
-constexpr std::size_t kPathCapacity = 32768;
 
 MessageAnswer AnswerOf(MessageButtons buttons, int pressed) {
   switch (buttons) {
@@ -29,38 +23,6 @@ MessageAnswer AnswerOf(MessageButtons buttons, int pressed) {
                                : MessageAnswer::kCancel;
   }
   return MessageAnswer::kCancel;
-}
-
-std::optional<std::string> RunSaveDialog(HWND owner, const FileDialogSettings& settings,
-                                         int filterIndex, const std::string& fileName) {
-  std::wstring buffer = Widen(fileName);
-  buffer.resize(kPathCapacity, L'\0');
-  const std::wstring filter = Win32DialogFilter(Widen(settings.filter));
-  const std::wstring title = Widen(settings.title);
-  const std::wstring extension = Win32DefaultExtension(Widen(settings.defaultExt));
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = filter.c_str();
-  dialog.nFilterIndex = static_cast<DWORD>(filterIndex);
-  dialog.lpstrFile = buffer.data();
-  dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-  dialog.lpstrTitle = title.c_str();
-  dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
-  // No overwrite question here: the save asks as its rules say.
-  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
-  if (!GetSaveFileNameW(&dialog)) return std::nullopt;
-  buffer.resize(wcslen(buffer.c_str()));
-  return Narrow(buffer);
-}
-
-/// A menu's word without its key: "名前を付けて保存(&A)..." as "名前を付けて保存".
-std::string Plain(std::string text) {
-  if (const std::size_t bracket = text.find("(&"); bracket != std::string::npos)
-    text.erase(bracket, 4);
-  std::erase(text, '&');
-  if (text.ends_with("...")) text.resize(text.size() - 3);
-  return text;
 }
 
 }  // namespace
@@ -103,13 +65,14 @@ void Win32MapSaveView::ShowRunEnd(const RunOutcome& outcome) {
 
 std::optional<std::string> Win32MapSaveView::AskSavePath(const SavePathRequest& request) {
   FileDialogSettings settings;
-  settings.title = Plain(words_.Text(kSaveAsMessage));
+  settings.title = PlainMenuWord(words_.Text(kSaveAsMessage));
   settings.filter = SaveAsFilter(request.formats);
   settings.defaultExt = std::string(InfoOf(request.format).extension);
   const HWND focus = GetFocus();
   const std::optional<std::string> chosen =
       seams_.fileDialog ? seams_.fileDialog(PathKind::kOutput, settings, request.fileName)
-                        : RunSaveDialog(owner_, settings, request.formatIndex, request.fileName);
+                        : RunFileDialog(owner_, PathKind::kOutput, settings, request.fileName,
+                                        request.formatIndex);
   if (focus != nullptr && IsWindow(focus)) SetFocus(focus);
   if (!chosen || chosen->empty()) return std::nullopt;
   return chosen;

@@ -21,27 +21,17 @@ std::string TypedDegrees(double degrees) {
   return text;
 }
 
-/// A menu's word without its key and dots: "位置を指定して移動(&M)..." as
-/// "位置を指定して移動".
-std::string PlainWord(std::string text) {
-  if (const std::size_t bracket = text.find("(&"); bracket != std::string::npos)
-    text.erase(bracket, 4);
-  std::erase(text, '&');
-  if (text.ends_with("...")) text.resize(text.size() - 3);
-  return text;
-}
-
 }  // namespace
 
 std::optional<LonLat> Win32MapWindow::AskPosition(const std::string& caption, LonLat at,
                                                   std::string* title) {
   PointBoxRequest request;
-  request.caption = PlainWord(caption);
+  request.caption = PlainMenuWord(caption);
   request.asksTitle = title != nullptr;
   request.titleLabel = words_.Text(kTitleMessage);
   request.longitudeLabel = words_.Text(kLongitudeMessage);
   request.latitudeLabel = words_.Text(kLatitudeMessage);
-  request.cancel = PlainWord(words_.Text(kCancelMessage));
+  request.cancel = PlainMenuWord(words_.Text(kCancelMessage));
   request.longitude = TypedDegrees(at.longitude);
   request.latitude = TypedDegrees(at.latitude);
   request.checkTitle = [this](const std::string& typed) { return TitleCheckText(typed); };

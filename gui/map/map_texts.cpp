@@ -35,15 +35,7 @@ QString MapTexts::Command(QtCommand command) {
 }
 
 QString MapTexts::Plain(const QString& text) {
-  QString plain = text;
-  // "保存(&S)" loses its key in brackets, "&Save" its mark.
-  const qsizetype bracket = plain.indexOf(QStringLiteral("(&"));
-  if (bracket >= 0 && plain.indexOf(QLatin1Char(')'), bracket) == bracket + 3) {
-    plain.remove(bracket, 4);
-  }
-  plain.remove(QLatin1Char('&'));
-  if (plain.endsWith(QStringLiteral("..."))) plain.chop(3);
-  return plain.trimmed();
+  return QString::fromStdString(PlainMenuWord(text.toStdString()));
 }
 
 QString MapTexts::PointText(const EditedPoints& points, std::uint32_t item) const {

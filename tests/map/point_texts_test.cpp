@@ -79,5 +79,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ClusterTextTest, NamesTheCount) { EXPECT_EQ(ClusterText(Words(true), 2500), "M148 2,500"); }
 
+// A menu's word in a box's caption or on its button: no key, no dots.
+TEST(PlainMenuWordTest, LeavesTheKeyAndTheDots) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"保存(&S)", "保存"},
+      {"&Save", "Save"},
+      {"Add a point...", "Add a point"},
+      {"位置を指定して移動(&M)...", "位置を指定して移動"},
+      {" キャンセル ", "キャンセル"},
+      {"(&Save)", "(Save)"},  // not a key in brackets: only its mark goes
+      {"&", ""},
+  };
+  for (const auto& [word, plain] : cases) EXPECT_EQ(PlainMenuWord(word), plain) << word;
+}
+
 }  // namespace
 }  // namespace velorin
