@@ -77,14 +77,8 @@ class Win32EditorBase : public ::testing::Test {
 
   Win32MapWindow& Open(const std::string& name, const std::string& text) {
     const fs::path file = folder_ / name;
-    WriteFile(file, text);
-    window_->Presenter().AcceptInputPath(Narrow(file.wstring()).value_or(""));
-    SendMessageW(window_->Handle(), WM_COMMAND, Win32MainWindow::kMapCommand, 0);
-    Win32MapWindow& map = *window_->Map();
-    EXPECT_TRUE(PumpUntil(
-        [&] { return map.Data() != nullptr && map.Data()->path() == Narrow(file.wstring()); },
-        std::chrono::seconds(30), Dispatch()));
-    map.Canvas().DrawFrame();
+    Win32MapWindow& map = OpenMap(*window_, file, text);
+    EXPECT_TRUE(map.Data() != nullptr && map.Data()->path() == Narrow(file.wstring())) << name;
     return map;
   }
   std::function<void(MSG&)> Dispatch() {

@@ -1,8 +1,9 @@
 #pragma once
 // What the tests of the Win32 map window share: message tables whose texts
 // are their numbers, a folder of the window's own (its settings and tile
-// cache) beside the real land, point files written for a test, and the
-// window's thread run until something has happened.
+// cache) beside the real land, point files written for a test, the
+// window's thread run until something has happened, and a file's map
+// opened through the main window.
 #include <windows.h>
 
 #include <chrono>
@@ -14,6 +15,8 @@
 #include "platform/wide_text_win32.h"
 #include "startup/file_locations.h"
 #include "startup/startup.h"
+#include "win32/main_window.h"
+#include "win32/map_window.h"
 
 namespace velorin::win32_test {
 
@@ -89,6 +92,21 @@ inline bool PumpUntil(const std::function<bool()>& done,
 /// Handles the thread's messages for `time`.
 inline void PumpFor(std::chrono::milliseconds time) {
   PumpUntil([] { return false; }, time);
+}
+
+/// Writes `text` to `file`, makes it the input of `window` and opens its
+/// map (File > Map); the map once the points of this file are shown, not
+/// those read before, and drawn.
+inline Win32MapWindow& OpenMap(Win32MainWindow& window, const fs::path& file,
+                               const std::string& text) {
+  WriteFile(file, text);
+  window.Presenter().AcceptInputPath(Narrow(file.wstring()).value_or(""));
+  SendMessageW(window.Handle(), WM_COMMAND, Win32MainWindow::kMapCommand, 0);
+  Win32MapWindow& map = *window.Map();
+  PumpUntil([&] { return map.Data() != nullptr && map.Data()->path() == Narrow(file.wstring()); },
+            std::chrono::seconds(30), [&window](MSG& message) { window.Dispatch(message); });
+  map.Canvas().DrawFrame();
+  return map;
 }
 
 }  // namespace velorin::win32_test

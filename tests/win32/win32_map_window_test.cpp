@@ -59,16 +59,8 @@ class Win32MapTest : public ::testing::TestWithParam<const char*> {
   /// Opens the map of a file holding `text` through File > Map.
   Win32MapWindow& Open(const std::string& name, const std::string& text) {
     const fs::path file = folder_ / name;
-    WriteFile(file, text);
-    window_->Presenter().AcceptInputPath(Narrow(file.wstring()).value_or(""));
-    SendMessageW(window_->Handle(), WM_COMMAND, Win32MainWindow::kMapCommand, 0);
-    EXPECT_NE(window_->Map(), nullptr);
-    Win32MapWindow& map = *window_->Map();
-    // Until the points of this file are shown, not those read before.
-    EXPECT_TRUE(PumpUntil(
-        [&] { return map.Data() != nullptr && map.Data()->path() == Narrow(file.wstring()); },
-        std::chrono::seconds(30), Dispatch()));
-    map.Canvas().DrawFrame();
+    Win32MapWindow& map = OpenMap(*window_, file, text);
+    EXPECT_TRUE(map.Data() != nullptr && map.Data()->path() == Narrow(file.wstring())) << name;
     return map;
   }
   std::function<void(MSG&)> Dispatch() {
