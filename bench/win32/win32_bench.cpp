@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/program_folder.h"
+#include "bench_start.h"
 #include "platform/program_seams.h"
 #include "platform/wide_text_win32.h"
 #include "startup/startup.h"
@@ -45,15 +45,6 @@ ProcessorTime ProcessorSeconds() {
 int Fail(const char* what) {
   std::fprintf(stderr, "win32_bench: %s\n", what);
   return 1;
-}
-
-std::vector<std::string> Arguments() {
-  int count = 0;
-  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::string> arguments;
-  for (int n = 1; n < count; ++n) arguments.push_back(Narrow(words[n]).value_or(std::string()));
-  LocalFree(words);
-  return arguments;
 }
 
 // What the window's host costs per entry of its own, in seconds for a
@@ -106,14 +97,14 @@ std::optional<RunTimes> TimeRuns(Win32MainWindow& window, std::vector<std::strin
 }  // namespace
 
 int main() {
-  const std::vector<std::string> arguments = Arguments();
+  const std::vector<std::string> arguments = bench::CommandArguments();
   if (arguments.empty()) return Fail("usage: win32_bench POINT_FILE [RUNS [EVENT_STEP_MS]]");
   const int runs = arguments.size() > 1 ? std::max(1, std::atoi(arguments[1].c_str())) : 1;
 
-  const FileLocations locations = PortableLocations(ProgramFolder());
-  StartupTables tables;
-  if (LoadStartupFiles(ProgramFileSystem(), locations, tables).failure != StartupFailure::kNone)
-    return Fail("the start-up failed: are the data files next to win32_bench?");
+  const std::optional<bench::BenchStart> velorin = bench::StartLikeVelorin();
+  if (!velorin) return Fail("the start-up failed: are the data files next to win32_bench?");
+  const StartupTables& tables = velorin->tables;
+  const FileLocations& locations = velorin->locations;
   std::vector<std::string> boxes;
   Win32Seams seams;
   seams.messageBox = [&boxes](const std::string&, const std::string& text, MessageButtons,

@@ -24,14 +24,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/program_folder.h"
+#include "bench_start.h"
 #include "platform/program_seams.h"
 #include "platform/wide_text_win32.h"
 #include "startup/startup.h"
 #include "win32/map_window.h"
-
-// <windows.h> comes in through map_window.h; the command line needs this.
-#include <shellapi.h>
 
 namespace {
 
@@ -41,15 +38,6 @@ using Steady = std::chrono::steady_clock;
 int Fail(const char* what) {
   std::fprintf(stderr, "win32_edit_bench: %s\n", what);
   return 1;
-}
-
-std::vector<std::string> Arguments() {
-  int count = 0;
-  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::string> arguments;
-  for (int n = 1; n < count; ++n) arguments.push_back(Narrow(words[n]).value_or(std::string()));
-  LocalFree(words);
-  return arguments;
 }
 
 /// What a step cost: milliseconds of the clock on the wall and of the
@@ -445,19 +433,14 @@ void TimeEdits(Win32MapWindow& map, std::size_t points, int rounds, const std::s
 }  // namespace
 
 int main() {
-  const std::vector<std::string> arguments = Arguments();
+  const std::vector<std::string> arguments = bench::CommandArguments();
   if (arguments.empty()) return Fail("usage: win32_edit_bench POINT_FILE [ROUNDS [MODE]]");
   const int rounds = arguments.size() > 1 ? std::max(1, std::atoi(arguments[1].c_str())) : 5;
-  _putenv_s("VELORIN_TILE_URL", "none");
 
-  const FileLocations locations = PortableLocations(ProgramFolder());
-  StartupTables tables;
-  if (LoadStartupFiles(ProgramFileSystem(), locations, tables).failure != StartupFailure::kNone)
-    return Fail("the start-up failed: are the data files next to win32_edit_bench?");
-  FileLocations mapLocations = locations;
-  mapLocations.mapSettingsPath.clear();  // the benchmark's place is no one's
+  const std::optional<bench::BenchStart> velorin = bench::StartLikeVelorin();
+  if (!velorin) return Fail("the start-up failed: are the data files next to win32_edit_bench?");
   LocalFileSystem files;
-  Win32MapWindow map(tables, mapLocations, nullptr, files);
+  Win32MapWindow map(velorin->tables, velorin->mapLocations, nullptr, files);
   if (!ShowAndWait(map, arguments[0])) return Fail("the map did not read the file");
   const std::size_t points = map.Data()->read().points.size();
   std::printf("points: %zu\n", points);

@@ -12,14 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/program_folder.h"
+#include "bench_start.h"
 #include "platform/program_seams.h"
-#include "platform/wide_text_win32.h"
 #include "startup/startup.h"
 #include "win32/map_window.h"
-
-// <windows.h> comes in through map_window.h; the command line needs this.
-#include <shellapi.h>
 
 namespace {
 
@@ -33,15 +29,6 @@ int Fail(const char* what) {
 
 double Milliseconds(Steady::time_point since) {
   return std::chrono::duration<double, std::milli>(Steady::now() - since).count();
-}
-
-std::vector<std::string> Arguments() {
-  int count = 0;
-  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::string> arguments;
-  for (int n = 1; n < count; ++n) arguments.push_back(Narrow(words[n]).value_or(std::string()));
-  LocalFree(words);
-  return arguments;
 }
 
 void Pump() {
@@ -107,21 +94,16 @@ void SizeForMap(Win32MapWindow& map, int width, int height) {
 }  // namespace
 
 int main() {
-  const std::vector<std::string> arguments = Arguments();
+  const std::vector<std::string> arguments = bench::CommandArguments();
   if (arguments.empty()) return Fail("usage: win32_map_bench POINT_FILE [PANS [WIDTH HEIGHT]]");
   const int pans = arguments.size() > 1 ? std::max(1, std::atoi(arguments[1].c_str())) : 10;
   const int width = arguments.size() > 3 ? std::atoi(arguments[2].c_str()) : 1024;
   const int height = arguments.size() > 3 ? std::atoi(arguments[3].c_str()) : 768;
-  _putenv_s("VELORIN_TILE_URL", "none");
 
-  const FileLocations locations = PortableLocations(ProgramFolder());
-  StartupTables tables;
-  if (LoadStartupFiles(ProgramFileSystem(), locations, tables).failure != StartupFailure::kNone)
-    return Fail("the start-up failed: are the data files next to win32_map_bench?");
-  FileLocations mapLocations = locations;
-  mapLocations.mapSettingsPath.clear();  // the benchmark's place is no one's
+  const std::optional<bench::BenchStart> velorin = bench::StartLikeVelorin();
+  if (!velorin) return Fail("the start-up failed: are the data files next to win32_map_bench?");
   LocalFileSystem files;
-  Win32MapWindow map(tables, mapLocations, nullptr, files);
+  Win32MapWindow map(velorin->tables, velorin->mapLocations, nullptr, files);
   map.Show();
   SizeForMap(map, width, height);
   Pump();
