@@ -4,11 +4,11 @@
 #include <windows.h>
 // Then the rest.
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <string>
 #include <vector>
 
+#include "platform/program_arguments_win32.h"
 #include "platform/program_seams.h"
 #include "platform/wide_text_win32.h"
 #include "startup/startup.h"
@@ -21,15 +21,6 @@
 namespace {
 
 using namespace velorin;
-
-std::vector<std::string> Arguments() {
-  int count = 0;
-  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::string> arguments;
-  for (int n = 1; n < count; ++n) arguments.push_back(Narrow(words[n]).value_or(std::string()));
-  LocalFree(words);
-  return arguments;
-}
 
 // The answers to --help and --version, and the refusal of other arguments:
 // boxes of their kind on Windows, with its icon.
@@ -64,7 +55,7 @@ int RunMainWindow(const StartupTables& tables, const FileLocations& locations,
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
-  const WindowArguments arguments = ParseWindowArguments(Arguments());
+  const WindowArguments arguments = ParseWindowArguments(ProgramArguments());
   switch (arguments.action) {
     case WindowAction::kHelp:
       Tell(Win32UsageText(), MessageIcon::kInformation);

@@ -97,7 +97,7 @@ std::optional<RunTimes> TimeRuns(Win32MainWindow& window, std::vector<std::strin
 }  // namespace
 
 int main() {
-  const std::vector<std::string> arguments = bench::CommandArguments();
+  const std::vector<std::string> arguments = ProgramArguments();
   if (arguments.empty()) return Fail("usage: win32_bench POINT_FILE [RUNS [EVENT_STEP_MS]]");
   const int runs = arguments.size() > 1 ? std::max(1, std::atoi(arguments[1].c_str())) : 1;
 

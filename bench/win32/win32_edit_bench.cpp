@@ -433,7 +433,7 @@ void TimeEdits(Win32MapWindow& map, std::size_t points, int rounds, const std::s
 }  // namespace
 
 int main() {
-  const std::vector<std::string> arguments = bench::CommandArguments();
+  const std::vector<std::string> arguments = ProgramArguments();
   if (arguments.empty()) return Fail("usage: win32_edit_bench POINT_FILE [ROUNDS [MODE]]");
   const int rounds = arguments.size() > 1 ? std::max(1, std::atoi(arguments[1].c_str())) : 5;
 

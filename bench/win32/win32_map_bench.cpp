@@ -94,7 +94,7 @@ void SizeForMap(Win32MapWindow& map, int width, int height) {
 }  // namespace
 
 int main() {
-  const std::vector<std::string> arguments = bench::CommandArguments();
+  const std::vector<std::string> arguments = ProgramArguments();
   if (arguments.empty()) return Fail("usage: win32_map_bench POINT_FILE [PANS [WIDTH HEIGHT]]");
   const int pans = arguments.size() > 1 ? std::max(1, std::atoi(arguments[1].c_str())) : 10;
   const int width = arguments.size() > 3 ? std::atoi(arguments[2].c_str()) : 1024;
