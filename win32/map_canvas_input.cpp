@@ -118,6 +118,10 @@ bool Win32MapCanvas::Mouse(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK:
       ZoomAt(1, PointOf(lParam));
       return true;
+    case WM_RBUTTONDOWN:
+      // The map a shortcut menu is asked of has the focus, as after a click.
+      ::SetFocus(hwnd_);
+      return false;  // the system makes WM_CONTEXTMENU of the button's release
     case WM_CONTEXTMENU:
       MenuAsked(lParam);
       return true;

@@ -35,6 +35,14 @@ std::optional<LonLat> Win32MapWindow::AskPosition(const std::string& caption, Lo
   request.longitude = TypedDegrees(at.longitude);
   request.latitude = TypedDegrees(at.latitude);
   request.checkTitle = [this](const std::string& typed) { return TitleCheckText(typed); };
+  // The focus goes back where it was once the box is gone (the map, after
+  // its shortcut menu), not nowhere.
+  struct FocusKept {
+    HWND focus = GetFocus();
+    ~FocusKept() {
+      if (focus != nullptr && IsWindow(focus)) SetFocus(focus);
+    }
+  } kept;
   // Asked again, as typed, until it can be read or is cancelled.
   for (;;) {
     const std::optional<PointBoxAnswer> answer =

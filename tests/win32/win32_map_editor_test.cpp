@@ -52,6 +52,7 @@ class Win32EditorBase : public ::testing::Test {
     };
     seams.pointBox = [this](const PointBoxRequest& request) -> std::optional<PointBoxAnswer> {
       pointRequests_.push_back(request);
+      if (pointBoxTakesFocus_) ::SetFocus(nullptr);  // as the real box does
       if (pointAnswers_.empty()) return std::nullopt;
       const PointBoxAnswer given = pointAnswers_.front();
       pointAnswers_.pop_front();
@@ -144,6 +145,7 @@ class Win32EditorBase : public ::testing::Test {
   std::deque<PointBoxAnswer> pointAnswers_;
   std::vector<std::vector<std::string>> menus_;
   std::optional<std::size_t> menuAnswer_;
+  bool pointBoxTakesFocus_ = false;
 };
 
 class Win32EditorTest : public Win32EditorBase, public ::testing::WithParamInterface<const char*> {
@@ -649,6 +651,12 @@ TEST_P(Win32AddHereTest, TheMapsShortcutMenuAddsAPointWhereItWasAsked) {
   POINT screen = at;
   ClientToScreen(map.Canvas().Handle(), &screen);
   const LPARAM where = test.fromKeyboard ? MAKELPARAM(-1, -1) : MAKELPARAM(screen.x, screen.y);
+  pointBoxTakesFocus_ = true;
+  if (test.fromKeyboard) {
+    ::SetFocus(map.Canvas().Handle());
+  } else {
+    SendMessageW(map.Canvas().Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+  }
   SendMessageW(map.Canvas().Handle(), WM_CONTEXTMENU,
                reinterpret_cast<WPARAM>(map.Canvas().Handle()), where);
   ASSERT_EQ(menus_.size(), 1U);
@@ -659,6 +667,8 @@ TEST_P(Win32AddHereTest, TheMapsShortcutMenuAddsAPointWhereItWasAsked) {
     EXPECT_NEAR(std::stod(pointRequests_[0].latitude), expected.latitude, 1e-6);
   }
   EXPECT_EQ(map.Editor()->list().Total(ListGroup::kPoints), test.pointsAfter);
+  // The map keeps the focus after the menu and the box, for its keys.
+  EXPECT_EQ(GetFocus(), map.Canvas().Handle());
 }
 
 INSTANTIATE_TEST_SUITE_P(Menus, Win32AddHereTest, ::testing::ValuesIn(kAddHereCases),
